@@ -1,0 +1,1 @@
+const char* FrameworkVersion() { return "0"; }

@@ -1,0 +1,2 @@
+#pragma once
+#define IDR_MAINFRAME 128

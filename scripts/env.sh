@@ -1,0 +1,46 @@
+# Common environment of the build and run scripts (sourced, not run).
+MORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
+export WINEPREFIX="${WINEPREFIX:-$MORVANE_BUILD/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+morvane_configure_and_build() {
+  cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" \
+        -DCMAKE_TOOLCHAIN_FILE="$MORVANE_ROOT/cmake/mingw-w64-x86_64.cmake" "$@" >/dev/null
+  cmake --build "$MORVANE_BUILD" -j"$(nproc)"
+}
+
+# Starts a virtual X display when there is none.
+morvane_ensure_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  MORVANE_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+# Creates the private Wine prefix once and keeps one wineserver alive.
+morvane_start_wine() {
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix in $WINEPREFIX"
+    "$MORVANE_ROOT/scripts/wine-run.sh" wineboot --init >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+  wineserver -p
+  # Start Wine's services now, away from any pipe of the caller.
+  "$MORVANE_ROOT/scripts/wine-run.sh" wineboot >/dev/null 2>&1 </dev/null || true
+}
+
+morvane_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${MORVANE_XVFB_PID:-}" ]; then kill "$MORVANE_XVFB_PID" 2>/dev/null || true; fi
+}
