@@ -1,1 +1,0 @@
-const char* FrameworkVersion() { return "0"; }
