@@ -1,7 +1,10 @@
-// The framework's core without windows: objects, strings, collections, geometry.
+// The framework's core without windows: objects, strings, collections,
+// geometry, exceptions and files.
 #pragma once
 #include <windows.h>
 #include "afxobj.h"
 #include "afxstr.h"
+#include "afxexcept.h"
 #include "afxcoll.h"
 #include "afxgeom.h"
+#include "afxfile.h"
