@@ -1,0 +1,484 @@
+#include "gxstyle.h"
+#include "gxstymap.h"
+#include "gxutil.h"
+#include <set>
+
+namespace {
+const GXPenRecord kNoPen;
+const CGXFont kNoFont;
+} // namespace
+
+CGXStyle::CGXStyle(const CGXStyle& src) : CObject()
+{
+    Init();
+    *this = src;
+}
+
+CGXStyle::~CGXStyle() { FreeMembers(); }
+
+void CGXStyle::Init()
+{
+    delete[] m_pBorders;
+    m_pBorders = nullptr;
+    delete m_pFont;
+    m_pFont = nullptr;
+    delete m_pUserAttributes;
+    m_pUserAttributes = nullptr;
+    m_nInclude = 0;
+    m_nHorzAlign = 0;
+    m_nVertAlign = 0;
+    m_nMaxLength = 0;
+    m_nControl = 0;
+    m_brInterior = GXBrushRecord();
+    m_clrText = 0;
+    m_dwFlags = 0;
+    m_strValue.Empty();
+    m_strChoices.Empty();
+    m_wBaseStyle = 0;
+    m_dwItemData = 0;
+}
+
+void CGXStyle::FreeMembers() { Init(); }
+
+CGXStyle* CGXStyle::Clone() const
+{
+    CGXStyle* p = static_cast<CGXStyle*>(GetRuntimeClass()->CreateObject());
+    if (p == nullptr)
+        p = new CGXStyle;
+    *p = *this;
+    return p;
+}
+
+CGXStyle& CGXStyle::operator=(const CGXStyle& src)
+{
+    if (&src == this)
+        return *this;
+    // An exact copy: members the source lacks are dropped here too.
+    FreeMembers();
+    m_nInclude = src.m_nInclude;
+    m_nHorzAlign = src.m_nHorzAlign;
+    m_nVertAlign = src.m_nVertAlign;
+    m_nMaxLength = src.m_nMaxLength;
+    m_nControl = src.m_nControl;
+    m_brInterior = src.m_brInterior;
+    m_clrText = src.m_clrText;
+    m_dwFlags = src.m_dwFlags;
+    m_strValue = src.m_strValue;
+    m_strChoices = src.m_strChoices;
+    m_wBaseStyle = src.m_wBaseStyle;
+    m_dwItemData = src.m_dwItemData;
+    if (src.m_pBorders != nullptr) {
+        m_pBorders = new GXPenRecord[4];
+        for (int i = 0; i < 4; ++i)
+            m_pBorders[i] = src.m_pBorders[i];
+    }
+    if (src.m_pFont != nullptr)
+        m_pFont = new CGXFont(*src.m_pFont);
+    if (src.m_pUserAttributes != nullptr) {
+        m_pUserAttributes = new CGXCollMapDWordToString(10);
+        m_pUserAttributes->CopyFrom(*src.m_pUserAttributes);
+    }
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetValue(LPCSTR lpszValue)
+{
+    m_strValue = lpszValue;
+    m_nInclude |= incValue;
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetValueNumber(unsigned long n)
+{
+    CString s;
+    s.Format("%lu", n);
+    return SetValue(s);
+}
+
+CGXStyle& CGXStyle::SetIncludeValue(BOOL b)
+{
+    if (!b)
+        m_strValue.Empty();
+    return Include(incValue, b);
+}
+
+CGXStyle& CGXStyle::SetChoiceList(LPCSTR lpszChoices)
+{
+    m_strChoices = lpszChoices;
+    m_nInclude |= incChoiceList;
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
+{
+    if (!b)
+        m_strChoices.Empty();
+    return Include(incChoiceList, b);
+}
+
+GXPenRecord* CGXStyle::Borders()
+{
+    if (m_pBorders == nullptr)
+        m_pBorders = new GXPenRecord[4];
+    return m_pBorders;
+}
+
+CGXStyle& CGXStyle::SetBorders(int nSide, const GXPenRecord& pen)
+{
+    GXPenRecord* b = Borders();
+    GXPenRecord p = pen;
+    p.bSet = TRUE;
+    if (nSide == gxBorderAll) {
+        for (int i = 0; i < 4; ++i)
+            b[i] = p;
+    } else if (nSide >= 0 && nSide < 4) {
+        b[nSide] = p;
+    }
+    m_nInclude |= incBorders;
+    return *this;
+}
+
+const GXPenRecord& CGXStyle::GetBorders(int nSide) const
+{
+    if (m_pBorders == nullptr || nSide < 0 || nSide > 3)
+        return kNoPen;
+    return m_pBorders[nSide];
+}
+
+BOOL CGXStyle::HasBorder(int nSide) const
+{
+    return Has(incBorders) && m_pBorders != nullptr && nSide >= 0 && nSide < 4 && m_pBorders[nSide].bSet;
+}
+
+CGXStyle& CGXStyle::SetIncludeBorders(BOOL b)
+{
+    if (!b) {
+        delete[] m_pBorders;
+        m_pBorders = nullptr;
+    } else {
+        Borders();
+    }
+    return Include(incBorders, b);
+}
+
+CGXStyle& CGXStyle::SetFont(const CGXFont& font, int nMode)
+{
+    if (m_pFont == nullptr) {
+        if (nMode == gxExclude)
+            return *this;
+        m_pFont = new CGXFont(font);
+    } else {
+        m_pFont->ChangeFont(font, nMode);
+    }
+    if (m_pFont->IsEmpty())
+        return SetIncludeFont(FALSE);
+    m_nInclude |= incFont;
+    return *this;
+}
+
+const CGXFont& CGXStyle::GetFont() const { return m_pFont != nullptr ? *m_pFont : kNoFont; }
+
+CGXStyle& CGXStyle::SetIncludeFont(BOOL b)
+{
+    if (!b) {
+        delete m_pFont;
+        m_pFont = nullptr;
+    } else if (m_pFont == nullptr) {
+        m_pFont = new CGXFont;
+    }
+    return Include(incFont, b);
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCSTR lpszValue)
+{
+    if (m_pUserAttributes == nullptr)
+        m_pUserAttributes = new CGXCollMapDWordToString(10);
+    m_pUserAttributes->SetAt(nID, lpszValue ? lpszValue : "");
+    m_nInclude |= incUserAttr;
+    return *this;
+}
+
+CString CGXStyle::GetUserAttribute(WORD nID) const
+{
+    CString s;
+    LookupUserAttribute(nID, s);
+    return s;
+}
+
+BOOL CGXStyle::LookupUserAttribute(WORD nID, CString& rValue) const
+{
+    if (!Has(incUserAttr) || m_pUserAttributes == nullptr)
+        return FALSE;
+    return m_pUserAttributes->Lookup(nID, rValue);
+}
+
+BOOL CGXStyle::HasUserAttribute(WORD nID) const
+{
+    CString s;
+    return LookupUserAttribute(nID, s);
+}
+
+CGXStyle& CGXStyle::RemoveUserAttribute(WORD nID)
+{
+    if (m_pUserAttributes != nullptr) {
+        m_pUserAttributes->RemoveKey(nID);
+        if (m_pUserAttributes->IsEmpty())
+            SetIncludeUserAttributes(FALSE);
+    }
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetIncludeUserAttributes(BOOL b)
+{
+    if (!b) {
+        delete m_pUserAttributes;
+        m_pUserAttributes = nullptr;
+    } else if (m_pUserAttributes == nullptr) {
+        m_pUserAttributes = new CGXCollMapDWordToString(10);
+    }
+    return Include(incUserAttr, b);
+}
+
+CGXStyle& CGXStyle::SetDefault()
+{
+    FreeMembers();
+    SetHorizontalAlignment(0);
+    SetVerticalAlignment(0);
+    SetReadOnly(FALSE);
+    SetControl(GX_IDS_CTRL_EDIT_ID);
+    SetInterior(GXBrushRecord(BS_SOLID, GXSysColorCode(COLOR_WINDOW)));
+    SetTextColor(GXSysColorCode(COLOR_WINDOWTEXT));
+    SetWrapText(TRUE);
+    SetAllowEnter(FALSE);
+    CGXFont font;
+    font.SetDefault();
+    SetFont(font);
+    SetValue("");
+    SetChoiceList("");
+    SetVerticalScrollbar(FALSE);
+    SetMaxLength(0);
+    SetEnabled(TRUE);
+    SetTriState(FALSE);
+    SetDraw3dFrame(0);
+    SetAutoSize(FALSE);
+    SetItemDataPtr(0);
+    SetFloatCell(TRUE);
+    SetFloodCell(TRUE);
+    SetMergeCell(0);
+    return *this;
+}
+
+namespace {
+// The attributes that live in a scalar field or in the flags word, with the
+// flag bits each one owns.
+struct FlagAttr
+{
+    DWORD inc;
+    DWORD flagMask;
+};
+const FlagAttr kFlagAttrs[] = {
+    {CGXStyle::incDraw3dFrame, 0x3},        {CGXStyle::incReadOnly, 1u << 2},
+    {CGXStyle::incVertScrollbar, 1u << 3},  {CGXStyle::incWrapText, 1u << 4},
+    {CGXStyle::incAllowEnter, 1u << 5},     {CGXStyle::incEnabled, 1u << 6},
+    {CGXStyle::incTriState, 1u << 7},       {CGXStyle::incAutoSize, 1u << 8},
+    {CGXStyle::incFloodCell, 1u << 9},      {CGXStyle::incFloatCell, 1u << 10},
+    {CGXStyle::incMergeCell, 0x7u << 11},
+};
+} // namespace
+
+void CGXStyle::ChangeStyle(const CGXStyle& src, int nMode)
+{
+    if (&src == this)
+        return;
+    if (nMode == gxCopy || (nMode != gxExclude && m_nInclude == 0)) {
+        *this = src;
+        return;
+    }
+    if (src.m_nInclude == 0)
+        return;
+
+    if (nMode == gxExclude) {
+        DWORD plain = src.m_nInclude & ~(incBorders | incFont | incUserAttr);
+        m_nInclude &= ~plain;
+        if (plain & incValue)
+            m_strValue.Empty();
+        if (plain & incChoiceList)
+            m_strChoices.Empty();
+        if ((src.m_nInclude & incBorders) && src.m_pBorders != nullptr && m_pBorders != nullptr) {
+            bool any = false;
+            for (int i = 0; i < 4; ++i) {
+                if (src.m_pBorders[i].bSet)
+                    m_pBorders[i].bSet = FALSE;
+                any = any || m_pBorders[i].bSet;
+            }
+            if (!any)
+                SetIncludeBorders(FALSE);
+        }
+        if ((src.m_nInclude & incFont) && src.m_pFont != nullptr && m_pFont != nullptr)
+            SetFont(*src.m_pFont, gxExclude);
+        if ((src.m_nInclude & incUserAttr) && src.m_pUserAttributes != nullptr && m_pUserAttributes != nullptr) {
+            for (POSITION pos = src.m_pUserAttributes->GetStartPosition(); pos;) {
+                DWORD id;
+                CString v;
+                src.m_pUserAttributes->GetNextAssoc(pos, id, v);
+                m_pUserAttributes->RemoveKey(id);
+            }
+            if (m_pUserAttributes->IsEmpty())
+                SetIncludeUserAttributes(FALSE);
+        }
+        return;
+    }
+
+    const bool over = nMode == gxOverride;
+    auto take = [&](DWORD bit) { return (src.m_nInclude & bit) && (over || !(m_nInclude & bit)); };
+
+    if (take(incHorzAlign))
+        SetHorizontalAlignment(src.m_nHorzAlign);
+    if (take(incVertAlign))
+        SetVerticalAlignment(src.m_nVertAlign);
+    for (const FlagAttr& a : kFlagAttrs) {
+        if (take(a.inc)) {
+            m_dwFlags = (m_dwFlags & ~a.flagMask) | (src.m_dwFlags & a.flagMask);
+            m_nInclude |= a.inc;
+        }
+    }
+    if (take(incControl))
+        SetControl(src.m_nControl);
+    if (take(incInterior))
+        SetInterior(src.m_brInterior);
+    if (take(incTextColor))
+        SetTextColor(src.m_clrText);
+    if (take(incMaxLength))
+        SetMaxLength(src.m_nMaxLength);
+    if (take(incValue))
+        SetValue(src.m_strValue);
+    if (take(incChoiceList))
+        SetChoiceList(src.m_strChoices);
+    if (take(incBaseStyle))
+        SetBaseStyle(src.m_wBaseStyle);
+    if (take(incItemData))
+        SetItemDataPtr(src.m_dwItemData);
+
+    if ((src.m_nInclude & incBorders) && src.m_pBorders != nullptr) {
+        bool hadBorders = Has(incBorders) && m_pBorders != nullptr;
+        for (int i = 0; i < 4; ++i) {
+            if (!src.m_pBorders[i].bSet)
+                continue;
+            if (over || !hadBorders || !m_pBorders[i].bSet)
+                SetBorders(i, src.m_pBorders[i]);
+        }
+    }
+    if ((src.m_nInclude & incFont) && src.m_pFont != nullptr) {
+        if (m_pFont == nullptr || !Has(incFont)) {
+            delete m_pFont;
+            m_pFont = new CGXFont(*src.m_pFont);
+            m_nInclude |= incFont;
+        } else {
+            m_pFont->ChangeFont(*src.m_pFont, nMode);
+        }
+    }
+    if ((src.m_nInclude & incUserAttr) && src.m_pUserAttributes != nullptr) {
+        for (POSITION pos = src.m_pUserAttributes->GetStartPosition(); pos;) {
+            DWORD id;
+            CString v;
+            src.m_pUserAttributes->GetNextAssoc(pos, id, v);
+            if (over || !HasUserAttribute(static_cast<WORD>(id)))
+                SetUserAttribute(static_cast<WORD>(id), v);
+        }
+    }
+}
+
+BOOL CGXStyle::IsSubSet(const CGXStyle& s) const
+{
+    DWORD need = s.m_nInclude;
+    if ((m_nInclude & need) != need)
+        return FALSE;
+    if ((need & incHorzAlign) && m_nHorzAlign != s.m_nHorzAlign)
+        return FALSE;
+    if ((need & incVertAlign) && m_nVertAlign != s.m_nVertAlign)
+        return FALSE;
+    for (const FlagAttr& a : kFlagAttrs)
+        if ((need & a.inc) && (m_dwFlags & a.flagMask) != (s.m_dwFlags & a.flagMask))
+            return FALSE;
+    if ((need & incControl) && m_nControl != s.m_nControl)
+        return FALSE;
+    if ((need & incInterior) && m_brInterior != s.m_brInterior)
+        return FALSE;
+    if ((need & incTextColor) && m_clrText != s.m_clrText)
+        return FALSE;
+    if ((need & incMaxLength) && m_nMaxLength != s.m_nMaxLength)
+        return FALSE;
+    if ((need & incValue) && m_strValue != s.m_strValue)
+        return FALSE;
+    if ((need & incChoiceList) && m_strChoices != s.m_strChoices)
+        return FALSE;
+    if ((need & incBaseStyle) && m_wBaseStyle != s.m_wBaseStyle)
+        return FALSE;
+    if ((need & incItemData) && m_dwItemData != s.m_dwItemData)
+        return FALSE;
+    if ((need & incBorders) && s.m_pBorders != nullptr) {
+        for (int i = 0; i < 4; ++i) {
+            if (!s.m_pBorders[i].bSet)
+                continue;
+            if (!HasBorder(i) || m_pBorders[i] != s.m_pBorders[i])
+                return FALSE;
+        }
+    }
+    if ((need & incFont) && s.m_pFont != nullptr && (m_pFont == nullptr || !m_pFont->IsSubSet(*s.m_pFont)))
+        return FALSE;
+    if ((need & incUserAttr) && s.m_pUserAttributes != nullptr) {
+        for (POSITION pos = s.m_pUserAttributes->GetStartPosition(); pos;) {
+            DWORD id;
+            CString v, mine;
+            s.m_pUserAttributes->GetNextAssoc(pos, id, v);
+            if (!LookupUserAttribute(static_cast<WORD>(id), mine) || mine != v)
+                return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+void CGXStyle::ResolveBaseStyle(const CGXStylesMap* pStylesMap)
+{
+    if (pStylesMap == nullptr)
+        return;
+    // A chain that leads back to a style already applied stops there.
+    std::set<WORD> seen;
+    WORD id = m_wBaseStyle;
+    bool more = Has(incBaseStyle);
+    while (more && seen.insert(id).second) {
+        const CGXStyle* pBase = nullptr;
+        if (!pStylesMap->LookupStyle(id, pBase) || pBase == nullptr)
+            break;
+        ChangeStyle(*pBase, gxApplyNew);
+        more = pBase->GetIncludeBaseStyle() != 0;
+        id = pBase->GetBaseStyle();
+    }
+}
+
+CString GXGetColumnLetters(DWORD nCol)
+{
+    if (nCol == 0)
+        return CString();
+    char digits[10];
+    int n = 0;
+    DWORD v = nCol - 1;
+    do {
+        digits[n++] = static_cast<char>('A' + v % 26);
+        v /= 26;
+    } while (v != 0 && n < 9);
+    CString s;
+    for (int i = n - 1; i >= 0; --i)
+        s += digits[i];
+    if (n >= 2)
+        s.SetAt(0, static_cast<char>(s[0] - 1));
+    return s;
+}
+
+// ---------------------------------------------------------------------------
+CObject* CGXStyle::CreateObject() { return new CGXStyle; }
+AFX_IMPLEMENT_RUNTIMECLASS(CGXStyle, CObject, 0, CGXStyle::CreateObject)
+void CGXStyle::Serialize(CArchive& ar) { Serialize(ar, nullptr); }
+void CGXStyle::Serialize(CArchive&, const CGXStylesMap*) {}
+void CGXStyle::WriteProfile(LPCSTR, const CGXStylesMap*) const {}
+BOOL CGXStyle::ReadProfile(LPCSTR, const CGXStylesMap*) { return FALSE; }
