@@ -382,6 +382,15 @@ TEST(Array, TemplateArrayOfRecords)
     recs.RemoveAt(0, 39);
     EXPECT_EQ(recs[0].value, 19.5);
 
+    // A size that cannot be had ends in the framework's memory exception.
+    struct Big
+    {
+        char bytes[1 << 16];
+    };
+    CArray<Big, const Big&> huge;
+    EXPECT_THROW(huge.SetSize(0x7FFFFFFF), CMemoryException*);
+    EXPECT_EQ(huge.GetSize(), 0);
+
     CTypedPtrArray<CPtrArray, Rec*> ptrs;
     Rec r{1, 2};
     ptrs.Add(&r);
