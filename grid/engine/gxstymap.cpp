@@ -1,5 +1,4 @@
 #include "gxstymap.h"
-#include "gxexcept.h"
 #include "gxinit.h"
 #include "gxutil.h"
 
