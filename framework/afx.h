@@ -1,10 +1,11 @@
 // The framework's core without windows: objects, strings, collections,
-// geometry, exceptions and files.
+// geometry, exceptions, files and archives.
 #pragma once
 #include <windows.h>
 #include "afxobj.h"
 #include "afxstr.h"
 #include "afxexcept.h"
+#include "afxarch.h"
 #include "afxcoll.h"
 #include "afxgeom.h"
 #include "afxfile.h"
