@@ -347,8 +347,110 @@ BOOL CGXData::StoreMoveDataCols(const CGXRange& sortRange, const CDWordArray& or
 // ---------------------------------------------------------------------------
 IMPLEMENT_DYNAMIC(CGXStylePtrArray, CPtrArray)
 IMPLEMENT_DYNAMIC(CGXStylePtrArrayPtrArray, CPtrArray)
-CObject* CGXData::CreateObject() { return new CGXData; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXData, CObject, 0, CGXData::CreateObject)
-void CGXData::Serialize(CArchive&) {}
-void CGXStylePtrArray::Serialize(CArchive&) {}
-void CGXStylePtrArrayPtrArray::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXData, CObject, 0)
+
+namespace {
+const DWORD kEndMarker = 0xFFFFFFFF;
+
+// Schema and size of an array form; refuses sizes no grid can have.
+int ReadArrayHeader(CArchive& ar)
+{
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema != 1)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    DWORD n;
+    ar >> n;
+    if (n > CGXData::nMaxArchiveCount)
+        AfxThrowArchiveException(CArchiveException::generic);
+    return static_cast<int>(n);
+}
+
+// The next index of an array form, or -1 at the end marker.
+int ReadIndex(CArchive& ar, int nSize)
+{
+    DWORD i;
+    ar >> i;
+    if (i == kEndMarker)
+        return -1;
+    if (i >= static_cast<DWORD>(nSize))
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    return static_cast<int>(i);
+}
+} // namespace
+
+void CGXStylePtrArray::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(1) << static_cast<DWORD>(GetSize());
+        for (int i = 0; i < GetSize(); ++i) {
+            if (const CGXStyle* p = GetStyle(i)) {
+                ar << static_cast<DWORD>(i);
+                ar.WriteObject(p);
+            }
+        }
+        ar << kEndMarker;
+        return;
+    }
+    DeleteAll();
+    int n = ReadArrayHeader(ar);
+    SetSize(n);
+    for (int i; (i = ReadIndex(ar, n)) >= 0;) {
+        CGXStyle* p = static_cast<CGXStyle*>(ar.ReadObject(RUNTIME_CLASS(CGXStyle)));
+        delete GetStyle(i);   // a repeated index replaces the earlier style
+        SetAt(i, p);
+    }
+}
+
+void CGXStylePtrArrayPtrArray::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(1) << static_cast<DWORD>(GetSize());
+        for (int i = 0; i < GetSize(); ++i) {
+            if (CGXStylePtrArray* row = GetRow(i)) {
+                ar << static_cast<DWORD>(i);
+                row->Serialize(ar);
+            }
+        }
+        ar << kEndMarker;
+        return;
+    }
+    DeleteAll();
+    int n = ReadArrayHeader(ar);
+    SetSize(n);
+    for (int i; (i = ReadIndex(ar, n)) >= 0;) {
+        CGXStylePtrArray* row = new CGXStylePtrArray;
+        try {
+            row->Serialize(ar);
+        } catch (...) {
+            delete row;
+            throw;
+        }
+        delete GetRow(i);
+        SetAt(i, row);
+    }
+}
+
+void CGXData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(1) << static_cast<DWORD>(m_nRows) << static_cast<DWORD>(m_nCols);
+        m_apapCellStyle.Serialize(ar);
+        m_apRowBaseStyles.Serialize(ar);
+        m_apColBaseStyles.Serialize(ar);
+        return;
+    }
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema != 1)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    DWORD rows, cols;
+    ar >> rows >> cols;
+    if (rows > nMaxArchiveCount || cols > nMaxArchiveCount)
+        AfxThrowArchiveException(CArchiveException::generic);
+    m_nRows = rows;
+    m_nCols = cols;
+    m_apapCellStyle.Serialize(ar);
+    m_apRowBaseStyles.Serialize(ar);
+    m_apColBaseStyles.Serialize(ar);
+}

@@ -2,6 +2,7 @@
 #include <commdlg.h>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 CGXPrintDevice::~CGXPrintDevice() { ResetPrintDevice(); }
 
@@ -177,6 +178,42 @@ HDC CGXPrintDevice::GetPrintDC()
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXPrintDevice::CreateObject() { return new CGXPrintDevice; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXPrintDevice, CObject, 0, CGXPrintDevice::CreateObject)
-void CGXPrintDevice::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXPrintDevice, CObject, 0)
+
+void CGXPrintDevice::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        BYTE *pMode, *pNames;
+        DWORD nMode, nNames;
+        GetDeviceInfo(pMode, nMode, pNames, nNames);
+        ar << static_cast<WORD>(1) << nMode;
+        if (nMode)
+            ar.Write(pMode, nMode);
+        ar << nNames;
+        if (nNames)
+            ar.Write(pNames, nNames);
+        delete[] pMode;
+        delete[] pNames;
+        return;
+    }
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema != 1)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    // Printer blocks are small; a larger size is a damaged archive.
+    const DWORD kMaxBlock = 0x100000;
+    DWORD nMode, nNames;
+    ar >> nMode;
+    if (nMode > kMaxBlock)
+        AfxThrowArchiveException(CArchiveException::generic);
+    std::vector<BYTE> mode(nMode);
+    if (nMode)
+        ar.EnsureRead(mode.data(), nMode);
+    ar >> nNames;
+    if (nNames > kMaxBlock)
+        AfxThrowArchiveException(CArchiveException::generic);
+    std::vector<BYTE> names(nNames);
+    if (nNames)
+        ar.EnsureRead(names.data(), nNames);
+    SetDeviceInfo(mode.data(), nMode, names.data(), nNames);
+}

@@ -1,7 +1,9 @@
 #include "gxprop.h"
 #include "gxresrc.h"
 #include "gxutil.h"
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <ctime>
 
 CGXProperties::CGXProperties() : m_sSection("Grid")
@@ -284,8 +286,106 @@ CString GXFormatTimeSafe(LPCSTR lpszFormat)
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXProperties::CreateObject() { return new CGXProperties; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXProperties, CObject, 0, CGXProperties::CreateObject)
-void CGXProperties::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXProperties, CObject, 0)
+
+void CGXProperties::Serialize(CArchive& ar)
+{
+    auto dw = [&ar](auto& v) {
+        if (ar.IsStoring()) {
+            ar << static_cast<DWORD>(v);
+        } else {
+            DWORD d;
+            ar >> d;
+            v = static_cast<std::remove_reference_t<decltype(v)>>(d);
+        }
+    };
+    WORD nSchema = 2;
+    if (ar.IsStoring()) {
+        ar << nSchema;
+    } else {
+        ar >> nSchema;
+        if (nSchema > 2)
+            AfxThrowArchiveException(CArchiveException::badSchema);
+    }
+
+    m_ColorValues.Serialize(ar);
+    m_ColorNames.Serialize(ar);
+    if (ar.IsLoading() && m_ColorNames.GetSize() != m_ColorValues.GetSize()) {
+        // Names and values stay parallel.
+        int n = std::min(m_ColorNames.GetSize(), m_ColorValues.GetSize());
+        m_ColorNames.SetSize(n);
+        m_ColorValues.SetSize(n);
+    }
+    dw(m_bVertLines);
+    dw(m_bHorzLines);
+    dw(m_b3dHeader);
+    dw(m_bMarkRowHeader);
+    dw(m_bMarkColHeader);
+    if (ar.IsStoring())
+        ar << m_sSection;
+    else
+        ar >> m_sSection;
+    dw(m_nZoom);
+
+    if (ar.IsStoring()) {
+        for (POSITION pos = m_UserProperties.GetStartPosition(); pos;) {
+            DWORD id;
+            void* p;
+            m_UserProperties.GetNextAssoc(pos, id, p);
+            const UserPropertyEntry* e = static_cast<const UserPropertyEntry*>(p);
+            if (id == 0)
+                continue;
+            ar << id << e->sName;
+            ar.WriteObject(e->pStyle);
+        }
+        ar << static_cast<DWORD>(0);
+    } else {
+        for (;;) {
+            DWORD id;
+            ar >> id;
+            if (id == 0)
+                break;
+            CString name;
+            ar >> name;
+            CGXStyle* pStyle = static_cast<CGXStyle*>(ar.ReadObject(RUNTIME_CLASS(CGXStyle)));
+            void* p = nullptr;
+            UserPropertyEntry* e;
+            if (m_UserProperties.Lookup(id, p)) {
+                e = static_cast<UserPropertyEntry*>(p);
+                delete e->pStyle;
+            } else {
+                e = new UserPropertyEntry;
+                m_UserProperties.SetAt(id, e);
+            }
+            e->nID = id;
+            e->sName = name;
+            e->pStyle = pStyle != nullptr ? pStyle : new CGXStyle;
+        }
+    }
+
+    dw(m_bPrintVertLines);
+    dw(m_bPrintHorzLines);
+    dw(m_nPageOrder);
+    dw(m_bBlackWhite);
+    dw(m_bPrintRowHeaders);
+    dw(m_bCenterVertical);
+    dw(m_bCenterHorizontal);
+    dw(m_nTopMargin);
+    dw(m_nLeftMargin);
+    dw(m_nRightMargin);
+    dw(m_nBottomMargin);
+    dw(m_bPrintFrame);
+    dw(m_nHeaderDistance);
+    dw(m_nFooterDistance);
+    dw(m_nFirstPage);
+    if (ar.IsStoring())
+        ar << m_wArchiveA << m_wArchiveB;
+    else
+        ar >> m_wArchiveA >> m_wArchiveB;
+    m_dataFooter.Serialize(ar);
+    m_dataHeader.Serialize(ar);
+    if (nSchema >= 2)
+        dw(m_bPrintColHeaders);
+}
 void CGXProperties::SaveToProfile() {}
 BOOL CGXProperties::LoadFromProfile() { return FALSE; }

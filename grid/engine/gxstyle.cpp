@@ -476,9 +476,209 @@ CString GXGetColumnLetters(DWORD nCol)
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXStyle::CreateObject() { return new CGXStyle; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXStyle, CObject, 0, CGXStyle::CreateObject)
+IMPLEMENT_SERIAL(CGXStyle, CObject, 0)
+
 void CGXStyle::Serialize(CArchive& ar) { Serialize(ar, nullptr); }
-void CGXStyle::Serialize(CArchive&, const CGXStylesMap*) {}
+
+void CGXStyle::Serialize(CArchive& ar, const CGXStylesMap* pStylesMap)
+{
+    if (pStylesMap == nullptr && ar.m_pDocument != nullptr && ar.m_pDocument->IsKindOf(RUNTIME_CLASS(CGXStylesMap)))
+        pStylesMap = static_cast<const CGXStylesMap*>(ar.m_pDocument);
+    auto flagByte = [this](DWORD f) { return static_cast<BYTE>((m_dwFlags & f) ? 1 : 0); };
+
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(3) << m_nInclude;
+        if (Has(incHorzAlign))
+            ar << m_nHorzAlign;
+        if (Has(incVertAlign))
+            ar << m_nVertAlign;
+        if (Has(incReadOnly))
+            ar << flagByte(flagReadOnly);
+        if (Has(incControl))
+            ar << static_cast<DWORD>(m_nControl);
+        if (Has(incInterior))
+            ar << m_brInterior;
+        if (Has(incTextColor))
+            ar << static_cast<DWORD>(m_clrText);
+        if (Has(incWrapText))
+            ar << flagByte(flagWrapText);
+        if (Has(incAllowEnter))
+            ar << flagByte(flagAllowEnter);
+        if (Has(incFont))
+            ar.WriteObject(m_pFont);
+        if (Has(incValue))
+            ar << m_strValue;
+        if (Has(incChoiceList))
+            ar << m_strChoices;
+        if (Has(incVertScrollbar))
+            ar << flagByte(flagVertScroll);
+        if (Has(incMaxLength))
+            ar << m_nMaxLength;
+        if (Has(incEnabled))
+            ar << flagByte(flagEnabled);
+        if (Has(incTriState))
+            ar << flagByte(flagTriState);
+        if (Has(incDraw3dFrame))
+            ar << static_cast<BYTE>(GetDraw3dFrame());
+        if (Has(incAutoSize))
+            ar << flagByte(flagAutoSize);
+        const bool borders = Has(incBorders) && m_pBorders != nullptr;
+        ar << static_cast<WORD>(borders ? 1 : 0);
+        if (borders) {
+            for (int i = 0; i < 4; ++i) {
+                if (m_pBorders[i].bSet)
+                    ar << static_cast<WORD>(1) << m_pBorders[i].GetDescription();
+                else
+                    ar << static_cast<WORD>(0);
+            }
+        }
+        if (Has(incBaseStyle)) {
+            UINT nResourceID = 0;
+            CString name;
+            if (pStylesMap != nullptr)
+                name = pStylesMap->GetStyleName(m_wBaseStyle, nResourceID);
+            ar << static_cast<DWORD>(nResourceID);
+            if (nResourceID == 0)
+                ar << name;
+        }
+        ar.WriteObject(Has(incUserAttr) ? m_pUserAttributes : nullptr);
+        if (Has(incFloatCell))
+            ar << flagByte(flagFloatCell);
+        if (Has(incFloodCell))
+            ar << flagByte(flagFloodCell);
+        if (Has(incMergeCell))
+            ar << static_cast<BYTE>(GetMergeCell());
+        if (Has(incItemData))
+            ar << static_cast<DWORD>(m_dwItemData);
+        return;
+    }
+
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema > 3)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    DWORD mask;
+    ar >> mask;
+    FreeMembers();
+    m_nInclude = mask & incAll;
+    auto readFlag = [&](DWORD f) {
+        BYTE b;
+        ar >> b;
+        if (b)
+            m_dwFlags |= f;
+        else
+            m_dwFlags &= ~f;
+    };
+    if (Has(incHorzAlign))
+        ar >> m_nHorzAlign;
+    if (Has(incVertAlign))
+        ar >> m_nVertAlign;
+    if (Has(incReadOnly))
+        readFlag(flagReadOnly);
+    if (Has(incControl)) {
+        DWORD n;
+        ar >> n;
+        m_nControl = n;
+    }
+    if (Has(incInterior))
+        ar >> m_brInterior;
+    if (Has(incTextColor)) {
+        DWORD c;
+        ar >> c;
+        m_clrText = c;
+    }
+    if (Has(incWrapText))
+        readFlag(flagWrapText);
+    if (Has(incAllowEnter))
+        readFlag(flagAllowEnter);
+    if (Has(incFont)) {
+        m_pFont = static_cast<CGXFont*>(ar.ReadObject(RUNTIME_CLASS(CGXFont)));
+        if (m_pFont == nullptr)
+            m_nInclude &= ~incFont;
+    }
+    if (Has(incValue))
+        ar >> m_strValue;
+    if (Has(incChoiceList))
+        ar >> m_strChoices;
+    if (Has(incVertScrollbar))
+        readFlag(flagVertScroll);
+    if (Has(incMaxLength))
+        ar >> m_nMaxLength;
+    if (Has(incEnabled))
+        readFlag(flagEnabled);
+    if (Has(incTriState))
+        readFlag(flagTriState);
+    if (Has(incDraw3dFrame)) {
+        BYTE b;
+        ar >> b;
+        SetDraw3dFrame(b);
+    }
+    if (Has(incAutoSize))
+        readFlag(flagAutoSize);
+    WORD wBorders;
+    ar >> wBorders;
+    if (wBorders != 0) {
+        GXPenRecord* b = Borders();
+        for (int i = 0; i < 4; ++i) {
+            WORD wSet;
+            ar >> wSet;
+            b[i] = GXPenRecord();
+            if (wSet != 0) {
+                CString text;
+                ar >> text;
+                b[i].SetDescription(text);
+            }
+        }
+    } else {
+        m_nInclude &= ~incBorders;
+    }
+    if (Has(incBaseStyle)) {
+        DWORD nResourceID;
+        ar >> nResourceID;
+        CString name;
+        if (nResourceID == 0)
+            ar >> name;
+        WORD id = 0;
+        if (pStylesMap != nullptr) {
+            if (nResourceID != 0) {
+                id = pStylesMap->GetBaseStyleIdFromResource(nResourceID);
+                CString resName;
+                if (id == 0 && resName.LoadString(nResourceID))
+                    id = pStylesMap->GetBaseStyleId(resName);
+            } else if (!name.IsEmpty()) {
+                id = pStylesMap->GetBaseStyleId(name);
+            }
+        }
+        m_wBaseStyle = id;
+        if (id == 0)
+            m_nInclude &= ~incBaseStyle;
+    }
+    m_pUserAttributes =
+        static_cast<CGXCollMapDWordToString*>(ar.ReadObject(RUNTIME_CLASS(CGXCollMapDWordToString)));
+    if (m_pUserAttributes == nullptr)
+        m_nInclude &= ~incUserAttr;
+    else if (!Has(incUserAttr))
+        SetIncludeUserAttributes(FALSE);
+    if (wSchema >= 2) {
+        if (Has(incFloatCell))
+            readFlag(flagFloatCell);
+        if (Has(incFloodCell))
+            readFlag(flagFloodCell);
+        if (Has(incMergeCell)) {
+            BYTE b;
+            ar >> b;
+            SetMergeCell(b);
+        }
+    } else {
+        m_nInclude &= ~(incFloatCell | incFloodCell | incMergeCell);
+    }
+    if (wSchema >= 3 && Has(incItemData)) {
+        DWORD n;
+        ar >> n;
+        m_dwItemData = n;
+    } else {
+        m_nInclude &= ~incItemData;
+    }
+}
 void CGXStyle::WriteProfile(LPCSTR, const CGXStylesMap*) const {}
 BOOL CGXStyle::ReadProfile(LPCSTR, const CGXStylesMap*) { return FALSE; }

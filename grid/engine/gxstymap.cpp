@@ -278,8 +278,127 @@ void CGXStylesMap::CreateStandardStyles()
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXStylesMap::CreateObject() { return new CGXStylesMap; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXStylesMap, CObject, 0, CGXStylesMap::CreateObject)
-void CGXStylesMap::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXStylesMap, CObject, 0)
+
+void CGXStylesMap::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(2) << m_sSection;
+        ar << static_cast<WORD>(m_mapControlNames.GetCount());
+        for (POSITION pos = m_mapControlNames.GetStartPosition(); pos;) {
+            DWORD id;
+            CString name;
+            m_mapControlNames.GetNextAssoc(pos, id, name);
+            ar << id << name;
+        }
+        ar << static_cast<WORD>(m_mapNames.GetCount());
+        for (POSITION pos = m_mapNames.GetStartPosition(); pos;) {
+            CString name;
+            WORD id;
+            m_mapNames.GetNextAssoc(pos, name, id);
+            ar << id << name;
+        }
+        ar << static_cast<WORD>(m_mapStyles.GetCount());
+        for (POSITION pos = m_mapStyles.GetStartPosition(); pos;) {
+            const StyleEntry* e = GetNextStyle(pos);
+            ar << e->nID << static_cast<DWORD>(e->nResourceID) << e->sName << static_cast<BYTE>(e->bSystem ? 1 : 0);
+            e->pStyle->Serialize(ar, this);
+        }
+        ar << m_wNextId;
+        ar << static_cast<WORD>(m_mapUserAttributes.GetCount());
+        for (POSITION pos = m_mapUserAttributes.GetStartPosition(); pos;) {
+            const UserAttrEntry* e = GetNextUserAttribute(pos);
+            ar << static_cast<DWORD>(e->nID);
+            e->pStyle->Serialize(ar, this);
+        }
+        return;
+    }
+
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema > 2)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    RemoveAll();
+    ar >> m_sSection;
+    WORD n;
+    ar >> n;
+    for (; n > 0; --n) {
+        DWORD id;
+        CString name;
+        ar >> id >> name;
+        m_mapControlNames.SetAt(id, name);
+    }
+    ar >> n;
+    for (; n > 0; --n) {
+        WORD id;
+        CString name;
+        ar >> id >> name;
+        m_mapNames.SetAt(name, id);
+    }
+    WORD nMaxId = 0;
+    ar >> n;
+    for (; n > 0; --n) {
+        StyleEntry e;
+        DWORD nResourceID;
+        BYTE bSystem;
+        ar >> e.nID >> nResourceID >> e.sName >> bSystem;
+        e.nResourceID = nResourceID;
+        e.bSystem = bSystem;
+        CString resName;
+        if (nResourceID != 0 && resName.LoadString(nResourceID))
+            e.sName = resName;
+        CGXStyle* pStyle = NewStyle();
+        try {
+            pStyle->Serialize(ar, this);
+        } catch (...) {
+            delete pStyle;
+            throw;
+        }
+        if (nResourceID != 0)
+            m_mapResourceIds.SetAt(nResourceID, e.nID);
+        m_mapNames.SetAt(e.sName, e.nID);
+        StyleEntry* old = EntryFor(e.nID);
+        if (old != nullptr) {
+            delete old->pStyle;
+            delete old;
+        }
+        StyleEntry* entry = new StyleEntry(e);
+        entry->pStyle = pStyle;
+        m_mapStyles.SetAt(e.nID, entry);
+        if (e.nID > nMaxId)
+            nMaxId = e.nID;
+    }
+    ar >> m_wNextId;
+    // New ids must not collide with loaded ones; 0 stays "no base style".
+    if (m_wNextId <= nMaxId)
+        m_wNextId = static_cast<WORD>(nMaxId + 1);
+    if (m_wNextId == 0)
+        m_wNextId = 1;
+    if (wSchema >= 2) {
+        ar >> n;
+        for (; n > 0; --n) {
+            DWORD id;
+            ar >> id;
+            CGXStyle* pStyle = NewStyle();
+            try {
+                pStyle->Serialize(ar, this);
+            } catch (...) {
+                delete pStyle;
+                throw;
+            }
+            void* p = nullptr;
+            if (m_mapUserAttributes.Lookup(id, p)) {
+                delete static_cast<UserAttrEntry*>(p)->pStyle;
+                delete static_cast<UserAttrEntry*>(p);
+            }
+            UserAttrEntry* e = new UserAttrEntry;
+            e->nID = static_cast<WORD>(id);
+            e->sName.LoadString(id);
+            e->pStyle = pStyle;
+            m_mapUserAttributes.SetAt(id, e);
+        }
+    }
+    LookupStandardIds();
+}
 void CGXStylesMap::SaveToProfile() {}
 BOOL CGXStylesMap::LoadFromProfile() { return FALSE; }
