@@ -1,5 +1,5 @@
 // The framework's core without windows: objects, strings, collections,
-// geometry, exceptions, files and archives.
+// geometry, exceptions, files, archives and the settings store.
 #pragma once
 #include <windows.h>
 #include "afxobj.h"
@@ -9,3 +9,4 @@
 #include "afxcoll.h"
 #include "afxgeom.h"
 #include "afxfile.h"
+#include "afxprofile.h"
