@@ -1,4 +1,5 @@
 #include "gxfont.h"
+#include "gxprofile.h"
 #include "gxutil.h"
 #include <cstdio>
 #include <cstdlib>
@@ -445,4 +446,10 @@ CArchive& operator>>(CArchive& ar, GXBrushRecord& br)
     }
     return ar;
 }
-void CGXFont::WriteProfile(LPCSTR, LPCSTR) const {}
+void CGXFont::WriteProfile(LPCSTR lpszSection, LPCSTR lpszEntry) const
+{
+    CProfileStore* p = GXGetProfile();
+    if (p == nullptr || lpszSection == nullptr || lpszEntry == nullptr)
+        return;
+    p->WriteProfileString(lpszSection, lpszEntry, GetDescription());
+}

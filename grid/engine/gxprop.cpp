@@ -1,6 +1,8 @@
 #include "gxprop.h"
 #include "gxresrc.h"
+#include "gxprofile.h"
 #include "gxutil.h"
+#include <cstdlib>
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -387,5 +389,127 @@ void CGXProperties::Serialize(CArchive& ar)
     if (nSchema >= 2)
         dw(m_bPrintColHeaders);
 }
-void CGXProperties::SaveToProfile() {}
-BOOL CGXProperties::LoadFromProfile() { return FALSE; }
+// ---------------------------------------------------------------------------
+// Profile
+
+void CGXProperties::SaveToProfile()
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr)
+        return;
+    LPCSTR section = m_sSection;
+    auto putLong = [&](LPCSTR entry, long v) {
+        CString s;
+        s.Format("%ld", v);
+        prof->WriteProfileString(section, entry, s);
+    };
+    for (int i = 0; i < m_ColorValues.GetSize(); ++i) {
+        CString s;
+        s.Format("%lu", static_cast<unsigned long>(m_ColorValues[i]));
+        prof->WriteProfileString(section, m_ColorNames[i], s);
+    }
+    putLong("MarkColumnHeader", m_bMarkColHeader);
+    putLong("MarkRowHeader", m_bMarkRowHeader);
+    putLong("3dHeader", m_b3dHeader);
+    putLong("HorizontalLines", m_bHorzLines);
+    putLong("VerticalLines", m_bVertLines);
+    for (POSITION pos = m_UserProperties.GetStartPosition(); pos;) {
+        DWORD id;
+        void* p;
+        m_UserProperties.GetNextAssoc(pos, id, p);
+        const UserPropertyEntry* e = static_cast<const UserPropertyEntry*>(p);
+        if (!e->pStyle->GetIncludeValue())
+            continue;
+        CString entry;
+        entry.Format("UP%u", static_cast<unsigned>(id));
+        prof->WriteProfileString(section, entry, e->pStyle->GetValue());
+    }
+    putLong("Page Order", m_nPageOrder);
+    putLong("Print Vertical Lines", m_bPrintVertLines);
+    putLong("Print Horizontal Lines", m_bPrintHorzLines);
+    putLong("Print Only Black&White", m_bBlackWhite);
+    putLong("Print Row Headers", m_bPrintRowHeaders);
+    putLong("Print Column Headers", m_bPrintColHeaders);
+    putLong("Center Vertical", m_bCenterVertical);
+    putLong("Center Horizontal", m_bCenterHorizontal);
+    putLong("Print Frame", m_bPrintFrame);
+    CString s;
+    s.Format("%ld,%ld,%ld,%ld", static_cast<long>(m_nTopMargin), static_cast<long>(m_nLeftMargin),
+             static_cast<long>(m_nBottomMargin), static_cast<long>(m_nRightMargin));
+    prof->WriteProfileString(section, "Margins", s);
+    putLong("Start Page Numbering", m_nFirstPage);
+    s.Format("%ld,%ld", static_cast<long>(m_nHeaderDistance), static_cast<long>(m_nFooterDistance));
+    prof->WriteProfileString(section, "Distances", s);
+}
+
+namespace {
+// Numbers separated by commas, each after optional blanks; a missing comma
+// ends the list and leaves the remaining values as they were.
+void ParseNumberList(const CString& text, int* const* values, int nValues)
+{
+    const char* p = text;
+    for (int i = 0; i < nValues; ++i) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        *values[i] = static_cast<int>(std::atol(p));
+        const char* comma = std::strchr(p, ',');
+        if (comma == nullptr)
+            return;
+        p = comma + 1;
+    }
+}
+} // namespace
+
+BOOL CGXProperties::LoadFromProfile()
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr || !GXProfileSectionExists(m_sSection))
+        return FALSE;
+    LPCSTR section = m_sSection;
+    auto get = [&](LPCSTR entry) { return prof->GetProfileString(section, entry, ""); };
+    auto getInt = [&](LPCSTR entry, auto& v) {
+        CString s = get(entry);
+        if (!s.IsEmpty())
+            v = static_cast<std::remove_reference_t<decltype(v)>>(std::atol(s));
+    };
+    // Colours were written unsigned; a signed conversion would clip system colours.
+    for (int i = 0; i < m_ColorValues.GetSize(); ++i) {
+        CString s = get(m_ColorNames[i]);
+        if (!s.IsEmpty())
+            m_ColorValues[i] = static_cast<DWORD>(std::strtoul(s, nullptr, 10));
+    }
+    getInt("VerticalLines", m_bVertLines);
+    getInt("HorizontalLines", m_bHorzLines);
+    getInt("3dHeader", m_b3dHeader);
+    getInt("MarkRowHeader", m_bMarkRowHeader);
+    getInt("MarkColumnHeader", m_bMarkColHeader);
+    for (POSITION pos = m_UserProperties.GetStartPosition(); pos;) {
+        DWORD id;
+        void* p;
+        m_UserProperties.GetNextAssoc(pos, id, p);
+        CString entry;
+        entry.Format("UP%u", static_cast<unsigned>(id));
+        static_cast<UserPropertyEntry*>(p)->pStyle->SetValue(get(entry));
+    }
+    getInt("Page Order", m_nPageOrder);
+    getInt("Print Vertical Lines", m_bPrintVertLines);
+    getInt("Print Horizontal Lines", m_bPrintHorzLines);
+    getInt("Print Only Black&White", m_bBlackWhite);
+    getInt("Print Row Headers", m_bPrintRowHeaders);
+    getInt("Print Column Headers", m_bPrintColHeaders);
+    getInt("Center Vertical", m_bCenterVertical);
+    getInt("Center Horizontal", m_bCenterHorizontal);
+    getInt("Print Frame", m_bPrintFrame);
+    CString margins = get("Margins");
+    if (!margins.IsEmpty()) {
+        int* const values[4] = {&m_nTopMargin, &m_nLeftMargin, &m_nBottomMargin, &m_nRightMargin};
+        ParseNumberList(margins, values, 4);
+    }
+    getInt("Start Page Numbering", m_nFirstPage);
+    CString distances = get("Distances");
+    if (!distances.IsEmpty()) {
+        int* const values[2] = {&m_nHeaderDistance, &m_nFooterDistance};
+        ParseNumberList(distances, values, 2);
+    }
+    return TRUE;
+}

@@ -1,6 +1,8 @@
 #include "gxstyle.h"
 #include "gxstymap.h"
+#include "gxprofile.h"
 #include "gxutil.h"
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -680,5 +682,246 @@ void CGXStyle::Serialize(CArchive& ar, const CGXStylesMap* pStylesMap)
         m_nInclude &= ~incItemData;
     }
 }
-void CGXStyle::WriteProfile(LPCSTR, const CGXStylesMap*) const {}
-BOOL CGXStyle::ReadProfile(LPCSTR, const CGXStylesMap*) { return FALSE; }
+// ---------------------------------------------------------------------------
+// Profile form: one entry per attribute, every value as text.
+
+namespace {
+CString EscapeChoices(const CString& s)
+{
+    CString out;
+    for (int i = 0; i < s.GetLength(); ++i) {
+        char c = s[i];
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+CString UnescapeChoices(const CString& s)
+{
+    CString out;
+    for (int i = 0; i < s.GetLength(); ++i) {
+        char c = s[i];
+        if (c == '\\' && i + 1 < s.GetLength() && s[i + 1] == '\\') {
+            out += '\\';
+            ++i;
+        } else if (c == '\\' && i + 1 < s.GetLength() && s[i + 1] == 'n') {
+            out += "\r\n";
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+const char* const kSideEntries[4] = {"Top", "Left", "Bottom", "Right"};
+
+// "UA" followed by decimal digits only.
+BOOL IsUserAttributeEntry(const CString& name, DWORD& nID)
+{
+    if (name.GetLength() < 3 || name.Left(2).CompareNoCase("UA") != 0)
+        return FALSE;
+    for (int i = 2; i < name.GetLength(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return FALSE;
+    nID = std::strtoul(name.Mid(2), nullptr, 10);
+    return TRUE;
+}
+} // namespace
+
+void CGXStyle::WriteProfile(LPCSTR lpszSection, const CGXStylesMap* pStylesMap) const
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr || lpszSection == nullptr)
+        return;
+    // An attribute the style lacks deletes its entry, so the section mirrors the style.
+    auto put = [&](LPCSTR entry, DWORD bit, const CString& text) {
+        prof->WriteProfileString(lpszSection, entry, Has(bit) ? static_cast<LPCSTR>(text) : nullptr);
+    };
+    auto num = [](unsigned long n) {
+        CString s;
+        s.Format("%lu", n);
+        return s;
+    };
+    auto flag = [this](DWORD f) { return CString(Flag(f) ? "1" : "0"); };
+
+    put("HorizontalAlignment", incHorzAlign, num(m_nHorzAlign));
+    put("VerticalAlignment", incVertAlign, num(m_nVertAlign));
+    put("ReadOnly", incReadOnly, flag(flagReadOnly));
+    put("FloatCell", incFloatCell, flag(flagFloatCell));
+    put("FloodCell", incFloodCell, flag(flagFloodCell));
+    put("MergeCell", incMergeCell, num(static_cast<unsigned long>(GetMergeCell())));
+    put("Draw3dFrame", incDraw3dFrame, num(static_cast<unsigned long>(GetDraw3dFrame())));
+    put("ControlId", incControl, num(m_nControl));
+    put("MaxLength", incMaxLength, num(m_nMaxLength));
+    put("VerticalScrollbar", incVertScrollbar, flag(flagVertScroll));
+    CString base;
+    if (Has(incBaseStyle) && pStylesMap != nullptr) {
+        UINT nResourceID = 0;
+        CString name = pStylesMap->GetStyleName(m_wBaseStyle, nResourceID);
+        if (nResourceID != 0)
+            base.Format("#%u", nResourceID);
+        else
+            base = name;
+    }
+    prof->WriteProfileString(lpszSection, "BaseStyle", base.IsEmpty() ? nullptr : static_cast<LPCSTR>(base));
+    COLORREF text = ResolveSysColor(m_clrText);
+    CString rgb;
+    rgb.Format("%d %d %d", GetRValue(text), GetGValue(text), GetBValue(text));
+    put("TextColor", incTextColor, rgb);
+    put("WrapText", incWrapText, flag(flagWrapText));
+    put("AutoSize", incAutoSize, flag(flagAutoSize));
+    put("AllowEnter", incAllowEnter, flag(flagAllowEnter));
+    put("Enabled", incEnabled, flag(flagEnabled));
+    put("TriState", incTriState, flag(flagTriState));
+    put("Value", incValue, m_strValue);
+    put("Interior", incInterior, m_brInterior.GetDescription());
+    put("ChoicesList", incChoiceList, EscapeChoices(m_strChoices));
+    const bool font = Has(incFont) && m_pFont != nullptr;
+    prof->WriteProfileString(lpszSection, "Font", font ? static_cast<LPCSTR>(m_pFont->GetDescription()) : nullptr);
+    const bool borders = Has(incBorders) && m_pBorders != nullptr;
+    prof->WriteProfileString(lpszSection, "Borders", borders ? "1" : nullptr);
+    for (int i = 0; i < 4; ++i) {
+        CString pen;
+        if (borders && m_pBorders[i].bSet)
+            pen = m_pBorders[i].GetDescription();
+        prof->WriteProfileString(lpszSection, kSideEntries[i], pen.IsEmpty() ? nullptr : static_cast<LPCSTR>(pen));
+    }
+
+    // User attributes: remove the entries of ids the style no longer has.
+    CStringArray entries;
+    GXGetProfileEntryNames(lpszSection, entries);
+    for (int i = 0; i < entries.GetSize(); ++i) {
+        DWORD id;
+        if (IsUserAttributeEntry(entries[i], id) && !HasUserAttribute(static_cast<WORD>(id)))
+            prof->WriteProfileString(lpszSection, entries[i], nullptr);
+    }
+    if (Has(incUserAttr) && m_pUserAttributes != nullptr) {
+        for (POSITION pos = m_pUserAttributes->GetStartPosition(); pos;) {
+            DWORD id;
+            CString v;
+            m_pUserAttributes->GetNextAssoc(pos, id, v);
+            CString entry;
+            entry.Format("UA%lu", static_cast<unsigned long>(id));
+            prof->WriteProfileString(lpszSection, entry, v);
+        }
+    }
+}
+
+BOOL CGXStyle::ReadProfile(LPCSTR lpszSection, const CGXStylesMap* pStylesMap)
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr || lpszSection == nullptr)
+        return FALSE;
+    FreeMembers();
+    auto get = [&](LPCSTR entry) { return prof->GetProfileString(lpszSection, entry, ""); };
+    auto number = [&](LPCSTR entry, long& n) {
+        CString s = get(entry);
+        if (s.IsEmpty())
+            return false;
+        n = std::atol(s);
+        return true;
+    };
+    long n;
+    if (number("VerticalAlignment", n))
+        SetVerticalAlignment(static_cast<DWORD>(n));
+    if (number("HorizontalAlignment", n))
+        SetHorizontalAlignment(static_cast<DWORD>(n));
+    if (number("ReadOnly", n))
+        SetReadOnly(n & 1);
+    if (number("FloatCell", n))
+        SetFloatCell(n & 1);
+    if (number("FloodCell", n))
+        SetFloodCell(n & 1);
+    if (number("MergeCell", n))
+        SetMergeCell(static_cast<int>(n & 7));
+    if (number("Draw3dFrame", n))
+        SetDraw3dFrame(static_cast<int>(n & 3));
+    if (number("MaxLength", n))
+        SetMaxLength(static_cast<WORD>(n));
+    if (number("VerticalScrollbar", n))
+        SetVerticalScrollbar(n & 1);
+    if (number("ControlId", n))
+        SetControl(static_cast<UINT>(n));
+    CString color = get("TextColor");
+    if (!color.IsEmpty()) {
+        long rgb[4];
+        int count = 0;
+        const char* p = color;
+        while (*p && count < 4) {
+            while (*p == ' ' || *p == '\t')
+                ++p;
+            if (!*p)
+                break;
+            char* end = nullptr;
+            long v = std::strtol(p, &end, 10);
+            if (end == p)
+                break;
+            rgb[count++] = v;
+            p = end;
+        }
+        if (count == 3)
+            SetTextColor(RGB(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF));
+    }
+    if (number("WrapText", n))
+        SetWrapText(n & 1);
+    if (number("AutoSize", n))
+        SetAutoSize(n & 1);
+    if (number("AllowEnter", n))
+        SetAllowEnter(n & 1);
+    if (number("Enabled", n))
+        SetEnabled(n & 1);
+    if (number("TriState", n))
+        SetTriState(n & 1);
+    CString value = get("Value");
+    if (!value.IsEmpty())
+        SetValue(value);
+    CString base = get("BaseStyle");
+    if (!base.IsEmpty() && pStylesMap != nullptr) {
+        WORD id = base[0] == '#' ? pStylesMap->GetBaseStyleIdFromResource(static_cast<UINT>(std::atol(base.Mid(1))))
+                                 : pStylesMap->GetBaseStyleId(base);
+        if (id != 0)
+            SetBaseStyle(id);
+    }
+    CString choices = get("ChoicesList");
+    if (!choices.IsEmpty())
+        SetChoiceList(UnescapeChoices(choices));
+    CString font = get("Font");
+    if (!font.IsEmpty())
+        SetFont(CGXFont(font), gxOverride);
+    CString interior = get("Interior");
+    if (!interior.IsEmpty()) {
+        GXBrushRecord br;
+        br.SetDescription(interior);
+        SetInterior(br);
+    }
+    if (get("Borders") == "1") {
+        for (int i = 0; i < 4; ++i) {
+            CString text = get(kSideEntries[i]);
+            if (text.IsEmpty())
+                continue;
+            GXPenRecord pen;
+            pen.SetDescription(text);
+            if (pen.bSet)
+                SetBorders(i, pen);
+        }
+    }
+    if (pStylesMap != nullptr) {
+        for (POSITION pos = pStylesMap->GetFirstUserAttributePosition(); pos;) {
+            const CGXStylesMap::UserAttrEntry* e = pStylesMap->GetNextUserAttribute(pos);
+            CString entry;
+            entry.Format("UA%lu", static_cast<unsigned long>(e->nID));
+            CString v = get(entry);
+            if (!v.IsEmpty())
+                SetUserAttribute(e->nID, v);
+        }
+    }
+    return TRUE;
+}

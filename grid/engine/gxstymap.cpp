@@ -1,6 +1,9 @@
 #include "gxstymap.h"
 #include "gxinit.h"
+#include "gxprofile.h"
 #include "gxutil.h"
+#include <cstdlib>
+#include <vector>
 
 namespace {
 // The string of a resource id; a missing one is a broken installation.
@@ -400,5 +403,107 @@ void CGXStylesMap::Serialize(CArchive& ar)
     }
     LookupStandardIds();
 }
-void CGXStylesMap::SaveToProfile() {}
-BOOL CGXStylesMap::LoadFromProfile() { return FALSE; }
+// ---------------------------------------------------------------------------
+// Profile: one subkey (registry) or section (profile file) per base style.
+
+namespace {
+CString StyleKeyName(const CGXStylesMap::StyleEntry* e)
+{
+    CString key;
+    if (e->nResourceID != 0)
+        key.Format("#%u", e->nResourceID);
+    else
+        key = e->sName;
+    return key;
+}
+} // namespace
+
+CString CGXStylesMap::GetStyleSection(LPCSTR lpszKeyName) const
+{
+    return m_sSection + (GXProfileUsesRegistry() ? "\\" : ".") + lpszKeyName;
+}
+
+void CGXStylesMap::SaveToProfile()
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr)
+        return;
+    const BOOL bRegistry = GXProfileUsesRegistry();
+    if (bRegistry) {
+        GXDeleteProfileSubkeys(m_sSection);
+    } else {
+        // The sections of the styles listed now go too, so removed styles leave nothing behind.
+        CStringArray old;
+        GXGetProfileEntryNames(m_sSection, old);
+        for (int i = 0; i < old.GetSize(); ++i)
+            prof->WriteProfileString(GetStyleSection(old[i]), nullptr, nullptr);
+        prof->WriteProfileString(m_sSection, nullptr, nullptr);
+    }
+    for (POSITION pos = GetFirstStylePosition(); pos;) {
+        const StyleEntry* e = GetNextStyle(pos);
+        CString key = StyleKeyName(e);
+        if (!bRegistry)
+            prof->WriteProfileString(m_sSection, key, "1");
+        e->pStyle->WriteProfile(GetStyleSection(key), this);
+    }
+}
+
+BOOL CGXStylesMap::LoadFromProfile()
+{
+    if (GXGetProfile() == nullptr)
+        return FALSE;
+    CStringArray keys;
+    if (GXProfileUsesRegistry())
+        GXGetProfileSubkeyNames(m_sSection, keys);
+    else
+        GXGetProfileEntryNames(m_sSection, keys);
+    if (keys.GetSize() == 0)
+        return FALSE;
+
+    // Every key's id first, so base styles named by other keys resolve.
+    CGXStyle* pStyle = NewStyle();
+    std::vector<bool> usable(static_cast<size_t>(keys.GetSize()), false);
+    try {
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int i = 0; i < keys.GetSize(); ++i) {
+                const CString& key = keys[i];
+                if (pass == 1 && !usable[static_cast<size_t>(i)])
+                    continue;
+                if (pass == 0) {
+                    pStyle->Init();
+                    const StyleEntry* existing = nullptr;
+                    WORD id = key[0] == '#' ? GetBaseStyleIdFromResource(static_cast<UINT>(std::atol(key.Mid(1))))
+                                            : GetBaseStyleId(key);
+                    if (id != 0 && (existing = EntryFor(id)) != nullptr)
+                        *pStyle = *existing->pStyle;
+                } else {
+                    pStyle->ReadProfile(GetStyleSection(key), this);
+                }
+                if (key[0] == '#') {
+                    // A resource id whose string is missing names no style.
+                    UINT nResourceID = static_cast<UINT>(std::atol(key.Mid(1)));
+                    CString name;
+                    if (nResourceID == 0 || !name.LoadString(nResourceID))
+                        continue;
+                    Register(nResourceID, name, *pStyle, FALSE);
+                } else {
+                    Register(0, key, *pStyle, FALSE);
+                }
+                usable[static_cast<size_t>(i)] = true;
+            }
+        }
+    } catch (...) {
+        delete pStyle;
+        throw;
+    }
+    delete pStyle;
+
+    LookupStandardIds();
+    CGXStyle* pStandard = nullptr;
+    if (m_wStyleStandard != 0 && LookupStyle(m_wStyleStandard, pStandard)) {
+        CGXStyle defaults;
+        defaults.SetDefault();
+        pStandard->ChangeStyle(defaults, gxApplyNew);
+    }
+    return TRUE;
+}
