@@ -1,5 +1,6 @@
 // The framework's core without windows: objects, strings, collections,
-// geometry, exceptions, files, archives and the settings store.
+// geometry, exceptions, files, archives, the settings store, dates and
+// worker threads.
 #pragma once
 #include <windows.h>
 #include "afxobj.h"
@@ -10,3 +11,5 @@
 #include "afxgeom.h"
 #include "afxfile.h"
 #include "afxprofile.h"
+#include "afxdate.h"
+#include "afxthread.h"

@@ -188,13 +188,50 @@ IMPLEMENT_DYNAMIC(CGXCollMapStringToWord, CObject)
 IMPLEMENT_DYNAMIC(CGXCollMapStringToHandle, CObject)
 IMPLEMENT_DYNAMIC(CGXCollMapDWordToPtr, CObject)
 
-#define GX_SERIAL_PENDING(name, base, schema) \
-    CObject* name::CreateObject() { return new name; } \
-    AFX_IMPLEMENT_RUNTIMECLASS(name, base, schema, name::CreateObject)
-GX_SERIAL_PENDING(CGXCollMapDWordToString, CObject, 0)
-GX_SERIAL_PENDING(CGXCollMapDWordToLong, CObject, 0)
-GX_SERIAL_PENDING(CGXMapDWordToLong, CGXCollMapDWordToLong, 0)
-GX_SERIAL_PENDING(CMapNdxToOb, CObject, 0)
-GX_SERIAL_PENDING(CGXMapCellToOb, CMapNdxToOb, 0)
-void CGXCollMapDWordToString::Serialize(CArchive&) {}
-void CGXCollMapDWordToLong::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXCollMapDWordToString, CObject, 0)
+IMPLEMENT_SERIAL(CGXCollMapDWordToLong, CObject, 0)
+IMPLEMENT_SERIAL(CGXMapDWordToLong, CGXCollMapDWordToLong, 0)
+IMPLEMENT_SERIAL(CMapNdxToOb, CObject, 0)
+IMPLEMENT_SERIAL(CGXMapCellToOb, CMapNdxToOb, 0)
+
+void CGXCollMapDWordToString::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD>(GetCount()));
+        for (POSITION pos = GetStartPosition(); pos;) {
+            DWORD k;
+            CString v;
+            GetNextAssoc(pos, k, v);
+            ar << k << v;
+        }
+        return;
+    }
+    RemoveAll();
+    for (DWORD n = ar.ReadCount(); n > 0; --n) {
+        DWORD k;
+        CString v;
+        ar >> k >> v;
+        SetAt(k, v);
+    }
+}
+
+void CGXCollMapDWordToLong::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD>(GetCount()));
+        for (POSITION pos = GetStartPosition(); pos;) {
+            DWORD k;
+            LONG v;
+            GetNextAssoc(pos, k, v);
+            ar << k << v;
+        }
+        return;
+    }
+    RemoveAll();
+    for (DWORD n = ar.ReadCount(); n > 0; --n) {
+        DWORD k;
+        LONG v;
+        ar >> k >> v;
+        SetAt(k, v);
+    }
+}

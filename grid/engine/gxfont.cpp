@@ -1,4 +1,5 @@
 #include "gxfont.h"
+#include "gxprofile.h"
 #include "gxutil.h"
 #include <cstdio>
 #include <cstdlib>
@@ -387,7 +388,68 @@ BOOL GXGetBorderBrush(const GXPenRecord& pen, const GXBrushRecord& interior, BOO
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXFont::CreateObject() { return new CGXFont; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXFont, CObject, 0, CGXFont::CreateObject)
-void CGXFont::Serialize(CArchive&) {}
-void CGXFont::WriteProfile(LPCSTR, LPCSTR) const {}
+IMPLEMENT_SERIAL(CGXFont, CObject, 0)
+
+// Schema 1 had no strike-out; schema 2 appends it.
+void CGXFont::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(2) << static_cast<DWORD>(m_lf.lfHeight) << static_cast<DWORD>(m_lf.lfWeight)
+           << static_cast<BYTE>(m_lf.lfItalic) << static_cast<BYTE>(m_lf.lfUnderline)
+           << static_cast<BYTE>(m_lf.lfPitchAndFamily) << CString(m_lf.lfFaceName) << m_nInclude
+           << static_cast<BYTE>(m_lf.lfStrikeOut);
+        return;
+    }
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema != 1 && wSchema != 2)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    DWORD height, weight, include;
+    BYTE italic, underline, pitch, strike = 0;
+    CString face;
+    ar >> height >> weight >> italic >> underline >> pitch >> face >> include;
+    if (wSchema >= 2)
+        ar >> strike;
+    Init();
+    m_lf.lfHeight = static_cast<LONG>(height);
+    m_lf.lfWeight = static_cast<LONG>(weight);
+    m_lf.lfItalic = italic;
+    m_lf.lfUnderline = underline;
+    m_lf.lfPitchAndFamily = pitch;
+    m_lf.lfStrikeOut = strike;
+    SetFaceName(face);
+    m_nInclude = include & incAll;
+}
+
+CArchive& operator<<(CArchive& ar, const GXBrushRecord& br)
+{
+    ar << static_cast<DWORD>(br.lbStyle) << static_cast<DWORD>(br.lbColor) << static_cast<DWORD>(br.lbHatch)
+       << static_cast<LONG>(br.lbPattern) << static_cast<DWORD>(br.lbBkColor);
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, GXBrushRecord& br)
+{
+    DWORD style, color, hatch, bk;
+    LONG pattern;
+    ar >> style >> color >> hatch >> pattern >> bk;
+    br.lbStyle = style;
+    br.lbColor = color;
+    br.lbHatch = static_cast<LONG_PTR>(hatch);
+    br.lbPattern = static_cast<int>(pattern);
+    br.lbBkColor = bk;
+    if (br.lbStyle == BS_PATTERN) {
+        if (br.lbPattern < 0 || br.lbPattern >= GX_PATTERN_COUNT)
+            br.lbStyle = BS_HOLLOW;
+        else
+            br.lbHatch = reinterpret_cast<LONG_PTR>(GXGetPatternBitmap(br.lbPattern));
+    }
+    return ar;
+}
+void CGXFont::WriteProfile(LPCSTR lpszSection, LPCSTR lpszEntry) const
+{
+    CProfileStore* p = GXGetProfile();
+    if (p == nullptr || lpszSection == nullptr || lpszEntry == nullptr)
+        return;
+    p->WriteProfileString(lpszSection, lpszEntry, GetDescription());
+}

@@ -301,6 +301,53 @@ BOOL CGXRangeList::GetColSpans(ROWCOL nColCount, CDWordArray& starts, CDWordArra
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXRangeList::CreateObject() { return new CGXRangeList; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXRangeList, CPtrList, 1, CGXRangeList::CreateObject)
-void CGXRangeList::Serialize(CArchive&) {}
+IMPLEMENT_SERIAL(CGXRangeList, CPtrList, 1)
+
+CArchive& operator<<(CArchive& ar, const CGXRange& range)
+{
+    ar << static_cast<DWORD>(range.top) << static_cast<DWORD>(range.left) << static_cast<DWORD>(range.bottom)
+       << static_cast<DWORD>(range.right) << static_cast<BYTE>(range.type) << static_cast<BYTE>(range.valid ? 1 : 0);
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CGXRange& range)
+{
+    DWORD t, l, b, r;
+    BYTE type, valid;
+    ar >> t >> l >> b >> r >> type >> valid;
+    range.top = t;
+    range.left = l;
+    range.bottom = b;
+    range.right = r;
+    range.type = type;
+    range.valid = valid;
+    return ar;
+}
+
+void CGXRangeList::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        DWORD n = 0;
+        for (POSITION pos = GetHeadPosition(); pos;)
+            if (static_cast<const CGXRange*>(GetNext(pos))->valid)
+                ++n;
+        ar << static_cast<WORD>(1) << n;
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            const CGXRange* r = static_cast<const CGXRange*>(GetNext(pos));
+            if (r->valid)
+                ar << *r;
+        }
+        return;
+    }
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema != 1)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    LONG n;
+    ar >> n;
+    for (LONG i = 0; i < n; ++i) {
+        CGXRange r;
+        ar >> r;
+        AddTail(new CGXRange(r));
+    }
+}

@@ -1,6 +1,8 @@
 #include "gxstyle.h"
 #include "gxstymap.h"
+#include "gxprofile.h"
 #include "gxutil.h"
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -476,9 +478,450 @@ CString GXGetColumnLetters(DWORD nCol)
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXStyle::CreateObject() { return new CGXStyle; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXStyle, CObject, 0, CGXStyle::CreateObject)
+IMPLEMENT_SERIAL(CGXStyle, CObject, 0)
+
 void CGXStyle::Serialize(CArchive& ar) { Serialize(ar, nullptr); }
-void CGXStyle::Serialize(CArchive&, const CGXStylesMap*) {}
-void CGXStyle::WriteProfile(LPCSTR, const CGXStylesMap*) const {}
-BOOL CGXStyle::ReadProfile(LPCSTR, const CGXStylesMap*) { return FALSE; }
+
+void CGXStyle::Serialize(CArchive& ar, const CGXStylesMap* pStylesMap)
+{
+    if (pStylesMap == nullptr && ar.m_pDocument != nullptr && ar.m_pDocument->IsKindOf(RUNTIME_CLASS(CGXStylesMap)))
+        pStylesMap = static_cast<const CGXStylesMap*>(ar.m_pDocument);
+    auto flagByte = [this](DWORD f) { return static_cast<BYTE>((m_dwFlags & f) ? 1 : 0); };
+
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(3) << m_nInclude;
+        if (Has(incHorzAlign))
+            ar << m_nHorzAlign;
+        if (Has(incVertAlign))
+            ar << m_nVertAlign;
+        if (Has(incReadOnly))
+            ar << flagByte(flagReadOnly);
+        if (Has(incControl))
+            ar << static_cast<DWORD>(m_nControl);
+        if (Has(incInterior))
+            ar << m_brInterior;
+        if (Has(incTextColor))
+            ar << static_cast<DWORD>(m_clrText);
+        if (Has(incWrapText))
+            ar << flagByte(flagWrapText);
+        if (Has(incAllowEnter))
+            ar << flagByte(flagAllowEnter);
+        if (Has(incFont))
+            ar.WriteObject(m_pFont);
+        if (Has(incValue))
+            ar << m_strValue;
+        if (Has(incChoiceList))
+            ar << m_strChoices;
+        if (Has(incVertScrollbar))
+            ar << flagByte(flagVertScroll);
+        if (Has(incMaxLength))
+            ar << m_nMaxLength;
+        if (Has(incEnabled))
+            ar << flagByte(flagEnabled);
+        if (Has(incTriState))
+            ar << flagByte(flagTriState);
+        if (Has(incDraw3dFrame))
+            ar << static_cast<BYTE>(GetDraw3dFrame());
+        if (Has(incAutoSize))
+            ar << flagByte(flagAutoSize);
+        const bool borders = Has(incBorders) && m_pBorders != nullptr;
+        ar << static_cast<WORD>(borders ? 1 : 0);
+        if (borders) {
+            for (int i = 0; i < 4; ++i) {
+                if (m_pBorders[i].bSet)
+                    ar << static_cast<WORD>(1) << m_pBorders[i].GetDescription();
+                else
+                    ar << static_cast<WORD>(0);
+            }
+        }
+        if (Has(incBaseStyle)) {
+            UINT nResourceID = 0;
+            CString name;
+            if (pStylesMap != nullptr)
+                name = pStylesMap->GetStyleName(m_wBaseStyle, nResourceID);
+            ar << static_cast<DWORD>(nResourceID);
+            if (nResourceID == 0)
+                ar << name;
+        }
+        ar.WriteObject(Has(incUserAttr) ? m_pUserAttributes : nullptr);
+        if (Has(incFloatCell))
+            ar << flagByte(flagFloatCell);
+        if (Has(incFloodCell))
+            ar << flagByte(flagFloodCell);
+        if (Has(incMergeCell))
+            ar << static_cast<BYTE>(GetMergeCell());
+        if (Has(incItemData))
+            ar << static_cast<DWORD>(m_dwItemData);
+        return;
+    }
+
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema > 3)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    DWORD mask;
+    ar >> mask;
+    FreeMembers();
+    m_nInclude = mask & incAll;
+    auto readFlag = [&](DWORD f) {
+        BYTE b;
+        ar >> b;
+        if (b)
+            m_dwFlags |= f;
+        else
+            m_dwFlags &= ~f;
+    };
+    if (Has(incHorzAlign))
+        ar >> m_nHorzAlign;
+    if (Has(incVertAlign))
+        ar >> m_nVertAlign;
+    if (Has(incReadOnly))
+        readFlag(flagReadOnly);
+    if (Has(incControl)) {
+        DWORD n;
+        ar >> n;
+        m_nControl = n;
+    }
+    if (Has(incInterior))
+        ar >> m_brInterior;
+    if (Has(incTextColor)) {
+        DWORD c;
+        ar >> c;
+        m_clrText = c;
+    }
+    if (Has(incWrapText))
+        readFlag(flagWrapText);
+    if (Has(incAllowEnter))
+        readFlag(flagAllowEnter);
+    if (Has(incFont)) {
+        m_pFont = static_cast<CGXFont*>(ar.ReadObject(RUNTIME_CLASS(CGXFont)));
+        if (m_pFont == nullptr)
+            m_nInclude &= ~incFont;
+    }
+    if (Has(incValue))
+        ar >> m_strValue;
+    if (Has(incChoiceList))
+        ar >> m_strChoices;
+    if (Has(incVertScrollbar))
+        readFlag(flagVertScroll);
+    if (Has(incMaxLength))
+        ar >> m_nMaxLength;
+    if (Has(incEnabled))
+        readFlag(flagEnabled);
+    if (Has(incTriState))
+        readFlag(flagTriState);
+    if (Has(incDraw3dFrame)) {
+        BYTE b;
+        ar >> b;
+        SetDraw3dFrame(b);
+    }
+    if (Has(incAutoSize))
+        readFlag(flagAutoSize);
+    WORD wBorders;
+    ar >> wBorders;
+    if (wBorders != 0) {
+        GXPenRecord* b = Borders();
+        for (int i = 0; i < 4; ++i) {
+            WORD wSet;
+            ar >> wSet;
+            b[i] = GXPenRecord();
+            if (wSet != 0) {
+                CString text;
+                ar >> text;
+                b[i].SetDescription(text);
+            }
+        }
+    } else {
+        m_nInclude &= ~incBorders;
+    }
+    if (Has(incBaseStyle)) {
+        DWORD nResourceID;
+        ar >> nResourceID;
+        CString name;
+        if (nResourceID == 0)
+            ar >> name;
+        WORD id = 0;
+        if (pStylesMap != nullptr) {
+            if (nResourceID != 0) {
+                id = pStylesMap->GetBaseStyleIdFromResource(nResourceID);
+                CString resName;
+                if (id == 0 && resName.LoadString(nResourceID))
+                    id = pStylesMap->GetBaseStyleId(resName);
+            } else if (!name.IsEmpty()) {
+                id = pStylesMap->GetBaseStyleId(name);
+            }
+        }
+        m_wBaseStyle = id;
+        if (id == 0)
+            m_nInclude &= ~incBaseStyle;
+    }
+    m_pUserAttributes =
+        static_cast<CGXCollMapDWordToString*>(ar.ReadObject(RUNTIME_CLASS(CGXCollMapDWordToString)));
+    if (m_pUserAttributes == nullptr)
+        m_nInclude &= ~incUserAttr;
+    else if (!Has(incUserAttr))
+        SetIncludeUserAttributes(FALSE);
+    if (wSchema >= 2) {
+        if (Has(incFloatCell))
+            readFlag(flagFloatCell);
+        if (Has(incFloodCell))
+            readFlag(flagFloodCell);
+        if (Has(incMergeCell)) {
+            BYTE b;
+            ar >> b;
+            SetMergeCell(b);
+        }
+    } else {
+        m_nInclude &= ~(incFloatCell | incFloodCell | incMergeCell);
+    }
+    if (wSchema >= 3 && Has(incItemData)) {
+        DWORD n;
+        ar >> n;
+        m_dwItemData = n;
+    } else {
+        m_nInclude &= ~incItemData;
+    }
+}
+// ---------------------------------------------------------------------------
+// Profile form: one entry per attribute, every value as text.
+
+namespace {
+CString EscapeChoices(const CString& s)
+{
+    CString out;
+    for (int i = 0; i < s.GetLength(); ++i) {
+        char c = s[i];
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+CString UnescapeChoices(const CString& s)
+{
+    CString out;
+    for (int i = 0; i < s.GetLength(); ++i) {
+        char c = s[i];
+        if (c == '\\' && i + 1 < s.GetLength() && s[i + 1] == '\\') {
+            out += '\\';
+            ++i;
+        } else if (c == '\\' && i + 1 < s.GetLength() && s[i + 1] == 'n') {
+            out += "\r\n";
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+const char* const kSideEntries[4] = {"Top", "Left", "Bottom", "Right"};
+
+// "UA" followed by decimal digits only.
+BOOL IsUserAttributeEntry(const CString& name, DWORD& nID)
+{
+    if (name.GetLength() < 3 || name.Left(2).CompareNoCase("UA") != 0)
+        return FALSE;
+    for (int i = 2; i < name.GetLength(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return FALSE;
+    nID = std::strtoul(name.Mid(2), nullptr, 10);
+    return TRUE;
+}
+} // namespace
+
+void CGXStyle::WriteProfile(LPCSTR lpszSection, const CGXStylesMap* pStylesMap) const
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr || lpszSection == nullptr)
+        return;
+    // An attribute the style lacks deletes its entry, so the section mirrors the style.
+    auto put = [&](LPCSTR entry, DWORD bit, const CString& text) {
+        prof->WriteProfileString(lpszSection, entry, Has(bit) ? static_cast<LPCSTR>(text) : nullptr);
+    };
+    auto num = [](unsigned long n) {
+        CString s;
+        s.Format("%lu", n);
+        return s;
+    };
+    auto flag = [this](DWORD f) { return CString(Flag(f) ? "1" : "0"); };
+
+    put("HorizontalAlignment", incHorzAlign, num(m_nHorzAlign));
+    put("VerticalAlignment", incVertAlign, num(m_nVertAlign));
+    put("ReadOnly", incReadOnly, flag(flagReadOnly));
+    put("FloatCell", incFloatCell, flag(flagFloatCell));
+    put("FloodCell", incFloodCell, flag(flagFloodCell));
+    put("MergeCell", incMergeCell, num(static_cast<unsigned long>(GetMergeCell())));
+    put("Draw3dFrame", incDraw3dFrame, num(static_cast<unsigned long>(GetDraw3dFrame())));
+    put("ControlId", incControl, num(m_nControl));
+    put("MaxLength", incMaxLength, num(m_nMaxLength));
+    put("VerticalScrollbar", incVertScrollbar, flag(flagVertScroll));
+    CString base;
+    if (Has(incBaseStyle) && pStylesMap != nullptr) {
+        UINT nResourceID = 0;
+        CString name = pStylesMap->GetStyleName(m_wBaseStyle, nResourceID);
+        if (nResourceID != 0)
+            base.Format("#%u", nResourceID);
+        else
+            base = name;
+    }
+    prof->WriteProfileString(lpszSection, "BaseStyle", base.IsEmpty() ? nullptr : static_cast<LPCSTR>(base));
+    COLORREF text = ResolveSysColor(m_clrText);
+    CString rgb;
+    rgb.Format("%d %d %d", GetRValue(text), GetGValue(text), GetBValue(text));
+    put("TextColor", incTextColor, rgb);
+    put("WrapText", incWrapText, flag(flagWrapText));
+    put("AutoSize", incAutoSize, flag(flagAutoSize));
+    put("AllowEnter", incAllowEnter, flag(flagAllowEnter));
+    put("Enabled", incEnabled, flag(flagEnabled));
+    put("TriState", incTriState, flag(flagTriState));
+    put("Value", incValue, m_strValue);
+    put("Interior", incInterior, m_brInterior.GetDescription());
+    put("ChoicesList", incChoiceList, EscapeChoices(m_strChoices));
+    const bool font = Has(incFont) && m_pFont != nullptr;
+    prof->WriteProfileString(lpszSection, "Font", font ? static_cast<LPCSTR>(m_pFont->GetDescription()) : nullptr);
+    const bool borders = Has(incBorders) && m_pBorders != nullptr;
+    prof->WriteProfileString(lpszSection, "Borders", borders ? "1" : nullptr);
+    for (int i = 0; i < 4; ++i) {
+        CString pen;
+        if (borders && m_pBorders[i].bSet)
+            pen = m_pBorders[i].GetDescription();
+        prof->WriteProfileString(lpszSection, kSideEntries[i], pen.IsEmpty() ? nullptr : static_cast<LPCSTR>(pen));
+    }
+
+    // User attributes: remove the entries of ids the style no longer has.
+    CStringArray entries;
+    GXGetProfileEntryNames(lpszSection, entries);
+    for (int i = 0; i < entries.GetSize(); ++i) {
+        DWORD id;
+        if (IsUserAttributeEntry(entries[i], id) && !HasUserAttribute(static_cast<WORD>(id)))
+            prof->WriteProfileString(lpszSection, entries[i], nullptr);
+    }
+    if (Has(incUserAttr) && m_pUserAttributes != nullptr) {
+        for (POSITION pos = m_pUserAttributes->GetStartPosition(); pos;) {
+            DWORD id;
+            CString v;
+            m_pUserAttributes->GetNextAssoc(pos, id, v);
+            CString entry;
+            entry.Format("UA%lu", static_cast<unsigned long>(id));
+            prof->WriteProfileString(lpszSection, entry, v);
+        }
+    }
+}
+
+BOOL CGXStyle::ReadProfile(LPCSTR lpszSection, const CGXStylesMap* pStylesMap)
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr || lpszSection == nullptr)
+        return FALSE;
+    FreeMembers();
+    auto get = [&](LPCSTR entry) { return prof->GetProfileString(lpszSection, entry, ""); };
+    auto number = [&](LPCSTR entry, long& n) {
+        CString s = get(entry);
+        if (s.IsEmpty())
+            return false;
+        n = std::atol(s);
+        return true;
+    };
+    long n;
+    if (number("VerticalAlignment", n))
+        SetVerticalAlignment(static_cast<DWORD>(n));
+    if (number("HorizontalAlignment", n))
+        SetHorizontalAlignment(static_cast<DWORD>(n));
+    if (number("ReadOnly", n))
+        SetReadOnly(n & 1);
+    if (number("FloatCell", n))
+        SetFloatCell(n & 1);
+    if (number("FloodCell", n))
+        SetFloodCell(n & 1);
+    if (number("MergeCell", n))
+        SetMergeCell(static_cast<int>(n & 7));
+    if (number("Draw3dFrame", n))
+        SetDraw3dFrame(static_cast<int>(n & 3));
+    if (number("MaxLength", n))
+        SetMaxLength(static_cast<WORD>(n));
+    if (number("VerticalScrollbar", n))
+        SetVerticalScrollbar(n & 1);
+    if (number("ControlId", n))
+        SetControl(static_cast<UINT>(n));
+    CString color = get("TextColor");
+    if (!color.IsEmpty()) {
+        long rgb[4];
+        int count = 0;
+        const char* p = color;
+        while (*p && count < 4) {
+            while (*p == ' ' || *p == '\t')
+                ++p;
+            if (!*p)
+                break;
+            char* end = nullptr;
+            long v = std::strtol(p, &end, 10);
+            if (end == p)
+                break;
+            rgb[count++] = v;
+            p = end;
+        }
+        if (count == 3)
+            SetTextColor(RGB(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF));
+    }
+    if (number("WrapText", n))
+        SetWrapText(n & 1);
+    if (number("AutoSize", n))
+        SetAutoSize(n & 1);
+    if (number("AllowEnter", n))
+        SetAllowEnter(n & 1);
+    if (number("Enabled", n))
+        SetEnabled(n & 1);
+    if (number("TriState", n))
+        SetTriState(n & 1);
+    CString value = get("Value");
+    if (!value.IsEmpty())
+        SetValue(value);
+    CString base = get("BaseStyle");
+    if (!base.IsEmpty() && pStylesMap != nullptr) {
+        WORD id = base[0] == '#' ? pStylesMap->GetBaseStyleIdFromResource(static_cast<UINT>(std::atol(base.Mid(1))))
+                                 : pStylesMap->GetBaseStyleId(base);
+        if (id != 0)
+            SetBaseStyle(id);
+    }
+    CString choices = get("ChoicesList");
+    if (!choices.IsEmpty())
+        SetChoiceList(UnescapeChoices(choices));
+    CString font = get("Font");
+    if (!font.IsEmpty())
+        SetFont(CGXFont(font), gxOverride);
+    CString interior = get("Interior");
+    if (!interior.IsEmpty()) {
+        GXBrushRecord br;
+        br.SetDescription(interior);
+        SetInterior(br);
+    }
+    if (get("Borders") == "1") {
+        for (int i = 0; i < 4; ++i) {
+            CString text = get(kSideEntries[i]);
+            if (text.IsEmpty())
+                continue;
+            GXPenRecord pen;
+            pen.SetDescription(text);
+            if (pen.bSet)
+                SetBorders(i, pen);
+        }
+    }
+    if (pStylesMap != nullptr) {
+        for (POSITION pos = pStylesMap->GetFirstUserAttributePosition(); pos;) {
+            const CGXStylesMap::UserAttrEntry* e = pStylesMap->GetNextUserAttribute(pos);
+            CString entry;
+            entry.Format("UA%lu", static_cast<unsigned long>(e->nID));
+            CString v = get(entry);
+            if (!v.IsEmpty())
+                SetUserAttribute(e->nID, v);
+        }
+    }
+    return TRUE;
+}

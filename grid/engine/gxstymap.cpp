@@ -1,7 +1,9 @@
 #include "gxstymap.h"
-#include "gxexcept.h"
 #include "gxinit.h"
+#include "gxprofile.h"
 #include "gxutil.h"
+#include <cstdlib>
+#include <vector>
 
 namespace {
 // The string of a resource id; a missing one is a broken installation.
@@ -279,8 +281,229 @@ void CGXStylesMap::CreateStandardStyles()
 }
 
 // ---------------------------------------------------------------------------
-CObject* CGXStylesMap::CreateObject() { return new CGXStylesMap; }
-AFX_IMPLEMENT_RUNTIMECLASS(CGXStylesMap, CObject, 0, CGXStylesMap::CreateObject)
-void CGXStylesMap::Serialize(CArchive&) {}
-void CGXStylesMap::SaveToProfile() {}
-BOOL CGXStylesMap::LoadFromProfile() { return FALSE; }
+IMPLEMENT_SERIAL(CGXStylesMap, CObject, 0)
+
+void CGXStylesMap::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<WORD>(2) << m_sSection;
+        ar << static_cast<WORD>(m_mapControlNames.GetCount());
+        for (POSITION pos = m_mapControlNames.GetStartPosition(); pos;) {
+            DWORD id;
+            CString name;
+            m_mapControlNames.GetNextAssoc(pos, id, name);
+            ar << id << name;
+        }
+        ar << static_cast<WORD>(m_mapNames.GetCount());
+        for (POSITION pos = m_mapNames.GetStartPosition(); pos;) {
+            CString name;
+            WORD id;
+            m_mapNames.GetNextAssoc(pos, name, id);
+            ar << id << name;
+        }
+        ar << static_cast<WORD>(m_mapStyles.GetCount());
+        for (POSITION pos = m_mapStyles.GetStartPosition(); pos;) {
+            const StyleEntry* e = GetNextStyle(pos);
+            ar << e->nID << static_cast<DWORD>(e->nResourceID) << e->sName << static_cast<BYTE>(e->bSystem ? 1 : 0);
+            e->pStyle->Serialize(ar, this);
+        }
+        ar << m_wNextId;
+        ar << static_cast<WORD>(m_mapUserAttributes.GetCount());
+        for (POSITION pos = m_mapUserAttributes.GetStartPosition(); pos;) {
+            const UserAttrEntry* e = GetNextUserAttribute(pos);
+            ar << static_cast<DWORD>(e->nID);
+            e->pStyle->Serialize(ar, this);
+        }
+        return;
+    }
+
+    WORD wSchema;
+    ar >> wSchema;
+    if (wSchema > 2)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    RemoveAll();
+    ar >> m_sSection;
+    WORD n;
+    ar >> n;
+    for (; n > 0; --n) {
+        DWORD id;
+        CString name;
+        ar >> id >> name;
+        m_mapControlNames.SetAt(id, name);
+    }
+    ar >> n;
+    for (; n > 0; --n) {
+        WORD id;
+        CString name;
+        ar >> id >> name;
+        m_mapNames.SetAt(name, id);
+    }
+    WORD nMaxId = 0;
+    ar >> n;
+    for (; n > 0; --n) {
+        StyleEntry e;
+        DWORD nResourceID;
+        BYTE bSystem;
+        ar >> e.nID >> nResourceID >> e.sName >> bSystem;
+        e.nResourceID = nResourceID;
+        e.bSystem = bSystem;
+        CString resName;
+        if (nResourceID != 0 && resName.LoadString(nResourceID))
+            e.sName = resName;
+        CGXStyle* pStyle = NewStyle();
+        try {
+            pStyle->Serialize(ar, this);
+        } catch (...) {
+            delete pStyle;
+            throw;
+        }
+        if (nResourceID != 0)
+            m_mapResourceIds.SetAt(nResourceID, e.nID);
+        m_mapNames.SetAt(e.sName, e.nID);
+        StyleEntry* old = EntryFor(e.nID);
+        if (old != nullptr) {
+            delete old->pStyle;
+            delete old;
+        }
+        StyleEntry* entry = new StyleEntry(e);
+        entry->pStyle = pStyle;
+        m_mapStyles.SetAt(e.nID, entry);
+        if (e.nID > nMaxId)
+            nMaxId = e.nID;
+    }
+    ar >> m_wNextId;
+    // New ids must not collide with loaded ones; 0 stays "no base style".
+    if (m_wNextId <= nMaxId)
+        m_wNextId = static_cast<WORD>(nMaxId + 1);
+    if (m_wNextId == 0)
+        m_wNextId = 1;
+    if (wSchema >= 2) {
+        ar >> n;
+        for (; n > 0; --n) {
+            DWORD id;
+            ar >> id;
+            CGXStyle* pStyle = NewStyle();
+            try {
+                pStyle->Serialize(ar, this);
+            } catch (...) {
+                delete pStyle;
+                throw;
+            }
+            void* p = nullptr;
+            if (m_mapUserAttributes.Lookup(id, p)) {
+                delete static_cast<UserAttrEntry*>(p)->pStyle;
+                delete static_cast<UserAttrEntry*>(p);
+            }
+            UserAttrEntry* e = new UserAttrEntry;
+            e->nID = static_cast<WORD>(id);
+            e->sName.LoadString(id);
+            e->pStyle = pStyle;
+            m_mapUserAttributes.SetAt(id, e);
+        }
+    }
+    LookupStandardIds();
+}
+// ---------------------------------------------------------------------------
+// Profile: one subkey (registry) or section (profile file) per base style.
+
+namespace {
+CString StyleKeyName(const CGXStylesMap::StyleEntry* e)
+{
+    CString key;
+    if (e->nResourceID != 0)
+        key.Format("#%u", e->nResourceID);
+    else
+        key = e->sName;
+    return key;
+}
+} // namespace
+
+CString CGXStylesMap::GetStyleSection(LPCSTR lpszKeyName) const
+{
+    return m_sSection + (GXProfileUsesRegistry() ? "\\" : ".") + lpszKeyName;
+}
+
+void CGXStylesMap::SaveToProfile()
+{
+    CProfileStore* prof = GXGetProfile();
+    if (prof == nullptr)
+        return;
+    const BOOL bRegistry = GXProfileUsesRegistry();
+    if (bRegistry) {
+        GXDeleteProfileSubkeys(m_sSection);
+    } else {
+        // The sections of the styles listed now go too, so removed styles leave nothing behind.
+        CStringArray old;
+        GXGetProfileEntryNames(m_sSection, old);
+        for (int i = 0; i < old.GetSize(); ++i)
+            prof->WriteProfileString(GetStyleSection(old[i]), nullptr, nullptr);
+        prof->WriteProfileString(m_sSection, nullptr, nullptr);
+    }
+    for (POSITION pos = GetFirstStylePosition(); pos;) {
+        const StyleEntry* e = GetNextStyle(pos);
+        CString key = StyleKeyName(e);
+        if (!bRegistry)
+            prof->WriteProfileString(m_sSection, key, "1");
+        e->pStyle->WriteProfile(GetStyleSection(key), this);
+    }
+}
+
+BOOL CGXStylesMap::LoadFromProfile()
+{
+    if (GXGetProfile() == nullptr)
+        return FALSE;
+    CStringArray keys;
+    if (GXProfileUsesRegistry())
+        GXGetProfileSubkeyNames(m_sSection, keys);
+    else
+        GXGetProfileEntryNames(m_sSection, keys);
+    if (keys.GetSize() == 0)
+        return FALSE;
+
+    // Every key's id first, so base styles named by other keys resolve.
+    CGXStyle* pStyle = NewStyle();
+    std::vector<bool> usable(static_cast<size_t>(keys.GetSize()), false);
+    try {
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int i = 0; i < keys.GetSize(); ++i) {
+                const CString& key = keys[i];
+                if (pass == 1 && !usable[static_cast<size_t>(i)])
+                    continue;
+                if (pass == 0) {
+                    pStyle->Init();
+                    const StyleEntry* existing = nullptr;
+                    WORD id = key[0] == '#' ? GetBaseStyleIdFromResource(static_cast<UINT>(std::atol(key.Mid(1))))
+                                            : GetBaseStyleId(key);
+                    if (id != 0 && (existing = EntryFor(id)) != nullptr)
+                        *pStyle = *existing->pStyle;
+                } else {
+                    pStyle->ReadProfile(GetStyleSection(key), this);
+                }
+                if (key[0] == '#') {
+                    // A resource id whose string is missing names no style.
+                    UINT nResourceID = static_cast<UINT>(std::atol(key.Mid(1)));
+                    CString name;
+                    if (nResourceID == 0 || !name.LoadString(nResourceID))
+                        continue;
+                    Register(nResourceID, name, *pStyle, FALSE);
+                } else {
+                    Register(0, key, *pStyle, FALSE);
+                }
+                usable[static_cast<size_t>(i)] = true;
+            }
+        }
+    } catch (...) {
+        delete pStyle;
+        throw;
+    }
+    delete pStyle;
+
+    LookupStandardIds();
+    CGXStyle* pStandard = nullptr;
+    if (m_wStyleStandard != 0 && LookupStyle(m_wStyleStandard, pStandard)) {
+        CGXStyle defaults;
+        defaults.SetDefault();
+        pStandard->ChangeStyle(defaults, gxApplyNew);
+    }
+    return TRUE;
+}

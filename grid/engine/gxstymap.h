@@ -66,6 +66,8 @@ public:
     virtual BOOL LoadFromProfile();
     void Serialize(CArchive& ar) override;
 
+    // The profile section of one base style's key name.
+    CString GetStyleSection(LPCSTR lpszKeyName) const;
     // A new, empty style of the map's style class.
     CGXStyle* NewStyle() const;
 
