@@ -2,7 +2,7 @@
 #include "gxinit.h"
 #include "gxresrc.h"
 #include "gxfont.h"
-#include "afxgdi.h"
+#include "afxwin.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -633,3 +633,241 @@ void RefreshLocaleFormats()
     GetLocaleDateFormat(TRUE, order, sep);
     GetLocaleTimeSeparator(TRUE);
 }
+
+// ---------------------------------------------------------------------------
+// Long operations
+
+namespace {
+const int kMaxLevels = 64;
+const UINT kSetMessageString = 0x0362;
+
+struct LongOpState
+{
+    int nLevel = 0;
+    CString* texts[kMaxLevels] = {};   // owned copies, or null
+    LPCSTR refs[kMaxLevels] = {};      // the text of each level
+    DWORD dwFirstWait = 0;
+    DWORD dwInterval = 0;
+    BOOL bAskAbort = FALSE;
+    int nPercent = -1;
+    int nLockedLevel = -1;
+    BOOL bWaiting = FALSE;
+    BOOL bEscape = FALSE;
+    BOOL bAborted = FALSE;
+    BOOL bRollback = FALSE;
+    BOOL bCanAbort = TRUE;
+    BOOL bCanRollback = FALSE;
+    int nSpinner = 0;
+    HWND hStatusWnd = nullptr;
+    CString lastLine;
+};
+LongOpState& Op()
+{
+    static LongOpState s;
+    return s;
+}
+
+// Deeper nesting than the table holds shares its last level.
+int Slot(int nLevel) { return std::min(std::max(nLevel, 1), kMaxLevels) - 1; }
+
+BOOL LevelMayShow(const LongOpState& s) { return s.nLockedLevel == -1 || s.nLevel - 1 <= s.nLockedLevel; }
+} // namespace
+
+CGXLongOperation::CGXLongOperation()
+{
+    LongOpState& s = Op();
+    ++s.nLevel;
+    const int slot = Slot(s.nLevel);
+    if (s.nLevel > 1) {
+        if (s.nLevel <= kMaxLevels) {
+            delete s.texts[slot];
+            s.texts[slot] = nullptr;
+            s.refs[slot] = s.refs[Slot(s.nLevel - 1)];
+        }
+    } else {
+        s.nPercent = -1;
+        s.nLockedLevel = -1;
+        s.bEscape = FALSE;
+        s.bWaiting = FALSE;
+        s.bCanAbort = TRUE;
+        s.bCanRollback = FALSE;
+        delete s.texts[slot];
+        s.texts[slot] = new CString(GXGetAppState()->sProcessing);
+        s.refs[slot] = *s.texts[slot];
+        if (s.hStatusWnd == nullptr) {
+            if (CWnd* pMain = AfxGetMainWnd())
+                s.hStatusWnd = pMain->GetSafeHwnd();
+        }
+    }
+    s.bAborted = FALSE;
+    s.bRollback = FALSE;
+    m_dwStartTicks = m_dwLastTicks = ::GetTickCount();
+}
+
+CGXLongOperation::~CGXLongOperation()
+{
+    LongOpState& s = Op();
+    if (s.nLevel <= kMaxLevels) {
+        const int slot = Slot(s.nLevel);
+        delete s.texts[slot];
+        s.texts[slot] = nullptr;
+        s.refs[slot] = nullptr;
+    }
+    --s.nLevel;
+    if (s.nLevel == 0 && s.bWaiting) {
+        s.bWaiting = FALSE;
+        if (CWinApp* app = AfxGetApp())
+            app->EndWaitCursor();
+        if (m_bShowDone && s.hStatusWnd != nullptr && ::IsWindow(s.hStatusWnd))
+            SendStatus(GXGetAppState()->sDone);
+    }
+}
+
+void CGXLongOperation::SetStatusText(LPCSTR lpszText, BOOL bCopyBuffer)
+{
+    LongOpState& s = Op();
+    if (s.nLevel <= 0)
+        return;
+    const int slot = Slot(s.nLevel);
+    if (s.nLevel <= kMaxLevels || slot == kMaxLevels - 1) {
+        delete s.texts[slot];
+        s.texts[slot] = nullptr;
+    }
+    if (!LevelMayShow(s))
+        return;
+    if (bCopyBuffer) {
+        s.texts[slot] = new CString(lpszText);
+        s.refs[slot] = *s.texts[slot];
+    } else {
+        s.refs[slot] = lpszText;
+    }
+}
+
+void CGXLongOperation::SendStatus(const CString& sLine)
+{
+    LongOpState& s = Op();
+    CString line = sLine.Left(127);
+    s.lastLine = line;
+    if (s.hStatusWnd != nullptr && ::IsWindow(s.hStatusWnd))
+        ::SendMessageA(s.hStatusWnd, kSetMessageString, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(line)));
+}
+
+BOOL CGXLongOperation::Step(BOOL bProgress, BOOL* pbAbort)
+{
+    LongOpState& s = Op();
+    const DWORD now = ::GetTickCount();
+    if (!s.bWaiting) {
+        if (now - m_dwStartTicks < s.dwFirstWait)
+            return FALSE;
+    } else if (now - m_dwLastTicks < s.dwInterval) {
+        return FALSE;
+    }
+    if (m_bShowStatus && LevelMayShow(s)) {
+        LPCSTR text = s.refs[Slot(s.nLevel)];
+        CString line = text != nullptr ? text : "";
+        static const char* const kSpin[4] = {"  -", "  \\", "  |", "  /"};
+        CString percent;
+        if (s.nPercent != -1)
+            percent.Format(" %3d%%. ", s.nPercent);
+        if (!bProgress) {
+            line += s.nPercent == -1 ? CString(kSpin[s.nSpinner]) : percent;
+        } else {
+            line += percent;
+            if (s.bCanAbort) {
+                line += "   ";
+                line += GXGetAppState()->sPressEsc;
+            }
+            if (s.nPercent == -1)
+                line += kSpin[s.nSpinner];
+        }
+        if (s.nPercent == -1)
+            s.nSpinner = (s.nSpinner + 1) % 4;
+        SendStatus(line);
+    }
+    PumpMessages();
+    if (bProgress && pbAbort != nullptr) {
+        *pbAbort = FALSE;
+        if (s.bCanAbort && s.bEscape && !s.bAborted) {
+            if (!s.bAskAbort) {
+                s.bAborted = TRUE;
+                s.bRollback = s.bCanRollback;
+            } else if (!s.bCanRollback) {
+                s.bAborted = AfxMessageBox(GXGetAppState()->sAskAbort, MB_YESNO | MB_ICONQUESTION) == IDYES;
+            } else {
+                switch (AfxMessageBox(GXGetAppState()->sAskAbort, MB_ABORTRETRYIGNORE | MB_ICONQUESTION)) {
+                case IDABORT:
+                    s.bAborted = TRUE;
+                    break;
+                case IDRETRY:
+                    s.bAborted = TRUE;
+                    s.bRollback = TRUE;
+                    break;
+                default:
+                    break;
+                }
+            }
+            s.bEscape = FALSE;
+        }
+        *pbAbort = s.bAborted;
+    }
+    m_dwLastTicks = now;
+    return TRUE;
+}
+
+BOOL CGXLongOperation::NeedMessages() { return Step(FALSE, nullptr); }
+
+BOOL CGXLongOperation::ShowProgress(BOOL& bAbort)
+{
+    bAbort = FALSE;
+    return Step(TRUE, &bAbort);
+}
+
+void CGXLongOperation::PumpMessages()
+{
+    LongOpState& s = Op();
+    CWinApp* app = AfxGetApp();
+    if (!s.bWaiting) {
+        s.bWaiting = TRUE;
+        if (app != nullptr)
+            app->BeginWaitCursor();
+    }
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Still end the program once the operation is over, with its exit code.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_CANCEL))
+            s.bEscape = TRUE;
+        const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                           (msg.message >= WM_MOUSEFIRST && msg.message <= 0x209) ||
+                           (msg.message >= WM_NCMOUSEMOVE && msg.message <= 0xA9) || msg.message == WM_COMMAND;
+        if (input) {
+            if (app != nullptr)
+                app->RestoreWaitCursor();
+            continue;
+        }
+        if (app == nullptr || !app->PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (app != nullptr) {
+        app->OnIdle(0);
+        app->OnIdle(1);
+    }
+}
+
+void CGXLongOperation::SetPercentDone(int nPercent) { Op().nPercent = nPercent; }
+void CGXLongOperation::SetTicksFirstTime(DWORD dwTicks) { Op().dwFirstWait = dwTicks; }
+void CGXLongOperation::SetTicksContinued(DWORD dwTicks) { Op().dwInterval = dwTicks; }
+void CGXLongOperation::SetAbortConfirmation(BOOL bConfirm) { Op().bAskAbort = bConfirm; }
+void CGXLongOperation::SetCanAbort(BOOL bCanAbort) { Op().bCanAbort = bCanAbort; }
+void CGXLongOperation::SetCanRollback(BOOL bCanRollback) { Op().bCanRollback = bCanRollback; }
+void CGXLongOperation::SetLockedState(int nLevel) { Op().nLockedLevel = nLevel; }
+void CGXLongOperation::SetStatusWindow(HWND hWnd) { Op().hStatusWnd = hWnd; }
+BOOL CGXLongOperation::GetRollbackConfirmedState() { return Op().bRollback; }
+BOOL CGXLongOperation::GetAbortState() { return Op().bAborted; }
+int CGXLongOperation::GetNestingLevel() { return Op().nLevel; }
+CString CGXLongOperation::GetLastStatusLine() { return Op().lastLine; }

@@ -94,3 +94,47 @@ void GXSortTabList(CString& sList, int nColumn, BOOL bKeepFirstLine);
 void GetLocaleDateFormat(BOOL bForce, int& nOrder, char& cSeparator, BOOL* pbFourDigitYear = nullptr);
 char GetLocaleTimeSeparator(BOOL bForce);
 void RefreshLocaleFormats();
+
+// A long operation: nestable; once it has run for a while it shows a status
+// text with a spinner or a percentage, keeps the user interface alive and
+// lets the user cancel with ESC.
+class CGXLongOperation
+{
+public:
+    CGXLongOperation();
+    ~CGXLongOperation();
+    CGXLongOperation(const CGXLongOperation&) = delete;
+    CGXLongOperation& operator=(const CGXLongOperation&) = delete;
+
+    void SetStatusText(LPCSTR lpszText, BOOL bCopyBuffer = TRUE);
+    // TRUE when it showed progress and pumped messages.
+    BOOL NeedMessages();
+    // As NeedMessages; also decides whether the user aborts.
+    BOOL ShowProgress(BOOL& bAbort);
+    void PumpMessages();
+
+    // Library-wide settings and state of the running operations.
+    static void SetPercentDone(int nPercent);
+    static void SetTicksFirstTime(DWORD dwTicks);
+    static void SetTicksContinued(DWORD dwTicks);
+    static void SetAbortConfirmation(BOOL bConfirm);
+    static void SetCanAbort(BOOL bCanAbort);
+    static void SetCanRollback(BOOL bCanRollback);
+    static void SetLockedState(int nLevel);   // -1: every level may change the text
+    static void SetStatusWindow(HWND hWnd);
+    static BOOL GetRollbackConfirmedState();
+    static BOOL GetAbortState();
+    static int GetNestingLevel();
+    // The status line last sent (for tests).
+    static CString GetLastStatusLine();
+
+    BOOL m_bShowDone = TRUE;
+    BOOL m_bShowStatus = TRUE;
+
+protected:
+    void SendStatus(const CString& sLine);
+    BOOL Step(BOOL bProgress, BOOL* pbAbort);
+
+    DWORD m_dwStartTicks;
+    DWORD m_dwLastTicks;
+};

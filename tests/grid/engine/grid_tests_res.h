@@ -1,0 +1,3 @@
+#pragma once
+#define IDD_GRID_TEST 100
+#define IDC_GRID 1001
