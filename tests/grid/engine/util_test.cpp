@@ -116,3 +116,26 @@ TEST(Drawing, PatternsAndFills)
     ::SelectObject(dc.GetSafeHdc(), old);
     ::DeleteObject(bmp);
 }
+
+TEST(Drawing, BitmapResources)
+{
+    HGLOBAL h = LoadDIBResource(AfxGetResourceHandle(), 23222);
+    ASSERT_NE(h, nullptr);
+    const BITMAPINFOHEADER* hdr = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(h));
+    EXPECT_EQ(GXGetDIBNumColors(hdr), 16);
+    ::GlobalUnlock(h);
+    ::GlobalFree(h);
+    EXPECT_EQ(LoadDIBResource(AfxGetResourceHandle(), 4321), nullptr);
+
+    HBITMAP bmp = nullptr;
+    EXPECT_TRUE(CreateBitmapFromDIBResource(bmp, 23240));
+    ASSERT_NE(bmp, nullptr);
+    // A true-colour bitmap has no colour table to map and is still made.
+    EXPECT_TRUE(CreateBitmapFromDIBResource(bmp, 101));
+    BITMAP info;
+    ::GetObjectA(bmp, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    ::DeleteObject(bmp);
+    EXPECT_FALSE(CreateBitmapFromDIBResource(bmp, 4321));
+}
