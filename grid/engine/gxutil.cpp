@@ -16,6 +16,25 @@ COLORREF ResolveSysColor(COLORREF c)
     return c;
 }
 
+int GXReadNumbers(LPCSTR lpszText, long* pValues, int nMax)
+{
+    int n = 0;
+    const char* p = lpszText;
+    while (p != nullptr && *p && n < nMax) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        if (!*p)
+            break;
+        char* end = nullptr;
+        long v = std::strtol(p, &end, 10);
+        if (end == p)
+            break;
+        pValues[n++] = v;
+        p = end;
+    }
+    return n;
+}
+
 COLORREF GXSysColorCode(int nIndex) { return GXSysColorValue(nIndex, GXGetSysColor(nIndex)); }
 
 // ---------------------------------------------------------------------------

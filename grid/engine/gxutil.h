@@ -18,6 +18,9 @@ COLORREF GXSysColorCode(int nIndex);
 // The colour with a system-colour code resolved to the current system colour.
 COLORREF ResolveSysColor(COLORREF c);
 
+// Reads up to nMax integers separated by blanks; returns how many were found.
+int GXReadNumbers(LPCSTR lpszText, long* pValues, int nMax);
+
 // 8 x 8 monochrome pattern bitmaps 0..40, made on first use.
 enum { GX_PATTERN_COUNT = 41 };
 HBITMAP GXGetPatternBitmap(int nPattern);
