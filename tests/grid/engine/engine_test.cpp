@@ -3,6 +3,7 @@
 #include "afxwin.h"
 #include "grid_test_util.h"
 #include "gxinit.h"
+#include "gxutil.h"
 
 namespace {
 // An engine without a window, its objects made.
@@ -14,6 +15,9 @@ protected:
     void SetUp() override
     {
         AfxSeamReset();
+        // Progress would pump messages after every cell of the large ranges.
+        CGXLongOperation::SetTicksFirstTime(2000);
+        CGXLongOperation::SetTicksContinued(500);
         grid.InitObjects();
         grid.GetParam()->GetData()->StoreRowCount(10);
         grid.GetParam()->GetData()->StoreColCount(5);

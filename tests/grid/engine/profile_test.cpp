@@ -180,9 +180,9 @@ TEST_P(ProfileTest, PropertiesRoundTrip)
 TEST_P(ProfileTest, ManyStylesAndUnknownResourceKeys)
 {
     // More names than fit a first buffer of the entry list.
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 50; ++i) {
         CString name;
-        name.Format("A rather long style name %03d", i);
+        name.Format("A rather long style name, long enough to fill a list %03d", i);
         map.RegisterStyle(name, CGXStyle().SetValueNumber(static_cast<unsigned long>(i)));
     }
     map.SaveToProfile();
@@ -193,10 +193,10 @@ TEST_P(ProfileTest, ManyStylesAndUnknownResourceKeys)
         store.WriteProfileString("Styles", "#99999", "1");
     CGXStylesMap loaded;
     ASSERT_TRUE(loaded.LoadFromProfile());
-    EXPECT_EQ(loaded.GetStyleCount(), 123);
+    EXPECT_EQ(loaded.GetStyleCount(), 53);
     const CGXStyle* s = nullptr;
-    ASSERT_TRUE(loaded.LookupStyle(loaded.GetBaseStyleId("A rather long style name 119"), s));
-    EXPECT_EQ(s->GetValue(), "119");
+    ASSERT_TRUE(loaded.LookupStyle(loaded.GetBaseStyleId("A rather long style name, long enough to fill a list 049"), s));
+    EXPECT_EQ(s->GetValue(), "49");
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, ProfileTest, ::testing::Values(true, false),

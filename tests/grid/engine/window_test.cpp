@@ -100,9 +100,21 @@ TEST_F(WindowTest, ScrollParentsAndParentLookup)
     list.RemoveAt(list.Find(RUNTIME_CLASS(CWnd)));
 
     EXPECT_EQ(GXGetParentOfClass(&grid, RUNTIME_CLASS(CWnd), FALSE), &frame);
-    frame.ShowWindow(SW_MINIMIZE);
-    EXPECT_EQ(GXGetParentOfClass(&grid, RUNTIME_CLASS(CWnd), FALSE), nullptr);
-    EXPECT_EQ(GXGetParentOfClass(&grid, RUNTIME_CLASS(CWnd), TRUE), &frame);
+
+    // Inside a minimised frame only bEvenIfIconic finds the parent.
+    CWnd iconic;
+    ASSERT_TRUE(iconic.CreateEx(0, AfxRegisterWndClass(0), "iconic", WS_OVERLAPPEDWINDOW | WS_MINIMIZE, 0, 0, 100, 100,
+                                nullptr, nullptr));
+    CWnd holder;
+    ASSERT_TRUE(holder.Create(AfxRegisterWndClass(0), nullptr, WS_CHILD, CRect(0, 0, 50, 50), &iconic, 1));
+    CGXGridWnd inner;
+    ASSERT_TRUE(inner.Create("CGXGridWnd", nullptr, WS_CHILD, CRect(0, 0, 10, 10), &holder, 2));
+    ASSERT_TRUE(iconic.IsIconic());
+    EXPECT_EQ(GXGetParentOfClass(&inner, RUNTIME_CLASS(CWnd), FALSE), nullptr);
+    EXPECT_EQ(GXGetParentOfClass(&inner, RUNTIME_CLASS(CWnd), TRUE), &holder);
+    inner.DestroyWindow();
+    holder.DestroyWindow();
+    iconic.DestroyWindow();
 }
 
 TEST_F(WindowTest, GridCreatedInCode)
@@ -193,13 +205,28 @@ TEST_F(WindowTest, GridFromADialogTemplateOwnsItself)
 
 TEST_F(WindowTest, ClientEdgeFrameIsDrawnOnTheParent)
 {
-    CGXGridWnd grid;
-    ASSERT_TRUE(grid.CreateEx(WS_EX_CLIENTEDGE, "CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(20, 20, 120, 120),
-                              &frame, 9));
-    grid.InitGrid();
     frame.ShowWindow(SW_SHOW);
-    grid.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    grid.SendMessage(WM_NCPAINT, 1);
     Pump();
-    SUCCEED();
+    // The sunken frame lies just outside the grid, on the parent's client area.
+    auto frameDrawn = [&](DWORD exStyle, DWORD style) {
+        CGXGridWnd grid;
+        EXPECT_TRUE(grid.CreateEx(exStyle, "CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE | style,
+                                  CRect(20, 20, 120, 120), &frame, 9));
+        grid.InitGrid();
+        Pump();
+        HDC hdc = ::GetDC(frame.GetSafeHwnd());
+        const COLORREF probe = RGB(1, 2, 3);
+        RECT outside = {10, 10, 19, 19};
+        HBRUSH br = ::CreateSolidBrush(probe);
+        ::FillRect(hdc, &outside, br);
+        ::DeleteObject(br);
+        EXPECT_EQ(::GetPixel(hdc, 18, 18), probe);
+        grid.SendMessage(WM_NCPAINT, 1);
+        COLORREF after = ::GetPixel(hdc, 18, 18);
+        ::ReleaseDC(frame.GetSafeHwnd(), hdc);
+        return after != probe;
+    };
+    EXPECT_TRUE(frameDrawn(WS_EX_CLIENTEDGE, 0));
+    // The same bit in the ordinary style word is not the client edge.
+    EXPECT_FALSE(frameDrawn(0, 0x200));
 }
