@@ -75,10 +75,20 @@ void CGXGridEngine::SetParam(CGXGridParam* pParam, BOOL bOwn)
     FreeCurrentStyle();
 }
 
+BOOL CGXGridEngine::CheckStylesMap()
+{
+    const CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
+    if (map == m_pStylesMapSeen)
+        return FALSE;
+    ReadBaseStylePointers();
+    return TRUE;
+}
+
 void CGXGridEngine::ReadBaseStylePointers()
 {
     m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
     CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
+    m_pStylesMapSeen = map;
     if (map == nullptr)
         return;
     map->LookupStyle(map->GetStandardStyleId(), m_pStyleStandard);
@@ -381,6 +391,11 @@ BOOL CGXGridEngine::ReadCellStyle(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, int
 
 const CGXStyle& CGXGridEngine::GetCellStyle(ROWCOL nRow, ROWCOL nCol)
 {
+    if (CheckStylesMap()) {
+        FreeStyleCache();
+        delete m_pCurrentStyle;
+        m_pCurrentStyle = nullptr;
+    }
     if (IsCurrentCellAt(nRow, nCol)) {
         if (m_pCurrentStyle == nullptr) {
             m_pCurrentStyle = CreateStyle();
@@ -398,6 +413,7 @@ const CGXStyle& CGXGridEngine::GetCellStyle(ROWCOL nRow, ROWCOL nCol)
 
 void CGXGridEngine::ComposeCellStyle(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, BOOL bResolve)
 {
+    CheckStylesMap();
     style.FreeMembers();
     ReadCellStyle(nRow, nCol, style, gxCopy, 0);
     if (m_bValueOnly && style.GetIncludeValue())

@@ -204,6 +204,9 @@ public:
 protected:
     void ReleaseGridObjects();
     void ReadBaseStylePointers();
+    // Re-reads the base-style pointers when the styles map was replaced
+    // (parameters loaded from an archive); TRUE when it did.
+    BOOL CheckStylesMap();
     // Applies header values and the standard style to a header cell.
     void ComposeHeaderCell(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, BOOL bResolve);
 
@@ -221,6 +224,7 @@ protected:
     const CGXStyle* m_pStyleRowHeader = nullptr;
     const CGXStyle* m_pStyleColHeader = nullptr;
     const CGXStyle* m_pStyleStandard = nullptr;
+    const CGXStylesMap* m_pStylesMapSeen = nullptr;
     CPtrArray m_styleCache;                   // composed styles of drawing
     CGXStyle* m_pCurrentStyle = nullptr;      // the current cell's composed style
     CGXStyle* m_pValueStyle = nullptr;        // scratch of GetCellValue and SetValueRange

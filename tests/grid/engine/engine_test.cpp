@@ -112,6 +112,33 @@ TEST_F(EngineTest, SetParamWithTheSameObjectOnlyChangesOwnership)
     EXPECT_EQ(grid.GetCellValue(1, 1), "from the new map");
 }
 
+TEST_F(EngineTest, LoadingTheParametersBringsTheirBaseStyles)
+{
+    // Parameters stored with a standard style of their own...
+    CGXGridParam stored;
+    CGXStylesMap* map = new CGXStylesMap;
+    map->CreateStandardStyles();
+    CGXStyle* std = nullptr;
+    map->LookupStyle(map->GetStandardStyleId(), std);
+    std->SetValue("loaded");
+    stored.SetStylesMap(map);
+    stored.SetData(new CGXData);
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        stored.Serialize(ar);
+    }
+    EXPECT_EQ(grid.GetCellValue(1, 1), "");
+    // ...loaded into the grid's own parameter object replace its styles map.
+    file.SeekToBegin();
+    {
+        CArchive ar(&file, CArchive::load);
+        grid.GetParam()->Serialize(ar);
+    }
+    EXPECT_EQ(grid.GetCellValue(1, 1), "loaded");
+    EXPECT_EQ(grid.GetCellStyle(2, 2).GetValue(), "loaded");
+}
+
 TEST_F(EngineTest, CompositionOrder)
 {
     CGXStyle table = Value("table"), col = Value("col"), row = Value("row"), cell = Value("cell");
