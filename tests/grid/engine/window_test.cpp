@@ -149,6 +149,13 @@ TEST_F(WindowTest, GridCreatedInCode)
     grid->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(5, 6));
     EXPECT_EQ(grid->calls.back(), "lbuttondown 5,6");
     EXPECT_EQ(::GetFocus(), grid->GetSafeHwnd());
+    // A cell control's window inside the grid keeps the focus through a click.
+    HWND hEdit = ::CreateWindowA("edit", "", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, grid->GetSafeHwnd(), nullptr,
+                                 AfxGetInstanceHandle(), nullptr);
+    ::SetFocus(hEdit);
+    grid->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(50, 6));
+    EXPECT_EQ(::GetFocus(), hEdit);
+    ::DestroyWindow(hEdit);
     grid->SetWindowPos(nullptr, 0, 0, 150, 80, SWP_NOZORDER | SWP_NOMOVE);
     CRect client;
     grid->GetClientRect(&client);
