@@ -312,17 +312,24 @@ void Reorder(CPtrArray& a, int nTop, const CDWordArray& order)
 }
 } // namespace
 
-BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order)
+// Every index must name a distinct row (column) of the block, or styles
+// would be shared or lost.
+static bool IsPermutation(const CDWordArray& order)
 {
-    // Every index must name a distinct row of the block, or styles would be
-    // shared or lost.
     std::vector<bool> used(static_cast<size_t>(order.GetSize()), false);
     for (int i = 0; i < order.GetSize(); ++i) {
         DWORD k = order[i];
         if (k >= used.size() || used[k])
-            return FALSE;
+            return false;
         used[k] = true;
     }
+    return true;
+}
+
+BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order)
+{
+    if (!IsPermutation(order))
+        return FALSE;
     Reorder(m_apRowBaseStyles, Index(sortRange.top), order);
     Reorder(m_apapCellStyle, Index(sortRange.top), order);
     return TRUE;
@@ -330,13 +337,8 @@ BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& or
 
 BOOL CGXData::StoreMoveDataCols(const CGXRange& sortRange, const CDWordArray& order)
 {
-    std::vector<bool> used(static_cast<size_t>(order.GetSize()), false);
-    for (int i = 0; i < order.GetSize(); ++i) {
-        DWORD k = order[i];
-        if (k >= used.size() || used[k])
-            return FALSE;
-        used[k] = true;
-    }
+    if (!IsPermutation(order))
+        return FALSE;
     Reorder(m_apColBaseStyles, Index(sortRange.left), order);
     for (int r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetRow(r))
