@@ -149,21 +149,25 @@ class CRouteChild : public CMDIChildWnd
     DECLARE_DYNCREATE(CRouteChild)
 public:
     ROUTE_HANDLERS("child")
+    void OnChildAccel() { g_route.push_back("child accel"); }
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(CRouteChild, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CRouteChild, CMDIChildWnd)
     ROUTE_ENTRIES()
+    ON_COMMAND(ID_F1_CHILD_ACCEL, OnChildAccel)
 END_MESSAGE_MAP()
 
 class CRouteMain : public CMDIFrameWnd
 {
 public:
     ROUTE_HANDLERS("main")
+    void OnMainAccel() { g_route.push_back("main accel"); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CRouteMain, CMDIFrameWnd)
     ROUTE_ENTRIES()
+    ON_COMMAND(ID_F1_ACCEL, OnMainAccel)
 END_MESSAGE_MAP()
 
 class CRouteApp : public CWinApp
@@ -202,6 +206,15 @@ TEST(Routing, CommandsGoFromTheViewToItsDocumentChildFrameMainFrameAndApplicatio
     pMain->SendMessage(WM_COMMAND, ID_F1_ROUTED, 0);
     std::vector<std::string> expected = {"view ui", "doc ui", "child ui", "main ui", "app ui",
                                          "view",    "doc",    "child",    "main",    "app"};
+    EXPECT_EQ(g_route, expected);
+
+    // Keys in the child's view: the child's table first, and the main table still works.
+    g_route.clear();
+    HWND hView = pChild->GetActiveView()->m_hWnd;
+    ::PostMessageA(hView, WM_KEYDOWN, VK_F7, 0);
+    ::PostMessageA(hView, WM_KEYDOWN, VK_F5, 0);
+    afxtest::PumpMessages();
+    expected = {"child accel", "main accel"};
     EXPECT_EQ(g_route, expected);
 
     // Closing the main window closes the documents and their frames.
