@@ -217,8 +217,19 @@ TEST(Routing, CommandsGoFromTheViewToItsDocumentChildFrameMainFrameAndApplicatio
     expected = {"child accel", "main accel"};
     EXPECT_EQ(g_route, expected);
 
-    // Closing the main window closes the documents and their frames.
-    app.m_pMainWnd = pMain;
+    // Closing the main window asks about modified documents first; Cancel keeps everything open.
+    pDoc->SetModifiedFlag();
+    AfxSeamAnswer(IDCANCEL);
+    pMain->SendMessage(WM_CLOSE);
+    EXPECT_EQ(app.m_pMainWnd, pMain);
+    EXPECT_TRUE(::IsWindow(pMain->m_hWnd));
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_STREQ(texts[0], "Save changes to Sketch1?");
+
+    // No: the documents and their frames close, then the main window, and the loop is told to end.
+    AfxSeamAnswer(IDNO);
     pMain->SendMessage(WM_CLOSE);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(app.GetOpenDocumentCount(), 0);
