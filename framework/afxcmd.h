@@ -59,8 +59,8 @@ protected: \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const AFX_MSGMAP* theClass::GetThisMessageMap() \
     { \
-        typedef theClass ThisClass; \
-        typedef baseClass TheBaseClass; \
+        [[maybe_unused]] typedef theClass ThisClass; \
+        [[maybe_unused]] typedef baseClass TheBaseClass; \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP() \

@@ -41,13 +41,15 @@ class TestScope : public testing::EmptyTestEventListener
 };
 
 // Under Wine without a window manager, destroying an active window waits two seconds for a
-// manager that never answers. Windows of this test program are left unmanaged instead; the
-// setting is Wine's own per-program one and must be in place before the first window exists.
-void UseUnmanagedWindowsUnderWine()
+// manager that never answers. Windows of test programs are left unmanaged instead, with Wine's own
+// per-program setting. Wine reads it when its display driver starts, which the system libraries
+// may do before main runs: a program that has just made the setting runs itself again once so
+// that the setting is in force. Answers TRUE when this process should go on with the tests.
+BOOL UseUnmanagedWindowsUnderWine(int* pnExitCode)
 {
     HMODULE hNtdll = ::GetModuleHandleA("ntdll.dll");
     if (hNtdll == nullptr || ::GetProcAddress(hNtdll, "wine_get_version") == nullptr)
-        return;
+        return TRUE;
     char szPath[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
     const char* pszName = strrchr(szPath, '\\');
@@ -55,17 +57,40 @@ void UseUnmanagedWindowsUnderWine()
     CString key;
     key.Format("Software\\Wine\\AppDefaults\\%s\\X11 Driver", pszName);
     HKEY hKey;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExA(hKey, "Managed", 0, REG_SZ, (const BYTE*)"N", 2);
-        ::RegCloseKey(hKey);
-    }
+    DWORD dwDisposition = 0;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, &dwDisposition) !=
+        ERROR_SUCCESS)
+        return TRUE;
+    ::RegSetValueExA(hKey, "Managed", 0, REG_SZ, (const BYTE*)"N", 2);
+    ::RegCloseKey(hKey);
+    if (dwDisposition != REG_CREATED_NEW_KEY)
+        return TRUE;
+
+    STARTUPINFOA si = {sizeof si};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi = {};
+    CString cmd = ::GetCommandLineA();
+    if (!::CreateProcessA(nullptr, cmd.GetBuffer(0), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return TRUE;
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD dwCode = 1;
+    ::GetExitCodeProcess(pi.hProcess, &dwCode);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    *pnExitCode = (int)dwCode;
+    return FALSE;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    UseUnmanagedWindowsUnderWine();
+    int nExitCode = 0;
+    if (!UseUnmanagedWindowsUnderWine(&nExitCode))
+        return nExitCode;
     testing::InitGoogleTest(&argc, argv);
 
     // Test programs without an application object of their own get a plain one: message boxes,
