@@ -1,5 +1,6 @@
 // Frame windows: the single frame, the MDI frame and the MDI child frame.
 #include "afxwin.h"
+#include "afxbar.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -88,6 +90,9 @@ CFrameWnd::CFrameWnd()
 
 CFrameWnd::~CFrameWnd()
 {
+    // Bars that outlive the frame forget it.
+    while (!m_listControlBars.IsEmpty())
+        static_cast<CControlBar*>(m_listControlBars.RemoveHead())->m_pDockSite = nullptr;
     for (CFrameWnd** pp = &g_pFirstFrame; *pp != nullptr; pp = &(*pp)->m_pNextFrameWnd) {
         if (*pp == this) {
             *pp = m_pNextFrameWnd;
@@ -222,6 +227,7 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 
 void CFrameWnd::OnDestroy()
 {
+    DestroyDockBars();
     // Shared menus belong to their templates: give the window its own menu back before it goes.
     if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault)
         ::SetMenu(m_hWnd, m_hMenuDefault);
@@ -332,12 +338,17 @@ void CFrameWnd::RecalcLayout(BOOL)
         return;
     m_bInRecalcLayout = TRUE;
     m_nIdleFlags &= ~(idleLayout | idleNotify);
-    HWND hWndPane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (hWndPane != nullptr) {
-        CRect rect;
-        GetClientRect(&rect);
-        ::MoveWindow(hWndPane, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    // The control bars take their sides; the pane (or MDI client) gets the rest.
+    if (GetStyle() & FWS_SNAPTOBARS) {
+        // The frame takes the size of its bars.
+        CRect rect(0, 0, 32767, 32767);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposDefault, nullptr, &rect, TRUE);
+        CalcWindowRect(&rect);
+        SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(), SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
     }
+    else
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     m_bInRecalcLayout = FALSE;
 }
 
@@ -673,18 +684,10 @@ HACCEL CMDIFrameWnd::GetDefaultAccelerator()
     return m_hAccelTable;
 }
 
-void CMDIFrameWnd::RecalcLayout(BOOL)
+void CMDIFrameWnd::RecalcLayout(BOOL bNotify)
 {
-    if (m_bInRecalcLayout || m_hWnd == nullptr)
-        return;
-    m_bInRecalcLayout = TRUE;
-    m_nIdleFlags &= ~(idleLayout | idleNotify);
-    if (m_hWndMDIClient != nullptr) {
-        CRect rect;
-        GetClientRect(&rect);
-        ::MoveWindow(m_hWndMDIClient, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
-    }
-    m_bInRecalcLayout = FALSE;
+    // The MDI client is the frame's pane.
+    CFrameWnd::RecalcLayout(bNotify);
 }
 
 void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)

@@ -5,6 +5,10 @@
 class CView;
 class CDocument;
 class CMDIChildWnd;
+class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
 
 class CFrameWnd : public CWnd
 {
@@ -75,6 +79,35 @@ public:
 
     // The first frame of the list of all frames (idle updates reach every one of them).
     static CFrameWnd* GetFirstFrame();
+
+    // ---- Control bars and docking (afxbar.cpp)
+    CPtrList m_listControlBars;                     // the bars whose dock site this frame is
+    CRuntimeClass* m_pFloatingFrameClass = nullptr; // floating frames; set by EnableDocking
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    CControlBar* GetControlBar(UINT nID);
+    // Creates the dock bars of the sides in dwDockStyle (CBRS_ALIGN_ bits).
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks a bar to a side (0: the side of its alignment), at a screen rectangle or at the end.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    virtual void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    virtual void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats a bar in a mini frame whose top-left is point (screen).
+    virtual void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0x2000L /* CBRS_ALIGN_TOP */);
+    virtual void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The alignment of the first visible dock bar of dwDockStyle's sides that rect (screen) meets.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // The docking layout in the settings, under "%s-Summary" and "%s-Bar%d".
+    virtual void LoadBarState(LPCSTR lpszProfileName);
+    virtual void SaveBarState(LPCSTR lpszProfileName) const;
+    virtual void GetDockState(CDockState& state) const;
+    virtual void SetDockState(const CDockState& state);
+    // Tells the floating frames of this frame's top-level frame about FS_ changes.
+    void NotifyFloatingWindows(DWORD dwFlags);
+    void DestroyDockBars();
+    // Tool tip texts of commands: the part after "\n" of the command's string.
+    BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
 
 protected:
     int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);

@@ -15,6 +15,7 @@
 #include "afxmenu.h"
 #include "afxdc.h"
 #include "afxframe.h"
+#include "afxbar.h"
 #include "afxdoc.h"
 #include "afxapp.h"
 #include "afxdlg.h"

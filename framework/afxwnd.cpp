@@ -917,8 +917,13 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*)
+void (*afxFilterToolTipMessage)(MSG* pMsg, CWnd* pWnd) = nullptr;
+
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 {
+    // Tool tips watch the mouse on its way to every window.
+    if (afxFilterToolTipMessage != nullptr)
+        afxFilterToolTipMessage(pMsg, this);
     return FALSE;
 }
 

@@ -94,6 +94,9 @@ LRESULT AfxProcessForeignException(LPCSTR lpszWhat, const MSG* pMsg);
 // leaves it; an exception is reported like one of a window procedure. FALSE when one was caught.
 template <class F> BOOL AfxGuardCallback(F&& f) noexcept;
 
+// The tool-tip filter every window's PreTranslateMessage runs once tool tips were enabled.
+extern void (*afxFilterToolTipMessage)(MSG* pMsg, CWnd* pWnd);
+
 // Temporary wrappers (FromHandle without an owning object) live until the temporary maps are
 // freed at idle time; a lock keeps them alive across a section of code.
 void AfxLockTempMaps();
@@ -201,6 +204,19 @@ public:
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
 
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // ---- Control bars and tool tips (afxbar.cpp, afxtip.cpp)
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
+    // Lays out the child control bars with ids nIDFirst..nIDLast (WM_SIZEPARENT, one deferred
+    // batch) and gives the rest to the child nIDLeftOver. reposQuery only answers the free
+    // rectangle (or, without bStretch, the bars' total size) in lpRectParam; reposExtra keeps the
+    // borders lpRectParam free around the left-over child.
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+    // Tool tips of this window's OnToolHitTest tools, through the thread's tip control.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    static void CancelToolTips(BOOL bKeys = FALSE);
+    void FilterToolTipMessage(MSG* pMsg);
 
     // ---- Modal loops owned by this window
     int RunModalLoop(DWORD dwFlags = 0);
