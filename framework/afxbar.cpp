@@ -350,13 +350,10 @@ void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 
 CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
+    // Stretched to the frame along its orientation; nothing across.
     CSize size;
     size.cx = (bStretch && bHorz) ? 32767 : 0;
     size.cy = (bStretch && !bHorz) ? 32767 : 0;
-    CRect rect;
-    CalcInsideRect(rect, bHorz);
-    size.cx -= rect.Width();
-    size.cy -= rect.Height();
     return size;
 }
 
@@ -1217,19 +1214,30 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo)
             pInfo->m_arrBarID.Add((void*)(UINT_PTR)(UINT)::GetDlgCtrlID(static_cast<CControlBar*>(p)->m_hWnd));
     }
     if (m_bFloating) {
+        // The floating frame's client origin: the frame is rebuilt around it.
         pInfo->m_bFloating = TRUE;
         pInfo->m_bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
         CRect rect;
-        if (CWnd* pFrame = GetParent())
-            pFrame->GetWindowRect(&rect);
+        GetWindowRect(&rect);
         pInfo->m_pointPos = rect.TopLeft();
     }
 }
 
+void CDockBar::DetachBar(CControlBar* pBar)
+{
+    int nPos = FindBar(pBar);
+    if (nPos <= 0)
+        return;
+    m_arrBars.RemoveAt(nPos);
+    if (nPos < m_arrBars.GetSize() && m_arrBars[nPos - 1] == nullptr && m_arrBars[nPos] == nullptr)
+        m_arrBars.RemoveAt(nPos);
+}
+
 void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
 {
-    // The list is rebuilt from the record: bars of the frame come here, every other id stays a
-    // placeholder. Bars docked here that the record does not know keep a row of their own.
+    // The list is rebuilt from the record: the bars it names come here (the frame took them out of
+    // their dock bars before), every other id stays a placeholder. Bars docked here that the
+    // state does not place keep rows of their own after the record's.
     CPtrArray arrNew;
     arrNew.Add(nullptr);
     CPtrArray arrMoved;
@@ -1254,7 +1262,6 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
     }
     if (arrNew[arrNew.GetSize() - 1] != nullptr)
         arrNew.Add(nullptr);
-    // Bars of this dock bar the record does not place.
     for (int i = 0; i < m_arrBars.GetSize(); i++) {
         CControlBar* pBar = GetDockedControlBar(i);
         if (pBar != nullptr && !ArrayHas(arrMoved, pBar)) {
@@ -1262,11 +1269,11 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
             arrNew.Add(nullptr);
         }
     }
-    // Bars coming from other dock bars leave them first.
+    // A bar still listed elsewhere leaves that list.
     for (int j = 0; j < arrMoved.GetSize(); j++) {
         auto* pBar = static_cast<CControlBar*>(arrMoved[j]);
         if (pBar->m_pDockBar != nullptr && pBar->m_pDockBar != this)
-            pBar->m_pDockBar->RemoveControlBar(pBar);
+            pBar->m_pDockBar->DetachBar(pBar);
     }
     m_arrBars.RemoveAll();
     for (int i = 0; i < arrNew.GetSize(); i++)

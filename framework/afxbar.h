@@ -187,6 +187,8 @@ public:
     // itself because it held no bar any more.
     virtual BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1, int nAddPlaceHolder = 0);
     void RemovePlaceHolder(CControlBar* pBar);
+    // Takes pBar's entry out of the list and nothing else (no placeholder, no layout).
+    void DetachBar(CControlBar* pBar);
     // Shows or hides every bar of the list through its frame; FALSE when there was none.
     BOOL ShowAll(BOOL bShow);
     // Inserts pBarIns into the row that the point ptMid (client coordinates) falls into.
@@ -304,6 +306,7 @@ public:
 
     LRESULT OnNcHitTest(CPoint point);
     BOOL OnNcActivate(BOOL bActive);
+    void OnGetMinMaxInfo(MINMAXINFO* pMMI);
     LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
@@ -373,6 +376,11 @@ public:
     // The largest list ("Bars") read from the settings.
     enum { nMaxBarIDs = 1024 };
 };
+
+// Applying a state: the bars that its dock-bar records name leave their dock bars first, and bars
+// whose new dock bar did not take them go back to the old one afterwards.
+void AfxDetachDockStateBars(CFrameWnd* pFrame, const CDockState& state);
+void AfxReattachDockStateBars(CFrameWnd* pFrame);
 
 class CDockState : public CObject
 {

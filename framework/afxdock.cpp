@@ -440,6 +440,7 @@ IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
     ON_WM_NCHITTEST()
     ON_WM_NCACTIVATE()
+    ON_WM_GETMINMAXINFO()
     ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
 END_MESSAGE_MAP()
 
@@ -474,6 +475,17 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 void CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExStyle)
 {
     ::AdjustWindowRectEx(lpClientRect, dwStyle & ~(DWORD)0xFFFF, FALSE, dwExStyle | WS_EX_TOOLWINDOW);
+}
+
+void CMiniFrameWnd::OnGetMinMaxInfo(MINMAXINFO* pMMI)
+{
+    // A floating frame may be as small as its bars: no smaller than its non-client area.
+    CFrameWnd::OnGetMinMaxInfo(pMMI);
+    CRect rectWindow, rectClient;
+    GetWindowRect(&rectWindow);
+    GetClientRect(&rectClient);
+    pMMI->ptMinTrackSize.x = rectWindow.Width() - rectClient.right;
+    pMMI->ptMinTrackSize.y = rectWindow.Height() - rectClient.bottom;
 }
 
 LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point)
@@ -932,8 +944,39 @@ void CFrameWnd::GetDockState(CDockState& state) const
     }
 }
 
+void AfxDetachDockStateBars(CFrameWnd* pFrame, const CDockState& state)
+{
+    for (int i = 0; i < state.m_arrBarInfo.GetSize(); i++) {
+        auto* pInfo = static_cast<CControlBarInfo*>(state.m_arrBarInfo[i]);
+        for (int j = 0; j < pInfo->m_arrBarID.GetSize(); j++) {
+            UINT_PTR v = (UINT_PTR)pInfo->m_arrBarID[j];
+            if (v == 0 || (v & 0xFFFF0000) != 0)
+                continue;
+            CControlBar* pBar = pFrame->GetControlBar((UINT)v);
+            if (pBar != nullptr && !pBar->IsDockBar() && pBar->m_pDockBar != nullptr)
+                pBar->m_pDockBar->DetachBar(pBar);
+        }
+    }
+}
+
+void AfxReattachDockStateBars(CFrameWnd* pFrame)
+{
+    POSITION pos = pFrame->m_listControlBars.GetHeadPosition();
+    while (pos != nullptr) {
+        auto* pBar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
+        CDockBar* pDockBar = pBar->m_pDockBar;
+        if (!pBar->IsDockBar() && pDockBar != nullptr && pDockBar->FindBar(pBar) <= 0) {
+            pDockBar->m_arrBars.Add(pBar);
+            pDockBar->m_arrBars.Add(nullptr);
+        }
+    }
+}
+
 void CFrameWnd::SetDockState(const CDockState& state)
 {
+    // The bars the state places leave their dock bars first; each dock bar's record then lists
+    // them where they were.
+    AfxDetachDockStateBars(this, state);
     // First the floating frames the state needs, and each record's bar.
     for (int i = 0; i < state.m_arrBarInfo.GetSize(); i++) {
         auto* pInfo = static_cast<CControlBarInfo*>(state.m_arrBarInfo[i]);
@@ -955,6 +998,8 @@ void CFrameWnd::SetDockState(const CDockState& state)
         if (pInfo->m_pBar != nullptr)
             pInfo->m_pBar->SetBarInfo(pInfo, this);
     }
+    // A bar whose new place could not be made stays in its old dock bar.
+    AfxReattachDockStateBars(this);
     // Floating frames that hold a visible bar show up.
     for (int i = 0; i < state.m_arrBarInfo.GetSize(); i++) {
         auto* pInfo = static_cast<CControlBarInfo*>(state.m_arrBarInfo[i]);

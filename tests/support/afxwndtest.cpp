@@ -1,0 +1,174 @@
+// Synthesized input for tests of windows.
+#include "afxwndtest.h"
+#include "afxtest.h"
+#include <atomic>
+#include <thread>
+
+namespace afxtest {
+
+namespace {
+
+void SendMouse(DWORD dwFlags, CPoint pt)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    // Absolute coordinates are in 65536ths of the screen; the rounding lands on pixel pt.
+    in.mi.dx = (pt.x * 65536 + 65535) / ::GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = (pt.y * 65536 + 65535) / ::GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void SendKey(BYTE vk, bool bUp)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = (WORD)::MapVirtualKeyA(vk, 0);
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof in);
+}
+
+} // namespace
+
+InputScript& InputScript::MoveTo(CPoint ptScreen)
+{
+    m_steps.push_back({Step::move, ptScreen, false, 0, 0});
+    m_ptEnd = ptScreen;
+    return *this;
+}
+
+InputScript& InputScript::MoveInSteps(CPoint ptScreen, int nSteps)
+{
+    CPoint ptStart = m_ptEnd;
+    if (ptStart.x < 0)
+        ::GetCursorPos(&ptStart);
+    for (int i = 1; i <= nSteps; i++)
+        MoveTo(CPoint(ptStart.x + (ptScreen.x - ptStart.x) * i / nSteps,
+                      ptStart.y + (ptScreen.y - ptStart.y) * i / nSteps));
+    return *this;
+}
+
+InputScript& InputScript::Down(bool bRight)
+{
+    m_steps.push_back({Step::down, m_ptEnd, bRight, 0, 0});
+    return *this;
+}
+
+InputScript& InputScript::Up(bool bRight)
+{
+    m_steps.push_back({Step::up, m_ptEnd, bRight, 0, 0});
+    return *this;
+}
+
+InputScript& InputScript::KeyDown(BYTE vk)
+{
+    m_steps.push_back({Step::keyDown, m_ptEnd, false, vk, 0});
+    return *this;
+}
+
+InputScript& InputScript::KeyUp(BYTE vk)
+{
+    m_steps.push_back({Step::keyUp, m_ptEnd, false, vk, 0});
+    return *this;
+}
+
+InputScript& InputScript::Pause(DWORD nMs)
+{
+    m_steps.push_back({Step::pause, m_ptEnd, false, 0, nMs});
+    return *this;
+}
+
+BOOL InputScript::Run(DWORD nStepMs, DWORD nTimeoutMs)
+{
+    std::atomic<bool> bDone{false};
+    std::vector<Step> steps = m_steps;
+    std::thread player([&] {
+        for (const Step& step : steps) {
+            switch (step.kind) {
+            case Step::move: SendMouse(0, step.pt); break;
+            case Step::down: SendMouse(step.bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, step.pt); break;
+            case Step::up: SendMouse(step.bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, step.pt); break;
+            case Step::keyDown: SendKey(step.vk, false); break;
+            case Step::keyUp: SendKey(step.vk, true); break;
+            case Step::pause: ::Sleep(step.nMs); break;
+            }
+            ::Sleep(nStepMs);
+        }
+        bDone = true;
+    });
+    BOOL bFinished = WaitFor([&] { return bDone.load(); }, nTimeoutMs) ? TRUE : FALSE;
+    player.join();
+    // What the last steps caused.
+    for (int i = 0; i < 5; i++) {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    m_steps.clear();
+    return bFinished;
+}
+
+BOOL Drag(CPoint ptFrom, CPoint ptTo, int nSteps)
+{
+    InputScript script;
+    script.MoveTo(ptFrom).Down().MoveInSteps(ptTo, nSteps).Up();
+    return script.Run();
+}
+
+BOOL DoubleClick(CPoint ptScreen)
+{
+    InputScript script;
+    script.MoveTo(ptScreen).DoubleClick();
+    return script.Run(10);
+}
+
+std::string Text(const RECT& rect)
+{
+    char sz[80];
+    snprintf(sz, sizeof sz, "(%ld,%ld)-(%ld,%ld)", (long)rect.left, (long)rect.top, (long)rect.right,
+             (long)rect.bottom);
+    return sz;
+}
+
+std::string Text(const POINT& pt)
+{
+    char sz[40];
+    snprintf(sz, sizeof sz, "(%ld,%ld)", (long)pt.x, (long)pt.y);
+    return sz;
+}
+
+std::string Text(const SIZE& size)
+{
+    char sz[40];
+    snprintf(sz, sizeof sz, "%ldx%ld", (long)size.cx, (long)size.cy);
+    return sz;
+}
+
+RegistryProfile::RegistryProfile()
+{
+    CWinApp* pApp = AfxGetApp();
+    m_bHadKey = pApp->m_pszRegistryKey != nullptr;
+    m_bHadProfile = pApp->m_pszProfileName != nullptr;
+    m_strKey = m_bHadKey ? pApp->m_pszRegistryKey : "";
+    m_strProfile = m_bHadProfile ? pApp->m_pszProfileName : "";
+    pApp->SetRegistryKey("Morvane Tests");
+}
+
+RegistryProfile::~RegistryProfile()
+{
+    CWinApp* pApp = AfxGetApp();
+    free(const_cast<char*>(pApp->m_pszRegistryKey));
+    free(const_cast<char*>(pApp->m_pszProfileName));
+    pApp->m_pszRegistryKey = m_bHadKey ? _strdup(m_strKey) : nullptr;
+    pApp->m_pszProfileName = m_bHadProfile ? _strdup(m_strProfile) : nullptr;
+}
+
+BOOL Activate(CWnd* pWnd)
+{
+    pWnd->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(pWnd->m_hWnd);
+    ::SetActiveWindow(pWnd->m_hWnd);
+    return WaitFor([&] { return ::GetForegroundWindow() == pWnd->m_hWnd; }, 2000) ? TRUE : FALSE;
+}
+
+} // namespace afxtest

@@ -1,0 +1,84 @@
+// Helpers for tests of windows: synthesized mouse and keyboard input, geometry as text, and the
+// application's settings in the registry.
+//
+// Synthesized input goes through the system's queue as a user's would, so that capture,
+// activation, double clicks and modal mouse loops behave as they do for a user.
+//
+// A modal loop (a drag, a tracker) runs inside the dispatch of the button press, on the test's
+// thread. Input played from the test's thread would all be queued before the loop starts, and
+// the system merges queued mouse moves, so steps are played by a helper thread with pauses while
+// the test's thread pumps messages:
+//
+//   afxtest::InputScript script;
+//   script.MoveTo(ptStart).Down().MoveTo(ptMid).MoveTo(ptEnd).Up();
+//   script.Run();      // returns when every step was played and the queue is empty
+#pragma once
+#include "afxwin.h"
+#include <string>
+#include <vector>
+
+namespace afxtest {
+
+class InputScript
+{
+public:
+    InputScript& MoveTo(CPoint ptScreen);
+    // A move in nSteps even steps from the current end of the script to ptScreen.
+    InputScript& MoveInSteps(CPoint ptScreen, int nSteps);
+    InputScript& Down(bool bRight = false);
+    InputScript& Up(bool bRight = false);
+    InputScript& Click() { return Down().Up(); }
+    InputScript& DoubleClick() { return Down().Up().Down().Up(); }
+    InputScript& KeyDown(BYTE vk);
+    InputScript& KeyUp(BYTE vk);
+    InputScript& Key(BYTE vk) { return KeyDown(vk).KeyUp(vk); }
+    // Time for the program to take in the last step.
+    InputScript& Pause(DWORD nMs);
+
+    // Plays the steps on a helper thread, pumping this thread's messages meanwhile; then pumps
+    // until the queue is empty. FALSE when the steps did not finish within nTimeoutMs.
+    BOOL Run(DWORD nStepMs = 25, DWORD nTimeoutMs = 10000);
+
+private:
+    struct Step
+    {
+        enum Kind { move, down, up, keyDown, keyUp, pause } kind;
+        CPoint pt;
+        bool bRight;
+        BYTE vk;
+        DWORD nMs;
+    };
+    std::vector<Step> m_steps;
+    CPoint m_ptEnd{-1, -1};
+};
+
+// A drag with the left button from ptFrom to ptTo (screen), in nSteps moves.
+BOOL Drag(CPoint ptFrom, CPoint ptTo, int nSteps = 6);
+// A double click at ptScreen.
+BOOL DoubleClick(CPoint ptScreen);
+
+// Rectangles, points and sizes as text, for comparisons whose failures show the values:
+// EXPECT_EQ(Text(rect), Text(CRect(0, 0, 10, 10))).
+std::string Text(const RECT& rect);
+std::string Text(const POINT& pt);
+std::string Text(const SIZE& size);
+
+// For its lifetime the application's settings go to the registry (below the test's own root) as a
+// program that chose its registry key; afterwards the settings store is as it was.
+class RegistryProfile
+{
+public:
+    RegistryProfile();
+    ~RegistryProfile();
+    RegistryProfile(const RegistryProfile&) = delete;
+    RegistryProfile& operator=(const RegistryProfile&) = delete;
+
+private:
+    CString m_strKey, m_strProfile;
+    bool m_bHadKey, m_bHadProfile;
+};
+
+// Brings a top-level window to the front and makes it active, waiting until it is.
+BOOL Activate(CWnd* pWnd);
+
+} // namespace afxtest
