@@ -16,6 +16,9 @@
 #include "afxdc.h"
 #include "afxframe.h"
 #include "afxdoc.h"
+#include "afxview.h"
+#include "afxsplit.h"
+#include "afxmru.h"
 #include "afxapp.h"
 #include "afxdlg.h"
 // The control wrappers (buttons, edits, lists, ...) join the window layer once they exist.
