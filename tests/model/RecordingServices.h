@@ -3,6 +3,7 @@
 #include "Reporter.h"
 #include "Services.h"
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
@@ -25,6 +26,12 @@ public:
     BOOL unapplied = FALSE;
     int applied = 0;
     std::vector<std::string> origins;
+    std::vector<Entity*> currentEntities; // what the Entity Editor was given
+    int indicatorUpdates = 0;
+    std::vector<Face*> adjustedFaces;     // what the Texture Adjustment window was given
+    int objectOrderRebuilds = 0;
+    CPtrList* activeObjectOrder = nullptr; // the active 2D map window's list, if any
+    std::map<std::string, int> classVisibility; // answers of IsEntityVisible; others as the default
 
     BOOL HasMainFrame() override { return mainFrame; }
     void PrintMessage(LPCSTR text) override { lines.push_back(std::string(text) + "\r\n"); }
@@ -54,6 +61,16 @@ public:
         unapplied = FALSE;
     }
     void UpdateEntityOrigin(LPCSTR origin) override { origins.push_back(origin); }
+    void SetCurrentEntity(Entity* pEntity) override { currentEntities.push_back(pEntity); }
+    void UpdateSelectionIndicator() override { ++indicatorUpdates; }
+    void UpdateTextureAdjustment(Face* pFace) override { adjustedFaces.push_back(pFace); }
+    CPtrList* GetActiveObjectOrder(Map*) override { return activeObjectOrder; }
+    void RebuildObjectOrders(Map*) override { ++objectOrderRebuilds; }
+    int IsEntityVisible(LPCSTR className) override
+    {
+        auto it = classVisibility.find(className);
+        return it != classVisibility.end() ? it->second : CDefaultEditorServices::IsEntityVisible(className);
+    }
 
     // Texts of all boxes joined, for "contains" checks.
     bool BoxContains(const char* part) const;
