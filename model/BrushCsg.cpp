@@ -117,40 +117,25 @@ BOOL Brush::MakePyramid(int viewType)
     });
 }
 
+// The wedge's faces per view, each point as the ends of the box it takes on the x, y
+// and z axes ('0' the minimum, '1' the maximum); face 3 is the slope.
+static const char* const kWedge[3][5][3] = {
+    {{"010", "000", "100"}, {"000", "010", "011"}, {"010", "110", "011"}, {"001", "011", "110"}, {"000", "001", "100"}},
+    {{"011", "010", "110"}, {"010", "011", "001"}, {"011", "111", "001"}, {"000", "001", "111"}, {"010", "000", "110"}},
+    {{"001", "000", "010"}, {"000", "001", "101"}, {"001", "011", "101"}, {"100", "101", "011"}, {"000", "100", "010"}},
+};
+
 BOOL Brush::MakeWedge(int viewType)
 {
-    const short* m = m_box;
-    const int x0 = m[BOX_MINX], x1 = m[BOX_MAXX], y0 = m[BOX_MINY], y1 = m[BOX_MAXY], z0 = m[BOX_MINZ],
-              z1 = m[BOX_MAXZ];
-    short p[5][3][3];
-    switch (viewType) {
-    case VIEW_XY:
-        SetPoint(p[0][0], x0, y1, z0); SetPoint(p[0][1], x0, y0, z0); SetPoint(p[0][2], x1, y0, z0);
-        SetPoint(p[1][0], x0, y0, z0); SetPoint(p[1][1], x0, y1, z0); SetPoint(p[1][2], x0, y1, z1);
-        SetPoint(p[2][0], x0, y1, z0); SetPoint(p[2][1], x1, y1, z0); SetPoint(p[2][2], x0, y1, z1);
-        SetPoint(p[3][0], x0, y0, z1); SetPoint(p[3][1], x0, y1, z1); SetPoint(p[3][2], x1, y1, z0);
-        SetPoint(p[4][0], x0, y0, z0); SetPoint(p[4][1], x0, y0, z1); SetPoint(p[4][2], x1, y0, z0);
-        break;
-    case VIEW_XZ:
-        SetPoint(p[0][0], x0, y1, z1); SetPoint(p[0][1], x0, y1, z0); SetPoint(p[0][2], x1, y1, z0);
-        SetPoint(p[1][0], x0, y1, z0); SetPoint(p[1][1], x0, y1, z1); SetPoint(p[1][2], x0, y0, z1);
-        SetPoint(p[2][0], x0, y1, z1); SetPoint(p[2][1], x1, y1, z1); SetPoint(p[2][2], x0, y0, z1);
-        SetPoint(p[3][0], x0, y0, z0); SetPoint(p[3][1], x0, y0, z1); SetPoint(p[3][2], x1, y1, z1);
-        SetPoint(p[4][0], x0, y1, z0); SetPoint(p[4][1], x0, y0, z0); SetPoint(p[4][2], x1, y1, z0);
-        break;
-    case VIEW_YZ:
-        SetPoint(p[0][0], x0, y0, z1); SetPoint(p[0][1], x0, y0, z0); SetPoint(p[0][2], x0, y1, z0);
-        SetPoint(p[1][0], x0, y0, z0); SetPoint(p[1][1], x0, y0, z1); SetPoint(p[1][2], x1, y0, z1);
-        SetPoint(p[2][0], x0, y0, z1); SetPoint(p[2][1], x0, y1, z1); SetPoint(p[2][2], x1, y0, z1);
-        SetPoint(p[3][0], x1, y0, z0); SetPoint(p[3][1], x1, y0, z1); SetPoint(p[3][2], x0, y1, z1);
-        SetPoint(p[4][0], x0, y0, z0); SetPoint(p[4][1], x1, y0, z0); SetPoint(p[4][2], x0, y1, z0);
-        break;
-    default:
+    if (viewType < VIEW_XY || viewType > VIEW_YZ)
         return FALSE;
-    }
+    const short* box = m_box;
+    const auto& faces = kWedge[viewType - VIEW_XY];
     return Reshape(5, [&](std::vector<Face>& f) {
         for (int i = 0; i < 5; ++i)
-            SetFace(f[static_cast<size_t>(i)], p[i][0], p[i][1], p[i][2]);
+            for (int k = 0; k < 3; ++k)
+                for (int a = 0; a < 3; ++a)
+                    f[static_cast<size_t>(i)].pt[k][a] = box[a * 2 + (faces[i][k][a] - '0')];
     });
 }
 

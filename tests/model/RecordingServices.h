@@ -77,6 +77,16 @@ public:
     bool LineContains(const char* part) const;
 };
 
+// A box of six values (min x, max x, min y, max y, min z, max z), valid until the next call.
+inline short* TestBox(short x0, short x1, short y0, short y1, short z0, short z1)
+{
+    static short b[6];
+    short v[6] = {x0, x1, y0, y1, z0, z1};
+    for (int i = 0; i < 6; ++i)
+        b[i] = v[i];
+    return b;
+}
+
 // Installs fresh recording services and a published reporter for each test.
 class ModelTest : public ::testing::Test
 {

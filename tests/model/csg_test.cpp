@@ -109,23 +109,21 @@ TEST_F(Csg, PrimitivesInEveryView)
 
 TEST_F(Csg, PrimitivePoints)
 {
+    // The corners at the top of a pyramid: its apex alone.
+    auto top = [](const Brush* b) {
+        std::set<std::array<short, 3>> points;
+        for (const Face& f : b->GetFaces())
+            for (const auto& q : f.rounded)
+                if (q[2] == 64)
+                    points.insert(q);
+        return points;
+    };
     Brush* p = AddBrush(world, 0, 64, 0, 64, 0, 64);
     ASSERT_TRUE(p->MakePyramid(VIEW_XY));
-    std::set<std::array<short, 3>> top;
-    for (const Face& f : p->GetFaces())
-        for (const auto& q : f.rounded)
-            if (q[2] == 64)
-                top.insert(q);
-    EXPECT_EQ(top, (std::set<std::array<short, 3>>{{32, 32, 64}}));
-
+    EXPECT_EQ(top(p), (std::set<std::array<short, 3>>{{32, 32, 64}}));
     Brush* n = AddBrush(world, -63, 0, 0, 64, 0, 64);
     ASSERT_TRUE(n->MakePyramid(VIEW_XY));
-    std::set<std::array<short, 3>> apex;
-    for (const Face& f : n->GetFaces())
-        for (const auto& q : f.rounded)
-            if (q[2] == 64)
-                apex.insert(q);
-    EXPECT_EQ(apex, (std::set<std::array<short, 3>>{{-32, 32, 64}})); // the floor of -31.5
+    EXPECT_EQ(top(n), (std::set<std::array<short, 3>>{{-32, 32, 64}})); // the floor of -31.5
 
     // A four-sided cone starts its ring at (32, 0) and turns counter-clockwise.
     Brush* c = AddBrush(world, 0, 64, 0, 64, 0, 64);
