@@ -387,7 +387,6 @@ BOOL Brush::Subtract(CPtrList& objects)
                 delete p;
         }
         delete cut.object; // leaves its entity and the map's lists
-
     }
     if (map)
         map->ObjectsRebuilt();
