@@ -1,10 +1,5 @@
 #include "afxgdi.h"
 
-#if __has_include("afxexcept.h")
-#include "afxexcept.h"
-#define MORVANE_HAVE_EXCEPTIONS 1
-#endif
-
 #include <cstdlib>
 #include <unordered_map>
 
@@ -171,12 +166,8 @@ BOOL CGdiObject::UnrealizeObject()
 // Constructors that create their object cannot report failure through a result.
 static void GdiCreated(BOOL bOk)
 {
-#ifdef MORVANE_HAVE_EXCEPTIONS
     if (!bOk)
         AfxThrowResourceException();
-#else
-    (void)bOk;
-#endif
 }
 
 // ---------------------------------------------------------------------------------------------

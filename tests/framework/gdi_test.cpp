@@ -77,6 +77,17 @@ TEST(GdiObjects, OwnershipAndHandleMaps)
     EXPECT_EQ(::GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH)) << "temporary wrappers never delete";
     ::DeleteObject(hBrush);
 
+    // A constructor that cannot make its object throws instead of leaving an empty wrapper.
+    CBitmap noBitmap;
+    bool thrown = false;
+    try {
+        CBrush pattern(&noBitmap);
+    } catch (CResourceException* e) {
+        thrown = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(thrown);
+
     CGdiObject* volatile pNoObject = nullptr;
     CDC* volatile pNoDC = nullptr;
     EXPECT_EQ(pNoObject->GetSafeHandle(), nullptr) << "callers may ask a missing object for its handle";
