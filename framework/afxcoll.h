@@ -2,7 +2,9 @@
 #pragma once
 #include "afxobj.h"
 #include "afxstr.h"
+#include "afxarch.h"
 #include <cstring>
+#include <type_traits>
 #include <new>
 #include <utility>
 
@@ -247,6 +249,21 @@ public:
 // ---------------------------------------------------------------------------
 // Growable arrays.
 
+// Array elements in archives: plain values as their bytes, strings in the
+// string form. Pointers and objects with their own copying are refused.
+template <class TYPE>
+void SerializeElements(CArchive& ar, TYPE* pElements, int nCount)
+{
+    if (std::is_pointer<TYPE>::value || !std::is_trivially_copyable<TYPE>::value)
+        AfxThrowNotSupportedException();
+    UINT nBytes = static_cast<UINT>(nCount) * static_cast<UINT>(sizeof(TYPE));
+    if (ar.IsStoring())
+        ar.Write(pElements, nBytes);
+    else
+        ar.EnsureRead(pElements, nBytes);
+}
+void SerializeElements(CArchive& ar, CString* pElements, int nCount);
+
 template <class TYPE, class ARG_TYPE>
 class CArray : public CObject
 {
@@ -376,6 +393,31 @@ public:
         m_nSize -= nCount;
     }
 
+    // The count (WriteCount form), then the elements. Loading replaces the
+    // contents; it grows the array as the data arrives, so a damaged count
+    // ends in the end-of-file exception rather than a huge allocation.
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar.WriteCount(static_cast<DWORD>(m_nSize));
+            SerializeElements(ar, m_pData, m_nSize);
+            return;
+        }
+        DWORD n = ar.ReadCount();
+        if (n > 0x7FFFFFFF)
+            AfxThrowArchiveException(CArchiveException::badIndex);
+        SetSize(0);
+        int done = 0;
+        while (done < static_cast<int>(n)) {
+            int part = static_cast<int>(n) - done;
+            if (part > 0x10000)
+                part = 0x10000;
+            SetSize(done + part);
+            SerializeElements(ar, m_pData + done, part);
+            done += part;
+        }
+    }
+
 protected:
     TYPE* m_pData = nullptr;
     int m_nSize = 0;
@@ -397,6 +439,8 @@ protected:
         DECLARE_DYNAMIC(name) \
     public: \
         name() = default; \
+        /* not archivable: nothing is written or read */ \
+        void Serialize(CArchive& ar) override { CObject::Serialize(ar); } \
     };
 
 AFX_DECLARE_SERIAL_ARRAY(CByteArray, BYTE, BYTE)

@@ -1,4 +1,5 @@
 #include "afxobj.h"
+#include "afxexcept.h"
 #include <cstring>
 #include <new>
 
@@ -25,6 +26,9 @@ CObject* CRuntimeClass::CreateObject()
         return nullptr;
     try {
         return m_pfnCreateObject();
+    } catch (CException* e) {
+        e->Delete();
+        return nullptr;
     } catch (...) {
         return nullptr;
     }

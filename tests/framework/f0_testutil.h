@@ -1,8 +1,12 @@
 // Helpers shared by the core framework tests.
 #pragma once
 #include "afx.h"
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Failure messages show strings as text.
+inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << static_cast<LPCSTR>(s) << '"'; }
 
 // A private directory under the system's temporary directory, removed with
 // everything in it when the object goes away.

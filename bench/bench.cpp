@@ -1,0 +1,224 @@
+// morvane_bench: times the map model and the texture loader on real files.
+//
+//   morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]
+//
+// -k: every entity class is known (32-unit size), so class reports stay quiet.
+//
+// For a map: N runs each of tokenise+parse only, full load (windings and texture
+// lookups) and write; with -o the loaded map is written there as map text.
+// For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
+#include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "Tokenizer.h"
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Lines and boxes go to the console; every box is answered with its first button.
+class CConsoleServices : public CDefaultEditorServices
+{
+public:
+    int boxes = 0;
+    int lines = 0;
+    bool quiet = false;
+    bool classesKnown = false;
+    EntityClass anyClass;
+    // With -k every class name is known, with the default 32-unit size.
+    BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override
+    {
+        if (!classesKnown)
+            return CDefaultEditorServices::LookupEntityClass(name, pClass);
+        pClass = &anyClass;
+        return TRUE;
+    }
+    void PrintMessage(LPCSTR text) override
+    {
+        ++lines;
+        if (!quiet)
+            std::fprintf(stderr, "%s\n", text);
+    }
+    int MessageBox(LPCSTR text, UINT type) override
+    {
+        ++boxes;
+        if (!quiet)
+            std::fprintf(stderr, "[box] %s\n", text);
+        UINT buttons = type & 0xF;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+    }
+};
+
+double Now()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool ReadFile(const char* path, std::vector<char>& data)
+{
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fseek(f, 0, SEEK_SET);
+    data.resize(static_cast<size_t>(size));
+    size_t got = size > 0 ? std::fread(data.data(), 1, data.size(), f) : 0;
+    std::fclose(f);
+    return got == data.size();
+}
+
+// Walks the text the way the reader does, without building geometry.
+size_t TokeniseAndParse(std::vector<char>& buffer)
+{
+    CTokenizer tok;
+    tok.Init(buffer.data());
+    size_t pairs = 0, faces = 0;
+    int depth = 0;
+    while (char* t = tok.NextToken()) {
+        if (t[0] == '{') {
+            ++depth;
+        } else if (t[0] == '}') {
+            --depth;
+        } else if (t[0] == '"') {
+            // Back up: the pair starts at the quote.
+            tok.SetPosition(t);
+            CKeyValue kv(tok);
+            ++pairs;
+        } else if (t[0] == '(' && depth == 2) {
+            char* rest = tok.RestOfLine();
+            if (!rest)
+                break;
+            double v;
+            char* p = rest;
+            for (int i = 0; i < 9; ++i) {
+                while (*p == ' ' || *p == '(' || *p == ')' || *p == '\t')
+                    ++p;
+                ParseNumber(&p, v);
+            }
+            ++faces;
+        }
+    }
+    return pairs + faces;
+}
+
+void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
+{
+    double per = seconds / runs;
+    std::printf("%-22s %9.2f ms/run  %8.1f MB/s\n", name, per * 1000.0, bytes / per / 1e6);
+}
+
+} // namespace
+
+#include "BenchTextures.h"
+
+int main(int argc, char** argv)
+{
+    int runs = 10;
+    const char* out = nullptr;
+    const char* mapPath = nullptr;
+    std::vector<const char*> wads;
+    bool known = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "-o") && i + 1 < argc)
+            out = argv[++i];
+        else if (!std::strcmp(argv[i], "-k"))
+            known = true;
+        else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
+            wads.push_back(argv[++i]);
+        else
+            mapPath = argv[i];
+    }
+    if (runs < 1)
+        runs = 1;
+    if (!mapPath && wads.empty()) {
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]\n");
+        return 2;
+    }
+    CConsoleServices services;
+    SetEditorServices(&services);
+    CReporter reporter(&services);
+    CReporter::Set(&reporter);
+    services.classesKnown = known;
+
+    std::unique_ptr<CTextureLoader> loader;
+    int rc = BenchTextures(wads, runs, services.quiet, loader);
+    if (rc)
+        return rc;
+    if (!mapPath)
+        return 0;
+
+    std::vector<char> text;
+    if (!ReadFile(mapPath, text)) {
+        std::fprintf(stderr, "cannot read %s\n", mapPath);
+        return 1;
+    }
+    std::printf("map %s: %zu bytes, %d runs\n", mapPath, text.size(), runs);
+
+    double t0 = Now();
+    size_t items = 0;
+    for (int r = 0; r < runs; ++r) {
+        std::vector<char> buffer(text);
+        buffer.push_back(0);
+        buffer.push_back(0);
+        items = TokeniseAndParse(buffer);
+    }
+    PrintPhase("tokenise+parse", Now() - t0, runs, text.size());
+
+    Map map;
+    BOOL ok = FALSE;
+    t0 = Now();
+    for (int r = 0; r < runs; ++r) {
+        services.quiet = r > 0; // report the load's messages once
+        std::vector<char> buffer(text);
+        buffer.push_back(0);
+        buffer.push_back(0);
+        ok = map.ParseMapText(buffer.data());
+    }
+    PrintPhase("full load", Now() - t0, runs, text.size());
+    services.quiet = false;
+
+    CString written;
+    t0 = Now();
+    for (int r = 0; r < runs; ++r) {
+        written.Empty();
+        map.WriteMap(written);
+    }
+    PrintPhase("write", Now() - t0, runs, static_cast<size_t>(written.GetLength()));
+
+    int entities = map.GetEntities().GetCount(), brushes = 0, faces = 0, invalid = 0;
+    for (POSITION pos = map.GetEntities().GetHeadPosition(); pos;) {
+        Entity* e = static_cast<Entity*>(map.GetEntities().GetNext(pos));
+        brushes += e->GetBrushCount();
+        for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;) {
+            Brush* b = static_cast<Brush*>(e->GetBrushes().GetNext(bp));
+            faces += b->GetFaceCount();
+            if (!b->IsValid())
+                ++invalid;
+        }
+    }
+    std::printf("read %s: %d entities, %d brushes (%d not valid), %d faces, %zu items parsed, %d boxes\n",
+                ok ? "ok" : "FAILED", entities, brushes, invalid, faces, items, services.boxes);
+
+    if (out) {
+        FILE* f = std::fopen(out, "wb");
+        if (!f || std::fwrite(written.GetString(), 1, static_cast<size_t>(written.GetLength()), f) !=
+                      static_cast<size_t>(written.GetLength())) {
+            std::fprintf(stderr, "cannot write %s\n", out);
+            return 1;
+        }
+        std::fclose(f);
+    }
+    if (loader)
+        std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
+    return ok ? 0 : 1;
+}

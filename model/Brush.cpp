@@ -1,0 +1,324 @@
+#include "Brush.h"
+#include "Entity.h"
+#include "MapText.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "Texture.h"
+#include "Tokenizer.h"
+#include <cmath>
+#include <cstdio>
+
+static const float kEpsilon = 0.01f;
+
+static void SetPoint(short* p, short x, short y, short z)
+{
+    p[0] = x;
+    p[1] = y;
+    p[2] = z;
+}
+
+Brush::Brush(Entity* pOwner, short* box) : SThing(0, true, false), m_pOwner(pOwner)
+{
+    for (int a = 0; a < 3; ++a)
+        if (box[a * 2] > box[a * 2 + 1])
+            SwapShort(box[a * 2], box[a * 2 + 1]);
+    short x0 = box[BOX_MINX], x1 = box[BOX_MAXX], y0 = box[BOX_MINY], y1 = box[BOX_MAXY];
+    short z0 = box[BOX_MINZ], z1 = box[BOX_MAXZ];
+    m_faces.resize(6);
+    Texture* def = GetEditorServices()->GetDefaultTexture();
+    for (Face& f : m_faces) {
+        f.xScale = f.yScale = 1.0f;
+        f.texture = def;
+    }
+    SetPoint(m_faces[0].pt[0], x0, y0, z1); SetPoint(m_faces[0].pt[1], x0, y1, z1); SetPoint(m_faces[0].pt[2], x1, y1, z1);
+    SetPoint(m_faces[1].pt[0], x0, y0, z0); SetPoint(m_faces[1].pt[1], x1, y0, z0); SetPoint(m_faces[1].pt[2], x1, y1, z0);
+    SetPoint(m_faces[2].pt[0], x0, y1, z0); SetPoint(m_faces[2].pt[1], x0, y1, z1); SetPoint(m_faces[2].pt[2], x0, y0, z1);
+    SetPoint(m_faces[3].pt[0], x1, y1, z0); SetPoint(m_faces[3].pt[1], x1, y0, z0); SetPoint(m_faces[3].pt[2], x1, y0, z1);
+    SetPoint(m_faces[4].pt[0], x0, y0, z0); SetPoint(m_faces[4].pt[1], x0, y0, z1); SetPoint(m_faces[4].pt[2], x1, y0, z1);
+    SetPoint(m_faces[5].pt[0], x0, y1, z0); SetPoint(m_faces[5].pt[1], x1, y1, z0); SetPoint(m_faces[5].pt[2], x1, y1, z1);
+    static const BYTE classes[6] = {3, 3, 1, 1, 2, 2};
+    for (int i = 0; i < 6; ++i)
+        m_faces[static_cast<size_t>(i)].cls = classes[i];
+    ComputePlanes();
+    ClassifyAll();
+    BuildWindings();
+}
+
+Brush::Brush(const Brush& other)
+    : SThing(other), m_isothetic(other.m_isothetic), m_starTexture(other.m_starTexture),
+      m_faces(other.m_faces), m_pOwner(other.m_pOwner)
+{
+    // The counter still advances for every object made, copies included.
+    GetEditorServices()->NextObjectSerial();
+}
+
+Brush::~Brush()
+{
+    m_faces.clear();
+    if (m_pOwner)
+        m_pOwner->RemoveBrush(this);
+}
+
+void Brush::ComputePlanes()
+{
+    for (Face& f : m_faces) {
+        CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
+        CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
+        CVector p3(f.pt[2][0], f.pt[2][1], f.pt[2][2]);
+        CVector a, b;
+        VectorSubtract(a, p1, p2);
+        VectorSubtract(b, p3, p2);
+        VectorCross(f.normal, a, b);
+        f.normal.Normalize();
+        f.dist = static_cast<float>(VectorDot(f.normal, p1));
+    }
+}
+
+static short Round16(float v)
+{
+    return RoundCoord(v);
+}
+
+static void RoundWinding(Face& f)
+{
+    f.rounded.resize(f.winding.size());
+    for (size_t k = 0; k < f.winding.size(); ++k) {
+        f.rounded[k][0] = Round16(f.winding[k].x);
+        f.rounded[k][1] = Round16(f.winding[k].y);
+        f.rounded[k][2] = Round16(f.winding[k].z);
+    }
+}
+
+void Brush::BuildWindings()
+{
+    ComputePlanes();
+    const size_t n = m_faces.size();
+    std::vector<float> dists;
+    std::vector<int> sides;
+    std::vector<CVector> clipped;
+    for (size_t i = 0; i < n; ++i) {
+        Face& f = m_faces[i];
+        const CVector& nrm = f.normal;
+        if (nrm.x == 0 && nrm.y == 0 && nrm.z == 0)
+            throw CBrushGeometryError(CBrushGeometryError::NO_PLANE, static_cast<int>(i),
+                                      "The three points of a face lie on one line");
+        CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
+        CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
+        CVector d, u, c;
+        VectorSubtract(d, p1, p2);
+        VectorCross(u, d, nrm);
+        d.Normalize();
+        u.Normalize();
+        d = CVector(d.x * 16000.0f, d.y * 16000.0f, d.z * 16000.0f);
+        u = CVector(u.x * 16000.0f, u.y * 16000.0f, u.z * 16000.0f);
+        VectorAdd(c, p1, d);
+        std::vector<CVector>& w = f.winding;
+        w.assign(4, CVector());
+        CVector d2(d.x * 2, d.y * 2, d.z * 2), t;
+        VectorSubtract(w[0], c, u);
+        VectorAdd(w[1], c, u);
+        VectorSubtract(t, c, d2);
+        VectorAdd(w[2], t, u);
+        VectorSubtract(w[3], t, u);
+
+        for (size_t j = 0; j < n; ++j) {
+            if (j == i)
+                continue;
+            const Face& cf = m_faces[j];
+            const size_t count = w.size();
+            dists.resize(count + 1);
+            sides.resize(count + 1);
+            int front = 0, back = 0, on = 0;
+            for (size_t k = 0; k < count; ++k) {
+                float s = static_cast<float>(VectorDot(cf.normal, w[k])) - cf.dist;
+                dists[k] = s;
+                if (s > kEpsilon) {
+                    sides[k] = 1;
+                    ++front;
+                } else if (s < -kEpsilon) {
+                    sides[k] = -1;
+                    ++back;
+                } else {
+                    sides[k] = 0;
+                    ++on;
+                }
+            }
+            dists[count] = dists[0];
+            sides[count] = sides[0];
+            if (on == static_cast<int>(count))
+                continue;
+            if (back == 0 && front > 0) {
+                Report().Box(MB_OK, "Over-constrained face detected");
+                throw CBrushGeometryError(CBrushGeometryError::OVER_CONSTRAINED, static_cast<int>(i),
+                                          "Over-constrained face detected");
+            }
+            if (front == 0)
+                continue;
+            // Points on the plane are kept as well, so they need room too.
+            const size_t room = static_cast<size_t>(back + on) + 2;
+            clipped.clear();
+            for (size_t k = 0; k < count; ++k) {
+                if (sides[k] != 1)
+                    clipped.push_back(w[k]);
+                if (sides[k] != 0 && sides[k + 1] != 0 && sides[k + 1] != sides[k]) {
+                    const CVector& a = w[k];
+                    const CVector& b = w[(k + 1) % count];
+                    float frac = dists[k] / (dists[k] - dists[k + 1]);
+                    clipped.push_back(CVector(a.x + (b.x - a.x) * frac, a.y + (b.y - a.y) * frac,
+                                              a.z + (b.z - a.z) * frac));
+                }
+                if (clipped.size() > room) {
+                    Report().Box(MB_OK, "bogo point count allocated");
+                    throw CBrushGeometryError(CBrushGeometryError::POINT_OVERFLOW, static_cast<int>(i),
+                                              "bogo point count allocated");
+                }
+            }
+            w.swap(clipped);
+        }
+        if (w.size() > 255 || w.size() < 3)
+            throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_POINTS, static_cast<int>(i),
+                                      "A face has too few points");
+        RoundWinding(f);
+    }
+    ComputeBounds();
+}
+
+void Brush::ComputeBounds()
+{
+    short box[6] = {32767, -32768, 32767, -32768, 32767, -32768};
+    for (const Face& f : m_faces)
+        for (const auto& p : f.rounded)
+            for (int a = 0; a < 3; ++a) {
+                if (p[static_cast<size_t>(a)] < box[a * 2])
+                    box[a * 2] = p[static_cast<size_t>(a)];
+                if (p[static_cast<size_t>(a)] > box[a * 2 + 1])
+                    box[a * 2 + 1] = p[static_cast<size_t>(a)];
+            }
+    for (int i = 0; i < 6; ++i)
+        m_box[i] = box[i];
+}
+
+void Brush::ResetFacePoints()
+{
+    for (Face& f : m_faces)
+        for (size_t k = 0; k < 3 && k < f.rounded.size(); ++k)
+            for (size_t a = 0; a < 3; ++a)
+                f.pt[k][a] = f.rounded[k][a];
+}
+
+BYTE Brush::ClassifyFace(Face& f)
+{
+    for (int a = 0; a < 3; ++a)
+        if (f.pt[0][a] == f.pt[1][a] && f.pt[1][a] == f.pt[2][a])
+            return static_cast<BYTE>(a + 1);
+    float nx = std::fabs(f.normal.x), ny = std::fabs(f.normal.y), nz = std::fabs(f.normal.z);
+    if (nx >= ny && nx >= nz)
+        return 4;
+    if (ny >= nz && ny >= nx)
+        return 5;
+    if (nz >= nx && nz >= ny)
+        return 6;
+    Report().Box(MB_OK, "unable to classify face!!\n");
+    return 0;
+}
+
+void Brush::ClassifyAll()
+{
+    m_isothetic = m_faces.size() == 6;
+    for (Face& f : m_faces) {
+        f.cls = ClassifyFace(f);
+        if (f.cls == 0 || f.cls > 3)
+            m_isothetic = 0;
+    }
+}
+
+void Brush::CheckFaces()
+{
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        int n = m_faces[i].GetPointCount();
+        if (n < 3) {
+            CString text;
+            text.Format("%d points in face\n", n);
+            throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_POINTS, static_cast<int>(i), text);
+        }
+    }
+    if (m_isothetic && m_faces.size() != 6)
+        Report().Box(MB_OK, "isothetic brush with %d faces\n", static_cast<int>(m_faces.size()));
+}
+
+void Brush::SetTextureByName(LPCSTR name)
+{
+    Texture* tex = GetTextureSource()->FindTexture(name);
+    if (tex)
+        SetTexture(tex);
+}
+
+void Brush::SetTexture(Texture* pTexture)
+{
+    if (!pTexture)
+        pTexture = GetEditorServices()->GetDefaultTexture();
+    for (Face& f : m_faces)
+        f.texture = pTexture;
+}
+
+Texture* Brush::GetCommonTexture() const
+{
+    if (m_faces.empty())
+        return nullptr;
+    Texture* t = m_faces[0].texture;
+    for (const Face& f : m_faces)
+        if (f.texture != t)
+            return nullptr;
+    return t;
+}
+
+static float PlaneDistance(const Face& f, const CVector& p)
+{
+    return static_cast<float>(VectorDot(f.normal, p)) - f.dist;
+}
+
+BOOL Brush::IsValid() const
+{
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        const Face& fi = m_faces[i];
+        for (const CVector& p : fi.winding)
+            if (std::fabs(PlaneDistance(fi, p)) >= kEpsilon)
+                return FALSE;
+        for (size_t j = 0; j < m_faces.size(); ++j) {
+            if (j == i)
+                continue;
+            for (const CVector& p : m_faces[j].winding)
+                if (!(PlaneDistance(fi, p) < kEpsilon))
+                    return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+BOOL Brush::ContainsBrush(const Brush& other) const
+{
+    for (const Face& plane : m_faces)
+        for (const Face& f : other.m_faces)
+            for (const CVector& p : f.winding)
+                if (!(PlaneDistance(plane, p) < kEpsilon))
+                    return FALSE;
+    return TRUE;
+}
+
+BOOL Brush::PartlyContainsBrush(const Brush& other) const
+{
+    for (const Face& plane : m_faces)
+        for (const Face& f : other.m_faces)
+            for (const CVector& p : f.winding)
+                if (PlaneDistance(plane, p) <= kEpsilon)
+                    return TRUE;
+    return FALSE;
+}
+
+BOOL Brush::FacesCoplanar(const Face& a, const Face& b)
+{
+    if (a.normal.x == b.normal.x && a.normal.y == b.normal.y && a.normal.z == b.normal.z && a.dist == b.dist)
+        return TRUE;
+    return a.normal.x == -b.normal.x && a.normal.y == -b.normal.y && a.normal.z == -b.normal.z &&
+           a.dist == -b.dist;
+}

@@ -1,0 +1,121 @@
+// Convex brushes: faces given by three integer points, windings clipped from the
+// planes, bounds, face classes, textures, validity, transforms and handles.
+#pragma once
+#include "Thing.h"
+#include "Vector.h"
+#include <array>
+#include <vector>
+
+struct Texture;
+class Entity;
+class CTokenizer;
+
+// A failed geometry step of an edit or a read. The command that started the edit
+// catches it; the brush is left as it was before the edit.
+class CBrushGeometryError
+{
+public:
+    enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES };
+    CBrushGeometryError(Kind k, int faceIndex, LPCSTR text) : kind(k), face(faceIndex), message(text) {}
+    Kind kind;
+    int face;        // the face concerned, or -1
+    int line = 0;    // its line in the map text, when it was read
+    CString message;
+};
+
+typedef short CPoint3[3];
+
+struct Face
+{
+    CVector normal;
+    float dist = 0;
+    short pt[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}; // p1, p2, p3 of the map text
+    std::vector<CVector> winding;
+    std::vector<std::array<short, 3>> rounded;          // the winding rounded to map units
+    short xOffset = 0, yOffset = 0, rotation = 0;
+    float xScale = 0, yScale = 0;
+    BYTE cls = 0;
+    Texture* texture = nullptr;
+
+    int GetPointCount() const { return static_cast<int>(winding.size()); }
+};
+
+class Brush : public SThing
+{
+public:
+    enum { MAX_FACES = 255 };
+
+    Brush(Entity* pOwner, short* box); // the isothetic box; the box is ordered in place
+    Brush(const Brush& other);
+    // Reads one brush block; throws CBrushGeometryError when its geometry fails.
+    // Names missing from the texture map go into the open's missing-texture set.
+    explicit Brush(CTokenizer& tok);
+    ~Brush() override;
+    Brush& operator=(const Brush&) = delete;
+
+    void MoveTo(int x, int y, int viewType) override;
+    void MoveDepth(int d, int viewType) override;
+    void Move(int dx, int dy, int viewType) override;
+    void Translate(int dx, int dy, int dz) override;
+    void Scale(int atMax, int delta, int viewType) override;
+    void Rotate(int cx, int cy, double angle, int viewType) override;
+
+    void ComputePlanes();
+    void BuildWindings();
+    void ComputeBounds();
+    void ResetFacePoints();
+    BYTE ClassifyFace(Face& face);
+    void CheckFaces();
+    void SetTextureByName(LPCSTR name);
+    void SetTexture(Texture* pTexture);
+    Texture* GetCommonTexture() const;
+    BOOL IsValid() const;
+    BOOL ContainsBrush(const Brush& other) const;
+    BOOL PartlyContainsBrush(const Brush& other) const;
+    static BOOL FacesCoplanar(const Face& a, const Face& b);
+
+    // Writes the face lines (map text), nothing when the brush is not valid.
+    void Write(CString& out) const;
+
+    // Handle points of the views.
+    void GetFacePoints(CPtrList& list) const;   // new short[3] each, owned by the list's holder
+    void GetEdgePoints(CPtrList& list) const;   // new short[3] each
+    void GetVertexPoints(CPtrList& list);       // references into the rounded windings
+    void PickFaceVertices(const short* p);
+    void PickEdgeVertices(const short* p);
+    void PickVertex(const short* p);
+    BOOL Shear(int dx, int dy, int viewType);
+
+    int GetFaceCount() const { return static_cast<int>(m_faces.size()); }
+    Face& GetFace(int i) { return m_faces[static_cast<size_t>(i)]; }
+    const Face& GetFace(int i) const { return m_faces[static_cast<size_t>(i)]; }
+    std::vector<Face>& GetFaces() { return m_faces; }
+    Entity* GetOwner() const { return m_pOwner; }
+    void SetOwner(Entity* pOwner) { m_pOwner = pOwner; }
+    BOOL IsIsothetic() const { return m_isothetic; }
+    BOOL HasStarTexture() const { return m_starTexture; }
+
+private:
+    void ReadFaceLine(Face& face, char* line);
+    void ClassifyAll();
+    void FinishTransform();
+    // Runs an edit on the winding points; the brush is restored when the finish fails.
+    template <class Edit> void Transform(Edit edit);
+    void SetWindingCoord(Face& face, int k, int axis, float v);
+
+    BOOL m_isothetic = 0;
+    BOOL m_starTexture = 0;
+    std::vector<Face> m_faces;
+    Entity* m_pOwner = nullptr;
+};
+
+// The program-wide set of picked winding points that a shear moves together.
+struct HandlePick
+{
+    short* rounded;
+    CVector* point;
+};
+enum { MAX_HANDLE_PICKS = 258 };
+int GetHandlePickCount();
+const HandlePick& GetHandlePick(int i);
+void ClearHandlePicks();

@@ -1,0 +1,217 @@
+// Brush blocks of the map text: the face-line reader and writer.
+#include "Brush.h"
+#include "MapText.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "Texture.h"
+#include "Tokenizer.h"
+#include <cstdio>
+#include <cstring>
+
+static CMapStringToPtr* s_pMissing = nullptr;
+
+CMapStringToPtr* GetMissingTextureSet()
+{
+    return s_pMissing;
+}
+
+void SetMissingTextureSet(CMapStringToPtr* pSet)
+{
+    s_pMissing = pSet;
+}
+
+void FreeMissingTextureSet(CMapStringToPtr& set)
+{
+    CString key;
+    void* p;
+    for (POSITION pos = set.GetStartPosition(); pos;) {
+        set.GetNextAssoc(pos, key, p);
+        delete static_cast<CString*>(p);
+    }
+    set.RemoveAll();
+}
+
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+static void SkipBlanks(char*& p)
+{
+    while (IsBlank(*p))
+        ++p;
+}
+
+// The rest of a face line after its first "(": three points, the texture name (the
+// whole token after the third ")"), offsets, rotation and scales. Coordinates and
+// texture attributes may carry fractions; they are rounded to the nearest integer.
+void Brush::ReadFaceLine(Face& face, char* line)
+{
+    char* p = line;
+    bool ok = true;
+    for (int k = 0; k < 3 && ok; ++k) {
+        if (k > 0) {
+            SkipBlanks(p);
+            if (*p != '(') {
+                ok = false;
+                break;
+            }
+            ++p;
+        }
+        for (int a = 0; a < 3; ++a) {
+            SkipBlanks(p);
+            double v;
+            if (!ParseNumber(&p, v)) {
+                ok = false;
+                break;
+            }
+            face.pt[k][a] = RoundCoord(v);
+        }
+        SkipBlanks(p);
+        if (ok && *p != ')')
+            ok = false;
+        if (ok)
+            ++p;
+    }
+    char* name = p;
+    if (ok) {
+        SkipBlanks(p);
+        name = p;
+        while (*p && !IsBlank(*p))
+            ++p;
+    }
+    CString texName(name, static_cast<int>(p - name));
+    if (!ok || texName.IsEmpty()) {
+        face.texture = GetEditorServices()->GetDefaultTexture();
+        Report().Box(MB_OK, "Error reading in a brush's face");
+        return;
+    }
+    bool missing = false;
+    face.texture = TextureForName(texName, &missing);
+    if (missing && s_pMissing) {
+        CString key = TextureKey(texName);
+        void* old;
+        if (!s_pMissing->Lookup(key, old))
+            s_pMissing->SetAt(key, new CString(texName));
+    }
+    if (texName == "*")
+        m_starTexture = 1;
+
+    double values[5] = {0, 0, 0, 0, 0};
+    int read = 0;
+    for (; read < 5; ++read) {
+        SkipBlanks(p);
+        if (!ParseNumber(&p, values[read]))
+            break;
+    }
+    face.xOffset = RoundCoord(values[0]);
+    face.yOffset = RoundCoord(values[1]);
+    face.rotation = RoundCoord(values[2]);
+    face.xScale = static_cast<float>(values[3]);
+    face.yScale = static_cast<float>(values[4]);
+    if (read < 5)
+        Report().Box(MB_OK, "Error reading in a brush's face");
+}
+
+// Thrown when the geometry of a read brush fails; carries the line of the face.
+Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
+{
+    tok.NextToken();
+    tok.RestOfLine();
+    char* start = tok.GetPosition();
+
+    // Counting pass.
+    int count = 0;
+    for (;;) {
+        char* t = tok.NextToken(false);
+        if (!t)
+            break;
+        if (t[0] == '}')
+            break;
+        if (t[0] == '(')
+            ++count;
+        if (!tok.RestOfLine(false))
+            break;
+    }
+    tok.SetPosition(start);
+
+    m_faces.resize(static_cast<size_t>(count));
+    std::vector<int> lines(static_cast<size_t>(count), 0);
+    size_t filled = 0;
+    for (;;) {
+        char* t = tok.NextToken(true);
+        if (!t)
+            break;
+        if (t[0] == '}')
+            break;
+        int line = tok.GetLine();
+        // The face line continues after the "(" token.
+        char* rest = t + 1;
+        bool face = t[0] == '(' && filled < m_faces.size();
+        if (face && *rest) {
+            // A "(" glued to the first number: read the token and the line together.
+            char* more = tok.RestOfLine(true);
+            CString joined(rest);
+            if (more) {
+                joined += " ";
+                joined += more;
+            }
+            std::vector<char> buf(joined.GetString(), joined.GetString() + joined.GetLength() + 1);
+            ReadFaceLine(m_faces[filled], buf.data());
+            lines[filled++] = line;
+            continue;
+        }
+        char* more = tok.RestOfLine(true);
+        if (face) {
+            ReadFaceLine(m_faces[filled], more ? more : const_cast<char*>(""));
+            lines[filled++] = line;
+        }
+        if (!more)
+            break;
+    }
+    m_faces.resize(filled);
+    if (m_faces.size() > MAX_FACES)
+        throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has more than 255 faces");
+    if (m_faces.size() < 4)
+        throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has fewer than four faces");
+    try {
+        ComputePlanes();
+        ClassifyAll();
+        BuildWindings();
+    } catch (CBrushGeometryError& e) {
+        if (e.face >= 0 && static_cast<size_t>(e.face) < filled)
+            e.line = lines[static_cast<size_t>(e.face)];
+        throw;
+    }
+}
+
+static void AppendInt(CString& out, int v, int width)
+{
+    char buf[16];
+    int n = std::snprintf(buf, sizeof buf, "%*d", width, v);
+    out += CString(buf, n);
+}
+
+void Brush::Write(CString& out) const
+{
+    if (!IsValid())
+        return;
+    char buf[64];
+    for (const Face& f : m_faces) {
+        out += "    (";
+        for (int k = 0; k < 3; ++k) {
+            if (k > 0)
+                out += " (";
+            for (int a = 0; a < 3; ++a) {
+                out += ' ';
+                AppendInt(out, f.pt[k][a], 4);
+            }
+            out += " )";
+        }
+        out += ' ';
+        out += f.texture ? static_cast<LPCSTR>(f.texture->name) : "DEFAULT";
+        int n = std::snprintf(buf, sizeof buf, " %d %d %d %1.6f %1.6f\r\n", f.xOffset, f.yOffset, f.rotation,
+                              static_cast<double>(f.xScale), static_cast<double>(f.yScale));
+        out += CString(buf, n);
+    }
+}

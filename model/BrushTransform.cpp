@@ -1,0 +1,367 @@
+// Moving, scaling, rotating and shearing brushes, and their handle points.
+#include "Brush.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "Tokenizer.h"
+#include <cmath>
+#include <cstdio>
+
+static float Coord(const CVector& v, int axis)
+{
+    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+}
+
+static void SetCoord(CVector& v, int axis, float value)
+{
+    (axis == 0 ? v.x : axis == 1 ? v.y : v.z) = value;
+}
+
+void Brush::SetWindingCoord(Face& face, int k, int axis, float v)
+{
+    SetCoord(face.winding[static_cast<size_t>(k)], axis, v);
+    face.rounded[static_cast<size_t>(k)][static_cast<size_t>(axis)] = RoundCoord(v);
+}
+
+void Brush::FinishTransform()
+{
+    ResetFacePoints();
+    ComputePlanes();
+    ClassifyAll();
+    ComputePlanes();
+    ComputeBounds();
+    CheckFaces();
+}
+
+template <class Edit> void Brush::Transform(Edit edit)
+{
+    std::vector<Face> saved = m_faces;
+    BOOL isothetic = m_isothetic;
+    short box[6];
+    for (int i = 0; i < 6; ++i)
+        box[i] = m_box[i];
+    try {
+        edit();
+    } catch (...) {
+        m_faces.swap(saved);
+        m_isothetic = isothetic;
+        for (int i = 0; i < 6; ++i)
+            m_box[i] = box[i];
+        throw;
+    }
+}
+
+// Adds an amount to one axis of every winding point.
+static void Offset(std::vector<Face>& faces, int axis, float amount)
+{
+    if (amount == 0)
+        return;
+    for (Face& f : faces)
+        for (size_t k = 0; k < f.winding.size(); ++k) {
+            float v = Coord(f.winding[k], axis) + amount;
+            SetCoord(f.winding[k], axis, v);
+            f.rounded[k][static_cast<size_t>(axis)] = RoundCoord(v);
+        }
+}
+
+void Brush::MoveTo(int x, int y, int viewType)
+{
+    Transform([&] {
+        int a, b, d;
+        if (ViewAxes(viewType, a, b, d)) {
+            int ca = m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2;
+            int cb = m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2;
+            Offset(m_faces, a, static_cast<float>(x - ca));
+            Offset(m_faces, b, static_cast<float>(y - cb));
+        } else {
+            Report().Box(MB_OK, "Call to MoveTo with unsupported type of %d\n", viewType);
+        }
+        FinishTransform();
+    });
+}
+
+void Brush::Move(int dx, int dy, int viewType)
+{
+    Transform([&] {
+        int a, b, d;
+        if (ViewAxes(viewType, a, b, d)) {
+            Offset(m_faces, a, static_cast<float>(dx));
+            Offset(m_faces, b, static_cast<float>(dy));
+        } else {
+            Report().Box(MB_OK, "Call to MoveBrush with unsupported type of %d\n", viewType);
+        }
+        FinishTransform();
+    });
+}
+
+void Brush::MoveDepth(int depth, int viewType)
+{
+    Transform([&] {
+        int a, b, d;
+        if (ViewAxes(viewType, a, b, d))
+            Offset(m_faces, d, static_cast<float>(depth));
+        else
+            Report().Box(MB_OK, "Call to Move Brush with unsupported type of %d\n", viewType);
+        FinishTransform();
+    });
+}
+
+void Brush::Translate(int dx, int dy, int dz)
+{
+    Transform([&] {
+        short delta[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
+        for (Face& f : m_faces)
+            for (int k = 0; k < 3; ++k)
+                for (int a = 0; a < 3; ++a)
+                    if (delta[a])
+                        f.pt[k][a] = static_cast<short>(f.pt[k][a] + delta[a]);
+        BuildWindings();
+    });
+}
+
+// Stretches the depth axis; a scale that would collapse or turn the brush inside out
+// is refused and leaves it unchanged.
+void Brush::Scale(int atMax, int delta, int viewType)
+{
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d))
+        return;
+    short mn = 0, mx = 0;
+    GetDepthExtents(mn, mx, viewType);
+    int size = mx - mn;
+    int newSize = atMax ? size + delta : size - delta;
+    if (size <= 0 || newSize <= 0)
+        return;
+    Transform([&] {
+        double factor = static_cast<double>(newSize) / size;
+        double anchor = atMax ? mn : mx;
+        for (Face& f : m_faces)
+            for (size_t k = 0; k < f.winding.size(); ++k) {
+                double c = viewType == VIEW_XY ? Coord(f.winding[k], d) : f.rounded[k][static_cast<size_t>(d)];
+                SetWindingCoord(f, static_cast<int>(k), d, static_cast<float>(anchor + (c - anchor) * factor));
+            }
+        FinishTransform();
+        BuildWindings();
+    });
+}
+
+void Brush::Rotate(int cx, int cy, double angle, int viewType)
+{
+    Transform([&] {
+        m_isothetic = 0;
+        int a, b, d;
+        if (ViewAxes(viewType, a, b, d)) {
+            for (Face& f : m_faces) {
+                double c = std::cos(angle), s = std::sin(angle);
+                for (size_t k = 0; k < f.winding.size(); ++k) {
+                    double u = Coord(f.winding[k], a) - cx, v = Coord(f.winding[k], b) - cy;
+                    SetWindingCoord(f, static_cast<int>(k), a, static_cast<float>(cx + u * c - v * s));
+                    SetWindingCoord(f, static_cast<int>(k), b, static_cast<float>(cy + u * s + v * c));
+                }
+            }
+        }
+        FinishTransform();
+        // The windings were turned, not clipped: rebuild them from the new planes so
+        // that they lie on them again.
+        BuildWindings();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Handles
+
+static HandlePick s_picks[MAX_HANDLE_PICKS];
+static int s_pickCount = 0;
+
+int GetHandlePickCount()
+{
+    return s_pickCount;
+}
+
+const HandlePick& GetHandlePick(int i)
+{
+    return s_picks[i];
+}
+
+void ClearHandlePicks()
+{
+    s_pickCount = 0;
+}
+
+static void AddPick(Face& f, size_t k)
+{
+    if (s_pickCount >= MAX_HANDLE_PICKS)
+        return;
+    s_picks[s_pickCount].rounded = f.rounded[k].data();
+    s_picks[s_pickCount].point = &f.winding[k];
+    ++s_pickCount;
+}
+
+static bool SamePoint(const std::array<short, 3>& a, const short* p)
+{
+    return a[0] == p[0] && a[1] == p[1] && a[2] == p[2];
+}
+
+static void FacePoint(const Face& f, short* out)
+{
+    int sum[3] = {0, 0, 0};
+    for (const auto& p : f.rounded)
+        for (int a = 0; a < 3; ++a)
+            sum[a] += p[static_cast<size_t>(a)];
+    int n = f.GetPointCount();
+    for (int a = 0; a < 3; ++a)
+        out[a] = static_cast<short>(n ? sum[a] / n : 0);
+}
+
+static void Midpoint(const std::array<short, 3>& a, const std::array<short, 3>& b, short* out)
+{
+    for (size_t i = 0; i < 3; ++i)
+        out[i] = static_cast<short>((a[i] + b[i]) / 2);
+}
+
+static CString PointKey(const short* p)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d %d %d", p[0], p[1], p[2]);
+    return CString(buf);
+}
+
+void Brush::GetFacePoints(CPtrList& list) const
+{
+    for (const Face& f : m_faces) {
+        short* p = new short[3];
+        FacePoint(f, p);
+        list.AddTail(p);
+    }
+}
+
+void Brush::GetEdgePoints(CPtrList& list) const
+{
+    CMapStringToPtr seen;
+    CPtrList order;
+    for (const Face& f : m_faces) {
+        size_t n = f.rounded.size();
+        for (size_t k = 0; k < n; ++k) {
+            short mid[3];
+            Midpoint(f.rounded[k], f.rounded[(k + 1) % n], mid);
+            CString key = PointKey(mid);
+            void* old;
+            if (seen.Lookup(key, old))
+                continue;
+            short* p = new short[3]{mid[0], mid[1], mid[2]};
+            seen.SetAt(key, p);
+            order.AddTail(p);
+        }
+    }
+    list.AddTail(&order);
+}
+
+void Brush::GetVertexPoints(CPtrList& list)
+{
+    CMapStringToPtr seen;
+    CPtrList order;
+    for (Face& f : m_faces)
+        for (auto& p : f.rounded) {
+            CString key = PointKey(p.data());
+            void* pos;
+            if (seen.Lookup(key, pos)) // the last point seen under a key is the one listed
+                order.SetAt(static_cast<POSITION>(pos), p.data());
+            else
+                seen.SetAt(key, order.AddTail(p.data()));
+        }
+    list.AddTail(&order);
+}
+
+void Brush::PickVertex(const short* p)
+{
+    ClearHandlePicks();
+    for (Face& f : m_faces)
+        for (size_t k = 0; k < f.rounded.size(); ++k)
+            if (SamePoint(f.rounded[k], p))
+                AddPick(f, k);
+}
+
+// Adds every rounded point of every face equal to the given one.
+static void PickAllEqual(std::vector<Face>& faces, const short* p)
+{
+    for (Face& f : faces)
+        for (size_t k = 0; k < f.rounded.size(); ++k)
+            if (SamePoint(f.rounded[k], p))
+                AddPick(f, k);
+}
+
+void Brush::PickEdgeVertices(const short* p)
+{
+    ClearHandlePicks();
+    for (Face& f : m_faces) {
+        size_t n = f.rounded.size();
+        bool found = false;
+        for (size_t k = 0; k < n; ++k) {
+            short mid[3];
+            Midpoint(f.rounded[k], f.rounded[(k + 1) % n], mid);
+            if (mid[0] == p[0] && mid[1] == p[1] && mid[2] == p[2]) {
+                short a[3] = {f.rounded[k][0], f.rounded[k][1], f.rounded[k][2]};
+                short b[3] = {f.rounded[(k + 1) % n][0], f.rounded[(k + 1) % n][1], f.rounded[(k + 1) % n][2]};
+                PickAllEqual(m_faces, a);
+                PickAllEqual(m_faces, b);
+                found = true;
+            }
+        }
+        if (found)
+            return;
+    }
+}
+
+void Brush::PickFaceVertices(const short* p)
+{
+    ClearHandlePicks();
+    for (Face& f : m_faces) {
+        short fp[3];
+        FacePoint(f, fp);
+        if (fp[0] != p[0] || fp[1] != p[1] || fp[2] != p[2])
+            continue;
+        std::vector<std::array<short, 3>> points = f.rounded;
+        for (const auto& q : points)
+            PickAllEqual(m_faces, q.data());
+        return;
+    }
+}
+
+static void MovePicks(int a, int b, int dx, int dy)
+{
+    for (int i = 0; i < s_pickCount; ++i) {
+        short* r = s_picks[i].rounded;
+        r[a] = static_cast<short>(r[a] + dx);
+        r[b] = static_cast<short>(r[b] + dy);
+        SetCoord(*s_picks[i].point, a, r[a]);
+        SetCoord(*s_picks[i].point, b, r[b]);
+    }
+}
+
+BOOL Brush::Shear(int dx, int dy, int viewType)
+{
+    int a, b, d;
+    bool plane = ViewAxes(viewType, a, b, d);
+    if (plane)
+        MovePicks(a, b, dx, dy);
+    BOOL result = TRUE;
+    try {
+        FinishTransform();
+    } catch (CBrushGeometryError&) {
+        if (plane)
+            MovePicks(a, b, -dx, -dy);
+        FinishTransform();
+        result = FALSE;
+    }
+    CEditorServices* services = GetEditorServices();
+    if (services->GetProfileInt("Brush", "Shear Warning", 0) == 0) {
+        Report().Box(MB_OK | MB_ICONSTOP,
+                     "Moving a vertex, edge, or face on a brush can result in an invalid (concave)\n"
+                     "brush being created.  Use this function with caution, and verify all brushes\n"
+                     "are convex.  In the bottom right hand corner of the Morvane window is a green\n"
+                     "light, if it turns red, then the currently selected brush is invalid and will\n"
+                     "need to be fixed before the map is saved to disk.\n\n"
+                     "This message will not be displayed again.");
+        services->WriteProfileInt("Brush", "Shear Warning", 1);
+    }
+    return result;
+}

@@ -1,0 +1,535 @@
+#include "Entity.h"
+#include "Brush.h"
+#include "Map.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "Tokenizer.h"
+#include <cmath>
+#include <cstdio>
+
+static const char kNoClassName[] = "(no classname defined)";
+
+// ---------------------------------------------------------------------------
+// Pairs
+
+CKeyValue::CKeyValue(CTokenizer& tok)
+{
+    const char* key = tok.NextQuoted();
+    m_key = key ? key : "";
+    const char* value = tok.NextQuoted();
+    m_value = value ? value : "";
+    if (m_key == "classname")
+        m_value.MakeLower();
+}
+
+void CKeyValue::Write(CString& out) const
+{
+    out += "  \"";
+    out += m_key;
+    out += "\" \"";
+    // The one class whose name the game spells with a capital.
+    if (m_key == "classname" && m_value == "item_armorinv")
+        out += "item_armorInv";
+    else
+        out += m_value;
+    out += "\"\r\n";
+}
+
+bool ParseOrigin(LPCSTR text, int* xyz)
+{
+    if (!text)
+        return false;
+    char* p = const_cast<char*>(text);
+    for (int i = 0; i < 3; ++i) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        double v;
+        if (!ParseNumber(&p, v))
+            return false;
+        xyz[i] = RoundCoord(v);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+Entity::Entity() : SThing(1, true, false) {}
+
+Entity::Entity(Map* pMap) : SThing(1, true, false), m_pMap(pMap) {}
+
+Entity::Entity(const Entity& other) : SThing(1, true, false), m_pMap(other.m_pMap)
+{
+    for (POSITION pos = other.m_pairs.GetHeadPosition(); pos;) {
+        const CKeyValue* kv = static_cast<const CKeyValue*>(other.m_pairs.GetNext(pos));
+        m_pairs.AddTail(new CKeyValue(*kv));
+    }
+}
+
+Entity::Entity(Map* pMap, CTokenizer& tok) : SThing(1, true, false), m_pMap(pMap)
+{
+    ReadBlock(tok, nullptr);
+}
+
+Entity::Entity(CTokenizer& tok, const short* offset) : SThing(1, true, false)
+{
+    ReadBlock(tok, offset);
+}
+
+Entity::~Entity()
+{
+    m_destroying = true;
+    DeleteKeyValues();
+    // Brushes are detached first, so that their deletion does not come back here.
+    while (!m_brushes.IsEmpty()) {
+        Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
+        b->SetOwner(nullptr);
+        if (m_pMap)
+            m_pMap->RemoveFromVisible(b);
+        delete b;
+    }
+    if (m_pMap) {
+        if (m_pMap->GetWorldEntity() != this)
+            m_pMap->RemoveEntity(this);
+        m_pMap->RemoveFromVisible(this);
+    }
+}
+
+Entity* Entity::CopyFrom(Map* pMap, CPtrList& objects, CPtrList& pairs)
+{
+    Entity* e = new Entity(pMap);
+    e->SetSelected(true);
+    // The pairs first: taking the last brush from its owner may delete that owner,
+    // and the pairs may be its own.
+    for (POSITION pos = pairs.GetHeadPosition(); pos;) {
+        const CKeyValue* kv = static_cast<const CKeyValue*>(pairs.GetNext(pos));
+        e->m_pairs.AddTail(new CKeyValue(*kv));
+    }
+    for (POSITION pos = objects.GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(objects.GetNext(pos));
+        if (t->GetKind() != 0)
+            continue;
+        Brush* b = static_cast<Brush*>(t);
+        if (b->GetOwner())
+            b->GetOwner()->RemoveBrush(b);
+        b->SetOwner(e);
+        e->m_brushes.AddTail(b);
+    }
+    return e;
+}
+
+void Entity::CopyKeyValues(const Entity& other)
+{
+    if (&other == this)
+        return;
+    DeleteKeyValues();
+    for (POSITION pos = other.m_pairs.GetHeadPosition(); pos;) {
+        const CKeyValue* kv = static_cast<const CKeyValue*>(other.m_pairs.GetNext(pos));
+        m_pairs.AddTail(new CKeyValue(*kv));
+    }
+    m_pMap = other.m_pMap;
+}
+
+// ---------------------------------------------------------------------------
+// Pairs
+
+void Entity::AddKeyValue(LPCSTR key, LPCSTR value)
+{
+    m_pairs.AddTail(new CKeyValue(key, value));
+}
+
+const CString* Entity::FindValue(LPCSTR key) const
+{
+    for (POSITION pos = m_pairs.GetHeadPosition(); pos;) {
+        const CKeyValue* kv = static_cast<const CKeyValue*>(m_pairs.GetNext(pos));
+        if (kv->GetKey() == key)
+            return &kv->GetValue();
+    }
+    return nullptr;
+}
+
+LPCSTR Entity::ValueForKey(LPCSTR key) const
+{
+    const CString* v = FindValue(key);
+    return v ? static_cast<LPCSTR>(*v) : "";
+}
+
+BOOL Entity::SetValueForKey(LPCSTR key, LPCSTR value)
+{
+    for (POSITION pos = m_pairs.GetHeadPosition(); pos;) {
+        CKeyValue* kv = static_cast<CKeyValue*>(m_pairs.GetNext(pos));
+        if (kv->GetKey() == key) {
+            kv->SetValue(value);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL Entity::RemoveKey(LPCSTR key)
+{
+    for (POSITION pos = m_pairs.GetHeadPosition(); pos;) {
+        POSITION here = pos;
+        CKeyValue* kv = static_cast<CKeyValue*>(m_pairs.GetNext(pos));
+        if (kv->GetKey() == key) {
+            m_pairs.RemoveAt(here);
+            delete kv;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void Entity::DeleteKeyValues()
+{
+    while (!m_pairs.IsEmpty())
+        delete static_cast<CKeyValue*>(m_pairs.RemoveHead());
+}
+
+// ---------------------------------------------------------------------------
+// Brushes
+
+void Entity::AddBrush(Brush* pBrush)
+{
+    m_brushes.AddTail(pBrush);
+}
+
+void Entity::RemoveBrush(Brush* pBrush)
+{
+    POSITION pos = m_brushes.Find(pBrush);
+    if (!pos)
+        return;
+    m_brushes.RemoveAt(pos);
+    if (m_pMap)
+        m_pMap->RemoveFromVisible(pBrush);
+    if (m_destroying)
+        return;
+    if (m_brushes.IsEmpty() && (!m_pMap || m_pMap->GetWorldEntity() != this))
+        delete this;
+}
+
+void Entity::RemoveAllBrushes()
+{
+    m_brushes.RemoveAll();
+}
+
+void Entity::TakeBrushes(Entity& other, bool select)
+{
+    for (POSITION pos = other.m_brushes.GetHeadPosition(); pos;) {
+        Brush* b = static_cast<Brush*>(other.m_brushes.GetNext(pos));
+        m_brushes.AddTail(b);
+        b->SetOwner(this);
+        if (select)
+            b->SetSelected(true);
+    }
+}
+
+void Entity::Select()
+{
+    if (m_brushes.IsEmpty()) {
+        SetSelected(true);
+        return;
+    }
+    for (POSITION pos = m_brushes.GetHeadPosition(); pos;)
+        static_cast<Brush*>(m_brushes.GetNext(pos))->SetSelected(true);
+}
+
+BOOL Entity::IsSelected() const
+{
+    if (m_brushes.IsEmpty())
+        return SThing::IsSelected();
+    for (POSITION pos = m_brushes.GetHeadPosition(); pos;)
+        if (static_cast<const Brush*>(m_brushes.GetNext(pos))->IsSelected())
+            return TRUE;
+    return FALSE;
+}
+
+BOOL Entity::IsVisible() const
+{
+    if (m_brushes.IsEmpty())
+        return SThing::IsVisible();
+    for (POSITION pos = m_brushes.GetHeadPosition(); pos;)
+        if (static_cast<const Brush*>(m_brushes.GetNext(pos))->IsVisible())
+            return TRUE;
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+CString Entity::ClassNameForReport() const
+{
+    const CString* cls = FindValue("classname");
+    return cls ? *cls : CString(kNoClassName);
+}
+
+void Entity::ReadBlock(CTokenizer& tok, const short* offset)
+{
+    char* first = tok.NextToken();
+    if (!first || first[0] != '{') {
+        Report().Box(MB_OK, offset ? "Entity doesn't start with {\n" : "Entity doesn't start with {.");
+        throw CEntityReadError("Entity doesn't start with {.", true);
+    }
+    bool shift = offset && (offset[0] || offset[1] || offset[2]);
+    for (;;) {
+        char* t = tok.PeekToken();
+        if (!t)
+            break;
+        if (t[0] == '"') {
+            m_pairs.AddTail(new CKeyValue(tok));
+        } else if (t[0] == '{') {
+            Brush* b = nullptr;
+            try {
+                b = new Brush(tok);
+            } catch (CBrushGeometryError& e) {
+                if (e.kind == CBrushGeometryError::NO_PLANE)
+                    Report().Box(MB_OK,
+                                 "The three points of the face on line %d lie on one line.\n\n"
+                                 "The brush will be skipped.",
+                                 e.line);
+                else
+                    Report().Box(MB_OK,
+                                 "An error occured while creating the brush\nwhich ended at line %d.\n\n"
+                                 "The brush will be skipped.",
+                                 tok.GetLine());
+                continue;
+            }
+            b->SetOwner(this);
+            m_brushes.AddTail(b);
+            if (offset) {
+                try {
+                    if (shift)
+                        b->Translate(offset[0], offset[1], offset[2]);
+                } catch (CBrushGeometryError&) {
+                    // Left where it was: a translation keeps a valid brush valid.
+                }
+                b->SetSelected(true);
+            }
+        } else if (t[0] == '}') {
+            tok.NextToken();
+            break;
+        } else {
+            Report().Box(MB_OK, "Invalid token '%s' parsing entity.\nThe entity will be skipped.", t);
+            for (;;) {
+                char* s = tok.NextToken();
+                if (!s || s[0] == '}')
+                    break;
+            }
+            m_destroying = true;
+            DeleteKeyValues();
+            while (!m_brushes.IsEmpty()) {
+                Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
+                b->SetOwner(nullptr);
+                delete b;
+            }
+            throw CEntityReadError("Invalid token", false);
+        }
+    }
+    SizeFromClass(offset);
+}
+
+void Entity::SizeFromClass(const short* offset)
+{
+    static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
+    const CString* origin = FindValue("origin");
+    if (origin && !m_brushes.IsEmpty())
+        Report().Box(MB_OK, "The entity %s contains an origin and brushes,\nthe origin will be ignored.",
+                     static_cast<LPCSTR>(ClassNameForReport()));
+    if (!origin)
+        return;
+    int o[3];
+    short off[3] = {0, 0, 0};
+    if (offset)
+        for (int a = 0; a < 3; ++a)
+            off[a] = offset[a];
+    if (!ParseOrigin(*origin, o)) {
+        if (offset)
+            Report().Box(MB_OK,
+                         "The entity %s contains an invalid origin statement.\n"
+                         "Defaulting to 32x32x32 entity size.",
+                         static_cast<LPCSTR>(ClassNameForReport()));
+        else
+            Report().Box(MB_OK,
+                         "The entity %s contains an invalid origin statement.\n"
+                         "Defaulting to 32x32x32 entity size centered at the origin.",
+                         static_cast<LPCSTR>(ClassNameForReport()));
+        for (int a = 0; a < 3; ++a) {
+            m_box[a * 2] = static_cast<short>(off[a] + kDefault[a * 2]);
+            m_box[a * 2 + 1] = static_cast<short>(off[a] + kDefault[a * 2 + 1]);
+            m_centre[a] = off[a];
+        }
+        return;
+    }
+    for (int a = 0; a < 3; ++a)
+        o[a] += off[a];
+    const CString* cls = FindValue("classname");
+    const short* size = kDefault;
+    if (!cls) {
+        Report().Box(MB_OK,
+                     "The origin for an entity was found, but the entity didn't have\n"
+                     "a classname associated with it.  Defaulting to a size of 32x32x32\n"
+                     "centered at the origin");
+        if (!offset)
+            o[0] = o[1] = o[2] = 0;
+    } else {
+        const EntityClass* rec = nullptr;
+        if (!GetEditorServices()->LookupEntityClass(*cls, rec))
+            Report().Box(MB_OK,
+                         "The classname: %s\ncould not be found in any of the .qc files in the current project.",
+                         static_cast<LPCSTR>(*cls));
+        else if (!rec)
+            Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
+                         static_cast<LPCSTR>(*cls));
+        else
+            size = rec->size;
+    }
+    for (int a = 0; a < 3; ++a) {
+        m_box[a * 2] = static_cast<short>(o[a] + size[a * 2]);
+        m_box[a * 2 + 1] = static_cast<short>(o[a] + size[a * 2 + 1]);
+    }
+    ComputeCentre();
+    if (offset) {
+        for (int a = 0; a < 3; ++a)
+            m_centre[a] = static_cast<short>(o[a]);
+        CString text;
+        text.Format("%d %d %d", o[0], o[1], o[2]);
+        SetValueForKey("origin", text);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Moving
+
+void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
+{
+    int o[3];
+    const CString* origin = FindValue("origin");
+    if (!origin || !ParseOrigin(*origin, o)) {
+        Report().Box(MB_OK, "The entity %s contains an invalid origin statement.\nMove not performed.",
+                     static_cast<LPCSTR>(ClassNameForReport()));
+        return;
+    }
+    int old[3] = {o[0], o[1], o[2]};
+    bool placed[3] = {false, false, false}; // axes that MoveTo sets outright
+    if (kind == TRANSLATE) {
+        o[0] += a;
+        o[1] += b;
+        o[2] += c;
+    } else {
+        int h, v, d;
+        if (!ViewAxes(viewType, h, v, d)) {
+            Report().Box(MB_OK, "Call to Move entity with unsupported type of %d\n", viewType);
+        } else if (kind == MOVE_TO) {
+            o[h] = a;
+            o[v] = b;
+            placed[h] = placed[v] = true;
+        } else if (kind == MOVE) {
+            o[h] += a;
+            o[v] += b;
+        } else {
+            o[d] += a;
+        }
+    }
+    const CString* cls = FindValue("classname");
+    if (!cls) {
+        Report().Box(MB_OK, "The origin for an entity was found, but the entity didn't have\n"
+                            "a classname associated with it. Move not performed.");
+        return;
+    }
+    const EntityClass* rec = nullptr;
+    BOOL known = GetEditorServices()->LookupEntityClass(*cls, rec);
+    if (known && !rec) {
+        Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nMove not performed.",
+                     static_cast<LPCSTR>(*cls));
+        return;
+    }
+    static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
+    const short* size = rec ? rec->size : kDefault;
+    for (int i = 0; i < 3; ++i) {
+        m_centre[i] = static_cast<short>(placed[i] ? o[i] : m_centre[i] + (o[i] - old[i]));
+        m_box[i * 2] = static_cast<short>(o[i] + size[i * 2]);
+        m_box[i * 2 + 1] = static_cast<short>(o[i] + size[i * 2 + 1]);
+    }
+    CString text;
+    text.Format("%d %d %d", o[0], o[1], o[2]);
+    SetValueForKey("origin", text);
+    if (!known && kind != MOVE_TO)
+        Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(*cls));
+    if (rec && kind != MOVE_TO)
+        GetEditorServices()->UpdateEntityOrigin(text);
+}
+
+void Entity::MoveTo(int x, int y, int viewType)
+{
+    MoveOrigin(MOVE_TO, x, y, 0, viewType);
+}
+
+void Entity::Move(int dx, int dy, int viewType)
+{
+    MoveOrigin(MOVE, dx, dy, 0, viewType);
+}
+
+void Entity::MoveDepth(int d, int viewType)
+{
+    MoveOrigin(MOVE_DEPTH, d, 0, 0, viewType);
+}
+
+void Entity::Translate(int dx, int dy, int dz)
+{
+    MoveOrigin(TRANSLATE, dx, dy, dz, 0);
+}
+
+void Entity::Scale(int, int, int)
+{
+    Report().Box(MB_OK, "A brushless entity cannot be scaled.");
+}
+
+// A point entity turns about a point of the top view; its "origin" turns with it, so
+// that the rotation survives saving and the next move.
+void Entity::Rotate(int cx, int cy, double angle, int viewType)
+{
+    if (!m_brushes.IsEmpty() || viewType != VIEW_XY)
+        return;
+    float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+    auto turn = [&](int& x, int& y) {
+        float u = static_cast<float>(x - cx), v = static_cast<float>(y - cy);
+        int nx = static_cast<int>(std::floor(cx + u * c - v * s + 0.5f));
+        int ny = static_cast<int>(std::floor(cy + u * s + v * c + 0.5f));
+        x = static_cast<short>(nx);
+        y = static_cast<short>(ny);
+    };
+    int x = m_centre[0], y = m_centre[1];
+    turn(x, y);
+    m_centre[0] = static_cast<short>(x);
+    m_centre[1] = static_cast<short>(y);
+    RecenterBounds();
+    int o[3];
+    const CString* origin = FindValue("origin");
+    if (origin && ParseOrigin(*origin, o)) {
+        turn(o[0], o[1]);
+        CString text;
+        text.Format("%d %d %d", o[0], o[1], o[2]);
+        SetValueForKey("origin", text);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void Entity::Write(CString& out) const
+{
+    out += "{\r\n";
+    for (POSITION pos = m_pairs.GetHeadPosition(); pos;)
+        static_cast<const CKeyValue*>(m_pairs.GetNext(pos))->Write(out);
+    for (POSITION pos = m_brushes.GetHeadPosition(); pos;) {
+        const Brush* b = static_cast<const Brush*>(m_brushes.GetNext(pos));
+        // A brush that fails its validity test is left out, not written empty.
+        if (!b->IsValid())
+            continue;
+        out += "  {\r\n";
+        b->Write(out);
+        out += "  }\r\n";
+    }
+    out += "}\r\n";
+}

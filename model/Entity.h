@@ -1,0 +1,94 @@
+// Entities: ordered key/value pairs and the brushes they own.
+#pragma once
+#include "Thing.h"
+
+class Brush;
+class Map;
+class CTokenizer;
+
+class CKeyValue
+{
+public:
+    CKeyValue(LPCSTR key, LPCSTR value) : m_key(key), m_value(value) {}
+    explicit CKeyValue(CTokenizer& tok);
+    const CString& GetKey() const { return m_key; }
+    const CString& GetValue() const { return m_value; }
+    void SetValue(LPCSTR value) { m_value = value; }
+    void Write(CString& out) const;
+
+private:
+    CString m_key;
+    CString m_value;
+};
+
+class Entity : public SThing
+{
+public:
+    Entity();
+    explicit Entity(Map* pMap);
+    Entity(const Entity& other);
+    // Reads one entity block. Throws CEntityReadError when the block cannot be read.
+    Entity(Map* pMap, CTokenizer& tok);
+    // The import variant: every brush is moved by the offset and selected.
+    Entity(CTokenizer& tok, const short* offset);
+    ~Entity() override;
+    Entity& operator=(const Entity&) = delete;
+
+    // A new selected entity of the map that takes over the listed brushes and copies the pairs.
+    static Entity* CopyFrom(Map* pMap, CPtrList& objects, CPtrList& pairs);
+    void CopyKeyValues(const Entity& other);
+
+    void AddKeyValue(LPCSTR key, LPCSTR value);
+    const CString* FindValue(LPCSTR key) const;
+    LPCSTR ValueForKey(LPCSTR key) const; // "" when missing
+    BOOL SetValueForKey(LPCSTR key, LPCSTR value);
+    BOOL RemoveKey(LPCSTR key);
+    void DeleteKeyValues();
+    CPtrList& GetKeyValues() { return m_pairs; }
+
+    int GetBrushCount() const { return m_brushes.GetCount(); }
+    CPtrList& GetBrushes() { return m_brushes; }
+    void AddBrush(Brush* pBrush);
+    void RemoveBrush(Brush* pBrush);
+    void RemoveAllBrushes();
+    void TakeBrushes(Entity& other, bool select);
+    void Select();
+
+    BOOL IsSelected() const override;
+    BOOL IsVisible() const override;
+    void MoveTo(int x, int y, int viewType) override;
+    void MoveDepth(int d, int viewType) override;
+    void Move(int dx, int dy, int viewType) override;
+    void Translate(int dx, int dy, int dz) override;
+    void Scale(int atMax, int delta, int viewType) override;
+    void Rotate(int cx, int cy, double angle, int viewType) override;
+
+    void Write(CString& out) const;
+
+    Map* GetMap() const { return m_pMap; }
+    void SetMap(Map* pMap) { m_pMap = pMap; }
+
+private:
+    void ReadBlock(CTokenizer& tok, const short* offset);
+    void SizeFromClass(const short* offset);
+    CString ClassNameForReport() const;
+    enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
+    void MoveOrigin(MoveKind kind, int a, int b, int c, int viewType);
+
+    CPtrList m_pairs;   // CKeyValue*, owned, in file order
+    CPtrList m_brushes; // Brush*, owned
+    Map* m_pMap = nullptr;
+    bool m_destroying = false;
+};
+
+// An entity block that cannot be read: the whole read stops.
+class CEntityReadError
+{
+public:
+    CEntityReadError(LPCSTR text, bool stop) : message(text), stopReading(stop) {}
+    CString message;
+    bool stopReading; // false: only this entity is skipped
+};
+
+// Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.
+bool ParseOrigin(LPCSTR text, int* xyz);

@@ -1,0 +1,118 @@
+#include "PathIterator.h"
+#include "IniFile.h"
+#include "Reporter.h"
+#include "Services.h"
+
+CFileFinder::CFileFinder(LPCSTR pattern) : m_pattern(pattern)
+{
+    ::ZeroMemory(&m_data, sizeof m_data);
+    m_handle = ::FindFirstFileA(pattern, &m_data);
+}
+
+CFileFinder::~CFileFinder()
+{
+    if (m_handle != INVALID_HANDLE_VALUE)
+        ::FindClose(m_handle);
+}
+
+BOOL CFileFinder::Next()
+{
+    if (m_handle == INVALID_HANDLE_VALUE)
+        return FALSE;
+    if (m_first) {
+        m_first = FALSE;
+        return TRUE;
+    }
+    if (::FindNextFileA(m_handle, &m_data))
+        return TRUE;
+    DWORD error = ::GetLastError();
+    ::FindClose(m_handle);
+    m_handle = INVALID_HANDLE_VALUE;
+    if (error != ERROR_NO_MORE_FILES)
+        Report().Message("Could not list the files of %s\nReason: %s", static_cast<LPCSTR>(m_pattern),
+                         static_cast<LPCSTR>(SystemErrorText(error)));
+    return FALSE;
+}
+
+CPathIterator::~CPathIterator()
+{
+    delete m_pFinder;
+}
+
+BOOL CPathIterator::Init(LPCSTR key, UINT errorId, LPCSTR extension)
+{
+    if (!CReporter::Get())
+        return FALSE;
+    CEditorServices* services = GetEditorServices();
+    m_extension = extension;
+    m_root = services->GetProfileString("Project Settings", "Root Path", "");
+    m_remaining.Empty();
+    m_directory.Empty();
+    m_pattern.Empty();
+    m_file.Empty();
+    delete m_pFinder;
+    m_pFinder = nullptr;
+    if (m_root.IsEmpty()) {
+        CReporter::Get()->StatusId(IDS_NO_ROOT_PATH);
+        return FALSE;
+    }
+    CIniFile* project = services->GetProject();
+    if (!project)
+        return FALSE;
+    const CString* value = project->GetString("Paths", key);
+    if (!value) {
+        if (errorId) {
+            CReporter::Get()->StatusId(errorId);
+            return FALSE;
+        }
+        return TRUE;
+    }
+    m_remaining = *value;
+    return TRUE;
+}
+
+const CString& CPathIterator::NextDirectory()
+{
+    delete m_pFinder;
+    m_pFinder = nullptr;
+    m_file.Empty();
+    if (m_remaining.IsEmpty()) {
+        m_directory.Empty();
+        m_pattern.Empty();
+        return m_directory;
+    }
+    CString entry;
+    int semi = m_remaining.Find(';');
+    if (semi < 0) {
+        entry = m_remaining;
+        m_remaining.Empty();
+    } else {
+        entry = m_remaining.Left(semi);
+        m_remaining = m_remaining.Mid(semi + 1);
+    }
+    if ((entry.IsEmpty() || entry[0] != '\\') && entry.Find(':') < 0)
+        m_directory = m_root + "\\" + entry;
+    else
+        m_directory = entry;
+    m_pattern = m_directory + "\\*." + m_extension;
+    return m_directory;
+}
+
+const CString& CPathIterator::NextFile()
+{
+    m_file.Empty();
+    if (m_pattern.IsEmpty())
+        return m_file;
+    if (!m_pFinder)
+        m_pFinder = new CFileFinder(m_pattern);
+    while (m_pFinder->Next()) {
+        const WIN32_FIND_DATAA& d = m_pFinder->GetData();
+        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (lstrcmpA(d.cFileName, ".") == 0 || lstrcmpA(d.cFileName, "..") == 0)
+            continue;
+        m_file = m_directory + "\\" + d.cFileName;
+        break;
+    }
+    return m_file;
+}

@@ -1,0 +1,48 @@
+// Walks a ";"-separated directory list of the project's "Paths" section and the
+// files of one extension in each directory.
+#pragma once
+#include "afx.h"
+
+class CFileFinder
+{
+public:
+    explicit CFileFinder(LPCSTR pattern);
+    virtual ~CFileFinder();
+    CFileFinder(const CFileFinder&) = delete;
+    CFileFinder& operator=(const CFileFinder&) = delete;
+
+    // True while the find record holds a further entry. A listing error ends the
+    // listing; it is reported once.
+    BOOL Next();
+    const WIN32_FIND_DATAA& GetData() const { return m_data; }
+
+private:
+    WIN32_FIND_DATAA m_data;
+    HANDLE m_handle;
+    BOOL m_first = TRUE;
+    CString m_pattern;
+};
+
+class CPathIterator
+{
+public:
+    CPathIterator() = default;
+    virtual ~CPathIterator();
+    CPathIterator(const CPathIterator&) = delete;
+    CPathIterator& operator=(const CPathIterator&) = delete;
+
+    // False without a reporter, a root path or an open project, or when the key is
+    // missing and an error string is given.
+    BOOL Init(LPCSTR key, UINT errorId, LPCSTR extension);
+    const CString& NextDirectory();
+    const CString& NextFile();
+
+private:
+    CString m_remaining;
+    CString m_extension;
+    CString m_root;
+    CString m_directory;
+    CString m_pattern;
+    CString m_file;
+    CFileFinder* m_pFinder = nullptr;
+};

@@ -1,0 +1,32 @@
+// The one message reporter: boxes, Output window lines, status lines, the fatal error.
+#pragma once
+#include "afx.h"
+
+class CEditorServices;
+
+class CReporter : public CObject
+{
+public:
+    // The services stand for the main frame; null uses the installed services.
+    explicit CReporter(CEditorServices* pServices = nullptr);
+    ~CReporter() override;
+
+    void Fatal(LPCSTR format, ...);
+    void Message(LPCSTR format, ...);
+    void Status(LPCSTR format, ...);
+    int Box(UINT type, LPCSTR format, ...);
+    void MessageId(UINT id, ...);
+    void StatusId(UINT id, ...);
+    int BoxId(UINT type, UINT id, ...);
+
+    // The published reporter, or null before the shell has made one.
+    static CReporter* Get();
+    static void Set(CReporter* pReporter);
+
+private:
+    CEditorServices* Services() const;
+    CEditorServices* m_pServices;
+};
+
+// The published reporter, or a built-in one that talks to the installed services.
+CReporter& Report();

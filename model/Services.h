@@ -1,0 +1,109 @@
+// What the map model and the texture loader need of the application shell. The shell
+// implements this interface; the default works without any window, and tests install
+// a recording one so that nothing they run shows a box.
+#pragma once
+#include "afx.h"
+
+struct Texture;
+class Map;
+class CIniFile;
+
+// A class of entities from the project's .qc files; only its size box is read here.
+struct EntityClass
+{
+    CString name;
+    short size[6] = {-16, 16, -16, 16, -16, 16}; // min x, max x, min y, max y, min z, max z
+};
+
+class CEditorServices
+{
+public:
+    virtual ~CEditorServices() = default;
+
+    // The application's 16-bit object counter: returns the next serial and advances.
+    virtual WORD NextObjectSerial() = 0;
+    // The built-in "DEFAULT" texture record.
+    virtual Texture* GetDefaultTexture() = 0;
+
+    // Output window, status bar and message boxes.
+    virtual BOOL HasMainFrame() = 0;
+    virtual void PrintMessage(LPCSTR text) = 0;        // one line of "Messages"
+    virtual void SetStatusAndMessage(LPCSTR text) = 0; // status bar, then PrintMessage
+    virtual int MessageBox(LPCSTR text, UINT type) = 0;
+    virtual void Quit(int exitCode) = 0;              // ends the message loop
+
+    // The Entity Editor.
+    virtual BOOL HasUnappliedEntityChanges() = 0;
+    virtual void ApplyEntityChanges() = 0;
+    virtual void UpdateEntityOrigin(LPCSTR origin) = 0;
+
+    virtual Map* GetActiveMap() = 0;
+    virtual void GetAxisRestrictions(int& x, int& y, int& z) = 0;
+    // The project's WAD paths in order.
+    virtual CStringList& GetWadList() = 0;
+
+    // Entity classes: FALSE when the class is unknown; a known class may have no record.
+    virtual BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) = 0;
+    // 1 shown, 0 hidden, -1 no class found for the name.
+    virtual int IsEntityVisible(LPCSTR className) = 0;
+
+    // The open project, or null.
+    virtual CIniFile* GetProject() = 0;
+
+    // The user's settings ("Project Settings"/"Root Path", "Brush"/"Shear Warning", ...).
+    virtual CString GetProfileString(LPCSTR section, LPCSTR key, LPCSTR def) = 0;
+    virtual int GetProfileInt(LPCSTR section, LPCSTR key, int def) = 0;
+    virtual void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) = 0;
+    virtual void WriteProfileInt(LPCSTR section, LPCSTR key, int value) = 0;
+};
+
+// Works without a main window: lines go to the debugger output, boxes are the
+// system's own, settings and entity classes are kept in memory.
+class CDefaultEditorServices : public CEditorServices
+{
+public:
+    CDefaultEditorServices();
+    ~CDefaultEditorServices() override;
+
+    WORD NextObjectSerial() override { return m_nextSerial++; }
+    Texture* GetDefaultTexture() override { return m_pDefault; }
+    BOOL HasMainFrame() override { return FALSE; }
+    void PrintMessage(LPCSTR text) override;
+    void SetStatusAndMessage(LPCSTR text) override;
+    int MessageBox(LPCSTR text, UINT type) override;
+    void Quit(int exitCode) override;
+    BOOL HasUnappliedEntityChanges() override { return FALSE; }
+    void ApplyEntityChanges() override {}
+    void UpdateEntityOrigin(LPCSTR) override {}
+    Map* GetActiveMap() override { return m_pActiveMap; }
+    void GetAxisRestrictions(int& x, int& y, int& z) override { x = y = z = 0; }
+    CStringList& GetWadList() override { return m_wads; }
+    BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;
+    int IsEntityVisible(LPCSTR className) override;
+    CIniFile* GetProject() override { return m_pProject; }
+    CString GetProfileString(LPCSTR section, LPCSTR key, LPCSTR def) override;
+    int GetProfileInt(LPCSTR section, LPCSTR key, int def) override;
+    void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
+    void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
+
+    // Setting up the state the shell would hold.
+    void SetActiveMap(Map* pMap) { m_pActiveMap = pMap; }
+    void SetProject(CIniFile* pProject) { m_pProject = pProject; }
+    // Adds a class; a null size makes a class without a record.
+    void AddEntityClass(LPCSTR name, const short* size);
+    void RemoveAllEntityClasses();
+    void SetSerialCounter(WORD next) { m_nextSerial = next; }
+
+protected:
+    WORD m_nextSerial = 0;
+    Texture* m_pDefault;
+    Map* m_pActiveMap = nullptr;
+    CIniFile* m_pProject = nullptr;
+    CStringList m_wads;
+    CMapStringToPtr m_classes;          // name -> EntityClass*, or null for no record
+    CMapStringToString m_profile;       // "section\nkey" -> value
+};
+
+CEditorServices* GetEditorServices();
+// Installs the shell's services; null restores the built-in default.
+void SetEditorServices(CEditorServices* pServices);

@@ -1,0 +1,45 @@
+// The in-place tokenizer every reader of map text uses, and small shared helpers.
+#pragma once
+#include "afx.h"
+
+class CTokenizer
+{
+public:
+    void Init(char* buffer);
+    void SkipWhite(bool countLines);
+    // Tokens point into the buffer and stay valid until the next call.
+    char* NextToken(bool countLines = true);
+    char* PeekToken();
+    char* NextQuoted();
+    char* RestOfLine(bool countLine = true);
+    int GetLine() const { return m_line; }
+    // Where the next scan starts (the first byte not yet consumed).
+    char* GetPosition() const { return reinterpret_cast<char*>(m_pos); }
+    void SetPosition(char* pos);
+
+private:
+    void Restore();
+    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32 && b != 0; }
+    void SkipSeparators(bool countLines);
+
+    BYTE* m_pos = nullptr;
+    BYTE* m_tokenStart = nullptr;
+    BYTE* m_term = nullptr;
+    BYTE m_saved = 0;
+    int m_line = 1;
+};
+
+short ParseShort(char** pp);
+void SkipPunctuation(char** pp);
+void SwapShort(short& a, short& b);
+float SignWithTolerance(float v);
+void MakeRootRelative(CString& path);
+void MakeRootAbsolute(CString& path);
+void PumpMessages(HWND hWnd);
+int FloorPowerOfTwo(int n);
+
+// A decimal number with an optional sign and fraction; false (pointer unchanged)
+// when no digit stands there.
+bool ParseNumber(char** pp, double& value);
+// The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped.
+short RoundCoord(double v);

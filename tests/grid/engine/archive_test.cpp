@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+#include "archive_util.h"
+#include "gxparam.h"
+
+TEST(Archive, RangeListStoresOnlyValidRanges)
+{
+    CGXRangeList list;
+    list.AddTail(new CGXRange(1, 2, 3, 4));
+    CGXRange* bad = new CGXRange(5, 5, 6, 6);
+    bad->valid = FALSE;
+    list.AddTail(bad);
+    CGXRange* rows = new CGXRange;
+    rows->SetRows(7, 9);
+    list.AddTail(rows);
+    auto bytes = StoreBytes([&](CArchive& ar) { list.Serialize(ar); });
+    ASSERT_EQ(bytes.size(), 2u + 4u + 2 * 18u);
+    EXPECT_EQ(bytes[2], 2);   // the count
+    CGXRangeList back;
+    back.AddTail(new CGXRange(9, 9, 9, 9));   // loading appends
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    ASSERT_EQ(back.GetCount(), 3);
+    POSITION pos = back.GetHeadPosition();
+    back.GetNext(pos);
+    EXPECT_EQ(*static_cast<CGXRange*>(back.GetNext(pos)), CGXRange(1, 2, 3, 4));
+    EXPECT_EQ(*static_cast<CGXRange*>(back.GetNext(pos)), *rows);
+
+    bytes[0] = 2;
+    CGXRangeList refused;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { refused.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+    EXPECT_TRUE(refused.IsEmpty());
+}
+
+TEST(Archive, StyleRoundTripWithEveryAttribute)
+{
+    CGXStylesMap map;
+    map.CreateStandardStyles();
+    WORD total = map.RegisterStyle("Total", CGXStyle().SetValue("t"));
+
+    CGXStyle s;
+    s.SetHorizontalAlignment(DT_RIGHT).SetVerticalAlignment(DT_BOTTOM).SetReadOnly(TRUE).SetControl(52513);
+    s.SetInterior(GXBrushRecord(BS_HATCHED, RGB(1, 2, 3), HS_CROSS)).SetTextColor(RGB(4, 5, 6));
+    s.SetWrapText(FALSE).SetAllowEnter(TRUE).SetFont(CGXFont("Arial,12,700,1,1,1"));
+    s.SetValue("value").SetChoiceList("a\r\nb").SetVerticalScrollbar(TRUE).SetMaxLength(40);
+    s.SetEnabled(FALSE).SetTriState(TRUE).SetDraw3dFrame(2).SetAutoSize(TRUE);
+    s.SetBorders(gxBorderTop, GXPenRecord(PS_DOT, 2, RGB(7, 8, 9)));
+    s.SetBaseStyle(total).SetUserAttribute(51011, "10").SetItemDataPtr(0x1234);
+    s.SetFloatCell(FALSE).SetFloodCell(TRUE).SetMergeCell(6);
+
+    auto bytes = StoreBytes([&](CArchive& ar) { s.Serialize(ar, &map); });
+    CGXStyle back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar, &map); });
+    EXPECT_EQ(back.GetIncludeMask(), s.GetIncludeMask());
+    EXPECT_TRUE(back.IsSubSet(s));
+    EXPECT_TRUE(s.IsSubSet(back));
+    EXPECT_TRUE(back.GetFont().GetStrikeOut());   // kept by the current font form
+    EXPECT_FALSE(back.HasBorder(gxBorderLeft));
+
+    // Through the archive's context object, and by resource id for standard styles.
+    CGXStyle std;
+    std.SetBaseStyle(map.GetStandardStyleId());
+    bytes = StoreBytes([&](CArchive& ar) { ar.WriteObject(&std); }, &map);
+    CGXStylesMap other;   // same names, other ids
+    other.RegisterStyle("Other", CGXStyle());
+    other.CreateStandardStyles();
+    CObject* p = nullptr;
+    LoadBytes(bytes, [&](CArchive& ar) { p = ar.ReadObject(RUNTIME_CLASS(CGXStyle)); }, &other);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(static_cast<CGXStyle*>(p)->GetBaseStyle(), other.GetStandardStyleId());
+    delete p;
+
+    // Without a map a base style cannot be named: it is left out.
+    LoadBytes(bytes, [&](CArchive& ar) { p = ar.ReadObject(RUNTIME_CLASS(CGXStyle)); });
+    EXPECT_FALSE(static_cast<CGXStyle*>(p)->GetIncludeBaseStyle());
+    delete p;
+}
+
+TEST(Archive, FontSchemas)
+{
+    CGXFont f("Arial,10,700,0,0,1");
+    auto bytes = StoreBytes([&](CArchive& ar) { f.Serialize(ar); });
+    CGXFont back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_TRUE(back.IsSubSet(f) && f.IsSubSet(back));
+
+    // The older form without strike-out still loads.
+    std::vector<BYTE> old(bytes.begin(), bytes.end() - 1);
+    old[0] = 1;
+    CGXFont oldFont;
+    LoadBytes(old, [&](CArchive& ar) { oldFont.Serialize(ar); });
+    EXPECT_EQ(oldFont.GetWeight(), 700);
+    EXPECT_FALSE(oldFont.GetStrikeOut());
+    bytes[0] = 3;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+
+    GXBrushRecord pattern;
+    pattern.SetPattern(40);
+    pattern.lbPattern = 77;   // outside the pattern set
+    GXBrushRecord loaded;
+    LoadBytes(StoreBytes([&](CArchive& ar) { ar << pattern; }), [&](CArchive& ar) { ar >> loaded; });
+    EXPECT_EQ(loaded.lbStyle, (UINT)BS_HOLLOW);
+}
+
+TEST(Archive, ReadObjectRefusesForeignClasses)
+{
+    // A class record naming a class that does not exist.
+    std::vector<BYTE> bytes;
+    PutWord(bytes, 0xFFFF);
+    PutWord(bytes, 0);
+    PutWord(bytes, 7);
+    for (char c : std::string("CNoSuch"))
+        bytes.push_back(static_cast<BYTE>(c));
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [](CArchive& ar) { ar.ReadObject(RUNTIME_CLASS(CGXStyle)); }); }),
+              CArchiveException::badClass);
+    // A real class that is not a style.
+    CGXFont f;
+    auto font = StoreBytes([&](CArchive& ar) { ar.WriteObject(&f); });
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(font, [](CArchive& ar) { ar.ReadObject(RUNTIME_CLASS(CGXStyle)); }); }),
+              CArchiveException::badClass);
+}
+
+TEST(Archive, StylesMapRoundTrip)
+{
+    CGXStylesMap map;
+    map.CreateStandardStyles();
+    WORD total = map.RegisterStyle("Total", CGXStyle().SetValue("sum"));
+    map.AddControl(52513);
+    map.AddUserAttribute(51011, &CGXStyle().SetControl(52519));
+    auto bytes = StoreBytes([&](CArchive& ar) { map.Serialize(ar); });
+    CGXStylesMap back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(back.GetStyleCount(), 4);
+    EXPECT_EQ(back.GetBaseStyleId("Total"), total);
+    EXPECT_EQ(back.GetStandardStyleId(), map.GetStandardStyleId());
+    EXPECT_EQ(back.GetColHeaderStyleId(), map.GetColHeaderStyleId());
+    const CGXStyle* p = nullptr;
+    ASSERT_TRUE(back.LookupStyle(total, p));
+    EXPECT_EQ(p->GetValue(), "sum");
+    CString name;
+    EXPECT_TRUE(back.LookupControlName(52513, name));
+    EXPECT_EQ(name, "Static Text");
+    ASSERT_NE(back.LookupUserAttribute(51011), nullptr);
+    EXPECT_EQ(back.LookupUserAttribute(51011)->sName, "Valid: Min. Value");
+    // A new style gets a fresh id, never one of the loaded ones.
+    WORD fresh = back.RegisterStyle("Fresh", CGXStyle());
+    EXPECT_NE(fresh, 0);
+    EXPECT_GT(fresh, total);
+
+    bytes[0] = 3;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+}
+
+TEST(Archive, DataFormsAndDamagedInput)
+{
+    CGXData empty;
+    empty.StoreRowCount(3);
+    empty.StoreColCount(2);
+    auto bytes = StoreBytes([&](CArchive& ar) { empty.Serialize(ar); });
+    std::vector<BYTE> expect;
+    PutWord(expect, 1);
+    PutDWord(expect, 3);
+    PutDWord(expect, 2);
+    for (int i = 0; i < 3; ++i) {
+        PutWord(expect, 1);
+        PutDWord(expect, 0);
+        PutDWord(expect, 0xFFFFFFFF);
+    }
+    EXPECT_EQ(bytes, expect);
+
+    CGXData d;
+    CGXStyle v;
+    v.SetValue("x");
+    d.StoreStyleRowCol(2, 3, &v, gxCopy);
+    d.StoreStyleRowCol(0, 0, &v, gxCopy, -1);
+    bytes = StoreBytes([&](CArchive& ar) { d.Serialize(ar); });
+    CGXData back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    CGXStyle got;
+    EXPECT_TRUE(back.GetStyleRowCol(2, 3, got, gxCopy));
+    EXPECT_EQ(got.GetValue(), "x");
+    EXPECT_TRUE(back.GetStyleRowCol(0, 0, got, gxCopy, -1));
+
+    // The row index of the cells lies beyond its array's declared size.
+    std::vector<BYTE> damaged = bytes;
+    size_t rowIndexAt = 2 + 4 + 4 + 2 + 4;
+    damaged[rowIndexAt] = 200;
+    CGXData refused;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(damaged, [&](CArchive& ar) { refused.Serialize(ar); }); }),
+              CArchiveException::badIndex);
+    // An absurd array size is refused before anything is allocated.
+    damaged = bytes;
+    damaged[2 + 4 + 4 + 2 + 3] = 0x7F;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(damaged, [&](CArchive& ar) { refused.Serialize(ar); }); }),
+              CArchiveException::generic);
+}
+
+TEST(Archive, PrintDeviceKeepsExactBytes)
+{
+    CGXPrintDevice dev;
+    DEVMODEA dm = {};
+    dm.dmSize = sizeof(dm);
+    dm.dmOrientation = DMORIENT_LANDSCAPE;
+    BYTE names[40] = {};
+    DEVNAMES* dn = reinterpret_cast<DEVNAMES*>(names);
+    dn->wDriverOffset = 8;
+    dn->wDeviceOffset = 12;
+    dn->wOutputOffset = 16;
+    dev.SetDeviceInfo(&dm, sizeof(dm), names, sizeof(names));
+    auto bytes = StoreBytes([&](CArchive& ar) { dev.Serialize(ar); });
+    CGXPrintDevice back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    auto again = StoreBytes([&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(bytes, again);
+    bytes[0] = 2;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+}
+
+TEST(Archive, PropertiesRoundTrip)
+{
+    CGXProperties p;
+    p.AddDefaultUserProperties();
+    p.SetMargins(1, 2, 3, 4);
+    p.m_bPrintColHeaders = FALSE;
+    p.SetZoom(150);
+    p.SetColor(2, RGB(0, 0, 1));
+    auto bytes = StoreBytes([&](CArchive& ar) { p.Serialize(ar); });
+    CGXProperties back;
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    int t, l, b, r;
+    back.GetMargins(t, l, b, r);
+    EXPECT_EQ(t * 1000 + l * 100 + b * 10 + r, 1234);
+    EXPECT_FALSE(back.m_bPrintColHeaders);
+    EXPECT_EQ(back.GetZoom(), 150);
+    EXPECT_EQ(back.GetColor(2), RGB(0, 0, 1));
+    EXPECT_EQ(back.GetUserProperty(51005).GetValue(), "Invert Thin.");
+    bytes[0] = 3;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+}
+
+TEST(Archive, ParamVersionsAndOwnedObjects)
+{
+    CGXGridParam p;
+    p.SetOptionB(0x100);
+    p.m_wOptionG = 2;
+    p.m_strName = "grid";
+    p.m_nMaxUndo = 7;
+    auto bytes = StoreBytes([&](CArchive& ar) { p.Serialize(ar); });
+    CGXGridParam back;
+    back.SetData(new CGXData, TRUE);
+    LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(back.GetOptionB(), 0u);   // only the low byte is kept
+    EXPECT_EQ(back.m_wOptionG, 2);
+    EXPECT_EQ(back.m_strName, "grid");
+    EXPECT_EQ(back.GetData(), nullptr);   // not owned in the archive: left for the engine
+    EXPECT_EQ(back.GetStylesMap(), nullptr);
+
+    // Owned objects travel along, and styles in the data resolve through the map.
+    CGXGridParam full;
+    CGXStylesMap* map = new CGXStylesMap;
+    map->CreateStandardStyles();
+    full.SetStylesMap(map);
+    CGXData* data = new CGXData;
+    CGXStyle cell;
+    cell.SetBaseStyle(map->GetColHeaderStyleId());
+    data->StoreStyleRowCol(1, 1, &cell, gxCopy);
+    full.SetData(data);
+    full.SetProperties(new CGXProperties);
+    bytes = StoreBytes([&](CArchive& ar) { full.Serialize(ar); });
+    CGXGridParam fullBack;
+    LoadBytes(bytes, [&](CArchive& ar) { fullBack.Serialize(ar); });
+    ASSERT_NE(fullBack.GetStylesMap(), nullptr);
+    ASSERT_NE(fullBack.GetData(), nullptr);
+    ASSERT_NE(fullBack.GetProperties(), nullptr);
+    CGXStyle got;
+    ASSERT_TRUE(fullBack.GetData()->GetStyleRowCol(1, 1, got, gxCopy));
+    EXPECT_EQ(got.GetBaseStyle(), fullBack.GetStylesMap()->GetColHeaderStyleId());
+
+    // A version 2 archive: the later members keep their defaults.
+    bytes = StoreBytes([&](CArchive& ar) { p.Serialize(ar); });
+    const size_t laterMembers = 14 + 2 + 7 + 21;   // what versions 3 to 6 add
+    std::vector<BYTE> v2bytes(bytes.begin(), bytes.end() - static_cast<long>(laterMembers));
+    v2bytes[0] = 2;
+    CGXGridParam v2;
+    LoadBytes(v2bytes, [&](CArchive& ar) { v2.Serialize(ar); });
+    EXPECT_EQ(v2.m_strName, "grid");
+    EXPECT_EQ(v2.m_wOptionG, 0);
+    EXPECT_EQ(v2.m_nMaxUndo, 512u);
+    bytes[0] = 7;
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [&](CArchive& ar) { v2.Serialize(ar); }); }),
+              CArchiveException::badSchema);
+}

@@ -1,0 +1,86 @@
+// Test services: record every line, status and box; answer boxes from a queue.
+#pragma once
+#include "Reporter.h"
+#include "Services.h"
+#include <deque>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+class CRecordingServices : public CDefaultEditorServices
+{
+public:
+    struct BoxRecord
+    {
+        std::string text;
+        UINT type;
+    };
+    std::vector<std::string> lines;
+    std::vector<std::string> statuses;
+    std::vector<BoxRecord> boxes;
+    std::deque<int> answers; // next box answers; IDOK when empty
+    int quitCode = 0;
+    bool quit = false;
+    BOOL mainFrame = TRUE;
+    BOOL unapplied = FALSE;
+    int applied = 0;
+    std::vector<std::string> origins;
+
+    BOOL HasMainFrame() override { return mainFrame; }
+    void PrintMessage(LPCSTR text) override { lines.push_back(std::string(text) + "\r\n"); }
+    void SetStatusAndMessage(LPCSTR text) override
+    {
+        statuses.push_back(text);
+        PrintMessage(text);
+    }
+    int MessageBox(LPCSTR text, UINT type) override
+    {
+        boxes.push_back({text, type});
+        if (answers.empty())
+            return IDOK;
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Quit(int code) override
+    {
+        quit = true;
+        quitCode = code;
+    }
+    BOOL HasUnappliedEntityChanges() override { return unapplied; }
+    void ApplyEntityChanges() override
+    {
+        ++applied;
+        unapplied = FALSE;
+    }
+    void UpdateEntityOrigin(LPCSTR origin) override { origins.push_back(origin); }
+
+    // Texts of all boxes joined, for "contains" checks.
+    bool BoxContains(const char* part) const;
+    bool LineContains(const char* part) const;
+};
+
+// Installs fresh recording services and a published reporter for each test.
+class ModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    CRecordingServices* services = nullptr;
+    CReporter* reporter = nullptr;
+};
+
+// A fresh temporary directory, removed with its files at the end of the test.
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    CString Path(LPCSTR name) const { return m_path + "\\" + name; }
+    const CString& Path() const { return m_path; }
+    void WriteFile(LPCSTR name, const std::string& data) const;
+    std::string ReadFile(LPCSTR name) const;
+
+private:
+    CString m_path;
+};

@@ -1,0 +1,269 @@
+#include "Brush.h"
+#include "Entity.h"
+#include "RecordingServices.h"
+#include "Texture.h"
+#include <cmath>
+
+namespace {
+
+const double kPi = std::acos(-1.0);
+
+class Brushes : public ModelTest
+{
+protected:
+    Brush* MakeBox(short x0, short x1, short y0, short y1, short z0, short z1)
+    {
+        short box[6] = {x0, x1, y0, y1, z0, z1};
+        return new Brush(nullptr, box);
+    }
+    void ExpectBox(const Brush& b, std::initializer_list<int> box)
+    {
+        int i = 0;
+        for (int v : box)
+            EXPECT_EQ(b.GetBounds()[i++], v) << "box value " << i - 1;
+    }
+};
+
+TEST_F(Brushes, BoxBrushFacesClassesAndBounds)
+{
+    std::unique_ptr<Brush> b(MakeBox(64, 0, 0, 64, 64, 0)); // unordered: swapped per axis
+    ASSERT_EQ(b->GetFaceCount(), 6);
+    const BYTE classes[6] = {3, 3, 1, 1, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(b->GetFace(i).GetPointCount(), 4);
+        EXPECT_EQ(b->GetFace(i).cls, classes[i]);
+        EXPECT_EQ(b->GetFace(i).texture, services->GetDefaultTexture());
+        EXPECT_EQ(b->GetFace(i).xScale, 1.0f);
+    }
+    EXPECT_TRUE(b->IsIsothetic());
+    EXPECT_TRUE(b->IsValid());
+    ExpectBox(*b, {0, 64, 0, 64, 0, 64});
+    EXPECT_FLOAT_EQ(b->GetFace(0).normal.z, 1.0f); // normals point out
+    EXPECT_FLOAT_EQ(b->GetFace(0).dist, 64.0f);
+    EXPECT_EQ(b->GetCommonTexture(), services->GetDefaultTexture());
+}
+
+TEST_F(Brushes, CopyIsDeepAndKeepsSerialOwnerAndFlags)
+{
+    std::unique_ptr<Brush> a(MakeBox(0, 8, 0, 8, 0, 8));
+    a->SetSelected(true);
+    Brush copy(*a);
+    EXPECT_EQ(copy.GetSerial(), a->GetSerial());
+    EXPECT_TRUE(copy.IsSelected());
+    copy.Move(16, 0, VIEW_XY);
+    EXPECT_EQ(a->GetBounds()[BOX_MINX], 0);
+    EXPECT_EQ(copy.GetBounds()[BOX_MINX], 16);
+}
+
+TEST_F(Brushes, GeometryTests)
+{
+    std::unique_ptr<Brush> big(MakeBox(0, 64, 0, 64, 0, 64));
+    std::unique_ptr<Brush> inner(MakeBox(8, 16, 8, 16, 8, 16));
+    std::unique_ptr<Brush> across(MakeBox(60, 80, 0, 8, 0, 8));
+    std::unique_ptr<Brush> away(MakeBox(100, 120, 0, 8, 0, 8));
+    EXPECT_TRUE(big->ContainsBrush(*inner));
+    EXPECT_FALSE(big->ContainsBrush(*across));
+    EXPECT_TRUE(big->PartlyContainsBrush(*across));
+    EXPECT_TRUE(big->PartlyContainsBrush(*away)); // one point behind one plane is enough
+    EXPECT_TRUE(Brush::FacesCoplanar(big->GetFace(0), inner->GetFace(0)) == FALSE);
+    EXPECT_TRUE(Brush::FacesCoplanar(big->GetFace(1), inner->GetFace(1) ) == FALSE);
+    EXPECT_TRUE(Brush::FacesCoplanar(big->GetFace(1), across->GetFace(1)));   // both z = 0, facing down
+    EXPECT_TRUE(Brush::FacesCoplanar(away->GetFace(2), away->GetFace(2)));
+
+    // A sloped face: classes by the dominant axis, x winning ties, then y.
+    Face f;
+    f.pt[0][0] = 0; f.pt[0][1] = 0; f.pt[0][2] = 0;
+    f.pt[1][0] = 1; f.pt[1][1] = 1; f.pt[1][2] = 0;
+    f.pt[2][0] = 0; f.pt[2][1] = 1; f.pt[2][2] = 1;
+    f.normal = CVector(0.7f, 0.7f, 0.1f);
+    EXPECT_EQ(big->ClassifyFace(f), 4);
+    f.normal = CVector(0.1f, 0.7f, 0.7f);
+    EXPECT_EQ(big->ClassifyFace(f), 5);
+    f.normal = CVector(NAN, NAN, NAN);
+    EXPECT_EQ(big->ClassifyFace(f), 0);
+    EXPECT_TRUE(services->BoxContains("unable to classify face!!"));
+}
+
+TEST_F(Brushes, WindingsOfAPyramidWithAVertexOnManyPlanes)
+{
+    // Four sloped faces meet in one apex: the apex lies on every sloped plane, so
+    // clipping meets points on the plane beside points behind and in front.
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    auto& faces = b->GetFaces();
+    faces.resize(5);
+    short apex[3] = {32, 32, 64};
+    short base[4][3] = {{0, 0, 0}, {64, 0, 0}, {64, 64, 0}, {0, 64, 0}};
+    faces[0] = b->GetFace(1); // bottom
+    for (int s = 0; s < 4; ++s) {
+        Face& f = faces[static_cast<size_t>(s + 1)];
+        f = faces[0];
+        const short* p = base[s];
+        const short* q = base[(s + 1) % 4];
+        for (int a = 0; a < 3; ++a) {
+            f.pt[0][a] = apex[a];
+            f.pt[1][a] = q[a];
+            f.pt[2][a] = p[a];
+        }
+    }
+    b->BuildWindings();
+    EXPECT_TRUE(b->IsValid());
+    for (int i = 1; i < 5; ++i)
+        EXPECT_EQ(b->GetFace(i).GetPointCount(), 3) << i;
+    ExpectBox(*b, {0, 64, 0, 64, 0, 64});
+}
+
+TEST_F(Brushes, OverConstrainedFaceThrows)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    // Move the top plane far below the bottom: it lies wholly in front of it.
+    for (int k = 0; k < 3; ++k)
+        b->GetFace(0).pt[k][2] = -100;
+    EXPECT_THROW(b->BuildWindings(), CBrushGeometryError);
+    EXPECT_TRUE(services->BoxContains("Over-constrained face detected"));
+}
+
+TEST_F(Brushes, MovesPerViewPlane)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 63, 0, 64, 0, 64));
+    b->MoveTo(100, 0, VIEW_XY); // the centre 31 lands on 100
+    ExpectBox(*b, {69, 132, -32, 32, 0, 64});
+    b->Move(16, 0, VIEW_YZ);
+    ExpectBox(*b, {69, 132, -16, 48, 0, 64});
+    b->MoveDepth(-8, VIEW_XZ);
+    ExpectBox(*b, {69, 132, -24, 40, 0, 64});
+    b->Translate(1, 2, 3);
+    ExpectBox(*b, {70, 133, -22, 42, 3, 67});
+    EXPECT_EQ(b->GetFace(0).pt[0][2], 67); // the map text points moved too
+    EXPECT_TRUE(b->IsValid());
+    b->Move(1, 1, 300);
+    EXPECT_TRUE(services->BoxContains("Call to MoveBrush with unsupported type of 300"));
+    ExpectBox(*b, {70, 133, -22, 42, 3, 67});
+}
+
+TEST_F(Brushes, ScaleAlongTheDepthAxis)
+{
+    struct Case
+    {
+        int atMax, delta;
+        int min, max;
+    } cases[] = {{1, 32, 0, 96}, {0, 32, 32, 64}, {1, -64, 0, 64}, {0, 64, 0, 64}, {0, 100, 0, 64}};
+    // The last three would collapse or turn the brush inside out: refused.
+    for (const Case& c : cases) {
+        std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+        b->Scale(c.atMax, c.delta, VIEW_XY);
+        EXPECT_EQ(b->GetBounds()[BOX_MINZ], c.min) << c.atMax << " " << c.delta;
+        EXPECT_EQ(b->GetBounds()[BOX_MAXZ], c.max) << c.atMax << " " << c.delta;
+        EXPECT_TRUE(b->IsValid());
+    }
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    b->Scale(1, 64, VIEW_YZ); // the x axis
+    ExpectBox(*b, {0, 128, 0, 64, 0, 64});
+}
+
+TEST_F(Brushes, RotatedBoxStaysValid)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    b->Rotate(32, 32, kPi / 4, VIEW_XY);
+    EXPECT_TRUE(b->IsValid());
+    EXPECT_FALSE(b->IsIsothetic());
+    EXPECT_EQ(b->GetFaceCount(), 6);
+    EXPECT_NEAR(b->GetBounds()[BOX_MINX], 32 - 45, 1);
+    EXPECT_NEAR(b->GetBounds()[BOX_MAXX], 32 + 45, 1);
+    CString out;
+    b->Write(out);
+    EXPECT_FALSE(out.IsEmpty());
+
+    std::unique_ptr<Brush> q(MakeBox(0, 64, 0, 64, 0, 64));
+    q->Rotate(32, 32, kPi / 2, VIEW_XY);
+    EXPECT_TRUE(q->IsIsothetic());
+    ExpectBox(*q, {0, 64, 0, 64, 0, 64});
+    q->Rotate(0, 0, kPi / 6, VIEW_XZ);
+    EXPECT_TRUE(q->IsValid());
+}
+
+TEST_F(Brushes, FailedEditRestoresTheBrush)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    // Coordinates wrap in 16 bits: the x slab turns inside out and cannot be built.
+    EXPECT_THROW(b->Translate(32767, 0, 0), CBrushGeometryError);
+    ExpectBox(*b, {0, 64, 0, 64, 0, 64});
+    EXPECT_EQ(b->GetFace(3).pt[0][0], 64);
+    EXPECT_TRUE(b->IsValid());
+}
+
+TEST_F(Brushes, HandlePointsAndPicks)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    CPtrList facePts, edgePts, vertexPts;
+    b->GetFacePoints(facePts);
+    b->GetEdgePoints(edgePts);
+    b->GetVertexPoints(vertexPts);
+    EXPECT_EQ(facePts.GetCount(), 6);
+    EXPECT_EQ(edgePts.GetCount(), 12);
+    EXPECT_EQ(vertexPts.GetCount(), 8);
+    const short* top = static_cast<short*>(facePts.GetHead());
+    EXPECT_EQ(top[0], 32);
+    EXPECT_EQ(top[2], 64);
+    for (CPtrList* l : {&facePts, &edgePts})
+        while (!l->IsEmpty())
+            delete[] static_cast<short*>(l->RemoveHead());
+
+    short vertex[3] = {0, 0, 0}, edge[3] = {32, 0, 0}, face[3] = {32, 32, 64}, none[3] = {1, 2, 3};
+    b->PickVertex(vertex);
+    EXPECT_EQ(GetHandlePickCount(), 3);
+    b->PickEdgeVertices(edge);
+    EXPECT_EQ(GetHandlePickCount(), 6);
+    b->PickFaceVertices(face);
+    EXPECT_EQ(GetHandlePickCount(), 12);
+    b->PickFaceVertices(none);
+    EXPECT_EQ(GetHandlePickCount(), 0);
+}
+
+TEST_F(Brushes, ShearMovesPickedPointsAndWarnsOnce)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+    short face[3] = {32, 32, 64};
+    b->PickFaceVertices(face); // the top face
+    EXPECT_TRUE(b->Shear(16, 0, VIEW_XY));
+    EXPECT_EQ(b->GetFace(0).pt[0][0], 16);
+    EXPECT_EQ(b->GetBounds()[BOX_MAXX], 80);
+    EXPECT_FALSE(b->IsIsothetic());
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_NE(services->boxes[0].text.find("This message will not be displayed again."), std::string::npos);
+    EXPECT_EQ(services->GetProfileInt("Brush", "Shear Warning", 0), 1);
+    b->PickFaceVertices(face);
+    b->Shear(0, 0, VIEW_XY);
+    EXPECT_EQ(services->boxes.size(), 1u);
+}
+
+TEST_F(Brushes, TexturesByNameAndPointer)
+{
+    std::unique_ptr<Brush> b(MakeBox(0, 8, 0, 8, 0, 8));
+    Texture t;
+    t.name = "BRICK";
+    b->SetTexture(&t);
+    EXPECT_EQ(b->GetCommonTexture(), &t);
+    b->GetFace(2).texture = services->GetDefaultTexture();
+    EXPECT_EQ(b->GetCommonTexture(), nullptr);
+    b->SetTextureByName("NOT_LOADED"); // nothing changes for a name without a texture
+    EXPECT_EQ(b->GetFace(0).texture, &t);
+    b->SetTexture(nullptr);
+    EXPECT_EQ(b->GetCommonTexture(), services->GetDefaultTexture());
+}
+
+TEST(DefaultTexture, Checkerboard)
+{
+    Texture t;
+    FillDefaultTexture(t);
+    EXPECT_STREQ(t.name, "DEFAULT");
+    EXPECT_EQ(t.p2width, 16);
+    auto pixel = [&](int i) { return std::vector<int>{t.bits[i * 3], t.bits[i * 3 + 1], t.bits[i * 3 + 2]}; };
+    std::vector<int> white = {255, 255, 255}, blue = {0, 0, 255};
+    EXPECT_EQ(pixel(0), blue);
+    EXPECT_EQ(pixel(8), white);
+    EXPECT_EQ(pixel(128), white);
+    EXPECT_EQ(pixel(136), blue);
+    FreeDefaultTexture(t);
+}
+
+} // namespace

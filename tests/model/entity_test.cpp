@@ -1,0 +1,220 @@
+#include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
+#include "RecordingServices.h"
+#include "Tokenizer.h"
+#include <cmath>
+#include <string>
+
+namespace {
+
+class Entities : public ModelTest
+{
+protected:
+    // Reads one entity block into the map (appended to its entity list).
+    Entity* Read(const std::string& text, const short* offset = nullptr)
+    {
+        m_text = text;
+        m_text.push_back(0);
+        m_text.push_back(0);
+        CTokenizer tok;
+        tok.Init(&m_text[0]);
+        Entity* e = offset ? new Entity(tok, offset) : new Entity(&map, tok);
+        if (!offset)
+            map.AddEntity(e);
+        return e;
+    }
+    static short* Box(short x0, short x1, short y0, short y1, short z0, short z1)
+    {
+        static short b[6];
+        short v[6] = {x0, x1, y0, y1, z0, z1};
+        for (int i = 0; i < 6; ++i)
+            b[i] = v[i];
+        return b;
+    }
+    void ExpectBox(const SThing& t, std::initializer_list<int> box)
+    {
+        int i = 0;
+        for (int v : box)
+            EXPECT_EQ(t.GetBounds()[i++], v) << "box value " << i - 1;
+    }
+    Map map;
+    std::string m_text;
+};
+
+TEST_F(Entities, PairsKeepOrderAndTheFirstKeyCounts)
+{
+    Entity* e = Read("{ \"classname\" \"Light\" \"ClassName\" \"Keep\" \"a\" \"1\" }");
+    EXPECT_STREQ(e->ValueForKey("classname"), "light");
+    EXPECT_STREQ(e->ValueForKey("ClassName"), "Keep");
+    e->AddKeyValue("a", "2");
+    EXPECT_STREQ(*e->FindValue("a"), "1");
+    EXPECT_FALSE(e->SetValueForKey("missing", "x"));
+    EXPECT_EQ(e->FindValue("missing"), nullptr);
+    EXPECT_TRUE(e->SetValueForKey("a", "3"));
+    EXPECT_TRUE(e->RemoveKey("a"));
+    EXPECT_STREQ(*e->FindValue("a"), "2");
+    CString out;
+    e->Write(out);
+    EXPECT_STREQ(out, "{\r\n  \"classname\" \"light\"\r\n  \"ClassName\" \"Keep\"\r\n  \"a\" \"2\"\r\n}\r\n");
+    Entity copy(*e);
+    EXPECT_STREQ(copy.ValueForKey("ClassName"), "Keep");
+    EXPECT_EQ(copy.GetMap(), &map);
+    copy.SetMap(nullptr);
+}
+
+TEST_F(Entities, PointEntitySizeFromItsClass)
+{
+    short size[6] = {-8, 8, -8, 8, -16, 16};
+    services->AddEntityClass("light", size);
+    services->AddEntityClass("norecord", nullptr);
+    struct Case
+    {
+        const char* text;
+        std::initializer_list<int> box;
+        const char* report;
+    } cases[] = {
+        {"{ \"classname\" \"light\" \"origin\" \"8 16 24\" }", {0, 16, 8, 24, 8, 40}, nullptr},
+        {"{ \"classname\" \"light\" \"origin\" \"8.0 16.4 23.6\" }", {0, 16, 8, 24, 8, 40}, nullptr},
+        {"{ \"classname\" \"light\" \"origin\" \"8 16\" }", {-16, 16, -16, 16, -16, 16}, "invalid origin"},
+        {"{ \"origin\" \"64 0 0\" }", {-16, 16, -16, 16, -16, 16}, "didn't have\na classname"},
+        {"{ \"classname\" \"norecord\" \"origin\" \"64 0 0\" }", {48, 80, -16, 16, -16, 16}, "invalid size"},
+        {"{ \"classname\" \"unknown\" \"origin\" \"64 0 0\" }", {48, 80, -16, 16, -16, 16}, "could not be found"},
+    };
+    for (const Case& c : cases) {
+        services->boxes.clear();
+        Entity* e = Read(c.text);
+        SCOPED_TRACE(c.text);
+        ExpectBox(*e, c.box);
+        if (c.report)
+            EXPECT_TRUE(services->BoxContains(c.report));
+        else
+            EXPECT_TRUE(services->boxes.empty());
+    }
+    Entity* e = Read("{ \"classname\" \"light\" \"origin\" \"8 16 24\" }");
+    EXPECT_EQ(e->GetCentre()[0], 8);
+    EXPECT_EQ(e->GetCentre()[2], 24);
+}
+
+TEST_F(Entities, ImportAddsTheOffsetAndSelectsBrushes)
+{
+    short size[6] = {-8, 8, -8, 8, -8, 8};
+    services->AddEntityClass("light", size);
+    short offset[3] = {100, 0, -10};
+    Entity* e = Read("{ \"classname\" \"light\" \"origin\" \"1 2 3\" }", offset);
+    EXPECT_STREQ(e->ValueForKey("origin"), "101 2 -7");
+    EXPECT_EQ(e->GetCentre()[0], 101);
+    ExpectBox(*e, {93, 109, -6, 10, -15, 1});
+    delete e;
+    Entity* b = Read("{ \"classname\" \"func_door\"\n{\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) T 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) T 0 0 0 1 1\n( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) T 0 0 0 1 1\n"
+                     "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) T 0 0 0 1 1\n( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) T 0 0 0 1 1\n"
+                     "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) T 0 0 0 1 1\n}\n}",
+                     offset);
+    ASSERT_EQ(b->GetBrushCount(), 1);
+    Brush* brush = static_cast<Brush*>(b->GetBrushes().GetHead());
+    EXPECT_TRUE(brush->IsSelected());
+    EXPECT_EQ(brush->GetBounds()[BOX_MINX], 100);
+    EXPECT_EQ(brush->GetBounds()[BOX_MINZ], -10);
+    delete b;
+}
+
+TEST_F(Entities, MovesRewriteTheOrigin)
+{
+    short size[6] = {-16, 16, -16, 16, -24, 32};
+    services->AddEntityClass("info_player_start", size);
+    Entity* e = Read("{ \"classname\" \"info_player_start\" \"origin\" \"0 0 0\" }");
+    e->Move(5, 7, VIEW_XZ);
+    EXPECT_STREQ(e->ValueForKey("origin"), "5 0 7");
+    ExpectBox(*e, {-11, 21, -16, 16, -17, 39});
+    EXPECT_EQ(services->origins.back(), "5 0 7");
+    e->MoveDepth(3, VIEW_XY);
+    e->Translate(1, 1, 1);
+    EXPECT_STREQ(e->ValueForKey("origin"), "6 1 11");
+    e->MoveTo(100, 200, VIEW_XY);
+    EXPECT_STREQ(e->ValueForKey("origin"), "100 200 11");
+    EXPECT_EQ(e->GetCentre()[0], 100);
+    EXPECT_EQ(services->origins.size(), 3u); // MoveTo does not tell the editor
+
+    Entity* bad = Read("{ \"classname\" \"info_player_start\" \"origin\" \"x\" }");
+    services->boxes.clear();
+    bad->Move(1, 1, VIEW_XY);
+    EXPECT_TRUE(services->BoxContains("Move not performed"));
+    EXPECT_STREQ(bad->ValueForKey("origin"), "x");
+    e->Scale(1, 8, VIEW_XY);
+    EXPECT_TRUE(services->BoxContains("A brushless entity cannot be scaled."));
+}
+
+TEST_F(Entities, RotateTurnsCentreAndOrigin)
+{
+    services->AddEntityClass("light", Box(-8, 8, -8, 8, -8, 8));
+    Entity* e = Read("{ \"classname\" \"light\" \"origin\" \"10 0 0\" }");
+    e->Rotate(0, 0, std::acos(-1.0) / 2, VIEW_XY);
+    EXPECT_EQ(e->GetCentre()[0], 0);
+    EXPECT_EQ(e->GetCentre()[1], 10);
+    ExpectBox(*e, {-8, 8, 2, 18, -8, 8});
+    EXPECT_STREQ(e->ValueForKey("origin"), "0 10 0");
+    e->Rotate(0, 0, 1.0, VIEW_XZ); // only the top view turns point entities
+    EXPECT_EQ(e->GetCentre()[1], 10);
+}
+
+// Ownership: an entity that loses its last brush deletes itself (the world stays);
+// destroying an entity deletes its brushes once; copying pairs comes before taking
+// brushes from their owner, which that may delete.
+TEST_F(Entities, OwnershipOfBrushesAndEntities)
+{
+    Entity* world = map.CreateWorldEntity();
+    Entity* door = new Entity(&map);
+    door->AddKeyValue("classname", "func_door");
+    map.AddEntity(door);
+    Brush* a = new Brush(door, Box(0, 64, 0, 64, 0, 64));
+    door->AddBrush(a);
+    Brush* w = new Brush(world, Box(0, 8, 0, 8, 0, 8));
+    world->AddBrush(w);
+    EXPECT_EQ(map.GetEntities().GetCount(), 2);
+
+    delete w;
+    EXPECT_EQ(world->GetBrushCount(), 0);
+    EXPECT_EQ(map.GetWorldEntity(), world);
+
+    // The new entity takes the door's only brush and the door's own pairs.
+    CPtrList objects, pairs;
+    objects.AddTail(a);
+    pairs.AddTail(door->GetKeyValues().GetHead());
+    Entity* copy = Entity::CopyFrom(&map, objects, pairs);
+    map.AddEntity(copy);
+    EXPECT_STREQ(copy->ValueForKey("classname"), "func_door");
+    EXPECT_EQ(a->GetOwner(), copy);
+    EXPECT_TRUE(copy->IsSelected() == FALSE); // a brush entity is selected through its brushes
+    EXPECT_EQ(map.GetEntities().GetCount(), 2); // the door deleted itself
+    EXPECT_EQ(map.GetEntities().Find(door), nullptr);
+
+    // Destroying the entity deletes its brush once and leaves the map's list.
+    Brush* b = new Brush(copy, Box(0, 16, 0, 16, 0, 16));
+    copy->AddBrush(b);
+    delete copy;
+    EXPECT_EQ(map.GetEntities().GetCount(), 1);
+}
+
+TEST_F(Entities, SelectionAndVisibilityFollowTheBrushes)
+{
+    Entity* e = new Entity(&map);
+    map.AddEntity(e);
+    EXPECT_FALSE(e->IsSelected());
+    e->Select();
+    EXPECT_TRUE(e->IsSelected());
+    Brush* b = new Brush(e, Box(0, 8, 0, 8, 0, 8));
+    e->AddBrush(b);
+    EXPECT_FALSE(e->IsSelected());
+    b->SetVisible(false);
+    EXPECT_FALSE(e->IsVisible());
+    e->Select();
+    EXPECT_TRUE(b->IsSelected());
+    Entity other(&map);
+    other.TakeBrushes(*e, false);
+    e->RemoveAllBrushes();
+    EXPECT_EQ(b->GetOwner(), &other);
+    other.SetMap(nullptr);
+}
+
+} // namespace

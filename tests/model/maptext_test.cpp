@@ -1,0 +1,212 @@
+#include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
+#include "MapText.h"
+#include "RecordingServices.h"
+#include "Texture.h"
+#include <string>
+
+namespace {
+
+const char kBox[] =
+    "{\r\n"
+    "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1\r\n"
+    "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) 1floor 16 -8 90 0.5 2\r\n"
+    "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) *lava1 0 0 0 1 1\r\n"
+    "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) +0slime 0 0 0 1 1\r\n"
+    "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) {fence 0 0 0 1 1\r\n"
+    "}\r\n";
+
+// A texture source that knows one texture, under its upper-case WAD name.
+class OneTexture : public CTextureSource
+{
+public:
+    OneTexture() { wall.name = "WALL1"; }
+    Texture* FindTexture(LPCSTR name) override { return TextureKey(name) == "WALL1" ? &wall : nullptr; }
+    Texture wall;
+};
+
+class MapText : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        SetTextureSource(&textures);
+    }
+    void TearDown() override
+    {
+        SetTextureSource(nullptr);
+        ModelTest::TearDown();
+    }
+    BOOL Parse(const std::string& text) { return map.ParseMapText(text.c_str(), static_cast<int>(text.size())); }
+    CString Written()
+    {
+        CString out;
+        map.WriteMap(out);
+        return out;
+    }
+    Brush* FirstBrush(Entity* e) { return static_cast<Brush*>(e->GetBrushes().GetHead()); }
+    OneTexture textures;
+    Map map;
+};
+
+TEST_F(MapText, NamesAreKeptAndLookupsIgnoreCase)
+{
+    CMapStringToPtr missing;
+    SetMissingTextureSet(&missing);
+    ASSERT_TRUE(Parse(std::string("{ \"classname\" \"worldspawn\" \"wad\" \"a.wad\"\r\n") + kBox + "}\r\n"));
+    SetMissingTextureSet(nullptr);
+    Brush* b = FirstBrush(map.GetWorldEntity());
+    EXPECT_EQ(b->GetFace(0).texture, &textures.wall);
+    EXPECT_EQ(b->GetFace(1).texture, &textures.wall);
+    EXPECT_STREQ(b->GetFace(2).texture->name, "1floor");
+    EXPECT_TRUE(b->GetFace(2).texture->placeholder);
+    EXPECT_EQ(b->GetFace(2).texture->bits, services->GetDefaultTexture()->bits);
+    EXPECT_EQ(b->GetFace(2).xOffset, 16);
+    EXPECT_EQ(b->GetFace(2).yOffset, -8);
+    EXPECT_EQ(b->GetFace(2).rotation, 90);
+    EXPECT_EQ(b->GetFace(2).xScale, 0.5f);
+    EXPECT_EQ(b->GetFace(2).yScale, 2.0f);
+    EXPECT_EQ(missing.GetCount(), 4); // 1floor, *lava1, +0slime, {fence
+    FreeMissingTextureSet(missing);
+    EXPECT_TRUE(services->boxes.empty());
+
+    CString out = Written();
+    EXPECT_NE(out.Find("    (    0    0   64 ) (    0   64   64 ) (   64   64   64 ) WALL1 0 0 0 1.000000 1.000000\r\n"), -1);
+    EXPECT_NE(out.Find(") 1floor 16 -8 90 0.500000 2.000000\r\n"), -1);
+    EXPECT_NE(out.Find(") *lava1 "), -1);
+    EXPECT_NE(out.Find(") {fence "), -1);
+    EXPECT_EQ(out.Find("DEFAULT"), -1);
+}
+
+TEST_F(MapText, WriteReadWriteIsStable)
+{
+    ASSERT_TRUE(Parse(std::string("// comment\n{\n\"classname\" \"worldspawn\"\n\"wad\" \"x.wad\"\n") + kBox +
+                      "}\n{\n\"classname\" \"item_armorInv\"\n\"origin\" \"-1024 0 12.5\"\n}\n"));
+    CString first = Written();
+    EXPECT_NE(first.Find("\"item_armorInv\""), -1);
+    ASSERT_TRUE(map.ParseMapText(first, first.GetLength()));
+    EXPECT_STREQ(Written(), first);
+}
+
+TEST_F(MapText, FaceLinesBetweenBlankLinesCommentsAndWords)
+{
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n{ ( 9 9 9 ) ignored on the brace line\n\n"
+                       "// a comment line\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\nsomeword ( 1 2 3 )\n"
+                       "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\n\n"
+                       "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0\n}\n}\n";
+    ASSERT_TRUE(Parse(text));
+    Brush* b = FirstBrush(map.GetWorldEntity());
+    EXPECT_EQ(b->GetFaceCount(), 6);
+    EXPECT_TRUE(b->IsIsothetic());
+    EXPECT_TRUE(services->BoxContains("Error reading in a brush's face")); // the last face has no scales
+    EXPECT_EQ(b->GetFace(5).xScale, 0.0f);
+}
+
+// Fractional plane points are rounded to the nearest integer; a face that then has
+// no plane is reported with its line, and only its brush is skipped.
+TEST_F(MapText, FractionalPointsRoundAndDegenerateFacesSkipTheBrush)
+{
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n"
+                       "{\n( 0.4 0 64 ) ( 0 63.6 64 ) ( 64 64 64.2 ) WALL1 19.4723 31.9999 26.565 1 0.894428\n"
+                       "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\n( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0 1 1\n}\n"
+                       "{\n( 0 0 64 ) ( 0.3 0.3 64 ) ( 0.6 0.6 64.1 ) WALL1 0 0 0 1 1\n"
+                       "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\n( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\n"
+                       "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n}\n}\n";
+    ASSERT_TRUE(Parse(text));
+    ASSERT_EQ(map.GetWorldEntity()->GetBrushCount(), 1);
+    Brush* b = FirstBrush(map.GetWorldEntity());
+    const Face& f = b->GetFace(0);
+    EXPECT_EQ(f.pt[1][1], 64);
+    EXPECT_EQ(f.pt[2][2], 64);
+    EXPECT_EQ(f.xOffset, 19);
+    EXPECT_EQ(f.yOffset, 32);
+    EXPECT_EQ(f.rotation, 27);
+    EXPECT_FLOAT_EQ(f.yScale, 0.894428f);
+    EXPECT_TRUE(b->IsIsothetic());
+    EXPECT_TRUE(services->BoxContains("The three points of the face on line 11 lie on one line."))
+        << (services->boxes.empty() ? "" : services->boxes[0].text);
+}
+
+TEST_F(MapText, BrokenBlocksAndEmptyTexts)
+{
+    // An empty text opens as an empty map with a world entity.
+    ASSERT_TRUE(Parse("   // nothing\n"));
+    ASSERT_NE(map.GetWorldEntity(), nullptr);
+    EXPECT_STREQ(map.GetWorldEntity()->ValueForKey("classname"), "worldspawn");
+
+    // A text that does not start an entity fails, and nothing read is kept.
+    EXPECT_FALSE(Parse("{ \"classname\" \"worldspawn\" }\nfoo { }"));
+    EXPECT_TRUE(services->BoxContains("Entity doesn't start with {."));
+    EXPECT_EQ(map.GetEntities().GetCount(), 0);
+    EXPECT_EQ(map.GetWorldEntity(), nullptr);
+
+    // An invalid token skips its entity only; a missing wad key is reported.
+    services->boxes.clear();
+    ASSERT_TRUE(Parse("{ \"classname\" \"worldspawn\" }\n{ \"classname\" \"light\" bogus \"x\" }\n"
+                      "{ \"classname\" \"info_null\" }"));
+    EXPECT_EQ(map.GetEntities().GetCount(), 2);
+    EXPECT_TRUE(services->BoxContains("Invalid token 'bogus' parsing entity."));
+    EXPECT_TRUE(services->BoxContains("doesn't have a wad key"));
+
+    // A first block that is not the world is reported.
+    services->boxes.clear();
+    ASSERT_TRUE(Parse("{ \"classname\" \"light\" \"wad\" \"x\" }"));
+    EXPECT_TRUE(services->BoxContains("not the world entity"));
+}
+
+TEST_F(MapText, InvalidBrushesAreLeftOutWhenWritten)
+{
+    ASSERT_TRUE(Parse(std::string("{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n") + kBox + "}\n"));
+    Brush* b = FirstBrush(map.GetWorldEntity());
+    b->GetFace(0).winding[0].z += 5; // off its own plane
+    ASSERT_FALSE(b->IsValid());
+    CString out = Written();
+    EXPECT_STREQ(out, "{\r\n  \"classname\" \"worldspawn\"\r\n  \"wad\" \"w\"\r\n}\r\n");
+}
+
+TEST_F(MapText, PartialMapHoldsTheSelection)
+{
+    ASSERT_TRUE(Parse(std::string("{ \"classname\" \"worldspawn\" \"wad\" \"q.wad\"\n") + kBox + kBox +
+                      "}\n{ \"classname\" \"func_door\" \"speed\" \"5\"\n" + kBox + kBox + "}\n"
+                      "{ \"classname\" \"light\" \"origin\" \"0 0 0\" }\n"));
+    CString out;
+    EXPECT_FALSE(map.WritePartialMap(out)); // nothing selected
+    POSITION pos = map.GetEntities().GetHeadPosition();
+    Entity* world = static_cast<Entity*>(map.GetEntities().GetNext(pos));
+    Entity* door = static_cast<Entity*>(map.GetEntities().GetNext(pos));
+    FirstBrush(world)->SetSelected(true);
+    static_cast<Brush*>(door->GetBrushes().GetTail())->SetSelected(true);
+
+    services->unapplied = TRUE;
+    services->answers = {IDCANCEL};
+    EXPECT_FALSE(map.WritePartialMap(out));
+    EXPECT_TRUE(out.IsEmpty());
+    services->answers = {IDOK};
+    ASSERT_TRUE(map.WritePartialMap(out));
+    EXPECT_EQ(services->applied, 1);
+
+    Map partial;
+    ASSERT_TRUE(partial.ParseMapText(out, out.GetLength()));
+    ASSERT_EQ(partial.GetEntities().GetCount(), 2);
+    Entity* pw = partial.GetWorldEntity();
+    EXPECT_STREQ(pw->ValueForKey("message"), "Morvane Partial Map");
+    EXPECT_STREQ(pw->ValueForKey("wad"), "q.wad");
+    EXPECT_EQ(pw->GetBrushCount(), 1);
+    Entity* pd = static_cast<Entity*>(partial.GetEntities().GetTail());
+    EXPECT_STREQ(pd->ValueForKey("speed"), "5");
+    EXPECT_EQ(pd->GetBrushCount(), 1);
+    // The map itself is unchanged.
+    EXPECT_EQ(world->GetBrushCount(), 2);
+    EXPECT_EQ(door->GetBrushCount(), 2);
+    EXPECT_EQ(FirstBrush(door)->GetOwner(), door);
+}
+
+} // namespace

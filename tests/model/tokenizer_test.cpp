@@ -1,0 +1,184 @@
+#include "RecordingServices.h"
+#include "Tokenizer.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+// All tokens of a text, read with NextToken.
+std::vector<std::string> Tokens(std::string text)
+{
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    std::vector<std::string> out;
+    while (char* t = tok.NextToken())
+        out.push_back(t);
+    return out;
+}
+
+TEST(Tokenizer, TokensCommentsAndHighBytesSeparate)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Tokens("a//b"), V({"a//b"}));
+    EXPECT_EQ(Tokens("a //b\nc"), V({"a", "c"}));
+    EXPECT_EQ(Tokens("ab\xC8" "cd"), V({"ab", "cd"}));
+    EXPECT_EQ(Tokens("  // only a comment"), V());
+    EXPECT_EQ(Tokens("x\r\n{ }"), V({"x", "{", "}"}));
+}
+
+TEST(Tokenizer, PeekCountsLinesOnceAndQuotedAndRestOfLine)
+{
+    std::string text = "\n\n tok rest\r\nx \"word\" \"\" y";
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    EXPECT_STREQ(tok.PeekToken(), "tok");
+    EXPECT_EQ(tok.GetLine(), 3);
+    EXPECT_STREQ(tok.NextToken(), "tok");
+    EXPECT_EQ(tok.GetLine(), 3);
+    EXPECT_STREQ(tok.RestOfLine(), " rest\r");
+    EXPECT_EQ(tok.GetLine(), 4);
+    EXPECT_STREQ(tok.NextQuoted(), "word"); // passes over the x
+    EXPECT_STREQ(tok.NextQuoted(), "");
+    EXPECT_STREQ(tok.NextToken(), "y");
+    EXPECT_EQ(tok.RestOfLine(), nullptr); // no final newline
+    EXPECT_EQ(tok.NextToken(), nullptr);
+    // The buffer is whole again after the scan.
+    EXPECT_EQ(std::string(text.c_str()), "\n\n tok rest\r\nx \"word\" \"\" y");
+}
+
+TEST(Tokenizer, SkipWhiteWithoutCountingKeepsTheLine)
+{
+    std::string text = "\n// c\n\n  a";
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    tok.SkipWhite(false);
+    EXPECT_EQ(tok.GetLine(), 1);
+    EXPECT_STREQ(tok.NextToken(true), "a");
+    CTokenizer counted;
+    counted.Init(&text[0]);
+    counted.SkipWhite(true);
+    EXPECT_EQ(counted.GetLine(), 4);
+    std::string open = "\"unterminated";
+    open.push_back(0);
+    tok.Init(&open[0]);
+    EXPECT_EQ(tok.NextQuoted(), nullptr);
+}
+
+TEST(Tokenizer, ParseShortTable)
+{
+    struct Case
+    {
+        const char* text;
+        short value;
+        int consumed;
+    } cases[] = {
+        {"-12", -12, 3}, {"1-2", -12, 3}, {"+5", 0, 0}, {"7.5", 7, 1}, {"70000", 4464, 5}, {"", 0, 0}, {"12 3", 12, 2},
+    };
+    for (const Case& c : cases) {
+        std::string s = c.text;
+        char* p = &s[0];
+        EXPECT_EQ(ParseShort(&p), c.value) << c.text;
+        EXPECT_EQ(p - &s[0], c.consumed) << c.text;
+    }
+    std::string s = " (\t) x";
+    char* p = &s[0];
+    SkipPunctuation(&p);
+    EXPECT_EQ(*p, 'x');
+}
+
+TEST(Tokenizer, NumbersAndRounding)
+{
+    struct Case
+    {
+        const char* text;
+        double value;
+    } cases[] = {{"12.5", 12.5}, {"-0", 0}, {"-1285.65685", -1285.65685}, {".25", 0.25}, {"1e2", 100}};
+    for (const Case& c : cases) {
+        std::string s = c.text;
+        char* p = &s[0];
+        double v = 0;
+        ASSERT_TRUE(ParseNumber(&p, v)) << c.text;
+        EXPECT_NEAR(v, c.value, 1e-9) << c.text;
+        EXPECT_EQ(*p, 0) << c.text;
+    }
+    std::string word = "x1";
+    char* p = &word[0];
+    double v;
+    EXPECT_FALSE(ParseNumber(&p, v));
+    EXPECT_EQ(p, &word[0]);
+    EXPECT_EQ(RoundCoord(15.5), 16);
+    EXPECT_EQ(RoundCoord(-15.5), -15);
+    EXPECT_EQ(RoundCoord(40000), 32767);
+}
+
+TEST(Tokenizer, SmallHelpers)
+{
+    EXPECT_EQ(FloorPowerOfTwo(0), 0);
+    EXPECT_EQ(FloorPowerOfTwo(1), 1);
+    EXPECT_EQ(FloorPowerOfTwo(5), 4);
+    EXPECT_EQ(FloorPowerOfTwo(64), 64);
+    EXPECT_EQ(FloorPowerOfTwo(255), 128);
+    EXPECT_EQ(FloorPowerOfTwo(-3), 0);
+    EXPECT_EQ(SignWithTolerance(0.01f), 0.0f);
+    EXPECT_EQ(SignWithTolerance(-0.01f), 0.0f);
+    EXPECT_EQ(SignWithTolerance(0.02f), 1.0f);
+    EXPECT_EQ(SignWithTolerance(-0.02f), -1.0f);
+    EXPECT_EQ(SignWithTolerance(std::numeric_limits<float>::quiet_NaN()), -1.0f);
+    short a = 1, b = 2;
+    SwapShort(a, b);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 1);
+}
+
+class RootPaths : public ModelTest
+{
+};
+
+TEST_F(RootPaths, RelativeOnlyAtASeparatorAndIgnoringCase)
+{
+    struct Case
+    {
+        const char* root;
+        const char* path;
+        const char* result;
+    } cases[] = {
+        {"C:\\game", "C:\\game\\maps\\a.map", "maps\\a.map"},
+        {"C:\\game", "c:\\GAME\\wads", "wads"},
+        {"C:\\game", "C:\\gamedata\\x.wad", "C:\\gamedata\\x.wad"}, // a longer name, not below the root
+        {"C:\\game", "C:\\game", ""},
+        {"C:\\game\\", "C:\\game\\id1", "id1"},
+        {"C:\\game", "D:\\other", "D:\\other"},
+        {"", "C:\\game\\x", "C:\\game\\x"},
+    };
+    for (const Case& c : cases) {
+        services->WriteProfileString("Project Settings", "Root Path", c.root);
+        CString path = c.path;
+        MakeRootRelative(path);
+        EXPECT_STREQ(path, c.result) << c.root << " | " << c.path;
+    }
+}
+
+TEST_F(RootPaths, AbsoluteLeavesDrivesAndRootedPaths)
+{
+    services->WriteProfileString("Project Settings", "Root Path", "C:\\game");
+    struct Case
+    {
+        const char* path;
+        const char* result;
+    } cases[] = {
+        {"maps\\a.map", "C:\\game\\maps\\a.map"}, {"D:\\x", "D:\\x"}, {"\\net\\x", "\\net\\x"}};
+    for (const Case& c : cases) {
+        CString path = c.path;
+        MakeRootAbsolute(path);
+        EXPECT_STREQ(path, c.result);
+    }
+    services->WriteProfileString("Project Settings", "Root Path", "");
+    CString path = "maps";
+    MakeRootAbsolute(path);
+    EXPECT_STREQ(path, "maps");
+}
+
+} // namespace
