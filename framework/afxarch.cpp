@@ -353,6 +353,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
         pClassRef = CRuntimeClass::Load(*this, &nSchema);
         if (pClassRef == nullptr)
             Throw(CArchiveException::badClass);
+        if (pClassRef->m_wSchema == 0xFFFF)
+            Throw(CArchiveException::generic);   // a class that is never archived
         if (pClassRef->m_wSchema & VERSIONABLE_SCHEMA) {
             // any schema of the class is accepted and handed to the object
         } else if ((pClassRef->m_wSchema & 0xFFFF) != nSchema) {

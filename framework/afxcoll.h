@@ -8,6 +8,15 @@
 #include <new>
 #include <utility>
 
+// Collections report a failed allocation with the framework's memory exception.
+template <class T>
+inline T* AfxCheckAlloc(T* p)
+{
+    if (p == nullptr)
+        AfxThrowMemoryException();
+    return p;
+}
+
 struct __POSITION {};
 typedef __POSITION* POSITION;
 #define BEFORE_START_POSITION (reinterpret_cast<POSITION>(-1))
@@ -183,7 +192,7 @@ protected:
     static CNode* Node(POSITION p) { return reinterpret_cast<CNode*>(p); }
     CNode* NewNode(CNode* prev, CNode* next, ARG_TYPE value)
     {
-        CNode* p = new CNode{next, prev, value};
+        CNode* p = AfxCheckAlloc(new (std::nothrow) CNode{next, prev, value});
         ++m_nCount;
         return p;
     }
@@ -295,10 +304,11 @@ public:
                 grow = m_nSize / 8;
                 grow = grow < 4 ? 4 : (grow > 1024 ? 1024 : grow);
             }
-            int newMax = m_nMaxSize + grow;
+            long long wanted = static_cast<long long>(m_nMaxSize) + grow;
+            int newMax = wanted > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(wanted);
             if (newMax < nNewSize)
                 newMax = nNewSize;
-            TYPE* p = new TYPE[static_cast<size_t>(newMax)]();
+            TYPE* p = AfxCheckAlloc(new (std::nothrow) TYPE[static_cast<size_t>(newMax)]());
             for (int i = 0; i < m_nSize; ++i)
                 p[i] = std::move(m_pData[i]);
             delete[] m_pData;
@@ -540,7 +550,7 @@ public:
         if (p == nullptr) {
             if (m_pHashTable == nullptr)
                 InitHashTable(m_nHashTableSize);
-            p = new CAssoc{m_pHashTable[nHash], nHash, KEY(key), VALUE()};
+            p = AfxCheckAlloc(new (std::nothrow) CAssoc{m_pHashTable[nHash], nHash, KEY(key), VALUE()});
             m_pHashTable[nHash] = p;
             ++m_nCount;
         }
@@ -611,7 +621,7 @@ public:
         if (hashSize == 0)
             hashSize = 17;
         if (bAllocNow)
-            m_pHashTable = new CAssoc*[hashSize]();
+            m_pHashTable = AfxCheckAlloc(new (std::nothrow) CAssoc*[hashSize]());
         m_nHashTableSize = hashSize;
     }
 

@@ -274,6 +274,12 @@ BOOL CStdioFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pErr
         mode[1] = '+';
         break;
     }
+    // Created-but-kept files are written at their end, as the runtime's
+    // append mode does.
+    if ((nOpenFlags & modeCreate) && (nOpenFlags & modeNoTruncate) && (nOpenFlags & 3) != modeRead) {
+        osFlags |= _O_APPEND;
+        mode[0] = 'a';
+    }
     std::strcat(mode, text ? "t" : "b");
 
     int fd = _open_osfhandle(reinterpret_cast<intptr_t>(m_hFile), osFlags);

@@ -1,44 +1,25 @@
 #include "gxcoll.h"
 #include <vector>
 
-void CGXCollMapDWordToString::CopyFrom(const CGXCollMapDWordToString& src)
+namespace {
+template <class K, class AK, class V, class AV>
+void CopyMapContents(CMap<K, AK, V, AV>& dst, const CMap<K, AK, V, AV>& src)
 {
-    if (&src == this)
+    if (&src == &dst)
         return;
-    RemoveAll();
+    dst.RemoveAll();
     for (POSITION pos = src.GetStartPosition(); pos;) {
-        DWORD k;
-        CString v;
+        K k;
+        V v;
         src.GetNextAssoc(pos, k, v);
-        SetAt(k, v);
+        dst.SetAt(k, v);
     }
 }
+} // namespace
 
-void CGXCollMapDWordToLong::CopyFrom(const CGXCollMapDWordToLong& src)
-{
-    if (&src == this)
-        return;
-    RemoveAll();
-    for (POSITION pos = src.GetStartPosition(); pos;) {
-        DWORD k;
-        LONG v;
-        src.GetNextAssoc(pos, k, v);
-        SetAt(k, v);
-    }
-}
-
-void CGXCollMapStringToWord::CopyFrom(const CGXCollMapStringToWord& src)
-{
-    if (&src == this)
-        return;
-    RemoveAll();
-    for (POSITION pos = src.GetStartPosition(); pos;) {
-        CString k;
-        WORD v;
-        src.GetNextAssoc(pos, k, v);
-        SetAt(k, v);
-    }
-}
+void CGXCollMapDWordToString::CopyFrom(const CGXCollMapDWordToString& src) { CopyMapContents(*this, src); }
+void CGXCollMapDWordToLong::CopyFrom(const CGXCollMapDWordToLong& src) { CopyMapContents(*this, src); }
+void CGXCollMapStringToWord::CopyFrom(const CGXCollMapStringToWord& src) { CopyMapContents(*this, src); }
 
 namespace {
 // New key of a key when the block first..last moves to start at dest.
@@ -194,44 +175,30 @@ IMPLEMENT_SERIAL(CGXMapDWordToLong, CGXCollMapDWordToLong, 0)
 IMPLEMENT_SERIAL(CMapNdxToOb, CObject, 0)
 IMPLEMENT_SERIAL(CGXMapCellToOb, CMapNdxToOb, 0)
 
-void CGXCollMapDWordToString::Serialize(CArchive& ar)
+namespace {
+// Count, then key and value per entry.
+template <class K, class AK, class V, class AV>
+void SerializeMap(CArchive& ar, CMap<K, AK, V, AV>& map)
 {
     if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION pos = GetStartPosition(); pos;) {
-            DWORD k;
-            CString v;
-            GetNextAssoc(pos, k, v);
+        ar.WriteCount(static_cast<DWORD>(map.GetCount()));
+        for (POSITION pos = map.GetStartPosition(); pos;) {
+            K k;
+            V v;
+            map.GetNextAssoc(pos, k, v);
             ar << k << v;
         }
         return;
     }
-    RemoveAll();
+    map.RemoveAll();
     for (DWORD n = ar.ReadCount(); n > 0; --n) {
-        DWORD k;
-        CString v;
+        K k;
+        V v;
         ar >> k >> v;
-        SetAt(k, v);
+        map.SetAt(k, v);
     }
 }
+} // namespace
 
-void CGXCollMapDWordToLong::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION pos = GetStartPosition(); pos;) {
-            DWORD k;
-            LONG v;
-            GetNextAssoc(pos, k, v);
-            ar << k << v;
-        }
-        return;
-    }
-    RemoveAll();
-    for (DWORD n = ar.ReadCount(); n > 0; --n) {
-        DWORD k;
-        LONG v;
-        ar >> k >> v;
-        SetAt(k, v);
-    }
-}
+void CGXCollMapDWordToString::Serialize(CArchive& ar) { SerializeMap(ar, *this); }
+void CGXCollMapDWordToLong::Serialize(CArchive& ar) { SerializeMap(ar, *this); }

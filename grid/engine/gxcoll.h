@@ -55,6 +55,37 @@ public:
     explicit CGXCollMapDWordToPtr(int nBlockSize = 10) : CMap(nBlockSize) {}
 };
 
+// Maps of owned entries {..., pStyle} keyed by id: delete, or copy with
+// cloned styles.
+template <class ENTRY>
+void GXDeleteStyleEntries(CGXCollMapDWordToPtr& map)
+{
+    for (POSITION pos = map.GetStartPosition(); pos;) {
+        DWORD id;
+        void* p;
+        map.GetNextAssoc(pos, id, p);
+        ENTRY* e = static_cast<ENTRY*>(p);
+        delete e->pStyle;
+        delete e;
+    }
+    map.RemoveAll();
+}
+
+template <class ENTRY>
+void GXCopyStyleEntries(CGXCollMapDWordToPtr& dst, const CGXCollMapDWordToPtr& src)
+{
+    GXDeleteStyleEntries<ENTRY>(dst);
+    for (POSITION pos = src.GetStartPosition(); pos;) {
+        DWORD id;
+        void* p;
+        src.GetNextAssoc(pos, id, p);
+        const ENTRY* s = static_cast<const ENTRY*>(p);
+        ENTRY* e = new ENTRY(*s);
+        e->pStyle = s->pStyle != nullptr ? s->pStyle->Clone() : nullptr;
+        dst.SetAt(id, e);
+    }
+}
+
 // Two-part key of the cell maps (row and column as the caller passes them).
 struct GXNdxKey
 {

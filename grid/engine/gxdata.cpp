@@ -34,72 +34,56 @@ void TrimTrailingNulls(CPtrArray& a)
 
 // ---------------------------------------------------------------------------
 
+namespace {
+// Arrays that own their elements: T is the element type.
+template <class T>
+void DeleteOwned(CPtrArray& a, int nIndex, int nCount)
+{
+    if (nIndex < 0 || nIndex >= a.GetSize() || nCount <= 0)
+        return;
+    nCount = std::min(nCount, a.GetSize() - nIndex);
+    for (int i = nIndex; i < nIndex + nCount; ++i)
+        delete static_cast<T*>(a.GetAt(i));
+    a.RemoveAt(nIndex, nCount);
+}
+
+template <class T, class Copy>
+void CopyOwned(CPtrArray& dst, const CPtrArray& src, Copy copy)
+{
+    DeleteOwned<T>(dst, 0, dst.GetSize());
+    dst.SetSize(src.GetSize());
+    for (int i = 0; i < src.GetSize(); ++i) {
+        const T* p = static_cast<const T*>(src.GetAt(i));
+        dst.SetAt(i, p != nullptr ? copy(*p) : nullptr);
+    }
+}
+} // namespace
+
 CGXStylePtrArray& CGXStylePtrArray::operator=(const CGXStylePtrArray& src)
 {
-    if (&src == this)
-        return *this;
-    DeleteAll();
-    SetSize(src.GetSize());
-    for (int i = 0; i < src.GetSize(); ++i) {
-        const CGXStyle* p = src.GetStyle(i);
-        SetAt(i, p != nullptr ? p->Clone() : nullptr);
-    }
+    if (&src != this)
+        CopyOwned<CGXStyle>(*this, src, [](const CGXStyle& s) { return s.Clone(); });
     return *this;
 }
 
-void CGXStylePtrArray::DeleteAll()
-{
-    for (int i = 0; i < GetSize(); ++i)
-        delete static_cast<CGXStyle*>(GetAt(i));
-    RemoveAll();
-}
-
-void CGXStylePtrArray::DeleteAt(int nIndex, int nCount)
-{
-    if (nIndex < 0 || nIndex >= GetSize() || nCount <= 0)
-        return;
-    nCount = std::min(nCount, GetSize() - nIndex);
-    for (int i = nIndex; i < nIndex + nCount; ++i)
-        delete static_cast<CGXStyle*>(GetAt(i));
-    RemoveAt(nIndex, nCount);
-}
-
+void CGXStylePtrArray::DeleteAll() { DeleteOwned<CGXStyle>(*this, 0, GetSize()); }
+void CGXStylePtrArray::DeleteAt(int nIndex, int nCount) { DeleteOwned<CGXStyle>(*this, nIndex, nCount); }
 void CGXStylePtrArray::MoveSlots(int nFrom, int nCount, int nDest) { MovePointerSlots(*this, nFrom, nCount, nDest); }
 
 CGXStylePtrArrayPtrArray& CGXStylePtrArrayPtrArray::operator=(const CGXStylePtrArrayPtrArray& src)
 {
-    if (&src == this)
-        return *this;
-    DeleteAll();
-    SetSize(src.GetSize());
-    for (int i = 0; i < src.GetSize(); ++i) {
-        const CGXStylePtrArray* p = src.GetRow(i);
-        if (p != nullptr) {
-            CGXStylePtrArray* row = new CGXStylePtrArray;
-            *row = *p;
-            SetAt(i, row);
-        }
+    if (&src != this) {
+        CopyOwned<CGXStylePtrArray>(*this, src, [](const CGXStylePtrArray& row) {
+            CGXStylePtrArray* copy = new CGXStylePtrArray;
+            *copy = row;
+            return copy;
+        });
     }
     return *this;
 }
 
-void CGXStylePtrArrayPtrArray::DeleteAll()
-{
-    for (int i = 0; i < GetSize(); ++i)
-        delete static_cast<CGXStylePtrArray*>(GetAt(i));
-    RemoveAll();
-}
-
-void CGXStylePtrArrayPtrArray::DeleteAt(int nIndex, int nCount)
-{
-    if (nIndex < 0 || nIndex >= GetSize() || nCount <= 0)
-        return;
-    nCount = std::min(nCount, GetSize() - nIndex);
-    for (int i = nIndex; i < nIndex + nCount; ++i)
-        delete static_cast<CGXStylePtrArray*>(GetAt(i));
-    RemoveAt(nIndex, nCount);
-}
-
+void CGXStylePtrArrayPtrArray::DeleteAll() { DeleteOwned<CGXStylePtrArray>(*this, 0, GetSize()); }
+void CGXStylePtrArrayPtrArray::DeleteAt(int nIndex, int nCount) { DeleteOwned<CGXStylePtrArray>(*this, nIndex, nCount); }
 void CGXStylePtrArrayPtrArray::MoveSlots(int nFrom, int nCount, int nDest)
 {
     MovePointerSlots(*this, nFrom, nCount, nDest);
@@ -312,17 +296,24 @@ void Reorder(CPtrArray& a, int nTop, const CDWordArray& order)
 }
 } // namespace
 
-BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order)
+// Every index must name a distinct row (column) of the block, or styles
+// would be shared or lost.
+static bool IsPermutation(const CDWordArray& order)
 {
-    // Every index must name a distinct row of the block, or styles would be
-    // shared or lost.
     std::vector<bool> used(static_cast<size_t>(order.GetSize()), false);
     for (int i = 0; i < order.GetSize(); ++i) {
         DWORD k = order[i];
         if (k >= used.size() || used[k])
-            return FALSE;
+            return false;
         used[k] = true;
     }
+    return true;
+}
+
+BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order)
+{
+    if (!IsPermutation(order))
+        return FALSE;
     Reorder(m_apRowBaseStyles, Index(sortRange.top), order);
     Reorder(m_apapCellStyle, Index(sortRange.top), order);
     return TRUE;
@@ -330,13 +321,8 @@ BOOL CGXData::StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& or
 
 BOOL CGXData::StoreMoveDataCols(const CGXRange& sortRange, const CDWordArray& order)
 {
-    std::vector<bool> used(static_cast<size_t>(order.GetSize()), false);
-    for (int i = 0; i < order.GetSize(); ++i) {
-        DWORD k = order[i];
-        if (k >= used.size() || used[k])
-            return FALSE;
-        used[k] = true;
-    }
+    if (!IsPermutation(order))
+        return FALSE;
     Reorder(m_apColBaseStyles, Index(sortRange.left), order);
     for (int r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetRow(r))

@@ -275,26 +275,6 @@ bool GXBrushRecord::operator==(const GXBrushRecord& b) const
 }
 
 namespace {
-// Reads up to nMax blank-separated integers.
-int ReadNumbers(LPCSTR text, long* out, int nMax)
-{
-    int n = 0;
-    const char* p = text;
-    while (p != nullptr && *p && n < nMax) {
-        while (*p == ' ' || *p == '\t')
-            ++p;
-        if (!*p)
-            break;
-        char* end = nullptr;
-        long v = std::strtol(p, &end, 10);
-        if (end == p)
-            break;
-        out[n++] = v;
-        p = end;
-    }
-    return n;
-}
-
 BYTE R(COLORREF c) { return GetRValue(c); }
 BYTE G(COLORREF c) { return GetGValue(c); }
 BYTE B(COLORREF c) { return GetBValue(c); }
@@ -313,7 +293,7 @@ CString GXBrushRecord::GetDescription() const
 void GXBrushRecord::SetDescription(LPCSTR lpszText)
 {
     long v[9];
-    int n = ReadNumbers(lpszText, v, 9);
+    int n = GXReadNumbers(lpszText, v, 9);
     if (n < 5)
         return;
     lbStyle = static_cast<UINT>(v[0]);
@@ -352,7 +332,7 @@ CString GXPenRecord::GetDescription() const
 void GXPenRecord::SetDescription(LPCSTR lpszText)
 {
     long v[6];
-    int n = ReadNumbers(lpszText, v, 6);
+    int n = GXReadNumbers(lpszText, v, 6);
     if (n < 5) {
         bSet = FALSE;
         return;

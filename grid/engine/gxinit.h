@@ -3,8 +3,11 @@
 #pragma once
 #include "afx.h"
 
-class CGXControlFactory;
+class CGXAbstractControlFactory;
+class CGXGridEngine;
 class CGXGridWnd;
+class CWnd;
+class CView;
 
 // An optional hook told of every grid that initialises its objects.
 class CGXRegisterGridHook
@@ -33,7 +36,7 @@ struct GX_APP_STATE
     BOOL m_bOldShell = TRUE;
     BOOL m_bWin32sOld = FALSE;
 
-    CGXControlFactory* m_pControlFactory = nullptr;
+    CGXAbstractControlFactory* m_pControlFactory = nullptr;
     CGXRegisterGridHook* m_pRegisterGridHook = nullptr;
     CPtrList m_scrollParentClasses{10};
     BOOL m_bCreatingPopup = FALSE;
@@ -69,3 +72,18 @@ public:
 GXSysColors* GXGetSysData();
 // Cached for indexes below 24, live otherwise.
 COLORREF GXGetSysColor(int nIndex);
+
+// The library's start-up with the given control factory (kept for the whole
+// program): registers the "Grid Styles" format, loads the library's texts,
+// checks its resources (missing ones throw the resource exception) and
+// registers its window classes. Calling it again registers nothing twice.
+void GXInitLibrary(DWORD nVersion, CGXAbstractControlFactory* pFactory);
+// Releases the window classes at program exit.
+void GXUnregisterClasses();
+
+// The parent of pWnd when it is of class pClass; with bEvenIfIconic FALSE,
+// null when an ancestor is minimised.
+CWnd* GXGetParentOfClass(const CWnd* pWnd, CRuntimeClass* pClass, BOOL bEvenIfIconic);
+void GXRegisterScrollParentClass(CRuntimeClass* pClass);
+BOOL GXIsInScrollParent(CGXGridEngine* pEngine);
+CView* GXGetActiveView();

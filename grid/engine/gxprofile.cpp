@@ -27,6 +27,30 @@ HKEY OpenSection(LPCSTR lpszSection, REGSAM sam = KEY_READ)
     return hSection;
 }
 
+// The value names (or subkey names) of a section's registry key; a name
+// longer than the buffer makes it grow.
+void EnumNames(LPCSTR lpszSection, CStringArray& names, BOOL bSubkeys)
+{
+    HKEY h = OpenSection(lpszSection);
+    if (h == nullptr)
+        return;
+    std::vector<char> name(256);
+    for (DWORD i = 0;;) {
+        DWORD len = static_cast<DWORD>(name.size());
+        LONG rc = bSubkeys ? ::RegEnumKeyExA(h, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr)
+                           : ::RegEnumValueA(h, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2);
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
+            break;
+        names.Add(CString(name.data(), static_cast<int>(len)));
+        ++i;
+    }
+    ::RegCloseKey(h);
+}
+
 // The profile file the store writes to.
 CString IniPath(const CProfileStore* p)
 {
@@ -63,45 +87,13 @@ void GXGetProfileEntryNames(LPCSTR lpszSection, CStringArray& names)
         IniEntryNames(lpszSection, names);
         return;
     }
-    HKEY h = OpenSection(lpszSection);
-    if (h == nullptr)
-        return;
-    std::vector<char> name(256);
-    for (DWORD i = 0;; ++i) {
-        DWORD len = static_cast<DWORD>(name.size());
-        LONG rc = ::RegEnumValueA(h, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA) {
-            name.resize(name.size() * 2);
-            --i;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS)
-            break;
-        names.Add(CString(name.data(), static_cast<int>(len)));
-    }
-    ::RegCloseKey(h);
+    EnumNames(lpszSection, names, FALSE);
 }
 
 void GXGetProfileSubkeyNames(LPCSTR lpszSection, CStringArray& names)
 {
     names.RemoveAll();
-    HKEY h = OpenSection(lpszSection);
-    if (h == nullptr)
-        return;
-    std::vector<char> name(256);
-    for (DWORD i = 0;; ++i) {
-        DWORD len = static_cast<DWORD>(name.size());
-        LONG rc = ::RegEnumKeyExA(h, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA) {
-            name.resize(name.size() * 2);
-            --i;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS)
-            break;
-        names.Add(CString(name.data(), static_cast<int>(len)));
-    }
-    ::RegCloseKey(h);
+    EnumNames(lpszSection, names, TRUE);
 }
 
 BOOL GXProfileSectionExists(LPCSTR lpszSection)

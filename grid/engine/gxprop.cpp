@@ -42,18 +42,7 @@ CGXProperties::CGXProperties() : m_sSection("Grid")
 
 CGXProperties::~CGXProperties() { DeleteUserProperties(); }
 
-void CGXProperties::DeleteUserProperties()
-{
-    for (POSITION pos = m_UserProperties.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        m_UserProperties.GetNextAssoc(pos, id, p);
-        UserPropertyEntry* e = static_cast<UserPropertyEntry*>(p);
-        delete e->pStyle;
-        delete e;
-    }
-    m_UserProperties.RemoveAll();
-}
+void CGXProperties::DeleteUserProperties() { GXDeleteStyleEntries<UserPropertyEntry>(m_UserProperties); }
 
 CGXProperties& CGXProperties::operator=(const CGXProperties& src)
 {
@@ -64,16 +53,7 @@ CGXProperties& CGXProperties::operator=(const CGXProperties& src)
     m_styleDefaultUserProperty = src.m_styleDefaultUserProperty;
     m_TokenNames.Copy(src.m_TokenNames);
     m_TokenValues.Copy(src.m_TokenValues);
-    DeleteUserProperties();
-    for (POSITION pos = src.m_UserProperties.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        src.m_UserProperties.GetNextAssoc(pos, id, p);
-        const UserPropertyEntry* s = static_cast<const UserPropertyEntry*>(p);
-        UserPropertyEntry* e = new UserPropertyEntry(*s);
-        e->pStyle = s->pStyle->Clone();
-        m_UserProperties.SetAt(id, e);
-    }
+    GXCopyStyleEntries<UserPropertyEntry>(m_UserProperties, src.m_UserProperties);
     m_b3dHeader = src.m_b3dHeader;
     m_bVertLines = src.m_bVertLines;
     m_bHorzLines = src.m_bHorzLines;

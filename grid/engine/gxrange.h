@@ -28,6 +28,7 @@ public:
     // An invalid cells range when none is given.
     explicit CGXRange(const CGXRange* pRange);
     CGXRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) { SetCells(nTop, nLeft, nBottom, nRight); }
+    CGXRange(ROWCOL nRow, ROWCOL nCol) { SetCells(nRow, nCol, nRow, nCol); }
     CGXRange& operator=(const CGXRange&) = default;
 
     CGXRange& SetCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);

@@ -853,21 +853,7 @@ BOOL CGXStyle::ReadProfile(LPCSTR lpszSection, const CGXStylesMap* pStylesMap)
     CString color = get("TextColor");
     if (!color.IsEmpty()) {
         long rgb[4];
-        int count = 0;
-        const char* p = color;
-        while (*p && count < 4) {
-            while (*p == ' ' || *p == '\t')
-                ++p;
-            if (!*p)
-                break;
-            char* end = nullptr;
-            long v = std::strtol(p, &end, 10);
-            if (end == p)
-                break;
-            rgb[count++] = v;
-            p = end;
-        }
-        if (count == 3)
+        if (GXReadNumbers(color, rgb, 4) == 3)
             SetTextColor(RGB(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF));
     }
     if (number("WrapText", n))

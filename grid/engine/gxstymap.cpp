@@ -48,24 +48,8 @@ CGXStyle* CGXStylesMap::NewStyle() const
 
 void CGXStylesMap::RemoveAll()
 {
-    for (POSITION pos = m_mapStyles.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        m_mapStyles.GetNextAssoc(pos, id, p);
-        StyleEntry* e = static_cast<StyleEntry*>(p);
-        delete e->pStyle;
-        delete e;
-    }
-    m_mapStyles.RemoveAll();
-    for (POSITION pos = m_mapUserAttributes.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        m_mapUserAttributes.GetNextAssoc(pos, id, p);
-        UserAttrEntry* e = static_cast<UserAttrEntry*>(p);
-        delete e->pStyle;
-        delete e;
-    }
-    m_mapUserAttributes.RemoveAll();
+    GXDeleteStyleEntries<StyleEntry>(m_mapStyles);
+    GXDeleteStyleEntries<UserAttrEntry>(m_mapUserAttributes);
     m_mapNames.RemoveAll();
     m_mapResourceIds.RemoveAll();
     m_mapControlNames.RemoveAll();
@@ -84,24 +68,8 @@ void CGXStylesMap::CopyFrom(const CGXStylesMap& src)
     m_mapControlNames.CopyFrom(src.m_mapControlNames);
     m_wNextId = src.m_wNextId;
     m_sSection = src.m_sSection;
-    for (POSITION pos = src.m_mapStyles.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        src.m_mapStyles.GetNextAssoc(pos, id, p);
-        const StyleEntry* s = static_cast<const StyleEntry*>(p);
-        StyleEntry* e = new StyleEntry(*s);
-        e->pStyle = s->pStyle->Clone();
-        m_mapStyles.SetAt(id, e);
-    }
-    for (POSITION pos = src.m_mapUserAttributes.GetStartPosition(); pos;) {
-        DWORD id;
-        void* p;
-        src.m_mapUserAttributes.GetNextAssoc(pos, id, p);
-        const UserAttrEntry* s = static_cast<const UserAttrEntry*>(p);
-        UserAttrEntry* e = new UserAttrEntry(*s);
-        e->pStyle = s->pStyle != nullptr ? s->pStyle->Clone() : nullptr;
-        m_mapUserAttributes.SetAt(id, e);
-    }
+    GXCopyStyleEntries<StyleEntry>(m_mapStyles, src.m_mapStyles);
+    GXCopyStyleEntries<UserAttrEntry>(m_mapUserAttributes, src.m_mapUserAttributes);
 }
 
 CGXStylesMap::StyleEntry* CGXStylesMap::EntryFor(WORD nID) const

@@ -18,6 +18,9 @@ COLORREF GXSysColorCode(int nIndex);
 // The colour with a system-colour code resolved to the current system colour.
 COLORREF ResolveSysColor(COLORREF c);
 
+// Reads up to nMax integers separated by blanks; returns how many were found.
+int GXReadNumbers(LPCSTR lpszText, long* pValues, int nMax);
+
 // 8 x 8 monochrome pattern bitmaps 0..40, made on first use.
 enum { GX_PATTERN_COUNT = 41 };
 HBITMAP GXGetPatternBitmap(int nPattern);
@@ -28,3 +31,113 @@ int GXGetDIBNumColors(const BITMAPINFOHEADER* pHeader);
 // The bitmap with its grey and black/white table entries mapped to the
 // current button colours; FALSE when the resource is missing.
 BOOL CreateBitmapFromDIBResource(HBITMAP& hBitmap, UINT nID);
+
+class CDC;
+struct GXBrushRecord;
+struct GXPenRecord;
+
+// Drawing helpers.
+void GXInvertRect(CDC* pDC, const RECT& rect, const RECT& rectClip);
+// Fills through an opaque text output; system-colour codes are resolved.
+void FillRectColor(CDC* pDC, int x, int y, int cx, int cy, COLORREF color);
+void FillRectColorOpaque(CDC* pDC, const RECT& rect, COLORREF color);
+struct GXFocusTextRecord
+{
+    CRect rect;            // in: the space; out: the box the text was drawn in
+    BOOL bFocus = FALSE;
+    LPCSTR lpszText = nullptr;
+};
+void GXDrawFocusText(CDC* pDC, GXFocusTextRecord& rec);
+struct GXEdgeRecord
+{
+    CRect rect;
+    UINT nEdge = EDGE_RAISED;
+    int nFlat = 0;         // positive: adjust the rectangle only
+};
+void GXDrawEdge(CDC* pDC, GXEdgeRecord& rec);
+void GXDraw3dFrame(CDC* pDC, int left, int top, int right, int bottom, int nWidth, COLORREF clrTopLeft,
+                   COLORREF clrBottomRight);
+COLORREF GXGetRecordColor(const GXPenRecord& pen);
+COLORREF GXGetRecordColor(const GXBrushRecord& brush);
+void GXDrawButtonEdge(CDC* pDC, const RECT& rect, BOOL bFramed, BOOL bPressed);
+
+// The grid's own word-wrapping text layout. Format bits: DT_WORDBREAK,
+// DT_VCENTER, DT_BOTTOM, DT_CENTER, DT_RIGHT. The rectangle's top moves for
+// vertical alignment. Returns the number of lines.
+int GXBreakTextLines(CDC* pDC, LPCSTR lpszText, int nLength, LPRECT lpRect, UINT nFormat, int* pStarts,
+                     int* pLengths, int nMaxLines);
+int GXGetTextLineCount(CDC* pDC, LPCSTR lpszText, int nLength, int left, int top, int right, int bottom,
+                       UINT nFormat);
+void GXDrawTextLines(CDC* pDC, LPCSTR lpszText, int nLength, int left, int top, int right, int bottom,
+                     UINT nFormat, LPCRECT lpClipRect = nullptr);
+struct GXTextPosRecord
+{
+    int left, top, right, bottom;
+    UINT nFormat;    // out: the offset within the line
+    int x, y;
+};
+// The offset in the text of the character under (x, y), or -1.
+int GXGetTextPosFromPoint(CDC* pDC, LPCSTR lpszText, int nLength, GXTextPosRecord& rec);
+
+// Choice lists: lines separated by CR LF, fields by TAB.
+// Splits the first line off; returns its length.
+int GXGetNextLine(LPCSTR& lpszText, CString& sLine);
+// The field (0-based) of a line, at most nMax characters; the buffer holds
+// nMax + 1 characters and is always terminated.
+void GXGetTabField(LPCSTR lpszLine, int nField, LPSTR lpszOut, int nMax);
+CString GXGetTabField(LPCSTR lpszLine, int nField);
+// The index of the first line whose field equals the key (or begins with it
+// when not exact), or -1.
+int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bExact);
+// Sorts the lines by the whole line (column < 1) or by one field.
+void GXSortTabList(CString& sList, int nColumn, BOOL bKeepFirstLine);
+
+// The locale's short date order (1 month first, 0 day first, 2 year first),
+// separator and four-digit year; read once and on demand.
+void GetLocaleDateFormat(BOOL bForce, int& nOrder, char& cSeparator, BOOL* pbFourDigitYear = nullptr);
+char GetLocaleTimeSeparator(BOOL bForce);
+void RefreshLocaleFormats();
+
+// A long operation: nestable; once it has run for a while it shows a status
+// text with a spinner or a percentage, keeps the user interface alive and
+// lets the user cancel with ESC.
+class CGXLongOperation
+{
+public:
+    CGXLongOperation();
+    ~CGXLongOperation();
+    CGXLongOperation(const CGXLongOperation&) = delete;
+    CGXLongOperation& operator=(const CGXLongOperation&) = delete;
+
+    void SetStatusText(LPCSTR lpszText, BOOL bCopyBuffer = TRUE);
+    // TRUE when it showed progress and pumped messages.
+    BOOL NeedMessages();
+    // As NeedMessages; also decides whether the user aborts.
+    BOOL ShowProgress(BOOL& bAbort);
+    void PumpMessages();
+
+    // Library-wide settings and state of the running operations.
+    static void SetPercentDone(int nPercent);
+    static void SetTicksFirstTime(DWORD dwTicks);
+    static void SetTicksContinued(DWORD dwTicks);
+    static void SetAbortConfirmation(BOOL bConfirm);
+    static void SetCanAbort(BOOL bCanAbort);
+    static void SetCanRollback(BOOL bCanRollback);
+    static void SetLockedState(int nLevel);   // -1: every level may change the text
+    static void SetStatusWindow(HWND hWnd);
+    static BOOL GetRollbackConfirmedState();
+    static BOOL GetAbortState();
+    static int GetNestingLevel();
+    // The status line last sent (for tests).
+    static CString GetLastStatusLine();
+
+    BOOL m_bShowDone = TRUE;
+    BOOL m_bShowStatus = TRUE;
+
+protected:
+    void SendStatus(const CString& sLine);
+    BOOL Step(BOOL bProgress, BOOL* pbAbort);
+
+    DWORD m_dwStartTicks;
+    DWORD m_dwLastTicks;
+};

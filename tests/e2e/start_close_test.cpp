@@ -46,6 +46,12 @@ TEST(EndToEnd, EditorStartsShowsMainWindowAndClosesCleanly)
     }
     ASSERT_NE(f.found, nullptr) << "the main window did not appear";
 
+    // The editor's frame: its title and menu come from resource 128.
+    char szTitle[64] = "";
+    GetWindowTextA(f.found, szTitle, sizeof szTitle);
+    EXPECT_STREQ(szTitle, "Morvane");
+    EXPECT_NE(GetMenu(f.found), nullptr);     // (its items are not readable from another process under Wine)
+
     PostMessageA(f.found, WM_CLOSE, 0, 0);
     DWORD wait = WaitForSingleObject(pi.hProcess, 30000);
     if (wait != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);

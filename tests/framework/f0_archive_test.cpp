@@ -289,6 +289,8 @@ TEST(Archive, LoadErrorsGiveTheirCauses)
          CArchiveException::badClass},
         {"object of another class", Cat({Bytes({0xFF, 0xFF, 2, 0, 6, 0}), Text("COther"), Bytes({0})}),
          CArchiveException::badClass},
+        {"class that is never archived", Cat({Bytes({0xFF, 0xFF, 0xFF, 0xFF, 6, 0}), Text("CPlain")}),
+         CArchiveException::generic},
         {"reference to nothing", Bytes({5, 0}), CArchiveException::badIndex},
         {"class tag before any class", Bytes({1, 0x80}), CArchiveException::badIndex},
         {"data cut short", Cat({Bytes({0xFF, 0xFF, 1, 0, 6, 0}), Text("CThing"), Bytes({0x11})}),

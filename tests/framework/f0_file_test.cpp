@@ -302,6 +302,13 @@ TEST(StdioFile, CreateWithoutTruncateAndBinaryMode)
         EXPECT_EQ(f.Read(buf, 4), 4u);
         EXPECT_STREQ(buf, "a=1\r");
     }
+    {
+        // Kept files are written at their end.
+        CStdioFile f(path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite | CFile::typeText);
+        f.WriteString("c=3\n");
+    }
+    EXPECT_EQ(ReadAllBytes(path), "a=1\r\nb=2\r\nc=3\r\n");
+
     CStdioFile missing;
     CFileException e;
     EXPECT_FALSE(missing.Open((dir / "none.txt").c_str(), CFile::modeRead, &e));

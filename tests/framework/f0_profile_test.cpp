@@ -99,6 +99,8 @@ TEST(Profile, RegistryFormRoundTripsBelowTheTestRoot)
 
 TEST(Profile, TestRootsAreSeparateAndRemoved)
 {
+    // A test main may already give every test a root of its own; that one comes back afterwards.
+    CString outer = CProfileStore::GetSoftwareKeyPath();
     CString path;
     {
         CProfileTestRoot root;
@@ -118,7 +120,7 @@ TEST(Profile, TestRootsAreSeparateAndRemoved)
     }
     HKEY hKey = nullptr;
     EXPECT_NE(::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &hKey), ERROR_SUCCESS);
-    EXPECT_EQ(CProfileStore::GetSoftwareKeyPath(), "Software");
+    EXPECT_EQ(CProfileStore::GetSoftwareKeyPath(), outer);
 }
 
 TEST(Profile, IniFormRoundTrips)

@@ -55,7 +55,8 @@ TEST(Brightness, Table)
 TEST_F(Loader, SizesPixelsAndPaddedRows)
 {
     ASSERT_TRUE(loader->LoadWad(Write("a.wad", {MipLump("SQUARE", 64, 64, 3), MipLump("WIDE", 96, 40),
-                                                   MipLump("ODD", 6, 3, 10), MipLump("*LAVA1", 8, 8, 7)})));
+                                                   MipLump("ODD", 6, 3, 10), MipLump("*LAVA1", 8, 8, 7),
+                                                   MipLump("NARROW", 2, 4, 20)})));
     struct Case
     {
         const char* name;
@@ -78,6 +79,10 @@ TEST_F(Loader, SizesPixelsAndPaddedRows)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             ASSERT_EQ(Pixel24(lava, x, y), Expected((x + y * 8 + 7) & 255)) << x << "," << y;
+    Texture* narrow = loader->FindTexture("narrow"); // 2 wide: every row is padded
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x)
+            ASSERT_EQ(Pixel24(narrow, x, y), Expected(x + y * 2 + 20)) << x << "," << y;
     Texture* odd = loader->FindTexture("odd"); // 6 wide: rows not a multiple of 4
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x) {
@@ -89,7 +94,7 @@ TEST_F(Loader, SizesPixelsAndPaddedRows)
                         fromItsRow = true;
             EXPECT_TRUE(fromItsRow) << x << "," << y;
         }
-    EXPECT_EQ(loader->GetTextureMap().GetCount(), 4);
+    EXPECT_EQ(loader->GetTextureMap().GetCount(), 5);
 }
 
 TEST_F(Loader, FirstWadWinsAndLookupsIgnoreCase)

@@ -177,5 +177,27 @@ TEST_P(ProfileTest, PropertiesRoundTrip)
     EXPECT_EQ(back.GetUserProperty(51005).GetValue(), "Invert Thin.");
 }
 
+TEST_P(ProfileTest, ManyStylesAndUnknownResourceKeys)
+{
+    // More names than fit a first buffer of the entry list.
+    for (int i = 0; i < 50; ++i) {
+        CString name;
+        name.Format("A rather long style name, long enough to fill a list %03d", i);
+        map.RegisterStyle(name, CGXStyle().SetValueNumber(static_cast<unsigned long>(i)));
+    }
+    map.SaveToProfile();
+    // A key naming a string resource that does not exist is passed over.
+    if (GetParam())
+        store.WriteProfileString(map.GetStyleSection("#99999"), "Value", "lost");
+    else
+        store.WriteProfileString("Styles", "#99999", "1");
+    CGXStylesMap loaded;
+    ASSERT_TRUE(loaded.LoadFromProfile());
+    EXPECT_EQ(loaded.GetStyleCount(), 53);
+    const CGXStyle* s = nullptr;
+    ASSERT_TRUE(loaded.LookupStyle(loaded.GetBaseStyleId("A rather long style name, long enough to fill a list 049"), s));
+    EXPECT_EQ(s->GetValue(), "49");
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, ProfileTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Registry" : "File"; });

@@ -1,0 +1,91 @@
+// The editor's application object: start-up and end.
+#include "EditorApp.h"
+#include "MainFrame.h"
+#include "../res/resource.h"
+
+BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
+END_MESSAGE_MAP()
+
+CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr) {}
+
+CEditorApp* AfxGetEditorApp()
+{
+    return static_cast<CEditorApp*>(AfxGetApp());
+}
+
+CMainFrame* CEditorApp::GetMainFrame() const
+{
+    return static_cast<CMainFrame*>(m_pMainWnd);
+}
+
+BOOL CEditorApp::InitInstance()
+{
+    // The grid library is initialised first, once it is part of the editor.
+
+    if (!AfxOleInit()) {
+        AfxMessageBox(IDS_OLE_INIT_FAILED, MB_OK);
+        return FALSE;
+    }
+    Enable3dControls();
+    SetRegistryKey("Morvane");
+
+    // The two templates of map windows share resource 128: plan windows and camera windows. Their
+    // document, frame and view classes come with the map windows.
+    m_pMapTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
+    AddDocTemplate(m_pMapTemplate);
+    m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
+    AddDocTemplate(m_pCameraTemplate);
+
+    CMainFrame* pMainFrame = new CMainFrame;
+    if (!pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
+        return FALSE;
+    m_pMainWnd = pMainFrame;
+
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
+
+    m_bMaximized = (int)GetProfileInt("Main Window", "Maximized", 1);
+
+    // The command line is read the standard way and then ignored: nothing is opened at start.
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (cmdInfo.m_bRunEmbedded) {
+        m_nCmdShow = SW_SHOWNORMAL;
+    }
+    else if (m_bMaximized) {
+        switch (m_nCmdShow) {
+        case SW_SHOWNORMAL:
+        case SW_SHOWMAXIMIZED:
+        case SW_SHOWNOACTIVATE:
+        case SW_SHOW:
+        case SW_SHOWNA:
+        case SW_RESTORE:
+        case SW_SHOWDEFAULT: m_nCmdShow = SW_SHOWMAXIMIZED; break;
+        default: break;     // hidden or minimised starts stay as asked
+        }
+    }
+    cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+
+    pMainFrame->ShowWindow(m_nCmdShow);
+    pMainFrame->UpdateWindow();
+    return TRUE;
+}
+
+int CEditorApp::ExitInstance()
+{
+    return CWinApp::ExitInstance();
+}
+
+BOOL CEditorApp::IsIdleMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_TIMER)
+        return FALSE;
+    return CWinApp::IsIdleMessage(pMsg);
+}
+
+BOOL CEditorApp::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    return CWinApp::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}

@@ -1,0 +1,30 @@
+// The editor's application object.
+#pragma once
+#include "afxwin.h"
+
+class CMainFrame;
+
+class CEditorApp : public CWinApp
+{
+public:
+    CEditorApp();
+
+    // The main frame (null before it exists).
+    CMainFrame* GetMainFrame() const;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    // Timer messages (auto save, the views' timers) never restart idle processing.
+    BOOL IsIdleMessage(MSG* pMsg) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    int m_bMaximized;       // the main window was maximised when the editor last ended
+
+protected:
+    CMultiDocTemplate* m_pMapTemplate;      // 2D map windows
+    CMultiDocTemplate* m_pCameraTemplate;   // camera windows
+
+    DECLARE_MESSAGE_MAP()
+};
+
+CEditorApp* AfxGetEditorApp();

@@ -1,0 +1,950 @@
+// Frame windows: the single frame, the MDI frame and the MDI child frame.
+#include "afxwin.h"
+
+namespace {
+
+CFrameWnd* g_pFirstFrame = nullptr;
+
+// CW_USEDEFAULT in a rectangle's left means the system's default position and size.
+void RectToCreateArgs(const RECT& rect, int& x, int& y, int& cx, int& cy)
+{
+    if (rect.left == (LONG)CW_USEDEFAULT) {
+        x = y = cx = cy = CW_USEDEFAULT;
+        return;
+    }
+    x = rect.left;
+    y = rect.top;
+    cx = rect.right - rect.left;
+    cy = rect.bottom - rect.top;
+}
+
+} // namespace
+
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
+{
+    rString.Empty();
+    if (lpszFullString == nullptr)
+        return FALSE;
+    while (iSubString--) {
+        lpszFullString = strchr(lpszFullString, chSep);
+        if (lpszFullString == nullptr)
+            return FALSE;
+        lpszFullString++;
+    }
+    LPCSTR lpchEnd = strchr(lpszFullString, chSep);
+    int nLen = lpchEnd == nullptr ? lstrlenA(lpszFullString) : (int)(lpchEnd - lpszFullString);
+    rString = CString(lpszFullString, nLen);
+    return TRUE;
+}
+
+CPushRoutingFrame::CPushRoutingFrame(CFrameWnd* pNewFrame)
+{
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    m_pOldRoutingFrame = pState->m_pRoutingFrame;
+    pState->m_pRoutingFrame = pNewFrame;
+}
+
+CPushRoutingFrame::~CPushRoutingFrame()
+{
+    AfxGetThreadState()->m_pRoutingFrame = m_pOldRoutingFrame;
+}
+
+CPushRoutingView::CPushRoutingView(CView* pNewView)
+{
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    m_pOldRoutingView = pState->m_pRoutingView;
+    pState->m_pRoutingView = pNewView;
+}
+
+CPushRoutingView::~CPushRoutingView()
+{
+    AfxGetThreadState()->m_pRoutingView = m_pOldRoutingView;
+}
+
+// ---- CFrameWnd ------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_CLOSE()
+    ON_WM_SIZE()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+END_MESSAGE_MAP()
+
+CFrameWnd::CFrameWnd()
+    : m_hMenuDefault(nullptr), m_hAccelTable(nullptr), m_bAutoMenuEnable(TRUE), m_nIDHelp(0), m_nShowDelay(-1),
+      m_nIdleFlags(0), m_pNextFrameWnd(nullptr), m_pViewActive(nullptr), m_bInRecalcLayout(FALSE)
+{
+    m_pNextFrameWnd = g_pFirstFrame;
+    g_pFirstFrame = this;
+}
+
+CFrameWnd::~CFrameWnd()
+{
+    for (CFrameWnd** pp = &g_pFirstFrame; *pp != nullptr; pp = &(*pp)->m_pNextFrameWnd) {
+        if (*pp == this) {
+            *pp = m_pNextFrameWnd;
+            break;
+        }
+    }
+}
+
+CFrameWnd* CFrameWnd::GetFirstFrame()
+{
+    return g_pFirstFrame;
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr) {
+        AfxDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
+        cs.lpszClass = AFX_WNDFRAMEORVIEW;
+    }
+    if (cs.style & FWS_ADDTOTITLE)
+        cs.style |= FWS_PREFIXTITLE;
+    return TRUE;
+}
+
+LPCSTR CFrameWnd::GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource)
+{
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    if (hIcon == nullptr)
+        return nullptr;
+    CREATESTRUCTA cs;
+    memset(&cs, 0, sizeof cs);
+    cs.style = dwDefaultStyle;
+    PreCreateWindow(cs);
+    if (cs.lpszClass == nullptr)
+        return nullptr;
+    WNDCLASSA wndcls;
+    if (::GetClassInfoA(AfxGetInstanceHandle(), cs.lpszClass, &wndcls) && wndcls.hIcon != hIcon)
+        return AfxRegisterWndClass(wndcls.style, wndcls.hCursor, wndcls.hbrBackground, hIcon);
+    return nullptr;
+}
+
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+{
+    HMENU hMenu = nullptr;
+    if (lpszMenuName != nullptr) {
+        hMenu = ::LoadMenuA(AfxGetResourceHandle(), lpszMenuName);
+        if (hMenu == nullptr) {
+            PostNcDestroy();
+            return FALSE;
+        }
+    }
+    m_strTitle = lpszWindowName ? lpszWindowName : "";
+    int x, y, cx, cy;
+    RectToCreateArgs(rect, x, y, cx, cy);
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu,
+                  (LPVOID)pContext)) {
+        if (hMenu != nullptr)
+            ::DestroyMenu(hMenu);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    CString strFullString;
+    if (strFullString.LoadString(nIDResource))
+        AfxExtractSubString(m_strTitle, strFullString, 0);
+
+    AfxDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
+    LPCSTR lpszClass = GetIconWndClass(dwDefaultStyle, nIDResource);
+    CString strTitle = m_strTitle;
+    if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0,
+                pContext))
+        return FALSE;   // the frame deleted itself
+
+    m_hMenuDefault = ::GetMenu(m_hWnd);
+    LoadAccelTable(MAKEINTRESOURCEA(nIDResource));
+    if (pContext == nullptr)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCSTR lpszResourceName)
+{
+    if (m_hAccelTable != nullptr)
+        return FALSE;   // only once
+    m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), lpszResourceName);
+    return m_hAccelTable != nullptr;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    return OnCreateHelper(lpcs, static_cast<CCreateContext*>(lpcs->lpCreateParams));
+}
+
+int CFrameWnd::OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
+        return -1;
+    if (!OnCreateClient(lpcs, pContext))
+        return -1;
+    PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    if (pContext != nullptr && pContext->m_pNewViewClass != nullptr) {
+        if (CreateView(pContext, AFX_IDW_PANE_FIRST) == nullptr)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    CObject* pObject = pContext->m_pNewViewClass->CreateObject();
+    CWnd* pView = dynamic_cast<CWnd*>(pObject);
+    if (pView == nullptr) {
+        delete pObject;
+        return nullptr;
+    }
+    // The view deletes itself when its window goes, also when creation fails.
+    if (!pView->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 0, 0), this, nID, pContext))
+        return nullptr;
+    return pView;
+}
+
+void CFrameWnd::OnDestroy()
+{
+    // Shared menus belong to their templates: give the window its own menu back before it goes.
+    if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault)
+        ::SetMenu(m_hWnd, m_hMenuDefault);
+    CWnd::OnDestroy();
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    delete this;
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* pDocument = GetActiveDocument();
+    if (pDocument != nullptr && !pDocument->CanCloseFrame(this))
+        return;
+
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd == this) {
+        // The main window: every document may ask to be saved first.
+        if (pDocument == nullptr && !pApp->SaveAllModified())
+            return;
+        pApp->HideApplication();
+        pApp->CloseAllDocuments(FALSE);
+        if (pApp->m_pMainWnd == nullptr) {
+            // Closing the documents destroyed the main window already.
+            AfxPostQuitMessage(0);
+            return;
+        }
+    }
+
+    // The last frame of a document closes the document instead.
+    if (pDocument != nullptr && pDocument->m_bAutoDelete) {
+        BOOL bOtherFrame = FALSE;
+        POSITION pos = pDocument->GetFirstViewPosition();
+        while (pos != nullptr) {
+            CView* pView = pDocument->GetNextView(pos);
+            if (pView->GetParentFrame() != this) {
+                bOtherFrame = TRUE;
+                break;
+            }
+        }
+        if (!bOtherFrame) {
+            pDocument->OnCloseDocument();
+            return;
+        }
+        pDocument->PreCloseFrame(this);
+    }
+    DestroyWindow();
+}
+
+void CFrameWnd::OnSize(UINT nType, int, int)
+{
+    Default();
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+BOOL CFrameWnd::OnEraseBkgnd(CDC* pDC)
+{
+    if (m_pViewActive != nullptr)
+        return TRUE;    // the view paints everything
+    return CWnd::OnEraseBkgnd(pDC);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || pMenu == nullptr)
+        return;
+    // A popup of the menu bar knows its parent menu.
+    CMenu* pParentMenu = nullptr;
+    CWnd* pTop = GetTopLevelParent();
+    HMENU hBar = pTop != nullptr ? ::GetMenu(pTop->m_hWnd) : nullptr;
+    if (hBar != nullptr) {
+        int nItems = ::GetMenuItemCount(hBar);
+        for (int i = 0; i < nItems; i++) {
+            if (::GetSubMenu(hBar, i) == pMenu->m_hMenu) {
+                pParentMenu = CMenu::FromHandle(hBar);
+                break;
+            }
+        }
+    }
+    AfxUpdateMenuCmdUI(this, pMenu, m_bAutoMenuEnable, pParentMenu);
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    UINT nFlags = m_nIdleFlags;
+    m_nIdleFlags = 0;
+    if (nFlags & idleMenu)
+        OnUpdateFrameMenu(nullptr);
+    if (nFlags & idleTitle)
+        OnUpdateFrameTitle(TRUE);
+    if (nFlags & idleLayout)
+        RecalcLayout((nFlags & idleNotify) != 0);
+    return 0;
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM, LPARAM)
+{
+    // Frames with a status bar show the text there.
+    return 0;
+}
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_bInRecalcLayout || m_hWnd == nullptr)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
+    HWND hWndPane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    if (hWndPane != nullptr) {
+        CRect rect;
+        GetClientRect(&rect);
+        ::MoveWindow(hWndPane, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    }
+    m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL bNotify)
+{
+    m_nIdleFlags |= idleLayout | (bNotify ? idleNotify : 0);
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* pViewOld = m_pViewActive;
+    if (pViewNew == pViewOld)
+        return;
+    m_pViewActive = nullptr;
+    if (pViewOld != nullptr && bNotify)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    m_pViewActive = pViewNew;
+    if (pViewNew != nullptr && bNotify)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CView* pView = GetActiveView();
+    return pView != nullptr ? pView->GetDocument() : nullptr;
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    if (nCmdShow == -1) {
+        if (!IsWindowVisible())
+            nCmdShow = SW_SHOWNORMAL;
+        else if (IsIconic())
+            nCmdShow = SW_RESTORE;
+    }
+    if (nCmdShow != -1)
+        ShowWindow(nCmdShow);
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE &&
+        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE)
+        BringWindowToTop();
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    CView* pView = nullptr;
+    if (GetActiveView() == nullptr) {
+        CWnd* pWnd = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+        pView = dynamic_cast<CView*>(pWnd);
+        if (pView != nullptr)
+            SetActiveView(pView, FALSE);
+    }
+    if (bMakeVisible) {
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        if (pView != nullptr)
+            pView->OnActivateFrame(WA_INACTIVE, this);
+        int nCmdShow = -1;
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->m_pMainWnd == nullptr) {
+            nCmdShow = pApp->m_nCmdShow;
+            pApp->m_nCmdShow = -1;
+        }
+        ActivateFrame(nCmdShow);
+        if (pView != nullptr)
+            pView->OnActivateView(TRUE, pView, pView);
+    }
+    if (pDoc != nullptr)
+        pDoc->UpdateFrameCounts();
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    // Frames without FWS_ADDTOTITLE keep the caption their owner gives them.
+    if ((GetStyle() & FWS_ADDTOTITLE) == 0)
+        return;
+    CDocument* pDocument = GetActiveDocument();
+    if (bAddToTitle && pDocument != nullptr)
+        UpdateFrameTitleForDocument(pDocument->GetTitle());
+    else
+        UpdateFrameTitleForDocument(nullptr);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
+{
+    CString text;
+    if (GetStyle() & FWS_PREFIXTITLE) {
+        if (lpszDocName != nullptr && *lpszDocName) {
+            text = lpszDocName;
+            text += " - ";
+        }
+        text += m_strTitle;
+    }
+    else {
+        text = m_strTitle;
+        if (lpszDocName != nullptr && *lpszDocName) {
+            text += " - ";
+            text += lpszDocName;
+        }
+    }
+    CString strOld;
+    GetWindowText(strOld);
+    if (strOld != text)
+        SetWindowText(text);
+}
+
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (hMenuAlt == nullptr)
+        hMenuAlt = m_hMenuDefault;
+    ::SetMenu(m_hWnd, hMenuAlt);
+}
+
+HACCEL CFrameWnd::GetDefaultAccelerator()
+{
+    return m_hAccelTable;
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (CWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        HACCEL hAccel = GetDefaultAccelerator();
+        return hAccel != nullptr && ::TranslateAcceleratorA(m_hWnd, hAccel, pMsg);
+    }
+    return FALSE;
+}
+
+BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    return CWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // When the MDI frame routes through its active child, it asks the application itself after
+    // its own map: the order is view, document, child frame, main frame, application.
+    CFrameWnd* pOuter = AfxGetThreadState()->m_pRoutingFrame;
+    BOOL bRoutedByParent = pOuter != nullptr && pOuter != this && pOuter->m_hWnd != nullptr && m_hWnd != nullptr &&
+                           ::IsChild(pOuter->m_hWnd, m_hWnd);
+
+    CPushRoutingFrame push(this);
+    CView* pView = GetActiveView();
+    if (pView != nullptr && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (!bRoutedByParent) {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- CMDIFrameWnd ---------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_ARRANGE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CASCADE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_ARRANGE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_CASCADE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_HORZ, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
+    ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+END_MESSAGE_MAP()
+
+CMDIFrameWnd::CMDIFrameWnd() : m_hWndMDIClient(nullptr) {}
+
+BOOL CMDIFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr) {
+        AfxDeferRegisterClass(AFX_WNDMDIFRAME_REG);
+        cs.lpszClass = AFX_WNDMDIFRAME;
+    }
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL CMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    // The frame's own menu is the default when no child is active.
+    m_hMenuDefault = ::GetMenu(m_hWnd);
+    return TRUE;
+}
+
+HMENU CMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar)
+{
+    if (hMenuBar == nullptr)
+        return nullptr;
+    int nItems = ::GetMenuItemCount(hMenuBar);
+    for (int i = nItems - 1; i >= 0; i--) {
+        HMENU hMenuPop = ::GetSubMenu(hMenuBar, i);
+        if (hMenuPop == nullptr)
+            continue;
+        int nPopItems = ::GetMenuItemCount(hMenuPop);
+        for (int j = 0; j < nPopItems; j++) {
+            UINT nID = ::GetMenuItemID(hMenuPop, j);
+            if (nID >= AFX_IDM_WINDOW_FIRST && nID <= AFX_IDM_WINDOW_LAST)
+                return hMenuPop;
+        }
+    }
+    return nullptr;
+}
+
+BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext*)
+{
+    CMenu* pWindowMenu = CMenu::FromHandle(GetWindowMenuPopup(::GetMenu(m_hWnd)));
+    return CreateClient(lpcs, pWindowMenu);
+}
+
+BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT lpcs, CMenu* pWindowMenu)
+{
+    CLIENTCREATESTRUCT ccs;
+    ccs.hWindowMenu = pWindowMenu->GetSafeHmenu();
+    ccs.idFirstChild = AFX_IDM_FIRST_MDICHILD;
+    DWORD dwStyle = WS_VISIBLE | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES;
+    if (lpcs->style & (WS_HSCROLL | WS_VSCROLL)) {
+        dwStyle |= lpcs->style & (WS_HSCROLL | WS_VSCROLL);
+        ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0, SWP_NOREDRAW | SWP_FRAMECHANGED);
+    }
+    m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr, dwStyle, 0, 0, 0, 0, m_hWnd,
+                                        (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST, AfxGetInstanceHandle(), (LPVOID)&ccs);
+    if (m_hWndMDIClient == nullptr)
+        return FALSE;
+    ::BringWindowToTop(m_hWndMDIClient);
+    return TRUE;
+}
+
+LRESULT CMDIFrameWnd::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefFrameProcA(m_hWnd, m_hWndMDIClient, nMsg, wParam, lParam);
+}
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
+{
+    if (m_hWndMDIClient == nullptr) {
+        if (pbMaximized)
+            *pbMaximized = FALSE;
+        return nullptr;
+    }
+    HWND hWnd = (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)pbMaximized);
+    CMDIChildWnd* pWnd = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(hWnd));
+    // A hidden child is not active for the user.
+    if (pWnd != nullptr && !(pWnd->GetStyle() & WS_VISIBLE))
+        pWnd = nullptr;
+    return pWnd;
+}
+
+CFrameWnd* CMDIFrameWnd::GetActiveFrame()
+{
+    CMDIChildWnd* pActiveChild = MDIGetActive();
+    if (pActiveChild == nullptr)
+        return this;
+    return pActiveChild;
+}
+
+void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)pWndActivate->GetSafeHwnd(), 0);
+}
+void CMDIFrameWnd::MDINext() { ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
+void CMDIFrameWnd::MDIMaximize(CWnd* pWnd)
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)pWnd->GetSafeHwnd(), 0);
+}
+void CMDIFrameWnd::MDIRestore(CWnd* pWnd)
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)pWnd->GetSafeHwnd(), 0);
+}
+void CMDIFrameWnd::MDITile() { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, 0, 0); }
+void CMDIFrameWnd::MDITile(int nType) { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, (WPARAM)nType, 0); }
+void CMDIFrameWnd::MDICascade() { ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, 0, 0); }
+void CMDIFrameWnd::MDICascade(int nType) { ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, (WPARAM)nType, 0); }
+void CMDIFrameWnd::MDIIconArrange() { ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0); }
+CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
+{
+    return CMenu::FromHandle((HMENU)::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
+                                                   (WPARAM)pFrameMenu->GetSafeHmenu(),
+                                                   (LPARAM)pWindowMenu->GetSafeHmenu()));
+}
+
+BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    CMDIChildWnd* pActiveChild = MDIGetActive();
+    if (pActiveChild != nullptr) {
+        CPushRoutingFrame push(this);
+        if (pActiveChild->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+            return TRUE;
+    }
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (CFrameWnd::OnCommand(wParam, lParam))
+        return TRUE;
+    // Commands of the window list and the children's system menus belong to the MDI machinery.
+    if (lParam == 0 && (LOWORD(wParam) & 0xF000) == 0xF000) {
+        DefWindowProc(WM_COMMAND, wParam, lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (CWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        CMDIChildWnd* pActiveChild = MDIGetActive();
+        if (pActiveChild != nullptr && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
+            return TRUE;
+        // The active child's table first; what it does not know the frame's own table may.
+        if (pActiveChild != nullptr) {
+            HACCEL hChildAccel = pActiveChild->GetDefaultAccelerator();
+            if (hChildAccel != nullptr && hChildAccel != m_hAccelTable &&
+                ::TranslateAcceleratorA(m_hWnd, hChildAccel, pMsg))
+                return TRUE;
+        }
+        return m_hAccelTable != nullptr && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
+    }
+    return FALSE;
+}
+
+HACCEL CMDIFrameWnd::GetDefaultAccelerator()
+{
+    return m_hAccelTable;
+}
+
+void CMDIFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_bInRecalcLayout || m_hWnd == nullptr)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
+    if (m_hWndMDIClient != nullptr) {
+        CRect rect;
+        GetClientRect(&rect);
+        ::MoveWindow(m_hWndMDIClient, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    }
+    m_bInRecalcLayout = FALSE;
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if ((GetStyle() & FWS_ADDTOTITLE) == 0)
+        return;
+    CMDIChildWnd* pActiveChild = MDIGetActive();
+    CDocument* pDocument = pActiveChild != nullptr ? pActiveChild->GetActiveDocument() : nullptr;
+    if (bAddToTitle && pActiveChild != nullptr && !(pActiveChild->GetStyle() & WS_MAXIMIZE) && pDocument != nullptr)
+        UpdateFrameTitleForDocument(pDocument->GetTitle());
+    else
+        UpdateFrameTitleForDocument(nullptr);
+}
+
+void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    CMDIChildWnd* pActiveChild = MDIGetActive();
+    if (hMenuAlt == nullptr)
+        hMenuAlt = (pActiveChild != nullptr && pActiveChild->m_hMenuShared != nullptr) ? pActiveChild->m_hMenuShared
+                                                                                      : m_hMenuDefault;
+    if (hMenuAlt != nullptr && m_hWndMDIClient != nullptr) {
+        ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hMenuAlt, (LPARAM)GetWindowMenuPopup(hMenuAlt));
+        DrawMenuBar();
+    }
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(MDIGetActive() != nullptr);
+}
+
+BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
+{
+    UINT msg;
+    WPARAM wParam = 0;
+    switch (nID) {
+    case ID_WINDOW_ARRANGE: msg = WM_MDIICONARRANGE; break;
+    case ID_WINDOW_CASCADE: msg = WM_MDICASCADE; break;
+    case ID_WINDOW_TILE_HORZ: msg = WM_MDITILE; wParam = MDITILE_HORIZONTAL; break;
+    case ID_WINDOW_TILE_VERT: msg = WM_MDITILE; wParam = MDITILE_VERTICAL; break;
+    default: return FALSE;
+    }
+    ::SendMessageA(m_hWndMDIClient, msg, wParam, 0);
+    return TRUE;
+}
+
+void CMDIFrameWnd::OnWindowNew()
+{
+    CMDIChildWnd* pActiveChild = MDIGetActive();
+    CDocument* pDocument = pActiveChild != nullptr ? pActiveChild->GetActiveDocument() : nullptr;
+    if (pDocument == nullptr || pDocument->GetDocTemplate() == nullptr)
+        return;
+    CDocTemplate* pTemplate = pDocument->GetDocTemplate();
+    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDocument, pActiveChild);
+    if (pFrame == nullptr) {
+        AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
+        return;
+    }
+    pTemplate->InitialUpdateFrame(pFrame, pDocument);
+}
+
+// ---- CMDIChildWnd ---------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
+
+CMDIChildWnd::CMDIChildWnd() : m_hMenuShared(nullptr) {}
+
+BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style |= WS_CHILD;
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                          CMDIFrameWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (pParentWnd == nullptr)
+        pParentWnd = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    if (pParentWnd == nullptr || pParentWnd->m_hWndMDIClient == nullptr) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    pParentWnd->RecalcLayout();
+
+    CREATESTRUCTA cs;
+    cs.dwExStyle = 0;
+    cs.lpszClass = lpszClassName;
+    cs.lpszName = lpszWindowName;
+    cs.style = dwStyle;
+    RectToCreateArgs(rect, cs.x, cs.y, cs.cx, cs.cy);
+    cs.hwndParent = pParentWnd->m_hWnd;
+    cs.hMenu = nullptr;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = (LPVOID)pContext;
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    m_strTitle = lpszWindowName ? lpszWindowName : "";
+
+    MDICREATESTRUCTA mcs;
+    mcs.szClass = cs.lpszClass;
+    mcs.szTitle = cs.lpszName;
+    mcs.hOwner = cs.hInstance;
+    mcs.x = cs.x;
+    mcs.y = cs.y;
+    mcs.cx = cs.cx;
+    mcs.cy = cs.cy;
+    mcs.style = cs.style & ~(WS_MAXIMIZE | WS_VISIBLE);
+    mcs.lParam = (LPARAM)cs.lpCreateParams;
+
+    *GetSuperWndProcAddr() = nullptr;
+    AfxHookWindowCreate(this);
+    HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy();
+    if (hWnd == nullptr)
+        return FALSE;
+
+    // Children are created hidden; showing one makes it the active one.
+    if (cs.style & WS_VISIBLE) {
+        ::BringWindowToTop(hWnd);
+        if (cs.style & WS_MINIMIZE)
+            ShowWindow(SW_SHOWMINIMIZED);
+        else if (cs.style & WS_MAXIMIZE)
+            ShowWindow(SW_SHOWMAXIMIZED);
+        else
+            ShowWindow(SW_SHOWNORMAL);
+        pParentWnd->MDIActivate(this);
+        ::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    dwDefaultStyle |= WS_CHILD;
+    if (pContext != nullptr) {
+        if (CMultiDocTemplate* pTemplate = dynamic_cast<CMultiDocTemplate*>(pContext->m_pNewDocTemplate)) {
+            m_hMenuShared = pTemplate->m_hMenuShared;
+            m_hAccelTable = pTemplate->m_hAccelTable;
+        }
+    }
+    CString strFullString, strTitle;
+    if (strFullString.LoadString(nIDResource))
+        AfxExtractSubString(strTitle, strFullString, CDocTemplate::docName);
+    AfxDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
+    LPCSTR lpszClass = GetIconWndClass(dwDefaultStyle, nIDResource);
+    return Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd), pContext);
+}
+
+int CMDIChildWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    CCreateContext* pContext = nullptr;
+    if (lpcs->lpCreateParams != nullptr)
+        pContext = reinterpret_cast<CCreateContext*>(static_cast<MDICREATESTRUCTA*>(lpcs->lpCreateParams)->lParam);
+    return OnCreateHelper(lpcs, pContext);
+}
+
+LRESULT CMDIChildWnd::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefMDIChildProcA(m_hWnd, nMsg, wParam, lParam);
+}
+
+CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const
+{
+    HWND hWndMDIClient = ::GetParent(m_hWnd);
+    return dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(hWndMDIClient)));
+}
+
+void CMDIChildWnd::MDIDestroy()
+{
+    ::SendMessageA(::GetParent(m_hWnd), WM_MDIDESTROY, (WPARAM)m_hWnd, 0);
+}
+void CMDIChildWnd::MDIActivate() { ::SendMessageA(::GetParent(m_hWnd), WM_MDIACTIVATE, (WPARAM)m_hWnd, 0); }
+void CMDIChildWnd::MDIMaximize() { ::SendMessageA(::GetParent(m_hWnd), WM_MDIMAXIMIZE, (WPARAM)m_hWnd, 0); }
+void CMDIChildWnd::MDIRestore() { ::SendMessageA(::GetParent(m_hWnd), WM_MDIRESTORE, (WPARAM)m_hWnd, 0); }
+
+BOOL CMDIChildWnd::DestroyWindow()
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    HWND hWndFrame = pFrameWnd != nullptr ? pFrameWnd->m_hWnd : nullptr;
+    // MDI children go through their client; the object deletes itself on the way.
+    MDIDestroy();
+    if (hWndFrame != nullptr && ::IsWindow(hWndFrame)) {
+        pFrameWnd->OnUpdateFrameTitle(TRUE);
+        pFrameWnd->OnUpdateFrameMenu(nullptr);
+    }
+    return TRUE;
+}
+
+void CMDIChildWnd::ActivateFrame(int nCmdShow)
+{
+    CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    if (nCmdShow == -1 && pFrameWnd != nullptr) {
+        BOOL bMaximized = FALSE;
+        pFrameWnd->MDIGetActive(&bMaximized);
+        DWORD dwStyle = GetStyle();
+        if (bMaximized || (dwStyle & WS_MAXIMIZE))
+            nCmdShow = SW_SHOWMAXIMIZED;
+        else if (dwStyle & WS_MINIMIZE)
+            nCmdShow = SW_SHOWMINIMIZED;
+    }
+    CFrameWnd::ActivateFrame(nCmdShow);
+    if (pFrameWnd != nullptr) {
+        if (GetStyle() & WS_VISIBLE)
+            pFrameWnd->MDIActivate(this);
+        ::SendMessageA(pFrameWnd->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+    }
+}
+
+BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg)
+{
+    // A child's accelerators act in the context of its MDI frame (the child has no menu).
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        HACCEL hAccel = GetDefaultAccelerator();
+        CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+        return hAccel != nullptr && pFrameWnd != nullptr && ::TranslateAcceleratorA(pFrameWnd->m_hWnd, hAccel, pMsg);
+    }
+    return FALSE;
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    if (pFrameWnd != nullptr)
+        pFrameWnd->OnUpdateFrameTitle(bAddToTitle);
+    if ((GetStyle() & FWS_ADDTOTITLE) == 0)
+        return;
+    CDocument* pDocument = GetActiveDocument();
+    if (bAddToTitle && pDocument != nullptr) {
+        CString strOld;
+        GetWindowText(strOld);
+        if (strOld != pDocument->GetTitle())
+            SetWindowText(pDocument->GetTitle());
+    }
+}
+
+void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
+{
+    Default();
+    CView* pActiveView = GetActiveView();
+    if (!bActivate && pActiveView != nullptr)
+        pActiveView->OnActivateView(FALSE, pActiveView, pActiveView);
+
+    CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    if (pFrameWnd != nullptr) {
+        // The shared menu of the active child's template, or the frame's own.
+        if (bActivate || pActivateWnd == nullptr)
+            pFrameWnd->OnUpdateFrameMenu(bActivate && m_hMenuShared ? m_hMenuShared : pFrameWnd->m_hMenuDefault);
+        pFrameWnd->m_nIdleFlags |= idleTitle;
+    }
+    if (bActivate && pActiveView != nullptr)
+        pActiveView->OnActivateView(TRUE, pActiveView, pActiveView);
+}

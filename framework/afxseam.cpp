@@ -1,0 +1,200 @@
+// The path of every modal interaction, and its scripted form for tests.
+#include "afxwin.h"
+#include <deque>
+
+namespace {
+
+struct Step
+{
+    INT_PTR nAnswer = 0;
+    AfxSeamScriptFn script;
+    AfxSeamDriveFn drive;
+};
+
+struct SeamState
+{
+    BOOL bActive = FALSE;
+    std::deque<Step> steps;
+    std::vector<AfxModalCall> calls;
+    std::function<void(const AfxModalCall&)> unexpected;
+};
+
+SeamState& State()
+{
+    static SeamState* s_pState = new SeamState;
+    return *s_pState;
+}
+
+// The choice that does least when nobody answers.
+INT_PTR SafeChoice(const AfxModalCall& call)
+{
+    switch (call.kind) {
+    case AFX_MODAL_MESSAGEBOX:
+        switch (call.nType & MB_TYPEMASK) {
+        case MB_OK: return IDOK;
+        case MB_YESNO: return IDNO;
+        case MB_ABORTRETRYIGNORE: return IDABORT;
+        default: return IDCANCEL;   // OK/Cancel, Yes/No/Cancel, Retry/Cancel
+        }
+    case AFX_MODAL_POPUPMENU: return 0;
+    default: return IDCANCEL;
+    }
+}
+
+} // namespace
+
+BOOL AfxSeamSetActive(BOOL bActive)
+{
+    BOOL bOld = State().bActive;
+    State().bActive = bActive;
+    return bOld;
+}
+
+BOOL AfxSeamIsActive()
+{
+    return State().bActive;
+}
+
+void AfxSeamAnswer(INT_PTR nResult)
+{
+    Step step;
+    step.nAnswer = nResult;
+    State().steps.push_back(std::move(step));
+}
+
+void AfxSeamScript(AfxSeamScriptFn fn)
+{
+    Step step;
+    step.script = std::move(fn);
+    State().steps.push_back(std::move(step));
+}
+
+void AfxSeamDrive(AfxSeamDriveFn fn)
+{
+    Step step;
+    step.drive = std::move(fn);
+    State().steps.push_back(std::move(step));
+}
+
+int AfxSeamPendingSteps()
+{
+    return (int)State().steps.size();
+}
+
+const std::vector<AfxModalCall>& AfxSeamCalls()
+{
+    return State().calls;
+}
+
+void AfxSeamReset()
+{
+    State().steps.clear();
+    State().calls.clear();
+}
+
+void AfxSeamSetUnexpectedHandler(std::function<void(const AfxModalCall&)> fn)
+{
+    State().unexpected = std::move(fn);
+}
+
+void AfxSeamPressButton(HWND hWndDlg, int nIDButton)
+{
+    HWND hWndButton = ::GetDlgItem(hWndDlg, nIDButton);
+    ::SendMessageA(hWndDlg, WM_COMMAND, MAKEWPARAM(nIDButton, BN_CLICKED), (LPARAM)hWndButton);
+}
+
+BOOL AfxSeamHandle(AfxModalCall& call, INT_PTR* pResult,
+                   const std::function<INT_PTR(AfxModalCall&, const AfxSeamDriveFn&)>& live)
+{
+    SeamState& state = State();
+    if (!state.bActive)
+        return FALSE;
+
+    // Reserve the record first: requests made while this one runs come after it.
+    size_t nIndex = state.calls.size();
+    state.calls.push_back(AfxModalCall());
+
+    INT_PTR nResult;
+    if (state.steps.empty()) {
+        call.bScripted = FALSE;
+        nResult = SafeChoice(call);
+    }
+    else {
+        Step step = std::move(state.steps.front());
+        state.steps.pop_front();
+        call.bScripted = TRUE;
+        if (step.drive) {
+            if (live) {
+                nResult = live(call, step.drive);
+            }
+            else {
+                step.drive(call);
+                nResult = SafeChoice(call);
+            }
+        }
+        else if (step.script) {
+            nResult = step.script(call);
+        }
+        else {
+            nResult = step.nAnswer;
+        }
+    }
+    call.nResult = nResult;
+
+    AfxModalCall record = call;
+    record.pObject = nullptr;
+    record.hWnd = nullptr;
+    state.calls[nIndex] = record;
+    if (!call.bScripted && state.unexpected)
+        state.unexpected(record);
+    if (pResult)
+        *pResult = nResult;
+    return TRUE;
+}
+
+int AfxSeamMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType, UINT nIDHelp)
+{
+    AfxModalCall call;
+    call.kind = AFX_MODAL_MESSAGEBOX;
+    call.text = lpszText ? lpszText : "";
+    call.caption = lpszCaption ? lpszCaption : "";
+    call.nType = nType;
+    call.nIDHelp = nIDHelp;
+    call.hWndOwner = hWndOwner;
+    INT_PTR nResult = 0;
+    if (AfxSeamHandle(call, &nResult))
+        return (int)nResult;
+    return ::MessageBoxA(hWndOwner, lpszText, lpszCaption, nType);
+}
+
+void AfxSeamDescribeMenu(HMENU hMenu, std::vector<AfxModalMenuItem>& items)
+{
+    items.clear();
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; i++) {
+        AfxModalMenuItem item;
+        item.nID = ::GetMenuItemID(hMenu, i);
+        item.nState = ::GetMenuState(hMenu, (UINT)i, MF_BYPOSITION);
+        char szText[256] = "";
+        ::GetMenuStringA(hMenu, (UINT)i, szText, sizeof szText, MF_BYPOSITION);
+        item.strText = szText;
+        items.push_back(item);
+    }
+}
+
+UINT AfxSeamMenuItemState(HMENU hMenu, UINT nID)
+{
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; i++) {
+        HMENU hSub = ::GetSubMenu(hMenu, i);
+        if (hSub != nullptr) {
+            UINT nState = AfxSeamMenuItemState(hSub, nID);
+            if (nState != (UINT)-1)
+                return nState;
+        }
+        else if (::GetMenuItemID(hMenu, i) == nID) {
+            return ::GetMenuState(hMenu, (UINT)i, MF_BYPOSITION);
+        }
+    }
+    return (UINT)-1;
+}

@@ -1,0 +1,94 @@
+// The one path of every modal interaction: message boxes (AfxMessageBox, CWinApp::DoMessageBox,
+// CWnd::MessageBox), modal dialogs (CDialog::DoModal), property sheets, common dialogs and
+// popup menus (CMenu::TrackPopupMenu).
+//
+// Normally the path shows the real thing. With the seam active (tests), nothing modal is ever
+// shown: each request takes the next scripted step, is recorded, and returns at once.
+//
+//   AfxSeamAnswer(IDYES);                          // the next box or dialog returns IDYES unseen
+//   AfxSeamScript([](AfxModalCall& c) {            // look at the request, set fields of the
+//       static_cast<CMyDlg*>(c.pObject)->m_n = 3;  // dialog object, return the result unseen
+//       return (INT_PTR)IDOK; });
+//   AfxSeamDrive([](AfxModalCall& c) {             // the dialog is created for real; drive its
+//       ::SetDlgItemTextA(c.hWnd, IDC_NAME, "x");  // live window: set fields, press buttons
+//       AfxSeamPressButton(c.hWnd, IDOK); });      // (DoModal returns how it ended)
+//   ...
+//   AfxSeamCalls()                                 // everything that was asked, in order
+//
+// A request with no step left is answered with its safe choice (Cancel, No, or OK for a plain
+// box; nothing for a menu) and passed to the unexpected-call handler (tests fail on it).
+#pragma once
+#include "afx.h"
+#include <functional>
+#include <vector>
+
+enum AfxModalKind
+{
+    AFX_MODAL_MESSAGEBOX,
+    AFX_MODAL_DIALOG,
+    AFX_MODAL_PROPERTYSHEET,
+    AFX_MODAL_COMMONDIALOG,
+    AFX_MODAL_POPUPMENU,
+};
+
+struct AfxModalMenuItem
+{
+    UINT nID;           // 0 for separators, (UINT)-1 for popups
+    CString strText;
+    UINT nState;        // MF_ flags as GetMenuState answers them
+};
+
+struct AfxModalCall
+{
+    AfxModalKind kind = AFX_MODAL_MESSAGEBOX;
+    CString text;               // message box text
+    CString caption;            // message box caption; dialog title after its initialisation
+    UINT nType = 0;             // MB_ flags of a box; TPM_ flags of a menu
+    UINT nIDHelp = 0;
+    UINT nIDTemplate = 0;       // dialog template id (0 when given by name or in memory)
+    CString className;          // run-time class of the dialog, sheet or common dialog object
+    CObject* pObject = nullptr; // that object, while the request runs (null in the record)
+    HWND hWnd = nullptr;        // the live dialog window while a driver runs (null in the record)
+    HWND hWndOwner = nullptr;
+    HMENU hMenu = nullptr;
+    POINT pt = {0, 0};
+    std::vector<AfxModalMenuItem> menuItems;    // popup menus: the items as they would show
+    INT_PTR nResult = 0;        // what the caller got
+    BOOL bScripted = FALSE;     // FALSE: no step was left (an unexpected request)
+};
+
+typedef std::function<INT_PTR(AfxModalCall&)> AfxSeamScriptFn;
+typedef std::function<void(AfxModalCall&)> AfxSeamDriveFn;
+
+// ---- Test side ------------------------------------------------------------------------------
+BOOL AfxSeamSetActive(BOOL bActive);     // returns the previous state
+BOOL AfxSeamIsActive();
+void AfxSeamAnswer(INT_PTR nResult);
+void AfxSeamScript(AfxSeamScriptFn fn);
+// For dialogs (and sheets): a live window is driven; other requests treat it as a script that
+// answers the safe choice after fn ran.
+void AfxSeamDrive(AfxSeamDriveFn fn);
+int AfxSeamPendingSteps();
+const std::vector<AfxModalCall>& AfxSeamCalls();
+// Clears the steps and the record.
+void AfxSeamReset();
+// Called for each request that found no step (after it was answered with the safe choice).
+void AfxSeamSetUnexpectedHandler(std::function<void(const AfxModalCall&)> fn);
+
+// Presses a button of a live dialog the way a click does (BN_CLICKED to the dialog).
+void AfxSeamPressButton(HWND hWndDlg, int nIDButton);
+
+// ---- Framework side -------------------------------------------------------------------------
+// Runs a request through the seam when it is active: the answer goes to *pResult and TRUE is
+// returned. FALSE: the seam is off, show the real thing. live (dialogs) creates the window, runs
+// the driver on it and returns how the dialog ended.
+BOOL AfxSeamHandle(AfxModalCall& call, INT_PTR* pResult,
+                   const std::function<INT_PTR(AfxModalCall&, const AfxSeamDriveFn&)>& live = nullptr);
+
+// A message box through the seam (the real one when it is off).
+int AfxSeamMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType, UINT nIDHelp);
+
+// The items of a menu as a popup would show them; the state of one command in it (searching
+// popups too), (UINT)-1 when it is not there.
+void AfxSeamDescribeMenu(HMENU hMenu, std::vector<AfxModalMenuItem>& items);
+UINT AfxSeamMenuItemState(HMENU hMenu, UINT nID);

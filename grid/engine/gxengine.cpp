@@ -1,0 +1,853 @@
+#include "gxengine.h"
+#include "afxwin.h"
+#include "gxinit.h"
+#include "gxutil.h"
+#include "gxwnd.h"
+
+CGXGridEngine::CGXGridEngine(CWnd* pGridWnd, CDocument* pDocument, void* pOwner)
+    : m_pGridWnd(pGridWnd), m_pDocument(pDocument), m_pOwner(pOwner)
+{
+    m_nCxFrame = ::GetSystemMetrics(SM_CXFRAME);
+    m_nCyFrame = ::GetSystemMetrics(SM_CYFRAME);
+    m_nCxBorder = ::GetSystemMetrics(SM_CXBORDER);
+    m_nCyBorder = ::GetSystemMetrics(SM_CYBORDER);
+    m_hArrowCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+}
+
+CGXGridEngine::~CGXGridEngine()
+{
+    ReleaseGridObjects();
+    while (!m_styleFreeList.IsEmpty())
+        delete static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
+    FreeStyleCache();
+    delete m_pCurrentStyle;
+    m_pCurrentStyle = nullptr;
+    delete m_pValueStyle;
+    m_pValueStyle = nullptr;
+    m_awRowBreaks.RemoveAll();
+    m_awColBreaks.RemoveAll();
+}
+
+void CGXGridEngine::ReleaseGridObjects()
+{
+    for (POSITION pos = m_mapControls.GetStartPosition(); pos;) {
+        DWORD id;
+        void* p;
+        m_mapControls.GetNextAssoc(pos, id, p);
+        delete static_cast<CGXControl*>(p);
+    }
+    m_mapControls.RemoveAll();
+    m_pCachedControl = nullptr;
+    m_nCachedControlId = 0;
+    m_pDefaultControl = nullptr;
+    m_pCurrentControl = nullptr;
+    FreeStyleCache();
+    if (m_bOwnParam)
+        delete m_pParam;
+    m_pParam = nullptr;
+    m_bOwnParam = FALSE;
+    delete m_pStyleA;
+    delete m_pStyleB;
+    delete m_pStyleC;
+    m_pStyleA = m_pStyleB = m_pStyleC = nullptr;
+    m_pStyleClass = nullptr;
+    m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Core
+
+void CGXGridEngine::SetParam(CGXGridParam* pParam, BOOL bOwn)
+{
+    if (pParam != nullptr && pParam == m_pParam) {
+        m_bOwnParam = bOwn;
+        return;
+    }
+    if (pParam == nullptr)
+        pParam = new CGXGridParam;
+    if (m_bOwnParam)
+        delete m_pParam;
+    m_pParam = pParam;
+    m_bOwnParam = bOwn;
+    // The old map's styles are gone with it.
+    ReadBaseStylePointers();
+    FreeStyleCache();
+    FreeCurrentStyle();
+}
+
+BOOL CGXGridEngine::CheckStylesMap()
+{
+    const CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
+    if (map == m_pStylesMapSeen)
+        return FALSE;
+    ReadBaseStylePointers();
+    return TRUE;
+}
+
+void CGXGridEngine::ReadBaseStylePointers()
+{
+    m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
+    CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
+    m_pStylesMapSeen = map;
+    if (map == nullptr)
+        return;
+    map->LookupStyle(map->GetStandardStyleId(), m_pStyleStandard);
+    map->LookupStyle(map->GetColHeaderStyleId(), m_pStyleColHeader);
+    map->LookupStyle(map->GetRowHeaderStyleId(), m_pStyleRowHeader);
+}
+
+void CGXGridEngine::FreeStyleCache()
+{
+    for (int i = 0; i < m_styleCache.GetSize(); ++i)
+        delete static_cast<CGXStyle*>(m_styleCache[i]);
+    m_styleCache.RemoveAll();
+}
+
+void CGXGridEngine::FreeCurrentStyle()
+{
+    delete m_pCurrentStyle;
+    m_pCurrentStyle = nullptr;
+    m_pCurrentControl = nullptr;
+}
+
+void CGXGridEngine::InitObjects()
+{
+    WNDCLASSA wc;
+    if (!::GetClassInfoA(AfxGetInstanceHandle(), "GXWND", &wc))
+        AfxThrowNotSupportedException();   // the library was never started
+    GXSetGlobalValue(FALSE);
+
+    if (m_pStyleA == nullptr)
+        m_pStyleA = CreateStyle();
+    if (m_pStyleB == nullptr)
+        m_pStyleB = CreateStyle();
+    m_pStyleClass = m_pStyleA->GetRuntimeClass();
+    if (m_pStyleC == nullptr)
+        m_pStyleC = CreateStyle();
+
+    if (m_pParam == nullptr)
+        SetParam(new CGXGridParam, TRUE);
+
+    if (m_pParam->GetProperties() == nullptr) {
+        CGXProperties* p = new CGXProperties;
+        p->AddDefaultUserProperties();
+        p->LoadFromProfile();
+        m_pParam->SetProperties(p, TRUE);
+    }
+    if (m_pParam->GetStylesMap() == nullptr) {
+        CGXStylesMap* map = new CGXStylesMap(m_pStyleClass);
+        try {
+            map->CreateStandardStyles();
+            map->LoadFromProfile();
+        } catch (...) {
+            delete map;
+            throw;
+        }
+        m_pParam->SetStylesMap(map, TRUE);
+    }
+    ReadBaseStylePointers();
+
+    CGXAbstractControlFactory* factory = GXGetAppState()->m_pControlFactory;
+    if (factory != nullptr && m_pStyleStandard != nullptr && m_pStyleStandard->GetIncludeControl()) {
+        WORD id = static_cast<WORD>(m_pStyleStandard->GetControl());
+        void* existing = nullptr;
+        if (!m_mapControls.Lookup(id, existing)) {
+            if (CGXControl* c = factory->CreateControl(id, this))
+                SetControlForId(id, c);
+        }
+    }
+
+    if (m_pParam->GetData() == nullptr)
+        m_pParam->SetData(new CGXData, TRUE);
+
+    m_pParam->m_bInitialised = TRUE;
+    m_nZoom = m_pParam->GetProperties()->GetZoom();
+    m_bInitDone = TRUE;
+
+    m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
+    m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
+
+    if (CGXRegisterGridHook* hook = GXGetAppState()->m_pRegisterGridHook) {
+        CGXGridWnd* pGrid = dynamic_cast<CGXGridWnd*>(this);
+        hook->Register(pGrid, m_pParam->m_strName, !m_pParam->m_strName.IsEmpty());
+    }
+
+    if (m_pParam->m_bRememberCurrentCell && m_pParam->m_nCurrentRow <= GetRowCount() &&
+        m_pParam->m_nCurrentCol <= GetColCount())
+        PlaceCurrentCell(m_pParam->m_nCurrentRow, m_pParam->m_nCurrentCol);
+
+    m_selRange = CGXRange();
+    if (!m_pParam->m_selRanges.IsEmpty())
+        m_selRange = *m_pParam->m_selRanges.GetRangeAt(m_pParam->m_selRanges.GetTailPosition());
+}
+
+void CGXGridEngine::GetGridRect(LPRECT lpRect)
+{
+    CRect r;
+    if (m_bPrinting)
+        r = m_rectPrinting;
+    else if (m_bExplicitRect)
+        r = m_rectExplicit;
+    else if (m_pGridWnd != nullptr && m_pGridWnd->GetSafeHwnd() != nullptr)
+        m_pGridWnd->GetClientRect(&r);
+    if (r.right < r.left || r.bottom < r.top)
+        r.SetRectEmpty();
+    *lpRect = r;
+}
+
+void CGXGridEngine::SetGridRect(BOOL bSet, LPCRECT lpRect)
+{
+    m_bExplicitRect = bSet;
+    if (bSet && lpRect != nullptr)
+        m_rectExplicit = *lpRect;
+}
+
+void CGXGridEngine::SetPrinting(int nPrinting, BOOL bClientRect)
+{
+    if (nPrinting && m_bCurrentCellValid && m_pCurrentControl != nullptr) {
+        if (m_pCurrentControl->IsActive() && m_pCurrentControl->GetModify())
+            m_pCurrentControl->Store();
+        m_pCurrentControl->SetActive(FALSE);
+    }
+    m_bPrinting = nPrinting;
+    if (bClientRect) {
+        m_rectPrinting.SetRectEmpty();
+        if (m_pGridWnd != nullptr && m_pGridWnd->GetSafeHwnd() != nullptr)
+            m_pGridWnd->GetClientRect(&m_rectPrinting);
+        m_nPrintTopRow = GetFrozenRows() + 1;
+        m_nPrintLeftCol = GetFrozenCols() + 1;
+    }
+    if (m_pParam != nullptr && m_pParam->GetProperties() != nullptr)
+        m_pParam->GetProperties()->SetPrinting(nPrinting);
+}
+
+void CGXGridEngine::SetModifiedFlag(BOOL bModified)
+{
+    if (m_bLinkedToDocument && m_pDocument != nullptr)
+        m_pDocument->SetModifiedFlag(bModified);
+}
+
+void CGXGridEngine::UpdateAllViews(CWnd* pSender, LPARAM lHint, CObject* pHint)
+{
+    if (m_bLinkedToDocument && m_pDocument != nullptr)
+        m_pDocument->UpdateAllViews(dynamic_cast<CView*>(pSender), lHint, pHint);
+}
+
+void CGXGridEngine::PrepareDC(CDC*, CPrintInfo*) {}
+
+// ---------------------------------------------------------------------------
+// Counts
+
+ROWCOL CGXGridEngine::GetRowCount()
+{
+    return m_pParam != nullptr && m_pParam->GetData() != nullptr ? m_pParam->GetData()->GetRowCount() : 0;
+}
+
+ROWCOL CGXGridEngine::GetColCount()
+{
+    return m_pParam != nullptr && m_pParam->GetData() != nullptr ? m_pParam->GetData()->GetColCount() : 0;
+}
+
+ROWCOL CGXGridEngine::GetFrozenRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRows : 0; }
+ROWCOL CGXGridEngine::GetFrozenCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenCols : 0; }
+ROWCOL CGXGridEngine::GetHeaderRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRowsExtra : 0; }
+ROWCOL CGXGridEngine::GetHeaderCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenColsExtra : 0; }
+
+// ---------------------------------------------------------------------------
+// Zoom and read-only
+
+BOOL CGXGridEngine::SetZoom(int nZoom, UINT nFlags)
+{
+    int old = GetZoom();
+    if (!StoreZoom(nZoom))
+        return FALSE;
+    UpdateZoom(old, nFlags, TRUE);
+    return TRUE;
+}
+
+BOOL CGXGridEngine::SetReadOnly(BOOL bReadOnly)
+{
+    BOOL old = IsReadOnly();
+    if (!StoreReadOnly(bReadOnly))
+        return FALSE;
+    UpdateReadOnly(old, TRUE);
+    return TRUE;
+}
+
+int CGXGridEngine::GetZoom()
+{
+    if (m_bPrinting || m_pParam == nullptr || m_pParam->m_bNoZoom)
+        return 100;
+    return m_nZoom;
+}
+
+BOOL CGXGridEngine::IsReadOnly() { return m_pParam != nullptr && m_pParam->m_bReadOnly; }
+
+BOOL CGXGridEngine::StoreZoom(int nZoom, BOOL)
+{
+    if (nZoom <= 0)
+        return FALSE;
+    m_nZoom = nZoom;
+    return TRUE;
+}
+
+BOOL CGXGridEngine::StoreReadOnly(BOOL bReadOnly)
+{
+    if (m_pParam == nullptr)
+        return FALSE;
+    m_pParam->m_bReadOnly = bReadOnly;
+    return TRUE;
+}
+
+void CGXGridEngine::UpdateZoom(int, UINT nFlags, BOOL)
+{
+    FreeStyleCache();
+    Redraw(nFlags);
+}
+
+void CGXGridEngine::UpdateReadOnly(BOOL, BOOL)
+{
+    if (m_bCurrentCellValid && m_pCurrentControl != nullptr && m_pCurrentControl->IsActive()) {
+        CGXControl* c = m_pCurrentControl;
+        c->Reset();
+        c->Init(m_nCurrentRow, m_nCurrentCol);
+    }
+}
+
+int CGXGridEngine::GetParamOptionF() { return m_pParam != nullptr ? m_pParam->GetOptionF() : 0; }
+
+// ---------------------------------------------------------------------------
+// Current cell
+
+BOOL CGXGridEngine::PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT)
+{
+    if (nRow > GetRowCount() || nCol > GetColCount()) {
+        m_bCurrentCellValid = FALSE;
+        return TRUE;
+    }
+    if (!m_bCurrentCellValid || nRow != m_nCurrentRow || nCol != m_nCurrentCol)
+        FreeCurrentStyle();
+    m_nCurrentRow = nRow;
+    m_nCurrentCol = nCol;
+    m_bCurrentCellValid = TRUE;
+    if (m_pParam != nullptr) {
+        m_pParam->m_nCurrentRow = nRow;
+        m_pParam->m_nCurrentCol = nCol;
+    }
+    return TRUE;
+}
+
+BOOL CGXGridEngine::GetCurrentCellPos(ROWCOL& nRow, ROWCOL& nCol) const
+{
+    nRow = m_nCurrentRow;
+    nCol = m_nCurrentCol;
+    return m_bCurrentCellValid;
+}
+
+BOOL CGXGridEngine::IsCurrentCellAt(ROWCOL nRow, ROWCOL nCol) const
+{
+    return m_bCurrentCellValid && m_nCurrentRow == nRow && m_nCurrentCol == nCol;
+}
+
+BOOL CGXGridEngine::OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
+BOOL CGXGridEngine::OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
+void CGXGridEngine::OnCellModified(ROWCOL, ROWCOL) { SetModifiedFlag(TRUE); }
+BOOL CGXGridEngine::OnCancelEditing(ROWCOL, ROWCOL) { return TRUE; }
+void CGXGridEngine::OnCanceledEditing(ROWCOL, ROWCOL) {}
+BOOL CGXGridEngine::OnEndEditing(ROWCOL, ROWCOL) { return TRUE; }
+BOOL CGXGridEngine::OnLeftCell(ROWCOL, ROWCOL, ROWCOL, ROWCOL) { return TRUE; }
+
+// ---------------------------------------------------------------------------
+// Styles
+
+CGXStyle* CGXGridEngine::CreateStyle()
+{
+    if (!m_styleFreeList.IsEmpty())
+        return static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
+    if (m_pStyleClass != nullptr) {
+        CObject* p = m_pStyleClass->CreateObject();
+        if (p != nullptr && p->IsKindOf(RUNTIME_CLASS(CGXStyle)))
+            return static_cast<CGXStyle*>(p);
+        delete p;
+    }
+    return new CGXStyle;
+}
+
+void CGXGridEngine::RecycleStyle(CGXStyle* pStyle)
+{
+    if (pStyle == nullptr)
+        return;
+    pStyle->FreeMembers();
+    m_styleFreeList.AddHead(pStyle);
+}
+
+BOOL CGXGridEngine::ReadCellStyle(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, int nMode, int nType)
+{
+    CGXData* data = m_pParam != nullptr ? m_pParam->GetData() : nullptr;
+    if (data == nullptr)
+        return FALSE;
+    return data->GetStyleRowCol(nRow, nCol, style, nMode, nType);
+}
+
+const CGXStyle& CGXGridEngine::GetCellStyle(ROWCOL nRow, ROWCOL nCol)
+{
+    if (CheckStylesMap()) {
+        FreeStyleCache();
+        delete m_pCurrentStyle;
+        m_pCurrentStyle = nullptr;
+    }
+    if (IsCurrentCellAt(nRow, nCol)) {
+        if (m_pCurrentStyle == nullptr) {
+            m_pCurrentStyle = CreateStyle();
+            ComposeCellStyle(nRow, nCol, *m_pCurrentStyle);
+        }
+        return *m_pCurrentStyle;
+    }
+    // One slot until drawing brings its cache of composed styles.
+    if (m_styleCache.GetSize() == 0)
+        m_styleCache.Add(CreateStyle());
+    CGXStyle* s = static_cast<CGXStyle*>(m_styleCache[0]);
+    ComposeCellStyle(nRow, nCol, *s);
+    return *s;
+}
+
+void CGXGridEngine::ComposeCellStyle(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, BOOL bResolve)
+{
+    CheckStylesMap();
+    style.FreeMembers();
+    ReadCellStyle(nRow, nCol, style, gxCopy, 0);
+    if (m_bValueOnly && style.GetIncludeValue())
+        return;
+    const ROWCOL headerRows = GetHeaderRows(), headerCols = GetHeaderCols();
+    // Row 0 and column 0 have no whole-row or whole-column style of their
+    // own: their slots hold the column styles and the table style.
+    if (nCol > headerCols && nRow != 0)
+        ReadCellStyle(nRow, 0, style, gxApplyNew, -1);
+    if (nRow > headerRows) {
+        if (nCol != 0)
+            ReadCellStyle(0, nCol, style, gxApplyNew, -1);
+        if (nCol > headerCols)
+            ReadCellStyle(0, 0, style, gxApplyNew, -1);
+    }
+    if (m_pParam != nullptr)
+        style.ResolveBaseStyle(m_pParam->GetStylesMap());
+    if (nRow <= headerRows && m_pStyleColHeader != nullptr)
+        style.ChangeStyle(*m_pStyleColHeader, gxApplyNew);
+    if (nCol <= headerCols && m_pStyleRowHeader != nullptr)
+        style.ChangeStyle(*m_pStyleRowHeader, gxApplyNew);
+    if (nRow != 0 && nCol != 0) {
+        if (bResolve && m_pStyleStandard != nullptr)
+            style.ChangeStyle(*m_pStyleStandard, gxApplyNew);
+        return;
+    }
+    ComposeHeaderCell(nRow, nCol, style, bResolve);
+}
+
+void CGXGridEngine::ComposeHeaderCell(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, BOOL bResolve)
+{
+    // The corner cell gets no automatic value.
+    if (!style.GetIncludeValue() && m_pParam != nullptr && !(nRow == 0 && nCol == 0)) {
+        if (nRow == 0 && m_pParam->m_bLetterColHeaders) {
+            style.SetValue(GXGetColumnLetters(nCol));
+        } else if (nCol == 0 && m_pParam->m_bNumberRowHeaders) {
+            style.SetValueNumber(nRow);
+        }
+    }
+    if (bResolve && m_pStyleStandard != nullptr)
+        style.ChangeStyle(*m_pStyleStandard, gxApplyNew);
+}
+
+BOOL CGXGridEngine::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, int nMode, int nType)
+{
+    if (m_pParam == nullptr || m_pParam->GetData() == nullptr)
+        return FALSE;
+    if (m_pParam->m_bLockStructureReadOnly && IsReadOnly())
+        return FALSE;
+    BOOL ok = m_pParam->GetData()->StoreStyleRowCol(nRow, nCol, nMode == gxRemove ? nullptr : pStyle, nMode, nType);
+    if (ok && (IsCurrentCellAt(nRow, nCol) ||
+               (nType == -1 && m_bCurrentCellValid &&
+                ((nRow == 0 && nCol == 0) || (nRow != 0 && nRow == m_nCurrentRow) ||
+                 (nRow == 0 && nCol == m_nCurrentCol)))))
+        FreeCurrentStyle();
+    if (ok)
+        FreeStyleCache();
+    return ok;
+}
+
+void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle*, int, int, UINT nFlags, BOOL)
+{
+    if (m_pParam == nullptr || m_pParam->m_bLockUpdate)
+        return;
+    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr || !m_pGridWnd->IsWindowVisible())
+        return;
+    RedrawRange(range, nFlags);
+}
+
+namespace {
+// The cells a range addresses in the store: whole rows live in column 0,
+// whole columns in row 0 and the table at (0, 0).
+void StoreExtent(const CGXRange& r, int nType, ROWCOL rowCount, ROWCOL colCount, ROWCOL& top, ROWCOL& left,
+                 ROWCOL& bottom, ROWCOL& right)
+{
+    if (nType == -1) {
+        switch (r.type) {
+        case GX_RANGE_ROWS:
+            top = r.top, bottom = r.bottom, left = right = 0;
+            return;
+        case GX_RANGE_COLS:
+            left = r.left, right = r.right, top = bottom = 0;
+            return;
+        case GX_RANGE_TABLE:
+            top = bottom = left = right = 0;
+            return;
+        default:
+            break;
+        }
+    }
+    CGXRange cells(r);
+    cells.ExpandToCells(1, 1, rowCount, colCount);
+    top = cells.top, left = cells.left, bottom = cells.bottom, right = cells.right;
+}
+} // namespace
+
+BOOL CGXGridEngine::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, int nMode, int nType,
+                                  const CPtrArray* pStyles, UINT nFlags, int nCommand)
+{
+    if (m_pParam == nullptr || !range.IsValid())
+        return FALSE;
+    if (!range.IsCells() && nType == 0)
+        nType = -1;
+    ROWCOL top, left, bottom, right;
+    StoreExtent(range, nType, GetRowCount(), GetColCount(), top, left, bottom, right);
+    if (bottom < top || right < left)
+        return FALSE;
+
+    CGXLongOperation theOp;
+    theOp.SetStatusText(GXGetAppState()->sGenUndo, FALSE);
+
+    // A change too large to record for undo asks first.
+    if (nCommand != gxRollback && m_pParam->m_bUndoEnabled) {
+        const ROWCOL nRows = bottom - top + 1, nCols = right - left + 1;
+        const double cells = static_cast<double>(nRows) * nCols;
+        if (cells >= 0x7FFFFFFF || nRows > 0x7FFF || nCols > 0x7FFF) {
+            if (AfxMessageBox(GX_IDS_UNDOTOOLARGE, MB_OKCANCEL) == IDCANCEL)
+                return FALSE;
+        }
+    }
+
+    GX_APP_STATE* state = GXGetAppState();
+    theOp.SetStatusText(nCommand == gxDo ? state->sStoringCells : state->sRestoringCells, FALSE);
+
+    BOOL bChanged = FALSE, bAborted = FALSE;
+    const double total = (static_cast<double>(bottom - top) + 1) * (static_cast<double>(right - left) + 1);
+    double done = 0;
+    int index = 0;
+    for (ROWCOL r = top; r <= bottom && !bAborted; ++r) {
+        for (ROWCOL c = left; c <= right; ++c, ++index, ++done) {
+            const CGXStyle* pCellStyle = pStyle;
+            int nCellMode = nMode;
+            if (pStyles != nullptr) {
+                pCellStyle = index < pStyles->GetSize() ? static_cast<const CGXStyle*>(pStyles->GetAt(index)) : nullptr;
+                nCellMode = pCellStyle != nullptr ? gxCopy : gxRemove;
+            }
+            BOOL bCell;
+            if (nType == 0) {
+                CGXStyle* pComposed = nullptr;
+                const CGXStyle* pOld = pStyles == nullptr ? m_pPreparedStyle : nullptr;
+                if (pOld == nullptr) {
+                    pComposed = CreateStyle();
+                    ComposeCellStyle(r, c, *pComposed);
+                    pOld = pComposed;
+                }
+                WORD id = static_cast<WORD>(pCellStyle != nullptr && pCellStyle->GetIncludeControl()
+                                                ? pCellStyle->GetControl()
+                                                : pOld->GetControl());
+                CGXControl* pControl = GetControlForId(id);
+                if (pControl != nullptr)
+                    bCell = pControl->StoreStyle(r, c, pCellStyle, nCellMode, 0, pOld);
+                else
+                    bCell = StoreStyleRowCol(r, c, pCellStyle, nCellMode, 0);
+                if (pComposed != nullptr)
+                    RecycleStyle(pComposed);
+            } else {
+                bCell = StoreStyleRowCol(r, c, pCellStyle, nCellMode, -1);
+            }
+            bChanged = bChanged || bCell;
+            if (total > 1) {
+                theOp.SetPercentDone(static_cast<int>(done * 100 / total));
+                BOOL bAbort = FALSE;
+                theOp.ShowProgress(bAbort);
+                if (bAbort) {
+                    bAborted = TRUE;
+                    break;
+                }
+            }
+        }
+    }
+
+    if (bAborted) {
+        Redraw(nFlags);
+        return FALSE;
+    }
+    if (bChanged) {
+        UpdateStyleRange(range, pStyle, nMode, nType, nFlags, TRUE);
+        SetModifiedFlag(TRUE);
+    }
+    return bChanged;
+}
+
+BOOL CGXGridEngine::SetValueRange(const CGXRange& range, LPCSTR lpszValue, int nMode, int nType, UINT nFlags)
+{
+    if (m_pValueStyle == nullptr)
+        m_pValueStyle = CreateStyle();
+    m_pValueStyle->FreeMembers();
+    m_pValueStyle->SetValue(lpszValue);
+    return SetStyleRange(range, m_pValueStyle, nMode, nType, nullptr, nFlags, gxDo);
+}
+
+const CString& CGXGridEngine::GetCellValue(ROWCOL nRow, ROWCOL nCol)
+{
+    if (m_pValueStyle == nullptr)
+        m_pValueStyle = CreateStyle();
+    m_pValueStyle->SetIncludeValue(FALSE);
+    m_bValueOnly = TRUE;
+    ComposeCellStyle(nRow, nCol, *m_pValueStyle, TRUE);
+    m_bValueOnly = FALSE;
+    return m_pValueStyle->GetValue();
+}
+
+const CGXStyle* CGXGridEngine::GetStandardStyle()
+{
+    if (m_pStyleStandard == nullptr)
+        ReadBaseStylePointers();
+    return m_pStyleStandard;
+}
+
+const CGXStyle& CGXGridEngine::LookupBaseStyle(WORD nID)
+{
+    const CGXStyle* p = nullptr;
+    CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
+    if (map == nullptr || !map->LookupStyle(nID, p) || p == nullptr)
+        AfxThrowNotSupportedException();
+    return *p;
+}
+
+BOOL CGXGridEngine::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT nFlags, int)
+{
+    if (m_pParam == nullptr || (m_pParam->m_bLockStructureReadOnly && IsReadOnly()))
+        return FALSE;
+    if (m_pParam->GetStylesMap() == nullptr)
+        m_pParam->SetStylesMap(new CGXStylesMap(stylesMap), TRUE);
+    else if (m_pParam->GetStylesMap() != &stylesMap)
+        *m_pParam->GetStylesMap() = stylesMap;
+    SetModifiedFlag(TRUE);
+    UpdateStylesMap(nFlags, TRUE);
+    return TRUE;
+}
+
+void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL)
+{
+    ReadBaseStylePointers();
+    FreeStyleCache();
+    FreeCurrentStyle();
+    Redraw(nFlags);
+}
+
+BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlags, int)
+{
+    if (m_pParam == nullptr || (m_pParam->m_bLockStructureReadOnly && IsReadOnly()))
+        return FALSE;
+    if (m_pParam->GetProperties() == nullptr) {
+        CGXProperties* p = new CGXProperties;
+        *p = properties;
+        m_pParam->SetProperties(p, TRUE);
+    } else if (m_pParam->GetProperties() != &properties) {
+        *m_pParam->GetProperties() = properties;
+    }
+    SetModifiedFlag(TRUE);
+    UpdateProperties(nFlags, TRUE);
+    return TRUE;
+}
+
+void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL) { Redraw(nFlags); }
+
+BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, UINT nFlags, int)
+{
+    if (m_pParam == nullptr || m_pParam->GetStylesMap() == nullptr)
+        return FALSE;
+    if (m_pParam->m_bLockStructureReadOnly && IsReadOnly())
+        return FALSE;
+    CGXStyle& base = const_cast<CGXStyle&>(LookupBaseStyle(nID));
+    base.ChangeStyle(style, nMode);
+    SetModifiedFlag(TRUE);
+    UpdateBaseStyle(nID, nFlags, TRUE);
+    return TRUE;
+}
+
+void CGXGridEngine::UpdateBaseStyle(WORD, UINT nFlags, BOOL)
+{
+    if (!m_bInitDone)
+        return;
+    ReadBaseStylePointers();
+    FreeStyleCache();
+    FreeCurrentStyle();
+    Redraw(nFlags);
+}
+
+// ---------------------------------------------------------------------------
+// Cell controls
+
+CGXControl* CGXGridEngine::GetControlForId(WORD nID)
+{
+    if (nID == 0)
+        return m_pDefaultControl;
+    if (m_pCachedControl != nullptr && nID == m_nCachedControlId)
+        return m_pCachedControl;
+    void* p = nullptr;
+    CGXControl* pControl = nullptr;
+    if (m_mapControls.Lookup(nID, p)) {
+        pControl = static_cast<CGXControl*>(p);
+    } else if (CGXAbstractControlFactory* factory = GXGetAppState()->m_pControlFactory) {
+        pControl = factory->CreateControl(nID, this);
+        if (pControl != nullptr)
+            SetControlForId(nID, pControl, FALSE, FALSE);
+    }
+    if (pControl == nullptr)
+        return m_pDefaultControl;
+    m_nCachedControlId = nID;
+    m_pCachedControl = pControl;
+    return pControl;
+}
+
+void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefault, BOOL bAddName)
+{
+    void* p = nullptr;
+    CGXControl* pOld = m_mapControls.Lookup(nID, p) ? static_cast<CGXControl*>(p) : nullptr;
+    if (pOld != pControl) {
+        if (pOld != nullptr) {
+            // Nothing may keep pointing at the control that goes.
+            if (m_pDefaultControl == pOld)
+                m_pDefaultControl = nullptr;
+            if (m_pCurrentControl == pOld)
+                m_pCurrentControl = nullptr;
+            if (m_pCachedControl == pOld) {
+                m_pCachedControl = nullptr;
+                m_nCachedControlId = 0;
+            }
+            delete pOld;
+        }
+        if (pControl != nullptr)
+            m_mapControls.SetAt(nID, pControl);
+        else
+            m_mapControls.RemoveKey(nID);
+    }
+    if (pControl == nullptr)
+        return;
+    if (bAddName && m_pParam != nullptr && m_pParam->GetStylesMap() != nullptr)
+        m_pParam->GetStylesMap()->AddControl(nID);
+    if (bDefault || m_pDefaultControl == nullptr)
+        m_pDefaultControl = pControl;
+}
+
+// ---------------------------------------------------------------------------
+// Redrawing
+
+void CGXGridEngine::RedrawRange(const CGXRange&, UINT nFlags, const CGXStyle*) { Redraw(nFlags); }
+
+void CGXGridEngine::Redraw(UINT nFlags)
+{
+    if (m_pParam != nullptr && m_pParam->m_bLockUpdate)
+        return;
+    if ((nFlags & 7) == 0 || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr ||
+        !m_pGridWnd->IsWindowVisible())
+        return;
+    m_pGridWnd->Invalidate(FALSE);
+    if (nFlags & GX_UPDATENOW)
+        m_pGridWnd->UpdateWindow();
+}
+
+void CGXGridEngine::OnGridDraw(CDC* pDC)
+{
+    CRect r;
+    GetGridRect(&r);
+    FillRectColorOpaque(pDC, r, GXSysColorValue(COLOR_WINDOW));
+}
+
+// ---------------------------------------------------------------------------
+// Window messages: what the engine answers until the input, scrolling,
+// focus and printing layers take them over.
+
+HBRUSH CGXGridEngine::HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+BOOL CGXGridEngine::HandleDestroy() { return FALSE; }
+BOOL CGXGridEngine::HandleHScroll(UINT, UINT, CScrollBar*) { return FALSE; }
+BOOL CGXGridEngine::HandleVScroll(UINT, UINT, CScrollBar*) { return FALSE; }
+BOOL CGXGridEngine::DispatchKeyMessage(CWnd*, UINT, UINT, UINT, UINT) { return FALSE; }
+BOOL CGXGridEngine::HandleLButtonDown(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleLButtonUp(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleLButtonDblClk(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleMButtonDown(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleMButtonUp(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleMButtonDblClk(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleRButtonDown(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleRButtonUp(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleRButtonDblClk(UINT, CPoint) { return FALSE; }
+BOOL CGXGridEngine::HandleMouseMove(UINT, CPoint) { return FALSE; }
+
+BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
+{
+    // The grid's class has no cursor of its own.
+    if (!m_bInitDone || pWnd != m_pGridWnd || nHitTest != HTCLIENT)
+        return FALSE;
+    ::SetCursor(m_hArrowCursor);
+    return TRUE;
+}
+
+BOOL CGXGridEngine::HandleSize(UINT, int, int) { return FALSE; }
+BOOL CGXGridEngine::HandleShowWindow(BOOL, UINT) { return FALSE; }
+BOOL CGXGridEngine::HandleSetFocus(CWnd*) { return FALSE; }
+BOOL CGXGridEngine::HandleKillFocus(CWnd*) { return FALSE; }
+UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
+BOOL CGXGridEngine::HandleCancelMode() { return FALSE; }
+BOOL CGXGridEngine::HandleMouseActivate(CWnd*, UINT, UINT, int*) { return FALSE; }
+BOOL CGXGridEngine::HandleSettingChange(LPCSTR) { return FALSE; }
+
+BOOL CGXGridEngine::HandleSysColorChange()
+{
+    GXGetSysData()->Update();
+    return FALSE;
+}
+
+BOOL CGXGridEngine::HandleTimer(UINT_PTR) { return FALSE; }
+
+BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bCurrentCellValid && m_pCurrentControl != nullptr)
+        return m_pCurrentControl->OnCommand(wParam, lParam);
+    return FALSE;
+}
+
+BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
+CScrollBar* CGXGridEngine::GetScrollBarCtrl(int) const { return nullptr; }
+void CGXGridEngine::UpdateTabName(WPARAM) {}
+BOOL CGXGridEngine::HandleMsg792(WPARAM) { return TRUE; }
+BOOL CGXGridEngine::HandleMsg7A3(WPARAM, LPARAM) { return FALSE; }
+
+void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
+{
+    m_bSizeLock = static_cast<BOOL>(wParam);
+    if (wParam == 0 && m_pGridWnd != nullptr && m_pGridWnd->GetSafeHwnd() != nullptr)
+        m_pGridWnd->Invalidate(TRUE);
+}
+
+void CGXGridEngine::OnFindReplace(CFindReplaceDialog*) {}
+void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
+void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
+void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
+
+void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL)
+{
+    if (nBar == SB_VERT || nBar == SB_BOTH)
+        m_nVScrollMode = nMode;
+    if (nBar == SB_HORZ || nBar == SB_BOTH)
+        m_nHScrollMode = nMode;
+}

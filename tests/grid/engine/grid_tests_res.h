@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_GRID_TEST 100
+#define IDC_GRID 1001
+#define IDB_TRUECOLOR 101
