@@ -18,3 +18,4 @@
 #include "afxdoc.h"
 #include "afxapp.h"
 #include "afxdlg.h"
+#include "afxctrl.h"

@@ -170,6 +170,14 @@ TEST(GdiObjects, BitmapsAndDibSections)
     EXPECT_EQ(bm.bmWidth, 8);
     EXPECT_EQ(bm.bmBitsPixel, 1);
 
+    CBitmap check;
+    ASSERT_TRUE(check.LoadOEMBitmap(32760)); // the system's check mark (OBM_CHECK)
+    EXPECT_NE(check.GetBitmap(&bm), 0);
+    EXPECT_GT(bm.bmWidth, 0);
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(64999));
+    EXPECT_EQ(missing.m_hObject, nullptr);
+
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = 4;
