@@ -17,6 +17,9 @@ struct SeamState
     std::deque<Step> steps;
     std::vector<AfxModalCall> calls;
     std::function<void(const AfxModalCall&)> unexpected;
+    std::function<DWORD()> tickCount;
+    std::function<BOOL(BYTE)> leadByte;
+    std::function<SIZE()> displayResolution;
 };
 
 SeamState& State()
@@ -90,6 +93,9 @@ void AfxSeamReset()
 {
     State().steps.clear();
     State().calls.clear();
+    State().tickCount = nullptr;
+    State().leadByte = nullptr;
+    State().displayResolution = nullptr;
 }
 
 void AfxSeamSetUnexpectedHandler(std::function<void(const AfxModalCall&)> fn)
@@ -197,4 +203,43 @@ UINT AfxSeamMenuItemState(HMENU hMenu, UINT nID)
         }
     }
     return (UINT)-1;
+}
+
+DWORD AfxGetTickCount()
+{
+    return State().tickCount ? State().tickCount() : ::GetTickCount();
+}
+
+void AfxSeamSetTickCount(std::function<DWORD()> fn)
+{
+    State().tickCount = std::move(fn);
+}
+
+BOOL AfxIsLeadByte(BYTE ch)
+{
+    return State().leadByte ? State().leadByte(ch) : ::IsDBCSLeadByte(ch);
+}
+
+void AfxSeamSetLeadByte(std::function<BOOL(BYTE)> fn)
+{
+    State().leadByte = std::move(fn);
+}
+
+SIZE AfxGetDisplayResolution()
+{
+    if (State().displayResolution)
+        return State().displayResolution();
+    SIZE size = {0, 0};
+    HDC hIC = ::CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    if (hIC != nullptr) {
+        size.cx = ::GetDeviceCaps(hIC, HORZRES);
+        size.cy = ::GetDeviceCaps(hIC, VERTRES);
+        ::DeleteDC(hIC);
+    }
+    return size;
+}
+
+void AfxSeamSetDisplayResolution(std::function<SIZE()> fn)
+{
+    State().displayResolution = std::move(fn);
 }

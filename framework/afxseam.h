@@ -70,7 +70,8 @@ void AfxSeamScript(AfxSeamScriptFn fn);
 void AfxSeamDrive(AfxSeamDriveFn fn);
 int AfxSeamPendingSteps();
 const std::vector<AfxModalCall>& AfxSeamCalls();
-// Clears the steps and the record.
+// Clears the steps and the record, and gives back the real tick count, lead-byte test and
+// display resolution.
 void AfxSeamReset();
 // Called for each request that found no step (after it was answered with the safe choice).
 void AfxSeamSetUnexpectedHandler(std::function<void(const AfxModalCall&)> fn);
@@ -92,3 +93,14 @@ int AfxSeamMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT 
 // popups too), (UINT)-1 when it is not there.
 void AfxSeamDescribeMenu(HMENU hMenu, std::vector<AfxModalMenuItem>& items);
 UINT AfxSeamMenuItemState(HMENU hMenu, UINT nID);
+
+// ---- Injectable parts of the environment ----------------------------------------------------
+// Code that depends on the time, the code page's lead bytes or the screen's resolution asks these
+// instead of the system; a test may replace each answer (an empty function restores the system's).
+DWORD AfxGetTickCount();
+void AfxSeamSetTickCount(std::function<DWORD()> fn);
+BOOL AfxIsLeadByte(BYTE ch);
+void AfxSeamSetLeadByte(std::function<BOOL(BYTE)> fn);
+// Horizontal and vertical resolution of the display, in pixels.
+SIZE AfxGetDisplayResolution();
+void AfxSeamSetDisplayResolution(std::function<SIZE()> fn);

@@ -18,4 +18,7 @@
 #include "afxdoc.h"
 #include "afxapp.h"
 #include "afxdlg.h"
+// The control wrappers (buttons, edits, lists, ...) join the window layer once they exist.
+#if __has_include("afxctrl.h")
 #include "afxctrl.h"
+#endif

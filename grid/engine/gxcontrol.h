@@ -17,7 +17,7 @@
 //   Refresh                        Reset
 //   SetControlText                 SetCellText
 //   ApplyCurrentText               LoadCurrentText
-//   MouseWhilePressed move         OnMouseMove (flags, x, y)
+//   MouseMoveWhilePressed          OnMouseMove (flags, x, y)
 //   MouseMove (row, col, ...)      OnMouseMoveOver (row, col, flags, x, y)
 //   LButtonDown .. RButtonDblClk   OnLButtonDown .. OnRButtonDblClk
 //   GetSearchText                  GetSelectedText

@@ -149,21 +149,25 @@ class CRouteChild : public CMDIChildWnd
     DECLARE_DYNCREATE(CRouteChild)
 public:
     ROUTE_HANDLERS("child")
+    void OnChildAccel() { g_route.push_back("child accel"); }
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(CRouteChild, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CRouteChild, CMDIChildWnd)
     ROUTE_ENTRIES()
+    ON_COMMAND(ID_F1_CHILD_ACCEL, OnChildAccel)
 END_MESSAGE_MAP()
 
 class CRouteMain : public CMDIFrameWnd
 {
 public:
     ROUTE_HANDLERS("main")
+    void OnMainAccel() { g_route.push_back("main accel"); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CRouteMain, CMDIFrameWnd)
     ROUTE_ENTRIES()
+    ON_COMMAND(ID_F1_ACCEL, OnMainAccel)
 END_MESSAGE_MAP()
 
 class CRouteApp : public CWinApp
@@ -204,8 +208,28 @@ TEST(Routing, CommandsGoFromTheViewToItsDocumentChildFrameMainFrameAndApplicatio
                                          "view",    "doc",    "child",    "main",    "app"};
     EXPECT_EQ(g_route, expected);
 
-    // Closing the main window closes the documents and their frames.
-    app.m_pMainWnd = pMain;
+    // Keys in the child's view: the child's table first, and the main table still works.
+    g_route.clear();
+    HWND hView = pChild->GetActiveView()->m_hWnd;
+    ::PostMessageA(hView, WM_KEYDOWN, VK_F7, 0);
+    ::PostMessageA(hView, WM_KEYDOWN, VK_F5, 0);
+    afxtest::PumpMessages();
+    expected = {"child accel", "main accel"};
+    EXPECT_EQ(g_route, expected);
+
+    // Closing the main window asks about modified documents first; Cancel keeps everything open.
+    pDoc->SetModifiedFlag();
+    AfxSeamAnswer(IDCANCEL);
+    pMain->SendMessage(WM_CLOSE);
+    EXPECT_EQ(app.m_pMainWnd, pMain);
+    EXPECT_TRUE(::IsWindow(pMain->m_hWnd));
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_STREQ(texts[0], "Save changes to Sketch1?");
+
+    // No: the documents and their frames close, then the main window, and the loop is told to end.
+    AfxSeamAnswer(IDNO);
     pMain->SendMessage(WM_CLOSE);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(app.GetOpenDocumentCount(), 0);

@@ -384,3 +384,39 @@ TEST(Dialogs, TemplateWindowsAndTheirCustomClassControlsAreAttachedFromTheirFirs
 }
 
 } // namespace
+
+namespace {
+
+TEST(Seam, TheTickCountLeadBytesAndDisplayResolutionCanBeReplaced)
+{
+    AfxSeamSetTickCount([] { return (DWORD)1234; });
+    AfxSeamSetLeadByte([](BYTE ch) { return (BOOL)(ch == 0x81); });
+    AfxSeamSetDisplayResolution([] { return SIZE{640, 480}; });
+    EXPECT_EQ(AfxGetTickCount(), 1234u);
+    EXPECT_TRUE(AfxIsLeadByte(0x81));
+    EXPECT_FALSE(AfxIsLeadByte('a'));
+    EXPECT_EQ(AfxGetDisplayResolution().cx, 640);
+    AfxSeamReset();
+    EXPECT_NE(AfxGetTickCount(), 1234u);
+    EXPECT_FALSE(AfxIsLeadByte(0x81));      // code page 1252 has none
+    SIZE real = AfxGetDisplayResolution();
+    EXPECT_EQ(real.cx, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(real.cy, ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+TEST(Dialogs, AModelessDialogNavigatesWithTheKeyboardThroughTheLoop)
+{
+    CValuesDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_F1_VALUES));
+    dlg.ShowWindow(SW_SHOWNA);
+    HWND hName = ::GetDlgItem(dlg.m_hWnd, IDC_F1_NAME);
+    HWND hCount = ::GetDlgItem(dlg.m_hWnd, IDC_F1_COUNT);
+    ::SetFocus(hName);
+    ASSERT_EQ(::GetFocus(), hName);
+    ::PostMessageA(hName, WM_KEYDOWN, VK_TAB, 0);
+    afxtest::PumpMessages();
+    EXPECT_EQ(::GetFocus(), hCount);
+    dlg.DestroyWindow();
+}
+
+} // namespace

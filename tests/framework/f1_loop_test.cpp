@@ -149,6 +149,7 @@ TEST(Idle, TimerMessagesRestartIdleProcessingOnlyWhenTheApplicationSaysSo)
         app.m_bTimerIsIdle = bTimerIsIdle;
         CTickWnd wnd;
         ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "t", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        afxtest::PumpMessages();
         wnd.SetTimer(1, 20);
         EXPECT_EQ(app.Run(), 5);   // the loop ends with the code of WM_QUIT
         EXPECT_EQ(wnd.m_nTicks, 3);
@@ -264,9 +265,12 @@ public:
     }
     LRESULT OnKickIdle(WPARAM, LPARAM lCount)
     {
-        ++m_nKicks;
-        return lCount < 2;     // three kicks, then no more idle work
+        // Three kicks, then no more idle work; a timer without a window ends the loop later.
+        if (++m_nKicks == 3)
+            ::SetTimer(nullptr, 0, 1, EndFromTimer);
+        return lCount < 2;
     }
+    static void CALLBACK EndFromTimer(HWND, UINT, UINT_PTR id, DWORD);
     int m_nKicks = 0;
     DECLARE_MESSAGE_MAP()
 };
@@ -277,6 +281,13 @@ END_MESSAGE_MAP()
 CModalWnd* g_pModal = nullptr;
 bool g_bTimerFired = false;
 
+void CALLBACK CModalWnd::EndFromTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_bTimerFired = true;
+    g_pModal->EndModalLoop(42);
+}
+
 TEST(NestedLoops, ModalLoopsWalkKickIdleDispatchWindowlessTimersAndRepostQuit)
 {
     CLoopApp app;
@@ -285,13 +296,7 @@ TEST(NestedLoops, ModalLoopsWalkKickIdleDispatchWindowlessTimersAndRepostQuit)
     g_pModal = &wnd;
     g_walk.clear();
     g_bTimerFired = false;
-    ::PostMessageA(wnd.m_hWnd, WM_KEYDOWN, 'K', 0);
-    // A timer without a window ends the loop from inside.
-    ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        g_bTimerFired = true;
-        g_pModal->EndModalLoop(42);
-    });
+    ::PostMessageA(wnd.m_hWnd, WM_KEYDOWN, VK_F2, 0);
     EXPECT_EQ(wnd.RunModalLoop(0), 42);
     EXPECT_TRUE(g_bTimerFired);
     EXPECT_EQ(wnd.m_nKicks, 3);
@@ -299,6 +304,7 @@ TEST(NestedLoops, ModalLoopsWalkKickIdleDispatchWindowlessTimersAndRepostQuit)
     EXPECT_EQ(g_walk, expected);
 
     // A WM_QUIT ends the modal loop and is posted again with its own code.
+    wnd.m_nKicks = 100;
     ::PostQuitMessage(17);
     EXPECT_EQ(wnd.RunModalLoop(0), -1);
     EXPECT_EQ(afxtest::DrainQuit(), 17);

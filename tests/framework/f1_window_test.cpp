@@ -290,3 +290,61 @@ TEST(Exceptions, GuardedCallbacksReportInsteadOfUnwindingThroughTheSystem)
 }
 
 } // namespace
+
+namespace {
+
+// ---- Device contexts of windows -------------------------------------------------------------
+
+class CPaintingWnd : public CWnd
+{
+public:
+    int m_nPaints = 0;
+    CRect m_rcPaint;
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        ++m_nPaints;
+        m_rcPaint = dc.m_ps.rcPaint;
+        dc.FillSolidRect(0, 0, 40, 40, RGB(255, 0, 0));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CPaintingWnd, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST(WindowDCs, PaintClientAndWholeWindowContexts)
+{
+    CPaintingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "paint", WS_POPUP | WS_BORDER, 10, 10, 60, 60, nullptr,
+                             nullptr));
+    wnd.ShowWindow(SW_SHOWNA);
+    wnd.UpdateWindow();
+    EXPECT_EQ(wnd.m_nPaints, 1);
+    EXPECT_FALSE(wnd.m_rcPaint.IsRectEmpty());
+    RECT rcUpdate;
+    EXPECT_FALSE(::GetUpdateRect(wnd.m_hWnd, &rcUpdate, FALSE));   // EndPaint validated the window
+
+    {
+        CClientDC dc(&wnd);
+        ASSERT_NE(dc.GetSafeHdc(), nullptr);
+        EXPECT_EQ(dc.GetPixel(5, 5), RGB(255, 0, 0));
+    }
+    // Kept on the heap as a view does with its own context.
+    CClientDC* pKept = new CClientDC(&wnd);
+    EXPECT_EQ(pKept->GetPixel(10, 10), RGB(255, 0, 0));
+    delete pKept;
+
+    CWindowDC windowDC(&wnd);
+    ASSERT_NE(windowDC.GetSafeHdc(), nullptr);
+    CRect rcClip;
+    windowDC.GetClipBox(&rcClip);
+    CRect rcWindow;
+    wnd.GetWindowRect(&rcWindow);
+    EXPECT_EQ(rcClip.Width(), rcWindow.Width());   // the frame belongs to this context
+
+    CClientDC screen(nullptr);
+    EXPECT_EQ(screen.GetDeviceCaps(HORZRES), ::GetSystemMetrics(SM_CXSCREEN));
+}
+
+} // namespace

@@ -31,6 +31,8 @@ class TestScope : public testing::EmptyTestEventListener
             printf("[  NOTE    ] %s.%s left %d scripted answer(s) unused\n", info.test_suite_name(), info.name(),
                    AfxSeamPendingSteps());
         AfxSeamReset();
+        // Nothing a test left in the queue reaches the next test.
+        afxtest::PumpMessages();
         afxtest::DrainQuit();
         AfxLockTempMaps();
         AfxUnlockTempMaps();
