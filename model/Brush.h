@@ -88,8 +88,8 @@ public:
     BOOL Shear(int dx, int dy, int viewType);
 
     // Primitives inscribed in this box brush, oriented by a view plane. Each either
-    // succeeds or leaves the brush exactly as it was and returns FALSE. Cone and
-    // cylinder side counts out of range change nothing.
+    // succeeds or leaves the brush exactly as it was and returns FALSE, for the
+    // command to report. Cone and cylinder side counts out of range change nothing.
     BOOL MakePyramid(int viewType);
     BOOL MakeWedge(int viewType);
     BOOL MakeCone(int viewType, int sides);
@@ -97,11 +97,12 @@ public:
     BOOL MakeSphere();
 
     // Carves this brush out of the brushes of the list that it overlaps; the pieces
-    // join their source's entity. All or nothing: FALSE (nothing changed) when a
-    // piece cannot be built.
+    // join their source's entity, unselected. All or nothing: FALSE (nothing changed,
+    // for the command to report) when a piece cannot be built or would not be valid.
     BOOL Subtract(CPtrList& objects);
     // Reduces this brush to its common part with the other selected brushes of the
-    // map, which are deselected and deleted. All or nothing, as Subtract.
+    // map, which are deselected and deleted; selected point entities are passed over.
+    // All or nothing, as Subtract.
     BOOL Intersect(Map* pMap);
     // True when the plane of the face splits this brush and leaves part of the face
     // on its inner side.

@@ -257,9 +257,11 @@ void Brush::AddFace(const Face& face, bool flip)
                     fj.dist == f0.dist;
         bool opposite = fj.normal.x == -f0.normal.x && fj.normal.y == -f0.normal.y &&
                         fj.normal.z == -f0.normal.z && fj.dist == -f0.dist;
+        // A face on the outer side to within the geometry tolerance goes too: kept, it
+        // would lie wholly in front of the new plane when the windings are rebuilt.
         bool outside = true;
         for (const CVector& p : fj.winding)
-            if (!(VectorDot(f0.normal, p) >= f0.dist)) {
+            if (!(VectorDot(f0.normal, p) - f0.dist >= -kEpsilon)) {
                 outside = false;
                 break;
             }
@@ -385,7 +387,6 @@ BOOL Brush::Subtract(CPtrList& objects)
                 delete p;
         }
         delete cut.object; // leaves its entity and the map's lists
-
     }
     if (map)
         map->ObjectsRebuilt();

@@ -157,9 +157,11 @@ BOOL CIniFile::Write()
     }
 
     DWORD error = 0;
-    TextFileResult result = WriteTextFileReplacing(m_path, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
+    TextFileResult result =
+        WriteTextFileReplacing(m_path, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
     if (result == TEXTFILE_CANT_CREATE) {
-        Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path), static_cast<LPCSTR>(SystemErrorText(error)));
+        Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path),
+                           static_cast<LPCSTR>(SystemErrorText(error)));
         return FALSE;
     }
     if (result == TEXTFILE_CANT_WRITE) {

@@ -51,7 +51,8 @@ BOOL Map::ParseMapText(char* buffer)
     if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
         Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
     if (!m_pWorld->FindValue("wad"))
-        Report().Box(MB_OK, "The map file doesn't have a wad key in it.\nThe default wad for this project will be assumed.");
+        Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
+                            "The default wad for this project will be assumed.");
     return TRUE;
 }
 

@@ -211,8 +211,9 @@ TEST_F(Csg, SubtractWithARotatedCutter)
 {
     Entity* scratch = AddEntity("func_wall");
     Brush* big = AddBrush(world, 0, 256, 0, 256, 0, 128);
+    // Turned so that a cutter face meets an edge of the box to within rounding.
     Brush* cutter = AddBrush(world, 0, 128, 0, 128, -64, 192);
-    cutter->Rotate(64, 64, kPi / 5, VIEW_XY);
+    cutter->Rotate(20, 64, 34 * kPi / 180, VIEW_XY);
     ASSERT_TRUE(cutter->IsValid());
 
     // What the cutter takes away, for the volume check: the intersection of copies.
@@ -309,7 +310,8 @@ Brush* FullBall(Entity* owner)
             d1[c] = f.pt[0][c] - f.pt[1][c];
             d3[c] = f.pt[2][c] - f.pt[1][c];
         }
-        double cx = d1[1] * d3[2] - d1[2] * d3[1], cy = d1[2] * d3[0] - d1[0] * d3[2], cz = d1[0] * d3[1] - d1[1] * d3[0];
+        double cx = d1[1] * d3[2] - d1[2] * d3[1], cy = d1[2] * d3[0] - d1[0] * d3[2];
+        double cz = d1[0] * d3[1] - d1[1] * d3[0];
         if (cx * n[0] + cy * n[1] + cz * n[2] < 0)
             for (int c = 0; c < 3; ++c)
                 std::swap(f.pt[0][c], f.pt[2][c]);

@@ -9,6 +9,14 @@ class Document : public DocumentTest
 
 TEST_F(Document, NewDocumentHasOnlyTheWorld)
 {
+    // The document templates make maps by name.
+    CRuntimeClass* cls = CRuntimeClass::FromName("Map");
+    ASSERT_NE(cls, nullptr);
+    CObject* made = cls->CreateObject();
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CDocument)));
+    delete made;
+
     ASSERT_NE(world, nullptr);
     EXPECT_EQ(map->GetEntities().GetCount(), 1);
     EXPECT_STREQ(world->ValueForKey("classname"), "worldspawn");
