@@ -1050,3 +1050,31 @@ TEST(CheckListHandlers, ChangesReachTheMessageMap)
     EXPECT_EQ(wnd.m_changes[1], std::make_pair(0, 0));
     wnd.DestroyWindow();
 }
+
+// A combo box's drop-down list made on its own, as the grid's combo cells make theirs: a pop-up
+// of the system's "COMBOLBOX" class driven through the list-box wrapper.
+TEST_F(Controls, FreeStandingComboListBox)
+{
+    CListBox drop;
+    ASSERT_TRUE(drop.CreateEx(0, "COMBOLBOX", nullptr, WS_POPUP | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
+                              CRect(20, 200, 180, 300), &host, 0));
+    for (const char* s : {"0", "90", "180", "270", "Up", "Down"})
+        drop.AddString(s);
+    EXPECT_EQ(drop.GetCount(), 6);
+    EXPECT_EQ(drop.SelectString(-1, "180"), 2);
+    EXPECT_EQ(drop.GetCurSel(), 2);
+    CString text;
+    drop.GetText(4, text);
+    EXPECT_STREQ(text, "Up");
+    drop.SetItemData(5, (DWORD_PTR)0xFEDCBA987ull);
+    EXPECT_EQ(drop.GetItemData(5), (DWORD_PTR)0xFEDCBA987ull);
+
+    // A click selects the line under the mouse.
+    CRect item;
+    drop.GetItemRect(1, item);
+    CPoint pt = item.CenterPoint();
+    drop.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    drop.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(drop.GetCurSel(), 1);
+    drop.DestroyWindow();
+}
