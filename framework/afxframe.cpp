@@ -445,6 +445,16 @@ BOOL IsOwnedBy(HWND hWnd, HWND hWndOwner)
     return FALSE;
 }
 
+// The window a top-level window belongs to: itself, or the first window of its chain of owners.
+HWND RootOwner(HWND hWnd)
+{
+    while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) && ::GetParent(hWnd) != nullptr)
+        hWnd = ::GetParent(hWnd);
+    while (hWnd != nullptr && ::GetWindow(hWnd, GW_OWNER) != nullptr)
+        hWnd = ::GetWindow(hWnd, GW_OWNER);
+    return hWnd;
+}
+
 BOOL CALLBACK NotifyOwnedPopup(HWND hWnd, LPARAM lParam)
 {
     auto* pNotify = reinterpret_cast<FloatNotify*>(lParam);
@@ -455,14 +465,14 @@ BOOL CALLBACK NotifyOwnedPopup(HWND hWnd, LPARAM lParam)
 
 } // namespace
 
-BOOL CFrameWnd::IsSyncActivePopup(CWnd* pWnd) const
+void CFrameWnd::SyncActiveState(HWND hWndActive)
 {
-    if (pWnd == nullptr || pWnd->m_hWnd == nullptr || m_hWnd == nullptr)
-        return FALSE;
-    HWND hWndTop = pWnd->m_hWnd;
-    while ((::GetWindowLongA(hWndTop, GWL_STYLE) & WS_CHILD) && ::GetParent(hWndTop) != nullptr)
-        hWndTop = ::GetParent(hWndTop);
-    return IsOwnedBy(hWndTop, m_hWnd) && ::SendMessageA(hWndTop, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0;
+    // The frame stays drawn active while it or one of its palettes is the active window.
+    BOOL bStayActive = hWndActive != nullptr &&
+                       (hWndActive == m_hWnd || (IsOwnedBy(hWndActive, m_hWnd) &&
+                                                 ::SendMessageA(hWndActive, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0));
+    m_bStayActive = bStayActive;
+    NotifyFloatingWindows(bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
 }
 
 void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
@@ -485,9 +495,13 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
     CWnd::OnActivate(nState, pWndOther, bMinimized);
     if (!(GetStyle() & WS_CHILD)) {
-        // Losing the activation to one of its own palettes leaves the frame drawn active.
-        m_bStayActive = nState != WA_INACTIVE || IsSyncActivePopup(pWndOther);
-        NotifyFloatingWindows(m_bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
+        // The frame the activation belongs to (this one, or the owner of this floating frame)
+        // learns which window is active now: losing the activation to one of its own palettes
+        // leaves it drawn active.
+        HWND hWndActive = nState != WA_INACTIVE ? m_hWnd : pWndOther->GetSafeHwnd();
+        CFrameWnd* pRoot = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(RootOwner(m_hWnd)));
+        if (pRoot != nullptr)
+            pRoot->SyncActiveState(hWndActive);
     }
     CView* pActiveView = GetActiveView();
     if (pActiveView == nullptr) {
@@ -505,12 +519,8 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 void CFrameWnd::OnActivateApp(BOOL bActive, DWORD dwThreadID)
 {
     CWnd::OnActivateApp(bActive, dwThreadID);
-    if (GetStyle() & WS_CHILD)
-        return;
-    HWND hWndActive = bActive ? ::GetActiveWindow() : nullptr;
-    m_bStayActive = hWndActive != nullptr &&
-                    (hWndActive == m_hWnd || IsSyncActivePopup(CWnd::FromHandle(hWndActive)));
-    NotifyFloatingWindows(m_bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
+    if (!(GetStyle() & WS_CHILD) && RootOwner(m_hWnd) == m_hWnd)
+        SyncActiveState(bActive ? ::GetActiveWindow() : nullptr);
 }
 
 BOOL CFrameWnd::OnNcActivate(BOOL bActive)

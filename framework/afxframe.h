@@ -110,9 +110,9 @@ protected:
     LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
     // Places the pane window (id AFX_IDW_PANE_FIRST) in the rectangle, through its CalcWindowRect.
     void PlacePaneWindow(HWND hWndPane, const CRect& rect);
-    // TRUE when pWnd is a popup of this frame that keeps the frame drawn active (it answers
-    // WM_FLOATSTATUS FS_SYNCACTIVE).
-    BOOL IsSyncActivePopup(CWnd* pWnd) const;
+    // hWndActive is the active window now: the frame stays drawn active when it is the frame or
+    // one of its popups that answers WM_FLOATSTATUS FS_SYNCACTIVE; the popups are told.
+    void SyncActiveState(HWND hWndActive);
 
     CString m_strTitle;
     CView* m_pViewActive;

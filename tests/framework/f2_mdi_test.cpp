@@ -146,11 +146,17 @@ BEGIN_MESSAGE_MAP(CPlaneFrame, CMDIChildWnd)
     ON_UPDATE_COMMAND_UI(ID_F2_COMBO, OnUpdateCombo)
 END_MESSAGE_MAP()
 
-// The camera window: the template's one view, the automatic caption kept.
+// The camera window: the template's one view, the automatic caption kept, 320 x 240 pixels.
 class CCameraFrame : public CMDIChildWnd
 {
     DECLARE_DYNCREATE(CCameraFrame)
 public:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override
+    {
+        cs.cx = 320;
+        cs.cy = 240;
+        return CMDIChildWnd::PreCreateWindow(cs);
+    }
     void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
     {
         Log(bActivate ? "camera frame on" : "camera frame off");
@@ -278,6 +284,9 @@ TEST_F(MdiFixture, TemplatesBuildFramesWithViewsAndASecondTemplateFramesTheSameD
     EXPECT_EQ(LogCount("camera initial"), 1u);
     EXPECT_EQ(LogCount("plane initial"), 0u);
     EXPECT_EQ(Active(), pCamera);
+    CRect rectCamera;
+    pCamera->GetWindowRect(&rectCamera);
+    EXPECT_EQ(rectCamera.Size(), CSize(320, 240));
 
     // Updates reach every view but the sender, with hints as wide as a pointer.
     CHint hint;
@@ -470,6 +479,49 @@ TEST_F(MdiFixture, ClosingAsksToSaveOnlyForTheLastFrameAndTheDocumentGoesWithIt)
     EXPECT_EQ(LogCount("doc deleted"), 1u);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
     EXPECT_EQ(Active(), nullptr);
+}
+
+// A workbook-like frame: the MDI client is subclassed and gives up a strip at the bottom.
+class CInsetClient : public CWnd
+{
+public:
+    void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType) override
+    {
+        CWnd::CalcWindowRect(lpClientRect, nAdjustType);
+        lpClientRect->bottom -= 23;
+    }
+};
+
+class CWorkbookFrame : public CMDIFrameWnd
+{
+public:
+    CInsetClient m_client;
+    BOOL CreateClient(LPCREATESTRUCT lpcs, CMenu* pWindowMenu) override
+    {
+        return CMDIFrameWnd::CreateClient(lpcs, pWindowMenu) && m_client.SubclassWindow(m_hWndMDIClient);
+    }
+};
+
+TEST(MdiClient, ASubclassedClientTakesPartInTheLayoutAndStillServesTheChildren)
+{
+    auto* pFrame = new CWorkbookFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_F2_MAIN, WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(CWnd::FromHandlePermanent(pFrame->m_hWndMDIClient), &pFrame->m_client);
+    pFrame->SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOMOVE);
+    pFrame->ShowWindow(SW_SHOW);
+    CRect rectClient, rectMDI;
+    pFrame->GetClientRect(&rectClient);
+    pFrame->m_client.GetWindowRect(&rectMDI);
+    pFrame->ScreenToClient(&rectMDI);
+    EXPECT_EQ(rectMDI, CRect(0, 0, rectClient.right, rectClient.bottom - 23));
+
+    auto* pChild = new CMDIChildWnd;
+    ASSERT_TRUE(pChild->Create(nullptr, "sheet", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                               pFrame));
+    EXPECT_EQ(pFrame->MDIGetActive(), pChild);
+    EXPECT_EQ(pChild->GetMDIFrame(), pFrame);
+    pFrame->DestroyWindow();
+    afxtest::DrainQuit();
 }
 
 } // namespace

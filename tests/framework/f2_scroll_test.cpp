@@ -7,7 +7,13 @@ class CCanvasView : public CScrollView
 {
     DECLARE_DYNCREATE(CCanvasView)
 public:
-    void OnDraw(CDC*) override {}
+    CPoint m_ptPaintOrigin;
+    int m_nPaints = 0;
+    void OnDraw(CDC* pDC) override
+    {
+        m_ptPaintOrigin = pDC->GetViewportOrg();
+        ++m_nPaints;
+    }
 };
 IMPLEMENT_DYNCREATE(CCanvasView, CScrollView)
 
@@ -160,6 +166,12 @@ TEST_F(ScrollFixture, WithoutScrollBarsThePositionStaysInTheView)
     EXPECT_FALSE(HasBar(WS_HSCROLL | WS_VSCROLL));
     EXPECT_EQ(m_pView->GetScrollPosition(), CPoint(350, 258));
     EXPECT_EQ(Origin(), CPoint(-350, -258));
+    // Painting draws with the same origin.
+    m_pView->m_nPaints = 0;
+    m_pView->Invalidate();
+    m_pView->UpdateWindow();
+    EXPECT_EQ(m_pView->m_nPaints, 1);
+    EXPECT_EQ(m_pView->m_ptPaintOrigin, CPoint(-350, -258));
     Resize(1004, 704);
     EXPECT_EQ(m_pView->GetScrollPosition(), CPoint(200, 200));
 }
