@@ -648,14 +648,20 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         UpdateFrameTitleForDocument(nullptr);
 }
 
-void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
+CString CFrameWnd::GetNumberedTitle(LPCSTR lpszDocName) const
 {
-    CString strDoc = lpszDocName != nullptr ? lpszDocName : "";
-    if (!strDoc.IsEmpty() && m_nWindow > 0) {
+    CString text = lpszDocName != nullptr ? lpszDocName : "";
+    if (!text.IsEmpty() && m_nWindow > 0) {
         CString strNumber;
         strNumber.Format(":%d", m_nWindow);
-        strDoc += strNumber;
+        text += strNumber;
     }
+    return text;
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
+{
+    CString strDoc = GetNumberedTitle(lpszDocName);
     CString text;
     if (GetStyle() & FWS_PREFIXTITLE) {
         if (!strDoc.IsEmpty()) {
@@ -1176,12 +1182,7 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     if ((GetStyle() & FWS_ADDTOTITLE) == 0 || !bAddToTitle)
         return;
     CDocument* pDocument = GetActiveDocument();
-    CString text = pDocument != nullptr ? pDocument->GetTitle() : m_strTitle;
-    if (m_nWindow > 0) {
-        CString strNumber;
-        strNumber.Format(":%d", m_nWindow);
-        text += strNumber;
-    }
+    CString text = GetNumberedTitle(pDocument != nullptr ? (LPCSTR)pDocument->GetTitle() : (LPCSTR)m_strTitle);
     CString strOld;
     GetWindowText(strOld);
     if (strOld != text)

@@ -43,6 +43,8 @@ public:
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
     void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
+    // The name with this frame's number among its document's frames ("name:2").
+    CString GetNumberedTitle(LPCSTR lpszDocName) const;
     virtual HACCEL GetDefaultAccelerator();
     void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }

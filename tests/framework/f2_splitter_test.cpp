@@ -113,6 +113,15 @@ TEST_F(SplitterFixture, PanesTakeTheirIdealSizesAndTheLastColumnTheRest)
         EXPECT_EQ(PaneRect(1).Width(), c.cx1);
     }
 
+    // The bar is painted in the button face.
+    m_splitter.SetColumnInfo(0, 100, 0);
+    m_splitter.RecalcLayout();
+    m_splitter.UpdateWindow();
+    {
+        CClientDC dc(&m_splitter);
+        EXPECT_EQ(dc.GetPixel(2 + 100 + 3, 100), ::GetSysColor(COLOR_BTNFACE));
+    }
+
     // A resized frame lays the splitter out again.
     m_splitter.SetColumnInfo(0, 100, 0);
     m_pFrame->SetWindowPos(nullptr, 0, 0, 400, 100, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
