@@ -191,7 +191,7 @@ int main(int argc, char** argv)
     t0 = Now();
     for (int r = 0; r < runs; ++r) {
         written.Empty();
-        map.WriteMap(written);
+        map.WriteEntities(written);
     }
     PrintPhase("write", Now() - t0, runs, static_cast<size_t>(written.GetLength()));
 

@@ -25,14 +25,6 @@ class CMiniDockFrameWnd;
 #define TTF_ALWAYSTIP       0x40000000L
 #endif
 
-// Window flags of frames kept active while a floating frame of theirs is active.
-#ifndef WF_STAYACTIVE
-#define WF_STAYACTIVE       0x0020
-#endif
-#ifndef WF_KEEPMINIACTIVE
-#define WF_KEEPMINIACTIVE   0x0200
-#endif
-
 // What WM_SIZEPARENT carries: the rectangle the bars have not taken yet and the deferred batch
 // (null while the layout is only asked for).
 struct AFX_SIZEPARENTPARAMS

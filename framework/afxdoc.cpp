@@ -1,4 +1,4 @@
-// Documents, document templates, the document manager and views.
+// Documents, document templates and the document manager.
 #include "afxwin.h"
 
 // ---- Helpers --------------------------------------------------------------------------------
@@ -121,15 +121,26 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
 
 void CDocument::UpdateFrameCounts()
 {
-    // Frame titles of documents: every view's frame shows the title.
+    // The frames of the document in the order of its views; with more than one each caption
+    // carries its number ("name:2").
+    CPtrList frames;
     POSITION pos = GetFirstViewPosition();
     while (pos != nullptr) {
         CView* pView = GetNextView(pos);
         if (pView->m_hWnd == nullptr)
             continue;
         CFrameWnd* pFrame = pView->GetParentFrame();
-        if (pFrame != nullptr)
-            pFrame->m_nIdleFlags |= CFrameWnd::idleTitle;
+        if (pFrame != nullptr && frames.Find(pFrame) == nullptr)
+            frames.AddTail(pFrame);
+    }
+    int nFrame = 1;
+    BOOL bNumber = frames.GetCount() > 1;
+    pos = frames.GetHeadPosition();
+    while (pos != nullptr) {
+        CFrameWnd* pFrame = static_cast<CFrameWnd*>(frames.GetNext(pos));
+        pFrame->m_nWindow = bNumber ? nFrame++ : 0;
+        if (pFrame->m_hWnd != nullptr)
+            pFrame->OnUpdateFrameTitle(TRUE);
     }
 }
 
@@ -767,115 +778,4 @@ void CDocManager::OnFileOpen()
         !pApp->DoPromptFileName(newName, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, nullptr))
         return;
     OpenDocumentFile(newName);
-}
-
-// ---- CView ----------------------------------------------------------------------------------
-
-IMPLEMENT_DYNAMIC(CView, CWnd)
-
-BEGIN_MESSAGE_MAP(CView, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_PAINT()
-    ON_WM_MOUSEACTIVATE()
-    ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMessage)
-END_MESSAGE_MAP()
-
-CView::CView() : m_pDocument(nullptr) {}
-
-CView::~CView()
-{
-    if (m_pDocument != nullptr)
-        m_pDocument->RemoveView(this);
-}
-
-void CView::OnUpdate(CView*, LPARAM, CObject*)
-{
-    if (m_hWnd != nullptr)
-        Invalidate(TRUE);
-}
-
-void CView::OnInitialUpdate()
-{
-    OnUpdate(nullptr, 0, nullptr);
-}
-
-void CView::OnDraw(CDC*) {}
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
-void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*)
-{
-    if (bActivate && pActivateView == this && m_hWnd != nullptr) {
-        CWnd* pFocus = GetFocus();
-        if (pFocus == nullptr || (pFocus->m_hWnd != m_hWnd && !IsChild(pFocus)))
-            SetFocus();
-    }
-}
-void CView::OnActivateFrame(UINT, CFrameWnd*) {}
-
-BOOL CView::PreCreateWindow(CREATESTRUCTA& cs)
-{
-    if (cs.lpszClass == nullptr) {
-        AfxDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
-        cs.lpszClass = AFX_WNDFRAMEORVIEW;
-    }
-    cs.style |= WS_CLIPSIBLINGS;
-    return TRUE;
-}
-
-void CView::PostNcDestroy()
-{
-    delete this;
-}
-
-BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
-{
-    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    if (m_pDocument != nullptr) {
-        CPushRoutingView push(this);
-        return m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    }
-    return FALSE;
-}
-
-int CView::OnCreate(LPCREATESTRUCT lpcs)
-{
-    if (CWnd::OnCreate(lpcs) == -1)
-        return -1;
-    CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
-    if (pContext != nullptr && pContext->m_pCurrentDoc != nullptr)
-        pContext->m_pCurrentDoc->AddView(this);
-    return 0;
-}
-
-void CView::OnDestroy()
-{
-    CFrameWnd* pFrame = GetParentFrame();
-    if (pFrame != nullptr && pFrame->GetActiveView() == this)
-        pFrame->SetActiveView(nullptr, FALSE);
-    CWnd::OnDestroy();
-}
-
-void CView::OnPaint()
-{
-    CPaintDC dc(this);
-    OnPrepareDC(&dc);
-    OnDraw(&dc);
-}
-
-int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
-{
-    int nResult = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
-    if (nResult == MA_NOACTIVATE || nResult == MA_NOACTIVATEANDEAT)
-        return nResult;
-    CFrameWnd* pParentFrame = GetParentFrame();
-    if (pParentFrame != nullptr && pParentFrame->GetActiveView() != this)
-        pParentFrame->SetActiveView(this);
-    return nResult;
-}
-
-LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM)
-{
-    OnInitialUpdate();
-    return 0;
 }

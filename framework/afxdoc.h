@@ -1,4 +1,4 @@
-// Documents, document templates and views.
+// Documents, document templates and the document manager.
 #pragma once
 #include "afxwnd.h"
 
@@ -188,47 +188,6 @@ public:
 protected:
     CPtrList m_templateList;
 };
-
-// A window that shows a document.
-class CView : public CWnd
-{
-    DECLARE_DYNAMIC(CView)
-protected:
-    CView();
-
-public:
-    ~CView() override;
-
-    CDocument* GetDocument() const { return m_pDocument; }
-
-    // Called by the document's UpdateAllViews; the default redraws the whole view.
-    virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
-    virtual void OnInitialUpdate();
-    virtual void OnDraw(CDC* pDC);
-    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
-    virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
-    virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd);
-
-    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    void PostNcDestroy() override;
-    // The routing of commands: the view's map, then its document.
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-
-    int OnCreate(LPCREATESTRUCT lpcs);
-    void OnDestroy();
-    void OnPaint();
-    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
-    LRESULT OnInitialUpdateMessage(WPARAM, LPARAM);
-
-protected:
-    CDocument* m_pDocument;
-    friend class CDocument;
-
-    DECLARE_MESSAGE_MAP()
-};
-
-// Default style of views made by frames.
-#define AFX_WS_DEFAULT_VIEW (WS_CHILD | WS_VISIBLE | WS_BORDER)
 
 // The file name part of a path ("dir\name.ext" gives "name.ext").
 CString AfxGetFileName(LPCSTR lpszPathName);

@@ -28,23 +28,6 @@ void AdjustRectangle(CRect& rect, CPoint pt)
     rect.OffsetRect(dx, dy);
 }
 
-// The window's parent for a child, its owner for a popup.
-HWND ParentOrOwner(HWND hWnd)
-{
-    if (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)
-        return ::GetParent(hWnd);
-    return ::GetWindow(hWnd, GW_OWNER);
-}
-
-BOOL IsDescendant(HWND hWndParent, HWND hWndChild)
-{
-    for (; hWndChild != nullptr; hWndChild = ParentOrOwner(hWndChild)) {
-        if (hWndChild == hWndParent)
-            return TRUE;
-    }
-    return FALSE;
-}
-
 CDockBar* DockBarOf(HWND hWnd)
 {
     return dynamic_cast<CDockBar*>(CWnd::FromHandlePermanent(hWnd));
@@ -520,8 +503,6 @@ BOOL CMiniFrameWnd::OnNcActivate(BOOL bActive)
     // WM_FLOATSTATUS; its own activation changes nothing.
     if ((GetStyle() & MFS_SYNCACTIVE) == 0)
         return (BOOL)DefWindowProc(WM_NCACTIVATE, bActive, 0);
-    if (m_nFlags & WF_KEEPMINIACTIVE)
-        return FALSE;
     return TRUE;
 }
 
@@ -863,30 +844,6 @@ DWORD CFrameWnd::CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar)
         }
     }
     return 0;
-}
-
-void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
-{
-    CFrameWnd* pParent = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
-    if (pParent == nullptr)
-        pParent = this;
-    if (dwFlags & (FS_DEACTIVATE | FS_ACTIVATE)) {
-        BOOL bActivate = !(dwFlags & FS_DEACTIVATE);
-        BOOL bEnabled = pParent->IsWindowEnabled();
-        if (bActivate && bEnabled && pParent != this) {
-            m_nFlags |= WF_KEEPMINIACTIVE;
-            pParent->SendMessage(WM_NCACTIVATE, TRUE);
-            m_nFlags &= ~WF_KEEPMINIACTIVE;
-        }
-        else
-            pParent->SendMessage(WM_NCACTIVATE, FALSE);
-    }
-    // Every top-level window owned by the frame (its floating frames) learns the new state.
-    for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); hWnd != nullptr;
-         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
-        if (hWnd != pParent->m_hWnd && IsDescendant(pParent->m_hWnd, hWnd))
-            ::SendMessageA(hWnd, WM_FLOATSTATUS, dwFlags, 0);
-    }
 }
 
 void CFrameWnd::DestroyDockBars()

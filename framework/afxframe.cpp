@@ -74,15 +74,23 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_SIZE()
     ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_WM_ENTERIDLE()
     ON_WM_ERASEBKGND()
+    ON_WM_ACTIVATE()
+    ON_WM_ACTIVATEAPP()
+    ON_WM_NCACTIVATE()
+    ON_WM_ENABLE()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
     : m_hMenuDefault(nullptr), m_hAccelTable(nullptr), m_bAutoMenuEnable(TRUE), m_nIDHelp(0), m_nShowDelay(-1),
-      m_nIdleFlags(0), m_pNextFrameWnd(nullptr), m_pViewActive(nullptr), m_bInRecalcLayout(FALSE)
+      m_nIdleFlags(0), m_pNextFrameWnd(nullptr), m_nWindow(-1), m_bStayActive(FALSE), m_nIDTracking(0),
+      m_nIDLastMessage(0), m_pViewActive(nullptr), m_bInRecalcLayout(FALSE), m_bNoPopMessage(FALSE)
 {
     m_pNextFrameWnd = g_pFirstFrame;
     g_pFirstFrame = this;
@@ -326,10 +334,227 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CFrameWnd::OnSetMessageString(WPARAM, LPARAM)
+CWnd* CFrameWnd::GetMessageBar()
 {
-    // Frames with a status bar show the text there.
-    return 0;
+    if (m_hWnd == nullptr)
+        return nullptr;
+    if (CWnd* pBar = GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE))
+        return pBar;
+    // A child frame shows its prompts in the bar of the frame it lies in.
+    if (GetStyle() & WS_CHILD) {
+        if (CFrameWnd* pParentFrame = GetParentFrame())
+            return pParentFrame->GetMessageBar();
+    }
+    return nullptr;
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
+{
+    CString strFull;
+    if (nID == 0 || !strFull.LoadString(nID)) {
+        rMessage.Empty();
+        return;
+    }
+    AfxExtractSubString(rMessage, strFull, 0);
+}
+
+void CFrameWnd::SetMessageText(LPCSTR lpszText)
+{
+    SendMessage(WM_SETMESSAGESTRING, 0, (LPARAM)lpszText);
+}
+
+void CFrameWnd::SetMessageText(UINT nID)
+{
+    SendMessage(WM_SETMESSAGESTRING, (WPARAM)nID);
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    UINT nIDLast = m_nIDLastMessage;
+    m_bNoPopMessage = FALSE;
+    if (CWnd* pMessageBar = GetMessageBar()) {
+        CString strMessage;
+        LPCSTR lpsz = "";
+        if (lParam != 0)
+            lpsz = (LPCSTR)lParam;
+        else if (wParam != 0) {
+            GetMessageString((UINT)wParam, strMessage);
+            lpsz = strMessage;
+        }
+        pMessageBar->SetWindowText(lpsz);
+        // The frame that owns the bar knows what it shows.
+        CFrameWnd* pBarFrame = pMessageBar->GetParentFrame();
+        if (pBarFrame != nullptr && pBarFrame != this) {
+            pBarFrame->m_nIDLastMessage = (UINT)wParam;
+            pBarFrame->m_nIDTracking = (UINT)wParam;
+        }
+    }
+    m_nIDLastMessage = (UINT)wParam;
+    m_nIDTracking = (UINT)wParam;
+    return (LRESULT)nIDLast;
+}
+
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam)
+{
+    // A menu prompt stays until the menu closes.
+    if (m_bNoPopMessage)
+        return 0;
+    return SendMessage(WM_SETMESSAGESTRING, wParam, lParam);
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    if (nFlags == 0xFFFF && hSysMenu == nullptr) {
+        // The menu closed: back to the idle prompt at once.
+        m_bNoPopMessage = FALSE;
+        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+        SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+        if (CWnd* pBar = GetMessageBar())
+            pBar->UpdateWindow();
+        return;
+    }
+    if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)) || (nItemID >= 0xF000 && nItemID < 0xF1F0))
+        m_nIDTracking = 0;  // popups, separators and system commands have no prompt
+    else if (nItemID >= AFX_IDM_FIRST_MDICHILD)
+        m_nIDTracking = AFX_IDS_MDICHILD;
+    else
+        m_nIDTracking = nItemID;
+    m_bNoPopMessage = TRUE;
+    // The prompt shows when the menu loop goes idle (WM_ENTERIDLE).
+}
+
+void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
+{
+    CWnd::OnEnterIdle(nWhy, pWho);
+    if (nWhy == MSGF_MENU && m_nIDTracking != m_nIDLastMessage) {
+        SendMessage(WM_SETMESSAGESTRING, (WPARAM)m_nIDTracking);
+        m_bNoPopMessage = TRUE;
+    }
+}
+
+// ---- Activation -----------------------------------------------------------------------------
+
+namespace {
+
+struct FloatNotify
+{
+    HWND hWndFrame;
+    DWORD dwFlags;
+};
+
+BOOL IsOwnedBy(HWND hWnd, HWND hWndOwner)
+{
+    for (HWND h = ::GetWindow(hWnd, GW_OWNER); h != nullptr; h = ::GetWindow(h, GW_OWNER)) {
+        if (h == hWndOwner)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// The window a top-level window belongs to: itself, or the first window of its chain of owners.
+HWND RootOwner(HWND hWnd)
+{
+    while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) && ::GetParent(hWnd) != nullptr)
+        hWnd = ::GetParent(hWnd);
+    while (hWnd != nullptr && ::GetWindow(hWnd, GW_OWNER) != nullptr)
+        hWnd = ::GetWindow(hWnd, GW_OWNER);
+    return hWnd;
+}
+
+BOOL CALLBACK NotifyOwnedPopup(HWND hWnd, LPARAM lParam)
+{
+    auto* pNotify = reinterpret_cast<FloatNotify*>(lParam);
+    if (hWnd != pNotify->hWndFrame && IsOwnedBy(hWnd, pNotify->hWndFrame))
+        ::SendMessageA(hWnd, WM_FLOATSTATUS, pNotify->dwFlags, 0);
+    return TRUE;
+}
+
+} // namespace
+
+void CFrameWnd::SyncActiveState(HWND hWndActive)
+{
+    // The frame stays drawn active while it or one of its palettes is the active window.
+    BOOL bStayActive = hWndActive != nullptr &&
+                       (hWndActive == m_hWnd || (IsOwnedBy(hWndActive, m_hWnd) &&
+                                                 ::SendMessageA(hWndActive, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0));
+    m_bStayActive = bStayActive;
+    NotifyFloatingWindows(bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
+}
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
+{
+    if (m_hWnd == nullptr)
+        return;
+    if (GetStyle() & WS_CHILD) {
+        if (CFrameWnd* pTop = GetTopLevelFrame(); pTop != nullptr && pTop != this)
+            pTop->NotifyFloatingWindows(dwFlags);
+        return;
+    }
+    // The frame's own caption follows (its OnNcActivate keeps it on while it stays active).
+    if (dwFlags & (FS_ACTIVATE | FS_DEACTIVATE))
+        SendMessage(WM_NCACTIVATE, (dwFlags & FS_ACTIVATE) && IsWindowEnabled());
+    FloatNotify notify = {m_hWnd, dwFlags};
+    ::EnumThreadWindows(::GetCurrentThreadId(), NotifyOwnedPopup, (LPARAM)&notify);
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
+    if (!(GetStyle() & WS_CHILD)) {
+        // The frame the activation belongs to (this one, or the owner of this floating frame)
+        // learns which window is active now: losing the activation to one of its own palettes
+        // leaves it drawn active.
+        HWND hWndActive = nState != WA_INACTIVE ? m_hWnd : pWndOther->GetSafeHwnd();
+        CFrameWnd* pRoot = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(RootOwner(m_hWnd)));
+        if (pRoot != nullptr)
+            pRoot->SyncActiveState(hWndActive);
+    }
+    CView* pActiveView = GetActiveView();
+    if (pActiveView == nullptr) {
+        CFrameWnd* pActiveFrame = GetActiveFrame();
+        if (pActiveFrame != nullptr && pActiveFrame != this)
+            pActiveView = pActiveFrame->GetActiveView();
+    }
+    if (pActiveView != nullptr) {
+        if (nState != WA_INACTIVE && !bMinimized)
+            pActiveView->OnActivateView(TRUE, pActiveView, pActiveView);
+        pActiveView->OnActivateFrame(nState, this);
+    }
+}
+
+void CFrameWnd::OnActivateApp(BOOL bActive, DWORD dwThreadID)
+{
+    CWnd::OnActivateApp(bActive, dwThreadID);
+    if (!(GetStyle() & WS_CHILD) && RootOwner(m_hWnd) == m_hWnd)
+        SyncActiveState(bActive ? ::GetActiveWindow() : nullptr);
+}
+
+BOOL CFrameWnd::OnNcActivate(BOOL bActive)
+{
+    if (m_bStayActive)
+        bActive = TRUE;
+    if (!IsWindowEnabled())
+        bActive = FALSE;
+    return (BOOL)DefWindowProc(WM_NCACTIVATE, (WPARAM)bActive, AfxGetThreadState()->m_lastSentMsg.lParam);
+}
+
+void CFrameWnd::OnEnable(BOOL bEnable)
+{
+    CWnd::OnEnable(bEnable);
+    // A modal dialog disables the frame: its palettes follow.
+    if (!(GetStyle() & WS_CHILD))
+        NotifyFloatingWindows(bEnable ? FS_ENABLE : FS_DISABLE);
+}
+
+void CFrameWnd::PlacePaneWindow(HWND hWndPane, const CRect& rect)
+{
+    // A pane with an object of its own may want another rectangle (a subclassed MDI client
+    // with insets, for one).
+    CRect rectPane = rect;
+    if (CWnd* pPane = CWnd::FromHandlePermanent(hWndPane))
+        pPane->CalcWindowRect(&rectPane, CWnd::adjustBorder);
+    ::SetWindowPos(hWndPane, nullptr, rectPane.left, rectPane.top, rectPane.Width(), rectPane.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CFrameWnd::RecalcLayout(BOOL)
@@ -363,8 +588,11 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
     if (pViewNew == pViewOld)
         return;
     m_pViewActive = nullptr;
-    if (pViewOld != nullptr && bNotify)
+    if (pViewOld != nullptr)
         pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    // The old view may have chosen another active view meanwhile: that choice stands.
+    if (m_pViewActive != nullptr)
+        return;
     m_pViewActive = pViewNew;
     if (pViewNew != nullptr && bNotify)
         pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
@@ -431,21 +659,33 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         UpdateFrameTitleForDocument(nullptr);
 }
 
+CString CFrameWnd::GetNumberedTitle(LPCSTR lpszDocName) const
+{
+    CString text = lpszDocName != nullptr ? lpszDocName : "";
+    if (!text.IsEmpty() && m_nWindow > 0) {
+        CString strNumber;
+        strNumber.Format(":%d", m_nWindow);
+        text += strNumber;
+    }
+    return text;
+}
+
 void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName)
 {
+    CString strDoc = GetNumberedTitle(lpszDocName);
     CString text;
     if (GetStyle() & FWS_PREFIXTITLE) {
-        if (lpszDocName != nullptr && *lpszDocName) {
-            text = lpszDocName;
+        if (!strDoc.IsEmpty()) {
+            text = strDoc;
             text += " - ";
         }
         text += m_strTitle;
     }
     else {
         text = m_strTitle;
-        if (lpszDocName != nullptr && *lpszDocName) {
+        if (!strDoc.IsEmpty()) {
             text += " - ";
-            text += lpszDocName;
+            text += strDoc;
         }
     }
     CString strOld;
@@ -684,10 +924,16 @@ HACCEL CMDIFrameWnd::GetDefaultAccelerator()
     return m_hAccelTable;
 }
 
-void CMDIFrameWnd::RecalcLayout(BOOL bNotify)
+void CMDIFrameWnd::RecalcLayout(BOOL)
 {
-    // The MDI client is the frame's pane.
-    CFrameWnd::RecalcLayout(bNotify);
+    if (m_bInRecalcLayout || m_hWnd == nullptr)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
+    // The control bars take their sides; the MDI client (its own CalcWindowRect) gets the rest.
+    UINT nIDClient = m_hWndMDIClient != nullptr ? (UINT)::GetDlgCtrlID(m_hWndMDIClient) : AFX_IDW_PANE_FIRST;
+    RepositionBars(0, 0xFFFF, nIDClient);
+    m_bInRecalcLayout = FALSE;
 }
 
 void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
@@ -756,6 +1002,7 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_MDIACTIVATE()
+    ON_WM_MOUSEACTIVATE()
 END_MESSAGE_MAP()
 
 CMDIChildWnd::CMDIChildWnd() : m_hMenuShared(nullptr) {}
@@ -804,13 +1051,21 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     mcs.style = cs.style & ~(WS_MAXIMIZE | WS_VISIBLE);
     mcs.lParam = (LPARAM)cs.lpCreateParams;
 
+    HWND hWndClient = pParentWnd->m_hWndMDIClient;
+    HWND hWndWasActive = (HWND)::SendMessageA(hWndClient, WM_MDIGETACTIVE, 0, 0);
     *GetSuperWndProcAddr() = nullptr;
     AfxHookWindowCreate(this);
-    HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
+    HWND hWnd = (HWND)::SendMessageA(hWndClient, WM_MDICREATE, 0, (LPARAM)&mcs);
     if (!AfxUnhookWindowCreate())
         PostNcDestroy();
     if (hWnd == nullptr)
         return FALSE;
+
+    // Some MDI clients make a new child active even while it is hidden; the child that was
+    // active stays so until this one is shown.
+    if (!(cs.style & WS_VISIBLE) && hWndWasActive != nullptr && ::IsWindow(hWndWasActive) &&
+        (HWND)::SendMessageA(hWndClient, WM_MDIGETACTIVE, 0, 0) == hWnd)
+        ::SendMessageA(hWndClient, WM_MDIACTIVATE, (WPARAM)hWndWasActive, 0);
 
     // Children are created hidden; showing one makes it the active one.
     if (cs.style & WS_VISIBLE) {
@@ -890,6 +1145,11 @@ BOOL CMDIChildWnd::DestroyWindow()
 void CMDIChildWnd::ActivateFrame(int nCmdShow)
 {
     CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    // A hidden child the client holds as active already gets no activation message when it is
+    // shown: it is activated here instead.
+    BOOL bPseudoActive = FALSE;
+    if (pFrameWnd != nullptr && !IsWindowVisible())
+        bPseudoActive = (HWND)::SendMessageA(pFrameWnd->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0) == m_hWnd;
     if (nCmdShow == -1 && pFrameWnd != nullptr) {
         BOOL bMaximized = FALSE;
         pFrameWnd->MDIGetActive(&bMaximized);
@@ -901,8 +1161,11 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
     }
     CFrameWnd::ActivateFrame(nCmdShow);
     if (pFrameWnd != nullptr) {
-        if (GetStyle() & WS_VISIBLE)
+        if (GetStyle() & WS_VISIBLE) {
             pFrameWnd->MDIActivate(this);
+            if (bPseudoActive)
+                SendMessage(WM_MDIACTIVATE, 0, (LPARAM)m_hWnd);
+        }
         ::SendMessageA(pFrameWnd->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     }
 }
@@ -920,34 +1183,52 @@ BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg)
 
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
+    // The MDI frame's caption first.
     CMDIFrameWnd* pFrameWnd = GetMDIFrame();
     if (pFrameWnd != nullptr)
         pFrameWnd->OnUpdateFrameTitle(bAddToTitle);
-    if ((GetStyle() & FWS_ADDTOTITLE) == 0)
+    // A child without FWS_ADDTOTITLE keeps the caption its owner gives it.
+    if ((GetStyle() & FWS_ADDTOTITLE) == 0 || !bAddToTitle)
         return;
     CDocument* pDocument = GetActiveDocument();
-    if (bAddToTitle && pDocument != nullptr) {
-        CString strOld;
-        GetWindowText(strOld);
-        if (strOld != pDocument->GetTitle())
-            SetWindowText(pDocument->GetTitle());
-    }
+    CString text = GetNumberedTitle(pDocument != nullptr ? (LPCSTR)pDocument->GetTitle() : (LPCSTR)m_strTitle);
+    CString strOld;
+    GetWindowText(strOld);
+    if (strOld != text)
+        SetWindowText(text);
 }
 
 void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
 {
     Default();
+    // A hidden child made active by the MDI client is not active for the user: the frame keeps
+    // the menu and caption of what it showed before.
+    if (bActivate && !IsWindowVisible())
+        return;
+
     CView* pActiveView = GetActiveView();
     if (!bActivate && pActiveView != nullptr)
         pActiveView->OnActivateView(FALSE, pActiveView, pActiveView);
 
     CMDIFrameWnd* pFrameWnd = GetMDIFrame();
-    if (pFrameWnd != nullptr) {
+    // Deactivating in favour of another child leaves the caption and menu to that child.
+    BOOL bLast = !bActivate && (pActivateWnd == nullptr || !pActivateWnd->IsWindowVisible());
+    if (pFrameWnd != nullptr && (bActivate || bLast)) {
+        OnUpdateFrameTitle(bActivate);
         // The shared menu of the active child's template, or the frame's own.
-        if (bActivate || pActivateWnd == nullptr)
-            pFrameWnd->OnUpdateFrameMenu(bActivate && m_hMenuShared ? m_hMenuShared : pFrameWnd->m_hMenuDefault);
-        pFrameWnd->m_nIdleFlags |= idleTitle;
+        pFrameWnd->OnUpdateFrameMenu(bActivate && m_hMenuShared ? m_hMenuShared : pFrameWnd->m_hMenuDefault);
     }
-    if (bActivate && pActiveView != nullptr)
+    if (bActivate && pActiveView != nullptr && pFrameWnd != nullptr && ::GetActiveWindow() == pFrameWnd->m_hWnd)
         pActiveView->OnActivateView(TRUE, pActiveView, pActiveView);
+}
+
+int CMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
+{
+    int nResult = CFrameWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+    if (nResult == MA_NOACTIVATE || nResult == MA_NOACTIVATEANDEAT)
+        return nResult;
+    CMDIFrameWnd* pFrameWnd = GetMDIFrame();
+    if (pFrameWnd != nullptr && (HWND)::SendMessageA(pFrameWnd->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0) != m_hWnd)
+        MDIActivate();
+    return nResult;
 }

@@ -30,22 +30,41 @@ public:
 
     // ---- Views and documents
     virtual CView* GetActiveView() const { return m_pViewActive; }
+    // The old view is always told it lost the activation; the new one is told only with bNotify.
     virtual void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
     virtual CDocument* GetActiveDocument();
     virtual CFrameWnd* GetActiveFrame() { return this; }
     virtual void ActivateFrame(int nCmdShow = -1);
+    // Makes the first pane the active view when there is none; when visible, sends every view
+    // WM_INITIALUPDATE (OnInitialUpdate) and shows and activates the frame.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
 
     // ---- Layout, title, menus
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     void DelayRecalcLayout(BOOL bNotify = TRUE);
+    // Sets the caption from the active document; frames without FWS_ADDTOTITLE keep theirs.
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
     void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
+    // The name with this frame's number among its document's frames ("name:2").
+    CString GetNumberedTitle(LPCSTR lpszDocName) const;
     virtual HACCEL GetDefaultAccelerator();
     void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
+
+    // ---- Status line prompts
+    // The window that shows prompts (the status bar of this frame or of the frame it lies in).
+    virtual CWnd* GetMessageBar();
+    // The prompt of a command: its string resource up to the first "\n" ("prompt\ntip").
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    void SetMessageText(LPCSTR lpszText);
+    void SetMessageText(UINT nID);
+
+    // ---- Floating windows owned by the frame (palettes, mini frames)
+    // Sends WM_FLOATSTATUS with dwFlags (FS_ codes) to every popup the top-level frame owns; for
+    // activation changes the frame's own caption follows.
+    void NotifyFloatingWindows(DWORD dwFlags);
 
     // ---- Overridables
     BOOL IsFrameWnd() const override { return TRUE; }
@@ -63,9 +82,17 @@ public:
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    void OnEnterIdle(UINT nWhy, CWnd* pWho);
     BOOL OnEraseBkgnd(CDC* pDC);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    BOOL OnNcActivate(BOOL bActive);
+    void OnEnable(BOOL bEnable);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // wParam: a string id (prompt of a command) or lParam: a text; answers the previous id.
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
 
     HMENU m_hMenuDefault;       // the menu the frame was loaded with
     HACCEL m_hAccelTable;       // replaceable accelerator table of the frame
@@ -74,6 +101,10 @@ public:
     int m_nShowDelay;           // a show command waiting for idle time, -1 for none
     UINT m_nIdleFlags;          // layout and title work waiting for idle time
     CFrameWnd* m_pNextFrameWnd; // the list of all frames
+    int m_nWindow;              // the number of this frame among its document's frames (0: only one)
+    BOOL m_bStayActive;         // drawn active while one of its floating windows is the active one
+    UINT m_nIDTracking;         // the prompt the menu loop is tracking
+    UINT m_nIDLastMessage;      // the prompt shown last
 
     enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
 
@@ -103,8 +134,6 @@ public:
     virtual void SaveBarState(LPCSTR lpszProfileName) const;
     virtual void GetDockState(CDockState& state) const;
     virtual void SetDockState(const CDockState& state);
-    // Tells the floating frames of this frame's top-level frame about FS_ changes.
-    void NotifyFloatingWindows(DWORD dwFlags);
     void DestroyDockBars();
     // Tool tip texts of commands: the part after "\n" of the command's string.
     BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
@@ -112,10 +141,16 @@ public:
 protected:
     int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);
     LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
+    // Places the pane window (id AFX_IDW_PANE_FIRST) in the rectangle, through its CalcWindowRect.
+    void PlacePaneWindow(HWND hWndPane, const CRect& rect);
+    // hWndActive is the active window now: the frame stays drawn active when it is the frame or
+    // one of its popups that answers WM_FLOATSTATUS FS_SYNCACTIVE; the popups are told.
+    void SyncActiveState(HWND hWndActive);
 
     CString m_strTitle;
     CView* m_pViewActive;
     BOOL m_bInRecalcLayout;
+    BOOL m_bNoPopMessage;       // a menu prompt is up: WM_POPMESSAGESTRING leaves it
 
     DECLARE_MESSAGE_MAP()
 };
@@ -192,7 +227,11 @@ public:
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
     int OnCreate(LPCREATESTRUCT lpcs);
+    // A hidden child that the MDI client makes active stays inactive for the user: the frame
+    // keeps its menu and caption until the child is shown.
     void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    // A click into the child (or one of its views) makes it the active child.
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
 
     HMENU m_hMenuShared;    // the menu the MDI frame shows while this child is active
 

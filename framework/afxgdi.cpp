@@ -1,12 +1,6 @@
 #include "afxgdi.h"
 
-#if __has_include("afxexcept.h")
-#include "afxexcept.h"
-#define MORVANE_HAVE_EXCEPTIONS 1
-#endif
-
 #include <cstdlib>
-#include <unordered_map>
 
 IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 IMPLEMENT_DYNCREATE(CPen, CGdiObject)
@@ -21,35 +15,14 @@ namespace {
 
 // Handle maps are per thread, like the windows they serve: a worker thread's temporary wrappers
 // are never freed under the user interface thread's feet.
-template <class H, class T> struct HandleMaps
+AfxHandleMap<HGDIOBJ, CGdiObject>& GdiMaps()
 {
-    std::unordered_map<H, T*> permanent;
-    std::unordered_map<H, T*> temporary;
-
-    void Add(H h, T* p) { permanent[h] = p; }
-    void Remove(H h, T* p)
-    {
-        auto it = permanent.find(h);
-        if (it != permanent.end() && it->second == p)
-            permanent.erase(it);
-    }
-    T* FindPermanent(H h) const
-    {
-        auto it = permanent.find(h);
-        return it == permanent.end() ? nullptr : it->second;
-    }
-};
-
-HandleMaps<HGDIOBJ, CGdiObject>& GdiMaps()
-{
-    static thread_local HandleMaps<HGDIOBJ, CGdiObject> maps;
-    return maps;
+    return AfxHandleMap<HGDIOBJ, CGdiObject>::ForThisThread();
 }
 
-HandleMaps<HDC, CDC>& DCMaps()
+AfxHandleMap<HDC, CDC>& DCMaps()
 {
-    static thread_local HandleMaps<HDC, CDC> maps;
-    return maps;
+    return AfxHandleMap<HDC, CDC>::ForThisThread();
 }
 
 CRuntimeClass* WrapperClassOf(UINT type)
@@ -94,51 +67,37 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
     if (hObject == nullptr)
         return nullptr;
     auto& maps = GdiMaps();
-    if (CGdiObject* p = maps.FindPermanent(hObject))
+    if (CGdiObject* p = maps.LookupPermanent(hObject))
         return p;
     // A handle may have been freed and reused for an object of another kind since its temporary
     // wrapper was made; the wrapper must match what the handle is now.
     CRuntimeClass* pClass = WrapperClassOf(::GetObjectType(hObject));
-    auto it = maps.temporary.find(hObject);
-    if (it != maps.temporary.end()) {
-        if (it->second->GetRuntimeClass() == pClass)
-            return it->second;
-        it->second->m_hObject = nullptr;
-        delete it->second;
-        maps.temporary.erase(it);
+    if (CGdiObject* pOld = maps.LookupTemporary(hObject)) {
+        if (pOld->GetRuntimeClass() == pClass)
+            return pOld;
+        maps.RemoveTemporary(hObject);
+        pOld->m_hObject = nullptr;
+        delete pOld;
     }
     CGdiObject* p = NewWrapper(pClass);
     p->m_hObject = hObject; // temporary wrappers never own their handle
-    maps.temporary[hObject] = p;
+    maps.SetTemporary(hObject, p);
     return p;
 }
 
 void CGdiObject::DeleteTempMap()
 {
-    auto& temp = GdiMaps().temporary;
-    for (auto& entry : temp) {
-        entry.second->m_hObject = nullptr;
-        delete entry.second;
-    }
-    temp.clear();
+    GdiMaps().DeleteTemporaries([](CGdiObject* p) { p->m_hObject = nullptr; });
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
-    if (hObject == nullptr)
-        return FALSE;
-    m_hObject = hObject;
-    GdiMaps().Add(hObject, this);
-    return TRUE;
+    return GdiMaps().Attach(m_hObject, hObject, this);
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ h = m_hObject;
-    if (h != nullptr)
-        GdiMaps().Remove(h, this);
-    m_hObject = nullptr;
-    return h;
+    return GdiMaps().Detach(m_hObject, this);
 }
 
 BOOL CGdiObject::DeleteObject()
@@ -171,12 +130,8 @@ BOOL CGdiObject::UnrealizeObject()
 // Constructors that create their object cannot report failure through a result.
 static void GdiCreated(BOOL bOk)
 {
-#ifdef MORVANE_HAVE_EXCEPTIONS
     if (!bOk)
         AfxThrowResourceException();
-#else
-    (void)bOk;
-#endif
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -324,7 +279,7 @@ int CFont::GetLogFont(LOGFONT* pLogFont)
 
 BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName)
 {
-    return Attach(::LoadBitmap(::GetModuleHandle(nullptr), lpszResourceName));
+    return Attach(::LoadBitmap(AfxGetResourceHandle(), lpszResourceName));
 }
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource)
@@ -538,46 +493,30 @@ CDC::~CDC()
 
 CDC* CDC::FromHandle(HDC hDC)
 {
-    if (hDC == nullptr)
-        return nullptr;
-    auto& maps = DCMaps();
-    if (CDC* p = maps.FindPermanent(hDC))
+    return DCMaps().FromHandle(hDC, [](HDC h) {
+        CDC* p = new CDC;
+        p->m_hDC = p->m_hAttribDC = h; // not owned: never deleted by the wrapper
         return p;
-    auto it = maps.temporary.find(hDC);
-    if (it != maps.temporary.end())
-        return it->second;
-    CDC* p = new CDC;
-    p->m_hDC = p->m_hAttribDC = hDC; // not owned: never deleted by the wrapper
-    maps.temporary[hDC] = p;
-    return p;
+    });
 }
 
 void CDC::DeleteTempMap()
 {
-    auto& temp = DCMaps().temporary;
-    for (auto& entry : temp) {
-        entry.second->m_hDC = entry.second->m_hAttribDC = nullptr;
-        delete entry.second;
-    }
-    temp.clear();
+    DCMaps().DeleteTemporaries([](CDC* p) { p->m_hDC = p->m_hAttribDC = nullptr; });
 }
 
 BOOL CDC::Attach(HDC hDC)
 {
-    if (hDC == nullptr)
+    if (!DCMaps().Attach(m_hDC, hDC, this))
         return FALSE;
-    m_hDC = m_hAttribDC = hDC;
-    DCMaps().Add(hDC, this);
+    m_hAttribDC = hDC;
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
-    HDC hDC = m_hDC;
-    if (hDC != nullptr)
-        DCMaps().Remove(hDC, this);
-    m_hDC = m_hAttribDC = nullptr;
-    return hDC;
+    m_hAttribDC = nullptr;
+    return DCMaps().Detach(m_hDC, this);
 }
 
 void CDC::SetAttribDC(HDC hDC)
@@ -588,10 +527,10 @@ void CDC::SetAttribDC(HDC hDC)
 void CDC::SetOutputDC(HDC hDC)
 {
     if (m_hDC != nullptr)
-        DCMaps().Remove(m_hDC, this);
+        DCMaps().RemovePermanent(m_hDC, this);
     m_hDC = hDC;
     if (hDC != nullptr)
-        DCMaps().Add(hDC, this);
+        DCMaps().SetPermanent(hDC, this);
 }
 
 void CDC::ReleaseAttribDC()

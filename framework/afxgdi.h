@@ -7,6 +7,8 @@
 #pragma once
 #include "afx.h"
 
+#include <unordered_map>
+
 class CDC;
 
 // GetSafeHandle and GetSafeHdc may be called through a null pointer, as callers expect of these
@@ -17,6 +19,80 @@ template <class T> inline const T* AfxOpaqueThis(const T* p)
     asm("" : "+r"(p));
     return p;
 }
+
+// Maps from handles to their wrapper objects, one set per thread: permanent entries for wrappers
+// that own their handle (Attach), temporary ones that FromHandle makes and idle time frees.
+template <class H, class T> class AfxHandleMap
+{
+public:
+    static AfxHandleMap& ForThisThread()
+    {
+        static thread_local AfxHandleMap map;
+        return map;
+    }
+    void SetPermanent(H h, T* p) { m_permanent[h] = p; }
+    // Removes the entry only while it still names p (another wrapper may have taken the handle).
+    void RemovePermanent(H h, T* p)
+    {
+        auto it = m_permanent.find(h);
+        if (it != m_permanent.end() && it->second == p)
+            m_permanent.erase(it);
+    }
+    // Makes p the owner of h, kept in p's handle member.
+    BOOL Attach(H& hMember, H h, T* p)
+    {
+        if (h == nullptr)
+            return FALSE;
+        hMember = h;
+        SetPermanent(h, p);
+        return TRUE;
+    }
+    H Detach(H& hMember, T* p)
+    {
+        H h = hMember;
+        if (h != nullptr)
+            RemovePermanent(h, p);
+        hMember = nullptr;
+        return h;
+    }
+    // The owner of h, else its temporary wrapper, made by makeTemporary(h) on first use.
+    template <class F> T* FromHandle(H h, F makeTemporary)
+    {
+        if (h == nullptr)
+            return nullptr;
+        if (T* p = LookupPermanent(h))
+            return p;
+        if (T* p = LookupTemporary(h))
+            return p;
+        T* p = makeTemporary(h);
+        SetTemporary(h, p);
+        return p;
+    }
+    T* LookupPermanent(H h) const { return Lookup(m_permanent, h); }
+    T* LookupTemporary(H h) const { return Lookup(m_temporary, h); }
+    void SetTemporary(H h, T* p) { m_temporary[h] = p; }
+    void RemoveTemporary(H h) { m_temporary.erase(h); }
+    // Deletes every temporary wrapper; release(p) first takes the handle away from it, so that
+    // the handle itself survives.
+    template <class F> void DeleteTemporaries(F release)
+    {
+        std::unordered_map<H, T*> temp;
+        temp.swap(m_temporary);
+        for (auto& entry : temp) {
+            release(entry.second);
+            delete entry.second;
+        }
+    }
+
+private:
+    static T* Lookup(const std::unordered_map<H, T*>& map, H h)
+    {
+        auto it = map.find(h);
+        return it == map.end() ? nullptr : it->second;
+    }
+    std::unordered_map<H, T*> m_permanent;
+    std::unordered_map<H, T*> m_temporary;
+};
 
 class CGdiObject : public CObject
 {

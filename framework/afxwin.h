@@ -17,6 +17,9 @@
 #include "afxframe.h"
 #include "afxbar.h"
 #include "afxdoc.h"
+#include "afxview.h"
+#include "afxsplit.h"
+#include "afxmru.h"
 #include "afxapp.h"
 #include "afxdlg.h"
 // The control wrappers (buttons, edits, lists, ...) join the window layer once they exist.

@@ -83,6 +83,7 @@ BOOL AfxUnlockTempMaps(BOOL bDeleteTemps)
         CMenu::DeleteTempMap();
         CDC::DeleteTempMap();
         CGdiObject::DeleteTempMap();
+        CImageList::DeleteTempMap();
     }
     return pState->m_nTempMapLock != 0;
 }

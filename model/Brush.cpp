@@ -1,5 +1,6 @@
 #include "Brush.h"
 #include "Entity.h"
+#include "Map.h"
 #include "MapText.h"
 #include "Reporter.h"
 #include "Services.h"
@@ -55,8 +56,12 @@ Brush::Brush(const Brush& other)
 Brush::~Brush()
 {
     m_faces.clear();
-    if (m_pOwner)
-        m_pOwner->RemoveBrush(this);
+    if (!m_pOwner)
+        return;
+    // A deleted brush leaves the map's selection as well as its entity.
+    if (Map* map = m_pOwner->GetMap())
+        map->ForgetObject(this);
+    m_pOwner->RemoveBrush(this);
 }
 
 void Brush::ComputePlanes()

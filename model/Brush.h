@@ -8,6 +8,7 @@
 
 struct Texture;
 class Entity;
+class Map;
 class CTokenizer;
 
 // A failed geometry step of an edit or a read. The command that started the edit
@@ -15,7 +16,7 @@ class CTokenizer;
 class CBrushGeometryError
 {
 public:
-    enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES };
+    enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES, TOO_MANY_FACES };
     CBrushGeometryError(Kind k, int faceIndex, LPCSTR text) : kind(k), face(faceIndex), message(text) {}
     Kind kind;
     int face;        // the face concerned, or -1
@@ -86,10 +87,36 @@ public:
     void PickVertex(const short* p);
     BOOL Shear(int dx, int dy, int viewType);
 
+    // Primitives inscribed in this box brush, oriented by a view plane. Each either
+    // succeeds or leaves the brush exactly as it was and returns FALSE, for the
+    // command to report. Cone and cylinder side counts out of range change nothing.
+    BOOL MakePyramid(int viewType);
+    BOOL MakeWedge(int viewType);
+    BOOL MakeCone(int viewType, int sides);
+    BOOL MakeCylinder(int viewType, int sides);
+    BOOL MakeSphere();
+
+    // Carves this brush out of the brushes of the list that it overlaps; the pieces
+    // join their source's entity, unselected. All or nothing: FALSE (nothing changed,
+    // for the command to report) when a piece cannot be built or would not be valid.
+    BOOL Subtract(CPtrList& objects);
+    // Reduces this brush to its common part with the other selected brushes of the
+    // map, which are deselected and deleted; selected point entities are passed over.
+    // All or nothing, as Subtract.
+    BOOL Intersect(Map* pMap);
+    // True when the plane of the face splits this brush and leaves part of the face
+    // on its inner side.
+    BOOL IsCutByFace(const Face& face) const;
+    // Adds the face (its plane turned round with flip) as face 0 and drops the faces
+    // that lie wholly on its outer side. The windings are left for the caller to
+    // rebuild. A brush that already has the most faces refuses with the geometry error.
+    void AddFace(const Face& face, bool flip);
+
     int GetFaceCount() const { return static_cast<int>(m_faces.size()); }
     Face& GetFace(int i) { return m_faces[static_cast<size_t>(i)]; }
     const Face& GetFace(int i) const { return m_faces[static_cast<size_t>(i)]; }
     std::vector<Face>& GetFaces() { return m_faces; }
+    const std::vector<Face>& GetFaces() const { return m_faces; }
     Entity* GetOwner() const { return m_pOwner; }
     void SetOwner(Entity* pOwner) { m_pOwner = pOwner; }
     BOOL IsIsothetic() const { return m_isothetic; }
@@ -101,6 +128,13 @@ private:
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);
+    // Replaces the faces by new zeroed ones built by the setter, all with scales 1 and
+    // the texture of face 0, and rebuilds; FALSE (brush unchanged) on a geometry error.
+    template <class Setter> BOOL Reshape(int count, Setter setPoints);
+    void RebuildAfterCut();
+    void RequireValid() const;
+    // Takes the faces, flag and box of a brush built as a copy of this one.
+    void TakeGeometry(Brush& from);
     void SetWindingCoord(Face& face, int k, int axis, float v);
 
     BOOL m_isothetic = 0;
@@ -108,6 +142,25 @@ private:
     std::vector<Face> m_faces;
     Entity* m_pOwner = nullptr;
 };
+
+template <class Edit> void Brush::Transform(Edit edit)
+{
+    std::vector<Face> saved = m_faces;
+    BOOL isothetic = m_isothetic;
+    short box[6];
+    for (int i = 0; i < 6; ++i)
+        box[i] = m_box[i];
+    try {
+        edit();
+    } catch (...) {
+        // Assigned back in place, so that pointers to the faces stay good.
+        m_faces = saved;
+        m_isothetic = isothetic;
+        for (int i = 0; i < 6; ++i)
+            m_box[i] = box[i];
+        throw;
+    }
+}
 
 // The program-wide set of picked winding points that a shear moves together.
 struct HandlePick

@@ -32,23 +32,6 @@ void Brush::FinishTransform()
     CheckFaces();
 }
 
-template <class Edit> void Brush::Transform(Edit edit)
-{
-    std::vector<Face> saved = m_faces;
-    BOOL isothetic = m_isothetic;
-    short box[6];
-    for (int i = 0; i < 6; ++i)
-        box[i] = m_box[i];
-    try {
-        edit();
-    } catch (...) {
-        m_faces.swap(saved);
-        m_isothetic = isothetic;
-        for (int i = 0; i < 6; ++i)
-            m_box[i] = box[i];
-        throw;
-    }
-}
 
 // Adds an amount to one axis of every winding point.
 static void Offset(std::vector<Face>& faces, int axis, float amount)

@@ -85,13 +85,13 @@ Entity::~Entity()
         Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
         b->SetOwner(nullptr);
         if (m_pMap)
-            m_pMap->RemoveFromVisible(b);
+            m_pMap->ForgetObject(b);
         delete b;
     }
     if (m_pMap) {
         if (m_pMap->GetWorldEntity() != this)
             m_pMap->RemoveEntity(this);
-        m_pMap->RemoveFromVisible(this);
+        m_pMap->ForgetObject(this);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "TextFile.h"
 #include "Reporter.h"
 #include <vector>
 
@@ -155,27 +156,15 @@ BOOL CIniFile::Write()
         text += "\r\n";
     }
 
-    CString temp = m_path + ".tmp";
-    HANDLE h = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    DWORD error = 0;
+    TextFileResult result =
+        WriteTextFileReplacing(m_path, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
+    if (result == TEXTFILE_CANT_CREATE) {
         Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path),
-                           static_cast<LPCSTR>(SystemErrorText(::GetLastError())));
+                           static_cast<LPCSTR>(SystemErrorText(error)));
         return FALSE;
     }
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(h, text.GetString(), static_cast<DWORD>(text.GetLength()), &written, nullptr) &&
-              written == static_cast<DWORD>(text.GetLength());
-    DWORD error = ok ? 0 : ::GetLastError();
-    if (!::CloseHandle(h) && ok) {
-        ok = FALSE;
-        error = ::GetLastError();
-    }
-    if (ok && !::MoveFileExA(temp, m_path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = FALSE;
-        error = ::GetLastError();
-    }
-    if (!ok) {
-        ::DeleteFileA(temp);
+    if (result == TEXTFILE_CANT_WRITE) {
         Report().MessageId(IDS_INI_CANT_WRITE, static_cast<LPCSTR>(m_path),
                            static_cast<LPCSTR>(SystemErrorText(error)));
         return FALSE;

@@ -1,46 +1,238 @@
-// The entities of one map: reading and writing its text. The document, its views,
-// selection and commands build on this.
+// The document of one map: its entities (the world first), the selection and the
+// visible-object list that the views draw and the build writes, the depth clip, the
+// camera records, the handle points of the selected brush, and the file operations.
 #pragma once
-#include "afx.h"
+#include "afxwin.h"
 
 class Entity;
 class SThing;
+class Brush;
+struct Face;
+struct Texture;
 
-class Map
+// View update hints: the number passed with UpdateAllViews.
+enum
 {
+    HINT_REDRAW = 0,           // redraw everything
+    HINT_VIEW_TYPE = 1,        // take the document's pending view type
+    HINT_CHANGED = 3,          // objects changed within the box
+    HINT_DELETED = 4,          // objects deleted within the box
+    HINT_MOVED = 5,            // objects moved within the box (drag, align)
+    HINT_DRAGGED = 6,          // objects moved within the box during a drag
+    HINT_OPENED = 7,           // a map was opened or created
+    HINT_SELECTION = 8,        // the selection changed
+    HINT_DEPTH_CLIP = 9,       // a depth view's clipping changed
+    HINT_LINKED_SELECTION = 10, // the selection changed and the linked depth clip was reset
+    HINT_CLIP_TO_OBJECT = 11,
+    HINT_UNCLIP_TO_OBJECT = 12,
+    HINT_DEFAULT_TEXTURE = 13,
+    HINT_CAMERA = 14,          // the camera moved (box of the old and new eye)
+    HINT_DOCUMENTS = 16,
+    HINT_TEXTURE_BROWSER = 17,
+    HINT_TEXTURE_ADJUST = 18,
+    HINT_TARGET_PATHS = 19,
+    HINT_VIEW_CLICKED = 20,
+};
+
+// The box that goes with an update hint: min x, max x, min y, max y, min z, max z.
+class CUpdateHint : public CObject
+{
+    DECLARE_DYNAMIC(CUpdateHint)
+public:
+    CUpdateHint();
+    explicit CUpdateHint(const short* box);
+    short box[6];
+};
+
+// The camera of one camera view. The eye is at map position (tx, -tz, -ty).
+struct CameraRecord
+{
+    short tx = 0, ty = 0, tz = 0;
+    short mx = 0, my = 0, mz = 0;
+    int roll = 0, pitch = 0, yaw = 0;
+};
+
+// One object under the mouse, for selection cycling.
+struct CycleCandidate
+{
+    SThing* thing = nullptr;
+};
+
+class Map : public CDocument
+{
+    DECLARE_DYNCREATE(Map)
 public:
     Map();
-    virtual ~Map();
+    ~Map() override;
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
 
+    // ---- Entities
+    CPtrList& GetEntities() { return m_entities; }
+    Entity* GetWorldEntity() const { return m_pWorld; }
+    void AddEntity(Entity* pEntity);
+    // Takes the entity out of the list (it is not deleted).
+    void RemoveEntity(Entity* pEntity);
+    // An empty world entity ("classname" "worldspawn") at the head of the list.
+    Entity* CreateWorldEntity();
+    Entity* FirstEntity();
+    Entity* NextEntity();
+    // The brushes of the entity last returned by the entity walk.
+    Brush* FirstBrush();
+    Brush* NextBrush();
+    // Every brush of each entity that has brushes and every entity without brushes.
+    void CollectObjects(CPtrList& list);
+    // Name and record of every face texture of every brush that the map lacks.
+    void CollectUsedTextures(CMapStringToPtr& names);
+    // Each entity's "targetname" value that the list does not hold yet.
+    void CollectTargetNames(CStringList& names);
+
+    // ---- Selection
+    CPtrList& GetSelection() { return m_selection; }
+    int GetSelectionCount() const { return m_selection.GetCount(); }
+    BOOL SelectionHasBrush() const;
+    BOOL SelectionHasEntity() const;
+    // Union of the selected objects' boxes; min 32767 and max -32768 when empty.
+    void GetSelectionBounds(short* box) const;
+    static void UnionBounds(short* out, const short* a, const short* b);
+    Entity* GetCurrentEntity() const { return m_pCurrentEntity; }
+    void SetCurrentEntity(Entity* pEntity) { m_pCurrentEntity = pEntity; }
+    // The one entity to which the whole selection belongs, or none; the Entity
+    // Editor shows it.
+    void UpdateCurrentEntity();
+    // Hint 8, or with linked clipping planes: reset the depth clip, hint 10 and a new
+    // visible list.
+    void SelectionChanged();
+    void SelectionChangedRedraw(BOOL full);
+    // FALSE when the user kept unapplied Entity Editor changes (nothing deselected).
+    BOOL DeselectAll();
+    void OnCancelOperation();
+    // TRUE when the Entity Editor holds no unapplied changes or the user applied them.
+    BOOL ApplyPendingEntityEdits();
+    // Deletes the selected objects; with ask, after the unapplied-changes question and
+    // with the views told. FALSE when the user cancelled.
+    BOOL DeleteSelection(BOOL ask);
+    void OnDeleteSelection();
+    // Selects the visible brushes with a face of the texture.
+    void SelectBrushesByTexture(Texture* pTexture);
+    // Turns the selection into an entity of the template's class (the Entity Editor's Apply).
+    BOOL MakeEntityFromSelection(Entity* pTemplate);
+    // Takes an object out of the selection (its flag is left alone); FALSE when missing.
+    BOOL RemoveFromSelection(SThing* pThing);
+    // "%d object selected" / "%d objects selected" and the selection indicator.
+    void ReportSelectionCount();
+
+    // ---- Visible list and depth clip
+    CPtrList& GetVisibleList() { return m_visible; }
+    void RebuildVisibleList();
+    void ResetDepthClip();
+    short* GetDepthClip() { return m_depthClip; }
+    int GetClipFlag() const { return m_clipFlag; }
+    void SetClipFlag(int flag) { m_clipFlag = flag; }
+    // The objects that the build writes and Subtract cuts: with linked clipping planes
+    // the visible list; otherwise the active 2D map window's list when it shows this
+    // map, else the visible list (rebuilt first).
+    CPtrList& GetObjectList();
+    // A deleted object leaves the visible list and the selection.
+    void ForgetObject(SThing* pThing);
+    // A brush that leaves its entity leaves the visible list.
+    void RemoveFromVisible(SThing* pThing);
+    // After objects were deleted or rebuilt: the picked face, the cycle candidates and
+    // the handle points are dropped, and every map window rebuilds its object list.
+    void ObjectsRebuilt();
+
+    // ---- Views
+    void SetViewType(int viewType);
+    int GetViewType() const { return m_pendingViewType; }
+    void RefreshAllViews();
+    // UpdateAllViews from no sender, with the box when one is given.
+    void UpdateViews(LPARAM hint, const short* box = nullptr);
+    short* GetLastSelectionBox() { return m_lastSelection; }
+    short* GetSecondBox() { return m_secondBox; }
+    int GetShowTargetPaths() const { return m_showTargetPaths; }
+    void SetShowTargetPaths(int show) { m_showTargetPaths = show; }
+
+    // ---- Cameras
+    CPtrList& GetCameras() { return m_cameras; }
+    CameraRecord* GetCurrentCamera() const { return m_pCurrentCamera; }
+    void AddCamera(CameraRecord* pCamera);
+    void SetCurrentCamera(CameraRecord* pCamera);
+    void RemoveCamera(CameraRecord* pCamera);
+    short* GetPreviousEye() { return m_prevEye; }
+
+    // ---- Picking, cycling and handles
+    Face* GetPickedFace() const { return m_pPickedFace; }
+    void SetPickedFace(Face* pFace) { m_pPickedFace = pFace; }
+    CPtrList& GetCycleList() { return m_cycle; }
+    POSITION GetCyclePosition() const { return m_cyclePos; }
+    void SetCyclePosition(POSITION pos) { m_cyclePos = pos; }
+    void ClearCycleList();
+    BYTE m_showFacePoints = 1, m_showEdgePoints = 1, m_showVertexPoints = 1;
+    CPtrList& GetFacePoints() { return m_facePoints; }
+    CPtrList& GetEdgePoints() { return m_edgePoints; }
+    CPtrList& GetVertexPoints() { return m_vertexPoints; }
+    void RebuildHandlePoints(Brush* pBrush);
+    void ClearHandlePoints();
+    void ClearEdgePoints();
+    Texture* GetCurrentTexture() const { return m_pCurrentTexture; }
+    void SetCurrentTexture(Texture* pTexture) { m_pCurrentTexture = pTexture; }
+
+    // ---- Files
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCSTR lpszPathName) override;
+    BOOL OnSaveDocument(LPCSTR lpszPathName) override;
+    void DeleteContents() override;
     // Reads a whole map text from a writable buffer that ends in two NUL bytes.
     // False when the text cannot be read; what was read is freed and the map is empty.
     BOOL ParseMapText(char* buffer);
     // Reads a map text into a fresh map, copying the text first.
     BOOL ParseMapText(LPCSTR text, int length);
-
-    // The whole map as map text.
-    void WriteMap(CString& out) const;
+    // Every entity in list order, as the save and the auto save write them.
+    void WriteEntities(CString& out) const;
+    // The map text for a build: the world first, then the entities of the objects the
+    // views show, each once. FALSE when the user cancelled or the map has no view.
+    BOOL WriteMap(CString& out);
+    // Writes the build's map file; FALSE (reported) when cancelled or not written.
+    BOOL WriteMapFile(LPCSTR lpszPathName);
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);
-
-    // Deletes every entity, the world entity last.
-    void DeleteContents();
-    // An empty world entity ("classname" "worldspawn") for a map that has none.
-    Entity* CreateWorldEntity();
-
-    CPtrList& GetEntities() { return m_entities; }
-    Entity* GetWorldEntity() const { return m_pWorld; }
-    void AddEntity(Entity* pEntity);
-    void RemoveEntity(Entity* pEntity);
-    CPtrList& GetVisibleList() { return m_visible; }
-    void RemoveFromVisible(SThing* pThing);
+    // Writes a modified map to the auto-save directory. The tick tells the timer's
+    // rounds apart: a missing auto-save path is reported once per round.
+    void AutoSave(DWORD tick = static_cast<DWORD>(::GetMessageTime()));
 
 private:
-    CPtrList m_entities; // Entity*, owned; the world entity first
+    void DeleteEntities();
+    void SelectObjects(CPtrList& things, BOOL redraw);
+    // The project's WAD list made absolute and joined with ";"; FALSE when empty.
+    static BOOL JoinedWadList(CString& wads);
+    static void SetWadPair(Entity& world);
+    BOOL CheckBeforeSave(LPCSTR lpszPathName);
+    BOOL WriteFileReporting(LPCSTR lpszPathName, const CString& text);
+
+    short m_lastSelection[6];
+    int m_pendingViewType = -1;
+    CPtrList m_entities;  // Entity*, owned; the world entity first
+    CPtrList m_selection; // SThing*, not owned
     Entity* m_pWorld = nullptr;
-    CPtrList m_visible;  // SThing*, not owned
+    Entity* m_pCurrentEntity = nullptr;
+    Face* m_pPickedFace = nullptr;
+    short m_depthClip[6];
+    CPtrList m_visible;   // SThing*, not owned
+    CPtrList m_cycle;     // CycleCandidate*, owned
+    POSITION m_cyclePos = nullptr;
+    short m_secondBox[6];
+    int m_clipFlag = 0;
+    CPtrList m_cameras;   // CameraRecord*, each owned by its camera view
+    CameraRecord* m_pCurrentCamera = nullptr;
+    short m_prevEye[3] = {0, 0, 0};
+    POSITION m_entityPos = nullptr;
+    Entity* m_pWalkEntity = nullptr;
+    POSITION m_brushPos = nullptr;
+    CPtrList m_facePoints;   // short[3], owned
+    CPtrList m_edgePoints;   // short[3], owned
+    CPtrList m_vertexPoints; // short*, into the brush's windings
+    int m_showTargetPaths = 0;
+    Texture* m_pCurrentTexture = nullptr;
     bool m_clearing = false;
 };

@@ -1,5 +1,6 @@
 #include "Services.h"
 #include "Texture.h"
+#include "afxwin.h"
 #include <cstdlib>
 
 CDefaultEditorServices::CDefaultEditorServices() : m_pDefault(new Texture)
@@ -28,7 +29,9 @@ void CDefaultEditorServices::SetStatusAndMessage(LPCSTR text)
 
 int CDefaultEditorServices::MessageBox(LPCSTR text, UINT type)
 {
-    return ::MessageBoxA(nullptr, text, "Morvane", type);
+    // The framework's box: owned by the main window, titled by the application,
+    // and answerable by tests.
+    return AfxMessageBox(text, type);
 }
 
 void CDefaultEditorServices::Quit(int exitCode)

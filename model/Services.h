@@ -5,6 +5,8 @@
 #include "afx.h"
 
 struct Texture;
+struct Face;
+class Entity;
 class Map;
 class CIniFile;
 
@@ -36,6 +38,21 @@ public:
     virtual BOOL HasUnappliedEntityChanges() = 0;
     virtual void ApplyEntityChanges() = 0;
     virtual void UpdateEntityOrigin(LPCSTR origin) = 0;
+
+    // The Entity Editor shows the entity (none clears it).
+    virtual void SetCurrentEntity(Entity* pEntity) = 0;
+    // The status-bar light of the selected brush's validity.
+    virtual void UpdateSelectionIndicator() = 0;
+    // The Texture Adjustment window shows the face, or is cleared by null.
+    virtual void UpdateTextureAdjustment(Face* pFace) = 0;
+
+    // Map windows. The main frame's Link Clipping Planes flag.
+    virtual BOOL IsLinkClipping() = 0;
+    // The object list of the active 2D map window when it shows this map, else null.
+    virtual CPtrList* GetActiveObjectOrder(Map* pMap) = 0;
+    // Every 2D map window of the map rebuilds its object list (objects were deleted
+    // or rebuilt).
+    virtual void RebuildObjectOrders(Map* pMap) = 0;
 
     virtual Map* GetActiveMap() = 0;
     virtual void GetAxisRestrictions(int& x, int& y, int& z) = 0;
@@ -75,6 +92,12 @@ public:
     BOOL HasUnappliedEntityChanges() override { return FALSE; }
     void ApplyEntityChanges() override {}
     void UpdateEntityOrigin(LPCSTR) override {}
+    void SetCurrentEntity(Entity*) override {}
+    void UpdateSelectionIndicator() override {}
+    void UpdateTextureAdjustment(Face*) override {}
+    BOOL IsLinkClipping() override { return m_linkClipping; }
+    CPtrList* GetActiveObjectOrder(Map*) override { return nullptr; }
+    void RebuildObjectOrders(Map*) override {}
     Map* GetActiveMap() override { return m_pActiveMap; }
     void GetAxisRestrictions(int& x, int& y, int& z) override { x = y = z = 0; }
     CStringList& GetWadList() override { return m_wads; }
@@ -88,6 +111,7 @@ public:
 
     // Setting up the state the shell would hold.
     void SetActiveMap(Map* pMap) { m_pActiveMap = pMap; }
+    void SetLinkClipping(BOOL link) { m_linkClipping = link; }
     void SetProject(CIniFile* pProject) { m_pProject = pProject; }
     // Adds a class; a null size makes a class without a record.
     void AddEntityClass(LPCSTR name, const short* size);
@@ -98,6 +122,7 @@ protected:
     WORD m_nextSerial = 0;
     Texture* m_pDefault;
     Map* m_pActiveMap = nullptr;
+    BOOL m_linkClipping = FALSE;
     CIniFile* m_pProject = nullptr;
     CStringList m_wads;
     CMapStringToPtr m_classes;          // name -> EntityClass*, or null for no record

@@ -35,7 +35,8 @@ morvane_start_wine() {
     "$MORVANE_ROOT/scripts/wine-run.sh" wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
   fi
-  wineserver -p
+  # A server already running for this prefix is fine.
+  wineserver -p 2>/dev/null || true
   # Start Wine's services now, away from any pipe of the caller.
   "$MORVANE_ROOT/scripts/wine-run.sh" wineboot >/dev/null 2>&1 </dev/null || true
 }

@@ -2,7 +2,7 @@
 #include "Reporter.h"
 #include <cstring>
 
-IMPLEMENT_DYNCREATE(CWad, CObject)
+IMPLEMENT_DYNCREATE(CWad, CDocument)
 
 CWad::CWad() : m_lumps(10) {}
 
@@ -15,6 +15,8 @@ CWad::~CWad()
 
 BOOL CWad::OnNewDocument()
 {
+    if (!CDocument::OnNewDocument())
+        return FALSE;
     m_hFile = m_hMapping = nullptr;
     m_pView = nullptr;
     return TRUE;
@@ -45,7 +47,7 @@ static int ReadInt(const BYTE* p)
 
 BOOL CWad::OnOpenDocument(LPCSTR path)
 {
-    m_path = path;
+    m_strPathName = path;
     m_hFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY,
                             nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) {
@@ -116,5 +118,5 @@ void CWad::OnCloseDocument()
     while (!m_lumps.IsEmpty())
         delete static_cast<WadLump*>(m_lumps.RemoveHead());
     CloseHandles();
-    delete this;
+    CDocument::OnCloseDocument(); // no frames: the framework's close deletes the document
 }

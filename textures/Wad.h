@@ -1,6 +1,6 @@
 // A WAD file opened read-only and mapped into memory, with its lump directory.
 #pragma once
-#include "afx.h"
+#include "afxwin.h"
 
 enum { WAD_TYPE_MIPTEX = 68 }; // "D"
 
@@ -14,24 +14,24 @@ struct WadLump
 };
 
 // WAD files are untrusted: the header, the directory and every lump are checked
-// against the file's size, so no lump points outside the mapping.
-class CWad : public CObject
+// against the file's size, so no lump points outside the mapping. A document that is
+// never shown: the texture loader opens and closes it directly.
+class CWad : public CDocument
 {
     DECLARE_DYNCREATE(CWad)
 public:
     CWad();
     ~CWad() override;
 
-    virtual BOOL OnNewDocument();
+    BOOL OnNewDocument() override;
     // Opens, maps and reads the directory; FALSE after reporting why.
-    virtual BOOL OnOpenDocument(LPCSTR path);
-    virtual BOOL OnSaveDocument(LPCSTR path);
+    BOOL OnOpenDocument(LPCSTR path) override;
+    BOOL OnSaveDocument(LPCSTR path) override;
     // Deletes the remaining lumps, unmaps and closes the file, and deletes the object.
-    virtual void OnCloseDocument();
+    void OnCloseDocument() override;
 
     CPtrList& GetLumps() { return m_lumps; }
     void RemoveLump(WadLump* pLump);
-    const CString& GetPathName() const { return m_path; }
     DWORD GetFileSize() const { return m_size; }
 
 private:
@@ -42,5 +42,4 @@ private:
     HANDLE m_hMapping = nullptr;
     const BYTE* m_pView = nullptr;
     DWORD m_size = 0;
-    CString m_path;
 };

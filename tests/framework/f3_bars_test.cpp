@@ -6,7 +6,7 @@
 
 namespace {
 
-const UINT ID_F3_TOOL = 40101;
+const UINT ID_F3_TOOL = 40301;
 
 // A bar of a fixed size (its height across a horizontal dock bar).
 class CFixedBar : public CControlBar

@@ -77,6 +77,17 @@ TEST(GdiObjects, OwnershipAndHandleMaps)
     EXPECT_EQ(::GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH)) << "temporary wrappers never delete";
     ::DeleteObject(hBrush);
 
+    // A constructor that cannot make its object throws instead of leaving an empty wrapper.
+    CBitmap noBitmap;
+    bool thrown = false;
+    try {
+        CBrush pattern(&noBitmap);
+    } catch (CResourceException* e) {
+        thrown = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(thrown);
+
     CGdiObject* volatile pNoObject = nullptr;
     CDC* volatile pNoDC = nullptr;
     EXPECT_EQ(pNoObject->GetSafeHandle(), nullptr) << "callers may ask a missing object for its handle";
@@ -158,6 +169,14 @@ TEST(GdiObjects, BitmapsAndDibSections)
     ASSERT_NE(mono.GetBitmap(&bm), 0);
     EXPECT_EQ(bm.bmWidth, 8);
     EXPECT_EQ(bm.bmBitsPixel, 1);
+
+    CBitmap check;
+    ASSERT_TRUE(check.LoadOEMBitmap(32760)); // the system's check mark (OBM_CHECK)
+    EXPECT_NE(check.GetBitmap(&bm), 0);
+    EXPECT_GT(bm.bmWidth, 0);
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(64999));
+    EXPECT_EQ(missing.m_hObject, nullptr);
 
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

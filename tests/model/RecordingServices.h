@@ -3,6 +3,7 @@
 #include "Reporter.h"
 #include "Services.h"
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
@@ -25,6 +26,12 @@ public:
     BOOL unapplied = FALSE;
     int applied = 0;
     std::vector<std::string> origins;
+    std::vector<Entity*> currentEntities; // what the Entity Editor was given
+    int indicatorUpdates = 0;
+    std::vector<Face*> adjustedFaces;     // what the Texture Adjustment window was given
+    int objectOrderRebuilds = 0;
+    CPtrList* activeObjectOrder = nullptr; // the active 2D map window's list, if any
+    std::map<std::string, int> classVisibility; // answers of IsEntityVisible; others as the default
 
     BOOL HasMainFrame() override { return mainFrame; }
     void PrintMessage(LPCSTR text) override { lines.push_back(std::string(text) + "\r\n"); }
@@ -54,11 +61,31 @@ public:
         unapplied = FALSE;
     }
     void UpdateEntityOrigin(LPCSTR origin) override { origins.push_back(origin); }
+    void SetCurrentEntity(Entity* pEntity) override { currentEntities.push_back(pEntity); }
+    void UpdateSelectionIndicator() override { ++indicatorUpdates; }
+    void UpdateTextureAdjustment(Face* pFace) override { adjustedFaces.push_back(pFace); }
+    CPtrList* GetActiveObjectOrder(Map*) override { return activeObjectOrder; }
+    void RebuildObjectOrders(Map*) override { ++objectOrderRebuilds; }
+    int IsEntityVisible(LPCSTR className) override
+    {
+        auto it = classVisibility.find(className);
+        return it != classVisibility.end() ? it->second : CDefaultEditorServices::IsEntityVisible(className);
+    }
 
     // Texts of all boxes joined, for "contains" checks.
     bool BoxContains(const char* part) const;
     bool LineContains(const char* part) const;
 };
+
+// A box of six values (min x, max x, min y, max y, min z, max z), valid until the next call.
+inline short* TestBox(short x0, short x1, short y0, short y1, short z0, short z1)
+{
+    static short b[6];
+    short v[6] = {x0, x1, y0, y1, z0, z1};
+    for (int i = 0; i < 6; ++i)
+        b[i] = v[i];
+    return b;
+}
 
 // Installs fresh recording services and a published reporter for each test.
 class ModelTest : public ::testing::Test

@@ -26,11 +26,7 @@ protected:
     }
     static short* Box(short x0, short x1, short y0, short y1, short z0, short z1)
     {
-        static short b[6];
-        short v[6] = {x0, x1, y0, y1, z0, z1};
-        for (int i = 0; i < 6; ++i)
-            b[i] = v[i];
-        return b;
+        return TestBox(x0, x1, y0, y1, z0, z1);
     }
     void ExpectBox(const SThing& t, std::initializer_list<int> box)
     {

@@ -44,7 +44,7 @@ protected:
     CString Written()
     {
         CString out;
-        map.WriteMap(out);
+        map.WriteEntities(out);
         return out;
     }
     Brush* FirstBrush(Entity* e) { return static_cast<Brush*>(e->GetBrushes().GetHead()); }

@@ -1,0 +1,445 @@
+// The map document's files: new, open, save, the build's map text, partial maps and
+// auto save.
+#include "Map.h"
+#include "Brush.h"
+#include "Entity.h"
+#include "IniFile.h"
+#include "MapText.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "TextFile.h"
+#include "Texture.h"
+#include "Tokenizer.h"
+#include <algorithm>
+#include <vector>
+
+static CString CauseText(CFileException& e)
+{
+    char text[512] = "";
+    e.GetErrorMessage(text, sizeof text);
+    return CString(text);
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+BOOL Map::ParseMapText(char* buffer)
+{
+    DeleteContents();
+    CTokenizer tok;
+    tok.Init(buffer);
+    while (tok.PeekToken()) {
+        Entity* e = nullptr;
+        try {
+            e = new Entity(this, tok);
+        } catch (CEntityReadError& err) {
+            if (err.stopReading) {
+                DeleteContents();
+                return FALSE;
+            }
+            continue;
+        }
+        m_entities.AddTail(e);
+        if (!m_pWorld)
+            m_pWorld = e;
+    }
+    if (!m_pWorld) {
+        // An empty or brushless text opens as an empty map.
+        CreateWorldEntity();
+        return TRUE;
+    }
+    if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
+        Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
+    if (!m_pWorld->FindValue("wad"))
+        Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
+                            "The default wad for this project will be assumed.");
+    return TRUE;
+}
+
+BOOL Map::ParseMapText(LPCSTR text, int length)
+{
+    std::vector<char> buffer(text, text + length);
+    buffer.push_back(0);
+    buffer.push_back(0);
+    return ParseMapText(buffer.data());
+}
+
+BOOL Map::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    CreateWorldEntity();
+    return TRUE;
+}
+
+// Publishes a missing-texture set for the length of one open.
+class CMissingTextures
+{
+public:
+    CMissingTextures() { SetMissingTextureSet(&m_set); }
+    ~CMissingTextures()
+    {
+        SetMissingTextureSet(nullptr);
+        FreeMissingTextureSet(m_set);
+    }
+    // The names in the order of their upper-case keys.
+    void GetNames(CStringList& names)
+    {
+        CString key;
+        void* p;
+        std::vector<CString> keys;
+        for (POSITION pos = m_set.GetStartPosition(); pos;) {
+            m_set.GetNextAssoc(pos, key, p);
+            keys.push_back(key);
+        }
+        std::sort(keys.begin(), keys.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+        for (const CString& k : keys) {
+            m_set.Lookup(k, p);
+            names.AddTail(*static_cast<CString*>(p));
+        }
+    }
+
+private:
+    CMapStringToPtr m_set;
+};
+
+BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
+{
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+    CFile file;
+    CFileException fe;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe)) {
+        Report().Box(MB_OK, "Couldn't open file %s for reading\nCause: %s", lpszPathName,
+                     static_cast<LPCSTR>(CauseText(fe)));
+        return FALSE;
+    }
+    CWaitCursor wait;
+    std::vector<char> buffer;
+    try {
+        DWORD length = file.GetLength();
+        buffer.resize(static_cast<size_t>(length) + 2);
+        UINT read = file.Read(buffer.data(), length);
+        buffer[read] = buffer[read + 1] = 0;
+        file.Close();
+    } catch (CFileException* e) {
+        Report().Box(MB_OK, "Couldn't read file %s\nCause: %s", lpszPathName, static_cast<LPCSTR>(CauseText(*e)));
+        e->Delete();
+        return FALSE;
+    }
+
+    BOOL ok;
+    CStringList missing;
+    {
+        CMissingTextures set;
+        ok = ParseMapText(buffer.data());
+        set.GetNames(missing);
+    }
+    if (!missing.IsEmpty()) {
+        Report().Status("The following textures were not found:");
+        for (POSITION pos = missing.GetHeadPosition(); pos;)
+            Report().Message("%s", static_cast<LPCSTR>(missing.GetNext(pos)));
+        Report().Box(MB_OK, "Some textures were not found in the selected wad(s).\n"
+                            "Look at the messages in the Output Window for more details.\n"
+                            "It is recommned you close the map, select the correct wads,\n"
+                            "and then reopen the map file.");
+    }
+    SetModifiedFlag(FALSE);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void Map::WriteEntities(CString& out) const
+{
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;)
+        static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out);
+}
+
+BOOL Map::JoinedWadList(CString& wads)
+{
+    wads.Empty();
+    CStringList& list = GetEditorServices()->GetWadList();
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        CString path = list.GetNext(pos);
+        MakeRootAbsolute(path);
+        if (!wads.IsEmpty())
+            wads += ";";
+        wads += path;
+    }
+    return !list.IsEmpty();
+}
+
+// The world's "wad" pair names the project's WADs. Without a project WAD list the
+// map keeps the WADs it names, rather than losing them.
+void Map::SetWadPair(Entity& world)
+{
+    CString wads;
+    if (!JoinedWadList(wads))
+        return;
+    if (!world.SetValueForKey("wad", wads))
+        world.AddKeyValue("wad", wads);
+}
+
+BOOL Map::WriteFileReporting(LPCSTR lpszPathName, const CString& text)
+{
+    DWORD error = 0;
+    TextFileResult result =
+        WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
+    if (result == TEXTFILE_CANT_CREATE) {
+        Report().Box(MB_OK, "Couldn't open file %s for writing\nCause: %s", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(error)));
+        return FALSE;
+    }
+    if (result == TEXTFILE_CANT_WRITE) {
+        Report().Box(MB_OK, "Couldn't write file %s\nCause: %s\nThe file on disk was left as it was.", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(error)));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Faces without a texture of their own: none, the built-in one, or a name that no
+// WAD supplied.
+static bool HasUndefinedTexture(const Brush& b)
+{
+    for (const Face& f : b.GetFaces())
+        if (!f.texture || f.texture->placeholder || f.texture->name == "DEFAULT")
+            return true;
+    return false;
+}
+
+BOOL Map::CheckBeforeSave(LPCSTR lpszPathName)
+{
+    if (CString(lpszPathName).Find("Untitled_") >= 0 &&
+        Report().Box(MB_YESNO, "The map name is currently untitled.\n"
+                               "Do you still want to save the map using the untitled name?") == IDNO)
+        return FALSE;
+
+    bool playerStart = false;
+    for (POSITION pos = m_entities.GetHeadPosition(); pos && !playerStart;)
+        playerStart = CString(static_cast<Entity*>(m_entities.GetNext(pos))->ValueForKey("classname")) ==
+                      "info_player_start";
+    if (!playerStart && Report().Box(MB_YESNO, "The map doesn't have an info_player_start entity defined.\n"
+                                               "Do you still want to save the map?") == IDNO)
+        return FALSE;
+
+    CPtrList invalid, untextured;
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
+        Entity* e = static_cast<Entity*>(m_entities.GetNext(pos));
+        for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;) {
+            Brush* b = static_cast<Brush*>(e->GetBrushes().GetNext(bp));
+            if (!b->IsValid())
+                invalid.AddTail(b);
+            if (HasUndefinedTexture(*b))
+                untextured.AddTail(b);
+        }
+    }
+    // Selects the brushes for the user in place of the old selection.
+    auto selectFound = [this](CPtrList& found) {
+        if (!DeselectAll())
+            return;
+        for (POSITION pos = found.GetHeadPosition(); pos;) {
+            SThing* t = static_cast<SThing*>(found.GetNext(pos));
+            t->SetSelected(true);
+            m_selection.AddTail(t);
+        }
+        int n = m_selection.GetCount();
+        Report().Status(n == 1 ? "%d brush selected" : "%d brushes selected", n);
+        UpdateCurrentEntity();
+        GetEditorServices()->UpdateSelectionIndicator();
+        SelectionChangedRedraw(TRUE);
+    };
+    if (!invalid.IsEmpty()) {
+        if (Report().Box(MB_YESNO, "Some brushes were found in the map which are invalid.\n"
+                                   "Press Yes to select the brushes and cancel the save,\n"
+                                   "or press No to skip the invalid brushes.") == IDYES) {
+            selectFound(invalid);
+            return FALSE;
+        }
+    }
+    if (!untextured.IsEmpty() &&
+        Report().Box(MB_YESNO, "Some brushes were found in the map that have an undefined texture\n"
+                               "on at least one face.  Would you like me to select those brushes\n"
+                               "for you now?") == IDYES)
+        selectFound(untextured);
+    return TRUE;
+}
+
+BOOL Map::OnSaveDocument(LPCSTR lpszPathName)
+{
+    if (!CheckBeforeSave(lpszPathName))
+        return FALSE;
+    CWaitCursor wait;
+    if (m_pWorld)
+        SetWadPair(*m_pWorld);
+    CString text;
+    WriteEntities(text);
+    if (!WriteFileReporting(lpszPathName, text))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    Report().Status("Map successfully saved");
+    return TRUE;
+}
+
+BOOL Map::WriteMap(CString& out)
+{
+    if (!ApplyPendingEntityEdits())
+        return FALSE;
+    if (!GetFirstViewPosition())
+        return FALSE;
+    CPtrList& objects = GetObjectList();
+
+    // The entities of the objects, each once, in the order in which they first appear;
+    // the world comes first whatever the order.
+    struct Group
+    {
+        Entity* entity = nullptr;
+        CPtrList brushes;
+    };
+    std::vector<Group*> groups;
+    CMapPtrToPtr index; // Entity* -> Group*
+    Group world;
+    world.entity = m_pWorld;
+    for (POSITION pos = objects.GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(objects.GetNext(pos));
+        bool brush = t->GetKind() == 0;
+        if (brush && !t->IsVisible())
+            continue;
+        Entity* e = brush ? static_cast<Brush*>(t)->GetOwner() : t->GetKind() == 1 ? static_cast<Entity*>(t) : nullptr;
+        if (!e || (e != m_pWorld && !e->IsVisible()))
+            continue;
+        Group* g = &world;
+        if (e != m_pWorld) {
+            void* p = nullptr;
+            if (index.Lookup(e, p)) {
+                g = static_cast<Group*>(p);
+            } else {
+                g = new Group;
+                g->entity = e;
+                groups.push_back(g);
+                index.SetAt(e, g);
+            }
+        }
+        if (brush)
+            g->brushes.AddTail(t);
+    }
+
+    // Each entity is written through a copy of its pairs that borrows the group's brushes.
+    auto writeGroup = [&out](Group& g, bool isWorld) {
+        Entity temp(*g.entity);
+        temp.SetMap(nullptr);
+        if (isWorld)
+            SetWadPair(temp);
+        temp.GetBrushes().AddTail(&g.brushes);
+        temp.Write(out);
+        temp.RemoveAllBrushes();
+    };
+    if (m_pWorld)
+        writeGroup(world, true);
+    for (Group* g : groups) {
+        writeGroup(*g, false);
+        delete g;
+    }
+    return TRUE;
+}
+
+BOOL Map::WriteMapFile(LPCSTR lpszPathName)
+{
+    CString text;
+    // The map text is made (and any question asked) before the file is touched.
+    if (!WriteMap(text))
+        return FALSE;
+    CWaitCursor wait;
+    return WriteFileReporting(lpszPathName, text);
+}
+
+BOOL Map::WritePartialMap(CString& out)
+{
+    if (!ApplyPendingEntityEdits())
+        return FALSE;
+    bool any = false;
+    for (POSITION pos = m_entities.GetHeadPosition(); pos && !any;)
+        any = static_cast<Entity*>(m_entities.GetNext(pos))->IsSelected() != FALSE;
+    if (!any)
+        return FALSE;
+
+    // Temporary entities borrow the selected brushes and give them back.
+    auto writeBorrowing = [&out](Entity& temp, Entity& source) {
+        for (POSITION pos = source.GetBrushes().GetHeadPosition(); pos;) {
+            Brush* b = static_cast<Brush*>(source.GetBrushes().GetNext(pos));
+            if (b->IsSelected())
+                temp.GetBrushes().AddTail(b);
+        }
+        temp.Write(out);
+        temp.RemoveAllBrushes();
+    };
+
+    Entity world;
+    world.AddKeyValue("classname", "worldspawn");
+    world.AddKeyValue("message", "Morvane Partial Map");
+    const CString* wad = m_pWorld ? m_pWorld->FindValue("wad") : nullptr;
+    world.AddKeyValue("wad", wad ? static_cast<LPCSTR>(*wad) : "unknown");
+    if (m_pWorld)
+        writeBorrowing(world, *m_pWorld);
+    else
+        world.Write(out);
+
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
+        Entity* e = static_cast<Entity*>(m_entities.GetNext(pos));
+        if (e == m_pWorld || !e->IsSelected())
+            continue;
+        if (e->GetBrushCount() == 0) {
+            e->Write(out);
+            continue;
+        }
+        Entity temp(*e);
+        temp.SetMap(nullptr);
+        writeBorrowing(temp, *e);
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Auto save
+
+// A missing auto-save path is told once per round of the timer, and never while the
+// box about it is still open (the box's message loop goes on dispatching timers).
+static DWORD s_reportedTick = 0;
+static bool s_reported = false;
+static bool s_boxOpen = false;
+
+void Map::AutoSave(DWORD tick)
+{
+    if (!IsModified())
+        return;
+    CEditorServices* services = GetEditorServices();
+    CString extension = services->GetProfileString("Options", "Auto Save Extension", "");
+    if (extension.IsEmpty())
+        extension = "map";
+    CString directory = services->GetProfileString("Options", "Auto Save Path", "");
+    if (directory.IsEmpty()) {
+        if (s_boxOpen || (s_reported && s_reportedTick == tick))
+            return;
+        s_reported = true;
+        s_reportedTick = tick;
+        s_boxOpen = true;
+        Report().Box(MB_OK, "No auto save path is defined in the project\nsetting.  Auto save was not performed.");
+        s_boxOpen = false;
+        return;
+    }
+    MakeRootAbsolute(directory);
+    // The file is named after the map; a map never saved is named after its title.
+    CString name = AfxGetFileName(GetPathName().IsEmpty() ? GetTitle() : GetPathName());
+    int dot = name.ReverseFind('.');
+    if (dot > 0)
+        name = name.Left(dot);
+    if (name.IsEmpty())
+        name = "Untitled";
+    CString path = directory + "\\" + name + "." + extension;
+    CWaitCursor wait;
+    CString text;
+    WriteEntities(text);
+    WriteFileReporting(path, text);
+}

@@ -1,0 +1,87 @@
+// A map document with one view that records every update hint, for the document's tests.
+#pragma once
+#include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
+#include "RecordingServices.h"
+#include <vector>
+
+class HintView : public CView
+{
+public:
+    struct Hint
+    {
+        LPARAM hint;
+        bool hasBox;
+        std::vector<int> box;
+    };
+    std::vector<Hint> hints;
+
+    void OnUpdate(CView*, LPARAM hint, CObject* pHint) override
+    {
+        Hint h{hint, pHint != nullptr, {}};
+        if (pHint)
+            h.box.assign(static_cast<CUpdateHint*>(pHint)->box, static_cast<CUpdateHint*>(pHint)->box + 6);
+        hints.push_back(h);
+    }
+    std::vector<LPARAM> Numbers() const
+    {
+        std::vector<LPARAM> n;
+        for (const Hint& h : hints)
+            n.push_back(h.hint);
+        return n;
+    }
+};
+
+class DocumentTest : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        map = new Map;
+        map->m_bAutoDelete = FALSE;
+        ASSERT_TRUE(map->OnNewDocument());
+        map->AddView(&view);
+        world = map->GetWorldEntity();
+    }
+    void TearDown() override
+    {
+        map->RemoveView(&view);
+        delete map;
+        ModelTest::TearDown();
+    }
+
+    static short* Box(short x0, short x1, short y0, short y1, short z0, short z1)
+    {
+        return TestBox(x0, x1, y0, y1, z0, z1);
+    }
+    Brush* AddBrush(Entity* owner, short x0, short x1, short y0, short y1, short z0, short z1)
+    {
+        Brush* b = new Brush(owner, Box(x0, x1, y0, y1, z0, z1));
+        owner->AddBrush(b);
+        return b;
+    }
+    Entity* AddEntity(LPCSTR classname, LPCSTR origin = nullptr)
+    {
+        Entity* e = new Entity(map);
+        e->AddKeyValue("classname", classname);
+        if (origin) {
+            e->AddKeyValue("origin", origin);
+            e->Translate(0, 0, 0); // box and centre from the origin
+        }
+        map->AddEntity(e);
+        return e;
+    }
+    // Selects as the views do: the flag and the selection list.
+    void Select(SThing* t)
+    {
+        t->SetSelected(true);
+        map->GetSelection().AddTail(t);
+    }
+    bool InList(CPtrList& list, void* p) { return list.Find(p) != nullptr; }
+
+    Map* map = nullptr;
+    HintView view;
+    Entity* world = nullptr;
+};

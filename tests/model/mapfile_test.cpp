@@ -1,0 +1,295 @@
+#include "DocumentFixture.h"
+#include "MapText.h"
+#include "Texture.h"
+
+namespace {
+
+// A texture source that knows one texture.
+class OneTexture : public CTextureSource
+{
+public:
+    OneTexture() { wall.name = "WALL1"; }
+    Texture* FindTexture(LPCSTR name) override { return TextureKey(name) == "WALL1" ? &wall : nullptr; }
+    Texture wall;
+};
+
+std::string BoxText(int x0, int x1, const char* tex = "WALL1")
+{
+    char buf[1024];
+    std::snprintf(buf, sizeof buf,
+                  "{\r\n"
+                  "( %d 0 64 ) ( %d 64 64 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 0 0 ) ( %d 0 0 ) ( %d 64 0 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 64 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 0 0 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 0 0 ) ( %d 0 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 64 0 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
+                  "}\r\n",
+                  x0, x0, x1, tex, x0, x1, x1, tex, x0, x0, x0, tex, x1, x1, x1, tex, x0, x0, x1, tex, x0, x1, x1,
+                  tex);
+    return buf;
+}
+
+const char kStart[] = "{ \"classname\" \"info_player_start\" \"origin\" \"32 32 24\" }\r\n";
+
+class MapFile : public DocumentTest
+{
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        SetTextureSource(&textures);
+    }
+    void TearDown() override
+    {
+        SetTextureSource(nullptr);
+        DocumentTest::TearDown();
+    }
+    CString Path(LPCSTR name) { return dir.Path(name); }
+    std::string Read(LPCSTR name) { return dir.ReadFile(name); }
+    BOOL Open(LPCSTR name, const std::string& text)
+    {
+        dir.WriteFile(name, text);
+        return map->OnOpenDocument(Path(name));
+    }
+    OneTexture textures;
+    CTempDir dir;
+};
+
+TEST_F(MapFile, OpenListsMissingTexturesAndKeepsTheirNames)
+{
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"a.wad\"\n" + BoxText(0, 64) +
+                       BoxText(64, 128, "bricks") + BoxText(128, 192, "*lava") + "}\n" + kStart;
+    map->SetModifiedFlag();
+    ASSERT_TRUE(Open("m.map", text));
+    EXPECT_FALSE(map->IsModified());
+    EXPECT_EQ(GetMissingTextureSet(), nullptr);
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 3);
+    ASSERT_GE(services->statuses.size(), 1u);
+    EXPECT_EQ(services->statuses.back(), "The following textures were not found:");
+    EXPECT_TRUE(services->LineContains("*lava\r\n"));
+    EXPECT_TRUE(services->LineContains("bricks\r\n"));
+    EXPECT_TRUE(services->BoxContains("Some textures were not found in the selected wad(s)."));
+
+    // The names come back on save (the undefined-texture question is answered No).
+    services->answers = {IDNO};
+    ASSERT_TRUE(map->OnSaveDocument(Path("out.map")));
+    std::string saved = Read("out.map");
+    EXPECT_NE(saved.find(" bricks 0 0 0"), std::string::npos);
+    EXPECT_NE(saved.find(" *lava 0 0 0"), std::string::npos);
+    EXPECT_TRUE(services->BoxContains("undefined texture"));
+}
+
+TEST_F(MapFile, OpenFailures)
+{
+    EXPECT_FALSE(map->OnOpenDocument(Path("none.map")));
+    EXPECT_TRUE(services->BoxContains("Couldn't open file"));
+    EXPECT_TRUE(services->BoxContains("for reading\nCause: "));
+    EXPECT_FALSE(Open("bad.map", "garbage { }"));
+    EXPECT_TRUE(services->BoxContains("Entity doesn't start with {."));
+    EXPECT_EQ(GetMissingTextureSet(), nullptr);
+}
+
+TEST_F(MapFile, SaveQuestions)
+{
+    AddBrush(world, 0, 64, 0, 64, 0, 64)->SetTexture(&textures.wall);
+    map->SetModifiedFlag();
+
+    services->answers = {IDNO};
+    EXPECT_FALSE(map->OnSaveDocument(Path("Untitled_1.map")));
+    EXPECT_TRUE(services->BoxContains("The map name is currently untitled."));
+    EXPECT_TRUE(Read("Untitled_1.map").empty());
+
+    services->boxes.clear();
+    services->answers = {IDNO};
+    EXPECT_FALSE(map->OnSaveDocument(Path("untitled_1.map"))); // lower case: no untitled question
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_NE(services->boxes[0].text.find("info_player_start"), std::string::npos);
+    EXPECT_EQ(services->boxes[0].type, static_cast<UINT>(MB_YESNO));
+
+    AddEntity("info_player_start", "0 0 0");
+    services->boxes.clear();
+    ASSERT_TRUE(map->OnSaveDocument(Path("room.map")));
+    EXPECT_TRUE(services->boxes.empty());
+    EXPECT_FALSE(map->IsModified());
+    EXPECT_EQ(services->statuses.back(), "Map successfully saved");
+}
+
+TEST_F(MapFile, InvalidBrushesAreSelectedOrLeftOut)
+{
+    AddEntity("info_player_start", "0 0 0");
+    Brush* good = AddBrush(world, 0, 64, 0, 64, 0, 64);
+    Brush* bad = AddBrush(world, 100, 164, 0, 64, 0, 64);
+    good->SetTexture(&textures.wall);
+    bad->SetTexture(&textures.wall);
+    bad->GetFace(0).winding[0].z += 5; // off its own plane
+    ASSERT_FALSE(bad->IsValid());
+    Select(good);
+    map->SetModifiedFlag();
+
+    services->answers = {IDYES};
+    EXPECT_FALSE(map->OnSaveDocument(Path("m.map")));
+    EXPECT_TRUE(Read("m.map").empty());
+    EXPECT_EQ(map->GetSelectionCount(), 1);
+    EXPECT_TRUE(bad->IsSelected());
+    EXPECT_FALSE(good->IsSelected());
+    EXPECT_EQ(services->statuses.back(), "1 brush selected");
+    EXPECT_EQ(view.hints.back().hint, HINT_REDRAW);
+    EXPECT_TRUE(map->IsModified());
+
+    services->answers = {IDNO};
+    ASSERT_TRUE(map->OnSaveDocument(Path("m.map")));
+    Map back;
+    back.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(back.OnOpenDocument(Path("m.map")));
+    EXPECT_EQ(back.GetWorldEntity()->GetBrushCount(), 1);
+}
+
+// A save writes beside the target and replaces it only after a complete write: a
+// failure leaves the old file as it was and the document modified.
+TEST_F(MapFile, SaveFailureKeepsTheOldFile)
+{
+    AddEntity("info_player_start", "0 0 0");
+    AddBrush(world, 0, 64, 0, 64, 0, 64)->SetTexture(&textures.wall);
+    map->SetModifiedFlag();
+    dir.WriteFile("old.map", "old contents");
+    // Another program holds the old file open: it cannot be replaced.
+    HANDLE held = ::CreateFileA(Path("old.map"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(map->OnSaveDocument(Path("old.map")));
+    ::CloseHandle(held);
+    EXPECT_EQ(Read("old.map"), "old contents");
+    EXPECT_TRUE(map->IsModified());
+    EXPECT_TRUE(services->BoxContains("Couldn't write file"));
+    EXPECT_TRUE(Read("old.map.tmp").empty()); // no temporary file left behind
+
+    EXPECT_FALSE(map->OnSaveDocument(Path("missing\\dir\\m.map")));
+    EXPECT_TRUE(services->BoxContains("for writing\nCause: "));
+    EXPECT_TRUE(map->IsModified());
+}
+
+TEST_F(MapFile, WadPairFollowsTheProjectList)
+{
+    AddEntity("info_player_start", "0 0 0");
+    services->WriteProfileString("Project Settings", "Root Path", "C:\\game");
+    world->AddKeyValue("wad", "C:\\old.wad");
+
+    // Without a project WAD list the map keeps the WADs it names.
+    ASSERT_TRUE(map->OnSaveDocument(Path("a.map")));
+    EXPECT_STREQ(world->ValueForKey("wad"), "C:\\old.wad");
+
+    services->GetWadList().AddTail("wads\\base.wad");
+    services->GetWadList().AddTail("D:\\x.wad");
+    ASSERT_TRUE(map->OnSaveDocument(Path("a.map")));
+    EXPECT_STREQ(world->ValueForKey("wad"), "C:\\game\\wads\\base.wad;D:\\x.wad");
+    EXPECT_NE(Read("a.map").find("\"wad\" \"C:\\game\\wads\\base.wad;D:\\x.wad\""), std::string::npos);
+
+    world->RemoveKey("wad");
+    ASSERT_TRUE(map->OnSaveDocument(Path("a.map")));
+    EXPECT_STREQ(world->ValueForKey("wad"), "C:\\game\\wads\\base.wad;D:\\x.wad");
+}
+
+// The build's map text: the world first with its pairs and "wad", then every entity
+// once in the order its objects first appear, only what is shown.
+TEST_F(MapFile, BuildTextStartsWithTheWorld)
+{
+    services->GetWadList().AddTail("C:\\q.wad");
+    Entity* door = AddEntity("func_door");
+    Brush* d1 = AddBrush(door, 200, 264, 0, 64, 0, 64);
+    Brush* d2 = AddBrush(door, 300, 364, 0, 64, 0, 64);
+    Entity* light = AddEntity("light", "0 0 0");
+    Brush* w = AddBrush(world, 0, 64, 0, 64, 0, 64);
+    Brush* hidden = AddBrush(world, 0, 64, 0, 64, 500, 564);
+    map->RebuildVisibleList();
+    hidden->SetVisible(false);
+
+    // A map window's list in its own order, the door's brushes apart.
+    CPtrList order;
+    order.AddTail(d1);
+    order.AddTail(light);
+    order.AddTail(w);
+    order.AddTail(hidden);
+    order.AddTail(d2);
+    services->activeObjectOrder = &order;
+    CString text;
+    ASSERT_TRUE(map->WriteMap(text));
+    std::string s(text);
+    size_t worldAt = s.find("\"classname\" \"worldspawn\"");
+    size_t doorAt = s.find("\"classname\" \"func_door\"");
+    size_t lightAt = s.find("\"classname\" \"light\"");
+    EXPECT_EQ(worldAt, 5u);
+    EXPECT_LT(worldAt, doorAt);
+    EXPECT_LT(doorAt, lightAt);
+    EXPECT_EQ(s.find("func_door", doorAt + 25), std::string::npos); // the door once
+    EXPECT_NE(s.find("\"wad\" \"C:\\q.wad\""), std::string::npos);
+    EXPECT_EQ(s.find(" 564 )"), std::string::npos);                 // the hidden brush is not written
+    EXPECT_NE(s.find("(  364"), std::string::npos);                  // both door brushes are
+    EXPECT_EQ(door->GetBrushCount(), 2);                             // the map is unchanged
+    EXPECT_EQ(d1->GetOwner(), door);
+    EXPECT_EQ(world->FindValue("wad"), nullptr);
+
+    // No world brush shown: the world block is still written first.
+    services->activeObjectOrder = nullptr;
+    services->SetLinkClipping(TRUE);
+    map->GetDepthClip()[BOX_MINX] = 100;
+    map->RebuildVisibleList();
+    text.Empty();
+    ASSERT_TRUE(map->WriteMap(text));
+    EXPECT_EQ(std::string(text).find("{\r\n  \"classname\" \"worldspawn\"\r\n  \"wad\" \"C:\\q.wad\"\r\n}\r\n{"), 0u);
+}
+
+TEST_F(MapFile, BuildFileStopsOnCancelOrError)
+{
+    AddBrush(world, 0, 64, 0, 64, 0, 64);
+    services->unapplied = TRUE;
+    services->answers = {IDCANCEL};
+    EXPECT_FALSE(map->WriteMapFile(Path("build.map")));
+    EXPECT_EQ(::GetFileAttributesA(Path("build.map")), INVALID_FILE_ATTRIBUTES); // not even created
+
+    services->answers = {IDOK};
+    ASSERT_TRUE(map->WriteMapFile(Path("build.map")));
+    EXPECT_EQ(Read("build.map").find("{\r\n  \"classname\" \"worldspawn\""), 0u);
+    EXPECT_FALSE(map->IsModified());
+
+    EXPECT_FALSE(map->WriteMapFile(Path("no\\such\\dir\\build.map")));
+    EXPECT_TRUE(services->BoxContains("Couldn't open file"));
+
+    // A map shown in no window has nothing to build.
+    map->RemoveView(&view);
+    EXPECT_FALSE(map->WriteMapFile(Path("build2.map")));
+    map->AddView(&view);
+}
+
+TEST_F(MapFile, AutoSave)
+{
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    AddBrush(world, 0, 64, 0, 64, 0, 64);
+    map->SetPathName(Path("hall.map"), FALSE);
+
+    map->AutoSave(1); // not modified: nothing
+    EXPECT_TRUE(services->boxes.empty());
+
+    // No auto-save path: one box per round of the timer, however many maps.
+    map->SetModifiedFlag();
+    map->AutoSave(2);
+    map->AutoSave(2);
+    EXPECT_EQ(services->boxes.size(), 1u);
+    EXPECT_TRUE(services->BoxContains("No auto save path is defined in the project\nsetting."));
+    map->AutoSave(3);
+    EXPECT_EQ(services->boxes.size(), 2u);
+
+    ASSERT_TRUE(::CreateDirectoryA(Path("autosave"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "autosave");
+    services->WriteProfileString("Options", "Auto Save Extension", "sav");
+    map->AutoSave(4);
+    std::string saved = Read("autosave\\hall.sav");
+    EXPECT_EQ(saved.find("{\r\n  \"classname\" \"worldspawn\""), 0u);
+    EXPECT_TRUE(map->IsModified());
+    EXPECT_EQ(world->FindValue("wad"), nullptr); // written as it is
+
+    services->WriteProfileString("Options", "Auto Save Extension", "");
+    map->AutoSave(5);
+    EXPECT_FALSE(Read("autosave\\hall.map").empty());
+}
+
+} // namespace
