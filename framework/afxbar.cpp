@@ -96,6 +96,19 @@ AFX_BARDATA& AfxGetBarData()
     return data;
 }
 
+void AfxDeflateBorderLines(CRect& rect, DWORD dwBarStyle)
+{
+    const AFX_BARDATA& data = AfxGetBarData();
+    if (dwBarStyle & CBRS_BORDER_LEFT)
+        rect.left += data.cxBorder2;
+    if (dwBarStyle & CBRS_BORDER_TOP)
+        rect.top += data.cyBorder2;
+    if (dwBarStyle & CBRS_BORDER_RIGHT)
+        rect.right -= data.cxBorder2;
+    if (dwBarStyle & CBRS_BORDER_BOTTOM)
+        rect.bottom -= data.cyBorder2;
+}
+
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
 {
     CRect rectOld;
@@ -325,15 +338,7 @@ DWORD CControlBar::RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout)
 
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
-    const AFX_BARDATA& data = AfxGetBarData();
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += data.cxBorder2;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += data.cyBorder2;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= data.cxBorder2;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= data.cyBorder2;
+    AfxDeflateBorderLines(rect, m_dwStyle);
     if (bHorz) {
         rect.left += m_cxLeftBorder;
         rect.top += m_cyTopBorder;
@@ -477,14 +482,7 @@ void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
         if (dwStyle & CBRS_BORDER_BOTTOM)
             pDC->FillSolidRect(1, cy - 2, cx - 2, 1, clr);
     }
-    if (dwStyle & CBRS_BORDER_LEFT)
-        rect.left += data.cxBorder2;
-    if (dwStyle & CBRS_BORDER_TOP)
-        rect.top += data.cyBorder2;
-    if (dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= data.cxBorder2;
-    if (dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= data.cyBorder2;
+    AfxDeflateBorderLines(rect, dwStyle);
 }
 
 void CControlBar::DoPaint(CDC*) {}
@@ -878,21 +876,18 @@ int CDockBar::Insert(CControlBar* pBarIns, CRect rect, CPoint ptMid)
     return nPosInsAfter + 1;
 }
 
-void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
+void CDockBar::TakeBar(CControlBar* pBar, BOOL bTakeTitle)
 {
-    const AFX_BARDATA& data = AfxGetBarData();
-    CRect rectBar;
-    pBar->GetWindowRect(&rectBar);
-    if (pBar->m_pDockBar == this && (lpRect == nullptr || rectBar == *lpRect))
-        return;     // already there
-
-    if (m_bFloating && (pBar->m_dwDockStyle & CBRS_FLOAT_MULTI))
-        m_dwStyle |= CBRS_FLOAT_MULTI;
-    m_dwStyle &= ~(CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-    m_dwStyle |= pBar->m_dwStyle & (CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-    if (!(m_dwStyle & CBRS_FLOAT_MULTI))
-        SetWindowTextIfChanged(m_hWnd, WindowText(pBar->m_hWnd));
-
+    // A floating dock bar takes the bar's sizing and multi-bar styles and its title.
+    if (bTakeTitle) {
+        if (m_bFloating && (pBar->m_dwDockStyle & CBRS_FLOAT_MULTI))
+            m_dwStyle |= CBRS_FLOAT_MULTI;
+        m_dwStyle &= ~(CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
+        m_dwStyle |= pBar->m_dwStyle & (CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
+        if (!(m_dwStyle & CBRS_FLOAT_MULTI))
+            SetWindowTextIfChanged(m_hWnd, WindowText(pBar->m_hWnd));
+    }
+    // The bar takes this side's alignment, all its borders and the floating state.
     DWORD dwStyle = pBar->GetBarStyle();
     dwStyle &= ~CBRS_ALIGN_ANY;
     dwStyle |= (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY;
@@ -901,75 +896,46 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
     else
         dwStyle &= ~CBRS_FLOATING;
     pBar->SetBarStyle(dwStyle);
+}
+
+void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
+{
+    CRect rectBar;
+    pBar->GetWindowRect(&rectBar);
+    if (pBar->m_pDockBar == this && (lpRect == nullptr || rectBar == *lpRect))
+        return;     // already there
+    PlaceBar(pBar, lpRect, FALSE);
+}
+
+void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
+{
+    CRect rectBar;
+    pBar->GetWindowRect(&rectBar);
+    if (pBar->m_pDockBar == this && (lpRect == nullptr || rectBar == *lpRect))
+        return;
+    PlaceBar(pBar, lpRect, TRUE);
+}
+
+void CDockBar::PlaceBar(CControlBar* pBar, LPCRECT lpRect, BOOL bAtPlaceholder)
+{
+    const AFX_BARDATA& data = AfxGetBarData();
+    TakeBar(pBar, TRUE);
 
     // Hidden while it changes parents, so that it does not flash.
     BOOL bShow = FALSE;
-    if (pBar->m_pDockBar != this && pBar->IsWindowVisible()) {
+    if (!bAtPlaceholder && pBar->m_pDockBar != this && pBar->IsWindowVisible()) {
         pBar->SetWindowPos(nullptr, 0, 0, 0, 0,
                            SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
         bShow = TRUE;
     }
 
+    // Back to the place the bar left behind, or by the rectangle's centre, or a row at the end.
     int nPos = -1;
-    if (lpRect != nullptr) {
-        CRect rect(*lpRect);
-        ScreenToClient(&rect);
-        CPoint ptMid(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
-        nPos = Insert(pBar, rect, ptMid);
-        pBar->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    if (bAtPlaceholder) {
+        nPos = FindBar(AfxDockPlaceholder((UINT)::GetDlgCtrlID(pBar->m_hWnd)));
+        if (nPos > 0)
+            m_arrBars.SetAt(nPos, pBar);
     }
-    else {
-        m_arrBars.Add(pBar);
-        m_arrBars.Add(nullptr);
-        pBar->SetWindowPos(nullptr, -data.cxBorder2, -data.cyBorder2, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    }
-
-    if (pBar->GetParent() != this)
-        pBar->SetParent(this);
-    if (pBar->m_pDockBar == this)
-        pBar->m_pDockBar->RemoveControlBar(pBar, nPos);
-    else if (pBar->m_pDockBar != nullptr)
-        pBar->m_pDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pBar->m_pDockBar->m_bFloating);
-    pBar->m_pDockBar = this;
-
-    if (bShow)
-        pBar->SetWindowPos(nullptr, 0, 0, 0, 0,
-                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    RemovePlaceHolder(pBar);
-    if (CFrameWnd* pFrameWnd = GetDockingFrame())
-        pFrameWnd->DelayRecalcLayout();
-}
-
-void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
-{
-    const AFX_BARDATA& data = AfxGetBarData();
-    CRect rectBar;
-    pBar->GetWindowRect(&rectBar);
-    if (pBar->m_pDockBar == this && (lpRect == nullptr || rectBar == *lpRect))
-        return;
-
-    if (m_bFloating && (pBar->m_dwDockStyle & CBRS_FLOAT_MULTI))
-        m_dwStyle |= CBRS_FLOAT_MULTI;
-    m_dwStyle &= ~(CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-    m_dwStyle |= pBar->m_dwStyle & (CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-    if (!(m_dwStyle & CBRS_FLOAT_MULTI))
-        SetWindowTextIfChanged(m_hWnd, WindowText(pBar->m_hWnd));
-
-    DWORD dwStyle = pBar->GetBarStyle();
-    dwStyle &= ~CBRS_ALIGN_ANY;
-    dwStyle |= (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY;
-    if (m_bFloating)
-        dwStyle |= CBRS_FLOATING;
-    else
-        dwStyle &= ~CBRS_FLOATING;
-    pBar->SetBarStyle(dwStyle);
-
-    // The place the bar left behind, if any.
-    int nPos = FindBar(AfxDockPlaceholder((UINT)::GetDlgCtrlID(pBar->m_hWnd)));
-    if (nPos > 0)
-        m_arrBars.SetAt(nPos, pBar);
     if (lpRect != nullptr) {
         CRect rect(*lpRect);
         ScreenToClient(&rect);
@@ -991,11 +957,18 @@ void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
 
     if (pBar->GetParent() != this)
         pBar->SetParent(this);
+    // A bar docked out of a docked place into a floating frame leaves its place behind.
     if (pBar->m_pDockBar == this)
         RemoveControlBar(pBar, nPos);
     else if (pBar->m_pDockBar != nullptr)
-        pBar->m_pDockBar->RemoveControlBar(pBar);
+        pBar->m_pDockBar->RemoveControlBar(pBar, -1,
+                                           !bAtPlaceholder && m_bFloating && !pBar->m_pDockBar->m_bFloating);
     pBar->m_pDockBar = this;
+    if (bShow)
+        pBar->SetWindowPos(nullptr, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (!bAtPlaceholder)
+        RemovePlaceHolder(pBar);
     if (CFrameWnd* pFrameWnd = GetDockingFrame())
         pFrameWnd->DelayRecalcLayout();
 }
@@ -1281,22 +1254,7 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
 
     for (int j = 0; j < arrMoved.GetSize(); j++) {
         auto* pBar = static_cast<CControlBar*>(arrMoved[j]);
-        if (j == 0) {
-            m_dwStyle &= ~(CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-            m_dwStyle |= pBar->m_dwStyle & (CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-            if (m_bFloating && (pBar->m_dwDockStyle & CBRS_FLOAT_MULTI))
-                m_dwStyle |= CBRS_FLOAT_MULTI;
-            if (!(m_dwStyle & CBRS_FLOAT_MULTI))
-                SetWindowTextIfChanged(m_hWnd, WindowText(pBar->m_hWnd));
-        }
-        DWORD dwStyle = pBar->GetBarStyle();
-        dwStyle &= ~CBRS_ALIGN_ANY;
-        dwStyle |= (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY;
-        if (m_bFloating)
-            dwStyle |= CBRS_FLOATING;
-        else
-            dwStyle &= ~CBRS_FLOATING;
-        pBar->SetBarStyle(dwStyle);
+        TakeBar(pBar, j == 0);
         if (pBar->GetParent() != this)
             pBar->SetParent(this);
         pBar->m_pDockBar = this;

@@ -50,6 +50,9 @@ struct AFX_BARDATA
 };
 AFX_BARDATA& AfxGetBarData();
 
+// Moves each side of rect with a CBRS_BORDER_ bit of dwBarStyle inside its border line.
+void AfxDeflateBorderLines(CRect& rect, DWORD dwBarStyle);
+
 // Activates the frame a window belongs to (a floating frame's owner) unless it is active.
 void AfxActivateTopParent(CWnd* pWnd);
 
@@ -179,6 +182,12 @@ public:
     // itself because it held no bar any more.
     virtual BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1, int nAddPlaceHolder = 0);
     void RemovePlaceHolder(CControlBar* pBar);
+    // The dock operation: at the bar's placeholder (bAtPlaceholder), at a screen rectangle (its row
+    // by the centre) or as a new row at the end.
+    void PlaceBar(CControlBar* pBar, LPCRECT lpRect, BOOL bAtPlaceholder);
+    // Gives pBar the styles of a bar docked here; with bTakeTitle a floating dock bar takes the
+    // bar's size styles and title.
+    void TakeBar(CControlBar* pBar, BOOL bTakeTitle);
     // Takes pBar's entry out of the list and nothing else (no placeholder, no layout).
     void DetachBar(CControlBar* pBar);
     // Shows or hides every bar of the list through its frame; FALSE when there was none.

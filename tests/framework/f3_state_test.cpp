@@ -129,8 +129,9 @@ TEST_F(DockStateProfile, DamagedCountsReadOnlyWhatIsThere)
         CDockState state;
         state.LoadState("Layout");
         ASSERT_EQ(state.m_arrBarInfo.GetSize(), c.nRecords) << c.nBars;
-        if (c.nRecords > 0)
+        if (c.nRecords > 0) {
             EXPECT_EQ(static_cast<CControlBarInfo*>(state.m_arrBarInfo[0])->m_arrBarID.GetSize(), c.nList);
+        }
     }
 }
 
