@@ -202,10 +202,7 @@ CControlBar::~CControlBar()
     m_pDockContext = nullptr;
     delete pDockContext;
     if (m_pDockBar != nullptr) {
-        int nPos = m_pDockBar->FindBar(this);
-        if (nPos > 0)
-            m_pDockBar->m_arrBars.SetAt(nPos, AfxDockPlaceholder(0));
-        m_pDockBar->RemovePlaceHolder(reinterpret_cast<CControlBar*>(AfxDockPlaceholder(0)));
+        m_pDockBar->DetachBar(this);
         m_pDockBar = nullptr;
     }
     if (g_status.pLastStatus == this)
@@ -410,8 +407,13 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
     rect.right = rect.left + size.cx;
     rect.bottom = rect.top + size.cy;
     if (lpLayout->hDWP != nullptr)
-        AfxRepositionWindow(lpLayout, m_hWnd, &rect);
+        MoveInLayout(lpLayout, rect);
     return 0;
+}
+
+void CControlBar::MoveInLayout(AFX_SIZEPARENTPARAMS* lpLayout, const CRect& rect)
+{
+    AfxRepositionWindow(lpLayout, m_hWnd, &rect);
 }
 
 void CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
@@ -829,6 +831,8 @@ int CDockBar::FindBar(CControlBar* pBar, int nPosExclude)
 void CDockBar::RemovePlaceHolder(CControlBar* pBar)
 {
     void* pEntry = pBar;
+    if (pBar == nullptr || (!AfxIsDockPlaceholder(pEntry) && pBar->m_hWnd == nullptr))
+        return;
     if (!AfxIsDockPlaceholder(pEntry))
         pEntry = AfxDockPlaceholder((UINT)::GetDlgCtrlID(pBar->m_hWnd));
     int nOldPos = FindBar(pEntry);
@@ -978,8 +982,9 @@ BOOL CDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int nAddPlac
     int nPos = FindBar(pBar, nPosExclude);
     if (nPos <= 0)
         return FALSE;
-    if (nAddPlaceHolder == 1) {
-        void* pEntry = AfxDockPlaceholder((UINT)::GetDlgCtrlID(pBar->m_hWnd));
+    UINT nID = pBar->m_hWnd != nullptr ? (UINT)::GetDlgCtrlID(pBar->m_hWnd) : 0;
+    if (nAddPlaceHolder == 1 && nID != 0) {
+        void* pEntry = AfxDockPlaceholder(nID);
         m_arrBars.SetAt(nPos, pEntry);
         // One placeholder per bar is enough.
         if (FindBar(pEntry, nPos) > 0) {

@@ -148,6 +148,10 @@ public:
     LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
+protected:
+    // Moves the bar to rect in a size-parent pass (only when the pass lays out).
+    virtual void MoveInLayout(AFX_SIZEPARENTPARAMS* lpLayout, const CRect& rect);
+
     DECLARE_MESSAGE_MAP()
 };
 
@@ -273,6 +277,14 @@ public:
     CRect& m_rectActualSize;
     CRect& m_rectActualFrameSize;
     CRect& m_rectFrameBorders;
+
+protected:
+    // Moves a drag rectangle so that the cursor pt lies inside it.
+    virtual void AdjustDragRect(CRect& rect, CPoint pt);
+    // The drag and frame rectangles for a drag that starts at pt.
+    void CalcDragRects(CPoint pt);
+
+public:
 
     UINT m_uMRUDockID;          // the side it was docked to last, 0 for none
     CRect m_rectMRUDockPos;     // where, in that dock bar's client coordinates

@@ -50,8 +50,10 @@ CDockContext::CDockContext(CControlBar* pBar)
 
 CDockContext::~CDockContext()
 {
-    if (m_pBar->m_pDockBar != nullptr)
+    if (m_pBar->m_pDockBar != nullptr) {
         m_pBar->m_pDockBar->RemoveControlBar(m_pBar, -1, FALSE);
+        m_pBar->m_pDockBar = nullptr;
+    }
 }
 
 void CDockContext::InitLoop()
@@ -121,15 +123,16 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect)
     m_bDitherLast = pBrush == pDitherBrush;
 }
 
-void CDockContext::StartDrag(CPoint pt)
+void CDockContext::AdjustDragRect(CRect& rect, CPoint pt)
+{
+    AdjustRectangle(rect, pt);
+}
+
+void CDockContext::CalcDragRects(CPoint pt)
 {
     const AFX_BARDATA& data = AfxGetBarData();
-    m_bDragging = TRUE;
-    InitLoop();
-
     CRect rect;
     m_pBar->GetWindowRect(&rect);
-    m_ptLast = pt;
     if (m_pBar->m_dwStyle & (CBRS_SIZE_DYNAMIC | CBRS_SIZE_FIXED)) {
         int nLength = (m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) ? 0 : -1;
         CSize sizeHorz = m_pBar->CalcDynamicLayout(nLength, LM_HORZ | LM_HORZDOCK);
@@ -162,11 +165,18 @@ void CDockContext::StartDrag(CPoint pt)
     m_rectFrameDragHorz.InflateRect(-data.cxBorder2, -data.cyBorder2);
     m_rectFrameDragVert.InflateRect(-data.cxBorder2, -data.cyBorder2);
 
-    AdjustRectangle(m_rectDragHorz, pt);
-    AdjustRectangle(m_rectDragVert, pt);
-    AdjustRectangle(m_rectFrameDragHorz, pt);
-    AdjustRectangle(m_rectFrameDragVert, pt);
+    AdjustDragRect(m_rectDragHorz, pt);
+    AdjustDragRect(m_rectDragVert, pt);
+    AdjustDragRect(m_rectFrameDragHorz, pt);
+    AdjustDragRect(m_rectFrameDragVert, pt);
+}
 
+void CDockContext::StartDrag(CPoint pt)
+{
+    m_bDragging = TRUE;
+    InitLoop();
+    m_ptLast = pt;
+    CalcDragRects(pt);
     m_dwOverDockStyle = CanDock();
     Move(pt);
     Track();

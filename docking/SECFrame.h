@@ -1,0 +1,212 @@
+// The docking frames: the MDI main frame (SECMDIFrameWnd) and the single frame (SECFrameWnd) with
+// SECDockBar sides, docking by side, row, column and share, floating in mini frames or (MDI) as
+// MDI children, the saved layout, and a caption painted as a colour gradient with a two-font
+// title; the MDI child frames that cooperate with them.
+#pragma once
+#include "SECData.h"
+#include "SECDockBar.h"
+
+class SECControlBar;
+class SECControlBarManager;
+class SECDockState;
+
+// Fills rect with nBands vertical bands going from clrStart to clrEnd, left to right: each
+// channel steps by (end - start) / (nBands - 1), truncated; the last band reaches the right edge.
+void SECGradientFill(CDC* pDC, const CRect& rect, int nBands, COLORREF clrStart, COLORREF clrEnd);
+// A caption's title in its two parts: before the first "-" (drawn in italics) and from it on.
+void SECSplitCaption(const CString& strTitle, CString& strLead, CString& strRest);
+
+// What the two docking frames share. Each frame holds one and hands it the work.
+class SECDockingFrameImpl
+{
+public:
+    explicit SECDockingFrameImpl(CFrameWnd* pFrame);
+
+    enum { captionLeft = 0, captionCentre = 1, captionRight = 2 };
+
+    CFrameWnd* m_pFrame;
+    CRect m_rectLastClient;             // the free client area after the last layout
+    SECControlBarManager* m_pManager;
+    int m_nCaptionAlign;
+    BOOL m_bGradientCaption;
+    BOOL m_bGradientSupported;
+    BOOL m_bCaptionActive = FALSE;      // drawn active
+
+    // ---- Docking
+    void EnableDocking(DWORD dwDockStyle);
+    // The dock bar of a side by id, else the first side whose alignment equals dwAlign.
+    SECDockBar* SideDockBar(UINT nDockBarID, DWORD dwAlign) const;
+    void DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth, int nLength);
+    // Docks at the bar's kept place (a placeholder of a side) or its side.
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect);
+    // The drop of a drag: always at the rectangle, the row by its centre.
+    void DockControlBarAtRect(CControlBar* pBar, CDockBar* pDockBar, const CRect& rect);
+    // Floats in a mini frame (a bar floating as an MDI child comes back from it).
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // A floating frame of dwStyle, in the frame's floating-frame class.
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // The layout's epilogue: dock bars repaint what moved; the free client area is kept.
+    void AfterRecalcLayout();
+
+    // ---- Saved layout
+    void LoadBarState(LPCSTR lpszProfileName);
+    void SaveBarState(LPCSTR lpszProfileName) const;
+    void GetDockState(CDockState& state) const;
+    // Applies a state: floating frames (mini frames or, in an MDI frame, MDI children) are made for
+    // floating records; records whose bars cannot be found or made leave the state.
+    void SetDockState(const CDockState& state);
+
+    // ---- Gradient caption
+    BOOL EnableGradientCaption(BOOL bEnable, BOOL bRedraw);
+    // The caption in window coordinates.
+    CRect CaptionRect() const;
+    BOOL IsCaptionActive() const;
+    void PaintCaption();
+    // The non-client messages while the gradient is on; FALSE: not handled, the platform's runs.
+    BOOL OnNcPaint(WPARAM wParam);
+    BOOL OnNcActivate(BOOL bActive, BOOL bStayActive, LRESULT* pResult);
+    BOOL OnSetText(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void OnSysColorChange();
+
+private:
+    // The default window procedure of the frame with its visible style bit off (nothing paints).
+    LRESULT DefaultHidden(UINT nMsg, WPARAM wParam, LPARAM lParam);
+};
+
+class SECMDIFrameWnd : public CMDIFrameWnd
+{
+    DECLARE_DYNCREATE(SECMDIFrameWnd)
+public:
+    SECMDIFrameWnd();
+
+    // ---- Docking
+    void EnableDocking(DWORD dwDockStyle);
+    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
+                                  float fPctWidth = 1.0f, int nLength = 150);
+    using CFrameWnd::DockControlBar;
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP) override;
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override;
+    // Floats a bar as an MDI child; x or y negative: at the next cascade place.
+    void FloatControlBarInMDIChild(CControlBar* pBar, int x, int y, DWORD dwStyle);
+    // Takes a bar floating as an MDI child back into a mini frame at (x, y) (screen).
+    void UnFloatControlBarFromMDIChild(CControlBar* pBar, int x, int y, DWORD dwStyle);
+    virtual CMDIChildWnd* CreateFloatingMDIChild(DWORD dwStyle, CCreateContext* pContext = nullptr);
+    virtual void ActivateFloatingBar(CWnd* pWnd);
+    virtual void DeactivateFloatingBar(CWnd* pWnd);
+
+    // ---- Saved layout
+    void LoadBarState(LPCSTR lpszProfileName) override;
+    void SaveBarState(LPCSTR lpszProfileName) const override;
+    void SetDockState(const CDockState& state) override;
+    void GetDockState(CDockState& state) const override;
+    virtual SECControlBarManager* GetControlBarManager() const { return m_impl.m_pManager; }
+    virtual void SetControlBarManager(SECControlBarManager* pManager) { m_impl.m_pManager = pManager; }
+
+    // ---- Caption
+    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE);
+    void SetCaptionAlignment(int nAlign) { m_impl.m_nCaptionAlign = nAlign; }
+
+    // ---- Frame behaviour
+    CFrameWnd* GetActiveFrame() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CRuntimeClass* m_pMDIFloatClass;
+    CPoint m_ptCascade;
+    CWnd* m_pActiveFloatingBar;
+    SECDockingFrameImpl m_impl;
+
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    LRESULT OnExtendContextMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+
+protected:
+    // The window that gets commands first: the active floating bar or the active MDI child.
+    CWnd* CommandTarget() const;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+class SECFrameWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(SECFrameWnd)
+public:
+    SECFrameWnd();
+
+    void EnableDocking(DWORD dwDockStyle);
+    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
+                                  float fPctWidth = 1.0f, int nLength = 150);
+    using CFrameWnd::DockControlBar;
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP) override;
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override;
+
+    void LoadBarState(LPCSTR lpszProfileName) override;
+    void SaveBarState(LPCSTR lpszProfileName) const override;
+    void SetDockState(const CDockState& state) override;
+    void GetDockState(CDockState& state) const override;
+    virtual SECControlBarManager* GetControlBarManager() const { return m_impl.m_pManager; }
+    virtual void SetControlBarManager(SECControlBarManager* pManager) { m_impl.m_pManager = pManager; }
+    virtual void OnBarStateLoaded() {}
+
+    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE);
+    void SetCaptionAlignment(int nAlign) { m_impl.m_nCaptionAlign = nAlign; }
+
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    SECDockingFrameImpl m_impl;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// The MDI child frame that cooperates with SECMDIFrameWnd: activating it deactivates the frame's
+// active floating bar.
+class SECMDIChildWnd : public CMDIChildWnd
+{
+    DECLARE_DYNCREATE(SECMDIChildWnd)
+public:
+    SECMDIChildWnd();
+
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnChildActivate();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// The MDI child that holds one bar floating in the main window.
+class SECControlBarMDIChildWnd : public SECMDIChildWnd
+{
+    DECLARE_DYNCREATE(SECControlBarMDIChildWnd)
+public:
+    SECControlBarMDIChildWnd();
+    ~SECControlBarMDIChildWnd() override;
+
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    // The first visible bar of the dock bar, or null.
+    CControlBar* GetFirstVisibleBar();
+
+    void OnSize(UINT nType, int cx, int cy);
+    void OnClose();
+    void OnWindowPosChanged(WINDOWPOS* lpWndPos);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+
+    SECDockBar m_wndDockBar;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// The docking frame of a frame window (a SECMDIFrameWnd's or SECFrameWnd's), or null.
+SECDockingFrameImpl* SECGetDockingFrame(CFrameWnd* pFrame);
