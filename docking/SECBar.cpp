@@ -496,6 +496,8 @@ void SECControlBar::OnLButtonUp(UINT, CPoint point)
     }
     if (m_bExpandPressed) {
         m_bExpandPressed = FALSE;
+        // The row may have changed since the button was drawn.
+        UpdateExpandButtonState(m_bGripperHorz);
         CClientDC dc(this);
         DrawExpandButtonFace(&dc, FALSE);
         if (m_bExpandEnabled && m_rectExpand.PtInRect(point)) {

@@ -348,7 +348,9 @@ void SECDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
 
 void SECDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
 {
+    // Back at its kept place, the bar keeps its share of the row.
     PlaceBar(pBar, lpRect, TRUE);
+    SetBarDocking(pBar);
 }
 
 BOOL SECDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int)
@@ -691,12 +693,9 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 if (pBar != nullptr && pBar->IsVisible() && !IsFlatToolbar(pBar))
                     bFlat = FALSE;
             }
+            // (A floating frame's bar lies over the frame's edges by its border lines.)
             int nOverlap = bFlat ? 0 : data.cxBorder;
             int nStart = bFlat ? -1 : -2;
-            if (m_bFloating && nSizable > 0) {
-                nOverlap = 0;   // a sizable bar fills its floating frame
-                nStart = 0;
-            }
             int nRowAcross = bFirstRow ? nStart : nAcross + ((bFlat && bPrevSizable) ? 1 : 0);
             CPoint pt = bHorz ? CPoint(nStart, nRowAcross) : CPoint(nRowAcross, nStart);
             int nThickness = 0;
@@ -717,7 +716,7 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 place(i, pBar, rect);
                 bFirstInRow = bWrapped = FALSE;
             }
-            nAcross = nRowAcross + nThickness - (bFlat || (m_bFloating && nSizable > 0) ? 0 : data.cyBorder);
+            nAcross = nRowAcross + nThickness - (bFlat ? 0 : data.cyBorder);
             nFar = max(nFar, nAcross);
             bPrevSizable = FALSE;
         }
@@ -920,22 +919,25 @@ void SECDockBar::CalcSplitterLimits(SECDockBarSplitter* pSplitter)
         pFrame->ClientToScreen(&rectFree);
         ScreenToClient(&rectFree);
     }
+    // The free area shrinks by as much as the row grows; the maximum is for the splitter's far
+    // edge (its leading edge stops a splitter's thickness before it).
     const CRect& r = pSplitter->m_rect;
+    int nFree = max(0, (int)(bHorz ? rectFree.Height() : rectFree.Width()) - (int)nMinRow);
     if (m_dwStyle & CBRS_ALIGN_TOP) {
         pSplitter->m_nDragMin = r.top - nThickness + nMinRow;
-        pSplitter->m_nDragMax = max(rectFree.bottom - nMinRow, (LONG)r.bottom);
+        pSplitter->m_nDragMax = r.bottom + nFree;
     }
     else if (m_dwStyle & CBRS_ALIGN_BOTTOM) {
-        pSplitter->m_nDragMin = rectFree.top + nMinRow;
-        pSplitter->m_nDragMax = r.top + nThickness - nMinRow;
+        pSplitter->m_nDragMin = r.top - nFree;
+        pSplitter->m_nDragMax = r.top + nThickness - nMinRow + nSplitter;
     }
     else if (m_dwStyle & CBRS_ALIGN_LEFT) {
         pSplitter->m_nDragMin = r.left - nThickness + nMinRow;
-        pSplitter->m_nDragMax = max(rectFree.right - nMinRow, (LONG)r.right);
+        pSplitter->m_nDragMax = r.right + nFree;
     }
     else {
-        pSplitter->m_nDragMin = rectFree.left + nMinRow;
-        pSplitter->m_nDragMax = r.left + nThickness - nMinRow;
+        pSplitter->m_nDragMin = r.left - nFree;
+        pSplitter->m_nDragMax = r.left + nThickness - nMinRow + nSplitter;
     }
 }
 
