@@ -594,8 +594,6 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             if (nFirstChanged < 0)
                 nFirstChanged = nPos;
         }
-        nFar = max(nFar, (int)(bHorz ? rect.bottom : rect.right));
-        nAlongMax = max(nAlongMax, (int)(bHorz ? rect.right : rect.bottom));
     };
     auto across = [&](int nAlong, int nAcrossPos, int nLength, int nThick) {
         return bHorz ? CRect(nAlong, nAcrossPos, nAlong + nLength, nAcrossPos + nThick)
@@ -663,6 +661,7 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 int nLength = bHorz ? size.cx : size.cy;
                 place(i, pBar, across(nAlong, nAcross, nLength, nThickness));
                 nAlong += nLength;
+                nAlongMax = max(nAlongMax, nAlong);
                 if (--nLeft > 0) {
                     if (!bQuery)
                         AddSplitter(1 - nSplitOrient, SECDockBarSplitter::barSplitter,
@@ -714,6 +713,8 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                     break;
                 }
                 place(i, pBar, rect);
+                // Packed bars overlap their neighbours and the edges by the overlap.
+                nAlongMax = max(nAlongMax, (int)(bHorz ? pt.x : pt.y));
                 bFirstInRow = bWrapped = FALSE;
             }
             nAcross = nRowAcross + nThickness - (bFlat ? 0 : data.cyBorder);

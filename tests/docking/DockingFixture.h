@@ -34,6 +34,11 @@ const DWORD dwBarExStyle = CBRS_EX_CONTEXTMENU | CBRS_EX_FLATLOOK | CBRS_EX_GRIP
 
 class DockingFrame : public testing::Test
 {
+public:
+    // A window's rectangle in another window's client coordinates, and on the screen.
+    static CRect RectIn(CWnd* pWnd, CWnd* pParent);
+    static CRect ScreenRect(CWnd* pWnd);
+
 protected:
     void SetUp() override { MakeFrame(); }
     void TearDown() override { DestroyFrame(); }
@@ -45,9 +50,6 @@ protected:
     SECDockBar* Side(UINT nID);
     CRect FrameClient();
     CRect MDIClientRect();
-    // A window's rectangle in another window's client coordinates, and as text.
-    static CRect RectIn(CWnd* pWnd, CWnd* pParent);
-    static CRect ScreenRect(CWnd* pWnd);
     // The rows of a dock bar, bars and placeholders as their ids.
     static std::vector<std::vector<UINT>> Rows(CDockBar* pDockBar);
     // The bar's gripper button rectangle in screen coordinates (drawn once first).
