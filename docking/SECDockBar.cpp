@@ -204,7 +204,21 @@ void SECDockBar::NormalizeRow(int nStart, CControlBar* pSizedBar, int* pnSizable
         pSized->m_fPctWidth = max(m_fMinPct, pSized->m_fPctWidth * fFactor);
         fOther += pSized->m_fPctWidth;
     }
-    if (fOther > 0.0f) {
+    if (fOther <= 0.0f && pSized == nullptr) {
+        // No bar has a share (a layout saved without them): the row is shared out evenly.
+        int nBars = 0;
+        for (int i = nStart; i < nEnd; i++) {
+            SECControlBar* pSECBar = SECBarOf(GetDockedControlBar(i));
+            if (pSECBar != nullptr && pSECBar->IsVisible())
+                nBars++;
+        }
+        for (int i = nStart; i < nEnd && nBars > 0; i++) {
+            SECControlBar* pSECBar = SECBarOf(GetDockedControlBar(i));
+            if (pSECBar != nullptr && pSECBar->IsVisible())
+                pSECBar->m_fPctWidth = max(m_fMinPct, 1.0f / (float)nBars);
+        }
+    }
+    else if (fOther > 0.0f) {
         for (int i = nStart; i < nEnd; i++) {
             SECControlBar* pSECBar = SECBarOf(GetDockedControlBar(i));
             if (pSECBar == nullptr || !pSECBar->IsVisible())
