@@ -638,25 +638,7 @@ void SECControlBar::ForgetChildLayout()
 CRect SECControlBar::ChildArea(int cx, int cy) const
 {
     CRect rect(0, 0, cx, cy);
-    if (IsDockedWithGripper()) {
-        int nMargin = m_btnInfo.m_nSideMargin;
-        if (DockedHorizontally()) {
-            rect.left += m_btnInfo.GripperWidth();
-            rect.top += nMargin;
-            rect.bottom -= nMargin;
-        }
-        else {
-            rect.top += m_btnInfo.GripperHeight();
-            rect.left += nMargin;
-            rect.right -= nMargin;
-        }
-    }
-    else if (m_dwExStyle & CBRS_EX_BORDERSPACE) {
-        rect.left += m_rectBorderSpace.left;
-        rect.top += m_rectBorderSpace.top;
-        rect.right -= m_rectBorderSpace.right;
-        rect.bottom -= m_rectBorderSpace.bottom;
-    }
+    CalcInsideRect(rect, DockedHorizontally());
     if (rect.right < rect.left + 1)
         rect.right = rect.left;
     if (rect.bottom < rect.top + 1)

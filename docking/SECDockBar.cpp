@@ -325,9 +325,7 @@ void SECDockBar::DockControlBarAt(CControlBar* pBar, int nCol, int nRow)
         // Moved within this dock bar: the old entry goes.
         if (nPos <= nOldPos)
             nOldPos++;
-        m_arrBars.RemoveAt(nOldPos);
-        if (nOldPos < m_arrBars.GetSize() && m_arrBars[nOldPos - 1] == nullptr && m_arrBars[nOldPos] == nullptr)
-            m_arrBars.RemoveAt(nOldPos);
+        EraseEntry(nOldPos);
     }
     else if (pBar->m_pDockBar != nullptr)
         pBar->m_pDockBar->RemoveControlBar(pBar);
@@ -376,37 +374,14 @@ BOOL SECDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int)
         MarkForRedraw(RowStart(nPos));
         m_bRowsChanged = TRUE;
     }
-    // The bar's place stays as its id, once (a bar whose window is gone leaves none).
-    UINT nID = pBar->m_hWnd != nullptr ? (UINT)::GetDlgCtrlID(pBar->m_hWnd) : 0;
-    void* pEntry = AfxDockPlaceholder(nID);
-    m_arrBars.SetAt(nPos, pEntry);
-    if (nID == 0 || FindBar(pEntry, nPos) > 0) {
-        m_arrBars.RemoveAt(nPos);
-        if (nPos < m_arrBars.GetSize() && m_arrBars[nPos - 1] == nullptr && m_arrBars[nPos] == nullptr)
-            m_arrBars.RemoveAt(nPos);
-    }
     for (int i = m_arrRedraw.GetSize() - 1; i >= 0; i--) {
         if (m_arrRedraw[i] == pBar)
             m_arrRedraw.RemoveAt(i);
     }
     if (m_pBarDocking == pBar)
         m_pBarDocking = nullptr;
-
-    if (pBar->m_pDockContext == nullptr)
-        return FALSE;   // shutting down
-    CFrameWnd* pFrameWnd = GetDockingFrame();
-    if (pFrameWnd == nullptr)
-        return FALSE;
-    if (m_bFloating && GetDockedVisibleCount() == 0) {
-        if (GetDockedCount() == 0) {
-            pFrameWnd->DestroyWindow();
-            return TRUE;
-        }
-        pFrameWnd->ShowWindow(SW_HIDE);
-    }
-    else
-        pFrameWnd->DelayRecalcLayout();
-    return FALSE;
+    // The bar's place always stays behind as its id.
+    return CDockBar::RemoveControlBar(pBar, nPosExclude, 1);
 }
 
 int SECDockBar::RowFromPoint(CPoint point)
@@ -514,42 +489,42 @@ CRect SECDockBar::GetDragPreviewRect(CControlBar* pBar, const CRect& rectDrag, C
 
 // ---- Row layout -----------------------------------------------------------------------------------
 
-SECDockBarSplitter* SECDockBar::AddSplitter(int nOrient, int nKind, const CRect& rect, int nIndex)
+namespace {
+
+// A divider record of the last layout with the same rectangle, not yet found again; else a new one.
+template <class TRecord, class Match> TRecord* RecycleRecord(CObArray& arr, const CRect& rect, Match match)
 {
-    for (int i = 0; i < m_arrSplitters.GetSize(); i++) {
-        auto* pSplitter = static_cast<SECDockBarSplitter*>(m_arrSplitters[i]);
-        if (pSplitter->m_rect == rect && pSplitter->m_nKind == nKind && !pSplitter->m_bUsed) {
-            pSplitter->m_bUsed = TRUE;
-            pSplitter->m_nOrient = nOrient;
-            pSplitter->m_nIndex = nIndex;
-            return pSplitter;
+    for (int i = 0; i < arr.GetSize(); i++) {
+        auto* pRecord = static_cast<TRecord*>(arr[i]);
+        if (pRecord->m_rect == rect && !pRecord->m_bUsed && match(pRecord)) {
+            pRecord->m_bUsed = TRUE;
+            return pRecord;
         }
     }
-    auto* pSplitter = new SECDockBarSplitter;
+    auto* pRecord = new TRecord;
+    pRecord->m_rect = rect;
+    pRecord->m_bUsed = TRUE;
+    arr.Add(pRecord);
+    return pRecord;
+}
+
+} // namespace
+
+SECDockBarSplitter* SECDockBar::AddSplitter(int nOrient, int nKind, const CRect& rect, int nIndex)
+{
+    auto* pSplitter = RecycleRecord<SECDockBarSplitter>(m_arrSplitters, rect,
+                                                        [nKind](SECDockBarSplitter* p) { return p->m_nKind == nKind; });
     pSplitter->m_nOrient = nOrient;
     pSplitter->m_nKind = nKind;
-    pSplitter->m_rect = rect;
     pSplitter->m_nIndex = nIndex;
-    pSplitter->m_bUsed = TRUE;
-    m_arrSplitters.Add(pSplitter);
     return pSplitter;
 }
 
 SECDockBarSeparator* SECDockBar::AddSeparator(int nOrient, const CRect& rect)
 {
-    for (int i = 0; i < m_arrSeparators.GetSize(); i++) {
-        auto* pSeparator = static_cast<SECDockBarSeparator*>(m_arrSeparators[i]);
-        if (pSeparator->m_rect == rect && !pSeparator->m_bUsed) {
-            pSeparator->m_bUsed = TRUE;
-            pSeparator->m_nOrient = nOrient;
-            return pSeparator;
-        }
-    }
-    auto* pSeparator = new SECDockBarSeparator;
+    auto* pSeparator =
+        RecycleRecord<SECDockBarSeparator>(m_arrSeparators, rect, [](SECDockBarSeparator*) { return true; });
     pSeparator->m_nOrient = nOrient;
-    pSeparator->m_rect = rect;
-    pSeparator->m_bUsed = TRUE;
-    m_arrSeparators.Add(pSeparator);
     return pSeparator;
 }
 

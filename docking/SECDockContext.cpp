@@ -196,17 +196,8 @@ void SECDockContext::EndDrag()
             m_pDockSite->DockControlBar(m_pBar, pDockBar, &rect);
         m_pDockSite->RecalcLayout();
     }
-    else if (!(m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) &&
-             ((IsVert(m_dwStyle) && !m_bFlip) || (IsHorz(m_dwStyle) && m_bFlip))) {
-        m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
-        m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
-    }
-    else {
-        m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
-        m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
-    }
+    else
+        FloatAtDrop();
     m_bDragging = FALSE;
 }
 

@@ -35,19 +35,6 @@ int NonNegative(UINT n)
     return (int)n < 0 ? 0 : (int)n;
 }
 
-void WriteSize(CArchive& ar, const CSize& size)
-{
-    ar << (LONG)size.cx << (LONG)size.cy;
-}
-
-void ReadSize(CArchive& ar, CSize& size)
-{
-    LONG cx, cy;
-    ar >> cx >> cy;
-    size.cx = cx;
-    size.cy = cy;
-}
-
 } // namespace
 
 SECControlBarInfo::SECControlBarInfo(SECControlBarManager* pManager)
@@ -133,9 +120,9 @@ void SECControlBarInfo::SerializeEx(CArchive& ar, CDockState* pDockState)
     if (ar.IsStoring()) {
         ar << m_dwStyle << m_dwExStyle << (DWORD)m_bPrevFloating << (DWORD)m_bMDIChild;
         ar << ShareToText(m_fPctWidth);
-        WriteSize(ar, m_szFloat);
-        WriteSize(ar, m_szHorz);
-        WriteSize(ar, m_szVert);
+        AfxSerializeLongs(ar, &m_szFloat.cx, 2);
+        AfxSerializeLongs(ar, &m_szHorz.cx, 2);
+        AfxSerializeLongs(ar, &m_szVert.cx, 2);
         ar << m_dwMRUDockingState << m_dwDockStyle << m_dwTypeID;
         if (m_pInfoEx != nullptr)
             m_pInfoEx->Serialize(ar, dynamic_cast<SECDockState*>(pDockState));
@@ -150,9 +137,9 @@ void SECControlBarInfo::SerializeEx(CArchive& ar, CDockState* pDockState)
         CString strShare;
         ar >> strShare;
         m_fPctWidth = ShareFromText(strShare);
-        ReadSize(ar, m_szFloat);
-        ReadSize(ar, m_szHorz);
-        ReadSize(ar, m_szVert);
+        AfxSerializeLongs(ar, &m_szFloat.cx, 2);
+        AfxSerializeLongs(ar, &m_szHorz.cx, 2);
+        AfxSerializeLongs(ar, &m_szVert.cx, 2);
         ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
         // The manager knows whether a record of this type carries an extension.
         if (m_pManager != nullptr) {

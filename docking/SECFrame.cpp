@@ -585,6 +585,30 @@ BOOL SECDockingFrameImpl::OnSetText(WPARAM wParam, LPARAM lParam, LRESULT* pResu
     return TRUE;
 }
 
+BOOL SECDockingFrameImpl::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL bStayActive,
+                                         LRESULT* pResult)
+{
+    switch (message) {
+    case WM_NCPAINT:
+        *pResult = 0;
+        return OnNcPaint(wParam);
+    case WM_NCACTIVATE:
+        return OnNcActivate((BOOL)wParam, bStayActive, pResult);
+    case WM_SETTEXT:
+        return OnSetText(wParam, lParam, pResult);
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        if (m_bRepaintOnNcButton && m_bGradientCaption)
+            PaintCaption();
+        break;
+    }
+    return FALSE;
+}
+
 void SECDockingFrameImpl::OnSysColorChange()
 {
     SECGetSysData().Update();
@@ -593,9 +617,9 @@ void SECDockingFrameImpl::OnSysColorChange()
 
 SECDockingFrameImpl* SECGetDockingFrame(CFrameWnd* pFrame)
 {
-    if (auto* pMDIFrame = dynamic_cast<SECMDIFrameWnd*>(pFrame))
+    if (auto* pMDIFrame = dynamic_cast<SECDockingFrameT<CMDIFrameWnd>*>(pFrame))
         return &pMDIFrame->m_impl;
-    if (auto* pSDIFrame = dynamic_cast<SECFrameWnd*>(pFrame))
+    if (auto* pSDIFrame = dynamic_cast<SECDockingFrameT<CFrameWnd>*>(pFrame))
         return &pSDIFrame->m_impl;
     return nullptr;
 }
@@ -612,41 +636,8 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
-    : m_pMDIFloatClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_ptCascade(30, 30), m_pActiveFloatingBar(nullptr),
-      m_impl(this)
+    : m_pMDIFloatClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_ptCascade(30, 30), m_pActiveFloatingBar(nullptr)
 {
-    SECRegisterMessages();
-}
-
-void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle)
-{
-    m_impl.EnableDocking(dwDockStyle);
-}
-
-void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth,
-                                      int nLength)
-{
-    m_impl.DockControlBarEx(pBar, nDockBarID, nCol, nRow, fPctWidth, nLength);
-}
-
-void SECMDIFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
-{
-    m_impl.DockControlBar(pBar, pDockBar, lpRect);
-}
-
-void SECMDIFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
-{
-    m_impl.DockControlBar(pBar, pDockBar, lpRect);
-}
-
-void SECMDIFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
-{
-    m_impl.FloatControlBar(pBar, point, dwStyle);
-}
-
-void SECMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
-{
-    m_impl.ShowControlBar(pBar, bShow, bDelay);
 }
 
 CMDIChildWnd* SECMDIFrameWnd::CreateFloatingMDIChild(DWORD, CCreateContext* pContext)
@@ -796,14 +787,6 @@ void SECMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
     CMDIFrameWnd::OnUpdateFrameMenu(hMenuAlt);
 }
 
-void SECMDIFrameWnd::RecalcLayout(BOOL bNotify)
-{
-    if (m_bInRecalcLayout || m_hWnd == nullptr)
-        return;
-    CMDIFrameWnd::RecalcLayout(bNotify);
-    m_impl.AfterRecalcLayout();
-}
-
 void SECMDIFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
     CMDIFrameWnd::OnActivate(nState, pWndOther, bMinimized);
@@ -857,55 +840,6 @@ LRESULT SECMDIFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam)
     return FALSE;
 }
 
-LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT lResult = 0;
-    switch (message) {
-    case WM_NCPAINT:
-        if (m_impl.OnNcPaint(wParam))
-            return 0;
-        break;
-    case WM_NCACTIVATE:
-        if (m_impl.OnNcActivate((BOOL)wParam, m_bStayActive, &lResult))
-            return lResult;
-        break;
-    case WM_SETTEXT:
-        if (m_impl.OnSetText(wParam, lParam, &lResult))
-            return lResult;
-        break;
-    case WM_SYSCOLORCHANGE:
-        m_impl.OnSysColorChange();
-        break;
-    }
-    return CMDIFrameWnd::WindowProc(message, wParam, lParam);
-}
-
-void SECMDIFrameWnd::LoadBarState(LPCSTR lpszProfileName)
-{
-    m_impl.LoadBarState(lpszProfileName);
-}
-
-void SECMDIFrameWnd::SaveBarState(LPCSTR lpszProfileName) const
-{
-    m_impl.SaveBarState(lpszProfileName);
-}
-
-void SECMDIFrameWnd::SetDockState(const CDockState& state)
-{
-    m_impl.SetDockState(state);
-}
-
-void SECMDIFrameWnd::GetDockState(CDockState& state) const
-{
-    m_impl.GetDockState(state);
-}
-
-BOOL SECMDIFrameWnd::EnableGradientCaption(BOOL bEnable, BOOL bRedraw)
-{
-    m_impl.m_bCaptionActive = m_impl.IsCaptionActive();
-    return m_impl.EnableGradientCaption(bEnable, bRedraw);
-}
-
 // ---- SECFrameWnd ----------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
@@ -913,104 +847,9 @@ IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
 END_MESSAGE_MAP()
 
-SECFrameWnd::SECFrameWnd() : m_impl(this)
+SECFrameWnd::SECFrameWnd()
 {
-    SECRegisterMessages();
-}
-
-void SECFrameWnd::EnableDocking(DWORD dwDockStyle)
-{
-    m_impl.EnableDocking(dwDockStyle);
-}
-
-void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth,
-                                   int nLength)
-{
-    m_impl.DockControlBarEx(pBar, nDockBarID, nCol, nRow, fPctWidth, nLength);
-}
-
-void SECFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
-{
-    m_impl.DockControlBar(pBar, pDockBar, lpRect);
-}
-
-void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect)
-{
-    m_impl.DockControlBar(pBar, pDockBar, lpRect);
-}
-
-void SECFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
-{
-    m_impl.FloatControlBar(pBar, point, dwStyle);
-}
-
-void SECFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
-{
-    m_impl.ShowControlBar(pBar, bShow, bDelay);
-}
-
-void SECFrameWnd::LoadBarState(LPCSTR lpszProfileName)
-{
-    m_impl.LoadBarState(lpszProfileName);
-}
-
-void SECFrameWnd::SaveBarState(LPCSTR lpszProfileName) const
-{
-    m_impl.SaveBarState(lpszProfileName);
-}
-
-void SECFrameWnd::SetDockState(const CDockState& state)
-{
-    m_impl.SetDockState(state);
-}
-
-void SECFrameWnd::GetDockState(CDockState& state) const
-{
-    m_impl.GetDockState(state);
-}
-
-BOOL SECFrameWnd::EnableGradientCaption(BOOL bEnable, BOOL bRedraw)
-{
-    m_impl.m_bCaptionActive = m_impl.IsCaptionActive();
-    return m_impl.EnableGradientCaption(bEnable, bRedraw);
-}
-
-void SECFrameWnd::RecalcLayout(BOOL bNotify)
-{
-    if (m_bInRecalcLayout || m_hWnd == nullptr)
-        return;
-    CFrameWnd::RecalcLayout(bNotify);
-    m_impl.AfterRecalcLayout();
-}
-
-LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT lResult = 0;
-    switch (message) {
-    case WM_NCPAINT:
-        if (m_impl.OnNcPaint(wParam))
-            return 0;
-        break;
-    case WM_NCACTIVATE:
-        if (m_impl.OnNcActivate((BOOL)wParam, m_bStayActive, &lResult))
-            return lResult;
-        break;
-    case WM_SETTEXT:
-        if (m_impl.OnSetText(wParam, lParam, &lResult))
-            return lResult;
-        break;
-    case WM_SYSCOLORCHANGE:
-        m_impl.OnSysColorChange();
-        break;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-        // The system's press handling draws its own caption first.
-        if (m_impl.m_bGradientCaption)
-            m_impl.PaintCaption();
-        break;
-    }
-    return CFrameWnd::WindowProc(message, wParam, lParam);
+    m_impl.m_bRepaintOnNcButton = TRUE;
 }
 
 // ---- SECMDIChildWnd -------------------------------------------------------------------------------

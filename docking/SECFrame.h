@@ -63,32 +63,98 @@ public:
     CRect CaptionRect() const;
     BOOL IsCaptionActive() const;
     void PaintCaption();
-    // The non-client messages while the gradient is on; FALSE: not handled, the platform's runs.
+    // The frame's messages of the caption (non-client painting and activation, its text, system
+    // colours); FALSE: not handled here, the platform's handling runs.
+    BOOL OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL bStayActive, LRESULT* pResult);
     BOOL OnNcPaint(WPARAM wParam);
     BOOL OnNcActivate(BOOL bActive, BOOL bStayActive, LRESULT* pResult);
     BOOL OnSetText(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnSysColorChange();
+    // The caption is painted again before the system handles a button press on the frame's
+    // non-client area (the single frame's behaviour).
+    BOOL m_bRepaintOnNcButton = FALSE;
 
 private:
     // The default window procedure of the frame with its visible style bit off (nothing paints).
     LRESULT DefaultHidden(UINT nMsg, WPARAM wParam, LPARAM lParam);
 };
 
-class SECMDIFrameWnd : public CMDIFrameWnd
+// The docking, saved-layout and caption behaviour the two docking frames share, over the
+// platform frame they derive from.
+template <class TBase>
+class SECDockingFrameT : public TBase
+{
+public:
+    SECDockingFrameT() : m_impl(this) { SECRegisterMessages(); }
+
+    // ---- Docking
+    // Creates SECDockBar sides for the CBRS_ALIGN_ bits of dwDockStyle.
+    void EnableDocking(DWORD dwDockStyle) { m_impl.EnableDocking(dwDockStyle); }
+    // Docks at a side (0: the bar's alignment), row and column, with a share of the row and a
+    // thickness across the side.
+    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
+                                  float fPctWidth = 1.0f, int nLength = 150)
+    {
+        m_impl.DockControlBarEx(pBar, nDockBarID, nCol, nRow, fPctWidth, nLength);
+    }
+    using CFrameWnd::DockControlBar;
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override
+    {
+        m_impl.DockControlBar(pBar, pDockBar, lpRect);
+    }
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override
+    {
+        m_impl.DockControlBar(pBar, pDockBar, lpRect);
+    }
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP) override
+    {
+        m_impl.FloatControlBar(pBar, point, dwStyle);
+    }
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override
+    {
+        m_impl.ShowControlBar(pBar, bShow, bDelay);
+    }
+
+    // ---- Saved layout (the bar manager re-creates bars and extensions)
+    void LoadBarState(LPCSTR lpszProfileName) override { m_impl.LoadBarState(lpszProfileName); }
+    void SaveBarState(LPCSTR lpszProfileName) const override { m_impl.SaveBarState(lpszProfileName); }
+    void SetDockState(const CDockState& state) override { m_impl.SetDockState(state); }
+    void GetDockState(CDockState& state) const override { m_impl.GetDockState(state); }
+    virtual SECControlBarManager* GetControlBarManager() const { return m_impl.m_pManager; }
+    virtual void SetControlBarManager(SECControlBarManager* pManager) { m_impl.m_pManager = pManager; }
+
+    // ---- Caption: answers the flag it had (FALSE, and nothing happens, before Windows 4).
+    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE)
+    {
+        m_impl.m_bCaptionActive = m_impl.IsCaptionActive();
+        return m_impl.EnableGradientCaption(bEnable, bRedraw);
+    }
+    void SetCaptionAlignment(int nAlign) { m_impl.m_nCaptionAlign = nAlign; }
+
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        if (this->m_bInRecalcLayout || this->m_hWnd == nullptr)
+            return;
+        TBase::RecalcLayout(bNotify);
+        m_impl.AfterRecalcLayout();
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        LRESULT lResult = 0;
+        if (m_impl.OnFrameMessage(message, wParam, lParam, this->m_bStayActive, &lResult))
+            return lResult;
+        return TBase::WindowProc(message, wParam, lParam);
+    }
+
+    SECDockingFrameImpl m_impl;
+};
+
+class SECMDIFrameWnd : public SECDockingFrameT<CMDIFrameWnd>
 {
     DECLARE_DYNCREATE(SECMDIFrameWnd)
 public:
     SECMDIFrameWnd();
 
-    // ---- Docking
-    void EnableDocking(DWORD dwDockStyle);
-    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
-                                  float fPctWidth = 1.0f, int nLength = 150);
-    using CFrameWnd::DockControlBar;
-    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
-    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
-    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP) override;
-    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override;
     // Floats a bar as an MDI child; x or y negative: at the next cascade place.
     void FloatControlBarInMDIChild(CControlBar* pBar, int x, int y, DWORD dwStyle);
     // Takes a bar floating as an MDI child back into a mini frame at (x, y) (screen).
@@ -97,30 +163,14 @@ public:
     virtual void ActivateFloatingBar(CWnd* pWnd);
     virtual void DeactivateFloatingBar(CWnd* pWnd);
 
-    // ---- Saved layout
-    void LoadBarState(LPCSTR lpszProfileName) override;
-    void SaveBarState(LPCSTR lpszProfileName) const override;
-    void SetDockState(const CDockState& state) override;
-    void GetDockState(CDockState& state) const override;
-    virtual SECControlBarManager* GetControlBarManager() const { return m_impl.m_pManager; }
-    virtual void SetControlBarManager(SECControlBarManager* pManager) { m_impl.m_pManager = pManager; }
-
-    // ---- Caption
-    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE);
-    void SetCaptionAlignment(int nAlign) { m_impl.m_nCaptionAlign = nAlign; }
-
-    // ---- Frame behaviour
     CFrameWnd* GetActiveFrame() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnUpdateFrameMenu(HMENU hMenuAlt) override;
-    void RecalcLayout(BOOL bNotify = TRUE) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CRuntimeClass* m_pMDIFloatClass;
     CPoint m_ptCascade;
     CWnd* m_pActiveFloatingBar;
-    SECDockingFrameImpl m_impl;
 
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     void OnActivateApp(BOOL bActive, DWORD dwThreadID);
@@ -134,36 +184,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class SECFrameWnd : public CFrameWnd
+class SECFrameWnd : public SECDockingFrameT<CFrameWnd>
 {
     DECLARE_DYNCREATE(SECFrameWnd)
 public:
     SECFrameWnd();
-
-    void EnableDocking(DWORD dwDockStyle);
-    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
-                                  float fPctWidth = 1.0f, int nLength = 150);
-    using CFrameWnd::DockControlBar;
-    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
-    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr) override;
-    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP) override;
-    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) override;
-
-    void LoadBarState(LPCSTR lpszProfileName) override;
-    void SaveBarState(LPCSTR lpszProfileName) const override;
-    void SetDockState(const CDockState& state) override;
-    void GetDockState(CDockState& state) const override;
-    virtual SECControlBarManager* GetControlBarManager() const { return m_impl.m_pManager; }
-    virtual void SetControlBarManager(SECControlBarManager* pManager) { m_impl.m_pManager = pManager; }
-    virtual void OnBarStateLoaded() {}
-
-    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE);
-    void SetCaptionAlignment(int nAlign) { m_impl.m_nCaptionAlign = nAlign; }
-
-    void RecalcLayout(BOOL bNotify = TRUE) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    SECDockingFrameImpl m_impl;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -837,10 +837,7 @@ void CDockBar::RemovePlaceHolder(CControlBar* pBar)
         pEntry = AfxDockPlaceholder((UINT)::GetDlgCtrlID(pBar->m_hWnd));
     int nOldPos = FindBar(pEntry);
     if (nOldPos > 0) {
-        m_arrBars.RemoveAt(nOldPos);
-        // A row left empty loses its row end.
-        if (nOldPos < m_arrBars.GetSize() && m_arrBars[nOldPos - 1] == nullptr && m_arrBars[nOldPos] == nullptr)
-            m_arrBars.RemoveAt(nOldPos);
+        EraseEntry(nOldPos);
     }
 }
 
@@ -987,16 +984,11 @@ BOOL CDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int nAddPlac
         void* pEntry = AfxDockPlaceholder(nID);
         m_arrBars.SetAt(nPos, pEntry);
         // One placeholder per bar is enough.
-        if (FindBar(pEntry, nPos) > 0) {
-            m_arrBars.RemoveAt(nPos);
-            if (nPos < m_arrBars.GetSize() && m_arrBars[nPos - 1] == nullptr && m_arrBars[nPos] == nullptr)
-                m_arrBars.RemoveAt(nPos);
-        }
+        if (FindBar(pEntry, nPos) > 0)
+            EraseEntry(nPos);
     }
     else {
-        m_arrBars.RemoveAt(nPos);
-        if (nPos < m_arrBars.GetSize() && m_arrBars[nPos - 1] == nullptr && m_arrBars[nPos] == nullptr)
-            m_arrBars.RemoveAt(nPos);
+        EraseEntry(nPos);
         if (nAddPlaceHolder != -1)
             RemovePlaceHolder(pBar);
     }
@@ -1204,9 +1196,14 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo)
 void CDockBar::DetachBar(CControlBar* pBar)
 {
     int nPos = FindBar(pBar);
-    if (nPos <= 0)
-        return;
+    if (nPos > 0)
+        EraseEntry(nPos);
+}
+
+void CDockBar::EraseEntry(int nPos)
+{
     m_arrBars.RemoveAt(nPos);
+    // A row left empty loses its row end.
     if (nPos < m_arrBars.GetSize() && m_arrBars[nPos - 1] == nullptr && m_arrBars[nPos] == nullptr)
         m_arrBars.RemoveAt(nPos);
 }

@@ -194,6 +194,8 @@ public:
     void TakeBar(CControlBar* pBar, BOOL bTakeTitle);
     // Takes pBar's entry out of the list and nothing else (no placeholder, no layout).
     void DetachBar(CControlBar* pBar);
+    // Takes out the entry at nPos; a row left empty loses its row end.
+    void EraseEntry(int nPos);
     // Shows or hides every bar of the list through its frame; FALSE when there was none.
     BOOL ShowAll(BOOL bShow);
     // Inserts pBarIns into the row that the point ptMid (client coordinates) falls into.
@@ -283,6 +285,8 @@ protected:
     virtual void AdjustDragRect(CRect& rect, CPoint pt);
     // The drag and frame rectangles for a drag that starts at pt.
     void CalcDragRects(CPoint pt);
+    // Floats the bar where the drag's frame feedback was (and remembers it as its floating place).
+    void FloatAtDrop();
 
 public:
 
@@ -355,6 +359,9 @@ protected:
 };
 
 // ---- Saved layout -------------------------------------------------------------------------------
+
+// Stores or loads nCount 32-bit values (a point's x and y, a size, a rectangle's four sides).
+void AfxSerializeLongs(CArchive& ar, LONG* pValues, int nCount);
 
 // One bar's saved layout (also a dock bar's, with its list of bar ids).
 class CControlBarInfo

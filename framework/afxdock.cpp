@@ -314,18 +314,23 @@ void CDockContext::EndDrag()
             m_pDockSite->RecalcLayout();
         }
     }
-    else if ((m_dwStyle & CBRS_SIZE_DYNAMIC) || (m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) ||
-             (IsHorz(m_dwStyle) && !m_bFlip) || (IsVert(m_dwStyle) && m_bFlip)) {
-        m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
-        m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
-    }
-    else {
+    else
+        FloatAtDrop();
+    m_bDragging = FALSE;
+}
+
+void CDockContext::FloatAtDrop()
+{
+    // A bar of fixed size floats turned the way it was dragged; others float across the top.
+    if (!(m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && ((IsVert(m_dwStyle) && !m_bFlip) || (IsHorz(m_dwStyle) && m_bFlip))) {
         m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
         m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
-        m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
     }
-    m_bDragging = FALSE;
+    else {
+        m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
+        m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
+    }
+    m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
 }
 
 void CDockContext::StartResize(int nHitTest, CPoint pt)
@@ -1021,31 +1026,6 @@ CProfileStore* Profile()
     return pStore;
 }
 
-void WriteRect(CArchive& ar, const CRect& rect)
-{
-    ar << (LONG)rect.left << (LONG)rect.top << (LONG)rect.right << (LONG)rect.bottom;
-}
-
-void ReadRect(CArchive& ar, CRect& rect)
-{
-    LONG l, t, r, b;
-    ar >> l >> t >> r >> b;
-    rect.SetRect(l, t, r, b);
-}
-
-void WritePoint(CArchive& ar, const POINT& pt)
-{
-    ar << (LONG)pt.x << (LONG)pt.y;
-}
-
-void ReadPoint(CArchive& ar, POINT& pt)
-{
-    LONG x, y;
-    ar >> x >> y;
-    pt.x = x;
-    pt.y = y;
-}
-
 } // namespace
 
 CControlBarInfo::CControlBarInfo()
@@ -1146,14 +1126,14 @@ void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
     DWORD dwVersion = pDockState != nullptr ? pDockState->GetVersion() : 2;
     if (ar.IsStoring()) {
         ar << (DWORD)m_nBarID << (DWORD)m_bVisible << (DWORD)m_bFloating << (DWORD)m_bHorz;
-        WritePoint(ar, m_pointPos);
+        AfxSerializeLongs(ar, &m_pointPos.x, 2);
         if (dwVersion > 1) {
             ar << (DWORD)m_nMRUWidth << (DWORD)m_bDocking;
             if (m_bDocking) {
                 ar << (DWORD)m_uMRUDockID;
-                WriteRect(ar, m_rectMRUDockPos);
+                AfxSerializeLongs(ar, &m_rectMRUDockPos.left, 4);
                 ar << m_dwMRUFloatStyle;
-                WritePoint(ar, m_ptMRUFloatPos);
+                AfxSerializeLongs(ar, &m_ptMRUFloatPos.x, 2);
             }
         }
         SerializeEx(ar, pDockState);
@@ -1171,7 +1151,7 @@ void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
         m_bFloating = (BOOL)dw;
         ar >> dw;
         m_bHorz = (BOOL)dw;
-        ReadPoint(ar, m_pointPos);
+        AfxSerializeLongs(ar, &m_pointPos.x, 2);
         if (dwVersion > 1) {
             ar >> dw;
             m_nMRUWidth = dw;
@@ -1180,9 +1160,9 @@ void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
             if (m_bDocking) {
                 ar >> dw;
                 m_uMRUDockID = dw;
-                ReadRect(ar, m_rectMRUDockPos);
+                AfxSerializeLongs(ar, &m_rectMRUDockPos.left, 4);
                 ar >> m_dwMRUFloatStyle;
-                ReadPoint(ar, m_ptMRUFloatPos);
+                AfxSerializeLongs(ar, &m_ptMRUFloatPos.x, 2);
             }
         }
         SerializeEx(ar, pDockState);
@@ -1197,6 +1177,16 @@ void CControlBarInfo::Serialize(CArchive& ar, CDockState* pDockState)
 }
 
 void CControlBarInfo::SerializeEx(CArchive&, CDockState*) {}
+
+void AfxSerializeLongs(CArchive& ar, LONG* pValues, int nCount)
+{
+    for (int i = 0; i < nCount; i++) {
+        if (ar.IsStoring())
+            ar << pValues[i];
+        else
+            ar >> pValues[i];
+    }
+}
 
 // ---- CDockState ---------------------------------------------------------------------------------
 
@@ -1293,7 +1283,7 @@ void CDockState::Serialize(CArchive& ar)
         ar << m_dwVersion;
         if (m_dwVersion > 1) {
             CSize size = GetScreenSize();
-            ar << (LONG)size.cx << (LONG)size.cy;
+            AfxSerializeLongs(ar, &size.cx, 2);
         }
         ar << (WORD)m_arrBarInfo.GetSize();
         for (int i = 0; i < m_arrBarInfo.GetSize(); i++)
@@ -1305,9 +1295,9 @@ void CDockState::Serialize(CArchive& ar)
         if (m_dwVersion != 1 && m_dwVersion != 2)
             AfxThrowArchiveException(CArchiveException::badSchema);
         if (m_dwVersion > 1) {
-            LONG cx, cy;
-            ar >> cx >> cy;
-            SetScreenSize(CSize(cx, cy));
+            CSize size;
+            AfxSerializeLongs(ar, &size.cx, 2);
+            SetScreenSize(size);
         }
         WORD nCount;
         ar >> nCount;
