@@ -578,8 +578,8 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             if (layout.hDWP != nullptr)
                 layout.hDWP = ::DeferWindowPos(layout.hDWP, pBar->m_hWnd, nullptr, rect.left, rect.top, rect.Width(),
                                                rect.Height(), nFlags);
-            if (!(pBar->m_dwStyle & CBRS_FLOATING) && pBar->m_pDockContext != nullptr)
-                pBar->m_pDockContext->m_rectMRUDockPos = rect;
+            if (!(pBar->m_dwStyle & CBRS_FLOATING))
+                RememberDockPlace(pBar, rect);
             if (nFirstChanged < 0)
                 nFirstChanged = nPos;
         }

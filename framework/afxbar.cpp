@@ -1112,8 +1112,8 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                     pBar->GetWindowRect(&rectBar);
                     ScreenToClient(&rectBar);
                     if (rect != rectBar) {
-                        if (!m_bLayoutQuery && !(pBar->m_dwStyle & CBRS_FLOATING) && pBar->m_pDockContext != nullptr)
-                            pBar->m_pDockContext->m_rectMRUDockPos = rect;
+                        if (!m_bLayoutQuery && !(pBar->m_dwStyle & CBRS_FLOATING))
+                            RememberDockPlace(pBar, rect);
                         AfxRepositionWindow(&layout, pBar->m_hWnd, &rect);
                     }
                 }
@@ -1191,6 +1191,17 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo)
         GetWindowRect(&rect);
         pInfo->m_pointPos = rect.TopLeft();
     }
+}
+
+void CDockBar::RememberDockPlace(CControlBar* pBar, const CRect& rect)
+{
+    if (pBar->m_pDockContext == nullptr)
+        return;
+    // The place and the side it belongs to go together.
+    pBar->m_pDockContext->m_rectMRUDockPos = rect;
+    UINT nID = (UINT)::GetDlgCtrlID(m_hWnd);
+    if (nID >= AFX_IDW_DOCKBAR_TOP && nID <= AFX_IDW_DOCKBAR_BOTTOM)
+        pBar->m_pDockContext->m_uMRUDockID = nID;
 }
 
 void CDockBar::DetachBar(CControlBar* pBar)

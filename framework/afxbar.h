@@ -196,6 +196,8 @@ public:
     void DetachBar(CControlBar* pBar);
     // Takes out the entry at nPos; a row left empty loses its row end.
     void EraseEntry(int nPos);
+    // The bar's dock context remembers rect (client coordinates) of this dock bar as its place.
+    void RememberDockPlace(CControlBar* pBar, const CRect& rect);
     // Shows or hides every bar of the list through its frame; FALSE when there was none.
     BOOL ShowAll(BOOL bShow);
     // Inserts pBarIns into the row that the point ptMid (client coordinates) falls into.

@@ -19,6 +19,9 @@
 #define ID_VIEW_OUTPUT_WINDOW       32929
 #define ID_VIEW_RESOURCE_WINDOW     32958
 
+// Docking windows of the main frame (their window ids).
+#define IDW_OUTPUT_WINDOW           59140
+
 #define ID_BUILD                    32920
 #define ID_TOOLS_CUSTOMIZE          32946
 #define ID_TOOLS_OPTIONS            32959
