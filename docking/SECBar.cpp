@@ -257,15 +257,17 @@ void SECControlBar::DrawBorders(CDC* pDC, CRect& rect)
     if (!(m_dwStyle & CBRS_BORDER_ANY))
         return;
     if (m_dwExStyle & CBRS_EX_FLATLOOK) {
-        // Flat: each border only takes a pixel; the gripper is drawn in the client area.
+        // Flat: each border only takes a pixel, in the button face; the gripper is drawn in the
+        // client area.
+        COLORREF clrFace = SECGetSysData().clrBtnFace;
         if (m_dwStyle & CBRS_BORDER_LEFT)
-            rect.left++;
+            pDC->FillSolidRect(rect.left++, rect.top, 1, rect.Height(), clrFace);
         if (m_dwStyle & CBRS_BORDER_TOP)
-            rect.top++;
+            pDC->FillSolidRect(rect.left, rect.top++, rect.Width(), 1, clrFace);
         if (m_dwStyle & CBRS_BORDER_RIGHT)
-            rect.right--;
+            pDC->FillSolidRect(--rect.right, rect.top, 1, rect.Height(), clrFace);
         if (m_dwStyle & CBRS_BORDER_BOTTOM)
-            rect.bottom--;
+            pDC->FillSolidRect(rect.left, --rect.bottom, rect.Width(), 1, clrFace);
         if ((m_dwExStyle & CBRS_EX_GRIPPER) && !m_bInNcPaint)
             DrawGripper(pDC, rect);
         return;

@@ -453,7 +453,17 @@ void CControlBar::EraseNonClient()
 
 BOOL CControlBar::OnEraseBkgnd(CDC* pDC)
 {
-    return CWnd::OnEraseBkgnd(pDC);
+    // What the DC lets through (also the border area when the non-client area is painted) takes
+    // the class's background.
+    HBRUSH hBrush = (HBRUSH)::GetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND);
+    if (hBrush == nullptr)
+        return CWnd::OnEraseBkgnd(pDC);
+    if ((UINT_PTR)hBrush <= COLOR_MENUBAR + 1)
+        hBrush = ::GetSysColorBrush((int)(UINT_PTR)hBrush - 1);
+    CRect rect;
+    ::GetClipBox(pDC->m_hDC, &rect);
+    ::FillRect(pDC->m_hDC, &rect, hBrush);
+    return TRUE;
 }
 
 void CControlBar::DrawBorders(CDC* pDC, CRect& rect)

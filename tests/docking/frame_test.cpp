@@ -59,6 +59,16 @@ TEST_F(DockingFrame, BarsDockToEachSideAndTheMDIClientGetsTheRest)
         }
     }
     EXPECT_EQ(Text(MDIClientRect()), Text(rectFree));
+
+    // The flat look leaves the border lines in the button face.
+    SECControlBar* pLeftBar = bars[2];
+    pLeftBar->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CRect rectBar = RectIn(pLeftBar, pLeftBar);
+    HDC hDC = ::GetWindowDC(pLeftBar->m_hWnd);
+    COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE);
+    for (CPoint pt : {CPoint(0, 40), CPoint(1, 40), CPoint(rectBar.Width() - 1, 40), CPoint(40, rectBar.Height() - 1)})
+        EXPECT_EQ(::GetPixel(hDC, pt.x, pt.y), clrFace) << Text(pt);
+    ::ReleaseDC(pLeftBar->m_hWnd, hDC);
 }
 
 } // namespace
