@@ -1,6 +1,7 @@
 // The arithmetic of docking bars and rows: remembered sizes, shares of a row, scaled children, and
 // the active frame of the MDI frame.
 #include "DockingFixture.h"
+#include <algorithm>
 
 using afxtest::Text;
 
@@ -162,6 +163,167 @@ TEST(DockingLibrary, RegisteredMessagesAndSplitterCursorsAreThere)
     // The program's own splitter cursors, not the system's.
     EXPECT_EQ(SECGetSysData().SplitCursor(TRUE), ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(AFX_IDC_HSPLITBAR)));
     EXPECT_EQ(SECGetSysData().SplitCursor(FALSE), ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(AFX_IDC_VSPLITBAR)));
+}
+
+} // namespace
+} // namespace docktest
+
+namespace docktest {
+namespace {
+
+TEST_F(DockingFrame, TheDragPreviewShowsTheBarsShareOfTheRowUnderTheCursor)
+{
+    SECControlBar* pA = AddBar(101);
+    SECControlBar* pB = AddBar(102);
+    SECControlBar* pC = AddBar(103);
+    m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 80);
+    m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.5f, 80);
+    m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_LEFT, 0, 0, 0.25f, 150);
+    Layout();
+    // Alone in its row the left bar's share became the whole; give it a quarter again.
+    pC->m_fPctWidth = 0.25f;
+    int nThickness = std::max(80, (int)pC->CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cy);
+    SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+    CRect rectTop = ScreenRect(pTop);
+    // A 200 x 60 drag rectangle over the row, the cursor in its middle: a fifth of the row
+    // (0.25 of 1.25), as thick as the thickest of the row and the bar, centred on the cursor.
+    CRect rectDrag(rectTop.left + 100, rectTop.top + 10, rectTop.left + 300, rectTop.top + 70);
+    CPoint ptCursor = rectDrag.CenterPoint();
+    int nRow = -1;
+    CRect rectPreview;
+    CPoint ptPreview;
+    CRect rect = pTop->GetDragPreviewRect(pC, rectDrag, ptCursor, nRow, rectPreview, ptPreview);
+    EXPECT_EQ(nRow, 1);
+    int nLength = rectTop.Width() / 5;
+    EXPECT_NEAR(rect.Width(), nLength, 1);
+    EXPECT_NEAR(rect.Height(), nThickness, 1);
+    EXPECT_NEAR(rect.CenterPoint().x, ptCursor.x, 1);
+    EXPECT_NEAR(rect.CenterPoint().y, ptCursor.y, 1);
+    // The next call in the same row only follows the cursor.
+    CRect rectMoved = pTop->GetDragPreviewRect(pC, rectDrag, CPoint(ptCursor.x + 30, ptCursor.y), nRow, rectPreview,
+                                               ptPreview);
+    rect.OffsetRect(30, 0);
+    EXPECT_EQ(Text(rectMoved), Text(rect));
+    // Over an empty dock bar the preview is the whole side.
+    SECDockBar* pBottom = Side(AFX_IDW_DOCKBAR_BOTTOM);
+    CRect rectBottom = ScreenRect(pBottom);
+    CRect rectOver(rectBottom.left + 50, rectBottom.top - 30, rectBottom.left + 250, rectBottom.top + 30);
+    nRow = -1;
+    rect = pBottom->GetDragPreviewRect(pC, rectOver, rectOver.CenterPoint(), nRow, rectPreview, ptPreview);
+    EXPECT_EQ(rect.left, rectBottom.left);
+    EXPECT_EQ(rect.right, rectBottom.right);
+}
+
+// An MDI child for floating bars that answers one command.
+class CRoutingChild : public SECControlBarMDIChildWnd
+{
+    DECLARE_DYNCREATE(CRoutingChild)
+public:
+    int m_nCommands = 0;
+    void OnTestCommand() { ++m_nCommands; }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CRoutingChild, SECControlBarMDIChildWnd)
+
+const UINT ID_TEST_ROUTE = 40501;
+
+BEGIN_MESSAGE_MAP(CRoutingChild, SECControlBarMDIChildWnd)
+    ON_COMMAND(ID_TEST_ROUTE, OnTestCommand)
+END_MESSAGE_MAP()
+
+TEST_F(DockingFrame, CommandsGoToTheActiveFloatingBarFirst)
+{
+    m_pFrame->m_pMDIFloatClass = RUNTIME_CLASS(CRoutingChild);
+    SECControlBar* pBar = AddBar(101);
+    m_pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    Layout();
+    pBar->SendMessage(WM_COMMAND, ID_SEC_MDIFLOAT);
+    auto* pChild = dynamic_cast<CRoutingChild*>(pBar->GetParentFrame());
+    ASSERT_NE(pChild, nullptr);
+    auto isEnabled = [&] {
+        CTestCmdUI state;
+        state.m_nID = ID_TEST_ROUTE;
+        state.DoUpdate(m_pFrame, TRUE);
+        return state.m_bEnabled;
+    };
+    // Not active: the frame does not know the command.
+    m_pFrame->DeactivateFloatingBar(nullptr);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TEST_ROUTE);
+    EXPECT_EQ(pChild->m_nCommands, 0);
+    EXPECT_FALSE(isEnabled());
+    m_pFrame->ActivateFloatingBar(pChild);
+    EXPECT_EQ(m_pFrame->GetActiveFrame(), pChild);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TEST_ROUTE);
+    EXPECT_EQ(pChild->m_nCommands, 1);
+    EXPECT_TRUE(isEnabled());
+    // Deactivated, the frame goes back to its active MDI child.
+    m_pFrame->DeactivateFloatingBar(nullptr);
+    EXPECT_EQ(m_pFrame->GetActiveFrame(), m_pFrame->MDIGetActive() ? (CFrameWnd*)m_pFrame->MDIGetActive()
+                                                                    : (CFrameWnd*)m_pFrame);
+}
+
+TEST(SingleDocumentFrame, DocksFloatsAndKeepsItsLayout)
+{
+    afxtest::RegistryProfile profile;
+    auto* pFrame = new SECFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "SDI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(80, 60, 680, 500)));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    auto* pBar = new SECControlBar;
+    pBar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(pBar->Create(pFrame, "bar", WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_SIZE_DYNAMIC, dwBarExStyle, 101));
+    pBar->EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 90);
+    pFrame->RecalcLayout();
+    EXPECT_EQ(::GetDlgCtrlID(pBar->m_pDockBar->m_hWnd), AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(DockingFrame::RectIn(pBar, pFrame).Height(), 90);
+    pFrame->FloatControlBar(pBar, CPoint(200, 200));
+    EXPECT_TRUE(pBar->IsFloating());
+    EXPECT_TRUE(pBar->GetParentFrame()->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+    pFrame->SaveBarState("SDI");
+    pBar->m_pDockContext->ToggleDocking();
+    pFrame->RecalcLayout();
+    EXPECT_EQ(::GetDlgCtrlID(pBar->m_pDockBar->m_hWnd), AFX_IDW_DOCKBAR_BOTTOM);
+    pFrame->LoadBarState("SDI");
+    EXPECT_TRUE(pBar->IsFloating());
+    EXPECT_FALSE(pFrame->EnableGradientCaption(TRUE, TRUE));
+    pFrame->DestroyWindow();
+    afxtest::PumpMessages();
+}
+
+class CMiniTrackerWnd : public CWnd
+{
+public:
+    SECMiniFrameTracker m_tracker{CRect(20, 20, 120, 80)};
+    BOOL m_bChanged = FALSE;
+    void OnLButtonDown(UINT, CPoint point) { m_bChanged = m_tracker.Track(this, point); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMiniTrackerWnd, CWnd)
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+TEST(MiniFrameTracker, TracksWithItsFeedbackOnTheDesktopAndEscapeRestores)
+{
+    CMiniTrackerWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)), "tracker",
+                             WS_POPUP | WS_VISIBLE, 200, 200, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(afxtest::Activate(&wnd));
+    EXPECT_EQ(wnd.m_tracker.m_nStyle, (UINT)CRectTracker::resizeOutside);
+    CPoint origin(0, 0);
+    wnd.ClientToScreen(&origin);
+    // The bottom-right handle, just outside the corner, dragged by (40, 20).
+    ASSERT_TRUE(afxtest::Drag(CPoint(origin.x + 122, origin.y + 82), CPoint(origin.x + 162, origin.y + 102)));
+    EXPECT_TRUE(wnd.m_bChanged);
+    EXPECT_EQ(Text(wnd.m_tracker.m_rect), Text(CRect(20, 20, 160, 100)));
+    afxtest::InputScript script;
+    script.Pause(::GetDoubleClickTime() + 100).MoveTo(CPoint(origin.x + 70, origin.y + 50)).Down();
+    script.MoveInSteps(CPoint(origin.x + 150, origin.y + 150), 3).Key(VK_ESCAPE).Up();
+    ASSERT_TRUE(script.Run());
+    EXPECT_FALSE(wnd.m_bChanged);
+    EXPECT_EQ(Text(wnd.m_tracker.m_rect), Text(CRect(20, 20, 160, 100)));
+    wnd.DestroyWindow();
 }
 
 } // namespace

@@ -430,6 +430,25 @@ TEST_F(DockingFrame, TheLayoutSurvivesSavingDestroyingAndLoading)
     EXPECT_EQ(Rows(Side(AFX_IDW_DOCKBAR_LEFT)), (std::vector<std::vector<UINT_PTR>>{{103, 104}}));
 }
 
+TEST_F(DockingFrame, AFloatingFrameKeepsItsOwnerDrawnActive)
+{
+    CFixedBar* pA = AddBar(101);
+    m_pFrame->DockControlBar(pA, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->FloatControlBar(pA, CPoint(300, 400));
+    CFrameWnd* pMini = pA->GetParentFrame();
+    EXPECT_EQ(pMini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE), 1);
+    // The floating frame active: its owner stays drawn active; another window: neither is.
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    ASSERT_TRUE(afxtest::Activate(pMini));
+    EXPECT_TRUE(m_pFrame->m_bStayActive);
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                               nullptr));
+    ASSERT_TRUE(afxtest::Activate(&other));
+    EXPECT_FALSE(m_pFrame->m_bStayActive);
+    other.DestroyWindow();
+}
+
 TEST_F(DockingFrame, DestroyingTheFrameTakesItsFloatingFramesAlong)
 {
     CFixedBar* pA = AddBar(101);
