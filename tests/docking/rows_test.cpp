@@ -291,22 +291,9 @@ TEST(SingleDocumentFrame, DocksFloatsAndKeepsItsLayout)
     afxtest::PumpMessages();
 }
 
-class CMiniTrackerWnd : public CWnd
-{
-public:
-    SECMiniFrameTracker m_tracker{CRect(20, 20, 120, 80)};
-    BOOL m_bChanged = FALSE;
-    void OnLButtonDown(UINT, CPoint point) { m_bChanged = m_tracker.Track(this, point); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CMiniTrackerWnd, CWnd)
-    ON_WM_LBUTTONDOWN()
-END_MESSAGE_MAP()
-
 TEST(MiniFrameTracker, TracksWithItsFeedbackOnTheDesktopAndEscapeRestores)
 {
-    CMiniTrackerWnd wnd;
+    afxtest::TrackingWnd<SECMiniFrameTracker> wnd(CRect(20, 20, 120, 80));
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)), "tracker",
                              WS_POPUP | WS_VISIBLE, 200, 200, 300, 200, nullptr, nullptr));
     ASSERT_TRUE(afxtest::Activate(&wnd));

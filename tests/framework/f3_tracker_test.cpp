@@ -28,22 +28,10 @@ TEST(RectTracker, HandlesAreHitWhereTheyAreDrawn)
     EXPECT_EQ(tracker.NormalizeHit(CRectTracker::hitTopLeft), (int)CRectTracker::hitTopRight);
 }
 
-class CTrackerWnd : public CWnd
-{
-public:
-    CRectTracker m_tracker{CRect(50, 50, 150, 130), CRectTracker::resizeOutside | CRectTracker::solidLine};
-    BOOL m_bChanged = FALSE;
-    void OnLButtonDown(UINT, CPoint point) { m_bChanged = m_tracker.Track(this, point); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CTrackerWnd, CWnd)
-    ON_WM_LBUTTONDOWN()
-END_MESSAGE_MAP()
-
 TEST(RectTracker, TrackingMovesAndSizesAndEscapeRestores)
 {
-    CTrackerWnd wnd;
+    afxtest::TrackingWnd<CRectTracker> wnd(CRect(50, 50, 150, 130),
+                                           CRectTracker::resizeOutside | CRectTracker::solidLine);
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1)),
                              "tracker", WS_POPUP | WS_VISIBLE, 200, 200, 400, 300, nullptr, nullptr));
     ASSERT_TRUE(afxtest::Activate(&wnd));

@@ -81,4 +81,27 @@ private:
 // Brings a top-level window to the front and makes it active, waiting until it is.
 BOOL Activate(CWnd* pWnd);
 
+// A window that runs its tracker's modal loop when the left button goes down in it and keeps
+// what the loop returned.
+template <class TTracker>
+class TrackingWnd : public CWnd
+{
+public:
+    template <class... TArgs>
+    explicit TrackingWnd(TArgs... args) : m_tracker(args...)
+    {
+    }
+    TTracker m_tracker;
+    BOOL m_bChanged = FALSE;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_LBUTTONDOWN)
+            return CWnd::WindowProc(message, wParam, lParam);
+        m_bChanged = m_tracker.Track(this, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        return 0;
+    }
+};
+
 } // namespace afxtest
