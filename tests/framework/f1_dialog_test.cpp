@@ -230,6 +230,7 @@ class CSelfClosingDlg : public CValuesDlg
 public:
     int m_nKicks = 0;
     BOOL m_bSawKey = FALSE;
+    BOOL m_bEnding = FALSE;
     HWND m_hWndOwnerDuring = nullptr;
     BOOL m_bOwnerDisabled = FALSE;
 
@@ -239,7 +240,9 @@ public:
         m_hWndOwnerDuring = ::GetWindow(m_hWnd, GW_OWNER);
         m_bOwnerDisabled = m_hWndOwnerDuring != nullptr && !::IsWindowEnabled(m_hWndOwnerDuring);
         ::PostMessageA(::GetDlgItem(m_hWnd, IDC_F1_NAME), WM_KEYDOWN, VK_F2, 0);
-        SetTimer(1, 20);
+        // Only a safety net: the dialog ends itself from its first idle moment after the key,
+        // so a slow machine cannot let the timer win over the idle message.
+        SetTimer(1, 10000);
         return TRUE;
     }
     BOOL PreTranslateMessage(MSG* pMsg) override
@@ -251,12 +254,16 @@ public:
     LRESULT OnKickIdle(WPARAM, LPARAM)
     {
         ++m_nKicks;
+        if (m_bSawKey && !m_bEnding) {
+            m_bEnding = TRUE;
+            EndDialog(IDRETRY);
+        }
         return FALSE;
     }
     void OnTimer(UINT_PTR)
     {
         KillTimer(1);
-        EndDialog(IDRETRY);
+        EndDialog(IDABORT);
     }
     DECLARE_MESSAGE_MAP()
 };
