@@ -17,13 +17,17 @@ CGXGridEngine::CGXGridEngine(CWnd* pGridWnd, CDocument* pDocument, void* pOwner)
 CGXGridEngine::~CGXGridEngine()
 {
     ReleaseGridObjects();
-    while (!m_styleFreeList.IsEmpty())
-        delete static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
     FreeStyleCache();
+    m_bKeepDrawingObjects = FALSE;
+    FreeObjectCache();
+    while (!m_tempObjects.IsEmpty())
+        delete static_cast<CObject*>(m_tempObjects.RemoveHead());
     delete m_pCurrentStyle;
     m_pCurrentStyle = nullptr;
     delete m_pValueStyle;
     m_pValueStyle = nullptr;
+    while (!m_styleFreeList.IsEmpty())
+        delete static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
     m_awRowBreaks.RemoveAll();
     m_awColBreaks.RemoveAll();
 }
@@ -101,6 +105,12 @@ void CGXGridEngine::FreeStyleCache()
     for (int i = 0; i < m_styleCache.GetSize(); ++i)
         delete static_cast<CGXStyle*>(m_styleCache[i]);
     m_styleCache.RemoveAll();
+    m_nCacheRowOrigin = m_nCacheColOrigin = 0;
+    m_nCacheShiftRows = m_nCacheShiftCols = 0;
+    // Styles handed out during a paint stay valid until its end.
+    if (m_nDrawDepth == 0)
+        while (!m_afterPaintStyles.IsEmpty())
+            delete static_cast<CGXStyle*>(m_afterPaintStyles.RemoveHead());
 }
 
 void CGXGridEngine::FreeCurrentStyle()
@@ -162,6 +172,7 @@ void CGXGridEngine::InitObjects()
 
     m_pParam->m_bInitialised = TRUE;
     m_nZoom = m_pParam->GetProperties()->GetZoom();
+    UpdateFontMetrics();
     m_bInitDone = TRUE;
 
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
@@ -248,8 +259,37 @@ ROWCOL CGXGridEngine::GetColCount()
     return m_pParam != nullptr && m_pParam->GetData() != nullptr ? m_pParam->GetData()->GetColCount() : 0;
 }
 
-ROWCOL CGXGridEngine::GetFrozenRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRows : 0; }
-ROWCOL CGXGridEngine::GetFrozenCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenCols : 0; }
+// A lower (right) pane of a splitter shows no frozen rows (columns): they
+// stay in the first pane row (column).
+ROWCOL CGXGridEngine::GetFrozenRows()
+{
+    if (m_pParam == nullptr)
+        return 0;
+    if (!m_bPrinting && PanePosition().y > 0)
+        return 0;
+    return m_pParam->m_nFrozenRows;
+}
+
+ROWCOL CGXGridEngine::GetFrozenCols()
+{
+    if (m_pParam == nullptr)
+        return 0;
+    if (!m_bPrinting && PanePosition().x > 0)
+        return 0;
+    return m_pParam->m_nFrozenCols;
+}
+
+CPoint CGXGridEngine::PanePosition()
+{
+    // A pane keeps its place in a static splitter: looked up once per window.
+    HWND hWnd = m_pGridWnd != nullptr ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (hWnd != m_hPaneWnd) {
+        m_hPaneWnd = hWnd;
+        int r = 0, c = 0;
+        m_ptPane = GetSplitter(&r, &c) != nullptr ? CPoint(c, r) : CPoint(0, 0);
+    }
+    return m_ptPane;
+}
 ROWCOL CGXGridEngine::GetHeaderRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRowsExtra : 0; }
 ROWCOL CGXGridEngine::GetHeaderCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenColsExtra : 0; }
 
@@ -403,11 +443,29 @@ const CGXStyle& CGXGridEngine::GetCellStyle(ROWCOL nRow, ROWCOL nCol)
         }
         return *m_pCurrentStyle;
     }
-    // One slot until drawing brings its cache of composed styles.
+    // Composed styles of on-screen cells stay until the next paint frees them.
     if (m_styleCache.GetSize() == 0)
-        m_styleCache.Add(CreateStyle());
-    CGXStyle* s = static_cast<CGXStyle*>(m_styleCache[0]);
+        m_styleCache.SetSize(nCacheRows * nCacheCols);
+    int ri = 0, ci = 0;
+    if (GetStyleCacheIndex(nRow, nCol, ri, ci)) {
+        void*& slot = m_styleCache[ri * nCacheCols + ci];
+        if (slot == nullptr) {
+            CGXStyle* s = CreateStyle();
+            ComposeCellStyle(nRow, nCol, *s);
+            SetStyleReadOnly(*s, IsReadOnly());
+            slot = s;
+        }
+        return *static_cast<CGXStyle*>(slot);
+    }
+    // Outside the cache: kept until the end of the paint; outside a paint
+    // the oldest is reused once many have gathered.
+    CGXStyle* s;
+    if (m_nDrawDepth == 0 && m_afterPaintStyles.GetCount() >= 256)
+        s = static_cast<CGXStyle*>(m_afterPaintStyles.RemoveHead());
+    else
+        s = CreateStyle();
     ComposeCellStyle(nRow, nCol, *s);
+    m_afterPaintStyles.AddTail(s);
     return *s;
 }
 
@@ -751,27 +809,6 @@ void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefaul
 
 // ---------------------------------------------------------------------------
 // Redrawing
-
-void CGXGridEngine::RedrawRange(const CGXRange&, UINT nFlags, const CGXStyle*) { Redraw(nFlags); }
-
-void CGXGridEngine::Redraw(UINT nFlags)
-{
-    if (m_pParam != nullptr && m_pParam->m_bLockUpdate)
-        return;
-    if ((nFlags & 7) == 0 || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr ||
-        !m_pGridWnd->IsWindowVisible())
-        return;
-    m_pGridWnd->Invalidate(FALSE);
-    if (nFlags & GX_UPDATENOW)
-        m_pGridWnd->UpdateWindow();
-}
-
-void CGXGridEngine::OnGridDraw(CDC* pDC)
-{
-    CRect r;
-    GetGridRect(&r);
-    FillRectColorOpaque(pDC, r, GXSysColorValue(COLOR_WINDOW));
-}
 
 // ---------------------------------------------------------------------------
 // Window messages: what the engine answers until the input, scrolling,
