@@ -366,6 +366,8 @@ public:
     virtual void AutoScrollLoop(UINT nEndMessage, BOOL bVert, BOOL bHorz);
     // Set while the mouse selects or drags (the auto-scroll loop runs only then).
     BOOL m_bMouseTracking = FALSE;
+    // Set while the selection may be dragged by its edge.
+    BOOL m_bDragEnabled = FALSE;
 
     // ---- Non-virtual services
     void SetParam(CGXGridParam* pParam, BOOL bOwn = TRUE);
@@ -473,7 +475,6 @@ protected:
     ROWCOL m_nLastVisibleRow = 0xFFFFFFFF, m_nLastVisibleCol = 0xFFFFFFFF;
     ROWCOL m_nRunClientRow = 0, m_nRunClientCol = 0;   // running sums of CalcClientCellRectNext
     int m_nRunTop = 0, m_nRunLeft = 0;
-    BOOL m_bDragEnabled = FALSE;          // the selection may be dragged by its edge
     int m_nDragPenStyle = PS_DOT;
     // Caches of drawing objects and composed styles.
     CMapStringToPtr m_fontCache{10};
