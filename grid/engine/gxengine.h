@@ -35,6 +35,8 @@ enum { GX_TRACK_HEIGHT = 1, GX_TRACK_WIDTH = 2 };
 
 // Draws borders with plain pens instead of geometric ones (library-wide, off).
 extern BOOL g_bGXSimplePens;
+// How often a grid cursor was loaded from the resources.
+int GXGetCursorLoadCount();
 
 // Redraw flags of the changing operations: only the three low bits count.
 enum
