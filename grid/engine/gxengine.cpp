@@ -1,5 +1,6 @@
 #include "gxengine.h"
 #include "afxwin.h"
+#include "gxhint.h"
 #include "gxinit.h"
 #include "gxutil.h"
 #include "gxwnd.h"
@@ -323,11 +324,18 @@ int CGXGridEngine::GetZoom()
 
 BOOL CGXGridEngine::IsReadOnly() { return m_pParam != nullptr && m_pParam->m_bReadOnly; }
 
-BOOL CGXGridEngine::StoreZoom(int nZoom, BOOL)
+BOOL CGXGridEngine::StoreZoom(int nZoom, BOOL bCreateHint)
 {
     if (nZoom <= 0)
         return FALSE;
     m_nZoom = nZoom;
+    if (m_pParam != nullptr && m_pParam->GetProperties() != nullptr)
+        m_pParam->GetProperties()->SetZoom(nZoom);
+    if (bCreateHint) {
+        CGXGridHint hint(20, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(nZoom);
+        SendHint(hint);
+    }
     return TRUE;
 }
 
@@ -339,18 +347,31 @@ BOOL CGXGridEngine::StoreReadOnly(BOOL bReadOnly)
     return TRUE;
 }
 
-void CGXGridEngine::UpdateZoom(int, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateZoom(int nOldZoom, UINT nFlags, BOOL bCreateHint)
 {
+    UpdateFontMetrics();
     FreeStyleCache();
-    Redraw(nFlags);
+    if (m_pParam != nullptr && !m_pParam->m_bLockUpdate && GetZoom() != nOldZoom)
+        Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(19, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(nOldZoom);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
-void CGXGridEngine::UpdateReadOnly(BOOL, BOOL)
+void CGXGridEngine::UpdateReadOnly(BOOL bOldReadOnly, BOOL bCreateHint)
 {
     if (m_bCurrentCellValid && m_pCurrentControl != nullptr && m_pCurrentControl->IsActive()) {
         CGXControl* c = m_pCurrentControl;
         c->Reset();
         c->Init(m_nCurrentRow, m_nCurrentCol);
+    }
+    if (bCreateHint) {
+        CGXGridHint hint(21, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(bOldReadOnly);
+        SendHint(hint);
     }
 }
 
@@ -532,13 +553,23 @@ BOOL CGXGridEngine::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* p
     return ok;
 }
 
-void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle*, int, int, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle* pStyle, int nMode, int nType,
+                                     UINT nFlags, BOOL bCreateHint)
 {
-    if (m_pParam == nullptr || m_pParam->m_bLockUpdate)
+    if (m_pParam == nullptr || !range.IsValid())
         return;
-    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr || !m_pGridWnd->IsWindowVisible())
-        return;
-    RedrawRange(range, nFlags);
+    CGXRange cells(range);
+    cells.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+    RedrawRange(cells.top, cells.left, cells.bottom, cells.right, nFlags, FALSE);
+    if (bCreateHint && (nFlags & 7) != 0) {
+        CGXGridHint hint(17, m_nHintTag);
+        hint.m_range = range;
+        hint.pObject1 = const_cast<CGXStyle*>(pStyle);
+        hint.lParam = static_cast<DWORD>(nMode);
+        hint.nCol1 = static_cast<DWORD>(nType);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 namespace {
@@ -703,12 +734,18 @@ BOOL CGXGridEngine::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT nFlags, 
     return TRUE;
 }
 
-void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL)
+void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL bCreateHint)
 {
     ReadBaseStylePointers();
     FreeStyleCache();
     FreeCurrentStyle();
-    Redraw(nFlags);
+    UpdateFontMetrics();
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(34, m_nHintTag);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlags, int)
@@ -727,7 +764,15 @@ BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlag
     return TRUE;
 }
 
-void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL) { Redraw(nFlags); }
+void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL bCreateHint)
+{
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(33, m_nHintTag);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
+}
 
 BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, UINT nFlags, int)
 {
@@ -742,14 +787,21 @@ BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, 
     return TRUE;
 }
 
-void CGXGridEngine::UpdateBaseStyle(WORD, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateBaseStyle(WORD nID, UINT nFlags, BOOL bCreateHint)
 {
     if (!m_bInitDone)
         return;
     ReadBaseStylePointers();
     FreeStyleCache();
     FreeCurrentStyle();
-    Redraw(nFlags);
+    UpdateFontMetrics();
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(35, m_nHintTag);
+        hint.lParam = nID;
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 // ---------------------------------------------------------------------------
