@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include "afxseam.h"
 #include "afxwin.h"
+#include "afxsplit.h"
+#include "afxview.h"
 #include "grid_test_util.h"
 #include "gxaxis.h"
 #include "gxdraw.h"
@@ -726,4 +728,43 @@ TEST_F(DrawWindowTest, AutoScrollLoopEnds)
     EXPECT_LT(tick - 1000, 900u);
     AfxSeamReset();
     grid->m_bMouseTracking = FALSE;
+}
+
+TEST_F(DrawWindowTest, SplitterPanesScrollRowsTogether)
+{
+    CSplitterWnd splitter;
+    ASSERT_TRUE(splitter.CreateStatic(&frame, 1, 2));
+    splitter.MoveWindow(0, 0, 600, 300);
+    CGXGridParam* param = new CGXGridParam;
+    CHintDocument doc;
+    CHintView views[2];
+    CDrawGrid* panes[2];
+    for (int c = 0; c < 2; ++c) {
+        panes[c] = new CDrawGrid;
+        ASSERT_TRUE(panes[c]->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, CRect(0, 0, 290, 280),
+                                     &splitter, static_cast<UINT>(splitter.IdFromRowCol(0, c))));
+        panes[c]->SetParam(param, c == 0);
+        panes[c]->InitGrid();
+        panes[c]->m_pDocument = &doc;
+        panes[c]->m_bLinkedToDocument = TRUE;
+        views[c].pGrid = panes[c];
+        doc.AddView(&views[c]);
+    }
+    splitter.RecalcLayout();
+    panes[0]->SetRowCount(200);
+    panes[0]->SetFrozenRows(1, 0);
+    EXPECT_EQ(panes[1]->GetFrozenRows(), 1u);   // same pane row: the frozen rows show in both
+    EXPECT_TRUE(panes[0]->ScrollCells(3, 5));
+    EXPECT_EQ(panes[0]->m_nTopRow, 7u);
+    EXPECT_EQ(panes[1]->m_nTopRow, 7u);
+    panes[1]->SetTopRow(20, GX_UPDATENOW);
+    EXPECT_EQ(panes[0]->m_nTopRow, 20u);
+    EXPECT_EQ(Diff(Capture(*panes[0]), (panes[0]->Invalidate(FALSE), Capture(*panes[0]))), "");
+    for (int c = 0; c < 2; ++c) {
+        doc.RemoveView(&views[c]);
+        panes[c]->m_bLinkedToDocument = FALSE;
+    }
+    delete panes[1];
+    delete panes[0];
+    splitter.DestroyWindow();
 }
