@@ -1,7 +1,8 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]
+//   morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]
 //
+// -g: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
 // For a map: N runs each of tokenise+parse only, full load (windings and texture
@@ -118,6 +119,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 } // namespace
 
 #include "BenchTextures.h"
+#include "BenchGrid.h"
 
 int main(int argc, char** argv)
 {
@@ -126,6 +128,7 @@ int main(int argc, char** argv)
     const char* mapPath = nullptr;
     std::vector<const char*> wads;
     bool known = false;
+    bool gridFigure = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -133,6 +136,8 @@ int main(int argc, char** argv)
             out = argv[++i];
         else if (!std::strcmp(argv[i], "-k"))
             known = true;
+        else if (!std::strcmp(argv[i], "-g"))
+            gridFigure = true;
         else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
             wads.push_back(argv[++i]);
         else
@@ -141,7 +146,7 @@ int main(int argc, char** argv)
     if (runs < 1)
         runs = 1;
     if (!mapPath && wads.empty()) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -220,5 +225,7 @@ int main(int argc, char** argv)
     }
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
+    if (gridFigure && benchgrid::BenchGrid(map, runs) != 0)
+        return 1;
     return ok ? 0 : 1;
 }

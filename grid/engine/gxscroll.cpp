@@ -82,6 +82,12 @@ void CGXGridEngine::SetGridScrollRange(int nBar, int nMin, int nMax, BOOL bRedra
         si.nMin = si.nMax;
         si.nPage = 1;
     }
+    // Setting what the bar shows already would only repaint it.
+    SCROLLINFO cur = {};
+    cur.cbSize = sizeof(cur);
+    cur.fMask = SIF_RANGE | SIF_PAGE;
+    if (::GetScrollInfo(hWnd, kind, &cur) && cur.nMin == si.nMin && cur.nMax == si.nMax && cur.nPage == si.nPage)
+        return;
     if (!::SetScrollInfo(hWnd, kind, &si, bRedraw))
         ::SetScrollRange(hWnd, kind, si.nMin, si.nMax, bRedraw);
 }
@@ -95,7 +101,11 @@ int CGXGridEngine::SetGridScrollPos(int nBar, int nPos, BOOL bRedraw)
     HWND hWnd = BarWindow(*this, nBar, kind);
     if (hWnd == nullptr)
         return 0;
-    return ::SetScrollPos(hWnd, kind, nPos < unit ? 0 : nPos / unit, bRedraw) * unit;
+    const int pos = nPos < unit ? 0 : nPos / unit;
+    const int previous = ::GetScrollPos(hWnd, kind);
+    if (previous == pos)
+        return previous * unit;
+    return ::SetScrollPos(hWnd, kind, pos, bRedraw) * unit;
 }
 
 int CGXGridEngine::GetGridScrollPos(int nBar)
@@ -164,21 +174,26 @@ void CGXGridEngine::RefreshScrollBars(BOOL bNoRedraw, BOOL bOnlyIfCountsChanged)
             m_pGridWnd->InvalidateRect(&g, FALSE);
         }
         const DWORD wsBar = bRows ? WS_VSCROLL : WS_HSCROLL;
+        // Showing a bar that is shown already costs a frame recalculation.
+        auto show = [&](BOOL bShow) {
+            const BOOL bShown = (static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE)) & wsBar) != 0;
+            if (bShown != bShow)
+                ::ShowScrollBar(hWnd, nBar, bShow);
+        };
         switch (mode & 7) {
         case 0:
-            if (styleBefore & wsBar)
-                ::ShowScrollBar(hWnd, nBar, FALSE);
+            show(FALSE);
             break;
         case 2:
             if (top == first && largest == first) {
-                ::ShowScrollBar(hWnd, nBar, FALSE);
+                show(FALSE);
                 break;
             }
             [[fallthrough]];
         case 1:
             SetGridScrollRange(nBar, static_cast<int>(first), static_cast<int>(largest), FALSE);
             SetGridScrollPos(nBar, static_cast<int>(top), FALSE);
-            ::ShowScrollBar(hWnd, nBar, TRUE);
+            show(TRUE);
             break;
         default:
             SetGridScrollRange(nBar, static_cast<int>(first), static_cast<int>(largest), FALSE);
