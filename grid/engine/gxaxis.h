@@ -53,3 +53,7 @@ inline int GXStoredToPixels(LONG nStored, int nFactor, BOOL bRows)
 // Tells the pane beside this grid in its splitter to show the same top row
 // (bRows) or left column (hints 25 and 26).
 void GXSendPaneHint(CGXGridEngine& e, BOOL bRows, ROWCOL n, UINT nFlags);
+
+// Where a scan across a row (column) goes on after a cell that lies in a
+// span ending at nSpanLast: the cell right after the span.
+inline ROWCOL GXNextAfterSpan(ROWCOL nSpanLast) { return nSpanLast + 1; }

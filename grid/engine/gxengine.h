@@ -233,6 +233,10 @@ public:
                           UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
     virtual BOOL IsRowHidden(ROWCOL nRow);
     virtual BOOL IsColHidden(ROWCOL nCol);
+    // Gives each row (column) of the range the size its cells need; with
+    // flag 8 sizes only grow. FALSE when the user aborted (sizes restored).
+    virtual BOOL ResizeRowHeightsToFit(CGXRange range, BOOL bSpan = FALSE, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL ResizeColWidthsToFit(CGXRange range, BOOL bSpan = FALSE, UINT nFlags = GX_UPDATENOW);
     virtual BOOL StoreHideRow(ROWCOL nRow, BOOL bHide);
     virtual BOOL StoreHideCol(ROWCOL nCol, BOOL bHide);
     virtual BOOL StoreDefaultRowHeight(int nHeight);
@@ -278,6 +282,8 @@ public:
 
     // ---- Covered, merged and floated spans (none until spans exist)
     virtual BOOL GetCoveredCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
+    // The covered, merged or floated span a cell lies in.
+    virtual BOOL GetCellRangeRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
 
     // ---- Drawing
     virtual void DrawCellRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, CDC* pDC);

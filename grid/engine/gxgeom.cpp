@@ -6,7 +6,9 @@
 #include "afxview.h"
 #include "gxaxis.h"
 #include "gxhint.h"
+#include "gxresrc.h"
 #include "gxutil.h"
+#include <vector>
 
 using namespace gxaxis;
 
@@ -938,3 +940,147 @@ ROWCOL CGXGridEngine::GetLastVisibleRow() { return m_nLastVisibleRow = LastVisib
 ROWCOL CGXGridEngine::GetLastVisibleCol() { return m_nLastVisibleCol = LastVisible(*this, FALSE); }
 
 BOOL CGXGridEngine::GetCoveredCellsRowCol(ROWCOL, ROWCOL, CGXRange&) { return FALSE; }
+BOOL CGXGridEngine::GetCellRangeRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range)
+{
+    return GetCoveredCellsRowCol(nRow, nCol, range);
+}
+
+// ---------------------------------------------------------------------------
+// Sizes that fit the cells
+
+namespace {
+struct SavedSize
+{
+    ROWCOL n;
+    BOOL bHadEntry;
+    LONG stored;
+};
+
+BOOL ResizeToFit(CGXGridEngine& e, BOOL bRows, CGXRange range, BOOL bSpan, UINT nFlags)
+{
+    CGXGridParam* pParam = e.GetParam();
+    CWnd* pWnd = e.GridWnd();
+    if (pParam == nullptr || pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr || !range.IsValid())
+        return FALSE;
+    CClientDC dc(pWnd);
+    e.PrepareDC(&dc, nullptr);
+    const CGXStyle* pStandard = e.GetStandardStyle();
+    CFont* pOldFont = pStandard != nullptr ? e.SelectStyleFont(&dc, *pStandard) : nullptr;
+    range.ExpandToCells(0, 0, e.GetRowCount(), e.GetColCount());
+
+    CGXLongOperation theOp;
+    CString status;
+    status.LoadString(bRows ? GX_IDS_RESIZINGROWS : GX_IDS_RESIZINGCOLS);
+    theOp.SetStatusText(status);
+
+    // The room: the grid, else the parent's client area, else the top child's.
+    CRect room;
+    e.GetGridRect(&room);
+    if (Length(room, bRows) == 0) {
+        CWnd* pParent = pWnd->GetParent();
+        HWND hTop = ::GetTopWindow(pWnd->GetSafeHwnd());
+        if (pParent != nullptr)
+            pParent->GetClientRect(&room);
+        else if (hTop != nullptr)
+            ::GetClientRect(hTop, &room);
+        else
+            room.SetRect(0, 0, 32767, 32767);
+    }
+    const int length = Length(room, bRows);
+    const ROWCOL F = Frozen(e, bRows);
+    CGXMapDWordToLong& map = bRows ? pParam->m_rowHeights : pParam->m_colWidths;
+    std::vector<SavedSize> saved;
+    const ROWCOL first = bRows ? range.top : range.left, last = bRows ? range.bottom : range.right;
+    const ROWCOL otherFirst = bRows ? range.left : range.top, otherLast = bRows ? range.right : range.bottom;
+    BOOL bAborted = FALSE;
+    for (ROWCOL n = first; n <= last && !bAborted; ++n) {
+        int largest = n == 0 ? length - 1
+                      : n <= F ? length - SumAbs(e, bRows, 0, n - 1) - 1
+                               : length - SumAbs(e, bRows, 0, F) - 1;
+        largest = std::max(0, largest);
+        int needed = 0;
+        for (ROWCOL m = otherFirst; m <= otherLast;) {
+            const ROWCOL r = bRows ? n : m, c = bRows ? m : n;
+            CGXRange span;
+            const BOOL bInSpan = e.GetCellRangeRowCol(r, c, span);
+            BOOL bMeasure;
+            if (!bInSpan)
+                bMeasure = Size(e, !bRows, m) > 0;
+            else if (bRows)
+                bMeasure = bSpan && r == span.bottom && c == span.left && span.top >= range.top && span.right <= range.right;
+            else
+                bMeasure = bSpan && r == span.top && c == span.right && span.left >= range.left && span.bottom <= range.bottom;
+            if (bMeasure) {
+                const ROWCOL sr = bInSpan ? span.top : r, sc = bInSpan ? span.left : c;
+                CGXStyle* pStyle = e.CreateStyle();
+                e.ComposeCellStyle(sr, sc, *pStyle, TRUE);
+                if (CGXControl* pControl = e.GetControlForId(static_cast<WORD>(pStyle->GetControl()))) {
+                    pControl->LoadCurrentText(sr, sc, *pStyle);
+                    const CSize size = pControl->CalcSize(&dc, sr, sc, *pStyle, pStandard, bRows);
+                    int s = bRows ? size.cy : size.cx;
+                    const ROWCOL spanStart = bRows ? span.top : span.left;
+                    if (bInSpan && spanStart < n)
+                        s -= SumAbs(e, bRows, spanStart, n - 1);
+                    needed = std::max(needed, s);
+                }
+                e.RecycleStyle(pStyle);
+            }
+            BOOL bAbort = FALSE;
+            theOp.ShowProgress(bAbort);
+            if (bAbort) {
+                bAborted = TRUE;
+                break;
+            }
+            const ROWCOL next = bInSpan ? GXNextAfterSpan(bRows ? span.right : span.bottom) : m + 1;
+            if (next <= m)
+                break;
+            m = next;
+        }
+        if (bAborted)
+            break;
+        needed = std::min(needed, largest);
+        const int current = Size(e, bRows, n);
+        const BOOL bSet = (nFlags & 8) ? needed > current : (needed != current && needed > 0);
+        if (bSet) {
+            LONG v = 0;
+            const BOOL bHad = map.Lookup(n, v);
+            saved.push_back({n, bHad, v});
+            if (bRows)
+                e.SetRowHeight(n, n, needed, nullptr, nFlags & 7, gxDo);
+            else
+                e.SetColWidth(n, n, needed, nullptr, nFlags & 7, gxDo);
+        }
+        if (n == last)
+            break;
+    }
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    if (bAborted) {
+        // Every size set so far goes back.
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            if (it->bHadEntry)
+                map.SetAt(it->n, it->stored);
+            else
+                map.RemoveKey(it->n);
+        }
+        if (!saved.empty()) {
+            if (bRows)
+                e.UpdateChangedRowHeights(saved.front().n, last, nullptr, nFlags & 7, TRUE);
+            else
+                e.UpdateChangedColWidths(saved.front().n, last, nullptr, nFlags & 7, TRUE);
+        }
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+BOOL CGXGridEngine::ResizeRowHeightsToFit(CGXRange range, BOOL bSpan, UINT nFlags)
+{
+    return ResizeToFit(*this, TRUE, range, bSpan, nFlags);
+}
+
+BOOL CGXGridEngine::ResizeColWidthsToFit(CGXRange range, BOOL bSpan, UINT nFlags)
+{
+    return ResizeToFit(*this, FALSE, range, bSpan, nFlags);
+}

@@ -32,6 +32,12 @@ public:
             FillRectColor(pDC, rect.left + 4, rect.top + 4, 3, 3, kMarker);
         ++nDraws;
     }
+    // Cells measure the number they hold, both ways.
+    CSize CalcSize(CDC*, ROWCOL, ROWCOL, const CGXStyle& style, const CGXStyle*, BOOL) override
+    {
+        const int n = std::atoi(style.GetValue());
+        return CSize(n, n);
+    }
     int nDraws = 0;
 };
 
@@ -767,4 +773,63 @@ TEST_F(DrawWindowTest, SplitterPanesScrollRowsTogether)
     delete panes[1];
     delete panes[0];
     splitter.DestroyWindow();
+}
+
+TEST_F(DrawWindowTest, SizesThatFitTheCells)
+{
+    MakeGrid(8, 4);
+    grid->SetFrozenRows(1, 0, 0);
+    auto value = [&](ROWCOL r, ROWCOL c, LPCSTR v) { grid->SetValueRange(CGXRange(r, c), v, gxOverride, 0, 0); };
+    value(2, 1, "30");
+    value(2, 2, "12");
+    value(4, 1, "2000");   // taller than the grid
+    value(5, 1, "5");
+    grid->SetRowHeight(6, 6, 40);
+    value(6, 1, "20");
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange().SetRows(2, 6), FALSE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(2), 30);
+    EXPECT_EQ(grid->GetRowHeight(3), 3);   // whole rows measure their header, "3"
+    // A row that measures nothing keeps its height.
+    const int h7 = grid->GetRowHeight(7);
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(7, 1, 7, 4), FALSE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(7), h7);
+    CRect g;
+    grid->GetGridRect(&g);
+    EXPECT_EQ(grid->GetRowHeight(4), g.Height() - grid->CalcSumOfRowHeights(0, 1) - 1);
+    EXPECT_EQ(grid->GetRowHeight(5), 5);
+    EXPECT_EQ(grid->GetRowHeight(6), 20);
+    // Flag 8: only growing.
+    grid->SetRowHeight(6, 6, 40);
+    value(5, 1, "3");
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange().SetRows(5, 6), FALSE, GX_INVALIDATE | 8));
+    EXPECT_EQ(grid->GetRowHeight(5), 5);
+    EXPECT_EQ(grid->GetRowHeight(6), 40);
+    // Whole columns measure the header cell too.
+    value(0, 3, "150");
+    value(1, 3, "90");
+    EXPECT_TRUE(grid->ResizeColWidthsToFit(CGXRange().SetCols(3), FALSE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetColWidth(3), 150);
+    EXPECT_EQ(Diff(Capture(*grid), Fresh()), "");
+}
+
+TEST_F(DrawWindowTest, SelectionFrameDrawnAndErasedInPairs)
+{
+    MakeStyledGrid();
+    const Picture plain = Fresh();
+    grid->GetParam()->m_bSelectionFrame = TRUE;
+    grid->SelectRange(CGXRange(2, 2, 3, 3));
+    const Picture framed = Capture(*grid);
+    EXPECT_NE(Diff(framed, plain), "");
+    // A paint draws the same frame.
+    EXPECT_EQ(Diff(Fresh(), framed), "");
+    // Another selection moves the frame; the old one leaves no trace.
+    grid->SelectRange(CGXRange().SetRows(4, 5));
+    EXPECT_EQ(Diff(Capture(*grid), Fresh()), "");
+    // Locking erases it, unlocking draws it again.
+    const Picture before = Capture(*grid);
+    grid->SetSelectionFrameLock(TRUE, FALSE);
+    grid->SetSelectionFrameLock(FALSE, FALSE);
+    EXPECT_EQ(Diff(Capture(*grid), before), "");
+    grid->GetParam()->m_selRanges.DeleteAll();
+    grid->GetParam()->m_bSelectionFrame = FALSE;
 }
