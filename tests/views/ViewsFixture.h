@@ -4,7 +4,9 @@
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
+#include "MapXYView.h"
 #include "ViewServices.h"
+#include <map>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -16,6 +18,13 @@ public:
     std::vector<std::string> boxes;
     int applied = 0;
     std::vector<Entity*> currentEntities;
+    std::map<std::string, CPen*> classPens; // the Entity Editor's pens, by class
+
+    CPen* GetEntityPen(LPCSTR className) override
+    {
+        auto it = classPens.find(className ? className : "");
+        return it != classPens.end() ? it->second : nullptr;
+    }
 
     void SetStatusAndMessage(LPCSTR text) override { statuses.push_back(text); }
     void PrintMessage(LPCSTR) override {}
@@ -32,6 +41,22 @@ public:
             if (s == text)
                 return true;
         return false;
+    }
+};
+
+// A plane view over a document without a window, with a canvas size.
+struct PlaneView : CMapXYView
+{
+    PlaneView(Map* map, int viewType, int canvas = 3072)
+    {
+        map->AddView(this);
+        m_nViewType = viewType;
+        SetScrollSizes(MM_TEXT, CSize(canvas, canvas));
+    }
+    ~PlaneView() override
+    {
+        if (m_pDocument)
+            m_pDocument->RemoveView(this);
     }
 };
 

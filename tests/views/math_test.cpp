@@ -5,25 +5,6 @@
 #include "ViewsRes.h"
 #include <cmath>
 
-namespace {
-
-// A plane view over a document without a window, with a canvas size.
-struct PlaneView : CMapXYView
-{
-    PlaneView(Map* map, int viewType, int canvas = 3072)
-    {
-        map->AddView(this);
-        m_nViewType = viewType;
-        SetScrollSizes(MM_TEXT, CSize(canvas, canvas));
-    }
-    ~PlaneView() override
-    {
-        if (m_pDocument)
-            m_pDocument->RemoveView(this);
-    }
-};
-
-} // namespace
 
 TEST_F(ViewsTest, CanvasAndWorldMappings)
 {
