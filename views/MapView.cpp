@@ -5,7 +5,6 @@
 #include "MapFrame.h"
 #include "MapXYView.h"
 #include "Reporter.h"
-#include "Texture.h"
 #include "Tokenizer.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
@@ -22,11 +21,6 @@ CString LoadViewString(UINT nID)
     if (!s.LoadString(nID))
         s.Empty();
     return s;
-}
-
-BOOL GetMapFaceMode()
-{
-    return FALSE;
 }
 
 CMapView::CMapView()
@@ -310,41 +304,8 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
         Report().Status(count == 1 ? "%d object imported" : "%d objects imported", count);
 
         // The common texture of an all-brush selection, and the one entity that owns it all.
-        Texture* common = nullptr;
-        Entity* owner = nullptr;
-        bool first = true, sameTexture = true, sameOwner = true;
-        for (POSITION pos = sel.GetHeadPosition(); pos;) {
-            SThing* t = static_cast<SThing*>(sel.GetNext(pos));
-            Entity* o = nullptr;
-            Texture* tex = nullptr;
-            if (t->GetKind() == 0) {
-                Brush* b = static_cast<Brush*>(t);
-                tex = b->GetCommonTexture();
-                o = b->GetOwner();
-            } else {
-                o = static_cast<Entity*>(t);
-                sameTexture = false;
-            }
-            if (!tex)
-                sameTexture = false;
-            if (first) {
-                common = tex;
-                owner = o;
-                first = false;
-            } else {
-                if (tex != common)
-                    sameTexture = false;
-                if (o != owner)
-                    sameOwner = false;
-            }
-        }
-        if (first || !sameTexture)
-            common = nullptr;
-        if (first || !sameOwner)
-            owner = nullptr;
-        pMap->SetCurrentTexture(common);
-        pMap->SetCurrentEntity(owner);
-        GetEditorServices()->SetCurrentEntity(owner);
+        pMap->UpdateCurrentTexture();
+        pMap->UpdateCurrentEntity();
         return failedEarly ? FALSE : TRUE;
     } catch (...) {
         return FALSE;

@@ -83,8 +83,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The camera views' face mode, which the 2D views read on a press and when drawing.
-BOOL GetMapFaceMode();
-
 // The text of a string resource, empty when it is missing.
 CString LoadViewString(UINT nID);

@@ -396,7 +396,7 @@ void CMapXYView::DrawObjects(CDC* pDC)
     std::vector<SThing*> sources, destinations;
     BOOL targets = type == VIEW_XY && pMap->GetShowTargetPaths();
     // The camera's face mode draws selected objects in the first pass too.
-    BOOL faceMode = GetMapFaceMode();
+    BOOL faceMode = g_faceMode;
 
     CPtrList& list = GetDrawList();
     for (POSITION pos = list.GetHeadPosition(); pos;) {

@@ -283,7 +283,7 @@ void CMapZView::DrawBackground(CDC* pDC)
         m_rcBand.top = top;
         m_rcBand.bottom = bottom;
         m_bHandlesShown = handles;
-        CPen* pOldPen = pDC->SelectObject(services->GetPen(CViewServices::PEN_TEXTURE_BACKGROUND));
+        CPen* pOldPen = pDC->SelectObject(services->GetPen(CViewServices::PEN_TEX_BACKGROUND));
         CBrush* pOldBrush = pDC->SelectObject(services->GetBrush(CViewServices::BRUSH_SELECTED));
         int type = GetPlaneType();
         CPtrList& sel = pMap->GetSelection();
@@ -419,7 +419,7 @@ void CMapZView::OnUpdateGridNumbers(CCmdUI* pCmdUI)
 void CMapZView::OnLButtonDown(UINT, CPoint point)
 {
     Map* pMap = GetMap();
-    if (pMap && GetMapFaceMode())
+    if (pMap && g_faceMode)
         pMap->UpdateAllViews(nullptr, HINT_VIEW_CLICKED);
     CPoint p = point + GetDeviceScrollPosition();
     double s = m_scale;

@@ -57,8 +57,8 @@ CViewServices::~CViewServices()
 
 COLORREF CViewServices::GetSettingColor(LPCSTR key, DWORD def)
 {
-    DWORD v = static_cast<DWORD>(GetProfileInt("Colors", key, static_cast<int>(def)));
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    // The plain colour: memory bitmaps have no palette to be relative to.
+    return ColorFromSetting(static_cast<DWORD>(GetProfileInt("Colors", key, static_cast<int>(def)))) & 0xFFFFFF;
 }
 
 void CViewServices::DeleteColors()
@@ -79,7 +79,7 @@ void CViewServices::CreateColors()
     DeleteColors();
     for (int i = 0; i < PEN_COUNT; ++i) {
         m_penColors[i] = GetSettingColor(kPenColors[i].key, kPenColors[i].def);
-        m_pens[i] = new CPen(i == PEN_SELECTED_TEXTURE_DOTTED ? PS_DOT : PS_SOLID, 1, m_penColors[i]);
+        m_pens[i] = new CPen(i == PEN_TEX_SELECTED_DOTTED ? PS_DOT : PS_SOLID, 1, m_penColors[i]);
     }
     for (int i = 0; i < BRUSH_COUNT; ++i) {
         m_brushColors[i] = GetSettingColor(kBrushColors[i].key, kBrushColors[i].def);
@@ -93,6 +93,17 @@ CPen* CViewServices::GetPen(int which)
     if (!m_bColors)
         CreateColors();
     return which >= 0 && which < PEN_COUNT ? m_pens[which] : nullptr;
+}
+
+HPEN CViewServices::GetTexturePen(TexturePen which)
+{
+    switch (which) {
+    case CEditorServices::PEN_SELECTED_TEXTURE: return static_cast<HPEN>(GetPen(PEN_TEX_SELECTED)->m_hObject);
+    case CEditorServices::PEN_SELECTED_TEXTURE_DOTTED:
+        return static_cast<HPEN>(GetPen(PEN_TEX_SELECTED_DOTTED)->m_hObject);
+    case CEditorServices::PEN_TEXTURE_BACKGROUND: return static_cast<HPEN>(GetPen(PEN_TEX_BACKGROUND)->m_hObject);
+    }
+    return nullptr;
 }
 
 CBrush* CViewServices::GetBrush(int which)

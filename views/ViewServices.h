@@ -23,10 +23,10 @@ public:
         PEN_SELECTED,                   // "Selected Object"
         PEN_ROTATE,                     // "Rotate"
         PEN_CAMERA_EYE,                 // "Camera Eye"
-        PEN_TEXTURE_BACKGROUND,         // "Texture Background"
-        PEN_SELECTED_TEXTURE,           // "Selected Texture", solid
-        PEN_SELECTED_TEXTURE_DOTTED,    // "Selected Texture", dotted
-        PEN_RECENT_TEXTURE,             // unselected recent-texture items
+        PEN_TEX_BACKGROUND,             // "Texture Background"
+        PEN_TEX_SELECTED,               // "Selected Texture", solid
+        PEN_TEX_SELECTED_DOTTED,        // "Selected Texture", dotted
+        PEN_TEX_RECENT,                 // unselected recent-texture items
         PEN_COUNT
     };
     enum
@@ -57,6 +57,8 @@ public:
     // whenever the user changes the colours; the views ask for the pens when they paint.
     virtual void CreateColors();
     CPen* GetPen(int which);
+    // The texture browser's pens are the same objects.
+    HPEN GetTexturePen(TexturePen which) override;
     CBrush* GetBrush(int which);
     // The colour a pen or brush was made with.
     COLORREF GetPenColor(int which);

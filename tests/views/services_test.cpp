@@ -29,7 +29,7 @@ TEST_F(ViewsTest, PensAndBrushesComeFromColorsWithTheirDefaults)
         {CViewServices::PEN_GRID, RGB(0xE0, 0xE0, 0xE0)},   {CViewServices::PEN_TILE, RGB(0xC0, 0xC0, 0xC0)},
         {CViewServices::PEN_BRUSH, RGB(0, 0, 0)},           {CViewServices::PEN_ENTITY, RGB(0, 0, 0xFF)},
         {CViewServices::PEN_SELECTED, RGB(0xFF, 0, 0)},     {CViewServices::PEN_ROTATE, RGB(0, 0x80, 0)},
-        {CViewServices::PEN_CAMERA_EYE, RGB(0xFF, 0x80, 0)}, {CViewServices::PEN_TEXTURE_BACKGROUND, RGB(0, 0, 0)},
+        {CViewServices::PEN_CAMERA_EYE, RGB(0xFF, 0x80, 0)}, {CViewServices::PEN_TEX_BACKGROUND, RGB(0, 0, 0)},
     };
     for (auto& d : defaults)
         EXPECT_EQ(PenColor(services->GetPen(d.pen)), d.expected) << d.pen;
@@ -44,8 +44,11 @@ TEST_F(ViewsTest, PensAndBrushesComeFromColorsWithTheirDefaults)
     EXPECT_EQ(services->GetPenColor(CViewServices::PEN_GRID), RGB(0x12, 0x34, 0x56));
     EXPECT_EQ(BrushColor(services->GetBrush(CViewServices::BRUSH_SCALE)), RGB(0, 0, 0xAB));
     LOGPEN lp = {};
-    ::GetObjectA(services->GetPen(CViewServices::PEN_SELECTED_TEXTURE_DOTTED)->m_hObject, sizeof lp, &lp);
+    ::GetObjectA(services->GetPen(CViewServices::PEN_TEX_SELECTED_DOTTED)->m_hObject, sizeof lp, &lp);
     EXPECT_EQ(lp.lopnStyle, (UINT)PS_DOT);
+    // One set of pens: the texture browser's are the same objects.
+    EXPECT_EQ(services->GetTexturePen(CEditorServices::PEN_TEXTURE_BACKGROUND),
+              services->GetPen(CViewServices::PEN_TEX_BACKGROUND)->m_hObject);
 }
 
 TEST_F(ViewsTest, EntityColorsFallBackToTheColorsSettingsUntilClassesHavePens)
