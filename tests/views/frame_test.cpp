@@ -416,3 +416,50 @@ TEST_F(WindowTest, UpdateRules)
     EXPECT_EQ(update(ID_RESTRICT_Y).m_bRadio, 1);
     EXPECT_EQ(update(ID_RESTRICT_Z).m_bRadio, 0);
 }
+
+TEST_F(WindowTest, DeletedObjectsLeaveEveryWindowsList)
+{
+    Map* map = nullptr;
+    CMapFrame* pA = OpenNew(&map);
+    ASSERT_NE(pA, nullptr);
+    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(map, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    m_pTemplate->InitialUpdateFrame(pSecond, map, TRUE);
+    afxtest::PumpMessages();
+    CMapFrame* pB = static_cast<CMapFrame*>(pSecond);
+    Brush* keep = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    Brush* gone = AddBrush(map->GetWorldEntity(), 128, 192, 0, 64, 0, 64);
+    services->SetLinkClipping(FALSE);
+    pA->GetXYView()->CollectDrawList();
+    pB->GetXYView()->CollectDrawList();
+    ASSERT_TRUE(pA->GetObjectOrder().Find(gone));
+    ASSERT_TRUE(pB->GetObjectOrder().Find(gone));
+    Select(map, gone);
+    ASSERT_TRUE(map->DeleteSelection(FALSE));
+    for (CMapFrame* f : {pA, pB}) {
+        EXPECT_FALSE(f->GetObjectOrder().Find(gone));
+        EXPECT_TRUE(f->GetObjectOrder().Find(keep));
+    }
+    // The active window's list is the one the build writes while the planes are unlinked.
+    EXPECT_EQ(services->GetActiveObjectOrder(map), &pB->GetObjectOrder());
+    services->SetLinkClipping(TRUE);
+}
+
+TEST_F(WindowTest, ClipToObjectPutsTheDepthPlanesOnTheSelection)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map);
+    ASSERT_NE(pFrame, nullptr);
+    Select(map, AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, -64, 128));
+    Command(pFrame, ID_CLIP_TO_OBJECT);
+    ASSERT_TRUE(services->IsClipToObject());
+    int upper, lower;
+    pFrame->GetZView()->GetClipRange(upper, lower);
+    // The band's device rows rounded outwards to the 6-pixel grid: 1488 and 1560.
+    EXPECT_EQ(upper, 128);
+    EXPECT_EQ(lower, -64);
+    Command(pFrame, ID_CLIP_TO_OBJECT);
+    pFrame->GetZView()->GetClipRange(upper, lower);
+    EXPECT_GT(upper, 4000);
+    EXPECT_LT(lower, -4000);
+}
