@@ -2,6 +2,9 @@
 #include "EditorApp.h"
 #include "MainFrame.h"
 #include "../res/resource.h"
+#include "Map.h"
+#include "MapCameraFrame.h"
+#include "MapCameraView.h"
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
 END_MESSAGE_MAP()
@@ -33,7 +36,8 @@ BOOL CEditorApp::InitInstance()
     // document, frame and view classes come with the map windows.
     m_pMapTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
     AddDocTemplate(m_pMapTemplate);
-    m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
+    m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapCameraFrame),
+                                              RUNTIME_CLASS(CMapCameraView));
     AddDocTemplate(m_pCameraTemplate);
 
     CMainFrame* pMainFrame = new CMainFrame;
