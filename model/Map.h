@@ -185,6 +185,14 @@ public:
     void ClearEdgePoints();
     Texture* GetCurrentTexture() const { return m_pCurrentTexture; }
     void SetCurrentTexture(Texture* pTexture) { m_pCurrentTexture = pTexture; }
+    // The texture common to the picked face or the whole selection becomes current and
+    // the texture browser shows it; no face changes.
+    void UpdateCurrentTexture();
+    // The project's default texture goes onto the selected brushes (the picked face
+    // only while one is picked); the map is modified only when a face changed.
+    void GetDefaultTexture();
+    // The same with the project's marked texture (a box when none is marked).
+    void GetMarkedTexture();
 
     // ---- Files
     BOOL OnNewDocument() override;
