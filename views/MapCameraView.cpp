@@ -5,6 +5,7 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "Texture.h"
+#include "Tokenizer.h"
 #include "TextureLoader.h"
 #include <GL/glu.h>
 #include <cstdio>
@@ -182,17 +183,24 @@ void CMapCameraView::PlaceAtPlayerStart(Map* pMap, CameraRecord& camera)
         const CString* cls = e->FindValue("classname");
         if (!cls || *cls != "info_player_start")
             continue;
-        if (const CString* origin = e->FindValue("origin")) {
-            short v[3] = {0, 0, 0};
-            std::sscanf(*origin, "%hd %hd %hd", &v[0], &v[1], &v[2]);
-            x = v[0];
-            y = v[1];
-            z = v[2];
+        // Other editors write "origin" and "angle" with decimals: read them as numbers and
+        // round, as every coordinate of the map is read.
+        int o[3] = {0, 0, 0};
+        const CString* origin = e->FindValue("origin");
+        if (origin && ParseOrigin(*origin, o)) {
+            x = static_cast<short>(o[0]);
+            y = static_cast<short>(o[1]);
+            z = static_cast<short>(o[2]);
         }
         if (const CString* a = e->FindValue("angle")) {
-            int v = 0;
-            if (std::sscanf(*a, "%d", &v) == 1)
-                angle = v;
+            CString text(*a);
+            char* p = text.GetBuffer(text.GetLength());
+            while (*p == ' ' || *p == '\t')
+                ++p;
+            double v = 0;
+            if (ParseNumber(&p, v))
+                angle = RoundCoord(v);
+            text.ReleaseBuffer();
         }
         break;
     }
@@ -825,6 +833,7 @@ void CMapCameraView::Pick(CPoint point, BOOL ctrl)
         GLuint name = brush->GetFaceCount() > 0 ? GetTextureName(brush->GetFace(0).texture) : 0;
         Report().Status("selected brush with name %d", static_cast<int>(name));
     }
+    map->UpdateCurrentTexture();
     map->UpdateCurrentEntity();
 }
 

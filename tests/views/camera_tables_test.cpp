@@ -63,6 +63,10 @@ TEST_F(CameraTables, CameraFromThePlayerStart)
         {"100 200 30", nullptr, 100, -52, -200, 100, -30, -240, -90, "start - (@: 100, 200, 52)"},
         {nullptr, "45", 0, -22, 0, 0, 0, -40, -135, "start - (@: 0, 0, 22)"},
         {"-64 8 -24", "270", -64, 2, -8, -64, 24, -48, -360, "start - (@: -64, 8, -2)"},
+        // Decimals, as other editors write them, are read as numbers and rounded.
+        {"2496.000000 -368.000000 792.000000", "90.000000", 2496, -814, 368, 2496, -792, 328, -180,
+         "start - (@: 2496, -368, 814)"},
+        {"10.6 -3.4 0.5", " 45.5", 11, -23, 3, 11, -1, -37, -136, "start - (@: 11, -3, 23)"},
     };
     for (const Row& r : rows) {
         Map map;

@@ -400,10 +400,12 @@ TEST_F(CameraWindow, PicksTheNearestObjectAddsWithCtrlAndIgnoresTheOutline)
     EXPECT_NE(std::find(services->statuses.begin(), services->statuses.end(), "1 object selected"),
               services->statuses.end());
     EXPECT_EQ(services->adjustedFaces.back(), nullptr);
+    EXPECT_EQ(m_map->GetCurrentTexture(), m_near->GetFace(0).texture);
 
     Click(view, farPt, true);
     EXPECT_EQ(m_map->GetSelectionCount(), 2);
     EXPECT_TRUE(m_far->IsSelected());
+    EXPECT_EQ(m_map->GetCurrentTexture(), nullptr); // two different textures
 
     // A plain click replaces the selection; a point entity is picked by its box.
     Click(view, lightPt);
@@ -452,6 +454,7 @@ TEST_F(CameraWindow, FaceModePicksOneFaceForTheTextureAdjustment)
     EXPECT_TRUE(ofNear);
     EXPECT_LT(picked->normal.x, -0.9f); // the face towards the eye
     EXPECT_EQ(services->adjustedFaces.back(), picked);
+    EXPECT_EQ(m_map->GetCurrentTexture(), picked->texture);
     EXPECT_EQ(m_map->GetSelectionCount(), 1);
     EXPECT_TRUE(m_near->IsSelected());
 
