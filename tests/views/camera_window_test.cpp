@@ -5,6 +5,7 @@
 #include "Brush.h"
 #include "CameraRes.h"
 #include "Entity.h"
+#include "DocumentFixture.h"
 #include "RecordingServices.h"
 #include "Texture.h"
 #include "afxtest.h"
@@ -283,6 +284,7 @@ TEST_F(CameraWindow, OpensAtThePlayerStartWithItsTitleAndRegistersItsCamera)
     EXPECT_EQ(std::string(caption), "fixture - (@: 0, 0, 22)");
     EXPECT_EQ(view->GetRenderMode(), RENDER_WIREFRAME);
     EXPECT_FALSE(view->GetParentFrame()->GetStyle() & FWS_ADDTOTITLE);
+    EXPECT_FALSE(view->GetParentFrame()->GetExStyle() & WS_EX_CLIENTEDGE);
 
     // The frame's rules: its minimum tracking size, the 2D combo boxes disabled.
     MINMAXINFO mmi = {};
@@ -371,6 +373,18 @@ TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
     EXPECT_NE(view->GetTextureName(&m_green), 0u);
     EXPECT_TRUE(services->boxes.empty());
 
+    // Faces that fail their axis checks draw without texture coordinates and are reported as one
+    // line per paint, never as a box.
+    m_near->GetFace(0).cls = 0;
+    m_near->GetFace(1).cls = 0;
+    services->lines.clear();
+    Paint(view);
+    Paint(view);
+    EXPECT_EQ(services->lines, (std::vector<std::string>{"face fails axis checks!\r\n", "face fails axis checks!\r\n"}));
+    EXPECT_TRUE(services->boxes.empty());
+    m_near->GetFace(0).cls = m_near->ClassifyFace(m_near->GetFace(0));
+    m_near->GetFace(1).cls = m_near->ClassifyFace(m_near->GetFace(1));
+
     // Fast and accurate texture mapping check their items.
     Command(view, ID_CAMERA_FAST_TMAPPING);
     EXPECT_FALSE(view->GetAccurateMapping());
@@ -425,9 +439,14 @@ TEST_F(CameraWindow, PicksTheNearestObjectAddsWithCtrlAndIgnoresTheOutline)
     ASSERT_EQ(m_map->GetSelectionCount(), 1);
     EXPECT_EQ(m_map->GetSelection().GetHead(), room);
 
-    // Empty space: nothing selected.
+    // Empty space: nothing selected, and the views are told to redraw.
+    HintView hints;
+    m_map->AddView(&hints);
     Click(view, CPoint(view->GetWidth() / 2, 4));
+    m_map->RemoveView(&hints);
     EXPECT_EQ(m_map->GetSelectionCount(), 0);
+    ASSERT_FALSE(hints.hints.empty());
+    EXPECT_EQ(hints.hints.back().hint, HINT_REDRAW);
     EXPECT_TRUE(services->boxes.empty());
 }
 
