@@ -145,7 +145,7 @@ Map* CMapCameraView::GetMap() const
 GLuint CMapCameraView::GetTextureName(Texture* pTexture) const
 {
     auto it = m_textureNames.find(pTexture);
-    return it == m_textureNames.end() ? 0 : it->second;
+    return it == m_textureNames.end() ? 0 : it->second.name;
 }
 
 // ---------------------------------------------------------------------------
@@ -575,14 +575,23 @@ GLuint CMapCameraView::UploadTexture(Texture* tex)
     ::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     ::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     ::glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    m_textureNames[tex] = name;
+    m_textureNames[tex] = {name, tex};
     return name;
 }
 
-// A record without usable 24-bit pixels is drawn with the default record's.
+// A record without usable 24-bit pixels is drawn with the default record's. A record whose
+// bitmap is not its 24-bit power-of-two one (its conversion failed) would be read past its end.
 static bool Drawable(const Texture* tex)
 {
-    return tex && tex->bits && tex->p2width > 0 && tex->p2height > 0;
+    if (!tex || !tex->bits || tex->p2width == 0 || tex->p2height == 0)
+        return false;
+    if (!tex->bitmap)
+        return true;
+    DIBSECTION ds;
+    if (::GetObjectA(tex->bitmap, sizeof ds, &ds) != sizeof ds)
+        return false;
+    return ds.dsBm.bmBitsPixel == 24 && ds.dsBm.bmWidth == tex->p2width &&
+           (ds.dsBm.bmHeight == tex->p2height || ds.dsBm.bmHeight == -tex->p2height);
 }
 
 void CMapCameraView::UploadTextureMap()
@@ -596,32 +605,45 @@ void CMapCameraView::UploadTextureMap()
     for (POSITION pos = textures.GetStartPosition(); pos;) {
         textures.GetNextAssoc(pos, key, p);
         Texture* tex = static_cast<Texture*>(p);
-        if (Drawable(tex) && m_textureNames.find(tex) == m_textureNames.end())
+        if (m_textureNames.find(tex) == m_textureNames.end() && Drawable(tex))
             UploadTexture(tex);
     }
 }
 
 Texture* CMapCameraView::BindTexture(Texture* tex)
 {
-    if (!Drawable(tex))
-        tex = GetEditorServices()->GetDefaultTexture();
-    if (!Drawable(tex)) {
-        ::glBindTexture(GL_TEXTURE_2D, 0);
-        return nullptr;
-    }
+    Texture* def = GetEditorServices()->GetDefaultTexture();
+    if (!tex)
+        tex = def;
     auto it = m_textureNames.find(tex);
-    if (it == m_textureNames.end())
+    if (it != m_textureNames.end()) {
+        ::glBindTexture(GL_TEXTURE_2D, it->second.name);
+        return it->second.drawn;
+    }
+    if (Drawable(tex)) {
         UploadTexture(tex); // leaves it bound
-    else
-        ::glBindTexture(GL_TEXTURE_2D, it->second);
-    return tex;
+        return tex;
+    }
+    // Drawn with the default pixels; remembered, so that the record is looked at once.
+    if (tex != def && def) {
+        BindTexture(def);
+        auto d = m_textureNames.find(def);
+        if (d != m_textureNames.end())
+            m_textureNames[tex] = d->second;
+        else
+            return nullptr;
+        return def;
+    }
+    ::glBindTexture(GL_TEXTURE_2D, 0);
+    return nullptr;
 }
 
 void CMapCameraView::DeleteTextures()
 {
     if (!m_textureNames.empty() && MakeCurrent())
         for (const auto& entry : m_textureNames)
-            ::glDeleteTextures(1, &entry.second);
+            if (entry.second.drawn == entry.first) // a record drawn with the default's shares its name
+                ::glDeleteTextures(1, &entry.second.name);
     m_textureNames.clear();
     m_uploaded = FALSE;
 }
@@ -851,5 +873,6 @@ void CMapCameraView::OnRButtonUp(UINT, CPoint point)
     if (!popup)
         return;
     ClientToScreen(&point);
-    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, AfxGetMainWnd());
+    CWnd* owner = AfxGetMainWnd();
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, owner ? owner : this);
 }

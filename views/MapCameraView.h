@@ -116,7 +116,14 @@ protected:
     BOOL m_accurate = TRUE;
     CameraRecord m_camera;
     BOOL m_uploaded = FALSE;
-    std::map<Texture*, GLuint> m_textureNames; // names that this view's context holds
+    // Each record bound in this view: the name in this view's context and the record whose
+    // pixels it holds (the default record's for a record that has no usable pixels).
+    struct BoundTexture
+    {
+        GLuint name;
+        Texture* drawn;
+    };
+    std::map<Texture*, BoundTexture> m_textureNames;
     BOOL m_picking = FALSE;
     std::vector<PickEntry> m_pickTable;
     BOOL m_axisFailed = FALSE;                 // a face failed its axis checks in this paint

@@ -11,6 +11,7 @@
 #include "afxtest.h"
 #include <GL/glu.h>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -372,6 +373,36 @@ TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
     EXPECT_TRUE(ReadPixel(view, farPt).Near(0, 200, 0, 10));
     EXPECT_NE(view->GetTextureName(&m_green), 0u);
     EXPECT_TRUE(services->boxes.empty());
+
+    // A record left with its 8-bit bitmap (its 24-bit conversion failed) is drawn with the default
+    // pixels, not read past its end.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 8;
+    void* bits8 = nullptr;
+    Texture broken;
+    broken.name = "BROKEN";
+    broken.width = broken.height = broken.p2width = broken.p2height = 16;
+    broken.bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits8, nullptr, 0);
+    ASSERT_NE(broken.bitmap, nullptr);
+    std::memset(bits8, 0x55, 16 * 16);
+    broken.bits = static_cast<BYTE*>(bits8);
+    m_far->SetTexture(&broken);
+    Paint(view);
+    int defaultPixels = 0;
+    for (int dx = -6; dx <= 6; dx += 2)
+        for (int dy = -6; dy <= 6; dy += 2) {
+            Pixel q = ReadPixel(view, farPt + CPoint(dx, dy));
+            defaultPixels += q.Near(255, 0, 0, 10) || q.Near(255, 255, 255, 10);
+        }
+    EXPECT_EQ(defaultPixels, 49);
+    EXPECT_EQ(view->GetTextureName(&broken), view->GetTextureName(GetEditorServices()->GetDefaultTexture()));
+    m_far->SetTexture(&m_green);
+    Paint(view);
+    ::DeleteObject(broken.bitmap);
 
     // Faces that fail their axis checks draw without texture coordinates and are reported as one
     // line per paint, never as a box.
