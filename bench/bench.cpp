@@ -1,13 +1,15 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]
+//   morvane_bench [-n N] [-k] [-g] [-t] [-o out.map] [-w file.wad]... [map.map]
 //
-// -g: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
 // For a map: N runs each of tokenise+parse only, full load (windings and texture
 // lookups) and write; with -o the loaded map is written there as map text.
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
+// Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
+// -t: then the grid figure with the map's entity texts (BenchGrid.h).
+// -g: then N camera frames of the map in each render mode (OpenGL, 800 x 600).
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -33,6 +35,10 @@ public:
     bool classesKnown = false;
     EntityClass anyClass;
     // With -k every class name is known, with the default 32-unit size.
+    int IsEntityVisible(LPCSTR name) override
+    {
+        return classesKnown ? 1 : CDefaultEditorServices::IsEntityVisible(name);
+    }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override
     {
         if (!classesKnown)
@@ -119,6 +125,8 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 } // namespace
 
 #include "BenchTextures.h"
+#include "BenchViews.h"
+#include "BenchCamera.h"
 #include "BenchGrid.h"
 
 int main(int argc, char** argv)
@@ -128,6 +136,7 @@ int main(int argc, char** argv)
     const char* mapPath = nullptr;
     std::vector<const char*> wads;
     bool known = false;
+    bool camera = false;
     bool gridFigure = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
@@ -137,6 +146,8 @@ int main(int argc, char** argv)
         else if (!std::strcmp(argv[i], "-k"))
             known = true;
         else if (!std::strcmp(argv[i], "-g"))
+            camera = true;
+        else if (!std::strcmp(argv[i], "-t"))
             gridFigure = true;
         else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
             wads.push_back(argv[++i]);
@@ -146,7 +157,7 @@ int main(int argc, char** argv)
     if (runs < 1)
         runs = 1;
     if (!mapPath && wads.empty()) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-t] [-o out.map] [-w file.wad]... [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -223,9 +234,12 @@ int main(int argc, char** argv)
         }
         std::fclose(f);
     }
+    BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
     if (gridFigure && benchgrid::BenchGrid(map, runs) != 0)
         return 1;
+    if (ok && camera)
+        return BenchCamera(map, runs);
     return ok ? 0 : 1;
 }
