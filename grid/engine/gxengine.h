@@ -327,6 +327,8 @@ public:
     virtual void RedrawRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                              UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
     virtual void RedrawHeaderMarks(ROWCOL nRow, ROWCOL nCol, int nWhich, UINT nFlags);
+    // Invalidates (with erase) a part of the grid window; flag 2 updates it at once.
+    void InvalidateGrid(const CRect& rect, UINT nFlags);
     // Sends a hint to the other views of the document (nothing when not linked).
     void SendHint(CGXGridHint& hint);
 
