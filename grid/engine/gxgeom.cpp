@@ -817,11 +817,16 @@ CRect CGXGridEngine::CalcRectFromRowColEx(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBot
 
 CRect CGXGridEngine::CalcRectFromRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)
 {
-    // Covered cells that the range touches widen it once spans exist.
-    CGXRange covered;
-    if (nTop == nBottom && nLeft == nRight && GetCoveredCellsRowCol(nTop, nLeft, covered))
-        return CalcRectFromRowColEx(covered.top, covered.left, covered.bottom, covered.right);
-    return CalcRectFromRowColEx(nTop, nLeft, nBottom, nRight);
+    // The range grows to the covered cells at its corners.
+    CGXRange range(std::min(nTop, nBottom), std::min(nLeft, nRight), std::max(nTop, nBottom), std::max(nLeft, nRight));
+    const ROWCOL corners[4][2] = {{range.top, range.left}, {range.top, range.right}, {range.bottom, range.left},
+                                  {range.bottom, range.right}};
+    for (const auto& corner : corners) {
+        CGXRange covered;
+        if (GetCoveredCellsRowCol(corner[0], corner[1], covered))
+            range.Union(range, covered);
+    }
+    return CalcRectFromRowColEx(range.top, range.left, range.bottom, range.right);
 }
 
 CRect CGXGridEngine::CalcRectFromRowColClipped(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)
