@@ -761,4 +761,49 @@ TEST(TabWindow3D, TipsGiveLabelsOnlyWhileLabelsAreHidden)
     EXPECT_EQ(pCtrl->OnToolHitTest(w.TabRect(2).CenterPoint(), &ti), -1);
 }
 
+// The text of the thread's tip when one is on screen, else "".
+std::string ShownTip()
+{
+    std::string text;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            char szClass[64] = "";
+            ::GetClassNameA(hWnd, szClass, sizeof szClass);
+            if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
+                return TRUE;
+            char szText[128] = "";
+            TOOLINFOA ti = {};
+            ti.cbSize = TTTOOLINFOA_V2_SIZE;
+            ti.lpszText = szText;
+            if (::SendMessageA(hWnd, TTM_GETCURRENTTOOLA, 0, (LPARAM)&ti))
+                *reinterpret_cast<std::string*>(lParam) = szText;
+            return FALSE;
+        },
+        (LPARAM)&text);
+    return text;
+}
+
+TEST(TabWindow3D, HoveringATabWithoutItsLabelShowsTheLabelAsATip)
+{
+    Window3D w(SEC_TABS_BOTTOM, 90, 4);
+    ASSERT_FALSE(w.Ctrl()->m_bLabelsShown);
+    ASSERT_TRUE(afxtest::Activate(&w.spy));
+    auto hover = [&](int nTab) {
+        CPoint pt = w.TabRect(nTab).CenterPoint();
+        w.Ctrl()->ClientToScreen(&pt);
+        afxtest::InputScript script;
+        script.MoveTo(CPoint(pt.x, pt.y - 1)).MoveTo(pt).Pause(100);
+        return script.Run();
+    };
+    ASSERT_TRUE(hover(2));
+    EXPECT_TRUE(afxtest::WaitFor([] { return ShownTip() == "Textures"; }, 3000)) << ShownTip();
+    // Widened: the labels are back and the tips stop.
+    w.spy.MoveWindow(40, 40, 600, 400);
+    w.Fit();
+    ASSERT_TRUE(w.Ctrl()->m_bLabelsShown);
+    ASSERT_TRUE(hover(1));
+    EXPECT_FALSE(afxtest::WaitFor([] { return !ShownTip().empty(); }, 1000)) << ShownTip();
+}
+
 } // namespace
