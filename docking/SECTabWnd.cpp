@@ -706,7 +706,7 @@ DWORD SECTabWnd::ScrollStyleOf(const CWnd* pWnd) const
 void SECTabWnd::ActivateTabImpl(CWnd* pWnd, int nIndex)
 {
     // The activation re-enters here through the strip's message: the bars change hands once.
-    if (pWnd != m_pActiveWnd && pWnd != m_pScrollWnd && m_hWnd != nullptr) {
+    if (pWnd != m_pActiveWnd && pWnd != m_pScrollWnd && m_hWnd != nullptr && m_pTabCtrl != nullptr) {
         int nOld;
         if (m_pScrollWnd != nullptr && m_pTabCtrl->FindTab(m_pScrollWnd, nOld) &&
             nOld < (int)m_scrollStyles.size()) {
