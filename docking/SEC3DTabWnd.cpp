@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(SEC3DTabControl, SECTabControlBase)
     ON_WM_SIZE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 SEC3DTabControl::SEC3DTabControl() : m_clrText{0, 0}, m_bLabelsShown(TRUE) {}
@@ -79,16 +80,32 @@ void SEC3DTabControl::Initialize(DWORD dwStyle)
 {
     DestroyGdiObjects();
     CreateFonts(dwStyle);
-    const SECSysData& sys = SECGetSysData();
-    m_brushes[1].CreateSolidBrush(sys.clrWindow);
-    m_brushes[0].CreateSolidBrush(sys.clrBtnFace);
+    CreateColorObjects();
     m_pens[0].CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     m_pens[1].CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    m_penShadow.CreatePen(PS_SOLID, 1, sys.clrBtnShadow);
     m_penHilite.CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     m_clrText[0] = m_clrText[1] = 0;
     // The labels' tips come through the framework's tool-tip path (OnToolHitTest).
     EnableToolTips(TRUE);
+}
+
+void SEC3DTabControl::CreateColorObjects()
+{
+    const SECSysData& sys = SECGetSysData();
+    for (CBrush& brush : m_brushes)
+        brush.DeleteObject();
+    m_penShadow.DeleteObject();
+    m_brushes[1].CreateSolidBrush(sys.clrWindow);
+    m_brushes[0].CreateSolidBrush(sys.clrBtnFace);
+    m_penShadow.CreatePen(PS_SOLID, 1, sys.clrBtnShadow);
+}
+
+void SEC3DTabControl::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    SECGetSysData().Update();
+    CreateColorObjects();
+    Invalidate();
 }
 
 int SEC3DTabControl::LabelWidth(int nIndex) const

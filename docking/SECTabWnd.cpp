@@ -32,6 +32,7 @@ BEGIN_MESSAGE_MAP(SECTabControl, SECTabControlBase)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 SECTabControl::SECTabControl()
@@ -72,13 +73,29 @@ void SECTabControl::Initialize(DWORD dwStyle)
         m_pens[i].CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
         m_clrText[i] = RGB(0, 0, 0);
     }
+    CreateColorObjects();
+    m_dwPressed = 0;
+    m_dwDisabled = 0;
+}
+
+void SECTabControl::CreateColorObjects()
+{
     const SECSysData& sys = SECGetSysData();
+    for (CBrush& brush : m_brushes)
+        brush.DeleteObject();
+    m_penShadow.DeleteObject();
     m_brushes[0].CreateSolidBrush(sys.clrBtnFace);
     m_brushes[1].CreateSolidBrush(sys.clrWindow);
     m_brushes[2].CreateSolidBrush(sys.clrWindow);
     m_penShadow.CreatePen(PS_SOLID, 1, sys.clrBtnShadow);
-    m_dwPressed = 0;
-    m_dwDisabled = 0;
+}
+
+void SECTabControl::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    SECGetSysData().Update();
+    CreateColorObjects();
+    Invalidate();
 }
 
 int SECTabControl::GetTextWidth(int nTab)

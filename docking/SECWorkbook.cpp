@@ -459,6 +459,11 @@ void SECWorkbook::OnPaint()
     CPaintDC dc(this);
     if (!m_bWorkbookMode || MDIClientRect().IsRectEmpty())
         return;
+    // In the library's current colours.
+    m_penShadow.DeleteObject();
+    m_penFace.DeleteObject();
+    m_penShadow.CreatePen(PS_SOLID, 1, SECGetSysData().clrBtnShadow);
+    m_penFace.CreatePen(PS_SOLID, 1, SECGetSysData().clrBtnFace);
     dc.SetBkMode(TRANSPARENT);
     SECSheetInfo* pActive = nullptr;
     for (SECSheetInfo* pSheet : m_sheets) {

@@ -358,6 +358,37 @@ TEST(TabStrip2D, NextHeldDownScrollsAtOnceAfter300MsThenEvery20MsUntilTheEnd)
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
+TEST(TabStrip2D, ASystemColourChangeRepaintsTabsInTheNewFace)
+{
+    CSpyWnd spy;
+    ASSERT_TRUE(spy.Make(TRUE));
+    SECTabWnd wnd;
+    ASSERT_TRUE(wnd.Create(&spy, WS_CHILD | WS_VISIBLE | 0x2, 0xE900));
+    wnd.MoveWindow(0, 0, 400, 200);
+    CEdit edits[2];
+    for (int i = 0; i < 2; i++) {
+        edits[i].Create(WS_CHILD, CRect(0, 0, 10, 10), &wnd, 100 + i);
+        wnd.AddTab(&edits[i], i == 0 ? "Messages" : "Build");
+    }
+    wnd.ActivateTab(0);
+    auto* pCtrl = static_cast<SECTabControl*>(wnd.GetTabControl());
+    auto facePixel = [&] {
+        pCtrl->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        CClientDC dc(pCtrl);
+        return dc.GetPixel(pCtrl->TabLeft(1) + 8, 3);    // inside the inactive tab, left of its label
+    };
+    EXPECT_EQ(facePixel(), ::GetSysColor(COLOR_BTNFACE));
+    INT nIndex = COLOR_BTNFACE;
+    COLORREF clrOld = ::GetSysColor(COLOR_BTNFACE), clrNew = RGB(190, 170, 110);
+    ASSERT_TRUE(::SetSysColors(1, &nIndex, &clrNew));
+    pCtrl->SendMessage(WM_SYSCOLORCHANGE);
+    COLORREF clrSeen = facePixel();
+    ::SetSysColors(1, &nIndex, &clrOld);
+    pCtrl->SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(clrSeen, clrNew);
+    spy.DestroyWindow();
+}
+
 // ---- 2D window --------------------------------------------------------------------------------
 
 struct Window2D

@@ -209,7 +209,8 @@ TEST_F(Workbook, ClicksOnTabsActivateSheetsOnlyInWorkbookMode)
     // Mode off: the place under the MDI client is the client itself; nothing is painted there.
     CRect rectClient = m_pBook->MDIClientRect(), rectFrame;
     m_pBook->GetClientRect(&rectFrame);
-    m_pBook->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(rectClient.left + 20, rectClient.bottom + 8));
+    EXPECT_EQ(rectClient.bottom, rectFrame.bottom);
+    m_pBook->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(rectClient.left + 20, rectClient.bottom - 8));
     EXPECT_EQ(m_pBook->MDIGetActive(), c);
 
     m_pBook->SetWorkbookMode(TRUE);
