@@ -35,7 +35,6 @@ BEGIN_MESSAGE_MAP(SEC3DTabControl, SECTabControlBase)
     ON_WM_SIZE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
-    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 SEC3DTabControl::SEC3DTabControl() : m_clrText{0, 0}, m_bLabelsShown(TRUE) {}
@@ -98,14 +97,6 @@ void SEC3DTabControl::CreateColorObjects()
     m_brushes[1].CreateSolidBrush(sys.clrWindow);
     m_brushes[0].CreateSolidBrush(sys.clrBtnFace);
     m_penShadow.CreatePen(PS_SOLID, 1, sys.clrBtnShadow);
-}
-
-void SEC3DTabControl::OnSysColorChange()
-{
-    CWnd::OnSysColorChange();
-    SECGetSysData().Update();
-    CreateColorObjects();
-    Invalidate();
 }
 
 int SEC3DTabControl::LabelWidth(int nIndex) const
@@ -415,11 +406,9 @@ void SEC3DTabControl::DrawTabContent(CDC* pDC, SEC3DTab* pTab, DWORD dwStyle)
 
     // Disabled: icon and label drawn off-screen, embossed, and copied inside the outline.
     int w = r.Width() + 5, h = r.Height() + 5;
-    CDC memDC;
-    CBitmap bitmap;
-    if (!memDC.CreateCompatibleDC(pDC) || !bitmap.CreateCompatibleBitmap(pDC, w, h))
+    SECMemDC memDC(pDC, CRect(0, 0, w, h));
+    if (!memDC.IsReady())
         return;
-    CBitmap* pOldBitmap = memDC.SelectObject(&bitmap);
     memDC.FillSolidRect(0, 0, w, h, SECGetSysData().clrBtnFace);
     CFont* pFont = pDC->GetCurrentFont();
     CFont* pOldFont = pFont != nullptr ? memDC.SelectObject(pFont) : nullptr;
@@ -434,7 +423,6 @@ void SEC3DTabControl::DrawTabContent(CDC* pDC, SEC3DTab* pTab, DWORD dwStyle)
     pDC->BitBlt(r.left + 2, r.top + 2, r.Width() - 4, r.Height() - 4, &memDC, 2, 2, SRCCOPY);
     if (pOldFont != nullptr)
         memDC.SelectObject(pOldFont);
-    memDC.SelectObject(pOldBitmap);
 }
 
 void SEC3DTabControl::DrawDisabled(CDC* pDC, int nWidth, int nHeight)
@@ -447,14 +435,9 @@ void SEC3DTabControl::OnPaint()
     CPaintDC dcPaint(this);
     CRect rectClient;
     GetClientRect(&rectClient);
-    if (rectClient.IsRectEmpty())
+    SECMemDC dc(&dcPaint, rectClient);
+    if (!dc.IsReady())
         return;
-    CDC dc;
-    CBitmap bitmap;
-    if (!dc.CreateCompatibleDC(&dcPaint) ||
-        !bitmap.CreateCompatibleBitmap(&dcPaint, rectClient.Width(), rectClient.Height()))
-        return;
-    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
     const SECSysData& sys = SECGetSysData();
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_clrText[0]);
@@ -491,11 +474,10 @@ void SEC3DTabControl::OnPaint()
         dc.SelectObject(&m_pens[1]);
         DrawTab(&dc, m_nActiveTab);
     }
-    dcPaint.BitBlt(0, 0, rectClient.Width(), rectClient.Height(), &dc, 0, 0, SRCCOPY);
+    dc.CopyTo(rectClient);
     dc.SelectObject(pOldBrush);
     dc.SelectObject(pOldFont);
     dc.SelectObject(pOldPen);
-    dc.SelectObject(pOldBitmap);
 }
 
 BOOL SEC3DTabControl::OnEraseBkgnd(CDC*)
@@ -679,9 +661,7 @@ BOOL SEC3DTabWnd::OnNcCreate(LPCREATESTRUCT lpcs)
 {
     if (!CWnd::OnNcCreate(lpcs))
         return FALSE;
-    CWnd* pParent = GetParent();
-    if (pParent != nullptr && (pParent->GetExStyle() & WS_EX_CLIENTEDGE))
-        pParent->ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
+    TakeParentClientEdge();
     return TRUE;
 }
 
@@ -699,15 +679,7 @@ void SEC3DTabWnd::OnSize(UINT nType, int cx, int cy)
 void SEC3DTabWnd::OnPaint()
 {
     CPaintDC dc(this);
-    if (m_pTabCtrl != nullptr && m_pTabCtrl->m_hWnd != nullptr) {
-        CRect rectStrip, rectAnd;
-        m_pTabCtrl->GetWindowRect(&rectStrip);
-        ScreenToClient(&rectStrip);
-        if (rectAnd.IntersectRect(&rectStrip, &dc.m_ps.rcPaint)) {
-            rectAnd.OffsetRect(-rectStrip.left, -rectStrip.top);
-            m_pTabCtrl->RedrawWindow(&rectAnd, nullptr, RDW_INVALIDATE);
-        }
-    }
+    InvalidateStripPart(dc.m_ps.rcPaint);
     const SECSysData& sys = SECGetSysData();
     CRect r;
     GetInsideRect(r);
@@ -746,13 +718,6 @@ BOOL SEC3DTabWnd::OnEraseBkgnd(CDC* pDC)
 
 LRESULT SEC3DTabWnd::OnTabSelect(WPARAM wParam, LPARAM)
 {
-    int nIndex = (int)wParam;
-    if (m_pTabCtrl == nullptr || !m_pTabCtrl->IsValidIndex(nIndex))
-        return 0;
-    ActivateTabImpl(ClientOf(nIndex), nIndex);
-    Invalidate(TRUE);
-    CWnd* pParent = GetParent();
-    if (pParent != nullptr)
-        pParent->SendMessage(SEC_TCM_TABSEL, wParam, 0);
+    ForwardTabSelect((int)wParam, TRUE);
     return 0;
 }

@@ -81,11 +81,9 @@ public:
     void OnSize(UINT nType, int cx, int cy);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnSysColorChange();
 
 protected:
-    // The brushes and pens in the library's current colours.
-    void CreateColorObjects();
+    void CreateColorObjects() override;
     void SetTabSize(int nIndex, int x, int y, DWORD dwStyle);
     int Escapement(DWORD dwStyle) const;
 

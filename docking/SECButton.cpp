@@ -77,44 +77,34 @@ void SECOwnerDrawButton::DrawFrame(CRect& rect, CDC* pDC, LPDRAWITEMSTRUCT lpDIS
     rect = lpDIS->rcItem;
     pDC->FillSolidRect(&rect, sys.clrBtnFace);
     BOOL bPushed = (lpDIS->itemState & ODS_SELECTED) != 0;
-    auto cornerless = [&](CRect& r) {
-        pDC->FillSolidRect(r.left + 1, r.top, r.Width() - 2, 1, sys.clrWindowFrame);
-        pDC->FillSolidRect(r.left + 1, r.bottom - 1, r.Width() - 2, 1, sys.clrWindowFrame);
-        pDC->FillSolidRect(r.left, r.top + 1, 1, r.Height() - 2, sys.clrWindowFrame);
-        pDC->FillSolidRect(r.right - 1, r.top + 1, 1, r.Height() - 2, sys.clrWindowFrame);
-        r.DeflateRect(1, 1);
-    };
+    if (!m_bNewLook) {
+        // The old look: a frame in the window-frame colour without its corner pixels.
+        pDC->FillSolidRect(rect.left + 1, rect.top, rect.Width() - 2, 1, sys.clrWindowFrame);
+        pDC->FillSolidRect(rect.left + 1, rect.bottom - 1, rect.Width() - 2, 1, sys.clrWindowFrame);
+        pDC->FillSolidRect(rect.left, rect.top + 1, 1, rect.Height() - 2, sys.clrWindowFrame);
+        pDC->FillSolidRect(rect.right - 1, rect.top + 1, 1, rect.Height() - 2, sys.clrWindowFrame);
+        rect.DeflateRect(1, 1);
+    }
+    // Two 3D rectangles (top-left / bottom-right colours), the unpushed old look one pixel apart.
+    COLORREF outer[2], inner[2];
+    int nGap = 0;
+    if (bPushed && m_bNewLook)
+        outer[0] = sys.clrWindowFrame, outer[1] = sys.clrBtnHilite, inner[0] = sys.clrBtnShadow, inner[1] = sys.clrBtnFace;
+    else if (bPushed)
+        outer[0] = inner[0] = sys.clrBtnShadow, outer[1] = inner[1] = sys.clrBtnHilite;
+    else if (m_bNewLook)
+        outer[0] = sys.clrBtnHilite, outer[1] = sys.clrWindowFrame, inner[0] = sys.clrBtnFace, inner[1] = sys.clrBtnShadow;
+    else
+        outer[0] = inner[0] = sys.clrBtnHilite, outer[1] = inner[1] = sys.clrBtnShadow, nGap = 1;
+    pDC->Draw3dRect(&rect, outer[0], outer[1]);
+    rect.DeflateRect(1 + nGap, 1 + nGap);
+    pDC->Draw3dRect(&rect, inner[0], inner[1]);
+    rect.DeflateRect(1, 1);
     if (bPushed) {
-        if (m_bNewLook) {
-            pDC->Draw3dRect(&rect, sys.clrWindowFrame, sys.clrBtnHilite);
-            rect.DeflateRect(1, 1);
-            pDC->Draw3dRect(&rect, sys.clrBtnShadow, sys.clrBtnFace);
-            rect.DeflateRect(1, 1);
-        }
-        else {
-            cornerless(rect);
-            pDC->Draw3dRect(&rect, sys.clrBtnShadow, sys.clrBtnHilite);
-            rect.DeflateRect(1, 1);
-            pDC->Draw3dRect(&rect, sys.clrBtnShadow, sys.clrBtnHilite);
-            rect.DeflateRect(1, 1);
-        }
         rect.left++;
         rect.top++;
     }
     else {
-        if (m_bNewLook) {
-            pDC->Draw3dRect(&rect, sys.clrBtnHilite, sys.clrWindowFrame);
-            rect.DeflateRect(1, 1);
-            pDC->Draw3dRect(&rect, sys.clrBtnFace, sys.clrBtnShadow);
-            rect.DeflateRect(1, 1);
-        }
-        else {
-            cornerless(rect);
-            pDC->Draw3dRect(&rect, sys.clrBtnHilite, sys.clrBtnShadow);
-            rect.DeflateRect(2, 2);
-            pDC->Draw3dRect(&rect, sys.clrBtnHilite, sys.clrBtnShadow);
-            rect.DeflateRect(1, 1);
-        }
         rect.right--;
         rect.bottom--;
     }
@@ -125,12 +115,9 @@ void SECOwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CDC* pDC = CDC::FromHandle(lpDIS->hDC);
     if (lpDIS->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
         CRect rectItem = lpDIS->rcItem;
-        CDC memDC;
-        CBitmap bitmap;
-        if (!memDC.CreateCompatibleDC(pDC) || !bitmap.CreateCompatibleBitmap(pDC, rectItem.Width(), rectItem.Height()))
+        SECMemDC memDC(pDC, rectItem);
+        if (!memDC.IsReady())
             return;
-        CBitmap* pOldBitmap = memDC.SelectObject(&bitmap);
-        memDC.SetViewportOrg(-rectItem.left, -rectItem.top);
         PrepareDC(pDC, &memDC);
         CRect rect;
         DrawFrame(rect, &memDC, lpDIS);
@@ -140,10 +127,8 @@ void SECOwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
             DrawDisabled(&memDC, rectItem.Width(), rectItem.Height());
             memDC.SetViewportOrg(-rectItem.left, -rectItem.top);
         }
-        pDC->BitBlt(rectItem.left, rectItem.top, rectItem.Width(), rectItem.Height(), &memDC, rectItem.left,
-                    rectItem.top, SRCCOPY);
+        memDC.CopyTo(rectItem);
         RestoreDC(pDC, &memDC);
-        memDC.SelectObject(pOldBitmap);
         if (lpDIS->itemAction & ODA_DRAWENTIRE)
             DrawFocus(pDC, lpDIS);
     }
@@ -197,7 +182,7 @@ BOOL SECBitmapButton::LoadBitmap()
     return m_lpszBitmap != nullptr && SECLoadSysColorBitmap(m_bitmap, m_lpszBitmap);
 }
 
-BOOL SECBitmapButton::AttachButton(UINT nID, int nAlign, LPCSTR lpszBitmap, CWnd* pParentWnd)
+BOOL SECBitmapButton::SetBitmapResource(LPCSTR lpszBitmap, int nAlign)
 {
     if (IS_INTRESOURCE(lpszBitmap))
         m_lpszBitmap = lpszBitmap;
@@ -206,7 +191,12 @@ BOOL SECBitmapButton::AttachButton(UINT nID, int nAlign, LPCSTR lpszBitmap, CWnd
         m_lpszBitmap = m_strBitmapName;
     }
     m_nAlign = nAlign;
-    if (!LoadBitmap() || !SECOwnerDrawButton::AttachButton(nID, pParentWnd))
+    return LoadBitmap();
+}
+
+BOOL SECBitmapButton::AttachButton(UINT nID, int nAlign, LPCSTR lpszBitmap, CWnd* pParentWnd)
+{
+    if (!SetBitmapResource(lpszBitmap, nAlign) || !SECOwnerDrawButton::AttachButton(nID, pParentWnd))
         return FALSE;
     RecalcLayout();
     return TRUE;
@@ -220,14 +210,7 @@ BOOL SECBitmapButton::AttachButton(UINT nID, int nAlign, UINT nIDBitmap, CWnd* p
 BOOL SECBitmapButton::Create(LPCSTR lpszCaption, DWORD dwStyle, int nAlign, LPCSTR lpszBitmap, const RECT& rect,
                              CWnd* pParentWnd, UINT nID)
 {
-    if (IS_INTRESOURCE(lpszBitmap))
-        m_lpszBitmap = lpszBitmap;
-    else {
-        m_strBitmapName = lpszBitmap;
-        m_lpszBitmap = m_strBitmapName;
-    }
-    m_nAlign = nAlign;
-    if (!LoadBitmap() || !SECOwnerDrawButton::Create(lpszCaption, dwStyle, rect, pParentWnd, nID))
+    if (!SetBitmapResource(lpszBitmap, nAlign) || !SECOwnerDrawButton::Create(lpszCaption, dwStyle, rect, pParentWnd, nID))
         return FALSE;
     RecalcLayout();
     return TRUE;

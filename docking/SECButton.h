@@ -89,6 +89,8 @@ public:
 
 protected:
     BOOL LoadBitmap();
+    // Keeps the resource (a name is copied) and the alignment, and loads the bitmap.
+    BOOL SetBitmapResource(LPCSTR lpszBitmap, int nAlign);
     CString m_strBitmapName;    // keeps a name given as text
 
     DECLARE_MESSAGE_MAP()

@@ -1,5 +1,6 @@
 // Colour wells, popup colour wells and their "&Other..." button.
 #include "SECColorWell.h"
+#include "SECDraw.h"
 #include "afxdc.h"
 #include "afxdlg.h"
 #include "afxdlgs.h"
@@ -331,26 +332,21 @@ void SECColorWell::SetColor(COLORREF clr)
 
 BOOL SECColorWell::HitTest(CPoint point, int& nCol, int& nRow) const
 {
-    for (int r = 0; r < m_nRows; r++)
-        for (int c = 0; c < m_nCols; c++) {
-            CRect rect = CellRect(c, r);
-            rect.InflateRect(1, 1);
-            if (rect.PtInRect(point)) {
-                nCol = c;
-                nRow = r;
-                return TRUE;
-            }
-        }
-    if (m_bCustomInUse) {
-        CRect rect = CellRect(m_nCustomCol, m_nCustomRow);
+    // A cell with the pixel around it; the grid first, then the custom cell when shown.
+    auto hit = [&](int c, int r) {
+        CRect rect = CellRect(c, r);
         rect.InflateRect(1, 1);
-        if (rect.PtInRect(point)) {
-            nCol = m_nCustomCol;
-            nRow = m_nCustomRow;
-            return TRUE;
-        }
-    }
-    return FALSE;
+        if (!rect.PtInRect(point))
+            return false;
+        nCol = c;
+        nRow = r;
+        return true;
+    };
+    for (int r = 0; r < m_nRows; r++)
+        for (int c = 0; c < m_nCols; c++)
+            if (hit(c, r))
+                return TRUE;
+    return m_bCustomInUse && hit(m_nCustomCol, m_nCustomRow);
 }
 
 void SECColorWell::OnColorChosen()
@@ -431,6 +427,11 @@ void SECColorWell::DrawCell(CDC* pDC, CDC*, const CRect&, int nCol, int nRow)
     rect.DeflateRect(1, 1);
     pDC->Draw3dRect(&rect, sys.clr3DDkShadow, sys.clr3DLight);
     rect.DeflateRect(1, 1);
+    FillCell(pDC, rect, nCol, nRow);
+}
+
+void SECColorWell::FillCell(CDC* pDC, const CRect& rect, int nCol, int nRow)
+{
     int nIndex = IsCustomCell(nCol, nRow) ? m_nCustomIndex : m_nCols * nRow + nCol;
     CBrush brush(m_bUsePalette ? PALETTEINDEX(nIndex) : GetCellColor(nCol, nRow));
     pDC->FillRect(&rect, &brush);
@@ -446,9 +447,7 @@ void SECColorWell::DrawSelectedCell(CDC* pDC, CDC*, const CRect&, int nCol, int 
     rect.DeflateRect(1, 1);
     pDC->Draw3dRect(&rect, RGB(0, 0, 0), RGB(0, 0, 0));
     rect.DeflateRect(1, 1);
-    int nIndex = IsCustomCell(nCol, nRow) ? m_nCustomIndex : m_nCols * nRow + nCol;
-    CBrush brush(m_bUsePalette ? PALETTEINDEX(nIndex) : GetCellColor(nCol, nRow));
-    pDC->FillRect(&rect, &brush);
+    FillCell(pDC, rect, nCol, nRow);
 }
 
 void SECColorWell::OnPaint()
@@ -456,12 +455,9 @@ void SECColorWell::OnPaint()
     CPaintDC dcPaint(this);
     CRect rectClient;
     GetClientRect(&rectClient);
-    CDC dc;
-    CBitmap bitmap;
-    if (!dc.CreateCompatibleDC(&dcPaint) ||
-        !bitmap.CreateCompatibleBitmap(&dcPaint, rectClient.Width(), rectClient.Height()))
+    SECMemDC dc(&dcPaint, rectClient);
+    if (!dc.IsReady())
         return;
-    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
     HPALETTE hOldPal = nullptr, hOldPaintPal = nullptr;
     if (m_bUsePalette && m_palette.GetSafeHandle() != nullptr) {
         hOldPaintPal = ::SelectPalette(dcPaint.m_hDC, (HPALETTE)m_palette.GetSafeHandle(), FALSE);
@@ -502,13 +498,11 @@ void SECColorWell::OnPaint()
     }
     CRect rectClip;
     dcPaint.GetClipBox(&rectClip);
-    dcPaint.BitBlt(rectClip.left, rectClip.top, rectClip.Width(), rectClip.Height(), &dc, rectClip.left,
-                   rectClip.top, SRCCOPY);
+    dc.CopyTo(rectClip);
     if (hOldPal != nullptr)
         ::SelectPalette(dc.m_hDC, hOldPal, FALSE);
     if (hOldPaintPal != nullptr)
         ::SelectPalette(dcPaint.m_hDC, hOldPaintPal, FALSE);
-    dc.SelectObject(pOldBitmap);
 }
 
 BOOL SECColorWell::OnEraseBkgnd(CDC*)

@@ -95,6 +95,8 @@ public:
 protected:
     BOOL CreateOtherButton(const CRect& rectClient);
     void InvalidateCell(int nCol, int nRow);
+    // The inside of a cell in its colour (its palette index with the palette in use).
+    void FillCell(CDC* pDC, const CRect& rect, int nCol, int nRow);
     // Selects without reporting.
     void MoveSelection(int nCol, int nRow);
 

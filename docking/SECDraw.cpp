@@ -30,3 +30,26 @@ void SECDrawDisabled(CDC* pDC, int nWidth, int nHeight)
     pDC->SetBkColor(clrOldBk);
     maskDC.SelectObject(pOldMask);
 }
+
+SECMemDC::SECMemDC(CDC* pDC, const CRect& rect) : m_pDC(pDC), m_rect(rect)
+{
+    if (pDC == nullptr || rect.IsRectEmpty() || !CreateCompatibleDC(pDC) ||
+        !m_bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
+        return;
+    m_pOldBitmap = SelectObject(&m_bitmap);
+    SetViewportOrg(-rect.left, -rect.top);
+    m_bReady = TRUE;
+}
+
+SECMemDC::~SECMemDC()
+{
+    if (m_pOldBitmap != nullptr)
+        SelectObject(m_pOldBitmap);
+}
+
+void SECMemDC::CopyTo(const CRect& rectPart)
+{
+    if (m_bReady)
+        m_pDC->BitBlt(rectPart.left, rectPart.top, rectPart.Width(), rectPart.Height(), this, rectPart.left,
+                      rectPart.top, SRCCOPY);
+}

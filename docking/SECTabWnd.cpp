@@ -32,7 +32,6 @@ BEGIN_MESSAGE_MAP(SECTabControl, SECTabControlBase)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
-    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 SECTabControl::SECTabControl()
@@ -88,14 +87,6 @@ void SECTabControl::CreateColorObjects()
     m_brushes[1].CreateSolidBrush(sys.clrWindow);
     m_brushes[2].CreateSolidBrush(sys.clrWindow);
     m_penShadow.CreatePen(PS_SOLID, 1, sys.clrBtnShadow);
-}
-
-void SECTabControl::OnSysColorChange()
-{
-    CWnd::OnSysColorChange();
-    SECGetSysData().Update();
-    CreateColorObjects();
-    Invalidate();
 }
 
 int SECTabControl::GetTextWidth(int nTab)
@@ -765,13 +756,7 @@ void SECTabWnd::ActivateTabImpl(CWnd* pWnd, int nIndex)
 
 LRESULT SECTabWnd::OnTabSelect(WPARAM wParam, LPARAM)
 {
-    int nIndex = (int)wParam;
-    if (m_pTabCtrl == nullptr || !m_pTabCtrl->IsValidIndex(nIndex))
-        return 0;
-    ActivateTabImpl(ClientOf(nIndex), nIndex);
-    CWnd* pParent = GetParent();
-    if (pParent != nullptr)
-        pParent->SendMessage(SEC_TCM_TABSEL, wParam, 0);
+    ForwardTabSelect((int)wParam, FALSE);
     return 0;
 }
 
@@ -867,9 +852,7 @@ BOOL SECTabWnd::OnNcCreate(LPCREATESTRUCT lpcs)
 {
     if (!CWnd::OnNcCreate(lpcs))
         return FALSE;
-    CWnd* pParent = GetParent();
-    if (pParent != nullptr && (pParent->GetExStyle() & WS_EX_CLIENTEDGE))
-        pParent->ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
+    TakeParentClientEdge();
     ModifyStyleEx(0, WS_EX_CLIENTEDGE, 0);
     return TRUE;
 }
@@ -903,15 +886,7 @@ void SECTabWnd::OnSize(UINT nType, int cx, int cy)
 void SECTabWnd::OnPaint()
 {
     CPaintDC dc(this);
-    if (m_pTabCtrl != nullptr && m_pTabCtrl->m_hWnd != nullptr) {
-        CRect rectStrip, rectAnd;
-        m_pTabCtrl->GetWindowRect(&rectStrip);
-        ScreenToClient(&rectStrip);
-        if (rectAnd.IntersectRect(&rectStrip, &dc.m_ps.rcPaint)) {
-            rectAnd.OffsetRect(-rectStrip.left, -rectStrip.top);
-            m_pTabCtrl->RedrawWindow(&rectAnd, nullptr, RDW_INVALIDATE);
-        }
-    }
+    InvalidateStripPart(dc.m_ps.rcPaint);
     if (IsSizerShown()) {
         const SECSysData& sys = SECGetSysData();
         CRect sizer;

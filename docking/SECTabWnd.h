@@ -67,11 +67,9 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnSysColorChange();
 
 protected:
-    // The brushes and the shadow pen in the library's current colours.
-    void CreateColorObjects();
+    void CreateColorObjects() override;
     void DrawButton(CDC* pDC, DWORD dwButton);
     // One step of a button: the offset moves, the buttons follow and the strip scrolls.
     void StepButton(DWORD dwButton);

@@ -13,6 +13,7 @@ IMPLEMENT_DYNCREATE(SECTabWndBase, CWnd)
 BEGIN_MESSAGE_MAP(SECTabControlBase, CWnd)
     ON_WM_DESTROY()
     ON_WM_SETCURSOR()
+    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 SECTabControlBase::SECTabControlBase()
@@ -229,6 +230,16 @@ BOOL SECTabControlBase::OnSetCursor(CWnd*, UINT, UINT)
 {
     ::SetCursor(m_hcurArrow);
     return TRUE;
+}
+
+void SECTabControlBase::CreateColorObjects() {}
+
+void SECTabControlBase::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    SECGetSysData().Update();
+    CreateColorObjects();
+    Invalidate();
 }
 
 // ---- SECTabWndBase --------------------------------------------------------------------------
@@ -483,6 +494,38 @@ void SECTabWndBase::OnDestroy()
     }
     m_pActiveWnd = nullptr;
     CWnd::OnDestroy();
+}
+
+void SECTabWndBase::TakeParentClientEdge()
+{
+    CWnd* pParent = GetParent();
+    if (pParent != nullptr && (pParent->GetExStyle() & WS_EX_CLIENTEDGE))
+        pParent->ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
+}
+
+void SECTabWndBase::InvalidateStripPart(const RECT& rectPaint)
+{
+    if (m_pTabCtrl == nullptr || m_pTabCtrl->m_hWnd == nullptr)
+        return;
+    CRect rectStrip, rectAnd;
+    m_pTabCtrl->GetWindowRect(&rectStrip);
+    ScreenToClient(&rectStrip);
+    if (rectAnd.IntersectRect(&rectStrip, &rectPaint)) {
+        rectAnd.OffsetRect(-rectStrip.left, -rectStrip.top);
+        m_pTabCtrl->RedrawWindow(&rectAnd, nullptr, RDW_INVALIDATE);
+    }
+}
+
+void SECTabWndBase::ForwardTabSelect(int nIndex, BOOL bInvalidate)
+{
+    if (m_pTabCtrl == nullptr || !m_pTabCtrl->IsValidIndex(nIndex))
+        return;
+    ActivateTabImpl(ClientOf(nIndex), nIndex);
+    if (bInvalidate)
+        Invalidate(TRUE);
+    CWnd* pParent = GetParent();
+    if (pParent != nullptr)
+        pParent->SendMessage(SEC_TCM_TABSEL, (WPARAM)nIndex, 0);
 }
 
 LRESULT SECTabWndBase::OnTabSelect(WPARAM wParam, LPARAM)

@@ -77,6 +77,8 @@ public:
 
     void OnDestroy();
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // The library's colours are read again and the strip's brushes and pens follow.
+    void OnSysColorChange();
 
     std::vector<SECTab*>* m_pTabArray;
     int m_nActiveTab;
@@ -86,6 +88,8 @@ public:
 protected:
     void InvalidateFrom(int nIndex);
     void DeleteAllTabs();
+    // Makes the brushes and pens that hold system colours (nothing here).
+    virtual void CreateColorObjects();
 
     DECLARE_MESSAGE_MAP()
 };
@@ -144,6 +148,12 @@ public:
 protected:
     // The client window of a tab, null for a bad index or a client that is no window.
     CWnd* ClientOf(int nIndex) const;
+    // The tab window's frame is its own: the parent's client edge goes (at WM_NCCREATE).
+    void TakeParentClientEdge();
+    // The part of the area being painted that lies over the strip is painted by the strip.
+    void InvalidateStripPart(const RECT& rectPaint);
+    // The strip's SEC_TCM_TABSEL: the tab's window is shown and the parent told.
+    void ForwardTabSelect(int nIndex, BOOL bInvalidate);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -39,15 +39,14 @@ void SECSheetInfo::OnSheetDestroy()
         pBook->RemoveSheet(this);
 }
 
-void SECSheetInfo::OnSheetActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
+void SECSheetInfo::OnSheetActivate(HWND hWndActivate, HWND hWndDeactivate)
 {
     SECWorkbook* pBook = GetWorkbook();
     if (pBook == nullptr || !pBook->IsWorkbookMode())
         return;
-    (void)bActivate;
-    for (CWnd* pWnd : {pActivateWnd, pDeactivateWnd}) {
+    for (HWND hWnd : {hWndActivate, hWndDeactivate}) {
         for (SECSheetInfo* pSheet : pBook->m_sheets) {
-            if (pSheet->m_pSheetFrame == pWnd) {
+            if (hWnd != nullptr && pSheet->m_pSheetFrame->m_hWnd == hWnd) {
                 POINT pts[7];
                 if (pBook->GetTabPolygon(pSheet, pts, 7)) {
                     CRect rect(pts[0].x - 4, pts[0].y - 1, pts[4].x + 5, pts[3].y + 3);
@@ -74,81 +73,12 @@ void SECSheetInfo::OnSheetShow()
     }
 }
 
-BEGIN_MESSAGE_MAP(SECWorksheet, SECMDIChildWnd)
-    ON_WM_DESTROY()
-    ON_WM_MDIACTIVATE()
-    ON_WM_SHOWWINDOW()
-END_MESSAGE_MAP()
-
-SECWorksheet::SECWorksheet() : SECSheetInfo(this) {}
-
-BOOL SECWorksheet::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
-{
-    if (!SECMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
-        return FALSE;
-    OnSheetLoaded(nIDResource);
-    return TRUE;
-}
-
-void SECWorksheet::OnDestroy()
-{
-    OnSheetDestroy();
-    SECMDIChildWnd::OnDestroy();
-}
-
-void SECWorksheet::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
-{
-    SECMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
-    OnSheetActivate(bActivate, pActivateWnd, pDeactivateWnd);
-}
-
-void SECWorksheet::OnShowWindow(BOOL bShow, UINT nStatus)
-{
-    SECMDIChildWnd::OnShowWindow(bShow, nStatus);
-    OnSheetShow();
-}
-
-BEGIN_MESSAGE_MAP(SECControlBarWorksheet, SECControlBarMDIChildWnd)
-    ON_WM_DESTROY()
-    ON_WM_MDIACTIVATE()
-    ON_WM_SHOWWINDOW()
-END_MESSAGE_MAP()
-
-SECControlBarWorksheet::SECControlBarWorksheet() : SECSheetInfo(this) {}
-
-BOOL SECControlBarWorksheet::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
-                                       CCreateContext* pContext)
-{
-    if (!SECControlBarMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
-        return FALSE;
-    OnSheetLoaded(nIDResource);
-    return TRUE;
-}
-
 BOOL SECControlBarWorksheet::PreCreateWindow(CREATESTRUCTA& cs)
 {
-    if (!SECControlBarMDIChildWnd::PreCreateWindow(cs))
+    if (!SECSheetT<SECControlBarMDIChildWnd>::PreCreateWindow(cs))
         return FALSE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
     return TRUE;
-}
-
-void SECControlBarWorksheet::OnDestroy()
-{
-    OnSheetDestroy();
-    SECControlBarMDIChildWnd::OnDestroy();
-}
-
-void SECControlBarWorksheet::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
-{
-    SECControlBarMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
-    OnSheetActivate(bActivate, pActivateWnd, pDeactivateWnd);
-}
-
-void SECControlBarWorksheet::OnShowWindow(BOOL bShow, UINT nStatus)
-{
-    SECControlBarMDIChildWnd::OnShowWindow(bShow, nStatus);
-    OnSheetShow();
 }
 
 // ---- SECWorkbookClient ----------------------------------------------------------------------

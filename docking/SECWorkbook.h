@@ -27,44 +27,55 @@ protected:
     // The sheet's frame was loaded from nIDResource: it joins its workbook with that icon.
     void OnSheetLoaded(UINT nIDResource);
     void OnSheetDestroy();
-    void OnSheetActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    void OnSheetActivate(HWND hWndActivate, HWND hWndDeactivate);
     void OnSheetShow();
 };
 
-class SECWorksheet : public SECMDIChildWnd, public SECSheetInfo
+// A sheet over the MDI child frame class it derives from.
+template <class TBase>
+class SECSheetT : public TBase, public SECSheetInfo
+{
+public:
+    SECSheetT() : SECSheetInfo(this) {}
+
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override
+    {
+        if (!TBase::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+            return FALSE;
+        OnSheetLoaded(nIDResource);
+        return TRUE;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_DESTROY)
+            OnSheetDestroy();
+        LRESULT lResult = TBase::WindowProc(message, wParam, lParam);
+        if (message == WM_MDIACTIVATE)
+            OnSheetActivate((HWND)lParam, (HWND)wParam);
+        else if (message == WM_SHOWWINDOW)
+            OnSheetShow();
+        return lResult;
+    }
+};
+
+class SECWorksheet : public SECSheetT<SECMDIChildWnd>
 {
     DECLARE_DYNCREATE(SECWorksheet)
 public:
-    SECWorksheet();
-
-    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
-
-    void OnDestroy();
-    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
-    void OnShowWindow(BOOL bShow, UINT nStatus);
-
-protected:
-    DECLARE_MESSAGE_MAP()
+    SECWorksheet() = default;
 };
 
 // The sheet that holds a bar floating in the main window: closing it hides the bar.
-class SECControlBarWorksheet : public SECControlBarMDIChildWnd, public SECSheetInfo
+class SECControlBarWorksheet : public SECSheetT<SECControlBarMDIChildWnd>
 {
     DECLARE_DYNCREATE(SECControlBarWorksheet)
 public:
-    SECControlBarWorksheet();
+    SECControlBarWorksheet() = default;
 
-    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-
-    void OnDestroy();
-    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
-    void OnShowWindow(BOOL bShow, UINT nStatus);
-
-protected:
-    DECLARE_MESSAGE_MAP()
 };
 
 // The subclassed MDI client: the frame's layout gives it its free area less the insets.
