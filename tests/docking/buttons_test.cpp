@@ -334,6 +334,28 @@ TEST(WellButton, APickedCellIsReportedAndAFurtherClickOpensNoSecondPopup)
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
+TEST(WellButton, ARealClickDropsThePopupAndAClickOnACellPicksIt)
+{
+    WellButton w;
+    ASSERT_TRUE(afxtest::Activate(&w.wnd));
+    CRect rectButton;
+    w.button.GetWindowRect(&rectButton);
+    afxtest::InputScript script;
+    script.MoveTo(rectButton.CenterPoint()).Click();
+    ASSERT_TRUE(script.Run());
+    ASSERT_TRUE(afxtest::WaitFor([&] { return w.button.IsPopupUp(); }, 2000));
+    EXPECT_EQ(CWnd::GetCapture(), w.Popup());
+    CPoint pt = w.Popup()->CellRect(0, 2).CenterPoint();
+    COLORREF clrCell = w.Popup()->GetCellColor(0, 2);
+    w.Popup()->ClientToScreen(&pt);
+    script.MoveTo(pt).Click();
+    ASSERT_TRUE(script.Run());
+    EXPECT_TRUE(afxtest::WaitFor([&] { return !w.button.IsPopupUp(); }, 2000));
+    ASSERT_EQ(w.wnd.m_colours.size(), 1u);
+    EXPECT_EQ((COLORREF)w.wnd.m_colours[0].second, clrCell);
+    EXPECT_EQ(w.button.GetColor(), clrCell);
+}
+
 TEST(WellButton, EscapeAnOutsideClickAndFocusElsewhereCloseWithoutAChoice)
 {
     WellButton w;
