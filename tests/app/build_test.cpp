@@ -3,6 +3,8 @@
 #include "BuildMapDlg.h"
 #include "BuildPipeline.h"
 #include "BuildRes.h"
+#include "DocumentFixture.h"
+#include "IniFile.h"
 #include "buildtools_util.h"
 #include <algorithm>
 #include <memory>
@@ -635,6 +637,150 @@ TEST(BuildMapDialog, StartsFromTheDefaultsAndGroupsEnableTheirControls)
         AfxSeamPressButton(call.hWnd, IDCANCEL);
     });
     EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
+// ---- The map written for the build, on a real map ---------------------------------------------
+
+CString SharedMap(LPCSTR name)
+{
+    char sz[MAX_PATH] = "";
+    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
+                                                                                  : CString("Z:\\work\\shared\\data");
+    return root + "\\maps\\" + name;
+}
+
+int CountBrushes(Map& map, int* pEntities)
+{
+    int brushes = 0, entities = 0;
+    for (Entity* e = map.FirstEntity(); e != nullptr; e = map.NextEntity()) {
+        ++entities;
+        for (Brush* b = map.FirstBrush(); b != nullptr; b = map.NextBrush())
+            ++brushes;
+    }
+    *pEntities = entities;
+    return brushes;
+}
+
+// A temporary project around a copy of a real map, built through the stand-in tools.
+class RealMapBuild : public StandinBuild
+{
+protected:
+    void SetUp() override
+    {
+        source = SharedMap("librequake_e2m2.map");
+        if (!bt::FileExists(source))
+            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+        SetEditorServices(&services);
+        CReporter::Set(&reporter);
+        bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n");
+        project.reset(new CIniFile(dir / "game.prj"));
+        services.SetProject(project.get());
+        services.WriteProfileString("Project Settings", "Root Path", dir.Path());
+        services.WriteProfileString("Project Settings", "Quake Path", quake);
+        services.WriteProfileString("Project Settings", "Quake Exe", "game.exe");
+        Tool("qbsp.exe", "bsp\n");
+        Tool("vis.exe", "out vis\n");
+        Tool("light.exe", "out light\n");
+        bt::CopyStandin(quake, "game.exe", "record game.log\n");
+        mapFile = dir / "maps\\e2m2.map";
+        ::CopyFileA(source, mapFile, FALSE);
+        ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);   // the shared copy is read-only
+        map.reset(new Map);
+        map->m_bAutoDelete = FALSE;
+        ASSERT_TRUE(map->OnOpenDocument(mapFile));
+        map->SetPathName(mapFile, FALSE);
+        map->AddView(&view);
+    }
+    void TearDown() override
+    {
+        if (map != nullptr)
+            map->RemoveView(&view);
+        map.reset();
+        services.SetProject(nullptr);
+        CReporter::Set(nullptr);
+        SetEditorServices(nullptr);
+    }
+
+    CString source;
+    CRecordingServices services;
+    CReporter reporter{&services};
+    std::unique_ptr<CIniFile> project;
+    std::unique_ptr<Map> map;
+    HintView view;
+};
+
+TEST_F(RealMapBuild, AModifiedMapIsSavedFirstAndQbspGetsTheSavedFile)
+{
+    map->GetWorldEntity()->AddKeyValue("message", "built through the stand-ins");
+    map->SetModifiedFlag();
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_FALSE(map->IsModified());
+    ASSERT_EQ(steps.size(), 4u);
+    std::string saved = bt::ReadTextFile(mapFile);
+    ASSERT_NE(saved.find("built through the stand-ins"), std::string::npos);
+    pipeline.Start(steps);
+    ASSERT_TRUE(WaitIdle());
+    std::string firstLine = saved.substr(0, saved.find_first_of("\r\n"));
+    EXPECT_EQ(pane.text, "Building file: " + std::string(mapFile) + "\n" +
+                             "map=" + std::string(mapFile) + " size=" + std::to_string(saved.size()) +
+                             " first=" + firstLine + "\n" +
+                             "wrote " + std::string(dir / "maps\\e2m2.bsp") + "\n" +
+                             "vis\nlight\n\n\nBuild process completed successfully\n");
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\e2m2.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map e2m2\ncwd=" + std::string(quake) + "\n");
+    EXPECT_TRUE(AfxSeamCalls().empty());
+}
+
+TEST_F(RealMapBuild, APartialBuildWritesTheVisibleObjectsToANewTemporaryMap)
+{
+    int entities = 0;
+    int brushes = CountBrushes(*map, &entities);
+    CBuildOptions options;
+    options.bOnlyVisible = TRUE;
+    options.bVis = options.bLight = FALSE;
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, options, [&](LPCSTR text) { pane.text += text; }, steps));
+    ASSERT_EQ(steps.size(), 2u);
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(pane.text.compare(0, prefix.size(), prefix), 0);
+    CString partial = pane.text.substr(prefix.size(), pane.text.size() - prefix.size() - 1).c_str();
+    EXPECT_STREQ(BuildFilePart(partial).Left(8), "e2m2-par");
+    EXPECT_STREQ(partial.Left(partial.ReverseFind('\\')), BuildTempDirectory());
+    pipeline.Start(steps);
+    ASSERT_TRUE(WaitIdle());
+    CString name = BuildBaseName(partial);
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map " + std::string(name) + "\ncwd=" +
+                  std::string(quake) + "\n");
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\" + name + ".bsp"));
+
+    // The temporary map reads back with the map's objects.
+    Map back;
+    back.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(back.OnOpenDocument(partial));
+    int backEntities = 0;
+    EXPECT_EQ(CountBrushes(back, &backEntities), brushes);
+    EXPECT_EQ(backEntities, entities);
+    ::DeleteFileA(partial);
+    ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+}
+
+TEST_F(RealMapBuild, WithoutABinKeyTheBuildEndsWithTheIteratorsLine)
+{
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nMaps=maps\r\n");
+    project->Read();
+    std::vector<CBuildStep> steps;
+    EXPECT_FALSE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
+    EXPECT_TRUE(steps.empty());
+    // An empty Bin entry: the box.
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=\r\n");
+    project->Read();
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{"Couldn't find a Bin directory in the project settings."});
 }
 
 } // namespace

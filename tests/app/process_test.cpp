@@ -65,6 +65,29 @@ TEST_F(ProcessTest, LongOutputOfBothHandlesArrivesWholeInOrderInBlocksThenOneCom
     EXPECT_EQ(pane.text.size(), expected.size());
 }
 
+TEST_F(ProcessTest, AMegabyteOfOutputArrivesWholeWhileTheThreadGoesOnHandlingMessages)
+{
+    auto run = Start("flood 1048576");
+    // The test's thread keeps handling its own messages meanwhile.
+    int handled = 0;
+    bt::Recorder other;
+    other.onCompletion = [&](UINT, WPARAM, LPARAM) { ++handled; };
+    for (int i = 0; i < 5; ++i)
+        ::PostMessageA(other.hWnd, WM_TOOL_FINISHED, 0, 0);
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_EQ(handled, 5);
+    EXPECT_GE(pane.text.size(), 1048576u);
+    EXPECT_EQ(pane.text.compare(0, 16, "line 00000 out a"), 0);
+    EXPECT_EQ(pane.text.back(), '\n');
+    size_t total = 0;
+    for (size_t n : pane.blocks) {
+        EXPECT_LE(n, 1023u);
+        total += n;
+    }
+    EXPECT_EQ(total, pane.text.size());
+    EXPECT_FALSE(run->HasFailed());
+}
+
 TEST_F(ProcessTest, HasFailedFollowsTheExitCode)
 {
     struct Case
