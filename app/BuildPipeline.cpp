@@ -1,5 +1,6 @@
 // The Build command's steps and the machine that runs them.
 #include "BuildPipeline.h"
+#include "BuildMapDlg.h"
 #include "BuildRes.h"
 #include "Map.h"
 #include "PathIterator.h"
@@ -340,4 +341,50 @@ void CBuildPipeline::UpdateBuildCmdUI(CCmdUI* pCmdUI, BOOL bMapWindowActive) con
 {
     pCmdUI->Enable(bMapWindowActive || IsStepRunning());
     pCmdUI->SetCheck(IsStepRunning() ? 1 : 0);
+}
+
+// ---- The command ------------------------------------------------------------------------------
+
+const char CBuildCommand::szBuildPane[] = "Build";
+
+CBuildCommand::CBuildCommand(HWND hWndNotify, COutputPanes* pOutput)
+    : m_hWndNotify(hWndNotify), m_pOutput(pOutput),
+      m_pipeline(
+          [this](const CBuildStep& step) -> CChildRun* {
+              HWND hWndPane = m_pOutput != nullptr ? m_pOutput->GetTabEdit(szBuildPane) : nullptr;
+              return new CUserToolProcess(WM_BUILD_STEP_FINISHED, m_hWndNotify, hWndPane, szBuildPane,
+                                          step.strDirectory, step.GetCommandLine());
+          },
+          [this](LPCSTR text) {
+              if (m_pOutput != nullptr)
+                  m_pOutput->PrintToTab(szBuildPane, text);
+          })
+{
+}
+
+void CBuildCommand::OnBuild(Map* pActiveMap)
+{
+    if (m_pipeline.IsRunning()) {
+        m_pipeline.Cancel();
+        return;
+    }
+    if (pActiveMap == nullptr)
+        return;
+    CBuildMapDlg dlg(AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK)
+        return;
+    if (m_pOutput != nullptr) {
+        m_pOutput->ClearTab(szBuildPane);
+        m_pOutput->ActivateTab(szBuildPane);
+        m_pOutput->ShowOutput();
+    }
+    std::vector<CBuildStep> steps;
+    if (!PrepareBuild(*pActiveMap, dlg.GetOptions(),
+                      [this](LPCSTR text) {
+                          if (m_pOutput != nullptr)
+                              m_pOutput->PrintToTab(szBuildPane, text);
+                      },
+                      steps))
+        return;
+    m_pipeline.Start(steps);
 }

@@ -3,6 +3,7 @@
 // after the other as child processes.
 #pragma once
 #include "afxwin.h"
+#include "OutputPanes.h"
 #include "UserToolProcess.h"
 #include <functional>
 #include <vector>
@@ -144,4 +145,35 @@ private:
     CChildRun* m_pCurrent = nullptr;
     CString m_strCurrentProgram;
     BOOL m_bRunning = FALSE;
+};
+
+// The Build command as the main frame runs it: the dialog, the map written, the steps run with
+// their output in the "Build" pane; pressing Build during a build cancels it.
+class CBuildCommand
+{
+public:
+    // Step runs post their end to hWndNotify; pOutput may be null (no Output window).
+    CBuildCommand(HWND hWndNotify, COutputPanes* pOutput);
+    CBuildCommand(const CBuildCommand&) = delete;
+    CBuildCommand& operator=(const CBuildCommand&) = delete;
+
+    void SetNotifyWindow(HWND hWnd) { m_hWndNotify = hWnd; }
+    // The Build command, for the active map (null: none, nothing happens unless a build runs).
+    void OnBuild(Map* pActiveMap);
+    // WM_BUILD_STEP_FINISHED.
+    void OnBuildStep(WPARAM wParam, LPARAM lParam) { m_pipeline.OnStepFinished(wParam, lParam); }
+    void OnUpdateBuild(CCmdUI* pCmdUI, BOOL bMapWindowActive) const
+    {
+        m_pipeline.UpdateBuildCmdUI(pCmdUI, bMapWindowActive);
+    }
+    // Stops every step without a word (the frame closes).
+    void Stop() { m_pipeline.Stop(); }
+    CBuildPipeline& GetPipeline() { return m_pipeline; }
+
+    static const char szBuildPane[];
+
+private:
+    HWND m_hWndNotify;
+    COutputPanes* m_pOutput;
+    CBuildPipeline m_pipeline;
 };

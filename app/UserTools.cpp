@@ -260,7 +260,7 @@ BOOL BuildToolsMenu(CMenu* pMenu, UINT nFirstID, const CUserToolArray& tools)
 const char CUserTools::szCanceled[] = "Operation canceled at user's request";
 const char CUserTools::szFinished[] = "Tool Process Finished";
 
-CUserTools::CUserTools(HWND hWndNotify, CToolOutput* pOutput) : m_hWndNotify(hWndNotify), m_pOutput(pOutput)
+CUserTools::CUserTools(HWND hWndNotify, COutputPanes* pOutput) : m_hWndNotify(hWndNotify), m_pOutput(pOutput)
 {
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "afxwin.h"
 #include "afxprofile.h"
+#include "OutputPanes.h"
 #include "UserToolProcess.h"
 
 class Map;
@@ -73,26 +74,12 @@ CMenu* FindToolsMenu(CMenu* pMenuBar);
 // each checked while it runs. TRUE when every tool was appended.
 BOOL BuildToolsMenu(CMenu* pMenu, UINT nFirstID, const CUserToolArray& tools);
 
-// What the tools need of the Output window; panes are addressed by their labels.
-class CToolOutput
-{
-public:
-    virtual ~CToolOutput() = default;
-    virtual HWND GetTabEdit(LPCSTR lpszLabel) = 0;  // null when no pane has the label
-    virtual void ClearTab(LPCSTR lpszLabel) = 0;
-    virtual void ActivateTab(LPCSTR lpszLabel) = 0;
-    virtual void PrintToTab(LPCSTR lpszLabel, LPCSTR lpszText) = 0;
-    virtual void AddTab(LPCSTR lpszLabel) = 0;
-    virtual void RemoveToolTabs() = 0;
-    virtual void ShowOutput() = 0;
-};
-
 // The main frame's list of tools and what its commands do with them.
 class CUserTools
 {
 public:
     // Completion messages go to hWndNotify; pOutput may be null (no Output window).
-    CUserTools(HWND hWndNotify, CToolOutput* pOutput);
+    CUserTools(HWND hWndNotify, COutputPanes* pOutput);
     // Deletes the tools (stopping their runs).
     ~CUserTools();
     CUserTools(const CUserTools&) = delete;
@@ -130,6 +117,6 @@ private:
     void StopWithLine(CUserTool* pTool);
 
     HWND m_hWndNotify;
-    CToolOutput* m_pOutput;
+    COutputPanes* m_pOutput;
     CUserToolArray m_tools;
 };

@@ -661,15 +661,14 @@ int CountBrushes(Map& map, int* pEntities)
     return brushes;
 }
 
-// A temporary project around a copy of a real map, built through the stand-in tools.
-class RealMapBuild : public StandinBuild
+// A temporary project around a map, built through the stand-in tools, with the editor's services
+// and the project as the shell keeps them.
+class ProjectBuild : public StandinBuild
 {
 protected:
-    void SetUp() override
+    // Opens a copy of the map file (in a view, as maps are).
+    void OpenMap(const CString& source)
     {
-        source = SharedMap("librequake_e2m2.map");
-        if (!bt::FileExists(source))
-            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
         SetEditorServices(&services);
         CReporter::Set(&reporter);
         bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n");
@@ -701,12 +700,23 @@ protected:
         SetEditorServices(nullptr);
     }
 
-    CString source;
     CRecordingServices services;
     CReporter reporter{&services};
     std::unique_ptr<CIniFile> project;
     std::unique_ptr<Map> map;
     HintView view;
+};
+
+class RealMapBuild : public ProjectBuild
+{
+protected:
+    void SetUp() override
+    {
+        CString source = SharedMap("librequake_e2m2.map");
+        if (!bt::FileExists(source))
+            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+        OpenMap(source);
+    }
 };
 
 TEST_F(RealMapBuild, AModifiedMapIsSavedFirstAndQbspGetsTheSavedFile)
@@ -781,6 +791,144 @@ TEST_F(RealMapBuild, WithoutABinKeyTheBuildEndsWithTheIteratorsLine)
     AfxSeamAnswer(IDOK);
     EXPECT_FALSE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{"Couldn't find a Bin directory in the project settings."});
+}
+
+// ---- The Build command, its dialog driven -----------------------------------------------------
+
+const char kSmallMap[] =
+    "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+    "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\r\n( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n"
+    "}\r\n}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"32 32 24\"\r\n}\r\n";
+
+class BuildCommand : public ProjectBuild
+{
+protected:
+    BuildCommand() : command(nullptr, &output) {}
+    void SetUp() override
+    {
+        bt::WriteTextFile(dir / "small.map", kSmallMap);
+        OpenMap(dir / "small.map");
+        output.AddTab("Build");
+        notify.onCompletion = [this](UINT, WPARAM w, LPARAM l) { command.OnBuildStep(w, l); };
+        command.SetNotifyWindow(notify.hWnd);
+    }
+    void TearDown() override
+    {
+        command.Stop();
+        ProjectBuild::TearDown();
+    }
+    // The dialog as a user fills it: every group on (each switched off and on again), then OK.
+    void DriveDialog(bool onlyVisible = false)
+    {
+        AfxSeamDrive([onlyVisible](AfxModalCall& call) {
+            HWND h = call.hWnd;
+            for (int id : {IDC_BUILD_QBSP, IDC_BUILD_VIS, IDC_BUILD_LIGHT, IDC_BUILD_RUN_QUAKE}) {
+                ::CheckDlgButton(h, id, BST_UNCHECKED);
+                AfxSeamPressButton(h, id);
+                ::CheckDlgButton(h, id, BST_CHECKED);
+                AfxSeamPressButton(h, id);
+            }
+            ::CheckDlgButton(h, IDC_BUILD_QBSP_VERBOSE, BST_CHECKED);
+            if (onlyVisible)
+                ::CheckDlgButton(h, IDC_BUILD_ONLY_VISIBLE, BST_CHECKED);
+            AfxSeamPressButton(h, IDOK);
+        });
+    }
+    bool WaitDone() { return bt::WaitFor([&] { return !command.GetPipeline().IsRunning(); }); }
+    int Checked()
+    {
+        CTestCmdUI ui;
+        command.OnUpdateBuild(&ui, TRUE);
+        return ui.m_nCheck;
+    }
+    std::string& Pane() { return output.Text("Build"); }
+
+    bt::FakeOutput output;
+    CBuildCommand command;
+};
+
+TEST_F(BuildCommand, ABuildFromTheDialogRunsEveryToolAndStartsTheGame)
+{
+    Pane() = "old text";
+    DriveDialog();
+    command.OnBuild(map.get());
+    EXPECT_EQ(Checked(), 1);
+    ASSERT_TRUE(WaitDone());
+    std::string text = bt::ReadTextFile(mapFile);
+    EXPECT_EQ(Pane(), "Building file: " + std::string(mapFile) + "\n" + "map=" + std::string(mapFile) + " size=" +
+                          std::to_string(text.size()) + " first={\n" + "wrote " + std::string(dir / "maps\\e2m2.bsp") +
+                          "\nvis\nlight\n\n\nBuild process completed successfully\n");
+    EXPECT_EQ(output.calls, (std::vector<std::string>{"add Build", "clear Build", "activate Build", "show"}));
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\e2m2.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map e2m2\ncwd=" + std::string(quake) + "\n");
+    EXPECT_EQ(Checked(), 0);
+    ASSERT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, nothing else
+    EXPECT_EQ(AfxSeamCalls()[0].nIDTemplate, (UINT)IDD_BUILD_MAP);
+
+    // Without an active map Build does nothing; a cancelled dialog changes nothing.
+    AfxSeamReset();
+    command.OnBuild(nullptr);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    AfxSeamAnswer(IDCANCEL);
+    command.OnBuild(map.get());
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    EXPECT_EQ(output.calls.size(), 4u);
+}
+
+TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
+{
+    Tool("qbsp.exe", "pid\nsleep forever\n");
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(bt::WaitFor([&] { return Pane().find("pid=") != std::string::npos; }));
+    DWORD pid = strtoul(Pane().c_str() + Pane().find("pid=") + 4, nullptr, 10);
+    HANDLE hChild = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_NE(hChild, nullptr);
+    AfxSeamAnswer(IDOK);    // the cancel message
+    command.OnBuild(map.get());
+    EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
+    ::CloseHandle(hChild);
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
+    EXPECT_EQ(Checked(), 0);
+    EXPECT_NE(Pane().find("Build process canceled at the user's request"), std::string::npos);
+
+    Tool("qbsp.exe", "exit 1\n");
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);    // the failure box
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    EXPECT_EQ(AfxSeamCalls()[0].kind, AFX_MODAL_DIALOG);
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+}
+
+TEST_F(BuildCommand, APartialBuildAndABinWithoutQbsp)
+{
+    DriveDialog(true);
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
+    CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos);
+    EXPECT_NE(bt::ReadTextFile(partial).find("info_player_start"), std::string::npos);
+    ::DeleteFileA(partial);
+    ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+
+    ::DeleteFileA(bin + "\\qbsp.exe");
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].Find("\nThe command was:\n\"" + bin + "\\qbsp.exe\" -verbose "), -1);
+    EXPECT_EQ(Checked(), 0);
 }
 
 } // namespace

@@ -332,49 +332,6 @@ std::map<std::string, std::string> Values(HKEY hKey)
     return values;
 }
 
-// A recording Output window: panes are message-only windows made on demand by AddTab.
-class FakeOutput : public CToolOutput
-{
-public:
-    HWND GetTabEdit(LPCSTR label) override
-    {
-        auto it = panes.find(label);
-        return it == panes.end() ? nullptr : it->second->hWnd;
-    }
-    void ClearTab(LPCSTR label) override
-    {
-        calls.push_back(std::string("clear ") + label);
-        auto it = panes.find(label);
-        if (it != panes.end())
-            it->second->text.clear();
-    }
-    void ActivateTab(LPCSTR label) override { calls.push_back(std::string("activate ") + label); }
-    void PrintToTab(LPCSTR label, LPCSTR text) override
-    {
-        auto it = panes.find(label);
-        if (it != panes.end())
-            it->second->text += text;
-        else
-            lost += text;
-    }
-    void AddTab(LPCSTR label) override
-    {
-        calls.push_back(std::string("add ") + label);
-        panes[label] = std::make_unique<bt::Recorder>();
-    }
-    void RemoveToolTabs() override
-    {
-        calls.push_back("remove");
-        panes.clear();
-    }
-    void ShowOutput() override { calls.push_back("show"); }
-    std::string& Text(const char* label) { return panes.at(label)->text; }
-
-    std::map<std::string, std::unique_ptr<bt::Recorder>> panes;
-    std::vector<std::string> calls;
-    std::string lost;   // printed to no pane
-};
-
 TEST(UserToolSettings, ToolsLoadUpToTheFirstGapAndSaveAsOneTwo)
 {
     afxtest::RegistryProfile registry;
@@ -396,7 +353,7 @@ TEST(UserToolSettings, ToolsLoadUpToTheFirstGapAndSaveAsOneTwo)
     SetString(hKey, "Menu Text #3", "&Three");
     ::RegCloseKey(hKey);
 
-    FakeOutput output;
+    bt::FakeOutput output;
     CUserTools tools(nullptr, &output);
     tools.Load(*pApp);
     ASSERT_EQ(tools.GetCount(), 2);
@@ -478,7 +435,7 @@ protected:
     bt::TempDir dir;
     CString program;
     bt::Recorder notify;
-    FakeOutput output;
+    bt::FakeOutput output;
     CUserTools tools;
 };
 
