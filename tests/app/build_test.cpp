@@ -528,14 +528,11 @@ TEST_F(StandinBuild, BuildPressedWhileQbspHangsCancelsAndTheChildIsGone)
 {
     Tool("qbsp.exe", "pid\nsleep forever\n");
     pipeline.Start(Queue());
-    ASSERT_TRUE(bt::WaitFor([&] { return pane.text.find("pid=") != std::string::npos; }));
-    DWORD pid = strtoul(pane.text.c_str() + pane.text.find("pid=") + 4, nullptr, 10);
-    HANDLE hChild = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    HANDLE hChild = bt::OpenPrintedProcess(pane.text);
     ASSERT_NE(hChild, nullptr);
     AfxSeamAnswer(IDOK);
     pipeline.Cancel();
-    EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-    ::CloseHandle(hChild);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
     EXPECT_FALSE(pipeline.IsRunning());
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
     EXPECT_NE(pane.text.find("\n\nBuild process canceled at the user's request\n"), std::string::npos);
@@ -883,14 +880,11 @@ TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
     Tool("qbsp.exe", "pid\nsleep forever\n");
     DriveDialog();
     command.OnBuild(map.get());
-    ASSERT_TRUE(bt::WaitFor([&] { return Pane().find("pid=") != std::string::npos; }));
-    DWORD pid = strtoul(Pane().c_str() + Pane().find("pid=") + 4, nullptr, 10);
-    HANDLE hChild = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    HANDLE hChild = bt::OpenPrintedProcess(Pane());
     ASSERT_NE(hChild, nullptr);
     AfxSeamAnswer(IDOK);    // the cancel message
     command.OnBuild(map.get());
-    EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-    ::CloseHandle(hChild);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
     EXPECT_EQ(Checked(), 0);
     EXPECT_NE(Pane().find("Build process canceled at the user's request"), std::string::npos);

@@ -102,6 +102,13 @@ public:
     std::string lost;   // printed to no pane
 };
 
+// The stand-in prints "pid=N" for its "pid" instruction: waits until the text holds that line and
+// opens the process to wait on (null when the line did not come or the process is gone already).
+HANDLE OpenPrintedProcess(const std::string& text);
+// Whether the process ends within the bound (only there to keep a failure from hanging the test);
+// closes the handle.
+bool ProcessEnds(HANDLE hProcess);
+
 // Pumps until pred holds (a generous bound: failing runs end the test instead of hanging it).
 bool WaitFor(const std::function<bool()>& pred, DWORD nTimeoutMs = 20000);
 // Lets a moment of posts arrive (for checks that something did not come).

@@ -178,12 +178,6 @@ TEST_F(ProcessTest, WithoutAnOutputWindowOnlyTheCompletionComes)
     EXPECT_TRUE(pane.text.empty());
 }
 
-DWORD ParsePid(const std::string& text)
-{
-    size_t at = text.find("pid=");
-    return at == std::string::npos ? 0 : strtoul(text.c_str() + at + 4, nullptr, 10);
-}
-
 TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandle)
 {
     // One run first, so that whatever the system makes once per process is made.
@@ -204,16 +198,12 @@ TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandl
         notify.completions.clear();
         pane.text.clear();
         auto run = Start(c.instructions);
-        ASSERT_TRUE(bt::WaitFor([&] { return ParsePid(pane.text) != 0; }));
-        DWORD pid = ParsePid(pane.text);
-        HANDLE hChild = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+        HANDLE hChild = bt::OpenPrintedProcess(pane.text);
         ASSERT_NE(hChild, nullptr);
         EXPECT_EQ(::WaitForSingleObject(hChild, 0), (DWORD)WAIT_TIMEOUT);
         EXPECT_TRUE(run->IsRunning());
         run.reset();
-        // The child is gone (the bound only keeps a failure from hanging the test).
-        EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-        ::CloseHandle(hChild);
+        EXPECT_TRUE(bt::ProcessEnds(hChild));     // the child is gone
         bt::Settle(100);
         EXPECT_TRUE(notify.completions.empty());    // deleting posts nothing
     }

@@ -471,14 +471,11 @@ TEST_F(ToolRuns, ChoosingARunningToolStopsItAndItsLateEndIsIgnored)
 {
     CUserTool* pTool = Add("Hang", "pid sleep forever");
     tools.OnUserTool(IdOf(pTool), Macros());
-    ASSERT_TRUE(bt::WaitFor([&] { return output.Text("Hang").find("pid=") != std::string::npos; }));
-    DWORD pid = strtoul(output.Text("Hang").c_str() + 4, nullptr, 10);
-    HANDLE hChild = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    HANDLE hChild = bt::OpenPrintedProcess(output.Text("Hang"));
     ASSERT_NE(hChild, nullptr);
     tools.OnUserTool(IdOf(pTool), Macros());
     EXPECT_FALSE(pTool->IsRunning());
-    EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-    ::CloseHandle(hChild);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
     bt::Settle(200);
     std::string text = output.Text("Hang");
     EXPECT_EQ(text.substr(text.find('\n') + 1), "Operation canceled at user's request");
@@ -524,17 +521,14 @@ TEST_F(ToolRuns, ReplacingTheToolsStopsTheRunningOnesFirst)
 {
     CUserTool* pTool = Add("Hang", "pid sleep forever");
     tools.OnUserTool(IdOf(pTool), Macros());
-    ASSERT_TRUE(bt::WaitFor([&] { return output.Text("Hang").find("pid=") != std::string::npos; }));
-    DWORD pid = strtoul(output.Text("Hang").c_str() + 4, nullptr, 10);
-    HANDLE hChild = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    HANDLE hChild = bt::OpenPrintedProcess(output.Text("Hang"));
     ASSERT_NE(hChild, nullptr);
     CUserToolArray copies;
     copies.Add(new CUserTool(*pTool));
     EXPECT_FALSE(copies.GetAt(0)->IsRunning());     // a copy has no run
     tools.Replace(copies);
     EXPECT_EQ(copies.GetSize(), 0);
-    EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-    ::CloseHandle(hChild);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
     EXPECT_NE(output.Text("Hang").find("Operation canceled at user's request"), std::string::npos);
     ASSERT_EQ(tools.GetCount(), 1);
     EXPECT_FALSE(tools.GetTool(0)->IsRunning());
