@@ -536,4 +536,22 @@ TEST_F(ToolRuns, ReplacingTheToolsStopsTheRunningOnesFirst)
     EXPECT_TRUE(notify.completions.empty());
 }
 
+TEST_F(ToolRuns, ClosingStopsEveryRunWithoutAWord)
+{
+    Add("Hang", "pid sleep forever");
+    CUserTool* pQuiet = Add("Quiet", "sleep forever", FALSE);
+    CUserTool* pHang = tools.GetTool(0);    // adding made new copies
+    tools.OnUserTool(IdOf(pHang), Macros());
+    tools.OnUserTool(IdOf(pQuiet), Macros());
+    HANDLE hChild = bt::OpenPrintedProcess(output.Text("Hang"));
+    ASSERT_NE(hChild, nullptr);
+    tools.StopAll();
+    EXPECT_FALSE(pHang->IsRunning());
+    EXPECT_FALSE(pQuiet->IsRunning());
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    bt::Settle(200);
+    EXPECT_EQ(output.Text("Hang").find("Operation"), std::string::npos);
+    EXPECT_TRUE(notify.completions.empty());
+}
+
 } // namespace
