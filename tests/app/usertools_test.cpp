@@ -286,14 +286,16 @@ TEST(UserToolMenu, TheToolsMenuIsFoundByWhatItHolds)
     CMenu* pFound = FindToolsMenu(&bar);
     ASSERT_NE(pFound, nullptr);
     EXPECT_EQ(pFound->m_hMenu, hTools);
-    EXPECT_NE(bar.GetSubMenu(4)->m_hMenu, hTools);     // index 4 would be the wrong one
+    EXPECT_NE(bar.GetSubMenu(4), pFound);               // index 4 would be the wrong one
 
     // Once the tools are in, their command finds it as well.
     ToolList one;
     one.Add("T");
     BuildToolsMenu(pFound, ID_USER_TOOL_FIRST, one.tools);
     pFound->RemoveMenu(32946, MF_BYCOMMAND);
-    EXPECT_EQ(FindToolsMenu(&bar)->m_hMenu, hTools);
+    pFound = FindToolsMenu(&bar);
+    ASSERT_NE(pFound, nullptr);
+    EXPECT_EQ(pFound->m_hMenu, hTools);
     CMenu noTools;
     noTools.CreateMenu();
     EXPECT_EQ(FindToolsMenu(&noTools), nullptr);
