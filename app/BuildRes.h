@@ -1,4 +1,4 @@
-// Resource ids of the Build Map dialog and the build's texts.
+// Resource ids of the Build Map dialog, the build's texts and the Tools page.
 #pragma once
 
 #define IDD_BUILD_MAP               210
@@ -33,3 +33,43 @@
 #define IDC_BUILD_QUAKE_EXTRA_LABEL 1199
 
 #define IDS_NO_BIN_PATHS            761
+
+// The Tools page of the Customize sheet.
+#define IDD_CUSTOMIZE_TOOLS         218
+#define IDC_TOOLS_LIST              1171
+#define IDC_TOOLS_COMMAND           1169
+#define IDC_TOOLS_ARGUMENTS         1168
+#define IDC_TOOLS_DIRECTORY         1167
+#define IDC_TOOLS_OUTPUT            1215
+#define IDC_TOOLS_ARGUMENTS_MENU    1005
+#define IDC_TOOLS_DIRECTORY_MENU    1006
+#define IDC_TOOLS_LIST_LABEL        1191
+#define IDC_TOOLS_COMMAND_LABEL     1192
+#define IDC_TOOLS_ARGUMENTS_LABEL   1193
+#define IDC_TOOLS_DIRECTORY_LABEL   1194
+#define IDC_TOOLS_COMMAND_BROWSE    1195
+
+// The macro menus of the Tools page's two menu buttons.
+#define IDR_TOOL_MACROS             249
+#define ID_ARGS_BIN_DIR             32976
+#define ID_ARGS_ENTITY_DIR          32977
+#define ID_ARGS_OBJECT_DIR          32979
+#define ID_ARGS_WAD_DIR             32980
+#define ID_ARGS_MAP_PATH            32984
+#define ID_ARGS_MAP_DIR             32978
+#define ID_ARGS_MAP_NAME            32985
+#define ID_ARGS_PROJECT_PATH        32987
+#define ID_ARGS_PROJECT_DIR         32988
+#define ID_ARGS_PROJECT_NAME        32989
+#define ID_ARGS_QUAKE_DIR           32981
+#define ID_ARGS_ROOT_DIR            32982
+#define ID_ARGS_AUTOSAVE_DIR        32983
+#define ID_DIR_BIN_DIR              32972
+#define ID_DIR_ENTITY_DIR           32971
+#define ID_DIR_MAP_DIR              32968
+#define ID_DIR_OBJECT_DIR           32970
+#define ID_DIR_PROJECT_DIR          32986
+#define ID_DIR_WAD_DIR              32969
+#define ID_DIR_QUAKE_DIR            32975
+#define ID_DIR_ROOT_DIR             32967
+#define ID_DIR_AUTOSAVE_DIR         32974
