@@ -88,6 +88,29 @@ TEST_F(ProcessTest, AMegabyteOfOutputArrivesWholeWhileTheThreadGoesOnHandlingMes
     EXPECT_FALSE(run->HasFailed());
 }
 
+TEST_F(ProcessTest, ARunWhosePaneIsGoneStillEnds)
+{
+    auto gone = std::make_unique<bt::Recorder>();
+    auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, gone->hWnd, "Tool", "",
+                                                  Standin("pid sleep 300 flood 20000"));
+    ASSERT_TRUE(bt::WaitFor([&] { return !gone->text.empty(); }));
+    gone.reset();   // the blocks that follow find no window (and are freed by the worker)
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_FALSE(run->HasFailed());
+}
+
+TEST(ProcessClass, TheClassIsCreatableByNameAndSuchAnObjectRunsNothing)
+{
+    CRuntimeClass* pClass = CRuntimeClass::FromName("CUserToolProcess");
+    ASSERT_NE(pClass, nullptr);
+    std::unique_ptr<CObject> pObject(pClass->CreateObject());
+    auto* pRun = dynamic_cast<CUserToolProcess*>(pObject.get());
+    ASSERT_NE(pRun, nullptr);
+    EXPECT_FALSE(pRun->IsRunning());
+    EXPECT_TRUE(pRun->HasFailed());
+    EXPECT_EQ(pRun->GetSerial(), 0u);
+}
+
 TEST_F(ProcessTest, HasFailedFollowsTheExitCode)
 {
     struct Case
