@@ -111,6 +111,18 @@ TEST(ProcessClass, TheClassIsCreatableByNameAndSuchAnObjectRunsNothing)
     EXPECT_EQ(pRun->GetSerial(), 0u);
 }
 
+TEST_F(ProcessTest, OutputBeyondWhatTheMessageQueueHoldsWaitsForTheQueue)
+{
+    // About 12000 blocks while this thread handles no message: more than a thread's queue takes.
+    auto run = Start("flood 12000000");
+    ::Sleep(2000);     // (Wine's queue takes them all; Windows' holds 10000 posts)
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_GE(pane.text.size(), 12000000u);
+    EXPECT_EQ(pane.text.compare(0, 16, "line 00000 out a"), 0);
+    EXPECT_EQ(pane.text.back(), '\n');
+    EXPECT_FALSE(run->HasFailed());
+}
+
 TEST_F(ProcessTest, HasFailedFollowsTheExitCode)
 {
     struct Case
