@@ -53,6 +53,11 @@ struct CameraRecord
     int roll = 0, pitch = 0, yaw = 0;
 };
 
+// Face mode: camera clicks pick single faces (textured camera views only). One flag for
+// the whole program, switched by the camera views and read by the map, the plane views
+// and the Texture Adjustment window.
+extern BYTE g_faceMode;
+
 // One object under the mouse, for selection cycling.
 struct CycleCandidate
 {
@@ -120,6 +125,10 @@ public:
     void SelectBrushesByTexture(Texture* pTexture);
     // Turns the selection into an entity of the template's class (the Entity Editor's Apply).
     BOOL MakeEntityFromSelection(Entity* pTemplate);
+    // Adds the object to the selection (nothing when it is there already), reports the
+    // count and, with redraw, updates the views with hint 3 and its box (with two
+    // selected, the union of both boxes).
+    void SelectObject(SThing* pThing, BOOL redraw);
     // Takes an object out of the selection (its flag is left alone); FALSE when missing.
     BOOL RemoveFromSelection(SThing* pThing);
     // "%d object selected" / "%d objects selected" and the selection indicator.
