@@ -512,10 +512,12 @@ void CTextureBrowser::UpdateStatus()
     VisibleSlice(m_scrollPos, m_grid.columns, m_grid.visibleRows, count, first, last);
     for (int i = first; i < last; ++i)
         m_visible.AddTail(reinterpret_cast<void*>(::SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
-    CString size;
+    CString size, shown;
     if (m_pCurrent)
         size.Format("%dx%d", m_pCurrent->width, m_pCurrent->height);
-    SetDlgItemText(IDC_TEXTURE_SIZE, size);
+    GetDlgItemText(IDC_TEXTURE_SIZE, shown);
+    if (size != shown)
+        SetDlgItemText(IDC_TEXTURE_SIZE, size);
 }
 
 void CTextureBrowser::SetScrollPosition(int pos)
