@@ -576,6 +576,17 @@ TEST_F(DrawWindowTest, RedrawRequests)
     EXPECT_FALSE(grid->GetUpdateRect(&update));
     grid->Redraw(0);
     EXPECT_FALSE(grid->GetUpdateRect(&update));
+    // Header marks: the row's header cell and the column's.
+    grid->RedrawHeaderMarks(2, 3, 0, 0);
+    ASSERT_TRUE(grid->GetUpdateRect(&update));
+    CRect both;
+    both.UnionRect(grid->CalcRectFromRowColEx(2, 0, 2, 0), grid->CalcRectFromRowColEx(0, 3, 0, 3));
+    EXPECT_EQ(update, both);
+    grid->UpdateWindow();
+    grid->RedrawHeaderMarks(2, 3, 1, 0);
+    ASSERT_TRUE(grid->GetUpdateRect(&update));
+    EXPECT_EQ(update, grid->CalcRectFromRowColEx(2, 0, 2, 0));
+    grid->UpdateWindow();
 }
 
 namespace {
