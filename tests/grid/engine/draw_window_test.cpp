@@ -884,3 +884,16 @@ TEST_F(DrawWindowTest, CoveredCellsDrawAsOneCell)
     const CRect lower = grid->CalcRectFromRowColEx(4, 2, 4, 2);
     EXPECT_EQ(scrolled.At(lower.left + 5, lower.top + 5), RGB(0, 0, 255));
 }
+
+TEST_F(DrawWindowTest, FittingResumesRightAfterASpan)
+{
+    MakeGrid(5, 5);
+    grid->covered = CGXRange(2, 2, 2, 3);
+    grid->SetValueRange(CGXRange(2, 2), "70", gxOverride, 0, 0);
+    grid->SetValueRange(CGXRange(2, 4), "44", gxOverride, 0, 0);
+    // The span is not measured without the span switch; the cell right after it is.
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(2, 1, 2, 5), FALSE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(2), 44);
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(2, 1, 2, 5), TRUE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(2), 70);
+}
