@@ -13,6 +13,8 @@
 IMPLEMENT_DYNCREATE(CMapView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CMapView, CScrollView)
+    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSize)
+    ON_UPDATE_COMMAND_UI(ID_PANE_ENTITY, OnUpdatePaneEntity)
 END_MESSAGE_MAP()
 
 CString LoadViewString(UINT nID)
@@ -362,6 +364,18 @@ CString CMapView::EntityPaneText()
         text = pMap && pMap->GetSelectionCount() > 0 ? "Multiple Selected" : "None Selected";
     }
     return text;
+}
+
+void CMapView::OnUpdatePaneSize(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetText(SizePaneText());
+}
+
+void CMapView::OnUpdatePaneEntity(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetText(EntityPaneText());
 }
 
 HCURSOR CMapView::LoadViewCursor(UINT nID)

@@ -16,8 +16,6 @@ BEGIN_MESSAGE_MAP(CMapXYView, CMapView)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
-    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSize)
-    ON_UPDATE_COMMAND_UI(ID_PANE_ENTITY, OnUpdatePaneEntity)
 END_MESSAGE_MAP()
 
 namespace {
@@ -770,16 +768,4 @@ void CMapXYView::OnUpdatePanePosition(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetText(PositionPaneText());
-}
-
-void CMapXYView::OnUpdatePaneSize(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(SizePaneText());
-}
-
-void CMapXYView::OnUpdatePaneEntity(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(EntityPaneText());
 }

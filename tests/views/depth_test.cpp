@@ -40,24 +40,12 @@ protected:
     {
         CRect client;
         z->GetClientRect(&client);
-        CDC mem;
-        mem.CreateCompatibleDC(nullptr);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = client.Width();
-        bi.bmiHeader.biHeight = -client.Height();
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits;
-        HBITMAP h = ::CreateDIBSection(mem.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(mem.m_hDC, h);
-        z->DrawBackground(&mem);
+        Canvas c(client.Width(), client.Height());
+        z->DrawBackground(c.DC());
         int sy = z->GetDeviceScrollPosition().y, n = 0;
         for (int y = top; y < bottom; ++y)
             for (int x = 0; x < client.Width(); ++x)
-                n += mem.GetPixel(x, y - sy) == kBar;
-        ::SelectObject(mem.m_hDC, old);
-        ::DeleteObject(h);
+                n += c.At(x, y - sy) == kBar;
         return n;
     }
 

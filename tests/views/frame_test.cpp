@@ -136,12 +136,8 @@ TEST_F(WindowTest, HintsInvalidateTheirAreas)
     xy->m_nViewType = VIEW_XY;
 
     // 9 from another window's depth view is not for this one.
-    CMapFrame* pOther = m_pTemplate->CreateNewFrame(map, nullptr) ? nullptr : nullptr;
-    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(map, nullptr);
-    ASSERT_NE(pSecond, nullptr);
-    m_pTemplate->InitialUpdateFrame(pSecond, map, TRUE);
-    afxtest::PumpMessages();
-    pOther = static_cast<CMapFrame*>(pSecond);
+    CMapFrame* pOther = OpenAnother(map);
+    ASSERT_NE(pOther, nullptr);
     xy->UpdateWindow();
     map->UpdateAllViews(pOther->GetZView(), HINT_DEPTH_CLIP);
     EXPECT_FALSE(::GetUpdateRect(xy->m_hWnd, &r, FALSE));
@@ -422,11 +418,8 @@ TEST_F(WindowTest, DeletedObjectsLeaveEveryWindowsList)
     Map* map = nullptr;
     CMapFrame* pA = OpenNew(&map);
     ASSERT_NE(pA, nullptr);
-    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(map, nullptr);
-    ASSERT_NE(pSecond, nullptr);
-    m_pTemplate->InitialUpdateFrame(pSecond, map, TRUE);
-    afxtest::PumpMessages();
-    CMapFrame* pB = static_cast<CMapFrame*>(pSecond);
+    CMapFrame* pB = OpenAnother(map);
+    ASSERT_NE(pB, nullptr);
     Brush* keep = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
     Brush* gone = AddBrush(map->GetWorldEntity(), 128, 192, 0, 64, 0, 64);
     services->SetLinkClipping(FALSE);
