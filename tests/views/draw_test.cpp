@@ -226,3 +226,17 @@ TEST_F(DrawTest, OriginCrossWhenInView)
     EXPECT_EQ(c.At(20, 29), kSelected);
     EXPECT_NE(c.At(25, 25), kSelected);
 }
+
+TEST_F(DrawTest, ARotatePenThatCannotBeSelectedIsReportedOnce)
+{
+    services->GetPen(CViewServices::PEN_ROTATE)->DeleteObject();
+    map->RebuildVisibleList();
+    PlaneView v(map, VIEW_XY);
+    v.m_nState = 10;
+    v.m_ptRotateEnd = CPoint(64, 64);
+    for (int i = 0; i < 3; ++i) {
+        Canvas c(40, 40);
+        v.DrawCanvas(c.DC(), CRect(1516, 1516, 1556, 1556));
+    }
+    EXPECT_EQ(services->boxes, std::vector<std::string>{"Couldn't select Rotate pen!\n"});
+}

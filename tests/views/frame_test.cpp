@@ -287,6 +287,8 @@ TEST_F(WindowTest, EachWindowKeepsItsComboEntries)
     EXPECT_EQ(Selected(1075), 5);
     EXPECT_EQ(Selected(1058), 2);
     EXPECT_GT(services->applied, applied); // B's deactivation applied the Entity Editor's edits
+    EXPECT_EQ(services->GetCachedActiveMap(), pA->GetXYView()->GetMap());
+    EXPECT_EQ(services->currentEntities.back(), pA->GetXYView()->GetMap()->GetCurrentEntity());
 
     // Floating, the bar is no descendant of the main frame: the entries still come back.
     m_pMain->EnableDocking(CBRS_ALIGN_ANY);
