@@ -458,3 +458,15 @@ TEST_F(WindowTest, ClipToObjectPutsTheDepthPlanesOnTheSelection)
     EXPECT_GT(upper, 4000);
     EXPECT_LT(lower, -4000);
 }
+
+TEST_F(WindowTest, TheMiddleButtonActivatesTheNextWindow)
+{
+    CMapFrame* pA = OpenNew();
+    CMapFrame* pB = OpenNew();
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(pB, nullptr);
+    ASSERT_EQ(m_pMain->MDIGetActive(), pB);
+    pB->SendMessage(WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
+    afxtest::PumpMessages();
+    EXPECT_EQ(m_pMain->MDIGetActive(), pA);
+}
