@@ -92,7 +92,7 @@ void CMapView::UpdateTitle()
         if (pending == VIEW_XY || pending == VIEW_XZ || pending == VIEW_YZ)
             m_nViewType = pending;
     }
-    CFrameWnd* pFrame = GetParentFrame();
+    CFrameWnd* pFrame = m_hWnd ? GetParentFrame() : nullptr;
     if (!pFrame)
         return;
     pFrame->SetWindowText(MakeTitle(pMap ? static_cast<LPCSTR>(pMap->GetPathName()) : "", m_nViewType));

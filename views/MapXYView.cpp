@@ -574,6 +574,9 @@ void CMapXYView::InvalidateBounds(const short* box)
 void CMapXYView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     CMapView::OnUpdate(pSender, lHint, pHint);
+    // A view that draws without a window (printing, the benchmark) has nothing to invalidate.
+    if (!m_hWnd)
+        return;
     const short* box = pHint && pHint->IsKindOf(RUNTIME_CLASS(CUpdateHint)) ? static_cast<CUpdateHint*>(pHint)->box
                                                                             : nullptr;
     CMapFrame* pFrame = GetMapFrame();

@@ -331,6 +331,8 @@ void CMapZView::DrawBackground(CDC* pDC)
 void CMapZView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     CMapView::OnUpdate(pSender, lHint, pHint);
+    if (!m_hWnd)
+        return;
     switch (lHint) {
     case HINT_OPENED:
         FindPlayerStart();
