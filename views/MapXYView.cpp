@@ -43,8 +43,8 @@ CMapXYView::CMapXYView()
       m_nResizeGuard(0), m_bRotatePenReported(FALSE)
 {
     m_axisRestrict[0] = m_axisRestrict[1] = m_axisRestrict[2] = 0;
-    // The canvas is far larger than the window and moves by code: no scroll bars.
-    SetShowScrollBars(FALSE);
+    // "Scroll Bars" off: the view still scrolls by code, without bars.
+    SetShowScrollBars(GetEditorServices()->GetProfileInt("Map Window", "Scroll Bars", 1) != 0);
 }
 
 CMapXYView::~CMapXYView() = default;

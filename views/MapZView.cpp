@@ -35,7 +35,8 @@ CMapZView::CMapZView()
 {
     memset(&m_infoTop, 0, sizeof m_infoTop);
     memset(&m_infoBottom, 0, sizeof m_infoBottom);
-    SetShowScrollBars(FALSE);
+    // "Scroll Bars" off: the view still scrolls by code, without bars.
+    SetShowScrollBars(GetEditorServices()->GetProfileInt("Map Window", "Scroll Bars", 1) != 0);
 }
 
 CMapZView::~CMapZView() = default;

@@ -205,6 +205,11 @@ protected:
             CString file;
             file.Format("%s\\%s_%s_%s.bmp", static_cast<LPCSTR>(m_outDir), name, plane, tag);
             cap.Save(file);
+            // The whole window too, depth view and bars included, for a person to look at.
+            Capture whole;
+            whole.Take(pFrame);
+            file.Format("%s\\%s_%s_%s_window.bmp", static_cast<LPCSTR>(m_outDir), name, plane, tag);
+            whole.Save(file);
 
             CPoint scroll = xy->GetDeviceScrollPosition();
             CRect client(0, 0, cap.w, cap.h);
