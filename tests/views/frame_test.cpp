@@ -470,3 +470,20 @@ TEST_F(WindowTest, TheMiddleButtonActivatesTheNextWindow)
     afxtest::PumpMessages();
     EXPECT_EQ(m_pMain->MDIGetActive(), pA);
 }
+
+TEST_F(WindowTest, ScrollBarsFollowTheSetting)
+{
+    CMapFrame* pWith = OpenNew();
+    ASSERT_NE(pWith, nullptr);
+    EXPECT_TRUE(pWith->GetXYView()->GetStyle() & WS_VSCROLL);
+    EXPECT_TRUE(pWith->GetZView()->GetStyle() & WS_VSCROLL);
+    services->WriteProfileInt("Map Window", "Scroll Bars", 0);
+    CMapFrame* pWithout = OpenNew();
+    ASSERT_NE(pWithout, nullptr);
+    for (CWnd* v : {(CWnd*)pWithout->GetXYView(), (CWnd*)pWithout->GetZView()})
+        EXPECT_EQ(v->GetStyle() & (WS_VSCROLL | WS_HSCROLL), 0u);
+    // The view still scrolls by code.
+    CMapXYView* xy = pWithout->GetXYView();
+    xy->ScrollToDevicePosition(CPoint(100, 200));
+    EXPECT_EQ(afxtest::Text(xy->GetDeviceScrollPosition()), afxtest::Text(CPoint(100, 200)));
+}
