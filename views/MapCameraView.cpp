@@ -99,7 +99,6 @@ BEGIN_MESSAGE_MAP(CMapCameraView, COpenGLView)
     ON_WM_DESTROY()
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONUP()
-    ON_WM_SIZE()
     ON_WM_ERASEBKGND()
     ON_COMMAND(ID_CAMERA_WIREFRAME, OnWireframe)
     ON_COMMAND(ID_CAMERA_FLAT, OnFlat)
@@ -117,6 +116,7 @@ END_MESSAGE_MAP()
 
 CMapCameraView::CMapCameraView()
 {
+    m_viewportError = "Error on viewport";
     std::srand(s_pfnColorSeed());
     for (auto& c : m_colors) {
         for (int k = 0; k < 3; ++k)
@@ -376,30 +376,6 @@ void CMapCameraView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*
     Map* map = GetMap();
     if (bActivate && pActivateView == this && map && m_registered && map->GetCurrentCamera() != &m_camera)
         map->SetCurrentCamera(&m_camera);
-}
-
-void CMapCameraView::OnSize(UINT nType, int cx, int cy)
-{
-    if (cx < 1 || cy < 1) {
-        CView::OnSize(nType, cx, cy);
-        return;
-    }
-    m_aspect = static_cast<double>(cx) / cy;
-    m_width = cx;
-    m_height = cy;
-    CView::OnSize(nType, cx, cy);
-    if (!MakeCurrent())
-        return;
-    ::glViewport(0, 0, cx, cy);
-    GLenum error = ::glGetError();
-    if (error != GL_NO_ERROR)
-        ReportGLError("Error on viewport", error);
-    ::glMatrixMode(GL_PROJECTION);
-    ::glLoadIdentity();
-    SetupViewingFrustum();
-    ::glMatrixMode(GL_MODELVIEW);
-    ::glLoadIdentity();
-    SetupViewingTransform();
 }
 
 BOOL CMapCameraView::OnEraseBkgnd(CDC*)
