@@ -245,8 +245,15 @@ protected:
 
 TEST_F(CameraWindow, OpensAtThePlayerStartWithItsTitleAndRegistersItsCamera)
 {
+    HintView hints;
+    m_map->AddView(&hints);
     CMapCameraView* view = OpenCamera();
     ASSERT_NE(view, nullptr);
+    // Registered with the box of its two points: x from tx and mx, y from -tz and -mz, z from
+    // -ty and -my.
+    ASSERT_FALSE(hints.hints.empty());
+    EXPECT_EQ(hints.hints.back().hint, HINT_CAMERA);
+    EXPECT_EQ(hints.hints.back().box, (std::vector<int>{0, 0, 0, 40, 0, 22}));
     CameraRecord& c = view->GetCamera();
     EXPECT_EQ(c.tx, 0);
     EXPECT_EQ(c.ty, -22);
@@ -269,6 +276,14 @@ TEST_F(CameraWindow, OpensAtThePlayerStartWithItsTitleAndRegistersItsCamera)
     for (UINT id = ID_COMBO_FIRST; id <= ID_COMBO_LAST; ++id)
         EXPECT_FALSE(Update(view->GetParentFrame(), id).enabled) << id;
     EXPECT_TRUE(services->boxes.empty());
+
+    // Closing the window takes the record out of the map, with the same hint.
+    hints.hints.clear();
+    view->GetParentFrame()->DestroyWindow();
+    EXPECT_EQ(m_map->GetCameras().GetCount(), 0);
+    ASSERT_FALSE(hints.hints.empty());
+    EXPECT_EQ(hints.hints.back().hint, HINT_CAMERA);
+    m_map->RemoveView(&hints);
 }
 
 TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
