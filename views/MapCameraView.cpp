@@ -7,6 +7,7 @@
 #include "Texture.h"
 #include "Tokenizer.h"
 #include "TextureLoader.h"
+#include "ViewServices.h"
 #include <GL/glu.h>
 #include <cstdio>
 #include <cstdlib>
@@ -28,15 +29,6 @@ unsigned TimeSeed()
 
 // The texture names handed out to every camera view: a context binds only names it created.
 GLuint s_nextTextureName = 1;
-
-// A "Colors" setting (red in bits 16 to 23) as three components of 0 to 1.
-void ColorsSetting(LPCSTR key, int def, float rgb[3])
-{
-    int v = GetEditorServices()->GetProfileInt("Colors", key, def);
-    rgb[0] = ((v >> 16) & 0xFF) / 255.0f;
-    rgb[1] = ((v >> 8) & 0xFF) / 255.0f;
-    rgb[2] = (v & 0xFF) / 255.0f;
-}
 
 // A map point in OpenGL coordinates: (-x, z, y).
 inline void Vertex(float x, float y, float z)
@@ -688,7 +680,7 @@ void CMapCameraView::DrawEntities(BOOL faceMode)
         ::glPolygonMode(GL_FRONT, GL_FILL);
     }
     Map* map = GetMap();
-    CEditorServices* services = GetEditorServices();
+    CViewServices* services = GetViewServices();
     CPtrList& visible = map->GetVisibleList();
     for (POSITION pos = visible.GetHeadPosition(); pos;) {
         SThing* thing = static_cast<SThing*>(visible.GetNext(pos));
@@ -715,9 +707,8 @@ void CMapCameraView::DrawSelection(BOOL faceMode)
     ::glDisable(GL_CULL_FACE);
     ::glDisable(GL_DEPTH_TEST);
     ::glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    float rgb[3];
-    ColorsSetting("Selected Object", 0xFF0000, rgb);
-    ::glColor3fv(rgb);
+    COLORREF selected = GetViewServices()->GetSettingColor("Selected Object", 0xFF0000);
+    ::glColor3f(GetRValue(selected) / 255.0f, GetGValue(selected) / 255.0f, GetBValue(selected) / 255.0f);
     Face* picked = map->GetPickedFace();
     for (POSITION pos = selection.GetHeadPosition(); pos;) {
         SThing* thing = static_cast<SThing*>(selection.GetNext(pos));
