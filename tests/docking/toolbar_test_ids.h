@@ -17,3 +17,7 @@
 #define ID_TB_CHECK         40003
 #define ID_TB_OFF           40004   // never enabled
 #define ID_TB_NOIMAGE       40005   // not in the strip
+
+// Status bar indicators.
+#define ID_INDICATOR_A      40101
+#define ID_INDICATOR_B      40102
