@@ -21,3 +21,7 @@
 // Status bar indicators.
 #define ID_INDICATOR_A      40101
 #define ID_INDICATOR_B      40102
+
+// Shortcuts: a main frame and a document template with menus and accelerators.
+#define IDR_TEST_ACCEL      3320
+#define IDR_TEST_ACCELDOC   3321
