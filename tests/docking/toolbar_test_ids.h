@@ -25,3 +25,10 @@
 // Shortcuts: a main frame and a document template with menus and accelerators.
 #define IDR_TEST_ACCEL      3320
 #define IDR_TEST_ACCELDOC   3321
+
+// A dialog with two path edits.
+#define IDD_TEST_PICKERS    3330
+#define IDC_TEST_FILEEDIT   3331
+#define IDC_TEST_DIREDIT    3332
+#define IDC_TEST_SHELLEDIT  3333
+#define IDC_TEST_TOPID      32767   // takes the highest id: the buttons get those below
