@@ -1,6 +1,6 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]
+//   morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]
 //
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
@@ -8,6 +8,7 @@
 // lookups) and write; with -o the loaded map is written there as map text.
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
 // Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
+// -g: then N camera frames of the map in each render mode (OpenGL, 800 x 600).
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -33,6 +34,10 @@ public:
     bool classesKnown = false;
     EntityClass anyClass;
     // With -k every class name is known, with the default 32-unit size.
+    int IsEntityVisible(LPCSTR name) override
+    {
+        return classesKnown ? 1 : CDefaultEditorServices::IsEntityVisible(name);
+    }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override
     {
         if (!classesKnown)
@@ -120,6 +125,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 
 #include "BenchTextures.h"
 #include "BenchViews.h"
+#include "BenchCamera.h"
 
 int main(int argc, char** argv)
 {
@@ -128,6 +134,7 @@ int main(int argc, char** argv)
     const char* mapPath = nullptr;
     std::vector<const char*> wads;
     bool known = false;
+    bool camera = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -135,6 +142,8 @@ int main(int argc, char** argv)
             out = argv[++i];
         else if (!std::strcmp(argv[i], "-k"))
             known = true;
+        else if (!std::strcmp(argv[i], "-g"))
+            camera = true;
         else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
             wads.push_back(argv[++i]);
         else
@@ -143,7 +152,7 @@ int main(int argc, char** argv)
     if (runs < 1)
         runs = 1;
     if (!mapPath && wads.empty()) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -223,5 +232,7 @@ int main(int argc, char** argv)
     BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
+    if (ok && camera)
+        return BenchCamera(map, runs);
     return ok ? 0 : 1;
 }
