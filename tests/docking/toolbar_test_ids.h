@@ -32,3 +32,8 @@
 #define IDC_TEST_DIREDIT    3332
 #define IDC_TEST_SHELLEDIT  3333
 #define IDC_TEST_TOPID      32767   // takes the highest id: the buttons get those below
+
+// A dialog with an editable list.
+#define IDD_TEST_LISTEDIT   3340
+#define IDC_TEST_LIST       3341
+#define IDC_TEST_LISTLABEL  3342
