@@ -43,3 +43,23 @@
 #define IDB_SEC_MENURIGHT       20523
 // The caption of a colour well's button for the colour dialog.
 #define IDS_SEC_OTHERCOLOR      20616
+// The toolbar customisation dialogs, their controls and texts.
+#define IDD_SEC_TOOLBARCMDPAGE  20490
+#define IDD_SEC_TOOLBARSDLG     20491
+#define IDD_SEC_NEWTOOLBAR      20492
+#define IDD_SEC_TOOLBARSPAGE    20494
+#define IDC_SEC_PALETTEAREA     20578
+#define IDC_SEC_TOOLBARLIST     20579
+#define IDC_SEC_DESCRIPTION     20580
+#define IDC_SEC_NEWNAME         20581
+#define IDC_SEC_NAMELABEL       20582
+#define IDC_SEC_NEWTOOLBAR      20583
+#define IDC_SEC_CUSTOMIZE       20584
+#define IDC_SEC_RESET           20585
+#define IDC_SEC_TOOLTIPS        20586
+#define IDC_SEC_TOOLBARNAME     20587
+#define IDC_SEC_LARGEBUTTONS    20588
+#define IDC_SEC_COOLLOOK        20589
+#define IDS_SEC_RESET           20622
+#define IDS_SEC_DELETE          20623
+#define IDS_SEC_CUSTOMIZE       20624

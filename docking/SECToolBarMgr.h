@@ -66,7 +66,7 @@ public:
 
     void BeginCustomize();
     void EndCustomize();
-    BOOL IsCustomizing() const { return m_bCustomizing; }
+    BOOL IsCustomizing() const override { return m_bCustomizing; }
     void SetCustomizeMode(BOOL bOn);
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
     void SetCustomizeWindow(CWnd* pWnd) { m_hWndCustomize = pWnd != nullptr ? pWnd->m_hWnd : nullptr; }
@@ -87,6 +87,8 @@ public:
     void CheckCommand(UINT nID, BOOL bCheck);
     // After a system colour change: the strip again, to every toolbar.
     void ReloadBitmap();
+    // Runs the Toolbars dialog; IDC_SEC_CUSTOMIZE (20584) when the user chose to customise.
+    INT_PTR ExecViewToolBarsDlg();
 
     // ---- Settings and the saved layout's hooks
     void LoadState(LPCSTR lpszProfileName) override;

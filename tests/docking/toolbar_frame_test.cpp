@@ -2,6 +2,7 @@
 // prompts, and the whole set found again after the frame is made anew.
 #include "DockingFixture.h"
 #include "SECToolBarMgr.h"
+#include "SECToolBarDlgs.h"
 #include "toolbar_test_ids.h"
 #include <algorithm>
 
@@ -301,3 +302,169 @@ TEST_F(ToolBarFrame, UserToolBarsTakeTheFirstFreeIdAndNumber)
 }
 
 } // namespace
+
+// ---- The customisation dialogs ------------------------------------------------------------------
+
+namespace {
+
+CString ItemText(HWND hList, int nIndex)
+{
+    char sz[128] = "";
+    ::SendMessageA(hList, LB_GETTEXT, (WPARAM)nIndex, (LPARAM)sz);
+    return sz;
+}
+
+void Notify(HWND hDlg, int nID, UINT nCode)
+{
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, nCode), (LPARAM)::GetDlgItem(hDlg, nID));
+}
+
+CString Text(HWND hDlg, int nID)
+{
+    char sz[128] = "";
+    ::GetDlgItemTextA(hDlg, nID, sz, sizeof sz);
+    return sz;
+}
+
+} // namespace
+
+TEST_F(ToolBarFrame, TheToolbarsDialogListsShowsRenamesAndDeletes)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pUser = m_pManager->CreateUserToolBar("Mine");
+    ASSERT_NE(pUser, nullptr);
+    pUser->InsertButton(0, ID_TB_A);
+    m_pFrame->FloatControlBar(pUser, CPoint(300, 300));
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    AfxSeamDrive([&](AfxModalCall& c) {
+        HWND hDlg = c.hWnd;
+        HWND hList = ::GetDlgItem(hDlg, IDC_SEC_TOOLBARLIST);
+        auto* pList = dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
+        ASSERT_NE(pList, nullptr);
+        ASSERT_EQ(pList->GetCount(), 3);
+        EXPECT_STREQ((LPCSTR)ItemText(hList, 0), "Standard");
+        EXPECT_STREQ((LPCSTR)ItemText(hList, 2), "Mine");
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(pList->GetCheck(i), 1);
+        EXPECT_TRUE(m_pManager->IsCustomizing());
+        EXPECT_TRUE(pSecond->IsCustomizeMode());
+        // A default toolbar: "&Reset", no renaming.
+        EXPECT_STREQ((LPCSTR)Text(hDlg, IDC_SEC_RESET), "&Reset");
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_SEC_TOOLBARNAME)));
+        // Unchecking hides; a bar hidden by itself is unchecked.
+        pList->SetCheck(1, 0);
+        Notify(hDlg, IDC_SEC_TOOLBARLIST, CLBN_CHKCHANGE);
+        EXPECT_FALSE(pSecond->IsVisible());
+        m_pFrame->ShowControlBar(pSecond, TRUE, FALSE);
+        EXPECT_EQ(pList->GetCheck(1), 1);
+        m_pFrame->ShowControlBar(pSecond, FALSE, FALSE);
+        EXPECT_EQ(pList->GetCheck(1), 0);
+        // The frame does not close meanwhile, nor take menu commands.
+        m_pFrame->SendMessage(WM_CLOSE);
+        EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
+        m_pFrame->m_commands.clear();
+        m_pFrame->SendMessage(WM_COMMAND, ID_TB_A);
+        EXPECT_TRUE(m_pFrame->m_commands.empty());
+        // The user toolbar: "&Delete", renamed on leaving the edit.
+        pList->SetCurSel(2);
+        Notify(hDlg, IDC_SEC_TOOLBARLIST, LBN_SELCHANGE);
+        EXPECT_STREQ((LPCSTR)Text(hDlg, IDC_SEC_RESET), "&Delete");
+        HWND hEdit = ::GetDlgItem(hDlg, IDC_SEC_TOOLBARNAME);
+        EXPECT_TRUE(::IsWindowEnabled(hEdit));
+        ::SetWindowTextA(hEdit, "Yours");
+        ::SendMessageA(hEdit, EM_SETMODIFY, TRUE, 0);
+        Notify(hDlg, IDC_SEC_TOOLBARNAME, EN_KILLFOCUS);
+        CString title;
+        pUser->GetWindowText(title);
+        EXPECT_STREQ((LPCSTR)title, "Yours");
+        EXPECT_STREQ((LPCSTR)ItemText(hList, 2), "Yours");
+        // Tool tips off at once.
+        ::CheckDlgButton(hDlg, IDC_SEC_TOOLTIPS, BST_UNCHECKED);
+        Notify(hDlg, IDC_SEC_TOOLTIPS, BN_CLICKED);
+        EXPECT_FALSE(m_pManager->ToolTipsEnabled());
+        // Delete: the last item goes, the new last one is selected.
+        AfxSeamPressButton(hDlg, IDC_SEC_RESET);
+        afxtest::PumpMessages();
+        EXPECT_EQ(pList->GetCount(), 2);
+        EXPECT_EQ(pList->GetCurSel(), 1);
+        EXPECT_EQ(Bar(SEC_IDW_USERTOOLBAR_FIRST), nullptr);
+        // Reset: the default buttons come back.
+        Bar(ID_BAR_STANDARD)->RemoveButton(0);
+        pList->SetCurSel(0);
+        Notify(hDlg, IDC_SEC_TOOLBARLIST, LBN_SELCHANGE);
+        AfxSeamPressButton(hDlg, IDC_SEC_RESET);
+        EXPECT_EQ(Bar(ID_BAR_STANDARD)->GetButtonCount(), 5);
+        AfxSeamPressButton(hDlg, IDCANCEL);
+    });
+    EXPECT_EQ(m_pManager->ExecViewToolBarsDlg(), IDCANCEL);
+    EXPECT_FALSE(m_pManager->IsCustomizing());
+    EXPECT_FALSE(pSecond->IsCustomizeMode());
+    EXPECT_FALSE(m_pManager->ToolTipsEnabled());    // Escape keeps what was clicked
+}
+
+TEST_F(ToolBarFrame, NewMakesAnEmptyFloatingUserToolBar)
+{
+    m_pManager->CreateDefaultToolBars();
+    AfxSeamDrive([&](AfxModalCall& c) { AfxSeamPressButton(c.hWnd, IDC_SEC_NEWTOOLBAR); });
+    bool bOKWhileEmpty = true;
+    AfxSeamDrive([&](AfxModalCall& c) {
+        bOKWhileEmpty = ::IsWindowEnabled(::GetDlgItem(c.hWnd, IDOK)) != FALSE;
+        ::SetDlgItemTextA(c.hWnd, IDC_SEC_NEWNAME, "Fresh");
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(c.hWnd, IDOK)));
+        AfxSeamPressButton(c.hWnd, IDOK);
+    });
+    EXPECT_EQ(m_pManager->ExecViewToolBarsDlg(), IDC_SEC_CUSTOMIZE);
+    EXPECT_FALSE(bOKWhileEmpty);
+    SECCustomToolBar* pNew = Bar(SEC_IDW_USERTOOLBAR_FIRST);
+    ASSERT_NE(pNew, nullptr);
+    EXPECT_TRUE(pNew->IsFloating());
+    EXPECT_EQ(pNew->GetButtonCount(), 0);
+    CString title;
+    pNew->GetWindowText(title);
+    EXPECT_STREQ((LPCSTR)title, "Fresh");
+}
+
+TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalettes)
+{
+    m_pManager->CreateDefaultToolBars();
+    CPropertySheet sheet("Customize", m_pFrame);
+    SECToolBarCmdPage cmdPage;
+    cmdPage.SetManager(m_pManager);
+    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
+    static const UINT s_mode[] = {ID_TB_CHECK};
+    cmdPage.DefineBtnGroup("File", 2, s_file);
+    cmdPage.DefineBtnGroup("Mode", 1, s_mode);
+    SECToolBarsPage page(m_pManager);
+    sheet.AddPage(&cmdPage);
+    sheet.AddPage(&page);
+    size_t nBars = m_pManager->GetToolBars().size();
+    AfxSeamDrive([&](AfxModalCall& c) {
+        ASSERT_EQ(cmdPage.GetCategoryCount(), 2);
+        SECCustomizeToolBar* p0 = cmdPage.GetPalette(0);
+        SECCustomizeToolBar* p1 = cmdPage.GetPalette(1);
+        ASSERT_TRUE(p0 != nullptr && p1 != nullptr);
+        EXPECT_EQ(::GetDlgCtrlID(p0->m_hWnd), 0xE8FF);
+        EXPECT_EQ(::GetDlgCtrlID(p1->m_hWnd), 0xE8FE);
+        EXPECT_TRUE(p0->IsWindowVisible());
+        EXPECT_FALSE(p1->IsWindowVisible());
+        EXPECT_EQ(p0->GetButtonCount(), 2);
+        EXPECT_EQ(m_pManager->GetToolBars().size(), nBars);     // palettes are no toolbars of the frame
+        HWND hCategories = ::GetDlgItem(cmdPage.m_hWnd, IDC_SEC_TOOLBARLIST);
+        ::SendMessageA(hCategories, LB_SETCURSEL, 1, 0);
+        Notify(cmdPage.m_hWnd, IDC_SEC_TOOLBARLIST, LBN_SELCHANGE);
+        EXPECT_FALSE(p0->IsWindowVisible());
+        EXPECT_TRUE(p1->IsWindowVisible());
+        EXPECT_TRUE(p1->IsCustomizeMode());
+        EXPECT_TRUE(m_pManager->IsCustomizing());
+
+        sheet.SetActivePage(1);
+        ::CheckDlgButton(page.m_hWnd, IDC_SEC_COOLLOOK, BST_CHECKED);
+        Notify(page.m_hWnd, IDC_SEC_COOLLOOK, BN_CLICKED);
+        EXPECT_TRUE(m_pManager->CoolLookEnabled());
+        EXPECT_EQ(p1->m_dwExStyle & 0x300, 0x300u);     // the other page heard of it
+        AfxSeamPressButton(c.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_FALSE(m_pManager->CoolLookEnabled());
+    EXPECT_FALSE(m_pManager->IsCustomizing());
+}
