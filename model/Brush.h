@@ -75,8 +75,8 @@ public:
     BOOL PartlyContainsBrush(const Brush& other) const;
     static BOOL FacesCoplanar(const Face& a, const Face& b);
 
-    // Writes the face lines (map text), nothing when the brush is not valid.
-    void Write(CString& out) const;
+    // Writes the face lines (map text), nothing when the brush is not valid unless evenInvalid.
+    void Write(CString& out, bool evenInvalid = false) const;
 
     // Handle points of the views.
     void GetFacePoints(CPtrList& list) const;   // new short[3] each, owned by the list's holder

@@ -192,9 +192,9 @@ static void AppendInt(CString& out, int v, int width)
     out += CString(buf, n);
 }
 
-void Brush::Write(CString& out) const
+void Brush::Write(CString& out, bool evenInvalid) const
 {
-    if (!IsValid())
+    if (!evenInvalid && !IsValid())
         return;
     char buf[64];
     for (const Face& f : m_faces) {

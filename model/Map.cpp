@@ -169,7 +169,8 @@ void Map::CollectObjects(CPtrList& list)
 {
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         Entity* e = static_cast<Entity*>(m_entities.GetNext(pos));
-        if (e->GetBrushCount() == 0)
+        // An entity whose brushes were all kept as text is no point entity: it has no object.
+        if (e->GetBrushCount() == 0 && e->GetKeptBrushCount() == 0)
             list.AddTail(e);
         else
             list.AddTail(&e->GetBrushes());
@@ -533,7 +534,8 @@ void Map::RebuildVisibleList()
             m_visible.AddTail(t);
         };
         if (e->GetBrushCount() == 0) {
-            place(e);
+            if (e->GetKeptBrushCount() == 0)
+                place(e);
             continue;
         }
         for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)

@@ -48,12 +48,38 @@ BOOL Map::ParseMapText(char* buffer)
         CreateWorldEntity();
         return TRUE;
     }
+    ReportKeptBrushes();
     if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
         Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
     if (!m_pWorld->FindValue("wad"))
         Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
                             "The default wad for this project will be assumed.");
     return TRUE;
+}
+
+// One box for every brush the open kept as text, with their lines.
+void Map::ReportKeptBrushes()
+{
+    int count = 0;
+    CString lines;
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
+        const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
+        for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
+            CString n;
+            n.Format("%d", k.line);
+            lines += count++ ? ", " + n : n;
+        }
+    }
+    if (count == 0)
+        return;
+    Report().Box(MB_OK,
+                 count == 1 ? "%d brush of the map cannot be built from its points (line %s).\n\n"
+                              "It is kept as it was read and written back unchanged when the map is saved,\n"
+                              "but it is not shown and cannot be edited."
+                            : "%d brushes of the map cannot be built from their points (lines %s).\n\n"
+                              "They are kept as they were read and written back unchanged when the map is saved,\n"
+                              "but they are not shown and cannot be edited.",
+                 count, static_cast<LPCSTR>(lines));
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)
@@ -151,10 +177,10 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
 // ---------------------------------------------------------------------------
 // Writing
 
-void Map::WriteEntities(CString& out) const
+void Map::WriteEntities(CString& out, bool includeInvalid) const
 {
     for (POSITION pos = m_entities.GetHeadPosition(); pos;)
-        static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out);
+        static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out, includeInvalid);
 }
 
 BOOL Map::JoinedWadList(CString& wads)
@@ -330,6 +356,18 @@ BOOL Map::WriteMap(CString& out)
     auto writeGroup = [&out](Group& g, bool isWorld) {
         Entity temp(*g.entity);
         temp.SetMap(nullptr);
+        temp.CopyKeptBrushes(*g.entity);
+        // The build leaves out a brush that is not valid, and says which.
+        for (POSITION pos = g.brushes.GetHeadPosition(); pos;) {
+            const Brush* b = static_cast<const Brush*>(g.brushes.GetNext(pos));
+            if (b->IsValid())
+                continue;
+            const short* box = b->GetBounds();
+            Report().Message("A brush of %s from (%d %d %d) to (%d %d %d) is not valid; it was left out of the map.",
+                             *g.entity->ValueForKey("classname") ? g.entity->ValueForKey("classname")
+                                                                  : "(no classname defined)",
+                             box[0], box[2], box[4], box[1], box[3], box[5]);
+        }
         if (isWorld)
             SetWadPair(temp);
         temp.GetBrushes().AddTail(&g.brushes);
@@ -440,6 +478,6 @@ void Map::AutoSave(DWORD tick)
     CString path = directory + "\\" + name + "." + extension;
     CWaitCursor wait;
     CString text;
-    WriteEntities(text);
+    WriteEntities(text, true);
     WriteFileReporting(path, text);
 }
