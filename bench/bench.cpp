@@ -7,6 +7,7 @@
 // For a map: N runs each of tokenise+parse only, full load (windings and texture
 // lookups) and write; with -o the loaded map is written there as map text.
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
+// Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -118,6 +119,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 } // namespace
 
 #include "BenchTextures.h"
+#include "BenchViews.h"
 
 int main(int argc, char** argv)
 {
@@ -218,6 +220,7 @@ int main(int argc, char** argv)
         }
         std::fclose(f);
     }
+    BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
     return ok ? 0 : 1;

@@ -17,6 +17,8 @@ static const char kUnappliedQuestion[] =
 
 static const short kNoClip[6] = {-8192, 8192, -8192, 8192, -8192, 8192};
 
+BYTE g_faceMode = 0;
+
 IMPLEMENT_DYNAMIC(CUpdateHint, CObject)
 
 CUpdateHint::CUpdateHint() : box{0, 0, 0, 0, 0, 0} {}
@@ -373,6 +375,27 @@ BOOL Map::DeleteSelection(BOOL ask)
 void Map::OnDeleteSelection()
 {
     DeleteSelection(TRUE);
+}
+
+void Map::SelectObject(SThing* pThing, BOOL redraw)
+{
+    if (!pThing || m_selection.Find(pThing))
+        return;
+    pThing->SetSelected(true);
+    const short* box = pThing->GetBounds();
+    for (int i = 0; i < 6; ++i)
+        m_lastSelection[i] = box[i];
+    m_selection.AddTail(pThing);
+    ReportSelectionCount();
+    if (!redraw)
+        return;
+    short hintBox[6];
+    if (m_selection.GetCount() == 2)
+        UnionBounds(hintBox, static_cast<SThing*>(m_selection.GetHead())->GetBounds(), box);
+    else
+        for (int i = 0; i < 6; ++i)
+            hintBox[i] = box[i];
+    UpdateViews(HINT_CHANGED, hintBox);
 }
 
 void Map::SelectObjects(CPtrList& things, BOOL redraw)

@@ -52,6 +52,11 @@ struct CameraRecord
     int roll = 0, pitch = 0, yaw = 0;
 };
 
+// Face mode: camera clicks pick single faces (textured camera views only). One flag for
+// the whole program, switched by the camera views and read by the map, the plane views
+// and the Texture Adjustment window.
+extern BYTE g_faceMode;
+
 // One object under the mouse, for selection cycling.
 struct CycleCandidate
 {
@@ -117,6 +122,10 @@ public:
     void SelectBrushesByTexture(Texture* pTexture);
     // Turns the selection into an entity of the template's class (the Entity Editor's Apply).
     BOOL MakeEntityFromSelection(Entity* pTemplate);
+    // Adds the object to the selection (nothing when it is there already), reports the
+    // count and, with redraw, updates the views with hint 3 and its box (with two
+    // selected, the union of both boxes).
+    void SelectObject(SThing* pThing, BOOL redraw);
     // Takes an object out of the selection (its flag is left alone); FALSE when missing.
     BOOL RemoveFromSelection(SThing* pThing);
     // "%d object selected" / "%d objects selected" and the selection indicator.
@@ -176,6 +185,21 @@ public:
     void ClearEdgePoints();
     Texture* GetCurrentTexture() const { return m_pCurrentTexture; }
     void SetCurrentTexture(Texture* pTexture) { m_pCurrentTexture = pTexture; }
+    // The texture common to the picked face or the whole selection becomes current and
+    // the texture browser shows it; no face changes.
+    void UpdateCurrentTexture();
+    // The project's default texture goes onto the selected brushes (the picked face
+    // only while one is picked); the map is modified only when a face changed.
+    void GetDefaultTexture();
+    // The same with the project's marked texture (a box when none is marked).
+    void GetMarkedTexture();
+
+    // ---- Editing in the 2D views
+    int m_bRubberBand = 0;                     // a box is being dragged in a 2D view
+    short m_rubberBand[6] = {0, 0, 0, 0, 0, 0}; // its box
+    short m_newBrushRange[6] = {0, 0, 0, 0, 0, 0}; // x, y, z ranges of new brushes
+    int m_selectionMaxZ = -2147483647;         // z range of the selection at the last paint
+    int m_selectionMinZ = 2147483647;
 
     // ---- Files
     BOOL OnNewDocument() override;

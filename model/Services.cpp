@@ -11,6 +11,9 @@ CDefaultEditorServices::CDefaultEditorServices() : m_pDefault(new Texture)
 CDefaultEditorServices::~CDefaultEditorServices()
 {
     RemoveAllEntityClasses();
+    for (HPEN& pen : m_texturePens)
+        if (pen)
+            ::DeleteObject(pen);
     FreeDefaultTexture(*m_pDefault);
     delete m_pDefault;
 }
@@ -119,6 +122,27 @@ void CDefaultEditorServices::WriteProfileInt(LPCSTR section, LPCSTR key, int val
     CString text;
     text.Format("%d", value);
     m_profile.SetAt(ProfileKey(section, key), text);
+}
+
+COLORREF ColorFromSetting(DWORD value)
+{
+    return PALETTERGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+}
+
+HPEN CDefaultEditorServices::GetTexturePen(TexturePen which)
+{
+    int i = static_cast<int>(which);
+    if (i < 0 || i > 2)
+        return nullptr;
+    if (!m_texturePens[i]) {
+        // The same keys and defaults that the shell makes its pens from.
+        bool selected = which != PEN_TEXTURE_BACKGROUND;
+        DWORD value = static_cast<DWORD>(GetProfileInt("Colors", selected ? "Selected Texture" : "Texture Background",
+                                                       selected ? 0xFF0000 : 0));
+        m_texturePens[i] = ::CreatePen(which == PEN_SELECTED_TEXTURE_DOTTED ? PS_DOT : PS_SOLID, 0,
+                                       ColorFromSetting(value));
+    }
+    return m_texturePens[i];
 }
 
 static CEditorServices* s_pServices = nullptr;

@@ -45,6 +45,12 @@ public:
     virtual void UpdateSelectionIndicator() = 0;
     // The Texture Adjustment window shows the face, or is cleared by null.
     virtual void UpdateTextureAdjustment(Face* pFace) = 0;
+    // The texture browser shows the texture as current (null clears it); it never
+    // applies it to a selection.
+    virtual void ShowTexture(Texture* pTexture) = 0;
+    // The pens of the texture browser's frames, from the "Colors" settings.
+    enum TexturePen { PEN_SELECTED_TEXTURE, PEN_SELECTED_TEXTURE_DOTTED, PEN_TEXTURE_BACKGROUND };
+    virtual HPEN GetTexturePen(TexturePen which) = 0;
 
     // Map windows. The main frame's Link Clipping Planes flag.
     virtual BOOL IsLinkClipping() = 0;
@@ -95,6 +101,8 @@ public:
     void SetCurrentEntity(Entity*) override {}
     void UpdateSelectionIndicator() override {}
     void UpdateTextureAdjustment(Face*) override {}
+    void ShowTexture(Texture*) override {}
+    HPEN GetTexturePen(TexturePen which) override;
     BOOL IsLinkClipping() override { return m_linkClipping; }
     CPtrList* GetActiveObjectOrder(Map*) override { return nullptr; }
     void RebuildObjectOrders(Map*) override {}
@@ -127,7 +135,11 @@ protected:
     CStringList m_wads;
     CMapStringToPtr m_classes;          // name -> EntityClass*, or null for no record
     CMapStringToString m_profile;       // "section\nkey" -> value
+    HPEN m_texturePens[3] = {nullptr, nullptr, nullptr}; // made on first use
 };
+
+// A "Colors" value (red in bits 16 to 23, blue in bits 0 to 7) as a display colour.
+COLORREF ColorFromSetting(DWORD value);
 
 CEditorServices* GetEditorServices();
 // Installs the shell's services; null restores the built-in default.

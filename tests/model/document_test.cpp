@@ -397,4 +397,31 @@ TEST_F(Document, CameraRecordsAndTheirHints)
     EXPECT_EQ(view.hints.size(), n);
 }
 
+TEST_F(Document, SelectObjectAddsOnceAndSendsTheBoxOfTheLastTwo)
+{
+    Brush* a = AddBrush(world, 0, 16, 0, 16, 0, 16);
+    Brush* b = AddBrush(world, 32, 64, -8, 8, 0, 8);
+    Brush* c = AddBrush(world, 100, 110, 0, 10, 0, 10);
+    map->SelectObject(a, TRUE);
+    EXPECT_TRUE(a->IsSelected());
+    ASSERT_EQ(view.hints.size(), 1u);
+    EXPECT_EQ(view.hints[0].hint, HINT_CHANGED);
+    EXPECT_EQ(view.hints[0].box, (std::vector<int>{0, 16, 0, 16, 0, 16}));
+    EXPECT_EQ(services->statuses.back(), "1 object selected");
+    map->SelectObject(a, TRUE); // already selected: nothing at all
+    EXPECT_EQ(view.hints.size(), 1u);
+    EXPECT_EQ(map->GetSelectionCount(), 1);
+    map->SelectObject(b, TRUE);
+    EXPECT_EQ(view.hints.back().box, (std::vector<int>{0, 64, -8, 16, 0, 16}));
+    EXPECT_EQ(services->statuses.back(), "2 objects selected");
+    EXPECT_EQ(std::vector<int>(map->GetLastSelectionBox(), map->GetLastSelectionBox() + 6),
+              (std::vector<int>{32, 64, -8, 8, 0, 8}));
+    size_t n = view.hints.size();
+    map->SelectObject(c, FALSE); // no redraw: no hint, still counted
+    EXPECT_EQ(view.hints.size(), n);
+    EXPECT_EQ(services->statuses.back(), "3 objects selected");
+    map->SelectObject(nullptr, TRUE);
+    EXPECT_EQ(map->GetSelectionCount(), 3);
+}
+
 } // namespace

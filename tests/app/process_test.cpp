@@ -1,0 +1,286 @@
+// Child processes with captured output: the posts a run makes, how it ends, and how deleting it
+// stops it. A message-only window on the test's thread takes the posts.
+#include "UserToolProcess.h"
+#include "buildtools_util.h"
+#include <memory>
+
+namespace {
+
+CString Quoted(const CString& s)
+{
+    return "\"" + s + "\"";
+}
+
+// The stand-in's command line with the given instructions.
+CString Standin(LPCSTR instructions)
+{
+    return Quoted(bt::StandinPath()) + " " + instructions;
+}
+
+class ProcessTest : public testing::Test
+{
+protected:
+    std::unique_ptr<CUserToolProcess> Start(LPCSTR instructions, LPCSTR directory = "", bool capture = true)
+    {
+        return std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, capture ? pane.hWnd : nullptr,
+                                                  "Tool", directory, Standin(instructions));
+    }
+    // Waits for the run's own completion.
+    bool WaitEnd(const CUserToolProcess& run)
+    {
+        return bt::WaitFor([&] {
+            for (auto& c : notify.completions)
+                if (run.IsCompletion(c.first, c.second))
+                    return true;
+            return false;
+        });
+    }
+    bt::Recorder pane, notify;
+};
+
+TEST_F(ProcessTest, LongOutputOfBothHandlesArrivesWholeInOrderInBlocksThenOneCompletion)
+{
+    const int nLines = 400;  // about 20 KB
+    auto run = Start("lines 400");
+    ASSERT_TRUE(WaitEnd(*run));
+    std::string expected;
+    for (int i = 0; i < nLines; ++i) {
+        char sz[80];
+        snprintf(sz, sizeof sz, "line %05d %s abcdefghijklmnopqrstuvwxyz\n", i, i % 2 ? "err" : "out");
+        expected += sz;
+    }
+    // Everything was there when the completion came.
+    EXPECT_EQ(pane.text, expected);
+    EXPECT_GT(pane.blocks.size(), 1u);
+    for (size_t n : pane.blocks) {
+        EXPECT_GT(n, 0u);
+        EXPECT_LE(n, 1023u);
+    }
+    bt::Settle();
+    ASSERT_EQ(notify.completions.size(), 1u);
+    EXPECT_EQ(notify.completions[0].first, reinterpret_cast<WPARAM>(static_cast<CChildRun*>(run.get())));
+    EXPECT_EQ(static_cast<UINT_PTR>(notify.completions[0].second), run->GetSerial());
+    EXPECT_EQ(notify.completionMessages[0], (UINT)WM_TOOL_FINISHED);
+    EXPECT_FALSE(run->IsRunning());
+    EXPECT_EQ(pane.text.size(), expected.size());
+}
+
+TEST_F(ProcessTest, HasFailedFollowsTheExitCode)
+{
+    struct Case
+    {
+        const char* instructions;
+        bool ends;
+        BOOL failed;
+        DWORD code;
+    } cases[] = {
+        {"exit 0", true, FALSE, 0},
+        {"out x exit 1", true, TRUE, 1},
+        {"exit 3", true, TRUE, 3},
+        {"sleep forever", false, TRUE, STILL_ACTIVE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.instructions);
+        auto run = Start(c.instructions);
+        if (c.ends) {
+            ASSERT_TRUE(WaitEnd(*run));
+            EXPECT_FALSE(run->IsRunning());
+        } else {
+            bt::Settle(300);
+            EXPECT_TRUE(run->IsRunning());
+        }
+        EXPECT_EQ(run->HasFailed(), c.failed);
+        EXPECT_EQ(run->GetExitCode(), c.code);
+        EXPECT_FALSE(run->HasStartFailed());
+    }
+}
+
+TEST_F(ProcessTest, AMissingProgramOrDirectoryEndsTheRunWithTheReasonAndOneCompletion)
+{
+    bt::TempDir dir;
+    CString cwd = bt::CurrentDirectory();
+    CString missingProgram = Quoted(dir / "nothere.exe") + " -x";
+    CString missingDir = dir / "no such dir";
+    struct Case
+    {
+        CString directory, command, expectedTail;
+    } cases[] = {
+        {"", missingProgram, "\nThe command was:\n" + missingProgram},
+        {dir.Path(), missingProgram, "\nThe command was:\n" + missingProgram},
+        {missingDir, Standin("out x"), "\nThe directory was:\n" + missingDir + "\nThe command was:\n" + Standin("out x")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((LPCSTR)c.command);
+        notify.completions.clear();
+        auto run = std::make_unique<CUserToolProcess>(WM_BUILD_STEP_FINISHED, notify.hWnd, pane.hWnd, "Build",
+                                                      c.directory, c.command);
+        ASSERT_TRUE(WaitEnd(*run));
+        bt::Settle(100);
+        EXPECT_EQ(notify.completions.size(), 1u);
+        EXPECT_TRUE(run->HasStartFailed());
+        EXPECT_TRUE(run->HasFailed());
+        EXPECT_FALSE(run->IsRunning());
+        CString error = run->GetStartError();
+        // The system's own words come first (their wording is the system's); the rest is ours.
+        ASSERT_GT(error.GetLength(), c.expectedTail.GetLength());
+        EXPECT_STREQ(error.Right(c.expectedTail.GetLength()), c.expectedTail);
+        EXPECT_NE(error[0], '\n');
+        run.reset();    // returns at once
+        EXPECT_STREQ(bt::CurrentDirectory(), cwd);
+    }
+    EXPECT_TRUE(pane.text.empty());
+}
+
+TEST_F(ProcessTest, TheChildRunsInItsDirectoryFoundThereFirstWhileTheEditorsDirectoryStays)
+{
+    bt::TempDir dir;
+    bt::CopyStandin(dir.Path(), "mytool.exe");
+    CString cwd = bt::CurrentDirectory();
+    // Named without a directory: found in the tool's directory.
+    auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, pane.hWnd, "T", dir.Path(),
+                                                  "mytool cwd console stdin");
+    EXPECT_STREQ(bt::CurrentDirectory(), cwd);
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_FALSE(run->HasFailed());
+    // A child reading its input finds the end at once; no console window shows.
+    EXPECT_EQ(pane.text, "cwd=" + std::string(dir.Path()) + "\nconsole=none\nstdin=0 end\n");
+    EXPECT_STREQ(bt::CurrentDirectory(), cwd);
+}
+
+TEST_F(ProcessTest, WithoutAnOutputWindowOnlyTheCompletionComes)
+{
+    auto run = Start("out hidden exit 0", "", false);
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_FALSE(run->HasFailed());
+    EXPECT_TRUE(pane.text.empty());
+}
+
+DWORD ParsePid(const std::string& text)
+{
+    size_t at = text.find("pid=");
+    return at == std::string::npos ? 0 : strtoul(text.c_str() + at + 4, nullptr, 10);
+}
+
+TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandle)
+{
+    // One run first, so that whatever the system makes once per process is made.
+    {
+        auto warm = Start("exit 0");
+        ASSERT_TRUE(WaitEnd(*warm));
+    }
+    bt::Settle(100);
+    DWORD handlesBefore = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &handlesBefore));
+
+    struct Case
+    {
+        const char* instructions;
+    } cases[] = {{"pid sleep forever"}, {"pid stdin sleep forever"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.instructions);
+        notify.completions.clear();
+        pane.text.clear();
+        auto run = Start(c.instructions);
+        ASSERT_TRUE(bt::WaitFor([&] { return ParsePid(pane.text) != 0; }));
+        DWORD pid = ParsePid(pane.text);
+        HANDLE hChild = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+        ASSERT_NE(hChild, nullptr);
+        EXPECT_EQ(::WaitForSingleObject(hChild, 0), (DWORD)WAIT_TIMEOUT);
+        EXPECT_TRUE(run->IsRunning());
+        run.reset();
+        // The child is gone (the bound only keeps a failure from hanging the test).
+        EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
+        ::CloseHandle(hChild);
+        bt::Settle(100);
+        EXPECT_TRUE(notify.completions.empty());    // deleting posts nothing
+    }
+    DWORD handlesAfter = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &handlesAfter));
+    EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+TEST_F(ProcessTest, FinishedRunsLeaveNoHandle)
+{
+    {
+        auto warm = Start("exit 0");
+        ASSERT_TRUE(WaitEnd(*warm));
+    }
+    bt::Settle(100);
+    DWORD before = 0, after = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
+    for (const char* instructions : {"out a exit 0", "exit 2"}) {
+        auto run = Start(instructions);
+        ASSERT_TRUE(WaitEnd(*run));
+    }
+    {
+        auto failed = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, pane.hWnd, "T", "",
+                                                         "\"C:\\no\\such\\tool.exe\"");
+        ASSERT_TRUE(WaitEnd(*failed));
+    }
+    bt::Settle(100);
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(ProcessTest, OverlappingRunsEndIndependently)
+{
+    bt::Recorder paneB;
+    auto slow = Start("out A1 sleep 400 out A2");
+    auto fast = std::make_unique<CUserToolProcess>(WM_BUILD_STEP_FINISHED, notify.hWnd, paneB.hWnd, "Build", "",
+                                                   Standin("out B exit 4"));
+    ASSERT_TRUE(WaitEnd(*fast));
+    EXPECT_EQ(paneB.text, "B\n");
+    EXPECT_TRUE(fast->HasFailed());
+    EXPECT_EQ(fast->GetExitCode(), 4u);
+    ASSERT_TRUE(WaitEnd(*slow));
+    EXPECT_EQ(pane.text, "A1\nA2\n");
+    EXPECT_FALSE(slow->HasFailed());
+    ASSERT_EQ(notify.completions.size(), 2u);
+    EXPECT_EQ(notify.completionMessages[0], (UINT)WM_BUILD_STEP_FINISHED);
+    EXPECT_EQ(notify.completionMessages[1], (UINT)WM_TOOL_FINISHED);
+}
+
+TEST_F(ProcessTest, ALateCompletionOfADeletedRunNeverMatchesTheNextRun)
+{
+    // The first run ends and posts; it is deleted before its message is handled, and a new run
+    // starts (the allocator may well give it the same address).
+    auto first = Start("exit 0");
+    for (int i = 0; i < 2000 && first->IsRunning(); ++i)
+        ::Sleep(10);    // no pumping: the message stays in the queue
+    ASSERT_FALSE(first->IsRunning());
+    WPARAM oldSelf = reinterpret_cast<WPARAM>(static_cast<CChildRun*>(first.get()));
+    UINT_PTR oldSerial = first->GetSerial();
+    first.reset();
+    auto second = Start("sleep 300");
+    EXPECT_NE(second->GetSerial(), oldSerial);
+    int matchesOfSecond = 0;
+    ASSERT_TRUE(bt::WaitFor([&] {
+        matchesOfSecond = 0;
+        for (auto& c : notify.completions)
+            if (second->IsCompletion(c.first, c.second))
+                ++matchesOfSecond;
+        return matchesOfSecond > 0;
+    }));
+    EXPECT_EQ(matchesOfSecond, 1);
+    ASSERT_EQ(notify.completions.size(), 2u);
+    EXPECT_EQ(notify.completions[0].first, oldSelf);
+    EXPECT_FALSE(second->IsCompletion(notify.completions[0].first, notify.completions[0].second));
+}
+
+} // namespace
+
+namespace {
+
+// The editor is a program without a console: a console child would get a console window of its
+// own (Wine makes one, hidden by the show state) unless it is started without one.
+TEST(ProcessConsole, AConsoleChildOfAProgramWithoutAConsoleGetsNoConsoleWindow)
+{
+    ::FreeConsole();    // this test program stands for the editor from here on
+    bt::Recorder pane, notify;
+    auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, pane.hWnd, "T", "",
+                                                  Standin("console err e"));
+    ASSERT_TRUE(bt::WaitFor([&] { return !notify.completions.empty(); }));
+    EXPECT_EQ(pane.text, "console=none\ne\n");
+}
+
+} // namespace
