@@ -10,6 +10,29 @@
 
 static const char kNoClassName[] = "(no classname defined)";
 
+static std::vector<UnknownClassCount>* s_pUnknownClasses = nullptr;
+
+void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter)
+{
+    s_pUnknownClasses = pCounter;
+}
+
+// Counts the class when a reader counts, else reports it.
+static void UnknownClass(const CString& name)
+{
+    if (!s_pUnknownClasses) {
+        Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(name));
+        return;
+    }
+    for (UnknownClassCount& c : *s_pUnknownClasses)
+        if (c.name == name) {
+            ++c.count;
+            return;
+        }
+    s_pUnknownClasses->push_back({name, 1});
+}
+
 // ---------------------------------------------------------------------------
 // Pairs
 
@@ -392,9 +415,7 @@ void Entity::SizeFromClass(const short* offset)
     } else {
         const EntityClass* rec = nullptr;
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
-            Report().Box(MB_OK,
-                         "The classname: %s\ncould not be found in any of the .qc files in the current project.",
-                         static_cast<LPCSTR>(*cls));
+            UnknownClass(*cls);
         else if (!rec)
             Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
                          static_cast<LPCSTR>(*cls));

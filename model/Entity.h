@@ -107,5 +107,14 @@ public:
     bool stopReading; // false: only this entity is skipped
 };
 
+// While a map is read, the classes that the project does not define are counted here (set by the
+// reader, null otherwise) so that one message lists them; without a counter each is reported.
+struct UnknownClassCount
+{
+    CString name;
+    int count;
+};
+void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter);
+
 // Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.
 bool ParseOrigin(LPCSTR text, int* xyz);

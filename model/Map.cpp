@@ -31,8 +31,16 @@ CUpdateHint::CUpdateHint(const short* b)
 
 IMPLEMENT_DYNCREATE(Map, CDocument)
 
+static int s_liveMaps = 0;
+
+int Map::GetOpenCount()
+{
+    return s_liveMaps;
+}
+
 Map::Map()
 {
+    ++s_liveMaps;
     static const short kFirst[6] = {0, 128, 0, 128, 0, 128};
     for (int i = 0; i < 6; ++i) {
         m_lastSelection[i] = kFirst[i];
@@ -43,6 +51,7 @@ Map::Map()
 
 Map::~Map()
 {
+    --s_liveMaps;
     DeleteEntities();
     ClearCycleList();
     m_cameras.RemoveAll();
@@ -436,6 +445,9 @@ void Map::SelectBrushesByTexture(Texture* pTexture)
 // Copies of the template's pairs replace the entity's own.
 static void ReplacePairs(Entity& e, Entity& from)
 {
+    // The entity as its own template already holds the pairs (and would delete its source).
+    if (&e == &from)
+        return;
     e.DeleteKeyValues();
     for (POSITION pos = from.GetKeyValues().GetHeadPosition(); pos;) {
         const CKeyValue* kv = static_cast<const CKeyValue*>(from.GetKeyValues().GetNext(pos));

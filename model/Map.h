@@ -3,12 +3,14 @@
 // camera records, the handle points of the selected brush, and the file operations.
 #pragma once
 #include "afxwin.h"
+#include <vector>
 
 class Entity;
 class SThing;
 class Brush;
 struct Face;
 struct Texture;
+struct UnknownClassCount;
 
 // View update hints: the number passed with UpdateAllViews.
 enum
@@ -71,6 +73,8 @@ public:
     ~Map() override;
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
+    // The maps that exist (open documents and any other): their faces point at texture records.
+    static int GetOpenCount();
 
     // ---- Entities
     CPtrList& GetEntities() { return m_entities; }
@@ -229,6 +233,7 @@ public:
 private:
     void DeleteEntities();
     void ReportKeptBrushes();
+    static void ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown);
     void SelectObjects(CPtrList& things, BOOL redraw);
     // The project's WAD list made absolute and joined with ";"; FALSE when empty.
     static BOOL JoinedWadList(CString& wads);

@@ -28,6 +28,13 @@ BOOL Map::ParseMapText(char* buffer)
     DeleteContents();
     CTokenizer tok;
     tok.Init(buffer);
+    // Unknown classes are told once for the whole map, each with its count.
+    std::vector<UnknownClassCount> unknown;
+    struct CounterScope
+    {
+        explicit CounterScope(std::vector<UnknownClassCount>* p) { SetUnknownClassCounter(p); }
+        ~CounterScope() { SetUnknownClassCounter(nullptr); }
+    } scope(&unknown);
     while (tok.PeekToken()) {
         Entity* e = nullptr;
         try {
@@ -49,12 +56,33 @@ BOOL Map::ParseMapText(char* buffer)
         return TRUE;
     }
     ReportKeptBrushes();
+    ReportUnknownClasses(unknown);
     if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
         Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
     if (!m_pWorld->FindValue("wad"))
         Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
                             "The default wad for this project will be assumed.");
     return TRUE;
+}
+
+void Map::ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown)
+{
+    if (unknown.empty())
+        return;
+    if (unknown.size() == 1) {
+        Report().Box(MB_OK,
+                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(unknown[0].name), unknown[0].count);
+        return;
+    }
+    CString list;
+    for (const UnknownClassCount& c : unknown) {
+        CString line;
+        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
+        list += line;
+    }
+    Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
+                 static_cast<LPCSTR>(list));
 }
 
 // One box for every brush the open kept as text, with their lines.

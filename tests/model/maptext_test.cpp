@@ -210,4 +210,30 @@ TEST_F(MapText, PartialMapHoldsTheSelection)
     EXPECT_EQ(FirstBrush(door)->GetOwner(), door);
 }
 
+// Classes that the project does not define are told in one box, each once with its count; the
+// entities stay, with the default size.
+TEST_F(MapText, UnknownClassesAreToldOnceWithTheirCounts)
+{
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n";
+    for (int i = 0; i < 3; ++i)
+        text += "{ \"classname\" \"monster_zombie\" \"origin\" \"0 0 0\" }\n";
+    text += "{ \"classname\" \"misc_bob\" \"origin\" \"64 0 0\" }\n";
+    text += "{ \"classname\" \"monster_zombie\" \"origin\" \"0 0 0\" }\n";
+    services->boxes.clear();
+    ASSERT_TRUE(Parse(text));
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text, "The classnames:\n  monster_zombie (4)\n  misc_bob (1)\n"
+                                       "could not be found in any of the .qc files in the current project.");
+    EXPECT_EQ(map.GetEntities().GetCount(), 6);
+    const short* box = static_cast<Entity*>(map.GetEntities().GetTail())->GetBounds();
+    EXPECT_EQ(box[0], -16);
+    EXPECT_EQ(box[1], 16);
+
+    services->boxes.clear();
+    ASSERT_TRUE(Parse("{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n{ \"classname\" \"misc_bob\" \"origin\" \"0 0 0\" }\n"));
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "The classname: misc_bob (1)\ncould not be found in any of the .qc files in the current project.");
+}
+
 } // namespace
