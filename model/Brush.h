@@ -63,6 +63,12 @@ public:
 
     void ComputePlanes();
     void BuildWindings();
+    // While one lives, geometry failures throw without a message box (a map's reader).
+    struct QuietGeometry
+    {
+        QuietGeometry();
+        ~QuietGeometry();
+    };
     void ComputeBounds();
     void ResetFacePoints();
     BYTE ClassifyFace(Face& face);
@@ -123,7 +129,9 @@ public:
     BOOL HasStarTexture() const { return m_starTexture; }
 
 private:
-    void ReadFaceLine(Face& face, char* line);
+    // Clips every face's winding from the planes as they are (BuildWindings computes them first).
+    void ClipWindings();
+    void ReadFaceLine(Face& face, char* line, const Face* pPrevious);
     void ClassifyAll();
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.
