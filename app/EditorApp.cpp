@@ -1,12 +1,24 @@
 // The editor's application object: start-up and end.
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include "Map.h"
+#include "MapFrame.h"
+#include "MapView.h"
 #include "../res/resource.h"
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
+    // The framework's File Open: the file dialog, then the 2D template. The main frame's own
+    // Open comes earlier in the routing once it has one.
+    ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr) {}
+
+CEditorApp::~CEditorApp()
+{
+    if (GetEditorServices() == &m_services)
+        SetViewServices(nullptr);
+}
 
 CEditorApp* AfxGetEditorApp()
 {
@@ -29,9 +41,12 @@ BOOL CEditorApp::InitInstance()
     Enable3dControls();
     SetRegistryKey("Morvane");
 
-    // The two templates of map windows share resource 128: plan windows and camera windows. Their
-    // document, frame and view classes come with the map windows.
-    m_pMapTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
+    // The two templates of map windows share resource 128: 2D map windows and camera windows. The
+    // 2D frame makes its two panes itself; the camera template's classes come with the camera view.
+    SetViewServices(&m_services);
+    m_services.CreateColors();
+    m_pMapTemplate =
+        new CMultiDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapFrame), RUNTIME_CLASS(CMapView));
     AddDocTemplate(m_pMapTemplate);
     m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
     AddDocTemplate(m_pCameraTemplate);

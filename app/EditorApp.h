@@ -1,5 +1,6 @@
 // The editor's application object.
 #pragma once
+#include "AppServices.h"
 #include "afxwin.h"
 
 class CMainFrame;
@@ -8,6 +9,7 @@ class CEditorApp : public CWinApp
 {
 public:
     CEditorApp();
+    ~CEditorApp() override;
 
     // The main frame (null before it exists).
     CMainFrame* GetMainFrame() const;
@@ -19,6 +21,8 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     int m_bMaximized;       // the main window was maximised when the editor last ended
+    // What the map model and the views read of the editor; installed at start-up.
+    CAppServices m_services;
 
 protected:
     CMultiDocTemplate* m_pMapTemplate;      // 2D map windows

@@ -8,6 +8,7 @@
 // lookups) and write; with -o the loaded map is written there as map text.
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
 // -b: the texture browser filled with the WAD's textures and its thumbnails painted.
+// Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -120,6 +121,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 
 #include "BenchTextures.h"
 #include "BenchBrowser.h"
+#include "BenchViews.h"
 
 int main(int argc, char** argv)
 {
@@ -226,6 +228,7 @@ int main(int argc, char** argv)
         }
         std::fclose(f);
     }
+    BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
     return ok ? 0 : 1;

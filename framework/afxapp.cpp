@@ -492,7 +492,7 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt)
     // Owned by the top-level window, which stays disabled while the box is up.
     HWND hWndTop = nullptr;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, &hWndTop);
-    int nResult = AfxSeamMessageBox(pOwner->GetSafeHwnd(), lpszPrompt, lpszCaption, nType, nIDPrompt);
+    int nResult = AfxSeamMessageBox(AfxGetSafeHwnd(pOwner), lpszPrompt, lpszCaption, nType, nIDPrompt);
     if (hWndTop != nullptr)
         ::EnableWindow(hWndTop, TRUE);
     return nResult;
@@ -573,7 +573,7 @@ BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, 
     lstrcpynA(szFile, fileName, MAX_PATH);
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = AfxGetMainWnd()->GetSafeHwnd();
+    ofn.hwndOwner = AfxGetSafeHwnd(AfxGetMainWnd());
     ofn.lpstrFile = szFile;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrTitle = title.IsEmpty() ? nullptr : (LPCSTR)title;

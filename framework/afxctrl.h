@@ -444,11 +444,8 @@ public:
     ~CImageList() override;
 
     operator HIMAGELIST() const { return GetSafeHandle(); }
-    HIMAGELIST GetSafeHandle() const
-    {
-        const CImageList* p = AfxOpaqueThis(this);
-        return p == nullptr ? nullptr : p->m_hImageList;
-    }
+    // For a pointer that may be null use AfxGetSafeHandle(p).
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
     static CImageList* FromHandle(HIMAGELIST hImageList);
     static CImageList* FromHandlePermanent(HIMAGELIST hImageList);
     static void DeleteTempMap();
@@ -483,6 +480,12 @@ private:
     CImageList(const CImageList&) = delete;
     CImageList& operator=(const CImageList&) = delete;
 };
+
+// The image list handle of a pointer that may be null (null then).
+inline HIMAGELIST AfxGetSafeHandle(const CImageList* pImageList)
+{
+    return pImageList != nullptr ? pImageList->m_hImageList : nullptr;
+}
 
 class CTreeCtrl : public CWnd
 {

@@ -42,7 +42,7 @@ BOOL CSpinButtonCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, 
 
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* pWndBuddy)
 {
-    return CWnd::FromHandle((HWND)::SendMessage(m_hWnd, UDM_SETBUDDY, (WPARAM)pWndBuddy->GetSafeHwnd(), 0));
+    return CWnd::FromHandle((HWND)::SendMessage(m_hWnd, UDM_SETBUDDY, (WPARAM)AfxGetSafeHwnd(pWndBuddy), 0));
 }
 
 CWnd* CSpinButtonCtrl::GetBuddy() const
@@ -147,23 +147,23 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask)
 
 int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    return ImageList_Add(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), (HBITMAP)pbmMask->GetSafeHandle());
+    return ImageList_Add(m_hImageList, (HBITMAP)AfxGetSafeHandle(pbmImage), (HBITMAP)AfxGetSafeHandle(pbmMask));
 }
 
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
 {
-    return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask);
+    return ImageList_AddMasked(m_hImageList, (HBITMAP)AfxGetSafeHandle(pbmImage), crMask);
 }
 
 BOOL CImageList::Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)pbmImage->GetSafeHandle(),
-                             (HBITMAP)pbmMask->GetSafeHandle());
+    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)AfxGetSafeHandle(pbmImage),
+                             (HBITMAP)AfxGetSafeHandle(pbmMask));
 }
 
 BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
 {
-    return ImageList_Draw(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, nStyle);
+    return ImageList_Draw(m_hImageList, nImage, AfxGetSafeHdc(pDC), pt.x, pt.y, nStyle);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -195,7 +195,7 @@ CImageList* CTreeCtrl::GetImageList(UINT nImageList) const
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
     return CImageList::FromHandle(
-        (HIMAGELIST)::SendMessage(m_hWnd, TVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+        (HIMAGELIST)::SendMessage(m_hWnd, TVM_SETIMAGELIST, nImageListType, (LPARAM)AfxGetSafeHandle(pImageList)));
 }
 
 BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage,
@@ -357,7 +357,7 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     InitCommonControlClass(ICC_WIN95_CLASSES);
     return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr);
+                          CW_USEDEFAULT, CW_USEDEFAULT, AfxGetSafeHwnd(pParentWnd), nullptr);
 }
 
 // A tool with id 0 is the whole window pWnd, known by its handle to the window's parent.
@@ -365,7 +365,7 @@ void CToolTipCtrl::FillInToolInfo(TOOLINFO& ti, CWnd* pWnd, UINT_PTR nIDTool) co
 {
     memset(&ti, 0, sizeof(ti));
     ti.cbSize = kToolInfoSize;
-    HWND hWnd = pWnd->GetSafeHwnd();
+    HWND hWnd = AfxGetSafeHwnd(pWnd);
     if (nIDTool == 0) {
         ti.hwnd = ::GetParent(hWnd);
         ti.uFlags = TTF_IDISHWND;

@@ -7,7 +7,7 @@ IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 CPaintDC::CPaintDC(CWnd* pWnd)
 {
-    m_hWnd = pWnd->GetSafeHwnd();
+    m_hWnd = AfxGetSafeHwnd(pWnd);
     if (!Attach(::BeginPaint(m_hWnd, &m_ps)))
         AfxThrowResourceException();
 }
@@ -20,7 +20,7 @@ CPaintDC::~CPaintDC()
 
 CClientDC::CClientDC(CWnd* pWnd)
 {
-    m_hWnd = pWnd->GetSafeHwnd();
+    m_hWnd = AfxGetSafeHwnd(pWnd);
     if (!Attach(::GetDC(m_hWnd)))
         AfxThrowResourceException();
 }
@@ -34,7 +34,7 @@ CClientDC::~CClientDC()
 
 CWindowDC::CWindowDC(CWnd* pWnd)
 {
-    m_hWnd = pWnd->GetSafeHwnd();
+    m_hWnd = AfxGetSafeHwnd(pWnd);
     if (!Attach(::GetWindowDC(m_hWnd)))
         AfxThrowResourceException();
 }

@@ -107,7 +107,7 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentW
     *GetSuperWndProcAddr() = nullptr;
 
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), AfxDlgProc,
+    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, AfxGetSafeHwnd(pParentWnd), AfxDlgProc,
                                              (LPARAM)this);
     if (!AfxUnhookWindowCreate())
         PostNcDestroy();
@@ -150,7 +150,7 @@ INT_PTR CDialog::DoModal()
     call.nIDTemplate = IS_INTRESOURCE(m_lpszTemplateName) ? LOWORD((UINT_PTR)m_lpszTemplateName) : 0;
     call.className = GetRuntimeClass()->m_lpszClassName;
     call.pObject = this;
-    call.hWndOwner = m_pParentWnd->GetSafeHwnd();
+    call.hWndOwner = AfxGetSafeHwnd(m_pParentWnd);
     INT_PTR nSeamResult = IDCANCEL;
     if (AfxSeamHandle(call, &nSeamResult,
                       [this](AfxModalCall& c, const AfxSeamDriveFn& drive) { return RunDriven(c, drive); }))
@@ -162,7 +162,7 @@ INT_PTR CDialog::DoModal()
         return -1;
 
     // The owner is disabled while the dialog runs.
-    HWND hWndParent = CWnd::GetSafeOwner(m_pParentWnd, nullptr)->GetSafeHwnd();
+    HWND hWndParent = AfxGetSafeHwnd(CWnd::GetSafeOwner(m_pParentWnd, nullptr));
     BOOL bEnableParent = FALSE;
     if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
         ::EnableWindow(hWndParent, FALSE);
@@ -207,7 +207,7 @@ void CDialog::NextDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, 0);
 void CDialog::PrevDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
 {
-    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, (WPARAM)pWndCtrl->GetSafeHwnd(), 1);
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, (WPARAM)AfxGetSafeHwnd(pWndCtrl), 1);
 }
 void CDialog::SetDefID(UINT nID) { ::SendMessageA(m_hWnd, DM_SETDEFID, nID, 0); }
 DWORD CDialog::GetDefID() const { return (DWORD)::SendMessageA(m_hWnd, DM_GETDEFID, 0, 0); }

@@ -156,7 +156,7 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     m_strTitle = lpszWindowName ? lpszWindowName : "";
     int x, y, cx, cy;
     RectToCreateArgs(rect, x, y, cx, cy);
-    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu,
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, AfxGetSafeHwnd(pParentWnd), hMenu,
                   (LPVOID)pContext)) {
         if (hMenu != nullptr)
             ::DestroyMenu(hMenu);
@@ -504,7 +504,7 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
         // The frame the activation belongs to (this one, or the owner of this floating frame)
         // learns which window is active now: losing the activation to one of its own palettes
         // leaves it drawn active.
-        HWND hWndActive = nState != WA_INACTIVE ? m_hWnd : pWndOther->GetSafeHwnd();
+        HWND hWndActive = nState != WA_INACTIVE ? m_hWnd : AfxGetSafeHwnd(pWndOther);
         CFrameWnd* pRoot = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(RootOwner(m_hWnd)));
         if (pRoot != nullptr)
             pRoot->SyncActiveState(hWndActive);
@@ -808,7 +808,7 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext*)
 BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT lpcs, CMenu* pWindowMenu)
 {
     CLIENTCREATESTRUCT ccs;
-    ccs.hWindowMenu = pWindowMenu->GetSafeHmenu();
+    ccs.hWindowMenu = AfxGetSafeHmenu(pWindowMenu);
     ccs.idFirstChild = AFX_IDM_FIRST_MDICHILD;
     DWORD dwStyle = WS_VISIBLE | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES;
     if (lpcs->style & (WS_HSCROLL | WS_VSCROLL)) {
@@ -853,16 +853,16 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame()
 
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
 {
-    ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)pWndActivate->GetSafeHwnd(), 0);
+    ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)AfxGetSafeHwnd(pWndActivate), 0);
 }
 void CMDIFrameWnd::MDINext() { ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
 void CMDIFrameWnd::MDIMaximize(CWnd* pWnd)
 {
-    ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)pWnd->GetSafeHwnd(), 0);
+    ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)AfxGetSafeHwnd(pWnd), 0);
 }
 void CMDIFrameWnd::MDIRestore(CWnd* pWnd)
 {
-    ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)pWnd->GetSafeHwnd(), 0);
+    ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)AfxGetSafeHwnd(pWnd), 0);
 }
 void CMDIFrameWnd::MDITile() { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, 0, 0); }
 void CMDIFrameWnd::MDITile(int nType) { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, (WPARAM)nType, 0); }
@@ -872,8 +872,8 @@ void CMDIFrameWnd::MDIIconArrange() { ::SendMessageA(m_hWndMDIClient, WM_MDIICON
 CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
 {
     return CMenu::FromHandle((HMENU)::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
-                                                   (WPARAM)pFrameMenu->GetSafeHmenu(),
-                                                   (LPARAM)pWindowMenu->GetSafeHmenu()));
+                                                   (WPARAM)AfxGetSafeHmenu(pFrameMenu),
+                                                   (LPARAM)AfxGetSafeHmenu(pWindowMenu)));
 }
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

@@ -208,7 +208,7 @@ BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush)
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)
 {
-    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->GetSafeHandle())));
+    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(AfxGetSafeHandle(pBitmap))));
 }
 
 BOOL CBrush::CreateDIBPatternBrush(const void* lpPackedDIB, UINT nUsage)
@@ -351,7 +351,7 @@ BOOL CPalette::CreatePalette(LPLOGPALETTE lpLogPalette)
 
 BOOL CPalette::CreateHalftonePalette(CDC* pDC)
 {
-    return Attach(::CreateHalftonePalette(pDC->GetSafeHdc()));
+    return Attach(::CreateHalftonePalette(AfxGetSafeHdc(pDC)));
 }
 
 int CPalette::GetEntryCount()
@@ -436,8 +436,8 @@ void CRgn::SetRectRgn(LPCRECT lpRect)
 
 int CRgn::CombineRgn(CRgn* pRgn1, CRgn* pRgn2, int nCombineMode)
 {
-    return ::CombineRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(pRgn1->GetSafeHandle()),
-                        static_cast<HRGN>(pRgn2->GetSafeHandle()), nCombineMode);
+    return ::CombineRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(AfxGetSafeHandle(pRgn1)),
+                        static_cast<HRGN>(AfxGetSafeHandle(pRgn2)), nCombineMode);
 }
 
 int CRgn::CopyRgn(CRgn* pRgnSrc)
@@ -447,7 +447,7 @@ int CRgn::CopyRgn(CRgn* pRgnSrc)
 
 BOOL CRgn::EqualRgn(CRgn* pRgn) const
 {
-    return ::EqualRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(pRgn->GetSafeHandle()));
+    return ::EqualRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(AfxGetSafeHandle(pRgn)));
 }
 
 int CRgn::OffsetRgn(int x, int y)
@@ -555,7 +555,7 @@ BOOL CDC::CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszO
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
-    return Attach(::CreateCompatibleDC(pDC->GetSafeHdc()));
+    return Attach(::CreateCompatibleDC(AfxGetSafeHdc(pDC)));
 }
 
 BOOL CDC::DeleteDC()
@@ -625,22 +625,22 @@ CGdiObject* CDC::SelectStockObject(int nIndex)
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
-    return static_cast<CPen*>(CGdiObject::FromHandle(SelectObject(pPen->GetSafeHandle())));
+    return static_cast<CPen*>(CGdiObject::FromHandle(SelectObject(AfxGetSafeHandle(pPen))));
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    return static_cast<CBrush*>(CGdiObject::FromHandle(SelectObject(pBrush->GetSafeHandle())));
+    return static_cast<CBrush*>(CGdiObject::FromHandle(SelectObject(AfxGetSafeHandle(pBrush))));
 }
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
-    return static_cast<CFont*>(CGdiObject::FromHandle(SelectObject(pFont->GetSafeHandle())));
+    return static_cast<CFont*>(CGdiObject::FromHandle(SelectObject(AfxGetSafeHandle(pFont))));
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
-    return static_cast<CBitmap*>(CGdiObject::FromHandle(SelectObject(pBitmap->GetSafeHandle())));
+    return static_cast<CBitmap*>(CGdiObject::FromHandle(SelectObject(AfxGetSafeHandle(pBitmap))));
 }
 
 int CDC::SelectObject(CRgn* pRgn)
@@ -650,7 +650,7 @@ int CDC::SelectObject(CRgn* pRgn)
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject)
 {
-    return CGdiObject::FromHandle(SelectObject(pObject->GetSafeHandle()));
+    return CGdiObject::FromHandle(SelectObject(AfxGetSafeHandle(pObject)));
 }
 
 CPen* CDC::GetCurrentPen() const
@@ -676,7 +676,7 @@ CBitmap* CDC::GetCurrentBitmap() const
 CPalette* CDC::SelectPalette(CPalette* pPalette, BOOL bForceBackground)
 {
     return static_cast<CPalette*>(CGdiObject::FromHandle(
-        ::SelectPalette(m_hDC, static_cast<HPALETTE>(pPalette->GetSafeHandle()), bForceBackground)));
+        ::SelectPalette(m_hDC, static_cast<HPALETTE>(AfxGetSafeHandle(pPalette)), bForceBackground)));
 }
 
 UINT CDC::RealizePalette()
@@ -880,13 +880,13 @@ BOOL CDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect
 
 int CDC::SelectClipRgn(CRgn* pRgn)
 {
-    HRGN hRgn = static_cast<HRGN>(pRgn->GetSafeHandle());
+    HRGN hRgn = static_cast<HRGN>(AfxGetSafeHandle(pRgn));
     return SetOnBoth<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC h) { return ::SelectClipRgn(h, hRgn); });
 }
 
 int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
 {
-    HRGN hRgn = static_cast<HRGN>(pRgn->GetSafeHandle());
+    HRGN hRgn = static_cast<HRGN>(AfxGetSafeHandle(pRgn));
     return SetOnBoth<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC h) { return ::ExtSelectClipRgn(h, hRgn, nMode); });
 }
 
@@ -984,29 +984,29 @@ BOOL CDC::SetPixelV(int x, int y, COLORREF crColor) { return ::SetPixelV(m_hDC, 
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
-    ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)));
 }
 
 void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
 {
-    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)));
 }
 
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
 
 BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
 {
-    return ::FillRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle()), static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    return ::FillRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn)), static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)));
 }
 
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
-    return ::FrameRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle()),
-                      static_cast<HBRUSH>(pBrush->GetSafeHandle()), nWidth, nHeight);
+    return ::FrameRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn)),
+                      static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)), nWidth, nHeight);
 }
 
-BOOL CDC::InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
-BOOL CDC::PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
+BOOL CDC::InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn))); }
+BOOL CDC::PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn))); }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
 {
@@ -1129,13 +1129,13 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
 {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, AfxGetSafeHdc(pSrcDC), xSrc, ySrc, dwRop);
 }
 
 BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                      int nSrcWidth, int nSrcHeight, DWORD dwRop)
 {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth,
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, AfxGetSafeHdc(pSrcDC), xSrc, ySrc, nSrcWidth,
                         nSrcHeight, dwRop);
 }
 

@@ -11,15 +11,6 @@
 
 class CDC;
 
-// GetSafeHandle and GetSafeHdc may be called through a null pointer, as callers expect of these
-// wrappers. The compiler assumes 'this' is never null and would drop the test; passing the
-// pointer through an empty asm hides its origin so the test stays.
-template <class T> inline const T* AfxOpaqueThis(const T* p)
-{
-    asm("" : "+r"(p));
-    return p;
-}
-
 // Maps from handles to their wrapper objects, one set per thread: permanent entries for wrappers
 // that own their handle (Attach), temporary ones that FromHandle makes and idle time frees.
 template <class H, class T> class AfxHandleMap
@@ -104,11 +95,8 @@ public:
     virtual ~CGdiObject();
 
     operator HGDIOBJ() const { return GetSafeHandle(); }
-    HGDIOBJ GetSafeHandle() const
-    {
-        const CGdiObject* p = AfxOpaqueThis(this);
-        return p == nullptr ? nullptr : p->m_hObject;
-    }
+    // Never call a member through a pointer that may be null: use AfxGetSafeHandle(p) then.
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     // The wrapper that owns the handle, or a temporary one of the handle's own type.
     static CGdiObject* FromHandle(HGDIOBJ hObject);
@@ -130,6 +118,10 @@ private:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 };
+
+// The handle of a wrapper that may be missing (null pointer): null then. Members such as
+// GetSafeHandle are only ever called on an object; a pointer that may be null goes through here.
+inline HGDIOBJ AfxGetSafeHandle(const CGdiObject* pObject) { return pObject != nullptr ? pObject->m_hObject : nullptr; }
 
 class CPen : public CGdiObject
 {
@@ -283,11 +275,8 @@ public:
     virtual ~CDC();
 
     operator HDC() const { return GetSafeHdc(); }
-    HDC GetSafeHdc() const
-    {
-        const CDC* p = AfxOpaqueThis(this);
-        return p == nullptr ? nullptr : p->m_hDC;
-    }
+    // For a pointer that may be null use AfxGetSafeHdc(p).
+    HDC GetSafeHdc() const { return m_hDC; }
 
     static CDC* FromHandle(HDC hDC);
     static void DeleteTempMap();
@@ -466,3 +455,6 @@ private:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 };
+
+// The device context of a CDC pointer that may be null (null then).
+inline HDC AfxGetSafeHdc(const CDC* pDC) { return pDC != nullptr ? pDC->m_hDC : nullptr; }

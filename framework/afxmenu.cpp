@@ -29,9 +29,7 @@ CMenu::~CMenu()
 
 HMENU CMenu::GetSafeHmenu() const
 {
-    const CMenu* p = this;
-    asm("" : "+r"(p));
-    return p == nullptr ? nullptr : p->m_hMenu;
+    return m_hMenu;
 }
 
 CMenu* CMenu::FromHandlePermanent(HMENU hMenu)
@@ -181,7 +179,7 @@ CMenu* CMenu::FindPopupMenuFromID(HMENU hMenu, UINT nID)
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
 {
-    HWND hWndOwner = pWnd->GetSafeHwnd();
+    HWND hWndOwner = AfxGetSafeHwnd(pWnd);
     if (!AfxSeamIsActive())
         return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hWndOwner, lpRect);
 

@@ -68,3 +68,6 @@ private:
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
 };
+
+// The menu handle of a CMenu pointer that may be null (null then).
+inline HMENU AfxGetSafeHmenu(const CMenu* pMenu) { return pMenu != nullptr ? pMenu->m_hMenu : nullptr; }

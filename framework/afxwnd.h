@@ -487,6 +487,11 @@ private:
     void CleanupAfterNcDestroy();
 };
 
+// The window handle of a CWnd pointer that may be null (GetParentFrame(), AfxGetMainWnd(), an
+// optional parent...): null then. Member functions, GetSafeHwnd included, are only ever called on
+// an object; a pointer that may be null goes through this helper or an explicit test.
+inline HWND AfxGetSafeHwnd(const CWnd* pWnd) { return pWnd != nullptr ? pWnd->m_hWnd : nullptr; }
+
 // ---- Implementation of AfxGuardCallback -----------------------------------------------------
 void AfxReportCallbackException(CException* e);
 void AfxReportForeignCallbackException(LPCSTR lpszWhat);

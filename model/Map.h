@@ -197,6 +197,13 @@ public:
     // The same with the project's marked texture (a box when none is marked).
     void GetMarkedTexture();
 
+    // ---- Editing in the 2D views
+    int m_bRubberBand = 0;                     // a box is being dragged in a 2D view
+    short m_rubberBand[6] = {0, 0, 0, 0, 0, 0}; // its box
+    short m_newBrushRange[6] = {0, 0, 0, 0, 0, 0}; // x, y, z ranges of new brushes
+    int m_selectionMaxZ = -2147483647;         // z range of the selection at the last paint
+    int m_selectionMinZ = 2147483647;
+
     // ---- Files
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;

@@ -69,6 +69,8 @@ BOOL Map::OnNewDocument()
     if (!CDocument::OnNewDocument())
         return FALSE;
     CreateWorldEntity();
+    // The views and the build draw from the visible list; it is built once here, never by a view.
+    RebuildVisibleList();
     return TRUE;
 }
 
@@ -145,6 +147,7 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
                             "and then reopen the map file.");
     }
     SetModifiedFlag(FALSE);
+    RebuildVisibleList();
     return ok;
 }
 

@@ -38,12 +38,8 @@ CGXGridParam::~CGXGridParam()
 
 namespace {
 template <class T>
-void Replace(CGXGridParam* self, T*& pMember, BOOL& bOwnMember, T* pNew, BOOL bOwn)
+void Replace(T*& pMember, BOOL& bOwnMember, T* pNew, BOOL bOwn)
 {
-    // Callers may hold a parameter pointer that was never set.
-    asm("" : "+r"(self));
-    if (self == nullptr)
-        return;
     if (bOwnMember && pMember != pNew)
         delete pMember;
     pMember = pNew;
@@ -51,12 +47,12 @@ void Replace(CGXGridParam* self, T*& pMember, BOOL& bOwnMember, T* pNew, BOOL bO
 }
 } // namespace
 
-void CGXGridParam::SetProperties(CGXProperties* p, BOOL bOwn) { Replace(this, m_pProperties, m_bOwnProperties, p, bOwn); }
-void CGXGridParam::SetData(CGXData* p, BOOL bOwn) { Replace(this, m_pData, m_bOwnData, p, bOwn); }
-void CGXGridParam::SetStylesMap(CGXStylesMap* p, BOOL bOwn) { Replace(this, m_pStylesMap, m_bOwnStylesMap, p, bOwn); }
+void CGXGridParam::SetProperties(CGXProperties* p, BOOL bOwn) { Replace(m_pProperties, m_bOwnProperties, p, bOwn); }
+void CGXGridParam::SetData(CGXData* p, BOOL bOwn) { Replace(m_pData, m_bOwnData, p, bOwn); }
+void CGXGridParam::SetStylesMap(CGXStylesMap* p, BOOL bOwn) { Replace(m_pStylesMap, m_bOwnStylesMap, p, bOwn); }
 void CGXGridParam::SetPrintDevice(CGXPrintDevice* p, BOOL bOwn)
 {
-    Replace(this, m_pPrintDevice, m_bOwnPrintDevice, p, bOwn);
+    Replace(m_pPrintDevice, m_bOwnPrintDevice, p, bOwn);
 }
 
 void CGXGridParam::EmptyUndoList()

@@ -347,4 +347,34 @@ TEST(WindowDCs, PaintClientAndWholeWindowContexts)
     EXPECT_EQ(screen.GetDeviceCaps(HORZRES), ::GetSystemMetrics(SM_CXSCREEN));
 }
 
+// A missing window, menu, GDI object or DC is asked for its handle through the free helpers, and
+// framework calls that take an optional pointer accept null without calling through it (the build
+// traps any member call through null).
+TEST(NullPointers, OptionalObjectsGiveNullHandlesWithoutAMemberCall)
+{
+    CWnd* volatile pNoWnd = nullptr;
+    CMenu* volatile pNoMenu = nullptr;
+    CRgn* volatile pNoRgn = nullptr;
+    CImageList* volatile pNoList = nullptr;
+    EXPECT_EQ(AfxGetSafeHwnd(pNoWnd), nullptr);
+    EXPECT_EQ(AfxGetSafeHmenu(pNoMenu), nullptr);
+    EXPECT_EQ(AfxGetSafeHandle(pNoRgn), nullptr);
+    EXPECT_EQ(AfxGetSafeHandle(pNoList), nullptr);
+
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "null", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr));
+    EXPECT_EQ(AfxGetSafeHwnd(&wnd), wnd.m_hWnd);
+    CRect rc(0, 0, 1, 1);
+    wnd.MapWindowPoints(pNoWnd, &rc);   // to the screen
+    wnd.InvalidateRgn(pNoRgn);                        // the whole client area
+    EXPECT_FALSE(wnd.IsChild(pNoWnd));
+    CWnd* pOwner = CWnd::GetSafeOwner(pNoWnd, nullptr);
+    EXPECT_TRUE(pOwner == nullptr || pOwner->m_hWnd != nullptr);
+    CClientDC dc(&wnd);
+    CDC* volatile pNoDC = nullptr;
+    CDC mem;
+    EXPECT_TRUE(mem.CreateCompatibleDC(pNoDC));   // compatible with the screen
+    wnd.DestroyWindow();
+}
+
 } // namespace

@@ -90,8 +90,8 @@ TEST(GdiObjects, OwnershipAndHandleMaps)
 
     CGdiObject* volatile pNoObject = nullptr;
     CDC* volatile pNoDC = nullptr;
-    EXPECT_EQ(pNoObject->GetSafeHandle(), nullptr) << "callers may ask a missing object for its handle";
-    EXPECT_EQ(pNoDC->GetSafeHdc(), nullptr);
+    EXPECT_EQ(AfxGetSafeHandle(pNoObject), nullptr) << "callers may ask a missing object for its handle";
+    EXPECT_EQ(AfxGetSafeHdc(pNoDC), nullptr);
     EXPECT_EQ(CGdiObject::FromHandle(nullptr), nullptr);
 
     struct Kind { int stock; CRuntimeClass* cls; } kinds[] = {

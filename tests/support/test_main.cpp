@@ -86,6 +86,18 @@ BOOL UseUnmanagedWindowsUnderWine(int* pnExitCode)
     return FALSE;
 }
 
+// A crash (a member call through null traps as an illegal instruction) ends the program at once
+// with the test's name, instead of starting Wine's debugger and waiting for the ctest time-out.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* pInfo)
+{
+    const testing::TestInfo* pTest = testing::UnitTest::GetInstance()->current_test_info();
+    fprintf(stderr, "[  CRASH   ] %s.%s: exception %08lx at %p\n", pTest ? pTest->test_suite_name() : "(none)",
+            pTest ? pTest->name() : "(none)", (unsigned long)pInfo->ExceptionRecord->ExceptionCode,
+            pInfo->ExceptionRecord->ExceptionAddress);
+    fflush(stderr);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,6 +106,7 @@ int main(int argc, char** argv)
     if (!UseUnmanagedWindowsUnderWine(&nExitCode))
         return nExitCode;
     testing::InitGoogleTest(&argc, argv);
+    ::SetUnhandledExceptionFilter(ReportCrash);
 
     // Test programs without an application object of their own get a plain one: message boxes,
     // idle processing and the settings store need it.

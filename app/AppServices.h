@@ -1,0 +1,18 @@
+// The editor's services to the map model and the map views: settings from the registry, the
+// active map from the main window's active 2D window, and the rest of what the views read of the
+// main frame (the view services hold its switches until the shell's toolbars hold them).
+#pragma once
+#include "ViewServices.h"
+
+class CAppServices : public CViewServices
+{
+public:
+    BOOL HasMainFrame() override;
+    // The map of the active MDI child, cached as the active map; none when no child is active.
+    Map* GetActiveMap() override;
+
+    CString GetProfileString(LPCSTR section, LPCSTR key, LPCSTR def) override;
+    int GetProfileInt(LPCSTR section, LPCSTR key, int def) override;
+    void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
+    void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
+};

@@ -1,0 +1,75 @@
+// The editor opens maps from File > Open into 2D map windows.
+#include "EditorApp.h"
+#include "MainFrame.h"
+#include "Map.h"
+#include "MapFrame.h"
+#include "MapXYView.h"
+#include "afxtest.h"
+#include "../../res/resource.h"
+
+namespace {
+
+class OpenFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        ASSERT_TRUE(m_app.InitInstance());
+        char dir[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, dir);
+        m_path = CString(dir) + "morvane_open_small.map";
+        FILE* f = fopen(m_path, "wb");
+        ASSERT_NE(f, nullptr);
+        fputs("{\n\"classname\" \"worldspawn\"\n\"wad\" \"gfx/base.wad\"\n"
+              "{\n"
+              "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
+              "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
+              "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
+              "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+              "}\n}\n",
+              f);
+        fclose(f);
+    }
+    void TearDown() override
+    {
+        m_app.CloseAllDocuments(FALSE);
+        if (m_app.m_pMainWnd != nullptr)
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        afxtest::DrainQuit();
+        ::DeleteFileA(m_path);
+    }
+    CEditorApp m_app;
+    CString m_path;
+};
+
+} // namespace
+
+TEST_F(OpenFixture, FileOpenShowsTheMapInAnActive2DWindow)
+{
+    EXPECT_EQ(GetEditorServices(), &m_app.m_services);
+    CString path = m_path;
+    AfxSeamScript([path](AfxModalCall& call) {
+        EXPECT_EQ(call.kind, AFX_MODAL_COMMONDIALOG);
+        call.text = path;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDOK); // the open's report of textures the project's WADs lack
+    m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
+    afxtest::PumpMessages();
+    CMainFrame* pMain = m_app.GetMainFrame();
+    CMDIChildWnd* pChild = pMain->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)));
+    CString title;
+    pChild->GetWindowText(title);
+    EXPECT_STREQ(title, "morvane_open_small - XY (Top) Window");
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+    Map* map = static_cast<Map*>(pChild->GetActiveDocument());
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->GetVisibleList().GetCount(), 1); // the one brush, listed once
+    EXPECT_EQ(m_app.m_services.GetActiveMap(), map);
+    EXPECT_EQ(static_cast<CMapFrame*>(pChild)->GetObjectOrder().GetCount(), 1);
+}

@@ -1,0 +1,110 @@
+// Test services for the views: settings in memory, every status line and box recorded, the main
+// frame's switches as plain fields; and helpers to build small maps.
+#pragma once
+#include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
+#include "MapXYView.h"
+#include "ViewServices.h"
+#include <map>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+class CTestViewServices : public CViewServices
+{
+public:
+    std::vector<std::string> statuses;
+    std::vector<std::string> boxes;
+    int applied = 0;
+    std::vector<Entity*> currentEntities;
+    std::map<std::string, CPen*> classPens; // the Entity Editor's pens, by class
+
+    CPen* GetEntityPen(LPCSTR className) override
+    {
+        auto it = classPens.find(className ? className : "");
+        return it != classPens.end() ? it->second : nullptr;
+    }
+
+    void SetStatusAndMessage(LPCSTR text) override { statuses.push_back(text); }
+    void PrintMessage(LPCSTR) override {}
+    int MessageBox(LPCSTR text, UINT) override
+    {
+        boxes.push_back(text);
+        return IDOK;
+    }
+    void ApplyEntityChanges() override { ++applied; }
+    void SetCurrentEntity(Entity* pEntity) override { currentEntities.push_back(pEntity); }
+    bool HasStatus(const char* text) const
+    {
+        for (const std::string& s : statuses)
+            if (s == text)
+                return true;
+        return false;
+    }
+};
+
+// A plane view over a document without a window, with a canvas size.
+struct PlaneView : CMapXYView
+{
+    PlaneView(Map* map, int viewType, int canvas = 3072)
+    {
+        map->AddView(this);
+        m_nViewType = viewType;
+        SetScrollSizes(MM_TEXT, CSize(canvas, canvas));
+    }
+    ~PlaneView() override
+    {
+        if (m_pDocument)
+            m_pDocument->RemoveView(this);
+    }
+};
+
+class ViewsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        services = new CTestViewServices;
+        SetViewServices(services);
+    }
+    void TearDown() override
+    {
+        SetViewServices(nullptr);
+        delete services;
+    }
+
+    // A new map with its world entity; the caller owns it.
+    static Map* NewMap()
+    {
+        Map* map = new Map;
+        map->m_bAutoDelete = FALSE;
+        map->OnNewDocument();
+        return map;
+    }
+    static Brush* AddBrush(Entity* owner, short x0, short x1, short y0, short y1, short z0, short z1)
+    {
+        short box[6] = {x0, x1, y0, y1, z0, z1};
+        Brush* b = new Brush(owner, box);
+        owner->AddBrush(b);
+        return b;
+    }
+    static Entity* AddEntity(Map* map, LPCSTR classname, LPCSTR origin = nullptr)
+    {
+        Entity* e = new Entity(map);
+        e->AddKeyValue("classname", classname);
+        if (origin) {
+            e->AddKeyValue("origin", origin);
+            e->Translate(0, 0, 0);
+        }
+        map->AddEntity(e);
+        return e;
+    }
+    static void Select(Map* map, SThing* t)
+    {
+        t->SetSelected(true);
+        map->GetSelection().AddTail(t);
+    }
+
+    CTestViewServices* services = nullptr;
+};

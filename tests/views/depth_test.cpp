@@ -1,0 +1,241 @@
+// The depth view under Wine, driven by messages: bars and handles, stretching, the clipping
+// planes and their propagation, auto scrolling and its end, the context menu.
+#include "ViewsRes.h"
+#include "WindowFixture.h"
+#include "afxwndtest.h"
+
+namespace {
+
+const COLORREF kBar = RGB(0xA0, 0x10, 0x20);
+
+class DepthTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        services->WriteProfileInt("Colors", "Selected Object", 0xA01020);
+        services->CreateColors();
+        pFrame = OpenNew(&map);
+        ASSERT_NE(pFrame, nullptr);
+        pFrame->MDIMaximize();
+        afxtest::PumpMessages();
+        z = pFrame->GetZView();
+        xy = pFrame->GetXYView();
+    }
+    void Press(CWnd* w, UINT msg, CPoint client, WPARAM keys = 0)
+    {
+        w->SendMessage(msg, keys, MAKELPARAM(client.x, client.y));
+    }
+    // Client point of a canvas y in the depth view.
+    CPoint At(int x, int canvasY) { return CPoint(x, canvasY - z->GetDeviceScrollPosition().y); }
+    int ClientHeight()
+    {
+        CRect r;
+        z->GetClientRect(&r);
+        return r.Height();
+    }
+    // Pixels of the bar colour in canvas rows [top, bottom) of the strip.
+    int BarPixels(int top, int bottom)
+    {
+        CRect client;
+        z->GetClientRect(&client);
+        CDC mem;
+        mem.CreateCompatibleDC(nullptr);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = client.Width();
+        bi.bmiHeader.biHeight = -client.Height();
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits;
+        HBITMAP h = ::CreateDIBSection(mem.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(mem.m_hDC, h);
+        z->DrawBackground(&mem);
+        int sy = z->GetDeviceScrollPosition().y, n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < client.Width(); ++x)
+                n += mem.GetPixel(x, y - sy) == kBar;
+        ::SelectObject(mem.m_hDC, old);
+        ::DeleteObject(h);
+        return n;
+    }
+
+    Map* map = nullptr;
+    CMapFrame* pFrame = nullptr;
+    CMapZView* z = nullptr;
+    CMapXYView* xy = nullptr;
+};
+
+} // namespace
+
+TEST_F(DepthTest, BarsOfTheSelectionAndTheirHandles)
+{
+    // Depth 0 lies at canvas row 1536; 64 units are 24 rows.
+    Brush* a = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);     // rows 1512..1536
+    Brush* b = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 128, 192); // rows 1464..1488
+    Select(map, a);
+    Select(map, b);
+    EXPECT_GT(BarPixels(1514, 1534), 0);
+    EXPECT_GT(BarPixels(1466, 1486), 0);
+    EXPECT_EQ(BarPixels(1490, 1510), 0);
+    EXPECT_FALSE(z->m_bHandlesShown);
+
+    map->GetSelection().RemoveTail();
+    b->SetSelected(false);
+    BarPixels(0, 0);
+    EXPECT_TRUE(z->m_bHandlesShown);
+    int cx = (50 - CMapZView::BarWidth()) / 2;
+    EXPECT_EQ(afxtest::Text(z->m_rcTopHandle), afxtest::Text(CRect(cx - 8, 1506, cx + 8, 1512)));
+    EXPECT_EQ(afxtest::Text(z->m_rcBottomHandle), afxtest::Text(CRect(cx - 8, 1536, cx + 8, 1542)));
+    // A point entity among the selection hides the handles.
+    Entity* e = AddEntity(map, "light", "0 0 32");
+    Select(map, e);
+    BarPixels(0, 0);
+    EXPECT_FALSE(z->m_bHandlesShown);
+}
+
+TEST_F(DepthTest, AHandleDragStretchesByTheWorldDistance)
+{
+    Brush* a = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    Select(map, a);
+    z->Invalidate();
+    z->UpdateWindow();
+    ASSERT_TRUE(z->m_bHandlesShown);
+    int x = z->m_rcTopHandle.CenterPoint().x;
+    Press(z, WM_LBUTTONDOWN, At(x, 1509), MK_LBUTTON);
+    EXPECT_EQ(z->m_nState, CMapZView::STATE_TOP_HANDLE);
+    // 24 rows up: 64 world units.
+    Press(z, WM_MOUSEMOVE, At(x, 1485), MK_LBUTTON);
+    Press(z, WM_LBUTTONUP, At(x, 1485));
+    EXPECT_EQ(z->m_nState, -1);
+    EXPECT_EQ(a->GetBounds()[BOX_MAXZ], 128);
+    EXPECT_EQ(a->GetBounds()[BOX_MINZ], 0);
+    EXPECT_TRUE(map->IsModified());
+    // The released stretch leaves the brush's box as the range of new brushes.
+    EXPECT_EQ(map->m_newBrushRange[BOX_MAXZ], 128);
+    EXPECT_EQ(map->m_newBrushRange[BOX_MAXX], 64);
+}
+
+TEST_F(DepthTest, TheTopPlaneStopsOnePixelAboveTheBottomPlane)
+{
+    z->UpdateScrollSizes(1.0f); // one pixel per unit
+    z->ScrollToDevicePosition(CPoint(0, 0));
+    z->m_nBottomClip = 304;
+    int top = static_cast<int>(z->m_nTopClip * 1.0);
+    Press(z, WM_LBUTTONDOWN, At(10, top - 4), MK_LBUTTON);
+    ASSERT_EQ(z->m_nState, CMapZView::STATE_TOP_PLANE);
+    Press(z, WM_MOUSEMOVE, At(10, 500), MK_LBUTTON);
+    EXPECT_EQ(z->m_nTopClip, 303);
+    Press(z, WM_LBUTTONUP, At(10, 500));
+    int upper, lower;
+    z->GetClipRange(upper, lower);
+    EXPECT_EQ(upper, lower + 1);
+}
+
+TEST_F(DepthTest, UnlinkedDragsTellOnlyTheirOwnPlaneViewLinkedOnesNarrowTheMapsClip)
+{
+    Brush* low = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    Brush* high = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 512, 576);
+    (void)low;
+    map->RebuildVisibleList();
+    CHintRecorder recorder;
+    map->AddView(&recorder);
+    z->UpdateScrollSizes(1.0f);
+    auto dragTopTo = [&](int canvasY) {
+        int top = static_cast<int>(z->m_nTopClip * 1.0);
+        z->ScrollToDevicePosition(CPoint(0, top - 20));
+        Press(z, WM_LBUTTONDOWN, At(10, top - 4), MK_LBUTTON);
+        z->ScrollToDevicePosition(CPoint(0, canvasY - 20));
+        Press(z, WM_MOUSEMOVE, At(10, canvasY - 4), MK_LBUTTON);
+        Press(z, WM_LBUTTONUP, At(10, canvasY - 4));
+    };
+
+    services->SetLinkClipping(FALSE);
+    xy->CollectDrawList();
+    ASSERT_EQ(pFrame->GetObjectOrder().GetCount(), 2);
+    dragTopTo(4096 - 256); // depth 256: the high brush is cut off
+    EXPECT_EQ(recorder.hints, std::vector<LPARAM>{HINT_DEPTH_CLIP});
+    EXPECT_FALSE(pFrame->GetObjectOrder().Find(high));
+    EXPECT_TRUE(pFrame->GetObjectOrder().Find(low));
+
+    recorder.hints.clear();
+    services->SetLinkClipping(TRUE);
+    dragTopTo(4096 - 320);
+    EXPECT_EQ(recorder.hints, (std::vector<LPARAM>{HINT_LINKED_SELECTION, HINT_REDRAW}));
+    EXPECT_EQ(map->GetDepthClip()[BOX_MAXZ], 320);
+    EXPECT_FALSE(map->GetVisibleList().Find(high));
+    EXPECT_TRUE(map->GetVisibleList().Find(low));
+    map->RemoveView(&recorder);
+}
+
+TEST_F(DepthTest, AutoScrollRunsToTheEndOfTheRangeAndStopsWhenTheCaptureGoes)
+{
+    z->UpdateScrollSizes(1.0f);
+    z->ScrollToDevicePosition(CPoint(0, 2000));
+    z->m_nBottomClip = 2300;
+    Press(z, WM_LBUTTONDOWN, At(10, 2305), MK_LBUTTON);
+    ASSERT_EQ(z->m_nState, CMapZView::STATE_BOTTOM_PLANE);
+    // The pointer held below the view.
+    CPoint below(10, ClientHeight() + 40);
+    CPoint screen = below;
+    z->ClientToScreen(&screen);
+    ::SetCursorPos(screen.x, screen.y);
+    Press(z, WM_MOUSEMOVE, below, MK_LBUTTON);
+    EXPECT_TRUE(z->m_bAutoScroll);
+    int last = -1;
+    for (int i = 0; i < 400 && z->GetDeviceScrollPosition().y != last; ++i) {
+        last = z->GetDeviceScrollPosition().y;
+        z->SendMessage(WM_TIMER, CMapZView::TIMER_AUTOSCROLL);
+    }
+    EXPECT_EQ(z->GetDeviceScrollPosition().y, 8192 - ClientHeight());
+    EXPECT_EQ(z->m_nBottomClip, 8192 - z->m_infoBottom.bmHeight);
+
+    // Another window takes the mouse: the drag and its timer end.
+    z->ScrollToDevicePosition(CPoint(0, 4000));
+    m_pMain->SetCapture();
+    EXPECT_FALSE(z->m_bAutoScroll);
+    EXPECT_EQ(z->m_nState, -1);
+    int clip = z->m_nBottomClip;
+    z->SendMessage(WM_TIMER, CMapZView::TIMER_AUTOSCROLL);
+    EXPECT_EQ(z->GetDeviceScrollPosition().y, 4000);
+    EXPECT_EQ(z->m_nBottomClip, clip);
+    ::ReleaseCapture();
+}
+
+TEST_F(DepthTest, TheContextMenuOpensOnlyWithoutPanning)
+{
+    int asked = 0;
+    UINT numbersState = 0;
+    AfxSeamScript([&](AfxModalCall& c) {
+        ++asked;
+        numbersState = AfxSeamMenuItemState(c.hMenu, ID_GRID_NUMBERS);
+        return (INT_PTR)0;
+    });
+    CPoint p(20, 100);
+    Press(z, WM_RBUTTONDOWN, p, MK_RBUTTON);
+    Press(z, WM_RBUTTONUP, p);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(numbersState & MF_CHECKED);
+    EXPECT_EQ(AfxSeamCalls().back().kind, AFX_MODAL_POPUPMENU);
+
+    z->SendMessage(WM_COMMAND, ID_GRID_NUMBERS);
+    EXPECT_FALSE(z->m_bGridNumbers);
+    AfxSeamScript([&](AfxModalCall& c) {
+        ++asked;
+        numbersState = AfxSeamMenuItemState(c.hMenu, ID_GRID_NUMBERS);
+        return (INT_PTR)0;
+    });
+    Press(z, WM_RBUTTONDOWN, p, MK_RBUTTON);
+    Press(z, WM_RBUTTONUP, p);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(numbersState & MF_CHECKED);
+
+    // A right drag that pans more than the move margin opens nothing.
+    int y0 = z->GetDeviceScrollPosition().y;
+    Press(z, WM_RBUTTONDOWN, p, MK_RBUTTON);
+    Press(z, WM_MOUSEMOVE, CPoint(20, 160), MK_RBUTTON);
+    Press(z, WM_RBUTTONUP, CPoint(20, 160));
+    EXPECT_EQ(z->GetDeviceScrollPosition().y, y0 - 60);
+    EXPECT_EQ(asked, 2);
+}

@@ -1,0 +1,103 @@
+// The MDI child frame of a 2D map window: a fixed two-pane splitter with the plane view on the
+// left and the depth view on the right, the window's own display switches, the entries of the
+// four toolbar combo boxes that belong to this window, and the window's own object list.
+#pragma once
+#include "SECFrame.h"
+#include "afxwin.h"
+
+class CMapXYView;
+class CMapZView;
+
+// A splitter whose bar cannot be dragged: the columns follow the frame's size alone.
+class CMapSplitter : public CSplitterWnd
+{
+    DECLARE_DYNAMIC(CMapSplitter)
+public:
+    CMapSplitter();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+class CMapFrame : public SECMDIChildWnd
+{
+    DECLARE_DYNCREATE(CMapFrame)
+public:
+    CMapFrame();
+    ~CMapFrame() override;
+
+    // The four combo boxes, in the order of the index fields.
+    enum { COMBO_SNAP_ANGLE, COMBO_GRID, COMBO_PLANE_SCALE, COMBO_DEPTH_SCALE, COMBO_COUNT };
+    static UINT ComboId(int which);
+    static int ComboFromId(UINT nID);
+
+    CMapSplitter m_wndSplitter;
+    int m_bPanesCreated;
+    int m_bGridShown;
+    int m_bSnapToGrid;
+    int m_bSnapToAngle;
+    int m_comboIndex[COMBO_COUNT]; // this window's entries of the four combos
+    CPtrList m_objectOrder;
+
+    CMapXYView* GetXYView() const;
+    CMapZView* GetZView() const;
+    void ActivateXYView();
+    void ActivateZView();
+    BOOL IsGridShown() const { return m_bGridShown; }
+    BOOL IsSnapToGrid() const { return m_bSnapToGrid; }
+    BOOL IsSnapToAngle() const { return m_bSnapToAngle; }
+    CPtrList& GetObjectOrder() { return m_objectOrder; }
+    void ClearObjectOrder() { m_objectOrder.RemoveAll(); }
+    // The plane view rebuilds the list from the depth view's range (objects were deleted).
+    void RebuildObjectOrder();
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+    // Applies the combo's current entry to the views and keeps its index.
+    void OnComboChanged(UINT nID);
+    // One entry up or down in a combo; nothing at either end or when the combo is missing.
+    void StepCombo(int which, int delta);
+    // Puts this window's entries back into the combos.
+    void RestoreComboEntries();
+
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    void OnMButtonUp(UINT nFlags, CPoint point);
+
+    void OnSelChangeSnapAngle() { OnComboChanged(1060); }
+    void OnSelChangeGrid() { OnComboChanged(1058); }
+    void OnSelChangePlaneScale() { OnComboChanged(1075); }
+    void OnSelChangeDepthScale() { OnComboChanged(1076); }
+    void OnZoomInPlane();
+    void OnZoomOutPlane();
+    void OnZoomInDepth() { StepCombo(COMBO_DEPTH_SCALE, 1); }
+    void OnZoomOutDepth() { StepCombo(COMBO_DEPTH_SCALE, -1); }
+    void OnGridSizeUp() { StepCombo(COMBO_GRID, 1); }
+    void OnGridSizeDown() { StepCombo(COMBO_GRID, -1); }
+    void OnSnapAngleUp() { StepCombo(COMBO_SNAP_ANGLE, 1); }
+    void OnSnapAngleDown() { StepCombo(COMBO_SNAP_ANGLE, -1); }
+    void OnToggleGrid();
+    void OnToggleSnapToGrid();
+    void OnToggleSnapToAngle();
+    void OnClipToObject();
+    void OnLinkClippingPlanes();
+
+    void OnUpdateToggleGrid(CCmdUI* pCmdUI);
+    void OnUpdateToggleSnapToGrid(CCmdUI* pCmdUI);
+    void OnUpdateToggleSnapToAngle(CCmdUI* pCmdUI);
+    void OnUpdateClipToObject(CCmdUI* pCmdUI);
+    void OnUpdateLinkClippingPlanes(CCmdUI* pCmdUI);
+    void OnUpdateComboUI(CCmdUI* pCmdUI);
+    void OnUpdateMouseMode(CCmdUI* pCmdUI);
+    void OnUpdateRestrictAxis(CCmdUI* pCmdUI);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};

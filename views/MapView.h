@@ -1,0 +1,87 @@
+// The common base of the two panes of a 2D map window: view type, zoom scale, grid, snap angle,
+// the mapping between the scroll canvas and the world, snapping, the frame title and the import
+// of map text into the document.
+#pragma once
+#include "afxwin.h"
+
+class Map;
+class CMapFrame;
+
+class CMapView : public CScrollView
+{
+    DECLARE_DYNCREATE(CMapView)
+public:
+    CMapView();
+    ~CMapView() override;
+
+    Map* GetMap() const;
+
+    // The view type: 255 XY, 256 XZ, 257 YZ; -1 until a title update finds a pending type.
+    int m_nViewType;
+    float m_scale;          // device pixels per world unit
+    int m_nGrid;            // grid spacing in world units
+    double m_snapAngle;     // degrees
+    int m_nGridPixels;      // grid spacing on the canvas; 0: no grid
+    CFont m_font;
+    CPoint m_ptAnchor;
+    CPoint m_ptScrollAtPress;
+    int m_nState;           // -1 idle, 0 right-button pan, others per pane
+    CPoint m_ptLastMouse;
+
+    // The plane that projections use: an undecided view draws as XY.
+    int GetPlaneType() const;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(CDC* pDC) override;
+
+    void UpdateTitle();
+    // "name - XY (Top) Window", or the view name alone for an unsaved map.
+    static CString MakeTitle(LPCSTR pathName, int viewType);
+
+    void SetScale(float scale);
+    void SetGrid(int grid);
+    void SetSnapAngle(double degrees);
+    // The grid spacing on a canvas: trunc(grid x scale), 0 below 4 or not below the height.
+    static int ComputeGridPixels(int grid, float scale, int canvasHeight);
+
+    BOOL IsGridShown() const;
+    BOOL IsSnapToGrid() const;
+    BOOL IsSnapToAngle() const;
+
+    // Canvas <-> world, over the scroll view's total size.
+    void DeviceToWorldY(int& v) const;
+    void DeviceToWorld(CPoint& p) const;
+    void DeviceRectToWorld(CRect& r) const;
+    void WorldToDevice(int& v) const;
+    void SnapToGrid(CPoint& p) const;
+    int GridFloor(int v) const;
+    int GridCeil(int v) const;
+    // Radians rounded to the snap angle, in (-pi, pi].
+    double SnapAngle(double radians) const;
+    // The snapped angle in degrees in [0, 360).
+    double RadiansToSnappedDegrees(double radians) const;
+
+    // Reads map text into the document moved by the offset and selects it. FALSE only when the
+    // text could not be read before anything was imported.
+    BOOL ImportMapText(char* text, int dx, int dy, int dz);
+
+    CMapFrame* GetMapFrame() const;
+    // The objects the panes draw and pick: the map's visible list while the clipping planes are
+    // linked, else the window's own list.
+    CPtrList& GetDrawList();
+
+    // Status-pane texts shared by both panes.
+    CString SizePaneText();
+    CString EntityPaneText();
+
+protected:
+    CSize CanvasSize() const { return GetTotalSize(); }
+    // Loads a cursor resource of the views (the arrow when it is missing).
+    static HCURSOR LoadViewCursor(UINT nID);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The text of a string resource, empty when it is missing.
+CString LoadViewString(UINT nID);

@@ -1,0 +1,81 @@
+// The plane view of a 2D map window: the map projected on one axis plane (XY top, XZ front,
+// YZ right), drawn through an off-screen bitmap, and its reaction to document updates.
+#pragma once
+#include "MapView.h"
+
+class SThing;
+class Brush;
+class Entity;
+
+class CMapXYView : public CMapView
+{
+    DECLARE_DYNCREATE(CMapXYView)
+public:
+    CMapXYView();
+    ~CMapXYView() override;
+
+    int m_bFirstScale;
+    CRect m_rcUpdate;       // area to redraw, client coordinates
+    CRect m_rcCanvas;       // the same on the canvas, during a paint
+    CSize m_sizePaintCanvas;
+    int m_axisRestrict[3];
+    CPoint m_ptRotateStart, m_ptRotateEnd; // world points of the rotate line
+    CPoint m_ptRotateCentre;
+    double m_rotateAngle;
+    int m_nResizeGuard;
+    BOOL m_bRotatePenReported; // the rotate-pen failure is shown once
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(CDC* pDC) override;
+
+    void SetPlaneScale(float scale);
+    void ApplyGridSize(int grid);
+    void ApplySnapAngle(double degrees);
+    int& GetViewType() { return m_nViewType; }
+
+    // Paints the update rect into the (prepared) device context through an off-screen bitmap.
+    void DrawMap(CDC* pDC);
+    // Draws the canvas rectangle onto a device context whose pixel (0, 0) stands for the
+    // rectangle's top-left corner; needs no window (printing, the benchmark, tests).
+    void DrawCanvas(CDC* pDC, const CRect& rcCanvas);
+    void DrawObjects(CDC* pDC);
+    void DrawCameras(CDC* pDC);
+    void DrawOrigin(CDC* pDC);
+    void DrawBoxOutline(CDC* pDC, RECT* pRect);
+    void DrawAngleMark(CDC* pDC, RECT* pRect, LPCSTR angle);
+
+    // Canvas position of a world point and canvas rectangle of a box (normalised).
+    CPoint ProjectPoint(int x, int y, int z) const;
+    CRect ProjectBox(const short* box) const;
+
+    // ---- What drawing and the frame call of the edit commands
+    void CenterOnPlayerStart();
+    BOOL IsIdle() const { return m_nState == -1; }
+    // The screen area of a box, as the update rect (client coordinates).
+    void InvalidateBounds(const short* box);
+    void CollectDrawList();
+    // The window's own list from the depth view's range; bIncludeSelected keeps the selection.
+    void RebuildVisibleList(BOOL bIncludeSelected);
+    // Narrows the map's depth clip to the depth view's range on this view's depth axis.
+    void IntersectDepthClip();
+
+    CString PositionPaneText();
+
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnUpdatePanePosition(CCmdUI* pCmdUI);
+    void OnUpdatePaneSize(CCmdUI* pCmdUI);
+    void OnUpdatePaneEntity(CCmdUI* pCmdUI);
+
+protected:
+    // The canvas rect in bitmap coordinates.
+    CPoint ToBitmap(CPoint p) const { return CPoint(p.x - m_rcCanvas.left, p.y - m_rcCanvas.top); }
+    void SelectPenIfNew(CDC* pDC, CPen* pPen, CPen*& pCurrent);
+    CPen* PenForThing(SThing* pThing);
+    void DrawBrush(CDC* pDC, Brush* pBrush, const CRect& clipWorld, BOOL bAsBox, void* pOnlyFace);
+    BOOL Culled(const short* box, const CRect& clipWorld) const;
+    void ProjectOnCanvas(int h, int v, CPoint& p) const;
+
+    DECLARE_MESSAGE_MAP()
+};

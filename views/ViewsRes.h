@@ -1,0 +1,69 @@
+// Resource ids of the 2D map views and their frame (views.rc).
+#pragma once
+
+// Frame titles: 445 + the view type.
+#define IDS_VIEW_TITLE_BASE         445
+#define IDS_VIEW_XY                 700
+#define IDS_VIEW_XZ                 701
+#define IDS_VIEW_YZ                 702
+#define IDS_NO_SPLITTER             861
+#define IDS_NO_FIRST_PANE           862
+#define IDS_NO_SECOND_PANE          863
+
+// Cursors.
+#define IDC_VIEW_NORMAL             104
+#define IDC_VIEW_MOVE_VERTICAL      187
+#define IDC_VIEW_PAN                188
+#define IDC_VIEW_TOP_HANDLE         189
+#define IDC_VIEW_BOTTOM_HANDLE      190
+
+// The depth view's clipping-plane bitmaps.
+#define IDB_TOP_PLANE               166
+#define IDB_BOTTOM_PLANE            167
+
+// The depth view's context menu.
+#define IDR_AXIS_VIEW_MENU          133
+
+// Depth view commands.
+#define ID_CLIP_TO_BRUSH_DEPTH      32838
+#define ID_DISABLE_DEPTH_CLIPPING   32844
+#define ID_GRID_NUMBERS             32859
+
+// Frame commands.
+#define ID_TOGGLE_GRID              32843
+#define ID_TOGGLE_SNAP_TO_GRID      32949
+#define ID_TOGGLE_SNAP_TO_ANGLE     32954
+#define ID_CLIP_TO_OBJECT           32915
+#define ID_LINK_CLIPPING_PLANES     32942
+#define ID_ZOOM_IN_PLANE            32865
+#define ID_ZOOM_OUT_PLANE           32866
+#define ID_ZOOM_IN_DEPTH            32890
+#define ID_ZOOM_OUT_DEPTH           32891
+#define ID_GRID_SIZE_DOWN           32863
+#define ID_GRID_SIZE_UP             32864
+#define ID_SNAP_ANGLE_DOWN          32892
+#define ID_SNAP_ANGLE_UP            32893
+#define ID_COMBO_SNAP_ANGLE_UI      32950
+#define ID_COMBO_GRID_UI            32951
+#define ID_COMBO_PLANE_SCALE_UI     32952
+#define ID_COMBO_DEPTH_SCALE_UI     32953
+#define ID_MOUSE_ZOOM_WINDOW        32819
+#define ID_MOUSE_PAN_WINDOW         32820
+#define ID_MOUSE_ZOOM_ITEMS         32821
+#define ID_MOUSE_SELECT_ITEM        32822
+#define ID_MOUSE_MOVE_ITEM          32823
+#define ID_MOUSE_ZOOM_SELECTION     32825
+#define ID_RESTRICT_X               32855
+#define ID_RESTRICT_Y               32853
+#define ID_RESTRICT_Z               32854
+
+// The toolbar combo boxes of the "Map Window" toolbar.
+#define IDC_COMBO_PLANE_SCALE       1075
+#define IDC_COMBO_DEPTH_SCALE       1076
+#define IDC_COMBO_GRID              1058
+#define IDC_COMBO_SNAP_ANGLE        1060
+
+// Status-bar panes: position, size, entity.
+#define ID_PANE_POSITION            59142
+#define ID_PANE_SIZE                59143
+#define ID_PANE_ENTITY              59144
