@@ -5,6 +5,13 @@
 
 namespace {
 
+DWORD Expected(int index)
+{
+    const BYTE* pal = GetPaletteTable();
+    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 | static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 |
+           BrightnessOf(pal[index * 3 + 2]);
+}
+
 TEST_F(BrowserTest, LoadsListsAndUnloadsOnlyWithoutMaps)
 {
     OpenMap();
@@ -141,12 +148,6 @@ public:
     HGDIOBJ old;
 };
 
-DWORD Expected(int index)
-{
-    const BYTE* pal = GetPaletteTable();
-    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 | static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 |
-           BrightnessOf(pal[index * 3 + 2]);
-}
 
 std::set<DWORD> ColoursOf(const Texture* t)
 {
@@ -218,6 +219,47 @@ TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
             if (!covered[static_cast<size_t>(y * canvas.w + x)] && canvas.At(x, y) != 0)
                 ++stray;
     EXPECT_EQ(stray, 0);
+}
+
+TEST_F(BrowserTest, RecentItemsShowTheirThumbnails)
+{
+    InitAndLoad();
+    browser->SelectTextureByName("SQUARE");
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 200, -64, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, bmp);
+    auto draw = [&](UINT state) {
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_COMBOBOX;
+        dis.CtlID = IDC_RECENT_TEXTURES;
+        dis.itemID = 0;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = state;
+        dis.hwndItem = Recent()->m_hWnd;
+        dis.hDC = dc;
+        dis.rcItem = {0, 0, 200, 64};
+        browser->SendMessage(WM_DRAWITEM, IDC_RECENT_TEXTURES, (LPARAM)&dis);
+        ::GdiFlush();
+    };
+    auto at = [&](int x, int y) { return bits[y * 200 + x] & 0xFFFFFF; };
+    draw(ODS_SELECTED);
+    // A 64 x 64 texture is copied into the square at the left (inside the frame).
+    int bad = 0;
+    for (int y = 1; y < 63; ++y)
+        for (int x = 1; x < 63; ++x)
+            bad += at(x, y) != Expected((x + y * 64 + 3) & 255);
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(at(0, 30), 0xFF0000u);   // the selected item's frame
+    EXPECT_EQ(at(199, 30), 0xFF0000u);
+    EXPECT_EQ(at(120, 2), 0u);         // the background
+    draw(0);
+    EXPECT_EQ(at(0, 30), 0u);          // the unselected item's frame is the background pen
+    ::SelectObject(dc, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(dc);
 }
 
 TEST_F(BrowserTest, MarkApplyUsedAndSelectBrushes)
