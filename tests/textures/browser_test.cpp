@@ -46,6 +46,13 @@ TEST_F(BrowserTest, LoadsListsAndUnloadsOnlyWithoutMaps)
     project->WriteString("Texture", "Default", "small", TRUE);
     EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 0);
     EXPECT_EQ(Selected(List()), "SMALL");
+    // Loaded by someone else while the browser was empty: the load message lists them.
+    browser->SendMessage(WM_TEXTURE_UNLOAD);
+    EXPECT_TRUE(loader->LoadTextures());
+    EXPECT_EQ(List()->GetCount(), 0);
+    EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 0);
+    EXPECT_EQ(List()->GetCount(), 5);
+    EXPECT_EQ(Selected(List()), "SMALL");
     // No project: nothing loads.
     services->SetProject(nullptr);
     EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 1);
