@@ -1,14 +1,16 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]
+//   morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]
 //
+// -G: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
 // For a map: N runs each of tokenise+parse only, full load (windings and texture
 // lookups) and write; with -o the loaded map is written there as map text.
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
-// -b: the texture browser filled with the WAD's textures and its thumbnails painted.
 // Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
+// -g: then N camera frames of the map in each render mode (OpenGL, 800 x 600).
+// -b: the texture browser filled with the WAD's textures and its thumbnails painted.
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -34,6 +36,10 @@ public:
     bool classesKnown = false;
     EntityClass anyClass;
     // With -k every class name is known, with the default 32-unit size.
+    int IsEntityVisible(LPCSTR name) override
+    {
+        return classesKnown ? 1 : CDefaultEditorServices::IsEntityVisible(name);
+    }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override
     {
         if (!classesKnown)
@@ -120,8 +126,10 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 } // namespace
 
 #include "BenchTextures.h"
-#include "BenchBrowser.h"
 #include "BenchViews.h"
+#include "BenchCamera.h"
+#include "BenchBrowser.h"
+#include "BenchGrid.h"
 
 int main(int argc, char** argv)
 {
@@ -131,6 +139,8 @@ int main(int argc, char** argv)
     std::vector<const char*> wads;
     const char* browserWad = nullptr;
     bool known = false;
+    bool camera = false;
+    bool gridFigure = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -138,6 +148,10 @@ int main(int argc, char** argv)
             out = argv[++i];
         else if (!std::strcmp(argv[i], "-k"))
             known = true;
+        else if (!std::strcmp(argv[i], "-g"))
+            camera = true;
+        else if (!std::strcmp(argv[i], "-G"))
+            gridFigure = true;
         else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
             wads.push_back(argv[++i]);
         else if (!std::strcmp(argv[i], "-b") && i + 1 < argc)
@@ -148,7 +162,7 @@ int main(int argc, char** argv)
     if (runs < 1)
         runs = 1;
     if (!mapPath && wads.empty() && !browserWad) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -231,5 +245,9 @@ int main(int argc, char** argv)
     BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
+    if (gridFigure && benchgrid::BenchGrid(map, runs) != 0)
+        return 1;
+    if (ok && camera)
+        return BenchCamera(map, runs);
     return ok ? 0 : 1;
 }
