@@ -5,13 +5,6 @@
 
 namespace {
 
-DWORD Expected(int index)
-{
-    const BYTE* pal = GetPaletteTable();
-    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 | static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 |
-           BrightnessOf(pal[index * 3 + 2]);
-}
-
 TEST_F(BrowserTest, LoadsListsAndUnloadsOnlyWithoutMaps)
 {
     OpenMap();
@@ -116,58 +109,6 @@ TEST_F(BrowserTest, ClickingAThumbnailAppliesShowingDoesNot)
     EXPECT_TRUE(map->IsModified());
 }
 
-// The thumbnails as the texture window paints them, read back as 32-bit pixels.
-class Canvas
-{
-public:
-    Canvas(CTextureWnd* wnd)
-    {
-        CRect rc;
-        wnd->GetClientRect(&rc);
-        w = rc.Width();
-        h = rc.Height();
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        HDC screen = ::GetDC(nullptr);
-        dc = ::CreateCompatibleDC(screen);
-        ::ReleaseDC(nullptr, screen);
-        bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = ::SelectObject(dc, bmp);
-        wnd->DrawTextures(dc);
-        ::GdiFlush();
-    }
-    ~Canvas()
-    {
-        ::SelectObject(dc, old);
-        ::DeleteObject(bmp);
-        ::DeleteDC(dc);
-    }
-    // Red, green, blue as one number.
-    DWORD At(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
-    int w, h;
-    DWORD* bits = nullptr;
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-};
-
-
-std::set<DWORD> ColoursOf(const Texture* t)
-{
-    std::set<DWORD> c;
-    int stride = (t->p2width * 3 + 3) & ~3;
-    for (int y = 0; y < t->p2height; ++y)
-        for (int x = 0; x < t->p2width; ++x) {
-            const BYTE* p = t->bits + y * stride + x * 3;
-            c.insert(static_cast<DWORD>(p[2]) << 16 | static_cast<DWORD>(p[1]) << 8 | p[0]);
-        }
-    return c;
-}
-
 TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
 {
     InitAndLoad();
@@ -178,7 +119,12 @@ TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
     browser->SelectTextureByName("SQUARE");
     ASSERT_EQ(browser->GetThumbnailSize(), 64);
     ASSERT_EQ(browser->GetVisibleList().GetCount(), 5);
-    Canvas canvas(browser->GetTextureWnd());
+    // The thumbnails as the texture window paints them, read back.
+    CRect client;
+    browser->GetTextureWnd()->GetClientRect(&client);
+    Canvas canvas(client.Width(), client.Height());
+    browser->GetTextureWnd()->DrawTextures(canvas.dc);
+    ::GdiFlush();
     std::vector<bool> covered(static_cast<size_t>(canvas.w * canvas.h), false);
     for (int i = 0; i < 5; ++i) {
         Texture* t = static_cast<Texture*>(browser->GetVisibleList().GetAt(browser->GetVisibleList().FindIndex(i)));
@@ -232,12 +178,7 @@ TEST_F(BrowserTest, RecentItemsShowTheirThumbnails)
 {
     InitAndLoad();
     browser->SelectTextureByName("SQUARE");
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof bi.bmiHeader, 200, -64, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    DWORD* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bmp);
+    Canvas canvas(200, 64);
     auto draw = [&](UINT state) {
         DRAWITEMSTRUCT dis = {};
         dis.CtlType = ODT_COMBOBOX;
@@ -246,12 +187,12 @@ TEST_F(BrowserTest, RecentItemsShowTheirThumbnails)
         dis.itemAction = ODA_DRAWENTIRE;
         dis.itemState = state;
         dis.hwndItem = Recent()->m_hWnd;
-        dis.hDC = dc;
+        dis.hDC = canvas.dc;
         dis.rcItem = {0, 0, 200, 64};
         browser->SendMessage(WM_DRAWITEM, IDC_RECENT_TEXTURES, (LPARAM)&dis);
         ::GdiFlush();
     };
-    auto at = [&](int x, int y) { return bits[y * 200 + x] & 0xFFFFFF; };
+    auto at = [&](int x, int y) { return canvas.At(x, y); };
     draw(ODS_SELECTED);
     // A 64 x 64 texture is copied into the square at the left (inside the frame).
     int bad = 0;
@@ -264,9 +205,6 @@ TEST_F(BrowserTest, RecentItemsShowTheirThumbnails)
     EXPECT_EQ(at(120, 2), 0u);         // the background
     draw(0);
     EXPECT_EQ(at(0, 30), 0u);          // the unselected item's frame is the background pen
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
 }
 
 TEST_F(BrowserTest, MarkApplyUsedAndSelectBrushes)
