@@ -236,6 +236,11 @@ TEST_F(BrowserTest, MarkApplyUsedAndSelectBrushes)
 
     // Used: only the map's textures; the old frames go.
     Texture* brick = loader->FindTexture("BRICK");
+    // No current texture is needed: the active map decides.
+    browser->SelectTexture(nullptr);
+    browser->OnUsed();
+    EXPECT_EQ(ListNames(List()), (Names{"METAL"}));
+    browser->OnUsed();
     browser->SelectTextureByName("BRICK");
     browser->OnUsed();
     EXPECT_TRUE(browser->IsUsedOnly());
