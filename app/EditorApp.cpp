@@ -5,6 +5,9 @@
 #include "MapFrame.h"
 #include "MapView.h"
 #include "../res/resource.h"
+#include "Map.h"
+#include "MapCameraFrame.h"
+#include "MapCameraView.h"
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     // The framework's File Open: the file dialog, then the 2D template. The main frame's own
@@ -48,7 +51,8 @@ BOOL CEditorApp::InitInstance()
     m_pMapTemplate =
         new CMultiDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapFrame), RUNTIME_CLASS(CMapView));
     AddDocTemplate(m_pMapTemplate);
-    m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, nullptr, nullptr, nullptr);
+    m_pCameraTemplate = new CMultiDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapCameraFrame),
+                                              RUNTIME_CLASS(CMapCameraView));
     AddDocTemplate(m_pCameraTemplate);
 
     CMainFrame* pMainFrame = new CMainFrame;

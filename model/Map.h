@@ -44,6 +44,7 @@ public:
     CUpdateHint();
     explicit CUpdateHint(const short* box);
     short box[6];
+    Texture* texture = nullptr; // hint 17: the texture the browser made current
 };
 
 // The camera of one camera view. The eye is at map position (tx, -tz, -ty).
@@ -73,7 +74,7 @@ public:
     ~Map() override;
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
-    // The maps that exist (open documents and any other): their faces point at texture records.
+    // How many map documents exist: their faces point at the loaded textures.
     static int GetOpenCount();
 
     // ---- Entities

@@ -100,9 +100,11 @@ HBITMAP GXGetPatternBitmap(int nPattern)
 // ---------------------------------------------------------------------------
 // DIB resources
 
-HGLOBAL LoadDIBResource(HINSTANCE hModule, UINT nID)
+HGLOBAL LoadDIBResource(HINSTANCE hModule, UINT nID) { return LoadDIBResource(hModule, MAKEINTRESOURCEA(nID)); }
+
+HGLOBAL LoadDIBResource(HINSTANCE hModule, LPCSTR lpszName)
 {
-    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(nID), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    HRSRC hRes = ::FindResourceA(hModule, lpszName, reinterpret_cast<LPCSTR>(RT_BITMAP));
     if (hRes == nullptr)
         return nullptr;
     HGLOBAL hRes2 = ::LoadResource(hModule, hRes);
