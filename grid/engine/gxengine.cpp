@@ -17,6 +17,9 @@ CGXGridEngine::CGXGridEngine(CWnd* pGridWnd, CDocument* pDocument, void* pOwner)
 
 CGXGridEngine::~CGXGridEngine()
 {
+    // The program's active grid must not outlive its engine.
+    if (GXGetAppState()->m_pActiveGrid == this)
+        GXGetAppState()->m_pActiveGrid = nullptr;
     ReleaseGridObjects();
     FreeStyleCache();
     m_bKeepDrawingObjects = FALSE;
@@ -379,36 +382,6 @@ int CGXGridEngine::GetParamOptionF() { return m_pParam != nullptr ? m_pParam->Ge
 
 // ---------------------------------------------------------------------------
 // Current cell
-
-BOOL CGXGridEngine::PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT)
-{
-    if (nRow > GetRowCount() || nCol > GetColCount()) {
-        m_bCurrentCellValid = FALSE;
-        return TRUE;
-    }
-    if (!m_bCurrentCellValid || nRow != m_nCurrentRow || nCol != m_nCurrentCol)
-        FreeCurrentStyle();
-    m_nCurrentRow = nRow;
-    m_nCurrentCol = nCol;
-    m_bCurrentCellValid = TRUE;
-    if (m_pParam != nullptr) {
-        m_pParam->m_nCurrentRow = nRow;
-        m_pParam->m_nCurrentCol = nCol;
-    }
-    return TRUE;
-}
-
-BOOL CGXGridEngine::GetCurrentCellPos(ROWCOL& nRow, ROWCOL& nCol) const
-{
-    nRow = m_nCurrentRow;
-    nCol = m_nCurrentCol;
-    return m_bCurrentCellValid;
-}
-
-BOOL CGXGridEngine::IsCurrentCellAt(ROWCOL nRow, ROWCOL nCol) const
-{
-    return m_bCurrentCellValid && m_nCurrentRow == nRow && m_nCurrentCol == nCol;
-}
 
 BOOL CGXGridEngine::OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
 BOOL CGXGridEngine::OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
@@ -870,7 +843,6 @@ HBRUSH CGXGridEngine::HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
 BOOL CGXGridEngine::HandleDestroy() { return FALSE; }
 BOOL CGXGridEngine::HandleHScroll(UINT, UINT, CScrollBar*) { return FALSE; }
 BOOL CGXGridEngine::HandleVScroll(UINT, UINT, CScrollBar*) { return FALSE; }
-BOOL CGXGridEngine::DispatchKeyMessage(CWnd*, UINT, UINT, UINT, UINT) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonDown(UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonUp(UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonDblClk(UINT, CPoint) { return FALSE; }
@@ -893,10 +865,20 @@ BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
 
 BOOL CGXGridEngine::HandleSize(UINT, int, int) { return FALSE; }
 BOOL CGXGridEngine::HandleShowWindow(BOOL, UINT) { return FALSE; }
-BOOL CGXGridEngine::HandleSetFocus(CWnd*) { return FALSE; }
-BOOL CGXGridEngine::HandleKillFocus(CWnd*) { return FALSE; }
 UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
-BOOL CGXGridEngine::HandleCancelMode() { return FALSE; }
+BOOL CGXGridEngine::HandleCancelMode()
+{
+    // Ends what the mouse runs: a resize, else the selection drag; the capture goes back.
+    if (m_bTracking)
+        CancelTracking();
+    m_bMouseTracking = FALSE;
+    if (m_nOverrideCursor != 0)
+        SetOverrideCursor(0);
+    CWnd* pWnd = m_pGridWnd;
+    if (pWnd != nullptr && pWnd->GetSafeHwnd() != nullptr && ::GetCapture() == pWnd->GetSafeHwnd())
+        ::ReleaseCapture();
+    return TRUE;
+}
 BOOL CGXGridEngine::HandleMouseActivate(CWnd*, UINT, UINT, int*) { return FALSE; }
 BOOL CGXGridEngine::HandleSettingChange(LPCSTR) { return FALSE; }
 
@@ -916,6 +898,18 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
+
+// Undo and the clipboard answer "nothing done" until their machinery exists.
+BOOL CGXGridEngine::Undo() { return FALSE; }
+BOOL CGXGridEngine::Redo() { return FALSE; }
+BOOL CGXGridEngine::Copy() { return FALSE; }
+BOOL CGXGridEngine::Paste() { return FALSE; }
+BOOL CGXGridEngine::Cut() { return FALSE; }
+BOOL CGXGridEngine::CanCopy() { return FALSE; }
+BOOL CGXGridEngine::CanPaste() { return FALSE; }
+BOOL CGXGridEngine::CanCut() { return FALSE; }
+BOOL CGXGridEngine::CanClear() { return FALSE; }
+BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
 CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
 {
     // A grid without a bar of its own in a parent that shares its bars uses
@@ -932,7 +926,6 @@ CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
     return dynamic_cast<CScrollBar*>(pBar);
 }
 void CGXGridEngine::UpdateTabName(WPARAM) {}
-BOOL CGXGridEngine::HandleMsg792(WPARAM) { return TRUE; }
 BOOL CGXGridEngine::HandleMsg7A3(WPARAM, LPARAM) { return FALSE; }
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)

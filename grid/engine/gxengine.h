@@ -117,9 +117,59 @@ public:
 
     // ---- Current cell (the protocol with the cell's control comes with
     // current-cell handling; here the cell is only recorded)
+    // Flags of PlaceCurrentCell: 0x02/0x04 update at once, 0x08 bring into view, 0x10 activate the
+    // control, 0x20 keep the focus where it is, 0x40 no hint to other views, 0x80 keep the selection.
     virtual BOOL PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags = 0);
-    BOOL GetCurrentCellPos(ROWCOL& nRow, ROWCOL& nCol) const;
-    BOOL IsCurrentCellAt(ROWCOL nRow, ROWCOL nCol) const;
+    // Stores (bStore) or throws away the pending edit of the current cell.
+    virtual BOOL TransferCurrentCell(BOOL bStore = TRUE, UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
+    virtual void RefreshCurrentCell(BOOL bStore = TRUE);
+    virtual void HideCurrentCellControl();
+    // Shows the warning a validation left (once), then empties it.
+    virtual void ShowWarningText();
+    // bEnter FALSE: may the old cell be left; TRUE: may (nRow, nCol) become current.
+    virtual BOOL CheckCurrentCellChange(BOOL bEnter, ROWCOL nRow, ROWCOL nCol, ROWCOL nOldRow, ROWCOL nOldCol);
+    virtual CGXControl* GetCellControl(ROWCOL nRow, ROWCOL nCol);
+    // Told the row and column about to be reached (-2: the last one); empty here.
+    virtual void OnAccessRowCol(ROWCOL nRow, ROWCOL nCol);
+    BOOL GetCurrentCellPos(ROWCOL& nRow, ROWCOL& nCol, BOOL bIgnorePrinting = FALSE);
+    BOOL IsCurrentCellAt(ROWCOL nRow, ROWCOL nCol, BOOL bIgnorePrinting = FALSE);
+    void SetCurrentCellState(BOOL bValid, ROWCOL nRow = 0, ROWCOL nCol = 0);
+    CGXControl* GetCurrentCellControl();
+    BOOL IsCurrentCellActive();
+
+    // ---- Keyboard. Directions: 1 up, 2 left, 3 down, 4 right, 5 page down, 6 page up,
+    // 7 first row, 8 last row, 9 first column, 10 last column, 11 first cell, 12 last cell.
+    virtual BOOL FindEnabledCell(int nDirection, ROWCOL& nRow, ROWCOL& nCol);
+    virtual BOOL MoveCurrentCell(int nDirection, ROWCOL nCount = 1, BOOL bSelect = TRUE);
+    virtual BOOL MoveCurrentCellEx(int nDirection, ROWCOL nCount = 1);
+    virtual void ScrollCellsBy(int nDirection, ROWCOL nCount);
+    virtual BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridDBCSChar(const CString& sChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridDeadChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridSysChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnGridSysDeadChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The selection hooks a keyboard or mouse extension asks first.
+    virtual BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey);
+    // FALSE (and the anchor forgotten) when the anchor's range left the selection list.
+    BOOL AnchorIsValid();
+
+    // ---- Undo, redo and the clipboard: what the keys call. They answer "nothing done" until the
+    // undo machinery and the clipboard transfer take them over.
+    virtual BOOL Undo();
+    virtual BOOL Redo();
+    virtual BOOL Copy();
+    virtual BOOL Paste();
+    virtual BOOL Cut();
+    virtual BOOL CanCopy();
+    virtual BOOL CanPaste();
+    virtual BOOL CanCut();
+    virtual BOOL CanClear();
+    virtual BOOL ClearSelection(BOOL bStyles);
 
     // ---- Control notification hooks (the controls call them with their cell)
     virtual BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol);
@@ -129,6 +179,7 @@ public:
     virtual void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol);
     virtual BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol);
     virtual BOOL OnLeftCell(ROWCOL nRow, ROWCOL nCol, ROWCOL nNewRow, ROWCOL nNewCol);
+    virtual BOOL OnControlNotify(ROWCOL nRow, ROWCOL nCol, UINT nID, int nCode);
 
     // ---- Cell controls
     virtual CGXControl* GetControlForId(WORD nID);
@@ -145,6 +196,9 @@ public:
 
     // ---- Window messages, handed over by the grid window. FALSE (or null)
     // lets the framework's default handling run.
+    // The grid gains (TRUE) or loses the focus: the current cell's control is activated or its
+    // edit stored and deactivated; FALSE when the edit could not be stored.
+    virtual BOOL ActivateGrid(BOOL bActive);
     virtual HBRUSH HandleCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     virtual BOOL HandleDestroy();
     virtual BOOL HandleHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
@@ -424,6 +478,19 @@ public:
     CGXRange m_selRange;
     BOOL m_bSizeLock = FALSE;
     CString m_strWarningText;
+    // Current-cell state the focus and mouse handlers read.
+    BOOL m_bLeavingCell = FALSE;    // a cell is being left or a warning shows: focus handlers wait
+    BOOL m_bWarningShown = FALSE;   // a warning box was shown
+    BOOL m_bGridActive = FALSE;     // the grid window or one of its children has the focus
+    BOOL m_bSettingFocus = FALSE;   // the engine itself is moving the focus
+    BOOL m_bDeferMarking = FALSE;   // redraw an entered cell through its control's Invalidate
+    BOOL m_bFastMove = TRUE;        // keyboard moves keep the cached styles
+    HWND m_hLastFocusWnd = nullptr; // the window that had the focus before the grid got it
+    BOOL m_bInvalidateOnFocus = FALSE;   // a validation on 0x792 failed: redraw at the next focus
+    // The selection range an extension grows (a position in the selection list), its anchor
+    // cell and the last cell it reached.
+    POSITION m_posAnchor = nullptr;
+    ROWCOL m_nAnchorRow = 0, m_nAnchorCol = 0, m_nLastRow = 0, m_nLastCol = 0;
 
 protected:
     void ReleaseGridObjects();
@@ -481,6 +548,8 @@ protected:
     BOOL m_bAreaMode = FALSE;
     BOOL m_bKeepDrawingObjects = FALSE;
     BOOL m_bKeepCurrentStyle = FALSE;
+    BOOL m_bDBCSPending = FALSE;   // a lead byte waits for its trail byte
+    BYTE m_chDBCSLead = 0;
     BOOL m_bInvertCurrentOnce = FALSE;    // the next InvertCell inverts the current cell too
     CPtrList m_tempObjects;
     BOOL m_bScrollBarsChanged = FALSE;

@@ -40,6 +40,7 @@ struct GX_APP_STATE
     CGXRegisterGridHook* m_pRegisterGridHook = nullptr;
     CPtrList m_scrollParentClasses{10};
     BOOL m_bCreatingPopup = FALSE;
+    CGXGridEngine* m_pActiveGrid = nullptr;   // the grid that has the focus last
 
     void FillVersion();
 };

@@ -161,6 +161,16 @@ public:
     // row it came from, so that unfreezing can move it back. Columns the same.
     ROWCOL m_nFreezeRowsTarget = 0, m_nFreezeRowsCount = 0, m_nFreezeRowsOrigin = 0;
     ROWCOL m_nFreezeColsTarget = 0, m_nFreezeColsCount = 0, m_nFreezeColsOrigin = 0;
+    // Input settings (not archived). The activation options: 1 a click on the text activates the
+    // current cell's control, 2 a click beside the text, 4 any click and also on Init and when the
+    // grid gains the focus, 8 on the button release, 0x80000 on a double click.
+    DWORD m_dwActivateOptions = 0;
+    BOOL m_bThumbTracking = FALSE;        // scroll while the thumb is dragged
+    BOOL m_bPrinterLayout = FALSE;        // lay out with the printer's metrics
+    BOOL m_bCurrentCellHint = FALSE;      // tell the other views every move of the current cell
+    BOOL m_bAllowRowMoving = FALSE;       // rows can be moved by dragging their headers
+    BOOL m_bAllowColMoving = FALSE;       // columns likewise
+    BOOL m_bClearSelectionOnMove = FALSE; // a selecting move clears the selection first
 
     // The library-wide defaults of the lines-at-right-bottom option and of the library value.
     static BOOL s_bDefaultLinesAtRightBottom;

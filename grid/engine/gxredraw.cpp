@@ -200,6 +200,7 @@ void CGXGridEngine::OnGridUpdate(CWnd* pSender, LPARAM, CObject* pHintObject)
             SetLeftCol(h->nCol1, f, FALSE);
         break;
     }
+    case 24: TransferCurrentCell(static_cast<BOOL>(h->lParam), f, FALSE); break;
     case 27: PlaceCurrentCell(h->nRow1, h->nCol1, f); break;
     case 30: SetSelectionFrameLock(static_cast<BOOL>(h->lParam), FALSE); break;
     case 33: UpdateProperties(f, FALSE); break;

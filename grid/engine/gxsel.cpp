@@ -263,6 +263,7 @@ void CGXGridEngine::SetSelectionRange(POSITION pos, ROWCOL nTop, ROWCOL nLeft, R
         if (!list.IsEmpty())
             RedrawAllSelections(TRUE);
         list.DeleteAll();
+        m_posAnchor = nullptr;
         return;
     }
     if (m_pParam->HasOptionGBits(3))

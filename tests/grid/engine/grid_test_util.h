@@ -30,6 +30,91 @@ public:
     static int s_nLive;
 };
 
+// A control the test scripts: it answers GetModify, OnValidate, Store, OnEndEditing and
+// OnCancelEditing as told, holds an active state and a typed text, and records the editing
+// protocol's calls in order.
+class CScriptedControl : public CRecordingControl
+{
+public:
+    explicit CScriptedControl(CGXGridEngine* pGrid, UINT nID = 52513) : CRecordingControl(pGrid, nID) {}
+    void Rec(const std::string& s) { m_calls.push_back(s); }
+    void SetActive(BOOL b) override { Rec(b ? "SetActive 1" : "SetActive 0"); m_bActive = b; }
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL b) override { m_bModified = b; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override
+    {
+        CRecordingControl::Init(nRow, nCol);
+        m_strText = m_pGrid->GetCellValue(nRow, nCol);
+        m_bModified = FALSE;
+        if (m_pGrid->GetParam() != nullptr && (m_pGrid->GetParam()->m_dwActivateOptions & 4))
+            m_bActive = TRUE;
+    }
+    void Reset() override { Rec("Reset"); CRecordingControl::Reset(); }
+    void Hide() override { Rec("Hide"); }
+    void Invalidate() override { Rec("Invalidate"); }
+    void GetValue(CString& s) override { s = m_strText; }
+    void SetCurrentText(const CString& s) override { Rec(std::string("SetCurrentText ") + (LPCSTR)s); m_strText = s; }
+    BOOL OnValidate() override
+    {
+        Rec("OnValidate");
+        if (!m_bValidate && !m_strWarning.IsEmpty())
+            m_pGrid->SetTextField(m_strWarning);
+        return m_bValidate;
+    }
+    int Store() override
+    {
+        Rec("Store");
+        if (m_nStore & 1)
+            m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), m_strText);
+        return m_nStore;
+    }
+    BOOL OnEndEditing() override { Rec("OnEndEditing"); return m_bEndEditing; }
+    BOOL OnCancelEditing() override { Rec("OnCancelEditing"); return m_bCancelEditing; }
+    void OnCanceledEditing() override { Rec("OnCanceledEditing"); }
+    BOOL OnLeftCell(ROWCOL r, ROWCOL c) override
+    {
+        Rec("OnLeftCell " + std::to_string(r) + "," + std::to_string(c));
+        return CRecordingControl::OnLeftCell(r, c);
+    }
+    // Keys: a typed character starts editing and replaces the text; others pass to the grid.
+    BOOL OnGridKeyDown(UINT nChar, UINT, UINT) override
+    {
+        Rec("KeyDown " + std::to_string(nChar));
+        return FALSE;
+    }
+    BOOL OnGridChar(UINT nChar, UINT, UINT) override
+    {
+        Rec("Char " + std::to_string(nChar));
+        if (nChar < 0x20 || nChar == 0x7f || IsReadOnly())
+            return FALSE;
+        if (!m_bActive) {
+            if (!OnStartEditing())
+                return FALSE;
+            m_bActive = TRUE;
+            m_strText.Empty();
+        }
+        m_strText += static_cast<char>(nChar);
+        m_bModified = TRUE;
+        return TRUE;
+    }
+    // The calls of the editing protocol only (the style calls left out).
+    std::vector<std::string> Protocol() const
+    {
+        std::vector<std::string> v;
+        for (const auto& s : m_calls)
+            if (s.rfind("StoreStyle", 0) != 0)
+                v.push_back(s);
+        return v;
+    }
+
+    BOOL m_bActive = FALSE, m_bModified = FALSE;
+    CString m_strText;
+    BOOL m_bValidate = TRUE, m_bEndEditing = TRUE, m_bCancelEditing = TRUE;
+    int m_nStore = 1;
+    CString m_strWarning;
+};
+
 // Ids the factory knows: 52512 (the standard style's control) and 52513.
 class CRecordingFactory : public CGXAbstractControlFactory
 {
