@@ -7,6 +7,13 @@
 
 namespace {
 
+// Posted to a user toolbar whose last button was dragged away: it goes once the drag is over.
+UINT DestroyLaterMessage()
+{
+    static UINT s_nMsg = ::RegisterWindowMessageA("SECToolBarDestroyLater");
+    return s_nMsg;
+}
+
 // The row gap after a row broken at a separator.
 int RowGap(int nSepWidth) { return nSepWidth * 2 / 3; }
 
@@ -1138,7 +1145,27 @@ void SECCustomToolBar::TrackHot(CPoint point)
 
 void SECCustomToolBar::OnLButtonDownTB(UINT nFlags, CPoint point)
 {
-    int nHit = m_bCustomize ? -1 : HitTest(point);
+    // Customise mode, or Alt outside it: the button is dragged instead of clicked.
+    SECToolBarManager* pManager = GetToolBarManager();
+    BOOL bAltDrag = !m_bCustomize && pManager != nullptr && (::GetKeyState(VK_MENU) & 0x8000);
+    if (m_bCustomize || bAltDrag) {
+        int nButton = HitTest(point);
+        if (nButton < 0) {
+            if (m_bCustomize)
+                DeselectButton();
+            SECControlBar::OnLButtonDown(nFlags, point);
+            return;
+        }
+        m_bDragging = bAltDrag;
+        BOOL bAlive = TrackButtonDrag(nButton, point);
+        if (bAlive) {
+            m_bDragging = FALSE;
+            if (bAltDrag && pManager->m_pSelectedToolBar != nullptr)
+                pManager->m_pSelectedToolBar->DeselectButton();
+        }
+        return;
+    }
+    int nHit = HitTest(point);
     if (nHit < 0 || (m_btns[(size_t)nHit]->m_nStyle & TBBS_DISABLED)) {
         SECControlBar::OnLButtonDown(nFlags, point);
         return;
@@ -1158,6 +1185,9 @@ void SECCustomToolBar::OnLButtonDownTB(UINT nFlags, CPoint point)
 
 void SECCustomToolBar::OnMouseMoveTB(UINT, CPoint point)
 {
+    // In customise mode the selection is the customise selection, not a pressed button.
+    if (m_bCustomize)
+        return;
     SECToolBarBtn* pBtn = GetButton(m_nSelected);
     if (pBtn == nullptr) {
         TrackHot(point);
@@ -1178,7 +1208,7 @@ void SECCustomToolBar::OnMouseMoveTB(UINT, CPoint point)
 
 void SECCustomToolBar::OnLButtonUpTB(UINT nFlags, CPoint point)
 {
-    SECToolBarBtn* pBtn = GetButton(m_nSelected);
+    SECToolBarBtn* pBtn = m_bCustomize ? nullptr : GetButton(m_nSelected);
     if (pBtn == nullptr) {
         SECControlBar::OnLButtonUp(nFlags, point);
         return;
@@ -1209,6 +1239,8 @@ void SECCustomToolBar::OnCancelModeTB()
 {
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    if (m_bCustomize)
+        return;
     if (SECToolBarBtn* pBtn = GetButton(m_nSelected)) {
         pBtn->OnCancelMode();
         pBtn->Invalidate();
@@ -1223,6 +1255,13 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         OnLButtonDownTB((UINT)wParam, point);
         return 0;
+    case WM_LBUTTONDBLCLK:
+        // On a button a second click is a click (or a press to drag); elsewhere the bar's.
+        if (HitTest(point) >= 0) {
+            OnLButtonDownTB((UINT)wParam, point);
+            return 0;
+        }
+        break;
     case WM_MOUSEMOVE:
         OnMouseMoveTB((UINT)wParam, point);
         break;      // the bar's own handling (tips) goes on
@@ -1244,6 +1283,10 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnCancelModeTB();
         ClearHot();
+        if (SECToolBarManager* pManager = GetToolBarManager()) {
+            if (pManager->m_pSelectedToolBar == this)
+                pManager->m_pSelectedToolBar = nullptr;
+        }
         Notify(3);
         break;
     case WM_SHOWWINDOW:
@@ -1267,7 +1310,19 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_bCustomize && !IsFloating())
             return MA_NOACTIVATE;
         break;
+    case WM_SYSCOMMAND:
+        // Alt with a press starts a button drag, not the window menu.
+        break;
     default:
+        if (message == DestroyLaterMessage()) {
+            if (GetButtonCount() == 0) {
+                CFrameWnd* pFrame = GetDockingFrame();
+                DestroyWindow();
+                if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
+                    pFrame->DelayRecalcLayout();
+            }
+            return 0;
+        }
         // Control buttons' notifications go on, unchanged, to the frame (floating or not).
         if (wmSECToolBarWndNotify != 0 && message == wmSECToolBarWndNotify) {
             CWnd* pTarget = GetCommandTarget();
@@ -1278,4 +1333,301 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return SECControlBar::WindowProc(message, wParam, lParam);
+}
+
+// ---- Customise mode ---------------------------------------------------------------------------
+
+void SECCustomToolBar::SelectButton(int nIndex, BOOL bRepaint)
+{
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager != nullptr && pManager->m_pSelectedToolBar != nullptr && pManager->m_pSelectedToolBar != this)
+        pManager->m_pSelectedToolBar->DeselectButton(bRepaint);
+    if (SECToolBarBtn* pOld = GetButton(m_nSelected)) {
+        pOld->m_nStyle &= ~SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pOld->Invalidate();
+    }
+    m_nSelected = nIndex;
+    if (SECToolBarBtn* pBtn = GetButton(nIndex)) {
+        pBtn->m_nStyle |= SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pBtn->Invalidate();
+    }
+    if (pManager != nullptr)
+        pManager->m_pSelectedToolBar = this;
+    Notify(4);
+}
+
+void SECCustomToolBar::DeselectButton(BOOL bRepaint)
+{
+    if (SECToolBarBtn* pBtn = GetButton(m_nSelected)) {
+        pBtn->m_nStyle &= ~SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pBtn->Invalidate();
+    }
+    m_nSelected = -1;
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager != nullptr && pManager->m_pSelectedToolBar == this)
+        pManager->m_pSelectedToolBar = nullptr;
+    Notify(4);
+}
+
+int SECCustomToolBar::DropIndex(const CRect& rect) const
+{
+    CRect rectInside;
+    GetClientRect(&rectInside);
+    CalcInsideRect(rectInside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0, TRUE);
+    int nCount = GetButtonCount();
+    // The rows as laid out: each ends at a wrapped button (a trailing separator ends none).
+    int nRowStart = 0, nRowEnd = -1;
+    int nBottom = rectInside.top;
+    int yCentre = rect.CenterPoint().y;
+    for (int i = 0; i < nCount; i++) {
+        const SECToolBarBtn* pBtn = m_btns[(size_t)i];
+        BOOL bEnd = (pBtn->m_nStyle & TBBS_WRAPPED) || i == nCount - 1;
+        if (!bEnd)
+            continue;
+        int nHeight = 0;
+        for (int j = nRowStart; j <= i; j++)
+            nHeight = std::max(nHeight, m_btns[(size_t)j]->m_cy);
+        if (pBtn->IsSeparator() && i != nCount - 1)
+            nHeight += RowGap(m_nSepWidth);
+        nBottom += nHeight;
+        nRowEnd = i;
+        if (nBottom >= yCentre)
+            break;
+        if (i != nCount - 1)
+            nRowStart = i + 1;
+    }
+    if (nRowEnd < 0)
+        return 0;
+    if (rect.left < rectInside.left)
+        return nRowStart;
+    for (int i = nRowStart; i <= nRowEnd; i++)
+        if (m_btns[(size_t)i]->GetRect().right > rect.left)
+            return i + 1;
+    return nRowEnd + 1;
+}
+
+void SECCustomToolBar::DropButton(const CRect& rect, SECCustomToolBar* pSource, int nSource, BOOL bCopy)
+{
+    SECToolBarBtn* pSrcBtn = pSource != nullptr ? pSource->GetButton(nSource) : nullptr;
+    if (pSrcBtn == nullptr)
+        return;
+    UINT nID = pSrcBtn->m_nID;
+    BOOL bSame = pSource == this && !bCopy;
+    if (bSame && GetButtonCount() == 1)
+        return;     // the only button onto its own bar
+
+    // The selected button onto its own rectangle: separators before or after it.
+    if (bSame) {
+        CRect rectOwn = pSrcBtn->GetRect();
+        CRect rectMeet;
+        if (rectMeet.IntersectRect(&rectOwn, &rect)) {
+            int dx = rect.left - rectOwn.left;
+            if (dx > -2 && dx < 2)
+                return;
+            BOOL bSepBefore = nSource > 0 && m_btns[(size_t)nSource - 1]->IsSeparator();
+            BOOL bSepAfter = nSource + 1 < GetButtonCount() && m_btns[(size_t)nSource + 1]->IsSeparator();
+            if (dx > 0) {
+                if (nSource > 0 && !bSepBefore)
+                    InsertButton(nSource, 0, TRUE);
+                else if (bSepAfter)
+                    RemoveButton(nSource + 1);
+            }
+            else {
+                if (bSepBefore)
+                    RemoveButton(nSource - 1);
+                else if (!bSepAfter)
+                    InsertButton(nSource + 1, 0, TRUE);
+            }
+            return;
+        }
+    }
+
+    CRect rectInside;
+    GetClientRect(&rectInside);
+    CalcInsideRect(rectInside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0, TRUE);
+    enum { atIndex, above, below } where = atIndex;
+    int nIndex = 0;
+    if (GetButtonCount() > 0) {
+        if (rect.bottom <= rectInside.top)
+            where = above;
+        else if (rect.top >= rectInside.bottom)
+            where = below;
+        else
+            nIndex = DropIndex(rect);
+    }
+    if (bSame && where == atIndex && (nIndex == nSource || nIndex == nSource + 1))
+        return;     // back where it was
+
+    // A move takes the button off its bar first; the insert place is kept by its neighbour.
+    if (!bCopy) {
+        SECToolBarBtn* pAnchor = (where == atIndex && nIndex < GetButtonCount()) ? m_btns[(size_t)nIndex] : nullptr;
+        if (bSame) {
+            RemoveButton(nSource, TRUE);
+            if (pAnchor != nullptr) {
+                auto it = std::find(m_btns.begin(), m_btns.end(), pAnchor);
+                nIndex = it != m_btns.end() ? (int)(it - m_btns.begin()) : std::min(nIndex, GetButtonCount());
+            }
+            else {
+                nIndex = std::min(nIndex, GetButtonCount());
+            }
+        }
+        else if (pSource != nullptr) {
+            pSource->RemoveButton(nSource, TRUE);
+        }
+    }
+    if (where == above) {
+        InsertButton(0, 0, TRUE, TRUE);
+        nIndex = 0;
+    }
+    else if (where == below) {
+        InsertButton(GetButtonCount(), 0, TRUE, TRUE);
+        nIndex = GetButtonCount();
+    }
+    else if (nIndex < GetButtonCount() && m_btns[(size_t)nIndex]->IsSeparator() &&
+             !(m_btns[(size_t)nIndex]->m_nStyle & TBBS_WRAPPED)) {
+        // A separator the dropped button covers (more than a pixel on both sides) goes.
+        CRect rectSep = m_btns[(size_t)nIndex]->GetRect();
+        if (rect.left < rectSep.left - 1 && rect.right > rectSep.right + 1)
+            RemoveButton(nIndex, TRUE);
+    }
+    nIndex = std::max(0, std::min(nIndex, GetButtonCount()));
+    InsertButton(nIndex, nID, FALSE);
+    if (!m_bDragging && !(pSource != nullptr && pSource->m_bDragging))
+        SelectButton(nIndex);
+}
+
+BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
+{
+    CPoint ptStart;
+    ::GetCursorPos(&ptStart);
+    CRect rectStart = rectScreen;
+    SetCapture();
+    BOOL bDrop = FALSE;
+    for (;;) {
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (::GetCapture() != m_hWnd) {
+            ::DispatchMessageA(&msg);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &pt);
+            rectScreen = rectStart + (pt - ptStart);
+            if (msg.message == WM_LBUTTONUP) {
+                bDrop = TRUE;
+                break;
+            }
+            continue;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        if (msg.message == WM_RBUTTONDOWN)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    return bDrop;
+}
+
+BOOL SECCustomToolBar::TrackButtonDrag(int nIndex, CPoint point)
+{
+    SECToolBarBtn* pBtn = GetButton(nIndex);
+    if (pBtn == nullptr)
+        return TRUE;
+    SelectButton(nIndex);
+    BOOL bCopy = IsCtrlKeyDown();
+    CRect rect = pBtn->GetRect();
+    ClientToScreen(&rect);
+    (void)point;
+    if (!RunDragLoop(rect))
+        return TRUE;
+    return DropDragged(nIndex, rect, bCopy);
+}
+
+BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy)
+{
+    SECToolBarBtn* pBtn = GetButton(nIndex);
+    if (pBtn == nullptr)
+        return TRUE;
+    SECToolBarManager* pManager = GetToolBarManager();
+    SECCustomToolBar* pTarget = pManager != nullptr ? pManager->FindToolBarAt(rectScreen) : nullptr;
+    if (pTarget == nullptr) {
+        // Palettes and toolbars outside the frame's list: the one under a corner.
+        CPoint corners[4] = {rectScreen.TopLeft(), CPoint(rectScreen.right - 1, rectScreen.top),
+                             CPoint(rectScreen.left, rectScreen.bottom - 1), rectScreen.BottomRight() - CPoint(1, 1)};
+        for (const CPoint& pt : corners) {
+            for (HWND hWnd = ::WindowFromPoint(pt); hWnd != nullptr && pTarget == nullptr; hWnd = ::GetParent(hWnd))
+                pTarget = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(hWnd));
+            if (pTarget != nullptr)
+                break;
+        }
+    }
+    UINT nThisID = (UINT)::GetDlgCtrlID(m_hWnd);
+    auto removeHere = [&]() {
+        RemoveButton(nIndex, TRUE);
+        DeselectButton();
+        // A user toolbar left empty goes once its drag is over.
+        if (nThisID >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
+            PostMessage(DestroyLaterMessage());
+            return FALSE;
+        }
+        if (CFrameWnd* pFrame = GetParentFrame())
+            pFrame->RecalcLayout();
+        if (CFrameWnd* pDockFrame = GetDockingFrame())
+            pDockFrame->RecalcLayout();
+        Invalidate();
+        return TRUE;
+    };
+    if (pTarget == nullptr) {
+        CRect rectCustomize;
+        if (pManager != nullptr && pManager->GetCustomizeWindowRect(rectCustomize) &&
+            rectCustomize.PtInRect(rectScreen.CenterPoint()))
+            return TRUE;    // onto the customisation dialog: nothing
+        if (!bCopy)
+            return removeHere();
+        if (pManager == nullptr)
+            return TRUE;
+        SECCustomToolBar* pNew = pManager->CreateUserToolBar(nullptr);
+        if (pNew == nullptr)
+            return TRUE;
+        pNew->InsertButton(0, pBtn->m_nID, FALSE, TRUE);
+        CRect rectFrame(0, 0, 0, 0);
+        ::AdjustWindowRectEx(&rectFrame, 0x80CC0000, FALSE, 0x180);
+        if (pManager->m_pFrameWnd != nullptr)
+            pManager->m_pFrameWnd->FloatControlBar(pNew, rectScreen.TopLeft() + rectFrame.TopLeft(), CBRS_ALIGN_TOP);
+        return TRUE;
+    }
+    if (!pTarget->AcceptsDrop()) {
+        if (!bCopy)
+            return removeHere();
+        return TRUE;
+    }
+    CRect rect = rectScreen;
+    pTarget->ScreenToClient(&rect);
+    BOOL bOtherBar = pTarget != this;
+    if (bOtherBar && !bCopy) {
+        // The button leaves this bar: a user toolbar left empty goes after the drag.
+        pTarget->DropButton(rect, this, nIndex, FALSE);
+        if (nThisID >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
+            PostMessage(DestroyLaterMessage());
+            return FALSE;
+        }
+        if (CFrameWnd* pFrame = GetParentFrame())
+            pFrame->RecalcLayout();
+        if (CFrameWnd* pDockFrame = GetDockingFrame())
+            pDockFrame->RecalcLayout();
+        Invalidate();
+        return TRUE;
+    }
+    pTarget->DropButton(rect, this, nIndex, bCopy);
+    return TRUE;
 }

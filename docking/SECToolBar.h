@@ -171,6 +171,19 @@ public:
     virtual BOOL IsCtrlKeyDown() const;
     virtual BOOL AcceptsDrop() const { return TRUE; }
 
+    // ---- Customise mode: selecting, dragging and dropping buttons
+    void SelectButton(int nIndex, BOOL bRepaint = TRUE);
+    void DeselectButton(BOOL bRepaint = TRUE);
+    // Selects the button and drags it; FALSE when this toolbar lost its last button and goes.
+    BOOL TrackButtonDrag(int nIndex, CPoint point);
+    // The drop of a drag ending at rectScreen (the button's rectangle moved with the mouse).
+    BOOL DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy);
+    // Inserts a dropped button: rect in this bar's client coordinates; pSource/nSource the
+    // dragged button (for a move it leaves its bar first).
+    void DropButton(const CRect& rect, SECCustomToolBar* pSource, int nSource, BOOL bCopy);
+    // The insert index for a rectangle dropped inside the rows (client coordinates).
+    int DropIndex(const CRect& rect) const;
+
     // ---- Overrides of the bar
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
@@ -214,6 +227,7 @@ protected:
     void Notify(int nCode);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL RunDragLoop(CRect& rectScreen);
     void OnLButtonDownTB(UINT nFlags, CPoint point);
     void OnMouseMoveTB(UINT nFlags, CPoint point);
     void OnLButtonUpTB(UINT nFlags, CPoint point);
