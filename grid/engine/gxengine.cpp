@@ -82,8 +82,8 @@ void CGXGridEngine::SetParam(CGXGridParam* pParam, BOOL bOwn)
 
 BOOL CGXGridEngine::CheckStylesMap()
 {
-    const CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    if (map == m_pStylesMapSeen)
+    DWORD dwStamp = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
+    if (dwStamp == m_dwStylesMapStampSeen)
         return FALSE;
     ReadBaseStylePointers();
     return TRUE;
@@ -93,7 +93,7 @@ void CGXGridEngine::ReadBaseStylePointers()
 {
     m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
     CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    m_pStylesMapSeen = map;
+    m_dwStylesMapStampSeen = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
     if (map == nullptr)
         return;
     map->LookupStyle(map->GetStandardStyleId(), m_pStyleStandard);
@@ -707,7 +707,7 @@ const CString& CGXGridEngine::GetCellValue(ROWCOL nRow, ROWCOL nCol)
 
 const CGXStyle* CGXGridEngine::GetStandardStyle()
 {
-    if (m_pStyleStandard == nullptr)
+    if (!CheckStylesMap() && m_pStyleStandard == nullptr)
         ReadBaseStylePointers();
     return m_pStyleStandard;
 }

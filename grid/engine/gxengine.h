@@ -402,6 +402,9 @@ public:
     void SetPreparedStyle(const CGXStyle* pStyle) { m_pPreparedStyle = pStyle; }
     // Forgets the current cell's composed style and control.
     void FreeCurrentStyle();
+    // The warning text a control's validation leaves for the user (null empties it).
+    virtual void SetTextField(LPCSTR lpszText) { m_strWarningText = lpszText != nullptr ? lpszText : ""; }
+    const CString& GetWarningText() const { return m_strWarningText; }
     // Drops the composed styles cached for drawing.
     void FreeStyleCache();
 
@@ -420,6 +423,7 @@ public:
     CGXControl* m_pCurrentControl = nullptr;
     CGXRange m_selRange;
     BOOL m_bSizeLock = FALSE;
+    CString m_strWarningText;
 
 protected:
     void ReleaseGridObjects();
@@ -444,7 +448,7 @@ protected:
     const CGXStyle* m_pStyleRowHeader = nullptr;
     const CGXStyle* m_pStyleColHeader = nullptr;
     const CGXStyle* m_pStyleStandard = nullptr;
-    const CGXStylesMap* m_pStylesMapSeen = nullptr;
+    DWORD m_dwStylesMapStampSeen = 0;   // the parameter's styles-map stamp the pointers were read from
     CPtrArray m_styleCache;                   // composed styles of drawing
     CGXStyle* m_pCurrentStyle = nullptr;      // the current cell's composed style
     CGXStyle* m_pValueStyle = nullptr;        // scratch of GetCellValue and SetValueRange
