@@ -68,6 +68,7 @@ struct CUserToolProcess::RunState
     BOOL StartProcess();
     void FailStart(const CString& text);
     BOOL PostOutput(const char* pData, DWORD n);
+    void PostCompletion();
 };
 
 void FreeOutputBlock(WPARAM wParam)
@@ -102,12 +103,25 @@ BOOL CUserToolProcess::RunState::PostOutput(const char* pData, DWORD n)
     char* pBlock = new char[n + 1];
     memcpy(pBlock, pData, n);
     pBlock[n] = '\0';
-    if (!::PostMessageA(hWndOutput, WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(pBlock), 0)) {
-        // The pane is gone: nobody else will free the block.
-        delete[] pBlock;
-        return FALSE;
+    // A full message queue (a flood of output) is waited out: the child then waits on its pipe.
+    while (!::PostMessageA(hWndOutput, WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(pBlock), 0)) {
+        if (bStop.load() || !::IsWindow(hWndOutput)) {
+            // Nobody else will free the block.
+            delete[] pBlock;
+            return FALSE;
+        }
+        ::WaitForSingleObject(hStopEvent, 20);
     }
     return TRUE;
+}
+
+void CUserToolProcess::RunState::PostCompletion()
+{
+    while (!::PostMessageA(hWndNotify, nNotifyMessage, wParamSelf, static_cast<LPARAM>(nSerial))) {
+        if (bStop.load() || !::IsWindow(hWndNotify))
+            return;
+        ::WaitForSingleObject(hStopEvent, 20);
+    }
 }
 
 BOOL CUserToolProcess::RunState::StartProcess()
@@ -204,7 +218,7 @@ void CUserToolProcess::RunState::Run()
     if (!StartProcess()) {
         bRunning.store(false);
         if (!bStop.load())
-            ::PostMessageA(hWndNotify, nNotifyMessage, wParamSelf, static_cast<LPARAM>(nSerial));
+            PostCompletion();
         return;
     }
     HANDLE hChild = hProcess.load();
@@ -244,7 +258,7 @@ void CUserToolProcess::RunState::Run()
         code = STILL_ACTIVE;
     dwExitCode.store(code);
     bRunning.store(false);
-    ::PostMessageA(hWndNotify, nNotifyMessage, wParamSelf, static_cast<LPARAM>(nSerial));
+    PostCompletion();
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]
+//   morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]
 //
+// -G: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
 // For a map: N runs each of tokenise+parse only, full load (windings and texture
@@ -9,6 +10,7 @@
 // For each WAD: N loads into the texture map (8-bit and 24-bit bitmaps).
 // Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
 // -g: then N camera frames of the map in each render mode (OpenGL, 800 x 600).
+// -b: the texture browser filled with the WAD's textures and its thumbnails painted.
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -126,6 +128,8 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 #include "BenchTextures.h"
 #include "BenchViews.h"
 #include "BenchCamera.h"
+#include "BenchBrowser.h"
+#include "BenchGrid.h"
 
 int main(int argc, char** argv)
 {
@@ -133,8 +137,10 @@ int main(int argc, char** argv)
     const char* out = nullptr;
     const char* mapPath = nullptr;
     std::vector<const char*> wads;
+    const char* browserWad = nullptr;
     bool known = false;
     bool camera = false;
+    bool gridFigure = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -144,15 +150,19 @@ int main(int argc, char** argv)
             known = true;
         else if (!std::strcmp(argv[i], "-g"))
             camera = true;
+        else if (!std::strcmp(argv[i], "-G"))
+            gridFigure = true;
         else if (!std::strcmp(argv[i], "-w") && i + 1 < argc)
             wads.push_back(argv[++i]);
+        else if (!std::strcmp(argv[i], "-b") && i + 1 < argc)
+            browserWad = argv[++i];
         else
             mapPath = argv[i];
     }
     if (runs < 1)
         runs = 1;
-    if (!mapPath && wads.empty()) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-o out.map] [-w file.wad]... [map.map]\n");
+    if (!mapPath && wads.empty() && !browserWad) {
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -163,6 +173,9 @@ int main(int argc, char** argv)
 
     std::unique_ptr<CTextureLoader> loader;
     int rc = BenchTextures(wads, runs, services.quiet, loader);
+    if (rc)
+        return rc;
+    rc = BenchBrowser(browserWad, runs, services.quiet);
     if (rc)
         return rc;
     if (!mapPath)
@@ -232,6 +245,8 @@ int main(int argc, char** argv)
     BenchRedraw(map, runs);
     if (loader)
         std::printf("placeholders for missing texture names: %d\n", loader->GetPlaceholderCount());
+    if (gridFigure && benchgrid::BenchGrid(map, runs) != 0)
+        return 1;
     if (ok && camera)
         return BenchCamera(map, runs);
     return ok ? 0 : 1;

@@ -31,8 +31,16 @@ CUpdateHint::CUpdateHint(const short* b)
 
 IMPLEMENT_DYNCREATE(Map, CDocument)
 
+static int s_openMaps = 0;
+
+int Map::GetOpenCount()
+{
+    return s_openMaps;
+}
+
 Map::Map()
 {
+    ++s_openMaps;
     static const short kFirst[6] = {0, 128, 0, 128, 0, 128};
     for (int i = 0; i < 6; ++i) {
         m_lastSelection[i] = kFirst[i];
@@ -43,6 +51,7 @@ Map::Map()
 
 Map::~Map()
 {
+    --s_openMaps;
     DeleteEntities();
     ClearCycleList();
     m_cameras.RemoveAll();

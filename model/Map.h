@@ -42,6 +42,7 @@ public:
     CUpdateHint();
     explicit CUpdateHint(const short* box);
     short box[6];
+    Texture* texture = nullptr; // hint 17: the texture the browser made current
 };
 
 // The camera of one camera view. The eye is at map position (tx, -tz, -ty).
@@ -71,6 +72,8 @@ public:
     ~Map() override;
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
+    // How many map documents exist: their faces point at the loaded textures.
+    static int GetOpenCount();
 
     // ---- Entities
     CPtrList& GetEntities() { return m_entities; }

@@ -11,7 +11,7 @@
 void Map::UpdateCurrentTexture()
 {
     Texture* result = nullptr;
-    if (m_pPickedFace) {
+    if (g_faceMode && m_pPickedFace) {
         result = m_pPickedFace->texture;
     } else {
         bool set = false;
@@ -36,17 +36,19 @@ void Map::UpdateCurrentTexture()
     GetEditorServices()->ShowTexture(result);
 }
 
-// Puts the texture onto the selected brushes, or onto the picked face alone while one
-// is picked (the camera view picks faces only in face mode). TRUE when a face changed.
+// Puts the texture onto the selected brushes, or in face mode onto the picked face alone
+// (none picked: nothing). TRUE when a face changed.
 static BOOL ApplyToSelection(CPtrList& selection, Face* picked, Texture* pTexture)
 {
     BOOL changed = FALSE;
+    if (g_faceMode && !picked)
+        return FALSE;
     for (POSITION pos = selection.GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(selection.GetNext(pos));
         if (t->GetKind() != 0)
             continue;
         for (Face& f : static_cast<Brush*>(t)->GetFaces()) {
-            if (picked && &f != picked)
+            if (g_faceMode && &f != picked)
                 continue;
             if (f.texture != pTexture) {
                 f.texture = pTexture;

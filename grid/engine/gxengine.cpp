@@ -1,5 +1,6 @@
 #include "gxengine.h"
 #include "afxwin.h"
+#include "gxhint.h"
 #include "gxinit.h"
 #include "gxutil.h"
 #include "gxwnd.h"
@@ -17,13 +18,17 @@ CGXGridEngine::CGXGridEngine(CWnd* pGridWnd, CDocument* pDocument, void* pOwner)
 CGXGridEngine::~CGXGridEngine()
 {
     ReleaseGridObjects();
-    while (!m_styleFreeList.IsEmpty())
-        delete static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
     FreeStyleCache();
+    m_bKeepDrawingObjects = FALSE;
+    FreeObjectCache();
+    while (!m_tempObjects.IsEmpty())
+        delete static_cast<CObject*>(m_tempObjects.RemoveHead());
     delete m_pCurrentStyle;
     m_pCurrentStyle = nullptr;
     delete m_pValueStyle;
     m_pValueStyle = nullptr;
+    while (!m_styleFreeList.IsEmpty())
+        delete static_cast<CGXStyle*>(m_styleFreeList.RemoveHead());
     m_awRowBreaks.RemoveAll();
     m_awColBreaks.RemoveAll();
 }
@@ -77,8 +82,8 @@ void CGXGridEngine::SetParam(CGXGridParam* pParam, BOOL bOwn)
 
 BOOL CGXGridEngine::CheckStylesMap()
 {
-    const CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    if (map == m_pStylesMapSeen)
+    DWORD dwStamp = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
+    if (dwStamp == m_dwStylesMapStampSeen)
         return FALSE;
     ReadBaseStylePointers();
     return TRUE;
@@ -88,7 +93,7 @@ void CGXGridEngine::ReadBaseStylePointers()
 {
     m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
     CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    m_pStylesMapSeen = map;
+    m_dwStylesMapStampSeen = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
     if (map == nullptr)
         return;
     map->LookupStyle(map->GetStandardStyleId(), m_pStyleStandard);
@@ -101,6 +106,12 @@ void CGXGridEngine::FreeStyleCache()
     for (int i = 0; i < m_styleCache.GetSize(); ++i)
         delete static_cast<CGXStyle*>(m_styleCache[i]);
     m_styleCache.RemoveAll();
+    m_nCacheRowOrigin = m_nCacheColOrigin = 0;
+    m_nCacheShiftRows = m_nCacheShiftCols = 0;
+    // Styles handed out during a paint stay valid until its end.
+    if (m_nDrawDepth == 0)
+        while (!m_afterPaintStyles.IsEmpty())
+            delete static_cast<CGXStyle*>(m_afterPaintStyles.RemoveHead());
 }
 
 void CGXGridEngine::FreeCurrentStyle()
@@ -162,6 +173,7 @@ void CGXGridEngine::InitObjects()
 
     m_pParam->m_bInitialised = TRUE;
     m_nZoom = m_pParam->GetProperties()->GetZoom();
+    UpdateFontMetrics();
     m_bInitDone = TRUE;
 
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
@@ -248,8 +260,37 @@ ROWCOL CGXGridEngine::GetColCount()
     return m_pParam != nullptr && m_pParam->GetData() != nullptr ? m_pParam->GetData()->GetColCount() : 0;
 }
 
-ROWCOL CGXGridEngine::GetFrozenRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRows : 0; }
-ROWCOL CGXGridEngine::GetFrozenCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenCols : 0; }
+// A lower (right) pane of a splitter shows no frozen rows (columns): they
+// stay in the first pane row (column).
+ROWCOL CGXGridEngine::GetFrozenRows()
+{
+    if (m_pParam == nullptr)
+        return 0;
+    if (!m_bPrinting && PanePosition().y > 0)
+        return 0;
+    return m_pParam->m_nFrozenRows;
+}
+
+ROWCOL CGXGridEngine::GetFrozenCols()
+{
+    if (m_pParam == nullptr)
+        return 0;
+    if (!m_bPrinting && PanePosition().x > 0)
+        return 0;
+    return m_pParam->m_nFrozenCols;
+}
+
+CPoint CGXGridEngine::PanePosition()
+{
+    // A pane keeps its place in a static splitter: looked up once per window.
+    HWND hWnd = m_pGridWnd != nullptr ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (hWnd != m_hPaneWnd) {
+        m_hPaneWnd = hWnd;
+        int r = 0, c = 0;
+        m_ptPane = GetSplitter(&r, &c) != nullptr ? CPoint(c, r) : CPoint(0, 0);
+    }
+    return m_ptPane;
+}
 ROWCOL CGXGridEngine::GetHeaderRows() { return m_pParam != nullptr ? m_pParam->m_nFrozenRowsExtra : 0; }
 ROWCOL CGXGridEngine::GetHeaderCols() { return m_pParam != nullptr ? m_pParam->m_nFrozenColsExtra : 0; }
 
@@ -283,11 +324,18 @@ int CGXGridEngine::GetZoom()
 
 BOOL CGXGridEngine::IsReadOnly() { return m_pParam != nullptr && m_pParam->m_bReadOnly; }
 
-BOOL CGXGridEngine::StoreZoom(int nZoom, BOOL)
+BOOL CGXGridEngine::StoreZoom(int nZoom, BOOL bCreateHint)
 {
     if (nZoom <= 0)
         return FALSE;
     m_nZoom = nZoom;
+    if (m_pParam != nullptr && m_pParam->GetProperties() != nullptr)
+        m_pParam->GetProperties()->SetZoom(nZoom);
+    if (bCreateHint) {
+        CGXGridHint hint(20, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(nZoom);
+        SendHint(hint);
+    }
     return TRUE;
 }
 
@@ -299,18 +347,31 @@ BOOL CGXGridEngine::StoreReadOnly(BOOL bReadOnly)
     return TRUE;
 }
 
-void CGXGridEngine::UpdateZoom(int, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateZoom(int nOldZoom, UINT nFlags, BOOL bCreateHint)
 {
+    UpdateFontMetrics();
     FreeStyleCache();
-    Redraw(nFlags);
+    if (m_pParam != nullptr && !m_pParam->m_bLockUpdate && GetZoom() != nOldZoom)
+        Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(19, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(nOldZoom);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
-void CGXGridEngine::UpdateReadOnly(BOOL, BOOL)
+void CGXGridEngine::UpdateReadOnly(BOOL bOldReadOnly, BOOL bCreateHint)
 {
     if (m_bCurrentCellValid && m_pCurrentControl != nullptr && m_pCurrentControl->IsActive()) {
         CGXControl* c = m_pCurrentControl;
         c->Reset();
         c->Init(m_nCurrentRow, m_nCurrentCol);
+    }
+    if (bCreateHint) {
+        CGXGridHint hint(21, m_nHintTag);
+        hint.lParam = static_cast<DWORD>(bOldReadOnly);
+        SendHint(hint);
     }
 }
 
@@ -403,11 +464,29 @@ const CGXStyle& CGXGridEngine::GetCellStyle(ROWCOL nRow, ROWCOL nCol)
         }
         return *m_pCurrentStyle;
     }
-    // One slot until drawing brings its cache of composed styles.
+    // Composed styles of on-screen cells stay until the next paint frees them.
     if (m_styleCache.GetSize() == 0)
-        m_styleCache.Add(CreateStyle());
-    CGXStyle* s = static_cast<CGXStyle*>(m_styleCache[0]);
+        m_styleCache.SetSize(nCacheRows * nCacheCols);
+    int ri = 0, ci = 0;
+    if (GetStyleCacheIndex(nRow, nCol, ri, ci)) {
+        void*& slot = m_styleCache[ri * nCacheCols + ci];
+        if (slot == nullptr) {
+            CGXStyle* s = CreateStyle();
+            ComposeCellStyle(nRow, nCol, *s);
+            SetStyleReadOnly(*s, IsReadOnly());
+            slot = s;
+        }
+        return *static_cast<CGXStyle*>(slot);
+    }
+    // Outside the cache: kept until the end of the paint; outside a paint
+    // the oldest is reused once many have gathered.
+    CGXStyle* s;
+    if (m_nDrawDepth == 0 && m_afterPaintStyles.GetCount() >= 256)
+        s = static_cast<CGXStyle*>(m_afterPaintStyles.RemoveHead());
+    else
+        s = CreateStyle();
     ComposeCellStyle(nRow, nCol, *s);
+    m_afterPaintStyles.AddTail(s);
     return *s;
 }
 
@@ -474,13 +553,23 @@ BOOL CGXGridEngine::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* p
     return ok;
 }
 
-void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle*, int, int, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle* pStyle, int nMode, int nType,
+                                     UINT nFlags, BOOL bCreateHint)
 {
-    if (m_pParam == nullptr || m_pParam->m_bLockUpdate)
+    if (m_pParam == nullptr || !range.IsValid())
         return;
-    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr || !m_pGridWnd->IsWindowVisible())
-        return;
-    RedrawRange(range, nFlags);
+    CGXRange cells(range);
+    cells.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+    RedrawRange(cells.top, cells.left, cells.bottom, cells.right, nFlags, FALSE);
+    if (bCreateHint && (nFlags & 7) != 0) {
+        CGXGridHint hint(17, m_nHintTag);
+        hint.m_range = range;
+        hint.pObject1 = const_cast<CGXStyle*>(pStyle);
+        hint.lParam = static_cast<DWORD>(nMode);
+        hint.nCol1 = static_cast<DWORD>(nType);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 namespace {
@@ -618,7 +707,7 @@ const CString& CGXGridEngine::GetCellValue(ROWCOL nRow, ROWCOL nCol)
 
 const CGXStyle* CGXGridEngine::GetStandardStyle()
 {
-    if (m_pStyleStandard == nullptr)
+    if (!CheckStylesMap() && m_pStyleStandard == nullptr)
         ReadBaseStylePointers();
     return m_pStyleStandard;
 }
@@ -645,12 +734,18 @@ BOOL CGXGridEngine::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT nFlags, 
     return TRUE;
 }
 
-void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL)
+void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL bCreateHint)
 {
     ReadBaseStylePointers();
     FreeStyleCache();
     FreeCurrentStyle();
-    Redraw(nFlags);
+    UpdateFontMetrics();
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(34, m_nHintTag);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlags, int)
@@ -669,7 +764,15 @@ BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlag
     return TRUE;
 }
 
-void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL) { Redraw(nFlags); }
+void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL bCreateHint)
+{
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(33, m_nHintTag);
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
+}
 
 BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, UINT nFlags, int)
 {
@@ -684,14 +787,21 @@ BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, 
     return TRUE;
 }
 
-void CGXGridEngine::UpdateBaseStyle(WORD, UINT nFlags, BOOL)
+void CGXGridEngine::UpdateBaseStyle(WORD nID, UINT nFlags, BOOL bCreateHint)
 {
     if (!m_bInitDone)
         return;
     ReadBaseStylePointers();
     FreeStyleCache();
     FreeCurrentStyle();
-    Redraw(nFlags);
+    UpdateFontMetrics();
+    Redraw(nFlags, FALSE);
+    if (bCreateHint) {
+        CGXGridHint hint(35, m_nHintTag);
+        hint.lParam = nID;
+        hint.flags = nFlags;
+        SendHint(hint);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -752,27 +862,6 @@ void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefaul
 // ---------------------------------------------------------------------------
 // Redrawing
 
-void CGXGridEngine::RedrawRange(const CGXRange&, UINT nFlags, const CGXStyle*) { Redraw(nFlags); }
-
-void CGXGridEngine::Redraw(UINT nFlags)
-{
-    if (m_pParam != nullptr && m_pParam->m_bLockUpdate)
-        return;
-    if ((nFlags & 7) == 0 || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr ||
-        !m_pGridWnd->IsWindowVisible())
-        return;
-    m_pGridWnd->Invalidate(FALSE);
-    if (nFlags & GX_UPDATENOW)
-        m_pGridWnd->UpdateWindow();
-}
-
-void CGXGridEngine::OnGridDraw(CDC* pDC)
-{
-    CRect r;
-    GetGridRect(&r);
-    FillRectColorOpaque(pDC, r, GXSysColorValue(COLOR_WINDOW));
-}
-
 // ---------------------------------------------------------------------------
 // Window messages: what the engine answers until the input, scrolling,
 // focus and printing layers take them over.
@@ -827,7 +916,21 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
-CScrollBar* CGXGridEngine::GetScrollBarCtrl(int) const { return nullptr; }
+CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
+{
+    // A grid without a bar of its own in a parent that shares its bars uses
+    // the parent's (0xEA00 horizontal, 0xEA10 vertical).
+    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
+        return nullptr;
+    const DWORD style = m_pGridWnd->GetStyle();
+    if ((nBar == SB_HORZ && (style & WS_HSCROLL)) || (nBar == SB_VERT && (style & WS_VSCROLL)))
+        return nullptr;
+    if (!GXIsInScrollParent(const_cast<CGXGridEngine*>(this)))
+        return nullptr;
+    CWnd* pParent = m_pGridWnd->GetParent();
+    CWnd* pBar = pParent != nullptr ? pParent->GetDlgItem(nBar == SB_HORZ ? 0xEA00 : 0xEA10) : nullptr;
+    return dynamic_cast<CScrollBar*>(pBar);
+}
 void CGXGridEngine::UpdateTabName(WPARAM) {}
 BOOL CGXGridEngine::HandleMsg792(WPARAM) { return TRUE; }
 BOOL CGXGridEngine::HandleMsg7A3(WPARAM, LPARAM) { return FALSE; }
@@ -844,10 +947,16 @@ void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
-void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL)
+void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {
     if (nBar == SB_VERT || nBar == SB_BOTH)
         m_nVScrollMode = nMode;
     if (nBar == SB_HORZ || nBar == SB_BOTH)
         m_nHScrollMode = nMode;
+    if (!bRedraw || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
+        return;
+    if (nMode == 0 || (nMode & 1))
+        ::ShowScrollBar(m_pGridWnd->GetSafeHwnd(), nBar, nMode != 0);
+    else if (nMode & 2)
+        RefreshScrollBars(TRUE, FALSE);
 }

@@ -12,6 +12,31 @@ class CDocument;
 class CScrollBar;
 class CFindReplaceDialog;
 struct CPrintInfo;
+class CFont;
+class CBrush;
+class CPen;
+class CClientDC;
+class CGXGridHint;
+struct GXDrawContext;
+
+// Hit zones of a point in the grid.
+enum
+{
+    GX_HIT_NONE = 0,
+    GX_HIT_COLEDGE = 1,
+    GX_HIT_ROWEDGE = 2,
+    GX_HIT_CELL = 3,
+    GX_HIT_HEADER = 4,
+    GX_HIT_SELEDGE = 5,
+};
+
+// Size tracking modes.
+enum { GX_TRACK_HEIGHT = 1, GX_TRACK_WIDTH = 2 };
+
+// Draws borders with plain pens instead of geometric ones (library-wide, off).
+extern BOOL g_bGXSimplePens;
+// How often a grid cursor was loaded from the resources.
+int GXGetCursorLoadCount();
 
 // Redraw flags of the changing operations: only the three low bits count.
 enum
@@ -112,9 +137,10 @@ public:
     void SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefault = FALSE, BOOL bAddName = FALSE);
     CGXControl* GetDefaultControl() const { return m_pDefaultControl; }
 
-    // ---- Redrawing (whole-window invalidation until cell geometry exists)
+    // ---- Redrawing. Requests made under the lock-update flag (m_bLockUpdate) are not
+    // queued: callers Redraw after unlocking. Their hints go out all the same.
     virtual void RedrawRange(const CGXRange& range, UINT nFlags = GX_UPDATENOW, const CGXStyle* pStyle = nullptr);
-    virtual void Redraw(UINT nFlags = GX_UPDATENOW);
+    virtual void Redraw(UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
     virtual void OnGridDraw(CDC* pDC);
 
     // ---- Window messages, handed over by the grid window. FALSE (or null)
@@ -159,6 +185,200 @@ public:
     // Scroll-bar modes (vertical and horizontal), set by the window's InitGrid.
     virtual void SetScrollBarMode(int nBar, int nMode, BOOL bRedraw = TRUE);
 
+    // ---- Counts and frozen rows and columns
+    virtual BOOL SetRowCount(ROWCOL nRows, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL SetColCount(ROWCOL nCols, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL StoreRowCount(ROWCOL nRows);
+    virtual BOOL StoreColCount(ROWCOL nCols);
+    virtual void RefreshAfterRowCountChange(ROWCOL nRow, UINT nFlags, BOOL bCreateHint);
+    virtual void RefreshAfterColCountChange(ROWCOL nCol, UINT nFlags, BOOL bCreateHint);
+    virtual BOOL SetFrozenRows(ROWCOL nFrozen, ROWCOL nHeader = 0, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL SetFrozenCols(ROWCOL nFrozen, ROWCOL nHeader = 0, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL StoreFrozenRows(ROWCOL nFrozen, ROWCOL nHeader);
+    virtual BOOL StoreFrozenCols(ROWCOL nFrozen, ROWCOL nHeader);
+    virtual void UpdateFrozenRows(ROWCOL nOldFrozen, ROWCOL nOldHeader, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateFrozenCols(ROWCOL nOldFrozen, ROWCOL nOldHeader, UINT nFlags, BOOL bCreateHint);
+    BOOL IsFrozenRow(ROWCOL nRow) { return nRow >= 1 && nRow <= GetFrozenRows(); }
+    BOOL IsFrozenCol(ROWCOL nCol) { return nCol >= 1 && nCol <= GetFrozenCols(); }
+
+    // ---- Client and absolute rows and columns
+    ROWCOL RowToClientRow(ROWCOL nRow);
+    ROWCOL ColToClientCol(ROWCOL nCol);
+    ROWCOL ClientRowToRow(ROWCOL nClientRow);
+    ROWCOL ClientColToCol(ROWCOL nClientCol);
+    virtual void SetTopRow(ROWCOL nRow, UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
+    virtual void SetLeftCol(ROWCOL nCol, UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
+    virtual BOOL CanChangeTopRow(ROWCOL nRow);
+    virtual BOOL CanChangeLeftCol(ROWCOL nCol);
+    virtual void OnTopRowChanged();
+    virtual void OnLeftColChanged();
+    // The first scrollable row and column on screen (the page's while printing).
+    ROWCOL GetTopRow() const { return m_bPrinting ? m_nPrintTopRow : m_nTopRow; }
+    ROWCOL GetLeftCol() const { return m_bPrinting ? m_nPrintLeftCol : m_nLeftCol; }
+
+    // ---- Row heights, column widths, hidden rows and columns
+    virtual BOOL SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const int* pHeights = nullptr,
+                              UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL SetColWidth(ROWCOL nFrom, ROWCOL nTo, int nWidth, const int* pWidths = nullptr,
+                             UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL SetDefaultRowHeight(int nHeight, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL SetDefaultColWidth(int nWidth, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual int GetRowHeight(ROWCOL nRow);
+    virtual int GetColWidth(ROWCOL nCol);
+    virtual int GetDefaultRowHeight();
+    virtual int GetDefaultColWidth();
+    virtual BOOL HideRows(ROWCOL nFrom, ROWCOL nTo, BOOL bHide = TRUE, const BOOL* pHides = nullptr,
+                          UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL HideCols(ROWCOL nFrom, ROWCOL nTo, BOOL bHide = TRUE, const BOOL* pHides = nullptr,
+                          UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL IsRowHidden(ROWCOL nRow);
+    virtual BOOL IsColHidden(ROWCOL nCol);
+    // Gives each row (column) of the range the size its cells need; with
+    // flag 8 sizes only grow. FALSE when the user aborted (sizes restored).
+    virtual BOOL ResizeRowHeightsToFit(CGXRange range, BOOL bSpan = FALSE, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL ResizeColWidthsToFit(CGXRange range, BOOL bSpan = FALSE, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL StoreHideRow(ROWCOL nRow, BOOL bHide);
+    virtual BOOL StoreHideCol(ROWCOL nCol, BOOL bHide);
+    virtual BOOL StoreDefaultRowHeight(int nHeight);
+    virtual BOOL StoreDefaultColWidth(int nWidth);
+    virtual BOOL StoreColWidth(ROWCOL nCol, int nWidth);
+    virtual BOOL StoreRowHeight(ROWCOL nRow, int nHeight);
+    // pOldSizes: the sizes before the change, one per row (column) from nFrom, or null.
+    virtual void UpdateChangedColWidths(ROWCOL nFrom, ROWCOL nTo, const int* pOldSizes, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateChangedRowHeights(ROWCOL nFrom, ROWCOL nTo, const int* pOldSizes, UINT nFlags, BOOL bCreateHint);
+    // The sizing checks a derived grid may override to refuse a size.
+    virtual BOOL CanChangeRowHeight(ROWCOL nRow, int nPos);
+    virtual BOOL CanChangeColWidth(ROWCOL nCol, int nPos);
+
+    // Geometry (rows as absolute numbers or client indexes; limits 0 = none).
+    void GetRowHeights(ROWCOL nFrom, ROWCOL nTo, CArray<int, int>& heights);
+    void GetColWidths(ROWCOL nFrom, ROWCOL nTo, CArray<int, int>& widths);
+    int CalcSumOfRowHeights(ROWCOL nFrom, ROWCOL nTo, int nLimit = 0);
+    int CalcSumOfColWidths(ROWCOL nFrom, ROWCOL nTo, int nLimit = 0);
+    int SumRowHeights(ROWCOL nClientFrom, ROWCOL nClientTo, int nLimit = 0);
+    int SumColWidths(ROWCOL nClientFrom, ROWCOL nClientTo, int nLimit = 0);
+    int CalcClientRowTop(ROWCOL nClientRow);
+    int CalcClientColLeft(ROWCOL nClientCol);
+    void CalcRectBelowRow(CRect& rect, ROWCOL nRow);
+    void CalcRectRightOfCol(CRect& rect, ROWCOL nCol);
+    // The client index at the point, or GX_INVALID beyond the last row (column).
+    ROWCOL CalcClientRowFromPt(CPoint pt, int* pTop = nullptr);
+    ROWCOL CalcClientColFromPt(CPoint pt, int* pLeft = nullptr);
+    ROWCOL CalcBottomRowFromRect(const CRect& rect, BOOL* pbBeyond = nullptr);
+    ROWCOL CalcRightColFromRect(const CRect& rect, BOOL* pbBeyond = nullptr);
+    void CalcBottomRightRowColFromRect(const CRect& rect, ROWCOL& nRow, ROWCOL& nCol);
+    CRect CalcRectFromRowColEx(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, BOOL bOutside = FALSE);
+    CRect CalcRectFromRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
+    CRect CalcRectFromRowColClipped(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
+    CRect CalcCellRect(ROWCOL nRow, ROWCOL nCol) { return CalcRectFromRowCol(nRow, nCol, nRow, nCol); }
+    CRect CalcCellRectClipped(ROWCOL nRow, ROWCOL nCol) { return CalcRectFromRowColClipped(nRow, nCol, nRow, nCol); }
+    BOOL GetClientRowColFromPoint(CPoint pt, ROWCOL& nClientRow, ROWCOL& nClientCol, CRect* pRect = nullptr);
+    void GetClientRowColFromPointEx(CPoint pt, ROWCOL& nClientRow, ROWCOL& nClientCol);
+    CRect CalcClientCellRect(ROWCOL nClientRow, ROWCOL nClientCol);
+    CRect CalcClientCellRectNext(ROWCOL nClientRow, ROWCOL nClientCol);
+    // The last row (column) that shows in the grid rectangle, partly or fully.
+    ROWCOL GetLastVisibleRow();
+    ROWCOL GetLastVisibleCol();
+
+    // ---- Covered, merged and floated spans (none until spans exist)
+    virtual BOOL GetCoveredCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
+    // The covered, merged or floated span a cell lies in.
+    virtual BOOL GetCellRangeRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
+
+    // ---- Drawing
+    virtual void DrawCellRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, CDC* pDC);
+    virtual void DrawCell(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CRect& rect, const CGXStyle& style);
+    virtual void InvertCell(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CRect& rect);
+    // 0 draws straight into the paint device context, 1 through a memory one; returns the old.
+    int SetDrawingTechnique(int nTechnique);
+    int GetDrawingTechnique() const { return m_nDrawingTechnique; }
+    // Set while a cell is drawn whose background the engine left to its control.
+    BOOL IsCellBackgroundToDraw() const { return m_bCellBackground; }
+    // Primitives.
+    void DrawBorder(const GXPenRecord& pen, const CRect& rect, int nSide, CDC* pDC,
+                    const GXBrushRecord* pInterior = nullptr);
+    void FillRectWithBrush(CDC* pDC, const CRect& rect, const GXBrushRecord& brush);
+    virtual void DrawGridLine(CDC* pDC, int x, int y, int cx, int cy, int nDirection, int nIndex, int nMode);
+    CRect SubtractBorders(const CRect& rect, const CGXStyle& style, BOOL bGridLines = TRUE);
+    CSize AddBorders(CSize size, const CGXStyle& style);
+
+    // ---- Cached drawing objects, metrics, hit testing and cursors
+    virtual CFont* SelectStyleFont(CDC* pDC, const CGXStyle& style, const CGXStyle* pPrevious = nullptr);
+    virtual void FreeObjectCache();
+    virtual void CalcTextMetrics(CDC* pDC, int& nWidth, int& nHeight);
+    virtual HCURSOR SetGridCursor(UINT nID, LPCSTR lpszSysID = nullptr);
+    virtual HCURSOR UpdateCursor(CPoint pt);
+    virtual void SetOverrideCursor(UINT nID);
+    CFont* LookupFont(const CGXFont& font);
+    CBrush* LookupBrush(const GXBrushRecord& brush);
+    CPen* LookupPen(const GXPenRecord& pen);
+    CDC* GetFontDC();
+    void ReleaseFontDC();
+    int GetScaleFactor() const { return m_bPrinting ? m_nPrintCharWidth : m_nCharWidth; }
+    int GetScaleHeight() const { return m_bPrinting ? m_nPrintLineHeight : m_nLineHeight; }
+    void UpdateFontMetrics();
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRect = nullptr);
+    void SetStyleReadOnly(CGXStyle& style, BOOL bReadOnly);
+    // Where a cell's composed style sits in the style cache: FALSE when outside it.
+    BOOL GetStyleCacheIndex(ROWCOL nRow, ROWCOL nCol, int& nRowIndex, int& nColIndex);
+
+    // ---- Redraw requests and update hints
+    virtual void OnGridUpdate(CWnd* pSender, LPARAM lHint, CObject* pHint);
+    virtual void RedrawRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
+                             UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
+    virtual void RedrawHeaderMarks(ROWCOL nRow, ROWCOL nCol, int nWhich, UINT nFlags);
+    // Invalidates (with erase) a part of the grid window; flag 2 updates it at once.
+    void InvalidateGrid(const CRect& rect, UINT nFlags);
+    // Sends a hint to the other views of the document (nothing when not linked).
+    void SendHint(CGXGridHint& hint);
+
+    // ---- Selection
+    BOOL IsCellInRangeList(ROWCOL nRow, ROWCOL nCol, const CGXRangeList* pList);
+    virtual BOOL SelectRange(const CGXRange& range, BOOL bSelect = TRUE, BOOL bRedraw = TRUE);
+    virtual BOOL ChangeSelectionList(const CGXRange& range, BOOL bSelect);
+    virtual void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey);
+    virtual void InvertChangedSelection(const CGXRange& range, const CGXRangeList* pOldList, BOOL bUpdateViews);
+    virtual void RedrawSelectionChange(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
+                                       BOOL bUpdateViews);
+    virtual void RedrawAllSelections(BOOL bUpdateViews);
+    void SetSelectionRange(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
+    BOOL CopySelectedRanges(CGXRangeList& list, BOOL bAddCurrentCell);
+    BOOL SetSelectionFrameLock(BOOL bLock, BOOL bUpdateViews);
+    void UpdateSelectionFrame(CDC* pDC, BOOL bErase, const CGXRange* pNewRange);
+    void DrawSelectionFrame(CDC* pDC, const CGXRange& range, int nType);
+    virtual void DrawSelectionFramePart(CDC* pDC, const CRect& rect, const CRect& rectClip, BOOL bTopEdge,
+                                        BOOL bLeftEdge, int nType);
+    virtual int HitTestSelectionEdge(ROWCOL nRow, ROWCOL nCol, CPoint pt, const CRect& rect);
+
+    // ---- Size tracking
+    virtual BOOL StartTracking(ROWCOL nRow, ROWCOL nCol, int nMode);
+    virtual void MoveTracking(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual void EndTracking(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual void CancelTracking();
+    BOOL GetDrawState(int* pMode, ROWCOL* pRowCol) const;
+    // The splitter this grid is a pane of, with the pane's row and column.
+    class CSplitterWnd* GetSplitter(int* pRow, int* pCol);
+    BOOL IsTracking() const { return m_bTracking; }
+
+    // ---- Scrolling
+    int GetScrollUnit(int nBar) const { return nBar == SB_VERT ? m_nVScrollUnit : m_nHScrollUnit; }
+    void SetGridScrollRange(int nBar, int nMin, int nMax, BOOL bRedraw = TRUE);
+    int SetGridScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    int GetGridScrollPos(int nBar);
+    void GetGridScrollRange(int nBar, int* pMin, int* pMax);
+    virtual void RefreshScrollBars(BOOL bNoRedraw = FALSE, BOOL bOnlyIfCountsChanged = FALSE);
+    BOOL LockScrollBars(BOOL bLock);
+    void ScrollGridWindow(int dx, int dy, LPCRECT pScrollRect, LPCRECT pClipRect);
+    virtual BOOL BringCellIntoView(ROWCOL nRow, ROWCOL nCol, UINT nFlags = GX_UPDATENOW, BOOL bFloatMerge = FALSE);
+    virtual BOOL DoScroll(int nDirection, ROWCOL nCount);
+    virtual BOOL ScrollCells(int nDirection, ROWCOL nCount);
+    // Scrolls while the mouse is held beyond the cells, until nEndMessage arrives.
+    virtual void AutoScrollLoop(UINT nEndMessage, BOOL bVert, BOOL bHorz);
+    // Set while the mouse selects or drags (the auto-scroll loop runs only then).
+    BOOL m_bMouseTracking = FALSE;
+    // Set while the selection may be dragged by its edge.
+    BOOL m_bDragEnabled = FALSE;
+
     // ---- Non-virtual services
     void SetParam(CGXGridParam* pParam, BOOL bOwn = TRUE);
     CGXGridParam* GetParam() const { return m_pParam; }
@@ -182,6 +402,9 @@ public:
     void SetPreparedStyle(const CGXStyle* pStyle) { m_pPreparedStyle = pStyle; }
     // Forgets the current cell's composed style and control.
     void FreeCurrentStyle();
+    // The warning text a control's validation leaves for the user (null empties it).
+    virtual void SetTextField(LPCSTR lpszText) { m_strWarningText = lpszText != nullptr ? lpszText : ""; }
+    const CString& GetWarningText() const { return m_strWarningText; }
     // Drops the composed styles cached for drawing.
     void FreeStyleCache();
 
@@ -200,6 +423,7 @@ public:
     CGXControl* m_pCurrentControl = nullptr;
     CGXRange m_selRange;
     BOOL m_bSizeLock = FALSE;
+    CString m_strWarningText;
 
 protected:
     void ReleaseGridObjects();
@@ -224,7 +448,7 @@ protected:
     const CGXStyle* m_pStyleRowHeader = nullptr;
     const CGXStyle* m_pStyleColHeader = nullptr;
     const CGXStyle* m_pStyleStandard = nullptr;
-    const CGXStylesMap* m_pStylesMapSeen = nullptr;
+    DWORD m_dwStylesMapStampSeen = 0;   // the parameter's styles-map stamp the pointers were read from
     CPtrArray m_styleCache;                   // composed styles of drawing
     CGXStyle* m_pCurrentStyle = nullptr;      // the current cell's composed style
     CGXStyle* m_pValueStyle = nullptr;        // scratch of GetCellValue and SetValueRange
@@ -243,4 +467,76 @@ protected:
     CRect m_rectExplicit;
     int m_nCxFrame, m_nCyFrame, m_nCxBorder, m_nCyBorder;
     HCURSOR m_hArrowCursor;
+
+    // ---- Drawing state
+    BOOL m_bHideHeaders = FALSE;          // hides the header rows and columns (not while printing)
+    BOOL m_bShowRowHeadersAnyway = FALSE; // exception: the header rows stay while headers are hidden
+    BOOL m_bShowColHeadersAnyway = FALSE; // exception: the header columns stay
+    BOOL m_bLimitSizeToWindow = FALSE;    // no scrollable row (column) is larger than the room left
+    int m_nDrawingTechnique = 0;
+    BOOL m_bCellBackground = FALSE;
+    BOOL m_bDrawingSpan = FALSE;
+    int m_nDrawDepth = 0;
+    GXDrawContext* m_pDrawContext = nullptr;
+    BOOL m_bAreaMode = FALSE;
+    BOOL m_bKeepDrawingObjects = FALSE;
+    BOOL m_bKeepCurrentStyle = FALSE;
+    BOOL m_bInvertCurrentOnce = FALSE;    // the next InvertCell inverts the current cell too
+    CPtrList m_tempObjects;
+    BOOL m_bScrollBarsChanged = FALSE;
+    int m_nCharWidth = 10, m_nLineHeight = 15;
+    int m_nPrintCharWidth = 10, m_nPrintLineHeight = 15;
+    ROWCOL m_nLastVisibleRow = 0xFFFFFFFF, m_nLastVisibleCol = 0xFFFFFFFF;
+    ROWCOL m_nRunClientRow = 0, m_nRunClientCol = 0;   // running sums of CalcClientCellRectNext
+    int m_nRunTop = 0, m_nRunLeft = 0;
+    int m_nDragPenStyle = PS_DOT;
+    // Caches of drawing objects and composed styles.
+    CMapStringToPtr m_fontCache{10};
+    CMapStringToPtr m_brushCache{10};
+    CMapStringToPtr m_penCache{10};
+    CClientDC* m_pFontDC = nullptr;
+    HGDIOBJ m_hOldFontDCFont = nullptr;
+    enum { nCacheRows = 92, nCacheCols = 64, nCacheReserve = 16 };
+    ROWCOL m_nCacheRowOrigin = 0, m_nCacheColOrigin = 0;
+    int m_nCacheShiftRows = 0, m_nCacheShiftCols = 0;
+    CPtrList m_afterPaintStyles;
+    UINT m_nOverrideCursor = 0;
+    int m_nHitTolerance = 8;
+    // Selection frame.
+    CGXRange m_rangeFrame;
+    int m_nFrameType = 0;
+    BOOL m_bFrameShown = FALSE;
+    BOOL m_bSelFrameLock = FALSE;
+    // Scroll bars.
+    int m_nVScrollUnit = 2, m_nHScrollUnit = 2;
+    ROWCOL m_nLastBarRows = 0, m_nLastBarCols = 0;
+    BOOL m_bRefreshingBars = FALSE;
+    BOOL m_bLockScrollBars = FALSE;
+    // Size tracking.
+    int m_nTrackMode = 0;
+    ROWCOL m_nTrackRow = 0, m_nTrackCol = 0;
+    BOOL m_bTracking = FALSE;
+    BOOL m_bTrackMoved = FALSE;
+    CRect m_rectTrackStart, m_rectTrackLine;
+    int m_nTrackLimit = 0;
+    CPoint m_ptTrackOffset;
+    BOOL m_bTrackLiveGrid = FALSE, m_bTrackLiveHeader = FALSE, m_bTrackInvert = FALSE;
+    int m_nTrackStartSize = 0;
+    BOOL m_bTrackStoredBefore = FALSE;
+    LONG m_nTrackStoredValue = 0;
+
+    void ReleaseStyleCacheEntries(BOOL bAll);
+    void InvertSelectionOfCells(CDC* pDC, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
+                                const CGXRangeList* pOld, POSITION posSkip, const CGXRange* pNew);
+    void DrawStraight(CDC* pDC, BOOL bMemory);
+    int MaxTopRow(int nRoom);
+    int MaxLeftCol(int nRoom);
+    void SetTrackedSize(int nSize, BOOL bRestoreEntry);
+    void TrackLineInvert(const CRect& rect);
+    CRect TrackLineAt(int nPos) const;
+    int TrackPos() const;
+    BOOL IsWindowShown();
+    CPoint PanePosition();
+    HWND m_hPaneWnd = nullptr;
+    CPoint m_ptPane;
 };

@@ -28,6 +28,10 @@ public:
     CGXProperties* GetProperties() const { return m_pProperties; }
     CGXData* GetData() const { return m_pData; }
     CGXStylesMap* GetStylesMap() const { return m_pStylesMap; }
+    // A number that changes whenever the styles map is replaced (set or loaded), unique over all
+    // parameter objects: users that keep pointers into the map compare it, not the map's address
+    // (a new map can be made where a freed one was).
+    DWORD GetStylesMapStamp() const { return m_dwStylesMapStamp; }
     CGXPrintDevice* GetPrintDevice() const { return m_pPrintDevice; }
 
     CObList& GetUndoList() { return m_undoList; }
@@ -73,6 +77,11 @@ public:
     WORD m_wOptionA = 255;
     DWORD m_dwOptionB = 1;
     DWORD m_dwOptionC = 1;
+    // Column and row option words of hit testing and size tracking (values): 1 or 2 lets
+    // edges be dragged (1 also makes a drag set the default width or height), 4 also the
+    // edges beside the cells, 8 keeps the header columns (rows) fixed, 0x10 no repaint when
+    // tracking starts, 0x20 no tracking window, 0x40 no inverted line, 0x80 the header
+    // follows the drag, 0x100 the whole grid follows the drag.
     WORD m_wOptionD = 178;
     WORD m_wOptionE = 178;
     WORD m_wOptionG = 0;
@@ -110,6 +119,8 @@ public:
     CGXProperties* m_pProperties = nullptr;
     BOOL m_bOwnStylesMap = FALSE;
     CGXStylesMap* m_pStylesMap = nullptr;
+    DWORD m_dwStylesMapStamp = 0;
+    void StylesMapReplaced();
     BOOL m_bOwnData = FALSE;
     CGXData* m_pData = nullptr;
     BOOL m_bOwnPrintDevice = FALSE;
@@ -137,6 +148,19 @@ public:
     long m_nWork3 = 0;
     BOOL m_bInitialised = FALSE;
     long m_nWork4[6] = {};
+
+    // Settings of drawing and sizing that are not archived (the archive stays version 6).
+    // The current cell's highlight: 0 leaves the current cell uninverted inside a selection,
+    // 1 inverts it with the selection.
+    WORD m_wCurrentCellHighlight = 0;
+    // When set, the engine inverts a frame inside the current cell itself.
+    BOOL m_bCurrentCellFrame = FALSE;
+    // Nonzero: a zoom change in one view of the document zooms the other views too.
+    WORD m_wSharedZoom = 0;
+    // Where a block of frozen rows came from: the row it was moved to, its row count and the
+    // row it came from, so that unfreezing can move it back. Columns the same.
+    ROWCOL m_nFreezeRowsTarget = 0, m_nFreezeRowsCount = 0, m_nFreezeRowsOrigin = 0;
+    ROWCOL m_nFreezeColsTarget = 0, m_nFreezeColsCount = 0, m_nFreezeColsOrigin = 0;
 
     // The library-wide defaults of the lines-at-right-bottom option and of the library value.
     static BOOL s_bDefaultLinesAtRightBottom;

@@ -100,9 +100,11 @@ HBITMAP GXGetPatternBitmap(int nPattern)
 // ---------------------------------------------------------------------------
 // DIB resources
 
-HGLOBAL LoadDIBResource(HINSTANCE hModule, UINT nID)
+HGLOBAL LoadDIBResource(HINSTANCE hModule, UINT nID) { return LoadDIBResource(hModule, MAKEINTRESOURCEA(nID)); }
+
+HGLOBAL LoadDIBResource(HINSTANCE hModule, LPCSTR lpszName)
 {
-    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(nID), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    HRSRC hRes = ::FindResourceA(hModule, lpszName, reinterpret_cast<LPCSTR>(RT_BITMAP));
     if (hRes == nullptr)
         return nullptr;
     HGLOBAL hRes2 = ::LoadResource(hModule, hRes);
@@ -749,6 +751,11 @@ void CGXLongOperation::SetStatusText(LPCSTR lpszText, BOOL bCopyBuffer)
         return;
     const int slot = Slot(s.nLevel);
     if (s.nLevel <= kMaxLevels || slot == kMaxLevels - 1) {
+        if (s.texts[slot] != nullptr && s.refs[slot] == static_cast<LPCSTR>(*s.texts[slot])) {
+            // The level's text goes: it shows the enclosing level's text, as a new level does,
+            // until it may take the new one.
+            s.refs[slot] = slot > 0 ? s.refs[slot - 1] : nullptr;
+        }
         delete s.texts[slot];
         s.texts[slot] = nullptr;
     }

@@ -27,6 +27,7 @@ HBITMAP GXGetPatternBitmap(int nPattern);
 
 // Device-independent bitmaps from resources.
 HGLOBAL LoadDIBResource(HINSTANCE hModule, UINT nID);
+HGLOBAL LoadDIBResource(HINSTANCE hModule, LPCSTR lpszName);
 int GXGetDIBNumColors(const BITMAPINFOHEADER* pHeader);
 // The bitmap with its grey and black/white table entries mapped to the
 // current button colours; FALSE when the resource is missing.

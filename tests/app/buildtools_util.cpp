@@ -161,6 +161,21 @@ bool WaitFor(const std::function<bool()>& pred, DWORD nTimeoutMs)
     return afxtest::WaitFor(pred, nTimeoutMs);
 }
 
+HANDLE OpenPrintedProcess(const std::string& text)
+{
+    if (!WaitFor([&] { return text.find("pid=") != std::string::npos; }))
+        return nullptr;
+    DWORD pid = strtoul(text.c_str() + text.find("pid=") + 4, nullptr, 10);
+    return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+}
+
+bool ProcessEnds(HANDLE hProcess)
+{
+    bool bEnded = ::WaitForSingleObject(hProcess, 20000) == WAIT_OBJECT_0;
+    ::CloseHandle(hProcess);
+    return bEnded;
+}
+
 void Settle(DWORD nMs)
 {
     DWORD start = ::GetTickCount();

@@ -2,7 +2,10 @@
 // take the posts of runs, a temporary directory, and copies of the stand-in tool program.
 #pragma once
 #include "afxtest.h"
+#include "OutputPanes.h"
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +58,56 @@ std::string ReadTextFile(const CString& path);
 BOOL FileExists(const CString& path);
 void MakeDirs(const CString& path);
 CString CurrentDirectory();
+
+// A recording Output window: panes are message-only windows made on demand by AddTab.
+class FakeOutput : public COutputPanes
+{
+public:
+    HWND GetTabEdit(LPCSTR label) override
+    {
+        auto it = panes.find(label);
+        return it == panes.end() ? nullptr : it->second->hWnd;
+    }
+    void ClearTab(LPCSTR label) override
+    {
+        calls.push_back(std::string("clear ") + label);
+        auto it = panes.find(label);
+        if (it != panes.end())
+            it->second->text.clear();
+    }
+    void ActivateTab(LPCSTR label) override { calls.push_back(std::string("activate ") + label); }
+    void PrintToTab(LPCSTR label, LPCSTR text) override
+    {
+        auto it = panes.find(label);
+        if (it != panes.end())
+            it->second->text += text;
+        else
+            lost += text;
+    }
+    void AddTab(LPCSTR label) override
+    {
+        calls.push_back(std::string("add ") + label);
+        panes[label] = std::make_unique<Recorder>();
+    }
+    void RemoveToolTabs() override
+    {
+        calls.push_back("remove");
+        panes.clear();
+    }
+    void ShowOutput() override { calls.push_back("show"); }
+    std::string& Text(const char* label) { return panes.at(label)->text; }
+
+    std::map<std::string, std::unique_ptr<Recorder>> panes;
+    std::vector<std::string> calls;
+    std::string lost;   // printed to no pane
+};
+
+// The stand-in prints "pid=N" for its "pid" instruction: waits until the text holds that line and
+// opens the process to wait on (null when the line did not come or the process is gone already).
+HANDLE OpenPrintedProcess(const std::string& text);
+// Whether the process ends within the bound (only there to keep a failure from hanging the test);
+// closes the handle.
+bool ProcessEnds(HANDLE hProcess);
 
 // Pumps until pred holds (a generous bound: failing runs end the test instead of hanging it).
 bool WaitFor(const std::function<bool()>& pred, DWORD nTimeoutMs = 20000);

@@ -65,6 +65,64 @@ TEST_F(ProcessTest, LongOutputOfBothHandlesArrivesWholeInOrderInBlocksThenOneCom
     EXPECT_EQ(pane.text.size(), expected.size());
 }
 
+TEST_F(ProcessTest, AMegabyteOfOutputArrivesWholeWhileTheThreadGoesOnHandlingMessages)
+{
+    auto run = Start("flood 1048576");
+    // The test's thread keeps handling its own messages meanwhile.
+    int handled = 0;
+    bt::Recorder other;
+    other.onCompletion = [&](UINT, WPARAM, LPARAM) { ++handled; };
+    for (int i = 0; i < 5; ++i)
+        ::PostMessageA(other.hWnd, WM_TOOL_FINISHED, 0, 0);
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_EQ(handled, 5);
+    EXPECT_GE(pane.text.size(), 1048576u);
+    EXPECT_EQ(pane.text.compare(0, 16, "line 00000 out a"), 0);
+    EXPECT_EQ(pane.text.back(), '\n');
+    size_t total = 0;
+    for (size_t n : pane.blocks) {
+        EXPECT_LE(n, 1023u);
+        total += n;
+    }
+    EXPECT_EQ(total, pane.text.size());
+    EXPECT_FALSE(run->HasFailed());
+}
+
+TEST_F(ProcessTest, ARunWhosePaneIsGoneStillEnds)
+{
+    auto gone = std::make_unique<bt::Recorder>();
+    auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, gone->hWnd, "Tool", "",
+                                                  Standin("pid sleep 300 flood 20000"));
+    ASSERT_TRUE(bt::WaitFor([&] { return !gone->text.empty(); }));
+    gone.reset();   // the blocks that follow find no window (and are freed by the worker)
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_FALSE(run->HasFailed());
+}
+
+TEST(ProcessClass, TheClassIsCreatableByNameAndSuchAnObjectRunsNothing)
+{
+    CRuntimeClass* pClass = CRuntimeClass::FromName("CUserToolProcess");
+    ASSERT_NE(pClass, nullptr);
+    std::unique_ptr<CObject> pObject(pClass->CreateObject());
+    auto* pRun = dynamic_cast<CUserToolProcess*>(pObject.get());
+    ASSERT_NE(pRun, nullptr);
+    EXPECT_FALSE(pRun->IsRunning());
+    EXPECT_TRUE(pRun->HasFailed());
+    EXPECT_EQ(pRun->GetSerial(), 0u);
+}
+
+TEST_F(ProcessTest, OutputBeyondWhatTheMessageQueueHoldsWaitsForTheQueue)
+{
+    // About 12000 blocks while this thread handles no message: more than a thread's queue takes.
+    auto run = Start("flood 12000000");
+    ::Sleep(2000);     // (Wine's queue takes them all; Windows' holds 10000 posts)
+    ASSERT_TRUE(WaitEnd(*run));
+    EXPECT_GE(pane.text.size(), 12000000u);
+    EXPECT_EQ(pane.text.compare(0, 16, "line 00000 out a"), 0);
+    EXPECT_EQ(pane.text.back(), '\n');
+    EXPECT_FALSE(run->HasFailed());
+}
+
 TEST_F(ProcessTest, HasFailedFollowsTheExitCode)
 {
     struct Case
@@ -155,12 +213,6 @@ TEST_F(ProcessTest, WithoutAnOutputWindowOnlyTheCompletionComes)
     EXPECT_TRUE(pane.text.empty());
 }
 
-DWORD ParsePid(const std::string& text)
-{
-    size_t at = text.find("pid=");
-    return at == std::string::npos ? 0 : strtoul(text.c_str() + at + 4, nullptr, 10);
-}
-
 TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandle)
 {
     // One run first, so that whatever the system makes once per process is made.
@@ -181,16 +233,12 @@ TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandl
         notify.completions.clear();
         pane.text.clear();
         auto run = Start(c.instructions);
-        ASSERT_TRUE(bt::WaitFor([&] { return ParsePid(pane.text) != 0; }));
-        DWORD pid = ParsePid(pane.text);
-        HANDLE hChild = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+        HANDLE hChild = bt::OpenPrintedProcess(pane.text);
         ASSERT_NE(hChild, nullptr);
         EXPECT_EQ(::WaitForSingleObject(hChild, 0), (DWORD)WAIT_TIMEOUT);
         EXPECT_TRUE(run->IsRunning());
         run.reset();
-        // The child is gone (the bound only keeps a failure from hanging the test).
-        EXPECT_EQ(::WaitForSingleObject(hChild, 20000), (DWORD)WAIT_OBJECT_0);
-        ::CloseHandle(hChild);
+        EXPECT_TRUE(bt::ProcessEnds(hChild));     // the child is gone
         bt::Settle(100);
         EXPECT_TRUE(notify.completions.empty());    // deleting posts nothing
     }

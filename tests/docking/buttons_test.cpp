@@ -4,6 +4,7 @@
 #include "SECButton.h"
 #include "SECColorWell.h"
 #include "afxdc.h"
+#include "afxdlg.h"
 #include "afxdlgs.h"
 #include <vector>
 
@@ -307,6 +308,37 @@ TEST(WellButton, ASwatchWhenEnabledArrowAndSeparatorAlways)
     w.button.SetUsePalette(TRUE);
     w.button.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(ScreenPixel(&w.button, content.left + 8, cy), RGB(200, 30, 40));
+}
+
+TEST(WellButton, AttachedToADialogsButtonItDrawsItsSwatchAndWellsUseDialogUnits)
+{
+    // Any dialog with buttons serves: the library's tip dialog.
+    CDialog dlg(IDD_SEC_TIPOFDAY);
+    ASSERT_TRUE(dlg.Create(IDD_SEC_TIPOFDAY));
+    dlg.ShowWindow(SW_SHOW);
+    SECWellButton button;
+    ASSERT_TRUE(button.AttachButton(IDC_SEC_TIP_HELP, &dlg));
+    EXPECT_EQ(button.GetButtonStyle(), (UINT)BS_OWNERDRAW);
+    button.SetShowOtherButton(TRUE);
+    button.SetColor(RGB(20, 160, 60));
+    button.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    CRect rect;
+    button.GetClientRect(&rect);
+    EXPECT_EQ(ScreenPixel(&button, 2 + 8, rect.Height() / 2), RGB(20, 160, 60));
+
+    // A well in the dialog: cells of 10 x 10 dialog units, placed in dialog units.
+    SECColorWell well;
+    ASSERT_TRUE(well.Create(WS_VISIBLE, 10, 20, &dlg, 900, TRUE));
+    CRect rectCell(0, 0, 10, 10), rectUnits(10, 20, 10, 20);
+    dlg.MapDialogRect(&rectCell);
+    dlg.MapDialogRect(&rectUnits);
+    EXPECT_EQ(well.m_nCellWidth, rectCell.Width());
+    EXPECT_EQ(well.m_nCellHeight, rectCell.Height());
+    CRect rectWell;
+    well.GetWindowRect(&rectWell);
+    dlg.ScreenToClient(&rectWell);
+    EXPECT_EQ(Text(rectWell.TopLeft()), Text(rectUnits.TopLeft()));
+    dlg.DestroyWindow();
 }
 
 TEST(WellButton, APickedCellIsReportedAndAFurtherClickOpensNoSecondPopup)

@@ -92,7 +92,8 @@ TEST_F(MapTexture, CurrentTextureIsShownNeverApplied)
     map->UpdateCurrentTexture();
     EXPECT_EQ(map->GetCurrentTexture(), nullptr);
 
-    // The picked face decides alone.
+    // In face mode the picked face decides alone.
+    g_faceMode = 1;
     map->SetPickedFace(&b1->GetFaces()[2]);
     b1->GetFaces()[2].texture = &source.b;
     map->UpdateCurrentTexture();
@@ -101,6 +102,7 @@ TEST_F(MapTexture, CurrentTextureIsShownNeverApplied)
     EXPECT_EQ(CountFaces(b1, &source.a), 5);
     EXPECT_FALSE(map->IsModified());
     map->SetPickedFace(nullptr);
+    g_faceMode = 0;
 }
 
 TEST_F(MapTexture, DefaultTextureGoesOntoTheSelectedBrushes)
@@ -129,9 +131,13 @@ TEST_F(MapTexture, DefaultTextureGoesOntoTheSelectedBrushes)
     EXPECT_EQ(CountFaces(b1, &source.a), 6);
     EXPECT_FALSE(map->IsModified());
 
-    // With a picked face only that face takes it.
+    // In face mode only the picked face takes it; none picked: no face.
     project->WriteString("Texture", "Default", "METAL", TRUE);
     Select(b2);
+    g_faceMode = 1;
+    map->GetDefaultTexture();
+    EXPECT_EQ(CountFaces(b2, &source.b), 0);
+    EXPECT_FALSE(map->IsModified());
     map->SetPickedFace(&b2->GetFaces()[3]);
     map->GetDefaultTexture();
     EXPECT_EQ(CountFaces(b1, &source.b), 0);
@@ -139,6 +145,7 @@ TEST_F(MapTexture, DefaultTextureGoesOntoTheSelectedBrushes)
     EXPECT_EQ(b2->GetFaces()[3].texture, &source.b);
     EXPECT_TRUE(map->IsModified());
     map->SetPickedFace(nullptr);
+    g_faceMode = 0;
 }
 
 TEST_F(MapTexture, MarkedTexture)

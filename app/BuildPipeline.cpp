@@ -1,0 +1,390 @@
+// The Build command's steps and the machine that runs them.
+#include "BuildPipeline.h"
+#include "BuildMapDlg.h"
+#include "BuildRes.h"
+#include "Map.h"
+#include "PathIterator.h"
+#include "Services.h"
+
+// ---- Options ----------------------------------------------------------------------------------
+
+CString CBuildOptions::QbspSwitches() const
+{
+    CString s;
+    if (bQbspVerbose)
+        s += "-verbose ";
+    if (bQbspNoFill)
+        s += "-nofill ";
+    if (bQbspOnlyEnts)
+        s += "-onlyents ";
+    s += strQbspExtra;
+    return s;
+}
+
+CString CBuildOptions::VisSwitches() const
+{
+    CString s;
+    if (bVisVerbose)
+        s += "-v ";
+    if (bVisFast)
+        s += "-fast ";
+    if (nVisLevel >= 1 && nVisLevel <= 4) {
+        CString level;
+        level.Format("-level %d ", nVisLevel);
+        s += level;
+    }
+    s += strVisExtra;
+    return s;
+}
+
+CString CBuildOptions::LightSwitches() const
+{
+    CString s;
+    if (bLightExtra)
+        s += "-extra ";
+    s += strLightExtra;
+    return s;
+}
+
+CString CBuildOptions::GameArguments(LPCSTR lpszMapName) const
+{
+    CString s = strQuakeExtra;
+    if (!s.IsEmpty() && s.Right(1) != " ")
+        s += " ";
+    s += "+map ";
+    s += lpszMapName;
+    return s;
+}
+
+// ---- Steps ------------------------------------------------------------------------------------
+
+CString CBuildStep::GetCommandLine() const
+{
+    return strCommand + " " + strArguments;
+}
+
+CString CBuildStep::GetProgramName() const
+{
+    return BuildFilePart(CommandProgram(strCommand));
+}
+
+CString BuildFilePart(const CString& path)
+{
+    int slash = path.ReverseFind('\\');
+    if (slash < 0)
+        slash = path.ReverseFind(':');
+    return slash < 0 ? path : path.Mid(slash + 1);
+}
+
+CString BuildBaseName(const CString& path)
+{
+    CString file = BuildFilePart(path);
+    int dot = file.ReverseFind('.');
+    return dot < 0 ? file : file.Left(dot);
+}
+
+CString BuildChangeExtension(const CString& path, LPCSTR lpszExtension)
+{
+    // Only the file part's dot counts: "D:\my.maps\e1m1" has no extension.
+    CString file = BuildFilePart(path);
+    int dot = file.ReverseFind('.');
+    CString stem = dot < 0 ? path : path.Left(path.GetLength() - file.GetLength() + dot);
+    return stem + lpszExtension;
+}
+
+CString QuoteIfBlank(const CString& text)
+{
+    if (text.Find(' ') < 0 || (text.GetLength() >= 2 && text[0] == '"'))
+        return text;
+    return "\"" + text + "\"";
+}
+
+namespace {
+
+BOOL IsAbsoluteCommand(const CString& path)
+{
+    return (path.GetLength() >= 2 && path[1] == ':') || (!path.IsEmpty() && path[0] == '\\');
+}
+
+} // namespace
+
+void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std::vector<CBuildStep>& steps,
+                    std::vector<CString>& boxes)
+{
+    steps.clear();
+    boxes.clear();
+    const CString mapArgument = QuoteIfBlank(paths.strMapFile);
+    struct Tool
+    {
+        BOOL on;
+        const char* program;
+        CString switches;
+    } tools[] = {
+        {options.bQbsp, "qbsp.exe", options.QbspSwitches()},
+        {options.bVis, "vis.exe", options.VisSwitches()},
+        {options.bLight, "light.exe", options.LightSwitches()},
+    };
+    for (const Tool& tool : tools) {
+        if (!tool.on)
+            continue;
+        CBuildStep step;
+        step.strDirectory = paths.strBinDir;
+        step.strCommand = QuoteIfBlank(paths.strBinDir + "\\" + tool.program);
+        step.strArguments = tool.switches + " " + mapArgument;
+        steps.push_back(step);
+    }
+    if (!options.bRunQuake)
+        return;
+    if (paths.strQuakePath.IsEmpty()) {
+        boxes.push_back("You must specify a Quake path for the project.\nThe Quake executable will not be run.");
+        return;
+    }
+    if (paths.strQuakeExe.IsEmpty()) {
+        boxes.push_back("You must specify a Quake executable for the project.\nThe Quake executable will not be run.");
+        return;
+    }
+    CString name = BuildBaseName(paths.strMapFile);
+    CBuildStep game;
+    game.strDirectory = paths.strQuakePath;
+    // A launcher's command stored whole is used as it is.
+    game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
+                                                            : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
+    game.strArguments = options.GameArguments(name);
+    game.strCopySource = BuildChangeExtension(paths.strMapFile, ".bsp");
+    game.strCopyDest = paths.strQuakePath + "\\id1\\maps\\" + name + ".bsp";
+    steps.push_back(game);
+}
+
+CString MakePartialMapName(const CString& directory, const CString& mapPath,
+                           const std::function<BOOL(const CString&)>& exists)
+{
+    CString base = BuildBaseName(mapPath);
+    if (base.IsEmpty())
+        base = "map";
+    for (int n = 1; n < 1000; ++n) {
+        CString stem;
+        if (n == 1)
+            stem.Format("%s\\%s-partial", (LPCSTR)directory, (LPCSTR)base);
+        else
+            stem.Format("%s\\%s-partial%d", (LPCSTR)directory, (LPCSTR)base, n);
+        if (!exists(stem + ".map") && !exists(stem + ".bsp"))
+            return stem + ".map";
+    }
+    return CString();
+}
+
+CString BuildTempDirectory()
+{
+    char sz[MAX_PATH + 1] = "";
+    DWORD n = ::GetTempPathA(MAX_PATH, sz);
+    CString dir = n > 0 && n < MAX_PATH ? CString(sz) : CString(".");
+    if (dir.GetLength() > 3 && dir.Right(1) == "\\")
+        dir = dir.Left(dir.GetLength() - 1);
+    return dir;
+}
+
+BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<void(LPCSTR)>& print,
+                  std::vector<CBuildStep>& steps)
+{
+    steps.clear();
+    CString mapFile;
+    if (options.bOnlyVisible) {
+        mapFile = MakePartialMapName(BuildTempDirectory(), map.GetPathName(), [](const CString& path) {
+            return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+        });
+        if (mapFile.IsEmpty()) {
+            AfxMessageBox("Couldn't find a name for the temporary map file of the partial build.", MB_OK);
+            return FALSE;
+        }
+        if (!map.WriteMapFile(mapFile))
+            return FALSE;
+        print("Building partial file: " + mapFile + "\n");
+    } else {
+        // An untitled map gets its name from the save.
+        if (map.IsModified() || map.GetPathName().IsEmpty()) {
+            if (!map.DoFileSave())
+                return FALSE;
+        }
+        mapFile = map.GetPathName();
+        print("Building file: " + mapFile + "\n");
+    }
+
+    CPathIterator bin;
+    if (!bin.Init("Bin", IDS_NO_BIN_PATHS, ""))
+        return FALSE;
+    CBuildPaths paths;
+    paths.strMapFile = mapFile;
+    paths.strBinDir = bin.NextDirectory();
+    if (paths.strBinDir.IsEmpty()) {
+        AfxMessageBox("Couldn't find a Bin directory in the project settings.", MB_OK);
+        return FALSE;
+    }
+    CEditorServices* services = GetEditorServices();
+    paths.strQuakePath = services->GetProfileString("Project Settings", "Quake Path", "");
+    paths.strQuakeExe = services->GetProfileString("Project Settings", "Quake Exe", "");
+    std::vector<CString> boxes;
+    MakeBuildSteps(options, paths, steps, boxes);
+    for (const CString& text : boxes)
+        AfxMessageBox(text, MB_OK);
+    return TRUE;
+}
+
+// ---- The machine ------------------------------------------------------------------------------
+
+const char CBuildPipeline::szFailedToBuild[] =
+    "An error occured while building the map.\nSee the output window for more details.";
+const char CBuildPipeline::szCanceled[] = "The build process was canceled at the user's request.";
+const char CBuildPipeline::szSucceeded[] = "\n\nBuild process completed successfully\n";
+const char CBuildPipeline::szCanceledLine[] = "\n\nBuild process canceled at the user's request\n";
+
+CBuildPipeline::CBuildPipeline(Factory factory, Printer printer)
+    : m_factory(std::move(factory)), m_printer(std::move(printer))
+{
+}
+
+CBuildPipeline::~CBuildPipeline()
+{
+    Stop();
+}
+
+void CBuildPipeline::EndCurrent()
+{
+    delete m_pCurrent;  // stops a run that still goes
+    m_pCurrent = nullptr;
+    m_strCurrentProgram.Empty();
+}
+
+void CBuildPipeline::Stop()
+{
+    EndCurrent();
+    m_steps.clear();
+    m_bRunning = FALSE;
+}
+
+void CBuildPipeline::Start(const std::vector<CBuildStep>& steps)
+{
+    Stop();
+    m_steps = steps;
+    m_bRunning = TRUE;
+    NextStep();
+}
+
+void CBuildPipeline::Cancel()
+{
+    if (!IsRunning())
+        return;
+    EndCurrent();
+    if (!m_steps.empty())
+        AfxMessageBox(szCanceled, MB_OK);
+    m_steps.clear();
+    m_bRunning = FALSE;
+    if (m_printer)
+        m_printer(szCanceledLine);
+}
+
+void CBuildPipeline::OnStepFinished(WPARAM wParam, LPARAM lParam)
+{
+    if (m_pCurrent == nullptr || !m_pCurrent->IsCompletion(wParam, lParam))
+        return;
+    if (m_pCurrent->HasStartFailed()) {
+        // The step never ran: its reason, once, and the build is over.
+        CString error = m_pCurrent->GetStartError();
+        Stop();
+        AfxMessageBox(error, MB_OK);
+        return;
+    }
+    if (m_pCurrent->HasFailed()) {
+        CString line;
+        line.Format("\n\n%s failed with exit code %d\n", (LPCSTR)m_strCurrentProgram,
+                    static_cast<int>(m_pCurrent->GetExitCode()));
+        BOOL bStepsLeft = !m_steps.empty();
+        Stop();
+        if (m_printer)
+            m_printer(line);
+        if (bStepsLeft)
+            AfxMessageBox(szFailedToBuild, MB_OK);
+        return;
+    }
+    EndCurrent();
+    NextStep();
+}
+
+void CBuildPipeline::NextStep()
+{
+    if (m_steps.empty()) {
+        m_bRunning = FALSE;
+        if (m_printer)
+            m_printer(szSucceeded);
+        return;
+    }
+    CBuildStep step = m_steps.front();
+    m_steps.erase(m_steps.begin());
+    if (!step.strCopySource.IsEmpty() && !step.strCopyDest.IsEmpty() &&
+        !::CopyFileA(step.strCopySource, step.strCopyDest, FALSE)) {
+        Stop();
+        CString text;
+        text.Format("Morvane was unable to copy the file:\n%s\nto\n%s.\nQuake will not be run.",
+                    (LPCSTR)step.strCopySource, (LPCSTR)step.strCopyDest);
+        AfxMessageBox(text, MB_OK);
+        return;
+    }
+    m_pCurrent = m_factory ? m_factory(step) : nullptr;
+    if (m_pCurrent == nullptr) {
+        Stop();
+        AfxMessageBox("Couldn't start the build step.\nThe command was:\n" + step.GetCommandLine(), MB_OK);
+        return;
+    }
+    m_strCurrentProgram = step.GetProgramName();
+}
+
+void CBuildPipeline::UpdateBuildCmdUI(CCmdUI* pCmdUI, BOOL bMapWindowActive) const
+{
+    pCmdUI->Enable(bMapWindowActive || IsStepRunning());
+    pCmdUI->SetCheck(IsStepRunning() ? 1 : 0);
+}
+
+// ---- The command ------------------------------------------------------------------------------
+
+const char CBuildCommand::szBuildPane[] = "Build";
+
+CBuildCommand::CBuildCommand(HWND hWndNotify, COutputPanes* pOutput)
+    : m_hWndNotify(hWndNotify), m_pOutput(pOutput),
+      m_pipeline(
+          [this](const CBuildStep& step) -> CChildRun* {
+              HWND hWndPane = m_pOutput != nullptr ? m_pOutput->GetTabEdit(szBuildPane) : nullptr;
+              return new CUserToolProcess(WM_BUILD_STEP_FINISHED, m_hWndNotify, hWndPane, szBuildPane,
+                                          step.strDirectory, step.GetCommandLine());
+          },
+          [this](LPCSTR text) {
+              if (m_pOutput != nullptr)
+                  m_pOutput->PrintToTab(szBuildPane, text);
+          })
+{
+}
+
+void CBuildCommand::OnBuild(Map* pActiveMap)
+{
+    if (m_pipeline.IsRunning()) {
+        m_pipeline.Cancel();
+        return;
+    }
+    if (pActiveMap == nullptr)
+        return;
+    CBuildMapDlg dlg(AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK)
+        return;
+    if (m_pOutput != nullptr) {
+        m_pOutput->ClearTab(szBuildPane);
+        m_pOutput->ActivateTab(szBuildPane);
+        m_pOutput->ShowOutput();
+    }
+    std::vector<CBuildStep> steps;
+    if (!PrepareBuild(*pActiveMap, dlg.GetOptions(),
+                      [this](LPCSTR text) {
+                          if (m_pOutput != nullptr)
+                              m_pOutput->PrintToTab(szBuildPane, text);
+                      },
+                      steps))
+        return;
+    m_pipeline.Start(steps);
+}

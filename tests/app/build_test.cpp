@@ -1,0 +1,928 @@
+// The Build command's steps: the queue made from the options and paths, the step machine driven
+// with fake runs, and whole builds through the stand-in tools.
+#include "BuildMapDlg.h"
+#include "BuildPipeline.h"
+#include "BuildRes.h"
+#include "DocumentFixture.h"
+#include "IniFile.h"
+#include "buildtools_util.h"
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// ---- The queue --------------------------------------------------------------------------------
+
+struct StepText
+{
+    const char* directory;
+    const char* command;
+    const char* arguments;
+    const char* copySource;
+    const char* copyDest;
+};
+
+void ExpectSteps(const std::vector<CBuildStep>& steps, const std::vector<StepText>& expected)
+{
+    ASSERT_EQ(steps.size(), expected.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_STREQ(steps[i].strDirectory, expected[i].directory);
+        EXPECT_STREQ(steps[i].strCommand, expected[i].command);
+        EXPECT_STREQ(steps[i].strArguments, expected[i].arguments);
+        EXPECT_STREQ(steps[i].strCopySource, expected[i].copySource);
+        EXPECT_STREQ(steps[i].strCopyDest, expected[i].copyDest);
+    }
+}
+
+CBuildOptions OnlyQuake(LPCSTR extra = "")
+{
+    CBuildOptions o;
+    o.bQbsp = o.bVis = o.bLight = FALSE;
+    o.strQuakeExtra = extra;
+    return o;
+}
+
+CBuildPaths Paths(LPCSTR map = "D:\\maps\\e1m1.map", LPCSTR bin = "C:\\Tools\\bin", LPCSTR quake = "C:\\Quake",
+                  LPCSTR exe = "quake.exe")
+{
+    CBuildPaths p;
+    p.strMapFile = map;
+    p.strBinDir = bin;
+    p.strQuakePath = quake;
+    p.strQuakeExe = exe;
+    return p;
+}
+
+TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
+{
+    CBuildOptions defaults;
+    CBuildOptions switches;
+    switches.bQbspVerbose = switches.bQbspNoFill = TRUE;
+    switches.strQbspExtra = "-x";
+    switches.bVisVerbose = TRUE;
+    switches.bVisFast = FALSE;
+    switches.nVisLevel = 3;
+    switches.strVisExtra = "-y";
+    switches.bLightExtra = TRUE;
+    switches.bRunQuake = FALSE;
+    CBuildOptions onlyEnts = OnlyQuake();
+    onlyEnts.bQbsp = TRUE;
+    onlyEnts.bQbspOnlyEnts = TRUE;
+    onlyEnts.bVis = TRUE;
+    onlyEnts.bVisFast = FALSE;
+    onlyEnts.nVisLevel = 4;
+    onlyEnts.bLight = TRUE;
+    onlyEnts.strLightExtra = "-soft";
+    onlyEnts.bRunQuake = FALSE;
+    CBuildOptions none = OnlyQuake();
+    none.bRunQuake = FALSE;
+
+    struct Case
+    {
+        const char* name;
+        CBuildOptions options;
+        CBuildPaths paths;
+        std::vector<StepText> steps;
+        std::vector<const char*> boxes;
+    } cases[] = {
+        {"defaults", defaults, Paths(),
+         {{"C:\\Tools\\bin", "C:\\Tools\\bin\\qbsp.exe", " D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\vis.exe", "-fast  D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\light.exe", " D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"switches", switches, Paths(),
+         {{"C:\\Tools\\bin", "C:\\Tools\\bin\\qbsp.exe", "-verbose -nofill -x D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\vis.exe", "-v -level 3 -y D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\light.exe", "-extra  D:\\maps\\e1m1.map", "", ""}},
+         {}},
+        {"only entities, level 4, light's own", onlyEnts, Paths(),
+         {{"C:\\Tools\\bin", "C:\\Tools\\bin\\qbsp.exe", "-onlyents  D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\vis.exe", "-level 4  D:\\maps\\e1m1.map", "", ""},
+          {"C:\\Tools\\bin", "C:\\Tools\\bin\\light.exe", "-soft D:\\maps\\e1m1.map", "", ""}},
+         {}},
+        {"game arguments -dev", OnlyQuake("-dev"), Paths(),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"game arguments -dev and a blank", OnlyQuake("-dev "), Paths(),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"blanks in paths", CBuildOptions(),
+         Paths("D:\\my maps\\e1m1.map", "C:\\Program Files\\tools", "C:\\My Quake", "quake.exe"),
+         {{"C:\\Program Files\\tools", "\"C:\\Program Files\\tools\\qbsp.exe\"", " \"D:\\my maps\\e1m1.map\"", "", ""},
+          {"C:\\Program Files\\tools", "\"C:\\Program Files\\tools\\vis.exe\"", "-fast  \"D:\\my maps\\e1m1.map\"", "",
+           ""},
+          {"C:\\Program Files\\tools", "\"C:\\Program Files\\tools\\light.exe\"", " \"D:\\my maps\\e1m1.map\"", "", ""},
+          {"C:\\My Quake", "\"C:\\My Quake\\quake.exe\"", "+map e1m1", "D:\\my maps\\e1m1.bsp",
+           "C:\\My Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"a partial build's temporary map", OnlyQuake(), Paths("C:\\Temp\\base1-partial2.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map base1-partial2", "C:\\Temp\\base1-partial2.bsp",
+           "C:\\Quake\\id1\\maps\\base1-partial2.bsp"}},
+         {}},
+        {"a dot in a directory, none in the file", OnlyQuake(), Paths("D:\\my.maps\\e1m1"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "D:\\my.maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"an absolute game command", OnlyQuake("-dev"), Paths("D:\\maps\\e1m1.map", "C:\\b", "C:\\Quake", "D:\\Launch\\ql.exe"),
+         {{"C:\\Quake", "D:\\Launch\\ql.exe", "-dev +map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"a game command from the root", OnlyQuake(), Paths("D:\\maps\\e1m1.map", "C:\\b", "C:\\Quake", "\\Games\\q.exe"),
+         {{"C:\\Quake", "\\Games\\q.exe", "+map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
+        {"every group off", none, Paths(), {}, {}},
+        {"no Quake path", CBuildOptions(), Paths("D:\\maps\\e1m1.map", "C:\\b", "", "quake.exe"),
+         {{"C:\\b", "C:\\b\\qbsp.exe", " D:\\maps\\e1m1.map", "", ""},
+          {"C:\\b", "C:\\b\\vis.exe", "-fast  D:\\maps\\e1m1.map", "", ""},
+          {"C:\\b", "C:\\b\\light.exe", " D:\\maps\\e1m1.map", "", ""}},
+         {"You must specify a Quake path for the project.\nThe Quake executable will not be run."}},
+        {"no Quake executable", OnlyQuake(), Paths("D:\\maps\\e1m1.map", "C:\\b", "C:\\Quake", ""),
+         {},
+         {"You must specify a Quake executable for the project.\nThe Quake executable will not be run."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CBuildStep> steps;
+        std::vector<CString> boxes;
+        MakeBuildSteps(c.options, c.paths, steps, boxes);
+        ExpectSteps(steps, c.steps);
+        ASSERT_EQ(boxes.size(), c.boxes.size());
+        for (size_t i = 0; i < boxes.size(); ++i)
+            EXPECT_STREQ(boxes[i], c.boxes[i]);
+    }
+    // The command line is the command, a blank and the arguments.
+    std::vector<CBuildStep> steps;
+    std::vector<CString> boxes;
+    MakeBuildSteps(OnlyQuake("-dev"), Paths("D:\\maps\\e1m1.map", "C:\\b", "C:\\My Quake"), steps, boxes);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_STREQ(steps[0].GetCommandLine(), "\"C:\\My Quake\\quake.exe\" -dev +map e1m1");
+    EXPECT_STREQ(steps[0].GetProgramName(), "quake.exe");
+}
+
+TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
+{
+    struct Case
+    {
+        const char* map;
+        std::vector<const char*> existing;
+        const char* expected;
+    } cases[] = {
+        {"D:\\maps\\base1.map", {}, "C:\\T\\base1-partial.map"},
+        {"D:\\maps\\base1.test.map", {}, "C:\\T\\base1.test-partial.map"},
+        {"D:\\maps\\base1.map", {"C:\\T\\base1-partial.map"}, "C:\\T\\base1-partial2.map"},
+        {"D:\\maps\\base1.map", {"C:\\T\\base1-partial.bsp", "C:\\T\\base1-partial2.map"}, "C:\\T\\base1-partial3.map"},
+        {"", {}, "C:\\T\\map-partial.map"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.map);
+        CString name = MakePartialMapName("C:\\T", c.map, [&](const CString& path) {
+            for (const char* e : c.existing)
+                if (path.CompareNoCase(e) == 0)
+                    return TRUE;
+            return FALSE;
+        });
+        EXPECT_STREQ(name, c.expected);
+    }
+    // Every name taken: none.
+    EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map", [](const CString&) { return TRUE; }), "");
+    // The system's temporary directory, without a trailing backslash.
+    CString temp = BuildTempDirectory();
+    EXPECT_FALSE(temp.IsEmpty());
+    EXPECT_NE(temp.Right(1), "\\");
+    EXPECT_NE(::GetFileAttributesA(temp), INVALID_FILE_ATTRIBUTES);
+}
+
+// ---- The step machine, with fake runs ---------------------------------------------------------
+
+struct FakeRun : CChildRun
+{
+    FakeRun(UINT_PTR serial, std::vector<FakeRun*>& live) : m_serial(serial), m_live(live) { live.push_back(this); }
+    ~FakeRun() override { m_live.erase(std::find(m_live.begin(), m_live.end(), this)); }
+    BOOL HasFailed() const override { return bStartFailed || code != 0; }
+    BOOL HasStartFailed() const override { return bStartFailed; }
+    CString GetStartError() const override { return error; }
+    DWORD GetExitCode() const override { return code; }
+    UINT_PTR GetSerial() const override { return m_serial; }
+
+    DWORD code = STILL_ACTIVE;
+    BOOL bStartFailed = FALSE;
+    CString error;
+    UINT_PTR m_serial;
+    std::vector<FakeRun*>& m_live;
+};
+
+class StepMachine : public testing::Test
+{
+protected:
+    StepMachine()
+        : pipeline(
+              [this](const CBuildStep& step) {
+                  started.push_back(step.GetCommandLine());
+                  copiedBeforeStart.push_back(step.strCopyDest.IsEmpty() || bt::FileExists(step.strCopyDest));
+                  return new FakeRun(++serial, live);
+              },
+              [this](LPCSTR text) { pane += text; })
+    {
+    }
+    std::vector<CBuildStep> Steps(int n)
+    {
+        static const char* const names[] = {"qbsp.exe", "vis.exe", "light.exe", "quake.exe"};
+        std::vector<CBuildStep> steps;
+        for (int i = 0; i < n; ++i) {
+            CBuildStep step;
+            step.strCommand = CString("C:\\bin\\") + names[i];
+            step.strArguments = "m.map";
+            steps.push_back(step);
+        }
+        return steps;
+    }
+    FakeRun* Current() { return static_cast<FakeRun*>(pipeline.GetCurrent()); }
+    // The current run ends with the code and its completion arrives.
+    void Finish(DWORD code)
+    {
+        FakeRun* run = Current();
+        ASSERT_NE(run, nullptr);
+        run->code = code;
+        pipeline.OnStepFinished(reinterpret_cast<WPARAM>(static_cast<CChildRun*>(run)), run->GetSerial());
+    }
+    int Checked()
+    {
+        CTestCmdUI ui;
+        pipeline.UpdateBuildCmdUI(&ui, TRUE);
+        return ui.m_nCheck;
+    }
+
+    UINT_PTR serial = 100;
+    std::vector<FakeRun*> live;
+    std::vector<CString> started;
+    std::vector<bool> copiedBeforeStart;
+    CString pane;
+    CBuildPipeline pipeline;
+};
+
+TEST_F(StepMachine, StepsRunOneAfterTheOtherAndSucceedOnce)
+{
+    pipeline.Start(Steps(4));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(started.size(), size_t(i + 1));
+        EXPECT_EQ(live.size(), 1u);
+        EXPECT_EQ(Checked(), 1);
+        Finish(0);
+    }
+    EXPECT_STREQ(pane, "\n\nBuild process completed successfully\n");
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_TRUE(live.empty());
+    EXPECT_EQ(Checked(), 0);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_STREQ(started[0], "C:\\bin\\qbsp.exe m.map");
+
+    // Nothing to run: success at once.
+    pane.Empty();
+    pipeline.Start({});
+    EXPECT_STREQ(pane, "\n\nBuild process completed successfully\n");
+    EXPECT_FALSE(pipeline.IsRunning());
+}
+
+TEST_F(StepMachine, AFailedStepWithStepsLeftShowsTheBoxAndEmptiesTheQueue)
+{
+    pipeline.Start(Steps(4));
+    AfxSeamAnswer(IDOK);
+    Finish(1);
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+    EXPECT_STREQ(pane, "\n\nqbsp.exe failed with exit code 1\n");
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_EQ(pipeline.GetQueuedCount(), 0);
+    EXPECT_TRUE(live.empty());
+}
+
+TEST_F(StepMachine, AFailedLastStepIsALineNotABox)
+{
+    pipeline.Start(Steps(2));
+    Finish(0);
+    Finish(3);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_STREQ(pane, "\n\nvis.exe failed with exit code 3\n");
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_EQ(Checked(), 0);
+}
+
+TEST_F(StepMachine, CancelStopsTheStepAndALateCompletionFindsNothingToDo)
+{
+    struct Case
+    {
+        int steps;
+        int finishedFirst;
+        bool box;
+    } cases[] = {{4, 0, true}, {4, 3, false}, {1, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps * 10 + c.finishedFirst);
+        AfxSeamReset();
+        pane.Empty();
+        started.clear();
+        pipeline.Start(Steps(c.steps));
+        for (int i = 0; i < c.finishedFirst; ++i)
+            Finish(0);
+        FakeRun* running = Current();
+        WPARAM oldSelf = reinterpret_cast<WPARAM>(static_cast<CChildRun*>(running));
+        LPARAM oldSerial = running->GetSerial();
+        if (c.box)
+            AfxSeamAnswer(IDOK);
+        pipeline.Cancel();
+        EXPECT_TRUE(live.empty());      // the step's run was deleted (which stops its child)
+        EXPECT_FALSE(pipeline.IsRunning());
+        EXPECT_EQ(Checked(), 0);
+        EXPECT_STREQ(pane, "\n\nBuild process canceled at the user's request\n");
+        std::vector<CString> expected;
+        if (c.box)
+            expected.push_back(CBuildPipeline::szCanceled);
+        EXPECT_EQ(afxtest::MessageBoxTexts(), expected);
+        // The stopped run's completion, had it been posted, changes nothing.
+        pipeline.OnStepFinished(oldSelf, oldSerial);
+        EXPECT_EQ(afxtest::MessageBoxTexts(), expected);
+        EXPECT_EQ(started.size(), size_t(c.finishedFirst + 1));
+    }
+}
+
+TEST_F(StepMachine, ACompletionOfAnotherRunIsIgnored)
+{
+    pipeline.Start(Steps(2));
+    FakeRun* run = Current();
+    WPARAM self = reinterpret_cast<WPARAM>(static_cast<CChildRun*>(run));
+    run->code = 0;
+    pipeline.OnStepFinished(self, run->GetSerial() + 1);   // same address, another run
+    pipeline.OnStepFinished(self + 8, run->GetSerial());   // another object
+    EXPECT_EQ(Current(), run);
+    EXPECT_EQ(started.size(), 1u);
+    pipeline.OnStepFinished(self, run->GetSerial());
+    EXPECT_EQ(started.size(), 2u);
+}
+
+TEST_F(StepMachine, AFailedStartShowsItsReasonOnceAndTheBuildGoesIdle)
+{
+    pipeline.Start(Steps(4));
+    FakeRun* run = Current();
+    run->bStartFailed = TRUE;
+    run->error = "File not found.\nThe command was:\nC:\\bin\\qbsp.exe m.map";
+    AfxSeamAnswer(IDOK);
+    pipeline.OnStepFinished(reinterpret_cast<WPARAM>(static_cast<CChildRun*>(run)), run->GetSerial());
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{"File not found.\nThe command was:\nC:\\bin\\qbsp.exe m.map"});
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_EQ(pipeline.GetQueuedCount(), 0);
+    EXPECT_EQ(Checked(), 0);
+    EXPECT_TRUE(live.empty());
+    EXPECT_TRUE(pane.IsEmpty());
+}
+
+TEST_F(StepMachine, TheGameStepCopiesTheLevelFirstAndACopyFailureEndsTheBuild)
+{
+    bt::TempDir dir;
+    bt::WriteTextFile(dir / "m.bsp", "level");
+    bt::MakeDirs(dir / "id1\\maps");
+    std::vector<CBuildStep> steps = Steps(1);
+    CBuildStep game;
+    game.strCommand = "C:\\Quake\\quake.exe";
+    game.strArguments = "+map m";
+    game.strCopySource = dir / "m.bsp";
+    game.strCopyDest = dir / "id1\\maps\\m.bsp";
+    steps.push_back(game);
+    bt::WriteTextFile(game.strCopyDest, "old level");
+    pipeline.Start(steps);
+    Finish(0);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_TRUE(copiedBeforeStart[1]);
+    EXPECT_EQ(bt::ReadTextFile(game.strCopyDest), "level");    // overwritten
+    Finish(0);
+    EXPECT_STREQ(pane, "\n\nBuild process completed successfully\n");
+
+    // A level that was not made: the box, and nothing runs.
+    pane.Empty();
+    started.clear();
+    steps[1].strCopySource = dir / "missing.bsp";
+    AfxSeamAnswer(IDOK);
+    pipeline.Start(steps);
+    Finish(0);
+    EXPECT_EQ(started.size(), 1u);
+    CString expected = "Morvane was unable to copy the file:\n" + dir / "missing.bsp" + "\nto\n" +
+                       dir / "id1\\maps\\m.bsp" + ".\nQuake will not be run.";
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{expected});
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_TRUE(pane.IsEmpty());
+}
+
+TEST_F(StepMachine, TheBuildCommandIsEnabledWithAMapWindowOrARunAndCheckedOnlyWhileAStepRuns)
+{
+    struct Case
+    {
+        bool running;
+        BOOL mapActive;
+        BOOL enabled;
+        int checked;
+    } cases[] = {{false, TRUE, TRUE, 0}, {false, FALSE, FALSE, 0}, {true, FALSE, TRUE, 1}, {true, TRUE, TRUE, 1}};
+    for (const Case& c : cases) {
+        if (c.running && !pipeline.IsRunning())
+            pipeline.Start(Steps(1));
+        CTestCmdUI ui;
+        pipeline.UpdateBuildCmdUI(&ui, c.mapActive);
+        EXPECT_EQ(ui.m_bEnabled, c.enabled);
+        EXPECT_EQ(ui.m_nCheck, c.checked);
+    }
+    pipeline.Stop();
+    EXPECT_TRUE(live.empty());
+    EXPECT_TRUE(pane.IsEmpty());    // stopping says nothing
+    EXPECT_EQ(Checked(), 0);
+}
+
+// ---- Whole builds through the stand-in tools --------------------------------------------------
+
+// A temporary project: a Bin directory with qbsp, vis and light, a game directory with the game
+// and id1\maps, and a map (paths with blanks all along).
+class StandinBuild : public testing::Test
+{
+protected:
+    StandinBuild()
+        : pipeline(
+              [this](const CBuildStep& step) -> CChildRun* {
+                  return new CUserToolProcess(WM_BUILD_STEP_FINISHED, notify.hWnd, pane.hWnd, "Build",
+                                              step.strDirectory, step.GetCommandLine());
+              },
+              [this](LPCSTR text) { pane.text += text; })
+    {
+        bin = dir / "Bin";
+        quake = dir / "Quake";
+        bt::MakeDirs(bin);
+        bt::MakeDirs(quake + "\\id1\\maps");
+        bt::MakeDirs(dir / "maps");
+        mapFile = dir / "maps\\small.map";
+        bt::WriteTextFile(mapFile, "// small\r\n{\r\n\"classname\" \"worldspawn\"\r\n}\r\n");
+        notify.onCompletion = [this](UINT, WPARAM w, LPARAM l) { pipeline.OnStepFinished(w, l); };
+    }
+    void Tool(LPCSTR name, LPCSTR instructions) { bt::CopyStandin(bin, name, instructions); }
+    std::vector<CBuildStep> Queue(const CBuildOptions& options = CBuildOptions())
+    {
+        CBuildPaths paths;
+        paths.strMapFile = mapFile;
+        paths.strBinDir = bin;
+        paths.strQuakePath = quake;
+        paths.strQuakeExe = "game.exe";
+        std::vector<CBuildStep> steps;
+        std::vector<CString> boxes;
+        MakeBuildSteps(options, paths, steps, boxes);
+        return steps;
+    }
+    bool WaitIdle() { return bt::WaitFor([&] { return !pipeline.IsRunning(); }); }
+
+    bt::TempDir dir;
+    CString bin, quake, mapFile;
+    bt::Recorder pane, notify;
+    CBuildPipeline pipeline;
+};
+
+TEST_F(StandinBuild, EveryStepRunsInOrderTheLevelIsCopiedAndTheGameStarts)
+{
+    Tool("qbsp.exe", "out qbsp here\nargs\ncwd\nbsp\n");
+    Tool("vis.exe", "err vis here\nargs\n");
+    Tool("light.exe", "out light here\n");
+    bt::CopyStandin(quake, "game.exe", "record game.log\nout game here\n");
+    CBuildOptions options;
+    options.bQbspVerbose = TRUE;
+    options.strQuakeExtra = "-dev";
+    pipeline.Start(Queue(options));
+    ASSERT_TRUE(WaitIdle());
+    std::string expected = "qbsp here\n"
+                           "cmdline=\"" + std::string(bin) + "\\qbsp.exe\" -verbose  \"" + std::string(mapFile) + "\"\n"
+                           "arg1=-verbose\n"
+                           "arg2=" + std::string(mapFile) + "\n"
+                           "cwd=" + std::string(bin) + "\n"
+                           "map=" + std::string(mapFile) + " size=42 first=// small\n"
+                           "wrote " + std::string(dir / "maps\\small.bsp") + "\n"
+                           "vis here\n"
+                           "cmdline=\"" + std::string(bin) + "\\vis.exe\" -fast  \"" + std::string(mapFile) + "\"\n"
+                           "arg1=-fast\n"
+                           "arg2=" + std::string(mapFile) + "\n"
+                           "light here\n"
+                           "game here\n"
+                           "\n\nBuild process completed successfully\n";
+    EXPECT_EQ(pane.text, expected);
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\id1\\maps\\small.bsp"), "BSP of " + std::string(mapFile) + "\n");
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" -dev +map small\ncwd=" + std::string(quake) + "\n");
+    EXPECT_EQ(notify.completions.size(), 4u);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+}
+
+TEST_F(StandinBuild, AFailingQbspStopsTheBuild)
+{
+    Tool("qbsp.exe", "err ERROR: leak\nexit 1\n");
+    Tool("vis.exe", "out vis here\n");
+    AfxSeamAnswer(IDOK);
+    pipeline.Start(Queue());
+    ASSERT_TRUE(WaitIdle());
+    bt::Settle(200);
+    EXPECT_EQ(pane.text, "ERROR: leak\n\n\nqbsp.exe failed with exit code 1\n");
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+    EXPECT_EQ(notify.completions.size(), 1u);
+}
+
+TEST_F(StandinBuild, BuildPressedWhileQbspHangsCancelsAndTheChildIsGone)
+{
+    Tool("qbsp.exe", "pid\nsleep forever\n");
+    pipeline.Start(Queue());
+    HANDLE hChild = bt::OpenPrintedProcess(pane.text);
+    ASSERT_NE(hChild, nullptr);
+    AfxSeamAnswer(IDOK);
+    pipeline.Cancel();
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    EXPECT_FALSE(pipeline.IsRunning());
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
+    EXPECT_NE(pane.text.find("\n\nBuild process canceled at the user's request\n"), std::string::npos);
+    bt::Settle(200);
+    EXPECT_TRUE(notify.completions.empty());
+}
+
+TEST_F(StandinBuild, ABinWithoutQbspFailsTheStartWithTheSystemsReason)
+{
+    Tool("vis.exe", "out vis here\n");
+    std::vector<CBuildStep> steps = Queue();
+    AfxSeamAnswer(IDOK);
+    pipeline.Start(steps);
+    ASSERT_TRUE(WaitIdle());
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    CString tail = "\nThe command was:\n" + steps[0].GetCommandLine();
+    EXPECT_STREQ(texts[0].Right(tail.GetLength()), tail);
+    EXPECT_GT(texts[0].GetLength(), tail.GetLength());
+    EXPECT_TRUE(pane.text.empty());
+    bt::Settle(200);
+    EXPECT_EQ(notify.completions.size(), 1u);
+}
+
+// ---- The Build Map dialog ---------------------------------------------------------------------
+
+TEST(BuildMapDialog, StartsFromTheDefaultsAndGroupsEnableTheirControls)
+{
+    CBuildMapDlg dlg;
+    AfxSeamDrive([](AfxModalCall& call) {
+        HWND h = call.hWnd;
+        EXPECT_STREQ(call.caption, "Build Map");
+        struct Default
+        {
+            int id;
+            UINT checked;
+        } defaults[] = {{IDC_BUILD_QBSP, 1},         {IDC_BUILD_VIS, 1},          {IDC_BUILD_LIGHT, 1},
+                        {IDC_BUILD_RUN_QUAKE, 1},    {IDC_BUILD_QBSP_VERBOSE, 0}, {IDC_BUILD_QBSP_NOFILL, 0},
+                        {IDC_BUILD_QBSP_ONLYENTS, 0}, {IDC_BUILD_VIS_VERBOSE, 0}, {IDC_BUILD_VIS_FAST, 1},
+                        {IDC_BUILD_VIS_LEVEL0, 1},   {IDC_BUILD_VIS_LEVEL3, 0},   {IDC_BUILD_LIGHT_EXTRA_SAMPLING, 0},
+                        {IDC_BUILD_ONLY_VISIBLE, 0}};
+        for (const Default& d : defaults)
+            EXPECT_EQ(::IsDlgButtonChecked(h, d.id), d.checked) << d.id;
+
+        // A group's check box switches its controls, labels included; the others stay.
+        struct Group
+        {
+            int check;
+            std::vector<int> controls;
+        } groups[] = {
+            {IDC_BUILD_QBSP, {IDC_BUILD_QBSP_VERBOSE, IDC_BUILD_QBSP_NOFILL, IDC_BUILD_QBSP_ONLYENTS,
+                              IDC_BUILD_QBSP_EXTRA_LABEL, IDC_BUILD_QBSP_EXTRA}},
+            {IDC_BUILD_VIS, {IDC_BUILD_VIS_VERBOSE, IDC_BUILD_VIS_FAST, IDC_BUILD_VIS_LEVEL0, IDC_BUILD_VIS_LEVEL4,
+                             IDC_BUILD_VIS_EXTRA_LABEL, IDC_BUILD_VIS_EXTRA}},
+            {IDC_BUILD_LIGHT, {IDC_BUILD_LIGHT_EXTRA_SAMPLING, IDC_BUILD_LIGHT_EXTRA_LABEL, IDC_BUILD_LIGHT_EXTRA}},
+            {IDC_BUILD_RUN_QUAKE, {IDC_BUILD_QUAKE_EXTRA_LABEL, IDC_BUILD_QUAKE_EXTRA}},
+        };
+        for (const Group& g : groups) {
+            for (int id : g.controls)
+                EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, id))) << id;
+            ::CheckDlgButton(h, g.check, BST_UNCHECKED);
+            AfxSeamPressButton(h, g.check);
+            for (int id : g.controls)
+                EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, id))) << id;
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, IDC_BUILD_ONLY_VISIBLE)));
+            ::CheckDlgButton(h, g.check, BST_CHECKED);
+            AfxSeamPressButton(h, g.check);
+            for (int id : g.controls)
+                EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, id))) << id;
+        }
+        ::CheckDlgButton(h, IDC_BUILD_QBSP_VERBOSE, BST_CHECKED);
+        ::CheckDlgButton(h, IDC_BUILD_QBSP_NOFILL, BST_CHECKED);
+        ::SetDlgItemTextA(h, IDC_BUILD_QBSP_EXTRA, "-x");
+        ::CheckRadioButton(h, IDC_BUILD_VIS_LEVEL0, IDC_BUILD_VIS_LEVEL0, 0);
+        ::CheckDlgButton(h, IDC_BUILD_VIS_LEVEL0, BST_UNCHECKED);
+        ::CheckDlgButton(h, IDC_BUILD_VIS_LEVEL2, BST_CHECKED);
+        ::CheckDlgButton(h, IDC_BUILD_LIGHT, BST_UNCHECKED);
+        AfxSeamPressButton(h, IDC_BUILD_LIGHT);
+        ::SetDlgItemTextA(h, IDC_BUILD_QUAKE_EXTRA, "-dev");
+        ::CheckDlgButton(h, IDC_BUILD_ONLY_VISIBLE, BST_CHECKED);
+        AfxSeamPressButton(h, IDOK);
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(dlg.GetQbsp());
+    EXPECT_STREQ(dlg.GetQbspSwitches(), "-verbose -nofill -x");
+    EXPECT_TRUE(dlg.GetVis());
+    EXPECT_EQ(dlg.GetOptions().nVisLevel, 2);
+    EXPECT_STREQ(dlg.GetOptions().VisSwitches(), "-fast -level 2 ");
+    EXPECT_FALSE(dlg.GetLight());
+    EXPECT_TRUE(dlg.GetRunQuake());
+    EXPECT_STREQ(dlg.GetQuakeParameters(), "-dev");
+    EXPECT_TRUE(dlg.GetOnlyVisible());
+
+    // A new dialog starts from the defaults again; Cancel changes nothing.
+    CBuildMapDlg again;
+    AfxSeamDrive([](AfxModalCall& call) {
+        EXPECT_EQ(::IsDlgButtonChecked(call.hWnd, IDC_BUILD_QBSP_VERBOSE), 0u);
+        EXPECT_EQ(::IsDlgButtonChecked(call.hWnd, IDC_BUILD_LIGHT), 1u);
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
+// ---- The map written for the build, on a real map ---------------------------------------------
+
+CString SharedMap(LPCSTR name)
+{
+    char sz[MAX_PATH] = "";
+    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
+                                                                                  : CString("Z:\\work\\shared\\data");
+    return root + "\\maps\\" + name;
+}
+
+int CountBrushes(Map& map, int* pEntities)
+{
+    int brushes = 0, entities = 0;
+    for (Entity* e = map.FirstEntity(); e != nullptr; e = map.NextEntity()) {
+        ++entities;
+        for (Brush* b = map.FirstBrush(); b != nullptr; b = map.NextBrush())
+            ++brushes;
+    }
+    *pEntities = entities;
+    return brushes;
+}
+
+// A temporary project around a map, built through the stand-in tools, with the editor's services
+// and the project as the shell keeps them.
+class ProjectBuild : public StandinBuild
+{
+protected:
+    // Opens a copy of the map file (in a view, as maps are).
+    void OpenMap(const CString& source)
+    {
+        SetEditorServices(&services);
+        CReporter::Set(&reporter);
+        bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n");
+        project.reset(new CIniFile(dir / "game.prj"));
+        services.SetProject(project.get());
+        services.WriteProfileString("Project Settings", "Root Path", dir.Path());
+        services.WriteProfileString("Project Settings", "Quake Path", quake);
+        services.WriteProfileString("Project Settings", "Quake Exe", "game.exe");
+        Tool("qbsp.exe", "bsp\n");
+        Tool("vis.exe", "out vis\n");
+        Tool("light.exe", "out light\n");
+        bt::CopyStandin(quake, "game.exe", "record game.log\n");
+        mapFile = dir / "maps\\e2m2.map";
+        ::CopyFileA(source, mapFile, FALSE);
+        ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);   // the shared copy is read-only
+        map.reset(new Map);
+        map->m_bAutoDelete = FALSE;
+        ASSERT_TRUE(map->OnOpenDocument(mapFile));
+        map->SetPathName(mapFile, FALSE);
+        map->AddView(&view);
+    }
+    void TearDown() override
+    {
+        if (map != nullptr)
+            map->RemoveView(&view);
+        map.reset();
+        services.SetProject(nullptr);
+        CReporter::Set(nullptr);
+        SetEditorServices(nullptr);
+    }
+
+    CRecordingServices services;
+    CReporter reporter{&services};
+    std::unique_ptr<CIniFile> project;
+    std::unique_ptr<Map> map;
+    HintView view;
+};
+
+class RealMapBuild : public ProjectBuild
+{
+protected:
+    void SetUp() override
+    {
+        CString source = SharedMap("librequake_e2m2.map");
+        if (!bt::FileExists(source))
+            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+        OpenMap(source);
+    }
+};
+
+TEST_F(RealMapBuild, AModifiedMapIsSavedFirstAndQbspGetsTheSavedFile)
+{
+    map->GetWorldEntity()->AddKeyValue("message", "built through the stand-ins");
+    map->SetModifiedFlag();
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_FALSE(map->IsModified());
+    ASSERT_EQ(steps.size(), 4u);
+    std::string saved = bt::ReadTextFile(mapFile);
+    ASSERT_NE(saved.find("built through the stand-ins"), std::string::npos);
+    pipeline.Start(steps);
+    ASSERT_TRUE(WaitIdle());
+    std::string firstLine = saved.substr(0, saved.find_first_of("\r\n"));
+    EXPECT_EQ(pane.text, "Building file: " + std::string(mapFile) + "\n" +
+                             "map=" + std::string(mapFile) + " size=" + std::to_string(saved.size()) +
+                             " first=" + firstLine + "\n" +
+                             "wrote " + std::string(dir / "maps\\e2m2.bsp") + "\n" +
+                             "vis\nlight\n\n\nBuild process completed successfully\n");
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\e2m2.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map e2m2\ncwd=" + std::string(quake) + "\n");
+    EXPECT_TRUE(AfxSeamCalls().empty());
+}
+
+TEST_F(RealMapBuild, APartialBuildWritesTheVisibleObjectsToANewTemporaryMap)
+{
+    int entities = 0;
+    int brushes = CountBrushes(*map, &entities);
+    CBuildOptions options;
+    options.bOnlyVisible = TRUE;
+    options.bVis = options.bLight = FALSE;
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, options, [&](LPCSTR text) { pane.text += text; }, steps));
+    ASSERT_EQ(steps.size(), 2u);
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(pane.text.compare(0, prefix.size(), prefix), 0);
+    CString partial = pane.text.substr(prefix.size(), pane.text.size() - prefix.size() - 1).c_str();
+    EXPECT_STREQ(BuildFilePart(partial).Left(8), "e2m2-par");
+    EXPECT_STREQ(partial.Left(partial.ReverseFind('\\')), BuildTempDirectory());
+    pipeline.Start(steps);
+    ASSERT_TRUE(WaitIdle());
+    CString name = BuildBaseName(partial);
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map " + std::string(name) + "\ncwd=" +
+                  std::string(quake) + "\n");
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\" + name + ".bsp"));
+
+    // The temporary map reads back with the map's objects.
+    Map back;
+    back.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(back.OnOpenDocument(partial));
+    int backEntities = 0;
+    EXPECT_EQ(CountBrushes(back, &backEntities), brushes);
+    EXPECT_EQ(backEntities, entities);
+    ::DeleteFileA(partial);
+    ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+}
+
+TEST_F(RealMapBuild, WithoutABinKeyTheBuildEndsWithTheIteratorsLine)
+{
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nMaps=maps\r\n");
+    project->Read();
+    std::vector<CBuildStep> steps;
+    EXPECT_FALSE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
+    EXPECT_TRUE(steps.empty());
+    // An empty Bin entry: the box.
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=\r\n");
+    project->Read();
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(PrepareBuild(*map, CBuildOptions(), [&](LPCSTR text) { pane.text += text; }, steps));
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{"Couldn't find a Bin directory in the project settings."});
+}
+
+// ---- The Build command, its dialog driven -----------------------------------------------------
+
+const char kSmallMap[] =
+    "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+    "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\r\n( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n"
+    "}\r\n}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"32 32 24\"\r\n}\r\n";
+
+class BuildCommand : public ProjectBuild
+{
+protected:
+    BuildCommand() : command(nullptr, &output) {}
+    void SetUp() override
+    {
+        bt::WriteTextFile(dir / "small.map", kSmallMap);
+        OpenMap(dir / "small.map");
+        output.AddTab("Build");
+        notify.onCompletion = [this](UINT, WPARAM w, LPARAM l) { command.OnBuildStep(w, l); };
+        command.SetNotifyWindow(notify.hWnd);
+    }
+    void TearDown() override
+    {
+        command.Stop();
+        ProjectBuild::TearDown();
+    }
+    // The dialog as a user fills it: every group on (each switched off and on again), then OK.
+    void DriveDialog(bool onlyVisible = false)
+    {
+        AfxSeamDrive([onlyVisible](AfxModalCall& call) {
+            HWND h = call.hWnd;
+            for (int id : {IDC_BUILD_QBSP, IDC_BUILD_VIS, IDC_BUILD_LIGHT, IDC_BUILD_RUN_QUAKE}) {
+                ::CheckDlgButton(h, id, BST_UNCHECKED);
+                AfxSeamPressButton(h, id);
+                ::CheckDlgButton(h, id, BST_CHECKED);
+                AfxSeamPressButton(h, id);
+            }
+            ::CheckDlgButton(h, IDC_BUILD_QBSP_VERBOSE, BST_CHECKED);
+            if (onlyVisible)
+                ::CheckDlgButton(h, IDC_BUILD_ONLY_VISIBLE, BST_CHECKED);
+            AfxSeamPressButton(h, IDOK);
+        });
+    }
+    bool WaitDone() { return bt::WaitFor([&] { return !command.GetPipeline().IsRunning(); }); }
+    int Checked()
+    {
+        CTestCmdUI ui;
+        command.OnUpdateBuild(&ui, TRUE);
+        return ui.m_nCheck;
+    }
+    std::string& Pane() { return output.Text("Build"); }
+
+    bt::FakeOutput output;
+    CBuildCommand command;
+};
+
+TEST_F(BuildCommand, ABuildFromTheDialogRunsEveryToolAndStartsTheGame)
+{
+    Pane() = "old text";
+    DriveDialog();
+    command.OnBuild(map.get());
+    EXPECT_EQ(Checked(), 1);
+    ASSERT_TRUE(WaitDone());
+    std::string text = bt::ReadTextFile(mapFile);
+    EXPECT_EQ(Pane(), "Building file: " + std::string(mapFile) + "\n" + "map=" + std::string(mapFile) + " size=" +
+                          std::to_string(text.size()) + " first={\n" + "wrote " + std::string(dir / "maps\\e2m2.bsp") +
+                          "\nvis\nlight\n\n\nBuild process completed successfully\n");
+    EXPECT_EQ(output.calls, (std::vector<std::string>{"add Build", "clear Build", "activate Build", "show"}));
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\e2m2.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map e2m2\ncwd=" + std::string(quake) + "\n");
+    EXPECT_EQ(Checked(), 0);
+    ASSERT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, nothing else
+    EXPECT_EQ(AfxSeamCalls()[0].nIDTemplate, (UINT)IDD_BUILD_MAP);
+
+    // Without an active map Build does nothing; a cancelled dialog changes nothing.
+    AfxSeamReset();
+    command.OnBuild(nullptr);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    AfxSeamAnswer(IDCANCEL);
+    command.OnBuild(map.get());
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    EXPECT_EQ(output.calls.size(), 4u);
+}
+
+TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
+{
+    Tool("qbsp.exe", "pid\nsleep forever\n");
+    DriveDialog();
+    command.OnBuild(map.get());
+    HANDLE hChild = bt::OpenPrintedProcess(Pane());
+    ASSERT_NE(hChild, nullptr);
+    AfxSeamAnswer(IDOK);    // the cancel message
+    command.OnBuild(map.get());
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
+    EXPECT_EQ(Checked(), 0);
+    EXPECT_NE(Pane().find("Build process canceled at the user's request"), std::string::npos);
+
+    Tool("qbsp.exe", "exit 1\n");
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);    // the failure box
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    EXPECT_EQ(AfxSeamCalls()[0].kind, AFX_MODAL_DIALOG);
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+}
+
+TEST_F(BuildCommand, APartialBuildAndABinWithoutQbsp)
+{
+    DriveDialog(true);
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
+    CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos);
+    EXPECT_NE(bt::ReadTextFile(partial).find("info_player_start"), std::string::npos);
+    ::DeleteFileA(partial);
+    ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+
+    ::DeleteFileA(bin + "\\qbsp.exe");
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].Find("\nThe command was:\n\"" + bin + "\\qbsp.exe\" -verbose "), -1);
+    EXPECT_EQ(Checked(), 0);
+}
+
+} // namespace

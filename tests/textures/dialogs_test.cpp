@@ -1,0 +1,281 @@
+// The Select Wads dialog through the seam's live driver, and the Texture Adjustment window.
+#include "BrowserFixture.h"
+#include "SelectWadsDlg.h"
+#include "TextureAdjustDlg.h"
+
+namespace {
+
+class SelectWads : public BrowserTest
+{
+protected:
+    void SetUp() override
+    {
+        BrowserTest::SetUp();
+        ::CreateDirectoryA(dir.Path("wads"), nullptr);
+        for (const char* name : {"a.wad", "b.wad", "c.wad"})
+            dir.WriteFile((std::string("wads\\") + name).c_str(), BuildWad({MipLump(std::string("T_") + name[0], 16, 16)}));
+        project->WriteString("Paths", "Wads", "wads", TRUE);
+        project->RemoveSection("Wads");
+        // One stored with other case and "/", one as written, one gone from the disk.
+        const char* stored[] = {"wads/A.WAD", "wads\\b.wad", "wads\\gone.wad"};
+        int n = 1;
+        for (const char* s : stored) {
+            CString key;
+            key.Format("File%d", n++);
+            project->WriteString("Wads", key, s, TRUE);
+            services->GetWadList().AddTail(s);
+        }
+    }
+    static CString ItemPath(HWND list, int i)
+    {
+        return *reinterpret_cast<CString*>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+    }
+    static std::string ItemText(HWND list, int i)
+    {
+        char text[MAX_PATH] = "";
+        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // The selected items' texts, sorted.
+    static std::vector<std::string> SelectedTexts(HWND list)
+    {
+        std::vector<std::string> s;
+        int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i)
+            if (::SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+                s.push_back(ItemText(list, i));
+        std::sort(s.begin(), s.end());
+        return s;
+    }
+    std::vector<std::string> WadKeys()
+    {
+        std::vector<std::string> keys;
+        CMapStringToPtr* section = project->FindSection("Wads");
+        if (!section)
+            return keys;
+        CString key;
+        void* p;
+        for (POSITION pos = section->GetStartPosition(); pos;) {
+            section->GetNextAssoc(pos, key, p);
+            keys.push_back(std::string(key) + "=" + static_cast<LPCSTR>(*static_cast<CString*>(p)));
+        }
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }
+};
+
+TEST_F(SelectWads, PreselectsCompactsAndRewritesTheProject)
+{
+    CSelectWadsDlg dlg(nullptr);
+    std::vector<std::string> compact, full, afterToggle;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND list = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+        compact = SelectedTexts(list);
+        EXPECT_EQ(::IsDlgButtonChecked(call.hWnd, IDC_COMPACT_NAMES), 1u);
+        ::SendMessageA(::GetDlgItem(call.hWnd, IDC_COMPACT_NAMES), BM_CLICK, 0, 0);
+        full = SelectedTexts(list);
+        ::SendMessageA(list, LB_SETSEL, TRUE, -1);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(compact, (std::vector<std::string>{"a", "b"}));
+    ASSERT_EQ(full.size(), 2u);
+    EXPECT_TRUE(SameWadPath(full[0].c_str(), dir.Path("wads\\a.wad"))) << full[0];
+    EXPECT_TRUE(SameWadPath(full[1].c_str(), dir.Path("wads\\b.wad"))) << full[1];
+    EXPECT_EQ(services->GetProfileInt("Wad List", "Compact Names", 1), 0);
+    EXPECT_TRUE(services->LineContains("could no longer be found"));
+    EXPECT_TRUE(services->LineContains("gone.wad"));
+    EXPECT_EQ(WadKeys(), (std::vector<std::string>{"File1=wads\\a.wad", "File2=wads\\b.wad", "File3=wads\\c.wad"}));
+    EXPECT_EQ(services->GetWadList().GetCount(), 3);
+    EXPECT_STREQ(services->GetWadList().GetHead(), "wads\\a.wad");
+    // Written to disk as well.
+    CIniFile reread(dir.Path("p.mpj"));
+    ASSERT_NE(reread.GetString("Wads", "File3"), nullptr);
+    EXPECT_STREQ(*reread.GetString("Wads", "File3"), "wads\\c.wad");
+}
+
+TEST_F(SelectWads, CancelChangesNothing)
+{
+    std::vector<std::string> before = WadKeys();
+    CSelectWadsDlg dlg(nullptr);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        ::SendMessageA(::GetDlgItem(call.hWnd, IDC_WAD_LIST), LB_SETSEL, TRUE, -1);
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(WadKeys(), before);
+    EXPECT_EQ(services->GetWadList().GetCount(), 3);
+}
+
+TEST_F(SelectWads, FromTheBrowser)
+{
+    InitAndLoad();
+    EXPECT_EQ(ListNames(List()), (Names{"T_A", "T_B"}));
+    services->boxes.clear(); // the stored WAD that is gone was reported
+    OpenMap();
+    browser->OnSelectWads();
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text, "In order to select new wads, you\nmust close all current maps first.");
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    CloseMap();
+
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND list = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        ::SendMessageA(list, LB_SETSEL, FALSE, -1);
+        for (int i = 0; i < 3; ++i)
+            if (CompactWadName(ItemPath(list, i)) != "b")
+                ::SendMessageA(list, LB_SETSEL, TRUE, i);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    browser->OnSelectWads();
+    EXPECT_EQ(ListNames(List()), (Names{"T_A", "T_C"}));
+    EXPECT_EQ(loader->GetWadCount(), 2);
+}
+
+// ---------------------------------------------------------------------------
+
+class TextureAdjust : public BrowserTest
+{
+protected:
+    void SetUp() override
+    {
+        BrowserTest::SetUp();
+        OpenMap();
+        dlg = new CTextureAdjustDlg(&host);
+        ASSERT_NE(dlg->m_hWnd, nullptr);
+        face = &brush->GetFaces()[2];
+        face->xOffset = -16;
+        face->yOffset = 600;
+        face->rotation = 400;
+        face->xScale = 0.5f;
+        face->yScale = -2;
+        map->SetPickedFace(face);
+    }
+    void TearDown() override
+    {
+        dlg->DestroyWindow(); // deletes itself
+        BrowserTest::TearDown();
+    }
+    std::string Text(int id)
+    {
+        char t[64] = "";
+        ::GetDlgItemTextA(dlg->m_hWnd, id, t, sizeof t);
+        return t;
+    }
+    void Type(int id, LPCSTR text) { ::SetDlgItemTextA(dlg->m_hWnd, id, text); }
+    std::string FaceValues()
+    {
+        CString s;
+        s.Format("%d %d %d %.2f %.2f", face->xOffset, face->yOffset, face->rotation, face->xScale, face->yScale);
+        return static_cast<LPCSTR>(s);
+    }
+    CTextureAdjustDlg* dlg = nullptr;
+    Face* face = nullptr;
+};
+
+TEST_F(TextureAdjust, FillingShowsTheFaceAndWritesNothing)
+{
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, IDC_X_OFFSET)));
+    EXPECT_EQ(Text(IDC_X_SCALE), "0.00");
+    dlg->Update(face);
+    EXPECT_EQ(Text(IDC_X_OFFSET), "-16");
+    EXPECT_EQ(Text(IDC_Y_OFFSET), "600");
+    EXPECT_EQ(Text(IDC_ROTATE), "400");
+    EXPECT_EQ(Text(IDC_X_SCALE), "0.50");
+    EXPECT_EQ(Text(IDC_Y_SCALE), "-2.00");
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, IDC_ROTATE_SPIN)));
+    EXPECT_TRUE(services->boxes.empty());
+    EXPECT_EQ(FaceValues(), "-16 600 400 0.50 -2.00");
+    EXPECT_FALSE(map->IsModified());
+
+    dlg->Update(nullptr);
+    for (int id : {IDC_X_OFFSET, IDC_X_OFFSET_SPIN, IDC_Y_OFFSET, IDC_Y_OFFSET_SPIN, IDC_ROTATE, IDC_ROTATE_SPIN,
+                   IDC_X_SCALE, IDC_Y_SCALE})
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, id))) << id;
+    EXPECT_EQ(Text(IDC_Y_OFFSET), "600");
+}
+
+TEST_F(TextureAdjust, TypedValues)
+{
+    dlg->Update(face);
+    struct Case
+    {
+        int id;
+        const char* text;
+        const char* box;     // "" for none
+        const char* shown;   // the edit's text afterwards
+        const char* face;    // the face afterwards
+    } cases[] = {
+        {IDC_X_OFFSET, "512", "The x offset value must be between 0 and 511", "511", "-16 600 400 0.50 -2.00"},
+        {IDC_ROTATE, "-5", "The rotate value must be between 0 and 359", "0", "-16 600 400 0.50 -2.00"},
+        {IDC_Y_OFFSET, "65541", "The y offset value must be between 0 and 511", "511", "-16 600 400 0.50 -2.00"},
+        {IDC_X_SCALE, "100.00", "", "100.00", "-16 600 400 100.00 -2.00"},
+        {IDC_Y_SCALE, "-100.00", "", "-100.00", "-16 600 400 100.00 -100.00"},
+        {IDC_Y_SCALE, "-100.5", "The y scale value must be between -100.00 and 100.00", "-100.00",
+         "-16 600 400 100.00 -100.00"},
+        {IDC_X_SCALE, "", "", "", "-16 600 400 100.00 -100.00"},
+        {IDC_X_SCALE, "-", "", "-", "-16 600 400 100.00 -100.00"},
+        {IDC_ROTATE, "37", "", "37", "-16 600 37 100.00 -100.00"},
+        {IDC_X_OFFSET, "8", "", "8", "8 600 37 100.00 -100.00"},
+    };
+    for (const Case& c : cases) {
+        services->boxes.clear();
+        Type(c.id, c.text);
+        SCOPED_TRACE(c.text);
+        if (*c.box) {
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, c.box);
+        } else {
+            EXPECT_TRUE(services->boxes.empty());
+        }
+        EXPECT_EQ(Text(c.id), c.shown);
+        EXPECT_EQ(FaceValues(), c.face);
+    }
+    EXPECT_TRUE(map->IsModified());
+    bool hint18 = false;
+    for (const auto& u : spy.updates)
+        hint18 |= u.hint == HINT_TEXTURE_ADJUST;
+    EXPECT_TRUE(hint18);
+}
+
+TEST_F(TextureAdjust, WritesOnlyIntoThePickedFaceOfItsOwnActiveMap)
+{
+    dlg->Update(face);
+    // No picked face: nothing stored, the map stays unmodified.
+    map->SetPickedFace(nullptr);
+    Type(IDC_ROTATE, "90");
+    EXPECT_EQ(FaceValues(), "-16 600 400 0.50 -2.00");
+    EXPECT_FALSE(map->IsModified());
+    map->SetPickedFace(face);
+
+    // Another map became active: nothing goes into either map.
+    Map other;
+    other.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(other.OnNewDocument());
+    short box[6] = {0, 32, 0, 32, 0, 32};
+    Brush* b = new Brush(other.GetWorldEntity(), box);
+    other.GetWorldEntity()->AddBrush(b);
+    other.SetPickedFace(&b->GetFaces()[0]);
+    services->SetActiveMap(&other);
+    Type(IDC_ROTATE, "45");
+    Type(IDC_X_SCALE, "3");
+    EXPECT_EQ(FaceValues(), "-16 600 400 0.50 -2.00");
+    EXPECT_EQ(b->GetFaces()[0].rotation, 0);
+    EXPECT_FALSE(map->IsModified());
+    EXPECT_FALSE(other.IsModified());
+    other.SetPickedFace(nullptr);
+    services->SetActiveMap(map);
+
+    // The same value again changes nothing and marks nothing.
+    Type(IDC_ROTATE, "400");
+    services->boxes.clear();
+    Type(IDC_X_OFFSET, "0");
+    EXPECT_EQ(face->xOffset, 0);
+    EXPECT_TRUE(map->IsModified());
+    map->SetModifiedFlag(FALSE);
+    Type(IDC_X_OFFSET, "0");
+    EXPECT_FALSE(map->IsModified());
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+// The Select Wads dialog: the WAD files of the project's WAD directories, with those the project
+// uses selected; OK rewrites the project's "Wads" section.
+#pragma once
+#include "TexturesRes.h"
+#include "afxwin.h"
+
+// The name a WAD path shows with compact names: the file name without its extension (a name
+// without "." whole).
+CString CompactWadName(LPCSTR path);
+// A WAD path made absolute against the project's root, with "/" as "\" and doubled "\" as one.
+CString NormalizeWadPath(LPCSTR path);
+// Whether two WAD paths name the same file (normalised, without regard to case).
+BOOL SameWadPath(LPCSTR a, LPCSTR b);
+
+class CSelectWadsDlg : public CDialog
+{
+    DECLARE_DYNAMIC(CSelectWadsDlg)
+public:
+    explicit CSelectWadsDlg(CWnd* pParent = nullptr);
+    ~CSelectWadsDlg() override;
+
+    CListBox m_wadList;
+    CButton m_compactNames;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnCompactNames();
+    void OnDestroy();
+
+    void Scan();
+    void AddFile(const CString& path);
+    CString ItemText(const CString& path) const;
+    void CheckProjectWads();
+    void Refill();
+    void DeleteItemStrings();
+    void SetExtent();
+
+    CStringList m_paths;               // the project's paths, later the selection
+    CStringList* m_pWadList = nullptr; // the application's list of the project's WADs
+    BOOL m_compact = TRUE;
+
+    DECLARE_MESSAGE_MAP()
+};
