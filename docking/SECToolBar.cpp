@@ -531,13 +531,8 @@ BOOL SECCustomToolBar::InsertButton(int nIndex, UINT nID, BOOL bSeparator, BOOL 
     MarkLayoutDirty();
     if (m_hWnd != nullptr) {
         UpdateButtonCmdUI(nIndex);
-        if (!bNoRelayout) {
-            if (CFrameWnd* pFrame = GetParentFrame())
-                pFrame->RecalcLayout();
-            if (CFrameWnd* pDockFrame = GetDockingFrame())
-                pDockFrame->RecalcLayout();
-            Invalidate();
-        }
+        if (!bNoRelayout)
+            Relayout();
     }
     return TRUE;
 }
@@ -581,12 +576,18 @@ BOOL SECCustomToolBar::RemoveButton(int nIndex, BOOL bNoRelayout)
             pFrame->DelayRecalcLayout();
         return FALSE;
     }
+    Relayout();
+    return TRUE;
+}
+
+void SECCustomToolBar::Relayout()
+{
+    // The floating frame, if any, and the docking frame lay the bar out again.
     if (CFrameWnd* pFrame = GetParentFrame())
         pFrame->RecalcLayout();
     if (CFrameWnd* pDockFrame = GetDockingFrame())
         pDockFrame->RecalcLayout();
     Invalidate();
-    return TRUE;
 }
 
 SECToolBarBtn* SECCustomToolBar::GetButton(int nIndex) const
@@ -1572,20 +1573,20 @@ BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCo
         }
     }
     UINT nThisID = (UINT)::GetDlgCtrlID(m_hWnd);
-    auto removeHere = [&]() {
-        RemoveButton(nIndex, TRUE);
-        DeselectButton();
-        // A user toolbar left empty goes once its drag is over.
+    // This bar lost the button: a user toolbar left empty goes once its drag is over (FALSE),
+    // any other is laid out again.
+    auto afterLoss = [&]() {
         if (nThisID >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
             PostMessage(DestroyLaterMessage());
             return FALSE;
         }
-        if (CFrameWnd* pFrame = GetParentFrame())
-            pFrame->RecalcLayout();
-        if (CFrameWnd* pDockFrame = GetDockingFrame())
-            pDockFrame->RecalcLayout();
-        Invalidate();
+        Relayout();
         return TRUE;
+    };
+    auto removeHere = [&]() {
+        RemoveButton(nIndex, TRUE);
+        DeselectButton();
+        return afterLoss();
     };
     if (pTarget == nullptr) {
         CRect rectCustomize;
@@ -1615,18 +1616,8 @@ BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCo
     pTarget->ScreenToClient(&rect);
     BOOL bOtherBar = pTarget != this;
     if (bOtherBar && !bCopy) {
-        // The button leaves this bar: a user toolbar left empty goes after the drag.
         pTarget->DropButton(rect, this, nIndex, FALSE);
-        if (nThisID >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
-            PostMessage(DestroyLaterMessage());
-            return FALSE;
-        }
-        if (CFrameWnd* pFrame = GetParentFrame())
-            pFrame->RecalcLayout();
-        if (CFrameWnd* pDockFrame = GetDockingFrame())
-            pDockFrame->RecalcLayout();
-        Invalidate();
-        return TRUE;
+        return afterLoss();
     }
     pTarget->DropButton(rect, this, nIndex, bCopy);
     return TRUE;

@@ -218,6 +218,7 @@ public:
 
 protected:
     void DeleteButtons();
+    void Relayout();
     void UpdateButtonCmdUI(int nIndex);
     void SetPrompt(UINT nID);
     void TrackHot(CPoint point);
