@@ -1622,3 +1622,230 @@ BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCo
     pTarget->DropButton(rect, this, nIndex, bCopy);
     return TRUE;
 }
+
+// ---- Control buttons ----------------------------------------------------------------------------
+
+SECStdToolBarBtn::SECStdToolBarBtn() : m_bShown(FALSE), m_nWidth(0), m_nValue2(0), m_nHeight(0), m_nCtrlHeight(0) {}
+
+void SECStdToolBarBtn::Init(SECCustomToolBar* pBar, const UINT_PTR* pParams)
+{
+    SECToolBarBtn::Init(pBar, pParams);
+    m_nWidth = LOWORD(pParams[2]);
+    m_nValue2 = HIWORD(pParams[2]);
+    m_nHeight = (int)pParams[3];
+    if (pBar != nullptr && pBar->m_hWnd != nullptr &&
+        CreateWnd(pBar, (DWORD)pParams[1] | WS_CHILD, CRect(0, 0, 0, 0), (UINT)pParams[0])) {
+        CRect rect;
+        GetWnd()->GetWindowRect(&rect);
+        m_nCtrlHeight = rect.Height();
+    }
+    m_bShown = FALSE;
+    RecalcSize();
+    NotifyToolBar(257);
+}
+
+void SECStdToolBarBtn::NotifyToolBar(UINT nCode)
+{
+    CWnd* pWnd = GetWnd();
+    if (m_pBar == nullptr || m_pBar->m_hWnd == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return;
+    SECRegisterMessages();
+    m_pBar->SendMessage(wmSECToolBarWndNotify, (WPARAM)((nCode << 16) | (UINT)::GetDlgCtrlID(pWnd->m_hWnd)),
+                        (LPARAM)pWnd->m_hWnd);
+}
+
+void SECStdToolBarBtn::SetMode(UINT nOrient)
+{
+    CWnd* pWnd = GetWnd();
+    BOOL bVertical = (nOrient & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0;
+    m_bShown = !bVertical;
+    RecalcSize();
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr) {
+        if (m_bShown)
+            PlaceControl();
+        pWnd->ShowWindow(m_bShown ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void SECStdToolBarBtn::PlaceControl()
+{
+    CWnd* pWnd = GetWnd();
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr || m_x < 0)
+        return;
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    int cy = rect.Height();
+    pWnd->SetWindowPos(nullptr, m_x, m_y + (m_cy - cy) / 2, m_nWidth, m_nValue2 > 0 ? m_nValue2 : cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SECStdToolBarBtn::SetPos(int x, int y)
+{
+    SECToolBarBtn::SetPos(x, y);
+    if (m_bShown)
+        PlaceControl();
+}
+
+void SECStdToolBarBtn::Invalidate(BOOL bErase)
+{
+    SECToolBarBtn::Invalidate(bErase);
+    CWnd* pWnd = GetWnd();
+    if (m_bShown && pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        pWnd->Invalidate(bErase);
+}
+
+void SECStdToolBarBtn::RecalcSize()
+{
+    SECToolBarBtn::RecalcSize();
+    if (m_bShown && m_pBar != nullptr) {
+        m_cx = m_nWidth;
+        m_pBar->m_nMaxBtnWidth = std::max(m_pBar->m_nMaxBtnWidth, m_cx);
+    }
+}
+
+void SECStdToolBarBtn::Draw(CDC* pDC)
+{
+    CWnd* pWnd = GetWnd();
+    if (!m_bShown) {
+        SECToolBarBtn::Draw(pDC);
+        return;
+    }
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        pWnd->UpdateWindow();
+    if ((m_nStyle & SEC_TBBS_SELECTED) && m_pBar != nullptr && m_pBar->m_bCustomize)
+        DrawSelection(pDC, GetRect());
+}
+
+INT_PTR SECStdToolBarBtn::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (m_bShown)
+        return -1;
+    return SECToolBarBtn::OnToolHitTest(point, pTI);
+}
+
+void SECStdToolBarBtn::OnNotify(UINT nCode, const void* pData)
+{
+    CWnd* pWnd = const_cast<SECStdToolBarBtn*>(this)->GetWnd();
+    if (nCode == 257 && pData != nullptr && pWnd != nullptr && pWnd->m_hWnd != nullptr) {
+        const MSG* pMsg = (const MSG*)pData;
+        pWnd->SendMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+        return;
+    }
+    SECToolBarBtn::OnNotify(nCode, pData);
+}
+
+void SECStdToolBarBtn::GetState(BYTE& nLength, BYTE* pBytes) const
+{
+    nLength = 2;
+    pBytes[0] = LOBYTE((WORD)m_nWidth);
+    pBytes[1] = HIBYTE((WORD)m_nWidth);
+}
+
+void SECStdToolBarBtn::SetState(BYTE nLength, const BYTE* pBytes)
+{
+    // Only a width (two bytes) is taken back.
+    if (nLength != 2 || pBytes == nullptr)
+        return;
+    m_nWidth = pBytes[0] | (pBytes[1] << 8);
+    RecalcSize();
+    if (m_bShown)
+        PlaceControl();
+    if (m_pBar != nullptr)
+        m_pBar->MarkLayoutDirty();
+}
+
+void SECStdToolBarBtn::OnWndLButtonDown(UINT nFlags, CPoint point)
+{
+    CWnd* pWnd = GetWnd();
+    if (m_pBar == nullptr || pWnd == nullptr)
+        return;
+    pWnd->ClientToScreen(&point);
+    m_pBar->ScreenToClient(&point);
+    m_pBar->SendMessage(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+}
+
+LRESULT SECToolBarComboEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pCombo != nullptr) {
+        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+            m_pCombo->NotifyToolBar(513);
+            return 0;
+        }
+        if (message == WM_LBUTTONDOWN && m_pCombo->m_pBar != nullptr && m_pCombo->m_pBar->m_bCustomize) {
+            CPoint point((short)LOWORD(lParam), (short)HIWORD(lParam));
+            ClientToScreen(&point);
+            m_pCombo->ScreenToClient(&point);
+            m_pCombo->OnWndLButtonDown((UINT)wParam, point);
+            return 0;
+        }
+    }
+    return CEdit::WindowProc(message, wParam, lParam);
+}
+
+SECToolBarComboBox::SECToolBarComboBox()
+{
+    m_edit.m_pCombo = this;
+}
+
+SECToolBarComboBox::~SECToolBarComboBox()
+{
+    if (m_edit.m_hWnd != nullptr)
+        m_edit.UnsubclassWindow();
+    if (CComboBox::m_hWnd != nullptr)
+        CComboBox::DestroyWindow();
+}
+
+SECToolBarBtn* SECToolBarComboBox::CreateButton()
+{
+    return new SECToolBarComboBox;
+}
+
+BOOL SECToolBarComboBox::CreateWnd(CWnd* pParent, DWORD dwStyle, const RECT& rect, UINT nID)
+{
+    if ((dwStyle & 0x3) == 0)
+        dwStyle |= CBS_DROPDOWNLIST;
+    CRect rectCombo = rect;
+    rectCombo.bottom = rectCombo.top + (m_nValue2 > 0 ? m_nValue2 : 150);
+    if (!CComboBox::Create(dwStyle | WS_VSCROLL, rectCombo, pParent, nID))
+        return FALSE;
+    LOGFONTA lf = {};
+    lf.lfHeight = 8;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_STRING_PRECIS;
+    lf.lfClipPrecision = CLIP_CHARACTER_PRECIS;
+    lstrcpyA(lf.lfFaceName, "MS Sans Serif");
+    if (m_font.CreateFontIndirect(&lf))
+        SetFont(&m_font);
+    if ((dwStyle & 0x3) == CBS_DROPDOWN) {
+        HWND hEdit = ::GetWindow(CComboBox::m_hWnd, GW_CHILD);
+        if (hEdit != nullptr)
+            m_edit.SubclassWindow(hEdit);
+    }
+    return TRUE;
+}
+
+void SECToolBarComboBox::SetMode(UINT nOrient)
+{
+    SECStdToolBarBtn::SetMode(nOrient);
+}
+
+void SECToolBarComboBox::RecalcSize()
+{
+    SECStdToolBarBtn::RecalcSize();
+    if (m_bShown && CComboBox::m_hWnd != nullptr && m_pBar != nullptr) {
+        CRect rect;
+        CComboBox::GetWindowRect(&rect);
+        m_cy = std::max(m_pBar->m_cyImage + 7, (int)rect.Height());
+    }
+}
+
+LRESULT SECToolBarComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // In customise mode a press selects and drags the button instead of opening the list.
+    if (message == WM_LBUTTONDOWN && m_pBar != nullptr && m_pBar->m_bCustomize) {
+        OnWndLButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        return 0;
+    }
+    return CComboBox::WindowProc(message, wParam, lParam);
+}

@@ -6,6 +6,7 @@
 #include "toolbar_test_ids.h"
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using afxtest::Text;
 
@@ -18,6 +19,7 @@ SECToolBarBtn* NewPlainButton() { return new SECToolBarBtn; }
 
 const SECBtnMapEntry g_btnMap[] = {
     {NewPlainButton, ID_TB_CHECK, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {SECToolBarComboBox::CreateButton, ID_TB_COMBO, 0, {IDC_TB_COMBOCTRL, CBS_DROPDOWN, MAKELONG(100, 150), 0, 0}},
     {nullptr, 0, 0, {0, 0, 0, 0, 0}},
 };
 
@@ -626,4 +628,62 @@ TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
     EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
     m_pManager->SetCustomizeMode(FALSE);
     EXPECT_TRUE(m_pFrame->m_commands.empty());
+}
+
+// ---- Control buttons ----------------------------------------------------------------------------
+
+TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pBar = m_pManager->CreateUserToolBar("Combos");
+    ASSERT_NE(pBar, nullptr);
+    m_pFrame->m_wndNotify.clear();
+    pBar->InsertButton(0, ID_TB_A);
+    pBar->InsertButton(1, ID_TB_COMBO);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->RecalcLayout();
+    auto* pCombo = dynamic_cast<SECToolBarComboBox*>(pBar->GetButton(1));
+    ASSERT_NE(pCombo, nullptr);
+    HWND hCombo = ::GetDlgItem(pBar->m_hWnd, IDC_TB_COMBOCTRL);
+    ASSERT_EQ(hCombo, pCombo->CComboBox::m_hWnd);
+    // Its creation reached the frame (code 257), and Enter in its edit too (513).
+    ASSERT_FALSE(m_pFrame->m_wndNotify.empty());
+    EXPECT_EQ(m_pFrame->m_wndNotify[0].first, (WPARAM)MAKEWPARAM(IDC_TB_COMBOCTRL, 257));
+    EXPECT_EQ(m_pFrame->m_wndNotify[0].second, (LPARAM)hCombo);
+    ASSERT_NE(pCombo->m_edit.m_hWnd, nullptr);
+    pCombo->m_edit.SendMessage(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(m_pFrame->m_wndNotify.back().first, (WPARAM)MAKEWPARAM(IDC_TB_COMBOCTRL, 513));
+
+    EXPECT_EQ(pCombo->m_cx, 100);
+    EXPECT_TRUE(::IsWindowVisible(hCombo));
+    CRect rectButton, rectCombo;
+    pBar->GetButtonRect(1, &rectButton);
+    ::GetWindowRect(hCombo, &rectCombo);
+    pBar->ScreenToClient(&rectCombo);
+    EXPECT_EQ(rectCombo.left, rectButton.left);
+    EXPECT_EQ(rectCombo.Width(), 100);
+
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+    m_pFrame->RecalcLayout();
+    EXPECT_FALSE(::IsWindowVisible(hCombo));
+    EXPECT_EQ(pCombo->m_cx, 23);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->RecalcLayout();
+    EXPECT_TRUE(::IsWindowVisible(hCombo));
+    EXPECT_EQ(pCombo->m_cx, 100);
+
+    // Its width is part of the saved buttons; only two bytes give it back.
+    std::unique_ptr<SECControlBarInfoEx> pInfo(pBar->GetBarInfoEx());
+    auto* pToolInfo = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo.get());
+    ASSERT_NE(pToolInfo, nullptr);
+    EXPECT_EQ(pToolInfo->ButtonsToBytes(), (std::vector<BYTE>{0x41, 0x9C, 0, 0, 0, 0x46, 0x9C, 0, 0, 2, 100, 0}));
+    BYTE wider[] = {130, 0};
+    pCombo->SetState(2, wider);
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    BYTE three[] = {1, 2, 3};
+    pCombo->SetState(3, three);
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    m_pFrame->RecalcLayout();
+    ::GetWindowRect(hCombo, &rectCombo);
+    EXPECT_EQ(rectCombo.Width(), 130);
 }
