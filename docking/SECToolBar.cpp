@@ -1507,6 +1507,19 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
     CRect rectStart = rectScreen;
     SetCapture();
     BOOL bDrop = FALSE;
+    // The dragged button's outline follows the mouse (drawn and wiped by inversion).
+    CRect rectShown(0, 0, 0, 0);
+    auto show = [&rectShown](const CRect* pRect) {
+        HDC hDC = ::GetDC(nullptr);
+        if (hDC == nullptr)
+            return;
+        if (!rectShown.IsRectEmpty())
+            ::DrawFocusRect(hDC, &rectShown);
+        rectShown = pRect != nullptr ? *pRect : CRect(0, 0, 0, 0);
+        if (!rectShown.IsRectEmpty())
+            ::DrawFocusRect(hDC, &rectShown);
+        ::ReleaseDC(nullptr, hDC);
+    };
     for (;;) {
         MSG msg;
         if (!::GetMessageA(&msg, nullptr, 0, 0)) {
@@ -1525,6 +1538,7 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
                 bDrop = TRUE;
                 break;
             }
+            show(&rectScreen);
             continue;
         }
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
@@ -1534,6 +1548,7 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+    show(nullptr);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     return bDrop;
