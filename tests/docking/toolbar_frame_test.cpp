@@ -459,6 +459,11 @@ TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalett
         EXPECT_TRUE(p1->IsWindowVisible());
         EXPECT_TRUE(p1->IsCustomizeMode());
         EXPECT_TRUE(m_pManager->IsCustomizing());
+        // A selected button's prompt is the description; no selection, none.
+        p1->SelectButton(0);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Switches the mode");
+        p1->DeselectButton();
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "");
 
         sheet.SetActivePage(1);
         ::CheckDlgButton(page.m_hWnd, IDC_SEC_COOLLOOK, BST_CHECKED);
