@@ -899,9 +899,7 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
 
-// Undo and the clipboard answer "nothing done" until their machinery exists.
-BOOL CGXGridEngine::Undo() { return FALSE; }
-BOOL CGXGridEngine::Redo() { return FALSE; }
+// The clipboard answers "nothing done" until their machinery exists.
 BOOL CGXGridEngine::Copy() { return FALSE; }
 BOOL CGXGridEngine::Paste() { return FALSE; }
 BOOL CGXGridEngine::Cut() { return FALSE; }

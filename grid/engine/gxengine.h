@@ -17,6 +17,8 @@ class CBrush;
 class CPen;
 class CClientDC;
 class CGXGridHint;
+class CGXCommand;
+class CGXBlockCmd;
 struct GXDrawContext;
 
 // Hit zones of a point in the grid.
@@ -158,10 +160,23 @@ public:
     // FALSE (and the anchor forgotten) when the anchor's range left the selection list.
     BOOL AnchorIsValid();
 
-    // ---- Undo, redo and the clipboard: what the keys call. They answer "nothing done" until the
-    // undo machinery and the clipboard transfer take them over.
+    // ---- Undo and redo. Modes: gxDo files to the undo list (the redo list emptied), gxUndo to the
+    // redo list, gxRedo to the undo list, gxRollback records nothing.
     virtual BOOL Undo();
     virtual BOOL Redo();
+    virtual void OpenBlockCommand(LPCSTR lpszName = nullptr);
+    virtual void CloseBlockCommand();
+    virtual void RollbackBlockCommand();
+    // The engine owns the command from now on.
+    virtual void PushCommand(CGXCommand* pCmd, int nMode);
+    virtual void RemoveLastCommand(int nMode);
+    virtual void RestoreCurrentCell(ROWCOL nRow, ROWCOL nCol, BOOL bPlace);
+    // Runs a block's members (newest first); a failing member takes back those that ran.
+    BOOL ExecuteBlockCommand(CGXBlockCmd* pBlock, int nMode);
+    // The list a command of this mode goes to (with bMembers: the open or executing block's).
+    CObList* CommandListFor(int nMode, BOOL bMembers);
+    // ---- The clipboard: what the keys call. It answers "nothing done" until the transfer
+    // takes it over.
     virtual BOOL Copy();
     virtual BOOL Paste();
     virtual BOOL Cut();
@@ -486,7 +501,15 @@ public:
     BOOL m_bDeferMarking = FALSE;   // redraw an entered cell through its control's Invalidate
     BOOL m_bFastMove = TRUE;        // keyboard moves keep the cached styles
     HWND m_hLastFocusWnd = nullptr; // the window that had the focus before the grid got it
-    BOOL m_bInvalidateOnFocus = FALSE;   // a validation on 0x792 failed: redraw at the next focus
+    BOOL m_bInvalidateOnFocus = FALSE;
+    // Undo state: the block this engine opened, the block being executed, the current cell that
+    // a command asked for while a block executes.
+    CString m_strBlockName;
+    CGXBlockCmd* m_pOpenBlock = nullptr;
+    CGXBlockCmd* m_pExecutingBlock = nullptr;
+    BOOL m_bExecutingBlock = FALSE;
+    BOOL m_bDeferredCell = FALSE, m_bDeferredPlace = FALSE;
+    ROWCOL m_nDeferredRow = 0, m_nDeferredCol = 0;   // a validation on 0x792 failed: redraw at the next focus
     // The selection range an extension grows (a position in the selection list), its anchor
     // cell and the last cell it reached.
     POSITION m_posAnchor = nullptr;
