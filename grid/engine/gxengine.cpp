@@ -841,8 +841,6 @@ void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefaul
 
 HBRUSH CGXGridEngine::HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
 BOOL CGXGridEngine::HandleDestroy() { return FALSE; }
-BOOL CGXGridEngine::HandleHScroll(UINT, UINT, CScrollBar*) { return FALSE; }
-BOOL CGXGridEngine::HandleVScroll(UINT, UINT, CScrollBar*) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonDown(UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonUp(UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::HandleLButtonDblClk(UINT, CPoint) { return FALSE; }

@@ -218,6 +218,8 @@ public:
     virtual BOOL HandleDestroy();
     virtual BOOL HandleHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual BOOL HandleVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    // Both bars' messages: scrolls rows (bRows) or columns by the code.
+    BOOL HandleBarMessage(BOOL bRows, UINT nSBCode, UINT nPos);
     virtual BOOL DispatchKeyMessage(CWnd* pWnd, UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual BOOL HandleLButtonDown(UINT nFlags, CPoint point);
     virtual BOOL HandleLButtonUp(UINT nFlags, CPoint point);

@@ -302,3 +302,53 @@ TEST_F(KeysTest, TypingEnterTabAndEscapeThroughRealKeys)
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(Row(grid), 3u);   // the key that came during the capture was dropped
 }
+
+// The scroll-bar codes against the resulting top row of a 100-row grid, rows 20 pixels high.
+TEST_F(KeysTest, VerticalScrollCodes)
+{
+    CGXGridWnd grid;
+    Make(grid, 100, 5);
+    grid.SetRowHeight(0, 100, 20);
+    CRect g;
+    grid.GetGridRect(&g);
+    const ROWCOL nWhole = static_cast<ROWCOL>((g.Height() - 20) / 20);   // whole rows below the header
+    ASSERT_GT(nWhole, 3u);
+    // Thumb positions are bar positions: rows divided by the scroll unit.
+    const UINT unit = static_cast<UINT>(grid.GetScrollUnit(SB_VERT));
+    ASSERT_TRUE(unit == 1 || unit == 2);
+    struct Case
+    {
+        ROWCOL top;
+        UINT code;
+        UINT pos;
+        ROWCOL want;
+    };
+    const Case cases[] = {
+        {10, SB_LINEUP, 0, 9},
+        {10, SB_LINEDOWN, 0, 11},
+        {1, SB_LINEUP, 0, 1},
+        {50, SB_PAGEDOWN, 0, 50 + nWhole - 1},
+        {50, SB_PAGEUP, 0, 50 - nWhole},
+        {3, SB_PAGEUP, 0, 1},
+        {1, SB_PAGEUP, 0, 1},
+        {10, SB_THUMBPOSITION, 40, 40},
+        {40, SB_THUMBPOSITION, 12, 12},
+        {40, SB_THUMBTRACK, 12, 40},   // no thumb tracking by default
+        {40, SB_TOP, 0, 1},
+        {40, SB_ENDSCROLL, 0, 40},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::to_string(k.top) + " code " + std::to_string(k.code));
+        grid.SetTopRow(k.top);
+        ASSERT_EQ(grid.GetTopRow(), k.top);
+        grid.SendMessage(WM_VSCROLL, MAKEWPARAM(k.code, k.pos / unit), 0);
+        EXPECT_EQ(grid.GetTopRow(), k.want);
+    }
+    grid.GetParam()->m_bThumbTracking = TRUE;
+    grid.SetTopRow(40);
+    grid.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12 / unit), 0);
+    EXPECT_EQ(grid.GetTopRow(), 12u);
+    // SB_BOTTOM goes as far as the grid lets the last row come up.
+    grid.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    EXPECT_GT(grid.GetTopRow(), 80u);
+}
