@@ -5,9 +5,7 @@
 #include "gxhint.h"
 #include "gxstyle.h"
 
-namespace {
-// Throws away key messages typed ahead for a window, so that they do not reach the next cell.
-void DiscardKeys(HWND hWnd)
+void CGXGridEngine::DiscardKeyMessages(HWND hWnd)
 {
     if (hWnd == nullptr)
         return;
@@ -16,17 +14,13 @@ void DiscardKeys(HWND hWnd)
     }
 }
 
-HWND GridHwnd(const CGXGridEngine& e)
-{
-    CWnd* pWnd = e.GridWnd();
-    return pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
-}
+HWND CGXGridEngine::GetGridHwnd() const { return m_pGridWnd != nullptr ? m_pGridWnd->GetSafeHwnd() : nullptr; }
 
-BOOL IsGridOrChild(HWND hGrid, HWND hWnd)
+BOOL CGXGridEngine::IsGridOrChildWnd(HWND hWnd) const
 {
+    const HWND hGrid = GetGridHwnd();
     return hGrid != nullptr && hWnd != nullptr && (hWnd == hGrid || ::IsChild(hGrid, hWnd));
 }
-} // namespace
 
 BOOL CGXGridEngine::GetCurrentCellPos(ROWCOL& nRow, ROWCOL& nCol, BOOL bIgnorePrinting)
 {
@@ -110,7 +104,7 @@ void CGXGridEngine::ShowWarningText()
     const BOOL bLeaving = m_bLeavingCell;
     m_bLeavingCell = TRUE;
     HWND hFocus = ::GetFocus();
-    DiscardKeys(hFocus);
+    DiscardKeyMessages(hFocus);
     ROWCOL r, c;
     if (GetCurrentCellPos(r, c))
         BringCellIntoView(r, c, GX_UPDATENOW);
@@ -120,7 +114,7 @@ void CGXGridEngine::ShowWarningText()
     m_bWarningShown = TRUE;
     if (hFocus != nullptr && ::IsWindow(hFocus)) {
         ::SetFocus(hFocus);
-        if (IsGridOrChild(GridHwnd(*this), hFocus))
+        if (IsGridOrChildWnd(hFocus))
             m_bGridActive = TRUE;
     }
     m_bLeavingCell = bLeaving;
@@ -136,7 +130,7 @@ BOOL CGXGridEngine::PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags)
         nRow = covered.top;
         nCol = covered.left;
     }
-    const HWND hGrid = GridHwnd(*this);
+    const HWND hGrid = GetGridHwnd();
     const UINT nRedraw = nFlags & (GX_UPDATENOW | GX_SMART);
 
     // The old cell and which of its headers change.
@@ -173,13 +167,13 @@ BOOL CGXGridEngine::PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags)
         m_bLeavingCell = TRUE;
         const HWND hFocus = ::GetFocus();
         if (bActive && hFocus != nullptr && hGrid != nullptr && ::IsChild(hGrid, hFocus))
-            DiscardKeys(hFocus);
+            DiscardKeyMessages(hFocus);
         auto restoreFocus = [this, hGrid, hFocus, bActive]() {
             if (bActive && hFocus != nullptr && ::IsWindow(hFocus) && ::IsWindowVisible(hFocus)) {
                 m_bSettingFocus = TRUE;
                 ::SetFocus(hFocus);
                 m_bSettingFocus = FALSE;
-                if (IsGridOrChild(hGrid, hFocus))
+                if (IsGridOrChildWnd(hFocus))
                     m_bGridActive = TRUE;
             }
         };

@@ -159,6 +159,11 @@ public:
     virtual BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey);
     // FALSE (and the anchor forgotten) when the anchor's range left the selection list.
     BOOL AnchorIsValid();
+    // The grid window's handle (null without a window); whether a window is it or its child.
+    HWND GetGridHwnd() const;
+    BOOL IsGridOrChildWnd(HWND hWnd) const;
+    // Throws away key messages typed ahead for a window, so that they reach no other cell.
+    static void DiscardKeyMessages(HWND hWnd);
 
     // ---- Undo and redo. Modes: gxDo files to the undo list (the redo list emptied), gxUndo to the
     // redo list, gxRedo to the undo list, gxRollback records nothing.

@@ -3,18 +3,6 @@
 #include "gxengine.h"
 #include "gxinit.h"
 
-namespace {
-HWND GridHwnd(const CGXGridEngine& e)
-{
-    CWnd* pWnd = e.GridWnd();
-    return pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
-}
-
-BOOL IsGridOrChild(HWND hGrid, HWND hWnd)
-{
-    return hGrid != nullptr && hWnd != nullptr && (hWnd == hGrid || ::IsChild(hGrid, hWnd));
-}
-} // namespace
 
 BOOL CGXGridEngine::ActivateGrid(BOOL bActive)
 {
@@ -23,7 +11,7 @@ BOOL CGXGridEngine::ActivateGrid(BOOL bActive)
         GXGetAppState()->m_pActiveGrid = this;
     if (m_bLeavingCell || m_pParam == nullptr)
         return FALSE;
-    const HWND hGrid = GridHwnd(*this);
+    const HWND hGrid = GetGridHwnd();
     if (!bActive && hGrid != nullptr)
         ::SendMessageA(hGrid, WM_CANCELMODE, 0, 0);
     BOOL bResult = TRUE;
@@ -64,7 +52,7 @@ BOOL CGXGridEngine::HandleKillFocus(CWnd* pNewWnd)
 {
     const HWND hNew = pNewWnd != nullptr ? pNewWnd->GetSafeHwnd() : nullptr;
     // Focus moving into the grid's own children (its control's window) changes nothing.
-    if (!m_bSettingFocus && !IsGridOrChild(GridHwnd(*this), hNew))
+    if (!m_bSettingFocus && !IsGridOrChildWnd(hNew))
         ActivateGrid(FALSE);
     return FALSE;
 }
@@ -73,7 +61,7 @@ BOOL CGXGridEngine::HandleSetFocus(CWnd* pOldWnd)
 {
     if (m_bSettingFocus)
         return FALSE;
-    const HWND hGrid = GridHwnd(*this);
+    const HWND hGrid = GetGridHwnd();
     const HWND hOld = pOldWnd != nullptr ? pOldWnd->GetSafeHwnd() : nullptr;
     if (hOld == nullptr || hGrid == nullptr || !::IsChild(hGrid, hOld))
         ActivateGrid(TRUE);
@@ -93,22 +81,19 @@ BOOL CGXGridEngine::HandleMsg792(WPARAM wParam)
     CGXControl* pControl = GetCurrentCellControl();
     if (pControl == nullptr || !pControl->IsActive())
         return TRUE;
-    const HWND hGrid = GridHwnd(*this);
+    const HWND hGrid = GetGridHwnd();
     const BOOL bLeaving = m_bLeavingCell;
     m_bLeavingCell = TRUE;
     const HWND hFocus = ::GetFocus();
-    if (hFocus != nullptr && hGrid != nullptr && ::IsChild(hGrid, hFocus)) {
-        MSG msg;
-        while (::PeekMessageA(&msg, hFocus, WM_KEYFIRST, 0x108, PM_REMOVE | PM_NOYIELD)) {
-        }
-    }
+    if (hFocus != nullptr && hGrid != nullptr && ::IsChild(hGrid, hFocus))
+        DiscardKeyMessages(hFocus);
     BOOL bResult = TRUE;
     if (!pControl->OnValidate()) {
         if (hFocus != nullptr && ::IsWindow(hFocus) && ::IsWindowVisible(hFocus)) {
             m_bSettingFocus = TRUE;
             ::SetFocus(hFocus);
             m_bSettingFocus = FALSE;
-            if (IsGridOrChild(hGrid, hFocus))
+            if (IsGridOrChildWnd(hFocus))
                 m_bGridActive = TRUE;
         }
         ShowWarningText();

@@ -8,22 +8,16 @@
 namespace {
 BOOL KeyDown(int nVirtKey) { return (::GetKeyState(nVirtKey) & 0x8000) != 0; }
 
-HWND GridHwnd(const CGXGridEngine& e)
-{
-    CWnd* pWnd = e.GridWnd();
-    return pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
-}
-
 void UpdateGridNow(const CGXGridEngine& e)
 {
-    if (GridHwnd(e) != nullptr)
+    if (e.GetGridHwnd() != nullptr)
         e.GridWnd()->UpdateWindow();
 }
 } // namespace
 
 BOOL CGXGridEngine::DispatchKeyMessage(CWnd* pWnd, UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    const HWND hGrid = GridHwnd(*this);
+    const HWND hGrid = GetGridHwnd();
     // While the mouse is held every key is dropped; Escape ends the mouse's mode first.
     if (hGrid != nullptr && ::GetCapture() == hGrid) {
         if (nChar == VK_ESCAPE && (nMessage == WM_KEYDOWN || nMessage == WM_SYSKEYDOWN))
