@@ -1,4 +1,5 @@
 #include "AppServices.h"
+#include "EntityClasses.h"
 #include "Map.h"
 
 BOOL CAppServices::HasMainFrame()
@@ -44,4 +45,31 @@ void CAppServices::WriteProfileInt(LPCSTR section, LPCSTR key, int value)
         pApp->WriteProfileInt(section, key, value);
     else
         CViewServices::WriteProfileInt(section, key, value);
+}
+
+BOOL CAppServices::LookupEntityClass(LPCSTR name, const EntityClass*& pClass)
+{
+    if (!m_pEntityClasses)
+        return CViewServices::LookupEntityClass(name, pClass);
+    const EntityClass* rec = m_pEntityClasses->Lookup(name);
+    if (!rec)
+        return FALSE;
+    pClass = rec->hasSize ? rec : nullptr;
+    return TRUE;
+}
+
+int CAppServices::IsEntityVisible(LPCSTR className)
+{
+    if (!m_pEntityClasses)
+        return CViewServices::IsEntityVisible(className);
+    // Until the Entity Editor keeps its own switches, every known class (or class family) shows.
+    CString name(className ? className : "");
+    for (;;) {
+        if (m_pEntityClasses->Lookup(name))
+            return 1;
+        int cut = name.ReverseFind('_');
+        if (cut < 0)
+            return -1;
+        name = name.Left(cut);
+    }
 }

@@ -4,6 +4,8 @@
 #pragma once
 #include "ViewServices.h"
 
+class CEntityClassMap;
+
 class CAppServices : public CViewServices
 {
 public:
@@ -15,4 +17,13 @@ public:
     int GetProfileInt(LPCSTR section, LPCSTR key, int def) override;
     void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
     void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
+
+    // Entity classes come from the project's class map once one is attached; a class built
+    // from brushes has no size box for the model.
+    void SetEntityClasses(CEntityClassMap* pClasses) { m_pEntityClasses = pClasses; }
+    BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;
+    int IsEntityVisible(LPCSTR className) override;
+
+private:
+    CEntityClassMap* m_pEntityClasses = nullptr;
 };

@@ -15,7 +15,10 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
-CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr) {}
+CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
+{
+    m_services.SetEntityClasses(&m_entityClasses);
+}
 
 CEditorApp::~CEditorApp()
 {

@@ -1,6 +1,7 @@
 // The editor's application object.
 #pragma once
 #include "AppServices.h"
+#include "EntityClasses.h"
 #include "afxwin.h"
 
 class CMainFrame;
@@ -23,6 +24,8 @@ public:
     int m_bMaximized;       // the main window was maximised when the editor last ended
     // What the map model and the views read of the editor; installed at start-up.
     CAppServices m_services;
+    // The open project's entity classes (empty without a project).
+    CEntityClassMap m_entityClasses;
 
 protected:
     CMultiDocTemplate* m_pMapTemplate;      // 2D map windows
