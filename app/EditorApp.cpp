@@ -8,6 +8,9 @@
 #include "Map.h"
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
+#include "PathIterator.h"
+#include "Tokenizer.h"
+#include <cstring>
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     // The framework's File Open: the file dialog, then the 2D template. The main frame's own
@@ -15,13 +18,17 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
-CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
+CEditorApp::CEditorApp()
+    : m_bMaximized(1), m_bReload(FALSE), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
+      m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
 {
     m_services.SetEntityClasses(&m_entityClasses);
 }
 
 CEditorApp::~CEditorApp()
 {
+    delete m_pRecentMaps;
+    delete m_pRecentProjects;
     if (GetEditorServices() == &m_services)
         SetViewServices(nullptr);
 }
@@ -46,6 +53,7 @@ BOOL CEditorApp::InitInstance()
     }
     Enable3dControls();
     SetRegistryKey("Morvane");
+    LoadSettings();
 
     // The two templates of map windows share resource 128: 2D map windows and camera windows. The
     // 2D frame makes its two panes itself; the camera template's classes come with the camera view.
@@ -71,21 +79,7 @@ BOOL CEditorApp::InitInstance()
     // The command line is read the standard way and then ignored: nothing is opened at start.
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (cmdInfo.m_bRunEmbedded) {
-        m_nCmdShow = SW_SHOWNORMAL;
-    }
-    else if (m_bMaximized) {
-        switch (m_nCmdShow) {
-        case SW_SHOWNORMAL:
-        case SW_SHOWMAXIMIZED:
-        case SW_SHOWNOACTIVATE:
-        case SW_SHOW:
-        case SW_SHOWNA:
-        case SW_RESTORE:
-        case SW_SHOWDEFAULT: m_nCmdShow = SW_SHOWMAXIMIZED; break;
-        default: break;     // hidden or minimised starts stay as asked
-        }
-    }
+    m_nCmdShow = StartShowCommand(m_nCmdShow, m_bMaximized, cmdInfo.m_bRunEmbedded);
     cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
@@ -97,7 +91,232 @@ BOOL CEditorApp::InitInstance()
 
 int CEditorApp::ExitInstance()
 {
+    WriteProfileInt("Main Window", "Maximized", m_bMaximized);
+    LONG rect[4] = {m_rcMain.left, m_rcMain.top, m_rcMain.right, m_rcMain.bottom};
+    WriteProfileBinary("Main Window", "Rectangle", reinterpret_cast<LPBYTE>(rect), sizeof rect);
+    if (m_pRecentMaps)
+        m_pRecentMaps->WriteList();
+    if (m_pRecentProjects)
+        m_pRecentProjects->WriteList();
+    m_entityClasses.RemoveAll();
+    DeleteAutoSaveFiles();
     return CWinApp::ExitInstance();
+}
+
+int CEditorApp::StartShowCommand(int nCmdShow, BOOL bMaximized, BOOL bEmbedded)
+{
+    if (bEmbedded)
+        return SW_SHOWNORMAL;
+    if (!bMaximized)
+        return nCmdShow;
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOW:
+    case SW_SHOWNA:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: return SW_SHOWMAXIMIZED;
+    default: return nCmdShow;   // hidden or minimised starts stay as asked
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+void CEditorApp::LoadSettings()
+{
+    LoadRecentLists(4, 4);
+    LONG rect[4] = {};
+    DWORD size = sizeof rect;
+    BOOL read = GetProfileBinary("Main Window", "Rectangle", rect, &size);
+    m_rcMain = CheckedRectangle(read ? rect : nullptr, read ? size : 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                ::GetSystemMetrics(SM_CYSCREEN));
+    m_bReload = GetProfileInt("Options", "Reload", 0) != 0;
+    m_strLastProject = m_bReload ? GetProfileString("Options", "Last Project", "") : CString();
+}
+
+void CEditorApp::LoadRecentLists(int nMaps, int nProjects)
+{
+    delete m_pRecentMaps;
+    delete m_pRecentProjects;
+    m_pRecentMaps = new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File %d", nMaps, 30);
+    m_pRecentMaps->ReadList();
+    m_pRecentProjects = new CRecentFileList(ID_FILE_MRU_FILE1 + 4, "Recent Project List", "Project %d", nProjects, 30);
+    m_pRecentProjects->ReadList();
+}
+
+void CEditorApp::AddToRecentFileList(LPCSTR lpszPathName)
+{
+    if (m_pRecentMaps)
+        m_pRecentMaps->Add(lpszPathName);
+}
+
+void CEditorApp::AddToRecentProjectList(LPCSTR lpszPathName)
+{
+    if (m_pRecentProjects)
+        m_pRecentProjects->Add(lpszPathName);
+}
+
+CRect CEditorApp::CheckedRectangle(const void* pData, DWORD size, int cxScreen, int cyScreen)
+{
+    CRect rect(0, 0, 0, 0);
+    if (!pData || size != 4 * sizeof(LONG))
+        return rect;
+    LONG v[4];
+    std::memcpy(v, pData, sizeof v);
+    rect.SetRect(v[0], v[1], v[2], v[3]);
+    CRect onScreen;
+    onScreen.IntersectRect(rect, CRect(0, 0, cxScreen, cyScreen));
+    if (onScreen.Width() < 10 || onScreen.Height() < 10)
+        rect.SetRectEmpty();
+    return rect;
+}
+
+BOOL CEditorApp::RegKeyExists(LPCSTR section)
+{
+    HKEY app = GetAppRegistryKey();
+    if (!app)
+        return FALSE;
+    HKEY key = nullptr;
+    LONG result = ::RegOpenKeyExA(app, section, 0, KEY_READ, &key);
+    ::RegCloseKey(app);
+    if (result != ERROR_SUCCESS)
+        return FALSE;
+    ::RegCloseKey(key);
+    return TRUE;
+}
+
+BOOL CEditorApp::RegDeleteSection(LPCSTR section)
+{
+    HKEY app = GetAppRegistryKey();
+    if (!app)
+        return FALSE;
+    // The section may hold no subkeys of its own, so the plain delete is enough.
+    LONG result = ::RegDeleteKeyA(app, section);
+    ::RegCloseKey(app);
+    return result == ERROR_SUCCESS;
+}
+
+BOOL CEditorApp::GetProfileBinary(LPCSTR section, LPCSTR name, void* pBuffer, DWORD* pSize)
+{
+    HKEY app = GetAppRegistryKey();
+    if (!app)
+        return FALSE;
+    HKEY key = nullptr;
+    LONG result = ::RegOpenKeyExA(app, section, 0, KEY_READ, &key);
+    ::RegCloseKey(app);
+    if (result != ERROR_SUCCESS)
+        return FALSE;
+    DWORD type = 0;
+    result = ::RegQueryValueExA(key, name, nullptr, &type, static_cast<LPBYTE>(pBuffer), pSize);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_BINARY;
+}
+
+// A REG_SZ value read into a bounded buffer and terminated there.
+static BOOL ReadBoundedString(HKEY key, LPCSTR name, CString& value)
+{
+    char buffer[261];
+    DWORD size = 260;
+    DWORD type = 0;
+    LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
+    if (result != ERROR_SUCCESS || type != REG_SZ || size > 260)
+        return FALSE;
+    buffer[size] = '\0';
+    value = buffer;
+    return TRUE;
+}
+
+BOOL CEditorApp::RegReadRootString(LPCSTR keyName, LPCSTR name, CString& value)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return FALSE;
+    BOOL ok = ReadBoundedString(key, name, value);
+    ::RegCloseKey(key);
+    return ok;
+}
+
+BOOL CEditorApp::GetRegString(LPCSTR path, LPCSTR name, CString& value)
+{
+    HKEY key = nullptr;
+    if (CProfileStore::OpenSoftwareKey(path, KEY_READ, &key) != ERROR_SUCCESS)
+        return FALSE;
+    BOOL ok = ReadBoundedString(key, name, value);
+    ::RegCloseKey(key);
+    return ok;
+}
+
+BOOL CEditorApp::DetectQuakePath()
+{
+    static const char kFirst[] = "GameSpy\\GameSpy 3D\\QSpy Quake";
+    static const char kSecond[] = "Quake\\QSpy\\QSpy Quake";
+    CString dir, exe;
+    if (!GetRegString(kFirst, "WorkDir", dir) && !GetRegString(kSecond, "WorkDir", dir))
+        return FALSE;
+    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] == '\\')
+        dir = dir.Left(dir.GetLength() - 1);
+    if (!GetRegString(kFirst, "CmdLine", exe) && !GetRegString(kSecond, "CmdLine", exe))
+        return FALSE;
+    WriteProfileString("Project Settings", "Quake Path", dir);
+    WriteProfileString("Project Settings", "Quake Exe", exe);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Auto save files
+
+// A directory's full path without a trailing separator, for comparing.
+static CString FullDirectory(LPCSTR path)
+{
+    char full[MAX_PATH * 2];
+    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+    CString result = n > 0 && n < sizeof full ? CString(full) : CString(path);
+    while (result.GetLength() > 3 && (result.Right(1) == "\\" || result.Right(1) == "/"))
+        result = result.Left(result.GetLength() - 1);
+    return result;
+}
+
+void CEditorApp::RememberProjectDirectories()
+{
+    m_protectedDirs.RemoveAll();
+    for (LPCSTR key : {"Maps", "Objects"}) {
+        CPathIterator it;
+        if (!it.Init(key, 0, "map"))
+            continue;
+        for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory())
+            m_protectedDirs.Add(FullDirectory(dir));
+    }
+}
+
+void CEditorApp::DeleteAutoSaveFiles()
+{
+    if (GetProfileInt("Options", "Delete Auto Save Files", 1) == 0)
+        return;
+    CString ext = GetProfileString("Options", "Auto Save Extension", "");
+    if (ext.IsEmpty())
+        ext = "map";
+    CString dir = GetProfileString("Options", "Auto Save Path", "");
+    if (dir.IsEmpty())
+        return;
+    MakeRootAbsolute(dir);
+    // Auto save files share their extension with the maps: a save path that is one of the
+    // project's own directories would take the user's maps with it.
+    CString full = FullDirectory(dir);
+    for (INT_PTR i = 0; i < m_protectedDirs.GetSize(); ++i)
+        if (full.CompareNoCase(m_protectedDirs[i]) == 0)
+            return;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(dir + "\\*." + ext, &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        ::DeleteFileA(dir + "\\" + data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
 }
 
 BOOL CEditorApp::IsIdleMessage(MSG* pMsg)

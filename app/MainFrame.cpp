@@ -1,6 +1,7 @@
 // The editor's main window.
 #include "MainFrame.h"
 #include "../res/resource.h"
+#include "EditorApp.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -16,6 +17,13 @@ CMainFrame::CMainFrame() = default;
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
     cs.style &= ~FWS_ADDTOTITLE;
+    // Where the window was when the editor last ended (checked against the screen at start).
+    if (CEditorApp* pApp = dynamic_cast<CEditorApp*>(AfxGetApp()); pApp && !pApp->m_rcMain.IsRectEmpty()) {
+        cs.x = pApp->m_rcMain.left;
+        cs.y = pApp->m_rcMain.top;
+        cs.cx = pApp->m_rcMain.Width();
+        cs.cy = pApp->m_rcMain.Height();
+    }
     return SECMDIFrameWnd::PreCreateWindow(cs);
 }
 
@@ -44,5 +52,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 void CMainFrame::OnClose()
 {
     SaveBarState(szBarState);
+    // The window's state for the next start (written at exit).
+    if (CEditorApp* pApp = dynamic_cast<CEditorApp*>(AfxGetApp())) {
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
+        if (::GetWindowPlacement(m_hWnd, &wp)) {
+            pApp->m_rcMain = wp.rcNormalPosition;
+            pApp->m_bMaximized = wp.showCmd == SW_SHOWMAXIMIZED || IsZoomed();
+        }
+    }
     SECMDIFrameWnd::OnClose();
 }
