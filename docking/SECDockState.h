@@ -21,6 +21,8 @@ public:
     virtual class SECControlBarInfoEx* CreateBarInfoEx(SECControlBarInfo* pInfo) { (void)pInfo; return nullptr; }
     // A bar the saved layout names but the frame does not have yet, or null.
     virtual CControlBar* CreateBar(SECControlBarInfo* pInfo) { (void)pInfo; return nullptr; }
+    // A customisation dialog is open: the frame takes no commands and does not close.
+    virtual BOOL IsCustomizing() const { return FALSE; }
 
     CFrameWnd* m_pFrameWnd;
 };

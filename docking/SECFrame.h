@@ -5,6 +5,7 @@
 #pragma once
 #include "SECData.h"
 #include "SECDockBar.h"
+#include "SECDockState.h"
 
 class SECControlBar;
 class SECControlBarManager;
@@ -141,6 +142,12 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         LRESULT lResult = 0;
+        // While toolbars are customised the frame is enabled under the modal dialog: it neither
+        // closes nor carries out menu and accelerator commands.
+        if (m_impl.m_pManager != nullptr && m_impl.m_pManager->IsCustomizing() &&
+            (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) ||
+             (message == WM_COMMAND && lParam == 0)))
+            return 0;
         if (m_impl.OnFrameMessage(message, wParam, lParam, this->m_bStayActive, &lResult))
             return lResult;
         return TBase::WindowProc(message, wParam, lParam);

@@ -265,12 +265,12 @@
 #define TBBS_CHECKBOX           0x0002
 #define TBBS_GROUP              0x0004
 #define TBBS_CHECKGROUP         (TBBS_GROUP | TBBS_CHECKBOX)
-#define TBBS_CHECKED            0x0400
-#define TBBS_PRESSED            0x0200
-#define TBBS_DISABLED           0x0100
-#define TBBS_INDETERMINATE      0x0800
-#define TBBS_HIDDEN             0x0008
-#define TBBS_WRAPPED            0x0020
+#define TBBS_CHECKED            0x00010000
+#define TBBS_PRESSED            0x00020000
+#define TBBS_DISABLED           0x00040000
+#define TBBS_INDETERMINATE      0x00100000
+#define TBBS_HIDDEN             0x00080000
+#define TBBS_WRAPPED            0x00200000
 
 // Status bar pane styles.
 #define SBPS_NORMAL             0x0000

@@ -157,10 +157,3 @@ void SetEditorServices(CEditorServices* pServices)
 {
     s_pServices = pServices;
 }
-
-COLORREF CEditorServices::GetEntityColor(LPCSTR className)
-{
-    bool world = className && CString(className) == "worldspawn";
-    int v = GetProfileInt("Colors", world ? "Brush" : "Entity", world ? 0x000000 : 0x0000FF);
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}

@@ -75,10 +75,6 @@ public:
     // 1 shown, 0 hidden, -1 no class found for the name.
     virtual int IsEntityVisible(LPCSTR className) = 0;
 
-    // The colour of an entity class (red in the low byte). This default answers the "Colors"
-    // settings: "Brush" for "worldspawn", "Entity" for any other class.
-    virtual COLORREF GetEntityColor(LPCSTR className);
-
     // The open project, or null.
     virtual CIniFile* GetProject() = 0;
 

@@ -7,6 +7,7 @@
 #include "Texture.h"
 #include "Tokenizer.h"
 #include "TextureLoader.h"
+#include "ViewServices.h"
 #include <GL/glu.h>
 #include <cstdio>
 #include <cstdlib>
@@ -28,15 +29,6 @@ unsigned TimeSeed()
 
 // The texture names handed out to every camera view: a context binds only names it created.
 GLuint s_nextTextureName = 1;
-
-// A "Colors" setting (red in bits 16 to 23) as three components of 0 to 1.
-void ColorsSetting(LPCSTR key, int def, float rgb[3])
-{
-    int v = GetEditorServices()->GetProfileInt("Colors", key, def);
-    rgb[0] = ((v >> 16) & 0xFF) / 255.0f;
-    rgb[1] = ((v >> 8) & 0xFF) / 255.0f;
-    rgb[2] = (v & 0xFF) / 255.0f;
-}
 
 // A map point in OpenGL coordinates: (-x, z, y).
 inline void Vertex(float x, float y, float z)
@@ -99,7 +91,6 @@ BEGIN_MESSAGE_MAP(CMapCameraView, COpenGLView)
     ON_WM_DESTROY()
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONUP()
-    ON_WM_SIZE()
     ON_WM_ERASEBKGND()
     ON_COMMAND(ID_CAMERA_WIREFRAME, OnWireframe)
     ON_COMMAND(ID_CAMERA_FLAT, OnFlat)
@@ -117,6 +108,7 @@ END_MESSAGE_MAP()
 
 CMapCameraView::CMapCameraView()
 {
+    m_viewportError = "Error on viewport";
     std::srand(s_pfnColorSeed());
     for (auto& c : m_colors) {
         for (int k = 0; k < 3; ++k)
@@ -376,30 +368,6 @@ void CMapCameraView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*
     Map* map = GetMap();
     if (bActivate && pActivateView == this && map && m_registered && map->GetCurrentCamera() != &m_camera)
         map->SetCurrentCamera(&m_camera);
-}
-
-void CMapCameraView::OnSize(UINT nType, int cx, int cy)
-{
-    if (cx < 1 || cy < 1) {
-        CView::OnSize(nType, cx, cy);
-        return;
-    }
-    m_aspect = static_cast<double>(cx) / cy;
-    m_width = cx;
-    m_height = cy;
-    CView::OnSize(nType, cx, cy);
-    if (!MakeCurrent())
-        return;
-    ::glViewport(0, 0, cx, cy);
-    GLenum error = ::glGetError();
-    if (error != GL_NO_ERROR)
-        ReportGLError("Error on viewport", error);
-    ::glMatrixMode(GL_PROJECTION);
-    ::glLoadIdentity();
-    SetupViewingFrustum();
-    ::glMatrixMode(GL_MODELVIEW);
-    ::glLoadIdentity();
-    SetupViewingTransform();
 }
 
 BOOL CMapCameraView::OnEraseBkgnd(CDC*)
@@ -712,7 +680,7 @@ void CMapCameraView::DrawEntities(BOOL faceMode)
         ::glPolygonMode(GL_FRONT, GL_FILL);
     }
     Map* map = GetMap();
-    CEditorServices* services = GetEditorServices();
+    CViewServices* services = GetViewServices();
     CPtrList& visible = map->GetVisibleList();
     for (POSITION pos = visible.GetHeadPosition(); pos;) {
         SThing* thing = static_cast<SThing*>(visible.GetNext(pos));
@@ -739,9 +707,8 @@ void CMapCameraView::DrawSelection(BOOL faceMode)
     ::glDisable(GL_CULL_FACE);
     ::glDisable(GL_DEPTH_TEST);
     ::glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    float rgb[3];
-    ColorsSetting("Selected Object", 0xFF0000, rgb);
-    ::glColor3fv(rgb);
+    COLORREF selected = GetViewServices()->GetSettingColor("Selected Object", 0xFF0000);
+    ::glColor3f(GetRValue(selected) / 255.0f, GetGValue(selected) / 255.0f, GetBValue(selected) / 255.0f);
     Face* picked = map->GetPickedFace();
     for (POSITION pos = selection.GetHeadPosition(); pos;) {
         SThing* thing = static_cast<SThing*>(selection.GetNext(pos));

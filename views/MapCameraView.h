@@ -94,7 +94,6 @@ protected:
     void OnDestroy();
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
-    void OnSize(UINT nType, int cx, int cy);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnWireframe();
     void OnFlat();

@@ -328,7 +328,7 @@ void CMapFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactiv
         if (CMapXYView* pXY = GetXYView())
             pMap = pXY->GetMap();
     }
-    if (pMap && services->GetActiveMap() != pMap) {
+    if (pMap && services->GetCachedActiveMap() != pMap) {
         services->SetActiveMap(pMap);
         services->SetCurrentEntity(pMap->GetCurrentEntity());
     }

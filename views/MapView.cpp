@@ -13,6 +13,8 @@
 IMPLEMENT_DYNCREATE(CMapView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CMapView, CScrollView)
+    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSize)
+    ON_UPDATE_COMMAND_UI(ID_PANE_ENTITY, OnUpdatePaneEntity)
 END_MESSAGE_MAP()
 
 CString LoadViewString(UINT nID)
@@ -90,7 +92,7 @@ void CMapView::UpdateTitle()
         if (pending == VIEW_XY || pending == VIEW_XZ || pending == VIEW_YZ)
             m_nViewType = pending;
     }
-    CFrameWnd* pFrame = GetParentFrame();
+    CFrameWnd* pFrame = m_hWnd ? GetParentFrame() : nullptr;
     if (!pFrame)
         return;
     pFrame->SetWindowText(MakeTitle(pMap ? static_cast<LPCSTR>(pMap->GetPathName()) : "", m_nViewType));
@@ -362,6 +364,18 @@ CString CMapView::EntityPaneText()
         text = pMap && pMap->GetSelectionCount() > 0 ? "Multiple Selected" : "None Selected";
     }
     return text;
+}
+
+void CMapView::OnUpdatePaneSize(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetText(SizePaneText());
+}
+
+void CMapView::OnUpdatePaneEntity(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetText(EntityPaneText());
 }
 
 HCURSOR CMapView::LoadViewCursor(UINT nID)

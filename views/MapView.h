@@ -71,9 +71,11 @@ public:
     // linked, else the window's own list.
     CPtrList& GetDrawList();
 
-    // Status-pane texts shared by both panes.
+    // Status-pane texts shared by both panes, and their update handlers.
     CString SizePaneText();
     CString EntityPaneText();
+    void OnUpdatePaneSize(CCmdUI* pCmdUI);
+    void OnUpdatePaneEntity(CCmdUI* pCmdUI);
 
 protected:
     CSize CanvasSize() const { return GetTotalSize(); }

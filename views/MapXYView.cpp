@@ -16,8 +16,6 @@ BEGIN_MESSAGE_MAP(CMapXYView, CMapView)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
-    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSize)
-    ON_UPDATE_COMMAND_UI(ID_PANE_ENTITY, OnUpdatePaneEntity)
 END_MESSAGE_MAP()
 
 namespace {
@@ -45,8 +43,8 @@ CMapXYView::CMapXYView()
       m_nResizeGuard(0), m_bRotatePenReported(FALSE)
 {
     m_axisRestrict[0] = m_axisRestrict[1] = m_axisRestrict[2] = 0;
-    // The canvas is far larger than the window and moves by code: no scroll bars.
-    SetShowScrollBars(FALSE);
+    // "Scroll Bars" off: the view still scrolls by code, without bars.
+    SetShowScrollBars(GetEditorServices()->GetProfileInt("Map Window", "Scroll Bars", 1) != 0);
 }
 
 CMapXYView::~CMapXYView() = default;
@@ -576,6 +574,9 @@ void CMapXYView::InvalidateBounds(const short* box)
 void CMapXYView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     CMapView::OnUpdate(pSender, lHint, pHint);
+    // A view that draws without a window (printing, the benchmark) has nothing to invalidate.
+    if (!m_hWnd)
+        return;
     const short* box = pHint && pHint->IsKindOf(RUNTIME_CLASS(CUpdateHint)) ? static_cast<CUpdateHint*>(pHint)->box
                                                                             : nullptr;
     CMapFrame* pFrame = GetMapFrame();
@@ -770,16 +771,4 @@ void CMapXYView::OnUpdatePanePosition(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetText(PositionPaneText());
-}
-
-void CMapXYView::OnUpdatePaneSize(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(SizePaneText());
-}
-
-void CMapXYView::OnUpdatePaneEntity(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(EntityPaneText());
 }

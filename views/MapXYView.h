@@ -65,8 +65,6 @@ public:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnUpdatePanePosition(CCmdUI* pCmdUI);
-    void OnUpdatePaneSize(CCmdUI* pCmdUI);
-    void OnUpdatePaneEntity(CCmdUI* pCmdUI);
 
 protected:
     // The canvas rect in bitmap coordinates.

@@ -26,8 +26,6 @@ BEGIN_MESSAGE_MAP(CMapZView, CMapView)
     ON_COMMAND(ID_GRID_NUMBERS, OnGridNumbers)
     ON_UPDATE_COMMAND_UI(ID_GRID_NUMBERS, OnUpdateGridNumbers)
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
-    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSize)
-    ON_UPDATE_COMMAND_UI(ID_PANE_ENTITY, OnUpdatePaneEntity)
 END_MESSAGE_MAP()
 
 CMapZView::CMapZView()
@@ -37,7 +35,8 @@ CMapZView::CMapZView()
 {
     memset(&m_infoTop, 0, sizeof m_infoTop);
     memset(&m_infoBottom, 0, sizeof m_infoBottom);
-    SetShowScrollBars(FALSE);
+    // "Scroll Bars" off: the view still scrolls by code, without bars.
+    SetShowScrollBars(GetEditorServices()->GetProfileInt("Map Window", "Scroll Bars", 1) != 0);
 }
 
 CMapZView::~CMapZView() = default;
@@ -86,7 +85,8 @@ void CMapZView::SetFullRange()
     m_nBottomClip = static_cast<int>(GridFloor(GetTotalSize().cy - m_infoBottom.bmHeight) / s);
 }
 
-BOOL CMapZView::ComputeBand(int& top, int& bottom, BOOL* pHandles) const
+BOOL CMapZView::ComputeBand(int& top, int& bottom, BOOL* pHandles,
+                            const std::function<void(int top, int bottom)>& eachBar) const
 {
     Map* pMap = GetMap();
     if (!pMap || pMap->GetSelection().IsEmpty())
@@ -101,6 +101,8 @@ BOOL CMapZView::ComputeBand(int& top, int& bottom, BOOL* pHandles) const
         short mn, mx;
         t->GetDepthExtents(mn, mx, type);
         int yt = DepthToDevice(mx), yb = DepthToDevice(mn);
+        if (eachBar)
+            eachBar(yt, yb);
         if (top != 0x7FFFFFFF && (yt != top || yb != bottom))
             handles = FALSE;
         if (yt < top)
@@ -277,22 +279,16 @@ void CMapZView::DrawBackground(CDC* pDC)
     Map* pMap = GetMap();
     m_bHandlesShown = 0;
     if (pMap && !pMap->GetSelection().IsEmpty()) {
+        CPen* pOldPen = pDC->SelectObject(services->GetPen(CViewServices::PEN_TEX_BACKGROUND));
+        CBrush* pOldBrush = pDC->SelectObject(services->GetBrush(CViewServices::BRUSH_SELECTED));
         BOOL handles = TRUE;
         int top = 0, bottom = 0;
-        ComputeBand(top, bottom, &handles);
+        ComputeBand(top, bottom, &handles, [&](int yt, int yb) {
+            pDC->Rectangle(5, yt - sy, 45 - BarWidth(), yb - sy);
+        });
         m_rcBand.top = top;
         m_rcBand.bottom = bottom;
         m_bHandlesShown = handles;
-        CPen* pOldPen = pDC->SelectObject(services->GetPen(CViewServices::PEN_TEX_BACKGROUND));
-        CBrush* pOldBrush = pDC->SelectObject(services->GetBrush(CViewServices::BRUSH_SELECTED));
-        int type = GetPlaneType();
-        CPtrList& sel = pMap->GetSelection();
-        for (POSITION pos = sel.GetHeadPosition(); pos;) {
-            SThing* t = static_cast<SThing*>(sel.GetNext(pos));
-            short mn, mx;
-            t->GetDepthExtents(mn, mx, type);
-            pDC->Rectangle(5, DepthToDevice(mx) - sy, 45 - BarWidth(), DepthToDevice(mn) - sy);
-        }
         if (m_bHandlesShown) {
             int cx = (50 - BarWidth()) / 2;
             m_rcTopHandle.SetRect(cx - 8, top - 6, cx + 8, top);
@@ -336,6 +332,8 @@ void CMapZView::DrawBackground(CDC* pDC)
 void CMapZView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     CMapView::OnUpdate(pSender, lHint, pHint);
+    if (!m_hWnd)
+        return;
     switch (lHint) {
     case HINT_OPENED:
         FindPlayerStart();
@@ -721,16 +719,4 @@ void CMapZView::OnUpdatePanePosition(CCmdUI* pCmdUI)
     text.Format("@: %d", depth);
     pCmdUI->Enable(TRUE);
     pCmdUI->SetText(text);
-}
-
-void CMapZView::OnUpdatePaneSize(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(SizePaneText());
-}
-
-void CMapZView::OnUpdatePaneEntity(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetText(EntityPaneText());
 }

@@ -3,6 +3,7 @@
 // with two stretch handles, and the two clipping planes the user drags.
 #pragma once
 #include "MapView.h"
+#include <functional>
 
 class CMapZView : public CMapView
 {
@@ -45,7 +46,9 @@ public:
     // Device y of a depth.
     int DepthToDevice(int depth) const;
     // The band of the current selection (device y), FALSE when nothing is selected.
-    BOOL ComputeBand(int& top, int& bottom, BOOL* pHandles = nullptr) const;
+    // eachBar (when given) gets every selected object's own rows.
+    BOOL ComputeBand(int& top, int& bottom, BOOL* pHandles = nullptr,
+                     const std::function<void(int top, int bottom)>& eachBar = nullptr) const;
     // The planes at the full range; at the selection's band.
     void SetFullRange();
     void SetPlanesToBand();
@@ -57,8 +60,6 @@ public:
     void OnGridNumbers();
     void OnUpdateGridNumbers(CCmdUI* pCmdUI);
     void OnUpdatePanePosition(CCmdUI* pCmdUI);
-    void OnUpdatePaneSize(CCmdUI* pCmdUI);
-    void OnUpdatePaneEntity(CCmdUI* pCmdUI);
 
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);

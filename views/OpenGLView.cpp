@@ -124,7 +124,7 @@ void COpenGLView::OnSize(UINT nType, int cx, int cy)
     ::glViewport(0, 0, cx, cy);
     GLenum error = ::glGetError();
     if (error != GL_NO_ERROR)
-        ReportGLError("Error while trying to set viewport.", error);
+        ReportGLError(m_viewportError, error);
     ::glMatrixMode(GL_PROJECTION);
     ::glLoadIdentity();
     SetupViewingFrustum();

@@ -60,6 +60,7 @@ protected:
     HGLRC m_hRC = nullptr;
     HDC m_hDC = nullptr;        // the window's own class device context
     BOOL m_swapReported = FALSE; // a failed swap is shown once, not on every paint
+    LPCSTR m_viewportError = "Error while trying to set viewport.";
 
     DECLARE_MESSAGE_MAP()
 };

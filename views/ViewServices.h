@@ -85,6 +85,8 @@ public:
     // ---- The active map: the one the main frame remembers as active.
     Map* GetActiveMap() override;
     virtual void SetActiveMap(Map* pMap) { m_pViewActiveMap = pMap; }
+    // The map last stored as active, without asking the main window again.
+    Map* GetCachedActiveMap() const { return m_pViewActiveMap; }
 
     // ---- The 2D map windows
     // The object list of the active 2D map window when it shows this map, else null.

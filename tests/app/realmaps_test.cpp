@@ -147,10 +147,18 @@ protected:
         Map* map = static_cast<Map*>(pChild->GetActiveDocument());
         ASSERT_NE(map, nullptr);
         size_t openBoxes = m_boxes.size();
+        int textureBoxes = 0, classBoxes = 0;
+        for (const CString& b : m_boxes) {
+            textureBoxes += b.Find("textures were not found") >= 0;
+            classBoxes += b.Find("could not be found in any of the .qc files") >= 0;
+        }
 
         CMultiDocTemplate* pTemplate = nullptr;
         POSITION tp = m_app.GetFirstDocTemplatePosition();
         pTemplate = static_cast<CMultiDocTemplate*>(m_app.GetNextDocTemplate(tp));
+        if (m_pLoader)
+            printf("[  MAP     ] %-24s %d textures loaded, %d names without a texture\n", name,
+                   m_pLoader->GetTextureMap().GetCount(), m_pLoader->GetPlaceholderCount());
         std::vector<CMapFrame*> frames{static_cast<CMapFrame*>(pChild)};
         for (int type : {VIEW_XZ, VIEW_YZ}) {
             map->SetViewType(type);
@@ -197,6 +205,11 @@ protected:
             CString file;
             file.Format("%s\\%s_%s_%s.bmp", static_cast<LPCSTR>(m_outDir), name, plane, tag);
             cap.Save(file);
+            // The whole window too, depth view and bars included, for a person to look at.
+            Capture whole;
+            whole.Take(pFrame);
+            file.Format("%s\\%s_%s_%s_window.bmp", static_cast<LPCSTR>(m_outDir), name, plane, tag);
+            whole.Save(file);
 
             CPoint scroll = xy->GetDeviceScrollPosition();
             CRect client(0, 0, cap.w, cap.h);
@@ -228,9 +241,9 @@ protected:
             int inStart = start ? drawnIn(toClient(start)) : -1;
             bool crossShown = client.PtInRect(origin) ? cap.At(origin.x, origin.y) == 0xFF0000 : true;
             printf("[  MAP     ] %-24s %s %-6s %4d brushes  world %7d px  start %5d px  outside %d  cross %s  "
-                   "boxes %zu\n",
+                   "boxes %zu (%d textures, %d classes)\n",
                    name, plane, tag, brushes, inWorld, inStart, outside, crossShown ? "ok" : "MISSING",
-                   openBoxes);
+                   openBoxes, textureBoxes, classBoxes);
             EXPECT_GT(inWorld, 0) << name << " " << plane;
             if (start)
                 EXPECT_GT(inStart, 0) << name << " " << plane;

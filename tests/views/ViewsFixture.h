@@ -60,6 +60,49 @@ struct PlaneView : CMapXYView
     }
 };
 
+// A 32-bit bitmap the size of a canvas rectangle, selected into a memory DC.
+class Canvas
+{
+public:
+    Canvas(int w, int h) : m_w(w), m_h(h)
+    {
+        m_dc.CreateCompatibleDC(nullptr);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_hBmp = ::CreateDIBSection(m_dc.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_hOld = ::SelectObject(m_dc.m_hDC, m_hBmp);
+    }
+    ~Canvas()
+    {
+        ::SelectObject(m_dc.m_hDC, m_hOld);
+        ::DeleteObject(m_hBmp);
+    }
+    CDC* DC() { return &m_dc; }
+    COLORREF At(int x, int y) { return m_dc.GetPixel(x, y); }
+    // Pixels of the colour inside the rectangle (bitmap coordinates).
+    int Count(COLORREF c, CRect r = CRect(0, 0, 0, 0))
+    {
+        if (r.IsRectEmpty())
+            r.SetRect(0, 0, m_w, m_h);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+
+private:
+    CDC m_dc;
+    HBITMAP m_hBmp;
+    HGDIOBJ m_hOld;
+    int m_w, m_h;
+};
+
 class ViewsTest : public ::testing::Test
 {
 protected:

@@ -103,6 +103,16 @@ protected:
             *ppMap = map;
         return dynamic_cast<CMapFrame*>(pFrame);
     }
+    // Another 2D window of the same map.
+    CMapFrame* OpenAnother(Map* map)
+    {
+        CFrameWnd* pFrame = m_pTemplate->CreateNewFrame(map, nullptr);
+        if (!pFrame)
+            return nullptr;
+        m_pTemplate->InitialUpdateFrame(pFrame, map, TRUE);
+        afxtest::PumpMessages();
+        return static_cast<CMapFrame*>(pFrame);
+    }
     static CString Caption(CWnd* pWnd)
     {
         CString text;

@@ -3,8 +3,7 @@
 // pixels; a click in the middle selects the object nearest the eye. MORVANE_DATA names the data
 // folder (default Z:\work\shared\data); with MORVANE_SHOTS set, each picture is written there as
 // a PPM file.
-#include "MapCameraFrame.h"
-#include "MapCameraView.h"
+#include "CameraFixture.h"
 #include "CameraRes.h"
 #include "Entity.h"
 #include "RecordingServices.h"
@@ -63,35 +62,14 @@ void WritePPM(const Picture& p, const CString& name)
     std::fclose(f);
 }
 
-class RealMaps : public ModelTest
+class RealMaps : public CameraTemplateTest
 {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        m_main = new CMDIFrameWnd;
-        ASSERT_TRUE(m_main->LoadFrame(2000, WS_OVERLAPPEDWINDOW));
-        m_app.m_pMainWnd = m_main;
-        m_main->SetWindowPos(nullptr, 0, 0, 1000, 800, SWP_NOZORDER);
-        m_main->ShowWindow(SW_SHOW);
-        m_template = new CMultiDocTemplate(128, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapCameraFrame),
-                                           RUNTIME_CLASS(CMapCameraView));
-        m_app.AddDocTemplate(m_template);
-    }
     void TearDown() override
     {
-        m_app.CloseAllDocuments(FALSE);
-        if (m_main->m_hWnd)
-            m_main->DestroyWindow();
-        m_app.m_pMainWnd = nullptr;
-        afxtest::DrainQuit();
+        CameraTemplateTest::TearDown();
         SetTextureSource(nullptr);
-        ModelTest::TearDown();
     }
-
-    CWinApp m_app;
-    CMDIFrameWnd* m_main = nullptr;
-    CMultiDocTemplate* m_template = nullptr;
 };
 
 TEST_F(RealMaps, DrawInEveryModeAndPickTheNearestObject)
@@ -123,13 +101,9 @@ TEST_F(RealMaps, DrawInEveryModeAndPickTheNearestObject)
         for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;)
             services->classVisibility[static_cast<Entity*>(map->GetEntities().GetNext(pos))->ValueForKey("classname")] = 1;
         map->RebuildVisibleList();
-        CFrameWnd* frame = m_template->CreateNewFrame(map, nullptr);
-        ASSERT_NE(frame, nullptr);
-        map->SetViewType(VIEW_CAMERA);
-        m_template->InitialUpdateFrame(frame, map);
-        frame->MoveWindow(0, 0, 640, 480);
-        auto* view = dynamic_cast<CMapCameraView*>(frame->GetActiveView());
+        CMapCameraView* view = OpenCamera(map, 640, 480);
         ASSERT_NE(view, nullptr);
+        CFrameWnd* frame = view->GetParentFrame();
         size_t boxesBefore = services->boxes.size();
 
         const struct

@@ -196,12 +196,4 @@ TEST_F(CameraTables, FaceModeToggleRule)
             << r.mode << " " << r.count << " " << r.entity;
 }
 
-TEST_F(CameraTables, EntityColoursFromTheColorsSettings)
-{
-    EXPECT_EQ(services->GetEntityColor("worldspawn"), RGB(0, 0, 0));
-    EXPECT_EQ(services->GetEntityColor("light"), RGB(0, 0, 255));
-    services->WriteProfileInt("Colors", "Entity", 0x123456);
-    EXPECT_EQ(services->GetEntityColor("light"), RGB(0x12, 0x34, 0x56));
-}
-
 } // namespace

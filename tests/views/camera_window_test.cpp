@@ -5,6 +5,7 @@
 #include "Brush.h"
 #include "CameraRes.h"
 #include "Entity.h"
+#include "CameraFixture.h"
 #include "DocumentFixture.h"
 #include "RecordingServices.h"
 #include "Texture.h"
@@ -15,8 +16,6 @@
 #include <memory>
 
 namespace {
-
-const UINT kMainMenu = 2000, kMapResource = 128;
 
 struct Pixel
 {
@@ -143,12 +142,12 @@ unsigned FixedSeed()
     return 12345;
 }
 
-class CameraWindow : public ModelTest
+class CameraWindow : public CameraTemplateTest
 {
 protected:
     void SetUp() override
     {
-        ModelTest::SetUp();
+        CameraTemplateTest::SetUp();
         g_faceMode = 0;
         CMapCameraView::s_pfnColorSeed = FixedSeed;
         static const short player[6] = {-16, 16, -16, 16, -24, 32};
@@ -164,16 +163,6 @@ protected:
         for (size_t i = 0; i < m_greenBits.size(); i += 3)
             m_greenBits[i + 1] = 200;
         m_green.bits = m_greenBits.data();
-
-        m_main = new CMDIFrameWnd;
-        ASSERT_TRUE(m_main->LoadFrame(kMainMenu, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        m_app.m_pMainWnd = m_main;
-        m_main->SetWindowPos(nullptr, 0, 0, 900, 700, SWP_NOZORDER);
-        m_main->ShowWindow(SW_SHOW);
-        m_main->UpdateWindow();
-        m_template = new CMultiDocTemplate(kMapResource, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapCameraFrame),
-                                           RUNTIME_CLASS(CMapCameraView));
-        m_app.AddDocTemplate(m_template);
 
         m_map = static_cast<Map*>(m_template->CreateNewDocument());
         ASSERT_NE(m_map, nullptr);
@@ -191,13 +180,8 @@ protected:
     }
     void TearDown() override
     {
-        m_app.CloseAllDocuments(FALSE);
-        if (m_main->m_hWnd)
-            m_main->DestroyWindow();
-        m_app.m_pMainWnd = nullptr;
-        afxtest::DrainQuit();
+        CameraTemplateTest::TearDown();
         g_faceMode = 0;
-        ModelTest::TearDown();
     }
 
     Brush* AddBrush(Entity* owner, short x0, short x1, short y0, short y1, short z0, short z1)
@@ -216,16 +200,9 @@ protected:
         return e;
     }
 
-    // A camera window made as the map's New Camera Window makes it.
     CMapCameraView* OpenCamera()
     {
-        CFrameWnd* frame = m_template->CreateNewFrame(m_map, nullptr);
-        if (!frame)
-            return nullptr;
-        m_map->SetViewType(VIEW_CAMERA);
-        m_template->InitialUpdateFrame(frame, m_map);
-        frame->MoveWindow(0, 0, 420, 330);
-        auto* view = dynamic_cast<CMapCameraView*>(frame->GetActiveView());
+        CMapCameraView* view = CameraTemplateTest::OpenCamera(m_map, 420, 330);
         if (view)
             Paint(view);
         return view;
@@ -257,9 +234,6 @@ protected:
     }
     static void Command(CMapCameraView* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
 
-    CWinApp m_app;
-    CMDIFrameWnd* m_main = nullptr;
-    CMultiDocTemplate* m_template = nullptr;
     Map* m_map = nullptr;
     Brush* m_near = nullptr;
     Brush* m_far = nullptr;
@@ -271,8 +245,15 @@ protected:
 
 TEST_F(CameraWindow, OpensAtThePlayerStartWithItsTitleAndRegistersItsCamera)
 {
+    HintView hints;
+    m_map->AddView(&hints);
     CMapCameraView* view = OpenCamera();
     ASSERT_NE(view, nullptr);
+    // Registered with the box of its two points: x from tx and mx, y from -tz and -mz, z from
+    // -ty and -my.
+    ASSERT_FALSE(hints.hints.empty());
+    EXPECT_EQ(hints.hints.back().hint, HINT_CAMERA);
+    EXPECT_EQ(hints.hints.back().box, (std::vector<int>{0, 0, 0, 40, 0, 22}));
     CameraRecord& c = view->GetCamera();
     EXPECT_EQ(c.tx, 0);
     EXPECT_EQ(c.ty, -22);
@@ -295,6 +276,14 @@ TEST_F(CameraWindow, OpensAtThePlayerStartWithItsTitleAndRegistersItsCamera)
     for (UINT id = ID_COMBO_FIRST; id <= ID_COMBO_LAST; ++id)
         EXPECT_FALSE(Update(view->GetParentFrame(), id).enabled) << id;
     EXPECT_TRUE(services->boxes.empty());
+
+    // Closing the window takes the record out of the map, with the same hint.
+    hints.hints.clear();
+    view->GetParentFrame()->DestroyWindow();
+    EXPECT_EQ(m_map->GetCameras().GetCount(), 0);
+    ASSERT_FALSE(hints.hints.empty());
+    EXPECT_EQ(hints.hints.back().hint, HINT_CAMERA);
+    m_map->RemoveView(&hints);
 }
 
 TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)

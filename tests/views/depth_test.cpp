@@ -40,24 +40,12 @@ protected:
     {
         CRect client;
         z->GetClientRect(&client);
-        CDC mem;
-        mem.CreateCompatibleDC(nullptr);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = client.Width();
-        bi.bmiHeader.biHeight = -client.Height();
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits;
-        HBITMAP h = ::CreateDIBSection(mem.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(mem.m_hDC, h);
-        z->DrawBackground(&mem);
+        Canvas c(client.Width(), client.Height());
+        z->DrawBackground(c.DC());
         int sy = z->GetDeviceScrollPosition().y, n = 0;
         for (int y = top; y < bottom; ++y)
             for (int x = 0; x < client.Width(); ++x)
-                n += mem.GetPixel(x, y - sy) == kBar;
-        ::SelectObject(mem.m_hDC, old);
-        ::DeleteObject(h);
+                n += c.At(x, y - sy) == kBar;
         return n;
     }
 
@@ -206,10 +194,12 @@ TEST_F(DepthTest, AutoScrollRunsToTheEndOfTheRangeAndStopsWhenTheCaptureGoes)
 TEST_F(DepthTest, TheContextMenuOpensOnlyWithoutPanning)
 {
     int asked = 0;
-    UINT numbersState = 0;
+    UINT numbersState = 0, disableState = 0, gridState = 0;
     AfxSeamScript([&](AfxModalCall& c) {
         ++asked;
         numbersState = AfxSeamMenuItemState(c.hMenu, ID_GRID_NUMBERS);
+        disableState = AfxSeamMenuItemState(c.hMenu, ID_DISABLE_DEPTH_CLIPPING);
+        gridState = AfxSeamMenuItemState(c.hMenu, ID_TOGGLE_GRID);
         return (INT_PTR)0;
     });
     CPoint p(20, 100);
@@ -218,6 +208,9 @@ TEST_F(DepthTest, TheContextMenuOpensOnlyWithoutPanning)
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(numbersState & MF_CHECKED);
     EXPECT_EQ(AfxSeamCalls().back().kind, AFX_MODAL_POPUPMENU);
+    // Disable Depth Clipping has its own command; the grid switch keeps 32843.
+    EXPECT_NE(disableState, (UINT)-1);
+    EXPECT_EQ(gridState, (UINT)-1);
 
     z->SendMessage(WM_COMMAND, ID_GRID_NUMBERS);
     EXPECT_FALSE(z->m_bGridNumbers);
@@ -238,4 +231,21 @@ TEST_F(DepthTest, TheContextMenuOpensOnlyWithoutPanning)
     Press(z, WM_RBUTTONUP, CPoint(20, 160));
     EXPECT_EQ(z->GetDeviceScrollPosition().y, y0 - 60);
     EXPECT_EQ(asked, 2);
+}
+
+TEST_F(DepthTest, GridLinesAndDisableDepthClippingAreTwoCommands)
+{
+    z->m_nTopClip = 4096 - 64;
+    z->m_nBottomClip = 4096 + 64;
+    pFrame->ActivateZView();
+    ASSERT_EQ(pFrame->GetActiveView(), z);
+    // 32843 reaches the frame's grid switch even while the depth view is active.
+    pFrame->SendMessage(WM_COMMAND, ID_TOGGLE_GRID);
+    EXPECT_FALSE(pFrame->IsGridShown());
+    EXPECT_EQ(z->m_nTopClip, 4096 - 64);
+    pFrame->SendMessage(WM_COMMAND, ID_DISABLE_DEPTH_CLIPPING);
+    int upper, lower;
+    z->GetClipRange(upper, lower);
+    EXPECT_GT(upper, 4000);
+    EXPECT_LT(lower, -4000);
 }

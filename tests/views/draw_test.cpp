@@ -3,49 +3,6 @@
 
 namespace {
 
-// A 24-bit bitmap the size of a canvas rectangle, selected into a memory DC.
-class Canvas
-{
-public:
-    Canvas(int w, int h) : m_w(w), m_h(h)
-    {
-        m_dc.CreateCompatibleDC(nullptr);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_hBmp = ::CreateDIBSection(m_dc.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_hOld = ::SelectObject(m_dc.m_hDC, m_hBmp);
-    }
-    ~Canvas()
-    {
-        ::SelectObject(m_dc.m_hDC, m_hOld);
-        ::DeleteObject(m_hBmp);
-    }
-    CDC* DC() { return &m_dc; }
-    COLORREF At(int x, int y) { return m_dc.GetPixel(x, y); }
-    // Pixels of the colour inside the rectangle (bitmap coordinates).
-    int Count(COLORREF c, CRect r = CRect(0, 0, 0, 0))
-    {
-        if (r.IsRectEmpty())
-            r.SetRect(0, 0, m_w, m_h);
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                n += At(x, y) == c;
-        return n;
-    }
-
-private:
-    CDC m_dc;
-    HBITMAP m_hBmp;
-    HGDIOBJ m_hOld;
-    int m_w, m_h;
-};
-
 const COLORREF kBackground = RGB(0xFF, 0xFF, 0xFF);
 const COLORREF kGrid = RGB(0x01, 0x02, 0x03);
 const COLORREF kTile = RGB(0x04, 0x05, 0x06);
@@ -268,4 +225,18 @@ TEST_F(DrawTest, OriginCrossWhenInView)
     EXPECT_EQ(c.At(11, 20), kSelected);
     EXPECT_EQ(c.At(20, 29), kSelected);
     EXPECT_NE(c.At(25, 25), kSelected);
+}
+
+TEST_F(DrawTest, ARotatePenThatCannotBeSelectedIsReportedOnce)
+{
+    services->GetPen(CViewServices::PEN_ROTATE)->DeleteObject();
+    map->RebuildVisibleList();
+    PlaneView v(map, VIEW_XY);
+    v.m_nState = 10;
+    v.m_ptRotateEnd = CPoint(64, 64);
+    for (int i = 0; i < 3; ++i) {
+        Canvas c(40, 40);
+        v.DrawCanvas(c.DC(), CRect(1516, 1516, 1556, 1556));
+    }
+    EXPECT_EQ(services->boxes, std::vector<std::string>{"Couldn't select Rotate pen!\n"});
 }

@@ -136,12 +136,8 @@ TEST_F(WindowTest, HintsInvalidateTheirAreas)
     xy->m_nViewType = VIEW_XY;
 
     // 9 from another window's depth view is not for this one.
-    CMapFrame* pOther = m_pTemplate->CreateNewFrame(map, nullptr) ? nullptr : nullptr;
-    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(map, nullptr);
-    ASSERT_NE(pSecond, nullptr);
-    m_pTemplate->InitialUpdateFrame(pSecond, map, TRUE);
-    afxtest::PumpMessages();
-    pOther = static_cast<CMapFrame*>(pSecond);
+    CMapFrame* pOther = OpenAnother(map);
+    ASSERT_NE(pOther, nullptr);
     xy->UpdateWindow();
     map->UpdateAllViews(pOther->GetZView(), HINT_DEPTH_CLIP);
     EXPECT_FALSE(::GetUpdateRect(xy->m_hWnd, &r, FALSE));
@@ -291,6 +287,8 @@ TEST_F(WindowTest, EachWindowKeepsItsComboEntries)
     EXPECT_EQ(Selected(1075), 5);
     EXPECT_EQ(Selected(1058), 2);
     EXPECT_GT(services->applied, applied); // B's deactivation applied the Entity Editor's edits
+    EXPECT_EQ(services->GetCachedActiveMap(), pA->GetXYView()->GetMap());
+    EXPECT_EQ(services->currentEntities.back(), pA->GetXYView()->GetMap()->GetCurrentEntity());
 
     // Floating, the bar is no descendant of the main frame: the entries still come back.
     m_pMain->EnableDocking(CBRS_ALIGN_ANY);
@@ -422,11 +420,8 @@ TEST_F(WindowTest, DeletedObjectsLeaveEveryWindowsList)
     Map* map = nullptr;
     CMapFrame* pA = OpenNew(&map);
     ASSERT_NE(pA, nullptr);
-    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(map, nullptr);
-    ASSERT_NE(pSecond, nullptr);
-    m_pTemplate->InitialUpdateFrame(pSecond, map, TRUE);
-    afxtest::PumpMessages();
-    CMapFrame* pB = static_cast<CMapFrame*>(pSecond);
+    CMapFrame* pB = OpenAnother(map);
+    ASSERT_NE(pB, nullptr);
     Brush* keep = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
     Brush* gone = AddBrush(map->GetWorldEntity(), 128, 192, 0, 64, 0, 64);
     services->SetLinkClipping(FALSE);
@@ -462,4 +457,33 @@ TEST_F(WindowTest, ClipToObjectPutsTheDepthPlanesOnTheSelection)
     pFrame->GetZView()->GetClipRange(upper, lower);
     EXPECT_GT(upper, 4000);
     EXPECT_LT(lower, -4000);
+}
+
+TEST_F(WindowTest, TheMiddleButtonActivatesTheNextWindow)
+{
+    CMapFrame* pA = OpenNew();
+    CMapFrame* pB = OpenNew();
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(pB, nullptr);
+    ASSERT_EQ(m_pMain->MDIGetActive(), pB);
+    pB->SendMessage(WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
+    afxtest::PumpMessages();
+    EXPECT_EQ(m_pMain->MDIGetActive(), pA);
+}
+
+TEST_F(WindowTest, ScrollBarsFollowTheSetting)
+{
+    CMapFrame* pWith = OpenNew();
+    ASSERT_NE(pWith, nullptr);
+    EXPECT_TRUE(pWith->GetXYView()->GetStyle() & WS_VSCROLL);
+    EXPECT_TRUE(pWith->GetZView()->GetStyle() & WS_VSCROLL);
+    services->WriteProfileInt("Map Window", "Scroll Bars", 0);
+    CMapFrame* pWithout = OpenNew();
+    ASSERT_NE(pWithout, nullptr);
+    for (CWnd* v : {(CWnd*)pWithout->GetXYView(), (CWnd*)pWithout->GetZView()})
+        EXPECT_EQ(v->GetStyle() & (WS_VSCROLL | WS_HSCROLL), 0u);
+    // The view still scrolls by code.
+    CMapXYView* xy = pWithout->GetXYView();
+    xy->ScrollToDevicePosition(CPoint(100, 200));
+    EXPECT_EQ(afxtest::Text(xy->GetDeviceScrollPosition()), afxtest::Text(CPoint(100, 200)));
 }

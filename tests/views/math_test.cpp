@@ -203,3 +203,24 @@ TEST_F(ViewsTest, DepthClipValuesAndClipRangeAtTwoScales)
     }
     delete map;
 }
+
+TEST_F(ViewsTest, DepthPositionPane)
+{
+    Map* map = NewMap();
+    {
+        CMapZView z;
+        map->AddView(&z);
+        z.UpdateScrollSizes(0.375f);
+        z.m_nGridPixels = 6;
+        z.m_ptLastMouse = CPoint(10, 1532); // snapped to 1530: depth 16
+        CTestCmdUI ui;
+        ui.m_nID = ID_PANE_POSITION;
+        z.OnUpdatePanePosition(&ui);
+        EXPECT_EQ(ui.m_strText, CString("@: 16"));
+        z.m_nGridPixels = 0;
+        z.OnUpdatePanePosition(&ui);
+        EXPECT_EQ(ui.m_strText, CString("@: 10"));
+        map->RemoveView(&z);
+    }
+    delete map;
+}

@@ -1,0 +1,232 @@
+// The customisable toolbar: a docking bar holding an ordered array of button objects that lay
+// themselves out in rows, paint from one image strip, send their commands, hot-track in the flat
+// look and keep their place in the saved layout.
+#pragma once
+#include "SECBar.h"
+#include "SECDockState.h"
+#include <vector>
+
+class SECCustomToolBar;
+class SECToolBarManager;
+
+// Button states beyond the platform's TBBS_ bits.
+#define SEC_TBBS_SELECTED       0x01000000  // the selection of customise mode
+#define SEC_TBBS_HOT            0x02000000  // the mouse is over the button (flat look)
+
+// The timer of hot tracking.
+#define SEC_IDT_HOTTRACK        0xE002
+
+// The type number of a customisable toolbar in the saved layout.
+#define SEC_TOOLBAR_TYPEID      14946
+
+// The first id of the user's own toolbars; they run to 0xE8FF.
+#define SEC_IDW_USERTOOLBAR_FIRST   0xE820
+#define SEC_IDW_USERTOOLBAR_LAST    0xE8FF
+
+class SECToolBarBtn;
+typedef SECToolBarBtn* (*SECBtnCreator)();
+
+// One entry of the application's button map; the map ends with an entry whose creator is null.
+// The creator comes first and is pointer-sized.
+struct SECBtnMapEntry
+{
+    SECBtnCreator pfnCreate;
+    UINT nID;
+    UINT nStyle;
+    UINT_PTR params[5];
+};
+
+// One button of a toolbar (not a window).
+class SECToolBarBtn
+{
+public:
+    SECToolBarBtn();
+    virtual ~SECToolBarBtn();
+
+    UINT m_nID;             // 0 for a separator
+    int m_nImage;           // index in the bar's image strip
+    UINT m_nStyle;          // TBBS_ and SEC_TBBS_ bits
+    int m_x, m_y;
+    int m_cx, m_cy;
+    SECCustomToolBar* m_pBar;
+
+    virtual void SetMode(UINT nOrient);
+    virtual void SetPos(int x, int y);
+    virtual void Invalidate(BOOL bErase = TRUE);
+    virtual void Init(SECCustomToolBar* pBar, const UINT_PTR* pParams);
+    virtual void Draw(CDC* pDC);
+    virtual BOOL OnLButtonDown(CPoint point);
+    virtual void OnMouseMove(CPoint point);
+    virtual void OnCancelMode();
+    virtual UINT OnLButtonUp(CPoint point);
+    virtual void OnBarStyleChange(DWORD dwStyle);
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
+    // Code 1: remove the data's second value from the style, add its first.
+    virtual void OnNotify(UINT nCode, const void* pData);
+    virtual void RecalcSize();
+    // Persisted state of the button (nothing for a plain button).
+    virtual void GetState(BYTE& nLength, BYTE* pBytes) const;
+    virtual void SetState(BYTE nLength, const BYTE* pBytes);
+    virtual void DrawFace(CDC* pDC, const CRect& rect, BOOL bPushed);
+    virtual void DrawDisabled(CDC* pDC, const CRect& rect);
+    virtual void DrawChecked(CDC* pDC, const CRect& rect);
+    virtual void DrawIndeterminate(CDC* pDC, const CRect& rect);
+    virtual void DrawSelection(CDC* pDC, const CRect& rect);
+
+    CRect GetRect() const { return CRect(m_x, m_y, m_x + m_cx, m_y + m_cy); }
+    BOOL IsSeparator() const { return (m_nStyle & TBBS_SEPARATOR) != 0; }
+};
+
+// The command-update object of a toolbar (index = the button).
+class SECToolBarCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn = TRUE) override;
+    void SetCheck(int nCheck = 1) override;
+};
+
+// The extras of a toolbar in the saved layout: its title and its buttons.
+class SECCustomToolBarInfoEx : public SECControlBarInfoEx
+{
+    DECLARE_DYNCREATE(SECCustomToolBarInfoEx)
+public:
+    struct Record
+    {
+        UINT nID;                   // 0 for a separator
+        std::vector<BYTE> state;    // the button's persisted state
+    };
+    CString m_strTitle;
+    std::vector<Record> m_records;
+
+    void Serialize(CArchive& ar, SECDockState* pDockState) override;
+    BOOL LoadState(LPCSTR lpszSection, SECDockState* pDockState) override;
+    BOOL SaveState(LPCSTR lpszSection) override;
+
+    // The "Buttons" value: per button DWORD id, BYTE n, n bytes of state.
+    std::vector<BYTE> ButtonsToBytes() const;
+    // Parses as far as the data holds whole records (a record running past the end is dropped
+    // with all after it).
+    static std::vector<Record> ButtonsFromBytes(const BYTE* pData, size_t nBytes);
+};
+
+class SECCustomToolBar : public SECControlBar
+{
+    DECLARE_DYNCREATE(SECCustomToolBar)
+public:
+    SECCustomToolBar();
+    ~SECCustomToolBar() override;
+
+    // One row of a layout.
+    struct Row
+    {
+        int nLast;          // index of the row's last element
+        BOOL bSeparator;    // broken at a separator, which is its last element
+        int nWidth;         // without that separator
+    };
+
+    // ---- Creation
+    virtual BOOL Create(DWORD dwExStyle, CWnd* pParentWnd, DWORD dwStyle, UINT nID, LPCSTR lpszTitle = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, CWnd* pParentWnd, DWORD dwStyle, UINT nID, LPCSTR lpszTitle,
+                          const RECT& rect);
+
+    // ---- Buttons
+    void SetButtons(const UINT* pIDs, int nCount);
+    BOOL InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoRelayout = FALSE);
+    // FALSE when a user toolbar lost its last button and was destroyed.
+    BOOL RemoveButton(int nIndex, BOOL bNoRelayout = FALSE);
+    int GetButtonCount() const { return (int)m_btns.size(); }
+    SECToolBarBtn* GetButton(int nIndex) const;
+    UINT GetButtonStyle(int nIndex) const;
+    void SetButtonStyle(int nIndex, UINT nStyle);
+    UINT GetButtonID(int nIndex) const;
+    void GetButtonRect(int nIndex, LPRECT lpRect) const;
+    int GetSelectedIndex() const { return m_nSelected; }
+    int GetHotIndex() const { return m_nHot; }
+    // Position of the command in the image strip; the image count when absent.
+    int GetImageIndex(UINT nID) const;
+    // The manager's shared strip (not owned).
+    void SetBitmap(HBITMAP hBitmap, const UINT* pImageIDs, UINT nImages, int cxImage, int cyImage);
+    // Loads a strip of our own from a toolbar resource (type 241) and the bitmap of the same name;
+    // FALSE keeps the previous one.
+    BOOL LoadToolBar(LPCSTR lpszResourceName);
+    BOOL LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCEA(nIDResource)); }
+    void SetCustomizeMode(BOOL bOn);
+    BOOL IsCustomizeMode() const { return m_bCustomize; }
+    // The index of the non-separator button under a client point, or -1.
+    int HitTest(CPoint point) const;
+    void SetManager(SECToolBarManager* pManager);
+    SECToolBarManager* GetToolBarManager() const;
+    // Sets or clears TBBS_CHECKED on every button of this command.
+    void CheckCommand(UINT nID, BOOL bCheck);
+
+    // ---- Layout
+    void WrapToolBar(int nWidth, std::vector<Row>& rows) const;
+    CSize SizeOfRows(const std::vector<Row>& rows) const;
+    CSize SizeToolBar(int nLength, BOOL bVert, std::vector<Row>* pRows = nullptr);
+    virtual void AdjustRowWidths(std::vector<Row>& rows);
+    CSize CalcLayout(int nLength, DWORD dwMode);
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+
+    virtual BOOL IsCtrlKeyDown() const;
+    virtual BOOL AcceptsDrop() const { return TRUE; }
+
+    // ---- Overrides of the bar
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    void DoPaint(CDC* pDC) override;
+    SECControlBarInfoEx* GetBarInfoEx() override;
+    void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) override;
+
+    // ---- State
+    BOOL m_bOwnsBitmap;
+    UINT m_nImages;
+    HBITMAP m_hbmImages;
+    LPCSTR m_lpszResourceName;
+    std::vector<UINT> m_imageIDs;
+    int m_cyImage, m_cxImage;
+    int m_nSepWidth;
+    int m_nSelected;
+    int m_nHot;
+    BOOL m_bCustomize;
+    BOOL m_bDragging;
+    UINT m_nOrient;
+    BOOL m_bDirtyFloat, m_bDirtyHorz, m_bDirtyVert;
+    CSize m_sizeHorz, m_sizeVert, m_sizeFloat;
+    int m_nMaxBtnWidth;
+    std::vector<SECToolBarBtn*> m_btns;
+
+    // The button object for a command (the manager's button map, else a plain button).
+    virtual SECToolBarBtn* CreateButton(UINT nID, BOOL bSeparator);
+    void MarkLayoutDirty() { m_bDirtyFloat = m_bDirtyHorz = m_bDirtyVert = TRUE; }
+    // The frame that gets the bar's commands and prompts.
+    CWnd* GetCommandTarget() const;
+
+protected:
+    void DeleteButtons();
+    void UpdateButtonCmdUI(int nIndex);
+    void SetPrompt(UINT nID);
+    void TrackHot(CPoint point);
+    void ClearHot();
+    BOOL CanPassGroup(std::vector<Row>& rows, int nRow, int nWidest) const;
+    void MoveGroup(std::vector<Row>& rows, int nRow, int nSepIndex, int nGroup) const;
+    void Notify(int nCode);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnLButtonDownTB(UINT nFlags, CPoint point);
+    void OnMouseMoveTB(UINT nFlags, CPoint point);
+    void OnLButtonUpTB(UINT nFlags, CPoint point);
+    void OnCancelModeTB();
+};
+
+// The palette of the customisation page: always in customise mode, dragged buttons are copies,
+// nothing can be dropped onto it.
+class SECCustomizeToolBar : public SECCustomToolBar
+{
+    DECLARE_DYNCREATE(SECCustomizeToolBar)
+public:
+    void AdjustRowWidths(std::vector<Row>&) override {}
+    BOOL IsCtrlKeyDown() const override { return TRUE; }
+    BOOL AcceptsDrop() const override { return FALSE; }
+};
