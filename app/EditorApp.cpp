@@ -9,6 +9,7 @@
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
 #include "PathIterator.h"
+#include "Reporter.h"
 #include "Tokenizer.h"
 #include <cstring>
 
@@ -19,7 +20,7 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp()
-    : m_bMaximized(1), m_bReload(FALSE), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
+    : m_bMaximized(1), m_bReload(FALSE), m_pReporter(nullptr), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
       m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
 {
     m_services.SetEntityClasses(&m_entityClasses);
@@ -27,6 +28,7 @@ CEditorApp::CEditorApp()
 
 CEditorApp::~CEditorApp()
 {
+    FreeReporter();
     delete m_pRecentMaps;
     delete m_pRecentProjects;
     if (GetEditorServices() == &m_services)
@@ -70,6 +72,9 @@ BOOL CEditorApp::InitInstance()
     if (!pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
         return FALSE;
     m_pMainWnd = pMainFrame;
+    FreeReporter();
+    m_pReporter = new CReporter(&m_services);
+    CReporter::Set(m_pReporter);
 
     EnableShellOpen();
     RegisterShellFileTypes(TRUE);
@@ -89,8 +94,17 @@ BOOL CEditorApp::InitInstance()
     return TRUE;
 }
 
+void CEditorApp::FreeReporter()
+{
+    if (CReporter::Get() == m_pReporter)
+        CReporter::Set(nullptr);
+    delete m_pReporter;
+    m_pReporter = nullptr;
+}
+
 int CEditorApp::ExitInstance()
 {
+    FreeReporter();
     WriteProfileInt("Main Window", "Maximized", m_bMaximized);
     LONG rect[4] = {m_rcMain.left, m_rcMain.top, m_rcMain.right, m_rcMain.bottom};
     WriteProfileBinary("Main Window", "Rectangle", reinterpret_cast<LPBYTE>(rect), sizeof rect);

@@ -6,6 +6,7 @@
 #include "afxwin.h"
 
 class CMainFrame;
+class CReporter;
 
 class CEditorApp : public CWinApp
 {
@@ -15,6 +16,8 @@ public:
 
     // The main frame (null before it exists).
     CMainFrame* GetMainFrame() const;
+    CMultiDocTemplate* GetMapTemplate() const { return m_pMapTemplate; }
+    CMultiDocTemplate* GetCameraTemplate() const { return m_pCameraTemplate; }
 
     BOOL InitInstance() override;
     int ExitInstance() override;
@@ -65,6 +68,8 @@ public:
     CEntityClassMap m_entityClasses;
 
 protected:
+    void FreeReporter();
+    CReporter* m_pReporter;     // the published reporter, from the frame's creation to the end
     CRecentFileList* m_pRecentMaps;
     CRecentFileList* m_pRecentProjects;
     CStringArray m_protectedDirs;

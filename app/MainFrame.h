@@ -19,8 +19,42 @@ public:
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnClose();
 
+    // ---- Projects (one open at a time; the project object is the services' project)
+    // FALSE when the file cannot be opened (nothing changed); TRUE when it was opened or the user
+    // kept the current project.
+    BOOL OpenProject(LPCSTR path);
+    // Applies the open project: WADs, caption, entity classes, auto save.
+    void LoadProject();
+    // FALSE when the user cancelled saving a modified map (nothing closed).
+    BOOL CloseProject();
+    BOOL SaveProjectAs();
+    void UpdateTitle();
+    // The caption's name of a project path: after the last "\", else after the last ":".
+    static CString ProjectTitle(LPCSTR path);
+    // Fills the WAD list from "Wads" "File1", "File2", ... up to the first gap, made absolute.
+    void ReadWadList();
+    const CString& GetProjectPath() const { return m_strProjectPath; }
+    const CString& GetLastProjectPath() const { return m_strLastProjectPath; }
+    BOOL IsAutoSaveRunning() const { return m_bAutoSaveRunning; }
+
+    void OnOpenProject();
+    void OnCloseProject();
+    void OnSaveProjectAs();
+    void OnUpdateProjectCommand(CCmdUI* pCmdUI);
+    void OnTimer(UINT_PTR nIDEvent);
+
     // The Output window (its panes come with the shell's windows).
     SECControlBar m_wndOutputBar;
+
+protected:
+    void StartAutoSave();
+    void StopAutoSave();
+    // The project file at the path as the open project.
+    void TakeProject(LPCSTR path);
+
+    CString m_strProjectPath;       // empty when no project is open
+    CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
+    BOOL m_bAutoSaveRunning = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -18,6 +18,14 @@ protected:
         ASSERT_TRUE(m_app.InitInstance());
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
+        // File Open works inside a project: a fixture project with nothing but its root.
+        m_project = CString(dir) + "morvane_open_fixture.prj";
+        FILE* prj = fopen(m_project, "wb");
+        ASSERT_NE(prj, nullptr);
+        fputs("[Paths]\n", prj);
+        fclose(prj);
+        m_app.WriteProfileString("Project Settings", "Root Path", dir);
+        ASSERT_TRUE(m_app.GetMainFrame()->OpenProject(m_project));
         m_path = CString(dir) + "morvane_open_small.map";
         FILE* f = fopen(m_path, "wb");
         ASSERT_NE(f, nullptr);
@@ -40,9 +48,11 @@ protected:
             m_app.m_pMainWnd->SendMessage(WM_CLOSE);
         afxtest::DrainQuit();
         ::DeleteFileA(m_path);
+        ::DeleteFileA(m_project);
     }
     CEditorApp m_app;
     CString m_path;
+    CString m_project;
 };
 
 } // namespace
@@ -72,4 +82,13 @@ TEST_F(OpenFixture, FileOpenShowsTheMapInAnActive2DWindow)
     EXPECT_EQ(map->GetVisibleList().GetCount(), 1); // the one brush, listed once
     EXPECT_EQ(m_app.m_services.GetActiveMap(), map);
     EXPECT_EQ(static_cast<CMapFrame*>(pChild)->GetObjectOrder().GetCount(), 1);
+}
+
+TEST_F(OpenFixture, FileOpenIsRefusedWithoutAProject)
+{
+    ASSERT_TRUE(m_app.GetMainFrame()->CloseProject());
+    m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
+    afxtest::PumpMessages();
+    EXPECT_TRUE(AfxSeamCalls().empty());    // no file dialog
+    EXPECT_EQ(m_app.GetMainFrame()->MDIGetActive(), nullptr);
 }

@@ -100,6 +100,16 @@ protected:
             GTEST_SKIP() << "no shared data";
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWMAXIMIZED);
         ASSERT_TRUE(m_app.InitInstance());
+        // File Open works inside a project: one rooted at the shared data, naming nothing.
+        char tmp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, tmp);
+        m_project = CString(tmp) + "morvane_realmaps.prj";
+        FILE* prj = fopen(m_project, "wb");
+        ASSERT_NE(prj, nullptr);
+        fputs("[Paths]\n", prj);
+        fclose(prj);
+        m_app.WriteProfileString("Project Settings", "Root Path", kData);
+        ASSERT_TRUE(m_app.GetMainFrame()->OpenProject(m_project));
         // The open reports missing textures and unknown classes in boxes: answered with OK and
         // counted, as a user would click them away.
         AfxSeamSetUnexpectedHandler([this](const AfxModalCall& c) { m_boxes.push_back(c.text); });
@@ -115,6 +125,7 @@ protected:
         if (m_app.m_pMainWnd != nullptr)
             m_app.m_pMainWnd->SendMessage(WM_CLOSE);
         afxtest::DrainQuit();
+        ::DeleteFileA(m_project);
         if (m_pLoader) {
             SetTextureSource(nullptr);
             delete m_pLoader;
@@ -259,6 +270,7 @@ protected:
     CTextureLoader* m_pLoader = nullptr;
     std::vector<CString> m_boxes;
     CString m_outDir;
+    CString m_project;
 };
 
 const char* const kMaps[] = {"e3m5.map", "jrbase1.map", "librequake_b_explob.map", "librequake_e0m8.map",

@@ -1,0 +1,261 @@
+// Projects: open, close, replace, the WAD list, the caption, auto save.
+#include "EditorApp.h"
+#include "IniFile.h"
+#include "MainFrame.h"
+#include "Map.h"
+#include "ShellRes.h"
+#include "afxtest.h"
+#include "../../res/resource.h"
+#include <fstream>
+
+namespace {
+
+class ProjectCmdUI : public CCmdUI
+{
+public:
+    explicit ProjectCmdUI(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    BOOL enabled = -1;
+};
+
+void WriteFile(const CString& path, const char* text)
+{
+    std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
+}
+
+bool Exists(const CString& path)
+{
+    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const CString& dir)
+{
+    WIN32_FIND_DATAA d;
+    HANDLE h = ::FindFirstFileA(dir + "\\*", &d);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            CString name = d.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(dir + "\\" + name);
+            else
+                ::DeleteFileA(dir + "\\" + name);
+        } while (::FindNextFileA(h, &d));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(dir);
+}
+
+const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
+                     "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
+                     "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+                     "}\n}\n";
+
+class ProjectFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char base[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, base);
+        m_root.Format("%smorvane-project-%lu", base, ::GetCurrentProcessId());
+        RemoveTree(m_root);
+        ::CreateDirectoryA(m_root, nullptr);
+        ::CreateDirectoryA(m_root + "\\qc", nullptr);
+        ::CreateDirectoryA(m_root + "\\autosave", nullptr);
+        WriteFile(m_root + "\\qc\\defs.qc", "/*QUAKED light (0 1 0) (-8 -8 -8) (8 8 8)\n*/\n"
+                                            "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
+        m_project = m_root + "\\test.prj";
+        WriteFile(m_project, "[Paths]\nEntities=qc\n[Wads]\nFile1=gfx\\a.wad\nFile2=C:\\wads\\b.wad\n"
+                             "File4=d.wad\n");
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        ASSERT_TRUE(m_app.InitInstance());
+        m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+        m_frame = m_app.GetMainFrame();
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != nullptr) {
+            AfxSeamAnswer(IDNO);    // a modified map's save question, if any
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        }
+        afxtest::DrainQuit();
+        AfxSeamReset();
+        RemoveTree(m_root);
+    }
+    CString Title() const
+    {
+        CString title;
+        m_frame->GetWindowText(title);
+        return title;
+    }
+    BOOL Enabled(UINT id)
+    {
+        ProjectCmdUI ui(id);
+        m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.enabled;
+    }
+    CEditorApp m_app;
+    CMainFrame* m_frame = nullptr;
+    CString m_root;
+    CString m_project;
+};
+
+TEST(ProjectTitle, TheCaptionNamesTheFile)
+{
+    struct
+    {
+        const char* path;
+        const char* title;
+    } cases[] = {{"C:\\a\\b\\Untitled.prj", "Untitled.prj"}, {"C:x.prj", "x.prj"}, {"plain.prj", "plain.prj"},
+                 {"C:\\dir\\", ""}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.title, CMainFrame::ProjectTitle(c.path)) << c.path;
+}
+
+TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
+{
+    EXPECT_FALSE(Enabled(ID_MAP_OPEN));
+    EXPECT_FALSE(Enabled(ID_PROJECT_CLOSE));
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_STREQ("Morvane - test.prj", Title());
+    EXPECT_TRUE(Enabled(ID_MAP_OPEN));
+    EXPECT_TRUE(Enabled(ID_MAP_NEW));
+    EXPECT_TRUE(Enabled(ID_PROJECT_SAVE_AS));
+
+    // "File1", "File2", then a gap: "File4" is never read. Relative entries become absolute in
+    // the list and in the project; a drive letter stays.
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(2, wads.GetCount());
+    EXPECT_STREQ(m_root + "\\gfx\\a.wad", wads.GetHead());
+    EXPECT_STREQ("C:\\wads\\b.wad", wads.GetTail());
+    CIniFile* project = GetEditorServices()->GetProject();
+    ASSERT_NE(nullptr, project);
+    EXPECT_STREQ(m_root + "\\gfx\\a.wad", *project->GetString("Wads", "File1"));
+    EXPECT_STREQ("d.wad", *project->GetString("Wads", "File4"));
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+    EXPECT_STREQ(m_project, (*m_app.GetRecentProjects())[0]);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane", Title());
+    EXPECT_EQ(0, wads.GetCount());
+    EXPECT_EQ(0, m_app.m_entityClasses.GetCount());
+    EXPECT_STREQ(m_project, m_frame->GetLastProjectPath());
+    EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
+    EXPECT_FALSE(Enabled(ID_MAP_OPEN));
+}
+
+TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentProject)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CIniFile* first = GetEditorServices()->GetProject();
+
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenProject(m_root + "\\missing.prj"));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the project file " + m_root + "\\missing.prj\nReason: "));
+    EXPECT_EQ(first, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+
+    // Another project, and Cancel on the question: the current one stays, with its classes.
+    CString other = m_root + "\\other.prj";
+    WriteFile(other, "[Paths]\n");
+    AfxSeamAnswer(IDCANCEL);
+    EXPECT_TRUE(m_frame->OpenProject(other));
+    EXPECT_EQ(first, GetEditorServices()->GetProject());
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+
+    // The menu's Open Project with Cancel: no file dialog at all.
+    AfxSeamReset();
+    AfxSeamAnswer(IDCANCEL);
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_OPEN);
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(AFX_MODAL_MESSAGEBOX, AfxSeamCalls()[0].kind);
+
+    // OK replaces it through the whole close.
+    AfxSeamAnswer(IDOK);
+    EXPECT_TRUE(m_frame->OpenProject(other));
+    EXPECT_NE(first, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane - other.prj", Title());
+    EXPECT_EQ(0, m_app.m_entityClasses.GetCount());     // the other project names no classes
+    EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
+}
+
+TEST_F(ProjectFixture, WithoutARootPathTheProjectStaysOpenWithoutWads)
+{
+    m_app.WriteProfileString("Project Settings", "Root Path", "");
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_STREQ("No Root Path has been specified in the Project Settings.", AfxSeamCalls()[0].text);
+    EXPECT_NE(nullptr, GetEditorServices()->GetProject());
+    EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
+TEST_F(ProjectFixture, AnUntitledProjectIsWrittenBackAndListedOnClose)
+{
+    CString untitled = m_root + "\\Untitled.prj";
+    WriteFile(untitled, "[Paths]\n");
+    ASSERT_TRUE(m_frame->OpenProject(untitled));
+    m_app.GetRecentProjects()->Remove(0);
+    GetEditorServices()->GetProject()->AddString("Paths", "Maps", "maps");
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_STREQ(untitled, (*m_app.GetRecentProjects())[0]);
+    CIniFile reread(untitled);
+    ASSERT_TRUE(reread.Read());
+    ASSERT_NE(nullptr, reread.GetString("Paths", "Maps"));
+}
+
+TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithTheProject)
+{
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileInt("Options", "Auto Save Interval", 0);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\autosave");
+    WriteFile(m_root + "\\one.map", kCube);
+    WriteFile(m_root + "\\two.map", kCube);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_TRUE(m_frame->IsAutoSaveRunning());
+    for (int i = 0; i < 4; ++i)
+        AfxSeamAnswer(IDOK);    // each map's reports: no "wad" key, textures missing
+    CDocument* one = m_app.GetMapTemplate()->OpenDocumentFile(m_root + "\\one.map");
+    CDocument* two = m_app.GetMapTemplate()->OpenDocumentFile(m_root + "\\two.map");
+    ASSERT_NE(nullptr, one);
+    ASSERT_NE(nullptr, two);
+    AfxSeamReset();
+    one->SetModifiedFlag(TRUE);
+    two->SetModifiedFlag(FALSE);
+
+    m_frame->SendMessage(WM_TIMER, 2);
+    EXPECT_FALSE(Exists(m_root + "\\autosave\\one.map"));
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_TRUE(Exists(m_root + "\\autosave\\one.map"));
+    EXPECT_FALSE(Exists(m_root + "\\autosave\\two.map"));
+
+    // Cancel on the save question keeps the project, its maps and the timer.
+    AfxSeamAnswer(IDCANCEL);
+    EXPECT_FALSE(m_frame->CloseProject());
+    EXPECT_NE(nullptr, GetEditorServices()->GetProject());
+    EXPECT_EQ(2, m_app.GetOpenDocumentCount());
+    EXPECT_TRUE(m_frame->IsAutoSaveRunning());
+
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_FALSE(m_frame->IsAutoSaveRunning());
+    EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+    // The timer is gone: killing it again fails.
+    EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
+}
+
+} // namespace
