@@ -9,6 +9,8 @@
 #include "ShellRes.h"
 #include "Tokenizer.h"
 #include "afxdlgs.h"
+#include "PathIterator.h"
+#include "Thing.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -16,6 +18,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_WM_TIMER()
+    ON_COMMAND(ID_MAP_NEW, OnFileNew)
+    ON_COMMAND(ID_MAP_OPEN, OnFileOpen)
     ON_COMMAND(ID_PROJECT_OPEN, OnOpenProject)
     ON_COMMAND(ID_PROJECT_CLOSE, OnCloseProject)
     ON_COMMAND(ID_PROJECT_SAVE_AS, OnSaveProjectAs)
@@ -316,4 +320,156 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
         if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
             static_cast<Map*>(pDoc)->AutoSave();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Maps
+
+void CMainFrame::AddRemainingWindows(Map* pMap)
+{
+    CEditorApp* pApp = EditorApp();
+    struct
+    {
+        CDocTemplate* pTemplate;
+        int type;
+    } windows[] = {{pApp->GetMapTemplate(), VIEW_XY}, {pApp->GetMapTemplate(), VIEW_XZ},
+                   {pApp->GetCameraTemplate(), VIEW_CAMERA}};
+    pMap->SetViewType(VIEW_YZ);
+    pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+    pMap->UpdateAllViews(nullptr, HINT_REDRAW);
+    for (const auto& w : windows) {
+        if (!w.pTemplate)
+            continue;
+        CFrameWnd* pFrame = w.pTemplate->CreateNewFrame(pMap, nullptr);
+        if (!pFrame)
+            continue;
+        pMap->SetViewType(w.type);
+        pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+        w.pTemplate->InitialUpdateFrame(pFrame, pMap, TRUE);
+    }
+    MDITile(MDITILE_VERTICAL);
+}
+
+BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
+{
+    CEditorApp* pApp = EditorApp();
+    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
+    if (!pTemplate)
+        return FALSE;
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        CString reason = SystemErrorText(::GetLastError());
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_OPEN_MAP, path, static_cast<LPCSTR>(reason));
+        return FALSE;
+    }
+    ::CloseHandle(file);
+    CDocument* pOpen = nullptr;
+    if (pTemplate->MatchDocType(path, pOpen) == CDocTemplate::yesAlreadyOpen) {
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_MAP_ALREADY_OPEN, path);
+        return FALSE;
+    }
+    CWaitCursor wait;
+    LockWindowUpdate();
+    CDocument* pDoc = pTemplate->OpenDocumentFile(path);
+    // A map that could not be read was reported by the reader; it is no recent map.
+    if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
+        UnlockWindowUpdate();
+        return FALSE;
+    }
+    Map* pMap = static_cast<Map*>(pDoc);
+    if (viewCode == VIEW_ALL_FOUR) {
+        AddRemainingWindows(pMap);
+    } else {
+        pMap->SetViewType(viewCode);
+        pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+    }
+    pMap->UpdateAllViews(nullptr, HINT_OPENED);
+    UnlockWindowUpdate();
+    pApp->AddToRecentFileList(path);
+    return TRUE;
+}
+
+CString CMainFrame::MapDirectory()
+{
+    CEditorApp* pApp = EditorApp();
+    if (pApp && !pApp->m_strLastMapDir.IsEmpty())
+        return pApp->m_strLastMapDir;
+    CPathIterator it;
+    if (it.Init("Maps", IDS_NO_MAP_PATHS, "map"))
+        return it.NextDirectory();
+    return CString();
+}
+
+CString CMainFrame::NextUntitledName(const CString& directory)
+{
+    CEditorApp* pApp = EditorApp();
+    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
+    for (int n = 1; n <= 98; ++n) {
+        CString name;
+        name.Format("%sUntitled_%d.map", static_cast<LPCSTR>(directory), n);
+        CDocument* pOpen = nullptr;
+        if (!pTemplate || pTemplate->MatchDocType(name, pOpen) != CDocTemplate::yesAlreadyOpen)
+            return name;
+    }
+    return CString();
+}
+
+void CMainFrame::OnFileNew()
+{
+    CEditorApp* pApp = EditorApp();
+    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
+    if (!pTemplate)
+        return;
+    char cwd[MAX_PATH] = "";
+    if (!::GetCurrentDirectoryA(MAX_PATH, cwd))
+        Report().Box(MB_OK, "Couldn't get the working directory");
+    CString directory = MapDirectory();
+    if (directory.IsEmpty())
+        directory = cwd;
+    if (directory.IsEmpty() || directory.Right(1) != "\\")
+        directory += "\\";
+    CString name = NextUntitledName(directory);
+    if (name.IsEmpty()) {
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_TOO_MANY_UNTITLED);
+        return;
+    }
+    CWaitCursor wait;
+    LockWindowUpdate();
+    BOOL mapActive = MDIGetActive() != nullptr;
+    CDocument* pDoc = pTemplate->OpenDocumentFile(nullptr);
+    if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
+        UnlockWindowUpdate();
+        return;
+    }
+    Map* pMap = static_cast<Map*>(pDoc);
+    pMap->SetPathName(name);
+    // With a map window active the new map gets one plan window, as an open with 255 does.
+    if (mapActive) {
+        pMap->SetViewType(VIEW_XY);
+        pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+        pMap->UpdateAllViews(nullptr, HINT_REDRAW);
+    } else {
+        AddRemainingWindows(pMap);
+    }
+    pMap->UpdateAllViews(nullptr, HINT_OPENED);
+    UnlockWindowUpdate();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    CEditorApp* pApp = EditorApp();
+    CString initial = MapDirectory();
+    CFileDialog dlg(TRUE, "map", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, LoadText(IDS_MAP_FILTER), this);
+    if (!initial.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = initial;
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString path = dlg.GetPathName();
+    // The next dialog starts where this file was found.
+    if (pApp) {
+        int cut = path.ReverseFind('\\');
+        if (cut > 0)
+            pApp->m_strLastMapDir = path.Left(cut);
+    }
+    OpenMap(path, MDIGetActive() ? VIEW_XY : VIEW_ALL_FOUR);
 }

@@ -4,6 +4,8 @@
 #include "SECBar.h"
 #include "SECFrame.h"
 
+class Map;
+
 class CMainFrame : public SECMDIFrameWnd
 {
     DECLARE_DYNAMIC(CMainFrame)
@@ -37,6 +39,19 @@ public:
     const CString& GetLastProjectPath() const { return m_strLastProjectPath; }
     BOOL IsAutoSaveRunning() const { return m_bAutoSaveRunning; }
 
+    // ---- Maps
+    // Opens the map into one plan window (255, 256, 257) or into all four (261). FALSE, with the
+    // open maps untouched, when the file cannot be read or is already open.
+    BOOL OpenMap(LPCSTR path, int viewCode);
+    // The first untitled name not open in the directory ("Untitled_%d.map", 1 to 98); empty when
+    // all are taken.
+    CString NextUntitledName(const CString& directory);
+    // Where a new map or the map file dialog starts: the last map directory, else the project's
+    // first "Maps" directory.
+    CString MapDirectory();
+    void OnFileNew();
+    void OnFileOpen();
+
     void OnOpenProject();
     void OnCloseProject();
     void OnSaveProjectAs();
@@ -47,6 +62,8 @@ public:
     SECControlBar m_wndOutputBar;
 
 protected:
+    // The other three windows of a map whose first 2D window shows YZ, then tiled.
+    void AddRemainingWindows(Map* pMap);
     void StartAutoSave();
     void StopAutoSave();
     // The project file at the path as the open project.

@@ -6,8 +6,24 @@
 #include "MapXYView.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
+#include <map>
 
 namespace {
+
+// The MDI children of the main window by caption.
+std::map<CString, CMDIChildWnd*> MapChildren(CMainFrame* pMain)
+{
+    std::map<CString, CMDIChildWnd*> children;
+    for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(h));
+        if (!pChild)
+            continue;
+        CString title;
+        pChild->GetWindowText(title);
+        children[title] = pChild;
+    }
+    return children;
+}
 
 class OpenFixture : public testing::Test
 {
@@ -69,13 +85,17 @@ TEST_F(OpenFixture, FileOpenShowsTheMapInAnActive2DWindow)
     AfxSeamAnswer(IDOK); // the open's report of textures the project's WADs lack
     m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
     afxtest::PumpMessages();
+    // With no map window active, the map opens into its four windows, tiled.
     CMainFrame* pMain = m_app.GetMainFrame();
-    CMDIChildWnd* pChild = pMain->MDIGetActive();
+    std::map<CString, CMDIChildWnd*> children = MapChildren(pMain);
+    ASSERT_EQ(children.size(), 4u);
+    EXPECT_EQ(children.count("morvane_open_small - XY (Top) Window"), 1u);
+    EXPECT_EQ(children.count("morvane_open_small - XZ (Front) Window"), 1u);
+    EXPECT_EQ(children.count("morvane_open_small - YZ (Right) Window"), 1u);
+    CMDIChildWnd* pChild = children["morvane_open_small - XY (Top) Window"];
     ASSERT_NE(pChild, nullptr);
     ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)));
-    CString title;
-    pChild->GetWindowText(title);
-    EXPECT_STREQ(title, "morvane_open_small - XY (Top) Window");
+    pMain->MDIActivate(pChild);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
     Map* map = static_cast<Map*>(pChild->GetActiveDocument());
     ASSERT_NE(map, nullptr);

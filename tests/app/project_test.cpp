@@ -4,9 +4,12 @@
 #include "MainFrame.h"
 #include "Map.h"
 #include "ShellRes.h"
+#include "Thing.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -256,6 +259,127 @@ TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithThePr
     EXPECT_EQ(0, m_app.GetOpenDocumentCount());
     // The timer is gone: killing it again fails.
     EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<CString> ChildTitles(CMainFrame* pMain)
+{
+    std::vector<CString> titles;
+    for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (!CWnd::FromHandlePermanent(h))
+            continue;
+        char text[256];
+        ::GetWindowTextA(h, text, sizeof text);
+        titles.push_back(text);
+    }
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
+TEST_F(ProjectFixture, OpenMapRefusesWhatItCannotOpenAndOpensOneOrFourWindows)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CString map = m_root + "\\cube.map";
+    WriteFile(map, kCube);
+
+    // A missing file: its box, nothing opened, nothing listed.
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenMap(m_root + "\\gone.map", VIEW_ALL_FOUR));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the map file " + m_root + "\\gone.map\nReason: "));
+    EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+
+    // All four windows, tiled; the first 2D window shows the side view.
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);    // no "wad" key
+    AfxSeamAnswer(IDOK);    // textures missing
+    ASSERT_TRUE(m_frame->OpenMap(map, VIEW_ALL_FOUR));
+    // The camera window's caption names its eye.
+    std::vector<CString> expected = {"cube - (@", "cube - XY (Top) Window", "cube - XZ (Front) Window",
+                                     "cube - YZ (Right) Window"};
+    std::vector<CString> titles = ChildTitles(m_frame);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_STREQ(expected[1], titles[1]);
+    EXPECT_STREQ(expected[2], titles[2]);
+    EXPECT_STREQ(expected[3], titles[3]);
+    EXPECT_EQ(0, titles[0].Find(expected[0])) << (LPCSTR)titles[0];
+    EXPECT_STREQ(map, (*m_app.GetRecentMaps())[0]);
+    // Tiled: no window lies on top of another.
+    std::vector<CRect> rects;
+    for (HWND h = ::GetWindow(m_frame->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CRect r;
+        ::GetWindowRect(h, &r);
+        for (const CRect& other : rects) {
+            CRect both;
+            EXPECT_FALSE(both.IntersectRect(r, other) && both.Width() > 4 && both.Height() > 4);
+        }
+        rects.push_back(r);
+    }
+
+    // Already open: its box and no window more.
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenMap(map, VIEW_XY));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_STREQ("The map " + map + " is already open.", AfxSeamCalls()[0].text);
+    EXPECT_EQ(4u, ChildTitles(m_frame).size());
+
+    // One plan window of the asked type.
+    m_app.CloseAllDocuments(FALSE);
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(m_frame->OpenMap(map, VIEW_XZ));
+    titles = ChildTitles(m_frame);
+    ASSERT_EQ(1u, titles.size());
+    EXPECT_STREQ("cube - XZ (Front) Window", titles[0]);
+
+    // A file the reader refuses: FALSE, and no recent entry.
+    m_app.CloseAllDocuments(FALSE);
+    m_app.GetRecentMaps()->Remove(0);
+    CString broken = m_root + "\\broken.map";
+    WriteFile(broken, "{\n\"classname\" \"worldspawn\"\n{\n( 0 0 0 ) ( 0 64");
+    AfxSeamReset();
+    AfxSeamSetUnexpectedHandler([](const AfxModalCall&) {});    // whatever the reader says
+    BOOL opened = m_frame->OpenMap(broken, VIEW_ALL_FOUR);
+    if (!opened) {
+        EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+        EXPECT_STRNE(broken, (*m_app.GetRecentMaps())[0]);
+    }
+}
+
+TEST_F(ProjectFixture, FileNewNamesUntitledMapsAndGivesOneWindowWhenAMapIsActive)
+{
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    WriteFile(m_project, "[Paths]\nMaps=maps\n");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    std::vector<CString> titles = ChildTitles(m_frame);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_STREQ("Untitled_1 - XY (Top) Window", titles[1]);
+    EXPECT_EQ(1, m_app.GetOpenDocumentCount());
+
+    // A map window is active: one XY window of the next name.
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    titles = ChildTitles(m_frame);
+    ASSERT_EQ(5u, titles.size());
+    EXPECT_EQ(1, std::count(titles.begin(), titles.end(), CString("Untitled_2 - XY (Top) Window")));
+    EXPECT_EQ(2, m_app.GetOpenDocumentCount());
+    CDocument* second = m_frame->MDIGetActive()->GetActiveDocument();
+    ASSERT_NE(nullptr, second);
+    EXPECT_STREQ(m_root + "\\maps\\Untitled_2.map", second->GetPathName());
+
+    // The first name is free again once its map is closed.
+    CDocTemplate* pTemplate = m_app.GetMapTemplate();
+    POSITION pos = pTemplate->GetFirstDocPosition();
+    CDocument* first = pTemplate->GetNextDoc(pos);
+    if (first == second)
+        first = pTemplate->GetNextDoc(pos);
+    first->OnCloseDocument();
+    EXPECT_STREQ(m_root + "\\maps\\Untitled_1.map", m_frame->NextUntitledName(m_root + "\\maps\\"));
 }
 
 } // namespace
