@@ -291,10 +291,14 @@ void SECDockBar::SetBarDocking(CControlBar* pBar)
 
 int SECDockBar::InsertBarAt(CControlBar* pBar, int nCol, int nRow)
 {
-    // The row's first entry; a row past the last one is made at the end.
+    // The row's first entry. Rows up to one past the last are appended empty, so that sparse row
+    // numbers keep their order (a bar docked at row 1 after one at row 2 comes before it).
     int nStart = 1;
-    for (int r = 0; r < nRow && nStart < m_arrBars.GetSize(); r++)
+    for (int r = 0; r < nRow; r++) {
+        if (nStart >= m_arrBars.GetSize())
+            m_arrBars.Add(nullptr); // the end of an empty row r
         nStart = RowEnd(nStart) + 1;
+    }
     nStart = min(nStart, (int)m_arrBars.GetSize());
     int nPos = nStart;
     int nVisible = 0;
@@ -973,6 +977,7 @@ int SECDockBar::TrackSplitter(SECDockBarSplitter* pSplitter, CPoint point)
     pSplitter->m_bErase = FALSE;
     feedback(nLead, FALSE);
     BOOL bCancel = FALSE;
+    BOOL bReleased = FALSE;
     while (::GetCapture() == m_hWnd) {
         MSG msg;
         if (!::GetMessageA(&msg, nullptr, 0, 0)) {
@@ -985,8 +990,10 @@ int SECDockBar::TrackSplitter(SECDockBarSplitter* pSplitter, CPoint point)
             ScreenToClient(&pt);
             nNewLead = (bAlongX ? pt.x : pt.y) - nOffset;
             nNewLead = max(pSplitter->m_nDragMin, min(nNewLead, pSplitter->m_nDragMax - (int)nSplitter));
-            if (msg.message == WM_LBUTTONUP)
+            if (msg.message == WM_LBUTTONUP) {
+                bReleased = TRUE;
                 break;
+            }
             feedback(nNewLead, FALSE);
         }
         else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) {
@@ -996,6 +1003,10 @@ int SECDockBar::TrackSplitter(SECDockBarSplitter* pSplitter, CPoint point)
         else if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP)
             ::DispatchMessageA(&msg);
     }
+    // Only the button's release applies the move: a capture taken away (another window, a
+    // message box) cancels it and the sizes stay.
+    if (!bReleased)
+        bCancel = TRUE;
     feedback(nNewLead, TRUE);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();

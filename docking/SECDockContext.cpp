@@ -67,6 +67,7 @@ void SECDockContext::StartDrag(CPoint pt)
     m_ptDragStart = pt;
     m_ptPreview = pt;
     m_nPreviewRow = -1;
+    m_pPreviewDockBar = nullptr;
     m_rectPreview.SetRectEmpty();
     CDockContext::StartDrag(pt);
 }
@@ -129,9 +130,14 @@ DWORD SECDockContext::CanDock()
 CRect SECDockContext::DockFeedbackRect(CDockBar* pDockBar, BOOL bVert)
 {
     const CRect& rectDrag = bVert ? m_rectDragVert : m_rectDragHorz;
-    if (auto* pSECDockBar = dynamic_cast<SECDockBar*>(pDockBar))
+    if (auto* pSECDockBar = dynamic_cast<SECDockBar*>(pDockBar)) {
+        // A row index means nothing on another dock bar: its preview starts afresh.
+        if (m_pPreviewDockBar != pDockBar)
+            m_nPreviewRow = -1;
+        m_pPreviewDockBar = pDockBar;
         return pSECDockBar->GetDragPreviewRect(m_pBar, rectDrag, m_ptLast, m_nPreviewRow, m_rectPreview,
                                                m_ptPreview);
+    }
     return rectDrag;
 }
 

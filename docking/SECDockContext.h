@@ -32,6 +32,7 @@ public:
     CPoint m_ptDragStart;       // where the drag began (screen)
     CPoint m_ptPreview;         // the cursor at the last preview
     int m_nPreviewRow;          // the row of the last preview, -1 for none
+    CDockBar* m_pPreviewDockBar = nullptr; // the dock bar whose row m_nPreviewRow is
     BOOL m_bPrevFloating;       // the bar floated in a mini frame before it floated as an MDI child
 
 protected:

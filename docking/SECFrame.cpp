@@ -90,6 +90,23 @@ void SECGradientFill(CDC* pDC, const CRect& rect, int nBands, COLORREF clrStart,
     ::SelectObject(pDC->m_hDC, hOldPen);
 }
 
+static int Luminance(COLORREF clr)
+{
+    return (GetRValue(clr) * 299 + GetGValue(clr) * 587 + GetBValue(clr) * 114) / 1000;
+}
+
+COLORREF SECCaptionTextColor(COLORREF clrText, COLORREF clrBandStart, COLORREF clrBandEnd)
+{
+    // Readable: far enough in brightness from every colour of the band under the text.
+    const int nMinContrast = 96;
+    int nText = Luminance(clrText);
+    if (abs(nText - Luminance(clrBandStart)) >= nMinContrast && abs(nText - Luminance(clrBandEnd)) >= nMinContrast)
+        return clrText;
+    // White, unless the whole band is light.
+    int nDarkest = min(Luminance(clrBandStart), Luminance(clrBandEnd));
+    return nDarkest < 160 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+}
+
 void SECSplitCaption(const CString& strTitle, CString& strLead, CString& strRest)
 {
     int n = strTitle.Find('-');
@@ -501,13 +518,27 @@ void SECDockingFrameImpl::PaintCaption()
     x = max(x, (int)rect.left);
     ::SetBkMode(dcMem.m_hDC, TRANSPARENT);
     UINT nFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT;
+    // The band under the title: the gradient from black over its width, or the plain colour.
+    COLORREF clrBandStart = ::GetSysColor(COLOR_INACTIVECAPTION), clrBandEnd = clrBandStart;
+    if (bActive) {
+        COLORREF clrEnd = ::GetSysColor(COLOR_ACTIVECAPTION);
+        auto at = [&](int xAt) {
+            double f = rect.Width() > 0 ? min(1.0, max(0.0, (double)(xAt - rect.left) / rect.Width())) : 0.0;
+            return RGB((int)(GetRValue(clrEnd) * f), (int)(GetGValue(clrEnd) * f), (int)(GetBValue(clrEnd) * f));
+        };
+        clrBandStart = at(x);
+        clrBandEnd = at(min((int)rect.right, x + cxTitle));
+    }
+    COLORREF clrLead = SECCaptionTextColor(::GetSysColor(COLOR_CAPTIONTEXT), clrBandStart, clrBandEnd);
+    COLORREF clrRest = SECCaptionTextColor(::GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT),
+                                           clrBandStart, clrBandEnd);
     ::SelectObject(dcMem.m_hDC, hFontItalic);
-    ::SetTextColor(dcMem.m_hDC, ::GetSysColor(COLOR_CAPTIONTEXT));
+    ::SetTextColor(dcMem.m_hDC, clrLead);
     RECT rectText = {x, rect.top, rect.right, rect.bottom};
     ::DrawTextA(dcMem.m_hDC, strLead, strLead.GetLength(), &rectText, nFormat);
     if (!strRest.IsEmpty() && x + sizeLead.cx < rect.right) {
         ::SelectObject(dcMem.m_hDC, hFontPlain);
-        ::SetTextColor(dcMem.m_hDC, ::GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        ::SetTextColor(dcMem.m_hDC, clrRest);
         rectText.left = x + sizeLead.cx;
         ::DrawTextA(dcMem.m_hDC, strRest, strRest.GetLength(), &rectText, nFormat);
     }

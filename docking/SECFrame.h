@@ -15,6 +15,9 @@ class SECDockState;
 // channel steps by (end - start) / (nBands - 1), truncated; the last band reaches the right edge.
 void SECGradientFill(CDC* pDC, const CRect& rect, int nBands, COLORREF clrStart, COLORREF clrEnd);
 // A caption's title in its two parts: before the first "-" (drawn in italics) and from it on.
+// The title's colour over a caption band that runs from clrBandStart to clrBandEnd under the
+// text: clrText where it stands out from the whole band, else white (black over a wholly light band).
+COLORREF SECCaptionTextColor(COLORREF clrText, COLORREF clrBandStart, COLORREF clrBandEnd);
 void SECSplitCaption(const CString& strTitle, CString& strLead, CString& strRest);
 
 // What the two docking frames share. Each frame holds one and hands it the work.

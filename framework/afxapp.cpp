@@ -160,17 +160,6 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     return FALSE;
 }
 
-BOOL CWinThread::ProcessMessageFilter(int, LPMSG lpMsg)
-{
-    AFX_THREAD_STATE* pState = AfxGetThreadState();
-    if (pState->m_bInMsgFilter)
-        return FALSE;
-    pState->m_bInMsgFilter = TRUE;
-    BOOL bResult = PreTranslateMessage(lpMsg);
-    pState->m_bInMsgFilter = FALSE;
-    return bResult;
-}
-
 BOOL CWinThread::IsIdleMessage(MSG* pMsg)
 {
     // A mouse move to the same place again changes nothing.
@@ -215,7 +204,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
             pFrame->m_nShowDelay = -1;
         }
     }
-    else if (lCount >= 0) {
+    else {
         if (AfxGetThreadState()->m_nTempMapLock == 0) {
             AfxLockTempMaps();
             AfxUnlockTempMaps();
@@ -442,16 +431,6 @@ BOOL CWinApp::InitInstance()
     return TRUE;
 }
 
-int CWinApp::ExitInstance()
-{
-    return CWinThread::ExitInstance();
-}
-
-int CWinApp::Run()
-{
-    return CWinThread::Run();
-}
-
 BOOL CWinApp::OnIdle(LONG lCount)
 {
     if (lCount <= 0) {
@@ -468,11 +447,6 @@ BOOL CWinApp::OnIdle(LONG lCount)
     return lCount < 1;
 }
 
-BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
-{
-    return CWinThread::PreTranslateMessage(pMsg);
-}
-
 int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt)
 {
     // The usual icon for the kind of question.
@@ -486,10 +460,7 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt)
         }
     }
     LPCSTR lpszCaption = m_pszAppName ? m_pszAppName : "";
-    if (AfxSeamIsActive())
-        return AfxSeamMessageBox(nullptr, lpszPrompt, lpszCaption, nType, nIDPrompt);
-
-    // Owned by the top-level window, which stays disabled while the box is up.
+    // The same with the test seam on: it only gives the user's answer. Owned by the top-level window, which stays disabled while the box is up.
     HWND hWndTop = nullptr;
     CWnd* pOwner = CWnd::GetSafeOwner(nullptr, &hWndTop);
     int nResult = AfxSeamMessageBox(AfxGetSafeHwnd(pOwner), lpszPrompt, lpszCaption, nType, nIDPrompt);

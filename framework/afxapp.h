@@ -33,7 +33,6 @@ public:
     // The walk from the message's window up its parents to the main window, then the main
     // window for windows outside it (modeless dialogs and floating frames).
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
     // lCount 0: command-UI updates of the main window, its descendants and every frame;
     // 1: temporary wrappers freed. TRUE while there is more to do.
     virtual BOOL OnIdle(LONG lCount);
@@ -87,10 +86,7 @@ public:
     // ---- Start-up and end
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
-    int ExitInstance() override;
-    int Run() override;
     BOOL OnIdle(LONG lCount) override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // ---- Message boxes: every box of the program comes through here (and the test seam).
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);

@@ -322,6 +322,12 @@ void CArchive::MapObject(const CObject* pOb)
             m_storeMap[pOb] = m_nMapCount++;
         }
     } else {
+        // In step with storing: a null object and an object already mapped take no index.
+        if (pOb == nullptr)
+            return;
+        for (const LoadEntry& e : m_loadArray)
+            if (e.kind == entryObject && e.p == pOb)
+                return;
         CheckCount();
         m_loadArray.push_back(LoadEntry{entryObject, const_cast<CObject*>(pOb), 0});
         ++m_nMapCount;

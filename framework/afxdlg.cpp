@@ -161,12 +161,27 @@ INT_PTR CDialog::DoModal()
     if (lpTemplate == nullptr)
         return -1;
 
-    // The owner is disabled while the dialog runs.
+    // The owner is disabled while the dialog runs, and enabled again however the dialog ends
+    // (an exception of any kind included).
     HWND hWndParent = AfxGetSafeHwnd(CWnd::GetSafeOwner(m_pParentWnd, nullptr));
-    BOOL bEnableParent = FALSE;
+    struct OwnerGuard
+    {
+        CDialog* pDialog;
+        HWND hWndParent;
+        BOOL bEnableParent = FALSE;
+        ~OwnerGuard()
+        {
+            if (bEnableParent)
+                ::EnableWindow(hWndParent, TRUE);
+            if (hWndParent != nullptr && ::GetActiveWindow() == pDialog->m_hWnd)
+                ::SetActiveWindow(hWndParent);
+            if (pDialog->m_hWnd != nullptr)
+                pDialog->DestroyWindow();
+        }
+    } guard{this, hWndParent};
     if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
         ::EnableWindow(hWndParent, FALSE);
-        bEnableParent = TRUE;
+        guard.bEnableParent = TRUE;
     }
     try {
         if (CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndParent), hInst)) {
@@ -185,12 +200,6 @@ INT_PTR CDialog::DoModal()
         AfxReportCallbackException(e);
         m_nModalResult = -1;
     }
-    if (bEnableParent)
-        ::EnableWindow(hWndParent, TRUE);
-    if (hWndParent != nullptr && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndParent);
-    if (m_hWnd != nullptr)
-        DestroyWindow();
     return m_nModalResult;
 }
 
@@ -388,7 +397,13 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     CDataExchange dx(this, bSaveAndValidate);
     // Notifications that the transfer itself causes (EN_CHANGE and the like) are not routed.
     AFX_THREAD_STATE* pState = AfxGetThreadState();
-    HWND hWndOldLockout = pState->m_hLockoutNotifyWindow;
+    // The lock is given back however the exchange ends, an exception of any kind included.
+    struct LockoutGuard
+    {
+        AFX_THREAD_STATE* pState;
+        HWND hWndOld;
+        ~LockoutGuard() { pState->m_hLockoutNotifyWindow = hWndOld; }
+    } guard{pState, pState->m_hLockoutNotifyWindow};
     pState->m_hLockoutNotifyWindow = m_hWnd;
     BOOL bOK = FALSE;
     try {
@@ -402,7 +417,6 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
         e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
         e->Delete();
     }
-    pState->m_hLockoutNotifyWindow = hWndOldLockout;
     return bOK;
 }
 

@@ -535,11 +535,6 @@ void CDocTemplate::OnIdle()
         GetNextDoc(pos)->OnIdle();
 }
 
-BOOL CDocTemplate::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
-{
-    return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-}
-
 // ---- CMultiDocTemplate ----------------------------------------------------------------------
 
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)

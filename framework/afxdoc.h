@@ -129,8 +129,6 @@ public:
     virtual void SetDefaultTitle(CDocument* pDocument) = 0;
     virtual void OnIdle();
 
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-
     UINT m_nIDResource;
     CRuntimeClass* m_pDocClass;
     CRuntimeClass* m_pFrameClass;

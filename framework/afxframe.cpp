@@ -717,11 +717,6 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
     return FALSE;
 }
 
-BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    return CWnd::OnCommand(wParam, lParam);
-}
-
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // When the MDI frame routes through its active child, it asks the application itself after

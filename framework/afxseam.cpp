@@ -91,8 +91,10 @@ const std::vector<AfxModalCall>& AfxSeamCalls()
 
 void AfxSeamReset()
 {
+    // Everything a test installed goes, the handler of unexpected requests included.
     State().steps.clear();
     State().calls.clear();
+    State().unexpected = nullptr;
     State().tickCount = nullptr;
     State().leadByte = nullptr;
     State().displayResolution = nullptr;

@@ -1,24 +1,55 @@
 #include "afxthread.h"
+#include "afxexcept.h"
+#include <cstdio>
+#include <exception>
 #include <new>
 #include <process.h>
+
+// What a worker's exception left: kept apart from the thread object, which may go first.
+struct AfxThreadReport
+{
+    CRITICAL_SECTION lock;
+    std::string text;
+    AfxThreadReport() { ::InitializeCriticalSection(&lock); }
+    ~AfxThreadReport() { ::DeleteCriticalSection(&lock); }
+};
 
 namespace {
 struct StartInfo
 {
     AFX_THREADPROC pfn;
     LPVOID pParam;
+    std::shared_ptr<AfxThreadReport> report;
 };
+
+void Report(AfxThreadReport& report, const std::string& text)
+{
+    ::EnterCriticalSection(&report.lock);
+    report.text = text;
+    ::LeaveCriticalSection(&report.lock);
+    ::OutputDebugStringA(("Worker thread ended by an exception: " + text + "\n").c_str());
+}
 
 unsigned __stdcall ThreadEntry(void* p)
 {
     StartInfo info = *static_cast<StartInfo*>(p);
     delete static_cast<StartInfo*>(p);
-    // An exception must not leave the thread: it would end the program.
+    // An exception must not leave the thread (it would end the program): it ends the thread
+    // with -1 and is reported, its object deleted.
     try {
         return info.pfn(info.pParam);
+    } catch (CException* e) {
+        char text[512] = "";
+        if (!e->GetErrorMessage(text, sizeof text) || text[0] == 0)
+            std::snprintf(text, sizeof text, "%s", e->GetRuntimeClass()->m_lpszClassName);
+        e->Delete();
+        Report(*info.report, text);
+    } catch (const std::exception& e) {
+        Report(*info.report, e.what());
     } catch (...) {
-        return static_cast<unsigned>(-1);
+        Report(*info.report, "an unknown exception");
     }
+    return static_cast<unsigned>(-1);
 }
 } // namespace
 
@@ -30,7 +61,8 @@ BOOL CWorkerThread::Start(AFX_THREADPROC pfn, LPVOID pParam, int nPriority, UINT
 {
     if (m_hThread != nullptr || pfn == nullptr)
         return FALSE;
-    StartInfo* info = new (std::nothrow) StartInfo{pfn, pParam};
+    m_pReport = std::make_shared<AfxThreadReport>();
+    StartInfo* info = new (std::nothrow) StartInfo{pfn, pParam, m_pReport};
     if (info == nullptr)
         return FALSE;
     unsigned id = 0;
@@ -69,6 +101,16 @@ DWORD CWorkerThread::GetExitCode() const
 BOOL CWorkerThread::Terminate(DWORD dwExitCode)
 {
     return m_hThread != nullptr && ::TerminateThread(m_hThread, dwExitCode);
+}
+
+std::string CWorkerThread::GetExceptionText() const
+{
+    if (!m_pReport)
+        return std::string();
+    ::EnterCriticalSection(&m_pReport->lock);
+    std::string text = m_pReport->text;
+    ::LeaveCriticalSection(&m_pReport->lock);
+    return text;
 }
 
 void CWorkerThread::Close()

@@ -1,6 +1,10 @@
 // A worker thread that owns its handle, and an event to wait on.
 #pragma once
 #include <windows.h>
+#include <memory>
+#include <string>
+
+struct AfxThreadReport;
 
 typedef UINT (*AFX_THREADPROC)(LPVOID pParam);
 
@@ -32,10 +36,13 @@ public:
     BOOL Terminate(DWORD dwExitCode);
     // Closes the handle and forgets the thread.
     void Close();
+    // The message of the exception that ended the thread (its exit code is then -1), or "".
+    std::string GetExceptionText() const;
 
 private:
     HANDLE m_hThread;
     DWORD m_nThreadID;
+    std::shared_ptr<AfxThreadReport> m_pReport;
 };
 
 class CEvent

@@ -22,7 +22,4 @@
 #include "afxmru.h"
 #include "afxapp.h"
 #include "afxdlg.h"
-// The control wrappers (buttons, edits, lists, ...) join the window layer once they exist.
-#if __has_include("afxctrl.h")
 #include "afxctrl.h"
-#endif

@@ -45,7 +45,6 @@ struct AFX_THREAD_STATE
     CView* m_pRoutingView = nullptr;        // the view routing the current command
     int m_nTempMapLock = 0;
     int m_nReportingException = 0;      // an exception report is on screen
-    BOOL m_bInMsgFilter = FALSE;
 };
 AFX_THREAD_STATE* AfxGetThreadState();
 
@@ -104,11 +103,8 @@ BOOL AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 
 // Window flags (CWnd::m_nFlags).
 #define WF_TOOLTIPS         0x0001
-#define WF_TEMPHIDE         0x0002
-#define WF_STAYDISABLED     0x0004
 #define WF_MODALLOOP        0x0008
 #define WF_CONTINUEMODAL    0x0010
-#define WF_OLECTLCONTAINER  0x0100
 
 // Flags of RunModalLoop.
 #define MLF_NOIDLEMSG       0x0001

@@ -94,13 +94,44 @@ static void RoundWinding(Face& f)
     }
 }
 
+// Reports of geometry failures are held back while a map is read: the reader keeps such brushes
+// as text and tells about them once.
+static int s_quietGeometry = 0;
+
+Brush::QuietGeometry::QuietGeometry() { ++s_quietGeometry; }
+Brush::QuietGeometry::~QuietGeometry() { --s_quietGeometry; }
+
 void Brush::BuildWindings()
 {
     ComputePlanes();
+    ClipWindings();
+}
+
+// The same sum as VectorDot, inline: the clip loop runs it for every point against every plane.
+static inline float PlaneSide(const CVector& n, const CVector& p, float dist)
+{
+    return static_cast<float>(static_cast<double>(n.x) * p.x + static_cast<double>(n.y) * p.y +
+                              static_cast<double>(n.z) * p.z) -
+           dist;
+}
+
+void Brush::ClipWindings()
+{
     const size_t n = m_faces.size();
-    std::vector<float> dists;
-    std::vector<int> sides;
-    std::vector<CVector> clipped;
+    // Scratch space kept between calls (a map's load builds thousands of windings), reached
+    // once per call: each use of a thread-local variable costs a lookup.
+    struct Scratch
+    {
+        std::vector<float> dists;
+        std::vector<int> sides;
+        std::vector<CVector> w, clipped;
+    };
+    static thread_local Scratch scratch;
+    Scratch& sc = scratch;
+    std::vector<float>& dists = sc.dists;
+    std::vector<int>& sides = sc.sides;
+    std::vector<CVector>& w = sc.w;
+    std::vector<CVector>& clipped = sc.clipped;
     for (size_t i = 0; i < n; ++i) {
         Face& f = m_faces[i];
         const CVector& nrm = f.normal;
@@ -117,7 +148,6 @@ void Brush::BuildWindings()
         d = CVector(d.x * 16000.0f, d.y * 16000.0f, d.z * 16000.0f);
         u = CVector(u.x * 16000.0f, u.y * 16000.0f, u.z * 16000.0f);
         VectorAdd(c, p1, d);
-        std::vector<CVector>& w = f.winding;
         w.assign(4, CVector());
         CVector d2(d.x * 2, d.y * 2, d.z * 2), t;
         VectorSubtract(w[0], c, u);
@@ -135,7 +165,7 @@ void Brush::BuildWindings()
             sides.resize(count + 1);
             int front = 0, back = 0, on = 0;
             for (size_t k = 0; k < count; ++k) {
-                float s = static_cast<float>(VectorDot(cf.normal, w[k])) - cf.dist;
+                float s = PlaneSide(cf.normal, w[k], cf.dist);
                 dists[k] = s;
                 if (s > kEpsilon) {
                     sides[k] = 1;
@@ -153,7 +183,8 @@ void Brush::BuildWindings()
             if (on == static_cast<int>(count))
                 continue;
             if (back == 0 && front > 0) {
-                Report().Box(MB_OK, "Over-constrained face detected");
+                if (!s_quietGeometry)
+                    Report().Box(MB_OK, "Over-constrained face detected");
                 throw CBrushGeometryError(CBrushGeometryError::OVER_CONSTRAINED, static_cast<int>(i),
                                           "Over-constrained face detected");
             }
@@ -173,7 +204,8 @@ void Brush::BuildWindings()
                                               a.z + (b.z - a.z) * frac));
                 }
                 if (clipped.size() > room) {
-                    Report().Box(MB_OK, "bogo point count allocated");
+                    if (!s_quietGeometry)
+                        Report().Box(MB_OK, "bogo point count allocated");
                     throw CBrushGeometryError(CBrushGeometryError::POINT_OVERFLOW, static_cast<int>(i),
                                               "bogo point count allocated");
                 }
@@ -183,6 +215,7 @@ void Brush::BuildWindings()
         if (w.size() > 255 || w.size() < 3)
             throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_POINTS, static_cast<int>(i),
                                       "A face has too few points");
+        f.winding.assign(w.begin(), w.end());
         RoundWinding(f);
     }
     ComputeBounds();

@@ -63,6 +63,12 @@ public:
 
     void ComputePlanes();
     void BuildWindings();
+    // While one lives, geometry failures throw without a message box (a map's reader).
+    struct QuietGeometry
+    {
+        QuietGeometry();
+        ~QuietGeometry();
+    };
     void ComputeBounds();
     void ResetFacePoints();
     BYTE ClassifyFace(Face& face);
@@ -75,8 +81,8 @@ public:
     BOOL PartlyContainsBrush(const Brush& other) const;
     static BOOL FacesCoplanar(const Face& a, const Face& b);
 
-    // Writes the face lines (map text), nothing when the brush is not valid.
-    void Write(CString& out) const;
+    // Writes the face lines (map text), nothing when the brush is not valid unless evenInvalid.
+    void Write(CString& out, bool evenInvalid = false) const;
 
     // Handle points of the views.
     void GetFacePoints(CPtrList& list) const;   // new short[3] each, owned by the list's holder
@@ -123,7 +129,9 @@ public:
     BOOL HasStarTexture() const { return m_starTexture; }
 
 private:
-    void ReadFaceLine(Face& face, char* line);
+    // Clips every face's winding from the planes as they are (BuildWindings computes them first).
+    void ClipWindings();
+    void ReadFaceLine(Face& face, char* line, const Face* pPrevious);
     void ClassifyAll();
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.

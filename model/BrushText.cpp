@@ -45,7 +45,7 @@ static void SkipBlanks(char*& p)
 // The rest of a face line after its first "(": three points, the texture name (the
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
-void Brush::ReadFaceLine(Face& face, char* line)
+void Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious)
 {
     char* p = line;
     bool ok = true;
@@ -80,21 +80,30 @@ void Brush::ReadFaceLine(Face& face, char* line)
         while (*p && !IsBlank(*p))
             ++p;
     }
-    CString texName(name, static_cast<int>(p - name));
-    if (!ok || texName.IsEmpty()) {
+    const int nameLength = static_cast<int>(p - name);
+    if (!ok || nameLength == 0) {
         face.texture = GetEditorServices()->GetDefaultTexture();
         Report().Box(MB_OK, "Error reading in a brush's face");
         return;
     }
-    bool missing = false;
-    face.texture = TextureForName(texName, &missing);
-    if (missing && s_pMissing) {
-        CString key = TextureKey(texName);
-        void* old;
-        if (!s_pMissing->Lookup(key, old))
-            s_pMissing->SetAt(key, new CString(texName));
+    // The faces of a brush mostly share their texture: the same name as the face before gets
+    // its record without another lookup.
+    const Texture* prev = pPrevious != nullptr ? pPrevious->texture : nullptr;
+    if (prev != nullptr && prev->name.GetLength() == nameLength &&
+        std::memcmp(static_cast<LPCSTR>(prev->name), name, static_cast<size_t>(nameLength)) == 0) {
+        face.texture = pPrevious->texture;
+    } else {
+        CString texName(name, nameLength);
+        bool missing = false;
+        face.texture = TextureForName(texName, &missing);
+        if (missing && s_pMissing) {
+            CString key = TextureKey(texName);
+            void* old;
+            if (!s_pMissing->Lookup(key, old))
+                s_pMissing->SetAt(key, new CString(texName));
+        }
     }
-    if (texName == "*")
+    if (nameLength == 1 && name[0] == '*')
         m_starTexture = 1;
 
     double values[5] = {0, 0, 0, 0, 0};
@@ -157,13 +166,13 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
                 joined += more;
             }
             std::vector<char> buf(joined.GetString(), joined.GetString() + joined.GetLength() + 1);
-            ReadFaceLine(m_faces[filled], buf.data());
+            ReadFaceLine(m_faces[filled], buf.data(), filled > 0 ? &m_faces[filled - 1] : nullptr);
             lines[filled++] = line;
             continue;
         }
         char* more = tok.RestOfLine(true);
         if (face) {
-            ReadFaceLine(m_faces[filled], more ? more : const_cast<char*>(""));
+            ReadFaceLine(m_faces[filled], more ? more : const_cast<char*>(""), filled > 0 ? &m_faces[filled - 1] : nullptr);
             lines[filled++] = line;
         }
         if (!more)
@@ -175,9 +184,11 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
     if (m_faces.size() < 4)
         throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has fewer than four faces");
     try {
+        // A brush that cannot be built is the reader's to report (it keeps it as text).
+        QuietGeometry quiet;
         ComputePlanes();
         ClassifyAll();
-        BuildWindings();
+        ClipWindings();
     } catch (CBrushGeometryError& e) {
         if (e.face >= 0 && static_cast<size_t>(e.face) < filled)
             e.line = lines[static_cast<size_t>(e.face)];
@@ -192,9 +203,9 @@ static void AppendInt(CString& out, int v, int width)
     out += CString(buf, n);
 }
 
-void Brush::Write(CString& out) const
+void Brush::Write(CString& out, bool evenInvalid) const
 {
-    if (!IsValid())
+    if (!evenInvalid && !IsValid())
         return;
     char buf[64];
     for (const Face& f : m_faces) {

@@ -33,59 +33,44 @@ void Brush::FinishTransform()
 }
 
 
-// Adds an amount to one axis of every winding point.
-static void Offset(std::vector<Face>& faces, int axis, float amount)
-{
-    if (amount == 0)
-        return;
-    for (Face& f : faces)
-        for (size_t k = 0; k < f.winding.size(); ++k) {
-            float v = Coord(f.winding[k], axis) + amount;
-            SetCoord(f.winding[k], axis, v);
-            f.rounded[k][static_cast<size_t>(axis)] = RoundCoord(v);
-        }
-}
-
+// Moves shift the plane points by whole units and rebuild the windings, as Translate does:
+// resetting the points to rounded corners would tilt a brush whose corners are not whole.
 void Brush::MoveTo(int x, int y, int viewType)
 {
-    Transform([&] {
-        int a, b, d;
-        if (ViewAxes(viewType, a, b, d)) {
-            int ca = m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2;
-            int cb = m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2;
-            Offset(m_faces, a, static_cast<float>(x - ca));
-            Offset(m_faces, b, static_cast<float>(y - cb));
-        } else {
-            Report().Box(MB_OK, "Call to MoveTo with unsupported type of %d\n", viewType);
-        }
-        FinishTransform();
-    });
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d)) {
+        Report().Box(MB_OK, "Call to MoveTo with unsupported type of %d\n", viewType);
+        return;
+    }
+    int delta[3] = {0, 0, 0};
+    delta[a] = x - (m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2);
+    delta[b] = y - (m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2);
+    Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::Move(int dx, int dy, int viewType)
 {
-    Transform([&] {
-        int a, b, d;
-        if (ViewAxes(viewType, a, b, d)) {
-            Offset(m_faces, a, static_cast<float>(dx));
-            Offset(m_faces, b, static_cast<float>(dy));
-        } else {
-            Report().Box(MB_OK, "Call to MoveBrush with unsupported type of %d\n", viewType);
-        }
-        FinishTransform();
-    });
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d)) {
+        Report().Box(MB_OK, "Call to MoveBrush with unsupported type of %d\n", viewType);
+        return;
+    }
+    int delta[3] = {0, 0, 0};
+    delta[a] = dx;
+    delta[b] = dy;
+    Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::MoveDepth(int depth, int viewType)
 {
-    Transform([&] {
-        int a, b, d;
-        if (ViewAxes(viewType, a, b, d))
-            Offset(m_faces, d, static_cast<float>(depth));
-        else
-            Report().Box(MB_OK, "Call to Move Brush with unsupported type of %d\n", viewType);
-        FinishTransform();
-    });
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d)) {
+        Report().Box(MB_OK, "Call to Move Brush with unsupported type of %d\n", viewType);
+        return;
+    }
+    int delta[3] = {0, 0, 0};
+    delta[d] = depth;
+    Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::Translate(int dx, int dy, int dz)

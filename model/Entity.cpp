@@ -4,10 +4,34 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
 static const char kNoClassName[] = "(no classname defined)";
+
+static std::vector<UnknownClassCount>* s_pUnknownClasses = nullptr;
+
+void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter)
+{
+    s_pUnknownClasses = pCounter;
+}
+
+// Counts the class when a reader counts, else reports it.
+static void UnknownClass(const CString& name)
+{
+    if (!s_pUnknownClasses) {
+        Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(name));
+        return;
+    }
+    for (UnknownClassCount& c : *s_pUnknownClasses)
+        if (c.name == name) {
+            ++c.count;
+            return;
+        }
+    s_pUnknownClasses->push_back({name, 1});
+}
 
 // ---------------------------------------------------------------------------
 // Pairs
@@ -204,7 +228,8 @@ void Entity::RemoveBrush(Brush* pBrush)
         m_pMap->RemoveFromVisible(pBrush);
     if (m_destroying)
         return;
-    if (m_brushes.IsEmpty() && (!m_pMap || m_pMap->GetWorldEntity() != this))
+    // The entity goes with its last brush, unless it still holds brushes kept as text.
+    if (m_brushes.IsEmpty() && m_kept.empty() && (!m_pMap || m_pMap->GetWorldEntity() != this))
         delete this;
 }
 
@@ -215,6 +240,11 @@ void Entity::RemoveAllBrushes()
 
 void Entity::TakeBrushes(Entity& other, bool select)
 {
+    for (KeptBrush k : other.m_kept) {
+        k.before += m_brushes.GetCount();
+        m_kept.push_back(k);
+    }
+    other.m_kept.clear();
     for (POSITION pos = other.m_brushes.GetHeadPosition(); pos;) {
         Brush* b = static_cast<Brush*>(other.m_brushes.GetNext(pos));
         m_brushes.AddTail(b);
@@ -279,9 +309,20 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
             m_pairs.AddTail(new CKeyValue(tok));
         } else if (t[0] == '{') {
             Brush* b = nullptr;
+            char* start = tok.GetPosition();
+            int startLine = tok.GetLine();
             try {
                 b = new Brush(tok);
             } catch (CBrushGeometryError& e) {
+                if (!offset) {
+                    // An open keeps the brush as the file has it; the map reports them together.
+                    KeptBrush kept;
+                    kept.before = m_brushes.GetCount();
+                    kept.line = startLine;
+                    kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
+                    m_kept.push_back(kept);
+                    continue;
+                }
                 if (e.kind == CBrushGeometryError::NO_PLANE)
                     Report().Box(MB_OK,
                                  "The three points of the face on line %d lie on one line.\n\n"
@@ -374,9 +415,7 @@ void Entity::SizeFromClass(const short* offset)
     } else {
         const EntityClass* rec = nullptr;
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
-            Report().Box(MB_OK,
-                         "The classname: %s\ncould not be found in any of the .qc files in the current project.",
-                         static_cast<LPCSTR>(*cls));
+            UnknownClass(*cls);
         else if (!rec)
             Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
                          static_cast<LPCSTR>(*cls));
@@ -517,19 +556,30 @@ void Entity::Rotate(int cx, int cy, double angle, int viewType)
 // ---------------------------------------------------------------------------
 // Writing
 
-void Entity::Write(CString& out) const
+void Entity::Write(CString& out, bool includeInvalid) const
 {
     out += "{\r\n";
     for (POSITION pos = m_pairs.GetHeadPosition(); pos;)
         static_cast<const CKeyValue*>(m_pairs.GetNext(pos))->Write(out);
-    for (POSITION pos = m_brushes.GetHeadPosition(); pos;) {
+    size_t kept = 0;
+    auto writeKept = [&](int before) {
+        for (; kept < m_kept.size() && m_kept[kept].before <= before; ++kept) {
+            out += "  ";
+            out += m_kept[kept].text;
+            out += "\r\n";
+        }
+    };
+    int index = 0;
+    for (POSITION pos = m_brushes.GetHeadPosition(); pos; ++index) {
+        writeKept(index);
         const Brush* b = static_cast<const Brush*>(m_brushes.GetNext(pos));
         // A brush that fails its validity test is left out, not written empty.
-        if (!b->IsValid())
+        if (!includeInvalid && !b->IsValid())
             continue;
         out += "  {\r\n";
-        b->Write(out);
+        b->Write(out, includeInvalid);
         out += "  }\r\n";
     }
+    writeKept(INT_MAX);
     out += "}\r\n";
 }

@@ -1,6 +1,7 @@
 // Entities: ordered key/value pairs and the brushes they own.
 #pragma once
 #include "Thing.h"
+#include <vector>
 
 class Brush;
 class Map;
@@ -54,6 +55,19 @@ public:
     void TakeBrushes(Entity& other, bool select);
     void Select();
 
+    // A brush of the file that could not be built (points that whole map units cannot hold):
+    // kept as its text, out of the views and edits, and written back unchanged at its place.
+    struct KeptBrush
+    {
+        int before = 0;   // the number of the entity's brushes that come before it
+        int line = 0;     // the line of its "{" in the file
+        CString text;     // from its "{" to its "}"
+    };
+    int GetKeptBrushCount() const { return static_cast<int>(m_kept.size()); }
+    const std::vector<KeptBrush>& GetKeptBrushes() const { return m_kept; }
+    // The build writes an entity through a copy; the copy writes the original's kept brushes.
+    void CopyKeptBrushes(const Entity& other) { m_kept = other.m_kept; }
+
     BOOL IsSelected() const override;
     BOOL IsVisible() const override;
     void MoveTo(int x, int y, int viewType) override;
@@ -63,7 +77,9 @@ public:
     void Scale(int atMax, int delta, int viewType) override;
     void Rotate(int cx, int cy, double angle, int viewType) override;
 
-    void Write(CString& out) const;
+    // The entity's text. Brushes that are not valid are left out unless includeInvalid (the auto
+    // save keeps everything the map holds).
+    void Write(CString& out, bool includeInvalid = false) const;
 
     Map* GetMap() const { return m_pMap; }
     void SetMap(Map* pMap) { m_pMap = pMap; }
@@ -77,6 +93,7 @@ private:
 
     CPtrList m_pairs;   // CKeyValue*, owned, in file order
     CPtrList m_brushes; // Brush*, owned
+    std::vector<KeptBrush> m_kept; // in file order
     Map* m_pMap = nullptr;
     bool m_destroying = false;
 };
@@ -89,6 +106,15 @@ public:
     CString message;
     bool stopReading; // false: only this entity is skipped
 };
+
+// While a map is read, the classes that the project does not define are counted here (set by the
+// reader, null otherwise) so that one message lists them; without a counter each is reported.
+struct UnknownClassCount
+{
+    CString name;
+    int count;
+};
+void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter);
 
 // Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.
 bool ParseOrigin(LPCSTR text, int* xyz);

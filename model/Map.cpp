@@ -180,7 +180,8 @@ void Map::CollectObjects(CPtrList& list)
 {
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         Entity* e = static_cast<Entity*>(m_entities.GetNext(pos));
-        if (e->GetBrushCount() == 0)
+        // An entity whose brushes were all kept as text is no point entity: it has no object.
+        if (e->GetBrushCount() == 0 && e->GetKeptBrushCount() == 0)
             list.AddTail(e);
         else
             list.AddTail(&e->GetBrushes());
@@ -444,6 +445,9 @@ void Map::SelectBrushesByTexture(Texture* pTexture)
 // Copies of the template's pairs replace the entity's own.
 static void ReplacePairs(Entity& e, Entity& from)
 {
+    // The entity as its own template already holds the pairs (and would delete its source).
+    if (&e == &from)
+        return;
     e.DeleteKeyValues();
     for (POSITION pos = from.GetKeyValues().GetHeadPosition(); pos;) {
         const CKeyValue* kv = static_cast<const CKeyValue*>(from.GetKeyValues().GetNext(pos));
@@ -565,7 +569,8 @@ void Map::RebuildVisibleList()
             m_visible.AddTail(t);
         };
         if (e->GetBrushCount() == 0) {
-            place(e);
+            if (e->GetKeptBrushCount() == 0)
+                place(e);
             continue;
         }
         for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)

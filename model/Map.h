@@ -3,12 +3,14 @@
 // camera records, the handle points of the selected brush, and the file operations.
 #pragma once
 #include "afxwin.h"
+#include <vector>
 
 class Entity;
 class SThing;
 class Brush;
 struct Face;
 struct Texture;
+struct UnknownClassCount;
 
 // View update hints: the number passed with UpdateAllViews.
 enum
@@ -214,8 +216,9 @@ public:
     BOOL ParseMapText(char* buffer);
     // Reads a map text into a fresh map, copying the text first.
     BOOL ParseMapText(LPCSTR text, int length);
-    // Every entity in list order, as the save and the auto save write them.
-    void WriteEntities(CString& out) const;
+    // Every entity in list order, as the save and the auto save write them; the auto save
+    // includes the brushes that are not valid.
+    void WriteEntities(CString& out, bool includeInvalid = false) const;
     // The map text for a build: the world first, then the entities of the objects the
     // views show, each once. FALSE when the user cancelled or the map has no view.
     BOOL WriteMap(CString& out);
@@ -230,6 +233,8 @@ public:
 
 private:
     void DeleteEntities();
+    void ReportKeptBrushes();
+    static void ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown);
     void SelectObjects(CPtrList& things, BOOL redraw);
     // The project's WAD list made absolute and joined with ";"; FALSE when empty.
     static BOOL JoinedWadList(CString& wads);

@@ -28,6 +28,13 @@ BOOL Map::ParseMapText(char* buffer)
     DeleteContents();
     CTokenizer tok;
     tok.Init(buffer);
+    // Unknown classes are told once for the whole map, each with its count.
+    std::vector<UnknownClassCount> unknown;
+    struct CounterScope
+    {
+        explicit CounterScope(std::vector<UnknownClassCount>* p) { SetUnknownClassCounter(p); }
+        ~CounterScope() { SetUnknownClassCounter(nullptr); }
+    } scope(&unknown);
     while (tok.PeekToken()) {
         Entity* e = nullptr;
         try {
@@ -48,12 +55,59 @@ BOOL Map::ParseMapText(char* buffer)
         CreateWorldEntity();
         return TRUE;
     }
+    ReportKeptBrushes();
+    ReportUnknownClasses(unknown);
     if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
         Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
     if (!m_pWorld->FindValue("wad"))
         Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
                             "The default wad for this project will be assumed.");
     return TRUE;
+}
+
+void Map::ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown)
+{
+    if (unknown.empty())
+        return;
+    if (unknown.size() == 1) {
+        Report().Box(MB_OK,
+                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(unknown[0].name), unknown[0].count);
+        return;
+    }
+    CString list;
+    for (const UnknownClassCount& c : unknown) {
+        CString line;
+        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
+        list += line;
+    }
+    Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
+                 static_cast<LPCSTR>(list));
+}
+
+// One box for every brush the open kept as text, with their lines.
+void Map::ReportKeptBrushes()
+{
+    int count = 0;
+    CString lines;
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
+        const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
+        for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
+            CString n;
+            n.Format("%d", k.line);
+            lines += count++ ? ", " + n : n;
+        }
+    }
+    if (count == 0)
+        return;
+    Report().Box(MB_OK,
+                 count == 1 ? "%d brush of the map cannot be built from its points (line %s).\n\n"
+                              "It is kept as it was read and written back unchanged when the map is saved,\n"
+                              "but it is not shown and cannot be edited."
+                            : "%d brushes of the map cannot be built from their points (lines %s).\n\n"
+                              "They are kept as they were read and written back unchanged when the map is saved,\n"
+                              "but they are not shown and cannot be edited.",
+                 count, static_cast<LPCSTR>(lines));
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)
@@ -154,10 +208,10 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
 // ---------------------------------------------------------------------------
 // Writing
 
-void Map::WriteEntities(CString& out) const
+void Map::WriteEntities(CString& out, bool includeInvalid) const
 {
     for (POSITION pos = m_entities.GetHeadPosition(); pos;)
-        static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out);
+        static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out, includeInvalid);
 }
 
 BOOL Map::JoinedWadList(CString& wads)
@@ -333,6 +387,18 @@ BOOL Map::WriteMap(CString& out)
     auto writeGroup = [&out](Group& g, bool isWorld) {
         Entity temp(*g.entity);
         temp.SetMap(nullptr);
+        temp.CopyKeptBrushes(*g.entity);
+        // The build leaves out a brush that is not valid, and says which.
+        for (POSITION pos = g.brushes.GetHeadPosition(); pos;) {
+            const Brush* b = static_cast<const Brush*>(g.brushes.GetNext(pos));
+            if (b->IsValid())
+                continue;
+            const short* box = b->GetBounds();
+            Report().Message("A brush of %s from (%d %d %d) to (%d %d %d) is not valid; it was left out of the map.",
+                             *g.entity->ValueForKey("classname") ? g.entity->ValueForKey("classname")
+                                                                  : "(no classname defined)",
+                             box[0], box[2], box[4], box[1], box[3], box[5]);
+        }
         if (isWorld)
             SetWadPair(temp);
         temp.GetBrushes().AddTail(&g.brushes);
@@ -443,6 +509,6 @@ void Map::AutoSave(DWORD tick)
     CString path = directory + "\\" + name + "." + extension;
     CWaitCursor wait;
     CString text;
-    WriteEntities(text);
+    WriteEntities(text, true);
     WriteFileReporting(path, text);
 }

@@ -256,10 +256,14 @@ bool ParseNumber(char** pp, double& value)
 
 short RoundCoord(double v)
 {
-    double r = std::floor(v + 0.5);
-    if (!(r >= -32768.0))
+    // floor(v + 0.5) clamped, without a library call: a map's load rounds every winding point.
+    double x = v + 0.5;
+    if (!(x >= -32768.0)) // NaN too
         return -32768;
-    if (r > 32767.0)
+    if (x >= 32767.0)
         return 32767;
-    return static_cast<short>(r);
+    int t = static_cast<int>(x); // toward zero
+    if (t > x)
+        --t;
+    return static_cast<short>(t);
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64 mingw-w64-tools binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth googletest python3)
+          wine wine64 fonts-wine xvfb xauth googletest python3)
 
 missing=()
 for p in "${packages[@]}"; do

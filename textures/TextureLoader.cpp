@@ -1,5 +1,6 @@
 #include "TextureLoader.h"
 #include "IniFile.h"
+#include "Map.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
@@ -62,6 +63,8 @@ Texture* CTextureLoader::FindTexture(LPCSTR name)
 
 BOOL CTextureLoader::LoadTextures()
 {
+    m_setupFailed = false;
+    ++m_loading;
     HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     Report().Status("Loading Textures...");
     CIniFile* project = GetEditorServices()->GetProject();
@@ -80,6 +83,7 @@ BOOL CTextureLoader::LoadTextures()
                 any = true;
         }
         if (n == 1) {
+            --m_loading;
             Report().BoxId(MB_OK, IDS_NO_WADS_SELECTED);
             ::SetCursor(old);
             return FALSE;
@@ -92,12 +96,15 @@ BOOL CTextureLoader::LoadTextures()
         Report().Status("Textures Loaded");
     else
         Report().BoxId(MB_OK, IDS_NO_VALID_WADS);
+    --m_loading;
     ::SetCursor(old);
     return TRUE;
 }
 
 BOOL CTextureLoader::LoadWad(LPCSTR path)
 {
+    if (m_loading == 0)
+        m_setupFailed = false; // a load of its own
     CWad* wad = new CWad;
     if (!wad->OnNewDocument() || !wad->OnOpenDocument(path)) {
         delete wad;
@@ -158,10 +165,14 @@ Texture* CTextureLoader::CreateTexture(CWad* pWad, WadLump* pLump)
 
 BOOL CTextureLoader::CreateDib8(Texture* tex)
 {
-    if (!m_pInfo8 && !LoadPalette())
+    // A palette or DC that could not be made is reported once; the load's other textures
+    // are left without pixels silently.
+    if (m_setupFailed)
         return FALSE;
-    if (!m_dc8 && !CreateDCs())
+    if ((!m_pInfo8 && !LoadPalette()) || (!m_dc8 && !CreateDCs())) {
+        m_setupFailed = true;
         return FALSE;
+    }
     m_pInfo8->bmiHeader.biWidth = tex->width;
     m_pInfo8->bmiHeader.biHeight = -static_cast<int>(tex->height);
     void* bits = nullptr;
@@ -192,8 +203,16 @@ BOOL CTextureLoader::CreateDib24(Texture* tex)
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(m_dc24, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateSection24(info, &bits);
     if (!bmp || !bits) {
+        // Nothing to draw: the 8-bit pixels do not fit the power-of-two sizes an upload reads.
+        if (bmp)
+            ::DeleteObject(bmp);
+        if (tex->bitmap)
+            ::DeleteObject(tex->bitmap);
+        tex->bitmap = nullptr;
+        tex->bits = nullptr;
+        tex->p2width = tex->p2height = 0;
         Report().Box(MB_OK, "Couldn't create DIB section");
         return FALSE;
     }
@@ -213,6 +232,11 @@ BOOL CTextureLoader::CreateDib24(Texture* tex)
     for (size_t i = 0; i < total; ++i)
         p[i] = m_brightness[p[i]];
     return TRUE;
+}
+
+HBITMAP CTextureLoader::CreateSection24(const BITMAPINFO& info, void** ppBits)
+{
+    return ::CreateDIBSection(m_dc24, &info, DIB_RGB_COLORS, ppBits, nullptr, 0);
 }
 
 BOOL CTextureLoader::LoadPalette()
@@ -357,7 +381,8 @@ void CTextureLoader::FreeAllTextures()
 
 BOOL CTextureLoader::UnloadTextures()
 {
-    if (GetEditorServices()->GetActiveMap())
+    // Any map's faces, not only the active map's, point at the records.
+    if (Map::GetOpenCount() > 0)
         return FALSE;
     FreeAllTextures();
     while (!m_wads.IsEmpty())

@@ -39,7 +39,7 @@ public:
     BOOL CreateDCs();
     // Deletes every record and empties the map.
     void FreeAllTextures();
-    // Frees the textures and closes the WADs; refused (FALSE) while a map is open,
+    // Frees the textures and closes the WADs; refused (FALSE) while any map is open,
     // since its faces point at the records.
     BOOL UnloadTextures();
 
@@ -49,6 +49,10 @@ public:
     const BYTE* GetBrightnessTable() const { return m_brightness; }
     HPALETTE GetPalette() const { return m_hPalette; }
     const BITMAPINFO* GetBitmapInfo8() const { return m_pInfo8; }
+
+protected:
+    // Makes the 24-bit DIB section of a texture (the memory can run out for large ones).
+    virtual HBITMAP CreateSection24(const BITMAPINFO& info, void** ppBits);
 
 private:
     void DeleteRecord(Texture* pTexture);
@@ -61,6 +65,8 @@ private:
     BITMAPINFO* m_pInfo8 = nullptr;
     HDC m_dc8 = nullptr, m_dc24 = nullptr;
     HGDIOBJ m_oldPalette8 = nullptr, m_oldPalette24 = nullptr;
+    bool m_setupFailed = false; // the palette or the DCs failed during this load
+    int m_loading = 0;          // inside LoadTextures
 };
 
 // The palette as last loaded: 256 red, green, blue triples in file order.

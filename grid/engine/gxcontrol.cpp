@@ -96,6 +96,9 @@ void CGXControl::Reset()
     SetModify(FALSE);
     SetActive(FALSE);
     FreeStyle(TRUE);
+    // The engine's composed style of the cell goes too: the next use composes it afresh.
+    if (m_bInit && m_pGrid != nullptr && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol))
+        m_pGrid->FreeCurrentStyle();
     m_bInit = FALSE;
 }
 
@@ -112,8 +115,13 @@ BOOL CGXControl::OnValidate()
             long v = std::atol(value);
             bool bad = (style.LookupUserAttribute(GX_IDS_UA_VALID_MIN, bound) && !bound.IsEmpty() && std::atol(bound) > v) ||
                        (style.LookupUserAttribute(GX_IDS_UA_VALID_MAX, bound) && !bound.IsEmpty() && std::atol(bound) < v);
-            if (bad)
+            if (bad) {
+                // The cell's warning for the user, which the engine shows once.
+                CString message;
+                style.LookupUserAttribute(GX_IDS_UA_VALID_MSG, message);
+                m_pGrid->SetTextField(message);
                 return FALSE;
+            }
         }
         if (!ValidateString(value))
             return FALSE;
@@ -251,7 +259,8 @@ BOOL CGXControl::StoreStyle(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, in
                 SetValue(pStyle->GetValue());
             Invalidate();
             SetModify(nMode == gxCopy ? FALSE : bModified);
-        } else if (!IsActiveAt(nRow, nCol)) {
+        } else {
+            // Not held here yet, or its style removed: the control starts over on the cell.
             Init(nRow, nCol);
         }
     }

@@ -165,9 +165,10 @@ BOOL CGXData::StoreRemoveRows(ROWCOL nFromRow, ROWCOL nToRow)
     int count = Index(nToRow - nFromRow + 1);
     m_apRowBaseStyles.DeleteAt(Index(nFromRow), count);
     m_apapCellStyle.DeleteAt(Index(nFromRow), count);
-    // Rows past the end were never there.
-    if (nFromRow <= m_nRows)
-        m_nRows -= std::min(nToRow, m_nRows) - nFromRow + 1;
+    // Only rows 1 to the count are counted: the header row and rows past the end were never in it.
+    ROWCOL nFirst = std::max<ROWCOL>(nFromRow, 1), nLast = std::min(nToRow, m_nRows);
+    if (nFirst <= nLast)
+        m_nRows -= nLast - nFirst + 1;
     return TRUE;
 }
 
@@ -180,8 +181,9 @@ BOOL CGXData::StoreRemoveCols(ROWCOL nFromCol, ROWCOL nToCol)
     for (int r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetRow(r))
             row->DeleteAt(Index(nFromCol), count);
-    if (nFromCol <= m_nCols)
-        m_nCols -= std::min(nToCol, m_nCols) - nFromCol + 1;
+    ROWCOL nFirst = std::max<ROWCOL>(nFromCol, 1), nLast = std::min(nToCol, m_nCols);
+    if (nFirst <= nLast)
+        m_nCols -= nLast - nFirst + 1;
     return TRUE;
 }
 

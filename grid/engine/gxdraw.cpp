@@ -6,6 +6,7 @@
 #include "afxwin.h"
 #include "gxaxis.h"
 #include "gxutil.h"
+#include <vector>
 
 namespace {
 enum { GX_COLOR_GRIDLINES = 0, GX_COLOR_FIXEDLINES = 1, GX_COLOR_BACKGROUND = 4 };
@@ -323,23 +324,77 @@ void CGXGridEngine::DrawCellRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROW
             }
     }
 
-    // Prepare the cells.
+    // Prepare the cells. A span (covered, merged or floated cells) is drawn
+    // once per frozen pane it reaches, from the first of its cells met there.
+    struct SpanPart
+    {
+        CGXRange span;
+        ROWCOL iLast, jLast;
+    };
+    std::vector<SpanPart> parts;
+    std::vector<int> partOf(static_cast<size_t>(ctx.nRows) * ctx.nCols, -1);
+    const ROWCOL FR = ctx.nFrozenRows, FC = ctx.nFrozenCols;
+    auto lineFlags = [&](const CGXStyle& st, ROWCOL r, ROWCOL c) {
+        BOOL b[4];
+        for (int s = 0; s < 4; ++s)
+            b[s] = st.HasBorder(s) && st.GetBorders(s).lopnStyle != PS_NULL;
+        return GXCellLineFlags(b, bRB, r, c, ctx.nHeaderRows, ctx.nHeaderCols, FR, FC);
+    };
     for (ROWCOL i = 0; i < ctx.nRows; ++i) {
         const ROWCOL r = ctx.rows[i];
         for (ROWCOL j = 0; j < ctx.nCols; ++j) {
             const ROWCOL c = ctx.cols[j];
-            const CGXStyle& st = GetCellStyle(r, c);
-            ctx.styles[i * ctx.nCols + j] = const_cast<CGXStyle*>(&st);
-            WORD f = 0;
-            if (ctx.rowHeights[i] > 0 && ctx.colWidths[j] > 0) {
-                BOOL b[4];
-                for (int s = 0; s < 4; ++s)
-                    b[s] = st.HasBorder(s) && st.GetBorders(s).lopnStyle != PS_NULL;
-                f = GXCellLineFlags(b, bRB, r, c, ctx.nHeaderRows, ctx.nHeaderCols, ctx.nFrozenRows, ctx.nFrozenCols);
+            WORD& f = ctx.Flags(i, j);
+            CGXRange span;
+            const BOOL bCovered = !(f & GX_CF_SPAN) && GetCoveredCellsRowCol(r, c, span);
+            const BOOL bSpan = !(f & GX_CF_SPAN) && (bCovered || GetCellRangeRowCol(r, c, span)) &&
+                               (span.top != span.bottom || span.left != span.right);
+            if (bSpan) {
+                const CGXStyle& st = GetCellStyle(span.top, span.left);
+                const WORD spanLines = lineFlags(st, span.top, span.left);
+                const WORD wKind = GX_CF_SPAN | (bCovered ? GX_CF_COVERED : 0);
+                SpanPart part{span, i, j};
+                for (ROWCOL ii = i; ii < ctx.nRows; ++ii) {
+                    const ROWCOL rr = ctx.rows[ii];
+                    if (rr > span.bottom || (rr <= FR) != (r <= FR))
+                        break;
+                    part.iLast = ii;
+                    for (ROWCOL jj = j; jj < ctx.nCols; ++jj) {
+                        const ROWCOL cc = ctx.cols[jj];
+                        if (cc > span.right || (cc <= FC) != (c <= FC))
+                            break;
+                        if (ii == i)
+                            part.jLast = jj;
+                        WORD g = wKind | (ii == i && jj == j ? 0 : GX_CF_SPANFOLLOW);
+                        // Lines and dividers only along the span's own edges.
+                        const BOOL bLineCol = bRB ? cc == span.right : cc == span.left;
+                        const BOOL bLineRow = bRB ? rr == span.bottom : rr == span.top;
+                        if (bLineCol)
+                            g |= spanLines & GX_CF_VLINE;
+                        if (bLineRow)
+                            g |= spanLines & GX_CF_HLINE;
+                        if (cc == span.right && span.right == FC && FC > ctx.nHeaderCols && !st.HasBorder(gxBorderRight))
+                            g |= GX_CF_FROZENCOL;
+                        if (rr == span.bottom && span.bottom == FR && FR > ctx.nHeaderRows && !st.HasBorder(gxBorderBottom))
+                            g |= GX_CF_FROZENROW;
+                        if (ctx.rowHeights[ii] == 0 || ctx.colWidths[jj] == 0)
+                            g &= ~(GX_CF_VLINE | GX_CF_HLINE | GX_CF_FROZENCOL | GX_CF_FROZENROW);
+                        ctx.Flags(ii, jj) = g;
+                        ctx.styles[ii * ctx.nCols + jj] = const_cast<CGXStyle*>(&st);
+                    }
+                }
+                if (ctx.bColor)
+                    f |= GX_CF_BACKGROUND;
+                partOf[i * ctx.nCols + j] = static_cast<int>(parts.size());
+                parts.push_back(part);
+            } else if (!(f & GX_CF_SPAN)) {
+                const CGXStyle& st = GetCellStyle(r, c);
+                ctx.styles[i * ctx.nCols + j] = const_cast<CGXStyle*>(&st);
+                if (ctx.rowHeights[i] > 0 && ctx.colWidths[j] > 0)
+                    f = lineFlags(st, r, c);
             }
             if (ctx.bSelection && IsCellInRangeList(r, c, &m_pParam->m_selRanges))
                 f |= GX_CF_SELECTED;
-            ctx.Flags(i, j) = f;
         }
     }
 
@@ -372,8 +427,51 @@ void CGXGridEngine::DrawCellRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROW
     };
 
     const CGXStyle* pStandard = m_pStyleStandard;
+    auto drawSpan = [&](ROWCOL i, ROWCOL j) {
+        const SpanPart& part = parts[static_cast<size_t>(partOf[i * ctx.nCols + j])];
+        const CGXRange& span = part.span;
+        const CGXStyle& st = *ctx.Style(i, j);
+        // The part shows its share of the span laid out as if all of it were visible.
+        CRect clip(ctx.colLefts[j], ctx.rowTops[i], ctx.colLefts[part.jLast] + ctx.colWidths[part.jLast],
+                   ctx.rowTops[part.iLast] + ctx.rowHeights[part.iLast]);
+        CRect rect;
+        rect.left = clip.left - (ctx.cols[j] > span.left ? CalcSumOfColWidths(span.left, ctx.cols[j] - 1) : 0);
+        rect.top = clip.top - (ctx.rows[i] > span.top ? CalcSumOfRowHeights(span.top, ctx.rows[i] - 1) : 0);
+        rect.right = rect.left + CalcSumOfColWidths(span.left, span.right);
+        rect.bottom = rect.top + CalcSumOfRowHeights(span.top, span.bottom);
+        if (!clip.IntersectRect(clip, ctx.rectClip))
+            return;
+        const int nSaved = pDC->SaveDC();
+        pDC->IntersectClipRect(&clip);
+        m_bDrawingSpan = TRUE;
+        m_bCellBackground = (ctx.Flags(i, j) & GX_CF_BACKGROUND) != 0;
+        DrawCell(pDC, span.top, span.left, rect, st);
+        m_bCellBackground = FALSE;
+        m_bDrawingSpan = FALSE;
+        static const int order[4] = {gxBorderTop, gxBorderBottom, gxBorderLeft, gxBorderRight};
+        for (int s : order)
+            if (st.HasBorder(s))
+                DrawBorder(st.GetBorders(s), rect, s, pDC, st.GetIncludeInterior() ? &st.GetInterior() : nullptr);
+        pDC->RestoreDC(nSaved);
+        ROWCOL cr, cc;
+        if (GetCurrentCellPos(cr, cc) && span.Contains(cr, cc) && cr > 0 && cc > 0) {
+            CGXControl* pControl = GetControlForId(static_cast<WORD>(st.GetControl()));
+            if (pControl != nullptr && !(pControl->IsActive() && pControl->GetWnd() != nullptr)) {
+                ctx.pCurrentControl = pControl;
+                ctx.rectCurrent = SubtractBorders(rect, st, TRUE);
+                ctx.rectCurrent.IntersectRect(ctx.rectCurrent, clip);
+            }
+        }
+    };
     auto drawRowCells = [&](ROWCOL i) {
         for (ROWCOL j = 0; j < ctx.nCols; ++j) {
+            const WORD f = ctx.Flags(i, j);
+            if (f & GX_CF_SPANFOLLOW)
+                continue;
+            if (f & GX_CF_SPAN) {
+                drawSpan(i, j);
+                continue;
+            }
             const CRect rect = ctx.CellRect(i, j);
             if (rect.IsRectEmpty())
                 continue;

@@ -82,8 +82,8 @@ void CGXGridEngine::SetParam(CGXGridParam* pParam, BOOL bOwn)
 
 BOOL CGXGridEngine::CheckStylesMap()
 {
-    const CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    if (map == m_pStylesMapSeen)
+    DWORD dwStamp = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
+    if (dwStamp == m_dwStylesMapStampSeen)
         return FALSE;
     ReadBaseStylePointers();
     return TRUE;
@@ -93,7 +93,7 @@ void CGXGridEngine::ReadBaseStylePointers()
 {
     m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
     CGXStylesMap* map = m_pParam != nullptr ? m_pParam->GetStylesMap() : nullptr;
-    m_pStylesMapSeen = map;
+    m_dwStylesMapStampSeen = m_pParam != nullptr ? m_pParam->GetStylesMapStamp() : 0;
     if (map == nullptr)
         return;
     map->LookupStyle(map->GetStandardStyleId(), m_pStyleStandard);
@@ -707,7 +707,7 @@ const CString& CGXGridEngine::GetCellValue(ROWCOL nRow, ROWCOL nCol)
 
 const CGXStyle* CGXGridEngine::GetStandardStyle()
 {
-    if (m_pStyleStandard == nullptr)
+    if (!CheckStylesMap() && m_pStyleStandard == nullptr)
         ReadBaseStylePointers();
     return m_pStyleStandard;
 }
@@ -916,7 +916,21 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
-CScrollBar* CGXGridEngine::GetScrollBarCtrl(int) const { return nullptr; }
+CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
+{
+    // A grid without a bar of its own in a parent that shares its bars uses
+    // the parent's (0xEA00 horizontal, 0xEA10 vertical).
+    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
+        return nullptr;
+    const DWORD style = m_pGridWnd->GetStyle();
+    if ((nBar == SB_HORZ && (style & WS_HSCROLL)) || (nBar == SB_VERT && (style & WS_VSCROLL)))
+        return nullptr;
+    if (!GXIsInScrollParent(const_cast<CGXGridEngine*>(this)))
+        return nullptr;
+    CWnd* pParent = m_pGridWnd->GetParent();
+    CWnd* pBar = pParent != nullptr ? pParent->GetDlgItem(nBar == SB_HORZ ? 0xEA00 : 0xEA10) : nullptr;
+    return dynamic_cast<CScrollBar*>(pBar);
+}
 void CGXGridEngine::UpdateTabName(WPARAM) {}
 BOOL CGXGridEngine::HandleMsg792(WPARAM) { return TRUE; }
 BOOL CGXGridEngine::HandleMsg7A3(WPARAM, LPARAM) { return FALSE; }
@@ -933,10 +947,16 @@ void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
-void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL)
+void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {
     if (nBar == SB_VERT || nBar == SB_BOTH)
         m_nVScrollMode = nMode;
     if (nBar == SB_HORZ || nBar == SB_BOTH)
         m_nHScrollMode = nMode;
+    if (!bRedraw || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
+        return;
+    if (nMode == 0 || (nMode & 1))
+        ::ShowScrollBar(m_pGridWnd->GetSafeHwnd(), nBar, nMode != 0);
+    else if (nMode & 2)
+        RefreshScrollBars(TRUE, FALSE);
 }

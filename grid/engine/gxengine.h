@@ -327,6 +327,8 @@ public:
     virtual void RedrawRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                              UINT nFlags = GX_UPDATENOW, BOOL bCreateHint = TRUE);
     virtual void RedrawHeaderMarks(ROWCOL nRow, ROWCOL nCol, int nWhich, UINT nFlags);
+    // Invalidates (with erase) a part of the grid window; flag 2 updates it at once.
+    void InvalidateGrid(const CRect& rect, UINT nFlags);
     // Sends a hint to the other views of the document (nothing when not linked).
     void SendHint(CGXGridHint& hint);
 
@@ -400,6 +402,9 @@ public:
     void SetPreparedStyle(const CGXStyle* pStyle) { m_pPreparedStyle = pStyle; }
     // Forgets the current cell's composed style and control.
     void FreeCurrentStyle();
+    // The warning text a control's validation leaves for the user (null empties it).
+    virtual void SetTextField(LPCSTR lpszText) { m_strWarningText = lpszText != nullptr ? lpszText : ""; }
+    const CString& GetWarningText() const { return m_strWarningText; }
     // Drops the composed styles cached for drawing.
     void FreeStyleCache();
 
@@ -418,6 +423,7 @@ public:
     CGXControl* m_pCurrentControl = nullptr;
     CGXRange m_selRange;
     BOOL m_bSizeLock = FALSE;
+    CString m_strWarningText;
 
 protected:
     void ReleaseGridObjects();
@@ -442,7 +448,7 @@ protected:
     const CGXStyle* m_pStyleRowHeader = nullptr;
     const CGXStyle* m_pStyleColHeader = nullptr;
     const CGXStyle* m_pStyleStandard = nullptr;
-    const CGXStylesMap* m_pStylesMapSeen = nullptr;
+    DWORD m_dwStylesMapStampSeen = 0;   // the parameter's styles-map stamp the pointers were read from
     CPtrArray m_styleCache;                   // composed styles of drawing
     CGXStyle* m_pCurrentStyle = nullptr;      // the current cell's composed style
     CGXStyle* m_pValueStyle = nullptr;        // scratch of GetCellValue and SetValueRange

@@ -110,9 +110,7 @@ void RefreshAfterCount(CGXGridEngine& e, BOOL bRows, ROWCOL n, UINT nFlags)
         e.CalcRectBelowRow(rect, n);
     else
         e.CalcRectRightOfCol(rect, n);
-    e.GridWnd()->InvalidateRect(&rect, TRUE);
-    if (nFlags & GX_UPDATENOW)
-        e.GridWnd()->UpdateWindow();
+    e.InvalidateGrid(rect, nFlags);
 }
 } // namespace
 
@@ -506,7 +504,11 @@ BOOL CGXGridEngine::StoreColWidth(ROWCOL nCol, int nWidth)
 BOOL CGXGridEngine::CanChangeRowHeight(ROWCOL, int) { return TRUE; }
 BOOL CGXGridEngine::CanChangeColWidth(ROWCOL, int) { return TRUE; }
 
-BOOL CGXGridEngine::SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const int* pHeights, UINT nFlags, int)
+namespace {
+// The setters of sizes and hidden states: the old sizes are read, each row
+// (column) is stored, and the screen is brought up to date once.
+template <class Store>
+BOOL ChangeSizes(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nFlags, Store store)
 {
     if (nTo == 0)
         nTo = nFrom;
@@ -514,84 +516,53 @@ BOOL CGXGridEngine::SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const in
         return FALSE;
     CGXLongOperation theOp;
     CArray<int, int> old;
-    GetRowHeights(nFrom, nTo, old);
+    if (bRows)
+        e.GetRowHeights(nFrom, nTo, old);
+    else
+        e.GetColWidths(nFrom, nTo, old);
     BOOL bChanged = FALSE;
-    for (ROWCOL r = nFrom; r <= nTo; ++r) {
-        bChanged |= StoreRowHeight(r, pHeights != nullptr ? pHeights[r - nFrom] : nHeight);
+    for (ROWCOL n = nFrom;; ++n) {
+        bChanged |= store(n, n - nFrom);
         theOp.NeedMessages();
-        if (r == nTo)
+        if (n == nTo)
             break;
     }
     if (!bChanged)
         return FALSE;
-    UpdateChangedRowHeights(nFrom, nTo, old.GetData(), nFlags, TRUE);
+    if (bRows)
+        e.UpdateChangedRowHeights(nFrom, nTo, old.GetData(), nFlags, TRUE);
+    else
+        e.UpdateChangedColWidths(nFrom, nTo, old.GetData(), nFlags, TRUE);
     return TRUE;
+}
+} // namespace
+
+BOOL CGXGridEngine::SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const int* pHeights, UINT nFlags, int)
+{
+    return ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+        return StoreRowHeight(n, pHeights != nullptr ? pHeights[i] : nHeight);
+    });
 }
 
 BOOL CGXGridEngine::SetColWidth(ROWCOL nFrom, ROWCOL nTo, int nWidth, const int* pWidths, UINT nFlags, int)
 {
-    if (nTo == 0)
-        nTo = nFrom;
-    if (nTo < nFrom)
-        return FALSE;
-    CGXLongOperation theOp;
-    CArray<int, int> old;
-    GetColWidths(nFrom, nTo, old);
-    BOOL bChanged = FALSE;
-    for (ROWCOL c = nFrom; c <= nTo; ++c) {
-        bChanged |= StoreColWidth(c, pWidths != nullptr ? pWidths[c - nFrom] : nWidth);
-        theOp.NeedMessages();
-        if (c == nTo)
-            break;
-    }
-    if (!bChanged)
-        return FALSE;
-    UpdateChangedColWidths(nFrom, nTo, old.GetData(), nFlags, TRUE);
-    return TRUE;
+    return ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+        return StoreColWidth(n, pWidths != nullptr ? pWidths[i] : nWidth);
+    });
 }
 
 BOOL CGXGridEngine::HideRows(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int)
 {
-    if (nTo == 0)
-        nTo = nFrom;
-    if (nTo < nFrom)
-        return FALSE;
-    CGXLongOperation theOp;
-    CArray<int, int> old;
-    GetRowHeights(nFrom, nTo, old);
-    BOOL bChanged = FALSE;
-    for (ROWCOL r = nFrom; r <= nTo; ++r) {
-        bChanged |= StoreHideRow(r, pHides != nullptr ? pHides[r - nFrom] : bHide);
-        theOp.NeedMessages();
-        if (r == nTo)
-            break;
-    }
-    if (!bChanged)
-        return FALSE;
-    UpdateChangedRowHeights(nFrom, nTo, old.GetData(), nFlags, TRUE);
-    return TRUE;
+    return ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+        return StoreHideRow(n, pHides != nullptr ? pHides[i] : bHide);
+    });
 }
 
 BOOL CGXGridEngine::HideCols(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int)
 {
-    if (nTo == 0)
-        nTo = nFrom;
-    if (nTo < nFrom)
-        return FALSE;
-    CGXLongOperation theOp;
-    CArray<int, int> old;
-    GetColWidths(nFrom, nTo, old);
-    BOOL bChanged = FALSE;
-    for (ROWCOL c = nFrom; c <= nTo; ++c) {
-        bChanged |= StoreHideCol(c, pHides != nullptr ? pHides[c - nFrom] : bHide);
-        theOp.NeedMessages();
-        if (c == nTo)
-            break;
-    }
-    if (!bChanged)
-        return FALSE;
-    UpdateChangedColWidths(nFrom, nTo, old.GetData(), nFlags, TRUE);
-    return TRUE;
+    return ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+        return StoreHideCol(n, pHides != nullptr ? pHides[i] : bHide);
+    });
 }
 
 BOOL CGXGridEngine::SetDefaultRowHeight(int nHeight, UINT nFlags, int)
@@ -846,11 +817,16 @@ CRect CGXGridEngine::CalcRectFromRowColEx(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBot
 
 CRect CGXGridEngine::CalcRectFromRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)
 {
-    // Covered cells that the range touches widen it once spans exist.
-    CGXRange covered;
-    if (nTop == nBottom && nLeft == nRight && GetCoveredCellsRowCol(nTop, nLeft, covered))
-        return CalcRectFromRowColEx(covered.top, covered.left, covered.bottom, covered.right);
-    return CalcRectFromRowColEx(nTop, nLeft, nBottom, nRight);
+    // The range grows to the covered cells at its corners.
+    CGXRange range(std::min(nTop, nBottom), std::min(nLeft, nRight), std::max(nTop, nBottom), std::max(nLeft, nRight));
+    const ROWCOL corners[4][2] = {{range.top, range.left}, {range.top, range.right}, {range.bottom, range.left},
+                                  {range.bottom, range.right}};
+    for (const auto& corner : corners) {
+        CGXRange covered;
+        if (GetCoveredCellsRowCol(corner[0], corner[1], covered))
+            range.Union(range, covered);
+    }
+    return CalcRectFromRowColEx(range.top, range.left, range.bottom, range.right);
 }
 
 CRect CGXGridEngine::CalcRectFromRowColClipped(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)

@@ -1,4 +1,5 @@
 #include "gxinit.h"
+#include "gxwnd.h"
 #include "gxresrc.h"
 #include "gxutil.h"
 #include "gxcontrol.h"
@@ -174,8 +175,12 @@ void GXInitLibrary(DWORD, CGXAbstractControlFactory* pFactory)
         s->m_strPopupClass = AfxRegisterWndClass(CS_SAVEBITS);
 
     HINSTANCE hInst = AfxGetInstanceHandle();
+    // Without a factory the grid window's own class is still registered: a library that
+    // started has a grid window class, whatever makes its controls.
     if (s->m_pControlFactory != nullptr)
         s->m_pControlFactory->RegisterWindowClasses(hInst);
+    else
+        CGXGridWnd::RegisterClass(hInst);
     RegisterCopy(hInst, "edit", "GXEDIT");
     RegisterCopy(hInst, "listbox", "GXLISTBOX");
     RegisterCopy(hInst, "combobox", "GXCOMBOBOX");
@@ -191,14 +196,15 @@ void GXInitLibrary(DWORD, CGXAbstractControlFactory* pFactory)
 void GXUnregisterClasses()
 {
     GX_APP_STATE* s = GXGetAppState();
-    if (s->m_pControlFactory == nullptr)
-        return;
     HINSTANCE hInst = AfxGetInstanceHandle();
     if (!s->m_strPopupClass.IsEmpty()) {
         ::UnregisterClassA(s->m_strPopupClass, hInst);
         s->m_strPopupClass.Empty();
     }
-    s->m_pControlFactory->UnregisterWindowClasses(hInst);
+    if (s->m_pControlFactory != nullptr)
+        s->m_pControlFactory->UnregisterWindowClasses(hInst);
+    else
+        ::UnregisterClassA("CGXGridWnd", hInst);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,9 +3,17 @@
 BOOL CGXGridParam::s_bDefaultLinesAtRightBottom = FALSE;
 WORD CGXGridParam::s_wDefaultLibraryValue = 0;
 
+static DWORD s_dwLastStylesMapStamp = 0;
+
+void CGXGridParam::StylesMapReplaced()
+{
+    m_dwStylesMapStamp = ++s_dwLastStylesMapStamp;
+}
+
 CGXGridParam::CGXGridParam()
     : m_bLinesAtRightBottom(s_bDefaultLinesAtRightBottom), m_wLibraryValue(s_wDefaultLibraryValue)
 {
+    StylesMapReplaced();
     m_rowHeights.SetAt(0, 1400);
     m_colWidths.SetAt(0, 6000);
 }
@@ -49,7 +57,11 @@ void Replace(T*& pMember, BOOL& bOwnMember, T* pNew, BOOL bOwn)
 
 void CGXGridParam::SetProperties(CGXProperties* p, BOOL bOwn) { Replace(m_pProperties, m_bOwnProperties, p, bOwn); }
 void CGXGridParam::SetData(CGXData* p, BOOL bOwn) { Replace(m_pData, m_bOwnData, p, bOwn); }
-void CGXGridParam::SetStylesMap(CGXStylesMap* p, BOOL bOwn) { Replace(m_pStylesMap, m_bOwnStylesMap, p, bOwn); }
+void CGXGridParam::SetStylesMap(CGXStylesMap* p, BOOL bOwn)
+{
+    Replace(m_pStylesMap, m_bOwnStylesMap, p, bOwn);
+    StylesMapReplaced();
+}
 void CGXGridParam::SetPrintDevice(CGXPrintDevice* p, BOOL bOwn)
 {
     Replace(m_pPrintDevice, m_bOwnPrintDevice, p, bOwn);
@@ -107,10 +119,15 @@ void ArObject(CArchive& ar, T*& p, BOOL bOwned, CRuntimeClass* pClass)
 {
     if (!bOwned)
         return;
-    if (ar.IsStoring())
+    if (ar.IsStoring()) {
         ar.WriteObject(p);
-    else
-        p = static_cast<T*>(ar.ReadObject(pClass));
+    } else {
+        // The loaded object replaces the owned one, which goes.
+        T* pNew = static_cast<T*>(ar.ReadObject(pClass));
+        if (pNew != p)
+            delete p;
+        p = pNew;
+    }
 }
 void ArAnyObject(CArchive& ar, CObject*& p)
 {
@@ -181,6 +198,8 @@ void CGXGridParam::Serialize(CArchive& ar)
     CObject* pOldDocument = ar.m_pDocument;
     try {
         ArObject(ar, m_pStylesMap, m_bOwnStylesMap, RUNTIME_CLASS(CGXStylesMap));
+        if (ar.IsLoading())
+            StylesMapReplaced();
         ar.m_pDocument = m_pStylesMap;
         ArObject(ar, m_pData, m_bOwnData, RUNTIME_CLASS(CGXData));
         ArObject(ar, m_pProperties, m_bOwnProperties, RUNTIME_CLASS(CGXProperties));

@@ -28,6 +28,10 @@ public:
     CGXProperties* GetProperties() const { return m_pProperties; }
     CGXData* GetData() const { return m_pData; }
     CGXStylesMap* GetStylesMap() const { return m_pStylesMap; }
+    // A number that changes whenever the styles map is replaced (set or loaded), unique over all
+    // parameter objects: users that keep pointers into the map compare it, not the map's address
+    // (a new map can be made where a freed one was).
+    DWORD GetStylesMapStamp() const { return m_dwStylesMapStamp; }
     CGXPrintDevice* GetPrintDevice() const { return m_pPrintDevice; }
 
     CObList& GetUndoList() { return m_undoList; }
@@ -115,6 +119,8 @@ public:
     CGXProperties* m_pProperties = nullptr;
     BOOL m_bOwnStylesMap = FALSE;
     CGXStylesMap* m_pStylesMap = nullptr;
+    DWORD m_dwStylesMapStamp = 0;
+    void StylesMapReplaced();
     BOOL m_bOwnData = FALSE;
     CGXData* m_pData = nullptr;
     BOOL m_bOwnPrintDevice = FALSE;

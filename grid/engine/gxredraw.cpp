@@ -24,6 +24,14 @@ COLORREF PropColor(CGXGridParam* pParam, int nIndex, COLORREF fallback)
     return ResolveSysColor(pParam->GetProperties()->GetColor(nIndex));
 }
 
+// The pixels a border side takes: 0 without one (or with the null pen), else its width, at least 1.
+int BorderWidth(const CGXStyle& style, int side)
+{
+    if (!style.HasBorder(side) || style.GetBorders(side).lopnStyle == PS_NULL)
+        return 0;
+    return std::max(1, style.GetBorders(side).lopnWidth);
+}
+
 BOOL BlackWhite(CGXGridParam* pParam)
 {
     return pParam != nullptr && pParam->GetProperties() != nullptr && pParam->GetProperties()->GetBlackWhite();
@@ -37,6 +45,15 @@ void CGXGridEngine::SendHint(CGXGridHint& hint)
 {
     if (m_bLinkedToDocument && m_pDocument != nullptr)
         UpdateAllViews(m_pGridWnd, hint.m_nHint, &hint);
+}
+
+void CGXGridEngine::InvalidateGrid(const CRect& rect, UINT nFlags)
+{
+    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
+        return;
+    m_pGridWnd->InvalidateRect(&rect, TRUE);
+    if (nFlags & GX_UPDATENOW)
+        m_pGridWnd->UpdateWindow();
 }
 
 void CGXGridEngine::RedrawRange(const CGXRange& range, UINT nFlags, const CGXStyle*)
@@ -56,11 +73,8 @@ void CGXGridEngine::RedrawRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCO
         return;
     if (IsWindowShown() && m_pParam != nullptr && !m_pParam->m_bLockUpdate) {
         CRect rect = CalcRectFromRowColEx(nTop, nLeft, nBottom, nRight);
-        if (!rect.IsRectEmpty()) {
-            m_pGridWnd->InvalidateRect(&rect, TRUE);
-            if (nFlags & GX_UPDATENOW)
-                m_pGridWnd->UpdateWindow();
-        }
+        if (!rect.IsRectEmpty())
+            InvalidateGrid(rect, nFlags);
     }
     if (bCreateHint) {
         CGXGridHint hint(2, m_nHintTag);
@@ -90,9 +104,7 @@ void CGXGridEngine::Redraw(UINT nFlags, BOOL bCreateHint)
         if (IsWindowShown()) {
             CRect r;
             GetGridRect(&r);
-            m_pGridWnd->InvalidateRect(&r, TRUE);
-            if (nFlags & GX_UPDATENOW)
-                m_pGridWnd->UpdateWindow();
+            InvalidateGrid(r, nFlags);
         }
     }
     if (bCreateHint) {
@@ -300,11 +312,7 @@ CRect CGXGridEngine::SubtractBorders(const CRect& rect, const CGXStyle& style, B
     const BOOL bVert = pProp != nullptr && pProp->GetDisplayVertLines();
     if (bGridLines && style.GetIncludeDraw3dFrame() && style.GetDraw3dFrame() != 0)
         r.DeflateRect(1, 1);
-    auto width = [&style](int side) {
-        if (!style.HasBorder(side) || style.GetBorders(side).lopnStyle == PS_NULL)
-            return 0;
-        return std::max(1, style.GetBorders(side).lopnWidth);
-    };
+    auto width = [&style](int side) { return BorderWidth(style, side); };
     int w;
     w = width(gxBorderTop);
     r.top += w != 0 ? w : (bGridLines && bHorz && !bRB ? 1 : 0);
@@ -327,11 +335,7 @@ CSize CGXGridEngine::AddBorders(CSize size, const CGXStyle& style)
         size.cx += 2;
         size.cy += 2;
     }
-    auto width = [&style](int side) {
-        if (!style.HasBorder(side) || style.GetBorders(side).lopnStyle == PS_NULL)
-            return 0;
-        return std::max(1, style.GetBorders(side).lopnWidth);
-    };
+    auto width = [&style](int side) { return BorderWidth(style, side); };
     int w;
     w = width(gxBorderTop);
     size.cy += w != 0 ? w : (bHorz && !bRB ? 1 : 0);

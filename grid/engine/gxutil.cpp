@@ -751,6 +751,11 @@ void CGXLongOperation::SetStatusText(LPCSTR lpszText, BOOL bCopyBuffer)
         return;
     const int slot = Slot(s.nLevel);
     if (s.nLevel <= kMaxLevels || slot == kMaxLevels - 1) {
+        if (s.texts[slot] != nullptr && s.refs[slot] == static_cast<LPCSTR>(*s.texts[slot])) {
+            // The level's text goes: it shows the enclosing level's text, as a new level does,
+            // until it may take the new one.
+            s.refs[slot] = slot > 0 ? s.refs[slot - 1] : nullptr;
+        }
         delete s.texts[slot];
         s.texts[slot] = nullptr;
     }

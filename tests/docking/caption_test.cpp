@@ -60,6 +60,42 @@ TEST_F(DockingFrame, TheGradientCaptionIsPaintedOverTheSystemsAndFollowsActivati
     EXPECT_NE(WindowPixel(m_pFrame, rectCaption.left + 1, y), RGB(0, 0, 0));
 }
 
+// The title stays readable: the system's caption-text colour where it stands out from the band
+// under the text, otherwise white over a dark band (black over a light one).
+TEST(GradientCaption, TheTitleColourContrastsWithTheBandUnderIt)
+{
+    struct Case
+    {
+        COLORREF text, start, end, expected;
+    } cases[] = {
+        {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 40), RGB(255, 255, 255)},       // black on black
+        {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 128), RGB(255, 255, 255)}, // kept
+        {RGB(0, 0, 0), RGB(192, 192, 192), RGB(192, 192, 192), RGB(0, 0, 0)},   // kept on grey
+        {RGB(0, 0, 0), RGB(0, 0, 0), RGB(200, 200, 255), RGB(255, 255, 255)},   // dark at the start
+        {RGB(255, 255, 255), RGB(230, 230, 230), RGB(230, 230, 230), RGB(0, 0, 0)},
+        {RGB(255, 255, 0), RGB(0, 0, 0), RGB(10, 36, 106), RGB(255, 255, 0)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SECCaptionTextColor(c.text, c.start, c.end), c.expected) << std::hex << c.text << " " << c.start;
+}
+
+TEST_F(DockingFrame, TheActiveTitleIsDrawnInALightColourOverTheDarkBand)
+{
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    m_pFrame->SetWindowText("MMMMMMMM");
+    m_pFrame->EnableGradientCaption(TRUE, TRUE);
+    afxtest::PumpMessages();
+    m_pFrame->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    CRect rectCaption = m_pFrame->m_impl.CaptionRect();
+    int nLight = 0;
+    for (int x = rectCaption.left; x < rectCaption.left + 60; x++)
+        for (int y = rectCaption.top; y < rectCaption.bottom; y++) {
+            COLORREF clr = WindowPixel(m_pFrame, x, y);
+            nLight += GetRValue(clr) + GetGValue(clr) + GetBValue(clr) > 3 * 160;
+        }
+    EXPECT_GT(nLight, 10) << "the title's pixels over the black end of the band";
+}
+
 TEST(GradientCaption, BandsStepByATruncatedShareAndTheLastReachesTheRightEdge)
 {
     CDC dc;

@@ -449,5 +449,141 @@ TEST_F(DockingFrame, BarsFloatInTheMainWindowAtCascadePlacesAndComeBack)
     EXPECT_FALSE(pBars[0]->IsMDIChild());
 }
 
+// Docking at a row past the last appends empty rows up to it: sparse row numbers keep their order.
+TEST_F(DockingFrame, SparseRowNumbersKeepTheirOrder)
+{
+    SECControlBar* pA = AddBar(101, "A");
+    SECControlBar* pB = AddBar(102, "B");
+    SECControlBar* pC = AddBar(103, "C");
+    SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+    pTop->DockControlBarAt(pA, 0, 2);
+    pTop->DockControlBarAt(pB, 0, 1);
+    pTop->DockControlBarAt(pC, 0, 4);
+    Layout();
+    EXPECT_EQ(Rows(pTop), (std::vector<std::vector<UINT>>{{102}, {101}, {103}}));
+}
+
+// A dock context that shows its feedback rectangle.
+class CPreviewContext : public SECDockContext
+{
+public:
+    explicit CPreviewContext(CControlBar* pBar) : SECDockContext(pBar) {}
+    using SECDockContext::DockFeedbackRect;
+};
+
+// The remembered preview row belongs to its dock bar: the same row index on another dock bar
+// gets a preview of its own, not the first one moved.
+TEST_F(DockingFrame, ThePreviewRowBelongsToItsDockBar)
+{
+    SECControlBar* pA = AddBar(101, "A");
+    SECControlBar* pB = AddBar(102, "B");
+    SECControlBar* pC = AddBar(103, "C");
+    m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.5f, 80);
+    m_pFrame->DockControlBarEx(pB, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 0.5f, 80);
+    m_pFrame->DockControlBarEx(pC, AFX_IDW_DOCKBAR_LEFT, 0, 0, 0.5f, 150);
+    Layout();
+    SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+    SECDockBar* pBottom = Side(AFX_IDW_DOCKBAR_BOTTOM);
+    // Alone in their rows the shares became the whole; the bottom bar's is made smaller, so that
+    // a preview there is longer than at the top.
+    pB->m_fPctWidth = 0.25f;
+    CPreviewContext context(pC);
+    auto preview = [&](SECDockBar* pDockBar) {
+        CRect rectSide = ScreenRect(pDockBar);
+        CRect rectDrag(rectSide.left + 100, rectSide.top + 10, rectSide.left + 300, rectSide.top + 70);
+        context.m_rectDragHorz = rectDrag;
+        context.m_ptLast = rectDrag.CenterPoint();
+        return context.DockFeedbackRect(pDockBar, FALSE);
+    };
+    CRect rectTop = preview(pTop);
+    EXPECT_EQ(context.m_nPreviewRow, 1);
+    CRect rectBottom = preview(pBottom);
+    EXPECT_EQ(context.m_nPreviewRow, 1);
+    int nRow = -1;
+    CRect rectPreview;
+    CPoint ptPreview;
+    CRect rectDrag = context.m_rectDragHorz;
+    CRect rectFresh = pBottom->GetDragPreviewRect(pC, rectDrag, rectDrag.CenterPoint(), nRow, rectPreview, ptPreview);
+    EXPECT_EQ(Text(rectBottom), Text(rectFresh));
+    EXPECT_GT(rectBottom.Width(), rectTop.Width());
+}
+
+// A window that takes the mouse capture away when it gets WM_APP, as another program would.
+class CCaptureThief : public CWnd
+{
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP)
+            SetCapture();
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Losing the capture while a row splitter is dragged cancels the drag: the sizes stay.
+TEST_F(DockingFrame, LosingTheCaptureCancelsASplitterDrag)
+{
+    SECControlBar* pA = AddBar(101, "A");
+    m_pFrame->DockControlBarEx(pA, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 80);
+    Layout();
+    SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+    SECDockBarSplitter* pRow = FindSplitter(pTop, SECDockBarSplitter::rowSplitter, 1);
+    ASSERT_NE(pRow, nullptr);
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    int nHeight = RectIn(pA, pTop).Height();
+    CCaptureThief thief;
+    ASSERT_TRUE(thief.CreateEx(0, AfxRegisterWndClass(0), "thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    CPoint pt = SplitterCentre(pTop, pRow);
+    CPoint ptClient = pRow->m_rect.CenterPoint();
+    ::SetCursorPos(pt.x, pt.y + 30);
+    pTop->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y + 30));
+    thief.PostMessage(WM_APP);
+    pTop->CalcSplitterLimits(pRow);
+    EXPECT_EQ(pTop->TrackSplitter(pRow, ptClient), 0);
+    ::ReleaseCapture();
+    Layout();
+    EXPECT_EQ(RectIn(pA, pTop).Height(), nHeight);
+    thief.DestroyWindow();
+}
+
+// Toolbar-like bars (extended style 4) in the library's dock bars pack side by side in their row at
+// their own lengths, and a bar that no longer fits starts a row of its own.
+TEST_F(DockingFrame, ToolbarLikeBarsPackInRowsAndWrap)
+{
+    std::vector<SECControlBar*> bars;
+    for (UINT nID : {101u, 102u, 103u}) {
+        SECControlBar* pBar = AddBar(nID, "T", dwBarExStyle | CBRS_EX_TOOLBARSIZE);
+        m_pFrame->DockControlBarEx(pBar, AFX_IDW_DOCKBAR_TOP, (int)(nID - 101), 0, 0.3f, 40);
+        bars.push_back(pBar);
+    }
+    Layout();
+    SECDockBar* pTop = Side(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_EQ(Rows(pTop), (std::vector<std::vector<UINT>>{{101, 102, 103}}));
+    CRect r[3];
+    for (int i = 0; i < 3; i++)
+        r[i] = RectIn(bars[i], pTop);
+    EXPECT_EQ(r[0].top, r[1].top);
+    EXPECT_EQ(r[1].top, r[2].top);
+    EXPECT_LT(r[0].left, r[1].left);
+    EXPECT_LT(r[1].left, r[2].left);
+    EXPECT_LE(r[0].right, r[1].left + 2) << "packed, not overlapping by more than their edges";
+    EXPECT_LE(r[1].right, r[2].left + 2);
+    for (int i = 0; i < 3; i++) // their own lengths, not shares of the row
+        EXPECT_EQ(r[i].Width(), bars[i]->CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cx);
+
+    // Narrowed so that the third has no room left to start in: it wraps to a row of its own below.
+    CRect rectWindow;
+    m_pFrame->GetWindowRect(&rectWindow);
+    int nNarrower = FrameClient().Width() - (r[1].right - 10);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, rectWindow.Width() - nNarrower, rectWindow.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER);
+    Layout();
+    EXPECT_EQ(Rows(pTop), (std::vector<std::vector<UINT>>{{101, 102}, {103}}));
+    CRect rectWrapped = RectIn(bars[2], pTop);
+    EXPECT_GE(rectWrapped.top, r[0].bottom - 2);
+    EXPECT_LE(rectWrapped.left, 0) << "at the start of its row";
+    EXPECT_EQ(Text(RectIn(bars[0], pTop)), Text(r[0]));
+}
+
 } // namespace
 } // namespace docktest

@@ -264,5 +264,97 @@ TEST_F(DockingFrame, TheManagerNumbersBarsExtendsTheirRecordsAndMakesMissingBars
     m_pFrame->SetControlBarManager(nullptr);
 }
 
+// An extension that carries one number in the archive form.
+class CNumberInfoEx : public SECControlBarInfoEx
+{
+public:
+    DWORD m_dwNumber = 0;
+    void Serialize(CArchive& ar, SECDockState*) override
+    {
+        if (ar.IsStoring())
+            ar << m_dwNumber;
+        else
+            ar >> m_dwNumber;
+    }
+};
+
+class CNumberManager : public SECControlBarManager
+{
+public:
+    SECControlBarInfoEx* CreateBarInfoEx(SECControlBarInfo* pInfo) override
+    {
+        return pInfo->m_dwTypeID == 9 ? new CNumberInfoEx : nullptr;
+    }
+};
+
+// The extended record of a bar in the archive form of the layout, against bytes written out by
+// hand: style, extended style, the two flags, the share as text, the floating, horizontal and
+// vertical sizes, docking state, docking style, type number, then the extension's own fields.
+TEST(DockStateRecords, TheExtendedRecordsArchiveBytes)
+{
+    const std::vector<BYTE> expected = {
+        0x00, 0x20, 0x00, 0x50, // style 0x50002000
+        0x34, 0x00, 0x00, 0x00, // extended style 0x34
+        0x01, 0x00, 0x00, 0x00, // floated in a mini frame before
+        0x00, 0x00, 0x00, 0x00, // not an MDI child
+        0x06, '3', '7', '5', '0', '0', '0', // the share 0.375 in millionths
+        0xC8, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, // floating 200 x 100
+        0x2C, 0x01, 0x00, 0x00, 0x50, 0x00, 0x00, 0x00, // horizontal 300 x 80
+        0x96, 0x00, 0x00, 0x00, 0x90, 0x01, 0x00, 0x00, // vertical 150 x 400
+        0x00, 0xE8, 0x00, 0x00, // docking state 0xE800
+        0x00, 0xF0, 0x00, 0x00, // docking style 0xF000
+        0x09, 0x00, 0x00, 0x00, // type 9
+        0xEF, 0xBE, 0xAD, 0xDE, // the extension's number
+    };
+    CNumberManager manager;
+    SECControlBarInfo info(&manager);
+    info.m_dwStyle = 0x50002000;
+    info.m_dwExStyle = 0x34;
+    info.m_bPrevFloating = TRUE;
+    info.m_bMDIChild = FALSE;
+    info.m_fPctWidth = 0.375f;
+    info.m_szFloat = CSize(200, 100);
+    info.m_szHorz = CSize(300, 80);
+    info.m_szVert = CSize(150, 400);
+    info.m_dwMRUDockingState = 0xE800;
+    info.m_dwDockStyle = 0xF000;
+    info.m_dwTypeID = 9;
+    auto* pEx = new CNumberInfoEx;
+    pEx->m_dwNumber = 0xDEADBEEF;
+    info.m_pInfoEx = pEx;
+
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        info.SerializeEx(ar, nullptr);
+    }
+    DWORD n = file.GetLength();
+    BYTE* p = file.Detach();
+    std::vector<BYTE> stored(p, p + n);
+    std::free(p);
+    EXPECT_EQ(stored, expected);
+
+    SECControlBarInfo back(&manager);
+    CMemFile in(const_cast<BYTE*>(expected.data()), static_cast<UINT>(expected.size()));
+    {
+        CArchive ar(&in, CArchive::load);
+        back.SerializeEx(ar, nullptr);
+    }
+    EXPECT_EQ(back.m_dwStyle, 0x50002000u);
+    EXPECT_EQ(back.m_dwExStyle, 0x34u);
+    EXPECT_TRUE(back.m_bPrevFloating);
+    EXPECT_FALSE(back.m_bMDIChild);
+    EXPECT_FLOAT_EQ(back.m_fPctWidth, 0.375f);
+    EXPECT_EQ(back.m_szFloat, CSize(200, 100));
+    EXPECT_EQ(back.m_szHorz, CSize(300, 80));
+    EXPECT_EQ(back.m_szVert, CSize(150, 400));
+    EXPECT_EQ(back.m_dwMRUDockingState, 0xE800u);
+    EXPECT_EQ(back.m_dwDockStyle, 0xF000u);
+    EXPECT_EQ(back.m_dwTypeID, 9u);
+    auto* pBackEx = dynamic_cast<CNumberInfoEx*>(back.m_pInfoEx);
+    ASSERT_NE(pBackEx, nullptr);
+    EXPECT_EQ(pBackEx->m_dwNumber, 0xDEADBEEFu);
+}
+
 } // namespace
 } // namespace docktest

@@ -233,6 +233,34 @@ TEST(Archive, ObjectTagsAndBackReferences)
     EXPECT_EQ(CThing::live, before);
 }
 
+// Objects entered with MapObject take the same indexes on both sides, null and repeated ones
+// included, so that a back reference to them loads as the loading side's object.
+TEST(Archive, MappedObjectsKeepStoringAndLoadingInStep)
+{
+    CThing a(1), b(2), c(3, &a);
+    ByteVec bytes = Store([&](CArchive& ar) {
+        ar.MapObject(&a);
+        ar.MapObject(nullptr);
+        ar.MapObject(&a);
+        ar.MapObject(&b);
+        ar << &c;
+        ar << &b;
+    });
+    CThing a2(10), b2(20);
+    Load(bytes, [&](CArchive& ar) {
+        ar.MapObject(&a2);
+        ar.MapObject(nullptr);
+        ar.MapObject(&a2);
+        ar.MapObject(&b2);
+        CThing *pc, *pb;
+        ar >> pc >> pb;
+        ASSERT_NE(pc, nullptr);
+        EXPECT_EQ(pc->child, &a2);
+        EXPECT_EQ(pb, &b2);
+        delete pc;
+    });
+}
+
 TEST(Archive, LargeIndexesUseTheEscapeForm)
 {
     // Fill the tables up to index 0x7FFF, then refer back and add a class.

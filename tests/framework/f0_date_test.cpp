@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "f0_testutil.h"
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 COleDateTimeLocale EnglishUS()
@@ -331,6 +332,22 @@ TEST(Thread, WorkerRunsPostsAndEnds)
     EXPECT_EQ(msg.lParam, 0x1234);
 }
 
+namespace {
+// An exception that counts its live objects.
+struct CCounted : public CException
+{
+    static int live;
+    CCounted() { ++live; }
+    ~CCounted() override { --live; }
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT) override
+    {
+        lstrcpynA(lpszError, "counted failure", (int)nMaxError);
+        return TRUE;
+    }
+};
+int CCounted::live = 0;
+} // namespace
+
 TEST(Thread, TerminateAndExceptionsEndTheThreadOnly)
 {
     CEvent never(FALSE, TRUE);
@@ -350,6 +367,19 @@ TEST(Thread, TerminateAndExceptionsEndTheThreadOnly)
     ASSERT_TRUE(throwing.Start([](LPVOID) -> UINT { AfxThrowUserException(); }, nullptr));
     ASSERT_TRUE(throwing.Wait(5000));
     EXPECT_EQ(throwing.GetExitCode(), 0xFFFFFFFFu);
+    EXPECT_FALSE(throwing.GetExceptionText().empty()) << "reported, not swallowed";
     throwing.Close();
+
+    // The exception object is deleted (none left alive), and other exceptions are told too.
+    CWorkerThread counted;
+    ASSERT_TRUE(counted.Start([](LPVOID) -> UINT { throw new CCounted; }, nullptr));
+    ASSERT_TRUE(counted.Wait(5000));
+    EXPECT_EQ(counted.GetExceptionText(), "counted failure");
+    EXPECT_EQ(CCounted::live, 0);
+    CWorkerThread standard;
+    ASSERT_TRUE(standard.Start([](LPVOID) -> UINT { throw std::runtime_error("disk full"); }, nullptr));
+    ASSERT_TRUE(standard.Wait(5000));
+    EXPECT_EQ(standard.GetExitCode(), 0xFFFFFFFFu);
+    EXPECT_EQ(standard.GetExceptionText(), "disk full");
     EXPECT_EQ(throwing.GetHandle(), nullptr);
 }

@@ -1,5 +1,6 @@
 // Dialogs, data exchange and validation, and the test seam of message boxes and modal dialogs.
 #include "afxtest.h"
+#include <stdexcept>
 #include "f1_test_ids.h"
 #include <string>
 #include <vector>
@@ -54,6 +55,42 @@ TEST(Seam, UnscriptedRequestsGetTheSafeChoiceAndAreReported)
     AfxSeamSetUnexpectedHandler([](const AfxModalCall& call) {
         ADD_FAILURE() << "unexpected modal request: " << (LPCSTR)call.text;
     });
+}
+
+// The seam only gives the user's answer: the code around it runs as without it. A box asked for
+// while a popup of the main window is active is owned by that popup, and the main window stays
+// disabled until the box is answered; resetting the seam drops the handlers a test installed.
+TEST(Seam, TheCodeAroundAMessageBoxRunsAsWithoutTheSeam)
+{
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300,
+                              nullptr, nullptr));
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(0, AfxRegisterWndClass(0), "popup", WS_POPUP | WS_VISIBLE, 20, 20, 100, 100,
+                               main.m_hWnd, nullptr));
+    ::SetActiveWindow(popup.m_hWnd);
+    CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
+    AfxGetApp()->m_pMainWnd = &main;
+    HWND hWndOwner = nullptr;
+    BOOL bMainEnabledDuring = TRUE;
+    AfxSeamScript([&](AfxModalCall& call) -> INT_PTR {
+        hWndOwner = call.hWndOwner;
+        bMainEnabledDuring = ::IsWindowEnabled(main.m_hWnd);
+        return IDYES;
+    });
+    EXPECT_EQ(AfxMessageBox("Go on?", MB_YESNO), IDYES);
+    AfxGetApp()->m_pMainWnd = pOldMain;
+    EXPECT_EQ(hWndOwner, popup.m_hWnd);
+    EXPECT_FALSE(bMainEnabledDuring);
+    EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
+    popup.DestroyWindow();
+    main.DestroyWindow();
+
+    int nSeen = 0;
+    AfxSeamSetUnexpectedHandler([&](const AfxModalCall&) { ++nSeen; });
+    AfxSeamReset();
+    EXPECT_EQ(AfxMessageBox("nobody answers", MB_OK), IDOK);
+    EXPECT_EQ(nSeen, 0) << "the reset dropped the test's handler";
 }
 
 // ---- Dialogs ----------------------------------------------------------------------------------
@@ -290,6 +327,52 @@ TEST(Dialogs, DoModalRunsTheFrameworksOwnLoopWithTheOwnerDisabled)
     EXPECT_TRUE(dlg.m_bSawKey);
     EXPECT_GE(dlg.m_nKicks, 1);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+// A dialog whose message filter fails with an exception that is not the framework's.
+class CFailingDlg : public CValuesDlg
+{
+public:
+    BOOL OnInitDialog() override
+    {
+        CValuesDlg::OnInitDialog();
+        ::PostMessageA(m_hWnd, WM_KEYDOWN, VK_F3, 0);
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F3)
+            throw std::runtime_error("filter failed");
+        return CValuesDlg::PreTranslateMessage(pMsg);
+    }
+};
+
+// Any exception out of a modal dialog leaves its owner enabled and the dialog gone; any exception
+// out of a data exchange gives the notification lock back.
+TEST(Dialogs, ExceptionsOfAnyKindLeaveTheOwnerEnabledAndTheLockReleased)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr,
+                               nullptr));
+    owner.ShowWindow(SW_SHOWNA);
+    CFailingDlg dlg;
+    dlg.m_pParentWnd = &owner;
+    BOOL bWasActive = AfxSeamSetActive(FALSE);
+    EXPECT_THROW(dlg.DoModal(), std::runtime_error);
+    AfxSeamSetActive(bWasActive);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+
+    struct CFailingExchange : public CWnd
+    {
+        void DoDataExchange(CDataExchange*) override { throw std::runtime_error("exchange failed"); }
+    } failing;
+    HWND hWndBefore = AfxGetThreadState()->m_hLockoutNotifyWindow;
+    failing.m_hWnd = owner.m_hWnd; // borrowed for the lock, given back below
+    EXPECT_THROW(failing.UpdateData(TRUE), std::runtime_error);
+    failing.m_hWnd = nullptr;
+    EXPECT_EQ(AfxGetThreadState()->m_hLockoutNotifyWindow, hWndBefore);
+    owner.DestroyWindow();
 }
 
 // ---- Modeless dialogs and templates with controls of their own class ----------------------

@@ -66,8 +66,10 @@ public:
     void UpdateTextureAdjustment(Face* pFace) override { adjustedFaces.push_back(pFace); }
     CPtrList* GetActiveObjectOrder(Map*) override { return activeObjectOrder; }
     void RebuildObjectOrders(Map*) override { ++objectOrderRebuilds; }
+    int visibilityQueries = 0;
     int IsEntityVisible(LPCSTR className) override
     {
+        ++visibilityQueries;
         auto it = classVisibility.find(className);
         return it != classVisibility.end() ? it->second : CDefaultEditorServices::IsEntityVisible(className);
     }

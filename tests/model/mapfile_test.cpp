@@ -292,4 +292,199 @@ TEST_F(MapFile, AutoSave)
     EXPECT_FALSE(Read("autosave\\hall.map").empty());
 }
 
+// Brushes that whole-unit points cannot hold are kept as read: out of the entity's brushes (so
+// out of the views and edits), reported in one box with their lines, and written back unchanged
+// at their place by the save, the auto save and the build.
+TEST_F(MapFile, UnbuildableBrushesAreKeptAndWrittenBackAtTheirPlace)
+{
+    const std::string kept1 = "{\r\n( 0 0 64 ) ( 0.3 0.3 64 ) ( 0.6 0.6 64.1 ) WALL1 0 0 0 1 1\r\n"
+                              "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\r\n"
+                              "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\r\n"
+                              "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n}";
+    const std::string kept2 = "{\n( 5 5 5 ) ( 6 6 6 ) ( 7 7 7 ) WALL1 0 0 0 1 1\n"
+                              "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\n"
+                              "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\n"
+                              "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\n}";
+    std::string text = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"w.wad\"\r\n" + BoxText(0, 64) + kept1 + "\r\n" +
+                       BoxText(128, 192) + "}\r\n" + std::string(kStart) + "{\r\n\"classname\" \"func_wall\"\r\n" +
+                       BoxText(256, 320) + kept2 + "\r\n}\r\n";
+    ASSERT_TRUE(Open("kept.map", text));
+    auto keptBoxes = [this] {
+        int n = 0;
+        for (const auto& box : services->boxes)
+            n += box.text.find("cannot be built") != std::string::npos;
+        return n;
+    };
+    EXPECT_EQ(keptBoxes(), 1);
+    EXPECT_TRUE(services->BoxContains("2 brushes of the map cannot be built from their points (lines 12, 38)."))
+        << services->boxes[0].text;
+    Entity* w = map->GetWorldEntity();
+    EXPECT_EQ(w->GetBrushCount(), 2);
+    EXPECT_EQ(w->GetKeptBrushCount(), 1);
+    Entity* wall = static_cast<Entity*>(map->GetEntities().GetTail());
+    EXPECT_EQ(wall->GetBrushCount(), 1);
+    EXPECT_EQ(wall->GetKeptBrushCount(), 1);
+
+    // Select all and move: the kept brushes are not among the objects.
+    CPtrList all;
+    map->CollectObjects(all);
+    EXPECT_EQ(all.GetCount(), 4); // three brushes and the player start
+    for (POSITION pos = all.GetHeadPosition(); pos;)
+        static_cast<SThing*>(all.GetNext(pos))->Move(16, 0, VIEW_XY);
+
+    ASSERT_TRUE(map->OnSaveDocument(Path("out.map")));
+    std::string saved = Read("out.map");
+    size_t at1 = saved.find("  " + kept1 + "\r\n");
+    size_t at2 = saved.find("  " + kept2 + "\r\n");
+    ASSERT_NE(at1, std::string::npos) << saved;
+    ASSERT_NE(at2, std::string::npos);
+    // Each at its place: after the first world brush (moved to 16) and before the second one.
+    EXPECT_LT(saved.find("(   16"), at1);
+    EXPECT_GT(saved.find("(  144"), at1);
+    EXPECT_GT(at2, saved.find("(  272"));
+
+    // Saved again after a reopen, the file stays the same.
+    services->boxes.clear();
+    ASSERT_TRUE(map->OnOpenDocument(Path("out.map")));
+    EXPECT_EQ(keptBoxes(), 1);
+    ASSERT_TRUE(map->OnSaveDocument(Path("again.map")));
+    map->SetPathName(Path("again.map"), FALSE);
+    EXPECT_EQ(Read("again.map"), saved);
+
+    // The auto save and the build write them too.
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "auto");
+    map->SetModifiedFlag();
+    map->AutoSave(1);
+    EXPECT_NE(Read("auto\\again.map").find(kept2), std::string::npos);
+    map->RebuildVisibleList();
+    CString build;
+    ASSERT_TRUE(map->WriteMap(build));
+    EXPECT_NE(std::string(build).find(kept1), std::string::npos);
+    EXPECT_NE(std::string(build).find(kept2), std::string::npos);
+}
+
+// A sloped brush whose corners are not whole numbers stays valid when moved; the auto save writes
+// a brush that is not valid, and the build leaves it out and says so.
+TEST_F(MapFile, MovedSlopedBrushesStayValidAndNoBrushIsDroppedSilently)
+{
+    // The top falls 3 units every 7: its corners at x = 64 lie at z = 36.57.
+    std::string text = "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+                       "( 0 0 64 ) ( 0 64 64 ) ( 7 64 61 ) WALL1 0 0 0 1 1\r\n"
+                       "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\r\n"
+                       "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\r\n"
+                       "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n"
+                       "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n"
+                       "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n}\r\n}\r\n" +
+                       std::string(kStart);
+    ASSERT_TRUE(Open("slope.map", text));
+    map->SetPathName(Path("slope.map"), FALSE);
+    Brush* b = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead());
+    ASSERT_TRUE(b->IsValid());
+    b->Move(16, 0, VIEW_XY);
+    EXPECT_TRUE(b->IsValid());
+    b->MoveDepth(16, VIEW_XY);
+    EXPECT_TRUE(b->IsValid());
+    b->MoveTo(200, 100, VIEW_XZ);
+    EXPECT_TRUE(b->IsValid());
+    b->Move(-16, 0, VIEW_XY);
+    EXPECT_TRUE(b->IsValid());
+
+    b->GetFace(0).winding[0].z += 5; // off its own plane
+    ASSERT_FALSE(b->IsValid());
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "auto");
+    map->SetModifiedFlag();
+    map->AutoSave(1);
+    EXPECT_NE(Read("auto\\slope.map").find("WALL1"), std::string::npos) << "the auto save holds the brush";
+
+    map->RebuildVisibleList();
+    services->lines.clear();
+    CString build;
+    ASSERT_TRUE(map->WriteMap(build));
+    EXPECT_EQ(std::string(build).find("WALL1"), std::string::npos);
+    EXPECT_TRUE(services->LineContains("A brush of worldspawn from (")) << services->lines.size();
+    EXPECT_TRUE(services->LineContains("is not valid; it was left out of the map."));
+}
+
+// The brush blocks of a real map text: the lines that hold only "{" at depth two (texture
+// names may start with "{", so braces inside face lines do not count).
+int CountBrushBlocks(const std::string& text)
+{
+    int depth = 0, count = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        line.erase(0, line.find_first_not_of(" \t"));
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        if (line == "{")
+            count += ++depth == 2;
+        else if (line == "}")
+            --depth;
+        start = end + 1;
+    }
+    return count;
+}
+
+// Every real map: open, move everything by 16 units and back, save, reopen. The same brushes and
+// entities, every brush valid (the kept ones as read). Skipped without the folder of real maps.
+TEST_F(MapFile, RealMapsKeepEveryBrush)
+{
+    const char* env = getenv("MORVANE_DATA");
+    CString folder = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\";
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA(folder + "*.map", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    std::vector<CString> names;
+    do
+        names.push_back(fd.cFileName);
+    while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    for (const CString& name : names) {
+        SCOPED_TRACE((LPCSTR)name);
+        CFile file;
+        ASSERT_TRUE(file.Open(folder + name, CFile::modeRead));
+        std::string original(static_cast<size_t>(file.GetLength()), '\0');
+        file.Read(&original[0], static_cast<UINT>(original.size()));
+        file.Close();
+        ASSERT_TRUE(map->OnOpenDocument(folder + name));
+        auto counts = [this](int& brushes, int& kept, int& entities) {
+            brushes = kept = 0;
+            entities = map->GetEntities().GetCount();
+            for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+                Entity* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+                brushes += e->GetBrushCount();
+                kept += e->GetKeptBrushCount();
+                for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)
+                    EXPECT_TRUE(static_cast<Brush*>(e->GetBrushes().GetNext(bp))->IsValid());
+            }
+        };
+        int brushes, kept, entities;
+        counts(brushes, kept, entities);
+        EXPECT_EQ(brushes + kept, CountBrushBlocks(original));
+        CPtrList all;
+        map->CollectObjects(all);
+        for (POSITION pos = all.GetHeadPosition(); pos;)
+            static_cast<SThing*>(all.GetNext(pos))->Move(16, 16, VIEW_XY);
+        for (POSITION pos = all.GetHeadPosition(); pos;)
+            static_cast<SThing*>(all.GetNext(pos))->Move(-16, -16, VIEW_XY);
+        ASSERT_TRUE(map->OnSaveDocument(Path("real.map")));
+        ASSERT_TRUE(map->OnOpenDocument(Path("real.map")));
+        int brushes2, kept2, entities2;
+        counts(brushes2, kept2, entities2);
+        EXPECT_EQ(brushes2, brushes);
+        EXPECT_EQ(kept2, kept);
+        EXPECT_EQ(entities2, entities);
+        if (name.CompareNoCase("librequake_e2m2.map") == 0) {
+            EXPECT_EQ(kept, 9);
+        }
+    }
+}
+
 } // namespace

@@ -108,8 +108,8 @@ TEST_F(MapText, FaceLinesBetweenBlankLinesCommentsAndWords)
     EXPECT_EQ(b->GetFace(5).xScale, 0.0f);
 }
 
-// Fractional plane points are rounded to the nearest integer; a face that then has
-// no plane is reported with its line, and only its brush is skipped.
+// Fractional plane points are rounded to the nearest integer; a brush with a face that then has
+// no plane is kept as its text and reported with its line.
 TEST_F(MapText, FractionalPointsRoundAndDegenerateFacesSkipTheBrush)
 {
     std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n"
@@ -131,7 +131,8 @@ TEST_F(MapText, FractionalPointsRoundAndDegenerateFacesSkipTheBrush)
     EXPECT_EQ(f.rotation, 27);
     EXPECT_FLOAT_EQ(f.yScale, 0.894428f);
     EXPECT_TRUE(b->IsIsothetic());
-    EXPECT_TRUE(services->BoxContains("The three points of the face on line 11 lie on one line."))
+    EXPECT_EQ(map.GetWorldEntity()->GetKeptBrushCount(), 1);
+    EXPECT_TRUE(services->BoxContains("1 brush of the map cannot be built from its points (line 10)."))
         << (services->boxes.empty() ? "" : services->boxes[0].text);
 }
 
@@ -207,6 +208,32 @@ TEST_F(MapText, PartialMapHoldsTheSelection)
     EXPECT_EQ(world->GetBrushCount(), 2);
     EXPECT_EQ(door->GetBrushCount(), 2);
     EXPECT_EQ(FirstBrush(door)->GetOwner(), door);
+}
+
+// Classes that the project does not define are told in one box, each once with its count; the
+// entities stay, with the default size.
+TEST_F(MapText, UnknownClassesAreToldOnceWithTheirCounts)
+{
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n";
+    for (int i = 0; i < 3; ++i)
+        text += "{ \"classname\" \"monster_zombie\" \"origin\" \"0 0 0\" }\n";
+    text += "{ \"classname\" \"misc_bob\" \"origin\" \"64 0 0\" }\n";
+    text += "{ \"classname\" \"monster_zombie\" \"origin\" \"0 0 0\" }\n";
+    services->boxes.clear();
+    ASSERT_TRUE(Parse(text));
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text, "The classnames:\n  monster_zombie (4)\n  misc_bob (1)\n"
+                                       "could not be found in any of the .qc files in the current project.");
+    EXPECT_EQ(map.GetEntities().GetCount(), 6);
+    const short* box = static_cast<Entity*>(map.GetEntities().GetTail())->GetBounds();
+    EXPECT_EQ(box[0], -16);
+    EXPECT_EQ(box[1], 16);
+
+    services->boxes.clear();
+    ASSERT_TRUE(Parse("{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n{ \"classname\" \"misc_bob\" \"origin\" \"0 0 0\" }\n"));
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "The classname: misc_bob (1)\ncould not be found in any of the .qc files in the current project.");
 }
 
 } // namespace

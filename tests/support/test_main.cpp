@@ -16,12 +16,22 @@ const char* KindName(AfxModalKind kind)
     return "modal request";
 }
 
+// A modal request that no script answered fails the test.
+void InstallUnexpectedHandler()
+{
+    AfxSeamSetUnexpectedHandler([](const AfxModalCall& call) {
+        ADD_FAILURE() << "unexpected " << KindName(call.kind) << " (no scripted answer): \"" << (LPCSTR)call.text
+                      << "\" " << (LPCSTR)call.className;
+    });
+}
+
 // Around every test: a clean seam, a registry root of its own, an empty queue afterwards.
 class TestScope : public testing::EmptyTestEventListener
 {
     void OnTestStart(const testing::TestInfo&) override
     {
         AfxSeamReset();
+        InstallUnexpectedHandler();
         m_root.reset(new CProfileTestRoot);
     }
 
@@ -116,10 +126,7 @@ int main(int argc, char** argv)
     AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
 
     AfxSeamSetActive(TRUE);
-    AfxSeamSetUnexpectedHandler([](const AfxModalCall& call) {
-        ADD_FAILURE() << "unexpected " << KindName(call.kind) << " (no scripted answer): \"" << (LPCSTR)call.text
-                      << "\" " << (LPCSTR)call.className;
-    });
+    InstallUnexpectedHandler();
     testing::UnitTest::GetInstance()->listeners().Append(new TestScope);
     int nResult = RUN_ALL_TESTS();
     AfxSeamSetActive(FALSE);

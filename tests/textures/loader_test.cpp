@@ -157,12 +157,17 @@ TEST_F(Loader, ProjectWadList)
     project.SetDirty(FALSE);
     services->SetProject(nullptr);
 
-    // Faces point at the records: no unload while a map is open.
-    Map map;
-    services->SetActiveMap(&map);
-    EXPECT_FALSE(loader->UnloadTextures());
-    EXPECT_EQ(loader->GetTextureMap().GetCount(), 2);
-    services->SetActiveMap(nullptr);
+    // Faces point at the records: no unload while a map is open, active or not.
+    {
+        Map map;
+        services->SetActiveMap(&map);
+        EXPECT_FALSE(loader->UnloadTextures());
+        EXPECT_EQ(loader->GetTextureMap().GetCount(), 2);
+        services->SetActiveMap(nullptr);
+        Map second;
+        EXPECT_FALSE(loader->UnloadTextures()) << "open maps that are not active hold faces too";
+        EXPECT_EQ(loader->GetTextureMap().GetCount(), 2);
+    }
     EXPECT_TRUE(loader->UnloadTextures());
     EXPECT_EQ(loader->GetTextureMap().GetCount(), 0);
     EXPECT_EQ(loader->GetWadCount(), 0);
@@ -245,6 +250,56 @@ TEST_F(Loader, MutatedWadsNeverReadOutsideTheFile)
         local.UnloadTextures();
     }
     EXPECT_TRUE(::DeleteFileA(dir.Path("m.wad"))); // nothing left open
+}
+
+// A loader whose 24-bit sections cannot be made, as when the memory runs out.
+class CNoMemoryLoader : public CTextureLoader
+{
+protected:
+    HBITMAP CreateSection24(const BITMAPINFO&, void** ppBits) override
+    {
+        *ppBits = nullptr;
+        return nullptr;
+    }
+};
+
+// A texture whose 24-bit bitmap cannot be made keeps no power-of-two sizes and no pixels, so
+// nothing reads the 8-bit pixels as if they had those sizes.
+TEST_F(Loader, A24BitBitmapThatCannotBeMadeLeavesNothingToDraw)
+{
+    CNoMemoryLoader noMemory;
+    SetTextureSource(&noMemory);
+    ASSERT_TRUE(noMemory.LoadWad(Write("a.wad", {MipLump("A", 8, 8)})));
+    Texture* t = noMemory.FindTexture("A");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->p2width, 0);
+    EXPECT_EQ(t->p2height, 0);
+    EXPECT_EQ(t->bits, nullptr);
+    EXPECT_EQ(t->bitmap, nullptr);
+    EXPECT_TRUE(services->BoxContains("Couldn't create DIB section"));
+    SetTextureSource(loader);
+}
+
+// A palette that cannot be made is reported once per load, not once per texture.
+TEST_F(Loader, PaletteFailureIsReportedOncePerLoad)
+{
+    char old[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, old);
+    ::SetCurrentDirectoryA(dir.Path()); // no palette file here
+    HINSTANCE resources = AfxGetResourceHandle();
+    AfxSetResourceHandle(::GetModuleHandleA("kernel32.dll")); // and no palette resource
+    CString wad = Write("p.wad", {MipLump("A", 8, 8), MipLump("B", 8, 8), MipLump("C", 8, 8)});
+    EXPECT_TRUE(loader->LoadWad(wad));
+    EXPECT_EQ(services->boxes.size(), 1u);
+    EXPECT_TRUE(services->BoxContains("Couldn't find the palette in resources"));
+    EXPECT_EQ(loader->FindTexture("B")->bits, nullptr);
+
+    loader->FreeAllTextures();
+    EXPECT_TRUE(loader->LoadWad(wad)); // the next load tries again and tells again, once
+    EXPECT_EQ(services->boxes.size(), 2u);
+
+    AfxSetResourceHandle(resources);
+    ::SetCurrentDirectoryA(old);
 }
 
 } // namespace

@@ -67,6 +67,25 @@ TEST(Data, RemovingRowsClampsToTheCount)
     EXPECT_EQ(d.GetRowCount(), 0u);
 }
 
+// From index 0 the header row goes with the rows, but only rows 1 to the count are counted: the
+// count never wraps below zero.
+TEST(Data, RemovingFromTheHeaderNeverWrapsTheCount)
+{
+    CGXData d;
+    d.StoreRowCount(5);
+    d.StoreColCount(4);
+    d.StoreRemoveRows(0, 2);
+    EXPECT_EQ(d.GetRowCount(), 3u);
+    d.StoreRemoveRows(0, 10);
+    EXPECT_EQ(d.GetRowCount(), 0u);
+    d.StoreRemoveCols(0, 1);
+    EXPECT_EQ(d.GetColCount(), 3u);
+    d.StoreRemoveCols(0, 3);
+    EXPECT_EQ(d.GetColCount(), 0u);
+    d.StoreRemoveCols(0, 0);
+    EXPECT_EQ(d.GetColCount(), 0u);
+}
+
 TEST(Data, MovingRowsAndColumns)
 {
     CGXData d;

@@ -71,6 +71,15 @@ public:
         return TRUE;
     }
     int nEndAfterMoves = 0;
+    // A covered range, answered by the span lookup.
+    CGXRange covered;
+    BOOL GetCoveredCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range) override
+    {
+        if (!covered.IsValid() || !covered.Contains(nRow, nCol))
+            return FALSE;
+        range = covered;
+        return TRUE;
+    }
 };
 
 // The client area as 0xRRGGBB values.
@@ -567,6 +576,17 @@ TEST_F(DrawWindowTest, RedrawRequests)
     EXPECT_FALSE(grid->GetUpdateRect(&update));
     grid->Redraw(0);
     EXPECT_FALSE(grid->GetUpdateRect(&update));
+    // Header marks: the row's header cell and the column's.
+    grid->RedrawHeaderMarks(2, 3, 0, 0);
+    ASSERT_TRUE(grid->GetUpdateRect(&update));
+    CRect both;
+    both.UnionRect(grid->CalcRectFromRowColEx(2, 0, 2, 0), grid->CalcRectFromRowColEx(0, 3, 0, 3));
+    EXPECT_EQ(update, both);
+    grid->UpdateWindow();
+    grid->RedrawHeaderMarks(2, 3, 1, 0);
+    ASSERT_TRUE(grid->GetUpdateRect(&update));
+    EXPECT_EQ(update, grid->CalcRectFromRowColEx(2, 0, 2, 0));
+    grid->UpdateWindow();
 }
 
 namespace {
@@ -832,4 +852,48 @@ TEST_F(DrawWindowTest, SelectionFrameDrawnAndErasedInPairs)
     EXPECT_EQ(Diff(Capture(*grid), before), "");
     grid->GetParam()->m_selRanges.DeleteAll();
     grid->GetParam()->m_bSelectionFrame = FALSE;
+}
+
+TEST_F(DrawWindowTest, CoveredCellsDrawAsOneCell)
+{
+    MakeStyledGrid();
+    grid->covered = CGXRange(2, 2, 3, 3);
+    grid->Redraw(GX_UPDATENOW);
+    const Picture p = Fresh();
+    const CRect a = grid->CalcCellRectClipped(2, 2), d = grid->CalcRectFromRowColEx(3, 3, 3, 3);
+    const COLORREF red = RGB(255, 0, 0);
+    EXPECT_EQ(a, grid->CalcRectFromRowColEx(2, 2, 3, 3));
+    EXPECT_EQ(p.At(a.left + 5, a.top + 5), kMarker);            // drawn once, from its top-left cell
+    EXPECT_EQ(p.At(d.left + 5, d.top + 5), red);                // no marker of its own
+    EXPECT_EQ(p.At(a.left + 20, d.top), red);                   // no line inside
+    EXPECT_EQ(p.At(d.left, a.top + 10), red);
+    EXPECT_EQ(p.At(a.left, a.top + 10), Prop(*grid, 0));        // its own edges keep theirs
+    // A covered range across the frozen row scrolls with its lower part only.
+    delete grid;
+    grid = nullptr;
+    MakeGrid(40, 5, WS_VSCROLL);
+    grid->SetFrozenRows(1, 0, 0);
+    grid->SetStyleRange(CGXRange(1, 2), &CGXStyle().SetInterior(RGB(0, 0, 255)), gxOverride, 0, nullptr, 0);
+    grid->covered = CGXRange(1, 2, 4, 3);
+    grid->Redraw(GX_UPDATENOW);
+    const CRect frozenPart = grid->CalcCellRect(1, 2);
+    EXPECT_EQ(Fresh().At(frozenPart.left + 5, frozenPart.top + 5), kMarker);
+    grid->DoScroll(3, 2);
+    const Picture scrolled = Capture(*grid);
+    EXPECT_EQ(Diff(scrolled, Fresh()), "");
+    const CRect lower = grid->CalcRectFromRowColEx(4, 2, 4, 2);
+    EXPECT_EQ(scrolled.At(lower.left + 5, lower.top + 5), RGB(0, 0, 255));
+}
+
+TEST_F(DrawWindowTest, FittingResumesRightAfterASpan)
+{
+    MakeGrid(5, 5);
+    grid->covered = CGXRange(2, 2, 2, 3);
+    grid->SetValueRange(CGXRange(2, 2), "70", gxOverride, 0, 0);
+    grid->SetValueRange(CGXRange(2, 4), "44", gxOverride, 0, 0);
+    // The span is not measured without the span switch; the cell right after it is.
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(2, 1, 2, 5), FALSE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(2), 44);
+    EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(2, 1, 2, 5), TRUE, GX_INVALIDATE));
+    EXPECT_EQ(grid->GetRowHeight(2), 70);
 }

@@ -3,6 +3,7 @@
 #include "afxwin.h"
 #include "grid_test_util.h"
 #include "gxinit.h"
+#include "gxresrc.h"
 #include "gxutil.h"
 
 namespace {
@@ -137,6 +138,47 @@ TEST_F(EngineTest, LoadingTheParametersBringsTheirBaseStyles)
     }
     EXPECT_EQ(grid.GetCellValue(1, 1), "loaded");
     EXPECT_EQ(grid.GetCellStyle(2, 2).GetValue(), "loaded");
+}
+
+// A styles map replaced by another at the very address the engine saw (here the same object,
+// refilled while it was out of the parameters) is noticed: the engine compares the parameter's
+// change stamp, so its base style pointers never stay on freed styles.
+TEST_F(EngineTest, AStylesMapReplacedAtTheSameAddressIsNoticed)
+{
+    CGXGridParam* param = grid.GetParam();
+    CGXStylesMap* own = param->GetStylesMap();
+    EXPECT_EQ(grid.GetCellValue(1, 1), "");   // the base style pointers are read
+    param->SetStylesMap(own, FALSE);           // held by the test for a moment
+    CGXStylesMap other;
+    other.CreateStandardStyles();
+    param->SetStylesMap(&other, FALSE);
+    CGXStylesMap changed;
+    changed.CreateStandardStyles();
+    CGXStyle* pChanged = nullptr;
+    changed.LookupStyle(changed.GetStandardStyleId(), pChanged);
+    pChanged->SetValue("replaced");
+    *own = changed;                            // its old styles are freed
+    param->SetStylesMap(own, TRUE);            // back where the engine saw a map before
+    EXPECT_EQ(grid.GetCellValue(1, 1), "replaced");
+    CGXStyle* pStandard = nullptr;
+    own->LookupStyle(own->GetStandardStyleId(), pStandard);
+    EXPECT_EQ(grid.GetStandardStyle(), pStandard);
+
+    // Loading parameters replaces the map too; the loaded one's styles are the ones used.
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        param->Serialize(ar);
+    }
+    file.SeekToBegin();
+    {
+        CArchive ar(&file, CArchive::load);
+        param->Serialize(ar);
+    }
+    ASSERT_NE(param->GetStylesMap(), nullptr);
+    param->GetStylesMap()->LookupStyle(param->GetStylesMap()->GetStandardStyleId(), pStandard);
+    EXPECT_EQ(grid.GetCellValue(1, 1), "replaced");
+    EXPECT_EQ(grid.GetStandardStyle(), pStandard);
 }
 
 TEST_F(EngineTest, CompositionOrder)
@@ -293,4 +335,59 @@ TEST_F(EngineTest, MaxLengthCutsTypedText)
     EXPECT_TRUE(c->SetCellText(2, 2, "abcdef", GX_UPDATENOW, nullptr));
     EXPECT_EQ(grid.GetCellValue(2, 2), "abc");
     EXPECT_EQ(grid.GetPreparedStyle(), nullptr);
+}
+
+namespace {
+// A control that holds an editing state: active, modified, with typed text.
+class CEditingControl : public CRecordingControl
+{
+public:
+    explicit CEditingControl(CGXGridEngine* pGrid) : CRecordingControl(pGrid, 52513) {}
+    void SetActive(BOOL bActive) override { m_bActive = bActive; }
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void GetValue(CString& strResult) override { strResult = m_strText; }
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+    CString m_strText;
+};
+} // namespace
+
+// Removing the current cell's style starts its control over; a reset control leaves no composed
+// style of the cell behind; a refused value leaves the cell's warning for the user.
+TEST_F(EngineTest, ControlsStartOverForgetTheComposedStyleAndLeaveTheirWarning)
+{
+    auto* pControl = new CEditingControl(&grid);
+    grid.SetControlForId(52513, pControl);
+    CGXStyle cell;
+    cell.SetValue("5").SetUserAttribute(GX_IDS_UA_VALID_MIN, "10").SetUserAttribute(GX_IDS_UA_VALID_MSG,
+                                                                                      "At least 10, please.");
+    grid.SetStyleRange(CGXRange(2, 2), &cell, gxOverride);
+    grid.PlaceCurrentCell(2, 2);
+    pControl->Init(2, 2);
+    pControl->SetActive(TRUE);
+
+    // A value below the minimum is refused and the warning text is set.
+    pControl->m_bModified = TRUE;
+    pControl->m_strText = "5";
+    EXPECT_FALSE(pControl->OnValidate());
+    EXPECT_EQ(grid.GetWarningText(), "At least 10, please.");
+    pControl->m_strText = "12";
+    grid.SetTextField(nullptr);
+    EXPECT_TRUE(pControl->OnValidate());
+    EXPECT_EQ(grid.GetWarningText(), "");
+
+    // The style of the current cell removed while the control holds it: Init.
+    pControl->m_calls.clear();
+    EXPECT_TRUE(pControl->StoreStyle(2, 2, nullptr, gxRemove, 0, &cell));
+    ASSERT_FALSE(pControl->m_calls.empty());
+    EXPECT_EQ(pControl->m_calls.back(), "Init 2,2");
+
+    // Reset: the engine composes the current cell's style afresh afterwards.
+    EXPECT_EQ(grid.GetCellStyle(2, 2).GetValue(), "");
+    CGXStyle stored = Value("stored behind the engine's back");
+    grid.GetParam()->GetData()->StoreStyleRowCol(2, 2, &stored, gxOverride);
+    pControl->Reset();
+    EXPECT_EQ(grid.GetCellStyle(2, 2).GetValue(), "stored behind the engine's back");
 }

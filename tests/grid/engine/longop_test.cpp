@@ -60,6 +60,25 @@ TEST_F(LongOpTest, NestedLevelsAndTheLockedLevel)
     EXPECT_EQ(CGXLongOperation::GetNestingLevel(), 1);
 }
 
+// A level that may not show its text while locked never keeps the copy of its old text that it
+// freed: it shows the enclosing level's text.
+TEST_F(LongOpTest, ALockedLevelKeepsNoFreedText)
+{
+    CGXLongOperation outer;
+    outer.SetStatusText("Outer");
+    {
+        CGXLongOperation inner;
+        inner.SetStatusText("Inner copy", TRUE);
+        inner.NeedMessages();
+        EXPECT_EQ(CGXLongOperation::GetLastStatusLine().Left(10), "Inner copy");
+        CGXLongOperation::SetLockedState(0);
+        inner.SetStatusText("Not shown", TRUE);
+        CGXLongOperation::SetLockedState(-1);
+        inner.NeedMessages();
+        EXPECT_EQ(CGXLongOperation::GetLastStatusLine().Left(5), "Outer");
+    }
+}
+
 TEST_F(LongOpTest, NestingDeeperThanTheTableReusesTheLastLevel)
 {
     std::vector<std::unique_ptr<CGXLongOperation>> ops;

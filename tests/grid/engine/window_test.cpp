@@ -81,6 +81,26 @@ TEST_F(WindowTest, StartUpRegistersEachClassOnce)
     EXPECT_EQ(GXGetSysColor(30), ::GetSysColor(30));
 }
 
+// Started without a control factory, the library still has its grid window class.
+TEST_F(WindowTest, StartUpWithoutAFactoryRegistersTheGridWindowClass)
+{
+    GX_APP_STATE* s = GXGetAppState();
+    CGXAbstractControlFactory* pFactory = s->m_pControlFactory;
+    HINSTANCE hInst = AfxGetInstanceHandle();
+    ASSERT_TRUE(::UnregisterClassA("CGXGridWnd", hInst));
+    s->m_pControlFactory = nullptr;
+    GXInitLibrary(0x421, nullptr);
+    WNDCLASSA wc;
+    EXPECT_TRUE(::GetClassInfoA(hInst, "CGXGridWnd", &wc));
+    {
+        CGXGridWnd grid;
+        EXPECT_TRUE(grid.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &frame, 1));
+    }
+    s->m_pControlFactory = pFactory;
+    GXInitLibrary(0x421, nullptr);
+    EXPECT_TRUE(::GetClassInfoA(hInst, "CGXGridWnd", &wc));
+}
+
 TEST_F(WindowTest, ScrollParentsAndParentLookup)
 {
     GXRegisterScrollParentClass(RUNTIME_CLASS(CWnd));
