@@ -1,5 +1,6 @@
 #include "AppServices.h"
 #include "EntityClasses.h"
+#include "MainFrame.h"
 #include "Map.h"
 
 BOOL CAppServices::HasMainFrame()
@@ -72,4 +73,33 @@ int CAppServices::IsEntityVisible(LPCSTR className)
             return -1;
         name = name.Left(cut);
     }
+}
+
+static CMainFrame* ShellFrame()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+void CAppServices::PrintMessage(LPCSTR text)
+{
+    CMainFrame* pFrame = ShellFrame();
+    if (!pFrame || !pFrame->m_wndOutputBar.m_messages.m_hWnd) {
+        CViewServices::PrintMessage(text);
+        return;
+    }
+    CString line(text ? text : "");
+    line += "\r\n";
+    pFrame->m_wndOutputBar.PrintToTab("Messages", line);
+}
+
+void CAppServices::SetStatusAndMessage(LPCSTR text)
+{
+    CString line(text ? text : "");
+    if (CMainFrame* pFrame = ShellFrame()) {
+        if (CWnd* pBar = pFrame->GetMessageBar()) {
+            pBar->SetWindowText(line);
+            pBar->UpdateWindow();
+        }
+    }
+    PrintMessage(line);
 }

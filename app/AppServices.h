@@ -12,6 +12,10 @@ public:
     BOOL HasMainFrame() override;
     // The map of the active MDI child, cached as the active map; none when no child is active.
     Map* GetActiveMap() override;
+    // A line of the Output window's "Messages" pane; the status bar's text. Neither dispatches
+    // waiting messages: only the status bar repaints, so nothing else runs inside a load or save.
+    void PrintMessage(LPCSTR text) override;
+    void SetStatusAndMessage(LPCSTR text) override;
 
     CString GetProfileString(LPCSTR section, LPCSTR key, LPCSTR def) override;
     int GetProfileInt(LPCSTR section, LPCSTR key, int def) override;

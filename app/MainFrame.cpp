@@ -210,6 +210,8 @@ void CMainFrame::LoadProject()
     }
     ReadWadList();
     UpdateTitle();
+    m_wndOutputBar.ClearTab("Messages");
+    m_wndOutputBar.ClearTab("Build");
     if (pApp) {
         LoadEntityClasses(pApp->m_entityClasses);
         pApp->RememberProjectDirectories();
@@ -247,6 +249,8 @@ BOOL CMainFrame::CloseProject()
     m_strLastProjectPath = m_strProjectPath;
     m_strProjectPath.Empty();
     StopAutoSave();
+    m_wndOutputBar.ClearTab("Messages");
+    m_wndOutputBar.ClearTab("Build");
     SetProject(nullptr);
     delete pProject;    // writes itself back when modified
     UpdateTitle();

@@ -3,6 +3,7 @@
 #include "afxwin.h"
 #include "SECBar.h"
 #include "SECFrame.h"
+#include "OutputWindow.h"
 
 class Map;
 
@@ -58,8 +59,8 @@ public:
     void OnUpdateProjectCommand(CCmdUI* pCmdUI);
     void OnTimer(UINT_PTR nIDEvent);
 
-    // The Output window (its panes come with the shell's windows).
-    SECControlBar m_wndOutputBar;
+    // The Output window: "Messages", "Build" and the user tools' panes.
+    COutputTabBar m_wndOutputBar;
 
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
