@@ -43,11 +43,9 @@
 #define IDC_TOOLS_OUTPUT            1215
 #define IDC_TOOLS_ARGUMENTS_MENU    1005
 #define IDC_TOOLS_DIRECTORY_MENU    1006
-#define IDC_TOOLS_LIST_LABEL        1191
 #define IDC_TOOLS_COMMAND_LABEL     1192
 #define IDC_TOOLS_ARGUMENTS_LABEL   1193
 #define IDC_TOOLS_DIRECTORY_LABEL   1194
-#define IDC_TOOLS_COMMAND_BROWSE    1195
 
 // The macro menus of the Tools page's two menu buttons.
 #define IDR_TOOL_MACROS             249

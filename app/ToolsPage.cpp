@@ -1,6 +1,5 @@
 #include "ToolsPage.h"
 #include "BuildRes.h"
-#include "afxdlgs.h"
 
 IMPLEMENT_DYNAMIC(CCustomizeToolsPage, CPropertyPage)
 
@@ -12,7 +11,6 @@ BEGIN_MESSAGE_MAP(CCustomizeToolsPage, CPropertyPage)
     ON_MESSAGE(WM_TOOLS_ITEM_DELETED, OnItemDeleted)
     ON_MESSAGE(WM_TOOLS_ITEM_MOVED, OnItemMoved)
     ON_MESSAGE(WM_TOOLS_ITEM_DELETING, OnItemDeleting)
-    ON_BN_CLICKED(IDC_TOOLS_COMMAND_BROWSE, OnBrowseCommand)
     ON_BN_CLICKED(IDC_TOOLS_ARGUMENTS_MENU, OnArgumentsMenu)
     ON_BN_CLICKED(IDC_TOOLS_DIRECTORY_MENU, OnDirectoryMenu)
 END_MESSAGE_MAP()
@@ -20,9 +18,9 @@ END_MESSAGE_MAP()
 namespace {
 
 const int fieldControls[] = {
-    IDC_TOOLS_COMMAND_LABEL,  IDC_TOOLS_COMMAND,   IDC_TOOLS_COMMAND_BROWSE, IDC_TOOLS_ARGUMENTS_LABEL,
-    IDC_TOOLS_ARGUMENTS,      IDC_TOOLS_ARGUMENTS_MENU, IDC_TOOLS_DIRECTORY_LABEL, IDC_TOOLS_DIRECTORY,
-    IDC_TOOLS_DIRECTORY_MENU, IDC_TOOLS_OUTPUT,
+    IDC_TOOLS_COMMAND_LABEL, IDC_TOOLS_COMMAND,        IDC_TOOLS_ARGUMENTS_LABEL, IDC_TOOLS_ARGUMENTS,
+    IDC_TOOLS_ARGUMENTS_MENU, IDC_TOOLS_DIRECTORY_LABEL, IDC_TOOLS_DIRECTORY,     IDC_TOOLS_DIRECTORY_MENU,
+    IDC_TOOLS_OUTPUT,
 };
 
 struct MacroCommand
@@ -58,6 +56,44 @@ CString ItemText(HWND hList, int nIndex)
 
 } // namespace
 
+// ---- The list editor's reports ----------------------------------------------------------------
+
+void CToolsListEditor::Report(UINT message, int nIndex)
+{
+    HWND hWndPage = ::GetParent(m_hWnd);
+    if (hWndPage != nullptr)
+        ::SendMessageA(hWndPage, message, (WPARAM)nIndex, 0);
+}
+
+void CToolsListEditor::OnItemRenamed(int nIndex, const CString&, const CString&)
+{
+    Report(WM_TOOLS_ITEM_RENAMED, nIndex);
+}
+
+void CToolsListEditor::OnItemAdded(int nIndex, const CString&)
+{
+    Report(WM_TOOLS_ITEM_ADDED, nIndex);
+}
+
+void CToolsListEditor::OnItemMoved(int, int nNewIndex, const CString&)
+{
+    Report(WM_TOOLS_ITEM_MOVED, nNewIndex);
+}
+
+void CToolsListEditor::OnItemDeleted(int, int nNewSel)
+{
+    Report(WM_TOOLS_ITEM_DELETED, nNewSel);
+}
+
+BOOL CToolsListEditor::OnDeletingItem(int nIndex, const CString&)
+{
+    // Sent before the item goes, while its tool can still be found.
+    Report(WM_TOOLS_ITEM_DELETING, nIndex);
+    return TRUE;
+}
+
+// ---- The page ---------------------------------------------------------------------------------
+
 CCustomizeToolsPage::CCustomizeToolsPage(CUserTools& tools)
     : CPropertyPage(IDD_CUSTOMIZE_TOOLS), m_tools(tools), m_pShown(nullptr)
 {
@@ -79,6 +115,17 @@ CUserTool* CCustomizeToolsPage::ItemTool(int nIndex) const
 BOOL CCustomizeToolsPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    if (m_listEditor.Initialize(this, IDC_TOOLS_LIST, LBEDIT_TYPETOEDIT | LBEDIT_BUTTONS | LBEDIT_TOOLTIPS |
+                                                          LBEDIT_KEYS | LBEDIT_DRAG))
+        m_listEditor.SetWindowText("&Tool Item:");
+    m_editCommand.Initialize(IDC_TOOLS_COMMAND, this);
+    m_editCommand.m_strTitle = "Select Program";
+    m_editCommand.m_strFilter = "Programs|*.exe;*.pif;*.com;*.bat|All files (*.*)|*.*||";
+    // The chooser leaves the editor's current directory alone.
+    m_editCommand.m_dwFlags |= OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST;
+    m_editDirectory.Initialize(IDC_TOOLS_DIRECTORY, this);
+    m_editDirectory.m_strTitle = "Select Initial Directory";
+    m_editDirectory.m_nMode = SECBrowseDirEdit::modeShellBrowser;   // the shell's folder picker
     HWND hList = List();
     for (int i = 0; i < m_tools.GetCount(); ++i) {
         CUserTool* pCopy = new CUserTool(*m_tools.GetTool(i));
@@ -119,6 +166,11 @@ void CCustomizeToolsPage::EnableFields(BOOL bEnable)
         HWND hWnd = ::GetDlgItem(m_hWnd, nID);
         if (hWnd != nullptr)
             ::EnableWindow(hWnd, bEnable);
+    }
+    for (SECBrowseEdit* pEdit : {static_cast<SECBrowseEdit*>(&m_editCommand), static_cast<SECBrowseEdit*>(&m_editDirectory)}) {
+        SECBrowseButton* pButton = pEdit->GetBrowseButton();
+        if (pButton != nullptr && pButton->m_hWnd != nullptr)
+            ::EnableWindow(pButton->m_hWnd, bEnable);
     }
 }
 
@@ -182,17 +234,6 @@ LRESULT CCustomizeToolsPage::OnItemDeleted(WPARAM, LPARAM)
     // The editor selected another item: show it.
     ShowSelection();
     return 0;
-}
-
-void CCustomizeToolsPage::OnBrowseCommand()
-{
-    CString current;
-    GetDlgItemText(IDC_TOOLS_COMMAND, current);
-    CFileDialog dlg(TRUE, nullptr, current, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                    "Programs|*.exe;*.pif;*.com;*.bat|All files (*.*)|*.*||", this);
-    dlg.m_ofn.lpstrTitle = "Select Program";
-    if (dlg.DoModal() == IDOK)
-        SetDlgItemText(IDC_TOOLS_COMMAND, dlg.GetPathName());
 }
 
 void CCustomizeToolsPage::InsertMacro(int nPopup, int nEditID, int nButtonID)

@@ -3,6 +3,8 @@
 // did with the messages below (wParam the item's index).
 #pragma once
 #include "afxsheet.h"
+#include "SECBrowse.h"
+#include "SECListEditor.h"
 #include "UserTools.h"
 
 #define WM_TOOLS_ITEM_RENAMED   (WM_USER + 1)
@@ -10,6 +12,20 @@
 #define WM_TOOLS_ITEM_DELETED   (WM_USER + 3)   // wParam the new selection
 #define WM_TOOLS_ITEM_MOVED     (WM_USER + 4)
 #define WM_TOOLS_ITEM_DELETING  (WM_USER + 5)
+
+// The page's list of tools: each change is reported to the page (its parent) at once.
+class CToolsListEditor : public SECListEditor
+{
+public:
+    void OnItemRenamed(int nIndex, const CString& strOld, const CString& strNew) override;
+    void OnItemAdded(int nIndex, const CString& strText) override;
+    void OnItemMoved(int nOldIndex, int nNewIndex, const CString& strText) override;
+    void OnItemDeleted(int nOldIndex, int nNewSel) override;
+    BOOL OnDeletingItem(int nIndex, const CString& strText) override;
+
+private:
+    void Report(UINT message, int nIndex);
+};
 
 class CCustomizeToolsPage : public CPropertyPage
 {
@@ -21,6 +37,7 @@ public:
 
     // The tool shown in the fields (null when none).
     CUserTool* GetShownTool() const { return m_pShown; }
+    CToolsListEditor& GetListEditor() { return m_listEditor; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -34,7 +51,6 @@ protected:
     LRESULT OnItemDeleted(WPARAM wParam, LPARAM lParam);
     LRESULT OnItemMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnItemDeleting(WPARAM wParam, LPARAM lParam);
-    void OnBrowseCommand();
     void OnArgumentsMenu();
     void OnDirectoryMenu();
 
@@ -52,6 +68,9 @@ protected:
 
     CUserTools& m_tools;
     CUserTool* m_pShown;
+    CToolsListEditor m_listEditor;
+    SECBrowseFileEdit m_editCommand;
+    SECBrowseDirEdit m_editDirectory;
 
     DECLARE_MESSAGE_MAP()
 };

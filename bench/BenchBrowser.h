@@ -39,7 +39,10 @@ inline int BenchBrowser(const char* wad, int runs, bool& quiet)
     char full[MAX_PATH];
     if (!::GetFullPathNameA(wad, MAX_PATH, full, nullptr))
         return 1;
-    static CWinApp app;
+    // The window layer needs an application object; the later figures make their own.
+    std::unique_ptr<CWinApp> app;
+    if (AfxGetApp() == nullptr)
+        app.reset(new CWinApp);
     AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);

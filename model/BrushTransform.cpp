@@ -35,42 +35,44 @@ void Brush::FinishTransform()
 
 // Moves shift the plane points by whole units and rebuild the windings, as Translate does:
 // resetting the points to rounded corners would tilt a brush whose corners are not whole.
-void Brush::MoveTo(int x, int y, int viewType)
+// The shift of a view plane's axes (a, b across, d in depth); FALSE (reported) for another type.
+template <class Fill> static bool ViewShift(int viewType, LPCSTR lpszWhat, int* delta, Fill fill)
 {
     int a, b, d;
     if (!ViewAxes(viewType, a, b, d)) {
-        Report().Box(MB_OK, "Call to MoveTo with unsupported type of %d\n", viewType);
-        return;
+        Report().Box(MB_OK, "Call to %s with unsupported type of %d\n", lpszWhat, viewType);
+        return false;
     }
-    int delta[3] = {0, 0, 0};
-    delta[a] = x - (m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2);
-    delta[b] = y - (m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2);
-    Translate(delta[0], delta[1], delta[2]);
+    delta[0] = delta[1] = delta[2] = 0;
+    fill(a, b, d);
+    return true;
+}
+
+void Brush::MoveTo(int x, int y, int viewType)
+{
+    int delta[3];
+    if (ViewShift(viewType, "MoveTo", delta, [&](int a, int b, int) {
+            delta[a] = x - (m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2);
+            delta[b] = y - (m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2);
+        }))
+        Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::Move(int dx, int dy, int viewType)
 {
-    int a, b, d;
-    if (!ViewAxes(viewType, a, b, d)) {
-        Report().Box(MB_OK, "Call to MoveBrush with unsupported type of %d\n", viewType);
-        return;
-    }
-    int delta[3] = {0, 0, 0};
-    delta[a] = dx;
-    delta[b] = dy;
-    Translate(delta[0], delta[1], delta[2]);
+    int delta[3];
+    if (ViewShift(viewType, "MoveBrush", delta, [&](int a, int b, int) {
+            delta[a] = dx;
+            delta[b] = dy;
+        }))
+        Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::MoveDepth(int depth, int viewType)
 {
-    int a, b, d;
-    if (!ViewAxes(viewType, a, b, d)) {
-        Report().Box(MB_OK, "Call to Move Brush with unsupported type of %d\n", viewType);
-        return;
-    }
-    int delta[3] = {0, 0, 0};
-    delta[d] = depth;
-    Translate(delta[0], delta[1], delta[2]);
+    int delta[3];
+    if (ViewShift(viewType, "Move Brush", delta, [&](int, int, int d) { delta[d] = depth; }))
+        Translate(delta[0], delta[1], delta[2]);
 }
 
 void Brush::Translate(int dx, int dy, int dz)

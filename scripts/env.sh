@@ -35,6 +35,12 @@ morvane_start_wine() {
     "$MORVANE_ROOT/scripts/wine-run.sh" wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # The caption buttons' glyphs come from Marlett (Wine's fonts package), which this Wine reads
+  # only from the prefix's font folder.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/" || true
+  fi
   # A server already running for this prefix is fine.
   wineserver -p 2>/dev/null || true
   # Start Wine's services now, away from any pipe of the caller.

@@ -356,13 +356,16 @@ LRESULT CTextureBrowser::OnLoadTextures(WPARAM, LPARAM)
         return 1;
     m_loadRequested = TRUE;
     if (m_pLoader->GetTextureMap().IsEmpty())
-        LoadAndShow();
+        LoadAndShow(TRUE);
+    else if (m_listed == 0 && !m_usedOnly)
+        LoadAndShow(FALSE); // loaded elsewhere (the program's one loader): list them
     return 0;
 }
 
-void CTextureBrowser::LoadAndShow()
+void CTextureBrowser::LoadAndShow(BOOL load)
 {
-    m_pLoader->LoadTextures();
+    if (load)
+        m_pLoader->LoadTextures();
     ClearLists();
     FillTextureCombo();
     UpdateScrollRange();
@@ -874,7 +877,7 @@ void CTextureBrowser::OnSelectWads()
     if (GetEditorServices()->GetProject()) {
         m_loadRequested = TRUE;
         if (m_pLoader->GetTextureMap().IsEmpty())
-            LoadAndShow();
+            LoadAndShow(TRUE);
     }
     m_wndTextures.Invalidate(FALSE);
     GetDlgItem(IDC_RECENT_TEXTURES)->Invalidate();

@@ -140,9 +140,9 @@ protected:
     void UpdateStatus();
     void Layout();
     void ShowRecent();
-    // Loads the textures, builds the list and the grid and shows the project's default and
-    // marked textures; nothing is applied.
-    void LoadAndShow();
+    // Loads the textures (load), builds the list and the grid and shows the project's default
+    // and marked textures; nothing is applied.
+    void LoadAndShow(BOOL load);
     void ShowProjectTextures();
     void MarkByName(LPCSTR name);
     void ClearLists();

@@ -1,5 +1,4 @@
-// The Tools page, live in a sheet of its own: the list editor's reports are played as it sends
-// them (the list box changed, then the message to the page).
+// The Tools page, live in a sheet of its own, its list editor worked as its buttons do.
 #include "BuildRes.h"
 #include "ToolsPage.h"
 #include "afxwndtest.h"
@@ -46,51 +45,43 @@ protected:
         tools.Replace(list);
         output.AddTab("Compile");
     }
-    // What the list editor does and reports.
+    // A user's click on an item.
     static void Select(HWND hPage, int index)
     {
         ::SendDlgItemMessageA(hPage, IDC_TOOLS_LIST, LB_SETCURSEL, index, 0);
         ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_TOOLS_LIST, LBN_SELCHANGE),
                        (LPARAM)::GetDlgItem(hPage, IDC_TOOLS_LIST));
     }
-    static void AddItem(HWND hPage, LPCSTR text)
+    // The list editor's New, a name typed, Enter.
+    static void AddItem(CCustomizeToolsPage& page, LPCSTR text)
     {
-        int index = (int)::SendDlgItemMessageA(hPage, IDC_TOOLS_LIST, LB_ADDSTRING, 0, (LPARAM)text);
-        ::SendMessageA(hPage, WM_TOOLS_ITEM_ADDED, index, 0);
+        ASSERT_TRUE(page.GetListEditor().NewItem());
+        ASSERT_NE(page.GetListEditor().GetEdit(), nullptr);
+        page.GetListEditor().GetEdit()->SetWindowText(text);
+        page.GetListEditor().EndEdit(FALSE);
     }
-    static void MoveUp(HWND hPage, int index)
+    static void MoveUp(CCustomizeToolsPage& page, int index)
     {
-        HWND hList = ::GetDlgItem(hPage, IDC_TOOLS_LIST);
-        char sz[256] = "";
-        ::SendMessageA(hList, LB_GETTEXT, index, (LPARAM)sz);
-        LRESULT data = ::SendMessageA(hList, LB_GETITEMDATA, index, 0);
-        ::SendMessageA(hList, LB_DELETESTRING, index, 0);
-        ::SendMessageA(hList, LB_INSERTSTRING, index - 1, (LPARAM)sz);
-        ::SendMessageA(hList, LB_SETITEMDATA, index - 1, data);
-        ::SendMessageA(hList, LB_SETCURSEL, index - 1, 0);
-        ::SendMessageA(hPage, WM_TOOLS_ITEM_MOVED, index, 0);
+        Select(page.m_hWnd, index);
+        EXPECT_TRUE(page.GetListEditor().MoveItemUp());
     }
-    static void Rename(HWND hPage, int index, LPCSTR text)
+    static void Rename(CCustomizeToolsPage& page, int index, LPCSTR text)
     {
-        HWND hList = ::GetDlgItem(hPage, IDC_TOOLS_LIST);
-        LRESULT data = ::SendMessageA(hList, LB_GETITEMDATA, index, 0);
-        ::SendMessageA(hList, LB_DELETESTRING, index, 0);
-        ::SendMessageA(hList, LB_INSERTSTRING, index, (LPARAM)text);
-        ::SendMessageA(hList, LB_SETITEMDATA, index, data);
-        ::SendMessageA(hList, LB_SETCURSEL, index, 0);
-        ::SendMessageA(hPage, WM_TOOLS_ITEM_RENAMED, index, 0);
+        Select(page.m_hWnd, index);
+        ASSERT_TRUE(page.GetListEditor().StartEdit());
+        page.GetListEditor().GetEdit()->SetWindowText(text);
+        page.GetListEditor().EndEdit(FALSE);
     }
-    static void Delete(HWND hPage, int index)
+    static void Delete(CCustomizeToolsPage& page, int index)
     {
-        HWND hList = ::GetDlgItem(hPage, IDC_TOOLS_LIST);
-        ::SendMessageA(hPage, WM_TOOLS_ITEM_DELETING, index, 0);
-        ::SendMessageA(hList, LB_DELETESTRING, index, 0);
-        int count = (int)::SendMessageA(hList, LB_GETCOUNT, 0, 0);
-        if (count > 0) {
-            int sel = index < count ? index : count - 1;
-            ::SendMessageA(hList, LB_SETCURSEL, sel, 0);
-            ::SendMessageA(hPage, WM_TOOLS_ITEM_DELETED, sel, 0);
-        }
+        Select(page.m_hWnd, index);
+        EXPECT_TRUE(page.GetListEditor().DeleteItem());
+    }
+    // The "..." button that the picker put beside an edit.
+    static int BrowseButton(HWND hPage, int nEditID)
+    {
+        HWND hButton = ::GetWindow(::GetDlgItem(hPage, nEditID), GW_HWNDNEXT);
+        return hButton != nullptr ? ::GetDlgCtrlID(hButton) : 0;
     }
 
     bt::TempDir dir;
@@ -131,9 +122,9 @@ TEST_F(ToolsPageTest, EditsOnTheCopiesReachTheListAndTheSettingsOnOK)
         EXPECT_STREQ(Text(h, IDC_TOOLS_ARGUMENTS), "out edited");
 
         // A new item without a text is refused; one with a text becomes a tool with the defaults.
-        AddItem(h, "");
+        AddItem(page, "");
         EXPECT_EQ(ListTexts(hList).size(), 2u);
-        AddItem(h, "&Lint");
+        AddItem(page, "&Lint");
         EXPECT_EQ(::SendMessageA(hList, LB_GETCURSEL, 0, 0), 2);
         EXPECT_STREQ(Text(h, IDC_TOOLS_COMMAND), "");
         EXPECT_EQ(::IsDlgButtonChecked(h, IDC_TOOLS_OUTPUT), 1u);
@@ -151,25 +142,35 @@ TEST_F(ToolsPageTest, EditsOnTheCopiesReachTheListAndTheSettingsOnOK)
         AfxSeamScript([](AfxModalCall&) { return (INT_PTR)ID_DIR_PROJECT_DIR; });
         AfxSeamPressButton(h, IDC_TOOLS_DIRECTORY_MENU);
         EXPECT_STREQ(Text(h, IDC_TOOLS_DIRECTORY), "${ProjectDir}");
-        // The program's browse button.
+        // The browse buttons: a program, a directory.
         AfxSeamScript([](AfxModalCall& file) {
             EXPECT_EQ(file.kind, AFX_MODAL_COMMONDIALOG);
+            EXPECT_STREQ(file.className, "CFileDialog");
             file.text = "C:\\tools\\lint2.exe";
             return (INT_PTR)IDOK;
         });
-        AfxSeamPressButton(h, IDC_TOOLS_COMMAND_BROWSE);
+        CString cwd = bt::CurrentDirectory();
+        AfxSeamPressButton(h, BrowseButton(h, IDC_TOOLS_COMMAND));
         EXPECT_STREQ(Text(h, IDC_TOOLS_COMMAND), "C:\\tools\\lint2.exe");
+        EXPECT_STREQ(bt::CurrentDirectory(), cwd);
+        AfxSeamScript([](AfxModalCall& folder) {
+            EXPECT_STREQ(folder.caption, "Select Initial Directory");
+            folder.text = "C:\\work";
+            return (INT_PTR)IDOK;
+        });
+        AfxSeamPressButton(h, BrowseButton(h, IDC_TOOLS_DIRECTORY));
+        EXPECT_STREQ(Text(h, IDC_TOOLS_DIRECTORY), "C:\\work");
+        ::SetDlgItemTextA(h, IDC_TOOLS_DIRECTORY, "${ProjectDir}");
 
         // Reorder and rename: the new tool goes first.
-        MoveUp(h, 2);
-        MoveUp(h, 1);
+        MoveUp(page, 2);
+        MoveUp(page, 1);
         EXPECT_STREQ(Text(h, IDC_TOOLS_COMMAND), "C:\\tools\\lint2.exe");
-        Rename(h, 0, "&Lint it");
+        Rename(page, 0, "&Lint it");
         EXPECT_EQ(ListTexts(hList), (std::vector<std::string>{"&Lint it", "&Compile", "&View"}));
 
         // Delete the shown "&View", then look at another: nothing is stored into the deleted one.
-        Select(h, 2);
-        Delete(h, 2);
+        Delete(page, 2);
         EXPECT_EQ(page.GetShownTool(), (CUserTool*)::SendMessageA(hList, LB_GETITEMDATA, 1, 0));
         EXPECT_STREQ(Text(h, IDC_TOOLS_ARGUMENTS), "out edited");
         Select(h, 0);
@@ -207,9 +208,9 @@ TEST_F(ToolsPageTest, CancelLeavesTheListAsItWasAndDeletingTheLastToolDisablesTh
     sheet.AddPage(&page);
     AfxSeamDrive([&](AfxModalCall& call) {
         HWND h = page.m_hWnd;
-        Delete(h, 0);
+        Delete(page, 0);
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, IDC_TOOLS_COMMAND)));
-        Delete(h, 0);
+        Delete(page, 0);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_TOOLS_COMMAND)));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_TOOLS_ARGUMENTS_MENU)));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_TOOLS_OUTPUT)));

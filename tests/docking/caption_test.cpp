@@ -96,6 +96,25 @@ TEST_F(DockingFrame, TheActiveTitleIsDrawnInALightColourOverTheDarkBand)
     EXPECT_GT(nLight, 10) << "the title's pixels over the black end of the band";
 }
 
+// The caption buttons' glyphs come from the Marlett font (Wine's fonts package): without it they
+// show as letters and digits.
+TEST(GradientCaption, TheCaptionButtonFontIsInstalled)
+{
+    HDC hDC = ::GetDC(nullptr);
+    LOGFONTA lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(lf.lfFaceName, "Marlett");
+    BOOL bFound = FALSE;
+    ::EnumFontFamiliesExA(
+        hDC, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) -> int {
+            *reinterpret_cast<BOOL*>(lParam) = TRUE;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&bFound), 0);
+    ::ReleaseDC(nullptr, hDC);
+    EXPECT_TRUE(bFound) << "install Wine's fonts (scripts/install-deps.sh)";
+}
+
 TEST(GradientCaption, BandsStepByATruncatedShareAndTheLastReachesTheRightEdge)
 {
     CDC dc;

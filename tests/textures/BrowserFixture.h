@@ -11,6 +11,7 @@
 #include "afxtest.h"
 #include "afxwndtest.h"
 #include <string>
+#include <set>
 #include <vector>
 
 // Services whose browser shows what the map makes current, as the shell's do.
@@ -43,6 +44,56 @@ public:
     }
     void OnDraw(CDC*) override {}
 };
+
+// A 32-bit top-down memory bitmap to draw into and read back.
+class Canvas
+{
+public:
+    Canvas(int width, int height) : w(width), h(height)
+    {
+        BITMAPINFO bi = {};
+        bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc = ::CreateCompatibleDC(nullptr);
+        bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = ::SelectObject(dc, bmp);
+    }
+    ~Canvas()
+    {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bmp);
+        ::DeleteDC(dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    // Red, green, blue as one number.
+    DWORD At(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
+    int w, h;
+    DWORD* bits = nullptr;
+    HDC dc;
+    HBITMAP bmp;
+    HGDIOBJ old;
+};
+
+// What a palette index becomes on screen: its colour through the brightness table.
+inline DWORD Expected(int index)
+{
+    const BYTE* pal = GetPaletteTable();
+    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 |
+           static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 | BrightnessOf(pal[index * 3 + 2]);
+}
+
+// Every colour of a texture's 24-bit bitmap.
+inline std::set<DWORD> ColoursOf(const Texture* t)
+{
+    std::set<DWORD> c;
+    int stride = (t->p2width * 3 + 3) & ~3;
+    for (int y = 0; y < t->p2height; ++y)
+        for (int x = 0; x < t->p2width; ++x) {
+            const BYTE* p = t->bits + y * stride + x * 3;
+            c.insert(static_cast<DWORD>(p[2]) << 16 | static_cast<DWORD>(p[1]) << 8 | p[0]);
+        }
+    return c;
+}
 
 using Names = std::vector<std::string>;
 

@@ -202,4 +202,29 @@ TEST(TextureAdjustRules, ScaleEdits)
     }
 }
 
+TEST(TexturePens, WindowlessDefaultFromColors)
+{
+    CDefaultEditorServices services;
+    services.WriteProfileInt("Colors", "Selected Texture", 0x00FF00);
+    struct Case
+    {
+        CEditorServices::TexturePen which;
+        UINT style;
+        COLORREF colour;
+    } cases[] = {
+        {CEditorServices::PEN_SELECTED_TEXTURE, PS_SOLID, RGB(0, 255, 0)},
+        {CEditorServices::PEN_SELECTED_TEXTURE_DOTTED, PS_DOT, RGB(0, 255, 0)},
+        {CEditorServices::PEN_TEXTURE_BACKGROUND, PS_SOLID, RGB(0, 0, 0)}, // "Texture Background" default 0
+    };
+    for (const Case& c : cases) {
+        HPEN pen = services.GetTexturePen(c.which);
+        ASSERT_NE(pen, nullptr);
+        EXPECT_EQ(pen, services.GetTexturePen(c.which)); // made once
+        LOGPEN lp = {};
+        ASSERT_TRUE(::GetObjectA(pen, sizeof lp, &lp));
+        EXPECT_EQ(lp.lopnStyle, c.style);
+        EXPECT_EQ(lp.lopnColor & 0xFFFFFF, c.colour);
+    }
+}
+
 } // namespace

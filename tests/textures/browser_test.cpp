@@ -39,6 +39,13 @@ TEST_F(BrowserTest, LoadsListsAndUnloadsOnlyWithoutMaps)
     project->WriteString("Texture", "Default", "small", TRUE);
     EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 0);
     EXPECT_EQ(Selected(List()), "SMALL");
+    // Loaded by someone else while the browser was empty: the load message lists them.
+    browser->SendMessage(WM_TEXTURE_UNLOAD);
+    EXPECT_TRUE(loader->LoadTextures());
+    EXPECT_EQ(List()->GetCount(), 0);
+    EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 0);
+    EXPECT_EQ(List()->GetCount(), 5);
+    EXPECT_EQ(Selected(List()), "SMALL");
     // No project: nothing loads.
     services->SetProject(nullptr);
     EXPECT_EQ(browser->SendMessage(WM_TEXTURE_LOAD), 1);
@@ -102,64 +109,6 @@ TEST_F(BrowserTest, ClickingAThumbnailAppliesShowingDoesNot)
     EXPECT_TRUE(map->IsModified());
 }
 
-// The thumbnails as the texture window paints them, read back as 32-bit pixels.
-class Canvas
-{
-public:
-    Canvas(CTextureWnd* wnd)
-    {
-        CRect rc;
-        wnd->GetClientRect(&rc);
-        w = rc.Width();
-        h = rc.Height();
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        HDC screen = ::GetDC(nullptr);
-        dc = ::CreateCompatibleDC(screen);
-        ::ReleaseDC(nullptr, screen);
-        bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = ::SelectObject(dc, bmp);
-        wnd->DrawTextures(dc);
-        ::GdiFlush();
-    }
-    ~Canvas()
-    {
-        ::SelectObject(dc, old);
-        ::DeleteObject(bmp);
-        ::DeleteDC(dc);
-    }
-    // Red, green, blue as one number.
-    DWORD At(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
-    int w, h;
-    DWORD* bits = nullptr;
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-};
-
-DWORD Expected(int index)
-{
-    const BYTE* pal = GetPaletteTable();
-    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 | static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 |
-           BrightnessOf(pal[index * 3 + 2]);
-}
-
-std::set<DWORD> ColoursOf(const Texture* t)
-{
-    std::set<DWORD> c;
-    int stride = (t->p2width * 3 + 3) & ~3;
-    for (int y = 0; y < t->p2height; ++y)
-        for (int x = 0; x < t->p2width; ++x) {
-            const BYTE* p = t->bits + y * stride + x * 3;
-            c.insert(static_cast<DWORD>(p[2]) << 16 | static_cast<DWORD>(p[1]) << 8 | p[0]);
-        }
-    return c;
-}
-
 TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
 {
     InitAndLoad();
@@ -170,7 +119,12 @@ TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
     browser->SelectTextureByName("SQUARE");
     ASSERT_EQ(browser->GetThumbnailSize(), 64);
     ASSERT_EQ(browser->GetVisibleList().GetCount(), 5);
-    Canvas canvas(browser->GetTextureWnd());
+    // The thumbnails as the texture window paints them, read back.
+    CRect client;
+    browser->GetTextureWnd()->GetClientRect(&client);
+    Canvas canvas(client.Width(), client.Height());
+    browser->GetTextureWnd()->DrawTextures(canvas.dc);
+    ::GdiFlush();
     std::vector<bool> covered(static_cast<size_t>(canvas.w * canvas.h), false);
     for (int i = 0; i < 5; ++i) {
         Texture* t = static_cast<Texture*>(browser->GetVisibleList().GetAt(browser->GetVisibleList().FindIndex(i)));
@@ -220,6 +174,39 @@ TEST_F(BrowserTest, ThumbnailsShowThePaletteColoursAndFrames)
     EXPECT_EQ(stray, 0);
 }
 
+TEST_F(BrowserTest, RecentItemsShowTheirThumbnails)
+{
+    InitAndLoad();
+    browser->SelectTextureByName("SQUARE");
+    Canvas canvas(200, 64);
+    auto draw = [&](UINT state) {
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_COMBOBOX;
+        dis.CtlID = IDC_RECENT_TEXTURES;
+        dis.itemID = 0;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = state;
+        dis.hwndItem = Recent()->m_hWnd;
+        dis.hDC = canvas.dc;
+        dis.rcItem = {0, 0, 200, 64};
+        browser->SendMessage(WM_DRAWITEM, IDC_RECENT_TEXTURES, (LPARAM)&dis);
+        ::GdiFlush();
+    };
+    auto at = [&](int x, int y) { return canvas.At(x, y); };
+    draw(ODS_SELECTED);
+    // A 64 x 64 texture is copied into the square at the left (inside the frame).
+    int bad = 0;
+    for (int y = 1; y < 63; ++y)
+        for (int x = 1; x < 63; ++x)
+            bad += at(x, y) != Expected((x + y * 64 + 3) & 255);
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(at(0, 30), 0xFF0000u);   // the selected item's frame
+    EXPECT_EQ(at(199, 30), 0xFF0000u);
+    EXPECT_EQ(at(120, 2), 0u);         // the background
+    draw(0);
+    EXPECT_EQ(at(0, 30), 0u);          // the unselected item's frame is the background pen
+}
+
 TEST_F(BrowserTest, MarkApplyUsedAndSelectBrushes)
 {
     OpenMap();
@@ -249,6 +236,11 @@ TEST_F(BrowserTest, MarkApplyUsedAndSelectBrushes)
 
     // Used: only the map's textures; the old frames go.
     Texture* brick = loader->FindTexture("BRICK");
+    // No current texture is needed: the active map decides.
+    browser->SelectTexture(nullptr);
+    browser->OnUsed();
+    EXPECT_EQ(ListNames(List()), (Names{"METAL"}));
+    browser->OnUsed();
     browser->SelectTextureByName("BRICK");
     browser->OnUsed();
     EXPECT_TRUE(browser->IsUsedOnly());

@@ -1,7 +1,7 @@
 // Shows the texture browser, the Texture Adjustment window or the Select Wads dialog over real
 // WADs, for looking at them (with the shot tool); not a test.
 //
-//   texbrowser_view ROOT browser|adjust|wads WAD...
+//   texbrowser_view ROOT browser|recent|adjust|wads WAD...
 #include "Brush.h"
 #include "Entity.h"
 #include "IniFile.h"
@@ -78,6 +78,9 @@ int main(int argc, char** argv)
         adjust->Update(&f);
         adjust->SetWindowPos(nullptr, 330, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         adjust->ShowWindow(SW_SHOW);
+    } else if (!std::strcmp(argv[2], "recent")) {
+        browser.GetDlgItem(IDC_RECENT_TEXTURES)->SetFocus();
+        browser.GetDlgItem(IDC_RECENT_TEXTURES)->PostMessage(CB_SHOWDROPDOWN, TRUE);
     } else if (!std::strcmp(argv[2], "wads")) {
         CSelectWadsDlg dlg(&host);
         dlg.DoModal();

@@ -108,6 +108,32 @@ TEST_F(SelectWads, CancelChangesNothing)
     EXPECT_EQ(services->GetWadList().GetCount(), 3);
 }
 
+TEST_F(SelectWads, NothingFoundOrNoProject)
+{
+    ::CreateDirectoryA(dir.Path("empty"), nullptr);
+    project->WriteString("Paths", "Wads", "empty", TRUE);
+    CSelectWadsDlg dlg(nullptr);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_EQ(::SendDlgItemMessageA(call.hWnd, IDC_WAD_LIST, LB_GETCOUNT, 0, 0), 0);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(services->LineContains("No wads were found in the wad path(s)"));
+    EXPECT_EQ(WadKeys(), std::vector<std::string>{}); // OK with nothing selected empties the list
+
+    // Without a project: an empty list, and OK writes nothing.
+    project->WriteString("Wads", "File1", "wads\\a.wad", TRUE);
+    services->SetProject(nullptr);
+    CSelectWadsDlg none(nullptr);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_EQ(::SendDlgItemMessageA(call.hWnd, IDC_WAD_LIST, LB_GETCOUNT, 0, 0), 0);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    EXPECT_EQ(none.DoModal(), IDOK);
+    services->SetProject(project);
+    EXPECT_EQ(WadKeys(), (std::vector<std::string>{"File1=wads\\a.wad"}));
+}
+
 TEST_F(SelectWads, FromTheBrowser)
 {
     InitAndLoad();
@@ -237,6 +263,14 @@ TEST_F(TextureAdjust, TypedValues)
     for (const auto& u : spy.updates)
         hint18 |= u.hint == HINT_TEXTURE_ADJUST;
     EXPECT_TRUE(hint18);
+}
+
+TEST_F(TextureAdjust, EscapeHidesTheWindowTheFrameKeeps)
+{
+    dlg->ShowWindow(SW_SHOW);
+    dlg->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_TRUE(::IsWindow(dlg->m_hWnd));
+    EXPECT_FALSE(dlg->IsWindowVisible());
 }
 
 TEST_F(TextureAdjust, WritesOnlyIntoThePickedFaceOfItsOwnActiveMap)

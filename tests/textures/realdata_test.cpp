@@ -47,24 +47,7 @@ std::map<std::string, std::vector<BYTE>> ReadMipPixels(const CString& path)
     return out;
 }
 
-DWORD Expected(int index)
-{
-    const BYTE* pal = GetPaletteTable();
-    return static_cast<DWORD>(BrightnessOf(pal[index * 3])) << 16 |
-           static_cast<DWORD>(BrightnessOf(pal[index * 3 + 1])) << 8 | BrightnessOf(pal[index * 3 + 2]);
-}
 
-std::set<DWORD> ColoursOf(const Texture* t)
-{
-    std::set<DWORD> c;
-    int stride = (t->p2width * 3 + 3) & ~3;
-    for (int y = 0; y < t->p2height; ++y)
-        for (int x = 0; x < t->p2width; ++x) {
-            const BYTE* p = t->bits + y * stride + x * 3;
-            c.insert(static_cast<DWORD>(p[2]) << 16 | static_cast<DWORD>(p[1]) << 8 | p[0]);
-        }
-    return c;
-}
 
 class RealData : public BrowserTest
 {
@@ -174,13 +157,8 @@ TEST_F(RealData, ThumbnailsAreTheTexturesOwnColours)
                 last = browser->GetScrollPosition();
                 CRect rc;
                 wnd->GetClientRect(&rc);
-                BITMAPINFO bi = {};
-                bi.bmiHeader = {sizeof bi.bmiHeader, rc.Width(), -rc.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-                DWORD* bits = nullptr;
-                HDC dc = ::CreateCompatibleDC(nullptr);
-                HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-                HGDIOBJ old = ::SelectObject(dc, bmp);
-                wnd->DrawTextures(dc);
+                Canvas canvas(rc.Width(), rc.Height());
+                wnd->DrawTextures(canvas.dc);
                 ::GdiFlush();
                 for (POSITION pos = browser->GetVisibleList().GetHeadPosition(); pos;) {
                     Texture* t = static_cast<Texture*>(browser->GetVisibleList().GetNext(pos));
@@ -191,7 +169,7 @@ TEST_F(RealData, ThumbnailsAreTheTexturesOwnColours)
                     int bad = 0;
                     for (int y = r.top; y < r.bottom; ++y)
                         for (int x = r.left; x < r.right; ++x) {
-                            DWORD c = bits[y * rc.Width() + x] & 0xFFFFFF;
+                            DWORD c = canvas.At(x, y);
                             if (copy)
                                 bad += c != Expected(mip[static_cast<size_t>((y - r.top) * t->width + x - r.left)]);
                             else
@@ -200,9 +178,6 @@ TEST_F(RealData, ThumbnailsAreTheTexturesOwnColours)
                     EXPECT_EQ(bad, 0) << t->name << " at " << s;
                     (copy ? exact : stretched)++;
                 }
-                ::SelectObject(dc, old);
-                ::DeleteObject(bmp);
-                ::DeleteDC(dc);
                 browser->SendMessage(WM_VSCROLL, SB_PAGEDOWN, (LPARAM)bar);
             }
         }
