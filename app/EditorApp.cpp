@@ -187,15 +187,22 @@ CRect CEditorApp::CheckedRectangle(const void* pData, DWORD size, int cxScreen, 
     return rect;
 }
 
+// The section's key opened for reading, never created; null when it is missing.
+static HKEY OpenSection(CEditorApp& app, LPCSTR section)
+{
+    HKEY root = app.GetAppRegistryKey();
+    if (!root)
+        return nullptr;
+    HKEY key = nullptr;
+    LONG result = ::RegOpenKeyExA(root, section, 0, KEY_READ, &key);
+    ::RegCloseKey(root);
+    return result == ERROR_SUCCESS ? key : nullptr;
+}
+
 BOOL CEditorApp::RegKeyExists(LPCSTR section)
 {
-    HKEY app = GetAppRegistryKey();
-    if (!app)
-        return FALSE;
-    HKEY key = nullptr;
-    LONG result = ::RegOpenKeyExA(app, section, 0, KEY_READ, &key);
-    ::RegCloseKey(app);
-    if (result != ERROR_SUCCESS)
+    HKEY key = OpenSection(*this, section);
+    if (!key)
         return FALSE;
     ::RegCloseKey(key);
     return TRUE;
@@ -214,16 +221,11 @@ BOOL CEditorApp::RegDeleteSection(LPCSTR section)
 
 BOOL CEditorApp::GetProfileBinary(LPCSTR section, LPCSTR name, void* pBuffer, DWORD* pSize)
 {
-    HKEY app = GetAppRegistryKey();
-    if (!app)
-        return FALSE;
-    HKEY key = nullptr;
-    LONG result = ::RegOpenKeyExA(app, section, 0, KEY_READ, &key);
-    ::RegCloseKey(app);
-    if (result != ERROR_SUCCESS)
+    HKEY key = OpenSection(*this, section);
+    if (!key)
         return FALSE;
     DWORD type = 0;
-    result = ::RegQueryValueExA(key, name, nullptr, &type, static_cast<LPBYTE>(pBuffer), pSize);
+    LONG result = ::RegQueryValueExA(key, name, nullptr, &type, static_cast<LPBYTE>(pBuffer), pSize);
     ::RegCloseKey(key);
     return result == ERROR_SUCCESS && type == REG_BINARY;
 }

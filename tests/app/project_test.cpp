@@ -2,6 +2,7 @@
 #include "EditorApp.h"
 #include "IniFile.h"
 #include "MainFrame.h"
+#include "RecordingServices.h"
 #include "Map.h"
 #include "ShellRes.h"
 #include "Thing.h"
@@ -35,25 +36,6 @@ bool Exists(const CString& path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveTree(const CString& dir)
-{
-    WIN32_FIND_DATAA d;
-    HANDLE h = ::FindFirstFileA(dir + "\\*", &d);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            CString name = d.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(dir + "\\" + name);
-            else
-                ::DeleteFileA(dir + "\\" + name);
-        } while (::FindNextFileA(h, &d));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryA(dir);
-}
-
 const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
                      "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
                      "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
@@ -68,11 +50,7 @@ class ProjectFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        m_root.Format("%smorvane-project-%lu", base, ::GetCurrentProcessId());
-        RemoveTree(m_root);
-        ::CreateDirectoryA(m_root, nullptr);
+        m_root = m_dir.Path();
         ::CreateDirectoryA(m_root + "\\qc", nullptr);
         ::CreateDirectoryA(m_root + "\\autosave", nullptr);
         WriteFile(m_root + "\\qc\\defs.qc", "/*QUAKED light (0 1 0) (-8 -8 -8) (8 8 8)\n*/\n"
@@ -93,7 +71,6 @@ protected:
         }
         afxtest::DrainQuit();
         AfxSeamReset();
-        RemoveTree(m_root);
     }
     CString Title() const
     {
@@ -107,6 +84,7 @@ protected:
         m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
         return ui.enabled;
     }
+    CTempDir m_dir;
     CEditorApp m_app;
     CMainFrame* m_frame = nullptr;
     CString m_root;

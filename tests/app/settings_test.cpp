@@ -4,6 +4,7 @@
 #include "EditorApp.h"
 #include "IniFile.h"
 #include "MainFrame.h"
+#include "RecordingServices.h"
 #include "Reporter.h"
 #include "Services.h"
 #include <cstring>
@@ -11,41 +12,16 @@
 
 namespace {
 
-// A fresh directory below the temporary directory, removed with its files.
+// The test's temporary directory with the few helpers these tests use.
 struct TempTree
 {
-    CString path;
-    TempTree()
-    {
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        path.Format("%smorvane-settings-%lu", base, ::GetCurrentProcessId());
-        ::CreateDirectoryA(path, nullptr);
-    }
-    ~TempTree() { Remove(path); }
-    static void Remove(const CString& dir)
-    {
-        WIN32_FIND_DATAA d;
-        HANDLE h = ::FindFirstFileA(dir + "\\*", &d);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                CString name = d.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(dir + "\\" + name);
-                else
-                    ::DeleteFileA(dir + "\\" + name);
-            } while (::FindNextFileA(h, &d));
-            ::FindClose(h);
-        }
-        ::RemoveDirectoryA(dir);
-    }
+    CTempDir dir;
+    CString path = dir.Path();
     CString Make(LPCSTR sub) const
     {
-        CString dir = path + "\\" + sub;
-        ::CreateDirectoryA(dir, nullptr);
-        return dir;
+        CString d = path + "\\" + sub;
+        ::CreateDirectoryA(d, nullptr);
+        return d;
     }
     static void Touch(const CString& file) { std::ofstream(static_cast<LPCSTR>(file)) << "x"; }
     static bool Exists(const CString& file) { return ::GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES; }
