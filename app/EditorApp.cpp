@@ -9,6 +9,7 @@
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
 #include "PathIterator.h"
+#include "ShellRes.h"
 #include "Reporter.h"
 #include "Tokenizer.h"
 #include <cstring>
@@ -17,6 +18,10 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     // The framework's File Open: the file dialog, then the 2D template. The main frame's own
     // Open comes earlier in the routing once it has one.
     ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
+    ON_UPDATE_COMMAND_UI(ID_RECENT_MAP_FIRST, OnUpdateRecentMaps)
+    ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, OnUpdateRecentProjects)
+    ON_COMMAND_EX_RANGE(ID_RECENT_MAP_FIRST, ID_RECENT_MAP_FIRST + 3, OnOpenRecentMap)
+    ON_COMMAND_EX_RANGE(ID_RECENT_PROJECT_FIRST, ID_RECENT_PROJECT_FIRST + 3, OnOpenRecentProject)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp()
@@ -277,6 +282,53 @@ BOOL CEditorApp::DetectQuakePath()
         return FALSE;
     WriteProfileString("Project Settings", "Quake Path", dir);
     WriteProfileString("Project Settings", "Quake Exe", exe);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Recent lists
+
+void CEditorApp::OnUpdateRecentMaps(CCmdUI* pCmdUI)
+{
+    if (m_pRecentMaps)
+        m_pRecentMaps->UpdateMenu(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+void CEditorApp::OnUpdateRecentProjects(CCmdUI* pCmdUI)
+{
+    if (m_pRecentProjects)
+        m_pRecentProjects->UpdateMenu(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+BOOL CEditorApp::OnOpenRecentMap(UINT nID)
+{
+    int index = static_cast<int>(nID - ID_RECENT_MAP_FIRST);
+    CMainFrame* pFrame = GetMainFrame();
+    if (!m_pRecentMaps || !pFrame || index < 0 || index >= m_pRecentMaps->GetSize())
+        return TRUE;
+    CString path = (*m_pRecentMaps)[index];
+    if (path.IsEmpty())
+        return TRUE;
+    if (!pFrame->OpenMap(path, VIEW_ALL_FOUR))
+        m_pRecentMaps->Remove(index);
+    return TRUE;
+}
+
+BOOL CEditorApp::OnOpenRecentProject(UINT nID)
+{
+    int index = static_cast<int>(nID - ID_RECENT_PROJECT_FIRST);
+    CMainFrame* pFrame = GetMainFrame();
+    if (!m_pRecentProjects || !pFrame || index < 0 || index >= m_pRecentProjects->GetSize())
+        return TRUE;
+    CString path = (*m_pRecentProjects)[index];
+    if (path.IsEmpty())
+        return TRUE;
+    if (!pFrame->OpenProject(path))
+        m_pRecentProjects->Remove(index);
     return TRUE;
 }
 

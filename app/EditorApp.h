@@ -57,6 +57,14 @@ public:
     // The start's show command: maximised when last maximised, unless hidden or minimised.
     static int StartShowCommand(int nCmdShow, BOOL bMaximized, BOOL bEmbedded);
 
+    // ---- Recent lists in the File menu
+    void OnUpdateRecentMaps(CCmdUI* pCmdUI);
+    void OnUpdateRecentProjects(CCmdUI* pCmdUI);
+    // A recent map opens into its four windows; one that cannot be opened leaves the list.
+    BOOL OnOpenRecentMap(UINT nID);
+    // A recent project that cannot be opened leaves the list.
+    BOOL OnOpenRecentProject(UINT nID);
+
     // ---- Auto save files
     // The "Maps" and "Objects" directories of the project just loaded: auto save files are never
     // deleted there.

@@ -361,3 +361,42 @@ TEST_F(ProjectFixture, FileNewNamesUntitledMapsAndGivesOneWindowWhenAMapIsActive
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
+{
+    CString map = m_root + "\\cube.map";
+    WriteFile(map, kCube);
+    m_app.AddToRecentFileList(map);
+    m_app.AddToRecentProjectList(m_root + "\\gone.prj");
+    m_app.AddToRecentProjectList(m_project);
+
+    // Recent Project 1: the project opens.
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST);
+    EXPECT_STREQ("Morvane - test.prj", Title());
+
+    // Recent Map 1: four windows.
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_MAP_FIRST);
+    EXPECT_EQ(4u, ChildTitles(m_frame).size());
+
+    // A map that is gone: its box, and the entry goes.
+    m_app.CloseAllDocuments(FALSE);
+    ::DeleteFileA(map);
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_MAP_FIRST);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_TRUE((*m_app.GetRecentMaps())[0].IsEmpty());
+
+    // A project that is gone: the same.
+    ASSERT_STREQ(m_root + "\\gone.prj", (*m_app.GetRecentProjects())[1]);
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 1);
+    EXPECT_TRUE((*m_app.GetRecentProjects())[1].IsEmpty());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
+} // namespace
