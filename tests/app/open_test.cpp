@@ -5,6 +5,7 @@
 #include "MapFrame.h"
 #include "MapXYView.h"
 #include "afxtest.h"
+#include "shell_fixture.h"
 #include "../../res/resource.h"
 #include <map>
 
@@ -35,13 +36,8 @@ protected:
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
         // File Open works inside a project: a fixture project with nothing but its root.
-        m_project = CString(dir) + "morvane_open_fixture.prj";
-        FILE* prj = fopen(m_project, "wb");
-        ASSERT_NE(prj, nullptr);
-        fputs("[Paths]\n", prj);
-        fclose(prj);
-        m_app.WriteProfileString("Project Settings", "Root Path", dir);
-        ASSERT_TRUE(m_app.GetMainFrame()->OpenProject(m_project));
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_open_fixture.prj", dir);
+        ASSERT_FALSE(m_project.IsEmpty());
         m_path = CString(dir) + "morvane_open_small.map";
         FILE* f = fopen(m_path, "wb");
         ASSERT_NE(f, nullptr);

@@ -8,6 +8,7 @@
 #include "Brush.h"
 #include "Entity.h"
 #include "MainFrame.h"
+#include "shell_fixture.h"
 #include "Map.h"
 #include "MapFrame.h"
 #include "MapCameraFrame.h"
@@ -102,15 +103,8 @@ protected:
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWMAXIMIZED);
         ASSERT_TRUE(m_app.InitInstance());
         // File Open works inside a project: one rooted at the shared data, naming nothing.
-        char tmp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, tmp);
-        m_project = CString(tmp) + "morvane_realmaps.prj";
-        FILE* prj = fopen(m_project, "wb");
-        ASSERT_NE(prj, nullptr);
-        fputs("[Paths]\n", prj);
-        fclose(prj);
-        m_app.WriteProfileString("Project Settings", "Root Path", kData);
-        ASSERT_TRUE(m_app.GetMainFrame()->OpenProject(m_project));
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_realmaps.prj", kData);
+        ASSERT_FALSE(m_project.IsEmpty());
         // The open reports missing textures and unknown classes in boxes: answered with OK and
         // counted, as a user would click them away.
         AfxSeamSetUnexpectedHandler([this](const AfxModalCall& c) { m_boxes.push_back(c.text); });
