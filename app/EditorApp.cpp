@@ -6,6 +6,7 @@
 #include "MapView.h"
 #include "../res/resource.h"
 #include "Map.h"
+#include "MapData.h"
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
 #include "PathIterator.h"
@@ -66,6 +67,8 @@ BOOL CEditorApp::InitInstance()
     // 2D frame makes its two panes itself; the camera template's classes come with the camera view.
     SetViewServices(&m_services);
     m_services.CreateColors();
+    // "Morvane Data" for the clipboard and drags between map windows; warns when unavailable.
+    RegisterMapDataFormat();
     m_pMapTemplate =
         new CMultiDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(Map), RUNTIME_CLASS(CMapFrame), RUNTIME_CLASS(CMapView));
     AddDocTemplate(m_pMapTemplate);
