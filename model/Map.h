@@ -69,6 +69,7 @@ struct CycleCandidate
 class Map : public CDocument
 {
     DECLARE_DYNCREATE(Map)
+    DECLARE_MESSAGE_MAP()
 public:
     Map();
     ~Map() override;
@@ -172,6 +173,8 @@ public:
     void AddCamera(CameraRecord* pCamera);
     void SetCurrentCamera(CameraRecord* pCamera);
     void RemoveCamera(CameraRecord* pCamera);
+    // Hint 14 with the box the current camera's eye swept since its previous position.
+    void CameraChanged();
     short* GetPreviousEye() { return m_prevEye; }
 
     // ---- Picking, cycling and handles
@@ -181,6 +184,12 @@ public:
     POSITION GetCyclePosition() const { return m_cyclePos; }
     void SetCyclePosition(POSITION pos) { m_cyclePos = pos; }
     void ClearCycleList();
+    // Selects the previous (up) or next (down) candidate of the last click, wrapping;
+    // without keep the current one is deselected first.
+    void CycleSelectionUp(BOOL bKeep);
+    void CycleSelectionDown(BOOL bKeep);
+    // Takes one object out of the selection with a redraw; an object not selected is left.
+    void DeselectObject(SThing* pThing);
     BYTE m_showFacePoints = 1, m_showEdgePoints = 1, m_showVertexPoints = 1;
     CPtrList& GetFacePoints() { return m_facePoints; }
     CPtrList& GetEdgePoints() { return m_edgePoints; }
@@ -231,7 +240,34 @@ public:
     // rounds apart: a missing auto-save path is reported once per round.
     void AutoSave(DWORD tick = static_cast<DWORD>(::GetMessageTime()));
 
+    // ---- The document's commands
+    void OnCameraForward();
+    void OnCameraBackward();
+    void OnCameraTurnLeft();
+    void OnCameraTurnRight();
+    void OnCameraUp();
+    void OnCameraDown();
+    void OnCameraPitchUp();
+    void OnCameraPitchDown();
+    void OnSubtract();
+    void OnIntersect();
+    void OnToggleFacePoints();
+    void OnToggleEdgePoints();
+    void OnToggleVertexPoints();
+    void OnApplyMarked();
+    void OnCycleSelectionUp() { CycleSelectionUp(FALSE); }
+    void OnCycleSelectionDown() { CycleSelectionDown(FALSE); }
+    void OnKeepCycleSelectionUp() { CycleSelectionUp(TRUE); }
+    void OnKeepCycleSelectionDown() { CycleSelectionDown(TRUE); }
+    void OnUpdateSubtract(CCmdUI* pCmdUI);
+    void OnUpdateIntersect(CCmdUI* pCmdUI);
+    void OnUpdateTogglePoints(CCmdUI* pCmdUI);
+    // Hint 8, or the linked clipping planes' reset, after a CSG edit; the map is modified.
+    void AfterEditRedraw();
+
 private:
+    void MoveCamera(int dx, int dy, int dz, int dPitch, int dYaw, BOOL bStep, int sign);
+    void CycleSelection(BOOL bUp, BOOL bKeep);
     void DeleteEntities();
     void ReportKeptBrushes();
     static void ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown);

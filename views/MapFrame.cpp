@@ -63,6 +63,14 @@ BEGIN_MESSAGE_MAP(CMapFrame, SECMDIChildWnd)
     ON_CBN_SELCHANGE(IDC_COMBO_GRID, OnSelChangeGrid)
     ON_CBN_SELCHANGE(IDC_COMBO_PLANE_SCALE, OnSelChangePlaneScale)
     ON_CBN_SELCHANGE(IDC_COMBO_DEPTH_SCALE, OnSelChangeDepthScale)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(ID_EDIT_CLONE, OnEditClone)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditSelection)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditSelection)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CLONE, OnUpdateEditSelection)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
     ON_COMMAND(ID_ZOOM_IN_PLANE, OnZoomInPlane)
     ON_COMMAND(ID_ZOOM_OUT_PLANE, OnZoomOutPlane)
     ON_COMMAND(ID_ZOOM_IN_DEPTH, OnZoomInDepth)
@@ -120,6 +128,48 @@ int CMapFrame::ComboFromId(UINT nID)
         if (kComboIds[i] == nID)
             return i;
     return -1;
+}
+
+void CMapFrame::OnEditCut()
+{
+    if (CMapXYView* v = GetXYView())
+        v->Cut();
+}
+
+void CMapFrame::OnEditCopy()
+{
+    if (CMapXYView* v = GetXYView())
+        v->Copy();
+}
+
+void CMapFrame::OnEditPaste()
+{
+    if (CMapXYView* v = GetXYView())
+        v->Paste();
+}
+
+void CMapFrame::OnEditClone()
+{
+    if (CMapXYView* v = GetXYView())
+        v->Clone();
+}
+
+void CMapFrame::OnUpdateEditSelection(CCmdUI* pCmdUI)
+{
+    CMapXYView* v = GetXYView();
+    if (v)
+        v->OnUpdateNeedSelection(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+void CMapFrame::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    CMapXYView* v = GetXYView();
+    if (v)
+        v->OnUpdateEditPaste(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
 }
 
 CMapXYView* CMapFrame::GetXYView() const

@@ -56,6 +56,14 @@ public:
     // The plane view rebuilds the list from the depth view's range (objects were deleted).
     void RebuildObjectOrder();
 
+    // The clipboard commands go to the plane view, whichever pane is active.
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditClone();
+    void OnUpdateEditSelection(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
 

@@ -2,6 +2,7 @@
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
+#include "MapData.h"
 #include "MapFrame.h"
 #include "MapZView.h"
 #include "Reporter.h"
@@ -13,6 +14,8 @@
 IMPLEMENT_DYNCREATE(CMapXYView, CMapView)
 
 BEGIN_MESSAGE_MAP(CMapXYView, CMapView)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
@@ -771,4 +774,243 @@ void CMapXYView::OnUpdatePanePosition(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetText(PositionPaneText());
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard and drag and drop
+
+int CMapXYView::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CMapView::OnCreate(lpcs) == -1)
+        return -1;
+    // A plane view that cannot take drops is not made: the editor initialises OLE first.
+    if (!m_dropTarget.Register(this))
+        return -1;
+    return 0;
+}
+
+void CMapXYView::OnDestroy()
+{
+    m_dropTarget.Revoke();
+    CMapView::OnDestroy();
+}
+
+BOOL CMapXYView::Copy()
+{
+    Map* pMap = GetMap();
+    UINT cf = GetMapDataFormat();
+    if (!pMap || pMap->GetSelectionCount() == 0 || cf == 0)
+        return FALSE;
+    // The block is made before the clipboard is emptied: a failed copy keeps the user's data.
+    CString text;
+    if (!pMap->WritePartialMap(text))
+        return FALSE;
+    if (text.IsEmpty()) {
+        Report().Box(MB_OK, "%s", "No brushes were copied");
+        return FALSE;
+    }
+    if (text[0] != '{') {
+        Report().Box(MB_OK, "%s", "An error occured while attempting to copy\nthe objects.  Please retry the operation.");
+        return FALSE;
+    }
+    HGLOBAL h = PackMapData(text, static_cast<SIZE_T>(text.GetLength()));
+    if (!h) {
+        Report().Box(MB_OK, "%s", "Couldn't allocate memory for Drag and Drop brushes");
+        return FALSE;
+    }
+    if (!::OpenClipboard(m_hWnd)) {
+        ::GlobalFree(h);
+        return FALSE;
+    }
+    ::EmptyClipboard();
+    BOOL ok = ::SetClipboardData(cf, h) != nullptr;
+    if (!ok)
+        ::GlobalFree(h); // the clipboard took nothing
+    ::CloseClipboard();
+    return ok;
+}
+
+void CMapXYView::Cut()
+{
+    Map* pMap = GetMap();
+    if (!pMap || pMap->GetSelectionCount() == 0 || !Copy())
+        return;
+    short box[6];
+    pMap->GetSelectionBounds(box);
+    // The normal deletion path: emptied owners go, the current entity and lists are cleared.
+    if (!pMap->DeleteSelection(TRUE))
+        return;
+    if (m_hWnd) {
+        InvalidateBounds(box);
+        InvalidateRect(&m_rcUpdate, FALSE);
+    }
+    pMap->SelectionChanged();
+    if (m_hWnd)
+        UpdateWindow();
+}
+
+void CMapXYView::RefreshAfterPaste()
+{
+    Map* pMap = GetMap();
+    if (!pMap || pMap->GetSelectionCount() == 0)
+        return;
+    pMap->ClearHandlePoints();
+    short box[6];
+    pMap->GetSelectionBounds(box);
+    InvalidateBounds(box);
+    pMap->DeselectAll();
+    pMap->SelectionChanged();
+    if (m_hWnd) {
+        InvalidateRect(&m_rcUpdate, FALSE);
+        UpdateWindow();
+    }
+    pMap->UpdateViews(HINT_CHANGED, box);
+}
+
+void CMapXYView::PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz)
+{
+    dx = dy = dz = 0;
+    switch (viewType) {
+    case 256:
+        dx = grid;
+        dz = -grid;
+        break;
+    case 257:
+        dy = grid;
+        dz = -grid;
+        break;
+    default:
+        dx = grid;
+        dy = -grid;
+        break;
+    }
+}
+
+BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
+{
+    Map* pMap = GetMap();
+    if (!pMap)
+        return FALSE;
+    RefreshAfterPaste();
+    // The importer reads a buffer of its own: the text is not touched.
+    std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 1);
+    memcpy(buffer.data(), static_cast<LPCSTR>(text), buffer.size());
+    return ImportMapText(buffer.data(), dx, dy, dz);
+}
+
+void CMapXYView::Paste()
+{
+    Map* pMap = GetMap();
+    UINT cf = GetMapDataFormat();
+    if (!pMap || !pMap->ApplyPendingEntityEdits() || cf == 0 || !::IsClipboardFormatAvailable(cf))
+        return;
+    if (!::OpenClipboard(m_hWnd))
+        return;
+    CString text;
+    BOOL ok = UnpackMapData(::GetClipboardData(cf), text);
+    ::CloseClipboard();
+    if (!ok)
+        return;
+    int dx, dy, dz;
+    PasteOffset(GetPlaneType(), m_nGrid, dx, dy, dz);
+    if (!ImportAndShow(text, dx, dy, dz))
+        return;
+    pMap->SelectionChanged();
+    short box[6];
+    pMap->GetSelectionBounds(box);
+    if (m_hWnd) {
+        InvalidateBounds(box);
+        InvalidateRect(&m_rcUpdate, FALSE);
+        UpdateWindow();
+    }
+    pMap->UpdateViews(HINT_CHANGED, box);
+}
+
+void CMapXYView::Clone()
+{
+    if (Copy())
+        Paste();
+}
+
+void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
+{
+    Map* pMap = GetMap();
+    if (!pMap || !box)
+        return;
+    CPoint drop = point + GetDeviceScrollPosition();
+    if (IsSnapToGrid())
+        SnapToGrid(drop);
+    DeviceToWorld(drop);
+    int h, v, d;
+    PlaneAxes(viewType, h, v, d);
+    const int ch = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
+    const int cv = box[v * 2] + (box[v * 2 + 1] - box[v * 2]) / 2;
+    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+        const short* b = t->GetBounds();
+        const int th = b[h * 2] + (b[h * 2 + 1] - b[h * 2]) / 2;
+        const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
+        t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
+    }
+}
+
+DROPEFFECT CMapXYView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    return OnDragOver(pDataObject, dwKeyState, point);
+}
+
+DROPEFFECT CMapXYView::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint)
+{
+    UINT cf = GetMapDataFormat();
+    // Foreign data gets no effect, on entry and on every movement.
+    if (!pDataObject || cf == 0 || !pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(cf)))
+        return DROPEFFECT_NONE;
+    return (dwKeyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+void CMapXYView::OnDragLeave()
+{
+    CMapView::OnDragLeave();
+}
+
+BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
+{
+    OnDragLeave();
+    Map* pMap = GetMap();
+    UINT cf = GetMapDataFormat();
+    if (!pMap || !pDataObject || cf == 0)
+        return FALSE;
+    HGLOBAL h = pDataObject->GetGlobalData(static_cast<CLIPFORMAT>(cf));
+    CString text;
+    BOOL ok = UnpackMapData(h, text);
+    if (h)
+        ::GlobalFree(h);
+    if (!ok || !ImportAndShow(text, 0, 0, 0))
+        return FALSE;
+    short box[6];
+    pMap->GetSelectionBounds(box);
+    GetDropOffset(box, point, GetPlaneType());
+    pMap->SelectionChanged();
+    pMap->GetSelectionBounds(box);
+    if (m_hWnd) {
+        InvalidateBounds(box);
+        InvalidateRect(&m_rcUpdate, FALSE);
+        CClientDC dc(this);
+        DrawMap(&dc);
+    }
+    CUpdateHint hint(box);
+    pMap->UpdateAllViews(this, HINT_CHANGED, &hint);
+    return TRUE;
+}
+
+void CMapXYView::OnUpdateNeedSelection(CCmdUI* pCmdUI)
+{
+    Map* pMap = GetMap();
+    pCmdUI->Enable(pMap && pMap->GetSelectionCount() > 0);
+}
+
+void CMapXYView::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    UINT cf = GetMapDataFormat();
+    pCmdUI->Enable(cf != 0 && ::IsClipboardFormatAvailable(cf));
 }

@@ -2,6 +2,7 @@
 // YZ right), drawn through an off-screen bitmap, and its reaction to document updates.
 #pragma once
 #include "MapView.h"
+#include "afxole.h"
 
 class SThing;
 class Brush;
@@ -61,6 +62,33 @@ public:
     void IntersectDepthClip();
 
     CString PositionPaneText();
+
+    // ---- Clipboard and drag and drop ("Morvane Data")
+    COleDropTarget m_dropTarget;
+    // Copies the selection to the clipboard; FALSE (the clipboard untouched) when nothing was
+    // copied.
+    BOOL Copy();
+    void Cut();
+    void Paste();
+    void Clone();
+    // Deselects the selection with a redraw, before new objects become the selection.
+    void RefreshAfterPaste();
+    // Moves the selection so that the centre of the box lands on the client point.
+    void GetDropOffset(const short* box, CPoint point, int viewType);
+    // The offset of a paste: one grid step right of and below the copied objects.
+    static void PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz);
+    // Imports the map text at the offset and redraws; FALSE when nothing was imported.
+    BOOL ImportAndShow(CString& text, int dx, int dy, int dz);
+
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    void OnDragLeave() override;
+    BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnDestroy();
+    void OnUpdateNeedSelection(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);

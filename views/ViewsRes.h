@@ -56,6 +56,7 @@
 #define ID_RESTRICT_X               32855
 #define ID_RESTRICT_Y               32853
 #define ID_RESTRICT_Z               32854
+#define ID_EDIT_CLONE               32867
 
 // The toolbar combo boxes of the "Map Window" toolbar.
 #define IDC_COMBO_PLANE_SCALE       1075

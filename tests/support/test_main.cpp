@@ -124,6 +124,8 @@ int main(int argc, char** argv)
     if (AfxGetApp() == nullptr)
         pDefaultApp.reset(new CWinApp);
     AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+    // OLE as the editor starts it: views register drop targets, the clipboard is shared.
+    AfxOleInit();
 
     AfxSeamSetActive(TRUE);
     InstallUnexpectedHandler();

@@ -1,0 +1,322 @@
+// Map objects on the clipboard and in drops: the "Morvane Data" block, Cut, Copy, Paste and
+// Clone through the real clipboard, and the plane view's drop target fed by a data source.
+#include "MapData.h"
+#include "ViewsRes.h"
+#include "WindowFixture.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HGLOBAL RawBlock(const void* bytes, SIZE_T n)
+{
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, n ? n : 1);
+    if (n)
+        memcpy(::GlobalLock(h), bytes, n), ::GlobalUnlock(h);
+    return h;
+}
+
+std::string BlockBytes(HGLOBAL h)
+{
+    const char* p = static_cast<const char*>(::GlobalLock(h));
+    std::string s(p, ::GlobalSize(h));
+    ::GlobalUnlock(h);
+    return s;
+}
+
+} // namespace
+
+TEST(MapData, PackWritesTheTextAndOneNul)
+{
+    const char text[] = "{\r\n\"classname\" \"worldspawn\"\r\n}\r\n";
+    HGLOBAL h = PackMapData(text, strlen(text));
+    ASSERT_NE(nullptr, h);
+    ASSERT_EQ(strlen(text) + 1, ::GlobalSize(h));
+    EXPECT_EQ(std::string(text, sizeof text), BlockBytes(h)); // the text, then one 0
+    ::GlobalFree(h);
+
+    EXPECT_EQ(nullptr, PackMapData("x{}", 3));  // must begin with "{"
+    EXPECT_EQ(nullptr, PackMapData("", 0));
+    EXPECT_EQ(nullptr, PackMapData(nullptr, 4));
+}
+
+TEST(MapData, UnpackReadsOnlyWellFormedBlocksWithinTheirSize)
+{
+    struct
+    {
+        const char* bytes;
+        size_t n;
+        bool ok;
+        const char* text;
+    } cases[] = {
+        {"{ a }\0", 6, true, "{ a }"},
+        {"{\0", 2, true, "{"},
+        {"{ a }\0junk", 10, true, "{ a }"},  // the text ends at the first NUL
+        {"{ a }", 5, false, nullptr},         // no NUL inside the block: never read beyond
+        {"x{ }\0", 5, false, nullptr},        // not map text
+        {"\0", 1, false, nullptr},            // too short
+        {"", 0, false, nullptr},              // empty
+    };
+    for (auto& c : cases) {
+        HGLOBAL h = RawBlock(c.bytes, c.n);
+        CString text = "unchanged";
+        EXPECT_EQ(c.ok, UnpackMapData(h, text) != FALSE) << c.n;
+        EXPECT_STREQ(c.ok ? c.text : "unchanged", text) << c.n;
+        ::GlobalFree(h);
+    }
+    CString text = "unchanged";
+    EXPECT_FALSE(UnpackMapData(nullptr, text));
+}
+
+TEST(MapData, PasteLandsOneGridStepRightAndBelow)
+{
+    struct
+    {
+        int type, dx, dy, dz;
+    } cases[] = {{VIEW_XY, 16, -16, 0}, {VIEW_XZ, 16, 0, -16}, {VIEW_YZ, 0, 16, -16}};
+    for (auto& c : cases) {
+        int dx, dy, dz;
+        CMapXYView::PasteOffset(c.type, 16, dx, dy, dz);
+        EXPECT_EQ(c.dx, dx) << c.type;
+        EXPECT_EQ(c.dy, dy) << c.type;
+        EXPECT_EQ(c.dz, dz) << c.type;
+    }
+}
+
+namespace {
+
+class ClipboardTest : public WindowTest
+{
+protected:
+    static void Fill(Map* map)
+    {
+        AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+        AddBrush(map->GetWorldEntity(), 128, 192, 0, 32, 0, 32);
+        AddEntity(map, "light", "32 32 96");
+    }
+    static Brush* WorldBrush(Map* map, int i)
+    {
+        CPtrList& l = map->GetWorldEntity()->GetBrushes();
+        POSITION pos = l.FindIndex(i);
+        return pos ? static_cast<Brush*>(l.GetAt(pos)) : nullptr;
+    }
+    static int CountObjects(Map* map)
+    {
+        int n = map->GetWorldEntity()->GetBrushCount();
+        return n + map->GetEntities().GetCount() - 1;
+    }
+    static std::string Box(const short* b)
+    {
+        char buf[96];
+        snprintf(buf, sizeof buf, "%d %d %d %d %d %d", b[0], b[1], b[2], b[3], b[4], b[5]);
+        return buf;
+    }
+    static void ClearClipboard(CWnd* owner)
+    {
+        if (::OpenClipboard(owner->m_hWnd)) {
+            ::EmptyClipboard();
+            ::CloseClipboard();
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(ClipboardTest, CopyPutsTheBlockOnTheClipboardAndPasteImportsItOffset)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map, Fill);
+    ASSERT_NE(nullptr, pFrame);
+    CMapXYView* xy = pFrame->GetXYView();
+    ASSERT_NE(nullptr, xy);
+    ClearClipboard(m_pMain);
+    map->SelectObject(WorldBrush(map, 0), FALSE);
+
+    CString expected;
+    ASSERT_TRUE(map->WritePartialMap(expected));
+    Command(pFrame, ID_EDIT_COPY);
+    const UINT cf = GetMapDataFormat();
+    ASSERT_TRUE(::IsClipboardFormatAvailable(cf));
+    ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+    HGLOBAL h = ::GetClipboardData(cf);
+    ASSERT_NE(nullptr, h);
+    EXPECT_EQ(static_cast<SIZE_T>(expected.GetLength()) + 1, ::GlobalSize(h));
+    EXPECT_EQ(std::string(expected, expected.GetLength() + 1), BlockBytes(h));
+    ::CloseClipboard();
+
+    const int before = CountObjects(map);
+    Command(pFrame, ID_EDIT_PASTE);
+    EXPECT_EQ(before + 1, CountObjects(map));
+    ASSERT_EQ(1, map->GetSelectionCount());
+    Brush* pasted = static_cast<Brush*>(map->GetSelection().GetHead());
+    EXPECT_NE(WorldBrush(map, 0), pasted);
+    const int g = xy->m_nGrid;
+    const short want[6] = {short(g), short(64 + g), short(-g), short(64 - g), 0, 64};
+    EXPECT_EQ(Box(want), Box(pasted->GetBounds()));
+    EXPECT_FALSE(WorldBrush(map, 0)->IsSelected());
+}
+
+TEST_F(ClipboardTest, PasteBetweenTwoMapsAndCloneAndCut)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = OpenNew(&a, Fill);
+    CMapFrame* fb = OpenNew(&b);
+    ASSERT_NE(nullptr, fa);
+    ASSERT_NE(nullptr, fb);
+    ClearClipboard(m_pMain);
+
+    // A brush and the light from one map into the other.
+    a->SelectObject(WorldBrush(a, 1), FALSE);
+    a->SelectObject(static_cast<SThing*>(a->GetEntities().GetTail()), FALSE);
+    Command(fa, ID_EDIT_COPY);
+    Command(fb, ID_EDIT_PASTE);
+    EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(2, b->GetEntities().GetCount());
+    EXPECT_EQ(2, b->GetSelectionCount());
+    EXPECT_EQ(3, CountObjects(a)); // the source keeps its objects
+
+    // Clone with nothing selected does nothing, and leaves the clipboard as it was.
+    b->DeselectAll();
+    const int nb = CountObjects(b);
+    Command(fb, ID_EDIT_CLONE);
+    EXPECT_EQ(nb, CountObjects(b));
+    // Clone copies and pastes at once.
+    b->SelectObject(WorldBrush(b, 0), FALSE);
+    Command(fb, ID_EDIT_CLONE);
+    EXPECT_EQ(nb + 1, CountObjects(b));
+
+    // Cut whose copy fails (another window holds the clipboard open) deletes nothing.
+    a->DeselectAll();
+    a->SelectObject(WorldBrush(a, 0), FALSE);
+    ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+    Command(fa, ID_EDIT_CUT);
+    ::CloseClipboard();
+    EXPECT_EQ(3, CountObjects(a));
+    // A working cut deletes the selection, and it can be pasted back.
+    Command(fa, ID_EDIT_CUT);
+    EXPECT_EQ(2, CountObjects(a));
+    EXPECT_EQ(0, a->GetSelectionCount());
+    Command(fa, ID_EDIT_PASTE);
+    EXPECT_EQ(3, CountObjects(a));
+}
+
+TEST_F(ClipboardTest, CommandsAreEnabledBySelectionAndClipboard)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map, Fill);
+    ASSERT_NE(nullptr, pFrame);
+    ClearClipboard(m_pMain);
+    struct UI : CCmdUI
+    {
+        BOOL on = TRUE;
+        void Enable(BOOL bOn) override
+        {
+            on = bOn;
+            m_bEnableChanged = TRUE;
+        }
+    };
+    auto enabled = [&](UINT id) {
+        UI ui;
+        ui.m_nID = id;
+        pFrame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.on;
+    };
+    EXPECT_FALSE(enabled(ID_EDIT_COPY));
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_EDIT_CLONE));
+    EXPECT_FALSE(enabled(ID_EDIT_PASTE));
+    map->SelectObject(WorldBrush(map, 0), FALSE);
+    EXPECT_TRUE(enabled(ID_EDIT_COPY));
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    EXPECT_TRUE(enabled(ID_EDIT_CLONE));
+    Command(pFrame, ID_EDIT_COPY);
+    EXPECT_TRUE(enabled(ID_EDIT_PASTE));
+}
+
+namespace {
+
+// A drag's data as another map window offers it.
+COleDataSource* SourceOf(Map* map)
+{
+    CString text;
+    if (!map->WritePartialMap(text))
+        return nullptr;
+    COleDataSource* src = new COleDataSource;
+    src->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()),
+                         PackMapData(text, static_cast<SIZE_T>(text.GetLength())));
+    return src;
+}
+
+} // namespace
+
+TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = OpenNew(&a, Fill);
+    CMapFrame* fb = OpenNew(&b);
+    ASSERT_NE(nullptr, fa);
+    ASSERT_NE(nullptr, fb);
+    CMapXYView* xy = fb->GetXYView();
+    ASSERT_NE(nullptr, xy);
+    a->SelectObject(WorldBrush(a, 0), FALSE);
+    a->SelectObject(WorldBrush(a, 1), FALSE);
+    COleDataSource* src = SourceOf(a);
+    ASSERT_NE(nullptr, src);
+    COleDataSource* foreign = new COleDataSource;
+    foreign->CacheGlobalData(CF_TEXT, RawBlock("{ }", 4));
+
+    IDropTarget* t = xy->m_dropTarget.GetInterface();
+    auto screen = [&](CPoint p) {
+        xy->ClientToScreen(&p);
+        return POINTL{p.x, p.y};
+    };
+    DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(foreign->GetIDataObject(FALSE), MK_LBUTTON, screen(CPoint(20, 20)), &eff);
+    EXPECT_EQ(DROPEFFECT_NONE, eff);
+    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragOver(MK_LBUTTON, screen(CPoint(25, 20)), &eff); // not after the first movement either
+    EXPECT_EQ(DROPEFFECT_NONE, eff);
+    t->DragLeave();
+    COleDataObject foreignData;
+    foreignData.Attach(foreign->GetIDataObject(FALSE), FALSE);
+    EXPECT_FALSE(xy->OnDrop(&foreignData, DROPEFFECT_COPY, CPoint(20, 20)));
+    EXPECT_EQ(0, b->GetWorldEntity()->GetBrushCount());
+    foreignData.Release();
+    foreign->InternalRelease();
+
+    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON, screen(CPoint(20, 20)), &eff);
+    EXPECT_EQ(DROPEFFECT_MOVE, eff);
+    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragOver(MK_LBUTTON | MK_CONTROL, screen(CPoint(20, 20)), &eff);
+    EXPECT_EQ(DROPEFFECT_COPY, eff);
+
+    // The drop point: the client point of world (256, -128).
+    CPoint target = xy->ProjectPoint(256, -128, 0) - xy->GetDeviceScrollPosition();
+    CHintRecorder recorder;
+    b->AddView(&recorder);
+    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON | MK_CONTROL, screen(target), &eff));
+    b->RemoveView(&recorder);
+    EXPECT_EQ(DROPEFFECT_COPY, eff);
+    ASSERT_EQ(2, b->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(2, b->GetSelectionCount());
+    EXPECT_NE(recorder.hints.end(), std::find(recorder.hints.begin(), recorder.hints.end(), LPARAM(HINT_CHANGED)));
+
+    // Centred on the drop point (snapped to the grid), the arrangement kept.
+    short box[6];
+    b->GetSelectionBounds(box);
+    const int cx = box[0] + (box[1] - box[0]) / 2, cy = box[2] + (box[3] - box[2]) / 2;
+    EXPECT_LE(std::abs(cx - 256), xy->m_nGrid);
+    EXPECT_LE(std::abs(cy + 128), xy->m_nGrid);
+    const short* b0 = WorldBrush(b, 0)->GetBounds();
+    const short* b1 = WorldBrush(b, 1)->GetBounds();
+    EXPECT_EQ(128, b1[0] - b0[0]);
+    EXPECT_EQ(0, b1[2] - b0[2]);
+    EXPECT_EQ(64, b0[1] - b0[0]);
+    src->InternalRelease();
+}
