@@ -1,4 +1,5 @@
 #include "gxfactry.h"
+#include "gxctrli.h"
 #include "gxinit.h"
 #include "gxresrc.h"
 #include "gxstyle.h"
@@ -32,8 +33,9 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
     // Ids whose control class is not part of the library yet answer null like
     // an unknown id; the engine then uses its default control.
     switch (nID) {
+    case GX_IDS_CTRL_STATIC:
+        return Make<CGXStatic>(pGrid);
     default:
-        (void)pGrid;
         return nullptr;
     }
 }
