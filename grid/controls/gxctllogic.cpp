@@ -74,23 +74,17 @@ CString GXCheckBoxToggle(LPCSTR lpszValue, LPCSTR lpszChecked, LPCSTR lpszUnchec
 
 CRect GXCheckBoxPlace(CSize cell, CSize needed, int nBoxSize, UINT nAlign)
 {
-    auto atLeast0 = [](int v) { return v < 0 ? 0 : v; };
-    int x;
-    if (nAlign & DT_CENTER)
-        x = (cell.cx - needed.cx) / 2;
-    else if (nAlign & DT_RIGHT)
-        x = cell.cx - needed.cx;
-    else
-        x = cell.cx - needed.cx < 3 ? cell.cx - needed.cx : 3;
-    int y;
-    if (nAlign & DT_VCENTER)
-        y = (cell.cy - needed.cy) / 2;
-    else if (nAlign & DT_BOTTOM)
-        y = cell.cy - needed.cy;
-    else
-        y = cell.cy - needed.cy < 3 ? cell.cy - needed.cy : 3;
-    x = atLeast0(x);
-    y = atLeast0(y);
+    // One axis: centred, at the far side, or 3 pixels in (less when there is no room); never before 0.
+    auto offset = [nAlign](int have, int need, UINT centre, UINT farSide) {
+        int v = have - need;
+        if (nAlign & centre)
+            v /= 2;
+        else if (!(nAlign & farSide))
+            v = v < 3 ? v : 3;
+        return v < 0 ? 0 : v;
+    };
+    const int x = offset(cell.cx, needed.cx, DT_CENTER, DT_RIGHT);
+    const int y = offset(cell.cy, needed.cy, DT_VCENTER, DT_BOTTOM);
     CRect box(x, y, x + nBoxSize, y + nBoxSize);
     if (box.right > cell.cx)
         box.right = cell.cx;
