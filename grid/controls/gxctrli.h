@@ -19,3 +19,24 @@ public:
     // The text margin: half the window frame, at least 3, else 2.
     static int TextMargin();
 };
+
+// Draws the cell's number as a bar between two bounds (user attributes) with
+// a caption made from the number.
+class CGXProgressCtrl : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXProgressCtrl)
+public:
+    explicit CGXProgressCtrl(CGXGridEngine* pGrid) : CGXControl(pGrid) {}
+
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+
+    virtual CString GetCaption(const CGXStyle& style);
+    // The bar's colour (TRUE) or the background's (FALSE).
+    virtual COLORREF GetBarColor(const CGXStyle& style, BOOL bBar);
+    // The caption's colour over the bar (TRUE) or beside it (FALSE).
+    virtual COLORREF GetCaptionColor(const CGXStyle& style, BOOL bOverBar);
+
+protected:
+    BOOL IsBlackWhite() const;
+};

@@ -33,7 +33,9 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
     // its default control.
     for (UINT id = 52511; id <= 52545; ++id) {
         CGXControl* control = factory.CreateControl(id, nullptr);
-        const GXControlClass* expected = id == 52513 ? GX_CONTROL_CLASS(CGXStatic) : nullptr;
+        const GXControlClass* expected = id == 52513   ? GX_CONTROL_CLASS(CGXStatic)
+                                         : id == 52536 ? GX_CONTROL_CLASS(CGXProgressCtrl)
+                                                       : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;
     }

@@ -1,4 +1,4 @@
-// The static text control: class records and drawing into a memory device context.
+// Windowless controls drawn into a memory device context; class records.
 #include <gtest/gtest.h>
 #include "afxseam.h"
 #include "afxwin.h"
@@ -11,7 +11,29 @@ namespace {
 const GXControlClass otherStatic = {"CGXStatic", nullptr};
 const GXControlClass unrelated = {"CGXUnrelated", nullptr};
 
-// Draws a style's cell into a white bitmap and reports where the text colour landed.
+// A white 200 x 40 bitmap a control draws one cell into.
+struct Canvas
+{
+    COLORREF pixels[40][200];
+
+    Canvas(CGXControl& control, const CGXStyle& style, CRect cell)
+    {
+        CClientDC screen(nullptr);
+        CDC dc;
+        dc.CreateCompatibleDC(&screen);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(&screen, 200, 40);
+        CBitmap* old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
+        control.Draw(&dc, cell, 1, 1, style, nullptr);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 200; ++x)
+                pixels[y][x] = dc.GetPixel(x, y);
+        dc.SelectObject(old);
+    }
+};
+
+// Where anything but white landed.
 struct Ink
 {
     int count = 0;
@@ -19,25 +41,17 @@ struct Ink
     int maxX = -1;
 };
 
-Ink DrawCell(CGXStatic& control, const CGXStyle& style, CRect cell)
+Ink DrawCell(CGXControl& control, const CGXStyle& style, CRect cell)
 {
-    CClientDC screen(nullptr);
-    CDC dc;
-    dc.CreateCompatibleDC(&screen);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&screen, 200, 40);
-    CBitmap* old = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, 200, 40, RGB(255, 255, 255));
-    control.Draw(&dc, cell, 1, 1, style, nullptr);
+    const Canvas canvas(control, style, cell);
     Ink ink;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x)
-            if (dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+            if (canvas.pixels[y][x] != RGB(255, 255, 255)) {
                 ++ink.count;
                 ink.minX = x < ink.minX ? x : ink.minX;
                 ink.maxX = x > ink.maxX ? x : ink.maxX;
             }
-    dc.SelectObject(old);
     return ink;
 }
 } // namespace
@@ -106,4 +120,49 @@ TEST(StaticControl, DrawsTheTextInsideItsCellWithTheStyle)
     CGXStyle empty;
     EXPECT_EQ(DrawCell(control, empty, cell).count, 0);
     EXPECT_EQ(DrawCell(control, style, CRect(20, 5, 21, 35)).count, 0);
+}
+
+TEST(ProgressControl, BarBetweenTheBoundsAndCaption)
+{
+    AfxSeamReset();
+    CGXGridEngine grid(nullptr);
+    grid.InitObjects();
+    CGXProgressCtrl control(&grid);
+    const CRect cell(10, 0, 110, 20);
+    const COLORREF blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
+    CGXStyle style;
+    style.SetTextColor(blue).SetInterior(yellow);
+    style.SetUserAttribute(51025, "0").SetUserAttribute(51026, "200").SetValue("50");
+
+    // A row below the caption's reach: the bar covers a quarter of the cell, the rest is background.
+    auto barEnd = [&](const CGXStyle& s) {
+        const Canvas canvas(control, s, cell);
+        int end = cell.left;
+        while (end < cell.right && canvas.pixels[1][end] == blue)
+            ++end;
+        for (int x = end; x < cell.right; ++x)
+            EXPECT_EQ(canvas.pixels[1][x], yellow) << x;
+        EXPECT_EQ(canvas.pixels[1][cell.right], RGB(255, 255, 255));   // nothing beyond the cell
+        return end - cell.left;
+    };
+    EXPECT_EQ(barEnd(style), 25);
+    style.SetValue("500");
+    EXPECT_EQ(barEnd(style), 100);   // cut at the cell's right edge
+    style.SetValue("-3");
+    EXPECT_EQ(barEnd(style), 0);
+    style.SetUserAttribute(51026, "0").SetValue("50");
+    EXPECT_EQ(barEnd(style), 0);     // equal bounds: no bar
+
+    // The caption shows in the text colour beside the bar and the interior colour over it.
+    style.SetUserAttribute(51026, "100").SetValue("50").SetUserAttribute(51027, "%d%%");
+    const Canvas captioned(control, style, cell);
+    int overBar = 0, beside = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = cell.left; x < cell.right; ++x) {
+            const bool inBar = x < cell.left + 50;
+            overBar += inBar && captioned.pixels[y][x] != blue;
+            beside += !inBar && captioned.pixels[y][x] != yellow;
+        }
+    EXPECT_GT(overBar, 0);
+    EXPECT_GT(beside, 0);
 }
