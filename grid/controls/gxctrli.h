@@ -40,3 +40,16 @@ public:
 protected:
     BOOL IsBlackWhite() const;
 };
+
+// Draws the header cells of a grid: raised, or pressed while the row or
+// column is shown selected.
+class CGXHeader : public CGXStatic
+{
+    GX_DECLARE_CONTROL(CGXHeader)
+public:
+    explicit CGXHeader(CGXGridEngine* pGrid) : CGXStatic(pGrid) {}
+
+    void InvertArea(CDC* pDC, const CRect& rect) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+};

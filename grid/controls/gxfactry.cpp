@@ -35,6 +35,8 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
     switch (nID) {
     case GX_IDS_CTRL_STATIC:
         return Make<CGXStatic>(pGrid);
+    case GX_IDS_CTRL_HEADER:
+        return Make<CGXHeader>(pGrid);
     case GX_IDS_CTRL_PROGRESS:
         return Make<CGXProgressCtrl>(pGrid);
     default:

@@ -54,6 +54,13 @@ Ink DrawCell(CGXControl& control, const CGXStyle& style, CRect cell)
             }
     return ink;
 }
+// A header whose cell the grid shows selected.
+class PressedHeader : public CGXHeader
+{
+public:
+    using CGXHeader::CGXHeader;
+    UINT GetCellDrawState(ROWCOL, ROWCOL, const CGXStyle&) override { return 1; }
+};
 } // namespace
 
 TEST(StaticControl, ClassRecords)
@@ -165,4 +172,37 @@ TEST(ProgressControl, BarBetweenTheBoundsAndCaption)
         }
     EXPECT_GT(overBar, 0);
     EXPECT_GT(beside, 0);
+}
+
+TEST(HeaderControl, RaisedOrPressedFrame)
+{
+    AfxSeamReset();
+    CGXGridEngine grid(nullptr);
+    grid.InitObjects();
+    const CRect cell(10, 5, 90, 25);
+    CGXStyle style;
+    style.SetValue("A");
+    const COLORREF black = RGB(0, 0, 0);
+
+    CGXHeader raised(&grid);
+    const Canvas up(raised, style, cell);
+    EXPECT_EQ(up.pixels[cell.top][cell.left + 5], ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(up.pixels[cell.top + 5][cell.left], ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(up.pixels[cell.bottom - 2][cell.left + 5], ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(up.pixels[cell.top + 5][cell.right - 2], ::GetSysColor(COLOR_BTNSHADOW));
+
+    PressedHeader pressed(&grid);
+    const Canvas down(pressed, style, cell);
+    for (int x = cell.left; x < cell.right; ++x)
+        EXPECT_EQ(down.pixels[cell.bottom - 1][x], black) << x;
+    for (int y = cell.top; y < cell.bottom; ++y)
+        EXPECT_EQ(down.pixels[y][cell.right - 1], black) << y;
+
+    // A style with its own frame setting gets no header frame.
+    style.SetDraw3dFrame(0);
+    EXPECT_LT(DrawCell(raised, style, cell).maxX, cell.right - 2);
+    // A header too narrow for text draws nothing at all.
+    CGXStyle plain;
+    plain.SetValue("A");
+    EXPECT_EQ(DrawCell(raised, plain, CRect(10, 5, 13, 25)).count, 0);
 }

@@ -35,6 +35,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
         CGXControl* control = factory.CreateControl(id, nullptr);
         const GXControlClass* expected = id == 52513   ? GX_CONTROL_CLASS(CGXStatic)
                                          : id == 52536 ? GX_CONTROL_CLASS(CGXProgressCtrl)
+                                         : id == 52520 ? GX_CONTROL_CLASS(CGXHeader)
                                                        : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;
