@@ -1,6 +1,7 @@
 // The cell controls of the library.
 #pragma once
 #include "gxcontrol.h"
+#include "gxctllogic.h"
 
 // Shows a cell's text with the style's font, colours, alignment and wrapping;
 // the drawing base of the editing controls.
@@ -52,4 +53,50 @@ public:
     void InvertArea(CDC* pDC, const CRect& rect) override;
     void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
               const CGXStyle* pStandardStyle) override;
+};
+
+// A check box drawn from a strip of box images, with the cell's choice list
+// as its label; a click or the space bar toggles the cell's value between the
+// checked and unchecked texts (user attributes, "1" and "0" by default).
+class CGXCheckBox : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXCheckBox)
+public:
+    CGXCheckBox(CGXGridEngine* pGrid, BOOL bDraw3d = FALSE, UINT nStripId = 0, UINT nPrintStripId = 0);
+    ~CGXCheckBox() override;
+
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    BOOL OnMouseMove(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDown(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDblClk(UINT nFlags, CPoint pt) override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void OnGridSysColorChange() override;
+
+    virtual UINT GetState(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+    virtual void DrawCheckBox(CDC* pDC, const CRect& rectCell, UINT nState, const CString& sLabel, const CGXStyle& style);
+    virtual CRect GetCheckBoxRect(CDC* pDC, const CRect& rectCell, const CString& sLabel, const CGXStyle& style);
+    virtual COLORREF MapStripColor(COLORREF color, BOOL bPrint);
+    virtual BOOL LoadStrips();
+
+    BOOL IsPressed() const { return m_button.Pressed(); }
+    UINT GetStripId() const { return m_nStripId; }
+    // Where the box was drawn last in the control's cell.
+    const CRect& GetLastBoxRect() const { return m_rectBox; }
+
+protected:
+    void FreeStrips();
+    HGLOBAL LoadStrip(UINT nID, BOOL bPrint);
+    void CheckedTexts(CString& sChecked, CString& sUnchecked);
+
+    BOOL m_bDraw3d;
+    HGLOBAL m_hStrip = nullptr;
+    HGLOBAL m_hPrintStrip = nullptr;
+    UINT m_nStripId;
+    UINT m_nPrintStripId;
+    int m_nBoxSize = 13;
+    GXButtonState m_button;   // a press that began in the box
+    CRect m_rectBox;
 };

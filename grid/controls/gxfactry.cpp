@@ -35,6 +35,10 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
     switch (nID) {
     case GX_IDS_CTRL_STATIC:
         return Make<CGXStatic>(pGrid);
+    case GX_IDS_CTRL_CHECKBOX:
+        return Make<CGXCheckBox>(pGrid, FALSE);
+    case GX_IDS_CTRL_CHECKBOX3D:
+        return Make<CGXCheckBox>(pGrid, TRUE);
     case GX_IDS_CTRL_HEADER:
         return Make<CGXHeader>(pGrid);
     case GX_IDS_CTRL_PROGRESS:

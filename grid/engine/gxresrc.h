@@ -5,6 +5,11 @@
 // Bitmaps and cursors
 #define GX_IDB_ARROW              23222
 #define GX_IDB_CALENDAR_BUTTON    23240
+// The cell controls' images (grid/controls/res/gxctlres.rc)
+#define GX_IDB_RADIOBTN_3D        23211
+#define GX_IDB_CHECK_95           23231
+#define GX_IDB_CHECK_3D           23232
+#define GX_IDB_CHECK_FLAT         23233
 #define GX_IDC_SIZECOL            23191
 #define GX_IDC_SELCOL             23201
 #define GX_IDC_SELROW             23202

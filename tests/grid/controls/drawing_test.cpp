@@ -4,6 +4,7 @@
 #include "afxwin.h"
 #include "gxctrli.h"
 #include "gxengine.h"
+#include "gxparam.h"
 #include "gxstyle.h"
 
 namespace {
@@ -205,4 +206,115 @@ TEST(HeaderControl, RaisedOrPressedFrame)
     CGXStyle plain;
     plain.SetValue("A");
     EXPECT_EQ(DrawCell(raised, plain, CRect(10, 5, 13, 25)).count, 0);
+}
+
+namespace {
+// A windowless grid of 10 x 10 cells with one check box cell at (1, 1).
+class CheckBoxTest : public ::testing::Test
+{
+protected:
+    CGXGridEngine grid{nullptr};
+    CGXCheckBox box{&grid, FALSE};
+    const CRect cell{10, 5, 110, 30};
+
+    void SetUp() override
+    {
+        AfxSeamReset();
+        grid.InitObjects();
+        grid.GetParam()->GetData()->StoreRowCount(10);
+        grid.GetParam()->GetData()->StoreColCount(10);
+    }
+    void SetCell(const CGXStyle& style)
+    {
+        grid.SetStyleRange(CGXRange(1, 1), &style, gxOverride);
+        box.Init(1, 1);
+    }
+    CString Value() { return grid.GetCellValue(1, 1); }
+    // How many pixels inside the box (less its frame) have the colour.
+    int InBox(const Canvas& canvas, COLORREF color)
+    {
+        const CRect r = box.GetLastBoxRect();
+        int n = 0;
+        for (int y = r.top + 2; y < r.bottom - 2; ++y)
+            for (int x = r.left + 2; x < r.right - 2; ++x)
+                n += canvas.pixels[y][x] == color;
+        return n;
+    }
+};
+} // namespace
+
+TEST_F(CheckBoxTest, DrawsTheStateFromItsOwnStrip)
+{
+    CGXStyle style;
+    style.SetValue("1");
+    const COLORREF mark = ::GetSysColor(COLOR_WINDOWTEXT), face = ::GetSysColor(COLOR_BTNFACE);
+    const Canvas checked(box, style, cell);
+    EXPECT_EQ(box.GetLastBoxRect().Size(), CSize(13, 13));
+    EXPECT_TRUE(cell.PtInRect(box.GetLastBoxRect().TopLeft()));
+    EXPECT_GT(InBox(checked, mark), 5);
+    style.SetValue("0");
+    const Canvas unchecked(box, style, cell);
+    EXPECT_EQ(InBox(unchecked, mark), 0);
+    EXPECT_EQ(InBox(unchecked, ::GetSysColor(COLOR_WINDOW)), 9 * 9);
+    // Disabled: unchecked on grey whatever the value.
+    style.SetValue("1").SetEnabled(FALSE);
+    const Canvas disabled(box, style, cell);
+    EXPECT_EQ(InBox(disabled, mark), 0);
+    EXPECT_EQ(InBox(disabled, face), 9 * 9);
+}
+
+TEST_F(CheckBoxTest, SpaceAndClicksToggleThroughTheGrid)
+{
+    CGXStyle style;
+    style.SetValue("1").SetTriState(TRUE);
+    SetCell(style);
+    box.Draw(nullptr, cell, 1, 1, style, nullptr);   // no device: nothing happens
+    { const Canvas c(box, style, cell); }            // places the box
+    const CPoint in = box.GetLastBoxRect().CenterPoint(), out(cell.right - 2, cell.bottom - 2);
+
+    const char* cycle[] = {"0", "", "1"};
+    for (const char* expected : cycle) {
+        box.HandleGridKey(WM_CHAR, ' ', 1, 0);
+        EXPECT_STREQ(Value(), expected);
+    }
+    // A press in the box released there toggles once.
+    box.OnLButtonDown(MK_LBUTTON, in);
+    EXPECT_TRUE(box.IsPressed());
+    box.OnLButtonUp(0, in);
+    EXPECT_STREQ(Value(), "0");
+    // A press outside moved into the box and released there does nothing.
+    box.OnLButtonDown(MK_LBUTTON, out);
+    box.OnMouseMove(MK_LBUTTON, in);
+    box.OnLButtonUp(0, in);
+    EXPECT_STREQ(Value(), "0");
+    // Pressed look follows the mouse; released outside: nothing.
+    box.OnLButtonDown(MK_LBUTTON, in);
+    box.OnMouseMove(MK_LBUTTON, out);
+    EXPECT_FALSE(box.IsPressed());
+    box.OnLButtonUp(0, out);
+    EXPECT_STREQ(Value(), "0");
+    // A double click toggles exactly twice.
+    box.OnLButtonDown(MK_LBUTTON, in);
+    box.OnLButtonUp(0, in);
+    box.OnLButtonDblClk(MK_LBUTTON, in);
+    box.OnLButtonUp(0, in);
+    EXPECT_STREQ(Value(), "1");
+}
+
+TEST_F(CheckBoxTest, ReadOnlyOrDisabledCellsKeepTheirValue)
+{
+    CGXStyle style;
+    style.SetValue("1").SetEnabled(FALSE);
+    SetCell(style);
+    box.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "1");
+
+    style.SetEnabled(TRUE).SetUserAttribute(51019, "Yes").SetUserAttribute(51020, "No").SetValue("Yes");
+    SetCell(style);
+    box.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "No");
+    grid.GetParam()->SetReadOnly(TRUE);
+    box.Init(1, 1);
+    box.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "No");
 }

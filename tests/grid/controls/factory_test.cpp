@@ -36,10 +36,24 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
         const GXControlClass* expected = id == 52513   ? GX_CONTROL_CLASS(CGXStatic)
                                          : id == 52536 ? GX_CONTROL_CLASS(CGXProgressCtrl)
                                          : id == 52520 ? GX_CONTROL_CLASS(CGXHeader)
+                                         : id == 52516 || id == 52523 ? GX_CONTROL_CLASS(CGXCheckBox)
                                                        : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;
     }
+}
+
+TEST(ControlFactory, CheckBoxesDifferInTheirLookOnly)
+{
+    GXControlFactory factory;
+    CGXControl* flat = factory.CreateControl(52516, nullptr);
+    CGXControl* raised = factory.CreateControl(52523, nullptr);
+    ASSERT_NE(flat, nullptr);
+    ASSERT_NE(raised, nullptr);
+    EXPECT_EQ(static_cast<CGXCheckBox*>(flat)->GetStripId(), 23233u);
+    EXPECT_NE(static_cast<CGXCheckBox*>(raised)->GetStripId(), 23233u);
+    delete flat;
+    delete raised;
 }
 
 TEST(ControlFactory, RegistersThirtyControlsInItsOrder)

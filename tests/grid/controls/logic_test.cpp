@@ -86,7 +86,7 @@ TEST(Validation, TypedNumbersAreClamped)
     EXPECT_EQ(GXParseClampedLong(nullptr), 0);
 }
 
-TEST(ReplaceText, ReplacesEveryMatchOnce)
+TEST(ReplaceAll, ReplacesEveryMatchOnce)
 {
     const struct
     {
