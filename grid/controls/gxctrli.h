@@ -2,6 +2,7 @@
 #pragma once
 #include "gxcontrol.h"
 #include "gxctllogic.h"
+#include <vector>
 
 // Shows a cell's text with the style's font, colours, alignment and wrapping;
 // the drawing base of the editing controls.
@@ -99,4 +100,29 @@ protected:
     int m_nBoxSize = 13;
     GXButtonState m_button;   // a press that began in the box
     CRect m_rectBox;
+};
+
+// One round button per non-empty line of the cell's choice list; the value is
+// the chosen line's index among them, empty for none.
+class CGXRadioButton : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXRadioButton)
+public:
+    CGXRadioButton(CGXGridEngine* pGrid, BOOL bDraw3d = FALSE) : CGXControl(pGrid), m_bDraw3d(bDraw3d) {}
+
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+
+    // The line under the point as drawn last in the control's cell, or -1.
+    int HitTest(CPoint pt) const;
+    int GetChoiceCount() const { return m_nCount; }
+
+protected:
+    void Choose(int nIndex);
+
+    BOOL m_bDraw3d;
+    int m_nCount = 0;
+    std::vector<CRect> m_lineRects;   // per choice: button and text, drawn last in the control's cell
 };

@@ -39,6 +39,10 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXCheckBox>(pGrid, FALSE);
     case GX_IDS_CTRL_CHECKBOX3D:
         return Make<CGXCheckBox>(pGrid, TRUE);
+    case GX_IDS_CTRL_RADIOBTN:
+        return Make<CGXRadioButton>(pGrid, FALSE);
+    case GX_IDS_CTRL_RADIOBTN3D:
+        return Make<CGXRadioButton>(pGrid, TRUE);
     case GX_IDS_CTRL_HEADER:
         return Make<CGXHeader>(pGrid);
     case GX_IDS_CTRL_PROGRESS:

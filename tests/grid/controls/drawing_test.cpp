@@ -318,3 +318,74 @@ TEST_F(CheckBoxTest, ReadOnlyOrDisabledCellsKeepTheirValue)
     box.HandleGridKey(WM_CHAR, ' ', 1, 0);
     EXPECT_STREQ(Value(), "No");
 }
+
+namespace {
+class RadioTest : public CheckBoxTest
+{
+protected:
+    CGXRadioButton radio{&grid, FALSE};
+    void SetRadio(const CGXStyle& style)
+    {
+        grid.SetStyleRange(CGXRange(1, 1), &style, gxOverride);
+        radio.Init(1, 1);
+    }
+};
+} // namespace
+
+TEST_F(RadioTest, ChoicesDrawnClickedAndStepped)
+{
+    CGXStyle style;
+    style.SetChoiceList("One\n\nTwo\r\nThree").SetValue("1");
+    SetRadio(style);
+    const Canvas canvas(radio, style, cell);
+    EXPECT_EQ(radio.GetChoiceCount(), 3);   // the empty line is no choice
+    const int first = radio.HitTest(CPoint(cell.left + 9, cell.top + 1));
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(radio.HitTest(CPoint(cell.right - 1, cell.top + 1)), -1);   // beside the text: no line
+
+    // Click the third line: chosen through the grid.
+    CPoint third(cell.left + 9, cell.top + 1);
+    while (radio.HitTest(third) != 2 && third.y < 40)
+        ++third.y;
+    ASSERT_EQ(radio.HitTest(third), 2);
+    radio.OnLButtonUp(0, third);
+    EXPECT_STREQ(Value(), "2");
+
+    // The space bar steps and wraps at the count.
+    radio.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "0");
+    radio.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "1");
+
+    // Read-only: neither click nor space changes it.
+    grid.GetParam()->SetReadOnly(TRUE);
+    radio.Init(1, 1);
+    radio.OnLButtonUp(0, third);
+    radio.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "1");
+}
+
+TEST_F(RadioTest, DotMarksTheChosenLine)
+{
+    CGXStyle style;
+    style.SetChoiceList("A\nB").SetValue("1");
+    SetRadio(style);
+    const Canvas canvas(radio, style, cell);
+    // The dot's centre on each line: black on the chosen one only.
+    int dots = 0, chosenLine = -1;
+    for (int y = cell.top; y < cell.bottom; ++y)
+        if (canvas.pixels[y][cell.left + 9] == RGB(0, 0, 0) && canvas.pixels[y][cell.left + 7] == RGB(0, 0, 0) &&
+            canvas.pixels[y][cell.left + 11] == RGB(0, 0, 0)) {
+            ++dots;
+            chosenLine = radio.HitTest(CPoint(cell.left + 9, y));
+        }
+    EXPECT_GT(dots, 0);
+    EXPECT_EQ(chosenLine, 1);
+
+    // Nothing to choose: space leaves the value alone.
+    CGXStyle none;
+    none.SetValue("").SetChoiceList("");
+    SetRadio(none);
+    radio.HandleGridKey(WM_CHAR, ' ', 1, 0);
+    EXPECT_STREQ(Value(), "");
+}

@@ -37,6 +37,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                          : id == 52536 ? GX_CONTROL_CLASS(CGXProgressCtrl)
                                          : id == 52520 ? GX_CONTROL_CLASS(CGXHeader)
                                          : id == 52516 || id == 52523 ? GX_CONTROL_CLASS(CGXCheckBox)
+                                         : id == 52515 || id == 52524 ? GX_CONTROL_CLASS(CGXRadioButton)
                                                        : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;
