@@ -173,20 +173,13 @@ void CGXCheckBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGX
     if (pDC == nullptr)
         return;
     const UINT state = GetState(nRow, nCol, style);
-    CFont* pOldFont = m_pGrid != nullptr ? m_pGrid->SelectStyleFont(pDC, style) : nullptr;
     DrawBackground(pDC, rect, style, FALSE);
-    const COLORREF oldText = pDC->SetTextColor(style.GetTextColor());
-    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    const int saved = GXBeginCellText(m_pGrid, pDC, style, style.GetTextColor());
     const CRect cell = GetCellRect(nRow, nCol, rect, &style);
     const CString label = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
-    const int saved = pDC->SaveDC();
     pDC->IntersectClipRect(&cell);
     DrawCheckBox(pDC, cell, state, label, style);
     pDC->RestoreDC(saved);
-    pDC->SetBkMode(oldMode);
-    pDC->SetTextColor(oldText);
-    if (pOldFont != nullptr)
-        pDC->SelectObject(pOldFont);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }
 

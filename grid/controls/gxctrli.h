@@ -4,6 +4,17 @@
 #include "gxctllogic.h"
 #include <vector>
 
+// Shared by the controls' drawing.
+// Whether the grid prints in black and white.
+BOOL GXIsBlackWhite(CGXGridEngine* pGrid);
+// The DrawText format of a cell's text: the style's alignments, word breaks
+// when it wraps text, else one line; no prefix characters.
+UINT GXCellTextFormat(const CGXStyle& style);
+// Saves the device context (the caller restores it with RestoreDC and the
+// answer) and sets it up for a cell's text: the style's font, the colour,
+// transparent background.
+int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLORREF clrText);
+
 // Shows a cell's text with the style's font, colours, alignment and wrapping;
 // the drawing base of the editing controls.
 class CGXStatic : public CGXControl
@@ -38,9 +49,6 @@ public:
     virtual COLORREF GetBarColor(const CGXStyle& style, BOOL bBar);
     // The caption's colour over the bar (TRUE) or beside it (FALSE).
     virtual COLORREF GetCaptionColor(const CGXStyle& style, BOOL bOverBar);
-
-protected:
-    BOOL IsBlackWhite() const;
 };
 
 // Draws the header cells of a grid: raised, or pressed while the row or

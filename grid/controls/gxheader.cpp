@@ -23,11 +23,10 @@ void CGXHeader::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXSt
         return;
     const CGXProperties* props =
         m_pGrid != nullptr && m_pGrid->GetParam() != nullptr ? m_pGrid->GetParam()->GetProperties() : nullptr;
-    const BOOL bBlackWhite = props != nullptr && props->GetBlackWhite();
     const BOOL bPrinting = m_pGrid != nullptr && m_pGrid->IsPrinting();
 
-    CFont* pOldFont = m_pGrid != nullptr ? m_pGrid->SelectStyleFont(pDC, style) : nullptr;
-    const COLORREF oldText = pDC->SetTextColor(bBlackWhite ? RGB(0, 0, 0) : style.GetTextColor());
+    const int saved =
+        GXBeginCellText(m_pGrid, pDC, style, GXIsBlackWhite(m_pGrid) ? RGB(0, 0, 0) : style.GetTextColor());
     const BOOL bPressed = GetCellDrawState(nRow, nCol, style) != 0;
     DrawBackground(pDC, rect, style, FALSE);
 
@@ -45,15 +44,8 @@ void CGXHeader::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXSt
         inner.OffsetRect(1, 1);
     CString text;
     GetDisplayText(text, nRow, nCol, nullptr, &style);
-    if (!text.IsEmpty()) {
-        const int oldMode = pDC->SetBkMode(TRANSPARENT);
-        UINT format = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment()) | DT_NOPREFIX;
-        format |= style.GetWrapText() ? DT_WORDBREAK : DT_SINGLELINE;
-        pDC->DrawText(text, text.GetLength(), &inner, format);
-        pDC->SetBkMode(oldMode);
-    }
-    pDC->SetTextColor(oldText);
-    if (pOldFont != nullptr)
-        pDC->SelectObject(pOldFont);
+    if (!text.IsEmpty())
+        pDC->DrawText(text, text.GetLength(), &inner, GXCellTextFormat(style));
+    pDC->RestoreDC(saved);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }

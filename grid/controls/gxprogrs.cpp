@@ -9,12 +9,6 @@
 
 GX_IMPLEMENT_CONTROL(CGXProgressCtrl, CGXControl)
 
-BOOL CGXProgressCtrl::IsBlackWhite() const
-{
-    return m_pGrid != nullptr && m_pGrid->GetParam() != nullptr && m_pGrid->GetParam()->GetProperties() != nullptr &&
-           m_pGrid->GetParam()->GetProperties()->GetBlackWhite();
-}
-
 CString CGXProgressCtrl::GetCaption(const CGXStyle& style)
 {
     return GXProgressCaption(style.GetUserAttribute(GX_IDS_UA_PROGRESS_CAPTION), GXParseClampedLong(style.GetValue()));
@@ -22,14 +16,14 @@ CString CGXProgressCtrl::GetCaption(const CGXStyle& style)
 
 COLORREF CGXProgressCtrl::GetBarColor(const CGXStyle& style, BOOL bBar)
 {
-    if (IsBlackWhite())
+    if (GXIsBlackWhite(m_pGrid))
         return bBar ? RGB(0, 0, 0) : RGB(255, 255, 255);
     return bBar ? style.GetTextColor() : style.GetInterior().lbColor;
 }
 
 COLORREF CGXProgressCtrl::GetCaptionColor(const CGXStyle& style, BOOL bOverBar)
 {
-    if (IsBlackWhite())
+    if (GXIsBlackWhite(m_pGrid))
         return bOverBar ? RGB(255, 255, 255) : RGB(0, 0, 0);
     return bOverBar ? style.GetInterior().lbColor : style.GetTextColor();
 }
@@ -55,27 +49,20 @@ void CGXProgressCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
 
     const CString caption = GetCaption(style);
     if (!caption.IsEmpty()) {
-        CFont* pOldFont = m_pGrid != nullptr ? m_pGrid->SelectStyleFont(pDC, style) : nullptr;
+        const int saved = GXBeginCellText(m_pGrid, pDC, style, GetCaptionColor(style, FALSE));
         if (pDC->GetTextExtent(caption).cx < rect.Width()) {
-            const COLORREF oldText = pDC->SetTextColor(GetCaptionColor(style, FALSE));
-            const int oldMode = pDC->SetBkMode(TRANSPARENT);
             const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
             CRect r(rect);
             pDC->DrawText(caption, &r, format);
             // The part over the bar again, in the colour that shows on the bar.
             if (!bar.IsRectEmpty()) {
-                const int saved = pDC->SaveDC();
                 pDC->IntersectClipRect(&bar);
                 pDC->SetTextColor(GetCaptionColor(style, TRUE));
                 r = rect;
                 pDC->DrawText(caption, &r, format);
-                pDC->RestoreDC(saved);
             }
-            pDC->SetBkMode(oldMode);
-            pDC->SetTextColor(oldText);
         }
-        if (pOldFont != nullptr)
-            pDC->SelectObject(pOldFont);
+        pDC->RestoreDC(saved);
     }
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }

@@ -32,16 +32,13 @@ void CGXRadioButton::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
     if (pDC == nullptr)
         return;
     const BOOL bPrinting = m_pGrid != nullptr && m_pGrid->IsPrinting();
-    CFont* pOldFont = m_pGrid != nullptr ? m_pGrid->SelectStyleFont(pDC, style) : nullptr;
     DrawBackground(pDC, rect, style, FALSE);
+    const int saved = GXBeginCellText(m_pGrid, pDC, style, bPrinting ? RGB(0, 0, 0) : style.GetTextColor());
     TEXTMETRIC tm{};
     pDC->GetTextMetrics(&tm);
     const int lineHeight = tm.tmHeight + tm.tmExternalLeading > 12 ? tm.tmHeight + tm.tmExternalLeading : 12;
     const CString value = style.GetValue();
     const long chosen = value.IsEmpty() ? -1 : GXParseClampedLong(value);
-    const COLORREF oldText = pDC->SetTextColor(bPrinting ? RGB(0, 0, 0) : style.GetTextColor());
-    const int oldMode = pDC->SetBkMode(TRANSPARENT);
-    const int saved = pDC->SaveDC();
     pDC->IntersectClipRect(&rect);
     const bool ownCell = IsActiveAt(nRow, nCol);
     if (ownCell)
@@ -88,10 +85,6 @@ void CGXRadioButton::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
     }
     m_nCount = i;
     pDC->RestoreDC(saved);
-    pDC->SetBkMode(oldMode);
-    pDC->SetTextColor(oldText);
-    if (pOldFont != nullptr)
-        pDC->SelectObject(pOldFont);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }
 

@@ -6,6 +6,28 @@
 
 GX_IMPLEMENT_CONTROL(CGXStatic, CGXControl)
 
+BOOL GXIsBlackWhite(CGXGridEngine* pGrid)
+{
+    return pGrid != nullptr && pGrid->GetParam() != nullptr && pGrid->GetParam()->GetProperties() != nullptr &&
+           pGrid->GetParam()->GetProperties()->GetBlackWhite();
+}
+
+UINT GXCellTextFormat(const CGXStyle& style)
+{
+    const UINT format = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment()) | DT_NOPREFIX;
+    return format | (style.GetWrapText() ? DT_WORDBREAK : DT_SINGLELINE);
+}
+
+int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLORREF clrText)
+{
+    const int saved = pDC->SaveDC();
+    if (pGrid != nullptr)
+        pGrid->SelectStyleFont(pDC, style);
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    return saved;
+}
+
 int CGXStatic::TextMargin()
 {
     const int m = ::GetSystemMetrics(SM_CXFRAME) / 2;
@@ -47,20 +69,11 @@ void CGXStatic::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXSt
         CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
         return;
     }
-    CFont* pOldFont = m_pGrid != nullptr ? m_pGrid->SelectStyleFont(pDC, style) : nullptr;
-    CRect inner = GetCellRect(nRow, nCol, rect, &style);
     // Printing in black and white: black text whatever the style says.
-    const BOOL bBlackWhite = m_pGrid != nullptr && m_pGrid->GetParam() != nullptr &&
-                             m_pGrid->GetParam()->GetProperties() != nullptr &&
-                             m_pGrid->GetParam()->GetProperties()->GetBlackWhite();
-    const COLORREF oldText = pDC->SetTextColor(bBlackWhite ? RGB(0, 0, 0) : style.GetTextColor());
-    const int oldMode = pDC->SetBkMode(TRANSPARENT);
-    UINT format = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment()) | DT_NOPREFIX;
-    format |= style.GetWrapText() ? DT_WORDBREAK : DT_SINGLELINE;
-    pDC->DrawText(text, text.GetLength(), &inner, format);
-    pDC->SetBkMode(oldMode);
-    pDC->SetTextColor(oldText);
+    const int saved =
+        GXBeginCellText(m_pGrid, pDC, style, GXIsBlackWhite(m_pGrid) ? RGB(0, 0, 0) : style.GetTextColor());
+    CRect inner = GetCellRect(nRow, nCol, rect, &style);
+    pDC->DrawText(text, text.GetLength(), &inner, GXCellTextFormat(style));
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
-    if (pOldFont != nullptr)
-        pDC->SelectObject(pOldFont);
+    pDC->RestoreDC(saved);
 }
