@@ -389,3 +389,57 @@ TEST_F(RadioTest, DotMarksTheChosenLine)
     radio.HandleGridKey(WM_CHAR, ' ', 1, 0);
     EXPECT_STREQ(Value(), "");
 }
+
+namespace {
+// An edited control whose typed text the test sets.
+class TypedControl : public CGXControl
+{
+public:
+    using CGXControl::CGXControl;
+    CString typed;
+    BOOL IsActive() override { return TRUE; }
+    BOOL GetModify() override { return TRUE; }
+    void GetValue(CString& s) override { s = typed; }
+};
+
+// Remembers the warning the validation hands to the grid.
+class WarningGrid : public CGXGridEngine
+{
+public:
+    WarningGrid() : CGXGridEngine(nullptr) {}
+    CString warning;
+    void SetTextField(LPCSTR lpszText) override { warning = lpszText; }
+};
+} // namespace
+
+TEST(Validation, BoundsCompareTheClampedNumber)
+{
+    AfxSeamReset();
+    WarningGrid grid;
+    grid.InitObjects();
+    grid.GetParam()->GetData()->StoreRowCount(5);
+    grid.GetParam()->GetData()->StoreColCount(5);
+    CGXStyle style;
+    style.SetUserAttribute(51011, "10").SetUserAttribute(51012, "100").SetUserAttribute(51013, "Between 10 and 100");
+    grid.SetStyleRange(CGXRange(1, 1), &style, gxOverride);
+    TypedControl control(&grid);
+    const struct
+    {
+        const char* typed;
+        BOOL ok;
+    } cases[] = {
+        {"12abc", TRUE},          // the leading number counts
+        {"", TRUE},               // nothing typed: nothing to check
+        {"abc", FALSE},           // no number: 0, below the minimum
+        {"123456789012", FALSE},  // twelve digits: the largest value, not a wrapped one
+        {"4294967350", FALSE},    // would wrap to 54 in 32 bits
+        {"100", TRUE},
+    };
+    for (const auto& c : cases) {
+        control.Init(1, 1);
+        grid.warning.Empty();
+        control.typed = c.typed;
+        EXPECT_EQ(control.OnValidate(), c.ok) << c.typed;
+        EXPECT_STREQ(grid.warning, c.ok ? "" : "Between 10 and 100") << c.typed;
+    }
+}
