@@ -7,6 +7,13 @@
 
 namespace {
 
+// Posted to a user toolbar whose last button was dragged away: it goes once the drag is over.
+UINT DestroyLaterMessage()
+{
+    static UINT s_nMsg = ::RegisterWindowMessageA("SECToolBarDestroyLater");
+    return s_nMsg;
+}
+
 // The row gap after a row broken at a separator.
 int RowGap(int nSepWidth) { return nSepWidth * 2 / 3; }
 
@@ -524,13 +531,8 @@ BOOL SECCustomToolBar::InsertButton(int nIndex, UINT nID, BOOL bSeparator, BOOL 
     MarkLayoutDirty();
     if (m_hWnd != nullptr) {
         UpdateButtonCmdUI(nIndex);
-        if (!bNoRelayout) {
-            if (CFrameWnd* pFrame = GetParentFrame())
-                pFrame->RecalcLayout();
-            if (CFrameWnd* pDockFrame = GetDockingFrame())
-                pDockFrame->RecalcLayout();
-            Invalidate();
-        }
+        if (!bNoRelayout)
+            Relayout();
     }
     return TRUE;
 }
@@ -574,12 +576,18 @@ BOOL SECCustomToolBar::RemoveButton(int nIndex, BOOL bNoRelayout)
             pFrame->DelayRecalcLayout();
         return FALSE;
     }
+    Relayout();
+    return TRUE;
+}
+
+void SECCustomToolBar::Relayout()
+{
+    // The floating frame, if any, and the docking frame lay the bar out again.
     if (CFrameWnd* pFrame = GetParentFrame())
         pFrame->RecalcLayout();
     if (CFrameWnd* pDockFrame = GetDockingFrame())
         pDockFrame->RecalcLayout();
     Invalidate();
-    return TRUE;
 }
 
 SECToolBarBtn* SECCustomToolBar::GetButton(int nIndex) const
@@ -1138,7 +1146,27 @@ void SECCustomToolBar::TrackHot(CPoint point)
 
 void SECCustomToolBar::OnLButtonDownTB(UINT nFlags, CPoint point)
 {
-    int nHit = m_bCustomize ? -1 : HitTest(point);
+    // Customise mode, or Alt outside it: the button is dragged instead of clicked.
+    SECToolBarManager* pManager = GetToolBarManager();
+    BOOL bAltDrag = !m_bCustomize && pManager != nullptr && (::GetKeyState(VK_MENU) & 0x8000);
+    if (m_bCustomize || bAltDrag) {
+        int nButton = HitTest(point);
+        if (nButton < 0) {
+            if (m_bCustomize)
+                DeselectButton();
+            SECControlBar::OnLButtonDown(nFlags, point);
+            return;
+        }
+        m_bDragging = bAltDrag;
+        BOOL bAlive = TrackButtonDrag(nButton, point);
+        if (bAlive) {
+            m_bDragging = FALSE;
+            if (bAltDrag && pManager->m_pSelectedToolBar != nullptr)
+                pManager->m_pSelectedToolBar->DeselectButton();
+        }
+        return;
+    }
+    int nHit = HitTest(point);
     if (nHit < 0 || (m_btns[(size_t)nHit]->m_nStyle & TBBS_DISABLED)) {
         SECControlBar::OnLButtonDown(nFlags, point);
         return;
@@ -1158,6 +1186,9 @@ void SECCustomToolBar::OnLButtonDownTB(UINT nFlags, CPoint point)
 
 void SECCustomToolBar::OnMouseMoveTB(UINT, CPoint point)
 {
+    // In customise mode the selection is the customise selection, not a pressed button.
+    if (m_bCustomize)
+        return;
     SECToolBarBtn* pBtn = GetButton(m_nSelected);
     if (pBtn == nullptr) {
         TrackHot(point);
@@ -1178,7 +1209,7 @@ void SECCustomToolBar::OnMouseMoveTB(UINT, CPoint point)
 
 void SECCustomToolBar::OnLButtonUpTB(UINT nFlags, CPoint point)
 {
-    SECToolBarBtn* pBtn = GetButton(m_nSelected);
+    SECToolBarBtn* pBtn = m_bCustomize ? nullptr : GetButton(m_nSelected);
     if (pBtn == nullptr) {
         SECControlBar::OnLButtonUp(nFlags, point);
         return;
@@ -1209,6 +1240,8 @@ void SECCustomToolBar::OnCancelModeTB()
 {
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    if (m_bCustomize)
+        return;
     if (SECToolBarBtn* pBtn = GetButton(m_nSelected)) {
         pBtn->OnCancelMode();
         pBtn->Invalidate();
@@ -1223,6 +1256,13 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         OnLButtonDownTB((UINT)wParam, point);
         return 0;
+    case WM_LBUTTONDBLCLK:
+        // On a button a second click is a click (or a press to drag); elsewhere the bar's.
+        if (HitTest(point) >= 0) {
+            OnLButtonDownTB((UINT)wParam, point);
+            return 0;
+        }
+        break;
     case WM_MOUSEMOVE:
         OnMouseMoveTB((UINT)wParam, point);
         break;      // the bar's own handling (tips) goes on
@@ -1244,6 +1284,10 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnCancelModeTB();
         ClearHot();
+        if (SECToolBarManager* pManager = GetToolBarManager()) {
+            if (pManager->m_pSelectedToolBar == this)
+                pManager->m_pSelectedToolBar = nullptr;
+        }
         Notify(3);
         break;
     case WM_SHOWWINDOW:
@@ -1267,7 +1311,19 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_bCustomize && !IsFloating())
             return MA_NOACTIVATE;
         break;
+    case WM_SYSCOMMAND:
+        // Alt with a press starts a button drag, not the window menu.
+        break;
     default:
+        if (message == DestroyLaterMessage()) {
+            if (GetButtonCount() == 0) {
+                CFrameWnd* pFrame = GetDockingFrame();
+                DestroyWindow();
+                if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
+                    pFrame->DelayRecalcLayout();
+            }
+            return 0;
+        }
         // Control buttons' notifications go on, unchanged, to the frame (floating or not).
         if (wmSECToolBarWndNotify != 0 && message == wmSECToolBarWndNotify) {
             CWnd* pTarget = GetCommandTarget();
@@ -1278,4 +1334,533 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return SECControlBar::WindowProc(message, wParam, lParam);
+}
+
+// ---- Customise mode ---------------------------------------------------------------------------
+
+void SECCustomToolBar::SelectButton(int nIndex, BOOL bRepaint)
+{
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager != nullptr && pManager->m_pSelectedToolBar != nullptr && pManager->m_pSelectedToolBar != this)
+        pManager->m_pSelectedToolBar->DeselectButton(bRepaint);
+    if (SECToolBarBtn* pOld = GetButton(m_nSelected)) {
+        pOld->m_nStyle &= ~SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pOld->Invalidate();
+    }
+    m_nSelected = nIndex;
+    if (SECToolBarBtn* pBtn = GetButton(nIndex)) {
+        pBtn->m_nStyle |= SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pBtn->Invalidate();
+    }
+    if (pManager != nullptr)
+        pManager->m_pSelectedToolBar = this;
+    Notify(4);
+}
+
+void SECCustomToolBar::DeselectButton(BOOL bRepaint)
+{
+    if (SECToolBarBtn* pBtn = GetButton(m_nSelected)) {
+        pBtn->m_nStyle &= ~SEC_TBBS_SELECTED;
+        if (bRepaint)
+            pBtn->Invalidate();
+    }
+    m_nSelected = -1;
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager != nullptr && pManager->m_pSelectedToolBar == this)
+        pManager->m_pSelectedToolBar = nullptr;
+    Notify(4);
+}
+
+int SECCustomToolBar::DropIndex(const CRect& rect) const
+{
+    CRect rectInside;
+    GetClientRect(&rectInside);
+    CalcInsideRect(rectInside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0, TRUE);
+    int nCount = GetButtonCount();
+    // The rows as laid out: each ends at a wrapped button (a trailing separator ends none).
+    int nRowStart = 0, nRowEnd = -1;
+    int nBottom = rectInside.top;
+    int yCentre = rect.CenterPoint().y;
+    for (int i = 0; i < nCount; i++) {
+        const SECToolBarBtn* pBtn = m_btns[(size_t)i];
+        BOOL bEnd = (pBtn->m_nStyle & TBBS_WRAPPED) || i == nCount - 1;
+        if (!bEnd)
+            continue;
+        int nHeight = 0;
+        for (int j = nRowStart; j <= i; j++)
+            nHeight = std::max(nHeight, m_btns[(size_t)j]->m_cy);
+        if (pBtn->IsSeparator() && i != nCount - 1)
+            nHeight += RowGap(m_nSepWidth);
+        nBottom += nHeight;
+        nRowEnd = i;
+        if (nBottom >= yCentre)
+            break;
+        if (i != nCount - 1)
+            nRowStart = i + 1;
+    }
+    if (nRowEnd < 0)
+        return 0;
+    if (rect.left < rectInside.left)
+        return nRowStart;
+    for (int i = nRowStart; i <= nRowEnd; i++)
+        if (m_btns[(size_t)i]->GetRect().right > rect.left)
+            return i + 1;
+    return nRowEnd + 1;
+}
+
+void SECCustomToolBar::DropButton(const CRect& rect, SECCustomToolBar* pSource, int nSource, BOOL bCopy)
+{
+    SECToolBarBtn* pSrcBtn = pSource != nullptr ? pSource->GetButton(nSource) : nullptr;
+    if (pSrcBtn == nullptr)
+        return;
+    UINT nID = pSrcBtn->m_nID;
+    BOOL bSame = pSource == this && !bCopy;
+    if (bSame && GetButtonCount() == 1)
+        return;     // the only button onto its own bar
+
+    // The selected button onto its own rectangle: separators before or after it.
+    if (bSame) {
+        CRect rectOwn = pSrcBtn->GetRect();
+        CRect rectMeet;
+        if (rectMeet.IntersectRect(&rectOwn, &rect)) {
+            int dx = rect.left - rectOwn.left;
+            if (dx > -2 && dx < 2)
+                return;
+            BOOL bSepBefore = nSource > 0 && m_btns[(size_t)nSource - 1]->IsSeparator();
+            BOOL bSepAfter = nSource + 1 < GetButtonCount() && m_btns[(size_t)nSource + 1]->IsSeparator();
+            if (dx > 0) {
+                if (nSource > 0 && !bSepBefore)
+                    InsertButton(nSource, 0, TRUE);
+                else if (bSepAfter)
+                    RemoveButton(nSource + 1);
+            }
+            else {
+                if (bSepBefore)
+                    RemoveButton(nSource - 1);
+                else if (!bSepAfter)
+                    InsertButton(nSource + 1, 0, TRUE);
+            }
+            return;
+        }
+    }
+
+    CRect rectInside;
+    GetClientRect(&rectInside);
+    CalcInsideRect(rectInside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0, TRUE);
+    enum { atIndex, above, below } where = atIndex;
+    int nIndex = 0;
+    if (GetButtonCount() > 0) {
+        if (rect.bottom <= rectInside.top)
+            where = above;
+        else if (rect.top >= rectInside.bottom)
+            where = below;
+        else
+            nIndex = DropIndex(rect);
+    }
+    if (bSame && where == atIndex && (nIndex == nSource || nIndex == nSource + 1))
+        return;     // back where it was
+
+    // A move takes the button off its bar first; the insert place is kept by its neighbour.
+    if (!bCopy) {
+        SECToolBarBtn* pAnchor = (where == atIndex && nIndex < GetButtonCount()) ? m_btns[(size_t)nIndex] : nullptr;
+        if (bSame) {
+            RemoveButton(nSource, TRUE);
+            if (pAnchor != nullptr) {
+                auto it = std::find(m_btns.begin(), m_btns.end(), pAnchor);
+                nIndex = it != m_btns.end() ? (int)(it - m_btns.begin()) : std::min(nIndex, GetButtonCount());
+            }
+            else {
+                nIndex = std::min(nIndex, GetButtonCount());
+            }
+        }
+        else if (pSource != nullptr) {
+            pSource->RemoveButton(nSource, TRUE);
+        }
+    }
+    if (where == above) {
+        InsertButton(0, 0, TRUE, TRUE);
+        nIndex = 0;
+    }
+    else if (where == below) {
+        InsertButton(GetButtonCount(), 0, TRUE, TRUE);
+        nIndex = GetButtonCount();
+    }
+    else if (nIndex < GetButtonCount() && m_btns[(size_t)nIndex]->IsSeparator() &&
+             !(m_btns[(size_t)nIndex]->m_nStyle & TBBS_WRAPPED)) {
+        // A separator the dropped button covers (more than a pixel on both sides) goes.
+        CRect rectSep = m_btns[(size_t)nIndex]->GetRect();
+        if (rect.left < rectSep.left - 1 && rect.right > rectSep.right + 1)
+            RemoveButton(nIndex, TRUE);
+    }
+    nIndex = std::max(0, std::min(nIndex, GetButtonCount()));
+    InsertButton(nIndex, nID, FALSE);
+    if (!m_bDragging && !(pSource != nullptr && pSource->m_bDragging))
+        SelectButton(nIndex);
+}
+
+BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
+{
+    CPoint ptStart;
+    ::GetCursorPos(&ptStart);
+    CRect rectStart = rectScreen;
+    SetCapture();
+    BOOL bDrop = FALSE;
+    // The dragged button's outline follows the mouse (drawn and wiped by inversion).
+    CRect rectShown(0, 0, 0, 0);
+    auto show = [&rectShown](const CRect* pRect) {
+        HDC hDC = ::GetDC(nullptr);
+        if (hDC == nullptr)
+            return;
+        if (!rectShown.IsRectEmpty())
+            ::DrawFocusRect(hDC, &rectShown);
+        rectShown = pRect != nullptr ? *pRect : CRect(0, 0, 0, 0);
+        if (!rectShown.IsRectEmpty())
+            ::DrawFocusRect(hDC, &rectShown);
+        ::ReleaseDC(nullptr, hDC);
+    };
+    for (;;) {
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (::GetCapture() != m_hWnd) {
+            ::DispatchMessageA(&msg);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &pt);
+            rectScreen = rectStart + (pt - ptStart);
+            if (msg.message == WM_LBUTTONUP) {
+                bDrop = TRUE;
+                break;
+            }
+            show(&rectScreen);
+            continue;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        if (msg.message == WM_RBUTTONDOWN)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    show(nullptr);
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    return bDrop;
+}
+
+BOOL SECCustomToolBar::TrackButtonDrag(int nIndex, CPoint point)
+{
+    SECToolBarBtn* pBtn = GetButton(nIndex);
+    if (pBtn == nullptr)
+        return TRUE;
+    SelectButton(nIndex);
+    BOOL bCopy = IsCtrlKeyDown();
+    CRect rect = pBtn->GetRect();
+    ClientToScreen(&rect);
+    (void)point;
+    if (!RunDragLoop(rect))
+        return TRUE;
+    return DropDragged(nIndex, rect, bCopy);
+}
+
+BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy)
+{
+    SECToolBarBtn* pBtn = GetButton(nIndex);
+    if (pBtn == nullptr)
+        return TRUE;
+    SECToolBarManager* pManager = GetToolBarManager();
+    SECCustomToolBar* pTarget = pManager != nullptr ? pManager->FindToolBarAt(rectScreen) : nullptr;
+    if (pTarget == nullptr) {
+        // Palettes and toolbars outside the frame's list: the one under a corner.
+        CPoint corners[4] = {rectScreen.TopLeft(), CPoint(rectScreen.right - 1, rectScreen.top),
+                             CPoint(rectScreen.left, rectScreen.bottom - 1), rectScreen.BottomRight() - CPoint(1, 1)};
+        for (const CPoint& pt : corners) {
+            for (HWND hWnd = ::WindowFromPoint(pt); hWnd != nullptr && pTarget == nullptr; hWnd = ::GetParent(hWnd))
+                pTarget = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(hWnd));
+            if (pTarget != nullptr)
+                break;
+        }
+    }
+    UINT nThisID = (UINT)::GetDlgCtrlID(m_hWnd);
+    // This bar lost the button: a user toolbar left empty goes once its drag is over (FALSE),
+    // any other is laid out again.
+    auto afterLoss = [&]() {
+        if (nThisID >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
+            PostMessage(DestroyLaterMessage());
+            return FALSE;
+        }
+        Relayout();
+        return TRUE;
+    };
+    auto removeHere = [&]() {
+        RemoveButton(nIndex, TRUE);
+        DeselectButton();
+        return afterLoss();
+    };
+    if (pTarget == nullptr) {
+        CRect rectCustomize;
+        if (pManager != nullptr && pManager->GetCustomizeWindowRect(rectCustomize) &&
+            rectCustomize.PtInRect(rectScreen.CenterPoint()))
+            return TRUE;    // onto the customisation dialog: nothing
+        if (!bCopy)
+            return removeHere();
+        if (pManager == nullptr)
+            return TRUE;
+        SECCustomToolBar* pNew = pManager->CreateUserToolBar(nullptr);
+        if (pNew == nullptr)
+            return TRUE;
+        pNew->InsertButton(0, pBtn->m_nID, FALSE, TRUE);
+        CRect rectFrame(0, 0, 0, 0);
+        ::AdjustWindowRectEx(&rectFrame, 0x80CC0000, FALSE, 0x180);
+        if (pManager->m_pFrameWnd != nullptr)
+            pManager->m_pFrameWnd->FloatControlBar(pNew, rectScreen.TopLeft() + rectFrame.TopLeft(), CBRS_ALIGN_TOP);
+        return TRUE;
+    }
+    if (!pTarget->AcceptsDrop()) {
+        if (!bCopy)
+            return removeHere();
+        return TRUE;
+    }
+    CRect rect = rectScreen;
+    pTarget->ScreenToClient(&rect);
+    BOOL bOtherBar = pTarget != this;
+    if (bOtherBar && !bCopy) {
+        pTarget->DropButton(rect, this, nIndex, FALSE);
+        return afterLoss();
+    }
+    pTarget->DropButton(rect, this, nIndex, bCopy);
+    return TRUE;
+}
+
+// ---- Control buttons ----------------------------------------------------------------------------
+
+SECStdToolBarBtn::SECStdToolBarBtn() : m_bShown(FALSE), m_nWidth(0), m_nValue2(0), m_nHeight(0), m_nCtrlHeight(0) {}
+
+void SECStdToolBarBtn::Init(SECCustomToolBar* pBar, const UINT_PTR* pParams)
+{
+    SECToolBarBtn::Init(pBar, pParams);
+    m_nWidth = LOWORD(pParams[2]);
+    m_nValue2 = HIWORD(pParams[2]);
+    m_nHeight = (int)pParams[3];
+    if (pBar != nullptr && pBar->m_hWnd != nullptr &&
+        CreateWnd(pBar, (DWORD)pParams[1] | WS_CHILD, CRect(0, 0, 0, 0), (UINT)pParams[0])) {
+        CRect rect;
+        GetWnd()->GetWindowRect(&rect);
+        m_nCtrlHeight = rect.Height();
+    }
+    m_bShown = FALSE;
+    RecalcSize();
+    NotifyToolBar(257);
+}
+
+void SECStdToolBarBtn::NotifyToolBar(UINT nCode)
+{
+    CWnd* pWnd = GetWnd();
+    if (m_pBar == nullptr || m_pBar->m_hWnd == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return;
+    SECRegisterMessages();
+    m_pBar->SendMessage(wmSECToolBarWndNotify, (WPARAM)((nCode << 16) | (UINT)::GetDlgCtrlID(pWnd->m_hWnd)),
+                        (LPARAM)pWnd->m_hWnd);
+}
+
+void SECStdToolBarBtn::SetMode(UINT nOrient)
+{
+    CWnd* pWnd = GetWnd();
+    BOOL bVertical = (nOrient & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0;
+    m_bShown = !bVertical;
+    RecalcSize();
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr) {
+        if (m_bShown)
+            PlaceControl();
+        pWnd->ShowWindow(m_bShown ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void SECStdToolBarBtn::PlaceControl()
+{
+    CWnd* pWnd = GetWnd();
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr || m_x < 0)
+        return;
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    int cy = rect.Height();
+    pWnd->SetWindowPos(nullptr, m_x, m_y + (m_cy - cy) / 2, m_nWidth, m_nValue2 > 0 ? m_nValue2 : cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SECStdToolBarBtn::SetPos(int x, int y)
+{
+    SECToolBarBtn::SetPos(x, y);
+    if (m_bShown)
+        PlaceControl();
+}
+
+void SECStdToolBarBtn::Invalidate(BOOL bErase)
+{
+    SECToolBarBtn::Invalidate(bErase);
+    CWnd* pWnd = GetWnd();
+    if (m_bShown && pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        pWnd->Invalidate(bErase);
+}
+
+void SECStdToolBarBtn::RecalcSize()
+{
+    SECToolBarBtn::RecalcSize();
+    if (m_bShown && m_pBar != nullptr) {
+        m_cx = m_nWidth;
+        m_pBar->m_nMaxBtnWidth = std::max(m_pBar->m_nMaxBtnWidth, m_cx);
+    }
+}
+
+void SECStdToolBarBtn::Draw(CDC* pDC)
+{
+    CWnd* pWnd = GetWnd();
+    if (!m_bShown) {
+        SECToolBarBtn::Draw(pDC);
+        return;
+    }
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        pWnd->UpdateWindow();
+    if ((m_nStyle & SEC_TBBS_SELECTED) && m_pBar != nullptr && m_pBar->m_bCustomize)
+        DrawSelection(pDC, GetRect());
+}
+
+INT_PTR SECStdToolBarBtn::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (m_bShown)
+        return -1;
+    return SECToolBarBtn::OnToolHitTest(point, pTI);
+}
+
+void SECStdToolBarBtn::OnNotify(UINT nCode, const void* pData)
+{
+    CWnd* pWnd = const_cast<SECStdToolBarBtn*>(this)->GetWnd();
+    if (nCode == 257 && pData != nullptr && pWnd != nullptr && pWnd->m_hWnd != nullptr) {
+        const MSG* pMsg = (const MSG*)pData;
+        pWnd->SendMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+        return;
+    }
+    SECToolBarBtn::OnNotify(nCode, pData);
+}
+
+void SECStdToolBarBtn::GetState(BYTE& nLength, BYTE* pBytes) const
+{
+    nLength = 2;
+    pBytes[0] = LOBYTE((WORD)m_nWidth);
+    pBytes[1] = HIBYTE((WORD)m_nWidth);
+}
+
+void SECStdToolBarBtn::SetState(BYTE nLength, const BYTE* pBytes)
+{
+    // Only a width (two bytes) is taken back.
+    if (nLength != 2 || pBytes == nullptr)
+        return;
+    m_nWidth = pBytes[0] | (pBytes[1] << 8);
+    RecalcSize();
+    if (m_bShown)
+        PlaceControl();
+    if (m_pBar != nullptr)
+        m_pBar->MarkLayoutDirty();
+}
+
+void SECStdToolBarBtn::OnWndLButtonDown(UINT nFlags, CPoint point)
+{
+    CWnd* pWnd = GetWnd();
+    if (m_pBar == nullptr || pWnd == nullptr)
+        return;
+    pWnd->ClientToScreen(&point);
+    m_pBar->ScreenToClient(&point);
+    m_pBar->SendMessage(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+}
+
+LRESULT SECToolBarComboEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pCombo != nullptr) {
+        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+            m_pCombo->NotifyToolBar(513);
+            return 0;
+        }
+        if (message == WM_LBUTTONDOWN && m_pCombo->m_pBar != nullptr && m_pCombo->m_pBar->m_bCustomize) {
+            CPoint point((short)LOWORD(lParam), (short)HIWORD(lParam));
+            ClientToScreen(&point);
+            m_pCombo->ScreenToClient(&point);
+            m_pCombo->OnWndLButtonDown((UINT)wParam, point);
+            return 0;
+        }
+    }
+    return CEdit::WindowProc(message, wParam, lParam);
+}
+
+SECToolBarComboBox::SECToolBarComboBox()
+{
+    m_edit.m_pCombo = this;
+}
+
+SECToolBarComboBox::~SECToolBarComboBox()
+{
+    if (m_edit.m_hWnd != nullptr)
+        m_edit.UnsubclassWindow();
+    if (CComboBox::m_hWnd != nullptr)
+        CComboBox::DestroyWindow();
+}
+
+SECToolBarBtn* SECToolBarComboBox::CreateButton()
+{
+    return new SECToolBarComboBox;
+}
+
+BOOL SECToolBarComboBox::CreateWnd(CWnd* pParent, DWORD dwStyle, const RECT& rect, UINT nID)
+{
+    if ((dwStyle & 0x3) == 0)
+        dwStyle |= CBS_DROPDOWNLIST;
+    CRect rectCombo = rect;
+    rectCombo.bottom = rectCombo.top + (m_nValue2 > 0 ? m_nValue2 : 150);
+    if (!CComboBox::Create(dwStyle | WS_VSCROLL, rectCombo, pParent, nID))
+        return FALSE;
+    LOGFONTA lf = {};
+    lf.lfHeight = 8;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_STRING_PRECIS;
+    lf.lfClipPrecision = CLIP_CHARACTER_PRECIS;
+    lstrcpyA(lf.lfFaceName, "MS Sans Serif");
+    if (m_font.CreateFontIndirect(&lf))
+        SetFont(&m_font);
+    if ((dwStyle & 0x3) == CBS_DROPDOWN) {
+        HWND hEdit = ::GetWindow(CComboBox::m_hWnd, GW_CHILD);
+        if (hEdit != nullptr)
+            m_edit.SubclassWindow(hEdit);
+    }
+    return TRUE;
+}
+
+void SECToolBarComboBox::SetMode(UINT nOrient)
+{
+    SECStdToolBarBtn::SetMode(nOrient);
+}
+
+void SECToolBarComboBox::RecalcSize()
+{
+    SECStdToolBarBtn::RecalcSize();
+    if (m_bShown && CComboBox::m_hWnd != nullptr && m_pBar != nullptr) {
+        CRect rect;
+        CComboBox::GetWindowRect(&rect);
+        m_cy = std::max(m_pBar->m_cyImage + 7, (int)rect.Height());
+    }
+}
+
+LRESULT SECToolBarComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // In customise mode a press selects and drags the button instead of opening the list.
+    if (message == WM_LBUTTONDOWN && m_pBar != nullptr && m_pBar->m_bCustomize) {
+        OnWndLButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        return 0;
+    }
+    return CComboBox::WindowProc(message, wParam, lParam);
 }

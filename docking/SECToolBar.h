@@ -171,6 +171,19 @@ public:
     virtual BOOL IsCtrlKeyDown() const;
     virtual BOOL AcceptsDrop() const { return TRUE; }
 
+    // ---- Customise mode: selecting, dragging and dropping buttons
+    void SelectButton(int nIndex, BOOL bRepaint = TRUE);
+    void DeselectButton(BOOL bRepaint = TRUE);
+    // Selects the button and drags it; FALSE when this toolbar lost its last button and goes.
+    BOOL TrackButtonDrag(int nIndex, CPoint point);
+    // The drop of a drag ending at rectScreen (the button's rectangle moved with the mouse).
+    BOOL DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy);
+    // Inserts a dropped button: rect in this bar's client coordinates; pSource/nSource the
+    // dragged button (for a move it leaves its bar first).
+    void DropButton(const CRect& rect, SECCustomToolBar* pSource, int nSource, BOOL bCopy);
+    // The insert index for a rectangle dropped inside the rows (client coordinates).
+    int DropIndex(const CRect& rect) const;
+
     // ---- Overrides of the bar
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
@@ -205,6 +218,7 @@ public:
 
 protected:
     void DeleteButtons();
+    void Relayout();
     void UpdateButtonCmdUI(int nIndex);
     void SetPrompt(UINT nID);
     void TrackHot(CPoint point);
@@ -214,6 +228,7 @@ protected:
     void Notify(int nCode);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL RunDragLoop(CRect& rectScreen);
     void OnLButtonDownTB(UINT nFlags, CPoint point);
     void OnMouseMoveTB(UINT nFlags, CPoint point);
     void OnLButtonUpTB(UINT nFlags, CPoint point);
@@ -229,4 +244,73 @@ public:
     void AdjustRowWidths(std::vector<Row>&) override {}
     BOOL IsCtrlKeyDown() const override { return TRUE; }
     BOOL AcceptsDrop() const override { return FALSE; }
+};
+
+// A button that holds a child control (shown in a horizontal bar; an image button in a
+// vertical one).
+class SECStdToolBarBtn : public SECToolBarBtn
+{
+public:
+    SECStdToolBarBtn();
+
+    BOOL m_bShown;          // the control is shown (horizontal bar)
+    int m_nWidth;           // the control's width
+    int m_nValue2;          // the second value of the button map (the combo's dropped height)
+    int m_nHeight;          // the control's height from the map
+    int m_nCtrlHeight;      // the control's measured height
+
+    void SetMode(UINT nOrient) override;
+    void SetPos(int x, int y) override;
+    void Invalidate(BOOL bErase = TRUE) override;
+    void Init(SECCustomToolBar* pBar, const UINT_PTR* pParams) override;
+    void Draw(CDC* pDC) override;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // Code 257: the message in pData (a MSG) goes on to the control.
+    void OnNotify(UINT nCode, const void* pData) override;
+    void RecalcSize() override;
+    void GetState(BYTE& nLength, BYTE* pBytes) const override;
+    void SetState(BYTE nLength, const BYTE* pBytes) override;
+
+    // A press on the control in customise mode: the toolbar drags the button.
+    virtual void OnWndLButtonDown(UINT nFlags, CPoint point);
+    virtual CWnd* GetWnd() = 0;
+    virtual BOOL CreateWnd(CWnd* pParent, DWORD dwStyle, const RECT& rect, UINT nID) = 0;
+    // Tells the toolbar (and through it the frame) through "WM_SECTOOLBARWNDNOTIFY".
+    void NotifyToolBar(UINT nCode);
+
+protected:
+    void PlaceControl();
+};
+
+class SECToolBarComboBox;
+
+// The edit part of a drop-down combo on a toolbar: Enter tells the toolbar.
+class SECToolBarComboEdit : public CEdit
+{
+public:
+    SECToolBarComboBox* m_pCombo = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class SECToolBarComboBox : public CComboBox, public SECStdToolBarBtn
+{
+public:
+    SECToolBarComboBox();
+    ~SECToolBarComboBox() override;
+
+    // The creator for the button map.
+    static SECToolBarBtn* CreateButton();
+
+    CWnd* GetWnd() override { return this; }
+    BOOL CreateWnd(CWnd* pParent, DWORD dwStyle, const RECT& rect, UINT nID) override;
+    void SetMode(UINT nOrient) override;
+    void RecalcSize() override;
+
+    SECToolBarComboEdit m_edit;
+    CFont m_font;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -5,6 +5,8 @@
 #include "SECToolBarDlgs.h"
 #include "toolbar_test_ids.h"
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 using afxtest::Text;
 
@@ -17,6 +19,7 @@ SECToolBarBtn* NewPlainButton() { return new SECToolBarBtn; }
 
 const SECBtnMapEntry g_btnMap[] = {
     {NewPlainButton, ID_TB_CHECK, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {SECToolBarComboBox::CreateButton, ID_TB_COMBO, 0, {IDC_TB_COMBOCTRL, CBS_DROPDOWN, MAKELONG(100, 150), 0, 0}},
     {nullptr, 0, 0, {0, 0, 0, 0, 0}},
 };
 
@@ -456,6 +459,11 @@ TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalett
         EXPECT_TRUE(p1->IsWindowVisible());
         EXPECT_TRUE(p1->IsCustomizeMode());
         EXPECT_TRUE(m_pManager->IsCustomizing());
+        // A selected button's prompt is the description; no selection, none.
+        p1->SelectButton(0);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Switches the mode");
+        p1->DeselectButton();
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "");
 
         sheet.SetActivePage(1);
         ::CheckDlgButton(page.m_hWnd, IDC_SEC_COOLLOOK, BST_CHECKED);
@@ -467,4 +475,220 @@ TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalett
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_FALSE(m_pManager->CoolLookEnabled());
     EXPECT_FALSE(m_pManager->IsCustomizing());
+}
+
+// ---- Customise mode -----------------------------------------------------------------------------
+
+namespace {
+
+std::vector<UINT> IDs(SECCustomToolBar* pBar)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < pBar->GetButtonCount(); i++)
+        ids.push_back(pBar->GetButtonID(i));
+    return ids;
+}
+
+CRect ScreenButton(SECCustomToolBar* pBar, int nIndex)
+{
+    CRect rect;
+    pBar->GetButtonRect(nIndex, &rect);
+    pBar->ClientToScreen(&rect);
+    return rect;
+}
+
+} // namespace
+
+TEST_F(ToolBarFrame, DropsWithinAToolBar)
+{
+    const UINT A = ID_TB_A, B = ID_TB_B, C = ID_TB_CHECK, O = ID_TB_OFF;
+    struct Case
+    {
+        const char* what;
+        int nIndex;                          // the dragged button
+        std::function<CRect(SECCustomToolBar*)> to;
+        std::vector<UINT> after;
+    } cases[] = {
+        {"1 px: nothing", 1, [](SECCustomToolBar* p) { return ScreenButton(p, 1) + CPoint(1, 0); }, {A, B, 0, C, O}},
+        {"right: a separator before", 1, [](SECCustomToolBar* p) { return ScreenButton(p, 1) + CPoint(5, 0); },
+         {A, 0, B, 0, C, O}},
+        {"first, right: nothing", 0, [](SECCustomToolBar* p) { return ScreenButton(p, 0) + CPoint(5, 0); },
+         {A, B, 0, C, O}},
+        {"left after a separator: it goes", 3, [](SECCustomToolBar* p) { return ScreenButton(p, 3) - CPoint(5, 0); },
+         {A, B, C, O}},
+        {"left: a separator after", 0, [](SECCustomToolBar* p) { return ScreenButton(p, 0) - CPoint(5, 0); },
+         {A, 0, B, 0, C, O}},
+        {"onto a later button", 0,
+         [](SECCustomToolBar* p) {
+             CRect r = ScreenButton(p, 0);
+             return r + CPoint(ScreenButton(p, 3).left + 2 - r.left, 0);
+         },
+         {B, 0, C, A, O}},
+        {"covering a separator", 0,
+         [](SECCustomToolBar* p) {
+             CRect r = ScreenButton(p, 0);
+             return r + CPoint(ScreenButton(p, 2).left - 5 - r.left, 0);
+         },
+         {B, A, C, O}},
+    };
+    m_pManager->CreateDefaultToolBars();
+    m_pManager->SetCustomizeMode(TRUE);
+    SECCustomToolBar* pBar = Bar(ID_BAR_STANDARD);
+    static const UINT s_standard[] = {ID_TB_A, ID_TB_B, 0, ID_TB_CHECK, ID_TB_OFF};
+    for (const Case& c : cases) {
+        pBar->SetButtons(s_standard, 5);
+        m_pFrame->RecalcLayout();
+        EXPECT_TRUE(pBar->DropDragged(c.nIndex, c.to(pBar), FALSE)) << c.what;
+        m_pFrame->RecalcLayout();
+        EXPECT_EQ(IDs(pBar), c.after) << c.what;
+    }
+    // Above the rows: first, then a new separator; below them: a separator, then it.
+    CRect rectClient;
+    pBar->GetClientRect(&rectClient);
+    pBar->SetButtons(s_standard, 5);
+    pBar->DropButton(CRect(40, -25, 63, 0), pBar, 4, FALSE);
+    EXPECT_EQ(IDs(pBar), (std::vector<UINT>{O, 0, A, B, 0, C}));
+    pBar->SetButtons(s_standard, 5);
+    m_pFrame->RecalcLayout();
+    pBar->DropButton(CRect(40, rectClient.bottom, 63, rectClient.bottom + 22), pBar, 0, FALSE);
+    EXPECT_EQ(IDs(pBar), (std::vector<UINT>{B, 0, C, O, 0, A}));
+}
+
+TEST_F(ToolBarFrame, DropsBetweenToolBarsPalettesAndTheDialog)
+{
+    m_pManager->CreateDefaultToolBars();
+    m_pManager->SetCustomizeMode(TRUE);
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    // To another toolbar: moved.
+    pStandard->DropDragged(1, ScreenButton(pSecond, 0) + CPoint(2, 0), FALSE);
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_B, ID_TB_A}));
+    EXPECT_EQ(m_pManager->m_pSelectedToolBar, pSecond);
+    EXPECT_EQ(pSecond->GetSelectedIndex(), 1);
+    // Off every toolbar: removed.
+    CRect rectAway = ScreenButton(pStandard, 0) + CPoint(200, 300);
+    pStandard->DropDragged(0, rectAway, FALSE);
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF}));
+    // With Ctrl: a floating "ToolBar1" with a copy.
+    pStandard->DropDragged(1, rectAway, TRUE);
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF}));
+    SECCustomToolBar* pUser = Bar(SEC_IDW_USERTOOLBAR_FIRST);
+    ASSERT_NE(pUser, nullptr);
+    EXPECT_TRUE(pUser->IsFloating());
+    EXPECT_EQ(IDs(pUser), (std::vector<UINT>{ID_TB_OFF}));
+    CString title;
+    pUser->GetWindowText(title);
+    EXPECT_STREQ((LPCSTR)title, "ToolBar1");
+    // The user toolbar's last button away: the toolbar goes once the drag is over.
+    pUser->DropDragged(0, ScreenButton(pSecond, 0) + CPoint(2, 0), FALSE);
+    afxtest::PumpMessages();
+    EXPECT_EQ(Bar(SEC_IDW_USERTOOLBAR_FIRST), nullptr);
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF, ID_TB_B, ID_TB_A}));
+
+    // Onto the customisation window: nothing.
+    CWnd dialog;
+    ASSERT_TRUE(dialog.CreateEx(0, AfxRegisterWndClass(0), "Customize", WS_POPUP | WS_VISIBLE,
+                                CRect(600, 500, 800, 650), m_pFrame, 0));
+    m_pManager->SetCustomizeWindow(&dialog);
+    pStandard->DropDragged(0, CRect(650, 550, 673, 572), FALSE);
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF}));
+    m_pManager->SetCustomizeWindow(nullptr);
+
+    // A palette: its buttons are copies; nothing can be dropped onto it.
+    SECCustomizeToolBar palette;
+    static const UINT s_palette[] = {ID_TB_A, ID_TB_B};
+    ASSERT_TRUE(palette.Create(0, &dialog, 0x50000085, 0xE8FF, "File"));
+    palette.SetManager(m_pManager);
+    m_pManager->ApplyBitmap(&palette);
+    palette.SetButtons(s_palette, 2);
+    palette.CalcDynamicLayout(150, LM_HORZ | LM_COMMIT);
+    palette.SetWindowPos(nullptr, 0, 0, 150, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(palette.IsCtrlKeyDown());
+    palette.DropDragged(0, ScreenButton(pStandard, 1) + CPoint(2, 0), palette.IsCtrlKeyDown());
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF, ID_TB_A}));
+    EXPECT_EQ(IDs(&palette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
+    pStandard->DropDragged(0, ScreenButton(&palette, 1), TRUE);
+    EXPECT_EQ(IDs(&palette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF, ID_TB_A}));
+    palette.DestroyWindow();
+    dialog.DestroyWindow();
+}
+
+TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    m_pManager->SetCustomizeMode(TRUE);
+    // A click selects; a drag off every toolbar removes.
+    afxtest::InputScript click;
+    click.MoveTo(ScreenButton(pStandard, 1).CenterPoint()).Click().Pause(50);
+    ASSERT_TRUE(click.Run());
+    EXPECT_EQ(pStandard->GetSelectedIndex(), 1);
+    EXPECT_TRUE(pStandard->GetButtonStyle(1) & SEC_TBBS_SELECTED);
+    EXPECT_TRUE(m_pFrame->m_commands.empty());
+    ASSERT_TRUE(afxtest::Drag(ScreenButton(pStandard, 1).CenterPoint(), ScreenButton(pStandard, 1).CenterPoint() + CPoint(0, 250)));
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
+    m_pManager->SetCustomizeMode(FALSE);
+    EXPECT_TRUE(m_pFrame->m_commands.empty());
+}
+
+// ---- Control buttons ----------------------------------------------------------------------------
+
+TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pBar = m_pManager->CreateUserToolBar("Combos");
+    ASSERT_NE(pBar, nullptr);
+    m_pFrame->m_wndNotify.clear();
+    pBar->InsertButton(0, ID_TB_A);
+    pBar->InsertButton(1, ID_TB_COMBO);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->RecalcLayout();
+    auto* pCombo = dynamic_cast<SECToolBarComboBox*>(pBar->GetButton(1));
+    ASSERT_NE(pCombo, nullptr);
+    HWND hCombo = ::GetDlgItem(pBar->m_hWnd, IDC_TB_COMBOCTRL);
+    ASSERT_EQ(hCombo, pCombo->CComboBox::m_hWnd);
+    // Its creation reached the frame (code 257), and Enter in its edit too (513).
+    ASSERT_FALSE(m_pFrame->m_wndNotify.empty());
+    EXPECT_EQ(m_pFrame->m_wndNotify[0].first, (WPARAM)MAKEWPARAM(IDC_TB_COMBOCTRL, 257));
+    EXPECT_EQ(m_pFrame->m_wndNotify[0].second, (LPARAM)hCombo);
+    ASSERT_NE(pCombo->m_edit.m_hWnd, nullptr);
+    pCombo->m_edit.SendMessage(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(m_pFrame->m_wndNotify.back().first, (WPARAM)MAKEWPARAM(IDC_TB_COMBOCTRL, 513));
+
+    EXPECT_EQ(pCombo->m_cx, 100);
+    EXPECT_TRUE(::IsWindowVisible(hCombo));
+    CRect rectButton, rectCombo;
+    pBar->GetButtonRect(1, &rectButton);
+    ::GetWindowRect(hCombo, &rectCombo);
+    pBar->ScreenToClient(&rectCombo);
+    EXPECT_EQ(rectCombo.left, rectButton.left);
+    EXPECT_EQ(rectCombo.Width(), 100);
+
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_LEFT);
+    m_pFrame->RecalcLayout();
+    EXPECT_FALSE(::IsWindowVisible(hCombo));
+    EXPECT_EQ(pCombo->m_cx, 23);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->RecalcLayout();
+    EXPECT_TRUE(::IsWindowVisible(hCombo));
+    EXPECT_EQ(pCombo->m_cx, 100);
+
+    // Its width is part of the saved buttons; only two bytes give it back.
+    std::unique_ptr<SECControlBarInfoEx> pInfo(pBar->GetBarInfoEx());
+    auto* pToolInfo = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo.get());
+    ASSERT_NE(pToolInfo, nullptr);
+    EXPECT_EQ(pToolInfo->ButtonsToBytes(), (std::vector<BYTE>{0x41, 0x9C, 0, 0, 0, 0x46, 0x9C, 0, 0, 2, 100, 0}));
+    BYTE wider[] = {130, 0};
+    pCombo->SetState(2, wider);
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    BYTE three[] = {1, 2, 3};
+    pCombo->SetState(3, three);
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    m_pFrame->RecalcLayout();
+    ::GetWindowRect(hCombo, &rectCombo);
+    EXPECT_EQ(rectCombo.Width(), 130);
 }

@@ -37,3 +37,5 @@
 #define IDD_TEST_LISTEDIT   3340
 #define IDC_TEST_LIST       3341
 #define IDC_TEST_LISTLABEL  3342
+#define ID_TB_COMBO         40006   // a combo box button
+#define IDC_TB_COMBOCTRL    40007   // its control
