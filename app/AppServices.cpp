@@ -55,7 +55,9 @@ BOOL CAppServices::LookupEntityClass(LPCSTR name, const EntityClass*& pClass)
     const EntityClass* rec = m_pEntityClasses->Lookup(name);
     if (!rec)
         return FALSE;
-    pClass = rec->hasSize ? rec : nullptr;
+    // A class built from brushes keeps the record's default box (32 units), so a point entity of
+    // it (trigger_counter with an origin) is sized without a complaint.
+    pClass = rec;
     return TRUE;
 }
 

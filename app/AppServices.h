@@ -22,8 +22,7 @@ public:
     void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
     void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
 
-    // Entity classes come from the project's class map once one is attached; a class built
-    // from brushes has no size box for the model.
+    // Entity classes come from the project's class map once one is attached.
     void SetEntityClasses(CEntityClassMap* pClasses) { m_pEntityClasses = pClasses; }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;
     int IsEntityVisible(LPCSTR className) override;

@@ -147,26 +147,22 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
 {
     tok.NextToken();
     tok.RestOfLine();
-    char* start = tok.GetPosition();
-
-    // Counting pass.
-    int count = 0;
-    for (;;) {
-        char* t = tok.NextToken(false);
-        if (!t)
-            break;
-        if (t[0] == '}')
-            break;
-        if (t[0] == '(')
-            ++count;
-        if (!tok.RestOfLine(false))
-            break;
-    }
-    tok.SetPosition(start);
-
-    m_faces.resize(static_cast<size_t>(count));
-    std::vector<int> lines(static_cast<size_t>(count), 0);
+    // The face lines are read into space kept between brushes (a map's load reads thousands of
+    // them) and then copied once into the brush, with no pass to count them first.
+    static thread_local std::vector<Face> s_read;
+    static thread_local std::vector<int> s_lines;
+    std::vector<Face>& read = s_read;
+    std::vector<int>& lines = s_lines;
     size_t filled = 0;
+    auto nextFace = [&]() -> Face& {
+        if (filled == read.size()) {
+            read.emplace_back();
+            lines.push_back(0);
+        } else {
+            read[filled] = Face();
+        }
+        return read[filled];
+    };
     for (;;) {
         char* t = tok.NextToken(true);
         if (!t)
@@ -176,7 +172,7 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
         int line = tok.GetLine();
         // The face line continues after the "(" token.
         char* rest = t + 1;
-        bool face = t[0] == '(' && filled < m_faces.size();
+        bool face = t[0] == '(';
         if (face && *rest) {
             // A "(" glued to the first number: read the token and the line together.
             char* more = tok.RestOfLine(true);
@@ -186,19 +182,21 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
                 joined += more;
             }
             std::vector<char> buf(joined.GetString(), joined.GetString() + joined.GetLength() + 1);
-            ReadFaceLine(m_faces[filled], buf.data(), filled > 0 ? &m_faces[filled - 1] : nullptr);
+            Face& f = nextFace();
+            ReadFaceLine(f, buf.data(), filled > 0 ? &read[filled - 1] : nullptr);
             lines[filled++] = line;
             continue;
         }
         char* more = tok.RestOfLine(true);
         if (face) {
-            ReadFaceLine(m_faces[filled], more ? more : const_cast<char*>(""), filled > 0 ? &m_faces[filled - 1] : nullptr);
+            Face& f = nextFace();
+            ReadFaceLine(f, more ? more : const_cast<char*>(""), filled > 0 ? &read[filled - 1] : nullptr);
             lines[filled++] = line;
         }
         if (!more)
             break;
     }
-    m_faces.resize(filled);
+    m_faces.assign(read.begin(), read.begin() + static_cast<long>(filled));
     if (m_faces.size() > MAX_FACES)
         throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has more than 255 faces");
     if (m_faces.size() < 4)

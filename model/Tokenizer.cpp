@@ -254,16 +254,3 @@ bool ParseNumber(char** pp, double& value)
     return true;
 }
 
-short RoundCoord(double v)
-{
-    // floor(v + 0.5) clamped, without a library call: a map's load rounds every winding point.
-    double x = v + 0.5;
-    if (!(x >= -32768.0)) // NaN too
-        return -32768;
-    if (x >= 32767.0)
-        return 32767;
-    int t = static_cast<int>(x); // toward zero
-    if (t > x)
-        --t;
-    return static_cast<short>(t);
-}

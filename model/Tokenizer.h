@@ -41,5 +41,17 @@ int FloorPowerOfTwo(int n);
 // A decimal number with an optional sign and fraction; false (pointer unchanged)
 // when no digit stands there.
 bool ParseNumber(char** pp, double& value);
-// The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped.
-short RoundCoord(double v);
+// The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped. Inline and
+// without a library call: a map's load rounds every number it reads and every winding point.
+inline short RoundCoord(double v)
+{
+    double x = v + 0.5;
+    if (!(x >= -32768.0)) // NaN too
+        return -32768;
+    if (x >= 32767.0)
+        return 32767;
+    int t = static_cast<int>(x); // toward zero
+    if (t > x)
+        --t;
+    return static_cast<short>(t);
+}

@@ -261,7 +261,7 @@ TEST_F(ClassReader, TheSharedQuakeCSets)
 namespace {
 
 // The model sizes entities from the shell's class map: a brush class has no size box for it.
-TEST(AppServicesClasses, TheModelSeesPointClassesWithTheirBoxAndBrushClassesWithout)
+TEST(AppServicesClasses, TheModelSeesPointClassesWithTheirBoxAndBrushClassesWithTheDefaultBox)
 {
     CEntityClassMap classes;
     CAppServices services;
@@ -273,8 +273,12 @@ TEST(AppServicesClasses, TheModelSeesPointClassesWithTheirBoxAndBrushClassesWith
     EXPECT_TRUE(services.LookupEntityClass("light", rec));
     ASSERT_NE(nullptr, rec);
     EXPECT_EQ(-8, rec->size[0]);
+    // A brush class used as a point entity gets the default 32-unit box.
     EXPECT_TRUE(services.LookupEntityClass("func_door", rec));
-    EXPECT_EQ(nullptr, rec);
+    ASSERT_NE(nullptr, rec);
+    EXPECT_EQ(0, rec->hasSize);
+    EXPECT_EQ(-16, rec->size[0]);
+    EXPECT_EQ(16, rec->size[5]);
     EXPECT_FALSE(services.LookupEntityClass("monster_dog", rec));
     EXPECT_EQ(1, services.IsEntityVisible("func_door_secret"));
     EXPECT_EQ(-1, services.IsEntityVisible("monster_dog"));
