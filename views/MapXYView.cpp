@@ -954,6 +954,58 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
     }
 }
 
+DROPEFFECT CMapXYView::StartDragDrop()
+{
+    Map* pMap = GetMap();
+    UINT cf = GetMapDataFormat();
+    if (!pMap || cf == 0 || pMap->GetSelectionCount() == 0)
+        return DROPEFFECT_NONE;
+    CString text;
+    if (!pMap->WritePartialMap(text))
+        return DROPEFFECT_NONE;
+    if (text.IsEmpty()) {
+        Report().Box(MB_OK, "%s", "No brushes were copied");
+        return DROPEFFECT_NONE;
+    }
+    HGLOBAL h = PackMapData(text, static_cast<SIZE_T>(text.GetLength()));
+    if (!h) {
+        Report().Box(MB_OK, "%s", "Couldn't allocate memory for Drag and Drop brushes");
+        return DROPEFFECT_NONE;
+    }
+    // The objects dragged, remembered now: a drop back into this map changes the selection.
+    CPtrList dragged;
+    dragged.AddTail(&pMap->GetSelection());
+    COleDataSource* pSource = new COleDataSource;
+    pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cf), h); // the source owns the block
+    DROPEFFECT effect = pSource->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    pSource->InternalRelease();
+    if ((effect & DROPEFFECT_MOVE) && !(effect & DROPEFFECT_COPY))
+        DeleteDraggedObjects(dragged);
+    return effect;
+}
+
+void CMapXYView::DeleteDraggedObjects(const CPtrList& dragged)
+{
+    Map* pMap = GetMap();
+    if (!pMap)
+        return;
+    // Only objects still in the map: the pointers are compared, never followed, until found.
+    CPtrList present;
+    pMap->CollectObjects(present);
+    CPtrList doomed;
+    for (POSITION pos = present.GetHeadPosition(); pos;) {
+        void* p = present.GetNext(pos);
+        if (dragged.Find(p))
+            doomed.AddTail(p);
+    }
+    if (doomed.IsEmpty())
+        return;
+    pMap->DeselectAll();
+    for (POSITION pos = doomed.GetHeadPosition(); pos;)
+        pMap->SelectObject(static_cast<SThing*>(doomed.GetNext(pos)), FALSE);
+    pMap->DeleteSelection(TRUE);
+}
+
 DROPEFFECT CMapXYView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
 {
     return OnDragOver(pDataObject, dwKeyState, point);

@@ -80,6 +80,12 @@ public:
     // Imports the map text at the offset and redraws; FALSE when nothing was imported.
     BOOL ImportAndShow(CString& text, int dx, int dy, int dz);
 
+    // Drags the selection out of this view (copy with Ctrl, move without); the effect done.
+    DROPEFFECT StartDragDrop();
+    // After a move: deletes the dragged objects that are still in the map (not the current
+    // selection, which after a drop back into this map is the dropped copy).
+    void DeleteDraggedObjects(const CPtrList& dragged);
+
     DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     void OnDragLeave() override;

@@ -3,6 +3,7 @@
 #include "MapData.h"
 #include "ViewsRes.h"
 #include "WindowFixture.h"
+#include "afxwndtest.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -319,4 +320,91 @@ TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
     EXPECT_EQ(0, b1[2] - b0[2]);
     EXPECT_EQ(64, b0[1] - b0[0]);
     src->InternalRelease();
+}
+
+TEST_F(ClipboardTest, AMoveDeletesTheDraggedObjectsNotTheDroppedCopy)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map, Fill);
+    ASSERT_NE(nullptr, pFrame);
+    CMapXYView* xy = pFrame->GetXYView();
+    Brush* original = WorldBrush(map, 0);
+    map->SelectObject(original, FALSE);
+    CPtrList dragged;
+    dragged.AddTail(&map->GetSelection());
+
+    // The drop back into the same map, as the drop target does it during the drag.
+    COleDataSource* src = SourceOf(map);
+    ASSERT_NE(nullptr, src);
+    COleDataObject data;
+    data.Attach(src->GetIDataObject(FALSE), FALSE);
+    ASSERT_TRUE(xy->OnDrop(&data, DROPEFFECT_MOVE, CPoint(40, 40)));
+    data.Release();
+    src->InternalRelease();
+    ASSERT_EQ(1, map->GetSelectionCount());
+    SThing* copy = static_cast<SThing*>(map->GetSelection().GetHead());
+    EXPECT_NE(original, copy);
+    EXPECT_EQ(4, CountObjects(map));
+
+    xy->DeleteDraggedObjects(dragged);
+    EXPECT_EQ(3, CountObjects(map));
+    EXPECT_EQ(nullptr, map->GetWorldEntity()->GetBrushes().Find(original));
+    EXPECT_NE(nullptr, map->GetWorldEntity()->GetBrushes().Find(copy));
+
+    // Objects no longer in the map are passed over.
+    xy->DeleteDraggedObjects(dragged);
+    EXPECT_EQ(3, CountObjects(map));
+}
+
+namespace {
+CMapXYView* g_pDragView = nullptr;
+DROPEFFECT g_dragEffect = 0xFFFF;
+void CALLBACK StartDragTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_pDragView)
+        g_dragEffect = g_pDragView->StartDragDrop();
+}
+} // namespace
+
+// A drag between two map windows by the system's drag loop, driven by synthesized input:
+// without Ctrl the objects move. (Wine's drag loop does not see a synthesized Ctrl, so the
+// copy is tested through the drop target's interface above.)
+TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
+{
+    for (bool ctrl : {false}) {
+        Map* a = nullptr;
+        Map* b = nullptr;
+        CMapFrame* fa = OpenNew(&a, Fill);
+        CMapFrame* fb = OpenNew(&b);
+        ASSERT_NE(nullptr, fa);
+        ASSERT_NE(nullptr, fb);
+        m_pMain->MDITile(MDITILE_VERTICAL);
+        afxtest::PumpMessages();
+        CMapXYView* xa = fa->GetXYView();
+        CMapXYView* xb = fb->GetXYView();
+        a->SelectObject(WorldBrush(a, 0), FALSE);
+        CRect ra, rb;
+        xa->GetWindowRect(&ra);
+        xb->GetWindowRect(&rb);
+
+        // The drag starts while the button is down, as the press-and-move code starts it.
+        g_pDragView = xa;
+        g_dragEffect = 0xFFFF;
+        ::SetTimer(nullptr, 0, 100, StartDragTimer);
+        afxtest::InputScript script;
+        script.MoveTo(ra.CenterPoint()).Down().Pause(400).MoveInSteps(rb.CenterPoint(), 8);
+        if (ctrl)
+            script.KeyDown(VK_CONTROL).MoveTo(rb.CenterPoint() + CPoint(3, 3)).Pause(200);
+        script.Pause(200).Up().Pause(200);
+        if (ctrl)
+            script.KeyUp(VK_CONTROL);
+        EXPECT_TRUE(script.Run());
+        g_pDragView = nullptr;
+        EXPECT_EQ(ctrl ? DROPEFFECT_COPY : DROPEFFECT_MOVE, g_dragEffect) << ctrl;
+        EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount()) << ctrl;
+        EXPECT_EQ(ctrl ? 2 : 1, a->GetWorldEntity()->GetBrushCount()) << ctrl;
+        m_app.CloseAllDocuments(FALSE);
+        afxtest::PumpMessages();
+    }
 }
