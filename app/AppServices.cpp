@@ -1,4 +1,6 @@
 #include "AppServices.h"
+#include "EntityClasses.h"
+#include "MainFrame.h"
 #include "Map.h"
 
 BOOL CAppServices::HasMainFrame()
@@ -44,4 +46,60 @@ void CAppServices::WriteProfileInt(LPCSTR section, LPCSTR key, int value)
         pApp->WriteProfileInt(section, key, value);
     else
         CViewServices::WriteProfileInt(section, key, value);
+}
+
+BOOL CAppServices::LookupEntityClass(LPCSTR name, const EntityClass*& pClass)
+{
+    if (!m_pEntityClasses)
+        return CViewServices::LookupEntityClass(name, pClass);
+    const EntityClass* rec = m_pEntityClasses->Lookup(name);
+    if (!rec)
+        return FALSE;
+    pClass = rec->hasSize ? rec : nullptr;
+    return TRUE;
+}
+
+int CAppServices::IsEntityVisible(LPCSTR className)
+{
+    if (!m_pEntityClasses)
+        return CViewServices::IsEntityVisible(className);
+    // Until the Entity Editor keeps its own switches, every known class (or class family) shows.
+    CString name(className ? className : "");
+    for (;;) {
+        if (m_pEntityClasses->Lookup(name))
+            return 1;
+        int cut = name.ReverseFind('_');
+        if (cut < 0)
+            return -1;
+        name = name.Left(cut);
+    }
+}
+
+static CMainFrame* ShellFrame()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+void CAppServices::PrintMessage(LPCSTR text)
+{
+    CMainFrame* pFrame = ShellFrame();
+    if (!pFrame || !pFrame->m_wndOutputBar.m_messages.m_hWnd) {
+        CViewServices::PrintMessage(text);
+        return;
+    }
+    CString line(text ? text : "");
+    line += "\r\n";
+    pFrame->m_wndOutputBar.PrintToTab("Messages", line);
+}
+
+void CAppServices::SetStatusAndMessage(LPCSTR text)
+{
+    CString line(text ? text : "");
+    if (CMainFrame* pFrame = ShellFrame()) {
+        if (CWnd* pBar = pFrame->GetMessageBar()) {
+            pBar->SetWindowText(line);
+            pBar->UpdateWindow();
+        }
+    }
+    PrintMessage(line);
 }

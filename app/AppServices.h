@@ -4,15 +4,30 @@
 #pragma once
 #include "ViewServices.h"
 
+class CEntityClassMap;
+
 class CAppServices : public CViewServices
 {
 public:
     BOOL HasMainFrame() override;
     // The map of the active MDI child, cached as the active map; none when no child is active.
     Map* GetActiveMap() override;
+    // A line of the Output window's "Messages" pane; the status bar's text. Neither dispatches
+    // waiting messages: only the status bar repaints, so nothing else runs inside a load or save.
+    void PrintMessage(LPCSTR text) override;
+    void SetStatusAndMessage(LPCSTR text) override;
 
     CString GetProfileString(LPCSTR section, LPCSTR key, LPCSTR def) override;
     int GetProfileInt(LPCSTR section, LPCSTR key, int def) override;
     void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
     void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
+
+    // Entity classes come from the project's class map once one is attached; a class built
+    // from brushes has no size box for the model.
+    void SetEntityClasses(CEntityClassMap* pClasses) { m_pEntityClasses = pClasses; }
+    BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;
+    int IsEntityVisible(LPCSTR className) override;
+
+private:
+    CEntityClassMap* m_pEntityClasses = nullptr;
 };

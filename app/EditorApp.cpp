@@ -9,17 +9,34 @@
 #include "MapData.h"
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
+#include "PathIterator.h"
+#include "ShellRes.h"
+#include "Reporter.h"
+#include "Tokenizer.h"
+#include <cstring>
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     // The framework's File Open: the file dialog, then the 2D template. The main frame's own
     // Open comes earlier in the routing once it has one.
     ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
+    ON_UPDATE_COMMAND_UI(ID_RECENT_MAP_FIRST, OnUpdateRecentMaps)
+    ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, OnUpdateRecentProjects)
+    ON_COMMAND_EX_RANGE(ID_RECENT_MAP_FIRST, ID_RECENT_MAP_FIRST + 3, OnOpenRecentMap)
+    ON_COMMAND_EX_RANGE(ID_RECENT_PROJECT_FIRST, ID_RECENT_PROJECT_FIRST + 3, OnOpenRecentProject)
 END_MESSAGE_MAP()
 
-CEditorApp::CEditorApp() : m_bMaximized(1), m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr) {}
+CEditorApp::CEditorApp()
+    : m_bMaximized(1), m_bReload(FALSE), m_pReporter(nullptr), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
+      m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
+{
+    m_services.SetEntityClasses(&m_entityClasses);
+}
 
 CEditorApp::~CEditorApp()
 {
+    FreeReporter();
+    delete m_pRecentMaps;
+    delete m_pRecentProjects;
     if (GetEditorServices() == &m_services)
         SetViewServices(nullptr);
 }
@@ -44,6 +61,7 @@ BOOL CEditorApp::InitInstance()
     }
     Enable3dControls();
     SetRegistryKey("Morvane");
+    LoadSettings();
 
     // The two templates of map windows share resource 128: 2D map windows and camera windows. The
     // 2D frame makes its two panes itself; the camera template's classes come with the camera view.
@@ -62,6 +80,9 @@ BOOL CEditorApp::InitInstance()
     if (!pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
         return FALSE;
     m_pMainWnd = pMainFrame;
+    FreeReporter();
+    m_pReporter = new CReporter(&m_services);
+    CReporter::Set(m_pReporter);
 
     EnableShellOpen();
     RegisterShellFileTypes(TRUE);
@@ -71,21 +92,7 @@ BOOL CEditorApp::InitInstance()
     // The command line is read the standard way and then ignored: nothing is opened at start.
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (cmdInfo.m_bRunEmbedded) {
-        m_nCmdShow = SW_SHOWNORMAL;
-    }
-    else if (m_bMaximized) {
-        switch (m_nCmdShow) {
-        case SW_SHOWNORMAL:
-        case SW_SHOWMAXIMIZED:
-        case SW_SHOWNOACTIVATE:
-        case SW_SHOW:
-        case SW_SHOWNA:
-        case SW_RESTORE:
-        case SW_SHOWDEFAULT: m_nCmdShow = SW_SHOWMAXIMIZED; break;
-        default: break;     // hidden or minimised starts stay as asked
-        }
-    }
+    m_nCmdShow = StartShowCommand(m_nCmdShow, m_bMaximized, cmdInfo.m_bRunEmbedded);
     cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
@@ -95,9 +102,292 @@ BOOL CEditorApp::InitInstance()
     return TRUE;
 }
 
+void CEditorApp::FreeReporter()
+{
+    if (CReporter::Get() == m_pReporter)
+        CReporter::Set(nullptr);
+    delete m_pReporter;
+    m_pReporter = nullptr;
+}
+
 int CEditorApp::ExitInstance()
 {
+    FreeReporter();
+    WriteProfileInt("Main Window", "Maximized", m_bMaximized);
+    LONG rect[4] = {m_rcMain.left, m_rcMain.top, m_rcMain.right, m_rcMain.bottom};
+    WriteProfileBinary("Main Window", "Rectangle", reinterpret_cast<LPBYTE>(rect), sizeof rect);
+    if (m_pRecentMaps)
+        m_pRecentMaps->WriteList();
+    if (m_pRecentProjects)
+        m_pRecentProjects->WriteList();
+    m_entityClasses.RemoveAll();
+    DeleteAutoSaveFiles();
     return CWinApp::ExitInstance();
+}
+
+int CEditorApp::StartShowCommand(int nCmdShow, BOOL bMaximized, BOOL bEmbedded)
+{
+    if (bEmbedded)
+        return SW_SHOWNORMAL;
+    if (!bMaximized)
+        return nCmdShow;
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOW:
+    case SW_SHOWNA:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: return SW_SHOWMAXIMIZED;
+    default: return nCmdShow;   // hidden or minimised starts stay as asked
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+void CEditorApp::LoadSettings()
+{
+    LoadRecentLists(4, 4);
+    LONG rect[4] = {};
+    DWORD size = sizeof rect;
+    BOOL read = GetProfileBinary("Main Window", "Rectangle", rect, &size);
+    m_rcMain = CheckedRectangle(read ? rect : nullptr, read ? size : 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                ::GetSystemMetrics(SM_CYSCREEN));
+    m_bReload = GetProfileInt("Options", "Reload", 0) != 0;
+    m_strLastProject = m_bReload ? GetProfileString("Options", "Last Project", "") : CString();
+}
+
+void CEditorApp::LoadRecentLists(int nMaps, int nProjects)
+{
+    delete m_pRecentMaps;
+    delete m_pRecentProjects;
+    m_pRecentMaps = new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File %d", nMaps, 30);
+    m_pRecentMaps->ReadList();
+    m_pRecentProjects = new CRecentFileList(ID_FILE_MRU_FILE1 + 4, "Recent Project List", "Project %d", nProjects, 30);
+    m_pRecentProjects->ReadList();
+}
+
+void CEditorApp::AddToRecentFileList(LPCSTR lpszPathName)
+{
+    if (m_pRecentMaps)
+        m_pRecentMaps->Add(lpszPathName);
+}
+
+void CEditorApp::AddToRecentProjectList(LPCSTR lpszPathName)
+{
+    if (m_pRecentProjects)
+        m_pRecentProjects->Add(lpszPathName);
+}
+
+CRect CEditorApp::CheckedRectangle(const void* pData, DWORD size, int cxScreen, int cyScreen)
+{
+    CRect rect(0, 0, 0, 0);
+    if (!pData || size != 4 * sizeof(LONG))
+        return rect;
+    LONG v[4];
+    std::memcpy(v, pData, sizeof v);
+    rect.SetRect(v[0], v[1], v[2], v[3]);
+    CRect onScreen;
+    onScreen.IntersectRect(rect, CRect(0, 0, cxScreen, cyScreen));
+    if (onScreen.Width() < 10 || onScreen.Height() < 10)
+        rect.SetRectEmpty();
+    return rect;
+}
+
+// The section's key opened for reading, never created; null when it is missing.
+static HKEY OpenSection(CEditorApp& app, LPCSTR section)
+{
+    HKEY root = app.GetAppRegistryKey();
+    if (!root)
+        return nullptr;
+    HKEY key = nullptr;
+    LONG result = ::RegOpenKeyExA(root, section, 0, KEY_READ, &key);
+    ::RegCloseKey(root);
+    return result == ERROR_SUCCESS ? key : nullptr;
+}
+
+BOOL CEditorApp::RegKeyExists(LPCSTR section)
+{
+    HKEY key = OpenSection(*this, section);
+    if (!key)
+        return FALSE;
+    ::RegCloseKey(key);
+    return TRUE;
+}
+
+BOOL CEditorApp::RegDeleteSection(LPCSTR section)
+{
+    HKEY app = GetAppRegistryKey();
+    if (!app)
+        return FALSE;
+    // The section may hold no subkeys of its own, so the plain delete is enough.
+    LONG result = ::RegDeleteKeyA(app, section);
+    ::RegCloseKey(app);
+    return result == ERROR_SUCCESS;
+}
+
+BOOL CEditorApp::GetProfileBinary(LPCSTR section, LPCSTR name, void* pBuffer, DWORD* pSize)
+{
+    HKEY key = OpenSection(*this, section);
+    if (!key)
+        return FALSE;
+    DWORD type = 0;
+    LONG result = ::RegQueryValueExA(key, name, nullptr, &type, static_cast<LPBYTE>(pBuffer), pSize);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_BINARY;
+}
+
+// A REG_SZ value read into a bounded buffer and terminated there.
+static BOOL ReadBoundedString(HKEY key, LPCSTR name, CString& value)
+{
+    char buffer[261];
+    DWORD size = 260;
+    DWORD type = 0;
+    LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
+    if (result != ERROR_SUCCESS || type != REG_SZ || size > 260)
+        return FALSE;
+    buffer[size] = '\0';
+    value = buffer;
+    return TRUE;
+}
+
+BOOL CEditorApp::RegReadRootString(LPCSTR keyName, LPCSTR name, CString& value)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return FALSE;
+    BOOL ok = ReadBoundedString(key, name, value);
+    ::RegCloseKey(key);
+    return ok;
+}
+
+BOOL CEditorApp::GetRegString(LPCSTR path, LPCSTR name, CString& value)
+{
+    HKEY key = nullptr;
+    if (CProfileStore::OpenSoftwareKey(path, KEY_READ, &key) != ERROR_SUCCESS)
+        return FALSE;
+    BOOL ok = ReadBoundedString(key, name, value);
+    ::RegCloseKey(key);
+    return ok;
+}
+
+BOOL CEditorApp::DetectQuakePath()
+{
+    static const char kFirst[] = "GameSpy\\GameSpy 3D\\QSpy Quake";
+    static const char kSecond[] = "Quake\\QSpy\\QSpy Quake";
+    CString dir, exe;
+    if (!GetRegString(kFirst, "WorkDir", dir) && !GetRegString(kSecond, "WorkDir", dir))
+        return FALSE;
+    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] == '\\')
+        dir = dir.Left(dir.GetLength() - 1);
+    if (!GetRegString(kFirst, "CmdLine", exe) && !GetRegString(kSecond, "CmdLine", exe))
+        return FALSE;
+    WriteProfileString("Project Settings", "Quake Path", dir);
+    WriteProfileString("Project Settings", "Quake Exe", exe);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Recent lists
+
+void CEditorApp::OnUpdateRecentMaps(CCmdUI* pCmdUI)
+{
+    if (m_pRecentMaps)
+        m_pRecentMaps->UpdateMenu(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+void CEditorApp::OnUpdateRecentProjects(CCmdUI* pCmdUI)
+{
+    if (m_pRecentProjects)
+        m_pRecentProjects->UpdateMenu(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+BOOL CEditorApp::OnOpenRecentMap(UINT nID)
+{
+    int index = static_cast<int>(nID - ID_RECENT_MAP_FIRST);
+    CMainFrame* pFrame = GetMainFrame();
+    if (!m_pRecentMaps || !pFrame || index < 0 || index >= m_pRecentMaps->GetSize())
+        return TRUE;
+    CString path = (*m_pRecentMaps)[index];
+    if (path.IsEmpty())
+        return TRUE;
+    if (!pFrame->OpenMap(path, VIEW_ALL_FOUR))
+        m_pRecentMaps->Remove(index);
+    return TRUE;
+}
+
+BOOL CEditorApp::OnOpenRecentProject(UINT nID)
+{
+    int index = static_cast<int>(nID - ID_RECENT_PROJECT_FIRST);
+    CMainFrame* pFrame = GetMainFrame();
+    if (!m_pRecentProjects || !pFrame || index < 0 || index >= m_pRecentProjects->GetSize())
+        return TRUE;
+    CString path = (*m_pRecentProjects)[index];
+    if (path.IsEmpty())
+        return TRUE;
+    if (!pFrame->OpenProject(path))
+        m_pRecentProjects->Remove(index);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Auto save files
+
+// A directory's full path without a trailing separator, for comparing.
+static CString FullDirectory(LPCSTR path)
+{
+    char full[MAX_PATH * 2];
+    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+    CString result = n > 0 && n < sizeof full ? CString(full) : CString(path);
+    while (result.GetLength() > 3 && (result.Right(1) == "\\" || result.Right(1) == "/"))
+        result = result.Left(result.GetLength() - 1);
+    return result;
+}
+
+void CEditorApp::RememberProjectDirectories()
+{
+    m_protectedDirs.RemoveAll();
+    for (LPCSTR key : {"Maps", "Objects"}) {
+        CPathIterator it;
+        if (!it.Init(key, 0, "map"))
+            continue;
+        for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory())
+            m_protectedDirs.Add(FullDirectory(dir));
+    }
+}
+
+void CEditorApp::DeleteAutoSaveFiles()
+{
+    if (GetProfileInt("Options", "Delete Auto Save Files", 1) == 0)
+        return;
+    CString ext = GetProfileString("Options", "Auto Save Extension", "");
+    if (ext.IsEmpty())
+        ext = "map";
+    CString dir = GetProfileString("Options", "Auto Save Path", "");
+    if (dir.IsEmpty())
+        return;
+    MakeRootAbsolute(dir);
+    // Auto save files share their extension with the maps: a save path that is one of the
+    // project's own directories would take the user's maps with it.
+    CString full = FullDirectory(dir);
+    for (INT_PTR i = 0; i < m_protectedDirs.GetSize(); ++i)
+        if (full.CompareNoCase(m_protectedDirs[i]) == 0)
+            return;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(dir + "\\*." + ext, &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        ::DeleteFileA(dir + "\\" + data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
 }
 
 BOOL CEditorApp::IsIdleMessage(MSG* pMsg)

@@ -3,6 +3,9 @@
 #include "afxwin.h"
 #include "SECBar.h"
 #include "SECFrame.h"
+#include "OutputWindow.h"
+
+class Map;
 
 class CMainFrame : public SECMDIFrameWnd
 {
@@ -19,8 +22,57 @@ public:
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnClose();
 
-    // The Output window (its panes come with the shell's windows).
-    SECControlBar m_wndOutputBar;
+    // ---- Projects (one open at a time; the project object is the services' project)
+    // FALSE when the file cannot be opened (nothing changed); TRUE when it was opened or the user
+    // kept the current project.
+    BOOL OpenProject(LPCSTR path);
+    // Applies the open project: WADs, caption, entity classes, auto save.
+    void LoadProject();
+    // FALSE when the user cancelled saving a modified map (nothing closed).
+    BOOL CloseProject();
+    BOOL SaveProjectAs();
+    void UpdateTitle();
+    // The caption's name of a project path: after the last "\", else after the last ":".
+    static CString ProjectTitle(LPCSTR path);
+    // Fills the WAD list from "Wads" "File1", "File2", ... up to the first gap, made absolute.
+    void ReadWadList();
+    const CString& GetProjectPath() const { return m_strProjectPath; }
+    const CString& GetLastProjectPath() const { return m_strLastProjectPath; }
+    BOOL IsAutoSaveRunning() const { return m_bAutoSaveRunning; }
+
+    // ---- Maps
+    // Opens the map into one plan window (255, 256, 257) or into all four (261). FALSE, with the
+    // open maps untouched, when the file cannot be read or is already open.
+    BOOL OpenMap(LPCSTR path, int viewCode);
+    // The first untitled name not open in the directory ("Untitled_%d.map", 1 to 98); empty when
+    // all are taken.
+    CString NextUntitledName(const CString& directory);
+    // Where a new map or the map file dialog starts: the last map directory, else the project's
+    // first "Maps" directory.
+    CString MapDirectory();
+    void OnFileNew();
+    void OnFileOpen();
+
+    void OnOpenProject();
+    void OnCloseProject();
+    void OnSaveProjectAs();
+    void OnUpdateProjectCommand(CCmdUI* pCmdUI);
+    void OnTimer(UINT_PTR nIDEvent);
+
+    // The Output window: "Messages", "Build" and the user tools' panes.
+    COutputTabBar m_wndOutputBar;
+
+protected:
+    // The other three windows of a map whose first 2D window shows YZ, then tiled.
+    void AddRemainingWindows(Map* pMap);
+    void StartAutoSave();
+    void StopAutoSave();
+    // The project file at the path as the open project.
+    void TakeProject(LPCSTR path);
+
+    CString m_strProjectPath;       // empty when no project is open
+    CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
+    BOOL m_bAutoSaveRunning = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

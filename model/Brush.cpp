@@ -8,6 +8,7 @@
 #include "Tokenizer.h"
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 static const float kEpsilon = 0.01f;
 
@@ -118,20 +119,13 @@ static inline float PlaneSide(const CVector& n, const CVector& p, float dist)
 void Brush::ClipWindings()
 {
     const size_t n = m_faces.size();
-    // Scratch space kept between calls (a map's load builds thousands of windings), reached
-    // once per call: each use of a thread-local variable costs a lookup.
-    struct Scratch
-    {
-        std::vector<float> dists;
-        std::vector<int> sides;
-        std::vector<CVector> w, clipped;
-    };
-    static thread_local Scratch scratch;
-    Scratch& sc = scratch;
-    std::vector<float>& dists = sc.dists;
-    std::vector<int>& sides = sc.sides;
-    std::vector<CVector>& w = sc.w;
-    std::vector<CVector>& clipped = sc.clipped;
+    // A winding starts with four points and the room check lets it gain at most two per clip
+    // (one on a convex face), so it never holds more than this: the clip works in fixed arrays
+    // on the stack (a map's load clips tens of thousands of windings).
+    enum { kMaxPoints = 4 + 2 * MAX_FACES + 2 };
+    CVector buffers[2][kMaxPoints];
+    float dists[kMaxPoints + 1];
+    int sides[kMaxPoints + 1];
     for (size_t i = 0; i < n; ++i) {
         Face& f = m_faces[i];
         const CVector& nrm = f.normal;
@@ -148,7 +142,9 @@ void Brush::ClipWindings()
         d = CVector(d.x * 16000.0f, d.y * 16000.0f, d.z * 16000.0f);
         u = CVector(u.x * 16000.0f, u.y * 16000.0f, u.z * 16000.0f);
         VectorAdd(c, p1, d);
-        w.assign(4, CVector());
+        CVector* w = buffers[0];
+        CVector* clipped = buffers[1];
+        size_t count = 4;
         CVector d2(d.x * 2, d.y * 2, d.z * 2), t;
         VectorSubtract(w[0], c, u);
         VectorAdd(w[1], c, u);
@@ -160,9 +156,6 @@ void Brush::ClipWindings()
             if (j == i)
                 continue;
             const Face& cf = m_faces[j];
-            const size_t count = w.size();
-            dists.resize(count + 1);
-            sides.resize(count + 1);
             int front = 0, back = 0, on = 0;
             for (size_t k = 0; k < count; ++k) {
                 float s = PlaneSide(cf.normal, w[k], cf.dist);
@@ -192,30 +185,31 @@ void Brush::ClipWindings()
                 continue;
             // Points on the plane are kept as well, so they need room too.
             const size_t room = static_cast<size_t>(back + on) + 2;
-            clipped.clear();
+            size_t out = 0;
             for (size_t k = 0; k < count; ++k) {
                 if (sides[k] != 1)
-                    clipped.push_back(w[k]);
+                    clipped[out++] = w[k];
                 if (sides[k] != 0 && sides[k + 1] != 0 && sides[k + 1] != sides[k]) {
                     const CVector& a = w[k];
                     const CVector& b = w[(k + 1) % count];
                     float frac = dists[k] / (dists[k] - dists[k + 1]);
-                    clipped.push_back(CVector(a.x + (b.x - a.x) * frac, a.y + (b.y - a.y) * frac,
-                                              a.z + (b.z - a.z) * frac));
+                    clipped[out++] = CVector(a.x + (b.x - a.x) * frac, a.y + (b.y - a.y) * frac,
+                                             a.z + (b.z - a.z) * frac);
                 }
-                if (clipped.size() > room) {
+                if (out > room) {
                     if (!s_quietGeometry)
                         Report().Box(MB_OK, "bogo point count allocated");
                     throw CBrushGeometryError(CBrushGeometryError::POINT_OVERFLOW, static_cast<int>(i),
                                               "bogo point count allocated");
                 }
             }
-            w.swap(clipped);
+            std::swap(w, clipped);
+            count = out;
         }
-        if (w.size() > 255 || w.size() < 3)
+        if (count > 255 || count < 3)
             throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_POINTS, static_cast<int>(i),
                                       "A face has too few points");
-        f.winding.assign(w.begin(), w.end());
+        f.winding.assign(w, w + count);
         RoundWinding(f);
     }
     ComputeBounds();

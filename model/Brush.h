@@ -3,6 +3,7 @@
 #pragma once
 #include "Thing.h"
 #include "Vector.h"
+#include "Winding.h"
 #include <array>
 #include <vector>
 
@@ -31,8 +32,8 @@ struct Face
     CVector normal;
     float dist = 0;
     short pt[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}; // p1, p2, p3 of the map text
-    std::vector<CVector> winding;
-    std::vector<std::array<short, 3>> rounded;          // the winding rounded to map units
+    CInlineArray<CVector, 8> winding;
+    CInlineArray<std::array<short, 3>, 8> rounded;      // the winding rounded to map units
     short xOffset = 0, yOffset = 0, rotation = 0;
     float xScale = 0, yScale = 0;
     BYTE cls = 0;

@@ -42,6 +42,23 @@ static void SkipBlanks(char*& p)
         ++p;
 }
 
+// Equal when the bytes are equal or differ only in the case of ASCII letters.
+static bool SameLettersIgnoringCase(const char* a, const char* b, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        char x = a[i], y = b[i];
+        if (x == y)
+            continue;
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 // The rest of a face line after its first "(": three points, the texture name (the
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
@@ -87,10 +104,13 @@ void Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious)
         return;
     }
     // The faces of a brush mostly share their texture: the same name as the face before gets
-    // its record without another lookup.
+    // its record without another lookup. Records are found by the upper-case name, and a WAD's
+    // names are upper case while maps mostly write them in lower case: letters are compared
+    // without their case (a name equal so has the same key, so the lookup would give the same
+    // record).
     const Texture* prev = pPrevious != nullptr ? pPrevious->texture : nullptr;
     if (prev != nullptr && prev->name.GetLength() == nameLength &&
-        std::memcmp(static_cast<LPCSTR>(prev->name), name, static_cast<size_t>(nameLength)) == 0) {
+        SameLettersIgnoringCase(static_cast<LPCSTR>(prev->name), name, static_cast<size_t>(nameLength))) {
         face.texture = pPrevious->texture;
     } else {
         CString texName(name, nameLength);

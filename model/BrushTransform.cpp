@@ -289,7 +289,7 @@ void Brush::PickFaceVertices(const short* p)
         FacePoint(f, fp);
         if (fp[0] != p[0] || fp[1] != p[1] || fp[2] != p[2])
             continue;
-        std::vector<std::array<short, 3>> points = f.rounded;
+        const auto points = f.rounded;
         for (const auto& q : points)
             PickAllEqual(m_faces, q.data());
         return;

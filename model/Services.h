@@ -10,11 +10,16 @@ class Entity;
 class Map;
 class CIniFile;
 
-// A class of entities from the project's .qc files; only its size box is read here.
+// A class of entities from the project's .qc files. The model reads only its size box.
 struct EntityClass
 {
-    CString name;
+    CString name;                                // lower case; the key of the class map
     short size[6] = {-16, 16, -16, 16, -16, 16}; // min x, max x, min y, max y, min z, max z
+    CString color;                               // "%d %d %d", each 0..255
+    CString help;                                // the comment's further lines, each ending CR LF
+    char flagNames[8][32] = {};                  // spawn flags in bit order; "" for no name
+    int hasSize = 1;                             // 0: a class built from brushes
+    void* treeItem = nullptr;                    // the class tree's item, once the tree is filled
 };
 
 class CEditorServices

@@ -5,9 +5,26 @@
 #include "MapFrame.h"
 #include "MapXYView.h"
 #include "afxtest.h"
+#include "shell_fixture.h"
 #include "../../res/resource.h"
+#include <map>
 
 namespace {
+
+// The MDI children of the main window by caption.
+std::map<CString, CMDIChildWnd*> MapChildren(CMainFrame* pMain)
+{
+    std::map<CString, CMDIChildWnd*> children;
+    for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(h));
+        if (!pChild)
+            continue;
+        CString title;
+        pChild->GetWindowText(title);
+        children[title] = pChild;
+    }
+    return children;
+}
 
 class OpenFixture : public testing::Test
 {
@@ -18,6 +35,9 @@ protected:
         ASSERT_TRUE(m_app.InitInstance());
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
+        // File Open works inside a project: a fixture project with nothing but its root.
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_open_fixture.prj", dir);
+        ASSERT_FALSE(m_project.IsEmpty());
         m_path = CString(dir) + "morvane_open_small.map";
         FILE* f = fopen(m_path, "wb");
         ASSERT_NE(f, nullptr);
@@ -40,9 +60,11 @@ protected:
             m_app.m_pMainWnd->SendMessage(WM_CLOSE);
         afxtest::DrainQuit();
         ::DeleteFileA(m_path);
+        ::DeleteFileA(m_project);
     }
     CEditorApp m_app;
     CString m_path;
+    CString m_project;
 };
 
 } // namespace
@@ -59,17 +81,30 @@ TEST_F(OpenFixture, FileOpenShowsTheMapInAnActive2DWindow)
     AfxSeamAnswer(IDOK); // the open's report of textures the project's WADs lack
     m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
     afxtest::PumpMessages();
+    // With no map window active, the map opens into its four windows, tiled.
     CMainFrame* pMain = m_app.GetMainFrame();
-    CMDIChildWnd* pChild = pMain->MDIGetActive();
+    std::map<CString, CMDIChildWnd*> children = MapChildren(pMain);
+    ASSERT_EQ(children.size(), 4u);
+    EXPECT_EQ(children.count("morvane_open_small - XY (Top) Window"), 1u);
+    EXPECT_EQ(children.count("morvane_open_small - XZ (Front) Window"), 1u);
+    EXPECT_EQ(children.count("morvane_open_small - YZ (Right) Window"), 1u);
+    CMDIChildWnd* pChild = children["morvane_open_small - XY (Top) Window"];
     ASSERT_NE(pChild, nullptr);
     ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)));
-    CString title;
-    pChild->GetWindowText(title);
-    EXPECT_STREQ(title, "morvane_open_small - XY (Top) Window");
+    pMain->MDIActivate(pChild);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
     Map* map = static_cast<Map*>(pChild->GetActiveDocument());
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->GetVisibleList().GetCount(), 1); // the one brush, listed once
     EXPECT_EQ(m_app.m_services.GetActiveMap(), map);
     EXPECT_EQ(static_cast<CMapFrame*>(pChild)->GetObjectOrder().GetCount(), 1);
+}
+
+TEST_F(OpenFixture, FileOpenIsRefusedWithoutAProject)
+{
+    ASSERT_TRUE(m_app.GetMainFrame()->CloseProject());
+    m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
+    afxtest::PumpMessages();
+    EXPECT_TRUE(AfxSeamCalls().empty());    // no file dialog
+    EXPECT_EQ(m_app.GetMainFrame()->MDIGetActive(), nullptr);
 }

@@ -8,8 +8,10 @@
 #include "Brush.h"
 #include "Entity.h"
 #include "MainFrame.h"
+#include "shell_fixture.h"
 #include "Map.h"
 #include "MapFrame.h"
+#include "MapCameraFrame.h"
 #include "MapXYView.h"
 #include "TextureLoader.h"
 #include "Thing.h"
@@ -100,6 +102,9 @@ protected:
             GTEST_SKIP() << "no shared data";
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWMAXIMIZED);
         ASSERT_TRUE(m_app.InitInstance());
+        // File Open works inside a project: one rooted at the shared data, naming nothing.
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_realmaps.prj", kData);
+        ASSERT_FALSE(m_project.IsEmpty());
         // The open reports missing textures and unknown classes in boxes: answered with OK and
         // counted, as a user would click them away.
         AfxSeamSetUnexpectedHandler([this](const AfxModalCall& c) { m_boxes.push_back(c.text); });
@@ -115,6 +120,7 @@ protected:
         if (m_app.m_pMainWnd != nullptr)
             m_app.m_pMainWnd->SendMessage(WM_CLOSE);
         afxtest::DrainQuit();
+        ::DeleteFileA(m_project);
         if (m_pLoader) {
             SetTextureSource(nullptr);
             delete m_pLoader;
@@ -140,11 +146,27 @@ protected:
         m_boxes.clear();
         m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
         afxtest::PumpMessages();
+        // The shell opens the map into its four windows: the three plan windows are checked.
         CMainFrame* pMain = m_app.GetMainFrame();
-        CMDIChildWnd* pChild = pMain->MDIGetActive();
-        ASSERT_NE(pChild, nullptr) << name;
-        ASSERT_TRUE(pChild->IsKindOf(RUNTIME_CLASS(CMapFrame))) << name;
-        Map* map = static_cast<Map*>(pChild->GetActiveDocument());
+        std::vector<CMapFrame*> frames;
+        Map* map = nullptr;
+        for (int type : {VIEW_XY, VIEW_XZ, VIEW_YZ}) {
+            for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+                auto* pFrame = dynamic_cast<CMapFrame*>(CWnd::FromHandlePermanent(h));
+                if (pFrame && pFrame->GetXYView() && pFrame->GetXYView()->GetViewType() == type)
+                    frames.push_back(pFrame);
+            }
+        }
+        ASSERT_EQ(frames.size(), 3u) << name;
+        // The camera window goes: its eye, drawn in the plan views, is not part of the map.
+        for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h;) {
+            HWND next = ::GetWindow(h, GW_HWNDNEXT);
+            CWnd* pWnd = CWnd::FromHandlePermanent(h);
+            if (pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CMapCameraFrame)))
+                pWnd->SendMessage(WM_CLOSE);
+            h = next;
+        }
+        map = static_cast<Map*>(frames[0]->GetActiveDocument());
         ASSERT_NE(map, nullptr);
         size_t openBoxes = m_boxes.size();
         int textureBoxes = 0, classBoxes = 0;
@@ -153,21 +175,9 @@ protected:
             classBoxes += b.Find("could not be found in any of the .qc files") >= 0;
         }
 
-        CMultiDocTemplate* pTemplate = nullptr;
-        POSITION tp = m_app.GetFirstDocTemplatePosition();
-        pTemplate = static_cast<CMultiDocTemplate*>(m_app.GetNextDocTemplate(tp));
         if (m_pLoader)
             printf("[  MAP     ] %-24s %d textures loaded, %d names without a texture\n", name,
                    m_pLoader->GetTextureMap().GetCount(), m_pLoader->GetPlaceholderCount());
-        std::vector<CMapFrame*> frames{static_cast<CMapFrame*>(pChild)};
-        for (int type : {VIEW_XZ, VIEW_YZ}) {
-            map->SetViewType(type);
-            CFrameWnd* pFrame = pTemplate->CreateNewFrame(map, nullptr);
-            ASSERT_NE(pFrame, nullptr);
-            pTemplate->InitialUpdateFrame(pFrame, map, TRUE);
-            frames.push_back(static_cast<CMapFrame*>(pFrame));
-        }
-        map->SetViewType(-1);
 
         // Boxes of the world and of the whole map; the player start.
         short world[6] = {32767, -32768, 32767, -32768, 32767, -32768};
@@ -259,6 +269,7 @@ protected:
     CTextureLoader* m_pLoader = nullptr;
     std::vector<CString> m_boxes;
     CString m_outDir;
+    CString m_project;
 };
 
 const char* const kMaps[] = {"e3m5.map", "jrbase1.map", "librequake_b_explob.map", "librequake_e0m8.map",

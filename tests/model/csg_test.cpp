@@ -128,7 +128,7 @@ TEST_F(Csg, PrimitivePoints)
     // A four-sided cone starts its ring at (32, 0) and turns counter-clockwise.
     Brush* c = AddBrush(world, 0, 64, 0, 64, 0, 64);
     ASSERT_TRUE(c->MakeCone(VIEW_XY, 4));
-    std::vector<std::array<short, 3>> base = c->GetFace(0).rounded;
+    std::vector<std::array<short, 3>> base(c->GetFace(0).rounded.begin(), c->GetFace(0).rounded.end());
     ASSERT_EQ(base.size(), 4u);
     std::set<std::array<short, 3>> ring(base.begin(), base.end());
     EXPECT_EQ(ring, (std::set<std::array<short, 3>>{{32, 0, 0}, {64, 32, 0}, {32, 64, 0}, {0, 32, 0}}));
@@ -358,3 +358,42 @@ TEST_F(Csg, CutsAreAllOrNothing)
 }
 
 } // namespace
+
+// A face keeps up to eight winding points in itself and more in a block of its own: the caps of
+// a sixteen-sided cylinder take the second form through building, copying and moving.
+TEST_F(Csg, WindingsOfManyPoints)
+{
+    Brush* b = AddBrush(world, -64, 64, -64, 64, 0, 128);
+    ASSERT_TRUE(b->MakeCylinder(VIEW_XY, 16));
+    ASSERT_TRUE(b->IsValid());
+    auto caps = [](const Brush& brush) {
+        std::vector<const Face*> out;
+        for (const Face& f : brush.GetFaces())
+            if (f.GetPointCount() == 16)
+                out.push_back(&f);
+        return out;
+    };
+    ASSERT_EQ(caps(*b).size(), 2u);
+    for (const Face* f : caps(*b))
+        for (size_t k = 0; k < 16; ++k) {
+            EXPECT_LT(std::fabs(f->winding[k].z - f->rounded[k][2]), 0.01f);
+            EXPECT_TRUE(f->rounded[k][2] == 0 || f->rounded[k][2] == 128);
+        }
+
+    Brush copy(*b);
+    copy.SetOwner(nullptr);
+    for (size_t i = 0; i < b->GetFaces().size(); ++i) {
+        const Face& a = b->GetFace(static_cast<int>(i));
+        const Face& c = copy.GetFace(static_cast<int>(i));
+        ASSERT_EQ(a.GetPointCount(), c.GetPointCount());
+        EXPECT_NE(a.winding.data(), c.winding.data());
+        for (size_t k = 0; k < a.rounded.size(); ++k)
+            EXPECT_EQ(a.rounded[k], c.rounded[k]);
+    }
+
+    b->Translate(16, 0, 0);
+    EXPECT_TRUE(b->IsValid());
+    ASSERT_EQ(caps(*b).size(), 2u);
+    EXPECT_EQ(b->GetBounds()[0], -48);
+    EXPECT_EQ(b->GetBounds()[1], 80);
+}

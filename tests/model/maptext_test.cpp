@@ -23,8 +23,13 @@ class OneTexture : public CTextureSource
 {
 public:
     OneTexture() { wall.name = "WALL1"; }
-    Texture* FindTexture(LPCSTR name) override { return TextureKey(name) == "WALL1" ? &wall : nullptr; }
+    Texture* FindTexture(LPCSTR name) override
+    {
+        ++lookups;
+        return TextureKey(name) == "WALL1" ? &wall : nullptr;
+    }
     Texture wall;
+    int lookups = 0;
 };
 
 class MapText : public ModelTest
@@ -61,6 +66,8 @@ TEST_F(MapText, NamesAreKeptAndLookupsIgnoreCase)
     Brush* b = FirstBrush(map.GetWorldEntity());
     EXPECT_EQ(b->GetFace(0).texture, &textures.wall);
     EXPECT_EQ(b->GetFace(1).texture, &textures.wall);
+    // "wall1" after "WALL1" is the same record, found without another lookup.
+    EXPECT_EQ(textures.lookups, 5);
     EXPECT_STREQ(b->GetFace(2).texture->name, "1floor");
     EXPECT_TRUE(b->GetFace(2).texture->placeholder);
     EXPECT_EQ(b->GetFace(2).texture->bits, services->GetDefaultTexture()->bits);

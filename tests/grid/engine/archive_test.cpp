@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "archive_util.h"
 #include "gxparam.h"
+#include <algorithm>
 #include <cstring>
 
 TEST(Archive, RangeListStoresOnlyValidRanges)
@@ -372,4 +373,182 @@ TEST(ArchiveBytes, StylesMap)
     const CGXStyle* p = nullptr;
     ASSERT_TRUE(back.LookupStyle(1, p));
     EXPECT_EQ(p->GetValue(), "sum");
+}
+
+// The parameter object, version 6, with every archived member set to a value of its own (the
+// owned flags set without objects, so that each object is a null tag): the bytes, the words and
+// the 32-bit members in the table's order, the range lists, the size maps, the hidden-state
+// arrays and the later versions' members.
+TEST(ArchiveBytes, Param)
+{
+    CGXGridParam p;
+    p.m_bOptionH = 0x11;
+    p.m_nOptionF = 0x12;
+    p.m_bReadOnly = 0x13;
+    p.m_bUndoEnabled = 0x14;
+    p.m_bNumberRowHeaders = 0x15;
+    p.m_bLetterColHeaders = 0x16;
+    p.m_dwOptionB = 0x117;   // only the low byte is written
+    p.m_dwOptionC = 0x18;
+    p.m_bOwnData = 0x19;
+    p.m_bOwnPrintDevice = 0x1A;
+    p.m_bOwnProperties = 0x1B;
+    p.m_bOwnStylesMap = 0x1C;
+    p.m_bViewFocusOnClick = 0x1D;
+    p.m_bAreaBackground = 0x1E;
+    p.m_bLockStructureReadOnly = 0x1F;
+    p.m_bSmartResize = 0x20;
+    p.m_wOptionA = 0x101;
+    p.m_wOptionD = 0x102;
+    p.m_wOptionE = 0x103;
+    p.m_nFrozenRows = 0x201;
+    p.m_nFrozenCols = 0x202;
+    p.m_nDefaultColWidth = 0x203;
+    p.m_nDefaultRowHeight = 0x204;
+    p.m_strName = "grid";
+    p.m_wValueE = 0x301;
+    p.m_wCurrentCellMarking = 0x302;
+    p.m_nTrackMinY = 0x303;
+    p.m_nTrackMinX = 0x304;
+    p.m_wComposeAhead = 0x305;
+    p.m_nFrozenRowsExtra = 0x401;
+    p.m_nFrozenColsExtra = 0x402;
+    p.m_selRanges.AddTail(new CGXRange(1, 2, 3, 4));
+    p.m_hiddenRows.Add(0);
+    p.m_hiddenRows.Add(1);
+    p.m_bScrollPastFrozen = 0x31;
+    p.m_bRememberCurrentCell = 0x32;
+    p.m_bInitialised = 0x33;
+    p.m_nValueH = 0x501;
+    p.m_nValueI = 0x502;
+    p.m_nValueJ = 0x503;
+    p.m_wOptionG = 0x601;
+    p.m_bNoZoom = 0x34;
+    p.m_wEnterDirection = 0x602;
+    p.m_nMaxUndo = 0x504;
+    p.m_bSortColsByHeader = 0x35;
+    p.m_bSortRowsByHeader = 0x36;
+    p.m_bSelectionFollowsCell = 0x37;
+    p.m_bSelectionFrame = 0x38;
+    p.m_bLinesAtRightBottom = 0x39;
+    p.m_wFloatCells = 0x603;
+    p.m_wMergeCells = 0x604;
+    p.m_wLibraryValue = 0x605;
+
+    const std::vector<BYTE> expected = Cat({
+        Le16(6),
+        {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x13, 0x12, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F, 0x20},
+        Le16(0x101), Le16(0x102), Le16(0x103), Le32(0x201), Le32(0x202), Le32(0x203), Le32(0x204), Str("grid"),
+        Le16(0x301), Le16(0x302), Le16(0x303), Le16(0x304), Le16(0x305), Le32(0x401), Le32(0x402),
+        Le16(0), Le16(0), Le16(0), Le16(0),   // styles map, data, properties, print device: null objects
+        Le16(1), Le32(1), Le32(1), Le32(2), Le32(3), Le32(4), {0, 1},   // the selection: one cell range
+        Le16(1), Le32(0),                                                 // no covered cells
+        Le16(1), Le32(0), Le32(1400), Le16(1), Le32(0), Le32(6000),       // row heights, column widths
+        Le16(2), {0, 1}, Le16(0),                                         // hidden rows, hidden columns
+        {0x31},                                                           // version 2
+        {0x32, 0x33}, Le32(0x501), Le32(0x502), Le32(0x503),              // version 3
+        Le16(0x601),                                                      // version 4
+        {0x34}, Le16(0x602), Le32(0x504),                                 // version 5
+        {0x35, 0x36, 0x37, 0x38, 0x39}, Le16(0x603), Le16(0), Le16(0), Le16(0x604), Le16(0), Le16(0), Le16(0),
+        Le16(0x605),                                                      // version 6
+    });
+    EXPECT_EQ(StoreBytes([&](CArchive& ar) { p.Serialize(ar); }), expected);
+
+    CGXGridParam back;
+    LoadBytes(expected, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(back.m_bOptionH, 0x11);
+    EXPECT_EQ(back.m_nOptionF, 0x12);
+    EXPECT_EQ(back.m_bUndoEnabled, 0x14);
+    EXPECT_EQ(back.m_dwOptionB, 0x17u);
+    EXPECT_EQ(back.m_bOwnStylesMap, 0x1C);
+    EXPECT_EQ(back.m_bSmartResize, 0x20);
+    EXPECT_EQ(back.m_wOptionE, 0x103);
+    EXPECT_EQ(back.m_nDefaultRowHeight, 0x204);
+    EXPECT_EQ(back.m_strName, "grid");
+    EXPECT_EQ(back.m_nTrackMinX, 0x304);
+    EXPECT_EQ(back.m_nFrozenColsExtra, 0x402u);
+    ASSERT_EQ(back.m_selRanges.GetCount(), 1);
+    EXPECT_EQ(*static_cast<CGXRange*>(back.m_selRanges.GetHead()), CGXRange(1, 2, 3, 4));
+    ASSERT_EQ(back.m_hiddenRows.GetSize(), 2);
+    EXPECT_EQ(back.m_hiddenRows[1], 1);
+    EXPECT_EQ(back.m_nValueJ, 0x503u);
+    EXPECT_EQ(back.m_wEnterDirection, 0x602);
+    EXPECT_EQ(back.m_bSelectionFrame, 0x38);
+    EXPECT_EQ(back.m_wMergeCells, 0x604);
+    EXPECT_EQ(back.m_wLibraryValue, 0x605);
+}
+
+// The properties, schema 2: the colour arrays, the display settings, section and zoom, the user
+// properties ended by id 0, the printing settings with the margins in the order top, left,
+// right, bottom, the two words, footer and header data, and Print Column Headers last.
+TEST(ArchiveBytes, Properties)
+{
+    CGXProperties p;
+    p.m_bVertLines = 0x11;
+    p.m_bHorzLines = 0x12;
+    p.m_b3dHeader = 0x13;
+    p.m_bMarkRowHeader = 0x14;
+    p.m_bMarkColHeader = 0x15;
+    p.SetSection("S");
+    p.SetZoom(0x16);
+    CGXStyle up;
+    up.SetHorizontalAlignment(DT_RIGHT).SetTextColor(RGB(1, 2, 3)).SetValue("sum");
+    p.AddUserProperty(7, up);
+    CString upName;   // a user property is named by the string resource of its id
+    upName.LoadString(7);
+    p.m_bPrintVertLines = 0x21;
+    p.m_bPrintHorzLines = 0x22;
+    p.m_nPageOrder = 0x23;
+    p.m_bBlackWhite = 0x24;
+    p.m_bPrintRowHeaders = 0x25;
+    p.m_bCenterVertical = 0x26;
+    p.m_bCenterHorizontal = 0x27;
+    p.SetMargins(0x31, 0x32, 0x33, 0x34);   // top, left, bottom, right
+    p.m_bPrintFrame = 0x28;
+    p.SetDistances(0x41, 0x42);
+    p.SetFirstPage(0x43);
+    p.m_bPrintColHeaders = 0x29;
+
+    std::vector<BYTE> colours = Le16(static_cast<unsigned>(p.GetColorCount()));
+    for (int i = 0; i < p.GetColorCount(); ++i)
+        colours = Cat({colours, Le32(p.GetColor(i))});
+    colours = Cat({colours, Le16(static_cast<unsigned>(p.GetColorCount()))});
+    for (int i = 0; i < p.GetColorCount(); ++i)
+        colours = Cat({colours, Str(p.GetColorName(i))});
+    // The footer and header data (their own form, tested with the data store) come after the
+    // user property's style, so their styles refer back to the class record it wrote.
+    const std::vector<BYTE> styleObject =
+        Cat({Le16(0xFFFF), Le16(0), Le16(8), {'C', 'G', 'X', 'S', 't', 'y', 'l', 'e'}, kStyleBytes});
+    std::vector<BYTE> footerHeader = StoreBytes([&](CArchive& ar) {
+        ar.WriteObject(&up);
+        p.GetFooter().Serialize(ar);
+        p.GetHeader().Serialize(ar);
+    });
+    ASSERT_TRUE(std::equal(styleObject.begin(), styleObject.end(), footerHeader.begin()));
+    footerHeader.erase(footerHeader.begin(), footerHeader.begin() + static_cast<long>(styleObject.size()));
+    const std::vector<BYTE> expected = Cat({
+        Le16(2), colours, Le32(0x11), Le32(0x12), Le32(0x13), Le32(0x14), Le32(0x15), Str("S"), Le32(0x16),
+        Le32(7), Str(upName), styleObject, Le32(0),
+        Le32(0x21), Le32(0x22), Le32(0x23), Le32(0x24), Le32(0x25), Le32(0x26), Le32(0x27),
+        Le32(0x31), Le32(0x32), Le32(0x34), Le32(0x33), Le32(0x28), Le32(0x41), Le32(0x42), Le32(0x43),
+        Le16(0), Le16(0), footerHeader, Le32(0x29),
+    });
+    EXPECT_EQ(StoreBytes([&](CArchive& ar) { p.Serialize(ar); }), expected);
+
+    CGXProperties back;
+    LoadBytes(expected, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(back.m_b3dHeader, 0x13);
+    EXPECT_EQ(back.GetSection(), "S");
+    EXPECT_EQ(back.GetZoom(), 0x16);
+    EXPECT_EQ(back.GetUserProperty(7).GetValue(), "sum");
+    EXPECT_EQ(back.m_nPageOrder, 0x23);
+    EXPECT_EQ(back.m_bCenterHorizontal, 0x27);
+    int t, l, b, r;
+    back.GetMargins(t, l, b, r);
+    EXPECT_EQ(std::vector<int>({t, l, b, r}), std::vector<int>({0x31, 0x32, 0x33, 0x34}));
+    int h, f;
+    back.GetDistances(h, f);
+    EXPECT_EQ(h * 0x100 + f, 0x4142);
+    EXPECT_EQ(back.GetFirstPage(), 0x43);
+    EXPECT_EQ(back.m_bPrintColHeaders, 0x29);
 }

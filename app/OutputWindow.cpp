@@ -1,0 +1,190 @@
+#include "OutputWindow.h"
+#include "UserToolProcess.h"
+#include <algorithm>
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(COutputEdit, CEdit)
+
+BEGIN_MESSAGE_MAP(COutputEdit, CEdit)
+    ON_MESSAGE(WM_TOOL_OUTPUT, OnToolOutput)
+END_MESSAGE_MAP()
+
+const char COutputEdit::kCutText[] = "** Buffer partially deleted **\n";
+
+BOOL COutputEdit::CreatePane(CWnd* pParent, UINT nID)
+{
+    if (!Create(WS_CHILD | 0x003011C4, CRect(0, 0, 10, 10), pParent, nID))
+        return FALSE;
+    SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    // The pane's own cut is the only limit: the control's default would stop at 32K.
+    SendMessage(EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    return TRUE;
+}
+
+void COutputEdit::AppendText(LPCSTR text)
+{
+    if (!m_hWnd || !text)
+        return;
+    const int n = static_cast<int>(std::strlen(text));
+    int length = GetWindowTextLength();
+    if (length + n >= kLimit) {
+        SendMessage(EM_SETSEL, 0, std::min<int>(kCut, length));
+        SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kCutText));
+    }
+    length = GetWindowTextLength();
+    SendMessage(EM_SETSEL, length, length);
+    SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    SendMessage(EM_SETSEL, length + n, length + n);
+    SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+LRESULT COutputEdit::OnToolOutput(WPARAM wParam, LPARAM)
+{
+    AppendText(reinterpret_cast<const char*>(wParam));
+    FreeOutputBlock(wParam);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(COutputTabBar, SECControlBar)
+
+BEGIN_MESSAGE_MAP(COutputTabBar, SECControlBar)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+COutputTabBar::COutputTabBar() : m_nNextPaneId(kFirstPaneId) {}
+
+COutputTabBar::~COutputTabBar()
+{
+    for (COutputEdit* p : m_toolPanes)
+        delete p;
+}
+
+int COutputTabBar::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (SECControlBar::OnCreate(lpcs) == -1)
+        return -1;
+    if (!m_tabWnd.Create(this, 0x50300012, AFX_IDW_PANE_FIRST))
+        return -1;
+    if (!m_messages.CreatePane(&m_tabWnd, m_nNextPaneId++) || !m_build.CreatePane(&m_tabWnd, m_nNextPaneId++))
+        return -1;
+    m_tabWnd.AddTab(&m_messages, "Messages");
+    m_tabWnd.AddTab(&m_build, "Build");
+    m_tabWnd.ActivateTab(0);
+    m_tabWnd.ScrollToTab(0);
+    return 0;
+}
+
+void COutputTabBar::OnSize(UINT nType, int cx, int cy)
+{
+    if (m_tabWnd.m_hWnd) {
+        CRect inside;
+        GetClientRect(&inside);
+        CalcInsideRect(inside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+        m_tabWnd.SetWindowPos(nullptr, inside.left, inside.top, inside.Width(), inside.Height(),
+                              SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    SECControlBar::OnSize(nType, cx, cy);
+}
+
+int COutputTabBar::FindTabIndex(LPCSTR lpszLabel)
+{
+    for (int i = 0; i < m_tabWnd.GetTabCount(); ++i) {
+        CString label;
+        BOOL selected;
+        CWnd* pWnd;
+        DWORD_PTR data;
+        if (m_tabWnd.GetTabInfo(i, label, selected, pWnd, data) && label == lpszLabel)
+            return i;
+    }
+    return -1;
+}
+
+COutputEdit* COutputTabBar::FindPane(LPCSTR lpszLabel)
+{
+    int i = FindTabIndex(lpszLabel);
+    if (i < 0)
+        return nullptr;
+    CString label;
+    BOOL selected;
+    CWnd* pWnd = nullptr;
+    DWORD_PTR data;
+    m_tabWnd.GetTabInfo(i, label, selected, pWnd, data);
+    return dynamic_cast<COutputEdit*>(pWnd);
+}
+
+COutputEdit* COutputTabBar::PaneFor(LPCSTR lpszLabel)
+{
+    if (lstrcmpA(lpszLabel, "Messages") == 0)
+        return &m_messages;
+    if (lstrcmpA(lpszLabel, "Build") == 0)
+        return &m_build;
+    return FindPane(lpszLabel);
+}
+
+HWND COutputTabBar::GetTabEdit(LPCSTR lpszLabel)
+{
+    COutputEdit* p = FindPane(lpszLabel);
+    return p ? p->m_hWnd : nullptr;
+}
+
+void COutputTabBar::ClearTab(LPCSTR lpszLabel)
+{
+    if (COutputEdit* p = PaneFor(lpszLabel))
+        p->SetWindowText("");
+}
+
+void COutputTabBar::ActivateTab(LPCSTR lpszLabel)
+{
+    int i = FindTabIndex(lpszLabel);
+    if (i < 0)
+        return;
+    m_tabWnd.ActivateTab(i);
+    m_tabWnd.ScrollToTab(i);
+}
+
+void COutputTabBar::PrintToTab(LPCSTR lpszLabel, LPCSTR lpszText)
+{
+    if (COutputEdit* p = PaneFor(lpszLabel))
+        p->AppendText(lpszText);
+}
+
+void COutputTabBar::AddTab(LPCSTR lpszLabel)
+{
+    auto* pPane = new COutputEdit;
+    if (!pPane->CreatePane(&m_tabWnd, m_nNextPaneId++)) {
+        delete pPane;
+        return;
+    }
+    m_toolPanes.push_back(pPane);
+    m_tabWnd.AddTab(pPane, lpszLabel);
+}
+
+void COutputTabBar::RemoveToolTabs()
+{
+    while (m_tabWnd.GetTabCount() > 2) {
+        CString label;
+        BOOL selected;
+        CWnd* pWnd = nullptr;
+        DWORD_PTR data;
+        m_tabWnd.GetTabInfo(2, label, selected, pWnd, data);
+        m_tabWnd.RemoveTab(2);
+        auto it = std::find(m_toolPanes.begin(), m_toolPanes.end(), pWnd);
+        if (it != m_toolPanes.end()) {
+            (*it)->DestroyWindow();
+            delete *it;
+            m_toolPanes.erase(it);
+        }
+    }
+    m_tabWnd.ActivateTab(1);
+    m_tabWnd.ScrollToTab(1);
+    m_nNextPaneId = kFirstToolPaneId;
+}
+
+void COutputTabBar::ShowOutput()
+{
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->ShowControlBar(this, TRUE, FALSE);
+}

@@ -1,0 +1,133 @@
+// The Output window: panes that append at their end under a 30000-character rule without taking
+// the focus, and tabs addressed by label.
+#include "EditorApp.h"
+#include "MainFrame.h"
+#include "OutputWindow.h"
+#include "UserToolProcess.h"
+#include "afxtest.h"
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+class OutputFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        ASSERT_TRUE(m_app.InitInstance());
+        m_bar = &m_app.GetMainFrame()->m_wndOutputBar;
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != nullptr)
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        afxtest::DrainQuit();
+    }
+    static CString Text(CWnd& w)
+    {
+        CString s;
+        w.GetWindowText(s);
+        return s;
+    }
+    CEditorApp m_app;
+    COutputTabBar* m_bar = nullptr;
+};
+
+TEST_F(OutputFixture, AppendCutsTheOldestTextOnlyAtTheLimitAndEndsWithTheCaretAtTheEnd)
+{
+    struct
+    {
+        int before, added;
+        bool cut;
+    } cases[] = {{29950, 100, true}, {29899, 100, false}, {100, 30000, true}, {0, 10, false}};
+    COutputEdit& pane = m_bar->m_messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before << "+" << c.added);
+        pane.SetWindowText(CString('a', c.before));
+        ASSERT_EQ(c.before, pane.GetWindowTextLength());
+        CString added('b', c.added);
+        pane.AppendText(added);
+        CString text = Text(pane);
+        int kept = c.cut ? c.before - std::min(c.before, 8192) : c.before;
+        int expected = kept + c.added + (c.cut ? static_cast<int>(std::strlen(COutputEdit::kCutText)) : 0);
+        EXPECT_EQ(expected, text.GetLength());
+        EXPECT_EQ(c.cut ? 0 : -1, text.Find("** Buffer partially deleted **\n"));
+        EXPECT_EQ(text.Right(c.added), added);
+        DWORD start = 0, end = 0;
+        pane.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(static_cast<DWORD>(text.GetLength()), start);
+        EXPECT_EQ(start, end);
+    }
+}
+
+TEST_F(OutputFixture, AppendingLeavesTheFocusWhereItWas)
+{
+    // An edit of another top-level window has the focus, as a cell being edited would.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100),
+                               nullptr, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 20), &other, 1));
+    other.SetForegroundWindow();
+    edit.SetFocus();
+    afxtest::PumpMessages();
+    HWND before = ::GetFocus();
+    ASSERT_EQ(edit.m_hWnd, before);
+    m_bar->PrintToTab("Messages", "a line\r\n");
+    m_bar->PrintToTab("Build", "built\r\n");
+    EXPECT_EQ(before, ::GetFocus());
+    EXPECT_STREQ("a line\r\n", Text(m_bar->m_messages));
+    other.DestroyWindow();
+}
+
+TEST_F(OutputFixture, TabsAreFoundByLabelAndToolTabsGoTogether)
+{
+    EXPECT_EQ(2, m_bar->m_tabWnd.GetTabCount());
+    EXPECT_EQ(4000, m_bar->m_messages.GetDlgCtrlID());
+    EXPECT_EQ(4001, m_bar->m_build.GetDlgCtrlID());
+    m_bar->AddTab("Tool");
+    m_bar->AddTab("Tool");
+    m_bar->AddTab("Build");
+    ASSERT_EQ(5, m_bar->m_tabWnd.GetTabCount());
+    HWND tool = m_bar->GetTabEdit("Tool");
+    ASSERT_NE(nullptr, tool);
+    EXPECT_EQ(4002, ::GetDlgCtrlID(tool));       // the first of the two
+    EXPECT_EQ(m_bar->m_build.m_hWnd, m_bar->GetTabEdit("Build"));
+    EXPECT_EQ(nullptr, m_bar->GetTabEdit("None"));
+
+    // "Build" always means the fixed pane; a label without a pane changes nothing.
+    m_bar->PrintToTab("Build", "x");
+    m_bar->PrintToTab("None", "y");
+    EXPECT_STREQ("x", Text(m_bar->m_build));
+    m_bar->PrintToTab("Tool", "t");
+    EXPECT_EQ(1, ::GetWindowTextLengthA(tool));
+    m_bar->ClearTab("Tool");
+    EXPECT_EQ(0, ::GetWindowTextLengthA(tool));
+
+    m_bar->RemoveToolTabs();
+    EXPECT_EQ(2, m_bar->m_tabWnd.GetTabCount());
+    EXPECT_FALSE(::IsWindow(tool));
+    EXPECT_EQ(&m_bar->m_build, m_bar->m_tabWnd.GetActiveWnd());
+    m_bar->AddTab("Again");
+    EXPECT_EQ(4002, ::GetDlgCtrlID(m_bar->GetTabEdit("Again")));
+}
+
+TEST_F(OutputFixture, AWorkersBlockIsAppended)
+{
+    const char text[] = "from a tool\r\n";
+    char* block = new char[sizeof text];
+    std::memcpy(block, text, sizeof text);
+    m_bar->m_build.SendMessage(WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(block), 0);
+    EXPECT_STREQ(text, Text(m_bar->m_build));
+}
+
+TEST_F(OutputFixture, TheReportersLinesReachTheMessagesPane)
+{
+    GetEditorServices()->SetStatusAndMessage("Morvane is ready.");
+    GetEditorServices()->PrintMessage("second");
+    EXPECT_STREQ("Morvane is ready.\r\nsecond\r\n", Text(m_bar->m_messages));
+}
+
+} // namespace

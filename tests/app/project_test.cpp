@@ -1,0 +1,402 @@
+// Projects: open, close, replace, the WAD list, the caption, auto save.
+#include "EditorApp.h"
+#include "IniFile.h"
+#include "MainFrame.h"
+#include "RecordingServices.h"
+#include "Map.h"
+#include "ShellRes.h"
+#include "Thing.h"
+#include "afxtest.h"
+#include "../../res/resource.h"
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+class ProjectCmdUI : public CCmdUI
+{
+public:
+    explicit ProjectCmdUI(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    BOOL enabled = -1;
+};
+
+void WriteFile(const CString& path, const char* text)
+{
+    std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
+}
+
+bool Exists(const CString& path)
+{
+    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
+                     "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
+                     "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+                     "}\n}\n";
+
+class ProjectFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_root = m_dir.Path();
+        ::CreateDirectoryA(m_root + "\\qc", nullptr);
+        ::CreateDirectoryA(m_root + "\\autosave", nullptr);
+        WriteFile(m_root + "\\qc\\defs.qc", "/*QUAKED light (0 1 0) (-8 -8 -8) (8 8 8)\n*/\n"
+                                            "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
+        m_project = m_root + "\\test.prj";
+        WriteFile(m_project, "[Paths]\nEntities=qc\n[Wads]\nFile1=gfx\\a.wad\nFile2=C:\\wads\\b.wad\n"
+                             "File4=d.wad\n");
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        ASSERT_TRUE(m_app.InitInstance());
+        m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+        m_frame = m_app.GetMainFrame();
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != nullptr) {
+            AfxSeamAnswer(IDNO);    // a modified map's save question, if any
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        }
+        afxtest::DrainQuit();
+        AfxSeamReset();
+    }
+    CString Title() const
+    {
+        CString title;
+        m_frame->GetWindowText(title);
+        return title;
+    }
+    BOOL Enabled(UINT id)
+    {
+        ProjectCmdUI ui(id);
+        m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.enabled;
+    }
+    CTempDir m_dir;
+    CEditorApp m_app;
+    CMainFrame* m_frame = nullptr;
+    CString m_root;
+    CString m_project;
+};
+
+TEST(ProjectTitle, TheCaptionNamesTheFile)
+{
+    struct
+    {
+        const char* path;
+        const char* title;
+    } cases[] = {{"C:\\a\\b\\Untitled.prj", "Untitled.prj"}, {"C:x.prj", "x.prj"}, {"plain.prj", "plain.prj"},
+                 {"C:\\dir\\", ""}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.title, CMainFrame::ProjectTitle(c.path)) << c.path;
+}
+
+TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
+{
+    EXPECT_FALSE(Enabled(ID_MAP_OPEN));
+    EXPECT_FALSE(Enabled(ID_PROJECT_CLOSE));
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_STREQ("Morvane - test.prj", Title());
+    EXPECT_TRUE(Enabled(ID_MAP_OPEN));
+    EXPECT_TRUE(Enabled(ID_MAP_NEW));
+    EXPECT_TRUE(Enabled(ID_PROJECT_SAVE_AS));
+
+    // "File1", "File2", then a gap: "File4" is never read. Relative entries become absolute in
+    // the list and in the project; a drive letter stays.
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(2, wads.GetCount());
+    EXPECT_STREQ(m_root + "\\gfx\\a.wad", wads.GetHead());
+    EXPECT_STREQ("C:\\wads\\b.wad", wads.GetTail());
+    CIniFile* project = GetEditorServices()->GetProject();
+    ASSERT_NE(nullptr, project);
+    EXPECT_STREQ(m_root + "\\gfx\\a.wad", *project->GetString("Wads", "File1"));
+    EXPECT_STREQ("d.wad", *project->GetString("Wads", "File4"));
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+    EXPECT_STREQ(m_project, (*m_app.GetRecentProjects())[0]);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane", Title());
+    EXPECT_EQ(0, wads.GetCount());
+    EXPECT_EQ(0, m_app.m_entityClasses.GetCount());
+    EXPECT_STREQ(m_project, m_frame->GetLastProjectPath());
+    EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
+    EXPECT_FALSE(Enabled(ID_MAP_OPEN));
+}
+
+TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentProject)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CIniFile* first = GetEditorServices()->GetProject();
+
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenProject(m_root + "\\missing.prj"));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the project file " + m_root + "\\missing.prj\nReason: "));
+    EXPECT_EQ(first, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+
+    // Another project, and Cancel on the question: the current one stays, with its classes.
+    CString other = m_root + "\\other.prj";
+    WriteFile(other, "[Paths]\n");
+    AfxSeamAnswer(IDCANCEL);
+    EXPECT_TRUE(m_frame->OpenProject(other));
+    EXPECT_EQ(first, GetEditorServices()->GetProject());
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+
+    // The menu's Open Project with Cancel: no file dialog at all.
+    AfxSeamReset();
+    AfxSeamAnswer(IDCANCEL);
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_OPEN);
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(AFX_MODAL_MESSAGEBOX, AfxSeamCalls()[0].kind);
+
+    // OK replaces it through the whole close.
+    AfxSeamAnswer(IDOK);
+    EXPECT_TRUE(m_frame->OpenProject(other));
+    EXPECT_NE(first, GetEditorServices()->GetProject());
+    EXPECT_STREQ("Morvane - other.prj", Title());
+    EXPECT_EQ(0, m_app.m_entityClasses.GetCount());     // the other project names no classes
+    EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
+}
+
+TEST_F(ProjectFixture, WithoutARootPathTheProjectStaysOpenWithoutWads)
+{
+    m_app.WriteProfileString("Project Settings", "Root Path", "");
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_STREQ("No Root Path has been specified in the Project Settings.", AfxSeamCalls()[0].text);
+    EXPECT_NE(nullptr, GetEditorServices()->GetProject());
+    EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
+TEST_F(ProjectFixture, AnUntitledProjectIsWrittenBackAndListedOnClose)
+{
+    CString untitled = m_root + "\\Untitled.prj";
+    WriteFile(untitled, "[Paths]\n");
+    ASSERT_TRUE(m_frame->OpenProject(untitled));
+    m_app.GetRecentProjects()->Remove(0);
+    GetEditorServices()->GetProject()->AddString("Paths", "Maps", "maps");
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_STREQ(untitled, (*m_app.GetRecentProjects())[0]);
+    CIniFile reread(untitled);
+    ASSERT_TRUE(reread.Read());
+    ASSERT_NE(nullptr, reread.GetString("Paths", "Maps"));
+}
+
+TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithTheProject)
+{
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileInt("Options", "Auto Save Interval", 0);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\autosave");
+    WriteFile(m_root + "\\one.map", kCube);
+    WriteFile(m_root + "\\two.map", kCube);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_TRUE(m_frame->IsAutoSaveRunning());
+    for (int i = 0; i < 4; ++i)
+        AfxSeamAnswer(IDOK);    // each map's reports: no "wad" key, textures missing
+    CDocument* one = m_app.GetMapTemplate()->OpenDocumentFile(m_root + "\\one.map");
+    CDocument* two = m_app.GetMapTemplate()->OpenDocumentFile(m_root + "\\two.map");
+    ASSERT_NE(nullptr, one);
+    ASSERT_NE(nullptr, two);
+    AfxSeamReset();
+    one->SetModifiedFlag(TRUE);
+    two->SetModifiedFlag(FALSE);
+
+    m_frame->SendMessage(WM_TIMER, 2);
+    EXPECT_FALSE(Exists(m_root + "\\autosave\\one.map"));
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_TRUE(Exists(m_root + "\\autosave\\one.map"));
+    EXPECT_FALSE(Exists(m_root + "\\autosave\\two.map"));
+
+    // Cancel on the save question keeps the project, its maps and the timer.
+    AfxSeamAnswer(IDCANCEL);
+    EXPECT_FALSE(m_frame->CloseProject());
+    EXPECT_NE(nullptr, GetEditorServices()->GetProject());
+    EXPECT_EQ(2, m_app.GetOpenDocumentCount());
+    EXPECT_TRUE(m_frame->IsAutoSaveRunning());
+
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_FALSE(m_frame->IsAutoSaveRunning());
+    EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+    // The timer is gone: killing it again fails.
+    EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<CString> ChildTitles(CMainFrame* pMain)
+{
+    std::vector<CString> titles;
+    for (HWND h = ::GetWindow(pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (!CWnd::FromHandlePermanent(h))
+            continue;
+        char text[256];
+        ::GetWindowTextA(h, text, sizeof text);
+        titles.push_back(text);
+    }
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
+TEST_F(ProjectFixture, OpenMapRefusesWhatItCannotOpenAndOpensOneOrFourWindows)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CString map = m_root + "\\cube.map";
+    WriteFile(map, kCube);
+
+    // A missing file: its box, nothing opened, nothing listed.
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenMap(m_root + "\\gone.map", VIEW_ALL_FOUR));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the map file " + m_root + "\\gone.map\nReason: "));
+    EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+
+    // All four windows, tiled; the first 2D window shows the side view.
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);    // no "wad" key
+    AfxSeamAnswer(IDOK);    // textures missing
+    ASSERT_TRUE(m_frame->OpenMap(map, VIEW_ALL_FOUR));
+    // The camera window's caption names its eye.
+    std::vector<CString> expected = {"cube - (@", "cube - XY (Top) Window", "cube - XZ (Front) Window",
+                                     "cube - YZ (Right) Window"};
+    std::vector<CString> titles = ChildTitles(m_frame);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_STREQ(expected[1], titles[1]);
+    EXPECT_STREQ(expected[2], titles[2]);
+    EXPECT_STREQ(expected[3], titles[3]);
+    EXPECT_EQ(0, titles[0].Find(expected[0])) << (LPCSTR)titles[0];
+    EXPECT_STREQ(map, (*m_app.GetRecentMaps())[0]);
+    // Tiled: no window lies on top of another.
+    std::vector<CRect> rects;
+    for (HWND h = ::GetWindow(m_frame->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CRect r;
+        ::GetWindowRect(h, &r);
+        for (const CRect& other : rects) {
+            CRect both;
+            EXPECT_FALSE(both.IntersectRect(r, other) && both.Width() > 4 && both.Height() > 4);
+        }
+        rects.push_back(r);
+    }
+
+    // Already open: its box and no window more.
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    EXPECT_FALSE(m_frame->OpenMap(map, VIEW_XY));
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_STREQ("The map " + map + " is already open.", AfxSeamCalls()[0].text);
+    EXPECT_EQ(4u, ChildTitles(m_frame).size());
+
+    // One plan window of the asked type.
+    m_app.CloseAllDocuments(FALSE);
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(m_frame->OpenMap(map, VIEW_XZ));
+    titles = ChildTitles(m_frame);
+    ASSERT_EQ(1u, titles.size());
+    EXPECT_STREQ("cube - XZ (Front) Window", titles[0]);
+
+    // A file the reader refuses: FALSE, and no recent entry.
+    m_app.CloseAllDocuments(FALSE);
+    m_app.GetRecentMaps()->Remove(0);
+    CString broken = m_root + "\\broken.map";
+    WriteFile(broken, "{\n\"classname\" \"worldspawn\"\n{\n( 0 0 0 ) ( 0 64");
+    AfxSeamReset();
+    AfxSeamSetUnexpectedHandler([](const AfxModalCall&) {});    // whatever the reader says
+    BOOL opened = m_frame->OpenMap(broken, VIEW_ALL_FOUR);
+    if (!opened) {
+        EXPECT_EQ(0, m_app.GetOpenDocumentCount());
+        EXPECT_STRNE(broken, (*m_app.GetRecentMaps())[0]);
+    }
+}
+
+TEST_F(ProjectFixture, FileNewNamesUntitledMapsAndGivesOneWindowWhenAMapIsActive)
+{
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    WriteFile(m_project, "[Paths]\nMaps=maps\n");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    std::vector<CString> titles = ChildTitles(m_frame);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_STREQ("Untitled_1 - XY (Top) Window", titles[1]);
+    EXPECT_EQ(1, m_app.GetOpenDocumentCount());
+
+    // A map window is active: one XY window of the next name.
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    titles = ChildTitles(m_frame);
+    ASSERT_EQ(5u, titles.size());
+    EXPECT_EQ(1, std::count(titles.begin(), titles.end(), CString("Untitled_2 - XY (Top) Window")));
+    EXPECT_EQ(2, m_app.GetOpenDocumentCount());
+    CDocument* second = m_frame->MDIGetActive()->GetActiveDocument();
+    ASSERT_NE(nullptr, second);
+    EXPECT_STREQ(m_root + "\\maps\\Untitled_2.map", second->GetPathName());
+
+    // The first name is free again once its map is closed.
+    CDocTemplate* pTemplate = m_app.GetMapTemplate();
+    POSITION pos = pTemplate->GetFirstDocPosition();
+    CDocument* first = pTemplate->GetNextDoc(pos);
+    if (first == second)
+        first = pTemplate->GetNextDoc(pos);
+    first->OnCloseDocument();
+    EXPECT_STREQ(m_root + "\\maps\\Untitled_1.map", m_frame->NextUntitledName(m_root + "\\maps\\"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
+{
+    CString map = m_root + "\\cube.map";
+    WriteFile(map, kCube);
+    m_app.AddToRecentFileList(map);
+    m_app.AddToRecentProjectList(m_root + "\\gone.prj");
+    m_app.AddToRecentProjectList(m_project);
+
+    // Recent Project 1: the project opens.
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST);
+    EXPECT_STREQ("Morvane - test.prj", Title());
+
+    // Recent Map 1: four windows.
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_MAP_FIRST);
+    EXPECT_EQ(4u, ChildTitles(m_frame).size());
+
+    // A map that is gone: its box, and the entry goes.
+    m_app.CloseAllDocuments(FALSE);
+    ::DeleteFileA(map);
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_MAP_FIRST);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_TRUE((*m_app.GetRecentMaps())[0].IsEmpty());
+
+    // A project that is gone: the same.
+    ASSERT_STREQ(m_root + "\\gone.prj", (*m_app.GetRecentProjects())[1]);
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 1);
+    EXPECT_TRUE((*m_app.GetRecentProjects())[1].IsEmpty());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
+} // namespace
