@@ -795,29 +795,35 @@ void CMapXYView::OnDestroy()
     CMapView::OnDestroy();
 }
 
-BOOL CMapXYView::Copy()
+HGLOBAL CMapXYView::PackSelection()
 {
     Map* pMap = GetMap();
-    UINT cf = GetMapDataFormat();
-    if (!pMap || pMap->GetSelectionCount() == 0 || cf == 0)
-        return FALSE;
-    // The block is made before the clipboard is emptied: a failed copy keeps the user's data.
+    if (!pMap || pMap->GetSelectionCount() == 0 || GetMapDataFormat() == 0)
+        return nullptr;
     CString text;
     if (!pMap->WritePartialMap(text))
-        return FALSE;
+        return nullptr;
     if (text.IsEmpty()) {
         Report().Box(MB_OK, "%s", "No brushes were copied");
-        return FALSE;
+        return nullptr;
     }
     if (text[0] != '{') {
         Report().Box(MB_OK, "%s", "An error occured while attempting to copy\nthe objects.  Please retry the operation.");
-        return FALSE;
+        return nullptr;
     }
     HGLOBAL h = PackMapData(text, static_cast<SIZE_T>(text.GetLength()));
-    if (!h) {
+    if (!h)
         Report().Box(MB_OK, "%s", "Couldn't allocate memory for Drag and Drop brushes");
+    return h;
+}
+
+BOOL CMapXYView::Copy()
+{
+    // The block is made before the clipboard is emptied: a failed copy keeps the user's data.
+    HGLOBAL h = PackSelection();
+    if (!h)
         return FALSE;
-    }
+    const UINT cf = GetMapDataFormat();
     if (!::OpenClipboard(m_hWnd)) {
         ::GlobalFree(h);
         return FALSE;
@@ -957,21 +963,10 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
 DROPEFFECT CMapXYView::StartDragDrop()
 {
     Map* pMap = GetMap();
-    UINT cf = GetMapDataFormat();
-    if (!pMap || cf == 0 || pMap->GetSelectionCount() == 0)
+    HGLOBAL h = PackSelection();
+    if (!pMap || !h)
         return DROPEFFECT_NONE;
-    CString text;
-    if (!pMap->WritePartialMap(text))
-        return DROPEFFECT_NONE;
-    if (text.IsEmpty()) {
-        Report().Box(MB_OK, "%s", "No brushes were copied");
-        return DROPEFFECT_NONE;
-    }
-    HGLOBAL h = PackMapData(text, static_cast<SIZE_T>(text.GetLength()));
-    if (!h) {
-        Report().Box(MB_OK, "%s", "Couldn't allocate memory for Drag and Drop brushes");
-        return DROPEFFECT_NONE;
-    }
+    const UINT cf = GetMapDataFormat();
     // The objects dragged, remembered now: a drop back into this map changes the selection.
     CPtrList dragged;
     dragged.AddTail(&pMap->GetSelection());

@@ -68,6 +68,8 @@ public:
     // Copies the selection to the clipboard; FALSE (the clipboard untouched) when nothing was
     // copied.
     BOOL Copy();
+    // The selection as a "Morvane Data" block (reported and null when it cannot be made).
+    HGLOBAL PackSelection();
     void Cut();
     void Paste();
     void Clone();

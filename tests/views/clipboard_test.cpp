@@ -114,6 +114,14 @@ protected:
         snprintf(buf, sizeof buf, "%d %d %d %d %d %d", b[0], b[1], b[2], b[3], b[4], b[5]);
         return buf;
     }
+    // A map with two brushes and a light, and an empty one, each in a window.
+    void OpenTwo(Map*& a, CMapFrame*& fa, Map*& b, CMapFrame*& fb)
+    {
+        fa = OpenNew(&a, Fill);
+        fb = OpenNew(&b);
+        ASSERT_NE(nullptr, fa);
+        ASSERT_NE(nullptr, fb);
+    }
     static void ClearClipboard(CWnd* owner)
     {
         if (::OpenClipboard(owner->m_hWnd)) {
@@ -163,10 +171,9 @@ TEST_F(ClipboardTest, PasteBetweenTwoMapsAndCloneAndCut)
 {
     Map* a = nullptr;
     Map* b = nullptr;
-    CMapFrame* fa = OpenNew(&a, Fill);
-    CMapFrame* fb = OpenNew(&b);
-    ASSERT_NE(nullptr, fa);
-    ASSERT_NE(nullptr, fb);
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
     ClearClipboard(m_pMain);
 
     // A brush and the light from one map into the other.
@@ -257,10 +264,9 @@ TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
 {
     Map* a = nullptr;
     Map* b = nullptr;
-    CMapFrame* fa = OpenNew(&a, Fill);
-    CMapFrame* fb = OpenNew(&b);
-    ASSERT_NE(nullptr, fa);
-    ASSERT_NE(nullptr, fb);
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
     CMapXYView* xy = fb->GetXYView();
     ASSERT_NE(nullptr, xy);
     a->SelectObject(WorldBrush(a, 0), FALSE);
@@ -372,39 +378,29 @@ void CALLBACK StartDragTimer(HWND, UINT, UINT_PTR id, DWORD)
 // copy is tested through the drop target's interface above.)
 TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
 {
-    for (bool ctrl : {false}) {
-        Map* a = nullptr;
-        Map* b = nullptr;
-        CMapFrame* fa = OpenNew(&a, Fill);
-        CMapFrame* fb = OpenNew(&b);
-        ASSERT_NE(nullptr, fa);
-        ASSERT_NE(nullptr, fb);
-        m_pMain->MDITile(MDITILE_VERTICAL);
-        afxtest::PumpMessages();
-        CMapXYView* xa = fa->GetXYView();
-        CMapXYView* xb = fb->GetXYView();
-        a->SelectObject(WorldBrush(a, 0), FALSE);
-        CRect ra, rb;
-        xa->GetWindowRect(&ra);
-        xb->GetWindowRect(&rb);
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    m_pMain->MDITile(MDITILE_VERTICAL);
+    afxtest::PumpMessages();
+    CMapXYView* xa = fa->GetXYView();
+    CMapXYView* xb = fb->GetXYView();
+    a->SelectObject(WorldBrush(a, 0), FALSE);
+    CRect ra, rb;
+    xa->GetWindowRect(&ra);
+    xb->GetWindowRect(&rb);
 
-        // The drag starts while the button is down, as the press-and-move code starts it.
-        g_pDragView = xa;
-        g_dragEffect = 0xFFFF;
-        ::SetTimer(nullptr, 0, 100, StartDragTimer);
-        afxtest::InputScript script;
-        script.MoveTo(ra.CenterPoint()).Down().Pause(400).MoveInSteps(rb.CenterPoint(), 8);
-        if (ctrl)
-            script.KeyDown(VK_CONTROL).MoveTo(rb.CenterPoint() + CPoint(3, 3)).Pause(200);
-        script.Pause(200).Up().Pause(200);
-        if (ctrl)
-            script.KeyUp(VK_CONTROL);
-        EXPECT_TRUE(script.Run());
-        g_pDragView = nullptr;
-        EXPECT_EQ(ctrl ? DROPEFFECT_COPY : DROPEFFECT_MOVE, g_dragEffect) << ctrl;
-        EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount()) << ctrl;
-        EXPECT_EQ(ctrl ? 2 : 1, a->GetWorldEntity()->GetBrushCount()) << ctrl;
-        m_app.CloseAllDocuments(FALSE);
-        afxtest::PumpMessages();
-    }
+    // The drag starts while the button is down, as the press-and-move code starts it.
+    g_pDragView = xa;
+    g_dragEffect = 0xFFFF;
+    ::SetTimer(nullptr, 0, 100, StartDragTimer);
+    afxtest::InputScript script;
+    script.MoveTo(ra.CenterPoint()).Down().Pause(400).MoveInSteps(rb.CenterPoint(), 8).Pause(200).Up().Pause(200);
+    EXPECT_TRUE(script.Run());
+    g_pDragView = nullptr;
+    EXPECT_EQ(DROPEFFECT_MOVE, g_dragEffect);
+    EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(1, a->GetWorldEntity()->GetBrushCount());
 }
