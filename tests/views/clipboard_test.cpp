@@ -404,3 +404,54 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
     EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
     EXPECT_EQ(1, a->GetWorldEntity()->GetBrushCount());
 }
+
+// Real maps by other people, when the folder is there: objects copied from one map and pasted
+// into another arrive once and keep their boxes (moved one grid step).
+TEST_F(ClipboardTest, RealMapsCopyAndPasteBetweenThem)
+{
+    const char* env = std::getenv("MORVANE_DATA");
+    CString data = env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+    CString from = data + "\\maps\\e3m5.map", to = data + "\\maps\\librequake_e2m2.map";
+    if (::GetFileAttributesA(from) == INVALID_FILE_ATTRIBUTES || ::GetFileAttributesA(to) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no real maps";
+    Map* a = static_cast<Map*>(m_pTemplate->OpenDocumentFile(from));
+    ASSERT_NE(nullptr, a);
+    afxtest::PumpMessages();
+    CMapFrame* fa = dynamic_cast<CMapFrame*>(m_pMain->MDIGetActive());
+    Map* b = static_cast<Map*>(m_pTemplate->OpenDocumentFile(to));
+    ASSERT_NE(nullptr, b);
+    afxtest::PumpMessages();
+    CMapFrame* fb = dynamic_cast<CMapFrame*>(m_pMain->MDIGetActive());
+    ASSERT_NE(nullptr, fa);
+    ASSERT_NE(nullptr, fb);
+    ASSERT_NE(a, b);
+    ClearClipboard(m_pMain);
+
+    // Five world brushes and the first point entity.
+    std::vector<std::string> boxes;
+    for (int i = 0; i < 5; ++i) {
+        Brush* br = WorldBrush(a, i);
+        ASSERT_NE(nullptr, br);
+        a->SelectObject(br, FALSE);
+        boxes.push_back(Box(br->GetBounds()));
+    }
+    for (POSITION pos = a->GetEntities().GetHeadPosition(); pos;) {
+        Entity* e = static_cast<Entity*>(a->GetEntities().GetNext(pos));
+        if (e != a->GetWorldEntity() && e->GetBrushCount() == 0) {
+            a->SelectObject(e, FALSE);
+            break;
+        }
+    }
+    const int worldB = b->GetWorldEntity()->GetBrushCount(), entitiesB = b->GetEntities().GetCount();
+    Command(fa, ID_EDIT_COPY);
+    Command(fb, ID_EDIT_PASTE);
+    EXPECT_EQ(worldB + 5, b->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(entitiesB + 1, b->GetEntities().GetCount());
+    EXPECT_EQ(6, b->GetSelectionCount());
+    const int g = fb->GetXYView()->m_nGrid;
+    for (int i = 0; i < 5; ++i) {
+        const short* p = WorldBrush(b, worldB + i)->GetBounds();
+        const short back[6] = {short(p[0] - g), short(p[1] - g), short(p[2] + g), short(p[3] + g), p[4], p[5]};
+        EXPECT_EQ(boxes[i], Box(back)) << i;
+    }
+}
