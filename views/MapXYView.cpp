@@ -795,29 +795,35 @@ void CMapXYView::OnDestroy()
     CMapView::OnDestroy();
 }
 
-BOOL CMapXYView::Copy()
+HGLOBAL CMapXYView::PackSelection()
 {
     Map* pMap = GetMap();
-    UINT cf = GetMapDataFormat();
-    if (!pMap || pMap->GetSelectionCount() == 0 || cf == 0)
-        return FALSE;
-    // The block is made before the clipboard is emptied: a failed copy keeps the user's data.
+    if (!pMap || pMap->GetSelectionCount() == 0 || GetMapDataFormat() == 0)
+        return nullptr;
     CString text;
     if (!pMap->WritePartialMap(text))
-        return FALSE;
+        return nullptr;
     if (text.IsEmpty()) {
         Report().Box(MB_OK, "%s", "No brushes were copied");
-        return FALSE;
+        return nullptr;
     }
     if (text[0] != '{') {
         Report().Box(MB_OK, "%s", "An error occured while attempting to copy\nthe objects.  Please retry the operation.");
-        return FALSE;
+        return nullptr;
     }
     HGLOBAL h = PackMapData(text, static_cast<SIZE_T>(text.GetLength()));
-    if (!h) {
+    if (!h)
         Report().Box(MB_OK, "%s", "Couldn't allocate memory for Drag and Drop brushes");
+    return h;
+}
+
+BOOL CMapXYView::Copy()
+{
+    // The block is made before the clipboard is emptied: a failed copy keeps the user's data.
+    HGLOBAL h = PackSelection();
+    if (!h)
         return FALSE;
-    }
+    const UINT cf = GetMapDataFormat();
     if (!::OpenClipboard(m_hWnd)) {
         ::GlobalFree(h);
         return FALSE;
@@ -952,6 +958,47 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
         const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
         t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
     }
+}
+
+DROPEFFECT CMapXYView::StartDragDrop()
+{
+    Map* pMap = GetMap();
+    HGLOBAL h = PackSelection();
+    if (!pMap || !h)
+        return DROPEFFECT_NONE;
+    const UINT cf = GetMapDataFormat();
+    // The objects dragged, remembered now: a drop back into this map changes the selection.
+    CPtrList dragged;
+    dragged.AddTail(&pMap->GetSelection());
+    COleDataSource* pSource = new COleDataSource;
+    pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cf), h); // the source owns the block
+    DROPEFFECT effect = pSource->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    pSource->InternalRelease();
+    if ((effect & DROPEFFECT_MOVE) && !(effect & DROPEFFECT_COPY))
+        DeleteDraggedObjects(dragged);
+    return effect;
+}
+
+void CMapXYView::DeleteDraggedObjects(const CPtrList& dragged)
+{
+    Map* pMap = GetMap();
+    if (!pMap)
+        return;
+    // Only objects still in the map: the pointers are compared, never followed, until found.
+    CPtrList present;
+    pMap->CollectObjects(present);
+    CPtrList doomed;
+    for (POSITION pos = present.GetHeadPosition(); pos;) {
+        void* p = present.GetNext(pos);
+        if (dragged.Find(p))
+            doomed.AddTail(p);
+    }
+    if (doomed.IsEmpty())
+        return;
+    pMap->DeselectAll();
+    for (POSITION pos = doomed.GetHeadPosition(); pos;)
+        pMap->SelectObject(static_cast<SThing*>(doomed.GetNext(pos)), FALSE);
+    pMap->DeleteSelection(TRUE);
 }
 
 DROPEFFECT CMapXYView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)

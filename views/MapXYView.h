@@ -68,6 +68,8 @@ public:
     // Copies the selection to the clipboard; FALSE (the clipboard untouched) when nothing was
     // copied.
     BOOL Copy();
+    // The selection as a "Morvane Data" block (reported and null when it cannot be made).
+    HGLOBAL PackSelection();
     void Cut();
     void Paste();
     void Clone();
@@ -79,6 +81,12 @@ public:
     static void PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz);
     // Imports the map text at the offset and redraws; FALSE when nothing was imported.
     BOOL ImportAndShow(CString& text, int dx, int dy, int dz);
+
+    // Drags the selection out of this view (copy with Ctrl, move without); the effect done.
+    DROPEFFECT StartDragDrop();
+    // After a move: deletes the dragged objects that are still in the map (not the current
+    // selection, which after a drop back into this map is the dropped copy).
+    void DeleteDraggedObjects(const CPtrList& dragged);
 
     DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
