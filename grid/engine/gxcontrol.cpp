@@ -3,6 +3,7 @@
 #include "gxwnd.h"
 #include "gxresrc.h"
 #include "gxstymap.h"
+#include "gxutil.h"
 #include <cstdlib>
 #include <cstring>
 
@@ -112,9 +113,12 @@ BOOL CGXControl::OnValidate()
         if (!value.IsEmpty()) {
             const CGXStyle& style = GetStyle();
             CString bound;
-            long v = std::atol(value);
-            bool bad = (style.LookupUserAttribute(GX_IDS_UA_VALID_MIN, bound) && !bound.IsEmpty() && std::atol(bound) > v) ||
-                       (style.LookupUserAttribute(GX_IDS_UA_VALID_MAX, bound) && !bound.IsEmpty() && std::atol(bound) < v);
+            // Clamped parsing: a long run of digits counts as the largest value, not a wrapped one.
+            const long v = GXParseClampedLong(value);
+            bool bad = (style.LookupUserAttribute(GX_IDS_UA_VALID_MIN, bound) && !bound.IsEmpty() &&
+                        GXParseClampedLong(bound) > v) ||
+                       (style.LookupUserAttribute(GX_IDS_UA_VALID_MAX, bound) && !bound.IsEmpty() &&
+                        GXParseClampedLong(bound) < v);
             if (bad) {
                 // The cell's warning for the user, which the engine shows once.
                 CString message;
@@ -276,16 +280,11 @@ void CGXControl::GetChoiceListItem(const CString& sChoices, CString& sItem, int 
         return;
     LPCSTR p = sChoices;
     CString line;
-    for (int i = 0; *p; ++i) {
-        const char* end = std::strstr(p, "\r\n");
-        line = end != nullptr ? CString(p, static_cast<int>(end - p)) : CString(p);
+    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
         if (i == nIndex) {
             sItem = line;
             return;
         }
-        if (end == nullptr)
-            return;
-        p = end + 2;
     }
 }
 
@@ -296,20 +295,13 @@ int CGXControl::FindChoiceListItem(LPCSTR lpszText, const CString& sChoices, BOO
     const size_t len = std::strlen(lpszText);
     int found = -1;
     LPCSTR p = sChoices;
-    for (int i = 0; *p; ++i) {
-        const char* end = p + std::strcspn(p, "\r\n");
-        CString line(p, static_cast<int>(end - p));
+    CString line;
+    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
         if (line.CompareNoCase(lpszText) == 0)
             return i;
         if (!bExact && found < 0 && static_cast<size_t>(line.GetLength()) >= len &&
             _strnicmp(line, lpszText, len) == 0)
             found = i;
-        if (*end == '\r' && end[1] == '\n')
-            p = end + 2;
-        else if (*end)
-            p = end + 1;
-        else
-            p = end;
     }
     return bExact ? -1 : found;
 }

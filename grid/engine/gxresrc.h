@@ -5,6 +5,11 @@
 // Bitmaps and cursors
 #define GX_IDB_ARROW              23222
 #define GX_IDB_CALENDAR_BUTTON    23240
+// The cell controls' images (grid/controls/res/gxctlres.rc)
+#define GX_IDB_RADIOBTN_3D        23211
+#define GX_IDB_CHECK_95           23231
+#define GX_IDB_CHECK_3D           23232
+#define GX_IDB_CHECK_FLAT         23233
 #define GX_IDC_SIZECOL            23191
 #define GX_IDC_SELCOL             23201
 #define GX_IDC_SELROW             23202
@@ -22,6 +27,36 @@
 #define GX_IDS_UA_VALID_MAX       51012
 #define GX_IDS_UA_VALID_MSG       51013
 #define GX_IDS_CHOICE_NOBORDER    51017
+
+// User attributes of the cell controls and the choice lists of their editing styles
+#define GX_IDS_UA_SPINBOUND_MIN   51014
+#define GX_IDS_UA_SPINBOUND_MAX   51015
+#define GX_IDS_UA_SPINBOUND_WRAP  51016
+#define GX_IDS_UA_FIELDNO         51018
+#define GX_IDS_UA_CHECKBOX_CHECKED   51019
+#define GX_IDS_UA_CHECKBOX_UNCHECKED 51020
+#define GX_IDS_UA_SPINSTART       51021
+#define GX_IDS_UA_TOOLTIPTEXT     51022
+#define GX_IDS_UA_INPUTMASK       51023
+#define GX_IDS_UA_INPUTPROMPT     51024
+#define GX_IDS_UA_PROGRESS_MIN    51025
+#define GX_IDS_UA_PROGRESS_MAX    51026
+#define GX_IDS_UA_PROGRESS_CAPTION 51027
+#define GX_IDS_UA_TABLIST_KEYCOL  51028
+#define GX_IDS_UA_TABLIST_TEXTCOL 51029
+#define GX_IDS_UA_TABLIST_SHOWALLCOLS 51030
+#define GX_IDS_UA_TABLIST_TITLES  51031
+#define GX_IDS_UA_TABLIST_COLWIDTHS 51032
+#define GX_IDS_UA_TABLIST_SORT    51033
+#define GX_IDS_UA_DATENOEDIT      51034
+#define GX_IDS_UA_DATEMIN         51035
+#define GX_IDS_UA_DATEMAX         51036
+#define GX_IDS_UA_DATEVALIDATE    51037
+#define GX_IDS_UA_DATEFORMATTYPE  51038
+#define GX_IDS_UA_CUSTOMFORMAT    51039
+#define GX_IDS_DATENOEDIT_CHOICES 51040
+#define GX_IDS_DATEVALIDATE_CHOICES 51041
+#define GX_IDS_DATEFORMAT_CHOICES 51042
 
 // Colour names of the grid properties
 #define GX_IDS_COLOR_GRIDLINES    52232

@@ -500,6 +500,81 @@ int GXGetNextLine(LPCSTR& lpszText, CString& sLine)
     return sLine.GetLength();
 }
 
+BOOL GXGetNextChoiceLine(LPCSTR& lpszText, CString& sLine)
+{
+    sLine.Empty();
+    if (lpszText == nullptr || *lpszText == '\0')
+        return FALSE;
+    const size_t len = std::strcspn(lpszText, "\r\n");
+    sLine = CString(lpszText, static_cast<int>(len));
+    lpszText += len;
+    if (*lpszText == '\r' && lpszText[1] == '\n')
+        lpszText += 2;
+    else if (*lpszText != '\0')
+        ++lpszText;
+    return TRUE;
+}
+
+long GXParseClampedLong(LPCSTR lpszText)
+{
+    if (lpszText == nullptr)
+        return 0;
+    const char* p = lpszText;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    // Accumulate as a wide negative number so that the long's minimum fits.
+    long long v = 0;
+    const long long limit = 1LL << 32;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (v < limit)
+            v = v * 10 + (*p - '0');
+    }
+    if (negative)
+        v = -v;
+    if (v > 2147483647LL)
+        return 2147483647L;
+    if (v < -2147483647LL - 1)
+        return -2147483647L - 1;
+    return static_cast<long>(v);
+}
+
+int GXReplaceAllText(CString& sText, LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase)
+{
+    if (lpszFind == nullptr || *lpszFind == '\0')
+        return 0;
+    if (lpszReplace == nullptr)
+        lpszReplace = "";
+    CString find(lpszFind);
+    // Case-insensitive matches are searched in an upper-cased shadow that has
+    // the original's length, so positions carry over to the original.
+    CString shadow(sText);
+    if (!bMatchCase) {
+        shadow.MakeUpper();
+        find.MakeUpper();
+    }
+    const int findLen = find.GetLength();
+    CString result;
+    int count = 0;
+    int start = 0;
+    for (;;) {
+        const int hit = shadow.Find(find, start);
+        if (hit < 0)
+            break;
+        result += sText.Mid(start, hit - start);
+        result += lpszReplace;
+        start = hit + findLen;
+        ++count;
+    }
+    if (count > 0) {
+        result += sText.Mid(start);
+        sText = result;
+    }
+    return count;
+}
+
 void GXGetTabField(LPCSTR lpszLine, int nField, LPSTR lpszOut, int nMax)
 {
     if (lpszOut == nullptr || nMax < 0)

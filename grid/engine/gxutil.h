@@ -83,6 +83,19 @@ int GXGetTextPosFromPoint(CDC* pDC, LPCSTR lpszText, int nLength, GXTextPosRecor
 // Choice lists: lines separated by CR LF, fields by TAB.
 // Splits the first line off; returns its length.
 int GXGetNextLine(LPCSTR& lpszText, CString& sLine);
+// The next line of a cell's choice list: a line ends at a carriage return or
+// a line feed, and a carriage return followed by a line feed counts once.
+// Answers FALSE (and an empty line) at the end of the text.
+BOOL GXGetNextChoiceLine(LPCSTR& lpszText, CString& sLine);
+// A cell's typed number: the leading whole number of the text (after blanks,
+// with its sign), clamped to the range of a 32-bit long; 0 without one.
+long GXParseClampedLong(LPCSTR lpszText);
+// Replaces every occurrence of lpszFind in sText by lpszReplace and answers
+// how many it replaced. Without bMatchCase the matches are found without
+// regard to case while the rest of the text keeps its own; scanning resumes
+// after each inserted text, so a replacement holding the search text does not
+// loop. An empty search text replaces nothing.
+int GXReplaceAllText(CString& sText, LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase);
 // The field (0-based) of a line, at most nMax characters; the buffer holds
 // nMax + 1 characters and is always terminated.
 void GXGetTabField(LPCSTR lpszLine, int nField, LPSTR lpszOut, int nMax);

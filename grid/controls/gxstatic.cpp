@@ -1,0 +1,79 @@
+#include "gxctrli.h"
+#include "afxwin.h"
+#include "gxengine.h"
+#include "gxprop.h"
+#include "gxstyle.h"
+
+GX_IMPLEMENT_CONTROL(CGXStatic, CGXControl)
+
+BOOL GXIsBlackWhite(CGXGridEngine* pGrid)
+{
+    return pGrid != nullptr && pGrid->GetParam() != nullptr && pGrid->GetParam()->GetProperties() != nullptr &&
+           pGrid->GetParam()->GetProperties()->GetBlackWhite();
+}
+
+UINT GXCellTextFormat(const CGXStyle& style)
+{
+    const UINT format = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment()) | DT_NOPREFIX;
+    return format | (style.GetWrapText() ? DT_WORDBREAK : DT_SINGLELINE);
+}
+
+int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLORREF clrText)
+{
+    const int saved = pDC->SaveDC();
+    if (pGrid != nullptr)
+        pGrid->SelectStyleFont(pDC, style);
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    return saved;
+}
+
+int CGXStatic::TextMargin()
+{
+    const int m = ::GetSystemMetrics(SM_CXFRAME) / 2;
+    return m >= 3 ? m : 2;
+}
+
+CRect CGXStatic::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
+{
+    CRect r = CGXControl::GetCellRect(nRow, nCol, rectItem, pStyle);
+    if (pStyle == nullptr && m_bInit && m_pGrid != nullptr)
+        pStyle = &GetStyle();
+    const int m = TextMargin();
+    r.left += m;
+    // Right-aligned text keeps clear of the cell's right line; other text may come closer.
+    r.right -= (pStyle != nullptr && pStyle->GetHorizontalAlignment() == DT_RIGHT) ? m + 1 : m / 2;
+    return r;
+}
+
+CSize CGXStatic::AddBorders(CSize size, const CGXStyle& style)
+{
+    size.cx += 2 * TextMargin() + 1;
+    return m_pGrid != nullptr ? m_pGrid->AddBorders(size, style) : size;
+}
+
+BOOL CGXStatic::CanFloatCell(ROWCOL, ROWCOL, const CGXStyle& style, BOOL bFloatCell)
+{
+    return bFloatCell ? !style.GetValue().IsEmpty() : style.GetValue().IsEmpty();
+}
+
+void CGXStatic::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+                     const CGXStyle* pStandardStyle)
+{
+    if (pDC == nullptr)
+        return;
+    DrawBackground(pDC, rect, style, FALSE);
+    CString text;
+    GetDisplayText(text, nRow, nCol, nullptr, &style);
+    if (text.IsEmpty() || rect.Width() < 2 || rect.Height() < 2) {
+        CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
+        return;
+    }
+    // Printing in black and white: black text whatever the style says.
+    const int saved =
+        GXBeginCellText(m_pGrid, pDC, style, GXIsBlackWhite(m_pGrid) ? RGB(0, 0, 0) : style.GetTextColor());
+    CRect inner = GetCellRect(nRow, nCol, rect, &style);
+    pDC->DrawText(text, text.GetLength(), &inner, GXCellTextFormat(style));
+    CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
+    pDC->RestoreDC(saved);
+}
