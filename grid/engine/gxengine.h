@@ -18,6 +18,7 @@ class CPen;
 class CClientDC;
 class CGXGridHint;
 class CGXCommand;
+class CCmdUI;
 class CGXBlockCmd;
 struct GXDrawContext;
 
@@ -176,6 +177,10 @@ public:
     virtual void PushCommand(CGXCommand* pCmd, int nMode);
     virtual void RemoveLastCommand(int nMode);
     virtual void RestoreCurrentCell(ROWCOL nRow, ROWCOL nCol, BOOL bPlace);
+    // Command-update handlers of the Undo and Redo items: "Undo %1" with the newest command's
+    // name; the result is the enabled state.
+    virtual BOOL UpdateUndoMenuText(CCmdUI* pCmdUI);
+    virtual BOOL UpdateRedoMenuText(CCmdUI* pCmdUI);
     // Runs a block's members (newest first); a failing member takes back those that ran.
     BOOL ExecuteBlockCommand(CGXBlockCmd* pBlock, int nMode);
     // The list a command of this mode goes to (with bMembers: the open or executing block's).
@@ -512,6 +517,7 @@ public:
     // Undo state: the block this engine opened, the block being executed, the current cell that
     // a command asked for while a block executes.
     CString m_strBlockName;
+    CString m_strUndoTemplate, m_strRedoTemplate;
     CGXBlockCmd* m_pOpenBlock = nullptr;
     CGXBlockCmd* m_pExecutingBlock = nullptr;
     BOOL m_bExecutingBlock = FALSE;

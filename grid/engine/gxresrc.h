@@ -90,12 +90,20 @@
 #define GX_IDS_REPLACING          52306
 #define GX_IDS_REPLACEALL         52307
 #define GX_IDS_SEARCHING          52308
+#define GX_IDS_CHANGEROWHEIGHTS   52309
+#define GX_IDS_CHANGECOLWIDTHS    52310
+#define GX_IDS_CHANGEDEFROWHEIGHT 52311
+#define GX_IDS_CHANGEDEFCOLWIDTH  52312
 #define GX_IDS_MOVEROWS           52313
 #define GX_IDS_MOVECOLS           52314
 #define GX_IDS_INSERTROWS         52315
 #define GX_IDS_INSERTCOLS         52316
+#define GX_IDS_COVERCELLS         52317
+#define GX_IDS_CELLSCMD           52318
 #define GX_IDS_FREEZECOLS         52319
 #define GX_IDS_FREEZEROWS         52320
+#define GX_IDS_HIDEROWS           52321
+#define GX_IDS_HIDECOLS           52322
 #define GX_IDS_RESIZINGROWS       52323
 #define GX_IDS_RESIZINGCOLS       52324
 #define GX_IDS_CURRENTCELL        52325
@@ -103,6 +111,8 @@
 #define GX_IDS_COPY               52329
 #define GX_IDS_MOVE               52330
 #define GX_IDS_CLEARCELLS         52331
+#define GX_IDS_STYLESMAPCHANGES   52336
+#define GX_IDS_PROPERTYSETTINGS   52337
 
 // Control ids; the string of each id is the control's name
 #define GX_IDS_CTRL_EDIT               52512

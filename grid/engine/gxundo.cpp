@@ -2,6 +2,7 @@
 #include "gxundo.h"
 #include "afxwin.h"
 #include "gxengine.h"
+#include "gxresrc.h"
 
 IMPLEMENT_DYNAMIC(CGXCommand, CObject)
 IMPLEMENT_DYNAMIC(CGXBlockCmd, CGXCommand)
@@ -251,4 +252,77 @@ BOOL CGXGridEngine::Redo()
     }
     m_pParam->m_bLockStructureReadOnly = bProtect;
     return bResult;
+}
+
+namespace {
+// The item's text with %1 for the name: the command string after its second line feed, else the
+// menu item's own text, else the fallback.
+void FillMenuTemplate(CString& strTemplate, CCmdUI* pCmdUI, LPCSTR lpszFallback)
+{
+    if (!strTemplate.IsEmpty())
+        return;
+    CString s;
+    if (s.LoadString(pCmdUI->m_nID)) {
+        const int a = s.Find('\n');
+        const int b = a >= 0 ? s.Find('\n', a + 1) : -1;
+        if (b >= 0) {
+            strTemplate = s.Mid(b + 1);
+            return;
+        }
+    }
+    char buf[256] = {};
+    if (pCmdUI->m_pMenu != nullptr && pCmdUI->m_pMenu->GetSafeHmenu() != nullptr)
+        ::GetMenuStringA(pCmdUI->m_pMenu->GetSafeHmenu(), pCmdUI->m_nID, buf, 255, MF_BYCOMMAND);
+    strTemplate = buf[0] != 0 ? CString(buf) : CString(lpszFallback);
+}
+
+CString HeadName(CObList& list)
+{
+    return list.IsEmpty() ? CString() : static_cast<CGXCommand*>(list.GetHead())->GetDescription();
+}
+} // namespace
+
+BOOL CGXGridEngine::UpdateUndoMenuText(CCmdUI* pCmdUI)
+{
+    if (pCmdUI == nullptr)
+        return FALSE;
+    if (m_pParam == nullptr) {
+        pCmdUI->Enable(FALSE);
+        return FALSE;
+    }
+    CGXControl* pControl = GetCurrentCellControl();
+    const BOOL bCellEdited = pControl != nullptr && pControl->IsActive() && pControl->GetModify();
+    const BOOL bEnabled = bCellEdited || !m_pParam->GetUndoList().IsEmpty();
+    if (pCmdUI->m_pMenu != nullptr) {
+        FillMenuTemplate(m_strUndoTemplate, pCmdUI, "Undo %1");
+        CString name;
+        if (bCellEdited)
+            name.LoadString(GX_IDS_CURRENTCELL);
+        else
+            name = HeadName(m_pParam->GetUndoList());
+        CString text = m_strUndoTemplate;
+        text.Replace("%1", name);
+        pCmdUI->SetText(text);
+    }
+    pCmdUI->Enable(bEnabled);
+    return bEnabled;
+}
+
+BOOL CGXGridEngine::UpdateRedoMenuText(CCmdUI* pCmdUI)
+{
+    if (pCmdUI == nullptr)
+        return FALSE;
+    if (m_pParam == nullptr) {
+        pCmdUI->Enable(FALSE);
+        return FALSE;
+    }
+    const BOOL bEnabled = !m_pParam->GetRedoList().IsEmpty();
+    if (pCmdUI->m_pMenu != nullptr) {
+        FillMenuTemplate(m_strRedoTemplate, pCmdUI, "Redo %1");
+        CString text = m_strRedoTemplate;
+        text.Replace("%1", HeadName(m_pParam->GetRedoList()));
+        pCmdUI->SetText(text);
+    }
+    pCmdUI->Enable(bEnabled);
+    return bEnabled;
 }

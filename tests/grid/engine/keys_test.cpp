@@ -5,6 +5,7 @@
 #include "afxtest.h"
 #include "afxwndtest.h"
 #include "grid_test_util.h"
+#include "grid_tests_res.h"
 #include "gxinit.h"
 #include "gxwnd.h"
 
@@ -351,4 +352,38 @@ TEST_F(KeysTest, VerticalScrollCodes)
     // SB_BOTTOM goes as far as the grid lets the last row come up.
     grid.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
     EXPECT_GT(grid.GetTopRow(), 80u);
+}
+
+namespace {
+INT_PTR CALLBACK KeysDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+} // namespace
+
+// A grid in a dialog gets its arrows, Tab and characters through the dialog manager.
+TEST_F(KeysTest, AGridInADialogGetsArrowsTabAndCharacters)
+{
+    HWND hDlg = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDD_GRID_TEST), frame.GetSafeHwnd(),
+                                     KeysDialogProc, 0);
+    ASSERT_NE(hDlg, nullptr);
+    HWND hGrid = ::GetDlgItem(hDlg, IDC_GRID);
+    auto* grid = dynamic_cast<CGXGridWnd*>(CWnd::FromHandlePermanent(hGrid));
+    ASSERT_NE(grid, nullptr);
+    grid->InitGrid();
+    grid->SetRowCount(10);
+    grid->SetColCount(5);
+    auto* ctl = new CScriptedControl(grid, 52512);
+    grid->SetControlForId(52512, ctl, TRUE);
+    ASSERT_TRUE(grid->PlaceCurrentCell(2, 2));
+    ::SetFocus(hGrid);
+    auto send = [&](UINT message, WPARAM w) {
+        MSG m = {hGrid, message, w, 0, 0, {0, 0}};
+        EXPECT_TRUE(::IsDialogMessageA(hDlg, &m));
+    };
+    send(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(Row(*grid), 3u);
+    send(WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(Col(*grid), 3u);
+    send(WM_CHAR, 'k');
+    EXPECT_TRUE(ctl->IsActive());
+    EXPECT_STREQ((LPCSTR)ctl->m_strText, "k");
+    ::DestroyWindow(hDlg);
 }

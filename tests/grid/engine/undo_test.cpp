@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "afxseam.h"
+#include "afxwin.h"
 #include "grid_test_util.h"
 #include "gxundo.h"
 #include "gxutil.h"
@@ -197,4 +198,56 @@ TEST_F(UndoTest, FirstUndoDropsTypingAndRedoRestoresTheCell)
     ASSERT_TRUE(grid.PlaceCurrentCell(1, 1));
     EXPECT_TRUE(grid.Redo());
     EXPECT_TRUE(grid.IsCurrentCellAt(3, 4));
+}
+
+namespace {
+// A command-update record that keeps what the handler set.
+class CRecordingCmdUI : public CCmdUI
+{
+public:
+    void SetText(LPCSTR lpszText) override { m_strText = lpszText; }
+    void Enable(BOOL bOn) override { m_bEnabled = bOn; }
+    CString m_strText;
+    BOOL m_bEnabled = -1;
+};
+} // namespace
+
+// The Undo and Redo items name the newest command, "Current Cell" while an edit is pending.
+TEST_F(UndoTest, MenuTextsNameTheNewestCommand)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 40001, "Undo %1");
+    menu.AppendMenu(MF_STRING, 40002, "");
+    CRecordingCmdUI undo, redo;
+    undo.m_nID = 40001;
+    undo.m_nIndex = 0;
+    undo.m_pMenu = &menu;
+    redo.m_nID = 40002;
+    redo.m_nIndex = 1;
+    redo.m_pMenu = &menu;
+
+    EXPECT_FALSE(grid.UpdateUndoMenuText(&undo));
+    EXPECT_STREQ((LPCSTR)undo.m_strText, "Undo ");
+    EXPECT_FALSE(undo.m_bEnabled);
+    grid.PushCommand(new CTestCmd("Move Rows"), gxDo);
+    EXPECT_TRUE(grid.UpdateUndoMenuText(&undo));
+    EXPECT_STREQ((LPCSTR)undo.m_strText, "Undo Move Rows");
+    EXPECT_TRUE(undo.m_bEnabled);
+
+    auto* ctl = new CScriptedControl(&grid, 52512);
+    grid.SetControlForId(52512, ctl, TRUE);
+    ASSERT_TRUE(grid.PlaceCurrentCell(2, 2));
+    ctl->m_bActive = ctl->m_bModified = TRUE;
+    EXPECT_TRUE(grid.UpdateUndoMenuText(&undo));
+    EXPECT_STREQ((LPCSTR)undo.m_strText, "Undo Current Cell");
+    ctl->m_bActive = ctl->m_bModified = FALSE;
+
+    // An item without text takes "Redo %1".
+    EXPECT_FALSE(grid.UpdateRedoMenuText(&redo));
+    EXPECT_STREQ((LPCSTR)redo.m_strText, "Redo ");
+    grid.Undo();
+    EXPECT_TRUE(grid.UpdateRedoMenuText(&redo));
+    EXPECT_STREQ((LPCSTR)redo.m_strText, "Redo Move Rows");
+    EXPECT_TRUE(redo.m_bEnabled);
 }
