@@ -123,6 +123,15 @@ BEGIN_MESSAGE_MAP(CTextureWnd, CWnd)
     ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
+namespace {
+// Top-left corner of the index-th cell of the visible rows: cells are laid out left to right,
+// 6 pixels apart and 6 pixels from the window's edges. Painting and clicks share it.
+CPoint CellOrigin(int index, int columns, int size)
+{
+    return CPoint(6 + (index % columns) * (size + 6), 6 + (index / columns) * (size + 6));
+}
+} // namespace
+
 void CTextureWnd::SetGeometry(int drawWidth, int drawHeight, int columns, int visibleRows, int size)
 {
     m_drawWidth = std::max(1, drawWidth);
@@ -176,17 +185,11 @@ void CTextureWnd::DrawTextures(HDC hdc)
     HPALETTE pal = m_pBrowser->GetLoader()->GetPalette();
     HPALETTE oldPal = pal ? ::SelectPalette(hdc, pal, FALSE) : nullptr;
     ::SetStretchBltMode(hdc, COLORONCOLOR);
-    int col = 0, x = 6, y = 6;
+    int index = 0;
     const CPtrList& visible = m_pBrowser->GetVisibleList();
-    for (POSITION pos = visible.GetHeadPosition(); pos;) {
-        DrawTexture(hdc, src, static_cast<Texture*>(visible.GetNext(pos)), x, y);
-        if (++col == m_columns) {
-            col = 0;
-            x = 6;
-            y += m_size + 6;
-        } else {
-            x += m_size + 6;
-        }
+    for (POSITION pos = visible.GetHeadPosition(); pos && m_columns > 0; ++index) {
+        CPoint cell = CellOrigin(index, m_columns, m_size);
+        DrawTexture(hdc, src, static_cast<Texture*>(visible.GetNext(pos)), cell.x, cell.y);
     }
     if (oldPal)
         ::SelectPalette(hdc, oldPal, FALSE);
@@ -222,22 +225,15 @@ void CTextureWnd::OnLButtonDown(UINT, CPoint point)
 {
     // The cells are worked out as the paint lays them out, so a click between a scroll and the
     // next paint still finds the texture under it.
-    int col = 0, x = 6, y = 6;
+    int index = 0;
     Texture* hit = nullptr;
     const CPtrList& visible = m_pBrowser->GetVisibleList();
-    for (POSITION pos = visible.GetHeadPosition(); pos && m_columns > 0;) {
+    for (POSITION pos = visible.GetHeadPosition(); pos && m_columns > 0; ++index) {
         Texture* tex = static_cast<Texture*>(visible.GetNext(pos));
-        CRect r = ThumbnailRect(x, y, m_size, tex->width, tex->height);
-        if (r.PtInRect(point)) {
+        CPoint cell = CellOrigin(index, m_columns, m_size);
+        if (ThumbnailRect(cell.x, cell.y, m_size, tex->width, tex->height).PtInRect(point)) {
             hit = tex;
             break;
-        }
-        if (++col == m_columns) {
-            col = 0;
-            x = 6;
-            y += m_size + 6;
-        } else {
-            x += m_size + 6;
         }
     }
     if (hit)
