@@ -628,17 +628,22 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             }
             if (bFirstRow && bFarSide)
                 nAcross += 1;
-            if (bFarSide) {
-                if (!bQuery)
-                    AddSplitter(nSplitOrient, SECDockBarSplitter::rowSplitter,
-                                across(0, nAcross, nExtent, nSplitter), nPos);
-                nAcross += nSplitter;
-            }
-            else {
-                if (!bQuery)
-                    AddSeparator(nSplitOrient, across(0, nAcross, nExtent, nSeparator));
-                nAcross += nSeparator;
-            }
+            // A sizable row has its row splitter on the side facing the frame's centre and a
+            // plain separator on the other.
+            auto rowEdge = [&](bool bSplitter) {
+                if (bSplitter) {
+                    if (!bQuery)
+                        AddSplitter(nSplitOrient, SECDockBarSplitter::rowSplitter,
+                                    across(0, nAcross, nExtent, nSplitter), nPos);
+                    nAcross += nSplitter;
+                }
+                else {
+                    if (!bQuery)
+                        AddSeparator(nSplitOrient, across(0, nAcross, nExtent, nSeparator));
+                    nAcross += nSeparator;
+                }
+            };
+            rowEdge(bFarSide);
             int nAlong = 0;
             int nLeft = nVisible;
             for (int i = nPos; i < nEnd; i++) {
@@ -663,17 +668,7 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 }
             }
             nAcross += nThickness;
-            if (!bFarSide) {
-                if (!bQuery)
-                    AddSplitter(nSplitOrient, SECDockBarSplitter::rowSplitter,
-                                across(0, nAcross, nExtent, nSplitter), nPos);
-                nAcross += nSplitter;
-            }
-            else {
-                if (!bQuery)
-                    AddSeparator(nSplitOrient, across(0, nAcross, nExtent, nSeparator));
-                nAcross += nSeparator;
-            }
+            rowEdge(!bFarSide);
             nFar = max(nFar, nAcross);
             bPrevSizable = TRUE;
         }
