@@ -34,6 +34,28 @@ std::string Order(CPtrList& list)
     return s;
 }
 
+// Records what an update handler said.
+class TextCmdUI : public CCmdUI
+{
+public:
+    explicit TextCmdUI(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetText(LPCSTR text) override { this->text = text; }
+    BOOL enabled = TRUE;
+    std::string text;
+};
+
+TextCmdUI Update(CCmdTarget* target, UINT id)
+{
+    TextCmdUI ui(id);
+    target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui;
+}
+
 } // namespace
 
 // The insertion keeps the nearest object first; equal keys go as the rules place them.
@@ -366,7 +388,13 @@ TEST_F(MouseTest, FlatBandIsAClickAtTheRelease)
 // angle 22.5 it turns in steps of 22.5 degrees.
 TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
 {
+    // Brushes only: a point entity in the selection disables the command.
+    map->SelectObject(light, TRUE);
+    EXPECT_FALSE(Update(xy, ID_ROTATE_BY_HAND).enabled);
+    map->DeselectAll();
     map->SelectObject(brush, TRUE);
+    EXPECT_TRUE(Update(xy, ID_ROTATE_BY_HAND).enabled);
+    EXPECT_EQ("Size: 256 x 256 x 64", Update(xy, ID_PANE_SIZE).text);
     xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
     EXPECT_EQ(CMapXYView::STATE_ROTATE_ARMED, xy->m_nState);
     EXPECT_TRUE(services->HasStatus("Click and release the left mouse button to select the rotation point"));
@@ -388,6 +416,7 @@ TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
     ASSERT_TRUE(s.Run());
     EXPECT_EQ(CMapXYView::STATE_ROTATING, xy->m_nState);
     EXPECT_NEAR(22.5, xy->m_rotateAngle / rad, 1e-4);
+    EXPECT_EQ("Angle = 22.5", Update(xy, ID_PANE_SIZE).text);
     const short* b = brush->GetBounds();
     EXPECT_NEAR(128 - halfWidth(22.5), b[0], 1.01);
     EXPECT_NEAR(128 + halfWidth(22.5), b[1], 1.01);
