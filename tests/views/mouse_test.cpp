@@ -510,6 +510,12 @@ TEST_F(MouseTest, LostCaptureEndsTheOperation)
     Send(WM_MOUSEMOVE, Screen(340, 90), MK_LBUTTON);
     ASSERT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
     ASSERT_EQ(1, map->m_bRubberBand);
+    // The right button does not break into an operation that holds the mouse.
+    Send(WM_RBUTTONDOWN, Screen(340, 90), MK_LBUTTON | MK_RBUTTON);
+    EXPECT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
+    Send(WM_RBUTTONUP, Screen(340, 90), MK_LBUTTON);
+    EXPECT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
+    EXPECT_EQ(xy, CWnd::GetCapture());
     m_pMain->SetCapture();
     EXPECT_EQ(-1, xy->m_nState);
     EXPECT_EQ(0, map->m_bRubberBand);
