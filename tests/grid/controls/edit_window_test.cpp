@@ -303,15 +303,19 @@ TEST_F(CellWindowTest, CheckListStoresTheChecksOnEveryClose)
     EXPECT_EQ(::GetFocus(), grid.GetSafeHwnd());
     EXPECT_EQ(::GetActiveWindow(), frame.GetSafeHwnd());
 
-    // Unchecking the last one stores an empty value, not 0 (the list's own close).
-    check->ShowDropList(TRUE);
-    afxtest::PumpMessages();
+    // The cell keeps its control and choices; unchecking the last item stores an empty
+    // value, not 0.
+    EXPECT_EQ(grid.GetCellStyle(1, 3).GetChoiceList(), CString("Flags\nOne\nTwo\nThree"));
+    afxtest::InputScript reopen;
+    AltDown(reopen);
+    ASSERT_TRUE(reopen.Run());
     ASSERT_TRUE(check->IsDropListVisible());
     list = dynamic_cast<CCheckListBox*>(check->GetListBox());
     ASSERT_NE(list, nullptr);
-    for (int i = 0; i < list->GetCount(); ++i)
-        list->SetCheck(i, 0);
-    check->SendMessage(GXM_LISTCHOOSE);
+    EXPECT_EQ(list->GetCheck(2), 1);
+    afxtest::InputScript clear;
+    clear.Key(VK_DOWN).Key(VK_DOWN).Key(VK_SPACE).Key(VK_RETURN);
+    ASSERT_TRUE(clear.Run());
     EXPECT_EQ(grid.GetCellValue(1, 3), CString(""));
     ExpectClosed();
 }
