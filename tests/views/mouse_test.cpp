@@ -600,6 +600,56 @@ TEST_F(MouseTest, CancelEndsAnArmedRotation)
 }
 
 namespace {
+CMapXYView* g_pCtrlDragView = nullptr;
+CPoint g_ctrlDragFrom;
+void CALLBACK CtrlMoveTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    CMapXYView* xy = g_pCtrlDragView;
+    if (!xy)
+        return;
+    // Ctrl held past the move margin, then one more move: the drag of the selection starts and
+    // its loop follows the real mouse until the button comes up.
+    CPoint p = g_ctrlDragFrom + CPoint(8, 0);
+    xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+    p.x += 4;
+    xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+}
+} // namespace
+
+// A press on the selection and a move with Ctrl past the margin drags the selection through the
+// system's drag loop: dropped in another map's window it moves there. (Ctrl comes with the moves
+// as a flag: Wine's input does not carry a synthesized Ctrl.)
+TEST_F(MouseTest, CtrlDragMovesTheSelectionIntoAnotherMap)
+{
+    Map* other = nullptr;
+    CMapFrame* f2 = OpenNew(&other);
+    ASSERT_NE(nullptr, f2);
+    m_pMain->MDITile(MDITILE_VERTICAL);
+    afxtest::PumpMessages();
+    CMapXYView* xy2 = f2->GetXYView();
+    xy->ScrollToDevicePosition(CPoint(8192 / 2 - 100, 8192 / 2 - 400));
+    xy->UpdateWindow();
+    map->SelectObject(brush, TRUE);
+    CRect r2;
+    xy2->GetWindowRect(&r2);
+
+    CPoint from = Screen(200, 200);
+    g_ctrlDragFrom = from;
+    xy->ScreenToClient(&g_ctrlDragFrom);
+    g_pCtrlDragView = xy;
+    ::SetTimer(nullptr, 0, 100, CtrlMoveTimer);
+    afxtest::InputScript s;
+    s.MoveTo(from).Down().Pause(400).MoveInSteps(r2.CenterPoint(), 8).Pause(200).Up().Pause(200);
+    EXPECT_TRUE(s.Run());
+    g_pCtrlDragView = nullptr;
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(0, map->GetWorldEntity()->GetBrushCount()); // moved out of this map
+    EXPECT_EQ(1, other->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(1, other->GetSelectionCount());
+}
+
+namespace {
 
 // Real maps by other people, when the folder is there: a brush moved by a drag and another
 // turned by hand survive a save and a reopen, and a second save writes the same bytes.
