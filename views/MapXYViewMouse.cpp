@@ -725,10 +725,13 @@ void CMapXYView::OnCaptureChanged(CWnd*)
     BOOL band = pMap->m_bRubberBand;
     pMap->m_bRubberBand = 0;
     if (band) {
-        // Every pane of the map drew the band.
+        // Every plane view of the map drew the band.
         pMap->UpdateAllViews(nullptr, HINT_REDRAW, nullptr);
     } else if (m_hWnd) {
         Invalidate(FALSE);
+        if (CMapFrame* pFrame = GetMapFrame())
+            if (CMapZView* pZ = pFrame->GetZView())
+                pZ->Invalidate(FALSE);
     }
 }
 
