@@ -816,3 +816,41 @@ TEST_F(RealMapMouseTest, LibreQuakeE2m2MoveAndRotateSurviveSaveAndReopen)
 {
     EditSaveReopen("librequake_e2m2");
 }
+
+// In a front (XZ) window the drag moves x and z, the Z restriction keeps z, and a camera glyph
+// drag sets the camera's x and height (its record keeps the height negated).
+TEST_F(MouseTest, FrontViewMovesXAndZAndDragsTheCameraHeight)
+{
+    map->SetViewType(VIEW_XZ);
+    CMapFrame* front = OpenAnother(map);
+    ASSERT_NE(nullptr, front);
+    front->MDIMaximize();
+    afxtest::PumpMessages();
+    xy = front->GetXYView();
+    ASSERT_EQ(VIEW_XZ, xy->GetPlaneType());
+    xy->SetPlaneScale(1.0f);
+    xy->ScrollToDevicePosition(CPoint(8192 / 2 - 100, 8192 / 2 - 400));
+    front->m_bSnapToGrid = 0;
+    xy->UpdateWindow();
+    afxtest::PumpMessages();
+
+    map->SelectObject(brush, TRUE);
+    ASSERT_TRUE(DragTo(Screen(100, 32), Screen(120, 48), 4));
+    EXPECT_EQ("20 276 0 256 16 80", BoxText(brush->GetBounds()));
+    services->SetAxisRestrictions(0, 0, 1);
+    ASSERT_TRUE(DragTo(Screen(110, 60), Screen(150, 20), 4));
+    EXPECT_EQ("60 316 0 256 16 80", BoxText(brush->GetBounds()));
+    services->SetAxisRestrictions(0, 0, 0);
+
+    CameraRecord cam;
+    cam.tx = 200;
+    cam.ty = -200; // height 200
+    cam.tz = -64;
+    map->AddCamera(&cam);
+    xy->UpdateWindow();
+    ASSERT_TRUE(DragTo(Screen(200, 200), Screen(240, 260), 3));
+    EXPECT_EQ(240, cam.tx);
+    EXPECT_EQ(-260, cam.ty);
+    EXPECT_EQ(-64, cam.tz);
+    map->RemoveCamera(&cam);
+}
