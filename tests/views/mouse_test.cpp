@@ -484,7 +484,16 @@ TEST_F(MouseTest, CameraGlyphOverAHandleDragsTheCamera)
         cameraHints += h == HINT_CAMERA;
     EXPECT_GE(cameraHints, 1);
     map->RemoveView(&recorder);
+
+    // A camera removed while it is dragged (its window closed) is dragged no further.
+    Send(WM_LBUTTONDOWN, Screen(300, 320), MK_LBUTTON);
+    ASSERT_EQ(&cam, map->m_pDraggedCamera);
     map->RemoveCamera(&cam);
+    EXPECT_EQ(nullptr, map->m_pDraggedCamera);
+    Send(WM_MOUSEMOVE, Screen(340, 320), MK_LBUTTON);
+    Send(WM_LBUTTONUP, Screen(340, 320));
+    EXPECT_EQ(300, cam.tx);
+    EXPECT_EQ(-1, xy->m_nState);
 }
 
 // Unapplied Entity Editor changes: every left press shows box 850 and changes nothing.
