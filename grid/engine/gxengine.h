@@ -205,6 +205,15 @@ public:
     virtual BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol);
     virtual BOOL OnLeftCell(ROWCOL nRow, ROWCOL nCol, ROWCOL nNewRow, ROWCOL nNewCol);
     virtual BOOL OnControlNotify(ROWCOL nRow, ROWCOL nCol, UINT nID, int nCode);
+    // A button inside the cell was clicked (empty here).
+    virtual void OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol);
+    // State the cell controls set around their windows and drop-down lists: a list is open;
+    // a control hides its window; areas a control's window covers, to repaint after drawing.
+    BOOL IsDropDownOpen() const { return m_bDropDownOpen; }
+    void SetDropDownOpen(BOOL b) { m_bDropDownOpen = b; }
+    BOOL m_bDropDownOpen = FALSE;
+    BOOL m_bHidingControl = FALSE;
+    CArray<CRect, const CRect&> m_controlInvalidRects;
 
     // ---- Cell controls
     virtual CGXControl* GetControlForId(WORD nID);
