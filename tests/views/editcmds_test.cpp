@@ -10,6 +10,7 @@
 #include "afxdlgs.h"
 #include "afxseam.h"
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -672,4 +673,180 @@ TEST_F(EditWindowsTest, NewWindowCommandsOpenPlaneAndCameraFrames)
     m_app.CloseAllDocuments(FALSE);
     SetViewServices(services);
     delete pCamera;
+}
+
+// ---- Real maps: edit, save under new names, reopen ----------------------------------------------
+
+namespace {
+
+struct Counts
+{
+    int entities = 0, brushes = 0;
+    bool operator==(const Counts& o) const { return entities == o.entities && brushes == o.brushes; }
+};
+
+Counts CountMap(Map* map)
+{
+    Counts c;
+    for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+        Entity* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+        ++c.entities;
+        c.brushes += e->GetBrushCount() + e->GetKeptBrushCount();
+    }
+    return c;
+}
+
+bool Overlap(const short* a, const short* b)
+{
+    for (int axis = 0; axis < 3; ++axis)
+        if (a[axis * 2 + 1] <= b[axis * 2] || a[axis * 2] >= b[axis * 2 + 1])
+            return false;
+    return true;
+}
+
+// Two valid axis-aligned world brushes whose boxes overlap with volume (their shapes then do too),
+// searched among the first brushes.
+bool FindOverlap(Map* map, Brush*& first, Brush*& second, int skip = 0)
+{
+    CPtrList& l = map->GetWorldEntity()->GetBrushes();
+    std::vector<Brush*> v;
+    for (POSITION pos = l.GetHeadPosition(); pos && v.size() < 400;)
+        v.push_back(static_cast<Brush*>(l.GetNext(pos)));
+    for (size_t i = 0; i < v.size(); ++i)
+        for (size_t j = i + 1; j < v.size(); ++j)
+            if (v[i]->IsValid() && v[j]->IsValid() && v[i]->IsIsothetic() && v[j]->IsIsothetic() && Overlap(v[i]->GetBounds(), v[j]->GetBounds()) && skip-- <= 0) {
+                first = v[i];
+                second = v[j];
+                return true;
+            }
+    return false;
+}
+
+std::string FileBytes(LPCSTR path)
+{
+    std::string out;
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return out;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
+    fclose(f);
+    return out;
+}
+
+} // namespace
+
+TEST_F(EditWindowsTest, RealMapsEditedSavedUnderNewNamesAndReopened)
+{
+    const char* env = std::getenv("MORVANE_DATA");
+    CString data = env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+    const CString sources[2] = {data + "\\maps\\e3m5.map", data + "\\maps\\librequake_e2m2.map"};
+    for (const CString& s : sources)
+        if (::GetFileAttributesA(s) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no real maps";
+    const CString saved[2] = {TempPath("morvane_real_e3m5.map"), TempPath("morvane_real_e2m2.map")};
+    Counts expected[2];
+    for (int m = 0; m < 2; ++m) {
+        Map* map = static_cast<Map*>(m_pTemplate->OpenDocumentFile(sources[m]));
+        ASSERT_NE(nullptr, map);
+        afxtest::PumpMessages();
+        CMapFrame* pFrame = dynamic_cast<CMapFrame*>(m_pMain->MDIGetActive());
+        ASSERT_NE(nullptr, pFrame);
+        services->boxes.clear();
+        Counts before = CountMap(map);
+
+        // Intersect two overlapping world brushes: one remains, inside both boxes.
+        Brush* a = nullptr;
+        Brush* b = nullptr;
+        ASSERT_TRUE(FindOverlap(map, a, b));
+        short ab[6];
+        for (int i = 0; i < 6; i += 2) {
+            ab[i] = std::max(a->GetBounds()[i], b->GetBounds()[i]);
+            ab[i + 1] = std::min(a->GetBounds()[i + 1], b->GetBounds()[i + 1]);
+        }
+        map->DeselectAll();
+        map->SelectObject(a, FALSE);
+        map->SelectObject(b, FALSE);
+        map->OnCmdMsg(ID_MAP_INTERSECT, CN_COMMAND, nullptr, nullptr);
+        EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0]);
+        Counts now = CountMap(map);
+        EXPECT_EQ(before.brushes - 1, now.brushes);
+        for (int i = 0; i < 6; i += 2) {
+            EXPECT_GE(a->GetBounds()[i], ab[i] - 1);
+            EXPECT_LE(a->GetBounds()[i + 1], ab[i + 1] + 1);
+        }
+
+        // Subtract with another overlapping brush as the cutter: the cut brushes stay valid.
+        Brush* c = nullptr;
+        Brush* d = nullptr;
+        ASSERT_TRUE(FindOverlap(map, c, d, 1));
+        map->DeselectAll();
+        map->SelectObject(d, FALSE);
+        map->RebuildVisibleList();
+        map->OnCmdMsg(ID_MAP_SUBTRACT, CN_COMMAND, nullptr, nullptr);
+        EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0]);
+
+        // Align two brushes left, make an array of one and a room of a box brush.
+        map->DeselectAll();
+        Brush* ref = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead());
+        Brush* moved = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetTail());
+        map->SelectObject(ref, FALSE);
+        map->SelectObject(moved, FALSE);
+        Command(pFrame, ID_ALIGN_LEFT);
+        EXPECT_EQ(ref->GetBounds()[0], moved->GetBounds()[0]);
+        map->DeselectAll();
+        map->SelectObject(moved, FALSE);
+        const short movedX = moved->GetBounds()[0];
+        AnswerArray(2, 256.0f, 100.0f);
+        Command(pFrame, ID_CREATE_ARRAY);
+        ASSERT_EQ(1, map->GetSelectionCount());
+        EXPECT_EQ(movedX + 512, static_cast<SThing*>(map->GetSelection().GetHead())->GetBounds()[0]);
+        Brush* box = nullptr;
+        for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos && !box;) {
+            Brush* br = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetNext(pos));
+            const short* bb = br->GetBounds();
+            if (br->IsIsothetic() && bb[1] - bb[0] > 32 && bb[3] - bb[2] > 32 && bb[5] - bb[4] > 32)
+                box = br;
+        }
+        ASSERT_NE(nullptr, box);
+        map->DeselectAll();
+        map->SelectObject(box, FALSE);
+        AfxSeamScript([](AfxModalCall& call) {
+            static_cast<CRoomDlg*>(call.pObject)->m_nThickness = 8;
+            static_cast<CRoomDlg*>(call.pObject)->m_nDirection = 0;
+            return (INT_PTR)IDOK;
+        });
+        Command(pFrame, ID_CREATE_ROOM);
+        EXPECT_EQ(6, map->GetSelectionCount());
+        EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0]);
+        for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;)
+            EXPECT_TRUE(static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetNext(pos))->IsValid());
+        expected[m] = CountMap(map);
+
+        ::DeleteFileA(saved[m]);
+        AfxSeamScript([&](AfxModalCall& call) {
+            call.text = saved[m];
+            return (INT_PTR)IDOK;
+        });
+        map->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+        ASSERT_STREQ(saved[m], map->GetPathName());
+    }
+    m_app.CloseAllDocuments(FALSE);
+    afxtest::PumpMessages();
+
+    // Reopened, each map holds what was saved, and writing it again gives the same bytes.
+    for (int m = 0; m < 2; ++m) {
+        Map* map = static_cast<Map*>(m_pTemplate->OpenDocumentFile(saved[m]));
+        ASSERT_NE(nullptr, map);
+        EXPECT_TRUE(CountMap(map) == expected[m]) << m << ": " << CountMap(map).entities << " entities, "
+                                                   << CountMap(map).brushes << " brushes; expected "
+                                                   << expected[m].entities << ", " << expected[m].brushes;
+        const CString again = TempPath("morvane_real_again.map");
+        ASSERT_TRUE(map->OnSaveDocument(again));
+        EXPECT_TRUE(FileBytes(saved[m]) == FileBytes(again)) << m;
+        ::DeleteFileA(again);
+        ::DeleteFileA(saved[m]);
+    }
 }
