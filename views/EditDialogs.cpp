@@ -7,45 +7,6 @@
 #include <cstdio>
 
 // ---------------------------------------------------------------------------
-// Tool-tip dialogs
-
-IMPLEMENT_DYNAMIC(CToolTipDialog, CDialog)
-
-BEGIN_MESSAGE_MAP(CToolTipDialog, CDialog)
-    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, OnToolTipNotify)
-END_MESSAGE_MAP()
-
-CToolTipDialog::CToolTipDialog(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent) {}
-
-BOOL CToolTipDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    EnableToolTips(TRUE);
-    return TRUE;
-}
-
-BOOL CToolTipDialog::OnToolTipNotify(UINT nID, NMHDR* pNMHDR, LRESULT* pResult)
-{
-    return GetToolTipText(nID, pNMHDR, pResult);
-}
-
-BOOL CToolTipDialog::GetToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
-{
-    TOOLTIPTEXTA* pTTT = reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR);
-    if (!pTTT || !(pTTT->uFlags & TTF_IDISHWND))
-        return FALSE;
-    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(pNMHDR->idFrom));
-    if (id == 0)
-        return FALSE;
-    m_strTip = LoadViewString(static_cast<UINT>(id));
-    pTTT->lpszText = const_cast<LPSTR>(static_cast<LPCSTR>(m_strTip));
-    pTTT->hinst = nullptr;
-    if (pResult)
-        *pResult = 0;
-    return TRUE;
-}
-
-// ---------------------------------------------------------------------------
 // About
 
 IMPLEMENT_DYNAMIC(CAboutDlg, CDialog)

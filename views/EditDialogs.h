@@ -1,23 +1,8 @@
 // The small modal dialogs that collect the parameters of the map editing commands, and the
 // About box. They change nothing in the map: the commands read their results.
 #pragma once
+#include "ToolTipDialog.h"
 #include "afxwin.h"
-
-// A dialog whose controls show tool tips: each control's id names the string that is its tip.
-class CToolTipDialog : public CDialog
-{
-    DECLARE_DYNAMIC(CToolTipDialog)
-public:
-    CToolTipDialog(UINT nIDTemplate, CWnd* pParent);
-    // The tip of a tool given by its window: the string resource of the control's id.
-    virtual BOOL GetToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
-
-protected:
-    BOOL OnInitDialog() override;
-    BOOL OnToolTipNotify(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
-    CString m_strTip; // the text last handed out: the tool-tip reads it after the call
-    DECLARE_MESSAGE_MAP()
-};
 
 class CAboutDlg : public CDialog
 {

@@ -65,16 +65,6 @@ void CMapXYView::ShowEdit(const short* box, LPARAM hint)
 }
 
 // ---------------------------------------------------------------------------
-// Rotate by hand
-
-void CMapXYView::OnRotateByHand()
-{
-    m_nState = 9;
-    ::SetCursor(LoadViewCursor(IDC_VIEW_ROTATE));
-    Report().Status("%s", kStatusRotatePoint);
-}
-
-// ---------------------------------------------------------------------------
 // Object files
 
 BOOL CMapXYView::ImportObjectFile(LPCSTR path)
@@ -348,8 +338,8 @@ void CMapXYView::CreateArray()
     }
     if (m_bArrayRotate) {
         // The copies wait for the rotation point: the next click runs the copy routine.
-        m_nState = 14;
-        ::SetCursor(LoadViewCursor(IDC_VIEW_ROTATE));
+        m_nState = STATE_ARRAY_ARMED;
+        ::SetCursor(LoadViewCursor(IDC_VIEW_PICK_CENTRE));
         Report().Status("%s", kStatusRotatePoint);
         return;
     }
