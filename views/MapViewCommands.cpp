@@ -152,41 +152,40 @@ CString ObjectDirectory()
     return dir;
 }
 
-} // namespace
-
-void CMapXYView::ImportBrushFile()
+// The object file dialog, opening where objects were last read or written; on OK the chosen
+// file's folder is remembered, on Cancel the folder the dialog opened in.
+BOOL AskObjectFile(BOOL bOpen, CWnd* pParent, CString& path)
 {
     CString initial = ObjectDirectory();
-    CFileDialog dlg(TRUE, "map", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, MapFileFilter(), this);
+    CFileDialog dlg(bOpen, "map", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, MapFileFilter(),
+                    pParent);
     if (!initial.IsEmpty())
         dlg.m_ofn.lpstrInitialDir = initial;
     CEditorServices* s = GetEditorServices();
     if (dlg.DoModal() != IDOK) {
         s->SetRememberedDirectory(CEditorServices::DIR_OBJECTS, initial);
-        return;
+        return FALSE;
     }
-    CString path = dlg.GetPathName();
+    path = dlg.GetPathName();
     s->SetRememberedDirectory(CEditorServices::DIR_OBJECTS, FolderOf(path));
-    ImportObjectFile(path);
+    return TRUE;
+}
+
+} // namespace
+
+void CMapXYView::ImportBrushFile()
+{
+    CString path;
+    if (AskObjectFile(TRUE, this, path))
+        ImportObjectFile(path);
 }
 
 void CMapXYView::ExportBrushFile()
 {
     Map* pMap = GetMap();
-    if (!pMap || pMap->GetSelectionCount() == 0)
-        return;
-    CString initial = ObjectDirectory();
-    CFileDialog dlg(FALSE, "map", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, MapFileFilter(), this);
-    if (!initial.IsEmpty())
-        dlg.m_ofn.lpstrInitialDir = initial;
-    CEditorServices* s = GetEditorServices();
-    if (dlg.DoModal() != IDOK) {
-        s->SetRememberedDirectory(CEditorServices::DIR_OBJECTS, initial);
-        return;
-    }
-    CString path = dlg.GetPathName();
-    s->SetRememberedDirectory(CEditorServices::DIR_OBJECTS, FolderOf(path));
-    ExportObjectFile(path);
+    CString path;
+    if (pMap && pMap->GetSelectionCount() > 0 && AskObjectFile(FALSE, this, path))
+        ExportObjectFile(path);
 }
 
 // ---------------------------------------------------------------------------
