@@ -828,7 +828,8 @@ void CGXCheckListComboBox::TakeListSelection(CListBox* pList)
     CString value;
     if (m != 0)
         value.Format("%lu", m);
-    m_pGrid->SetValueRange(CellRange(), value, gxCopy);
+    // Only the value changes: the cell keeps its control and its choices.
+    m_pGrid->SetValueRange(CellRange(), value, gxOverride);
 }
 
 LRESULT CGXCheckListComboBox::OnListChoose()

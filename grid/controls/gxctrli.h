@@ -484,3 +484,77 @@ protected:
     void OnEditSetFocus() override;
     int m_nCheckCount = 0;
 };
+
+// ---------------------------------------------------------------------------
+// Edit variants
+
+// Shows and edits the text masked.
+class CGXPasswordControl : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXPasswordControl)
+    GX_DECLARE_CONTROL(CGXPasswordControl)
+public:
+    CGXPasswordControl(CGXGridEngine* pGrid, UINT nID);
+
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    void SetValue(LPCSTR lpszValue) override;
+    // The text never reaches the clipboard or a search.
+    BOOL Copy() override { return TRUE; }
+    BOOL Cut() override { return TRUE; }
+    void GetCopyText(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, CString& sResult) override;
+    BOOL FindText(const FindReplaceState&, ROWCOL, ROWCOL, BOOL, BOOL) override { return FALSE; }
+    DWORD CalcEditStyle(CRect& rect, int& nHeight) override;
+
+    BOOL m_bHideText = TRUE;
+    char m_chPassword = '*';
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// An edit whose wrapped text gets a vertical scroll bar when it does not fit.
+class CGXVScrollEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXVScrollEdit)
+    GX_DECLARE_CONTROL(CGXVScrollEdit)
+public:
+    CGXVScrollEdit(CGXGridEngine* pGrid, UINT nID) : CGXEditControl(pGrid, nID) {}
+    DWORD CalcEditStyle(CRect& rect, int& nHeight) override;
+};
+
+// An edit with a small button at the cell's right; its click reaches the grid's hook.
+class CGXHotSpotEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXHotSpotEdit)
+    GX_DECLARE_CONTROL(CGXHotSpotEdit)
+public:
+    CGXHotSpotEdit(CGXGridEngine* pGrid, UINT nID);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    CGXHotSpotButton* m_pHotSpot;
+};
+
+// A whole number with up and down buttons that step it within bounds read
+// from the cell's user attributes.
+class CGXSpinEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXSpinEdit)
+    GX_DECLARE_CONTROL(CGXSpinEdit)
+public:
+    CGXSpinEdit(CGXGridEngine* pGrid, UINT nID);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    BOOL OnLButtonDown(UINT nFlags, CPoint pt) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    // The bounds of the held cell's attributes.
+    GXSpinBounds ReadBounds();
+
+    CGXSpinUpButton* m_pUpArrow;
+    CGXSpinDownButton* m_pDownArrow;
+    GXSpinBounds m_bounds;
+};

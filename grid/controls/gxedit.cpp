@@ -124,8 +124,11 @@ void CGXEditControl::Init(ROWCOL nRow, ROWCOL nCol)
 {
     g_bImeComposing = FALSE;
     CGXStatic::Init(nRow, nCol);
-    if (GetSafeHwnd() == nullptr)
-        CreateEditWindow(WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL, CRect(0, 0, 0, 0));
+    if (GetSafeHwnd() == nullptr) {
+        CRect none(0, 0, 0, 0);
+        int height = 0;
+        CreateEditWindow(CalcEditStyle(none, height) & ~static_cast<DWORD>(WS_VISIBLE), CRect(0, 0, 0, 0));
+    }
     const CGXStyle& style = GetStyle();
     m_bAutoSize = style.GetIncludeAutoSize() && style.GetAutoSize();
     if (style.GetIncludeValue())
@@ -250,7 +253,7 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     DrawBackground(pDC, rect, style, FALSE);
 
     // Styles that decide wrapping and alignment take a new window.
-    const DWORD fixed = ES_AUTOHSCROLL | ES_CENTER | ES_RIGHT | WS_VSCROLL | ES_WANTRETURN;
+    const DWORD fixed = ES_AUTOHSCROLL | ES_CENTER | ES_RIGHT | WS_VSCROLL | ES_WANTRETURN | ES_MULTILINE | ES_PASSWORD;
     if ((CWnd::GetStyle() & fixed) != (dwStyle & fixed)) {
         const CString keep = GetEditText();
         const BOOL bModified = GetModify();

@@ -49,6 +49,14 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXProgressCtrl>(pGrid);
     case GX_IDS_CTRL_EDIT:
         return Make<CGXEditControl>(pGrid, nID);
+    case GX_IDS_CTRL_PASSWORD:
+        return Make<CGXPasswordControl>(pGrid, nID);
+    case GX_IDS_CTRL_SCROLLEDIT:
+        return Make<CGXVScrollEdit>(pGrid, nID);
+    case GX_IDS_CTRL_HOTSPOT:
+        return Make<CGXHotSpotEdit>(pGrid, nID);
+    case GX_IDS_CTRL_SPINEDIT:
+        return Make<CGXSpinEdit>(pGrid, nID);
     case GX_IDS_CTRL_COMBOBOX:
         return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_NOTEXTFIT));
     case GX_IDS_CTRL_ZEROBASED:

@@ -6,6 +6,7 @@
 #include "Map.h"
 #include "Entity.h"
 #include "Thing.h"
+#include "ToolsPage.h"
 #include "afxtest.h"
 #include "buildtools_util.h"
 #include "../../res/resource.h"
@@ -418,6 +419,47 @@ TEST_F(FrameTools, ClosingTheFrameStopsTheBuildAndEveryTool)
     EXPECT_TRUE(AfxSeamCalls().empty());    // closing says nothing
     afxtest::DrainQuit();
     frame = nullptr;
+}
+
+TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
+{
+    // A tool runs while the page is edited: OK stops it first.
+    Command(ID_USER_TOOL_FIRST + 1);
+    HANDLE hChild = OpenPrintedProcess([&] { return Pane("Sleeper"); });
+    ASSERT_NE(hChild, nullptr);
+    CPropertySheet sheet("Customize");
+    CCustomizeToolsPage page(frame->GetUserTools());
+    sheet.AddPage(&page);
+    AfxSeamDrive([&](AfxModalCall&) {
+        HWND h = page.m_hWnd;
+        ASSERT_NE(h, nullptr);
+        ::SendDlgItemMessageA(h, IDC_TOOLS_LIST, LB_SETCURSEL, 2, 0);
+        ::SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_TOOLS_LIST, LBN_SELCHANGE),
+                       (LPARAM)::GetDlgItem(h, IDC_TOOLS_LIST));
+        ::CheckDlgButton(h, IDC_TOOLS_OUTPUT, BST_CHECKED);     // "Quiet" gets a pane
+        ASSERT_TRUE(page.GetListEditor().MoveItemUp());
+        AfxSeamPressButton(sheet.m_hWnd, IDOK);
+    });
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    frame->SaveUserTools();
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    CUserTools& tools = frame->GetUserTools();
+    ASSERT_EQ(tools.GetCount(), 3);
+    EXPECT_STREQ(tools.GetTool(1)->m_strMenuText, "Quiet");
+    EXPECT_FALSE(tools.GetTool(2)->IsRunning());
+    EXPECT_NE(frame->m_wndOutputBar.FindPane("Quiet"), nullptr);
+    EXPECT_EQ(frame->m_wndOutputBar.m_tabWnd.GetTabCount(), 5);
+    EXPECT_STREQ(app.GetProfileString("Tools", "Menu Text #2", ""), "Quiet");
+    EXPECT_EQ(app.GetProfileInt("Tools", "Output To Window #2", 0), 1);
+    EXPECT_STREQ(app.GetProfileString("Tools", "Menu Text #3", ""), "&Sleeper");
+    // The menu follows.
+    CMenu* pTools = ToolsMenu();
+    ASSERT_NE(pTools, nullptr);
+    CString text;
+    pTools->GetMenuString(ID_USER_TOOL_FIRST + 1, text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Quiet");
+    bt::Settle(100);
+    EXPECT_TRUE(AfxSeamCalls().size() == 1u);   // the sheet, no box
 }
 
 // ---- A real map built from the frame ----------------------------------------------------------

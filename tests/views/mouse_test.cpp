@@ -7,7 +7,11 @@
 #include "ViewsRes.h"
 #include "WindowFixture.h"
 #include "afxwndtest.h"
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -28,6 +32,28 @@ std::string Order(CPtrList& list)
         s += std::to_string(reinterpret_cast<intptr_t>(c->thing)) + " ";
     }
     return s;
+}
+
+// Records what an update handler said.
+class TextCmdUI : public CCmdUI
+{
+public:
+    explicit TextCmdUI(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetText(LPCSTR text) override { this->text = text; }
+    BOOL enabled = TRUE;
+    std::string text;
+};
+
+TextCmdUI Update(CCmdTarget* target, UINT id)
+{
+    TextCmdUI ui(id);
+    target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui;
 }
 
 } // namespace
@@ -362,7 +388,13 @@ TEST_F(MouseTest, FlatBandIsAClickAtTheRelease)
 // angle 22.5 it turns in steps of 22.5 degrees.
 TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
 {
+    // Brushes only: a point entity in the selection disables the command.
+    map->SelectObject(light, TRUE);
+    EXPECT_FALSE(Update(xy, ID_ROTATE_BY_HAND).enabled);
+    map->DeselectAll();
     map->SelectObject(brush, TRUE);
+    EXPECT_TRUE(Update(xy, ID_ROTATE_BY_HAND).enabled);
+    EXPECT_EQ("Size: 256 x 256 x 64", Update(xy, ID_PANE_SIZE).text);
     xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
     EXPECT_EQ(CMapXYView::STATE_ROTATE_ARMED, xy->m_nState);
     EXPECT_TRUE(services->HasStatus("Click and release the left mouse button to select the rotation point"));
@@ -384,6 +416,7 @@ TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
     ASSERT_TRUE(s.Run());
     EXPECT_EQ(CMapXYView::STATE_ROTATING, xy->m_nState);
     EXPECT_NEAR(22.5, xy->m_rotateAngle / rad, 1e-4);
+    EXPECT_EQ("Angle = 22.5", Update(xy, ID_PANE_SIZE).text);
     const short* b = brush->GetBounds();
     EXPECT_NEAR(128 - halfWidth(22.5), b[0], 1.01);
     EXPECT_NEAR(128 + halfWidth(22.5), b[1], 1.01);
@@ -477,6 +510,12 @@ TEST_F(MouseTest, LostCaptureEndsTheOperation)
     Send(WM_MOUSEMOVE, Screen(340, 90), MK_LBUTTON);
     ASSERT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
     ASSERT_EQ(1, map->m_bRubberBand);
+    // The right button does not break into an operation that holds the mouse.
+    Send(WM_RBUTTONDOWN, Screen(340, 90), MK_LBUTTON | MK_RBUTTON);
+    EXPECT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
+    Send(WM_RBUTTONUP, Screen(340, 90), MK_LBUTTON);
+    EXPECT_EQ(CMapXYView::STATE_BAND, xy->m_nState);
+    EXPECT_EQ(xy, CWnd::GetCapture());
     m_pMain->SetCapture();
     EXPECT_EQ(-1, xy->m_nState);
     EXPECT_EQ(0, map->m_bRubberBand);
@@ -558,4 +597,172 @@ TEST_F(MouseTest, CancelEndsAnArmedRotation)
     ASSERT_TRUE(Click(Screen(200, 200)));
     EXPECT_TRUE(Selected(brush));
     EXPECT_EQ("0 256 0 256 0 64", BoxText(brush->GetBounds()));
+}
+
+namespace {
+
+// Real maps by other people, when the folder is there: a brush moved by a drag and another
+// turned by hand survive a save and a reopen, and a second save writes the same bytes.
+class RealMapMouseTest : public WindowTest
+{
+protected:
+    static CString DataDir()
+    {
+        const char* env = std::getenv("MORVANE_DATA");
+        return env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+    }
+    static int BrushCount(Map* m)
+    {
+        int n = 0;
+        for (POSITION pos = m->GetEntities().GetHeadPosition(); pos;)
+            n += static_cast<Entity*>(m->GetEntities().GetNext(pos))->GetBrushCount();
+        return n;
+    }
+    static std::string FileBytes(LPCSTR path)
+    {
+        std::string s;
+        if (FILE* f = fopen(path, "rb")) {
+            char buf[65536];
+            size_t n;
+            while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+                s.append(buf, n);
+            fclose(f);
+        }
+        return s;
+    }
+    // Scrolls a world brush of a useful size into the middle of the view where it is the first
+    // candidate of a click, skipping the ones listed; its canvas point (on the grid) or null.
+    Brush* Bring(Map* m, CMapXYView* xy, const std::vector<Brush*>& skip, CPoint& canvas)
+    {
+        CRect client;
+        xy->GetClientRect(&client);
+        for (POSITION pos = m->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;) {
+            Brush* b = static_cast<Brush*>(m->GetWorldEntity()->GetBrushes().GetNext(pos));
+            const short* box = b->GetBounds();
+            if (std::find(skip.begin(), skip.end(), b) != skip.end() || !b->IsValid() || !b->IsIsothetic())
+                continue;
+            if (box[1] - box[0] < 64 || box[3] - box[2] < 64 || box[1] - box[0] > 512 || box[3] - box[2] > 512)
+                continue;
+            CPoint c = xy->ProjectPoint((box[0] + box[1]) / 2, (box[2] + box[3]) / 2, box[5]);
+            xy->SnapToGrid(c);
+            xy->ScrollToDevicePosition(CPoint(c.x - c.x % 16 - client.Width() / 2 + (client.Width() / 2) % 16,
+                                              c.y - c.y % 16 - client.Height() / 2 + (client.Height() / 2) % 16));
+            xy->PickAtPoint(c.x, c.y);
+            CPtrList& cycle = m->GetCycleList();
+            bool first = !cycle.IsEmpty() && static_cast<CycleCandidate*>(cycle.GetHead())->thing == b;
+            m->ClearCycleList();
+            CPoint client0 = c - xy->GetDeviceScrollPosition();
+            if (first && client.PtInRect(client0) && client.PtInRect(client0 + CPoint(110, 0))) {
+                canvas = c;
+                return b;
+            }
+        }
+        return nullptr;
+    }
+    CPoint ScreenOf(CMapXYView* xy, CPoint canvas)
+    {
+        CPoint p = canvas - xy->GetDeviceScrollPosition();
+        xy->ClientToScreen(&p);
+        return p;
+    }
+    void EditSaveReopen(LPCSTR name)
+    {
+        CString path = DataDir() + "\\maps\\" + name + ".map";
+        if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no real maps";
+        Map* m = static_cast<Map*>(m_pTemplate->OpenDocumentFile(path));
+        ASSERT_NE(nullptr, m);
+        afxtest::PumpMessages();
+        CMapFrame* f = dynamic_cast<CMapFrame*>(m_pMain->MDIGetActive());
+        ASSERT_NE(nullptr, f);
+        f->MDIMaximize();
+        CMapXYView* xy = f->GetXYView();
+        xy->SetPlaneScale(1.0f);
+        f->m_bSnapToGrid = 1;
+        f->m_bSnapToAngle = 1;
+        ASSERT_EQ(16, xy->m_nGridPixels);
+        ASSERT_TRUE(afxtest::Activate(m_pMain));
+        const int entities = m->GetEntities().GetCount(), brushes = BrushCount(m);
+        services->boxes.clear();
+
+        // Select a brush by a click and move it by a drag.
+        CPoint at;
+        Brush* moved = Bring(m, xy, {}, at);
+        ASSERT_NE(nullptr, moved);
+        xy->UpdateWindow();
+        short before[6];
+        memcpy(before, moved->GetBounds(), sizeof before);
+        afxtest::InputScript s;
+        s.MoveTo(ScreenOf(xy, at)).Down().Up();
+        ASSERT_TRUE(s.Run());
+        ASSERT_EQ(1, m->GetSelectionCount());
+        ASSERT_EQ(moved, m->GetSelection().GetHead());
+        s.MoveTo(ScreenOf(xy, at + CPoint(6, 0))).Down().MoveInSteps(ScreenOf(xy, at + CPoint(70, -32)), 6).Up();
+        ASSERT_TRUE(s.Run());
+        const short want[6] = {short(before[0] + 64), short(before[1] + 64), short(before[2] + 32),
+                               short(before[3] + 32), before[4], before[5]};
+        EXPECT_EQ(BoxText(want), BoxText(moved->GetBounds()));
+
+        // Turn another one by hand, 22.5 degrees.
+        Brush* turned = Bring(m, xy, {moved}, at);
+        ASSERT_NE(nullptr, turned);
+        xy->UpdateWindow();
+        s.MoveTo(ScreenOf(xy, at)).Down().Up();
+        ASSERT_TRUE(s.Run());
+        ASSERT_EQ(turned, m->GetSelection().GetHead());
+        ASSERT_EQ(1, m->GetSelectionCount());
+        xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+        s.MoveTo(ScreenOf(xy, at + CPoint(0, 8))).Down().Up(); // the centre, snapped back onto it
+        ASSERT_TRUE(s.Run());
+        s.MoveTo(ScreenOf(xy, at + CPoint(96, 0))).Down().MoveTo(ScreenOf(xy, at + CPoint(87, -50))).Up();
+        ASSERT_TRUE(s.Run());
+        EXPECT_EQ(-1, xy->m_nState);
+        EXPECT_TRUE(turned->IsValid());
+        EXPECT_FALSE(turned->IsIsothetic());
+        short turnedBox[6];
+        memcpy(turnedBox, turned->GetBounds(), sizeof turnedBox);
+
+        // Save under a new name, reopen, save again.
+        char tmp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, tmp);
+        CString saved = CString(tmp) + "morvane_mouse_" + name + ".map";
+        CString again = CString(tmp) + "morvane_mouse_" + name + "_again.map";
+        ASSERT_TRUE(m->OnSaveDocument(saved));
+        Map* back = static_cast<Map*>(m_pTemplate->OpenDocumentFile(saved));
+        ASSERT_NE(nullptr, back);
+        ASSERT_NE(m, back);
+        EXPECT_EQ(entities, back->GetEntities().GetCount());
+        EXPECT_EQ(brushes, BrushCount(back));
+        bool foundMoved = false, foundTurned = false, allValid = true;
+        for (POSITION pos = back->GetEntities().GetHeadPosition(); pos;) {
+            Entity* e = static_cast<Entity*>(back->GetEntities().GetNext(pos));
+            for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;) {
+                Brush* b = static_cast<Brush*>(e->GetBrushes().GetNext(bp));
+                allValid = allValid && b->IsValid();
+                foundMoved = foundMoved || BoxText(b->GetBounds()) == BoxText(want);
+                foundTurned = foundTurned || BoxText(b->GetBounds()) == BoxText(turnedBox);
+            }
+        }
+        EXPECT_TRUE(foundMoved);
+        EXPECT_TRUE(foundTurned);
+        EXPECT_TRUE(allValid);
+        ASSERT_TRUE(back->OnSaveDocument(again));
+        EXPECT_TRUE(FileBytes(saved) == FileBytes(again));
+        printf("%s: %d entities, %d brushes; moved %s -> %s; turned to %s; %zu bytes\n", name, entities, brushes,
+               BoxText(before).c_str(), BoxText(want).c_str(), BoxText(turnedBox).c_str(), FileBytes(saved).size());
+        ::DeleteFileA(saved);
+        ::DeleteFileA(again);
+    }
+};
+
+} // namespace
+
+TEST_F(RealMapMouseTest, E3m5MoveAndRotateSurviveSaveAndReopen)
+{
+    EditSaveReopen("e3m5");
+}
+
+TEST_F(RealMapMouseTest, LibreQuakeE2m2MoveAndRotateSurviveSaveAndReopen)
+{
+    EditSaveReopen("librequake_e2m2");
 }

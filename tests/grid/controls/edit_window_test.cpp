@@ -12,6 +12,43 @@
 #include "gxwnd.h"
 
 namespace {
+// An edit that takes digits only.
+class CDigitsEdit : public CGXEditControl
+{
+public:
+    using CGXEditControl::CGXEditControl;
+    BOOL ValidateString(const CString& s) override { return s.SpanIncluding("0123456789") == s; }
+    void OnInvalidKeyPressed(LPCSTR) override { ++m_nRefused; }
+    int m_nRefused = 0;
+};
+
+CString ClipboardText()
+{
+    CString text;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+            if (LPCSTR p = static_cast<LPCSTR>(::GlobalLock(h))) {
+                text = p;
+                ::GlobalUnlock(h);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+void PutOnClipboard(LPCSTR text)
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const size_t n = strlen(text) + 1;
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, n);
+    memcpy(::GlobalLock(h), text, n);
+    ::GlobalUnlock(h);
+    ::SetClipboardData(CF_TEXT, h);
+    ::CloseClipboard();
+}
+
 const char* const kColors = "Red\nGreen\r\nBlue";
 
 class CellWindowTest : public ::testing::Test
@@ -303,15 +340,100 @@ TEST_F(CellWindowTest, CheckListStoresTheChecksOnEveryClose)
     EXPECT_EQ(::GetFocus(), grid.GetSafeHwnd());
     EXPECT_EQ(::GetActiveWindow(), frame.GetSafeHwnd());
 
-    // Unchecking the last one stores an empty value, not 0 (the list's own close).
-    check->ShowDropList(TRUE);
-    afxtest::PumpMessages();
+    // The cell keeps its control and choices; unchecking the last item stores an empty
+    // value, not 0.
+    EXPECT_EQ(grid.GetCellStyle(1, 3).GetChoiceList(), CString("Flags\nOne\nTwo\nThree"));
+    afxtest::InputScript reopen;
+    AltDown(reopen);
+    ASSERT_TRUE(reopen.Run());
     ASSERT_TRUE(check->IsDropListVisible());
     list = dynamic_cast<CCheckListBox*>(check->GetListBox());
     ASSERT_NE(list, nullptr);
-    for (int i = 0; i < list->GetCount(); ++i)
-        list->SetCheck(i, 0);
-    check->SendMessage(GXM_LISTCHOOSE);
+    EXPECT_EQ(list->GetCheck(2), 1);
+    afxtest::InputScript clear;
+    clear.Key(VK_DOWN).Key(VK_DOWN).Key(VK_SPACE).Key(VK_RETURN);
+    ASSERT_TRUE(clear.Run());
     EXPECT_EQ(grid.GetCellValue(1, 3), CString(""));
     ExpectClosed();
+}
+
+TEST_F(CellWindowTest, SpinStepsWithinTheCellsBounds)
+{
+    grid.SetStyleRange(CGXRange(1, 5, 2, 5),
+                       &CGXStyle()
+                            .SetControl(GX_IDS_CTRL_SPINEDIT)
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MIN, "0")
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MAX, "3")
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_WRAP, "1"),
+                       gxOverride);
+    grid.SetValueRange(CGXRange(1, 5), "2");
+    grid.SetStyleRange(CGXRange(2, 5), &CGXStyle().SetReadOnly(TRUE).SetValue("1"), gxOverride);
+    Place(1, 5);
+    auto* spin = dynamic_cast<CGXSpinEdit*>(grid.GetCellControl(1, 5));
+    ASSERT_NE(spin, nullptr);
+    const char* expected[] = {"3", "0", "1"};   // up to the maximum, then wrapped to the minimum
+    for (const char* e : expected) {
+        spin->OnClickedButton(spin->m_pUpArrow);
+        EXPECT_EQ(spin->GetEditText(), e);
+    }
+    spin->OnClickedButton(spin->m_pDownArrow);
+    EXPECT_EQ(spin->GetEditText(), "0");
+    afxtest::InputScript tab;
+    tab.Key(VK_DOWN);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 5), CString("0"));
+    // A read-only cell keeps its number.
+    ASSERT_EQ(Row(), 2u);
+    spin->OnClickedButton(spin->m_pUpArrow);
+    EXPECT_EQ(spin->GetEditText(), "1");
+    Place(3, 5);
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+}
+
+TEST_F(CellWindowTest, ClipboardTakesTheSelectionOnly)
+{
+    // Home, Shift+Right twice, Ctrl+C: the two selected letters.
+    Place(1, 1);
+    afxtest::InputScript s;
+    s.Key(VK_HOME).KeyDown(VK_SHIFT).Key(VK_RIGHT).Key(VK_RIGHT).KeyUp(VK_SHIFT);
+    s.KeyDown(VK_CONTROL).Key('C').KeyUp(VK_CONTROL);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(ClipboardText(), "he");
+
+    // An empty cell and a password cell leave the user's clipboard alone.
+    grid.SetStyleRange(CGXRange(5, 1), &CGXStyle().SetControl(GX_IDS_CTRL_PASSWORD).SetValue("secret"), gxOverride);
+    for (ROWCOL row : {4u, 5u}) {
+        PutOnClipboard("sentinel");
+        Place(row, 1);
+        afxtest::InputScript copy;
+        copy.Key(VK_END).KeyDown(VK_SHIFT).Key(VK_HOME).KeyUp(VK_SHIFT);
+        copy.KeyDown(VK_CONTROL).Key('C').KeyUp(VK_CONTROL);
+        ASSERT_TRUE(copy.Run());
+        EXPECT_EQ(ClipboardText(), "sentinel") << row;
+    }
+    // The password cell draws and copies its mask only.
+    CGXControl* password = grid.GetCellControl(5, 1);
+    ASSERT_NE(password, nullptr);
+    CString shown, copied;
+    password->GetDisplayText(shown, 5, 1, nullptr, &grid.GetCellStyle(5, 1));
+    password->GetCopyText(5, 1, grid.GetCellStyle(5, 1), copied);
+    EXPECT_EQ(shown, "******");
+    EXPECT_EQ(copied, "******");
+}
+
+TEST_F(CellWindowTest, ValidatorSeesTheTextTheInsertionMakes)
+{
+    auto* digits = new CDigitsEdit(&grid, 52600);
+    grid.SetControlForId(52600, digits);
+    grid.SetStyleRange(CGXRange(6, 1), &CGXStyle().SetControl(52600).SetValue("5"), gxOverride);
+    Place(6, 1);
+    afxtest::InputScript s;
+    s.Key(VK_END);
+    Type(s, "1a2");
+    s.Key(VK_HOME);
+    Type(s, "x9");
+    s.Key(VK_RETURN);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.GetCellValue(6, 1), CString("95" "12"));
+    EXPECT_EQ(digits->m_nRefused, 2);
 }
