@@ -521,6 +521,32 @@ TEST_F(EditWindowsTest, CreateArrayCopiesWithRoundedMoves)
     EXPECT_EQ(2u, services->boxes.size());
 }
 
+TEST_F(EditWindowsTest, CreateRoomWithThicknessZeroTakesTheGridOr16WhenItIsHidden)
+{
+    for (int shown = 1; shown >= 0; --shown) {
+        Map* map = nullptr;
+        CMapFrame* pFrame = OpenNew(&map, Fill);
+        ASSERT_NE(nullptr, pFrame);
+        pFrame->m_bGridShown = shown;
+        pFrame->GetXYView()->ApplyGridSize(32);
+        const int grid = pFrame->GetXYView()->m_nGrid;
+        ASSERT_EQ(32, grid);
+        map->SelectObject(FirstBrush(map), FALSE);
+        AfxSeamScript([](AfxModalCall& c) {
+            static_cast<CRoomDlg*>(c.pObject)->m_nThickness = 0;
+            static_cast<CRoomDlg*>(c.pObject)->m_nDirection = 1;
+            return (INT_PTR)IDOK;
+        });
+        Command(pFrame, ID_CREATE_ROOM);
+        ASSERT_EQ(6, map->GetSelectionCount());
+        const int w = shown ? grid : 16;
+        const short* ceiling = static_cast<SThing*>(map->GetSelection().GetHead())->GetBounds();
+        EXPECT_EQ(w, ceiling[5] - ceiling[4]) << shown;
+        EXPECT_EQ(-w, ceiling[0]) << shown;
+        pFrame->DestroyWindow();
+    }
+}
+
 TEST_F(EditWindowsTest, TheFrameEnablesTheEditingCommandsBySelection)
 {
     Map* map = nullptr;
@@ -720,20 +746,6 @@ bool FindOverlap(Map* map, Brush*& first, Brush*& second, int skip = 0)
                 return true;
             }
     return false;
-}
-
-std::string FileBytes(LPCSTR path)
-{
-    std::string out;
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return out;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
-    fclose(f);
-    return out;
 }
 
 } // namespace
