@@ -547,6 +547,58 @@ TEST_F(EditWindowsTest, CreateRoomWithThicknessZeroTakesTheGridOr16WhenItIsHidde
     }
 }
 
+TEST_F(EditWindowsTest, ArrayWithAnglesWaitsForTheRotationPointThenCopies)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map, Fill);
+    ASSERT_NE(nullptr, pFrame);
+    CMapXYView* xy = pFrame->GetXYView();
+    map->SelectObject(FirstBrush(map), FALSE);
+    AfxSeamScript([](AfxModalCall& c) {
+        CArrayDlg* d = static_cast<CArrayDlg*>(c.pObject);
+        d->m_nTotal = 2;
+        d->m_move[1] = 64.0f;
+        d->m_rotate[2] = 45.0f;
+        return (INT_PTR)IDOK;
+    });
+    Command(pFrame, ID_CREATE_ARRAY);
+    EXPECT_EQ(CMapXYView::STATE_ARRAY_ARMED, xy->m_nState);
+    EXPECT_EQ(1u, WorldBoxes(map).size()) << "nothing copied before the click";
+    // The click, as button messages to the view: the point is taken and the copies are made.
+    xy->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 120));
+    xy->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(120, 120));
+    EXPECT_EQ(-1, xy->m_nState);
+    const std::vector<std::string> want = {"0 64 0 64 0 64", "0 64 64 128 0 64", "0 64 128 192 0 64"};
+    EXPECT_EQ(want, WorldBoxes(map));
+}
+
+TEST_F(EditCommandsTest, SelectAndDeselectRedrawTheUnionOfTwo)
+{
+    struct Boxes : CView
+    {
+        std::vector<std::string> got;
+        void OnUpdate(CView*, LPARAM hint, CObject* p) override
+        {
+            if (hint == HINT_CHANGED && p)
+                got.push_back(BoxText(static_cast<CUpdateHint*>(p)->box));
+        }
+        void OnDraw(CDC*) override {}
+    } recorder;
+    map->AddView(&recorder);
+    Brush* a = AddBrush(map->GetWorldEntity(), 0, 16, 0, 16, 0, 16);
+    Brush* b = AddBrush(map->GetWorldEntity(), 32, 48, 0, 16, 0, 16);
+    Brush* c = AddBrush(map->GetWorldEntity(), 64, 80, 0, 16, 0, 16);
+    map->SelectObject(a, TRUE);
+    map->SelectObject(b, TRUE);
+    map->SelectObject(c, TRUE);
+    map->DeselectObject(c);
+    map->DeselectObject(b);
+    map->RemoveView(&recorder);
+    const std::vector<std::string> want = {"0 16 0 16 0 16", "0 48 0 16 0 16", "64 80 0 16 0 16",
+                                           "64 80 0 16 0 16", "0 48 0 16 0 16"};
+    EXPECT_EQ(want, recorder.got);
+}
+
 TEST_F(EditWindowsTest, TheFrameEnablesTheEditingCommandsBySelection)
 {
     Map* map = nullptr;
