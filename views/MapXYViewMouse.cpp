@@ -686,6 +686,9 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         break;
     case STATE_ARRAY_CENTRE:
         Report().Status("");
+        // The point is taken: the view is idle again while the array's copies are made.
+        m_nState = -1;
+        PasteClipboardAt();
         break;
     case STATE_CAMERA:
         pMap->m_pDraggedCamera = nullptr;

@@ -677,18 +677,6 @@ protected:
             n += static_cast<Entity*>(m->GetEntities().GetNext(pos))->GetBrushCount();
         return n;
     }
-    static std::string FileBytes(LPCSTR path)
-    {
-        std::string s;
-        if (FILE* f = fopen(path, "rb")) {
-            char buf[65536];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-                s.append(buf, n);
-            fclose(f);
-        }
-        return s;
-    }
     // Scrolls a world brush of a useful size into the middle of the view where it is the first
     // candidate of a click, skipping the ones listed; its canvas point (on the grid) or null.
     Brush* Bring(Map* m, CMapXYView* xy, const std::vector<Brush*>& skip, CPoint& canvas)
