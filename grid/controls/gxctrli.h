@@ -558,3 +558,76 @@ public:
     CGXSpinDownButton* m_pDownArrow;
     GXSpinBounds m_bounds;
 };
+
+// ---------------------------------------------------------------------------
+// Push button and list box
+
+// The cell drawn as one push button captioned with the cell's choice list;
+// a click reaches the grid's button hook.
+class CGXPushbutton : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXPushbutton)
+public:
+    explicit CGXPushbutton(CGXGridEngine* pGrid);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void InvertArea(CDC*, const CRect&) override {}
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    GXCellButton* m_pButton;
+};
+
+// The cell's choice list as lines, the chosen line's text the value: a real
+// list in the current cell, drawn lines elsewhere.
+class CGXListBox : public CListBox, public CGXControl
+{
+    DECLARE_DYNAMIC(CGXListBox)
+    GX_DECLARE_CONTROL(CGXListBox)
+public:
+    CGXListBox(CGXGridEngine* pGrid, UINT nID);
+    ~CGXListBox() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXListBox); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    int Store() override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    void Hide() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDblClk(UINT nFlags, CPoint pt) override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXControl::Invalidate(); }
+
+    void FillList();
+    BOOL CreateListWindow();
+    // The line drawn inverted for a value: the exact line, or -1.
+    static int ChosenLine(LPCSTR lpszChoices, LPCSTR lpszValue);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ActivateForClick(UINT nFlags, CPoint pt);
+    BOOL ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    UINT m_nID;
+    CFont m_font;
+    COLORREF m_rgbHighlightText;
+    COLORREF m_rgbBack = RGB(255, 255, 255);
+    HBRUSH m_hBackBrush = nullptr;
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+};

@@ -165,7 +165,7 @@ BOOL CGXGridEngine::HandleLButtonDown(UINT nFlags, CPoint pt)
     if (zone == GX_HIT_CELL || zone == GX_HIT_HEADER) {
         row = std::min(row, GetRowCount());
         col = std::min(col, GetColCount());
-        const BOOL bHolds = IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr;
+        const BOOL bHolds = IsCurrentCellAt(row, col) && GetCurrentCellControl() != nullptr;
         if (row == 0 && col == 0) {
             m_wTracking = 1 | (bHolds ? 0x100 : 0);
             m_nStartRow = m_nStartCol = 0;
@@ -304,7 +304,7 @@ BOOL CGXGridEngine::HandleOtherButtonDown(int nButton, UINT nFlags, CPoint pt)
         return FALSE;
     row = std::min(row, GetRowCount());
     col = std::min(col, GetColCount());
-    const BOOL bHolds = IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr;
+    const BOOL bHolds = IsCurrentCellAt(row, col) && GetCurrentCellControl() != nullptr;
     m_nStartRow = m_nLastRow = row;
     m_nStartCol = m_nLastCol = col;
     m_wTracking = static_cast<WORD>(1 | (bHolds ? 0x100 : 0) | ((nFlags & MK_CONTROL) ? 0x80 : 0));
@@ -523,11 +523,11 @@ BOOL CGXGridEngine::HandleLButtonDblClk(UINT nFlags, CPoint pt)
         CGXRange covered;
         if (GetCoveredCellsRowCol(row, col, covered))
             row = covered.top, col = covered.left;
-        if (!(IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr))
+        if (!(IsCurrentCellAt(row, col) && GetCurrentCellControl() != nullptr))
             PlaceCurrentCell(row, col, 0x0a);
         BOOL bHandled;
-        if (IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr)
-            bHandled = m_pCurrentControl->OnLButtonDblClk(nFlags, pt);
+        if (IsCurrentCellAt(row, col) && GetCurrentCellControl() != nullptr)
+            bHandled = GetCurrentCellControl()->OnLButtonDblClk(nFlags, pt);
         else
             bHandled = OnLButtonDblClkRowCol(row, col, nFlags, pt);
         if (!bHandled)
@@ -549,9 +549,9 @@ BOOL CGXGridEngine::HandleOtherDblClk(int nButton, UINT nFlags, CPoint pt)
     col = std::min(col, GetColCount());
     PlaceCurrentCell(row, col, 0x0a);
     BOOL bHandled;
-    if (IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr)
-        bHandled = nButton == kMiddle ? m_pCurrentControl->OnMButtonDblClk(nFlags, pt)
-                                      : m_pCurrentControl->OnRButtonDblClk(nFlags, pt);
+    if (IsCurrentCellAt(row, col) && GetCurrentCellControl() != nullptr)
+        bHandled = nButton == kMiddle ? GetCurrentCellControl()->OnMButtonDblClk(nFlags, pt)
+                                      : GetCurrentCellControl()->OnRButtonDblClk(nFlags, pt);
     else
         bHandled = nButton == kMiddle ? OnMButtonDblClkRowCol(row, col, nFlags, pt)
                                       : OnRButtonDblClkRowCol(row, col, nFlags, pt);
@@ -602,7 +602,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
     CGXRange covered;
     if (e.GetCoveredCellsRowCol(nStartRow, nStartCol, covered))
         nStartRow = covered.top, nStartCol = covered.left;
-    auto holds = [&]() { return e.IsCurrentCellAt(nStartRow, nStartCol) && e.m_pCurrentControl != nullptr; };
+    auto holds = [&]() { return e.IsCurrentCellAt(nStartRow, nStartCol) && e.GetCurrentCellControl() != nullptr; };
     if (ev & 0x04) {
         const BOOL bFollow = nButton == kLeft && p->m_bSelectionFollowsCell;
         if (!(ev & 0x100) || bFollow) {
@@ -612,7 +612,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
                 return FALSE;
         }
         if (holds()) {
-            CGXControl* c = e.m_pCurrentControl;
+            CGXControl* c = e.GetCurrentCellControl();
             nButton == kLeft ? c->OnLButtonDown(nFlags, pt)
                              : nButton == kMiddle ? c->OnMButtonDown(nFlags, pt) : c->OnRButtonDown(nFlags, pt);
         }
@@ -621,14 +621,14 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
     }
     if (ev & 0x08) {
         if (holds())
-            e.m_pCurrentControl->OnMouseMove(nFlags, pt);
+            e.GetCurrentCellControl()->OnMouseMove(nFlags, pt);
         if (nRow != nStartRow || nCol != nStartCol)
             bMoved = TRUE;
         return TRUE;
     }
     if (ev & 0x10) {
         if (holds()) {
-            CGXControl* c = e.m_pCurrentControl;
+            CGXControl* c = e.GetCurrentCellControl();
             nButton == kLeft ? c->OnLButtonUp(nFlags, pt)
                              : nButton == kMiddle ? c->OnMButtonUp(nFlags, pt) : c->OnRButtonUp(nFlags, pt);
         } else {
@@ -638,7 +638,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
         }
         if (!bMoved) {
             if (e.BringCellIntoView(nStartRow, nStartCol, GX_UPDATENOW, FALSE) && holds())
-                e.m_pCurrentControl->Invalidate();
+                e.GetCurrentCellControl()->Invalidate();
             return TRUE;
         }
         if (p->m_wOptionG & 3)
