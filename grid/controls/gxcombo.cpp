@@ -154,7 +154,7 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         } else if (wParam == VK_RETURN) {
             m_pOwner->SendMessage(GXM_LISTCHOOSE);
         } else if (wParam == VK_ESCAPE) {
-            m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
+                    m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
         } else if (::IsWindow(m_hWnd) && GetCurSel() != m_nSelAtStart) {
             m_nSelAtStart = GetCurSel();
             m_pOwner->SendMessage(GXM_LISTSELCHANGE);
@@ -164,7 +164,7 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN: m_bKeyDown = TRUE; break;
     case WM_SYSKEYUP:
         if (m_bKeyDown && wParam == VK_DOWN) {
-            m_bKeyDown = FALSE;
+                    m_bKeyDown = FALSE;
             m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
         }
         // The Alt of Alt+Down that opened the list: no menu mode for its release.
@@ -649,12 +649,18 @@ LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus)
         return 0;
     const BOOL was = m_pGrid->m_bSettingFocus;
     m_pGrid->m_bSettingFocus = TRUE;
+    // Closed from the list itself (Escape, Alt+Down): the focus goes back to the cell.
+    const BOOL listHadFocus = m_pListBox != nullptr && ::GetFocus() == m_pListBox->GetSafeHwnd();
     GXSetGlobalValue(TRUE);
     DestroyDropDown();
     GXSetGlobalValue(FALSE);
     // Closing keeps the typed text and its modified mark; only Escape in the grid reverts it.
-    if (GetSafeHwnd() != nullptr && m_bActive && (bKeepFocus || ::GetFocus() == nullptr))
-        SetFocus();
+    if (bKeepFocus || listHadFocus || ::GetFocus() == nullptr) {
+        if (GetSafeHwnd() != nullptr && m_bActive && IsWindowVisible())
+            SetFocus();
+        else if (CWnd* pGrid = GetGridWindow())
+            pGrid->SetFocus();
+    }
     if (GetModify())
         OnModifyCell();
     m_pGrid->m_bSettingFocus = was;

@@ -437,3 +437,43 @@ TEST_F(CellWindowTest, ValidatorSeesTheTextTheInsertionMakes)
     EXPECT_EQ(grid.GetCellValue(6, 1), CString("95" "12"));
     EXPECT_EQ(digits->m_nRefused, 2);
 }
+
+TEST_F(CellWindowTest, ArrowClickOpensAndAFocusLossClosesKeepingTheText)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    // The arrow sits at the cell's right edge.
+    const CRect cell = grid.CalcCellRect(2, 2);
+    CPoint arrow(cell.right - 7, cell.top + 5);
+    grid.ClientToScreen(&arrow);
+    afxtest::InputScript click;
+    click.MoveTo(arrow).Click();
+    ASSERT_TRUE(click.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    EXPECT_TRUE(combo->IsActive());
+
+    // Typed text stays when the focus goes to another window of the program.
+    afxtest::InputScript close;
+    close.Key(VK_ESCAPE);
+    ASSERT_TRUE(close.Run());
+    afxtest::InputScript typed;
+    Type(typed, "bl");
+    AltDown(typed);
+    ASSERT_TRUE(typed.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW, 700, 0, 200, 200, nullptr, nullptr));
+    other.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(&other));
+    afxtest::PumpMessages();
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    EXPECT_EQ(combo->GetEditText(), "bl");
+    EXPECT_TRUE(combo->GetModify());
+    other.DestroyWindow();
+    // Leaving the cell stores what was typed, fitted to its choice.
+    ASSERT_TRUE(afxtest::Activate(&frame));
+    Place(3, 2);
+    EXPECT_EQ(grid.GetCellValue(2, 2), CString("Blue"));
+}
