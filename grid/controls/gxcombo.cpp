@@ -277,6 +277,29 @@ CSize CGXComboBox::AddBorders(CSize size, const CGXStyle& style)
     return CGXEditControl::AddBorders(CSize(size.cx + 15, size.cy), style);
 }
 
+CSize CGXComboBox::CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                            BOOL bHeight)
+{
+    CSize size = CGXEditControl::CalcSize(pDC, nRow, nCol, style, pStandardStyle, bHeight);
+    if (pDC == nullptr || m_pGrid == nullptr)
+        return size;
+    const int saved = pDC->SaveDC();
+    m_pGrid->SelectStyleFont(pDC, style);
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    CSize choices(0, tm.tmHeight + tm.tmExternalLeading + 1);
+    if (!bHeight && m_bFillFromChoiceList && style.GetIncludeChoiceList()) {
+        LPCSTR p = style.GetChoiceList();
+        CString line;
+        while (GXGetNextChoiceLine(p, line))
+            choices.cx = std::max<int>(choices.cx, pDC->GetTextExtent(line).cx);
+    }
+    pDC->RestoreDC(saved);
+    // The widest choice fits beside the button.
+    choices = AddBorders(choices, style);
+    return CSize(std::max(size.cx, choices.cx), std::max(size.cy, choices.cy));
+}
+
 void CGXComboBox::LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rectInner)
 {
     // The button sits at the cell's right edge, outside the narrowed text rectangle.

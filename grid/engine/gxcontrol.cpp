@@ -817,6 +817,13 @@ void CGXControl::NotifyKillFocus(CWnd* pNewWnd)
     pGrid->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(pNewWnd->GetSafeHwnd()), 0);
 }
 
+void CGXControl::CancelChildPresses()
+{
+    SetCapturedChild(nullptr);
+    for (int i = 0; i < GetChildCount(); ++i)
+        GetChild(i)->CancelPress();
+}
+
 void CGXControl::AddInvalidRect(const CRect& rect)
 {
     if (m_pGrid != nullptr)

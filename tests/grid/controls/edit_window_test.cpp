@@ -477,3 +477,53 @@ TEST_F(CellWindowTest, ArrowClickOpensAndAFocusLossClosesKeepingTheText)
     Place(3, 2);
     EXPECT_EQ(grid.GetCellValue(2, 2), CString("Blue"));
 }
+
+TEST_F(CellWindowTest, CellsMeasureTheirTextForFitting)
+{
+    CClientDC dc(&grid);
+    grid.SelectStyleFont(&dc, grid.GetCellStyle(1, 5));
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    const CString longText = "a rather long line of text for one cell";
+    const int textWidth = dc.GetTextExtent(longText).cx;
+
+    grid.SetStyleRange(CGXRange(1, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetValue(longText), gxOverride);
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(5), FALSE, GX_UPDATENOW);
+    EXPECT_GT(grid.GetColWidth(5), textWidth);
+    EXPECT_LT(grid.GetColWidth(5), textWidth + 40);
+
+    // A combo cell is as wide as its widest choice beside the arrow.
+    const int green = dc.GetTextExtent("Green").cx;
+    grid.SetValueRange(CGXRange(1, 2, 6, 2), "");
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(2), FALSE, GX_UPDATENOW);
+    EXPECT_GE(grid.GetColWidth(2), green + 15);
+
+    // Wrapped text counts at most 32 lines.
+    CString many;
+    for (int i = 0; i < 40; ++i)
+        many += "line\r\n";
+    grid.SetStyleRange(CGXRange(6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetWrapText(TRUE).SetValue(many),
+                       gxOverride);
+    CGXControl* pStatic = grid.GetCellControl(6, 5);
+    ASSERT_NE(pStatic, nullptr);
+    const CSize needed = pStatic->CalcSize(&dc, 6, 5, grid.GetCellStyle(6, 5), nullptr, TRUE);
+    const int line = tm.tmHeight + tm.tmExternalLeading;
+    EXPECT_GE(needed.cy, 32 * line);
+    EXPECT_LT(needed.cy, 33 * line);
+}
+
+TEST_F(CellWindowTest, CancelModeLetsAHeldSpinButtonGo)
+{
+    grid.SetStyleRange(CGXRange(3, 5), &CGXStyle().SetControl(GX_IDS_CTRL_SPINEDIT).SetValue("4"), gxOverride);
+    Place(3, 5);
+    auto* spin = dynamic_cast<CGXSpinEdit*>(grid.GetCellControl(3, 5));
+    ASSERT_NE(spin, nullptr);
+    spin->LayoutChildren(3, 5, spin->GetCellRect(3, 5));
+    const CPoint up = spin->m_pUpArrow->GetRect().CenterPoint();
+    spin->OnLButtonDown(0, up);
+    EXPECT_TRUE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetEditText(), "5");   // a click at the press
+    grid.SendMessage(WM_CANCELMODE);
+    EXPECT_FALSE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetCapturedChild(), nullptr);
+}
