@@ -73,6 +73,8 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXPushbutton>(pGrid);
     case GX_IDS_CTRL_LISTBOX:
         return Make<CGXListBox>(pGrid, nID);
+    case GX_IDS_CTRL_TABBED_COMBOBOX:
+        return Make<CGXTabbedComboBox>(pGrid, nID, nID);
     case GX_IDS_CTRL_CHECKLISTCOMBO:
         return Make<CGXCheckListComboBox>(pGrid, 0u, 0u);
     default:

@@ -113,3 +113,32 @@ TEST(ComboRules, FactoryModesPerId)
         delete control;
     }
 }
+
+TEST(TabbedRules, EntryLookups)
+{
+    const char* list = "No\tName\n1\tRed\r\n2\tGreen\r3\tgreenish";
+    const struct
+    {
+        const char* key;
+        int column;
+        BOOL skipTitle, exact;
+        int index;
+        const char* entry;
+    } cases[] = {
+        {"2", 0, TRUE, TRUE, 1, "2\tGreen"},
+        {"Green", 1, TRUE, TRUE, 1, "2\tGreen"},
+        {"green", 1, TRUE, TRUE, -1, ""},          // exact is case-sensitive
+        {"gr", 1, TRUE, FALSE, 1, "2\tGreen"},      // prefix ignores case, first wins
+        {"Name", 1, TRUE, FALSE, -1, ""},          // the title is never an entry
+        {"Name", 1, FALSE, TRUE, 0, "No\tName"},
+        {"x", 3, TRUE, FALSE, -1, ""},             // a missing field is empty
+    };
+    for (const auto& c : cases) {
+        CString entry;
+        EXPECT_EQ(GXFindTabEntry(c.key, c.column, list, c.skipTitle, c.exact, entry), c.index) << c.key;
+        EXPECT_EQ(entry, c.entry) << c.key;
+    }
+    EXPECT_EQ(GXTabField("a\tb\tc", 2), "c");
+    EXPECT_EQ(GXTabField("a\tb", 5), "");
+    EXPECT_EQ(GXTabField(CString('x', 200), 0).GetLength(), 127);
+}

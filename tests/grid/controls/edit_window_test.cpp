@@ -527,3 +527,51 @@ TEST_F(CellWindowTest, CancelModeLetsAHeldSpinButtonGo)
     EXPECT_FALSE(spin->m_pUpArrow->IsPressed());
     EXPECT_EQ(spin->GetCapturedChild(), nullptr);
 }
+
+TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
+{
+    CGXStyle tabbed;
+    tabbed.SetControl(GX_IDS_CTRL_TABBED_COMBOBOX)
+        .SetChoiceList("No\tName\n1\tRed\n2\tGreen")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "40,80");
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &tabbed, gxOverride);
+    grid.SetValueRange(CGXRange(1, 5), "2");
+    Place(1, 5);
+    auto* combo = dynamic_cast<CGXTabbedComboBox*>(grid.GetCellControl(1, 5));
+    ASSERT_NE(combo, nullptr);
+    CString shown;
+    combo->GetDisplayText(shown, 1, 5, nullptr, &grid.GetCellStyle(1, 5));
+    EXPECT_EQ(shown, "Green");
+
+    // "g" completes to Green with the rest selected.
+    Place(2, 5);
+    afxtest::InputScript g;
+    Type(g, "g");
+    ASSERT_TRUE(g.Run());
+    EXPECT_EQ(combo->GetEditText(), "Green");
+    int s = 0, e = 0;
+    combo->GetSel(s, e);
+    EXPECT_EQ(s, 1);
+    EXPECT_EQ(e, 5);
+
+    // The list holds the entries, not the titles; choosing Red stores its key.
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    ASSERT_NE(combo->GetListBox(), nullptr);
+    EXPECT_EQ(combo->GetListBox()->GetCount(), 2);
+    ASSERT_EQ(combo->GetStops().size(), 1u);
+    EXPECT_EQ(combo->GetStops()[0], 40);
+    ASSERT_NE(combo->GetTitleWnd(), nullptr);
+    EXPECT_TRUE(combo->GetTitleWnd()->IsWindowVisible());
+    afxtest::InputScript choose;
+    choose.Key(VK_UP).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+    ExpectClosed();
+    EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
+}

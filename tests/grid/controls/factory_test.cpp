@@ -49,6 +49,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                                  id == 52532
                                              ? GX_CONTROL_CLASS(CGXComboBox)
                                          : id == 52542 ? GX_CONTROL_CLASS(CGXCheckListComboBox)
+                                         : id == 52541 ? GX_CONTROL_CLASS(CGXTabbedComboBox)
                                                        : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;
