@@ -410,4 +410,46 @@ TEST_F(EntityEditorTest, ResizingLaysOutTheTabsAndButtons)
     EXPECT_NE(nullptr, editor->m_hWnd);
 }
 
+// The shared QuakeC sets: every class sits in the tree under its groups, with no parse message.
+TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
+{
+    const char kQc[] = "Z:\\work\\shared\\data\\qc";
+    if (::GetFileAttributesA(kQc) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no shared data";
+    services->WriteProfileString("Project Settings", "Root Path", kQc);
+    struct
+    {
+        const char* dirs;
+        int count;
+    } sets[] = {{"id-v101qc", 99}, {"quakeed-sample", 12}, {"librequake;librequake\\monsters;librequake\\lq1", 96}};
+    for (const auto& set : sets) {
+        SCOPED_TRACE(set.dirs);
+        project->RemoveKey("Paths", "Entities");
+        project->AddString("Paths", "Entities", set.dirs);
+        services->lines.clear();
+        EXPECT_EQ(set.count, editor->LoadEntityClasses());
+        EXPECT_EQ(set.count, classes.GetCount());
+        for (const std::string& line : services->lines)
+            EXPECT_TRUE(line.find("Load") == 0 || line.find("Entities Loaded") == 0) << line;
+        ExpectNoStaleItems();
+        for (POSITION pos = classes.GetStartPosition(); pos;) {
+            EntityClass* pClass = classes.GetNext(pos);
+            ASSERT_NE(nullptr, pClass->treeItem) << pClass->name;
+            EXPECT_EQ(pClass->name, editor->GetItemPath(static_cast<HTREEITEM>(pClass->treeItem)));
+            if (pClass->hasSize)
+                EXPECT_NE(nullptr, editor->GetEntityPen(pClass->name)) << pClass->name;
+        }
+        const EntityClass* door = classes.Lookup("func_door");
+        if (!door && set.count == 12)
+            continue;   // the sample set has no doors
+        ASSERT_NE(nullptr, door);
+        EXPECT_EQ(0, door->hasSize);
+        EXPECT_STREQ("0 127 204", door->color);
+        EXPECT_EQ(nullptr, classes.Lookup("functions"));
+        editor->m_tree.SelectItem(static_cast<HTREEITEM>(door->treeItem));
+        EXPECT_EQ(door, editor->GetCurrentClass());
+        EXPECT_FALSE(editor->GetHelpText().IsEmpty());
+    }
+}
+
 } // namespace
