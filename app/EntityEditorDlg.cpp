@@ -350,10 +350,18 @@ void CEntityEditorDlg::OnSize(UINT nType, int cx, int cy)
     Layout();
 }
 
-// Focus moving into cell controls and their drop-down lists keeps the caption as drawn.
-BOOL CEntityEditorDlg::OnNcActivate(BOOL)
+// Focus moving into the pop-up windows the editor owns (cell drop-down lists) keeps the caption
+// drawn active; otherwise the caption follows the activation as usual.
+BOOL CEntityEditorDlg::OnNcActivate(BOOL bActive)
 {
-    return TRUE;
+    if (!bActive) {
+        HWND next = ::GetForegroundWindow();
+        for (HWND h = next; h; h = ::GetWindow(h, GW_OWNER)) {
+            if (h == m_hWnd && next != m_hWnd)
+                return TRUE;
+        }
+    }
+    return CDialog::OnNcActivate(bActive);
 }
 
 void CEntityEditorDlg::OnClose()

@@ -452,4 +452,66 @@ TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
     }
 }
 
+// LibreQuake's classes and one of its maps: the entities open without a word, show their pairs,
+// class and help, and an applied change is in the written map text.
+TEST_F(EntityEditorTest, ALibreQuakeMapWithItsClasses)
+{
+    const char kQc[] = "Z:\\work\\shared\\data\\qc";
+    const char kMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
+    if (::GetFileAttributesA(kMap) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no shared data";
+    services->WriteProfileString("Project Settings", "Root Path", kQc);
+    project->RemoveKey("Paths", "Entities");
+    project->AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
+    ASSERT_EQ(96, editor->LoadEntityClasses());
+    services->RemoveAllEntityClasses();
+    for (POSITION pos = classes.GetStartPosition(); pos;) {
+        EntityClass* pClass = classes.GetNext(pos);
+        services->AddEntityClass(pClass->name, pClass->size);
+    }
+    Map& real = *map;
+    services->boxes.clear();
+    ASSERT_TRUE(real.OnOpenDocument(kMap));
+    for (const auto& box : services->boxes)
+        EXPECT_EQ(std::string::npos, box.text.find("classname")) << box.text;
+    services->SetActiveMap(&real);
+    Entity* light = nullptr;
+    for (const char* name : {"light", "monster_knight", "func_door", "trigger_teleport"}) {
+        SCOPED_TRACE(name);
+        Entity* found = nullptr;
+        for (POSITION pos = real.GetEntities().GetHeadPosition(); pos && !found;) {
+            auto* e = static_cast<Entity*>(real.GetEntities().GetNext(pos));
+            if (CString(e->ValueForKey("classname")) == name)
+                found = e;
+        }
+        ASSERT_NE(nullptr, found);
+        services->boxes.clear();
+        editor->SetEntity(found);
+        EXPECT_TRUE(services->boxes.empty());
+        EXPECT_EQ(found->GetKeyValues().GetCount(), editor->GetWorkingEntity().GetKeyValues().GetCount());
+        EXPECT_EQ(classes.Lookup(name), editor->GetCurrentClass());
+        EXPECT_EQ(static_cast<HTREEITEM>(classes.Lookup(name)->treeItem), editor->m_tree.GetSelectedItem());
+        EXPECT_FALSE(editor->GetHelpText().IsEmpty());
+        if (!light)
+            light = found;
+    }
+    editor->SetEntity(light);
+    Entity& working = editor->GetWorkingEntity();
+    if (!working.SetValueForKey("light", "321"))
+        working.AddKeyValue("light", "321");
+    editor->SendMessage(WM_ENTITY_MODIFIED);
+    light->SetSelected(true);
+    real.GetSelection().AddTail(light);
+    real.SetCurrentEntity(light);
+    editor->Apply();
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    CString text;
+    real.WriteEntities(text);
+    EXPECT_NE(-1, text.Find("\"light\" \"321\""));
+    services->SetActiveMap(nullptr);
+    editor->SetEntity(nullptr);
+    light->SetSelected(false);
+    real.GetSelection().RemoveAll();
+}
+
 } // namespace
