@@ -56,6 +56,14 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_MESSAGE(WM_USER + 23, OnEntityModified)
     ON_MESSAGE(WM_USER + 24, OnGetEditedEntity)
     ON_MESSAGE(WM_USER + 26, OnRedrawMaps)
+    // Build and user tools
+    ON_COMMAND(ID_BUILD, OnBuild)
+    ON_UPDATE_COMMAND_UI(ID_BUILD, OnUpdateBuild)
+    ON_MESSAGE(WM_BUILD_STEP_FINISHED, OnBuildStep)
+    ON_COMMAND_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUserTool)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUpdateUserTool)
+    ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 static CEditorApp* EditorApp()
@@ -144,6 +152,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         return -1;
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    LoadUserTools();
 
     EnableGradientCaption(TRUE, TRUE);
     // The toolbars as made at first start, then where the user left the bars last time.
@@ -161,9 +170,13 @@ void CMainFrame::OnClose()
         return;
     if (CEditorApp* pApp = EditorApp())
         pApp->WriteProfileString("Options", "Last Project", m_strLastProjectPath);
+    // No run outlives the windows it posts to.
+    StopAllRuns();
     SaveBarState(szBarState);
     if (m_pToolBarManager)
         m_pToolBarManager->SaveState(szBarState);
+    m_wndOutputBar.ActivateTab("Messages");
+    m_wndOutputBar.RemoveToolTabs();
     // The window's state for the next start (written at exit).
     if (CEditorApp* pApp = EditorApp()) {
         WINDOWPLACEMENT wp = {};

@@ -422,7 +422,7 @@ SECCustomToolBar::SECCustomToolBar()
     : m_bOwnsBitmap(TRUE), m_nImages(0), m_hbmImages(nullptr), m_lpszResourceName(nullptr), m_cyImage(0),
       m_cxImage(16), m_nSepWidth(8), m_nSelected(-1), m_nHot(-1), m_bCustomize(FALSE), m_bDragging(FALSE),
       m_nOrient(0), m_bDirtyFloat(TRUE), m_bDirtyHorz(TRUE), m_bDirtyVert(TRUE), m_sizeHorz(0, 0),
-      m_sizeVert(0, 0), m_sizeFloat(0, 0), m_nMaxBtnWidth(0)
+      m_sizeVert(0, 0), m_sizeFloat(0, 0), m_nMaxBtnWidth(0), m_bNoDelayHidePending(FALSE)
 {
 }
 
@@ -1060,6 +1060,19 @@ void SECCustomToolBar::DoPaint(CDC* pDC)
         pBtn->Draw(pDC);
 }
 
+void SECCustomToolBar::DelayShow(BOOL bShow)
+{
+    SECControlBar::DelayShow(bShow);
+    if (bShow || !(m_nStateFlags & delayHide) || m_bNoDelayHidePending || m_hWnd == nullptr || !IsFloating())
+        return;
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager == nullptr || !pManager->IsCustomizing())
+        return;
+    SECRegisterMessages();
+    m_bNoDelayHidePending = TRUE;
+    PostMessage(wmSECNoDelayHide);
+}
+
 SECControlBarInfoEx* SECCustomToolBar::GetBarInfoEx()
 {
     auto* pInfo = new SECCustomToolBarInfoEx;
@@ -1322,6 +1335,13 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
                     pFrame->DelayRecalcLayout();
             }
+            return 0;
+        }
+        if (wmSECNoDelayHide != 0 && message == wmSECNoDelayHide) {
+            m_bNoDelayHidePending = FALSE;
+            CFrameWnd* pFrame = GetDockingFrame();
+            if ((m_nStateFlags & delayHide) && pFrame != nullptr)
+                pFrame->ShowControlBar(this, FALSE, FALSE);
             return 0;
         }
         // Control buttons' notifications go on, unchanged, to the frame (floating or not).

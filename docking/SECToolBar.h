@@ -189,6 +189,9 @@ public:
     void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
     void DoPaint(CDC* pDC) override;
+    // While the manager customises, a floating bar to be hidden goes at once (posted), not at the
+    // next idle layout.
+    void DelayShow(BOOL bShow) override;
     SECControlBarInfoEx* GetBarInfoEx() override;
     void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) override;
 
@@ -209,6 +212,7 @@ public:
     CSize m_sizeHorz, m_sizeVert, m_sizeFloat;
     int m_nMaxBtnWidth;
     std::vector<SECToolBarBtn*> m_btns;
+    BOOL m_bNoDelayHidePending;     // "WM_NODELAYHIDE" is posted and not yet handled
 
     // The button object for a command (the manager's button map, else a plain button).
     virtual SECToolBarBtn* CreateButton(UINT nID, BOOL bSeparator);

@@ -64,6 +64,7 @@ extern BYTE g_faceMode;
 struct CycleCandidate
 {
     SThing* thing = nullptr;
+    int key = 0; // the depth of the object towards the viewer of the view that picked it
 };
 
 class Map : public CDocument
@@ -175,6 +176,10 @@ public:
     void RemoveCamera(CameraRecord* pCamera);
     // Hint 14 with the box the current camera's eye swept since its previous position.
     void CameraChanged();
+    // The camera a plane view drags by its glyph and its position before the last step (tx, ty,
+    // tz); while one is dragged, CameraChanged tells the views about it instead of the current one.
+    CameraRecord* m_pDraggedCamera = nullptr;
+    short m_draggedCameraSaved[3] = {0, 0, 0};
     short* GetPreviousEye() { return m_prevEye; }
 
     // ---- Picking, cycling and handles
@@ -183,6 +188,9 @@ public:
     CPtrList& GetCycleList() { return m_cycle; }
     POSITION GetCyclePosition() const { return m_cyclePos; }
     void SetCyclePosition(POSITION pos) { m_cyclePos = pos; }
+    // The next candidate a plane view's click takes (the current record stays where it was).
+    POSITION GetCycleCursor() const { return m_cycleCursor; }
+    void SetCycleCursor(POSITION pos) { m_cycleCursor = pos; }
     void ClearCycleList();
     // Selects the previous (up) or next (down) candidate of the last click, wrapping;
     // without keep the current one is deselected first.
@@ -289,6 +297,7 @@ private:
     CPtrList m_visible;   // SThing*, not owned
     CPtrList m_cycle;     // CycleCandidate*, owned
     POSITION m_cyclePos = nullptr;
+    POSITION m_cycleCursor = nullptr;
     short m_secondBox[6];
     int m_clipFlag = 0;
     CPtrList m_cameras;   // CameraRecord*, each owned by its camera view

@@ -39,7 +39,9 @@ END_MESSAGE_MAP()
 
 void Map::CameraChanged()
 {
-    CameraRecord* c = m_pCurrentCamera;
+    // A camera dragged in a plane view need not be the current one.
+    CameraRecord* c = m_pDraggedCamera ? m_pDraggedCamera : m_pCurrentCamera;
+    const short* prev = m_pDraggedCamera ? m_draggedCameraSaved : m_prevEye;
     if (!c)
         return;
     auto span = [](short* out, int a, int b) {
@@ -47,9 +49,9 @@ void Map::CameraChanged()
         out[1] = static_cast<short>(a < b ? b : a);
     };
     short box[6];
-    span(box, m_prevEye[0], c->tx);
-    span(box + 2, -m_prevEye[2], -c->tz);
-    span(box + 4, -m_prevEye[1], -c->ty);
+    span(box, prev[0], c->tx);
+    span(box + 2, -prev[2], -c->tz);
+    span(box + 4, -prev[1], -c->ty);
     UpdateViews(HINT_CAMERA, box);
 }
 

@@ -619,7 +619,6 @@ TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
 {
     m_pManager->CreateDefaultToolBars();
     SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
-    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
     ASSERT_TRUE(afxtest::Activate(m_pFrame));
     m_pManager->SetCustomizeMode(TRUE);
     // A click selects; a drag off every toolbar removes.
@@ -691,4 +690,119 @@ TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
     m_pFrame->RecalcLayout();
     ::GetWindowRect(hCombo, &rectCombo);
     EXPECT_EQ(rectCombo.Width(), 130);
+}
+
+// ---- The Toolbars dialog's caption and hiding while customising ----------------------------------
+
+namespace {
+
+// Every WM_NCACTIVATE sent in this thread: (window, active flag).
+std::vector<std::pair<HWND, BOOL>>* g_pNcActivates = nullptr;
+
+LRESULT CALLBACK RecordNcActivate(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* pMsg = (const CWPSTRUCT*)lParam;
+    if (nCode == HC_ACTION && g_pNcActivates != nullptr && pMsg->message == WM_NCACTIVATE)
+        g_pNcActivates->push_back({pMsg->hwnd, pMsg->wParam != 0});
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// The last active flag a window was sent, or -1.
+int LastNcActivate(const std::vector<std::pair<HWND, BOOL>>& sent, HWND hWnd)
+{
+    int nLast = -1;
+    for (const auto& item : sent)
+        if (item.first == hWnd)
+            nLast = item.second;
+    return nLast;
+}
+
+} // namespace
+
+TEST_F(ToolBarFrame, TheToolbarsDialogsCaptionFollowsTheFrameAndItsPalettes)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pFrame->FloatControlBar(pSecond, CPoint(400, 400));
+    CFrameWnd* pMiniFrame = pSecond->GetParentFrame();
+    ASSERT_NE(pMiniFrame, nullptr);
+    HWND hMiniFrame = pMiniFrame->m_hWnd;
+    std::vector<std::pair<HWND, BOOL>> sent;
+    AfxSeamDrive([&](AfxModalCall& c) {
+        HWND hDlg = c.hWnd;
+        g_pNcActivates = &sent;
+        HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordNcActivate, nullptr, ::GetCurrentThreadId());
+        // The dialog loses the activation: the floating toolbar, the frame and the dialog itself
+        // (told by the frame) show inactive captions.
+        ::SendMessageA(hDlg, WM_ACTIVATE, WA_INACTIVE, 0);
+        EXPECT_EQ(LastNcActivate(sent, hDlg), 0);
+        EXPECT_EQ(LastNcActivate(sent, hMiniFrame), 0);
+        EXPECT_EQ(LastNcActivate(sent, m_pFrame->m_hWnd), 0);
+        // Active again: all of them active.
+        ::SendMessageA(hDlg, WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(LastNcActivate(sent, hDlg), 1);
+        EXPECT_EQ(LastNcActivate(sent, hMiniFrame), 1);
+        EXPECT_EQ(LastNcActivate(sent, m_pFrame->m_hWnd), 1);
+        // What the frame tells its palettes reaches the dialog's caption; other news does not.
+        sent.clear();
+        ::SendMessageA(hDlg, WM_FLOATSTATUS, FS_DEACTIVATE, 0);
+        EXPECT_EQ(LastNcActivate(sent, hDlg), 0);
+        sent.clear();
+        ::SendMessageA(hDlg, WM_FLOATSTATUS, FS_ENABLE, 0);
+        EXPECT_TRUE(sent.empty());
+        ::UnhookWindowsHookEx(hHook);
+        g_pNcActivates = nullptr;
+        AfxSeamPressButton(hDlg, IDCANCEL);
+    });
+    EXPECT_EQ(m_pManager->ExecViewToolBarsDlg(), IDCANCEL);
+}
+
+TEST_F(ToolBarFrame, AFloatingToolBarHiddenWhileCustomisingGoesAtOnce)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pFrame->FloatControlBar(pSecond, CPoint(400, 400));
+    afxtest::PumpMessages();
+    CWnd* pMiniFrame = pSecond->GetParentFrame();
+    ASSERT_NE(pMiniFrame, nullptr);
+    ASSERT_TRUE(pSecond->IsWindowVisible());
+    SECRegisterMessages();
+    auto takePosted = [&]() {
+        int nPosted = 0;
+        MSG msg;
+        while (::PeekMessageA(&msg, pSecond->m_hWnd, wmSECNoDelayHide, wmSECNoDelayHide, PM_REMOVE)) {
+            nPosted++;
+            ::DispatchMessageA(&msg);
+        }
+        return nPosted;
+    };
+
+    // Outside a customise phase the hiding waits for the frame's layout: nothing is posted.
+    pSecond->DelayShow(FALSE);
+    EXPECT_EQ(takePosted(), 0);
+    EXPECT_TRUE(pSecond->IsWindowVisible());
+    pSecond->DelayShow(TRUE);
+
+    // Customising: asked twice, posted once; handled, the bar and its frame are hidden.
+    m_pManager->BeginCustomize();
+    pSecond->DelayShow(FALSE);
+    pSecond->DelayShow(FALSE);
+    EXPECT_TRUE(pSecond->m_bNoDelayHidePending);
+    EXPECT_TRUE(pSecond->IsWindowVisible());
+    EXPECT_EQ(takePosted(), 1);
+    EXPECT_FALSE(pSecond->m_bNoDelayHidePending);
+    EXPECT_FALSE(pSecond->IsWindowVisible());
+    EXPECT_FALSE(pMiniFrame->IsWindowVisible());
+    // Shown again before the message came: it stays.
+    m_pFrame->ShowControlBar(pSecond, TRUE, FALSE);
+    pSecond->DelayShow(FALSE);
+    pSecond->DelayShow(TRUE);
+    EXPECT_EQ(takePosted(), 1);
+    EXPECT_TRUE(pSecond->IsWindowVisible());
+    // A docked bar waits for the layout as always.
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    pStandard->DelayShow(FALSE);
+    EXPECT_FALSE(pStandard->m_bNoDelayHidePending);
+    pStandard->DelayShow(TRUE);
+    m_pManager->EndCustomize();
 }

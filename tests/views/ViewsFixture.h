@@ -17,6 +17,7 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::string> boxes;
     int applied = 0;
+    BOOL unapplied = FALSE; // the Entity Editor holds changes not applied
     std::vector<Entity*> currentEntities;
     std::map<std::string, CPen*> classPens; // the Entity Editor's pens, by class
 
@@ -34,6 +35,7 @@ public:
         return IDOK;
     }
     void ApplyEntityChanges() override { ++applied; }
+    BOOL HasUnappliedEntityChanges() override { return unapplied; }
     void SetCurrentEntity(Entity* pEntity) override { currentEntities.push_back(pEntity); }
     bool HasStatus(const char* text) const
     {
