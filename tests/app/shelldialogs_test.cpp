@@ -8,6 +8,7 @@
 #include "MapCameraFrame.h"
 #include "MapFrame.h"
 #include "ProjectDialogs.h"
+#include "ResourceWindow.h"
 #include "SelectWadsDlg.h"
 #include "ShellRes.h"
 #include "TipDlg.h"
@@ -482,4 +483,29 @@ TEST_F(ShellFixture, ChildFrameLabelsTargetPathsAndRedrawingEveryMap)
     m_frame->SendMessage(WM_COMMAND, ID_TOGGLE_TARGET_PATHS);
     EXPECT_NE(0, pMap->GetShowTargetPaths());
     EXPECT_EQ(0, m_frame->SendMessage(WM_USER + 26));
+}
+
+TEST_F(ShellFixture, TheSampleProjectLoadsAndItsMapOpensWithoutAComplaint)
+{
+    Start();
+    // Every box fails this test: the sample has all it names.
+    AfxSeamReset();
+    CString sample = CEditorApp::SampleProjectPath();
+    CString program = sample.Left(sample.GetLength() - CString("\\Projects\\Sample.prj").GetLength());
+    m_app.WriteProfileString("Project Settings", "Root Path", program);
+    ASSERT_TRUE(m_frame->OpenProject(sample));
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_EQ(3, m_app.m_entityClasses.GetCount());
+    CMapListBox& maps = m_frame->m_wndResourceBar.m_mapList;
+    ASSERT_EQ(1, maps.GetCount());
+    EXPECT_STREQ(program + "\\Projects\\Sample\\Maps\\start.map", *maps.GetPath(0));
+    EXPECT_EQ(1, m_frame->m_wndResourceBar.m_objectList.GetCount());
+    EXPECT_EQ(1, GetEditorServices()->GetWadList().GetCount());
+    maps.SetCurSel(0);
+    maps.SendMessage(WM_COMMAND, ID_MAPLIST_OPEN_ALL);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    EXPECT_EQ(9, pMap->GetVisibleList().GetCount());   // seven brushes, two entities
+    m_app.CloseAllDocuments(FALSE);
 }
