@@ -1065,6 +1065,7 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
         InvalidateBounds(box);
         InvalidateRect(&m_rcUpdate, FALSE);
         CClientDC dc(this);
+        OnPrepareDC(&dc); // the map draws at canvas coordinates
         DrawMap(&dc);
     }
     CUpdateHint hint(box);
