@@ -727,6 +727,44 @@ TEST_F(ToolBarFrame, RealDragsCopyWithCtrlEmptyAUserToolBarAndMoveWithAlt)
     EXPECT_EQ(m_pManager->m_pSelectedToolBar, nullptr);
     EXPECT_EQ(pSecond->GetSelectedIndex(), -1);
     EXPECT_FALSE(pSecond->m_bDragging);
+
+    // Customising again: a button dragged 1 px stays as it was, a few pixels right gets a
+    // separator before it.
+    m_pManager->SetCustomizeMode(TRUE);
+    CPoint ptB = ScreenButton(pSecond, 2).CenterPoint();
+    ASSERT_TRUE(afxtest::Drag(ptB, ptB + CPoint(1, 0), 1));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B, ID_TB_A}));
+    EXPECT_EQ(pSecond->GetSelectedIndex(), 2);
+    ASSERT_TRUE(afxtest::Drag(ptB, ptB + CPoint(6, 0), 3));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, 0, ID_TB_B, ID_TB_A}));
+    m_pManager->SetCustomizeMode(FALSE);
+}
+
+TEST_F(ToolBarFrame, AButtonsTipIsTheTipHalfOfItsCommandsString)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    CRect rect;
+    pStandard->GetButtonRect(0, &rect);
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    ASSERT_EQ(pStandard->OnToolHitTest(rect.CenterPoint(), &ti), (INT_PTR)ID_TB_A);
+    EXPECT_EQ(ti.hwnd, pStandard->m_hWnd);
+    EXPECT_EQ(ti.lpszText, LPSTR_TEXTCALLBACKA);
+    // The frame answers the tip control's question for that tool.
+    NMTTDISPINFOA info = {};
+    info.hdr.idFrom = ti.uId;
+    info.hdr.code = TTN_NEEDTEXTA;
+    HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, m_pFrame->m_hWnd, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(hTip, nullptr);
+    info.hdr.hwndFrom = hTip;
+    m_pFrame->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_STREQ(info.szText, "First");
+    ::DestroyWindow(hTip);     // "Does the first thing\nFirst"
+    // Separators are no tools.
+    pStandard->GetButtonRect(2, &rect);
+    EXPECT_EQ(pStandard->OnToolHitTest(rect.CenterPoint(), nullptr), -1);
 }
 
 // ---- Painting -----------------------------------------------------------------------------------
