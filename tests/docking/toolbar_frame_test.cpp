@@ -740,6 +740,43 @@ TEST_F(ToolBarFrame, RealDragsCopyWithCtrlEmptyAUserToolBarAndMoveWithAlt)
     m_pManager->SetCustomizeMode(FALSE);
 }
 
+TEST_F(ToolBarFrame, RealDragsOutOfAPaletteCopyAndDropsOnTheSheetDoNothing)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    CPropertySheet sheet("Customize", m_pFrame);
+    SECToolBarCmdPage cmdPage;
+    cmdPage.SetManager(m_pManager);
+    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
+    cmdPage.DefineBtnGroup("File", 2, s_file);
+    sheet.AddPage(&cmdPage);
+    AfxSeamDrive([&](AfxModalCall& c) {
+        // The sheet below the toolbars.
+        ::SetWindowPos(c.hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        afxtest::PumpMessages();
+        SECCustomizeToolBar* pPalette = cmdPage.GetPalette(0);
+        ASSERT_NE(pPalette, nullptr);
+        ASSERT_TRUE(pPalette->IsWindowVisible());
+        // Out of the palette onto a toolbar: a copy there, the palette as it was.
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pPalette, 1).CenterPoint(),
+                                  ScreenButton(pSecond, 1).CenterPoint() + CPoint(4, 0)));
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+        EXPECT_EQ(IDs(pPalette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
+        EXPECT_EQ(m_pManager->m_pSelectedToolBar, pSecond);
+        // A toolbar button dropped on the sheet (off the palette): nothing changes.
+        CRect rectSheet;
+        ::GetWindowRect(c.hWnd, &rectSheet);
+        CRect rectPalette;
+        pPalette->GetWindowRect(&rectPalette);
+        CPoint ptOnSheet(rectSheet.CenterPoint().x, rectSheet.bottom - 20);
+        ASSERT_FALSE(rectPalette.PtInRect(ptOnSheet));
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pSecond, 0).CenterPoint(), ptOnSheet));
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+        AfxSeamPressButton(c.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
 TEST_F(ToolBarFrame, AButtonsTipIsTheTipHalfOfItsCommandsString)
 {
     m_pManager->CreateDefaultToolBars();
