@@ -899,13 +899,7 @@ UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROW
 BOOL CGXGridEngine::HandleSysColorChange()
 {
     GXGetSysData()->Update();
-    for (POSITION pos = m_mapControls.GetStartPosition(); pos != nullptr;) {
-        DWORD id = 0;
-        void* p = nullptr;
-        m_mapControls.GetNextAssoc(pos, id, p);
-        if (p != nullptr)
-            static_cast<CGXControl*>(p)->OnGridSysColorChange();
-    }
+    ForEachControl([](CGXControl* c) { c->OnGridSysColorChange(); });
     return FALSE;
 }
 

@@ -173,13 +173,7 @@ BOOL CGXGridEngine::HandleMsg7A3(WPARAM wParam, LPARAM lParam)
 BOOL CGXGridEngine::HandleSettingChange(LPCSTR lpszSection)
 {
     GXGetSysData()->Update();
-    for (POSITION pos = m_mapControls.GetStartPosition(); pos != nullptr;) {
-        DWORD id = 0;
-        void* p = nullptr;
-        m_mapControls.GetNextAssoc(pos, id, p);
-        if (p != nullptr)
-            static_cast<CGXControl*>(p)->OnGridWinIniChange(lpszSection);
-    }
+    ForEachControl([&](CGXControl* c) { c->OnGridWinIniChange(lpszSection); });
     if (HWND h = GetGridHwnd())
         ::InvalidateRect(h, nullptr, TRUE);
     return FALSE;
