@@ -677,7 +677,10 @@ BOOL CGXGridEngine::OnCellRightClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL 
 
 BOOL CGXGridEngine::HandleCancelMode()
 {
-    // Ends what the mouse runs: a resize, else the selection drag, else a header drag.
+    // Ends what the mouse runs: a resize, else the selection drag, else a header drag. A button of
+    // the current cell lets go.
+    if (CGXControl* pControl = m_bCurrentCellValid ? GetCurrentCellControl() : nullptr)
+        pControl->CancelChildPresses();
     if (m_bTracking) {
         CancelTracking();
     } else if (m_wTracking & 1) {
