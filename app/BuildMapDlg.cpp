@@ -1,9 +1,9 @@
 #include "BuildMapDlg.h"
 #include "BuildRes.h"
 
-IMPLEMENT_DYNAMIC(CBuildMapDlg, CDialog)
+IMPLEMENT_DYNAMIC(CBuildMapDlg, CToolTipDialog)
 
-BEGIN_MESSAGE_MAP(CBuildMapDlg, CDialog)
+BEGIN_MESSAGE_MAP(CBuildMapDlg, CToolTipDialog)
     ON_BN_CLICKED(IDC_BUILD_QBSP, OnGroup)
     ON_BN_CLICKED(IDC_BUILD_VIS, OnGroup)
     ON_BN_CLICKED(IDC_BUILD_LIGHT, OnGroup)
@@ -32,13 +32,13 @@ const Group groups[] = {
 
 } // namespace
 
-CBuildMapDlg::CBuildMapDlg(CWnd* pParent) : CDialog(IDD_BUILD_MAP, pParent)
+CBuildMapDlg::CBuildMapDlg(CWnd* pParent) : CToolTipDialog(IDD_BUILD_MAP, pParent)
 {
 }
 
 void CBuildMapDlg::DoDataExchange(CDataExchange* pDX)
 {
-    CDialog::DoDataExchange(pDX);
+    CToolTipDialog::DoDataExchange(pDX);
     DDX_Check(pDX, IDC_BUILD_QBSP, m_options.bQbsp);
     DDX_Check(pDX, IDC_BUILD_QBSP_VERBOSE, m_options.bQbspVerbose);
     DDX_Check(pDX, IDC_BUILD_QBSP_NOFILL, m_options.bQbspNoFill);
@@ -59,7 +59,7 @@ void CBuildMapDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CBuildMapDlg::OnInitDialog()
 {
-    BOOL bResult = CDialog::OnInitDialog();
+    BOOL bResult = CToolTipDialog::OnInitDialog();
     EnableGroups();
     return bResult;
 }

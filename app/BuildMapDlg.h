@@ -3,8 +3,9 @@
 #pragma once
 #include "afxwin.h"
 #include "BuildPipeline.h"
+#include "ToolTipDialog.h"
 
-class CBuildMapDlg : public CDialog
+class CBuildMapDlg : public CToolTipDialog
 {
     DECLARE_DYNAMIC(CBuildMapDlg)
 public:

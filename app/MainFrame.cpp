@@ -1,5 +1,6 @@
 // The editor's main window.
 #include "MainFrame.h"
+#include "EditCommands.h"
 #include "../res/resource.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
@@ -28,6 +29,14 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_SETTINGS, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_MAP_NEW, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_MAP_OPEN, OnUpdateProjectCommand)
+    // Build and user tools
+    ON_COMMAND(ID_BUILD, OnBuild)
+    ON_UPDATE_COMMAND_UI(ID_BUILD, OnUpdateBuild)
+    ON_MESSAGE(WM_BUILD_STEP_FINISHED, OnBuildStep)
+    ON_COMMAND_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUserTool)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUpdateUserTool)
+    ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 static CEditorApp* EditorApp()
@@ -67,6 +76,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         return -1;
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    LoadUserTools();
 
     EnableGradientCaption(TRUE, TRUE);
     // Where the user left the bars last time.
@@ -81,7 +91,11 @@ void CMainFrame::OnClose()
         return;
     if (CEditorApp* pApp = EditorApp())
         pApp->WriteProfileString("Options", "Last Project", m_strLastProjectPath);
+    // No run outlives the windows it posts to.
+    StopAllRuns();
     SaveBarState(szBarState);
+    m_wndOutputBar.ActivateTab("Messages");
+    m_wndOutputBar.RemoveToolTabs();
     // The window's state for the next start (written at exit).
     if (CEditorApp* pApp = EditorApp()) {
         WINDOWPLACEMENT wp = {};
@@ -476,4 +490,12 @@ void CMainFrame::OnFileOpen()
             pApp->m_strLastMapDir = path.Left(cut);
     }
     OpenMap(path, MDIGetActive() ? VIEW_XY : VIEW_ALL_FOUR);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The space goes to the edit field as typed; the accelerator tables never see it.
+    if (IsSpaceForEditControl(pMsg))
+        return CWnd::PreTranslateMessage(pMsg);
+    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }

@@ -4,6 +4,8 @@
 #include "SECBar.h"
 #include "SECFrame.h"
 #include "OutputWindow.h"
+#include "BuildPipeline.h"
+#include "UserTools.h"
 
 class Map;
 
@@ -15,6 +17,8 @@ public:
 
     // The caption is the editor's own business: no automatic document titles.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // Space clones the selection, except while an edit control has the focus.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The docking layout is kept under this name in the settings.
     static const char szBarState[];
@@ -62,6 +66,22 @@ public:
     // The Output window: "Messages", "Build" and the user tools' panes.
     COutputTabBar m_wndOutputBar;
 
+    // ---- Build and user tools (MainFrameBuild.cpp)
+    void OnBuild();
+    void OnUpdateBuild(CCmdUI* pCmdUI);
+    LRESULT OnBuildStep(WPARAM wParam, LPARAM lParam);
+    void OnUserTool(UINT nID);
+    void OnUpdateUserTool(CCmdUI* pCmdUI);
+    LRESULT OnToolProcessFinished(WPARAM wParam, LPARAM lParam);
+    void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
+    // The "Tools" settings: read when the frame is made, written after the Tools page's OK.
+    void LoadUserTools();
+    void SaveUserTools();
+    // Stops the build and every tool without a word (the frame closes).
+    void StopAllRuns();
+    CUserTools& GetUserTools() { return m_userTools; }
+    CBuildCommand& GetBuildCommand() { return m_buildCommand; }
+
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
     void AddRemainingWindows(Map* pMap);
@@ -73,6 +93,10 @@ protected:
     CString m_strProjectPath;       // empty when no project is open
     CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
     BOOL m_bAutoSaveRunning = FALSE;
+
+    // Their runs post to this frame (told its window once made) and print to the Output window.
+    CUserTools m_userTools{nullptr, &m_wndOutputBar};
+    CBuildCommand m_buildCommand{nullptr, &m_wndOutputBar};
 
     DECLARE_MESSAGE_MAP()
 };

@@ -40,8 +40,33 @@ void COutputEdit::AppendText(LPCSTR text)
 
 LRESULT COutputEdit::OnToolOutput(WPARAM wParam, LPARAM)
 {
-    AppendText(reinterpret_cast<const char*>(wParam));
+    // Every change of a shown pane costs about as much as its whole text (the control measures
+    // it again), so the blocks already waiting for this pane join this one: a flood of output
+    // then costs a few changes instead of one per block, and the editor stays responsive.
+    CString text = reinterpret_cast<const char*>(wParam);
     FreeOutputBlock(wParam);
+    BOOL bDropped = FALSE;
+    MSG msg;
+    while (m_hWnd != nullptr && ::PeekMessageA(&msg, m_hWnd, WM_TOOL_OUTPUT, WM_TOOL_OUTPUT, PM_REMOVE)) {
+        text += reinterpret_cast<const char*>(msg.wParam);
+        FreeOutputBlock(msg.wParam);
+        // The pane keeps only its newest text: what would be cut at once is dropped here.
+        if (text.GetLength() > kKeep) {
+            text = text.Right(kKeep);
+            bDropped = TRUE;
+        }
+    }
+    if (!bDropped) {
+        AppendText(text);
+        return 0;
+    }
+    // All the pane held is older than what was dropped: the marker and the newest text replace
+    // it, from the first whole line on.
+    int lineStart = text.Find('\n');
+    if (lineStart >= 0 && lineStart + 1 < text.GetLength())
+        text = text.Mid(lineStart + 1);
+    SetWindowText("");
+    AppendText(CString(kCutText) + text);
     return 0;
 }
 

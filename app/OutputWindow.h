@@ -11,14 +11,15 @@ class COutputEdit : public CEdit
 {
     DECLARE_DYNAMIC(COutputEdit)
 public:
-    enum { kLimit = 30000, kCut = 8192 };
+    enum { kLimit = 30000, kCut = 8192, kKeep = kLimit - kCut };
     static const char kCutText[];
 
     BOOL CreatePane(CWnd* pParent, UINT nID);
     // Appends without taking the keyboard focus, so that a cell being edited or a list dropped
     // down elsewhere is not disturbed.
     void AppendText(LPCSTR text);
-    // A worker's output block (new[]'d, NUL-terminated): appended, then freed.
+    // A worker's output block (new[]'d, NUL-terminated): appended, then freed; the blocks for
+    // this pane already waiting in the queue are taken along.
     LRESULT OnToolOutput(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()

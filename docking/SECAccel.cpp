@@ -114,6 +114,28 @@ void SECCommandList::Build()
     Describe();
 }
 
+void SECCommandList::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount((DWORD)m_entries.size());
+        for (const Entry& entry : m_entries)
+            ar << (DWORD)entry.nID << entry.strName << entry.strDescription;
+        return;
+    }
+    DWORD dwCount = ar.ReadCount();
+    // Entry by entry: a count the data does not hold ends in an archive error, with nothing
+    // allocated for it up front and the list as it was.
+    std::vector<Entry> entries;
+    for (DWORD i = 0; i < dwCount; i++) {
+        Entry entry;
+        DWORD dwID = 0;
+        ar >> dwID >> entry.strName >> entry.strDescription;
+        entry.nID = dwID;
+        entries.push_back(std::move(entry));
+    }
+    m_entries = std::move(entries);
+}
+
 int SECCommandList::FindCommand(UINT nID) const
 {
     for (size_t i = 0; i < m_entries.size(); i++)

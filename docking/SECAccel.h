@@ -45,6 +45,9 @@ public:
     virtual void Describe();
     virtual void CollectCommands();
     void Build();
+    // The compact count, then per entry DWORD id, name and description as archive strings.
+    // Loading replaces the list only when the whole of it was read.
+    void Serialize(CArchive& ar) override;
 
 protected:
     void CollectMenu(HMENU hMenu);

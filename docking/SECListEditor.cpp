@@ -565,6 +565,70 @@ BOOL SECListEditor::OnDeletingItem(int, const CString&) { return TRUE; }
 
 // ---- Dragging -------------------------------------------------------------------------------
 
+const char SECListBoxDragWnd::s_szClassName[] = "SECListBoxDragWnd";
+
+BOOL SECListBoxDragWnd::RegisterClass()
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)::GetStockObject(WHITE_BRUSH);
+    wc.lpszClassName = s_szClassName;
+    return AfxRegisterClass(&wc);
+}
+
+BOOL SECListBoxDragWnd::Create(CListBox* pList, int nItem)
+{
+    if (pList == nullptr || !RegisterClass())
+        return FALSE;
+    CRect rect;
+    if (pList->GetItemRect(nItem, &rect) == LB_ERR)
+        return FALSE;
+    CString text = ItemText(pList, nItem);
+    m_hFont = (HFONT)pList->SendMessage(WM_GETFONT);
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    CRect rectWnd(ptCursor, CSize(rect.Width(), rect.Height() + 2));
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, s_szClassName, text, WS_POPUP | WS_BORDER, rectWnd, pList, 0))
+        return FALSE;
+    MoveTo(ptCursor);
+    ShowWindow(SW_SHOWNA);
+    UpdateWindow();
+    return TRUE;
+}
+
+void SECListBoxDragWnd::MoveTo(CPoint ptCursor)
+{
+    // Beside the cursor, not under it: the insertion mark stays in sight.
+    SetWindowPos(nullptr, ptCursor.x + 12, ptCursor.y + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT SECListBoxDragWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC hDC = ::BeginPaint(m_hWnd, &ps);
+        CRect rect;
+        GetClientRect(&rect);
+        rect.left += 2;
+        HGDIOBJ hOldFont = m_hFont != nullptr ? ::SelectObject(hDC, m_hFont) : nullptr;
+        ::SetBkMode(hDC, TRANSPARENT);
+        ::SetTextColor(hDC, RGB(0, 0, 0));
+        char szText[256];
+        int nLen = ::GetWindowTextA(m_hWnd, szText, sizeof szText);
+        ::DrawTextA(hDC, szText, nLen, &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if (hOldFont != nullptr)
+            ::SelectObject(hDC, hOldFont);
+        ::EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 void SECListEditor::OnListButtonDown(CPoint point)
 {
     if (m_pList == nullptr || m_pEdit != nullptr)
@@ -592,11 +656,11 @@ void SECListEditor::OnListButtonDown(CPoint point)
         ::ReleaseCapture();
 }
 
-void SECListEditor::DrawInsertMark(int nIndex)
+CRect SECListEditor::InsertMarkRect(int nIndex) const
 {
+    CRect rect(0, 0, 0, 0);
     if (nIndex < 0 || m_pList == nullptr)
-        return;
-    CRect rect;
+        return rect;
     int nCount = m_pList->GetCount();
     if (nIndex < nCount) {
         m_pList->GetItemRect(nIndex, &rect);
@@ -608,11 +672,18 @@ void SECListEditor::DrawInsertMark(int nIndex)
         rect.top = rect.bottom - 1;
         rect.bottom += 1;
     }
-    else {
+    return rect;
+}
+
+void SECListEditor::DrawInsertMark(int nIndex)
+{
+    // Drawn solid, not inverted: the drag window moving over the list makes it repaint under
+    // the mark, which is then simply drawn again.
+    CRect rect = InsertMarkRect(nIndex);
+    if (rect.IsRectEmpty())
         return;
-    }
     CClientDC dc(m_pList);
-    dc.PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), DSTINVERT);
+    dc.FillSolidRect(rect, ::GetSysColor(COLOR_WINDOWTEXT));
 }
 
 void SECListEditor::RunDragLoop(int nItem)
@@ -629,8 +700,22 @@ void SECListEditor::RunDragLoop(int nItem)
     auto mark = [&](int nIndex) {
         if (nIndex == m_nMarkIndex)
             return;
-        DrawInsertMark(m_nMarkIndex);
+        CRect rectOld = InsertMarkRect(m_nMarkIndex);
+        if (!rectOld.IsRectEmpty()) {
+            m_pList->InvalidateRect(&rectOld);
+            m_pList->UpdateWindow();
+        }
         m_nMarkIndex = nIndex;
+        DrawInsertMark(m_nMarkIndex);
+    };
+    // The dragged item's text follows the cursor.
+    SECListBoxDragWnd wndDrag;
+    wndDrag.Create(m_pList, nItem);
+    auto follow = [&](CPoint ptScreen) {
+        if (wndDrag.m_hWnd == nullptr)
+            return;
+        wndDrag.MoveTo(ptScreen);
+        m_pList->UpdateWindow();
         DrawInsertMark(m_nMarkIndex);
     };
     auto dropIndex = [&](CPoint pt) {
@@ -678,6 +763,9 @@ void SECListEditor::RunDragLoop(int nItem)
             }
             nDrop = dropIndex(pt);
             mark(nDrop);
+            CPoint ptScreen = pt;
+            m_pList->ClientToScreen(&ptScreen);
+            follow(ptScreen);
             if (msg.message == WM_LBUTTONUP) {
                 bDrop = TRUE;
                 break;
@@ -690,6 +778,8 @@ void SECListEditor::RunDragLoop(int nItem)
         ::DispatchMessageA(&msg);
     }
     mark(-1);
+    if (wndDrag.m_hWnd != nullptr)
+        wndDrag.DestroyWindow();
     // The list's own tracking of the press ends too.
     CPoint ptEnd;
     ::GetCursorPos(&ptEnd);

@@ -41,6 +41,24 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// The window that shows the dragged item's text beside the cursor while an item is dragged; a
+// window class of its own ("SECListBoxDragWnd").
+class SECListBoxDragWnd : public CWnd
+{
+public:
+    static const char s_szClassName[];
+    // Registers the class once.
+    static BOOL RegisterClass();
+    // A popup owned by the list, as large as the item, showing its text.
+    BOOL Create(CListBox* pList, int nItem);
+    // The window's top-left corner follows the cursor (screen coordinates).
+    void MoveTo(CPoint ptCursor);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HFONT m_hFont = nullptr;
+};
+
 class SECListEditor : public CWnd
 {
     DECLARE_DYNAMIC(SECListEditor)
@@ -86,6 +104,8 @@ protected:
     void OnPaintStrip();
     void OnStripButtonDown(CPoint point);
     void RunDragLoop(int nItem);
+    // The insertion mark before item nIndex (the count: after the last); -1 draws nothing.
+    CRect InsertMarkRect(int nIndex) const;
     void DrawInsertMark(int nIndex);
 
     SECListEditorEdit* m_pEdit;

@@ -399,6 +399,20 @@ LRESULT SECToolBarsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_data.OnBarNotify((UINT)wParam, (int)lParam);
         return 0;
     }
+    if (message == WM_ACTIVATE) {
+        // The frame and its floating toolbars show their captions active while this dialog is.
+        LRESULT lResult = CDialog::WindowProc(message, wParam, lParam);
+        CFrameWnd* pFrame = m_data.m_pManager != nullptr ? m_data.m_pManager->m_pFrameWnd : nullptr;
+        if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
+            pFrame->NotifyFloatingWindows(LOWORD(wParam) != WA_INACTIVE ? FS_ACTIVATE : FS_DEACTIVATE);
+        return lResult;
+    }
+    if (message == WM_FLOATSTATUS) {
+        // The frame tells its palettes (this dialog among them): the caption follows the frame's.
+        if (wParam & (FS_ACTIVATE | FS_DEACTIVATE))
+            SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
+        return 0;
+    }
     return CDialog::WindowProc(message, wParam, lParam);
 }
 

@@ -659,6 +659,8 @@ void Map::RemoveCamera(CameraRecord* pCamera)
     m_cameras.RemoveAt(pos);
     if (m_pCurrentCamera == pCamera)
         m_pCurrentCamera = nullptr;
+    if (m_pDraggedCamera == pCamera)
+        m_pDraggedCamera = nullptr;
     short box[6];
     CameraBox(*pCamera, box);
     UpdateViews(HINT_CAMERA, box);
@@ -672,6 +674,7 @@ void Map::ClearCycleList()
     while (!m_cycle.IsEmpty())
         delete static_cast<CycleCandidate*>(m_cycle.RemoveHead());
     m_cyclePos = nullptr;
+    m_cycleCursor = nullptr;
 }
 
 void Map::ClearEdgePoints()

@@ -63,6 +63,7 @@ extern BYTE g_faceMode;
 struct CycleCandidate
 {
     SThing* thing = nullptr;
+    int key = 0; // the depth of the object towards the viewer of the view that picked it
 };
 
 class Map : public CDocument
@@ -174,6 +175,10 @@ public:
     void RemoveCamera(CameraRecord* pCamera);
     // Hint 14 with the box the current camera's eye swept since its previous position.
     void CameraChanged();
+    // The camera a plane view drags by its glyph and its position before the last step (tx, ty,
+    // tz); while one is dragged, CameraChanged tells the views about it instead of the current one.
+    CameraRecord* m_pDraggedCamera = nullptr;
+    short m_draggedCameraSaved[3] = {0, 0, 0};
     short* GetPreviousEye() { return m_prevEye; }
 
     // ---- Picking, cycling and handles
@@ -182,6 +187,9 @@ public:
     CPtrList& GetCycleList() { return m_cycle; }
     POSITION GetCyclePosition() const { return m_cyclePos; }
     void SetCyclePosition(POSITION pos) { m_cyclePos = pos; }
+    // The next candidate a plane view's click takes (the current record stays where it was).
+    POSITION GetCycleCursor() const { return m_cycleCursor; }
+    void SetCycleCursor(POSITION pos) { m_cycleCursor = pos; }
     void ClearCycleList();
     // Selects the previous (up) or next (down) candidate of the last click, wrapping;
     // without keep the current one is deselected first.
@@ -261,6 +269,34 @@ public:
     void OnUpdateSubtract(CCmdUI* pCmdUI);
     void OnUpdateIntersect(CCmdUI* pCmdUI);
     void OnUpdateTogglePoints(CCmdUI* pCmdUI);
+    // File commands and new windows.
+    void OnFileClose();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileSaveAll();
+    void OnUpdateFileSave(CCmdUI* pCmdUI);
+    void OnUpdateFileSaveAll(CCmdUI* pCmdUI);
+    // Saves under a new name: FALSE when cancelled, refused (another open map has the name)
+    // or not written.
+    BOOL SaveAs(LPCSTR lpszPathName);
+    // Another open map of the same template has this path.
+    BOOL IsOpenElsewhere(LPCSTR lpszPathName);
+    void OnNewXYWindow() { OpenNewWindow(VIEW_XY_CODE); }
+    void OnNewXZWindow() { OpenNewWindow(VIEW_XY_CODE + 1); }
+    void OnNewYZWindow() { OpenNewWindow(VIEW_XY_CODE + 2); }
+    void OnNewCameraWindow() { OpenNewWindow(VIEW_XY_CODE + 3); }
+    // A new 2D (255-257) or camera (258) window on this map; FALSE when none was made.
+    BOOL OpenNewWindow(int viewType);
+    // The primitives: the selected box brush becomes the shape (a failure changes nothing).
+    void OnCylinder();
+    void OnPyramid();
+    void OnWedge();
+    void OnCone();
+    void OnSphere();
+    BOOL MakePrimitive(UINT nID, int sides);
+    void OnUpdatePrimitive(CCmdUI* pCmdUI);
+    void OnUpdateSphere(CCmdUI* pCmdUI);
+    enum { VIEW_XY_CODE = 255 };
     // Hint 8, or the linked clipping planes' reset, after a CSG edit; the map is modified.
     void AfterEditRedraw();
 
@@ -287,6 +323,7 @@ private:
     CPtrList m_visible;   // SThing*, not owned
     CPtrList m_cycle;     // CycleCandidate*, owned
     POSITION m_cyclePos = nullptr;
+    POSITION m_cycleCursor = nullptr;
     short m_secondBox[6];
     int m_clipFlag = 0;
     CPtrList m_cameras;   // CameraRecord*, each owned by its camera view

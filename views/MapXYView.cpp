@@ -8,6 +8,7 @@
 #include "Reporter.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
+#include "EditCommands.h"
 #include <cmath>
 #include <vector>
 
@@ -19,6 +20,19 @@ BEGIN_MESSAGE_MAP(CMapXYView, CMapView)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
+    ON_COMMAND(ID_CREATE_TARGETS, OnCreateTargets)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_SETCURSOR()
+    ON_WM_CAPTURECHANGED()
+    ON_COMMAND(ID_ROTATE_BY_HAND, OnRotateByHand)
+    ON_UPDATE_COMMAND_UI(ID_ROTATE_BY_HAND, OnUpdateRotateByHand)
+    ON_COMMAND(ID_CANCEL_OPERATION, OnCancelOperation)
+    ON_UPDATE_COMMAND_UI(ID_PANE_SIZE, OnUpdatePaneSizeOrAngle)
 END_MESSAGE_MAP()
 
 namespace {
@@ -43,14 +57,22 @@ bool IsWorldBrush(Map* pMap, Brush* b)
 CMapXYView::CMapXYView()
     : m_bFirstScale(1), m_rcUpdate(0, 0, 0, 0), m_rcCanvas(0, 0, 0, 0), m_sizePaintCanvas(0, 0),
       m_ptRotateStart(0, 0), m_ptRotateEnd(0, 0), m_ptRotateCentre(0, 0), m_rotateAngle(-100.0),
-      m_nResizeGuard(0), m_bRotatePenReported(FALSE)
+      m_nResizeGuard(0), m_bRotatePenReported(FALSE), m_ptHandlePress(0, 0), m_pHandleBrush(nullptr),
+      m_nStateBeforePan(-1), m_bReleasing(FALSE)
 {
     m_axisRestrict[0] = m_axisRestrict[1] = m_axisRestrict[2] = 0;
     // "Scroll Bars" off: the view still scrolls by code, without bars.
     SetShowScrollBars(GetEditorServices()->GetProfileInt("Map Window", "Scroll Bars", 1) != 0);
 }
 
-CMapXYView::~CMapXYView() = default;
+CMapXYView::~CMapXYView()
+{
+    // Candidates of an unfinished pick (normally handed to the map at once).
+    while (!m_entityCandidates.IsEmpty())
+        delete static_cast<CycleCandidate*>(m_entityCandidates.RemoveHead());
+    while (!m_worldCandidates.IsEmpty())
+        delete static_cast<CycleCandidate*>(m_worldCandidates.RemoveHead());
+}
 
 void CMapXYView::OnInitialUpdate()
 {
@@ -1043,6 +1065,7 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
         InvalidateBounds(box);
         InvalidateRect(&m_rcUpdate, FALSE);
         CClientDC dc(this);
+        OnPrepareDC(&dc); // the map draws at canvas coordinates
         DrawMap(&dc);
     }
     CUpdateHint hint(box);

@@ -7,6 +7,7 @@
 class SThing;
 class Brush;
 class Entity;
+struct CycleCandidate;
 
 class CMapXYView : public CMapView
 {
@@ -93,6 +94,42 @@ public:
     void OnDragLeave() override;
     BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
 
+    // ---- Editing commands (MapViewCommands.cpp)
+    // Create Array's values, kept from the dialog for the copy routine, which may run after a
+    // rotation point was clicked.
+    int m_nArrayCount = 0;
+    float m_arrayMove[3] = {0, 0, 0};
+    float m_arrayRotate[3] = {0, 0, 0};
+    float m_arrayScale[3] = {100, 100, 100};
+    int m_bArrayMove = 0, m_bArrayRotate = 0, m_bArrayScale = 0;
+
+    void ImportBrushFile();
+    void ExportBrushFile();
+    // Reads an object file into the map as the import does after its dialog; FALSE when
+    // nothing was imported (reported).
+    BOOL ImportObjectFile(LPCSTR path);
+    // Writes the selection as an object file; FALSE when it could not be written (reported).
+    BOOL ExportObjectFile(LPCSTR path);
+    void OnAssignToWorld();
+    void SelectFullyInside() { SelectInside(TRUE); }
+    void SelectPartiallyInside() { SelectInside(FALSE); }
+    void SelectInside(BOOL bFully);
+    void AlignLeft();
+    void AlignRight();
+    void AlignTop();
+    void AlignBottom();
+    void AlignHorizontally();
+    void AlignVertically();
+    void DumpBrush();
+    void OnCreateTargets();
+    void CreateArray();
+    // The copies of Create Array, through the clipboard; FALSE when nothing was copied.
+    BOOL PasteClipboardAt();
+    void CreateRoom();
+    // After an edit of the selection: the views are told with the hint and the box, this one
+    // drawn at once.
+    void ShowEdit(const short* box, LPARAM hint);
+
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
     void OnUpdateNeedSelection(CCmdUI* pCmdUI);
@@ -101,6 +138,53 @@ public:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnUpdatePanePosition(CCmdUI* pCmdUI);
+
+    // ---- Mouse editing
+    // Interaction states of this pane (the base's m_nState): 1 pressed on a selection, 2 moving
+    // it, 3 rubber band, 8 drag pending, 9 rotate armed, 10 rotation centre set, 11 rotating,
+    // 13 dragging a handle, 14 array centre armed, 15 array centre picked, 16 dragging a camera.
+    enum
+    {
+        STATE_PRESSED = 1, STATE_MOVING = 2, STATE_BAND = 3, STATE_DRAG_PENDING = 8, STATE_ROTATE_ARMED = 9,
+        STATE_ROTATE_CENTRE = 10, STATE_ROTATING = 11, STATE_HANDLE = 13, STATE_ARRAY_ARMED = 14,
+        STATE_ARRAY_CENTRE = 15, STATE_CAMERA = 16
+    };
+    CPtrList m_entityCandidates;    // CycleCandidate*, during a pick
+    CPtrList m_worldCandidates;
+    CPoint m_ptHandlePress;         // world point of the last handle step
+    Brush* m_pHandleBrush;
+    int m_nStateBeforePan;          // an armed state that a right-button pan keeps
+    BOOL m_bReleasing;              // our own release of the capture ends no operation
+
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // Alt+Tab, a box or another window took the mouse: the operation ends.
+    void OnCaptureChanged(CWnd* pWnd);
+
+    // The objects under a canvas point become the map's cycle list, nearest the viewer first,
+    // the entity candidates before the world brushes.
+    void PickAtPoint(int x, int y);
+    // The candidate under the map's cycle cursor (which advances), or null at the end.
+    SThing* NextCandidate();
+    // Puts a candidate into a list ordered by depth key: descending for XY and YZ, ascending
+    // for XZ, so that the object nearest the viewer comes first.
+    static void InsertCandidate(CPtrList& list, CycleCandidate* pCandidate, BOOL bAscending);
+    void MoveSelection(int dx, int dy);
+    // A restricted axis of the view copies the point's coordinate into the anchor.
+    void RestrictMove(CPoint& anchor, CPoint point);
+    void UpdateCursor();
+    void RotateSelection(double angle);
+    // Arms rotate by hand: the next click sets the rotation centre.
+    void OnRotateByHand();
+    void OnUpdateRotateByHand(CCmdUI* pCmdUI);
+    // Returns an armed view of the map to idle and deselects everything.
+    void OnCancelOperation();
+    void OnUpdatePaneSizeOrAngle(CCmdUI* pCmdUI);
 
 protected:
     // The canvas rect in bitmap coordinates.

@@ -16,6 +16,36 @@
 #define IDC_VIEW_PAN                188
 #define IDC_VIEW_TOP_HANDLE         189
 #define IDC_VIEW_BOTTOM_HANDLE      190
+#define IDC_VIEW_MOVE               186
+#define IDC_VIEW_MOVE_HORIZONTAL    191
+#define IDC_VIEW_MOVE_LOCKED        192
+#define IDC_VIEW_PICK_CENTRE        193
+#define IDC_VIEW_HANDLE             194
+
+// The plane view's context menu: sub-menu 0 with a selection, 1 without.
+#define IDR_PLANE_VIEW_MENU         132
+#define IDS_ENTITY_NOT_APPLIED      850
+
+// Plane view editing commands.
+#define ID_ROTATE_BY_HAND           32840
+#define ID_EXPORT_TO_FILE           32847
+#define ID_ASSIGN_TO_WORLD          32857
+#define ID_PRIMITIVE_CYLINDER       32874
+#define ID_PRIMITIVE_PYRAMID        32875
+#define ID_PRIMITIVE_WEDGE          32876
+#define ID_CREATE_TARGETS           32889
+#define ID_CREATE_ARRAY             32895
+#define ID_SELECT_FULLY_INSIDE      32896
+#define ID_SELECT_PARTIALLY_INSIDE  32902
+#define ID_CREATE_ROOM              32908
+#define ID_ALIGN_LEFT               32993
+#define ID_ALIGN_RIGHT              32994
+#define ID_ALIGN_TOP                32995
+#define ID_ALIGN_BOTTOM             32996
+#define ID_ALIGN_VERTICALLY         32997
+#define ID_ALIGN_HORIZONTALLY       32998
+// Cancel Current Operation: ends an armed rotation or array centre pick and deselects.
+#define ID_CANCEL_OPERATION         32960
 
 // The depth view's clipping-plane bitmaps.
 #define IDB_TOP_PLANE               166

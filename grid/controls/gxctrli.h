@@ -2,6 +2,8 @@
 #pragma once
 #include "gxcontrol.h"
 #include "gxctllogic.h"
+#include "afxctrl.h"
+#include "gxwnd.h"
 #include <vector>
 
 // Shared by the controls' drawing.
@@ -26,6 +28,8 @@ public:
     CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
     CSize AddBorders(CSize size, const CGXStyle& style) override;
     BOOL CanFloatCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, BOOL bFloatCell) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
     void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
               const CGXStyle* pStandardStyle) override;
 
@@ -133,4 +137,597 @@ protected:
     BOOL m_bDraw3d;
     int m_nCount = 0;
     std::vector<CRect> m_lineRects;   // per choice: button and text, drawn last in the control's cell
+};
+
+// ---------------------------------------------------------------------------
+// Cell buttons
+
+// A push button inside a cell with a caption: pressed by the left button or
+// the space bar, it reports a click to its control on release.
+class GXCellButton : public GXCellChild
+{
+public:
+    explicit GXCellButton(CGXControl* pControl) : GXCellChild(pControl) {}
+
+    void Draw(CDC* pDC, BOOL bActive) override;
+    BOOL OnMouseMove(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDown(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void CancelPress() override;
+
+    BOOL IsPressed() const { return m_state.Pressed(); }
+    BOOL m_bRedrawOnChange = TRUE;
+
+protected:
+    // The face and edge; answers the content rectangle (moved by a pressed look).
+    CRect DrawFace(CDC* pDC, BOOL bActive);
+    void Changed(BOOL bWasPressed);
+    GXButtonState m_state;
+};
+
+// A button that clicks at the press and again while held, on the repeat
+// schedule: checked at every mouse move and by a timer, so that a button held
+// still repeats too.
+class CGXRepeatButton : public GXCellButton
+{
+public:
+    explicit CGXRepeatButton(CGXControl* pControl) : GXCellButton(pControl) {}
+    ~CGXRepeatButton() override;
+
+    BOOL OnMouseMove(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDown(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    void CancelPress() override;
+    // A repeat when one is due now (the timer's and the mouse move's check).
+    void CheckRepeat();
+
+protected:
+    void StopTimer();
+    GXRepeatSchedule m_schedule;
+    UINT_PTR m_nTimer = 0;
+};
+
+// The drop-down arrow of the combo boxes: drawn in the current cell, and in
+// every cell when its control asks for it.
+class GXBitmapCellButton : public GXCellButton
+{
+public:
+    explicit GXBitmapCellButton(CGXControl* pControl) : GXCellButton(pControl) {}
+    void Draw(CDC* pDC, BOOL bActive) override;
+
+protected:
+    virtual BOOL ShowInInactiveCells();
+    void DrawArrow(CDC* pDC, BOOL bActive);
+};
+
+// The arrow of the combo-box window controls, hidden behind the window's own
+// button while the window shows.
+class CGXComboArrowButton : public GXBitmapCellButton
+{
+public:
+    explicit CGXComboArrowButton(CGXControl* pControl) : GXBitmapCellButton(pControl) {}
+    void Draw(CDC* pDC, BOOL bActive) override;
+    // Set by the window control: the arrow shows in every cell.
+    BOOL m_bShowInInactiveCells = FALSE;
+};
+
+class CGXHotSpotButton : public GXCellButton
+{
+public:
+    explicit CGXHotSpotButton(CGXControl* pControl) : GXCellButton(pControl) {}
+    void Draw(CDC* pDC, BOOL bActive) override;
+};
+
+class CGXSpinUpButton : public CGXRepeatButton
+{
+public:
+    explicit CGXSpinUpButton(CGXControl* pControl) : CGXRepeatButton(pControl) {}
+    void Draw(CDC* pDC, BOOL bActive) override;
+};
+
+class CGXSpinDownButton : public CGXRepeatButton
+{
+public:
+    explicit CGXSpinDownButton(CGXControl* pControl) : CGXRepeatButton(pControl) {}
+    void Draw(CDC* pDC, BOOL bActive) override;
+};
+
+// The glyphs of the hot-spot and spin buttons, drawn in black into rect
+// (already moved for a pressed look).
+void GXDrawHotSpotGlyph(CDC* pDC, const CRect& rect);
+void GXDrawSpinGlyph(CDC* pDC, const CRect& rect, BOOL bUp);
+
+// ---------------------------------------------------------------------------
+// Edit control
+
+// Set while an input method composes text: drawing leaves the edit window where it is.
+extern BOOL g_bImeComposing;
+
+// Edits the current cell in an edit window laid over it; every other cell is
+// drawn as static text. Keys that would leave the text move the current cell.
+class CGXEditControl : public CEdit, public CGXStatic
+{
+    DECLARE_DYNAMIC(CGXEditControl)
+    GX_DECLARE_CONTROL(CGXEditControl)
+public:
+    CGXEditControl(CGXGridEngine* pGrid, UINT nID);
+    ~CGXEditControl() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXEditControl); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override;
+    BOOL GetModify() override;
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    int Store() override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetCurrentText(const CString& str) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    void Hide() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDblClk(UINT nFlags, CPoint pt) override;
+    BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridDoubleByteChar(const CString& sChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL Copy() override { return CGXControl::Copy(); }
+    BOOL Paste() override { return CGXControl::Paste(); }
+    BOOL Cut() override { return CGXControl::Cut(); }
+    BOOL FindText(const FindReplaceState& find, ROWCOL nRow, ROWCOL nCol, BOOL bCurrentPos, BOOL bSetCell) override;
+    void ReplaceSel(LPCSTR lpszNewText) override;
+    BOOL ReplaceText(const FindReplaceState& find, ROWCOL nRow, ROWCOL nCol) override;
+    BOOL GetSelectedText(CString& sWindowText) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXStatic::Invalidate(); }
+
+    // Window side: whether the edit window processes a typed character itself.
+    virtual BOOL HandleEditKey(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL CreateEditWindow(DWORD dwStyle, const CRect& rect);
+    virtual DWORD CalcEditStyle(CRect& rect, int& nHeight);
+    int CharIndexFromPoint(CPoint pt);
+    void UpdateCaret();
+    // The window text, and the text the window shows for a cell's value.
+    CString GetEditText() const;
+    void SetEditText(LPCSTR lpszText);
+    // The text a typed candidate would produce in place of the selection.
+    CString TextWithInsertion(const CString& sCandidate);
+    const CString& GetPendingText() const { return m_strPending; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual void OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnEditSetFocus();
+    // Hands a key message to the grid; TRUE when the grid took it.
+    BOOL ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Starts editing with the caret at the start (Home) or after the end (End).
+    BOOL StartWithCaret(BOOL bEnd);
+    void ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+
+    BOOL m_bActive = FALSE;
+    BOOL m_bAutoSize = FALSE;
+    BOOL m_bWantReturn = FALSE;
+    BOOL m_bVertScroll = FALSE;
+    int m_nHorzAlign = DT_LEFT;
+    BOOL m_bWrapText = TRUE;
+    UINT m_nID;
+    BOOL m_bReplacing = FALSE;
+    CFont m_font;
+    COLORREF m_rgbHighlightText;
+    CString m_strPending;
+    BOOL m_bResetSelection = FALSE;
+    int m_nLineHeight = 0;
+    int m_nAvgCharWidth = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Combo boxes
+
+enum
+{
+    GXCOMBO_TEXTFIT = 1,
+    GXCOMBO_NOTEXTFIT = 2,
+    GXCOMBO_ZEROBASED = 4,
+    GXCOMBO_ONEBASED = 8,
+    GXCOMBO_DISPLAYCHOICE = 16,
+};
+
+// Messages between the drop-down list and its control's edit window.
+enum
+{
+    GXM_LISTCHOOSE = 0x7AD,
+    GXM_LISTCLOSE = 0x7B8,
+    GXM_LISTSELCHANGE = 0x7C3,
+    GXM_LISTKILLFOCUS = 0x7C4,
+};
+
+// The pure conversions of a combo box's value modes.
+// The text a cell shows for a value in display mode (empty when no choice
+// matches, or for an index out of range); other modes show the value.
+CString GXComboDisplayText(UINT nMode, LPCSTR lpszValue, LPCSTR lpszChoices);
+// What a typed text stores: TRUE with the stored text, or FALSE when the text
+// fits no choice in text-fit or display mode (an empty text stores empty).
+BOOL GXComboStoredText(UINT nMode, LPCSTR lpszTyped, LPCSTR lpszChoices, CString& sStored);
+// Where the list opens for a cell (screen coordinates) on a desktop: below
+// the cell, moved left at the right edge, above the cell at the bottom edge,
+// clipped to the desktop. nContent is the list's content height.
+CRect GXComboDropDownRect(const CRect& rectCell, int nMaxHeight, int nContent, const CRect& rectDesktop);
+// The check-list mask of a value: checks of items from index 32 on are never set.
+BOOL GXCheckListIsChecked(LPCSTR lpszValue, int nItem);
+
+class CGXComboBox;
+
+// The list of an open combo box.
+class CGXComboListBox : public CListBox
+{
+public:
+    CGXComboListBox(CWnd* pOwner) : m_pOwner(pOwner) {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL m_bKeyDown = FALSE;
+    BOOL m_bButtonDown = FALSE;
+    CWnd* m_pOwner;
+    int m_nSelAtStart = -1;
+    UINT m_nLastKey = 0;
+    int m_nRepeat = 0;
+};
+
+class CGXComboBox : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXComboBox)
+    GX_DECLARE_CONTROL(CGXComboBox)
+public:
+    CGXComboBox(CGXGridEngine* pGrid, UINT nEditID, UINT nListBoxID, UINT nValueMode);
+    ~CGXComboBox() override;
+
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void SetActive(BOOL bActive) override;
+    void Reset() override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags, const CGXStyle* pOldStyle) override;
+    BOOL OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message, int& retval) override;
+    BOOL OnGridSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void ReplaceSel(LPCSTR lpszNewText) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void OnGridScroll(UINT nMessage) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    BOOL ValidateString(const CString& sEdit) override;
+
+    virtual CWnd* CreateDropDownWnd(const CRect& rect);
+    virtual CListBox* CreateListBox(CWnd* pParent);
+    virtual void ShowDropList(BOOL bShow);
+    virtual BOOL IsDropListVisible() const { return m_pDropDownWnd != nullptr; }
+    virtual void TakeListSelection(CListBox* pList);
+    virtual void FillDropList(CListBox* pList);
+    virtual CRect GetDropDownRect(const CRect& rectCell);
+    virtual void DestroyDropDown();
+    CListBox* GetListBox() const { return m_pListBox; }
+    UINT GetValueMode() const { return m_nValueMode; }
+
+    BOOL m_bFillFromChoiceList = TRUE;
+    BOOL m_bFullWidthWhenInactive = FALSE;
+    BOOL m_bButtonInInactiveCells = FALSE;
+    UINT m_nValueMode;
+    DWORD m_dwListBoxStyle = 0;
+    BOOL m_bStaticWhenActive = FALSE;
+    BOOL m_bSizeButtonToText = TRUE;
+    GXBitmapCellButton* m_pArrowButton;
+    UINT m_nListBoxID;
+    GXBrushWnd* m_pDropDownWnd = nullptr;
+    CFont m_ListFont;
+    int m_nTextHeight = 0;
+    int m_nButtonFrame = 1;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual LRESULT OnListChoose();
+    virtual LRESULT OnListClose(BOOL bKeepFocus);
+    virtual LRESULT OnListSelChange();
+    virtual LRESULT OnListKillFocus();
+    // Closes an open list at once: flags cleared, popup gone.
+    void CloseList();
+    CListBox* m_pListBox = nullptr;
+};
+
+// The list of a check-list combo box.
+class CGXCheckListComboLBox : public CCheckListBox
+{
+public:
+    CGXCheckListComboLBox(CWnd* pOwner) : m_pOwner(pOwner) {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL m_bKeyDown = FALSE;
+    BOOL m_bButtonDown = FALSE;
+    CWnd* m_pOwner;
+};
+
+// A caption and a drop-down check list whose checks the cell stores as a bit mask.
+class CGXCheckListComboBox : public CGXComboBox
+{
+    DECLARE_DYNAMIC(CGXCheckListComboBox)
+    GX_DECLARE_CONTROL(CGXCheckListComboBox)
+public:
+    CGXCheckListComboBox(CGXGridEngine* pGrid, UINT nEditID = 0, UINT nListBoxID = 0);
+
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void SetActive(BOOL) override {}
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL HandleEditKey(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    CListBox* CreateListBox(CWnd* pParent) override;
+    void FillDropList(CListBox* pList) override;
+    void TakeListSelection(CListBox* pList) override;
+    int GetCheckCount() const { return m_nCheckCount; }
+
+protected:
+    LRESULT OnListChoose() override;
+    LRESULT OnListClose(BOOL bKeepFocus) override;
+    LRESULT OnListSelChange() override { return 0; }
+    LRESULT OnListKillFocus() override;
+    void OnEditSetFocus() override;
+    int m_nCheckCount = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Edit variants
+
+// Shows and edits the text masked.
+class CGXPasswordControl : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXPasswordControl)
+    GX_DECLARE_CONTROL(CGXPasswordControl)
+public:
+    CGXPasswordControl(CGXGridEngine* pGrid, UINT nID);
+
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    void SetValue(LPCSTR lpszValue) override;
+    // The text never reaches the clipboard or a search.
+    BOOL Copy() override { return TRUE; }
+    BOOL Cut() override { return TRUE; }
+    void GetCopyText(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, CString& sResult) override;
+    BOOL FindText(const FindReplaceState&, ROWCOL, ROWCOL, BOOL, BOOL) override { return FALSE; }
+    DWORD CalcEditStyle(CRect& rect, int& nHeight) override;
+
+    BOOL m_bHideText = TRUE;
+    char m_chPassword = '*';
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// An edit whose wrapped text gets a vertical scroll bar when it does not fit.
+class CGXVScrollEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXVScrollEdit)
+    GX_DECLARE_CONTROL(CGXVScrollEdit)
+public:
+    CGXVScrollEdit(CGXGridEngine* pGrid, UINT nID) : CGXEditControl(pGrid, nID) {}
+    DWORD CalcEditStyle(CRect& rect, int& nHeight) override;
+};
+
+// An edit with a small button at the cell's right; its click reaches the grid's hook.
+class CGXHotSpotEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXHotSpotEdit)
+    GX_DECLARE_CONTROL(CGXHotSpotEdit)
+public:
+    CGXHotSpotEdit(CGXGridEngine* pGrid, UINT nID);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    CGXHotSpotButton* m_pHotSpot;
+};
+
+// A whole number with up and down buttons that step it within bounds read
+// from the cell's user attributes.
+class CGXSpinEdit : public CGXEditControl
+{
+    DECLARE_DYNAMIC(CGXSpinEdit)
+    GX_DECLARE_CONTROL(CGXSpinEdit)
+public:
+    CGXSpinEdit(CGXGridEngine* pGrid, UINT nID);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    BOOL OnLButtonDown(UINT nFlags, CPoint pt) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    // The bounds of the held cell's attributes.
+    GXSpinBounds ReadBounds();
+
+    CGXSpinUpButton* m_pUpArrow;
+    CGXSpinDownButton* m_pDownArrow;
+    GXSpinBounds m_bounds;
+};
+
+// ---------------------------------------------------------------------------
+// Push button and list box
+
+// The cell drawn as one push button captioned with the cell's choice list;
+// a click reaches the grid's button hook.
+class CGXPushbutton : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXPushbutton)
+public:
+    explicit CGXPushbutton(CGXGridEngine* pGrid);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void InvertArea(CDC*, const CRect&) override {}
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    GXCellButton* m_pButton;
+};
+
+// The cell's choice list as lines, the chosen line's text the value: a real
+// list in the current cell, drawn lines elsewhere.
+class CGXListBox : public CListBox, public CGXControl
+{
+    DECLARE_DYNAMIC(CGXListBox)
+    GX_DECLARE_CONTROL(CGXListBox)
+public:
+    CGXListBox(CGXGridEngine* pGrid, UINT nID);
+    ~CGXListBox() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXListBox); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    int Store() override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    void Hide() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDblClk(UINT nFlags, CPoint pt) override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXControl::Invalidate(); }
+
+    void FillList();
+    BOOL CreateListWindow();
+    // The line drawn inverted for a value: the exact line, or -1.
+    static int ChosenLine(LPCSTR lpszChoices, LPCSTR lpszValue);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ActivateForClick(UINT nFlags, CPoint pt);
+    BOOL ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    UINT m_nID;
+    CFont m_font;
+    COLORREF m_rgbHighlightText;
+    COLORREF m_rgbBack = RGB(255, 255, 255);
+    HBRUSH m_hBackBrush = nullptr;
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+};
+
+// ---------------------------------------------------------------------------
+// Tabbed combo box
+
+// The entries of a tabbed choice list (lines by the choice-line rule, fields
+// by tabs, each cut at 127 characters): the index (the title line not
+// counted when skipped) of the first entry whose column equals the key
+// exactly (case-sensitive) or, not exact, begins with it ignoring case; -1
+// and an empty entry when none.
+int GXFindTabEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle, BOOL bExact, CString& sEntry);
+// One field of an entry, cut at 127 characters.
+CString GXTabField(LPCSTR lpszEntry, int nColumn);
+
+class CGXTabbedComboBox;
+
+class CGXTabbedComboListBox : public CGXComboListBox
+{
+public:
+    CGXTabbedComboListBox(CWnd* pOwner, CGXTabbedComboBox* pCombo) : CGXComboListBox(pOwner), m_pCombo(pCombo) {}
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    int CompareItem(LPCOMPAREITEMSTRUCT) override { return -1; }
+
+protected:
+    CGXTabbedComboBox* m_pCombo;
+};
+
+// The column titles above (or below) an open tabbed list.
+class CGXTabbedPopupWnd : public CWnd
+{
+public:
+    BOOL m_bShowAllCols = TRUE;
+    int m_nTextCol = 0;
+    std::vector<int> m_stops;
+    HFONT m_hFont = nullptr;
+    CString m_strTitle;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A combo box over a table: the cell stores one column of the chosen entry
+// (the key) and shows and edits another (the text); the list shows columns.
+class CGXTabbedComboBox : public CGXComboBox
+{
+    DECLARE_DYNAMIC(CGXTabbedComboBox)
+    GX_DECLARE_CONTROL(CGXTabbedComboBox)
+public:
+    CGXTabbedComboBox(CGXGridEngine* pGrid, UINT nEditID, UINT nListBoxID);
+    ~CGXTabbedComboBox() override;
+
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    BOOL SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags, const CGXStyle* pOldStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    BOOL OnValidate() override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    CListBox* CreateListBox(CWnd* pParent) override;
+    void ShowDropList(BOOL bShow) override;
+    void TakeListSelection(CListBox* pList) override;
+    void FillDropList(CListBox* pList) override;
+    CRect GetDropDownRect(const CRect& rectCell) override;
+    void DestroyDropDown() override;
+    virtual void AutoComplete();
+
+    // The attributes as the held cell gives them.
+    void ReadAttributes(const CGXStyle& style);
+    const std::vector<int>& GetStops() const { return m_stops; }
+    CGXTabbedPopupWnd* GetTitleWnd() const { return m_pTitleWnd; }
+
+    int m_nKeyCol = 0;
+    int m_nTextCol = 0;
+    BOOL m_bShowAllCols = TRUE;
+    BOOL m_bDispTitles = TRUE;
+    int m_nSortCol = -1;
+    CString m_strColWidths;
+    COLORREF m_rgbBack = RGB(255, 255, 255);
+    COLORREF m_rgbText = RGB(0, 0, 0);
+    COLORREF m_rgbGridLine = RGB(192, 192, 192);
+    BOOL m_bAutoComplete = TRUE;
+    int m_nItemHeight = 10;
+    int m_nTotalWidth = 0;
+
+protected:
+    void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // The entry list of a style (its choice list) and whether its first line is titles.
+    CString Choices(const CGXStyle* pStyle) const;
+    std::vector<int> m_stops;
+    CGXTabbedPopupWnd* m_pTitleWnd;
+    BOOL m_bListFilled = FALSE;
 };

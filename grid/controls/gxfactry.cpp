@@ -47,6 +47,36 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXHeader>(pGrid);
     case GX_IDS_CTRL_PROGRESS:
         return Make<CGXProgressCtrl>(pGrid);
+    case GX_IDS_CTRL_EDIT:
+        return Make<CGXEditControl>(pGrid, nID);
+    case GX_IDS_CTRL_PASSWORD:
+        return Make<CGXPasswordControl>(pGrid, nID);
+    case GX_IDS_CTRL_SCROLLEDIT:
+        return Make<CGXVScrollEdit>(pGrid, nID);
+    case GX_IDS_CTRL_HOTSPOT:
+        return Make<CGXHotSpotEdit>(pGrid, nID);
+    case GX_IDS_CTRL_SPINEDIT:
+        return Make<CGXSpinEdit>(pGrid, nID);
+    case GX_IDS_CTRL_COMBOBOX:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_NOTEXTFIT));
+    case GX_IDS_CTRL_ZEROBASED:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_ZEROBASED));
+    case GX_IDS_CTRL_ONEBASED:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_ONEBASED));
+    case GX_IDS_CTRL_TEXTFIT:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_TEXTFIT));
+    case GX_IDS_CTRL_ONEBASED_EX:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_DISPLAYCHOICE | GXCOMBO_ONEBASED));
+    case GX_IDS_CTRL_ZEROBASED_EX:
+        return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_DISPLAYCHOICE | GXCOMBO_ZEROBASED));
+    case GX_IDS_CTRL_PUSHBTN:
+        return Make<CGXPushbutton>(pGrid);
+    case GX_IDS_CTRL_LISTBOX:
+        return Make<CGXListBox>(pGrid, nID);
+    case GX_IDS_CTRL_TABBED_COMBOBOX:
+        return Make<CGXTabbedComboBox>(pGrid, nID, nID);
+    case GX_IDS_CTRL_CHECKLISTCOMBO:
+        return Make<CGXCheckListComboBox>(pGrid, 0u, 0u);
     default:
         return nullptr;
     }

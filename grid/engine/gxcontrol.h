@@ -229,6 +229,20 @@ public:
     BOOL IsWndKindOf(CRuntimeClass* pClass);
     // Collects a double-byte character from two character messages.
     static BOOL GXCombineDBCSChar(UINT nChar, CString& sText, BOOL& bPending, BYTE& chLead);
+    // Tells the grid window that the focus left the cell for pNewWnd (unless
+    // that is the grid itself or the grid has the notification switched off).
+    void NotifyKillFocus(CWnd* pNewWnd);
+    // Keeps an area for the engine to repaint after the current drawing.
+    void AddInvalidRect(const CRect& rect);
+    // Colours that may name a system colour, resolved.
+    COLORREF GetStyleTextColor(const CGXStyle& style);
+    static COLORREF GetBrushBkColor(COLORREF color);
+    // Side 0 left, 1 right, 2 top, 3 bottom: whether the style draws a border there.
+    static BOOL HasBorder(const CGXStyle& style, int nSide);
+    // Cancel mode or a lost capture: no child stays pressed.
+    void CancelChildPresses();
+    // The one-cell range of the control's cell.
+    CGXRange CellRange() const { return CGXRange(m_nRow, m_nCol); }
 
     DWORD m_dwFlags = 0;
     ROWCOL m_nRow;
@@ -247,12 +261,73 @@ protected:
     BYTE m_chDBCSLead = 0;
 };
 
-// Child elements inside a cell (buttons); only their destructor is used here.
+// A windowless element inside a cell (a button): its rectangle in the grid
+// window, a caption, and its own mouse and key handling. Its control owns it,
+// places it before every draw and mouse event, and is told of its clicks
+// through OnClickedButton.
 class GXCellChild
 {
 public:
+    explicit GXCellChild(CGXControl* pControl) : m_pControl(pControl) {}
     virtual ~GXCellChild() = default;
+    GXCellChild(const GXCellChild&) = delete;
+    GXCellChild& operator=(const GXCellChild&) = delete;
+
+    virtual void SetRect(const CRect& rect) { m_rect = rect; }
+    virtual CRect GetRect() { return m_rect; }
+    virtual BOOL HitTest(CPoint pt) { return m_rect.PtInRect(pt); }
+    virtual BOOL HasFocus();
+    virtual void SetText(const CString& s) { m_strText = s; }
+    virtual void GetText(CString& s) { s = m_strText; }
+    virtual void Draw(CDC* pDC, BOOL bActive) = 0;
+    // Invalidates (with erase) the child's rectangle in the grid window.
+    virtual void Refresh();
+    virtual BOOL OnMouseMove(UINT nFlags, CPoint pt);
+    virtual BOOL OnLButtonDown(UINT nFlags, CPoint pt);
+    virtual BOOL OnLButtonUp(UINT nFlags, CPoint pt);
+    virtual BOOL OnLButtonDblClk(UINT nFlags, CPoint pt);
+    virtual BOOL OnMButtonDown(UINT nFlags, CPoint pt);
+    virtual BOOL OnMButtonUp(UINT nFlags, CPoint pt);
+    virtual BOOL OnMButtonDblClk(UINT nFlags, CPoint pt);
+    virtual BOOL OnRButtonDown(UINT nFlags, CPoint pt);
+    virtual BOOL OnRButtonUp(UINT nFlags, CPoint pt);
+    virtual BOOL OnRButtonDblClk(UINT nFlags, CPoint pt);
+    virtual BOOL OnMouseMoveOver(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnDoubleByteChar(const CString& sChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnDeadChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnSysChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual BOOL OnSysDeadChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnGridWinIniChange(LPCSTR lpszSection);
+    virtual void OnGridSysColorChange();
+    // Capture lost or cancel mode: nothing stays pressed (buttons).
+    virtual void CancelPress() {}
+
+    CGXControl* Control() const { return m_pControl; }
+
+protected:
+    CGXControl* m_pControl;
+    CRect m_rect;
+    CString m_strText;
+    BOOL m_bDBCSPending = FALSE;
+    BYTE m_chDBCSLead = 0;
 };
+
+// What the grid's find and replace hands to a control's search operations.
+struct FindReplaceState
+{
+    CString strFind;
+    CString strReplace;
+    BOOL bMatchCase = FALSE;
+    const CGXStyle* pStyle = nullptr;
+};
+// The library's one find-and-replace state.
+FindReplaceState* GXGetFindReplaceState();
 
 // The library's control factory: makes a control for an id and registers the
 // library's window classes. The cell-control library derives the factory that

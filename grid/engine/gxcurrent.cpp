@@ -83,6 +83,7 @@ BOOL CGXGridEngine::IsCurrentCellActive()
 void CGXGridEngine::OnAccessRowCol(ROWCOL, ROWCOL) {}
 
 BOOL CGXGridEngine::OnControlNotify(ROWCOL, ROWCOL, UINT, int) { return TRUE; }
+void CGXGridEngine::OnClickedButtonRowCol(ROWCOL, ROWCOL) {}
 
 BOOL CGXGridEngine::CheckCurrentCellChange(BOOL bEnter, ROWCOL nRow, ROWCOL nCol, ROWCOL nOldRow, ROWCOL nOldCol)
 {

@@ -1,4 +1,5 @@
 #include "gxengine.h"
+#include "gxundo.h"
 #include "afxwin.h"
 #include "gxhint.h"
 #include "gxinit.h"
@@ -13,6 +14,7 @@ CGXGridEngine::CGXGridEngine(CWnd* pGridWnd, CDocument* pDocument, void* pOwner)
     m_nCxBorder = ::GetSystemMetrics(SM_CXBORDER);
     m_nCyBorder = ::GetSystemMetrics(SM_CYBORDER);
     m_hArrowCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    m_nPointMargin = m_nCyFrame;
 }
 
 CGXGridEngine::~CGXGridEngine()
@@ -20,6 +22,7 @@ CGXGridEngine::~CGXGridEngine()
     // The program's active grid must not outlive its engine.
     if (GXGetAppState()->m_pActiveGrid == this)
         GXGetAppState()->m_pActiveGrid = nullptr;
+    DestroyMarker();
     ReleaseGridObjects();
     FreeStyleCache();
     m_bKeepDrawingObjects = FALSE;
@@ -587,15 +590,36 @@ BOOL CGXGridEngine::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle,
     CGXLongOperation theOp;
     theOp.SetStatusText(GXGetAppState()->sGenUndo, FALSE);
 
-    // A change too large to record for undo asks first.
-    if (nCommand != gxRollback && m_pParam->m_bUndoEnabled) {
+    // A change too large to record for undo asks first; the old styles are kept otherwise.
+    CPtrArray* pOldStyles = nullptr;
+    if (IsRecording(nCommand)) {
         const ROWCOL nRows = bottom - top + 1, nCols = right - left + 1;
         const double cells = static_cast<double>(nRows) * nCols;
         if (cells >= 0x7FFFFFFF || nRows > 0x7FFF || nCols > 0x7FFF) {
             if (AfxMessageBox(GX_IDS_UNDOTOOLARGE, MB_OKCANCEL) == IDCANCEL)
                 return FALSE;
+        } else {
+            pOldStyles = new CPtrArray;
+            pOldStyles->SetSize(static_cast<INT_PTR>(nRows * nCols));
+            INT_PTR i = 0;
+            for (ROWCOL r = top; r <= bottom; ++r)
+                for (ROWCOL c = left; c <= right; ++c, ++i) {
+                    CGXStyle* p = CreateStyle();
+                    if (ReadCellStyle(r, c, *p, gxCopy, nType))
+                        pOldStyles->SetAt(i, p);
+                    else
+                        RecycleStyle(p);
+                }
         }
     }
+    auto dropOldStyles = [&]() {
+        if (pOldStyles == nullptr)
+            return;
+        for (INT_PTR i = 0; i < pOldStyles->GetSize(); ++i)
+            delete static_cast<CGXStyle*>(pOldStyles->GetAt(i));
+        delete pOldStyles;
+        pOldStyles = nullptr;
+    };
 
     GX_APP_STATE* state = GXGetAppState();
     theOp.SetStatusText(nCommand == gxDo ? state->sStoringCells : state->sRestoringCells, FALSE);
@@ -648,13 +672,24 @@ BOOL CGXGridEngine::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle,
     }
 
     if (bAborted) {
+        // What was stored before the abort is taken back.
+        if (pOldStyles != nullptr && bChanged) {
+            CGXRange whole(range);
+            SetStyleRange(whole, nullptr, gxCopy, nType, pOldStyles, 0, gxRollback);
+        }
+        dropOldStyles();
         Redraw(nFlags);
         return FALSE;
     }
     if (bChanged) {
         UpdateStyleRange(range, pStyle, nMode, nType, nFlags, TRUE);
         SetModifiedFlag(TRUE);
+        if (pOldStyles != nullptr) {
+            PushCommand(new CGXSetStyleRangeCmd(range, nType, pOldStyles), nCommand);
+            pOldStyles = nullptr;
+        }
     }
+    dropOldStyles();
     return bChanged;
 }
 
@@ -694,10 +729,12 @@ const CGXStyle& CGXGridEngine::LookupBaseStyle(WORD nID)
     return *p;
 }
 
-BOOL CGXGridEngine::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT nFlags, int)
+BOOL CGXGridEngine::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT nFlags, int nCommand)
 {
     if (m_pParam == nullptr || (m_pParam->m_bLockStructureReadOnly && IsReadOnly()))
         return FALSE;
+    if (IsRecording(nCommand) && m_pParam->GetStylesMap() != nullptr && m_pParam->GetStylesMap() != &stylesMap)
+        PushCommand(new CGXChangeStylesMapCmd(*m_pParam->GetStylesMap()), nCommand);
     if (m_pParam->GetStylesMap() == nullptr)
         m_pParam->SetStylesMap(new CGXStylesMap(stylesMap), TRUE);
     else if (m_pParam->GetStylesMap() != &stylesMap)
@@ -721,10 +758,12 @@ void CGXGridEngine::UpdateStylesMap(UINT nFlags, BOOL bCreateHint)
     }
 }
 
-BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlags, int)
+BOOL CGXGridEngine::ChangeProperties(const CGXProperties& properties, UINT nFlags, int nCommand)
 {
     if (m_pParam == nullptr || (m_pParam->m_bLockStructureReadOnly && IsReadOnly()))
         return FALSE;
+    if (IsRecording(nCommand) && m_pParam->GetProperties() != nullptr && m_pParam->GetProperties() != &properties)
+        PushCommand(new CGXChangePropertiesCmd(*m_pParam->GetProperties()), nCommand);
     if (m_pParam->GetProperties() == nullptr) {
         CGXProperties* p = new CGXProperties;
         *p = properties;
@@ -747,13 +786,17 @@ void CGXGridEngine::UpdateProperties(UINT nFlags, BOOL bCreateHint)
     }
 }
 
-BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, UINT nFlags, int)
+BOOL CGXGridEngine::ChangeBaseStyle(WORD nID, const CGXStyle& style, int nMode, UINT nFlags, int nCommand)
 {
     if (m_pParam == nullptr || m_pParam->GetStylesMap() == nullptr)
         return FALSE;
     if (m_pParam->m_bLockStructureReadOnly && IsReadOnly())
         return FALSE;
     CGXStyle& base = const_cast<CGXStyle&>(LookupBaseStyle(nID));
+    if (IsRecording(nCommand)) {
+        UINT nRes = 0;
+        PushCommand(new CGXChangeBaseStyleCmd(nID, base, m_pParam->GetStylesMap()->GetStyleName(nID, nRes)), nCommand);
+    }
     base.ChangeStyle(style, nMode);
     SetModifiedFlag(TRUE);
     UpdateBaseStyle(nID, nFlags, TRUE);
@@ -841,16 +884,6 @@ void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefaul
 
 HBRUSH CGXGridEngine::HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
 BOOL CGXGridEngine::HandleDestroy() { return FALSE; }
-BOOL CGXGridEngine::HandleLButtonDown(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleLButtonUp(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleLButtonDblClk(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleMButtonDown(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleMButtonUp(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleMButtonDblClk(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleRButtonDown(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleRButtonUp(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleRButtonDblClk(UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::HandleMouseMove(UINT, CPoint) { return FALSE; }
 
 BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
 {
@@ -864,19 +897,6 @@ BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
 BOOL CGXGridEngine::HandleSize(UINT, int, int) { return FALSE; }
 BOOL CGXGridEngine::HandleShowWindow(BOOL, UINT) { return FALSE; }
 UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
-BOOL CGXGridEngine::HandleCancelMode()
-{
-    // Ends what the mouse runs: a resize, else the selection drag; the capture goes back.
-    if (m_bTracking)
-        CancelTracking();
-    m_bMouseTracking = FALSE;
-    if (m_nOverrideCursor != 0)
-        SetOverrideCursor(0);
-    CWnd* pWnd = m_pGridWnd;
-    if (pWnd != nullptr && pWnd->GetSafeHwnd() != nullptr && ::GetCapture() == pWnd->GetSafeHwnd())
-        ::ReleaseCapture();
-    return TRUE;
-}
 BOOL CGXGridEngine::HandleMouseActivate(CWnd*, UINT, UINT, int*) { return FALSE; }
 BOOL CGXGridEngine::HandleSettingChange(LPCSTR) { return FALSE; }
 
@@ -886,12 +906,12 @@ BOOL CGXGridEngine::HandleSysColorChange()
     return FALSE;
 }
 
-BOOL CGXGridEngine::HandleTimer(UINT_PTR) { return FALSE; }
 
 BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (m_bCurrentCellValid && m_pCurrentControl != nullptr)
-        return m_pCurrentControl->OnCommand(wParam, lParam);
+    // The cached pointer may have been dropped with the cached style: ask for the control.
+    if (CGXControl* pControl = m_bCurrentCellValid ? GetCurrentCellControl() : nullptr)
+        return pControl->OnCommand(wParam, lParam);
     return FALSE;
 }
 

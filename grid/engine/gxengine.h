@@ -205,6 +205,15 @@ public:
     virtual BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol);
     virtual BOOL OnLeftCell(ROWCOL nRow, ROWCOL nCol, ROWCOL nNewRow, ROWCOL nNewCol);
     virtual BOOL OnControlNotify(ROWCOL nRow, ROWCOL nCol, UINT nID, int nCode);
+    // A button inside the cell was clicked (empty here).
+    virtual void OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol);
+    // State the cell controls set around their windows and drop-down lists: a list is open;
+    // a control hides its window; areas a control's window covers, to repaint after drawing.
+    BOOL IsDropDownOpen() const { return m_bDropDownOpen; }
+    void SetDropDownOpen(BOOL b) { m_bDropDownOpen = b; }
+    BOOL m_bDropDownOpen = FALSE;
+    BOOL m_bHidingControl = FALSE;
+    CArray<CRect, const CRect&> m_controlInvalidRects;
 
     // ---- Cell controls
     virtual CGXControl* GetControlForId(WORD nID);
@@ -460,7 +469,106 @@ public:
     // Set while the selection may be dragged by its edge.
     BOOL m_bDragEnabled = FALSE;
 
+    // ---- Inserting, removing and moving rows and columns. Each records its inverse for undo;
+    // store halves change the data and everything keyed by row (column) number, update halves
+    // the screen. Destinations are the number the first moved row has after the move.
+    // InsertRows: pHeights, pCellStyles (nColumns per row, row-major, null entries skipped) and
+    // pRowStyles are optional and stay the caller's.
+    virtual BOOL InsertRows(ROWCOL nRow, ROWCOL nCount, const int* pHeights = nullptr,
+                            const CObArray* pCellStyles = nullptr, const CObArray* pRowStyles = nullptr,
+                            ROWCOL nColumns = 0, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL InsertCols(ROWCOL nCol, ROWCOL nCount, const int* pWidths = nullptr,
+                            const CObArray* pCellStyles = nullptr, const CObArray* pColStyles = nullptr,
+                            ROWCOL nRows = 0, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL RemoveRows(ROWCOL nFrom, ROWCOL nTo, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL RemoveCols(ROWCOL nFrom, ROWCOL nTo, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL MoveRows(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL MoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL StoreInsertRows(ROWCOL nRow, ROWCOL nCount, BOOL bProcessed = FALSE);
+    virtual BOOL StoreInsertCols(ROWCOL nCol, ROWCOL nCount, BOOL bProcessed = FALSE);
+    virtual BOOL StoreRemoveRows(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed = FALSE);
+    virtual BOOL StoreRemoveCols(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed = FALSE);
+    virtual BOOL StoreMoveRows(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, BOOL bProcessed = FALSE);
+    virtual BOOL StoreMoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, BOOL bProcessed = FALSE);
+    virtual void UpdateInsertRows(ROWCOL nRow, ROWCOL nCount, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateInsertCols(ROWCOL nCol, ROWCOL nCount, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateRemoveRows(ROWCOL nFrom, ROWCOL nTo, const int* pOldHeights, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateRemoveCols(ROWCOL nFrom, ROWCOL nTo, const int* pOldWidths, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateMoveRows(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags, BOOL bCreateHint);
+    virtual void UpdateMoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags, BOOL bCreateHint);
+    // Where a row (column) n lands when nFrom..nTo moves to nDest.
+    static ROWCOL MovedIndex(ROWCOL n, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest);
+    // Freezing the one selected block of rows (columns) and taking it back.
+    virtual void FreezeRows();
+    virtual BOOL CanFreezeRows();
+    virtual void UnfreezeRows();
+    virtual BOOL CanUnfreezeRows();
+    virtual void FreezeCols();
+    virtual BOOL CanFreezeCols();
+    virtual void UnfreezeCols();
+    virtual BOOL CanUnfreezeCols();
+    // Covered cells and data moves of sorting: answered "not done" until spans and sorting exist.
+    virtual BOOL SetCoveredCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
+                                 UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
+    virtual BOOL MoveDataRows(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+                              int nCommand = gxDo);
+    virtual BOOL MoveDataCols(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+                              int nCommand = gxDo);
+
+    // ---- Moving selected rows or columns by dragging their headers
+    virtual BOOL StartRowColMoveDrag(ROWCOL nRow, ROWCOL nCol);
+    virtual void TrackRowColMoveDrag(ROWCOL nAnchorRow, ROWCOL nAnchorCol, ROWCOL nRow, ROWCOL nCol);
+    virtual BOOL EndRowColMoveDrag(ROWCOL nAnchorRow, ROWCOL nAnchorCol, ROWCOL nRow, ROWCOL nCol);
+    virtual void CancelRowColMoveDrag();
+    virtual BOOL CanStartRowMoveDrag(ROWCOL nFrom, ROWCOL nTo);
+    virtual BOOL CanStartColMoveDrag(ROWCOL nFrom, ROWCOL nTo);
+    virtual BOOL CanMoveRowsTo(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+    virtual BOOL CanMoveColsTo(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+    virtual BOOL CanDropRowsAt(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+    virtual BOOL CanDropColsAt(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+    // The destination a block nFrom..nTo gets when released on nTarget; GX_INVALID: no move.
+    static ROWCOL DropDestination(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+
+    // ---- Mouse: click hooks and tracking. Tracking flags: 0x01 a press is tracked, 0x02 it builds
+    // a selection, 0x04 down, 0x08 moved, 0x10 up, 0x20 just left the start cell, 0x40 on the start
+    // cell, 0x80 Ctrl at the press, 0x100 the press was on the current cell held by its control.
+    virtual BOOL OnSelectHeaderWithCtrl(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnMButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnMButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnRButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnMouseMoveOver(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
+    virtual BOOL OnCellLeftClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRow, ROWCOL nCol, CPoint pt,
+                                 UINT nFlags, WORD nHitState);
+    virtual BOOL OnCellMiddleClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRow, ROWCOL nCol, CPoint pt,
+                                   UINT nFlags, WORD nHitState);
+    virtual BOOL OnCellRightClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRow, ROWCOL nCol, CPoint pt,
+                                  UINT nFlags, WORD nHitState);
+    // The starting of a cell drag (taken over by the transfer code): FALSE, not started.
+    virtual BOOL StartCellDrag(ROWCOL nRow, ROWCOL nCol, CPoint pt);
+    void CaptureMouse();
+    BOOL IsPointOutsideMainWindow(CPoint ptScreen);
+    // One step of scrolling while something is dragged over the grid (screen point); TRUE while
+    // the point asks for scrolling. The time comes from the seam's tick count.
+    BOOL AutoScrollStep(CPoint ptScreen);
+    WORD GetTrackingFlags() const { return m_wTracking; }
+    BOOL IsMovingRowsCols() const { return m_bMovingRowCol; }
+    // 1 (default): a selection drag runs the auto-scroll loop; 0 it only takes the capture.
+    BOOL m_bUseScrollLoop = TRUE;
+    // Auto-scroll parameters (the drag code sets them): border width, delays in ms, step factors,
+    // and 0x40 in the drag flags scrolls also while the point is outside the grid.
+    int m_nAutoScrollBorder = 16;
+    DWORD m_nAutoScrollFirstDelay = 300, m_nAutoScrollRepeatDelay = 50, m_nAutoScrollOutsideDelay = 50;
+    int m_nAutoScrollRowFactor = 1, m_nAutoScrollColFactor = 1;
+    DWORD m_dwDragFlags = 0;
+
     // ---- Non-virtual services
+    // Whether an operation in this command mode records its inverse.
+    BOOL IsRecording(int nCommand) const
+    {
+        return m_pParam != nullptr && nCommand != gxRollback && m_pParam->IsUndoEnabled();
+    }
     void SetParam(CGXGridParam* pParam, BOOL bOwn = TRUE);
     CGXGridParam* GetParam() const { return m_pParam; }
     CWnd* GridWnd() const { return m_pGridWnd; }
@@ -643,5 +751,36 @@ protected:
     BOOL IsWindowShown();
     CPoint PanePosition();
     HWND m_hPaneWnd = nullptr;
+    // Mouse tracking.
+    UINT m_nButtonFlags = 0;
+    WORD m_wTracking = 0;
+    ROWCOL m_nStartRow = 0, m_nStartCol = 0;
+    BOOL m_bMovedSincePress = FALSE;
+    BOOL m_bCursorOnly = TRUE;   // a mouse move only sets the cursor; no control is offered it
+    int m_nPointMargin = 0;
+    CPoint ClampTrackPoint(CPoint pt);
+    void StartMouseLoop(BOOL bRows, BOOL bCols);
+    BOOL CellClick(int nButton, ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRow, ROWCOL nCol, CPoint pt,
+                   UINT nFlags, WORD nHitState);
+    BOOL HandleOtherButtonDown(int nButton, UINT nFlags, CPoint pt);
+    BOOL HandleButtonUp(int nButton, UINT nFlags, CPoint pt);
+    BOOL HandleOtherDblClk(int nButton, UINT nFlags, CPoint pt);
+    void ClampCellToCounts(ROWCOL& nRow, ROWCOL& nCol, BOOL bInner);
+    // Header drags of rows or columns.
+    BOOL m_bMovingRowCol = FALSE;
+    int m_nMoveMode = 0;   // 2 rows, 1 columns
+    CGXRange m_rangeMove;
+    ROWCOL m_nMoveLastRow = 0, m_nMoveLastCol = 0;
+    CWnd* m_pMarkerWnd = nullptr;
+    void DestroyMarker();
+    // Auto-scroll state.
+    int m_nAutoDirH = 0, m_nAutoDirV = 0;
+    BOOL m_bAutoInside = FALSE;
+    DWORD m_dwAutoLast = 0, m_dwAutoDelay = 0;
+    // Window size memory.
+    int m_nLastCx = 0, m_nLastCy = 0;
+    CRect m_rectLastWindow;
+    BOOL m_bParentMaximized = FALSE;
+    BOOL m_bNoSmartResize = FALSE;
     CPoint m_ptPane;
 };

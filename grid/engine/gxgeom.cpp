@@ -7,6 +7,7 @@
 #include "gxaxis.h"
 #include "gxhint.h"
 #include "gxresrc.h"
+#include "gxundo.h"
 #include "gxutil.h"
 #include <vector>
 
@@ -42,10 +43,9 @@ BOOL CGXGridEngine::SetRowCount(ROWCOL nRows, UINT nFlags)
     const ROWCOL nOld = GetRowCount();
     if (nRows == nOld)
         return TRUE;
-    if (!StoreRowCount(nRows))
-        return FALSE;
-    RefreshAfterRowCountChange(std::min(nOld, nRows), nFlags, TRUE);
-    return TRUE;
+    if (nRows < nOld)
+        return RemoveRows(nRows + 1, nOld, nFlags, gxDo);
+    return InsertRows(nOld + 1, nRows - nOld, nullptr, nullptr, nullptr, 0, nFlags, gxDo);
 }
 
 BOOL CGXGridEngine::SetColCount(ROWCOL nCols, UINT nFlags)
@@ -53,10 +53,9 @@ BOOL CGXGridEngine::SetColCount(ROWCOL nCols, UINT nFlags)
     const ROWCOL nOld = GetColCount();
     if (nCols == nOld)
         return TRUE;
-    if (!StoreColCount(nCols))
-        return FALSE;
-    RefreshAfterColCountChange(std::min(nOld, nCols), nFlags, TRUE);
-    return TRUE;
+    if (nCols < nOld)
+        return RemoveCols(nCols + 1, nOld, nFlags, gxDo);
+    return InsertCols(nOld + 1, nCols - nOld, nullptr, nullptr, nullptr, 0, nFlags, gxDo);
 }
 
 BOOL CGXGridEngine::StoreRowCount(ROWCOL nRows)
@@ -139,7 +138,7 @@ void CGXGridEngine::RefreshAfterColCountChange(ROWCOL nCol, UINT nFlags, BOOL bC
 // ---------------------------------------------------------------------------
 // Frozen rows and columns
 
-BOOL CGXGridEngine::SetFrozenRows(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, int)
+BOOL CGXGridEngine::SetFrozenRows(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, int nCommand)
 {
     if (m_pParam == nullptr)
         return FALSE;
@@ -147,10 +146,12 @@ BOOL CGXGridEngine::SetFrozenRows(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, i
     if (!StoreFrozenRows(nFrozen, nHeader))
         return FALSE;
     UpdateFrozenRows(nOld, nOldHeader, nFlags, TRUE);
+    if (IsRecording(nCommand))
+        PushCommand(new CGXSetFrozenRowsCmd(nOld, nOldHeader), nCommand);
     return TRUE;
 }
 
-BOOL CGXGridEngine::SetFrozenCols(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, int)
+BOOL CGXGridEngine::SetFrozenCols(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, int nCommand)
 {
     if (m_pParam == nullptr)
         return FALSE;
@@ -158,6 +159,8 @@ BOOL CGXGridEngine::SetFrozenCols(ROWCOL nFrozen, ROWCOL nHeader, UINT nFlags, i
     if (!StoreFrozenCols(nFrozen, nHeader))
         return FALSE;
     UpdateFrozenCols(nOld, nOldHeader, nFlags, TRUE);
+    if (IsRecording(nCommand))
+        PushCommand(new CGXSetFrozenColsCmd(nOld, nOldHeader), nCommand);
     return TRUE;
 }
 
@@ -537,47 +540,122 @@ BOOL ChangeSizes(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
 }
 } // namespace
 
-BOOL CGXGridEngine::SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const int* pHeights, UINT nFlags, int)
+namespace {
+// The sizes rows (columns) nFrom..nTo store, in pixels, -1 where one has no size of its own;
+// hidden rows keep their size, so that undo gives back exactly what was there.
+int* SavedSizes(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo)
 {
-    return ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+    CGXGridParam* p = e.GetParam();
+    const ROWCOL n = nTo - nFrom + 1;
+    int* a = new int[n];
+    for (ROWCOL i = 0; i < n; ++i) {
+        LONG v = 0;
+        a[i] = (bRows ? p->m_rowHeights : p->m_colWidths).Lookup(nFrom + i, v)
+                   ? GXStoredToPixels(v, bRows ? e.GetScaleHeight() : e.GetScaleFactor(), bRows)
+                   : -1;
+    }
+    return a;
+}
+
+BOOL* SavedHides(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo)
+{
+    CGXGridParam* p = e.GetParam();
+    const CByteArray& h = bRows ? p->m_hiddenRows : p->m_hiddenCols;
+    const ROWCOL n = nTo - nFrom + 1;
+    BOOL* a = new BOOL[n];
+    for (ROWCOL i = 0; i < n; ++i)
+        a[i] = nFrom + i < static_cast<ROWCOL>(h.GetSize()) && h[static_cast<INT_PTR>(nFrom + i)] != 0;
+    return a;
+}
+} // namespace
+
+BOOL CGXGridEngine::SetRowHeight(ROWCOL nFrom, ROWCOL nTo, int nHeight, const int* pHeights, UINT nFlags, int nCommand)
+{
+    if (nTo == 0)
+        nTo = nFrom;
+    if (nTo < nFrom || m_pParam == nullptr)
+        return FALSE;
+    int* pOld = IsRecording(nCommand) ? SavedSizes(*this, TRUE, nFrom, nTo) : nullptr;
+    const BOOL bDone = ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
         return StoreRowHeight(n, pHeights != nullptr ? pHeights[i] : nHeight);
     });
+    if (bDone && pOld != nullptr)
+        PushCommand(new CGXSetRowHeightCmd(nFrom, nTo, pOld), nCommand);
+    else
+        delete[] pOld;
+    return bDone;
 }
 
-BOOL CGXGridEngine::SetColWidth(ROWCOL nFrom, ROWCOL nTo, int nWidth, const int* pWidths, UINT nFlags, int)
+BOOL CGXGridEngine::SetColWidth(ROWCOL nFrom, ROWCOL nTo, int nWidth, const int* pWidths, UINT nFlags, int nCommand)
 {
-    return ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+    if (nTo == 0)
+        nTo = nFrom;
+    if (nTo < nFrom || m_pParam == nullptr)
+        return FALSE;
+    int* pOld = IsRecording(nCommand) ? SavedSizes(*this, FALSE, nFrom, nTo) : nullptr;
+    const BOOL bDone = ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
         return StoreColWidth(n, pWidths != nullptr ? pWidths[i] : nWidth);
     });
+    if (bDone && pOld != nullptr)
+        PushCommand(new CGXSetColWidthCmd(nFrom, nTo, pOld), nCommand);
+    else
+        delete[] pOld;
+    return bDone;
 }
 
-BOOL CGXGridEngine::HideRows(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int)
+BOOL CGXGridEngine::HideRows(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int nCommand)
 {
-    return ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+    if (nTo == 0)
+        nTo = nFrom;
+    if (nTo < nFrom || m_pParam == nullptr)
+        return FALSE;
+    BOOL* pOld = IsRecording(nCommand) ? SavedHides(*this, TRUE, nFrom, nTo) : nullptr;
+    const BOOL bDone = ChangeSizes(*this, TRUE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
         return StoreHideRow(n, pHides != nullptr ? pHides[i] : bHide);
     });
+    if (bDone && pOld != nullptr)
+        PushCommand(new CGXHideRowsCmd(nFrom, nTo, pOld), nCommand);
+    else
+        delete[] pOld;
+    return bDone;
 }
 
-BOOL CGXGridEngine::HideCols(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int)
+BOOL CGXGridEngine::HideCols(ROWCOL nFrom, ROWCOL nTo, BOOL bHide, const BOOL* pHides, UINT nFlags, int nCommand)
 {
-    return ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
+    if (nTo == 0)
+        nTo = nFrom;
+    if (nTo < nFrom || m_pParam == nullptr)
+        return FALSE;
+    BOOL* pOld = IsRecording(nCommand) ? SavedHides(*this, FALSE, nFrom, nTo) : nullptr;
+    const BOOL bDone = ChangeSizes(*this, FALSE, nFrom, nTo, nFlags, [&](ROWCOL n, ROWCOL i) {
         return StoreHideCol(n, pHides != nullptr ? pHides[i] : bHide);
     });
+    if (bDone && pOld != nullptr)
+        PushCommand(new CGXHideColsCmd(nFrom, nTo, pOld), nCommand);
+    else
+        delete[] pOld;
+    return bDone;
 }
 
-BOOL CGXGridEngine::SetDefaultRowHeight(int nHeight, UINT nFlags, int)
+BOOL CGXGridEngine::SetDefaultRowHeight(int nHeight, UINT nFlags, int nCommand)
 {
+    const int nOld = GetDefaultRowHeight();
     if (!StoreDefaultRowHeight(nHeight))
         return FALSE;
     UpdateChangedRowHeights(1, std::max<ROWCOL>(1, GetRowCount()), nullptr, nFlags, TRUE);
+    if (IsRecording(nCommand))
+        PushCommand(new CGXSetDefaultRowHeightCmd(nOld), nCommand);
     return TRUE;
 }
 
-BOOL CGXGridEngine::SetDefaultColWidth(int nWidth, UINT nFlags, int)
+BOOL CGXGridEngine::SetDefaultColWidth(int nWidth, UINT nFlags, int nCommand)
 {
+    const int nOld = GetDefaultColWidth();
     if (!StoreDefaultColWidth(nWidth))
         return FALSE;
     UpdateChangedColWidths(1, std::max<ROWCOL>(1, GetColCount()), nullptr, nFlags, TRUE);
+    if (IsRecording(nCommand))
+        PushCommand(new CGXSetDefaultColWidthCmd(nOld), nCommand);
     return TRUE;
 }
 

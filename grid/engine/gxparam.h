@@ -165,6 +165,9 @@ public:
     // current cell's control, 2 a click beside the text, 4 any click and also on Init and when the
     // grid gains the focus, 8 on the button release, 0x80000 on a double click.
     DWORD m_dwActivateOptions = 0;
+    BOOL m_bPasteStyles = FALSE;          // whole-cell clipboard: controls leave paste and Delete to the grid
+    BOOL m_bCheckReadOnlyOnStore = FALSE; // stores from outside are checked for read-only cells
+    BOOL m_bDirectDraw = FALSE;           // an entered cell is drawn at once through a client DC
     BOOL m_bThumbTracking = FALSE;        // scroll while the thumb is dragged
     BOOL m_bPrinterLayout = FALSE;        // lay out with the printer's metrics
     BOOL m_bCurrentCellHint = FALSE;      // tell the other views every move of the current cell

@@ -111,6 +111,8 @@
 #define GX_IDS_COPY               52329
 #define GX_IDS_MOVE               52330
 #define GX_IDS_CLEARCELLS         52331
+#define GX_IDS_SORTROWS           52332
+#define GX_IDS_SORTCOLS           52333
 #define GX_IDS_STYLESMAPCHANGES   52336
 #define GX_IDS_PROPERTYSETTINGS   52337
 

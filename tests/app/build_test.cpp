@@ -6,6 +6,7 @@
 #include "DocumentFixture.h"
 #include "IniFile.h"
 #include "buildtools_util.h"
+#include <commctrl.h>
 #include <algorithm>
 #include <memory>
 
@@ -634,6 +635,64 @@ TEST(BuildMapDialog, StartsFromTheDefaultsAndGroupsEnableTheirControls)
         AfxSeamPressButton(call.hWnd, IDCANCEL);
     });
     EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
+// The dialog's controls answer the tip control's requests from the string table.
+class TipProbe : public CBuildMapDlg
+{
+public:
+    using CBuildMapDlg::OnToolHitTest;
+};
+
+TEST(BuildMapDialog, ControlsTakeTheirTipsFromTheStringTable)
+{
+    TipProbe dlg;
+    AfxSeamDrive([&dlg](AfxModalCall& call) {
+        HWND h = call.hWnd;
+        EXPECT_NE(dlg.m_nFlags & WF_TOOLTIPS, 0u);
+        struct Case
+        {
+            int id;
+            UINT flags;
+            const char* tip;
+        } cases[] = {{IDC_BUILD_QBSP_VERBOSE, TTF_IDISHWND, "Lists every step qbsp takes"},
+                     {IDC_BUILD_QBSP_NOFILL, TTF_IDISHWND, ""},
+                     {IDC_BUILD_QBSP_VERBOSE, 0, "unchanged"}};   // a tool not named by its window
+        // The requests come from a tip control of the dialog's.
+        HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, h, nullptr,
+                                      ::GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(hTip, nullptr);
+        for (const Case& c : cases) {
+            NMTTDISPINFOA info = {};
+            info.hdr.hwndFrom = hTip;
+            info.hdr.code = TTN_NEEDTEXTA;
+            info.hdr.idFrom = c.flags ? reinterpret_cast<UINT_PTR>(::GetDlgItem(h, c.id)) : c.id;
+            info.uFlags = c.flags;
+            info.lpszText = const_cast<LPSTR>("unchanged");
+            ::SendMessageA(h, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+            EXPECT_STREQ(info.lpszText, c.tip) << c.id;
+        }
+        // The control under a point is the tool, named by its window.
+        HWND hVerbose = ::GetDlgItem(h, IDC_BUILD_QBSP_VERBOSE);
+        RECT rc;
+        ::GetWindowRect(hVerbose, &rc);
+        POINT pt = {rc.left + 2, rc.top + 2};
+        ::ScreenToClient(h, &pt);
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof ti;
+        EXPECT_EQ(dlg.OnToolHitTest(CPoint(pt), &ti), IDC_BUILD_QBSP_VERBOSE);
+        EXPECT_EQ(ti.uId, reinterpret_cast<UINT_PTR>(hVerbose));
+        EXPECT_NE(ti.uFlags & TTF_IDISHWND, 0u);
+        EXPECT_EQ(ti.lpszText, LPSTR_TEXTCALLBACKA);
+        // Inside the group's frame but on no control: no tool.
+        ::GetWindowRect(::GetDlgItem(h, IDC_BUILD_QBSP_EXTRA), &rc);
+        pt = {rc.right + 1, rc.bottom + 3};
+        ::ScreenToClient(h, &pt);
+        EXPECT_EQ(dlg.OnToolHitTest(CPoint(pt), nullptr), -1);
+        ::DestroyWindow(hTip);
+        AfxSeamPressButton(h, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
 // ---- The map written for the build, on a real map ---------------------------------------------

@@ -4,6 +4,7 @@
 #include "Map.h"
 #include "MapFrame.h"
 #include "MapXYView.h"
+#include "ViewsRes.h"
 #include "afxtest.h"
 #include "shell_fixture.h"
 #include "../../res/resource.h"
@@ -107,4 +108,37 @@ TEST_F(OpenFixture, FileOpenIsRefusedWithoutAProject)
     afxtest::PumpMessages();
     EXPECT_TRUE(AfxSeamCalls().empty());    // no file dialog
     EXPECT_EQ(m_app.GetMainFrame()->MDIGetActive(), nullptr);
+}
+
+// A status line inside a mouse handler repaints its pane and runs no message loop: a press that
+// waits in the queue is not handled inside the release that shows the line.
+TEST_F(OpenFixture, StatusLinesInAPlaneViewsHandlersDoNotPumpMessages)
+{
+    CString path = m_path;
+    AfxSeamScript([path](AfxModalCall& call) {
+        call.text = path;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDOK);
+    m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
+    afxtest::PumpMessages();
+    CMDIChildWnd* pChild = MapChildren(m_app.GetMainFrame())["morvane_open_small - XY (Top) Window"];
+    ASSERT_NE(pChild, nullptr);
+    CMapXYView* xy = static_cast<CMapFrame*>(pChild)->GetXYView();
+    ASSERT_NE(xy, nullptr);
+    Map* map = xy->GetMap();
+    map->SelectObject(static_cast<SThing*>(map->GetVisibleList().GetHead()), TRUE);
+    afxtest::PumpMessages();
+
+    xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+    ASSERT_EQ(xy->m_nState, CMapXYView::STATE_ROTATE_ARMED);
+    xy->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    ASSERT_EQ(xy->m_nState, CMapXYView::STATE_ROTATE_CENTRE);
+    xy->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(160, 100));
+    xy->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 100)); // shows "Click and drag ..."
+    EXPECT_EQ(xy->m_nState, CMapXYView::STATE_ROTATE_CENTRE);
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, xy->m_hWnd, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    xy->SendMessage(WM_COMMAND, ID_CANCEL_OPERATION);
+    ::PeekMessageA(&msg, xy->m_hWnd, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE);
 }

@@ -7,6 +7,7 @@
 #include "afxtest.h"
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -121,6 +122,41 @@ TEST_F(OutputFixture, AWorkersBlockIsAppended)
     std::memcpy(block, text, sizeof text);
     m_bar->m_build.SendMessage(WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(block), 0);
     EXPECT_STREQ(text, Text(m_bar->m_build));
+}
+
+// Blocks already waiting for a pane go in with the first one; when they hold more than the pane
+// keeps, the pane is the marker and their newest whole lines.
+TEST_F(OutputFixture, WaitingBlocksGoInTogetherAndAFloodKeepsOnlyItsNewestLines)
+{
+    auto post = [](CWnd& pane, const std::string& text) {
+        char* block = new char[text.size() + 1];
+        std::memcpy(block, text.c_str(), text.size() + 1);
+        pane.PostMessage(WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(block), 0);
+    };
+    COutputEdit& pane = m_bar->m_build;
+    pane.SetWindowText("before\n");
+    post(pane, "one\n");
+    post(m_bar->m_messages, "elsewhere\n");
+    post(pane, "two\n");
+    afxtest::PumpMessages();
+    EXPECT_STREQ("before\none\ntwo\n", Text(pane));
+    EXPECT_STREQ("elsewhere\n", Text(m_bar->m_messages));
+
+    std::string all;
+    for (int i = 0; i < 1000; ++i) {
+        char line[64];
+        snprintf(line, sizeof line, "line %04d of a flood of output\n", i);
+        all += line;
+        post(pane, line);
+    }
+    afxtest::PumpMessages();
+    CString text = Text(pane);
+    EXPECT_EQ(0, text.Find(COutputEdit::kCutText));
+    CString rest = text.Mid(static_cast<int>(std::strlen(COutputEdit::kCutText)));
+    EXPECT_LE(rest.GetLength(), static_cast<int>(COutputEdit::kKeep));
+    EXPECT_GT(rest.GetLength(), static_cast<int>(COutputEdit::kKeep) - 40);
+    EXPECT_STREQ("line ", rest.Left(5));
+    EXPECT_EQ(all.substr(all.size() - rest.GetLength()), std::string(rest));
 }
 
 TEST_F(OutputFixture, TheReportersLinesReachTheMessagesPane)

@@ -4,6 +4,7 @@
 #include "SECAccel.h"
 #include "toolbar_test_ids.h"
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -69,6 +70,71 @@ TEST(Shortcuts, ExcludedCommands)
         EXPECT_TRUE(list.IsExcluded(nID)) << nID;
     for (UINT nID : {0xE10Fu, 0xE120u, 0xFEFFu, 0xE152u, (UINT)ID_TB_A})
         EXPECT_FALSE(list.IsExcluded(nID)) << nID;
+}
+
+// A command list with fixed entries, to archive.
+class CFixedCommands : public SECCommandList
+{
+public:
+    CFixedCommands() : SECCommandList(nullptr, FALSE) {}
+    void CollectCommands() override
+    {
+        m_entries = {{0x9C41, "File:Save As", "Saves"}, {0xE100, "", ""}};
+    }
+    void Describe() override {}
+    std::string Text() const
+    {
+        std::string text;
+        for (const Entry& entry : m_entries)
+            text += std::to_string(entry.nID) + "=" + (LPCSTR)entry.strName + "/" + (LPCSTR)entry.strDescription + ";";
+        return text;
+    }
+};
+
+TEST(Shortcuts, TheCommandListArchivesItsEntries)
+{
+    CFixedCommands list;
+    list.Build();
+    const std::vector<BYTE> expected = {2, 0,
+                                        0x41, 0x9C, 0, 0, 12, 'F', 'i', 'l', 'e', ':', 'S', 'a', 'v', 'e', ' ', 'A', 's',
+                                        5, 'S', 'a', 'v', 'e', 's',
+                                        0x00, 0xE1, 0, 0, 0, 0};
+    CMemFile out;
+    {
+        CArchive ar(&out, CArchive::store);
+        list.Serialize(ar);
+        ar.Close();
+    }
+    std::vector<BYTE> written(out.GetLength());
+    out.SeekToBegin();
+    out.Read(written.data(), (UINT)written.size());
+    EXPECT_EQ(written, expected);
+
+    // Read back into an empty list.
+    std::vector<BYTE> bytes = expected;
+    CFixedCommands loaded;
+    {
+        CMemFile in(bytes.data(), (UINT)bytes.size());
+        CArchive ar(&in, CArchive::load);
+        loaded.Serialize(ar);
+    }
+    EXPECT_EQ(loaded.Text(), "40001=File:Save As/Saves;57600=/;");
+
+    // A count the data cannot hold: an archive error, the list as it was.
+    bytes[0] = 0xE8;
+    bytes[1] = 0x03;
+    bool bThrown = false;
+    try {
+        CMemFile in(bytes.data(), (UINT)bytes.size());
+        CArchive ar(&in, CArchive::load);
+        loaded.Serialize(ar);
+    }
+    catch (CArchiveException* e) {
+        bThrown = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(loaded.Text(), "40001=File:Save As/Saves;57600=/;");
 }
 
 TEST(Shortcuts, SettingAKeyMovesItAndRemovingForgetsIt)

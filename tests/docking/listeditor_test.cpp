@@ -165,6 +165,23 @@ TEST(ListEditor, DeletingAndMovingAtTheEnds)
                                                              "deleted 1 sel 0"}));
 }
 
+// The windows made in this thread while the hook is in: class name and title.
+std::vector<std::string>* g_pCreated = nullptr;
+
+LRESULT CALLBACK RecordCreated(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND && g_pCreated != nullptr) {
+        char szClass[64] = "";
+        ::GetClassNameA((HWND)wParam, szClass, sizeof szClass);
+        const CBT_CREATEWNDA* pCreate = (const CBT_CREATEWNDA*)lParam;
+        std::string title = pCreate->lpcs->lpszName != nullptr && !IS_INTRESOURCE(pCreate->lpcs->lpszName)
+                                ? pCreate->lpcs->lpszName
+                                : "";
+        g_pCreated->push_back(std::string(szClass) + ":" + title);
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
 TEST(ListEditor, APressBecomesADragOnlyAfterAQuarterSecond)
 {
     CListDialog dlg;
@@ -187,13 +204,27 @@ TEST(ListEditor, APressBecomesADragOnlyAfterAQuarterSecond)
         ASSERT_TRUE(click.Run());
         EXPECT_EQ(pList->GetCurSel(), 1);
         EXPECT_TRUE(dlg.m_editor.m_log.empty());
-        // Held past 250 ms: Gamma is dragged above Alpha.
+        // Held past 250 ms: Gamma is dragged above Alpha, its text in a drag window of its own
+        // class meanwhile.
         AfxSeamSetTickCount([&] { return dwNow += 100; });
+        std::vector<std::string> created;
+        g_pCreated = &created;
+        HHOOK hHook = ::SetWindowsHookExA(WH_CBT, RecordCreated, nullptr, ::GetCurrentThreadId());
         afxtest::InputScript drag;
         drag.MoveTo(rect2.CenterPoint()).Down().Pause(100).MoveInSteps(CPoint(rect0.CenterPoint().x, rect0.top + 2), 4)
             .Up()
             .Pause(50);
-        ASSERT_TRUE(drag.Run());
+        bool bRan = drag.Run();
+        ::UnhookWindowsHookEx(hHook);
+        g_pCreated = nullptr;
+        ASSERT_TRUE(bRan);
+        EXPECT_EQ(created, (std::vector<std::string>{"SECListBoxDragWnd:Gamma"}));
+        EXPECT_EQ(::FindWindowA("SECListBoxDragWnd", nullptr), nullptr);
+        WNDCLASSA wc;
+        ASSERT_TRUE(::GetClassInfoA(AfxGetInstanceHandle(), "SECListBoxDragWnd", &wc));
+        EXPECT_EQ(wc.style, (UINT)(CS_HREDRAW | CS_VREDRAW));
+        EXPECT_EQ(wc.hCursor, ::LoadCursor(nullptr, IDC_ARROW));
+        EXPECT_EQ(wc.hbrBackground, (HBRUSH)::GetStockObject(WHITE_BRUSH));
         EXPECT_EQ(Items(pList), (std::vector<std::string>{"Gamma", "Alpha", "Beta"}));
         EXPECT_EQ(pList->GetCurSel(), 0);
         AfxSeamPressButton(c.hWnd, IDOK);

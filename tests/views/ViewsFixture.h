@@ -6,10 +6,25 @@
 #include "Map.h"
 #include "MapXYView.h"
 #include "ViewServices.h"
+#include <cstdio>
 #include <map>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+// The whole content of a file, empty when it cannot be read.
+inline std::string FileBytes(LPCSTR path)
+{
+    std::string s;
+    if (FILE* f = fopen(path, "rb")) {
+        char buf[65536];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
 
 class CTestViewServices : public CViewServices
 {
@@ -17,6 +32,7 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::string> boxes;
     int applied = 0;
+    BOOL unapplied = FALSE; // the Entity Editor holds changes not applied
     std::vector<Entity*> currentEntities;
     std::map<std::string, CPen*> classPens; // the Entity Editor's pens, by class
 
@@ -34,6 +50,7 @@ public:
         return IDOK;
     }
     void ApplyEntityChanges() override { ++applied; }
+    BOOL HasUnappliedEntityChanges() override { return unapplied; }
     void SetCurrentEntity(Entity* pEntity) override { currentEntities.push_back(pEntity); }
     bool HasStatus(const char* text) const
     {

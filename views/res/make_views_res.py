@@ -47,6 +47,51 @@ def shapes():
         p.add((x, c + 12))
     arrow_v(p, c, c - 9, c + 9)
     out["view_bottom_handle"] = (p, (c, c + 11))
+    p = set()  # move freely: the four-way arrow around a small square (the object)
+    arrow_h(p, c, c - 11, c + 11)
+    arrow_v(p, c, c - 11, c + 11)
+    for i in range(-3, 4):
+        for j in (-3, 3):
+            p.add((c + i, c + j))
+            p.add((c + j, c + i))
+    out["view_move"] = (p, (c, c))
+    p = set()  # move horizontally only
+    arrow_h(p, c, c - 11, c + 11)
+    for y in range(c - 3, c + 4):
+        p.add((c - 3, y))
+        p.add((c + 3, y))
+    out["view_move_horizontal"] = (p, (c, c))
+    p = set()  # both axes locked: a square crossed out
+    for i in range(-8, 9):
+        p.add((c + i, c - 8))
+        p.add((c + i, c + 8))
+        p.add((c - 8, c + i))
+        p.add((c + 8, c + i))
+        p.add((c + i, c + i))
+        p.add((c + i, c - i))
+    out["view_move_locked"] = (p, (c, c))
+    p = set()  # pick a centre: cross hairs with a ring around the hot spot
+    for i in range(-12, 13):
+        if abs(i) > 1:
+            p.add((c + i, c))
+            p.add((c, c + i))
+    for x in range(-6, 7):
+        for y in range(-6, 7):
+            if 25 <= x * x + y * y <= 36:
+                p.add((c + x, c + y))
+    out["view_pick_centre"] = (p, (c, c))
+    p = set()  # over a handle point: a small open square under a diagonal arrow
+    for i in range(-3, 4):
+        p.add((c + i, c - 3))
+        p.add((c + i, c + 3))
+        p.add((c - 3, c + i))
+        p.add((c + 3, c + i))
+    for i in range(5, 14):
+        p.add((c + i, c + i))
+    for d in range(1, 5):
+        p.add((c + 13 - d, c + 13))
+        p.add((c + 13, c + 13 - d))
+    out["view_handle"] = (p, (c, c))
     return out
 
 

@@ -1,0 +1,523 @@
+// Build and user tools from the editor's main frame: its commands, menus, Output window and close,
+// run against the stand-in tool program in a temporary project.
+#include "BuildRes.h"
+#include "EditorApp.h"
+#include "MainFrame.h"
+#include "Map.h"
+#include "Entity.h"
+#include "Thing.h"
+#include "ToolsPage.h"
+#include "afxtest.h"
+#include "buildtools_util.h"
+#include "../../res/resource.h"
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+const char kSmallMap[] =
+    "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+    "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\r\n( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n"
+    "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) WALL1 0 0 0 1 1\r\n( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n"
+    "}\r\n}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"32 32 24\"\r\n}\r\n";
+
+std::string Text(CWnd& wnd)
+{
+    CString text;
+    wnd.GetWindowText(text);
+    return std::string(text);
+}
+
+CString SharedMap(LPCSTR name)
+{
+    char sz[MAX_PATH] = "";
+    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
+                                                                                  : CString("Z:\\work\\shared\\data");
+    return root + "\\maps\\" + name;
+}
+
+// The editor started for real, with a project in a temporary directory: Bin with qbsp, vis and
+// light, a game directory with the game and id1\maps, and maps in "maps" (all paths with blanks).
+class FrameFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bin = dir / "Bin";
+        quake = dir / "Quake";
+        bt::MakeDirs(bin);
+        bt::MakeDirs(quake + "\\id1\\maps");
+        bt::MakeDirs(dir / "maps");
+        bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n");
+        Tool("qbsp.exe", "out qbsp\nbsp\n");
+        Tool("vis.exe", "err vis\n");
+        Tool("light.exe", "out light\n");
+        bt::CopyStandin(quake, "game.exe", "record game.log\n");
+        Start();
+    }
+    void TearDown() override
+    {
+        Finish();
+        // What the tests wrote is nobody's setting.
+        app.RegDeleteSection("Tools");
+        app.RegDeleteSection("Project Settings");
+    }
+    void Start()
+    {
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        ASSERT_TRUE(app.InitInstance());
+        frame = app.GetMainFrame();
+        ASSERT_NE(frame, nullptr);
+        app.WriteProfileString("Project Settings", "Root Path", dir.Path());
+        app.WriteProfileString("Project Settings", "Quake Path", quake);
+        app.WriteProfileString("Project Settings", "Quake Exe", "game.exe");
+        ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
+    }
+    void Finish()
+    {
+        app.CloseAllDocuments(FALSE);
+        if (app.m_pMainWnd != nullptr)
+            app.m_pMainWnd->SendMessage(WM_CLOSE);
+        afxtest::DrainQuit();
+        frame = nullptr;
+    }
+    void Tool(LPCSTR name, LPCSTR instructions) { bt::CopyStandin(bin, name, instructions); }
+    // Opens the map into one plan window, which becomes the active map window.
+    Map* Open(const CString& path)
+    {
+        // The project has no WADs and no entity classes: the open reports what it misses (the
+        // boxes are the open's business, not the build's).
+        for (int i = 0; i < 6; ++i)
+            AfxSeamAnswer(IDOK);
+        BOOL bOpened = frame->OpenMap(path, VIEW_XY);
+        afxtest::PumpMessages();
+        AfxSeamReset();
+        if (!bOpened)
+            return nullptr;
+        return dynamic_cast<Map*>(GetEditorServices()->GetActiveMap());
+    }
+    Map* OpenSmall()
+    {
+        mapFile = dir / "maps\\small.map";
+        bt::WriteTextFile(mapFile, kSmallMap);
+        return Open(mapFile);
+    }
+    // The Build Map dialog as a user fills it: every group on (each switched off and on again),
+    // Only Build Visible Objects as asked, then OK.
+    static void DriveDialog(bool onlyVisible = false)
+    {
+        AfxSeamDrive([onlyVisible](AfxModalCall& call) {
+            HWND h = call.hWnd;
+            const std::pair<int, int> groups[] = {{IDC_BUILD_QBSP, IDC_BUILD_QBSP_EXTRA},
+                                                  {IDC_BUILD_VIS, IDC_BUILD_VIS_EXTRA},
+                                                  {IDC_BUILD_LIGHT, IDC_BUILD_LIGHT_EXTRA},
+                                                  {IDC_BUILD_RUN_QUAKE, IDC_BUILD_QUAKE_EXTRA}};
+            for (const auto& g : groups) {
+                ::CheckDlgButton(h, g.first, BST_UNCHECKED);
+                AfxSeamPressButton(h, g.first);
+                EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, g.second)));
+                ::CheckDlgButton(h, g.first, BST_CHECKED);
+                AfxSeamPressButton(h, g.first);
+                EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, g.second)));
+            }
+            if (onlyVisible)
+                ::CheckDlgButton(h, IDC_BUILD_ONLY_VISIBLE, BST_CHECKED);
+            AfxSeamPressButton(h, IDOK);
+        });
+    }
+    void Command(UINT nID) { frame->SendMessage(WM_COMMAND, nID); }
+    // The Build command's state as the frame's update handler gives it.
+    std::pair<BOOL, int> BuildState()
+    {
+        CTestCmdUI ui;
+        ui.m_nID = ID_BUILD;
+        ui.DoUpdate(frame, FALSE);
+        return {ui.m_bEnabled, ui.m_nCheck};
+    }
+    bool WaitBuildDone()
+    {
+        return bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); });
+    }
+    std::string BuildPane() { return Text(frame->m_wndOutputBar.m_build); }
+    // Waits for the stand-in's "pid=N" line in the text the getter gives and opens its process.
+    static HANDLE OpenPrintedProcess(const std::function<std::string()>& text)
+    {
+        std::string seen;
+        if (!bt::WaitFor([&] { return (seen = text()).find("pid=") != std::string::npos; }))
+            return nullptr;
+        DWORD pid = strtoul(seen.c_str() + seen.find("pid=") + 4, nullptr, 10);
+        return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    }
+
+    bt::TempDir dir;
+    CString bin, quake, mapFile;
+    CEditorApp app;
+    CMainFrame* frame = nullptr;
+};
+
+// ---- Build ------------------------------------------------------------------------------------
+
+TEST_F(FrameFixture, CtrlBBuildsTheActiveMapIntoTheBuildPaneAndStartsTheGame)
+{
+    // Ctrl+B is the Build command.
+    HACCEL hAccel = frame->m_hAccelTable;
+    ASSERT_NE(hAccel, nullptr);
+    ACCEL accels[64];
+    int n = ::CopyAcceleratorTableA(hAccel, accels, 64);
+    bool ctrlB = false;
+    for (int i = 0; i < n; ++i)
+        ctrlB |= accels[i].key == 'B' && accels[i].cmd == ID_BUILD && (accels[i].fVirt & FCONTROL);
+    EXPECT_TRUE(ctrlB);
+
+    // Without a map window Build is off and does nothing.
+    EXPECT_EQ(BuildState(), std::make_pair(FALSE, 0));
+    Command(ID_BUILD);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+
+    ASSERT_NE(OpenSmall(), nullptr);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+    frame->m_wndOutputBar.PrintToTab("Build", "an older build\r\n");
+    frame->m_wndOutputBar.ActivateTab("Messages");
+    DriveDialog();
+    Command(ID_BUILD);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 1));   // checked while a step runs
+    ASSERT_TRUE(WaitBuildDone());
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+    std::string saved = bt::ReadTextFile(mapFile);
+    EXPECT_EQ(BuildPane(), "Building file: " + std::string(mapFile) + "\n" + "qbsp\nmap=" + std::string(mapFile) +
+                               " size=" + std::to_string(saved.size()) + " first={\n" + "wrote " +
+                               std::string(dir / "maps\\small.bsp") + "\nvis\nlight\n" +
+                               "\n\nBuild process completed successfully\n");
+    EXPECT_EQ(frame->m_wndOutputBar.m_tabWnd.GetActiveWnd(), &frame->m_wndOutputBar.m_build);   // shown
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\small.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map small\ncwd=" + std::string(quake) + "\n");
+    ASSERT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, no box
+    EXPECT_EQ(AfxSeamCalls()[0].nIDTemplate, (UINT)IDD_BUILD_MAP);
+}
+
+TEST_F(FrameFixture, BuildPressedDuringABuildCancelsItAndAFailingQbspEndsWithItsBox)
+{
+    ASSERT_NE(OpenSmall(), nullptr);
+    Tool("qbsp.exe", "pid\nsleep forever\n");
+    DriveDialog();
+    Command(ID_BUILD);
+    HANDLE hChild = OpenPrintedProcess([&] { return BuildPane(); });
+    ASSERT_NE(hChild, nullptr);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 1));
+    AfxSeamAnswer(IDOK);    // the cancel message
+    Command(ID_BUILD);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szCanceled});
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+    EXPECT_NE(BuildPane().find("\n\nBuild process canceled at the user's request\n"), std::string::npos);
+    bt::Settle(100);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+
+    // The next Build opens the dialog again; qbsp fails.
+    Tool("qbsp.exe", "err ERROR: leak\nexit 1\n");
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);
+    Command(ID_BUILD);
+    ASSERT_TRUE(WaitBuildDone());
+    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    EXPECT_EQ(AfxSeamCalls()[0].kind, AFX_MODAL_DIALOG);
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+    EXPECT_EQ(BuildPane(), "Building file: " + std::string(mapFile) + "\nERROR: leak\n\n\nqbsp.exe failed with exit code 1\n");
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+}
+
+TEST_F(FrameFixture, AMegabyteInTheBuildPaneStaysNearItsLimitAndEveryBlockArrives)
+{
+    ASSERT_NE(OpenSmall(), nullptr);
+    Tool("qbsp.exe", "flood 1048576\nout last line\nsleep forever\n");
+    // Every block the worker posts to the pane, counted on its way (the pane frees it).
+    static HWND s_hWndPane;
+    static size_t s_bytes, s_blocks;
+    s_hWndPane = frame->m_wndOutputBar.m_build.m_hWnd;
+    s_bytes = s_blocks = 0;
+    HHOOK hHook = ::SetWindowsHookExA(
+        WH_GETMESSAGE,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            auto* pMsg = reinterpret_cast<MSG*>(lParam);
+            if (code == HC_ACTION && wParam == PM_REMOVE && pMsg->hwnd == s_hWndPane &&
+                pMsg->message == WM_TOOL_OUTPUT) {
+                s_bytes += strlen(reinterpret_cast<const char*>(pMsg->wParam));
+                ++s_blocks;
+            }
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hHook, nullptr);
+    DriveDialog();
+    Command(ID_BUILD);
+    // What the stand-in writes: the flood, then its last line (and then it sleeps).
+    std::string flood;
+    for (int i = 0; flood.size() < 1048576; ++i) {
+        char sz[80];
+        snprintf(sz, sizeof sz, "line %05d out abcdefghijklmnopqrstuvwxyz\n", i);
+        flood += sz;
+    }
+    const size_t total = flood.size() + std::string("last line\n").size();
+    // The editor goes on with its idle work meanwhile; the step is still running afterwards.
+    int idle = 0;
+    ASSERT_TRUE(bt::WaitFor([&] {
+        app.OnIdle(0);
+        ++idle;
+        return s_bytes >= total;
+    }));
+    ::UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(s_bytes, total);
+    EXPECT_GE(s_blocks, total / 1023);
+    EXPECT_GT(idle, 1);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 1));
+    std::string pane = BuildPane();
+    EXPECT_LE(pane.size(), 30000u + 1023u);
+    EXPECT_GT(pane.size(), 30000u - 8192u - 1023u);
+    EXPECT_NE(pane.find(COutputEdit::kCutText), std::string::npos);
+    EXPECT_EQ(pane.substr(pane.size() - 10), "last line\n");
+    EXPECT_NE(pane.find("line 24"), std::string::npos);     // the newest lines of the flood
+    AfxSeamAnswer(IDOK);
+    Command(ID_BUILD);
+    EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
+}
+
+// ---- User tools -------------------------------------------------------------------------------
+
+class FrameTools : public FrameFixture
+{
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        program = bt::CopyStandin(dir.Path(), "tool.exe");
+        // Tools written to the settings are the frame's after the next start.
+        struct
+        {
+            LPCSTR menu, arguments;
+            int output;
+        } tools[] = {{"&Compile", "cwd out ${MapName}|${ProjectName}", 1},
+                     {"&Sleeper", "pid sleep forever", 1},
+                     {"Quiet", "out nothing", 0}};
+        int n = 1;
+        for (const auto& t : tools) {
+            CString key;
+            key.Format("Menu Text #%d", n);
+            app.WriteProfileString("Tools", key, t.menu);
+            key.Format("Command #%d", n);
+            app.WriteProfileString("Tools", key, program);
+            key.Format("Arguments #%d", n);
+            app.WriteProfileString("Tools", key, t.arguments);
+            key.Format("Initial Directory #%d", n);
+            app.WriteProfileString("Tools", key, "${ProjectDir}");
+            key.Format("Output To Window #%d", n);
+            app.WriteProfileInt("Tools", key, t.output);
+            ++n;
+        }
+        Finish();
+        Start();
+    }
+    CMenu* ToolsMenu()
+    {
+        CMenu* pTools = FindToolsMenu(frame->GetMenu());
+        if (pTools != nullptr)
+            frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pTools->m_hMenu), 4);
+        return pTools;
+    }
+    std::string Pane(LPCSTR label)
+    {
+        COutputEdit* pPane = frame->m_wndOutputBar.FindPane(label);
+        return pPane != nullptr ? Text(*pPane) : std::string("<no pane>");
+    }
+    CString program;
+};
+
+TEST_F(FrameTools, ToolsLoadAtStartAndRunFromTheToolsMenuWithTheirMacros)
+{
+    ASSERT_EQ(frame->GetUserTools().GetCount(), 3);
+    EXPECT_NE(frame->m_wndOutputBar.FindPane("Compile"), nullptr);
+    EXPECT_NE(frame->m_wndOutputBar.FindPane("Sleeper"), nullptr);
+    EXPECT_EQ(frame->m_wndOutputBar.FindPane("Quiet"), nullptr);
+
+    // The Tools menu ends with the tools, after a separator.
+    CMenu* pTools = ToolsMenu();
+    ASSERT_NE(pTools, nullptr);
+    int count = static_cast<int>(pTools->GetMenuItemCount());
+    ASSERT_GE(count, 4);
+    EXPECT_NE(pTools->GetMenuState(count - 4, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    CString text;
+    pTools->GetMenuString(count - 3, text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Compile");
+    EXPECT_EQ(pTools->GetMenuItemID(count - 1), ID_USER_TOOL_FIRST + 2);
+    EXPECT_EQ(pTools->GetMenuState(ID_USER_TOOL_FIRST, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), 0u);
+    // Opening it again does not add them twice.
+    ToolsMenu();
+    EXPECT_EQ(static_cast<int>(pTools->GetMenuItemCount()), count);
+
+    // With a map window (maximised: its system menu comes first in the bar) the tool sees the map.
+    ASSERT_NE(OpenSmall(), nullptr);
+    frame->MDIMaximize(frame->MDIGetActive());
+    afxtest::PumpMessages();
+    pTools = ToolsMenu();
+    ASSERT_NE(pTools, nullptr);
+    EXPECT_EQ(pTools->GetMenuState(ID_USER_TOOL_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    Command(ID_USER_TOOL_FIRST);
+    ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetUserTools().GetTool(0)->IsRunning(); }));
+    bt::Settle(50);
+    std::string pane = Pane("Compile");
+    EXPECT_NE(pane.find("small|game\n"), std::string::npos) << pane;
+    EXPECT_NE(pane.find("cwd=" + std::string(dir.Path())), std::string::npos) << pane;
+    EXPECT_EQ(pane.substr(pane.size() - strlen(CUserTools::szFinished)), CUserTools::szFinished);
+    EXPECT_EQ(frame->m_wndOutputBar.m_tabWnd.GetActiveWnd(), frame->m_wndOutputBar.FindPane("Compile"));
+
+    // A tool without output to the window writes nowhere.
+    Command(ID_USER_TOOL_FIRST + 2);
+    ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetUserTools().GetTool(2)->IsRunning(); }));
+    EXPECT_EQ(BuildPane().find("nothing"), std::string::npos);
+    EXPECT_TRUE(AfxSeamCalls().empty());
+}
+
+TEST_F(FrameTools, ARunningToolIsCheckedAndChoosingItStopsIt)
+{
+    Command(ID_USER_TOOL_FIRST + 1);
+    HANDLE hChild = OpenPrintedProcess([&] { return Pane("Sleeper"); });
+    ASSERT_NE(hChild, nullptr);
+    CMenu* pTools = ToolsMenu();
+    ASSERT_NE(pTools, nullptr);
+    EXPECT_NE(pTools->GetMenuState(ID_USER_TOOL_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_EQ(pTools->GetMenuState(ID_USER_TOOL_FIRST, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    Command(ID_USER_TOOL_FIRST + 1);
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    EXPECT_FALSE(frame->GetUserTools().GetTool(1)->IsRunning());
+    std::string pane = Pane("Sleeper");
+    EXPECT_EQ(pane.substr(pane.size() - strlen(CUserTools::szCanceled)), CUserTools::szCanceled);
+    pTools = ToolsMenu();
+    EXPECT_EQ(pTools->GetMenuState(ID_USER_TOOL_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    bt::Settle(100);
+    EXPECT_EQ(Pane("Sleeper"), pane);   // the late end adds nothing
+}
+
+TEST_F(FrameTools, ClosingTheFrameStopsTheBuildAndEveryTool)
+{
+    ASSERT_NE(OpenSmall(), nullptr);
+    Tool("qbsp.exe", "pid\nsleep forever\n");
+    DriveDialog();
+    Command(ID_BUILD);
+    HANDLE hStep = OpenPrintedProcess([&] { return BuildPane(); });
+    ASSERT_NE(hStep, nullptr);
+    Command(ID_USER_TOOL_FIRST + 1);
+    HANDLE hTool = OpenPrintedProcess([&] { return Pane("Sleeper"); });
+    ASSERT_NE(hTool, nullptr);
+    AfxSeamReset();
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(bt::ProcessEnds(hStep));
+    EXPECT_TRUE(bt::ProcessEnds(hTool));
+    EXPECT_TRUE(AfxSeamCalls().empty());    // closing says nothing
+    afxtest::DrainQuit();
+    frame = nullptr;
+}
+
+TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
+{
+    // A tool runs while the page is edited: OK stops it first.
+    Command(ID_USER_TOOL_FIRST + 1);
+    HANDLE hChild = OpenPrintedProcess([&] { return Pane("Sleeper"); });
+    ASSERT_NE(hChild, nullptr);
+    CPropertySheet sheet("Customize");
+    CCustomizeToolsPage page(frame->GetUserTools());
+    sheet.AddPage(&page);
+    AfxSeamDrive([&](AfxModalCall&) {
+        HWND h = page.m_hWnd;
+        ASSERT_NE(h, nullptr);
+        ::SendDlgItemMessageA(h, IDC_TOOLS_LIST, LB_SETCURSEL, 2, 0);
+        ::SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_TOOLS_LIST, LBN_SELCHANGE),
+                       (LPARAM)::GetDlgItem(h, IDC_TOOLS_LIST));
+        ::CheckDlgButton(h, IDC_TOOLS_OUTPUT, BST_CHECKED);     // "Quiet" gets a pane
+        ASSERT_TRUE(page.GetListEditor().MoveItemUp());
+        AfxSeamPressButton(sheet.m_hWnd, IDOK);
+    });
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    frame->SaveUserTools();
+    EXPECT_TRUE(bt::ProcessEnds(hChild));
+    CUserTools& tools = frame->GetUserTools();
+    ASSERT_EQ(tools.GetCount(), 3);
+    EXPECT_STREQ(tools.GetTool(1)->m_strMenuText, "Quiet");
+    EXPECT_FALSE(tools.GetTool(2)->IsRunning());
+    EXPECT_NE(frame->m_wndOutputBar.FindPane("Quiet"), nullptr);
+    EXPECT_EQ(frame->m_wndOutputBar.m_tabWnd.GetTabCount(), 5);
+    EXPECT_STREQ(app.GetProfileString("Tools", "Menu Text #2", ""), "Quiet");
+    EXPECT_EQ(app.GetProfileInt("Tools", "Output To Window #2", 0), 1);
+    EXPECT_STREQ(app.GetProfileString("Tools", "Menu Text #3", ""), "&Sleeper");
+    // The menu follows.
+    CMenu* pTools = ToolsMenu();
+    ASSERT_NE(pTools, nullptr);
+    CString text;
+    pTools->GetMenuString(ID_USER_TOOL_FIRST + 1, text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Quiet");
+    bt::Settle(100);
+    EXPECT_TRUE(AfxSeamCalls().size() == 1u);   // the sheet, no box
+}
+
+// ---- A real map built from the frame ----------------------------------------------------------
+
+TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryObject)
+{
+    CString source = SharedMap("librequake_e2m2.map");
+    if (!bt::FileExists(source))
+        GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+    mapFile = dir / "maps\\e2m2.map";
+    ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
+    ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);
+    Map* map = Open(mapFile);
+    ASSERT_NE(map, nullptr);
+    map->GetWorldEntity()->AddKeyValue("message", "built from the frame");
+    map->SetModifiedFlag();
+    DriveDialog();
+    Command(ID_BUILD);
+    ASSERT_TRUE(WaitBuildDone());
+    EXPECT_FALSE(map->IsModified());
+    std::string saved = bt::ReadTextFile(mapFile);
+    EXPECT_NE(saved.find("built from the frame"), std::string::npos);
+    std::string firstLine = saved.substr(0, saved.find_first_of("\r\n"));
+    EXPECT_NE(BuildPane().find("map=" + std::string(mapFile) + " size=" + std::to_string(saved.size()) +
+                               " first=" + firstLine + "\n"),
+              std::string::npos);
+    EXPECT_NE(BuildPane().find("Build process completed successfully"), std::string::npos);
+    EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\e2m2.bsp"));
+
+    // Every object visible: the partial map holds the map's entities and brushes.
+    int entities = 0, brushes = 0;
+    for (Entity* e = map->FirstEntity(); e != nullptr; e = map->NextEntity()) {
+        ++entities;
+        for (Brush* b = map->FirstBrush(); b != nullptr; b = map->NextBrush())
+            ++brushes;
+    }
+    AfxSeamReset();
+    DriveDialog(true);
+    Command(ID_BUILD);
+    ASSERT_TRUE(WaitBuildDone());
+    std::string pane = BuildPane();
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(pane.compare(0, prefix.size(), prefix), 0);
+    CString partial = pane.substr(prefix.size(), pane.find('\n') - prefix.size()).c_str();
+    EXPECT_NE(pane.find("Build process completed successfully"), std::string::npos);
+    Map back;
+    back.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(back.OnOpenDocument(partial));
+    int backEntities = 0, backBrushes = 0;
+    for (Entity* e = back.FirstEntity(); e != nullptr; e = back.NextEntity()) {
+        ++backEntities;
+        for (Brush* b = back.FirstBrush(); b != nullptr; b = back.NextBrush())
+            ++backBrushes;
+    }
+    EXPECT_EQ(backEntities, entities);
+    EXPECT_EQ(backBrushes, brushes);
+    ::DeleteFileA(partial);
+    ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+}
+
+} // namespace

@@ -1,0 +1,577 @@
+// The edit and combo controls in a real grid window, driven by synthesized keys.
+#include <gtest/gtest.h>
+#include "afxseam.h"
+#include "afxwin.h"
+#include "afxtest.h"
+#include "afxwndtest.h"
+#include "gxctrli.h"
+#include "gxengine.h"
+#include "gxparam.h"
+#include "gxresrc.h"
+#include "gxstyle.h"
+#include "gxwnd.h"
+
+namespace {
+// An edit that takes digits only.
+class CDigitsEdit : public CGXEditControl
+{
+public:
+    using CGXEditControl::CGXEditControl;
+    BOOL ValidateString(const CString& s) override { return s.SpanIncluding("0123456789") == s; }
+    void OnInvalidKeyPressed(LPCSTR) override { ++m_nRefused; }
+    int m_nRefused = 0;
+};
+
+CString ClipboardText()
+{
+    CString text;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+            if (LPCSTR p = static_cast<LPCSTR>(::GlobalLock(h))) {
+                text = p;
+                ::GlobalUnlock(h);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+void PutOnClipboard(LPCSTR text)
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const size_t n = strlen(text) + 1;
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, n);
+    memcpy(::GlobalLock(h), text, n);
+    ::GlobalUnlock(h);
+    ::SetClipboardData(CF_TEXT, h);
+    ::CloseClipboard();
+}
+
+const char* const kColors = "Red\nGreen\r\nBlue";
+
+class CellWindowTest : public ::testing::Test
+{
+protected:
+    CWnd frame;
+    CGXGridWnd grid;
+
+    void SetUp() override
+    {
+        AfxSeamReset();
+        ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "cells", WS_OVERLAPPEDWINDOW, 0, 0, 640, 400, nullptr,
+                                   nullptr));
+        frame.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(grid.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 620, 360), &frame, 1));
+        grid.InitGrid();
+        grid.SetRowCount(6);
+        grid.SetColCount(5);
+        // Column 1 edits, 2 a text-fit combo, 3 a check list, 4 a zero-based display combo.
+        grid.SetStyleRange(CGXRange(1, 1, 6, 1), &CGXStyle().SetControl(GX_IDS_CTRL_EDIT), gxOverride);
+        grid.SetStyleRange(CGXRange(1, 2, 6, 2),
+                           &CGXStyle().SetControl(GX_IDS_CTRL_TEXTFIT).SetChoiceList(kColors), gxOverride);
+        grid.SetStyleRange(CGXRange(1, 3, 6, 3),
+                           &CGXStyle().SetControl(GX_IDS_CTRL_CHECKLISTCOMBO).SetChoiceList("Flags\nOne\nTwo\nThree"),
+                           gxOverride);
+        grid.SetStyleRange(CGXRange(1, 4, 6, 4),
+                           &CGXStyle().SetControl(GX_IDS_CTRL_ZEROBASED_EX).SetChoiceList(kColors), gxOverride);
+        grid.SetValueRange(CGXRange(1, 1), "hello");
+        ASSERT_TRUE(afxtest::Activate(&frame));
+        grid.SetFocus();
+    }
+    void TearDown() override
+    {
+        if (frame.GetSafeHwnd() != nullptr)
+            frame.DestroyWindow();
+        afxtest::PumpMessages();
+    }
+    void Place(ROWCOL r, ROWCOL c)
+    {
+        grid.PlaceCurrentCell(r, c, GX_UPDATENOW);
+        grid.UpdateWindow();
+        afxtest::PumpMessages();
+    }
+    ROWCOL Col()
+    {
+        ROWCOL r, c;
+        return grid.GetCurrentCellPos(r, c) ? c : 0;
+    }
+    ROWCOL Row()
+    {
+        ROWCOL r, c;
+        return grid.GetCurrentCellPos(r, c) ? r : 0;
+    }
+    static void Type(afxtest::InputScript& s, const char* text)
+    {
+        for (const char* p = text; *p; ++p)
+            s.Key(static_cast<BYTE>(toupper(static_cast<unsigned char>(*p))));
+    }
+    static void AltDown(afxtest::InputScript& s) { s.KeyDown(VK_MENU).Key(VK_DOWN).KeyUp(VK_MENU); }
+    CGXComboBox* Combo(ROWCOL c) { return dynamic_cast<CGXComboBox*>(grid.GetCellControl(1, c)); }
+    // No pop-up of this thread is left, and the engine's flags are clear.
+    void ExpectClosed()
+    {
+        EXPECT_FALSE(grid.IsDropDownOpen());
+        EXPECT_FALSE(grid.m_bSettingFocus);
+        int popups = 0;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND h, LPARAM l) -> BOOL {
+                if (::IsWindowVisible(h) && (::GetWindowLong(h, GWL_STYLE) & WS_POPUP))
+                    ++*reinterpret_cast<int*>(l);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&popups));
+        EXPECT_EQ(popups, 0);
+    }
+};
+} // namespace
+
+TEST_F(CellWindowTest, TypingReplacesTheTextAndTabStoresIt)
+{
+    Place(1, 1);
+    auto* edit = dynamic_cast<CGXEditControl*>(grid.GetCellControl(1, 1));
+    ASSERT_NE(edit, nullptr);
+    afxtest::InputScript s;
+    Type(s, "xy");
+    ASSERT_TRUE(s.Run());
+    EXPECT_TRUE(edit->IsActive());
+    EXPECT_EQ(edit->GetEditText(), "xy");
+    // Typed, not stored yet.
+    EXPECT_EQ(grid.GetCellValue(1, 1), "hello");
+    EXPECT_TRUE(edit->IsWindowVisible());
+    EXPECT_EQ(::GetFocus(), edit->GetSafeHwnd());
+
+    afxtest::InputScript tab;
+    tab.Key(VK_TAB);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 1), "xy");
+    EXPECT_EQ(Col(), 2u);
+}
+
+TEST_F(CellWindowTest, KeysStayInTheTextOrMoveTheCell)
+{
+    grid.SetValueRange(CGXRange(2, 1), "ab");
+    struct Case
+    {
+        const char* name;
+        BOOL bEnd;      // the caret after the text (End) or before it (Home)
+        BYTE vk;
+        ROWCOL row, col;   // where the current cell is afterwards
+    } cases[] = {
+        {"Left at 0", FALSE, VK_LEFT, 2, 1},   // column 1: nothing to the left, stays
+        {"Right at the end", TRUE, VK_RIGHT, 2, 2},
+        {"Right inside", FALSE, VK_RIGHT, 2, 1},
+        {"Up on line 0", TRUE, VK_UP, 1, 1},
+        {"Down on the last line", TRUE, VK_DOWN, 3, 1},
+        {"Enter without want-return", TRUE, VK_RETURN, 2, 2},   // the grid's Enter: stored, next cell
+    };
+    for (const Case& c : cases) {
+        Place(2, 1);
+        afxtest::InputScript s;
+        s.Key(c.bEnd ? VK_END : VK_HOME).Key(c.vk);
+        ASSERT_TRUE(s.Run()) << c.name;
+        EXPECT_EQ(Row(), c.row) << c.name;
+        EXPECT_EQ(Col(), c.col) << c.name;
+        EXPECT_EQ(grid.GetCellValue(2, 1), "ab") << c.name;
+    }
+}
+
+TEST_F(CellWindowTest, DeleteEscapeMaxLengthAndReadOnly)
+{
+    grid.SetStyleRange(CGXRange(3, 1), &CGXStyle().SetMaxLength(5), gxOverride);
+    grid.SetStyleRange(CGXRange(4, 1), &CGXStyle().SetReadOnly(TRUE).SetValue("fixed"), gxOverride);
+    grid.GetParam()->m_bLockStructureReadOnly = TRUE;
+
+    // Delete empties the text but stores only when the cell is left; Escape takes it back.
+    Place(1, 1);
+    afxtest::InputScript del;
+    del.Key(VK_DELETE);
+    ASSERT_TRUE(del.Run());
+    auto* edit = dynamic_cast<CGXEditControl*>(grid.GetCellControl(1, 1));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->IsActive());
+    EXPECT_EQ(edit->GetEditText(), "");
+    EXPECT_EQ(grid.GetCellValue(1, 1), "hello");
+    afxtest::InputScript esc;
+    esc.Key(VK_ESCAPE);
+    ASSERT_TRUE(esc.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 1), "hello");
+    EXPECT_EQ(edit->GetEditText(), "hello");
+
+    Place(3, 1);
+    afxtest::InputScript longText;
+    Type(longText, "abcdefg");
+    longText.Key(VK_RETURN);
+    ASSERT_TRUE(longText.Run());
+    EXPECT_EQ(grid.GetCellValue(3, 1), "abcde");
+
+    Place(4, 1);
+    afxtest::InputScript ro;
+    Type(ro, "zz");
+    ro.Key(VK_DELETE).Key(VK_RETURN);
+    ASSERT_TRUE(ro.Run());
+    EXPECT_EQ(grid.GetCellValue(4, 1), "fixed");
+}
+
+TEST_F(CellWindowTest, ActivationOnInitShowsTheEditAtOnce)
+{
+    grid.GetParam()->m_dwActivateOptions = 0x04;
+    Place(2, 1);
+    CGXControl* edit = grid.GetCellControl(2, 1);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->IsActive());
+    grid.GetParam()->m_dwActivateOptions = 0;
+}
+
+TEST_F(CellWindowTest, TextFitComboCompletesAndItsListOpensOnTheValue)
+{
+    // "g" completes to the choice it begins; a text no choice fits is refused.
+    Place(1, 2);
+    afxtest::InputScript g;
+    Type(g, "g");
+    g.Key(VK_TAB);
+    ASSERT_TRUE(g.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 2), "Green");
+
+    Place(1, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    EXPECT_TRUE(grid.IsDropDownOpen());
+    ASSERT_NE(combo->GetListBox(), nullptr);
+    EXPECT_EQ(combo->GetListBox()->GetCount(), 3);
+    EXPECT_EQ(combo->GetListBox()->GetCurSel(), 1);
+
+    // Down and Enter take Blue; Tab stores it.
+    afxtest::InputScript choose;
+    choose.Key(VK_DOWN).Key(VK_RETURN);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    EXPECT_EQ(combo->GetEditText(), "Blue");
+    afxtest::InputScript tab;
+    tab.Key(VK_TAB);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 2), "Blue");
+
+    // Escape closes without taking anything.
+    Place(1, 2);
+    afxtest::InputScript esc;
+    AltDown(esc);
+    esc.Key(VK_UP).Key(VK_ESCAPE);
+    ASSERT_TRUE(esc.Run());
+    ExpectClosed();
+    EXPECT_EQ(grid.GetCellValue(1, 2), "Blue");
+}
+
+TEST_F(CellWindowTest, ComboClosesWhenTheGridScrollsOrTheControlGoes)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    combo->OnGridScroll(WM_VSCROLL);
+    afxtest::PumpMessages();
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+
+    // Moving away while open closes at once.
+    afxtest::InputScript again;
+    AltDown(again);
+    ASSERT_TRUE(again.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    Place(3, 1);
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+}
+
+TEST_F(CellWindowTest, DisplayComboShowsTheChoiceAndStoresItsIndex)
+{
+    grid.SetValueRange(CGXRange(1, 4), "1");
+    Place(1, 4);
+    CGXComboBox* combo = Combo(4);
+    ASSERT_NE(combo, nullptr);
+    CString shown;
+    combo->GetDisplayText(shown, 1, 4, nullptr, &grid.GetCellStyle(1, 4));
+    EXPECT_EQ(shown, "Green");
+    afxtest::InputScript s;
+    AltDown(s);
+    s.Key(VK_DOWN).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 4), "2");
+    ExpectClosed();
+}
+
+TEST_F(CellWindowTest, CheckListStoresTheChecksOnEveryClose)
+{
+    grid.SetValueRange(CGXRange(1, 3), "5");
+    Place(1, 3);
+    auto* check = dynamic_cast<CGXCheckListComboBox*>(grid.GetCellControl(1, 3));
+    ASSERT_NE(check, nullptr);
+    CString caption;
+    check->GetDisplayText(caption, 1, 3, nullptr, &grid.GetCellStyle(1, 3));
+    EXPECT_EQ(caption, "Flags");
+
+    // Opening shows items 0 and 2 checked; Space unchecks the first; Escape still stores.
+    afxtest::InputScript s;
+    AltDown(s);
+    ASSERT_TRUE(s.Run());
+    ASSERT_TRUE(check->IsDropListVisible());
+    auto* list = dynamic_cast<CCheckListBox*>(check->GetListBox());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(check->GetCheckCount(), 3);
+    EXPECT_EQ(list->GetCheck(0), 1);
+    EXPECT_EQ(list->GetCheck(1), 0);
+    EXPECT_EQ(list->GetCheck(2), 1);
+    afxtest::InputScript toggle;
+    toggle.Key(VK_SPACE).Key(VK_ESCAPE);
+    ASSERT_TRUE(toggle.Run());
+    EXPECT_FALSE(check->IsDropListVisible());
+    EXPECT_EQ(grid.GetCellValue(1, 3), "4");
+    ExpectClosed();
+    EXPECT_EQ(::GetFocus(), grid.GetSafeHwnd());
+    EXPECT_EQ(::GetActiveWindow(), frame.GetSafeHwnd());
+
+    // The cell keeps its control and choices; unchecking the last item stores an empty
+    // value, not 0.
+    EXPECT_EQ(grid.GetCellStyle(1, 3).GetChoiceList(), CString("Flags\nOne\nTwo\nThree"));
+    afxtest::InputScript reopen;
+    AltDown(reopen);
+    ASSERT_TRUE(reopen.Run());
+    ASSERT_TRUE(check->IsDropListVisible());
+    list = dynamic_cast<CCheckListBox*>(check->GetListBox());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetCheck(2), 1);
+    afxtest::InputScript clear;
+    clear.Key(VK_DOWN).Key(VK_DOWN).Key(VK_SPACE).Key(VK_RETURN);
+    ASSERT_TRUE(clear.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 3), CString(""));
+    ExpectClosed();
+}
+
+TEST_F(CellWindowTest, SpinStepsWithinTheCellsBounds)
+{
+    grid.SetStyleRange(CGXRange(1, 5, 2, 5),
+                       &CGXStyle()
+                            .SetControl(GX_IDS_CTRL_SPINEDIT)
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MIN, "0")
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MAX, "3")
+                            .SetUserAttribute(GX_IDS_UA_SPINBOUND_WRAP, "1"),
+                       gxOverride);
+    grid.SetValueRange(CGXRange(1, 5), "2");
+    grid.SetStyleRange(CGXRange(2, 5), &CGXStyle().SetReadOnly(TRUE).SetValue("1"), gxOverride);
+    Place(1, 5);
+    auto* spin = dynamic_cast<CGXSpinEdit*>(grid.GetCellControl(1, 5));
+    ASSERT_NE(spin, nullptr);
+    const char* expected[] = {"3", "0", "1"};   // up to the maximum, then wrapped to the minimum
+    for (const char* e : expected) {
+        spin->OnClickedButton(spin->m_pUpArrow);
+        EXPECT_EQ(spin->GetEditText(), e);
+    }
+    spin->OnClickedButton(spin->m_pDownArrow);
+    EXPECT_EQ(spin->GetEditText(), "0");
+    afxtest::InputScript tab;
+    tab.Key(VK_DOWN);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(1, 5), CString("0"));
+    // A read-only cell keeps its number.
+    ASSERT_EQ(Row(), 2u);
+    spin->OnClickedButton(spin->m_pUpArrow);
+    EXPECT_EQ(spin->GetEditText(), "1");
+    Place(3, 5);
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+}
+
+TEST_F(CellWindowTest, ClipboardTakesTheSelectionOnly)
+{
+    // Home, Shift+Right twice, Ctrl+C: the two selected letters.
+    Place(1, 1);
+    afxtest::InputScript s;
+    s.Key(VK_HOME).KeyDown(VK_SHIFT).Key(VK_RIGHT).Key(VK_RIGHT).KeyUp(VK_SHIFT);
+    s.KeyDown(VK_CONTROL).Key('C').KeyUp(VK_CONTROL);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(ClipboardText(), "he");
+
+    // An empty cell and a password cell leave the user's clipboard alone.
+    grid.SetStyleRange(CGXRange(5, 1), &CGXStyle().SetControl(GX_IDS_CTRL_PASSWORD).SetValue("secret"), gxOverride);
+    for (ROWCOL row : {4u, 5u}) {
+        PutOnClipboard("sentinel");
+        Place(row, 1);
+        afxtest::InputScript copy;
+        copy.Key(VK_END).KeyDown(VK_SHIFT).Key(VK_HOME).KeyUp(VK_SHIFT);
+        copy.KeyDown(VK_CONTROL).Key('C').KeyUp(VK_CONTROL);
+        ASSERT_TRUE(copy.Run());
+        EXPECT_EQ(ClipboardText(), "sentinel") << row;
+    }
+    // The password cell draws and copies its mask only.
+    CGXControl* password = grid.GetCellControl(5, 1);
+    ASSERT_NE(password, nullptr);
+    CString shown, copied;
+    password->GetDisplayText(shown, 5, 1, nullptr, &grid.GetCellStyle(5, 1));
+    password->GetCopyText(5, 1, grid.GetCellStyle(5, 1), copied);
+    EXPECT_EQ(shown, "******");
+    EXPECT_EQ(copied, "******");
+}
+
+TEST_F(CellWindowTest, ValidatorSeesTheTextTheInsertionMakes)
+{
+    auto* digits = new CDigitsEdit(&grid, 52600);
+    grid.SetControlForId(52600, digits);
+    grid.SetStyleRange(CGXRange(6, 1), &CGXStyle().SetControl(52600).SetValue("5"), gxOverride);
+    Place(6, 1);
+    afxtest::InputScript s;
+    s.Key(VK_END);
+    Type(s, "1a2");
+    s.Key(VK_HOME);
+    Type(s, "x9");
+    s.Key(VK_RETURN);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.GetCellValue(6, 1), CString("95" "12"));
+    EXPECT_EQ(digits->m_nRefused, 2);
+}
+
+TEST_F(CellWindowTest, ArrowClickOpensAndAFocusLossClosesKeepingTheText)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    // The arrow sits at the cell's right edge.
+    const CRect cell = grid.CalcCellRect(2, 2);
+    CPoint arrow(cell.right - 7, cell.top + 5);
+    grid.ClientToScreen(&arrow);
+    afxtest::InputScript click;
+    click.MoveTo(arrow).Click();
+    ASSERT_TRUE(click.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    EXPECT_TRUE(combo->IsActive());
+
+    // Typed text stays when the focus goes to another window of the program.
+    afxtest::InputScript close;
+    close.Key(VK_ESCAPE);
+    ASSERT_TRUE(close.Run());
+    afxtest::InputScript typed;
+    Type(typed, "bl");
+    AltDown(typed);
+    ASSERT_TRUE(typed.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW, 700, 0, 200, 200, nullptr, nullptr));
+    other.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(&other));
+    afxtest::PumpMessages();
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    EXPECT_EQ(combo->GetEditText(), "bl");
+    EXPECT_TRUE(combo->GetModify());
+    other.DestroyWindow();
+    // Leaving the cell stores what was typed, fitted to its choice.
+    ASSERT_TRUE(afxtest::Activate(&frame));
+    Place(3, 2);
+    EXPECT_EQ(grid.GetCellValue(2, 2), CString("Blue"));
+}
+
+TEST_F(CellWindowTest, CellsMeasureTheirTextForFitting)
+{
+    CClientDC dc(&grid);
+    grid.SelectStyleFont(&dc, grid.GetCellStyle(1, 5));
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    const CString longText = "a rather long line of text for one cell";
+    const int textWidth = dc.GetTextExtent(longText).cx;
+
+    grid.SetStyleRange(CGXRange(1, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetValue(longText), gxOverride);
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(5), FALSE, GX_UPDATENOW);
+    EXPECT_GT(grid.GetColWidth(5), textWidth);
+    EXPECT_LT(grid.GetColWidth(5), textWidth + 40);
+
+    // A combo cell is as wide as its widest choice beside the arrow.
+    const int green = dc.GetTextExtent("Green").cx;
+    grid.SetValueRange(CGXRange(1, 2, 6, 2), "");
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(2), FALSE, GX_UPDATENOW);
+    EXPECT_GE(grid.GetColWidth(2), green + 15);
+
+    // Wrapped text counts at most 32 lines.
+    CString many;
+    for (int i = 0; i < 40; ++i)
+        many += "line\r\n";
+    grid.SetStyleRange(CGXRange(6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetWrapText(TRUE).SetValue(many),
+                       gxOverride);
+    CGXControl* pStatic = grid.GetCellControl(6, 5);
+    ASSERT_NE(pStatic, nullptr);
+    const CSize needed = pStatic->CalcSize(&dc, 6, 5, grid.GetCellStyle(6, 5), nullptr, TRUE);
+    const int line = tm.tmHeight + tm.tmExternalLeading;
+    EXPECT_GE(needed.cy, 32 * line);
+    EXPECT_LT(needed.cy, 33 * line);
+}
+
+TEST_F(CellWindowTest, CancelModeLetsAHeldSpinButtonGo)
+{
+    grid.SetStyleRange(CGXRange(3, 5), &CGXStyle().SetControl(GX_IDS_CTRL_SPINEDIT).SetValue("4"), gxOverride);
+    Place(3, 5);
+    auto* spin = dynamic_cast<CGXSpinEdit*>(grid.GetCellControl(3, 5));
+    ASSERT_NE(spin, nullptr);
+    spin->LayoutChildren(3, 5, spin->GetCellRect(3, 5));
+    const CPoint up = spin->m_pUpArrow->GetRect().CenterPoint();
+    spin->OnLButtonDown(0, up);
+    EXPECT_TRUE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetEditText(), "5");   // a click at the press
+    grid.SendMessage(WM_CANCELMODE);
+    EXPECT_FALSE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetCapturedChild(), nullptr);
+}
+
+TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
+{
+    CGXStyle tabbed;
+    tabbed.SetControl(GX_IDS_CTRL_TABBED_COMBOBOX)
+        .SetChoiceList("No\tName\n1\tRed\n2\tGreen")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "40,80");
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &tabbed, gxOverride);
+    grid.SetValueRange(CGXRange(1, 5), "2");
+    Place(1, 5);
+    auto* combo = dynamic_cast<CGXTabbedComboBox*>(grid.GetCellControl(1, 5));
+    ASSERT_NE(combo, nullptr);
+    CString shown;
+    combo->GetDisplayText(shown, 1, 5, nullptr, &grid.GetCellStyle(1, 5));
+    EXPECT_EQ(shown, "Green");
+
+    // "g" completes to Green with the rest selected.
+    Place(2, 5);
+    afxtest::InputScript g;
+    Type(g, "g");
+    ASSERT_TRUE(g.Run());
+    EXPECT_EQ(combo->GetEditText(), "Green");
+    int s = 0, e = 0;
+    combo->GetSel(s, e);
+    EXPECT_EQ(s, 1);
+    EXPECT_EQ(e, 5);
+
+    // The list holds the entries, not the titles; choosing Red stores its key.
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    ASSERT_NE(combo->GetListBox(), nullptr);
+    EXPECT_EQ(combo->GetListBox()->GetCount(), 2);
+    ASSERT_EQ(combo->GetStops().size(), 1u);
+    EXPECT_EQ(combo->GetStops()[0], 40);
+    ASSERT_NE(combo->GetTitleWnd(), nullptr);
+    EXPECT_TRUE(combo->GetTitleWnd()->IsWindowVisible());
+    afxtest::InputScript choose;
+    choose.Key(VK_UP).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+    ExpectClosed();
+    EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
+}
