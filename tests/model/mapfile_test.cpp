@@ -47,6 +47,24 @@ protected:
         DocumentTest::TearDown();
     }
     CString Path(LPCSTR name) { return dir.Path(name); }
+    // The map's auto save into the folder "auto" (made on the first call), read back.
+    std::string AutoSaved(LPCSTR name)
+    {
+        services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+        ::CreateDirectoryA(Path("auto"), nullptr);
+        services->WriteProfileString("Options", "Auto Save Path", "auto");
+        map->SetModifiedFlag();
+        map->AutoSave(1);
+        return Read(CString("auto\\") + name);
+    }
+    // The build's map text of what the views show.
+    std::string Built()
+    {
+        map->RebuildVisibleList();
+        CString build;
+        EXPECT_TRUE(map->WriteMap(build));
+        return std::string(build);
+    }
     std::string Read(LPCSTR name) { return dir.ReadFile(name); }
     BOOL Open(LPCSTR name, const std::string& text)
     {
@@ -353,17 +371,10 @@ TEST_F(MapFile, UnbuildableBrushesAreKeptAndWrittenBackAtTheirPlace)
     EXPECT_EQ(Read("again.map"), saved);
 
     // The auto save and the build write them too.
-    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
-    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
-    services->WriteProfileString("Options", "Auto Save Path", "auto");
-    map->SetModifiedFlag();
-    map->AutoSave(1);
-    EXPECT_NE(Read("auto\\again.map").find(kept2), std::string::npos);
-    map->RebuildVisibleList();
-    CString build;
-    ASSERT_TRUE(map->WriteMap(build));
-    EXPECT_NE(std::string(build).find(kept1), std::string::npos);
-    EXPECT_NE(std::string(build).find(kept2), std::string::npos);
+    EXPECT_NE(AutoSaved("again.map").find(kept2), std::string::npos);
+    const std::string build = Built();
+    EXPECT_NE(build.find(kept1), std::string::npos);
+    EXPECT_NE(build.find(kept2), std::string::npos);
 }
 
 // An entity whose every brush was kept as read has nothing to show or pick, but it stays in the map:
@@ -407,20 +418,10 @@ TEST_F(MapFile, AnEntityOfKeptBrushesOnlySurvivesEditsAndEverySave)
     ASSERT_TRUE(map->OnSaveDocument(Path("door2.map")));
     std::string saved = Read("door2.map");
     EXPECT_NE(saved.find(door), std::string::npos) << saved;
-    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
-    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
-    services->WriteProfileString("Options", "Auto Save Path", "auto");
-    map->SetModifiedFlag();
-    map->AutoSave(1);
-    EXPECT_NE(Read("auto\\door.map").find(door), std::string::npos);
-    map->RebuildVisibleList();
-    CString build;
-    ASSERT_TRUE(map->WriteMap(build));
-    EXPECT_NE(std::string(build).find(door), std::string::npos) << (LPCSTR)build;
+    EXPECT_NE(AutoSaved("door.map").find(door), std::string::npos);
+    EXPECT_NE(Built().find(door), std::string::npos);
     services->classVisibility["func_door"] = 0;
-    build.Empty();
-    ASSERT_TRUE(map->WriteMap(build));
-    EXPECT_EQ(std::string(build).find("func_door"), std::string::npos);
+    EXPECT_EQ(Built().find("func_door"), std::string::npos);
 
     // Reopened, the door is there with its brush as read.
     ASSERT_TRUE(map->OnOpenDocument(Path("door2.map")));
@@ -456,18 +457,11 @@ TEST_F(MapFile, MovedSlopedBrushesStayValidAndNoBrushIsDroppedSilently)
 
     b->GetFace(0).winding[0].z += 5; // off its own plane
     ASSERT_FALSE(b->IsValid());
-    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
-    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
-    services->WriteProfileString("Options", "Auto Save Path", "auto");
-    map->SetModifiedFlag();
-    map->AutoSave(1);
-    EXPECT_NE(Read("auto\\slope.map").find("WALL1"), std::string::npos) << "the auto save holds the brush";
+    EXPECT_NE(AutoSaved("slope.map").find("WALL1"), std::string::npos) << "the auto save holds the brush";
 
-    map->RebuildVisibleList();
     services->lines.clear();
-    CString build;
-    ASSERT_TRUE(map->WriteMap(build));
-    EXPECT_EQ(std::string(build).find("WALL1"), std::string::npos);
+    const std::string build = Built();
+    EXPECT_EQ(build.find("WALL1"), std::string::npos);
     EXPECT_TRUE(services->LineContains("A brush of worldspawn from (")) << services->lines.size();
     EXPECT_TRUE(services->LineContains("is not valid; it was left out of the map."));
 }
