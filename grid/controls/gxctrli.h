@@ -731,3 +731,98 @@ protected:
     CGXTabbedPopupWnd* m_pTitleWnd;
     BOOL m_bListFilled = FALSE;
 };
+
+// ---------------------------------------------------------------------------
+// Combo box window control
+
+class CGXComboBoxWnd;
+
+// The edit child of a drop-down system combo box: its keys go to the control first.
+class CGXComboBoxWndEdit : public CEdit
+{
+public:
+    CGXComboBoxWnd* m_pCombo = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A real system combo box in the active cell; static text elsewhere.
+class CGXComboBoxWnd : public CComboBox, public CGXStatic
+{
+    DECLARE_DYNAMIC(CGXComboBoxWnd)
+    GX_DECLARE_CONTROL(CGXComboBoxWnd)
+public:
+    explicit CGXComboBoxWnd(CGXGridEngine* pGrid);
+    ~CGXComboBoxWnd() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    // Makes the arrow button and the combo box window; FALSE without a window.
+    virtual BOOL CreateControl(DWORD dwStyle, UINT nID);
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXComboBoxWnd); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    void SetCurrentText(const CString& str) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    void Hide() override;
+    int Store() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridDoubleByteChar(const CString& sChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL GetSelectedText(CString& sWindowText) override;
+    void ReplaceSel(LPCSTR lpszNewText) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXControl::Invalidate(); }
+
+    // A key of the combo box or its edit: TRUE when it was taken (by the grid or here).
+    virtual BOOL HandleComboKey(UINT nChar, UINT nRepCnt, UINT nFlags);
+    BOOL IsDropDownList() const;
+    // The text the combo box holds: its edit's, else the selected item's.
+    CString GetComboText();
+
+    int m_nButtonFrame;
+    BOOL m_bFillFromChoiceList = TRUE;
+    BOOL m_bWantArrowKeys = FALSE;
+    BOOL m_bSizeButtonToText = FALSE;
+    int m_nIndexBase = -1;
+    BOOL m_bDispChoice = FALSE;
+    BOOL m_bDropOnClick = TRUE;
+    BOOL m_bButtonInInactiveCells = FALSE;
+    BOOL m_bFullWidthWhenInactive = TRUE;
+    BOOL m_bDefaultDraw = TRUE;
+    CGXComboBoxWndEdit m_wndEdit;
+    CGXComboArrowButton* m_pArrowButton = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL Activate();
+    BOOL ToGrid(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void RestoreSaved();
+
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+    CFont m_Font;
+    int m_nTextHeight = 0;
+    CString m_strSaved;
+    int m_nSavedSel = -1;
+};

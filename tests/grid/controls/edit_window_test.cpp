@@ -575,3 +575,63 @@ TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
     ExpectClosed();
     EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
 }
+
+TEST_F(CellWindowTest, SystemComboBoxesInTheCell)
+{
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_CBS_DROPDOWNLIST).SetChoiceList(kColors),
+                       gxOverride);
+    grid.SetStyleRange(CGXRange(1, 1, 6, 1), &CGXStyle().SetControl(GX_IDS_CTRL_CBS_DROPDOWN).SetChoiceList(kColors),
+                       gxOverride);
+    grid.SetValueRange(CGXRange(2, 5), "Red");
+    Place(2, 5);
+    auto* list = dynamic_cast<CGXComboBoxWnd*>(grid.GetCellControl(2, 5));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->IsDropDownList());
+    EXPECT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->GetCurSel(), 0);
+
+    // Down with the list closed moves the grid's current cell.
+    afxtest::InputScript down;
+    down.Key(VK_DOWN);
+    ASSERT_TRUE(down.Run());
+    EXPECT_EQ(Row(), 3u);
+
+    // Alt+Down opens the system list; Down moves in it, Enter closes it, Tab stores.
+    Place(2, 5);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    EXPECT_TRUE(list->GetDroppedState());
+    EXPECT_TRUE(grid.IsDropDownOpen());
+    afxtest::InputScript choose;
+    choose.Key(VK_DOWN).Key(VK_RETURN);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_FALSE(list->GetDroppedState());
+    EXPECT_FALSE(grid.IsDropDownOpen());
+    afxtest::InputScript tab;
+    tab.Key(VK_TAB);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("Green"));
+
+    // Delete in a drop-down list empties the cell; a read-only one keeps it.
+    grid.SetStyleRange(CGXRange(4, 5), &CGXStyle().SetReadOnly(TRUE).SetValue("Blue"), gxOverride);
+    grid.GetParam()->m_bLockStructureReadOnly = TRUE;
+    for (ROWCOL r : {2u, 4u}) {
+        Place(r, 5);
+        afxtest::InputScript del;
+        AltDown(del);
+        del.Key(VK_DELETE);
+        ASSERT_TRUE(del.Run());
+    }
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString(""));
+    EXPECT_EQ(grid.GetCellValue(4, 5), CString("Blue"));
+
+    // A drop-down combo box takes typed text as it is.
+    Place(3, 1);
+    afxtest::InputScript typed;
+    Type(typed, "gr");
+    typed.Key(VK_TAB);
+    ASSERT_TRUE(typed.Run());
+    EXPECT_EQ(grid.GetCellValue(3, 1), CString("gr"));
+    ExpectClosed();
+}
