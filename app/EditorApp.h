@@ -57,6 +57,9 @@ public:
     // The start's show command: maximised when last maximised, unless hidden or minimised.
     static int StartShowCommand(int nCmdShow, BOOL bMaximized, BOOL bEmbedded);
 
+    // Help > About.
+    void OnAppAbout();
+
     // ---- Recent lists in the File menu
     void OnUpdateRecentMaps(CCmdUI* pCmdUI);
     void OnUpdateRecentProjects(CCmdUI* pCmdUI);

@@ -1,5 +1,6 @@
 // The editor's main window.
 #include "MainFrame.h"
+#include "EditCommands.h"
 #include "../res/resource.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
@@ -489,4 +490,12 @@ void CMainFrame::OnFileOpen()
             pApp->m_strLastMapDir = path.Left(cut);
     }
     OpenMap(path, MDIGetActive() ? VIEW_XY : VIEW_ALL_FOUR);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The space goes to the edit field as typed; the accelerator tables never see it.
+    if (IsSpaceForEditControl(pMsg))
+        return CWnd::PreTranslateMessage(pMsg);
+    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }
