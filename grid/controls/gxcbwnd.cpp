@@ -85,14 +85,7 @@ CString CGXComboBoxWnd::GetComboText()
 
 void CGXComboBoxWnd::SetActive(BOOL bActive)
 {
-    if (bActive && GetSafeHwnd() == nullptr)
-        return;
-    if (bActive && !m_bActive) {
-        FreeStyle();
-        if (m_bInit)
-            GetStyle();
-    }
-    m_bActive = bActive;
+    GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive);
 }
 
 void CGXComboBoxWnd::Init(ROWCOL nRow, ROWCOL nCol)

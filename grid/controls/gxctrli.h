@@ -242,6 +242,10 @@ void GXDrawSpinGlyph(CDC* pDC, const CRect& rect, BOOL bUp);
 // ---------------------------------------------------------------------------
 // Edit control
 
+// The active flag of a window-based control: activation needs the window, and
+// a control that turns active re-reads its cell's style.
+void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);
+
 // Set while an input method composes text: drawing leaves the edit window where it is.
 extern BOOL g_bImeComposing;
 

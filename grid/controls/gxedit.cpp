@@ -99,18 +99,20 @@ DWORD CGXEditControl::CalcEditStyle(CRect& rect, int& nHeight)
 // ---------------------------------------------------------------------------
 // Activity, modification, the held cell
 
-void CGXEditControl::SetActive(BOOL bActive)
+void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive)
 {
-    if (bActive && GetSafeHwnd() == nullptr)
+    if (bActive && hWnd == nullptr)
         return;
-    if (bActive && !m_bActive) {
+    if (bActive && !bActiveFlag) {
         // Editing shows the cell's current style.
-        FreeStyle();
-        if (m_bInit)
-            GetStyle();
+        pControl->FreeStyle();
+        if (pControl->IsInit())
+            pControl->GetStyle();
     }
-    m_bActive = bActive;
+    bActiveFlag = bActive;
 }
+
+void CGXEditControl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXEditControl::SetModify(BOOL bModified)
 {

@@ -129,14 +129,7 @@ void CGXListBox::Init(ROWCOL nRow, ROWCOL nCol)
 
 void CGXListBox::SetActive(BOOL bActive)
 {
-    if (bActive && GetSafeHwnd() == nullptr)
-        return;
-    if (bActive && !m_bActive) {
-        FreeStyle();
-        if (m_bInit)
-            GetStyle();
-    }
-    m_bActive = bActive;
+    GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive);
 }
 
 void CGXListBox::GetValue(CString& strResult)
