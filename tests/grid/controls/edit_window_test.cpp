@@ -159,7 +159,12 @@ TEST_F(CellWindowTest, KeysStayInTheTextOrMoveTheCell)
         BOOL bEnd;      // the caret after the text (End) or before it (Home)
         BYTE vk;
         ROWCOL row, col;   // where the current cell is afterwards
+        BOOL bCtrl = FALSE;
     } cases[] = {
+        {"Tab", TRUE, VK_TAB, 2, 2},
+        {"Escape", TRUE, VK_ESCAPE, 2, 1},
+        {"F2 ends editing in place", TRUE, VK_F2, 2, 1},
+        {"Ctrl+Right", FALSE, VK_RIGHT, 2, 5, TRUE},
         {"Left at 0", FALSE, VK_LEFT, 2, 1},   // column 1: nothing to the left, stays
         {"Right at the end", TRUE, VK_RIGHT, 2, 2},
         {"Right inside", FALSE, VK_RIGHT, 2, 1},
@@ -170,7 +175,12 @@ TEST_F(CellWindowTest, KeysStayInTheTextOrMoveTheCell)
     for (const Case& c : cases) {
         Place(2, 1);
         afxtest::InputScript s;
-        s.Key(c.bEnd ? VK_END : VK_HOME).Key(c.vk);
+        s.Key(c.bEnd ? VK_END : VK_HOME);
+        if (c.bCtrl)
+            s.KeyDown(VK_CONTROL);
+        s.Key(c.vk);
+        if (c.bCtrl)
+            s.KeyUp(VK_CONTROL);
         ASSERT_TRUE(s.Run()) << c.name;
         EXPECT_EQ(Row(), c.row) << c.name;
         EXPECT_EQ(Col(), c.col) << c.name;
@@ -208,11 +218,26 @@ TEST_F(CellWindowTest, DeleteEscapeMaxLengthAndReadOnly)
     EXPECT_EQ(grid.GetCellValue(3, 1), "abcde");
 
     Place(4, 1);
+    PutOnClipboard("pasted");
     afxtest::InputScript ro;
     Type(ro, "zz");
-    ro.Key(VK_DELETE).Key(VK_RETURN);
+    ro.Key(VK_DELETE).KeyDown(VK_SHIFT).Key(VK_INSERT).KeyUp(VK_SHIFT).Key(VK_END).Key(VK_RETURN);
     ASSERT_TRUE(ro.Run());
     EXPECT_EQ(grid.GetCellValue(4, 1), "fixed");
+    CGXControl* roEdit = grid.GetCellControl(4, 1);
+    Place(4, 1);
+    EXPECT_FALSE(roEdit->CanPaste());
+    EXPECT_FALSE(roEdit->CanCut());
+
+    // A choice from the list of a read-only combo cell changes nothing.
+    grid.SetStyleRange(CGXRange(4, 2), &CGXStyle().SetReadOnly(TRUE).SetValue("Red"), gxOverride);
+    Place(4, 2);
+    afxtest::InputScript choose;
+    AltDown(choose);
+    choose.Key(VK_DOWN).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(4, 2), CString("Red"));
+    ExpectClosed();
 }
 
 TEST_F(CellWindowTest, ActivationOnInitShowsTheEditAtOnce)
