@@ -652,6 +652,27 @@ int GXFindTabEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle
 // One field of an entry, cut at 127 characters.
 CString GXTabField(LPCSTR lpszEntry, int nColumn);
 
+// The attributes and the column layout of a tabbed choice list.
+struct GXTabbedList
+{
+    int nKeyCol = 0;
+    int nTextCol = 0;
+    BOOL bShowAllCols = TRUE;
+    BOOL bDispTitles = FALSE;
+    int nSortCol = -1;
+    CString strColWidths;
+    std::vector<CString> items;   // as a list holds them: the text column first
+    CString title;
+    std::vector<int> stops;       // running right edges of the columns but the last
+    int nTotalWidth = 0;
+
+    void ReadAttributes(const CGXStyle& style);
+    // Sorts the entries once when asked (the sorted list and "-1" go back into
+    // the style), measures them in the device context's font and lays out
+    // the columns (at most 10): given widths first, else measured ones.
+    void Build(CDC* pDC, CGXStyle& style);
+};
+
 class CGXTabbedComboBox;
 
 class CGXTabbedComboListBox : public CGXComboListBox
