@@ -16,6 +16,14 @@ BOOL KeyHeld(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 
 LRESULT CGXComboBoxWndEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CHAR && m_pCombo != nullptr &&
+        m_pCombo->HandleComboEditChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
+        return 0;
+    if (message == WM_SETTEXT && m_pCombo != nullptr) {
+        // The caller's text stays as it is; the edit gets its own copy.
+        const CString text = m_pCombo->EditTextFor(reinterpret_cast<LPCSTR>(lParam));
+        return CEdit::WindowProc(message, wParam, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(text)));
+    }
     if (message == WM_KEYDOWN && m_pCombo != nullptr &&
         m_pCombo->HandleComboKey(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
         return 0;
@@ -63,6 +71,24 @@ BOOL CGXComboBoxWnd::CreateControl(DWORD dwStyle, UINT nID)
     return TRUE;
 }
 
+void CGXComboBoxWnd::FillComboBox()
+{
+    ResetContent();
+    const CGXStyle& style = GetStyle();
+    if (style.GetIncludeChoiceList()) {
+        LPCSTR p = style.GetChoiceList();
+        CString line;
+        while (GXGetNextChoiceLine(p, line))
+            AddString(line);
+    }
+}
+
+BOOL CGXComboBoxWnd::HandleComboEditChar(UINT, UINT, UINT)
+{
+    // A read-only cell's edit takes no typing.
+    return m_bInit && IsReadOnly();
+}
+
 BOOL CGXComboBoxWnd::IsDropDownList() const
 {
     return GetSafeHwnd() != nullptr && (CWnd::GetStyle() & 3) == CBS_DROPDOWNLIST;
@@ -95,15 +121,8 @@ void CGXComboBoxWnd::Init(ROWCOL nRow, ROWCOL nCol)
     FreeStyle();
     const CGXStyle& style = GetStyle();
     if (GetSafeHwnd() != nullptr) {
-        if (m_bFillFromChoiceList) {
-            ResetContent();
-            if (style.GetIncludeChoiceList()) {
-                LPCSTR p = style.GetChoiceList();
-                CString line;
-                while (GXGetNextChoiceLine(p, line))
-                    AddString(line);
-            }
-        }
+        if (m_bFillFromChoiceList)
+            FillComboBox();
         SetValue(style.GetIncludeValue() ? style.GetValue() : CString());
         CGXGridParam* param = m_pGrid->GetParam();
         if (param != nullptr && (param->m_dwActivateOptions & 0x04) && m_pGrid->IsCurrentCellAt(nRow, nCol) &&

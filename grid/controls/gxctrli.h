@@ -821,6 +821,12 @@ public:
 
     // A key of the combo box or its edit: TRUE when it was taken (by the grid or here).
     virtual BOOL HandleComboKey(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // A character typed into the edit: TRUE when the control took it.
+    virtual BOOL HandleComboEditChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The text the edit shows for a window text: all of it here.
+    virtual CString EditTextFor(LPCSTR lpszText) { return lpszText != nullptr ? CString(lpszText) : CString(); }
+    // Puts the cell's choices into the combo box.
+    virtual void FillComboBox();
     BOOL IsDropDownList() const;
     // The text the combo box holds: its edit's, else the selected item's.
     CString GetComboText();
@@ -850,4 +856,45 @@ protected:
     int m_nTextHeight = 0;
     CString m_strSaved;
     int m_nSavedSel = -1;
+};
+
+// A system combo box over a tabbed choice list: owner-drawn columns, the text
+// column in the field, the key column stored.
+class CGXTabbedComboBoxWnd : public CGXComboBoxWnd
+{
+    DECLARE_DYNAMIC(CGXTabbedComboBoxWnd)
+    GX_DECLARE_CONTROL(CGXTabbedComboBoxWnd)
+public:
+    explicit CGXTabbedComboBoxWnd(CGXGridEngine* pGrid);
+    ~CGXTabbedComboBoxWnd() override;
+
+    BOOL CreateControl(DWORD dwStyle, UINT nID) override;
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags, const CGXStyle* pOldStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    void Hide() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL HandleComboEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    CString EditTextFor(LPCSTR lpszText) override;
+    void FillComboBox() override;
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    int CompareItem(LPCOMPAREITEMSTRUCT) override { return -1; }
+
+    const GXTabbedList& GetTabbedList() const { return m_tab; }
+    CGXTabbedPopupWnd* GetTitleWnd() const { return m_pTitleWnd; }
+    COLORREF m_rgbGridLine = RGB(192, 192, 192);
+    int m_nItemHeight = 16;
+
+protected:
+    // The key of the entry the item at an index of the combo box shows.
+    CString KeyOfItem(int nIndex);
+    void ShowTitles();
+    GXTabbedList m_tab;
+    CGXTabbedPopupWnd* m_pTitleWnd;
 };

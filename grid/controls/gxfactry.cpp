@@ -91,6 +91,20 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         }
         return pCombo;
     }
+    case GX_IDS_CTRL_TABBED_DROPDOWN:
+    case GX_IDS_CTRL_TABBED_DROPDOWNLIST: {
+        if (GXGetAppState()->m_bWin32s)
+            return Make<CGXTabbedComboBox>(pGrid, UINT(GX_IDS_CTRL_TABBED_COMBOBOX), UINT(GX_IDS_CTRL_TABBED_COMBOBOX));
+        CGXTabbedComboBoxWnd* pCombo = new (std::nothrow) CGXTabbedComboBoxWnd(pGrid);
+        if (pCombo == nullptr)
+            return nullptr;
+        pCombo->m_bDropOnClick = nID == GX_IDS_CTRL_TABBED_DROPDOWNLIST;
+        if (!pCombo->CreateControl(nID == GX_IDS_CTRL_TABBED_DROPDOWN ? CBS_DROPDOWN : CBS_DROPDOWNLIST, nID)) {
+            delete pCombo;
+            return nullptr;
+        }
+        return pCombo;
+    }
     case GX_IDS_CTRL_CHECKLISTCOMBO:
         return Make<CGXCheckListComboBox>(pGrid, 0u, 0u);
     default:

@@ -660,3 +660,44 @@ TEST_F(CellWindowTest, SystemComboBoxesInTheCell)
     EXPECT_EQ(grid.GetCellValue(3, 1), CString("gr"));
     ExpectClosed();
 }
+
+TEST_F(CellWindowTest, TabbedSystemComboBoxes)
+{
+    CGXStyle tabbed;
+    tabbed.SetChoiceList("No\tName\n1\tRed\n2\tGreen")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1");
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle(tabbed).SetControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST), gxOverride);
+    grid.SetStyleRange(CGXRange(1, 1, 6, 1), &CGXStyle(tabbed).SetControl(GX_IDS_CTRL_TABBED_DROPDOWN), gxOverride);
+    grid.SetValueRange(CGXRange(2, 5), "2");
+    Place(2, 5);
+    auto* list = dynamic_cast<CGXTabbedComboBoxWnd*>(grid.GetCellControl(2, 5));
+    ASSERT_NE(list, nullptr);
+    CString shown;
+    list->GetDisplayText(shown, 2, 5, nullptr, &grid.GetCellStyle(2, 5));
+    EXPECT_EQ(shown, "Green");
+    EXPECT_EQ(list->GetCount(), 2);   // the titles are no item
+    EXPECT_EQ(list->GetCurSel(), 1);
+
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    EXPECT_TRUE(list->GetDroppedState());
+    ASSERT_NE(list->GetTitleWnd(), nullptr);
+    EXPECT_TRUE(list->GetTitleWnd()->IsWindowVisible());
+    afxtest::InputScript choose;
+    choose.Key(VK_UP).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+    EXPECT_FALSE(list->GetTitleWnd()->IsWindowVisible());
+
+    // Typing completes from the text column; the key is stored.
+    Place(3, 1);
+    afxtest::InputScript typed;
+    Type(typed, "g");
+    typed.Key(VK_TAB);
+    ASSERT_TRUE(typed.Run());
+    EXPECT_EQ(grid.GetCellValue(3, 1), CString("2"));
+    ExpectClosed();
+}
