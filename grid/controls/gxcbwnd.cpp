@@ -74,13 +74,7 @@ BOOL CGXComboBoxWnd::CreateControl(DWORD dwStyle, UINT nID)
 void CGXComboBoxWnd::FillComboBox()
 {
     ResetContent();
-    const CGXStyle& style = GetStyle();
-    if (style.GetIncludeChoiceList()) {
-        LPCSTR p = style.GetChoiceList();
-        CString line;
-        while (GXGetNextChoiceLine(p, line))
-            AddString(line);
-    }
+    GXAddChoiceLines(this, CB_ADDSTRING, GetStyle());
 }
 
 BOOL CGXComboBoxWnd::HandleComboEditChar(UINT, UINT, UINT)

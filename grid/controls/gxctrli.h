@@ -242,6 +242,11 @@ void GXDrawSpinGlyph(CDC* pDC, const CRect& rect, BOOL bUp);
 // ---------------------------------------------------------------------------
 // Edit control
 
+// Adds the lines of a cell's choice list to a list or combo box window with its
+// add message (LB_ADDSTRING or CB_ADDSTRING), from line nFirst on; answers how
+// many it added.
+int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nFirst = 0);
+
 // The active flag of a window-based control: activation needs the window, and
 // a control that turns active re-reads its cell's style.
 void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);

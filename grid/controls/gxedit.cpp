@@ -99,6 +99,22 @@ DWORD CGXEditControl::CalcEditStyle(CRect& rect, int& nHeight)
 // ---------------------------------------------------------------------------
 // Activity, modification, the held cell
 
+int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nFirst)
+{
+    if (pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr || !style.GetIncludeChoiceList())
+        return 0;
+    LPCSTR p = style.GetChoiceList();
+    CString line;
+    int added = 0;
+    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
+        if (i < nFirst)
+            continue;
+        pWnd->SendMessage(nAddMessage, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(line)));
+        ++added;
+    }
+    return added;
+}
+
 void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive)
 {
     if (bActive && hWnd == nullptr)

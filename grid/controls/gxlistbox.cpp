@@ -104,12 +104,7 @@ void CGXListBox::FillList()
         return;
     ResetContent();
     const CGXStyle& style = GetStyle();
-    if (style.GetIncludeChoiceList()) {
-        LPCSTR p = style.GetChoiceList();
-        CString line;
-        while (GXGetNextChoiceLine(p, line))
-            AddString(line);
-    }
+    GXAddChoiceLines(this, LB_ADDSTRING, style);
     // An exact line only: "A" chooses "A", not "Apple"; no match chooses nothing.
     CString value;
     GetDisplayText(value, m_nRow, m_nCol, nullptr, &style);
