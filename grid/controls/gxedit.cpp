@@ -636,10 +636,11 @@ BOOL CGXEditControl::OnGridDoubleByteChar(const CString& sChar, UINT, UINT)
 
 int CGXEditControl::CharIndexFromPoint(CPoint pt)
 {
-    if (GetSafeHwnd() == nullptr || !IsWindowVisible())
+    CWnd* pGrid = GetGridWindow();
+    if (GetSafeHwnd() == nullptr || !IsWindowVisible() || pGrid == nullptr)
         return -1;
     CPoint client = pt;
-    GetGridWindow()->ClientToScreen(&client);
+    pGrid->ClientToScreen(&client);
     ScreenToClient(&client);
     CRect r;
     GetClientRect(&r);

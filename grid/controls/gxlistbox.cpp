@@ -277,15 +277,15 @@ void CGXListBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXS
 
 BOOL CGXListBox::ActivateForClick(UINT nFlags, CPoint pt)
 {
-    if (!m_bInit || GetSafeHwnd() == nullptr || !OnStartEditing())
+    CWnd* pGrid = GetGridWindow();
+    if (!m_bInit || GetSafeHwnd() == nullptr || pGrid == nullptr || !OnStartEditing())
         return FALSE;
     SetActive(TRUE);
     Invalidate();
-    if (CWnd* pGrid = GetGridWindow())
-        pGrid->UpdateWindow();
+    pGrid->UpdateWindow();
     // The click is replayed in the list, at the point in its own client coordinates.
     CPoint client = pt;
-    GetGridWindow()->ClientToScreen(&client);
+    pGrid->ClientToScreen(&client);
     ScreenToClient(&client);
     PostMessage(WM_LBUTTONDOWN, nFlags | MK_LBUTTON, MAKELPARAM(client.x, client.y));
     PostMessage(WM_LBUTTONUP, nFlags, MAKELPARAM(client.x, client.y));

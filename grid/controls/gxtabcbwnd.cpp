@@ -229,11 +229,12 @@ void CGXTabbedComboBoxWnd::DrawItem(LPDRAWITEMSTRUCT lpDraw)
 
 void CGXTabbedComboBoxWnd::ShowTitles()
 {
-    if (!m_tab.bDispTitles || m_tab.title.IsEmpty())
+    CWnd* pGrid = GetGridWindow();
+    if (!m_tab.bDispTitles || m_tab.title.IsEmpty() || pGrid == nullptr)
         return;
     if (m_pTitleWnd->GetSafeHwnd() == nullptr)
         m_pTitleWnd->CreateEx(WS_EX_TOOLWINDOW, GXGetAppState()->m_strPopupClass, nullptr, WS_POPUP, 0, 0, 0, 0,
-                              GetGridWindow()->GetSafeHwnd(), nullptr);
+                              pGrid->GetSafeHwnd(), nullptr);
     m_pTitleWnd->m_bShowAllCols = m_tab.bShowAllCols;
     m_pTitleWnd->m_nTextCol = m_tab.nTextCol;
     m_pTitleWnd->m_stops = m_tab.stops;

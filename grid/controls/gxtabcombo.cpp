@@ -451,12 +451,14 @@ void CGXTabbedComboBox::ShowDropList(BOOL bShow)
 {
     const BOOL wasOpen = IsDropListVisible();
     CGXComboBox::ShowDropList(bShow);
-    if (!bShow || wasOpen || !IsDropListVisible() || !m_bDispTitles || m_pTitleWnd->m_strTitle.IsEmpty())
+    CWnd* pGrid = GetGridWindow();
+    if (!bShow || wasOpen || !IsDropListVisible() || !m_bDispTitles || m_pTitleWnd->m_strTitle.IsEmpty() ||
+        pGrid == nullptr)
         return;
     // The titles sit on top of the list, or above it when the list opened above the cell.
     if (m_pTitleWnd->GetSafeHwnd() == nullptr)
         m_pTitleWnd->CreateEx(WS_EX_TOOLWINDOW, GXGetAppState()->m_strPopupClass, nullptr, WS_POPUP, 0, 0, 0, 0,
-                              GetGridWindow()->GetSafeHwnd(), nullptr);
+                              pGrid->GetSafeHwnd(), nullptr);
     m_pTitleWnd->m_bShowAllCols = m_bShowAllCols;
     m_pTitleWnd->m_nTextCol = m_nTextCol;
     m_pTitleWnd->m_stops = m_stops;
@@ -465,7 +467,7 @@ void CGXTabbedComboBox::ShowDropList(BOOL bShow)
     CRect list;
     m_pDropDownWnd->GetWindowRect(&list);
     CRect cell = m_pGrid->CalcCellRect(m_nRow, m_nCol);
-    GetGridWindow()->ClientToScreen(&cell);
+    pGrid->ClientToScreen(&cell);
     if (list.top >= cell.bottom) {
         m_pTitleWnd->SetWindowPos(&CWnd::wndTopMost, list.left, list.top, list.Width(), th, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         m_pDropDownWnd->SetWindowPos(nullptr, list.left, list.top + th, list.Width(), list.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
