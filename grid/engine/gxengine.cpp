@@ -897,7 +897,17 @@ BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
 BOOL CGXGridEngine::HandleSize(UINT, int, int) { return FALSE; }
 BOOL CGXGridEngine::HandleShowWindow(BOOL, UINT) { return FALSE; }
 UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
-BOOL CGXGridEngine::HandleMouseActivate(CWnd*, UINT, UINT, int*) { return FALSE; }
+BOOL CGXGridEngine::HandleMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message, int* pResult)
+{
+    // The current cell's control sees the click that activates the grid first (an open
+    // drop-down list closes on it).
+    CGXControl* pControl = m_bCurrentCellValid ? GetCurrentCellControl() : nullptr;
+    int result = 0;
+    if (pControl == nullptr || pResult == nullptr || !pControl->OnMouseActivate(pDesktopWnd, nHitTest, message, result))
+        return FALSE;
+    *pResult = result;
+    return TRUE;
+}
 BOOL CGXGridEngine::HandleSettingChange(LPCSTR) { return FALSE; }
 
 BOOL CGXGridEngine::HandleSysColorChange()

@@ -701,3 +701,24 @@ TEST_F(CellWindowTest, TabbedSystemComboBoxes)
     EXPECT_EQ(grid.GetCellValue(3, 1), CString("2"));
     ExpectClosed();
 }
+
+TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    CPoint pt = grid.CalcCellRect(5, 3).CenterPoint();
+    grid.ClientToScreen(&pt);
+    afxtest::InputScript click;
+    click.MoveTo(pt).Click();
+    ASSERT_TRUE(click.Run());
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    // The click that closed the list is used up: the cell stays current.
+    EXPECT_EQ(Row(), 2u);
+    EXPECT_EQ(Col(), 2u);
+}
