@@ -1,4 +1,5 @@
 #include "AppServices.h"
+#include "EditorApp.h"
 #include "EntityClasses.h"
 #include "MainFrame.h"
 #include "Map.h"
@@ -104,4 +105,28 @@ void CAppServices::SetStatusAndMessage(LPCSTR text)
         }
     }
     PrintMessage(line);
+}
+
+CString CAppServices::GetRememberedDirectory(int which)
+{
+    CEditorApp* pApp = AfxGetEditorApp();
+    if (!pApp)
+        return CViewServices::GetRememberedDirectory(which);
+    return which == DIR_MAPS ? pApp->m_strLastMapDir : pApp->m_strLastObjectDir;
+}
+
+void CAppServices::SetRememberedDirectory(int which, LPCSTR dir)
+{
+    CEditorApp* pApp = AfxGetEditorApp();
+    if (!pApp) {
+        CViewServices::SetRememberedDirectory(which, dir);
+        return;
+    }
+    (which == DIR_MAPS ? pApp->m_strLastMapDir : pApp->m_strLastObjectDir) = dir;
+}
+
+CDocTemplate* CAppServices::GetCameraTemplate()
+{
+    CEditorApp* pApp = AfxGetEditorApp();
+    return pApp ? pApp->GetCameraTemplate() : nullptr;
 }

@@ -22,6 +22,11 @@ public:
     void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) override;
     void WriteProfileInt(LPCSTR section, LPCSTR key, int value) override;
 
+    // The application's remembered map and object folders, and its camera template.
+    CString GetRememberedDirectory(int which) override;
+    void SetRememberedDirectory(int which, LPCSTR dir) override;
+    CDocTemplate* GetCameraTemplate() override;
+
     // Entity classes come from the project's class map once one is attached.
     void SetEntityClasses(CEntityClassMap* pClasses) { m_pEntityClasses = pClasses; }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;

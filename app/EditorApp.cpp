@@ -7,6 +7,7 @@
 #include "../res/resource.h"
 #include "Map.h"
 #include "MapData.h"
+#include "EditDialogs.h"
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
 #include "PathIterator.h"
@@ -25,6 +26,7 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
     // The framework's File Open: the file dialog, then the 2D template. The main frame's own
     // Open comes earlier in the routing once it has one.
     ON_COMMAND(ID_MAP_OPEN, CWinApp::OnFileOpen)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_UPDATE_COMMAND_UI(ID_RECENT_MAP_FIRST, OnUpdateRecentMaps)
     ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, OnUpdateRecentProjects)
     ON_COMMAND_EX_RANGE(ID_RECENT_MAP_FIRST, ID_RECENT_MAP_FIRST + 3, OnOpenRecentMap)
@@ -479,4 +481,10 @@ BOOL CEditorApp::IsIdleMessage(MSG* pMsg)
 BOOL CEditorApp::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     return CWinApp::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CEditorApp::OnAppAbout()
+{
+    CAboutDlg dlg(m_pMainWnd);
+    dlg.DoModal();
 }

@@ -71,6 +71,8 @@ public:
     // The Startup window and what it leads to (the sample project, or the last project when
     // "Reload" is set), then the tip of the day when tips are on.
     void RunStartup();
+    // Help > About.
+    void OnAppAbout();
 
     // ---- Recent lists in the File menu
     void OnUpdateRecentMaps(CCmdUI* pCmdUI);

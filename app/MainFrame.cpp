@@ -1,5 +1,6 @@
 // The editor's main window.
 #include "MainFrame.h"
+#include "EditCommands.h"
 #include "../res/resource.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
@@ -824,4 +825,12 @@ void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The space goes to the edit field as typed; the accelerator tables never see it.
+    if (IsSpaceForEditControl(pMsg))
+        return CWnd::PreTranslateMessage(pMsg);
+    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }

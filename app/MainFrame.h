@@ -23,6 +23,8 @@ public:
 
     // The caption is the editor's own business: no automatic document titles.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // Space clones the selection, except while an edit control has the focus.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The docking layout is kept under this name in the settings.
     static const char szBarState[];

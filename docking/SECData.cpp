@@ -45,6 +45,20 @@ HCURSOR SECSysData::SplitCursor(BOOL bSideways)
     return hcur;
 }
 
+HCURSOR SECSysData::DragCopyCursor()
+{
+    if (m_hcurDragCopy == nullptr)
+        m_hcurDragCopy = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_SEC_DRAGCOPY));
+    return m_hcurDragCopy != nullptr ? m_hcurDragCopy : ::LoadCursorA(nullptr, IDC_ARROW);
+}
+
+HCURSOR SECSysData::SizeControlCursor()
+{
+    if (m_hcurSizeControl == nullptr)
+        m_hcurSizeControl = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_SEC_SIZECONTROL));
+    return m_hcurSizeControl != nullptr ? m_hcurSizeControl : ::LoadCursorA(nullptr, IDC_SIZEWE);
+}
+
 SECSysData& SECGetSysData()
 {
     static SECSysData data = [] {

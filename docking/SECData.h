@@ -45,10 +45,16 @@ struct SECSysData
     // The cursor of a splitter moved sideways (bSideways) or up and down; loaded the first time
     // it is needed, from the program's resources.
     HCURSOR SplitCursor(BOOL bSideways);
+    // The toolbar's cursors, loaded once: a button dragged as a copy (IDC_SEC_DRAGCOPY) and the
+    // resizing edge of a control button (IDC_SEC_SIZECONTROL).
+    HCURSOR DragCopyCursor();
+    HCURSOR SizeControlCursor();
 
 private:
     HCURSOR m_hcurSplitH = nullptr;
     HCURSOR m_hcurSplitV = nullptr;
+    HCURSOR m_hcurDragCopy = nullptr;
+    HCURSOR m_hcurSizeControl = nullptr;
 };
 // The one instance, made with its first use.
 SECSysData& SECGetSysData();

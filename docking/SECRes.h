@@ -60,6 +60,9 @@
 #define IDC_SEC_TOOLBARNAME     20587
 #define IDC_SEC_LARGEBUTTONS    20588
 #define IDC_SEC_COOLLOOK        20589
+// The toolbar cursors: a button dragged as a copy, the resizing edge of a control on a toolbar.
+#define IDC_SEC_DRAGCOPY        20576
+#define IDC_SEC_SIZECONTROL     20577
 #define IDS_SEC_RESET           20622
 #define IDS_SEC_DELETE          20623
 #define IDS_SEC_CUSTOMIZE       20624

@@ -1038,7 +1038,8 @@ void SECCustomToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle)
     SECControlBar::OnBarStyleChange(dwOldStyle, dwNewStyle);
     for (SECToolBarBtn* pBtn : m_btns)
         pBtn->OnBarStyleChange(dwNewStyle);
-    if ((dwOldStyle ^ dwNewStyle) & CBRS_ORIENT_ANY)
+    // The buttons' places depend on the side and on the border lines (docking changes both).
+    if ((dwOldStyle ^ dwNewStyle) & (CBRS_ORIENT_ANY | CBRS_BORDER_ANY))
         MarkLayoutDirty();
 }
 
@@ -1520,12 +1521,13 @@ void SECCustomToolBar::DropButton(const CRect& rect, SECCustomToolBar* pSource, 
         SelectButton(nIndex);
 }
 
-BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
+BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy)
 {
     CPoint ptStart;
     ::GetCursorPos(&ptStart);
     CRect rectStart = rectScreen;
     SetCapture();
+    HCURSOR hcurOld = bCopy ? ::SetCursor(SECGetSysData().DragCopyCursor()) : nullptr;
     BOOL bDrop = FALSE;
     // The dragged button's outline follows the mouse (drawn and wiped by inversion).
     CRect rectShown(0, 0, 0, 0);
@@ -1558,6 +1560,8 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
                 bDrop = TRUE;
                 break;
             }
+            if (bCopy)
+                ::SetCursor(SECGetSysData().DragCopyCursor());
             show(&rectScreen);
             continue;
         }
@@ -1571,6 +1575,8 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen)
     show(nullptr);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    if (hcurOld != nullptr)
+        ::SetCursor(hcurOld);
     return bDrop;
 }
 
@@ -1584,7 +1590,7 @@ BOOL SECCustomToolBar::TrackButtonDrag(int nIndex, CPoint point)
     CRect rect = pBtn->GetRect();
     ClientToScreen(&rect);
     (void)point;
-    if (!RunDragLoop(rect))
+    if (!RunDragLoop(rect, bCopy))
         return TRUE;
     return DropDragged(nIndex, rect, bCopy);
 }
@@ -1789,12 +1795,108 @@ void SECStdToolBarBtn::SetState(BYTE nLength, const BYTE* pBytes)
         m_pBar->MarkLayoutDirty();
 }
 
+BOOL SECStdToolBarBtn::TakesPresses() const
+{
+    return m_pBar != nullptr && (m_pBar->m_bCustomize || (::GetKeyState(VK_MENU) & 0x8000));
+}
+
+BOOL SECStdToolBarBtn::IsOnSizingEdge(CPoint ptScreen)
+{
+    CWnd* pWnd = GetWnd();
+    if (!m_bShown || pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return FALSE;
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    return rect.PtInRect(ptScreen) && ptScreen.x >= rect.right - 3;
+}
+
+BOOL SECStdToolBarBtn::SetCustomizeCursor()
+{
+    if (m_pBar == nullptr || !m_pBar->m_bCustomize)
+        return FALSE;
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    ::SetCursor(IsOnSizingEdge(pt) ? SECGetSysData().SizeControlCursor() : ::LoadCursorA(nullptr, IDC_ARROW));
+    return TRUE;
+}
+
+BOOL SECStdToolBarBtn::TrackResize(CPoint ptScreen)
+{
+    CWnd* pWnd = GetWnd();
+    if (m_pBar == nullptr || m_pBar->m_hWnd == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return FALSE;
+    CRect rectCtrl;
+    pWnd->GetWindowRect(&rectCtrl);
+    const int nMin = 2 * ::GetSystemMetrics(SM_CXVSCROLL);
+    int nWidth = m_nWidth;
+    // The new right edge shows as an inverted line over the bar's height.
+    CRect rectBar;
+    m_pBar->GetWindowRect(&rectBar);
+    int xShown = -1;
+    auto show = [&](int x) {
+        HDC hDC = ::GetDC(nullptr);
+        if (hDC == nullptr)
+            return;
+        if (xShown >= 0)
+            ::PatBlt(hDC, xShown - 1, rectBar.top, 2, rectBar.Height(), DSTINVERT);
+        xShown = x;
+        if (xShown >= 0)
+            ::PatBlt(hDC, xShown - 1, rectBar.top, 2, rectBar.Height(), DSTINVERT);
+        ::ReleaseDC(nullptr, hDC);
+    };
+    m_pBar->SetCapture();
+    ::SetCursor(SECGetSysData().SizeControlCursor());
+    BOOL bDone = FALSE;
+    for (;;) {
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (::GetCapture() != m_pBar->m_hWnd) {
+            ::DispatchMessageA(&msg);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &pt);
+            nWidth = std::max(nMin, m_nWidth + (int)(pt.x - ptScreen.x));
+            if (msg.message == WM_LBUTTONUP) {
+                bDone = TRUE;
+                break;
+            }
+            ::SetCursor(SECGetSysData().SizeControlCursor());
+            show(rectCtrl.left + nWidth);
+            continue;
+        }
+        if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    show(-1);
+    if (::GetCapture() == m_pBar->m_hWnd)
+        ::ReleaseCapture();
+    if (!bDone || nWidth == m_nWidth)
+        return FALSE;
+    m_nWidth = nWidth;
+    RecalcSize();
+    PlaceControl();
+    m_pBar->MarkLayoutDirty();
+    m_pBar->Relayout();
+    return TRUE;
+}
+
 void SECStdToolBarBtn::OnWndLButtonDown(UINT nFlags, CPoint point)
 {
     CWnd* pWnd = GetWnd();
-    if (m_pBar == nullptr || pWnd == nullptr)
+    if (m_pBar == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
         return;
     pWnd->ClientToScreen(&point);
+    if (IsOnSizingEdge(point)) {
+        TrackResize(point);
+        return;
+    }
     m_pBar->ScreenToClient(&point);
     m_pBar->SendMessage(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
 }
@@ -1806,13 +1908,15 @@ LRESULT SECToolBarComboEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
             m_pCombo->NotifyToolBar(513);
             return 0;
         }
-        if (message == WM_LBUTTONDOWN && m_pCombo->m_pBar != nullptr && m_pCombo->m_pBar->m_bCustomize) {
+        if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && m_pCombo->TakesPresses()) {
             CPoint point((short)LOWORD(lParam), (short)HIWORD(lParam));
             ClientToScreen(&point);
             m_pCombo->ScreenToClient(&point);
             m_pCombo->OnWndLButtonDown((UINT)wParam, point);
             return 0;
         }
+        if (message == WM_SETCURSOR && m_pCombo->SetCustomizeCursor())
+            return TRUE;
     }
     return CEdit::WindowProc(message, wParam, lParam);
 }
@@ -1877,10 +1981,13 @@ void SECToolBarComboBox::RecalcSize()
 
 LRESULT SECToolBarComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // In customise mode a press selects and drags the button instead of opening the list.
-    if (message == WM_LBUTTONDOWN && m_pBar != nullptr && m_pBar->m_bCustomize) {
+    // In customise mode (or with Alt) a press selects and drags the button, or resizes the
+    // control on its right edge, instead of opening the list.
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && TakesPresses()) {
         OnWndLButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
         return 0;
     }
+    if (message == WM_SETCURSOR && SetCustomizeCursor())
+        return TRUE;
     return CComboBox::WindowProc(message, wParam, lParam);
 }

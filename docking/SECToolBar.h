@@ -219,10 +219,11 @@ public:
     void MarkLayoutDirty() { m_bDirtyFloat = m_bDirtyHorz = m_bDirtyVert = TRUE; }
     // The frame that gets the bar's commands and prompts.
     CWnd* GetCommandTarget() const;
+    // The frames lay the bar out again; it repaints.
+    void Relayout();
 
 protected:
     void DeleteButtons();
-    void Relayout();
     void UpdateButtonCmdUI(int nIndex);
     void SetPrompt(UINT nID);
     void TrackHot(CPoint point);
@@ -232,7 +233,9 @@ protected:
     void Notify(int nCode);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL RunDragLoop(CRect& rectScreen);
+    // Moves rectScreen with the mouse until the button is released (TRUE) or the drag is
+    // cancelled; a copy shows its own cursor.
+    BOOL RunDragLoop(CRect& rectScreen, BOOL bCopy);
     void OnLButtonDownTB(UINT nFlags, CPoint point);
     void OnMouseMoveTB(UINT nFlags, CPoint point);
     void OnLButtonUpTB(UINT nFlags, CPoint point);
@@ -275,8 +278,19 @@ public:
     void GetState(BYTE& nLength, BYTE* pBytes) const override;
     void SetState(BYTE nLength, const BYTE* pBytes) override;
 
-    // A press on the control in customise mode: the toolbar drags the button.
+    // A press on the control in customise mode (or with Alt), in the control's client
+    // coordinates: on its right edge the control is resized, elsewhere the toolbar drags the
+    // button.
     virtual void OnWndLButtonDown(UINT nFlags, CPoint point);
+    // Whether a screen point lies on the control's resizing edge (its last 3 pixels).
+    BOOL IsOnSizingEdge(CPoint ptScreen);
+    // Tracks the right edge from ptScreen until the button is released; TRUE when the width
+    // changed. The narrowest width is twice a scroll arrow's.
+    BOOL TrackResize(CPoint ptScreen);
+    // The cursor over the control while the bar is customised: TRUE when set.
+    BOOL SetCustomizeCursor();
+    // Presses on the control become the toolbar's (customise mode, or Alt held).
+    BOOL TakesPresses() const;
     virtual CWnd* GetWnd() = 0;
     virtual BOOL CreateWnd(CWnd* pParent, DWORD dwStyle, const RECT& rect, UINT nID) = 0;
     // Tells the toolbar (and through it the frame) through "WM_SECTOOLBARWNDNOTIFY".

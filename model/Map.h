@@ -270,6 +270,34 @@ public:
     void OnUpdateSubtract(CCmdUI* pCmdUI);
     void OnUpdateIntersect(CCmdUI* pCmdUI);
     void OnUpdateTogglePoints(CCmdUI* pCmdUI);
+    // File commands and new windows.
+    void OnFileClose();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileSaveAll();
+    void OnUpdateFileSave(CCmdUI* pCmdUI);
+    void OnUpdateFileSaveAll(CCmdUI* pCmdUI);
+    // Saves under a new name: FALSE when cancelled, refused (another open map has the name)
+    // or not written.
+    BOOL SaveAs(LPCSTR lpszPathName);
+    // Another open map of the same template has this path.
+    BOOL IsOpenElsewhere(LPCSTR lpszPathName);
+    void OnNewXYWindow() { OpenNewWindow(VIEW_XY_CODE); }
+    void OnNewXZWindow() { OpenNewWindow(VIEW_XY_CODE + 1); }
+    void OnNewYZWindow() { OpenNewWindow(VIEW_XY_CODE + 2); }
+    void OnNewCameraWindow() { OpenNewWindow(VIEW_XY_CODE + 3); }
+    // A new 2D (255-257) or camera (258) window on this map; FALSE when none was made.
+    BOOL OpenNewWindow(int viewType);
+    // The primitives: the selected box brush becomes the shape (a failure changes nothing).
+    void OnCylinder();
+    void OnPyramid();
+    void OnWedge();
+    void OnCone();
+    void OnSphere();
+    BOOL MakePrimitive(UINT nID, int sides);
+    void OnUpdatePrimitive(CCmdUI* pCmdUI);
+    void OnUpdateSphere(CCmdUI* pCmdUI);
+    enum { VIEW_XY_CODE = 255 };
     // Hint 8, or the linked clipping planes' reset, after a CSG edit; the map is modified.
     void AfterEditRedraw();
 

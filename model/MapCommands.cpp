@@ -6,6 +6,7 @@
 #include "MapCommands.h"
 #include "Reporter.h"
 #include "Services.h"
+#include "afxdlgs.h"
 #include <cmath>
 
 BEGIN_MESSAGE_MAP(Map, CDocument)
@@ -27,6 +28,26 @@ BEGIN_MESSAGE_MAP(Map, CDocument)
     ON_COMMAND(ID_CYCLE_SELECTION_DOWN, OnCycleSelectionDown)
     ON_COMMAND(ID_KEEP_CYCLE_UP, OnKeepCycleSelectionUp)
     ON_COMMAND(ID_KEEP_CYCLE_DOWN, OnKeepCycleSelectionDown)
+    ON_COMMAND(ID_MAP_FILE_CLOSE, OnFileClose)
+    ON_COMMAND(ID_MAP_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_MAP_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_MAP_FILE_SAVE_ALL, OnFileSaveAll)
+    ON_UPDATE_COMMAND_UI(ID_MAP_FILE_SAVE, OnUpdateFileSave)
+    ON_UPDATE_COMMAND_UI(ID_MAP_FILE_SAVE_ALL, OnUpdateFileSaveAll)
+    ON_COMMAND(ID_NEW_XY_WINDOW, OnNewXYWindow)
+    ON_COMMAND(ID_NEW_XZ_WINDOW, OnNewXZWindow)
+    ON_COMMAND(ID_NEW_YZ_WINDOW, OnNewYZWindow)
+    ON_COMMAND(ID_NEW_CAMERA_WINDOW, OnNewCameraWindow)
+    ON_COMMAND(ID_MAP_CYLINDER, OnCylinder)
+    ON_COMMAND(ID_MAP_PYRAMID, OnPyramid)
+    ON_COMMAND(ID_MAP_WEDGE, OnWedge)
+    ON_COMMAND(ID_MAP_CONE, OnCone)
+    ON_COMMAND(ID_MAP_SPHERE, OnSphere)
+    ON_UPDATE_COMMAND_UI(ID_MAP_CYLINDER, OnUpdatePrimitive)
+    ON_UPDATE_COMMAND_UI(ID_MAP_PYRAMID, OnUpdatePrimitive)
+    ON_UPDATE_COMMAND_UI(ID_MAP_WEDGE, OnUpdatePrimitive)
+    ON_UPDATE_COMMAND_UI(ID_MAP_CONE, OnUpdatePrimitive)
+    ON_UPDATE_COMMAND_UI(ID_MAP_SPHERE, OnUpdateSphere)
     ON_UPDATE_COMMAND_UI(ID_MAP_SUBTRACT, OnUpdateSubtract)
     ON_UPDATE_COMMAND_UI(ID_MAP_INTERSECT, OnUpdateIntersect)
     ON_UPDATE_COMMAND_UI(ID_TOGGLE_FACE_POINTS, OnUpdateTogglePoints)
@@ -237,3 +258,209 @@ void Map::CycleSelection(BOOL bUp, BOOL bKeep)
 
 void Map::CycleSelectionUp(BOOL bKeep) { CycleSelection(TRUE, bKeep); }
 void Map::CycleSelectionDown(BOOL bKeep) { CycleSelection(FALSE, bKeep); }
+
+// ---------------------------------------------------------------------------
+// File commands
+
+void Map::OnFileClose()
+{
+    // The framework's save-if-modified question decides; the map then closes.
+    CDocument::OnFileClose();
+}
+
+void Map::OnFileSave()
+{
+    if (GetPathName().IsEmpty()) {
+        OnFileSaveAs();
+        return;
+    }
+    OnSaveDocument(GetPathName());
+}
+
+void Map::OnFileSaveAll()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->SaveAllModified();
+}
+
+void Map::OnUpdateFileSave(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsModified());
+}
+
+void Map::OnUpdateFileSaveAll(CCmdUI* pCmdUI)
+{
+    BOOL any = FALSE;
+    if (CDocTemplate* pTemplate = GetDocTemplate()) {
+        for (POSITION pos = pTemplate->GetFirstDocPosition(); pos && !any;) {
+            CDocument* pDoc = pTemplate->GetNextDoc(pos);
+            any = pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)) && pDoc->IsModified();
+        }
+    } else {
+        any = IsModified();
+    }
+    pCmdUI->Enable(any);
+}
+
+BOOL Map::IsOpenElsewhere(LPCSTR lpszPathName)
+{
+    CDocTemplate* pTemplate = GetDocTemplate();
+    CDocument* pOpen = nullptr;
+    return pTemplate && pTemplate->MatchDocType(lpszPathName, pOpen) == CDocTemplate::yesAlreadyOpen && pOpen != this;
+}
+
+BOOL Map::SaveAs(LPCSTR lpszPathName)
+{
+    if (IsOpenElsewhere(lpszPathName)) {
+        CString format;
+        if (!format.LoadString(IDS_MAP_IS_OPEN))
+            format = "The map %s is already open.";
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, format, lpszPathName);
+        return FALSE;
+    }
+    if (!OnSaveDocument(lpszPathName))
+        return FALSE;
+    SetPathName(lpszPathName, FALSE);
+    UpdateAllViews(nullptr, HINT_VIEW_TYPE); // the windows' titles name the new file
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->AddToRecentFileList(lpszPathName);
+    return TRUE;
+}
+
+void Map::OnFileSaveAs()
+{
+    CString filter;
+    if (!filter.LoadString(IDS_MAP_FILE_FILTER))
+        filter = "Morvane Map Files|*.map|All Files|*.*|";
+    CEditorServices* services = GetEditorServices();
+    CString initial = services->GetRememberedDirectory(CEditorServices::DIR_MAPS);
+    // No "file must exist": saving under a new name is the point of the command.
+    CFileDialog dlg(FALSE, "map", GetPathName(), OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, filter);
+    if (!initial.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = initial;
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString path = dlg.GetPathName();
+    int cut = path.ReverseFind('\\');
+    if (cut > 0)
+        services->SetRememberedDirectory(CEditorServices::DIR_MAPS, path.Left(cut));
+    SaveAs(path);
+}
+
+// ---------------------------------------------------------------------------
+// New windows
+
+BOOL Map::OpenNewWindow(int viewType)
+{
+    CDocTemplate* pTemplate = viewType == VIEW_CAMERA ? GetEditorServices()->GetCameraTemplate() : GetDocTemplate();
+    if (!pTemplate)
+        return FALSE;
+    CFrameWnd* pFrame = pTemplate->CreateNewFrame(this, nullptr);
+    if (!pFrame)
+        return FALSE;
+    // The new view takes its plane from the pending type at its first update.
+    SetViewType(viewType);
+    UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+    pTemplate->InitialUpdateFrame(pFrame, this, TRUE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Primitives
+
+void Map::OnUpdatePrimitive(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectionCount() == 1 && static_cast<SThing*>(m_selection.GetHead())->GetKind() == 0);
+}
+
+void Map::OnUpdateSphere(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+BOOL Map::MakePrimitive(UINT nID, int sides)
+{
+    Brush* b = FirstSelectedBrush(this);
+    if (!b || GetSelectionCount() != 1)
+        return FALSE;
+    int viewType = GetEditorServices()->GetActivePlaneType();
+    if (viewType < VIEW_XY || viewType > VIEW_YZ)
+        viewType = VIEW_XY;
+    short before[6];
+    for (int i = 0; i < 6; ++i)
+        before[i] = b->GetBounds()[i];
+    BOOL ok = FALSE;
+    try {
+        switch (nID) {
+        case ID_MAP_CYLINDER: ok = b->MakeCylinder(viewType, sides); break;
+        case ID_MAP_PYRAMID: ok = b->MakePyramid(viewType); break;
+        case ID_MAP_WEDGE: ok = b->MakeWedge(viewType); break;
+        case ID_MAP_CONE: ok = b->MakeCone(viewType, sides); break;
+        case ID_MAP_SPHERE: ok = b->MakeSphere(); break;
+        }
+    } catch (CBrushGeometryError&) {
+        ok = FALSE; // the brush operations leave the brush as it was
+    }
+    if (!ok) {
+        // The brush stays as it was: a failed shape is no reason to lose the user's brush.
+        const char* name = nID == ID_MAP_CYLINDER ? "Cylinder"
+                           : nID == ID_MAP_PYRAMID ? "Pyramid"
+                           : nID == ID_MAP_WEDGE   ? "Wedge"
+                           : nID == ID_MAP_CONE    ? "Cone"
+                                                   : "Sphere";
+        Report().Box(MB_OK, "An error occured while creating the %s", name);
+        return FALSE;
+    }
+    AfterEditRedraw();
+    const BOOL boxBefore = nID == ID_MAP_CYLINDER || nID == ID_MAP_CONE;
+    UpdateViews(HINT_CHANGED, boxBefore ? before : b->GetBounds());
+    return TRUE;
+}
+
+namespace {
+
+BOOL CheckIsothetic(Map* map)
+{
+    Brush* b = FirstSelectedBrush(map);
+    if (!b || map->GetSelectionCount() != 1)
+        return FALSE;
+    if (!b->IsIsothetic()) {
+        Report().Box(MB_OK, "%s", "Primitives must be inscribed in isothetic brushes");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void Map::OnCylinder()
+{
+    int sides = 0;
+    if (CheckIsothetic(this) && GetEditorServices()->AskPrimitiveSides(FALSE, sides))
+        MakePrimitive(ID_MAP_CYLINDER, sides);
+}
+
+void Map::OnCone()
+{
+    int sides = 0;
+    if (CheckIsothetic(this) && GetEditorServices()->AskPrimitiveSides(TRUE, sides))
+        MakePrimitive(ID_MAP_CONE, sides);
+}
+
+void Map::OnPyramid()
+{
+    if (CheckIsothetic(this))
+        MakePrimitive(ID_MAP_PYRAMID, 0);
+}
+
+void Map::OnWedge()
+{
+    if (CheckIsothetic(this))
+        MakePrimitive(ID_MAP_WEDGE, 0);
+}
+
+void Map::OnSphere()
+{
+    if (CheckIsothetic(this))
+        MakePrimitive(ID_MAP_SPHERE, 0);
+}

@@ -9,6 +9,7 @@ struct Face;
 class Entity;
 class Map;
 class CIniFile;
+class CDocTemplate;
 
 // A class of entities from the project's .qc files. The model reads only its size box.
 struct EntityClass
@@ -83,6 +84,25 @@ public:
     virtual int GetProfileInt(LPCSTR section, LPCSTR key, int def) = 0;
     virtual void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) = 0;
     virtual void WriteProfileInt(LPCSTR section, LPCSTR key, int value) = 0;
+
+    // The folders where the map and the object file dialogs open (empty at start: the project's
+    // first directory is used then).
+    enum { DIR_MAPS, DIR_OBJECTS };
+    virtual CString GetRememberedDirectory(int which) { return m_remembered[which == DIR_MAPS ? 0 : 1]; }
+    virtual void SetRememberedDirectory(int which, LPCSTR dir) { m_remembered[which == DIR_MAPS ? 0 : 1] = dir; }
+    // The template of the camera windows, null when there is none.
+    virtual CDocTemplate* GetCameraTemplate() { return nullptr; }
+    // The plane view code of the active 2D map window (255 without one).
+    virtual int GetActivePlaneType() { return 255; }
+    // The number of sides of a cylinder (or a cone): FALSE when the user cancelled.
+    virtual BOOL AskPrimitiveSides(BOOL /*bCone*/, int& sides)
+    {
+        sides = 8;
+        return TRUE;
+    }
+
+private:
+    CString m_remembered[2];
 };
 
 // Works without a main window: lines go to the debugger output, boxes are the

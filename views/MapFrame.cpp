@@ -7,6 +7,7 @@
 #include "Reporter.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
+#include "EditCommands.h"
 #include <cstdio>
 
 // ---------------------------------------------------------------------------
@@ -71,6 +72,27 @@ BEGIN_MESSAGE_MAP(CMapFrame, SECMDIChildWnd)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CLONE, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+    ON_COMMAND(ID_ROTATE_BY_HAND, OnRotateByHand)
+    ON_COMMAND(ID_ASSIGN_TO_WORLD, OnAssignToWorld)
+    ON_COMMAND(ID_IMPORT_FROM_FILE, OnImportFromFile)
+    ON_COMMAND(ID_EXPORT_TO_FILE, OnExportToFile)
+    ON_COMMAND(ID_DUMP_BRUSH, OnDumpBrush)
+    ON_COMMAND(ID_CREATE_ARRAY, OnCreateArray)
+    ON_COMMAND(ID_CREATE_ROOM, OnCreateRoom)
+    ON_COMMAND(ID_SELECT_FULLY_INSIDE, OnSelectFullyInside)
+    ON_COMMAND(ID_SELECT_PARTIALLY_INSIDE, OnSelectPartiallyInside)
+    ON_COMMAND_RANGE(ID_ALIGN_LEFT, ID_ALIGN_HORIZONTALLY, OnAlign)
+    ON_UPDATE_COMMAND_UI(ID_ROTATE_BY_HAND, OnUpdateNeedNoPointEntity)
+    ON_UPDATE_COMMAND_UI(ID_ASSIGN_TO_WORLD, OnUpdateNeedNoPointEntity)
+    ON_UPDATE_COMMAND_UI(ID_ROTATE_BY_DIALOG, OnUpdateNeverEnabled)
+    ON_UPDATE_COMMAND_UI(ID_IMPORT_FROM_FILE, OnUpdateAlwaysEnabled)
+    ON_UPDATE_COMMAND_UI(ID_RESTRICT_AXIS_PLANE, OnUpdateAlwaysEnabled)
+    ON_UPDATE_COMMAND_UI(ID_EXPORT_TO_FILE, OnUpdateEditSelection)
+    ON_UPDATE_COMMAND_UI(ID_CREATE_ARRAY, OnUpdateEditSelection)
+    ON_UPDATE_COMMAND_UI(ID_CREATE_ROOM, OnUpdateCreateRoom)
+    ON_UPDATE_COMMAND_UI(ID_SELECT_FULLY_INSIDE, OnUpdateOneBrush)
+    ON_UPDATE_COMMAND_UI(ID_SELECT_PARTIALLY_INSIDE, OnUpdateOneBrush)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ALIGN_LEFT, ID_ALIGN_HORIZONTALLY, OnUpdateAlign)
     ON_COMMAND(ID_ZOOM_IN_PLANE, OnZoomInPlane)
     ON_COMMAND(ID_ZOOM_OUT_PLANE, OnZoomOutPlane)
     ON_COMMAND(ID_ZOOM_IN_DEPTH, OnZoomInDepth)

@@ -64,6 +64,24 @@ public:
     void OnUpdateEditSelection(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
+    // The editing commands of the Edit and Object menus go to the plane view too.
+    void OnRotateByHand();
+    void OnAssignToWorld();
+    void OnImportFromFile();
+    void OnExportToFile();
+    void OnDumpBrush();
+    void OnCreateArray();
+    void OnCreateRoom();
+    void OnSelectFullyInside();
+    void OnSelectPartiallyInside();
+    void OnAlign(UINT nID);
+    void OnUpdateNeedNoPointEntity(CCmdUI* pCmdUI);
+    void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+    void OnUpdateNeverEnabled(CCmdUI* pCmdUI);
+    void OnUpdateCreateRoom(CCmdUI* pCmdUI);
+    void OnUpdateOneBrush(CCmdUI* pCmdUI);
+    void OnUpdateAlign(CCmdUI* pCmdUI);
+
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
 

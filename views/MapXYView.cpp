@@ -8,6 +8,7 @@
 #include "Reporter.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
+#include "EditCommands.h"
 #include <cmath>
 #include <vector>
 
@@ -19,6 +20,7 @@ BEGIN_MESSAGE_MAP(CMapXYView, CMapView)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_UPDATE_COMMAND_UI(ID_PANE_POSITION, OnUpdatePanePosition)
+    ON_COMMAND(ID_CREATE_TARGETS, OnCreateTargets)
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONUP()
@@ -1063,6 +1065,7 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
         InvalidateBounds(box);
         InvalidateRect(&m_rcUpdate, FALSE);
         CClientDC dc(this);
+        OnPrepareDC(&dc); // the map draws at canvas coordinates
         DrawMap(&dc);
     }
     CUpdateHint hint(box);

@@ -94,6 +94,42 @@ public:
     void OnDragLeave() override;
     BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
 
+    // ---- Editing commands (MapViewCommands.cpp)
+    // Create Array's values, kept from the dialog for the copy routine, which may run after a
+    // rotation point was clicked.
+    int m_nArrayCount = 0;
+    float m_arrayMove[3] = {0, 0, 0};
+    float m_arrayRotate[3] = {0, 0, 0};
+    float m_arrayScale[3] = {100, 100, 100};
+    int m_bArrayMove = 0, m_bArrayRotate = 0, m_bArrayScale = 0;
+
+    void ImportBrushFile();
+    void ExportBrushFile();
+    // Reads an object file into the map as the import does after its dialog; FALSE when
+    // nothing was imported (reported).
+    BOOL ImportObjectFile(LPCSTR path);
+    // Writes the selection as an object file; FALSE when it could not be written (reported).
+    BOOL ExportObjectFile(LPCSTR path);
+    void OnAssignToWorld();
+    void SelectFullyInside() { SelectInside(TRUE); }
+    void SelectPartiallyInside() { SelectInside(FALSE); }
+    void SelectInside(BOOL bFully);
+    void AlignLeft();
+    void AlignRight();
+    void AlignTop();
+    void AlignBottom();
+    void AlignHorizontally();
+    void AlignVertically();
+    void DumpBrush();
+    void OnCreateTargets();
+    void CreateArray();
+    // The copies of Create Array, through the clipboard; FALSE when nothing was copied.
+    BOOL PasteClipboardAt();
+    void CreateRoom();
+    // After an edit of the selection: the views are told with the hint and the box, this one
+    // drawn at once.
+    void ShowEdit(const short* box, LPARAM hint);
+
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
     void OnUpdateNeedSelection(CCmdUI* pCmdUI);

@@ -18,15 +18,6 @@
 
 namespace {
 
-void PlaneAxes(int type, int& h, int& v, int& d)
-{
-    if (!ViewAxes(type, h, v, d)) {
-        h = 0;
-        v = 1;
-        d = 2;
-    }
-}
-
 short ClampShort(int v)
 {
     return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
@@ -153,8 +144,8 @@ void CMapXYView::MoveSelection(int dx, int dy)
 
 void CMapXYView::RestrictMove(CPoint& anchor, CPoint point)
 {
-    int h, v, d;
-    PlaneAxes(GetPlaneType(), h, v, d);
+    int h = 0, v = 1, d = 2;
+    ViewAxes(GetPlaneType(), h, v, d);
     if (m_axisRestrict[h])
         anchor.x = point.x;
     if (m_axisRestrict[v])
@@ -163,8 +154,8 @@ void CMapXYView::RestrictMove(CPoint& anchor, CPoint point)
 
 void CMapXYView::UpdateCursor()
 {
-    int h, v, d;
-    PlaneAxes(GetPlaneType(), h, v, d);
+    int h = 0, v = 1, d = 2;
+    ViewAxes(GetPlaneType(), h, v, d);
     const bool lockH = m_axisRestrict[h] != 0, lockV = m_axisRestrict[v] != 0;
     UINT id = lockH && lockV ? IDC_VIEW_MOVE_LOCKED
               : lockV        ? IDC_VIEW_MOVE_HORIZONTAL
@@ -317,9 +308,9 @@ void CMapXYView::OnLButtonDown(UINT, CPoint point)
     if (GetCapture() == this)
         return; // another button's operation holds the mouse
 
-    int h, v, d;
+    int h = 0, v = 1, d = 2;
     const int type = GetPlaneType();
-    PlaneAxes(type, h, v, d);
+    ViewAxes(type, h, v, d);
 
     // A camera glyph wins over everything under it, handle points included.
     for (POSITION pos = pMap->GetCameras().GetHeadPosition(); pos;) {
@@ -408,8 +399,8 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         const CPoint oldEnd = m_ptRotateEnd;
         m_ptRotateEnd = w;
         if (m_hWnd) {
-            int h, v, d;
-            PlaneAxes(GetPlaneType(), h, v, d);
+            int h = 0, v = 1, d = 2;
+            ViewAxes(GetPlaneType(), h, v, d);
             auto project = [&](CPoint world) {
                 int xyz[3] = {0, 0, 0};
                 xyz[h] = world.x;
@@ -439,8 +430,8 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
     CPoint snapped = p;
     if (IsSnapToGrid())
         SnapToGrid(snapped);
-    int h, v, d;
-    PlaneAxes(GetPlaneType(), h, v, d);
+    int h = 0, v = 1, d = 2;
+    ViewAxes(GetPlaneType(), h, v, d);
 
     switch (m_nState) {
     case 0: {
@@ -695,6 +686,9 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         break;
     case STATE_ARRAY_CENTRE:
         Report().Status("");
+        // The point is taken: the view is idle again while the array's copies are made.
+        m_nState = -1;
+        PasteClipboardAt();
         break;
     case STATE_CAMERA:
         pMap->m_pDraggedCamera = nullptr;
@@ -725,10 +719,13 @@ void CMapXYView::OnCaptureChanged(CWnd*)
     BOOL band = pMap->m_bRubberBand;
     pMap->m_bRubberBand = 0;
     if (band) {
-        // Every pane of the map drew the band.
+        // Every plane view of the map drew the band.
         pMap->UpdateAllViews(nullptr, HINT_REDRAW, nullptr);
     } else if (m_hWnd) {
         Invalidate(FALSE);
+        if (CMapFrame* pFrame = GetMapFrame())
+            if (CMapZView* pZ = pFrame->GetZView())
+                pZ->Invalidate(FALSE);
     }
 }
 

@@ -2,6 +2,8 @@
 #include "Entity.h"
 #include "Map.h"
 #include "MapFrame.h"
+#include "EditDialogs.h"
+#include "MapXYView.h"
 
 namespace {
 
@@ -172,6 +174,29 @@ CMapFrame* CViewServices::GetActiveMapFrame()
     if (!pChild || !pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)))
         return nullptr;
     return static_cast<CMapFrame*>(pChild);
+}
+
+int CViewServices::GetActivePlaneType()
+{
+    CMapFrame* pFrame = GetActiveMapFrame();
+    CMapXYView* pView = pFrame ? pFrame->GetXYView() : nullptr;
+    return pView ? pView->GetPlaneType() : 255;
+}
+
+BOOL CViewServices::AskPrimitiveSides(BOOL bCone, int& sides)
+{
+    if (bCone) {
+        CConeDlg dlg(AfxGetMainWnd());
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        sides = dlg.GetSides();
+        return TRUE;
+    }
+    CCylinderDlg dlg(AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    sides = dlg.GetSides();
+    return TRUE;
 }
 
 CPtrList* CViewServices::GetActiveObjectOrder(Map* pMap)

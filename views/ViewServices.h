@@ -95,6 +95,10 @@ public:
     void RebuildObjectOrders(Map* pMap) override;
     // The active MDI child of the main window when it is a 2D map window, else null.
     virtual CMapFrame* GetActiveMapFrame();
+    // The plane view code of the active 2D map window (255 without one).
+    int GetActivePlaneType() override;
+    // The Create Cylinder or Create Cone dialog.
+    BOOL AskPrimitiveSides(BOOL bCone, int& sides) override;
 
     // ---- The toolbar combo boxes (plane scale 1075, depth scale 1076, grid 1058, snap 1060)
     // Every combo box with the id in the main frame's bars, docked or floating. Empty when the

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the docking library's images: sectip.ico (a light bulb, 32x32, for the tip-of-the-day
-dialog) and the menu buttons' arrows secarrowdn.bmp and secarrowrt.bmp (4-bit, drawn in black on
-the light grey that the loader recolours to the button face). Run it from this directory."""
+dialog), the menu buttons' arrows secarrowdn.bmp and secarrowrt.bmp (4-bit, drawn in black on
+the light grey that the loader recolours to the button face), and the toolbar cursors
+seccopy.cur (a button dragged as a copy: the arrow with a plus box) and secsize.cur (the
+resizing edge of a control on a toolbar: a double bar with arrows). Run it from this directory."""
 import struct
 
 
@@ -68,6 +70,111 @@ def icon():
     return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), 22) + data
 
 
+def cursor(grid, hotspot):
+    """grid: 32 strings of 32: '#' black, '.' white, ' ' transparent. A monochrome cursor file."""
+    size = 32
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, 0, 0, 0, 2, 0)
+    pal = bytes((0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0))
+    xor = bytearray()
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):
+        xrow, mrow = bytearray(4), bytearray(4)
+        for x in range(size):
+            ch = grid[y][x]
+            if ch == '.':
+                xrow[x // 8] |= 0x80 >> (x % 8)
+            if ch == ' ':
+                mrow[x // 8] |= 0x80 >> (x % 8)
+        xor += xrow
+        mask += mrow
+    data = header + pal + xor + mask
+    entry = struct.pack("<BBBBHHII", size, size, 2, 0, hotspot[0], hotspot[1], len(data), 22)
+    return struct.pack("<HHH", 0, 2, 1) + entry + data
+
+
+def place(grid, rows, left, top):
+    for dy, row in enumerate(rows):
+        for dx, ch in enumerate(row):
+            if ch != ' ':
+                grid[top + dy][left + dx] = ch
+
+
+def outline(grid):
+    """Every transparent pixel next to a black one turns white, so the shape shows on any colour."""
+    size = len(grid)
+    marks = []
+    for y in range(size):
+        for x in range(size):
+            if grid[y][x] != ' ':
+                continue
+            for dy in (-1, 0, 1):
+                for dx in (-1, 0, 1):
+                    yy, xx = y + dy, x + dx
+                    if 0 <= yy < size and 0 <= xx < size and grid[yy][xx] == '#':
+                        marks.append((y, x))
+    for y, x in marks:
+        grid[y][x] = '.'
+
+
+ARROW = [
+    "#",
+    "##",
+    "#.#",
+    "#..#",
+    "#...#",
+    "#....#",
+    "#.....#",
+    "#......#",
+    "#.......#",
+    "#........#",
+    "#.....#####",
+    "#..#..#",
+    "#.# #..#",
+    "##  #..#",
+    "#    #..#",
+    "     #..#",
+    "      ##",
+]
+
+PLUS_BOX = [
+    "###########",
+    "#.........#",
+    "#....#....#",
+    "#....#....#",
+    "#..#####..#",
+    "#....#....#",
+    "#....#....#",
+    "#.........#",
+    "###########",
+]
+
+
+def copy_cursor():
+    grid = [[' '] * 32 for _ in range(32)]
+    place(grid, ARROW, 0, 0)
+    place(grid, PLUS_BOX, 10, 18)
+    return ["".join(r) for r in grid]
+
+
+def size_cursor():
+    grid = [[' '] * 32 for _ in range(32)]
+    for y in range(8, 24):
+        grid[y][14] = '#'
+        grid[y][17] = '#'
+    for x in range(5, 14):
+        grid[15][x] = grid[16][x] = '#'
+    for x in range(18, 27):
+        grid[15][x] = grid[16][x] = '#'
+    for i in range(1, 4):
+        for y in range(15 - i, 17 + i):
+            grid[y][5 + i] = '#'
+            grid[y][26 - i] = '#'
+    outline(grid)
+    return ["".join(r) for r in grid]
+
+
+open("seccopy.cur", "wb").write(cursor(copy_cursor(), (0, 0)))
+open("secsize.cur", "wb").write(cursor(size_cursor(), (15, 15)))
 open("secarrowdn.bmp", "wb").write(bmp_4bit(arrow(True)))
 open("secarrowrt.bmp", "wb").write(bmp_4bit(arrow(False)))
 open("sectip.ico", "wb").write(icon())

@@ -154,7 +154,7 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         } else if (wParam == VK_RETURN) {
             m_pOwner->SendMessage(GXM_LISTCHOOSE);
         } else if (wParam == VK_ESCAPE) {
-            m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
+                    m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
         } else if (::IsWindow(m_hWnd) && GetCurSel() != m_nSelAtStart) {
             m_nSelAtStart = GetCurSel();
             m_pOwner->SendMessage(GXM_LISTSELCHANGE);
@@ -164,7 +164,7 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN: m_bKeyDown = TRUE; break;
     case WM_SYSKEYUP:
         if (m_bKeyDown && wParam == VK_DOWN) {
-            m_bKeyDown = FALSE;
+                    m_bKeyDown = FALSE;
             m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
         }
         // The Alt of Alt+Down that opened the list: no menu mode for its release.
@@ -275,6 +275,29 @@ CRect CGXComboBox::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const 
 CSize CGXComboBox::AddBorders(CSize size, const CGXStyle& style)
 {
     return CGXEditControl::AddBorders(CSize(size.cx + 15, size.cy), style);
+}
+
+CSize CGXComboBox::CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                            BOOL bHeight)
+{
+    CSize size = CGXEditControl::CalcSize(pDC, nRow, nCol, style, pStandardStyle, bHeight);
+    if (pDC == nullptr || m_pGrid == nullptr)
+        return size;
+    const int saved = pDC->SaveDC();
+    m_pGrid->SelectStyleFont(pDC, style);
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    CSize choices(0, tm.tmHeight + tm.tmExternalLeading + 1);
+    if (!bHeight && m_bFillFromChoiceList && style.GetIncludeChoiceList()) {
+        LPCSTR p = style.GetChoiceList();
+        CString line;
+        while (GXGetNextChoiceLine(p, line))
+            choices.cx = std::max<int>(choices.cx, pDC->GetTextExtent(line).cx);
+    }
+    pDC->RestoreDC(saved);
+    // The widest choice fits beside the button.
+    choices = AddBorders(choices, style);
+    return CSize(std::max(size.cx, choices.cx), std::max(size.cy, choices.cy));
 }
 
 void CGXComboBox::LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rectInner)
@@ -649,12 +672,18 @@ LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus)
         return 0;
     const BOOL was = m_pGrid->m_bSettingFocus;
     m_pGrid->m_bSettingFocus = TRUE;
+    // Closed from the list itself (Escape, Alt+Down): the focus goes back to the cell.
+    const BOOL listHadFocus = m_pListBox != nullptr && ::GetFocus() == m_pListBox->GetSafeHwnd();
     GXSetGlobalValue(TRUE);
     DestroyDropDown();
     GXSetGlobalValue(FALSE);
     // Closing keeps the typed text and its modified mark; only Escape in the grid reverts it.
-    if (GetSafeHwnd() != nullptr && m_bActive && (bKeepFocus || ::GetFocus() == nullptr))
-        SetFocus();
+    if (bKeepFocus || listHadFocus || ::GetFocus() == nullptr) {
+        if (GetSafeHwnd() != nullptr && m_bActive && IsWindowVisible())
+            SetFocus();
+        else if (CWnd* pGrid = GetGridWindow())
+            pGrid->SetFocus();
+    }
     if (GetModify())
         OnModifyCell();
     m_pGrid->m_bSettingFocus = was;

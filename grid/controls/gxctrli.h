@@ -28,6 +28,8 @@ public:
     CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
     CSize AddBorders(CSize size, const CGXStyle& style) override;
     BOOL CanFloatCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, BOOL bFloatCell) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
     void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
               const CGXStyle* pStandardStyle) override;
 
@@ -392,6 +394,8 @@ public:
     void Reset() override;
     CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
     CSize AddBorders(CSize size, const CGXStyle& style) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
     void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
               const CGXStyle* pStandardStyle) override;
     BOOL GetCurrentText(CString& strResult) override;
@@ -557,4 +561,173 @@ public:
     CGXSpinUpButton* m_pUpArrow;
     CGXSpinDownButton* m_pDownArrow;
     GXSpinBounds m_bounds;
+};
+
+// ---------------------------------------------------------------------------
+// Push button and list box
+
+// The cell drawn as one push button captioned with the cell's choice list;
+// a click reaches the grid's button hook.
+class CGXPushbutton : public CGXControl
+{
+    GX_DECLARE_CONTROL(CGXPushbutton)
+public:
+    explicit CGXPushbutton(CGXGridEngine* pGrid);
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void InvertArea(CDC*, const CRect&) override {}
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    GXCellButton* m_pButton;
+};
+
+// The cell's choice list as lines, the chosen line's text the value: a real
+// list in the current cell, drawn lines elsewhere.
+class CGXListBox : public CListBox, public CGXControl
+{
+    DECLARE_DYNAMIC(CGXListBox)
+    GX_DECLARE_CONTROL(CGXListBox)
+public:
+    CGXListBox(CGXGridEngine* pGrid, UINT nID);
+    ~CGXListBox() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXListBox); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    int Store() override;
+    CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
+                   BOOL bHeight) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    void Hide() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnLButtonDblClk(UINT nFlags, CPoint pt) override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXControl::Invalidate(); }
+
+    void FillList();
+    BOOL CreateListWindow();
+    // The line drawn inverted for a value: the exact line, or -1.
+    static int ChosenLine(LPCSTR lpszChoices, LPCSTR lpszValue);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ActivateForClick(UINT nFlags, CPoint pt);
+    BOOL ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    UINT m_nID;
+    CFont m_font;
+    COLORREF m_rgbHighlightText;
+    COLORREF m_rgbBack = RGB(255, 255, 255);
+    HBRUSH m_hBackBrush = nullptr;
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+};
+
+// ---------------------------------------------------------------------------
+// Tabbed combo box
+
+// The entries of a tabbed choice list (lines by the choice-line rule, fields
+// by tabs, each cut at 127 characters): the index (the title line not
+// counted when skipped) of the first entry whose column equals the key
+// exactly (case-sensitive) or, not exact, begins with it ignoring case; -1
+// and an empty entry when none.
+int GXFindTabEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle, BOOL bExact, CString& sEntry);
+// One field of an entry, cut at 127 characters.
+CString GXTabField(LPCSTR lpszEntry, int nColumn);
+
+class CGXTabbedComboBox;
+
+class CGXTabbedComboListBox : public CGXComboListBox
+{
+public:
+    CGXTabbedComboListBox(CWnd* pOwner, CGXTabbedComboBox* pCombo) : CGXComboListBox(pOwner), m_pCombo(pCombo) {}
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    int CompareItem(LPCOMPAREITEMSTRUCT) override { return -1; }
+
+protected:
+    CGXTabbedComboBox* m_pCombo;
+};
+
+// The column titles above (or below) an open tabbed list.
+class CGXTabbedPopupWnd : public CWnd
+{
+public:
+    BOOL m_bShowAllCols = TRUE;
+    int m_nTextCol = 0;
+    std::vector<int> m_stops;
+    HFONT m_hFont = nullptr;
+    CString m_strTitle;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A combo box over a table: the cell stores one column of the chosen entry
+// (the key) and shows and edits another (the text); the list shows columns.
+class CGXTabbedComboBox : public CGXComboBox
+{
+    DECLARE_DYNAMIC(CGXTabbedComboBox)
+    GX_DECLARE_CONTROL(CGXTabbedComboBox)
+public:
+    CGXTabbedComboBox(CGXGridEngine* pGrid, UINT nEditID, UINT nListBoxID);
+    ~CGXTabbedComboBox() override;
+
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    BOOL SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags, const CGXStyle* pOldStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    BOOL OnValidate() override;
+    BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    CListBox* CreateListBox(CWnd* pParent) override;
+    void ShowDropList(BOOL bShow) override;
+    void TakeListSelection(CListBox* pList) override;
+    void FillDropList(CListBox* pList) override;
+    CRect GetDropDownRect(const CRect& rectCell) override;
+    void DestroyDropDown() override;
+    virtual void AutoComplete();
+
+    // The attributes as the held cell gives them.
+    void ReadAttributes(const CGXStyle& style);
+    const std::vector<int>& GetStops() const { return m_stops; }
+    CGXTabbedPopupWnd* GetTitleWnd() const { return m_pTitleWnd; }
+
+    int m_nKeyCol = 0;
+    int m_nTextCol = 0;
+    BOOL m_bShowAllCols = TRUE;
+    BOOL m_bDispTitles = TRUE;
+    int m_nSortCol = -1;
+    CString m_strColWidths;
+    COLORREF m_rgbBack = RGB(255, 255, 255);
+    COLORREF m_rgbText = RGB(0, 0, 0);
+    COLORREF m_rgbGridLine = RGB(192, 192, 192);
+    BOOL m_bAutoComplete = TRUE;
+    int m_nItemHeight = 10;
+    int m_nTotalWidth = 0;
+
+protected:
+    void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // The entry list of a style (its choice list) and whether its first line is titles.
+    CString Choices(const CGXStyle* pStyle) const;
+    std::vector<int> m_stops;
+    CGXTabbedPopupWnd* m_pTitleWnd;
+    BOOL m_bListFilled = FALSE;
 };

@@ -69,6 +69,12 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_DISPLAYCHOICE | GXCOMBO_ONEBASED));
     case GX_IDS_CTRL_ZEROBASED_EX:
         return Make<CGXComboBox>(pGrid, nID, nID, UINT(GXCOMBO_DISPLAYCHOICE | GXCOMBO_ZEROBASED));
+    case GX_IDS_CTRL_PUSHBTN:
+        return Make<CGXPushbutton>(pGrid);
+    case GX_IDS_CTRL_LISTBOX:
+        return Make<CGXListBox>(pGrid, nID);
+    case GX_IDS_CTRL_TABBED_COMBOBOX:
+        return Make<CGXTabbedComboBox>(pGrid, nID, nID);
     case GX_IDS_CTRL_CHECKLISTCOMBO:
         return Make<CGXCheckListComboBox>(pGrid, 0u, 0u);
     default:

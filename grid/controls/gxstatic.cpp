@@ -3,6 +3,8 @@
 #include "gxengine.h"
 #include "gxprop.h"
 #include "gxstyle.h"
+#include "gxutil.h"
+#include <algorithm>
 
 GX_IMPLEMENT_CONTROL(CGXStatic, CGXControl)
 
@@ -76,4 +78,53 @@ void CGXStatic::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXSt
     pDC->DrawText(text, text.GetLength(), &inner, GXCellTextFormat(style));
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
     pDC->RestoreDC(saved);
+}
+
+CSize CGXStatic::CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle*, BOOL bHeight)
+{
+    if (pDC == nullptr || m_pGrid == nullptr)
+        return CSize(0, 0);
+    const int saved = pDC->SaveDC();
+    m_pGrid->SelectStyleFont(pDC, style);
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+    // The room the cell's covered range gives the text.
+    CGXRange range(nRow, nCol);
+    m_pGrid->GetCoveredCellsRowCol(nRow, nCol, range);
+    CRect whole = m_pGrid->CalcRectFromRowCol(range.top, range.left, range.bottom, range.right);
+    const CRect inner = GetCellRect(nRow, nCol, &whole, &style);
+    CString text;
+    GetDisplayText(text, nRow, nCol, nullptr, &style);
+    CSize size;
+    if (text.IsEmpty()) {
+        size = CSize(tm.tmAveCharWidth, lineHeight + 1);
+    } else {
+        // Wrapped text counts at most 32 lines.
+        const int maxLines = 32;
+        int lines = 1;
+        int wrappedWidth = 0;
+        if (style.GetWrapText()) {
+            CRect calc(0, 0, std::max<int>(inner.Width(), 1), 0);
+            pDC->DrawText(text, text.GetLength(), &calc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            lines = std::min(maxLines, std::max(1, lineHeight > 0 ? static_cast<int>(calc.Height() / lineHeight) : 1));
+            wrappedWidth = calc.Width();
+        }
+        if (bHeight) {
+            size = CSize(inner.Width(), style.GetWrapText() ? lines * lineHeight + 1 : lineHeight + 1);
+        } else {
+            int widest = 0;
+            if (style.GetWrapText() && lines * lineHeight <= inner.Height()) {
+                widest = wrappedWidth;
+            } else {
+                LPCSTR p = text;
+                CString line;
+                for (int i = 0; i < maxLines && GXGetNextChoiceLine(p, line); ++i)
+                    widest = std::max<int>(widest, pDC->GetTextExtent(line).cx);
+            }
+            size = CSize(widest, inner.Height());
+        }
+    }
+    pDC->RestoreDC(saved);
+    return AddBorders(size, style);
 }

@@ -444,22 +444,40 @@ BOOL CGXControl::OnMouseMoveOver(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint p
     for (int i = 0; i < GetChildCount(); ++i)
         if (GetChild(i)->HitTest(pt) && GetChild(i)->OnMouseMoveOver(nRow, nCol, nFlags, pt))
             return TRUE;
-    return FALSE;
+    return m_pGrid->OnMouseMoveOver(nRow, nCol, nFlags, pt);
 }
 
 BOOL CGXControl::OnLButtonDown(UINT nFlags, CPoint pt) { return ChildMouse(this, 0, mkDown, nFlags, pt); }
+// A release inside the cell is a click on it for the grid's hooks too.
+static BOOL ClickedRowCol(CGXControl* pControl, int nButton, UINT nFlags, CPoint pt)
+{
+    CGXGridEngine* g = pControl->Grid();
+    if (g == nullptr || !pControl->IsInit() || !g->CalcCellRect(pControl->m_nRow, pControl->m_nCol).PtInRect(pt))
+        return FALSE;
+    const ROWCOL r = pControl->m_nRow, c = pControl->m_nCol;
+    return nButton == 0 ? g->OnSelectHeaderWithCtrl(r, c, nFlags, pt)
+                        : nButton == 1 ? g->OnMButtonClickedRowCol(r, c, nFlags, pt) : g->OnRButtonClickedRowCol(r, c, nFlags, pt);
+}
+
 BOOL CGXControl::OnLButtonUp(UINT nFlags, CPoint pt)
 {
-    const BOOL b = ChildMouse(this, 0, mkUp, nFlags, pt);
+    BOOL b = ChildMouse(this, 0, mkUp, nFlags, pt);
     SetCapturedChild(nullptr);
+    b |= ClickedRowCol(this, 0, nFlags, pt);
     return b;
 }
 BOOL CGXControl::OnLButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 0, mkDbl, nFlags, pt); }
 BOOL CGXControl::OnMButtonDown(UINT nFlags, CPoint pt) { return ChildMouse(this, 1, mkDown, nFlags, pt); }
-BOOL CGXControl::OnMButtonUp(UINT nFlags, CPoint pt) { return ChildMouse(this, 1, mkUp, nFlags, pt); }
+BOOL CGXControl::OnMButtonUp(UINT nFlags, CPoint pt)
+{
+    return ChildMouse(this, 1, mkUp, nFlags, pt) | ClickedRowCol(this, 1, nFlags, pt);
+}
 BOOL CGXControl::OnMButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 1, mkDbl, nFlags, pt); }
 BOOL CGXControl::OnRButtonDown(UINT nFlags, CPoint pt) { return ChildMouse(this, 2, mkDown, nFlags, pt); }
-BOOL CGXControl::OnRButtonUp(UINT nFlags, CPoint pt) { return ChildMouse(this, 2, mkUp, nFlags, pt); }
+BOOL CGXControl::OnRButtonUp(UINT nFlags, CPoint pt)
+{
+    return ChildMouse(this, 2, mkUp, nFlags, pt) | ClickedRowCol(this, 2, nFlags, pt);
+}
 BOOL CGXControl::OnRButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 2, mkDbl, nFlags, pt); }
 BOOL CGXControl::OnMouseActivate(CWnd*, UINT, UINT, int&) { return FALSE; }
 BOOL CGXControl::OnReserved(LPARAM) { return FALSE; }
@@ -797,6 +815,13 @@ void CGXControl::NotifyKillFocus(CWnd* pNewWnd)
     if (pNewWnd == nullptr || pGrid == nullptr || pNewWnd == pGrid || m_pGrid->m_bSettingFocus)
         return;
     pGrid->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(pNewWnd->GetSafeHwnd()), 0);
+}
+
+void CGXControl::CancelChildPresses()
+{
+    SetCapturedChild(nullptr);
+    for (int i = 0; i < GetChildCount(); ++i)
+        GetChild(i)->CancelPress();
 }
 
 void CGXControl::AddInvalidRect(const CRect& rect)

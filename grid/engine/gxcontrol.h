@@ -239,6 +239,8 @@ public:
     static COLORREF GetBrushBkColor(COLORREF color);
     // Side 0 left, 1 right, 2 top, 3 bottom: whether the style draws a border there.
     static BOOL HasBorder(const CGXStyle& style, int nSide);
+    // Cancel mode or a lost capture: no child stays pressed.
+    void CancelChildPresses();
     // The one-cell range of the control's cell.
     CGXRange CellRange() const { return CGXRange(m_nRow, m_nCol); }
 

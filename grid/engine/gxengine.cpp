@@ -909,8 +909,9 @@ BOOL CGXGridEngine::HandleSysColorChange()
 
 BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (m_bCurrentCellValid && m_pCurrentControl != nullptr)
-        return m_pCurrentControl->OnCommand(wParam, lParam);
+    // The cached pointer may have been dropped with the cached style: ask for the control.
+    if (CGXControl* pControl = m_bCurrentCellValid ? GetCurrentCellControl() : nullptr)
+        return pControl->OnCommand(wParam, lParam);
     return FALSE;
 }
 

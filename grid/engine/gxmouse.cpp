@@ -32,6 +32,15 @@ void UpdateGrid(const CGXGridEngine& e)
         ::UpdateWindow(h);
 }
 
+// The cell is current and its control holds it.
+BOOL HoldsCell(CGXGridEngine& e, ROWCOL nRow, ROWCOL nCol)
+{
+    if (!e.IsCurrentCellAt(nRow, nCol))
+        return FALSE;
+    CGXControl* c = e.GetCurrentCellControl();
+    return c != nullptr && c->IsInit();
+}
+
 void ReleaseGridCapture(const CGXGridEngine& e)
 {
     if (HasCapture(e))
@@ -165,7 +174,7 @@ BOOL CGXGridEngine::HandleLButtonDown(UINT nFlags, CPoint pt)
     if (zone == GX_HIT_CELL || zone == GX_HIT_HEADER) {
         row = std::min(row, GetRowCount());
         col = std::min(col, GetColCount());
-        const BOOL bHolds = IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr;
+        const BOOL bHolds = HoldsCell(*this, row, col);
         if (row == 0 && col == 0) {
             m_wTracking = 1 | (bHolds ? 0x100 : 0);
             m_nStartRow = m_nStartCol = 0;
@@ -271,14 +280,14 @@ BOOL CGXGridEngine::HandleLButtonDown(UINT nFlags, CPoint pt)
             StartMouseLoop(row != 0 && !IsFrozenRow(row), col != 0 && !IsFrozenCol(col));
         return TRUE;
     }
-    if (zone == GX_HIT_COLEDGE && (m_pParam->m_wOptionD & 3)) {
-        if (StartTracking(row, col, GX_TRACK_WIDTH) && !HasCapture(*this))
-            CaptureMouse();
-        return TRUE;
-    }
-    if (zone == GX_HIT_ROWEDGE && (m_pParam->m_wOptionE & 3)) {
-        if (StartTracking(row, col, GX_TRACK_HEIGHT) && !HasCapture(*this))
-            CaptureMouse();
+    const BOOL bColEdge = zone == GX_HIT_COLEDGE && (m_pParam->m_wOptionD & 3);
+    if (bColEdge || (zone == GX_HIT_ROWEDGE && (m_pParam->m_wOptionE & 3))) {
+        if (StartTracking(row, col, bColEdge ? GX_TRACK_WIDTH : GX_TRACK_HEIGHT)) {
+            // The edge follows the mouse by the distance moved, wherever in the zone it was pressed.
+            m_ptTrackOffset = CPoint(m_rectTrackStart.left - pt.x, m_rectTrackStart.top - pt.y);
+            if (!HasCapture(*this))
+                CaptureMouse();
+        }
         return TRUE;
     }
     return FALSE;
@@ -304,7 +313,7 @@ BOOL CGXGridEngine::HandleOtherButtonDown(int nButton, UINT nFlags, CPoint pt)
         return FALSE;
     row = std::min(row, GetRowCount());
     col = std::min(col, GetColCount());
-    const BOOL bHolds = IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr;
+    const BOOL bHolds = HoldsCell(*this, row, col);
     m_nStartRow = m_nLastRow = row;
     m_nStartCol = m_nLastCol = col;
     m_wTracking = static_cast<WORD>(1 | (bHolds ? 0x100 : 0) | ((nFlags & MK_CONTROL) ? 0x80 : 0));
@@ -523,11 +532,11 @@ BOOL CGXGridEngine::HandleLButtonDblClk(UINT nFlags, CPoint pt)
         CGXRange covered;
         if (GetCoveredCellsRowCol(row, col, covered))
             row = covered.top, col = covered.left;
-        if (!(IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr))
+        if (!(HoldsCell(*this, row, col)))
             PlaceCurrentCell(row, col, 0x0a);
         BOOL bHandled;
-        if (IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr)
-            bHandled = m_pCurrentControl->OnLButtonDblClk(nFlags, pt);
+        if (HoldsCell(*this, row, col))
+            bHandled = GetCurrentCellControl()->OnLButtonDblClk(nFlags, pt);
         else
             bHandled = OnLButtonDblClkRowCol(row, col, nFlags, pt);
         if (!bHandled)
@@ -549,9 +558,8 @@ BOOL CGXGridEngine::HandleOtherDblClk(int nButton, UINT nFlags, CPoint pt)
     col = std::min(col, GetColCount());
     PlaceCurrentCell(row, col, 0x0a);
     BOOL bHandled;
-    if (IsCurrentCellAt(row, col) && m_pCurrentControl != nullptr)
-        bHandled = nButton == kMiddle ? m_pCurrentControl->OnMButtonDblClk(nFlags, pt)
-                                      : m_pCurrentControl->OnRButtonDblClk(nFlags, pt);
+    if (CGXControl* c = HoldsCell(*this, row, col) ? GetCurrentCellControl() : nullptr)
+        bHandled = nButton == kMiddle ? c->OnMButtonDblClk(nFlags, pt) : c->OnRButtonDblClk(nFlags, pt);
     else
         bHandled = nButton == kMiddle ? OnMButtonDblClkRowCol(row, col, nFlags, pt)
                                       : OnRButtonDblClkRowCol(row, col, nFlags, pt);
@@ -602,7 +610,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
     CGXRange covered;
     if (e.GetCoveredCellsRowCol(nStartRow, nStartCol, covered))
         nStartRow = covered.top, nStartCol = covered.left;
-    auto holds = [&]() { return e.IsCurrentCellAt(nStartRow, nStartCol) && e.m_pCurrentControl != nullptr; };
+    auto holds = [&]() { return HoldsCell(e, nStartRow, nStartCol); };
     if (ev & 0x04) {
         const BOOL bFollow = nButton == kLeft && p->m_bSelectionFollowsCell;
         if (!(ev & 0x100) || bFollow) {
@@ -612,7 +620,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
                 return FALSE;
         }
         if (holds()) {
-            CGXControl* c = e.m_pCurrentControl;
+            CGXControl* c = e.GetCurrentCellControl();
             nButton == kLeft ? c->OnLButtonDown(nFlags, pt)
                              : nButton == kMiddle ? c->OnMButtonDown(nFlags, pt) : c->OnRButtonDown(nFlags, pt);
         }
@@ -621,14 +629,14 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
     }
     if (ev & 0x08) {
         if (holds())
-            e.m_pCurrentControl->OnMouseMove(nFlags, pt);
+            e.GetCurrentCellControl()->OnMouseMove(nFlags, pt);
         if (nRow != nStartRow || nCol != nStartCol)
             bMoved = TRUE;
         return TRUE;
     }
     if (ev & 0x10) {
         if (holds()) {
-            CGXControl* c = e.m_pCurrentControl;
+            CGXControl* c = e.GetCurrentCellControl();
             nButton == kLeft ? c->OnLButtonUp(nFlags, pt)
                              : nButton == kMiddle ? c->OnMButtonUp(nFlags, pt) : c->OnRButtonUp(nFlags, pt);
         } else {
@@ -638,7 +646,7 @@ BOOL ClickHook(CGXGridEngine& e, int nButton, ROWCOL nStartRow, ROWCOL nStartCol
         }
         if (!bMoved) {
             if (e.BringCellIntoView(nStartRow, nStartCol, GX_UPDATENOW, FALSE) && holds())
-                e.m_pCurrentControl->Invalidate();
+                e.GetCurrentCellControl()->Invalidate();
             return TRUE;
         }
         if (p->m_wOptionG & 3)
@@ -669,7 +677,10 @@ BOOL CGXGridEngine::OnCellRightClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL 
 
 BOOL CGXGridEngine::HandleCancelMode()
 {
-    // Ends what the mouse runs: a resize, else the selection drag, else a header drag.
+    // Ends what the mouse runs: a resize, else the selection drag, else a header drag. A button of
+    // the current cell lets go.
+    if (CGXControl* pControl = m_bCurrentCellValid ? GetCurrentCellControl() : nullptr)
+        pControl->CancelChildPresses();
     if (m_bTracking) {
         CancelTracking();
     } else if (m_wTracking & 1) {
@@ -725,7 +736,7 @@ BOOL CGXGridEngine::AutoScrollStep(CPoint ptScreen)
     }
     if (bDirection) {
         const DWORD now = AfxGetTickCount();
-        if (dirH != m_nAutoDirH || dirV != m_nAutoDirV || bInOuter != m_bAutoInside || m_dwAutoDelay == 0) {
+        if (dirH != m_nAutoDirH || dirV != m_nAutoDirV || bInOuter != m_bAutoInside) {
             m_dwAutoDelay = bInOuter ? m_nAutoScrollFirstDelay : m_nAutoScrollOutsideDelay;
             m_dwAutoLast = now;
         } else if (now - m_dwAutoLast > m_dwAutoDelay) {
@@ -740,8 +751,6 @@ BOOL CGXGridEngine::AutoScrollStep(CPoint ptScreen)
                 UpdateGrid(*this);
             }
         }
-    } else {
-        m_dwAutoDelay = 0;
     }
     m_nAutoDirH = dirH;
     m_nAutoDirV = dirV;

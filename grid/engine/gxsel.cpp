@@ -181,10 +181,12 @@ void CGXGridEngine::RedrawSelectionChange(POSITION pos, ROWCOL nTop, ROWCOL nLef
         old = CellForm(*list.GetRangeAt(pos), 0, 0, nRows, nCols);
     else
         pos = nullptr;
+    // The new extent as cells (0 stands for all rows or columns). Built from its four values at
+    // once: SetCells orders its corners, so placeholders would widen it to the whole table.
+    const ROWCOL nowTop = std::min(nTop, nBottom), nowLeft = std::min(nLeft, nRight);
     CGXRange now;
-    now.SetCells(std::min(nTop, nBottom), std::min(nLeft, nRight), 0, 0);
-    now.bottom = now.top == 0 ? nRows : std::max(nTop, nBottom);
-    now.right = now.left == 0 ? nCols : std::max(nLeft, nRight);
+    now.SetCells(nowTop, nowLeft, nowTop == 0 ? nRows : std::max(nTop, nBottom),
+                 nowLeft == 0 ? nCols : std::max(nLeft, nRight));
     CGXRange area(now);
     if (pos != nullptr)
         area.Union(now, old);

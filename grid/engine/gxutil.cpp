@@ -781,6 +781,8 @@ CGXLongOperation::CGXLongOperation()
             s.refs[slot] = s.refs[Slot(s.nLevel - 1)];
         }
     } else {
+        // A new operation's status line starts its spinner afresh.
+        s.nSpinner = 0;
         s.nPercent = -1;
         s.nLockedLevel = -1;
         s.bEscape = FALSE;

@@ -3,6 +3,7 @@
 #include "shell_fixture.h"
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include <vector>
 
 namespace {
 
@@ -78,3 +79,53 @@ TEST(EditorApp, TimerMessagesNeverRestartIdleProcessing)
 }
 
 } // namespace
+
+// The editing commands' shortcuts in the main accelerator table, and Space typed into an edit
+// field stays a space.
+TEST_F(StartFixture, EditingShortcutsAndSpaceInAnEditField)
+{
+    ASSERT_TRUE(Start(SW_SHOWNORMAL));
+    CMainFrame* pFrame = m_app.GetMainFrame();
+    ASSERT_NE(pFrame, nullptr);
+    int n = ::CopyAcceleratorTableA(pFrame->m_hAccelTable, nullptr, 0);
+    std::vector<ACCEL> table(static_cast<size_t>(n));
+    ::CopyAcceleratorTableA(pFrame->m_hAccelTable, table.data(), n);
+    auto command = [&](WORD key, BYTE mods) -> int {
+        for (const ACCEL& a : table)
+            if (a.key == key && (a.fVirt & (FCONTROL | FSHIFT | FALT)) == mods)
+                return a.cmd;
+        return -1;
+    };
+    const struct
+    {
+        WORD key;
+        BYTE mods;
+        int cmd;
+    } shortcuts[] = {
+        {'X', FCONTROL, 57635},         {'C', FCONTROL, 57634},         {'V', FCONTROL, 57637},
+        {VK_SPACE, 0, 32867},           {'R', FCONTROL, 32840},         {'W', FCONTROL, 32857},
+        {'I', FCONTROL | FSHIFT, 32846}, {'E', FCONTROL | FSHIFT, 32847}, {'A', FCONTROL | FSHIFT, 32895},
+        {'R', FCONTROL | FSHIFT, 32908}, {'F', FCONTROL, 32896},         {'P', FCONTROL, 32902},
+        {'T', FCONTROL, 32889},         {'S', FCONTROL, 32788},         {'U', FCONTROL, 32869},
+        {'I', FCONTROL, 32870},
+    };
+    for (const auto& s : shortcuts)
+        EXPECT_EQ(s.cmd, command(s.key, s.mods)) << s.key << " " << int(s.mods);
+    // The File menu's map commands carry the map's own ids.
+    CMenu* pMenu = pFrame->GetMenu();
+    ASSERT_NE(pMenu, nullptr);
+    CString text;
+    for (UINT id : {32787u, 32788u, 32789u, 32790u, 32796u, 32799u})
+        EXPECT_TRUE(pMenu->GetMenuString(id, text, MF_BYCOMMAND) > 0) << id;
+
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, pFrame->m_hWnd, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    ::SetFocus(edit);
+    MSG msg = {};
+    msg.hwnd = edit;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_SPACE;
+    EXPECT_FALSE(pFrame->PreTranslateMessage(&msg)) << "the edit field gets its space";
+    ::DestroyWindow(edit);
+}

@@ -494,7 +494,8 @@ TEST_F(ShellFixture, TheSampleProjectLoadsAndItsMapOpensWithoutAComplaint)
     CString program = sample.Left(sample.GetLength() - CString("\\Projects\\Sample.prj").GetLength());
     m_app.WriteProfileString("Project Settings", "Root Path", program);
     ASSERT_TRUE(m_frame->OpenProject(sample));
-    EXPECT_TRUE(AfxSeamCalls().empty());
+    for (const AfxModalCall& c : AfxSeamCalls())
+        ADD_FAILURE() << (LPCSTR)c.text;
     EXPECT_EQ(3, m_app.m_entityClasses.GetCount());
     CMapListBox& maps = m_frame->m_wndResourceBar.m_mapList;
     ASSERT_EQ(1, maps.GetCount());
@@ -503,7 +504,8 @@ TEST_F(ShellFixture, TheSampleProjectLoadsAndItsMapOpensWithoutAComplaint)
     EXPECT_EQ(1, GetEditorServices()->GetWadList().GetCount());
     maps.SetCurSel(0);
     maps.SendMessage(WM_COMMAND, ID_MAPLIST_OPEN_ALL);
-    EXPECT_TRUE(AfxSeamCalls().empty());
+    for (const AfxModalCall& c : AfxSeamCalls())
+        ADD_FAILURE() << (LPCSTR)c.text;
     Map* pMap = GetEditorServices()->GetActiveMap();
     ASSERT_NE(nullptr, pMap);
     EXPECT_EQ(9, pMap->GetVisibleList().GetCount());   // seven brushes, two entities

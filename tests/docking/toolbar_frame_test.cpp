@@ -634,6 +634,101 @@ TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
     EXPECT_TRUE(m_pFrame->m_commands.empty());
 }
 
+// A modifier key held for this thread while the object lives. Set as the thread's key state,
+// not typed: Wine may take a typed modifier back when the synthesized mouse moves, and a typed
+// Alt alone would put the frame into menu mode when it is let go.
+class KeyHeld
+{
+public:
+    explicit KeyHeld(BYTE vk) : m_vk(vk) { Set(0x80); }
+    ~KeyHeld() { Set(0); }
+
+private:
+    void Set(BYTE state)
+    {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[m_vk] = state;
+        if (m_vk == VK_MENU)
+            keys[VK_LMENU] = state;
+        if (m_vk == VK_CONTROL)
+            keys[VK_LCONTROL] = state;
+        ::SetKeyboardState(keys);
+    }
+    BYTE m_vk;
+};
+
+namespace {
+
+// The cursors seen while a drag runs: a thread timer samples the cursor from inside the drag's
+// own loop.
+std::vector<HCURSOR>* g_pCursors = nullptr;
+
+void CALLBACK SampleCursor(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pCursors != nullptr)
+        g_pCursors->push_back(::GetCursor());
+}
+
+} // namespace
+
+TEST_F(ToolBarFrame, RealDragsCopyWithCtrlEmptyAUserToolBarAndMoveWithAlt)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    m_pManager->SetCustomizeMode(TRUE);
+
+    // With Ctrl, off every toolbar: a floating "ToolBar1" with a copy; the drag shows the copy
+    // cursor meanwhile.
+    std::vector<HCURSOR> cursors;
+    g_pCursors = &cursors;
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, SampleCursor);
+    CPoint ptFrom = ScreenButton(pStandard, 1).CenterPoint();
+    BOOL bRan;
+    {
+        KeyHeld ctrl(VK_CONTROL);
+        bRan = afxtest::Drag(ptFrom, ptFrom + CPoint(40, 300));
+    }
+    ::KillTimer(nullptr, nTimer);
+    g_pCursors = nullptr;
+    ASSERT_TRUE(bRan);
+    EXPECT_NE(std::find(cursors.begin(), cursors.end(), SECGetSysData().DragCopyCursor()), cursors.end());
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, ID_TB_B, 0, ID_TB_CHECK, ID_TB_OFF}));
+    SECCustomToolBar* pUser = Bar(SEC_IDW_USERTOOLBAR_FIRST);
+    ASSERT_NE(pUser, nullptr);
+    EXPECT_TRUE(pUser->IsFloating());
+    EXPECT_EQ(IDs(pUser), (std::vector<UINT>{ID_TB_B}));
+    CString title;
+    pUser->GetWindowText(title);
+    EXPECT_STREQ((LPCSTR)title, "ToolBar1");
+    m_pFrame->RecalcLayout();
+    afxtest::PumpMessages();
+
+    // Its only button onto the second toolbar: moved there, the user toolbar goes.
+    ASSERT_TRUE(afxtest::Drag(ScreenButton(pUser, 0).CenterPoint(), ScreenButton(pSecond, 1).CenterPoint() + CPoint(4, 0)));
+    afxtest::PumpMessages();
+    EXPECT_EQ(Bar(SEC_IDW_USERTOOLBAR_FIRST), nullptr);
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+    m_pManager->SetCustomizeMode(FALSE);
+
+    // Outside customise mode, with Alt held: the button moves, no command runs, nothing stays
+    // selected.
+    m_pFrame->m_commands.clear();
+    {
+        KeyHeld alt(VK_MENU);
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pStandard, 0).CenterPoint(),
+                                  ScreenButton(pSecond, 2).CenterPoint() + CPoint(6, 0)));
+    }
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_B, 0, ID_TB_CHECK, ID_TB_OFF}));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B, ID_TB_A}));
+    EXPECT_TRUE(m_pFrame->m_commands.empty());
+    EXPECT_EQ(m_pManager->m_pSelectedToolBar, nullptr);
+    EXPECT_EQ(pSecond->GetSelectedIndex(), -1);
+    EXPECT_FALSE(pSecond->m_bDragging);
+}
+
 // ---- Control buttons ----------------------------------------------------------------------------
 
 TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
@@ -805,4 +900,82 @@ TEST_F(ToolBarFrame, AFloatingToolBarHiddenWhileCustomisingGoesAtOnce)
     EXPECT_FALSE(pStandard->m_bNoDelayHidePending);
     pStandard->DelayShow(TRUE);
     m_pManager->EndCustomize();
+}
+
+TEST_F(ToolBarFrame, AComboIsResizedByDraggingItsRightEdgeInCustomiseModeOrWithAlt)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pBar = m_pManager->CreateUserToolBar("Combos");
+    ASSERT_NE(pBar, nullptr);
+    pBar->InsertButton(0, ID_TB_COMBO);
+    pBar->InsertButton(1, ID_TB_A);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->RecalcLayout();
+    afxtest::PumpMessages();
+    auto* pCombo = dynamic_cast<SECToolBarComboBox*>(pBar->GetButton(0));
+    ASSERT_NE(pCombo, nullptr);
+    HWND hCombo = pCombo->CComboBox::m_hWnd;
+    ASSERT_TRUE(afxtest::Activate(m_pFrame));
+    auto comboRect = [&]() {
+        CRect rect;
+        ::GetWindowRect(hCombo, &rect);
+        return rect;
+    };
+    CRect rect = comboRect();
+    ASSERT_EQ(rect.Width(), 100);
+    int y = rect.CenterPoint().y;
+    // Docking gave the bar its border lines: the buttons start inside them.
+    CRect rectInside, rectFirst;
+    pBar->GetClientRect(&rectInside);
+    pBar->CalcInsideRect(rectInside, TRUE, TRUE);
+    pBar->GetButtonRect(0, &rectFirst);
+    EXPECT_EQ(afxtest::Text(rectFirst.TopLeft()), afxtest::Text(rectInside.TopLeft()));
+
+    // Customising: the edge shows its own cursor, the rest the arrow.
+    m_pManager->SetCustomizeMode(TRUE);
+    afxtest::InputScript hover;
+    hover.MoveTo(CPoint(rect.right - 2, y)).Pause(50);
+    ASSERT_TRUE(hover.Run());
+    EXPECT_EQ(::GetCursor(), SECGetSysData().SizeControlCursor());
+    EXPECT_NE(SECGetSysData().SizeControlCursor(), ::LoadCursorA(nullptr, IDC_SIZEWE));   // our own
+    afxtest::InputScript hoverMiddle;
+    hoverMiddle.MoveTo(CPoint(rect.left + 20, y)).Pause(50);
+    ASSERT_TRUE(hoverMiddle.Run());
+    EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_ARROW));
+
+    // Dragging the edge 30 px right widens the control; the next button moves along.
+    CRect rectNext;
+    pBar->GetButtonRect(1, &rectNext);
+    ASSERT_TRUE(afxtest::Drag(CPoint(rect.right - 2, y), CPoint(rect.right + 28, y)));
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    EXPECT_EQ(comboRect().Width(), 130);
+    CRect rectNextNow;
+    pBar->GetButtonRect(1, &rectNextNow);
+    EXPECT_EQ(rectNextNow.left, rectNext.left + 30);
+    EXPECT_EQ(pBar->GetButtonCount(), 2);
+    // The saved state holds the new width.
+    std::unique_ptr<SECControlBarInfoEx> pInfo(pBar->GetBarInfoEx());
+    auto* pToolInfo = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo.get());
+    ASSERT_NE(pToolInfo, nullptr);
+    EXPECT_EQ(pToolInfo->ButtonsToBytes(), (std::vector<BYTE>{0x46, 0x9C, 0, 0, 2, 130, 0, 0x41, 0x9C, 0, 0, 0}));
+    // A press in the middle selects the button; its width stays.
+    afxtest::InputScript click;
+    click.MoveTo(CPoint(comboRect().left + 20, y)).Click().Pause(50);
+    ASSERT_TRUE(click.Run());
+    EXPECT_EQ(pBar->GetSelectedIndex(), 0);
+    EXPECT_EQ(pCombo->m_nWidth, 130);
+    // Far left: never narrower than two scroll arrows.
+    rect = comboRect();
+    ASSERT_TRUE(afxtest::Drag(CPoint(rect.right - 2, y), CPoint(rect.left - 50, y)));
+    EXPECT_EQ(pCombo->m_nWidth, 2 * ::GetSystemMetrics(SM_CXVSCROLL));
+    m_pManager->SetCustomizeMode(FALSE);
+
+    // Outside customise mode, with Alt held.
+    rect = comboRect();
+    {
+        KeyHeld alt(VK_MENU);
+        ASSERT_TRUE(afxtest::Drag(CPoint(rect.right - 2, y), CPoint(rect.right + 58, y)));
+    }
+    EXPECT_EQ(pCombo->m_nWidth, 2 * ::GetSystemMetrics(SM_CXVSCROLL) + 60);
+    EXPECT_TRUE(m_pFrame->m_commands.empty());
 }

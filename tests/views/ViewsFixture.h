@@ -6,10 +6,25 @@
 #include "Map.h"
 #include "MapXYView.h"
 #include "ViewServices.h"
+#include <cstdio>
 #include <map>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+// The whole content of a file, empty when it cannot be read.
+inline std::string FileBytes(LPCSTR path)
+{
+    std::string s;
+    if (FILE* f = fopen(path, "rb")) {
+        char buf[65536];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
 
 class CTestViewServices : public CViewServices
 {

@@ -484,7 +484,16 @@ TEST_F(MouseTest, CameraGlyphOverAHandleDragsTheCamera)
         cameraHints += h == HINT_CAMERA;
     EXPECT_GE(cameraHints, 1);
     map->RemoveView(&recorder);
+
+    // A camera removed while it is dragged (its window closed) is dragged no further.
+    Send(WM_LBUTTONDOWN, Screen(300, 320), MK_LBUTTON);
+    ASSERT_EQ(&cam, map->m_pDraggedCamera);
     map->RemoveCamera(&cam);
+    EXPECT_EQ(nullptr, map->m_pDraggedCamera);
+    Send(WM_MOUSEMOVE, Screen(340, 320), MK_LBUTTON);
+    Send(WM_LBUTTONUP, Screen(340, 320));
+    EXPECT_EQ(300, cam.tx);
+    EXPECT_EQ(-1, xy->m_nState);
 }
 
 // Unapplied Entity Editor changes: every left press shows box 850 and changes nothing.
@@ -600,6 +609,56 @@ TEST_F(MouseTest, CancelEndsAnArmedRotation)
 }
 
 namespace {
+CMapXYView* g_pCtrlDragView = nullptr;
+CPoint g_ctrlDragFrom;
+void CALLBACK CtrlMoveTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    CMapXYView* xy = g_pCtrlDragView;
+    if (!xy)
+        return;
+    // Ctrl held past the move margin, then one more move: the drag of the selection starts and
+    // its loop follows the real mouse until the button comes up.
+    CPoint p = g_ctrlDragFrom + CPoint(8, 0);
+    xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+    p.x += 4;
+    xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+}
+} // namespace
+
+// A press on the selection and a move with Ctrl past the margin drags the selection through the
+// system's drag loop: dropped in another map's window it moves there. (Ctrl comes with the moves
+// as a flag: Wine's input does not carry a synthesized Ctrl.)
+TEST_F(MouseTest, CtrlDragMovesTheSelectionIntoAnotherMap)
+{
+    Map* other = nullptr;
+    CMapFrame* f2 = OpenNew(&other);
+    ASSERT_NE(nullptr, f2);
+    m_pMain->MDITile(MDITILE_VERTICAL);
+    afxtest::PumpMessages();
+    CMapXYView* xy2 = f2->GetXYView();
+    xy->ScrollToDevicePosition(CPoint(8192 / 2 - 100, 8192 / 2 - 400));
+    xy->UpdateWindow();
+    map->SelectObject(brush, TRUE);
+    CRect r2;
+    xy2->GetWindowRect(&r2);
+
+    CPoint from = Screen(200, 200);
+    g_ctrlDragFrom = from;
+    xy->ScreenToClient(&g_ctrlDragFrom);
+    g_pCtrlDragView = xy;
+    ::SetTimer(nullptr, 0, 100, CtrlMoveTimer);
+    afxtest::InputScript s;
+    s.MoveTo(from).Down().Pause(400).MoveInSteps(r2.CenterPoint(), 8).Pause(200).Up().Pause(200);
+    EXPECT_TRUE(s.Run());
+    g_pCtrlDragView = nullptr;
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(0, map->GetWorldEntity()->GetBrushCount()); // moved out of this map
+    EXPECT_EQ(1, other->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(1, other->GetSelectionCount());
+}
+
+namespace {
 
 // Real maps by other people, when the folder is there: a brush moved by a drag and another
 // turned by hand survive a save and a reopen, and a second save writes the same bytes.
@@ -617,18 +676,6 @@ protected:
         for (POSITION pos = m->GetEntities().GetHeadPosition(); pos;)
             n += static_cast<Entity*>(m->GetEntities().GetNext(pos))->GetBrushCount();
         return n;
-    }
-    static std::string FileBytes(LPCSTR path)
-    {
-        std::string s;
-        if (FILE* f = fopen(path, "rb")) {
-            char buf[65536];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-                s.append(buf, n);
-            fclose(f);
-        }
-        return s;
     }
     // Scrolls a world brush of a useful size into the middle of the view where it is the first
     // candidate of a click, skipping the ones listed; its canvas point (on the grid) or null.
@@ -765,4 +812,42 @@ TEST_F(RealMapMouseTest, E3m5MoveAndRotateSurviveSaveAndReopen)
 TEST_F(RealMapMouseTest, LibreQuakeE2m2MoveAndRotateSurviveSaveAndReopen)
 {
     EditSaveReopen("librequake_e2m2");
+}
+
+// In a front (XZ) window the drag moves x and z, the Z restriction keeps z, and a camera glyph
+// drag sets the camera's x and height (its record keeps the height negated).
+TEST_F(MouseTest, FrontViewMovesXAndZAndDragsTheCameraHeight)
+{
+    map->SetViewType(VIEW_XZ);
+    CMapFrame* front = OpenAnother(map);
+    ASSERT_NE(nullptr, front);
+    front->MDIMaximize();
+    afxtest::PumpMessages();
+    xy = front->GetXYView();
+    ASSERT_EQ(VIEW_XZ, xy->GetPlaneType());
+    xy->SetPlaneScale(1.0f);
+    xy->ScrollToDevicePosition(CPoint(8192 / 2 - 100, 8192 / 2 - 400));
+    front->m_bSnapToGrid = 0;
+    xy->UpdateWindow();
+    afxtest::PumpMessages();
+
+    map->SelectObject(brush, TRUE);
+    ASSERT_TRUE(DragTo(Screen(100, 32), Screen(120, 48), 4));
+    EXPECT_EQ("20 276 0 256 16 80", BoxText(brush->GetBounds()));
+    services->SetAxisRestrictions(0, 0, 1);
+    ASSERT_TRUE(DragTo(Screen(110, 60), Screen(150, 20), 4));
+    EXPECT_EQ("60 316 0 256 16 80", BoxText(brush->GetBounds()));
+    services->SetAxisRestrictions(0, 0, 0);
+
+    CameraRecord cam;
+    cam.tx = 200;
+    cam.ty = -200; // height 200
+    cam.tz = -64;
+    map->AddCamera(&cam);
+    xy->UpdateWindow();
+    ASSERT_TRUE(DragTo(Screen(200, 200), Screen(240, 260), 3));
+    EXPECT_EQ(240, cam.tx);
+    EXPECT_EQ(-260, cam.ty);
+    EXPECT_EQ(-64, cam.tz);
+    map->RemoveCamera(&cam);
 }

@@ -437,3 +437,141 @@ TEST_F(CellWindowTest, ValidatorSeesTheTextTheInsertionMakes)
     EXPECT_EQ(grid.GetCellValue(6, 1), CString("95" "12"));
     EXPECT_EQ(digits->m_nRefused, 2);
 }
+
+TEST_F(CellWindowTest, ArrowClickOpensAndAFocusLossClosesKeepingTheText)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    // The arrow sits at the cell's right edge.
+    const CRect cell = grid.CalcCellRect(2, 2);
+    CPoint arrow(cell.right - 7, cell.top + 5);
+    grid.ClientToScreen(&arrow);
+    afxtest::InputScript click;
+    click.MoveTo(arrow).Click();
+    ASSERT_TRUE(click.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    EXPECT_TRUE(combo->IsActive());
+
+    // Typed text stays when the focus goes to another window of the program.
+    afxtest::InputScript close;
+    close.Key(VK_ESCAPE);
+    ASSERT_TRUE(close.Run());
+    afxtest::InputScript typed;
+    Type(typed, "bl");
+    AltDown(typed);
+    ASSERT_TRUE(typed.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW, 700, 0, 200, 200, nullptr, nullptr));
+    other.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(&other));
+    afxtest::PumpMessages();
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    EXPECT_EQ(combo->GetEditText(), "bl");
+    EXPECT_TRUE(combo->GetModify());
+    other.DestroyWindow();
+    // Leaving the cell stores what was typed, fitted to its choice.
+    ASSERT_TRUE(afxtest::Activate(&frame));
+    Place(3, 2);
+    EXPECT_EQ(grid.GetCellValue(2, 2), CString("Blue"));
+}
+
+TEST_F(CellWindowTest, CellsMeasureTheirTextForFitting)
+{
+    CClientDC dc(&grid);
+    grid.SelectStyleFont(&dc, grid.GetCellStyle(1, 5));
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    const CString longText = "a rather long line of text for one cell";
+    const int textWidth = dc.GetTextExtent(longText).cx;
+
+    grid.SetStyleRange(CGXRange(1, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetValue(longText), gxOverride);
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(5), FALSE, GX_UPDATENOW);
+    EXPECT_GT(grid.GetColWidth(5), textWidth);
+    EXPECT_LT(grid.GetColWidth(5), textWidth + 40);
+
+    // A combo cell is as wide as its widest choice beside the arrow.
+    const int green = dc.GetTextExtent("Green").cx;
+    grid.SetValueRange(CGXRange(1, 2, 6, 2), "");
+    grid.ResizeColWidthsToFit(CGXRange().SetCols(2), FALSE, GX_UPDATENOW);
+    EXPECT_GE(grid.GetColWidth(2), green + 15);
+
+    // Wrapped text counts at most 32 lines.
+    CString many;
+    for (int i = 0; i < 40; ++i)
+        many += "line\r\n";
+    grid.SetStyleRange(CGXRange(6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetWrapText(TRUE).SetValue(many),
+                       gxOverride);
+    CGXControl* pStatic = grid.GetCellControl(6, 5);
+    ASSERT_NE(pStatic, nullptr);
+    const CSize needed = pStatic->CalcSize(&dc, 6, 5, grid.GetCellStyle(6, 5), nullptr, TRUE);
+    const int line = tm.tmHeight + tm.tmExternalLeading;
+    EXPECT_GE(needed.cy, 32 * line);
+    EXPECT_LT(needed.cy, 33 * line);
+}
+
+TEST_F(CellWindowTest, CancelModeLetsAHeldSpinButtonGo)
+{
+    grid.SetStyleRange(CGXRange(3, 5), &CGXStyle().SetControl(GX_IDS_CTRL_SPINEDIT).SetValue("4"), gxOverride);
+    Place(3, 5);
+    auto* spin = dynamic_cast<CGXSpinEdit*>(grid.GetCellControl(3, 5));
+    ASSERT_NE(spin, nullptr);
+    spin->LayoutChildren(3, 5, spin->GetCellRect(3, 5));
+    const CPoint up = spin->m_pUpArrow->GetRect().CenterPoint();
+    spin->OnLButtonDown(0, up);
+    EXPECT_TRUE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetEditText(), "5");   // a click at the press
+    grid.SendMessage(WM_CANCELMODE);
+    EXPECT_FALSE(spin->m_pUpArrow->IsPressed());
+    EXPECT_EQ(spin->GetCapturedChild(), nullptr);
+}
+
+TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
+{
+    CGXStyle tabbed;
+    tabbed.SetControl(GX_IDS_CTRL_TABBED_COMBOBOX)
+        .SetChoiceList("No\tName\n1\tRed\n2\tGreen")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "40,80");
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &tabbed, gxOverride);
+    grid.SetValueRange(CGXRange(1, 5), "2");
+    Place(1, 5);
+    auto* combo = dynamic_cast<CGXTabbedComboBox*>(grid.GetCellControl(1, 5));
+    ASSERT_NE(combo, nullptr);
+    CString shown;
+    combo->GetDisplayText(shown, 1, 5, nullptr, &grid.GetCellStyle(1, 5));
+    EXPECT_EQ(shown, "Green");
+
+    // "g" completes to Green with the rest selected.
+    Place(2, 5);
+    afxtest::InputScript g;
+    Type(g, "g");
+    ASSERT_TRUE(g.Run());
+    EXPECT_EQ(combo->GetEditText(), "Green");
+    int s = 0, e = 0;
+    combo->GetSel(s, e);
+    EXPECT_EQ(s, 1);
+    EXPECT_EQ(e, 5);
+
+    // The list holds the entries, not the titles; choosing Red stores its key.
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    ASSERT_NE(combo->GetListBox(), nullptr);
+    EXPECT_EQ(combo->GetListBox()->GetCount(), 2);
+    ASSERT_EQ(combo->GetStops().size(), 1u);
+    EXPECT_EQ(combo->GetStops()[0], 40);
+    ASSERT_NE(combo->GetTitleWnd(), nullptr);
+    EXPECT_TRUE(combo->GetTitleWnd()->IsWindowVisible());
+    afxtest::InputScript choose;
+    choose.Key(VK_UP).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+    ExpectClosed();
+    EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
+}

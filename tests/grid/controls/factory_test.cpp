@@ -39,6 +39,8 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                          : id == 52516 || id == 52523 ? GX_CONTROL_CLASS(CGXCheckBox)
                                          : id == 52515 || id == 52524 ? GX_CONTROL_CLASS(CGXRadioButton)
                                          : id == 52512 ? GX_CONTROL_CLASS(CGXEditControl)
+                                         : id == 52514 ? GX_CONTROL_CLASS(CGXPushbutton)
+                                         : id == 52522 ? GX_CONTROL_CLASS(CGXListBox)
                                          : id == 52537 ? GX_CONTROL_CLASS(CGXPasswordControl)
                                          : id == 52521 ? GX_CONTROL_CLASS(CGXVScrollEdit)
                                          : id == 52518 ? GX_CONTROL_CLASS(CGXHotSpotEdit)
@@ -47,6 +49,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                                  id == 52532
                                              ? GX_CONTROL_CLASS(CGXComboBox)
                                          : id == 52542 ? GX_CONTROL_CLASS(CGXCheckListComboBox)
+                                         : id == 52541 ? GX_CONTROL_CLASS(CGXTabbedComboBox)
                                                        : nullptr;
         EXPECT_EQ(control != nullptr ? control->GetClassRecord() : nullptr, expected) << id;
         delete control;

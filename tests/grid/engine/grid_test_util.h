@@ -98,6 +98,30 @@ public:
         m_bModified = TRUE;
         return TRUE;
     }
+    // Mouse presses the grid hands over: the activation options decide whether they activate
+    // (4 at the press, 8 at the release).
+    BOOL OnLButtonDown(UINT, CPoint) override
+    {
+        Rec("LButtonDown");
+        const DWORD opts = m_pGrid->GetParam() != nullptr ? m_pGrid->GetParam()->m_dwActivateOptions : 0;
+        if ((opts & 4) && !(opts & 8) && !m_bActive)
+            SetActive(TRUE);
+        return TRUE;
+    }
+    BOOL OnLButtonUp(UINT, CPoint) override
+    {
+        Rec("LButtonUp");
+        const DWORD opts = m_pGrid->GetParam() != nullptr ? m_pGrid->GetParam()->m_dwActivateOptions : 0;
+        if ((opts & 8) && !m_bActive)
+            SetActive(TRUE);
+        return TRUE;
+    }
+    BOOL OnLButtonDblClk(UINT, CPoint) override
+    {
+        Rec("LButtonDblClk");
+        return m_bTakeDblClk;
+    }
+    BOOL m_bTakeDblClk = TRUE;
     // The calls of the editing protocol only (the style calls left out).
     std::vector<std::string> Protocol() const
     {
