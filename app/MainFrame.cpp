@@ -281,6 +281,8 @@ void CMainFrame::ReadWadList()
     CIniFile* pProject = Project();
     if (!pProject)
         return;
+    // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
+    // a project written back later (its default texture, its settings) still moves with its root.
     for (int n = 1;; ++n) {
         CString key;
         key.Format("File%d", n);
@@ -289,7 +291,6 @@ void CMainFrame::ReadWadList()
             break;
         CString path = *value;
         MakeRootAbsolute(path);
-        pProject->WriteString("Wads", key, path, FALSE);
         wads.AddTail(path);
     }
 }
