@@ -281,6 +281,8 @@ void CMainFrame::ReadWadList()
     CIniFile* pProject = Project();
     if (!pProject)
         return;
+    // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
+    // a project written back later (its default texture, its settings) still moves with its root.
     for (int n = 1;; ++n) {
         CString key;
         key.Format("File%d", n);
@@ -289,7 +291,6 @@ void CMainFrame::ReadWadList()
             break;
         CString path = *value;
         MakeRootAbsolute(path);
-        pProject->WriteString("Wads", key, path, FALSE);
         wads.AddTail(path);
     }
 }
@@ -656,14 +657,6 @@ void CMainFrame::OnFileOpen()
     OpenMap(path, MDIGetActive() ? VIEW_XY : VIEW_ALL_FOUR);
 }
 
-BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
-{
-    // The space goes to the edit field as typed; the accelerator tables never see it.
-    if (IsSpaceForEditControl(pMsg))
-        return CWnd::PreTranslateMessage(pMsg);
-    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
-}
-
 // ---------------------------------------------------------------------------
 // Bars
 
@@ -833,4 +826,12 @@ void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The space goes to the edit field as typed; the accelerator tables never see it.
+    if (IsSpaceForEditControl(pMsg))
+        return CWnd::PreTranslateMessage(pMsg);
+    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }
