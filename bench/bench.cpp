@@ -144,6 +144,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 #include "BenchCamera.h"
 #include "BenchBrowser.h"
 #include "BenchGrid.h"
+#include "BenchShell.h"
 
 int main(int argc, char** argv)
 {
@@ -155,6 +156,7 @@ int main(int argc, char** argv)
     bool known = false;
     bool camera = false;
     bool gridFigure = false;
+    const char* shellData = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -170,13 +172,18 @@ int main(int argc, char** argv)
             wads.push_back(argv[++i]);
         else if (!std::strcmp(argv[i], "-b") && i + 1 < argc)
             browserWad = argv[++i];
+        else if (!std::strcmp(argv[i], "-S") && i + 1 < argc)
+            shellData = argv[++i];
         else
             mapPath = argv[i];
     }
     if (runs < 1)
         runs = 1;
+    // The editor's project load and map open, in its own windows.
+    if (shellData)
+        return BenchShell(shellData, mapPath, runs);
     if (!mapPath && wads.empty() && !browserWad) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [-S datadir] [map.map]\n");
         return 2;
     }
     CConsoleServices services;
