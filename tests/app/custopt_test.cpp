@@ -12,6 +12,9 @@
 #include "SECToolBarMgr.h"
 #include "ShellRes.h"
 #include "ViewServices.h"
+#include "Map.h"
+#include "MapFrame.h"
+#include <cstdio>
 #include "../res/resource.h"
 #include <commctrl.h>
 #include <cstring>
@@ -554,6 +557,99 @@ TEST_F(CustOptFixture, ColoursLooksAndMapSettingsAreAppliedOnOkOnly)
     EXPECT_EQ(RGB(255, 0, 0), m_app.m_services.GetPenColor(CViewServices::PEN_ENTITY));
     EXPECT_FALSE(m_pFrame->GetToolBarManager()->CoolLookEnabled());
     EXPECT_TRUE(m_app.m_bReload);
+}
+
+} // namespace
+
+namespace {
+
+// A project and a one-brush map opened into its windows, an XY window active.
+class CustOptMapFixture : public CustOptFixture
+{
+protected:
+    void SetUp() override
+    {
+        CustOptFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        shelltest::TolerateLoadReports();
+        char dir[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, dir);
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_custopt.prj", dir);
+        ASSERT_FALSE(m_project.IsEmpty());
+        m_path = CString(dir) + "morvane_custopt.map";
+        FILE* f = fopen(m_path, "wb");
+        ASSERT_NE(f, nullptr);
+        fputs("{\n\"classname\" \"worldspawn\"\n{\n"
+              "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+              "}\n}\n",
+              f);
+        fclose(f);
+        AfxSeamSetUnexpectedHandler(nullptr);
+        ASSERT_TRUE(m_pFrame->OpenMap(m_path, 255));
+        afxtest::PumpMessages();
+        m_pChild = m_pFrame->MDIGetActive();
+        ASSERT_NE(m_pChild, nullptr);
+        ASSERT_TRUE(m_pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)));
+        AfxSeamReset();
+    }
+    void TearDown() override
+    {
+        m_app.CloseAllDocuments(FALSE);
+        CustOptFixture::TearDown();
+        ::DeleteFileA(m_path);
+        ::DeleteFileA(m_project);
+    }
+    // Ctrl+Shift+K pressed in the active map view, through the application's translation.
+    BOOL PressCtrlShiftK()
+    {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        BYTE saved[256];
+        std::memcpy(saved, keys, sizeof keys);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        CView* pView = m_pChild->GetActiveView();
+        MSG msg = {};
+        msg.hwnd = pView ? pView->m_hWnd : m_pChild->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = 'K';
+        BOOL bDone = m_app.PreTranslateMessage(&msg);
+        ::SetKeyboardState(saved);
+        return bDone;
+    }
+    CString m_path, m_project;
+    CMDIChildWnd* m_pChild = nullptr;
+};
+
+TEST_F(CustOptMapFixture, ANewShortcutRunsItsCommandInAMapWindowAndTheCombosFollowTheMapWindow)
+{
+    Map* pMap = static_cast<Map*>(m_pChild->GetActiveDocument());
+    ASSERT_NE(pMap, nullptr);
+    EXPECT_EQ(0, pMap->GetShowTargetPaths());
+    ASSERT_TRUE(m_pFrame->IsWindowEnabled());
+    AfxSeamDrive([&](AfxModalCall& call) {
+        AssignKey(call, kCtrlShiftK, ID_TOGGLE_TARGET_PATHS, nullptr);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    // The toolbar pages' customising leaves the frame as the modal run found it.
+    ASSERT_TRUE(m_pFrame->IsWindowEnabled());
+    EXPECT_TRUE(PressCtrlShiftK());
+    afxtest::PumpMessages();
+    EXPECT_NE(0, pMap->GetShowTargetPaths());
+
+    // The active map frame answers the combos' updates: enabled.
+    for (UINT nCommand : {32950u, 32951u, 32952u, 32953u}) {
+        HWND h = GetViewServices()->FindCombo(CMainFrame::ComboIdOfCommand(nCommand));
+        ASSERT_NE(h, nullptr);
+        CCmdUI ui;
+        ui.m_nID = nCommand;
+        ui.DoUpdate(m_pFrame, FALSE);
+        EXPECT_TRUE(::IsWindowEnabled(h)) << nCommand;
+    }
 }
 
 } // namespace
