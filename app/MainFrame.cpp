@@ -16,6 +16,7 @@
 #include "Brush.h"
 #include "ProjectDialogs.h"
 #include "SelectWadsDlg.h"
+#include "SECData.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -58,6 +59,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_MESSAGE(WM_USER + 23, OnEntityModified)
     ON_MESSAGE(WM_USER + 24, OnGetEditedEntity)
     ON_MESSAGE(WM_USER + 26, OnRedrawMaps)
+    // Customize and Options
+    ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnCustomize)
+    ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbars)
+    ON_COMMAND(ID_TOOLS_OPTIONS, OnOptions)
+    ON_REGISTERED_MESSAGE(wmSECToolBarWndNotify, OnToolBarWndNotify)
+    ON_UPDATE_COMMAND_UI_RANGE(32950, 32953, OnUpdateComboDisable)
     // Build and user tools
     ON_COMMAND(ID_BUILD, OnBuild)
     ON_UPDATE_COMMAND_UI(ID_BUILD, OnUpdateBuild)

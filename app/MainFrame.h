@@ -137,6 +137,18 @@ public:
     void SaveToolbarStyles();
     void LoadToolbarStyles();
     void TurnOffCoolLook();
+    // ---- Customize and Options (CustomizeSheet.cpp, OptionsSheet.cpp)
+    void OnCustomize();
+    void OnViewToolbars();
+    void OnOptions();
+    // The toolbars' control notifications: a combo box made on a toolbar gets its list.
+    LRESULT OnToolBarWndNotify(WPARAM wParam, LPARAM lParam);
+    // Without an active map window (whose frame answers first) the combo boxes are disabled.
+    void OnUpdateComboDisable(CCmdUI* pCmdUI);
+    // The combo box id of a combo command (32950-32953), 0 for any other.
+    static UINT ComboIdOfCommand(UINT nCommand);
+    // Installs the shortcuts saved in the settings (start-up); FALSE when none were saved.
+    BOOL InstallSavedShortcuts();
     // ---- Build and user tools (MainFrameBuild.cpp)
     void OnBuild();
     void OnUpdateBuild(CCmdUI* pCmdUI);
