@@ -180,3 +180,9 @@ CDocTemplate* CAppServices::GetCameraTemplate()
     CEditorApp* pApp = AfxGetEditorApp();
     return pApp ? pApp->GetCameraTemplate() : nullptr;
 }
+
+void CAppServices::UpdateSelectionIndicator()
+{
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->UpdateSelectionIndicator();
+}
