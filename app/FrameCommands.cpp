@@ -2,6 +2,7 @@
 // the labels of child windows, the messages of the entity windows and the saved toolbar looks.
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include "EntityEditorDlg.h"
 #include "Map.h"
 #include "MapCameraFrame.h"
 #include "MapFrame.h"
@@ -206,15 +207,16 @@ int CMainFrame::GetChildFrameFlag(CFrameWnd*)
 // ---------------------------------------------------------------------------
 // Messages of the entity windows
 
-LRESULT CMainFrame::OnEntityModified(WPARAM, LPARAM)
+LRESULT CMainFrame::OnEntityModified(WPARAM wParam, LPARAM lParam)
 {
-    // Forwarded to the Entity Editor once it exists.
-    return 0;
+    CEntityEditorDlg* pEditor = GetEntityEditor();
+    return pEditor && pEditor->m_hWnd ? pEditor->SendMessage(WM_ENTITY_MODIFIED, wParam, lParam) : 0;
 }
 
-LRESULT CMainFrame::OnGetEditedEntity(WPARAM, LPARAM)
+LRESULT CMainFrame::OnGetEditedEntity(WPARAM wParam, LPARAM lParam)
 {
-    return 0;
+    CEntityEditorDlg* pEditor = GetEntityEditor();
+    return pEditor && pEditor->m_hWnd ? pEditor->SendMessage(WM_ENTITY_QUERY, wParam, lParam) : 0;
 }
 
 LRESULT CMainFrame::OnRedrawMaps(WPARAM, LPARAM)

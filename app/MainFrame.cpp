@@ -74,9 +74,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(ID_VIEW_ENTITY_EDITOR, OnEntityEditor)
-    ON_MESSAGE(WM_ENTITY_MODIFIED, OnEntityModified)
-    ON_MESSAGE(WM_ENTITY_QUERY, OnEntityQuery)
-    ON_MESSAGE(WM_ENTITY_STYLES_CHANGED, OnEntityStylesChanged)
 END_MESSAGE_MAP()
 
 static CEditorApp* EditorApp()
@@ -87,7 +84,6 @@ static CEditorApp* EditorApp()
 const char CMainFrame::szBarState[] = "ToolBarState";
 
 CMainFrame::CMainFrame() = default;
-CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -329,10 +325,7 @@ void CMainFrame::LoadProject()
     m_wndOutputBar.ClearTab("Messages");
     m_wndOutputBar.ClearTab("Build");
     if (pApp) {
-        if (m_pEntityEditor)
-            m_pEntityEditor->LoadEntityClasses();
-        else
-            LoadEntityClasses(pApp->m_entityClasses);
+        LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
     }
     if (services->GetProfileInt("Options", "Auto Save", 0))
@@ -440,7 +433,7 @@ void CMainFrame::OnNewProject()
     m_wndOutputBar.ClearTab("Messages");
     m_wndOutputBar.ClearTab("Build");
     if (CEditorApp* pApp = EditorApp()) {
-        LoadEntityClasses(pApp->m_entityClasses);
+        LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
     }
     RefreshResourceWindow();
@@ -453,7 +446,7 @@ void CMainFrame::OnProjectSettings()
     if (!RunSettingsSheet())
         return;
     if (CEditorApp* pApp = EditorApp()) {
-        LoadEntityClasses(pApp->m_entityClasses);
+        LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
     }
     RefreshResourceWindow();

@@ -169,9 +169,8 @@ public:
     void CreateEntityEditor();
     CEntityEditorDlg* GetEntityEditor() const { return m_pEntityEditor.get(); }
     void OnEntityEditor();
-    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEntityQuery(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEntityStylesChanged(WPARAM wParam, LPARAM lParam);
+    // The project's classes through the editor (its tree and pens), else the reader alone.
+    void LoadProjectEntityClasses();
 
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.

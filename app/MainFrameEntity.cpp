@@ -1,9 +1,9 @@
-// The main frame's part of the Entity Editor: it owns the editor, shows it (F2) and forwards the
-// grid's and controls' messages to it; class colour and visibility changes redraw every map.
+// The main frame's part of the Entity Editor: it owns the editor, shows it (F2) and loads the
+// project's classes through it.
 #include "MainFrame.h"
 #include "EditorApp.h"
 #include "EntityEditorDlg.h"
-#include "Map.h"
+#include "EntityClasses.h"
 
 void CMainFrame::CreateEntityEditor()
 {
@@ -25,28 +25,10 @@ void CMainFrame::OnEntityEditor()
     m_pEntityEditor->SetFocus();
 }
 
-LRESULT CMainFrame::OnEntityModified(WPARAM wParam, LPARAM lParam)
+void CMainFrame::LoadProjectEntityClasses()
 {
-    return m_pEntityEditor && m_pEntityEditor->m_hWnd ? m_pEntityEditor->SendMessage(WM_ENTITY_MODIFIED, wParam, lParam)
-                                                      : 0;
-}
-
-LRESULT CMainFrame::OnEntityQuery(WPARAM wParam, LPARAM lParam)
-{
-    return m_pEntityEditor && m_pEntityEditor->m_hWnd ? m_pEntityEditor->SendMessage(WM_ENTITY_QUERY, wParam, lParam)
-                                                      : 0;
-}
-
-LRESULT CMainFrame::OnEntityStylesChanged(WPARAM, LPARAM)
-{
-    CEditorApp* pApp = dynamic_cast<CEditorApp*>(AfxGetApp());
-    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
-    if (!pTemplate)
-        return 0;
-    for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;) {
-        CDocument* pDoc = pTemplate->GetNextDoc(pos);
-        if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
-            static_cast<Map*>(pDoc)->UpdateViews(HINT_DOCUMENTS);
-    }
-    return 0;
+    if (m_pEntityEditor)
+        m_pEntityEditor->LoadEntityClasses();
+    else if (CEditorApp* pApp = dynamic_cast<CEditorApp*>(AfxGetApp()))
+        LoadEntityClasses(pApp->m_entityClasses);
 }
