@@ -14,6 +14,12 @@
 #include "ShellRes.h"
 #include "Reporter.h"
 #include "Tokenizer.h"
+#include "ProjectDialogs.h"
+#include "TipDlg.h"
+#include "SECBrowse.h"
+#include "gxfactry.h"
+#include "gxinit.h"
+#include <shlobj.h>
 #include <cstring>
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
@@ -28,7 +34,7 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp()
-    : m_bMaximized(1), m_bReload(FALSE), m_pReporter(nullptr), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
+    : m_bShowTips(1), m_nCurrentTip(0), m_bMaximized(1), m_bReload(FALSE), m_pReporter(nullptr), m_pRecentMaps(nullptr), m_pRecentProjects(nullptr),
       m_pMapTemplate(nullptr), m_pCameraTemplate(nullptr)
 {
     m_services.SetEntityClasses(&m_entityClasses);
@@ -55,7 +61,8 @@ CMainFrame* CEditorApp::GetMainFrame() const
 
 BOOL CEditorApp::InitInstance()
 {
-    // The grid library is initialised first, once it is part of the editor.
+    // The grid library first, with the cell controls' factory: dialogs may hold grids.
+    GXInit(0x421, nullptr, nullptr);
 
     if (!AfxOleInit()) {
         AfxMessageBox(IDS_OLE_INIT_FAILED, MB_OK);
@@ -101,6 +108,75 @@ BOOL CEditorApp::InitInstance()
 
     pMainFrame->ShowWindow(m_nCmdShow);
     pMainFrame->UpdateWindow();
+    RunStartup();
+    return TRUE;
+}
+
+// The directory of the program file, without a trailing "\".
+static CString ProgramDirectory()
+{
+    char path[MAX_PATH * 2] = "";
+    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    CString dir = n > 0 && n < sizeof path ? CString(path) : CString();
+    int cut = dir.ReverseFind('\\');
+    return cut >= 0 ? dir.Left(cut) : CString(".");
+}
+
+void CEditorApp::RunStartup()
+{
+    CMainFrame* pFrame = GetMainFrame();
+    if (!pFrame)
+        return;
+    if (GetProfileInt("Startup", "Show At Startup", 1)) {
+        CStartupDlg dlg(pFrame);
+        dlg.DoModal();
+        WriteProfileInt("Startup", "Show At Startup", dlg.GetShowAtStartup() ? 1 : 0);
+        if (dlg.GetLoadSample()) {
+            if (GetProfileString("Project Settings", "Quake Path", "").IsEmpty())
+                DetectQuakePath();
+            // The sample's paths are relative to the program's folder: without a root of the
+            // user's own, that folder is the root.
+            if (GetProfileString("Project Settings", "Root Path", "").IsEmpty())
+                WriteProfileString("Project Settings", "Root Path", ProgramDirectory());
+            pFrame->OpenProject(SampleProjectPath());
+            if (m_bShowTips)
+                ShowTipOfDay();
+            return;
+        }
+    }
+    if (m_bReload && !m_strLastProject.IsEmpty())
+        pFrame->OpenProject(m_strLastProject);
+    if (m_bShowTips)
+        ShowTipOfDay();
+}
+
+CString CEditorApp::TipFilePath()
+{
+    return ProgramDirectory() + "\\morvane.tip";
+}
+
+CString CEditorApp::SampleProjectPath()
+{
+    return ProgramDirectory() + "\\Projects\\Sample.prj";
+}
+
+void CEditorApp::ShowTipOfDay()
+{
+    ++m_nCurrentTip;
+    CTipDlg dlg(TipFilePath(), m_nCurrentTip, m_bShowTips);
+    dlg.DoModal();
+    m_nCurrentTip = dlg.m_nTip;
+    m_bShowTips = dlg.m_bShowAtStartup ? 1 : 0;
+    WriteProfileInt("Tips", "Current Tip", m_nCurrentTip);
+    WriteProfileInt("Tips", "Show At Startup", m_bShowTips);
+}
+
+BOOL CEditorApp::BrowseForFolder(LPCSTR title, CString& path, CWnd* pOwner)
+{
+    CString folder;
+    if (!SECBrowseForFolder(pOwner ? pOwner : GetMainFrame(), title, CSIDL_DRIVES, folder))
+        return FALSE;
+    path = folder;
     return TRUE;
 }
 
@@ -124,6 +200,7 @@ int CEditorApp::ExitInstance()
         m_pRecentProjects->WriteList();
     m_entityClasses.RemoveAll();
     DeleteAutoSaveFiles();
+    GXUnregisterClasses();
     return CWinApp::ExitInstance();
 }
 
@@ -156,6 +233,8 @@ void CEditorApp::LoadSettings()
     BOOL read = GetProfileBinary("Main Window", "Rectangle", rect, &size);
     m_rcMain = CheckedRectangle(read ? rect : nullptr, read ? size : 0, ::GetSystemMetrics(SM_CXSCREEN),
                                 ::GetSystemMetrics(SM_CYSCREEN));
+    m_bShowTips = GetProfileInt("Tips", "Show At Startup", 1) != 0;
+    m_nCurrentTip = GetProfileInt("Tips", "Current Tip", 0);
     m_bReload = GetProfileInt("Options", "Reload", 0) != 0;
     m_strLastProject = m_bReload ? GetProfileString("Options", "Last Project", "") : CString();
 }

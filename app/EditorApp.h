@@ -25,6 +25,8 @@ public:
     BOOL IsIdleMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    int m_bShowTips;        // "Tips"/"Show At Startup"
+    int m_nCurrentTip;      // "Tips"/"Current Tip"
     int m_bMaximized;       // the main window was maximised when the editor last ended
     CRect m_rcMain;         // the main window's last normal rectangle; empty: the default place
     BOOL m_bReload;         // reopen the last project at start
@@ -59,6 +61,18 @@ public:
 
     // Help > About.
     void OnAppAbout();
+    // The shell's folder picker owned by the main frame (or pOwner), rooted at the computer's
+    // drives; TRUE with the chosen folder in path, which is unchanged when the user cancels.
+    BOOL BrowseForFolder(LPCSTR title, CString& path, CWnd* pOwner = nullptr);
+    // The tip window; the tip number and the show flag come back from it and are written.
+    void ShowTipOfDay();
+    // "morvane.tip" beside the program.
+    static CString TipFilePath();
+    // The sample project beside the program: "Projects\Sample.prj".
+    static CString SampleProjectPath();
+    // The Startup window and what it leads to (the sample project, or the last project when
+    // "Reload" is set), then the tip of the day when tips are on.
+    void RunStartup();
 
     // ---- Recent lists in the File menu
     void OnUpdateRecentMaps(CCmdUI* pCmdUI);

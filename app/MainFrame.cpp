@@ -12,6 +12,9 @@
 #include "afxdlgs.h"
 #include "PathIterator.h"
 #include "Thing.h"
+#include "Brush.h"
+#include "ProjectDialogs.h"
+#include "SelectWadsDlg.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -24,11 +27,36 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_COMMAND(ID_PROJECT_OPEN, OnOpenProject)
     ON_COMMAND(ID_PROJECT_CLOSE, OnCloseProject)
     ON_COMMAND(ID_PROJECT_SAVE_AS, OnSaveProjectAs)
+    ON_COMMAND(ID_PROJECT_NEW, OnNewProject)
+    ON_COMMAND(ID_PROJECT_SETTINGS, OnProjectSettings)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_CLOSE, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_SAVE_AS, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_SETTINGS, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_MAP_NEW, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_MAP_OPEN, OnUpdateProjectCommand)
+    // Bars, status panes, the frame's other commands
+    ON_WM_SIZE()
+    ON_WM_MOVE()
+    ON_WM_PALETTECHANGED()
+    ON_WM_QUERYNEWPALETTE()
+    ON_COMMAND(ID_VIEW_OUTPUT_WINDOW, OnOutputWindow)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_OUTPUT_WINDOW, OnUpdateOutputWindow)
+    ON_COMMAND(ID_VIEW_RESOURCE_WINDOW, OnResourceWindow)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_RESOURCE_WINDOW, OnUpdateResourceWindow)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_ENTITY, OnUpdateDisable)
+    ON_COMMAND(ID_WEB_LINK_1, OnWebLink1)
+    ON_COMMAND(ID_WEB_LINK_2, OnWebLink2)
+    ON_COMMAND(ID_WEB_LINK_3, OnWebLink3)
+    ON_COMMAND(ID_WEB_LINK_4, OnWebLink4)
+    ON_COMMAND(ID_WEB_LINK_5, OnWebLink5)
+    ON_COMMAND(ID_HELP_TIP_OF_THE_DAY, OnTipOfTheDay)
+    ON_COMMAND(ID_TOGGLE_TARGET_PATHS, OnToggleTargetPaths)
+    ON_UPDATE_COMMAND_UI(ID_TOGGLE_TARGET_PATHS, OnUpdateToggleTargetPaths)
+    ON_MESSAGE(WM_USER + 23, OnEntityModified)
+    ON_MESSAGE(WM_USER + 24, OnGetEditedEntity)
+    ON_MESSAGE(WM_USER + 26, OnRedrawMaps)
     // Build and user tools
     ON_COMMAND(ID_BUILD, OnBuild)
     ON_UPDATE_COMMAND_UI(ID_BUILD, OnUpdateBuild)
@@ -61,11 +89,60 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
     return SECMDIFrameWnd::PreCreateWindow(cs);
 }
 
+CMainFrame::~CMainFrame()
+{
+    SetControlBarManager(nullptr);
+}
+
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (SECMDIFrameWnd::OnCreate(lpcs) == -1)
         return -1;
+
+    // The toolbars: one image strip (resource 128) for every button.
+    m_pToolBarManager = std::make_unique<SECToolBarManager>(this);
+    SetControlBarManager(m_pToolBarManager.get());
+    m_pToolBarManager->SetToolBarResource(IDR_MAINFRAME, IDR_MAINFRAME);
+    m_pToolBarManager->SetButtonMap(s_buttonMap);
+    DefineToolBars(m_pToolBarManager.get());
+    m_pToolBarManager->EnableCoolLook(TRUE, CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER);
+
+    // The status bar: the message pane, then entity, size, position and the selection bitmap.
+    static const UINT s_indicators[] = {ID_SEPARATOR, ID_INDICATOR_ENTITY, ID_INDICATOR_SIZE, ID_INDICATOR_POSITION,
+                                        ID_INDICATOR_SELECTION};
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_BORDER_TOP, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(s_indicators, 5))
+        return -1;
+    m_selectionBitmaps[0].LoadBitmap(IDB_SELECTION_NONE);
+    m_selectionBitmaps[1].LoadBitmap(IDB_SELECTION_VALID);
+    m_selectionBitmaps[2].LoadBitmap(IDB_SELECTION_INVALID);
+    {
+        SECPaneInfo info;
+        info.nIndex = 4;
+        info.nID = ID_INDICATOR_SELECTION;
+        info.pBitmap = &m_selectionBitmaps[0];
+        info.nAlign = TA_CENTER;
+        info.nMask = SEC_PANE_BITMAP | SEC_PANE_ALIGN;
+        m_wndStatusBar.SetPaneInfoEx(info);
+    }
+    m_wndStatusBar.RecalcPaneWidths();
+
     EnableDocking(CBRS_ALIGN_ANY);
+
+    // The Resource window: docked at the right, it may dock left or right.
+    if (!m_wndResourceBar.Create(this, "Resource Window",
+                                 WS_CHILD | WS_VISIBLE | CBRS_RIGHT | CBRS_BORDER_LEFT | CBRS_TOOLTIPS |
+                                     CBRS_SIZE_DYNAMIC,
+                                 CBRS_EX_EXPANDBUTTON | CBRS_EX_HIDEBUTTON | CBRS_EX_GRIPPER | CBRS_EX_FLATLOOK |
+                                     CBRS_EX_MDIFLOAT | CBRS_EX_BORDERSPACE,
+                                 IDW_RESOURCE_WINDOW)) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "%s", "Couldn't create resource window");
+        return -1;
+    }
+    m_wndResourceBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    DockControlBarEx(&m_wndResourceBar, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 1.0f, 130);
+    m_wndResourceBar.SendMessage(WM_RESOURCE_INIT);
+    m_wndResourceBar.SendMessage(WM_RESOURCE_REFRESH);
 
     // The Output window: docked at the left, it may dock left or right.
     if (!m_wndOutputBar.Create(this, "Output Window",
@@ -79,8 +156,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     LoadUserTools();
 
     EnableGradientCaption(TRUE, TRUE);
-    // Where the user left the bars last time.
+    // The toolbars as made at first start, then where the user left the bars last time.
+    m_pToolBarManager->CreateDefaultToolBars();
     LoadBarState(szBarState);
+    m_pToolBarManager->LoadState(szBarState);
+    LoadToolbarStyles();
     return 0;
 }
 
@@ -94,6 +174,8 @@ void CMainFrame::OnClose()
     // No run outlives the windows it posts to.
     StopAllRuns();
     SaveBarState(szBarState);
+    if (m_pToolBarManager)
+        m_pToolBarManager->SaveState(szBarState);
     m_wndOutputBar.ActivateTab("Messages");
     m_wndOutputBar.RemoveToolTabs();
     // The window's state for the next start (written at exit).
@@ -217,10 +299,15 @@ void CMainFrame::LoadProject()
     CEditorApp* pApp = EditorApp();
     CEditorServices* services = GetEditorServices();
     if (services->GetProfileString("Project Settings", "Root Path", "").IsEmpty()) {
-        // Without a root nothing of the project can be found; the caption still names it.
+        // Without a root nothing of the project can be found: the user sets one now. Cancelled,
+        // the project stays open without WADs; the caption still names it.
         Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_NO_ROOT_PATH);
-        UpdateTitle();
-        return;
+        if (!RunSettingsSheet()) {
+            UpdateTitle();
+            return;
+        }
+        if (CIniFile* pProject = Project())
+            pProject->Save();
     }
     ReadWadList();
     UpdateTitle();
@@ -232,6 +319,7 @@ void CMainFrame::LoadProject()
     }
     if (services->GetProfileInt("Options", "Auto Save", 0))
         StartAutoSave();
+    RefreshResourceWindow();
     Report().Status("Project loaded.");
     Report().Status("");
     Report().Status("Morvane is ready.");
@@ -259,6 +347,7 @@ BOOL CMainFrame::CloseProject()
         pApp->CloseAllDocuments(FALSE);
         pApp->m_entityClasses.RemoveAll();
     }
+    ClearResourceWindow();
     GetEditorServices()->GetWadList().RemoveAll();
     m_strLastProjectPath = m_strProjectPath;
     m_strProjectPath.Empty();
@@ -274,6 +363,81 @@ BOOL CMainFrame::CloseProject()
 void CMainFrame::OnCloseProject()
 {
     CloseProject();
+}
+
+CString CMainFrame::WithProjectExtension(const CString& path)
+{
+    int cut = std::max(path.ReverseFind('\\'), path.ReverseFind(':'));
+    if (path.Mid(cut + 1).Find('.') >= 0)
+        return path;
+    return path + ".prj";
+}
+
+BOOL CMainFrame::RunSettingsSheet()
+{
+    CSettingsSheet sheet(this);
+    // An invalid sheet comes back with what the user typed.
+    while (sheet.DoModal() == IDOK) {
+        if (sheet.Validate()) {
+            sheet.Apply();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CMainFrame::OnNewProject()
+{
+    if (Project()) {
+        if (Report().BoxId(MB_OKCANCEL, IDS_CLOSE_PROJECT) != IDOK || !CloseProject())
+            return;
+    }
+    CEditorServices* services = GetEditorServices();
+    CString proposal = services->GetProfileString("Project Settings", "Root Path", "") + "\\Projects\\Untitled.prj";
+    CNewProjectDlg dlg(proposal, this);
+    dlg.DoModal();
+    CString path = WithProjectExtension(dlg.m_path);
+    if (services->GetProfileString("Project Settings", "Quake Path", "").IsEmpty())
+        if (CEditorApp* pApp = EditorApp())
+            pApp->DetectQuakePath();
+    m_strProjectPath = path;
+    CIniFile* pProject = new CIniFile(path);
+    pProject->Read();   // a missing file is an empty project
+    SetProject(pProject);
+    if (!RunSettingsSheet()) {
+        // A cancelled sheet leaves no half-made project behind.
+        SetProject(nullptr);
+        delete pProject;
+        m_strProjectPath.Empty();
+        return;
+    }
+    CSelectWadsDlg wads(this);
+    wads.DoModal();
+    pProject->Save();
+    ReadWadList();
+    UpdateTitle();
+    m_wndOutputBar.ClearTab("Messages");
+    m_wndOutputBar.ClearTab("Build");
+    if (CEditorApp* pApp = EditorApp()) {
+        LoadEntityClasses(pApp->m_entityClasses);
+        pApp->RememberProjectDirectories();
+    }
+    RefreshResourceWindow();
+    if (services->GetProfileInt("Options", "Auto Save", 0))
+        StartAutoSave();
+}
+
+void CMainFrame::OnProjectSettings()
+{
+    if (!RunSettingsSheet())
+        return;
+    if (CEditorApp* pApp = EditorApp()) {
+        LoadEntityClasses(pApp->m_entityClasses);
+        pApp->RememberProjectDirectories();
+    }
+    RefreshResourceWindow();
+    if (CIniFile* pProject = Project())
+        pProject->Save();
 }
 
 BOOL CMainFrame::SaveProjectAs()
@@ -498,4 +662,175 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
     if (IsSpaceForEditControl(pMsg))
         return CWnd::PreTranslateMessage(pMsg);
     return SECMDIFrameWnd::PreTranslateMessage(pMsg);
+}
+
+// ---------------------------------------------------------------------------
+// Bars
+
+static SECToolBarBtn* NewPlainButton()
+{
+    return new SECToolBarBtn;
+}
+
+// Check buttons and the four drop-down lists (width 50, list height 150).
+const SECBtnMapEntry CMainFrame::s_buttonMap[] = {
+    {NewPlainButton, 32855, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32853, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32854, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32915, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32942, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32843, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32949, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32954, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 33003, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32871, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 33001, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 33002, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 33006, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {NewPlainButton, 32920, TBBS_CHECKBOX, {0, 0, 0, 0, 0}},
+    {SECToolBarComboBox::CreateButton, 32951, 0, {IDC_GRID_COMBO, CBS_DROPDOWNLIST | WS_VSCROLL, MAKELONG(50, 150), 0, 0}},
+    {SECToolBarComboBox::CreateButton, 32950, 0, {IDC_SNAP_COMBO, CBS_DROPDOWNLIST | WS_VSCROLL, MAKELONG(50, 150), 0, 0}},
+    {SECToolBarComboBox::CreateButton, 32952, 0, {IDC_PLANE_SCALE_COMBO, CBS_DROPDOWNLIST | WS_VSCROLL, MAKELONG(50, 150), 0, 0}},
+    {SECToolBarComboBox::CreateButton, 32953, 0, {IDC_DEPTH_SCALE_COMBO, CBS_DROPDOWNLIST | WS_VSCROLL, MAKELONG(50, 150), 0, 0}},
+    {nullptr, 0, 0, {0, 0, 0, 0, 0}},
+};
+
+void CMainFrame::DefineToolBars(SECToolBarManager* pManager)
+{
+    static const UINT s_map[] = {32785, 32786, 32788, 32790, 0, 32796, 32797, 32798, 32799};
+    static const UINT s_edit[] = {57635, 57634, 57637, 0, 32867};
+    static const UINT s_brush[] = {32855, 32853, 32854, 0, 33003, 0, 32920, 0, 32871, 33001, 33002, 0, 32915, 0, 33006};
+    static const UINT s_mapWindow[] = {32942, 0, 32843, 32951, 32949, 0, 32950, 32954, 0, 32952, 32953};
+    static const UINT s_project[] = {32779, 32778, 32780};
+    static const UINT s_window[] = {57651, 57652, 57650, 0, 32929};
+    static const UINT s_tools[] = {45102, 45103, 45104, 45105, 45106, 45107, 45108, 45109, 45110};
+    static const UINT s_align[] = {32993, 32994, 32995, 32996, 32998, 32997};
+    static const struct
+    {
+        UINT nID;
+        const char* title;
+        const UINT* ids;
+        UINT count;
+        UINT after;
+        BOOL visible;
+    } s_bars[] = {
+        {IDW_TOOLBAR_MAP, "Map", s_map, 9, 0, TRUE},
+        {IDW_TOOLBAR_EDIT, "Edit", s_edit, 5, IDW_TOOLBAR_MAP, TRUE},
+        {IDW_TOOLBAR_BRUSH, "Brush", s_brush, 15, IDW_TOOLBAR_EDIT, TRUE},
+        {IDW_TOOLBAR_MAP_WINDOW, "Map Window", s_mapWindow, 11, IDW_TOOLBAR_BRUSH, TRUE},
+        {IDW_TOOLBAR_PROJECT, "Project", s_project, 3, 0, FALSE},
+        {IDW_TOOLBAR_WINDOW, "Window", s_window, 5, 0, FALSE},
+        {IDW_TOOLBAR_TOOLS, "Tools", s_tools, 9, 0, FALSE},
+        {IDW_TOOLBAR_ALIGN, "Align", s_align, 6, 0, FALSE},
+    };
+    for (const auto& bar : s_bars)
+        pManager->DefineDefaultToolBar(bar.nID, bar.title, bar.count, bar.ids, CBRS_ALIGN_ANY, AFX_IDW_DOCKBAR_TOP,
+                                       bar.after, TRUE, bar.visible);
+}
+
+UINT CMainFrame::SelectionIndicatorBitmap(Map* pMap)
+{
+    if (!pMap || pMap->GetSelectionCount() != 1)
+        return IDB_SELECTION_NONE;
+    auto* pThing = static_cast<SThing*>(pMap->GetSelection().GetHead());
+    auto* pBrush = dynamic_cast<Brush*>(pThing);
+    if (!pBrush)
+        return IDB_SELECTION_NONE;
+    return pBrush->IsValid() ? IDB_SELECTION_VALID : IDB_SELECTION_INVALID;
+}
+
+void CMainFrame::UpdateSelectionIndicator()
+{
+    UINT id = SelectionIndicatorBitmap(GetEditorServices()->GetActiveMap());
+    if (id == m_nSelectionBitmap || !m_wndStatusBar.m_hWnd)
+        return;
+    m_nSelectionBitmap = id;
+    SECPaneInfo info;
+    info.nIndex = 4;
+    info.pBitmap = &m_selectionBitmaps[id - IDB_SELECTION_NONE];
+    info.nAlign = TA_CENTER;
+    info.nMask = SEC_PANE_BITMAP | SEC_PANE_ALIGN;
+    m_wndStatusBar.SetPaneInfoEx(info);
+    CRect rect;
+    m_wndStatusBar.GetPaneRect(4, &rect);
+    m_wndStatusBar.InvalidateRect(&rect);
+}
+
+BOOL CMainFrame::IsMapOpen(LPCSTR path)
+{
+    CEditorApp* pApp = EditorApp();
+    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
+    CDocument* pOpen = nullptr;
+    return pTemplate && pTemplate->MatchDocType(path, pOpen) == CDocTemplate::yesAlreadyOpen;
+}
+
+void CMainFrame::RefreshResourceWindow()
+{
+    if (m_wndResourceBar.m_hWnd)
+        m_wndResourceBar.SendMessage(WM_RESOURCE_REFRESH);
+}
+
+void CMainFrame::ClearResourceWindow()
+{
+    if (m_wndResourceBar.m_hWnd)
+        m_wndResourceBar.SendMessage(WM_RESOURCE_CLEAR);
+}
+
+void CMainFrame::RefreshObjectList(const CString& path)
+{
+    if (m_wndResourceBar.m_objectList.m_hWnd)
+        m_wndResourceBar.m_objectList.RefreshAndSelect(path);
+}
+
+void CMainFrame::OnSize(UINT nType, int cx, int cy)
+{
+    SECMDIFrameWnd::OnSize(nType, cx, cy);
+    if (CEditorApp* pApp = EditorApp()) {
+        pApp->m_bMaximized = nType == SIZE_MAXIMIZED;
+        if (nType == SIZE_RESTORED) {
+            CRect rect;
+            GetWindowRect(&rect);
+            pApp->m_rcMain = rect;
+        }
+    }
+}
+
+void CMainFrame::OnMove(int x, int y)
+{
+    SECMDIFrameWnd::OnMove(x, y);
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    if (CEditorApp* pApp = EditorApp(); pApp && ::GetWindowPlacement(m_hWnd, &wp))
+        pApp->m_rcMain = wp.rcNormalPosition;
+}
+
+static void ToggleBar(CMainFrame* pFrame, CControlBar& bar)
+{
+    if (bar.m_hWnd)
+        pFrame->ShowControlBar(&bar, !bar.IsWindowVisible(), TRUE);
+}
+
+void CMainFrame::OnOutputWindow()
+{
+    ToggleBar(this, m_wndOutputBar);
+}
+
+void CMainFrame::OnUpdateOutputWindow(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_wndOutputBar.m_hWnd && m_wndOutputBar.IsWindowVisible());
+}
+
+void CMainFrame::OnResourceWindow()
+{
+    ToggleBar(this, m_wndResourceBar);
+}
+
+void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_wndResourceBar.m_hWnd && m_wndResourceBar.IsWindowVisible());
+}
+
+void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
 }

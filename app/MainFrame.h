@@ -4,6 +4,11 @@
 #include "SECBar.h"
 #include "SECFrame.h"
 #include "OutputWindow.h"
+#include "ShellRes.h"
+#include "ResourceWindow.h"
+#include "SECStatusBar.h"
+#include "SECToolBarMgr.h"
+#include <memory>
 #include "BuildPipeline.h"
 #include "UserTools.h"
 
@@ -14,6 +19,7 @@ class CMainFrame : public SECMDIFrameWnd
     DECLARE_DYNAMIC(CMainFrame)
 public:
     CMainFrame();
+    ~CMainFrame() override;
 
     // The caption is the editor's own business: no automatic document titles.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -35,6 +41,12 @@ public:
     // FALSE when the user cancelled saving a modified map (nothing closed).
     BOOL CloseProject();
     BOOL SaveProjectAs();
+    // The settings sheet until it is valid or cancelled; TRUE when it was confirmed and applied.
+    BOOL RunSettingsSheet();
+    // A project name whose file-name part has no "." gets ".prj".
+    static CString WithProjectExtension(const CString& path);
+    void OnNewProject();
+    void OnProjectSettings();
     void UpdateTitle();
     // The caption's name of a project path: after the last "\", else after the last ":".
     static CString ProjectTitle(LPCSTR path);
@@ -66,6 +78,63 @@ public:
     // The Output window: "Messages", "Build" and the user tools' panes.
     COutputTabBar m_wndOutputBar;
 
+    // ---- Bars: the toolbars, the status bar, the Resource window
+    // The editor's toolbars as the manager makes them at first start; the button map.
+    static const SECBtnMapEntry s_buttonMap[];
+    void DefineToolBars(SECToolBarManager* pManager);
+    SECToolBarManager* GetToolBarManager() const { return m_pToolBarManager.get(); }
+    SECPaneStatusBar m_wndStatusBar;
+    CProjectBar m_wndResourceBar;
+    // Pane 59145's bitmap for a map: valid (256) or invalid (257) for exactly one selected brush,
+    // otherwise none (255).
+    static UINT SelectionIndicatorBitmap(Map* pMap);
+    void UpdateSelectionIndicator();
+    UINT GetSelectionIndicator() const { return m_nSelectionBitmap; }
+    BOOL IsMapOpen(LPCSTR path);
+    // The Resource window refills or empties its lists.
+    void RefreshResourceWindow();
+    void ClearResourceWindow();
+    void RefreshObjectList(const CString& path);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
+    void OnOutputWindow();
+    void OnUpdateOutputWindow(CCmdUI* pCmdUI);
+    void OnResourceWindow();
+    void OnUpdateResourceWindow(CCmdUI* pCmdUI);
+    void OnUpdateDisable(CCmdUI* pCmdUI);
+
+    // ---- Other commands: palette, web links, tips, target paths, child labels, styles
+    // The palette from "Morvane.pal" (768 bytes or more), else the built-in one.
+    BOOL LoadPalette();
+    CPalette* GetPalette() { return m_palette.GetSafeHandle() ? &m_palette : nullptr; }
+    void OnPaletteChanged(CWnd* pFocusWnd);
+    BOOL OnQueryNewPalette();
+    // Realises the palette in the frame; redraws when entries changed.
+    void RealizePalette();
+    // The browser command of ".html" in the registry.
+    BOOL GetBrowserCommand(CString& command);
+    // The command line that opens the address: the first "%1" (quoted or not) becomes the
+    // address, else a space and the address follow.
+    static CString BrowserCommandLine(const CString& command, LPCSTR address);
+    static const char* const s_webAddresses[5];
+    BOOL OpenWebAddress(LPCSTR address);
+    void OnWebLink(UINT nID);
+    void OnWebLink1() { OnWebLink(ID_WEB_LINK_1); }
+    void OnWebLink2() { OnWebLink(ID_WEB_LINK_2); }
+    void OnWebLink3() { OnWebLink(ID_WEB_LINK_3); }
+    void OnWebLink4() { OnWebLink(ID_WEB_LINK_4); }
+    void OnWebLink5() { OnWebLink(ID_WEB_LINK_5); }
+    void OnTipOfTheDay();
+    void OnToggleTargetPaths();
+    void OnUpdateToggleTargetPaths(CCmdUI* pCmdUI);
+    virtual CString GetChildFrameLabel(CFrameWnd* pFrame);
+    virtual int GetChildFrameFlag(CFrameWnd* pFrame);
+    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetEditedEntity(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRedrawMaps(WPARAM wParam, LPARAM lParam);
+    void SaveToolbarStyles();
+    void LoadToolbarStyles();
+    void TurnOffCoolLook();
     // ---- Build and user tools (MainFrameBuild.cpp)
     void OnBuild();
     void OnUpdateBuild(CCmdUI* pCmdUI);
@@ -90,6 +159,10 @@ protected:
     // The project file at the path as the open project.
     void TakeProject(LPCSTR path);
 
+    std::unique_ptr<SECToolBarManager> m_pToolBarManager;
+    CBitmap m_selectionBitmaps[3];  // 255, 256, 257
+    UINT m_nSelectionBitmap = 255;
+    CPalette m_palette;
     CString m_strProjectPath;       // empty when no project is open
     CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
     BOOL m_bAutoSaveRunning = FALSE;

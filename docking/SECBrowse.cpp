@@ -89,6 +89,7 @@ namespace {
 struct ShellBrowseState
 {
     CString strStart;
+    int nRootFolder = -1;   // a CSIDL_ folder the browser is rooted at; -1: the desktop
     AfxModalCall* pCall = nullptr;
     const AfxSeamDriveFn* pDrive = nullptr;
 };
@@ -121,6 +122,12 @@ BOOL RunShellBrowser(HWND hWndOwner, LPCSTR lpszTitle, ShellBrowseState& state, 
     BOOL bOK = FALSE;
     char szDisplay[MAX_PATH] = "";
     BROWSEINFOA bi = {};
+    LPITEMIDLIST pidlRoot = nullptr;
+    if (state.nRootFolder >= 0 && FAILED(::SHGetSpecialFolderLocation(hWndOwner, state.nRootFolder, &pidlRoot))) {
+        pDesktop->Release();
+        return FALSE;
+    }
+    bi.pidlRoot = pidlRoot;
     bi.hwndOwner = hWndOwner;
     bi.pszDisplayName = szDisplay;
     bi.lpszTitle = lpszTitle;
@@ -136,11 +143,42 @@ BOOL RunShellBrowser(HWND hWndOwner, LPCSTR lpszTitle, ShellBrowseState& state, 
         }
         ::CoTaskMemFree(pidl);
     }
+    if (pidlRoot != nullptr)
+        ::CoTaskMemFree(pidlRoot);
     pDesktop->Release();
     return bOK;
 }
 
 } // namespace
+
+BOOL SECBrowseForFolder(CWnd* pOwner, LPCSTR lpszTitle, int nRootFolder, CString& strFolder)
+{
+    HWND hWndOwner = AfxGetSafeHwnd(pOwner);
+    ShellBrowseState state;
+    state.nRootFolder = nRootFolder;
+    AfxModalCall call;
+    call.kind = AFX_MODAL_COMMONDIALOG;
+    call.className = "SHBrowseForFolder";
+    call.caption = lpszTitle;
+    call.hWndOwner = hWndOwner;
+    CString strChosen;
+    INT_PTR nResult = IDCANCEL;
+    if (AfxSeamHandle(call, &nResult, [&](AfxModalCall& c, const AfxSeamDriveFn& drive) {
+            state.pCall = &c;
+            state.pDrive = &drive;
+            return (INT_PTR)(RunShellBrowser(hWndOwner, lpszTitle, state, strChosen) ? IDOK : IDCANCEL);
+        })) {
+        if (nResult != IDOK)
+            return FALSE;
+        // A script answers with the call's text; a driven browser with what it chose.
+        strFolder = state.pDrive != nullptr ? strChosen : call.text;
+        return TRUE;
+    }
+    if (!RunShellBrowser(hWndOwner, lpszTitle, state, strChosen))
+        return FALSE;
+    strFolder = strChosen;
+    return TRUE;
+}
 
 void SECBrowseDirEdit::OnBrowse()
 {

@@ -6,6 +6,12 @@
 
 class SECBrowseEdit;
 
+// The shell's folder browser owned by pOwner, rooted at the special folder nRootFolder (a CSIDL_
+// value; -1 for the desktop), file-system folders only. TRUE with the chosen folder in strFolder;
+// strFolder is unchanged when the user cancels. Goes through the test seam as a common dialog
+// of class "SHBrowseForFolder" (a script answers with the call's text).
+BOOL SECBrowseForFolder(CWnd* pOwner, LPCSTR lpszTitle, int nRootFolder, CString& strFolder);
+
 class SECBrowseButton : public CButton
 {
 public:

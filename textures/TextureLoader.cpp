@@ -239,15 +239,14 @@ HBITMAP CTextureLoader::CreateSection24(const BITMAPINFO& info, void** ppBits)
     return ::CreateDIBSection(m_dc24, &info, DIB_RGB_COLORS, ppBits, nullptr, 0);
 }
 
-BOOL CTextureLoader::LoadPalette()
+BOOL ReadPaletteData(BYTE data[768])
 {
-    BYTE data[768];
     bool haveFile = false;
     HANDLE h = ::CreateFileA("Morvane.pal", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         DWORD got = 0;
-        haveFile = ::ReadFile(h, data, sizeof data, &got, nullptr) && got == sizeof data;
+        haveFile = ::ReadFile(h, data, 768, &got, nullptr) && got == 768;
         ::CloseHandle(h);
         if (!haveFile)
             Report().Message("The palette file Morvane.pal is shorter than 768 bytes; the built-in palette is used.");
@@ -265,14 +264,17 @@ BOOL CTextureLoader::LoadPalette()
             return FALSE;
         }
         const void* p = ::LockResource(mem);
-        if (!p || ::SizeofResource(module, res) < sizeof data) {
+        if (!p || ::SizeofResource(module, res) < 768) {
             Report().Box(MB_OK, "Couldn't lock memory for palette");
             return FALSE;
         }
-        std::memcpy(data, p, sizeof data);
+        std::memcpy(data, p, 768);
     }
-    std::memcpy(s_palette, data, sizeof data);
+    return TRUE;
+}
 
+HPALETTE CreatePaletteOf(const BYTE data[768])
+{
     std::vector<BYTE> logBuf(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
     LOGPALETTE* log = reinterpret_cast<LOGPALETTE*>(logBuf.data());
     log->palVersion = 0x300;
@@ -283,7 +285,16 @@ BOOL CTextureLoader::LoadPalette()
         log->palPalEntry[i].peBlue = data[i * 3 + 2];
         log->palPalEntry[i].peFlags = 0;
     }
-    HPALETTE pal = ::CreatePalette(log);
+    return ::CreatePalette(log);
+}
+
+BOOL CTextureLoader::LoadPalette()
+{
+    BYTE data[768];
+    if (!ReadPaletteData(data))
+        return FALSE;
+    std::memcpy(s_palette, data, sizeof data);
+    HPALETTE pal = CreatePaletteOf(data);
     if (!pal) {
         Report().Box(MB_OK, "Couldn't create new palette");
         return FALSE;

@@ -69,6 +69,11 @@ private:
     int m_loading = 0;          // inside LoadTextures
 };
 
+// The editor's palette: "Morvane.pal" in the current directory when it holds 768 bytes, else the
+// built-in one (resource "PALETTE" of type "Palette"); FALSE, after its message, when neither.
+BOOL ReadPaletteData(BYTE data[768]);
+// A 256-entry palette of the triples; null when the system refused.
+HPALETTE CreatePaletteOf(const BYTE data[768]);
 // The palette as last loaded: 256 red, green, blue triples in file order.
 const BYTE* GetPaletteTable();
 // The brightness of a byte: min(255, trunc(pow(i / 256, 1 / 1.6) * 256)).

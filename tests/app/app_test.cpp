@@ -1,5 +1,6 @@
 // The editor's start-up and end, run in the test program with an application object of its own.
 #include "afxtest.h"
+#include "shell_fixture.h"
 #include "EditorApp.h"
 #include "MainFrame.h"
 #include <vector>
@@ -13,6 +14,7 @@ protected:
     BOOL Start(int nCmdShow)
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), nCmdShow);
+        shelltest::QuietStart(m_app);
         return m_app.InitInstance();
     }
     void TearDown() override

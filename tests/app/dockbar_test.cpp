@@ -1,5 +1,6 @@
 // The main frame's docking bars: where they start and that their places survive a restart.
 #include "afxtest.h"
+#include "shell_fixture.h"
 #include "afxwndtest.h"
 #include "EditorApp.h"
 #include "MainFrame.h"
@@ -14,6 +15,7 @@ protected:
     CMainFrame* Start()
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
         if (!m_app.InitInstance())
             return nullptr;
         m_app.GetMainFrame()->RecalcLayout();

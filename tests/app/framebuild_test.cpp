@@ -9,6 +9,7 @@
 #include "ToolsPage.h"
 #include "afxtest.h"
 #include "buildtools_util.h"
+#include "shell_fixture.h"
 #include "../../res/resource.h"
 #include <functional>
 #include <memory>
@@ -67,6 +68,8 @@ protected:
     void Start()
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(app);
+        shelltest::TolerateLoadReports();
         ASSERT_TRUE(app.InitInstance());
         frame = app.GetMainFrame();
         ASSERT_NE(frame, nullptr);
@@ -174,7 +177,7 @@ TEST_F(FrameFixture, CtrlBBuildsTheActiveMapIntoTheBuildPaneAndStartsTheGame)
     // Without a map window Build is off and does nothing.
     EXPECT_EQ(BuildState(), std::make_pair(FALSE, 0));
     Command(ID_BUILD);
-    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_TRUE(shelltest::Calls().empty());
 
     ASSERT_NE(OpenSmall(), nullptr);
     EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
@@ -194,8 +197,8 @@ TEST_F(FrameFixture, CtrlBBuildsTheActiveMapIntoTheBuildPaneAndStartsTheGame)
     EXPECT_TRUE(bt::FileExists(quake + "\\id1\\maps\\small.bsp"));
     EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
               "cmdline=\"" + std::string(quake) + "\\game.exe\" +map small\ncwd=" + std::string(quake) + "\n");
-    ASSERT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, no box
-    EXPECT_EQ(AfxSeamCalls()[0].nIDTemplate, (UINT)IDD_BUILD_MAP);
+    ASSERT_EQ(shelltest::Calls().size(), 1u);   // the dialog, no box
+    EXPECT_EQ(shelltest::Calls()[0].nIDTemplate, (UINT)IDD_BUILD_MAP);
 }
 
 TEST_F(FrameFixture, BuildPressedDuringABuildCancelsItAndAFailingQbspEndsWithItsBox)
@@ -223,8 +226,8 @@ TEST_F(FrameFixture, BuildPressedDuringABuildCancelsItAndAFailingQbspEndsWithIts
     AfxSeamAnswer(IDOK);
     Command(ID_BUILD);
     ASSERT_TRUE(WaitBuildDone());
-    ASSERT_EQ(AfxSeamCalls().size(), 2u);
-    EXPECT_EQ(AfxSeamCalls()[0].kind, AFX_MODAL_DIALOG);
+    ASSERT_EQ(shelltest::Calls().size(), 2u);
+    EXPECT_EQ(shelltest::Calls()[0].kind, AFX_MODAL_DIALOG);
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
     EXPECT_EQ(BuildPane(), "Building file: " + std::string(mapFile) + "\nERROR: leak\n\n\nqbsp.exe failed with exit code 1\n");
     EXPECT_EQ(BuildState(), std::make_pair(TRUE, 0));
@@ -377,7 +380,7 @@ TEST_F(FrameTools, ToolsLoadAtStartAndRunFromTheToolsMenuWithTheirMacros)
     Command(ID_USER_TOOL_FIRST + 2);
     ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetUserTools().GetTool(2)->IsRunning(); }));
     EXPECT_EQ(BuildPane().find("nothing"), std::string::npos);
-    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_TRUE(shelltest::Calls().empty());
 }
 
 TEST_F(FrameTools, ARunningToolIsCheckedAndChoosingItStopsIt)
@@ -416,7 +419,7 @@ TEST_F(FrameTools, ClosingTheFrameStopsTheBuildAndEveryTool)
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_TRUE(bt::ProcessEnds(hStep));
     EXPECT_TRUE(bt::ProcessEnds(hTool));
-    EXPECT_TRUE(AfxSeamCalls().empty());    // closing says nothing
+    EXPECT_TRUE(shelltest::Calls().empty());    // closing says nothing
     afxtest::DrainQuit();
     frame = nullptr;
 }
@@ -459,7 +462,7 @@ TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
     pTools->GetMenuString(ID_USER_TOOL_FIRST + 1, text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "Quiet");
     bt::Settle(100);
-    EXPECT_TRUE(AfxSeamCalls().size() == 1u);   // the sheet, no box
+    EXPECT_TRUE(shelltest::Calls().size() == 1u);   // the sheet, no box
 }
 
 // ---- A real map built from the frame ----------------------------------------------------------

@@ -33,6 +33,8 @@ protected:
     void SetUp() override
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
         ASSERT_TRUE(m_app.InitInstance());
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
@@ -106,7 +108,7 @@ TEST_F(OpenFixture, FileOpenIsRefusedWithoutAProject)
     ASSERT_TRUE(m_app.GetMainFrame()->CloseProject());
     m_app.m_pMainWnd->SendMessage(WM_COMMAND, ID_MAP_OPEN);
     afxtest::PumpMessages();
-    EXPECT_TRUE(AfxSeamCalls().empty());    // no file dialog
+    EXPECT_TRUE(shelltest::Calls().empty());    // no file dialog
     EXPECT_EQ(m_app.GetMainFrame()->MDIGetActive(), nullptr);
 }
 

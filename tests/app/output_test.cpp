@@ -1,6 +1,7 @@
 // The Output window: panes that append at their end under a 30000-character rule without taking
 // the focus, and tabs addressed by label.
 #include "EditorApp.h"
+#include "shell_fixture.h"
 #include "MainFrame.h"
 #include "OutputWindow.h"
 #include "UserToolProcess.h"
@@ -17,6 +18,7 @@ protected:
     void SetUp() override
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
         ASSERT_TRUE(m_app.InitInstance());
         m_bar = &m_app.GetMainFrame()->m_wndOutputBar;
     }

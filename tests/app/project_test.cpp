@@ -1,11 +1,13 @@
 // Projects: open, close, replace, the WAD list, the caption, auto save.
 #include "EditorApp.h"
+#include "shell_fixture.h"
 #include "IniFile.h"
 #include "MainFrame.h"
 #include "RecordingServices.h"
 #include "Map.h"
 #include "ShellRes.h"
 #include "Thing.h"
+#include "ProjectDialogs.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
 #include <algorithm>
@@ -59,6 +61,8 @@ protected:
         WriteFile(m_project, "[Paths]\nEntities=qc\n[Wads]\nFile1=gfx\\a.wad\nFile2=C:\\wads\\b.wad\n"
                              "File4=d.wad\n");
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
         ASSERT_TRUE(m_app.InitInstance());
         m_app.WriteProfileString("Project Settings", "Root Path", m_root);
         m_frame = m_app.GetMainFrame();
@@ -125,7 +129,7 @@ TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
     EXPECT_STREQ("d.wad", *project->GetString("Wads", "File4"));
     EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
     EXPECT_STREQ(m_project, (*m_app.GetRecentProjects())[0]);
-    EXPECT_TRUE(AfxSeamCalls().empty());
+    EXPECT_TRUE(shelltest::Calls().empty());
 
     ASSERT_TRUE(m_frame->CloseProject());
     EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
@@ -144,8 +148,8 @@ TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentPro
 
     AfxSeamAnswer(IDOK);
     EXPECT_FALSE(m_frame->OpenProject(m_root + "\\missing.prj"));
-    ASSERT_EQ(1u, AfxSeamCalls().size());
-    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the project file " + m_root + "\\missing.prj\nReason: "));
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_EQ(0, shelltest::Calls()[0].text.Find("Cannot open the project file " + m_root + "\\missing.prj\nReason: "));
     EXPECT_EQ(first, GetEditorServices()->GetProject());
     EXPECT_STREQ("Morvane - test.prj", Title());
 
@@ -161,8 +165,8 @@ TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentPro
     AfxSeamReset();
     AfxSeamAnswer(IDCANCEL);
     m_frame->SendMessage(WM_COMMAND, ID_PROJECT_OPEN);
-    ASSERT_EQ(1u, AfxSeamCalls().size());
-    EXPECT_EQ(AFX_MODAL_MESSAGEBOX, AfxSeamCalls()[0].kind);
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_EQ(AFX_MODAL_MESSAGEBOX, shelltest::Calls()[0].kind);
 
     // OK replaces it through the whole close.
     AfxSeamAnswer(IDOK);
@@ -173,16 +177,47 @@ TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentPro
     EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
 }
 
-TEST_F(ProjectFixture, WithoutARootPathTheProjectStaysOpenWithoutWads)
+TEST_F(ProjectFixture, WithoutARootPathTheSettingsSheetComesAndCancelKeepsTheProjectWithoutWads)
 {
     m_app.WriteProfileString("Project Settings", "Root Path", "");
-    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);        // 746
+    AfxSeamAnswer(IDCANCEL);    // the settings sheet
     ASSERT_TRUE(m_frame->OpenProject(m_project));
-    ASSERT_EQ(1u, AfxSeamCalls().size());
-    EXPECT_STREQ("No Root Path has been specified in the Project Settings.", AfxSeamCalls()[0].text);
+    ASSERT_EQ(2u, shelltest::Calls().size());
+    EXPECT_STREQ("No Root Path has been specified in the Project Settings.", shelltest::Calls()[0].text);
+    EXPECT_STREQ("CSettingsSheet", shelltest::Calls()[1].className);
     EXPECT_NE(nullptr, GetEditorServices()->GetProject());
     EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
+    EXPECT_EQ(0, m_app.m_entityClasses.GetCount());
     EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
+TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
+{
+    m_app.WriteProfileString("Project Settings", "Root Path", "");
+    AfxSeamAnswer(IDOK);        // 746
+    CString root = m_root;
+    AfxSeamScript([root](AfxModalCall& call) {
+        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
+        if (!pSheet)
+            return (INT_PTR)IDCANCEL;
+        pSheet->m_pRootPage->m_rootPath = root;
+        pSheet->m_pQuakePage->m_quakePath = root;
+        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
+        return (INT_PTR)IDOK;
+    });
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_STREQ(m_root, m_app.GetProfileString("Project Settings", "Root Path"));
+    EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
+    EXPECT_EQ(2, GetEditorServices()->GetWadList().GetCount());
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+    // The Paths page's values went into the project, which was written.
+    CIniFile reread(m_project);
+    ASSERT_TRUE(reread.Read());
+    ASSERT_NE(nullptr, reread.GetString("Paths", "Maps"));
+    EXPECT_STREQ("Maps", *reread.GetString("Paths", "Maps"));
+    EXPECT_STREQ("qc", *reread.GetString("Paths", "Entities"));
 }
 
 TEST_F(ProjectFixture, AnUntitledProjectIsWrittenBackAndListedOnClose)
@@ -266,8 +301,8 @@ TEST_F(ProjectFixture, OpenMapRefusesWhatItCannotOpenAndOpensOneOrFourWindows)
     // A missing file: its box, nothing opened, nothing listed.
     AfxSeamAnswer(IDOK);
     EXPECT_FALSE(m_frame->OpenMap(m_root + "\\gone.map", VIEW_ALL_FOUR));
-    ASSERT_EQ(1u, AfxSeamCalls().size());
-    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the map file " + m_root + "\\gone.map\nReason: "));
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_EQ(0, shelltest::Calls()[0].text.Find("Cannot open the map file " + m_root + "\\gone.map\nReason: "));
     EXPECT_EQ(0, m_app.GetOpenDocumentCount());
 
     // All four windows, tiled; the first 2D window shows the side view.
@@ -301,8 +336,8 @@ TEST_F(ProjectFixture, OpenMapRefusesWhatItCannotOpenAndOpensOneOrFourWindows)
     AfxSeamReset();
     AfxSeamAnswer(IDOK);
     EXPECT_FALSE(m_frame->OpenMap(map, VIEW_XY));
-    ASSERT_EQ(1u, AfxSeamCalls().size());
-    EXPECT_STREQ("The map " + map + " is already open.", AfxSeamCalls()[0].text);
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ("The map " + map + " is already open.", shelltest::Calls()[0].text);
     EXPECT_EQ(4u, ChildTitles(m_frame).size());
 
     // One plan window of the asked type.
@@ -388,7 +423,7 @@ TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
     AfxSeamReset();
     AfxSeamAnswer(IDOK);
     m_frame->SendMessage(WM_COMMAND, ID_RECENT_MAP_FIRST);
-    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(1u, shelltest::Calls().size());
     EXPECT_TRUE((*m_app.GetRecentMaps())[0].IsEmpty());
 
     // A project that is gone: the same.

@@ -101,6 +101,8 @@ protected:
         if (!Exists(kData))
             GTEST_SKIP() << "no shared data";
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWMAXIMIZED);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
         ASSERT_TRUE(m_app.InitInstance());
         // File Open works inside a project: one rooted at the shared data, naming nothing.
         m_project = shelltest::OpenEmptyProject(m_app, "morvane_realmaps.prj", kData);

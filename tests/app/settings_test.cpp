@@ -1,6 +1,7 @@
 // The editor's settings: the stored window rectangle, the start's show command, registry strings
 // of other programs, the game path guess, the recent lists and the auto save clean-up.
 #include "afxtest.h"
+#include "shell_fixture.h"
 #include "EditorApp.h"
 #include "IniFile.h"
 #include "MainFrame.h"
@@ -210,6 +211,7 @@ protected:
     void Prepare()
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
         m_app.SetRegistryKey("Morvane");
     }
     BOOL Start() { return m_app.InitInstance(); }
@@ -240,7 +242,10 @@ TEST_F(SettingsStart, ExitWritesTheWindowAndTheRecentListsAndTheNextStartReadsTh
     m_app.WriteProfileString("Recent Project List", "Project 1", "C:\\p\\one.prj");
     m_app.WriteProfileInt("Options", "Reload", 1);
     m_app.WriteProfileString("Options", "Last Project", "C:\\p\\one.prj");
+    AfxSeamAnswer(IDOK);    // "Reload" tries the last project, which is not there
     ASSERT_TRUE(Start());
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[0].text.Find("Cannot open the project file C:\\p\\one.prj"));
     EXPECT_EQ(CRect(40, 30, 864, 648), m_app.m_rcMain);
     CRect placed;
     m_app.GetMainFrame()->GetWindowRect(&placed);

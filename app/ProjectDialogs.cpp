@@ -1,0 +1,326 @@
+// The Project Settings sheet, New Project and the Startup window.
+#include "ProjectDialogs.h"
+#include "EditorApp.h"
+#include "IniFile.h"
+#include "Reporter.h"
+#include "Services.h"
+#include "ShellRes.h"
+
+BOOL CreateDirectoryPath(LPCSTR path)
+{
+    CString dir(path ? path : "");
+    while (dir.GetLength() > 3 && (dir.Right(1) == "\\" || dir.Right(1) == "/"))
+        dir = dir.Left(dir.GetLength() - 1);
+    if (dir.IsEmpty())
+        return FALSE;
+    DWORD attr = ::GetFileAttributesA(dir);
+    if (attr != INVALID_FILE_ATTRIBUTES)
+        return (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The level above first; a drive or share root that is missing cannot be made.
+    int cut = std::max(dir.ReverseFind('\\'), dir.ReverseFind('/'));
+    if (cut > 0 && dir[cut - 1] != ':' && !CreateDirectoryPath(dir.Left(cut)))
+        return FALSE;
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    return ::CreateDirectoryA(dir, &sa) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void OfferToCreateDirectory(const CString& path)
+{
+    if (path.IsEmpty())
+        return;
+    DWORD attr = ::GetFileAttributesA(path);
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    if (Report().BoxId(MB_YESNO | MB_ICONQUESTION, IDS_CREATE_PATH, static_cast<LPCSTR>(path)) != IDYES)
+        return;
+    if (!CreateDirectoryPath(path))
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_CREATE_PATH, static_cast<LPCSTR>(path));
+}
+
+static BOOL Browse(CWnd* pOwner, LPCSTR title, CString& folder)
+{
+    CEditorApp* pApp = dynamic_cast<CEditorApp*>(AfxGetApp());
+    return pApp ? pApp->BrowseForFolder(title, folder, pOwner) : FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Root page
+
+IMPLEMENT_DYNAMIC(CRootPage, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CRootPage, CPropertyPage)
+    ON_BN_CLICKED(IDC_BROWSE_ROOT, OnBrowse)
+END_MESSAGE_MAP()
+
+CRootPage::CRootPage(CSettingsSheet* pSheet) : CPropertyPage(IDD_ROOT_PAGE), m_pSheet(pSheet)
+{
+    m_rootPath = GetEditorServices()->GetProfileString("Project Settings", "Root Path", "");
+}
+
+void CRootPage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_ROOT_PATH, m_rootPath);
+}
+
+BOOL CRootPage::Validate()
+{
+    if (!m_rootPath.IsEmpty())
+        return TRUE;
+    Report().Box(MB_OK | MB_ICONEXCLAMATION, "You must specify a root path for the project.");
+    return FALSE;
+}
+
+void CRootPage::Save()
+{
+    OfferToCreateDirectory(m_rootPath);
+    GetEditorServices()->WriteProfileString("Project Settings", "Root Path", m_rootPath);
+}
+
+void CRootPage::OnBrowse()
+{
+    CString folder;
+    if (Browse(this, "Choose the Root Directory", folder))
+        SetDlgItemText(IDC_ROOT_PATH, folder);
+}
+
+// ---------------------------------------------------------------------------
+// Quake page
+
+IMPLEMENT_DYNAMIC(CQuakePage, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CQuakePage, CPropertyPage)
+    ON_BN_CLICKED(IDC_BROWSE_QUAKE, OnBrowse)
+END_MESSAGE_MAP()
+
+CQuakePage::CQuakePage(CSettingsSheet* pSheet) : CPropertyPage(IDD_QUAKE_PAGE), m_pSheet(pSheet)
+{
+    m_quakePath = GetEditorServices()->GetProfileString("Project Settings", "Quake Path", "");
+    m_quakeExe = GetEditorServices()->GetProfileString("Project Settings", "Quake Exe", "");
+}
+
+void CQuakePage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_QUAKE_PATH, m_quakePath);
+    DDX_Text(pDX, IDC_QUAKE_EXE, m_quakeExe);
+}
+
+BOOL CQuakePage::Validate()
+{
+    if (m_quakePath.IsEmpty()) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION,
+                     "You must specify a Quake path for the project.  To enter a Quake path select the Quake tab.");
+        return FALSE;
+    }
+    if (m_quakeExe.IsEmpty()) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "You must specify a Quake executable for the project.  To enter "
+                                                 "a Quake executable select the Quake tab.");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CQuakePage::Save()
+{
+    OfferToCreateDirectory(m_quakePath);
+    GetEditorServices()->WriteProfileString("Project Settings", "Quake Path", m_quakePath);
+    GetEditorServices()->WriteProfileString("Project Settings", "Quake Exe", m_quakeExe);
+}
+
+void CQuakePage::OnBrowse()
+{
+    CString folder;
+    if (Browse(this, "Choose the Quake Directory", folder))
+        SetDlgItemText(IDC_QUAKE_PATH, folder);
+}
+
+// ---------------------------------------------------------------------------
+// Paths page
+
+IMPLEMENT_DYNAMIC(CPathsPage, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CPathsPage, CPropertyPage)
+    ON_COMMAND_RANGE(IDC_BROWSE_BIN, IDC_BROWSE_OBJECTS, OnBrowse)
+END_MESSAGE_MAP()
+
+const char* const CPathsPage::s_keys[COUNT] = {"Bin", "Entities", "Maps", "Objects", "Textures", "Wads"};
+
+static const int s_pathControls[CPathsPage::COUNT] = {IDC_PATH_BIN,     IDC_PATH_ENTITIES, IDC_PATH_MAPS,
+                                                      IDC_PATH_OBJECTS, IDC_PATH_TEXTURES, IDC_PATH_WADS};
+
+CPathsPage::CPathsPage(CSettingsSheet* pSheet) : CPropertyPage(IDD_PATHS_PAGE), m_pSheet(pSheet)
+{
+    Load();
+}
+
+void CPathsPage::Load()
+{
+    CIniFile* pProject = GetEditorServices()->GetProject();
+    for (int i = 0; i < COUNT; ++i) {
+        const CString* value = pProject ? pProject->GetString("Paths", s_keys[i]) : nullptr;
+        m_values[i] = value ? *value : CString(s_keys[i]);
+    }
+}
+
+void CPathsPage::Save()
+{
+    CIniFile* pProject = GetEditorServices()->GetProject();
+    if (!pProject)
+        return;
+    for (int i = 0; i < COUNT; ++i) {
+        if (m_values[i].IsEmpty())
+            pProject->RemoveKey("Paths", s_keys[i]);
+        else
+            pProject->WriteString("Paths", s_keys[i], m_values[i], TRUE);
+    }
+}
+
+void CPathsPage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    for (int i = 0; i < COUNT; ++i)
+        DDX_Text(pDX, s_pathControls[i], m_values[i]);
+}
+
+CString CPathsPage::AppendFolder(const CString& field, const CString& folder)
+{
+    return field.IsEmpty() ? folder : field + ";" + folder;
+}
+
+void CPathsPage::OnBrowse(UINT nID)
+{
+    static const struct
+    {
+        UINT button;
+        int index;
+        const char* title;
+    } s_browse[] = {
+        {IDC_BROWSE_BIN, BIN, "Choose a Bin Directory"},
+        {IDC_BROWSE_ENTITIES, ENTITIES, "Choose an Entity Directory"},
+        {IDC_BROWSE_MAPS, MAPS, "Choose a Map Directory"},
+        {IDC_BROWSE_OBJECTS, OBJECTS, "Choose an Object Directory"},
+        {IDC_BROWSE_TEXTURES, TEXTURES, "Choose a Texture Directory"},
+        {IDC_BROWSE_WADS, WADS, "Choose a Wad Directory"},
+    };
+    for (const auto& b : s_browse) {
+        if (b.button != nID)
+            continue;
+        UpdateData(TRUE);
+        CString folder;
+        if (Browse(this, b.title, folder)) {
+            m_values[b.index] = AppendFolder(m_values[b.index], folder);
+            UpdateData(FALSE);
+        }
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The sheet
+
+IMPLEMENT_DYNAMIC(CSettingsSheet, CPropertySheet)
+
+static CString SheetCaption()
+{
+    CString caption;
+    caption.LoadString(IDS_PROJECT_SETTINGS);
+    return caption;
+}
+
+CSettingsSheet::CSettingsSheet(CWnd* pParentWnd)
+    : CPropertySheet(SheetCaption(), pParentWnd), m_pRootPage(new CRootPage(this)),
+      m_pQuakePage(new CQuakePage(this)), m_pPathsPage(new CPathsPage(this))
+{
+    m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    AddPage(m_pRootPage);
+    AddPage(m_pQuakePage);
+    AddPage(m_pPathsPage);
+}
+
+CSettingsSheet::~CSettingsSheet()
+{
+    delete m_pRootPage;
+    delete m_pQuakePage;
+    delete m_pPathsPage;
+}
+
+BOOL CSettingsSheet::Validate()
+{
+    return m_pRootPage->Validate() && m_pQuakePage->Validate();
+}
+
+void CSettingsSheet::Apply()
+{
+    m_pRootPage->Save();
+    m_pQuakePage->Save();
+    m_pPathsPage->Save();
+}
+
+// ---------------------------------------------------------------------------
+// New Project
+
+IMPLEMENT_DYNAMIC(CNewProjectDlg, CDialog)
+
+CNewProjectDlg::CNewProjectDlg(LPCSTR lpszPath, CWnd* pParent) : CDialog(IDD_NEW_PROJECT, pParent), m_path(lpszPath)
+{
+}
+
+void CNewProjectDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_PROJECT_NAME, m_path);
+    DDV_MaxChars(pDX, m_path, 255);
+}
+
+void CNewProjectDlg::OnOK()
+{
+    CString text;
+    GetDlgItemText(IDC_PROJECT_NAME, text);
+    if (text.IsEmpty()) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "You must enter your new projects name");
+        return;
+    }
+    CDialog::OnOK();
+}
+
+// ---------------------------------------------------------------------------
+// Startup window
+
+IMPLEMENT_DYNAMIC(CStartupDlg, CDialog)
+
+BEGIN_MESSAGE_MAP(CStartupDlg, CDialog)
+    ON_BN_CLICKED(IDC_CONTINUE_NORMALLY, OnContinueNormally)
+    ON_BN_CLICKED(IDC_LOAD_SAMPLE, OnLoadSample)
+END_MESSAGE_MAP()
+
+CStartupDlg::CStartupDlg(CWnd* pParent) : CDialog(IDD_STARTUP, pParent), m_bLoadSample(0)
+{
+    m_bShowAtStartup = GetEditorServices()->GetProfileInt("Startup", "Show At Startup", 1) != 0;
+}
+
+void CStartupDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Check(pDX, IDC_SHOW_AT_STARTUP, m_bShowAtStartup);
+}
+
+void CStartupDlg::OnContinueNormally()
+{
+    UpdateData(TRUE);
+    EndDialog(IDCANCEL);
+}
+
+void CStartupDlg::OnLoadSample()
+{
+    UpdateData(TRUE);
+    m_bLoadSample = 1;
+    EndDialog(IDOK);
+}
+
+void CStartupDlg::OnCancel()
+{
+    // The close box keeps the check box's state too.
+    UpdateData(TRUE);
+    CDialog::OnCancel();
+}

@@ -1,0 +1,303 @@
+// The Resource window: the map and object lists of the project, opening and deleting maps, the
+// object drag block and saving a selection as an object.
+#include "EditorApp.h"
+#include "shell_fixture.h"
+#include "MainFrame.h"
+#include "Map.h"
+#include "MapData.h"
+#include "ResourceWindow.h"
+#include "ShellRes.h"
+#include "Thing.h"
+#include "RecordingServices.h"
+#include "afxtest.h"
+#include "../../res/resource.h"
+#include <fstream>
+
+namespace {
+
+void WriteFile(const CString& path, const char* text)
+{
+    std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
+}
+
+const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
+                     "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
+                     "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
+                     "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+                     "}\n}\n";
+
+// Two map directories with a map of the same name in each, and an object directory.
+class ResourceFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_root = m_dir.Path();
+        for (const char* d : {"\\m1", "\\m2", "\\objs"})
+            ::CreateDirectoryA(m_root + d, nullptr);
+        WriteFile(m_root + "\\m1\\start.map", kCube);
+        WriteFile(m_root + "\\m2\\start.map", kCube);
+        WriteFile(m_root + "\\m2\\arena.map", kCube);
+        WriteFile(m_root + "\\objs\\crate.map", "{\n( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n}\n");
+        m_project = m_root + "\\res.prj";
+        WriteFile(m_project, "[Paths]\nMaps=m1;m2\nObjects=objs\n");
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
+        ASSERT_TRUE(m_app.InitInstance());
+        m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+        m_frame = m_app.GetMainFrame();
+        ASSERT_TRUE(m_frame->OpenProject(m_project));
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != nullptr) {
+            AfxSeamReset();
+            shelltest::TolerateLoadReports();
+            AfxSeamAnswer(IDNO);
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        }
+        afxtest::DrainQuit();
+        AfxSeamReset();
+    }
+    CMapListBox& Maps() { return m_frame->m_wndResourceBar.m_mapList; }
+    CObjectList& Objects() { return m_frame->m_wndResourceBar.m_objectList; }
+    CString Text(CListBox& list, int i)
+    {
+        CString text;
+        list.GetText(i, text);
+        return text;
+    }
+    int IndexOf(CProjectFileList& list, const CString& path)
+    {
+        for (int i = 0; i < list.GetCount(); ++i)
+            if (list.GetPath(i) && list.GetPath(i)->CompareNoCase(path) == 0)
+                return i;
+        return -1;
+    }
+    int MapWindows()
+    {
+        int n = 0;
+        for (HWND h = ::GetWindow(m_frame->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            ++n;
+        return n;
+    }
+
+    CTempDir m_dir;
+    CString m_root, m_project;
+    CEditorApp m_app;
+    CMainFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST(ResourceNames, CompactNamesAreTheFileNameWithoutItsExtension)
+{
+    struct
+    {
+        const char* path;
+        BOOL compact;
+        const char* text;
+    } cases[] = {
+        {"C:\\maps\\start.map", TRUE, "start"}, {"C:\\maps\\start.map", FALSE, "C:\\maps\\start.map"},
+        {"C:start.map", TRUE, "start"},         {"C:\\m.d\\noext", TRUE, "noext"},
+        {"C:\\maps\\a.b.map", TRUE, "a.b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.text, CProjectFileList::DisplayText(c.path, c.compact)) << c.path;
+    const int codes[][2] = {{0, VIEW_XY}, {1, VIEW_XZ}, {2, VIEW_YZ}, {3, VIEW_ALL_FOUR}, {7, 0}, {-1, 0}};
+    for (const auto& c : codes)
+        EXPECT_EQ(c[1], CMapListBox::DoubleClickViewCode(c[0])) << c[0];
+}
+
+TEST_F(ResourceFixture, TheListsFillWithTheProjectAndEmptyWhenItCloses)
+{
+    ASSERT_EQ(3, Maps().GetCount());
+    // The same name from two directories: two equal entries with their own paths.
+    int first = IndexOf(Maps(), m_root + "\\m1\\start.map");
+    int second = IndexOf(Maps(), m_root + "\\m2\\start.map");
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    EXPECT_NE(first, second);
+    EXPECT_STREQ("start", Text(Maps(), first));
+    EXPECT_STREQ("start", Text(Maps(), second));
+    ASSERT_EQ(1, Objects().GetCount());
+    EXPECT_STREQ("crate", Text(Objects(), 0));
+
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(0, Maps().GetCount());
+    EXPECT_EQ(0, Objects().GetCount());
+}
+
+TEST_F(ResourceFixture, CompactNamesToggleKeepsTheSelectionAndTheSetting)
+{
+    int index = IndexOf(Maps(), m_root + "\\m2\\arena.map");
+    ASSERT_GE(index, 0);
+    Maps().SetCurSel(index);
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_COMPACT);
+    EXPECT_EQ(0u, m_app.GetProfileInt("Map List", "Compact Names", 9));
+    EXPECT_EQ(index, Maps().GetCurSel());
+    EXPECT_STREQ(m_root + "\\m2\\arena.map", Text(Maps(), index));
+    EXPECT_STREQ(m_root + "\\m2\\arena.map", *Maps().GetPath(index));
+    EXPECT_EQ(500, Maps().GetHorizontalExtent());
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_COMPACT);
+    EXPECT_STREQ("arena", Text(Maps(), index));
+    EXPECT_EQ(index, Maps().GetCurSel());
+}
+
+TEST_F(ResourceFixture, DoubleClickOpensWhatTheSettingSays)
+{
+    struct
+    {
+        int setting;
+        int windows;
+    } cases[] = {{0, 1}, {1, 1}, {2, 1}, {3, 4}, {7, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        m_app.WriteProfileInt("Map Bar", "Double Click", c.setting);
+        Maps().SetCurSel(IndexOf(Maps(), m_root + "\\m2\\arena.map"));
+        Maps().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        Maps().SetCurSel(IndexOf(Maps(), m_root + "\\m2\\arena.map"));     // the click's own selection aside
+        EXPECT_EQ(c.windows, MapWindows());
+        m_app.CloseAllDocuments(FALSE);
+    }
+    // Nothing is opened without a selection.
+    Maps().SetCurSel(-1);
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_OPEN_ALL);
+    EXPECT_EQ(0, MapWindows());
+    EXPECT_TRUE(shelltest::Calls().empty());
+}
+
+TEST_F(ResourceFixture, DeleteMapRefusesAnOpenMapAndAsksFirst)
+{
+    CString arena = m_root + "\\m2\\arena.map";
+    ASSERT_TRUE(m_frame->OpenMap(arena, VIEW_XY));
+    Maps().SetCurSel(IndexOf(Maps(), arena));
+    AfxSeamAnswer(IDOK);
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_DELETE);
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_EQ(0, shelltest::Calls()[0].text.Find("The map " + arena + " could not\nbe deleted"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(arena));
+    m_app.CloseAllDocuments(FALSE);
+
+    // Read-only: asked, then the failure message; the entry stays.
+    ::SetFileAttributesA(arena, FILE_ATTRIBUTE_READONLY);
+    AfxSeamAnswer(IDYES);
+    AfxSeamAnswer(IDOK);
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_DELETE);
+    ASSERT_EQ(3u, shelltest::Calls().size());
+    EXPECT_STREQ("Are you sure you want to delete the file:\n" + arena + "?", shelltest::Calls()[1].text);
+    EXPECT_EQ(0, shelltest::Calls()[2].text.Find("The selected map could not be deleted."));
+    EXPECT_EQ(3, Maps().GetCount());
+    ::SetFileAttributesA(arena, FILE_ATTRIBUTE_NORMAL);
+
+    // Yes: the file and its entry go.
+    AfxSeamAnswer(IDYES);
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_DELETE);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(arena));
+    EXPECT_EQ(2, Maps().GetCount());
+    EXPECT_EQ(-1, IndexOf(Maps(), arena));
+}
+
+TEST_F(ResourceFixture, TheContextMenuShowsTheItemsStates)
+{
+    Maps().SetCurSel(-1);
+    AfxSeamScript([](AfxModalCall& call) {
+        EXPECT_EQ(AFX_MODAL_POPUPMENU, call.kind);
+        for (const AfxModalMenuItem& item : call.menuItems) {
+            if (item.nID == ID_MAPLIST_DELETE || item.nID == ID_MAPLIST_OPEN_ALL)
+                EXPECT_TRUE(item.nState & MF_GRAYED) << (LPCSTR)item.strText;
+            if (item.nID == ID_MAPLIST_COMPACT)
+                EXPECT_TRUE(item.nState & MF_CHECKED);
+            if (item.nID == ID_MAPLIST_RESCAN)
+                EXPECT_FALSE(item.nState & MF_GRAYED);
+        }
+        return (INT_PTR)ID_MAPLIST_RESCAN;
+    });
+    Maps().SendMessage(WM_CONTEXTMENU, (WPARAM)Maps().m_hWnd, MAKELPARAM(100, 100));
+    EXPECT_EQ(3, Maps().GetCount());
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+}
+
+TEST_F(ResourceFixture, AnObjectFilesDragBlockHoldsItsTextAndANul)
+{
+    CString crate = m_root + "\\objs\\crate.map";
+    HGLOBAL h = CObjectList::PackObjectFile(crate);
+    ASSERT_NE(nullptr, h);
+    const char expected[] = "{\n( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n}\n";
+    ASSERT_EQ(sizeof expected, ::GlobalSize(h) >= sizeof expected ? sizeof expected : ::GlobalSize(h));
+    const char* p = static_cast<const char*>(::GlobalLock(h));
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(0, std::memcmp(expected, p, sizeof expected));   // the text and its NUL
+    ::GlobalUnlock(h);
+    CString text;
+    EXPECT_TRUE(UnpackMapData(h, text));
+    EXPECT_STREQ(expected, text);
+    ::GlobalFree(h);
+
+    // An empty file and a missing one are refused with their messages.
+    WriteFile(m_root + "\\objs\\empty.map", "");
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    EXPECT_EQ(nullptr, CObjectList::PackObjectFile(m_root + "\\objs\\empty.map"));
+    EXPECT_EQ(nullptr, CObjectList::PackObjectFile(m_root + "\\objs\\gone.map"));
+    ASSERT_EQ(2u, shelltest::Calls().size());
+    EXPECT_STREQ("The brush file " + m_root + "\\objs\\empty.map is empty", shelltest::Calls()[0].text);
+    EXPECT_EQ(0, shelltest::Calls()[1].text.Find("Couldn't open file " + m_root + "\\objs\\gone.map for reading"));
+}
+
+TEST_F(ResourceFixture, ADropSavesTheActiveMapsSelectionAsANewObjectAndAnswersCopyOnly)
+{
+    // No active map: refused before any dialog.
+    COleDataSource* pSource = new COleDataSource;
+    HGLOBAL h = PackMapData("{\n}\n", 4);
+    ASSERT_NE(nullptr, h);
+    pSource->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()), h);
+    COleDataObject data;
+    data.Attach(pSource->GetIDataObject(TRUE), TRUE);
+    EXPECT_FALSE(Objects().m_dropTarget.OnDrop(&Objects(), &data, DROPEFFECT_COPY, CPoint(5, 5)));
+    EXPECT_TRUE(shelltest::Calls().empty());
+
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", VIEW_XY));
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    ASSERT_FALSE(pMap->GetVisibleList().IsEmpty());
+    pMap->SelectObject(static_cast<SThing*>(pMap->GetVisibleList().GetHead()), FALSE);
+    // Copy only, wherever it is dropped, but never in the screen's top-left corner.
+    CPoint corner(10, 10);
+    Objects().ScreenToClient(&corner);
+    EXPECT_EQ(DROPEFFECT_NONE, Objects().m_dropTarget.OnDragOver(&Objects(), &data, MK_CONTROL, corner));
+    CRect rect;
+    Objects().GetClientRect(&rect);
+    EXPECT_EQ(DROPEFFECT_COPY, Objects().m_dropTarget.OnDragOver(&Objects(), &data, 0, rect.CenterPoint()));
+    EXPECT_EQ(DROPEFFECT_COPY, Objects().m_dropTarget.OnDragOver(&Objects(), &data, MK_CONTROL, rect.CenterPoint()));
+
+    // Cancel: nothing written, FALSE.
+    AfxSeamAnswer(IDCANCEL);
+    EXPECT_FALSE(Objects().m_dropTarget.OnDrop(&Objects(), &data, DROPEFFECT_COPY, rect.CenterPoint()));
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ("CFileDialog", shelltest::Calls()[0].className);
+
+    // OK: the selection is written as a partial map, the list refills and selects the new file.
+    CString saved = m_root + "\\objs\\saved.map";
+    AfxSeamScript([saved](AfxModalCall& call) {
+        call.text = saved;
+        return (INT_PTR)IDOK;
+    });
+    EXPECT_TRUE(Objects().m_dropTarget.OnDrop(&Objects(), &data, DROPEFFECT_COPY, rect.CenterPoint()));
+    std::ifstream in(static_cast<LPCSTR>(saved), std::ios::binary);
+    std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(0u, written.find("{"));
+    EXPECT_NE(std::string::npos, written.find("WALL"));
+    EXPECT_EQ(2, Objects().GetCount());
+    int index = Objects().GetChosenIndex();
+    ASSERT_GE(index, 0);
+    EXPECT_STREQ(saved, *Objects().GetPath(index));
+    EXPECT_STREQ(m_root + "\\objs", m_app.m_strLastObjectDir);
+    // The dragging map keeps its objects.
+    EXPECT_EQ(1, pMap->GetSelectionCount());
+    pSource->InternalRelease();
+}

@@ -1,0 +1,521 @@
+// Start-up (the Startup window, the tip of the day), New Project, the Project Settings sheet, the
+// frame's bars and its smaller commands.
+#include "EditorApp.h"
+#include "shell_fixture.h"
+#include "IniFile.h"
+#include "MainFrame.h"
+#include "Map.h"
+#include "MapCameraFrame.h"
+#include "MapFrame.h"
+#include "ProjectDialogs.h"
+#include "ResourceWindow.h"
+#include "SelectWadsDlg.h"
+#include "ShellRes.h"
+#include "TipDlg.h"
+#include "SECRes.h"
+#include "afxtest.h"
+#include "RecordingServices.h"
+#include "../../res/resource.h"
+#include <algorithm>
+#include <fstream>
+
+namespace {
+
+void WriteFile(const CString& path, const char* text)
+{
+    std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
+}
+
+CString ReadFile(const CString& path)
+{
+    std::ifstream in(static_cast<LPCSTR>(path), std::ios::binary);
+    std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return CString(s.c_str());
+}
+
+BOOL IsDirectory(const CString& path)
+{
+    DWORD a = ::GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class ShellFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_root = m_dir.Path();
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
+    }
+    void Start()
+    {
+        ASSERT_TRUE(m_app.InitInstance());
+        m_frame = m_app.GetMainFrame();
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != nullptr) {
+            AfxSeamReset();
+            shelltest::TolerateLoadReports();
+            AfxSeamAnswer(IDNO);
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        }
+        afxtest::DrainQuit();
+        AfxSeamReset();
+    }
+    // A project with a Maps directory holding one map, opened.
+    CString MakeProject(const char* name = "p.prj")
+    {
+        ::CreateDirectoryA(m_root + "\\maps", nullptr);
+        WriteFile(m_root + "\\maps\\room.map", "{\n\"classname\" \"worldspawn\"\n}\n");
+        CString path = m_root + "\\" + name;
+        WriteFile(path, "[Paths]\nMaps=maps\n");
+        return path;
+    }
+    CString Title() const
+    {
+        CString title;
+        m_frame->GetWindowText(title);
+        return title;
+    }
+    CTempDir m_dir;
+    CString m_root;
+    // Loading the sample makes its WAD paths absolute against the test's root, in the file beside
+    // the program: every test puts the file back so the next one loads the sample as shipped.
+    struct KeepFile
+    {
+        CString path = CEditorApp::SampleProjectPath();
+        CString text = ReadFile(path);
+        ~KeepFile() { WriteFile(path, text); }
+    } m_keepSample;
+    CEditorApp m_app;
+    CMainFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+TEST_F(ShellFixture, TheStartupWindowsEndingsWithAndWithoutReload)
+{
+    enum Ending { CONTINUE, CLOSE_BOX, LOAD_SAMPLE };
+    for (int reload = 0; reload <= 1; ++reload) {
+        for (Ending ending : {CONTINUE, CLOSE_BOX, LOAD_SAMPLE}) {
+            SCOPED_TRACE(testing::Message() << "reload " << reload << " ending " << ending);
+            CString project = MakeProject();
+            m_app.WriteProfileInt("Startup", "Show At Startup", 1);
+            m_app.WriteProfileInt("Options", "Reload", reload);
+            m_app.WriteProfileString("Options", "Last Project", project);
+            m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+            AfxSeamReset();
+            shelltest::TolerateLoadReports();
+            AfxSeamDrive([ending](AfxModalCall& call) {
+                EXPECT_STREQ("CStartupDlg", call.className);
+                EXPECT_EQ(BST_CHECKED, ::SendDlgItemMessageA(call.hWnd, IDC_SHOW_AT_STARTUP, BM_GETCHECK, 0, 0));
+                // The user turns the window off for the next start.
+                ::SendDlgItemMessageA(call.hWnd, IDC_SHOW_AT_STARTUP, BM_SETCHECK, BST_UNCHECKED, 0);
+                if (ending == CONTINUE)
+                    AfxSeamPressButton(call.hWnd, IDC_CONTINUE_NORMALLY);
+                else if (ending == LOAD_SAMPLE)
+                    AfxSeamPressButton(call.hWnd, IDC_LOAD_SAMPLE);
+                else
+                    ::SendMessageA(call.hWnd, WM_COMMAND, IDCANCEL, 0);
+            });
+            Start();
+            EXPECT_EQ(0u, m_app.GetProfileInt("Startup", "Show At Startup", 9));
+            CString expected = ending == LOAD_SAMPLE ? CEditorApp::SampleProjectPath() : (reload ? project : CString());
+            EXPECT_STREQ(expected, m_frame->GetProjectPath());
+            EXPECT_EQ(0, AfxSeamPendingSteps());
+            AfxSeamReset();
+            shelltest::TolerateLoadReports();
+            AfxSeamAnswer(IDNO);
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+            afxtest::DrainQuit();
+        }
+    }
+}
+
+TEST_F(ShellFixture, TheSampleProjectAndTheTipsFileLieBesideTheProgram)
+{
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(CEditorApp::SampleProjectPath()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(CEditorApp::TipFilePath()));
+    SECTipOfDay tips(CEditorApp::TipFilePath());
+    EXPECT_GE(tips.CountTips(), 5);
+}
+
+TEST_F(ShellFixture, TheTipComesAtStartWhenAskedAndItsNumberAndFlagAreKept)
+{
+    m_app.WriteProfileInt("Tips", "Show At Startup", 1);
+    m_app.WriteProfileInt("Tips", "Current Tip", 3);
+    m_app.LoadSettings();
+    AfxSeamDrive([](AfxModalCall& call) {
+        EXPECT_STREQ("CTipDlg", call.className);
+        auto* pTip = static_cast<CTipDlg*>(call.pObject);
+        EXPECT_EQ(4, pTip->m_nTip);     // the next tip
+        // No help file: the Help button is hidden.
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(call.hWnd, IDC_SEC_TIP_HELP)));
+        AfxSeamPressButton(call.hWnd, IDC_SEC_TIP_NEXT);
+        ::SendDlgItemMessageA(call.hWnd, IDC_SEC_TIP_SHOW, BM_SETCHECK, BST_UNCHECKED, 0);
+        AfxSeamPressButton(call.hWnd, IDC_SEC_TIP_SHOW);
+        AfxSeamPressButton(call.hWnd, IDC_SEC_TIP_OK);
+    });
+    Start();
+    EXPECT_EQ(5u, m_app.GetProfileInt("Tips", "Current Tip", 0));
+    EXPECT_EQ(0u, m_app.GetProfileInt("Tips", "Show At Startup", 9));
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+
+    // The command shows the tip even when tips are off at start.
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_HELP_TIP_OF_THE_DAY);
+    ASSERT_EQ(2u, shelltest::Calls().size());
+    EXPECT_STREQ("CTipDlg", shelltest::Calls()[1].className);
+    EXPECT_EQ(6u, m_app.GetProfileInt("Tips", "Current Tip", 0));
+}
+
+// ---------------------------------------------------------------------------
+// Projects: New Project, the settings sheet
+
+TEST(ProjectName, ProjectExtensionOnlyWhenTheFileNameHasNoDot)
+{
+    struct
+    {
+        const char* typed;
+        const char* used;
+    } cases[] = {
+        {"C:\\p\\mine", "C:\\p\\mine.prj"},
+        {"C:\\p\\mine.prj", "C:\\p\\mine.prj"},
+        {"C:\\p\\mine.txt", "C:\\p\\mine.txt"},
+        {"C:\\p.d\\mine", "C:\\p.d\\mine.prj"},     // a dot in a directory does not count
+        {"C:mine", "C:mine.prj"},
+        {"mine", "mine.prj"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.used, CMainFrame::WithProjectExtension(c.typed)) << c.typed;
+}
+
+TEST_F(ShellFixture, NewProjectLiveDrivenMakesTheProjectItsDirectoriesAndItsWads)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    CString root = m_root;
+    // New Project proposes Root\Projects\Untitled.prj; the user types a name without extension.
+    AfxSeamDrive([root](AfxModalCall& call) {
+        EXPECT_STREQ("CNewProjectDlg", call.className);
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, text, sizeof text);
+        EXPECT_STREQ(root + "\\Projects\\Untitled.prj", text);
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, root + "\\mine");
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    // The sheet, live: a game directory that does not exist yet (created, every level) and the
+    // executable.
+    AfxSeamDrive([root](AfxModalCall& call) {
+        EXPECT_EQ(AFX_MODAL_PROPERTYSHEET, call.kind);
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        pSheet->SetActivePage(1);
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        ::SetDlgItemTextA(hPage, IDC_QUAKE_PATH, root + "\\game\\id1");
+        ::SetDlgItemTextA(hPage, IDC_QUAKE_EXE, "quake.exe");
+        pSheet->PressButton(PSBTN_OK);
+    });
+    AfxSeamAnswer(IDYES);   // create the game directory
+    AfxSeamScript([](AfxModalCall& call) {
+        EXPECT_STREQ("CSelectWadsDlg", call.className);
+        return (INT_PTR)IDOK;
+    });
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_STREQ(m_root + "\\mine.prj", m_frame->GetProjectPath());
+    EXPECT_STREQ("Morvane - mine.prj", Title());
+    EXPECT_TRUE(IsDirectory(m_root + "\\game\\id1"));
+    EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
+    // The project was written with the Paths page's defaults.
+    CString text = ReadFile(m_root + "\\mine.prj");
+    EXPECT_GE(text.Find("Maps=Maps"), 0) << (LPCSTR)text;
+    // Not on the recent list until it is closed or opened.
+    EXPECT_TRUE((*m_app.GetRecentProjects())[0].IsEmpty());
+}
+
+TEST_F(ShellFixture, ACancelledNewProjectSheetLeavesNoProject)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    AfxSeamAnswer(IDOK);        // the name as proposed
+    AfxSeamAnswer(IDCANCEL);    // the sheet
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+    EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
+    EXPECT_STREQ("Morvane", Title());
+}
+
+TEST_F(ShellFixture, AnInvalidSheetComesBackWithWhatWasTyped)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    int shown = 0;
+    // First: the executable left empty; the sheet comes again showing the typed game directory.
+    AfxSeamDrive([&shown](AfxModalCall& call) {
+        ++shown;
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        pSheet->SetActivePage(1);
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        ::SetDlgItemTextA(hPage, IDC_QUAKE_PATH, "C:\\typed");
+        ::SetDlgItemTextA(hPage, IDC_QUAKE_EXE, "");
+        pSheet->PressButton(PSBTN_OK);
+    });
+    AfxSeamAnswer(IDOK);    // the executable message
+    AfxSeamDrive([&shown](AfxModalCall& call) {
+        ++shown;
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        EXPECT_STREQ("C:\\typed", pSheet->m_pQuakePage->m_quakePath);
+        pSheet->PressButton(PSBTN_CANCEL);
+    });
+    EXPECT_FALSE(m_frame->RunSettingsSheet());
+    EXPECT_EQ(2, shown);
+    std::vector<AfxModalCall> calls = shelltest::Calls();
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_EQ(0, calls[1].text.Find("You must specify a Quake executable for the project."));
+    // Nothing was saved.
+    EXPECT_TRUE(m_app.GetProfileString("Project Settings", "Quake Path").IsEmpty());
+}
+
+TEST_F(ShellFixture, ThePathsPageLoadsAndSavesTheProjectsPaths)
+{
+    Start();
+    // No project: the defaults, and nothing saved anywhere.
+    {
+        CPathsPage page;
+        EXPECT_STREQ("Maps", page.m_values[CPathsPage::MAPS]);
+        page.m_values[CPathsPage::MAPS] = "x";
+        page.Save();
+    }
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    CString path = m_root + "\\paths.prj";
+    WriteFile(path, "[Paths]\nMaps=m1;m2\nObjects=objs\n");
+    ASSERT_TRUE(m_frame->OpenProject(path));
+    CPathsPage page;
+    EXPECT_STREQ("m1;m2", page.m_values[CPathsPage::MAPS]);
+    EXPECT_STREQ("objs", page.m_values[CPathsPage::OBJECTS]);
+    EXPECT_STREQ("Wads", page.m_values[CPathsPage::WADS]);
+    page.m_values[CPathsPage::OBJECTS].Empty();     // removes the key
+    page.m_values[CPathsPage::BIN] = "tools";
+    page.Save();
+    CIniFile* project = GetEditorServices()->GetProject();
+    EXPECT_EQ(nullptr, project->GetString("Paths", "Objects"));
+    ASSERT_NE(nullptr, project->GetString("Paths", "Bin"));
+    EXPECT_STREQ("tools", *project->GetString("Paths", "Bin"));
+    CPathsPage again;
+    EXPECT_STREQ("Objects", again.m_values[CPathsPage::OBJECTS]);
+
+    // Browsing appends after ";"; a cancelled picker changes nothing.
+    EXPECT_STREQ("C:\\a", CPathsPage::AppendFolder("", "C:\\a"));
+    EXPECT_STREQ("m;C:\\a", CPathsPage::AppendFolder("m", "C:\\a"));
+}
+
+TEST_F(ShellFixture, TheMapsBrowseButtonAppendsTheChosenFoldersLive)
+{
+    Start();
+    AfxSeamDrive([](AfxModalCall& call) {
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        pSheet->SetActivePage(2);
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        ::SetDlgItemTextA(hPage, IDC_PATH_MAPS, "");
+        AfxSeamScript([](AfxModalCall& c) {
+            EXPECT_STREQ("SHBrowseForFolder", c.className);
+            EXPECT_STREQ("Choose a Map Directory", c.caption);
+            c.text = "C:\\first";
+            return (INT_PTR)IDOK;
+        });
+        ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_MAPS, BN_CLICKED), 0);
+        AfxSeamScript([](AfxModalCall& c) {
+            c.text = "C:\\second";
+            return (INT_PTR)IDOK;
+        });
+        ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_MAPS, BN_CLICKED), 0);
+        AfxSeamAnswer(IDCANCEL);
+        ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_MAPS, BN_CLICKED), 0);
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(hPage, IDC_PATH_MAPS, text, sizeof text);
+        EXPECT_STREQ("C:\\first;C:\\second", text);
+        pSheet->PressButton(PSBTN_CANCEL);
+    });
+    CSettingsSheet sheet(m_frame);
+    EXPECT_EQ(IDCANCEL, sheet.DoModal());
+}
+
+TEST(ProjectDirectories, CreatingAPathMakesEveryMissingLevel)
+{
+    CTempDir dir;
+    CString deep = dir.Path() + "\\a\\b\\c";
+    EXPECT_TRUE(CreateDirectoryPath(deep));
+    EXPECT_TRUE(IsDirectory(deep));
+    EXPECT_TRUE(CreateDirectoryPath(deep + "\\"));  // already there
+    WriteFile(dir.Path() + "\\file", "x");
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "\\file\\sub"));
+}
+
+// ---------------------------------------------------------------------------
+// Bars and status panes
+
+TEST_F(ShellFixture, TheEightToolbarsAndTheFivePaneStatusBar)
+{
+    Start();
+    struct
+    {
+        UINT nID;
+        const char* title;
+        int buttons;
+        BOOL visible;
+    } bars[] = {
+        {59397, "Map", 9, TRUE},      {59398, "Edit", 5, TRUE},    {59399, "Brush", 15, TRUE},
+        {59400, "Map Window", 11, TRUE}, {59401, "Project", 3, FALSE}, {59402, "Window", 5, FALSE},
+        {59403, "Tools", 9, FALSE},   {59404, "Align", 6, FALSE},
+    };
+    for (const auto& b : bars) {
+        auto* pBar = dynamic_cast<SECCustomToolBar*>(m_frame->GetControlBar(b.nID));
+        ASSERT_NE(nullptr, pBar) << b.title;
+        CString title;
+        pBar->GetWindowText(title);
+        EXPECT_STREQ(b.title, title);
+        EXPECT_EQ(b.buttons, pBar->GetButtonCount()) << b.title;
+        EXPECT_EQ(b.visible, pBar->IsWindowVisible()) << b.title;
+    }
+    // The check buttons and the combos of the button map.
+    auto* pBrush = dynamic_cast<SECCustomToolBar*>(m_frame->GetControlBar(59399));
+    EXPECT_TRUE(pBrush->GetButton(0)->m_nStyle & TBBS_CHECKBOX);        // restrict X
+    EXPECT_TRUE(pBrush->GetButton(6)->m_nStyle & TBBS_CHECKBOX);        // Build
+    auto* pMapWindow = dynamic_cast<SECCustomToolBar*>(m_frame->GetControlBar(59400));
+    EXPECT_NE(nullptr, dynamic_cast<SECToolBarComboBox*>(pMapWindow->GetButton(3)));
+    EXPECT_NE(nullptr, ::GetDlgItem(pMapWindow->m_hWnd, IDC_GRID_COMBO));
+
+    // Status panes: message, entity, size, position, selection (a bitmap).
+    SECPaneStatusBar& status = m_frame->m_wndStatusBar;
+    ASSERT_EQ(5, status.GetCount());
+    const UINT ids[] = {0, 59144, 59143, 59142, 59145};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(ids[i], status.GetItemID(i));
+    EXPECT_EQ(255u, m_frame->GetSelectionIndicator());
+    EXPECT_EQ(255u, CMainFrame::SelectionIndicatorBitmap(nullptr));
+}
+
+TEST_F(ShellFixture, TheViewMenusWindowsToggleWithTheirChecks)
+{
+    Start();
+    // The bars are shown or hidden when the frame next idles.
+    auto Idle = [this] {
+        m_frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        m_frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        m_frame->RecalcLayout();
+        afxtest::PumpMessages();
+    };
+    ASSERT_TRUE(m_frame->m_wndResourceBar.IsWindowVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_RESOURCE_WINDOW);
+    Idle();
+    EXPECT_FALSE(m_frame->m_wndResourceBar.IsWindowVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_RESOURCE_WINDOW);
+    Idle();
+    EXPECT_TRUE(m_frame->m_wndResourceBar.IsWindowVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_WINDOW);
+    Idle();
+    EXPECT_FALSE(m_frame->m_wndOutputBar.IsWindowVisible());
+}
+
+// ---------------------------------------------------------------------------
+// The frame's other commands
+
+TEST(BrowserCommand, TheAddressTakesThePlaceOfTheFirstPlaceholder)
+{
+    struct
+    {
+        const char* command;
+        const char* line;
+    } cases[] = {
+        {"\"C:\\b\\browser.exe\" \"%1\"", "\"C:\\b\\browser.exe\" \"http://x/\""},
+        {"C:\\b\\browser.exe %1", "C:\\b\\browser.exe http://x/"},
+        {"C:\\b\\browser.exe -url %1 -new", "C:\\b\\browser.exe -url http://x/ -new"},
+        {"C:\\b\\browser.exe", "C:\\b\\browser.exe http://x/"},
+        {"b.exe \"%1\" %1", "b.exe \"http://x/\" %1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.line, CMainFrame::BrowserCommandLine(c.command, "http://x/")) << c.command;
+}
+
+TEST_F(ShellFixture, ToolbarLooksAreSavedAndAMissingGroupKeepsItsBits)
+{
+    Start();
+    auto* pMap = dynamic_cast<SECControlBar*>(m_frame->GetControlBar(59397));
+    ASSERT_NE(nullptr, pMap);
+    const DWORD looks = CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER | CBRS_EX_HIDEBUTTON | CBRS_EX_EXPANDBUTTON;
+    pMap->ModifyExBarStyle(looks, CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER, FALSE);
+    m_frame->SaveToolbarStyles();
+    EXPECT_EQ(CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER,
+              m_app.GetProfileInt("Cool Look", "Ex-Tool Styles", -1) & (CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER));
+    DWORD outputLooks = m_frame->m_wndOutputBar.GetExBarStyle() & looks;
+    EXPECT_EQ(outputLooks, (DWORD)m_app.GetProfileInt("Cool Look", "Ex-Control Styles", -1) & outputLooks);
+
+    // Only the toolbars' value stored: the other bars keep theirs.
+    m_app.WriteProfileInt("Cool Look", "Ex-Control Styles", -1);
+    m_app.WriteProfileInt("Cool Look", "Tool Styles", -1);
+    m_app.WriteProfileInt("Cool Look", "Ex-Tool Styles", CBRS_EX_FLATLOOK | CBRS_EX_HIDEBUTTON);
+    m_frame->LoadToolbarStyles();
+    EXPECT_EQ((DWORD)(CBRS_EX_FLATLOOK | CBRS_EX_HIDEBUTTON), pMap->GetExBarStyle() & looks);
+    EXPECT_EQ(outputLooks, m_frame->m_wndOutputBar.GetExBarStyle() & looks);
+}
+
+TEST_F(ShellFixture, ChildFrameLabelsTargetPathsAndRedrawingEveryMap)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    ASSERT_TRUE(m_frame->OpenProject(MakeProject()));
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\maps\\room.map", VIEW_ALL_FOUR));
+    std::vector<CString> labels;
+    for (HWND h = ::GetWindow(m_frame->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (auto* pChild = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(h)))
+            labels.push_back(m_frame->GetChildFrameLabel(pChild));
+    std::sort(labels.begin(), labels.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+    ASSERT_EQ(4u, labels.size());
+    EXPECT_STREQ("room-3D", labels[0]);
+    EXPECT_STREQ("room-XY", labels[1]);
+    EXPECT_STREQ("room-XZ", labels[2]);
+    EXPECT_STREQ("room-YZ", labels[3]);
+    EXPECT_EQ(0, m_frame->GetChildFrameFlag(nullptr));
+
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    EXPECT_EQ(0, pMap->GetShowTargetPaths());
+    m_frame->SendMessage(WM_COMMAND, ID_TOGGLE_TARGET_PATHS);
+    EXPECT_NE(0, pMap->GetShowTargetPaths());
+    EXPECT_EQ(0, m_frame->SendMessage(WM_USER + 26));
+}
+
+TEST_F(ShellFixture, TheSampleProjectLoadsAndItsMapOpensWithoutAComplaint)
+{
+    Start();
+    // Every box fails this test: the sample has all it names.
+    AfxSeamReset();
+    CString sample = CEditorApp::SampleProjectPath();
+    CString program = sample.Left(sample.GetLength() - CString("\\Projects\\Sample.prj").GetLength());
+    m_app.WriteProfileString("Project Settings", "Root Path", program);
+    ASSERT_TRUE(m_frame->OpenProject(sample));
+    for (const AfxModalCall& call : AfxSeamCalls())
+        ADD_FAILURE() << "asked: " << (LPCSTR)call.text << " " << (LPCSTR)call.className;
+    EXPECT_EQ(3, m_app.m_entityClasses.GetCount());
+    CMapListBox& maps = m_frame->m_wndResourceBar.m_mapList;
+    ASSERT_EQ(1, maps.GetCount());
+    EXPECT_STREQ(program + "\\Projects\\Sample\\Maps\\start.map", *maps.GetPath(0));
+    EXPECT_EQ(1, m_frame->m_wndResourceBar.m_objectList.GetCount());
+    EXPECT_EQ(1, GetEditorServices()->GetWadList().GetCount());
+    maps.SetCurSel(0);
+    maps.SendMessage(WM_COMMAND, ID_MAPLIST_OPEN_ALL);
+    for (const AfxModalCall& call : AfxSeamCalls())
+        ADD_FAILURE() << "asked: " << (LPCSTR)call.text << " " << (LPCSTR)call.className;
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    EXPECT_EQ(9, pMap->GetVisibleList().GetCount());   // seven brushes, two entities
+    m_app.CloseAllDocuments(FALSE);
+}
