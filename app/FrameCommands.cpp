@@ -2,7 +2,6 @@
 // the labels of child windows, the messages of the entity windows and the saved toolbar looks.
 #include "EditorApp.h"
 #include "MainFrame.h"
-#include "EntityEditorDlg.h"
 #include "Map.h"
 #include "MapCameraFrame.h"
 #include "MapFrame.h"
@@ -201,35 +200,6 @@ CString CMainFrame::GetChildFrameLabel(CFrameWnd* pFrame)
 
 int CMainFrame::GetChildFrameFlag(CFrameWnd*)
 {
-    return 0;
-}
-
-// ---------------------------------------------------------------------------
-// Messages of the entity windows
-
-LRESULT CMainFrame::OnEntityModified(WPARAM wParam, LPARAM lParam)
-{
-    CEntityEditorDlg* pEditor = GetEntityEditor();
-    return pEditor && pEditor->m_hWnd ? pEditor->SendMessage(WM_ENTITY_MODIFIED, wParam, lParam) : 0;
-}
-
-LRESULT CMainFrame::OnGetEditedEntity(WPARAM wParam, LPARAM lParam)
-{
-    CEntityEditorDlg* pEditor = GetEntityEditor();
-    return pEditor && pEditor->m_hWnd ? pEditor->SendMessage(WM_ENTITY_QUERY, wParam, lParam) : 0;
-}
-
-LRESULT CMainFrame::OnRedrawMaps(WPARAM, LPARAM)
-{
-    CEditorApp* pApp = EditorApp();
-    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
-    if (!pTemplate)
-        return 0;
-    for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;) {
-        CDocument* pDoc = pTemplate->GetNextDoc(pos);
-        if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
-            pDoc->UpdateAllViews(nullptr, HINT_DOCUMENTS);
-    }
     return 0;
 }
 

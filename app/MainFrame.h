@@ -131,9 +131,6 @@ public:
     void OnUpdateToggleTargetPaths(CCmdUI* pCmdUI);
     virtual CString GetChildFrameLabel(CFrameWnd* pFrame);
     virtual int GetChildFrameFlag(CFrameWnd* pFrame);
-    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetEditedEntity(WPARAM wParam, LPARAM lParam);
-    LRESULT OnRedrawMaps(WPARAM wParam, LPARAM lParam);
     void SaveToolbarStyles();
     void LoadToolbarStyles();
     void TurnOffCoolLook();
@@ -169,6 +166,9 @@ public:
     void CreateEntityEditor();
     CEntityEditorDlg* GetEntityEditor() const { return m_pEntityEditor.get(); }
     void OnEntityEditor();
+    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityQuery(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityStylesChanged(WPARAM wParam, LPARAM lParam);
     // The project's classes through the editor (its tree and pens), else the reader alone.
     void LoadProjectEntityClasses();
 
