@@ -59,8 +59,6 @@ public:
     // The start's show command: maximised when last maximised, unless hidden or minimised.
     static int StartShowCommand(int nCmdShow, BOOL bMaximized, BOOL bEmbedded);
 
-    // Help > About.
-    void OnAppAbout();
     // The shell's folder picker owned by the main frame (or pOwner), rooted at the computer's
     // drives; TRUE with the chosen folder in path, which is unchanged when the user cancels.
     BOOL BrowseForFolder(LPCSTR title, CString& path, CWnd* pOwner = nullptr);
@@ -73,6 +71,8 @@ public:
     // The Startup window and what it leads to (the sample project, or the last project when
     // "Reload" is set), then the tip of the day when tips are on.
     void RunStartup();
+    // Help > About.
+    void OnAppAbout();
 
     // ---- Recent lists in the File menu
     void OnUpdateRecentMaps(CCmdUI* pCmdUI);

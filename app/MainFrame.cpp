@@ -4,6 +4,7 @@
 #include "../res/resource.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
+#include "EntityEditorDlg.h"
 #include "IniFile.h"
 #include "Map.h"
 #include "Reporter.h"
@@ -72,6 +73,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUpdateUserTool)
     ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
     ON_WM_INITMENUPOPUP()
+    ON_COMMAND(ID_VIEW_ENTITY_EDITOR, OnEntityEditor)
+    ON_MESSAGE(WM_ENTITY_MODIFIED, OnEntityModified)
+    ON_MESSAGE(WM_ENTITY_QUERY, OnEntityQuery)
+    ON_MESSAGE(WM_ENTITY_STYLES_CHANGED, OnEntityStylesChanged)
 END_MESSAGE_MAP()
 
 static CEditorApp* EditorApp()
@@ -82,6 +87,7 @@ static CEditorApp* EditorApp()
 const char CMainFrame::szBarState[] = "ToolBarState";
 
 CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -161,6 +167,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
     LoadUserTools();
+    CreateEntityEditor();
 
     EnableGradientCaption(TRUE, TRUE);
     // The toolbars as made at first start, then where the user left the bars last time.
@@ -288,6 +295,8 @@ void CMainFrame::ReadWadList()
     CIniFile* pProject = Project();
     if (!pProject)
         return;
+    // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
+    // a project written back later (its default texture, its settings) still moves with its root.
     for (int n = 1;; ++n) {
         CString key;
         key.Format("File%d", n);
@@ -296,7 +305,6 @@ void CMainFrame::ReadWadList()
             break;
         CString path = *value;
         MakeRootAbsolute(path);
-        pProject->WriteString("Wads", key, path, FALSE);
         wads.AddTail(path);
     }
 }
@@ -321,7 +329,10 @@ void CMainFrame::LoadProject()
     m_wndOutputBar.ClearTab("Messages");
     m_wndOutputBar.ClearTab("Build");
     if (pApp) {
-        LoadEntityClasses(pApp->m_entityClasses);
+        if (m_pEntityEditor)
+            m_pEntityEditor->LoadEntityClasses();
+        else
+            LoadEntityClasses(pApp->m_entityClasses);
         pApp->RememberProjectDirectories();
     }
     if (services->GetProfileInt("Options", "Auto Save", 0))
@@ -352,7 +363,10 @@ BOOL CMainFrame::CloseProject()
         if (!pApp->SaveAllModified())
             return FALSE;
         pApp->CloseAllDocuments(FALSE);
-        pApp->m_entityClasses.RemoveAll();
+        if (m_pEntityEditor)
+            m_pEntityEditor->ClearEntityClasses();
+        else
+            pApp->m_entityClasses.RemoveAll();
     }
     ClearResourceWindow();
     GetEditorServices()->GetWadList().RemoveAll();
@@ -663,14 +677,6 @@ void CMainFrame::OnFileOpen()
     OpenMap(path, MDIGetActive() ? VIEW_XY : VIEW_ALL_FOUR);
 }
 
-BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
-{
-    // The space goes to the edit field as typed; the accelerator tables never see it.
-    if (IsSpaceForEditControl(pMsg))
-        return CWnd::PreTranslateMessage(pMsg);
-    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
-}
-
 // ---------------------------------------------------------------------------
 // Bars
 
@@ -840,4 +846,12 @@ void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The space goes to the edit field as typed; the accelerator tables never see it.
+    if (IsSpaceForEditControl(pMsg))
+        return CWnd::PreTranslateMessage(pMsg);
+    return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }

@@ -11,8 +11,10 @@
 #include <memory>
 #include "BuildPipeline.h"
 #include "UserTools.h"
+#include <memory>
 
 class Map;
+class CEntityEditorDlg;
 
 class CMainFrame : public SECMDIFrameWnd
 {
@@ -163,6 +165,14 @@ public:
     CUserTools& GetUserTools() { return m_userTools; }
     CBuildCommand& GetBuildCommand() { return m_buildCommand; }
 
+    // ---- The Entity Editor (MainFrameEntity.cpp): made hidden with the frame, F2 shows it
+    void CreateEntityEditor();
+    CEntityEditorDlg* GetEntityEditor() const { return m_pEntityEditor.get(); }
+    void OnEntityEditor();
+    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityQuery(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityStylesChanged(WPARAM wParam, LPARAM lParam);
+
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
     void AddRemainingWindows(Map* pMap);
@@ -182,6 +192,7 @@ protected:
     // Their runs post to this frame (told its window once made) and print to the Output window.
     CUserTools m_userTools{nullptr, &m_wndOutputBar};
     CBuildCommand m_buildCommand{nullptr, &m_wndOutputBar};
+    std::unique_ptr<CEntityEditorDlg> m_pEntityEditor;
 
     DECLARE_MESSAGE_MAP()
 };

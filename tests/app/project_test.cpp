@@ -118,14 +118,15 @@ TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
     EXPECT_TRUE(Enabled(ID_PROJECT_SAVE_AS));
 
     // "File1", "File2", then a gap: "File4" is never read. Relative entries become absolute in
-    // the list and in the project; a drive letter stays.
+    // the list, and stay as written in the project (its file moves with its root); a drive
+    // letter stays.
     CStringList& wads = GetEditorServices()->GetWadList();
     ASSERT_EQ(2, wads.GetCount());
     EXPECT_STREQ(m_root + "\\gfx\\a.wad", wads.GetHead());
     EXPECT_STREQ("C:\\wads\\b.wad", wads.GetTail());
     CIniFile* project = GetEditorServices()->GetProject();
     ASSERT_NE(nullptr, project);
-    EXPECT_STREQ(m_root + "\\gfx\\a.wad", *project->GetString("Wads", "File1"));
+    EXPECT_STREQ("gfx\\a.wad", *project->GetString("Wads", "File1"));
     EXPECT_STREQ("d.wad", *project->GetString("Wads", "File4"));
     EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
     EXPECT_STREQ(m_project, (*m_app.GetRecentProjects())[0]);
@@ -134,6 +135,10 @@ TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
     ASSERT_TRUE(m_frame->CloseProject());
     EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
     EXPECT_STREQ("Morvane", Title());
+    // Opening and closing leaves the file as it was written: its relative WADs stay relative.
+    std::ifstream in(static_cast<LPCSTR>(m_project), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("[Paths]\nEntities=qc\n[Wads]\nFile1=gfx\\a.wad\nFile2=C:\\wads\\b.wad\nFile4=d.wad\n", text);
     EXPECT_EQ(0, wads.GetCount());
     EXPECT_EQ(0, m_app.m_entityClasses.GetCount());
     EXPECT_STREQ(m_project, m_frame->GetLastProjectPath());

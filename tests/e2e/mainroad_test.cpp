@@ -1,0 +1,380 @@
+// The editor's main road, driven from outside as a user would: the built program is started twice
+// with its settings emptied first; a project is made through New Project, its settings sheet and
+// Select Wads; a real map is opened through the system's file dialog into its four windows, saved
+// under a new name, and the editor quits; the second start reopens the project and the saved map
+// from the recent lists. Every box of the editor is answered as its step expects and recorded.
+// Skipped when the shared data folder is absent.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+#include <shlwapi.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+#ifndef MORVANE_SHARED_DATA
+#define MORVANE_SHARED_DATA ""
+#endif
+
+std::string WinPath(std::string unix)
+{
+    std::replace(unix.begin(), unix.end(), '/', '\\');
+    return "Z:" + unix;
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Text(HWND h)
+{
+    // WM_GETTEXT crosses processes; the length first.
+    LRESULT n = SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    SendMessageA(h, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(&s[0]));
+    s.resize(strlen(s.c_str()));
+    return s;
+}
+
+struct Editor
+{
+    PROCESS_INFORMATION pi = {};
+    std::vector<std::string> boxes;     // every box's text, in order
+
+    bool Start(const std::string& exe)
+    {
+        STARTUPINFOA si = {sizeof si};
+        std::string cmd = "\"" + exe + "\"";
+        return CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    }
+    // The editor's visible top-level windows with the caption (any, when null) and class.
+    std::vector<HWND> Windows(const char* caption, const char* cls = nullptr)
+    {
+        struct Find { DWORD pid; const char* caption; const char* cls; std::vector<HWND> found; } f{pi.dwProcessId, caption, cls, {}};
+        EnumWindows([](HWND h, LPARAM l) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(l);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            char text[256] = "", cls[64] = "";
+            GetWindowTextA(h, text, sizeof text);
+            GetClassNameA(h, cls, sizeof cls);
+            if (pid == f->pid && IsWindowVisible(h) && (!f->caption || strcmp(text, f->caption) == 0) &&
+                (!f->cls || strcmp(cls, f->cls) == 0))
+                f->found.push_back(h);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&f));
+        return f.found;
+    }
+    // Waits for a window; message boxes met meanwhile are answered by `answer` (their text in,
+    // the button out) and recorded.
+    HWND WaitFor(const char* caption, const std::function<int(const std::string&)>& answer, DWORD ms = 60000)
+    {
+        for (DWORD waited = 0; waited < ms; waited += 100) {
+            AnswerBoxes(answer);
+            std::vector<HWND> found = Windows(caption);
+            if (!found.empty())
+                return found[0];
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
+                return nullptr;
+            Sleep(100);
+        }
+        return nullptr;
+    }
+    // Answers the boxes up now; TRUE when one was there.
+    bool AnswerBoxes(const std::function<int(const std::string&)>& answer)
+    {
+        bool any = false;
+        for (HWND h : Windows("Morvane", "#32770")) {
+            HWND hText = GetDlgItem(h, 0xFFFF);
+            std::string text = hText ? Text(hText) : std::string();
+            if (text.empty())
+                continue;
+            boxes.push_back(text);
+            int button = answer(text);
+            PostMessageA(h, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, button)));
+            any = true;
+            Sleep(200);
+        }
+        return any;
+    }
+    // Lets boxes come for a while and answers them.
+    void Settle(const std::function<int(const std::string&)>& answer, DWORD ms)
+    {
+        for (DWORD waited = 0; waited < ms; waited += 100) {
+            AnswerBoxes(answer);
+            Sleep(100);
+        }
+    }
+    DWORD Quit(HWND hFrame, const std::function<int(const std::string&)>& answer)
+    {
+        PostMessageA(hFrame, WM_CLOSE, 0, 0);
+        for (int i = 0; i < 300; ++i) {
+            if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0)
+                break;
+            AnswerBoxes(answer);
+        }
+        DWORD code = 12345;
+        if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(pi.hProcess, 99);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return code;
+    }
+};
+
+HWND FindChild(HWND parent, int id, const char* cls)
+{
+    struct Find { int id; const char* cls; HWND found; } f{id, cls, nullptr};
+    EnumChildWindows(parent, [](HWND h, LPARAM l) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(l);
+        char cls[64] = "";
+        GetClassNameA(h, cls, sizeof cls);
+        if (GetDlgCtrlID(h) == f->id && _stricmp(cls, f->cls) == 0) {
+            f->found = h;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+void Press(HWND hDlg, int id)
+{
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+}
+
+// The system's file dialog: the path into its file name field, then OK.
+void ChooseFile(HWND hDlg, const std::string& path)
+{
+    HWND hName = FindChild(hDlg, 1148, "ComboBox");
+    if (hName)
+        hName = FindWindowExA(hName, nullptr, "Edit", nullptr);
+    if (!hName)
+        hName = FindChild(hDlg, 1152, "Edit");
+    ASSERT_NE(hName, nullptr) << "no file name field";
+    SendMessageA(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    Press(hDlg, IDOK);
+}
+
+std::vector<std::string> MdiTitles(HWND hFrame)
+{
+    std::vector<std::string> titles;
+    HWND hClient = FindWindowExA(hFrame, nullptr, "MDIClient", nullptr);
+    for (HWND h = GetWindow(hClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (IsWindowVisible(h))
+            titles.push_back(Text(h));
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
+// Entities and brushes of a map file, counted by its braces.
+void CountMap(const std::string& path, int& entities, int& brushes)
+{
+    std::ifstream in(path, std::ios::binary);
+    entities = brushes = 0;
+    int depth = 0;
+    bool quoted = false;
+    char c;
+    while (in.get(c)) {
+        if (c == '"')
+            quoted = !quoted;
+        if (quoted)
+            continue;
+        if (c == '/' && in.peek() == '/') {
+            std::string rest;
+            std::getline(in, rest);
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+            if (depth == 1)
+                ++entities;
+            else if (depth == 2)
+                ++brushes;
+        } else if (c == '}') {
+            --depth;
+        }
+    }
+}
+
+std::string ExeBeside(const char* name)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.find_last_of("\\/") + 1) + name;
+}
+
+std::string RegString(const char* section, const char* name)
+{
+    char value[1024] = "";
+    DWORD size = sizeof value;
+    std::string key = std::string("Software\\Morvane\\Morvane\\") + section;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, value, &size) != ERROR_SUCCESS)
+        return std::string();
+    return value;
+}
+
+bool RegHas(const char* section, const char* name)
+{
+    std::string key = std::string("Software\\Morvane\\Morvane\\") + section;
+    DWORD size = 0;
+    return SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, nullptr, &size) == ERROR_SUCCESS;
+}
+
+const int OK = IDOK;
+
+} // namespace
+
+TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
+{
+    if (!*MORVANE_SHARED_DATA || !Exists(WinPath(MORVANE_SHARED_DATA) + "\\maps\\librequake_e2m2.map"))
+        GTEST_SKIP() << "no shared data at \"" << MORVANE_SHARED_DATA << "\" (set MORVANE_SHARED_DATA)";
+    const std::string data = WinPath(MORVANE_SHARED_DATA);
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string root = std::string(tmp) + "morvane_mainroad";
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Morvane\\Morvane");
+    for (const char* d : {"", "\\Projects", "\\game", "\\objects"})
+        CreateDirectoryA((root + d).c_str(), nullptr);
+    DeleteFileA((root + "\\Projects\\Untitled.prj").c_str());
+    DeleteFileA((root + "\\e2m2_copy.map").c_str());
+    std::ofstream(root + "\\objects\\crate.map", std::ios::binary)
+        << "{\n( 0 0 0 ) ( 0 32 0 ) ( 0 0 32 ) WALL 0 0 0 1 1\n}\n";
+    const std::string qc = data + "\\qc\\librequake";
+
+    // ---- 1. First start: the Startup window, then the tip.
+    Editor ed;
+    ASSERT_TRUE(ed.Start(ExeBeside("morvane.exe")));
+    auto noBox = [](const std::string& text) {
+        ADD_FAILURE() << "unexpected box: " << text;
+        return OK;
+    };
+    HWND hStartup = ed.WaitFor("Startup Window", noBox);
+    ASSERT_NE(hStartup, nullptr);
+    SendMessageA(GetDlgItem(hStartup, 1181), BM_SETCHECK, BST_UNCHECKED, 0);
+    Press(hStartup, 1182);
+    HWND hTip = ed.WaitFor("Tip of the Day", noBox);
+    ASSERT_NE(hTip, nullptr);
+    Press(hTip, 20541);
+    HWND hFrame = ed.WaitFor("Morvane", noBox);
+    ASSERT_NE(hFrame, nullptr);
+
+    // ---- 2. New Project: the proposal's directory, the sheet, Select Wads.
+    PostMessageA(hFrame, WM_COMMAND, 32779, 0);
+    HWND hNew = ed.WaitFor("New Project", noBox);
+    ASSERT_NE(hNew, nullptr);
+    EXPECT_EQ("\\Projects\\Untitled.prj", Text(GetDlgItem(hNew, 1159)));
+    SendMessageA(GetDlgItem(hNew, 1159), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((root + "\\Projects\\Untitled.prj").c_str()));
+    Press(hNew, IDOK);
+    HWND hSheet = ed.WaitFor("Project Settings", noBox);
+    ASSERT_NE(hSheet, nullptr);
+    auto page = [&](int index) {
+        SendMessageA(hSheet, PSM_SETCURSEL, index, 0);
+        return reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    };
+    auto set = [](HWND hPage, int id, const std::string& text) {
+        SendMessageA(GetDlgItem(hPage, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    set(page(0), 1000, root);
+    HWND hQuake = page(1);
+    set(hQuake, 1001, root + "\\game");
+    set(hQuake, 1002, "quake.exe");
+    HWND hPaths = page(2);
+    set(hPaths, 1022, data + "\\maps");
+    set(hPaths, 1023, data + "\\wads");
+    set(hPaths, 1004, qc + ";" + qc + "\\monsters;" + qc + "\\lq1");
+    set(hPaths, 1024, root + "\\objects");
+    Press(hSheet, IDOK);
+    HWND hWads = ed.WaitFor("Select Wads", noBox);
+    ASSERT_NE(hWads, nullptr);
+    HWND hList = GetDlgItem(hWads, 1225);
+    EXPECT_EQ(4, SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    SendMessageA(hList, LB_SETSEL, TRUE, -1);
+    Press(hWads, IDOK);
+    ed.Settle([](const std::string& text) { return OK; }, 4000);
+    EXPECT_EQ("Morvane - Untitled.prj", Text(hFrame));
+    EXPECT_EQ(7, SendMessageA(FindChild(hFrame, 1031, "ListBox"), LB_GETCOUNT, 0, 0));
+    HWND hMessages = FindChild(hFrame, 4000, "Edit");
+    ASSERT_NE(hMessages, nullptr);
+    EXPECT_NE(std::string::npos, Text(hMessages).find("Loaded 96 entities")) << Text(hMessages);
+
+    // ---- 3. File Open of librequake_e2m2.map through the system's dialog: the kept brushes' box
+    // and the missing textures' box, nothing else; four tiled windows.
+    ed.boxes.clear();
+    PostMessageA(hFrame, WM_COMMAND, 32786, 0);
+    HWND hOpen = ed.WaitFor("Open", noBox);
+    ASSERT_NE(hOpen, nullptr);
+    ChooseFile(hOpen, data + "\\maps\\librequake_e2m2.map");
+    ed.Settle([](const std::string&) { return OK; }, 8000);
+    for (const std::string& box : ed.boxes)
+        std::printf("[  BOX     ] open: %s\n", box.c_str());
+    ASSERT_EQ(2u, ed.boxes.size());
+    EXPECT_NE(std::string::npos, ed.boxes[0].find("9")) << ed.boxes[0];
+    for (const std::string& box : ed.boxes)
+        EXPECT_EQ(std::string::npos, box.find("classname")) << box;
+    std::vector<std::string> titles = MdiTitles(hFrame);
+    ASSERT_EQ(4u, titles.size());
+    // The camera window's caption tells where the camera is.
+    EXPECT_EQ(0u, titles[0].find("librequake_e2m2 - (@: ")) << titles[0];
+    EXPECT_EQ("librequake_e2m2 - XY (Top) Window", titles[1]);
+    EXPECT_EQ("librequake_e2m2 - XZ (Front) Window", titles[2]);
+    EXPECT_EQ("librequake_e2m2 - YZ (Right) Window", titles[3]);
+
+    // ---- 4. Save As to a new name (No to the undefined-texture question).
+    ed.boxes.clear();
+    PostMessageA(hFrame, WM_COMMAND, 0xE104, 0);
+    HWND hSave = ed.WaitFor("Save As", noBox);
+    ASSERT_NE(hSave, nullptr);
+    ChooseFile(hSave, root + "\\e2m2_copy.map");
+    ed.Settle([](const std::string&) { return IDNO; }, 6000);
+    for (const std::string& box : ed.boxes)
+        std::printf("[  BOX     ] save as: %s\n", box.c_str());
+    int entities = 0, brushes = 0;
+    CountMap(root + "\\e2m2_copy.map", entities, brushes);
+    EXPECT_EQ(527, entities);
+    EXPECT_EQ(2731, brushes);
+
+    // ---- 5. Quit: exit code 0 and the settings written.
+    EXPECT_EQ(0u, ed.Quit(hFrame, [](const std::string&) { return IDNO; }));
+    EXPECT_EQ(root + "\\Projects\\Untitled.prj", RegString("Options", "Last Project"));
+    EXPECT_EQ(root + "\\Projects\\Untitled.prj", RegString("Recent Project List", "Project 1"));
+    EXPECT_FALSE(RegString("Recent File List", "File 1").empty());
+    EXPECT_TRUE(RegHas("Main Window", "Rectangle"));
+    EXPECT_TRUE(RegHas("ToolBarState-Summary", "Bars") || RegHas("ToolBarState-ToolBarManager", "ToolTips") ||
+                RegHas("ToolBarState-Bar0", "BarID"));
+
+    // ---- 6. Restart: no Startup window; the recent project and the saved map come back.
+    Editor again;
+    ASSERT_TRUE(again.Start(ExeBeside("morvane.exe")));
+    HWND hTip2 = again.WaitFor("Tip of the Day", noBox);
+    ASSERT_NE(hTip2, nullptr);
+    EXPECT_TRUE(again.Windows("Startup Window").empty());
+    Press(hTip2, 20541);
+    hFrame = again.WaitFor("Morvane", noBox);
+    ASSERT_NE(hFrame, nullptr);
+    // The Output and Resource windows are where they were.
+    EXPECT_TRUE(IsWindowVisible(FindChild(hFrame, 4000, "Edit")));
+    EXPECT_TRUE(IsWindowVisible(FindChild(hFrame, 1031, "ListBox")));
+    PostMessageA(hFrame, WM_COMMAND, 0xE114, 0);   // Recent Project 1
+    again.Settle([](const std::string&) { return OK; }, 5000);
+    EXPECT_EQ("Morvane - Untitled.prj", Text(hFrame));
+    hMessages = FindChild(hFrame, 4000, "Edit");
+    EXPECT_NE(std::string::npos, Text(hMessages).find("Morvane is ready.")) << Text(hMessages);
+    PostMessageA(hFrame, WM_COMMAND, 0xE110, 0);   // Recent Map 1
+    again.Settle([](const std::string&) { return OK; }, 8000);
+    titles = MdiTitles(hFrame);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_EQ("e2m2_copy - XY (Top) Window", titles[1]);
+    EXPECT_EQ(0u, again.Quit(hFrame, [](const std::string&) { return IDNO; }));
+    DeleteFileA((root + "\\e2m2_copy.map").c_str());
+}
