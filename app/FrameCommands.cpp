@@ -204,34 +204,6 @@ int CMainFrame::GetChildFrameFlag(CFrameWnd*)
 }
 
 // ---------------------------------------------------------------------------
-// Messages of the entity windows
-
-LRESULT CMainFrame::OnEntityModified(WPARAM, LPARAM)
-{
-    // Forwarded to the Entity Editor once it exists.
-    return 0;
-}
-
-LRESULT CMainFrame::OnGetEditedEntity(WPARAM, LPARAM)
-{
-    return 0;
-}
-
-LRESULT CMainFrame::OnRedrawMaps(WPARAM, LPARAM)
-{
-    CEditorApp* pApp = EditorApp();
-    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
-    if (!pTemplate)
-        return 0;
-    for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;) {
-        CDocument* pDoc = pTemplate->GetNextDoc(pos);
-        if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
-            pDoc->UpdateAllViews(nullptr, HINT_DOCUMENTS);
-    }
-    return 0;
-}
-
-// ---------------------------------------------------------------------------
 // Toolbar looks ("Cool Look")
 
 static const DWORD kLookBits = CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER | CBRS_EX_HIDEBUTTON | CBRS_EX_EXPANDBUTTON;
