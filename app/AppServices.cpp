@@ -1,6 +1,7 @@
 #include "AppServices.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
+#include "EntityEditorDlg.h"
 #include "MainFrame.h"
 #include "Map.h"
 
@@ -62,8 +63,57 @@ BOOL CAppServices::LookupEntityClass(LPCSTR name, const EntityClass*& pClass)
     return TRUE;
 }
 
+static CEntityEditorDlg* Editor()
+{
+    CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    return pFrame ? pFrame->GetEntityEditor() : nullptr;
+}
+
+CPen* CAppServices::GetEntityPen(LPCSTR className)
+{
+    CEntityEditorDlg* pEditor = Editor();
+    return pEditor ? pEditor->GetEntityPen(className) : CViewServices::GetEntityPen(className);
+}
+
+COLORREF CAppServices::GetEntityColor(LPCSTR className)
+{
+    if (CPen* pen = GetEntityPen(className)) {
+        LOGPEN lp;
+        if (::GetObjectA(pen->m_hObject, sizeof lp, &lp))
+            return lp.lopnColor & 0x00FFFFFF;
+    }
+    return GetPenColor(className && lstrcmpA(className, "worldspawn") == 0 ? PEN_BRUSH : PEN_ENTITY);
+}
+
+BOOL CAppServices::HasUnappliedEntityChanges()
+{
+    CEntityEditorDlg* pEditor = Editor();
+    return pEditor && pEditor->HasUnappliedChanges();
+}
+
+void CAppServices::ApplyEntityChanges()
+{
+    if (CEntityEditorDlg* pEditor = Editor())
+        pEditor->Apply();
+}
+
+void CAppServices::UpdateEntityOrigin(LPCSTR origin)
+{
+    if (CEntityEditorDlg* pEditor = Editor())
+        pEditor->UpdateOrigin(origin);
+}
+
+void CAppServices::SetCurrentEntity(Entity* pEntity)
+{
+    if (CEntityEditorDlg* pEditor = Editor())
+        pEditor->SetEntity(pEntity);
+}
+
 int CAppServices::IsEntityVisible(LPCSTR className)
 {
+    CEntityEditorDlg* pEditor = Editor();
+    if (pEditor && pEditor->IsReady())
+        return pEditor->IsEntityVisible(className);
     if (!m_pEntityClasses)
         return CViewServices::IsEntityVisible(className);
     // Until the Entity Editor keeps its own switches, every known class (or class family) shows.

@@ -33,6 +33,15 @@ public:
     void SetEntityClasses(CEntityClassMap* pClasses) { m_pEntityClasses = pClasses; }
     BOOL LookupEntityClass(LPCSTR name, const EntityClass*& pClass) override;
     int IsEntityVisible(LPCSTR className) override;
+    // The Entity Editor's pens, switches and editing, once the main frame holds one.
+    CPen* GetEntityPen(LPCSTR className) override;
+    // The class's pen colour, else the "Brush" or "Entity" colour as the display pens were last
+    // made (read once per change of the colours, not per entity drawn).
+    COLORREF GetEntityColor(LPCSTR className) override;
+    BOOL HasUnappliedEntityChanges() override;
+    void ApplyEntityChanges() override;
+    void UpdateEntityOrigin(LPCSTR origin) override;
+    void SetCurrentEntity(Entity* pEntity) override;
 
 private:
     CEntityClassMap* m_pEntityClasses = nullptr;

@@ -89,6 +89,8 @@ BOOL CEditorApp::InitInstance()
     if (!pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
         return FALSE;
     m_pMainWnd = pMainFrame;
+    // The shortcuts the user saved replace the built-in ones, in map windows too.
+    pMainFrame->InstallSavedShortcuts();
     FreeReporter();
     m_pReporter = new CReporter(&m_services);
     CReporter::Set(m_pReporter);

@@ -289,10 +289,12 @@ BOOL CEntityClassReader::ScanEntityDirectories()
     return TRUE;
 }
 
-int LoadEntityClasses(CEntityClassMap& classes)
+int LoadEntityClasses(CEntityClassMap& classes, const std::function<void()>& afterScan)
 {
     Report().Status("Loading Entities...");
     CEntityClassReader(classes).ScanEntityDirectories();
+    if (afterScan)
+        afterScan();
     Report().Status("Loaded %d entities", classes.GetCount());
     Report().Status("Entities Loaded");
     return classes.GetCount();

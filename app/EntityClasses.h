@@ -3,6 +3,7 @@
 #pragma once
 #include "Services.h"
 #include "afxcoll.h"
+#include <functional>
 
 // Messages of the class reader (the "Messages" pane).
 enum
@@ -58,6 +59,6 @@ private:
     CEntityClassMap& m_classes;
 };
 
-// The frame's load of a project's classes: the status lines around the scan. Returns the
-// number of classes loaded.
-int LoadEntityClasses(CEntityClassMap& classes);
+// The load of a project's classes: the status lines around the scan; afterScan (the Entity
+// Editor's pens and tree) runs before the count is shown. Returns the number of classes loaded.
+int LoadEntityClasses(CEntityClassMap& classes, const std::function<void()>& afterScan = nullptr);

@@ -4,6 +4,7 @@
 #include "../res/resource.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
+#include "EntityEditorDlg.h"
 #include "IniFile.h"
 #include "Map.h"
 #include "Reporter.h"
@@ -15,6 +16,7 @@
 #include "Brush.h"
 #include "ProjectDialogs.h"
 #include "SelectWadsDlg.h"
+#include "SECData.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -57,6 +59,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_MESSAGE(WM_USER + 23, OnEntityModified)
     ON_MESSAGE(WM_USER + 24, OnGetEditedEntity)
     ON_MESSAGE(WM_USER + 26, OnRedrawMaps)
+    // Customize and Options
+    ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnCustomize)
+    ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbars)
+    ON_COMMAND(ID_TOOLS_OPTIONS, OnOptions)
+    ON_REGISTERED_MESSAGE(wmSECToolBarWndNotify, OnToolBarWndNotify)
+    ON_UPDATE_COMMAND_UI_RANGE(32950, 32953, OnUpdateComboDisable)
     // Build and user tools
     ON_COMMAND(ID_BUILD, OnBuild)
     ON_UPDATE_COMMAND_UI(ID_BUILD, OnUpdateBuild)
@@ -65,6 +73,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUpdateUserTool)
     ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
     ON_WM_INITMENUPOPUP()
+    ON_COMMAND(ID_VIEW_ENTITY_EDITOR, OnEntityEditor)
+    ON_MESSAGE(WM_ENTITY_MODIFIED, OnEntityModified)
+    ON_MESSAGE(WM_ENTITY_QUERY, OnEntityQuery)
+    ON_MESSAGE(WM_ENTITY_STYLES_CHANGED, OnEntityStylesChanged)
 END_MESSAGE_MAP()
 
 static CEditorApp* EditorApp()
@@ -75,6 +87,7 @@ static CEditorApp* EditorApp()
 const char CMainFrame::szBarState[] = "ToolBarState";
 
 CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -154,6 +167,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
     LoadUserTools();
+    CreateEntityEditor();
 
     EnableGradientCaption(TRUE, TRUE);
     // The toolbars as made at first start, then where the user left the bars last time.
@@ -315,7 +329,10 @@ void CMainFrame::LoadProject()
     m_wndOutputBar.ClearTab("Messages");
     m_wndOutputBar.ClearTab("Build");
     if (pApp) {
-        LoadEntityClasses(pApp->m_entityClasses);
+        if (m_pEntityEditor)
+            m_pEntityEditor->LoadEntityClasses();
+        else
+            LoadEntityClasses(pApp->m_entityClasses);
         pApp->RememberProjectDirectories();
     }
     if (services->GetProfileInt("Options", "Auto Save", 0))
@@ -346,7 +363,10 @@ BOOL CMainFrame::CloseProject()
         if (!pApp->SaveAllModified())
             return FALSE;
         pApp->CloseAllDocuments(FALSE);
-        pApp->m_entityClasses.RemoveAll();
+        if (m_pEntityEditor)
+            m_pEntityEditor->ClearEntityClasses();
+        else
+            pApp->m_entityClasses.RemoveAll();
     }
     ClearResourceWindow();
     GetEditorServices()->GetWadList().RemoveAll();

@@ -11,8 +11,10 @@
 #include <memory>
 #include "BuildPipeline.h"
 #include "UserTools.h"
+#include <memory>
 
 class Map;
+class CEntityEditorDlg;
 
 class CMainFrame : public SECMDIFrameWnd
 {
@@ -135,6 +137,18 @@ public:
     void SaveToolbarStyles();
     void LoadToolbarStyles();
     void TurnOffCoolLook();
+    // ---- Customize and Options (CustomizeSheet.cpp, OptionsSheet.cpp)
+    void OnCustomize();
+    void OnViewToolbars();
+    void OnOptions();
+    // The toolbars' control notifications: a combo box made on a toolbar gets its list.
+    LRESULT OnToolBarWndNotify(WPARAM wParam, LPARAM lParam);
+    // Without an active map window (whose frame answers first) the combo boxes are disabled.
+    void OnUpdateComboDisable(CCmdUI* pCmdUI);
+    // The combo box id of a combo command (32950-32953), 0 for any other.
+    static UINT ComboIdOfCommand(UINT nCommand);
+    // Installs the shortcuts saved in the settings (start-up); FALSE when none were saved.
+    BOOL InstallSavedShortcuts();
     // ---- Build and user tools (MainFrameBuild.cpp)
     void OnBuild();
     void OnUpdateBuild(CCmdUI* pCmdUI);
@@ -150,6 +164,14 @@ public:
     void StopAllRuns();
     CUserTools& GetUserTools() { return m_userTools; }
     CBuildCommand& GetBuildCommand() { return m_buildCommand; }
+
+    // ---- The Entity Editor (MainFrameEntity.cpp): made hidden with the frame, F2 shows it
+    void CreateEntityEditor();
+    CEntityEditorDlg* GetEntityEditor() const { return m_pEntityEditor.get(); }
+    void OnEntityEditor();
+    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityQuery(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEntityStylesChanged(WPARAM wParam, LPARAM lParam);
 
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
@@ -170,6 +192,7 @@ protected:
     // Their runs post to this frame (told its window once made) and print to the Output window.
     CUserTools m_userTools{nullptr, &m_wndOutputBar};
     CBuildCommand m_buildCommand{nullptr, &m_wndOutputBar};
+    std::unique_ptr<CEntityEditorDlg> m_pEntityEditor;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,7 +1,9 @@
 // morvane_bench: times the map model and the texture loader on real files.
 //
-//   morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]
+//   morvane_bench [-n N] [-k] [-p] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [map.map]
 //
+// -p: after the timed phases, N more full loads sampled (BenchProfile.h); the program addresses
+// where the load and its windings spend their time are printed with their counts.
 // -G: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
@@ -83,6 +85,19 @@ double Now()
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// The processor time of this thread: on a machine that others share, the wall clock also counts
+// the time the thread waited for a processor.
+double CpuNow()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0;
+    auto value = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    return (value(kernel) + value(user)) * 1e-7;
+}
+
 bool ReadFile(const char* path, std::vector<char>& data)
 {
     FILE* f = std::fopen(path, "rb");
@@ -118,12 +133,12 @@ size_t TokeniseAndParse(std::vector<char>& buffer)
             char* rest = tok.RestOfLine();
             if (!rest)
                 break;
-            double v;
+            short v;
             char* p = rest;
             for (int i = 0; i < 9; ++i) {
                 while (*p == ' ' || *p == '(' || *p == ')' || *p == '\t')
                     ++p;
-                ParseNumber(&p, v);
+                ParseCoord(&p, v);
             }
             ++faces;
         }
@@ -145,6 +160,7 @@ void PrintPhase(const char* name, double seconds, int runs, size_t bytes)
 #include "BenchBrowser.h"
 #include "BenchGrid.h"
 #include "BenchShell.h"
+#include "BenchProfile.h"
 
 int main(int argc, char** argv)
 {
@@ -157,6 +173,7 @@ int main(int argc, char** argv)
     bool camera = false;
     bool gridFigure = false;
     const char* shellData = nullptr;
+    bool profile = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "-n") && i + 1 < argc)
             runs = std::atoi(argv[++i]);
@@ -164,6 +181,8 @@ int main(int argc, char** argv)
             out = argv[++i];
         else if (!std::strcmp(argv[i], "-k"))
             known = true;
+        else if (!std::strcmp(argv[i], "-p"))
+            profile = true;
         else if (!std::strcmp(argv[i], "-g"))
             camera = true;
         else if (!std::strcmp(argv[i], "-G"))
@@ -183,7 +202,7 @@ int main(int argc, char** argv)
     if (shellData)
         return BenchShell(shellData, mapPath, runs);
     if (!mapPath && wads.empty() && !browserWad) {
-        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [-S datadir] [map.map]\n");
+        std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-p] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [-S datadir] [map.map]\n");
         return 2;
     }
     CConsoleServices services;
@@ -210,6 +229,7 @@ int main(int argc, char** argv)
     std::printf("map %s: %zu bytes, %d runs\n", mapPath, text.size(), runs);
 
     double t0 = Now();
+    double c0 = CpuNow();
     size_t items = 0;
     for (int r = 0; r < runs; ++r) {
         std::vector<char> buffer(text);
@@ -218,12 +238,14 @@ int main(int argc, char** argv)
         items = TokeniseAndParse(buffer);
     }
     const double parseTime = Now() - t0;
+    const double parseCpu = CpuNow() - c0;
     PrintPhase("tokenise+parse", parseTime, runs, text.size());
 
     Map map;
     BOOL ok = FALSE;
     const size_t allocationsBefore = g_allocations;
     t0 = Now();
+    c0 = CpuNow();
     for (int r = 0; r < runs; ++r) {
         services.quiet = r > 0; // report the load's messages once
         std::vector<char> buffer(text);
@@ -232,8 +254,12 @@ int main(int argc, char** argv)
         ok = map.ParseMapText(buffer.data());
     }
     const double loadTime = Now() - t0;
+    const double loadCpu = CpuNow() - c0;
     PrintPhase("full load", loadTime, runs, text.size());
     std::printf("%-22s %9.2f times tokenise+parse\n", "", loadTime / parseTime);
+    if (parseCpu > 0)
+        std::printf("%-22s %9.2f times tokenise+parse in processor time (%.2f and %.2f ms/run)\n", "",
+                    loadCpu / parseCpu, parseCpu * 1000.0 / runs, loadCpu * 1000.0 / runs);
     std::printf("%-22s %9zu per run\n", "  allocations", (g_allocations - allocationsBefore) / runs);
     services.quiet = false;
 
@@ -251,6 +277,11 @@ int main(int argc, char** argv)
             for (Brush* b : all)
                 b->BuildWindings();
         PrintPhase("  of it windings", Now() - t0, runs, text.size());
+        t0 = Now();
+        for (int r = 0; r < runs; ++r)
+            for (Brush* b : all)
+                b->BuildWindingsGeneral();
+        PrintPhase("  (general clip)", Now() - t0, runs, text.size());
         double cleared = 0;
         for (int r = 0; r < runs; ++r) {
             Map scratch;
@@ -267,6 +298,32 @@ int main(int argc, char** argv)
         PrintPhase("  of it clearing", cleared, runs, text.size());
     }
 
+    if (profile) {
+        services.quiet = true;
+        Map scratch;
+        CBenchProfile sampler;
+        for (int r = 0; r < runs; ++r) {
+            std::vector<char> buffer(text);
+            buffer.push_back(0);
+            buffer.push_back(0);
+            scratch.ParseMapText(buffer.data());
+        }
+        sampler.Stop();
+        services.quiet = false;
+        std::printf("full load ");
+        sampler.Print(stdout, 400);
+        CBenchProfile windings;
+        for (int r = 0; r < runs; ++r)
+            for (POSITION pos = scratch.GetEntities().GetHeadPosition(); pos;) {
+                Entity* e = static_cast<Entity*>(scratch.GetEntities().GetNext(pos));
+                for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)
+                    static_cast<Brush*>(e->GetBrushes().GetNext(bp))->BuildWindings();
+            }
+        windings.Stop();
+        std::printf("windings ");
+        windings.Print(stdout, 400);
+    }
+
     CString written;
     t0 = Now();
     for (int r = 0; r < runs; ++r) {
@@ -276,6 +333,7 @@ int main(int argc, char** argv)
     PrintPhase("write", Now() - t0, runs, static_cast<size_t>(written.GetLength()));
 
     int entities = map.GetEntities().GetCount(), brushes = 0, faces = 0, invalid = 0;
+    unsigned long long geometrySum = 14695981039346656037ull;
     for (POSITION pos = map.GetEntities().GetHeadPosition(); pos;) {
         Entity* e = static_cast<Entity*>(map.GetEntities().GetNext(pos));
         brushes += e->GetBrushCount();
@@ -284,8 +342,22 @@ int main(int argc, char** argv)
             faces += b->GetFaceCount();
             if (!b->IsValid())
                 ++invalid;
+            // Every bit of the geometry goes into one sum, so that a change of the load can be
+            // seen to keep it (FNV-1a over planes, winding points, rounded points and boxes).
+            auto add = [&geometrySum](const void* p, size_t n) {
+                for (size_t i = 0; i < n; ++i)
+                    geometrySum = (geometrySum ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+            };
+            for (const Face& f : b->GetFaces()) {
+                add(&f.normal, sizeof f.normal);
+                add(&f.dist, sizeof f.dist);
+                add(f.winding.data(), f.winding.size() * sizeof(CVector));
+                add(f.rounded.data(), f.rounded.size() * sizeof f.rounded[0]);
+            }
+            add(b->GetBounds(), 6 * sizeof(short));
         }
     }
+    std::printf("geometry sum %016llx\n", geometrySum);
     std::printf("read %s: %d entities, %d brushes (%d not valid), %d faces, %zu items parsed, %d boxes\n",
                 ok ? "ok" : "FAILED", entities, brushes, invalid, faces, items, services.boxes);
 

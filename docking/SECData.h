@@ -16,6 +16,7 @@
 #define CBRS_EX_GRIPPER         0x0200  // a gripper strip while docked (drawn with the flat look)
 #define CBRS_EX_HIDEBUTTON      0x0400  // a hide button in the gripper
 #define CBRS_EX_EXPANDBUTTON    0x0800  // an expand/contract button in the gripper
+#define CBRS_EX_TRANSPARENT     0x1000  // with the flat look: toolbar buttons show the bar's background
 
 // ---- Messages ----------------------------------------------------------------------------------
 // A bar to its dock-site frame after building its context menu: wParam the bar, lParam the CMenu.

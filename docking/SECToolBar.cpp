@@ -134,7 +134,7 @@ void SECToolBarBtn::OnNotify(UINT nCode, const void* pData)
 void SECToolBarBtn::GetState(BYTE& nLength, BYTE*) const { nLength = 0; }
 void SECToolBarBtn::SetState(BYTE, const BYTE*) {}
 
-void SECToolBarBtn::Draw(CDC* pDC)
+void SECToolBarBtn::Draw(CDC* pDC, SECToolBarPaintCache* pCache)
 {
     if (m_pBar == nullptr)
         return;
@@ -142,29 +142,111 @@ void SECToolBarBtn::Draw(CDC* pDC)
     if (!pDC->RectVisible(&rect))
         return;
     BOOL bFlat = (m_pBar->m_dwExStyle & CBRS_EX_FLATLOOK) != 0;
+    BOOL bTransparent = bFlat && (m_pBar->m_dwExStyle & CBRS_EX_TRANSPARENT) != 0;
     if (IsSeparator()) {
         if (!bFlat || (m_nStyle & TBBS_WRAPPED))
             return;
-        pDC->FillSolidRect(rect, ::GetSysColor(COLOR_BTNFACE));
+        if (!bTransparent)
+            pDC->FillSolidRect(rect, ::GetSysColor(COLOR_BTNFACE));
         int x = rect.left + ((m_pBar->m_cxImage + 8) / 3) / 2;
         pDC->FillSolidRect(x, rect.top, 1, rect.Height(), ::GetSysColor(COLOR_BTNSHADOW));
         pDC->FillSolidRect(x + 1, rect.top, 1, rect.Height(), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         return;
     }
+    // Off screen when the cache holds the button, then copied (or combined) in one go.
+    BOOL bOffScreen = pCache != nullptr && pCache->IsPrepared() && rect.Width() <= pCache->GetSize().cx &&
+                      rect.Height() <= pCache->GetSize().cy;
+    CDC dcButton;
+    CDC* pTarget = pDC;
+    CRect rectDraw = rect;
+    if (bOffScreen) {
+        dcButton.Attach(pCache->m_hdcButton);
+        pTarget = &dcButton;
+        rectDraw.OffsetRect(-rect.left, -rect.top);
+    }
+    m_pDrawCache = pCache != nullptr && pCache->IsPrepared() ? pCache : nullptr;
     BOOL bCustomize = m_pBar->m_bCustomize;
     BOOL bPushed = !bCustomize && (m_nStyle & (TBBS_PRESSED | TBBS_CHECKED)) != 0;
-    DrawFace(pDC, rect, bPushed);
+    DrawFace(pTarget, rectDraw, bPushed);
     if (!bCustomize && !(m_nStyle & TBBS_PRESSED)) {
         if (m_nStyle & TBBS_DISABLED)
-            DrawDisabled(pDC, rect);
+            DrawDisabled(pTarget, rectDraw);
         else if (m_nStyle & TBBS_CHECKED)
-            DrawChecked(pDC, rect);
+            DrawChecked(pTarget, rectDraw);
         else if (m_nStyle & TBBS_INDETERMINATE)
-            DrawIndeterminate(pDC, rect);
+            DrawIndeterminate(pTarget, rectDraw);
     }
-    if (m_nStyle & SEC_TBBS_SELECTED)
+    if (bOffScreen) {
+        if (!bTransparent && (m_nStyle & SEC_TBBS_SELECTED))
+            DrawSelection(pTarget, rectDraw);
+        dcButton.Detach();
+        pCache->CopyButton(pDC, rect, bTransparent);
+        if (bTransparent && (m_nStyle & SEC_TBBS_SELECTED))
+            DrawSelection(pDC, rect);
+    }
+    else if (m_nStyle & SEC_TBBS_SELECTED) {
         DrawSelection(pDC, rect);
+    }
+    m_pDrawCache = nullptr;
 }
+
+namespace {
+
+// The image strip in a memory DC: the paint cache's, else one made for the call.
+class ImageDC
+{
+public:
+    ImageDC(CDC* pDC, SECToolBarPaintCache* pCache, HBITMAP hbmImages)
+    {
+        if (pCache != nullptr && pCache->m_hdcImages != nullptr) {
+            m_hDC = pCache->m_hdcImages;
+            return;
+        }
+        m_hDC = ::CreateCompatibleDC(pDC->m_hDC);
+        m_bOwn = TRUE;
+        if (m_hDC != nullptr)
+            m_hOld = ::SelectObject(m_hDC, hbmImages);
+    }
+    ~ImageDC()
+    {
+        if (m_bOwn && m_hDC != nullptr) {
+            ::SelectObject(m_hDC, m_hOld);
+            ::DeleteDC(m_hDC);
+        }
+    }
+    HDC m_hDC = nullptr;
+
+private:
+    BOOL m_bOwn = FALSE;
+    HGDIOBJ m_hOld = nullptr;
+};
+
+HBRUSH MakeDitherBrush()
+{
+    // A checkerboard of single pixels in the face and highlight colours.
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = 8;
+    bmi.bmiHeader.biHeight = 8;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HBITMAP hbm = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hbm == nullptr || pBits == nullptr)
+        return nullptr;
+    COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE), clrHilite = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    auto quad = [](COLORREF clr) { return (DWORD)GetBValue(clr) | ((DWORD)GetGValue(clr) << 8) | ((DWORD)GetRValue(clr) << 16); };
+    DWORD* pPixels = (DWORD*)pBits;
+    for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 8; x++)
+            pPixels[y * 8 + x] = quad(((x + y) & 1) ? clrHilite : clrFace);
+    HBRUSH hBrush = ::CreatePatternBrush(hbm);
+    ::DeleteObject(hbm);
+    return hBrush;
+}
+
+} // namespace
 
 void SECToolBarBtn::DrawFace(CDC* pDC, const CRect& rect, BOOL bPushed)
 {
@@ -198,11 +280,9 @@ void SECToolBarBtn::DrawFace(CDC* pDC, const CRect& rect, BOOL bPushed)
     if (m_pBar->m_hbmImages == nullptr || m_nImage < 0 || (UINT)m_nImage >= m_pBar->m_nImages ||
         (m_nStyle & TBBS_DISABLED))
         return;
-    HDC hMemDC = ::CreateCompatibleDC(pDC->m_hDC);
-    HGDIOBJ hOld = ::SelectObject(hMemDC, m_pBar->m_hbmImages);
-    ::BitBlt(pDC->m_hDC, x, y, cxImage, cyImage, hMemDC, m_nImage * cxImage, 0, SRCCOPY);
-    ::SelectObject(hMemDC, hOld);
-    ::DeleteDC(hMemDC);
+    ImageDC images(pDC, m_pDrawCache, m_pBar->m_hbmImages);
+    if (images.m_hDC != nullptr)
+        ::BitBlt(pDC->m_hDC, x, y, cxImage, cyImage, images.m_hDC, m_nImage * cxImage, 0, SRCCOPY);
 }
 
 void SECToolBarBtn::DrawDisabled(CDC* pDC, const CRect& rect)
@@ -212,11 +292,14 @@ void SECToolBarBtn::DrawDisabled(CDC* pDC, const CRect& rect)
     int cxImage = m_pBar->m_cxImage, cyImage = m_pBar->m_cyImage;
     int x = rect.left + (rect.Width() - cxImage - 1) / 2;
     int y = rect.top + (rect.Height() - cyImage) / 2;
-    HDC hImageDC = ::CreateCompatibleDC(pDC->m_hDC);
-    HGDIOBJ hOld = ::SelectObject(hImageDC, m_pBar->m_hbmImages);
+    ImageDC images(pDC, m_pDrawCache, m_pBar->m_hbmImages);
+    if (images.m_hDC == nullptr)
+        return;
     HBITMAP hMask;
     HDC hMaskDC;
-    MakeMask(pDC, hImageDC, m_nImage * cxImage, 0, cxImage, cyImage, hMask, hMaskDC);
+    COLORREF clrImageBk = ::GetBkColor(images.m_hDC);
+    MakeMask(pDC, images.m_hDC, m_nImage * cxImage, 0, cxImage, cyImage, hMask, hMaskDC);
+    ::SetBkColor(images.m_hDC, clrImageBk);
     // Embossed: the image's shape in the highlight colour one pixel down and right, then in shadow.
     COLORREF clrOldBk = pDC->SetBkColor(RGB(255, 255, 255));
     COLORREF clrOldText = pDC->SetTextColor(RGB(0, 0, 0));
@@ -233,24 +316,20 @@ void SECToolBarBtn::DrawDisabled(CDC* pDC, const CRect& rect)
     pDC->SetTextColor(clrOldText);
     ::DeleteDC(hMaskDC);
     ::DeleteObject(hMask);
-    ::SelectObject(hImageDC, hOld);
-    ::DeleteDC(hImageDC);
 }
 
 void SECToolBarBtn::DrawChecked(CDC* pDC, const CRect& rect)
 {
-    // A dither of face and highlight over the face around the image.
-    static const WORD s_pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP hPattern = ::CreateBitmap(8, 8, 1, 1, s_pattern);
-    HBRUSH hBrush = ::CreatePatternBrush(hPattern);
-    COLORREF clrOldText = pDC->SetTextColor(::GetSysColor(COLOR_BTNFACE));
-    COLORREF clrOldBk = pDC->SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+    // The dither over the face around the image (the image keeps its pixels).
+    HBRUSH hOwnBrush = m_pDrawCache == nullptr ? MakeDitherBrush() : nullptr;
+    HBRUSH hBrush = m_pDrawCache != nullptr ? m_pDrawCache->GetDitherBrush() : hOwnBrush;
+    if (hBrush == nullptr)
+        return;
     CRect rectInside = rect;
     rectInside.DeflateRect(2, 2);
     int cxImage = m_pBar->m_cxImage, cyImage = m_pBar->m_cyImage;
     int x = rect.left + (rect.Width() - cxImage - 1) / 2 + 1;
     int y = rect.top + (rect.Height() - cyImage) / 2 + 1;
-    // Around the image only (the image keeps its pixels).
     CRect parts[4] = {CRect(rectInside.left, rectInside.top, rectInside.right, y),
                       CRect(rectInside.left, y + cyImage, rectInside.right, rectInside.bottom),
                       CRect(rectInside.left, y, x, y + cyImage),
@@ -258,10 +337,8 @@ void SECToolBarBtn::DrawChecked(CDC* pDC, const CRect& rect)
     for (const CRect& part : parts)
         if (!part.IsRectEmpty())
             ::FillRect(pDC->m_hDC, &part, hBrush);
-    pDC->SetTextColor(clrOldText);
-    pDC->SetBkColor(clrOldBk);
-    ::DeleteObject(hBrush);
-    ::DeleteObject(hPattern);
+    if (hOwnBrush != nullptr)
+        ::DeleteObject(hOwnBrush);
 }
 
 void SECToolBarBtn::DrawIndeterminate(CDC* pDC, const CRect& rect) { DrawChecked(pDC, rect); }
@@ -283,6 +360,103 @@ void SECToolBarBtn::DrawSelection(CDC* pDC, const CRect& rect)
     pDC->SetBkColor(clrOldBk);
     ::DeleteObject(hBrush);
     ::DeleteObject(hPattern);
+}
+
+// ---- SECToolBarPaintCache -------------------------------------------------------------------
+
+SECToolBarPaintCache::~SECToolBarPaintCache()
+{
+    Release();
+    for (HDC hDC : {m_hdcButton, m_hdcMask, m_hdcImages})
+        if (hDC != nullptr)
+            ::DeleteDC(hDC);
+    if (m_hDitherBrush != nullptr)
+        ::DeleteObject(m_hDitherBrush);
+}
+
+BOOL SECToolBarPaintCache::Prepare(CDC* pDC, HBITMAP hbmImages, int cx, int cy)
+{
+    Release();
+    if (pDC == nullptr || cx <= 0 || cy <= 0)
+        return FALSE;
+    if (m_hdcButton == nullptr) {
+        m_hdcButton = ::CreateCompatibleDC(pDC->m_hDC);
+        m_hdcMask = ::CreateCompatibleDC(pDC->m_hDC);
+        m_hdcImages = ::CreateCompatibleDC(pDC->m_hDC);
+    }
+    if (m_hdcButton == nullptr || m_hdcMask == nullptr || m_hdcImages == nullptr)
+        return FALSE;
+    m_hbmButton = ::CreateCompatibleBitmap(pDC->m_hDC, cx, cy);
+    m_hbmMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
+    if (m_hbmButton == nullptr || m_hbmMask == nullptr) {
+        Release();
+        return FALSE;
+    }
+    m_hOldButton = ::SelectObject(m_hdcButton, m_hbmButton);
+    m_hOldMask = ::SelectObject(m_hdcMask, m_hbmMask);
+    if (hbmImages != nullptr)
+        m_hOldImages = ::SelectObject(m_hdcImages, hbmImages);
+    m_size = CSize(cx, cy);
+    m_bPrepared = TRUE;
+    return TRUE;
+}
+
+void SECToolBarPaintCache::Release()
+{
+    if (m_hOldButton != nullptr)
+        ::SelectObject(m_hdcButton, m_hOldButton);
+    if (m_hOldMask != nullptr)
+        ::SelectObject(m_hdcMask, m_hOldMask);
+    if (m_hOldImages != nullptr)
+        ::SelectObject(m_hdcImages, m_hOldImages);
+    m_hOldButton = m_hOldMask = m_hOldImages = nullptr;
+    if (m_hbmButton != nullptr)
+        ::DeleteObject(m_hbmButton);
+    if (m_hbmMask != nullptr)
+        ::DeleteObject(m_hbmMask);
+    m_hbmButton = m_hbmMask = nullptr;
+    m_size = CSize(0, 0);
+    m_bPrepared = FALSE;
+}
+
+HBRUSH SECToolBarPaintCache::GetDitherBrush()
+{
+    if (m_hDitherBrush == nullptr)
+        m_hDitherBrush = MakeDitherBrush();
+    return m_hDitherBrush;
+}
+
+void SECToolBarPaintCache::OnSysColorChange()
+{
+    if (m_hDitherBrush != nullptr)
+        ::DeleteObject(m_hDitherBrush);
+    m_hDitherBrush = nullptr;
+}
+
+void SECToolBarPaintCache::CopyButton(CDC* pDC, const CRect& rect, BOOL bTransparent)
+{
+    if (!m_bPrepared)
+        return;
+    int cx = rect.Width(), cy = rect.Height();
+    if (!bTransparent) {
+        ::BitBlt(pDC->m_hDC, rect.left, rect.top, cx, cy, m_hdcButton, 0, 0, SRCCOPY);
+        return;
+    }
+    // The mask is white where the button shows the face colour.
+    COLORREF clrOldBk = ::SetBkColor(m_hdcButton, ::GetSysColor(COLOR_BTNFACE));
+    ::BitBlt(m_hdcMask, 0, 0, cx, cy, m_hdcButton, 0, 0, SRCCOPY);
+    // Those pixels turn black in the button, the others black on the bar; then the two meet.
+    ::SetBkColor(m_hdcButton, RGB(0, 0, 0));
+    COLORREF clrOldText = ::SetTextColor(m_hdcButton, RGB(255, 255, 255));
+    ::BitBlt(m_hdcButton, 0, 0, cx, cy, m_hdcMask, 0, 0, SRCAND);
+    ::SetBkColor(m_hdcButton, clrOldBk);
+    ::SetTextColor(m_hdcButton, clrOldText);
+    COLORREF clrBarBk = ::SetBkColor(pDC->m_hDC, RGB(255, 255, 255));
+    COLORREF clrBarText = ::SetTextColor(pDC->m_hDC, RGB(0, 0, 0));
+    ::BitBlt(pDC->m_hDC, rect.left, rect.top, cx, cy, m_hdcMask, 0, 0, SRCAND);
+    ::SetBkColor(pDC->m_hDC, clrBarBk);
+    ::SetTextColor(pDC->m_hDC, clrBarText);
+    ::BitBlt(pDC->m_hDC, rect.left, rect.top, cx, cy, m_hdcButton, 0, 0, SRCPAINT);
 }
 
 // ---- SECToolBarCmdUI ------------------------------------------------------------------------
@@ -422,12 +596,13 @@ SECCustomToolBar::SECCustomToolBar()
     : m_bOwnsBitmap(TRUE), m_nImages(0), m_hbmImages(nullptr), m_lpszResourceName(nullptr), m_cyImage(0),
       m_cxImage(16), m_nSepWidth(8), m_nSelected(-1), m_nHot(-1), m_bCustomize(FALSE), m_bDragging(FALSE),
       m_nOrient(0), m_bDirtyFloat(TRUE), m_bDirtyHorz(TRUE), m_bDirtyVert(TRUE), m_sizeHorz(0, 0),
-      m_sizeVert(0, 0), m_sizeFloat(0, 0), m_nMaxBtnWidth(0), m_bNoDelayHidePending(FALSE)
+      m_sizeVert(0, 0), m_sizeFloat(0, 0), m_nMaxBtnWidth(0), m_bNoDelayHidePending(FALSE), m_pPaintCache(nullptr)
 {
 }
 
 SECCustomToolBar::~SECCustomToolBar()
 {
+    delete m_pPaintCache;
     DeleteButtons();
     if (m_bOwnsBitmap && m_hbmImages != nullptr)
         ::DeleteObject(m_hbmImages);
@@ -1054,11 +1229,27 @@ INT_PTR SECCustomToolBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
     return m_btns[(size_t)nIndex]->OnToolHitTest(point, pTI);
 }
 
+SECToolBarPaintCache* SECCustomToolBar::GetPaintCache()
+{
+    if (m_pPaintCache != nullptr)
+        return m_pPaintCache;
+    if (SECToolBarManager* pManager = GetToolBarManager())
+        return &pManager->m_paintCache;
+    m_pPaintCache = new SECToolBarPaintCache;
+    return m_pPaintCache;
+}
+
 void SECCustomToolBar::DoPaint(CDC* pDC)
 {
     SECControlBar::DoPaint(pDC);
+    int cxWidest = m_nMaxBtnWidth;
     for (SECToolBarBtn* pBtn : m_btns)
-        pBtn->Draw(pDC);
+        cxWidest = std::max(cxWidest, pBtn->m_cx);
+    SECToolBarPaintCache* pCache = GetPaintCache();
+    pCache->Prepare(pDC, m_hbmImages, cxWidest, m_cyImage + 7);
+    for (SECToolBarBtn* pBtn : m_btns)
+        pBtn->Draw(pDC, pCache);
+    pCache->Release();
 }
 
 void SECCustomToolBar::DelayShow(BOOL bShow)
@@ -1316,6 +1507,10 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_SYSCOLORCHANGE:
+        if (m_pPaintCache != nullptr)
+            m_pPaintCache->OnSysColorChange();
+        else if (SECToolBarManager* pManager = GetToolBarManager())
+            pManager->m_paintCache.OnSysColorChange();
         if (m_bOwnsBitmap && m_lpszResourceName != nullptr)
             LoadToolBar(m_lpszResourceName);
         else if (SECToolBarManager* pManager = GetToolBarManager())
@@ -1744,11 +1939,11 @@ void SECStdToolBarBtn::RecalcSize()
     }
 }
 
-void SECStdToolBarBtn::Draw(CDC* pDC)
+void SECStdToolBarBtn::Draw(CDC* pDC, SECToolBarPaintCache* pCache)
 {
     CWnd* pWnd = GetWnd();
     if (!m_bShown) {
-        SECToolBarBtn::Draw(pDC);
+        SECToolBarBtn::Draw(pDC, pCache);
         return;
     }
     if (pWnd != nullptr && pWnd->m_hWnd != nullptr)

@@ -26,6 +26,48 @@ class SECToolBarManager;
 class SECToolBarBtn;
 typedef SECToolBarBtn* (*SECBtnCreator)();
 
+// What toolbar buttons are drawn with: an off-screen colour bitmap as wide as the widest button
+// and as high as a button, a monochrome mask of the same size, the image strip in a memory DC
+// of its own, and the dither brush of checked buttons (an 8 x 8 checkerboard of single pixels
+// in the button-face and highlight colours). One is shared by a manager's toolbars; a toolbar
+// without a manager has its own.
+class SECToolBarPaintCache
+{
+public:
+    SECToolBarPaintCache() = default;
+    ~SECToolBarPaintCache();
+    SECToolBarPaintCache(const SECToolBarPaintCache&) = delete;
+    SECToolBarPaintCache& operator=(const SECToolBarPaintCache&) = delete;
+
+    // Selects a button bitmap of at least cx x cy, its mask and the strip (may be null) for one
+    // paint; the memory DCs are made the first time. FALSE when GDI refused.
+    BOOL Prepare(CDC* pDC, HBITMAP hbmImages, int cx, int cy);
+    // Ends the paint: the strip and the off-screen bitmaps leave the DCs (the strip may be
+    // deleted or drawn elsewhere afterwards).
+    void Release();
+    BOOL IsPrepared() const { return m_bPrepared; }
+    // The memory DCs have been made (the cache was used).
+    BOOL IsCreated() const { return m_hdcButton != nullptr; }
+    CSize GetSize() const { return m_size; }
+    // The dither brush, made when first asked for; after a system colour change it is made anew.
+    HBRUSH GetDitherBrush();
+    void OnSysColorChange();
+    // The button drawn at (0, 0) of the button DC goes to rect of pDC; with bTransparent the
+    // pixels of the button-face colour let the bar's background show.
+    void CopyButton(CDC* pDC, const CRect& rect, BOOL bTransparent);
+
+    HDC m_hdcButton = nullptr;  // the button being drawn
+    HDC m_hdcMask = nullptr;    // its monochrome mask
+    HDC m_hdcImages = nullptr;  // the image strip
+
+private:
+    HBITMAP m_hbmButton = nullptr, m_hbmMask = nullptr;
+    HGDIOBJ m_hOldButton = nullptr, m_hOldMask = nullptr, m_hOldImages = nullptr;
+    HBRUSH m_hDitherBrush = nullptr;
+    CSize m_size{0, 0};
+    BOOL m_bPrepared = FALSE;
+};
+
 // One entry of the application's button map; the map ends with an entry whose creator is null.
 // The creator comes first and is pointer-sized.
 struct SECBtnMapEntry
@@ -54,7 +96,9 @@ public:
     virtual void SetPos(int x, int y);
     virtual void Invalidate(BOOL bErase = TRUE);
     virtual void Init(SECCustomToolBar* pBar, const UINT_PTR* pParams);
-    virtual void Draw(CDC* pDC);
+    // Draws the button onto the bar's paint DC; with a prepared cache it is drawn off screen
+    // first and copied.
+    virtual void Draw(CDC* pDC, SECToolBarPaintCache* pCache);
     virtual BOOL OnLButtonDown(CPoint point);
     virtual void OnMouseMove(CPoint point);
     virtual void OnCancelMode();
@@ -75,6 +119,10 @@ public:
 
     CRect GetRect() const { return CRect(m_x, m_y, m_x + m_cx, m_y + m_cy); }
     BOOL IsSeparator() const { return (m_nStyle & TBBS_SEPARATOR) != 0; }
+
+protected:
+    // The cache of the paint in progress (null outside one, or when it could not be prepared).
+    SECToolBarPaintCache* m_pDrawCache = nullptr;
 };
 
 // The command-update object of a toolbar (index = the button).
@@ -213,6 +261,10 @@ public:
     int m_nMaxBtnWidth;
     std::vector<SECToolBarBtn*> m_btns;
     BOOL m_bNoDelayHidePending;     // "WM_NODELAYHIDE" is posted and not yet handled
+    // The bar's own paint cache (owned); null while the manager's shared one serves it.
+    SECToolBarPaintCache* m_pPaintCache;
+    // The cache this bar paints with: its own, else the manager's, else one made for it.
+    SECToolBarPaintCache* GetPaintCache();
 
     // The button object for a command (the manager's button map, else a plain button).
     virtual SECToolBarBtn* CreateButton(UINT nID, BOOL bSeparator);
@@ -270,7 +322,7 @@ public:
     void SetPos(int x, int y) override;
     void Invalidate(BOOL bErase = TRUE) override;
     void Init(SECCustomToolBar* pBar, const UINT_PTR* pParams) override;
-    void Draw(CDC* pDC) override;
+    void Draw(CDC* pDC, SECToolBarPaintCache* pCache) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
     // Code 257: the message in pData (a MSG) goes on to the control.
     void OnNotify(UINT nCode, const void* pData) override;

@@ -103,6 +103,8 @@ public:
 
     SECCustomToolBar* m_pSelectedToolBar;
     CRuntimeClass* m_pToolBarClass;
+    // The paint cache of every toolbar that has none of its own.
+    SECToolBarPaintCache m_paintCache;
 
 protected:
     BOOL LoadBitmap();

@@ -321,9 +321,20 @@ BOOL CPropertySheet::ContinueModal()
 INT_PTR CPropertySheet::RunDriven(AfxModalCall& call, const AfxSeamDriveFn& drive)
 {
     CWnd* pOwner = CWnd::GetSafeOwner(m_pParentWnd, nullptr);
+    HWND hWndParent = pOwner != nullptr ? pOwner->m_hWnd : nullptr;
+    // The owner is disabled and enabled again as the real modal run does it (pages that let the
+    // user work in the owner meanwhile rely on that).
+    BOOL bEnableParent = FALSE;
+    if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
+        ::EnableWindow(hWndParent, FALSE);
+        bEnableParent = TRUE;
+    }
     m_nModalResult = IDCANCEL;
-    if (!CreateSheet(pOwner != nullptr ? pOwner->m_hWnd : nullptr, (DWORD)-1, 0))
+    if (!CreateSheet(hWndParent, (DWORD)-1, 0)) {
+        if (bEnableParent)
+            ::EnableWindow(hWndParent, TRUE);
         return -1;
+    }
     m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
     ShowWindow(SW_SHOWNA);
     call.hWnd = m_hWnd;
@@ -336,6 +347,8 @@ INT_PTR CPropertySheet::RunDriven(AfxModalCall& call, const AfxSeamDriveFn& driv
         m_nModalResult = IDCANCEL;
     }
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+    if (bEnableParent)
+        ::EnableWindow(hWndParent, TRUE);
     if (::IsWindow(hWnd))
         DestroyWindow();
     return m_nModalResult;

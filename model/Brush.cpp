@@ -116,14 +116,56 @@ static inline float PlaneSide(const CVector& n, const CVector& p, float dist)
            dist;
 }
 
-void Brush::ClipWindings()
+void Brush::BuildWindingsGeneral()
+{
+    ComputePlanes();
+    ClipWindings(true);
+}
+
+// Where the edge from a to b (at distances da and db from a plane, on its two sides) crosses it.
+static inline CVector Crossing(const CVector& a, const CVector& b, float da, float db)
+{
+    const float frac = da / (da - db);
+    return CVector(a.x + (b.x - a.x) * frac, a.y + (b.y - a.y) * frac, a.z + (b.z - a.z) * frac);
+}
+
+// The axis of a plane whose normal lies along one (0, 1, 2), or -1.
+static inline int PlaneAxis(const CVector& n)
+{
+    if (n.y == 0 && n.z == 0 && n.x != 0)
+        return 0;
+    if (n.x == 0 && n.z == 0 && n.y != 0)
+        return 1;
+    if (n.x == 0 && n.y == 0 && n.z != 0)
+        return 2;
+    return -1;
+}
+
+void Brush::ClipWindings(bool general)
 {
     const size_t n = m_faces.size();
+    // Most planes of a map lie along an axis. Their side of a point is the one product: the
+    // other two terms of PlaneSide are zeros, and a product of two floats is exact in double, so
+    // its float is the float product. The sides, and so every point, come out with the same bits.
+    int axes[MAX_FACES + 1];
+    for (size_t j = 0; j < n && j <= MAX_FACES; ++j)
+        axes[j] = general ? -1 : PlaneAxis(m_faces[j].normal);
     // A winding starts with four points and the room check lets it gain at most two per clip
     // (one on a convex face), so it never holds more than this: the clip works in fixed arrays
-    // on the stack (a map's load clips tens of thousands of windings).
-    enum { kMaxPoints = 4 + 2 * MAX_FACES + 2 };
-    CVector buffers[2][kMaxPoints];
+    // (a map's load clips tens of thousands of windings).
+    enum { kMaxPoints = 4 + 2 * MAX_FACES + 2, kSmall = 48 };
+    // A vector's members start at zero, and clearing room for the most points on every call cost
+    // more than clipping a box brush: brushes of up to 21 faces (all but a few) use a small
+    // buffer, the others one on the heap.
+    const size_t points = 4 + 2 * n + 2;
+    CVector small[2][kSmall];
+    std::vector<CVector> large;
+    CVector* buffers[2] = {small[0], small[1]};
+    if (points > kSmall) {
+        large.resize(2 * points);
+        buffers[0] = large.data();
+        buffers[1] = large.data() + points;
+    }
     float dists[kMaxPoints + 1];
     int sides[kMaxPoints + 1];
     for (size_t i = 0; i < n; ++i) {
@@ -156,21 +198,25 @@ void Brush::ClipWindings()
             if (j == i)
                 continue;
             const Face& cf = m_faces[j];
-            int front = 0, back = 0, on = 0;
+            const int axis = j <= MAX_FACES ? axes[j] : -1;
+            const float axisNormal = axis == 0 ? cf.normal.x : axis == 1 ? cf.normal.y : cf.normal.z;
+            int front = 0, back = 0;
             for (size_t k = 0; k < count; ++k) {
-                float s = PlaneSide(cf.normal, w[k], cf.dist);
-                dists[k] = s;
-                if (s > kEpsilon) {
-                    sides[k] = 1;
-                    ++front;
-                } else if (s < -kEpsilon) {
-                    sides[k] = -1;
-                    ++back;
+                float s;
+                if (axis >= 0) {
+                    const float coord = axis == 0 ? w[k].x : axis == 1 ? w[k].y : w[k].z;
+                    s = axisNormal * coord - cf.dist;
                 } else {
-                    sides[k] = 0;
-                    ++on;
+                    s = PlaneSide(cf.normal, w[k], cf.dist);
                 }
+                dists[k] = s;
+                // Without branches: which side a point lies on is what the processor cannot guess.
+                const int isFront = s > kEpsilon, isBack = s < -kEpsilon;
+                sides[k] = isFront - isBack;
+                front += isFront;
+                back += isBack;
             }
+            const int on = static_cast<int>(count) - front - back;
             dists[count] = dists[0];
             sides[count] = sides[0];
             if (on == static_cast<int>(count))
@@ -183,19 +229,39 @@ void Brush::ClipWindings()
             }
             if (front == 0)
                 continue;
+            if (!general && count == 4 && front == 2 && back == 2) {
+                // A quadrilateral cut across (nearly every clip of a box brush): the loop below
+                // would keep the two back points and put at each front point the crossing of its
+                // edge towards the back, starting one point later when the front pair is the first
+                // two. The same crossings in the same order, without the loop.
+                size_t f = 4;
+                for (size_t k = 0; k < 4; ++k)
+                    if (sides[k] == 1 && sides[(k + 1) & 3] == 1)
+                        f = k;
+                if (f < 4) {
+                    const size_t p = (f + 3) & 3, q = (f + 1) & 3, r = (f + 2) & 3;
+                    const CVector in = Crossing(w[p], w[f], dists[p], dists[f]);
+                    const CVector out = Crossing(w[q], w[r], dists[q], dists[r]);
+                    w[f] = in;
+                    w[q] = out;
+                    if (f == 0) {
+                        const CVector first = w[0];
+                        w[0] = w[1];
+                        w[1] = w[2];
+                        w[2] = w[3];
+                        w[3] = first;
+                    }
+                    continue;
+                }
+            }
             // Points on the plane are kept as well, so they need room too.
             const size_t room = static_cast<size_t>(back + on) + 2;
             size_t out = 0;
             for (size_t k = 0; k < count; ++k) {
                 if (sides[k] != 1)
                     clipped[out++] = w[k];
-                if (sides[k] != 0 && sides[k + 1] != 0 && sides[k + 1] != sides[k]) {
-                    const CVector& a = w[k];
-                    const CVector& b = w[(k + 1) % count];
-                    float frac = dists[k] / (dists[k] - dists[k + 1]);
-                    clipped[out++] = CVector(a.x + (b.x - a.x) * frac, a.y + (b.y - a.y) * frac,
-                                             a.z + (b.z - a.z) * frac);
-                }
+                if (sides[k] != 0 && sides[k + 1] != 0 && sides[k + 1] != sides[k])
+                    clipped[out++] = Crossing(w[k], w[k + 1 < count ? k + 1 : 0], dists[k], dists[k + 1]);
                 if (out > room) {
                     if (!s_quietGeometry)
                         Report().Box(MB_OK, "bogo point count allocated");

@@ -1,6 +1,7 @@
 // Convex brushes: faces given by three integer points, windings clipped from the
 // planes, bounds, face classes, textures, validity, transforms and handles.
 #pragma once
+#include "Pool.h"
 #include "Thing.h"
 #include "Vector.h"
 #include "Winding.h"
@@ -29,6 +30,9 @@ typedef short CPoint3[3];
 
 struct Face
 {
+    // Made by hand, so that a new face (a map's load makes thousands) does not first clear the
+    // room of its windings: every member below starts with its own value.
+    Face() {}
     CVector normal;
     float dist = 0;
     short pt[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}; // p1, p2, p3 of the map text
@@ -42,7 +46,7 @@ struct Face
     int GetPointCount() const { return static_cast<int>(winding.size()); }
 };
 
-class Brush : public SThing
+class Brush : public SThing, public CPooled<Brush>
 {
 public:
     enum { MAX_FACES = 255 };
@@ -64,6 +68,10 @@ public:
 
     void ComputePlanes();
     void BuildWindings();
+    // The same windings, bit for bit, by the general clip alone: BuildWindings takes shorter ways
+    // for planes along an axis and for quadrilaterals cut across. The benchmark and the tests
+    // compare the two.
+    void BuildWindingsGeneral();
     // While one lives, geometry failures throw without a message box (a map's reader).
     struct QuietGeometry
     {
@@ -130,8 +138,9 @@ public:
     BOOL HasStarTexture() const { return m_starTexture; }
 
 private:
-    // Clips every face's winding from the planes as they are (BuildWindings computes them first).
-    void ClipWindings();
+    // Clips every face's winding from the planes as they are (BuildWindings computes them first);
+    // general: without the shorter ways.
+    void ClipWindings(bool general = false);
     void ReadFaceLine(Face& face, char* line, const Face* pPrevious);
     void ClassifyAll();
     void FinishTransform();

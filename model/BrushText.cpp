@@ -77,12 +77,10 @@ void Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious)
         }
         for (int a = 0; a < 3; ++a) {
             SkipBlanks(p);
-            double v;
-            if (!ParseNumber(&p, v)) {
+            if (!ParseCoord(&p, face.pt[k][a])) {
                 ok = false;
                 break;
             }
-            face.pt[k][a] = RoundCoord(v);
         }
         SkipBlanks(p);
         if (ok && *p != ')')
@@ -126,18 +124,19 @@ void Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious)
     if (nameLength == 1 && name[0] == '*')
         m_starTexture = 1;
 
-    double values[5] = {0, 0, 0, 0, 0};
+    short whole[3] = {0, 0, 0}; // the offsets and the rotation
+    double scales[2] = {0, 0};
     int read = 0;
     for (; read < 5; ++read) {
         SkipBlanks(p);
-        if (!ParseNumber(&p, values[read]))
+        if (!(read < 3 ? ParseCoord(&p, whole[read]) : ParseNumber(&p, scales[read - 3])))
             break;
     }
-    face.xOffset = RoundCoord(values[0]);
-    face.yOffset = RoundCoord(values[1]);
-    face.rotation = RoundCoord(values[2]);
-    face.xScale = static_cast<float>(values[3]);
-    face.yScale = static_cast<float>(values[4]);
+    face.xOffset = whole[0];
+    face.yOffset = whole[1];
+    face.rotation = whole[2];
+    face.xScale = static_cast<float>(scales[0]);
+    face.yScale = static_cast<float>(scales[1]);
     if (read < 5)
         Report().Box(MB_OK, "Error reading in a brush's face");
 }
@@ -147,21 +146,18 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
 {
     tok.NextToken();
     tok.RestOfLine();
-    // The face lines are read into space kept between brushes (a map's load reads thousands of
-    // them) and then copied once into the brush, with no pass to count them first.
-    static thread_local std::vector<Face> s_read;
-    static thread_local std::vector<int> s_lines;
-    std::vector<Face>& read = s_read;
-    std::vector<int>& lines = s_lines;
+    // The face lines are read straight into the brush: room for eight faces (nearly every brush
+    // of a map has six) is made once, and each face is built in place, not copied.
+    m_faces.reserve(8);
+    int lines[MAX_FACES + 1]; // the line of each face, for the report of a brush that fails
     size_t filled = 0;
-    auto nextFace = [&]() -> Face& {
-        if (filled == read.size()) {
-            read.emplace_back();
-            lines.push_back(0);
-        } else {
-            read[filled] = Face();
-        }
-        return read[filled];
+    auto readFace = [&](char* text, int line) {
+        m_faces.emplace_back();
+        const size_t count = m_faces.size();
+        ReadFaceLine(m_faces[count - 1], text, count > 1 ? &m_faces[count - 2] : nullptr);
+        if (filled <= MAX_FACES)
+            lines[filled] = line;
+        ++filled;
     };
     for (;;) {
         char* t = tok.NextToken(true);
@@ -182,21 +178,15 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
                 joined += more;
             }
             std::vector<char> buf(joined.GetString(), joined.GetString() + joined.GetLength() + 1);
-            Face& f = nextFace();
-            ReadFaceLine(f, buf.data(), filled > 0 ? &read[filled - 1] : nullptr);
-            lines[filled++] = line;
+            readFace(buf.data(), line);
             continue;
         }
         char* more = tok.RestOfLine(true);
-        if (face) {
-            Face& f = nextFace();
-            ReadFaceLine(f, more ? more : const_cast<char*>(""), filled > 0 ? &read[filled - 1] : nullptr);
-            lines[filled++] = line;
-        }
+        if (face)
+            readFace(more ? more : const_cast<char*>(""), line);
         if (!more)
             break;
     }
-    m_faces.assign(read.begin(), read.begin() + static_cast<long>(filled));
     if (m_faces.size() > MAX_FACES)
         throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has more than 255 faces");
     if (m_faces.size() < 4)
@@ -208,7 +198,7 @@ Brush::Brush(CTokenizer& tok) : SThing(0, true, false)
         ClassifyAll();
         ClipWindings();
     } catch (CBrushGeometryError& e) {
-        if (e.face >= 0 && static_cast<size_t>(e.face) < filled)
+        if (e.face >= 0 && static_cast<size_t>(e.face) < filled && e.face <= MAX_FACES)
             e.line = lines[static_cast<size_t>(e.face)];
         throw;
     }

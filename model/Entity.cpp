@@ -10,27 +10,57 @@
 
 static const char kNoClassName[] = "(no classname defined)";
 
-static std::vector<UnknownClassCount>* s_pUnknownClasses = nullptr;
+static CUnknownClassReport* s_pUnknownClasses = nullptr;
 
-void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter)
+CUnknownClassReport::CUnknownClassReport() : m_outer(s_pUnknownClasses == nullptr)
 {
-    s_pUnknownClasses = pCounter;
+    if (m_outer)
+        s_pUnknownClasses = this;
 }
 
-// Counts the class when a reader counts, else reports it.
-static void UnknownClass(const CString& name)
+CUnknownClassReport::~CUnknownClassReport()
+{
+    if (!m_outer)
+        return;
+    s_pUnknownClasses = nullptr;
+    ReportNow();
+}
+
+void CUnknownClassReport::ReportNow()
+{
+    if (m_counts.empty())
+        return;
+    std::vector<UnknownClassCount> counts;
+    counts.swap(m_counts);
+    if (counts.size() == 1) {
+        Report().Box(MB_OK,
+                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(counts[0].name), counts[0].count);
+        return;
+    }
+    CString list;
+    for (const UnknownClassCount& c : counts) {
+        CString line;
+        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
+        list += line;
+    }
+    Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
+                 static_cast<LPCSTR>(list));
+}
+
+void CUnknownClassReport::Count(const CString& name)
 {
     if (!s_pUnknownClasses) {
         Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
                      static_cast<LPCSTR>(name));
         return;
     }
-    for (UnknownClassCount& c : *s_pUnknownClasses)
+    for (UnknownClassCount& c : s_pUnknownClasses->m_counts)
         if (c.name == name) {
             ++c.count;
             return;
         }
-    s_pUnknownClasses->push_back({name, 1});
+    s_pUnknownClasses->m_counts.push_back({name, 1});
 }
 
 // ---------------------------------------------------------------------------
@@ -415,7 +445,7 @@ void Entity::SizeFromClass(const short* offset)
     } else {
         const EntityClass* rec = nullptr;
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
-            UnknownClass(*cls);
+            CUnknownClassReport::Count(*cls);
         else if (!rec)
             Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
                          static_cast<LPCSTR>(*cls));
@@ -492,9 +522,9 @@ void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
     CString text;
     text.Format("%d %d %d", o[0], o[1], o[2]);
     SetValueForKey("origin", text);
+    // A move of many entities tells once, with the counts (see CUnknownClassReport).
     if (!known && kind != MOVE_TO)
-        Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
-                     static_cast<LPCSTR>(*cls));
+        CUnknownClassReport::Count(*cls);
     if (rec && kind != MOVE_TO)
         GetEditorServices()->UpdateEntityOrigin(text);
 }

@@ -1,5 +1,6 @@
 // Entities: ordered key/value pairs and the brushes they own.
 #pragma once
+#include "Pool.h"
 #include "Thing.h"
 #include <vector>
 
@@ -7,7 +8,7 @@ class Brush;
 class Map;
 class CTokenizer;
 
-class CKeyValue
+class CKeyValue : public CPooled<CKeyValue>
 {
 public:
     CKeyValue(LPCSTR key, LPCSTR value) : m_key(key), m_value(value) {}
@@ -107,14 +108,32 @@ public:
     bool stopReading; // false: only this entity is skipped
 };
 
-// While a map is read, the classes that the project does not define are counted here (set by the
-// reader, null otherwise) so that one message lists them; without a counter each is reported.
 struct UnknownClassCount
 {
     CString name;
     int count;
 };
-void SetUnknownClassCounter(std::vector<UnknownClassCount>* pCounter);
+
+// The classes that the project does not define, counted over one operation on many entities (an
+// open, a move of the selection), so that one box names each with its count. While one lives an
+// unknown class is counted, otherwise it is reported at once. Nested ones count into the outermost,
+// which reports when it ends (or earlier, at ReportNow).
+class CUnknownClassReport
+{
+public:
+    CUnknownClassReport();
+    ~CUnknownClassReport();
+    CUnknownClassReport(const CUnknownClassReport&) = delete;
+    CUnknownClassReport& operator=(const CUnknownClassReport&) = delete;
+    void ReportNow();
+    void Forget() { m_counts.clear(); }
+    // Counts the class when a report is open, else tells about it in a box of its own.
+    static void Count(const CString& name);
+
+private:
+    std::vector<UnknownClassCount> m_counts;
+    bool m_outer;
+};
 
 // Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.
 bool ParseOrigin(LPCSTR text, int* xyz);

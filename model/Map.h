@@ -10,7 +10,6 @@ class SThing;
 class Brush;
 struct Face;
 struct Texture;
-struct UnknownClassCount;
 
 // View update hints: the number passed with UpdateAllViews.
 enum
@@ -306,7 +305,6 @@ private:
     void CycleSelection(BOOL bUp, BOOL bKeep);
     void DeleteEntities();
     void ReportKeptBrushes();
-    static void ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown);
     void SelectObjects(CPtrList& things, BOOL redraw);
     // The project's WAD list made absolute and joined with ";"; FALSE when empty.
     static BOOL JoinedWadList(CString& wads);

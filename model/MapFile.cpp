@@ -29,12 +29,7 @@ BOOL Map::ParseMapText(char* buffer)
     CTokenizer tok;
     tok.Init(buffer);
     // Unknown classes are told once for the whole map, each with its count.
-    std::vector<UnknownClassCount> unknown;
-    struct CounterScope
-    {
-        explicit CounterScope(std::vector<UnknownClassCount>* p) { SetUnknownClassCounter(p); }
-        ~CounterScope() { SetUnknownClassCounter(nullptr); }
-    } scope(&unknown);
+    CUnknownClassReport unknown;
     while (tok.PeekToken()) {
         Entity* e = nullptr;
         try {
@@ -42,6 +37,7 @@ BOOL Map::ParseMapText(char* buffer)
         } catch (CEntityReadError& err) {
             if (err.stopReading) {
                 DeleteContents();
+                unknown.Forget();
                 return FALSE;
             }
             continue;
@@ -56,33 +52,13 @@ BOOL Map::ParseMapText(char* buffer)
         return TRUE;
     }
     ReportKeptBrushes();
-    ReportUnknownClasses(unknown);
+    unknown.ReportNow();
     if (m_pWorld->ValueForKey("classname") != CString("worldspawn"))
         Report().Box(MB_OK, "The first entity of the map is not the world entity (\"classname\" \"worldspawn\").");
     if (!m_pWorld->FindValue("wad"))
         Report().Box(MB_OK, "The map file doesn't have a wad key in it.\n"
                             "The default wad for this project will be assumed.");
     return TRUE;
-}
-
-void Map::ReportUnknownClasses(const std::vector<UnknownClassCount>& unknown)
-{
-    if (unknown.empty())
-        return;
-    if (unknown.size() == 1) {
-        Report().Box(MB_OK,
-                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
-                     static_cast<LPCSTR>(unknown[0].name), unknown[0].count);
-        return;
-    }
-    CString list;
-    for (const UnknownClassCount& c : unknown) {
-        CString line;
-        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
-        list += line;
-    }
-    Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
-                 static_cast<LPCSTR>(list));
 }
 
 // One box for every brush the open kept as text, with their lines.
@@ -410,6 +386,16 @@ BOOL Map::WriteMap(CString& out)
     for (Group* g : groups) {
         writeGroup(*g, false);
         delete g;
+    }
+    // An entity whose brushes were all kept as read has no object in the list, yet it belongs to
+    // the map as much as the others: it is written as it is, unless its class is switched off.
+    for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
+        const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
+        if (e == m_pWorld || e->GetBrushCount() != 0 || e->GetKeptBrushCount() == 0)
+            continue;
+        if (GetEditorServices()->IsEntityVisible(e->ValueForKey("classname")) == 0)
+            continue;
+        e->Write(out);
     }
     return TRUE;
 }

@@ -41,6 +41,9 @@ int FloorPowerOfTwo(int n);
 // A decimal number with an optional sign and fraction; false (pointer unchanged)
 // when no digit stands there.
 bool ParseNumber(char** pp, double& value);
+// A number read as RoundCoord(ParseNumber) gives it, with a plain integer (nearly every number of
+// a map) read as one: its value is ready at once, not after a chain of double multiplications.
+bool ParseCoord(char** pp, short& value);
 // The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped. Inline and
 // without a library call: a map's load rounds every number it reads and every winding point.
 inline short RoundCoord(double v)

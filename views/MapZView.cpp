@@ -546,15 +546,19 @@ void CMapZView::DragTo(int y)
         pMap->GetSelectionBounds(before);
         int type = GetPlaneType();
         CPtrList& sel = pMap->GetSelection();
-        for (POSITION pos = sel.GetHeadPosition(); pos;) {
-            SThing* t = static_cast<SThing*>(sel.GetNext(pos));
-            try {
-                if (m_nState == STATE_MOVE)
-                    t->MoveDepth(distance, type);
-                else
-                    t->Scale(m_nState == STATE_TOP_HANDLE ? 1 : 0, distance, type);
-            } catch (...) {
-                // A brush that cannot take the change stays as it was.
+        {
+            // Entities of classes the project does not define: one box for the whole move.
+            CUnknownClassReport unknown;
+            for (POSITION pos = sel.GetHeadPosition(); pos;) {
+                SThing* t = static_cast<SThing*>(sel.GetNext(pos));
+                try {
+                    if (m_nState == STATE_MOVE)
+                        t->MoveDepth(distance, type);
+                    else
+                        t->Scale(m_nState == STATE_TOP_HANDLE ? 1 : 0, distance, type);
+                } catch (...) {
+                    // A brush that cannot take the change stays as it was.
+                }
             }
         }
         pMap->SetModifiedFlag(TRUE);

@@ -1,4 +1,5 @@
 #include "ViewServices.h"
+#include <algorithm>
 #include "Entity.h"
 #include "Map.h"
 #include "MapFrame.h"
@@ -237,8 +238,10 @@ static BOOL CALLBACK CollectCombo(HWND hWnd, LPARAM lParam)
     if (static_cast<UINT>(::GetDlgCtrlID(hWnd)) == search->first) {
         char cls[32] = "";
         ::GetClassNameA(hWnd, cls, sizeof cls);
-        if (lstrcmpiA(cls, "ComboBox") == 0)
-            search->second->push_back(hWnd);
+        // A docked toolbar is reached twice: as a bar of its own and inside its dock bar.
+        std::vector<HWND>& found = *search->second;
+        if (lstrcmpiA(cls, "ComboBox") == 0 && std::find(found.begin(), found.end(), hWnd) == found.end())
+            found.push_back(hWnd);
     }
     return TRUE;
 }

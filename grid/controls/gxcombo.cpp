@@ -502,12 +502,8 @@ CListBox* CGXComboBox::CreateListBox(CWnd* pParent)
 void CGXComboBox::FillDropList(CListBox* pList)
 {
     const CGXStyle& style = GetStyle();
-    if (m_bFillFromChoiceList && style.GetIncludeChoiceList()) {
-        LPCSTR p = style.GetChoiceList();
-        CString line;
-        while (GXGetNextChoiceLine(p, line))
-            pList->AddString(line);
-    }
+    if (m_bFillFromChoiceList)
+        GXAddChoiceLines(pList, LB_ADDSTRING, style);
     CString text;
     BOOL byText;
     if (m_bActive) {
@@ -832,13 +828,8 @@ void CGXCheckListComboBox::FillDropList(CListBox* pList)
     const CGXStyle& style = GetStyle();
     if (!style.GetIncludeChoiceList() || pCheck == nullptr)
         return;
-    LPCSTR p = style.GetChoiceList();
-    CString line;
-    GXGetNextChoiceLine(p, line);   // the caption
-    while (GXGetNextChoiceLine(p, line)) {
-        pCheck->AddString(line);
-        ++m_nCheckCount;
-    }
+    // The first line is the caption.
+    m_nCheckCount = GXAddChoiceLines(pCheck, LB_ADDSTRING, style, 1);
     if (style.GetIncludeValue())
         for (int i = 0; i < m_nCheckCount; ++i)
             pCheck->SetCheck(i, GXCheckListIsChecked(style.GetValue(), i) ? 1 : 0);

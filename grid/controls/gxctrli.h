@@ -242,6 +242,15 @@ void GXDrawSpinGlyph(CDC* pDC, const CRect& rect, BOOL bUp);
 // ---------------------------------------------------------------------------
 // Edit control
 
+// Adds the lines of a cell's choice list to a list or combo box window with its
+// add message (LB_ADDSTRING or CB_ADDSTRING), from line nFirst on; answers how
+// many it added.
+int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nFirst = 0);
+
+// The active flag of a window-based control: activation needs the window, and
+// a control that turns active re-reads its cell's style.
+void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);
+
 // Set while an input method composes text: drawing leaves the edit window where it is.
 extern BOOL g_bImeComposing;
 
@@ -648,6 +657,27 @@ int GXFindTabEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle
 // One field of an entry, cut at 127 characters.
 CString GXTabField(LPCSTR lpszEntry, int nColumn);
 
+// The attributes and the column layout of a tabbed choice list.
+struct GXTabbedList
+{
+    int nKeyCol = 0;
+    int nTextCol = 0;
+    BOOL bShowAllCols = TRUE;
+    BOOL bDispTitles = FALSE;
+    int nSortCol = -1;
+    CString strColWidths;
+    std::vector<CString> items;   // as a list holds them: the text column first
+    CString title;
+    std::vector<int> stops;       // running right edges of the columns but the last
+    int nTotalWidth = 0;
+
+    void ReadAttributes(const CGXStyle& style);
+    // Sorts the entries once when asked (the sorted list and "-1" go back into
+    // the style), measures them in the device context's font and lays out
+    // the columns (at most 10): given widths first, else measured ones.
+    void Build(CDC* pDC, CGXStyle& style);
+};
+
 class CGXTabbedComboBox;
 
 class CGXTabbedComboListBox : public CGXComboListBox
@@ -730,4 +760,146 @@ protected:
     std::vector<int> m_stops;
     CGXTabbedPopupWnd* m_pTitleWnd;
     BOOL m_bListFilled = FALSE;
+};
+
+// ---------------------------------------------------------------------------
+// Combo box window control
+
+class CGXComboBoxWnd;
+
+// The edit child of a drop-down system combo box: its keys go to the control first.
+class CGXComboBoxWndEdit : public CEdit
+{
+public:
+    CGXComboBoxWnd* m_pCombo = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A real system combo box in the active cell; static text elsewhere.
+class CGXComboBoxWnd : public CComboBox, public CGXStatic
+{
+    DECLARE_DYNAMIC(CGXComboBoxWnd)
+    GX_DECLARE_CONTROL(CGXComboBoxWnd)
+public:
+    explicit CGXComboBoxWnd(CGXGridEngine* pGrid);
+    ~CGXComboBoxWnd() override;
+    using CGXControl::IsKindOf;
+    using CObject::IsKindOf;
+    using CGXControl::GetStyle;
+
+    // Makes the arrow button and the combo box window; FALSE without a window.
+    virtual BOOL CreateControl(DWORD dwStyle, UINT nID);
+
+    CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXComboBoxWnd); }
+    CWnd* GetWnd() override { return this; }
+    void SetActive(BOOL bActive) override;
+    BOOL IsActive() override { return m_bActive; }
+    void SetModify(BOOL bModified) override { m_bModified = bModified; }
+    BOOL GetModify() override { return m_bModified; }
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CSize AddBorders(CSize size, const CGXStyle& style) override;
+    void Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
+              const CGXStyle* pStandardStyle) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    void SetCurrentText(const CString& str) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    void Hide() override;
+    int Store() override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
+    BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridDoubleByteChar(const CString& sChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnGridSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL GetSelectedText(CString& sWindowText) override;
+    void ReplaceSel(LPCSTR lpszNewText) override;
+    void OnClickedButton(GXCellChild* pChild) override;
+    void LayoutChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void Invalidate() override { CGXControl::Invalidate(); }
+
+    // A key of the combo box or its edit: TRUE when it was taken (by the grid or here).
+    virtual BOOL HandleComboKey(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // A character typed into the edit: TRUE when the control took it.
+    virtual BOOL HandleComboEditChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The text the edit shows for a window text: all of it here.
+    virtual CString EditTextFor(LPCSTR lpszText) { return lpszText != nullptr ? CString(lpszText) : CString(); }
+    // Puts the cell's choices into the combo box.
+    virtual void FillComboBox();
+    BOOL IsDropDownList() const;
+    // The text the combo box holds: its edit's, else the selected item's.
+    CString GetComboText();
+
+    int m_nButtonFrame;
+    BOOL m_bFillFromChoiceList = TRUE;
+    BOOL m_bWantArrowKeys = FALSE;
+    BOOL m_bSizeButtonToText = FALSE;
+    int m_nIndexBase = -1;
+    BOOL m_bDispChoice = FALSE;
+    BOOL m_bDropOnClick = TRUE;
+    BOOL m_bButtonInInactiveCells = FALSE;
+    BOOL m_bFullWidthWhenInactive = TRUE;
+    BOOL m_bDefaultDraw = TRUE;
+    CGXComboBoxWndEdit m_wndEdit;
+    CGXComboArrowButton* m_pArrowButton = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL Activate();
+    BOOL ToGrid(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void RestoreSaved();
+
+    BOOL m_bActive = FALSE;
+    BOOL m_bModified = FALSE;
+    CFont m_Font;
+    int m_nTextHeight = 0;
+    CString m_strSaved;
+    int m_nSavedSel = -1;
+};
+
+// A system combo box over a tabbed choice list: owner-drawn columns, the text
+// column in the field, the key column stored.
+class CGXTabbedComboBoxWnd : public CGXComboBoxWnd
+{
+    DECLARE_DYNAMIC(CGXTabbedComboBoxWnd)
+    GX_DECLARE_CONTROL(CGXTabbedComboBoxWnd)
+public:
+    explicit CGXTabbedComboBoxWnd(CGXGridEngine* pGrid);
+    ~CGXTabbedComboBoxWnd() override;
+
+    BOOL CreateControl(DWORD dwStyle, UINT nID) override;
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void GetValue(CString& strResult) override;
+    void SetValue(LPCSTR lpszValue) override;
+    BOOL GetCurrentText(CString& strResult) override;
+    BOOL GetDisplayText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCSTR lpszValue,
+                        const CGXStyle* pStyle) override;
+    BOOL SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags, const CGXStyle* pOldStyle) override;
+    BOOL ValidateString(const CString& sEdit) override;
+    void Hide() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL HandleComboEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    CString EditTextFor(LPCSTR lpszText) override;
+    void FillComboBox() override;
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    int CompareItem(LPCOMPAREITEMSTRUCT) override { return -1; }
+
+    const GXTabbedList& GetTabbedList() const { return m_tab; }
+    CGXTabbedPopupWnd* GetTitleWnd() const { return m_pTitleWnd; }
+    COLORREF m_rgbGridLine = RGB(192, 192, 192);
+    int m_nItemHeight = 16;
+
+protected:
+    // The key of the entry the item at an index of the combo box shows.
+    CString KeyOfItem(int nIndex);
+    void ShowTitles();
+    GXTabbedList m_tab;
+    CGXTabbedPopupWnd* m_pTitleWnd;
 };

@@ -99,18 +99,36 @@ DWORD CGXEditControl::CalcEditStyle(CRect& rect, int& nHeight)
 // ---------------------------------------------------------------------------
 // Activity, modification, the held cell
 
-void CGXEditControl::SetActive(BOOL bActive)
+int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nFirst)
 {
-    if (bActive && GetSafeHwnd() == nullptr)
-        return;
-    if (bActive && !m_bActive) {
-        // Editing shows the cell's current style.
-        FreeStyle();
-        if (m_bInit)
-            GetStyle();
+    if (pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr || !style.GetIncludeChoiceList())
+        return 0;
+    LPCSTR p = style.GetChoiceList();
+    CString line;
+    int added = 0;
+    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
+        if (i < nFirst)
+            continue;
+        pWnd->SendMessage(nAddMessage, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(line)));
+        ++added;
     }
-    m_bActive = bActive;
+    return added;
 }
+
+void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive)
+{
+    if (bActive && hWnd == nullptr)
+        return;
+    if (bActive && !bActiveFlag) {
+        // Editing shows the cell's current style.
+        pControl->FreeStyle();
+        if (pControl->IsInit())
+            pControl->GetStyle();
+    }
+    bActiveFlag = bActive;
+}
+
+void CGXEditControl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXEditControl::SetModify(BOOL bModified)
 {
@@ -618,10 +636,11 @@ BOOL CGXEditControl::OnGridDoubleByteChar(const CString& sChar, UINT, UINT)
 
 int CGXEditControl::CharIndexFromPoint(CPoint pt)
 {
-    if (GetSafeHwnd() == nullptr || !IsWindowVisible())
+    CWnd* pGrid = GetGridWindow();
+    if (GetSafeHwnd() == nullptr || !IsWindowVisible() || pGrid == nullptr)
         return -1;
     CPoint client = pt;
-    GetGridWindow()->ClientToScreen(&client);
+    pGrid->ClientToScreen(&client);
     ScreenToClient(&client);
     CRect r;
     GetClientRect(&r);

@@ -75,6 +75,36 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXListBox>(pGrid, nID);
     case GX_IDS_CTRL_TABBED_COMBOBOX:
         return Make<CGXTabbedComboBox>(pGrid, nID, nID);
+    case GX_IDS_CTRL_CBS_DROPDOWN:
+    case GX_IDS_CTRL_CBS_DROPDOWNLIST: {
+        CGXComboBoxWnd* pCombo = new (std::nothrow) CGXComboBoxWnd(pGrid);
+        const DWORD style = nID == GX_IDS_CTRL_CBS_DROPDOWN ? WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL
+                                                            : WS_VSCROLL | CBS_DROPDOWNLIST;
+        // A control that could not make its window is no control.
+        if (pCombo != nullptr && !pCombo->CreateControl(style, nID)) {
+            delete pCombo;
+            return nullptr;
+        }
+        if (pCombo != nullptr) {
+            pCombo->m_bFillFromChoiceList = TRUE;
+            pCombo->m_bWantArrowKeys = FALSE;
+        }
+        return pCombo;
+    }
+    case GX_IDS_CTRL_TABBED_DROPDOWN:
+    case GX_IDS_CTRL_TABBED_DROPDOWNLIST: {
+        if (GXGetAppState()->m_bWin32s)
+            return Make<CGXTabbedComboBox>(pGrid, UINT(GX_IDS_CTRL_TABBED_COMBOBOX), UINT(GX_IDS_CTRL_TABBED_COMBOBOX));
+        CGXTabbedComboBoxWnd* pCombo = new (std::nothrow) CGXTabbedComboBoxWnd(pGrid);
+        if (pCombo == nullptr)
+            return nullptr;
+        pCombo->m_bDropOnClick = nID == GX_IDS_CTRL_TABBED_DROPDOWNLIST;
+        if (!pCombo->CreateControl(nID == GX_IDS_CTRL_TABBED_DROPDOWN ? CBS_DROPDOWN : CBS_DROPDOWNLIST, nID)) {
+            delete pCombo;
+            return nullptr;
+        }
+        return pCombo;
+    }
     case GX_IDS_CTRL_CHECKLISTCOMBO:
         return Make<CGXCheckListComboBox>(pGrid, 0u, 0u);
     default:

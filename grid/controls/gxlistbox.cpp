@@ -104,12 +104,7 @@ void CGXListBox::FillList()
         return;
     ResetContent();
     const CGXStyle& style = GetStyle();
-    if (style.GetIncludeChoiceList()) {
-        LPCSTR p = style.GetChoiceList();
-        CString line;
-        while (GXGetNextChoiceLine(p, line))
-            AddString(line);
-    }
+    GXAddChoiceLines(this, LB_ADDSTRING, style);
     // An exact line only: "A" chooses "A", not "Apple"; no match chooses nothing.
     CString value;
     GetDisplayText(value, m_nRow, m_nCol, nullptr, &style);
@@ -129,14 +124,7 @@ void CGXListBox::Init(ROWCOL nRow, ROWCOL nCol)
 
 void CGXListBox::SetActive(BOOL bActive)
 {
-    if (bActive && GetSafeHwnd() == nullptr)
-        return;
-    if (bActive && !m_bActive) {
-        FreeStyle();
-        if (m_bInit)
-            GetStyle();
-    }
-    m_bActive = bActive;
+    GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive);
 }
 
 void CGXListBox::GetValue(CString& strResult)
@@ -289,15 +277,15 @@ void CGXListBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXS
 
 BOOL CGXListBox::ActivateForClick(UINT nFlags, CPoint pt)
 {
-    if (!m_bInit || GetSafeHwnd() == nullptr || !OnStartEditing())
+    CWnd* pGrid = GetGridWindow();
+    if (!m_bInit || GetSafeHwnd() == nullptr || pGrid == nullptr || !OnStartEditing())
         return FALSE;
     SetActive(TRUE);
     Invalidate();
-    if (CWnd* pGrid = GetGridWindow())
-        pGrid->UpdateWindow();
+    pGrid->UpdateWindow();
     // The click is replayed in the list, at the point in its own client coordinates.
     CPoint client = pt;
-    GetGridWindow()->ClientToScreen(&client);
+    pGrid->ClientToScreen(&client);
     ScreenToClient(&client);
     PostMessage(WM_LBUTTONDOWN, nFlags | MK_LBUTTON, MAKELPARAM(client.x, client.y));
     PostMessage(WM_LBUTTONUP, nFlags, MAKELPARAM(client.x, client.y));

@@ -153,15 +153,82 @@ CString CGXTabbedComboBox::Choices(const CGXStyle* pStyle) const
     return pStyle != nullptr && pStyle->GetIncludeChoiceList() ? pStyle->GetChoiceList() : CString();
 }
 
-void CGXTabbedComboBox::ReadAttributes(const CGXStyle& style)
+void GXTabbedList::ReadAttributes(const CGXStyle& style)
 {
     CString s;
-    m_nKeyCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    m_nTextCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    m_bShowAllCols = style.LookupUserAttribute(GX_IDS_UA_TABLIST_SHOWALLCOLS, s) && !s.IsEmpty() ? atoi(s) != 0 : TRUE;
-    m_bDispTitles = style.LookupUserAttribute(GX_IDS_UA_TABLIST_TITLES, s) && !s.IsEmpty() ? atoi(s) != 0 : FALSE;
-    m_strColWidths = style.GetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS);
-    m_nSortCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_SORT, s) && !s.IsEmpty() ? atoi(s) : -1;
+    nKeyCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
+    nTextCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
+    bShowAllCols = style.LookupUserAttribute(GX_IDS_UA_TABLIST_SHOWALLCOLS, s) && !s.IsEmpty() ? atoi(s) != 0 : TRUE;
+    bDispTitles = style.LookupUserAttribute(GX_IDS_UA_TABLIST_TITLES, s) && !s.IsEmpty() ? atoi(s) != 0 : FALSE;
+    strColWidths = style.GetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS);
+    nSortCol = style.LookupUserAttribute(GX_IDS_UA_TABLIST_SORT, s) && !s.IsEmpty() ? atoi(s) : -1;
+}
+
+void GXTabbedList::Build(CDC* pDC, CGXStyle& style)
+{
+    items.clear();
+    stops.clear();
+    title.Empty();
+    nTotalWidth = 0;
+    CString choices = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
+    if (!choices.IsEmpty() && nSortCol >= 0) {
+        // Sorted once: the sorted list and "-1" go back into the cell's style.
+        // The sorter splits at CR LF: every line end takes that form first.
+        CString normal, line;
+        for (LPCSTR q = choices; GXGetNextChoiceLine(q, line);)
+            normal += (normal.IsEmpty() ? "" : "\r\n") + line;
+        choices = normal;
+        GXSortTabList(choices, nSortCol, bDispTitles);
+        style.SetChoiceList(choices);
+        style.SetUserAttribute(GX_IDS_UA_TABLIST_SORT, "-1");
+        nSortCol = -1;
+    }
+    int widths[kMaxColumns];
+    std::fill(widths, widths + kMaxColumns, -1);
+    LPCSTR p = choices;
+    CString line;
+    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
+        const int fields = std::min(kMaxColumns, 1 + static_cast<int>(std::count(static_cast<LPCSTR>(line),
+                                                                                  static_cast<LPCSTR>(line) + line.GetLength(), '\t')));
+        for (int c = 0; c < fields; ++c)
+            widths[c] = std::max<int>(widths[c], pDC->GetTextExtent(GXTabField(line, c)).cx);
+        if (i == 0 && bDispTitles) {
+            title = line;
+            continue;
+        }
+        // A list's first column always shows the text column.
+        items.push_back(nTextCol > 0 ? GXTabField(line, nTextCol) + "\t" + line : line);
+    }
+    LPCSTR w = strColWidths;
+    int sum = 0;
+    for (int c = 0; c < kMaxColumns && widths[c] >= 0; ++c) {
+        while (*w != '\0' && (*w < '0' || *w > '9'))
+            ++w;
+        int width;
+        if (*w != '\0') {
+            width = atoi(w);
+            while (*w >= '0' && *w <= '9')
+                ++w;
+        } else {
+            width = (!bShowAllCols && c != nTextCol) ? 0 : widths[c] + 4;
+        }
+        sum += width;
+        if (c + 1 < kMaxColumns && widths[c + 1] >= 0)
+            stops.push_back(sum);
+    }
+    nTotalWidth = sum + ::GetSystemMetrics(SM_CXVSCROLL);
+}
+
+void CGXTabbedComboBox::ReadAttributes(const CGXStyle& style)
+{
+    GXTabbedList tab;
+    tab.ReadAttributes(style);
+    m_nKeyCol = tab.nKeyCol;
+    m_nTextCol = tab.nTextCol;
+    m_bShowAllCols = tab.bShowAllCols;
+    m_bDispTitles = tab.bDispTitles;
+    m_strColWidths = tab.strColWidths;
+    m_nSortCol = tab.nSortCol;
 }
 
 void CGXTabbedComboBox::Init(ROWCOL nRow, ROWCOL nCol)
@@ -183,14 +250,12 @@ BOOL CGXTabbedComboBox::GetDisplayText(CString& strResult, ROWCOL, ROWCOL, LPCST
         return FALSE;
     const CString value = lpszValue != nullptr ? CString(lpszValue) : pStyle->GetValue();
     // Columns and the title flag of the style asked about, not of the held cell.
-    CString s;
-    const int keyCol = pStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    const int textCol = pStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    const BOOL titles = pStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_TITLES, s) && !s.IsEmpty() && atoi(s) != 0;
+    GXTabbedList tab;
+    tab.ReadAttributes(*pStyle);
     CString entry;
-    if (value.IsEmpty() || GXFindTabEntry(value, keyCol, Choices(pStyle), titles, TRUE, entry) < 0)
+    if (value.IsEmpty() || GXFindTabEntry(value, tab.nKeyCol, Choices(pStyle), tab.bDispTitles, TRUE, entry) < 0)
         return FALSE;
-    strResult = GXTabField(entry, textCol);
+    strResult = GXTabField(entry, tab.nTextCol);
     return TRUE;
 }
 
@@ -235,10 +300,10 @@ BOOL CGXTabbedComboBox::SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str
         pOldStyle = pComposed;
     }
     BOOL ok = FALSE;
-    CString s;
-    const int keyCol = pOldStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    const int textCol = pOldStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, s) && !s.IsEmpty() ? atoi(s) : 0;
-    const BOOL titles = pOldStyle->LookupUserAttribute(GX_IDS_UA_TABLIST_TITLES, s) && !s.IsEmpty() && atoi(s) != 0;
+    GXTabbedList tab;
+    tab.ReadAttributes(*pOldStyle);
+    const int keyCol = tab.nKeyCol, textCol = tab.nTextCol;
+    const BOOL titles = tab.bDispTitles;
     CString entry;
     if (str.IsEmpty()) {
         ok = CGXEditControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
@@ -349,62 +414,25 @@ void CGXTabbedComboBox::FillDropList(CListBox* pList)
 {
     if (!m_bInit)
         return;
-    CGXStyle& style = const_cast<CGXStyle&>(GetStyle());
     if (m_bFillFromChoiceList) {
-        pList->ResetContent();
-        m_nTotalWidth = 0;
-        m_pTitleWnd->m_strTitle.Empty();
-        CString choices = Choices(&style);
-        if (!choices.IsEmpty() && m_nSortCol >= 0) {
-            // Sorted once: the sorted list and "-1" go back into the cell's style.
-            // The sorter splits at CR LF: every line end takes that form first.
-            CString normal, line;
-            for (LPCSTR q = choices; GXGetNextChoiceLine(q, line);)
-                normal += (normal.IsEmpty() ? "" : "\r\n") + line;
-            choices = normal;
-            GXSortTabList(choices, m_nSortCol, m_bDispTitles);
-            style.SetChoiceList(choices);
-            style.SetUserAttribute(GX_IDS_UA_TABLIST_SORT, "-1");
-            m_nSortCol = -1;
-        }
-        int widths[kMaxColumns];
-        std::fill(widths, widths + kMaxColumns, -1);
+        GXTabbedList tab;
+        tab.nKeyCol = m_nKeyCol;
+        tab.nTextCol = m_nTextCol;
+        tab.bShowAllCols = m_bShowAllCols;
+        tab.bDispTitles = m_bDispTitles;
+        tab.nSortCol = m_nSortCol;
+        tab.strColWidths = m_strColWidths;
         CClientDC dc(GetGridWindow());
+        CGXStyle& style = const_cast<CGXStyle&>(GetStyle());
         m_pGrid->SelectStyleFont(&dc, style);
-        LPCSTR p = choices;
-        CString line;
-        for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
-            const int fields = std::min(kMaxColumns, 1 + static_cast<int>(std::count(static_cast<LPCSTR>(line),
-                                                                                      static_cast<LPCSTR>(line) + line.GetLength(), '\t')));
-            for (int c = 0; c < fields; ++c)
-                widths[c] = std::max<int>(widths[c], dc.GetTextExtent(GXTabField(line, c)).cx);
-            if (i == 0 && m_bDispTitles) {
-                m_pTitleWnd->m_strTitle = line;
-                continue;
-            }
-            // The list's first column always shows the text column.
-            pList->AddString(m_nTextCol > 0 ? GXTabField(line, m_nTextCol) + "\t" + line : line);
-        }
-        // Column widths: given ones first, else measured (hidden columns 0 wide).
-        LPCSTR w = m_strColWidths;
-        m_stops.clear();
-        int sum = 0;
-        for (int c = 0; c < kMaxColumns && widths[c] >= 0; ++c) {
-            while (*w != '\0' && (*w < '0' || *w > '9'))
-                ++w;
-            int width;
-            if (*w != '\0') {
-                width = atoi(w);
-                while (*w >= '0' && *w <= '9')
-                    ++w;
-            } else {
-                width = (!m_bShowAllCols && c != m_nTextCol) ? 0 : widths[c] + 4;
-            }
-            sum += width;
-            if (c + 1 < kMaxColumns && widths[c + 1] >= 0)
-                m_stops.push_back(sum);
-        }
-        m_nTotalWidth = sum + ::GetSystemMetrics(SM_CXVSCROLL);
+        tab.Build(&dc, style);
+        m_nSortCol = tab.nSortCol;
+        pList->ResetContent();
+        for (const CString& item : tab.items)
+            pList->AddString(item);
+        m_pTitleWnd->m_strTitle = tab.title;
+        m_stops = tab.stops;
+        m_nTotalWidth = tab.nTotalWidth;
     }
     const CString text = GetEditText();
     pList->SetCurSel(text.IsEmpty() ? -1 : pList->FindStringExact(-1, text));
@@ -423,12 +451,14 @@ void CGXTabbedComboBox::ShowDropList(BOOL bShow)
 {
     const BOOL wasOpen = IsDropListVisible();
     CGXComboBox::ShowDropList(bShow);
-    if (!bShow || wasOpen || !IsDropListVisible() || !m_bDispTitles || m_pTitleWnd->m_strTitle.IsEmpty())
+    CWnd* pGrid = GetGridWindow();
+    if (!bShow || wasOpen || !IsDropListVisible() || !m_bDispTitles || m_pTitleWnd->m_strTitle.IsEmpty() ||
+        pGrid == nullptr)
         return;
     // The titles sit on top of the list, or above it when the list opened above the cell.
     if (m_pTitleWnd->GetSafeHwnd() == nullptr)
         m_pTitleWnd->CreateEx(WS_EX_TOOLWINDOW, GXGetAppState()->m_strPopupClass, nullptr, WS_POPUP, 0, 0, 0, 0,
-                              GetGridWindow()->GetSafeHwnd(), nullptr);
+                              pGrid->GetSafeHwnd(), nullptr);
     m_pTitleWnd->m_bShowAllCols = m_bShowAllCols;
     m_pTitleWnd->m_nTextCol = m_nTextCol;
     m_pTitleWnd->m_stops = m_stops;
@@ -437,7 +467,7 @@ void CGXTabbedComboBox::ShowDropList(BOOL bShow)
     CRect list;
     m_pDropDownWnd->GetWindowRect(&list);
     CRect cell = m_pGrid->CalcCellRect(m_nRow, m_nCol);
-    GetGridWindow()->ClientToScreen(&cell);
+    pGrid->ClientToScreen(&cell);
     if (list.top >= cell.bottom) {
         m_pTitleWnd->SetWindowPos(&CWnd::wndTopMost, list.left, list.top, list.Width(), th, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         m_pDropDownWnd->SetWindowPos(nullptr, list.left, list.top + th, list.Width(), list.Height(), SWP_NOZORDER | SWP_NOACTIVATE);

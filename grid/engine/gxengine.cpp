@@ -894,15 +894,12 @@ BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)
     return TRUE;
 }
 
-BOOL CGXGridEngine::HandleSize(UINT, int, int) { return FALSE; }
-BOOL CGXGridEngine::HandleShowWindow(BOOL, UINT) { return FALSE; }
 UINT CGXGridEngine::HandleGetDlgCode(UINT nCode) { return nCode | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
-BOOL CGXGridEngine::HandleMouseActivate(CWnd*, UINT, UINT, int*) { return FALSE; }
-BOOL CGXGridEngine::HandleSettingChange(LPCSTR) { return FALSE; }
 
 BOOL CGXGridEngine::HandleSysColorChange()
 {
     GXGetSysData()->Update();
+    ForEachControl([](CGXControl* c) { c->OnGridSysColorChange(); });
     return FALSE;
 }
 
@@ -926,23 +923,7 @@ BOOL CGXGridEngine::CanPaste() { return FALSE; }
 BOOL CGXGridEngine::CanCut() { return FALSE; }
 BOOL CGXGridEngine::CanClear() { return FALSE; }
 BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
-CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
-{
-    // A grid without a bar of its own in a parent that shares its bars uses
-    // the parent's (0xEA00 horizontal, 0xEA10 vertical).
-    if (m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr)
-        return nullptr;
-    const DWORD style = m_pGridWnd->GetStyle();
-    if ((nBar == SB_HORZ && (style & WS_HSCROLL)) || (nBar == SB_VERT && (style & WS_VSCROLL)))
-        return nullptr;
-    if (!GXIsInScrollParent(const_cast<CGXGridEngine*>(this)))
-        return nullptr;
-    CWnd* pParent = m_pGridWnd->GetParent();
-    CWnd* pBar = pParent != nullptr ? pParent->GetDlgItem(nBar == SB_HORZ ? 0xEA00 : 0xEA10) : nullptr;
-    return dynamic_cast<CScrollBar*>(pBar);
-}
 void CGXGridEngine::UpdateTabName(WPARAM) {}
-BOOL CGXGridEngine::HandleMsg7A3(WPARAM, LPARAM) { return FALSE; }
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {

@@ -751,6 +751,17 @@ protected:
     BOOL IsWindowShown();
     CPoint PanePosition();
     HWND m_hPaneWnd = nullptr;
+    // Calls fn for every control registered with the grid.
+    template <class Fn> void ForEachControl(Fn fn)
+    {
+        for (POSITION pos = m_mapControls.GetStartPosition(); pos != nullptr;) {
+            DWORD id = 0;
+            void* p = nullptr;
+            m_mapControls.GetNextAssoc(pos, id, p);
+            if (p != nullptr)
+                fn(static_cast<CGXControl*>(p));
+        }
+    }
     // Mouse tracking.
     UINT m_nButtonFlags = 0;
     WORD m_wTracking = 0;

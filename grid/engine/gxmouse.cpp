@@ -832,6 +832,8 @@ BOOL CGXGridEngine::StartRowColMoveDrag(ROWCOL nRow, ROWCOL nCol)
 
 void CGXGridEngine::TrackRowColMoveDrag(ROWCOL, ROWCOL, ROWCOL nRow, ROWCOL nCol)
 {
+    if (m_pParam == nullptr)
+        return;
     nRow = std::max<ROWCOL>(nRow, 1);
     nCol = std::max<ROWCOL>(nCol, 1);
     const BOOL bRows = m_nMoveMode == 2;

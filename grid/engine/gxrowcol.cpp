@@ -515,6 +515,7 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
             if (nCommand == gxDo && e.IsRecording(nCommand)) {
                 p->EmptyUndoList();
                 p->EmptyRedoList();
+                e.m_pOpenBlock = nullptr;
             }
         } else {
             if (bRows)

@@ -73,6 +73,14 @@ protected:
     }
     CTempDir m_dir;
     CString m_root;
+    // Loading the sample makes its WAD paths absolute against the test's root, in the file beside
+    // the program: every test puts the file back so the next one loads the sample as shipped.
+    struct KeepFile
+    {
+        CString path = CEditorApp::SampleProjectPath();
+        CString text = ReadFile(path);
+        ~KeepFile() { WriteFile(path, text); }
+    } m_keepSample;
     CEditorApp m_app;
     CMainFrame* m_frame = nullptr;
 };

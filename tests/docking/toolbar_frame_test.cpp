@@ -727,6 +727,192 @@ TEST_F(ToolBarFrame, RealDragsCopyWithCtrlEmptyAUserToolBarAndMoveWithAlt)
     EXPECT_EQ(m_pManager->m_pSelectedToolBar, nullptr);
     EXPECT_EQ(pSecond->GetSelectedIndex(), -1);
     EXPECT_FALSE(pSecond->m_bDragging);
+
+    // Customising again: a button dragged 1 px stays as it was, a few pixels right gets a
+    // separator before it.
+    m_pManager->SetCustomizeMode(TRUE);
+    CPoint ptB = ScreenButton(pSecond, 2).CenterPoint();
+    ASSERT_TRUE(afxtest::Drag(ptB, ptB + CPoint(1, 0), 1));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B, ID_TB_A}));
+    EXPECT_EQ(pSecond->GetSelectedIndex(), 2);
+    ASSERT_TRUE(afxtest::Drag(ptB, ptB + CPoint(6, 0), 3));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, 0, ID_TB_B, ID_TB_A}));
+    m_pManager->SetCustomizeMode(FALSE);
+}
+
+TEST_F(ToolBarFrame, RealDragsOutOfAPaletteCopyAndDropsOnTheSheetDoNothing)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    CPropertySheet sheet("Customize", m_pFrame);
+    SECToolBarCmdPage cmdPage;
+    cmdPage.SetManager(m_pManager);
+    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
+    cmdPage.DefineBtnGroup("File", 2, s_file);
+    sheet.AddPage(&cmdPage);
+    AfxSeamDrive([&](AfxModalCall& c) {
+        // The sheet below the toolbars.
+        ::SetWindowPos(c.hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        afxtest::PumpMessages();
+        SECCustomizeToolBar* pPalette = cmdPage.GetPalette(0);
+        ASSERT_NE(pPalette, nullptr);
+        ASSERT_TRUE(pPalette->IsWindowVisible());
+        // Out of the palette onto a toolbar: a copy there, the palette as it was.
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pPalette, 1).CenterPoint(),
+                                  ScreenButton(pSecond, 1).CenterPoint() + CPoint(4, 0)));
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+        EXPECT_EQ(IDs(pPalette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
+        EXPECT_EQ(m_pManager->m_pSelectedToolBar, pSecond);
+        // A toolbar button dropped on the sheet (off the palette): nothing changes.
+        CRect rectSheet;
+        ::GetWindowRect(c.hWnd, &rectSheet);
+        CRect rectPalette;
+        pPalette->GetWindowRect(&rectPalette);
+        CPoint ptOnSheet(rectSheet.CenterPoint().x, rectSheet.bottom - 20);
+        ASSERT_FALSE(rectPalette.PtInRect(ptOnSheet));
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pSecond, 0).CenterPoint(), ptOnSheet));
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+        AfxSeamPressButton(c.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
+TEST_F(ToolBarFrame, AButtonsTipIsTheTipHalfOfItsCommandsString)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    CRect rect;
+    pStandard->GetButtonRect(0, &rect);
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    ASSERT_EQ(pStandard->OnToolHitTest(rect.CenterPoint(), &ti), (INT_PTR)ID_TB_A);
+    EXPECT_EQ(ti.hwnd, pStandard->m_hWnd);
+    EXPECT_EQ(ti.lpszText, LPSTR_TEXTCALLBACKA);
+    // The frame answers the tip control's question for that tool.
+    NMTTDISPINFOA info = {};
+    info.hdr.idFrom = ti.uId;
+    info.hdr.code = TTN_NEEDTEXTA;
+    HWND hTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, m_pFrame->m_hWnd, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(hTip, nullptr);
+    info.hdr.hwndFrom = hTip;
+    m_pFrame->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_STREQ(info.szText, "First");
+    ::DestroyWindow(hTip);     // "Does the first thing\nFirst"
+    // Separators are no tools.
+    pStandard->GetButtonRect(2, &rect);
+    EXPECT_EQ(pStandard->OnToolHitTest(rect.CenterPoint(), nullptr), -1);
+}
+
+// ---- Painting -----------------------------------------------------------------------------------
+
+namespace {
+
+// A bar painted into a bitmap whose pixels were the given background first.
+class PaintedBar
+{
+public:
+    PaintedBar(SECCustomToolBar* pBar, COLORREF clrBackground)
+    {
+        CRect rect;
+        pBar->GetClientRect(&rect);
+        HDC hScreen = ::GetDC(nullptr);
+        m_hbm = ::CreateCompatibleBitmap(hScreen, rect.Width(), rect.Height());
+        m_dc.Attach(::CreateCompatibleDC(hScreen));
+        ::ReleaseDC(nullptr, hScreen);
+        m_hOld = ::SelectObject(m_dc.m_hDC, m_hbm);
+        m_dc.FillSolidRect(rect, clrBackground);
+        pBar->DoPaint(&m_dc);
+    }
+    ~PaintedBar()
+    {
+        ::SelectObject(m_dc.m_hDC, m_hOld);
+        m_dc.DeleteDC();
+        ::DeleteObject(m_hbm);
+    }
+    COLORREF Pixel(int x, int y) const { return m_dc.GetPixel(x, y); }
+
+private:
+    CDC m_dc;
+    HBITMAP m_hbm;
+    HGDIOBJ m_hOld;
+};
+
+} // namespace
+
+TEST_F(ToolBarFrame, ButtonsPaintThroughTheSharedCacheAndTransparentOnesShowTheBackground)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pFrame->RecalcLayout();
+    pStandard->RedrawWindow();
+    pSecond->RedrawWindow();
+    // The manager's cache served both and holds nothing between paints.
+    EXPECT_TRUE(m_pManager->m_paintCache.IsCreated());
+    EXPECT_FALSE(m_pManager->m_paintCache.IsPrepared());
+    EXPECT_EQ(pStandard->m_pPaintCache, nullptr);
+    EXPECT_EQ(pSecond->m_pPaintCache, nullptr);
+
+    const COLORREF clrMagenta = RGB(255, 0, 255), clrFace = ::GetSysColor(COLOR_BTNFACE),
+                   clrHilite = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    CRect rectA, rectSep, rectCheck;
+    pStandard->GetButtonRect(0, &rectA);
+    pStandard->GetButtonRect(2, &rectSep);
+    pStandard->GetButtonRect(3, &rectCheck);
+    pStandard->ModifyExBarStyle(0, CBRS_EX_FLATLOOK, FALSE);
+    CPoint ptImage = rectA.CenterPoint();
+    COLORREF clrImage;
+    {
+        PaintedBar opaque(pStandard, clrMagenta);
+        EXPECT_EQ(opaque.Pixel(rectA.left + 1, rectA.top + 1), clrFace);
+        EXPECT_EQ(opaque.Pixel(rectSep.left, rectSep.top + 3), clrFace);
+        clrImage = opaque.Pixel(ptImage.x, ptImage.y);
+    }
+    ASSERT_NE(clrImage, clrFace);   // the test image has a pixel of its own there
+    {
+        pStandard->ModifyExBarStyle(0, CBRS_EX_TRANSPARENT, FALSE);
+        PaintedBar transparent(pStandard, clrMagenta);
+        EXPECT_EQ(transparent.Pixel(rectA.left + 1, rectA.top + 1), clrMagenta);
+        EXPECT_EQ(transparent.Pixel(rectSep.left, rectSep.top + 3), clrMagenta);
+        EXPECT_EQ(transparent.Pixel(ptImage.x, ptImage.y), clrImage);
+        pStandard->ModifyExBarStyle(CBRS_EX_TRANSPARENT, 0, FALSE);
+    }
+    // Without the flat look the bit does nothing.
+    {
+        pStandard->ModifyExBarStyle(CBRS_EX_FLATLOOK, CBRS_EX_TRANSPARENT, FALSE);
+        PaintedBar plain(pStandard, clrMagenta);
+        EXPECT_NE(plain.Pixel(rectA.left + 3, rectA.top + 3), clrMagenta);
+        pStandard->ModifyExBarStyle(CBRS_EX_TRANSPARENT, 0, FALSE);
+    }
+    // A checked button: the dither of face and highlight, pixel by pixel.
+    pStandard->SetButtonStyle(3, pStandard->GetButtonStyle(3) | TBBS_CHECKED);
+    {
+        PaintedBar checked(pStandard, clrMagenta);
+        COLORREF c1 = checked.Pixel(rectCheck.left + 3, rectCheck.top + 3);
+        COLORREF c2 = checked.Pixel(rectCheck.left + 4, rectCheck.top + 3);
+        COLORREF c3 = checked.Pixel(rectCheck.left + 4, rectCheck.top + 2);
+        EXPECT_TRUE((c1 == clrFace && c2 == clrHilite) || (c1 == clrHilite && c2 == clrFace));
+        EXPECT_EQ(c3, c1);
+    }
+
+    // A toolbar without a manager paints with a cache of its own.
+    SECCustomToolBar solo;
+    ASSERT_TRUE(solo.Create(0, m_pFrame, WS_CHILD | CBRS_TOP, 0xE8F0, "Solo"));
+    ASSERT_TRUE(solo.LoadToolBar(IDR_TEST_TOOLBAR));
+    static const UINT s_ids[] = {ID_TB_A, ID_TB_B};
+    solo.SetButtons(s_ids, 2);
+    solo.CalcDynamicLayout(200, LM_HORZ | LM_COMMIT);
+    solo.SetWindowPos(nullptr, 0, 0, 200, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    {
+        PaintedBar painted(&solo, clrMagenta);
+        CRect rectSoloA;
+        solo.GetButtonRect(0, &rectSoloA);
+        EXPECT_EQ(painted.Pixel(rectSoloA.CenterPoint().x, rectSoloA.CenterPoint().y), clrImage);
+    }
+    ASSERT_NE(solo.m_pPaintCache, nullptr);
+    EXPECT_TRUE(solo.m_pPaintCache->IsCreated());
+    solo.DestroyWindow();
 }
 
 // ---- Control buttons ----------------------------------------------------------------------------

@@ -2,7 +2,11 @@
 #include "Entity.h"
 #include "RecordingServices.h"
 #include "Texture.h"
+#include "WindingCheck.h"
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -110,6 +114,84 @@ TEST_F(Brushes, WindingsOfAPyramidWithAVertexOnManyPlanes)
     for (int i = 1; i < 5; ++i)
         EXPECT_EQ(b->GetFace(i).GetPointCount(), 3) << i;
     ExpectBox(*b, {0, 64, 0, 64, 0, 64});
+}
+
+// The shorter ways of BuildWindings (planes along an axis, quadrilaterals cut across) give the
+// general clip's bits: boxes whose face points run along either axis or across, far from the
+// origin, thin, with a vertex on a plane, sloped and turned, and ones that fail.
+TEST_F(Brushes, BoxWindingsMatchTheGeneralClipBitForBit)
+{
+    std::vector<std::unique_ptr<Brush>> cases;
+    const short boxes[][6] = {{0, 64, 0, 64, 0, 64},       {-4096, 4095, 17, 18, -3, 1000},
+                              {-32000, 32000, -7, 9, 5, 6}, {1001, 1333, -2047, -1013, 7, 2900},
+                              {-16000, 16000, 0, 1, -1, 0}};
+    for (const auto& box : boxes) {
+        short copy[6];
+        std::copy(box, box + 6, copy);
+        cases.emplace_back(MakeBox(copy[0], copy[1], copy[2], copy[3], copy[4], copy[5]));
+        // The same box with each face's points turned round (p1-p2 along the other axis of the
+        // face) and with the points spread across the face (p1-p2 not along an axis).
+        for (int turn = 1; turn <= 2; ++turn) {
+            std::unique_ptr<Brush> b(new Brush(*cases.back()));
+            for (Face& f : b->GetFaces()) {
+                short pt[3][3];
+                std::memcpy(pt, f.pt, sizeof pt);
+                for (int k = 0; k < 3; ++k)
+                    for (int a = 0; a < 3; ++a)
+                        f.pt[k][a] = turn == 1 ? pt[(k + 1) % 3][a] : pt[k][a];
+                if (turn == 2)
+                    for (int a = 0; a < 3; ++a) // p1 halfway between p1 and p3: still on the face
+                        f.pt[0][a] = static_cast<short>((pt[0][a] + pt[2][a]) / 2);
+            }
+            cases.push_back(std::move(b));
+        }
+    }
+    // Sloped and turned brushes, a pyramid (its apex on four planes) and an over-constrained box.
+    cases.emplace_back(MakeBox(0, 64, 0, 64, 0, 64));
+    cases.back()->Rotate(32, 32, kPi / 7, VIEW_XY);
+    cases.emplace_back(MakeBox(-100, 300, 0, 64, 0, 64));
+    cases.back()->GetFace(0).pt[0][2] = 80;
+    cases.emplace_back(MakeBox(0, 64, 0, 64, 0, 64));
+    {
+        auto& faces = cases.back()->GetFaces();
+        faces.resize(5);
+        const short apex[3] = {32, 32, 64}, base[4][3] = {{0, 0, 0}, {64, 0, 0}, {64, 64, 0}, {0, 64, 0}};
+        faces[0] = cases.back()->GetFace(1);
+        for (int s = 0; s < 4; ++s)
+            for (int a = 0; a < 3; ++a) {
+                Face& f = faces[static_cast<size_t>(s + 1)];
+                f.pt[0][a] = apex[a];
+                f.pt[1][a] = base[(s + 1) % 4][a];
+                f.pt[2][a] = base[s][a];
+            }
+    }
+    cases.emplace_back(MakeBox(0, 64, 0, 64, 0, 64));
+    for (int k = 0; k < 3; ++k)
+        cases.back()->GetFace(0).pt[k][2] = -100;
+    for (size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(c);
+        ExpectSameWindingsBothWays(*cases[c]);
+    }
+}
+
+// An axis-aligned vector is normalised by its one component, with the bits of the long double
+// length that every other vector gets: units, signed zeros, tiny and huge components.
+TEST(VectorNormalize, AxisAlignedGivesTheLongDoubleBits)
+{
+    const float cases[][3] = {{0, 0, 64},     {0, -64, 0},     {-0.0f, 0, 5},  {0, -0.0f, -3},
+                              {1e-40f, 0, 0}, {3.5f, -0.0f, 0}, {32767, 0, 0}, {0, 0, -1e30f},
+                              {0, 0, 0},      {3, 4, 0},       {0, -INFINITY, 0}};
+    for (const auto& c : cases) {
+        CVector v(c[0], c[1], c[2]);
+        v.Normalize();
+        long double len = std::sqrt(static_cast<long double>(c[0]) * c[0] + static_cast<long double>(c[1]) * c[1] +
+                                    static_cast<long double>(c[2]) * c[2]);
+        CVector expected(c[0], c[1], c[2]);
+        if (len != 0)
+            expected = CVector(static_cast<float>(c[0] / len), static_cast<float>(c[1] / len),
+                               static_cast<float>(c[2] / len));
+        EXPECT_EQ(0, std::memcmp(&v, &expected, sizeof v)) << c[0] << " " << c[1] << " " << c[2];
+    }
 }
 
 TEST_F(Brushes, OverConstrainedFaceThrows)

@@ -5,6 +5,7 @@
 #include "Tokenizer.h"
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -139,6 +140,46 @@ TEST_F(Entities, MovesRewriteTheOrigin)
     EXPECT_STREQ(bad->ValueForKey("origin"), "x");
     e->Scale(1, 8, VIEW_XY);
     EXPECT_TRUE(services->BoxContains("A brushless entity cannot be scaled."));
+}
+
+// Moving entities of classes the project does not define: one alone tells in a box of its own; a
+// move of many tells once when it ends, each class with its count (as an open does). A nested
+// report counts into the outer one.
+TEST_F(Entities, UnknownClassesOfAMoveAreToldOnce)
+{
+    std::vector<Entity*> moved;
+    for (int i = 0; i < 3; ++i)
+        moved.push_back(Read("{ \"classname\" \"monster_fish\" \"origin\" \"0 0 0\" }"));
+    moved.push_back(Read("{ \"classname\" \"monster_dog\" \"origin\" \"0 0 0\" }"));
+    services->boxes.clear();
+    moved[0]->Move(16, 0, VIEW_XY);
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "The classname: monster_fish\ncould not be found in any of the .qc files in the current project.");
+
+    services->boxes.clear();
+    {
+        CUnknownClassReport report;
+        for (Entity* e : moved) {
+            CUnknownClassReport inner;
+            e->MoveDepth(8, VIEW_XY);
+            e->Translate(1, 0, 0);
+        }
+        EXPECT_TRUE(services->boxes.empty());
+    }
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text, "The classnames:\n  monster_fish (6)\n  monster_dog (2)\n"
+                                       "could not be found in any of the .qc files in the current project.");
+    EXPECT_STREQ(moved[3]->ValueForKey("origin"), "1 0 8"); // every entity moved
+
+    services->boxes.clear();
+    {
+        CUnknownClassReport report;
+        moved[3]->Move(0, 4, VIEW_XY);
+    }
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "The classname: monster_dog (1)\ncould not be found in any of the .qc files in the current project.");
 }
 
 TEST_F(Entities, RotateTurnsCentreAndOrigin)

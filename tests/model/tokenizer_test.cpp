@@ -114,6 +114,31 @@ TEST(Tokenizer, NumbersAndRounding)
     EXPECT_EQ(RoundCoord(40000), 32767);
 }
 
+// A coordinate is what RoundCoord makes of ParseNumber's value, and the reading stops at the same
+// place: integers (read as integers), fractions, exponents, clamped and overlong numbers, signs
+// without digits and words.
+TEST(Tokenizer, CoordinatesAsRoundedNumbers)
+{
+    const char* cases[] = {"12 ",     "-0)",     "+7",       "-32768",  "-32769",   "32767",  "32768",
+                           "99999",   "-99999",  "12.5",     "-12.5",   "-1285.6x", ".25",    "1e2",
+                           "3e",      "4E+1 ",   "5e-1",     "7.",      "-",        "+",      "x1",
+                           "-.5",     "0001",    "123456789012345678901234", "-123456789012345678", ""};
+    for (const char* text : cases) {
+        std::string a = text, b = text;
+        char* pa = &a[0];
+        char* pb = &b[0];
+        double v = 0;
+        short coord = 1234;
+        const bool number = ParseNumber(&pa, v);
+        EXPECT_EQ(ParseCoord(&pb, coord), number) << text;
+        EXPECT_EQ(pb - &b[0], pa - &a[0]) << text;
+        if (number)
+            EXPECT_EQ(coord, RoundCoord(v)) << text;
+        else
+            EXPECT_EQ(coord, 1234) << text;
+    }
+}
+
 TEST(Tokenizer, SmallHelpers)
 {
     EXPECT_EQ(FloorPowerOfTwo(0), 0);

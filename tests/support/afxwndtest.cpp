@@ -151,7 +151,14 @@ RegistryProfile::RegistryProfile()
     m_bHadProfile = pApp->m_pszProfileName != nullptr;
     m_strKey = m_bHadKey ? pApp->m_pszRegistryKey : "";
     m_strProfile = m_bHadProfile ? pApp->m_pszProfileName : "";
-    pApp->SetRegistryKey("Morvane Tests");
+    // Test programs run side by side: each keeps its settings under a key of its own, so one
+    // program's project paths never reach another's.
+    char szPath[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    const char* pszName = strrchr(szPath, '\\');
+    CString key = "Morvane Tests\\";
+    key += pszName ? pszName + 1 : szPath;
+    pApp->SetRegistryKey(key);
 }
 
 RegistryProfile::~RegistryProfile()

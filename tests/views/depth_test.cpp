@@ -105,6 +105,27 @@ TEST_F(DepthTest, AHandleDragStretchesByTheWorldDistance)
     EXPECT_EQ(map->m_newBrushRange[BOX_MAXX], 64);
 }
 
+// Dragging several entities of a class the project does not define moves them all and tells once,
+// with the count, not once for each entity.
+TEST_F(DepthTest, MovingUnknownEntitiesTellsOnce)
+{
+    for (int i = 0; i < 3; ++i)
+        Select(map, AddEntity(map, "monster_fish", "0 0 32")); // depths 16..48: rows 1518..1530
+    BarPixels(0, 0);
+    ASSERT_FALSE(z->m_bHandlesShown);
+    services->boxes.clear();
+    const int x = z->m_rcBand.CenterPoint().x;
+    Press(z, WM_LBUTTONDOWN, At(x, 1524), MK_LBUTTON);
+    ASSERT_EQ(z->m_nState, CMapZView::STATE_MOVE);
+    Press(z, WM_MOUSEMOVE, At(x, 1500), MK_LBUTTON); // 24 rows up: 64 units
+    Press(z, WM_LBUTTONUP, At(x, 1500));
+    for (POSITION pos = map->GetSelection().GetHeadPosition(); pos;)
+        EXPECT_STREQ(static_cast<Entity*>(map->GetSelection().GetNext(pos))->ValueForKey("origin"), "0 0 96");
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0], "The classname: monster_fish (3)\n"
+                                  "could not be found in any of the .qc files in the current project.");
+}
+
 TEST_F(DepthTest, TheTopPlaneStopsOnePixelAboveTheBottomPlane)
 {
     z->UpdateScrollSizes(1.0f); // one pixel per unit

@@ -114,3 +114,24 @@ TEST_F(ButtonListTest, ListChoosesExactLinesAndKeepsAnUnmatchedValue)
     ASSERT_TRUE(tab.Run());
     EXPECT_EQ(grid.GetCellValue(1, 2), CString("B"));
 }
+
+TEST_F(ButtonListTest, HotSpotClickReachesTheGrid)
+{
+    grid.SetStyleRange(CGXRange(1, 3, 6, 3), &CGXStyle().SetControl(GX_IDS_CTRL_HOTSPOT).SetValue("text"), gxOverride);
+    Place(2, 3);
+    const CRect cell = grid.CalcCellRect(2, 3);
+    CPoint spot(cell.right - 7, cell.top + 7);
+    grid.ClientToScreen(&spot);
+    afxtest::InputScript s;
+    s.MoveTo(spot).Click();
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.m_nClicks, 1);
+    EXPECT_EQ(grid.m_nCol, 3u);
+    // A click on the text is no button click.
+    CPoint text(cell.left + 8, cell.top + 7);
+    grid.ClientToScreen(&text);
+    afxtest::InputScript t;
+    t.MoveTo(text).Click();
+    ASSERT_TRUE(t.Run());
+    EXPECT_EQ(grid.m_nClicks, 1);
+}

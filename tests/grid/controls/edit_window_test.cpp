@@ -159,7 +159,12 @@ TEST_F(CellWindowTest, KeysStayInTheTextOrMoveTheCell)
         BOOL bEnd;      // the caret after the text (End) or before it (Home)
         BYTE vk;
         ROWCOL row, col;   // where the current cell is afterwards
+        BOOL bCtrl = FALSE;
     } cases[] = {
+        {"Tab", TRUE, VK_TAB, 2, 2},
+        {"Escape", TRUE, VK_ESCAPE, 2, 1},
+        {"F2 ends editing in place", TRUE, VK_F2, 2, 1},
+        {"Ctrl+Right", FALSE, VK_RIGHT, 2, 5, TRUE},
         {"Left at 0", FALSE, VK_LEFT, 2, 1},   // column 1: nothing to the left, stays
         {"Right at the end", TRUE, VK_RIGHT, 2, 2},
         {"Right inside", FALSE, VK_RIGHT, 2, 1},
@@ -170,7 +175,12 @@ TEST_F(CellWindowTest, KeysStayInTheTextOrMoveTheCell)
     for (const Case& c : cases) {
         Place(2, 1);
         afxtest::InputScript s;
-        s.Key(c.bEnd ? VK_END : VK_HOME).Key(c.vk);
+        s.Key(c.bEnd ? VK_END : VK_HOME);
+        if (c.bCtrl)
+            s.KeyDown(VK_CONTROL);
+        s.Key(c.vk);
+        if (c.bCtrl)
+            s.KeyUp(VK_CONTROL);
         ASSERT_TRUE(s.Run()) << c.name;
         EXPECT_EQ(Row(), c.row) << c.name;
         EXPECT_EQ(Col(), c.col) << c.name;
@@ -208,11 +218,26 @@ TEST_F(CellWindowTest, DeleteEscapeMaxLengthAndReadOnly)
     EXPECT_EQ(grid.GetCellValue(3, 1), "abcde");
 
     Place(4, 1);
+    PutOnClipboard("pasted");
     afxtest::InputScript ro;
     Type(ro, "zz");
-    ro.Key(VK_DELETE).Key(VK_RETURN);
+    ro.Key(VK_DELETE).KeyDown(VK_SHIFT).Key(VK_INSERT).KeyUp(VK_SHIFT).Key(VK_END).Key(VK_RETURN);
     ASSERT_TRUE(ro.Run());
     EXPECT_EQ(grid.GetCellValue(4, 1), "fixed");
+    CGXControl* roEdit = grid.GetCellControl(4, 1);
+    Place(4, 1);
+    EXPECT_FALSE(roEdit->CanPaste());
+    EXPECT_FALSE(roEdit->CanCut());
+
+    // A choice from the list of a read-only combo cell changes nothing.
+    grid.SetStyleRange(CGXRange(4, 2), &CGXStyle().SetReadOnly(TRUE).SetValue("Red"), gxOverride);
+    Place(4, 2);
+    afxtest::InputScript choose;
+    AltDown(choose);
+    choose.Key(VK_DOWN).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(4, 2), CString("Red"));
+    ExpectClosed();
 }
 
 TEST_F(CellWindowTest, ActivationOnInitShowsTheEditAtOnce)
@@ -574,4 +599,126 @@ TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
     EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
     ExpectClosed();
     EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
+}
+
+TEST_F(CellWindowTest, SystemComboBoxesInTheCell)
+{
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_CBS_DROPDOWNLIST).SetChoiceList(kColors),
+                       gxOverride);
+    grid.SetStyleRange(CGXRange(1, 1, 6, 1), &CGXStyle().SetControl(GX_IDS_CTRL_CBS_DROPDOWN).SetChoiceList(kColors),
+                       gxOverride);
+    grid.SetValueRange(CGXRange(2, 5), "Red");
+    Place(2, 5);
+    auto* list = dynamic_cast<CGXComboBoxWnd*>(grid.GetCellControl(2, 5));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->IsDropDownList());
+    EXPECT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->GetCurSel(), 0);
+
+    // Down with the list closed moves the grid's current cell.
+    afxtest::InputScript down;
+    down.Key(VK_DOWN);
+    ASSERT_TRUE(down.Run());
+    EXPECT_EQ(Row(), 3u);
+
+    // Alt+Down opens the system list; Down moves in it, Enter closes it, Tab stores.
+    Place(2, 5);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    EXPECT_TRUE(list->GetDroppedState());
+    EXPECT_TRUE(grid.IsDropDownOpen());
+    afxtest::InputScript choose;
+    choose.Key(VK_DOWN).Key(VK_RETURN);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_FALSE(list->GetDroppedState());
+    EXPECT_FALSE(grid.IsDropDownOpen());
+    afxtest::InputScript tab;
+    tab.Key(VK_TAB);
+    ASSERT_TRUE(tab.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("Green"));
+
+    // Delete in a drop-down list empties the cell; a read-only one keeps it.
+    grid.SetStyleRange(CGXRange(4, 5), &CGXStyle().SetReadOnly(TRUE).SetValue("Blue"), gxOverride);
+    grid.GetParam()->m_bLockStructureReadOnly = TRUE;
+    for (ROWCOL r : {2u, 4u}) {
+        Place(r, 5);
+        afxtest::InputScript del;
+        AltDown(del);
+        del.Key(VK_DELETE);
+        ASSERT_TRUE(del.Run());
+    }
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString(""));
+    EXPECT_EQ(grid.GetCellValue(4, 5), CString("Blue"));
+
+    // A drop-down combo box takes typed text as it is.
+    Place(3, 1);
+    afxtest::InputScript typed;
+    Type(typed, "gr");
+    typed.Key(VK_TAB);
+    ASSERT_TRUE(typed.Run());
+    EXPECT_EQ(grid.GetCellValue(3, 1), CString("gr"));
+    ExpectClosed();
+}
+
+TEST_F(CellWindowTest, TabbedSystemComboBoxes)
+{
+    CGXStyle tabbed;
+    tabbed.SetChoiceList("No\tName\n1\tRed\n2\tGreen")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1");
+    grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle(tabbed).SetControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST), gxOverride);
+    grid.SetStyleRange(CGXRange(1, 1, 6, 1), &CGXStyle(tabbed).SetControl(GX_IDS_CTRL_TABBED_DROPDOWN), gxOverride);
+    grid.SetValueRange(CGXRange(2, 5), "2");
+    Place(2, 5);
+    auto* list = dynamic_cast<CGXTabbedComboBoxWnd*>(grid.GetCellControl(2, 5));
+    ASSERT_NE(list, nullptr);
+    CString shown;
+    list->GetDisplayText(shown, 2, 5, nullptr, &grid.GetCellStyle(2, 5));
+    EXPECT_EQ(shown, "Green");
+    EXPECT_EQ(list->GetCount(), 2);   // the titles are no item
+    EXPECT_EQ(list->GetCurSel(), 1);
+
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    EXPECT_TRUE(list->GetDroppedState());
+    ASSERT_NE(list->GetTitleWnd(), nullptr);
+    EXPECT_TRUE(list->GetTitleWnd()->IsWindowVisible());
+    afxtest::InputScript choose;
+    choose.Key(VK_UP).Key(VK_RETURN).Key(VK_TAB);
+    ASSERT_TRUE(choose.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 5), CString("1"));
+    EXPECT_FALSE(list->GetTitleWnd()->IsWindowVisible());
+
+    // Typing completes from the text column; the key is stored.
+    Place(3, 1);
+    afxtest::InputScript typed;
+    Type(typed, "g");
+    typed.Key(VK_TAB);
+    ASSERT_TRUE(typed.Run());
+    EXPECT_EQ(grid.GetCellValue(3, 1), CString("2"));
+    ExpectClosed();
+}
+
+TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)
+{
+    Place(2, 2);
+    CGXComboBox* combo = Combo(2);
+    ASSERT_NE(combo, nullptr);
+    afxtest::InputScript open;
+    AltDown(open);
+    ASSERT_TRUE(open.Run());
+    ASSERT_TRUE(combo->IsDropListVisible());
+    CPoint pt = grid.CalcCellRect(5, 3).CenterPoint();
+    grid.ClientToScreen(&pt);
+    afxtest::InputScript click;
+    click.MoveTo(pt).Click();
+    ASSERT_TRUE(click.Run());
+    EXPECT_FALSE(combo->IsDropListVisible());
+    ExpectClosed();
+    // The click that closed the list is used up: the cell stays current.
+    EXPECT_EQ(Row(), 2u);
+    EXPECT_EQ(Col(), 2u);
 }

@@ -447,3 +447,25 @@ TEST_F(MouseTest, AutoScrollStepWithAnInjectedClock)
     EXPECT_EQ(grid.m_nTopRow, top + 3);
     AfxSeamSetTickCount(nullptr);
 }
+
+// A double click on a cell makes it current and goes to its control; a right click makes a cell
+// current and selects nothing.
+TEST_F(MouseTest, DoubleAndRightClicksOnCells)
+{
+    auto* ctl = new CScriptedControl(&grid, 52512);
+    grid.SetControlForId(52512, ctl, TRUE);
+    ASSERT_TRUE(afxtest::DoubleClick(Center(6, 3)));
+    afxtest::PumpMessages();
+    EXPECT_EQ(Row(grid), 6u);
+    EXPECT_EQ(Col(grid), 3u);
+    auto calls = ctl->Protocol();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "LButtonDblClk"), calls.end());
+
+    afxtest::InputScript right;
+    right.MoveTo(Center(8, 5)).Down(true).Up(true).Pause(30);
+    ASSERT_TRUE(right.Run());
+    EXPECT_EQ(Row(grid), 8u);
+    EXPECT_EQ(Col(grid), 5u);
+    EXPECT_EQ(Selection(), "");
+    EXPECT_EQ(::GetCapture(), nullptr);
+}

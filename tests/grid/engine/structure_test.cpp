@@ -343,3 +343,35 @@ TEST_F(StructureTest, FreezingASelectedBlockOfRows)
     G().SelectRange(CGXRange().SetRows(4, 4));
     EXPECT_FALSE(G().CanFreezeRows());
 }
+
+// Inserting rows above a scrolled-away top row keeps the same rows on screen: only the top row
+// changes. Removing rows above it does the reverse.
+TEST_F(StructureTest, RowsAboveTheTopRowShiftItOnly)
+{
+    G().m_nTopRow = 5;
+    ASSERT_TRUE(G().InsertRows(3, 2));
+    EXPECT_EQ(G().m_nTopRow, 7u);
+    ASSERT_TRUE(G().RemoveRows(2, 3));
+    EXPECT_EQ(G().m_nTopRow, 5u);
+}
+
+// Redo with a pending edit first stores it; the store is a new change, so the redo list empties
+// and Redo answers FALSE, with the typing kept in the cell.
+TEST_F(StructureTest, RedoStoresAPendingEditFirst)
+{
+    auto* ctl = new CScriptedControl(&G(), 52512);
+    G().SetControlForId(52512, ctl, TRUE);
+    ASSERT_TRUE(G().SetRowHeight(2, 2, 40));
+    ASSERT_TRUE(G().Undo());
+    ASSERT_EQ(G().GetParam()->GetRedoList().GetCount(), 1);
+    ASSERT_TRUE(G().PlaceCurrentCell(7, 2));
+    ctl->m_bActive = ctl->m_bModified = TRUE;
+    ctl->m_strText = "typed";
+    EXPECT_FALSE(G().Redo());
+    EXPECT_EQ(Value(7, 2), "typed");
+    EXPECT_EQ(G().GetParam()->GetRedoList().GetCount(), 0);
+    EXPECT_NE(G().GetRowHeight(2), 40);
+    // The stored edit is one undo step of its own.
+    ASSERT_TRUE(G().Undo());
+    EXPECT_EQ(Value(7, 2), "7.2");
+}

@@ -1,0 +1,655 @@
+// Tools > Customize and Tools > Options: the saved shortcuts, the Keyboard page, the toolbar combo
+// boxes and the Option Settings sheet, live in the editor's own main frame.
+#include "afxtest.h"
+#include "shell_fixture.h"
+#include "CustOptRes.h"
+#include "CustomizeSheet.h"
+#include "EditorApp.h"
+#include "MainFrame.h"
+#include "OptionsSheet.h"
+#include "SECButton.h"
+#include "SECRes.h"
+#include "SECToolBarMgr.h"
+#include "ShellRes.h"
+#include "ViewServices.h"
+#include "Map.h"
+#include "MapFrame.h"
+#include <cstdio>
+#include "../res/resource.h"
+#include <commctrl.h>
+#include <cstring>
+
+namespace {
+
+const char* const kSections[] = {"Accelerators", "Colors", "Options", "Map Window", "Map Bar", "Cool Look"};
+
+void ClearSections(CEditorApp& app)
+{
+    for (const char* s : kSections)
+        app.RegDeleteSection(s);
+}
+
+// ---- Pure pieces ------------------------------------------------------------------------------
+
+TEST(SavedShortcuts, EntriesAreSixLittleEndianBytesWithZeroPadding)
+{
+    const struct
+    {
+        BYTE fVirt;
+        WORD key, cmd;
+        BYTE bytes[6];
+    } cases[] = {
+        {FVIRTKEY | FCONTROL, 'S', 32788, {0x09, 0, 'S', 0, 0x14, 0x80}},
+        {FVIRTKEY | FNOINVERT | FSHIFT | FALT, VK_F5, 0xE123, {0x17, 0, 0x74, 0, 0x23, 0xE1}},
+        {0, 0x0141, 0x0102, {0x00, 0, 0x41, 0x01, 0x02, 0x01}},
+    };
+    for (const auto& c : cases) {
+        ACCEL a = {};
+        a.fVirt = c.fVirt, a.key = c.key, a.cmd = c.cmd;
+        BYTE out[6];
+        std::memset(out, 0xCC, sizeof out);
+        CAcceleratorTable::EncodeEntry(a, out);
+        EXPECT_EQ(0, std::memcmp(out, c.bytes, 6)) << c.key;
+        ACCEL back = CAcceleratorTable::DecodeEntry(c.bytes);
+        EXPECT_EQ(c.fVirt, back.fVirt);
+        EXPECT_EQ(c.key, back.key);
+        EXPECT_EQ(c.cmd, back.cmd);
+    }
+}
+
+TEST(ShortcutKeys, ReservedAndRefusedKeys)
+{
+    const struct
+    {
+        BYTE fVirt;
+        WORD key;
+        bool reserved;
+    } cases[] = {
+        {FVIRTKEY, VK_F1, true},           {FVIRTKEY | FALT, VK_F4, true},  {FVIRTKEY | FCONTROL, VK_F4, true},
+        {FVIRTKEY | FSHIFT, VK_F6, true},  {FVIRTKEY, VK_F4, false},        {FVIRTKEY, VK_F6, false},
+        {FVIRTKEY | FCONTROL, VK_F5, false}, {FVIRTKEY | FCONTROL, 'S', false},
+    };
+    for (const auto& c : cases) {
+        ACCEL a = {};
+        a.fVirt = c.fVirt, a.key = c.key;
+        EXPECT_EQ(c.reserved, !!CShortcutsPage::IsReservedKey(a)) << c.key << " " << int(c.fVirt);
+    }
+    for (WORD vk : {VK_PAUSE, VK_NUMLOCK, VK_SCROLL})
+        EXPECT_TRUE(CShortcutsPage::IsRefusedKey(vk));
+    EXPECT_FALSE(CShortcutsPage::IsRefusedKey('A'));
+    EXPECT_FALSE(CShortcutsPage::IsRefusedKey(VK_F4));
+}
+
+TEST(OptionPages, ColourConversionCoolLookBitsAndTheMoveMargin)
+{
+    // Settings keep red in bits 16-23; the system keeps it in the low byte.
+    EXPECT_EQ(0xFF0000u, CColorPage::SettingColor(RGB(255, 0, 0)));
+    EXPECT_EQ(0x0000FFu, CColorPage::SettingColor(RGB(0, 0, 255)));
+    EXPECT_EQ(RGB(0x12, 0x34, 0x56), CColorPage::WellColor(0x123456));
+    EXPECT_EQ(0x123456u, CColorPage::SettingColor(CColorPage::WellColor(0x123456)));
+
+    const struct
+    {
+        CoolLookGroup g;
+        BOOL bToolBar;
+        DWORD bits;
+        BOOL enabled[4];
+    } cases[] = {
+        {{TRUE, TRUE, TRUE, TRUE, TRUE}, TRUE, 0x700, {TRUE, TRUE, TRUE, TRUE}},
+        {{TRUE, TRUE, TRUE, TRUE, TRUE}, FALSE, 0xF00, {TRUE, TRUE, TRUE, TRUE}},
+        {{FALSE, TRUE, TRUE, TRUE, TRUE}, TRUE, 0, {FALSE, FALSE, FALSE, FALSE}},
+        // Fixed Toolbar Size needs only the cool look; the expand button needs the gripper.
+        {{TRUE, FALSE, FALSE, FALSE, TRUE}, TRUE, 0, {TRUE, FALSE, FALSE, TRUE}},
+        {{TRUE, FALSE, FALSE, FALSE, TRUE}, FALSE, 0x800, {TRUE, FALSE, FALSE, FALSE}},
+        {{TRUE, TRUE, FALSE, FALSE, FALSE}, FALSE, 0x100, {TRUE, TRUE, FALSE, FALSE}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.bits, c.g.ExBits(c.bToolBar));
+        BOOL enabled[4];
+        c.g.Enabling(c.bToolBar, enabled);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(c.enabled[i], enabled[i]) << i;
+    }
+    CoolLookGroup g = CoolLookGroup::FromBits(0x300, TRUE, TRUE);
+    EXPECT_TRUE(g.bCool && g.bBorders && g.bGripper && !g.bClose && g.bLast);
+    EXPECT_FALSE(CoolLookGroup::FromBits(0x800, TRUE, FALSE).bCool);
+
+    const struct
+    {
+        const char* text;
+        int margin;
+        BOOL outOfRange;
+    } margins[] = {{"", 0, FALSE}, {"0", 0, FALSE}, {"7", 7, FALSE}, {"15", 15, FALSE}, {"20", 15, TRUE},
+                   {"-3", 15, TRUE}};
+    for (const auto& m : margins) {
+        BOOL out = -1;
+        EXPECT_EQ(m.margin, CMapPage::MarginFromText(m.text, &out)) << m.text;
+        EXPECT_EQ(m.outOfRange, out) << m.text;
+    }
+}
+
+TEST(OptionPages, AutoSaveValidation)
+{
+    const struct
+    {
+        BOOL enabled;
+        int interval;
+        const char* path;
+        const char* ext;
+        BOOL valid;
+        int boxes;
+        const char* first;
+    } cases[] = {
+        {FALSE, 0, "", "", TRUE, 0, ""},
+        {TRUE, 0, "C:\\a", "map", FALSE, 1, "You have enabled auto save, but the time\ninterval is invalid."},
+        {TRUE, 32769, "C:\\a", "map", FALSE, 1, "You have enabled auto save, but the time\ninterval is invalid."},
+        {TRUE, 32768, "C:\\a", "map", TRUE, 0, ""},
+        {TRUE, 5, "", "map", FALSE, 1, "You need to specify an output path for the\nauto saved files."},
+        {TRUE, 5, "C:\\a", "", TRUE, 1, "No extension was defined.  The extension 'map' will be used."},
+    };
+    for (const auto& c : cases) {
+        AfxSeamReset();
+        CSettingsAutoSavePage page;
+        page.m_bEnabled = c.enabled, page.m_nInterval = c.interval, page.m_strPath = c.path,
+        page.m_strExtension = c.ext;
+        for (int i = 0; i < c.boxes; ++i)
+            AfxSeamAnswer(IDOK);
+        EXPECT_EQ(c.valid, page.Validate()) << c.interval << c.path << c.ext;
+        ASSERT_EQ((size_t)c.boxes, AfxSeamCalls().size());
+        if (c.boxes)
+            EXPECT_STREQ(c.first, AfxSeamCalls()[0].text);
+    }
+    AfxSeamReset();
+}
+
+// ---- The editor itself --------------------------------------------------------------------------
+
+class CustOptFixture : public testing::Test
+{
+protected:
+    BOOL Start()
+    {
+        AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        return m_app.InitInstance();
+    }
+    void SetUp() override
+    {
+        AfxSeamReset();
+        shelltest::QuietStart(m_app);
+        ClearSections(m_app);
+        ASSERT_TRUE(Start());
+        m_pFrame = m_app.GetMainFrame();
+        ASSERT_NE(m_pFrame, nullptr);
+    }
+    void Close()
+    {
+        if (m_app.m_pMainWnd != nullptr)
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+        afxtest::DrainQuit();
+    }
+    void TearDown() override
+    {
+        Close();
+        ClearSections(m_app);
+        AfxSeamReset();
+    }
+    // The command of a key in a table, -1 when the key has none.
+    static int CommandOf(HACCEL hAccel, WORD key, BYTE mods)
+    {
+        int n = ::CopyAcceleratorTableA(hAccel, nullptr, 0);
+        std::vector<ACCEL> table(static_cast<size_t>(n));
+        ::CopyAcceleratorTableA(hAccel, table.data(), n);
+        for (const ACCEL& a : table)
+            if (a.key == key && (a.fVirt & (FCONTROL | FSHIFT | FALT)) == mods)
+                return a.cmd;
+        return -1;
+    }
+    static int ListIndexOfData(HWND hList, LPARAM data)
+    {
+        int n = (int)::SendMessageA(hList, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < n; ++i)
+            if (::SendMessageA(hList, LB_GETITEMDATA, i, 0) == data)
+                return i;
+        return -1;
+    }
+    static void Command(HWND hDlg, int nID, int code)
+    {
+        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, code), (LPARAM)::GetDlgItem(hDlg, nID));
+    }
+    CEditorApp m_app;
+    CMainFrame* m_pFrame = nullptr;
+};
+
+// Keyboard page: Ctrl+Shift+K to the command 32788 ("Save"), through the live sheet.
+void AssignKey(AfxModalCall& call, WORD hotKey, UINT nCommand, CString* pShown)
+{
+    auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+    ASSERT_EQ(4, pSheet->GetPageCount());
+    ASSERT_TRUE(pSheet->SetActivePage(3));
+    HWND hPage = pSheet->GetActivePage()->m_hWnd;
+    HWND hCommands = ::GetDlgItem(hPage, IDC_SHORTCUT_COMMANDS);
+    int index = -1;
+    int n = (int)::SendMessageA(hCommands, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n && index < 0; ++i)
+        if ((UINT)::SendMessageA(hCommands, LB_GETITEMDATA, i, 0) == nCommand)
+            index = i;
+    ASSERT_GE(index, 0);
+    ::SendMessageA(hCommands, LB_SETCURSEL, index, 0);
+    ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUT_COMMANDS, LBN_SELCHANGE), (LPARAM)hCommands);
+    HWND hHotKey = ::GetDlgItem(hPage, IDC_SHORTCUT_HOTKEY);
+    ::SendMessageA(hHotKey, HKM_SETHOTKEY, hotKey, 0);
+    ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUT_HOTKEY, EN_CHANGE), (LPARAM)hHotKey);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hPage, IDC_SHORTCUT_ASSIGN)));
+    AfxSeamPressButton(hPage, IDC_SHORTCUT_ASSIGN);
+    HWND hAssigned = ::GetDlgItem(hPage, IDC_SHORTCUT_ASSIGNED);
+    int count = (int)::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count && pShown; ++i) {
+        char sz[128] = "";
+        ::SendMessageA(hAssigned, LB_GETTEXT, i, (LPARAM)sz);
+        *pShown += CString(sz) + ";";
+    }
+}
+
+const WORD kCtrlShiftK = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+
+TEST_F(CustOptFixture, AssignedShortcutsAreSavedInstalledEverywhereAndLoadedAtTheNextStart)
+{
+    ASSERT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+    CString shown;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_STREQ("Customize", call.caption);
+        AssignKey(call, kCtrlShiftK, 32788, &shown);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    // The key as the keyboard names it ("Ctrl+Shift+K"; the names of the modifiers vary).
+    EXPECT_NE(-1, shown.Find(GetKeyText(kCtrlShiftK) + ";")) << (LPCSTR)shown;
+    EXPECT_NE(-1, shown.Find("+Shift+K;")) << (LPCSTR)shown;
+
+    // Saved: the whole table, each entry 6 bytes, and the new key among them.
+    BYTE bytes[8];
+    DWORD size = sizeof bytes;
+    ASSERT_TRUE(m_app.GetProfileBinary("Accelerators", "Accel #1", bytes, &size));
+    EXPECT_EQ(6u, size);
+    int saved = 0;
+    bool found = false;
+    for (int n = 1;; ++n, ++saved) {
+        CString name;
+        name.Format("Accel #%d", n);
+        size = sizeof bytes;
+        if (!m_app.GetProfileBinary("Accelerators", name, bytes, &size))
+            break;
+        ACCEL a = CAcceleratorTable::DecodeEntry(bytes);
+        found |= a.key == 'K' && (a.fVirt & (FCONTROL | FSHIFT | FALT)) == (FCONTROL | FSHIFT) && a.cmd == 32788;
+    }
+    EXPECT_TRUE(found);
+    EXPECT_GT(saved, 10);
+    // Installed in the frame and in the map windows' templates (whose tables they translate with).
+    EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+    EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+    EXPECT_EQ(32788, CommandOf(m_app.GetCameraTemplate()->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+
+    // The next start loads and installs them.
+    Close();
+    ASSERT_TRUE(Start());
+    m_pFrame = m_app.GetMainFrame();
+    ASSERT_NE(m_pFrame, nullptr);
+    EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+    EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+}
+
+TEST_F(CustOptFixture, CancelSavesNothingAndAReservedKeyIsRefused)
+{
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        ASSERT_TRUE(pSheet->SetActivePage(3));
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        // Alt+F4: the message, nothing assigned, the field cleared.
+        AfxSeamAnswer(IDOK);
+        AssignKey(call, MAKEWORD(VK_F4, HOTKEYF_ALT), 32788, nullptr);
+        EXPECT_EQ(0, (int)::SendDlgItemMessageA(hPage, IDC_SHORTCUT_HOTKEY, HKM_GETHOTKEY, 0, 0));
+        // Pause never stays in the field.
+        HWND hHotKey = ::GetDlgItem(hPage, IDC_SHORTCUT_HOTKEY);
+        ::SendMessageA(hHotKey, HKM_SETHOTKEY, VK_PAUSE, 0);
+        Command(hPage, IDC_SHORTCUT_HOTKEY, EN_CHANGE);
+        EXPECT_EQ(0, (int)::SendMessageA(hHotKey, HKM_GETHOTKEY, 0, 0));
+        AssignKey(call, kCtrlShiftK, 32788, nullptr);
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    std::vector<CString> boxes;
+    for (const AfxModalCall& c : AfxSeamCalls())
+        if (c.kind == AFX_MODAL_MESSAGEBOX)
+            boxes.push_back(c.text);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_STREQ("That key combination is reserved and may not be reassigned.", boxes[0]);
+    BYTE bytes[8];
+    DWORD size = sizeof bytes;
+    EXPECT_FALSE(m_app.GetProfileBinary("Accelerators", "Accel #1", bytes, &size));
+    EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT));
+    EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, VK_F4, FALT));
+}
+
+TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapOrAShortValue)
+{
+    BYTE e[6] = {FVIRTKEY | FCONTROL, 0, 'A', 0, 0x14, 0x80};
+    for (int n = 1; n <= 5; ++n) {
+        CString name;
+        name.Format("Accel #%d", n);
+        m_app.WriteProfileBinary("Accelerators", name, e, 6);
+    }
+    CAcceleratorTable table(m_pFrame);
+    table.RemoveAll();
+    table.Load();
+    EXPECT_EQ(5, table.GetCount());
+    while (table.GetCount() > 3)
+        table.RemoveAt(table.GetCount() - 1);
+    ASSERT_TRUE(table.Save());
+    DWORD size = 8;
+    BYTE got[8];
+    EXPECT_TRUE(m_app.GetProfileBinary("Accelerators", "Accel #3", got, &size));
+    size = 8;
+    EXPECT_FALSE(m_app.GetProfileBinary("Accelerators", "Accel #4", got, &size));
+
+    // 1, 2 and 4: two entries.
+    m_app.RegDeleteSection("Accelerators");
+    for (int n : {1, 2, 4}) {
+        CString name;
+        name.Format("Accel #%d", n);
+        m_app.WriteProfileBinary("Accelerators", name, e, 6);
+    }
+    table.RemoveAll();
+    table.Load();
+    EXPECT_EQ(2, table.GetCount());
+    // A 5-byte value ends the load.
+    m_app.WriteProfileBinary("Accelerators", "Accel #2", e, 5);
+    table.RemoveAll();
+    table.Load();
+    EXPECT_EQ(1, table.GetCount());
+    EXPECT_EQ(0x8014, table.GetAt(0).cmd);
+}
+
+TEST_F(CustOptFixture, TheCustomizeSheetsPagesAndTheToolbarsDialogLeadingToIt)
+{
+    std::vector<CString> titles;
+    int groups = -1;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        for (int i = 0; i < pSheet->GetPageCount(); ++i) {
+            pSheet->SetActivePage(i);
+            char sz[64] = "";
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = sz;
+            item.cchTextMax = sizeof sz;
+            ::SendMessageA(::GetDlgItem(call.hWnd, 0x3020), TCM_GETITEMA, i, (LPARAM)&item);
+            titles.push_back(sz);
+        }
+        groups = static_cast<SECToolBarCmdPage*>(pSheet->GetPage(1))->GetCategoryCount();
+        HWND hToolbarsPage = pSheet->GetPage(0)->m_hWnd;
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hToolbarsPage, IDC_SEC_COOLLOOK)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hToolbarsPage, IDC_SEC_LARGEBUTTONS)));
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    ASSERT_EQ(4u, titles.size());
+    EXPECT_STREQ("Toolbars", titles[0]);
+    EXPECT_STREQ("Commands", titles[1]);
+    EXPECT_STREQ("Tools", titles[2]);
+    EXPECT_STREQ("Keyboard", titles[3]);
+    EXPECT_EQ(8, groups);
+
+    // The toolbars dialog's customise button leads to the sheet.
+    AfxSeamReset();
+    AfxSeamAnswer(IDC_SEC_CUSTOMIZE);
+    AfxSeamAnswer(IDCANCEL);
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    ASSERT_EQ(2u, AfxSeamCalls().size());
+    EXPECT_EQ(AFX_MODAL_PROPERTYSHEET, AfxSeamCalls()[1].kind);
+}
+
+TEST_F(CustOptFixture, TheToolbarCombosHoldTheirListsAndAreDisabledWithoutAMapWindow)
+{
+    const struct
+    {
+        UINT nCombo, nCommand;
+        int count;
+        const char* first;
+        const char* last;
+    } combos[] = {{1058, 32951, 8, "1", "128"}, {1060, 32950, 8, "1", "90"},
+                  {1075, 32952, 9, "12.5%", "300%"}, {1076, 32953, 9, "12.5%", "300%"}};
+    for (const auto& c : combos) {
+        std::vector<HWND> found;
+        GetViewServices()->FindCombos(c.nCombo, found);
+        ASSERT_EQ(1u, found.size()) << c.nCombo;
+        HWND h = found[0];
+        EXPECT_EQ(c.count, (int)::SendMessageA(h, CB_GETCOUNT, 0, 0));
+        char sz[32] = "";
+        ::SendMessageA(h, CB_GETLBTEXT, 0, (LPARAM)sz);
+        EXPECT_STREQ(c.first, sz);
+        ::SendMessageA(h, CB_GETLBTEXT, c.count - 1, (LPARAM)sz);
+        EXPECT_STREQ(c.last, sz);
+        EXPECT_EQ((HFONT)::GetStockObject(DEFAULT_GUI_FONT), (HFONT)::SendMessageA(h, WM_GETFONT, 0, 0));
+        ::EnableWindow(h, TRUE);
+        CCmdUI ui;
+        ui.m_nID = c.nCommand;
+        ui.DoUpdate(m_pFrame, FALSE);
+        EXPECT_FALSE(::IsWindowEnabled(h)) << c.nCombo;
+    }
+}
+
+// ---- Options -----------------------------------------------------------------------------------
+
+HWND OptionsPage(AfxModalCall& call, int index)
+{
+    auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+    pSheet->SetActivePage(index);
+    return pSheet->GetActivePage()->m_hWnd;
+}
+
+TEST_F(CustOptFixture, AutoSaveOptionsAreValidatedSavedAndStartTheTimer)
+{
+    ASSERT_FALSE(m_pFrame->IsAutoSaveRunning());
+    // Interval 0 with auto save on: the message, and the sheet again (left with Cancel).
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_STREQ("Option Settings", call.caption);
+        HWND h = OptionsPage(call, 0);
+        ::CheckDlgButton(h, IDC_AUTOSAVE_ENABLED, BST_CHECKED);
+        Command(h, IDC_AUTOSAVE_ENABLED, BN_CLICKED);
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_MINUTES, "0");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_PATH, "C:\\saves");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_EXTENSION, "bak");
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    AfxSeamAnswer(IDOK);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 0);
+        char sz[16] = "";
+        ::GetDlgItemTextA(h, IDC_AUTOSAVE_MINUTES, sz, sizeof sz);
+        EXPECT_STREQ("0", sz);   // the user's entries come back
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    ASSERT_EQ(3u, AfxSeamCalls().size());
+    EXPECT_STREQ("You have enabled auto save, but the time\ninterval is invalid.", AfxSeamCalls()[1].text);
+    EXPECT_EQ(0, m_app.GetProfileInt("Options", "Auto Save", 0));
+    EXPECT_FALSE(m_pFrame->IsAutoSaveRunning());
+
+    // 10 minutes, a path, no extension: the notice, the five keys, the timer.
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 0);
+        ::CheckDlgButton(h, IDC_AUTOSAVE_ENABLED, BST_CHECKED);
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_MINUTES, "10");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_PATH, "C:\\saves");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_EXTENSION, "");
+        ::CheckDlgButton(h, IDC_AUTOSAVE_DELETE, BST_UNCHECKED);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    AfxSeamAnswer(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    ASSERT_EQ(2u, AfxSeamCalls().size());
+    EXPECT_STREQ("No extension was defined.  The extension 'map' will be used.", AfxSeamCalls()[1].text);
+    EXPECT_EQ(1, m_app.GetProfileInt("Options", "Auto Save", 0));
+    EXPECT_EQ(10, m_app.GetProfileInt("Options", "Auto Save Interval", 0));
+    EXPECT_STREQ("C:\\saves", m_app.GetProfileString("Options", "Auto Save Path", "x"));
+    EXPECT_STREQ("", m_app.GetProfileString("Options", "Auto Save Extension", "x"));
+    EXPECT_EQ(0, m_app.GetProfileInt("Options", "Delete Auto Save Files", 1));
+    EXPECT_TRUE(m_pFrame->IsAutoSaveRunning());
+}
+
+TEST_F(CustOptFixture, ColoursLooksAndMapSettingsAreAppliedOnOkOnly)
+{
+    // Cancel writes nothing, the typed move margin included.
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 3);
+        ::SetDlgItemTextA(h, IDC_MOVE_MARGIN, "7");
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(-1, m_app.GetProfileInt("Map Window", "Move Margin", -1));
+
+    // "Entity" as pure red, Traditional toolbars, margin 20 (the message, then 15), Front view,
+    // reload on.
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND hColors = OptionsPage(call, 1);
+        HWND hList = ::GetDlgItem(hColors, IDC_COLOR_LIST);
+        ::SendMessageA(hList, LB_SETCURSEL, ListIndexOfData(hList, 4), 0);
+        Command(hColors, IDC_COLOR_LIST, LBN_SELCHANGE);
+        ::SendMessageA(hColors, SEC_WM_COLORCHOSEN, IDC_COLOR_WELL, RGB(255, 0, 0));
+        HWND hLook = OptionsPage(call, 2);
+        EXPECT_EQ(BST_CHECKED, (int)::IsDlgButtonChecked(hLook, IDC_TB_COOL));
+        ::CheckRadioButton(hLook, IDC_TB_COOL, IDC_TB_TRADITIONAL, IDC_TB_TRADITIONAL);
+        Command(hLook, IDC_TB_TRADITIONAL, BN_CLICKED);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hLook, IDC_TB_BORDERS)));
+        HWND hMap = OptionsPage(call, 3);
+        AfxSeamAnswer(IDOK);
+        ::SetDlgItemTextA(hMap, IDC_MOVE_MARGIN, "20");
+        char sz[8] = "";
+        ::GetDlgItemTextA(hMap, IDC_MOVE_MARGIN, sz, sizeof sz);
+        EXPECT_STREQ("15", sz);
+        ::CheckRadioButton(hMap, IDC_DOUBLE_CLICK_XY, IDC_DOUBLE_CLICK_ALL, IDC_DOUBLE_CLICK_XZ);
+        HWND hWork = OptionsPage(call, 4);
+        ::CheckDlgButton(hWork, IDC_RELOAD_LAST_PROJECT, BST_CHECKED);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    ASSERT_GE(AfxSeamCalls().size(), 2u);
+    EXPECT_STREQ("The move margin value must be between 0 and 15", AfxSeamCalls()[1].text);
+    EXPECT_EQ(0xFF0000, m_app.GetProfileInt("Colors", "Entity", 0));
+    EXPECT_EQ(0xE0E0E0, m_app.GetProfileInt("Colors", "Grid", 0));
+    EXPECT_EQ(RGB(255, 0, 0), m_app.m_services.GetPenColor(CViewServices::PEN_ENTITY));
+    LOGPEN lp = {};
+    ASSERT_TRUE(::GetObjectA(m_app.m_services.GetPen(CViewServices::PEN_ENTITY)->m_hObject, sizeof lp, &lp));
+    EXPECT_EQ(RGB(255, 0, 0), lp.lopnColor & 0xFFFFFF);
+    EXPECT_FALSE(m_pFrame->GetToolBarManager()->CoolLookEnabled());
+    EXPECT_EQ(0, m_app.GetProfileInt("Cool Look", "Ex-Tool Styles", -1));
+    EXPECT_EQ(15, m_app.GetProfileInt("Map Window", "Move Margin", -1));
+    EXPECT_EQ(1, m_app.GetProfileInt("Map Bar", "Double Click", -1));
+    EXPECT_EQ(1, m_app.GetProfileInt("Options", "Reload", -1));
+
+    // They survive a restart.
+    Close();
+    ASSERT_TRUE(Start());
+    m_pFrame = m_app.GetMainFrame();
+    EXPECT_EQ(RGB(255, 0, 0), m_app.m_services.GetPenColor(CViewServices::PEN_ENTITY));
+    EXPECT_FALSE(m_pFrame->GetToolBarManager()->CoolLookEnabled());
+    EXPECT_TRUE(m_app.m_bReload);
+}
+
+} // namespace
+
+namespace {
+
+// A project and a one-brush map opened into its windows, an XY window active.
+class CustOptMapFixture : public CustOptFixture
+{
+protected:
+    void SetUp() override
+    {
+        CustOptFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        shelltest::TolerateLoadReports();
+        char dir[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, dir);
+        m_project = shelltest::OpenEmptyProject(m_app, "morvane_custopt.prj", dir);
+        ASSERT_FALSE(m_project.IsEmpty());
+        m_path = CString(dir) + "morvane_custopt.map";
+        FILE* f = fopen(m_path, "wb");
+        ASSERT_NE(f, nullptr);
+        fputs("{\n\"classname\" \"worldspawn\"\n{\n"
+              "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+              "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+              "}\n}\n",
+              f);
+        fclose(f);
+        AfxSeamSetUnexpectedHandler(nullptr);
+        ASSERT_TRUE(m_pFrame->OpenMap(m_path, 255));
+        afxtest::PumpMessages();
+        m_pChild = m_pFrame->MDIGetActive();
+        ASSERT_NE(m_pChild, nullptr);
+        ASSERT_TRUE(m_pChild->IsKindOf(RUNTIME_CLASS(CMapFrame)));
+        AfxSeamReset();
+    }
+    void TearDown() override
+    {
+        m_app.CloseAllDocuments(FALSE);
+        CustOptFixture::TearDown();
+        ::DeleteFileA(m_path);
+        ::DeleteFileA(m_project);
+    }
+    // Ctrl+Shift+K pressed in the active map view, through the application's translation.
+    BOOL PressCtrlShiftK()
+    {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        BYTE saved[256];
+        std::memcpy(saved, keys, sizeof keys);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        CView* pView = m_pChild->GetActiveView();
+        MSG msg = {};
+        msg.hwnd = pView ? pView->m_hWnd : m_pChild->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = 'K';
+        BOOL bDone = m_app.PreTranslateMessage(&msg);
+        ::SetKeyboardState(saved);
+        return bDone;
+    }
+    CString m_path, m_project;
+    CMDIChildWnd* m_pChild = nullptr;
+};
+
+TEST_F(CustOptMapFixture, ANewShortcutRunsItsCommandInAMapWindowAndTheCombosFollowTheMapWindow)
+{
+    Map* pMap = static_cast<Map*>(m_pChild->GetActiveDocument());
+    ASSERT_NE(pMap, nullptr);
+    EXPECT_EQ(0, pMap->GetShowTargetPaths());
+    ASSERT_TRUE(m_pFrame->IsWindowEnabled());
+    AfxSeamDrive([&](AfxModalCall& call) {
+        AssignKey(call, kCtrlShiftK, ID_TOGGLE_TARGET_PATHS, nullptr);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    // The toolbar pages' customising leaves the frame as the modal run found it.
+    ASSERT_TRUE(m_pFrame->IsWindowEnabled());
+    EXPECT_TRUE(PressCtrlShiftK());
+    afxtest::PumpMessages();
+    EXPECT_NE(0, pMap->GetShowTargetPaths());
+
+    // The active map frame answers the combos' updates: enabled.
+    for (UINT nCommand : {32950u, 32951u, 32952u, 32953u}) {
+        HWND h = GetViewServices()->FindCombo(CMainFrame::ComboIdOfCommand(nCommand));
+        ASSERT_NE(h, nullptr);
+        CCmdUI ui;
+        ui.m_nID = nCommand;
+        ui.DoUpdate(m_pFrame, FALSE);
+        EXPECT_TRUE(::IsWindowEnabled(h)) << nCommand;
+    }
+}
+
+} // namespace
