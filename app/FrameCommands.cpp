@@ -1,5 +1,5 @@
 // The main frame's smaller commands: the palette, the web links, the tip of the day, target paths,
-// the labels of child windows, the messages of the entity windows and the saved toolbar looks.
+// the labels of child windows and the saved toolbar looks.
 #include "EditorApp.h"
 #include "MainFrame.h"
 #include "Map.h"
@@ -196,34 +196,6 @@ CString CMainFrame::GetChildFrameLabel(CFrameWnd* pFrame)
 
 int CMainFrame::GetChildFrameFlag(CFrameWnd*)
 {
-    return 0;
-}
-
-// ---------------------------------------------------------------------------
-// Messages of the entity windows
-
-LRESULT CMainFrame::OnEntityModified(WPARAM, LPARAM)
-{
-    // Forwarded to the Entity Editor once it exists.
-    return 0;
-}
-
-LRESULT CMainFrame::OnGetEditedEntity(WPARAM, LPARAM)
-{
-    return 0;
-}
-
-LRESULT CMainFrame::OnRedrawMaps(WPARAM, LPARAM)
-{
-    CEditorApp* pApp = EditorApp();
-    CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
-    if (!pTemplate)
-        return 0;
-    for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;) {
-        CDocument* pDoc = pTemplate->GetNextDoc(pos);
-        if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
-            pDoc->UpdateAllViews(nullptr, HINT_DOCUMENTS);
-    }
     return 0;
 }
 

@@ -56,9 +56,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_COMMAND(ID_HELP_TIP_OF_THE_DAY, OnTipOfTheDay)
     ON_COMMAND(ID_TOGGLE_TARGET_PATHS, OnToggleTargetPaths)
     ON_UPDATE_COMMAND_UI(ID_TOGGLE_TARGET_PATHS, OnUpdateToggleTargetPaths)
-    ON_MESSAGE(WM_USER + 23, OnEntityModified)
-    ON_MESSAGE(WM_USER + 24, OnGetEditedEntity)
-    ON_MESSAGE(WM_USER + 26, OnRedrawMaps)
     // Customize and Options
     ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnCustomize)
     ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbars)
@@ -87,7 +84,6 @@ static CEditorApp* EditorApp()
 const char CMainFrame::szBarState[] = "ToolBarState";
 
 CMainFrame::CMainFrame() = default;
-CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {

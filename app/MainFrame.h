@@ -131,9 +131,6 @@ public:
     void OnUpdateToggleTargetPaths(CCmdUI* pCmdUI);
     virtual CString GetChildFrameLabel(CFrameWnd* pFrame);
     virtual int GetChildFrameFlag(CFrameWnd* pFrame);
-    LRESULT OnEntityModified(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetEditedEntity(WPARAM wParam, LPARAM lParam);
-    LRESULT OnRedrawMaps(WPARAM wParam, LPARAM lParam);
     void SaveToolbarStyles();
     void LoadToolbarStyles();
     void TurnOffCoolLook();

@@ -17,6 +17,8 @@ protected:
     void SetUp() override
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
+        shelltest::QuietStart(m_app);
+        shelltest::TolerateLoadReports();
         ASSERT_TRUE(m_app.InitInstance());
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
