@@ -409,7 +409,8 @@ LRESULT SECToolBarsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_FLOATSTATUS) {
         // The frame tells its palettes (this dialog among them): the caption follows the frame's.
-        if (wParam & (FS_ACTIVATE | FS_DEACTIVATE))
+        // While the dialog is the active window its own activation draws it.
+        if ((wParam & (FS_ACTIVATE | FS_DEACTIVATE)) && ::GetActiveWindow() != m_hWnd)
             SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
         return 0;
     }

@@ -882,7 +882,23 @@ void CGXGridEngine::SetControlForId(WORD nID, CGXControl* pControl, BOOL bDefaul
 // Window messages: what the engine answers until the input, scrolling,
 // focus and printing layers take them over.
 
-HBRUSH CGXGridEngine::HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+HBRUSH CGXGridEngine::HandleCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    // A child window of the current cell (its control's edit, list or button) takes the cell's
+    // colours, unless the control answers itself.
+    ROWCOL r, c;
+    CGXControl* pControl = GetCurrentCellPos(r, c) ? GetCellControl(r, c) : nullptr;
+    if (pControl == nullptr || pDC == nullptr)
+        return nullptr;
+    if (CBrush* pBrush = pControl->OnGridCtlColor(pDC, pWnd, nCtlColor))
+        return static_cast<HBRUSH>(pBrush->GetSafeHandle());
+    const CGXStyle& style = GetCellStyle(r, c);
+    const GXBrushRecord& interior = style.GetInterior();
+    pDC->SetBkColor(ResolveSysColor(interior.lbStyle == BS_SOLID ? interior.lbColor : interior.lbBkColor));
+    pDC->SetTextColor(ResolveSysColor(style.GetTextColor()));
+    CBrush* pBrush = LookupBrush(interior);
+    return pBrush != nullptr ? static_cast<HBRUSH>(pBrush->GetSafeHandle()) : nullptr;
+}
 BOOL CGXGridEngine::HandleDestroy() { return FALSE; }
 
 BOOL CGXGridEngine::HandleSetCursor(CWnd* pWnd, UINT nHitTest, UINT)

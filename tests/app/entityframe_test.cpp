@@ -18,8 +18,8 @@ protected:
     {
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
         shelltest::QuietStart(m_app);
-        shelltest::TolerateLoadReports();
         ASSERT_TRUE(m_app.InitInstance());
+        shelltest::TolerateLoadReports();
         char dir[MAX_PATH];
         ::GetTempPathA(MAX_PATH, dir);
         m_project = shelltest::OpenEmptyProject(m_app, "morvane_entityframe.prj", dir);

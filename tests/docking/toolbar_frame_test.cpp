@@ -1013,21 +1013,27 @@ TEST_F(ToolBarFrame, TheToolbarsDialogsCaptionFollowsTheFrameAndItsPalettes)
         HWND hDlg = c.hWnd;
         g_pNcActivates = &sent;
         HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordNcActivate, nullptr, ::GetCurrentThreadId());
-        // The dialog loses the activation: the floating toolbar, the frame and the dialog itself
-        // (told by the frame) show inactive captions.
-        ::SendMessageA(hDlg, WM_ACTIVATE, WA_INACTIVE, 0);
+        // The user clicks the frame (customising enabled it): the dialog's caption stays active
+        // with the frame's, and so does the floating toolbar's.
+        ASSERT_TRUE(afxtest::Activate(m_pFrame));
+        EXPECT_EQ(::GetActiveWindow(), m_pFrame->m_hWnd);
+        EXPECT_EQ(LastNcActivate(sent, hDlg), 1);
+        EXPECT_EQ(LastNcActivate(sent, hMiniFrame), 1);
+        // Another program's window takes the activation: all of them inactive.
+        CWnd other;
+        ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "Other", WS_POPUP | WS_VISIBLE | WS_CAPTION,
+                                   CRect(700, 600, 800, 650), nullptr, 0));
+        ASSERT_TRUE(afxtest::Activate(&other));
         EXPECT_EQ(LastNcActivate(sent, hDlg), 0);
         EXPECT_EQ(LastNcActivate(sent, hMiniFrame), 0);
         EXPECT_EQ(LastNcActivate(sent, m_pFrame->m_hWnd), 0);
-        // Active again: all of them active.
-        ::SendMessageA(hDlg, WM_ACTIVATE, WA_ACTIVE, 0);
+        // The dialog active again: the frame and the floating toolbar follow it.
+        ASSERT_TRUE(afxtest::Activate(CWnd::FromHandle(hDlg)));
         EXPECT_EQ(LastNcActivate(sent, hDlg), 1);
         EXPECT_EQ(LastNcActivate(sent, hMiniFrame), 1);
         EXPECT_EQ(LastNcActivate(sent, m_pFrame->m_hWnd), 1);
-        // What the frame tells its palettes reaches the dialog's caption; other news does not.
-        sent.clear();
-        ::SendMessageA(hDlg, WM_FLOATSTATUS, FS_DEACTIVATE, 0);
-        EXPECT_EQ(LastNcActivate(sent, hDlg), 0);
+        other.DestroyWindow();
+        // Other news from the frame leaves the caption alone.
         sent.clear();
         ::SendMessageA(hDlg, WM_FLOATSTATUS, FS_ENABLE, 0);
         EXPECT_TRUE(sent.empty());

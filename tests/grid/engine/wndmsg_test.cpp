@@ -103,3 +103,32 @@ TEST_F(WndMsgTest, RecordNavigation)
         EXPECT_EQ(col, 1u) << c.code << " " << c.record;
     }
 }
+
+// A child window of the current cell asks for its colours: it gets the cell's interior and text
+// colours and the interior's brush; without a current cell the grid leaves it to the default.
+TEST_F(WndMsgTest, ChildWindowsTakeTheCurrentCellsColours)
+{
+    CGXGridWnd grid;
+    ASSERT_TRUE(grid.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), frame, 1));
+    grid.InitGrid();
+    grid.SetRowCount(4);
+    grid.SetColCount(3);
+    CGXStyle s;
+    s.SetInterior(RGB(200, 10, 10)).SetTextColor(RGB(0, 0, 90));
+    grid.SetStyleRange(CGXRange(2, 2), &s, gxOverride);
+    HWND hChild = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 40, 20, grid.GetSafeHwnd(), nullptr, nullptr, nullptr);
+    ASSERT_NE(hChild, nullptr);
+    HDC dc = ::GetDC(hChild);
+    grid.SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)hChild);
+    EXPECT_NE(::GetBkColor(dc), RGB(200, 10, 10));
+    ASSERT_TRUE(grid.PlaceCurrentCell(2, 2));
+    const LRESULT brush = grid.SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)hChild);
+    EXPECT_NE(brush, 0);
+    EXPECT_EQ(::GetBkColor(dc), RGB(200, 10, 10));
+    EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 90));
+    LOGBRUSH lb = {};
+    ASSERT_NE(::GetObjectA((HBRUSH)brush, sizeof lb, &lb), 0);
+    EXPECT_EQ(lb.lbColor, RGB(200, 10, 10));
+    ::ReleaseDC(hChild, dc);
+    ::DestroyWindow(hChild);
+}
