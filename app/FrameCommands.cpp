@@ -1,5 +1,5 @@
 // The main frame's smaller commands: the palette, the web links, the tip of the day, target paths,
-// the labels of child windows, the messages of the entity windows and the saved toolbar looks.
+// the labels of child windows and the saved toolbar looks.
 #include "EditorApp.h"
 #include "MainFrame.h"
 #include "Map.h"
@@ -10,6 +10,7 @@
 #include "ShellRes.h"
 #include "TextureLoader.h"
 #include "TipDlg.h"
+#include "SelectWadsDlg.h"
 #include "Tokenizer.h"
 #include "Thing.h"
 #include "../res/resource.h"
@@ -170,16 +171,11 @@ CString CMainFrame::GetChildFrameLabel(CFrameWnd* pFrame)
     CDocument* pDoc = pFrame->GetActiveDocument();
     if (!pDoc)
         return text;
-    CString name = pDoc->GetPathName();
-    int cut = name.ReverseFind('\\');
-    if (cut < 0)
-        cut = name.ReverseFind('/');
-    if (cut < 0)
-        cut = name.ReverseFind(':');
-    name = name.Mid(cut + 1);
-    int dot = name.ReverseFind('.');
-    if (dot >= 0)
-        name = name.Left(dot);
+    // The file name after the last "\\", else the last "/", else the last ":", without its extension.
+    CString path = pDoc->GetPathName();
+    if (path.Find('\\') < 0)
+        path.Replace('/', '\\');
+    CString name = CompactWadName(path);
     if (pFrame->IsKindOf(RUNTIME_CLASS(CMapFrame))) {
         // The plan view names the frame (its depth view follows it).
         CMapXYView* pPlan = static_cast<CMapFrame*>(pFrame)->GetXYView();

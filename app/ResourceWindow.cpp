@@ -10,6 +10,7 @@
 #include "Services.h"
 #include "ShellRes.h"
 #include "Tokenizer.h"
+#include "SelectWadsDlg.h"
 #include "IniFile.h"
 #include "Thing.h"
 #include "afxdlgs.h"
@@ -69,14 +70,8 @@ CProjectFileList::~CProjectFileList()
 
 CString CProjectFileList::DisplayText(const CString& path, BOOL compact)
 {
-    if (!compact)
-        return path;
-    int cut = path.ReverseFind('\\');
-    if (cut < 0)
-        cut = path.ReverseFind(':');
-    CString name = path.Mid(cut + 1);
-    int dot = name.ReverseFind('.');
-    return dot >= 0 ? name.Left(dot) : name;
+    // The file name without its extension, as the WAD lists show theirs.
+    return compact ? CompactWadName(path) : path;
 }
 
 BOOL CProjectFileList::IsCompact()

@@ -151,15 +151,17 @@ BOOL RunShellBrowser(HWND hWndOwner, LPCSTR lpszTitle, ShellBrowseState& state, 
 
 } // namespace
 
-BOOL SECBrowseForFolder(CWnd* pOwner, LPCSTR lpszTitle, int nRootFolder, CString& strFolder)
+namespace {
+
+// The shell's browser through the test seam (a script answers with the call's text, which starts
+// as the start folder); TRUE with the chosen folder.
+BOOL ShellBrowse(HWND hWndOwner, LPCSTR lpszTitle, ShellBrowseState& state, CString& strFolder)
 {
-    HWND hWndOwner = AfxGetSafeHwnd(pOwner);
-    ShellBrowseState state;
-    state.nRootFolder = nRootFolder;
     AfxModalCall call;
     call.kind = AFX_MODAL_COMMONDIALOG;
     call.className = "SHBrowseForFolder";
     call.caption = lpszTitle;
+    call.text = state.strStart;
     call.hWndOwner = hWndOwner;
     CString strChosen;
     INT_PTR nResult = IDCANCEL;
@@ -174,7 +176,17 @@ BOOL SECBrowseForFolder(CWnd* pOwner, LPCSTR lpszTitle, int nRootFolder, CString
         strFolder = state.pDrive != nullptr ? strChosen : call.text;
         return TRUE;
     }
-    if (!RunShellBrowser(hWndOwner, lpszTitle, state, strChosen))
+    return RunShellBrowser(hWndOwner, lpszTitle, state, strFolder);
+}
+
+} // namespace
+
+BOOL SECBrowseForFolder(CWnd* pOwner, LPCSTR lpszTitle, int nRootFolder, CString& strFolder)
+{
+    ShellBrowseState state;
+    state.nRootFolder = nRootFolder;
+    CString strChosen;
+    if (!ShellBrowse(AfxGetSafeHwnd(pOwner), lpszTitle, state, strChosen))
         return FALSE;
     strFolder = strChosen;
     return TRUE;
@@ -200,26 +212,8 @@ void SECBrowseDirEdit::OnBrowse()
         ::GetCurrentDirectoryA(MAX_PATH, szCurrent);
         state.strStart = szCurrent;
     }
-    AfxModalCall call;
-    call.kind = AFX_MODAL_COMMONDIALOG;
-    call.className = "SHBrowseForFolder";
-    call.caption = m_strTitle;
-    call.text = state.strStart;
-    call.hWndOwner = m_hWnd;
     CString strFolder;
-    INT_PTR nResult = IDCANCEL;
-    if (AfxSeamHandle(call, &nResult, [&](AfxModalCall& c, const AfxSeamDriveFn& drive) {
-            state.pCall = &c;
-            state.pDrive = &drive;
-            return (INT_PTR)(RunShellBrowser(m_hWnd, m_strTitle, state, strFolder) ? IDOK : IDCANCEL);
-        })) {
-        if (nResult == IDOK) {
-            // A script answers with the call's text; a driven browser with what it chose.
-            SetWindowText(state.pDrive != nullptr ? strFolder : call.text);
-        }
-        return;
-    }
-    if (RunShellBrowser(m_hWnd, m_strTitle, state, strFolder))
+    if (ShellBrowse(m_hWnd, m_strTitle, state, strFolder))
         SetWindowText(strFolder);
 }
 

@@ -331,6 +331,56 @@ TEST_F(CustOptFixture, CancelSavesNothingAndAReservedKeyIsRefused)
     EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, VK_F4, FALT));
 }
 
+// Keyboard page: Remove takes Ctrl+S from Save; Reset All gives the built-in table back.
+TEST_F(CustOptFixture, RemoveAndResetAll)
+{
+    ASSERT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
+    auto selectSave = [](HWND hPage) {
+        HWND hCommands = ::GetDlgItem(hPage, IDC_SHORTCUT_COMMANDS);
+        int n = (int)::SendMessageA(hCommands, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < n; ++i)
+            if (::SendMessageA(hCommands, LB_GETITEMDATA, i, 0) == 32788)
+                ::SendMessageA(hCommands, LB_SETCURSEL, i, 0);
+        Command(hPage, IDC_SHORTCUT_COMMANDS, LBN_SELCHANGE);
+        return ::GetDlgItem(hPage, IDC_SHORTCUT_ASSIGNED);
+    };
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        ASSERT_TRUE(pSheet->SetActivePage(3));
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        HWND hAssigned = selectSave(hPage);
+        ASSERT_EQ(1, (int)::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hPage, IDC_SHORTCUT_REMOVE)));
+        ::SendMessageA(hAssigned, LB_SETCURSEL, 0, 0);
+        Command(hPage, IDC_SHORTCUT_ASSIGNED, LBN_SELCHANGE);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hPage, IDC_SHORTCUT_REMOVE)));
+        AfxSeamPressButton(hPage, IDC_SHORTCUT_REMOVE);
+        EXPECT_EQ(0, (int)::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0));
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
+    EXPECT_EQ(-1, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
+
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        ASSERT_TRUE(pSheet->SetActivePage(3));
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        HWND hAssigned = selectSave(hPage);
+        EXPECT_EQ(0, (int)::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0));
+        AfxSeamAnswer(IDOK);   // "Reset All will set all shortcuts back..."
+        AfxSeamPressButton(hPage, IDC_SHORTCUT_RESET_ALL);
+        EXPECT_EQ(1, (int)::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0));
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    ASSERT_EQ(2u, AfxSeamCalls().size());
+    EXPECT_EQ(0, AfxSeamCalls()[1].text.Find("Reset All will set all shortcuts back to their defaults."));
+    EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
+    EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
+}
+
 TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapOrAShortValue)
 {
     BYTE e[6] = {FVIRTKEY | FCONTROL, 0, 'A', 0, 0x14, 0x80};
@@ -497,6 +547,18 @@ TEST_F(CustOptFixture, AutoSaveOptionsAreValidatedSavedAndStartTheTimer)
     EXPECT_STREQ("", m_app.GetProfileString("Options", "Auto Save Extension", "x"));
     EXPECT_EQ(0, m_app.GetProfileInt("Options", "Delete Auto Save Files", 1));
     EXPECT_TRUE(m_pFrame->IsAutoSaveRunning());
+
+    // Turned off again: the timer stops.
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 0);
+        ::CheckDlgButton(h, IDC_AUTOSAVE_ENABLED, BST_UNCHECKED);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(0, m_app.GetProfileInt("Options", "Auto Save", 1));
+    EXPECT_FALSE(m_pFrame->IsAutoSaveRunning());
 }
 
 TEST_F(CustOptFixture, ColoursLooksAndMapSettingsAreAppliedOnOkOnly)

@@ -38,14 +38,6 @@ bool Exists(const CString& path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
-                     "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
-                     "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
-                     "}\n}\n";
 
 class ProjectFixture : public testing::Test
 {
@@ -244,8 +236,8 @@ TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithThePr
     m_app.WriteProfileInt("Options", "Auto Save", 1);
     m_app.WriteProfileInt("Options", "Auto Save Interval", 0);
     m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\autosave");
-    WriteFile(m_root + "\\one.map", kCube);
-    WriteFile(m_root + "\\two.map", kCube);
+    WriteFile(m_root + "\\one.map", shelltest::CubeMap());
+    WriteFile(m_root + "\\two.map", shelltest::CubeMap());
     ASSERT_TRUE(m_frame->OpenProject(m_project));
     EXPECT_TRUE(m_frame->IsAutoSaveRunning());
     for (int i = 0; i < 4; ++i)
@@ -301,7 +293,7 @@ TEST_F(ProjectFixture, OpenMapRefusesWhatItCannotOpenAndOpensOneOrFourWindows)
 {
     ASSERT_TRUE(m_frame->OpenProject(m_project));
     CString map = m_root + "\\cube.map";
-    WriteFile(map, kCube);
+    WriteFile(map, shelltest::CubeMap());
 
     // A missing file: its box, nothing opened, nothing listed.
     AfxSeamAnswer(IDOK);
@@ -407,7 +399,7 @@ namespace {
 TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
 {
     CString map = m_root + "\\cube.map";
-    WriteFile(map, kCube);
+    WriteFile(map, shelltest::CubeMap());
     m_app.AddToRecentFileList(map);
     m_app.AddToRecentProjectList(m_root + "\\gone.prj");
     m_app.AddToRecentProjectList(m_project);

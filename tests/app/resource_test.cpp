@@ -20,14 +20,6 @@ void WriteFile(const CString& path, const char* text)
     std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
 }
 
-const char kCube[] = "{\n\"classname\" \"worldspawn\"\n{\n"
-                     "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
-                     "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
-                     "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
-                     "}\n}\n";
 
 // Two map directories with a map of the same name in each, and an object directory.
 class ResourceFixture : public testing::Test
@@ -38,9 +30,9 @@ protected:
         m_root = m_dir.Path();
         for (const char* d : {"\\m1", "\\m2", "\\objs"})
             ::CreateDirectoryA(m_root + d, nullptr);
-        WriteFile(m_root + "\\m1\\start.map", kCube);
-        WriteFile(m_root + "\\m2\\start.map", kCube);
-        WriteFile(m_root + "\\m2\\arena.map", kCube);
+        WriteFile(m_root + "\\m1\\start.map", shelltest::CubeMap());
+        WriteFile(m_root + "\\m2\\start.map", shelltest::CubeMap());
+        WriteFile(m_root + "\\m2\\arena.map", shelltest::CubeMap());
         WriteFile(m_root + "\\objs\\crate.map", "{\n( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n}\n");
         m_project = m_root + "\\res.prj";
         WriteFile(m_project, "[Paths]\nMaps=m1;m2\nObjects=objs\n");
@@ -52,17 +44,7 @@ protected:
         m_frame = m_app.GetMainFrame();
         ASSERT_TRUE(m_frame->OpenProject(m_project));
     }
-    void TearDown() override
-    {
-        if (m_app.m_pMainWnd != nullptr) {
-            AfxSeamReset();
-            shelltest::TolerateLoadReports();
-            AfxSeamAnswer(IDNO);
-            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
-        }
-        afxtest::DrainQuit();
-        AfxSeamReset();
-    }
+    void TearDown() override { shelltest::CloseEditor(m_app); }
     CMapListBox& Maps() { return m_frame->m_wndResourceBar.m_mapList; }
     CObjectList& Objects() { return m_frame->m_wndResourceBar.m_objectList; }
     CString Text(CListBox& list, int i)

@@ -81,3 +81,33 @@ inline std::vector<AfxModalCall> Calls()
 }
 
 } // namespace shelltest
+
+namespace shelltest {
+
+// A map of one 64-unit cube brush in the world.
+inline const char* CubeMap()
+{
+    return "{\n\"classname\" \"worldspawn\"\n{\n"
+           "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
+           "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
+           "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
+           "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
+           "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
+           "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
+           "}\n}\n";
+}
+
+// Ends the editor a test started: a modified map is not saved; load reports pass.
+inline void CloseEditor(CWinApp& app)
+{
+    if (app.m_pMainWnd != nullptr) {
+        AfxSeamReset();
+        TolerateLoadReports();
+        AfxSeamAnswer(IDNO);
+        app.m_pMainWnd->SendMessage(WM_CLOSE);
+    }
+    afxtest::DrainQuit();
+    AfxSeamReset();
+}
+
+} // namespace shelltest

@@ -55,29 +55,12 @@ protected:
         ASSERT_TRUE(m_app.InitInstance());
         m_frame = m_app.GetMainFrame();
     }
-    void TearDown() override
-    {
-        if (m_app.m_pMainWnd != nullptr) {
-            AfxSeamReset();
-            shelltest::TolerateLoadReports();
-            AfxSeamAnswer(IDNO);
-            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
-        }
-        afxtest::DrainQuit();
-        AfxSeamReset();
-    }
+    void TearDown() override { shelltest::CloseEditor(m_app); }
     // A project with a Maps directory holding one map, opened.
     CString MakeProject(const char* name = "p.prj")
     {
         ::CreateDirectoryA(m_root + "\\maps", nullptr);
-        WriteFile(m_root + "\\maps\\room.map", "{\n\"classname\" \"worldspawn\"\n{\n"
-                                                "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n"
-                                                "( 64 0 0 ) ( 64 0 64 ) ( 64 64 0 ) WALL 0 0 0 1 1\n"
-                                                "( 0 0 0 ) ( 0 0 64 ) ( 64 0 0 ) WALL 0 0 0 1 1\n"
-                                                "( 0 64 0 ) ( 64 64 0 ) ( 0 64 64 ) WALL 0 0 0 1 1\n"
-                                                "( 0 0 0 ) ( 64 0 0 ) ( 0 64 0 ) WALL 0 0 0 1 1\n"
-                                                "( 0 0 64 ) ( 0 64 64 ) ( 64 0 64 ) WALL 0 0 0 1 1\n"
-                                                "}\n}\n");
+        WriteFile(m_root + "\\maps\\room.map", shelltest::CubeMap());
         CString path = m_root + "\\" + name;
         WriteFile(path, "[Paths]\nMaps=maps\n");
         return path;
