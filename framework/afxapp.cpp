@@ -346,6 +346,10 @@ CWinApp::~CWinApp()
 {
     delete m_pDocManager;
     m_pDocManager = nullptr;
+    if (m_hDevNames != nullptr)
+        ::GlobalFree(m_hDevNames);
+    if (m_hDevMode != nullptr)
+        ::GlobalFree(m_hDevMode);
     if (g_pApp == this) {
         g_pApp = m_pAppPrev;
         if (g_pApp == nullptr)
@@ -618,8 +622,6 @@ void CWinApp::OnFileOpen()
     if (m_pDocManager != nullptr)
         m_pDocManager->OnFileOpen();
 }
-
-void CWinApp::OnFilePrintSetup() {}
 
 void CWinApp::OnAppExit()
 {

@@ -130,6 +130,15 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnFilePrintSetup();
+
+    // ---- The printer chosen for this session (null: the default printer, asked when needed)
+    HGLOBAL m_hDevMode = nullptr;
+    HGLOBAL m_hDevNames = nullptr;
+    // Fills the dialog's printer from the session's choice, taking the default printer first
+    // when none was made; FALSE when no printer is installed.
+    BOOL GetPrinterDeviceDefaults(struct tagPDA* pPrintDlg);
+    // Runs a print or print-setup dialog on the session's printer and keeps what the user chose.
+    INT_PTR DoPrintDialog(class CPrintDialog* pPD);
     void OnAppExit();
     void OnHelp();
     void OnHelpFinder();

@@ -42,6 +42,12 @@ public:
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // Asks the print dialog (or, for a direct print or a preview, takes the session's printer)
+    // and makes the printer DC; FALSE when there is no printer or the user cancelled.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    // The print loop (ID_FILE_PRINT): prepare, StartDoc, each page, EndDoc (AbortDoc on a failure
+    // or an abort), OnEndPrinting. Views route the command here from their maps.
+    void OnFilePrint();
 
     // ---- Drag and drop onto the view (a drop target registered on the view calls these)
     virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);

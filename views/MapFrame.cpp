@@ -68,6 +68,8 @@ BEGIN_MESSAGE_MAP(CMapFrame, SECMDIChildWnd)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
     ON_COMMAND(ID_EDIT_CLONE, OnEditClone)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateAlwaysEnabled)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CLONE, OnUpdateEditSelection)
@@ -150,6 +152,12 @@ int CMapFrame::ComboFromId(UINT nID)
         if (kComboIds[i] == nID)
             return i;
     return -1;
+}
+
+void CMapFrame::OnFilePrint()
+{
+    if (CMapXYView* v = GetXYView())
+        v->OnFilePrint();
 }
 
 void CMapFrame::OnEditCut()

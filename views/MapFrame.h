@@ -57,6 +57,7 @@ public:
     void RebuildObjectOrder();
 
     // The clipboard commands go to the plane view, whichever pane is active.
+    void OnFilePrint();
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();

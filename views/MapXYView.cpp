@@ -1,4 +1,5 @@
 #include "MapXYView.h"
+#include "afxprint.h"
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -189,6 +190,23 @@ BOOL CMapXYView::OnEraseBkgnd(CDC*)
 void CMapXYView::OnDraw(CDC* pDC)
 {
     DrawMap(pDC);
+}
+
+BOOL CMapXYView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    pInfo->SetMaxPage(1);
+    return DoPreparePrinting(pInfo);
+}
+
+void CMapXYView::OnPrint(CDC* pDC, CPrintInfo*)
+{
+    // The visible client area, set here: the last paint's update rect says nothing about a page.
+    CRect canvas(0, 0, 0, 0);
+    if (m_hWnd != nullptr)
+        GetClientRect(&canvas);
+    canvas.OffsetRect(GetDeviceScrollPosition());
+    if (!canvas.IsRectEmpty())
+        DrawCanvas(pDC, canvas);
 }
 
 void CMapXYView::DrawMap(CDC* pDC)

@@ -30,6 +30,9 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(CDC* pDC) override;
+    // Printing: one page holding what the window shows, drawn unscaled.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
     void SetPlaneScale(float scale);
     void ApplyGridSize(int grid);

@@ -1,0 +1,231 @@
+// Printing: the print loop, the print dialogs and the printer seam, against a stand-in printer
+// (a memory DC of a fixed page size) and a printer list with nothing in it.
+#include "afxtest.h"
+#include "afxprint.h"
+#include "afxres.h"
+#include <string>
+
+namespace {
+
+// A view that logs the print loop's calls and paints each page a colour of its number.
+class CLogView : public CView
+{
+public:
+    std::string log;
+    UINT nMaxPage = 3;
+    BOOL bPrepare = TRUE;
+    std::vector<CRect> drawRects;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override
+    {
+        log += "prepare ";
+        pInfo->SetMaxPage(nMaxPage);
+        return bPrepare && DoPreparePrinting(pInfo);
+    }
+    void OnBeginPrinting(CDC* pDC, CPrintInfo*) override { log += pDC->IsPrinting() ? "begin " : "begin(screen) "; }
+    void OnPrepareDC(CDC*, CPrintInfo* pInfo) override
+    {
+        if (pInfo != nullptr)
+            log += "dc" + std::to_string(pInfo->m_nCurPage) + " ";
+    }
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
+    {
+        log += "print" + std::to_string(pInfo->m_nCurPage) + " ";
+        drawRects.push_back(pInfo->m_rectDraw);
+        CRect r(10, 10, 40, 30);
+        pDC->FillSolidRect(&r, RGB(pInfo->m_nCurPage * 40, 0, 0));
+    }
+    void OnEndPrinting(CDC*, CPrintInfo*) override { log += "end"; }
+};
+
+// No printer installed: the system's answer under a Wine without printers.
+class CNoPrinter : public CPrinterDevice
+{
+public:
+    int nCreates = 0;
+    BOOL GetDefaults(HGLOBAL& hNames, HGLOBAL& hMode) override
+    {
+        hNames = hMode = nullptr;
+        return FALSE;
+    }
+    HDC CreateDC(HGLOBAL, HGLOBAL) override
+    {
+        ++nCreates;
+        return nullptr;
+    }
+};
+
+class PrintTest : public testing::Test
+{
+protected:
+    CStandInPrinter printer{CSize(200, 150)};
+    CPrinterDevice* pOld = nullptr;
+    void SetUp() override
+    {
+        ForgetSessionPrinter();
+        pOld = AfxSetPrinterDevice(&printer);
+    }
+    void TearDown() override
+    {
+        ForgetSessionPrinter();
+        AfxSetPrinterDevice(pOld);
+        EXPECT_EQ(printer.m_nDCsOpen, 0) << "a printer DC was left open";
+    }
+    static void ForgetSessionPrinter()
+    {
+        CWinApp* pApp = AfxGetApp();
+        ASSERT_NE(pApp, nullptr);
+        if (pApp->m_hDevNames != nullptr)
+            ::GlobalFree(pApp->m_hDevNames);
+        if (pApp->m_hDevMode != nullptr)
+            ::GlobalFree(pApp->m_hDevMode);
+        pApp->m_hDevNames = pApp->m_hDevMode = nullptr;
+    }
+};
+
+TEST_F(PrintTest, ThePrintLoopPrintsEveryPageBetweenStartDocAndEndDoc)
+{
+    CLogView view;
+    CString dlgClass;
+    DWORD dlgFlags = 0;
+    AfxSeamScript([&](AfxModalCall& c) {
+        dlgClass = c.className;
+        dlgFlags = (DWORD)c.nType;
+        return (INT_PTR)IDOK;
+    });
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare begin dc1 print1 dc2 print2 dc3 print3 end");
+    EXPECT_STREQ((LPCSTR)dlgClass, "CPrintDialog");
+    EXPECT_TRUE(dlgFlags & PD_RETURNDC);
+    EXPECT_FALSE(dlgFlags & PD_PRINTSETUP);
+    ASSERT_EQ(printer.m_pages.size(), 3u);
+    EXPECT_EQ(printer.m_docNames.size(), 1u);
+    EXPECT_EQ(printer.m_nDocsEnded, 1);
+    EXPECT_EQ(printer.m_nDocsAborted, 0);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(printer.m_pages[i].GetPixel(20, 20), RGB((i + 1) * 40, 0, 0)) << i;
+        EXPECT_EQ(printer.m_pages[i].GetPixel(5, 5), RGB(255, 255, 255)) << "each page starts white";
+        EXPECT_EQ(view.drawRects[i], CRect(0, 0, 200, 150));
+    }
+    // The session keeps the printer it was given.
+    EXPECT_NE(AfxGetApp()->m_hDevNames, nullptr);
+}
+
+TEST_F(PrintTest, TheDialogsPageRangeAndCancelAndAJobThePrinterRefuses)
+{
+    CLogView view;
+    view.nMaxPage = 5;
+    AfxSeamScript([](AfxModalCall& c) {
+        auto* pd = static_cast<CPrintDialog*>(c.pObject);
+        pd->m_pd.Flags |= PD_PAGENUMS;
+        pd->m_pd.nFromPage = 2;
+        pd->m_pd.nToPage = 3;
+        return (INT_PTR)IDOK;
+    });
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare begin dc2 print2 dc3 print3 end");
+    EXPECT_EQ(printer.m_pages.size(), 2u);
+
+    // Cancelled: nothing begins, no DC stays.
+    view.log.clear();
+    AfxSeamAnswer(IDCANCEL);
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare ");
+    EXPECT_EQ(printer.m_docNames.size(), 1u);
+
+    // StartDoc fails: the view still ends its printing, the user hears why, no page comes out.
+    view.log.clear();
+    printer.m_bFailStartDoc = TRUE;
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare begin end");
+    ASSERT_EQ(AfxSeamCalls().size(), 4u);
+    EXPECT_EQ(AfxSeamCalls()[3].kind, AFX_MODAL_MESSAGEBOX);
+    EXPECT_STREQ((LPCSTR)AfxSeamCalls()[3].text, "Could not start print job.");
+    EXPECT_EQ(printer.m_pages.size(), 2u);
+}
+
+TEST_F(PrintTest, AJobOfUnknownLengthPrintsOnePageUnlessTheViewAsksForMore)
+{
+    CLogView view;
+    view.nMaxPage = 0xFFFF;
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrint();
+    // Page 2 is offered to the view (OnPrepareDC may keep the job going) and then not printed.
+    EXPECT_EQ(view.log, "prepare begin dc1 print1 dc2 end");
+    EXPECT_EQ(printer.m_pages.size(), 1u);
+    EXPECT_EQ(printer.m_nDocsEnded, 1);
+}
+
+TEST_F(PrintTest, PrintSetupKeepsTheChosenPrinterForTheSession)
+{
+    AfxSeamAnswer(IDCANCEL);
+    AfxGetApp()->OnFilePrintSetup();
+    ASSERT_EQ(AfxSeamCalls().size(), 1u);
+    EXPECT_STREQ((LPCSTR)AfxSeamCalls()[0].className, "CPrintDialog");
+    EXPECT_TRUE(AfxSeamCalls()[0].nType & PD_PRINTSETUP);
+    // Cancelled: the default printer is still the session's.
+    ASSERT_NE(AfxGetApp()->m_hDevNames, nullptr);
+    auto* names = (DEVNAMES*)::GlobalLock(AfxGetApp()->m_hDevNames);
+    EXPECT_STREQ((LPCSTR)names + names->wDeviceOffset, "Stand-in printer");
+    ::GlobalUnlock(AfxGetApp()->m_hDevNames);
+    AfxSeamReset();
+
+    CPrintDialog pd(FALSE);
+    ASSERT_TRUE(pd.GetDefaults());
+    EXPECT_STREQ((LPCSTR)pd.GetDeviceName(), "Stand-in printer");
+    EXPECT_STREQ((LPCSTR)pd.GetDriverName(), "winspool");
+    EXPECT_NE(pd.m_pd.hDC, nullptr);   // PD_RETURNDC: the dialog made the DC (and deletes it)
+    EXPECT_TRUE(pd.PrintAll());
+    ::GlobalFree(pd.m_pd.hDevNames);
+}
+
+TEST_F(PrintTest, WithoutAPrinterTheCommandsSaySoAndDoNothingElse)
+{
+    CNoPrinter none;
+    AfxSetPrinterDevice(&none);
+    CLogView view;
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrint();
+    AfxSeamAnswer(IDOK);
+    AfxGetApp()->OnFilePrintSetup();
+    EXPECT_EQ(view.log, "prepare ");
+    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    CString text;
+    text.LoadString(AFX_IDP_NO_PRINTER);
+    EXPECT_FALSE(text.IsEmpty());
+    for (const AfxModalCall& c : AfxSeamCalls()) {
+        EXPECT_EQ(c.kind, AFX_MODAL_MESSAGEBOX);
+        EXPECT_STREQ((LPCSTR)c.text, (LPCSTR)text);
+    }
+    EXPECT_EQ(none.nCreates, 0);
+    EXPECT_EQ(AfxGetApp()->m_hDevNames, nullptr);
+    AfxSetPrinterDevice(&printer);
+}
+
+TEST_F(PrintTest, TheSystemsPrinterListUnderWine)
+{
+    // Whatever this machine has: with no printer the command only says so; with one, the
+    // session's printer is its default printer.
+    AfxSetPrinterDevice(nullptr);
+    CLogView view;
+    view.bPrepare = TRUE;
+    HGLOBAL hNames = nullptr, hMode = nullptr;
+    BOOL bHas = AfxGetPrinterDevice()->GetDefaults(hNames, hMode);
+    if (hNames)
+        ::GlobalFree(hNames);
+    if (hMode)
+        ::GlobalFree(hMode);
+    if (bHas) {
+        AfxSetPrinterDevice(&printer);
+        GTEST_SKIP() << "this machine has a printer";
+    }
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare ");
+    ASSERT_EQ(AfxSeamCalls().size(), 1u);
+    EXPECT_EQ(AfxSeamCalls()[0].kind, AFX_MODAL_MESSAGEBOX);
+    AfxSetPrinterDevice(&printer);
+}
+
+} // namespace
