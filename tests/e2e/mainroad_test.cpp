@@ -101,17 +101,26 @@ struct Editor
             int button = answer(text);
             PostMessageA(h, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, button)));
             any = true;
-            Sleep(200);
+            // The box is gone before the next look, so it is never answered twice.
+            for (int i = 0; i < 3000 && IsWindow(h) && IsWindowVisible(h); ++i)
+                Sleep(10);
         }
         return any;
     }
-    // Lets boxes come for a while and answers them.
-    void Settle(const std::function<int(const std::string&)>& answer, DWORD ms)
+    // Answers the boxes that come until `done` holds (the time is only a safety net); TRUE when
+    // it held.
+    bool SettleUntil(const std::function<int(const std::string&)>& answer, const std::function<bool()>& done,
+                     DWORD ms = 60000)
     {
         for (DWORD waited = 0; waited < ms; waited += 100) {
             AnswerBoxes(answer);
+            if (done())
+                return true;
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
+                return false;
             Sleep(100);
         }
+        return false;
     }
     DWORD Quit(HWND hFrame, const std::function<int(const std::string&)>& answer)
     {
@@ -301,10 +310,14 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     EXPECT_EQ(4, SendMessageA(hList, LB_GETCOUNT, 0, 0));
     SendMessageA(hList, LB_SETSEL, TRUE, -1);
     Press(hWads, IDOK);
-    ed.Settle([](const std::string& text) { return OK; }, 4000);
+    HWND hMessages = nullptr;
+    ed.SettleUntil([](const std::string&) { return OK; }, [&] {
+        hMessages = FindChild(hFrame, 4000, "Edit");
+        return Text(hFrame) == "Morvane - Untitled.prj" && hMessages &&
+               Text(hMessages).find("Loaded 96 entities") != std::string::npos;
+    });
     EXPECT_EQ("Morvane - Untitled.prj", Text(hFrame));
     EXPECT_EQ(7, SendMessageA(FindChild(hFrame, 1031, "ListBox"), LB_GETCOUNT, 0, 0));
-    HWND hMessages = FindChild(hFrame, 4000, "Edit");
     ASSERT_NE(hMessages, nullptr);
     EXPECT_NE(std::string::npos, Text(hMessages).find("Loaded 96 entities")) << Text(hMessages);
 
@@ -315,7 +328,8 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     HWND hOpen = ed.WaitFor("Open", noBox);
     ASSERT_NE(hOpen, nullptr);
     ChooseFile(hOpen, data + "\\maps\\librequake_e2m2.map");
-    ed.Settle([](const std::string&) { return OK; }, 8000);
+    ed.SettleUntil([](const std::string&) { return OK; },
+                   [&] { return ed.boxes.size() >= 2 && MdiTitles(hFrame).size() == 4; });
     for (const std::string& box : ed.boxes)
         std::printf("[  BOX     ] open: %s\n", box.c_str());
     ASSERT_EQ(2u, ed.boxes.size());
@@ -336,11 +350,13 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     HWND hSave = ed.WaitFor("Save As", noBox);
     ASSERT_NE(hSave, nullptr);
     ChooseFile(hSave, root + "\\e2m2_copy.map");
-    ed.Settle([](const std::string&) { return IDNO; }, 6000);
+    int entities = 0, brushes = 0;
+    ed.SettleUntil([](const std::string&) { return IDNO; }, [&] {
+        CountMap(root + "\\e2m2_copy.map", entities, brushes);
+        return entities == 527 && brushes == 2731 && ed.Windows("Morvane", "#32770").empty();
+    });
     for (const std::string& box : ed.boxes)
         std::printf("[  BOX     ] save as: %s\n", box.c_str());
-    int entities = 0, brushes = 0;
-    CountMap(root + "\\e2m2_copy.map", entities, brushes);
     EXPECT_EQ(527, entities);
     EXPECT_EQ(2731, brushes);
 
@@ -366,12 +382,15 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     EXPECT_TRUE(IsWindowVisible(FindChild(hFrame, 4000, "Edit")));
     EXPECT_TRUE(IsWindowVisible(FindChild(hFrame, 1031, "ListBox")));
     PostMessageA(hFrame, WM_COMMAND, 0xE114, 0);   // Recent Project 1
-    again.Settle([](const std::string&) { return OK; }, 5000);
+    again.SettleUntil([](const std::string&) { return OK; }, [&] {
+        hMessages = FindChild(hFrame, 4000, "Edit");
+        return Text(hFrame) == "Morvane - Untitled.prj" && hMessages &&
+               Text(hMessages).find("Morvane is ready.") != std::string::npos;
+    });
     EXPECT_EQ("Morvane - Untitled.prj", Text(hFrame));
-    hMessages = FindChild(hFrame, 4000, "Edit");
     EXPECT_NE(std::string::npos, Text(hMessages).find("Morvane is ready.")) << Text(hMessages);
     PostMessageA(hFrame, WM_COMMAND, 0xE110, 0);   // Recent Map 1
-    again.Settle([](const std::string&) { return OK; }, 8000);
+    again.SettleUntil([](const std::string&) { return OK; }, [&] { return MdiTitles(hFrame).size() == 4; });
     titles = MdiTitles(hFrame);
     ASSERT_EQ(4u, titles.size());
     EXPECT_EQ("e2m2_copy - XY (Top) Window", titles[1]);
