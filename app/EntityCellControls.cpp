@@ -62,6 +62,14 @@ int SelectEqualEntry(CListBox* pList, const CString& text)
     return LB_ERR;
 }
 
+// The base opening selects the first entry when nothing is selected; these lists show a text
+// that is not among their entries by leaving the selection empty.
+void ClearUnmatchedSelection(CGXComboBox& combo, BOOL bMatched)
+{
+    if (!bMatched && combo.GetListBox() != nullptr && combo.GetListBox()->GetSafeHwnd() != nullptr)
+        combo.GetListBox()->SetCurSel(-1);
+}
+
 // The chosen entry's text becomes the edit's text; the cell stores it as any typed text.
 void TakeEntryText(CGXComboBox& combo, CListBox* pList)
 {
@@ -136,7 +144,16 @@ void CGridAngleComboBox::FillDropList(CListBox* pList)
     static const char* const angles[] = {"0", "45", "90", "135", "180", "225", "270", "315", "-1", "-2"};
     for (const char* a : angles)
         pList->AddString(a);
-    SelectEqualEntry(pList, CurrentComboText(*this));
+    const CString text = CurrentComboText(*this);
+    m_bMatched = text.IsEmpty() || SelectEqualEntry(pList, text) != LB_ERR;
+}
+
+void CGridAngleComboBox::ShowDropList(BOOL bShow)
+{
+    const BOOL opening = bShow && !IsDropListVisible();
+    CGXComboBox::ShowDropList(bShow);
+    if (opening)
+        ClearUnmatchedSelection(*this, m_bMatched);
 }
 
 void CGridAngleComboBox::TakeListSelection(CListBox* pList) { TakeEntryText(*this, pList); }
@@ -172,7 +189,8 @@ void CGridTargetComboBox::CollectNames()
 
 void CGridTargetComboBox::ShowDropList(BOOL bShow)
 {
-    if (bShow && !IsDropListVisible() && m_bInit && GetGridWindow() != nullptr) {
+    const BOOL opening = bShow && !IsDropListVisible() && m_bInit && GetGridWindow() != nullptr;
+    if (opening) {
         CollectNames();
         // A box may have moved the focus away and back: the list opens only for a cell that is
         // still being edited.
@@ -180,13 +198,16 @@ void CGridTargetComboBox::ShowDropList(BOOL bShow)
             return;
     }
     CGXComboBox::ShowDropList(bShow);
+    if (opening)
+        ClearUnmatchedSelection(*this, m_bMatched);
 }
 
 void CGridTargetComboBox::FillDropList(CListBox* pList)
 {
     for (const CString& name : m_names)
         pList->AddString(name);
-    SelectEqualEntry(pList, CurrentComboText(*this));
+    const CString text = CurrentComboText(*this);
+    m_bMatched = text.IsEmpty() || SelectEqualEntry(pList, text) != LB_ERR;
 }
 
 void CGridTargetComboBox::TakeListSelection(CListBox* pList) { TakeEntryText(*this, pList); }
@@ -305,7 +326,13 @@ void CGridMangle::Initialize()
 
 CString CGridMangle::GetMangleText()
 {
-    return GetCellValue(kPitch, 2) + " " + GetCellValue(kYaw, 2) + " " + GetCellValue(kRoll, 2);
+    // One at a time: the engine answers every value in the same scratch text.
+    CString text = GetCellValue(kPitch, 2);
+    text += " ";
+    text += GetCellValue(kYaw, 2);
+    text += " ";
+    text += GetCellValue(kRoll, 2);
+    return text;
 }
 
 void CGridMangle::SetMangleText(LPCSTR text)

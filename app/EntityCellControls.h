@@ -20,8 +20,13 @@ class CGridAngleComboBox : public CGXComboBox
     GX_DECLARE_CONTROL(CGridAngleComboBox)
 public:
     CGridAngleComboBox(CGXGridEngine* pGrid, UINT nEditID, UINT nListBoxID, UINT nFlags);
+    // A value that is not in the list opens it with nothing selected.
+    void ShowDropList(BOOL bShow) override;
     void FillDropList(CListBox* pList) override;
     void TakeListSelection(CListBox* pList) override;
+
+protected:
+    BOOL m_bMatched = FALSE;    // the open list selected the cell's text
 };
 
 // The "targetname" values of the active map, each once.
@@ -42,6 +47,7 @@ public:
 protected:
     void CollectNames();
     std::vector<CString> m_names;
+    BOOL m_bMatched = FALSE;
 };
 
 // Twelve check items: the class's eight spawn flags and the four skill and mode flags. The cell
