@@ -459,3 +459,57 @@ TEST_F(EntityCellsTest, LibreQuakeClassesLabelTheSpawnFlags)
         ExpectClosed(flags);
     }
 }
+
+// A click into the grid while the pop-up is open stores its angles and is eaten; activation going
+// to another window closes it unchanged.
+TEST_F(EntityCellsTest, MangleHostClosesOnAClickInTheGridOrAnotherWindow)
+{
+    auto* mangle = Place<CGridMangleControl>(kMangleRow, "0 90 0");
+    ASSERT_NE(nullptr, mangle);
+    int answer = 0;
+    EXPECT_FALSE(mangle->OnMouseActivate(nullptr, HTCLIENT, WM_LBUTTONDOWN, answer));
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SetValueRange(CGXRange(CGridMangle::kYaw, 2), "180");
+    EXPECT_TRUE(mangle->OnMouseActivate(nullptr, HTCLIENT, WM_LBUTTONDOWN, answer));
+    EXPECT_EQ(MA_ACTIVATEANDEAT, answer);
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    grid.TransferCurrentCell();
+    EXPECT_STREQ("0 180 0", grid.GetCellValue(kMangleRow, 2));
+
+    mangle = Place<CGridMangleControl>(kMangleRow, "0 90 0");
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SetValueRange(CGXRange(CGridMangle::kYaw, 2), "180");
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 50, 200, 100,
+                               nullptr, nullptr));
+    afxtest::Activate(&other);
+    afxtest::PumpMessages();
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    other.DestroyWindow();
+    grid.TransferCurrentCell();
+    EXPECT_STREQ("0 90 0", grid.GetCellValue(kMangleRow, 2));
+}
+
+// A user's way through: a click on the cell's button, Enter in the pop-up.
+TEST_F(EntityCellsTest, ClickingTheMangleButtonAndPressingEnter)
+{
+    auto* mangle = Place<CGridMangleControl>(kMangleRow, "0 45 0");
+    ASSERT_NE(nullptr, mangle);
+    CRect button = mangle->GetButton()->GetRect();
+    grid.ClientToScreen(&button);
+    afxtest::InputScript click;
+    click.MoveTo(button.CenterPoint()).Click();
+    ASSERT_TRUE(click.Run());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    EXPECT_EQ(mangle->GetPopup()->GetSafeHwnd(), ::GetActiveWindow());
+    mangle->GetPopup()->SetValueRange(CGXRange(CGridMangle::kPitch, 2), "315");
+    afxtest::InputScript enter;
+    enter.Key(VK_RETURN);
+    ASSERT_TRUE(enter.Run());
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_STREQ("315 45 0", mangle->GetEditText());
+    grid.TransferCurrentCell();
+    EXPECT_STREQ("315 45 0", grid.GetCellValue(kMangleRow, 2));
+}
