@@ -392,6 +392,9 @@ TEST_F(EntityCellsTest, MangleButtonOpensThePopupBelowTheCell)
     EXPECT_FALSE(mangle->GetModify());
     grid.TransferCurrentCell();
     EXPECT_STREQ("10 20 30", grid.GetCellValue(kMangleRow, 2));
+    // Left open, it goes with the window that holds the grid.
+    mangle->OnClickedButton(mangle->GetButton());
+    EXPECT_NE(nullptr, mangle->GetPopup());
 }
 
 TEST_F(EntityCellsTest, EnterInTheMangleHostsStoresPitchYawRoll)
