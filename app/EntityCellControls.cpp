@@ -79,8 +79,7 @@ void TakeEntryText(CGXComboBox& combo, CListBox* pList)
     CString text;
     pList->GetText(sel, text);
     if (!combo.IsActive())
-        combo.CGXEditControl::SetActive(TRUE);
-    combo.SetModify(TRUE);
+        combo.SetActive(TRUE);
     combo.SetEditText(text);
     combo.SetSel(0, -1);
     combo.SendMessage(EM_SCROLLCARET);
