@@ -1,6 +1,7 @@
 // Copy, cut, paste and clear through the real clipboard: the text layout, the "Grid Styles"
 // block, growth, undo, aborts and damaged blocks.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "afxseam.h"
 #include "afxtest.h"
 #include "afxwin.h"
+#include "Entity.h"
+#include "Tokenizer.h"
 #include "grid_test_util.h"
 #include "gxinit.h"
 #include "gxundo.h"
@@ -390,4 +393,58 @@ TEST_F(ClipTest, AbortedClearLeavesNoOpenBlock)
     }
     CGXLongOperation::SetAbortConfirmation(FALSE);
     CGXLongOperation::SetTicksContinued(0);
+}
+
+// A real map by other people, when the folder is there: the key/value pairs of every entity of
+// e3m5 (a row per pair) copied and pasted into an empty grid arrive identical, through the
+// styles block and through the text alone.
+TEST_F(ClipTest, RealMapKeyValuesCopyAndPasteIdentical)
+{
+    const char* env = std::getenv("MORVANE_DATA");
+    CString path = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\e3m5.map";
+    CFile file;
+    if (!file.Open(path, CFile::modeRead))
+        GTEST_SKIP() << "no real maps";
+    std::string text(file.GetLength(), '\0');
+    file.Read(&text[0], static_cast<UINT>(text.size()));
+    text.push_back('\0');
+    text.push_back('\0');
+    std::vector<std::pair<CString, CString>> pairs;
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    int depth = 0;
+    while (const char* t = tok.PeekToken()) {
+        if (depth == 1 && t[0] == '"') {
+            CKeyValue kv(tok);
+            pairs.emplace_back(kv.GetKey(), kv.GetValue());
+            continue;
+        }
+        depth += t[0] == '{' ? 1 : t[0] == '}' ? -1 : 0;
+        tok.NextToken();
+    }
+    ASSERT_GT(pairs.size(), 100u);
+    a.SetRowCount(static_cast<ROWCOL>(pairs.size()));
+    a.SetColCount(2);
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        a.SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 1), pairs[i].first);
+        a.SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 2), pairs[i].second);
+    }
+    for (DWORD flags : {DWORD(GX_CLIP_TEXT | GX_CLIP_STYLES), DWORD(GX_CLIP_TEXT)}) {
+        auto pg = Fresh(0, 0);
+        CGXGridWnd& g = *pg;
+        g.m_nClipboardFlags = flags;
+        Select(a, {CGXRange().SetTable()});
+        ASSERT_TRUE(a.Copy());
+        g.PlaceCurrentCell(0, 0);
+        ASSERT_TRUE(::OpenClipboard(g.GetSafeHwnd()));
+        EXPECT_TRUE(g.GetClipboardBuffer(CGXRange(1, 1)));
+        ::CloseClipboard();
+        ASSERT_EQ(g.GetRowCount(), a.GetRowCount()) << flags;
+        ASSERT_EQ(g.GetColCount(), 2u) << flags;
+        size_t differ = 0;
+        for (ROWCOL r = 1; r <= a.GetRowCount(); ++r)
+            for (ROWCOL c = 1; c <= 2; ++c)
+                differ += a.GetCellValue(r, c) != g.GetCellValue(r, c);
+        EXPECT_EQ(differ, 0u) << flags;
+    }
 }
