@@ -273,26 +273,16 @@ BOOL CGXGridEngine::WriteRangesAsStyles(CArchive& ar, const CGXRangeList& list, 
 // ---------------------------------------------------------------------------------------------
 // The clipboard
 
-BOOL CGXGridEngine::CopyTextToClipboard(const CGXRangeList& list)
+HGLOBAL CGXGridEngine::WriteTextBlock(const CGXRangeList& list)
 {
     CSharedFile file(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, 4096);
     if (!WriteRangesAsText(file, list))
-        return FALSE;
+        return nullptr;
     file.Write("", 1);
-    HGLOBAL h = file.Detach();
-    if (h == nullptr)
-        return FALSE;
-    BOOL ok = FALSE;
-    if (::OpenClipboard(GetGridHwnd())) {
-        ok = ::SetClipboardData(CF_TEXT, h) != nullptr;
-        ::CloseClipboard();
-    }
-    if (!ok)
-        ::GlobalFree(h);
-    return ok;
+    return file.Detach();
 }
 
-BOOL CGXGridEngine::CopyStylesToClipboard(const CGXRangeList& list, BOOL bComposed)
+HGLOBAL CGXGridEngine::WriteStylesBlock(const CGXRangeList& list, BOOL bComposed)
 {
     CSharedFile file(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, 4096);
     BOOL ok;
@@ -304,19 +294,44 @@ BOOL CGXGridEngine::CopyStylesToClipboard(const CGXRangeList& list, BOOL bCompos
         else
             ar.Abort();
     }
-    if (!ok)
+    return ok ? file.Detach() : nullptr;
+}
+
+BOOL CGXGridEngine::PasteStylesFromHandle(HGLOBAL hBlock, const CGXRange& target, BOOL bNoAsk)
+{
+    if (hBlock == nullptr)
         return FALSE;
-    HGLOBAL h = file.Detach();
+    CSharedFile file(GMEM_MOVEABLE | GMEM_DDESHARE, 4096);
+    file.SetHandle(hBlock, FALSE);
+    CDetachGuard detach(file);
+    CArchive ar(&file, CArchive::load, 4096);
+    return PasteStylesFromArchive(ar, target, bNoAsk);
+}
+
+namespace {
+BOOL SetClipboardBlock(HWND hOwner, UINT cf, HGLOBAL h)
+{
     if (h == nullptr)
         return FALSE;
-    ok = FALSE;
-    if (::OpenClipboard(GetGridHwnd())) {
-        ok = ::SetClipboardData(GXGetAppState()->m_cfGridStyles, h) != nullptr;
+    BOOL ok = FALSE;
+    if (::OpenClipboard(hOwner)) {
+        ok = ::SetClipboardData(cf, h) != nullptr;
         ::CloseClipboard();
     }
     if (!ok)
         ::GlobalFree(h);
     return ok;
+}
+} // namespace
+
+BOOL CGXGridEngine::CopyTextToClipboard(const CGXRangeList& list)
+{
+    return SetClipboardBlock(GetGridHwnd(), CF_TEXT, WriteTextBlock(list));
+}
+
+BOOL CGXGridEngine::CopyStylesToClipboard(const CGXRangeList& list, BOOL bComposed)
+{
+    return SetClipboardBlock(GetGridHwnd(), GXGetAppState()->m_cfGridStyles, WriteStylesBlock(list, bComposed));
 }
 
 BOOL CGXGridEngine::CopyRangesToClipboard(const CGXRangeList& list)
@@ -673,14 +688,7 @@ BOOL CGXGridEngine::GetClipboardBuffer(const CGXRange& target)
     range.left = std::max(range.left, nFirstCol);
     const UINT cf = GXGetAppState()->m_cfGridStyles;
     if ((m_nClipboardFlags & GX_CLIP_STYLES) && cf != 0 && ::IsClipboardFormatAvailable(cf)) {
-        HGLOBAL h = ::GetClipboardData(cf);
-        if (h == nullptr)
-            return FALSE;
-        CSharedFile file(GMEM_MOVEABLE | GMEM_DDESHARE, 4096);
-        file.SetHandle(h, FALSE);
-        CDetachGuard detach(file);
-        CArchive ar(&file, CArchive::load, 4096);
-        return PasteStylesFromArchive(ar, range, (m_nClipboardFlags & GX_CLIP_ASKSIZE) == 0);
+        return PasteStylesFromHandle(::GetClipboardData(cf), range, (m_nClipboardFlags & GX_CLIP_ASKSIZE) == 0);
     }
     if (!(m_nClipboardFlags & GX_CLIP_TEXT))
         return FALSE;

@@ -74,17 +74,6 @@ private:
     BOOL m_bHeld = FALSE;
 };
 
-class CDetachOnExit
-{
-public:
-    explicit CDetachOnExit(CSharedFile& f) : m_f(f) {}
-    ~CDetachOnExit() { m_f.Detach(); }
-    CDetachOnExit(const CDetachOnExit&) = delete;
-    CDetachOnExit& operator=(const CDetachOnExit&) = delete;
-
-private:
-    CSharedFile& m_f;
-};
 } // namespace
 
 void CGXGridEngine::SetDragDataSource(COleDataSource* pSource)
@@ -229,33 +218,15 @@ BOOL CGXGridEngine::FillDragDataSource(COleDataSource* pSource, const CGXRangeLi
                 }
                 bHandled = TRUE;
             }
-        } else {
-            CSharedFile file(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, 4096);
-            if (WriteRangesAsText(file, list)) {
-                file.Write("", 1);
-                if (HGLOBAL h = file.Detach()) {
-                    pSource->CacheGlobalData(CF_TEXT, h);
-                    bHandled = TRUE;
-                }
-            }
+        } else if (HGLOBAL h = WriteTextBlock(list)) {
+            pSource->CacheGlobalData(CF_TEXT, h);
+            bHandled = TRUE;
         }
     }
     if (bStyles) {
-        CSharedFile file(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, 4096);
-        BOOL ok;
-        {
-            CArchive ar(&file, CArchive::store, 4096);
-            ok = WriteRangesAsStyles(ar, list, (m_nDndSourceFlags & GX_DND_COMPOSED) != 0);
-            if (ok)
-                ar.Close();
-            else
-                ar.Abort();
-        }
-        if (ok) {
-            if (HGLOBAL h = file.Detach()) {
-                pSource->CacheGlobalData(static_cast<CLIPFORMAT>(GXGetAppState()->m_cfGridStyles), h);
-                bHandled = TRUE;
-            }
+        if (HGLOBAL h = WriteStylesBlock(list, (m_nDndSourceFlags & GX_DND_COMPOSED) != 0)) {
+            pSource->CacheGlobalData(static_cast<CLIPFORMAT>(GXGetAppState()->m_cfGridStyles), h);
+            bHandled = TRUE;
         }
     }
     nRows = m_nLastCopyRows;
@@ -315,17 +286,13 @@ BOOL CGXGridEngine::PasteFromDataObject(COleDataObject* pData, ROWCOL nRow, ROWC
     if ((m_nDndTargetFlags & GX_DND_STYLES) && cf != 0 && pData->IsDataAvailable(cf)) {
         CMedium medium;
         if (medium.Get(pData, cf)) {
-            CSharedFile file(GMEM_MOVEABLE | GMEM_DDESHARE, 4096);
-            file.SetHandle(medium.Handle(), FALSE);
-            CDetachOnExit detach(file);
             if (nRows == 0 && ::GlobalSize(medium.Handle()) >= 8) {
-                DWORD size[2] = {0, 0};
-                file.Read(size, sizeof(size));
-                file.Seek(0, CFile::begin);
-                nRows = size[0], nCols = size[1];
+                if (const DWORD* p = static_cast<const DWORD*>(::GlobalLock(medium.Handle()))) {
+                    nRows = p[0], nCols = p[1];
+                    ::GlobalUnlock(medium.Handle());
+                }
             }
-            CArchive ar(&file, CArchive::load, 4096);
-            ok = PasteStylesFromArchive(ar, CGXRange(nRow, nCol), TRUE);
+            ok = PasteStylesFromHandle(medium.Handle(), CGXRange(nRow, nCol), TRUE);
         }
     } else if ((m_nDndTargetFlags & GX_DND_TEXT) && pData->IsDataAvailable(CF_TEXT)) {
         CMedium medium;

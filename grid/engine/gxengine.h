@@ -616,6 +616,11 @@ public:
     // Pastes what the open clipboard offers into the range.
     virtual BOOL GetClipboardBuffer(const CGXRange& target);
     virtual BOOL ConfirmPasteSizeMismatch();
+    // The two blocks as memory handles (null when nothing was written), and a styles block
+    // pasted from a handle that stays its owner's.
+    HGLOBAL WriteTextBlock(const CGXRangeList& list);
+    HGLOBAL WriteStylesBlock(const CGXRangeList& list, BOOL bComposed);
+    BOOL PasteStylesFromHandle(HGLOBAL hBlock, const CGXRange& target, BOOL bNoAsk);
     BOOL CopyTextToClipboard(const CGXRangeList& list);
     BOOL CopyStylesToClipboard(const CGXRangeList& list, BOOL bComposed);
     BOOL CopyCellRange(const CGXRange& range);
