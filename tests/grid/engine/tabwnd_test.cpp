@@ -323,6 +323,36 @@ TEST_F(TabWndTest, ThreeGridsTheFirstActive)
     }
 }
 
+TEST_F(TabWndTest, TheSplitterAndResizingSetTheBeamsWidth)
+{
+    auto beamWidth = [&] {
+        CRect rc;
+        tabs.GetBeam()->GetWindowRect(&rc);
+        return rc.Width() - 2;   // placed one pixel outside on each side
+    };
+    EXPECT_EQ(beamWidth(), 240);
+    // Dragging the strip right of the beam moves the beam's edge and the bar with it.
+    CRect client;
+    tabs.GetClientRect(&client);
+    const int y = client.bottom - 3;
+    tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(243, y));
+    tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, y));
+    tabs.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, y));
+    EXPECT_EQ(beamWidth(), 100);
+    CRect bar;
+    tabs.GetDlgItem(0xEA00)->GetWindowRect(&bar);
+    tabs.ScreenToClient(&bar);
+    EXPECT_EQ(bar.left, 100 + 6 - 1);
+    // A press beside the strip starts nothing.
+    tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 20));
+    EXPECT_EQ(beamWidth(), 100);
+    // The beam grows with the window above its fixed part (the buttons less 20 pixels).
+    const int F = tabs.GetBeam()->GetTabsStart() - 20;
+    tabs.MoveWindow(0, 0, 960, 360);
+    EXPECT_EQ(beamWidth(), (100 - F) * 960 / 480 + F);
+}
+
 TEST_F(TabWndTest, ClickingTabsSwitchesAndKeepsEachGridsScrollPosition)
 {
     const int posTop = VertPos();
