@@ -14,7 +14,6 @@ IMPLEMENT_DYNCREATE(CGXRecordInfoWnd, CWnd)
 
 namespace {
 const UINT kEditId = 27001;
-const UINT kBeamId = 59905;
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -258,67 +257,37 @@ void CGXRecordInfoBeam::TrackButton(int nButton, CPoint ptPress)
         CClientDC dc(this);
         DrawButton(&dc, nButton, TRUE);
     }
-    SetCapture();
     // 400 ms to the first repeat, then 100 ms less per repeat while 301 ms or more, then 20 ms
     // less down to 100 ms.
     GXBeamRepeat repeat(400, 100, 301, 20, 100);
-    repeat.Start(AfxGetTickCount());
-    CPoint ptCursor = ptPress;
     BOOL bRepeated = FALSE;
-    BOOL bReleaseOnButton = FALSE;
-    for (;;) {
-        if (!::IsWindow(hWnd) || ::GetCapture() != hWnd)
-            break;
-        MSG msg;
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            const DWORD now = AfxGetTickCount();
-            const DWORD wait = repeat.Remaining(now);
-            if (wait > 0) {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
-                continue;
-            }
-            repeat.Acted(now);
-            if (HitTest(ptCursor.x, ptCursor.y, nButton) >= 0) {
+    CPoint ptEnd;
+    const BOOL bReleased = GXTrackHeldButton(
+        hWnd, WM_LBUTTONUP, repeat, ptPress,
+        [&](CPoint pt) {
+            if (HitTest(pt.x, pt.y, nButton) >= 0) {
                 OnButton(nButton);
                 bRepeated = TRUE;
             }
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.hwnd == hWnd && msg.message == WM_MOUSEMOVE) {
-            ptCursor = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            const BOOL bDown = GetButtonRect(nButton).PtInRect(ptCursor);
+        },
+        [&](CPoint pt) {
+            const BOOL bDown = GetButtonRect(nButton).PtInRect(pt);
             if (bDown != m_bButtonDown) {
                 m_bButtonDown = bDown;
                 CClientDC dc(this);
                 DrawButton(&dc, nButton, bDown);
             }
-            continue;
-        }
-        if (msg.hwnd == hWnd && msg.message == WM_LBUTTONUP) {
-            const CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            bReleaseOnButton = GetButtonRect(nButton).PtInRect(pt);
-            break;
-        }
-        if (msg.message == WM_CANCELMODE)
-            break;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+        },
+        &ptEnd);
     if (!::IsWindow(hWnd))
         return;
-    if (::GetCapture() == hWnd)
-        ::ReleaseCapture();
     m_bTracking = FALSE;
     m_bButtonDown = FALSE;
     m_nPressedButton = -1;
     Invalidate(FALSE);
     // A short click acts once, at the release and on the button; a held button that repeated
     // has acted already.
-    if (bReleaseOnButton && !bRepeated)
+    if (bReleased && GetButtonRect(nButton).PtInRect(ptEnd) && !bRepeated)
         OnButton(nButton);
 }
 
@@ -386,10 +355,7 @@ CGXRecordInfoWnd::~CGXRecordInfoWnd()
 
 BOOL CGXRecordInfoWnd::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    m_bHScroll = (dwStyle & WS_HSCROLL) != 0;
-    m_bVScroll = (dwStyle & WS_VSCROLL) != 0;
-    if (!CWnd::Create("GxMdiFrame", nullptr, (dwStyle & ~(WS_HSCROLL | WS_VSCROLL)) | WS_CHILD, CRect(0, 0, 0, 0),
-                      pParentWnd, nID))
+    if (!GXCreateStripWindow(this, pParentWnd, dwStyle, nID, m_bHScroll, m_bVScroll))
         return FALSE;
     return CreateChildren();
 }
@@ -399,22 +365,8 @@ BOOL CGXRecordInfoWnd::CreateChildren()
     if (m_bChildren)
         return TRUE;
     m_bChildren = TRUE;
-    const CRect none(0, 0, 0, 0);
-    if (!m_wndHScroll.Create(WS_CHILD | SBS_HORZ | (m_bHScroll ? WS_VISIBLE : 0), none, this, 0xEA00) ||
-        !m_wndVScroll.Create(WS_CHILD | SBS_VERT | (m_bVScroll ? WS_VISIBLE : 0), none, this, 0xEA10))
-        AfxThrowResourceException();
-    CWnd* pParent = GetParent();
-    if (CGXTabWnd::GetBorderWidth() != 0 && (m_bHScroll || m_bVScroll) && pParent != nullptr &&
-        pParent->IsFrameWnd() && !m_wndSizeBox.Create(WS_CHILD | WS_VISIBLE | SBS_SIZEBOX, none, this, 0xEA20))
-        AfxThrowResourceException();
-    CObject* pObject = m_pBeamClass->CreateObject();
-    m_pBeam = dynamic_cast<CGXRecordInfoBeam*>(pObject);
-    if (m_pBeam == nullptr) {
-        delete pObject;
-        AfxThrowResourceException();
-    }
-    if (!m_pBeam->Create(WS_VISIBLE, CRect(0, 0, 1, 1), this, kBeamId))
-        AfxThrowResourceException();
+    Strip().CreateBars();
+    m_pBeam = GXCreateBeam<CGXRecordInfoBeam>(m_pBeamClass, this);
     return TRUE;
 }
 
@@ -425,16 +377,13 @@ CWnd* CGXRecordInfoWnd::GetPane()
     return m_pPane;
 }
 
-void CGXRecordInfoWnd::GetInsideRect(CRect& rect)
+GXBottomStrip CGXRecordInfoWnd::Strip()
 {
-    GetClientRect(&rect);
-    const int border = CGXTabWnd::GetBorderWidth();
-    rect.bottom -= m_cyHScroll + border - 1;
-    if (m_bVScroll)
-        rect.right -= m_cxVScroll + border - 1;
-    rect.bottom = std::max(rect.top, rect.bottom);
-    rect.right = std::max(rect.left, rect.right);
+    return GXBottomStrip{this, m_bHScroll, m_bVScroll, m_cxVScroll, m_cyHScroll, m_cyBottom,
+                         m_wndHScroll, m_wndVScroll, m_wndSizeBox};
 }
+
+void CGXRecordInfoWnd::GetInsideRect(CRect& rect) { Strip().GetInsideRect(rect); }
 
 void CGXRecordInfoWnd::RecalcLayout()
 {
@@ -449,21 +398,8 @@ void CGXRecordInfoWnd::RecalcLayout()
     CRect client, inside;
     GetClientRect(&client);
     GetInsideRect(inside);
-    const int border = CGXTabWnd::GetBorderWidth();
-    const int bw = m_nBeamWidth, sw = m_nSplitterWidth;
-    const int barH = client.bottom - inside.bottom - 2 * border;
     HDWP hdwp = ::BeginDeferWindowPos(5);
-    if (m_bHScroll)
-        GXDeferChildPos(hdwp, &m_wndHScroll, bw + sw, inside.bottom + 1, inside.right - bw - sw, barH, TRUE);
-    else
-        GXDeferChildPos(hdwp, &m_wndHScroll, client.right, inside.bottom + 1, 0, barH, TRUE);
-    if (m_bVScroll)
-        GXDeferChildPos(hdwp, &m_wndVScroll, inside.right + 1, 0, client.right - inside.right - 2 * border,
-                        inside.bottom, TRUE);
-    if (m_wndSizeBox.GetSafeHwnd() != nullptr)
-        GXDeferChildPos(hdwp, &m_wndSizeBox, inside.right + 1, inside.bottom + 1,
-                        client.right - inside.right - 2 * border, barH, TRUE);
-    GXDeferChildPos(hdwp, m_pBeam, 0, inside.bottom + 1, bw, m_cyBottom, FALSE);
+    Strip().Layout(hdwp, m_pBeam, m_nBeamWidth, m_nSplitterWidth, TRUE);
     CWnd* pPane = GetPane();
     // The grid answers the beam's buttons.
     if (m_pBeam != nullptr && m_pBeam->m_pNotifyWnd == nullptr)

@@ -8,6 +8,7 @@
 // typed number in lParam. The grid moves and brings the beam up to date.
 #pragma once
 #include "afxwin.h"
+#include "gxtabwnd.h"
 
 enum
 {
@@ -135,6 +136,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateChildren();
+    GXBottomStrip Strip();
     CScrollBar m_wndHScroll, m_wndVScroll, m_wndSizeBox;
     BOOL m_bChildren = FALSE;
 };

@@ -308,12 +308,42 @@ void CGXTabBeam::TrackButton(UINT nEndMessage)
     if (hWnd == nullptr)
         return;
     m_bTrackingButton = TRUE;
-    SetCapture();
     // Each repeat waits for its delay: 200 ms first, then 20 ms less per repeat, down to 100 ms.
     GXBeamRepeat repeat(200, 20, 0, 20, 100);
+    CPoint ptEnd;
+    const BOOL bReleased = GXTrackHeldButton(
+        hWnd, nEndMessage, repeat, m_ptPress,
+        [&](CPoint pt) {
+            if (HitTestButton(pt.x, pt.y, m_nPressedButton) >= 0)
+                ::UpdateWindow(hWnd);
+        },
+        [&](CPoint pt) {
+            const BOOL bDown = ButtonAt(pt.x, pt.y) == m_nPressedButton;
+            if (bDown != m_bButtonDown) {
+                m_bButtonDown = bDown;
+                CClientDC dc(this);
+                DrawButton(&dc, m_nPressedButton, bDown);
+            }
+        },
+        &ptEnd);
+    if (!::IsWindow(hWnd))
+        return;
+    m_nPressedButton = -1;
+    if (bReleased)
+        SendMessage(nEndMessage, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
+    m_bTrackingButton = FALSE;
+    m_bButtonDown = FALSE;
+    ::InvalidateRect(hWnd, CRect(0, 0, m_cxButtons, m_cyBeam + 1), FALSE);
+}
+
+BOOL GXTrackHeldButton(HWND hWnd, UINT nEndMessage, GXBeamRepeat& repeat, CPoint ptPress,
+                       const std::function<void(CPoint)>& onRepeat, const std::function<void(CPoint)>& onMove,
+                       CPoint* pptEnd)
+{
+    ::SetCapture(hWnd);
     repeat.Start(AfxGetTickCount());
-    // The cursor as the loop's mouse messages report it, from the press on.
-    CPoint ptCursor = m_ptPress;
+    CPoint ptCursor = ptPress;
+    BOOL bEnded = FALSE;
     for (;;) {
         if (!::IsWindow(hWnd) || ::GetCapture() != hWnd)
             break;
@@ -322,44 +352,38 @@ void CGXTabBeam::TrackButton(UINT nEndMessage)
             const DWORD now = AfxGetTickCount();
             const DWORD wait = repeat.Remaining(now);
             if (wait > 0) {
+                // Wait for the repeat or for the user, whichever comes first.
                 ::MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
                 continue;
             }
-            const BOOL bOn = HitTestButton(ptCursor.x, ptCursor.y, m_nPressedButton) >= 0;
             repeat.Acted(now);
-            if (bOn && ::IsWindow(hWnd))
-                ::UpdateWindow(hWnd);
-            else
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, repeat.Delay(), QS_ALLINPUT);
+            onRepeat(ptCursor);
             continue;
         }
         if (msg.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
-            ptCursor = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            const BOOL bDown = ButtonAt(ptCursor.x, ptCursor.y) == m_nPressedButton;
-            if (bDown != m_bButtonDown) {
-                m_bButtonDown = bDown;
-                CClientDC dc(this);
-                DrawButton(&dc, m_nPressedButton, bDown);
-            }
+        const CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+        if (msg.hwnd == hWnd && msg.message == WM_MOUSEMOVE) {
+            ptCursor = pt;
+            onMove(pt);
             continue;
         }
+        if (msg.hwnd == hWnd && msg.message == nEndMessage) {
+            if (pptEnd != nullptr)
+                *pptEnd = pt;
+            bEnded = TRUE;
+            break;
+        }
+        if (msg.message == WM_CANCELMODE)
+            break;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
-        if (msg.message == nEndMessage || msg.message == WM_CANCELMODE)
-            break;
     }
     if (::IsWindow(hWnd) && ::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (::IsWindow(hWnd)) {
-        m_bTrackingButton = FALSE;
-        m_bButtonDown = FALSE;
-        m_nPressedButton = -1;
-        ::InvalidateRect(hWnd, CRect(0, 0, m_cxButtons, m_cyBeam + 1), FALSE);
-    }
+    return bEnded;
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 //   0x79A (sent to the parent before the tabs scroll): close a label editor
 #pragma once
 #include "afxwin.h"
+#include <functional>
 
 enum
 {
@@ -55,6 +56,16 @@ private:
     DWORD m_dwDelay;
     DWORD m_dwLast = 0;
 };
+
+// The modal loop of a held beam button, with the mouse captured by hWnd: while
+// no message waits and a repeat is due, onRepeat runs with the cursor's last
+// position (from the press on, as the loop's mouse moves report it); moves
+// over hWnd go to onMove; other messages are dispatched. It ends at
+// nEndMessage for hWnd (taken from the queue, its point in *pptEnd; answers
+// TRUE) or when the capture or the window goes (FALSE).
+BOOL GXTrackHeldButton(HWND hWnd, UINT nEndMessage, GXBeamRepeat& repeat, CPoint ptPress,
+                       const std::function<void(CPoint)>& onRepeat, const std::function<void(CPoint)>& onMove,
+                       CPoint* pptEnd);
 
 // Draws a beam button: a 3D face in the system colours, sunken when pressed,
 // with an arrow. nArrow: 0 to the first (bar and arrow left), 1 left, 2 right,

@@ -12,7 +12,6 @@ IMPLEMENT_DYNCREATE(CGXTabWnd, CWnd)
 
 namespace {
 const UINT kLabelEditorId = 23001;
-const UINT kBeamId = 59905;
 } // namespace
 
 BOOL CGXTabWnd::s_bSplitterTopLine = FALSE;
@@ -43,6 +42,70 @@ void GXDeferChildPos(HDWP& hdwp, CWnd* pChild, int x, int y, int cx, int cy, BOO
                                 SWP_NOZORDER | SWP_NOACTIVATE);
     if (hdwp == nullptr)
         ::SetWindowPos(h, nullptr, want.left, want.top, want.Width(), want.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL GXCreateStripWindow(CWnd* pWnd, CWnd* pParentWnd, DWORD dwStyle, UINT nID, BOOL& bHScroll, BOOL& bVScroll)
+{
+    bHScroll = (dwStyle & WS_HSCROLL) != 0;
+    bVScroll = (dwStyle & WS_VSCROLL) != 0;
+    return pWnd->Create("GxMdiFrame", nullptr, (dwStyle & ~(WS_HSCROLL | WS_VSCROLL)) | WS_CHILD, CRect(0, 0, 0, 0),
+                        pParentWnd, nID);
+}
+
+void GXBottomStrip::CreateBars()
+{
+    const CRect none(0, 0, 0, 0);
+    if (!hbar.Create(WS_CHILD | SBS_HORZ | (bHScroll ? WS_VISIBLE : 0), none, pWnd, 0xEA00) ||
+        !vbar.Create(WS_CHILD | SBS_VERT | (bVScroll ? WS_VISIBLE : 0), none, pWnd, 0xEA10))
+        AfxThrowResourceException();
+    CWnd* pParent = pWnd->GetParent();
+    if (CGXTabWnd::GetBorderWidth() != 0 && (bHScroll || bVScroll) && pParent != nullptr && pParent->IsFrameWnd() &&
+        !sizebox.Create(WS_CHILD | WS_VISIBLE | SBS_SIZEBOX, none, pWnd, 0xEA20))
+        AfxThrowResourceException();
+}
+
+void GXBottomStrip::GetInsideRect(CRect& rect) const
+{
+    pWnd->GetClientRect(&rect);
+    const int border = CGXTabWnd::GetBorderWidth();
+    rect.bottom -= cyHScroll + border - 1;
+    if (bVScroll)
+        rect.right -= cxVScroll + border - 1;
+    rect.bottom = std::max(rect.top, rect.bottom);
+    rect.right = std::max(rect.left, rect.right);
+}
+
+void GXBottomStrip::Layout(HDWP& hdwp, CWnd* pBeam, int nBeamWidth, int nSplitterWidth, BOOL bVertBar)
+{
+    CRect client, inside;
+    pWnd->GetClientRect(&client);
+    GetInsideRect(inside);
+    const int border = CGXTabWnd::GetBorderWidth();
+    const int bw = nBeamWidth, sw = nSplitterWidth;
+    const int barH = client.bottom - inside.bottom - 2 * border;
+    if (bHScroll)
+        GXDeferChildPos(hdwp, &hbar, bw + sw, inside.bottom + 1, inside.right - bw - sw, barH, TRUE);
+    else
+        GXDeferChildPos(hdwp, &hbar, client.right, inside.bottom + 1, 0, barH, TRUE);
+    if (bVertBar && bVScroll)
+        GXDeferChildPos(hdwp, &vbar, inside.right + 1, 0, client.right - inside.right - 2 * border, inside.bottom,
+                        TRUE);
+    if (sizebox.GetSafeHwnd() != nullptr) {
+        GXDeferChildPos(hdwp, &sizebox, inside.right + 1, inside.bottom + 1, client.right - inside.right - 2 * border,
+                        barH, TRUE);
+        // Only where the window's corner is its frame's corner.
+        BOOL bCorner = FALSE;
+        if (CFrameWnd* pFrame = pWnd->GetParentFrame()) {
+            CRect rcFrame, rcMine;
+            pFrame->GetClientRect(&rcFrame);
+            pFrame->ClientToScreen(&rcFrame);
+            pWnd->GetClientRect(&rcMine);
+            pWnd->ClientToScreen(&rcMine);
+            bCorner = rcFrame.BottomRight() == rcMine.BottomRight();
+        }
+        sizebox.ShowWindow(bCorner ? SW_SHOWNA : SW_HIDE);
+    }
+    GXDeferChildPos(hdwp, pBeam, 0, inside.bottom + 1, bHScroll ? bw : client.Width(), cyBottom, FALSE);
 }
 
 // ---------------------------------------------------------------------------
@@ -155,10 +218,7 @@ BOOL CGXTabWnd::IsSelfDeleting(const CGXTabWnd* p) { return GXSelfCreatingClass<
 
 BOOL CGXTabWnd::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    m_bHScroll = (dwStyle & WS_HSCROLL) != 0;
-    m_bVScroll = (dwStyle & WS_VSCROLL) != 0;
-    if (!CWnd::Create("GxMdiFrame", nullptr, (dwStyle & ~(WS_HSCROLL | WS_VSCROLL)) | WS_CHILD, CRect(0, 0, 0, 0),
-                      pParentWnd, nID))
+    if (!GXCreateStripWindow(this, pParentWnd, dwStyle, nID, m_bHScroll, m_bVScroll))
         return FALSE;
     return CreateChildren(dwStyle);
 }
@@ -168,40 +228,21 @@ BOOL CGXTabWnd::CreateChildren(DWORD)
     if (m_bChildren)
         return TRUE;
     m_bChildren = TRUE;
-    const CRect none(0, 0, 0, 0);
-    if (!m_wndHScroll.Create(WS_CHILD | SBS_HORZ | (m_bHScroll ? WS_VISIBLE : 0), none, this, 0xEA00))
-        AfxThrowResourceException();
-    if (!m_wndVScroll.Create(WS_CHILD | SBS_VERT | (m_bVScroll ? WS_VISIBLE : 0), none, this, 0xEA10))
-        AfxThrowResourceException();
-    CWnd* pParent = GetParent();
-    if (GetBorderWidth() != 0 && (m_bHScroll || m_bVScroll) && pParent != nullptr && pParent->IsFrameWnd()) {
-        if (!m_wndSizeBox.Create(WS_CHILD | WS_VISIBLE | SBS_SIZEBOX, none, this, 0xEA20))
-            AfxThrowResourceException();
-    }
-    CObject* pObject = m_pBeamClass->CreateObject();
-    m_pBeam = dynamic_cast<CGXTabBeam*>(pObject);
-    if (m_pBeam == nullptr) {
-        delete pObject;
-        AfxThrowResourceException();
-    }
-    if (!m_pBeam->Create(WS_VISIBLE, CRect(0, 0, 1, 1), this, kBeamId))
-        AfxThrowResourceException();
+    Strip().CreateBars();
+    m_pBeam = GXCreateBeam<CGXTabBeam>(m_pBeamClass, this);
     return TRUE;
 }
 
 // ---------------------------------------------------------------------------
 // Layout
 
-void CGXTabWnd::GetInsideRect(CRect& rect)
+GXBottomStrip CGXTabWnd::Strip()
 {
-    GetClientRect(&rect);
-    const int border = GetBorderWidth();
-    rect.bottom -= m_cyHScroll + border - 1;
-    if (m_bVScroll)
-        rect.right -= m_cxVScroll + border - 1;
-    rect.bottom = std::max(rect.top, rect.bottom);
-    rect.right = std::max(rect.left, rect.right);
+    return GXBottomStrip{this, m_bHScroll, m_bVScroll, m_cxVScroll, m_cyHScroll, m_cyBottom,
+                         m_wndHScroll, m_wndVScroll, m_wndSizeBox};
 }
+
+void CGXTabWnd::GetInsideRect(CRect& rect) { Strip().GetInsideRect(rect); }
 
 void CGXTabWnd::RecalcLayout(BOOL bNoViews)
 {
@@ -216,37 +257,12 @@ void CGXTabWnd::RecalcLayout(BOOL bNoViews)
     CRect client, inside;
     GetClientRect(&client);
     GetInsideRect(inside);
-    const int border = GetBorderWidth();
     if (m_nBeamWidthX100 == 0) {
         m_nBeamWidthX100 = (client.Width() / 2) * 100;
         m_nBeamWidth = m_nBeamWidthX100 / 100;
     }
-    const int bw = m_nBeamWidth, sw = m_nSplitterWidth;
     HDWP hdwp = ::BeginDeferWindowPos(5);
-    const int barH = client.bottom - inside.bottom - 2 * border;
-    if (m_bHScroll)
-        GXDeferChildPos(hdwp, &m_wndHScroll, bw + sw, inside.bottom + 1, inside.right - bw - sw, barH, TRUE);
-    else
-        GXDeferChildPos(hdwp, &m_wndHScroll, client.right, inside.bottom + 1, 0, barH, TRUE);
-    if (!bNoViews && m_bVScroll)
-        GXDeferChildPos(hdwp, &m_wndVScroll, inside.right + 1, 0, client.right - inside.right - 2 * border,
-                        inside.bottom, TRUE);
-    if (m_wndSizeBox.GetSafeHwnd() != nullptr) {
-        GXDeferChildPos(hdwp, &m_wndSizeBox, inside.right + 1, inside.bottom + 1,
-                        client.right - inside.right - 2 * border, barH, TRUE);
-        // Only where the tab window's corner is its frame's corner.
-        BOOL bCorner = FALSE;
-        if (CFrameWnd* pFrame = GetParentFrame()) {
-            CRect rcFrame, rcMine;
-            pFrame->GetClientRect(&rcFrame);
-            pFrame->ClientToScreen(&rcFrame);
-            GetClientRect(&rcMine);
-            ClientToScreen(&rcMine);
-            bCorner = rcFrame.BottomRight() == rcMine.BottomRight();
-        }
-        m_wndSizeBox.ShowWindow(bCorner ? SW_SHOWNA : SW_HIDE);
-    }
-    GXDeferChildPos(hdwp, m_pBeam, 0, inside.bottom + 1, m_bHScroll ? bw : client.Width(), m_cyBottom, FALSE);
+    Strip().Layout(hdwp, m_pBeam, m_nBeamWidth, m_nSplitterWidth, !bNoViews);
     CWnd* pPane = bNoViews ? nullptr : m_pActivePane;
     if (pPane != nullptr)
         GXDeferChildPos(hdwp, pPane, 1, 1, inside.Width() - 2, inside.Height() - 2, FALSE);
@@ -565,25 +581,25 @@ LRESULT CGXTabWnd::OnLabelEditDone(WPARAM, LPARAM)
 {
     if (m_pEditLabel == nullptr)
         return 0;
-    // The pointer goes first: destroying the editor moves the focus, and its
-    // kill-focus message must find no editor left to delete.
-    CGXEditLabelPopup* pEdit = m_pEditLabel;
-    m_pEditLabel = nullptr;
     CString sText;
-    pEdit->GetWindowText(sText);
-    pEdit->DestroyWindow();
-    delete pEdit;
+    m_pEditLabel->GetWindowText(sText);
+    DestroyLabelEditor();
     if (m_pBeam != nullptr && m_pBeam->m_nCurrent >= 0)
         SetTabName(m_pBeam->m_nCurrent, sText, FALSE);
-    if (m_pActivePane != nullptr && m_pActivePane->GetSafeHwnd() != nullptr)
-        m_pActivePane->SetFocus();
     return 0;
 }
 
 LRESULT CGXTabWnd::OnLabelEditCancel(WPARAM, LPARAM)
 {
-    if (m_pEditLabel == nullptr)
-        return 0;
+    if (m_pEditLabel != nullptr)
+        DestroyLabelEditor();
+    return 0;
+}
+
+void CGXTabWnd::DestroyLabelEditor()
+{
+    // The pointer goes first: destroying the editor moves the focus, and its
+    // kill-focus message must find no editor left to delete.
     CGXEditLabelPopup* pEdit = m_pEditLabel;
     m_pEditLabel = nullptr;
     const BOOL bHadFocus = ::GetFocus() == pEdit->GetSafeHwnd();
@@ -591,7 +607,6 @@ LRESULT CGXTabWnd::OnLabelEditCancel(WPARAM, LPARAM)
     delete pEdit;
     if (bHadFocus && m_pActivePane != nullptr && m_pActivePane->GetSafeHwnd() != nullptr)
         m_pActivePane->SetFocus();
-    return 0;
 }
 
 // ---------------------------------------------------------------------------

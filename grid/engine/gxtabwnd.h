@@ -29,6 +29,55 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// What the tab window and the record window share: the scroll bars and size
+// box that the grid inside uses (ids 0xEA00, 0xEA10, 0xEA20), the inside
+// rectangle above the bottom strip and the bottom strip's layout.
+struct GXBottomStrip
+{
+    CWnd* pWnd;
+    BOOL bHScroll, bVScroll;
+    int cxVScroll, cyHScroll, cyBottom;
+    CScrollBar& hbar;
+    CScrollBar& vbar;
+    CScrollBar& sizebox;
+
+    // Creates the bars (hidden when not wanted) and, in a frame, the size box; a
+    // part that cannot be created throws the resource exception.
+    void CreateBars();
+    void GetInsideRect(CRect& rect) const;
+    // Places the bars, the size box and the beam (nBeamWidth wide, then the
+    // splitter strip, then the horizontal bar); bVertBar FALSE leaves the
+    // vertical bar where it is.
+    void Layout(HDWP& hdwp, CWnd* pBeam, int nBeamWidth, int nSplitterWidth, BOOL bVertBar);
+};
+
+// Lays out a child one pixel outside its nominal rectangle (x - 1, y - 1,
+// w + 2, h + 2), leaving it alone when it is already there. A scroll bar
+// smaller than 2 x 2 pixels gets a border, a larger one loses it.
+void GXDeferChildPos(HDWP& hdwp, CWnd* pChild, int x, int y, int cx, int cy, BOOL bScrollBar);
+
+// Makes the beam of a tab or record window from its run-time class, id 59905;
+// a class of another kind or a failed creation throws the resource exception.
+template <class TBeam>
+TBeam* GXCreateBeam(CRuntimeClass* pClass, CWnd* pParent)
+{
+    CObject* pObject = pClass->CreateObject();
+    auto* pBeam = dynamic_cast<TBeam*>(pObject);
+    if (pBeam == nullptr) {
+        delete pObject;
+        AfxThrowResourceException();
+    }
+    if (!pBeam->Create(WS_VISIBLE, CRect(0, 0, 1, 1), pParent, 59905)) {
+        delete pBeam;
+        AfxThrowResourceException();
+    }
+    return pBeam;
+}
+
+// Creates a tab or record window of class "GxMdiFrame": the style's scroll-bar
+// bits choose the shared bars and are removed.
+BOOL GXCreateStripWindow(CWnd* pWnd, CWnd* pParentWnd, DWORD dwStyle, UINT nID, BOOL& bHScroll, BOOL& bVScroll);
+
 class CGXTabWnd : public CWnd
 {
     DECLARE_DYNCREATE(CGXTabWnd)
@@ -104,11 +153,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateChildren(DWORD dwStyle);
+    GXBottomStrip Strip();
     // Asks the leaving and the coming view (0x792); TRUE when both agree.
     BOOL CanSwitchTo(CWnd* pView);
     void SwitchTo(CWnd* pView, BOOL bAsked);
     void ReactivatePane();
     void CloseLabelEditor();
+    void DestroyLabelEditor();
     CRect SplitterRect();
     void SetBeamRight(int x);
 
@@ -117,7 +168,3 @@ protected:
     CWnd* m_pApproved = nullptr;   // the view the beam's last 0x787 allowed
 };
 
-// Lays out a child one pixel outside its nominal rectangle (x - 1, y - 1,
-// w + 2, h + 2), leaving it alone when it is already there. A scroll bar
-// smaller than 2 x 2 pixels gets a border, a larger one loses it.
-void GXDeferChildPos(HDWP& hdwp, CWnd* pChild, int x, int y, int cx, int cy, BOOL bScrollBar);
