@@ -153,6 +153,11 @@ TEST_F(BeamTest, GeometryAndHitTestAsTables)
     EXPECT_EQ(beam.m_nFirstVisible, 2);
     beam.ScrollToTab(0);
     EXPECT_EQ(beam.m_nFirstVisible, 0);
+    // A beam narrower than any tab: scrolling to a tab ends with it first, not in a loop.
+    Width(50);
+    EXPECT_EQ(beam.GetLastVisibleTab(), 0);
+    beam.ScrollToTab(3);
+    EXPECT_EQ(beam.m_nFirstVisible, 3);
 }
 
 TEST_F(BeamTest, DeleteTabKeepsTheCurrentTab)
