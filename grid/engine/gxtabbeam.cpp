@@ -446,8 +446,11 @@ void CGXTabBeam::DeleteTab(int nTab)
 
 void CGXTabBeam::CalcTabWidth(int nTab)
 {
-    if (nTab < 0 || nTab >= m_nTabs || m_hWnd == nullptr || m_pFontBold == nullptr)
+    if (nTab < 0 || nTab >= m_nTabs || m_hWnd == nullptr)
         return;
+    // A beam made by a dialog template never ran Create: its fonts come now.
+    if (m_pFontBold == nullptr)
+        CreateFonts();
     CClientDC dc(this);
     CFont* pOld = dc.SelectObject(m_pFontBold);
     const CString& s = GetTab(nTab).sLabel;
@@ -516,6 +519,8 @@ void CGXTabBeam::DrawTab(CDC* pDC, int nTab)
 void CGXTabBeam::OnPaint()
 {
     CPaintDC paint(this);
+    if (m_pFontBold == nullptr)
+        CreateFonts();
     CRect rcUpdate = paint.m_ps.rcPaint;
     CRect rcClient;
     GetClientRect(&rcClient);

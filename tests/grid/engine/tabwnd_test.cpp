@@ -483,6 +483,14 @@ TEST(TabWndDialog, MadeByADialogTemplateAndDeletedWithIt)
     pTabs->AttachWnd(pGrid, "Only");
     EXPECT_EQ(pTabs->GetActivePane(), pGrid);
     EXPECT_TRUE(pGrid->IsWindowVisible());
+    // A beam of its own in the template measures and draws its tabs.
+    auto* pBeam = dynamic_cast<CGXTabBeam*>(CWnd::FromHandlePermanent(::GetDlgItem(hDlg, IDC_TABBEAM)));
+    ASSERT_NE(pBeam, nullptr);
+    pBeam->InsertTab(FALSE, "A much longer label", nullptr, 0, -1, 0);
+    EXPECT_GT(pBeam->GetTab(0).nWidth, 60);
+    EXPECT_EQ(pBeam->m_nCurrent, 0);
+    pBeam->Invalidate();
+    pBeam->UpdateWindow();
     ::DestroyWindow(hDlg);
     EXPECT_FALSE(CGXTabWnd::IsSelfDeleting(pTabs));
     delete pGrid;
