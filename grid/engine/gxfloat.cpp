@@ -277,6 +277,11 @@ BOOL CGXGridEngine::RecalcSpansA(const CGXRange& range, UINT nFlags, CGXRange& r
     BOOL bAny = FALSE;
     CGXRange changed;
     CObject*& slot = IsPrinting() ? m_pParam->m_pPrintObjectB : m_pParam->m_pFloatDelayed;
+    if (IsPrinting() && m_pParam->m_wFloatCells == 1 && dynamic_cast<CGXDelayedRangePool*>(slot) == nullptr) {
+        // A printout starts with print pools of its own: everything is pending there.
+        CGXRange all(GetHeaderRows() + 1, GetHeaderCols() + 1, nRows, nCols);
+        Pool<CGXDelayedRangePool>(slot)->AddRange(all);
+    }
     const BOOL bChanged = EvaluateRange(*this, m_pParam->m_wFloatCells, slot, r, [&](ROWCOL row, ROWCOL col) {
         return EvaluateFloatCell(row, col, nFlags, changed, bAny);
     });
