@@ -181,16 +181,24 @@ void CGXGridEngine::SpansFollowStructure(int nOp, BOOL bRows, ROWCOL a, ROWCOL b
     if (m_pParam == nullptr)
         return;
     CGXRangeList& list = m_pParam->m_coveredRanges;
+    CGXCoveredCellPool* pIndex = Index(m_pParam, TRUE);
+    pIndex->Empty();
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
         const POSITION at = pos;
         CGXRange* r = list.GetRangeAt(pos);
         list.GetNext(pos);
-        if (!r->IsValid() || (r->top == r->bottom && r->left == r->right)) {
+        // A range moved half with a block of rows may now lie over another: it goes.
+        BOOL bKeep = r->IsValid() && (r->top != r->bottom || r->left != r->right);
+        for (ROWCOL row = r->top; bKeep && row <= r->bottom; ++row)
+            for (ROWCOL col = r->left; bKeep && col <= r->right; ++col)
+                bKeep = pIndex->Lookup(row, col) == nullptr;
+        if (bKeep) {
+            pIndex->SetRange(r->top, r->left, r->bottom, r->right, at);
+        } else {
             delete r;
             list.RemoveAt(at);
         }
     }
-    RebuildCoveredCellsIndex();
     ShiftSpanPools(nOp, bRows, a, b, c);
 }
 

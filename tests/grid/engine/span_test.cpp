@@ -180,6 +180,13 @@ TEST_F(SpanTest, CoveredRangesFollowRowsAndColumns)
         {"remove col 6", [&] { G().RemoveCols(6, 6, 0); }, "3,2-8,3 10,5-11,5"},
         {"remove row 11 and col 6", [&] { G().RemoveRows(11, 11, 0), G().RemoveCols(6, 6, 0); }, "3,2-8,3"},
         {"move rows", [&] { G().MoveRows(10, 11, 1, 0); }, "5,2-10,3 1,5-2,6"},
+        // Half of a range moved onto another: the moved one goes, the index stays whole.
+        {"move onto another",
+         [&] {
+             G().SetCoveredCells(10, 2, 11, 3, 0);
+             G().MoveRows(7, 8, 10, 0);
+         },
+         "3,2-8,3 8,5-9,6"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -231,6 +238,52 @@ TEST_F(SpanTest, CoveredRangesTravelWithTheParameters)
     CGXRange range;
     ASSERT_TRUE(other.GetCoveredCellsRowCol(3, 4, range));
     EXPECT_EQ(Str(range), "2,2-3,4");
+}
+
+TEST_F(SpanTest, SpanPoolsTravelWithTheParameters)
+{
+    P().m_wFloatCells = 1;
+    CGXSpanCellPool* pFloat = new CGXSpanCellPool;
+    pFloat->SetSpanCellsRowCol(2, 2, 2, 5, TRUE);
+    P().m_pFloatSpans = pFloat;
+    // A foreign object where a span pool belongs is replaced, not used.
+    P().m_pMergeSpansA = new CGXDelayedRangePool;
+    P().m_wMergeCells = 1;
+    const std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { P().Serialize(ar); });
+    CGXGridEngine other(nullptr);
+    other.InitObjects();
+    LoadBytes(bytes, [&](CArchive& ar) { other.GetParam()->Serialize(ar); });
+    CGXRange range;
+    ASSERT_TRUE(other.GetFloatCellsRowCol(2, 4, range));
+    EXPECT_EQ(Str(range), "2,2-2,5");
+    EXPECT_FALSE(other.GetMergedCellsRowCol(2, 2, range, 0));
+    EXPECT_TRUE(other.StoreMergedCells(0, 3, 2, 3, 3, TRUE));
+    EXPECT_TRUE(other.GetMergedCellsRowCol(3, 3, range, -1));
+}
+
+TEST(DelayedRangePool, ArchiveForm)
+{
+    CGXDelayedRange d(CGXRange(2, 3, 4, 5));
+    d.AddInterval(0, 2);
+    std::vector<BYTE> expected;
+    for (DWORD v : {2, 3, 4, 5})
+        PutDWord(expected, v);
+    expected.push_back(0);   // cells
+    expected.push_back(1);   // valid
+    PutWord(expected, 1);
+    PutDWord(expected, 0);
+    PutWord(expected, 1);
+    PutDWord(expected, 2);
+    EXPECT_EQ(StoreBytes([&](CArchive& ar) { d.Serialize(ar); }), expected);
+    CGXDelayedRange back;
+    LoadBytes(expected, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_TRUE(back.IsEvaluated(2));
+    EXPECT_FALSE(back.IsEvaluated(3));
+    // Interval lists of different lengths are refused.
+    expected.resize(expected.size() - 6);
+    PutWord(expected, 0);
+    EXPECT_EQ(ArchiveCause([&] { LoadBytes(expected, [&](CArchive& ar) { back.Serialize(ar); }); }),
+              CArchiveException::badIndex);
 }
 
 // ---------------------------------------------------------------------------
