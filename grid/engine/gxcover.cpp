@@ -1,7 +1,6 @@
 // Covered cells: blocks of cells shown as one, kept as a list of ranges in the parameter object
 // and an index from each cell to its range.
 #include "gxengine.h"
-#include "gxaxis.h"
 #include "gxhint.h"
 #include "gxspan.h"
 #include "gxundo.h"
@@ -56,17 +55,7 @@ void CGXGridEngine::ExpandRangeByCoveredCells(CGXRange& range)
     if (m_pParam == nullptr || m_pParam->m_coveredRanges.IsEmpty())
         return;
     // The bounds are read again as the range grows.
-    for (ROWCOL r = range.top; r <= range.bottom && r < kLimit; ++r) {
-        for (ROWCOL c = range.left; c <= range.right && c < kLimit;) {
-            CGXRange covered;
-            if (GetCoveredCellsRowCol(r, c, covered)) {
-                range.Union(range, covered);
-                c = GXNextAfterSpan(covered.right);
-            } else {
-                ++c;
-            }
-        }
-    }
+    GXExpandRangeBySpans(range, TRUE, [&](ROWCOL r, ROWCOL c, CGXRange& span) { return GetCoveredCellsRowCol(r, c, span); });
 }
 
 BOOL CGXGridEngine::StoreCoveredCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, BOOL bSet)

@@ -1,7 +1,6 @@
 // Float and merge cells: spans computed from the cells' styles and controls, stored in span
 // pools and evaluated lazily for the cells about to be drawn.
 #include "gxengine.h"
-#include "gxaxis.h"
 #include "gxhint.h"
 #include "gxspan.h"
 #include <algorithm>
@@ -40,6 +39,35 @@ private:
 
 BOOL IsSpan(const CGXRange& r) { return r.top != r.bottom || r.left != r.right; }
 
+// Redraws a changed span here and has the other views redraw it (hint 28 float, 29 merge).
+void RedrawSpan(CGXGridEngine& e, UINT nHint, const CGXRange& r, UINT nFlags)
+{
+    e.RedrawRange(r.top, r.left, r.bottom, r.right, nFlags, FALSE);
+    CGXGridHint hint(nHint, e.m_nHintTag);
+    hint.m_range = r;
+    hint.nRow1 = r.top;
+    hint.nCol1 = r.left;
+    hint.nRow2 = r.bottom;
+    hint.nCol2 = r.right;
+    hint.flags = nFlags;
+    e.SendHint(hint);
+}
+
+// The cells of a range within the table (float cells: after the headers); FALSE when none.
+BOOL SpanCells(CGXGridEngine& e, const CGXRange& range, BOOL bClipHeaders, CGXRange& r)
+{
+    const ROWCOL nRows = e.GetRowCount(), nCols = e.GetColCount();
+    r = range;
+    r.ExpandToCells(0, 0, nRows, nCols);
+    if (bClipHeaders) {
+        r.top = std::max(r.top, e.GetHeaderRows() + 1);
+        r.left = std::max(r.left, e.GetHeaderCols() + 1);
+    }
+    r.bottom = std::min(r.bottom, nRows);
+    r.right = std::min(r.right, nCols);
+    return r.top <= r.bottom && r.left <= r.right;
+}
+
 void Grow(CGXRange& out, BOOL& bAny, const CGXRange& r)
 {
     if (!bAny) {
@@ -72,14 +100,8 @@ void CGXGridEngine::DelaySpanRecalcA(const CGXRange& range, ROWCOL nNewColCount)
 {
     if (m_pParam == nullptr || m_pParam->m_wFloatCells != 1)
         return;
-    const ROWCOL nRows = GetRowCount(), nCols = GetColCount();
-    CGXRange r(range);
-    r.ExpandToCells(0, 0, nRows, nCols);
-    r.top = std::max(r.top, GetHeaderRows() + 1);
-    r.left = std::max(r.left, GetHeaderCols() + 1);
-    r.bottom = std::min(r.bottom, nRows);
-    r.right = std::min(r.right, nCols);
-    if (r.top > r.bottom || r.left > r.right)
+    CGXRange r;
+    if (!SpanCells(*this, range, TRUE, r))
         return;
     if (!IsPrinting()) {
         CGXDelayedRangePool* pPool = Pool<CGXDelayedRangePool>(m_pParam->m_pFloatDelayed);
@@ -98,12 +120,8 @@ void CGXGridEngine::DelaySpanRecalcB(const CGXRange& range, ROWCOL nNewRowCount,
 {
     if (m_pParam == nullptr || (m_pParam->m_wMergeCells & 3) != 1)
         return;
-    const ROWCOL nRows = GetRowCount(), nCols = GetColCount();
-    CGXRange r(range);
-    r.ExpandToCells(0, 0, nRows, nCols);
-    r.bottom = std::min(r.bottom, nRows);
-    r.right = std::min(r.right, nCols);
-    if (r.top > r.bottom || r.left > r.right)
+    CGXRange r;
+    if (!SpanCells(*this, range, FALSE, r))
         return;
     CGXDelayedRangePool* pPool = Pool<CGXDelayedRangePool>(m_pParam->m_pMergeDelayed);
     pPool->AddRange(r);
@@ -142,15 +160,7 @@ BOOL CGXGridEngine::SetFloatCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBotto
         bChanged |= p->SetSpanCellsRowCol(nTop, nLeft, nBottom, nRight, TRUE);
     if (!bChanged)
         return FALSE;
-    const ROWCOL nTo = std::max(nRight, nOldRight);
-    RedrawRange(nTop, nLeft, nBottom, nTo, nFlags, FALSE);
-    CGXGridHint hint(28, m_nHintTag);
-    hint.nRow1 = nTop;
-    hint.nCol1 = nLeft;
-    hint.nRow2 = nBottom;
-    hint.nCol2 = nTo;
-    hint.flags = nFlags;
-    SendHint(hint);
+    RedrawSpan(*this, 28, CGXRange(nTop, nLeft, nBottom, std::max(nRight, nOldRight)), nFlags);
     return TRUE;
 }
 
@@ -265,21 +275,15 @@ BOOL CGXGridEngine::RecalcSpansA(const CGXRange& range, UINT nFlags, CGXRange& r
 {
     if (m_pParam == nullptr || m_bLockFloatSpans || m_pParam->m_wFloatCells == 0)
         return FALSE;
-    const ROWCOL nRows = GetRowCount(), nCols = GetColCount();
-    CGXRange r(range);
-    r.ExpandToCells(0, 0, nRows, nCols);
-    r.top = std::max(r.top, GetHeaderRows() + 1);
-    r.left = std::max(r.left, GetHeaderCols() + 1);
-    r.bottom = std::min(r.bottom, nRows);
-    r.right = std::min(r.right, nCols);
-    if (r.top > r.bottom || r.left > r.right)
+    CGXRange r;
+    if (!SpanCells(*this, range, TRUE, r))
         return FALSE;
     BOOL bAny = FALSE;
     CGXRange changed;
     CObject*& slot = IsPrinting() ? m_pParam->m_pPrintObjectB : m_pParam->m_pFloatDelayed;
     if (IsPrinting() && m_pParam->m_wFloatCells == 1 && dynamic_cast<CGXDelayedRangePool*>(slot) == nullptr) {
         // A printout starts with print pools of its own: everything is pending there.
-        CGXRange all(GetHeaderRows() + 1, GetHeaderCols() + 1, nRows, nCols);
+        CGXRange all(GetHeaderRows() + 1, GetHeaderCols() + 1, GetRowCount(), GetColCount());
         Pool<CGXDelayedRangePool>(slot)->AddRange(all);
     }
     const BOOL bChanged = EvaluateRange(*this, m_pParam->m_wFloatCells, slot, r, [&](ROWCOL row, ROWCOL col) {
@@ -292,18 +296,8 @@ BOOL CGXGridEngine::RecalcSpansA(const CGXRange& range, UINT nFlags, CGXRange& r
 
 void CGXGridEngine::ExpandRangeByFloatCells(CGXRange& range)
 {
-    if (m_pParam == nullptr || m_pParam->m_wFloatCells == 0)
-        return;
-    for (ROWCOL r = range.top; r <= range.bottom && r < 0x7FFFFFFF; ++r)
-        for (ROWCOL c = range.left; c <= range.right && c < 0x7FFFFFFF;) {
-            CGXRange span;
-            if (GetFloatCellsRowCol(r, c, span)) {
-                range.Union(range, span);
-                c = GXNextAfterSpan(span.right);
-            } else {
-                ++c;
-            }
-        }
+    if (m_pParam != nullptr && m_pParam->m_wFloatCells != 0)
+        GXExpandRangeBySpans(range, TRUE, [&](ROWCOL r, ROWCOL c, CGXRange& span) { return GetFloatCellsRowCol(r, c, span); });
 }
 
 // ---------------------------------------------------------------------------
@@ -347,14 +341,7 @@ BOOL CGXGridEngine::StoreMergedCells(int nDirection, ROWCOL nTop, ROWCOL nLeft, 
         return FALSE;
     const CGXRange block(nTop, nLeft, nBottom, nRight);
     DelaySpanRecalcA(block);
-    RedrawRange(nTop, nLeft, nBottom, nRight, nFlags, FALSE);
-    CGXGridHint hint(29, m_nHintTag);
-    hint.nRow1 = nTop;
-    hint.nCol1 = nLeft;
-    hint.nRow2 = nBottom;
-    hint.nCol2 = nRight;
-    hint.flags = nFlags;
-    SendHint(hint);
+    RedrawSpan(*this, 29, block, nFlags);
     return TRUE;
 }
 
@@ -468,12 +455,8 @@ BOOL CGXGridEngine::RecalcSpansB(const CGXRange& range, UINT nFlags, CGXRange& r
 {
     if (m_pParam == nullptr || m_bLockMergeSpans || (m_pParam->m_wMergeCells & 3) == 0)
         return FALSE;
-    const ROWCOL nRows = GetRowCount(), nCols = GetColCount();
-    CGXRange r(range);
-    r.ExpandToCells(0, 0, nRows, nCols);
-    r.bottom = std::min(r.bottom, nRows);
-    r.right = std::min(r.right, nCols);
-    if (r.top > r.bottom || r.left > r.right)
+    CGXRange r;
+    if (!SpanCells(*this, range, FALSE, r))
         return FALSE;
     BOOL bAny = FALSE;
     CGXRange changed;
@@ -489,26 +472,9 @@ void CGXGridEngine::ExpandRangeByMergedCells(CGXRange& range)
 {
     if (m_pParam == nullptr || (m_pParam->m_wMergeCells & 3) == 0)
         return;
-    for (ROWCOL r = range.top; r <= range.bottom && r < 0x7FFFFFFF; ++r)
-        for (ROWCOL c = range.left; c <= range.right && c < 0x7FFFFFFF;) {
-            CGXRange span;
-            if (GetMergedCellsRowCol(r, c, span, 0)) {
-                range.Union(range, span);
-                c = GXNextAfterSpan(span.right);
-            } else {
-                ++c;
-            }
-        }
-    for (ROWCOL c = range.left; c <= range.right && c < 0x7FFFFFFF; ++c)
-        for (ROWCOL r = range.top; r <= range.bottom && r < 0x7FFFFFFF;) {
-            CGXRange span;
-            if (GetMergedCellsRowCol(r, c, span, 1)) {
-                range.Union(range, span);
-                r = GXNextAfterSpan(span.bottom);
-            } else {
-                ++r;
-            }
-        }
+    for (int nDir = 0; nDir <= 1; ++nDir)
+        GXExpandRangeBySpans(range, nDir == 0,
+                             [&](ROWCOL r, ROWCOL c, CGXRange& span) { return GetMergedCellsRowCol(r, c, span, nDir); });
 }
 
 // ---------------------------------------------------------------------------

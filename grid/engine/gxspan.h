@@ -3,6 +3,7 @@
 #pragma once
 #include "afx.h"
 #include "afxcoll.h"
+#include "gxaxis.h"
 #include "gxrange.h"
 
 // Owned pointer arrays of pointer arrays (or of DWORD arrays), one element per line; null where
@@ -118,3 +119,24 @@ public:
 
     CObArray m_ranges;
 };
+
+// Grows a range by the spans found in it, line by line (rows when bRows, else columns); a line's
+// scan resumes right after each span found. lookup(row, col, span) answers a cell's span.
+template <class Lookup>
+void GXExpandRangeBySpans(CGXRange& range, BOOL bRows, Lookup lookup)
+{
+    ROWCOL& lineLo = bRows ? range.top : range.left;
+    ROWCOL& lineHi = bRows ? range.bottom : range.right;
+    ROWCOL& cellHi = bRows ? range.right : range.bottom;
+    const ROWCOL cellLo = bRows ? range.left : range.top;
+    for (ROWCOL n = lineLo; n <= lineHi && n < 0x7FFFFFFF; ++n)
+        for (ROWCOL k = cellLo; k <= cellHi && k < 0x7FFFFFFF;) {
+            CGXRange span;
+            if (lookup(bRows ? n : k, bRows ? k : n, span)) {
+                range.Union(range, span);
+                k = GXNextAfterSpan(bRows ? span.right : span.bottom);
+            } else {
+                ++k;
+            }
+        }
+}
