@@ -125,9 +125,11 @@ BOOL CGXGridEngine::SetCoveredCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, R
                       std::max(std::max(nRight, nLeft), nOldRight));
     DelaySpanRecalcA(affected);
     DelaySpanRecalcB(affected);
+    // Spans evaluated at once may now reach beyond the affected cells (both chains are asked).
     CGXRange grown = affected;
-    if ((m_pParam->m_wFloatCells == 2 && RecalcSpansA(affected, nFlags, grown)) ||
-        ((m_pParam->m_wMergeCells & 3) == 2 && RecalcSpansB(affected, nFlags, grown)))
+    BOOL bGrown = m_pParam->m_wFloatCells == 2 && RecalcSpansA(affected, nFlags, grown);
+    bGrown |= (m_pParam->m_wMergeCells & 3) == 2 && RecalcSpansB(affected, nFlags, grown);
+    if (bGrown)
         affected.Union(affected, grown);
     UpdateCoveredCellsRowCol(affected.top, affected.left, affected.bottom, affected.right, nFlags, TRUE);
     if (IsRecording(nCommand)) {
