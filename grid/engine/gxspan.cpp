@@ -142,7 +142,8 @@ DWORD Entry(const CDWordArray* p, DWORD n)
 BOOL Run(const CDWordArray* p, DWORD n, DWORD& first, DWORD& last)
 {
     const DWORD v = Entry(p, n);
-    if (v == 0)
+    // A span starts at or before the cell (a damaged archive may say otherwise).
+    if (v == 0 || v > n)
         return FALSE;
     first = v;
     last = n;
