@@ -307,14 +307,14 @@ BOOL CGXSpanCellPool::GetSpanCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& ran
 
 BOOL CGXSpanCellPool::SetSpanCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, BOOL bSet)
 {
-    if (nBottom >= 0x80000000 || nRight >= 0x80000000 || nTop > nBottom || nLeft > nRight || nTop == 0 ||
-        nLeft == 0)
+    if (nBottom >= 0x80000000 || nRight >= 0x80000000 || nTop > nBottom || nLeft > nRight)
         return FALSE;
     BOOL bChanged = FALSE;
     // A span counts only along an axis where it is longer than one cell; clearing clears both.
-    if (!bSet || nRight > nLeft)
+    // Index 0 starts no span along its axis (a header row may still hold one across columns).
+    if ((!bSet || nRight > nLeft) && nLeft != 0)
         bChanged |= MarkAxis(m_rowTable, nTop, nBottom, nLeft, nRight, bSet);
-    if (!bSet || nBottom > nTop)
+    if ((!bSet || nBottom > nTop) && nTop != 0)
         bChanged |= MarkAxis(m_colTable, nLeft, nRight, nTop, nBottom, bSet);
     return bChanged;
 }

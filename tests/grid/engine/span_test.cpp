@@ -297,7 +297,11 @@ TEST(SpanPool, SpansAlongBothAxesFollowLines)
     ASSERT_TRUE(pool.SetSpanCellsRowCol(2, 2, 2, 4, TRUE));
     ASSERT_TRUE(pool.SetSpanCellsRowCol(3, 5, 5, 5, TRUE));
     EXPECT_FALSE(pool.SetSpanCellsRowCol(2, 2, 2, 4, TRUE));   // nothing changed
-    EXPECT_FALSE(pool.SetSpanCellsRowCol(0, 1, 0, 3, TRUE));   // headers start no span
+    EXPECT_FALSE(pool.SetSpanCellsRowCol(1, 0, 1, 3, TRUE));   // index 0 starts no span
+    EXPECT_FALSE(pool.SetSpanCellsRowCol(0, 6, 3, 6, TRUE));
+    EXPECT_TRUE(pool.SetSpanCellsRowCol(0, 1, 0, 3, TRUE));    // but a header row holds one
+    EXPECT_TRUE(pool.GetSpanCellsRowCol(0, 2, r));
+    EXPECT_EQ(Str(r), "0,1-0,3");
     EXPECT_FALSE(pool.GetSpanCellsRowCol(0x80000000, 1, r));
     struct Case
     {
