@@ -8,8 +8,35 @@
 #include "afxtest.h"
 #include "shell_fixture.h"
 #include "../../res/resource.h"
+#include "CameraRes.h"
+#include "TextureAdjustDlg.h"
+#include "ViewServices.h"
+#include "ViewsRes.h"
+#include <vector>
 
 namespace {
+
+// What an update handler said of a command.
+class StateCmdUI : public CCmdUI
+{
+public:
+    explicit StateCmdUI(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int nCheck) override { checked = nCheck; }
+    void SetRadio(BOOL bOn) override { checked = bOn ? 1 : 0; }
+    int enabled = -1, checked = -1;
+};
+
+StateCmdUI State(CWnd* pFrame, UINT id)
+{
+    StateCmdUI ui(id);
+    pFrame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui;
+}
 
 class EntityFrameFixture : public testing::Test
 {
@@ -46,9 +73,15 @@ TEST_F(EntityFrameFixture, F2ShowsTheEditorAndTheFrameForwardsItsMessages)
     EXPECT_FALSE(pEditor->IsWindowVisible());
     // The project load went through the editor: it is ready (no classes in an empty project).
     EXPECT_TRUE(pEditor->IsReady());
+    EXPECT_EQ(0, State(pMain, ID_VIEW_ENTITY_EDITOR).checked);
     pMain->SendMessage(WM_COMMAND, ID_VIEW_ENTITY_EDITOR);
     EXPECT_TRUE(pEditor->IsWindowVisible());
+    EXPECT_EQ(1, State(pMain, ID_VIEW_ENTITY_EDITOR).checked);
     pEditor->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(pEditor->IsWindowVisible());
+    // F2 hides the editor it shows.
+    pMain->SendMessage(WM_COMMAND, ID_VIEW_ENTITY_EDITOR);
+    pMain->SendMessage(WM_COMMAND, ID_VIEW_ENTITY_EDITOR);
     EXPECT_FALSE(pEditor->IsWindowVisible());
 
     EXPECT_EQ(reinterpret_cast<LRESULT>(&pEditor->GetWorkingEntity()), pMain->SendMessage(WM_ENTITY_QUERY, 0));
@@ -84,6 +117,76 @@ TEST_F(EntityFrameFixture, F2ShowsTheEditorAndTheFrameForwardsItsMessages)
         EXPECT_EQ(std::vector<LPARAM>{HINT_DOCUMENTS}, spies[i].Numbers());
         maps[i]->RemoveView(&spies[i]);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The frame's other windows and editing modes, without a map window.
+TEST_F(EntityFrameFixture, TextureAdjustmentWindowMouseModesAndAxes)
+{
+    CMainFrame* pMain = m_app.GetMainFrame();
+    // The Texture Adjustment window is made hidden with the frame, owned by it; F5 shows and hides.
+    CTextureAdjustDlg* pAdjust = pMain->GetTextureAdjust();
+    ASSERT_NE(nullptr, pAdjust);
+    ASSERT_NE(nullptr, pAdjust->m_hWnd);
+    EXPECT_EQ(pMain->m_hWnd, ::GetWindow(pAdjust->m_hWnd, GW_OWNER));
+    EXPECT_FALSE(pAdjust->IsWindowVisible());
+    EXPECT_EQ(0, State(pMain, ID_VIEW_TEXTURE_ADJUST).checked);
+    pMain->SendMessage(WM_COMMAND, ID_VIEW_TEXTURE_ADJUST);
+    EXPECT_TRUE(pAdjust->IsWindowVisible());
+    EXPECT_EQ(1, State(pMain, ID_VIEW_TEXTURE_ADJUST).checked);
+    pAdjust->SendMessage(WM_COMMAND, IDCANCEL);    // Escape hides it; the frame keeps it
+    EXPECT_FALSE(pAdjust->IsWindowVisible());
+    EXPECT_EQ(pAdjust, pMain->GetTextureAdjust());
+    // A picked face reaches it through the services: no face disables its edits.
+    pMain->SendMessage(WM_COMMAND, ID_VIEW_TEXTURE_ADJUST);
+    GetEditorServices()->UpdateTextureAdjustment(nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(pAdjust->m_hWnd, IDC_X_OFFSET)));
+
+    // Mouse modes: each command sets its own; the current one is marked and cannot be chosen.
+    const UINT modes[] = {ID_MOUSE_PAN_WINDOW, ID_MOUSE_SELECT_ITEM, ID_MOUSE_MOVE_ITEM, ID_MOUSE_ZOOM_WINDOW,
+                          ID_MOUSE_ZOOM_SELECTION, ID_MOUSE_ZOOM_ITEMS};
+    const int values[] = {CViewServices::MOUSE_PAN, CViewServices::MOUSE_SELECT, CViewServices::MOUSE_MOVE,
+                          CViewServices::MOUSE_ZOOM, CViewServices::MOUSE_ZOOM_SELECTION,
+                          CViewServices::MOUSE_ZOOM_ITEMS};
+    for (int i = 0; i < 6; ++i) {
+        pMain->SendMessage(WM_COMMAND, modes[i]);
+        EXPECT_EQ(values[i], GetViewServices()->GetMouseMode()) << modes[i];
+        for (int j = 0; j < 6; ++j) {
+            StateCmdUI ui = State(pMain, modes[j]);
+            EXPECT_EQ(i == j ? 1 : 0, ui.checked) << modes[i] << " " << modes[j];
+            EXPECT_EQ(i == j ? 0 : 1, ui.enabled) << modes[i] << " " << modes[j];
+        }
+    }
+    pMain->SendMessage(WM_COMMAND, ID_MOUSE_SELECT_ITEM);
+
+    // Axis restrictions toggle one flag each (the map windows enable them); without a map window
+    // the items are disabled and a sent command does nothing.
+    int x, y, z;
+    GetViewServices()->SetAxisRestrictions(0, 0, 0);
+    pMain->OnRestrictYAxis();
+    GetViewServices()->GetAxisRestrictions(x, y, z);
+    EXPECT_EQ((std::vector<int>{0, 1, 0}), (std::vector<int>{x, y, z}));
+    pMain->OnRestrictXAxis();
+    pMain->OnRestrictZAxis();
+    pMain->OnRestrictYAxis();
+    GetViewServices()->GetAxisRestrictions(x, y, z);
+    EXPECT_EQ((std::vector<int>{1, 0, 1}), (std::vector<int>{x, y, z}));
+    for (UINT id : {ID_RESTRICT_X, ID_RESTRICT_Y, ID_RESTRICT_Z})
+        EXPECT_EQ(0, State(pMain, id).enabled) << id;
+    pMain->SendMessage(WM_COMMAND, ID_RESTRICT_Y);
+    GetViewServices()->GetAxisRestrictions(x, y, z);
+    EXPECT_EQ((std::vector<int>{1, 0, 1}), (std::vector<int>{x, y, z}));
+    GetViewServices()->SetAxisRestrictions(0, 0, 0);
+
+    // Closing the frame destroys the window (it deletes itself with it).
+    HWND hAdjust = pAdjust->m_hWnd;
+    m_app.CloseAllDocuments(FALSE);
+    pMain->SendMessage(WM_CLOSE);
+    afxtest::DrainQuit();
+    EXPECT_FALSE(::IsWindow(hAdjust));
 }
 
 } // namespace
