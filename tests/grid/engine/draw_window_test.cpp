@@ -946,6 +946,27 @@ TEST_F(DrawWindowTest, FloatingTextDrawsOverItsNeighbours)
     EXPECT_EQ(Diff(q, Fresh()), "");
 }
 
+TEST_F(DrawWindowTest, EqualCellsOfAColumnDrawMerged)
+{
+    MakeGrid(6, 6);
+    grid->GetParam()->m_wMergeCells = 1;
+    CGXStyle merging;
+    merging.SetMergeCell(6).SetInterior(RGB(255, 0, 0));
+    grid->SetStyleRange(CGXRange().SetTable(), &merging, gxOverride, -1, nullptr, 0);
+    grid->SetValueRange(CGXRange(3, 2, 4, 2), "7", gxOverride, 0, GX_UPDATENOW);
+    const CRect upper = grid->CalcRectFromRowColEx(3, 2, 3, 2), lower = grid->CalcRectFromRowColEx(4, 2, 4, 2);
+    const Picture p = Fresh();
+    EXPECT_EQ(p.At(upper.left + 5, upper.top + 5), kMarker);
+    EXPECT_EQ(p.At(lower.left + 5, lower.top + 5), RGB(255, 0, 0));   // one cell: one marker
+    EXPECT_EQ(p.At(lower.left + 20, lower.top), RGB(255, 0, 0));       // no line inside
+    // Another value splits them again.
+    grid->SetValueRange(CGXRange(4, 2), "8", gxOverride, 0, GX_UPDATENOW);
+    const Picture q = Capture(*grid);
+    EXPECT_EQ(q.At(lower.left + 5, lower.top + 5), kMarker);
+    EXPECT_EQ(q.At(lower.left + 20, lower.top), Prop(*grid, 0));
+    EXPECT_EQ(Diff(q, Fresh()), "");
+}
+
 TEST_F(DrawWindowTest, FittingResumesRightAfterASpan)
 {
     MakeGrid(5, 5);
