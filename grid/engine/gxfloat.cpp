@@ -337,6 +337,10 @@ BOOL CGXGridEngine::StoreMergedCells(int nDirection, ROWCOL nTop, ROWCOL nLeft, 
     if (p == nullptr)
         return FALSE;
     const BOOL bLong = nBottom > nTop || nRight > nLeft;
+    // Clearing takes back only a run that starts at this cell, never the tail of another.
+    CGXRange run;
+    if (!(bSet && bLong) && (!p->GetSpanCellsRowCol(nTop, nLeft, run) || run.top != nTop || run.left != nLeft))
+        return FALSE;
     if (!p->SetSpanCellsRowCol(nTop, nLeft, nBottom, nRight, bSet && bLong))
         return FALSE;
     const CGXRange block(nTop, nLeft, nBottom, nRight);

@@ -476,11 +476,11 @@ void CGXDelayedRangePool::ExtractPending(const CGXRange& range, CDWordArray& fir
                 continue;
             const unsigned long long base = static_cast<unsigned long long>(row - r.top) * r.GetWidth();
             const BOOL bTracked = base + (rr - r.left) < 0xFFFFFFFFULL;
-            for (ROWCOL c = l; c <= rr; ++c) {
-                if (bTracked && d->IsEvaluated(static_cast<DWORD>(base + (c - r.left))))
-                    continue;
-                first = first == 0 ? c : std::min<DWORD>(first, c);
-                last = std::max<DWORD>(last, c);
+            for (ROWCOL c = l;; ++c) {
+                if (!bTracked || !d->IsEvaluated(static_cast<DWORD>(base + (c - r.left)))) {
+                    first = first == 0 ? c : std::min<DWORD>(first, c);
+                    last = std::max<DWORD>(last, c);
+                }
                 if (c == rr)
                     break;
             }

@@ -257,8 +257,14 @@ TEST_F(SpanTest, SpanPoolsTravelWithTheParameters)
     ASSERT_TRUE(other.GetFloatCellsRowCol(2, 4, range));
     EXPECT_EQ(Str(range), "2,2-2,5");
     EXPECT_FALSE(other.GetMergedCellsRowCol(2, 2, range, 0));
-    EXPECT_TRUE(other.StoreMergedCells(0, 3, 2, 3, 3, TRUE));
+    EXPECT_TRUE(other.StoreMergedCells(0, 3, 2, 3, 5, TRUE));
     EXPECT_TRUE(other.GetMergedCellsRowCol(3, 3, range, -1));
+    // Clearing inside a run leaves it alone; clearing at its start takes it back.
+    EXPECT_FALSE(other.StoreMergedCells(0, 3, 4, 3, 4, FALSE));
+    EXPECT_TRUE(other.GetMergedCellsRowCol(3, 5, range, 0));
+    EXPECT_EQ(Str(range), "3,2-3,5");
+    EXPECT_TRUE(other.StoreMergedCells(0, 3, 2, 3, 2, TRUE));
+    EXPECT_FALSE(other.GetMergedCellsRowCol(3, 5, range, 0));
 }
 
 TEST(DelayedRangePool, ArchiveForm)
