@@ -1,5 +1,6 @@
-// The main frame's part of the Entity Editor: F2 shows it, the frame forwards the grid's messages
-// and a change of class colours or visibility redraws every open map.
+// The main frame's own windows and modes: F2 shows the Entity Editor, the frame forwards the grid's
+// messages and a change of class colours or visibility redraws every open map; the Texture
+// Adjustment window, the mouse modes, the axis restrictions and the palette.
 #include "DocumentFixture.h"
 #include "EditorApp.h"
 #include "EntityEditorDlg.h"
@@ -12,6 +13,7 @@
 #include "TextureAdjustDlg.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -187,6 +189,64 @@ TEST_F(EntityFrameFixture, TextureAdjustmentWindowMouseModesAndAxes)
     pMain->SendMessage(WM_CLOSE);
     afxtest::DrainQuit();
     EXPECT_FALSE(::IsWindow(hAdjust));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<PALETTEENTRY> EntriesOf(CPalette* pPalette)
+{
+    std::vector<PALETTEENTRY> entries(256);
+    if (pPalette == nullptr || ::GetPaletteEntries((HPALETTE)pPalette->m_hObject, 0, 256, entries.data()) != 256)
+        entries.clear();
+    return entries;
+}
+
+// The frame's palette: "Morvane.pal" in the current directory when it holds a whole palette, else
+// the built-in one.
+TEST_F(EntityFrameFixture, TheFramesPaletteIsTheFileOrTheBuiltInOne)
+{
+    CMainFrame* pMain = m_app.GetMainFrame();
+    char saved[MAX_PATH], temp[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, saved);
+    ::GetTempPathA(MAX_PATH, temp);
+    CString dir = CString(temp) + "morvane_palette_test";
+    ::CreateDirectoryA(dir, nullptr);
+    ASSERT_TRUE(::SetCurrentDirectoryA(dir));
+    HRSRC hRes = ::FindResourceA(nullptr, "PALETTE", "Palette");
+    ASSERT_NE(nullptr, hRes);
+    ASSERT_GE(::SizeofResource(nullptr, hRes), 768u);
+    const BYTE* builtIn = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, hRes)));
+
+    BYTE mine[768];
+    for (int i = 0; i < 768; ++i)
+        mine[i] = static_cast<BYTE>(255 - i / 3);
+    const struct
+    {
+        int size;        // bytes written to Morvane.pal; -1: no file
+        const BYTE* expected;
+    } cases[] = {{768, mine}, {767, builtIn}, {0, builtIn}, {-1, builtIn}};
+    for (const auto& c : cases) {
+        ::DeleteFileA("Morvane.pal");
+        if (c.size >= 0) {
+            FILE* f = fopen("Morvane.pal", "wb");
+            ASSERT_NE(nullptr, f);
+            fwrite(mine, 1, c.size, f);
+            fclose(f);
+        }
+        ASSERT_TRUE(pMain->LoadPalette()) << c.size;
+        std::vector<PALETTEENTRY> entries = EntriesOf(pMain->GetPalette());
+        ASSERT_EQ(256u, entries.size()) << c.size;
+        for (int i : {0, 1, 128, 255}) {
+            EXPECT_EQ(c.expected[i * 3], entries[i].peRed) << c.size << " " << i;
+            EXPECT_EQ(c.expected[i * 3 + 1], entries[i].peGreen) << c.size << " " << i;
+            EXPECT_EQ(c.expected[i * 3 + 2], entries[i].peBlue) << c.size << " " << i;
+        }
+    }
+    ::DeleteFileA("Morvane.pal");
+    ::SetCurrentDirectoryA(saved);
+    ::RemoveDirectoryA(dir);
 }
 
 } // namespace
