@@ -941,7 +941,6 @@ BOOL CGXGridEngine::CanPaste() { return FALSE; }
 BOOL CGXGridEngine::CanCut() { return FALSE; }
 BOOL CGXGridEngine::CanClear() { return FALSE; }
 BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
-void CGXGridEngine::UpdateTabName(WPARAM) {}
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {

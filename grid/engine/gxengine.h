@@ -610,6 +610,10 @@ public:
     int m_nAutoScrollRowFactor = 1, m_nAutoScrollColFactor = 1;
     DWORD m_dwDragFlags = 0;
 
+    // ---- Tab and record windows: a grid inside a record window keeps its record beam up to date
+    // (record count and current record, 1-based after the header rows).
+    virtual void UpdateRecordWindow();
+
     // ---- Non-virtual services
     // Whether an operation in this command mode records its inverse.
     BOOL IsRecording(int nCommand) const
