@@ -36,6 +36,9 @@ void SetEntityComboOptions(CGXComboBox& combo)
     combo.m_bFullWidthWhenInactive = TRUE;
     combo.m_bButtonInInactiveCells = TRUE;
     combo.m_bFillFromChoiceList = FALSE;
+    // The list fills its drop-down to the bottom instead of leaving a strip of the pop-up's
+    // background below its last whole item.
+    combo.m_dwListBoxStyle = WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 }
 
 // The text a list opens with: what is being typed, else the stored value.

@@ -223,6 +223,9 @@ TEST_F(EntityCellsTest, SpawnFlagsTickStoreAndNotifyOnlyOnChange)
         grid.ClientToScreen(&cell);
         flags->m_pDropDownWnd->GetWindowRect(&drop);
         EXPECT_EQ(afxtest::Text(CRect(cell.left, cell.bottom, cell.right, cell.bottom + 200)), afxtest::Text(drop));
+        CRect listRect;
+        list->GetWindowRect(&listRect);
+        EXPECT_EQ(afxtest::Text(drop), afxtest::Text(listRect));
         for (int i : c.toggle)
             list->SetCheck(i, list->GetCheck(i) ? 0 : 1);
         flags->SendMessage(GXM_LISTCHOOSE);
