@@ -262,13 +262,14 @@ void CGridSpawnFlagsComboBox::TakeListSelection(CListBox* pList)
         if (pCheck->GetCheck(i) == 1)
             ticked |= 1u << i;
     const CString value = SpawnFlagValue(m_strShownValue, ticked);
+    // Closing the list without a change stores nothing and tells no one.
+    if (value == m_strShownValue)
+        return;
     m_pGrid->SetValueRange(CellRange(), value, gxOverride);
-    if (value != m_strShownValue) {
-        m_strShownValue = value;
-        if (CWnd* pMain = AfxGetMainWnd())
-            if (pMain->GetSafeHwnd() != nullptr)
-                pMain->SendMessage(WM_ENTITY_MODIFIED);
-    }
+    m_strShownValue = value;
+    if (CWnd* pMain = AfxGetMainWnd())
+        if (pMain->GetSafeHwnd() != nullptr)
+            pMain->SendMessage(WM_ENTITY_MODIFIED);
 }
 
 CRect CGridSpawnFlagsComboBox::GetDropDownRect(const CRect& rectCell)
