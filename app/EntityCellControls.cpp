@@ -478,30 +478,37 @@ void CGridMangleControl::ClosePopup(BOOL bStore)
     if (pPopup == nullptr)
         return;
     m_pPopup = nullptr;
+    // A pop-up whose window went with its owner has no angles to give.
+    const BOOL store = bStore && pPopup->GetSafeHwnd() != nullptr;
+    const BOOL hadFocus = pPopup->GetSafeHwnd() != nullptr && pPopup->IsGridOrChildWnd(::GetFocus());
     CString text;
-    if (bStore && pPopup->GetSafeHwnd() != nullptr) {
+    if (store) {
         pPopup->TransferCurrentCell();
         text = pPopup->GetMangleText();
     }
     if (pPopup->GetSafeHwnd() != nullptr)
         pPopup->DestroyWindow();
     delete pPopup;
-    if (!bStore || !m_bInit || GetSafeHwnd() == nullptr)
+    if (!m_bInit || GetSafeHwnd() == nullptr)
         return;
-    if (!m_bActive) {
-        if (!OnStartEditing())
-            return;
-        SetActive(TRUE);
+    CString current;
+    GetCurrentText(current);
+    // The same angles again are no change of the cell.
+    if (store && text != current && (m_bActive || OnStartEditing())) {
+        if (!m_bActive)
+            SetActive(TRUE);
+        SetEditText(text);
+        SetSel(0, -1);
+        SetModify(TRUE);
+        OnModifyCell();
+        Invalidate();
     }
-    SetEditText(text);
-    SetSel(0, -1);
-    SetModify(TRUE);
-    OnModifyCell();
-    Invalidate();
-    if (IsWindowVisible())
-        SetFocus();
-    else if (CWnd* pGridWnd = GetGridWindow())
-        pGridWnd->SetFocus();
+    if (hadFocus || ::GetFocus() == nullptr) {
+        if (m_bActive && IsWindowVisible())
+            SetFocus();
+        else if (CWnd* pGridWnd = GetGridWindow())
+            pGridWnd->SetFocus();
+    }
 }
 
 LRESULT CGridMangleControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

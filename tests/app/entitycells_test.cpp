@@ -427,6 +427,15 @@ TEST_F(EntityCellsTest, EnterInTheMangleHostsStoresPitchYawRoll)
     EXPECT_EQ(nullptr, mangle->GetPopup());
     grid.TransferCurrentCell();
     EXPECT_STREQ("0 0 90", grid.GetCellValue(kMangleRow, 2));
+
+    // The same angles again change nothing.
+    mangle = Place<CGridMangleControl>(kMangleRow, "0 0 90");
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+    afxtest::PumpMessages();
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_FALSE(mangle->GetModify());
 }
 
 // LibreQuake's own classes label the list.
