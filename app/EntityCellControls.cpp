@@ -361,7 +361,9 @@ BOOL CGridMangle::OnCellLeftClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRo
                                   WORD nHitState)
 {
     const BOOL r = CGXGridWnd::OnCellLeftClick(nStartRow, nStartCol, nRow, nCol, pt, nFlags, nHitState);
-    if (nHitState & 0x10)
+    // A click on the names takes the angles; the angle cells take clicks for themselves (their
+    // arrows open the lists the angles are chosen from).
+    if ((nHitState & 0x10) && nCol != 2)
         PostToOwner(GXM_LISTCHOOSE);
     return r;
 }

@@ -528,3 +528,42 @@ TEST_F(EntityCellsTest, ClickingTheMangleButtonAndPressingEnter)
     grid.TransferCurrentCell();
     EXPECT_STREQ("315 45 0", grid.GetCellValue(kMangleRow, 2));
 }
+
+// The angles are chosen with the mouse: an angle cell's arrow opens its list and a click picks an
+// entry, the pop-up staying open; a click on the names then takes the angles.
+TEST_F(EntityCellsTest, AnglesAreChosenInThePopupWithTheMouse)
+{
+    auto* mangle = Place<CGridMangleControl>(kMangleRow, "0 45 0");
+    ASSERT_NE(nullptr, mangle);
+    mangle->OnClickedButton(mangle->GetButton());
+    CGridMangle* popup = mangle->GetPopup();
+    ASSERT_NE(nullptr, popup);
+    afxtest::PumpMessages();
+    auto inPopup = [&](ROWCOL row, ROWCOL col, int dx) {
+        CRect cell = popup->CalcCellRect(row, col);
+        CPoint pt(dx < 0 ? cell.right + dx : cell.left + dx, cell.CenterPoint().y);
+        popup->ClientToScreen(&pt);
+        return pt;
+    };
+    afxtest::InputScript arrow;
+    arrow.MoveTo(inPopup(CGridMangle::kYaw, 2, -8)).Click();
+    ASSERT_TRUE(arrow.Run());
+    ASSERT_EQ(popup, mangle->GetPopup());
+    auto* yaw = dynamic_cast<CGridAngleComboBox*>(popup->GetCellControl(CGridMangle::kYaw, 2));
+    ASSERT_NE(nullptr, yaw);
+    ASSERT_TRUE(yaw->IsDropListVisible());
+    CListBox* list = yaw->GetListBox();
+    CRect item;
+    list->GetItemRect(4, &item);    // "180"
+    list->ClientToScreen(&item);
+    afxtest::InputScript pick;
+    pick.MoveTo(item.CenterPoint()).Click();
+    ASSERT_TRUE(pick.Run());
+    EXPECT_FALSE(yaw->IsDropListVisible());
+    ASSERT_EQ(popup, mangle->GetPopup());
+    afxtest::InputScript names;
+    names.MoveTo(inPopup(CGridMangle::kRoll, 1, 5)).Click();
+    ASSERT_TRUE(names.Run());
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_STREQ("0 180 0", mangle->GetEditText());
+}
