@@ -375,6 +375,12 @@ BOOL CGridMangle::DispatchKeyMessage(CWnd* pWnd, UINT nMessage, UINT nChar, UINT
             PostToOwner(GXM_LISTCHOOSE);
         return TRUE;
     }
+    // Escape leaves the cell as it was, as it does for every drop-down.
+    if ((nMessage == WM_KEYDOWN || nMessage == WM_CHAR) && nChar == VK_ESCAPE) {
+        if (nMessage == WM_KEYDOWN)
+            PostToOwner(GXM_LISTCLOSE);
+        return TRUE;
+    }
     return CGXGridWnd::DispatchKeyMessage(pWnd, nMessage, nChar, nRepCnt, nFlags);
 }
 

@@ -395,6 +395,14 @@ TEST_F(EntityCellsTest, MangleButtonOpensThePopupBelowTheCell)
     EXPECT_FALSE(mangle->GetModify());
     grid.TransferCurrentCell();
     EXPECT_STREQ("10 20 30", grid.GetCellValue(kMangleRow, 2));
+    // So does Escape in the pop-up.
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SetValueRange(CGXRange(CGridMangle::kPitch, 2), "45");
+    mangle->GetPopup()->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    afxtest::PumpMessages();
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_FALSE(mangle->GetModify());
     // Left open, it goes with the window that holds the grid.
     mangle->OnClickedButton(mangle->GetButton());
     EXPECT_NE(nullptr, mangle->GetPopup());
