@@ -167,7 +167,9 @@ void CGXGridEngine::OnGridUpdate(CWnd* pSender, LPARAM, CObject* pHintObject)
                          static_cast<int>(h->nCol1), f, FALSE);
         break;
     // 18 (covered cells), 24 (the current cell's transfer), 28 and 29 (float
-    // and merge spans), 31 and 32 (moved data) belong to operations still to come.
+    // and merge spans) belong to operations still to come.
+    case 31: UpdateMoveDataRows(h->m_range, f, FALSE); break;
+    case 32: UpdateMoveDataCols(h->m_range, f, FALSE); break;
     case 19:
     case 20: {
         int r = 0, c = 0;
