@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 #include "afxseam.h"
+#include "afxtest.h"
+#include "afxwndtest.h"
 #include "afxwin.h"
 #include "grid_test_util.h"
 #include "gxsort.h"
 #include "gxutil.h"
+#include "gxwnd.h"
 
 namespace {
 using Texts = std::vector<std::string>;
@@ -242,4 +245,36 @@ TEST(SortInfoArray, GrowsZeroFilledAndFrees)
     EXPECT_EQ(a.m_nMaxSize, 40);
     a.SetSize(0);
     EXPECT_EQ(a.m_pData, nullptr);
+}
+
+// A double click by synthesized input reaches the sort through the grid window's mouse handling.
+TEST(SortByHeaderWindow, DoubleClickOnAColumnHeaderSortsTheRows)
+{
+    CProfileTestRoot root;
+    AfxSeamReset();
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "sort", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
+                               nullptr, nullptr));
+    CGXGridWnd grid;
+    ASSERT_TRUE(grid.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 380, 260), &frame, 1));
+    grid.InitGrid();
+    grid.SetRowCount(4);
+    grid.SetColCount(2);
+    const char* values[] = {"pear", "apple", "plum", "fig"};
+    for (ROWCOL r = 1; r <= 4; ++r)
+        grid.SetValueRange(CGXRange(r, 2), values[r - 1], gxOverride, 0, 0);
+    grid.GetParam()->m_bSortRowsByHeader = TRUE;
+    afxtest::PumpMessages();
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    CPoint pt = grid.CalcRectFromRowCol(0, 2, 0, 2).CenterPoint();
+    grid.ClientToScreen(&pt);
+    ASSERT_TRUE(afxtest::DoubleClick(pt));
+    afxtest::PumpMessages();
+    std::vector<std::string> got;
+    for (ROWCOL r = 1; r <= 4; ++r)
+        got.push_back((LPCSTR)grid.GetCellValue(r, 2));
+    EXPECT_EQ(got, (std::vector<std::string>{"apple", "fig", "pear", "plum"}));
+    grid.DestroyWindow();
+    frame.DestroyWindow();
+    afxtest::PumpMessages();
 }
