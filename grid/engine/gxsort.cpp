@@ -284,6 +284,17 @@ BOOL MoveLines(CGXGridEngine& e, BOOL bRows, const CGXRange& range, const CDWord
     if (!(bRows ? e.StoreMoveDataRows(range, order) : e.StoreMoveDataCols(range, order)))
         return FALSE;
     e.SetSelectionRange(nullptr, 0, 0, 0, 0);
+    // Floated and merged spans follow the values: everything is looked at again.
+    CGXRange lines, table;
+    if (bRows)
+        lines.SetRows(1, e.GetRowCount());
+    else
+        lines.SetCols(1, e.GetColCount());
+    table.SetTable();
+    for (const CGXRange* r : {&lines, &table}) {
+        e.DelaySpanRecalcA(*r);
+        e.DelaySpanRecalcB(*r);
+    }
     if (bRows)
         e.UpdateMoveDataRows(range, nFlags, TRUE);
     else
