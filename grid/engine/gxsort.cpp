@@ -22,36 +22,6 @@
 
 IMPLEMENT_DYNAMIC(CGXSortInfoArray, CObject)
 
-CGXSortInfoArray::~CGXSortInfoArray() { delete[] m_pData; }
-
-void CGXSortInfoArray::SetSize(int nNewSize, int nGrowBy)
-{
-    if (nGrowBy != -1)
-        m_nGrowBy = nGrowBy;
-    if (nNewSize <= 0) {
-        delete[] m_pData;
-        m_pData = nullptr;
-        m_nSize = m_nMaxSize = 0;
-        return;
-    }
-    if (nNewSize > m_nMaxSize) {
-        int nStep = m_nGrowBy;
-        if (nStep == 0)
-            nStep = std::min(1024, std::max(4, m_nSize / 8));
-        const int nNewMax = std::max(nNewSize, m_nMaxSize + nStep);
-        CGXSortInfo* p = new CGXSortInfo[nNewMax];
-        std::memset(static_cast<void*>(p), 0, sizeof(CGXSortInfo) * static_cast<size_t>(nNewMax));
-        if (m_pData != nullptr)
-            std::memcpy(static_cast<void*>(p), m_pData, sizeof(CGXSortInfo) * static_cast<size_t>(m_nSize));
-        delete[] m_pData;
-        m_pData = p;
-        m_nMaxSize = nNewMax;
-    } else if (nNewSize > m_nSize) {
-        std::memset(static_cast<void*>(m_pData + m_nSize), 0, sizeof(CGXSortInfo) * static_cast<size_t>(nNewSize - m_nSize));
-    }
-    m_nSize = nNewSize;
-}
-
 // ---------------------------------------------------------------------------
 // Comparison
 
@@ -87,7 +57,7 @@ int GXCompareSortRecords(const CGXSortRecord& a, const CGXSortRecord& b)
     const CGXSortInfoArray* keys = a.pSortInfo;
     const int n = keys != nullptr ? keys->GetSize() : 0;
     for (int i = 0; i < n; ++i) {
-        const CGXSortInfo& key = (*keys)[i];
+        const CGXSortInfo& key = keys->GetData()[i];
         int r = 0;
         if (key.sortType == CGXSortInfo::numeric || key.sortType == CGXSortInfo::date) {
             const double x = a.pValues != nullptr ? a.pValues[i] : 0, y = b.pValues != nullptr ? b.pValues[i] : 0;

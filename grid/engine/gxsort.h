@@ -22,26 +22,13 @@ struct CGXSortInfo
     BOOL bAllDates;
 };
 
-// A growable array of sort keys. New entries are zero (column 0, numeric, ascending).
-class CGXSortInfoArray : public CObject
+// A growable array of sort keys; new entries are zero (column 0, numeric, ascending). Not archived.
+class CGXSortInfoArray : public CArray<CGXSortInfo, const CGXSortInfo&>
 {
     DECLARE_DYNAMIC(CGXSortInfoArray)
 public:
     CGXSortInfoArray() = default;
-    CGXSortInfoArray(const CGXSortInfoArray&) = delete;
-    CGXSortInfoArray& operator=(const CGXSortInfoArray&) = delete;
-    ~CGXSortInfoArray() override;
-
-    int GetSize() const { return m_nSize; }
-    // nGrowBy -1 keeps the step; size 0 frees the entries.
-    void SetSize(int nNewSize, int nGrowBy = -1);
-    CGXSortInfo& operator[](int i) { return m_pData[i]; }
-    const CGXSortInfo& operator[](int i) const { return m_pData[i]; }
-
-    CGXSortInfo* m_pData = nullptr;
-    int m_nSize = 0;
-    int m_nMaxSize = 0;
-    int m_nGrowBy = 0;
+    void Serialize(CArchive& ar) override { CObject::Serialize(ar); }
 };
 
 // One row (column) while it is sorted: its key texts, the numbers or dates read from them, and

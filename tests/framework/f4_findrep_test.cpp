@@ -46,6 +46,24 @@ public:
     }
 };
 
+class FindReplaceDialog : public ::testing::Test
+{
+protected:
+    COwnerWnd owner;
+    void SetUp() override
+    {
+        g_nDeleted = 0;
+        ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                   200, nullptr, nullptr));
+    }
+    void TearDown() override
+    {
+        if (owner.GetSafeHwnd() != nullptr)
+            owner.DestroyWindow();
+        afxtest::PumpMessages();
+    }
+};
+
 void Press(HWND hDlg, int nId)
 {
     ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(hDlg, nId));
@@ -53,12 +71,8 @@ void Press(HWND hDlg, int nId)
 }
 } // namespace
 
-TEST(FindReplaceDialog, FindNotifiesItsOwnerAndDeletesItself)
+TEST_F(FindReplaceDialog, FindNotifiesItsOwnerAndDeletesItself)
 {
-    g_nDeleted = 0;
-    COwnerWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                               nullptr, nullptr));
     auto* dlg = new CCountedFindDialog;
     ASSERT_TRUE(dlg->Create(TRUE, "abc", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
     HWND hDlg = dlg->GetSafeHwnd();
@@ -85,15 +99,10 @@ TEST(FindReplaceDialog, FindNotifiesItsOwnerAndDeletesItself)
     EXPECT_TRUE(owner.heard[1].alive);
     EXPECT_FALSE(::IsWindow(hDlg));
     EXPECT_EQ(g_nDeleted, 1);
-    owner.DestroyWindow();
 }
 
-TEST(FindReplaceDialog, ReplaceButtonsAndAForeignRequest)
+TEST_F(FindReplaceDialog, ReplaceButtonsAndAForeignRequest)
 {
-    g_nDeleted = 0;
-    COwnerWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                               nullptr, nullptr));
     auto* dlg = new CCountedFindDialog;
     ASSERT_TRUE(dlg->Create(FALSE, "light", "lamp", FR_DOWN | FR_HIDEWHOLEWORD, &owner));
     HWND hDlg = dlg->GetSafeHwnd();
@@ -120,9 +129,8 @@ TEST(FindReplaceDialog, ReplaceButtonsAndAForeignRequest)
     EXPECT_EQ(g_nDeleted, 1);
 }
 
-TEST(FindReplaceDialog, WithoutAnOwnerNothingIsMade)
+TEST_F(FindReplaceDialog, WithoutAnOwnerNothingIsMade)
 {
-    g_nDeleted = 0;
     CWinThread* pThread = AfxGetThread();
     CWnd* pOldMain = pThread != nullptr ? pThread->m_pMainWnd : nullptr;
     if (pThread != nullptr)

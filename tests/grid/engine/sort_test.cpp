@@ -231,22 +231,6 @@ TEST(SortKeyNumber, ReadsTheCNotation)
         EXPECT_DOUBLE_EQ(GXSortKeyNumber(c.text), c.value) << c.text;
 }
 
-TEST(SortInfoArray, GrowsZeroFilledAndFrees)
-{
-    CGXSortInfoArray a;
-    a.SetSize(3);
-    EXPECT_EQ(a.GetSize(), 3);
-    EXPECT_EQ(a.m_nMaxSize, 4);   // one eighth of 0, clamped to 4
-    a[2].nRC = 7;
-    a.SetSize(2);
-    a.SetSize(3);
-    EXPECT_EQ(a[2].nRC, 0u);   // growing again zero-fills
-    a.SetSize(40, 0);
-    EXPECT_EQ(a.m_nMaxSize, 40);
-    a.SetSize(0);
-    EXPECT_EQ(a.m_pData, nullptr);
-}
-
 // A double click by synthesized input reaches the sort through the grid window's mouse handling.
 TEST(SortByHeaderWindow, DoubleClickOnAColumnHeaderSortsTheRows)
 {
