@@ -22,6 +22,9 @@ CGXGridEngine::~CGXGridEngine()
     // The program's active grid must not outlive its engine.
     if (GXGetAppState()->m_pActiveGrid == this)
         GXGetAppState()->m_pActiveGrid = nullptr;
+    // Nor the active search grid: a dialog left open would search a dead engine.
+    if (GXGetFindReplaceState()->pActiveGrid == this)
+        GXGetFindReplaceState()->pActiveGrid = nullptr;
     DestroyMarker();
     ReleaseGridObjects();
     FreeStyleCache();
@@ -949,7 +952,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
         m_pGridWnd->Invalidate(TRUE);
 }
 
-void CGXGridEngine::OnFindReplace(CFindReplaceDialog*) {}
 void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}

@@ -20,6 +20,8 @@ class CGXGridHint;
 class CGXCommand;
 class CCmdUI;
 class CGXBlockCmd;
+class CGXSortInfoArray;
+struct CGXSortRecord;
 struct GXDrawContext;
 
 // Hit zones of a point in the grid.
@@ -507,14 +509,46 @@ public:
     virtual BOOL CanFreezeCols();
     virtual void UnfreezeCols();
     virtual BOOL CanUnfreezeCols();
-    // Covering a range (a one-cell range takes the covering back). Data moves of sorting: answered
-    // "not done" until sorting exists.
+    // Covering a range (a one-cell range takes the covering back).
     virtual BOOL SetCoveredCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                                  UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
-    virtual BOOL MoveDataRows(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+
+    // ---- Find and replace (gxfind.cpp). The program's grids share one search
+    // (GXGetFindReplaceState); the grid that opened the dialog is the active search grid and answers
+    // it (OnFindReplace). A search walks the current cell's column, without wrapping around.
+    virtual BOOL FindText(LPCSTR lpszFind, BOOL bDown, BOOL bMatchCase);
+    virtual void Replace(LPCSTR lpszFind, BOOL bDown, BOOL bMatchCase, LPCSTR lpszReplace);
+    // From the current row down; one undo step unless the state's block switch is off. FALSE when
+    // the user aborted.
+    virtual BOOL ReplaceAll(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase);
+    // A miss: the system's beep.
+    virtual void Beep();
+    virtual void ShowFindReplaceDialog(BOOL bFindOnly);
+    // The next hit from the current cell on (its control first, then the cells), beeping at a miss.
+    BOOL FindNextStep(BOOL bBeep);
+    // The cells after nRow (before it searching up) in column nCol; a hit becomes current when
+    // bSetCell.
+    BOOL FindInCells(ROWCOL nRow, ROWCOL nCol, BOOL bSetCell);
+    ROWCOL m_nFindStartRow = 0;   // the row the last search started at
+    BOOL m_bFindAborted = FALSE;  // the user ended the last scan with Escape
+
+    // ---- Sorting and moving data (gxsort.cpp). The order of a move: entry i is the position,
+    // within the range, of the row (column) that goes to position i.
+    virtual void SortRows(CGXRange sortRange, CGXSortInfoArray& sortInfo, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL MoveDataRows(const CGXRange& sortRange, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
                               int nCommand = gxDo);
-    virtual BOOL MoveDataCols(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+    virtual BOOL StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order);
+    virtual void UpdateMoveDataRows(const CGXRange& sortRange, UINT nFlags, BOOL bCreateHint);
+    virtual void GetSortKeys(ROWCOL nRow, const CGXSortInfoArray& sortInfo, CGXSortRecord& record);
+    virtual void SortCols(CGXRange sortRange, CGXSortInfoArray& sortInfo, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL MoveDataCols(const CGXRange& sortRange, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
                               int nCommand = gxDo);
+    virtual BOOL StoreMoveDataCols(const CGXRange& sortRange, const CDWordArray& order);
+    virtual void UpdateMoveDataCols(const CGXRange& sortRange, UINT nFlags, BOOL bCreateHint);
+    virtual void GetSortKeysCol(ROWCOL nCol, const CGXSortInfoArray& sortInfo, CGXSortRecord& record);
+    virtual void SortRecords(const CGXSortInfoArray& sortInfo, CGXSortRecord** ppRecords, int nCount);
+    virtual void GetSortKeyText(CGXControl* pControl, ROWCOL nRow, ROWCOL nCol, const CGXSortInfo& sortInfo,
+                                const CGXStyle& style, CString& sKey);
 
     // ---- Moving selected rows or columns by dragging their headers
     virtual BOOL StartRowColMoveDrag(ROWCOL nRow, ROWCOL nCol);
