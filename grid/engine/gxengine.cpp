@@ -22,6 +22,9 @@ CGXGridEngine::~CGXGridEngine()
     // The program's active grid must not outlive its engine.
     if (GXGetAppState()->m_pActiveGrid == this)
         GXGetAppState()->m_pActiveGrid = nullptr;
+    // Nor the active search grid: a dialog left open would search a dead engine.
+    if (GXGetFindReplaceState()->pActiveGrid == this)
+        GXGetFindReplaceState()->pActiveGrid = nullptr;
     DestroyMarker();
     SetDragDataSource(nullptr);
     ReleaseGridObjects();
@@ -537,6 +540,8 @@ void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle* pSty
         return;
     CGXRange cells(range);
     cells.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+    DelaySpanRecalcA(cells);
+    DelaySpanRecalcB(cells);
     RedrawRange(cells.top, cells.left, cells.bottom, cells.right, nFlags, FALSE);
     if (bCreateHint && (nFlags & 7) != 0) {
         CGXGridHint hint(17, m_nHintTag);
@@ -931,8 +936,6 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
 
-void CGXGridEngine::UpdateTabName(WPARAM) {}
-
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {
     m_bSizeLock = static_cast<BOOL>(wParam);
@@ -940,7 +943,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
         m_pGridWnd->Invalidate(TRUE);
 }
 
-void CGXGridEngine::OnFindReplace(CFindReplaceDialog*) {}
 void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}

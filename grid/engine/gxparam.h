@@ -144,8 +144,10 @@ public:
     BOOL m_bSelectionFrame = FALSE;
     BOOL m_bSortColsByHeader = FALSE;
     BOOL m_bSortRowsByHeader = FALSE;
-    long m_nWork1 = -1, m_nWork2 = -1;
-    long m_nWork3 = 0;
+    // The last sort: its key row (-1 for a row sort), key column (-1 for a column sort), and 1 when
+    // its first key was ascending. A double click on that header again sorts the other way.
+    long m_nSortedRow = -1, m_nSortedCol = -1;
+    BOOL m_bSortedAscending = FALSE;
     BOOL m_bInitialised = FALSE;
     long m_nWork4[6] = {};
 

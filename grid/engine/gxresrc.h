@@ -65,6 +65,9 @@
 #define GX_IDS_COLOR_BACKGROUND   52235
 #define GX_IDS_COLOR_DRAGGING     52236
 
+// The record beam's label
+#define GX_IDS_RECORD             52242
+
 // Long operations
 #define GX_IDS_PROCESSING         52243
 #define GX_IDS_DONE               52244
@@ -115,6 +118,8 @@
 #define GX_IDS_CLEARCELLS         52331
 #define GX_IDS_SORTROWS           52332
 #define GX_IDS_SORTCOLS           52333
+#define GX_IDS_NOTENOUGHMEMORY    52334
+#define GX_IDS_CANCELED           52335
 #define GX_IDS_STYLESMAPCHANGES   52336
 #define GX_IDS_PROPERTYSETTINGS   52337
 
