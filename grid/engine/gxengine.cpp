@@ -949,9 +949,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 }
 
 void CGXGridEngine::OnFindReplace(CFindReplaceDialog*) {}
-void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
 void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {
