@@ -738,6 +738,24 @@ public:
     BOOL m_bDndTargetTimer = FALSE;
     DWORD m_dwDndForcedEffect = 0;
     BOOL m_bDndSource = FALSE;
+    // ---- Printing: page breaks, one page at a time, header and footer
+    // The page rectangle less the properties' margins.
+    virtual void SubtractPageMargins(CDC* pDC, CPrintInfo* pInfo);
+    virtual void DrawHeaderFooter(CDC* pDC, CPrintInfo* pInfo);
+    // Entry i: the first row (column) of the i-th band of pages; the last entry is one beyond the
+    // last printed row (column). Valid from OnBeginPrinting to OnEndPrinting.
+    const CDWordArray& GetRowBreaks() const { return m_awRowBreaks; }
+    const CDWordArray& GetColBreaks() const { return m_awColBreaks; }
+    // The page rectangle of the job (logical units of the printer) and the page band that holds
+    // the screen's top row and left column.
+    CRect m_rectPage;
+    ROWCOL m_nScreenPageRow = 0, m_nScreenPageCol = 0;
+    // The job prints the first selected range, or (nothing selected) the window's part.
+    BOOL m_bPrintSelection = FALSE, m_bPrintVisibleOnly = FALSE;
+    // Appends the page starts of one direction from nStart on, up to nLast, and nLast + 1.
+    void CalcPageBreaks(BOOL bRows, CDWordArray& breaks, ROWCOL nStart, ROWCOL nLast);
+    // The page band and page of the job for a 1-based page number, by the properties' page order.
+    void GetPageBands(UINT nPage, ROWCOL& nPageRow, ROWCOL& nPageCol);
 
     // ---- Non-virtual services
     // Whether an operation in this command mode records its inverse.
