@@ -253,6 +253,30 @@ void CEntityColorPage::OnRevertColors()
     OnShowClass(0, 0);
 }
 
+BEGIN_MESSAGE_MAP(CEntityAdvancedPage, CDialog)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+BOOL CEntityAdvancedPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_panel.Create(this, IDC_ENTITY_GRID_PLACE))
+        m_panel.SetWindowText("Key/Value Pair:");
+    return TRUE;
+}
+
+// The panel keeps the template's margin around it and grows with the page.
+void CEntityAdvancedPage::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (!m_panel.m_hWnd)
+        return;
+    CRect margin(2, 2, 2, 2);
+    MapDialogRect(&margin);
+    if (cx > 2 * margin.left && cy > 2 * margin.top)
+        m_panel.MoveWindow(margin.left, margin.top, cx - 2 * margin.left, cy - 2 * margin.top);
+}
+
 // ---------------------------------------------------------------------------
 // The editor
 
