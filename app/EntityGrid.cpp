@@ -198,6 +198,10 @@ LRESULT CEntityGrid::OnOriginChanged(WPARAM wParam, LPARAM)
 LRESULT CEntityGrid::OnApply(WPARAM wParam, LPARAM)
 {
     const BOOL bSilent = wParam != 0;
+    // The Apply button takes what is typed in the current cell too; a refresh while the user
+    // drags the entity leaves the cell's edit alone.
+    if (!bSilent)
+        TransferCurrentCell(TRUE);
     CWnd* pMain = AfxGetMainWnd();
     auto* pEntity = pMain ? reinterpret_cast<Entity*>(pMain->SendMessage(WM_ENTITY_QUERY, 0, 0)) : nullptr;
     if (!pEntity)

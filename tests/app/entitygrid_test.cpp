@@ -255,9 +255,8 @@ TEST_F(EntityGridTest, ApplyLeavesOutAnInvalidRowWithOneBoxNamingIt)
     services->SetActiveMap(map);
     editor->SetEntity(door);
     Type(2, 2, "");
-    grid->TransferCurrentCell(TRUE);
     EXPECT_TRUE(editor->HasUnappliedChanges());
-    editor->Apply();
+    editor->Apply();    // what the cell's edit holds is taken too
     ASSERT_EQ(1u, services->boxes.size());
     EXPECT_EQ("The Key/Value pair on row 2 is invalid, it will be ignored.", services->boxes[0].text);
     EXPECT_EQ(1, editor->GetWorkingEntity().GetKeyValues().GetCount());
@@ -323,6 +322,69 @@ TEST_F(EntityGridTest, ResizingTheEditorWidensTheValueColumn)
     editor->m_keyValuePage.m_panel.GetWindowRect(&panel);
     grid->GetWindowRect(&grid2);
     EXPECT_GE(grid2.top - panel.top, editor->m_keyValuePage.m_panel.LoadCaption());
+}
+
+// LibreQuake's classes and one of its maps: selected entities show their pairs in the grid, and a
+// value changed in the grid, applied and saved, is in the written map text.
+TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
+{
+    const char kMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
+    if (::GetFileAttributesA(kMap) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no shared data";
+    services->WriteProfileString("Project Settings", "Root Path", "Z:\\work\\shared\\data\\qc");
+    project->RemoveKey("Paths", "Entities");
+    project->AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
+    ASSERT_EQ(96, editor->LoadEntityClasses());
+    services->RemoveAllEntityClasses();
+    for (POSITION pos = classes.GetStartPosition(); pos;) {
+        EntityClass* pClass = classes.GetNext(pos);
+        services->AddEntityClass(pClass->name, pClass->size);
+    }
+    services->boxes.clear();
+    ASSERT_TRUE(map->OnOpenDocument(kMap));
+    for (const auto& box : services->boxes)
+        EXPECT_EQ(std::string::npos, box.text.find("classname")) << box.text;
+    services->boxes.clear();
+    services->SetActiveMap(map);
+    auto find = [&](LPCSTR name) -> Entity* {
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            auto* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+            if (CString(e->ValueForKey("classname")) == name)
+                return e;
+        }
+        return nullptr;
+    };
+    for (const char* name : {"light", "monster_knight", "func_door", "trigger_teleport"}) {
+        SCOPED_TRACE(name);
+        Entity* e = find(name);
+        ASSERT_NE(nullptr, e);
+        editor->SetEntity(e);
+        EXPECT_TRUE(services->boxes.empty());
+        ASSERT_EQ(static_cast<ROWCOL>(e->GetKeyValues().GetCount()), grid->GetRowCount());
+        ROWCOL r = 1;
+        for (POSITION pos = e->GetKeyValues().GetHeadPosition(); pos; ++r) {
+            auto* pair = static_cast<CKeyValue*>(e->GetKeyValues().GetNext(pos));
+            EXPECT_EQ(std::string(pair->GetKey()), Cell(r, 1));
+            EXPECT_EQ(std::string(pair->GetValue()), Cell(r, 2));
+        }
+    }
+    Entity* knight = find("monster_knight");
+    editor->SetEntity(knight);
+    Select(knight);
+    map->SetCurrentEntity(knight);
+    editor->m_keyValuePage.m_panel.RunButton(CGridPanel::btnNew);
+    Type(grid->GetRowCount(), 1, "target");
+    Type(grid->GetRowCount(), 2, "gate1");
+    editor->Apply();
+    EXPECT_TRUE(services->boxes.empty());
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    CString text;
+    map->WriteEntities(text);
+    EXPECT_NE(-1, text.Find("\"target\" \"gate1\""));
+    services->SetActiveMap(nullptr);
+    editor->SetEntity(nullptr);
+    knight->SetSelected(false);
+    map->GetSelection().RemoveAll();
 }
 
 // The views ask for an entity's colour for every entity they paint: the two colours come from
