@@ -686,6 +686,12 @@ void CEntityEditorDlg::OnOK()
     if (!pMap)
         return;     // nothing to write into: the changes stay pending
     SendMessageToDescendants(WM_ENTITY_WRITE_ROWS, 0, 0);
+    // The grid's rows may have lost the class (its row deleted or its key typed over): an entity
+    // without one would be written into the map and refused when the map is read again.
+    if (!m_working.FindValue("classname")) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "A correct entity is not selected.\nSelect one with a red box.");
+        return;
+    }
     if (!pMap->MakeEntityFromSelection(&m_working))
         return;
     pMap->SelectionChanged();

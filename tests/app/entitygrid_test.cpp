@@ -151,8 +151,11 @@ TEST_F(EntityGridTest, LoadingShowsThePairsInOrderWithTheirControls)
     ASSERT_EQ(2u, grid->GetRowCount());
     EXPECT_EQ("speed", Cell(2, 1));
     EXPECT_EQ((UINT)GX_IDS_CTRL_ENTITY_NUMBER, Control(2, 2));
+    // A key left blank in the middle of its edit does not keep the old rows from going.
+    Type(2, 1, "");
     editor->SetEntity(nullptr);
     EXPECT_EQ(0u, grid->GetRowCount());
+    EXPECT_TRUE(services->boxes.empty());
 }
 
 TEST_F(EntityGridTest, TypedKeysChooseTheValueControlAndResetTheValue)
@@ -265,6 +268,16 @@ TEST_F(EntityGridTest, ApplyLeavesOutAnInvalidRowWithOneBoxNamingIt)
     EXPECT_FALSE(editor->HasUnappliedChanges());
     // The rows stay as the user left them.
     EXPECT_EQ(2u, grid->GetRowCount());
+
+    // Without its "classname" row the entity is not written into the map.
+    grid->PlaceCurrentCell(1, 1);
+    ASSERT_TRUE(grid->RemoveRow());
+    editor->Apply();
+    ASSERT_EQ(3u, services->boxes.size());
+    EXPECT_EQ("The Key/Value pair on row 1 is invalid, it will be ignored.", services->boxes[1].text);
+    EXPECT_EQ("A correct entity is not selected.\nSelect one with a red box.", services->boxes[2].text);
+    EXPECT_STREQ("func_door", door->ValueForKey("classname"));
+    EXPECT_TRUE(editor->HasUnappliedChanges());
 }
 
 TEST_F(EntityGridTest, CaptionButtonsAddAndRemoveRows)
