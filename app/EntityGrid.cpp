@@ -4,6 +4,7 @@
 #include "Entity.h"
 #include "Reporter.h"
 #include "SECBitmap.h"
+#include "SECButtonPress.h"
 #include "SECRes.h"
 #include "gxctrli.h"
 #include "gxresrc.h"
@@ -413,47 +414,12 @@ void CGridPanel::OnButtonDown(CPoint point)
         return;
     // The button shows pressed while the pointer stays inside it, until the button is released.
     m_nTracked = nButton;
-    m_bInside = TRUE;
-    m_bReleasedInside = FALSE;
-    SetCapture();
-    InvalidateRect(&m_rectButtons[nButton], FALSE);
-    UpdateWindow();
-    while (::GetCapture() == m_hWnd) {
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            if (msg.hwnd != m_hWnd) {
-                ::ClientToScreen(msg.hwnd, &pt);
-                ScreenToClient(&pt);
-            }
-            BOOL bInside = m_rectButtons[nButton].PtInRect(pt);
-            if (bInside != m_bInside) {
-                m_bInside = bInside;
-                InvalidateRect(&m_rectButtons[nButton], FALSE);
-                UpdateWindow();
-            }
-            if (msg.message == WM_LBUTTONUP) {
-                m_bReleasedInside = bInside;
-                break;
-            }
-            continue;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            m_bInside = FALSE;
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
+    m_bReleasedInside = SECTrackButtonPress(this, m_rectButtons[nButton], [this, nButton](BOOL bPressed) {
+        m_bInside = bPressed;
+        InvalidateRect(&m_rectButtons[nButton], FALSE);
+        UpdateWindow();
+    });
     m_nTracked = -1;
-    m_bInside = FALSE;
-    InvalidateRect(&m_rectButtons[nButton], FALSE);
     if (m_bReleasedInside)
         RunButton(nButton);
 }

@@ -7,6 +7,7 @@
 #include "EntityEditorDlg.h"
 #include "EntityGridRules.h"
 #include "IniFile.h"
+#include "LibreQuakeData.h"
 #include "afxseam.h"
 #include "afxwndtest.h"
 #include "gxctrli.h"
@@ -341,32 +342,16 @@ TEST_F(EntityGridTest, ResizingTheEditorWidensTheValueColumn)
 // value changed in the grid, applied and saved, is in the written map text.
 TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
 {
-    const char kMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
-    if (::GetFileAttributesA(kMap) == INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no shared data";
-    services->WriteProfileString("Project Settings", "Root Path", "Z:\\work\\shared\\data\\qc");
-    project->RemoveKey("Paths", "Entities");
-    project->AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
-    ASSERT_EQ(96, editor->LoadEntityClasses());
-    services->RemoveAllEntityClasses();
-    for (POSITION pos = classes.GetStartPosition(); pos;) {
-        EntityClass* pClass = classes.GetNext(pos);
-        services->AddEntityClass(pClass->name, pClass->size);
-    }
+    ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
     services->boxes.clear();
-    ASSERT_TRUE(map->OnOpenDocument(kMap));
+    ASSERT_TRUE(map->OnOpenDocument(kLibreQuakeMap));
     for (const auto& box : services->boxes)
         EXPECT_EQ(std::string::npos, box.text.find("classname")) << box.text;
     services->boxes.clear();
     services->SetActiveMap(map);
-    auto find = [&](LPCSTR name) -> Entity* {
-        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
-            auto* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
-            if (CString(e->ValueForKey("classname")) == name)
-                return e;
-        }
-        return nullptr;
-    };
+    auto find = [&](LPCSTR name) { return FindEntityOfClass(*map, name); };
     for (const char* name : {"light", "monster_knight", "func_door", "trigger_teleport"}) {
         SCOPED_TRACE(name);
         Entity* e = find(name);
