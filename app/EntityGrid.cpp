@@ -1,4 +1,5 @@
 #include "EntityGrid.h"
+#include "EntityCellControls.h"
 #include "EntityEditorDlg.h"
 #include "EntityGridRules.h"
 #include "Entity.h"
@@ -46,6 +47,7 @@ void CEntityGrid::Initialize()
     pKeys->m_bFullWidthWhenInactive = TRUE;
     SetControlForId(GX_IDS_CTRL_COMBOBOX, pKeys);
     SetControlForId(GX_IDS_CTRL_TEXTFIT, new CGXComboBox(this, kFitComboEditId, kFitComboListId, kFitComboMode));
+    RegisterEntityCellControls(this);
 
     CGXGridParam* pParam = GetParam();
     pParam->EnableUndo(FALSE);
