@@ -339,7 +339,7 @@ TEST_F(EntityGridTest, ResizingTheEditorWidensTheValueColumn)
 }
 
 // LibreQuake's classes and one of its maps: selected entities show their pairs in the grid, and a
-// value changed in the grid, applied and saved, is in the written map text.
+// pair added in the grid, applied and saved, is in the written map file.
 TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
 {
     if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
@@ -376,9 +376,8 @@ TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
     editor->Apply();
     EXPECT_TRUE(services->boxes.empty());
     EXPECT_FALSE(editor->HasUnappliedChanges());
-    CString text;
-    map->WriteEntities(text);
-    EXPECT_NE(-1, text.Find("\"target\" \"gate1\""));
+    ASSERT_TRUE(map->OnSaveDocument(dir.Path("e2m2.map")));
+    EXPECT_NE(std::string::npos, dir.ReadFile("e2m2.map").find("\"target\" \"gate1\""));
     services->SetActiveMap(nullptr);
     editor->SetEntity(nullptr);
     knight->SetSelected(false);
