@@ -5,6 +5,7 @@
 #include "DocumentFixture.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
+#include "EntityFrameSpy.h"
 #include "EntityGridRules.h"
 #include "IniFile.h"
 #include "LibreQuakeData.h"
@@ -17,24 +18,6 @@
 #include <string>
 
 namespace {
-
-// The main frame's part in the editor's talk: +23 and +24 go on to the editor.
-class CFrameStandIn : public CWnd
-{
-public:
-    CEntityEditorDlg* editor = nullptr;
-    int modified = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_ENTITY_MODIFIED)
-            ++modified;
-        if ((message == WM_ENTITY_MODIFIED || message == WM_ENTITY_QUERY) && editor && editor->m_hWnd)
-            return editor->SendMessage(message, wParam, lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
 
 class EntityGridTest : public DocumentTest
 {
@@ -57,7 +40,7 @@ protected:
         AfxGetApp()->m_pMainWnd = &frame;
         editor.reset(new CEntityEditorDlg(classes, nullptr));
         ASSERT_TRUE(editor->Create());
-        frame.editor = editor.get();
+        frame.pEditor = editor.get();
         editor->LoadEntityClasses();
         grid = editor->m_keyValuePage.GetGrid();
         ASSERT_NE(nullptr, grid);
@@ -95,7 +78,7 @@ protected:
     CTempDir dir;
     std::unique_ptr<CIniFile> project;
     CEntityClassMap classes;
-    CFrameStandIn frame;
+    CEntityFrameSpy frame;
     std::unique_ptr<CEntityEditorDlg> editor;
     CEntityGrid* grid = nullptr;
 };
