@@ -320,8 +320,12 @@ protected:
     // Starts editing with the caret at the start (Home) or after the end (End).
     BOOL StartWithCaret(BOOL bEnd);
     void ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+    // A new window of another style in place of the current one, keeping its
+    // text, selection, modified mark, read-only state, font and focus.
+    void RecreateEditWindow(DWORD dwStyle, const CRect& rect);
 
     BOOL m_bActive = FALSE;
+    BOOL m_bRecreating = FALSE;   // the old window's loss of focus is no leaving
     BOOL m_bAutoSize = FALSE;
     BOOL m_bWantReturn = FALSE;
     BOOL m_bVertScroll = FALSE;

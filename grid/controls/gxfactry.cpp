@@ -1,5 +1,6 @@
 #include "gxfactry.h"
 #include "gxctrli.h"
+#include "gxmask.h"
 #include "gxinit.h"
 #include "gxresrc.h"
 #include "gxstyle.h"
@@ -49,6 +50,8 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXProgressCtrl>(pGrid);
     case GX_IDS_CTRL_EDIT:
         return Make<CGXEditControl>(pGrid, nID);
+    case GX_IDS_CTRL_MASKEDIT:
+        return Make<CGXMaskControl>(pGrid, nID);
     case GX_IDS_CTRL_PASSWORD:
         return Make<CGXPasswordControl>(pGrid, nID);
     case GX_IDS_CTRL_SCROLLEDIT:
