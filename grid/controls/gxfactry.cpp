@@ -1,6 +1,7 @@
 #include "gxfactry.h"
 #include "gxctrli.h"
 #include "gxmask.h"
+#include "gxrich.h"
 #include "gxinit.h"
 #include "gxresrc.h"
 #include "gxstyle.h"
@@ -50,6 +51,8 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXProgressCtrl>(pGrid);
     case GX_IDS_CTRL_EDIT:
         return Make<CGXEditControl>(pGrid, nID);
+    case GX_IDS_CTRL_RICHEDIT:
+        return Make<CGXRichEditCtrl>(pGrid, nID);
     case GX_IDS_CTRL_MASKEDIT:
         return Make<CGXMaskControl>(pGrid, nID);
     case GX_IDS_CTRL_PASSWORD:

@@ -3,6 +3,7 @@
 #include <vector>
 #include "gxctrli.h"
 #include "gxmask.h"
+#include "gxrich.h"
 #include "gxfactry.h"
 #include "gxinit.h"
 #include "gxresrc.h"
@@ -44,6 +45,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                          : id == 52522 ? GX_CONTROL_CLASS(CGXListBox)
                                          : id == 52537 ? GX_CONTROL_CLASS(CGXPasswordControl)
                                          : id == 52535 ? GX_CONTROL_CLASS(CGXMaskControl)
+                                         : id == 52534 ? GX_CONTROL_CLASS(CGXRichEditCtrl)
                                          : id == 52521 ? GX_CONTROL_CLASS(CGXVScrollEdit)
                                          : id == 52518 ? GX_CONTROL_CLASS(CGXHotSpotEdit)
                                          : id == 52519 ? GX_CONTROL_CLASS(CGXSpinEdit)
