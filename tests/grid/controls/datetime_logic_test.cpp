@@ -170,7 +170,7 @@ TEST(DateTimeRules, RangeAndPulls)
     EXPECT_EQ(Show(rules.GetMin()), "1899-12-30 08:00:00");
     COleDateTime result;
     EXPECT_EQ(rules.ChangeField(D(2005, 3, 3, 8, 0, 0), GXDTN_DOWN, GXDT_HOUR24, 0, result), 0);
-    EXPECT_EQ(rules.ChangeField(D(1899, 12, 30, 8, 0, 10), GXDTN_DOWN, GXDT_MINUTE, 0, result), 0);
+    EXPECT_EQ(rules.ChangeField(D(1899, 12, 30, 8, 10, 0), GXDTN_DOWN, GXDT_HOUR24, 0, result), 0);
     EXPECT_EQ(rules.ChangeField(D(1899, 12, 30, 8, 10, 0), GXDTN_FIRST, GXDT_HOUR24, 0, result), 1);
     EXPECT_EQ(Show(result), "1899-12-30 08:00:00");
 
