@@ -641,6 +641,11 @@ BOOL CGXBDTListGadget::Initialise(GXBDTGadgetOwner* pOwner, const std::vector<CS
     return TRUE;
 }
 
+CString CGXBDTListGadget::GetText() const
+{
+    return m_nValue >= 0 && m_nValue < GetItemCount() ? m_items[static_cast<size_t>(m_nValue)] : CString();
+}
+
 void CGXBDTListGadget::CalcSize(CDC* pDC)
 {
     CSize size(0, pDC->GetTextExtent("0").cy);

@@ -214,6 +214,9 @@ public:
     // that the window accepts; it is then set. -1 when none.
     int FindPrefix(const CString& strPrefix, int nStart);
     const CString& GetPrefix() const { return m_strPrefix; }
+    // The current item, empty for an index outside the list.
+    CString GetText() const;
+    int GetItemCount() const { return static_cast<int>(m_items.size()); }
 
 protected:
     void StopPrefix();

@@ -4,6 +4,7 @@
 #include "gxctrli.h"
 #include "gxmask.h"
 #include "gxrich.h"
+#include "gxdtctrl.h"
 #include "gxfactry.h"
 #include "gxinit.h"
 #include "gxresrc.h"
@@ -46,6 +47,7 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                          : id == 52537 ? GX_CONTROL_CLASS(CGXPasswordControl)
                                          : id == 52535 ? GX_CONTROL_CLASS(CGXMaskControl)
                                          : id == 52534 ? GX_CONTROL_CLASS(CGXRichEditCtrl)
+                                         : id == 52543 || id == 52544 ? GX_CONTROL_CLASS(CGXDateTimeCtrl)
                                          : id == 52521 ? GX_CONTROL_CLASS(CGXVScrollEdit)
                                          : id == 52518 ? GX_CONTROL_CLASS(CGXHotSpotEdit)
                                          : id == 52519 ? GX_CONTROL_CLASS(CGXSpinEdit)
