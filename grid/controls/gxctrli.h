@@ -251,6 +251,11 @@ int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nF
 // a control that turns active re-reads its cell's style.
 void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);
 
+// Opens the clipboard for a paste unless a window of this program holds it
+// open already (that window then keeps it open for us); bOpened says whether
+// the caller closes it.
+BOOL GXOpenClipboardForPaste(HWND hWnd, BOOL& bOpened);
+
 // Set while an input method composes text: drawing leaves the edit window where it is.
 extern BOOL g_bImeComposing;
 

@@ -158,6 +158,7 @@ void CGXDateTimeCtrl::SetCurrentText(const CString& str)
 
 int CGXDateTimeCtrl::Store()
 {
+    ClosePopup();
     if (!m_bInit || !m_bModify)
         return 0;
     CString text;
@@ -404,19 +405,27 @@ void CGXDateTimeCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
     for (int i = m_drawWnd.GetGadgetCount() - 1; i >= 0; --i) {
         CGXBDTGadget* g = m_drawWnd.GetGadget(i);
         const int id = g->GetID();
-        if (id == GXDT_BUTTON ? !(m_bDrawCalendar || current) && (m_dwCreateStyle & GXDTS_CALENDAR)
-                              : id == GXDT_SPIN ? !(m_bDrawSpin || current) : value.IsEmpty())
-            continue;
-        if (id == GXDT_BUTTON && !(m_dwCreateStyle & GXDTS_CALENDAR))
-            continue;
-        g->Draw(pDC);
+        BOOL draw = !value.IsEmpty();
+        if (id == GXDT_BUTTON)
+            draw = (m_dwCreateStyle & GXDTS_CALENDAR) && (m_bDrawCalendar || current);
+        else if (id == GXDT_SPIN)
+            draw = m_bDrawSpin || current;
+        if (draw)
+            g->Draw(pDC);
     }
     pDC->RestoreDC(saved);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }
 
+void CGXDateTimeCtrl::Reset()
+{
+    ClosePopup();
+    CGXStatic::Reset();
+}
+
 void CGXDateTimeCtrl::Hide()
 {
+    ClosePopup();
     if (CGXBDateTimeCtrl::GetSafeHwnd() == nullptr || !IsWindowVisible())
         return;
     m_pGrid->m_bHidingControl = TRUE;
@@ -498,12 +507,8 @@ BOOL CGXDateTimeCtrl::Paste()
 {
     if (!m_bInit || !m_bActive || IsReadOnly())
         return FALSE;
-    const HWND hOwner = ::GetOpenClipboardWindow();
-    DWORD pid = 0;
-    if (hOwner != nullptr)
-        ::GetWindowThreadProcessId(hOwner, &pid);
-    const BOOL bOpen = hOwner == nullptr || pid != ::GetCurrentProcessId();
-    if (bOpen && !::OpenClipboard(m_pGrid->GetGridHwnd()))
+    BOOL bOpen = FALSE;
+    if (!GXOpenClipboardForPaste(m_pGrid->GetGridHwnd(), bOpen))
         return FALSE;
     HANDLE h = ::GetClipboardData(CF_TEXT);
     if (h == nullptr)
@@ -533,7 +538,10 @@ LRESULT CGXDateTimeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS: m_nScroll = 0; break;
     case WM_KILLFOCUS: {
         const LRESULT r = CGXBDateTimeCtrl::WindowProc(message, wParam, lParam);
-        NotifyKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+        // The dropped calendar is part of the editing, not a leaving of the cell.
+        const HWND hNew = reinterpret_cast<HWND>(wParam);
+        if (m_pPopup == nullptr || hNew != m_pPopup->GetSafeHwnd())
+            NotifyKillFocus(CWnd::FromHandle(hNew));
         return r;
     }
     case WM_KEYDOWN: {

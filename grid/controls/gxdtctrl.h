@@ -31,6 +31,7 @@ public:
     BOOL GetModify() override { return m_bModify; }
     void Init(ROWCOL nRow, ROWCOL nCol) override;
     int Store() override;
+    void Reset() override;
     BOOL OnStartEditing() override;
     CSize CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle* pStandardStyle,
                    BOOL bHeight) override;

@@ -473,12 +473,41 @@ void CGXBDateTimeCtrl::ClosePopup()
 
 LRESULT CGXBDateTimeCtrl::DropCalendar()
 {
-    // The month calendar is not part of this window yet: a pending number is
-    // committed and nothing opens.
+    // One popup at a time: an open one goes first.
+    ClosePopup();
     if (CGXBDTGadget* g = GetFocusGadget())
         g->OnCancelMode();
-    ClosePopup();
-    return 0;
+    if (GetSafeHwnd() == nullptr)
+        return 0;
+    GXSetGlobalValue(TRUE);
+    auto* popup = new CGXBPopupCalendar;
+    popup->SetOptions(popup->GetOptions() | 0x1000200);
+    popup->SetOtherMonthStyle(popup->GetOtherMonthStyle() | 0x102);
+    popup->SetDate(m_dt, FALSE);
+    popup->SelectDate(m_dt, TRUE);
+    CRect r;
+    GetWindowRect(&r);
+    if (popup->PlaceWindow(0x90040001, r, this, 0))
+        m_pPopup = popup;
+    else
+        delete popup;
+    GXSetGlobalValue(FALSE);
+    return 1;
+}
+
+void CGXBDateTimeCtrl::OnCalendarChosen()
+{
+    COleDateTime chosen;
+    if (m_pPopup == nullptr || !m_pPopup->GetCurrentDate(chosen) || chosen.GetStatus() != COleDateTime::valid)
+        return;
+    // The day from the calendar, the time of day kept.
+    const COleDateTime value(chosen.GetYear(), chosen.GetMonth(), chosen.GetDay(), m_dt.GetHour(), m_dt.GetMinute(),
+                             m_dt.GetSecond());
+    if (value.GetStatus() != COleDateTime::valid || value == m_dt || !IsInRange(value) || !CanChange(value))
+        return;
+    m_nState |= 0x1;
+    SetDateTime(value);
+    OnChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -655,9 +684,11 @@ LRESULT CGXBDateTimeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case GXM_CALENDAR_CLOSED:
         // Only an open popup reports; the focus comes back here either way.
         if (m_pPopup != nullptr) {
+            if (message == GXM_CALENDAR_CHOSEN)
+                OnCalendarChosen();
             ClosePopup();
-            SetFocus();
         }
+        SetFocus();
         return 0;
     default: break;
     }

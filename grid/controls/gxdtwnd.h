@@ -1,6 +1,7 @@
 // The date/time window: one date-and-time value edited as a row of fields.
 #pragma once
 #include "afxwin.h"
+#include "gxcal.h"
 #include "gxdtlogic.h"
 #include <vector>
 
@@ -69,6 +70,7 @@ public:
     BOOL IsInRange(const COleDateTime& date) const;
     const CGXBDateTimeRules& GetRules() const { return m_rules; }
     virtual LRESULT DropCalendar();
+    CGXBPopupCalendar* GetPopup() const { return m_pPopup; }
 
     int GetGadgetCount() const { return static_cast<int>(m_gadgets.size()); }
     CGXBDTGadget* GetGadget(int i) const { return m_gadgets[static_cast<size_t>(i)]; }
@@ -93,6 +95,7 @@ protected:
     void ScrollIntoView(int nIndex);
     void MoveFocus(int nDirection);
     void ClosePopup();
+    void OnCalendarChosen();
     void ReleaseGadgetCapture();
     int HitGadget(CPoint pt) const;
     CPoint ToGadget(CGXBDTGadget* pGadget, CPoint pt) const;
@@ -112,7 +115,7 @@ protected:
     int m_nRightWidth = 0;
     int m_nButtons = 0;
     CGXBDTGadget* m_pCapture = nullptr;
-    CWnd* m_pPopup = nullptr;
+    CGXBPopupCalendar* m_pPopup = nullptr;
     std::vector<CGXBDTGadget*> m_gadgets;
     COLORREF m_clrText;
     COLORREF m_clrBack;

@@ -704,6 +704,16 @@ BOOL CGXEditControl::OnLButtonDblClk(UINT nFlags, CPoint pt)
 // ---------------------------------------------------------------------------
 // Clipboard and find/replace while editing
 
+BOOL GXOpenClipboardForPaste(HWND hWnd, BOOL& bOpened)
+{
+    const HWND hOwner = ::GetOpenClipboardWindow();
+    DWORD pid = 0;
+    if (hOwner != nullptr)
+        ::GetWindowThreadProcessId(hOwner, &pid);
+    bOpened = hOwner == nullptr || pid != ::GetCurrentProcessId();
+    return !bOpened || ::OpenClipboard(hWnd);
+}
+
 BOOL CGXEditControl::GetSelectedText(CString& sWindowText)
 {
     if (!m_bActive || GetSafeHwnd() == nullptr)

@@ -688,12 +688,8 @@ BOOL CGXMaskControl::Paste()
 {
     if (!m_bInit || !m_bActive || IsReadOnly() || (GetStyle().GetIncludeReadOnly() && GetStyle().GetReadOnly()))
         return FALSE;
-    const HWND hOwner = ::GetOpenClipboardWindow();
-    DWORD pid = 0;
-    if (hOwner != nullptr)
-        ::GetWindowThreadProcessId(hOwner, &pid);
-    const BOOL bOpen = hOwner == nullptr || pid != ::GetCurrentProcessId();
-    if (bOpen && !::OpenClipboard(m_pGrid->GetGridHwnd()))
+    BOOL bOpen = FALSE;
+    if (!GXOpenClipboardForPaste(m_pGrid->GetGridHwnd(), bOpen))
         return FALSE;
     HANDLE h = ::GetClipboardData(GXGetMaskDataClipboardFormat());
     m_bPastingMaskData = h != nullptr;

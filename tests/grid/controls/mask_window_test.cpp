@@ -4,6 +4,7 @@
 #include "afxwin.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
+#include "cell_clipboard.h"
 #include "gxengine.h"
 #include "gxmask.h"
 #include "gxparam.h"
@@ -13,33 +14,6 @@
 
 namespace {
 const char* const kPhone = "(###) ###-####";
-
-CString ClipboardText(UINT nFormat)
-{
-    CString text;
-    if (::OpenClipboard(nullptr)) {
-        if (HANDLE h = ::GetClipboardData(nFormat)) {
-            if (LPCSTR p = static_cast<LPCSTR>(::GlobalLock(h))) {
-                text = p;
-                ::GlobalUnlock(h);
-            }
-        }
-        ::CloseClipboard();
-    }
-    return text;
-}
-
-void PutOnClipboard(LPCSTR text)
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    const size_t n = strlen(text) + 1;
-    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, n);
-    memcpy(::GlobalLock(h), text, n);
-    ::GlobalUnlock(h);
-    ::SetClipboardData(CF_TEXT, h);
-    ::CloseClipboard();
-}
 
 // Column 2 holds phone numbers, column 3 the same control without a mask.
 class MaskWindowTest : public ::testing::Test
