@@ -943,9 +943,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
         m_pGridWnd->Invalidate(TRUE);
 }
 
-void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
 void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {

@@ -680,6 +680,10 @@ public:
     int m_nAutoScrollRowFactor = 1, m_nAutoScrollColFactor = 1;
     DWORD m_dwDragFlags = 0;
 
+    // ---- Tab and record windows: a grid inside a record window keeps its record beam up to date
+    // (record count and current record, 1-based after the header rows).
+    virtual void UpdateRecordWindow();
+
     // ---- Clipboard, text transfer and cell drag and drop
     // Text export and import shared by the clipboard and drops: the text layout is cells
     // separated by m_strCopySeparator (tab when empty), rows by CR LF; "Grid Styles" is the
@@ -740,10 +744,24 @@ public:
     BOOL m_bDndTargetTimer = FALSE;
     DWORD m_dwDndForcedEffect = 0;
     BOOL m_bDndSource = FALSE;
-
-    // ---- Tab and record windows: a grid inside a record window keeps its record beam up to date
-    // (record count and current record, 1-based after the header rows).
-    virtual void UpdateRecordWindow();
+    // ---- Printing: page breaks, one page at a time, header and footer
+    // The page rectangle less the properties' margins.
+    virtual void SubtractPageMargins(CDC* pDC, CPrintInfo* pInfo);
+    virtual void DrawHeaderFooter(CDC* pDC, CPrintInfo* pInfo);
+    // Entry i: the first row (column) of the i-th band of pages; the last entry is one beyond the
+    // last printed row (column). Valid from OnBeginPrinting to OnEndPrinting.
+    const CDWordArray& GetRowBreaks() const { return m_awRowBreaks; }
+    const CDWordArray& GetColBreaks() const { return m_awColBreaks; }
+    // The page rectangle of the job (logical units of the printer) and the page band that holds
+    // the screen's top row and left column.
+    CRect m_rectPage;
+    ROWCOL m_nScreenPageRow = 0, m_nScreenPageCol = 0;
+    // The job prints the first selected range, or (nothing selected) the window's part.
+    BOOL m_bPrintSelection = FALSE, m_bPrintVisibleOnly = FALSE;
+    // Appends the page starts of one direction from nStart on, up to nLast, and nLast + 1.
+    void CalcPageBreaks(BOOL bRows, CDWordArray& breaks, ROWCOL nStart, ROWCOL nLast);
+    // The page band and page of the job for a 1-based page number, by the properties' page order.
+    void GetPageBands(UINT nPage, ROWCOL& nPageRow, ROWCOL& nPageCol);
 
     // ---- Non-virtual services
     // Whether an operation in this command mode records its inverse.
