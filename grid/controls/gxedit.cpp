@@ -549,6 +549,24 @@ LRESULT CGXEditControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 1;
     }
+    case WM_LBUTTONDOWN: {
+        // A press inside the selection drags the selected text (the grid decides whether it
+        // can): the default handling collapses the selection, so it is put back first.
+        int s = 0, e = 0;
+        GetSel(s, e);
+        const LRESULT r = Default();
+        int pos = 0, end = 0;
+        GetSel(pos, end);
+        if (s < e && pos == end && pos >= s && pos < e && m_pGrid != nullptr) {
+            SetSel(s, e);
+            const CPoint pt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            if (!m_pGrid->OnTextDragStart(pt))
+                SetSel(pos, pos);
+            else if (::GetCapture() == GetSafeHwnd())
+                ::ReleaseCapture();
+        }
+        return r;
+    }
     case WM_CONTEXTMENU: return 0;
     case WM_IME_STARTCOMPOSITION: g_bImeComposing = TRUE; return Default();
     case WM_IME_ENDCOMPOSITION: g_bImeComposing = FALSE; return Default();
