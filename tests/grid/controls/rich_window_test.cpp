@@ -245,3 +245,17 @@ TEST_F(RichWindowTest, AutoSizeGrowsAndShrinksTheRow)
     ASSERT_TRUE(t.Run());
     EXPECT_EQ(grid.GetRowHeight(4), fixed);
 }
+
+TEST_F(RichWindowTest, ReadOnlyCellsTakeNothing)
+{
+    grid.SetStyleRange(CGXRange(5, 2), &CGXStyle().SetReadOnly(TRUE).SetValue("{fixed}"), gxOverride);
+    grid.GetParam()->m_bLockStructureReadOnly = TRUE;
+    Place(5, 2);
+    afxtest::InputScript s;
+    Type(s, "x");
+    s.Key(VK_HOME).KeyDown(VK_CONTROL).Key('V').KeyUp(VK_CONTROL).Key(VK_DELETE).Key(VK_TAB);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.GetCellValue(5, 2), "{fixed}");
+    EXPECT_FALSE(Rich()->SetCellText(5, 2, "other", GX_UPDATENOW, nullptr));
+    EXPECT_FALSE(Rich()->Paste());
+}
