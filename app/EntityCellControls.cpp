@@ -36,6 +36,9 @@ void SetEntityComboOptions(CGXComboBox& combo)
     combo.m_bFullWidthWhenInactive = TRUE;
     combo.m_bButtonInInactiveCells = TRUE;
     combo.m_bFillFromChoiceList = FALSE;
+    // The list fills its drop-down to the bottom instead of leaving a strip of the pop-up's
+    // background below its last whole item.
+    combo.m_dwListBoxStyle = WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 }
 
 // The text a list opens with: what is being typed, else the stored value.
@@ -259,13 +262,14 @@ void CGridSpawnFlagsComboBox::TakeListSelection(CListBox* pList)
         if (pCheck->GetCheck(i) == 1)
             ticked |= 1u << i;
     const CString value = SpawnFlagValue(m_strShownValue, ticked);
+    // Closing the list without a change stores nothing and tells no one.
+    if (value == m_strShownValue)
+        return;
     m_pGrid->SetValueRange(CellRange(), value, gxOverride);
-    if (value != m_strShownValue) {
-        m_strShownValue = value;
-        if (CWnd* pMain = AfxGetMainWnd())
-            if (pMain->GetSafeHwnd() != nullptr)
-                pMain->SendMessage(WM_ENTITY_MODIFIED);
-    }
+    m_strShownValue = value;
+    if (CWnd* pMain = AfxGetMainWnd())
+        if (pMain->GetSafeHwnd() != nullptr)
+            pMain->SendMessage(WM_ENTITY_MODIFIED);
 }
 
 CRect CGridSpawnFlagsComboBox::GetDropDownRect(const CRect& rectCell)
@@ -357,7 +361,9 @@ BOOL CGridMangle::OnCellLeftClick(ROWCOL nStartRow, ROWCOL nStartCol, ROWCOL nRo
                                   WORD nHitState)
 {
     const BOOL r = CGXGridWnd::OnCellLeftClick(nStartRow, nStartCol, nRow, nCol, pt, nFlags, nHitState);
-    if (nHitState & 0x10)
+    // A click on the names takes the angles; the angle cells take clicks for themselves (their
+    // arrows open the lists the angles are chosen from).
+    if ((nHitState & 0x10) && nCol != 2)
         PostToOwner(GXM_LISTCHOOSE);
     return r;
 }
@@ -367,6 +373,12 @@ BOOL CGridMangle::DispatchKeyMessage(CWnd* pWnd, UINT nMessage, UINT nChar, UINT
     if ((nMessage == WM_KEYDOWN || nMessage == WM_CHAR) && (nChar == 13 || nChar == 10)) {
         if (nMessage == WM_KEYDOWN)
             PostToOwner(GXM_LISTCHOOSE);
+        return TRUE;
+    }
+    // Escape leaves the cell as it was, as it does for every drop-down.
+    if ((nMessage == WM_KEYDOWN || nMessage == WM_CHAR) && nChar == VK_ESCAPE) {
+        if (nMessage == WM_KEYDOWN)
+            PostToOwner(GXM_LISTCLOSE);
         return TRUE;
     }
     return CGXGridWnd::DispatchKeyMessage(pWnd, nMessage, nChar, nRepCnt, nFlags);
@@ -474,30 +486,37 @@ void CGridMangleControl::ClosePopup(BOOL bStore)
     if (pPopup == nullptr)
         return;
     m_pPopup = nullptr;
+    // A pop-up whose window went with its owner has no angles to give.
+    const BOOL store = bStore && pPopup->GetSafeHwnd() != nullptr;
+    const BOOL hadFocus = pPopup->GetSafeHwnd() != nullptr && pPopup->IsGridOrChildWnd(::GetFocus());
     CString text;
-    if (bStore && pPopup->GetSafeHwnd() != nullptr) {
+    if (store) {
         pPopup->TransferCurrentCell();
         text = pPopup->GetMangleText();
     }
     if (pPopup->GetSafeHwnd() != nullptr)
         pPopup->DestroyWindow();
     delete pPopup;
-    if (!bStore || !m_bInit || GetSafeHwnd() == nullptr)
+    if (!m_bInit || GetSafeHwnd() == nullptr)
         return;
-    if (!m_bActive) {
-        if (!OnStartEditing())
-            return;
-        SetActive(TRUE);
+    CString current;
+    GetCurrentText(current);
+    // The same angles again are no change of the cell.
+    if (store && text != current && (m_bActive || OnStartEditing())) {
+        if (!m_bActive)
+            SetActive(TRUE);
+        SetEditText(text);
+        SetSel(0, -1);
+        SetModify(TRUE);
+        OnModifyCell();
+        Invalidate();
     }
-    SetEditText(text);
-    SetSel(0, -1);
-    SetModify(TRUE);
-    OnModifyCell();
-    Invalidate();
-    if (IsWindowVisible())
-        SetFocus();
-    else if (CWnd* pGridWnd = GetGridWindow())
-        pGridWnd->SetFocus();
+    if (hadFocus || ::GetFocus() == nullptr) {
+        if (m_bActive && IsWindowVisible())
+            SetFocus();
+        else if (CWnd* pGridWnd = GetGridWindow())
+            pGridWnd->SetFocus();
+    }
 }
 
 LRESULT CGridMangleControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -568,8 +568,11 @@ BOOL CGXControl::Copy()
         ::CloseClipboard();
         return ok;
     }
-    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol))
-        return m_pGrid->Copy();
+    // Not editing: the engine copies this one cell (its own Copy asks the control first).
+    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol)) {
+        m_pGrid->CopyCellRange(CGXRange(m_nRow, m_nCol));
+        return TRUE;
+    }
     return FALSE;
 }
 
@@ -581,8 +584,10 @@ BOOL CGXControl::Cut()
         ReplaceSel("");
         return TRUE;
     }
-    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol) && !IsReadOnly())
-        return m_pGrid->Cut();
+    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol) && !IsReadOnly()) {
+        m_pGrid->CutCellRange(CGXRange(m_nRow, m_nCol), (m_pGrid->m_nClipboardFlags & GX_CLIP_STYLES) != 0);
+        return TRUE;
+    }
     return FALSE;
 }
 

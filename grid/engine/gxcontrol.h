@@ -55,6 +55,9 @@
 //   GXFindTabListEntry             (key, column, list, bExact) -> index;
 //                                    both modes compare case-sensitively
 //                                    (gxutil.h)
+//   OnTextDragStart                (point of the press) -> BOOL: drags the
+//                                    current cell's selected text (the
+//                                    engine's cell drag, gxdragdrop.cpp)
 //   GXInit (a, b, c)               lives with the control factory; the
 //                                    engine's start-up is GXInitLibrary
 //                                    (nVersion, pFactory) (gxinit.h)

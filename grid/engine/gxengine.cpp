@@ -26,6 +26,7 @@ CGXGridEngine::~CGXGridEngine()
     if (GXGetFindReplaceState()->pActiveGrid == this)
         GXGetFindReplaceState()->pActiveGrid = nullptr;
     DestroyMarker();
+    SetDragDataSource(nullptr);
     ReleaseGridObjects();
     FreeStyleCache();
     m_bKeepDrawingObjects = FALSE;
@@ -935,15 +936,6 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
 
-// The clipboard answers "nothing done" until their machinery exists.
-BOOL CGXGridEngine::Copy() { return FALSE; }
-BOOL CGXGridEngine::Paste() { return FALSE; }
-BOOL CGXGridEngine::Cut() { return FALSE; }
-BOOL CGXGridEngine::CanCopy() { return FALSE; }
-BOOL CGXGridEngine::CanPaste() { return FALSE; }
-BOOL CGXGridEngine::CanCut() { return FALSE; }
-BOOL CGXGridEngine::CanClear() { return FALSE; }
-BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {
@@ -952,9 +944,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
         m_pGridWnd->Invalidate(TRUE);
 }
 
-void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
 void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {

@@ -576,7 +576,6 @@ BOOL CGXGridEngine::OnRButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return
 BOOL CGXGridEngine::OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnMouseMoveOver(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::StartCellDrag(ROWCOL, ROWCOL, CPoint) { return FALSE; }
 
 BOOL CGXGridEngine::OnSelectHeaderWithCtrl(ROWCOL nRow, ROWCOL nCol, UINT, CPoint)
 {

@@ -176,6 +176,15 @@ public:
     BOOL m_bAllowRowMoving = FALSE;       // rows can be moved by dragging their headers
     BOOL m_bAllowColMoving = FALSE;       // columns likewise
     BOOL m_bClearSelectionOnMove = FALSE; // a selecting move clears the selection first
+    // Cell drag and drop: the block being dragged and where it may land (reset when a drag ends).
+    // Locks are 0xFFFFFFFE when free, else the only row (column) the block may land on.
+    BOOL m_bDndFromHere = FALSE;
+    ROWCOL m_nDndBlockTop = 0, m_nDndBlockLeft = 0;
+    CGXRangeList* m_pDndRanges = nullptr;
+    ROWCOL m_nDndColLock = 0xFFFFFFFE, m_nDndRowLock = 0xFFFFFFFE;
+    ROWCOL m_nDndGrabRow = 0, m_nDndGrabCol = 0;
+    BOOL m_bDndControlText = FALSE;
+    class CGXControl* m_pDndControl = nullptr;
 
     // The library-wide defaults of the lines-at-right-bottom option and of the library value.
     static BOOL s_bDefaultLinesAtRightBottom;

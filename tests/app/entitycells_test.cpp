@@ -5,6 +5,7 @@
 #include "EntityCellControls.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
+#include "EntityFrameSpy.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
 #include "gxfactry.h"
@@ -22,24 +23,7 @@ public:
 };
 ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new ControlsEnvironment);
 
-class CMainSpy : public CWnd
-{
-public:
-    Entity* pWorking = nullptr;
-    int modified = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_ENTITY_QUERY)
-            return wParam ? 0 : reinterpret_cast<LRESULT>(pWorking);
-        if (message == WM_ENTITY_MODIFIED) {
-            ++modified;
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
+using CMainSpy = CEntityFrameSpy;
 
 enum : ROWCOL
 {
@@ -223,6 +207,9 @@ TEST_F(EntityCellsTest, SpawnFlagsTickStoreAndNotifyOnlyOnChange)
         grid.ClientToScreen(&cell);
         flags->m_pDropDownWnd->GetWindowRect(&drop);
         EXPECT_EQ(afxtest::Text(CRect(cell.left, cell.bottom, cell.right, cell.bottom + 200)), afxtest::Text(drop));
+        CRect listRect;
+        list->GetWindowRect(&listRect);
+        EXPECT_EQ(afxtest::Text(drop), afxtest::Text(listRect));
         for (int i : c.toggle)
             list->SetCheck(i, list->GetCheck(i) ? 0 : 1);
         flags->SendMessage(GXM_LISTCHOOSE);
@@ -392,6 +379,14 @@ TEST_F(EntityCellsTest, MangleButtonOpensThePopupBelowTheCell)
     EXPECT_FALSE(mangle->GetModify());
     grid.TransferCurrentCell();
     EXPECT_STREQ("10 20 30", grid.GetCellValue(kMangleRow, 2));
+    // So does Escape in the pop-up.
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SetValueRange(CGXRange(CGridMangle::kPitch, 2), "45");
+    mangle->GetPopup()->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    afxtest::PumpMessages();
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_FALSE(mangle->GetModify());
     // Left open, it goes with the window that holds the grid.
     mangle->OnClickedButton(mangle->GetButton());
     EXPECT_NE(nullptr, mangle->GetPopup());
@@ -424,6 +419,15 @@ TEST_F(EntityCellsTest, EnterInTheMangleHostsStoresPitchYawRoll)
     EXPECT_EQ(nullptr, mangle->GetPopup());
     grid.TransferCurrentCell();
     EXPECT_STREQ("0 0 90", grid.GetCellValue(kMangleRow, 2));
+
+    // The same angles again change nothing.
+    mangle = Place<CGridMangleControl>(kMangleRow, "0 0 90");
+    mangle->OnClickedButton(mangle->GetButton());
+    ASSERT_NE(nullptr, mangle->GetPopup());
+    mangle->GetPopup()->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+    afxtest::PumpMessages();
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_FALSE(mangle->GetModify());
 }
 
 // LibreQuake's own classes label the list.
@@ -515,4 +519,43 @@ TEST_F(EntityCellsTest, ClickingTheMangleButtonAndPressingEnter)
     EXPECT_STREQ("315 45 0", mangle->GetEditText());
     grid.TransferCurrentCell();
     EXPECT_STREQ("315 45 0", grid.GetCellValue(kMangleRow, 2));
+}
+
+// The angles are chosen with the mouse: an angle cell's arrow opens its list and a click picks an
+// entry, the pop-up staying open; a click on the names then takes the angles.
+TEST_F(EntityCellsTest, AnglesAreChosenInThePopupWithTheMouse)
+{
+    auto* mangle = Place<CGridMangleControl>(kMangleRow, "0 45 0");
+    ASSERT_NE(nullptr, mangle);
+    mangle->OnClickedButton(mangle->GetButton());
+    CGridMangle* popup = mangle->GetPopup();
+    ASSERT_NE(nullptr, popup);
+    afxtest::PumpMessages();
+    auto inPopup = [&](ROWCOL row, ROWCOL col, int dx) {
+        CRect cell = popup->CalcCellRect(row, col);
+        CPoint pt(dx < 0 ? cell.right + dx : cell.left + dx, cell.CenterPoint().y);
+        popup->ClientToScreen(&pt);
+        return pt;
+    };
+    afxtest::InputScript arrow;
+    arrow.MoveTo(inPopup(CGridMangle::kYaw, 2, -8)).Click();
+    ASSERT_TRUE(arrow.Run());
+    ASSERT_EQ(popup, mangle->GetPopup());
+    auto* yaw = dynamic_cast<CGridAngleComboBox*>(popup->GetCellControl(CGridMangle::kYaw, 2));
+    ASSERT_NE(nullptr, yaw);
+    ASSERT_TRUE(yaw->IsDropListVisible());
+    CListBox* list = yaw->GetListBox();
+    CRect item;
+    list->GetItemRect(4, &item);    // "180"
+    list->ClientToScreen(&item);
+    afxtest::InputScript pick;
+    pick.MoveTo(item.CenterPoint()).Click();
+    ASSERT_TRUE(pick.Run());
+    EXPECT_FALSE(yaw->IsDropListVisible());
+    ASSERT_EQ(popup, mangle->GetPopup());
+    afxtest::InputScript names;
+    names.MoveTo(inPopup(CGridMangle::kRoll, 1, 5)).Click();
+    ASSERT_TRUE(names.Run());
+    EXPECT_EQ(nullptr, mangle->GetPopup());
+    EXPECT_STREQ("0 180 0", mangle->GetEditText());
 }

@@ -459,6 +459,11 @@ TEST_F(TabWndTest, DoubleClickEditsTheLabelWhenTheGridAllows)
     tabs.SendMessage(GXWM_EDITLABELCANCEL, 0, 0);
     EXPECT_EQ(tabs.GetTabName(0), "Entities");
     EXPECT_FALSE(grids[0].Has("791 0"));
+    // An editor still open when the windows go takes nothing with it.
+    tabs.SendMessage(GXWM_TABEDITLABEL, 0, 0);
+    ASSERT_NE(tabs.GetLabelEditor(), nullptr);
+    frame.DestroyWindow();
+    EXPECT_EQ(tabs.GetSafeHwnd(), (HWND) nullptr);
 }
 
 TEST(TabWndDialog, MadeByADialogTemplateAndDeletedWithIt)
