@@ -1,4 +1,5 @@
 #include "AppServices.h"
+#include "TextureAdjustDlg.h"
 #include "EditorApp.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
@@ -131,6 +132,13 @@ int CAppServices::IsEntityVisible(LPCSTR className)
 static CMainFrame* ShellFrame()
 {
     return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+void CAppServices::UpdateTextureAdjustment(Face* pFace)
+{
+    CMainFrame* pFrame = ShellFrame();
+    if (CTextureAdjustDlg* pDlg = pFrame ? pFrame->GetTextureAdjust() : nullptr; pDlg && pDlg->m_hWnd)
+        pDlg->Update(pFace);
 }
 
 void CAppServices::PrintMessage(LPCSTR text)

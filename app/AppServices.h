@@ -42,6 +42,8 @@ public:
     void ApplyEntityChanges() override;
     void UpdateEntityOrigin(LPCSTR origin) override;
     void SetCurrentEntity(Entity* pEntity) override;
+    // The picked face into the frame's Texture Adjustment window.
+    void UpdateTextureAdjustment(Face* pFace) override;
 
 private:
     CEntityClassMap* m_pEntityClasses = nullptr;

@@ -71,6 +71,27 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_MESSAGE(WM_TOOL_FINISHED, OnToolProcessFinished)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(ID_VIEW_ENTITY_EDITOR, OnEntityEditor)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_ENTITY_EDITOR, OnUpdateEntityEditor)
+    ON_COMMAND(ID_VIEW_TEXTURE_ADJUST, OnTextureAdjustments)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TEXTURE_ADJUST, OnUpdateTextureAdjustments)
+    ON_COMMAND(ID_MOUSE_PAN_WINDOW, OnPanWindow)
+    ON_COMMAND(ID_MOUSE_SELECT_ITEM, OnSelectItem)
+    ON_COMMAND(ID_MOUSE_MOVE_ITEM, OnMoveItem)
+    ON_COMMAND(ID_MOUSE_ZOOM_WINDOW, OnZoomWindow)
+    ON_COMMAND(ID_MOUSE_ZOOM_SELECTION, OnZoomWindowToSelection)
+    ON_COMMAND(ID_MOUSE_ZOOM_ITEMS, OnZoomWindowToItems)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_PAN_WINDOW, OnUpdateMouseMode)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_SELECT_ITEM, OnUpdateMouseMode)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_MOVE_ITEM, OnUpdateMouseMode)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_ZOOM_WINDOW, OnUpdateMouseMode)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_ZOOM_SELECTION, OnUpdateMouseMode)
+    ON_UPDATE_COMMAND_UI(ID_MOUSE_ZOOM_ITEMS, OnUpdateMouseMode)
+    ON_COMMAND(ID_RESTRICT_X, OnRestrictXAxis)
+    ON_COMMAND(ID_RESTRICT_Y, OnRestrictYAxis)
+    ON_COMMAND(ID_RESTRICT_Z, OnRestrictZAxis)
+    ON_UPDATE_COMMAND_UI(ID_RESTRICT_X, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_RESTRICT_Y, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_RESTRICT_Z, OnUpdateDisable)
     ON_MESSAGE(WM_ENTITY_MODIFIED, OnEntityModified)
     ON_MESSAGE(WM_ENTITY_QUERY, OnEntityQuery)
     ON_MESSAGE(WM_ENTITY_STYLES_CHANGED, OnEntityStylesChanged)
@@ -164,6 +185,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
     LoadUserTools();
     CreateEntityEditor();
+    CreateTextureAdjust();
 
     EnableGradientCaption(TRUE, TRUE);
     // The toolbars as made at first start, then where the user left the bars last time.
@@ -188,6 +210,7 @@ void CMainFrame::OnClose()
         m_pToolBarManager->SaveState(szBarState);
     m_wndOutputBar.ActivateTab("Messages");
     m_wndOutputBar.RemoveToolTabs();
+    DestroyTextureAdjust();
     // The window's state for the next start (written at exit).
     if (CEditorApp* pApp = EditorApp()) {
         WINDOWPLACEMENT wp = {};
@@ -489,7 +512,8 @@ void CMainFrame::StartAutoSave()
     int minutes = GetEditorServices()->GetProfileInt("Options", "Auto Save Interval", 5);
     if (minutes < 1)
         minutes = 1;
-    SetTimer(AUTOSAVE_TIMER_ID, static_cast<UINT>(minutes) * 60000u);
+    m_nAutoSavePeriod = static_cast<UINT>(minutes) * 60000u;
+    SetTimer(AUTOSAVE_TIMER_ID, m_nAutoSavePeriod);
     m_bAutoSaveRunning = TRUE;
     Report().Status("AutoSave feature started");
 }

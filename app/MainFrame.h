@@ -15,6 +15,7 @@
 
 class Map;
 class CEntityEditorDlg;
+class CTextureAdjustDlg;
 
 class CMainFrame : public SECMDIFrameWnd
 {
@@ -57,6 +58,8 @@ public:
     const CString& GetProjectPath() const { return m_strProjectPath; }
     const CString& GetLastProjectPath() const { return m_strLastProjectPath; }
     BOOL IsAutoSaveRunning() const { return m_bAutoSaveRunning; }
+    // The running auto-save timer's period in milliseconds.
+    UINT GetAutoSavePeriod() const { return m_nAutoSavePeriod; }
 
     // ---- Maps
     // Opens the map into one plan window (255, 256, 257) or into all four (261). FALSE, with the
@@ -171,6 +174,26 @@ public:
     LRESULT OnEntityStylesChanged(WPARAM wParam, LPARAM lParam);
     // The project's classes through the editor (its tree and pens), else the reader alone.
     void LoadProjectEntityClasses();
+    void OnUpdateEntityEditor(CCmdUI* pCmdUI);
+
+    // ---- The Texture Adjustment window and the editing modes (MainFrameModes.cpp)
+    void CreateTextureAdjust();
+    void DestroyTextureAdjust();
+    CTextureAdjustDlg* GetTextureAdjust() const { return m_pTextureAdjust; }
+    void OnTextureAdjustments();
+    void OnUpdateTextureAdjustments(CCmdUI* pCmdUI);
+    // The views' mouse mode: each command sets its own.
+    void OnPanWindow();
+    void OnSelectItem();
+    void OnMoveItem();
+    void OnZoomWindow();
+    void OnZoomWindowToSelection();
+    void OnZoomWindowToItems();
+    void OnUpdateMouseMode(CCmdUI* pCmdUI);
+    // Moves kept off an axis: each command toggles its flag.
+    void OnRestrictXAxis();
+    void OnRestrictYAxis();
+    void OnRestrictZAxis();
 
 protected:
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
@@ -187,11 +210,14 @@ protected:
     CString m_strProjectPath;       // empty when no project is open
     CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
     BOOL m_bAutoSaveRunning = FALSE;
+    UINT m_nAutoSavePeriod = 0;
 
     // Their runs post to this frame (told its window once made) and print to the Output window.
     CUserTools m_userTools{nullptr, &m_wndOutputBar};
     CBuildCommand m_buildCommand{nullptr, &m_wndOutputBar};
     std::unique_ptr<CEntityEditorDlg> m_pEntityEditor;
+    // Deletes itself with its window; the frame destroys it when it closes.
+    CTextureAdjustDlg* m_pTextureAdjust = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -22,6 +22,10 @@ void CMainFrame::OnEntityEditor()
         CreateEntityEditor();
     if (!m_pEntityEditor || !m_pEntityEditor->m_hWnd)
         return;
+    if (m_pEntityEditor->IsWindowVisible()) {
+        m_pEntityEditor->ShowWindow(SW_HIDE);
+        return;
+    }
     m_pEntityEditor->ShowWindow(SW_SHOW);
     m_pEntityEditor->SetFocus();
 }

@@ -89,17 +89,34 @@ namespace {
 struct ShellBrowseState
 {
     CString strStart;
+    CString strSelected;    // the folder the browser shows selected, as it last said
     int nRootFolder = -1;   // a CSIDL_ folder the browser is rooted at; -1: the desktop
     AfxModalCall* pCall = nullptr;
     const AfxSeamDriveFn* pDrive = nullptr;
 };
 
-int CALLBACK BrowseCallback(HWND hWnd, UINT message, LPARAM, LPARAM lpData)
+// Two folder paths naming the same folder (case and a trailing backslash aside).
+BOOL SameFolder(CString a, CString b)
 {
+    a.TrimRight('\\');
+    b.TrimRight('\\');
+    return a.CompareNoCase(b) == 0;
+}
+
+int CALLBACK BrowseCallback(HWND hWnd, UINT message, LPARAM lParam, LPARAM lpData)
+{
+    auto* pState = (ShellBrowseState*)lpData;
+    if (message == BFFM_SELCHANGED) {
+        char szPath[MAX_PATH] = "";
+        pState->strSelected = lParam != 0 && ::SHGetPathFromIDListA((LPCITEMIDLIST)lParam, szPath) ? szPath : "";
+        return 0;
+    }
     if (message != BFFM_INITIALIZED)
         return 0;
-    auto* pState = (ShellBrowseState*)lpData;
-    if (!pState->strStart.IsEmpty())
+    // Wine's browser now and then stops expanding its tree half way on a busy machine and selects
+    // nothing; asking again finds the folder.
+    for (int nTry = 0; nTry < 3 && !pState->strStart.IsEmpty() && !SameFolder(pState->strSelected, pState->strStart);
+         ++nTry)
         ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, (LPARAM)(LPCSTR)pState->strStart);
     if (pState->pDrive != nullptr && pState->pCall != nullptr) {
         AfxGuardCallback([&] {

@@ -1,4 +1,5 @@
 #include "gxcontrol.h"
+#include "gxtabwnd.h"
 #include "gxengine.h"
 #include "gxwnd.h"
 #include "gxresrc.h"
@@ -860,10 +861,17 @@ void CGXAbstractControlFactory::RegisterUserAttributes(CGXStylesMap* pStylesMap)
 {
     CGXControl::RegisterUserAttributes(pStylesMap);
 }
-void CGXAbstractControlFactory::RegisterWindowClasses(HINSTANCE hInstance) { CGXGridWnd::RegisterClass(hInstance); }
+void CGXAbstractControlFactory::RegisterWindowClasses(HINSTANCE hInstance)
+{
+    CGXGridWnd::RegisterClass(hInstance);
+    CGXTabBeam::RegisterClass(hInstance);
+    CGXTabWnd::RegisterClass(hInstance);
+}
 void CGXAbstractControlFactory::UnregisterWindowClasses(HINSTANCE hInstance)
 {
     ::UnregisterClassA("CGXGridWnd", hInstance);
+    ::UnregisterClassA("CGXTabBeam", hInstance);
+    ::UnregisterClassA("CGXTabWnd", hInstance);
 }
 
 // ---------------------------------------------------------------------------

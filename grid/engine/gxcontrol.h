@@ -58,6 +58,10 @@
 //   GXInit (a, b, c)               lives with the control factory; the
 //                                    engine's start-up is GXInitLibrary
 //                                    (nVersion, pFactory) (gxinit.h)
+//   GXRegisterClasses              GXRegisterClasses (instance), the start-up's
+//                                    registration step (gxinit.h); the factory's
+//                                    RegisterWindowClasses registers
+//                                    "CGXGridWnd", "CGXTabBeam", "CGXTabWnd"
 //
 // Store answers an int whose bit 0 means success: 0 nothing stored, odd
 // stored, even and nonzero a refused store.

@@ -46,8 +46,10 @@ void CGXGridEngine::SetCurrentCellState(BOOL bValid, ROWCOL nRow, ROWCOL nCol)
         m_pCurrentControl = GetCellControl(nRow, nCol);
     }
     m_bCurrentCellValid = bValid;
-    if (!bValid)
+    if (!bValid) {
+        UpdateRecordWindow();
         return;
+    }
     m_nCurrentRow = m_nCurrentCol = 0;
     delete m_pCurrentStyle;
     m_pCurrentStyle = nullptr;
@@ -57,6 +59,7 @@ void CGXGridEngine::SetCurrentCellState(BOOL bValid, ROWCOL nRow, ROWCOL nCol)
         m_pParam->m_nCurrentRow = nRow;
         m_pParam->m_nCurrentCol = nCol;
     }
+    UpdateRecordWindow();
 }
 
 CGXControl* CGXGridEngine::GetCellControl(ROWCOL nRow, ROWCOL nCol)

@@ -107,6 +107,15 @@ void CGXGridEngine::OnGridDraw(CDC* pDC)
             m_pGridWnd->Invalidate(TRUE);
         return;
     }
+    // Spans of the cells about to be drawn are brought up to date first; parts of changed spans
+    // outside this paint are painted next time.
+    CGXRange changed;
+    const BOOL bLock = m_pParam->m_bLockUpdate;
+    m_pParam->m_bLockUpdate = TRUE;
+    const BOOL bSpansChanged = EvaluateVisibleSpans(changed);
+    m_pParam->m_bLockUpdate = bLock;
+    if (bSpansChanged)
+        RedrawRange(changed.top, changed.left, changed.bottom, changed.right, GX_INVALIDATE, FALSE);
     DrawStraight(pDC, m_nDrawingTechnique == 1);
 }
 

@@ -536,6 +536,8 @@ void CGXGridEngine::UpdateStyleRange(const CGXRange& range, const CGXStyle* pSty
         return;
     CGXRange cells(range);
     cells.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+    DelaySpanRecalcA(cells);
+    DelaySpanRecalcB(cells);
     RedrawRange(cells.top, cells.left, cells.bottom, cells.right, nFlags, FALSE);
     if (bCreateHint && (nFlags & 7) != 0) {
         CGXGridHint hint(17, m_nHintTag);
@@ -939,7 +941,6 @@ BOOL CGXGridEngine::CanPaste() { return FALSE; }
 BOOL CGXGridEngine::CanCut() { return FALSE; }
 BOOL CGXGridEngine::CanClear() { return FALSE; }
 BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
-void CGXGridEngine::UpdateTabName(WPARAM) {}
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {

@@ -370,7 +370,7 @@ public:
     ROWCOL GetLastVisibleRow();
     ROWCOL GetLastVisibleCol();
 
-    // ---- Covered, merged and floated spans (none until spans exist)
+    // ---- Covered, merged and floated spans
     virtual BOOL GetCoveredCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
     // The covered, merged or floated span a cell lies in.
     virtual BOOL GetCellRangeRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
@@ -507,7 +507,8 @@ public:
     virtual BOOL CanFreezeCols();
     virtual void UnfreezeCols();
     virtual BOOL CanUnfreezeCols();
-    // Covered cells and data moves of sorting: answered "not done" until spans and sorting exist.
+    // Covering a range (a one-cell range takes the covering back). Data moves of sorting: answered
+    // "not done" until sorting exists.
     virtual BOOL SetCoveredCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                                  UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
     virtual BOOL MoveDataRows(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
@@ -528,6 +529,52 @@ public:
     virtual BOOL CanDropColsAt(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
     // The destination a block nFrom..nTo gets when released on nTarget; GX_INVALID: no move.
     static ROWCOL DropDestination(ROWCOL nFrom, ROWCOL nTo, ROWCOL nTarget);
+
+    // ---- Covered cells, float cells and merge cells (spans)
+    virtual BOOL StoreCoveredCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, BOOL bSet);
+    virtual void UpdateCoveredCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, UINT nFlags,
+                                          BOOL bCreateHint);
+    virtual void ExpandRangeByCoveredCells(CGXRange& range);
+    void RebuildCoveredCellsIndex();
+    // Float cells (A) and merge cells (B): marking for later evaluation (a new count, not
+    // 0xFFFFFFFF, clamps the pending ranges), evaluation (TRUE when a span changed; the changed
+    // spans are added to rangeChanged), lookups and stores.
+    virtual void DelaySpanRecalcA(const CGXRange& range, ROWCOL nNewColCount = 0xFFFFFFFF);
+    virtual BOOL RecalcSpansA(const CGXRange& range, UINT nFlags, CGXRange& rangeChanged);
+    virtual BOOL GetFloatCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range);
+    virtual BOOL SetFloatCellsRowCol(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight, UINT nFlags = 2);
+    virtual BOOL CanFloatCell(CGXControl* pControl, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, BOOL bFloat);
+    virtual void ExpandRangeByFloatCells(CGXRange& range);
+    virtual void DelaySpanRecalcB(const CGXRange& range, ROWCOL nNewRowCount = 0xFFFFFFFF,
+                                  ROWCOL nNewColCount = 0xFFFFFFFF);
+    virtual BOOL RecalcSpansB(const CGXRange& range, UINT nFlags, CGXRange& rangeChanged);
+    // nDirection 0 within a row, 1 within a column, -1 either (never overlapping).
+    virtual BOOL GetMergedCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range, int nDirection = -1);
+    // Sets (or clears) a merged run; a run of one cell clears. Marks the float spans again,
+    // redraws and tells the other views.
+    virtual BOOL StoreMergedCells(int nDirection, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
+                                  BOOL bSet, UINT nFlags = 2);
+    virtual BOOL CanMergeCell(CGXControl* pControl, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, int nDirection);
+    virtual BOOL CanMergeCells(const CGXStyle& style, const CGXStyle& other);
+    virtual void ExpandRangeByMergedCells(CGXRange& range);
+    // Both chains for the frozen and scrolling parts on screen; TRUE when a span changed.
+    virtual BOOL EvaluateVisibleSpans(CGXRange& rangeChanged);
+    // Structure changes (nOp 0 insert a, count b; 1 remove a..b; 2 move a..b to c).
+    void SpansFollowStructure(int nOp, BOOL bRows, ROWCOL a, ROWCOL b, ROWCOL c = 0);
+    void RecordCoveredCellsBeforeRemove(BOOL bRows, ROWCOL nFrom, ROWCOL nTo, int nCommand);
+    // Suppress the evaluation of a chain while set.
+    BOOL m_bLockFloatSpans = FALSE;
+    BOOL m_bLockMergeSpans = FALSE;
+protected:
+    class CGXSpanCellPool* FloatPool();
+    class CGXSpanCellPool* MergePool(int nDirection);
+    void ShiftSpanPools(int nOp, BOOL bRows, ROWCOL a, ROWCOL b, ROWCOL c);
+    BOOL FloatSpanOf(ROWCOL nRow, ROWCOL nFirst, UINT nFlags, CGXRange& changed, BOOL& bAny);
+    BOOL EvaluateFloatCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CGXRange& changed, BOOL& bAny);
+    BOOL ExamineMergePair(int nDir, ROWCOL r1, ROWCOL c1, ROWCOL r2, ROWCOL c2, UINT nFlags, CGXRange& changed,
+                          BOOL& bAny, BOOL& bChanged);
+    BOOL EvaluateMergeCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CGXRange& changed, BOOL& bAny);
+public:
 
     // ---- Mouse: click hooks and tracking. Tracking flags: 0x01 a press is tracked, 0x02 it builds
     // a selection, 0x04 down, 0x08 moved, 0x10 up, 0x20 just left the start cell, 0x40 on the start
@@ -581,6 +628,10 @@ public:
     void CalcPageBreaks(BOOL bRows, CDWordArray& breaks, ROWCOL nStart, ROWCOL nLast);
     // The page band and page of the job for a 1-based page number, by the properties' page order.
     void GetPageBands(UINT nPage, ROWCOL& nPageRow, ROWCOL& nPageCol);
+
+    // ---- Tab and record windows: a grid inside a record window keeps its record beam up to date
+    // (record count and current record, 1-based after the header rows).
+    virtual void UpdateRecordWindow();
 
     // ---- Non-virtual services
     // Whether an operation in this command mode records its inverse.

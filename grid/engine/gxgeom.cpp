@@ -717,6 +717,8 @@ void CGXGridEngine::UpdateChangedColWidths(ROWCOL nFrom, ROWCOL nTo, const int* 
 {
     m_nLastVisibleCol = GX_INVALID;
     FreeStyleCache();
+    // Float spans across these columns depend on their widths.
+    DelaySpanRecalcA(CGXRange().SetCols(nFrom, nTo));
     if (m_pParam != nullptr && !m_pParam->m_bLockUpdate)
         UpdateChangedSizes(*this, FALSE, nFrom, nTo, nFlags);
     if (bCreateHint) {
@@ -992,12 +994,6 @@ ROWCOL LastVisible(CGXGridEngine& e, BOOL bRows)
 
 ROWCOL CGXGridEngine::GetLastVisibleRow() { return m_nLastVisibleRow = LastVisible(*this, TRUE); }
 ROWCOL CGXGridEngine::GetLastVisibleCol() { return m_nLastVisibleCol = LastVisible(*this, FALSE); }
-
-BOOL CGXGridEngine::GetCoveredCellsRowCol(ROWCOL, ROWCOL, CGXRange&) { return FALSE; }
-BOOL CGXGridEngine::GetCellRangeRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range)
-{
-    return GetCoveredCellsRowCol(nRow, nCol, range);
-}
 
 // ---------------------------------------------------------------------------
 // Sizes that fit the cells

@@ -1,5 +1,6 @@
 #include "gxinit.h"
 #include "gxwnd.h"
+#include "gxtabwnd.h"
 #include "gxresrc.h"
 #include "gxutil.h"
 #include "gxcontrol.h"
@@ -174,19 +175,7 @@ void GXInitLibrary(DWORD, CGXAbstractControlFactory* pFactory)
     if (s->m_strPopupClass.IsEmpty())
         s->m_strPopupClass = AfxRegisterWndClass(CS_SAVEBITS);
 
-    HINSTANCE hInst = AfxGetInstanceHandle();
-    // Without a factory the grid window's own class is still registered: a library that
-    // started has a grid window class, whatever makes its controls.
-    if (s->m_pControlFactory != nullptr)
-        s->m_pControlFactory->RegisterWindowClasses(hInst);
-    else
-        CGXGridWnd::RegisterClass(hInst);
-    RegisterCopy(hInst, "edit", "GXEDIT");
-    RegisterCopy(hInst, "listbox", "GXLISTBOX");
-    RegisterCopy(hInst, "combobox", "GXCOMBOBOX");
-    RegisterPlain(hInst, "GXWND", CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    RegisterPlain(hInst, "GXNDBLCLKSWND", CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
-    RegisterPlain(hInst, "GxMdiFrame", CS_GLOBALCLASS | CS_DBLCLKS);
+    GXRegisterClasses(AfxGetInstanceHandle());
 
     GXGetFontTable();
     GXGetSysData()->Update();
@@ -201,10 +190,32 @@ void GXUnregisterClasses()
         ::UnregisterClassA(s->m_strPopupClass, hInst);
         s->m_strPopupClass.Empty();
     }
-    if (s->m_pControlFactory != nullptr)
+    if (s->m_pControlFactory != nullptr) {
         s->m_pControlFactory->UnregisterWindowClasses(hInst);
-    else
-        ::UnregisterClassA("CGXGridWnd", hInst);
+    } else {
+        for (LPCSTR name : {"CGXGridWnd", "CGXTabBeam", "CGXTabWnd"})
+            ::UnregisterClassA(name, hInst);
+    }
+}
+
+void GXRegisterClasses(HINSTANCE hInst)
+{
+    // The factory registers the grid's, the tab beam's and the tab window's classes; without a
+    // factory they are still registered: a library that started has them, whatever makes its
+    // controls.
+    if (CGXAbstractControlFactory* pFactory = GXGetAppState()->m_pControlFactory) {
+        pFactory->RegisterWindowClasses(hInst);
+    } else {
+        CGXGridWnd::RegisterClass(hInst);
+        CGXTabBeam::RegisterClass(hInst);
+        CGXTabWnd::RegisterClass(hInst);
+    }
+    RegisterCopy(hInst, "edit", "GXEDIT");
+    RegisterCopy(hInst, "listbox", "GXLISTBOX");
+    RegisterCopy(hInst, "combobox", "GXCOMBOBOX");
+    RegisterPlain(hInst, "GXWND", CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    RegisterPlain(hInst, "GXNDBLCLKSWND", CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
+    RegisterPlain(hInst, "GxMdiFrame", CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 // ---------------------------------------------------------------------------

@@ -79,6 +79,10 @@ COLORREF GXGetSysColor(int nIndex);
 // checks its resources (missing ones throw the resource exception) and
 // registers its window classes. Calling it again registers nothing twice.
 void GXInitLibrary(DWORD nVersion, CGXAbstractControlFactory* pFactory);
+// The start-up's registration step: the factory's window classes ("CGXGridWnd",
+// "CGXTabBeam", "CGXTabWnd") and the library's own ("GXEDIT", "GXLISTBOX",
+// "GXCOMBOBOX", "GXWND", "GXNDBLCLKSWND", "GxMdiFrame"), each only once.
+void GXRegisterClasses(HINSTANCE hInstance);
 // Releases the window classes at program exit.
 void GXUnregisterClasses();
 

@@ -213,6 +213,9 @@ void CGXGridParam::Serialize(CArchive& ar)
     if (ar.IsLoading()) {
         m_selRanges.DeleteAll();
         m_coveredRanges.DeleteAll();
+        // The covered-cells index is built again from the list when it is next asked.
+        delete m_pSpanIndex;
+        m_pSpanIndex = nullptr;
     }
     m_selRanges.Serialize(ar);
     m_coveredRanges.Serialize(ar);

@@ -166,8 +166,12 @@ void CGXGridEngine::OnGridUpdate(CWnd* pSender, LPARAM, CObject* pHintObject)
         UpdateStyleRange(h->m_range, static_cast<const CGXStyle*>(h->pObject1), static_cast<int>(h->lParam),
                          static_cast<int>(h->nCol1), f, FALSE);
         break;
-    // 18 (covered cells), 24 (the current cell's transfer), 28 and 29 (float
-    // and merge spans), 31 and 32 (moved data) belong to operations still to come.
+    case 18:
+        UpdateCoveredCellsRowCol(h->m_range.top, h->m_range.left, h->m_range.bottom, h->m_range.right, f, FALSE);
+        break;
+    case 28:
+    case 29: RedrawRange(h->nRow1, h->nCol1, h->nRow2, h->nCol2, f, FALSE); break;
+    // 24 (the current cell's transfer), 31 and 32 (moved data) belong to operations still to come.
     case 19:
     case 20: {
         int r = 0, c = 0;

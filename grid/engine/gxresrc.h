@@ -65,6 +65,9 @@
 #define GX_IDS_COLOR_BACKGROUND   52235
 #define GX_IDS_COLOR_DRAGGING     52236
 
+// The record beam's label
+#define GX_IDS_RECORD             52242
+
 // Long operations
 #define GX_IDS_PROCESSING         52243
 #define GX_IDS_DONE               52244

@@ -131,6 +131,7 @@ BOOL CGXGridEngine::StoreInsertRows(ROWCOL nRow, ROWCOL nCount, BOOL bProcessed)
     m_pParam->m_rowHeights.InsertKeys(nRow, nCount);
     m_pParam->m_selRanges.InsertRows(nRow, nCount);
     m_pParam->m_coveredRanges.InsertRows(nRow, nCount);
+    SpansFollowStructure(0, TRUE, nRow, nCount);
     FreeStyleCache();
     return TRUE;
 }
@@ -147,6 +148,7 @@ BOOL CGXGridEngine::StoreInsertCols(ROWCOL nCol, ROWCOL nCount, BOOL bProcessed)
     m_pParam->m_colWidths.InsertKeys(nCol, nCount);
     m_pParam->m_selRanges.InsertCols(nCol, nCount);
     m_pParam->m_coveredRanges.InsertCols(nCol, nCount);
+    SpansFollowStructure(0, FALSE, nCol, nCount);
     FreeStyleCache();
     return TRUE;
 }
@@ -164,6 +166,7 @@ BOOL CGXGridEngine::StoreRemoveRows(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed)
     m_pParam->m_rowHeights.RemoveKeys(nFrom, nTo);
     m_pParam->m_selRanges.RemoveRows(nFrom, nTo, nOldCount);
     m_pParam->m_coveredRanges.RemoveRows(nFrom, nTo, nOldCount);
+    SpansFollowStructure(1, TRUE, nFrom, nTo);
     FreeStyleCache();
     return TRUE;
 }
@@ -181,6 +184,7 @@ BOOL CGXGridEngine::StoreRemoveCols(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed)
     m_pParam->m_colWidths.RemoveKeys(nFrom, nTo);
     m_pParam->m_selRanges.RemoveCols(nFrom, nTo, nOldCount);
     m_pParam->m_coveredRanges.RemoveCols(nFrom, nTo, nOldCount);
+    SpansFollowStructure(1, FALSE, nFrom, nTo);
     FreeStyleCache();
     return TRUE;
 }
@@ -197,6 +201,7 @@ BOOL CGXGridEngine::StoreMoveRows(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, BOOL b
     m_pParam->m_rowHeights.MoveKeys(nFrom, nTo, nDest);
     m_pParam->m_selRanges.MoveRows(nFrom, nTo, nDest, GetRowCount());
     m_pParam->m_coveredRanges.MoveRows(nFrom, nTo, nDest, GetRowCount());
+    SpansFollowStructure(2, TRUE, nFrom, nTo, nDest);
     FreeStyleCache();
     return TRUE;
 }
@@ -213,6 +218,7 @@ BOOL CGXGridEngine::StoreMoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, BOOL b
     m_pParam->m_colWidths.MoveKeys(nFrom, nTo, nDest);
     m_pParam->m_selRanges.MoveCols(nFrom, nTo, nDest, GetColCount());
     m_pParam->m_coveredRanges.MoveCols(nFrom, nTo, nDest, GetColCount());
+    SpansFollowStructure(2, FALSE, nFrom, nTo, nDest);
     FreeStyleCache();
     return TRUE;
 }
@@ -498,6 +504,8 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
         for (ROWCOL i = 0; i < nCount; ++i)
             pSizes[i] = SizeOfOwn(e, bRows, nFrom + i);
     }
+    if (bUndoable && nCommand == gxDo)
+        e.RecordCoveredCellsBeforeRemove(bRows, nFrom, nTo, nCommand);
     const BOOL bStored = bRows ? e.StoreRemoveRows(nFrom, nTo, FALSE) : e.StoreRemoveCols(nFrom, nTo, FALSE);
     if (!bStored) {
         delete[] pSizes;
@@ -599,7 +607,6 @@ BOOL CGXGridEngine::MoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags
     return MoveLines(*this, FALSE, nFrom, nTo, nDest, nFlags, nCommand);
 }
 
-BOOL CGXGridEngine::SetCoveredCells(ROWCOL, ROWCOL, ROWCOL, ROWCOL, UINT, int) { return FALSE; }
 BOOL CGXGridEngine::MoveDataRows(const CGXRange&, const CDWordArray&, UINT, int) { return FALSE; }
 BOOL CGXGridEngine::MoveDataCols(const CGXRange&, const CDWordArray&, UINT, int) { return FALSE; }
 

@@ -217,6 +217,12 @@ protected:
     {
         ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, code), (LPARAM)::GetDlgItem(hDlg, nID));
     }
+    CString MessagesText()
+    {
+        CString text;
+        m_pFrame->m_wndOutputBar.m_messages.GetWindowText(text);
+        return text;
+    }
     CEditorApp m_app;
     CMainFrame* m_pFrame = nullptr;
 };
@@ -487,6 +493,29 @@ TEST_F(CustOptFixture, TheToolbarCombosHoldTheirListsAndAreDisabledWithoutAMapWi
         ui.DoUpdate(m_pFrame, FALSE);
         EXPECT_FALSE(::IsWindowEnabled(h)) << c.nCombo;
     }
+
+    // Floated, the "Map Window" toolbar's combos are still found and disabled.
+    CControlBar* pBar = m_pFrame->GetControlBar(IDW_TOOLBAR_MAP_WINDOW);
+    ASSERT_NE(nullptr, pBar);
+    m_pFrame->FloatControlBar(pBar, CPoint(300, 300));
+    afxtest::PumpMessages();
+    ASSERT_TRUE(pBar->IsFloating());
+    int nFound = 0;
+    for (const auto& c : combos) {
+        std::vector<HWND> found;
+        GetViewServices()->FindCombos(c.nCombo, found);
+        for (HWND h : found) {
+            if (::GetParent(h) != pBar->m_hWnd)
+                continue;
+            ++nFound;
+            ::EnableWindow(h, TRUE);
+            CCmdUI ui;
+            ui.m_nID = c.nCommand;
+            ui.DoUpdate(m_pFrame, FALSE);
+            EXPECT_FALSE(::IsWindowEnabled(h)) << c.nCombo;
+        }
+    }
+    EXPECT_GT(nFound, 0);
 }
 
 // ---- Options -----------------------------------------------------------------------------------
@@ -547,6 +576,10 @@ TEST_F(CustOptFixture, AutoSaveOptionsAreValidatedSavedAndStartTheTimer)
     EXPECT_STREQ("", m_app.GetProfileString("Options", "Auto Save Extension", "x"));
     EXPECT_EQ(0, m_app.GetProfileInt("Options", "Delete Auto Save Files", 1));
     EXPECT_TRUE(m_pFrame->IsAutoSaveRunning());
+    EXPECT_EQ(600000u, m_pFrame->GetAutoSavePeriod());
+    // It did not run before, so nothing said it stopped.
+    EXPECT_EQ(-1, MessagesText().Find("AutoSave feature stopped"));
+    EXPECT_NE(-1, MessagesText().Find("AutoSave feature started"));
 
     // Turned off again: the timer stops.
     AfxSeamReset();
@@ -559,6 +592,121 @@ TEST_F(CustOptFixture, AutoSaveOptionsAreValidatedSavedAndStartTheTimer)
     EXPECT_EQ(1u, AfxSeamCalls().size());
     EXPECT_EQ(0, m_app.GetProfileInt("Options", "Auto Save", 1));
     EXPECT_FALSE(m_pFrame->IsAutoSaveRunning());
+    EXPECT_NE(-1, MessagesText().Find("AutoSave feature stopped"));
+}
+
+// Watches the messages sent to one window on this thread.
+class SentMessageCounter
+{
+public:
+    SentMessageCounter(HWND hWnd, UINT message)
+    {
+        s_hWnd = hWnd;
+        s_message = message;
+        s_count = 0;
+        m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~SentMessageCounter()
+    {
+        if (m_hHook)
+            ::UnhookWindowsHookEx(m_hHook);
+    }
+    int Count() const { return s_count; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        auto* p = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && p->hwnd == s_hWnd && p->message == s_message)
+            ++s_count;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK m_hHook;
+    static HWND s_hWnd;
+    static UINT s_message;
+    static int s_count;
+};
+HWND SentMessageCounter::s_hWnd;
+UINT SentMessageCounter::s_message;
+int SentMessageCounter::s_count;
+
+TEST_F(CustOptFixture, OkRefreshesTheResourceWindowAndTheSettingsSurviveARestart)
+{
+    SentMessageCounter refreshes(m_pFrame->m_wndResourceBar.m_hWnd, WM_RESOURCE_REFRESH);
+    AfxSeamAnswer(IDCANCEL);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(0, refreshes.Count());
+
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 0);
+        ::CheckDlgButton(h, IDC_AUTOSAVE_ENABLED, BST_CHECKED);
+        Command(h, IDC_AUTOSAVE_ENABLED, BN_CLICKED);
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_MINUTES, "7");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_PATH, "C:\\saves");
+        ::SetDlgItemTextA(h, IDC_AUTOSAVE_EXTENSION, "bak");
+        HWND hMap = OptionsPage(call, 3);
+        ::SetDlgItemTextA(hMap, IDC_MOVE_MARGIN, "9");
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(1, refreshes.Count());
+    EXPECT_EQ(420000u, m_pFrame->GetAutoSavePeriod());
+
+    // The next start shows them again, and the views read the margin they were given.
+    Close();
+    ASSERT_TRUE(Start());
+    m_pFrame = m_app.GetMainFrame();
+    EXPECT_EQ(9, GetEditorServices()->GetProfileInt("Map Window", "Move Margin", 2));
+    CString minutes, path, extension, margin;
+    int enabled = -1;
+    AfxSeamReset();
+    AfxSeamDrive([&](AfxModalCall& call) {
+        char sz[MAX_PATH] = "";
+        HWND h = OptionsPage(call, 0);
+        enabled = (int)::IsDlgButtonChecked(h, IDC_AUTOSAVE_ENABLED);
+        ::GetDlgItemTextA(h, IDC_AUTOSAVE_MINUTES, sz, sizeof sz);
+        minutes = sz;
+        ::GetDlgItemTextA(h, IDC_AUTOSAVE_PATH, sz, sizeof sz);
+        path = sz;
+        ::GetDlgItemTextA(h, IDC_AUTOSAVE_EXTENSION, sz, sizeof sz);
+        extension = sz;
+        ::GetDlgItemTextA(OptionsPage(call, 3), IDC_MOVE_MARGIN, sz, sizeof sz);
+        margin = sz;
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(BST_CHECKED, enabled);
+    EXPECT_STREQ("7", minutes);
+    EXPECT_STREQ("C:\\saves", path);
+    EXPECT_STREQ("bak", extension);
+    EXPECT_STREQ("9", margin);
+}
+
+TEST_F(CustOptFixture, CustomizeOkSavesTheUserToolsAndCancelDoesNot)
+{
+    m_app.RegDeleteSection("Tools");
+    m_app.WriteProfileString("Tools", "Menu Text #1", "&Lister");
+    m_app.WriteProfileString("Tools", "Command #1", "lister.exe");
+    m_app.WriteProfileString("Tools", "Arguments #1", "$(File)");
+    m_app.WriteProfileString("Tools", "Initial Directory #1", "C:\\");
+    m_app.WriteProfileInt("Tools", "Output To Window #1", 0);
+    m_app.WriteProfileString("Tools", "Menu Text #7", "stale");   // past the gap: never loaded
+    m_pFrame->LoadUserTools();
+    ASSERT_EQ(1, m_pFrame->GetUserTools().GetCount());
+
+    AfxSeamAnswer(IDCANCEL);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    EXPECT_STREQ("stale", m_app.GetProfileString("Tools", "Menu Text #7", ""));
+
+    AfxSeamReset();
+    AfxSeamAnswer(IDOK);
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    EXPECT_STREQ("", m_app.GetProfileString("Tools", "Menu Text #7", ""));
+    EXPECT_STREQ("&Lister", m_app.GetProfileString("Tools", "Menu Text #1", ""));
+    EXPECT_STREQ("lister.exe", m_app.GetProfileString("Tools", "Command #1", ""));
+    EXPECT_STREQ("$(File)", m_app.GetProfileString("Tools", "Arguments #1", ""));
+    m_app.RegDeleteSection("Tools");
 }
 
 TEST_F(CustOptFixture, ColoursLooksAndMapSettingsAreAppliedOnOkOnly)

@@ -185,6 +185,54 @@ std::vector<std::string> MdiTitles(HWND hFrame)
     return titles;
 }
 
+// Whether a window's client area, as it shows on the screen, holds more than one colour.
+bool HasDrawn(HWND hWnd)
+{
+    RECT rc;
+    POINT origin = {0, 0};
+    if (!GetClientRect(hWnd, &rc) || !ClientToScreen(hWnd, &origin) || rc.right <= 0 || rc.bottom <= 0)
+        return false;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.right;
+    bi.bmiHeader.biHeight = -rc.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HDC hScreen = GetDC(nullptr);
+    HDC hMem = CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    bool drawn = false;
+    if (hMem && hBitmap && pBits) {
+        HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+        if (BitBlt(hMem, 0, 0, rc.right, rc.bottom, hScreen, origin.x, origin.y, SRCCOPY)) {
+            GdiFlush();
+            const DWORD* p = static_cast<const DWORD*>(pBits);
+            const size_t n = static_cast<size_t>(rc.right) * static_cast<size_t>(rc.bottom);
+            for (size_t i = 1; i < n && !drawn; ++i)
+                drawn = (p[i] & 0xFFFFFF) != (p[0] & 0xFFFFFF);
+        }
+        SelectObject(hMem, hOld);
+    }
+    if (hBitmap)
+        DeleteObject(hBitmap);
+    if (hMem)
+        DeleteDC(hMem);
+    ReleaseDC(nullptr, hScreen);
+    return drawn;
+}
+
+// The visible MDI children whose client area shows one colour only (not drawn), by title.
+std::vector<std::string> UndrawnChildren(HWND hFrame)
+{
+    std::vector<std::string> undrawn;
+    HWND hClient = FindWindowExA(hFrame, nullptr, "MDIClient", nullptr);
+    for (HWND h = GetWindow(hClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (IsWindowVisible(h) && !HasDrawn(h))
+            undrawn.push_back(Text(h));
+    return undrawn;
+}
+
 // Entities and brushes of a map file, counted by its braces.
 void CountMap(const std::string& path, int& entities, int& brushes)
 {
@@ -343,6 +391,10 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     EXPECT_EQ("librequake_e2m2 - XY (Top) Window", titles[1]);
     EXPECT_EQ("librequake_e2m2 - XZ (Front) Window", titles[2]);
     EXPECT_EQ("librequake_e2m2 - YZ (Right) Window", titles[3]);
+    // Each window has drawn the map: its client area is not one colour.
+    ed.SettleUntil([](const std::string&) { return OK; }, [&] { return UndrawnChildren(hFrame).empty(); }, 20000);
+    for (const std::string& title : UndrawnChildren(hFrame))
+        ADD_FAILURE() << "not drawn: " << title;
 
     // ---- 4. Save As to a new name (No to the undefined-texture question).
     ed.boxes.clear();

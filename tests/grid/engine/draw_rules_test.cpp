@@ -432,6 +432,10 @@ public:
         return TRUE;
     }
     void UpdateReadOnly(BOOL b, BOOL) override { Log("ReadOnly " + N(b)); }
+    void UpdateCoveredCellsRowCol(ROWCOL t, ROWCOL l, ROWCOL b, ROWCOL r, UINT f, BOOL) override
+    {
+        Log("Covered " + N(t) + " " + N(l) + " " + N(b) + " " + N(r) + " " + N(f));
+    }
     void InvertChangedSelection(const CGXRange& r, const CGXRangeList* p, BOOL) override
     {
         Log("InvertChanged " + N(r.top) + (p ? " old" : ""));
@@ -461,7 +465,8 @@ TEST(DrawRules, HintTable)
         {5, "Heights 3 5 old 2"}, {6, "Widths 4 6 old 2"}, {13, "SelectionChange 3 4 5 6"}, {14, "AllSelections"},
         {15, "FrozenRows 3 5 2"}, {16, "FrozenCols 4 6 2"}, {17, "StyleRange 8 9 4 2"}, {21, "ReadOnly 9"},
         {23, "InvertChanged 8 old"}, {27, "Place 3 4 2"}, {33, "Properties 2"}, {34, "StylesMap 2"},
-        {35, "BaseStyle 9 2"},
+        {35, "BaseStyle 9 2"}, {18, "Covered 8 8 8 8 2"}, {28, "RedrawRange 3 4 5 6 2"},
+        {29, "RedrawRange 3 4 5 6 2"},
     };
     for (UINT n = 0; n <= 36; ++n) {
         CGXGridHint hint(n, 7);

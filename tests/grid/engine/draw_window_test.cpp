@@ -38,6 +38,11 @@ public:
         const int n = std::atoi(style.GetValue());
         return CSize(n, n);
     }
+    // Numbers float over empty neighbours.
+    BOOL CanFloatCell(ROWCOL, ROWCOL, const CGXStyle& style, BOOL bFloat) override
+    {
+        return bFloat ? !style.GetValue().IsEmpty() : style.GetValue().IsEmpty();
+    }
     int nDraws = 0;
 };
 
@@ -75,7 +80,9 @@ public:
     CGXRange covered;
     BOOL GetCoveredCellsRowCol(ROWCOL nRow, ROWCOL nCol, CGXRange& range) override
     {
-        if (!covered.IsValid() || !covered.Contains(nRow, nCol))
+        if (!covered.IsValid())
+            return CGXGridWnd::GetCoveredCellsRowCol(nRow, nCol, range);
+        if (!covered.Contains(nRow, nCol))
             return FALSE;
         range = covered;
         return TRUE;
@@ -883,6 +890,81 @@ TEST_F(DrawWindowTest, CoveredCellsDrawAsOneCell)
     EXPECT_EQ(Diff(scrolled, Fresh()), "");
     const CRect lower = grid->CalcRectFromRowColEx(4, 2, 4, 2);
     EXPECT_EQ(scrolled.At(lower.left + 5, lower.top + 5), RGB(0, 0, 255));
+}
+
+TEST_F(DrawWindowTest, CoveringByTheEngineDrawsLikeALookedUpSpan)
+{
+    // Across the frozen divider, and clipped from the first scrollable row once scrolled: the
+    // engine's own covering paints what a covered range answered by the lookup paints.
+    MakeGrid(40, 5, WS_VSCROLL);
+    grid->SetFrozenRows(1, 0, 0);
+    grid->SetStyleRange(CGXRange(1, 2), &CGXStyle().SetInterior(RGB(0, 0, 255)), gxOverride, 0, nullptr, 0);
+    grid->covered = CGXRange(1, 2, 4, 3);
+    grid->Redraw(GX_UPDATENOW);
+    const Picture looked = Fresh();
+    grid->DoScroll(3, 2);
+    const Picture lookedScrolled = Fresh();
+    grid->DoScroll(6, 2);
+    grid->SetTopRow(2, 0);
+    grid->covered = CGXRange();
+    ASSERT_TRUE(grid->SetCoveredCells(1, 2, 4, 3, GX_UPDATENOW));
+    EXPECT_EQ(Diff(Fresh(), looked), "");
+    grid->DoScroll(3, 2);
+    EXPECT_EQ(Diff(Capture(*grid), lookedScrolled), "");
+    EXPECT_EQ(Diff(Fresh(), lookedScrolled), "");
+    // Taking the covering back paints the cells one by one again.
+    grid->SetTopRow(2, 0);
+    ASSERT_TRUE(grid->SetCoveredCells(1, 2, 1, 2, GX_UPDATENOW));
+    const CRect inner = grid->CalcCellRect(3, 3);
+    EXPECT_EQ(Capture(*grid).At(inner.left + 5, inner.top + 5), kMarker);
+}
+
+TEST_F(DrawWindowTest, FloatingTextDrawsOverItsNeighbours)
+{
+    MakeGrid(6, 6);
+    grid->GetParam()->m_wFloatCells = 1;
+    CGXStyle floating;
+    floating.SetFloatCell(TRUE).SetFloodCell(TRUE).SetInterior(RGB(255, 0, 0));
+    grid->SetStyleRange(CGXRange().SetTable(), &floating, gxOverride, -1, nullptr, 0);
+    const int need = grid->GetColWidth(2) + grid->GetColWidth(3) + 5;
+    grid->SetValueRange(CGXRange(2, 2), std::to_string(need).c_str(), gxOverride, 0, GX_UPDATENOW);
+    // The paint itself evaluates the span: one marker, no lines inside, its own edge after column 4.
+    const Picture p = Fresh();
+    const CRect c2 = grid->CalcRectFromRowColEx(2, 2, 2, 2), c3 = grid->CalcRectFromRowColEx(2, 3, 2, 3),
+                c5 = grid->CalcRectFromRowColEx(2, 5, 2, 5);
+    CGXRange span;
+    ASSERT_TRUE(grid->GetCellRangeRowCol(2, 3, span));
+    EXPECT_EQ(span, CGXRange(2, 2, 2, 4));
+    EXPECT_EQ(p.At(c2.left + 5, c2.top + 5), kMarker);
+    EXPECT_EQ(p.At(c3.left, c3.top + 5), RGB(255, 0, 0));
+    EXPECT_EQ(p.At(c3.left - 1, c3.top + 5), RGB(255, 0, 0));
+    EXPECT_EQ(p.At(c5.left, c5.top + 5), Prop(*grid, 0));
+    // Typing into a flooded neighbour brings its line back.
+    grid->SetValueRange(CGXRange(2, 3), "1", gxOverride, 0, GX_UPDATENOW);
+    const Picture q = Capture(*grid);
+    EXPECT_EQ(q.At(c3.left, c3.top + 5), Prop(*grid, 0));
+    EXPECT_EQ(Diff(q, Fresh()), "");
+}
+
+TEST_F(DrawWindowTest, EqualCellsOfAColumnDrawMerged)
+{
+    MakeGrid(6, 6);
+    grid->GetParam()->m_wMergeCells = 1;
+    CGXStyle merging;
+    merging.SetMergeCell(6).SetInterior(RGB(255, 0, 0));
+    grid->SetStyleRange(CGXRange().SetTable(), &merging, gxOverride, -1, nullptr, 0);
+    grid->SetValueRange(CGXRange(3, 2, 4, 2), "7", gxOverride, 0, GX_UPDATENOW);
+    const CRect upper = grid->CalcRectFromRowColEx(3, 2, 3, 2), lower = grid->CalcRectFromRowColEx(4, 2, 4, 2);
+    const Picture p = Fresh();
+    EXPECT_EQ(p.At(upper.left + 5, upper.top + 5), kMarker);
+    EXPECT_EQ(p.At(lower.left + 5, lower.top + 5), RGB(255, 0, 0));   // one cell: one marker
+    EXPECT_EQ(p.At(lower.left + 20, lower.top), RGB(255, 0, 0));       // no line inside
+    // Another value splits them again.
+    grid->SetValueRange(CGXRange(4, 2), "8", gxOverride, 0, GX_UPDATENOW);
+    const Picture q = Capture(*grid);
+    EXPECT_EQ(q.At(lower.left + 5, lower.top + 5), kMarker);
+    EXPECT_EQ(q.At(lower.left + 20, lower.top), Prop(*grid, 0));
+    EXPECT_EQ(Diff(q, Fresh()), "");
 }
 
 TEST_F(DrawWindowTest, FittingResumesRightAfterASpan)

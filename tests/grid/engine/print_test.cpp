@@ -7,6 +7,7 @@
 #include "afxview.h"
 #include "grid_test_util.h"
 #include "gxprop.h"
+#include "gxspan.h"
 #include "gxstyle.h"
 #include "gxwnd.h"
 #include <string>
@@ -249,6 +250,9 @@ TEST_F(GridPrintTest, EndPrintingDeletesOnlyThePrintPools)
     param->m_pPrintObjectB = new CGXStyle;
     Job job(printer);
     grid->OnGridBeginPrinting(&job.dc, &job.info);
+    // Printing lays floated cells out in pools of its own.
+    EXPECT_NE(dynamic_cast<CGXSpanCellPool*>(param->m_pPrintObjectA), nullptr);
+    EXPECT_NE(dynamic_cast<CGXDelayedRangePool*>(param->m_pPrintObjectB), nullptr);
     grid->OnGridEndPrinting(&job.dc, &job.info);
     EXPECT_EQ(param->m_pPrintObjectA, nullptr);
     EXPECT_EQ(param->m_pPrintObjectB, nullptr);

@@ -1,0 +1,152 @@
+// The record window with a real grid: the beam's hit test, typed record numbers, the buttons
+// moving the current row with the beam following, held buttons.
+#include <gtest/gtest.h>
+#include "afxseam.h"
+#include "afxtest.h"
+#include "grid_test_util.h"
+#include "gxinit.h"
+#include "gxparam.h"
+#include "gxrecwnd.h"
+#include "gxwnd.h"
+
+namespace {
+class CRecordGrid : public CGXGridWnd
+{
+public:
+    int nMoves = 0;
+    BOOL HandleMsg7A3(WPARAM w, LPARAM l) override
+    {
+        ++nMoves;
+        return CGXGridWnd::HandleMsg7A3(w, l);
+    }
+};
+
+class RecordWndTest : public ::testing::Test
+{
+protected:
+    CProfileTestRoot root;
+    CWnd frame;
+    CGXRecordInfoWnd wnd;
+    CRecordGrid grid;
+    CGXRecordInfoBeam* beam = nullptr;
+    void SetUp() override
+    {
+        AfxSeamReset();
+        ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "records", WS_POPUP | WS_VISIBLE, 20, 20, 500, 400,
+                                   nullptr, nullptr));
+        ASSERT_TRUE(wnd.Create(&frame, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 1));
+        ASSERT_TRUE(grid.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &wnd, 0xE900));
+        grid.InitGrid();
+        grid.SetRowCount(60);
+        grid.SetColCount(3);
+        wnd.MoveWindow(0, 0, 480, 360);
+        grid.PlaceCurrentCell(1, 1);
+        beam = wnd.GetBeam();
+        afxtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        AfxSeamReset();
+        if (frame.GetSafeHwnd())
+            frame.DestroyWindow();
+        afxtest::PumpMessages();
+    }
+    ROWCOL Row()
+    {
+        ROWCOL r = 0, c = 0;
+        grid.GetCurrentCellPos(r, c);
+        return r;
+    }
+    // A press on a button with its release already queued at pRelease (or at the press).
+    void Click(int nButton, const CPoint* pRelease = nullptr)
+    {
+        const CPoint pt = beam->GetButtonRect(nButton).CenterPoint();
+        const CPoint up = pRelease != nullptr ? *pRelease : pt;
+        beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+        beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        afxtest::PumpMessages();
+    }
+    void Type(LPCSTR text)
+    {
+        beam->GetEdit()->SetWindowText(text);
+        beam->GetEdit()->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+        afxtest::PumpMessages();
+    }
+};
+} // namespace
+
+TEST_F(RecordWndTest, LayoutAndTheBeamsHitTestAtTheFirstAndLastRecord)
+{
+    EXPECT_EQ(grid.GetScrollBarCtrl(SB_VERT), wnd.GetDlgItem(0xEA10));
+    EXPECT_EQ(beam->GetRecordCount(), 60);
+    EXPECT_EQ(beam->GetCurrentRecord(), 1);
+    EXPECT_EQ(beam->GetDlgCtrlID(), 59905);
+    EXPECT_EQ(beam->GetBeamWidth(), 8 * beam->m_cyBeam + 2 * beam->m_cxButton);
+    CString label;
+    EXPECT_TRUE(label.LoadString(52242));
+    EXPECT_EQ(label, "Record");
+
+    struct { long current; int button; int expected; } cases[] = {
+        {1, 0, -1}, {1, 1, -1}, {1, 2, 2}, {1, 3, 3},
+        {60, 0, 0}, {60, 1, 1}, {60, 2, -1}, {60, 3, -1},
+        {30, 0, 0}, {30, 3, 3},
+    };
+    for (auto& c : cases) {
+        beam->SetCurrentRecord(c.current);
+        const CPoint pt = beam->GetButtonRect(c.button).CenterPoint();
+        EXPECT_EQ(beam->HitTest(pt.x, pt.y, -1), c.expected) << c.current << " " << c.button;
+    }
+    beam->SetCurrentRecord(30);
+    const CPoint next = beam->GetButtonRect(2).CenterPoint();
+    EXPECT_EQ(beam->HitTest(next.x, next.y, 3), -1);   // not the expected button
+    EXPECT_EQ(beam->HitTest(next.x, beam->m_cyBeam + 1, -1), -1);
+    EXPECT_EQ(beam->HitTest(beam->m_rcField.CenterPoint().x, 5, -1), -1);
+    EXPECT_EQ(beam->HitTest(beam->m_rcField.right + 2 * beam->m_cxButton, 5, -1), -1);
+    beam->SetCurrentRecord(1);
+}
+
+TEST_F(RecordWndTest, TypedRecordNumbers)
+{
+    struct { LPCSTR text; ROWCOL row; } cases[] = {{"25", 25}, {"abc", 1}, {"60", 60}, {"0", 1}, {"999", 60}};
+    for (auto& c : cases) {
+        grid.PlaceCurrentCell(10, 1);
+        Type(c.text);
+        EXPECT_EQ(Row(), c.row) << c.text;
+        EXPECT_EQ(beam->GetCurrentRecord(), static_cast<long>(c.row)) << c.text;
+    }
+}
+
+TEST_F(RecordWndTest, ButtonsMoveTheCurrentRowAndTheBeamFollows)
+{
+    struct { int button; ROWCOL row; } steps[] = {{2, 2}, {2, 3}, {1, 2}, {3, 60}, {2, 60}, {0, 1}, {1, 1}};
+    for (auto& s : steps) {
+        Click(s.button);
+        EXPECT_EQ(Row(), s.row) << s.button;
+        EXPECT_EQ(beam->GetCurrentRecord(), static_cast<long>(s.row));
+    }
+    // A release away from the button does not act.
+    const int before = grid.nMoves;
+    const CPoint away(beam->m_rcField.CenterPoint());
+    Click(2, &away);
+    EXPECT_EQ(grid.nMoves, before);
+    EXPECT_EQ(Row(), 1u);
+    EXPECT_EQ(::GetCapture(), (HWND) nullptr);
+}
+
+TEST_F(RecordWndTest, AHeldButtonRepeatsAndTheReleaseAddsNone)
+{
+    const CPoint pt = beam->GetButtonRect(2).CenterPoint();
+    int calls = 0;
+    DWORD now = 0;
+    AfxSeamSetTickCount([&] {
+        // Every look at the clock finds a repeat due; the release comes after four of them.
+        if (++calls == 5)
+            beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        return now += 1000;
+    });
+    beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    afxtest::PumpMessages();
+    EXPECT_EQ(grid.nMoves, 4);
+    EXPECT_EQ(Row(), 5u);
+    EXPECT_EQ(beam->GetCurrentRecord(), 5);
+}
