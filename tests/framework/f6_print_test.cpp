@@ -321,6 +321,27 @@ TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEveryth
     pFrame->DestroyWindow();
 }
 
+TEST_F(PrintTest, APreviewWhoseViewGoesClosesItself)
+{
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300)));
+    auto* pView = new CLogView;
+    ASSERT_TRUE(pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST));
+    pFrame->SetActiveView(pView);
+    pView->OnFilePrintPreview();
+    HWND hPreview = ::GetDlgItem(pFrame->m_hWnd, AFX_IDW_PANE_FIRST);
+    ASSERT_NE(dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(hPreview)), nullptr);
+    // The document closes under the preview: its view goes.
+    pView->DestroyWindow();
+    ::InvalidateRect(hPreview, nullptr, TRUE);
+    ::UpdateWindow(hPreview);
+    afxtest::PumpMessages();
+    EXPECT_FALSE(::IsWindow(hPreview));
+    EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
+    EXPECT_EQ(printer.m_nDCsOpen, 0);
+    pFrame->DestroyWindow();
+}
+
 TEST_F(PrintTest, TheSystemsPrinterListUnderWine)
 {
     // Whatever this machine has: with no printer the command only says so; with one, the
