@@ -25,6 +25,14 @@ void StoreSearch(LPCSTR lpszFind, BOOL bDown, BOOL bMatchCase, LPCSTR lpszReplac
     }
 }
 
+// A cell beneath a covered range's top-left shows nothing of its own: it is neither found nor
+// replaced.
+BOOL IsHiddenByCovering(CGXGridEngine& e, ROWCOL nRow, ROWCOL nCol)
+{
+    CGXRange covered;
+    return e.GetCoveredCellsRowCol(nRow, nCol, covered) && (covered.top != nRow || covered.left != nCol);
+}
+
 // Publishes the style of the cell under test for the controls while they look at it.
 struct CellUnderTest
 {
@@ -83,6 +91,8 @@ BOOL CGXGridEngine::FindInCells(ROWCOL nRow, ROWCOL nCol, BOOL bSetCell)
     const ROWCOL nSpan = std::max<ROWCOL>(1, bDown ? (nRows > nStart ? nRows - nStart : 0) : nStart);
     ROWCOL nDone = 0;
     for (nRow = step(nRow); nRow != 0 && nRow <= GetRowCount(); nRow = step(nRow)) {
+        if (IsHiddenByCovering(*this, nRow, nCol))
+            continue;
         CGXStyle* pStyle = CreateStyle();
         ComposeCellStyle(nRow, nCol, *pStyle);
         BOOL bHit = FALSE;
@@ -155,6 +165,8 @@ BOOL CGXGridEngine::ReplaceAll(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchC
             OnAccessRowCol(r, 0);
         if (r > GetRowCount())
             break;
+        if (IsHiddenByCovering(*this, r, nCol))
+            continue;
         CGXStyle* pStyle = CreateStyle();
         ComposeCellStyle(r, nCol, *pStyle);
         if (CGXControl* pControl = GetControlForId(static_cast<WORD>(pStyle->GetControl()))) {

@@ -293,3 +293,17 @@ TEST_F(FindTest, RealDialogsFindByKeyboardAndFindClosesReplace)
     EXPECT_FALSE(::IsWindow(hFind));
     EXPECT_EQ(s->pDialog, nullptr);
 }
+
+TEST_F(FindTest, CellsBeneathACoveringAreNeitherFoundNorReplaced)
+{
+    // Rows 3-4 of column 1 as one cell: "gamma" shows, "BETA" beneath it does not.
+    ASSERT_TRUE(grid->SetCoveredCells(3, 1, 4, 1));
+    ASSERT_TRUE(grid->PlaceCurrentCell(2, 1));
+    EXPECT_TRUE(grid->FindText("beta", TRUE, FALSE));
+    EXPECT_EQ(CurRow(grid), 6u);
+    ASSERT_TRUE(grid->PlaceCurrentCell(1, 1));
+    EXPECT_TRUE(grid->ReplaceAll("beta", "x", FALSE));
+    EXPECT_EQ(Col(1)[1], "x");
+    EXPECT_EQ(Col(1)[3], "BETA");
+    EXPECT_EQ(Col(1)[5], "x x");
+}

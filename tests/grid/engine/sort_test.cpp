@@ -1,5 +1,6 @@
 // Sorting rows and columns: key types, stability, headers, undo, abort, the header double click.
 #include <gtest/gtest.h>
+#include <clocale>
 #include <string>
 #include <vector>
 #include "afxseam.h"
@@ -229,6 +230,13 @@ TEST(SortKeyNumber, ReadsTheCNotation)
     } cases[] = {{"10", 10}, {"-1,5", -1}, {"", 0}, {" 2.5", 2.5}, {"+3", 3}, {"x", 0}, {"1e2", 100}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(GXSortKeyNumber(c.text), c.value) << c.text;
+    // A decimal comma in the program's locale changes nothing.
+    const std::string old = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "German") != nullptr) {
+        EXPECT_DOUBLE_EQ(GXSortKeyNumber("2.5"), 2.5);
+        EXPECT_DOUBLE_EQ(GXSortKeyNumber("-1,5"), -1);
+    }
+    std::setlocale(LC_NUMERIC, old.c_str());
 }
 
 // A double click by synthesized input reaches the sort through the grid window's mouse handling.
