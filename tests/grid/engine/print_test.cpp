@@ -2,6 +2,7 @@
 // footer tokens, the print pools, and a grid printed through the framework's print loop.
 #include <gtest/gtest.h>
 #include "afxprint.h"
+#include "afxwndtest.h"
 #include "afxpreview.h"
 #include "afxseam.h"
 #include "afxwin.h"
@@ -311,13 +312,10 @@ TEST_F(GridPrintTest, APreviewOfTheGridOpensAtTheScreensPageAndDrawsItScaled)
     grid->SetStyleRange(CGXRange(1, 1, 40, 3), &CGXStyle().SetInterior(RGB(0, 0, 255)), gxOverride, 0, nullptr, 0);
     grid->GetParam()->GetProperties()->m_bBlackWhite = FALSE;
     grid->SetTopRow(12, 0);
-    auto* pFrame = new CFrameWnd;
-    ASSERT_TRUE(pFrame->Create(nullptr, "grid preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
     auto* pView = new CGridHostView;
     pView->pGrid = grid;
-    ASSERT_TRUE(pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST));
-    pFrame->SetActiveView(pView);
-    pFrame->RecalcLayout();
+    CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView);
+    ASSERT_NE(pFrame, nullptr);
 
     pView->OnFilePrintPreview();
     auto* pPreview = dynamic_cast<CPreviewView*>(pFrame->GetActiveView());
@@ -325,24 +323,12 @@ TEST_F(GridPrintTest, APreviewOfTheGridOpensAtTheScreensPageAndDrawsItScaled)
     // Rows 10-18 make the second page.
     EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
     EXPECT_STREQ((LPCSTR)pPreview->GetPageText(), "Page 2 / 5");
-    CRect client;
-    pPreview->GetClientRect(&client);
-    CStandInPrinter screen(client.Size());
-    HDC hDC = screen.CreateDC(nullptr, nullptr);
-    screen.StartPage(hDC);
-    {
-        CDC dc;
-        dc.Attach(hDC);
-        pPreview->OnDraw(&dc);
-        dc.Detach();
-    }
-    screen.EndPage(hDC);
-    screen.DeleteDC(hDC);
+    const CStandInPrinter::Page shown = afxtest::DrawViewPage(pPreview);
     // The first column's cell of the first printed row, in page units (centred: 60 + 30 + 25,
     // 20 + 10), scaled into the page on screen.
     const CRect page = pPreview->GetPageRect();
     const double s = page.Width() / 300.0;
-    EXPECT_EQ(screen.m_pages[0].GetPixel(page.left + (int)(115 * s), page.top + (int)(30 * s)), RGB(0, 0, 255));
+    EXPECT_EQ(shown.GetPixel(page.left + (int)(115 * s), page.top + (int)(30 * s)), RGB(0, 0, 255));
     EXPECT_TRUE(grid->pages.size() >= 1 && grid->pages.back() == "10,1:9,3") << grid->pages.back();
     CWnd* pBar = pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR);
     ASSERT_NE(pBar, nullptr);
