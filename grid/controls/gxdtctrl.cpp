@@ -49,6 +49,13 @@ BOOL CGXDateTimeCtrl::CreateControl(DWORD dwStyle, const CRect& rect)
            Create(0, style, rect, pGrid, m_nWndID);
 }
 
+BOOL CGXDateTimeCtrl::EnsureWindows()
+{
+    if (CGXBDateTimeCtrl::GetSafeHwnd() == nullptr)
+        CreateControl(m_dwCreateStyle, CRect(0, 0, 1, 1));
+    return CGXBDateTimeCtrl::GetSafeHwnd() != nullptr;
+}
+
 void CGXDateTimeCtrl::ApplyFormat(CGXBDateTimeCtrl* pWnd, const CGXStyle& style)
 {
     const CString type = Attribute(style, GX_IDS_UA_DATEFORMATTYPE);
@@ -101,7 +108,7 @@ void CGXDateTimeCtrl::SetActive(BOOL bActive)
 void CGXDateTimeCtrl::Init(ROWCOL nRow, ROWCOL nCol)
 {
     CGXStatic::Init(nRow, nCol);
-    if (CGXBDateTimeCtrl::GetSafeHwnd() == nullptr && !CreateControl(m_dwCreateStyle, CRect(0, 0, 1, 1)))
+    if (!EnsureWindows())
         return;
     m_bModify = FALSE;
     const CGXStyle& style = GetStyle();
@@ -223,7 +230,7 @@ BOOL CGXDateTimeCtrl::GetDisplayText(CString& strResult, ROWCOL, ROWCOL, LPCSTR 
     CString value = lpszValue != nullptr ? CString(lpszValue)
                     : pStyle != nullptr && pStyle->GetIncludeValue() ? pStyle->GetValue()
                                                                      : CString();
-    if (value.IsEmpty() || m_textWnd.GetSafeHwnd() == nullptr)
+    if (value.IsEmpty() || !EnsureWindows())
         return FALSE;
     if (pStyle != nullptr)
         ApplyFormat(&m_textWnd, *pStyle);
@@ -281,7 +288,7 @@ BOOL CGXDateTimeCtrl::SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, 
     } else if (Parse(str, date)) {
         // Decided by the parse: midnight of the base day is a time like any other.
         ok = m_pGrid->SetValueRange(CGXRange(nRow, nCol), date.Format(0, LANG_USER_DEFAULT), gxOverride, 0, nFlags);
-    } else if (m_textWnd.GetSafeHwnd() != nullptr) {
+    } else if (EnsureWindows()) {
         // Parts of the text fill the fields in picture order, starting from the cell's date.
         ApplyStyle(&m_textWnd, *pOldStyle);
         m_textWnd.SetDateTime(ParseValue(&m_textWnd, pOldStyle->GetValue()));
@@ -321,7 +328,7 @@ BOOL CGXDateTimeCtrl::SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str, 
 CSize CGXDateTimeCtrl::CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle*,
                                 BOOL bHeight)
 {
-    if (pDC == nullptr || m_textWnd.GetSafeHwnd() == nullptr)
+    if (pDC == nullptr || !EnsureWindows())
         return CSize(0, 0);
     ApplyFormat(&m_textWnd, style);
     COleDateTime date;
@@ -384,7 +391,7 @@ void CGXDateTimeCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
         return;
     }
     DrawBackground(pDC, rect, style, FALSE);
-    if (m_drawWnd.GetSafeHwnd() == nullptr) {
+    if (!EnsureWindows()) {
         CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
         return;
     }

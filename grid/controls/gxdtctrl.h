@@ -19,6 +19,8 @@ public:
 
     CWnd* GetWnd() override { return this; }
     virtual BOOL CreateControl(DWORD dwStyle, const CRect& rect);
+    // The windows are made on first need: a cell may be drawn before any was held.
+    BOOL EnsureWindows();
     // Sets a window's picture from a style's format attributes.
     void ApplyFormat(CGXBDateTimeCtrl* pWnd, const CGXStyle& style);
     // The date a value text gives, or the default of the window's format

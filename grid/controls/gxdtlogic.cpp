@@ -117,21 +117,18 @@ void GXParseDateTimePicture(LPCSTR lpszPicture, const COleDateTimeLocale& locale
             p += 1 + n;
             break;
         }
-        case 'd': {
-            const int n = repeats(3);
-            if (n >= 2)
-                add(List(GXDT_WEEKDAY, n == 2 ? locale.strAbbrevDay : locale.strDay, 7));
-            else
-                add(Numeric(GXDT_DAY, 1, 31, n == 1));
-            p += 1 + n;
-            break;
-        }
+        case 'd':
         case 'M': {
+            // One or two letters: the number; three or four: the abbreviated or full names.
             const int n = repeats(3);
-            if (n >= 2)
-                add(List(GXDT_MONTHNAME, n == 2 ? locale.strAbbrevMonth : locale.strMonth, 12));
-            else
-                add(Numeric(GXDT_MONTH, 1, 12, n == 1));
+            const BOOL day = c == 'd';
+            if (n >= 2) {
+                const CString* names = day ? (n == 2 ? locale.strAbbrevDay : locale.strDay)
+                                           : (n == 2 ? locale.strAbbrevMonth : locale.strMonth);
+                add(List(day ? GXDT_WEEKDAY : GXDT_MONTHNAME, names, day ? 7 : 12));
+            } else {
+                add(Numeric(day ? GXDT_DAY : GXDT_MONTH, 1, day ? 31 : 12, n == 1));
+            }
             p += 1 + n;
             break;
         }

@@ -22,6 +22,8 @@ public:
     CRuntimeClass* GetWndRuntimeClass() const override { return RUNTIME_CLASS(CGXRichEditCtrl); }
     CWnd* GetWnd() override { return this; }
     virtual BOOL CreateControl(DWORD dwStyle, UINT nID);
+    // The windows are made on first need: a cell may be drawn before any was held.
+    BOOL EnsureWindows();
     virtual void StyleToFormats(PARAFORMAT& pf, CHARFORMAT& cf, const CGXStyle& style);
     virtual void FormatsToStyle(const PARAFORMAT& pf, const CHARFORMAT& cf, CGXStyle& style);
 

@@ -248,7 +248,7 @@ BOOL CGXRichEditCtrl::GetCellFormats(ROWCOL nRow, ROWCOL nCol, CGXStyle& style)
         GetParaFormat(pf);
         GetSelectionCharFormat(cf);
     } else {
-        if (m_hidden[hFormat].GetSafeHwnd() == nullptr)
+        if (!EnsureWindows() || m_hidden[hFormat].GetSafeHwnd() == nullptr)
             return FALSE;
         CGXStyle* pCell = m_pGrid->CreateStyle();
         m_pGrid->ComposeCellStyle(nRow, nCol, *pCell);
@@ -289,6 +289,13 @@ BOOL CGXRichEditCtrl::CreateControl(DWORD dwStyle, UINT nID)
     return ok;
 }
 
+BOOL CGXRichEditCtrl::EnsureWindows()
+{
+    if (GetSafeHwnd() == nullptr)
+        CreateControl(ES_MULTILINE, 0);
+    return GetSafeHwnd() != nullptr;
+}
+
 void CGXRichEditCtrl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXRichEditCtrl::SetModify(BOOL bModified)
@@ -302,9 +309,7 @@ BOOL CGXRichEditCtrl::GetModify() { return GetSafeHwnd() != nullptr && CRichEdit
 void CGXRichEditCtrl::Init(ROWCOL nRow, ROWCOL nCol)
 {
     CGXControl::Init(nRow, nCol);
-    if (GetSafeHwnd() == nullptr)
-        CreateControl(ES_MULTILINE, 0);
-    if (GetSafeHwnd() == nullptr)
+    if (!EnsureWindows())
         return;
     const CGXStyle& style = GetStyle();
     CGXGridParam* param = m_pGrid->GetParam();
@@ -372,7 +377,7 @@ BOOL CGXRichEditCtrl::GetDisplayText(CString& strResult, ROWCOL, ROWCOL, LPCSTR 
         value = pStyle->GetValue();
     else
         return FALSE;
-    if (m_hidden[hConvert].GetSafeHwnd() == nullptr)
+    if (!EnsureWindows() || m_hidden[hConvert].GetSafeHwnd() == nullptr)
         return FALSE;
     StreamCached(hConvert, value);
     m_hidden[hConvert].GetWindowText(strResult);
@@ -434,7 +439,7 @@ CSize CGXRichEditCtrl::AddBorders(CSize size, const CGXStyle& style)
 CSize CGXRichEditCtrl::CalcSize(CDC* pDC, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, const CGXStyle*, BOOL)
 {
     CRichEditCtrl& measurer = m_hidden[hMeasure];
-    if (pDC == nullptr || measurer.GetSafeHwnd() == nullptr)
+    if (pDC == nullptr || !EnsureWindows() || measurer.GetSafeHwnd() == nullptr)
         return CSize(0, 0);
     CGXRange range(nRow, nCol);
     m_pGrid->GetCoveredCellsRowCol(nRow, nCol, range);
@@ -669,7 +674,8 @@ void CGXRichEditCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
     }
     DrawBackground(pDC, rect, style, FALSE);
     CRect inner = GetCellRect(nRow, nCol, rect, &style);
-    if (inner.Width() >= 2 && inner.Height() >= 2 && style.GetIncludeValue() && !style.GetValue().IsEmpty())
+    if (inner.Width() >= 2 && inner.Height() >= 2 && style.GetIncludeValue() && !style.GetValue().IsEmpty() &&
+        EnsureWindows())
         DrawInactive(pDC, inner, nRow, nCol, style);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }
@@ -1020,6 +1026,7 @@ BOOL CGXRichEditCtrl::FindText(const FindReplaceState& find, ROWCOL nRow, ROWCOL
     if (find.strFind.IsEmpty())
         return FALSE;
     const BOOL live = m_bActive && IsActiveAt(nRow, nCol) && GetSafeHwnd() != nullptr;
+    EnsureWindows();
     CRichEditCtrl* pWnd = live ? static_cast<CRichEditCtrl*>(this) : &m_hidden[hConvert];
     if (pWnd->GetSafeHwnd() == nullptr)
         return FALSE;

@@ -47,8 +47,9 @@ TEST(ComboRules, TypedTextStoredOrRefused)
         CString stored;
         const BOOL ok = GXComboStoredText(c.mode, c.typed, kColors, stored);
         EXPECT_EQ(ok, c.ok) << c.mode << " " << c.typed;
-        if (ok)
+        if (ok) {
             EXPECT_EQ(stored, c.stored) << c.mode << " " << c.typed;
+        }
     }
 }
 

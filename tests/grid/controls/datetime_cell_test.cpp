@@ -77,9 +77,12 @@ TEST_F(DateCellTest, DisplayTextAndDrawnFields)
     grid.SetStyleRange(CGXRange(2, 2),
                        &CGXStyle().SetUserAttribute(GX_IDS_UA_CUSTOMFORMAT, "dd/MM/yyyy").SetValue("3/5/2001"),
                        gxOverride);
+    // Cells are drawn before any of them was edited: the drawing window is made for them.
+    grid.UpdateWindow();
+    ASSERT_NE(Dates(), nullptr);
+    EXPECT_NE(Dates()->GetDrawWnd().GetSafeHwnd(), nullptr);
     Place(1, 2);
     CGXDateTimeCtrl* dates = Dates();
-    ASSERT_NE(dates, nullptr);
     CString shown;
     const CGXStyle style = CellStyle(2, 2);
     EXPECT_TRUE(dates->GetDisplayText(shown, 2, 2, nullptr, &style));

@@ -301,3 +301,33 @@ TEST_F(MaskWindowTest, CellsWithoutMaskEditFreeText)
     ASSERT_TRUE(s.Run());
     EXPECT_EQ(grid.GetCellValue(1, 3), "a1");
 }
+
+TEST_F(MaskWindowTest, LongTextLeavesRightAlignmentKeepingTheEdit)
+{
+    grid.SetColWidth(3, 3, 60);
+    grid.SetStyleRange(CGXRange(2, 3), &CGXStyle().SetHorizontalAlignment(DT_RIGHT).SetWrapText(FALSE), gxOverride);
+    Place(2, 3);
+    afxtest::InputScript s;
+    Type(s, "ab");
+    ASSERT_TRUE(s.Run());
+    CGXMaskControl* mask = dynamic_cast<CGXMaskControl*>(grid.GetCellControl(2, 3));
+    ASSERT_NE(mask, nullptr);
+    EXPECT_TRUE(mask->CWnd::GetStyle() & ES_RIGHT);
+    const HWND before = mask->GetSafeHwnd();
+    // Wider than the window: the text must scroll from its start, so the window is made again left-aligned.
+    afxtest::InputScript more;
+    Type(more, "cdefghijklmnop");
+    ASSERT_TRUE(more.Run());
+    EXPECT_NE(mask->GetSafeHwnd(), before);
+    EXPECT_FALSE(mask->CWnd::GetStyle() & ES_RIGHT);
+    EXPECT_EQ(mask->GetEditText(), "abcdefghijklmnop");
+    EXPECT_TRUE(mask->GetModify());
+    int s0 = 0, e0 = 0;
+    mask->GetPosSel(s0, e0);
+    EXPECT_EQ(s0, 16);
+    EXPECT_EQ(::GetFocus(), mask->GetSafeHwnd());
+    afxtest::InputScript enter;
+    enter.Key(VK_RETURN);
+    ASSERT_TRUE(enter.Run());
+    EXPECT_EQ(grid.GetCellValue(2, 3), "abcdefghijklmnop");
+}

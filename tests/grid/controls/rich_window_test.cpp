@@ -33,9 +33,6 @@ protected:
         grid.SetStyleRange(CGXRange(1, 2, 6, 2), &CGXStyle().SetControl(GX_IDS_CTRL_RICHEDIT), gxOverride);
         ASSERT_TRUE(afxtest::Activate(&frame));
         grid.SetFocus();
-        // The control and its hidden windows exist once a cell was held.
-        Place(1, 2);
-        Place(1, 1);
     }
     void TearDown() override
     {
@@ -247,4 +244,18 @@ TEST_F(RichWindowTest, AutoSizeGrowsAndShrinksTheRow)
     t.Key(VK_RETURN).Key('B').Key(VK_RETURN).Key('C').Key(VK_RETURN).Key('D');
     ASSERT_TRUE(t.Run());
     EXPECT_EQ(grid.GetRowHeight(4), fixed);
+}
+
+TEST_F(RichWindowTest, ReadOnlyCellsTakeNothing)
+{
+    grid.SetStyleRange(CGXRange(5, 2), &CGXStyle().SetReadOnly(TRUE).SetValue("{fixed}"), gxOverride);
+    grid.GetParam()->m_bLockStructureReadOnly = TRUE;
+    Place(5, 2);
+    afxtest::InputScript s;
+    Type(s, "x");
+    s.Key(VK_HOME).KeyDown(VK_CONTROL).Key('V').KeyUp(VK_CONTROL).Key(VK_DELETE).Key(VK_TAB);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(grid.GetCellValue(5, 2), "{fixed}");
+    EXPECT_FALSE(Rich()->SetCellText(5, 2, "other", GX_UPDATENOW, nullptr));
+    EXPECT_FALSE(Rich()->Paste());
 }
