@@ -257,6 +257,7 @@ CPreviewView::~CPreviewView()
 BOOL CPreviewView::SetPrintView(CView* pPrintView)
 {
     m_pPrintView = pPrintView;
+    m_hWndPrintView = pPrintView != nullptr ? pPrintView->m_hWnd : nullptr;
     delete m_pPreviewInfo;
     m_pPreviewInfo = new CPrintInfo;
     m_pPreviewInfo->m_bPreview = TRUE;
@@ -279,7 +280,7 @@ void CPreviewView::EndJob()
 {
     if (m_bJobStarted) {
         m_bJobStarted = FALSE;
-        if (m_pPrintView != nullptr)
+        if (IsPrintViewAlive())
             m_pPrintView->OnEndPrinting(&m_dcPrinter, m_pPreviewInfo);
     }
     if (m_hPrinterDC != nullptr) {
@@ -287,6 +288,14 @@ void CPreviewView::EndJob()
         AfxGetPrinterDevice()->DeleteDC(m_hPrinterDC);
         m_hPrinterDC = nullptr;
     }
+}
+
+BOOL CPreviewView::IsPrintViewAlive() const
+{
+    // The object is asked only while its window is still the one it had.
+    return m_pPrintView != nullptr &&
+           (m_hWndPrintView == nullptr ||
+            (::IsWindow(m_hWndPrintView) && CWnd::FromHandlePermanent(m_hWndPrintView) == m_pPrintView));
 }
 
 UINT CPreviewView::GetCurrentPage() const { return m_pPreviewInfo != nullptr ? m_pPreviewInfo->m_nCurPage : 0; }
@@ -382,6 +391,11 @@ void CPreviewView::OnDraw(CDC* pDC)
     ::FillRect(hMem, &client, hBack);
 
     CRect page = GetPageRect();
+    // The previewed view went (its document was closed meanwhile): the preview ends with it.
+    if (!IsPrintViewAlive() && m_hWndPrintView != nullptr) {
+        PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+        page.SetRectEmpty();
+    }
     if (!page.IsRectEmpty() && m_pPrintView != nullptr && m_pPreviewInfo != nullptr) {
         CRect shadow = page;
         shadow.OffsetRect(4, 4);
@@ -464,7 +478,7 @@ void CPreviewView::OnPreviewClose()
 
 void CPreviewView::OnPreviewPrint()
 {
-    CView* pView = m_pPrintView;
+    CView* pView = IsPrintViewAlive() ? m_pPrintView : nullptr;
     OnPreviewClose();   // deletes this
     if (pView != nullptr)
         pView->OnFilePrint();

@@ -113,6 +113,9 @@ protected:
     void UpdatePageText();
 
     CView* m_pPrintView = nullptr;
+    HWND m_hWndPrintView = nullptr;
+    // Whether the previewed view still exists (a windowless one counts as existing).
+    BOOL IsPrintViewAlive() const;
     CPrintInfo* m_pPreviewInfo = nullptr;   // owned
     HDC m_hPrinterDC = nullptr;             // owned, through the printer device
     CDC m_dcPrinter;                        // the printer DC for the job's begin and end

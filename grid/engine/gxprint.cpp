@@ -8,6 +8,7 @@
 #include "gxengine.h"
 #include "gxaxis.h"
 #include "gxprop.h"
+#include "gxspan.h"
 #include "gxstyle.h"
 #include "gxstymap.h"
 #include "gxutil.h"
@@ -126,6 +127,19 @@ void CGXGridEngine::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
     const ROWCOL nScreenTop = m_nTopRow, nScreenLeft = m_nLeftCol;
     const ROWCOL nLastVisibleRow = GetLastVisibleRow(), nLastVisibleCol = GetLastVisibleCol();
     SetPrinting(TRUE);
+
+    // Floated cells are laid out afresh for the printer, in pools of their own: the screen's
+    // spans stay as they are.
+    if (dynamic_cast<CGXSpanCellPool*>(m_pParam->m_pPrintObjectA) == nullptr) {
+        delete m_pParam->m_pPrintObjectA;
+        m_pParam->m_pPrintObjectA = new CGXSpanCellPool;
+    }
+    if (dynamic_cast<CGXDelayedRangePool*>(m_pParam->m_pPrintObjectB) == nullptr) {
+        delete m_pParam->m_pPrintObjectB;
+        m_pParam->m_pPrintObjectB = new CGXDelayedRangePool;
+    }
+    DelaySpanRecalcA(CGXRange().SetTable());
+    DelaySpanRecalcB(CGXRange().SetTable());
 
     ReadBaseStylePointers();
     FreeObjectCache();

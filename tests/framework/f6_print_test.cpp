@@ -2,6 +2,7 @@
 // (a memory DC of a fixed page size) and a printer list with nothing in it.
 #include "afxtest.h"
 #include "afxprint.h"
+#include "afxwndtest.h"
 #include "afxres.h"
 #include "afxpreview.h"
 #include <functional>
@@ -244,14 +245,12 @@ TEST_F(PrintTest, TheProgressDialogShowsEachPageAndItsCancelEndsTheJobAfterThePa
 
 TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEverythingBack)
 {
-    auto* pFrame = new CFrameWnd;
-    ASSERT_TRUE(pFrame->Create(nullptr, "preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+    auto* pView = new CLogView;
+    CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView);
+    ASSERT_NE(pFrame, nullptr);
     HMENU hMenu = ::CreateMenu();
     ::AppendMenuA(hMenu, MF_STRING, 100, "&File");
     ::SetMenu(pFrame->m_hWnd, hMenu);
-    auto* pView = new CLogView;
-    ASSERT_TRUE(pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST));
-    pFrame->SetActiveView(pView);
     pFrame->RecalcLayout();
 
     pView->OnFilePrintPreview();
@@ -270,21 +269,8 @@ TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEveryth
     ASSERT_FALSE(page.IsRectEmpty());
     EXPECT_NEAR(page.Width() * 150.0 / page.Height(), 200.0, 2.0);
     auto pixelAt = [&](double x, double y) {
-        CRect client;
-        pPreview->GetClientRect(&client);
-        CStandInPrinter screen(client.Size());
-        HDC hDC = screen.CreateDC(nullptr, nullptr);
-        screen.StartPage(hDC);
-        {
-            CDC dc;
-            dc.Attach(hDC);
-            pPreview->OnDraw(&dc);
-            dc.Detach();
-        }
-        screen.EndPage(hDC);
-        screen.DeleteDC(hDC);
         const double s = page.Width() / 200.0;
-        return screen.m_pages[0].GetPixel(page.left + (int)(x * s), page.top + (int)(y * s));
+        return afxtest::DrawViewPage(pPreview).GetPixel(page.left + (int)(x * s), page.top + (int)(y * s));
     };
     EXPECT_EQ(pixelAt(25, 20), RGB(40, 0, 0));
     EXPECT_EQ(pixelAt(100, 100), RGB(255, 255, 255));
@@ -317,6 +303,25 @@ TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEveryth
     pFrame->ScreenToClient(&rcView);
     pFrame->GetClientRect(&rcClient);
     EXPECT_EQ(rcView, rcClient);
+    EXPECT_EQ(printer.m_nDCsOpen, 0);
+    pFrame->DestroyWindow();
+}
+
+TEST_F(PrintTest, APreviewWhoseViewGoesClosesItself)
+{
+    auto* pView = new CLogView;
+    CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView, CRect(0, 0, 400, 300));
+    ASSERT_NE(pFrame, nullptr);
+    pView->OnFilePrintPreview();
+    HWND hPreview = ::GetDlgItem(pFrame->m_hWnd, AFX_IDW_PANE_FIRST);
+    ASSERT_NE(dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(hPreview)), nullptr);
+    // The document closes under the preview: its view goes.
+    pView->DestroyWindow();
+    ::InvalidateRect(hPreview, nullptr, TRUE);
+    ::UpdateWindow(hPreview);
+    afxtest::PumpMessages();
+    EXPECT_FALSE(::IsWindow(hPreview));
+    EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
     EXPECT_EQ(printer.m_nDCsOpen, 0);
     pFrame->DestroyWindow();
 }

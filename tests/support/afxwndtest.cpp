@@ -178,4 +178,38 @@ BOOL Activate(CWnd* pWnd)
     return WaitFor([&] { return ::GetForegroundWindow() == pWnd->m_hWnd; }, 2000) ? TRUE : FALSE;
 }
 
+CFrameWnd* MakeFrameWithView(CView* pView, CRect rect)
+{
+    auto* pFrame = new CFrameWnd;
+    if (!pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect)) {
+        delete pFrame;
+        return nullptr;
+    }
+    if (!pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST)) {
+        pFrame->DestroyWindow();
+        return nullptr;
+    }
+    pFrame->SetActiveView(pView);
+    pFrame->RecalcLayout();
+    return pFrame;
+}
+
+CStandInPrinter::Page DrawViewPage(CView* pView)
+{
+    CRect client;
+    pView->GetClientRect(&client);
+    CStandInPrinter surface(client.Size());
+    HDC hDC = surface.CreateDC(nullptr, nullptr);
+    surface.StartPage(hDC);
+    {
+        CDC dc;
+        dc.Attach(hDC);
+        pView->OnDraw(&dc);
+        dc.Detach();
+    }
+    surface.EndPage(hDC);
+    surface.DeleteDC(hDC);
+    return surface.m_pages.empty() ? CStandInPrinter::Page() : surface.m_pages[0];
+}
+
 } // namespace afxtest

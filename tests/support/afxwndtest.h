@@ -14,6 +14,7 @@
 //   script.Run();      // returns when every step was played and the queue is empty
 #pragma once
 #include "afxwin.h"
+#include "afxprint.h"
 #include <string>
 #include <vector>
 
@@ -80,6 +81,12 @@ private:
 
 // Brings a top-level window to the front and makes it active, waiting until it is.
 BOOL Activate(CWnd* pWnd);
+
+// A shown frame whose pane (and active view) is pView; null when a window could not be made.
+CFrameWnd* MakeFrameWithView(CView* pView, CRect rect = CRect(0, 0, 640, 480));
+
+// What a view's OnDraw paints, drawn over a white page of the view's client size.
+CStandInPrinter::Page DrawViewPage(CView* pView);
 
 // A window that runs its tracker's modal loop when the left button goes down in it and keeps
 // what the loop returned.

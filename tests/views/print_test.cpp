@@ -125,25 +125,13 @@ TEST_F(MapPrintTest, PreviewOfTheMapWindowOpensAndClosesWithTheSplitterAndBothPa
     EXPECT_FALSE(m_pBar->IsWindowVisible());
     EXPECT_EQ(pPreview->GetCurrentPage(), 1u);
     // The page shows the map: something but white inside the page.
-    CRect rcPreview;
-    pPreview->GetClientRect(&rcPreview);
-    CStandInPrinter screen(rcPreview.Size());
-    HDC hDC = screen.CreateDC(nullptr, nullptr);
-    screen.StartPage(hDC);
-    {
-        CDC dc;
-        dc.Attach(hDC);
-        pPreview->OnDraw(&dc);
-        dc.Detach();
-    }
-    screen.EndPage(hDC);
-    screen.DeleteDC(hDC);
+    const CStandInPrinter::Page shown = afxtest::DrawViewPage(pPreview);
     CRect page = pPreview->GetPageRect();
     page.DeflateRect(2, 2);
     int nInk = 0;
     for (int y = page.top; y < page.bottom; ++y)
         for (int x = page.left; x < page.right; ++x)
-            if (screen.m_pages[0].GetPixel(x, y) != RGB(255, 255, 255))
+            if (shown.GetPixel(x, y) != RGB(255, 255, 255))
                 ++nInk;
     EXPECT_GT(nInk, 0);
 

@@ -2,11 +2,14 @@
 // footer tokens, the print pools, and a grid printed through the framework's print loop.
 #include <gtest/gtest.h>
 #include "afxprint.h"
+#include "afxwndtest.h"
+#include "afxpreview.h"
 #include "afxseam.h"
 #include "afxwin.h"
 #include "afxview.h"
 #include "grid_test_util.h"
 #include "gxprop.h"
+#include "gxspan.h"
 #include "gxstyle.h"
 #include "gxwnd.h"
 #include <string>
@@ -249,6 +252,9 @@ TEST_F(GridPrintTest, EndPrintingDeletesOnlyThePrintPools)
     param->m_pPrintObjectB = new CGXStyle;
     Job job(printer);
     grid->OnGridBeginPrinting(&job.dc, &job.info);
+    // Printing lays floated cells out in pools of its own.
+    EXPECT_NE(dynamic_cast<CGXSpanCellPool*>(param->m_pPrintObjectA), nullptr);
+    EXPECT_NE(dynamic_cast<CGXDelayedRangePool*>(param->m_pPrintObjectB), nullptr);
     grid->OnGridEndPrinting(&job.dc, &job.info);
     EXPECT_EQ(param->m_pPrintObjectA, nullptr);
     EXPECT_EQ(param->m_pPrintObjectB, nullptr);
@@ -297,4 +303,38 @@ TEST_F(GridPrintTest, AGridPrintsThroughThePrintLoopCentredWithItsFrame)
     // The screen's spans and the window are back to normal.
     EXPECT_FALSE(grid->IsPrinting());
     EXPECT_EQ(grid->GetRowBreaks().GetSize(), 0);
+}
+
+TEST_F(GridPrintTest, APreviewOfTheGridOpensAtTheScreensPageAndDrawsItScaled)
+{
+    grid->SetRowCount(40, 0);
+    grid->SetColCount(3, 0);
+    grid->SetStyleRange(CGXRange(1, 1, 40, 3), &CGXStyle().SetInterior(RGB(0, 0, 255)), gxOverride, 0, nullptr, 0);
+    grid->GetParam()->GetProperties()->m_bBlackWhite = FALSE;
+    grid->SetTopRow(12, 0);
+    auto* pView = new CGridHostView;
+    pView->pGrid = grid;
+    CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView);
+    ASSERT_NE(pFrame, nullptr);
+
+    pView->OnFilePrintPreview();
+    auto* pPreview = dynamic_cast<CPreviewView*>(pFrame->GetActiveView());
+    ASSERT_NE(pPreview, nullptr);
+    // Rows 10-18 make the second page.
+    EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
+    EXPECT_STREQ((LPCSTR)pPreview->GetPageText(), "Page 2 / 5");
+    const CStandInPrinter::Page shown = afxtest::DrawViewPage(pPreview);
+    // The first column's cell of the first printed row, in page units (centred: 60 + 30 + 25,
+    // 20 + 10), scaled into the page on screen.
+    const CRect page = pPreview->GetPageRect();
+    const double s = page.Width() / 300.0;
+    EXPECT_EQ(shown.GetPixel(page.left + (int)(115 * s), page.top + (int)(30 * s)), RGB(0, 0, 255));
+    EXPECT_TRUE(grid->pages.size() >= 1 && grid->pages.back() == "10,1:9,3") << grid->pages.back();
+    CWnd* pBar = pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(pBar, nullptr);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_EQ(pFrame->GetActiveView(), pView);
+    EXPECT_FALSE(grid->IsPrinting());
+    EXPECT_EQ(grid->GetRowBreaks().GetSize(), 0);
+    pFrame->DestroyWindow();
 }
