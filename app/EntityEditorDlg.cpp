@@ -253,6 +253,30 @@ void CEntityColorPage::OnRevertColors()
     OnShowClass(0, 0);
 }
 
+BEGIN_MESSAGE_MAP(CEntityAdvancedPage, CDialog)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+BOOL CEntityAdvancedPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_panel.Create(this, IDC_ENTITY_GRID_PLACE))
+        m_panel.SetWindowText("Key/Value Pair:");
+    return TRUE;
+}
+
+// The panel keeps the template's margin around it and grows with the page.
+void CEntityAdvancedPage::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (!m_panel.m_hWnd)
+        return;
+    CRect margin(2, 2, 2, 2);
+    MapDialogRect(&margin);
+    if (cx > 2 * margin.left && cy > 2 * margin.top)
+        m_panel.MoveWindow(margin.left, margin.top, cx - 2 * margin.left, cy - 2 * margin.top);
+}
+
 // ---------------------------------------------------------------------------
 // The editor
 
@@ -662,6 +686,12 @@ void CEntityEditorDlg::OnOK()
     if (!pMap)
         return;     // nothing to write into: the changes stay pending
     SendMessageToDescendants(WM_ENTITY_WRITE_ROWS, 0, 0);
+    // The grid's rows may have lost the class (its row deleted or its key typed over): an entity
+    // without one would be written into the map and refused when the map is read again.
+    if (!m_working.FindValue("classname")) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "A correct entity is not selected.\nSelect one with a red box.");
+        return;
+    }
     if (!pMap->MakeEntityFromSelection(&m_working))
         return;
     pMap->SelectionChanged();

@@ -9,6 +9,7 @@
 #include "SECButton.h"
 #include "Entity.h"
 #include "EntityEditorRes.h"
+#include "EntityGrid.h"
 
 class CEntityClassMap;
 class CEntityEditorDlg;
@@ -107,8 +108,16 @@ class CEntityAdvancedPage : public CDialog
 {
 public:
     CEntityAdvancedPage() = default;
+    BOOL OnInitDialog() override;
     void OnOK() override {}
     void OnCancel() override {}
+    void OnSize(UINT nType, int cx, int cy);
+    CEntityGrid* GetGrid() const { return m_panel.GetGrid(); }
+
+    CGridPanel m_panel;
+
+private:
+    DECLARE_MESSAGE_MAP()
 };
 
 class CEntityEditorDlg : public CDialog

@@ -142,6 +142,13 @@ public:
         TBase::RecalcLayout(bNotify);
         m_impl.AfterRecalcLayout();
     }
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override
+    {
+        TBase::OnSetPreviewMode(bPreview, pState);
+        // Bars, dock bars and panes came or went: the whole frame is painted afresh.
+        if (this->m_hWnd != nullptr)
+            ::RedrawWindow(this->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         LRESULT lResult = 0;

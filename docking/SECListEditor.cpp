@@ -1,6 +1,7 @@
 // An editable list for dialogs.
 #include "SECListEditor.h"
 #include "SECBitmap.h"
+#include "SECButtonPress.h"
 #include "SECRes.h"
 #include <algorithm>
 
@@ -299,8 +300,6 @@ void SECListEditor::OnStripButtonDown(CPoint point)
         return;
     // The button shows pressed while the cursor stays inside it.
     const CRect rect = m_rectButtons[nButton];
-    SetCapture();
-    BOOL bInside = TRUE;
     auto drawPressed = [&](BOOL bPressed) {
         CClientDC dc(this);
         if (bPressed)
@@ -308,42 +307,7 @@ void SECListEditor::OnStripButtonDown(CPoint point)
         else
             InvalidateRect(&rect);
     };
-    drawPressed(TRUE);
-    BOOL bReleased = FALSE;
-    while (::GetCapture() == m_hWnd) {
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
-            if (msg.hwnd != m_hWnd) {
-                ::ClientToScreen(msg.hwnd, &pt);
-                ScreenToClient(&pt);
-            }
-            BOOL bNow = rect.PtInRect(pt);
-            if (bNow != bInside) {
-                bInside = bNow;
-                drawPressed(bInside);
-            }
-            if (msg.message == WM_LBUTTONUP) {
-                bReleased = TRUE;
-                break;
-            }
-            continue;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            bInside = FALSE;
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
-    drawPressed(FALSE);
-    if (!bReleased || !bInside)
+    if (!SECTrackButtonPress(this, rect, drawPressed))
         return;
     switch (nButton) {
     case btnNew: NewItem(); break;

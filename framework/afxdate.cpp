@@ -505,6 +505,7 @@ COleDateTimeLocale COleDateTimeLocale::Invariant()
     COleDateTimeLocale loc;
     loc.strShortDate = "MM/dd/yyyy";
     loc.strTime = "HH:mm:ss";
+    loc.strLongDate = "dddd, MMMM d, yyyy";
     loc.strDateSep = "/";
     loc.strTimeSep = ":";
     loc.strAM = "AM";
@@ -526,6 +527,7 @@ COleDateTimeLocale COleDateTimeLocale::FromSystem(LCID lcid)
     COleDateTimeLocale loc;
     loc.strShortDate = LocaleText(lcid, LOCALE_SSHORTDATE, en.strShortDate);
     loc.strTime = LocaleText(lcid, LOCALE_STIMEFORMAT, en.strTime);
+    loc.strLongDate = LocaleText(lcid, LOCALE_SLONGDATE, en.strLongDate);
     loc.strDateSep = LocaleText(lcid, LOCALE_SDATE, en.strDateSep);
     loc.strTimeSep = LocaleText(lcid, LOCALE_STIME, en.strTimeSep);
     loc.strAM = LocaleText(lcid, LOCALE_S1159, en.strAM);

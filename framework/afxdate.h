@@ -19,6 +19,7 @@ struct COleDateTimeLocale
 {
     CString strShortDate;   // date picture, e.g. "M/d/yyyy"
     CString strTime;        // time picture, e.g. "h:mm:ss tt"
+    CString strLongDate;    // long date picture, e.g. "dddd, MMMM d, yyyy"
     CString strDateSep;
     CString strTimeSep;
     CString strAM;
@@ -30,7 +31,7 @@ struct COleDateTimeLocale
 
     // The locale's own texts; missing ones come from Invariant.
     static COleDateTimeLocale FromSystem(LCID lcid);
-    // "MM/dd/yyyy", "HH:mm:ss" and English names.
+    // "MM/dd/yyyy", "HH:mm:ss", "dddd, MMMM d, yyyy" and English names.
     static COleDateTimeLocale Invariant();
 };
 

@@ -279,3 +279,63 @@ INT_PTR CColorDialog::DoModal()
     AfxModalCall call;
     return DoCommonModal(call);
 }
+
+// ---- CFindReplaceDialog ---------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CFindReplaceDialog, CCommonDialog)
+
+CFindReplaceDialog::CFindReplaceDialog() : CCommonDialog(nullptr), m_fr()
+{
+    m_szFindWhat[0] = '\0';
+    m_szReplaceWith[0] = '\0';
+    m_fr.lStructSize = sizeof m_fr;
+    m_fr.Flags = FR_ENABLEHOOK;
+    m_fr.lpfnHook = (LPFRHOOKPROC)HookProc;
+    m_fr.lpstrFindWhat = m_szFindWhat;
+    m_fr.wFindWhatLen = sizeof m_szFindWhat;
+    m_fr.lpstrReplaceWith = m_szReplaceWith;
+    m_fr.wReplaceWithLen = sizeof m_szReplaceWith;
+    m_fr.lCustData = reinterpret_cast<LPARAM>(this);
+}
+
+BOOL CFindReplaceDialog::Create(BOOL bFindDialogOnly, LPCSTR lpszFindWhat, LPCSTR lpszReplaceWith, DWORD dwFlags,
+                                CWnd* pParentWnd)
+{
+    if (m_hWnd != nullptr)
+        return FALSE;
+    if (pParentWnd == nullptr)
+        pParentWnd = AfxGetMainWnd();
+    m_pParentWnd = pParentWnd;
+    m_fr.hwndOwner = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
+    // The system refuses a dialog without an owner to notify.
+    if (m_fr.hwndOwner == nullptr)
+        return FALSE;
+    m_fr.Flags |= dwFlags | FR_ENABLEHOOK;
+    m_fr.lpfnHook = (LPFRHOOKPROC)HookProc;
+    m_fr.lCustData = reinterpret_cast<LPARAM>(this);
+    lstrcpynA(m_szFindWhat, lpszFindWhat != nullptr ? lpszFindWhat : "", sizeof m_szFindWhat);
+    lstrcpynA(m_szReplaceWith, lpszReplaceWith != nullptr ? lpszReplaceWith : "", sizeof m_szReplaceWith);
+    t_pInit = this;
+    HWND hWnd = bFindDialogOnly ? ::FindTextA(&m_fr) : ::ReplaceTextA(&m_fr);
+    t_pInit = nullptr;
+    if (hWnd == nullptr)
+        return FALSE;
+    // The hook attaches the object at WM_INITDIALOG; a system that skipped it still gets one.
+    if (m_hWnd == nullptr)
+        SubclassWindow(hWnd);
+    return TRUE;
+}
+
+CFindReplaceDialog* CFindReplaceDialog::GetNotifier(LPARAM lParam)
+{
+    const FINDREPLACEA* pfr = reinterpret_cast<const FINDREPLACEA*>(lParam);
+    if (pfr == nullptr || pfr->lStructSize != sizeof(FINDREPLACEA) || pfr->lpfnHook != (LPFRHOOKPROC)HookProc)
+        return nullptr;
+    CFindReplaceDialog* pDlg = reinterpret_cast<CFindReplaceDialog*>(pfr->lCustData);
+    return pDlg != nullptr && &pDlg->m_fr == pfr ? pDlg : nullptr;
+}
+
+void CFindReplaceDialog::PostNcDestroy()
+{
+    delete this;
+}

@@ -86,3 +86,40 @@ public:
 protected:
     BOOL RunSystemDialog() override;
 };
+
+// The system's modeless Find or Replace dialog. Create it with new and Create; it tells its owner
+// through the registered message "commdlg_FindReplace" (FINDMSGSTRING, lParam the dialog's m_fr,
+// GetNotifier turns it back into the dialog) and deletes itself once its window is gone. Keys reach
+// it through the framework's pre-translation (IsDialogMessage), as for any modeless dialog.
+class CFindReplaceDialog : public CCommonDialog
+{
+    DECLARE_DYNAMIC(CFindReplaceDialog)
+public:
+    CFindReplaceDialog();
+
+    // bFindDialogOnly: Find, else Replace. The owner defaults to the main window. FALSE when the
+    // system made no dialog: the object is not deleted then, the caller still owns it.
+    virtual BOOL Create(BOOL bFindDialogOnly, LPCSTR lpszFindWhat, LPCSTR lpszReplaceWith = nullptr,
+                        DWORD dwFlags = FR_DOWN, CWnd* pParentWnd = nullptr);
+    // The dialog a "commdlg_FindReplace" message comes from (null for a foreign one).
+    static CFindReplaceDialog* GetNotifier(LPARAM lParam);
+
+    CString GetFindString() const { return m_fr.lpstrFindWhat; }
+    CString GetReplaceString() const { return m_fr.lpstrReplaceWith; }
+    BOOL SearchDown() const { return (m_fr.Flags & FR_DOWN) != 0; }
+    BOOL FindNext() const { return (m_fr.Flags & FR_FINDNEXT) != 0; }
+    BOOL MatchCase() const { return (m_fr.Flags & FR_MATCHCASE) != 0; }
+    BOOL MatchWholeWord() const { return (m_fr.Flags & FR_WHOLEWORD) != 0; }
+    BOOL ReplaceCurrent() const { return (m_fr.Flags & FR_REPLACE) != 0; }
+    BOOL ReplaceAll() const { return (m_fr.Flags & FR_REPLACEALL) != 0; }
+    BOOL IsTerminating() const { return (m_fr.Flags & FR_DIALOGTERM) != 0; }
+
+    FINDREPLACEA m_fr;   // the caller may add flags before Create
+
+protected:
+    BOOL RunSystemDialog() override { return FALSE; }   // never modal
+    void PostNcDestroy() override;
+
+    char m_szFindWhat[128];
+    char m_szReplaceWith[128];
+};

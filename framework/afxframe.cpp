@@ -926,7 +926,10 @@ void CMDIFrameWnd::RecalcLayout(BOOL)
     m_bInRecalcLayout = TRUE;
     m_nIdleFlags &= ~(idleLayout | idleNotify);
     // The control bars take their sides; the MDI client (its own CalcWindowRect) gets the rest.
-    UINT nIDClient = m_hWndMDIClient != nullptr ? (UINT)::GetDlgCtrlID(m_hWndMDIClient) : AFX_IDW_PANE_FIRST;
+    // A print preview view takes the client's place while the MDI client steps aside.
+    UINT nIDClient = m_hWndMDIClient != nullptr && ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST) == nullptr
+                         ? (UINT)::GetDlgCtrlID(m_hWndMDIClient)
+                         : AFX_IDW_PANE_FIRST;
     RepositionBars(0, 0xFFFF, nIDClient);
     m_bInRecalcLayout = FALSE;
 }

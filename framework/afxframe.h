@@ -9,6 +9,7 @@ class CControlBar;
 class CDockBar;
 class CDockState;
 class CMiniDockFrameWnd;
+struct CPrintPreviewState;
 
 class CFrameWnd : public CWnd
 {
@@ -60,6 +61,11 @@ public:
     virtual void GetMessageString(UINT nID, CString& rMessage) const;
     void SetMessageText(LPCSTR lpszText);
     void SetMessageText(UINT nID);
+
+    // ---- Print preview: entering (bPreview) hides the menu, the bars and the client pane, whose
+    // id becomes AFX_IDW_PANE_SAVE so that the preview view can take AFX_IDW_PANE_FIRST; leaving
+    // puts back what pState recorded.
+    virtual void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState);
 
     // ---- Floating windows owned by the frame (palettes, mini frames)
     // Sends WM_FLOATSTATUS with dwFlags (FS_ codes) to every popup the top-level frame owns; for

@@ -1,5 +1,6 @@
 #include "afxole.h"
 #include "afxview.h"
+#include "afxseam.h"
 #include <shlobj.h>
 #include <vector>
 
@@ -333,8 +334,75 @@ void COleDataSource::InternalRelease()
     m_pObject->Release();
 }
 
-DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT, COleDropSource* pDropSource)
+DWORD COleDataSource::s_dwDragDelay = 200;
+
+BOOL COleDataSource::WaitForDragStart(LPCRECT lpRectStartDrag)
 {
+    if (lpRectStartDrag == nullptr)
+        return TRUE;
+    CRect rect(lpRectStartDrag);
+    rect.InflateRect(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+    POINT pt;
+    if (::GetCursorPos(&pt) && !rect.PtInRect(pt))
+        return TRUE;
+    // The mouse goes to the window that has it (or the focus) while we wait.
+    HWND hWnd = ::GetCapture();
+    if (hWnd == nullptr)
+        hWnd = ::GetFocus();
+    if (hWnd == nullptr)
+        return TRUE;
+    ::SetCapture(hWnd);
+    const DWORD start = AfxGetTickCount();
+    BOOL bStart = FALSE, bDone = FALSE;
+    while (!bDone) {
+        if (::GetCapture() != hWnd)
+            break;
+        if (AfxGetTickCount() - start >= s_dwDragDelay) {
+            bStart = TRUE;
+            break;
+        }
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        switch (msg.message) {
+        case WM_MOUSEMOVE:
+            if (!rect.PtInRect(msg.pt))
+                bStart = bDone = TRUE;
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_CANCELMODE:
+            bDone = TRUE;
+            break;
+        case WM_KEYDOWN:
+            if (msg.wParam == VK_ESCAPE)
+                bDone = TRUE;
+            break;
+        case WM_QUIT:
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            bDone = TRUE;
+            break;
+        default:
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            break;
+        }
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    return bStart;
+}
+
+DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, COleDropSource* pDropSource)
+{
+    if (!WaitForDragStart(lpRectStartDrag))
+        return DROPEFFECT_NONE;
     COleDropSource defaultSource;
     if (!pDropSource) {
         pDropSource = &defaultSource;
@@ -401,6 +469,9 @@ public:
             m_allowed = allowed;
             DROPEFFECT answer =
                 m_pOwner->OnDragEnter(m_pOwner->m_pWnd, &m_pOwner->m_dataObject, keys, ClientPoint(pt));
+            const DROPEFFECT scroll = m_pOwner->OnDragScroll(m_pOwner->m_pWnd, keys, ClientPoint(pt));
+            if (scroll & DROPEFFECT_SCROLL)
+                answer = scroll;
             *effect = FilterEffect(answer, allowed);
         } catch (...) {
             NoteOleException("DragEnter");
@@ -414,8 +485,9 @@ public:
         DWORD allowed = *effect;
         *effect = DROPEFFECT_NONE;
         try {
-            DROPEFFECT answer =
-                m_pOwner->OnDragOver(m_pOwner->m_pWnd, &m_pOwner->m_dataObject, keys, ClientPoint(pt));
+            DROPEFFECT answer = m_pOwner->OnDragScroll(m_pOwner->m_pWnd, keys, ClientPoint(pt));
+            if (!(answer & DROPEFFECT_SCROLL))
+                answer = m_pOwner->OnDragOver(m_pOwner->m_pWnd, &m_pOwner->m_dataObject, keys, ClientPoint(pt));
             *effect = FilterEffect(answer, allowed);
         } catch (...) {
             NoteOleException("DragOver");
@@ -545,4 +617,9 @@ DROPEFFECT COleDropTarget::OnDropEx(CWnd* pWnd, COleDataObject* pDataObject, DRO
 {
     CView* v = AsView(pWnd);
     return v ? v->OnDropEx(pDataObject, dropDefault, dropList, point) : static_cast<DROPEFFECT>(-1);
+}
+
+DROPEFFECT COleDropTarget::OnDragScroll(CWnd*, DWORD, CPoint)
+{
+    return DROPEFFECT_NONE;
 }

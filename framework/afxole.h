@@ -59,10 +59,18 @@ public:
     void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal);
     void Empty();
     // Runs the drag loop; the effect performed (DROPEFFECT_NONE when cancelled or refused).
+    // With a start rectangle (screen coordinates) the drag begins only when the mouse leaves
+    // it (grown by the system's drag distance) or the button is held for the drag delay; a
+    // release, Escape or a lost capture before that cancels without a drag.
     DROPEFFECT DoDragDrop(DWORD dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE, LPCRECT lpRectStartDrag = nullptr,
                           COleDropSource* pDropSource = nullptr);
     // Puts the source on the clipboard, which keeps a reference.
     BOOL SetClipboard();
+
+    // Waits for the start of a drag as DoDragDrop does with a start rectangle; TRUE: start.
+    static BOOL WaitForDragStart(LPCRECT lpRectStartDrag);
+    // The delay in milliseconds (the seam's tick count measures it).
+    static DWORD s_dwDragDelay;
 
     LPDATAOBJECT GetIDataObject(BOOL bAddRef);
     // Drops the creator's reference; the object is deleted when no other is left.
@@ -97,6 +105,10 @@ public:
     virtual BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
     virtual DROPEFFECT OnDropEx(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropDefault,
                                 DROPEFFECT dropList, CPoint point);
+    // Asked before every enter and drag-over: an answer holding DROPEFFECT_SCROLL is the
+    // answer of the call (the target scrolls, or refuses while answering scroll) and the
+    // drag-over is not asked. The default does not scroll.
+    virtual DROPEFFECT OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point);
 
     // The IDropTarget that OLE calls (tests call it as OLE would).
     IDropTarget* GetInterface();

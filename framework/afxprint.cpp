@@ -5,6 +5,7 @@
 #include "afxres.h"
 #include "afxseam.h"
 #include "afxview.h"
+#include "afxpreview.h"
 #include <cstring>
 
 // ---- CPrintInfo -----------------------------------------------------------------------------
@@ -441,11 +442,14 @@ static BOOL s_bUserAbort = FALSE;
 
 static BOOL CALLBACK PrintAbortProc(HDC, int)
 {
-    // Keeps the program answering while the spooler works.
+    // Keeps the program (and the printing dialog's Cancel) answering while the spooler works.
     MSG msg;
     while (!s_bUserAbort && ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (!AfxGetApp() || !AfxGetApp()->PumpMessage())
             return FALSE;
+        CPrintingDialog* pDlg = CPrintingDialog::GetActive();
+        if (pDlg != nullptr && pDlg->IsCancelled())
+            s_bUserAbort = TRUE;
     }
     return !s_bUserAbort;
 }
@@ -486,6 +490,14 @@ void CView::OnFilePrint()
         return;
     }
 
+    // The printing dialog stands in front of the disabled main window until the job ends.
+    CWnd* pMain = AfxGetMainWnd();
+    HWND hWndMain = pMain != nullptr ? pMain->m_hWnd : nullptr;
+    CPrintingDialog dlgPrinting(pMain);
+    BOOL bDialog = dlgPrinting.Create(title, info.m_pPD->GetDeviceName());
+    if (bDialog && hWndMain != nullptr)
+        ::EnableWindow(hWndMain, FALSE);
+
     BOOL bError = FALSE;
     UINT nEnd = info.GetToPage();
     for (info.m_nCurPage = info.GetFromPage(); info.m_nCurPage <= nEnd; ++info.m_nCurPage) {
@@ -503,8 +515,14 @@ void CView::OnFilePrint()
         CSize page = pDevice->GetPageSize(hDC);
         info.m_rectDraw.SetRect(0, 0, page.cx, page.cy);
         ::DPtoLP(hDC, (LPPOINT)(RECT*)&info.m_rectDraw, 2);
+        if (bDialog)
+            dlgPrinting.SetPage(info.m_nCurPage);
         OnPrint(&dc, &info);
-        if (pDevice->EndPage(hDC) <= 0 || s_bUserAbort) {
+        BOOL bEnded = pDevice->EndPage(hDC) > 0;
+        // The spooler calls the abort procedure while it takes the page; it runs here as well, so
+        // that a Cancel pressed meanwhile counts on every printer.
+        PrintAbortProc(hDC, 0);
+        if (!bEnded || s_bUserAbort) {
             bError = TRUE;
             break;
         }
@@ -515,6 +533,9 @@ void CView::OnFilePrint()
         pDevice->AbortDoc(hDC);
     else
         pDevice->EndDoc(hDC);
+    if (bDialog && hWndMain != nullptr && ::IsWindow(hWndMain))
+        ::EnableWindow(hWndMain, TRUE);
+    dlgPrinting.DestroyWindow();
     OnEndPrinting(&dc, &info);
     dc.Detach();
     pDevice->DeleteDC(hDC);

@@ -48,6 +48,10 @@
 #define AFX_IDS_UNTITLED            0xF003
 #define AFX_IDS_SAVEFILECOPY        0xF004
 #define AFX_IDS_PREVIEW_CLOSE       0xF005
+#define AFX_IDS_PREVIEW_NEXT        0xF007
+#define AFX_IDS_PREVIEW_PREV        0xF008
+#define AFX_IDS_PREVIEW_PRINT       0xF009
+#define AFX_IDS_PRINTING_PAGE       0xF00A
 #define AFX_IDS_UNNAMED_FILE        0xF006
 #define AFX_IDS_HIDE                0xF011  // 61457: the mini frame's "Hide"
 
@@ -195,6 +199,17 @@
 #define AFX_IDW_TOOLBAR             0xE800  // 59392
 #define AFX_IDW_STATUS_BAR          0xE801  // 59393
 #define AFX_IDW_PREVIEW_BAR         0xE802
+
+// The print preview's buttons and the print-progress dialog.
+#define AFX_ID_PREVIEW_CLOSE        0xE300
+#define AFX_ID_PREVIEW_NEXT         0xE301
+#define AFX_ID_PREVIEW_PREV         0xE302
+#define AFX_ID_PREVIEW_PRINT        0xE303
+#define AFX_ID_PREVIEW_PAGE         0xE304
+#define AFX_IDD_PRINTDLG            30721
+#define AFX_IDC_PRINT_DOCNAME       0xE340
+#define AFX_IDC_PRINT_PRINTERNAME   0xE341
+#define AFX_IDC_PRINT_PAGENUM       0xE342
 #define AFX_IDW_RESIZE_BAR          0xE803
 #define AFX_IDW_DOCKBAR_TOP         0xE81B
 #define AFX_IDW_DOCKBAR_LEFT        0xE81C

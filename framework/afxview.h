@@ -48,6 +48,9 @@ public:
     // The print loop (ID_FILE_PRINT): prepare, StartDoc, each page, EndDoc (AbortDoc on a failure
     // or an abort), OnEndPrinting. Views route the command here from their maps.
     void OnFilePrint();
+    // Print preview (ID_FILE_PRINT_PREVIEW): the job's pages shown in place of the top-level
+    // frame's client until the preview is closed. Without a printer the user is told so.
+    void OnFilePrintPreview();
 
     // ---- Drag and drop onto the view (a drop target registered on the view calls these)
     virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);

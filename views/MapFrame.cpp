@@ -70,6 +70,8 @@ BEGIN_MESSAGE_MAP(CMapFrame, SECMDIChildWnd)
     ON_COMMAND(ID_EDIT_CLONE, OnEditClone)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdateAlwaysEnabled)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditSelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CLONE, OnUpdateEditSelection)
@@ -158,6 +160,12 @@ void CMapFrame::OnFilePrint()
 {
     if (CMapXYView* v = GetXYView())
         v->OnFilePrint();
+}
+
+void CMapFrame::OnFilePrintPreview()
+{
+    if (CMapXYView* v = GetXYView())
+        v->OnFilePrintPreview();
 }
 
 void CMapFrame::OnEditCut()

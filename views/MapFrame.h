@@ -58,6 +58,7 @@ public:
 
     // The clipboard commands go to the plane view, whichever pane is active.
     void OnFilePrint();
+    void OnFilePrintPreview();
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();

@@ -251,6 +251,11 @@ int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nF
 // a control that turns active re-reads its cell's style.
 void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);
 
+// Opens the clipboard for a paste unless a window of this program holds it
+// open already (that window then keeps it open for us); bOpened says whether
+// the caller closes it.
+BOOL GXOpenClipboardForPaste(HWND hWnd, BOOL& bOpened);
+
 // Set while an input method composes text: drawing leaves the edit window where it is.
 extern BOOL g_bImeComposing;
 
@@ -320,8 +325,12 @@ protected:
     // Starts editing with the caret at the start (Home) or after the end (End).
     BOOL StartWithCaret(BOOL bEnd);
     void ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+    // A new window of another style in place of the current one, keeping its
+    // text, selection, modified mark, read-only state, font and focus.
+    void RecreateEditWindow(DWORD dwStyle, const CRect& rect);
 
     BOOL m_bActive = FALSE;
+    BOOL m_bRecreating = FALSE;   // the old window's loss of focus is no leaving
     BOOL m_bAutoSize = FALSE;
     BOOL m_bWantReturn = FALSE;
     BOOL m_bVertScroll = FALSE;

@@ -272,18 +272,8 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
 
     // Styles that decide wrapping and alignment take a new window.
     const DWORD fixed = ES_AUTOHSCROLL | ES_CENTER | ES_RIGHT | WS_VSCROLL | ES_WANTRETURN | ES_MULTILINE | ES_PASSWORD;
-    if ((CWnd::GetStyle() & fixed) != (dwStyle & fixed)) {
-        const CString keep = GetEditText();
-        const BOOL bModified = GetModify();
-        int s = 0, e = 0;
-        GetSel(s, e);
-        DestroyWindow();
-        CreateEditWindow(dwStyle & ~static_cast<DWORD>(WS_VISIBLE), CRect(0, 0, 0, 0));
-        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), FALSE);
-        SetEditText(keep);
-        SetSel(s, e);
-        CEdit::SetModify(bModified);
-    }
+    if ((CWnd::GetStyle() & fixed) != (dwStyle & fixed))
+        RecreateEditWindow(dwStyle & ~static_cast<DWORD>(WS_VISIBLE), CRect(0, 0, 0, 0));
     SetActive(TRUE);
     LimitText(style.GetIncludeMaxLength() ? style.GetMaxLength() : 0);
     SetReadOnly(IsReadOnly());
@@ -301,6 +291,31 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     (void)pDC;
+}
+
+void CGXEditControl::RecreateEditWindow(DWORD dwStyle, const CRect& rect)
+{
+    const CString keep = GetEditText();
+    const BOOL bModified = GetModify();
+    const BOOL bReadOnly = (CWnd::GetStyle() & ES_READONLY) != 0;
+    const BOOL bFocus = ::GetFocus() == m_hWnd;
+    int s = 0, e = 0;
+    GetSel(s, e);
+    m_bRecreating = TRUE;
+    DestroyWindow();
+    CreateEditWindow(dwStyle, rect);
+    m_bRecreating = FALSE;
+    if (GetSafeHwnd() == nullptr)
+        return;
+    if (m_font.GetSafeHandle() != nullptr)
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), FALSE);
+    SetEditText(keep);
+    SetSel(s, e);
+    CEdit::SetModify(bModified);
+    if (bReadOnly)
+        SetReadOnly(TRUE);
+    if (bFocus)
+        SetFocus();
 }
 
 void CGXEditControl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
@@ -518,7 +533,8 @@ LRESULT CGXEditControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_KILLFOCUS: {
         const LRESULT r = Default();
-        NotifyKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+        if (!m_bRecreating)
+            NotifyKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
         return r;
     }
     case WM_ERASEBKGND: {
@@ -532,6 +548,24 @@ LRESULT CGXEditControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 pDC->FillSolidRect(&r, ResolveSysColor(br.lbColor));
         }
         return 1;
+    }
+    case WM_LBUTTONDOWN: {
+        // A press inside the selection drags the selected text (the grid decides whether it
+        // can): the default handling collapses the selection, so it is put back first.
+        int s = 0, e = 0;
+        GetSel(s, e);
+        const LRESULT r = Default();
+        int pos = 0, end = 0;
+        GetSel(pos, end);
+        if (s < e && pos == end && pos >= s && pos < e && m_pGrid != nullptr) {
+            SetSel(s, e);
+            const CPoint pt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            if (!m_pGrid->OnTextDragStart(pt))
+                SetSel(pos, pos);
+            else if (::GetCapture() == GetSafeHwnd())
+                ::ReleaseCapture();
+        }
+        return r;
     }
     case WM_CONTEXTMENU: return 0;
     case WM_IME_STARTCOMPOSITION: g_bImeComposing = TRUE; return Default();
@@ -687,6 +721,16 @@ BOOL CGXEditControl::OnLButtonDblClk(UINT nFlags, CPoint pt)
 
 // ---------------------------------------------------------------------------
 // Clipboard and find/replace while editing
+
+BOOL GXOpenClipboardForPaste(HWND hWnd, BOOL& bOpened)
+{
+    const HWND hOwner = ::GetOpenClipboardWindow();
+    DWORD pid = 0;
+    if (hOwner != nullptr)
+        ::GetWindowThreadProcessId(hOwner, &pid);
+    bOpened = hOwner == nullptr || pid != ::GetCurrentProcessId();
+    return !bOpened || ::OpenClipboard(hWnd);
+}
 
 BOOL CGXEditControl::GetSelectedText(CString& sWindowText)
 {

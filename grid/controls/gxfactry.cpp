@@ -1,5 +1,8 @@
 #include "gxfactry.h"
 #include "gxctrli.h"
+#include "gxmask.h"
+#include "gxrich.h"
+#include "gxdtctrl.h"
 #include "gxinit.h"
 #include "gxresrc.h"
 #include "gxstyle.h"
@@ -49,6 +52,14 @@ CGXControl* GXControlFactory::CreateControl(UINT nID, CGXGridEngine* pGrid)
         return Make<CGXProgressCtrl>(pGrid);
     case GX_IDS_CTRL_EDIT:
         return Make<CGXEditControl>(pGrid, nID);
+    case GX_IDS_CTRL_DATETIME:
+        return Make<CGXDateTimeCtrl>(pGrid, nID, TRUE);
+    case GX_IDS_CTRL_DATETIMENOCAL:
+        return Make<CGXDateTimeCtrl>(pGrid, nID, FALSE);
+    case GX_IDS_CTRL_RICHEDIT:
+        return Make<CGXRichEditCtrl>(pGrid, nID);
+    case GX_IDS_CTRL_MASKEDIT:
+        return Make<CGXMaskControl>(pGrid, nID);
     case GX_IDS_CTRL_PASSWORD:
         return Make<CGXPasswordControl>(pGrid, nID);
     case GX_IDS_CTRL_SCROLLEDIT:

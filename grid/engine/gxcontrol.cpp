@@ -467,19 +467,39 @@ BOOL CGXControl::OnLButtonUp(UINT nFlags, CPoint pt)
     b |= ClickedRowCol(this, 0, nFlags, pt);
     return b;
 }
-BOOL CGXControl::OnLButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 0, mkDbl, nFlags, pt); }
+// A double click no child takes goes to the grid's hook (a header's sorts the grid).
+static BOOL DblClkRowCol(CGXControl* pControl, int nButton, UINT nFlags, CPoint pt)
+{
+    CGXGridEngine* g = pControl->Grid();
+    if (g == nullptr || !pControl->IsInit())
+        return FALSE;
+    const ROWCOL r = pControl->m_nRow, c = pControl->m_nCol;
+    return nButton == 0 ? g->OnLButtonDblClkRowCol(r, c, nFlags, pt)
+                        : nButton == 1 ? g->OnMButtonDblClkRowCol(r, c, nFlags, pt) : g->OnRButtonDblClkRowCol(r, c, nFlags, pt);
+}
+
+BOOL CGXControl::OnLButtonDblClk(UINT nFlags, CPoint pt)
+{
+    return ChildMouse(this, 0, mkDbl, nFlags, pt) || DblClkRowCol(this, 0, nFlags, pt);
+}
 BOOL CGXControl::OnMButtonDown(UINT nFlags, CPoint pt) { return ChildMouse(this, 1, mkDown, nFlags, pt); }
 BOOL CGXControl::OnMButtonUp(UINT nFlags, CPoint pt)
 {
     return ChildMouse(this, 1, mkUp, nFlags, pt) | ClickedRowCol(this, 1, nFlags, pt);
 }
-BOOL CGXControl::OnMButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 1, mkDbl, nFlags, pt); }
+BOOL CGXControl::OnMButtonDblClk(UINT nFlags, CPoint pt)
+{
+    return ChildMouse(this, 1, mkDbl, nFlags, pt) || DblClkRowCol(this, 1, nFlags, pt);
+}
 BOOL CGXControl::OnRButtonDown(UINT nFlags, CPoint pt) { return ChildMouse(this, 2, mkDown, nFlags, pt); }
 BOOL CGXControl::OnRButtonUp(UINT nFlags, CPoint pt)
 {
     return ChildMouse(this, 2, mkUp, nFlags, pt) | ClickedRowCol(this, 2, nFlags, pt);
 }
-BOOL CGXControl::OnRButtonDblClk(UINT nFlags, CPoint pt) { return ChildMouse(this, 2, mkDbl, nFlags, pt); }
+BOOL CGXControl::OnRButtonDblClk(UINT nFlags, CPoint pt)
+{
+    return ChildMouse(this, 2, mkDbl, nFlags, pt) || DblClkRowCol(this, 2, nFlags, pt);
+}
 BOOL CGXControl::OnMouseActivate(CWnd*, UINT, UINT, int&) { return FALSE; }
 BOOL CGXControl::OnReserved(LPARAM) { return FALSE; }
 
@@ -548,8 +568,11 @@ BOOL CGXControl::Copy()
         ::CloseClipboard();
         return ok;
     }
-    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol))
-        return m_pGrid->Copy();
+    // Not editing: the engine copies this one cell (its own Copy asks the control first).
+    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol)) {
+        m_pGrid->CopyCellRange(CGXRange(m_nRow, m_nCol));
+        return TRUE;
+    }
     return FALSE;
 }
 
@@ -561,8 +584,10 @@ BOOL CGXControl::Cut()
         ReplaceSel("");
         return TRUE;
     }
-    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol) && !IsReadOnly())
-        return m_pGrid->Cut();
+    if (m_bInit && m_pGrid->IsCurrentCellAt(m_nRow, m_nCol) && !IsReadOnly()) {
+        m_pGrid->CutCellRange(CGXRange(m_nRow, m_nCol), (m_pGrid->m_nClipboardFlags & GX_CLIP_STYLES) != 0);
+        return TRUE;
+    }
     return FALSE;
 }
 

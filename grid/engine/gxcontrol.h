@@ -55,6 +55,9 @@
 //   GXFindTabListEntry             (key, column, list, bExact) -> index;
 //                                    both modes compare case-sensitively
 //                                    (gxutil.h)
+//   OnTextDragStart                (point of the press) -> BOOL: drags the
+//                                    current cell's selected text (the
+//                                    engine's cell drag, gxdragdrop.cpp)
 //   GXInit (a, b, c)               lives with the control factory; the
 //                                    engine's start-up is GXInitLibrary
 //                                    (nVersion, pFactory) (gxinit.h)
@@ -322,13 +325,21 @@ protected:
     BYTE m_chDBCSLead = 0;
 };
 
-// What the grid's find and replace hands to a control's search operations.
+class CFindReplaceDialog;
+// What the grid's find and replace hands to a control's search operations, and the search the
+// program's grids share: one dialog at a time, owned by the active search grid.
 struct FindReplaceState
 {
     CString strFind;
     CString strReplace;
     BOOL bMatchCase = FALSE;
-    const CGXStyle* pStyle = nullptr;
+    const CGXStyle* pStyle = nullptr;   // the cell under test while a scan runs, else null
+    CString strFindUpper;               // strFind upper-cased, made unless the search matches case
+    BOOL bDown = TRUE;                  // towards higher rows
+    BOOL bReplaceAllBlock = TRUE;       // Replace All runs as one block command (one undo step)
+    CFindReplaceDialog* pDialog = nullptr;
+    BOOL bFindOnly = FALSE;             // the open dialog is a Find, not a Replace dialog
+    CGXGridEngine* pActiveGrid = nullptr;
 };
 // The library's one find-and-replace state.
 FindReplaceState* GXGetFindReplaceState();

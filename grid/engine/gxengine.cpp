@@ -22,7 +22,11 @@ CGXGridEngine::~CGXGridEngine()
     // The program's active grid must not outlive its engine.
     if (GXGetAppState()->m_pActiveGrid == this)
         GXGetAppState()->m_pActiveGrid = nullptr;
+    // Nor the active search grid: a dialog left open would search a dead engine.
+    if (GXGetFindReplaceState()->pActiveGrid == this)
+        GXGetFindReplaceState()->pActiveGrid = nullptr;
     DestroyMarker();
+    SetDragDataSource(nullptr);
     ReleaseGridObjects();
     FreeStyleCache();
     m_bKeepDrawingObjects = FALSE;
@@ -932,15 +936,6 @@ BOOL CGXGridEngine::HandleCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CGXGridEngine::HandlePreTranslateMessage(MSG*) { return FALSE; }
 
-// The clipboard answers "nothing done" until their machinery exists.
-BOOL CGXGridEngine::Copy() { return FALSE; }
-BOOL CGXGridEngine::Paste() { return FALSE; }
-BOOL CGXGridEngine::Cut() { return FALSE; }
-BOOL CGXGridEngine::CanCopy() { return FALSE; }
-BOOL CGXGridEngine::CanPaste() { return FALSE; }
-BOOL CGXGridEngine::CanCut() { return FALSE; }
-BOOL CGXGridEngine::CanClear() { return FALSE; }
-BOOL CGXGridEngine::ClearSelection(BOOL) { return FALSE; }
 
 void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
 {
@@ -949,10 +944,6 @@ void CGXGridEngine::LockSizeRedraw(WPARAM wParam)
         m_pGridWnd->Invalidate(TRUE);
 }
 
-void CGXGridEngine::OnFindReplace(CFindReplaceDialog*) {}
-void CGXGridEngine::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnEndPrinting(CDC*, CPrintInfo*) {}
-void CGXGridEngine::OnPrint(CDC*, CPrintInfo*) {}
 
 void CGXGridEngine::SetScrollBarMode(int nBar, int nMode, BOOL bRedraw)
 {

@@ -20,7 +20,46 @@ class CGXGridHint;
 class CGXCommand;
 class CCmdUI;
 class CGXBlockCmd;
+class CGXSortInfoArray;
+struct CGXSortRecord;
 struct GXDrawContext;
+class CFile;
+class CArchive;
+class COleDataSource;
+class COleDataObject;
+typedef DWORD DROPEFFECT;
+
+// What copy, cut and paste exchange (m_nClipboardFlags).
+enum
+{
+    GX_CLIP_COLHEADERS = 0x0001,
+    GX_CLIP_ROWHEADERS = 0x0002,
+    GX_CLIP_TEXT = 0x0008,
+    GX_CLIP_STYLES = 0x0010,
+    GX_CLIP_COMPOSED = 0x0020,
+    GX_CLIP_ASKSIZE = 0x0100,
+    GX_CLIP_NOGROWROWS = 0x0200,
+    GX_CLIP_NOGROWCOLS = 0x0400,
+};
+// What a drag out of a grid offers (source word) and a drop accepts (target word).
+enum
+{
+    GX_DND_COLHEADERS = 0x01,
+    GX_DND_ROWHEADERS = 0x02,
+    GX_DND_MULTIAREA = 0x04,
+    GX_DND_TEXT = 0x08,
+    GX_DND_STYLES = 0x10,
+    GX_DND_COMPOSED = 0x20,
+    GX_DND_SOURCESCROLL = 0x40,
+    GX_DND_TARGETSCROLL = 0x80,
+    GX_DND_NOGROWROWS = 0x200,
+    GX_DND_NOGROWCOLS = 0x400,
+};
+// The block a grid of this program drags, so that a target need not read the data.
+extern ROWCOL g_nDndRows, g_nDndCols;
+extern BOOL g_bDndInProgress;
+// TRUE when CF_TEXT, CF_OEMTEXT or "Grid Styles" is on the clipboard.
+BOOL GXIsPasteFormatAvailable();
 
 // Hit zones of a point in the grid.
 enum
@@ -185,8 +224,7 @@ public:
     BOOL ExecuteBlockCommand(CGXBlockCmd* pBlock, int nMode);
     // The list a command of this mode goes to (with bMembers: the open or executing block's).
     CObList* CommandListFor(int nMode, BOOL bMembers);
-    // ---- The clipboard: what the keys call. It answers "nothing done" until the transfer
-    // takes it over.
+    // ---- The clipboard: what the keys call (the transfer block below does the work).
     virtual BOOL Copy();
     virtual BOOL Paste();
     virtual BOOL Cut();
@@ -507,14 +545,46 @@ public:
     virtual BOOL CanFreezeCols();
     virtual void UnfreezeCols();
     virtual BOOL CanUnfreezeCols();
-    // Covering a range (a one-cell range takes the covering back). Data moves of sorting: answered
-    // "not done" until sorting exists.
+    // Covering a range (a one-cell range takes the covering back).
     virtual BOOL SetCoveredCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                                  UINT nFlags = GX_UPDATENOW, int nCommand = gxDo);
-    virtual BOOL MoveDataRows(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+
+    // ---- Find and replace (gxfind.cpp). The program's grids share one search
+    // (GXGetFindReplaceState); the grid that opened the dialog is the active search grid and answers
+    // it (OnFindReplace). A search walks the current cell's column, without wrapping around.
+    virtual BOOL FindText(LPCSTR lpszFind, BOOL bDown, BOOL bMatchCase);
+    virtual void Replace(LPCSTR lpszFind, BOOL bDown, BOOL bMatchCase, LPCSTR lpszReplace);
+    // From the current row down; one undo step unless the state's block switch is off. FALSE when
+    // the user aborted.
+    virtual BOOL ReplaceAll(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase);
+    // A miss: the system's beep.
+    virtual void Beep();
+    virtual void ShowFindReplaceDialog(BOOL bFindOnly);
+    // The next hit from the current cell on (its control first, then the cells), beeping at a miss.
+    BOOL FindNextStep(BOOL bBeep);
+    // The cells after nRow (before it searching up) in column nCol; a hit becomes current when
+    // bSetCell.
+    BOOL FindInCells(ROWCOL nRow, ROWCOL nCol, BOOL bSetCell);
+    ROWCOL m_nFindStartRow = 0;   // the row the last search started at
+    BOOL m_bFindAborted = FALSE;  // the user ended the last scan with Escape
+
+    // ---- Sorting and moving data (gxsort.cpp). The order of a move: entry i is the position,
+    // within the range, of the row (column) that goes to position i.
+    virtual void SortRows(CGXRange sortRange, CGXSortInfoArray& sortInfo, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL MoveDataRows(const CGXRange& sortRange, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
                               int nCommand = gxDo);
-    virtual BOOL MoveDataCols(const CGXRange& range, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
+    virtual BOOL StoreMoveDataRows(const CGXRange& sortRange, const CDWordArray& order);
+    virtual void UpdateMoveDataRows(const CGXRange& sortRange, UINT nFlags, BOOL bCreateHint);
+    virtual void GetSortKeys(ROWCOL nRow, const CGXSortInfoArray& sortInfo, CGXSortRecord& record);
+    virtual void SortCols(CGXRange sortRange, CGXSortInfoArray& sortInfo, UINT nFlags = GX_UPDATENOW);
+    virtual BOOL MoveDataCols(const CGXRange& sortRange, const CDWordArray& order, UINT nFlags = GX_UPDATENOW,
                               int nCommand = gxDo);
+    virtual BOOL StoreMoveDataCols(const CGXRange& sortRange, const CDWordArray& order);
+    virtual void UpdateMoveDataCols(const CGXRange& sortRange, UINT nFlags, BOOL bCreateHint);
+    virtual void GetSortKeysCol(ROWCOL nCol, const CGXSortInfoArray& sortInfo, CGXSortRecord& record);
+    virtual void SortRecords(const CGXSortInfoArray& sortInfo, CGXSortRecord** ppRecords, int nCount);
+    virtual void GetSortKeyText(CGXControl* pControl, ROWCOL nRow, ROWCOL nCol, const CGXSortInfo& sortInfo,
+                                const CGXStyle& style, CString& sKey);
 
     // ---- Moving selected rows or columns by dragging their headers
     virtual BOOL StartRowColMoveDrag(ROWCOL nRow, ROWCOL nCol);
@@ -613,6 +683,79 @@ public:
     // ---- Tab and record windows: a grid inside a record window keeps its record beam up to date
     // (record count and current record, 1-based after the header rows).
     virtual void UpdateRecordWindow();
+    // ---- Clipboard, text transfer and cell drag and drop
+    // Text export and import shared by the clipboard and drops: the text layout is cells
+    // separated by m_strCopySeparator (tab when empty), rows by CR LF; "Grid Styles" is the
+    // block's rows and columns as two DWORDs and a CObArray of its styles, row by row.
+    virtual BOOL CopyRangesToClipboard(const CGXRangeList& list);
+    virtual BOOL WriteRangesAsText(CFile& file, const CGXRangeList& list);
+    virtual BOOL WriteRangesAsStyles(CArchive& ar, const CGXRangeList& list, BOOL bComposed);
+    virtual BOOL CutRanges(const CGXRangeList& list, BOOL bStyles);
+    virtual BOOL ClearCells(const CGXRangeList& list, BOOL bStyles);
+    virtual BOOL PasteStylesFromArchive(CArchive& ar, const CGXRange& target, BOOL bNoAsk);
+    virtual BOOL PasteTextFromBuffer(LPCSTR lpszText, DWORD dwSize, const CGXRange& target);
+    virtual BOOL CalcTextBlockSize(LPCSTR lpszText, DWORD dwSize, ROWCOL& nRows, ROWCOL& nCols);
+    virtual BOOL PasteTextToCell(ROWCOL nRow, ROWCOL nCol, const CString& str, UINT nFlags,
+                                 const CGXStyle* pStyle);
+    // Pastes what the open clipboard offers into the range.
+    virtual BOOL GetClipboardBuffer(const CGXRange& target);
+    virtual BOOL ConfirmPasteSizeMismatch();
+    BOOL CopyTextToClipboard(const CGXRangeList& list);
+    BOOL CopyStylesToClipboard(const CGXRangeList& list, BOOL bComposed);
+    BOOL CopyCellRange(const CGXRange& range);
+    BOOL CutCellRange(const CGXRange& range, BOOL bStyles);
+    DWORD m_nClipboardFlags = 0x38;
+    CString m_strPasteSeparators;
+    CString m_strCopySeparator;
+    ROWCOL m_nLastCopyRows = 0, m_nLastCopyCols = 0;
+    // Drag and drop: the source side needs m_pDragDataSource (the engine owns it and releases
+    // it when it goes); the target operations follow a drop target's calls.
+    virtual BOOL StartDragDrop(ROWCOL nRow, ROWCOL nCol);
+    virtual BOOL FillDragDataSource(COleDataSource* pSource, const CGXRangeList& list, ROWCOL& nRows,
+                                    ROWCOL& nCols);
+    virtual BOOL GetDropBlockSize(COleDataObject* pDataObject, ROWCOL& nRows, ROWCOL& nCols);
+    virtual BOOL CanDropData(COleDataObject* pDataObject);
+    virtual BOOL PasteFromDataObject(COleDataObject* pDataObject, ROWCOL nRow, ROWCOL nCol);
+    virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual BOOL OnDragLeave();
+    virtual DROPEFFECT OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+    virtual DROPEFFECT OnDropEx();
+    virtual DROPEFFECT OnDragScroll(DWORD dwKeyState, CPoint point);
+    virtual BOOL DrawDragFeedback(int x, int y, BOOL bErase, BOOL bDraw);
+    // An edit window's press fell into its selected text: drags the current cell's text.
+    virtual BOOL OnTextDragStart(CPoint point);
+    // Where a block from this grid lands when the mouse is on (nRow, nCol); FALSE outside.
+    BOOL CalcDropTarget(ROWCOL& nRow, ROWCOL& nCol);
+    void SetDragDataSource(COleDataSource* pSource);
+    DWORD m_nDndSourceFlags = 0;
+    DWORD m_nDndTargetFlags = 0;
+    COleDataSource* m_pDragDataSource = nullptr;
+    ROWCOL m_nDndRow = 0xFFFFFFFF, m_nDndCol = 0xFFFFFFFF;
+    CRect m_rcDndFeedback;
+    ROWCOL m_nDndRows = 0, m_nDndCols = 0;
+    BOOL m_bDndSourceTimer = FALSE;
+    BOOL m_bDndTargetTimer = FALSE;
+    DWORD m_dwDndForcedEffect = 0;
+    BOOL m_bDndSource = FALSE;
+    // ---- Printing: page breaks, one page at a time, header and footer
+    // The page rectangle less the properties' margins.
+    virtual void SubtractPageMargins(CDC* pDC, CPrintInfo* pInfo);
+    virtual void DrawHeaderFooter(CDC* pDC, CPrintInfo* pInfo);
+    // Entry i: the first row (column) of the i-th band of pages; the last entry is one beyond the
+    // last printed row (column). Valid from OnBeginPrinting to OnEndPrinting.
+    const CDWordArray& GetRowBreaks() const { return m_awRowBreaks; }
+    const CDWordArray& GetColBreaks() const { return m_awColBreaks; }
+    // The page rectangle of the job (logical units of the printer) and the page band that holds
+    // the screen's top row and left column.
+    CRect m_rectPage;
+    ROWCOL m_nScreenPageRow = 0, m_nScreenPageCol = 0;
+    // The job prints the first selected range, or (nothing selected) the window's part.
+    BOOL m_bPrintSelection = FALSE, m_bPrintVisibleOnly = FALSE;
+    // Appends the page starts of one direction from nStart on, up to nLast, and nLast + 1.
+    void CalcPageBreaks(BOOL bRows, CDWordArray& breaks, ROWCOL nStart, ROWCOL nLast);
+    // The page band and page of the job for a 1-based page number, by the properties' page order.
+    void GetPageBands(UINT nPage, ROWCOL& nPageRow, ROWCOL& nPageCol);
 
     // ---- Non-virtual services
     // Whether an operation in this command mode records its inverse.

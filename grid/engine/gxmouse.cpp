@@ -571,14 +571,11 @@ BOOL CGXGridEngine::HandleOtherDblClk(int nButton, UINT nFlags, CPoint pt)
 BOOL CGXGridEngine::HandleMButtonDblClk(UINT nFlags, CPoint pt) { return HandleOtherDblClk(kMiddle, nFlags, pt); }
 BOOL CGXGridEngine::HandleRButtonDblClk(UINT nFlags, CPoint pt) { return HandleOtherDblClk(kRight, nFlags, pt); }
 
-// Sorting by a header double click belongs to sorting, which answers "not handled" until it exists.
-BOOL CGXGridEngine::OnLButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnMButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnRButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
 BOOL CGXGridEngine::OnMouseMoveOver(ROWCOL, ROWCOL, UINT, CPoint) { return FALSE; }
-BOOL CGXGridEngine::StartCellDrag(ROWCOL, ROWCOL, CPoint) { return FALSE; }
 
 BOOL CGXGridEngine::OnSelectHeaderWithCtrl(ROWCOL nRow, ROWCOL nCol, UINT, CPoint)
 {

@@ -144,8 +144,10 @@ public:
     BOOL m_bSelectionFrame = FALSE;
     BOOL m_bSortColsByHeader = FALSE;
     BOOL m_bSortRowsByHeader = FALSE;
-    long m_nWork1 = -1, m_nWork2 = -1;
-    long m_nWork3 = 0;
+    // The last sort: its key row (-1 for a row sort), key column (-1 for a column sort), and 1 when
+    // its first key was ascending. A double click on that header again sorts the other way.
+    long m_nSortedRow = -1, m_nSortedCol = -1;
+    BOOL m_bSortedAscending = FALSE;
     BOOL m_bInitialised = FALSE;
     long m_nWork4[6] = {};
 
@@ -174,6 +176,15 @@ public:
     BOOL m_bAllowRowMoving = FALSE;       // rows can be moved by dragging their headers
     BOOL m_bAllowColMoving = FALSE;       // columns likewise
     BOOL m_bClearSelectionOnMove = FALSE; // a selecting move clears the selection first
+    // Cell drag and drop: the block being dragged and where it may land (reset when a drag ends).
+    // Locks are 0xFFFFFFFE when free, else the only row (column) the block may land on.
+    BOOL m_bDndFromHere = FALSE;
+    ROWCOL m_nDndBlockTop = 0, m_nDndBlockLeft = 0;
+    CGXRangeList* m_pDndRanges = nullptr;
+    ROWCOL m_nDndColLock = 0xFFFFFFFE, m_nDndRowLock = 0xFFFFFFFE;
+    ROWCOL m_nDndGrabRow = 0, m_nDndGrabCol = 0;
+    BOOL m_bDndControlText = FALSE;
+    class CGXControl* m_pDndControl = nullptr;
 
     // The library-wide defaults of the lines-at-right-bottom option and of the library value.
     static BOOL s_bDefaultLinesAtRightBottom;

@@ -4,6 +4,9 @@
 #include "gxdata.h"
 
 class CGXGridParam;
+class CDC;
+class CDocument;
+struct CPrintInfo;
 
 class CGXProperties : public CObject
 {
@@ -28,6 +31,12 @@ public:
     virtual CString ExpandTokens(LPCSTR lpszText);
     // The text of token nToken; rest is the text after the token and may be shortened.
     virtual CString GetTokenValue(int nToken, CString& rest);
+
+    // Fills the token values of the page and draws the page header and footer around the print
+    // information's drawing rectangle (without information: the whole page).
+    virtual void PrintHeaderFooter(CDC* pDC, CPrintInfo* pInfo, CDocument* pDocument, CGXGridParam* pParam);
+    // The height of the footer: per column, the "X" heights of its rows that hold a value.
+    int CalcFooterHeight(CDC* pDC, CGXGridParam* pParam);
 
     int AddColorProperty(UINT nNameID, COLORREF color);
     int AddColor(LPCSTR lpszName, COLORREF color);

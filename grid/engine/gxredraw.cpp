@@ -171,7 +171,9 @@ void CGXGridEngine::OnGridUpdate(CWnd* pSender, LPARAM, CObject* pHintObject)
         break;
     case 28:
     case 29: RedrawRange(h->nRow1, h->nCol1, h->nRow2, h->nCol2, f, FALSE); break;
-    // 24 (the current cell's transfer), 31 and 32 (moved data) belong to operations still to come.
+    case 31: UpdateMoveDataRows(h->m_range, f, FALSE); break;
+    case 32: UpdateMoveDataCols(h->m_range, f, FALSE); break;
+    // 24 (the current cell's transfer) belongs to an operation still to come.
     case 19:
     case 20: {
         int r = 0, c = 0;

@@ -86,9 +86,11 @@
 #define GX_IDS_REMOVINGCOLS       52297
 #define GX_IDS_COPYINGTEXT        52298
 #define GX_IDS_COPYINGINTERNAL    52299
+#define GX_IDS_RANGETOOBIG        52300
 #define GX_IDS_CUTDATA            52301
 #define GX_IDS_CUTTING            52302
 #define GX_IDS_PASTING            52303
+#define GX_IDS_MULTIAREAPASTE     52304
 #define GX_IDS_PASTE              52305
 #define GX_IDS_REPLACING          52306
 #define GX_IDS_REPLACEALL         52307
@@ -116,6 +118,8 @@
 #define GX_IDS_CLEARCELLS         52331
 #define GX_IDS_SORTROWS           52332
 #define GX_IDS_SORTCOLS           52333
+#define GX_IDS_NOTENOUGHMEMORY    52334
+#define GX_IDS_CANCELED           52335
 #define GX_IDS_STYLESMAPCHANGES   52336
 #define GX_IDS_PROPERTYSETTINGS   52337
 

@@ -607,8 +607,6 @@ BOOL CGXGridEngine::MoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags
     return MoveLines(*this, FALSE, nFrom, nTo, nDest, nFlags, nCommand);
 }
 
-BOOL CGXGridEngine::MoveDataRows(const CGXRange&, const CDWordArray&, UINT, int) { return FALSE; }
-BOOL CGXGridEngine::MoveDataCols(const CGXRange&, const CDWordArray&, UINT, int) { return FALSE; }
 
 // ---------------------------------------------------------------------------
 // Freezing a selected block: it moves behind the header rows (columns), is frozen there, and

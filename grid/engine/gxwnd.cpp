@@ -1,6 +1,7 @@
 #include "gxwnd.h"
 #include "gxinit.h"
 #include "gxutil.h"
+#include "afxdlgs.h"
 #include <commdlg.h>
 #include <cstring>
 
@@ -355,9 +356,9 @@ LRESULT CGXGridWnd::OnLockSizeRedraw(WPARAM wParam, LPARAM)
 
 LRESULT CGXGridWnd::OnFindReplaceMsg(WPARAM, LPARAM lParam)
 {
-    // The dialog object travels in the request's custom data.
-    const FINDREPLACEA* fr = reinterpret_cast<const FINDREPLACEA*>(lParam);
-    OnFindReplace(fr != nullptr ? reinterpret_cast<CFindReplaceDialog*>(fr->lCustData) : nullptr);
+    // A foreign request (not one of the framework's dialogs) is not ours to answer.
+    if (CFindReplaceDialog* pDialog = CFindReplaceDialog::GetNotifier(lParam))
+        OnFindReplace(pDialog);
     return 0;
 }
 

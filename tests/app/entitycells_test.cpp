@@ -5,6 +5,7 @@
 #include "EntityCellControls.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
+#include "EntityFrameSpy.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
 #include "gxfactry.h"
@@ -22,24 +23,7 @@ public:
 };
 ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new ControlsEnvironment);
 
-class CMainSpy : public CWnd
-{
-public:
-    Entity* pWorking = nullptr;
-    int modified = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_ENTITY_QUERY)
-            return wParam ? 0 : reinterpret_cast<LRESULT>(pWorking);
-        if (message == WM_ENTITY_MODIFIED) {
-            ++modified;
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
+using CMainSpy = CEntityFrameSpy;
 
 enum : ROWCOL
 {

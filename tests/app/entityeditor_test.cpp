@@ -4,6 +4,7 @@
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
 #include "IniFile.h"
+#include "LibreQuakeData.h"
 #include <set>
 #include <string>
 
@@ -456,34 +457,19 @@ TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
 // class and help, and an applied change is in the written map text.
 TEST_F(EntityEditorTest, ALibreQuakeMapWithItsClasses)
 {
-    const char kQc[] = "Z:\\work\\shared\\data\\qc";
-    const char kMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
-    if (::GetFileAttributesA(kMap) == INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no shared data";
-    services->WriteProfileString("Project Settings", "Root Path", kQc);
-    project->RemoveKey("Paths", "Entities");
-    project->AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
-    ASSERT_EQ(96, editor->LoadEntityClasses());
-    services->RemoveAllEntityClasses();
-    for (POSITION pos = classes.GetStartPosition(); pos;) {
-        EntityClass* pClass = classes.GetNext(pos);
-        services->AddEntityClass(pClass->name, pClass->size);
-    }
+    ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
     Map& real = *map;
     services->boxes.clear();
-    ASSERT_TRUE(real.OnOpenDocument(kMap));
+    ASSERT_TRUE(real.OnOpenDocument(kLibreQuakeMap));
     for (const auto& box : services->boxes)
         EXPECT_EQ(std::string::npos, box.text.find("classname")) << box.text;
     services->SetActiveMap(&real);
     Entity* light = nullptr;
     for (const char* name : {"light", "monster_knight", "func_door", "trigger_teleport"}) {
         SCOPED_TRACE(name);
-        Entity* found = nullptr;
-        for (POSITION pos = real.GetEntities().GetHeadPosition(); pos && !found;) {
-            auto* e = static_cast<Entity*>(real.GetEntities().GetNext(pos));
-            if (CString(e->ValueForKey("classname")) == name)
-                found = e;
-        }
+        Entity* found = FindEntityOfClass(real, name);
         ASSERT_NE(nullptr, found);
         services->boxes.clear();
         editor->SetEntity(found);

@@ -3,6 +3,8 @@
 #include "afxtest.h"
 #include "afxprint.h"
 #include "afxres.h"
+#include "afxpreview.h"
+#include <functional>
 #include <string>
 
 namespace {
@@ -27,8 +29,12 @@ public:
         if (pInfo != nullptr)
             log += "dc" + std::to_string(pInfo->m_nCurPage) + " ";
     }
+    std::function<void(CPrintInfo*)> onPrint;
+    void OnDraw(CDC*) override {}
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
     {
+        if (onPrint)
+            onPrint(pInfo);
         log += "print" + std::to_string(pInfo->m_nCurPage) + " ";
         drawRects.push_back(pInfo->m_rectDraw);
         CRect r(10, 10, 40, 30);
@@ -189,8 +195,10 @@ TEST_F(PrintTest, WithoutAPrinterTheCommandsSaySoAndDoNothingElse)
     view.OnFilePrint();
     AfxSeamAnswer(IDOK);
     AfxGetApp()->OnFilePrintSetup();
-    EXPECT_EQ(view.log, "prepare ");
-    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrintPreview();
+    EXPECT_EQ(view.log, "prepare prepare ");
+    ASSERT_EQ(AfxSeamCalls().size(), 3u);
     CString text;
     text.LoadString(AFX_IDP_NO_PRINTER);
     EXPECT_FALSE(text.IsEmpty());
@@ -201,6 +209,116 @@ TEST_F(PrintTest, WithoutAPrinterTheCommandsSaySoAndDoNothingElse)
     EXPECT_EQ(none.nCreates, 0);
     EXPECT_EQ(AfxGetApp()->m_hDevNames, nullptr);
     AfxSetPrinterDevice(&printer);
+}
+
+TEST_F(PrintTest, TheProgressDialogShowsEachPageAndItsCancelEndsTheJobAfterThePage)
+{
+    CLogView view;
+    view.nMaxPage = 4;
+    CString docName, page;
+    view.onPrint = [&](CPrintInfo* pInfo) {
+        CPrintingDialog* pDlg = CPrintingDialog::GetActive();
+        ASSERT_NE(pDlg, nullptr);
+        ASSERT_TRUE(::IsWindowVisible(pDlg->m_hWnd));
+        char sz[64];
+        ::GetDlgItemTextA(pDlg->m_hWnd, AFX_IDC_PRINT_PAGENUM, sz, sizeof sz);
+        page += sz;
+        page += ";";
+        ::GetDlgItemTextA(pDlg->m_hWnd, AFX_IDC_PRINT_PRINTERNAME, sz, sizeof sz);
+        docName = sz;
+        // The user clicks Cancel while the second page prints.
+        if (pInfo->m_nCurPage == 2)
+            pDlg->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                              (LPARAM)::GetDlgItem(pDlg->m_hWnd, IDCANCEL));
+    };
+    AfxSeamAnswer(IDOK);
+    view.OnFilePrint();
+    EXPECT_EQ(view.log, "prepare begin dc1 print1 dc2 print2 end");
+    EXPECT_STREQ((LPCSTR)page, "Page 1;Page 2;");
+    EXPECT_STREQ((LPCSTR)docName, "Stand-in printer");
+    EXPECT_EQ(printer.m_pages.size(), 2u);
+    EXPECT_EQ(printer.m_nDocsAborted, 1);
+    EXPECT_EQ(printer.m_nDocsEnded, 0);
+    EXPECT_EQ(CPrintingDialog::GetActive(), nullptr);
+}
+
+TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEverythingBack)
+{
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+    HMENU hMenu = ::CreateMenu();
+    ::AppendMenuA(hMenu, MF_STRING, 100, "&File");
+    ::SetMenu(pFrame->m_hWnd, hMenu);
+    auto* pView = new CLogView;
+    ASSERT_TRUE(pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), pFrame, AFX_IDW_PANE_FIRST));
+    pFrame->SetActiveView(pView);
+    pFrame->RecalcLayout();
+
+    pView->OnFilePrintPreview();
+    auto* pPreview = dynamic_cast<CPreviewView*>(pFrame->GetActiveView());
+    ASSERT_NE(pPreview, nullptr);
+    EXPECT_EQ(pView->log.rfind("prepare begin ", 0), 0u) << pView->log;
+    EXPECT_EQ(::GetMenu(pFrame->m_hWnd), nullptr);
+    EXPECT_FALSE(pView->IsWindowVisible());
+    EXPECT_EQ(pView->GetDlgCtrlID(), AFX_IDW_PANE_SAVE);
+    EXPECT_EQ(pPreview->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(pPreview->GetCurrentPage(), 1u);
+    EXPECT_STREQ((LPCSTR)pPreview->GetPageText(), "Page 1");
+
+    // The page keeps the printer's proportions and shows what OnPrint drew, scaled.
+    CRect page = pPreview->GetPageRect();
+    ASSERT_FALSE(page.IsRectEmpty());
+    EXPECT_NEAR(page.Width() * 150.0 / page.Height(), 200.0, 2.0);
+    auto pixelAt = [&](double x, double y) {
+        CRect client;
+        pPreview->GetClientRect(&client);
+        CStandInPrinter screen(client.Size());
+        HDC hDC = screen.CreateDC(nullptr, nullptr);
+        screen.StartPage(hDC);
+        {
+            CDC dc;
+            dc.Attach(hDC);
+            pPreview->OnDraw(&dc);
+            dc.Detach();
+        }
+        screen.EndPage(hDC);
+        screen.DeleteDC(hDC);
+        const double s = page.Width() / 200.0;
+        return screen.m_pages[0].GetPixel(page.left + (int)(x * s), page.top + (int)(y * s));
+    };
+    EXPECT_EQ(pixelAt(25, 20), RGB(40, 0, 0));
+    EXPECT_EQ(pixelAt(100, 100), RGB(255, 255, 255));
+
+    // Next and Prev through the bar's buttons, as clicked.
+    CWnd* pBar = pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(pBar, nullptr);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_NEXT), BM_CLICK, 0, 0);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_NEXT), BM_CLICK, 0, 0);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_NEXT), BM_CLICK, 0, 0);
+    EXPECT_EQ(pPreview->GetCurrentPage(), 3u) << "no page beyond the last";
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_PREV), BM_CLICK, 0, 0);
+    EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
+    char sz[64];
+    ::GetDlgItemTextA(pBar->m_hWnd, AFX_ID_PREVIEW_PAGE, sz, sizeof sz);
+    EXPECT_STREQ(sz, "Page 2");
+    EXPECT_EQ(pixelAt(25, 20), RGB(80, 0, 0));
+
+    // Print closes the preview and runs the print loop.
+    AfxSeamAnswer(IDOK);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_PRINT), BM_CLICK, 0, 0);
+    EXPECT_EQ(printer.m_pages.size(), 3u);
+    EXPECT_EQ(pFrame->GetActiveView(), pView);
+    EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
+    EXPECT_EQ(::GetMenu(pFrame->m_hWnd), hMenu);
+    EXPECT_TRUE(pView->IsWindowVisible());
+    EXPECT_EQ(pView->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
+    CRect rcView, rcClient;
+    pView->GetWindowRect(&rcView);
+    pFrame->ScreenToClient(&rcView);
+    pFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcView, rcClient);
+    EXPECT_EQ(printer.m_nDCsOpen, 0);
+    pFrame->DestroyWindow();
 }
 
 TEST_F(PrintTest, TheSystemsPrinterListUnderWine)

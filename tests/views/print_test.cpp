@@ -2,6 +2,7 @@
 #include "ViewsRes.h"
 #include "WindowFixture.h"
 #include "afxprint.h"
+#include "afxpreview.h"
 #include "afxwndtest.h"
 
 namespace {
@@ -81,6 +82,89 @@ TEST_F(MapPrintTest, ThePlaneViewPrintsWhatItsWindowShowsUnscaledOnOnePage)
     // Unscaled: nothing lies beyond the window's size.
     EXPECT_EQ(printed.GetPixel(page.cx - 1, page.cy - 1), RGB(255, 255, 255));
     EXPECT_EQ(printed.GetPixel(client.Width() + 5, 5), RGB(255, 255, 255));
+
+    CWinApp* pApp = AfxGetApp();
+    if (pApp->m_hDevNames != nullptr)
+        ::GlobalFree(pApp->m_hDevNames);
+    pApp->m_hDevNames = nullptr;
+    AfxSetPrinterDevice(pOld);
+}
+
+TEST_F(MapPrintTest, PreviewOfTheMapWindowOpensAndClosesWithTheSplitterAndBothPanesBack)
+{
+    CMapFrame* pFrame = OpenNew(nullptr, FillSmallMap);
+    ASSERT_NE(pFrame, nullptr);
+    CMapXYView* xy = pFrame->GetXYView();
+    CMapZView* z = pFrame->GetZView();
+    ASSERT_NE(xy, nullptr);
+    ASSERT_NE(z, nullptr);
+    CTestCmdUI ui;
+    ui.m_nID = ID_FILE_PRINT_PREVIEW;
+    EXPECT_TRUE(pFrame->OnCmdMsg(ID_FILE_PRINT_PREVIEW, CN_UPDATE_COMMAND_UI, &ui, nullptr));
+    EXPECT_EQ(ui.m_bEnabled, 1);
+
+    auto rectIn = [](CWnd* pWnd, CWnd* pParent) {
+        CRect r;
+        pWnd->GetWindowRect(&r);
+        pParent->ScreenToClient(&r);
+        return r;
+    };
+    const CRect rcXY = rectIn(xy, pFrame), rcZ = rectIn(z, pFrame), rcFrame = rectIn(pFrame, m_pMain);
+    CRect client;
+    xy->GetClientRect(&client);
+    CStandInPrinter printer(CSize(client.Width() + 40, client.Height() + 30));
+    CPrinterDevice* pOld = AfxSetPrinterDevice(&printer);
+
+    Command(pFrame, ID_FILE_PRINT_PREVIEW);
+    HWND hMDIClient = m_pMain->m_hWndMDIClient;
+    auto* pPreview = dynamic_cast<CPreviewView*>(
+        CWnd::FromHandlePermanent(::GetDlgItem(m_pMain->m_hWnd, AFX_IDW_PANE_FIRST)));
+    ASSERT_NE(pPreview, nullptr);
+    EXPECT_EQ(pPreview->GetPrintView(), xy);
+    EXPECT_FALSE(::IsWindowVisible(hMDIClient));
+    EXPECT_FALSE(m_pBar->IsWindowVisible());
+    EXPECT_EQ(pPreview->GetCurrentPage(), 1u);
+    // The page shows the map: something but white inside the page.
+    CRect rcPreview;
+    pPreview->GetClientRect(&rcPreview);
+    CStandInPrinter screen(rcPreview.Size());
+    HDC hDC = screen.CreateDC(nullptr, nullptr);
+    screen.StartPage(hDC);
+    {
+        CDC dc;
+        dc.Attach(hDC);
+        pPreview->OnDraw(&dc);
+        dc.Detach();
+    }
+    screen.EndPage(hDC);
+    screen.DeleteDC(hDC);
+    CRect page = pPreview->GetPageRect();
+    page.DeflateRect(2, 2);
+    int nInk = 0;
+    for (int y = page.top; y < page.bottom; ++y)
+        for (int x = page.left; x < page.right; ++x)
+            if (screen.m_pages[0].GetPixel(x, y) != RGB(255, 255, 255))
+                ++nInk;
+    EXPECT_GT(nInk, 0);
+
+    CWnd* pBar = m_pMain->GetControlBar(AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(pBar, nullptr);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_CLOSE), BM_CLICK, 0, 0);
+
+    EXPECT_TRUE(::IsWindowVisible(hMDIClient));
+    EXPECT_EQ(::GetDlgItem(m_pMain->m_hWnd, AFX_IDW_PANE_FIRST), hMDIClient);
+    EXPECT_TRUE(m_pBar->IsWindowVisible());
+    EXPECT_EQ(m_pMain->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
+    EXPECT_EQ(pFrame->GetXYView(), xy);
+    EXPECT_EQ(pFrame->GetZView(), z);
+    EXPECT_TRUE(pFrame->m_wndSplitter.IsWindowVisible());
+    EXPECT_TRUE(xy->IsWindowVisible());
+    EXPECT_TRUE(z->IsWindowVisible());
+    EXPECT_EQ(rectIn(xy, pFrame), rcXY);
+    EXPECT_EQ(rectIn(z, pFrame), rcZ);
+    EXPECT_EQ(rectIn(pFrame, m_pMain), rcFrame);
+    EXPECT_TRUE(printer.m_pages.empty());
+    EXPECT_EQ(printer.m_nDCsOpen, 0);
 
     CWinApp* pApp = AfxGetApp();
     if (pApp->m_hDevNames != nullptr)

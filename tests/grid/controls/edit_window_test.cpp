@@ -4,6 +4,7 @@
 #include "afxwin.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
+#include "cell_clipboard.h"
 #include "gxctrli.h"
 #include "gxengine.h"
 #include "gxparam.h"
@@ -21,33 +22,6 @@ public:
     void OnInvalidKeyPressed(LPCSTR) override { ++m_nRefused; }
     int m_nRefused = 0;
 };
-
-CString ClipboardText()
-{
-    CString text;
-    if (::OpenClipboard(nullptr)) {
-        if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-            if (LPCSTR p = static_cast<LPCSTR>(::GlobalLock(h))) {
-                text = p;
-                ::GlobalUnlock(h);
-            }
-        }
-        ::CloseClipboard();
-    }
-    return text;
-}
-
-void PutOnClipboard(LPCSTR text)
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    const size_t n = strlen(text) + 1;
-    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, n);
-    memcpy(::GlobalLock(h), text, n);
-    ::GlobalUnlock(h);
-    ::SetClipboardData(CF_TEXT, h);
-    ::CloseClipboard();
-}
 
 const char* const kColors = "Red\nGreen\r\nBlue";
 

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "gxctrli.h"
+#include "gxmask.h"
+#include "gxrich.h"
+#include "gxdtctrl.h"
 #include "gxfactry.h"
 #include "gxinit.h"
 #include "gxresrc.h"
@@ -42,6 +45,9 @@ TEST(ControlFactory, IdsWithoutAControlClassMakeNothing)
                                          : id == 52514 ? GX_CONTROL_CLASS(CGXPushbutton)
                                          : id == 52522 ? GX_CONTROL_CLASS(CGXListBox)
                                          : id == 52537 ? GX_CONTROL_CLASS(CGXPasswordControl)
+                                         : id == 52535 ? GX_CONTROL_CLASS(CGXMaskControl)
+                                         : id == 52534 ? GX_CONTROL_CLASS(CGXRichEditCtrl)
+                                         : id == 52543 || id == 52544 ? GX_CONTROL_CLASS(CGXDateTimeCtrl)
                                          : id == 52521 ? GX_CONTROL_CLASS(CGXVScrollEdit)
                                          : id == 52518 ? GX_CONTROL_CLASS(CGXHotSpotEdit)
                                          : id == 52519 ? GX_CONTROL_CLASS(CGXSpinEdit)

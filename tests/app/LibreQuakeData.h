@@ -1,0 +1,37 @@
+// LibreQuake's classes and one of its maps from the shared data, for the Entity Editor's tests.
+#pragma once
+#include "EntityClasses.h"
+#include "EntityEditorDlg.h"
+#include "IniFile.h"
+#include "Map.h"
+#include "RecordingServices.h"
+
+const char kLibreQuakeMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
+
+// The project names LibreQuake's three class folders; the editor reads them and the map model
+// sizes entities from the same classes. Returns the number of classes read.
+inline int LoadLibreQuakeClasses(CEntityEditorDlg& editor, CEntityClassMap& classes, CRecordingServices& services,
+                                 CIniFile& project)
+{
+    services.WriteProfileString("Project Settings", "Root Path", "Z:\\work\\shared\\data\\qc");
+    project.RemoveKey("Paths", "Entities");
+    project.AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
+    int count = editor.LoadEntityClasses();
+    services.RemoveAllEntityClasses();
+    for (POSITION pos = classes.GetStartPosition(); pos;) {
+        EntityClass* pClass = classes.GetNext(pos);
+        services.AddEntityClass(pClass->name, pClass->size);
+    }
+    return count;
+}
+
+// The map's first entity of the class, or null.
+inline Entity* FindEntityOfClass(Map& map, LPCSTR name)
+{
+    for (POSITION pos = map.GetEntities().GetHeadPosition(); pos;) {
+        auto* e = static_cast<Entity*>(map.GetEntities().GetNext(pos));
+        if (CString(e->ValueForKey("classname")) == name)
+            return e;
+    }
+    return nullptr;
+}

@@ -1,0 +1,457 @@
+// The Entity Editor's key/value grid on its "Key/Value" page, with real windows under Wine: rows
+// loaded from an entity, value controls chosen by keys, checks, the origin refresh, Apply, the
+// caption buttons and the layout; the entity colours the views ask for.
+#include "AppServices.h"
+#include "DocumentFixture.h"
+#include "EntityClasses.h"
+#include "EntityEditorDlg.h"
+#include "EntityFrameSpy.h"
+#include "EntityGridRules.h"
+#include "IniFile.h"
+#include "LibreQuakeData.h"
+#include "afxseam.h"
+#include "afxwndtest.h"
+#include "gxctrli.h"
+#include "gxfactry.h"
+#include "gxresrc.h"
+#include "gxstyle.h"
+#include <string>
+
+namespace {
+
+class EntityGridTest : public DocumentTest
+{
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        AfxSeamReset();
+        GXInit(0x421, nullptr, nullptr);
+        project.reset(new CIniFile(dir.Path("test.prj")));
+        project->AddString("Paths", "Entities", "qc");
+        services->SetProject(project.get());
+        services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+        ::CreateDirectoryA(dir.Path("qc"), nullptr);
+        dir.WriteFile("qc\\a.qc", "/*QUAKED light (0 1 0) (-8 -8 -8) (8 8 8) START_OFF\nA light.\n*/\n"
+                                  "/*QUAKED func_door (0 .5 .8) ? START_OPEN\nA door.\n*/\n");
+        for (const char* name : {"light", "func_door"})
+            services->AddEntityClass(name, TestBox(-8, 8, -8, 8, -8, 8));
+        ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "frame", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+        AfxGetApp()->m_pMainWnd = &frame;
+        editor.reset(new CEntityEditorDlg(classes, nullptr));
+        ASSERT_TRUE(editor->Create());
+        frame.pEditor = editor.get();
+        editor->LoadEntityClasses();
+        grid = editor->m_keyValuePage.GetGrid();
+        ASSERT_NE(nullptr, grid);
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        frame.DestroyWindow();
+        services->SetProject(nullptr);
+        services->SetActiveMap(nullptr);
+        DocumentTest::TearDown();
+    }
+    Entity* AddPairs(std::initializer_list<std::pair<const char*, const char*>> pairs)
+    {
+        Entity* e = new Entity(map);
+        for (const auto& p : pairs)
+            e->AddKeyValue(p.first, p.second);
+        map->AddEntity(e);
+        return e;
+    }
+    std::string Cell(ROWCOL r, ROWCOL c) { return std::string(grid->GetCellValue(r, c)); }
+    UINT Control(ROWCOL r, ROWCOL c) { return grid->GetCellStyle(r, c).GetControl(); }
+    COLORREF Background(ROWCOL r, ROWCOL c) { return grid->GetCellStyle(r, c).GetInterior().lbColor; }
+    // Types a whole text into a cell through its control, as the cell's edit would take it.
+    void Type(ROWCOL r, ROWCOL c, LPCSTR text)
+    {
+        ASSERT_TRUE(grid->PlaceCurrentCell(r, c, 0x10));
+        CGXControl* control = grid->GetCurrentCellControl();
+        ASSERT_NE(nullptr, control);
+        control->SetCurrentText(text);
+    }
+    bool ButtonsEnabled() { return editor->m_apply.IsWindowEnabled() && editor->m_undo.IsWindowEnabled(); }
+
+    CTempDir dir;
+    std::unique_ptr<CIniFile> project;
+    CEntityClassMap classes;
+    CEntityFrameSpy frame;
+    std::unique_ptr<CEntityEditorDlg> editor;
+    CEntityGrid* grid = nullptr;
+};
+
+const COLORREF kSilver = RGB(192, 192, 192);
+const UINT kBase = GX_IDS_CTRL_EDIT;    // the value column's own control
+
+TEST_F(EntityGridTest, LoadingShowsThePairsInOrderWithTheirControls)
+{
+    EXPECT_EQ(0u, grid->GetRowCount());
+    EXPECT_EQ(2u, grid->GetColCount());
+    EXPECT_EQ("Key", Cell(0, 1));
+    EXPECT_EQ("Value", Cell(0, 2));
+    EXPECT_TRUE(grid->IsRowHidden(0));
+    EXPECT_TRUE(grid->IsColHidden(0));
+    EXPECT_EQ((UINT)GX_IDS_CTRL_COMBOBOX, Control(1, 1));
+
+    Entity* light = AddPairs({{"classname", "light"}, {"origin", "1 2 3"}, {"Angle", "90"}, {"count", "4"},
+                              {"WAIT", "-1"}, {"light", "200"}, {"killtarget", "t1"}, {"SpawnFlags", "1"},
+                              {"mangle", "0 90 0"}, {"message", "hi"}});
+    editor->SetEntity(light);
+    struct
+    {
+        const char* key;
+        const char* value;
+        UINT control;
+    } rows[] = {
+        {"classname", "light", kBase},
+        {"origin", "1 2 3", kBase},
+        {"Angle", "90", GX_IDS_CTRL_ENTITY_ANGLE},
+        {"count", "4", kBase},     // only a typed "count" gets the number edit
+        {"WAIT", "-1", GX_IDS_CTRL_ENTITY_NEGATIVE},
+        {"light", "200", GX_IDS_CTRL_ENTITY_NUMBER},
+        {"killtarget", "t1", GX_IDS_CTRL_ENTITY_TARGET},
+        {"SpawnFlags", "1", GX_IDS_CTRL_ENTITY_SPAWNFLAGS},
+        {"mangle", "0 90 0", GX_IDS_CTRL_ENTITY_PLAIN_EDIT},
+        {"message", "hi", kBase},
+    };
+    ASSERT_EQ(10u, grid->GetRowCount());
+    for (ROWCOL r = 1; r <= 10; ++r) {
+        const auto& row = rows[r - 1];
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(row.key, Cell(r, 1));
+        EXPECT_EQ(row.value, Cell(r, 2));
+        EXPECT_EQ(row.control, Control(r, 2));
+        EXPECT_EQ(r == 1 ? kSilver : ::GetSysColor(COLOR_WINDOW), Background(r, 2));
+    }
+    EXPECT_EQ(0, frame.modified);
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+
+    // Loading is no edit that can be undone; another entity replaces every row; none empties.
+    EXPECT_EQ(0, grid->GetParam()->GetUndoList().GetCount());
+    editor->SetEntity(AddPairs({{"classname", "func_door"}, {"speed", "5"}}));
+    ASSERT_EQ(2u, grid->GetRowCount());
+    EXPECT_EQ("speed", Cell(2, 1));
+    EXPECT_EQ((UINT)GX_IDS_CTRL_ENTITY_NUMBER, Control(2, 2));
+    // A key left blank in the middle of its edit does not keep the old rows from going.
+    Type(2, 1, "");
+    editor->SetEntity(nullptr);
+    EXPECT_EQ(0u, grid->GetRowCount());
+    EXPECT_TRUE(services->boxes.empty());
+}
+
+TEST_F(EntityGridTest, TypedKeysChooseTheValueControlAndResetTheValue)
+{
+    editor->SetEntity(AddPairs({{"classname", "light"}}));
+    struct
+    {
+        const char* key;
+        UINT control;       // kBase: the control stays what it was
+        const char* value;  // after typing, starting from "keep"
+    } cases[] = {
+        {"COUNT", GX_IDS_CTRL_ENTITY_NUMBER, ""}, {"Angle", GX_IDS_CTRL_ENTITY_ANGLE, "0"},
+        {"target", GX_IDS_CTRL_ENTITY_TARGET, "keep"}, {"KillTarget", GX_IDS_CTRL_ENTITY_TARGET, "keep"},
+        {"mangle", GX_IDS_CTRL_ENTITY_PLAIN_EDIT, "0 0 0"}, {"spawnFLAGS", GX_IDS_CTRL_ENTITY_SPAWNFLAGS, "0"},
+        {"Lip", GX_IDS_CTRL_ENTITY_NEGATIVE, ""}, {"t_width", GX_IDS_CTRL_ENTITY_NUMBER, ""},
+        {"message", kBase, "keep"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        int before = frame.modified;
+        editor->m_keyValuePage.m_panel.RunButton(CGridPanel::btnNew);
+        ROWCOL r = grid->GetRowCount();
+        grid->SetValueRange(CGXRange(r, 2), "keep");
+        Type(r, 1, c.key);
+        EXPECT_EQ(c.key, std::string(grid->GetCellText(r, 1)));
+        EXPECT_EQ(c.control, Control(r, 2));
+        EXPECT_EQ(c.value, Cell(r, 2));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), Background(r, 2));
+        EXPECT_EQ(before + 1, frame.modified);
+    }
+    EXPECT_TRUE(ButtonsEnabled());
+    // A key typed away again leaves the value cell silver and its control as it was.
+    ROWCOL r = grid->GetRowCount();
+    Type(r - 1, 1, "");
+    EXPECT_EQ(kSilver, Background(r - 1, 2));
+    EXPECT_EQ((UINT)GX_IDS_CTRL_ENTITY_NUMBER, Control(r - 1, 2));
+}
+
+TEST_F(EntityGridTest, LeavingACellChecksBlankKeysAndMangles)
+{
+    editor->SetEntity(AddPairs({{"classname", "light"}, {"mangle", "0 0 0"}, {"Mangle", "0 0 0"}}));
+    struct
+    {
+        ROWCOL row;
+        const char* value;
+        const char* warning;   // "" accepted
+    } cases[] = {
+        {2, "0 90 -1", ""},
+        {2, "0 90", "Invalid 3rd angle in mangle.  Must be \"<angle> <angle> <angle>\""},
+        {2, "0 91 0", "Invalid 2nd angle in mangle.  Must be \"<angle> <angle> <angle>\""},
+        {2, "x", "Invalid 1st angle in mangle.  Must be \"<angle> <angle> <angle>\""},
+        {2, "0 0 0 99", ""},
+        {3, "x", ""},   // the game reads only the lower-case key
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        grid->SetTextField(nullptr);
+        Type(c.row, 2, c.value);
+        EXPECT_EQ(*c.warning == 0, grid->OnValidateCell(c.row, 2) != FALSE);
+        EXPECT_EQ(c.warning, std::string(grid->GetWarningText()));
+        grid->TransferCurrentCell(FALSE);
+    }
+    grid->SetTextField(nullptr);
+    Type(2, 1, "");
+    EXPECT_FALSE(grid->OnValidateCell(2, 1));
+    EXPECT_EQ("Please enter a key, it cannot be blank.", std::string(grid->GetWarningText()));
+    grid->TransferCurrentCell(FALSE);
+}
+
+TEST_F(EntityGridTest, TheOriginRefreshChangesTheFirstOriginRowOnlyAndKeepsPendingEdits)
+{
+    Entity* light = AddPairs({{"classname", "light"}, {"Origin", "0 0 0"}, {"origin", "1 1 1"}, {"origin", "2 2 2"}});
+    editor->SetEntity(light);
+    services->SetActiveMap(map);
+    Type(1, 2, "func_door");
+    grid->TransferCurrentCell(TRUE);
+    ASSERT_TRUE(ButtonsEnabled());
+    editor->UpdateOrigin("8 16 24");
+    EXPECT_EQ("0 0 0", Cell(2, 2));
+    EXPECT_EQ("8 16 24", Cell(3, 2));
+    EXPECT_EQ("2 2 2", Cell(4, 2));
+    // The rows reached the working entity without a word; the pending edit and the buttons stay.
+    EXPECT_STREQ("func_door", editor->GetWorkingEntity().ValueForKey("classname"));
+    EXPECT_STREQ("8 16 24", editor->GetWorkingEntity().ValueForKey("origin"));
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+    EXPECT_TRUE(ButtonsEnabled());
+    EXPECT_TRUE(services->boxes.empty());
+    // Without an "origin" row nothing changes.
+    editor->SetEntity(AddPairs({{"classname", "func_door"}}));
+    editor->UpdateOrigin("1 2 3");
+    EXPECT_EQ(1u, grid->GetRowCount());
+    EXPECT_EQ("func_door", Cell(1, 2));
+}
+
+TEST_F(EntityGridTest, ApplyLeavesOutAnInvalidRowWithOneBoxNamingIt)
+{
+    Entity* door = AddPairs({{"classname", "func_door"}, {"speed", "100"}});
+    Select(door);
+    map->SetCurrentEntity(door);
+    services->SetActiveMap(map);
+    editor->SetEntity(door);
+    Type(2, 2, "");
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+    editor->Apply();    // what the cell's edit holds is taken too
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("The Key/Value pair on row 2 is invalid, it will be ignored.", services->boxes[0].text);
+    EXPECT_EQ(1, editor->GetWorkingEntity().GetKeyValues().GetCount());
+    EXPECT_EQ(nullptr, door->FindValue("speed"));
+    EXPECT_STREQ("func_door", door->ValueForKey("classname"));
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    // The rows stay as the user left them.
+    EXPECT_EQ(2u, grid->GetRowCount());
+
+    // Without its "classname" row the entity is not written into the map.
+    grid->PlaceCurrentCell(1, 1);
+    ASSERT_TRUE(grid->RemoveRow());
+    editor->Apply();
+    ASSERT_EQ(3u, services->boxes.size());
+    EXPECT_EQ("The Key/Value pair on row 1 is invalid, it will be ignored.", services->boxes[1].text);
+    EXPECT_EQ("A correct entity is not selected.\nSelect one with a red box.", services->boxes[2].text);
+    EXPECT_STREQ("func_door", door->ValueForKey("classname"));
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+}
+
+TEST_F(EntityGridTest, CaptionButtonsAddAndRemoveRows)
+{
+    CGridPanel& panel = editor->m_keyValuePage.m_panel;
+    CString caption;
+    panel.GetWindowText(caption);
+    EXPECT_STREQ("Key/Value Pair:", caption);
+    editor->SetEntity(AddPairs({{"classname", "func_door"}, {"a", "1"}, {"b", "2"}}));
+    // Without a current cell Delete does nothing.
+    EXPECT_FALSE(grid->RemoveRow());
+    EXPECT_EQ(3u, grid->GetRowCount());
+    EXPECT_EQ(0, frame.modified);
+
+    // A press and release on New adds an empty row at the end; a release outside does nothing.
+    auto press = [&](int button, CPoint release) {
+        CPoint down = panel.GetButtonRect(button).CenterPoint();
+        panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+        panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+    };
+    press(CGridPanel::btnNew, panel.GetButtonRect(CGridPanel::btnNew).CenterPoint());
+    ASSERT_EQ(4u, grid->GetRowCount());
+    EXPECT_EQ("", Cell(4, 1));
+    press(CGridPanel::btnNew, CPoint(0, 0));
+    EXPECT_EQ(4u, grid->GetRowCount());
+    EXPECT_FALSE(panel.IsButtonDrawnPressed(CGridPanel::btnNew));
+
+    // Delete takes the current cell's row and tells the editor.
+    grid->PlaceCurrentCell(2, 2);
+    press(CGridPanel::btnDelete, panel.GetButtonRect(CGridPanel::btnDelete).CenterPoint());
+    ASSERT_EQ(3u, grid->GetRowCount());
+    EXPECT_EQ("b", Cell(2, 1));
+    EXPECT_EQ(1, frame.modified);
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+    EXPECT_EQ(2, panel.m_tips.GetToolCount());
+    // Delete sits at the right end of the caption, New to its left.
+    CRect client;
+    panel.GetClientRect(&client);
+    EXPECT_GE(panel.GetButtonRect(CGridPanel::btnDelete).right, client.right - 2);
+    EXPECT_EQ(panel.GetButtonRect(CGridPanel::btnDelete).left - 1, panel.GetButtonRect(CGridPanel::btnNew).right);
+}
+
+TEST_F(EntityGridTest, ResizingTheEditorWidensTheValueColumn)
+{
+    editor->SetEntity(AddPairs({{"classname", "light"}}));
+    editor->SetWindowPos(nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOMOVE);
+    int before = grid->GetColWidth(2);
+    CRect rect;
+    editor->SetWindowPos(nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE);
+    grid->GetClientRect(&rect);
+    EXPECT_EQ(rect.Width() - 1, grid->GetColWidth(1) + grid->GetColWidth(2));
+    EXPECT_GT(grid->GetColWidth(2), before + 200);
+    // The panel's caption sits above the grid, inside the page.
+    CRect panel, grid2;
+    editor->m_keyValuePage.m_panel.GetWindowRect(&panel);
+    grid->GetWindowRect(&grid2);
+    EXPECT_GE(grid2.top - panel.top, editor->m_keyValuePage.m_panel.LoadCaption());
+}
+
+// LibreQuake's classes and one of its maps: selected entities show their pairs in the grid, and a
+// pair added in the grid, applied and saved, is in the written map file.
+TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
+{
+    if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no shared data";
+    ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
+    services->boxes.clear();
+    ASSERT_TRUE(map->OnOpenDocument(kLibreQuakeMap));
+    for (const auto& box : services->boxes)
+        EXPECT_EQ(std::string::npos, box.text.find("classname")) << box.text;
+    services->boxes.clear();
+    services->SetActiveMap(map);
+    auto find = [&](LPCSTR name) { return FindEntityOfClass(*map, name); };
+    for (const char* name : {"light", "monster_knight", "func_door", "trigger_teleport"}) {
+        SCOPED_TRACE(name);
+        Entity* e = find(name);
+        ASSERT_NE(nullptr, e);
+        editor->SetEntity(e);
+        EXPECT_TRUE(services->boxes.empty());
+        ASSERT_EQ(static_cast<ROWCOL>(e->GetKeyValues().GetCount()), grid->GetRowCount());
+        ROWCOL r = 1;
+        for (POSITION pos = e->GetKeyValues().GetHeadPosition(); pos; ++r) {
+            auto* pair = static_cast<CKeyValue*>(e->GetKeyValues().GetNext(pos));
+            EXPECT_EQ(std::string(pair->GetKey()), Cell(r, 1));
+            EXPECT_EQ(std::string(pair->GetValue()), Cell(r, 2));
+        }
+    }
+    Entity* knight = find("monster_knight");
+    editor->SetEntity(knight);
+    Select(knight);
+    map->SetCurrentEntity(knight);
+    editor->m_keyValuePage.m_panel.RunButton(CGridPanel::btnNew);
+    Type(grid->GetRowCount(), 1, "target");
+    Type(grid->GetRowCount(), 2, "gate1");
+    editor->Apply();
+    EXPECT_TRUE(services->boxes.empty());
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    ASSERT_TRUE(map->OnSaveDocument(dir.Path("e2m2.map")));
+    EXPECT_NE(std::string::npos, dir.ReadFile("e2m2.map").find("\"target\" \"gate1\""));
+    services->SetActiveMap(nullptr);
+    editor->SetEntity(nullptr);
+    knight->SetSelected(false);
+    map->GetSelection().RemoveAll();
+}
+
+// The views ask for an entity's colour for every entity they paint: the two colours come from
+// the settings once, and again only when the colours are made anew.
+class CCountingServices : public CAppServices
+{
+public:
+    int reads = 0;
+    int GetProfileInt(LPCSTR section, LPCSTR key, int def) override
+    {
+        if (CString(section) == "Colors" && (CString(key) == "Entity" || CString(key) == "Brush"))
+            ++reads;
+        return CAppServices::GetProfileInt(section, key, def);
+    }
+};
+
+TEST(EntityColors, AreReadOnceAndAgainWhenTheColorsChange)
+{
+    CCountingServices counting;
+    for (int i = 0; i < 100; ++i) {
+        counting.GetEntityColor("worldspawn");
+        counting.GetEntityColor("monster_dog");
+    }
+    EXPECT_EQ(2, counting.reads);
+    counting.CreateColors();
+    EXPECT_EQ(4, counting.reads);
+    counting.GetEntityColor("light");
+    EXPECT_EQ(4, counting.reads);
+}
+
+// Typing into the cells with the keyboard and the mouse, and a key's drop-down list.
+TEST_F(EntityGridTest, TypingIntoCells)
+{
+    editor->SetEntity(AddPairs({{"classname", "light"}}));
+    editor->SetWindowPos(nullptr, 100, 100, 600, 400, SWP_NOZORDER);
+    editor->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(editor.get()));
+    editor->m_keyValuePage.m_panel.RunButton(CGridPanel::btnNew);
+    auto centre = [&](ROWCOL r, ROWCOL c) {
+        CPoint pt = grid->CalcCellRect(r, c).CenterPoint();
+        pt.x -= 10;
+        grid->ClientToScreen(&pt);
+        return pt;
+    };
+    afxtest::InputScript s;
+    s.MoveTo(centre(2, 1)).Click();
+    for (char ch : std::string("SPEED"))
+        s.KeyDown(VK_SHIFT).Key(static_cast<BYTE>(ch)).KeyUp(VK_SHIFT);
+    s.Key(VK_TAB);
+    for (char ch : std::string("12"))
+        s.Key(static_cast<BYTE>(ch));
+    s.Key(VK_TAB);
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ("SPEED", Cell(2, 1));
+    EXPECT_EQ("12", Cell(2, 2));
+    EXPECT_EQ((UINT)GX_IDS_CTRL_ENTITY_NUMBER, Control(2, 2));
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+
+    // The key's list opens with Alt+Down and closes with Escape, the key unchanged.
+    auto* combo = dynamic_cast<CGXComboBox*>(grid->GetControlForId(GX_IDS_CTRL_COMBOBOX));
+    ASSERT_NE(nullptr, combo);
+    afxtest::InputScript open;
+    open.MoveTo(centre(2, 1)).Click().KeyDown(VK_MENU).Key(VK_DOWN).KeyUp(VK_MENU);
+    ASSERT_TRUE(open.Run());
+    EXPECT_TRUE(combo->IsDropListVisible());
+    afxtest::InputScript close;
+    close.Key(VK_ESCAPE);
+    ASSERT_TRUE(close.Run());
+    EXPECT_FALSE(combo->IsDropListVisible());
+    EXPECT_EQ("SPEED", Cell(2, 1));
+
+    // A bad mangle is refused when the cell is left: the box shows the warning, the cell stays.
+    afxtest::InputScript mangle;
+    mangle.MoveTo(centre(2, 1)).Click().Key(VK_END);
+    for (int i = 0; i < 5; ++i)
+        mangle.Key(VK_BACK);
+    for (char ch : std::string("MANGLE"))
+        mangle.Key(static_cast<BYTE>(ch));
+    mangle.Key(VK_TAB).Key(VK_END);
+    for (int i = 0; i < 6; ++i)
+        mangle.Key(VK_BACK);
+    mangle.Key('1').Key(VK_TAB);
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(mangle.Run());
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(CString("Invalid 1st angle in mangle.  Must be \"<angle> <angle> <angle>\""), AfxSeamCalls()[0].text);
+    EXPECT_TRUE(grid->IsCurrentCellAt(2, 2));
+}
+
+} // namespace
