@@ -156,6 +156,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         m_wndStatusBar.SetPaneInfoEx(info);
     }
     m_wndStatusBar.RecalcPaneWidths();
+    // The indicator strings only size the panes: they start disabled, as the first idle update
+    // leaves them, so a tip of the day up at start does not show "info_player_deathmatchXXX".
+    for (int i = 1; i <= 3; ++i)
+        m_wndStatusBar.SetPaneStyle(i, m_wndStatusBar.GetPaneStyle(i) | SBPS_DISABLED);
 
     EnableDocking(CBRS_ALIGN_ANY);
 

@@ -332,8 +332,14 @@ SECTab* SECTabWndBase::AddTab(CWnd* pWnd, LPCSTR lpszLabel)
     if (m_pTabCtrl == nullptr)
         return nullptr;
     SECTab* pTab = m_pTabCtrl->AddTab(lpszLabel, pWnd, 0, 0);
-    if (pTab != nullptr)
+    if (pTab != nullptr) {
+        // Only the active tab's window shows: one added behind it is hidden until activated.
+        int nActive;
+        if (pWnd != nullptr && pWnd->m_hWnd != nullptr && pWnd != m_pActiveWnd &&
+            !(m_pTabCtrl->GetActiveTab(nActive) && nActive == GetTabCount() - 1))
+            pWnd->ShowWindow(SW_HIDE);
         OnTabInserted(GetTabCount() - 1, 0);
+    }
     return pTab;
 }
 

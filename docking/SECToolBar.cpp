@@ -276,9 +276,10 @@ void SECToolBarBtn::DrawFace(CDC* pDC, const CRect& rect, BOOL bPushed)
         rectFrame.DeflateRect(1, 1);
         pDC->Draw3dRect(rectFrame, clrFace, clrShadow);
     }
-    // An image index beyond the strip draws nothing.
+    // An image index beyond the strip draws nothing. A disabled button's image is drawn grey by
+    // DrawDisabled, except while customising: then every button shows its own picture.
     if (m_pBar->m_hbmImages == nullptr || m_nImage < 0 || (UINT)m_nImage >= m_pBar->m_nImages ||
-        (m_nStyle & TBBS_DISABLED))
+        ((m_nStyle & TBBS_DISABLED) && !m_pBar->m_bCustomize))
         return;
     ImageDC images(pDC, m_pDrawCache, m_pBar->m_hbmImages);
     if (images.m_hDC != nullptr)

@@ -129,3 +129,23 @@ TEST_F(StartFixture, EditingShortcutsAndSpaceInAnEditField)
     EXPECT_FALSE(pFrame->PreTranslateMessage(&msg)) << "the edit field gets its space";
     ::DestroyWindow(edit);
 }
+
+// Before the first idle update (a tip of the day up at start keeps it away) the status bar's
+// entity, size and position panes show nothing: not the texts that only size them.
+TEST_F(StartFixture, TheStatusBarPanesAreBlankBeforeTheFirstIdleUpdate)
+{
+    ASSERT_TRUE(Start(SW_SHOWNORMAL));
+    CMainFrame* pFrame = m_app.GetMainFrame();
+    ASSERT_NE(pFrame, nullptr);
+    HWND hBar = ::GetDlgItem(pFrame->m_hWnd, AFX_IDW_STATUS_BAR);
+    ASSERT_NE(hBar, nullptr);
+    auto* pBar = dynamic_cast<SECPaneStatusBar*>(CWnd::FromHandlePermanent(hBar));
+    ASSERT_NE(pBar, nullptr);
+    for (int pane = 1; pane <= 3; ++pane) {
+        // The bar draws its panes itself and draws no text for a disabled one.
+        EXPECT_NE(0u, pBar->GetPaneStyle(pane) & SBPS_DISABLED) << "pane " << pane;
+        RECT rc = {};
+        ::SendMessageA(hBar, SB_GETRECT, pane, reinterpret_cast<LPARAM>(&rc));
+        EXPECT_GT(rc.right - rc.left, 50) << "pane " << pane << " keeps its width";
+    }
+}

@@ -458,6 +458,30 @@ TEST(TabWindow2D, ActivationShowsHidesAndFocusesAndRemovalHidesWithoutDestroying
     EXPECT_EQ(w.wnd.m_pActiveWnd, nullptr);
 }
 
+// Windows made visible and added behind the active tab stay out of sight: only the active tab's
+// window shows (a list box left visible at its creation size showed as a small box in a corner).
+TEST(TabWindow2D, VisibleWindowsAddedBehindTheActiveTabAreHidden)
+{
+    CSpyWnd spy;
+    ASSERT_TRUE(spy.Make(TRUE));
+    SECTabWnd wnd;
+    ASSERT_TRUE(wnd.Create(&spy, WS_CHILD | WS_VISIBLE | 0x12, 0xE900));
+    CEdit edits[3];
+    for (int i = 0; i < 3; i++) {
+        edits[i].Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 0, 10, 10), &wnd, 100 + i);
+        wnd.AddTab(&edits[i], i == 0 ? "Maps" : "More");
+        if (i == 0)
+            EXPECT_TRUE(wnd.ActivateTab(0));
+    }
+    EXPECT_TRUE(edits[0].IsWindowVisible());
+    EXPECT_FALSE(edits[1].IsWindowVisible());
+    EXPECT_FALSE(edits[2].IsWindowVisible());
+    EXPECT_TRUE(wnd.ActivateTab(2));
+    EXPECT_TRUE(edits[2].IsWindowVisible());
+    EXPECT_FALSE(edits[0].IsWindowVisible());
+    spy.DestroyWindow();
+}
+
 TEST(TabWindow2D, SharedScrollBarsKeepEachTabsThumb)
 {
     Window2D w;

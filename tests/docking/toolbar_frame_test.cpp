@@ -915,6 +915,33 @@ TEST_F(ToolBarFrame, ButtonsPaintThroughTheSharedCacheAndTransparentOnesShowTheB
     solo.DestroyWindow();
 }
 
+// While customising, a disabled button shows its own image, not an empty face: the user picks
+// and drags buttons by their pictures.
+TEST_F(ToolBarFrame, ADisabledButtonShowsItsImageWhileCustomising)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    m_pFrame->RecalcLayout();
+    const COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE);
+    CRect rectA;
+    pStandard->GetButtonRect(0, &rectA);
+    const CPoint pt = rectA.CenterPoint();
+    COLORREF clrImage;
+    {
+        PaintedBar enabled(pStandard, RGB(255, 0, 255));
+        clrImage = enabled.Pixel(pt.x, pt.y);
+    }
+    ASSERT_NE(clrImage, clrFace);
+    pStandard->SetButtonStyle(0, pStandard->GetButtonStyle(0) | TBBS_DISABLED);
+    m_pManager->SetCustomizeMode(TRUE);
+    {
+        PaintedBar customising(pStandard, RGB(255, 0, 255));
+        EXPECT_EQ(customising.Pixel(pt.x, pt.y), clrImage);
+    }
+    m_pManager->SetCustomizeMode(FALSE);
+    pStandard->SetButtonStyle(0, pStandard->GetButtonStyle(0) & ~TBBS_DISABLED);
+}
+
 // ---- Control buttons ----------------------------------------------------------------------------
 
 TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
