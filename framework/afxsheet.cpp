@@ -335,6 +335,8 @@ INT_PTR CPropertySheet::RunDriven(AfxModalCall& call, const AfxSeamDriveFn& driv
             ::EnableWindow(hWndParent, TRUE);
         return -1;
     }
+    // The system leaves a modeless sheet where it was made; a modal one comes up over its owner.
+    CenterWindow();
     m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
     ShowWindow(SW_SHOWNA);
     call.hWnd = m_hWnd;
@@ -378,6 +380,7 @@ INT_PTR CPropertySheet::DoModal()
     INT_PTR nResult = -1;
     try {
         if (CreateSheet(hWndParent, (DWORD)-1, 0)) {
+            CenterWindow();
             RunModalLoop(MLF_SHOWONIDLE);
             nResult = m_nModalResult;
         }

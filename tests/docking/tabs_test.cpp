@@ -470,8 +470,9 @@ TEST(TabWindow2D, VisibleWindowsAddedBehindTheActiveTabAreHidden)
     for (int i = 0; i < 3; i++) {
         edits[i].Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 0, 10, 10), &wnd, 100 + i);
         wnd.AddTab(&edits[i], i == 0 ? "Maps" : "More");
-        if (i == 0)
+        if (i == 0) {
             EXPECT_TRUE(wnd.ActivateTab(0));
+        }
     }
     EXPECT_TRUE(edits[0].IsWindowVisible());
     EXPECT_FALSE(edits[1].IsWindowVisible());

@@ -129,6 +129,22 @@ TEST_F(SheetTest, AFailingExchangeKeepsThePage)
     EXPECT_EQ(AfxSeamCalls()[1].kind, AFX_MODAL_MESSAGEBOX);
 }
 
+TEST_F(SheetTest, AModalSheetComesUpCentredOnItsOwner)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 700,
+                               500, nullptr, nullptr));
+    m_sheet.m_pParentWnd = &owner;
+    CRect rectSheet;
+    AfxSeamDrive([&](AfxModalCall& c) { ::GetWindowRect(c.hWnd, &rectSheet); });
+    m_sheet.DoModal();
+    CRect rectOwner;
+    owner.GetWindowRect(&rectOwner);
+    EXPECT_NEAR(rectSheet.CenterPoint().x, rectOwner.CenterPoint().x, 1);
+    EXPECT_NEAR(rectSheet.CenterPoint().y, rectOwner.CenterPoint().y, 1);
+    owner.DestroyWindow();
+}
+
 TEST_F(SheetTest, AScriptAnswersWithoutWindows)
 {
     AfxSeamAnswer(IDOK);

@@ -60,8 +60,9 @@ TEST_F(CalendarTest, FirstOfTheMonthAndItsNeighbours)
         ASSERT_TRUE(cal.SetDate(D(c.y, c.m, 10), FALSE));
         EXPECT_EQ(BoxOfFirst(), c.box) << c.y << "-" << c.m;
         EXPECT_EQ(cal.GetBox(c.box)->GetDate(), D(c.y, c.m, 1));
-        if (c.box > 0)
+        if (c.box > 0) {
             EXPECT_TRUE(cal.GetBox(c.box - 1)->IsOtherMonth());
+        }
         EXPECT_TRUE(cal.GetBox(41)->IsOtherMonth());
     }
 }

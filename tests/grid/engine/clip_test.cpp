@@ -153,8 +153,9 @@ TEST_F(ClipTest, TextWriterTable)
         const std::string got(reinterpret_cast<char*>(p), n);
         free(p);
         EXPECT_EQ(ok, k.text != nullptr) << k.name;
-        if (k.text != nullptr)
+        if (k.text != nullptr) {
             EXPECT_EQ(got, k.text) << k.name;
+        }
         EXPECT_EQ(g.m_nLastCopyRows, k.rows) << k.name;
         EXPECT_EQ(g.m_nLastCopyCols, k.cols) << k.name;
     }
@@ -238,10 +239,12 @@ TEST_F(ClipTest, PasteTextTable)
         EXPECT_EQ(ok, k.ok) << k.name;
         EXPECT_EQ(g.GetRowCount(), k.rows) << k.name;
         EXPECT_EQ(g.GetColCount(), k.cols) << k.name;
-        if (k.cell34 != nullptr)
+        if (k.cell34 != nullptr) {
             EXPECT_EQ(std::string(g.GetCellValue(4, 4)), k.cell34) << k.name;
-        else if (k.ok)
+        }
+        else if (k.ok) {
             EXPECT_EQ(std::string(g.GetCellValue(3, 3)), std::string(1, k.text[0])) << k.name;
+        }
         // A failed paste leaves no undo step behind; a successful one is one step.
         EXPECT_EQ(g.GetParam()->GetUndoList().GetCount(), k.ok ? 1 : 0) << k.name;
         EXPECT_EQ(g.GetParam()->m_nUndoCount, 0u) << k.name;

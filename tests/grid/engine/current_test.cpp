@@ -169,10 +169,12 @@ TEST_F(CurrentCellTest, PlacementOutcomes)
         EXPECT_EQ(CurRow(), k.curRow);
         EXPECT_EQ(CurCol(), k.curCol);
         EXPECT_EQ(ctl->IsActive(), k.active);
-        if (k.active)
+        if (k.active) {
             EXPECT_STREQ((LPCSTR)ctl->m_strText, k.text);
-        if (k.active)
+        }
+        if (k.active) {
             EXPECT_TRUE(ctl->GetModify() || !k.result);
+        }
         EXPECT_EQ(grid->GetCellValue(2, 2), k.stored);
         EXPECT_TRUE(InOrder(ctl->Protocol(), k.calls)) << Join(ctl->Protocol());
         EXPECT_EQ((int)AfxSeamCalls().size(), k.boxes);

@@ -134,9 +134,10 @@ TEST_F(DndTest, TargetGeometryTable)
         a.m_nDndTargetFlags = kBoth | k.flags;
         ROWCOL r = k.row, c = k.col;
         EXPECT_EQ(a.CalcDropTarget(r, c), k.ok) << k.name;
-        if (k.ok)
+        if (k.ok) {
             EXPECT_EQ(std::to_string(r) + "," + std::to_string(c), std::to_string(k.outRow) + "," + std::to_string(k.outCol))
                 << k.name;
+        }
     }
     // A point gives the feedback's top-left through the drawing of the frame.
     p->m_bDndFromHere = TRUE;

@@ -174,8 +174,9 @@ TEST_F(GridPrintTest, PageOrderAcrossThenDownOrDownThenAcrossAndTheFooterCountsP
         for (UINT p = 1; p <= 6; ++p) {
             job.Page(*grid, p);
             EXPECT_EQ(job.info.m_bContinuePrinting, p < 6) << p;
-            if (p == 2)
+            if (p == 2) {
                 EXPECT_STREQ((LPCSTR)grid->GetParam()->GetProperties()->ExpandTokens("$P/$N"), "2/6");
+            }
         }
         // top row, left column : last client row, last client column
         const std::vector<std::string> across = {"1,1:9,5", "1,6:9,3", "10,1:9,5", "10,6:9,3", "19,1:2,5", "19,6:2,3"};

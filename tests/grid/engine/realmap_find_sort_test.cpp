@@ -102,8 +102,9 @@ TEST_F(RealMapGrid, SortedByKeyThePairsOfOneKeyKeepMapOrder)
     for (const Pair& p : pairs)
         want[p.key].push_back({p.entity, p.value});
     for (size_t i = 0; i < key.size(); ++i) {
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LE(_stricmp(key[i - 1].c_str(), key[i].c_str()), 0) << i;
+        }
         got[key[i]].push_back({std::atoi(entity[i].c_str()), value[i]});
     }
     // Each key's pairs are the map's, in the map's order.

@@ -208,10 +208,12 @@ TEST_F(StructureTest, EachOperationUndoesAndRedoesToTheSameState)
             EXPECT_EQ(done[kv.first], kv.second) << c.name << ": " << kv.first;
         EXPECT_NE(Diff(start, done), "") << c.name;
         // Some moves read by their first column.
-        if (std::string(c.name) == "move rows down")
+        if (std::string(c.name) == "move rows down") {
             EXPECT_EQ(col1(done), "1.1 4.1 5.1 6.1 2.1 3.1 7.1 8.1 ") << c.name;
-        if (std::string(c.name) == "move rows up")
+        }
+        if (std::string(c.name) == "move rows up") {
             EXPECT_EQ(col1(done), "1.1 6.1 7.1 2.1 3.1 4.1 5.1 8.1 ") << c.name;
+        }
         // One undo step takes the whole change back, one redo does it again.
         EXPECT_EQ(G().GetParam()->GetUndoList().GetCount(), 1) << c.name;
         ASSERT_TRUE(G().Undo()) << c.name;
