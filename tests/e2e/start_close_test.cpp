@@ -38,11 +38,12 @@ BOOL CALLBACK FindDialogWindow(HWND h, LPARAM l)
     return TRUE;
 }
 
-// The editor's window with the caption, waited for up to 30 seconds.
+// The editor's window with the caption, waited for until it shows (two minutes at most: a loaded
+// machine starts the editor slowly under Wine).
 HWND WaitForWindow(DWORD pid, const char* caption)
 {
     FindDialog f{pid, caption, nullptr};
-    for (int i = 0; i < 300 && !f.found; ++i) {
+    for (int i = 0; i < 1200 && !f.found; ++i) {
         EnumWindows(FindDialogWindow, reinterpret_cast<LPARAM>(&f));
         if (!f.found) Sleep(100);
     }
@@ -86,7 +87,7 @@ TEST(EndToEnd, EditorStartsShowsMainWindowAndClosesCleanly)
     PostMessageA(hTip, WM_COMMAND, MAKEWPARAM(20541, BN_CLICKED), (LPARAM)GetDlgItem(hTip, 20541));
 
     FindData f{pi.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !f.found; ++i) {
+    for (int i = 0; i < 1200 && !f.found; ++i) {
         EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&f));
         if (!f.found) Sleep(100);
     }

@@ -131,8 +131,9 @@ TEST(DateTimeRules, OneFieldChanges)
     for (const Case& c : cases) {
         COleDateTime result;
         EXPECT_EQ(rules.ChangeField(c.start, c.code, c.id, c.value, result), c.answer) << c.name;
-        if (c.answer == 1)
+        if (c.answer == 1) {
             EXPECT_EQ(Show(result), c.result) << c.name;
+        }
     }
 }
 
@@ -156,8 +157,9 @@ TEST(DateTimeRules, RangeAndPulls)
     for (const Case& c : cases) {
         COleDateTime result;
         EXPECT_EQ(rules.ChangeField(c.start, c.code, c.id, 0, result), c.answer) << c.name;
-        if (c.answer == 1)
+        if (c.answer == 1) {
             EXPECT_EQ(Show(result), c.result) << c.name;
+        }
     }
     COleDateTime below = D(1999, 5, 5);
     EXPECT_FALSE(rules.ValidateDate(below, 0));
@@ -289,7 +291,8 @@ TEST(DateTimeGadgets, WindowlessTimerReachesItsGadget)
     spin.SetRect(CRect(0, 0, 16, 20));
     spin.OnLButtonDown(MK_LBUTTON, CPoint(5, 2));
     const size_t first = owner.codes.size();
-    for (int i = 0; i < 200 && owner.codes.size() == first; ++i) {
+    // Polled until the timer fires; the bound is only a safety net for a slow machine.
+    for (int i = 0; i < 1000 && owner.codes.size() == first; ++i) {
         afxtest::PumpMessages();
         ::Sleep(20);
     }
