@@ -701,11 +701,15 @@ LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus, BOOL bCancel)
 
 void CGXComboBox::RestoreTextAtOpen()
 {
-    if (!m_bOpenedActive || !m_bActive || GetSafeHwnd() == nullptr)
+    if (!m_bActive || GetSafeHwnd() == nullptr)
         return;
-    SetEditText(m_strTextAtOpen);
+    // A list opened over an inactive cell gives back the cell's stored value, unmodified.
+    if (m_bOpenedActive)
+        SetEditText(m_strTextAtOpen);
+    else
+        SetValue(GetStyle().GetValue());
     SetSel(0, -1);
-    SetModify(m_bModifiedAtOpen);
+    SetModify(m_bOpenedActive && m_bModifiedAtOpen);
     if (m_bStaticWhenActive)
         Invalidate();
     else
