@@ -189,14 +189,12 @@ void CGXCheckBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGX
 
 void CGXCheckBox::PlaceBox()
 {
-    // Placed for the control's own cell where the grid shows it now; a grid without a window
-    // has nothing to measure with and keeps where the box was drawn last in that cell.
-    CDC* pDC = m_bInit && m_pGrid != nullptr && m_pGrid->GetGridHwnd() != nullptr ? m_pGrid->GetFontDC() : nullptr;
+    // Without a grid window the box stays where it was drawn last in the control's cell.
+    int saved = 0;
+    CDC* pDC = GXBeginOwnCellMeasure(this, saved);
     if (pDC == nullptr)
         return;
     const CGXStyle& style = GetStyle();
-    const int saved = pDC->SaveDC();
-    m_pGrid->SelectStyleFont(pDC, style);
     const CRect cell = GetCellRect(m_nRow, m_nCol, nullptr, &style);
     const CString label = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
     m_rectBox = GetCheckBoxRect(pDC, cell, label, style);

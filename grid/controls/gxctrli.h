@@ -16,6 +16,10 @@ UINT GXCellTextFormat(const CGXStyle& style);
 // answer) and sets it up for a cell's text: the style's font, the colour,
 // transparent background.
 int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLORREF clrText);
+// The grid's device context for measuring the cell a control holds as the grid shows it, saved
+// (the caller restores it with RestoreDC and nSaved) with the cell's font selected; null when the
+// control holds no cell or its grid has no window, which leaves nothing to measure with.
+CDC* GXBeginOwnCellMeasure(CGXControl* pControl, int& nSaved);
 
 // Shows a cell's text with the style's font, colours, alignment and wrapping;
 // the drawing base of the editing controls.

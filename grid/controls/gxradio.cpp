@@ -108,16 +108,14 @@ int CGXRadioButton::HitTest(CPoint pt) const
 
 void CGXRadioButton::PlaceLines()
 {
-    // Laid out for the control's own cell where the grid shows it now; a grid without a window
-    // has nothing to measure with and keeps the lines drawn last in that cell.
-    CDC* pDC = m_bInit && m_pGrid != nullptr && m_pGrid->GetGridHwnd() != nullptr ? m_pGrid->GetFontDC() : nullptr;
+    // Without a grid window the lines stay where they were drawn last in the control's cell.
+    int saved = 0;
+    CDC* pDC = GXBeginOwnCellMeasure(this, saved);
     if (pDC == nullptr)
         return;
-    const CGXStyle& style = GetStyle();
-    const int saved = pDC->SaveDC();
-    m_pGrid->SelectStyleFont(pDC, style);
-    const CRect rect = m_pGrid->CalcCellRect(m_nRow, m_nCol);
     const int lineHeight = LineHeight(pDC);
+    const CGXStyle& style = GetStyle();
+    const CRect rect = m_pGrid->CalcCellRect(m_nRow, m_nCol);
     m_lineRects.clear();
     const CString choices = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
     LPCSTR p = choices;
