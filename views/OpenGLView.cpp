@@ -1,7 +1,11 @@
 #include "OpenGLView.h"
 #include "Reporter.h"
 #include <GL/glu.h>
+#include <GL/glext.h>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 IMPLEMENT_DYNCREATE(COpenGLView, CView)
 
@@ -12,14 +16,60 @@ BEGIN_MESSAGE_MAP(COpenGLView, CView)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
+// The framebuffer entry points of the view's context: those of OpenGL 3.0 and of the
+// framebuffer-object extensions have the same signatures and enumerants.
+struct COpenGLView::FrameBufferFunctions
+{
+    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckFramebufferStatus = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC DeleteFramebuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers = nullptr;
+};
+
+namespace {
+
+// Whether a space-separated extension list holds the name as a whole word.
+bool HasExtension(const char* list, const char* name)
+{
+    size_t length = std::strlen(name);
+    for (const char* p = list; p && (p = std::strstr(p, name)) != nullptr; p += length)
+        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0'))
+            return true;
+    return false;
+}
+
+// An entry point of the current context. Some drivers answer small numbers instead of null for
+// a name they do not know.
+template <class F> bool GetEntryPoint(F& f, const char* name, const char* suffix)
+{
+    char full[64];
+    std::snprintf(full, sizeof full, "%s%s", name, suffix);
+    PROC p = ::wglGetProcAddress(full);
+    INT_PTR value = reinterpret_cast<INT_PTR>(p);
+    if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1)
+        return false;
+    f = reinterpret_cast<F>(reinterpret_cast<void*>(p));
+    return true;
+}
+
+} // namespace
+
 COpenGLView::COpenGLView() = default;
 
-COpenGLView::~COpenGLView() = default;
+COpenGLView::~COpenGLView()
+{
+    delete m_pFBO;
+}
 
 BOOL COpenGLView::PreCreateWindow(CREATESTRUCTA& cs)
 {
-    // OpenGL draws into the class's own device context, kept for the window's life; it must not
-    // draw over siblings or children.
+    // A device context of the window's own, kept for its life, for OpenGL drawn onto the window;
+    // the picture must not cover siblings or children.
     cs.lpszClass = AfxRegisterWndClass(CS_OWNDC | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                                        ::LoadCursorA(nullptr, IDC_ARROW));
     cs.style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -36,7 +86,11 @@ int COpenGLView::OnCreate(LPCREATESTRUCT lpcs)
 
 BOOL COpenGLView::InitOpenGL()
 {
-    m_hDC = ::GetDC(m_hWnd);
+    // The pixel format goes on a small hidden window of the view's own, so that the view's
+    // window stays a plain window that GDI draws on; without one, on the view's window.
+    m_hSurfaceWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_OWNDC), "", WS_POPUP | WS_DISABLED,
+                                      0, 0, 16, 16, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+    m_hDC = ::GetDC(m_hSurfaceWnd ? m_hSurfaceWnd : m_hWnd);
     if (!m_hDC) {
         Report().Box(MB_OK, "Couldn't get a valid DC.");
         return FALSE;
@@ -57,6 +111,124 @@ BOOL COpenGLView::InitOpenGL()
     ::glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     ::glClearDepth(1.0);
     ::glEnable(GL_DEPTH_TEST);
+    if (!m_hSurfaceWnd)
+        return DrawOnWindow("no hidden window for the pixel format");
+    if (!LoadFrameBufferFunctions())
+        return DrawOnWindow("the driver offers no framebuffer objects");
+    return TRUE;
+}
+
+BOOL COpenGLView::LoadFrameBufferFunctions()
+{
+    const char* version = reinterpret_cast<const char*>(::glGetString(GL_VERSION));
+    const char* extensions = reinterpret_cast<const char*>(::glGetString(GL_EXTENSIONS));
+    const char* suffix;
+    if ((version && std::atoi(version) >= 3) || HasExtension(extensions, "GL_ARB_framebuffer_object"))
+        suffix = "";
+    else if (HasExtension(extensions, "GL_EXT_framebuffer_object"))
+        suffix = "EXT";
+    else
+        return FALSE;
+    auto* f = new FrameBufferFunctions;
+    if (GetEntryPoint(f->GenFramebuffers, "glGenFramebuffers", suffix) &&
+        GetEntryPoint(f->BindFramebuffer, "glBindFramebuffer", suffix) &&
+        GetEntryPoint(f->GenRenderbuffers, "glGenRenderbuffers", suffix) &&
+        GetEntryPoint(f->BindRenderbuffer, "glBindRenderbuffer", suffix) &&
+        GetEntryPoint(f->RenderbufferStorage, "glRenderbufferStorage", suffix) &&
+        GetEntryPoint(f->FramebufferRenderbuffer, "glFramebufferRenderbuffer", suffix) &&
+        GetEntryPoint(f->CheckFramebufferStatus, "glCheckFramebufferStatus", suffix) &&
+        GetEntryPoint(f->DeleteFramebuffers, "glDeleteFramebuffers", suffix) &&
+        GetEntryPoint(f->DeleteRenderbuffers, "glDeleteRenderbuffers", suffix)) {
+        m_pFBO = f;
+        return TRUE;
+    }
+    delete f;
+    return FALSE;
+}
+
+BOOL COpenGLView::SizeFrameBuffer(int cx, int cy, CString& reason)
+{
+    GLint most = 0;
+    ::glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &most);
+    if (cx > most || cy > most) {
+        reason.Format("no frame of %d x %d pixels (at most %d in either direction)", cx, cy, static_cast<int>(most));
+        return FALSE;
+    }
+    // Errors left over from earlier steps are not this one's.
+    for (int i = 0; i < 8 && ::glGetError() != GL_NO_ERROR; ++i) {
+    }
+    const FrameBufferFunctions& f = *m_pFBO;
+    if (!m_frameBuffer) {
+        f.GenFramebuffers(1, &m_frameBuffer);
+        f.GenRenderbuffers(1, &m_colorBuffer);
+        f.GenRenderbuffers(1, &m_depthBuffer);
+    }
+    f.BindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    f.BindRenderbuffer(GL_RENDERBUFFER, m_colorBuffer);
+    f.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, cx, cy);
+    f.BindRenderbuffer(GL_RENDERBUFFER, m_depthBuffer);
+    f.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, cx, cy);
+    f.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    f.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colorBuffer);
+    f.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depthBuffer);
+    GLenum error = ::glGetError();
+    GLenum status = f.CheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (error != GL_NO_ERROR) {
+        reason.Format("no frame of %d x %d pixels (%s)", cx, cy, GetGLErrorName(error));
+        return FALSE;
+    }
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+        reason.Format("no frame of %d x %d pixels (framebuffer status 0x%04X)", cx, cy, static_cast<unsigned>(status));
+        return FALSE;
+    }
+    m_frameWidth = cx;
+    m_frameHeight = cy;
+    return TRUE;
+}
+
+void COpenGLView::DeleteFrameBuffer()
+{
+    if (m_pFBO && m_frameBuffer) {
+        m_pFBO->BindFramebuffer(GL_FRAMEBUFFER, 0);
+        m_pFBO->DeleteFramebuffers(1, &m_frameBuffer);
+        GLuint buffers[2] = {m_colorBuffer, m_depthBuffer};
+        m_pFBO->DeleteRenderbuffers(2, buffers);
+    }
+    m_frameBuffer = m_colorBuffer = m_depthBuffer = 0;
+    m_frameWidth = m_frameHeight = 0;
+    m_pixels.clear();
+    m_pixels.shrink_to_fit();
+}
+
+BOOL COpenGLView::DrawOnWindow(LPCSTR reason)
+{
+    Report().Message("The OpenGL view draws straight onto its window: %s.", reason);
+    DeleteFrameBuffer();
+    delete m_pFBO;
+    m_pFBO = nullptr;
+    if (!m_hSurfaceWnd)
+        return TRUE;
+    // The window takes the hidden window's pixel format, so that the same context (and the
+    // textures in it) can be current on it.
+    HDC hWindowDC = ::GetDC(m_hWnd);
+    PIXELFORMATDESCRIPTOR pfd = {};
+    int format = ::GetPixelFormat(m_hDC);
+    if (!hWindowDC || format == 0 || !::DescribePixelFormat(m_hDC, format, sizeof pfd, &pfd) ||
+        !::SetPixelFormat(hWindowDC, format, &pfd)) {
+        if (hWindowDC)
+            ::ReleaseDC(m_hWnd, hWindowDC);
+        Report().Box(MB_OK, "SetPixelFormat failed.");
+        return FALSE;
+    }
+    if (!::wglMakeCurrent(hWindowDC, m_hRC)) {
+        ::ReleaseDC(m_hWnd, hWindowDC);
+        Report().Box(MB_OK, "wglMakeCurrent failed.");
+        return FALSE;
+    }
+    ::ReleaseDC(m_hSurfaceWnd, m_hDC);
+    ::DestroyWindow(m_hSurfaceWnd);
+    m_hSurfaceWnd = nullptr;
+    m_hDC = hWindowDC;
     return TRUE;
 }
 
@@ -98,16 +270,25 @@ void COpenGLView::OnDestroy()
 {
     CView::OnDestroy();
     if (m_hRC) {
-        // Only this view's context is released: another window's current context stays.
+        // Only this view's context is released: another window's current context stays. Its
+        // frame and textures go with it.
         if (::wglGetCurrentContext() == m_hRC && !::wglMakeCurrent(nullptr, nullptr))
             Report().Box(MB_OK, "wglMakeCurrent failed.");
         if (!::wglDeleteContext(m_hRC))
             Report().Box(MB_OK, "wglDeleteContext failed.");
         m_hRC = nullptr;
     }
+    delete m_pFBO;
+    m_pFBO = nullptr;
+    m_frameBuffer = m_colorBuffer = m_depthBuffer = 0;
+    m_frameWidth = m_frameHeight = 0;
     if (m_hDC) {
-        ::ReleaseDC(m_hWnd, m_hDC);
+        ::ReleaseDC(m_hSurfaceWnd ? m_hSurfaceWnd : m_hWnd, m_hDC);
         m_hDC = nullptr;
+    }
+    if (m_hSurfaceWnd) {
+        ::DestroyWindow(m_hSurfaceWnd);
+        m_hSurfaceWnd = nullptr;
     }
 }
 
@@ -121,6 +302,10 @@ void COpenGLView::OnSize(UINT nType, int cx, int cy)
     m_height = cy;
     if (!MakeCurrent())
         return;
+    // The frame follows the client area; when it cannot, the view goes on on its window.
+    CString reason;
+    if (IsDrawingOffWindow() && !SizeFrameBuffer(cx, cy, reason))
+        DrawOnWindow(reason);
     ::glViewport(0, 0, cx, cy);
     GLenum error = ::glGetError();
     if (error != GL_NO_ERROR)
@@ -230,10 +415,19 @@ BOOL COpenGLView::RenderScene()
 
 void COpenGLView::PostRenderScene() {}
 
-void COpenGLView::OnDraw(CDC*)
+void COpenGLView::OnDraw(CDC* pDC)
 {
     if (!MakeCurrent())
         return;
+    BOOL offWindow = IsDrawingOffWindow();
+    if (offWindow) {
+        // Nothing to show on a window of no size, nor before the frame has one.
+        CRect client;
+        GetClientRect(&client);
+        if (client.IsRectEmpty() || !m_frameBuffer)
+            return;
+        m_pFBO->BindFramebuffer(GL_FRAMEBUFFER, m_frameBuffer);
+    }
     PreRenderScene();
     ::glPushMatrix();
     RenderFloor();
@@ -241,17 +435,38 @@ void COpenGLView::OnDraw(CDC*)
     ::glPushMatrix();
     RenderScene();
     ::glPopMatrix();
-    ::glFinish();
-    if (!::SwapBuffers(m_hDC) && !m_swapReported) {
-        m_swapReported = TRUE;
-        LPSTR text = nullptr;
-        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, ::GetLastError(), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-        Report().Box(MB_OK, "%s", text ? text : "SwapBuffers failed.");
-        if (text)
-            ::LocalFree(text);
+    if (offWindow) {
+        CopyFrameTo(pDC);
+    } else {
+        ::glFinish();
+        if (!::SwapBuffers(m_hDC) && !m_swapReported) {
+            m_swapReported = TRUE;
+            LPSTR text = nullptr;
+            ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, ::GetLastError(), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+            Report().Box(MB_OK, "%s", text ? text : "SwapBuffers failed.");
+            if (text)
+                ::LocalFree(text);
+        }
     }
     PostRenderScene();
+}
+
+void COpenGLView::CopyFrameTo(CDC* pDC)
+{
+    const int w = m_frameWidth, h = m_frameHeight;
+    m_pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    // Rows of four-byte pixels, bottom row first: a bottom-up 32-bit DIB as it is.
+    ::glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, m_pixels.data());
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = h;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(AfxGetSafeHdc(pDC), 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
+                        static_cast<UINT>(h), m_pixels.data(), &bmi, DIB_RGB_COLORS);
 }
 
 LPCSTR COpenGLView::GetGLErrorName(GLenum code)

@@ -185,13 +185,16 @@ std::vector<std::string> MdiTitles(HWND hFrame)
     return titles;
 }
 
-// Whether a window's client area, as it shows on the screen, holds more than one colour.
-bool HasDrawn(HWND hWnd)
+// A window's client area as it shows on the screen, read through the screen's device context:
+// pixels as 0x00RRGGBB, top row first; empty when it cannot be read.
+std::vector<DWORD> ScreenPixels(HWND hWnd, int& width, int& height)
 {
+    std::vector<DWORD> pixels;
     RECT rc;
     POINT origin = {0, 0};
+    width = height = 0;
     if (!GetClientRect(hWnd, &rc) || !ClientToScreen(hWnd, &origin) || rc.right <= 0 || rc.bottom <= 0)
-        return false;
+        return pixels;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = rc.right;
@@ -202,15 +205,15 @@ bool HasDrawn(HWND hWnd)
     HDC hScreen = GetDC(nullptr);
     HDC hMem = CreateCompatibleDC(hScreen);
     HBITMAP hBitmap = CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    bool drawn = false;
     if (hMem && hBitmap && pBits) {
         HGDIOBJ hOld = SelectObject(hMem, hBitmap);
         if (BitBlt(hMem, 0, 0, rc.right, rc.bottom, hScreen, origin.x, origin.y, SRCCOPY)) {
             GdiFlush();
             const DWORD* p = static_cast<const DWORD*>(pBits);
-            const size_t n = static_cast<size_t>(rc.right) * static_cast<size_t>(rc.bottom);
-            for (size_t i = 1; i < n && !drawn; ++i)
-                drawn = (p[i] & 0xFFFFFF) != (p[0] & 0xFFFFFF);
+            width = rc.right;
+            height = rc.bottom;
+            for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; ++i)
+                pixels.push_back(p[i] & 0xFFFFFF);
         }
         SelectObject(hMem, hOld);
     }
@@ -219,7 +222,32 @@ bool HasDrawn(HWND hWnd)
     if (hMem)
         DeleteDC(hMem);
     ReleaseDC(nullptr, hScreen);
-    return drawn;
+    return pixels;
+}
+
+// Whether a window's client area, as it shows on the screen, holds more than one colour.
+bool HasDrawn(HWND hWnd)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> p = ScreenPixels(hWnd, w, h);
+    for (size_t i = 1; i < p.size(); ++i)
+        if (p[i] != p[0])
+            return true;
+    return false;
+}
+
+// The longest run of one colour down the middle column of a window's client area on the screen,
+// in its upper or lower half.
+int RunInMiddleColumn(HWND hWnd, DWORD rgb, bool upper)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> p = ScreenPixels(hWnd, w, h);
+    int longest = 0, run = 0;
+    for (int y = upper ? 0 : h / 2; y < (upper ? h / 2 : h); ++y) {
+        run = p[static_cast<size_t>(y) * w + w / 2] == rgb ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 // The visible MDI children whose client area shows one colour only (not drawn), by title.
@@ -395,6 +423,24 @@ TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
     ed.SettleUntil([](const std::string&) { return OK; }, [&] { return UndrawnChildren(hFrame).empty(); }, 20000);
     for (const std::string& title : UndrawnChildren(hFrame))
         ADD_FAILURE() << "not drawn: " << title;
+    // The camera's picture is on the screen. Textured, from the player start it looks down the hall
+    // at a light hanging ahead above the eye and a super shotgun lying beyond it, below the eye,
+    // both in the middle: their boxes' faces towards the eye are drawn in 0.85 of their classes'
+    // colours, light (0 1 0) and weapon_supershotgun (0 .5 .8).
+    HWND hClient = FindWindowExA(hFrame, nullptr, "MDIClient", nullptr);
+    HWND hCameraFrame = nullptr;
+    for (HWND h = GetWindow(hClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (Text(h).find("librequake_e2m2 - (@: ") == 0)
+            hCameraFrame = h;
+    HWND hCamera = hCameraFrame ? GetDlgItem(hCameraFrame, 0xE900) : nullptr;   // the frame's view
+    ASSERT_NE(hCamera, nullptr);
+    PostMessageA(hCamera, WM_COMMAND, 32927, 0);   // Textured, from the camera's menu
+    const DWORD kLight = 0x00D900, kShotgun = 0x006CAD;
+    ed.SettleUntil([](const std::string&) { return OK; }, [&] {
+        return RunInMiddleColumn(hCamera, kLight, true) >= 6 && RunInMiddleColumn(hCamera, kShotgun, false) >= 6;
+    }, 20000);
+    EXPECT_GE(RunInMiddleColumn(hCamera, kLight, true), 6);
+    EXPECT_GE(RunInMiddleColumn(hCamera, kShotgun, false), 6);
 
     // ---- 4. Save As to a new name (No to the undefined-texture question).
     ed.boxes.clear();

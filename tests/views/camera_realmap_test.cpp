@@ -1,5 +1,5 @@
 // Real maps in camera windows (skipped without the shared data folder): every map draws in the
-// three modes without a GL error; with the four texture WADs the LibreQuake maps show texture
+// three modes without a GL error, and the screen shows the frame drawn; with the four texture WADs the LibreQuake maps show texture
 // pixels; a click in the middle selects the object nearest the eye. MORVANE_DATA names the data
 // folder (default Z:\work\shared\data); with MORVANE_SHOTS set, each picture is written there as
 // a PPM file.
@@ -34,16 +34,15 @@ struct Picture
     const GLubyte* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * w + x) * 3]; }
 };
 
-// The painted picture (the back buffer keeps it under Wine, see the window tests).
+// The painted picture, from the view's frame.
 Picture Read(COpenGLView* view)
 {
     Picture p;
-    view->MakeCurrent();
+    ReadFromFrame(view);
     p.w = view->GetWidth();
     p.h = view->GetHeight();
     p.rgb.resize(static_cast<size_t>(p.w) * p.h * 3);
     ::glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    ::glReadBuffer(GL_BACK);
     ::glReadPixels(0, 0, p.w, p.h, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
     return p;
 }
@@ -128,6 +127,10 @@ TEST_F(RealMaps, DrawInEveryModeAndPickTheNearestObject)
                     textured += !black && !checker;
                 }
             EXPECT_GT(lit, 1000u) << m.label;
+            // What the user sees: the screen shows that picture (once the display has mapped the
+            // window).
+            afxtest::WaitFor([&]() { return ScreenDifferences(view) == 0; });
+            EXPECT_EQ(ScreenDifferences(view), 0u) << m.label;
             if (m.command == ID_CAMERA_TEXTURED && (name.Find("e2m2") >= 0 || name.Find("e0m8") >= 0)) {
                 EXPECT_GT(textured, p.rgb.size() / 3 / 10) << "texture pixels";
             }
@@ -144,7 +147,7 @@ TEST_F(RealMaps, DrawInEveryModeAndPickTheNearestObject)
         view->MakeCurrent();
         CPoint centre(view->GetWidth() / 2, view->GetHeight() / 2);
         GLfloat depth = 1.0f;
-        ::glReadBuffer(GL_BACK);
+        ReadFromFrame(view);
         ::glReadPixels(centre.x, view->GetHeight() - 1 - centre.y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
         if (depth < 1.0f) {

@@ -1,5 +1,6 @@
 // Camera windows for real: OpenGL under the window layer, painted and read back with
-// glReadPixels, picked by button messages, updated by the map's hints.
+// glReadPixels from the frame, compared with what the screen shows, picked by button messages,
+// updated by the map's hints.
 #include "MapCameraFrame.h"
 #include "MapCameraView.h"
 #include "Brush.h"
@@ -12,8 +13,11 @@
 #include "afxtest.h"
 #include <GL/glu.h>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -25,28 +29,24 @@ struct Pixel
         return std::abs(r - R) <= tol && std::abs(g - G) <= tol && std::abs(b - B) <= tol;
     }
     bool Black() const { return r < 8 && g < 8 && b < 8; }
+    bool Red() const { return r > 200 && g < 40 && b < 40; }
+    static Pixel Of(DWORD rgb) { return {int(rgb >> 16 & 0xFF), int(rgb >> 8 & 0xFF), int(rgb & 0xFF)}; }
 };
 
-// Which buffer holds a painted picture: under Wine a GL child window renders off screen and
-// its back buffer keeps the picture after the swap, while its front buffer reads black.
-GLenum g_readBuffer = GL_BACK;
-
-// The pixel at a client point of a painted GL view.
+// The pixel at a client point of a painted GL view's frame.
 Pixel ReadPixel(COpenGLView* view, CPoint pt)
 {
-    EXPECT_TRUE(view->MakeCurrent());
-    ::glReadBuffer(g_readBuffer);
+    ReadFromFrame(view);
     GLubyte p[4] = {};
     ::glReadPixels(pt.x, view->GetHeight() - 1 - pt.y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
 }
 
-// Every pixel of the view's front buffer, bottom row first.
+// Every pixel of the view's frame, bottom row first.
 std::vector<Pixel> ReadAll(COpenGLView* view)
 {
-    EXPECT_TRUE(view->MakeCurrent());
+    ReadFromFrame(view);
     int w = view->GetWidth(), h = view->GetHeight();
-    ::glReadBuffer(g_readBuffer);
     std::vector<GLubyte> bytes(static_cast<size_t>(w) * h * 4);
     ::glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
     std::vector<Pixel> pixels;
@@ -59,6 +59,18 @@ void Paint(CView* view)
 {
     view->Invalidate(FALSE);
     view->UpdateWindow();
+}
+
+// The screen shows the view's frame pixel for pixel, once the display has mapped the window.
+void ExpectOnScreen(COpenGLView* view)
+{
+    afxtest::WaitFor([&]() {
+        if (ScreenDifferences(view) == 0)
+            return true;
+        Paint(view);
+        return false;
+    });
+    EXPECT_EQ(ScreenDifferences(view), 0u);
 }
 
 // Records what an update handler said.
@@ -86,34 +98,48 @@ RecordingCmdUI Update(CCmdTarget* target, UINT id)
 // ---------------------------------------------------------------------------
 // The plain OpenGL view
 
-TEST(OpenGLView, DrawsTheFloorAndTheMarkerAndIgnoresAZeroSize)
+// A plain OpenGL view that counts the scenes it renders.
+class CCountingGLView : public COpenGLView
+{
+    DECLARE_DYNCREATE(CCountingGLView)
+public:
+    int scenes = 0;
+    BOOL RenderScene() override
+    {
+        ++scenes;
+        return COpenGLView::RenderScene();
+    }
+};
+IMPLEMENT_DYNCREATE(CCountingGLView, COpenGLView)
+
+TEST(OpenGLView, ShowsTheFloorAndTheMarkerOnTheScreenAtEachSizeAndDrawsNothingAtNone)
 {
     CRecordingServices services;
     SetEditorServices(&services);
     auto* frame = new CFrameWnd;
     CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(COpenGLView);
+    context.m_pNewViewClass = RUNTIME_CLASS(CCountingGLView);
     ASSERT_TRUE(frame->Create(nullptr, "gl", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 160), nullptr, nullptr, 0,
                               &context));
-    auto* view = dynamic_cast<COpenGLView*>(frame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE));
+    auto* view = dynamic_cast<CCountingGLView*>(frame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE));
     ASSERT_NE(view, nullptr);
     ASSERT_NE(view->GetRenderingContext(), nullptr);
     frame->InitialUpdateFrame(nullptr, TRUE);
     EXPECT_TRUE(view->IsWindowVisible());
+    // The driver here offers framebuffer objects: the picture is rendered off the window.
+    EXPECT_TRUE(view->IsDrawingOffWindow());
     CRect client;
     view->GetClientRect(&client);
-    const int w = client.Width(), h = client.Height();
+    int w = client.Width(), h = client.Height();
     EXPECT_EQ(view->GetWidth(), w);
     EXPECT_EQ(view->GetHeight(), h);
+    EXPECT_EQ(view->GetFrameSize(), CSize(w, h));
     EXPECT_DOUBLE_EQ(view->GetAspect(), double(w) / h);
     EXPECT_EQ(view->GetEyeDistance(), std::floor(w * 0.5 + 0.5));
-    // A new top-level window shows once the display has mapped it.
-    afxtest::WaitFor([&]() {
-        Paint(view);
-        return !ReadPixel(view, CPoint(w / 2, h / 2)).Black();
-    });
+    Paint(view);
     Pixel centre = ReadPixel(view, CPoint(w / 2, h / 2));
-    EXPECT_TRUE(centre.r > 200 && centre.g < 40 && centre.b < 40) << centre.r << " " << centre.g << " " << centre.b;
+    EXPECT_TRUE(centre.Red()) << centre.r << " " << centre.g << " " << centre.b;
+    EXPECT_TRUE(ReadPixel(view, CPoint(1, 1)).Black());
     int dark = 0, light = 0;
     for (const Pixel& p : ReadAll(view)) {
         dark += p.Near(13, 13, 13, 8);
@@ -122,14 +148,47 @@ TEST(OpenGLView, DrawsTheFloorAndTheMarkerAndIgnoresAZeroSize)
     EXPECT_GT(dark, 500);
     EXPECT_GT(light, 500);
 
-    // Minimising: nothing changes, no GL error.
+    // The screen shows that frame, pixel for pixel: the red marker in the middle, the black
+    // background in the corner (a new top-level window shows once the display has mapped it).
+    ExpectOnScreen(view);
+    PixelArea screen = ReadScreen(view->m_hWnd);
+    ASSERT_EQ(screen.w, w);
+    EXPECT_TRUE(Pixel::Of(screen.At(w / 2, h / 2)).Red());
+    EXPECT_TRUE(Pixel::Of(screen.At(1, 1)).Black());
+
+    // A new size: the frame follows the client area and the screen shows the new picture.
+    frame->MoveWindow(0, 0, 260, 190);
+    view->GetClientRect(&client);
+    w = client.Width();
+    h = client.Height();
+    EXPECT_EQ(view->GetFrameSize(), CSize(w, h));
+    Paint(view);
+    EXPECT_EQ(ScreenDifferences(view), 0u);
+    EXPECT_TRUE(Pixel::Of(ReadScreen(view->m_hWnd).At(w / 2, h / 2)).Red());
+
+    // Minimising (a size of 0 x 0) changes nothing, and with no client area nothing is drawn.
     view->SendMessage(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     EXPECT_EQ(view->GetWidth(), w);
     EXPECT_EQ(view->GetHeight(), h);
     EXPECT_DOUBLE_EQ(view->GetAspect(), double(w) / h);
+    frame->MoveWindow(0, 0, 0, 0);
+    view->GetClientRect(&client);
+    ASSERT_TRUE(client.IsRectEmpty());
+    int scenes = view->scenes;
+    {
+        CClientDC dc(view);
+        view->OnDraw(&dc);
+    }
+    EXPECT_EQ(view->scenes, scenes);
+    EXPECT_EQ(view->GetFrameSize(), CSize(w, h));
     ASSERT_TRUE(view->MakeCurrent());
     EXPECT_EQ(::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    frame->MoveWindow(0, 0, 200, 160);
+    Paint(view);
+    EXPECT_GT(view->scenes, scenes);
+    ExpectOnScreen(view);
     EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(services.lines.empty());
     frame->DestroyWindow();
     SetEditorServices(nullptr);
 }
@@ -335,6 +394,7 @@ TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
     EXPECT_GT(lit, 100u);
     EXPECT_LT(lit, all.size() / 4);
     EXPECT_TRUE(ReadPixel(view, nearPt).Black());
+    ExpectOnScreen(view);
 
     // Flat: filled faces in the face colours (the near box's front face is one of its six).
     Command(view, ID_CAMERA_FLAT);
@@ -345,6 +405,7 @@ TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
         faceColour |= p.Near(int(c[0] * 255), int(c[1] * 255), int(c[2] * 255), 10);
     }
     EXPECT_TRUE(faceColour) << p.r << " " << p.g << " " << p.b;
+    ExpectOnScreen(view);
 
     // Textured: the default checkerboard where the texture is missing, the record's own pixels
     // where one is bound.
@@ -362,6 +423,8 @@ TEST_F(CameraWindow, RenderModesDrawAndLeaveTheirStates)
     EXPECT_TRUE(ReadPixel(view, farPt).Near(0, 200, 0, 10));
     EXPECT_NE(view->GetTextureName(&m_green), 0u);
     EXPECT_TRUE(services->boxes.empty());
+    ExpectOnScreen(view);
+    EXPECT_TRUE(Pixel::Of(ReadScreen(view->m_hWnd).At(farPt.x, farPt.y)).Near(0, 200, 0, 10));
 
     // A record left with its 8-bit bitmap (its 24-bit conversion failed) is drawn with the default
     // pixels, not read past its end.
@@ -606,6 +669,138 @@ TEST_F(CameraWindow, UpdateHintsAndTheCameraRecord)
     view->GetParentFrame()->DestroyWindow();
     EXPECT_EQ(m_map->GetCameras().GetCount(), 0);
     EXPECT_EQ(m_map->GetCurrentCamera(), nullptr);
+}
+
+TEST_F(CameraWindow, DialogsOverTheCameraDrawAndTheFrameShowsAgainWhenTheyClose)
+{
+    CMapCameraView* view = OpenCamera();
+    ASSERT_NE(view, nullptr);
+    Command(view, ID_CAMERA_TEXTURED);
+    ExpectOnScreen(view);
+
+    // A dialog run live over the middle of the drawn camera window: its face shows on the screen.
+    const int kDialog = 3000;
+    CDialog dialog;
+    ASSERT_TRUE(dialog.Create(kDialog, m_main));
+    CRect camera;
+    view->GetWindowRect(&camera);
+    ::SetWindowPos(dialog.m_hWnd, HWND_TOP, camera.left + 60, camera.top + 60, 0, 0,
+                   SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    DWORD faceRGB = (DWORD(GetRValue(face)) << 16) | (DWORD(GetGValue(face)) << 8) | GetBValue(face);
+    size_t faces = 0, black = 0, all = 0;
+    auto look = [&]() {
+        PixelArea area = ReadScreen(dialog.m_hWnd);
+        faces = black = 0;
+        all = area.rgb.size();
+        for (DWORD p : area.rgb) {
+            faces += p == faceRGB;
+            black += p == 0;
+        }
+        return all > 0 && faces * 2 > all;
+    };
+    afxtest::WaitFor(look);
+    EXPECT_GT(all, 0u);
+    EXPECT_GT(faces * 2, all) << faces << " of " << all << " pixels in the dialog's colour, " << black << " black";
+
+    // Closed, it leaves the camera's picture: the window repaints what the dialog covered.
+    dialog.DestroyWindow();
+    afxtest::WaitFor([&]() { return ScreenDifferences(view) == 0; });
+    EXPECT_EQ(ScreenDifferences(view), 0u);
+    EXPECT_TRUE(services->boxes.empty());
+}
+
+// Whether the driver of the current context offers framebuffer objects: OpenGL 3.0 or one of the
+// framebuffer-object extensions.
+bool DriverOffersFrameBuffers()
+{
+    const char* version = reinterpret_cast<const char*>(::glGetString(GL_VERSION));
+    std::string extensions = reinterpret_cast<const char*>(::glGetString(GL_EXTENSIONS));
+    extensions = " " + extensions + " ";
+    return (version && std::atoi(version) >= 3) || extensions.find(" GL_ARB_framebuffer_object ") != std::string::npos ||
+           extensions.find(" GL_EXT_framebuffer_object ") != std::string::npos;
+}
+
+// Run as it is here, the driver offers framebuffer objects; ctest runs it once more with Mesa told
+// to hide them (camera_tests_without_frames), and the view then draws onto its window.
+TEST_F(CameraWindow, RendersOffTheWindowWhereTheDriverOffersFramesAndOnItOtherwise)
+{
+    CMapCameraView* view = OpenCamera();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->MakeCurrent());
+    const bool offers = DriverOffersFrameBuffers();
+    std::printf("[  DRIVER  ] %s: framebuffer objects %s\n", reinterpret_cast<const char*>(::glGetString(GL_VERSION)),
+                offers ? "offered" : "not offered");
+    EXPECT_EQ(view->IsDrawingOffWindow() != FALSE, offers);
+    size_t said = 0;
+    for (const std::string& line : services->lines)
+        said += line.find("draws straight onto its window") != std::string::npos;
+    EXPECT_EQ(said, offers ? 0u : 1u);
+    EXPECT_EQ(view->GetFrameSize(), offers ? CSize(view->GetWidth(), view->GetHeight()) : CSize(0, 0));
+
+    // Either way the scene is drawn with its textures, and picked.
+    Command(view, ID_CAMERA_TEXTURED);
+    EXPECT_TRUE(ReadPixel(view, Centre(view, m_far)).Near(0, 200, 0, 10));
+    if (offers)
+        ExpectOnScreen(view);
+    Click(view, Centre(view, m_near));
+    ASSERT_EQ(m_map->GetSelectionCount(), 1);
+    EXPECT_EQ(m_map->GetSelection().GetHead(), m_near);
+    ASSERT_TRUE(view->MakeCurrent());
+    EXPECT_EQ(::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_TRUE(services->boxes.empty());
+}
+
+TEST_F(CameraWindow, GoesOnOnItsWindowWithItsTexturesWhenNoFrameCanBeMade)
+{
+    CMapCameraView* view = OpenCamera();
+    ASSERT_NE(view, nullptr);
+    Command(view, ID_CAMERA_TEXTURED);
+    ASSERT_TRUE(view->IsDrawingOffWindow());
+    GLuint green = view->GetTextureName(&m_green);
+    ASSERT_NE(green, 0u);
+
+    // A new size: the frame follows; the textures stay in the context, not uploaded again.
+    CFrameWnd* frame = view->GetParentFrame();
+    frame->MoveWindow(0, 0, 460, 360);
+    EXPECT_EQ(view->GetFrameSize(), CSize(view->GetWidth(), view->GetHeight()));
+    Paint(view);
+    EXPECT_EQ(view->GetTextureName(&m_green), green);
+    EXPECT_TRUE(ReadPixel(view, Centre(view, m_far)).Near(0, 200, 0, 10));
+    ExpectOnScreen(view);
+
+    // A size beyond the largest frame the driver makes: the view goes on on its own window, in
+    // the same context, and says so once in the Messages pane, never in a box.
+    GLint most = 0;
+    ASSERT_TRUE(view->MakeCurrent());
+    ::glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &most);
+    ASSERT_GT(most, 0);
+    services->lines.clear();
+    CRect outer, inner;
+    view->GetWindowRect(&outer);
+    view->GetClientRect(&inner);
+    view->MoveWindow(0, 0, most + 1 + outer.Width() - inner.Width(), 40);
+    ASSERT_EQ(view->GetWidth(), most + 1);
+    EXPECT_FALSE(view->IsDrawingOffWindow());
+    ASSERT_EQ(services->lines.size(), 1u);
+    EXPECT_NE(services->lines[0].find("draws straight onto its window"), std::string::npos) << services->lines[0];
+    frame->MoveWindow(0, 0, 440, 340);
+    for (int i = 0; i < 3; ++i)
+        Paint(view);
+    frame->MoveWindow(0, 0, 420, 330);
+    Paint(view);
+    EXPECT_EQ(services->lines.size(), 1u);
+    EXPECT_EQ(view->GetTextureName(&m_green), green);
+    EXPECT_TRUE(ReadPixel(view, Centre(view, m_far)).Near(0, 200, 0, 10));
+    ASSERT_TRUE(view->MakeCurrent());
+    EXPECT_EQ(::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Picking works on the window as off it.
+    Command(view, ID_CAMERA_FLAT);
+    Click(view, Centre(view, m_near));
+    ASSERT_EQ(m_map->GetSelectionCount(), 1);
+    EXPECT_EQ(m_map->GetSelection().GetHead(), m_near);
+    EXPECT_TRUE(services->boxes.empty());
 }
 
 TEST_F(CameraWindow, ContextMenuGoesToTheMainFrame)
