@@ -9,6 +9,7 @@
 #include "Map.h"
 #include "Reporter.h"
 #include "ShellRes.h"
+#include "TexturesRes.h"
 #include "Tokenizer.h"
 #include "afxdlgs.h"
 #include "PathIterator.h"
@@ -44,6 +45,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_COMMAND(ID_VIEW_OUTPUT_WINDOW, OnOutputWindow)
     ON_UPDATE_COMMAND_UI(ID_VIEW_OUTPUT_WINDOW, OnUpdateOutputWindow)
     ON_COMMAND(ID_VIEW_RESOURCE_WINDOW, OnResourceWindow)
+    ON_COMMAND(ID_TEXTURE_MARK, OnMarkTexture)
+    ON_UPDATE_COMMAND_UI(ID_TEXTURE_MARK, OnUpdateProjectCommand)
     ON_UPDATE_COMMAND_UI(ID_VIEW_RESOURCE_WINDOW, OnUpdateResourceWindow)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateDisable)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateDisable)
@@ -862,6 +865,13 @@ void CMainFrame::OnResourceWindow()
 void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_wndResourceBar.m_hWnd && m_wndResourceBar.IsWindowVisible());
+}
+
+// The main menu's Mark Texture: the current texture of the Resource window's browser is marked.
+void CMainFrame::OnMarkTexture()
+{
+    if (m_wndResourceBar.m_textureBrowser.m_hWnd)
+        m_wndResourceBar.m_textureBrowser.OnMarkTexture();
 }
 
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)

@@ -106,6 +106,7 @@ public:
     void OnUpdateOutputWindow(CCmdUI* pCmdUI);
     void OnResourceWindow();
     void OnUpdateResourceWindow(CCmdUI* pCmdUI);
+    void OnMarkTexture();
     void OnUpdateDisable(CCmdUI* pCmdUI);
 
     // ---- Other commands: palette, web links, tips, target paths, child labels, styles

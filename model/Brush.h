@@ -66,6 +66,18 @@ public:
     void Scale(int atMax, int delta, int viewType) override;
     void Rotate(int cx, int cy, double angle, int viewType) override;
 
+    // The faces, box and flag as they are now, to come back to: an edit that starts again from
+    // the geometry of its press on every step rounds once, not once per step.
+    struct Geometry
+    {
+        std::vector<Face> faces;
+        short box[6] = {0, 0, 0, 0, 0, 0};
+        BOOL isothetic = 0;
+    };
+    void HoldGeometry(Geometry& held) const;
+    // Back to the held geometry; the faces keep their addresses when their count is the same.
+    void RestoreGeometry(const Geometry& held);
+
     void ComputePlanes();
     void BuildWindings();
     // The same windings, bit for bit, by the general clip alone: BuildWindings takes shorter ways

@@ -330,6 +330,23 @@ static bool BoxesOverlap(const short* a, const short* b)
     return true;
 }
 
+// How far a point of what remains of a cut brush may lie outside a plane of the cutter and
+// still count as inside it: the remaining part is deleted, so nothing larger may go with it.
+static const float kCutterTolerance = 0.1f;
+
+// The least and the greatest distance of the brush's winding points from the face's plane.
+static void PlaneSpan(const std::vector<Face>& faces, const Face& plane, float& lo, float& hi)
+{
+    lo = 3.0e38f;
+    hi = -3.0e38f;
+    for (const Face& f : faces)
+        for (const CVector& p : f.winding) {
+            const float d = PlaneDistance(plane, p);
+            lo = d < lo ? d : lo;
+            hi = d > hi ? d : hi;
+        }
+}
+
 BOOL Brush::Subtract(CPtrList& objects)
 {
     // What becomes of each brush the cutter touches, decided before anything changes.
@@ -339,7 +356,18 @@ BOOL Brush::Subtract(CPtrList& objects)
         std::vector<std::unique_ptr<Brush>> pieces; // none: the object lies wholly inside
     };
     std::vector<Cut> cuts;
+    auto liesWithin = [this](const Brush& rest) {
+        for (const Face& s : m_faces) {
+            float lo, hi;
+            PlaneSpan(rest.m_faces, s, lo, hi);
+            if (hi > kCutterTolerance)
+                return false;
+        }
+        return true;
+    };
     try {
+        // A piece that cannot be built refuses the whole cut: the command says so, once.
+        QuietGeometry quiet;
         for (POSITION pos = objects.GetHeadPosition(); pos;) {
             SThing* t = static_cast<SThing*>(objects.GetNext(pos));
             if (t == this || t->GetKind() != 0)
@@ -351,13 +379,12 @@ BOOL Brush::Subtract(CPtrList& objects)
                 cuts.push_back(Cut{object, {}});
                 continue;
             }
-            // The rest of the object, cut down face by face; it ends inside the cutter.
+            // The rest of the object, cut down face by face until it lies inside the cutter;
+            // each part cut off lies in front of a cutter plane and stays as a piece.
             Brush rest(*object);
             rest.m_pOwner = nullptr;
             Cut cut{object, {}};
-            for (const Face& s : m_faces) {
-                if (!rest.IsCutByFace(s))
-                    continue;
+            auto split = [&](const Face& s) {
                 std::unique_ptr<Brush> piece(new Brush(rest));
                 piece->SetSelected(false);
                 piece->AddFace(s, true);
@@ -366,9 +393,35 @@ BOOL Brush::Subtract(CPtrList& objects)
                 rest.AddFace(s, false);
                 rest.RebuildAfterCut();
                 cut.pieces.push_back(std::move(piece));
+            };
+            for (const Face& s : m_faces)
+                if (rest.IsCutByFace(s))
+                    split(s);
+            if (!liesWithin(rest)) {
+                // The faces passed over leave part of the rest outside the cutter (a plane the
+                // object shares with the cutter, or a cutter face beside a slanted brush): cut
+                // by every plane the rest still crosses. A rest wholly in front of a plane lies
+                // outside the cutter, and so did the whole object: it stays as it is.
+                bool outside = false;
+                for (const Face& s : m_faces) {
+                    float lo, hi;
+                    PlaneSpan(rest.m_faces, s, lo, hi);
+                    if (hi <= kCutterTolerance)
+                        continue;
+                    if (lo >= -kCutterTolerance) {
+                        outside = true;
+                        break;
+                    }
+                    split(s);
+                }
+                if (outside)
+                    continue;
+                // Never delete what may lie outside the cutter: the whole subtract is refused.
+                if (!liesWithin(rest))
+                    throw CBrushGeometryError(CBrushGeometryError::OVER_CONSTRAINED, -1,
+                                              "A part of a cut brush would be lost");
             }
-            if (!cut.pieces.empty())
-                cuts.push_back(std::move(cut));
+            cuts.push_back(std::move(cut));
         }
     } catch (CBrushGeometryError&) {
         return FALSE; // the pieces built so far go with the plan

@@ -1,5 +1,7 @@
 // Moving, scaling, rotating and shearing brushes, and their handle points.
 #include "Brush.h"
+#include "Entity.h"
+#include "Map.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
@@ -112,6 +114,25 @@ void Brush::Scale(int atMax, int delta, int viewType)
         FinishTransform();
         BuildWindings();
     });
+}
+
+void Brush::HoldGeometry(Geometry& held) const
+{
+    held.faces = m_faces;
+    for (int i = 0; i < 6; ++i)
+        held.box[i] = m_box[i];
+    held.isothetic = m_isothetic;
+}
+
+void Brush::RestoreGeometry(const Geometry& held)
+{
+    const bool sameCount = held.faces.size() == m_faces.size();
+    m_faces = held.faces; // assigned in place when the count is the same
+    for (int i = 0; i < 6; ++i)
+        m_box[i] = held.box[i];
+    m_isothetic = held.isothetic;
+    if (!sameCount && m_pOwner && m_pOwner->GetMap())
+        m_pOwner->GetMap()->ObjectsRebuilt(); // the faces were made anew
 }
 
 void Brush::Rotate(int cx, int cy, double angle, int viewType)

@@ -48,23 +48,6 @@ const char kStatusRotatePoint[] = "Click and release the left mouse button to se
 } // namespace
 
 // ---------------------------------------------------------------------------
-// Redrawing after an edit
-
-void CMapXYView::ShowEdit(const short* box, LPARAM hint)
-{
-    Map* pMap = GetMap();
-    if (!pMap)
-        return;
-    if (m_hWnd) {
-        InvalidateBounds(box);
-        CClientDC dc(this);
-        DrawMap(&dc);
-    }
-    CUpdateHint update(box);
-    pMap->UpdateAllViews(this, hint, &update);
-}
-
-// ---------------------------------------------------------------------------
 // Object files
 
 BOOL CMapXYView::ImportObjectFile(LPCSTR path)
@@ -106,7 +89,7 @@ BOOL CMapXYView::ImportObjectFile(LPCSTR path)
     pMap->SelectionChanged();
     short box[6];
     pMap->GetSelectionBounds(box);
-    ShowEdit(box, HINT_CHANGED);
+    RedrawNow(box, HINT_CHANGED);
     return TRUE;
 }
 
@@ -202,7 +185,7 @@ void CMapXYView::OnAssignToWorld()
     pMap->SelectionChanged();
     short box[6];
     pMap->GetSelectionBounds(box);
-    ShowEdit(box, HINT_CHANGED);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 void CMapXYView::SelectInside(BOOL bFully)
@@ -231,7 +214,7 @@ void CMapXYView::SelectInside(BOOL bFully)
     short after[6], box[6];
     pMap->GetSelectionBounds(after);
     Map::UnionBounds(box, before, after);
-    ShowEdit(box, HINT_CHANGED);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 namespace {
@@ -250,7 +233,7 @@ void AlignView(CMapXYView* view, AlignKind kind)
         pMap->GetSelectionBounds(box);
     }
     pMap->SelectionChanged();
-    view->ShowEdit(box, HINT_MOVED);
+    view->RedrawNow(box, HINT_MOVED);
 }
 
 } // namespace
@@ -316,7 +299,7 @@ void CMapXYView::OnCreateTargets()
     pMap->UpdateCurrentEntity(); // the Entity Editor shows the new pairs
     short box[6];
     pMap->GetSelectionBounds(box);
-    ShowEdit(box, HINT_CHANGED);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 void CMapXYView::CreateArray()
@@ -428,7 +411,7 @@ void CMapXYView::CreateRoom()
     short after[6], box[6];
     pMap->GetSelectionBounds(after);
     Map::UnionBounds(box, before, after);
-    ShowEdit(box, HINT_CHANGED);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 // ---------------------------------------------------------------------------

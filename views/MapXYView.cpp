@@ -614,6 +614,35 @@ void CMapXYView::InvalidateBounds(const short* box)
     m_rcUpdate = r;
 }
 
+void CMapXYView::DrawUpdateRectNow()
+{
+    if (!m_hWnd)
+        return;
+    // Invalid first, so that a paint already pending there does not draw it again afterwards.
+    InvalidateRect(&m_rcUpdate, FALSE);
+    CClientDC dc(this);
+    OnPrepareDC(&dc);
+    DrawMap(&dc);
+    ValidateRect(&m_rcUpdate);
+}
+
+void CMapXYView::RedrawNow(const short* box)
+{
+    if (!m_hWnd)
+        return;
+    InvalidateBounds(box);
+    DrawUpdateRectNow();
+}
+
+void CMapXYView::RedrawNow(const short* box, LPARAM hint)
+{
+    RedrawNow(box);
+    if (Map* pMap = GetMap()) {
+        CUpdateHint update(box);
+        pMap->UpdateAllViews(this, hint, &update);
+    }
+}
+
 void CMapXYView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     CMapView::OnUpdate(pSender, lHint, pHint);
@@ -886,13 +915,8 @@ void CMapXYView::Cut()
     // The normal deletion path: emptied owners go, the current entity and lists are cleared.
     if (!pMap->DeleteSelection(TRUE))
         return;
-    if (m_hWnd) {
-        InvalidateBounds(box);
-        InvalidateRect(&m_rcUpdate, FALSE);
-    }
     pMap->SelectionChanged();
-    if (m_hWnd)
-        UpdateWindow();
+    RedrawNow(box);
 }
 
 void CMapXYView::RefreshAfterPaste()
@@ -903,14 +927,9 @@ void CMapXYView::RefreshAfterPaste()
     pMap->ClearHandlePoints();
     short box[6];
     pMap->GetSelectionBounds(box);
-    InvalidateBounds(box);
     pMap->DeselectAll();
     pMap->SelectionChanged();
-    if (m_hWnd) {
-        InvalidateRect(&m_rcUpdate, FALSE);
-        UpdateWindow();
-    }
-    pMap->UpdateViews(HINT_CHANGED, box);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 void CMapXYView::PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz)
@@ -964,12 +983,7 @@ void CMapXYView::Paste()
     pMap->SelectionChanged();
     short box[6];
     pMap->GetSelectionBounds(box);
-    if (m_hWnd) {
-        InvalidateBounds(box);
-        InvalidateRect(&m_rcUpdate, FALSE);
-        UpdateWindow();
-    }
-    pMap->UpdateViews(HINT_CHANGED, box);
+    RedrawNow(box, HINT_CHANGED);
 }
 
 void CMapXYView::Clone()
@@ -1079,15 +1093,7 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
     GetDropOffset(box, point, GetPlaneType());
     pMap->SelectionChanged();
     pMap->GetSelectionBounds(box);
-    if (m_hWnd) {
-        InvalidateBounds(box);
-        InvalidateRect(&m_rcUpdate, FALSE);
-        CClientDC dc(this);
-        OnPrepareDC(&dc); // the map draws at canvas coordinates
-        DrawMap(&dc);
-    }
-    CUpdateHint hint(box);
-    pMap->UpdateAllViews(this, HINT_CHANGED, &hint);
+    RedrawNow(box, HINT_CHANGED);
     return TRUE;
 }
 

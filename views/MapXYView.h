@@ -1,11 +1,13 @@
 // The plane view of a 2D map window: the map projected on one axis plane (XY top, XZ front,
 // YZ right), drawn through an off-screen bitmap, and its reaction to document updates.
 #pragma once
+#include "Brush.h"
 #include "MapView.h"
 #include "afxole.h"
+#include <utility>
+#include <vector>
 
 class SThing;
-class Brush;
 class Entity;
 struct CycleCandidate;
 
@@ -24,6 +26,11 @@ public:
     CPoint m_ptRotateStart, m_ptRotateEnd; // world points of the rotate line
     CPoint m_ptRotateCentre;
     double m_rotateAngle;
+    // A rotate-by-hand drag: the angle of its press and what the objects turned so far; the
+    // selected brushes as they were at the press, turned afresh by the whole angle each step.
+    double m_rotateBase = 0;
+    double m_rotateTurned = 0;
+    std::vector<std::pair<Brush*, Brush::Geometry>> m_rotateHeld;
     int m_nResizeGuard;
     BOOL m_bRotatePenReported; // the rotate-pen failure is shown once
 
@@ -59,6 +66,13 @@ public:
     BOOL IsIdle() const { return m_nState == -1; }
     // The screen area of a box, as the update rect (client coordinates).
     void InvalidateBounds(const short* box);
+    // Every place that shows an edit at once: the box's screen area is drawn now, on the screen,
+    // through a client DC prepared as a paint's (the map draws at canvas coordinates); with a
+    // hint the other views are then told, with the box and this view as the sender.
+    void RedrawNow(const short* box);
+    void RedrawNow(const short* box, LPARAM hint);
+    // The same for the update rect as it is (client coordinates).
+    void DrawUpdateRectNow();
     void CollectDrawList();
     // The window's own list from the depth view's range; bIncludeSelected keeps the selection.
     void RebuildVisibleList(BOOL bIncludeSelected);
@@ -129,9 +143,6 @@ public:
     // The copies of Create Array, through the clipboard; FALSE when nothing was copied.
     BOOL PasteClipboardAt();
     void CreateRoom();
-    // After an edit of the selection: the views are told with the hint and the box, this one
-    // drawn at once.
-    void ShowEdit(const short* box, LPARAM hint);
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
@@ -181,7 +192,11 @@ public:
     // A restricted axis of the view copies the point's coordinate into the anchor.
     void RestrictMove(CPoint& anchor, CPoint point);
     void UpdateCursor();
+    // Turns the selection about the rotation point to the angle from the press: the held
+    // brushes from their geometry at the press, anything else by the rest of the turn.
     void RotateSelection(double angle);
+    // Holds the selected brushes' geometry at the press of a rotate-by-hand drag (empty: ended).
+    void HoldSelectionForRotation(bool hold);
     // Arms rotate by hand: the next click sets the rotation centre.
     void OnRotateByHand();
     void OnUpdateRotateByHand(CCmdUI* pCmdUI);

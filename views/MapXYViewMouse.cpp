@@ -164,6 +164,23 @@ void CMapXYView::UpdateCursor()
     ::SetCursor(LoadViewCursor(id));
 }
 
+void CMapXYView::HoldSelectionForRotation(bool hold)
+{
+    m_rotateHeld.clear();
+    m_rotateTurned = 0;
+    Map* pMap = GetMap();
+    if (!hold || !pMap)
+        return;
+    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+        if (t->GetKind() != 0)
+            continue;
+        Brush* b = static_cast<Brush*>(t);
+        m_rotateHeld.emplace_back(b, Brush::Geometry());
+        b->HoldGeometry(m_rotateHeld.back().second);
+    }
+}
+
 void CMapXYView::RotateSelection(double angle)
 {
     Map* pMap = GetMap();
@@ -172,12 +189,25 @@ void CMapXYView::RotateSelection(double angle)
     const int type = GetPlaneType();
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+        const Brush::Geometry* held = nullptr;
+        for (const auto& h : m_rotateHeld)
+            if (h.first == t)
+                held = &h.second;
         try {
-            t->Rotate(m_ptRotateCentre.x, m_ptRotateCentre.y, angle, type);
+            if (held) {
+                // Small turns summed would round the corners again at every step, and the
+                // brush would lose its shape on the way.
+                static_cast<Brush*>(t)->RestoreGeometry(*held);
+                if (angle != 0)
+                    t->Rotate(m_ptRotateCentre.x, m_ptRotateCentre.y, angle, type);
+            } else if (angle != m_rotateTurned) {
+                t->Rotate(m_ptRotateCentre.x, m_ptRotateCentre.y, angle - m_rotateTurned, type);
+            }
         } catch (CBrushGeometryError&) {
             // The brush is restored by its transform.
         }
     }
+    m_rotateTurned = angle;
 }
 
 // ---------------------------------------------------------------------------
@@ -237,28 +267,6 @@ void CMapXYView::OnUpdatePaneSizeOrAngle(CCmdUI* pCmdUI)
 }
 
 // ---------------------------------------------------------------------------
-// Redrawing during an operation
-
-namespace {
-
-// Draws the box's screen area at once and tells the other views.
-void RedrawNow(CMapXYView* pView, Map* pMap, const short* box, LPARAM hint)
-{
-    if (pView->m_hWnd) {
-        pView->InvalidateBounds(box);
-        pView->InvalidateRect(&pView->m_rcUpdate, FALSE);
-        CClientDC dc(pView);
-        pView->OnPrepareDC(&dc);
-        pView->DrawMap(&dc);
-        pView->ValidateRect(&pView->m_rcUpdate);
-    }
-    CUpdateHint update(box);
-    pMap->UpdateAllViews(pView, hint, &update);
-}
-
-} // namespace
-
-// ---------------------------------------------------------------------------
 // Left button
 
 void CMapXYView::OnLButtonDown(UINT, CPoint point)
@@ -293,6 +301,8 @@ void CMapXYView::OnLButtonDown(UINT, CPoint point)
         if (IsSnapToAngle())
             a = SnapAngle(a);
         m_rotateAngle = a;
+        m_rotateBase = a;
+        HoldSelectionForRotation(true);
         m_nState = STATE_ROTATING;
         SetCapture();
         return;
@@ -418,9 +428,7 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
             r.bottom += 1;
             r.OffsetRect(-GetDeviceScrollPosition());
             m_rcUpdate = r;
-            CClientDC dc(this);
-            OnPrepareDC(&dc);
-            DrawMap(&dc);
+            DrawUpdateRectNow();
         }
         return;
     }
@@ -465,7 +473,7 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
                 pMap->m_newBrushRange[i] = after[i];
         m_ptAnchor = snapped;
         Map::UnionBounds(both, before, after);
-        RedrawNow(this, pMap, both, HINT_MOVED);
+        RedrawNow(both, HINT_MOVED);
         if (first) {
             m_nState = STATE_MOVING;
             UpdateCursor();
@@ -485,7 +493,7 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         band[v * 2] = ClampShort(std::min(a.y, c.y));
         band[v * 2 + 1] = ClampShort(std::max(a.y, c.y));
         Map::UnionBounds(both, before, band);
-        RedrawNow(this, pMap, both, HINT_MOVED);
+        RedrawNow(both, HINT_MOVED);
         break;
     }
     case STATE_DRAG_PENDING:
@@ -503,7 +511,7 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         short before[6], after[6], both[6];
         pMap->GetSelectionBounds(before);
         if (angle != m_rotateAngle) {
-            RotateSelection(angle - m_rotateAngle);
+            RotateSelection(angle - m_rotateBase);
             m_rotateAngle = angle;
             pMap->SetModifiedFlag(TRUE);
         }
@@ -535,7 +543,7 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         m_ptHandlePress = w;
         pMap->SetModifiedFlag(TRUE);
         Map::UnionBounds(both, before, after);
-        RedrawNow(this, pMap, both, HINT_DRAGGED);
+        RedrawNow(both, HINT_DRAGGED);
         break;
     }
     case STATE_CAMERA: {
@@ -675,6 +683,7 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
     case STATE_ROTATING:
         Report().Status("");
         m_rotateAngle = -100.0;
+        HoldSelectionForRotation(false);
         Invalidate(TRUE);
         UpdateWindow();
         break;
@@ -712,6 +721,7 @@ void CMapXYView::OnCaptureChanged(CWnd*)
     m_nStateBeforePan = -1;
     m_pHandleBrush = nullptr;
     m_rotateAngle = -100.0;
+    HoldSelectionForRotation(false);
     if (!pMap)
         return;
     if (state == STATE_CAMERA)

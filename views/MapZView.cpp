@@ -31,7 +31,7 @@ END_MESSAGE_MAP()
 CMapZView::CMapZView()
     : m_nTopClip(0), m_nBottomClip(0), m_nGrabOffset(0), m_bAutoScroll(0), m_bFirstSizing(1),
       m_rcTopHandle(0, 0, 0, 0), m_rcBottomHandle(0, 0, 0, 0), m_rcBand(5, 0, 45 - BarWidth(), 0),
-      m_bHandlesShown(0), m_bGridNumbers(1)
+      m_bHandlesShown(0), m_bGridNumbers(1), m_nDragFrom(0), m_nDepthMoved(0), m_nEdgeAtPress(0)
 {
     memset(&m_infoTop, 0, sizeof m_infoTop);
     memset(&m_infoBottom, 0, sizeof m_infoBottom);
@@ -450,8 +450,17 @@ void CMapZView::OnLButtonDown(UINT, CPoint point)
             cursor = LoadViewCursor(IDC_VIEW_MOVE_VERTICAL);
         }
     }
-    if (m_nState == STATE_MOVE || m_nState == STATE_TOP_HANDLE || m_nState == STATE_BOTTOM_HANDLE)
+    if (m_nState == STATE_MOVE || m_nState == STATE_TOP_HANDLE || m_nState == STATE_BOTTOM_HANDLE) {
         m_ptAnchor = p;
+        m_nDragFrom = p.y + m_nGrabOffset;
+        m_nDepthMoved = 0;
+        m_nEdgeAtPress = 0;
+        if (pMap && !pMap->GetSelection().IsEmpty()) {
+            short mn = 0, mx = 0;
+            static_cast<SThing*>(pMap->GetSelection().GetHead())->GetDepthExtents(mn, mx, GetPlaneType());
+            m_nEdgeAtPress = m_nState == STATE_BOTTOM_HANDLE ? mn : mx;
+        }
+    }
     if (cursor)
         ::SetCursor(cursor);
     SetCapture();
@@ -519,32 +528,40 @@ void CMapZView::DragTo(int y)
             break;
         if (m_nState != STATE_MOVE && !handles)
             break;
-        int from;
         if (m_nState == STATE_MOVE) {
             int bandHeight = bandBottom - bandTop;
             if (item < 0)
                 item = 0;
             if (item + bandHeight > height)
                 item = height - bandHeight;
-            from = bandTop;
         } else if (m_nState == STATE_TOP_HANDLE) {
             if (item > bandBottom)
                 item = bandBottom;
-            from = bandTop;
         } else {
             if (item < bandTop)
                 item = bandTop;
-            from = bandBottom;
         }
-        int w0 = from, w1 = item;
+        // The distance from the press, in world units: rounding each step on its own would
+        // let the selection creep away from the pointer.
+        int w0 = m_nDragFrom, w1 = item;
         DeviceToWorldY(w0);
         DeviceToWorldY(w1);
-        int distance = w1 - w0;
+        int distance;
+        const int type = GetPlaneType();
+        if (m_nState == STATE_MOVE) {
+            distance = (w1 - w0) - m_nDepthMoved;
+        } else {
+            // A stretch goes by the edge itself: a refused scale leaves the brushes as they were.
+            short mn = 0, mx = 0;
+            static_cast<SThing*>(pMap->GetSelection().GetHead())->GetDepthExtents(mn, mx, type);
+            distance = m_nEdgeAtPress + (w1 - w0) - (m_nState == STATE_TOP_HANDLE ? mx : mn);
+        }
         if (distance == 0)
             break;
+        if (m_nState == STATE_MOVE)
+            m_nDepthMoved += distance;
         short before[6], after[6], both[6];
         pMap->GetSelectionBounds(before);
-        int type = GetPlaneType();
         CPtrList& sel = pMap->GetSelection();
         {
             // Entities of classes the project does not define: one box for the whole move.

@@ -27,6 +27,13 @@ public:
     CRect m_rcBand;         // the selection's depth band (device y)
     int m_bHandlesShown;
     int m_bGridNumbers;
+    // A depth drag of the selection: the dragged edge's device y at the press, the world
+    // distance the move has applied so far, and the depth of the stretched edge at the press.
+    // Each step applies what the distance from the press still wants, so the selection comes
+    // back to where it was when the pointer does.
+    int m_nDragFrom;
+    int m_nDepthMoved;
+    int m_nEdgeAtPress;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

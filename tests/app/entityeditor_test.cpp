@@ -5,6 +5,7 @@
 #include "EntityEditorDlg.h"
 #include "IniFile.h"
 #include "LibreQuakeData.h"
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -390,6 +391,71 @@ TEST_F(EntityEditorTest, ApplyWritesIntoTheMapAndTheOriginRefreshKeepsPendingEdi
     view.hints.clear();
     editor->Apply();
     EXPECT_TRUE(view.hints.empty());
+}
+
+// A plane view whose depth view shows 0..100: it narrows the map's clip box on the linked hint.
+class NarrowingView : public HintView
+{
+public:
+    void OnUpdate(CView* sender, LPARAM hint, CObject* pHint) override
+    {
+        HintView::OnUpdate(sender, hint, pHint);
+        if (hint == HINT_LINKED_SELECTION) {
+            short* clip = static_cast<Map*>(GetDocument())->GetDepthClip();
+            clip[4] = std::max<short>(clip[4], 0);
+            clip[5] = std::min<short>(clip[5], 100);
+        }
+    }
+};
+
+// An applied entity is in what every view draws at once: with linked clipping the map's clip box
+// is opened again, the views narrow it before the map's list is rebuilt, and all redraw; unlinked,
+// each window rebuilds its own list and the map's box stays as the user set it.
+TEST_F(EntityEditorTest, ApplyRefreshesTheVisibleListsByTheClippingLink)
+{
+    WriteQc("a.qc", kDefs);
+    editor->LoadEntityClasses();
+    services->SetActiveMap(map);
+    NarrowingView narrowing;
+    map->AddView(&narrowing);
+    const short narrowed[6] = {-8192, 8192, -8192, 8192, 200, 300};
+    for (BOOL linked : {TRUE, FALSE}) {
+        SCOPED_TRACE(linked ? "linked" : "unlinked");
+        services->SetLinkClipping(linked);
+        map->DeselectAll();
+        Entity* player = AddEntity("info_player_start", "8 16 24");
+        Entity* lamp = AddEntity("light", "64 0 40");
+        Entity* high = AddEntity("light", "64 0 500");
+        Select(player);
+        map->SetCurrentEntity(player);
+        std::copy(narrowed, narrowed + 6, map->GetDepthClip());
+        map->RebuildVisibleList();
+        ASSERT_FALSE(InList(map->GetVisibleList(), lamp));
+
+        editor->SetEntity(player);
+        editor->GetWorkingEntity().AddKeyValue("angle", "270");
+        editor->SendMessage(WM_ENTITY_MODIFIED);
+        view.hints.clear();
+        editor->Apply();
+        ASSERT_STREQ("270", player->ValueForKey("angle"));
+
+        // After the map's own work: the hint of the link state, then a full redraw.
+        std::vector<LPARAM> n = view.Numbers();
+        ASSERT_GE(n.size(), 2u);
+        EXPECT_EQ(linked ? HINT_LINKED_SELECTION : HINT_SELECTION, n[n.size() - 2]);
+        EXPECT_EQ(HINT_REDRAW, n.back());
+        EXPECT_EQ(linked ? 0 : 1, std::count(n.begin(), n.end(), static_cast<LPARAM>(HINT_SELECTION)));
+        std::vector<short> clip(map->GetDepthClip(), map->GetDepthClip() + 6);
+        if (linked) {
+            EXPECT_EQ(std::vector<short>({-8192, 8192, -8192, 8192, 0, 100}), clip);
+            EXPECT_TRUE(InList(map->GetVisibleList(), lamp));
+            EXPECT_FALSE(InList(map->GetVisibleList(), high));
+        } else {
+            EXPECT_EQ(std::vector<short>(narrowed, narrowed + 6), clip);
+        }
+        EXPECT_TRUE(InList(map->GetVisibleList(), player));
+    }
+    map->RemoveView(&narrowing);
 }
 
 TEST_F(EntityEditorTest, ResizingLaysOutTheTabsAndButtons)

@@ -11,6 +11,9 @@
 #include "RecordingServices.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
+#include "../textures/WadBuilder.h"
+#include "IniFile.h"
+#include "TexturesRes.h"
 #include <fstream>
 
 namespace {
@@ -35,7 +38,9 @@ protected:
         WriteFile(m_root + "\\m2\\arena.map", shelltest::CubeMap());
         WriteFile(m_root + "\\objs\\crate.map", "{\n( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\n}\n");
         m_project = m_root + "\\res.prj";
-        WriteFile(m_project, "[Paths]\nMaps=m1;m2\nObjects=objs\n");
+        std::ofstream(static_cast<LPCSTR>(m_root + "\\tex.wad"), std::ios::binary)
+            << BuildWad({MipLump("BRICK", 16, 16), MipLump("METAL", 16, 16, 7)});
+        WriteFile(m_project, "[Paths]\nMaps=m1;m2\nObjects=objs\n[Wads]\nFile1=tex.wad\n");
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL);
         shelltest::QuietStart(m_app);
         shelltest::TolerateLoadReports();
@@ -289,4 +294,22 @@ TEST_F(ResourceFixture, ADropSavesTheActiveMapsSelectionAsANewObjectAndAnswersCo
     // The dragging map keeps its objects.
     EXPECT_EQ(1, pMap->GetSelectionCount());
     pSource->InternalRelease();
+}
+
+// Mark Texture is a command of the main frame too: its menu holds it, and it marks the current
+// texture of the Resource window's browser.
+TEST_F(ResourceFixture, MarkTextureFromTheMainMenu)
+{
+    CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+    browser.SelectTextureByName("METAL");
+    ASSERT_NE(nullptr, browser.GetCurrentTexture());
+    CString text;
+    ASSERT_NE(nullptr, m_frame->GetMenu());
+    EXPECT_GT(m_frame->GetMenu()->GetMenuString(ID_TEXTURE_MARK, text, MF_BYCOMMAND), 0);
+    EXPECT_STREQ("&Mark Texture", text);
+    m_frame->SendMessage(WM_COMMAND, ID_TEXTURE_MARK);
+    EXPECT_EQ(browser.GetCurrentTexture(), browser.GetMarkedTexture());
+    const CString* marked = GetEditorServices()->GetProject()->GetString("Texture", "Marked");
+    ASSERT_NE(nullptr, marked);
+    EXPECT_STREQ("METAL", *marked);
 }

@@ -4,7 +4,25 @@
 #include "Entity.h"
 #include "Map.h"
 #include "RecordingServices.h"
+#include <cstdlib>
 #include <vector>
+
+// The names of the real maps, or none when the folder is absent.
+inline std::vector<CString> RealMaps(CString& folder)
+{
+    const char* env = getenv("MORVANE_DATA");
+    folder = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\";
+    std::vector<CString> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA(folder + "*.map", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(fd.cFileName);
+    while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return names;
+}
 
 class HintView : public CView
 {

@@ -1,6 +1,9 @@
 #include "DocumentFixture.h"
 #include "Texture.h"
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
 #include <set>
 
 namespace {
@@ -242,6 +245,306 @@ TEST_F(Csg, SubtractWithARotatedCutter)
     }
     EXPECT_GE(world->GetBrushCount(), 3);
     EXPECT_NEAR(pieces + taken, before, before * 0.002);
+}
+
+// Signed distance of a point from a face's plane: positive in front (outside the brush).
+double Distance(const Face& f, const CVector& p)
+{
+    return VectorDot(f.normal, p) - f.dist;
+}
+
+// Behind every plane of the brush by at least the margin (a negative margin allows as much outside).
+bool Inside(const Brush& b, const CVector& p, double margin)
+{
+    for (const Face& f : b.GetFaces())
+        if (Distance(f, p) > -margin)
+            return false;
+    return true;
+}
+
+// In front of one plane of the brush by more than the margin.
+bool Outside(const Brush& b, const CVector& p, double margin)
+{
+    for (const Face& f : b.GetFaces())
+        if (Distance(f, p) > margin)
+            return true;
+    return false;
+}
+
+// The whole brush lies on the outer side of one of the cutter's planes (to within the tolerance).
+bool SeparatedBy(const Brush& cutter, const Brush& b, double tolerance)
+{
+    for (const Face& s : cutter.GetFaces()) {
+        bool all = true;
+        for (const Face& f : b.GetFaces())
+            for (const CVector& p : f.winding)
+                if (Distance(s, p) < -tolerance)
+                    all = false;
+        if (all)
+            return true;
+    }
+    return false;
+}
+
+// The integer plane points of every face: what a brush is, as the map file keeps it.
+std::vector<short> Shape(const Brush& b)
+{
+    std::vector<short> out;
+    for (const Face& f : b.GetFaces())
+        for (int k = 0; k < 3; ++k)
+            out.insert(out.end(), f.pt[k], f.pt[k] + 3);
+    return out;
+}
+
+// Points spread over the brush's box that lie inside the brush and well outside the cutter.
+std::vector<CVector> KeptPoints(const Brush& b, const Brush& cutter)
+{
+    std::vector<CVector> out;
+    const short* bb = b.GetBounds();
+    const int n = 9;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int k = 0; k < n; ++k) {
+                CVector p(static_cast<float>(bb[0] + (bb[1] - bb[0]) * (i + 0.37) / n),
+                          static_cast<float>(bb[2] + (bb[3] - bb[2]) * (j + 0.41) / n),
+                          static_cast<float>(bb[4] + (bb[5] - bb[4]) * (k + 0.43) / n));
+                if (Inside(b, p, 0.05) && Outside(cutter, p, 0.5))
+                    out.push_back(p);
+            }
+    return out;
+}
+
+// The points that none of the brushes covers.
+int Uncovered(const std::vector<CVector>& points, const std::vector<Brush*>& brushes)
+{
+    int lost = 0;
+    for (const CVector& p : points) {
+        bool covered = false;
+        for (size_t k = 0; k < brushes.size() && !covered; ++k)
+            covered = Inside(*brushes[k], p, -0.02);
+        lost += !covered;
+    }
+    return lost;
+}
+
+bool BoxesOverlap(const short* a, const short* b)
+{
+    for (int axis = 0; axis < 3; ++axis)
+        if (!(a[axis * 2] < b[axis * 2 + 1] && b[axis * 2] < a[axis * 2 + 1]))
+            return false;
+    return true;
+}
+
+// A brush made of faces given by their three points each.
+Brush* BrushOfFaces(Entity* owner, const std::vector<std::array<short, 9>>& points)
+{
+    short box[6] = {0, 64, 0, 64, 0, 64};
+    Brush* b = new Brush(owner, box);
+    std::vector<Face>& faces = b->GetFaces();
+    faces.resize(points.size(), faces[0]);
+    for (size_t i = 0; i < points.size(); ++i)
+        for (int k = 0; k < 9; ++k)
+            faces[i].pt[k / 3][k % 3] = points[i][static_cast<size_t>(k)];
+    b->BuildWindings();
+    owner->AddBrush(b);
+    return b;
+}
+
+// Two pairs from the real maps, each a map brush and a cutter made from a neighbour moved by a
+// third of its size, their boxes overlapping: a pyramid beside a sloped cutter, a slanted beam
+// beside a triangular one. Neither brush reaches into its cutter, and neither is changed.
+TEST_F(Csg, SubtractKeepsWhatLiesOutsideTheCutter)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<std::array<short, 9>> brush, cutter;
+    } cases[] = {
+        {"pyramid beside a sloped cutter",
+         {{-192, -40, 448, -184, -48, 528, -192, -56, 448},
+          {-184, -48, 528, -176, -56, 448, -192, -56, 448},
+          {-176, -56, 456, -176, -40, 456, -192, -40, 456},
+          {-192, -40, 448, -176, -40, 448, -184, -48, 528},
+          {-184, -48, 528, -176, -40, 448, -176, -56, 448}},
+         {{-320, -22, 330, -320, -22, 362, -320, -54, 362},
+          {-192, -22, 426, -192, -54, 426, -320, -54, 362},
+          {-320, -54, 362, -192, -54, 426, -192, -54, 394},
+          {-192, -22, 394, -192, -22, 426, -320, -22, 362},
+          {-192, -54, 394, -192, -22, 394, -320, -22, 330},
+          {-128, -54, 394, -128, -54, 426, -128, -22, 426}}},
+        {"slanted beam beside a triangular cutter",
+         {{640, -2656, -1336, 640, -2640, -1336, 640, -2640, -1288},
+          {704, -2592, -1288, 704, -2592, -1528, 640, -2656, -1528},
+          {704, -2576, -1528, 704, -2576, -1288, 640, -2640, -1288},
+          {704, -2608, -256, 704, -2624, -256, 640, -2688, -256},
+          {672, -2608, -1288, 672, -2608, -1336, 688, -2608, -1336},
+          {640, -2688, -1192, 656, -2688, -1192, 656, -2440, -1192}},
+         {{656, -2640, -971, 704, -2640, -971, 704, -2640, -987},
+          {704, -2640, -971, 704, -2592, -971, 704, -2592, -987},
+          {704, -2640, -971, 656, -2640, -971, 656, -2592, -971},
+          {656, -2592, -987, 656, -2640, -987, 704, -2640, -987},
+          {656, -2640, -987, 704, -2592, -987, 656, -2640, -971}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Brush* brush = BrushOfFaces(world, c.brush);
+        Brush* cutter = BrushOfFaces(world, c.cutter);
+        ASSERT_TRUE(brush->IsValid());
+        ASSERT_TRUE(cutter->IsValid());
+        const std::vector<short> shape = Shape(*brush);
+        const std::vector<CVector> keep = KeptPoints(*brush, *cutter);
+        ASSERT_GT(keep.size(), 100u);
+        ASSERT_TRUE(SubtractWith(cutter));
+        std::vector<Brush*> now;
+        for (POSITION pos = world->GetBrushes().GetHeadPosition(); pos;) {
+            Brush* b = static_cast<Brush*>(world->GetBrushes().GetNext(pos));
+            if (b == cutter)
+                continue;
+            now.push_back(b);
+            EXPECT_TRUE(b->IsValid());
+            EXPECT_TRUE(SeparatedBy(*cutter, *b, 0.1)) << "a piece reaches into the cutter";
+        }
+        EXPECT_EQ(0, Uncovered(keep, now));
+        ASSERT_EQ(1u, now.size());
+        ASSERT_EQ(brush, now[0]);
+        EXPECT_TRUE(Shape(*brush) == shape);
+        map->DeselectAll();
+        while (world->GetBrushCount())
+            delete static_cast<Brush*>(world->GetBrushes().GetHead());
+    }
+}
+
+// Cutters made from map brushes, copied and moved by a third of their size, cut every real map:
+// a point that a brush covered and that lies outside the cutter is still covered by that brush
+// or its pieces; no piece reaches into the cutter; a brush that lies beside the cutter (its box
+// apart, or a cutter plane between them) is not touched; a refused subtract changes nothing.
+TEST_F(Csg, RealMapsSubtractKeepsEverythingOutsideTheCutter)
+{
+    CString folder;
+    std::vector<CString> names = RealMaps(folder);
+    if (names.empty())
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    int cutters = 0, reached = 0, refused = 0, sampled = 0, lostBrushes = 0, intruding = 0;
+    double worst = 0; // the largest share of a brush's points lost
+    for (const CString& name : names) {
+        SCOPED_TRACE((LPCSTR)name);
+        ASSERT_TRUE(map->OnOpenDocument(folder + name));
+        world = map->GetWorldEntity();
+        std::vector<Brush*> sources;
+        for (POSITION pos = world->GetBrushes().GetHeadPosition(); pos;) {
+            Brush* b = static_cast<Brush*>(world->GetBrushes().GetNext(pos));
+            if (b->IsValid())
+                sources.push_back(b);
+        }
+        // About a dozen cutters spread over each map, each from a brush still as read.
+        const size_t stride = std::max<size_t>(1, sources.size() / 13);
+        std::vector<std::vector<short>> shapes;
+        for (size_t i = 0; i < sources.size(); i += stride)
+            shapes.push_back(Shape(*sources[i]));
+        std::vector<Brush*> picks;
+        for (size_t i = 0; i < sources.size(); i += stride)
+            picks.push_back(sources[i]);
+        for (size_t c = 0; c < picks.size() && c < 13; ++c) {
+            // The source may have been cut by an earlier cutter: then it is gone or changed.
+            CPtrList before;
+            map->CollectObjects(before);
+            if (!before.Find(picks[c]) || Shape(*picks[c]) != shapes[c])
+                continue;
+            Brush* cutter = new Brush(*picks[c]);
+            cutter->SetOwner(world);
+            world->AddBrush(cutter);
+            const short* sb = cutter->GetBounds();
+            cutter->Translate((sb[1] - sb[0]) / 3, (sb[3] - sb[2]) / 3, (sb[5] - sb[4]) / 3);
+            if (!cutter->IsValid()) {
+                delete cutter;
+                continue;
+            }
+            ++cutters;
+            // Every brush as it was, and where each touched one covered ground outside the cutter.
+            struct Old
+            {
+                Brush* brush;
+                Entity* owner;
+                std::vector<short> shape;
+                bool apart;
+                std::vector<CVector> keep; // covered and outside the cutter
+                short at[6];               // its box, for the report
+            };
+            std::vector<std::unique_ptr<Brush>> copies;
+            std::vector<Old> olds;
+            for (POSITION pos = before.GetHeadPosition(); pos;) {
+                SThing* t = static_cast<SThing*>(before.GetNext(pos));
+                if (t->GetKind() != 0)
+                    continue;
+                Brush* b = static_cast<Brush*>(t);
+                const bool boxesMeet = BoxesOverlap(b->GetBounds(), cutter->GetBounds());
+                Old o{b, b->GetOwner(), Shape(*b), !boxesMeet || SeparatedBy(*cutter, *b, 0.01), {}, {}};
+                const short* bb0 = b->GetBounds();
+                const short order[6] = {bb0[0], bb0[2], bb0[4], bb0[1], bb0[3], bb0[5]};
+                std::copy(order, order + 6, o.at);
+                if (boxesMeet)
+                    o.keep = KeptPoints(*b, *cutter);
+                olds.push_back(std::move(o));
+            }
+            Select(cutter);
+            CPtrList objects;
+            map->CollectObjects(objects);
+            const BOOL ok = cutter->Subtract(objects);
+            CPtrList after;
+            map->CollectObjects(after);
+            if (!ok) {
+                ++refused;
+                for (const Old& o : olds) {
+                    ASSERT_TRUE(after.Find(o.brush));
+                    EXPECT_EQ(Shape(*o.brush), o.shape);
+                }
+                EXPECT_EQ(after.GetCount(), before.GetCount() + 1);
+            } else {
+                // The pieces: brushes that were not there before.
+                std::vector<Brush*> pieces;
+                for (POSITION pos = after.GetHeadPosition(); pos;) {
+                    SThing* t = static_cast<SThing*>(after.GetNext(pos));
+                    if (t != cutter && t->GetKind() == 0 && !before.Find(t))
+                        pieces.push_back(static_cast<Brush*>(t));
+                }
+                for (Brush* p : pieces) {
+                    EXPECT_TRUE(p->IsValid());
+                    if (!SeparatedBy(*cutter, *p, 0.1))
+                        ++intruding;
+                }
+                for (const Old& o : olds) {
+                    const bool present = after.Find(o.brush) != nullptr;
+                    if (o.apart) {
+                        EXPECT_TRUE(present && Shape(*o.brush) == o.shape) << "a brush beside the cutter was changed";
+                    } else if (!o.keep.empty()) {
+                        ++reached;
+                    }
+                    std::vector<Brush*> now;
+                    if (present)
+                        now.push_back(o.brush);
+                    for (Brush* p : pieces)
+                        if (p->GetOwner() == o.owner)
+                            now.push_back(p);
+                    sampled += static_cast<int>(o.keep.size());
+                    const int lost = Uncovered(o.keep, now);
+                    if (lost) {
+                        ++lostBrushes;
+                        worst = std::max(worst, static_cast<double>(lost) / static_cast<double>(o.keep.size()));
+                        ADD_FAILURE() << lost << " of " << o.keep.size() << " points outside the cutter lost, brush "
+                                      << o.at[0] << " " << o.at[1] << " " << o.at[2] << " .. " << o.at[3] << " "
+                                      << o.at[4] << " " << o.at[5];
+                    }
+                }
+            }
+            map->DeselectAll();
+            delete cutter;
+        }
+    }
+    EXPECT_EQ(intruding, 0);
+    EXPECT_EQ(lostBrushes, 0) << "at worst " << worst * 100 << "% of a brush";
+    std::printf("[ figures  ] %d cutters, %d brushes reached, %d points outside the cutters kept, "
+                "%d subtracts refused\n",
+                cutters, reached, sampled, refused);
 }
 
 TEST_F(Csg, IntersectKeepsTheCommonPart)

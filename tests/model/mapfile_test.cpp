@@ -488,23 +488,6 @@ int CountBrushBlocks(const std::string& text)
     return count;
 }
 
-// The names of the real maps, or none when the folder is absent.
-std::vector<CString> RealMaps(CString& folder)
-{
-    const char* env = getenv("MORVANE_DATA");
-    folder = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\";
-    std::vector<CString> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA(folder + "*.map", &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(fd.cFileName);
-    while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-    return names;
-}
-
 // Every real map: open, move everything by 16 units and back, save, reopen. The same brushes and
 // entities, every brush valid (the kept ones as read), and every brush's windings the same by the
 // shorter ways of BuildWindings as by the general clip, bit for bit. Skipped without the folder of

@@ -92,10 +92,44 @@ public:
         bi.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
         m_hBmp = ::CreateDIBSection(m_dc.m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_pBits = static_cast<const DWORD*>(bits);
         m_hOld = ::SelectObject(m_dc.m_hDC, m_hBmp);
+    }
+    // The window's client area as the screen shows it: read from the screen, not from the window.
+    static Canvas FromScreen(CWnd* pWnd)
+    {
+        CRect r;
+        pWnd->GetClientRect(&r);
+        CPoint origin(0, 0);
+        pWnd->ClientToScreen(&origin);
+        Canvas c(r.Width(), r.Height());
+        HDC screen = ::GetDC(nullptr);
+        ::BitBlt(c.m_dc.m_hDC, 0, 0, r.Width(), r.Height(), screen, origin.x, origin.y, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+        ::GdiFlush();
+        return c;
+    }
+    Canvas(Canvas&& other) noexcept
+        : m_hBmp(other.m_hBmp), m_hOld(other.m_hOld), m_pBits(other.m_pBits), m_w(other.m_w), m_h(other.m_h)
+    {
+        m_dc.Attach(other.m_dc.Detach());
+        other.m_hBmp = nullptr;
+        other.m_hOld = nullptr;
+    }
+    // Pixels that differ from the other canvas of the same size.
+    int Differences(const Canvas& other) const
+    {
+        if (other.m_w != m_w || other.m_h != m_h || !m_pBits || !other.m_pBits)
+            return -1;
+        int n = 0;
+        for (int i = 0; i < m_w * m_h; ++i)
+            n += (m_pBits[i] & 0xFFFFFF) != (other.m_pBits[i] & 0xFFFFFF);
+        return n;
     }
     ~Canvas()
     {
+        if (!m_hBmp)
+            return;
         ::SelectObject(m_dc.m_hDC, m_hOld);
         ::DeleteObject(m_hBmp);
     }
@@ -117,6 +151,7 @@ private:
     CDC m_dc;
     HBITMAP m_hBmp;
     HGDIOBJ m_hOld;
+    const DWORD* m_pBits = nullptr;
     int m_w, m_h;
 };
 

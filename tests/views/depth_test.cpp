@@ -105,6 +105,41 @@ TEST_F(DepthTest, AHandleDragStretchesByTheWorldDistance)
     EXPECT_EQ(map->m_newBrushRange[BOX_MAXX], 64);
 }
 
+// With the snap off, a depth move goes by the distance from the press: at any scale the brush
+// comes back to where it was when the pointer does, and a pointer that stands still moves nothing.
+TEST_F(DepthTest, AMoveComesBackWithThePointer)
+{
+    pFrame->m_bSnapToGrid = 0;
+    for (float scale : {0.375f, 1.5f}) {
+        SCOPED_TRACE(scale);
+        z->UpdateScrollSizes(scale);
+        Brush* a = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+        map->DeselectAll();
+        Select(map, a);
+        const int y = z->DepthToDevice(32);
+        z->ScrollToDevicePosition(CPoint(0, y - ClientHeight() / 2));
+        BarPixels(0, 0);
+        const int x = z->m_rcBand.CenterPoint().x;
+        Press(z, WM_LBUTTONDOWN, At(x, y), MK_LBUTTON);
+        ASSERT_EQ(z->m_nState, CMapZView::STATE_MOVE);
+        for (int i = 1; i <= 20; ++i)
+            Press(z, WM_MOUSEMOVE, At(x, y - i), MK_LBUTTON);
+        const short up = a->GetBounds()[BOX_MINZ];
+        int from = z->DepthToDevice(64), to = from - 20;
+        z->DeviceToWorldY(from);
+        z->DeviceToWorldY(to);
+        EXPECT_EQ(up, to - from) << "moved by the pointer's distance from the press";
+        for (int k = 0; k < 5; ++k)
+            Press(z, WM_MOUSEMOVE, At(x, y - 20), MK_LBUTTON);
+        EXPECT_EQ(a->GetBounds()[BOX_MINZ], up) << "the pointer stood still";
+        for (int i = 19; i >= 0; --i)
+            Press(z, WM_MOUSEMOVE, At(x, y - i), MK_LBUTTON);
+        Press(z, WM_LBUTTONUP, At(x, y));
+        EXPECT_EQ(a->GetBounds()[BOX_MINZ], 0);
+        EXPECT_EQ(a->GetBounds()[BOX_MAXZ], 64);
+    }
+}
+
 // Dragging several entities of a class the project does not define moves them all and tells once,
 // with the count, not once for each entity.
 TEST_F(DepthTest, MovingUnknownEntitiesTellsOnce)

@@ -521,6 +521,132 @@ TEST_F(EditWindowsTest, CreateArrayCopiesWithRoundedMoves)
     EXPECT_EQ(2u, services->boxes.size());
 }
 
+// Every edit command shows its result at once in the window that gave it: what the screen shows
+// after the command is what a full repaint of that window shows.
+TEST_F(EditWindowsTest, EditsShowAtOnceInTheWindowThatGaveThem)
+{
+    // An object file to import: one brush beside the others.
+    const CString objects = TempPath("morvane_redraw_import.map");
+    {
+        Map* source = NewMap();
+        source->SelectObject(AddBrush(source->GetWorldEntity(), -192, -128, 64, 128, 0, 64), FALSE);
+        CString text;
+        ASSERT_TRUE(source->WritePartialMap(text));
+        delete source;
+        FILE* f = fopen(objects, "wb");
+        ASSERT_NE(nullptr, f);
+        fwrite(static_cast<LPCSTR>(text), 1, static_cast<size_t>(text.GetLength()), f);
+        fclose(f);
+    }
+    struct Case
+    {
+        const char* name;
+        UINT id;
+        bool changes; // the picture is not the same afterwards
+    } cases[] = {
+        {"align left", ID_ALIGN_LEFT, true},
+        {"align right", ID_ALIGN_RIGHT, true},
+        {"align top", ID_ALIGN_TOP, true},
+        {"align bottom", ID_ALIGN_BOTTOM, true},
+        {"align horizontally", ID_ALIGN_HORIZONTALLY, true},
+        {"align vertically", ID_ALIGN_VERTICALLY, true},
+        {"assign to world", ID_ASSIGN_TO_WORLD, false},
+        {"select fully inside", ID_SELECT_FULLY_INSIDE, true},
+        {"select partially inside", ID_SELECT_PARTIALLY_INSIDE, true},
+        {"import", ID_IMPORT_FROM_FILE, true},
+        {"create targets", ID_CREATE_TARGETS, true},
+        {"create room", ID_CREATE_ROOM, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Map* map = nullptr;
+        CMapFrame* pFrame = OpenNew(&map, [](Map* m) {
+            Entity* wall = AddEntity(m, "func_wall");
+            AddBrush(wall, 0, 96, 0, 96, 0, 96);
+            AddBrush(m->GetWorldEntity(), 160, 224, 128, 256, 0, 64);
+            AddEntity(m, "light", "32 -96 32");
+            AddEntity(m, "light", "224 -96 32");
+            m->SetShowTargetPaths(TRUE);
+        });
+        ASSERT_NE(nullptr, pFrame);
+        pFrame->MDIMaximize();
+        afxtest::PumpMessages();
+        CMapXYView* xy = pFrame->GetXYView();
+        Brush* wallBrush = nullptr;
+        Brush* worldBrush = FirstBrush(map);
+        Entity* lights[2] = {nullptr, nullptr};
+        int lightCount = 0;
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            Entity* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+            if (e->GetBrushCount() && e != map->GetWorldEntity())
+                wallBrush = static_cast<Brush*>(e->GetBrushes().GetHead());
+            else if (!e->GetBrushCount() && lightCount < 2)
+                lights[lightCount++] = e;
+        }
+        ASSERT_TRUE(wallBrush && worldBrush && lights[1]);
+        switch (c.id) {
+        case ID_CREATE_TARGETS:
+            map->SelectObject(lights[0], FALSE);
+            map->SelectObject(lights[1], FALSE);
+            AfxSeamScript([](AfxModalCall& call) {
+                static_cast<CCreateTargetsDlg*>(call.pObject)->m_strName = "door";
+                return (INT_PTR)IDOK;
+            });
+            break;
+        case ID_CREATE_ROOM:
+            map->SelectObject(worldBrush, FALSE);
+            AfxSeamScript([](AfxModalCall& call) {
+                static_cast<CRoomDlg*>(call.pObject)->m_nThickness = 16;
+                static_cast<CRoomDlg*>(call.pObject)->m_nDirection = 0;
+                return (INT_PTR)IDOK;
+            });
+            break;
+        case ID_IMPORT_FROM_FILE:
+            AfxSeamScript([&](AfxModalCall& call) {
+                call.text = objects;
+                return (INT_PTR)IDOK;
+            });
+            break;
+        case ID_SELECT_FULLY_INSIDE:
+        case ID_SELECT_PARTIALLY_INSIDE: {
+            // A selector over the wall's brush and part of the world brush.
+            Brush* selector = AddBrush(map->GetWorldEntity(), -16, 176, -16, 144, -16, 112);
+            map->RebuildVisibleList();
+            xy->CollectDrawList();
+            xy->Invalidate();
+            xy->UpdateWindow();
+            map->SelectObject(selector, FALSE);
+            break;
+        }
+        case ID_ASSIGN_TO_WORLD:
+            map->SelectObject(wallBrush, FALSE);
+            break;
+        default:
+            map->SelectObject(worldBrush, FALSE);
+            map->SelectObject(wallBrush, FALSE);
+            break;
+        }
+        xy->Invalidate();
+        xy->UpdateWindow();
+        const Canvas before = Canvas::FromScreen(xy);
+        services->boxes.clear();
+        Command(pFrame, c.id);
+        afxtest::PumpMessages();
+        EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0]);
+        const Canvas shown = Canvas::FromScreen(xy);
+        xy->Invalidate();
+        xy->UpdateWindow();
+        const Canvas repainted = Canvas::FromScreen(xy);
+        EXPECT_EQ(0, shown.Differences(repainted)) << "pixels of the old picture left on the screen";
+        if (c.changes) {
+            EXPECT_GT(repainted.Differences(before), 0) << "the command changed nothing";
+        }
+        pFrame->DestroyWindow();
+        AfxSeamReset();
+    }
+    ::DeleteFileA(objects);
+}
+
 TEST_F(EditWindowsTest, CreateRoomWithThicknessZeroTakesTheGridOr16WhenItIsHidden)
 {
     for (int shown = 1; shown >= 0; --shown) {

@@ -432,6 +432,47 @@ TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
     EXPECT_TRUE(map->IsModified());
 }
 
+// With snap to angle off, rotating by hand turns the brush as it was at the press by the whole
+// angle: a 64 x 128 box turned by half degrees 90 times is the box turned by 45 degrees, and back
+// again, three times over, it is the same box; a quarter turn on the way gives 128 x 64.
+TEST_F(MouseTest, RotateByHandKeepsTheShapeWithoutTheAngleSnap)
+{
+    pFrame->m_bSnapToAngle = 0;
+    Brush* box = AddBrush(map->GetWorldEntity(), 0, 64, 0, 128, 0, 64);
+    map->DeselectAll();
+    map->SelectObject(box, TRUE);
+    const std::string before = BoxText(box->GetBounds());
+    xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+    ASSERT_TRUE(Click(Screen(32, 64)));
+    ASSERT_EQ(CMapXYView::STATE_ROTATE_CENTRE, xy->m_nState);
+    const double rad = 3.14159265358979 / 180.0;
+    auto at = [&](double degrees) {
+        return Screen(32 + static_cast<int>(std::lround(300 * std::cos(degrees * rad))),
+                      64 + static_cast<int>(std::lround(300 * std::sin(degrees * rad))));
+    };
+    Send(WM_LBUTTONDOWN, at(0), MK_LBUTTON);
+    ASSERT_EQ(CMapXYView::STATE_ROTATING, xy->m_nState);
+    Send(WM_MOUSEMOVE, at(90), MK_LBUTTON);
+    EXPECT_EQ("-32 96 32 96 0 64", BoxText(box->GetBounds()));
+    for (int round = 0; round < 3; ++round) {
+        for (int k = 1; k <= 90; ++k)
+            Send(WM_MOUSEMOVE, at(0.5 * k), MK_LBUTTON);
+        // An eighth of a turn: the corners lie 96 / sqrt(2) from the centre on both axes.
+        const short* b = box->GetBounds();
+        EXPECT_NEAR(32 - 67.88, b[0], 0.6);
+        EXPECT_NEAR(32 + 67.88, b[1], 0.6);
+        EXPECT_NEAR(64 - 67.88, b[2], 0.6);
+        EXPECT_NEAR(64 + 67.88, b[3], 0.6);
+        for (int k = 89; k >= 0; --k)
+            Send(WM_MOUSEMOVE, at(0.5 * k), MK_LBUTTON);
+    }
+    Send(WM_LBUTTONUP, at(0));
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(before, BoxText(box->GetBounds()));
+    EXPECT_TRUE(box->IsValid());
+    EXPECT_TRUE(box->IsIsothetic());
+}
+
 // Dragging the edge point of a corner of the one selected brush shears that corner.
 TEST_F(MouseTest, HandleDragShearsTheBrush)
 {
