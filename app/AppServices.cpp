@@ -165,6 +165,13 @@ void CAppServices::SetStatusAndMessage(LPCSTR text)
     PrintMessage(line);
 }
 
+int CAppServices::MessageBox(LPCSTR text, UINT type)
+{
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->m_wndOutputBar.m_messages.Flush();
+    return CViewServices::MessageBox(text, type);
+}
+
 CString CAppServices::GetRememberedDirectory(int which)
 {
     CEditorApp* pApp = AfxGetEditorApp();

@@ -200,8 +200,11 @@ protected:
     void AddRemainingWindows(Map* pMap);
     void StartAutoSave();
     void StopAutoSave();
-    // The project file at the path as the open project.
+    // The project file at the path as the open project, read once into fresh Output panes.
     void TakeProject(LPCSTR path);
+    void ClearOutputPanes();
+    // Names in "Messages" every Maps, Wads and Entities folder of the project that is not there.
+    void ReportMissingFolders();
 
     std::unique_ptr<SECToolBarManager> m_pToolBarManager;
     CBitmap m_selectionBitmaps[3];  // 255, 256, 257
