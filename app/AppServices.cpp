@@ -156,12 +156,8 @@ void CAppServices::PrintMessage(LPCSTR text)
 void CAppServices::SetStatusAndMessage(LPCSTR text)
 {
     CString line(text ? text : "");
-    if (CMainFrame* pFrame = ShellFrame()) {
-        if (CWnd* pBar = pFrame->GetMessageBar()) {
-            pBar->SetWindowText(line);
-            pBar->UpdateWindow();
-        }
-    }
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->ShowStatus(line);
     PrintMessage(line);
 }
 

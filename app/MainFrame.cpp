@@ -301,7 +301,7 @@ BOOL CMainFrame::OpenProject(LPCSTR path)
         if (!CloseProject())
             return TRUE;
     }
-    COutputHold hold(m_wndOutputBar.m_messages);
+    CLoadOutput output(this);
     TakeProject(path);
     LoadProject();
     return TRUE;
@@ -316,7 +316,7 @@ void CMainFrame::OnOpenProject()
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, LoadText(IDS_PROJECT_FILTER), this);
     if (dlg.DoModal() != IDOK)
         return;
-    COutputHold hold(m_wndOutputBar.m_messages);
+    CLoadOutput output(this);
     TakeProject(dlg.GetPathName());
     LoadProject();
 }
@@ -514,7 +514,7 @@ void CMainFrame::OnNewProject()
     // A new project is written even when nothing was set on it: the user asked for the file.
     pProject->SetDirty(TRUE);
     pProject->Save();
-    COutputHold hold(m_wndOutputBar.m_messages);
+    CLoadOutput output(this);
     ReadWadList();
     UpdateTitle();
     ReportMissingFolders();
@@ -531,7 +531,7 @@ void CMainFrame::OnProjectSettings()
 {
     if (!RunSettingsSheet())
         return;
-    COutputHold hold(m_wndOutputBar.m_messages);
+    CLoadOutput output(this);
     ReportMissingFolders();
     if (CEditorApp* pApp = EditorApp()) {
         LoadProjectEntityClasses();
@@ -928,6 +928,44 @@ void CMainFrame::OnUpdateResourceWindow(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+CWnd* CMainFrame::GetMessageBar()
+{
+    return m_wndStatusBar.m_hWnd ? &m_wndStatusBar : SECMDIFrameWnd::GetMessageBar();
+}
+
+void CMainFrame::ShowStatus(LPCSTR text)
+{
+    const DWORD now = ::GetTickCount();
+    if (m_wndOutputBar.m_messages.IsHeld() && now - m_statusShownAt < 200) {
+        m_strPendingStatus = text;
+        m_bStatusPending = TRUE;
+        return;
+    }
+    SetStatusBarText(text);
+}
+
+void CMainFrame::SetStatusBarText(LPCSTR text)
+{
+    m_bStatusPending = FALSE;
+    m_statusShownAt = ::GetTickCount();
+    if (CWnd* pBar = GetMessageBar()) {
+        pBar->SetWindowText(text);
+        pBar->UpdateWindow();
+    }
+}
+
+CMainFrame::CLoadOutput::CLoadOutput(CMainFrame* pFrame) : m_pFrame(pFrame)
+{
+    m_pFrame->m_wndOutputBar.m_messages.Hold();
+}
+
+CMainFrame::CLoadOutput::~CLoadOutput()
+{
+    m_pFrame->m_wndOutputBar.m_messages.Release();
+    if (m_pFrame->m_bStatusPending)
+        m_pFrame->SetStatusBarText(m_pFrame->m_strPendingStatus);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)

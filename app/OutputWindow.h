@@ -23,6 +23,7 @@ public:
     // is held and reach it in one change when the last hold is released.
     void Hold() { ++m_nHold; }
     void Release();
+    BOOL IsHeld() const { return m_nHold > 0; }
     // The waiting text reaches the pane now (before a box, say); the hold stays.
     void Flush();
     // Empties the pane and forgets the waiting text.
@@ -43,19 +44,6 @@ private:
     int m_nHold = 0;
     CString m_pending;
     BOOL m_bPendingDropped = FALSE;
-};
-
-// Holds a pane for as long as it lives.
-class COutputHold
-{
-public:
-    explicit COutputHold(COutputEdit& pane) : m_pane(pane) { m_pane.Hold(); }
-    ~COutputHold() { m_pane.Release(); }
-    COutputHold(const COutputHold&) = delete;
-    COutputHold& operator=(const COutputHold&) = delete;
-
-private:
-    COutputEdit& m_pane;
 };
 
 class COutputTabBar : public SECControlBar, public COutputPanes
