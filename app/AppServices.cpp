@@ -164,7 +164,7 @@ void CAppServices::SetStatusAndMessage(LPCSTR text)
 int CAppServices::MessageBox(LPCSTR text, UINT type)
 {
     if (CMainFrame* pFrame = ShellFrame())
-        pFrame->m_wndOutputBar.m_messages.Flush();
+        pFrame->ShowWaitingOutput();
     return CViewServices::MessageBox(text, type);
 }
 

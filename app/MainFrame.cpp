@@ -964,8 +964,14 @@ CMainFrame::CLoadOutput::CLoadOutput(CMainFrame* pFrame) : m_pFrame(pFrame)
 CMainFrame::CLoadOutput::~CLoadOutput()
 {
     m_pFrame->m_wndOutputBar.m_messages.Release();
-    if (m_pFrame->m_bStatusPending)
-        m_pFrame->SetStatusBarText(m_pFrame->m_strPendingStatus);
+    m_pFrame->ShowWaitingOutput();
+}
+
+void CMainFrame::ShowWaitingOutput()
+{
+    m_wndOutputBar.m_messages.Flush();
+    if (m_bStatusPending)
+        SetStatusBarText(m_strPendingStatus);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)

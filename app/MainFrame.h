@@ -35,6 +35,8 @@ public:
     // lines are gathered (the "Messages" pane held) the bar takes a line a few times a second at
     // most; the load's last line is shown when it ends.
     void ShowStatus(LPCSTR text);
+    // What a load has gathered so far reaches the pane and the status bar now (before a box).
+    void ShowWaitingOutput();
     // The lines of a project load go to the "Messages" pane in one change when it ends.
     class CLoadOutput
     {
