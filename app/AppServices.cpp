@@ -156,13 +156,16 @@ void CAppServices::PrintMessage(LPCSTR text)
 void CAppServices::SetStatusAndMessage(LPCSTR text)
 {
     CString line(text ? text : "");
-    if (CMainFrame* pFrame = ShellFrame()) {
-        if (CWnd* pBar = pFrame->GetMessageBar()) {
-            pBar->SetWindowText(line);
-            pBar->UpdateWindow();
-        }
-    }
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->ShowStatus(line);
     PrintMessage(line);
+}
+
+int CAppServices::MessageBox(LPCSTR text, UINT type)
+{
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->ShowWaitingOutput();
+    return CViewServices::MessageBox(text, type);
 }
 
 CString CAppServices::GetRememberedDirectory(int which)

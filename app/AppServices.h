@@ -16,6 +16,9 @@ public:
     // waiting messages: only the status bar repaints, so nothing else runs inside a load or save.
     void PrintMessage(LPCSTR text) override;
     void SetStatusAndMessage(LPCSTR text) override;
+    // The lines waiting in a held "Messages" pane, and the newest status line, are shown before
+    // the box.
+    int MessageBox(LPCSTR text, UINT type) override;
     // The status bar's selection pane follows the active map's selection.
     void UpdateSelectionIndicator() override;
 

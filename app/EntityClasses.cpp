@@ -2,12 +2,14 @@
 #include "IniFile.h"
 #include "PathIterator.h"
 #include "Reporter.h"
+#include "TextFile.h"
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 CEntityClassMap::~CEntityClassMap()
@@ -26,6 +28,7 @@ BOOL CEntityClassMap::Add(EntityClass* pClass)
     void* p = nullptr;
     if (!pClass || m_map.Lookup(pClass->name, p))
         return FALSE;
+    GrowHashTable(m_map);
     m_map.SetAt(pClass->name, pClass);
     return TRUE;
 }
@@ -39,6 +42,27 @@ void CEntityClassMap::RemoveAll()
         delete static_cast<EntityClass*>(p);
     }
     m_map.RemoveAll();
+}
+
+void GrowHashTable(CMapStringToPtr& map)
+{
+    // A map keeps the table it was given; once its chains grow past a few entries each, every
+    // lookup walks them, and a load of thousands of names would take time by their square.
+    const UINT size = map.GetHashTableSize();
+    if (static_cast<UINT>(map.GetCount()) < 2 * size)
+        return;
+    std::vector<std::pair<CString, void*>> entries;
+    entries.reserve(static_cast<size_t>(map.GetCount()));
+    CString key;
+    void* value;
+    for (POSITION pos = map.GetStartPosition(); pos;) {
+        map.GetNextAssoc(pos, key, value);
+        entries.emplace_back(key, value);
+    }
+    map.RemoveAll();
+    map.InitHashTable(size * 4 + 1);
+    for (const auto& e : entries)
+        map.SetAt(e.first, e.second);
 }
 
 EntityClass* CEntityClassMap::GetNext(POSITION& pos) const
@@ -111,24 +135,73 @@ static bool InShortRange(double v)
     return v >= -32768.0 && v <= 32767.0;
 }
 
-EntityClass* CEntityClassReader::ReadDefinition(LPCSTR line, LPCSTR path)
+BOOL CEntityClassReader::IsDefinitionLine(LPCSTR line)
 {
-    if (!line || std::strncmp(line, kPrefix, kPrefixLength) != 0)
+    if (!line)
+        return FALSE;
+    const char* p = SkipBlanks(line);
+    return std::strncmp(p, kPrefix, kPrefixLength - 1) == 0 && IsBlank(p[kPrefixLength - 1]);
+}
+
+// A name a map can carry in its quoted "classname" value: printable, without blanks, quotes
+// or braces.
+static bool IsPlaceableName(const CString& name)
+{
+    for (int i = 0; i < name.GetLength(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '{' || c == '}')
+            return false;
+    }
+    return true;
+}
+
+// A word of a flag list: printable, no brackets, quotes or braces.
+static bool IsFlagWord(const char* start, const char* end)
+{
+    for (const char* p = start; p < end; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c <= 0x20 || c >= 0x7F || std::strchr("()\"{}", c))
+            return false;
+    }
+    return true;
+}
+
+EntityClass* CEntityClassReader::ReadDefinition(LPCSTR line, LPCSTR path, int lineNumber)
+{
+    if (!IsDefinitionLine(line))
         return nullptr;
-    const char* rest = line + kPrefixLength;
+    CString where;
+    where.Format("%s, line %d", path ? path : "", lineNumber);
+    const char* rest = SkipBlanks(line) + kPrefixLength;
     const char* endOfLine = rest + std::strlen(rest);
     const char* nameStart = SkipBlanks(rest);
     const char* nameEnd = nameStart;
     while (*nameEnd && !IsBlank(*nameEnd))
         ++nameEnd;
     if (nameEnd == nameStart) {
-        Report().MessageId(IDS_ENTITY_NO_NAME, path);
+        Report().MessageId(IDS_ENTITY_NO_NAME, static_cast<LPCSTR>(where));
         return nullptr;
     }
     CString name(nameStart, static_cast<int>(nameEnd - nameStart));
     name.MakeLower();
-    if (m_classes.Lookup(name))
+    const CString shown = PrintableText(name);
+    if (!IsPlaceableName(name)) {
+        Report().Message("The class name %s in %s holds a quote, a brace or a byte that is not printable; a map "
+                         "could not be read with it.\nThe entity will be skipped.",
+                         static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
         return nullptr;
+    }
+    if (m_classes.Lookup(name)) {
+        auto first = m_defined.find(std::string(name));
+        if (first != m_defined.end())
+            Report().Message("The class %s is defined again in %s.\nThe definition in %s is used.",
+                             static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where),
+                             static_cast<LPCSTR>(first->second));
+        else
+            Report().Message("The class %s is defined again in %s.\nThe earlier definition is used.",
+                             static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
+        return nullptr;
+    }
 
     // The colour begins one character after the name's length, counted from the prefix: a
     // name that does not start right after the prefix's blank misses it.
@@ -137,16 +210,17 @@ EntityClass* CEntityClassReader::ReadDefinition(LPCSTR line, LPCSTR path)
     double rgb[3];
     const char* close = nullptr;
     if (ScanTriple(p, rgb, false, &close) < 3 || *close != ')') {
-        Report().MessageId(IDS_ENTITY_BAD_COLOR, static_cast<LPCSTR>(name), path);
+        Report().MessageId(IDS_ENTITY_BAD_COLOR, static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
         return nullptr;
     }
     p = SkipBlanks(close + 1);
-    if (!*p) {
-        Report().MessageId(IDS_ENTITY_BAD_SIZE, static_cast<LPCSTR>(name), path);
+    // After the colour: the size box, or "?" for a class built from brushes.
+    if (!*p || (*p != '(' && *p != '?')) {
+        Report().MessageId(IDS_ENTITY_BAD_SIZE, static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
         return nullptr;
     }
 
-    EntityClass* rec = new EntityClass;
+    std::unique_ptr<EntityClass> rec(new EntityClass);
     rec->name = name;
     rec->color.Format("%d %d %d", ColorComponent(rgb[0]), ColorComponent(rgb[1]), ColorComponent(rgb[2]));
     const char* flags;
@@ -175,22 +249,34 @@ EntityClass* CEntityClassReader::ReadDefinition(LPCSTR line, LPCSTR path)
                 if (!InShortRange(lo[a]) || !InShortRange(hi[a]))
                     fault = IDS_ENTITY_BAD_SIZE;
         if (fault) {
-            Report().MessageId(fault, static_cast<LPCSTR>(name), path);
-            delete rec;
+            Report().MessageId(fault, static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
             return nullptr;
         }
         for (int a = 0; a < 3; ++a) {
             rec->size[a * 2] = static_cast<short>(lo[a]);
             rec->size[a * 2 + 1] = static_cast<short>(hi[a]);
         }
-        // The names begin after the character that follows the box; a box that ends the line
-        // has none.
-        flags = close[1] ? close + 2 : close + 1;
+        flags = close + 1;
     } else {
         rec->hasSize = 0;
         flags = p + 1;
     }
 
+    // The flag names stand apart from what comes before them, each a plain word.
+    bool listOk = !*flags || IsBlank(*flags);
+    for (const char* w = SkipBlanks(flags); listOk && *w; w = SkipBlanks(w)) {
+        const char* start = w;
+        while (*w && !IsBlank(*w))
+            ++w;
+        listOk = IsFlagWord(start, w);
+    }
+    if (!listOk) {
+        CString list = PrintableText(flags);
+        list.TrimLeft();
+        Report().Message("The flag names %s of entity %s could not be parsed in %s.\nThe entity will be skipped.",
+                         static_cast<LPCSTR>(list), static_cast<LPCSTR>(shown), static_cast<LPCSTR>(where));
+        return nullptr;
+    }
     int slot = 0;
     for (const char* w = SkipBlanks(flags); *w && slot < 8; w = SkipBlanks(w)) {
         const char* start = w;
@@ -201,18 +287,30 @@ EntityClass* CEntityClassReader::ReadDefinition(LPCSTR line, LPCSTR path)
         rec->flagNames[slot][length] = '\0';
         ++slot;
     }
-    m_classes.Add(rec);
-    return rec;
+    m_defined[std::string(name)] = where;
+    EntityClass* added = rec.release();
+    m_classes.Add(added);
+    return added;
 }
 
 void CEntityClassReader::ReadLines(const CStringArray& lines, LPCSTR path)
 {
     const INT_PTR count = lines.GetSize();
     for (INT_PTR i = 0; i < count; ++i) {
-        EntityClass* rec = ReadDefinition(lines[i], path);
+        EntityClass* rec = ReadDefinition(lines[i], path, static_cast<int>(i + 1));
         if (!rec)
             continue;
+        const INT_PTR header = i;
         while (++i < count && lines[i] != "*/") {
+            // A definition without its end stops at the next one, which is read as its own.
+            if (IsDefinitionLine(lines[i])) {
+                Report().Message("The definition of %s in %s, line %d has no closing \"*/\" before the next "
+                                 "\"/*QUAKED\" at line %d; its help text ends there.",
+                                 static_cast<LPCSTR>(PrintableText(rec->name)), path, static_cast<int>(header + 1),
+                                 static_cast<int>(i + 1));
+                --i;
+                break;
+            }
             rec->help += lines[i];
             rec->help += "\r\n";
         }
@@ -223,47 +321,22 @@ BOOL CEntityClassReader::ReadQcFile(LPCSTR path)
 {
     if (!path || !*path)
         return FALSE;
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
     std::vector<char> data;
     DWORD error = ERROR_SUCCESS;
-    if (file == INVALID_HANDLE_VALUE) {
-        error = ::GetLastError();
-    } else {
-        LARGE_INTEGER size;
-        if (!::GetFileSizeEx(file, &size) || size.QuadPart > 0x7fffffff) {
-            error = ::GetLastError();
-            if (error == ERROR_SUCCESS)
-                error = ERROR_FILE_TOO_LARGE;
-        } else {
-            data.resize(static_cast<size_t>(size.QuadPart));
-            DWORD got = 0;
-            if (!data.empty() && (!::ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) ||
-                                  got != data.size()))
-                error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_READ_FAULT;
-        }
-        ::CloseHandle(file);
-    }
-    if (error != ERROR_SUCCESS) {
+    if (!ReadWholeFile(path, data, &error)) {
         CString reason = SystemErrorText(error);
         Report().MessageId(IDS_QC_CANT_OPEN, path, static_cast<LPCSTR>(reason.Left(255)));
         return FALSE;
     }
-
-    // Text mode: lines end at LF, a CR before it belongs to the line end.
+    // Whatever line ends the file's editor wrote, and a byte-order mark before the first line.
+    const size_t bom = ByteOrderMarkLength(data.data(), data.size());
+    std::vector<TextLine> split;
+    SplitTextLines(data.data() + bom, data.size() - bom, split);
     CStringArray lines;
-    size_t start = 0;
-    for (size_t i = 0; i <= data.size(); ++i) {
-        if (i < data.size() && data[i] != '\n')
-            continue;
-        if (i == data.size() && start == i)
-            break;
-        size_t end = i;
-        if (end > start && data[end - 1] == '\r')
-            --end;
-        lines.Add(CString(data.data() + start, static_cast<int>(end - start)));
-        start = i + 1;
-    }
+    lines.SetSize(static_cast<INT_PTR>(split.size()));
+    for (size_t i = 0; i < split.size(); ++i)
+        lines[static_cast<INT_PTR>(i)] =
+            CString(data.data() + bom + split[i].start, static_cast<int>(split[i].length));
     ReadLines(lines, path);
     return TRUE;
 }
@@ -275,6 +348,7 @@ BOOL CEntityClassReader::ScanEntityDirectories()
         return FALSE;
     HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     m_classes.RemoveAll();
+    m_defined.clear();
     for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory()) {
         std::vector<CString> files;
         for (CString file = it.NextFile(); !file.IsEmpty(); file = it.NextFile())

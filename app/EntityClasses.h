@@ -4,6 +4,8 @@
 #include "Services.h"
 #include "afxcoll.h"
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 // Messages of the class reader (the "Messages" pane).
 enum
@@ -38,15 +40,23 @@ private:
     CMapStringToPtr m_map;
 };
 
+// Grows a string map's hash table once it holds twice as many entries as buckets (the contents
+// stay), so that filling it with many names takes time in proportion to their number.
+void GrowHashTable(CMapStringToPtr& map);
+
 class CEntityClassReader
 {
 public:
     explicit CEntityClassReader(CEntityClassMap& classes) : m_classes(classes) {}
 
-    // One line of a .qc file. A "/*QUAKED " line that defines a new class gives its record,
-    // already in the map, whose help text the following lines fill; anything else gives null
-    // (a faulty definition is reported to "Messages" first).
-    EntityClass* ReadDefinition(LPCSTR line, LPCSTR path);
+    // Whether the line starts a definition: "/*QUAKED" and a blank or a tab, blanks before it
+    // allowed.
+    static BOOL IsDefinitionLine(LPCSTR line);
+    // One line of a .qc file (its number in the file counts from 1). A definition line of a new
+    // class gives its record, already in the map, whose help text the following lines fill;
+    // anything else gives null (a faulty definition, or a class defined again, is reported to
+    // "Messages" first, naming the file and the line).
+    EntityClass* ReadDefinition(LPCSTR line, LPCSTR path, int lineNumber);
     // The lines of one file, line ends removed.
     void ReadLines(const CStringArray& lines, LPCSTR path);
     // FALSE when the path is empty or the file cannot be opened (reported).
@@ -57,6 +67,7 @@ public:
 
 private:
     CEntityClassMap& m_classes;
+    std::unordered_map<std::string, CString> m_defined; // class name -> where this reader read it
 };
 
 // The load of a project's classes: the status lines around the scan; afterScan (the Entity

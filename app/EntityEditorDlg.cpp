@@ -4,6 +4,9 @@
 #include "Reporter.h"
 #include "Services.h"
 #include <cstdio>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // Pens and visibility by nearest prefix
@@ -64,6 +67,8 @@ void CEntityClassStyles::SetPen(LPCSTR path, COLORREF color)
     void* p = nullptr;
     if (m_pens.Lookup(path, p))
         delete static_cast<CPen*>(p);
+    else
+        GrowHashTable(m_pens);
     m_pens.SetAt(path, new CPen(PS_SOLID, 0, PALETTERGB(GetRValue(color), GetGValue(color), GetBValue(color))));
 }
 
@@ -125,10 +130,12 @@ void CEntityClassStyles::SetVisibility(LPCSTR path, int state, BOOL below)
 {
     CString parent(path ? path : "");
     void* p = nullptr;
-    if (m_visible.Lookup(parent, p))
+    if (m_visible.Lookup(parent, p)) {
         *static_cast<int*>(p) = state;
-    else
+    } else {
+        GrowHashTable(m_visible);
         m_visible.SetAt(parent, new int(state));
+    }
     if (!below)
         return;
     CString key;
@@ -152,8 +159,10 @@ void CEntityClassStyles::SetAllVisibility(int state)
 void CEntityClassStyles::AddVisibility(LPCSTR path)
 {
     void* p = nullptr;
-    if (!m_visible.Lookup(path, p))
+    if (!m_visible.Lookup(path, p)) {
+        GrowHashTable(m_visible);
         m_visible.SetAt(path, new int(1));
+    }
 }
 
 void CEntityClassStyles::RemoveAllVisibility()
@@ -426,7 +435,7 @@ int CEntityEditorDlg::LoadEntityClasses()
         for (POSITION pos = m_classes.GetStartPosition(); pos;) {
             EntityClass* pClass = m_classes.GetNext(pos);
             if (pClass->hasSize)
-                CreateClassPen(pClass->name, pClass->color);
+                m_styles.SetPen(pClass->name, pClass->color);
         }
         FillClassTree();
         if (m_bReady)
@@ -499,47 +508,54 @@ void CEntityEditorDlg::FillClassTree()
     if (!m_tree.m_hWnd)
         return;
     m_bFillingTree = TRUE;
+    // The tree is empty here (ClearTree). Each group's item is found by its path in one lookup,
+    // and the siblings are sorted once at the end: searching and sorting at every insert would
+    // take time by the square of the number of classes.
+    std::unordered_map<std::string, HTREEITEM> items;
+    std::vector<HTREEITEM> parents{TVI_ROOT};
     for (POSITION pos = m_classes.GetStartPosition(); pos;) {
         EntityClass* pClass = m_classes.GetNext(pos);
         HTREEITEM parent = TVI_ROOT;
-        CString path;
         int start = 0;
         const CString& name = pClass->name;
         for (;;) {
             int cut = name.Find('_', start);
-            CString part = cut < 0 ? name.Mid(start) : name.Mid(start, cut - start);
             bool last = cut < 0;
-            path = cut < 0 ? name : name.Left(cut);
+            CString path = last ? name : name.Left(cut);
             HTREEITEM found = nullptr;
-            for (HTREEITEM h = parent == TVI_ROOT ? m_tree.GetRootItem() : m_tree.GetChildItem(parent); h;
-                 h = m_tree.GetNextSiblingItem(h)) {
-                if (m_tree.GetItemText(h) == part) {
-                    found = h;
-                    break;
-                }
-            }
-            if (!found) {
+            auto known = items.find(std::string(path));
+            if (known != items.end()) {
+                found = known->second;
+            } else {
+                CString part = last ? name.Mid(start) : name.Mid(start, cut - start);
                 TVINSERTSTRUCTA tvis = {};
                 tvis.hParent = parent;
-                tvis.hInsertAfter = TVI_SORT;
+                tvis.hInsertAfter = TVI_LAST;
                 tvis.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
                 tvis.item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(part));
                 tvis.item.iImage = I_IMAGECALLBACK;
                 tvis.item.iSelectedImage = I_IMAGECALLBACK;
                 tvis.item.lParam = 0;
                 found = m_tree.InsertItem(&tvis);
+                if (found) {
+                    items.emplace(std::string(path), found);
+                    if (parent != TVI_ROOT && m_tree.GetChildItem(parent) == found)
+                        parents.push_back(parent);
+                }
+                m_styles.AddVisibility(path);
             }
             if (last && found) {
                 m_tree.SetItemData(found, reinterpret_cast<DWORD_PTR>(pClass));
                 pClass->treeItem = found;
             }
-            m_styles.AddVisibility(path);
             if (last || !found)
                 break;
             parent = found;
             start = cut + 1;
         }
     }
+    for (HTREEITEM parent : parents)
+        m_tree.SortChildren(parent);
     m_bFillingTree = FALSE;
 }
 

@@ -269,9 +269,17 @@ void CMainFrame::UpdateTitle()
     SetWindowText(title);
 }
 
+void CMainFrame::ClearOutputPanes()
+{
+    m_wndOutputBar.ClearTab("Messages");
+    m_wndOutputBar.ClearTab("Build");
+}
+
 void CMainFrame::TakeProject(LPCSTR path)
 {
     m_strProjectPath = path;
+    // The panes start afresh before the file is read, so that what its reading tells stays.
+    ClearOutputPanes();
     CIniFile* pProject = new CIniFile(path);
     pProject->Read();
     SetProject(pProject);
@@ -296,6 +304,7 @@ BOOL CMainFrame::OpenProject(LPCSTR path)
         if (!CloseProject())
             return TRUE;
     }
+    CLoadOutput output(this);
     TakeProject(path);
     LoadProject();
     return TRUE;
@@ -310,6 +319,7 @@ void CMainFrame::OnOpenProject()
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, LoadText(IDS_PROJECT_FILTER), this);
     if (dlg.DoModal() != IDOK)
         return;
+    CLoadOutput output(this);
     TakeProject(dlg.GetPathName());
     LoadProject();
 }
@@ -323,7 +333,8 @@ void CMainFrame::ReadWadList()
         return;
     // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
     // a project written back later (its default texture, its settings) still moves with its root.
-    for (int n = 1;; ++n) {
+    int n = 1;
+    for (;; ++n) {
         CString key;
         key.Format("File%d", n);
         const CString* value = pProject->GetString("Wads", key);
@@ -332,6 +343,45 @@ void CMainFrame::ReadWadList()
         CString path = *value;
         MakeRootAbsolute(path);
         wads.AddTail(path);
+    }
+    // The list ends at the first missing number; entries after a gap are not lost in silence.
+    CStringArray keys;
+    pProject->GetKeys("Wads", keys);
+    int after = 0;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        const CString& key = keys[i];
+        if (key.GetLength() < 5 || key.Left(4).CompareNoCase("File") != 0 ||
+            key.Mid(4).SpanIncluding("0123456789") != key.Mid(4))
+            continue;
+        int m = std::atoi(key.Mid(4));
+        if (m > n && (after == 0 || m < after))
+            after = m;
+    }
+    if (after)
+        Report().Message("The WAD list of %s has no File%d: File%d and the entries after it are not used.",
+                         static_cast<LPCSTR>(pProject->GetPath()), n, after);
+}
+
+void CMainFrame::ReportMissingFolders()
+{
+    // A folder that is not there would only show as nothing loaded.
+    static const struct
+    {
+        const char* key;
+        const char* extension;
+    } s_folders[] = {{"Maps", "map"}, {"Wads", "wad"}, {"Entities", "qc"}};
+    for (const auto& f : s_folders) {
+        CIniFile* pProject = Project();
+        if (!pProject || !pProject->GetString("Paths", f.key))
+            continue;
+        CPathIterator it;
+        if (!it.Init(f.key, 0, f.extension))
+            return;
+        for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory()) {
+            DWORD attributes = ::GetFileAttributesA(dir);
+            if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                Report().Message("The %s folder %s of the project does not exist.", f.key, static_cast<LPCSTR>(dir));
+        }
     }
 }
 
@@ -352,8 +402,7 @@ void CMainFrame::LoadProject()
     }
     ReadWadList();
     UpdateTitle();
-    m_wndOutputBar.ClearTab("Messages");
-    m_wndOutputBar.ClearTab("Build");
+    ReportMissingFolders();
     if (pApp) {
         LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
@@ -396,10 +445,13 @@ BOOL CMainFrame::CloseProject()
     m_strLastProjectPath = m_strProjectPath;
     m_strProjectPath.Empty();
     StopAutoSave();
-    m_wndOutputBar.ClearTab("Messages");
-    m_wndOutputBar.ClearTab("Build");
+    ClearOutputPanes();
     SetProject(nullptr);
-    delete pProject;    // writes itself back when modified
+    // What changed in the project (a texture chosen, an untitled project) is written back; a
+    // project opened and closed without a change is left as it was.
+    if (pProject->IsDirty())
+        pProject->Save();
+    delete pProject;
     UpdateTitle();
     return TRUE;
 }
@@ -439,14 +491,19 @@ void CMainFrame::OnNewProject()
     CEditorServices* services = GetEditorServices();
     CString proposal = services->GetProfileString("Project Settings", "Root Path", "") + "\\Projects\\Untitled.prj";
     CNewProjectDlg dlg(proposal, this);
-    dlg.DoModal();
+    // Cancel is the user's no: nothing is made.
+    if (dlg.DoModal() != IDOK)
+        return;
     CString path = WithProjectExtension(dlg.m_path);
     if (services->GetProfileString("Project Settings", "Quake Path", "").IsEmpty())
         if (CEditorApp* pApp = EditorApp())
             pApp->DetectQuakePath();
     m_strProjectPath = path;
+    ClearOutputPanes();
     CIniFile* pProject = new CIniFile(path);
-    pProject->Read();   // a missing file is an empty project
+    // A missing file is an empty project, made on disk only once the user has confirmed it.
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        pProject->Read();
     SetProject(pProject);
     if (!RunSettingsSheet()) {
         // A cancelled sheet leaves no half-made project behind.
@@ -457,11 +514,13 @@ void CMainFrame::OnNewProject()
     }
     CSelectWadsDlg wads(this);
     wads.DoModal();
+    // A new project is written even when nothing was set on it: the user asked for the file.
+    pProject->SetDirty(TRUE);
     pProject->Save();
+    CLoadOutput output(this);
     ReadWadList();
     UpdateTitle();
-    m_wndOutputBar.ClearTab("Messages");
-    m_wndOutputBar.ClearTab("Build");
+    ReportMissingFolders();
     if (CEditorApp* pApp = EditorApp()) {
         LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
@@ -475,6 +534,8 @@ void CMainFrame::OnProjectSettings()
 {
     if (!RunSettingsSheet())
         return;
+    CLoadOutput output(this);
+    ReportMissingFolders();
     if (CEditorApp* pApp = EditorApp()) {
         LoadProjectEntityClasses();
         pApp->RememberProjectDirectories();
@@ -877,6 +938,50 @@ void CMainFrame::OnMarkTexture()
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+CWnd* CMainFrame::GetMessageBar()
+{
+    return m_wndStatusBar.m_hWnd ? &m_wndStatusBar : SECMDIFrameWnd::GetMessageBar();
+}
+
+void CMainFrame::ShowStatus(LPCSTR text)
+{
+    const DWORD now = ::GetTickCount();
+    if (m_wndOutputBar.m_messages.IsHeld() && now - m_statusShownAt < 200) {
+        m_strPendingStatus = text;
+        m_bStatusPending = TRUE;
+        return;
+    }
+    SetStatusBarText(text);
+}
+
+void CMainFrame::SetStatusBarText(LPCSTR text)
+{
+    m_bStatusPending = FALSE;
+    m_statusShownAt = ::GetTickCount();
+    if (CWnd* pBar = GetMessageBar()) {
+        pBar->SetWindowText(text);
+        pBar->UpdateWindow();
+    }
+}
+
+CMainFrame::CLoadOutput::CLoadOutput(CMainFrame* pFrame) : m_pFrame(pFrame)
+{
+    m_pFrame->m_wndOutputBar.m_messages.Hold();
+}
+
+CMainFrame::CLoadOutput::~CLoadOutput()
+{
+    m_pFrame->m_wndOutputBar.m_messages.Release();
+    m_pFrame->ShowWaitingOutput();
+}
+
+void CMainFrame::ShowWaitingOutput()
+{
+    m_wndOutputBar.m_messages.Flush();
+    if (m_bStatusPending)
+        SetStatusBarText(m_strPendingStatus);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)

@@ -28,6 +28,27 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     // Space clones the selection, except while an edit control has the focus.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The frame's own status bar, without a search through all its windows (a load may show
+    // thousands of status lines).
+    CWnd* GetMessageBar() override;
+    // Shows a status line in the status bar. Every change redraws the bar, so while a load's
+    // lines are gathered (the "Messages" pane held) the bar takes a line a few times a second at
+    // most; the load's last line is shown when it ends.
+    void ShowStatus(LPCSTR text);
+    // What a load has gathered so far reaches the pane and the status bar now (before a box).
+    void ShowWaitingOutput();
+    // The lines of a project load go to the "Messages" pane in one change when it ends.
+    class CLoadOutput
+    {
+    public:
+        explicit CLoadOutput(CMainFrame* pFrame);
+        ~CLoadOutput();
+        CLoadOutput(const CLoadOutput&) = delete;
+        CLoadOutput& operator=(const CLoadOutput&) = delete;
+
+    private:
+        CMainFrame* m_pFrame;
+    };
 
     // The docking layout is kept under this name in the settings.
     static const char szBarState[];
@@ -201,8 +222,11 @@ protected:
     void AddRemainingWindows(Map* pMap);
     void StartAutoSave();
     void StopAutoSave();
-    // The project file at the path as the open project.
+    // The project file at the path as the open project, read once into fresh Output panes.
     void TakeProject(LPCSTR path);
+    void ClearOutputPanes();
+    // Names in "Messages" every Maps, Wads and Entities folder of the project that is not there.
+    void ReportMissingFolders();
 
     std::unique_ptr<SECToolBarManager> m_pToolBarManager;
     CBitmap m_selectionBitmaps[3];  // 255, 256, 257
@@ -211,6 +235,10 @@ protected:
     CString m_strProjectPath;       // empty when no project is open
     CString m_strLastProjectPath;   // written to "Options"/"Last Project" when the frame closes
     BOOL m_bAutoSaveRunning = FALSE;
+    void SetStatusBarText(LPCSTR text);
+    DWORD m_statusShownAt = 0;      // when the status bar last changed (tick count)
+    CString m_strPendingStatus;     // the newest status line not shown yet
+    BOOL m_bStatusPending = FALSE;
     UINT m_nAutoSavePeriod = 0;
 
     // Their runs post to this frame (told its window once made) and print to the Output window.

@@ -23,7 +23,17 @@ BOOL COutputEdit::CreatePane(CWnd* pParent, UINT nID)
 
 void COutputEdit::AppendText(LPCSTR text)
 {
-    if (!m_hWnd || !text)
+    if (!text)
+        return;
+    if (m_nHold > 0) {
+        m_pending += text;
+        // Let the waiting text grow to twice what the pane keeps before cutting it, so that a
+        // flood of lines is not copied once per line.
+        if (m_pending.GetLength() > 2 * kKeep)
+            KeepNewest(m_pending, m_bPendingDropped);
+        return;
+    }
+    if (!m_hWnd)
         return;
     const int n = static_cast<int>(std::strlen(text));
     int length = GetWindowTextLength();
@@ -38,27 +48,19 @@ void COutputEdit::AppendText(LPCSTR text)
     SendMessage(EM_SCROLLCARET, 0, 0);
 }
 
-LRESULT COutputEdit::OnToolOutput(WPARAM wParam, LPARAM)
+void COutputEdit::KeepNewest(CString& text, BOOL& bDropped)
 {
-    // Every change of a shown pane costs about as much as its whole text (the control measures
-    // it again), so the blocks already waiting for this pane join this one: a flood of output
-    // then costs a few changes instead of one per block, and the editor stays responsive.
-    CString text = reinterpret_cast<const char*>(wParam);
-    FreeOutputBlock(wParam);
-    BOOL bDropped = FALSE;
-    MSG msg;
-    while (m_hWnd != nullptr && ::PeekMessageA(&msg, m_hWnd, WM_TOOL_OUTPUT, WM_TOOL_OUTPUT, PM_REMOVE)) {
-        text += reinterpret_cast<const char*>(msg.wParam);
-        FreeOutputBlock(msg.wParam);
-        // The pane keeps only its newest text: what would be cut at once is dropped here.
-        if (text.GetLength() > kKeep) {
-            text = text.Right(kKeep);
-            bDropped = TRUE;
-        }
-    }
+    if (text.GetLength() <= kKeep)
+        return;
+    text = text.Right(kKeep);
+    bDropped = TRUE;
+}
+
+void COutputEdit::AppendBlock(CString text, BOOL bDropped)
+{
     if (!bDropped) {
         AppendText(text);
-        return 0;
+        return;
     }
     // All the pane held is older than what was dropped: the marker and the newest text replace
     // it, from the first whole line on.
@@ -67,6 +69,52 @@ LRESULT COutputEdit::OnToolOutput(WPARAM wParam, LPARAM)
         text = text.Mid(lineStart + 1);
     SetWindowText("");
     AppendText(CString(kCutText) + text);
+}
+
+void COutputEdit::Flush()
+{
+    if (m_pending.IsEmpty())
+        return;
+    CString text = m_pending;
+    BOOL bDropped = m_bPendingDropped;
+    m_pending.Empty();
+    m_bPendingDropped = FALSE;
+    KeepNewest(text, bDropped);
+    const int hold = m_nHold;
+    m_nHold = 0;
+    AppendBlock(text, bDropped);
+    m_nHold = hold;
+}
+
+void COutputEdit::Release()
+{
+    if (m_nHold > 0 && --m_nHold == 0)
+        Flush();
+}
+
+void COutputEdit::Clear()
+{
+    m_pending.Empty();
+    m_bPendingDropped = FALSE;
+    if (m_hWnd)
+        SetWindowText("");
+}
+
+LRESULT COutputEdit::OnToolOutput(WPARAM wParam, LPARAM)
+{
+    // The blocks already waiting for this pane join this one: a flood of output then costs a
+    // few changes instead of one per block, and the editor stays responsive.
+    CString text = reinterpret_cast<const char*>(wParam);
+    FreeOutputBlock(wParam);
+    BOOL bDropped = FALSE;
+    MSG msg;
+    while (m_hWnd != nullptr && ::PeekMessageA(&msg, m_hWnd, WM_TOOL_OUTPUT, WM_TOOL_OUTPUT, PM_REMOVE)) {
+        text += reinterpret_cast<const char*>(msg.wParam);
+        FreeOutputBlock(msg.wParam);
+        // The pane keeps only its newest text: what would be cut at once is dropped here.
+        KeepNewest(text, bDropped);
+    }
+    AppendBlock(text, bDropped);
     return 0;
 }
 
@@ -158,7 +206,7 @@ HWND COutputTabBar::GetTabEdit(LPCSTR lpszLabel)
 void COutputTabBar::ClearTab(LPCSTR lpszLabel)
 {
     if (COutputEdit* p = PaneFor(lpszLabel))
-        p->SetWindowText("");
+        p->Clear();
 }
 
 void COutputTabBar::ActivateTab(LPCSTR lpszLabel)

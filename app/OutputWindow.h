@@ -16,13 +16,34 @@ public:
 
     BOOL CreatePane(CWnd* pParent, UINT nID);
     // Appends without taking the keyboard focus, so that a cell being edited or a list dropped
-    // down elsewhere is not disturbed.
+    // down elsewhere is not disturbed. While the pane is held, the text waits for the release.
     void AppendText(LPCSTR text);
+    // Every change of a shown pane costs about as much as its whole text (the control measures
+    // it again), so the lines of a long run of work (a project load) are gathered while the pane
+    // is held and reach it in one change when the last hold is released.
+    void Hold() { ++m_nHold; }
+    void Release();
+    BOOL IsHeld() const { return m_nHold > 0; }
+    // The waiting text reaches the pane now (before a box, say); the hold stays.
+    void Flush();
+    // Empties the pane and forgets the waiting text.
+    void Clear();
     // A worker's output block (new[]'d, NUL-terminated): appended, then freed; the blocks for
     // this pane already waiting in the queue are taken along.
     LRESULT OnToolOutput(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Appends a block gathered elsewhere; when older text of it was dropped (the block is no
+    // longer than the pane keeps), the block replaces all the pane holds.
+    void AppendBlock(CString text, BOOL bDropped);
+    // Keeps only the newest text once a block outgrows what the pane can keep.
+    static void KeepNewest(CString& text, BOOL& bDropped);
+
+    int m_nHold = 0;
+    CString m_pending;
+    BOOL m_bPendingDropped = FALSE;
 };
 
 class COutputTabBar : public SECControlBar, public COutputPanes

@@ -7,6 +7,9 @@
 #include "afxprofile.h"
 #include "afxseam.h"
 #include "TextureLoader.h"
+#include "EntityClasses.h"
+#include <cstring>
+#include <string>
 #include <algorithm>
 #include <fstream>
 
@@ -35,8 +38,93 @@ CString WriteShellProject(const CString& data)
     return path;
 }
 
-// data: the shared data folder; map: a map in it.
-int BenchShell(const char* data, const char* mapPath, int runs)
+// A project file of the given text in the temporary folder.
+CString WriteTempProject(LPCSTR name, const std::string& text)
+{
+    char tmp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, tmp);
+    CString path = CString(tmp) + name;
+    std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
+    return path;
+}
+
+// A project listing the same WAD 200 times: every texture after the first entry's is told once
+// more, and each of those lines goes to the Messages pane.
+void BenchRepeatedWad(CMainFrame* pFrame, const CString& data, int runs)
+{
+    std::string text = "[Wads]\r\n";
+    for (int n = 1; n <= 200; ++n)
+        text += "File" + std::to_string(n) + "=" + std::string(data) + "\\wads\\lq_utility.wad\r\n";
+    CString project = WriteTempProject("morvane_bench_repeated.prj", text);
+    std::vector<double> loads;
+    for (int r = 0; r < runs; ++r) {
+        double t0 = Now();
+        pFrame->OpenProject(project);
+        loads.push_back((Now() - t0) * 1000.0);
+        pFrame->CloseProject();
+    }
+    std::printf("200 entries of one WAD    %9.2f ms median project load (%d runs)\n", Median(loads), runs);
+    ::DeleteFileA(project);
+}
+
+// Loading N entity classes as a project load does (the reader, the Entity Editor's pens and
+// tree), for N = 1,000, 3,000 and 10,000 generated definitions: the time should grow with N.
+void BenchClassLoads(CEditorApp& app, CMainFrame* pFrame, int runs)
+{
+    char tmp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, tmp);
+    CString dir = CString(tmp) + "morvane_bench_qc";
+    ::CreateDirectoryA(dir, nullptr);
+    CString qc = dir + "\\classes.qc";
+    CString project = WriteTempProject("morvane_bench_classes.prj", "[Paths]\r\n");
+    // Names in a hundred groups (monster_..., item_..., as real sets are), and names of no group
+    // at all, all side by side in the class tree; point and brush classes alternate.
+    for (int grouped : {1, 0})
+    for (int count : {1000, 3000, 10000}) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            char name[64], line[160];
+            if (grouped)
+                std::snprintf(name, sizeof name, "group%d_class%d", i % 100, i);
+            else
+                std::snprintf(name, sizeof name, "class%d", i);
+            if (i % 2)
+                std::snprintf(line, sizeof line, "/*QUAKED %s (0 .5 .8) ? FLAG_A FLAG_B\n", name);
+            else
+                std::snprintf(line, sizeof line, "/*QUAKED %s (1 0 0) (-16 -16 -24) (16 16 32) AMBUSH\n", name);
+            text += line;
+            text += "Help of this class.\n*/\n\n";
+        }
+        std::ofstream(static_cast<LPCSTR>(qc), std::ios::binary) << text;
+        pFrame->OpenProject(project);
+        GetEditorServices()->GetProject()->WriteString("Paths", "Entities", dir, TRUE);
+        // Processor time as well: on a shared machine the wall clock counts the waits too.
+        std::vector<double> reads, loads, cpu;
+        for (int r = 0; r < runs; ++r) {
+            CEntityClassMap classes;
+            double t0 = Now();
+            CEntityClassReader(classes).ScanEntityDirectories();
+            reads.push_back((Now() - t0) * 1000.0);
+            t0 = Now();
+            double c0 = CpuNow();
+            pFrame->LoadProjectEntityClasses();
+            cpu.push_back((CpuNow() - c0) * 1000.0);
+            loads.push_back((Now() - t0) * 1000.0);
+        }
+        std::printf("%6d classes, %-8s  %9.2f ms median load, %.2f ms processor time (%.2f ms reading; %d loaded, "
+                    "%d runs)\n",
+                    count, grouped ? "grouped" : "flat", Median(loads), Median(cpu), Median(reads),
+                    static_cast<int>(app.m_entityClasses.GetCount()), runs);
+        GetEditorServices()->GetProject()->SetDirty(FALSE);
+        pFrame->CloseProject();
+    }
+    ::DeleteFileA(qc);
+    ::RemoveDirectoryA(dir);
+    ::DeleteFileA(project);
+}
+
+// data: the shared data folder; map: a map in it. figures: 'W' the repeated WAD, 'C' the classes.
+int BenchShell(const char* data, const char* mapPath, int runs, const char* figures = "")
 {
     if (!data)
         return 0;
@@ -77,6 +165,10 @@ int BenchShell(const char* data, const char* mapPath, int runs)
                 classes, textures);
     if (mapPath)
         std::printf("open into four windows    %9.2f ms median (%s)\n", Median(opens), mapPath);
+    if (std::strchr(figures, 'W'))
+        BenchRepeatedWad(pFrame, data, runs);
+    if (std::strchr(figures, 'C'))
+        BenchClassLoads(app, pFrame, runs);
     std::printf("boxes answered            %d\n", boxes);
     if (app.m_pMainWnd)
         app.m_pMainWnd->SendMessage(WM_CLOSE);

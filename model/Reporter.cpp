@@ -1,5 +1,6 @@
 #include "Reporter.h"
 #include "Services.h"
+#include <cstring>
 
 CReporter::CReporter(CEditorServices* pServices) : m_pServices(pServices) {}
 
@@ -110,4 +111,25 @@ CReporter& Report()
 {
     static CReporter builtin;
     return s_pReporter ? *s_pReporter : builtin;
+}
+
+CString PrintableText(const char* bytes, size_t length)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    CString text;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            text += static_cast<char>(c);
+            continue;
+        }
+        const char escaped[] = {'\\', 'x', hex[c >> 4], hex[c & 15], 0};
+        text += escaped;
+    }
+    return text;
+}
+
+CString PrintableText(LPCSTR text)
+{
+    return text ? PrintableText(text, std::strlen(text)) : CString();
 }

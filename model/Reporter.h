@@ -30,3 +30,9 @@ private:
 
 // The published reporter, or a built-in one that talks to the installed services.
 CReporter& Report();
+
+// Bytes read from a user's file as a message may quote them: printable ASCII stays as it is,
+// every other byte becomes \xNN, so that no control byte or broken multi-byte sequence reaches
+// the text of a window.
+CString PrintableText(const char* bytes, size_t length);
+CString PrintableText(LPCSTR text);

@@ -378,7 +378,7 @@ void CTextureBrowser::ShowProjectTextures()
                                                     reinterpret_cast<LPARAM>(static_cast<LPCSTR>(*def))))
                   : 0;
     if (idx >= 0 && list->SetCurSel(idx) != CB_ERR)
-        SelectionChanged(FALSE);
+        SelectionChanged(SELECTED_BY_BROWSER);
     const CString* marked = project ? project->GetString("Texture", "Marked") : nullptr;
     if (marked)
         MarkByName(*marked);
@@ -550,7 +550,7 @@ void CTextureBrowser::SelectTexture(Texture* tex)
     int idx = ListIndexOf(tex);
     CComboBox* list = static_cast<CComboBox*>(GetDlgItem(IDC_TEXTURE_LIST));
     if (idx >= 0 && list->SetCurSel(idx) != CB_ERR) {
-        SelectionChanged(FALSE);
+        SelectionChanged(SELECTED_SHOWN);
         return;
     }
     list->SetCurSel(-1);
@@ -570,15 +570,15 @@ void CTextureBrowser::ChooseTexture(Texture* tex)
 {
     int idx = ListIndexOf(tex);
     if (idx >= 0 && static_cast<CComboBox*>(GetDlgItem(IDC_TEXTURE_LIST))->SetCurSel(idx) != CB_ERR)
-        SelectionChanged(TRUE);
+        SelectionChanged(SELECTED_BY_USER);
 }
 
 void CTextureBrowser::OnSelchangeTexture()
 {
-    SelectionChanged(TRUE);
+    SelectionChanged(SELECTED_BY_USER);
 }
 
-void CTextureBrowser::SelectionChanged(BOOL fromUser)
+void CTextureBrowser::SelectionChanged(SelectionSource source)
 {
     CComboBox* list = static_cast<CComboBox*>(GetDlgItem(IDC_TEXTURE_LIST));
     int sel = list->GetCurSel();
@@ -592,8 +592,14 @@ void CTextureBrowser::SelectionChanged(BOOL fromUser)
     tex->flags |= TEXTURE_CURRENT;
     m_pCurrent = tex;
 
-    if (CIniFile* project = GetEditorServices()->GetProject())
-        project->WriteString("Texture", "Default", tex->name, TRUE);
+    // New brushes take the current texture from the project's "Default"; the browser's own
+    // choice stands in only while the project is open and never reaches its file.
+    if (CIniFile* project = GetEditorServices()->GetProject()) {
+        if (source == SELECTED_BY_BROWSER)
+            project->SetSessionString("Texture", "Default", tex->name);
+        else
+            project->WriteString("Texture", "Default", tex->name, TRUE);
+    }
     RecentAdd(m_recent, tex->name);
     ShowRecent();
 
@@ -602,7 +608,7 @@ void CTextureBrowser::SelectionChanged(BOOL fromUser)
         hint.texture = tex;
         map->UpdateAllViews(nullptr, HINT_TEXTURE_BROWSER, &hint);
         // Only the user's own choice goes onto the selection.
-        if (fromUser)
+        if (source == SELECTED_BY_USER)
             map->GetDefaultTexture();
     }
 

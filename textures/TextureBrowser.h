@@ -120,8 +120,12 @@ protected:
     void OnCancel() override {}
     void PostNcDestroy() override {}
 
-    // The selection of list 1114 changed; fromUser: the user chose it, so it is applied too.
-    void SelectionChanged(BOOL fromUser);
+    // Who made the current texture: the browser when it shows a project (the user chose nothing,
+    // so the project keeps no "Default" for it), a pick or a reload, or the user in the browser
+    // (then it is applied to the selection too).
+    enum SelectionSource { SELECTED_BY_BROWSER, SELECTED_SHOWN, SELECTED_BY_USER };
+    // The selection of list 1114 changed.
+    void SelectionChanged(SelectionSource source);
     void OnSelchangeTexture();
     void OnSelchangeRecent();
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

@@ -115,17 +115,18 @@ BOOL CTextureLoader::LoadWad(LPCSTR path)
         WadLump* lump = static_cast<WadLump*>(lumps.GetNext(pos));
         if (lump->type != WAD_TYPE_MIPTEX)
             continue;
+        // The first WAD's texture keeps the name; a later one is not even built.
+        void* existing;
+        if (m_textures.Lookup(TextureKey(lump->name), existing)) {
+            Report().Status("Texture %s found more than once.", static_cast<LPCSTR>(lump->name));
+            wad->RemoveLump(lump);
+            delete lump;
+            continue;
+        }
         Texture* tex = CreateTexture(wad, lump);
         if (!tex)
             continue;
-        CString key = TextureKey(tex->name);
-        void* existing;
-        if (m_textures.Lookup(key, existing)) {
-            Report().Status("Texture %s found more than once.", static_cast<LPCSTR>(tex->name));
-            DeleteRecord(tex);
-        } else {
-            m_textures.SetAt(key, tex);
-        }
+        m_textures.SetAt(TextureKey(tex->name), tex);
     }
     m_wads.AddTail(wad);
     return TRUE;
@@ -135,13 +136,21 @@ Texture* CTextureLoader::CreateTexture(CWad* pWad, WadLump* pLump)
 {
     const BYTE* d = pLump->data;
     bool ok = pLump->size >= 40;
-    int width = 0, height = 0, offset0 = 0;
+    long long width = 0, height = 0, offset0 = 0;
     if (ok) {
-        width = ReadInt(d + 16) & 0xFFFF;
-        height = ReadInt(d + 20) & 0xFFFF;
+        width = static_cast<unsigned int>(ReadInt(d + 16));
+        height = static_cast<unsigned int>(ReadInt(d + 20));
         offset0 = ReadInt(d + 24);
-        ok = width > 0 && height > 0 && offset0 >= 0 &&
-             static_cast<long long>(offset0) + static_cast<long long>(width) * height <= pLump->size;
+        // A size past 16 bits is no texture: cut down, it would show as another one.
+        if (width > 0xFFFF || height > 0xFFFF) {
+            Report().Status("Lump %d (%s) of %s is %lldx%lld, too large for a texture, and is skipped.", pLump->index,
+                            static_cast<LPCSTR>(pLump->name), static_cast<LPCSTR>(pWad->GetPathName()), width,
+                            height);
+            pWad->RemoveLump(pLump);
+            delete pLump;
+            return nullptr;
+        }
+        ok = width > 0 && height > 0 && offset0 >= 0 && offset0 + width * height <= pLump->size;
     }
     if (!ok) {
         Report().Status("The texture %s has no valid mip texture and is skipped.", static_cast<LPCSTR>(pLump->name));

@@ -7,15 +7,17 @@ enum { WAD_TYPE_MIPTEX = 68 }; // "D"
 struct WadLump
 {
     CString name;             // upper-cased, at most 16 characters
+    int index = 0;            // in the file's directory, from 0
     int offset = 0;           // of the data in the file
     int type = 0;
     int size = 0;             // of the data
     const BYTE* data = nullptr; // into the mapped file
 };
 
-// WAD files are untrusted: the header, the directory and every lump are checked
-// against the file's size, so no lump points outside the mapping. A document that is
-// never shown: the texture loader opens and closes it directly.
+// WAD files are untrusted: only a texture WAD ("WAD2" with at least one lump) is taken, and the
+// directory and every lump are checked against the file's size, so no lump points outside the
+// mapping; lumps that cannot be used (compressed, or without a printable name) are left out with
+// a status line. A document that is never shown: the texture loader opens and closes it directly.
 class CWad : public CDocument
 {
     DECLARE_DYNCREATE(CWad)

@@ -729,6 +729,7 @@ protected:
         CReporter::Set(&reporter);
         bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n");
         project.reset(new CIniFile(dir / "game.prj"));
+        ASSERT_TRUE(project->Read());
         services.SetProject(project.get());
         services.WriteProfileString("Project Settings", "Root Path", dir.Path());
         services.WriteProfileString("Project Settings", "Quake Path", quake);

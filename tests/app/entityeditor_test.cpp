@@ -477,7 +477,8 @@ TEST_F(EntityEditorTest, ResizingLaysOutTheTabsAndButtons)
     EXPECT_NE(nullptr, editor->m_hWnd);
 }
 
-// The shared QuakeC sets: every class sits in the tree under its groups, with no parse message.
+// The shared QuakeC sets: every class sits in the tree under its groups, with no parse message
+// (librequake's second path_corner is told).
 TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
 {
     const char kQc[] = "Z:\\work\\shared\\data\\qc";
@@ -497,7 +498,9 @@ TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
         EXPECT_EQ(set.count, editor->LoadEntityClasses());
         EXPECT_EQ(set.count, classes.GetCount());
         for (const std::string& line : services->lines)
-            EXPECT_TRUE(line.find("Load") == 0 || line.find("Entities Loaded") == 0) << line;
+            EXPECT_TRUE(line.find("Load") == 0 || line.find("Entities Loaded") == 0 ||
+                        (set.count == 96 && line.find("The class path_corner is defined again in ") == 0))
+                << line;
         ExpectNoStaleItems();
         for (POSITION pos = classes.GetStartPosition(); pos;) {
             EntityClass* pClass = classes.GetNext(pos);

@@ -10,6 +10,8 @@
 #include "ProjectDialogs.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
+#include "../textures/WadBuilder.h"
+#include "TextureBrowser.h"
 #include <algorithm>
 #include <fstream>
 #include <vector>
@@ -28,10 +30,46 @@ public:
     BOOL enabled = -1;
 };
 
-void WriteFile(const CString& path, const char* text)
+void WriteFile(const CString& path, const std::string& text)
 {
     std::ofstream(static_cast<LPCSTR>(path), std::ios::binary) << text;
 }
+
+std::string ReadBytes(const CString& path)
+{
+    std::ifstream in(static_cast<LPCSTR>(path), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Counts what changes the text of a window: every replaced selection and every new text.
+class UpdateCounter
+{
+public:
+    explicit UpdateCounter(HWND hWnd) : m_hWnd(hWnd)
+    {
+        s_pThis = this;
+        m_old = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UpdateCounter::Proc)));
+    }
+    ~UpdateCounter()
+    {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_old));
+        s_pThis = nullptr;
+    }
+    int updates = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg == EM_REPLACESEL || msg == WM_SETTEXT)
+            ++s_pThis->updates;
+        return ::CallWindowProcA(s_pThis->m_old, hWnd, msg, wParam, lParam);
+    }
+    static UpdateCounter* s_pThis;
+    HWND m_hWnd;
+    WNDPROC m_old = nullptr;
+};
+UpdateCounter* UpdateCounter::s_pThis = nullptr;
 
 bool Exists(const CString& path)
 {
@@ -67,6 +105,19 @@ protected:
         }
         afxtest::DrainQuit();
         AfxSeamReset();
+    }
+    CString Messages() const
+    {
+        CString text;
+        m_frame->m_wndOutputBar.m_messages.GetWindowText(text);
+        return text;
+    }
+    static int Count(const CString& text, LPCSTR part)
+    {
+        int n = 0;
+        for (int at = text.Find(part); at >= 0; at = text.Find(part, at + 1))
+            ++n;
+        return n;
     }
     CString Title() const
     {
@@ -136,6 +187,102 @@ TEST_F(ProjectFixture, OpenLoadsWadsClassesAndCaptionAndCloseUndoesIt)
     EXPECT_STREQ(m_project, m_frame->GetLastProjectPath());
     EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
     EXPECT_FALSE(Enabled(ID_MAP_OPEN));
+}
+
+TEST_F(ProjectFixture, OpenedWithItsTexturesAndClosedTheProjectFileStaysByteForByte)
+{
+    // A project as people's editors write it: a byte-order mark, a comment, an indented key, a
+    // line the reader does not understand, a second [Paths] section, no line end at the end.
+    WriteFile(m_root + "\\a.wad", BuildWad({MipLump("BRICK", 16, 16), MipLump("METAL", 16, 16)}));
+    const std::string original = "\xEF\xBB\xBF[Paths]\r\n"
+                                 "; where things are\r\n"
+                                 "  Entities = qc\r\n"
+                                 "this line is junk\r\n"
+                                 "[Wads]\r\n"
+                                 "File1=a.wad\r\n"
+                                 "[PATHS]\r\n"
+                                 "Wads=.";
+    WriteFile(m_project, original);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+    ASSERT_EQ(1, GetEditorServices()->GetWadList().GetCount());
+    // The browser shows a texture of its own choosing; new brushes take it.
+    CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+    ASSERT_NE(nullptr, browser.GetCurrentTexture());
+    const CString* current = GetEditorServices()->GetProject()->GetString("Texture", "Default");
+    ASSERT_NE(nullptr, current);
+    EXPECT_STREQ(browser.GetCurrentTexture()->name, *current);
+    // What the reader did not understand is told once, with the file and the line, and stays
+    // after the load.
+    CString messages = Messages();
+    EXPECT_EQ(1, Count(messages, "No '=' character found for key/value pair this line is junk"));
+    EXPECT_EQ(1, Count(messages, m_project + ", line 4"));
+    EXPECT_GE(messages.Find("Morvane is ready."), messages.Find("this line is junk"));
+
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(original, ReadBytes(m_project));
+
+    // Chosen by the user, the texture is the project's, written back in its own section.
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CComboBox* list = static_cast<CComboBox*>(browser.GetDlgItem(IDC_TEXTURE_LIST));
+    ASSERT_NE(nullptr, list);
+    list->SetCurSel(list->FindStringExact(-1, "METAL"));
+    browser.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEXTURE_LIST, CBN_SELCHANGE), (LPARAM)list->m_hWnd);
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(original + "\r\n\r\n[Texture]\r\nDefault=METAL\r\n", ReadBytes(m_project));
+}
+
+TEST_F(ProjectFixture, AProjectOfGarbageIsToldInPrintableTextAndOpens)
+{
+    // Two bytes that are no text: the editor says so in the Messages pane, in printable text.
+    WriteFile(m_project, "\xBF\x98");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CString messages = Messages();
+    EXPECT_EQ(1, Count(messages, "No '=' character found for key/value pair \\xBF\\x98\nin " + m_project + ", line 1"))
+        << (LPCSTR)messages;
+    for (int i = 0; i < messages.GetLength(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(messages[i]);
+        EXPECT_TRUE((c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n') << i;
+    }
+    EXPECT_STREQ("Morvane - test.prj", Title());
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ("\xBF\x98", ReadBytes(m_project));
+}
+
+TEST_F(ProjectFixture, MissingFoldersAndAGapInTheWadListAreNamed)
+{
+    WriteFile(m_project, "[Paths]\nMaps=maps;gone\nWads=nowads\nEntities=qc;noqc\n[Wads]\nFile1=a.wad\nFile3=c.wad\n"
+                         "File5=e.wad\n");
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CString messages = Messages();
+    for (const CString& folder : {"The Maps folder " + m_root + "\\gone of the project does not exist.",
+                                  "The Wads folder " + m_root + "\\nowads of the project does not exist.",
+                                  "The Entities folder " + m_root + "\\noqc of the project does not exist."})
+        EXPECT_EQ(1, Count(messages, folder)) << (LPCSTR)folder << "\n" << (LPCSTR)messages;
+    EXPECT_EQ(-1, messages.Find(m_root + "\\maps of"));
+    EXPECT_EQ(-1, messages.Find(m_root + "\\qc of"));
+    EXPECT_EQ(1, Count(messages, "The WAD list of " + m_project + " has no File2: File3 and the entries after it are "
+                                 "not used."));
+    EXPECT_EQ(1, GetEditorServices()->GetWadList().GetCount());
+}
+
+TEST_F(ProjectFixture, TheLinesOfALoadReachTheMessagesPaneInAFewUpdates)
+{
+    // A hundred entries of the same WAD: every texture after the first entry's is told again.
+    WriteFile(m_root + "\\a.wad", BuildWad({MipLump("A", 16, 16), MipLump("B", 16, 16), MipLump("C", 16, 16)}));
+    std::string text = "[Paths]\nEntities=qc\n[Wads]\n";
+    for (int n = 1; n <= 100; ++n)
+        text += "File" + std::to_string(n) + "=a.wad\n";
+    WriteFile(m_project, text);
+    UpdateCounter counter(m_frame->m_wndOutputBar.m_messages.m_hWnd);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_LE(counter.updates, 4);
+    // All of them are there, up to the last line of the load.
+    CString messages = Messages();
+    EXPECT_EQ(99 * 3, Count(messages, "found more than once."));
+    EXPECT_EQ(messages.GetLength() - static_cast<int>(std::strlen("Morvane is ready.\r\n")),
+              messages.Find("Morvane is ready.\r\n"));
 }
 
 TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentProject)

@@ -236,12 +236,27 @@ TEST_F(ShellFixture, ACancelledNewProjectSheetLeavesNoProject)
     Start();
     m_app.WriteProfileString("Project Settings", "Root Path", m_root);
     m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
-    AfxSeamAnswer(IDOK);        // the name as proposed
+    CString path = m_root + "\\cancelled.prj";
+    AfxSeamDrive([path](AfxModalCall& call) {
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, path);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
     AfxSeamAnswer(IDCANCEL);    // the sheet
     m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
     EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
     EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
     EXPECT_STREQ("Morvane", Title());
+    // Nothing was made on disk.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path));
+
+    // Cancel on the name is the end of it: no sheet, no file.
+    AfxSeamReset();
+    AfxSeamAnswer(IDCANCEL);
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ("CNewProjectDlg", shelltest::Calls()[0].className);
+    EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
 }
 
 TEST_F(ShellFixture, AnInvalidSheetComesBackWithWhatWasTyped)

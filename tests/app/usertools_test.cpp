@@ -156,6 +156,7 @@ TEST(UserToolMacros, ValuesComeFromTheProjectAndTheSettings)
     EXPECT_STREQ(v.strBinDir, "");
 
     CIniFile project(dir / "game.prj");
+    ASSERT_TRUE(project.Read());
     services.SetProject(&project);
     services.WriteProfileString("Project Settings", "Root Path", dir.Path());
     v = GatherToolMacroValues(nullptr);

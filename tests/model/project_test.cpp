@@ -16,28 +16,185 @@ TEST_F(Project, ReadsSectionsKeysAndValues)
     dir.WriteFile("p.prj", "[Paths]\r\nMaps = maps\\sub ; extra \r\n  Indented=no\r\nKey==x\r\nnoequals\r\n"
                            "[Wads]\nFile1=a.wad\n[Paths]\nWads=wads\n");
     CIniFile ini(dir.Path("p.prj"));
-    EXPECT_EQ(ini.GetString("Paths", "Maps"), nullptr); // the repeated section started afresh
+    ASSERT_TRUE(ini.Read());
+    // A repeated section adds its keys to the first one's.
+    EXPECT_STREQ(*ini.GetString("Paths", "Maps"), "maps\\sub ; extra");
     EXPECT_STREQ(*ini.GetString("[Paths]", "Wads"), "wads");
     EXPECT_STREQ(*ini.GetString("Wads", "File1"), "a.wad");
+    EXPECT_STREQ(*ini.GetString("Paths", "Key"), "=x");
+    EXPECT_STREQ(*ini.GetString("Paths", "Indented"), "no");
     EXPECT_TRUE(services->LineContains("No '=' character found for key/value pair noequals"));
     EXPECT_FALSE(ini.IsDirty());
 
-    dir.WriteFile("q.prj", "orphan=1\n[Paths]\nMaps = maps\\sub ; extra \n  Indented=no\nKey==x\n");
+    dir.WriteFile("q.prj", "orphan=1\n[Paths]\nMaps = maps\\sub ; extra \n");
     CIniFile q(dir.Path("q.prj"));
+    ASSERT_TRUE(q.Read());
     EXPECT_STREQ(*q.GetString("Paths", "Maps"), "maps\\sub ; extra");
-    EXPECT_STREQ(*q.GetString("Paths", "Key"), "=x");
-    EXPECT_EQ(q.GetString("Paths", "Indented"), nullptr);
     EXPECT_TRUE(services->LineContains("orphan=1"));
-    EXPECT_EQ(q.FindSection("orphan"), nullptr);
+    EXPECT_FALSE(q.HasSection("orphan"));
+}
+
+TEST_F(Project, ReadsWhatPeoplesEditorsWrite)
+{
+    const struct
+    {
+        const char* what;
+        std::string bytes;
+    } files[] = {
+        {"CR LF", "[Paths]\r\nMaps=m\r\nWads=w\r\n"},
+        {"LF", "[Paths]\nMaps=m\nWads=w\n"},
+        {"CR", "[Paths]\rMaps=m\rWads=w\r"},
+        {"no line end at the end", "[Paths]\nMaps=m\nWads=w"},
+        {"byte-order mark", "\xEF\xBB\xBF[Paths]\r\nMaps=m\r\nWads=w\r\n"},
+        {"letter case", "[paths]\nMAPS=m\nwads=w\n"},
+        {"blanks before keys and sections", "  [Paths]\n \tMaps = m\n\tWads=w\n"},
+        {"comments", "; my project\n[Paths] ; where things are\n; the maps\nMaps=m\nWads=w\n"},
+        {"a repeated section", "[Paths]\nMaps=m\n[Wads]\nFile1=a\n[Paths]\nWads=w\n"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.what);
+        services->lines.clear();
+        dir.WriteFile("p.prj", f.bytes);
+        CIniFile ini(dir.Path("p.prj"));
+        ASSERT_TRUE(ini.Read());
+        ASSERT_NE(ini.GetString("Paths", "Maps"), nullptr);
+        EXPECT_STREQ(*ini.GetString("Paths", "Maps"), "m");
+        ASSERT_NE(ini.GetString("paths", "WADS"), nullptr);
+        EXPECT_STREQ(*ini.GetString("paths", "WADS"), "w");
+        EXPECT_TRUE(services->lines.empty()) << services->lines[0];
+    }
+}
+
+TEST_F(Project, ReadProblemsNameTheFileAndTheLineAndQuoteOnlyPrintableText)
+{
+    const char bytes[] = "[Paths]\r\nnoequals\r\n\xBF\x98\r\nMaps=m\0junk\r\n[Wads\r\n=nokey\r\n";
+    dir.WriteFile("p.prj", std::string(bytes, sizeof bytes - 1));
+    CIniFile ini(dir.Path("p.prj"));
+    ASSERT_TRUE(ini.Read());
+    const std::string where = std::string(dir.Path("p.prj"));
+    const std::vector<std::string> expected = {
+        "No '=' character found for key/value pair noequals\nin " + where + ", line 2\r\n",
+        "No '=' character found for key/value pair \\xBF\\x98\nin " + where + ", line 3\r\n",
+        "The line Maps=m\\x00junk\nin " + where + ", line 4 holds a NUL byte: what follows it is not read.\r\n",
+        "The section line [Wads\nin " + where + ", line 5 has no closing ']'.\r\n",
+        "The line =nokey\nin " + where + ", line 6 has no key before its '=' and is skipped.\r\n",
+    };
+    EXPECT_EQ(services->lines, expected);
+    EXPECT_STREQ(*ini.GetString("Paths", "Maps"), "m");
+    EXPECT_TRUE(ini.HasSection("Wads"));
+
+    // Two bytes of garbage: one line, told in printable text.
+    services->lines.clear();
+    dir.WriteFile("g.prj", "\xBF\x98");
+    CIniFile garbage(dir.Path("g.prj"));
+    ASSERT_TRUE(garbage.Read());
+    ASSERT_EQ(services->lines.size(), 1u);
+    EXPECT_EQ(services->lines[0],
+              "No '=' character found for key/value pair \\xBF\\x98\nin " + std::string(dir.Path("g.prj")) + ", line 1\r\n");
+}
+
+TEST_F(Project, UnchangedTheFileIsWrittenBackByteForByteAndAChangeKeepsOrderAndUnknownLines)
+{
+    const char bytes[] = "\xEF\xBB\xBF; Morvane project\r\n"
+                         "[Paths]\r\n"
+                         "  Maps = maps\r\n"
+                         "junk line\r\n"
+                         "[Wads]\r"
+                         "File1=a.wad\r\n"
+                         "[Paths]\n"
+                         "Wads=wa\0ds\r\n"
+                         "[Texture]\r\n"
+                         "Default=BRICK";
+    const std::string original(bytes, sizeof bytes - 1);
+    dir.WriteFile("p.prj", original);
+    CIniFile ini(dir.Path("p.prj"));
+    ASSERT_TRUE(ini.Read());
+    EXPECT_STREQ(*ini.GetString("Paths", "Wads"), "wa");
+    // Writing a value a key already holds, or a stand-in value, is no change.
+    EXPECT_TRUE(ini.WriteString("Texture", "Default", "BRICK", TRUE));
+    ini.SetSessionString("Texture", "Marked", "METAL");
+    ini.SetSessionString("Texture", "Default", "METAL");
+    EXPECT_STREQ(*ini.GetString("Texture", "Marked"), "METAL");
+    EXPECT_STREQ(*ini.GetString("Texture", "Default"), "BRICK");
+    EXPECT_FALSE(ini.IsDirty());
+    EXPECT_TRUE(ini.Write());
+    EXPECT_EQ(dir.ReadFile("p.prj"), original);
+    // Even a forced write gives back every byte: mark, comments, junk, line ends, the NUL.
+    ini.SetDirty(TRUE);
+    EXPECT_TRUE(ini.Write());
+    EXPECT_EQ(dir.ReadFile("p.prj"), original);
+
+    // A deliberate save: changed keys in their place, a new key at the end of its section, a new
+    // section at the end, a removed key gone; every other line as it was.
+    EXPECT_TRUE(ini.WriteString("Paths", "Maps", "maps2", FALSE));
+    EXPECT_TRUE(ini.WriteString("wads", "File2", "b.wad", TRUE));
+    EXPECT_TRUE(ini.AddString("Tools", "Bin", "bin"));
+    ini.RemoveKey("Paths", "Wads");
+    EXPECT_TRUE(ini.IsDirty());
+    EXPECT_TRUE(ini.Save());
+    EXPECT_EQ(dir.ReadFile("p.prj"), "\xEF\xBB\xBF; Morvane project\r\n"
+                                     "[Paths]\r\n"
+                                     "Maps=maps2\r\n"
+                                     "junk line\r\n"
+                                     "[Wads]\r"
+                                     "File1=a.wad\r\n"
+                                     "File2=b.wad\r\n"
+                                     "[Paths]\n"
+                                     "[Texture]\r\n"
+                                     "Default=BRICK\r\n"
+                                     "\r\n"
+                                     "[Tools]\r\n"
+                                     "Bin=bin\r\n");
+
+    // The user's value takes the stand-in's place and is written.
+    EXPECT_TRUE(ini.WriteString("Texture", "Marked", "ODD", TRUE));
+    EXPECT_TRUE(ini.Save());
+    EXPECT_NE(dir.ReadFile("p.prj").find("Default=BRICK\r\nMarked=ODD\r\n"), std::string::npos);
+}
+
+TEST_F(Project, AnEmptiedSectionKeepsItsPlaceForItsNewKeys)
+{
+    dir.WriteFile("p.prj", "[Paths]\nMaps=m\n\n[Wads]\nFile1=a\nFile2=b\n\n[Texture]\nDefault=X\n");
+    CIniFile ini(dir.Path("p.prj"));
+    ASSERT_TRUE(ini.Read());
+    ini.RemoveSection("Wads");
+    EXPECT_FALSE(ini.HasSection("Wads"));
+    EXPECT_TRUE(ini.Save());
+    EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n\n[Texture]\nDefault=X\n");
+    ini.WriteString("Wads", "File1", "c", TRUE);
+    EXPECT_TRUE(ini.Save());
+    EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n\n[Wads]\nFile1=c\n\n[Texture]\nDefault=X\n");
+}
+
+TEST_F(Project, ReadsAndWritesOnlyWhenAsked)
+{
+    // Reading a file that is not there creates nothing.
+    CString missing = dir.Path("missing.prj");
+    {
+        CIniFile ini(missing);
+        EXPECT_FALSE(ini.Read());
+        EXPECT_TRUE(services->LineContains("Could not open the ini file"));
+        ini.WriteString("Paths", "Maps", "m", TRUE);
+    } // nor does the destructor write
+    EXPECT_EQ(::GetFileAttributesA(missing), INVALID_FILE_ATTRIBUTES);
+
+    // The constructor reads nothing; the destructor writes nothing.
+    dir.WriteFile("p.prj", "[Paths]\nMaps=m\n");
+    {
+        CIniFile ini(dir.Path("p.prj"));
+        EXPECT_EQ(ini.GetString("Paths", "Maps"), nullptr);
+        ASSERT_TRUE(ini.Read());
+        ini.WriteString("Paths", "Maps", "changed", TRUE);
+    }
+    EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n");
 }
 
 TEST_F(Project, ChangesAndWritingBack)
 {
     CString path = dir.Path("new.prj");
     {
-        CIniFile ini(path); // a missing file is created empty
-        EXPECT_EQ(::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES, true);
-        EXPECT_EQ(ini.FindSection("Paths"), nullptr);
+        CIniFile ini(path);
+        EXPECT_FALSE(ini.HasSection("Paths"));
         EXPECT_FALSE(ini.WriteString("Paths", "Maps", "m", FALSE));
         EXPECT_FALSE(ini.IsDirty());
         EXPECT_TRUE(ini.WriteString("Paths", "Maps", "m", TRUE));
@@ -48,11 +205,10 @@ TEST_F(Project, ChangesAndWritingBack)
         EXPECT_TRUE(ini.Save());
         EXPECT_FALSE(ini.IsDirty());
         ini.WriteString("Paths", "Maps", "m2", FALSE);
-    } // written again when destroyed
+        EXPECT_TRUE(ini.Save());
+    }
     std::string text = dir.ReadFile("new.prj");
-    EXPECT_NE(text.find("[Paths]\r\nMaps=m2\r\n"), std::string::npos);
-    EXPECT_NE(text.find("[Wads]\r\nFile1=a.wad\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("Gone"), std::string::npos);
+    EXPECT_EQ(text, "[Paths]\r\nMaps=m2\r\n\r\n[Wads]\r\nFile1=a.wad\r\n");
     EXPECT_EQ(::GetFileAttributesA(path + ".tmp"), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -50,15 +50,11 @@ protected:
     std::vector<std::string> WadKeys()
     {
         std::vector<std::string> keys;
-        CMapStringToPtr* section = project->FindSection("Wads");
-        if (!section)
+        CStringArray names;
+        if (!project->GetKeys("Wads", names))
             return keys;
-        CString key;
-        void* p;
-        for (POSITION pos = section->GetStartPosition(); pos;) {
-            section->GetNextAssoc(pos, key, p);
-            keys.push_back(std::string(key) + "=" + static_cast<LPCSTR>(*static_cast<CString*>(p)));
-        }
+        for (INT_PTR i = 0; i < names.GetSize(); ++i)
+            keys.push_back(std::string(names[i]) + "=" + static_cast<LPCSTR>(*project->GetString("Wads", names[i])));
         std::sort(keys.begin(), keys.end());
         return keys;
     }
@@ -91,6 +87,7 @@ TEST_F(SelectWads, PreselectsCompactsAndRewritesTheProject)
     EXPECT_STREQ(services->GetWadList().GetHead(), "wads\\a.wad");
     // Written to disk as well.
     CIniFile reread(dir.Path("p.mpj"));
+    ASSERT_TRUE(reread.Read());
     ASSERT_NE(reread.GetString("Wads", "File3"), nullptr);
     EXPECT_STREQ(*reread.GetString("Wads", "File3"), "wads\\c.wad");
 }

@@ -127,11 +127,22 @@ TEST_F(Loader, MipHeadersOutsideTheirLumpAreSkipped)
     PutInt(tooBig.data, 16, 4096);
     TestLump badOffset = MipLump("OFS", 8, 8);
     PutInt(badOffset.data, 24, 1000);
-    ASSERT_TRUE(loader->LoadWad(Write("b.wad", {noHeader, tooBig, badOffset, MipLump("FINE", 8, 8)})));
+    // Sizes past 16 bits are no texture (cut to 16 bits, 65552 would load as 16).
+    TestLump tall = MipLump("TALL", 16, 16);
+    PutInt(tall.data, 20, 65552);
+    TestLump wide = MipLump("WIDE", 16, 16);
+    PutInt(wide.data, 16, 65536 + 16);
+    ASSERT_TRUE(loader->LoadWad(Write("b.wad", {noHeader, tooBig, badOffset, MipLump("FINE", 8, 8), tall, wide})));
     EXPECT_EQ(loader->GetTextureMap().GetCount(), 1);
     EXPECT_TRUE(services->LineContains("The texture CONCHARS has no valid mip texture"));
     EXPECT_TRUE(services->LineContains("The texture BIG"));
     EXPECT_TRUE(services->LineContains("The texture OFS"));
+    const std::string path(dir.Path("b.wad"));
+    EXPECT_EQ(services->statuses[services->statuses.size() - 2],
+              "Lump 4 (TALL) of " + path + " is 16x65552, too large for a texture, and is skipped.");
+    EXPECT_EQ(services->statuses.back(),
+              "Lump 5 (WIDE) of " + path + " is 65552x16, too large for a texture, and is skipped.");
+    EXPECT_EQ(loader->FindTexture("TALL"), nullptr);
 }
 
 TEST_F(Loader, ProjectWadList)
