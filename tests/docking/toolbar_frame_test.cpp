@@ -520,6 +520,20 @@ CRect ScreenButton(SECCustomToolBar* pBar, int nIndex)
     return rect;
 }
 
+// The Customize sheet with a command page of one category, "File" (A and B).
+struct CommandSheet
+{
+    CPropertySheet sheet;
+    SECToolBarCmdPage cmdPage;
+    CommandSheet(CFrameWnd* pFrame, SECToolBarManager* pManager) : sheet("Customize", pFrame)
+    {
+        cmdPage.SetManager(pManager);
+        static const UINT s_file[] = {ID_TB_A, ID_TB_B};
+        cmdPage.DefineBtnGroup("File", 2, s_file);
+        sheet.AddPage(&cmdPage);
+    }
+};
+
 } // namespace
 
 TEST_F(ToolBarFrame, DropsWithinAToolBar)
@@ -770,12 +784,9 @@ TEST_F(ToolBarFrame, RealDragsOutOfAPaletteCopyAndDropsOnTheSheetDoNothing)
 {
     m_pManager->CreateDefaultToolBars();
     SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
-    CPropertySheet sheet("Customize", m_pFrame);
-    SECToolBarCmdPage cmdPage;
-    cmdPage.SetManager(m_pManager);
-    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
-    cmdPage.DefineBtnGroup("File", 2, s_file);
-    sheet.AddPage(&cmdPage);
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
     AfxSeamDrive([&](AfxModalCall& c) {
         // The sheet below the toolbars.
         ::SetWindowPos(c.hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -812,12 +823,9 @@ TEST_F(ToolBarFrame, TheSheetOverAFloatingToolBarKeepsClicksAndDropsToItself)
     afxtest::PumpMessages();
     CFrameWnd* pFloating = pSecond->GetParentFrame();
     ASSERT_NE(pFloating, nullptr);
-    CPropertySheet sheet("Customize", m_pFrame);
-    SECToolBarCmdPage cmdPage;
-    cmdPage.SetManager(m_pManager);
-    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
-    cmdPage.DefineBtnGroup("File", 2, s_file);
-    sheet.AddPage(&cmdPage);
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
     AfxSeamDrive([&](AfxModalCall& c) {
         SECCustomizeToolBar* pPalette = cmdPage.GetPalette(0);
         ASSERT_NE(pPalette, nullptr);
@@ -993,12 +1001,9 @@ TEST_F(ToolBarFrame, ButtonsPaintThroughTheSharedCacheAndTransparentOnesShowTheB
 TEST_F(ToolBarFrame, AColourChangeGivesTheToolbarsAndAnOpenSheetsPalettesOneNewStrip)
 {
     m_pManager->CreateDefaultToolBars();
-    CPropertySheet sheet("Customize", m_pFrame);
-    SECToolBarCmdPage cmdPage;
-    cmdPage.SetManager(m_pManager);
-    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
-    cmdPage.DefineBtnGroup("File", 2, s_file);
-    sheet.AddPage(&cmdPage);
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
     INT nIndex = COLOR_BTNFACE;
     const COLORREF clrOld = ::GetSysColor(COLOR_BTNFACE), clrNew = RGB(200, 180, 120), clrRed = RGB(255, 0, 0);
     AfxSeamDrive([&](AfxModalCall& c) {
