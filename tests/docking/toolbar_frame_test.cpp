@@ -1435,4 +1435,21 @@ TEST_F(ToolBarFrame, ADamagedButtonsValueKeepsTheDefinedButtonsAndAnEmptyOneAnEm
     EXPECT_EQ(nBytes, 0u);
     restart();
     EXPECT_EQ(Bar(ID_BAR_STANDARD)->GetButtonCount(), 0);
+
+    // A settings file keeps it as an empty line, which also gives an empty toolbar back.
+    {
+        char szDir[MAX_PATH] = "", szFile[MAX_PATH] = "";
+        ASSERT_TRUE(::GetTempPathA(MAX_PATH, szDir) && ::GetTempFileNameA(szDir, "tbs", 0, szFile));
+        LPCSTR lpszKey = pApp->m_pszRegistryKey, lpszProfile = pApp->m_pszProfileName;
+        pApp->m_pszRegistryKey = nullptr;
+        pApp->m_pszProfileName = szFile;
+        Bar(ID_BAR_STANDARD)->SetButtons(nullptr, 0);
+        m_pFrame->SaveBarState("ToolBarState");
+        restart();
+        int nCount = Bar(ID_BAR_STANDARD)->GetButtonCount();
+        pApp->m_pszRegistryKey = lpszKey;
+        pApp->m_pszProfileName = lpszProfile;
+        ::DeleteFileA(szFile);
+        EXPECT_EQ(nCount, 0);
+    }
 }
