@@ -1768,10 +1768,8 @@ void SECCustomToolBar::DropButton(const CRect& rect, SECCustomToolBar* pSource, 
         SelectButton(nIndex);
 }
 
-BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint& ptMouse)
+BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint ptStart, CPoint& ptMouse)
 {
-    CPoint ptStart;
-    ::GetCursorPos(&ptStart);
     CRect rectStart = rectScreen;
     SetCapture();
     HCURSOR hcurOld = bCopy ? ::SetCursor(SECGetSysData().DragCopyCursor()) : nullptr;
@@ -1837,9 +1835,12 @@ BOOL SECCustomToolBar::TrackButtonDrag(int nIndex, CPoint point)
     BOOL bCopy = IsCtrlKeyDown();
     CRect rect = pBtn->GetRect();
     ClientToScreen(&rect);
-    (void)point;
+    // The rectangle follows the mouse from where the button was pressed (the cursor may have
+    // moved on by the time the drag starts).
+    CPoint ptStart = point;
+    ClientToScreen(&ptStart);
     CPoint ptMouse;
-    if (!RunDragLoop(rect, bCopy, ptMouse))
+    if (!RunDragLoop(rect, bCopy, ptStart, ptMouse))
         return TRUE;
     return DropDragged(nIndex, rect, bCopy, ptMouse);
 }

@@ -229,7 +229,8 @@ public:
     // ---- Customise mode: selecting, dragging and dropping buttons
     void SelectButton(int nIndex, BOOL bRepaint = TRUE);
     void DeselectButton(BOOL bRepaint = TRUE);
-    // Selects the button and drags it; FALSE when this toolbar lost its last button and goes.
+    // Selects the button and drags it from point (where it was pressed, client coordinates);
+    // FALSE when this toolbar lost its last button and goes.
     BOOL TrackButtonDrag(int nIndex, CPoint point);
     // The drop of a drag ending at rectScreen (the button's rectangle moved with the mouse) with
     // the mouse at ptMouse: the window on top there decides where it goes. Without a mouse
@@ -301,9 +302,9 @@ protected:
     void Notify(int nCode);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Moves rectScreen with the mouse until the button is released (TRUE, ptMouse where it
-    // was released) or the drag is cancelled; a copy shows its own cursor.
-    BOOL RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint& ptMouse);
+    // Moves rectScreen with the mouse, pressed at ptStart (screen), until the button is released
+    // (TRUE, ptMouse where it was released) or the drag is cancelled; a copy shows its own cursor.
+    BOOL RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint ptStart, CPoint& ptMouse);
     void OnLButtonDownTB(UINT nFlags, CPoint point);
     void OnMouseMoveTB(UINT nFlags, CPoint point);
     void OnLButtonUpTB(UINT nFlags, CPoint point);

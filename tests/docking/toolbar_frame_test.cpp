@@ -674,6 +674,27 @@ TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
     EXPECT_TRUE(m_pFrame->m_commands.empty());
 }
 
+TEST_F(ToolBarFrame, ADragFollowsTheMouseFromWhereTheButtonWasPressed)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pManager->SetCustomizeMode(TRUE);
+    // The press reaches the toolbar when the cursor has moved on already (a busy machine): the
+    // button still lands where the mouse lets go, after the second toolbar's first button.
+    CPoint ptPress = ScreenButton(pStandard, 1).CenterPoint();
+    CPoint ptDrop = ScreenButton(pSecond, 0).CenterPoint() + CPoint(4, 0);
+    ::SetCursorPos(ptPress.x + 300, ptPress.y + 300);
+    pStandard->ScreenToClient(&ptPress);
+    pStandard->ScreenToClient(&ptDrop);
+    pStandard->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    pStandard->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptDrop.x, ptDrop.y));
+    pStandard->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_B, ID_TB_A}));
+    m_pManager->SetCustomizeMode(FALSE);
+}
+
 // A modifier key held for this thread while the object lives. Set as the thread's key state,
 // not typed: Wine may take a typed modifier back when the synthesized mouse moves, and a typed
 // Alt alone would put the frame into menu mode when it is let go.
