@@ -119,28 +119,23 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentW
     return hWnd != nullptr;
 }
 
-INT_PTR CDialog::RunDriven(AfxModalCall& call, const AfxSeamDriveFn& drive)
+AfxModalOwnerGuard::AfxModalOwnerGuard(CWnd* pModal, HWND hWndOwner)
+    : m_pModal(pModal), m_hWndOwner(hWndOwner), m_bEnableOwner(FALSE)
 {
-    HINSTANCE hInst = nullptr;
-    LPCDLGTEMPLATEA lpTemplate = LoadDialogTemplate(&hInst);
-    if (lpTemplate == nullptr)
-        return -1;
-    CWnd* pOwner = CWnd::GetSafeOwner(m_pParentWnd, nullptr);
-    if (!CreateDlgIndirect(lpTemplate, pOwner, hInst))
-        return m_nModalResult;
-    m_nFlags |= WF_MODALLOOP;
-    ShowWindow(SW_SHOWNA);
-    call.hWnd = m_hWnd;
-    GetWindowText(call.caption);
-    HWND hWnd = m_hWnd;
-    drive(call);
-    // A driver that leaves the dialog open closes it as the close box would not: unseen.
-    if (ContinueModal())
-        EndModalLoop(IDCANCEL);
-    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
-    if (::IsWindow(hWnd))
-        DestroyWindow();
-    return m_nModalResult;
+    if (hWndOwner != nullptr && ::IsWindowEnabled(hWndOwner)) {
+        ::EnableWindow(hWndOwner, FALSE);
+        m_bEnableOwner = TRUE;
+    }
+}
+
+AfxModalOwnerGuard::~AfxModalOwnerGuard()
+{
+    if (m_bEnableOwner && ::IsWindow(m_hWndOwner))
+        ::EnableWindow(m_hWndOwner, TRUE);
+    if (m_hWndOwner != nullptr && m_pModal->m_hWnd != nullptr && ::GetActiveWindow() == m_pModal->m_hWnd)
+        ::SetActiveWindow(m_hWndOwner);
+    if (m_pModal->m_hWnd != nullptr)
+        m_pModal->DestroyWindow();
 }
 
 INT_PTR CDialog::DoModal()
@@ -152,37 +147,24 @@ INT_PTR CDialog::DoModal()
     call.pObject = this;
     call.hWndOwner = AfxGetSafeHwnd(m_pParentWnd);
     INT_PTR nSeamResult = IDCANCEL;
-    if (AfxSeamHandle(call, &nSeamResult,
-                      [this](AfxModalCall& c, const AfxSeamDriveFn& drive) { return RunDriven(c, drive); }))
+    // A driven dialog runs as the user's does; a user who leaves it open has it end unseen.
+    if (AfxSeamHandle(call, &nSeamResult, [this](AfxModalCall& c, const AfxSeamDriveFn& drive) {
+            AfxSeamDrivenRun run(this, c, drive, nullptr);
+            return RunModalDialog();
+        }))
         return nSeamResult;
+    return RunModalDialog();
+}
 
+INT_PTR CDialog::RunModalDialog()
+{
     HINSTANCE hInst = nullptr;
     LPCDLGTEMPLATEA lpTemplate = LoadDialogTemplate(&hInst);
     if (lpTemplate == nullptr)
         return -1;
 
-    // The owner is disabled while the dialog runs, and enabled again however the dialog ends
-    // (an exception of any kind included).
     HWND hWndParent = AfxGetSafeHwnd(CWnd::GetSafeOwner(m_pParentWnd, nullptr));
-    struct OwnerGuard
-    {
-        CDialog* pDialog;
-        HWND hWndParent;
-        BOOL bEnableParent = FALSE;
-        ~OwnerGuard()
-        {
-            if (bEnableParent)
-                ::EnableWindow(hWndParent, TRUE);
-            if (hWndParent != nullptr && ::GetActiveWindow() == pDialog->m_hWnd)
-                ::SetActiveWindow(hWndParent);
-            if (pDialog->m_hWnd != nullptr)
-                pDialog->DestroyWindow();
-        }
-    } guard{this, hWndParent};
-    if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        guard.bEnableParent = TRUE;
-    }
+    AfxModalOwnerGuard guard(this, hWndParent);
     try {
         if (CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndParent), hInst)) {
             if (m_nFlags & WF_CONTINUEMODAL) {
@@ -321,6 +303,13 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
     HWND hWndParent = ::GetParent(m_hWnd);
     m_nFlags |= (WF_MODALLOOP | WF_CONTINUEMODAL);
+    // However the loop is left (an exception out of a message filter included), the window no
+    // longer runs one.
+    struct LoopGuard
+    {
+        CWnd* pWnd;
+        ~LoopGuard() { pWnd->m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL); }
+    } loopGuard{this};
     CWinThread* pThread = AfxGetThread();
     MSG msgLocal;
     MSG* pMsg = pThread != nullptr ? &pThread->m_msgCur : &msgLocal;
@@ -338,6 +327,15 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
             if ((dwFlags & MLF_NOKICKIDLE) || !SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = FALSE;
+        }
+        // Nothing left to do but wait for the user. A run the test seam drives has its user act
+        // now; then the loop looks at its window again and updates the commands.
+        if (!::PeekMessageA(pMsg, nullptr, 0, 0, PM_NOREMOVE) && AfxSeamModalWait(this)) {
+            if (!::IsWindow(hWnd) || !ContinueModal())
+                goto ExitModal;
+            bIdle = TRUE;
+            lIdleCount = 0;
+            continue;
         }
         do {
             BOOL bGot;

@@ -19,7 +19,7 @@ public:
     BOOL CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd = nullptr);
 
     // ---- Modal: the framework's own loop (pre-translation walk, idle kicks); under the test
-    // seam the request is answered by the test instead.
+    // seam the request is answered by the test, or the test drives the same run as its user.
     BOOL InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr);
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
@@ -55,7 +55,8 @@ public:
 protected:
     BOOL CreateDlgIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
     LPCDLGTEMPLATEA LoadDialogTemplate(HINSTANCE* phInst);
-    INT_PTR RunDriven(AfxModalCall& call, const AfxSeamDriveFn& drive);
+    // The modal run itself: owner disabled, the window created, the framework's loop.
+    INT_PTR RunModalDialog();
 
     LPCDLGTEMPLATEA m_lpDialogTemplate;
     HGLOBAL m_hDialogTemplate;

@@ -710,7 +710,9 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (CWnd::PreTranslateMessage(pMsg))
         return TRUE;
-    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+    // While a print preview is shown, keys are the preview's: the frame's commands would act on
+    // a document the user cannot see.
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && !m_bPreviewMode) {
         HACCEL hAccel = GetDefaultAccelerator();
         return hAccel != nullptr && ::TranslateAcceleratorA(m_hWnd, hAccel, pMsg);
     }
@@ -898,7 +900,8 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
     if (CWnd::PreTranslateMessage(pMsg))
         return TRUE;
-    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+    // While a print preview is shown, keys are the preview's (the children are hidden).
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && !m_bPreviewMode) {
         CMDIChildWnd* pActiveChild = MDIGetActive();
         if (pActiveChild != nullptr && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
             return TRUE;

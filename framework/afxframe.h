@@ -108,6 +108,7 @@ public:
     CFrameWnd* m_pNextFrameWnd; // the list of all frames
     int m_nWindow;              // the number of this frame among its document's frames (0: only one)
     BOOL m_bStayActive;         // drawn active while one of its floating windows is the active one
+    BOOL m_bPreviewMode = FALSE; // a print preview stands in for the client: no accelerators
     UINT m_nIDTracking;         // the prompt the menu loop is tracking
     UINT m_nIDLastMessage;      // the prompt shown last
 

@@ -2,6 +2,7 @@
 #include "afxview.h"
 #include "afxseam.h"
 #include <shlobj.h>
+#include <commctrl.h>
 #include <vector>
 
 namespace {
@@ -537,7 +538,21 @@ public:
     }
 };
 
-COleDropTarget::COleDropTarget() : m_pTarget(new XDropTarget(this)), m_pWnd(nullptr) {}
+namespace {
+
+// The registration lives no longer than its window: whoever destroys the window, the target is
+// revoked while the window still exists (the system keeps its own reference until then).
+LRESULT CALLBACK DropTargetWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR dwRefData)
+{
+    if (message == WM_DESTROY)
+        reinterpret_cast<COleDropTarget*>(dwRefData)->Revoke();
+    return ::DefSubclassProc(hWnd, message, wParam, lParam);
+}
+
+} // namespace
+
+COleDropTarget::COleDropTarget() : m_pTarget(new XDropTarget(this)), m_pWnd(nullptr), m_hWndRegistered(nullptr) {}
 
 COleDropTarget::~COleDropTarget()
 {
@@ -555,16 +570,28 @@ BOOL COleDropTarget::Register(CWnd* pWnd)
     if (!pWnd || !pWnd->m_hWnd)
         return FALSE;
     Revoke();
-    if (FAILED(::RegisterDragDrop(pWnd->m_hWnd, m_pTarget)))
+    HWND hWnd = pWnd->m_hWnd;
+    if (FAILED(::RegisterDragDrop(hWnd, m_pTarget)))
         return FALSE;
+    if (!::SetWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this, (DWORD_PTR)this)) {
+        ::RevokeDragDrop(hWnd);
+        return FALSE;
+    }
     m_pWnd = pWnd;
+    m_hWndRegistered = hWnd;
     return TRUE;
 }
 
 void COleDropTarget::Revoke()
 {
-    if (m_pWnd && m_pWnd->m_hWnd)
-        ::RevokeDragDrop(m_pWnd->m_hWnd);
+    // The handle registered, not the window object's: that object may be gone already.
+    if (m_hWndRegistered != nullptr) {
+        HWND hWnd = m_hWndRegistered;
+        m_hWndRegistered = nullptr;
+        ::RemoveWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this);
+        if (::IsWindow(hWnd))
+            ::RevokeDragDrop(hWnd);
+    }
     m_pWnd = nullptr;
     m_dataObject.Release();
 }

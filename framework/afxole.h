@@ -86,7 +86,8 @@ protected:
 
 // Registers a window for drops and forwards the drag to it: to the view's OnDragEnter,
 // OnDragOver, OnDragLeave, OnDropEx and OnDrop with client points. Another target can override
-// the virtuals. The answer is limited to the effects the source allows.
+// the virtuals. The answer is limited to the effects the source allows. The registration ends
+// with Revoke, with the target, or when the window is destroyed, whichever comes first.
 class COleDropTarget
 {
 public:
@@ -121,6 +122,7 @@ protected:
     class XDropTarget;
     XDropTarget* m_pTarget;
     CWnd* m_pWnd;
+    HWND m_hWndRegistered;
     COleDataObject m_dataObject;
     friend class XDropTarget;
 };

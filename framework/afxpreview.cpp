@@ -5,6 +5,7 @@
 #include "afxprint.h"
 #include "afxres.h"
 #include <cstdio>
+#include <exception>
 #include <algorithm>
 #include <numeric>
 
@@ -123,6 +124,7 @@ void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
 {
     if (pState == nullptr || m_hWnd == nullptr)
         return;
+    m_bPreviewMode = bPreview;
     if (bPreview) {
         // The menu's commands mean nothing to the preview.
         if (!(GetStyle() & WS_CHILD)) {
@@ -387,6 +389,7 @@ void CPreviewView::OnDraw(CDC* pDC)
         return;
     }
     HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    std::exception_ptr failure;
     HBRUSH hBack = ::GetSysColorBrush(COLOR_APPWORKSPACE);
     ::FillRect(hMem, &client, hBack);
 
@@ -402,10 +405,16 @@ void CPreviewView::OnDraw(CDC* pDC)
         ::FillRect(hMem, &shadow, (HBRUSH)::GetStockObject(BLACK_BRUSH));
         ::FillRect(hMem, &page, (HBRUSH)::GetStockObject(WHITE_BRUSH));
 
-        // Both contexts come back exactly as they were, whatever the view leaves behind.
+        // Both contexts come back exactly as they were, whatever the view leaves behind, even
+        // when its printing fails half way.
         const int nMemSaved = ::SaveDC(hMem);
         const int nPrinterSaved = ::SaveDC(m_hPrinterDC);
-        DrawPage(hMem, page);
+        try {
+            DrawPage(hMem, page);
+        }
+        catch (...) {
+            failure = std::current_exception();
+        }
         ::RestoreDC(m_hPrinterDC, nPrinterSaved);
         ::RestoreDC(hMem, nMemSaved);
         ::FrameRect(hMem, &page, (HBRUSH)::GetStockObject(BLACK_BRUSH));
@@ -414,6 +423,12 @@ void CPreviewView::OnDraw(CDC* pDC)
     ::SelectObject(hMem, hOld);
     ::DeleteObject(hBitmap);
     ::DeleteDC(hMem);
+    // The page shows what the view drew before it failed; the user hears of the failure once in
+    // this preview, not on every repaint.
+    const BOOL bTell = !m_bFailureTold;
+    if (failure)
+        m_bFailureTold = TRUE;
+    AfxReportCaughtException(failure, bTell);
 }
 
 void CPreviewView::OnSize(UINT nType, int cx, int cy)

@@ -120,6 +120,7 @@ protected:
     HDC m_hPrinterDC = nullptr;             // owned, through the printer device
     CDC m_dcPrinter;                        // the printer DC for the job's begin and end
     BOOL m_bJobStarted = FALSE;
+    BOOL m_bFailureTold = FALSE;            // a failing page was reported (once per preview)
 
     DECLARE_MESSAGE_MAP()
 };

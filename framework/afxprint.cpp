@@ -7,6 +7,7 @@
 #include "afxview.h"
 #include "afxpreview.h"
 #include <cstring>
+#include <exception>
 
 // ---- CPrintInfo -----------------------------------------------------------------------------
 
@@ -227,7 +228,7 @@ int CStandInPrinter::StartPage(HDC hDC)
 int CStandInPrinter::EndPage(HDC hDC)
 {
     Surface* s = Find(hDC);
-    if (s == nullptr)
+    if (s == nullptr || (m_nFailEndPage != 0 && m_pages.size() + 1 == m_nFailEndPage))
         return SP_ERROR;
     ::GdiFlush();
     Page page;
@@ -479,13 +480,31 @@ void CView::OnFilePrint()
     di.cbSize = sizeof di;
     di.lpszDocName = title;
 
-    s_bUserAbort = FALSE;
-    pDevice->SetAbortProc(hDC, PrintAbortProc);
-    OnBeginPrinting(&dc, &info);
-    if (pDevice->StartDoc(hDC, &di) <= 0) {
-        OnEndPrinting(&dc, &info);
+    // The view's end of printing and the printer DC's release run on every path; a failure of
+    // the view (an exception of any kind) is told to the user once, after everything was given
+    // back.
+    std::exception_ptr failure;
+    auto finish = [&] {
+        AfxGuardCallback([&] { OnEndPrinting(&dc, &info); });
         dc.Detach();
         pDevice->DeleteDC(hDC);
+        AfxReportCaughtException(failure);
+    };
+
+    s_bUserAbort = FALSE;
+    pDevice->SetAbortProc(hDC, PrintAbortProc);
+    try {
+        OnBeginPrinting(&dc, &info);
+    }
+    catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        finish();
+        return;
+    }
+    if (pDevice->StartDoc(hDC, &di) <= 0) {
+        finish();
         AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT);
         return;
     }
@@ -498,45 +517,51 @@ void CView::OnFilePrint()
     if (bDialog && hWndMain != nullptr)
         ::EnableWindow(hWndMain, FALSE);
 
+    // A failure of the view's printing ends the job like a failing printer: the job is aborted.
     BOOL bError = FALSE;
-    UINT nEnd = info.GetToPage();
-    for (info.m_nCurPage = info.GetFromPage(); info.m_nCurPage <= nEnd; ++info.m_nCurPage) {
-        // A job of unknown length prints one page unless the view asks for more.
-        if (info.GetMaxPage() == 0xFFFF)
-            info.m_bContinuePrinting = info.m_nCurPage == info.GetFromPage();
-        OnPrepareDC(&dc, &info);
-        if (!info.m_bContinuePrinting)
-            break;
-        if (pDevice->StartPage(hDC) <= 0) {
-            bError = TRUE;
-            break;
+    try {
+        UINT nEnd = info.GetToPage();
+        for (info.m_nCurPage = info.GetFromPage(); info.m_nCurPage <= nEnd; ++info.m_nCurPage) {
+            // A job of unknown length prints one page unless the view asks for more.
+            if (info.GetMaxPage() == 0xFFFF)
+                info.m_bContinuePrinting = info.m_nCurPage == info.GetFromPage();
+            OnPrepareDC(&dc, &info);
+            if (!info.m_bContinuePrinting)
+                break;
+            if (pDevice->StartPage(hDC) <= 0) {
+                bError = TRUE;
+                break;
+            }
+            // A view may have changed the mapping in OnPrepareDC: the page in its logical units.
+            CSize page = pDevice->GetPageSize(hDC);
+            info.m_rectDraw.SetRect(0, 0, page.cx, page.cy);
+            ::DPtoLP(hDC, (LPPOINT)(RECT*)&info.m_rectDraw, 2);
+            if (bDialog)
+                dlgPrinting.SetPage(info.m_nCurPage);
+            OnPrint(&dc, &info);
+            BOOL bEnded = pDevice->EndPage(hDC) > 0;
+            // The spooler calls the abort procedure while it takes the page; it runs here as
+            // well, so that a Cancel pressed meanwhile counts on every printer.
+            PrintAbortProc(hDC, 0);
+            if (!bEnded) {
+                bError = TRUE;
+                break;
+            }
+            if (s_bUserAbort || info.m_nCurPage == 0xFFFF)
+                break;
         }
-        // A view may have changed the mapping in OnPrepareDC: the page in its logical units.
-        CSize page = pDevice->GetPageSize(hDC);
-        info.m_rectDraw.SetRect(0, 0, page.cx, page.cy);
-        ::DPtoLP(hDC, (LPPOINT)(RECT*)&info.m_rectDraw, 2);
-        if (bDialog)
-            dlgPrinting.SetPage(info.m_nCurPage);
-        OnPrint(&dc, &info);
-        BOOL bEnded = pDevice->EndPage(hDC) > 0;
-        // The spooler calls the abort procedure while it takes the page; it runs here as well, so
-        // that a Cancel pressed meanwhile counts on every printer.
-        PrintAbortProc(hDC, 0);
-        if (!bEnded || s_bUserAbort) {
-            bError = TRUE;
-            break;
-        }
-        if (info.m_nCurPage == 0xFFFF)
-            break;
     }
-    if (bError)
+    catch (...) {
+        failure = std::current_exception();
+    }
+    if (bError || s_bUserAbort || failure)
         pDevice->AbortDoc(hDC);
     else
         pDevice->EndDoc(hDC);
     if (bDialog && hWndMain != nullptr && ::IsWindow(hWndMain))
         ::EnableWindow(hWndMain, TRUE);
     dlgPrinting.DestroyWindow();
-    OnEndPrinting(&dc, &info);
-    dc.Detach();
-    pDevice->DeleteDC(hDC);
+    finish();
+    if (bError && !failure)
+        AfxMessageBox(AFX_IDP_FAILED_TO_PRINT);
 }

@@ -99,6 +99,8 @@ public:
     int m_nDocsAborted = 0;
     int m_nDCsOpen = 0;
     BOOL m_bFailStartDoc = FALSE;   // StartDoc answers an error (a printer that refuses the job)
+    size_t m_nFailEndPage = 0;      // EndPage of this page (1-based, over all documents) answers
+                                    // an error (a printer that fails during the job)
 
 private:
     struct Surface { HDC hDC; HBITMAP hBitmap; HGDIOBJ hOld; void* pBits; };

@@ -76,6 +76,7 @@
 #define AFX_IDP_COMMAND_FAILURE         0xF109
 #define AFX_IDP_FAILED_MEMORY_ALLOC     0xF10A
 #define AFX_IDP_NO_PRINTER              0xF10B
+#define AFX_IDP_FAILED_TO_PRINT         0xF10C
 
 // Data exchange and validation.
 #define AFX_IDP_PARSE_INT               0xF110

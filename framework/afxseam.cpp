@@ -20,6 +20,7 @@ struct SeamState
     std::function<DWORD()> tickCount;
     std::function<BOOL(BYTE)> leadByte;
     std::function<SIZE()> displayResolution;
+    AfxSeamDrivenRun* pDriven = nullptr;    // the innermost driven modal run
 };
 
 SeamState& State()
@@ -122,41 +123,85 @@ BOOL AfxSeamHandle(AfxModalCall& call, INT_PTR* pResult,
     size_t nIndex = state.calls.size();
     state.calls.push_back(AfxModalCall());
 
-    INT_PTR nResult;
-    if (state.steps.empty()) {
-        call.bScripted = FALSE;
-        nResult = SafeChoice(call);
-    }
-    else {
-        Step step = std::move(state.steps.front());
-        state.steps.pop_front();
-        call.bScripted = TRUE;
-        if (step.drive) {
-            if (live) {
-                nResult = live(call, step.drive);
-            }
-            else {
-                step.drive(call);
-                nResult = SafeChoice(call);
-            }
-        }
-        else if (step.script) {
-            nResult = step.script(call);
+    auto keepRecord = [&] {
+        AfxModalCall record = call;
+        record.pObject = nullptr;
+        record.hWnd = nullptr;
+        state.calls[nIndex] = record;
+        return record;
+    };
+    INT_PTR nResult = 0;
+    try {
+        if (state.steps.empty()) {
+            call.bScripted = FALSE;
+            nResult = SafeChoice(call);
         }
         else {
-            nResult = step.nAnswer;
+            Step step = std::move(state.steps.front());
+            state.steps.pop_front();
+            call.bScripted = TRUE;
+            if (step.drive) {
+                if (live) {
+                    nResult = live(call, step.drive);
+                }
+                else {
+                    step.drive(call);
+                    nResult = SafeChoice(call);
+                }
+            }
+            else if (step.script) {
+                nResult = step.script(call);
+            }
+            else {
+                nResult = step.nAnswer;
+            }
         }
     }
+    catch (...) {
+        // A run that failed is still on the record, as what was asked.
+        keepRecord();
+        throw;
+    }
     call.nResult = nResult;
-
-    AfxModalCall record = call;
-    record.pObject = nullptr;
-    record.hWnd = nullptr;
-    state.calls[nIndex] = record;
+    AfxModalCall record = keepRecord();
     if (!call.bScripted && state.unexpected)
         state.unexpected(record);
     if (pResult)
         *pResult = nResult;
+    return TRUE;
+}
+
+AfxSeamDrivenRun::AfxSeamDrivenRun(CWnd* pWnd, AfxModalCall& call, const AfxSeamDriveFn& drive,
+                                   std::function<void()> fnLeave)
+    : m_pWnd(pWnd), m_call(call), m_drive(drive), m_fnLeave(std::move(fnLeave)), m_pOuter(State().pDriven)
+{
+    State().pDriven = this;
+}
+
+AfxSeamDrivenRun::~AfxSeamDrivenRun()
+{
+    State().pDriven = m_pOuter;
+}
+
+BOOL AfxSeamModalWait(CWnd* pWnd)
+{
+    AfxSeamDrivenRun* pRun = State().pDriven;
+    while (pRun != nullptr && pRun->m_pWnd != pWnd)
+        pRun = pRun->m_pOuter;
+    if (pRun == nullptr || pWnd->m_hWnd == nullptr)
+        return FALSE;
+    if (++pRun->m_nWaits == 1) {
+        // The window is up and waits for its user.
+        pRun->m_call.hWnd = pWnd->m_hWnd;
+        pWnd->GetWindowText(pRun->m_call.caption);
+        pRun->m_drive(pRun->m_call);
+        return TRUE;
+    }
+    // The user is done with it and left it open: it goes as by Cancel.
+    if (pRun->m_fnLeave)
+        pRun->m_fnLeave();
+    if (pWnd->m_hWnd != nullptr && pWnd->ContinueModal())
+        pWnd->EndModalLoop(IDCANCEL);
     return TRUE;
 }
 

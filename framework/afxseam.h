@@ -9,18 +9,27 @@
 //   AfxSeamScript([](AfxModalCall& c) {            // look at the request, set fields of the
 //       static_cast<CMyDlg*>(c.pObject)->m_n = 3;  // dialog object, return the result unseen
 //       return (INT_PTR)IDOK; });
-//   AfxSeamDrive([](AfxModalCall& c) {             // the dialog is created for real; drive its
-//       ::SetDlgItemTextA(c.hWnd, IDC_NAME, "x");  // live window: set fields, press buttons
-//       AfxSeamPressButton(c.hWnd, IDOK); });      // (DoModal returns how it ended)
+//   AfxSeamDrive([](AfxModalCall& c) {             // the dialog runs for real; drive its live
+//       ::SetDlgItemTextA(c.hWnd, IDC_NAME, "x");  // window: set fields, press buttons, post
+//       AfxSeamPressButton(c.hWnd, IDOK); });      // keys (DoModal returns how it ended)
 //   ...
 //   AfxSeamCalls()                                 // everything that was asked, in order
 //
 // A request with no step left is answered with its safe choice (Cancel, No, or OK for a plain
 // box; nothing for a menu) and passed to the unexpected-call handler (tests fail on it).
+//
+// A driven dialog or property sheet runs exactly as a user's: DoModal disables the owner, creates
+// the window and runs the framework's modal loop (its key filtering, Escape and Enter, idle
+// command updates). The driver is the user: it is called the first time the loop waits for
+// input, with the window shown. Whatever it posted is handled by the loop when it returns; when
+// the loop then waits again with the window still up, the user has walked away: the run ends as
+// Cancel (a dialog unseen with IDCANCEL, a sheet through its Cancel button).
 #pragma once
 #include "afx.h"
 #include <functional>
 #include <vector>
+
+class CWnd;
 
 enum AfxModalKind
 {
@@ -81,10 +90,33 @@ void AfxSeamPressButton(HWND hWndDlg, int nIDButton);
 
 // ---- Framework side -------------------------------------------------------------------------
 // Runs a request through the seam when it is active: the answer goes to *pResult and TRUE is
-// returned. FALSE: the seam is off, show the real thing. live (dialogs) creates the window, runs
-// the driver on it and returns how the dialog ended.
+// returned. FALSE: the seam is off, show the real thing. live (dialogs) runs the real thing with
+// the driver as its user and returns how it ended.
 BOOL AfxSeamHandle(AfxModalCall& call, INT_PTR* pResult,
                    const std::function<INT_PTR(AfxModalCall&, const AfxSeamDriveFn&)>& live = nullptr);
+
+// For the lifetime of this object, the modal loop of pWnd (CWnd::RunModalLoop) is driven: its
+// first wait for input runs the driver on the live window; a later wait with the window still up
+// calls fnLeave, which ends the run as the user's Cancel would.
+class AfxSeamDrivenRun
+{
+public:
+    AfxSeamDrivenRun(CWnd* pWnd, AfxModalCall& call, const AfxSeamDriveFn& drive, std::function<void()> fnLeave);
+    ~AfxSeamDrivenRun();
+    AfxSeamDrivenRun(const AfxSeamDrivenRun&) = delete;
+    AfxSeamDrivenRun& operator=(const AfxSeamDrivenRun&) = delete;
+
+    CWnd* m_pWnd;
+    AfxModalCall& m_call;
+    const AfxSeamDriveFn& m_drive;
+    std::function<void()> m_fnLeave;
+    int m_nWaits = 0;
+    AfxSeamDrivenRun* m_pOuter;
+};
+
+// The modal loop of pWnd is about to wait for input. TRUE when the seam's user acted meanwhile
+// (the loop looks at its window again and goes on with idle processing); FALSE: wait as usual.
+BOOL AfxSeamModalWait(CWnd* pWnd);
 
 // A message box through the seam (the real one when it is off).
 int AfxSeamMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType, UINT nIDHelp);

@@ -106,14 +106,23 @@ LRESULT CPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             case PSN_SETACTIVE:
                 lResult = OnSetActive() ? 0 : -1;
                 break;
-            case PSN_KILLACTIVE:
-                lResult = OnKillActive() ? FALSE : TRUE;
+            case PSN_KILLACTIVE: {
+                // A failure keeps the page, told to the user like any other.
+                BOOL bOK = FALSE;
+                AfxGuardCallback([&] { bOK = OnKillActive(); });
+                lResult = bOK ? FALSE : TRUE;
                 break;
+            }
             case PSN_APPLY: {
-                BOOL bOK = OnApply();
-                lResult = bOK ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+                // A page that could not apply (it said why, or its failure is shown now) keeps
+                // the sheet open with that page in front; the sheet has not ended with OK.
+                BOOL bOK = FALSE;
+                AfxGuardCallback([&] { bOK = OnApply(); });
+                lResult = bOK ? PSNRET_NOERROR : PSNRET_INVALID;
                 CPropertySheet* pSheet = GetSheet();
-                if (bOK && pSheet != nullptr && ((PSHNOTIFY*)lParam)->lParam)
+                if (pSheet != nullptr && !bOK)
+                    pSheet->m_nModalResult = IDCANCEL;
+                else if (pSheet != nullptr && ((PSHNOTIFY*)lParam)->lParam)
                     pSheet->m_nModalResult = IDOK;
                 break;
             }
@@ -318,44 +327,6 @@ BOOL CPropertySheet::ContinueModal()
     return TRUE;
 }
 
-INT_PTR CPropertySheet::RunDriven(AfxModalCall& call, const AfxSeamDriveFn& drive)
-{
-    CWnd* pOwner = CWnd::GetSafeOwner(m_pParentWnd, nullptr);
-    HWND hWndParent = pOwner != nullptr ? pOwner->m_hWnd : nullptr;
-    // The owner is disabled and enabled again as the real modal run does it (pages that let the
-    // user work in the owner meanwhile rely on that).
-    BOOL bEnableParent = FALSE;
-    if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        bEnableParent = TRUE;
-    }
-    m_nModalResult = IDCANCEL;
-    if (!CreateSheet(hWndParent, (DWORD)-1, 0)) {
-        if (bEnableParent)
-            ::EnableWindow(hWndParent, TRUE);
-        return -1;
-    }
-    // The system leaves a modeless sheet where it was made; a modal one comes up over its owner.
-    CenterWindow();
-    m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
-    ShowWindow(SW_SHOWNA);
-    call.hWnd = m_hWnd;
-    GetWindowText(call.caption);
-    HWND hWnd = m_hWnd;
-    drive(call);
-    // A driver that leaves the sheet open: it goes as by Cancel, unseen.
-    if (::IsWindow(hWnd) && ContinueModal()) {
-        ::SendMessageA(hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        m_nModalResult = IDCANCEL;
-    }
-    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
-    if (bEnableParent)
-        ::EnableWindow(hWndParent, TRUE);
-    if (::IsWindow(hWnd))
-        DestroyWindow();
-    return m_nModalResult;
-}
-
 INT_PTR CPropertySheet::DoModal()
 {
     AfxModalCall call;
@@ -363,23 +334,30 @@ INT_PTR CPropertySheet::DoModal()
     call.className = GetRuntimeClass()->m_lpszClassName;
     call.caption = m_strCaption;
     call.pObject = this;
-    call.hWndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    call.hWndOwner = AfxGetSafeHwnd(m_pParentWnd);
     INT_PTR nSeamResult = IDCANCEL;
-    if (AfxSeamHandle(call, &nSeamResult,
-                      [this](AfxModalCall& c, const AfxSeamDriveFn& drive) { return RunDriven(c, drive); }))
+    // A driven sheet runs as the user's does; a user who leaves it open has it cancelled.
+    if (AfxSeamHandle(call, &nSeamResult, [this](AfxModalCall& c, const AfxSeamDriveFn& drive) {
+            AfxSeamDrivenRun run(this, c, drive, [this] { PressButton(PSBTN_CANCEL); });
+            return RunModalSheet();
+        }))
         return nSeamResult;
+    return RunModalSheet();
+}
 
-    CWnd* pOwner = CWnd::GetSafeOwner(m_pParentWnd, nullptr);
-    HWND hWndParent = pOwner != nullptr ? pOwner->m_hWnd : nullptr;
-    BOOL bEnableParent = FALSE;
-    if (hWndParent != nullptr && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        bEnableParent = TRUE;
-    }
+INT_PTR CPropertySheet::RunModalSheet()
+{
+    m_bModeless = FALSE;
+    HWND hWndParent = AfxGetSafeHwnd(CWnd::GetSafeOwner(m_pParentWnd, nullptr));
+    // Pages that let the user work in the owner meanwhile rely on it being disabled; whatever
+    // ends the run, it is enabled again.
+    AfxModalOwnerGuard guard(this, hWndParent);
     m_nModalResult = IDCANCEL;
     INT_PTR nResult = -1;
     try {
         if (CreateSheet(hWndParent, (DWORD)-1, 0)) {
+            // The system leaves a modeless sheet where it was made; a modal one comes up over
+            // its owner.
             CenterWindow();
             RunModalLoop(MLF_SHOWONIDLE);
             nResult = m_nModalResult;
@@ -389,12 +367,6 @@ INT_PTR CPropertySheet::DoModal()
         AfxReportCallbackException(e);
         nResult = -1;
     }
-    if (bEnableParent)
-        ::EnableWindow(hWndParent, TRUE);
-    if (hWndParent != nullptr && m_hWnd != nullptr && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndParent);
-    if (m_hWnd != nullptr)
-        DestroyWindow();
     return nResult;
 }
 
@@ -415,5 +387,11 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         return 0;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
+    // OK or Cancel ended a modeless sheet: the system leaves an empty window behind, which goes.
+    if (m_bModeless && m_hWnd != nullptr &&
+        (message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE || message == PSM_PRESSBUTTON) &&
+        ::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
+        DestroyWindow();
+    return lResult;
 }

@@ -3,7 +3,9 @@
 // A modal sheet runs like a modal dialog: the system's sheet is created modeless, its owner
 // disabled, and the framework's own loop runs it (pre-translation walk, idle command updates);
 // keyboard navigation goes through the sheet (PSM_ISDIALOGMESSAGE). Under the test seam the
-// request is answered by the test (AFX_MODAL_PROPERTYSHEET) or the live sheet is driven.
+// request is answered by the test (AFX_MODAL_PROPERTYSHEET), or the test drives the same run as
+// its user. A page whose apply fails keeps the sheet open on that page. A modeless sheet destroys
+// its window when OK or Cancel ends it.
 // DoModal can run again on the same object: the page windows are made again, the page objects
 // keep their data.
 #pragma once
@@ -92,7 +94,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Makes the system's sheet (modeless); FALSE when it could not.
     BOOL CreateSheet(HWND hWndParent, DWORD dwStyle, DWORD dwExStyle);
-    INT_PTR RunDriven(AfxModalCall& call, const AfxSeamDriveFn& drive);
+    // The modal run itself: owner disabled, the sheet made, the framework's loop.
+    INT_PTR RunModalSheet();
 
     std::vector<CPropertyPage*> m_pages;
     std::vector<PROPSHEETPAGEA> m_pspArray;

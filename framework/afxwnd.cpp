@@ -238,6 +238,29 @@ void AfxReportForeignCallbackException(LPCSTR lpszWhat)
     AfxProcessForeignException(lpszWhat, &msg);
 }
 
+void AfxReportCaughtException(const std::exception_ptr& failure, BOOL bReport)
+{
+    if (!failure)
+        return;
+    try {
+        std::rethrow_exception(failure);
+    }
+    catch (CException* e) {
+        if (bReport)
+            AfxReportCallbackException(e);
+        else
+            e->Delete();
+    }
+    catch (const std::exception& e) {
+        if (bReport)
+            AfxReportForeignCallbackException(e.what());
+    }
+    catch (...) {
+        if (bReport)
+            AfxReportForeignCallbackException(nullptr);
+    }
+}
+
 // ---- The creation hook ----------------------------------------------------------------------
 
 namespace {

@@ -488,11 +488,34 @@ private:
 // an object; a pointer that may be null goes through this helper or an explicit test.
 inline HWND AfxGetSafeHwnd(const CWnd* pWnd) { return pWnd != nullptr ? pWnd->m_hWnd : nullptr; }
 
+// The owner's side of a modal run (dialogs, property sheets): the owner is disabled while the
+// modal window runs, and however the run ends (an exception of any kind included) the owner is
+// enabled again, activated when the modal window was the active one, and the modal window is
+// destroyed.
+class AfxModalOwnerGuard
+{
+public:
+    AfxModalOwnerGuard(CWnd* pModal, HWND hWndOwner);
+    ~AfxModalOwnerGuard();
+    AfxModalOwnerGuard(const AfxModalOwnerGuard&) = delete;
+    AfxModalOwnerGuard& operator=(const AfxModalOwnerGuard&) = delete;
+
+private:
+    CWnd* m_pModal;
+    HWND m_hWndOwner;
+    BOOL m_bEnableOwner;
+};
+
 // ---- Implementation of AfxGuardCallback -----------------------------------------------------
 void AfxReportCallbackException(CException* e);
 void AfxReportForeignCallbackException(LPCSTR lpszWhat);
 
 #include <exception>
+
+// An exception taken earlier (std::current_exception in a catch of any kind), told to the user
+// later as a callback's would be, once the code that failed has given back what it held. Without
+// bReport it is only freed. Nothing happens for an empty one.
+void AfxReportCaughtException(const std::exception_ptr& failure, BOOL bReport = TRUE);
 
 template <class F> BOOL AfxGuardCallback(F&& f) noexcept
 {

@@ -722,6 +722,7 @@ BOOL CGXBCalendar::SelectDate(const COleDateTime& date, BOOL bOn)
         if (box.GetDate() == d) {
             box.SetSelected(bOn, TRUE);
             m_pSelectedBox = &box;
+            m_dtSelectedBox = d;
             if (m_bCreated) {
                 Post(GXM_CAL_SELECTED, bOn ? 1 : 0, reinterpret_cast<LPARAM>(&box));
                 if (m_dwOptions & GXCAL_TOGGLE_CHOOSES)
@@ -798,11 +799,11 @@ BOOL CGXBCalendar::MoveVisibleBy(const COleDateTimeSpan& span)
 
 BOOL CGXBCalendar::MoveFocusBy(const COleDateTimeSpan& span)
 {
-    if (m_pSelectedBox == nullptr || !SpanInRange(m_pSelectedBox->GetDate(), span)) {
+    if (m_pSelectedBox == nullptr || !SpanInRange(m_dtSelectedBox, span)) {
         Beep();
         return FALSE;
     }
-    const COleDateTime d = m_pSelectedBox->GetDate() + span;
+    const COleDateTime d = m_dtSelectedBox + span;
     if (d.GetMonth() != m_dtVisible.GetMonth() || d.GetYear() != m_dtVisible.GetYear())
         if (!SetDate(d, TRUE))
             return FALSE;
@@ -822,7 +823,7 @@ BOOL CGXBCalendar::StepMonth(BOOL bFocus, BOOL bNext)
         Beep();
         return FALSE;
     }
-    const COleDateTime base = bFocus ? m_pSelectedBox->GetDate() : m_dtVisible;
+    const COleDateTime base = bFocus ? m_dtSelectedBox : m_dtVisible;
     const COleDateTimeSpan day(1, 0, 0, 0);
     COleDateTime d(base.GetYear(), base.GetMonth(), 1, 12, 0, 0);
     d += COleDateTimeSpan(bNext ? 27 : -27, 0, 0, 0);
@@ -840,7 +841,7 @@ BOOL CGXBCalendar::StepYear(BOOL bFocus, BOOL bNext)
         Beep();
         return FALSE;
     }
-    const COleDateTime base = bFocus ? m_pSelectedBox->GetDate() : m_dtVisible;
+    const COleDateTime base = bFocus ? m_dtSelectedBox : m_dtVisible;
     if (!IsDateInRange(base.GetYear() - (bNext ? 0 : 1), 12, 31)) {
         Beep();
         return FALSE;

@@ -224,6 +224,8 @@ protected:
     BOOL m_bHasCurrent = FALSE;
     COleDateTime m_dtFocus;
     CGXBDayBox* m_pSelectedBox = nullptr;
+    // The date the selected box held when it was selected: paging gives the box another date.
+    COleDateTime m_dtSelectedBox;
     BOOL m_bTracking = FALSE;
     COleDateTime m_dtSaved;
     BOOL m_bHasSaved = FALSE;

@@ -236,10 +236,15 @@ int CGXComboBoxWnd::Store()
         return 0;
     CString text;
     GetCurrentText(text);
-    if (!SetCellText(m_nRow, m_nCol, text, GX_INVALIDATE, nullptr))
+    if (!StoreCurrentText(text))
         return 2;
     SetActive(FALSE);
     return 1;
+}
+
+BOOL CGXComboBoxWnd::StoreCurrentText(const CString& sText)
+{
+    return SetCellText(m_nRow, m_nCol, sText, GX_INVALIDATE, nullptr);
 }
 
 CRect CGXComboBoxWnd::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
@@ -276,6 +281,10 @@ void CGXComboBoxWnd::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
     if (pDC == nullptr)
         return;
     if (IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr && !m_pGrid->IsPrinting()) {
+        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
+        // it): shown again over the cell where it is now.
+        if (IsWindowVisible() && rect != m_rectShownOver)
+            Hide();
         if (!IsWindowVisible()) {
             m_Font.DeleteObject();
             LOGFONT lf{};
@@ -296,6 +305,7 @@ void CGXComboBoxWnd::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
             CRect r = CGXControl::GetCellRect(nRow, nCol, &rect, &style);
             r.bottom += (th + 2) * std::min(GetCount(), 8);
             MoveWindow(&r, FALSE);
+            m_rectShownOver = rect;
             ShowWindow(SW_SHOW);
             if (style.GetIncludeMaxLength() && style.GetMaxLength() > 0)
                 LimitText(style.GetMaxLength());

@@ -134,7 +134,7 @@ CRect CGXCheckBox::GetCheckBoxRect(CDC* pDC, const CRect& rectCell, const CStrin
 void CGXCheckBox::DrawCheckBox(CDC* pDC, const CRect& rectCell, UINT nState, const CString& sLabel,
                                const CGXStyle& style)
 {
-    m_rectBox = GetCheckBoxRect(pDC, rectCell, sLabel, style);
+    const CRect box = GetCheckBoxRect(pDC, rectCell, sLabel, style);
     if (m_hStrip == nullptr && !LoadStrips())
         return;   // no images: the cell keeps its background only
     const BOOL bPrinting = m_pGrid != nullptr && m_pGrid->IsPrinting();
@@ -145,24 +145,25 @@ void CGXCheckBox::DrawCheckBox(CDC* pDC, const CRect& rectCell, UINT nState, con
     const BITMAPINFOHEADER& hdr = info->bmiHeader;
     const DWORD colors = hdr.biClrUsed != 0 ? hdr.biClrUsed : (hdr.biBitCount <= 8 ? 1u << hdr.biBitCount : 0u);
     const BYTE* bits = reinterpret_cast<const BYTE*>(info) + hdr.biSize + colors * sizeof(RGBQUAD);
-    const int w = m_rectBox.Width(), h = m_rectBox.Height();
+    const int w = box.Width(), h = box.Height();
     if (w > 0 && h > 0) {
         // Rows count from the bottom of the strip: a box cut at the cell's bottom keeps its top rows.
-        ::StretchDIBits(pDC->GetSafeHdc(), m_rectBox.left, m_rectBox.top, w, h, GXCheckBoxImage(nState) * m_nBoxSize,
+        ::StretchDIBits(pDC->GetSafeHdc(), box.left, box.top, w, h, GXCheckBoxImage(nState) * m_nBoxSize,
                         m_nBoxSize - h, w, h, bits, info, DIB_RGB_COLORS, SRCCOPY);
     }
     ::GlobalUnlock(strip);
 
     if (!sLabel.IsEmpty()) {
-        CRect text(m_rectBox.left + m_nBoxSize * 3 / 2, rectCell.top, rectCell.right, rectCell.bottom);
+        CRect text(box.left + m_nBoxSize * 3 / 2, rectCell.top, rectCell.right, rectCell.bottom);
         if (text.Width() > 0) {
-            // The label's line sits level with the box.
+            // The label's first line sits level with the box; it wraps and aligns as the style says.
             TEXTMETRIC tm{};
             pDC->GetTextMetrics(&tm);
-            text.top = m_rectBox.top + (m_nBoxSize - tm.tmHeight) / 2;
+            text.top = box.top + (m_nBoxSize - tm.tmHeight) / 2;
             if (text.top < rectCell.top)
                 text.top = rectCell.top;
-            pDC->DrawText(sLabel, sLabel.GetLength(), &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+            const UINT format = (GXCellTextFormat(style) & ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM)) | DT_TOP;
+            pDC->DrawText(sLabel, sLabel.GetLength(), &text, format);
         }
     }
 }
@@ -178,13 +179,31 @@ void CGXCheckBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGX
     const CRect cell = GetCellRect(nRow, nCol, rect, &style);
     const CString label = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
     pDC->IntersectClipRect(&cell);
+    // Clicks are answered in the control's own cell: other cells drawn meanwhile leave its box alone.
+    if (IsActiveAt(nRow, nCol) || !m_bInit)
+        m_rectBox = GetCheckBoxRect(pDC, cell, label, style);
     DrawCheckBox(pDC, cell, state, label, style);
     pDC->RestoreDC(saved);
     CGXControl::Draw(pDC, rect, nRow, nCol, style, pStandardStyle);
 }
 
+void CGXCheckBox::PlaceBox()
+{
+    // Without a grid window the box stays where it was drawn last in the control's cell.
+    int saved = 0;
+    CDC* pDC = GXBeginOwnCellMeasure(this, saved);
+    if (pDC == nullptr)
+        return;
+    const CGXStyle& style = GetStyle();
+    const CRect cell = GetCellRect(m_nRow, m_nCol, nullptr, &style);
+    const CString label = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
+    m_rectBox = GetCheckBoxRect(pDC, cell, label, style);
+    pDC->RestoreDC(saved);
+}
+
 BOOL CGXCheckBox::OnLButtonDown(UINT nFlags, CPoint pt)
 {
+    PlaceBox();
     if (m_rectBox.PtInRect(pt)) {
         m_button.MouseDown();
         Invalidate();
@@ -218,6 +237,7 @@ BOOL CGXCheckBox::OnLButtonDblClk(UINT nFlags, CPoint pt)
     m_button.Cancel();
     if (CGXControl::OnLButtonDblClk(nFlags, pt))
         return TRUE;
+    PlaceBox();
     if (m_rectBox.PtInRect(pt))
         OnClickedButton(nullptr);
     return TRUE;

@@ -154,7 +154,8 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         } else if (wParam == VK_RETURN) {
             m_pOwner->SendMessage(GXM_LISTCHOOSE);
         } else if (wParam == VK_ESCAPE) {
-                    m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
+            // Escape cancels the browsing: the cell gets back what it had when the list opened.
+            m_pOwner->SendMessage(GXM_LISTCLOSE, GXLISTCLOSE_CANCEL, 0);
         } else if (::IsWindow(m_hWnd) && GetCurSel() != m_nSelAtStart) {
             m_nSelAtStart = GetCurSel();
             m_pOwner->SendMessage(GXM_LISTSELCHANGE);
@@ -164,7 +165,7 @@ LRESULT CGXComboListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN: m_bKeyDown = TRUE; break;
     case WM_SYSKEYUP:
         if (m_bKeyDown && wParam == VK_DOWN) {
-                    m_bKeyDown = FALSE;
+            m_bKeyDown = FALSE;
             m_pOwner->SendMessage(GXM_LISTCLOSE, 0, 0);
         }
         // The Alt of Alt+Down that opened the list: no menu mode for its release.
@@ -259,7 +260,7 @@ void CGXComboBox::SetActive(BOOL bActive)
 
 void CGXComboBox::Reset()
 {
-    CloseList();
+    CloseListKeepingChanges();
     CGXEditControl::Reset();
 }
 
@@ -474,7 +475,7 @@ void CGXComboBox::OnClickedButton(GXCellChild* pChild)
 void CGXComboBox::OnGridScroll(UINT nMessage)
 {
     if (nMessage == WM_HSCROLL || nMessage == WM_VSCROLL)
-        CloseList();
+        CloseListKeepingChanges();
     CGXEditControl::OnGridScroll(nMessage);
 }
 
@@ -553,6 +554,10 @@ void CGXComboBox::ShowDropList(BOOL bShow)
     }
     if (IsDropListVisible() || !m_bInit || GetGridWindow() == nullptr)
         return;
+    // What Escape in the list gives back.
+    m_bOpenedActive = m_bActive && GetSafeHwnd() != nullptr;
+    m_strTextAtOpen = m_bOpenedActive ? GetEditText() : CString();
+    m_bModifiedAtOpen = m_bOpenedActive && GetModify();
     m_pGrid->SetDropDownOpen(TRUE);
     const CGXStyle& style = GetStyle();
     CRect cell = m_pGrid->CalcCellRect(m_nRow, m_nCol);
@@ -614,6 +619,12 @@ void CGXComboBox::DestroyDropDown()
     m_ListFont.DeleteObject();
 }
 
+void CGXComboBox::CloseListKeepingChanges()
+{
+    // What the list chose is in the edit text already.
+    CloseList();
+}
+
 void CGXComboBox::CloseList()
 {
     if (m_pGrid != nullptr)
@@ -661,11 +672,13 @@ LRESULT CGXComboBox::OnListChoose()
     return 0;
 }
 
-LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus)
+LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus, BOOL bCancel)
 {
     m_pGrid->SetDropDownOpen(FALSE);
     if (!IsDropListVisible())
         return 0;
+    if (bCancel)
+        RestoreTextAtOpen();
     const BOOL was = m_pGrid->m_bSettingFocus;
     m_pGrid->m_bSettingFocus = TRUE;
     // Closed from the list itself (Escape, Alt+Down): the focus goes back to the cell.
@@ -673,7 +686,7 @@ LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus)
     GXSetGlobalValue(TRUE);
     DestroyDropDown();
     GXSetGlobalValue(FALSE);
-    // Closing keeps the typed text and its modified mark; only Escape in the grid reverts it.
+    // Other ways of closing keep the typed or browsed text and its modified mark.
     if (bKeepFocus || listHadFocus || ::GetFocus() == nullptr) {
         if (GetSafeHwnd() != nullptr && m_bActive && IsWindowVisible())
             SetFocus();
@@ -684,6 +697,23 @@ LRESULT CGXComboBox::OnListClose(BOOL bKeepFocus)
         OnModifyCell();
     m_pGrid->m_bSettingFocus = was;
     return 0;
+}
+
+void CGXComboBox::RestoreTextAtOpen()
+{
+    if (!m_bActive || GetSafeHwnd() == nullptr)
+        return;
+    // A list opened over an inactive cell gives back the cell's stored value, unmodified.
+    if (m_bOpenedActive)
+        SetEditText(m_strTextAtOpen);
+    else
+        SetValue(GetStyle().GetValue());
+    SetSel(0, -1);
+    SetModify(m_bOpenedActive && m_bModifiedAtOpen);
+    if (m_bStaticWhenActive)
+        Invalidate();
+    else
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 LRESULT CGXComboBox::OnListSelChange()
@@ -737,7 +767,7 @@ LRESULT CGXComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case GXM_LISTCHOOSE: return OnListChoose();
-    case GXM_LISTCLOSE: return OnListClose(lParam != 0);
+    case GXM_LISTCLOSE: return OnListClose(lParam != 0, wParam == GXLISTCLOSE_CANCEL);
     case GXM_LISTSELCHANGE: return OnListSelChange();
     case GXM_LISTKILLFOCUS: return OnListKillFocus();
     case WM_SYSKEYDOWN:
@@ -878,7 +908,15 @@ LRESULT CGXCheckListComboBox::OnListChoose()
     return 0;
 }
 
-LRESULT CGXCheckListComboBox::OnListClose(BOOL) { return OnListChoose(); }
+LRESULT CGXCheckListComboBox::OnListClose(BOOL, BOOL) { return OnListChoose(); }
+
+void CGXCheckListComboBox::CloseListKeepingChanges()
+{
+    // The ticks live only in the list: they are stored before it goes.
+    if (IsDropListVisible())
+        OnListChoose();
+    CloseList();
+}
 
 LRESULT CGXCheckListComboBox::OnListKillFocus()
 {

@@ -16,6 +16,10 @@ UINT GXCellTextFormat(const CGXStyle& style);
 // answer) and sets it up for a cell's text: the style's font, the colour,
 // transparent background.
 int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLORREF clrText);
+// The grid's device context for measuring the cell a control holds as the grid shows it, saved
+// (the caller restores it with RestoreDC and nSaved) with the cell's font selected; null when the
+// control holds no cell or its grid has no window, which leaves nothing to measure with.
+CDC* GXBeginOwnCellMeasure(CGXControl* pControl, int& nSaved);
 
 // Shows a cell's text with the style's font, colours, alignment and wrapping;
 // the drawing base of the editing controls.
@@ -96,10 +100,12 @@ public:
 
     BOOL IsPressed() const { return m_button.Pressed(); }
     UINT GetStripId() const { return m_nStripId; }
-    // Where the box was drawn last in the control's cell.
+    // Where the box was placed last in the control's own cell: drawn there, or placed for a press.
     const CRect& GetLastBoxRect() const { return m_rectBox; }
 
 protected:
+    // Places the box in the control's own cell as the grid shows that cell now.
+    void PlaceBox();
     void FreeStrips();
     HGLOBAL LoadStrip(UINT nID, BOOL bPrint);
     void CheckedTexts(CString& sChecked, CString& sUnchecked);
@@ -127,11 +133,13 @@ public:
     BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
     BOOL HandleGridKey(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
-    // The line under the point as drawn last in the control's cell, or -1.
+    // The line under the point as placed last in the control's own cell, or -1.
     int HitTest(CPoint pt) const;
     int GetChoiceCount() const { return m_nCount; }
 
 protected:
+    // Lays the lines out in the control's own cell as the grid shows that cell now.
+    void PlaceLines();
     void Choose(int nIndex);
 
     BOOL m_bDraw3d;
@@ -320,6 +328,8 @@ protected:
     virtual void OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnEditSetFocus();
+    // Store's last step: the text GetCurrentText converted goes into the cell.
+    virtual BOOL StoreCurrentText(const CString& sText);
     // Hands a key message to the grid; TRUE when the grid took it.
     BOOL ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlags);
     // Starts editing with the caret at the start (Home) or after the end (End).
@@ -344,6 +354,7 @@ protected:
     BOOL m_bResetSelection = FALSE;
     int m_nLineHeight = 0;
     int m_nAvgCharWidth = 0;
+    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
 };
 
 // ---------------------------------------------------------------------------
@@ -366,6 +377,9 @@ enum
     GXM_LISTSELCHANGE = 0x7C3,
     GXM_LISTKILLFOCUS = 0x7C4,
 };
+// wParam of GXM_LISTCLOSE when the list was cancelled (Escape): the cell gets back the text it
+// had when the list opened.
+const WPARAM GXLISTCLOSE_CANCEL = 1;
 
 // The pure conversions of a combo box's value modes.
 // The text a cell shows for a value in display mode (empty when no choice
@@ -456,12 +470,19 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual LRESULT OnListChoose();
-    virtual LRESULT OnListClose(BOOL bKeepFocus);
+    virtual LRESULT OnListClose(BOOL bKeepFocus, BOOL bCancel = FALSE);
     virtual LRESULT OnListSelChange();
     virtual LRESULT OnListKillFocus();
     // Closes an open list at once: flags cleared, popup gone.
     void CloseList();
+    // Closes an open list at once, keeping what the user changed in it (a check list's ticks).
+    virtual void CloseListKeepingChanges();
+    // The edit text and modified mark the control had when the list opened.
+    void RestoreTextAtOpen();
     CListBox* m_pListBox = nullptr;
+    BOOL m_bOpenedActive = FALSE;
+    CString m_strTextAtOpen;
+    BOOL m_bModifiedAtOpen = FALSE;
 };
 
 // The list of a check-list combo box.
@@ -500,7 +521,8 @@ public:
 
 protected:
     LRESULT OnListChoose() override;
-    LRESULT OnListClose(BOOL bKeepFocus) override;
+    LRESULT OnListClose(BOOL bKeepFocus, BOOL bCancel = FALSE) override;
+    void CloseListKeepingChanges() override;
     LRESULT OnListSelChange() override { return 0; }
     LRESULT OnListKillFocus() override;
     void OnEditSetFocus() override;
@@ -652,6 +674,7 @@ protected:
     HBRUSH m_hBackBrush = nullptr;
     BOOL m_bActive = FALSE;
     BOOL m_bModified = FALSE;
+    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
 };
 
 // ---------------------------------------------------------------------------
@@ -764,6 +787,7 @@ public:
 
 protected:
     void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL StoreCurrentText(const CString& sKey) override;
     // The entry list of a style (its choice list) and whether its first line is titles.
     CString Choices(const CGXStyle* pStyle) const;
     std::vector<int> m_stops;
@@ -863,6 +887,8 @@ protected:
     BOOL Activate();
     BOOL ToGrid(UINT nChar, UINT nRepCnt, UINT nFlags);
     void RestoreSaved();
+    // Store's last step: the text GetCurrentText converted goes into the cell.
+    virtual BOOL StoreCurrentText(const CString& sText);
 
     BOOL m_bActive = FALSE;
     BOOL m_bModified = FALSE;
@@ -870,6 +896,7 @@ protected:
     int m_nTextHeight = 0;
     CString m_strSaved;
     int m_nSavedSel = -1;
+    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
 };
 
 // A system combo box over a tabbed choice list: owner-drawn columns, the text
@@ -906,6 +933,7 @@ public:
     int m_nItemHeight = 16;
 
 protected:
+    BOOL StoreCurrentText(const CString& sKey) override;
     // The key of the entry the item at an index of the combo box shows.
     CString KeyOfItem(int nIndex);
     void ShowTitles();

@@ -285,15 +285,16 @@ int CGXBDateTimeRules::ChangeField(const COleDateTime& current, int nCode, int n
     const int small = std::min(step, 2);
     int level = 0;
     int dayShift = 0;   // weekday moves, in days
+    // A step past the field's last value lands on its first and back, whatever the step.
     auto wrap = [](int v, int lo, int hi) { return v > hi ? lo : v < lo ? hi : v; };
     switch (nID) {
     case GXDT_HOUR12:
     case GXDT_HOUR24:
         level = edge ? 3 : 2;
         if (up)
-            h = (h + small) % 24;
+            h = wrap(h + small, 0, 23);
         else if (down)
-            h = (h - small + 24) % 24;
+            h = wrap(h - small, 0, 23);
         else if (set) {
             if (nID == GXDT_HOUR12) {
                 if (nValue < 1 || nValue > 12)
@@ -313,9 +314,9 @@ int CGXBDateTimeRules::ChangeField(const COleDateTime& current, int nCode, int n
         level = (nID == GXDT_MINUTE ? 1 : 0) + (edge ? 1 : 0);
         int& v = nID == GXDT_MINUTE ? mi : s;
         if (up)
-            v = (v + small) % 60;
+            v = wrap(v + small, 0, 59);
         else if (down)
-            v = (v - small + 60) % 60;
+            v = wrap(v - small, 0, 59);
         else if (set) {
             if (nValue < 0 || nValue > 59)
                 return 0;

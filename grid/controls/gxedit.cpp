@@ -171,12 +171,17 @@ int CGXEditControl::Store()
     CString text;
     if (!m_bInit || !GetModify() || !GetCurrentText(text))
         return 0;
-    // Through the control's store: read-only cells and the maximum length are honoured.
-    if (!SetCellText(m_nRow, m_nCol, text, GX_INVALIDATE, nullptr))
+    if (!StoreCurrentText(text))
         return 2;
     SetActive(FALSE);
     FreeStyle();
     return 1;
+}
+
+BOOL CGXEditControl::StoreCurrentText(const CString& sText)
+{
+    // Through the control's store: read-only cells and the maximum length are honoured.
+    return SetCellText(m_nRow, m_nCol, sText, GX_INVALIDATE, nullptr);
 }
 
 void CGXEditControl::GetValue(CString& strResult)
@@ -281,6 +286,7 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     m_pGrid->GetGridRect(&visible);
     edit.IntersectRect(&edit, &visible);
     MoveWindow(&edit, FALSE);
+    m_rectShownOver = rect;
     ShowWindow(SW_SHOWNA);
     const HWND hFocus = ::GetFocus();
     if (hFocus == m_pGrid->GetGridHwnd() || (hFocus != nullptr && m_pGrid->IsGridOrChildWnd(hFocus) && hFocus != m_hWnd)) {
@@ -325,6 +331,10 @@ void CGXEditControl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
         return;
     const BOOL onScreen = m_pGrid != nullptr && !m_pGrid->IsPrinting();
     if (onScreen && IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr) {
+        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
+        // it): shown again over the cell where it is now.
+        if (!g_bImeComposing && IsWindowVisible() && rect != m_rectShownOver)
+            Hide();
         if (g_bImeComposing || IsWindowVisible()) {
             AddInvalidRect(rect);
             // The grid's painting may have covered the window: it paints itself again.

@@ -376,7 +376,8 @@ int CGXMaskData::SetDisplayString(LPCSTR lpszText, int nStart, BOOL bInsert)
     if (plain) {
         if (nStart > GetLength())
             nStart = GetLength();
-        if (!bInsert)
+        // Overwriting replaces as many characters as it brings, growing the text only past its end.
+        if (!bInsert && static_cast<size_t>(GetLength()) < static_cast<size_t>(nStart) + chars.size())
             m_data.resize(static_cast<size_t>(nStart) + chars.size());
     } else {
         EnsureData();

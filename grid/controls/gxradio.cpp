@@ -24,6 +24,21 @@ CBitmap* RadioBitmap()
     }
     return s_pBitmap;
 }
+
+// The rows of one line and the part of them a click chooses it in: the button and the text.
+CRect LineHitRect(CDC* pDC, const CRect& rect, int nTop, int nLineHeight, const CString& sLine)
+{
+    CRect measured(rect.left + 18, nTop, rect.right, nTop + nLineHeight);
+    pDC->DrawText(sLine, sLine.GetLength(), &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return CRect(rect.left, nTop, measured.right > rect.left + 18 ? measured.right : rect.left + 18, nTop + nLineHeight);
+}
+
+int LineHeight(CDC* pDC)
+{
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    return tm.tmHeight + tm.tmExternalLeading > 12 ? tm.tmHeight + tm.tmExternalLeading : 12;
+}
 } // namespace
 
 void CGXRadioButton::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style,
@@ -34,13 +49,12 @@ void CGXRadioButton::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
     const BOOL bPrinting = m_pGrid != nullptr && m_pGrid->IsPrinting();
     DrawBackground(pDC, rect, style, FALSE);
     const int saved = GXBeginCellText(m_pGrid, pDC, style, bPrinting ? RGB(0, 0, 0) : style.GetTextColor());
-    TEXTMETRIC tm{};
-    pDC->GetTextMetrics(&tm);
-    const int lineHeight = tm.tmHeight + tm.tmExternalLeading > 12 ? tm.tmHeight + tm.tmExternalLeading : 12;
+    const int lineHeight = LineHeight(pDC);
     const CString value = style.GetValue();
     const long chosen = value.IsEmpty() ? -1 : GXParseClampedLong(value);
     pDC->IntersectClipRect(&rect);
-    const bool ownCell = IsActiveAt(nRow, nCol);
+    // Clicks are answered in the control's own cell: other cells drawn meanwhile leave its lines alone.
+    const bool ownCell = IsActiveAt(nRow, nCol) || !m_bInit;
     if (ownCell)
         m_lineRects.clear();
 
@@ -75,12 +89,8 @@ void CGXRadioButton::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
         }
         CRect text(rect.left + 18, top, rect.right, top + lineHeight);
         pDC->DrawText(line, line.GetLength(), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
-        if (ownCell) {
-            CRect measured(text);
-            pDC->DrawText(line, line.GetLength(), &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-            m_lineRects.push_back(CRect(rect.left, top, measured.right > rect.left + 18 ? measured.right : rect.left + 18,
-                                        top + lineHeight));
-        }
+        if (ownCell)
+            m_lineRects.push_back(LineHitRect(pDC, rect, top, lineHeight, line));
         ++i;
     }
     m_nCount = i;
@@ -94,6 +104,27 @@ int CGXRadioButton::HitTest(CPoint pt) const
         if (m_lineRects[i].PtInRect(pt))
             return static_cast<int>(i);
     return -1;
+}
+
+void CGXRadioButton::PlaceLines()
+{
+    // Without a grid window the lines stay where they were drawn last in the control's cell.
+    int saved = 0;
+    CDC* pDC = GXBeginOwnCellMeasure(this, saved);
+    if (pDC == nullptr)
+        return;
+    const int lineHeight = LineHeight(pDC);
+    const CGXStyle& style = GetStyle();
+    const CRect rect = m_pGrid->CalcCellRect(m_nRow, m_nCol);
+    m_lineRects.clear();
+    const CString choices = style.GetIncludeChoiceList() ? style.GetChoiceList() : CString();
+    LPCSTR p = choices;
+    CString line;
+    while (GXGetNextChoiceLine(p, line))
+        if (!line.IsEmpty())
+            m_lineRects.push_back(LineHitRect(pDC, rect, rect.top + static_cast<int>(m_lineRects.size()) * lineHeight,
+                                              lineHeight, line));
+    pDC->RestoreDC(saved);
 }
 
 void CGXRadioButton::Choose(int nIndex)
@@ -110,6 +141,7 @@ BOOL CGXRadioButton::OnLButtonUp(UINT nFlags, CPoint pt)
         return TRUE;
     if (!m_bInit || m_pGrid == nullptr || IsReadOnly())
         return TRUE;
+    PlaceLines();
     const int hit = HitTest(pt);
     if (hit < 0)
         return TRUE;

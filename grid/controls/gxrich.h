@@ -77,8 +77,6 @@ public:
     // 2 as plain text in the style's font. Decided once per process by trying.
     enum { drawFormatRange = 0, drawPrintClient = 1, drawPlainText = 2 };
     int GetInactiveDrawing();
-    // How many times a text was streamed into the hidden renderer.
-    int m_nRenderStreams = 0;
     BOOL m_bAutoSize = FALSE;
     int m_nStartRowHeight = 0;
 
@@ -104,6 +102,7 @@ protected:
     BOOL m_bGrowing = FALSE;
     CRect m_rectRequested;
     UINT m_nID;
+    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
 };
 
 // Set while automatic row growth must wait (the active cell is drawn, a paste runs).

@@ -143,8 +143,6 @@ void CGXRichEditCtrl::StreamCached(int nWindow, LPCSTR lpszRTF)
     SetRTFText(&m_hidden[nWindow], text);
     m_cache[nWindow] = text;
     m_bCached[nWindow] = TRUE;
-    if (nWindow == hRender)
-        ++m_nRenderStreams;
 }
 
 // ---------------------------------------------------------------------------
@@ -630,6 +628,10 @@ void CGXRichEditCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
         return;
     const BOOL onScreen = !m_pGrid->IsPrinting();
     if (onScreen && IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr) {
+        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
+        // it): shown again over the cell where it is now.
+        if (IsWindowVisible() && rect != m_rectShownOver)
+            Hide();
         if (IsWindowVisible()) {
             AddInvalidRect(rect);
             RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
@@ -645,6 +647,7 @@ void CGXRichEditCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
         CRect shown;
         shown.IntersectRect(&inner, &visible);
         MoveWindow(&shown, FALSE);
+        m_rectShownOver = rect;
         const GXBrushRecord& br = cell.GetInterior();
         SetBackgroundColor(FALSE, br.lbStyle == BS_SOLID ? ResolveSysColor(br.lbColor) : RGB(255, 255, 255));
         SetTargetDevice(nullptr, 0);

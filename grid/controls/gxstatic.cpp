@@ -30,6 +30,19 @@ int GXBeginCellText(CGXGridEngine* pGrid, CDC* pDC, const CGXStyle& style, COLOR
     return saved;
 }
 
+CDC* GXBeginOwnCellMeasure(CGXControl* pControl, int& nSaved)
+{
+    CGXGridEngine* pGrid = pControl->Grid();
+    if (!pControl->IsInit() || pGrid == nullptr || pGrid->GetGridHwnd() == nullptr)
+        return nullptr;
+    CDC* pDC = pGrid->GetFontDC();
+    if (pDC == nullptr)
+        return nullptr;
+    nSaved = pDC->SaveDC();
+    pGrid->SelectStyleFont(pDC, pControl->GetStyle());
+    return pDC;
+}
+
 int CGXStatic::TextMargin()
 {
     const int m = ::GetSystemMetrics(SM_CXFRAME) / 2;

@@ -148,13 +148,24 @@ BOOL CGXTabbedComboBoxWnd::SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& 
     const CString choices = pOldStyle->GetIncludeChoiceList() ? pOldStyle->GetChoiceList() : CString();
     CString entry;
     BOOL ok = FALSE;
-    if (str.IsEmpty() || GXFindTabEntry(str, tab.nKeyCol, choices, tab.bDispTitles, TRUE, entry) >= 0)
-        ok = CGXControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);   // empty, or a key already
+    // A text as the cell shows it names its entry first; a key (a value copied from another
+    // cell) is taken when no entry shows that text.
+    if (str.IsEmpty())
+        ok = CGXControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
     else if (GXFindTabEntry(str, tab.nTextCol, choices, tab.bDispTitles, TRUE, entry) >= 0)
         ok = CGXControl::SetCellText(nRow, nCol, GXTabField(entry, tab.nKeyCol), nFlags, pOldStyle);
+    else if (GXFindTabEntry(str, tab.nKeyCol, choices, tab.bDispTitles, TRUE, entry) >= 0)
+        ok = CGXControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
     if (pComposed != nullptr)
         m_pGrid->RecycleStyle(pComposed);
     return ok;
+}
+
+BOOL CGXTabbedComboBoxWnd::StoreCurrentText(const CString& sKey)
+{
+    // The control's own text is converted to its key already: stored as it is, never looked up
+    // again as a text some other entry may show.
+    return CGXControl::SetCellText(m_nRow, m_nCol, sKey, GX_INVALIDATE, nullptr);
 }
 
 BOOL CGXTabbedComboBoxWnd::ValidateString(const CString& sEdit)

@@ -305,17 +305,25 @@ BOOL CGXTabbedComboBox::SetCellText(ROWCOL nRow, ROWCOL nCol, const CString& str
     const int keyCol = tab.nKeyCol, textCol = tab.nTextCol;
     const BOOL titles = tab.bDispTitles;
     CString entry;
+    // A text as the cell shows it names its entry first; a key (a value copied from another
+    // cell) is taken when no entry shows that text.
     if (str.IsEmpty()) {
-        ok = CGXEditControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
-    } else if (GXFindTabEntry(str, keyCol, Choices(pOldStyle), titles, TRUE, entry) >= 0) {
-        // The control's own store hands over the key already.
         ok = CGXEditControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
     } else if (GXFindTabEntry(str, textCol, Choices(pOldStyle), titles, TRUE, entry) >= 0) {
         ok = CGXEditControl::SetCellText(nRow, nCol, GXTabField(entry, keyCol), nFlags, pOldStyle);
+    } else if (GXFindTabEntry(str, keyCol, Choices(pOldStyle), titles, TRUE, entry) >= 0) {
+        ok = CGXEditControl::SetCellText(nRow, nCol, str, nFlags, pOldStyle);
     }
     if (pComposed != nullptr)
         m_pGrid->RecycleStyle(pComposed);
     return ok;
+}
+
+BOOL CGXTabbedComboBox::StoreCurrentText(const CString& sKey)
+{
+    // The control's own text is converted to its key already: stored as it is, never looked up
+    // again as a text some other entry may show.
+    return CGXComboBox::SetCellText(m_nRow, m_nCol, sKey, GX_INVALIDATE, nullptr);
 }
 
 BOOL CGXTabbedComboBox::ValidateString(const CString& sEdit)

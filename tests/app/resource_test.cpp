@@ -204,6 +204,13 @@ TEST_F(ResourceFixture, TheContextMenuShowsTheItemsStates)
     EXPECT_EQ(0, AfxSeamPendingSteps());
 }
 
+TEST_F(ResourceFixture, TheObjectListsDropTargetIsRevokedWithItsWindow)
+{
+    ASSERT_EQ(&Objects(), Objects().m_dropTarget.GetWindow());
+    Objects().DestroyWindow();
+    EXPECT_EQ(nullptr, Objects().m_dropTarget.GetWindow());
+}
+
 TEST_F(ResourceFixture, AnObjectFilesDragBlockHoldsItsTextAndANul)
 {
     CString crate = m_root + "\\objs\\crate.map";

@@ -329,6 +329,63 @@ TEST(Dialogs, DoModalRunsTheFrameworksOwnLoopWithTheOwnerDisabled)
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
+// A driven dialog runs the user's modal loop: its owner is disabled and the dialog shown when the
+// test's user acts, the loop's idle updates have run, and keys the user leaves behind are taken
+// by the loop's key filtering (Enter presses the default button, Escape cancels).
+class CKickCountingDlg : public CValuesDlg
+{
+public:
+    int m_nKicks = 0;
+    LRESULT OnKickIdle(WPARAM, LPARAM)
+    {
+        ++m_nKicks;
+        return FALSE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CKickCountingDlg, CValuesDlg)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+TEST(Dialogs, ADrivenDialogRunsTheUsersModalLoop)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr,
+                               nullptr));
+    owner.ShowWindow(SW_SHOWNA);
+    struct Case
+    {
+        BYTE vk;
+        INT_PTR nResult;
+        const char* name;
+        int nCancels;
+    } cases[] = {{VK_RETURN, IDOK, "typed", 0}, {VK_ESCAPE, IDCANCEL, "brush", 1}};
+    for (const Case& c : cases) {
+        CKickCountingDlg dlg;
+        dlg.m_pParentWnd = &owner;
+        BOOL bOwnerDisabled = FALSE, bShown = FALSE;
+        int nKicks = 0;
+        AfxSeamDrive([&](AfxModalCall& call) {
+            bOwnerDisabled = !::IsWindowEnabled(owner.m_hWnd);
+            bShown = ::IsWindowVisible(call.hWnd);
+            nKicks = dlg.m_nKicks;
+            HWND hEdit = ::GetDlgItem(call.hWnd, IDC_F1_NAME);
+            ::SetWindowTextA(hEdit, "typed");
+            ::SetFocus(hEdit);
+            ::PostMessageA(hEdit, WM_KEYDOWN, c.vk, 0);
+        });
+        EXPECT_EQ(dlg.DoModal(), c.nResult) << c.vk;
+        EXPECT_TRUE(bOwnerDisabled) << c.vk;
+        EXPECT_TRUE(bShown) << c.vk;
+        EXPECT_GE(nKicks, 1) << c.vk;
+        EXPECT_STREQ((LPCSTR)dlg.m_strName, c.name);
+        EXPECT_EQ(dlg.m_nCancels, c.nCancels) << c.vk;
+        EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd)) << c.vk;
+        EXPECT_EQ(dlg.m_hWnd, nullptr);
+    }
+    owner.DestroyWindow();
+}
+
 // A dialog whose message filter fails with an exception that is not the framework's.
 class CFailingDlg : public CValuesDlg
 {

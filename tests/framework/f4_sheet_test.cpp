@@ -3,6 +3,8 @@
 #include "afxtest.h"
 #include "afxsheet.h"
 #include "f4_test_ids.h"
+#include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -16,11 +18,37 @@ CString ItemText(CWnd* pDlg, int nID)
     return sz;
 }
 
+// What a page's failure throws.
+enum Failure { noFailure, refuses, frameworkException, foreignException, plainValue };
+
+[[noreturn]] void Throw(Failure failure)
+{
+    if (failure == frameworkException)
+        AfxThrowNotSupportedException();
+    if (failure == foreignException)
+        throw std::runtime_error("disk full");
+    throw 7;
+}
+
 class CNamePage : public CPropertyPage
 {
 public:
     CNamePage() : CPropertyPage(IDD_F4_PAGE1) {}
     CString m_strName = "start";
+    Failure m_keyFailure = noFailure;   // thrown by the key filter when F3 comes
+    int m_nIdleUpdates = 0;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (m_keyFailure != noFailure && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F3)
+            Throw(m_keyFailure);
+        return CPropertyPage::PreTranslateMessage(pMsg);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_IDLEUPDATECMDUI)
+            ++m_nIdleUpdates;
+        return CPropertyPage::WindowProc(message, wParam, lParam);
+    }
     void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_F4_NAME, m_strName); }
     BOOL OnSetActive() override
     {
@@ -41,6 +69,15 @@ class CCountPage : public CPropertyPage
 public:
     CCountPage() : CPropertyPage(IDD_F4_PAGE2, IDS_F4_SHEET) {}
     int m_nCount = 3;
+    Failure m_applyFailure = noFailure;
+    BOOL OnApply() override
+    {
+        if (m_applyFailure == refuses)
+            return FALSE;
+        if (m_applyFailure != noFailure)
+            Throw(m_applyFailure);
+        return CPropertyPage::OnApply();
+    }
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Text(pDX, IDC_F4_COUNT, m_nCount);
@@ -143,6 +180,127 @@ TEST_F(SheetTest, AModalSheetComesUpCentredOnItsOwner)
     EXPECT_NEAR(rectSheet.CenterPoint().x, rectOwner.CenterPoint().x, 1);
     EXPECT_NEAR(rectSheet.CenterPoint().y, rectOwner.CenterPoint().y, 1);
     owner.DestroyWindow();
+}
+
+TEST_F(SheetTest, ADrivenSheetRunsTheUsersModalLoop)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 700,
+                               500, nullptr, nullptr));
+    m_sheet.m_pParentWnd = &owner;
+    BOOL bOwnerDisabled = FALSE, bShown = FALSE;
+    int nIdleUpdates = 0;
+    AfxSeamDrive([&](AfxModalCall& c) {
+        bOwnerDisabled = !owner.IsWindowEnabled();
+        bShown = ::IsWindowVisible(c.hWnd);
+        nIdleUpdates = m_name.m_nIdleUpdates;
+        // The user types a name and presses Enter; the loop's key filtering takes it.
+        HWND hEdit = ::GetDlgItem(m_name.m_hWnd, IDC_F4_NAME);
+        ::SetWindowTextA(hEdit, "typed");
+        ::SetFocus(hEdit);
+        ::PostMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_TRUE(bOwnerDisabled);
+    EXPECT_TRUE(bShown);
+    EXPECT_GE(nIdleUpdates, 1);
+    EXPECT_STREQ((LPCSTR)m_name.m_strName, "typed");
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    EXPECT_EQ(m_sheet.m_hWnd, nullptr);
+    owner.DestroyWindow();
+}
+
+TEST_F(SheetTest, WhateverEndsTheRunTheOwnerIsEnabledAgain)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 700,
+                               500, nullptr, nullptr));
+    m_sheet.m_pParentWnd = &owner;
+    for (Failure failure : {foreignException, plainValue, frameworkException}) {
+        m_name.m_keyFailure = failure;
+        size_t nCallsBefore = AfxSeamCalls().size();
+        // The user presses F3, whose filtering fails.
+        AfxSeamDrive([&](AfxModalCall&) {
+            ::PostMessageA(::GetDlgItem(m_name.m_hWnd, IDC_F4_NAME), WM_KEYDOWN, VK_F3, 0);
+        });
+        if (failure == foreignException) {
+            EXPECT_THROW(m_sheet.DoModal(), std::runtime_error);
+        }
+        else if (failure == plainValue) {
+            EXPECT_THROW(m_sheet.DoModal(), int);
+        }
+        else {
+            AfxSeamAnswer(IDOK);    // the framework's own failure is told to the user
+            EXPECT_EQ(m_sheet.DoModal(), -1);
+            EXPECT_EQ(AfxSeamCalls().size(), nCallsBefore + 2);
+        }
+        EXPECT_TRUE(owner.IsWindowEnabled()) << failure;
+        EXPECT_EQ(m_sheet.m_hWnd, nullptr) << failure;
+    }
+    m_name.m_keyFailure = noFailure;
+    owner.DestroyWindow();
+}
+
+TEST_F(SheetTest, APageThatCannotApplyKeepsTheSheetOpenOnItAndTheSheetNeverEndsWithOK)
+{
+    struct Case
+    {
+        Failure failure;
+        size_t nMessages;   // what the user is told (a page that refuses said why itself)
+    } cases[] = {{refuses, 0}, {frameworkException, 1}, {foreignException, 1}};
+    for (const Case& c : cases) {
+        m_count.m_applyFailure = c.failure;
+        size_t nMessagesBefore = afxtest::MessageBoxTexts().size();
+        BOOL bOpen = FALSE;
+        CPropertyPage* pFront = nullptr;
+        AfxSeamDrive([&](AfxModalCall& call) {
+            m_sheet.SetActivePage(1);
+            m_sheet.SetActivePage(0);
+            AfxSeamPressButton(call.hWnd, IDOK);
+            bOpen = ::IsWindowVisible(call.hWnd);
+            pFront = m_sheet.GetActivePage();
+            // The user gives up: the sheet is cancelled.
+        });
+        for (size_t i = 0; i < c.nMessages; ++i)
+            AfxSeamAnswer(IDOK);
+        EXPECT_EQ(m_sheet.DoModal(), IDCANCEL) << c.failure;
+        EXPECT_TRUE(bOpen) << c.failure;
+        EXPECT_EQ(pFront, &m_count) << c.failure;
+        EXPECT_EQ(afxtest::MessageBoxTexts().size(), nMessagesBefore + c.nMessages) << c.failure;
+    }
+    // Once the page can apply, OK ends the sheet with IDOK.
+    m_count.m_applyFailure = noFailure;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        m_sheet.SetActivePage(1);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+}
+
+TEST_F(SheetTest, AModelessSheetGoesWhenOKOrCancelEndsIt)
+{
+    struct Case
+    {
+        const char* how;
+        std::function<void(HWND)> end;
+    } cases[] = {
+        {"OK", [](HWND h) { AfxSeamPressButton(h, IDOK); }},
+        {"Cancel", [](HWND h) { AfxSeamPressButton(h, IDCANCEL); }},
+        {"close box", [](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"PressButton", [this](HWND) { m_sheet.PressButton(PSBTN_OK); }},
+    };
+    for (const Case& c : cases) {
+        g_log.clear();
+        ASSERT_TRUE(m_sheet.Create());
+        HWND hWnd = m_sheet.m_hWnd;
+        m_sheet.ShowWindow(SW_SHOWNA);
+        // Apply leaves it open.
+        ::SendMessageA(hWnd, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+        EXPECT_TRUE(::IsWindow(hWnd)) << c.how;
+        c.end(hWnd);
+        EXPECT_FALSE(::IsWindow(hWnd)) << c.how;
+        EXPECT_EQ(m_sheet.m_hWnd, nullptr) << c.how;
+    }
 }
 
 TEST_F(SheetTest, AScriptAnswersWithoutWindows)

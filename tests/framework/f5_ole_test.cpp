@@ -250,6 +250,38 @@ TEST_F(DropTargetTest, RegistrationIsRevokedAndCanBeMadeAgain)
     EXPECT_FALSE(second.Register(m_pView));
 }
 
+namespace {
+
+// A window that asks, as it is finally destroyed, whether a drop target is still registered on it.
+class CRegistrationProbe : public CWnd
+{
+public:
+    HRESULT hrRevokeAtTheEnd = S_FALSE;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCDESTROY)
+            hrRevokeAtTheEnd = ::RevokeDragDrop(m_hWnd);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(OleDropTarget, ARegistrationEndsWithItsWindow)
+{
+    COleDropTarget target;
+    for (int i = 0; i < 2; ++i) {
+        CRegistrationProbe wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "drop", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+        ASSERT_TRUE(target.Register(&wnd)) << i;
+        EXPECT_EQ(&wnd, target.GetWindow());
+        wnd.DestroyWindow();
+        EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, wnd.hrRevokeAtTheEnd) << "still registered while the window went";
+        EXPECT_EQ(nullptr, target.GetWindow());
+        // The window object goes before the target, which no longer refers to it.
+    }
+}
+
 TEST(OleDataSourceClipboard, TheClipboardKeepsTheSourceAlive)
 {
     g_sourcesDeleted = 0;

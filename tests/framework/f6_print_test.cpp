@@ -6,17 +6,22 @@
 #include "afxres.h"
 #include "afxpreview.h"
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace {
 
-// A view that logs the print loop's calls and paints each page a colour of its number.
+// A view that logs the print loop's calls and paints each page a colour of its number. Its
+// printing can fail on a page: OnPrepareDC with a framework exception, or OnPrint after drawing
+// with another kind.
 class CLogView : public CView
 {
 public:
     std::string log;
     UINT nMaxPage = 3;
     BOOL bPrepare = TRUE;
+    UINT nFailPrepare = 0;
+    UINT nFailPrint = 0;
     std::vector<CRect> drawRects;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override
     {
@@ -29,6 +34,8 @@ public:
     {
         if (pInfo != nullptr)
             log += "dc" + std::to_string(pInfo->m_nCurPage) + " ";
+        if (pInfo != nullptr && pInfo->m_nCurPage == nFailPrepare)
+            AfxThrowNotSupportedException();
     }
     std::function<void(CPrintInfo*)> onPrint;
     void OnDraw(CDC*) override {}
@@ -40,9 +47,16 @@ public:
         drawRects.push_back(pInfo->m_rectDraw);
         CRect r(10, 10, 40, 30);
         pDC->FillSolidRect(&r, RGB(pInfo->m_nCurPage * 40, 0, 0));
+        if (pInfo->m_nCurPage == nFailPrint)
+            throw std::runtime_error("out of ink");
     }
     void OnEndPrinting(CDC*, CPrintInfo*) override { log += "end"; }
+    DECLARE_MESSAGE_MAP()
 };
+BEGIN_MESSAGE_MAP(CLogView, CView)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+END_MESSAGE_MAP()
 
 // No printer installed: the system's answer under a Wine without printers.
 class CNoPrinter : public CPrinterDevice
@@ -241,6 +255,152 @@ TEST_F(PrintTest, TheProgressDialogShowsEachPageAndItsCancelEndsTheJobAfterThePa
     EXPECT_EQ(printer.m_nDocsAborted, 1);
     EXPECT_EQ(printer.m_nDocsEnded, 0);
     EXPECT_EQ(CPrintingDialog::GetActive(), nullptr);
+}
+
+TEST_F(PrintTest, APageThatFailsEndsTheJobAndGivesTheEditorBack)
+{
+    struct Case
+    {
+        const char* what;
+        UINT nFailPrepare, nFailPrint;
+        size_t nFailEndPage;
+        const char* log;
+        const char* message;    // the start of the one message
+    } cases[] = {
+        {"OnPrepareDC throws", 2, 0, 0, "prepare begin dc1 print1 dc2 end", "An unsupported operation"},
+        {"OnPrint throws", 0, 2, 0, "prepare begin dc1 print1 dc2 print2 end", "Internal application error."},
+        {"the printer fails", 0, 0, 2, "prepare begin dc1 print1 dc2 print2 end",
+         "The printer failed while printing."},
+    };
+    for (const Case& c : cases) {
+        auto* pView = new CLogView;
+        pView->nFailPrepare = c.nFailPrepare;
+        pView->nFailPrint = c.nFailPrint;
+        CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView);
+        ASSERT_NE(pFrame, nullptr);
+        CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
+        AfxGetApp()->m_pMainWnd = pFrame;
+        printer.m_pages.clear();
+        printer.m_nDocsEnded = printer.m_nDocsAborted = 0;
+        printer.m_nFailEndPage = c.nFailEndPage;
+        size_t nMessagesBefore = afxtest::MessageBoxTexts().size();
+        AfxSeamAnswer(IDOK);    // the print dialog
+        AfxSeamAnswer(IDOK);    // what went wrong
+        // The user chooses Print.
+        pView->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+        AfxGetApp()->m_pMainWnd = pOldMain;
+        EXPECT_EQ(pView->log, c.log) << c.what;
+        EXPECT_TRUE(pFrame->IsWindowEnabled()) << c.what;
+        EXPECT_EQ(printer.m_nDCsOpen, 0) << c.what;
+        EXPECT_EQ(printer.m_nDocsAborted, 1) << c.what;
+        EXPECT_EQ(printer.m_nDocsEnded, 0) << c.what;
+        EXPECT_EQ(printer.m_pages.size(), 1u) << c.what;
+        EXPECT_EQ(CPrintingDialog::GetActive(), nullptr) << c.what;
+        auto texts = afxtest::MessageBoxTexts();
+        ASSERT_EQ(texts.size(), nMessagesBefore + 1) << c.what;
+        EXPECT_EQ(texts.back().Find(c.message), 0) << c.what << ": " << (LPCSTR)texts.back();
+        pFrame->DestroyWindow();
+    }
+    printer.m_nFailEndPage = 0;
+}
+
+TEST_F(PrintTest, AFailingPreviewPageShowsWhatWasDrawnTellsOnceAndLeaksNothing)
+{
+    auto* pView = new CLogView;
+    pView->nFailPrint = 2;
+    CFrameWnd* pFrame = afxtest::MakeFrameWithView(pView);
+    ASSERT_NE(pFrame, nullptr);
+    pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    auto* pPreview = dynamic_cast<CPreviewView*>(pFrame->GetActiveView());
+    ASSERT_NE(pPreview, nullptr);
+    pPreview->UpdateWindow();
+    const int nGdiBefore = afxtest::LiveGdiObjects();
+
+    AfxSeamAnswer(IDOK);    // the failure, told once
+    CWnd* pBar = pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(pBar, nullptr);
+    ::SendMessageA(::GetDlgItem(pBar->m_hWnd, AFX_ID_PREVIEW_NEXT), BM_CLICK, 0, 0);
+    for (int i = 0; i < 20; ++i) {
+        pPreview->Invalidate(FALSE);
+        pPreview->UpdateWindow();
+    }
+    EXPECT_EQ(afxtest::LiveGdiObjects(), nGdiBefore);
+    auto texts = afxtest::MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].Find("out of ink"), -1) << (LPCSTR)texts[0];
+
+    // On screen: what the page drew before it failed, on the white page.
+    CRect page = pPreview->GetPageRect();
+    const double s = page.Width() / 200.0;
+    HDC hDC = ::GetDC(pPreview->m_hWnd);
+    EXPECT_EQ(::GetPixel(hDC, page.left + (int)(25 * s), page.top + (int)(20 * s)), RGB(80, 0, 0));
+    EXPECT_EQ(::GetPixel(hDC, page.left + (int)(100 * s), page.top + (int)(100 * s)), RGB(255, 255, 255));
+    ::ReleaseDC(pPreview->m_hWnd, hDC);
+
+    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    EXPECT_EQ(pFrame->GetActiveView(), pView);
+    pFrame->DestroyWindow();
+}
+
+// A frame with commands that act on its document, on keys of its accelerator table.
+class CCommandFrame : public CFrameWnd
+{
+public:
+    std::vector<UINT> commands;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nCode == CN_COMMAND && nID >= 0x8100 && nID <= 0x8103) {
+            if (pHandlerInfo == nullptr)
+                commands.push_back(nID);
+            return TRUE;
+        }
+        return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+};
+
+TEST_F(PrintTest, WhilePreviewingTheFramesAcceleratorsRestAndThePreviewsKeysWork)
+{
+    ACCEL table[] = {{FVIRTKEY, VK_SPACE, 0x8100},
+                     {FVIRTKEY | FCONTROL, 'X', 0x8101},
+                     {FVIRTKEY | FCONTROL, 'V', 0x8102},
+                     {FVIRTKEY | FCONTROL, 'B', 0x8103}};
+    HACCEL hAccel = ::CreateAcceleratorTableA(table, 4);
+    auto* pView = new CLogView;
+    auto* pFrame = new CCommandFrame;
+    ASSERT_EQ(afxtest::MakeFrameWithView(pView, CRect(0, 0, 640, 480), pFrame), pFrame);
+    pFrame->m_hAccelTable = hAccel;
+    ASSERT_TRUE(afxtest::Activate(pFrame));
+
+    pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    auto* pPreview = dynamic_cast<CPreviewView*>(pFrame->GetActiveView());
+    ASSERT_NE(pPreview, nullptr);
+    afxtest::InputScript keys;
+    keys.Key(VK_SPACE);
+    for (BYTE vk : {'X', 'V', 'B'})
+        keys.KeyDown(VK_CONTROL).Key(vk).KeyUp(VK_CONTROL);
+    keys.Key(VK_NEXT);
+    ASSERT_TRUE(keys.Run());
+    EXPECT_TRUE(pFrame->commands.empty()) << pFrame->commands.size() << " commands reached the hidden view's frame";
+    EXPECT_EQ(pPreview->GetCurrentPage(), 2u);
+
+    afxtest::InputScript back;
+    back.Key(VK_PRIOR);
+    ASSERT_TRUE(back.Run());
+    EXPECT_EQ(pPreview->GetCurrentPage(), 1u);
+    afxtest::InputScript close;
+    close.Key(VK_ESCAPE);
+    ASSERT_TRUE(close.Run());
+    EXPECT_EQ(pFrame->GetActiveView(), pView);
+
+    // The preview gone, the keys are the frame's again.
+    pView->SetFocus();
+    afxtest::InputScript space;
+    space.Key(VK_SPACE);
+    ASSERT_TRUE(space.Run());
+    EXPECT_EQ(pFrame->commands, std::vector<UINT>{0x8100});
+    pFrame->m_hAccelTable = nullptr;
+    pFrame->DestroyWindow();
+    ::DestroyAcceleratorTable(hAccel);
 }
 
 TEST_F(PrintTest, PreviewShowsOnePageScaledInPlaceOfTheFramesPaneAndGivesEverythingBack)

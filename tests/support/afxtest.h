@@ -2,7 +2,9 @@
 //
 // The test main activates the framework's test seam: every message box, modal dialog, common
 // dialog and popup menu is answered by the steps a test scripts (AfxSeamAnswer, AfxSeamScript,
-// AfxSeamDrive) and recorded (AfxSeamCalls); a request with no step left fails the test. Each test
+// AfxSeamDrive) and recorded (AfxSeamCalls); a request with no step left fails the test. A driven
+// dialog or sheet runs the user's own modal loop with its owner disabled: the driver acts when the
+// loop first waits for input, and keys it posts are handled by the loop after it returns. Each test
 // also gets a registry root of its own for the settings store, removed after the test.
 #pragma once
 #include "afxwin.h"

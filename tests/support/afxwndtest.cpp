@@ -178,9 +178,10 @@ BOOL Activate(CWnd* pWnd)
     return WaitFor([&] { return ::GetForegroundWindow() == pWnd->m_hWnd; }, 2000) ? TRUE : FALSE;
 }
 
-CFrameWnd* MakeFrameWithView(CView* pView, CRect rect)
+CFrameWnd* MakeFrameWithView(CView* pView, CRect rect, CFrameWnd* pFrame)
 {
-    auto* pFrame = new CFrameWnd;
+    if (pFrame == nullptr)
+        pFrame = new CFrameWnd;
     if (!pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect)) {
         delete pFrame;
         return nullptr;
@@ -192,6 +193,43 @@ CFrameWnd* MakeFrameWithView(CView* pView, CRect rect)
     pFrame->SetActiveView(pView);
     pFrame->RecalcLayout();
     return pFrame;
+}
+
+int LiveGdiObjects()
+{
+    DWORD nSystem = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (nSystem != 0)
+        return (int)nSystem;
+    // A handle's low word is its slot in the table; without the high word (the slot's reuse
+    // count) the slot's current object answers, whatever its generation.
+    int nLive = 0;
+    for (UINT_PTR nSlot = 1; nSlot <= 0xFFFF; ++nSlot)
+        if (::GetObjectType((HGDIOBJ)nSlot) != 0)
+            ++nLive;
+    return nLive;
+}
+
+namespace {
+
+BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam)
+{
+    // The system's input method window comes and goes with the thread's first and last window.
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (lstrcmpiA(szClass, "IME") == 0)
+        return TRUE;
+    ++*(int*)lParam;
+    ::EnumChildWindows(hWnd, [](HWND, LPARAM l) -> BOOL { ++*(int*)l; return TRUE; }, lParam);
+    return TRUE;
+}
+
+} // namespace
+
+int LiveWindows()
+{
+    int n = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, (LPARAM)&n);
+    return n;
 }
 
 CStandInPrinter::Page DrawViewPage(CView* pView)

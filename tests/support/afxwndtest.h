@@ -83,7 +83,16 @@ private:
 BOOL Activate(CWnd* pWnd);
 
 // A shown frame whose pane (and active view) is pView; null when a window could not be made.
-CFrameWnd* MakeFrameWithView(CView* pView, CRect rect = CRect(0, 0, 640, 480));
+// pFrame: a frame object of the test's own class to create (deleted with its window).
+CFrameWnd* MakeFrameWithView(CView* pView, CRect rect = CRect(0, 0, 640, 480), CFrameWnd* pFrame = nullptr);
+
+// The GDI objects (pens, brushes, fonts, bitmaps, regions, device contexts...) this process holds
+// now. The system's count where it keeps one; Wine answers 0 there, so the process's GDI handle
+// table is walked instead (every live handle answers its object type).
+int LiveGdiObjects();
+// The windows of this thread, top-level ones and all their descendants (the system's input
+// method window, which comes and goes with the others, not counted).
+int LiveWindows();
 
 // What a view's OnDraw paints, drawn over a white page of the view's client size.
 CStandInPrinter::Page DrawViewPage(CView* pView);

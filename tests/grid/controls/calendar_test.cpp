@@ -92,6 +92,51 @@ TEST_F(CalendarTest, StepsAndRange)
     EXPECT_EQ(cal.m_nBeeps, beeps + 1);
 }
 
+TEST_F(CalendarTest, ArrowKeysStepFromTheSelectedDateAfterPaging)
+{
+    ASSERT_TRUE(afxtest::Activate(&frame));
+    struct Case
+    {
+        const char* name;
+        UINT button;   // the title button clicked
+        BYTE key;
+        COleDateTime selected;
+    } cases[] = {
+        {"next month, Right", 23241, VK_RIGHT, D(2004, 2, 16)},
+        {"previous month, Left", 23244, VK_LEFT, D(2004, 2, 14)},
+        {"next year, Down", 23243, VK_DOWN, D(2004, 2, 22)},
+        {"next month, Page Down", 23241, VK_NEXT, D(2004, 3, 1)},
+        {"previous year, Ctrl+Down", 23242, VK_DOWN, D(2005, 2, 15)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(cal.SetDate(D(2004, 2, 15), TRUE));
+        cal.SelectDate(D(2004, 2, 15), TRUE);
+        CWnd* button = cal.GetDlgItem(c.button);
+        ASSERT_NE(button, nullptr) << c.name;
+        CRect r;
+        button->GetWindowRect(&r);
+        afxtest::InputScript s;
+        s.MoveTo(r.CenterPoint()).Click();
+        const BOOL ctrl = c.button == 23242;
+        if (ctrl)
+            s.KeyDown(VK_CONTROL);
+        s.Key(c.key);
+        if (ctrl)
+            s.KeyUp(VK_CONTROL);
+        ASSERT_TRUE(s.Run()) << c.name;
+        EXPECT_EQ(Current(), c.selected) << c.name;
+        EXPECT_EQ(cal.GetVisibleDate().GetMonth(), c.selected.GetMonth()) << c.name;
+        // The selected date's box shows it selected.
+        int shown = 0;
+        for (int i = 0; i < 42; ++i)
+            if (cal.GetBox(i)->IsSelected()) {
+                ++shown;
+                EXPECT_EQ(cal.GetBox(i)->GetDate(), c.selected) << c.name;
+            }
+        EXPECT_EQ(shown, 1) << c.name;
+    }
+}
+
 TEST_F(CalendarTest, MarksStaySortedWithoutDuplicates)
 {
     for (int d : {5, 3, 5, 9})

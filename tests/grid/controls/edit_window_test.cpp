@@ -258,14 +258,73 @@ TEST_F(CellWindowTest, TextFitComboCompletesAndItsListOpensOnTheValue)
     ASSERT_TRUE(tab.Run());
     EXPECT_EQ(grid.GetCellValue(1, 2), "Blue");
 
-    // Escape closes without taking anything.
+    // Escape closes without taking anything: leaving the cell stores nothing.
     Place(1, 2);
     afxtest::InputScript esc;
     AltDown(esc);
     esc.Key(VK_UP).Key(VK_ESCAPE);
     ASSERT_TRUE(esc.Run());
     ExpectClosed();
+    afxtest::InputScript leave;
+    leave.Key(VK_TAB);
+    ASSERT_TRUE(leave.Run());
+    EXPECT_EQ(Col(), 3u);
     EXPECT_EQ(grid.GetCellValue(1, 2), "Blue");
+}
+
+TEST_F(CellWindowTest, EscapeInAnOpenListGivesBackWhatTheCellHad)
+{
+    struct Case
+    {
+        const char* name;
+        UINT id;
+        const char* choices;
+        const char* value;
+        const char* typed;   // typed before the list opens
+        const char* shown;   // the edit text after Escape
+        const char* stored;  // the value after leaving the cell
+    } cases[] = {
+        {"text-fit", GX_IDS_CTRL_TEXTFIT, kColors, "Green", "", "Green", "Green"},
+        {"no text-fit", GX_IDS_CTRL_COMBOBOX, kColors, "Red", "", "Red", "Red"},
+        {"zero-based", GX_IDS_CTRL_ZEROBASED, kColors, "0", "", "0", "0"},
+        {"one-based", GX_IDS_CTRL_ONEBASED, kColors, "2", "", "2", "2"},
+        {"display, zero-based", GX_IDS_CTRL_ZEROBASED_EX, kColors, "1", "", "Green", "1"},
+        {"display, one-based", GX_IDS_CTRL_ONEBASED_EX, kColors, "1", "", "Red", "1"},
+        {"tabbed", GX_IDS_CTRL_TABBED_COMBOBOX, "1\tRed\n2\tGreen\n3\tBlue", "2", "", "Green", "2"},
+        // Typed text stays typed: the list only browsed over it.
+        {"typed, no text-fit", GX_IDS_CTRL_COMBOBOX, kColors, "Red", "gr", "gr", "gr"},
+    };
+    grid.SetColCount(6);
+    for (const Case& c : cases) {
+        grid.SetStyleRange(CGXRange(1, 5, 6, 5),
+                           &CGXStyle()
+                                .SetControl(c.id)
+                                .SetChoiceList(c.choices)
+                                .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+                                .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "0"),
+                           gxOverride);
+        grid.SetValueRange(CGXRange(3, 5), c.value);
+        Place(3, 5);
+        auto* combo = dynamic_cast<CGXComboBox*>(grid.GetCellControl(3, 5));
+        ASSERT_NE(combo, nullptr) << c.name;
+        afxtest::InputScript s;
+        Type(s, c.typed);
+        AltDown(s);
+        s.Key(VK_DOWN);
+        ASSERT_TRUE(s.Run()) << c.name;
+        ASSERT_TRUE(combo->IsDropListVisible()) << c.name;
+        afxtest::InputScript esc;
+        esc.Key(VK_ESCAPE);
+        ASSERT_TRUE(esc.Run()) << c.name;
+        ExpectClosed();
+        EXPECT_EQ(combo->GetEditText(), c.shown) << c.name;
+        EXPECT_EQ(::GetFocus(), combo->GetSafeHwnd()) << c.name;
+        afxtest::InputScript leave;
+        leave.Key(VK_TAB);
+        ASSERT_TRUE(leave.Run()) << c.name;
+        EXPECT_EQ(Col(), 6u) << c.name;
+        EXPECT_EQ(grid.GetCellValue(3, 5), c.stored) << c.name;
+    }
 }
 
 TEST_F(CellWindowTest, ComboClosesWhenTheGridScrollsOrTheControlGoes)
@@ -354,6 +413,43 @@ TEST_F(CellWindowTest, CheckListStoresTheChecksOnEveryClose)
     ASSERT_TRUE(clear.Run());
     EXPECT_EQ(grid.GetCellValue(1, 3), CString(""));
     ExpectClosed();
+}
+
+TEST_F(CellWindowTest, CheckListTicksOutliveScrollingAndMovingAway)
+{
+    grid.SetRowCount(60);
+    struct Case
+    {
+        const char* name;
+        int how;   // 0 the grid scrolls, 1 the current cell moves, 2 a click into another cell
+    } cases[] = {{"scrolled", 0}, {"moved", 1}, {"clicked", 2}};
+    for (const Case& c : cases) {
+        grid.SetTopRow(1);
+        grid.SetValueRange(CGXRange(1, 3), "5");
+        Place(1, 3);
+        auto* check = dynamic_cast<CGXCheckListComboBox*>(grid.GetCellControl(1, 3));
+        ASSERT_NE(check, nullptr);
+        afxtest::InputScript s;
+        AltDown(s);
+        s.Key(VK_SPACE);   // the first item unticked
+        ASSERT_TRUE(s.Run()) << c.name;
+        ASSERT_TRUE(check->IsDropListVisible()) << c.name;
+        if (c.how == 0) {
+            grid.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        } else if (c.how == 1) {
+            grid.PlaceCurrentCell(4, 1, GX_UPDATENOW);
+        } else {
+            CPoint pt = grid.CalcCellRect(4, 1).CenterPoint();
+            grid.ClientToScreen(&pt);
+            afxtest::InputScript click;
+            click.MoveTo(pt).Click();
+            ASSERT_TRUE(click.Run()) << c.name;
+        }
+        afxtest::PumpMessages();
+        EXPECT_FALSE(check->IsDropListVisible()) << c.name;
+        ExpectClosed();
+        EXPECT_EQ(grid.GetCellValue(1, 3), "4") << c.name;
+    }
 }
 
 TEST_F(CellWindowTest, SpinStepsWithinTheCellsBounds)
@@ -575,6 +671,55 @@ TEST_F(CellWindowTest, TabbedComboShowsTextStoresKeyAndCompletes)
     EXPECT_FALSE(combo->GetTitleWnd()->IsWindowVisible());
 }
 
+TEST_F(CellWindowTest, TabbedCombosLookAPastedTextUpBeforeTheKeys)
+{
+    for (UINT id : {GX_IDS_CTRL_TABBED_COMBOBOX, GX_IDS_CTRL_TABBED_DROPDOWNLIST}) {
+        grid.SetStyleRange(CGXRange(1, 5, 6, 5),
+                           &CGXStyle()
+                                .SetControl(id)
+                                .SetChoiceList("A\tB\nB\tC")
+                                .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+                                .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+                                .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "0"),
+                           gxOverride);
+        struct Case
+        {
+            const char* pasted;
+            const char* stored;
+            const char* shown;
+        } cases[] = {
+            {"B", "A", "B"},      // a text shown by an entry
+            {"C", "B", "C"},
+            {"A", "A", "B"},      // no entry shows it: a key
+            {"x", "old", ""},     // neither: nothing stored
+        };
+        for (const Case& c : cases) {
+            grid.SetValueRange(CGXRange(2, 5), "old");
+            Place(2, 5);
+            PutOnClipboard(c.pasted);
+            afxtest::InputScript paste;
+            paste.KeyDown(VK_CONTROL).Key('V').KeyUp(VK_CONTROL);
+            ASSERT_TRUE(paste.Run()) << id << " " << c.pasted;
+            Place(3, 5);
+            EXPECT_EQ(grid.GetCellValue(2, 5), c.stored) << id << " " << c.pasted;
+            CString shown;
+            grid.GetCellControl(2, 5)->GetDisplayText(shown, 2, 5, nullptr, &grid.GetCellStyle(2, 5));
+            EXPECT_EQ(shown, c.shown) << id << " " << c.pasted;
+        }
+
+        // The control's own choice of the entry showing "C" stores its key "B", never the key
+        // of the entry showing "B".
+        grid.SetValueRange(CGXRange(2, 5), "A");
+        Place(2, 5);
+        afxtest::InputScript choose;
+        AltDown(choose);
+        choose.Key(VK_DOWN).Key(VK_RETURN).Key(VK_TAB);
+        ASSERT_TRUE(choose.Run()) << id;
+        EXPECT_EQ(grid.GetCellValue(2, 5), "B") << id;
+        ExpectClosed();
+    }
+}
+
 TEST_F(CellWindowTest, SystemComboBoxesInTheCell)
 {
     grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle().SetControl(GX_IDS_CTRL_CBS_DROPDOWNLIST).SetChoiceList(kColors),
@@ -674,6 +819,59 @@ TEST_F(CellWindowTest, TabbedSystemComboBoxes)
     ASSERT_TRUE(typed.Run());
     EXPECT_EQ(grid.GetCellValue(3, 1), CString("2"));
     ExpectClosed();
+}
+
+TEST_F(CellWindowTest, ActiveWindowsFollowTheirCellWhenRowsAboveChange)
+{
+    struct Case
+    {
+        const char* name;
+        UINT id;
+        BYTE key;    // starts editing
+        BOOL hide;   // row 2 hidden, else made 40 pixels taller
+    } cases[] = {
+        {"combo box window, taller row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', FALSE},
+        {"combo box window, hidden row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', TRUE},
+        {"edit, taller row", GX_IDS_CTRL_EDIT, 'X', FALSE},
+        {"edit, hidden row", GX_IDS_CTRL_EDIT, 'X', TRUE},
+        {"combo, taller row", GX_IDS_CTRL_TEXTFIT, 'G', FALSE},
+        {"rich edit, hidden row", GX_IDS_CTRL_RICHEDIT, 'X', TRUE},
+        {"list box, taller row", GX_IDS_CTRL_LISTBOX, VK_DOWN, FALSE},
+    };
+    const int height = grid.GetRowHeight(2);
+    for (const Case& c : cases) {
+        grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle().SetControl(c.id).SetChoiceList(kColors), gxOverride);
+        Place(4, 5);
+        afxtest::InputScript s;
+        s.Key(c.key);
+        ASSERT_TRUE(s.Run()) << c.name;
+        CGXControl* control = grid.GetCellControl(4, 5);
+        ASSERT_TRUE(control != nullptr && control->IsActive()) << c.name;
+        CWnd* wnd = control->GetWnd();
+        ASSERT_TRUE(wnd != nullptr && wnd->IsWindowVisible()) << c.name;
+        // Where the window sits against its cell.
+        auto offset = [&]() {
+            CRect r;
+            wnd->GetWindowRect(&r);
+            grid.ScreenToClient(&r);
+            return afxtest::Text(r.TopLeft() - grid.CalcCellRect(4, 5).TopLeft());
+        };
+        const std::string before = offset();
+        if (c.hide)
+            grid.HideRows(2, 2);
+        else
+            grid.SetRowHeight(2, 2, height + 40);
+        grid.UpdateWindow();
+        afxtest::PumpMessages();
+        EXPECT_TRUE(wnd->IsWindowVisible()) << c.name;
+        EXPECT_EQ(offset(), before) << c.name;
+        EXPECT_TRUE(control->IsActive()) << c.name;
+        afxtest::InputScript esc;
+        esc.Key(VK_ESCAPE);
+        ASSERT_TRUE(esc.Run()) << c.name;
+        grid.HideRows(2, 2, FALSE);
+        grid.SetRowHeight(2, 2, height);
+    }
 }
 
 TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)

@@ -302,6 +302,36 @@ TEST_F(MaskWindowTest, CellsWithoutMaskEditFreeText)
     EXPECT_EQ(grid.GetCellValue(1, 3), "a1");
 }
 
+TEST_F(MaskWindowTest, OverwriteInFreeTextReplacesWhatItBrings)
+{
+    struct Case
+    {
+        const char* typed;   // typed, or pasted when it starts with '^'
+        const char* stored;
+    } cases[] = {
+        {"x", "hxllo"},
+        {"^ab", "hablo"},
+        {"^abcdef", "habcdef"},
+    };
+    for (const Case& c : cases) {
+        grid.SetValueRange(CGXRange(1, 3), "hello");
+        Place(1, 3);
+        afxtest::InputScript s;
+        s.Key(VK_HOME).Key(VK_RIGHT).Key(VK_INSERT);
+        if (c.typed[0] == '^') {
+            PutOnClipboard(c.typed + 1);
+            Ctrl(s, 'V');
+        } else {
+            Type(s, c.typed);
+        }
+        s.Key(VK_RETURN);
+        ASSERT_TRUE(s.Run()) << c.typed;
+        EXPECT_EQ(grid.GetCellValue(1, 3), c.stored) << c.typed;
+        if (CGXMaskControl* mask = dynamic_cast<CGXMaskControl*>(grid.GetCellControl(1, 3)))
+            mask->m_bInsertMode = TRUE;
+    }
+}
+
 TEST_F(MaskWindowTest, LongTextLeavesRightAlignmentKeepingTheEdit)
 {
     grid.SetColWidth(3, 3, 60);
