@@ -5,6 +5,14 @@
 
 namespace {
 
+// The palette greys and the system colours they become, in the order of SECSysColorBitmapColors.
+const struct { DWORD dwFrom; int nIndex; } s_greys[] = {
+    {0x000000, COLOR_BTNTEXT},
+    {0x808080, COLOR_BTNSHADOW},
+    {0xC0C0C0, COLOR_BTNFACE},
+    {0xFFFFFF, COLOR_BTNHIGHLIGHT},
+};
+
 // The colour of a system colour index as a colour-table entry (blue, green, red, 0).
 DWORD TableColor(int nIndex)
 {
@@ -13,6 +21,14 @@ DWORD TableColor(int nIndex)
 }
 
 } // namespace
+
+SECSysColors SECSysColorBitmapColors()
+{
+    SECSysColors colors;
+    for (size_t i = 0; i < colors.size(); i++)
+        colors[i] = ::GetSysColor(s_greys[i].nIndex);
+    return colors;
+}
 
 BOOL SECLoadSysColorBitmap(CBitmap& bitmap, LPCSTR lpszResourceName)
 {
@@ -65,17 +81,11 @@ BOOL SECLoadSysColorBitmap(CBitmap& bitmap, LPCSTR lpszResourceName)
     std::vector<BYTE> info(header.biSize + nTable);
     memcpy(info.data(), pData, info.size());
     if (nBitCount <= 8) {
-        static const struct { DWORD dwFrom; int nIndex; } s_map[] = {
-            {0x000000, COLOR_BTNTEXT},
-            {0x808080, COLOR_BTNSHADOW},
-            {0xC0C0C0, COLOR_BTNFACE},
-            {0xFFFFFF, COLOR_BTNHIGHLIGHT},
-        };
         BYTE* pTable = info.data() + header.biSize;
         for (size_t i = 0; i < nColors; i++) {
             DWORD dwEntry;
             memcpy(&dwEntry, pTable + i * 4, 4);
-            for (const auto& m : s_map) {
+            for (const auto& m : s_greys) {
                 if (dwEntry == m.dwFrom) {
                     DWORD dwNew = TableColor(m.nIndex);
                     memcpy(pTable + i * 4, &dwNew, 4);

@@ -348,9 +348,11 @@ SECMiniDockFrameWnd::SECMiniDockFrameWnd() : m_wndSECDockBar(TRUE, FALSE)
 
 BOOL SECMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
 {
-    // Popup, caption, system menu, synchronous activation, four-way thick frame, snap to bars,
-    // blocked system menu; a bar of fixed size only moves its frame.
-    DWORD dwStyle = (dwBarStyle & CBRS_SIZE_DYNAMIC) ? 0x80C83300 : 0x80C83B00;
+    // A bar of fixed size only moves its frame.
+    DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | MFS_SYNCACTIVE | MFS_4THICKFRAME | MFS_BLOCKSYSMENU |
+                    FWS_SNAPTOBARS;
+    if (!(dwBarStyle & CBRS_SIZE_DYNAMIC))
+        dwStyle |= MFS_MOVEFRAME;
     return CreateFrame(pParent, dwStyle, dwBarStyle, &m_wndSECDockBar);
 }
 

@@ -136,7 +136,7 @@ void SECDockingFrameImpl::EnableDocking(DWORD dwDockStyle)
         if (!(side[1] & dwDockStyle & CBRS_ALIGN_ANY) || m_pFrame->GetControlBar(side[0]) != nullptr)
             continue;
         auto* pDockBar = new SECDockBar(FALSE, FALSE);
-        if (!pDockBar->Create(m_pFrame, side[1] | 0x56000000, side[0]))
+        if (!pDockBar->Create(m_pFrame, side[1] | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, side[0]))
             AfxThrowResourceException();    // the dock bar deleted itself
     }
 }
@@ -679,8 +679,8 @@ CMDIChildWnd* SECMDIFrameWnd::CreateFloatingMDIChild(DWORD, CCreateContext* pCon
         delete pObject;
         AfxThrowNotSupportedException();
     }
-    // Child, clip children, overlapped-window decorations, add-to-title, snap to bars.
-    if (!pChild->LoadFrame(IDR_SEC_MDIFLOAT, 0x42CFA000, this, pContext))
+    if (!pChild->LoadFrame(IDR_SEC_MDIFLOAT, WS_CHILD | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE | FWS_SNAPTOBARS,
+                           this, pContext))
         return nullptr;     // the child deleted itself
     return pChild;
 }

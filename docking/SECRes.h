@@ -60,6 +60,7 @@
 #define IDC_SEC_TOOLBARNAME     20587
 #define IDC_SEC_LARGEBUTTONS    20588
 #define IDC_SEC_COOLLOOK        20589
+#define IDC_SEC_HELP            57670   // the Help buttons: disabled, as nothing answers them
 // The toolbar cursors: a button dragged as a copy, the resizing edge of a control on a toolbar.
 #define IDC_SEC_DRAGCOPY        20576
 #define IDC_SEC_SIZECONTROL     20577

@@ -14,6 +14,10 @@ UINT DestroyLaterMessage()
     return s_nMsg;
 }
 
+// The raster operation that paints the brush where the source is black and leaves the
+// destination where it is white (PSDPxax).
+const DWORD ROP_PSDPxax = 0x00B8074A;
+
 // The row gap after a row broken at a separator.
 int RowGap(int nSepWidth) { return nSepWidth * 2 / 3; }
 
@@ -307,9 +311,9 @@ void SECToolBarBtn::DrawDisabled(CDC* pDC, const CRect& rect)
     HBRUSH hHilite = ::CreateSolidBrush(::GetSysColor(COLOR_BTNHIGHLIGHT));
     HBRUSH hShadow = ::CreateSolidBrush(::GetSysColor(COLOR_BTNSHADOW));
     HGDIOBJ hOldBrush = ::SelectObject(pDC->m_hDC, hHilite);
-    ::BitBlt(pDC->m_hDC, x + 1, y + 1, cxImage, cyImage, hMaskDC, 0, 0, 0xB8074A);
+    ::BitBlt(pDC->m_hDC, x + 1, y + 1, cxImage, cyImage, hMaskDC, 0, 0, ROP_PSDPxax);
     ::SelectObject(pDC->m_hDC, hShadow);
-    ::BitBlt(pDC->m_hDC, x, y, cxImage, cyImage, hMaskDC, 0, 0, 0xB8074A);
+    ::BitBlt(pDC->m_hDC, x, y, cxImage, cyImage, hMaskDC, 0, 0, ROP_PSDPxax);
     ::SelectObject(pDC->m_hDC, hOldBrush);
     ::DeleteObject(hHilite);
     ::DeleteObject(hShadow);
@@ -505,22 +509,27 @@ std::vector<BYTE> SECCustomToolBarInfoEx::ButtonsToBytes() const
     return bytes;
 }
 
-std::vector<SECCustomToolBarInfoEx::Record> SECCustomToolBarInfoEx::ButtonsFromBytes(const BYTE* pData, size_t nBytes)
+BOOL SECCustomToolBarInfoEx::ButtonsFromBytes(const BYTE* pData, size_t nBytes, std::vector<Record>& records)
 {
-    std::vector<Record> records;
+    records.clear();
+    if (pData == nullptr)
+        return nBytes == 0;
     size_t nPos = 0;
-    while (pData != nullptr && nBytes - nPos >= 5) {
+    while (nPos < nBytes) {
+        // A record cut short, or bytes after the last one: the value is damaged as a whole.
+        if (nBytes - nPos < 5 || nBytes - nPos - 5 < pData[nPos + 4]) {
+            records.clear();
+            return FALSE;
+        }
         Record record;
         record.nID = (UINT)pData[nPos] | ((UINT)pData[nPos + 1] << 8) | ((UINT)pData[nPos + 2] << 16) |
                      ((UINT)pData[nPos + 3] << 24);
         size_t n = pData[nPos + 4];
-        if (nBytes - nPos - 5 < n)
-            break;      // runs past the end: dropped, with all after it
         record.state.assign(pData + nPos + 5, pData + nPos + 5 + n);
         records.push_back(std::move(record));
         nPos += 5 + n;
     }
-    return records;
+    return TRUE;
 }
 
 BOOL SECCustomToolBarInfoEx::SaveState(LPCSTR lpszSection)
@@ -545,9 +554,14 @@ BOOL SECCustomToolBarInfoEx::LoadState(LPCSTR lpszSection, SECDockState*)
     BYTE* pData = nullptr;
     UINT nBytes = 0;
     m_records.clear();
+    m_bButtons = FALSE;
     if (pApp->GetProfileBinary(lpszSection, "Buttons", &pData, &nBytes)) {
-        m_records = ButtonsFromBytes(pData, nBytes);
+        m_bButtons = ButtonsFromBytes(pData, nBytes, m_records);
         delete[] pData;
+    }
+    else if (pApp->m_pszRegistryKey == nullptr) {
+        // A settings file keeps an empty toolbar's value as an empty line (missing reads "-").
+        m_bButtons = pApp->GetProfileString(lpszSection, "Buttons", "-").IsEmpty();
     }
     return TRUE;
 }
@@ -586,6 +600,7 @@ void SECCustomToolBarInfoEx::Serialize(CArchive& ar, SECDockState*)
     }
     m_strTitle = strTitle;
     m_records = std::move(records);
+    m_bButtons = TRUE;
 }
 
 // ---- SECCustomToolBar -----------------------------------------------------------------------
@@ -684,8 +699,24 @@ SECToolBarBtn* SECCustomToolBar::CreateButton(UINT nID, BOOL bSeparator)
     return pBtn;
 }
 
+void SECCustomToolBar::EndSelection()
+{
+    if (SECToolBarBtn* pBtn = GetButton(m_nSelected)) {
+        pBtn->m_nStyle &= ~(SEC_TBBS_SELECTED | TBBS_PRESSED);
+        pBtn->Invalidate();
+    }
+    m_nSelected = -1;
+    SECToolBarManager* pManager = GetToolBarManager();
+    if (pManager != nullptr && pManager->m_pSelectedToolBar == this) {
+        pManager->m_pSelectedToolBar = nullptr;
+        Notify(4);
+    }
+}
+
 void SECCustomToolBar::SetButtons(const UINT* pIDs, int nCount)
 {
+    // The selection goes with the buttons (a description shown for it goes too).
+    EndSelection();
     DeleteButtons();
     for (int i = 0; i < nCount && pIDs != nullptr; i++)
         m_btns.push_back(CreateButton(pIDs[i], pIDs[i] == 0));
@@ -746,14 +777,32 @@ BOOL SECCustomToolBar::RemoveButton(int nIndex, BOOL bNoRelayout)
     if (bNoRelayout || m_hWnd == nullptr)
         return TRUE;
     if ((UINT)::GetDlgCtrlID(m_hWnd) >= SEC_IDW_USERTOOLBAR_FIRST && GetButtonCount() == 0) {
-        CFrameWnd* pFrame = GetDockingFrame();
-        DestroyWindow();
-        if (pFrame != nullptr)
-            pFrame->DelayRecalcLayout();
+        DestroyBar();
         return FALSE;
     }
     Relayout();
     return TRUE;
+}
+
+void SECCustomToolBar::DestroyBar()
+{
+    if (m_hWnd == nullptr)
+        return;
+    // Locals only from here: the bar may delete itself with its window.
+    CFrameWnd* pDockSite = m_pDockSite;
+    HWND hDockSite = pDockSite != nullptr ? pDockSite->m_hWnd : nullptr;
+    CFrameWnd* pFloatFrame = IsFloating() ? GetParentFrame() : nullptr;
+    if (pFloatFrame != nullptr && m_pDockBar != nullptr && m_pDockBar->GetDockedCount() <= 1) {
+        // The floating frame holds only this bar: it goes, and the bar with it.
+        pFloatFrame->DestroyWindow();
+    }
+    else {
+        DestroyWindow();
+        if (pFloatFrame != nullptr && pFloatFrame->m_hWnd != nullptr)
+            pFloatFrame->DelayRecalcLayout();
+    }
+    if (hDockSite != nullptr && ::IsWindow(hDockSite))
+        pDockSite->DelayRecalcLayout();
 }
 
 void SECCustomToolBar::Relayout()
@@ -854,11 +903,7 @@ void SECCustomToolBar::CheckCommand(UINT nID, BOOL bCheck)
 
 void SECCustomToolBar::SetCustomizeMode(BOOL bOn)
 {
-    if (m_nSelected >= 0) {
-        if (SECToolBarBtn* pBtn = GetButton(m_nSelected))
-            pBtn->m_nStyle &= ~(SEC_TBBS_SELECTED | TBBS_PRESSED);
-        m_nSelected = -1;
-    }
+    EndSelection();
     m_bCustomize = bOn;
     if (bOn)
         ClearHot();
@@ -1290,6 +1335,16 @@ void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd*)
         return;
     if (!pInfoEx->m_strTitle.IsEmpty() && m_hWnd != nullptr)
         SetWindowText(pInfoEx->m_strTitle);
+    if (!pInfoEx->m_bButtons) {
+        // Damaged or missing: the buttons stay; a default toolbar made without them gets its own.
+        UINT nCount = 0;
+        const UINT* pIDs = nullptr;
+        SECToolBarManager* pManager = GetToolBarManager();
+        if (GetButtonCount() == 0 && m_hWnd != nullptr && pManager != nullptr &&
+            pManager->GetDefaultButtons((UINT)::GetDlgCtrlID(m_hWnd), nCount, pIDs))
+            SetButtons(pIDs, (int)nCount);
+        return;
+    }
     DeleteButtons();
     for (const auto& record : pInfoEx->m_records) {
         SECToolBarBtn* pBtn = CreateButton(record.nID, record.nID == 0);
@@ -1526,12 +1581,8 @@ LRESULT SECCustomToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     default:
         if (message == DestroyLaterMessage()) {
-            if (GetButtonCount() == 0) {
-                CFrameWnd* pFrame = GetDockingFrame();
-                DestroyWindow();
-                if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
-                    pFrame->DelayRecalcLayout();
-            }
+            if (GetButtonCount() == 0)
+                DestroyBar();
             return 0;
         }
         if (wmSECNoDelayHide != 0 && message == wmSECNoDelayHide) {
@@ -1717,10 +1768,8 @@ void SECCustomToolBar::DropButton(const CRect& rect, SECCustomToolBar* pSource, 
         SelectButton(nIndex);
 }
 
-BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy)
+BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint ptStart, CPoint& ptMouse)
 {
-    CPoint ptStart;
-    ::GetCursorPos(&ptStart);
     CRect rectStart = rectScreen;
     SetCapture();
     HCURSOR hcurOld = bCopy ? ::SetCursor(SECGetSysData().DragCopyCursor()) : nullptr;
@@ -1753,6 +1802,7 @@ BOOL SECCustomToolBar::RunDragLoop(CRect& rectScreen, BOOL bCopy)
             ::ClientToScreen(msg.hwnd, &pt);
             rectScreen = rectStart + (pt - ptStart);
             if (msg.message == WM_LBUTTONUP) {
+                ptMouse = pt;
                 bDrop = TRUE;
                 break;
             }
@@ -1785,26 +1835,50 @@ BOOL SECCustomToolBar::TrackButtonDrag(int nIndex, CPoint point)
     BOOL bCopy = IsCtrlKeyDown();
     CRect rect = pBtn->GetRect();
     ClientToScreen(&rect);
-    (void)point;
-    if (!RunDragLoop(rect, bCopy))
+    // The rectangle follows the mouse from where the button was pressed (the cursor may have
+    // moved on by the time the drag starts).
+    CPoint ptStart = point;
+    ClientToScreen(&ptStart);
+    CPoint ptMouse;
+    if (!RunDragLoop(rect, bCopy, ptStart, ptMouse))
         return TRUE;
-    return DropDragged(nIndex, rect, bCopy);
+    return DropDragged(nIndex, rect, bCopy, ptMouse);
 }
 
-BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy)
+namespace {
+
+// The toolbar a window belongs to (the toolbar itself, or a control on it), or null.
+SECCustomToolBar* ToolBarOfWindow(HWND hWnd)
+{
+    for (; hWnd != nullptr; hWnd = ::GetParent(hWnd))
+        if (auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(hWnd)))
+            return pBar;
+    return nullptr;
+}
+
+} // namespace
+
+BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy, CPoint ptMouse)
 {
     SECToolBarBtn* pBtn = GetButton(nIndex);
     if (pBtn == nullptr)
         return TRUE;
     SECToolBarManager* pManager = GetToolBarManager();
-    SECCustomToolBar* pTarget = pManager != nullptr ? pManager->FindToolBarAt(rectScreen) : nullptr;
+    // The window on top at the mouse decides. Over the customisation window nothing changes
+    // (a click on a palette button only shows its description); a toolbar there (or a palette
+    // outside a customisation window) is the target; elsewhere the toolbars the dropped
+    // rectangle meets where they show, then one under a corner.
+    if (pManager != nullptr && pManager->IsOverCustomizeWindow(ptMouse))
+        return TRUE;
+    SECCustomToolBar* pTarget = ToolBarOfWindow(::WindowFromPoint(ptMouse));
+    if (pTarget == nullptr && pManager != nullptr)
+        pTarget = pManager->FindToolBarAt(rectScreen);
     if (pTarget == nullptr) {
         // Palettes and toolbars outside the frame's list: the one under a corner.
         CPoint corners[4] = {rectScreen.TopLeft(), CPoint(rectScreen.right - 1, rectScreen.top),
                              CPoint(rectScreen.left, rectScreen.bottom - 1), rectScreen.BottomRight() - CPoint(1, 1)};
         for (const CPoint& pt : corners) {
-            for (HWND hWnd = ::WindowFromPoint(pt); hWnd != nullptr && pTarget == nullptr; hWnd = ::GetParent(hWnd))
-                pTarget = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(hWnd));
+            pTarget = ToolBarOfWindow(::WindowFromPoint(pt));
             if (pTarget != nullptr)
                 break;
         }
@@ -1826,10 +1900,6 @@ BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCo
         return afterLoss();
     };
     if (pTarget == nullptr) {
-        CRect rectCustomize;
-        if (pManager != nullptr && pManager->GetCustomizeWindowRect(rectCustomize) &&
-            rectCustomize.PtInRect(rectScreen.CenterPoint()))
-            return TRUE;    // onto the customisation dialog: nothing
         if (!bCopy)
             return removeHere();
         if (pManager == nullptr)
@@ -1838,8 +1908,10 @@ BOOL SECCustomToolBar::DropDragged(int nIndex, const CRect& rectScreen, BOOL bCo
         if (pNew == nullptr)
             return TRUE;
         pNew->InsertButton(0, pBtn->m_nID, FALSE, TRUE);
+        // Its client area starts at the drop point: the floating frame's borders lie outside.
         CRect rectFrame(0, 0, 0, 0);
-        ::AdjustWindowRectEx(&rectFrame, 0x80CC0000, FALSE, 0x180);
+        ::AdjustWindowRectEx(&rectFrame, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, FALSE,
+                             WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE);
         if (pManager->m_pFrameWnd != nullptr)
             pManager->m_pFrameWnd->FloatControlBar(pNew, rectScreen.TopLeft() + rectFrame.TopLeft(), CBRS_ALIGN_TOP);
         return TRUE;
@@ -1983,12 +2055,24 @@ void SECStdToolBarBtn::SetState(BYTE nLength, const BYTE* pBytes)
     // Only a width (two bytes) is taken back.
     if (nLength != 2 || pBytes == nullptr)
         return;
-    m_nWidth = pBytes[0] | (pBytes[1] << 8);
+    m_nWidth = BoundWidth(pBytes[0] | (pBytes[1] << 8));
     RecalcSize();
     if (m_bShown)
         PlaceControl();
     if (m_pBar != nullptr)
         m_pBar->MarkLayoutDirty();
+}
+
+int SECStdToolBarBtn::BoundWidth(int nWidth) const
+{
+    const int nMin = 2 * ::GetSystemMetrics(SM_CXVSCROLL);
+    CWnd* pFrame = m_pBar != nullptr && m_pBar->m_hWnd != nullptr ? m_pBar->GetDockingFrame() : nullptr;
+    HMONITOR hMonitor = ::MonitorFromWindow(pFrame != nullptr ? pFrame->m_hWnd : nullptr, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    int nMax = ::GetMonitorInfoA(hMonitor, &info) ? (int)(info.rcWork.right - info.rcWork.left)
+                                                   : ::GetSystemMetrics(SM_CXSCREEN);
+    return std::max(nMin, std::min(nWidth, nMax));
 }
 
 BOOL SECStdToolBarBtn::TakesPresses() const
@@ -2023,7 +2107,6 @@ BOOL SECStdToolBarBtn::TrackResize(CPoint ptScreen)
         return FALSE;
     CRect rectCtrl;
     pWnd->GetWindowRect(&rectCtrl);
-    const int nMin = 2 * ::GetSystemMetrics(SM_CXVSCROLL);
     int nWidth = m_nWidth;
     // The new right edge shows as an inverted line over the bar's height.
     CRect rectBar;
@@ -2056,7 +2139,7 @@ BOOL SECStdToolBarBtn::TrackResize(CPoint ptScreen)
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
             CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
             ::ClientToScreen(msg.hwnd, &pt);
-            nWidth = std::max(nMin, m_nWidth + (int)(pt.x - ptScreen.x));
+            nWidth = BoundWidth(m_nWidth + (int)(pt.x - ptScreen.x));
             if (msg.message == WM_LBUTTONUP) {
                 bDone = TRUE;
                 break;

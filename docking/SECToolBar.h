@@ -145,6 +145,10 @@ public:
     };
     CString m_strTitle;
     std::vector<Record> m_records;
+    // The buttons were read whole. A "Buttons" value that is missing, not raw bytes, or not a
+    // whole number of records leaves the bar's buttons as they are (a default toolbar keeps
+    // its defined ones).
+    BOOL m_bButtons = TRUE;
 
     void Serialize(CArchive& ar, SECDockState* pDockState) override;
     BOOL LoadState(LPCSTR lpszSection, SECDockState* pDockState) override;
@@ -152,9 +156,9 @@ public:
 
     // The "Buttons" value: per button DWORD id, BYTE n, n bytes of state.
     std::vector<BYTE> ButtonsToBytes() const;
-    // Parses as far as the data holds whole records (a record running past the end is dropped
-    // with all after it).
-    static std::vector<Record> ButtonsFromBytes(const BYTE* pData, size_t nBytes);
+    // FALSE, with no records, when the bytes are not a whole number of records; no bytes are
+    // no buttons.
+    static BOOL ButtonsFromBytes(const BYTE* pData, size_t nBytes, std::vector<Record>& records);
 };
 
 class SECCustomToolBar : public SECControlBar
@@ -182,6 +186,9 @@ public:
     BOOL InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoRelayout = FALSE);
     // FALSE when a user toolbar lost its last button and was destroyed.
     BOOL RemoveButton(int nIndex, BOOL bNoRelayout = FALSE);
+    // Destroys the bar, and the floating frame holding it when it held nothing else; the frame
+    // the bar docks in is laid out again. The object is gone afterwards when it deletes itself.
+    void DestroyBar();
     int GetButtonCount() const { return (int)m_btns.size(); }
     SECToolBarBtn* GetButton(int nIndex) const;
     UINT GetButtonStyle(int nIndex) const;
@@ -222,10 +229,17 @@ public:
     // ---- Customise mode: selecting, dragging and dropping buttons
     void SelectButton(int nIndex, BOOL bRepaint = TRUE);
     void DeselectButton(BOOL bRepaint = TRUE);
-    // Selects the button and drags it; FALSE when this toolbar lost its last button and goes.
+    // Selects the button and drags it from point (where it was pressed, client coordinates);
+    // FALSE when this toolbar lost its last button and goes.
     BOOL TrackButtonDrag(int nIndex, CPoint point);
-    // The drop of a drag ending at rectScreen (the button's rectangle moved with the mouse).
-    BOOL DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy);
+    // The drop of a drag ending at rectScreen (the button's rectangle moved with the mouse) with
+    // the mouse at ptMouse: the window on top there decides where it goes. Without a mouse
+    // point, the rectangle's centre.
+    BOOL DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy, CPoint ptMouse);
+    BOOL DropDragged(int nIndex, const CRect& rectScreen, BOOL bCopy)
+    {
+        return DropDragged(nIndex, rectScreen, bCopy, rectScreen.CenterPoint());
+    }
     // Inserts a dropped button: rect in this bar's client coordinates; pSource/nSource the
     // dragged button (for a move it leaves its bar first).
     void DropButton(const CRect& rect, SECCustomToolBar* pSource, int nSource, BOOL bCopy);
@@ -276,6 +290,9 @@ public:
 
 protected:
     void DeleteButtons();
+    // Ends the selection (the customise selection, or a pressed button); the manager hears of it
+    // when the customise selection was this bar's.
+    void EndSelection();
     void UpdateButtonCmdUI(int nIndex);
     void SetPrompt(UINT nID);
     void TrackHot(CPoint point);
@@ -285,9 +302,9 @@ protected:
     void Notify(int nCode);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Moves rectScreen with the mouse until the button is released (TRUE) or the drag is
-    // cancelled; a copy shows its own cursor.
-    BOOL RunDragLoop(CRect& rectScreen, BOOL bCopy);
+    // Moves rectScreen with the mouse, pressed at ptStart (screen), until the button is released
+    // (TRUE, ptMouse where it was released) or the drag is cancelled; a copy shows its own cursor.
+    BOOL RunDragLoop(CRect& rectScreen, BOOL bCopy, CPoint ptStart, CPoint& ptMouse);
     void OnLButtonDownTB(UINT nFlags, CPoint point);
     void OnMouseMoveTB(UINT nFlags, CPoint point);
     void OnLButtonUpTB(UINT nFlags, CPoint point);
@@ -337,8 +354,11 @@ public:
     // Whether a screen point lies on the control's resizing edge (its last 3 pixels).
     BOOL IsOnSizingEdge(CPoint ptScreen);
     // Tracks the right edge from ptScreen until the button is released; TRUE when the width
-    // changed. The narrowest width is twice a scroll arrow's.
+    // changed. The width stays within BoundWidth.
     BOOL TrackResize(CPoint ptScreen);
+    // A control width as the control may have it: at least twice a scroll arrow's width, at most
+    // the width of the work area of the screen the bar's frame is on.
+    int BoundWidth(int nWidth) const;
     // The cursor over the control while the bar is customised: TRUE when set.
     BOOL SetCustomizeCursor();
     // Presses on the control become the toolbar's (customise mode, or Alt held).

@@ -207,9 +207,7 @@ void SECToolBarsDlgData::ResetOrDelete()
         pBar->Invalidate();
         return;
     }
-    pBar->DestroyWindow();
-    if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
-        pFrame->DelayRecalcLayout();
+    pBar->DestroyBar();
 }
 
 void SECToolBarsDlgData::OnBarNotify(UINT nBarID, int nCode)
@@ -601,8 +599,11 @@ void SECToolBarCmdPage::LayoutPalette(SECCustomizeToolBar* pPalette, int cx)
 {
     pPalette->MarkLayoutDirty();
     CSize size = pPalette->CalcDynamicLayout(cx, LM_HORZ | LM_COMMIT);
-    pPalette->SetWindowPos(nullptr, m_rectArea.left, m_rectArea.top, std::min(size.cx + 2, (LONG)m_rectArea.Width()),
-                           std::min(size.cy + 2, (LONG)m_rectArea.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+    // Above the "Buttons" group box it lies in: a bar clips its siblings, and below the box it
+    // would show nothing at all.
+    ::SetWindowPos(pPalette->m_hWnd, HWND_TOP, m_rectArea.left, m_rectArea.top,
+                   std::min(size.cx + 2, (LONG)m_rectArea.Width()), std::min(size.cy + 2, (LONG)m_rectArea.Height()),
+                   SWP_NOACTIVATE);
     pPalette->Invalidate();
 }
 
@@ -625,8 +626,10 @@ BOOL SECToolBarCmdPage::OnInitDialog()
     for (size_t i = 0; i < m_categories.size(); i++, nID--) {
         Category& category = m_categories[i];
         auto* pPalette = new SECCustomizeToolBar;
-        DWORD dwStyle = (m_pManager != nullptr && m_pManager->FlyByEnabled()) ? 0x500000A5 : 0x50000085;
-        DWORD dwExStyle = (m_pManager != nullptr && m_pManager->CoolLookEnabled()) ? 0x300 : 0;
+        DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BORDER_3D | CBRS_SIZE_DYNAMIC | CBRS_FLOATING;
+        if (m_pManager != nullptr && m_pManager->FlyByEnabled())
+            dwStyle |= CBRS_FLYBY;
+        DWORD dwExStyle = m_pManager != nullptr ? m_pManager->GetToolBarExStyle() : 0;
         if (!pPalette->Create(dwExStyle, this, dwStyle & ~WS_VISIBLE, nID, category.strTitle)) {
             delete pPalette;
             return FALSE;
@@ -744,8 +747,7 @@ LRESULT SECToolBarCmdPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
             if (wParam == 1)
                 m_pManager->ApplyBitmap(pPalette);
             else if (wParam == 2)
-                pPalette->ModifyExBarStyle(m_pManager->CoolLookEnabled() ? 0 : 0x300,
-                                           m_pManager->CoolLookEnabled() ? 0x300 : 0, FALSE);
+                pPalette->ModifyExBarStyle(CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER, m_pManager->GetToolBarExStyle(), FALSE);
             CRect rect;
             pPalette->GetWindowRect(&rect);
             LayoutPalette(pPalette, m_rectArea.Width());

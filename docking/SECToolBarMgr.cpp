@@ -50,7 +50,7 @@ SECToolBarManager::SECToolBarManager(CFrameWnd* pFrameWnd)
     : SECControlBarManager(pFrameWnd), m_pSelectedToolBar(nullptr), m_pToolBarClass(RUNTIME_CLASS(SECCustomToolBar)),
       m_hWndCustomize(nullptr), m_bCustomizing(FALSE), m_bCustomizeMode(FALSE), m_bToolTips(TRUE), m_bFlyBy(TRUE),
       m_bCoolLook(FALSE), m_dwCoolLookBits(CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER), m_bLargeButtons(FALSE),
-      m_bButtonRectValid(FALSE), m_pBtnMap(nullptr), m_rectButton(0, 0, 0, 0), m_lpszResource(nullptr),
+      m_bButtonRectValid(FALSE), m_pBtnMap(nullptr), m_rectButton(0, 0, 0, 0), m_stripColors{}, m_lpszResource(nullptr),
       m_lpszLargeResource(nullptr), m_cyImage(15), m_cxImage(16)
 {
     SECRegisterMessages();
@@ -100,6 +100,7 @@ BOOL SECToolBarManager::LoadBitmap()
     m_imageIDs = res.m_imageIDs;
     m_cxImage = res.m_cxImage;
     m_cyImage = res.m_cyImage;
+    m_stripColors = SECSysColorBitmapColors();
     return TRUE;
 }
 
@@ -117,12 +118,67 @@ void SECToolBarManager::ApplyBitmap(SECCustomToolBar* pBar)
                         m_cyImage);
 }
 
+namespace {
+
+struct StripSearch
+{
+    HBITMAP hStrip;
+    const SECToolBarManager* pManager;
+    std::vector<SECCustomToolBar*>* pBars;
+};
+
+BOOL CALLBACK CollectStripUser(HWND hWnd, LPARAM lParam)
+{
+    const auto* pSearch = (const StripSearch*)lParam;
+    auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(hWnd));
+    if (pBar != nullptr && !pBar->m_bOwnsBitmap && pBar->m_hbmImages == pSearch->hStrip &&
+        pBar->GetToolBarManager() == pSearch->pManager)
+        pSearch->pBars->push_back(pBar);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStripUsersIn(HWND hWnd, LPARAM lParam)
+{
+    CollectStripUser(hWnd, lParam);
+    ::EnumChildWindows(hWnd, CollectStripUser, lParam);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<SECCustomToolBar*> SECToolBarManager::BarsShowingStrip() const
+{
+    std::vector<SECCustomToolBar*> bars;
+    HBITMAP hStrip = GetBitmap();
+    if (hStrip == nullptr)
+        return bars;
+    DWORD dwThread = ::GetCurrentThreadId();
+    if (m_pFrameWnd != nullptr && m_pFrameWnd->m_hWnd != nullptr)
+        dwThread = ::GetWindowThreadProcessId(m_pFrameWnd->m_hWnd, nullptr);
+    StripSearch search{hStrip, this, &bars};
+    ::EnumThreadWindows(dwThread, CollectStripUsersIn, (LPARAM)&search);
+    return bars;
+}
+
+BOOL SECToolBarManager::ReloadStrip()
+{
+    // Found before the old strip goes: a palette of an open customisation page shows it too.
+    std::vector<SECCustomToolBar*> bars = BarsShowingStrip();
+    if (!LoadBitmap())
+        return FALSE;
+    for (SECCustomToolBar* pBar : GetToolBars())
+        if (std::find(bars.begin(), bars.end(), pBar) == bars.end())
+            bars.push_back(pBar);
+    for (SECCustomToolBar* pBar : bars)
+        ApplyBitmap(pBar);
+    return TRUE;
+}
+
 void SECToolBarManager::ReloadBitmap()
 {
-    if (!LoadBitmap())
+    if (m_lpszResource == nullptr || SECSysColorBitmapColors() == m_stripColors)
         return;
-    for (SECCustomToolBar* pBar : GetToolBars())
-        ApplyBitmap(pBar);
+    ReloadStrip();
 }
 
 std::vector<SECCustomToolBar*> SECToolBarManager::GetToolBars() const
@@ -142,7 +198,9 @@ std::vector<SECCustomToolBar*> SECToolBarManager::GetToolBars() const
 
 DWORD SECToolBarManager::GetToolBarStyle() const
 {
-    DWORD dwStyle = m_bFlyBy ? 0x50002824 : 0x50002804;
+    DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_SIZE_DYNAMIC;
+    if (m_bFlyBy)
+        dwStyle |= CBRS_FLYBY;
     if (m_bToolTips)
         dwStyle |= CBRS_TOOLTIPS;
     return dwStyle;
@@ -271,13 +329,12 @@ BOOL SECToolBarManager::EnableLargeButtons(BOOL bEnable)
         return TRUE;
     BOOL bOld = m_bLargeButtons;
     m_bLargeButtons = bEnable;
-    if (m_lpszResource != nullptr && !LoadBitmap()) {
+    if (m_lpszResource != nullptr && !ReloadStrip()) {
         m_bLargeButtons = bOld;
         return FALSE;
     }
     std::vector<SECCustomToolBar*> bars = GetToolBars();
     for (SECCustomToolBar* pBar : bars) {
-        ApplyBitmap(pBar);
         if (pBar->IsFloating()) {
             if (CFrameWnd* pFrame = pBar->GetParentFrame())
                 pFrame->RecalcLayout();
@@ -360,18 +417,44 @@ void SECToolBarManager::NotifyBarWindow(UINT nBarID, int nCode)
             ::SendMessageA(hWnd, wmSECBarNotify, nBarID, nCode);
 }
 
+BOOL SECToolBarManager::IsOverCustomizeWindow(CPoint ptScreen) const
+{
+    if (m_hWndCustomize == nullptr || !::IsWindow(m_hWndCustomize))
+        return FALSE;
+    HWND hWnd = ::WindowFromPoint(ptScreen);
+    return hWnd != nullptr && (hWnd == m_hWndCustomize || ::IsChild(m_hWndCustomize, hWnd));
+}
+
+namespace {
+
+// Whether the window (or one inside it) is what the screen shows at a corner or the centre of
+// the rectangle.
+BOOL ShowsIn(HWND hWnd, const CRect& rect)
+{
+    const CPoint points[] = {rect.TopLeft(), CPoint(rect.right - 1, rect.top), CPoint(rect.left, rect.bottom - 1),
+                             CPoint(rect.right - 1, rect.bottom - 1), rect.CenterPoint()};
+    for (const CPoint& pt : points) {
+        HWND hAt = ::WindowFromPoint(pt);
+        if (hAt != nullptr && (hAt == hWnd || ::IsChild(hWnd, hAt)))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
 SECCustomToolBar* SECToolBarManager::FindToolBarAt(const CRect& rectScreen) const
 {
     for (SECCustomToolBar* pBar : GetToolBars()) {
         if (!pBar->IsWindowVisible())
             continue;
-        CRect rect;
+        CWnd* pShown = pBar;
         if (pBar->IsFloating() && pBar->GetParentFrame() != nullptr)
-            pBar->GetParentFrame()->GetWindowRect(&rect);
-        else
-            pBar->GetWindowRect(&rect);
+            pShown = pBar->GetParentFrame();
+        CRect rect;
+        pShown->GetWindowRect(&rect);
         CRect rectMeet;
-        if (rectMeet.IntersectRect(&rect, &rectScreen))
+        if (rectMeet.IntersectRect(&rect, &rectScreen) && ShowsIn(pShown->m_hWnd, rectMeet))
             return pBar;
     }
     return nullptr;

@@ -2,6 +2,7 @@
 // image strip, the ToolTips, CoolLook and LargeButtons settings, the customise phase) and the
 // hooks through which the saved layout re-creates toolbars.
 #pragma once
+#include "SECBitmap.h"
 #include "SECToolBar.h"
 
 // A toolbar resource (type 241: WORD version 1, image width, image height, count, count WORD
@@ -71,6 +72,8 @@ public:
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
     void SetCustomizeWindow(CWnd* pWnd) { m_hWndCustomize = pWnd != nullptr ? pWnd->m_hWnd : nullptr; }
     BOOL GetCustomizeWindowRect(CRect& rect) const;
+    // Whether the window on top at the screen point is the customisation window or lies in it.
+    BOOL IsOverCustomizeWindow(CPoint ptScreen) const;
 
     void AddNotifyWindow(CWnd* pWnd);
     void RemoveNotifyWindow(CWnd* pWnd);
@@ -78,6 +81,8 @@ public:
 
     // Every toolbar of the frame (floating ones too).
     std::vector<SECCustomToolBar*> GetToolBars() const;
+    // The first toolbar of the frame that the rectangle meets where the toolbar (or its floating
+    // frame) shows: a toolbar covered there by another window is passed over.
     SECCustomToolBar* FindToolBarAt(const CRect& rectScreen) const;
     void ApplyBitmap(SECCustomToolBar* pBar);
     void SetButtonRect(BOOL bValid, const CRect& rect);
@@ -85,8 +90,11 @@ public:
     void BroadcastButtonNotify(UINT nID, UINT nCode, const void* pData);
     // A check button was clicked: every button with the command on every toolbar follows.
     void CheckCommand(UINT nID, BOOL bCheck);
-    // After a system colour change: the strip again, to every toolbar.
+    // After a system colour change: the strip made again when the button colours it was made
+    // with changed (every toolbar passes the change on; the first one reloads), and given to
+    // every bar that showed it, the customisation page's palettes included.
     void ReloadBitmap();
+    HBITMAP GetBitmap() const { return (HBITMAP)m_bitmap.GetSafeHandle(); }
     // Runs the Toolbars dialog; IDC_SEC_CUSTOMIZE (20584) when the user chose to customise.
     INT_PTR ExecViewToolBarsDlg();
 
@@ -99,7 +107,7 @@ public:
 
     // The bar style of the toolbars made here.
     DWORD GetToolBarStyle() const;
-    DWORD GetToolBarExStyle() const { return m_bCoolLook ? (CBRS_EX_FLATLOOK | CBRS_EX_GRIPPER) : 0; }
+    DWORD GetToolBarExStyle() const { return m_bCoolLook ? m_dwCoolLookBits : 0; }
 
     SECCustomToolBar* m_pSelectedToolBar;
     CRuntimeClass* m_pToolBarClass;
@@ -108,6 +116,11 @@ public:
 
 protected:
     BOOL LoadBitmap();
+    // Loads the strip anew; the toolbars of the frame and every other bar that showed the old
+    // strip get the new one. FALSE when it did not load (nothing changed then).
+    BOOL ReloadStrip();
+    // The bars of this manager's thread that show its strip (palettes too).
+    std::vector<SECCustomToolBar*> BarsShowingStrip() const;
     SECCustomToolBar* NewToolBar(UINT nID, LPCSTR lpszTitle);
 
     std::vector<HWND> m_disabled;
@@ -119,13 +132,14 @@ protected:
     BOOL m_bToolTips;
     BOOL m_bFlyBy;
     BOOL m_bCoolLook;
-    DWORD m_dwCoolLookBits;
+    DWORD m_dwCoolLookBits;     // the extended bits the CoolLook setting gives every toolbar
     BOOL m_bLargeButtons;
     BOOL m_bButtonRectValid;
     const SECBtnMapEntry* m_pBtnMap;
     CRect m_rectButton;
     CBitmap m_bitmap;
     std::vector<UINT> m_imageIDs;
+    SECSysColors m_stripColors;     // the button colours the strip was made with
     LPCSTR m_lpszResource;
     LPCSTR m_lpszLargeResource;
     int m_cyImage, m_cxImage;

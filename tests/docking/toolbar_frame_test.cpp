@@ -294,9 +294,12 @@ TEST_F(ToolBarFrame, UserToolBarsTakeTheFirstFreeIdAndNumber)
     p2->GetWindowText(title);
     EXPECT_STREQ((LPCSTR)title, "ToolBar2");
     p1->InsertButton(0, ID_TB_A);
-    // Its last button removed: the user toolbar goes.
+    m_pFrame->FloatControlBar(p1, CPoint(300, 300));
+    HWND hFloating = p1->GetParentFrame()->m_hWnd;
+    // Its last button removed: the user toolbar goes, with its floating frame.
     EXPECT_FALSE(p1->RemoveButton(0));
     afxtest::PumpMessages();
+    EXPECT_FALSE(::IsWindow(hFloating));
     SECCustomToolBar* p3 = m_pManager->CreateUserToolBar(nullptr);
     ASSERT_NE(p3, nullptr);
     EXPECT_EQ((UINT)::GetDlgCtrlID(p3->m_hWnd), (UINT)SEC_IDW_USERTOOLBAR_FIRST);
@@ -338,9 +341,12 @@ TEST_F(ToolBarFrame, TheToolbarsDialogListsShowsRenamesAndDeletes)
     ASSERT_NE(pUser, nullptr);
     pUser->InsertButton(0, ID_TB_A);
     m_pFrame->FloatControlBar(pUser, CPoint(300, 300));
+    HWND hUserFrame = pUser->GetParentFrame()->m_hWnd;
     SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
     AfxSeamDrive([&](AfxModalCall& c) {
         HWND hDlg = c.hWnd;
+        // Nothing answers Help.
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_SEC_HELP)));
         HWND hList = ::GetDlgItem(hDlg, IDC_SEC_TOOLBARLIST);
         auto* pList = dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
         ASSERT_NE(pList, nullptr);
@@ -391,6 +397,7 @@ TEST_F(ToolBarFrame, TheToolbarsDialogListsShowsRenamesAndDeletes)
         EXPECT_EQ(pList->GetCount(), 2);
         EXPECT_EQ(pList->GetCurSel(), 1);
         EXPECT_EQ(Bar(SEC_IDW_USERTOOLBAR_FIRST), nullptr);
+        EXPECT_FALSE(::IsWindow(hUserFrame));      // its floating frame went with it
         // Reset: the default buttons come back.
         Bar(ID_BAR_STANDARD)->RemoveButton(0);
         pList->SetCurSel(0);
@@ -410,14 +417,17 @@ TEST_F(ToolBarFrame, NewMakesAnEmptyFloatingUserToolBar)
     m_pManager->CreateDefaultToolBars();
     AfxSeamDrive([&](AfxModalCall& c) { AfxSeamPressButton(c.hWnd, IDC_SEC_NEWTOOLBAR); });
     bool bOKWhileEmpty = true;
+    bool bHelp = true;
     AfxSeamDrive([&](AfxModalCall& c) {
         bOKWhileEmpty = ::IsWindowEnabled(::GetDlgItem(c.hWnd, IDOK)) != FALSE;
+        bHelp = ::IsWindowEnabled(::GetDlgItem(c.hWnd, IDC_SEC_HELP)) != FALSE;
         ::SetDlgItemTextA(c.hWnd, IDC_SEC_NEWNAME, "Fresh");
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(c.hWnd, IDOK)));
         AfxSeamPressButton(c.hWnd, IDOK);
     });
     EXPECT_EQ(m_pManager->ExecViewToolBarsDlg(), IDC_SEC_CUSTOMIZE);
     EXPECT_FALSE(bOKWhileEmpty);
+    EXPECT_FALSE(bHelp);
     SECCustomToolBar* pNew = Bar(SEC_IDW_USERTOOLBAR_FIRST);
     ASSERT_NE(pNew, nullptr);
     EXPECT_TRUE(pNew->IsFloating());
@@ -453,12 +463,16 @@ TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalett
         EXPECT_EQ(p0->GetButtonCount(), 2);
         EXPECT_EQ(m_pManager->GetToolBars().size(), nBars);     // palettes are no toolbars of the frame
         HWND hCategories = ::GetDlgItem(cmdPage.m_hWnd, IDC_SEC_TOOLBARLIST);
+        // A palette's selection ends with its category: its description goes too.
+        p0->SelectButton(1);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Does the second thing");
         ::SendMessageA(hCategories, LB_SETCURSEL, 1, 0);
         Notify(cmdPage.m_hWnd, IDC_SEC_TOOLBARLIST, LBN_SELCHANGE);
         EXPECT_FALSE(p0->IsWindowVisible());
         EXPECT_TRUE(p1->IsWindowVisible());
         EXPECT_TRUE(p1->IsCustomizeMode());
         EXPECT_TRUE(m_pManager->IsCustomizing());
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "");
         // A selected button's prompt is the description; no selection, none.
         p1->SelectButton(0);
         EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Switches the mode");
@@ -466,6 +480,15 @@ TEST_F(ToolBarFrame, ThePagesCancelRestoresTheSettingsAndTheCommandPageHasPalett
         EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "");
 
         sheet.SetActivePage(1);
+        // A toolbar reset ends its selection: the command page's description goes.
+        SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+        pStandard->SelectButton(0);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Does the first thing");
+        ASSERT_EQ(::SendDlgItemMessageA(page.m_hWnd, IDC_SEC_TOOLBARLIST, LB_GETCURSEL, 0, 0), 0);  // "Standard"
+        AfxSeamPressButton(page.m_hWnd, IDC_SEC_RESET);
+        EXPECT_EQ(pStandard->GetSelectedIndex(), -1);
+        EXPECT_EQ(m_pManager->m_pSelectedToolBar, nullptr);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "");
         ::CheckDlgButton(page.m_hWnd, IDC_SEC_COOLLOOK, BST_CHECKED);
         Notify(page.m_hWnd, IDC_SEC_COOLLOOK, BN_CLICKED);
         EXPECT_TRUE(m_pManager->CoolLookEnabled());
@@ -496,6 +519,20 @@ CRect ScreenButton(SECCustomToolBar* pBar, int nIndex)
     pBar->ClientToScreen(&rect);
     return rect;
 }
+
+// The Customize sheet with a command page of one category, "File" (A and B).
+struct CommandSheet
+{
+    CPropertySheet sheet;
+    SECToolBarCmdPage cmdPage;
+    CommandSheet(CFrameWnd* pFrame, SECToolBarManager* pManager) : sheet("Customize", pFrame)
+    {
+        cmdPage.SetManager(pManager);
+        static const UINT s_file[] = {ID_TB_A, ID_TB_B};
+        cmdPage.DefineBtnGroup("File", 2, s_file);
+        sheet.AddPage(&cmdPage);
+    }
+};
 
 } // namespace
 
@@ -580,10 +617,13 @@ TEST_F(ToolBarFrame, DropsBetweenToolBarsPalettesAndTheDialog)
     CString title;
     pUser->GetWindowText(title);
     EXPECT_STREQ((LPCSTR)title, "ToolBar1");
-    // The user toolbar's last button away: the toolbar goes once the drag is over.
+    // The user toolbar's last button away: the toolbar and its floating frame go once the drag
+    // is over.
+    HWND hUserFrame = pUser->GetParentFrame()->m_hWnd;
     pUser->DropDragged(0, ScreenButton(pSecond, 0) + CPoint(2, 0), FALSE);
     afxtest::PumpMessages();
     EXPECT_EQ(Bar(SEC_IDW_USERTOOLBAR_FIRST), nullptr);
+    EXPECT_FALSE(::IsWindow(hUserFrame));
     EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_OFF, ID_TB_B, ID_TB_A}));
 
     // Onto the customisation window: nothing.
@@ -632,6 +672,27 @@ TEST_F(ToolBarFrame, RealDragsSelectAndMoveButtons)
     EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
     m_pManager->SetCustomizeMode(FALSE);
     EXPECT_TRUE(m_pFrame->m_commands.empty());
+}
+
+TEST_F(ToolBarFrame, ADragFollowsTheMouseFromWhereTheButtonWasPressed)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pManager->SetCustomizeMode(TRUE);
+    // The press reaches the toolbar when the cursor has moved on already (a busy machine): the
+    // button still lands where the mouse lets go, after the second toolbar's first button.
+    CPoint ptPress = ScreenButton(pStandard, 1).CenterPoint();
+    CPoint ptDrop = ScreenButton(pSecond, 0).CenterPoint() + CPoint(4, 0);
+    ::SetCursorPos(ptPress.x + 300, ptPress.y + 300);
+    pStandard->ScreenToClient(&ptPress);
+    pStandard->ScreenToClient(&ptDrop);
+    pStandard->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    pStandard->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptDrop.x, ptDrop.y));
+    pStandard->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+    EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, 0, ID_TB_CHECK, ID_TB_OFF}));
+    EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_B, ID_TB_A}));
+    m_pManager->SetCustomizeMode(FALSE);
 }
 
 // A modifier key held for this thread while the object lives. Set as the thread's key state,
@@ -744,12 +805,9 @@ TEST_F(ToolBarFrame, RealDragsOutOfAPaletteCopyAndDropsOnTheSheetDoNothing)
 {
     m_pManager->CreateDefaultToolBars();
     SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
-    CPropertySheet sheet("Customize", m_pFrame);
-    SECToolBarCmdPage cmdPage;
-    cmdPage.SetManager(m_pManager);
-    static const UINT s_file[] = {ID_TB_A, ID_TB_B};
-    cmdPage.DefineBtnGroup("File", 2, s_file);
-    sheet.AddPage(&cmdPage);
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
     AfxSeamDrive([&](AfxModalCall& c) {
         // The sheet below the toolbars.
         ::SetWindowPos(c.hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -772,6 +830,52 @@ TEST_F(ToolBarFrame, RealDragsOutOfAPaletteCopyAndDropsOnTheSheetDoNothing)
         ASSERT_FALSE(rectPalette.PtInRect(ptOnSheet));
         ASSERT_TRUE(afxtest::Drag(ScreenButton(pSecond, 0).CenterPoint(), ptOnSheet));
         EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A, ID_TB_B}));
+        AfxSeamPressButton(c.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
+TEST_F(ToolBarFrame, TheSheetOverAFloatingToolBarKeepsClicksAndDropsToItself)
+{
+    m_pManager->CreateDefaultToolBars();
+    SECCustomToolBar* pStandard = Bar(ID_BAR_STANDARD);
+    SECCustomToolBar* pSecond = Bar(ID_BAR_SECOND);
+    m_pFrame->FloatControlBar(pSecond, CPoint(400, 400));
+    afxtest::PumpMessages();
+    CFrameWnd* pFloating = pSecond->GetParentFrame();
+    ASSERT_NE(pFloating, nullptr);
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
+    AfxSeamDrive([&](AfxModalCall& c) {
+        SECCustomizeToolBar* pPalette = cmdPage.GetPalette(0);
+        ASSERT_NE(pPalette, nullptr);
+        // The floating toolbar lies under the palette, the sheet over it.
+        CPoint ptButton = ScreenButton(pPalette, 1).CenterPoint();
+        CRect rectFloating;
+        pFloating->GetWindowRect(&rectFloating);
+        pFloating->SetWindowPos(nullptr, ptButton.x - rectFloating.Width() / 2, ptButton.y - rectFloating.Height() / 2,
+                                0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        afxtest::PumpMessages();
+        pFloating->GetWindowRect(&rectFloating);
+        ASSERT_TRUE(rectFloating.PtInRect(ptButton));
+        ASSERT_TRUE(pSecond->IsWindowVisible());
+        ASSERT_EQ(::WindowFromPoint(ptButton), pPalette->m_hWnd);
+
+        // A click on a palette button selects it and shows its description, nothing more.
+        afxtest::InputScript click;
+        click.MoveTo(ptButton).Click().Pause(50);
+        ASSERT_TRUE(click.Run());
+        EXPECT_EQ(pPalette->GetSelectedIndex(), 1);
+        EXPECT_STREQ((LPCSTR)Text(cmdPage.m_hWnd, IDC_SEC_DESCRIPTION), "Does the second thing");
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A}));
+        EXPECT_EQ(IDs(pPalette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
+
+        // A toolbar button dragged back onto the sheet there: every toolbar stays as it was.
+        ASSERT_TRUE(afxtest::Drag(ScreenButton(pStandard, 0).CenterPoint(), ptButton));
+        EXPECT_EQ(IDs(pStandard), (std::vector<UINT>{ID_TB_A, ID_TB_B, 0, ID_TB_CHECK, ID_TB_OFF}));
+        EXPECT_EQ(IDs(pSecond), (std::vector<UINT>{ID_TB_CHECK, ID_TB_A}));
+        EXPECT_EQ(IDs(pPalette), (std::vector<UINT>{ID_TB_A, ID_TB_B}));
         AfxSeamPressButton(c.hWnd, IDCANCEL);
     });
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
@@ -915,6 +1019,61 @@ TEST_F(ToolBarFrame, ButtonsPaintThroughTheSharedCacheAndTransparentOnesShowTheB
     solo.DestroyWindow();
 }
 
+TEST_F(ToolBarFrame, AColourChangeGivesTheToolbarsAndAnOpenSheetsPalettesOneNewStrip)
+{
+    m_pManager->CreateDefaultToolBars();
+    CommandSheet customize(m_pFrame, m_pManager);
+    CPropertySheet& sheet = customize.sheet;
+    SECToolBarCmdPage& cmdPage = customize.cmdPage;
+    INT nIndex = COLOR_BTNFACE;
+    const COLORREF clrOld = ::GetSysColor(COLOR_BTNFACE), clrNew = RGB(200, 180, 120), clrRed = RGB(255, 0, 0);
+    AfxSeamDrive([&](AfxModalCall& c) {
+        ::SetWindowPos(c.hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        afxtest::PumpMessages();
+        SECCustomizeToolBar* pPalette = cmdPage.GetPalette(0);
+        ASSERT_NE(pPalette, nullptr);
+        // The palette shows its buttons (it lies over the group box around it): the first image
+        // is red inside, light grey (the button face) around it.
+        CRect rectA;
+        pPalette->GetButtonRect(0, &rectA);
+        const CPoint ptRed = rectA.CenterPoint(), ptGrey(rectA.left + 4, rectA.top + 4);
+        auto pixel = [&](CPoint pt) {
+            pPalette->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            CClientDC dc(pPalette);
+            return dc.GetPixel(pt.x, pt.y);
+        };
+        ASSERT_EQ(pixel(ptRed), clrRed);
+        ASSERT_EQ(pixel(ptGrey), clrOld);
+
+        // The system tells the top-level windows; the frame and the sheet pass it on to every
+        // toolbar and palette.
+        ASSERT_TRUE(::SetSysColors(1, &nIndex, &clrNew));
+        m_pFrame->SendMessage(WM_SYSCOLORCHANGE);
+        ::SendMessageA(c.hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        afxtest::PumpMessages();
+        const COLORREF clrRedSeen = pixel(ptRed), clrGreySeen = pixel(ptGrey);
+        const HBITMAP hStrip = m_pManager->GetBitmap();
+        std::vector<bool> shown;
+        for (SECCustomToolBar* pBar : {(SECCustomToolBar*)pPalette, Bar(ID_BAR_STANDARD), Bar(ID_BAR_SECOND)})
+            shown.push_back(pBar->m_hbmImages == hStrip);
+        // Told again without a change, nothing is loaded.
+        m_pFrame->SendMessage(WM_SYSCOLORCHANGE);
+        const HBITMAP hAgain = m_pManager->GetBitmap();
+
+        ::SetSysColors(1, &nIndex, &clrOld);
+        m_pFrame->SendMessage(WM_SYSCOLORCHANGE);
+        ::SendMessageA(c.hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        afxtest::PumpMessages();
+        EXPECT_EQ(clrRedSeen, clrRed);
+        EXPECT_EQ(clrGreySeen, clrNew);
+        EXPECT_EQ(shown, (std::vector<bool>{true, true, true}));
+        EXPECT_EQ(hAgain, hStrip);
+        EXPECT_EQ(pixel(ptGrey), clrOld);
+        AfxSeamPressButton(c.hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
 // While customising, a disabled button shows its own image, not an empty face: the user picks
 // and drags buttons by their pictures.
 TEST_F(ToolBarFrame, ADisabledButtonShowsItsImageWhileCustomising)
@@ -989,12 +1148,27 @@ TEST_F(ToolBarFrame, AComboShowsAsAnImageButtonAtASideAndComesBackWithItsWidth)
     auto* pToolInfo = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo.get());
     ASSERT_NE(pToolInfo, nullptr);
     EXPECT_EQ(pToolInfo->ButtonsToBytes(), (std::vector<BYTE>{0x41, 0x9C, 0, 0, 0, 0x46, 0x9C, 0, 0, 2, 100, 0}));
-    BYTE wider[] = {130, 0};
-    pCombo->SetState(2, wider);
-    EXPECT_EQ(pCombo->m_nWidth, 130);
-    BYTE three[] = {1, 2, 3};
-    pCombo->SetState(3, three);
-    EXPECT_EQ(pCombo->m_nWidth, 130);
+    // A stored width stays between two scroll arrows and the width of the screen's work area.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const int nWorkWidth = monitor.rcWork.right - monitor.rcWork.left, nNarrowest = 2 * ::GetSystemMetrics(SM_CXVSCROLL);
+    struct
+    {
+        std::vector<BYTE> state;
+        int nWidth;
+    } widths[] = {
+        {{130, 0}, 130},
+        {{1, 2, 3}, 130},           // not a width: no change
+        {{0xFF, 0xFF}, nWorkWidth},
+        {{0, 0}, nNarrowest},
+        {{1, 0}, nNarrowest},
+        {{130, 0}, 130},
+    };
+    for (const auto& w : widths) {
+        pCombo->SetState((BYTE)w.state.size(), w.state.data());
+        EXPECT_EQ(pCombo->m_nWidth, w.nWidth) << (int)w.state[0];
+    }
     m_pFrame->RecalcLayout();
     ::GetWindowRect(hCombo, &rectCombo);
     EXPECT_EQ(rectCombo.Width(), 130);
@@ -1197,4 +1371,106 @@ TEST_F(ToolBarFrame, AComboIsResizedByDraggingItsRightEdgeInCustomiseModeOrWithA
     }
     EXPECT_EQ(pCombo->m_nWidth, 2 * ::GetSystemMetrics(SM_CXVSCROLL) + 60);
     EXPECT_TRUE(m_pFrame->m_commands.empty());
+}
+
+// ---- The saved buttons --------------------------------------------------------------------------
+
+TEST_F(ToolBarFrame, ADamagedButtonsValueKeepsTheDefinedButtonsAndAnEmptyOneAnEmptyToolBar)
+{
+    const UINT A = ID_TB_A, B = ID_TB_B, C = ID_TB_CHECK, O = ID_TB_OFF;
+    struct Case
+    {
+        const char* what;
+        std::function<void(CWinApp*, LPCSTR)> store;     // the Standard toolbar's "Buttons"
+        std::vector<UINT> after;
+    } cases[] = {
+        {"missing", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", nullptr); }, {A, B, 0, C, O}},
+        {"a string", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", "ABCDEFGHIJ"); }, {A, B, 0, C, O}},
+        {"a number", [](CWinApp* p, LPCSTR s) { p->WriteProfileInt(s, "Buttons", 40002); }, {A, B, 0, C, O}},
+        {"a record cut short",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0x41, 0x9C, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         {A, B, 0, C, O}},
+        {"a state running past the end",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 2, 100};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         {A, B, 0, C, O}},
+        {"whole records",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0, 0, 0, 0, 0, 0x41, 0x9C, 0, 0, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         {B, 0, A}},
+        {"no bytes: an empty toolbar",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE none = 0;
+             p->WriteProfileBinary(s, "Buttons", &none, 0);
+         },
+         {}},
+    };
+    afxtest::RegistryProfile profile;
+    CWinApp* pApp = AfxGetApp();
+    auto restart = [&]() {
+        Destroy();
+        Make();
+        m_pManager->CreateDefaultToolBars();
+        m_pFrame->LoadBarState("ToolBarState");
+        m_pManager->LoadState("ToolBarState");
+    };
+    auto standardSection = [&]() {
+        for (int i = 0; i < 10; i++) {
+            CString s;
+            s.Format("ToolBarState-Bar%d", i);
+            if (pApp->GetProfileInt(s, "BarID", 0) == ID_BAR_STANDARD)
+                return s;
+        }
+        return CString();
+    };
+    for (const Case& c : cases) {
+        m_pManager->CreateDefaultToolBars();
+        m_pFrame->SaveBarState("ToolBarState");
+        m_pManager->SaveState("ToolBarState");
+        CString section = standardSection();
+        ASSERT_FALSE(section.IsEmpty()) << c.what;
+        c.store(pApp, section);
+        restart();
+        ASSERT_NE(Bar(ID_BAR_STANDARD), nullptr) << c.what;
+        EXPECT_EQ(IDs(Bar(ID_BAR_STANDARD)), c.after) << c.what;
+        Destroy();
+        Make();
+    }
+
+    // An emptied toolbar is saved as no bytes of raw data, and comes back empty.
+    m_pManager->CreateDefaultToolBars();
+    Bar(ID_BAR_STANDARD)->SetButtons(nullptr, 0);
+    m_pFrame->SaveBarState("ToolBarState");
+    m_pManager->SaveState("ToolBarState");
+    BYTE* pData = nullptr;
+    UINT nBytes = 99;
+    ASSERT_TRUE(pApp->GetProfileBinary(standardSection(), "Buttons", &pData, &nBytes));
+    delete[] pData;
+    EXPECT_EQ(nBytes, 0u);
+    restart();
+    EXPECT_EQ(Bar(ID_BAR_STANDARD)->GetButtonCount(), 0);
+
+    // A settings file keeps it as an empty line, which also gives an empty toolbar back.
+    {
+        char szDir[MAX_PATH] = "", szFile[MAX_PATH] = "";
+        ASSERT_TRUE(::GetTempPathA(MAX_PATH, szDir) && ::GetTempFileNameA(szDir, "tbs", 0, szFile));
+        LPCSTR lpszKey = pApp->m_pszRegistryKey, lpszProfile = pApp->m_pszProfileName;
+        pApp->m_pszRegistryKey = nullptr;
+        pApp->m_pszProfileName = szFile;
+        Bar(ID_BAR_STANDARD)->SetButtons(nullptr, 0);
+        m_pFrame->SaveBarState("ToolBarState");
+        restart();
+        int nCount = Bar(ID_BAR_STANDARD)->GetButtonCount();
+        pApp->m_pszRegistryKey = lpszKey;
+        pApp->m_pszProfileName = lpszProfile;
+        ::DeleteFileA(szFile);
+        EXPECT_EQ(nCount, 0);
+    }
 }

@@ -209,24 +209,29 @@ std::string RecordsText(const std::vector<SECCustomToolBarInfoEx::Record>& recor
     return s;
 }
 
-TEST(ToolBarState, ButtonBytesAreReadAsFarAsTheyHoldWholeRecords)
+TEST(ToolBarState, ButtonBytesAreReadOnlyAsWholeRecords)
 {
     struct Case
     {
         std::vector<BYTE> bytes;
-        const char* records;
+        const char* records;    // null: the value is damaged, no records
     } cases[] = {
         {{0x41, 0x9C, 0, 0, 0}, "40001: "},                                         // plain
         {{0, 0, 0, 0, 0}, "0: "},                                                    // separator
         {{0x41, 0x9C, 0, 0, 2, 0x50, 0x00}, "40001:80,0, "},                          // n = 2
         {{1, 0, 0, 0, 3, 7, 8, 9, 2, 0, 0, 0, 0}, "1:7,8,9, 2: "},                    // n = 3
-        {{1, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0x50}, "1: "},                                // truncated record dropped
-        {{1, 0, 0, 0, 0, 2, 0, 0}, "1: "},                                            // trailing bytes
-        {{}, ""},
+        {{1, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0x50}, nullptr},                              // a state cut short
+        {{1, 0, 0, 0, 0, 2, 0, 0}, nullptr},                                          // a record cut short
+        {{0x41, 0x9C, 0, 0, 0, 0}, nullptr},                                          // a byte after the last
+        {{0x41}, nullptr},
+        {{}, ""},                                                                     // an empty toolbar
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(RecordsText(SECCustomToolBarInfoEx::ButtonsFromBytes(c.bytes.data(), c.bytes.size())),
-                  c.records);
+    for (const Case& c : cases) {
+        std::vector<SECCustomToolBarInfoEx::Record> records = {{7, {}}};
+        BOOL bWhole = SECCustomToolBarInfoEx::ButtonsFromBytes(c.bytes.data(), c.bytes.size(), records);
+        EXPECT_EQ(bWhole != FALSE, c.records != nullptr) << c.bytes.size();
+        EXPECT_EQ(RecordsText(records), c.records != nullptr ? c.records : "") << c.bytes.size();
+    }
 
     SECCustomToolBarInfoEx info;
     info.m_records = {{40001, {}}, {0, {}}, {40002, {0x50, 0x00}}};
