@@ -616,7 +616,8 @@ int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bExact
     for (int index = 0; *p; ++index) {
         GXGetNextLine(p, line);
         GXGetTabField(line, nColumn, field, 127);
-        if (bExact ? std::strcmp(field, lpszKey) == 0 : std::strncmp(field, lpszKey, keyLen) == 0)
+        // A key typed into a cell finds its entry by the beginning, whatever the case.
+        if (bExact ? std::strcmp(field, lpszKey) == 0 : _strnicmp(field, lpszKey, keyLen) == 0)
             return index;
     }
     return -1;

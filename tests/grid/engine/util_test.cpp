@@ -87,6 +87,24 @@ TEST(TabLists, LinesFieldsFindAndSort)
     EXPECT_EQ(byText, "c\t1\r\nb\t2\r\na\t3");
 }
 
+// A key typed in another case finds its entry by its beginning; an exact lookup keeps the case.
+TEST(TabLists, FindByBeginningIgnoresCase)
+{
+    LPCSTR list = "Key\tText\r\nbeta\t2\r\nAlpha\t1";
+    const struct
+    {
+        LPCSTR key;
+        int column;
+        BOOL exact;
+        int expect;
+    } cases[] = {
+        {"al", 0, FALSE, 2}, {"ALP", 0, FALSE, 2}, {"aLpHa", 0, FALSE, 2}, {"B", 0, FALSE, 1},
+        {"alphas", 0, FALSE, -1}, {"tex", 1, FALSE, 0}, {"alpha", 0, TRUE, -1}, {"Alpha", 0, TRUE, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GXFindTabListEntry(c.key, c.column, list, c.exact), c.expect) << c.key;
+}
+
 TEST(Locale, DateFormatIsReadAndCached)
 {
     int order = -1;
