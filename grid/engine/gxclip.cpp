@@ -518,18 +518,23 @@ BOOL CGXGridEngine::CalcTextBlockSize(LPCSTR lpszText, DWORD dwSize, ROWCOL& nRo
     nCols = 1;
     if (lpszText == nullptr || dwSize == 0)
         return TRUE;
-    ROWCOL lastRow = 0;
-    BOOL bField = FALSE;
+    // Every line end counts a row, empty lines too, since the paste writes their empty cell; a
+    // last line without an end counts when it holds a field.
+    ROWCOL nLineEnds = 0;
+    BOOL bOpenLine = FALSE;
     WalkTextFields(lpszText, dwSize, PasteSeparators(m_strPasteSeparators),
-                   [&](ROWCOL r, ROWCOL c, const CString& field, DWORD) {
-                       lastRow = r;
+                   [&](ROWCOL r, ROWCOL c, const CString& field, DWORD pos) {
                        nCols = std::max(nCols, c + 1);
-                       bField = !field.IsEmpty() || c > 0;
-                       nRows = r + (bField ? 1 : 0);
+                       const char end = pos < dwSize ? lpszText[pos] : 0;
+                       if (end == '\r' || end == '\n') {
+                           nLineEnds = r + 1;
+                           bOpenLine = FALSE;
+                       } else {
+                           bOpenLine = bOpenLine || !field.IsEmpty() || c > 0;
+                       }
                        return TRUE;
                    });
-    // A line end counts a row even when the line it ends was empty.
-    nRows = std::max(nRows, lastRow);
+    nRows = nLineEnds + (bOpenLine ? 1 : 0);
     return TRUE;
 }
 

@@ -259,6 +259,37 @@ TEST_F(ClipTest, PasteTextTable)
     EXPECT_EQ(r * 10 + c, 23u);
 }
 
+// The size a text block would fill is the block the paste writes, empty trailing lines included:
+// the drop frame and the selection after a drop show what arrives.
+TEST_F(ClipTest, TextBlockSizeIsWhatThePasteWrites)
+{
+    const std::vector<std::pair<std::string, ROWCOL>> cases = {
+        {std::string("a\r\n\r\n\0", 6), 21},     {std::string("a\r\n\r\n", 5), 21},
+        {std::string("\r\n\r\n\0", 5), 21},      {std::string("a\r\n\0", 4), 11},
+        {std::string("a\r\n\r\nb\0", 7), 31},    {std::string("a\tb\r\n\r\n\0", 8), 22},
+        {std::string("1\t2\r\n3\t4\r\n\0", 11), 22}, {std::string("a\r\n\t\0", 5), 22},
+    };
+    for (const auto& k : cases) {
+        ROWCOL r = 0, c = 0;
+        b.CalcTextBlockSize(k.first.data(), static_cast<DWORD>(k.first.size()), r, c);
+        EXPECT_EQ(r * 10 + c, k.second) << k.first;
+        // The cells the paste writes into a grid full of "x", from (2, 1).
+        auto pg = Fresh(8, 4);
+        for (ROWCOL row = 1; row <= 8; ++row)
+            for (ROWCOL col = 1; col <= 4; ++col)
+                pg->SetValueRange(CGXRange(row, col), "x");
+        ASSERT_TRUE(pg->PasteTextFromBuffer(k.first.data(), static_cast<DWORD>(k.first.size()), CGXRange(2, 1)));
+        ROWCOL rows = 0, cols = 0;
+        for (ROWCOL row = 1; row <= 8; ++row)
+            for (ROWCOL col = 1; col <= 4; ++col)
+                if (std::string(pg->GetCellValue(row, col)) != "x") {
+                    rows = std::max(rows, row - 1);
+                    cols = std::max(cols, col);
+                }
+        EXPECT_EQ(rows * 10 + cols, k.second) << k.first;
+    }
+}
+
 TEST_F(ClipTest, StylesWinOverTextInAnotherGrid)
 {
     Fill(a, {{"a", "b"}, {"c", "d"}});
