@@ -669,9 +669,9 @@ BOOL CGXGridEngine::PasteStylesFromArchive(CArchive& ar, const CGXRange& target,
         for (ROWCOL r = 0; r < nRows; ++r)
             for (ROWCOL c = 0; c < nCols; ++c)
                 cellStyles.SetAt(static_cast<INT_PTR>(r) * nCols + c, pArray->GetAt(static_cast<INT_PTR>(r) * C + c));
-        const BOOL bStored = SetStyleRange(CGXRange(top, left, bottom, right), nullptr, gxCopy, 0, &cellStyles);
-        // Pasting what the cells already hold changes nothing and is no failure.
-        ok = bStored || !CGXLongOperation::GetAbortState();
+        // Cells that take none of the styles (read-only ones, a store that fails) fail the paste,
+        // so that a drag source keeps what did not arrive.
+        ok = SetStyleRange(CGXRange(top, left, bottom, right), nullptr, gxCopy, 0, &cellStyles);
     }
     freeArray();
     if (ok) {

@@ -322,6 +322,28 @@ TEST_F(ClipTest, StylesWinOverTextInAnotherGrid)
     EXPECT_EQ(std::string(AfxSeamCalls().back().text), "Pasting is not possible for multi-area selections.");
 }
 
+// A styles paste that the cells refuse (read-only cells under the lock) fails, with no undo step.
+TEST_F(ClipTest, StylesPasteRefusedByTheCellsFails)
+{
+    Fill(a, {{"a", "b"}});
+    Select(a, {CGXRange(1, 1, 1, 2)});
+    ASSERT_TRUE(a.Copy());
+    CGXStyle readOnly;
+    readOnly.SetReadOnly(TRUE);
+    ASSERT_TRUE(b.SetStyleRange(CGXRange(3, 1, 3, 4), &readOnly, gxOverride));
+    ASSERT_TRUE(b.GetParam()->m_bLockStructureReadOnly);
+    b.GetParam()->EmptyUndoList();
+    b.PlaceCurrentCell(3, 2);
+    EXPECT_FALSE(b.Paste());
+    EXPECT_EQ(Cells(b).substr(0, 12), "|||/|||/|||/");
+    EXPECT_EQ(b.GetParam()->GetUndoList().GetCount(), 0);
+    EXPECT_EQ(b.GetParam()->m_nUndoCount, 0u);
+    // Writable cells take the same block.
+    b.PlaceCurrentCell(4, 2);
+    EXPECT_TRUE(b.Paste());
+    EXPECT_EQ(std::string(b.GetCellValue(4, 3)), "b");
+}
+
 TEST_F(ClipTest, MultiAreaCutIsOneUndoStep)
 {
     Fill(a, {{"a", "b"}, {"c", "d"}, {"e", "f"}});

@@ -254,6 +254,26 @@ TEST_F(DndTest, RefusedFormatAnswersScrollAndTheAdapterForwards)
     foreign->InternalRelease();
 }
 
+// Another grid's block that the target's cells refuse does not arrive: the drop answers no
+// effect, so the source keeps its cells.
+TEST_F(DndTest, ABlockTheTargetRefusesStaysWithTheSource)
+{
+    a.SetValueRange(CGXRange(2, 2), "a");
+    CGXStyle readOnly;
+    readOnly.SetReadOnly(TRUE);
+    ASSERT_TRUE(b.SetStyleRange(CGXRange(1, 1, 20, 10), &readOnly, gxOverride));
+    CGXRangeList ranges;
+    COleDataSource* src = BeginDrag(a, ranges, CGXRange(2, 2), 2, 2);
+    COleDataObject data;
+    data.Attach(src->GetIDataObject(TRUE));
+    const CPoint pt = Center(b, 5, 3);
+    EXPECT_EQ(b.OnDragEnter(&data, 0, pt), DROPEFFECT_MOVE);
+    EXPECT_EQ(b.OnDrop(&data, DROPEFFECT_MOVE, pt), DROPEFFECT_NONE);
+    EXPECT_EQ(std::string(b.GetCellValue(5, 3)), "");
+    EXPECT_EQ(std::string(a.GetCellValue(2, 2)), "a");
+    EndDrag(a, src);
+}
+
 // The system's drag loop with synthesized input: a block dragged by its selection edge from
 // one grid window to another moves there; one Undo in each grid takes it back.
 TEST_F(DndTest, DragBetweenTwoGridWindowsByInput)
