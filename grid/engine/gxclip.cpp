@@ -7,6 +7,7 @@
 #include "afxfile.h"
 #include "afxarch.h"
 #include "afxseam.h"
+#include "gxdragdrop.h"
 #include "gxengine.h"
 #include "gxinit.h"
 #include "gxresrc.h"
@@ -280,6 +281,23 @@ HGLOBAL CGXGridEngine::WriteTextBlock(const CGXRangeList& list)
         return nullptr;
     file.Write("", 1);
     return file.Detach();
+}
+
+BOOL GXStylesBlockSize(HGLOBAL hBlock, DWORD& nRows, DWORD& nCols)
+{
+    nRows = nCols = 0;
+    if (hBlock == nullptr || ::GlobalSize(hBlock) < 2 * sizeof(DWORD))
+        return FALSE;
+    const DWORD* p = static_cast<const DWORD*>(::GlobalLock(hBlock));
+    if (p == nullptr)
+        return FALSE;
+    const DWORD R = p[0], C = p[1];
+    ::GlobalUnlock(hBlock);
+    if (R == 0 || C == 0 || R > kMaxBlockSide || C > kMaxBlockSide)
+        return FALSE;
+    nRows = R;
+    nCols = C;
+    return TRUE;
 }
 
 HGLOBAL CGXGridEngine::WriteStylesBlock(const CGXRangeList& list, BOOL bComposed)

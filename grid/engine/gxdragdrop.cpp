@@ -245,13 +245,10 @@ BOOL CGXGridEngine::GetDropBlockSize(COleDataObject* pData, ROWCOL& nRows, ROWCO
     const CLIPFORMAT cf = static_cast<CLIPFORMAT>(GXGetAppState()->m_cfGridStyles);
     if ((m_nDndTargetFlags & GX_DND_STYLES) && cf != 0 && pData->IsDataAvailable(cf)) {
         CMedium medium;
-        if (medium.Get(pData, cf) && ::GlobalSize(medium.Handle()) >= 8) {
-            if (const DWORD* p = static_cast<const DWORD*>(::GlobalLock(medium.Handle()))) {
-                nRows = p[0];
-                nCols = p[1];
-                ::GlobalUnlock(medium.Handle());
-            }
-        }
+        DWORD R = 0, C = 0;
+        // Foreign data is bounded as the paste bounds it before it sizes the drop frame.
+        if (medium.Get(pData, cf) && GXStylesBlockSize(medium.Handle(), R, C))
+            nRows = R, nCols = C;
     } else if ((m_nDndTargetFlags & GX_DND_TEXT) && pData->IsDataAvailable(CF_TEXT)) {
         CMedium medium;
         const SIZE_T size = medium.Get(pData, CF_TEXT) ? ::GlobalSize(medium.Handle()) : 0;
@@ -286,12 +283,9 @@ BOOL CGXGridEngine::PasteFromDataObject(COleDataObject* pData, ROWCOL nRow, ROWC
     if ((m_nDndTargetFlags & GX_DND_STYLES) && cf != 0 && pData->IsDataAvailable(cf)) {
         CMedium medium;
         if (medium.Get(pData, cf)) {
-            if (nRows == 0 && ::GlobalSize(medium.Handle()) >= 8) {
-                if (const DWORD* p = static_cast<const DWORD*>(::GlobalLock(medium.Handle()))) {
-                    nRows = p[0], nCols = p[1];
-                    ::GlobalUnlock(medium.Handle());
-                }
-            }
+            DWORD R = 0, C = 0;
+            if (nRows == 0 && GXStylesBlockSize(medium.Handle(), R, C))
+                nRows = R, nCols = C;
             ok = PasteStylesFromHandle(medium.Handle(), CGXRange(nRow, nCol), TRUE);
         }
     } else if ((m_nDndTargetFlags & GX_DND_TEXT) && pData->IsDataAvailable(CF_TEXT)) {

@@ -5,6 +5,10 @@
 
 class CGXGridEngine;
 
+// The rows and columns a "Grid Styles" block announces in its two leading counts; FALSE with 0 x 0
+// when the block is too short or announces a size the paste refuses (none, or a side past 32767).
+BOOL GXStylesBlockSize(HGLOBAL hBlock, DWORD& nRows, DWORD& nCols);
+
 class CGXGridDropTarget : public COleDropTarget
 {
 public:

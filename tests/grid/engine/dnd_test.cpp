@@ -274,6 +274,39 @@ TEST_F(DndTest, ABlockTheTargetRefusesStaysWithTheSource)
     EndDrag(a, src);
 }
 
+// The leading counts of a foreign styles block are bounded as the paste bounds them before they
+// size the drop frame: a block the paste would refuse is refused on entering.
+TEST_F(DndTest, ForeignBlockSizesAreBoundedLikeThePaste)
+{
+    const struct
+    {
+        DWORD rows, cols;
+        BOOL ok;
+    } cases[] = {{0xFFFFFFFF, 2, FALSE}, {2, 40000, FALSE}, {32768, 1, FALSE}, {32767, 3, TRUE}, {2, 2, TRUE}};
+    const CLIPFORMAT cf = static_cast<CLIPFORMAT>(GXGetAppState()->m_cfGridStyles);
+    const CPoint pt = Center(b, 3, 3);
+    for (const auto& k : cases) {
+        COleDataSource* src = new COleDataSource;
+        HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, 8);
+        DWORD* p = static_cast<DWORD*>(::GlobalLock(h));
+        p[0] = k.rows;
+        p[1] = k.cols;
+        ::GlobalUnlock(h);
+        src->CacheGlobalData(cf, h);
+        COleDataObject data;
+        data.Attach(src->GetIDataObject(TRUE));
+        ROWCOL r = 9, c = 9;
+        EXPECT_EQ(b.GetDropBlockSize(&data, r, c), k.ok) << k.rows << "x" << k.cols;
+        EXPECT_EQ(std::to_string(r) + "x" + std::to_string(c),
+                  k.ok ? std::to_string(k.rows) + "x" + std::to_string(k.cols) : std::string("0x0"));
+        if (!k.ok) {
+            EXPECT_EQ(b.OnDragEnter(&data, 0, pt), DROPEFFECT_NONE) << k.rows << "x" << k.cols;
+            b.OnDragLeave();
+        }
+        src->InternalRelease();
+    }
+}
+
 // The system's drag loop with synthesized input: a block dragged by its selection edge from
 // one grid window to another moves there; one Undo in each grid takes it back.
 TEST_F(DndTest, DragBetweenTwoGridWindowsByInput)
