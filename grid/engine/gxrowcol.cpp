@@ -365,12 +365,24 @@ void CGXGridEngine::UpdateMoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT 
 // Public operations
 
 namespace {
+// Rows (columns) from..to cut to the data lines: the header ones are never removed or moved, and
+// none lies past the count, so that the undo record holds what was really done. FALSE when
+// nothing is left.
+BOOL ClipToDataLines(CGXGridEngine& e, BOOL bRows, ROWCOL& nFrom, ROWCOL& nTo)
+{
+    nFrom = std::max(nFrom, Headers(e, bRows) + 1);
+    nTo = std::min(nTo, Count(e, bRows));
+    return nFrom <= nTo;
+}
+
 // Inserting rows (bRows) or columns with what a removal kept of them.
 BOOL InsertLines(CGXGridEngine& e, BOOL bRows, ROWCOL nAt, ROWCOL nCount, const int* pSizes,
                  const CObArray* pCellStyles, const CObArray* pLineStyles, ROWCOL nOther, UINT nFlags, int nCommand)
 {
     if (e.GetParam() == nullptr || nCount == 0)
         return FALSE;
+    // New rows (columns) go between the header and one past the last.
+    nAt = std::min(std::max(nAt, Headers(e, bRows) + 1), Count(e, bRows) + 1);
     CGXLongOperation theOp;
     if (!e.TransferCurrentCell(TRUE, GX_UPDATENOW, TRUE))
         return FALSE;
@@ -415,7 +427,7 @@ BOOL InsertLines(CGXGridEngine& e, BOOL bRows, ROWCOL nAt, ROWCOL nCount, const 
 BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nFlags, int nCommand)
 {
     CGXGridParam* p = e.GetParam();
-    if (p == nullptr || nTo < nFrom)
+    if (p == nullptr || !ClipToDataLines(e, bRows, nFrom, nTo))
         return FALSE;
     if (!e.TransferCurrentCell(TRUE, GX_UPDATENOW, TRUE))
         return FALSE;
@@ -544,8 +556,10 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
 BOOL MoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags, int nCommand)
 {
     CGXGridParam* p = e.GetParam();
-    if (p == nullptr || nTo < nFrom)
+    if (p == nullptr || !ClipToDataLines(e, bRows, nFrom, nTo))
         return FALSE;
+    // The block lands where it fits whole between the header and the last row (column).
+    nDest = std::min(std::max(nDest, Headers(e, bRows) + 1), Count(e, bRows) - (nTo - nFrom));
     if (!e.TransferCurrentCell(TRUE, GX_UPDATENOW, TRUE))
         return FALSE;
     FrameLockScope lock(e);

@@ -243,6 +243,78 @@ TEST_F(StructureTest, ARemovedHiddenRowComesBackShown)
     EXPECT_EQ(G().GetRowHeight(6), G().GetDefaultRowHeight());
 }
 
+// Insert, remove and move stay inside the data rows (columns): what lies before the first one or
+// past the count is cut off, and undo takes back exactly what was done.
+TEST_F(StructureTest, StructureChangesStayInsideTheGrid)
+{
+    auto col1 = [&]() {
+        std::string s;
+        for (ROWCOL r = 1; r <= G().GetRowCount(); ++r)
+            s += Value(r, 1) + " ";
+        return s;
+    };
+    auto row1 = [&]() {
+        std::string s;
+        for (ROWCOL c = 1; c <= G().GetColCount(); ++c)
+            s += Value(1, c) + " ";
+        return s;
+    };
+    const struct
+    {
+        const char* name;
+        std::function<BOOL(CGXGridEngine&)> op;
+        BOOL ok;
+        const char* count;
+        std::string order;   // column 1 top to bottom, or row 1 left to right for the column cases
+    } cases[] = {
+        {"remove past the count", [](CGXGridEngine& g) { return g.RemoveRows(7, 20); }, TRUE, "6x5",
+         "1.1 2.1 3.1 4.1 5.1 6.1 "},
+        {"remove from the header row", [](CGXGridEngine& g) { return g.RemoveRows(0, 2); }, TRUE, "6x5",
+         "3.1 4.1 5.1 6.1 7.1 8.1 "},
+        {"remove wholly past the count", [](CGXGridEngine& g) { return g.RemoveRows(9, 12); }, FALSE, "8x5",
+         "1.1 2.1 3.1 4.1 5.1 6.1 7.1 8.1 "},
+        {"move to past the count", [](CGXGridEngine& g) { return g.MoveRows(2, 3, 8); }, TRUE, "8x5",
+         "1.1 4.1 5.1 6.1 7.1 8.1 2.1 3.1 "},
+        {"move the header row", [](CGXGridEngine& g) { return g.MoveRows(0, 1, 3); }, TRUE, "8x5",
+         "2.1 3.1 1.1 4.1 5.1 6.1 7.1 8.1 "},
+        {"move onto the header row", [](CGXGridEngine& g) { return g.MoveRows(4, 5, 0); }, TRUE, "8x5",
+         "4.1 5.1 1.1 2.1 3.1 6.1 7.1 8.1 "},
+        {"move rows past the count", [](CGXGridEngine& g) { return g.MoveRows(7, 10, 2); }, TRUE, "8x5",
+         "1.1 7.1 8.1 2.1 3.1 4.1 5.1 6.1 "},
+        {"insert before the header row", [](CGXGridEngine& g) { return g.InsertRows(0, 1); }, TRUE, "9x5",
+         "- 1.1 2.1 3.1 4.1 5.1 6.1 7.1 8.1 "},
+        {"insert past the count", [](CGXGridEngine& g) { return g.InsertRows(20, 2); }, TRUE, "10x5",
+         "1.1 2.1 3.1 4.1 5.1 6.1 7.1 8.1 - - "},
+        {"remove columns past the count", [](CGXGridEngine& g) { return g.RemoveCols(4, 9); }, TRUE, "8x3",
+         "1.1 1.2 1.3 "},
+        {"remove columns from the header", [](CGXGridEngine& g) { return g.RemoveCols(0, 1); }, TRUE, "8x4",
+         "1.2 1.3 1.4 1.5 "},
+        {"move columns to past the count", [](CGXGridEngine& g) { return g.MoveCols(1, 2, 5); }, TRUE, "8x5",
+         "1.3 1.4 1.5 1.1 1.2 "},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        // The corner cell stays in place while the header row and column do.
+        G().SetValueRange(CGXRange(0, 0), "h");
+        G().GetParam()->EmptyUndoList();
+        const auto start = Snap();
+        EXPECT_EQ(c.op(G()), c.ok) << c.name;
+        EXPECT_EQ(Value(0, 0), "h") << c.name;
+        EXPECT_EQ(Snap()["count"], c.count) << c.name;
+        const bool bCols = std::string(c.name).find("columns") != std::string::npos;
+        EXPECT_EQ(bCols ? row1() : col1(), c.order) << c.name;
+        if (!c.ok) {
+            EXPECT_EQ(G().GetParam()->GetUndoList().GetCount(), 0) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(G().Undo()) << c.name;
+        auto undone = Snap();
+        undone["sel"] = start.at("sel");
+        undone["current"] = start.at("current");
+        EXPECT_EQ(Diff(start, undone), "") << c.name << " undone";
+    }
+}
+
 // A move onto itself and a move of a read-only grid change nothing; a removal that keeps no undo
 // information empties both lists, since older commands name rows by number.
 TEST_F(StructureTest, RefusedMovesAndRemovalsWithoutHistory)
