@@ -97,25 +97,36 @@ BOOL CGXRemoveColsCmd::Execute(CGXGridEngine* e, int nMode)
     return e->RemoveCols(m_nFrom, m_nTo, GX_UPDATENOW, nMode);
 }
 
+// The rows come back hidden where they were; hiding them is part of this step, not one of its own.
 BOOL CGXInsertRowsCmd::Execute(CGXGridEngine* e, int nMode)
 {
-    return e->InsertRows(m_nRow, m_nCount, m_pSizes, m_pCellStyles, m_pRowStyles, m_nColumns, GX_UPDATENOW, nMode);
+    if (!e->InsertRows(m_nRow, m_nCount, m_pSizes, m_pCellStyles, m_pRowStyles, m_nColumns, GX_UPDATENOW, nMode))
+        return FALSE;
+    if (m_pHides != nullptr)
+        e->HideRows(m_nRow, m_nRow + m_nCount - 1, FALSE, m_pHides, GX_UPDATENOW, gxRollback);
+    return TRUE;
 }
 CGXInsertRowsCmd::~CGXInsertRowsCmd()
 {
     DeleteObjects(m_pCellStyles);
     DeleteObjects(m_pRowStyles);
     delete[] m_pSizes;
+    delete[] m_pHides;
 }
 BOOL CGXInsertColsCmd::Execute(CGXGridEngine* e, int nMode)
 {
-    return e->InsertCols(m_nCol, m_nCount, m_pSizes, m_pCellStyles, m_pColStyles, m_nRows, GX_UPDATENOW, nMode);
+    if (!e->InsertCols(m_nCol, m_nCount, m_pSizes, m_pCellStyles, m_pColStyles, m_nRows, GX_UPDATENOW, nMode))
+        return FALSE;
+    if (m_pHides != nullptr)
+        e->HideCols(m_nCol, m_nCol + m_nCount - 1, FALSE, m_pHides, GX_UPDATENOW, gxRollback);
+    return TRUE;
 }
 CGXInsertColsCmd::~CGXInsertColsCmd()
 {
     DeleteObjects(m_pCellStyles);
     DeleteObjects(m_pColStyles);
     delete[] m_pSizes;
+    delete[] m_pHides;
 }
 
 BOOL CGXSetCoveredCellsCmd::Execute(CGXGridEngine* e, int nMode)

@@ -74,6 +74,21 @@ int SizeOfOwn(CGXGridEngine& e, BOOL bRows, ROWCOL n)
     return bRows ? e.GetDefaultRowHeight() : e.GetDefaultColWidth();
 }
 
+// The hidden flags of rows (columns) nFrom..nTo, for undo to hide them again; null when none of
+// them is hidden.
+BOOL* HiddenFlags(CGXGridParam* p, BOOL bRows, ROWCOL nFrom, ROWCOL nTo)
+{
+    const CByteArray& a = bRows ? p->m_hiddenRows : p->m_hiddenCols;
+    BOOL* pHides = nullptr;
+    for (ROWCOL n = nFrom; n <= nTo && n < static_cast<ROWCOL>(a.GetSize()); ++n)
+        if (a[static_cast<INT_PTR>(n)] != 0) {
+            if (pHides == nullptr)
+                pHides = new BOOL[nTo - nFrom + 1]();
+            pHides[n - nFrom] = TRUE;
+        }
+    return pHides;
+}
+
 void DeleteStyleArray(CObArray*& a)
 {
     if (a == nullptr)
@@ -516,11 +531,13 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
         for (ROWCOL i = 0; i < nCount; ++i)
             pSizes[i] = SizeOfOwn(e, bRows, nFrom + i);
     }
+    BOOL* pHides = bUndoable ? HiddenFlags(p, bRows, nFrom, nTo) : nullptr;
     if (bUndoable && nCommand == gxDo)
         e.RecordCoveredCellsBeforeRemove(bRows, nFrom, nTo, nCommand);
     const BOOL bStored = bRows ? e.StoreRemoveRows(nFrom, nTo, FALSE) : e.StoreRemoveCols(nFrom, nTo, FALSE);
     if (!bStored) {
         delete[] pSizes;
+        delete[] pHides;
         DeleteStyleArray(pCellStyles);
         DeleteStyleArray(pLineStyles);
     } else {
@@ -539,9 +556,11 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
             }
         } else {
             if (bRows)
-                e.PushCommand(new CGXInsertRowsCmd(nFrom, nCount, pSizes, pCellStyles, pLineStyles, nOther), nCommand);
+                e.PushCommand(new CGXInsertRowsCmd(nFrom, nCount, pSizes, pCellStyles, pLineStyles, nOther, pHides),
+                              nCommand);
             else
-                e.PushCommand(new CGXInsertColsCmd(nFrom, nCount, pSizes, pCellStyles, pLineStyles, nOther), nCommand);
+                e.PushCommand(new CGXInsertColsCmd(nFrom, nCount, pSizes, pCellStyles, pLineStyles, nOther, pHides),
+                              nCommand);
             if (nCommand == gxUndo || nCommand == gxRedo)
                 bRows ? e.RestoreCurrentCell(nFrom, e.GetLeftCol(), FALSE)
                       : e.RestoreCurrentCell(e.GetTopRow(), nFrom, FALSE);

@@ -120,14 +120,15 @@ class CGXRemoveColsCmd : public CGXCommand
     ROWCOL m_nFrom, m_nTo;
 };
 // Rows (columns) that a removal took: their sizes, their cell styles (one entry per cell,
-// null where none) and their whole-row (whole-column) styles, all owned.
+// null where none), their whole-row (whole-column) styles and which of them were hidden (null
+// when none was), all owned.
 class CGXInsertRowsCmd : public CGXCommand
 {
     GX_DECLARE_SIMPLE_CMD(CGXInsertRowsCmd)
     CGXInsertRowsCmd(ROWCOL nRow, ROWCOL nCount, int* pSizes, CObArray* pCellStyles, CObArray* pRowStyles,
-                     ROWCOL nColumns)
+                     ROWCOL nColumns, BOOL* pHides = nullptr)
         : m_nRow(nRow), m_nCount(nCount), m_pSizes(pSizes), m_pCellStyles(pCellStyles), m_pRowStyles(pRowStyles),
-          m_nColumns(nColumns)
+          m_nColumns(nColumns), m_pHides(pHides)
     {
     }
     ~CGXInsertRowsCmd() override;
@@ -136,14 +137,15 @@ class CGXInsertRowsCmd : public CGXCommand
     CObArray* m_pCellStyles;
     CObArray* m_pRowStyles;
     ROWCOL m_nColumns;
+    BOOL* m_pHides;
 };
 class CGXInsertColsCmd : public CGXCommand
 {
     GX_DECLARE_SIMPLE_CMD(CGXInsertColsCmd)
     CGXInsertColsCmd(ROWCOL nCol, ROWCOL nCount, int* pSizes, CObArray* pCellStyles, CObArray* pColStyles,
-                     ROWCOL nRows)
+                     ROWCOL nRows, BOOL* pHides = nullptr)
         : m_nCol(nCol), m_nCount(nCount), m_pSizes(pSizes), m_pCellStyles(pCellStyles), m_pColStyles(pColStyles),
-          m_nRows(nRows)
+          m_nRows(nRows), m_pHides(pHides)
     {
     }
     ~CGXInsertColsCmd() override;
@@ -152,6 +154,7 @@ class CGXInsertColsCmd : public CGXCommand
     CObArray* m_pCellStyles;
     CObArray* m_pColStyles;
     ROWCOL m_nRows;
+    BOOL* m_pHides;
 };
 class CGXSetCoveredCellsCmd : public CGXCommand
 {

@@ -173,8 +173,8 @@ TEST_F(StructureTest, EachOperationUndoesAndRedoesToTheSameState)
           {"heights", h({-1, -1, -1, 30, -1, 0, -1, -1, -1, -1})}}},
         {"fewer rows", [](CGXGridEngine& g) { return g.SetRowCount(4); },
          {{"count", "4x5"}, {"current", "none"}, {"heights", h({-1, -1, -1, 30})}, {"hidden", ""}, {"sel", ""}},
-         // The hidden row 6 comes back shown, at its size.
-         {"current", "hidden", "heights"}},
+         // The hidden row 6 comes back hidden.
+         {"current"}},
         {"style range", [](CGXGridEngine& g) {
              CGXStyle s;
              s.SetValue("X");
@@ -232,15 +232,32 @@ TEST_F(StructureTest, EachOperationUndoesAndRedoesToTheSameState)
     }
 }
 
-// A removed hidden row comes back shown, at the size it had; its contents and styles come back.
-TEST_F(StructureTest, ARemovedHiddenRowComesBackShown)
+// Removed hidden rows (columns) come back hidden, with the sizes of their own, and with their
+// contents and styles; redo removes them again.
+TEST_F(StructureTest, RemovedHiddenRowsAndColumnsComeBackHidden)
 {
+    G().SetRowHeight(6, 6, 33);
+    G().SetColWidth(3, 3, 70);
+    G().HideCols(3, 3);
+    G().GetParam()->EmptyUndoList();
+    const auto start = Snap();
     ASSERT_TRUE(G().RemoveRows(5, 7));
+    ASSERT_TRUE(G().RemoveCols(2, 3));
+    ASSERT_TRUE(G().Undo());
     ASSERT_TRUE(G().Undo());
     auto m = Snap();
-    EXPECT_EQ(m["hidden"], "");
+    EXPECT_EQ(m["hidden"], "r6 c3 ");
+    m["sel"] = start.at("sel");
+    m["current"] = start.at("current");
+    EXPECT_EQ(Diff(start, m), "");
     EXPECT_EQ(Value(6, 3), "6.3");
-    EXPECT_EQ(G().GetRowHeight(6), G().GetDefaultRowHeight());
+    ASSERT_TRUE(G().Redo());
+    EXPECT_EQ(Snap()["hidden"], "c3 ");
+    ASSERT_TRUE(G().Undo());
+    ASSERT_TRUE(G().HideRows(6, 6, FALSE));
+    ASSERT_TRUE(G().HideCols(3, 3, FALSE));
+    EXPECT_EQ(G().GetRowHeight(6), 33);
+    EXPECT_EQ(G().GetColWidth(3), 70);
 }
 
 // Insert, remove and move stay inside the data rows (columns): what lies before the first one or
