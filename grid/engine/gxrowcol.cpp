@@ -358,6 +358,10 @@ void CGXGridEngine::UpdateMoveRows(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT 
         SetCurrentCellState(TRUE, MovedIndex(r, nFrom, nTo, nDest), c);
         TellControl(*this);
     }
+    // The rows shown at the top stay there when a block passes them: the top row follows its
+    // row instead of the view jumping by the block's height.
+    if ((m_nTopRow < nFrom || m_nTopRow > nTo) && m_nTopRow > GetFrozenRows() + 1)
+        m_nTopRow = std::max(MovedIndex(m_nTopRow, nFrom, nTo, nDest), GetFrozenRows() + 1);
     RepaintAfterStructure(*this, nFlags);
     if (bCreateHint)
         SendStructureHint(*this, 12, TRUE, nFrom, nTo, nDest, nullptr, nFlags);
@@ -371,6 +375,8 @@ void CGXGridEngine::UpdateMoveCols(ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT 
         SetCurrentCellState(TRUE, r, MovedIndex(c, nFrom, nTo, nDest));
         TellControl(*this);
     }
+    if ((m_nLeftCol < nFrom || m_nLeftCol > nTo) && m_nLeftCol > GetFrozenCols() + 1)
+        m_nLeftCol = std::max(MovedIndex(m_nLeftCol, nFrom, nTo, nDest), GetFrozenCols() + 1);
     RepaintAfterStructure(*this, nFlags);
     if (bCreateHint)
         SendStructureHint(*this, 11, FALSE, nFrom, nTo, nDest, nullptr, nFlags);

@@ -446,6 +446,33 @@ TEST_F(StructureTest, RowsAboveTheTopRowShiftItOnly)
     EXPECT_EQ(G().m_nTopRow, 5u);
 }
 
+// A block moved across the top row (left column) from one side to the other leaves the rows that
+// were on screen there: the top row follows them instead of the view jumping by the block.
+TEST_F(StructureTest, BlocksMovedAcrossTheTopRowKeepTheView)
+{
+    const struct
+    {
+        const char* name;
+        BOOL bRows;
+        ROWCOL from, to, dest, top, expect;
+    } cases[] = {
+        {"rows from above to below", TRUE, 2, 3, 6, 5, 3},
+        {"rows from below to above", TRUE, 7, 8, 2, 5, 7},
+        {"rows wholly below", TRUE, 6, 7, 8, 5, 5},
+        {"columns from left to right", FALSE, 1, 2, 4, 4, 2},
+        {"columns from right to left", FALSE, 5, 5, 1, 3, 4},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        ROWCOL& first = c.bRows ? G().m_nTopRow : G().m_nLeftCol;
+        first = c.top;
+        const std::string shown = c.bRows ? Value(c.top, 1) : Value(1, c.top);
+        ASSERT_TRUE(c.bRows ? G().MoveRows(c.from, c.to, c.dest) : G().MoveCols(c.from, c.to, c.dest)) << c.name;
+        EXPECT_EQ(first, c.expect) << c.name;
+        EXPECT_EQ(c.bRows ? Value(first, 1) : Value(1, first), shown) << c.name;
+    }
+}
+
 // Redo with a pending edit first stores it; the store is a new change, so the redo list empties
 // and Redo answers FALSE, with the typing kept in the cell.
 TEST_F(StructureTest, RedoStoresAPendingEditFirst)
