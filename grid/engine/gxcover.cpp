@@ -194,7 +194,8 @@ void CGXGridEngine::SpansFollowStructure(int nOp, BOOL bRows, ROWCOL a, ROWCOL b
 }
 
 // Before rows or columns are removed, the covered ranges they cut are recorded as they are, so
-// that undo, after the rows are back, restores their extent.
+// that undo, after the rows are back, restores their extent. A range reaching across the whole
+// block comes back whole with the rows: recording it would ask undo to set what is already set.
 void CGXGridEngine::RecordCoveredCellsBeforeRemove(BOOL bRows, ROWCOL nFrom, ROWCOL nTo, int nCommand)
 {
     if (m_pParam == nullptr || !IsRecording(nCommand))
@@ -204,7 +205,7 @@ void CGXGridEngine::RecordCoveredCellsBeforeRemove(BOOL bRows, ROWCOL nFrom, ROW
         const CGXRange* r = list.GetRangeAt(pos);
         list.GetNext(pos);
         const ROWCOL lo = bRows ? r->top : r->left, hi = bRows ? r->bottom : r->right;
-        if (r->IsValid() && hi >= nFrom && lo <= nTo)
+        if (r->IsValid() && hi >= nFrom && lo <= nTo && !(lo < nFrom && hi > nTo))
             PushCommand(new CGXSetCoveredCellsCmd(r->top, r->left, r->bottom, r->right), nCommand);
     }
 }

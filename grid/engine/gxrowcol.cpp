@@ -57,6 +57,22 @@ void MoveFlags(CByteArray& a, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest)
         a[static_cast<INT_PTR>(i)] = v[i];
 }
 
+// Covered ranges whose top row (left column) lies in the removed block lose their value cell
+// with it: they are uncovered, not shifted onto the rows that follow.
+void UncoverStartingIn(CGXRangeList& list, BOOL bRows, ROWCOL nFrom, ROWCOL nTo)
+{
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        const CGXRange* r = list.GetRangeAt(pos);
+        list.GetNext(pos);
+        const ROWCOL lo = bRows ? r->top : r->left;
+        if (lo >= nFrom && lo <= nTo) {
+            delete r;
+            list.RemoveAt(at);
+        }
+    }
+}
+
 BOOL ReadOnlyGuard(CGXGridEngine& e)
 {
     CGXGridParam* p = e.GetParam();
@@ -180,6 +196,7 @@ BOOL CGXGridEngine::StoreRemoveRows(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed)
     RemoveFlags(m_pParam->m_hiddenRows, nFrom, nTo);
     m_pParam->m_rowHeights.RemoveKeys(nFrom, nTo);
     m_pParam->m_selRanges.RemoveRows(nFrom, nTo, nOldCount);
+    UncoverStartingIn(m_pParam->m_coveredRanges, TRUE, nFrom, nTo);
     m_pParam->m_coveredRanges.RemoveRows(nFrom, nTo, nOldCount);
     SpansFollowStructure(1, TRUE, nFrom, nTo);
     FreeStyleCache();
@@ -198,6 +215,7 @@ BOOL CGXGridEngine::StoreRemoveCols(ROWCOL nFrom, ROWCOL nTo, BOOL bProcessed)
     RemoveFlags(m_pParam->m_hiddenCols, nFrom, nTo);
     m_pParam->m_colWidths.RemoveKeys(nFrom, nTo);
     m_pParam->m_selRanges.RemoveCols(nFrom, nTo, nOldCount);
+    UncoverStartingIn(m_pParam->m_coveredRanges, FALSE, nFrom, nTo);
     m_pParam->m_coveredRanges.RemoveCols(nFrom, nTo, nOldCount);
     SpansFollowStructure(1, FALSE, nFrom, nTo);
     FreeStyleCache();

@@ -260,8 +260,8 @@ BOOL RemoveAxis(CGXDWordArrayPtrArray& lines, CGXDWordArrayPtrArray& cells, DWOR
         if (i >= nFirst && i <= nLast)
             return FALSE;
         ni = i > nLast ? i - n : i;
-        // A span that began in the removed lines now begins where they were.
-        nv = v > nLast ? v - n : (v >= nFirst ? nFirst : v);
+        // A span that began in the removed lines lost its first cell: what is left of it goes.
+        nv = v > nLast ? v - n : (v >= nFirst ? 0 : v);
         return TRUE;
     });
     return TRUE;

@@ -1,6 +1,7 @@
 // Covered cells, the span pools, delayed ranges, float cells and merge cells, on a grid without
 // a window; the drawing of spans is checked in the window tests.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -175,7 +176,8 @@ TEST_F(SpanTest, CoveredRangesFollowRowsAndColumns)
     } cases[] = {
         {"insert rows", [&] { G().InsertRows(4, 2, nullptr, nullptr, nullptr, 0, 0); }, "3,2-10,3 12,5-13,6"},
         {"insert cols", [&] { G().InsertCols(1, 1, nullptr, nullptr, nullptr, 0, 0); }, "3,3-8,4 10,6-11,7"},
-        {"remove rows 5-10", [&] { G().RemoveRows(5, 10, 0); }, "3,2-4,3 5,5-5,6"},
+        // The range starting in row 10 loses its value cell with the rows: it is uncovered.
+        {"remove rows 5-10", [&] { G().RemoveRows(5, 10, 0); }, "3,2-4,3"},
         {"remove the rows of one", [&] { G().RemoveRows(10, 11, 0); }, "3,2-8,3"},
         {"remove col 6", [&] { G().RemoveCols(6, 6, 0); }, "3,2-8,3 10,5-11,5"},
         {"remove row 11 and col 6", [&] { G().RemoveRows(11, 11, 0), G().RemoveCols(6, 6, 0); }, "3,2-8,3"},
@@ -210,6 +212,57 @@ TEST_F(SpanTest, RemovingRowsOfACoveredRangeUndoesInOneStep)
     ASSERT_TRUE(G().Redo());
     EXPECT_EQ(List(P().m_coveredRanges), "3,2-4,3");
     ExpectIndexRebuilt();
+}
+
+namespace {
+std::string Sorted(const CGXRangeList& list)
+{
+    std::vector<std::string> v;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr; list.GetNext(pos))
+        v.push_back(Str(*list.GetRangeAt(pos)));
+    std::sort(v.begin(), v.end());
+    std::string s;
+    for (const std::string& r : v)
+        s += (s.empty() ? "" : " ") + r;
+    return s;
+}
+} // namespace
+
+// Removals and moves that drop or cut covered ranges are one undo step that brings every range
+// back as it was; redo gives the changed list again.
+TEST_F(SpanTest, UndoGivesBackTheCoveringsAStructureChangeTook)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<CGXRange> cover;
+        std::function<BOOL()> op;
+        const char* after;
+    } cases[] = {
+        {"removing the top row of one", {CGXRange(6, 1, 12, 2)}, [&] { return G().RemoveRows(5, 10, 0); }, ""},
+        {"removing the left column of one", {CGXRange(1, 3, 2, 8)}, [&] { return G().RemoveCols(2, 3, 0); }, ""},
+        {"removing rows inside one", {CGXRange(3, 4, 12, 4)}, [&] { return G().RemoveRows(5, 10, 0); },
+         "3,4-6,4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        P().GetData()->StoreColCount(12);
+        for (const CGXRange& r : c.cover)
+            ASSERT_TRUE(G().SetCoveredCells(r.top, r.left, r.bottom, r.right, 0));
+        const std::string before = Sorted(P().m_coveredRanges);
+        P().EmptyUndoList();
+        ASSERT_TRUE(c.op());
+        EXPECT_EQ(Sorted(P().m_coveredRanges), c.after);
+        ASSERT_EQ(P().GetUndoList().GetCount(), 1);
+        ASSERT_TRUE(G().Undo());
+        EXPECT_EQ(Sorted(P().m_coveredRanges), before);
+        ExpectIndexRebuilt();
+        ASSERT_TRUE(G().Redo());
+        EXPECT_EQ(Sorted(P().m_coveredRanges), c.after);
+        ASSERT_TRUE(G().Undo());
+        EXPECT_EQ(Sorted(P().m_coveredRanges), before);
+    }
 }
 
 TEST_F(SpanTest, TheCurrentCellGoesToTheTopLeft)
@@ -321,7 +374,9 @@ TEST(SpanPool, SpansAlongBothAxesFollowLines)
         {"as set", [](CGXSpanCellPool&) {}, 2, 3, "2,2-2,4", 4, 5, "3,5-5,5"},
         {"insert rows above", [](CGXSpanCellPool& p) { p.InsertRows(2, 1); }, 3, 3, "3,2-3,4", 5, 5, "4,5-6,5"},
         {"remove a row inside", [](CGXSpanCellPool& p) { p.RemoveRows(4, 4); }, 2, 3, "2,2-2,4", 4, 5, "3,5-4,5"},
-        {"remove the first row", [](CGXSpanCellPool& p) { p.RemoveRows(3, 3); }, 2, 3, "2,2-2,4", 4, 5, "3,5-4,5"},
+        // A span whose first row goes is no span any more.
+        {"remove the first row", [](CGXSpanCellPool& p) { p.RemoveRows(3, 3); }, 2, 3, "2,2-2,4", 3, 5, "-"},
+        {"remove the first column", [](CGXSpanCellPool& p) { p.RemoveCols(2, 2); }, 2, 2, "-", 4, 4, "3,4-5,4"},
         {"insert cols inside", [](CGXSpanCellPool& p) { p.InsertCols(3, 1); }, 2, 2, "-", 4, 6, "3,6-5,6"},
         {"move rows", [](CGXSpanCellPool& p) { p.MoveRows(2, 2, 7); }, 7, 4, "7,2-7,4", 3, 5, "2,5-4,5"},
         {"clear", [](CGXSpanCellPool& p) { p.SetSpanCellsRowCol(2, 2, 2, 2, FALSE); }, 2, 3, "-", 3, 5, "3,5-5,5"},
