@@ -596,6 +596,27 @@ BOOL RemoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, UINT nF
     return bStored;
 }
 
+// A move shifts each covered range with its top row (left column); one that comes to lie over
+// another is dropped, one pushed past the last row is cut. Those are recorded as they were
+// before the move, ahead of the move's own command, so that undo, once the rows are back, covers
+// them again; ranges that came through whole come back whole with the rows.
+void RecordCoveringsTheMoveChanged(CGXGridEngine& e, const std::vector<CGXRange>& before, BOOL bRows, ROWCOL nFrom,
+                                   ROWCOL nTo, ROWCOL nDest)
+{
+    for (const CGXRange& r : before) {
+        CGXRange moved(r);
+        ROWCOL& lo = bRows ? moved.top : moved.left;
+        ROWCOL& hi = bRows ? moved.bottom : moved.right;
+        const ROWCOL to = CGXGridEngine::MovedIndex(lo, nFrom, nTo, nDest);
+        hi = hi - lo + to;
+        lo = to;
+        CGXRange now;
+        if (!e.GetCoveredCellsRowCol(moved.top, moved.left, now) || now.top != moved.top || now.left != moved.left ||
+            now.bottom != moved.bottom || now.right != moved.right)
+            e.PushCommand(new CGXSetCoveredCellsCmd(r.top, r.left, r.bottom, r.right), gxDo);
+    }
+}
+
 BOOL MoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest, UINT nFlags, int nCommand)
 {
     CGXGridParam* p = e.GetParam();
@@ -609,6 +630,10 @@ BOOL MoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, ROWCOL nD
     GX_APP_STATE* state = GXGetAppState();
     if (nCommand == gxDo)
         e.OpenBlockCommand(bRows ? state->sMoveRows : state->sMoveCols);
+    std::vector<CGXRange> coveredBefore;
+    if (nCommand == gxDo && e.IsRecording(nCommand))
+        for (POSITION pos = p->m_coveredRanges.GetHeadPosition(); pos != nullptr; p->m_coveredRanges.GetNext(pos))
+            coveredBefore.push_back(*p->m_coveredRanges.GetRangeAt(pos));
     const BOOL bStored = bRows ? e.StoreMoveRows(nFrom, nTo, nDest, FALSE) : e.StoreMoveCols(nFrom, nTo, nDest, FALSE);
     if (bStored) {
         if (bRows)
@@ -616,6 +641,7 @@ BOOL MoveLines(CGXGridEngine& e, BOOL bRows, ROWCOL nFrom, ROWCOL nTo, ROWCOL nD
         else
             e.UpdateMoveCols(nFrom, nTo, nDest, nFlags, TRUE);
         if (e.IsRecording(nCommand)) {
+            RecordCoveringsTheMoveChanged(e, coveredBefore, bRows, nFrom, nTo, nDest);
             const ROWCOL nBack = nDest + nTo - nFrom;
             if (bRows)
                 e.PushCommand(new CGXMoveRowsCmd(nDest, nBack, nFrom), nCommand);

@@ -239,6 +239,16 @@ TEST_F(SpanTest, UndoGivesBackTheCoveringsAStructureChangeTook)
         std::function<BOOL()> op;
         const char* after;
     } cases[] = {
+        {"move half of one onto another",
+         {CGXRange(3, 2, 8, 3), CGXRange(10, 5, 11, 6), CGXRange(10, 2, 11, 3)},
+         [&] { return G().MoveRows(7, 8, 10, 0); }, "3,2-8,3 8,5-9,6"},
+        {"the columns' twin",
+         {CGXRange(2, 3, 3, 8), CGXRange(5, 10, 6, 11), CGXRange(2, 10, 3, 11)},
+         [&] { return G().MoveCols(7, 8, 10, 0); }, "2,3-3,8 5,8-6,9"},
+        {"a moved range grown over one outside the moved rows",
+         {CGXRange(5, 1, 9, 1), CGXRange(11, 1, 12, 1)}, [&] { return G().MoveRows(5, 6, 8, 0); }, "8,1-12,1"},
+        {"a range cut at the last row", {CGXRange(2, 4, 6, 4)}, [&] { return G().MoveRows(2, 3, 11, 0); },
+         "11,4-12,4"},
         {"removing the top row of one", {CGXRange(6, 1, 12, 2)}, [&] { return G().RemoveRows(5, 10, 0); }, ""},
         {"removing the left column of one", {CGXRange(1, 3, 2, 8)}, [&] { return G().RemoveCols(2, 3, 0); }, ""},
         {"removing rows inside one", {CGXRange(3, 4, 12, 4)}, [&] { return G().RemoveRows(5, 10, 0); },
