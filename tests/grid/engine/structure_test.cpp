@@ -264,16 +264,12 @@ TEST_F(StructureTest, RemovedHiddenRowsAndColumnsComeBackHidden)
 // past the count is cut off, and undo takes back exactly what was done.
 TEST_F(StructureTest, StructureChangesStayInsideTheGrid)
 {
-    auto col1 = [&]() {
+    // Column 1 top to bottom, or row 1 left to right.
+    auto order = [&](bool bCols) {
         std::string s;
-        for (ROWCOL r = 1; r <= G().GetRowCount(); ++r)
-            s += Value(r, 1) + " ";
-        return s;
-    };
-    auto row1 = [&]() {
-        std::string s;
-        for (ROWCOL c = 1; c <= G().GetColCount(); ++c)
-            s += Value(1, c) + " ";
+        const ROWCOL n = bCols ? G().GetColCount() : G().GetRowCount();
+        for (ROWCOL i = 1; i <= n; ++i)
+            s += (bCols ? Value(1, i) : Value(i, 1)) + " ";
         return s;
     };
     const struct
@@ -319,7 +315,7 @@ TEST_F(StructureTest, StructureChangesStayInsideTheGrid)
         EXPECT_EQ(Value(0, 0), "h") << c.name;
         EXPECT_EQ(Snap()["count"], c.count) << c.name;
         const bool bCols = std::string(c.name).find("columns") != std::string::npos;
-        EXPECT_EQ(bCols ? row1() : col1(), c.order) << c.name;
+        EXPECT_EQ(order(bCols), c.order) << c.name;
         if (!c.ok) {
             EXPECT_EQ(G().GetParam()->GetUndoList().GetCount(), 0) << c.name;
             continue;
