@@ -170,13 +170,22 @@ BOOL CSidesDlg::OnInitDialog()
     return TRUE;
 }
 
+void CSidesDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    // The field is filled by the initialisation; only its reading goes through here.
+    if (pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, IDC_SIDES, m_nTyped);
+}
+
 void CSidesDlg::OnOK()
 {
-    BOOL ok = FALSE;
-    const int sides = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_SIDES, &ok, TRUE));
+    if (!UpdateData(TRUE))
+        return;
+    const int sides = m_nTyped;
     // The shapes are built for this range only: anything else would be refused later while the
     // command answered success, so the dialog keeps it.
-    if (!ok || sides < 3 || sides > m_nMaxSides) {
+    if (sides < 3 || sides > m_nMaxSides) {
         CString text;
         text.Format("The number of sides must be between 3 and %d", m_nMaxSides);
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
