@@ -559,6 +559,12 @@ void Map::AutoSave(DWORD tick)
     if (name.IsEmpty())
         name = "Untitled";
     CString path = FullPath(directory + "\\" + name + "." + extension);
+    // Writing the map's own file would save it behind the user's back (and past a later "No" to
+    // saving the changes).
+    if (!GetPathName().IsEmpty() && path.CompareNoCase(FullPath(GetPathName())) == 0) {
+        Report().Message("Auto save skipped %s: it is the map's own file.", static_cast<LPCSTR>(path));
+        return;
+    }
     CWaitCursor wait;
     CString text;
     WriteEntities(text, true);

@@ -381,6 +381,17 @@ TEST_F(MapFile, TheAutoSavesOwnFilesAreThoseItMadeAndNothingWroteSince)
     ::SetFileTime(h, nullptr, nullptr, &t);
     ::CloseHandle(h);
     EXPECT_TRUE(own().empty());
+
+    // The map's own file is never the auto save's: it stays as the user saved it.
+    dir.WriteFile("auto\\own.map", "saved");
+    services->WriteProfileString("Options", "Auto Save Path", Path("AUTO\\"));
+    const size_t boxes = services->boxes.size();
+    autoSave("auto\\own.map");
+    EXPECT_EQ("saved", Read("auto\\own.map"));
+    EXPECT_EQ(boxes, services->boxes.size());
+    ASSERT_FALSE(services->lines.empty());
+    EXPECT_EQ(0u, services->lines.back().find("Auto save skipped "));
+    EXPECT_TRUE(own().empty());
     Map::ForgetAutoSaveFiles();
 }
 
