@@ -158,7 +158,7 @@ IMPLEMENT_DYNAMIC(CCylinderDlg, CSidesDlg)
 CSidesDlg::CSidesDlg(UINT nIDTemplate, LPCSTR section, int maxSides, CWnd* pParent)
     : CDialog(nIDTemplate, pParent), m_strSection(section), m_nMaxSides(maxSides)
 {
-    m_nSides = GetEditorServices()->GetProfileInt(section, "Sides", 8);
+    m_nSides = GetEditorServices()->GetProfileIntInRange(section, "Sides", 8, 3, maxSides);
 }
 
 BOOL CSidesDlg::OnInitDialog()
@@ -209,7 +209,7 @@ IMPLEMENT_DYNAMIC(CRoomDlg, CToolTipDialog)
 CRoomDlg::CRoomDlg(CWnd* pParent) : CToolTipDialog(IDD_CREATE_ROOM, pParent)
 {
     CEditorServices* s = GetEditorServices();
-    m_nThickness = s->GetProfileInt("Create Room", "Wall Thickness", 16);
+    m_nThickness = s->GetProfileIntInRange("Create Room", "Wall Thickness", 16, 0, 512);
     m_nDirection = s->GetProfileInt("Create Room", "Inward", 0) ? 1 : 0;
 }
 

@@ -163,6 +163,16 @@ TEST_F(EditDialogsTest, ProfileValuesAreWrittenOnOkOnlyAndReadNextTime)
     }
     EXPECT_EQ(12, services->GetProfileInt("Create Cylinder", "Sides", -1));
     EXPECT_EQ(12, CCylinderDlg().GetSides());
+
+    // Stored values outside the ranges are read into them.
+    services->WriteProfileInt("Create Cylinder", "Sides", 99);
+    services->WriteProfileInt("Create Cone", "Sides", -5);
+    services->WriteProfileInt("Create Room", "Wall Thickness", 9999);
+    EXPECT_EQ(16, CCylinderDlg().GetSides());
+    EXPECT_EQ(3, CConeDlg().GetSides());
+    EXPECT_EQ(512, CRoomDlg().GetThickness());
+    services->WriteProfileInt("Create Room", "Wall Thickness", -1);
+    EXPECT_EQ(0, CRoomDlg().GetThickness());
 }
 
 TEST_F(EditDialogsTest, CreateTargetsEnablesOkOnlyWithAName)
