@@ -55,6 +55,11 @@ BOOL CAcceleratorTable::Save()
     if (!pApp)
         return FALSE;
     pApp->RegDeleteSection(szAccelSection);
+    // The section itself tells a table with every shortcut removed from no saved table.
+    HKEY hSection = pApp->GetSectionKey(szAccelSection);
+    if (!hSection)
+        return FALSE;
+    ::RegCloseKey(hSection);
     for (size_t i = 0; i < m_entries.size(); ++i) {
         CString name;
         name.Format("Accel #%d", static_cast<int>(i + 1));
@@ -64,6 +69,20 @@ BOOL CAcceleratorTable::Save()
             return FALSE;
     }
     return TRUE;
+}
+
+BOOL CAcceleratorTable::IsSaved()
+{
+    CEditorApp* pApp = AfxGetEditorApp();
+    HKEY hApp = pApp ? pApp->GetAppRegistryKey() : nullptr;
+    if (!hApp)
+        return FALSE;
+    HKEY hSection = nullptr;
+    LONG result = ::RegOpenKeyExA(hApp, szAccelSection, 0, KEY_READ, &hSection);
+    if (result == ERROR_SUCCESS)
+        ::RegCloseKey(hSection);
+    ::RegCloseKey(hApp);
+    return result == ERROR_SUCCESS;
 }
 
 int CAcceleratorTable::FindKey(const ACCEL& accel) const
@@ -361,7 +380,7 @@ BOOL CMainFrame::InstallSavedShortcuts()
     CAcceleratorTable table(this);
     table.RemoveAll();
     table.Load();
-    if (table.GetCount() == 0)
+    if (table.GetCount() == 0 && !CAcceleratorTable::IsSaved())
         return FALSE;
     return table.Apply();
 }

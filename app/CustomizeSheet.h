@@ -22,7 +22,10 @@ public:
     // of binary data (a shorter one would leave part of an entry stale).
     BOOL Load() override;
     // Replaces the whole section by the table's entries; stops at the first write that fails.
+    // A table of no entries is saved as the section without values: it is still a saved table.
     BOOL Save() override;
+    // Whether a table was saved at all (an empty one included).
+    static BOOL IsSaved();
     void RemoveAll() { m_entries.clear(); }
     // The entry with the key and modifiers of the accelerator, or -1.
     int FindKey(const ACCEL& accel) const;

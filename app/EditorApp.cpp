@@ -446,31 +446,22 @@ void CEditorApp::RememberProjectDirectories()
 
 void CEditorApp::DeleteAutoSaveFiles()
 {
+    // Only the files this run's auto save wrote go: never a file that was there before, one
+    // the user saved since, or anything else that matches a name pattern.
+    CStringArray files;
+    Map::GetAutoSaveFiles(files);
+    Map::ForgetAutoSaveFiles();
     if (GetProfileInt("Options", "Delete Auto Save Files", 1) == 0)
         return;
-    CString ext = GetProfileString("Options", "Auto Save Extension", "");
-    if (ext.IsEmpty())
-        ext = "map";
-    CString dir = GetProfileString("Options", "Auto Save Path", "");
-    if (dir.IsEmpty())
-        return;
-    MakeRootAbsolute(dir);
-    // Auto save files share their extension with the maps: a save path that is one of the
-    // project's own directories would take the user's maps with it.
-    CString full = FullDirectory(dir);
-    for (INT_PTR i = 0; i < m_protectedDirs.GetSize(); ++i)
-        if (full.CompareNoCase(m_protectedDirs[i]) == 0)
-            return;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA(dir + "\\*." + ext, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        ::DeleteFileA(dir + "\\" + data.cFileName);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    for (INT_PTR f = 0; f < files.GetSize(); ++f) {
+        // Auto save files in one of the project's own directories are left among its maps.
+        CString dir = files[f].Left(files[f].ReverseFind('\\'));
+        bool isProjectDir = false;
+        for (INT_PTR i = 0; i < m_protectedDirs.GetSize() && !isProjectDir; ++i)
+            isProjectDir = FullDirectory(dir).CompareNoCase(m_protectedDirs[i]) == 0;
+        if (!isProjectDir)
+            ::DeleteFileA(files[f]);
+    }
 }
 
 BOOL CEditorApp::IsIdleMessage(MSG* pMsg)

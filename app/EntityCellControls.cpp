@@ -261,10 +261,11 @@ void CGridSpawnFlagsComboBox::TakeListSelection(CListBox* pList)
     for (int i = 0; i < m_nCheckCount && i < m_nItems; ++i)
         if (pCheck->GetCheck(i) == 1)
             ticked |= 1u << i;
-    const CString value = SpawnFlagValue(m_strShownValue, ticked);
-    // Closing the list without a change stores nothing and tells no one.
-    if (value == m_strShownValue)
+    // Closing the list without a change stores nothing and tells no one, whatever the value
+    // reads as (a value the list cannot show stays as it was).
+    if (ticked == SpawnFlagTicks(m_strShownValue))
         return;
+    const CString value = SpawnFlagValue(m_strShownValue, ticked);
     m_pGrid->SetValueRange(CellRange(), value, gxOverride);
     m_strShownValue = value;
     if (CWnd* pMain = AfxGetMainWnd())

@@ -576,10 +576,9 @@ void CMainFrame::OnUpdateProjectCommand(CCmdUI* pCmdUI)
 
 void CMainFrame::StartAutoSave()
 {
-    // Under a minute the editor would do little else but save.
-    int minutes = GetEditorServices()->GetProfileInt("Options", "Auto Save Interval", 5);
-    if (minutes < 1)
-        minutes = 1;
+    // Under a minute the editor would do little else but save; the longest period the page
+    // allows (32768 minutes) still fits the timer's milliseconds.
+    int minutes = GetEditorServices()->GetProfileIntInRange("Options", "Auto Save Interval", 5, 1, 32768);
     m_nAutoSavePeriod = static_cast<UINT>(minutes) * 60000u;
     SetTimer(AUTOSAVE_TIMER_ID, m_nAutoSavePeriod);
     m_bAutoSaveRunning = TRUE;
@@ -695,6 +694,9 @@ CString CMainFrame::NextUntitledName(const CString& directory)
     for (int n = 1; n <= 98; ++n) {
         CString name;
         name.Format("%sUntitled_%d.map", static_cast<LPCSTR>(directory), n);
+        // A name on disk is skipped too: a later save would replace that file.
+        if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+            continue;
         CDocument* pOpen = nullptr;
         if (!pTemplate || pTemplate->MatchDocType(name, pOpen) != CDocTemplate::yesAlreadyOpen)
             return name;

@@ -2,6 +2,7 @@
 #include "CustOptRes.h"
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include "Map.h"
 #include "SECToolBar.h"
 #include "ShellRes.h"
 #include "Services.h"
@@ -39,8 +40,11 @@ void CSettingsAutoSavePage::Load()
 {
     CEditorServices* s = Settings();
     m_bEnabled = s->GetProfileInt("Options", "Auto Save", 0) != 0;
-    m_nInterval = s->GetProfileInt("Options", "Auto Save Interval", 5);
+    m_nInterval = s->GetProfileIntInRange("Options", "Auto Save Interval", 5, 1, 32768);
     m_strExtension = s->GetProfileString("Options", "Auto Save Extension", "");
+    // A stored extension that is not a plain one is read as none ("map").
+    if (!Map::IsPlainExtension(m_strExtension))
+        m_strExtension.Empty();
     m_strPath = s->GetProfileString("Options", "Auto Save Path", "");
     m_bDeleteFiles = s->GetProfileInt("Options", "Delete Auto Save Files", 1) != 0;
 }
@@ -70,6 +74,11 @@ BOOL CSettingsAutoSavePage::Validate()
     }
     if (m_strExtension.IsEmpty())
         AfxMessageBox("No extension was defined.  The extension 'map' will be used.", MB_OK);
+    else if (!Map::IsPlainExtension(m_strExtension)) {
+        // The extension names the auto save's files: no wildcard, dot or folder in it.
+        AfxMessageBox("The file extension may hold letters and digits only.", MB_OK);
+        bValid = FALSE;
+    }
     return bValid;
 }
 
@@ -396,8 +405,8 @@ END_MESSAGE_MAP()
 
 CMapPage::CMapPage() : CPropertyPage(IDD_OPTIONS_MAP)
 {
-    m_nMargin = Settings()->GetProfileInt("Map Window", "Move Margin", 2);
-    m_nDoubleClick = Settings()->GetProfileInt("Map Bar", "Double Click", 3);
+    m_nMargin = Settings()->GetProfileIntInRange("Map Window", "Move Margin", 2, 0, 15);
+    m_nDoubleClick = Settings()->GetProfileIntInRange("Map Bar", "Double Click", 3, 0, 3);
 }
 
 int CMapPage::MarginFromText(LPCSTR text, BOOL* pOutOfRange)

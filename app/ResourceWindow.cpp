@@ -15,6 +15,7 @@
 #include "Thing.h"
 #include "afxdlgs.h"
 #include "../res/resource.h"
+#include <vector>
 
 static CEditorApp* EditorApp()
 {
@@ -121,7 +122,8 @@ BOOL CProjectFileList::LoadFiles()
         if (find == INVALID_HANDLE_VALUE)
             continue;
         do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && AddEntry(base + data.cFileName))
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && HasExactExtension(data.cFileName, "map") &&
+                AddEntry(base + data.cFileName))
                 ++added;
         } while (::FindNextFileA(find, &data));
         ::FindClose(find);
@@ -312,7 +314,7 @@ void CMapListBox::OnLButtonDblClk(UINT nFlags, CPoint point)
     Default();
     (void)nFlags;
     (void)point;
-    OpenChosen(DoubleClickViewCode(GetEditorServices()->GetProfileInt("Map Bar", "Double Click", 3)));
+    OpenChosen(DoubleClickViewCode(GetEditorServices()->GetProfileIntInRange("Map Bar", "Double Click", 3, 0, 3)));
 }
 
 void CMapListBox::OnOpenView(UINT nID)
@@ -399,7 +401,36 @@ void CObjectList::OnRescan()
 
 void CObjectList::OnDeleteObject()
 {
-    DeleteChosenFile(IDS_OBJECT_NOT_DELETED);
+    int count = GetSelCount();
+    if (count <= 1) {
+        DeleteChosenFile(IDS_OBJECT_NOT_DELETED);
+        return;
+    }
+    // Several objects: one question that names them all, then each goes.
+    std::vector<int> chosen(static_cast<size_t>(count));
+    count = GetSelItems(count, chosen.data());
+    chosen.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    CString names;
+    for (int index : chosen)
+        if (const CString* path = GetPath(index))
+            names += (names.IsEmpty() ? "" : "\n") + *path;
+    if (Report().BoxId(MB_YESNO | MB_ICONQUESTION, IDS_CONFIRM_DELETE_FILES, static_cast<int>(chosen.size()),
+                       static_cast<LPCSTR>(names)) != IDYES)
+        return;
+    BOOL failed = FALSE;
+    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
+        const CString* path = GetPath(*it);
+        if (!path)
+            continue;
+        if (!::DeleteFileA(*path)) {
+            failed = TRUE;
+            continue;
+        }
+        delete path;
+        DeleteString(*it);
+    }
+    if (failed)
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_OBJECT_NOT_DELETED);
 }
 
 void CObjectList::RefreshAndSelect(const CString& path)
@@ -442,8 +473,18 @@ HGLOBAL CObjectList::PackObjectFile(const CString& path)
                      static_cast<LPCSTR>(cause));
         return nullptr;
     }
-    // Object files are partial maps; the block begins at their first brace.
-    int brace = text.Find('{');
+    // Object files are partial maps; the block begins at their first brace after the comments
+    // before it (a comment may hold a brace of its own).
+    int start = 0;
+    {
+        CString scan = text;
+        char* buffer = scan.GetBuffer(0);
+        CTokenizer tok;
+        tok.Init(buffer);
+        tok.SkipWhite(false);
+        start = static_cast<int>(tok.GetPosition() - buffer);
+    }
+    int brace = text.Find('{', start);
     if (brace < 0) {
         Report().Box(MB_OK | MB_ICONEXCLAMATION, "The brush file %s is empty", static_cast<LPCSTR>(path));
         return nullptr;

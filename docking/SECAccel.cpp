@@ -479,8 +479,9 @@ BOOL SECAccelTable::Apply()
     if (m_pFrame == nullptr)
         return FALSE;
     std::vector<ACCEL> entries = m_entries;
-    HACCEL hNew = ::CreateAcceleratorTableA(entries.empty() ? nullptr : entries.data(), (int)entries.size());
-    if (hNew == nullptr)
+    // No entries is no table: the system makes none of size 0, and no key is translated then.
+    HACCEL hNew = entries.empty() ? nullptr : ::CreateAcceleratorTableA(entries.data(), (int)entries.size());
+    if (hNew == nullptr && !entries.empty())
         return FALSE;
 
     // Everything that translates keys takes the new table: the frame, the templates (for windows

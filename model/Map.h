@@ -246,6 +246,12 @@ public:
     // Writes a modified map to the auto-save directory. The tick tells the timer's
     // rounds apart: a missing auto-save path is reported once per round.
     void AutoSave(DWORD tick = static_cast<DWORD>(::GetMessageTime()));
+    // An auto-save extension: letters and digits only (no wildcard, dot or path character).
+    static bool IsPlainExtension(LPCSTR extension);
+    // The files this run's auto save made (full paths) that still hold what it wrote last and
+    // that nothing else of the program has written since: the clean-up at exit takes these only.
+    static void GetAutoSaveFiles(CStringArray& paths);
+    static void ForgetAutoSaveFiles();
 
     // ---- The document's commands
     void OnCameraForward();

@@ -215,8 +215,74 @@ void Map::SetWadPair(Entity& world)
         world.AddKeyValue("wad", wads);
 }
 
+// ---------------------------------------------------------------------------
+// The auto save's own files
+
+namespace {
+struct AutoSaveFile
+{
+    CString path; // full path
+    FILETIME written;
+    DWORD sizeLow;
+};
+std::vector<AutoSaveFile> s_autoSaveFiles;
+
+CString FullPath(LPCSTR path)
+{
+    char full[MAX_PATH * 2];
+    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? CString(full) : CString(path);
+}
+
+bool FileStamp(LPCSTR path, FILETIME& written, DWORD& sizeLow)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    written = data.ftLastWriteTime;
+    sizeLow = data.nFileSizeLow;
+    return true;
+}
+
+std::vector<AutoSaveFile>::iterator FindAutoSaveFile(const CString& full)
+{
+    return std::find_if(s_autoSaveFiles.begin(), s_autoSaveFiles.end(),
+                        [&](const AutoSaveFile& f) { return f.path.CompareNoCase(full) == 0; });
+}
+} // namespace
+
+bool Map::IsPlainExtension(LPCSTR extension)
+{
+    if (!extension || !*extension)
+        return false;
+    for (const char* p = extension; *p; ++p)
+        if (!((*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9')))
+            return false;
+    return true;
+}
+
+void Map::GetAutoSaveFiles(CStringArray& paths)
+{
+    paths.RemoveAll();
+    for (const AutoSaveFile& f : s_autoSaveFiles) {
+        FILETIME written;
+        DWORD sizeLow = 0;
+        // A file changed since by another program is no longer the auto save's.
+        if (FileStamp(f.path, written, sizeLow) && ::CompareFileTime(&written, &f.written) == 0 &&
+            sizeLow == f.sizeLow)
+            paths.Add(f.path);
+    }
+}
+
+void Map::ForgetAutoSaveFiles() { s_autoSaveFiles.clear(); }
+
 BOOL Map::WriteFileReporting(LPCSTR lpszPathName, const CString& text)
 {
+    // Any other write of the program (a save, a build's map file) makes the file the user's.
+    auto own = FindAutoSaveFile(FullPath(lpszPathName));
+    if (own != s_autoSaveFiles.end())
+        s_autoSaveFiles.erase(own);
     DWORD error = 0;
     TextFileResult result =
         WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
@@ -471,7 +537,7 @@ void Map::AutoSave(DWORD tick)
         return;
     CEditorServices* services = GetEditorServices();
     CString extension = services->GetProfileString("Options", "Auto Save Extension", "");
-    if (extension.IsEmpty())
+    if (!IsPlainExtension(extension))
         extension = "map";
     CString directory = services->GetProfileString("Options", "Auto Save Path", "");
     if (directory.IsEmpty()) {
@@ -492,9 +558,23 @@ void Map::AutoSave(DWORD tick)
         name = name.Left(dot);
     if (name.IsEmpty())
         name = "Untitled";
-    CString path = directory + "\\" + name + "." + extension;
+    CString path = FullPath(directory + "\\" + name + "." + extension);
+    // Writing the map's own file would save it behind the user's back (and past a later "No" to
+    // saving the changes).
+    if (!GetPathName().IsEmpty() && path.CompareNoCase(FullPath(GetPathName())) == 0) {
+        Report().Message("Auto save skipped %s: it is the map's own file.", static_cast<LPCSTR>(path));
+        return;
+    }
     CWaitCursor wait;
     CString text;
     WriteEntities(text, true);
-    WriteFileReporting(path, text);
+    // Only a file the auto save made itself is its own: one that was there before (a map the
+    // user saved, an earlier run's auto save) is never taken by the clean-up at exit.
+    bool own = FindAutoSaveFile(path) != s_autoSaveFiles.end() ||
+               ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+    if (!WriteFileReporting(path, text) || !own)
+        return;
+    AutoSaveFile file = {path, {}, 0};
+    if (FileStamp(path, file.written, file.sizeLow))
+        s_autoSaveFiles.push_back(file);
 }

@@ -1,7 +1,14 @@
 #include "PathIterator.h"
+#include <cstring>
 #include "IniFile.h"
 #include "Reporter.h"
 #include "Services.h"
+
+bool HasExactExtension(LPCSTR fileName, LPCSTR extension)
+{
+    size_t n = std::strlen(fileName), e = std::strlen(extension);
+    return n > e + 1 && fileName[n - e - 1] == '.' && lstrcmpiA(fileName + n - e, extension) == 0;
+}
 
 CFileFinder::CFileFinder(LPCSTR pattern) : m_pattern(pattern)
 {

@@ -3,6 +3,10 @@
 #pragma once
 #include "afx.h"
 
+// Whether a file name is a name, a dot and exactly the extension (any letter case). A "*.ext"
+// search also finds longer extensions and names whose short form matches, and the bare ".ext".
+bool HasExactExtension(LPCSTR fileName, LPCSTR extension);
+
 class CFileFinder
 {
 public:

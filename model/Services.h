@@ -84,6 +84,12 @@ public:
     virtual int GetProfileInt(LPCSTR section, LPCSTR key, int def) = 0;
     virtual void WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) = 0;
     virtual void WriteProfileInt(LPCSTR section, LPCSTR key, int value) = 0;
+    // A stored integer brought into [lo, hi]: the settings may have been written by anyone.
+    int GetProfileIntInRange(LPCSTR section, LPCSTR key, int def, int lo, int hi)
+    {
+        int value = GetProfileInt(section, key, def);
+        return value < lo ? lo : value > hi ? hi : value;
+    }
 
     // The folders where the map and the object file dialogs open (empty at start: the project's
     // first directory is used then).

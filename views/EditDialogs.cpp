@@ -158,7 +158,7 @@ IMPLEMENT_DYNAMIC(CCylinderDlg, CSidesDlg)
 CSidesDlg::CSidesDlg(UINT nIDTemplate, LPCSTR section, int maxSides, CWnd* pParent)
     : CDialog(nIDTemplate, pParent), m_strSection(section), m_nMaxSides(maxSides)
 {
-    m_nSides = GetEditorServices()->GetProfileInt(section, "Sides", 8);
+    m_nSides = GetEditorServices()->GetProfileIntInRange(section, "Sides", 8, 3, maxSides);
 }
 
 BOOL CSidesDlg::OnInitDialog()
@@ -170,13 +170,22 @@ BOOL CSidesDlg::OnInitDialog()
     return TRUE;
 }
 
+void CSidesDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    // The field is filled by the initialisation; only its reading goes through here.
+    if (pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, IDC_SIDES, m_nTyped);
+}
+
 void CSidesDlg::OnOK()
 {
-    BOOL ok = FALSE;
-    const int sides = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_SIDES, &ok, TRUE));
+    if (!UpdateData(TRUE))
+        return;
+    const int sides = m_nTyped;
     // The shapes are built for this range only: anything else would be refused later while the
     // command answered success, so the dialog keeps it.
-    if (!ok || sides < 3 || sides > m_nMaxSides) {
+    if (sides < 3 || sides > m_nMaxSides) {
         CString text;
         text.Format("The number of sides must be between 3 and %d", m_nMaxSides);
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
@@ -200,7 +209,7 @@ IMPLEMENT_DYNAMIC(CRoomDlg, CToolTipDialog)
 CRoomDlg::CRoomDlg(CWnd* pParent) : CToolTipDialog(IDD_CREATE_ROOM, pParent)
 {
     CEditorServices* s = GetEditorServices();
-    m_nThickness = s->GetProfileInt("Create Room", "Wall Thickness", 16);
+    m_nThickness = s->GetProfileIntInRange("Create Room", "Wall Thickness", 16, 0, 512);
     m_nDirection = s->GetProfileInt("Create Room", "Inward", 0) ? 1 : 0;
 }
 

@@ -55,9 +55,12 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Reads the typed number as the other editing dialogs do: "8x" is not a number.
+    void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
     CString m_strSection;
     int m_nMaxSides;
+    int m_nTyped = 0;
 };
 
 class CConeDlg : public CSidesDlg

@@ -25,7 +25,7 @@ short ClampShort(int v)
 
 int MoveMargin()
 {
-    return GetEditorServices()->GetProfileInt("Map Window", "Move Margin", 2);
+    return GetEditorServices()->GetProfileIntInRange("Map Window", "Move Margin", 2, 0, 15);
 }
 
 bool IsArmed(int state)

@@ -686,7 +686,7 @@ void CMapZView::OnRButtonUp(UINT, CPoint point)
     m_nState = -1;
     ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
     ::ReleaseCapture();
-    int margin = GetEditorServices()->GetProfileInt("Map Window", "Move Margin", 2);
+    int margin = GetEditorServices()->GetProfileIntInRange("Map Window", "Move Margin", 2, 0, 15);
     CPoint moved = GetDeviceScrollPosition() - m_ptScrollAtPress;
     if (abs(moved.x) > margin || abs(moved.y) > margin)
         return;

@@ -14,10 +14,12 @@
 #include "ViewServices.h"
 #include "Map.h"
 #include "MapFrame.h"
+#include "RecordingServices.h"
 #include <cstdio>
 #include "../res/resource.h"
 #include <commctrl.h>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -146,6 +148,14 @@ TEST(OptionPages, AutoSaveValidation)
         {TRUE, 32768, "C:\\a", "map", TRUE, 0, ""},
         {TRUE, 5, "", "map", FALSE, 1, "You need to specify an output path for the\nauto saved files."},
         {TRUE, 5, "C:\\a", "", TRUE, 1, "No extension was defined.  The extension 'map' will be used."},
+        // A plain extension only: the clean-up at exit must never read it as a pattern.
+        {TRUE, 5, "C:\\a", "Sav2", TRUE, 0, ""},
+        {TRUE, 5, "C:\\a", "*", FALSE, 1, "The file extension may hold letters and digits only."},
+        {TRUE, 5, "C:\\a", "ma?", FALSE, 1, "The file extension may hold letters and digits only."},
+        {TRUE, 5, "C:\\a", ".map", FALSE, 1, "The file extension may hold letters and digits only."},
+        {TRUE, 5, "C:\\a", "a\\b", FALSE, 1, "The file extension may hold letters and digits only."},
+        {TRUE, 5, "C:\\a", "a/b", FALSE, 1, "The file extension may hold letters and digits only."},
+        {TRUE, 5, "C:\\a", "a:b", FALSE, 1, "The file extension may hold letters and digits only."},
     };
     for (const auto& c : cases) {
         AfxSeamReset();
@@ -385,6 +395,44 @@ TEST_F(CustOptFixture, RemoveAndResetAll)
     EXPECT_EQ(0, AfxSeamCalls()[1].text.Find("Reset All will set all shortcuts back to their defaults."));
     EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
     EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
+}
+
+// Removing every shortcut takes them all away at once, and the empty table is the one the next
+// start installs: an empty saved table is not "no table".
+TEST_F(CustOptFixture, RemovingEveryShortcutStaysSoAfterARestart)
+{
+    ASSERT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
+    int removed = 0;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        ASSERT_TRUE(pSheet->SetActivePage(3));
+        HWND hPage = pSheet->GetActivePage()->m_hWnd;
+        HWND hCommands = ::GetDlgItem(hPage, IDC_SHORTCUT_COMMANDS);
+        HWND hAssigned = ::GetDlgItem(hPage, IDC_SHORTCUT_ASSIGNED);
+        int n = (int)::SendMessageA(hCommands, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < n; ++i) {
+            ::SendMessageA(hCommands, LB_SETCURSEL, i, 0);
+            Command(hPage, IDC_SHORTCUT_COMMANDS, LBN_SELCHANGE);
+            while (::SendMessageA(hAssigned, LB_GETCOUNT, 0, 0) > 0) {
+                ::SendMessageA(hAssigned, LB_SETCURSEL, 0, 0);
+                Command(hPage, IDC_SHORTCUT_ASSIGNED, LBN_SELCHANGE);
+                AfxSeamPressButton(hPage, IDC_SHORTCUT_REMOVE);
+                ++removed;
+            }
+        }
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    EXPECT_GT(removed, 10);
+    EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL));
+    EXPECT_EQ(-1, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
+
+    Close();
+    ASSERT_TRUE(Start());
+    m_pFrame = m_app.GetMainFrame();
+    ASSERT_NE(m_pFrame, nullptr);
+    EXPECT_EQ(nullptr, m_pFrame->m_hAccelTable);
+    EXPECT_EQ(-1, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
 }
 
 TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapOrAShortValue)
@@ -707,6 +755,72 @@ TEST_F(CustOptFixture, CustomizeOkSavesTheUserToolsAndCancelDoesNot)
     EXPECT_STREQ("lister.exe", m_app.GetProfileString("Tools", "Command #1", ""));
     EXPECT_STREQ("$(File)", m_app.GetProfileString("Tools", "Arguments #1", ""));
     m_app.RegDeleteSection("Tools");
+}
+
+// Stored settings outside their ranges are brought into range when read: the page shows what OK
+// writes back, and the auto-save period never wraps.
+TEST_F(CustOptFixture, StoredSettingsOutOfRangeAreReadIntoRange)
+{
+    struct
+    {
+        int margin, doubleClick, interval;
+        const char* extension;
+        const char* shownMargin;
+        int savedMargin, savedDoubleClick, savedInterval;
+        UINT period;
+    } cases[] = {
+        {99, 7, 71583, "*", "15", 15, 3, 32768, 32768u * 60000u},
+        {-4, -1, 0, "a.b", "0", 0, 0, 1, 60000u},
+        {3, 2, 7, "sav", "3", 3, 2, 7, 420000u},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.margin);
+        AfxSeamReset();
+        m_app.WriteProfileInt("Map Window", "Move Margin", c.margin);
+        m_app.WriteProfileInt("Map Bar", "Double Click", c.doubleClick);
+        m_app.WriteProfileInt("Options", "Auto Save", 1);
+        m_app.WriteProfileInt("Options", "Auto Save Interval", c.interval);
+        m_app.WriteProfileString("Options", "Auto Save Path", "C:\\saves");
+        m_app.WriteProfileString("Options", "Auto Save Extension", c.extension);
+        CString shownMargin, shownMinutes, shownExtension;
+        AfxSeamDrive([&](AfxModalCall& call) {
+            char sz[32] = "";
+            HWND hAuto = OptionsPage(call, 0);
+            ::GetDlgItemTextA(hAuto, IDC_AUTOSAVE_MINUTES, sz, sizeof sz);
+            shownMinutes = sz;
+            ::GetDlgItemTextA(hAuto, IDC_AUTOSAVE_EXTENSION, sz, sizeof sz);
+            shownExtension = sz;
+            HWND hMap = OptionsPage(call, 3);
+            ::GetDlgItemTextA(hMap, IDC_MOVE_MARGIN, sz, sizeof sz);
+            shownMargin = sz;
+            AfxSeamPressButton(call.hWnd, IDOK);
+        });
+        for (int i = 0; i < 3; ++i)
+            AfxSeamAnswer(IDOK); // the notice of an empty extension
+        m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+        EXPECT_STREQ(c.shownMargin, shownMargin);
+        EXPECT_EQ(c.savedMargin, (int)m_app.GetProfileInt("Map Window", "Move Margin", -9));
+        EXPECT_EQ(c.savedDoubleClick, (int)m_app.GetProfileInt("Map Bar", "Double Click", -9));
+        CString minutes;
+        minutes.Format("%d", c.savedInterval);
+        EXPECT_STREQ(minutes, shownMinutes);
+        EXPECT_EQ(c.savedInterval, (int)m_app.GetProfileInt("Options", "Auto Save Interval", -9));
+        const bool plain = std::string(c.extension) == "sav";
+        EXPECT_STREQ(plain ? c.extension : "", shownExtension);
+        EXPECT_STREQ(plain ? c.extension : "", m_app.GetProfileString("Options", "Auto Save Extension", "x"));
+        EXPECT_TRUE(m_pFrame->IsAutoSaveRunning());
+        EXPECT_EQ(c.period, m_pFrame->GetAutoSavePeriod());
+        // The timer started from the stored value directly (a project load) has the same period.
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+        m_app.WriteProfileInt("Options", "Auto Save Interval", c.interval);
+        CTempDir dir;
+        std::ofstream(static_cast<LPCSTR>(dir.Path("p.prj"))) << "[Paths]\n";
+        m_app.WriteProfileString("Project Settings", "Root Path", dir.Path());
+        ASSERT_TRUE(m_pFrame->OpenProject(dir.Path("p.prj")));
+        EXPECT_EQ(c.period, m_pFrame->GetAutoSavePeriod());
+        ASSERT_TRUE(m_pFrame->CloseProject());
+    }
 }
 
 TEST_F(CustOptFixture, ColoursLooksAndMapSettingsAreAppliedOnOkOnly)

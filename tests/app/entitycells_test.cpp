@@ -178,7 +178,12 @@ TEST_F(EntityCellsTest, SpawnFlagsTickStoreAndNotifyOnlyOnChange)
     } cases[] = {
         {"unknown_class", "2304", {8, 11}, {}, "2304", 0},
         {"unknown_class", "0", {}, {}, "0", 0},
-        {"unknown_class", "", {}, {}, "0", 1},
+        // Looking changes nothing, whatever the value reads as.
+        {"unknown_class", "", {}, {}, "", 0},
+        {"unknown_class", "-1", {}, {}, "-1", 0},
+        {"func_three", "abc", {}, {}, "abc", 0},
+        {"func_three", "0x10", {}, {}, "0x10", 0},
+        {"unknown_class", "", {}, {3}, "8", 1},
         {"func_three", "0", {}, {0, 9}, "513", 1},
         {"func_three", "1", {0}, {0}, "0", 1},
         {"func_three", "4097", {0}, {0, 1}, "4098", 1},

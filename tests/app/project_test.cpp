@@ -537,6 +537,11 @@ TEST_F(ProjectFixture, FileNewNamesUntitledMapsAndGivesOneWindowWhenAMapIsActive
         first = pTemplate->GetNextDoc(pos);
     first->OnCloseDocument();
     EXPECT_STREQ(m_root + "\\maps\\Untitled_1.map", m_frame->NextUntitledName(m_root + "\\maps\\"));
+
+    // Names of files on disk are skipped (any letter case): a later save would replace them.
+    WriteFile(m_root + "\\maps\\untitled_1.MAP", shelltest::CubeMap());
+    WriteFile(m_root + "\\maps\\Untitled_3.map", shelltest::CubeMap());
+    EXPECT_STREQ(m_root + "\\maps\\Untitled_4.map", m_frame->NextUntitledName(m_root + "\\maps\\"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "Map.h"
 #include "MapData.h"
+#include "PathIterator.h"
 #include "ResourceWindow.h"
 #include "ShellRes.h"
 #include "Thing.h"
@@ -141,7 +142,7 @@ TEST_F(ResourceFixture, DoubleClickOpensWhatTheSettingSays)
     {
         int setting;
         int windows;
-    } cases[] = {{0, 1}, {1, 1}, {2, 1}, {3, 4}, {7, 0}};
+    } cases[] = {{0, 1}, {1, 1}, {2, 1}, {3, 4}, {7, 4}, {-1, 1}}; // a stored value is brought into 0..3
     for (const auto& c : cases) {
         SCOPED_TRACE(c.setting);
         m_app.WriteProfileInt("Map Bar", "Double Click", c.setting);
@@ -241,6 +242,66 @@ TEST_F(ResourceFixture, AnObjectFilesDragBlockHoldsItsTextAndANul)
     ASSERT_EQ(2u, shelltest::Calls().size());
     EXPECT_STREQ("The brush file " + m_root + "\\objs\\empty.map is empty", shelltest::Calls()[0].text);
     EXPECT_EQ(0, shelltest::Calls()[1].text.Find("Couldn't open file " + m_root + "\\objs\\gone.map for reading"));
+}
+
+// A brace in the comment before the object is no start of it: the whole object is carried.
+TEST_F(ResourceFixture, AnObjectFilesCommentMayHoldABrace)
+{
+    const char body[] = "{\n\"classname\" \"light\"\n\"origin\" \"0 0 0\"\n}\n";
+    WriteFile(m_root + "\\objs\\lamp.map", (std::string("// a { lamp } for halls\r\n  // {\n") + body).c_str());
+    HGLOBAL h = CObjectList::PackObjectFile(m_root + "\\objs\\lamp.map");
+    ASSERT_NE(nullptr, h);
+    CString text;
+    EXPECT_TRUE(UnpackMapData(h, text));
+    EXPECT_STREQ(body, text);
+    ::GlobalFree(h);
+    EXPECT_TRUE(shelltest::Calls().empty());
+}
+
+// Delete Object with several objects chosen: one question naming them all, then all go.
+TEST_F(ResourceFixture, DeleteObjectTakesEveryChosenObjectAfterOneQuestion)
+{
+    for (const char* name : {"\\objs\\a.map", "\\objs\\b.map"})
+        WriteFile(m_root + name, "{\n}\n");
+    Objects().SendMessage(WM_COMMAND, ID_OBJLIST_RESCAN);
+    ASSERT_EQ(3, Objects().GetCount());
+    CString a = m_root + "\\objs\\a.map", b = m_root + "\\objs\\b.map", crate = m_root + "\\objs\\crate.map";
+    Objects().SetSel(-1, FALSE);
+    Objects().SetSel(IndexOf(Objects(), a), TRUE);
+    Objects().SetSel(IndexOf(Objects(), crate), TRUE);
+
+    // No: nothing goes.
+    AfxSeamAnswer(IDNO);
+    Objects().SendMessage(WM_COMMAND, ID_OBJLIST_DELETE);
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ("Are you sure you want to delete these 2 files:\n" + a + "\n" + crate + "?",
+                 shelltest::Calls()[0].text);
+    EXPECT_EQ(3, Objects().GetCount());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(a));
+
+    AfxSeamAnswer(IDYES);
+    Objects().SendMessage(WM_COMMAND, ID_OBJLIST_DELETE);
+    EXPECT_EQ(2u, shelltest::Calls().size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(a));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(crate));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(b));
+    ASSERT_EQ(1, Objects().GetCount());
+    EXPECT_STREQ(b, *Objects().GetPath(0));
+}
+
+// The lists hold the files whose extension is exactly ".map": no longer extension, no bare ".map".
+TEST_F(ResourceFixture, TheListsHoldOnlyFilesEndingInDotMap)
+{
+    for (const char* name : {"\\m1\\x.mapx", "\\m1\\.map", "\\m1\\long name.mapfile", "\\objs\\y.map1",
+                             "\\objs\\z.MAP"})
+        WriteFile(m_root + name, "{\n}\n");
+    Maps().SendMessage(WM_COMMAND, ID_MAPLIST_RESCAN);
+    Objects().SendMessage(WM_COMMAND, ID_OBJLIST_RESCAN);
+    EXPECT_EQ(3, Maps().GetCount());
+    ASSERT_EQ(2, Objects().GetCount());
+    EXPECT_GE(IndexOf(Objects(), m_root + "\\objs\\z.MAP"), 0);
+    for (LPCSTR name : {"x.mapx", ".map", "long name.mapfile", "y.map1", "a.map.", "map", "ab.map"})
+        EXPECT_EQ(std::string(name) == "ab.map", HasExactExtension(name, "map")) << name;
 }
 
 TEST_F(ResourceFixture, ADropSavesTheActiveMapsSelectionAsANewObjectAndAnswersCopyOnly)

@@ -5,6 +5,7 @@
 #include "EditorApp.h"
 #include "IniFile.h"
 #include "MainFrame.h"
+#include "Map.h"
 #include "RecordingServices.h"
 #include "Reporter.h"
 #include "Services.h"
@@ -144,17 +145,17 @@ TEST(EditorSettings, TheGamePathComesFromTheFirstLauncherThatHasIt)
     EXPECT_STREQ("D:\\Quake\\quake.exe", app.GetProfileString("Project Settings", "Quake Exe", ""));
 }
 
-TEST(EditorSettings, AutoSaveFilesAreDeletedButNeverInTheProjectsOwnDirectories)
+// The clean-up at exit takes only what this run's auto save wrote: never a map that was on disk,
+// whatever the auto-save folder and extension, and never a file in the project's own folders.
+TEST(EditorSettings, AutoSaveCleanUpDeletesOnlyTheFilesThisRunsAutoSaveWrote)
 {
     TempTree tree;
     CString autosave = tree.Make("autosave");
     CString maps = tree.Make("Maps");
-    tree.Make("Objects");
-    TempTree::Touch(autosave + "\\a.map");
-    TempTree::Touch(autosave + "\\b.MAP");
-    TempTree::Touch(autosave + "\\keep.txt");
-    ::CreateDirectoryA(autosave + "\\sub.map", nullptr);
     TempTree::Touch(maps + "\\e1m1.map");
+    TempTree::Touch(maps + "\\b.MAP");
+    TempTree::Touch(autosave + "\\keep.map");
+    TempTree::Touch(autosave + "\\old.map"); // an earlier run's, or the user's: not this run's
 
     CEditorApp app;
     app.SetRegistryKey("Morvane");
@@ -162,43 +163,56 @@ TEST(EditorSettings, AutoSaveFilesAreDeletedButNeverInTheProjectsOwnDirectories)
     SetEditorServices(&services);
     CReporter reporter(&services);
     CReporter::Set(&reporter);
-    CIniFile project(tree.path + "\\p.prj");
-    project.AddString("Paths", "Maps", "Maps");
-    project.AddString("Paths", "Objects", "objects\\");
-    services.SetProject(&project);
     services.WriteProfileString("Project Settings", "Root Path", tree.path);
-    app.RememberProjectDirectories();
+    Map::ForgetAutoSaveFiles();
+    // The auto save of an untitled map and of one named like a file already there.
+    auto autoSave = [&](LPCSTR folder, LPCSTR name) {
+        services.WriteProfileString("Options", "Auto Save Path", folder);
+        Map map;
+        map.m_bAutoDelete = FALSE;
+        ASSERT_TRUE(map.OnNewDocument());
+        map.SetPathName(tree.path + "\\" + name, FALSE);
+        map.SetModifiedFlag();
+        map.AutoSave(1);
+    };
 
-    // The save path is one of the project's map directories (another spelling): nothing goes.
-    app.WriteProfileString("Options", "Auto Save Path", tree.path + "\\MAPS\\");
+    // No project in this run, the auto-save folder is the Maps folder: its maps stay.
+    app.WriteProfileString("Options", "Auto Save Path", maps);
     app.DeleteAutoSaveFiles();
     EXPECT_TRUE(TempTree::Exists(maps + "\\e1m1.map"));
-    app.WriteProfileString("Options", "Auto Save Path", tree.path + "\\objects");
-    TempTree::Touch(tree.path + "\\Objects\\o.map");
+    EXPECT_TRUE(TempTree::Exists(maps + "\\b.MAP"));
+    autoSave(maps, "Untitled_1.map");
+    ASSERT_TRUE(TempTree::Exists(maps + "\\Untitled_1.map"));
     app.DeleteAutoSaveFiles();
-    EXPECT_TRUE(TempTree::Exists(tree.path + "\\Objects\\o.map"));
+    EXPECT_FALSE(TempTree::Exists(maps + "\\Untitled_1.map"));
+    EXPECT_TRUE(TempTree::Exists(maps + "\\e1m1.map"));
+    EXPECT_TRUE(TempTree::Exists(maps + "\\b.MAP"));
 
-    // Switched off, or without a path: nothing goes.
-    app.WriteProfileString("Options", "Auto Save Path", autosave);
+    // A relative folder against the root: the new file goes, the overwritten one stays.
+    autoSave("autosave", "new.map");
+    autoSave("autosave", "old.map");
+    ASSERT_TRUE(TempTree::Exists(autosave + "\\new.map"));
+    app.DeleteAutoSaveFiles();
+    EXPECT_FALSE(TempTree::Exists(autosave + "\\new.map"));
+    EXPECT_TRUE(TempTree::Exists(autosave + "\\old.map"));
+    EXPECT_TRUE(TempTree::Exists(autosave + "\\keep.map"));
+
+    // Switched off: nothing goes.
+    autoSave("autosave", "new.map");
     app.WriteProfileInt("Options", "Delete Auto Save Files", 0);
     app.DeleteAutoSaveFiles();
-    EXPECT_TRUE(TempTree::Exists(autosave + "\\a.map"));
+    EXPECT_TRUE(TempTree::Exists(autosave + "\\new.map"));
     app.WriteProfileInt("Options", "Delete Auto Save Files", 1);
-    app.WriteProfileString("Options", "Auto Save Path", "");
-    app.DeleteAutoSaveFiles();
-    EXPECT_TRUE(TempTree::Exists(autosave + "\\a.map"));
+    ::DeleteFileA(autosave + "\\new.map");
 
-    // A relative path against the root; files of the extension go, the rest stays.
-    app.WriteProfileString("Options", "Auto Save Path", "autosave");
+    // In one of the project's own folders an auto save stays among its maps.
+    CIniFile project(tree.path + "\\p.prj");
+    project.AddString("Paths", "Maps", "Maps");
+    services.SetProject(&project);
+    app.RememberProjectDirectories();
+    autoSave(tree.path + "\\MAPS\\", "Untitled_2.map");
     app.DeleteAutoSaveFiles();
-    EXPECT_FALSE(TempTree::Exists(autosave + "\\a.map"));
-    EXPECT_FALSE(TempTree::Exists(autosave + "\\b.MAP"));
-    EXPECT_TRUE(TempTree::Exists(autosave + "\\keep.txt"));
-    EXPECT_TRUE(TempTree::Exists(autosave + "\\sub.map"));
-    app.WriteProfileString("Options", "Auto Save Extension", "txt");
-    app.DeleteAutoSaveFiles();
-    EXPECT_FALSE(TempTree::Exists(autosave + "\\keep.txt"));
-    EXPECT_TRUE(TempTree::Exists(maps + "\\e1m1.map"));
+    EXPECT_TRUE(TempTree::Exists(maps + "\\Untitled_2.map"));
 
     services.SetProject(nullptr);
     CReporter::Set(nullptr);

@@ -311,6 +311,90 @@ TEST_F(MapFile, AutoSave)
     EXPECT_FALSE(Read("autosave\\hall.map").empty());
 }
 
+// The auto save's extension is a plain one; any other is read as "map" (no wildcard, dot or
+// folder ever reaches a file name).
+TEST_F(MapFile, TheAutoSaveExtensionIsLettersAndDigitsOnly)
+{
+    struct
+    {
+        const char* stored;
+        const char* used;
+    } cases[] = {{"sav", "sav"}, {"B2", "B2"}, {"", "map"},    {"*", "map"},      {"m?p", "map"},
+                 {"a.b", "map"}, {".", "map"}, {"x\\y", "map"}, {"..\\x", "map"}, {"x/y", "map"},
+                 {"a b", "map"}, {"\xE9t\xE9", "map"}};
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ASSERT_TRUE(::CreateDirectoryA(Path("autosave"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "autosave");
+    map->SetPathName(Path("hall.map"), FALSE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(std::string(c.stored) == c.used, Map::IsPlainExtension(c.stored));
+        CString written = Path("autosave\\hall.") + c.used;
+        ::DeleteFileA(written);
+        services->WriteProfileString("Options", "Auto Save Extension", c.stored);
+        map->SetModifiedFlag();
+        map->AutoSave(1);
+        EXPECT_NE(::GetFileAttributesA(written), INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_TRUE(services->boxes.empty());
+    Map::ForgetAutoSaveFiles();
+}
+
+// The auto save's own files are those it made in this run and that nothing wrote since: a file that
+// was there before, one the user saved over, and one changed by another program are not.
+TEST_F(MapFile, TheAutoSavesOwnFilesAreThoseItMadeAndNothingWroteSince)
+{
+    Map::ForgetAutoSaveFiles();
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ASSERT_TRUE(::CreateDirectoryA(Path("auto"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "auto");
+    auto own = [] {
+        CStringArray files;
+        Map::GetAutoSaveFiles(files);
+        std::vector<std::string> names;
+        for (INT_PTR i = 0; i < files.GetSize(); ++i)
+            names.push_back(std::string(files[i].Mid(files[i].ReverseFind('\\') + 1)));
+        return names;
+    };
+    auto autoSave = [&](LPCSTR name) {
+        map->SetPathName(Path(name), FALSE);
+        map->SetModifiedFlag();
+        map->AutoSave(1);
+    };
+    dir.WriteFile("auto\\before.map", "kept");
+    autoSave("before.map");
+    autoSave("hall.map");
+    autoSave("cave.map");
+    autoSave("cave.map"); // written again: still its own
+    EXPECT_EQ((std::vector<std::string>{"hall.map", "cave.map"}), own());
+
+    // The user saves over the auto save: the file is the user's from now on.
+    ASSERT_TRUE(map->OnSaveDocument(Path("auto\\hall.map")));
+    EXPECT_EQ((std::vector<std::string>{"cave.map"}), own());
+    autoSave("hall.map");
+    EXPECT_EQ((std::vector<std::string>{"cave.map"}), own());
+
+    // Another program changed it.
+    HANDLE h = ::CreateFileA(Path("auto\\cave.map"), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME t = {0x12345678, 0x01C00000};
+    ::SetFileTime(h, nullptr, nullptr, &t);
+    ::CloseHandle(h);
+    EXPECT_TRUE(own().empty());
+
+    // The map's own file is never the auto save's: it stays as the user saved it.
+    dir.WriteFile("auto\\own.map", "saved");
+    services->WriteProfileString("Options", "Auto Save Path", Path("AUTO\\"));
+    const size_t boxes = services->boxes.size();
+    autoSave("auto\\own.map");
+    EXPECT_EQ("saved", Read("auto\\own.map"));
+    EXPECT_EQ(boxes, services->boxes.size());
+    ASSERT_FALSE(services->lines.empty());
+    EXPECT_EQ(0u, services->lines.back().find("Auto save skipped "));
+    EXPECT_TRUE(own().empty());
+    Map::ForgetAutoSaveFiles();
+}
+
 // Brushes that whole-unit points cannot hold are kept as read: out of the entity's brushes (so
 // out of the views and edits), reported in one box with their lines, and written back unchanged
 // at their place by the save, the auto save and the build.

@@ -63,6 +63,12 @@ TEST_F(EditDialogsTest, TypedValuesAreAcceptedOrRefusedWithTheDialogKeptOpen)
         {"cone 2", [] { return new CConeDlg; }, IDC_SIDES, "2", false},
         {"room 512", [] { return new CRoomDlg; }, IDC_ROOM_THICKNESS, "512", true},
         {"room 513", [] { return new CRoomDlg; }, IDC_ROOM_THICKNESS, "513", false},
+        // Not a number: refused alike by every dialog.
+        {"room 8x", [] { return new CRoomDlg; }, IDC_ROOM_THICKNESS, "8x", false},
+        {"total 8x", [] { return new CArrayDlg; }, IDC_ARRAY_TOTAL, "8x", false},
+        {"cylinder 8x", [] { return new CCylinderDlg; }, IDC_SIDES, "8x", false},
+        {"cone 8x", [] { return new CConeDlg; }, IDC_SIDES, "8x", false},
+        {"cone empty", [] { return new CConeDlg; }, IDC_SIDES, "", false},
     };
     for (const Case& c : cases) {
         AfxSeamReset();
@@ -157,6 +163,16 @@ TEST_F(EditDialogsTest, ProfileValuesAreWrittenOnOkOnlyAndReadNextTime)
     }
     EXPECT_EQ(12, services->GetProfileInt("Create Cylinder", "Sides", -1));
     EXPECT_EQ(12, CCylinderDlg().GetSides());
+
+    // Stored values outside the ranges are read into them.
+    services->WriteProfileInt("Create Cylinder", "Sides", 99);
+    services->WriteProfileInt("Create Cone", "Sides", -5);
+    services->WriteProfileInt("Create Room", "Wall Thickness", 9999);
+    EXPECT_EQ(16, CCylinderDlg().GetSides());
+    EXPECT_EQ(3, CConeDlg().GetSides());
+    EXPECT_EQ(512, CRoomDlg().GetThickness());
+    services->WriteProfileInt("Create Room", "Wall Thickness", -1);
+    EXPECT_EQ(0, CRoomDlg().GetThickness());
 }
 
 TEST_F(EditDialogsTest, CreateTargetsEnablesOkOnlyWithAName)
