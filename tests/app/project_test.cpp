@@ -364,6 +364,35 @@ TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
     EXPECT_STREQ("qc", *reread.GetString("Paths", "Entities"));
 }
 
+// Confirmed settings end the way a load does: the relative WADs and folders follow a new root, and
+// the file dialogs start in the project's folders again.
+TEST_F(ProjectFixture, ConfirmedSettingsApplyTheProjectAsALoadDoes)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    const CString moved = m_root + "\\moved";
+    ::CreateDirectoryA(moved, nullptr);
+    ::CreateDirectoryA(moved + "\\qc", nullptr);
+    WriteFile(moved + "\\qc\\defs.qc", "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
+    m_app.m_strLastMapDir = m_root;
+    AfxSeamScript([moved](AfxModalCall& call) {
+        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
+        if (!pSheet)
+            return (INT_PTR)IDCANCEL;
+        pSheet->m_pRootPage->m_rootPath = moved;
+        pSheet->m_pQuakePage->m_quakePath = moved;
+        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
+        return (INT_PTR)IDOK;
+    });
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(2, wads.GetCount());
+    EXPECT_STREQ(moved + "\\gfx\\a.wad", wads.GetHead());
+    EXPECT_STREQ("C:\\wads\\b.wad", wads.GetTail());
+    EXPECT_EQ(1, m_app.m_entityClasses.GetCount());
+    EXPECT_TRUE(m_app.m_strLastMapDir.IsEmpty());
+    EXPECT_STREQ("Morvane - test.prj", Title());
+}
+
 TEST_F(ProjectFixture, AnUntitledProjectIsWrittenBackAndListedOnClose)
 {
     CString untitled = m_root + "\\Untitled.prj";
