@@ -131,6 +131,19 @@ protected:
         m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
         return ui.enabled;
     }
+    // The next settings sheet is confirmed with the root (also the Quake path) and "quake.exe".
+    static void ConfirmSettings(const CString& root)
+    {
+        AfxSeamScript([root](AfxModalCall& call) {
+            auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
+            if (!pSheet)
+                return (INT_PTR)IDCANCEL;
+            pSheet->m_pRootPage->m_rootPath = root;
+            pSheet->m_pQuakePage->m_quakePath = root;
+            pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
+            return (INT_PTR)IDOK;
+        });
+    }
     CTempDir m_dir;
     CEditorApp m_app;
     CMainFrame* m_frame = nullptr;
@@ -340,16 +353,7 @@ TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
 {
     m_app.WriteProfileString("Project Settings", "Root Path", "");
     AfxSeamAnswer(IDOK);        // 746
-    CString root = m_root;
-    AfxSeamScript([root](AfxModalCall& call) {
-        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
-        if (!pSheet)
-            return (INT_PTR)IDCANCEL;
-        pSheet->m_pRootPage->m_rootPath = root;
-        pSheet->m_pQuakePage->m_quakePath = root;
-        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
-        return (INT_PTR)IDOK;
-    });
+    ConfirmSettings(m_root);
     ASSERT_TRUE(m_frame->OpenProject(m_project));
     EXPECT_STREQ(m_root, m_app.GetProfileString("Project Settings", "Root Path"));
     EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
@@ -374,15 +378,7 @@ TEST_F(ProjectFixture, ConfirmedSettingsApplyTheProjectAsALoadDoes)
     ::CreateDirectoryA(moved + "\\qc", nullptr);
     WriteFile(moved + "\\qc\\defs.qc", "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
     m_app.m_strLastMapDir = m_root;
-    AfxSeamScript([moved](AfxModalCall& call) {
-        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
-        if (!pSheet)
-            return (INT_PTR)IDCANCEL;
-        pSheet->m_pRootPage->m_rootPath = moved;
-        pSheet->m_pQuakePage->m_quakePath = moved;
-        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
-        return (INT_PTR)IDOK;
-    });
+    ConfirmSettings(moved);
     m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
     CStringList& wads = GetEditorServices()->GetWadList();
     ASSERT_EQ(2, wads.GetCount());
