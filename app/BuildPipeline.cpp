@@ -2,9 +2,11 @@
 #include "BuildPipeline.h"
 #include "BuildMapDlg.h"
 #include "BuildRes.h"
+#include "Entity.h"
 #include "Map.h"
 #include "PathIterator.h"
 #include "Services.h"
+#include "WadPair.h"
 
 // ---- Options ----------------------------------------------------------------------------------
 
@@ -52,7 +54,7 @@ CString CBuildOptions::GameArguments(LPCSTR lpszMapName) const
     if (!s.IsEmpty() && s.Right(1) != " ")
         s += " ";
     s += "+map ";
-    s += lpszMapName;
+    s += QuoteIfBlank(lpszMapName);
     return s;
 }
 
@@ -106,6 +108,19 @@ BOOL IsAbsoluteCommand(const CString& path)
     return (path.GetLength() >= 2 && path[1] == ':') || (!path.IsEmpty() && path[0] == '\\');
 }
 
+// Whether two paths name the same file as far as their text tells ("." and "..", "/" and case
+// resolved).
+BOOL SameFilePath(const CString& a, const CString& b)
+{
+    auto full = [](CString p) {
+        p.Replace('/', '\\');
+        char sz[MAX_PATH * 2];
+        DWORD n = ::GetFullPathNameA(p, sizeof sz, sz, nullptr);
+        return n > 0 && n < sizeof sz ? CString(sz) : p;
+    };
+    return full(a).CompareNoCase(full(b)) == 0;
+}
+
 } // namespace
 
 void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std::vector<CBuildStep>& steps,
@@ -150,8 +165,15 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
     game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
                                                             : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
     game.strArguments = options.GameArguments(name);
-    game.strCopySource = BuildChangeExtension(paths.strMapFile, ".bsp");
-    game.strCopyDest = paths.strQuakePath + "\\id1\\maps\\" + name + ".bsp";
+    game.nShowWindow = SW_SHOWNORMAL;
+    // A map in the game's own maps folder has its level where the game looks already: a copy onto
+    // itself would fail and the game would never start.
+    CString level = BuildChangeExtension(paths.strMapFile, ".bsp");
+    CString dest = paths.strQuakePath + "\\id1\\maps\\" + name + ".bsp";
+    if (!SameFilePath(level, dest)) {
+        game.strCopySource = level;
+        game.strCopyDest = dest;
+    }
     steps.push_back(game);
 }
 
@@ -226,10 +248,25 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
     MakeBuildSteps(options, paths, steps, boxes);
     for (const CString& text : boxes)
         AfxMessageBox(text, MB_OK);
+    if (options.bQbsp) {
+        // What the file names is what qbsp reads: the saved map's own value, or the one written
+        // into the temporary file.
+        const CString* saved = map.GetWorldEntity() ? map.GetWorldEntity()->FindValue("wad") : nullptr;
+        CString value = options.bOnlyVisible ? map.WadValueFor(mapFile) : saved ? *saved : CString();
+        CString warning = WadPairWarning(value, MapGameFolder(mapFile, paths.strQuakePath));
+        if (!warning.IsEmpty())
+            print(warning);
+    }
     return TRUE;
 }
 
 // ---- The machine ------------------------------------------------------------------------------
+
+CChildRun* StartBuildStep(const CBuildStep& step, HWND hWndNotify, HWND hWndPane)
+{
+    return new CUserToolProcess(WM_BUILD_STEP_FINISHED, hWndNotify, hWndPane, "Build", step.strDirectory,
+                                step.GetCommandLine(), step.nShowWindow);
+}
 
 const char CBuildPipeline::szFailedToBuild[] =
     "An error occured while building the map.\nSee the output window for more details.";
@@ -351,9 +388,8 @@ CBuildCommand::CBuildCommand(HWND hWndNotify, COutputPanes* pOutput)
     : m_hWndNotify(hWndNotify), m_pOutput(pOutput),
       m_pipeline(
           [this](const CBuildStep& step) -> CChildRun* {
-              HWND hWndPane = m_pOutput != nullptr ? m_pOutput->GetTabEdit(szBuildPane) : nullptr;
-              return new CUserToolProcess(WM_BUILD_STEP_FINISHED, m_hWndNotify, hWndPane, szBuildPane,
-                                          step.strDirectory, step.GetCommandLine());
+              return StartBuildStep(step, m_hWndNotify,
+                                    m_pOutput != nullptr ? m_pOutput->GetTabEdit(szBuildPane) : nullptr);
           },
           [this](LPCSTR text) {
               if (m_pOutput != nullptr)

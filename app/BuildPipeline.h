@@ -39,7 +39,8 @@ struct CBuildOptions
     CString VisSwitches() const;
     // "-extra ", then the extra parameters.
     CString LightSwitches() const;
-    // The extra parameters, a blank unless they are empty or end in one, "+map " and the name.
+    // The extra parameters, a blank unless they are empty or end in one, "+map " and the name
+    // (in double quotes when it holds a blank, so that the game takes it as one argument).
     CString GameArguments(LPCSTR lpszMapName) const;
 };
 
@@ -51,6 +52,8 @@ struct CBuildStep
     CString strArguments;
     CString strCopySource;      // copied to the destination (overwriting) before the step runs;
     CString strCopyDest;        // both empty for no copy
+    WORD nShowWindow = SW_HIDE; // how the program shows its first window: the tools work unseen,
+                                // the game is played
 
     CString GetCommandLine() const;
     // The program's file name, for the Build pane's lines.
@@ -94,6 +97,10 @@ CString BuildTempDirectory();
 // the Build pane through print. FALSE when the build ends here (the reason was reported).
 BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<void(LPCSTR)>& print,
                   std::vector<CBuildStep>& steps);
+
+// Starts a step's run as the Build command does: its output to the pane (null: not captured), its
+// end posted to the notify window as WM_BUILD_STEP_FINISHED.
+CChildRun* StartBuildStep(const CBuildStep& step, HWND hWndNotify, HWND hWndPane);
 
 // Runs the queued steps one at a time. Each step's run posts WM_BUILD_STEP_FINISHED to its owner,
 // which hands it to OnStepFinished.

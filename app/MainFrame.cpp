@@ -387,7 +387,6 @@ void CMainFrame::ReportMissingFolders()
 
 void CMainFrame::LoadProject()
 {
-    CEditorApp* pApp = EditorApp();
     CEditorServices* services = GetEditorServices();
     if (services->GetProfileString("Project Settings", "Root Path", "").IsEmpty()) {
         // Without a root nothing of the project can be found: the user sets one now. Cancelled,
@@ -400,23 +399,28 @@ void CMainFrame::LoadProject()
         if (CIniFile* pProject = Project())
             pProject->Save();
     }
-    ReadWadList();
-    UpdateTitle();
-    ReportMissingFolders();
-    if (pApp) {
-        LoadProjectEntityClasses();
-        pApp->RememberProjectDirectories();
-    }
-    if (services->GetProfileInt("Options", "Auto Save", 0))
-        StartAutoSave();
-    RefreshResourceWindow();
+    ApplyProject();
     Report().Status("Project loaded.");
     Report().Status("");
     Report().Status("Morvane is ready.");
-    if (pApp) {
+}
+
+void CMainFrame::ApplyProject()
+{
+    // Relative WADs and folders follow the root path, which the settings may just have changed.
+    ReadWadList();
+    UpdateTitle();
+    ReportMissingFolders();
+    if (CEditorApp* pApp = EditorApp()) {
+        LoadProjectEntityClasses();
+        pApp->RememberProjectDirectories();
+        // The next file dialogs start in the project's own folders.
         pApp->m_strLastMapDir.Empty();
         pApp->m_strLastObjectDir.Empty();
     }
+    RefreshResourceWindow();
+    if (GetEditorServices()->GetProfileInt("Options", "Auto Save", 0) && !m_bAutoSaveRunning)
+        StartAutoSave();
 }
 
 BOOL CMainFrame::CloseProject()
@@ -518,16 +522,7 @@ void CMainFrame::OnNewProject()
     pProject->SetDirty(TRUE);
     pProject->Save();
     CLoadOutput output(this);
-    ReadWadList();
-    UpdateTitle();
-    ReportMissingFolders();
-    if (CEditorApp* pApp = EditorApp()) {
-        LoadProjectEntityClasses();
-        pApp->RememberProjectDirectories();
-    }
-    RefreshResourceWindow();
-    if (services->GetProfileInt("Options", "Auto Save", 0))
-        StartAutoSave();
+    ApplyProject();
 }
 
 void CMainFrame::OnProjectSettings()
@@ -535,12 +530,7 @@ void CMainFrame::OnProjectSettings()
     if (!RunSettingsSheet())
         return;
     CLoadOutput output(this);
-    ReportMissingFolders();
-    if (CEditorApp* pApp = EditorApp()) {
-        LoadProjectEntityClasses();
-        pApp->RememberProjectDirectories();
-    }
-    RefreshResourceWindow();
+    ApplyProject();
     if (CIniFile* pProject = Project())
         pProject->Save();
 }

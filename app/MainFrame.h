@@ -227,6 +227,8 @@ protected:
     void ClearOutputPanes();
     // Names in "Messages" every Maps, Wads and Entities folder of the project that is not there.
     void ReportMissingFolders();
+    // The end of every load of the open project (open, new, settings).
+    void ApplyProject();
 
     std::unique_ptr<SECToolBarManager> m_pToolBarManager;
     CBitmap m_selectionBitmaps[3];  // 255, 256, 257

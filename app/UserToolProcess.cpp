@@ -44,6 +44,7 @@ struct CUserToolProcess::RunState
     UINT_PTR nSerial = 0;
     CString strDirectory;
     CString strCommandLine;
+    WORD nShowWindow = SW_HIDE;
 
     // Set once by the worker (the stop request by the owner).
     std::atomic<HANDLE> hProcess{nullptr};
@@ -182,7 +183,7 @@ BOOL CUserToolProcess::RunState::StartProcess()
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
+    si.wShowWindow = nShowWindow;
     if (hWndOutput != nullptr) {
         si.dwFlags |= STARTF_USESTDHANDLES;
         si.hStdInput = hInRead;
@@ -278,7 +279,7 @@ UINT ProcessWorker(LPVOID pParam)
 CUserToolProcess::CUserToolProcess() = default;
 
 CUserToolProcess::CUserToolProcess(UINT nNotifyMessage, HWND hWndNotify, HWND hWndOutput, LPCSTR lpszName,
-                                   LPCSTR lpszDirectory, LPCSTR lpszCommandLine)
+                                   LPCSTR lpszDirectory, LPCSTR lpszCommandLine, WORD nShowWindow)
     : m_strName(lpszName != nullptr ? lpszName : ""), m_strDirectory(lpszDirectory != nullptr ? lpszDirectory : ""),
       m_strCommandLine(lpszCommandLine != nullptr ? lpszCommandLine : "")
 {
@@ -291,6 +292,7 @@ CUserToolProcess::CUserToolProcess(UINT nNotifyMessage, HWND hWndNotify, HWND hW
     state.nSerial = ++SerialCounter();
     state.strDirectory = m_strDirectory;
     state.strCommandLine = m_strCommandLine;
+    state.nShowWindow = nShowWindow;
     state.hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 
     auto* pShared = new std::shared_ptr<RunState>(m_pState);

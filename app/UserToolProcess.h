@@ -1,5 +1,6 @@
-// One external program (a map tool, the game or a user tool) run hidden as a child process, its
-// standard output and standard error fed to an output pane by a worker thread of its own.
+// One external program (a map tool, the game or a user tool) run as a child process, hidden unless
+// asked otherwise, its standard output and standard error fed to an output pane by a worker thread
+// of its own.
 //
 // Constructing the object starts the run; deleting it stops the run. The worker talks to windows
 // only by posting:
@@ -58,8 +59,10 @@ public:
     CUserToolProcess();
     // Starts the command line at once in the directory (empty: the program's own). hWndOutput
     // (null: the output is not captured) receives the output, hWndNotify the notify message.
+    // nShowWindow is how the child shows its first window (a program that asks for its default
+    // way gets this one).
     CUserToolProcess(UINT nNotifyMessage, HWND hWndNotify, HWND hWndOutput, LPCSTR lpszName, LPCSTR lpszDirectory,
-                     LPCSTR lpszCommandLine);
+                     LPCSTR lpszCommandLine, WORD nShowWindow = SW_HIDE);
     // Stops the run: the child is terminated, the worker is asked to end and waited for (with a
     // bound: a worker that does not end in time keeps only its own state alive).
     ~CUserToolProcess() override;

@@ -236,10 +236,14 @@ public:
     // includes the brushes that are not valid.
     void WriteEntities(CString& out, bool includeInvalid = false) const;
     // The map text for a build: the world first, then the entities of the objects the
-    // views show, each once. FALSE when the user cancelled or the map has no view.
-    BOOL WriteMap(CString& out);
+    // views show, each once. FALSE when the user cancelled or the map has no view. The path of
+    // the file the text goes to places its "wad" value (null: the WADs' full paths).
+    BOOL WriteMap(CString& out, LPCSTR lpszPathName = nullptr);
     // Writes the build's map file; FALSE (reported) when cancelled or not written.
     BOOL WriteMapFile(LPCSTR lpszPathName);
+    // The "wad" value a save or a build writes into a map file at the path: the project's WADs,
+    // else the value the map has.
+    CString WadValueFor(LPCSTR lpszPathName) const;
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);
@@ -312,9 +316,10 @@ private:
     void DeleteEntities();
     void ReportKeptBrushes();
     void SelectObjects(CPtrList& things, BOOL redraw);
-    // The project's WAD list made absolute and joined with ";"; FALSE when empty.
-    static BOOL JoinedWadList(CString& wads);
-    static void SetWadPair(Entity& world);
+    // The project's WAD list as worldspawn's "wad" names it in a map file at the path (see
+    // WadPair.h; null: the full paths); FALSE when the list is empty.
+    static BOOL JoinedWadList(CString& wads, LPCSTR lpszPathName);
+    static void SetWadPair(Entity& world, LPCSTR lpszPathName);
     BOOL CheckBeforeSave(LPCSTR lpszPathName);
     BOOL WriteFileReporting(LPCSTR lpszPathName, const CString& text);
 

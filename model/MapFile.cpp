@@ -10,6 +10,7 @@
 #include "TextFile.h"
 #include "Texture.h"
 #include "Tokenizer.h"
+#include "WadPair.h"
 #include <algorithm>
 #include <vector>
 
@@ -190,26 +191,39 @@ void Map::WriteEntities(CString& out, bool includeInvalid) const
         static_cast<const Entity*>(m_entities.GetNext(pos))->Write(out, includeInvalid);
 }
 
-BOOL Map::JoinedWadList(CString& wads)
+BOOL Map::JoinedWadList(CString& wads, LPCSTR lpszPathName)
 {
-    wads.Empty();
     CStringList& list = GetEditorServices()->GetWadList();
+    CStringList paths;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CString path = list.GetNext(pos);
         MakeRootAbsolute(path);
-        if (!wads.IsEmpty())
-            wads += ";";
-        wads += path;
+        paths.AddTail(path);
     }
+    // The compilers find the WADs from the map file's place, not from the project.
+    CString gameFolder;
+    if (lpszPathName != nullptr)
+        gameFolder = MapGameFolder(lpszPathName,
+                                   GetEditorServices()->GetProfileString("Project Settings", "Quake Path", ""));
+    wads = MakeWadPairValue(paths, gameFolder);
     return !list.IsEmpty();
 }
 
-// The world's "wad" pair names the project's WADs. Without a project WAD list the
-// map keeps the WADs it names, rather than losing them.
-void Map::SetWadPair(Entity& world)
+CString Map::WadValueFor(LPCSTR lpszPathName) const
 {
     CString wads;
-    if (!JoinedWadList(wads))
+    if (JoinedWadList(wads, lpszPathName))
+        return wads;
+    const CString* value = m_pWorld ? m_pWorld->FindValue("wad") : nullptr;
+    return value ? *value : CString();
+}
+
+// The world's "wad" pair names the project's WADs as seen from the map file's place. Without a
+// project WAD list the map keeps the WADs it names, rather than losing them.
+void Map::SetWadPair(Entity& world, LPCSTR lpszPathName)
+{
+    CString wads;
+    if (!JoinedWadList(wads, lpszPathName))
         return;
     if (!world.SetValueForKey("wad", wads))
         world.AddKeyValue("wad", wads);
@@ -372,7 +386,7 @@ BOOL Map::OnSaveDocument(LPCSTR lpszPathName)
         return FALSE;
     CWaitCursor wait;
     if (m_pWorld)
-        SetWadPair(*m_pWorld);
+        SetWadPair(*m_pWorld, lpszPathName);
     CString text;
     WriteEntities(text);
     if (!WriteFileReporting(lpszPathName, text))
@@ -382,7 +396,7 @@ BOOL Map::OnSaveDocument(LPCSTR lpszPathName)
     return TRUE;
 }
 
-BOOL Map::WriteMap(CString& out)
+BOOL Map::WriteMap(CString& out, LPCSTR lpszPathName)
 {
     if (!ApplyPendingEntityEdits())
         return FALSE;
@@ -426,7 +440,7 @@ BOOL Map::WriteMap(CString& out)
     }
 
     // Each entity is written through a copy of its pairs that borrows the group's brushes.
-    auto writeGroup = [&out](Group& g, bool isWorld) {
+    auto writeGroup = [&out, lpszPathName](Group& g, bool isWorld) {
         Entity temp(*g.entity);
         temp.SetMap(nullptr);
         temp.CopyKeptBrushes(*g.entity);
@@ -442,7 +456,7 @@ BOOL Map::WriteMap(CString& out)
                              box[0], box[2], box[4], box[1], box[3], box[5]);
         }
         if (isWorld)
-            SetWadPair(temp);
+            SetWadPair(temp, lpszPathName);
         temp.GetBrushes().AddTail(&g.brushes);
         temp.Write(out);
         temp.RemoveAllBrushes();
@@ -470,7 +484,7 @@ BOOL Map::WriteMapFile(LPCSTR lpszPathName)
 {
     CString text;
     // The map text is made (and any question asked) before the file is touched.
-    if (!WriteMap(text))
+    if (!WriteMap(text, lpszPathName))
         return FALSE;
     CWaitCursor wait;
     return WriteFileReporting(lpszPathName, text);

@@ -131,6 +131,14 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
         {"a game command from the root", OnlyQuake(), Paths("D:\\maps\\e1m1.map", "C:\\b", "C:\\Quake", "\\Games\\q.exe"),
          {{"C:\\Quake", "\\Games\\q.exe", "+map e1m1", "D:\\maps\\e1m1.bsp", "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
          {}},
+        {"a map in the game's maps folder: the level is there already", OnlyQuake(),
+         Paths("C:\\Quake\\id1\\maps\\e1m1.map"), {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "", ""}}, {}},
+        {"the same in other letters", OnlyQuake(), Paths("c:\\quake\\ID1\\Maps\\e1m1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "", ""}}, {}},
+        {"a map name with blanks is one argument", OnlyQuake("-dev"), Paths("D:\\maps\\jr base1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map \"jr base1\"", "D:\\maps\\jr base1.bsp",
+           "C:\\Quake\\id1\\maps\\jr base1.bsp"}},
+         {}},
         {"every group off", none, Paths(), {}, {}},
         {"no Quake path", CBuildOptions(), Paths("D:\\maps\\e1m1.map", "C:\\b", "", "quake.exe"),
          {{"C:\\b", "C:\\b\\qbsp.exe", " D:\\maps\\e1m1.map", "", ""},
@@ -158,6 +166,11 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_STREQ(steps[0].GetCommandLine(), "\"C:\\My Quake\\quake.exe\" -dev +map e1m1");
     EXPECT_STREQ(steps[0].GetProgramName(), "quake.exe");
+    // The tools work unseen; the game is played.
+    MakeBuildSteps(CBuildOptions(), Paths(), steps, boxes);
+    ASSERT_EQ(steps.size(), 4u);
+    for (size_t i = 0; i < steps.size(); ++i)
+        EXPECT_EQ(steps[i].nShowWindow, i < 3 ? SW_HIDE : SW_SHOWNORMAL) << i;
 }
 
 TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
@@ -443,10 +456,7 @@ class StandinBuild : public testing::Test
 protected:
     StandinBuild()
         : pipeline(
-              [this](const CBuildStep& step) -> CChildRun* {
-                  return new CUserToolProcess(WM_BUILD_STEP_FINISHED, notify.hWnd, pane.hWnd, "Build",
-                                              step.strDirectory, step.GetCommandLine());
-              },
+              [this](const CBuildStep& step) { return StartBuildStep(step, notify.hWnd, pane.hWnd); },
               [this](LPCSTR text) { pane.text += text; })
     {
         bin = dir / "Bin";
@@ -510,6 +520,39 @@ TEST_F(StandinBuild, EveryStepRunsInOrderTheLevelIsCopiedAndTheGameStarts)
               "cmdline=\"" + std::string(quake) + "\\game.exe\" -dev +map small\ncwd=" + std::string(quake) + "\n");
     EXPECT_EQ(notify.completions.size(), 4u);
     EXPECT_TRUE(AfxSeamCalls().empty());
+}
+
+// The game is asked to show its window (a game that shows it the default way takes this), while
+// the tools stay unseen; a map name with blanks reaches it as one argument; a level built in the
+// game's own maps folder is not copied onto itself.
+TEST_F(StandinBuild, TheGameStartsShownWithTheMapNameAsOneArgument)
+{
+    struct
+    {
+        CString map;
+        CString level;
+    } cases[] = {{dir / "maps\\jr base1.map", quake + "\\id1\\maps\\jr base1.bsp"},
+                 {quake + "\\id1\\maps\\jr base1.map", quake + "\\id1\\maps\\jr base1.bsp"}};
+    Tool("qbsp.exe", "bsp\nshow\n");
+    bt::CopyStandin(quake, "game.exe", "args\nshow\n");
+    CBuildOptions options;
+    options.bVis = options.bLight = FALSE;
+    for (const auto& c : cases) {
+        SCOPED_TRACE((LPCSTR)c.map);
+        pane.text.clear();
+        ::DeleteFileA(c.level);
+        mapFile = c.map;
+        bt::WriteTextFile(mapFile, "{\r\n\"classname\" \"worldspawn\"\r\n}\r\n");
+        pipeline.Start(Queue(options));
+        ASSERT_TRUE(WaitIdle());
+        EXPECT_NE(pane.text.find("show=0\ncmdline="), std::string::npos) << pane.text;     // SW_HIDE
+        EXPECT_NE(pane.text.find("\\game.exe\" +map \"jr base1\"\narg1=+map\narg2=jr base1\nshow=1\n"),  // SW_SHOWNORMAL
+                  std::string::npos)
+            << pane.text;
+        EXPECT_NE(pane.text.find("Build process completed successfully"), std::string::npos);
+        EXPECT_EQ(bt::ReadTextFile(c.level), "BSP of " + std::string(mapFile) + "\n");
+        EXPECT_TRUE(AfxSeamCalls().empty());
+    }
 }
 
 TEST_F(StandinBuild, AFailingQbspStopsTheBuild)
@@ -789,7 +832,12 @@ TEST_F(RealMapBuild, AModifiedMapIsSavedFirstAndQbspGetsTheSavedFile)
     pipeline.Start(steps);
     ASSERT_TRUE(WaitIdle());
     std::string firstLine = saved.substr(0, saved.find_first_of("\r\n"));
+    // The map names four WADs by their full paths: qbsp is warned of before it runs.
+    const std::string value(map->GetWorldEntity()->ValueForKey("wad"));
     EXPECT_EQ(pane.text, "Building file: " + std::string(mapFile) + "\n" +
+                             "Warning: worldspawn's \"wad\" names 4 WADs: " + value + "\n" +
+                             "id's qbsp reads one WAD only, named relative to the game folder; newer compilers "
+                             "read the list.\n" +
                              "map=" + std::string(mapFile) + " size=" + std::to_string(saved.size()) +
                              " first=" + firstLine + "\n" +
                              "wrote " + std::string(dir / "maps\\e2m2.bsp") + "\n" +
@@ -812,7 +860,7 @@ TEST_F(RealMapBuild, APartialBuildWritesTheVisibleObjectsToANewTemporaryMap)
     ASSERT_EQ(steps.size(), 2u);
     const std::string prefix = "Building partial file: ";
     ASSERT_EQ(pane.text.compare(0, prefix.size(), prefix), 0);
-    CString partial = pane.text.substr(prefix.size(), pane.text.size() - prefix.size() - 1).c_str();
+    CString partial = pane.text.substr(prefix.size(), pane.text.find('\n') - prefix.size()).c_str();
     EXPECT_STREQ(BuildFilePart(partial).Left(8), "e2m2-par");
     EXPECT_STREQ(partial.Left(partial.ReverseFind('\\')), BuildTempDirectory());
     pipeline.Start(steps);
@@ -933,6 +981,48 @@ TEST_F(BuildCommand, ABuildFromTheDialogRunsEveryToolAndStartsTheGame)
     command.OnBuild(map.get());
     EXPECT_FALSE(command.GetPipeline().IsRunning());
     EXPECT_EQ(output.calls.size(), 4u);
+}
+
+// The usual layout: the map saved in the game's maps folder, its WAD in the game folder. qbsp (a
+// stand-in reading "wad" as id's qbsp does) finds the WAD, the level stays where it was built and
+// the game starts. A list qbsp cannot read is told in the Build pane before qbsp runs.
+TEST_F(BuildCommand, AMapSavedInTheGameFolderNamesItsWadAsQbspReadsIt)
+{
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    bt::WriteTextFile(game + "\\gfx\\base.wad", std::string("WAD2\0\0\0\0\0\0\0\0", 12));
+    services.GetWadList().AddTail(game + "\\gfx\\base.wad");
+    Tool("qbsp.exe", "wad\nbsp\n");
+    mapFile = game + "\\maps\\small.map";
+    bt::WriteTextFile(mapFile, kSmallMap);
+    map->SetPathName(mapFile, FALSE);
+    map->SetModifiedFlag();
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    const std::string read = "wad=gfx/base.wad\nread " + std::string(game) + "\\/gfx/base.wad\n";
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\n" + read), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos);
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map small\ncwd=" + std::string(quake) + "\n");
+    EXPECT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, nothing else
+
+    // A second WAD, outside the game folder: the warning, then qbsp's failure.
+    services.GetWadList().AddTail(dir / "other.wad");
+    map->SetModifiedFlag();
+    AfxSeamReset();
+    DriveDialog();
+    AfxSeamAnswer(IDOK);    // the failure box
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    const std::string value = "gfx/base.wad;" + std::string(dir / "other.wad");
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\nWarning: worldspawn's \"wad\" names 2 WADs: " +
+                          value + "\n"),
+              0u)
+        << Pane();
+    EXPECT_NE(Pane().find("; newer compilers read the list.\nwad=" + value + "\nError opening "), std::string::npos)
+        << Pane();
+    EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
 }
 
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)

@@ -11,6 +11,8 @@
 #include "buildtools_util.h"
 #include "shell_fixture.h"
 #include "../../res/resource.h"
+#include "MapCommands.h"
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,12 +33,38 @@ std::string Text(CWnd& wnd)
     return std::string(text);
 }
 
-CString SharedMap(LPCSTR name)
+CString SharedData(LPCSTR path)
 {
     char sz[MAX_PATH] = "";
     CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
                                                                                   : CString("Z:\\work\\shared\\data");
-    return root + "\\maps\\" + name;
+    return root + "\\" + path;
+}
+
+CString SharedMap(LPCSTR name)
+{
+    return SharedData(CString("maps\\") + name);
+}
+
+// id's map compilers (qbsp.exe, vis.exe, light.exe), built by the map-compilers' build.sh into the
+// folder that MORVANE_MAP_COMPILERS names, else into "map-compilers" beside the tests.
+CString MapCompilers()
+{
+    char sz[MAX_PATH] = "";
+    if (::GetEnvironmentVariableA("MORVANE_MAP_COMPILERS", sz, MAX_PATH))
+        return sz;
+    ::GetModuleFileNameA(nullptr, sz, MAX_PATH);
+    CString path = sz;
+    return path.Left(path.ReverseFind('\\')) + "\\map-compilers";
+}
+
+// A little-endian 32-bit number of a file's bytes.
+long FileLong(const std::string& bytes, size_t at)
+{
+    if (at + 4 > bytes.size())
+        return -1;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+    return static_cast<long>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<unsigned long>(p[3]) << 24));
 }
 
 // The editor started for real, with a project in a temporary directory: Bin with qbsp, vis and
@@ -521,6 +549,68 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
     EXPECT_EQ(backBrushes, brushes);
     ::DeleteFileA(partial);
     ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+}
+
+// ---- The real compilers -----------------------------------------------------------------------
+
+// A level designer's road with id's own compilers: jrbase1 opened in the game's maps folder of a
+// project whose WAD lies in the game folder, saved, built with qbsp, vis and light, and the game
+// started on it. The saved "wad" names the WAD as qbsp reads it ("gfx/base.wad"); the level is
+// built where the game looks for it and has its visibility and light.
+TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
+{
+    const CString compilers = MapCompilers();
+    if (!bt::FileExists(compilers + "\\qbsp.exe"))
+        GTEST_SKIP() << "no map compilers at " << (LPCSTR)compilers
+                     << " (build them with ../shared/tools/map-compilers/build.sh into that folder, or name theirs "
+                        "in MORVANE_MAP_COMPILERS)";
+    const CString source = SharedMap("jrbase1.map");
+    const CString wad = SharedData("wads\\lq_dev.wad");
+    if (!bt::FileExists(source) || !bt::FileExists(wad))
+        GTEST_SKIP() << "no shared data at " << (LPCSTR)source << " and " << (LPCSTR)wad;
+    for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
+        ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    ASSERT_TRUE(::CopyFileA(wad, game + "\\gfx\\base.wad", FALSE));
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
+    AfxSeamAnswer(IDOK);    // the open project is replaced
+    ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
+    AfxSeamReset();
+    mapFile = game + "\\maps\\jrbase1.map";
+    ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
+    ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);   // the shared copy is read-only
+    Map* map = Open(mapFile);
+    ASSERT_NE(map, nullptr);
+
+    // Saved as a user saves: the questions about its brushes are answered No.
+    map->SetModifiedFlag();
+    AfxSeamScript([](AfxModalCall&) { return (INT_PTR)IDNO; });
+    AfxSeamScript([](AfxModalCall&) { return (INT_PTR)IDNO; });
+    Command(ID_MAP_FILE_SAVE);
+    AfxSeamReset();
+    ASSERT_FALSE(map->IsModified());
+    const std::string saved = bt::ReadTextFile(mapFile);
+    EXPECT_NE(saved.find("\r\n  \"wad\" \"gfx/base.wad\"\r\n"), std::string::npos);
+
+    DriveDialog();
+    Command(ID_BUILD);
+    ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); }, 180000));
+    const std::string pane = BuildPane();
+    EXPECT_EQ(pane.find("Warning"), std::string::npos) << pane;
+    EXPECT_NE(pane.find("Build process completed successfully"), std::string::npos) << pane;
+    ASSERT_EQ(shelltest::Calls().size(), 1u) << pane;   // the dialog, no box
+
+    // A BSP of version 29 with visibility (lump 4) and light (lump 8), where the game looks.
+    const CString level = game + "\\maps\\jrbase1.bsp";
+    const std::string bsp = bt::ReadTextFile(level);
+    EXPECT_EQ(FileLong(bsp, 0), 29);
+    EXPECT_GT(FileLong(bsp, 4 + 4 * 8 + 4), 0);
+    EXPECT_GT(FileLong(bsp, 4 + 8 * 8 + 4), 0);
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+              "cmdline=\"" + std::string(quake) + "\\game.exe\" +map jrbase1\ncwd=" + std::string(quake) + "\n");
+    std::printf("jrbase1.bsp: %u bytes, visibility %ld bytes, light %ld bytes\n", static_cast<unsigned>(bsp.size()),
+                FileLong(bsp, 4 + 4 * 8 + 4), FileLong(bsp, 4 + 8 * 8 + 4));
 }
 
 } // namespace

@@ -131,6 +131,19 @@ protected:
         m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
         return ui.enabled;
     }
+    // The next settings sheet is confirmed with the root (also the Quake path) and "quake.exe".
+    static void ConfirmSettings(const CString& root)
+    {
+        AfxSeamScript([root](AfxModalCall& call) {
+            auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
+            if (!pSheet)
+                return (INT_PTR)IDCANCEL;
+            pSheet->m_pRootPage->m_rootPath = root;
+            pSheet->m_pQuakePage->m_quakePath = root;
+            pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
+            return (INT_PTR)IDOK;
+        });
+    }
     CTempDir m_dir;
     CEditorApp m_app;
     CMainFrame* m_frame = nullptr;
@@ -340,16 +353,7 @@ TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
 {
     m_app.WriteProfileString("Project Settings", "Root Path", "");
     AfxSeamAnswer(IDOK);        // 746
-    CString root = m_root;
-    AfxSeamScript([root](AfxModalCall& call) {
-        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
-        if (!pSheet)
-            return (INT_PTR)IDCANCEL;
-        pSheet->m_pRootPage->m_rootPath = root;
-        pSheet->m_pQuakePage->m_quakePath = root;
-        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
-        return (INT_PTR)IDOK;
-    });
+    ConfirmSettings(m_root);
     ASSERT_TRUE(m_frame->OpenProject(m_project));
     EXPECT_STREQ(m_root, m_app.GetProfileString("Project Settings", "Root Path"));
     EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
@@ -362,6 +366,27 @@ TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
     ASSERT_NE(nullptr, reread.GetString("Paths", "Maps"));
     EXPECT_STREQ("Maps", *reread.GetString("Paths", "Maps"));
     EXPECT_STREQ("qc", *reread.GetString("Paths", "Entities"));
+}
+
+// Confirmed settings end the way a load does: the relative WADs and folders follow a new root, and
+// the file dialogs start in the project's folders again.
+TEST_F(ProjectFixture, ConfirmedSettingsApplyTheProjectAsALoadDoes)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    const CString moved = m_root + "\\moved";
+    ::CreateDirectoryA(moved, nullptr);
+    ::CreateDirectoryA(moved + "\\qc", nullptr);
+    WriteFile(moved + "\\qc\\defs.qc", "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
+    m_app.m_strLastMapDir = m_root;
+    ConfirmSettings(moved);
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(2, wads.GetCount());
+    EXPECT_STREQ(moved + "\\gfx\\a.wad", wads.GetHead());
+    EXPECT_STREQ("C:\\wads\\b.wad", wads.GetTail());
+    EXPECT_EQ(1, m_app.m_entityClasses.GetCount());
+    EXPECT_TRUE(m_app.m_strLastMapDir.IsEmpty());
+    EXPECT_STREQ("Morvane - test.prj", Title());
 }
 
 TEST_F(ProjectFixture, AnUntitledProjectIsWrittenBackAndListedOnClose)

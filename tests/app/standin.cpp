@@ -10,10 +10,15 @@
 //   pid           its process id                     console      whether it has a console window
 //   stdin         reads its standard input to the end and says how much came
 //   bsp           the last argument is a map: records its size and first line, writes the .bsp
+//   wad           the last argument is a map: reads worldspawn's "wad" value as id's qbsp does
+//                 (one token of at most 128 characters, one WAD relative to the game folder, the
+//                 folder after "quake" in the map's path) and ends with exit code 1 where qbsp fails
+//   show          how it was asked to show its first window (the start-up information)
 //   record FILE   appends its command line and working directory to FILE (beside the program
 //                 when relative)
 //   sleep MS      sleeps (MS "forever": never ends)  exit N       ends with exit code N
 #include <windows.h>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +93,84 @@ void Bsp()
     Out("wrote " + bsp);
 }
 
+// The first quoted "wad" value of the map text, read in tokens as id's tools do.
+void Wad()
+{
+    if (g_args.empty()) {
+        Out("wad: no map");
+        exit(1);
+    }
+    std::string map = g_args.back();
+    FILE* f = fopen(map.c_str(), "rb");
+    if (f == nullptr) {
+        Out("wad: cannot read " + map);
+        exit(1);
+    }
+    std::string text;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+        text.append(buf, n);
+    fclose(f);
+    std::vector<std::string> tokens;
+    for (size_t i = 0; i < text.size() && tokens.size() < 64;) {
+        if (isspace(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
+        size_t end;
+        if (text[i] == '"') {
+            end = text.find('"', i + 1);
+            if (end == std::string::npos)
+                break;
+            tokens.push_back(text.substr(i + 1, end - i - 1));
+            i = end + 1;
+        } else {
+            end = text.find_first_of(" \t\r\n", i);
+            tokens.push_back(text.substr(i, end == std::string::npos ? std::string::npos : end - i));
+            i = end == std::string::npos ? text.size() : end;
+        }
+        if (tokens.back().size() >= 128) {
+            Out("Token too large");
+            exit(1);
+        }
+    }
+    std::string value;
+    for (size_t i = 0; i + 1 < tokens.size(); ++i)
+        if (tokens[i] == "wad") {
+            value = tokens[i + 1];
+            break;
+        }
+    Out("wad=" + value);
+    std::string lower = map;
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    size_t quake = lower.find("quake");
+    size_t slash = quake == std::string::npos ? quake : map.find_first_of("\\/", quake + 6);
+    if (slash == std::string::npos) {
+        Out("No gamedir in " + map);
+        exit(1);
+    }
+    std::string path = map.substr(0, slash + 1) + "/" + value;
+    FILE* wad = fopen(path.c_str(), "rb");
+    char magic[4] = {};
+    if (wad == nullptr || fread(magic, 1, 4, wad) != 4 || memcmp(magic, "WAD2", 4) != 0) {
+        if (wad != nullptr)
+            fclose(wad);
+        Out("Error opening " + path);
+        exit(1);
+    }
+    fclose(wad);
+    Out("read " + path);
+}
+
+void Show()
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    ::GetStartupInfoA(&si);
+    Out("show=" + ((si.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(si.wShowWindow) : std::string("default")));
+}
+
 void Record(const std::string& file)
 {
     std::string path = file;
@@ -136,6 +219,10 @@ bool Do(const std::string& word, const std::string& value)
         Out("stdin=" + std::to_string(total) + " end");
     } else if (word == "bsp")
         Bsp();
+    else if (word == "wad")
+        Wad();
+    else if (word == "show")
+        Show();
     else if (word == "record")
         Record(value);
     else if (word == "sleep") {

@@ -208,6 +208,32 @@ TEST_F(MapFile, WadPairFollowsTheProjectList)
     EXPECT_STREQ(world->ValueForKey("wad"), "C:\\game\\wads\\base.wad;D:\\x.wad");
 }
 
+// The compilers find the WADs from the map file's place. In the game folder (the Quake path's
+// folder that holds the map's maps folder) a WAD is named relative to it with "/", as the game's
+// own maps name theirs; the others keep their full paths, in the project's order.
+TEST_F(MapFile, WadPairNamesTheWadsAsSeenFromTheMapsGameFolder)
+{
+    AddEntity("info_player_start", "0 0 0");
+    const CString quake = Path("Quake");
+    for (LPCSTR sub : {"", "\\id1", "\\id1\\maps"})
+        ::CreateDirectoryA(quake + sub, nullptr);
+    services->WriteProfileString("Project Settings", "Quake Path", quake);
+    services->WriteProfileString("Project Settings", "Root Path", quake + "\\id1");
+    services->GetWadList().AddTail("gfx\\base.wad");
+    services->GetWadList().AddTail("D:\\wads\\x.wad");
+    services->GetWadList().AddTail(quake + "\\mod\\m.wad");
+    const std::string other = ";D:\\wads\\x.wad;" + std::string(quake) + "\\mod\\m.wad";
+
+    const std::string head = "{\r\n  \"classname\" \"worldspawn\"\r\n  \"wad\" \"";
+    ASSERT_TRUE(map->OnSaveDocument(quake + "\\id1\\maps\\a.map"));
+    EXPECT_EQ(Read("Quake\\id1\\maps\\a.map").find(head + "gfx/base.wad" + other + "\"\r\n"), 0u);
+    EXPECT_STREQ(map->WadValueFor(quake + "\\id1\\maps\\a.map"), ("gfx/base.wad" + other).c_str());
+
+    // Elsewhere every WAD has its full path.
+    ASSERT_TRUE(map->OnSaveDocument(Path("a.map")));
+    EXPECT_EQ(Read("a.map").find(head + std::string(quake) + "\\id1\\gfx\\base.wad" + other + "\"\r\n"), 0u);
+}
+
 // The build's map text: the world first with its pairs and "wad", then every entity
 // once in the order its objects first appear, only what is shown.
 TEST_F(MapFile, BuildTextStartsWithTheWorld)

@@ -1,0 +1,105 @@
+// Worldspawn's "wad" value for the map compilers.
+#include "WadPair.h"
+
+namespace {
+
+// A path made whole (".." and "." resolved, "/" read as "\") without a trailing separator, for
+// comparing folders.
+CString FullPath(const CString& path)
+{
+    CString p = path;
+    p.Replace('/', '\\');
+    char full[MAX_PATH * 2];
+    DWORD n = ::GetFullPathNameA(p, sizeof full, full, nullptr);
+    if (n > 0 && n < sizeof full)
+        p = full;
+    while (p.GetLength() > 3 && p.Right(1) == "\\")
+        p = p.Left(p.GetLength() - 1);
+    return p;
+}
+
+// The rest of path after folder and its separator; FALSE when path does not lie under folder.
+BOOL PathUnder(const CString& path, const CString& folder, CString& rest)
+{
+    if (folder.IsEmpty() || path.GetLength() <= folder.GetLength() + 1 ||
+        path.Left(folder.GetLength()).CompareNoCase(folder) != 0 || path[folder.GetLength()] != '\\')
+        return FALSE;
+    rest = path.Mid(folder.GetLength() + 1);
+    return TRUE;
+}
+
+BOOL IsAbsoluteEntry(const CString& entry)
+{
+    return (!entry.IsEmpty() && (entry[0] == '\\' || entry[0] == '/')) || entry.Find(':') >= 0;
+}
+
+} // namespace
+
+CString MapGameFolder(const CString& mapPath, const CString& quakePath)
+{
+    if (quakePath.IsEmpty() || mapPath.IsEmpty())
+        return CString();
+    CString quake = FullPath(quakePath);
+    CString rest;
+    if (!PathUnder(FullPath(mapPath), quake, rest))
+        return CString();
+    // rest is "<game>\maps\...\x.map".
+    int slash = rest.Find('\\');
+    if (slash <= 0)
+        return CString();
+    CString after = rest.Mid(slash + 1);
+    if (after.GetLength() <= 5 || after.Left(5).CompareNoCase("maps\\") != 0)
+        return CString();
+    return quake + "\\" + rest.Left(slash);
+}
+
+CString WadPairEntry(const CString& wadPath, const CString& gameFolder)
+{
+    CString rest;
+    if (gameFolder.IsEmpty() || !PathUnder(FullPath(wadPath), FullPath(gameFolder), rest))
+        return wadPath;
+    rest.Replace('\\', '/');
+    return rest;
+}
+
+CString MakeWadPairValue(const CStringList& wadPaths, const CString& gameFolder)
+{
+    CString value;
+    for (POSITION pos = wadPaths.GetHeadPosition(); pos;) {
+        if (!value.IsEmpty())
+            value += ";";
+        value += WadPairEntry(wadPaths.GetNext(pos), gameFolder);
+    }
+    return value;
+}
+
+CString WadPairWarning(const CString& value, const CString& gameFolder)
+{
+    int count = 0;
+    CString absolute;
+    for (int start = 0; start <= value.GetLength();) {
+        int end = value.Find(';', start);
+        if (end < 0)
+            end = value.GetLength();
+        CString entry = value.Mid(start, end - start);
+        entry.TrimLeft();
+        entry.TrimRight();
+        if (!entry.IsEmpty()) {
+            ++count;
+            if (absolute.IsEmpty() && IsAbsoluteEntry(entry))
+                absolute = entry;
+        }
+        start = end + 1;
+    }
+    const char* reads = "id's qbsp reads one WAD only, named relative to the game folder";
+    CString text;
+    if (count > 1)
+        text.Format("Warning: worldspawn's \"wad\" names %d WADs: %s\n%s; newer compilers read the list.\n", count,
+                    (LPCSTR)value, reads);
+    else if (!absolute.IsEmpty()) {
+        CString where = gameFolder.IsEmpty() ? CString() : " " + gameFolder;
+        text.Format("Warning: worldspawn's \"wad\" names a WAD outside the game folder%s: %s\n%s.\n",
+                    (LPCSTR)where, (LPCSTR)absolute, reads);
+    }
+    return text;
+}

@@ -1,0 +1,77 @@
+// Worldspawn's "wad" value as the map compilers read it.
+#include "WadPair.h"
+#include "gtest/gtest.h"
+
+namespace {
+
+TEST(WadPair, TheGameFolderHoldsTheMapsMapsFolder)
+{
+    struct
+    {
+        const char* map;
+        const char* quake;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Quake\\id1\\maps\\e1m1.map", "C:\\Quake", "C:\\Quake\\id1"},
+        {"c:/quake/MOD/Maps/src/x.map", "C:\\Quake\\", "C:\\Quake\\MOD"},
+        {"C:\\Quake\\id1\\e1m1.map", "C:\\Quake", ""},
+        {"C:\\Quake\\maps\\e1m1.map", "C:\\Quake", ""},
+        {"C:\\Quake2\\id1\\maps\\e1m1.map", "C:\\Quake", ""},
+        {"D:\\maps\\e1m1.map", "C:\\Quake", ""},
+        {"C:\\Quake\\id1\\maps\\e1m1.map", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(MapGameFolder(c.map, c.quake), c.folder) << c.map << " in " << c.quake;
+}
+
+TEST(WadPair, AWadUnderTheGameFolderIsNamedRelativeToItWithSlashes)
+{
+    struct
+    {
+        const char* wad;
+        const char* folder;
+        const char* entry;
+    } cases[] = {
+        {"C:\\Quake\\id1\\gfx\\base.wad", "C:\\Quake\\id1", "gfx/base.wad"},
+        {"c:\\QUAKE\\ID1\\base.wad", "C:\\Quake\\id1", "base.wad"},
+        {"C:\\Quake\\id1\\..\\wads\\b.wad", "C:\\Quake\\id1", "C:\\Quake\\id1\\..\\wads\\b.wad"},
+        {"C:\\Quake\\id1x\\b.wad", "C:\\Quake\\id1", "C:\\Quake\\id1x\\b.wad"},
+        {"C:\\Quake\\id1\\gfx\\base.wad", "", "C:\\Quake\\id1\\gfx\\base.wad"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(WadPairEntry(c.wad, c.folder), c.entry) << c.wad;
+
+    CStringList wads;
+    wads.AddTail("C:\\Quake\\id1\\gfx\\base.wad");
+    wads.AddTail("D:\\x.wad");
+    wads.AddTail("C:\\Quake\\id1\\start.wad");
+    EXPECT_STREQ(MakeWadPairValue(wads, "C:\\Quake\\id1"), "gfx/base.wad;D:\\x.wad;start.wad");
+    EXPECT_STREQ(MakeWadPairValue(CStringList(), "C:\\Quake\\id1"), "");
+}
+
+TEST(WadPair, TheBuildWarnsOfWhatTheClassicQbspCannotRead)
+{
+    const std::string reads = "id's qbsp reads one WAD only, named relative to the game folder";
+    struct
+    {
+        const char* value;
+        const char* folder;
+        std::string warning;
+    } cases[] = {
+        {"gfx/base.wad", "C:\\Quake\\id1", ""},
+        {"", "C:\\Quake\\id1", ""},
+        {"gfx/base.wad;", "C:\\Quake\\id1", ""},
+        {"gfx/a.wad;D:\\b.wad", "C:\\Quake\\id1",
+         "Warning: worldspawn's \"wad\" names 2 WADs: gfx/a.wad;D:\\b.wad\n" + reads +
+             "; newer compilers read the list.\n"},
+        {"D:\\b.wad", "C:\\Quake\\id1",
+         "Warning: worldspawn's \"wad\" names a WAD outside the game folder C:\\Quake\\id1: D:\\b.wad\n" + reads +
+             ".\n"},
+        {"/wads/b.wad", "", "Warning: worldspawn's \"wad\" names a WAD outside the game folder: /wads/b.wad\n" + reads +
+                                ".\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(WadPairWarning(c.value, c.folder), c.warning.c_str()) << c.value;
+}
+
+} // namespace
