@@ -652,6 +652,57 @@ TEST_F(DrawWindowTest, ChangesReachTheOtherViewThroughHints)
     delete other;
 }
 
+// Rows and columns inserted, removed and moved in one view: the other view of the document keeps
+// its current cell on the same record and shows the new picture.
+TEST_F(DrawWindowTest, StructureChangesReachTheOtherView)
+{
+    MakeStyledGrid();
+    grid->SetRowCount(12);
+    CDrawGrid* other = new CDrawGrid;
+    ASSERT_TRUE(other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8));
+    other->SetParam(grid->GetParam(), FALSE);
+    other->InitGrid();
+    other->SetControlForId(52512, new CMarkerControl(other), TRUE);
+    CHintDocument doc;
+    CHintView view;
+    view.pGrid = other;
+    doc.AddView(&view);
+    grid->m_pDocument = &doc;
+    grid->m_bLinkedToDocument = TRUE;
+    other->PlaceCurrentCell(5, 3);
+    auto fresh = [&]() {
+        other->Invalidate(FALSE);
+        return Capture(*other);
+    };
+    struct Step
+    {
+        const char* what;
+        std::function<void()> change;
+        ROWCOL row, col;
+    } steps[] = {
+        {"insert rows", [&] { grid->InsertRows(2, 2); }, 7, 3},
+        {"insert cols", [&] { grid->InsertCols(2, 1); }, 7, 4},
+        {"remove rows", [&] { grid->RemoveRows(3, 3); }, 6, 4},
+        {"remove cols", [&] { grid->RemoveCols(2, 2); }, 6, 3},
+        {"move rows", [&] { grid->MoveRows(6, 6, 2); }, 2, 3},
+        {"move cols", [&] { grid->MoveCols(3, 3, 4); }, 2, 4},
+    };
+    for (const Step& s : steps) {
+        Capture(*other);
+        s.change();
+        ROWCOL r = 0, c = 0;
+        ASSERT_TRUE(other->GetCurrentCellPos(r, c)) << s.what;
+        EXPECT_EQ(r, s.row) << s.what;
+        EXPECT_EQ(c, s.col) << s.what;
+        const Picture shown = Capture(*other);
+        EXPECT_EQ(Diff(shown, fresh()), "") << s.what;
+    }
+    doc.RemoveView(&view);
+    grid->m_pDocument = nullptr;
+    grid->m_bLinkedToDocument = FALSE;
+    delete other;
+}
+
 TEST_F(DrawWindowTest, SizeTrackingByClientPoints)
 {
     MakeGrid(8, 5);
