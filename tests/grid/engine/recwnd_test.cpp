@@ -150,3 +150,32 @@ TEST_F(RecordWndTest, AHeldButtonRepeatsAndTheReleaseAddsNone)
     EXPECT_EQ(Row(), 5u);
     EXPECT_EQ(beam->GetCurrentRecord(), 5);
 }
+
+// The beam follows the row count at once, however it changes: next and last work at once after
+// rows were added behind the current record.
+TEST_F(RecordWndTest, TheBeamFollowsTheRowCount)
+{
+    grid.SetRowCount(10);
+    grid.PlaceCurrentCell(10, 1);
+    ASSERT_EQ(beam->GetRecordCount(), 10);
+    ASSERT_TRUE(beam->IsLastRecord());
+    grid.SetRowCount(20);
+    EXPECT_EQ(beam->GetRecordCount(), 20);
+    EXPECT_FALSE(beam->IsLastRecord());
+    Click(2);
+    EXPECT_EQ(Row(), 11u);
+    // Fewer rows, rows inserted and removed before the current one, a count stored and refreshed.
+    grid.SetRowCount(15);
+    EXPECT_EQ(beam->GetRecordCount(), 15);
+    grid.InsertRows(2, 3);
+    EXPECT_EQ(beam->GetRecordCount(), 18);
+    EXPECT_EQ(beam->GetCurrentRecord(), 14);
+    grid.RemoveRows(2, 2);
+    EXPECT_EQ(beam->GetRecordCount(), 17);
+    ASSERT_TRUE(grid.StoreRowCount(30));
+    grid.RefreshAfterRowCountChange(17, 0, FALSE);
+    EXPECT_EQ(beam->GetRecordCount(), 30);
+    // Undo brings the count back with it.
+    grid.Undo();
+    EXPECT_EQ(beam->GetRecordCount(), 31);
+}
