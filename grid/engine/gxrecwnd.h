@@ -54,8 +54,8 @@ public:
     virtual void OnButton(int nButton);
 
     // The button at (x, y): 0 first, 1 previous, 2 next, 3 last, or -1 (in the
-    // field, outside the beam, or refused at the first or last record). With
-    // nExpected >= 0 only that button counts.
+    // field or the pixel before it, outside the beam, or refused at the first
+    // or last record). With nExpected >= 0 only that button counts.
     int HitTest(int x, int y, int nExpected);
     CRect GetButtonRect(int nButton) const;
     CEdit* GetEdit() { return &m_wndEdit; }

@@ -102,7 +102,35 @@ TEST_F(RecordWndTest, LayoutAndTheBeamsHitTestAtTheFirstAndLastRecord)
     EXPECT_EQ(beam->HitTest(next.x, beam->m_cyBeam + 1, -1), -1);
     EXPECT_EQ(beam->HitTest(beam->m_rcField.CenterPoint().x, 5, -1), -1);
     EXPECT_EQ(beam->HitTest(beam->m_rcField.right + 2 * beam->m_cxButton, 5, -1), -1);
+    // Each button answers over the pixels it is drawn on, edge to edge; the pixel between the
+    // previous button and the field is none.
+    for (int b = 0; b < 4; ++b) {
+        const CRect r = beam->GetButtonRect(b);
+        EXPECT_EQ(beam->HitTest(r.left, 5, -1), b);
+        EXPECT_EQ(beam->HitTest(r.right - 1, 5, -1), b);
+    }
+    EXPECT_EQ(beam->GetButtonRect(1).right, beam->m_rcField.left - 1);
+    EXPECT_EQ(beam->HitTest(beam->m_rcField.left - 1, 5, -1), -1);
     beam->SetCurrentRecord(1);
+}
+
+TEST_F(RecordWndTest, APressOnThePixelBeforeTheFieldMovesNothing)
+{
+    grid.PlaceCurrentCell(10, 1);
+    const CPoint gap(beam->m_rcField.left - 1, 5);
+    int calls = 0;
+    DWORD now = 0;
+    // Held long enough for repeats, then released.
+    AfxSeamSetTickCount([&] {
+        if (++calls == 5)
+            beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(gap.x, gap.y));
+        return now += 1000;
+    });
+    beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.x, gap.y));
+    afxtest::PumpMessages();
+    EXPECT_EQ(grid.nMoves, 0);
+    EXPECT_EQ(Row(), 10u);
+    EXPECT_EQ(::GetCapture(), (HWND) nullptr);
 }
 
 TEST_F(RecordWndTest, TypedRecordNumbers)
