@@ -304,7 +304,7 @@ public:
     virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
     virtual void UpdateTabName(WPARAM wParam);
     virtual BOOL HandleMsg792(WPARAM wParam);
-    virtual BOOL HandleMsg7A3(WPARAM wParam, LPARAM lParam);
+    virtual BOOL HandleRecordNavigate(WPARAM wParam, LPARAM lParam);
     virtual void LockSizeRedraw(WPARAM wParam);
     virtual void OnFindReplace(CFindReplaceDialog* pDialog);
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);

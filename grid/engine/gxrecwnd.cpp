@@ -174,7 +174,7 @@ void CGXRecordInfoBeam::OnButton(int nButton)
     }
     CWnd* pNotify = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
     if (pNotify != nullptr && pNotify->GetSafeHwnd() != nullptr)
-        pNotify->SendMessage(GXWM_RECORDBEAM, static_cast<WPARAM>(nButton), lParam);
+        pNotify->SendMessage(GXWM_RECORDNAVIGATE, static_cast<WPARAM>(nButton), lParam);
 }
 
 void CGXRecordInfoBeam::DrawButton(CDC* pDC, int nButton, BOOL bPressed)

@@ -3,17 +3,13 @@
 // buttons around a field showing "Record" and the current record number. A
 // click into the field opens an edit for a record number.
 //
-// The beam does not move the grid itself: it sends its notify window 0x7A3
-// with wParam 0 first, 1 previous, 2 next, 3 last (lParam 0), or 4 with the
-// typed number in lParam. The grid moves and brings the beam up to date.
+// The beam does not move the grid itself: it sends its notify window
+// GXWM_RECORDNAVIGATE (gxwnd.h) with wParam 0 first, 1 previous, 2 next,
+// 3 last (lParam 0), or 4 with the typed number in lParam. The grid moves and
+// brings the beam up to date.
 #pragma once
 #include "afxwin.h"
 #include "gxtabwnd.h"
-
-enum
-{
-    GXWM_RECORDBEAM = 0x7A3,
-};
 
 class CGXRecordInfoBeam;
 

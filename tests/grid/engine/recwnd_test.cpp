@@ -14,10 +14,10 @@ class CRecordGrid : public CGXGridWnd
 {
 public:
     int nMoves = 0;
-    BOOL HandleMsg7A3(WPARAM w, LPARAM l) override
+    BOOL HandleRecordNavigate(WPARAM w, LPARAM l) override
     {
         ++nMoves;
-        return CGXGridWnd::HandleMsg7A3(w, l);
+        return CGXGridWnd::HandleRecordNavigate(w, l);
     }
 };
 
@@ -177,6 +177,22 @@ TEST_F(RecordWndTest, AHeldButtonRepeatsAndTheReleaseAddsNone)
     EXPECT_EQ(grid.nMoves, 4);
     EXPECT_EQ(Row(), 5u);
     EXPECT_EQ(beam->GetCurrentRecord(), 5);
+}
+
+// The beam's request has one name, and any window may send it to a grid: the grid takes the
+// focus and goes to the record.
+TEST_F(RecordWndTest, TheNavigationMessageByItsName)
+{
+    static_assert(GXWM_RECORDNAVIGATE == 0x7A3, "the record beam's message");
+    frame.SetFocus();
+    struct { WPARAM code; LPARAM record; ROWCOL row; } steps[] = {{4, 25, 25}, {2, 0, 26}, {0, 0, 1}, {3, 0, 60}};
+    for (auto& s : steps) {
+        EXPECT_EQ(grid.SendMessage(GXWM_RECORDNAVIGATE, s.code, s.record), 0);
+        EXPECT_EQ(Row(), s.row) << s.code;
+        EXPECT_EQ(beam->GetCurrentRecord(), static_cast<long>(s.row)) << s.code;
+    }
+    EXPECT_EQ(::GetFocus(), grid.GetSafeHwnd());
+    EXPECT_EQ(grid.nMoves, 4);
 }
 
 // The beam follows the row count at once, however it changes: next and last work at once after
