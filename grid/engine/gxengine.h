@@ -934,6 +934,9 @@ protected:
     int m_nTrackLimit = 0;
     CPoint m_ptTrackOffset;
     BOOL m_bTrackLiveGrid = FALSE, m_bTrackLiveHeader = FALSE, m_bTrackInvert = FALSE;
+    // Which inverted lines are on the screen: the start line (not when the start area was
+    // repainted instead) and the moving line (not where it lies on the start line shown).
+    BOOL m_bTrackStartShown = FALSE, m_bTrackLineShown = FALSE;
     int m_nTrackStartSize = 0;
     BOOL m_bTrackStoredBefore = FALSE;
     LONG m_nTrackStoredValue = 0;
@@ -945,7 +948,8 @@ protected:
     int MaxTopRow(int nRoom);
     int MaxLeftCol(int nRoom);
     void SetTrackedSize(int nSize, BOOL bRestoreEntry);
-    void TrackLineInvert(const CRect& rect);
+    BOOL TrackLineInvert(const CRect& rect);
+    void TrackLinesErase();
     CRect TrackLineAt(int nPos) const;
     int TrackPos() const;
     BOOL IsWindowShown();

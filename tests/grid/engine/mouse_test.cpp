@@ -310,6 +310,116 @@ TEST_F(MouseTest, ResizingByDraggingHeaderEdges)
     EXPECT_FALSE(grid.IsTracking());
 }
 
+namespace {
+// The grid window's pixels as the screen shows them.
+std::vector<COLORREF> Pixels(CWnd& wnd)
+{
+    wnd.UpdateWindow();
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    std::vector<COLORREF> v;
+    HDC dc = ::GetDC(wnd.GetSafeHwnd());
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            v.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(wnd.GetSafeHwnd(), dc);
+    return v;
+}
+} // namespace
+
+// The inverted-line mode (no live sizing): an edge grabbed a few pixels off moves its line by the
+// distance the mouse moved, and the size changes by that much; a cancelled drag leaves the screen
+// as it was.
+TEST_F(MouseTest, SizeLinesKeepTheGrabOffsetAndACancelLeavesNone)
+{
+    grid.GetParam()->m_wOptionD = 2;
+    CRect rc;
+    grid.GetClientRect(&rc);
+    // The pixel columns that differ from the picture before the drag.
+    auto changedColumns = [&](const std::vector<COLORREF>& before) {
+        const std::vector<COLORREF> now = Pixels(grid);
+        std::string s;
+        for (int x = 0; x < rc.right; ++x)
+            for (int y = 0; y < rc.bottom; ++y)
+                if (now[static_cast<size_t>(y) * rc.right + x] != before[static_cast<size_t>(y) * rc.right + x]) {
+                    s += std::to_string(x) + " ";
+                    break;
+                }
+        return s;
+    };
+    auto send = [&](UINT msg, UINT flags, CPoint pt) { grid.SendMessage(msg, flags, MAKELPARAM(pt.x, pt.y)); };
+    grid.GetParam()->m_wOptionE = 2;
+    // The pixel rows that differ from the picture before the drag.
+    auto changedRows = [&](const std::vector<COLORREF>& before) {
+        const std::vector<COLORREF> now = Pixels(grid);
+        std::string s;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                if (now[static_cast<size_t>(y) * rc.right + x] != before[static_cast<size_t>(y) * rc.right + x]) {
+                    s += std::to_string(y) + " ";
+                    break;
+                }
+        return s;
+    };
+    for (BOOL bRB : {FALSE, TRUE}) {
+        grid.GetParam()->m_bLinesAtRightBottom = bRB;
+        grid.Redraw(GX_UPDATENOW);
+        for (int d : {-3, 3}) {
+            SCOPED_TRACE(std::to_string(bRB) + " " + std::to_string(d));
+            const int w2 = grid.GetColWidth(2), h3 = grid.GetRowHeight(3);
+            const CRect c2 = grid.CalcCellRect(0, 2), r3 = grid.CalcCellRect(3, 0);
+            const int lineX = c2.right - (bRB ? 1 : 0), lineY = r3.bottom - (bRB ? 1 : 0);
+            // A column edge.
+            CPoint grab(c2.right + d, c2.top + 5);
+            std::vector<COLORREF> before = Pixels(grid);
+            send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
+            afxtest::PumpMessages();
+            ASSERT_TRUE(grid.IsTracking());
+            send(WM_MOUSEMOVE, MK_LBUTTON, grab + CSize(20, 0));
+            EXPECT_EQ(changedColumns(before), std::to_string(lineX + 20) + " ");
+            send(WM_LBUTTONUP, 0, grab + CSize(20, 0));
+            afxtest::PumpMessages();
+            EXPECT_EQ(grid.GetColWidth(2), w2 + 20);
+            // A row edge.
+            grab = CPoint(r3.left + 5, r3.bottom + d);
+            before = Pixels(grid);
+            send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
+            afxtest::PumpMessages();
+            ASSERT_TRUE(grid.IsTracking());
+            send(WM_MOUSEMOVE, MK_LBUTTON, grab + CSize(0, 12));
+            EXPECT_EQ(changedRows(before), std::to_string(lineY + 12) + " ");
+            send(WM_LBUTTONUP, 0, grab + CSize(0, 12));
+            afxtest::PumpMessages();
+            EXPECT_EQ(grid.GetRowHeight(3), h3 + 12);
+        }
+    }
+    grid.GetParam()->m_bLinesAtRightBottom = FALSE;
+    grid.Redraw(GX_UPDATENOW);
+    // Cancelled, with the start area repainted at the start (the default) or the start line shown
+    // during the drag (option 0x10): nothing changed on the screen.
+    for (WORD opt : {2, 0x12}) {
+        SCOPED_TRACE(opt);
+        grid.GetParam()->m_wOptionD = opt;
+        const int w3 = grid.GetColWidth(3);
+        const CRect h3 = grid.CalcCellRect(0, 3);
+        const std::vector<COLORREF> before = Pixels(grid);
+        send(WM_LBUTTONDOWN, MK_LBUTTON, CPoint(h3.right - 1, h3.top + 5));
+        afxtest::PumpMessages();
+        send(WM_MOUSEMOVE, MK_LBUTTON, CPoint(h3.right + 24, h3.top + 5));
+        afxtest::PumpMessages();
+        const std::string start = opt & 0x10 ? std::to_string(h3.right) + " " : "";
+        EXPECT_EQ(changedColumns(before), start + std::to_string(h3.right + 25) + " ");
+        // Back on the start line, then cancelled.
+        send(WM_MOUSEMOVE, MK_LBUTTON, CPoint(h3.right - 1, h3.top + 5));
+        EXPECT_EQ(changedColumns(before), opt & 0x10 ? start : std::to_string(h3.right) + " ");
+        grid.SendMessage(WM_CANCELMODE);
+        afxtest::PumpMessages();
+        EXPECT_FALSE(grid.IsTracking());
+        EXPECT_EQ(grid.GetColWidth(3), w3);
+        EXPECT_EQ(changedColumns(before), "");
+    }
+}
+
 // A double click on an edge beside hidden columns shows the whole run.
 TEST_F(MouseTest, DoubleClickOnAnEdgeShowsTheHiddenRun)
 {
