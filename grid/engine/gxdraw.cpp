@@ -85,6 +85,24 @@ void GXCurrentCellFrameBands(const CRect& r, BOOL bRB, CRect bands[4])
     }
 }
 
+namespace {
+// How far a paint of the grid rectangle reaches along the rows (bRows) or columns: the row at its
+// far edge, or, where the rows end before that edge, the last row and as many more rows of the
+// default height as would fill the rest.
+ROWCOL PaintReach(CGXGridEngine& e, BOOL bRows, const CRect& g)
+{
+    using namespace gxaxis;
+    const CPoint ptFar(g.right - 1, g.bottom - 1);
+    const ROWCOL c = bRows ? e.CalcClientRowFromPt(ptFar) : e.CalcClientColFromPt(ptFar);
+    if (c != GX_INVALID)
+        return FromClient(e, bRows, c);
+    const ROWCOL n = Count(e, bRows);
+    const int rest = Length(g, bRows) - SumClient(e, bRows, 0, ToClient(e, bRows, n), Length(g, bRows));
+    const int def = std::max(1, bRows ? e.GetDefaultRowHeight() : e.GetDefaultColWidth());
+    return n + (rest > 0 ? static_cast<ROWCOL>((rest + def - 1) / def) : 0);
+}
+} // namespace
+
 int CGXGridEngine::SetDrawingTechnique(int nTechnique)
 {
     const int old = m_nDrawingTechnique;
@@ -99,6 +117,10 @@ void CGXGridEngine::OnGridDraw(CDC* pDC)
 {
     if (m_pParam == nullptr || m_pParam->m_bLockUpdate)
         return;
+    // A grid that loads its rows or columns on demand learns how far this paint reaches.
+    CRect g;
+    GetGridRect(&g);
+    OnAccessRowCol(PaintReach(*this, TRUE, g), PaintReach(*this, FALSE, g));
     m_bScrollBarsChanged = FALSE;
     RefreshScrollBars(FALSE, FALSE);
     if (m_bScrollBarsChanged) {

@@ -566,6 +566,58 @@ TEST_F(DrawWindowTest, HitZonesAndCursors)
     EXPECT_LE(GXGetCursorLoadCount(), loads + 1);
 }
 
+namespace {
+// Loads its rows and columns when a paint reaches them.
+class CLoadingGrid : public CDrawGrid
+{
+public:
+    std::vector<std::pair<ROWCOL, ROWCOL>> reached;
+    void OnAccessRowCol(ROWCOL nRow, ROWCOL nCol) override
+    {
+        reached.emplace_back(nRow, nCol);
+        if (nRow > GetRowCount() && nRow < 1000)
+            StoreRowCount(nRow);
+        if (nCol > GetColCount() && nCol < 1000)
+            StoreColCount(nCol);
+    }
+};
+} // namespace
+
+// A paint tells OnAccessRowCol the last row and column it reaches, beyond the rows and columns
+// there are by as many of the default size as fill the window; the rows loaded then are drawn.
+TEST_F(DrawWindowTest, APaintTellsHowFarItReaches)
+{
+    CLoadingGrid* loading = new CLoadingGrid;
+    grid = loading;
+    ASSERT_TRUE(grid->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 300), &frame, 7));
+    grid->InitGrid();
+    grid->SetControlForId(52512, new CMarkerControl(grid), TRUE);
+    grid->SetRowCount(3, 0);
+    grid->SetColCount(2, 0);
+    CRect g;
+    grid->GetGridRect(&g);
+    // The row whose bottom reaches the grid's bottom edge, the column whose right edge its right.
+    ROWCOL nRow = 0, nCol = 0;
+    for (int y = g.top + grid->GetRowHeight(0); y < g.bottom; y += grid->GetDefaultRowHeight())
+        ++nRow;
+    for (int x = g.left + grid->GetColWidth(0); x < g.right; x += grid->GetDefaultColWidth())
+        ++nCol;
+    loading->reached.clear();
+    const Picture shown = Fresh();
+    ASSERT_FALSE(loading->reached.empty());
+    EXPECT_EQ(loading->reached.front(), std::make_pair(nRow, nCol));
+    EXPECT_EQ(grid->GetRowCount(), nRow);
+    const CRect last = grid->CalcCellRect(nRow, nCol);
+    EXPECT_EQ(shown.At(last.left + 5, last.top + 5), kMarker);
+    // Scrolled on, the paint reaches the row at the bottom edge.
+    grid->SetRowCount(100, 0);
+    grid->SetTopRow(40, GX_UPDATENOW);
+    loading->reached.clear();
+    Fresh();
+    ASSERT_FALSE(loading->reached.empty());
+    EXPECT_EQ(loading->reached.front().first, nRow + 39);
+}
+
 TEST_F(DrawWindowTest, RedrawRequests)
 {
     MakeStyledGrid();
