@@ -436,6 +436,9 @@ public:
     virtual void CalcTextMetrics(CDC* pDC, int& nWidth, int& nHeight);
     virtual HCURSOR SetGridCursor(UINT nID, LPCSTR lpszSysID = nullptr);
     virtual HCURSOR UpdateCursor(CPoint pt);
+    // Whether a press on the header cell (nRow, nCol) of a row (bRowHeader) or column drags the
+    // selected rows or columns: the cell is selected, the whole table is not, and moving is on.
+    BOOL HeaderPressMoves(ROWCOL nRow, ROWCOL nCol, BOOL bRowHeader);
     virtual void SetOverrideCursor(UINT nID);
     CFont* LookupFont(const CGXFont& font);
     CBrush* LookupBrush(const GXBrushRecord& brush);

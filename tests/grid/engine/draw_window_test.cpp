@@ -618,6 +618,47 @@ TEST_F(DrawWindowTest, APaintTellsHowFarItReaches)
     EXPECT_EQ(loading->reached.front().first, nRow + 39);
 }
 
+// The select cursors over the headers only where a press selects: the selection options allow
+// whole columns (rows), and the press does not drag a selected column (row) instead.
+TEST_F(DrawWindowTest, HeaderCursorsFollowTheSelectionOptions)
+{
+    MakeGrid(3, 3);
+    const CPoint colHeader = grid->CalcCellRect(0, 2).CenterPoint(), rowHeader = grid->CalcCellRect(2, 0).CenterPoint();
+    struct Case
+    {
+        WORD perm;
+        BOOL bMoving;
+        BOOL bSelected;   // column 2 and row 2 selected
+        UINT colCursor, rowCursor;   // 0: the arrow
+    } cases[] = {
+        {0xFF, FALSE, FALSE, GX_IDC_SELCOL, GX_IDC_SELROW},
+        {0xFF & ~0x02, FALSE, FALSE, 0, GX_IDC_SELROW},
+        {0xFF & ~0x01, FALSE, FALSE, GX_IDC_SELCOL, 0},
+        {0x08, FALSE, FALSE, 0, 0},
+        {0xFF, TRUE, FALSE, GX_IDC_SELCOL, GX_IDC_SELROW},
+        {0xFF, TRUE, TRUE, 0, 0},
+        {0xFF, FALSE, TRUE, GX_IDC_SELCOL, GX_IDC_SELROW},
+    };
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    auto cursor = [&](UINT id) { return id != 0 ? ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)) : arrow; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.perm) + " " + std::to_string(c.bMoving) + " " + std::to_string(c.bSelected));
+        CGXGridParam* p = grid->GetParam();
+        p->m_wOptionA = c.perm;
+        p->m_bAllowColMoving = p->m_bAllowRowMoving = c.bMoving;
+        p->m_selRanges.DeleteAll();
+        if (c.bSelected) {
+            p->m_selRanges.AddTail(new CGXRange(CGXRange().SetCols(2)));
+            p->m_selRanges.AddTail(new CGXRange(CGXRange().SetRows(2)));
+        }
+        grid->UpdateCursor(colHeader);
+        EXPECT_EQ(::GetCursor(), cursor(c.colCursor));
+        grid->UpdateCursor(rowHeader);
+        EXPECT_EQ(::GetCursor(), cursor(c.rowCursor));
+    }
+    grid->GetParam()->m_selRanges.DeleteAll();
+}
+
 TEST_F(DrawWindowTest, RedrawRequests)
 {
     MakeStyledGrid();
