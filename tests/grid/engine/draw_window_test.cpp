@@ -705,22 +705,50 @@ public:
 class CHintDocument : public CDocument
 {
 };
+
+// A second view of the grid's document, below it: a grid on the same parameters that hears the
+// hints the grid sends.
+class CSecondView
+{
+public:
+    CSecondView(CDrawGrid* pGrid, CWnd& frame) : m_pGrid(pGrid)
+    {
+        other = new CDrawGrid;
+        if (!other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8))
+            return;
+        other->SetParam(pGrid->GetParam(), FALSE);
+        other->InitGrid();
+        other->SetControlForId(52512, new CMarkerControl(other), TRUE);
+        m_view.pGrid = other;
+        m_doc.AddView(&m_view);
+        pGrid->m_pDocument = &m_doc;
+        pGrid->m_bLinkedToDocument = TRUE;
+    }
+    ~CSecondView()
+    {
+        if (m_view.pGrid != nullptr)
+            m_doc.RemoveView(&m_view);
+        m_pGrid->m_pDocument = nullptr;
+        m_pGrid->m_bLinkedToDocument = FALSE;
+        delete other;
+    }
+    CSecondView(const CSecondView&) = delete;
+    CSecondView& operator=(const CSecondView&) = delete;
+    CDrawGrid* other;
+
+private:
+    CDrawGrid* m_pGrid;
+    CHintDocument m_doc;
+    CHintView m_view;
+};
 } // namespace
 
 TEST_F(DrawWindowTest, ChangesReachTheOtherViewThroughHints)
 {
     MakeStyledGrid();
-    CDrawGrid* other = new CDrawGrid;
-    ASSERT_TRUE(other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8));
-    other->SetParam(grid->GetParam(), FALSE);
-    other->InitGrid();
-    other->SetControlForId(52512, new CMarkerControl(other), TRUE);
-    CHintDocument doc;
-    CHintView view;
-    view.pGrid = other;
-    doc.AddView(&view);
-    grid->m_pDocument = &doc;
-    grid->m_bLinkedToDocument = TRUE;
+    CSecondView second(grid, frame);
+    CDrawGrid* other = second.other;
+    ASSERT_NE(other->GetSafeHwnd(), nullptr);
     Capture(*other);
     const int paints = other->nPaints;
     CRect update;
@@ -739,10 +767,6 @@ TEST_F(DrawWindowTest, ChangesReachTheOtherViewThroughHints)
     grid->SelectRange(CGXRange(4, 4));
     const CRect sel = other->CalcCellRect(4, 4);
     EXPECT_EQ(Capture(*other).At(sel.left + 20, sel.top + 10), ~RGB(0, 0, 255) & 0xFFFFFF);
-    doc.RemoveView(&view);
-    grid->m_pDocument = nullptr;
-    grid->m_bLinkedToDocument = FALSE;
-    delete other;
 }
 
 // Rows and columns inserted, removed and moved in one view: the other view of the document keeps
@@ -751,17 +775,9 @@ TEST_F(DrawWindowTest, StructureChangesReachTheOtherView)
 {
     MakeStyledGrid();
     grid->SetRowCount(12);
-    CDrawGrid* other = new CDrawGrid;
-    ASSERT_TRUE(other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8));
-    other->SetParam(grid->GetParam(), FALSE);
-    other->InitGrid();
-    other->SetControlForId(52512, new CMarkerControl(other), TRUE);
-    CHintDocument doc;
-    CHintView view;
-    view.pGrid = other;
-    doc.AddView(&view);
-    grid->m_pDocument = &doc;
-    grid->m_bLinkedToDocument = TRUE;
+    CSecondView second(grid, frame);
+    CDrawGrid* other = second.other;
+    ASSERT_NE(other->GetSafeHwnd(), nullptr);
     other->PlaceCurrentCell(5, 3);
     auto fresh = [&]() {
         other->Invalidate(FALSE);
@@ -790,10 +806,6 @@ TEST_F(DrawWindowTest, StructureChangesReachTheOtherView)
         const Picture shown = Capture(*other);
         EXPECT_EQ(Diff(shown, fresh()), "") << s.what;
     }
-    doc.RemoveView(&view);
-    grid->m_pDocument = nullptr;
-    grid->m_bLinkedToDocument = FALSE;
-    delete other;
 }
 
 TEST_F(DrawWindowTest, SizeTrackingByClientPoints)

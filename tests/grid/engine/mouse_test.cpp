@@ -335,63 +335,46 @@ TEST_F(MouseTest, SizeLinesKeepTheGrabOffsetAndACancelLeavesNone)
     grid.GetParam()->m_wOptionD = 2;
     CRect rc;
     grid.GetClientRect(&rc);
-    // The pixel columns that differ from the picture before the drag.
-    auto changedColumns = [&](const std::vector<COLORREF>& before) {
+    // The pixel columns (rows) that differ from the picture before the drag.
+    auto changedLines = [&](const std::vector<COLORREF>& before, bool bRows) {
         const std::vector<COLORREF> now = Pixels(grid);
         std::string s;
-        for (int x = 0; x < rc.right; ++x)
-            for (int y = 0; y < rc.bottom; ++y)
-                if (now[static_cast<size_t>(y) * rc.right + x] != before[static_cast<size_t>(y) * rc.right + x]) {
-                    s += std::to_string(x) + " ";
+        const int nLines = bRows ? rc.bottom : rc.right, nAlong = bRows ? rc.right : rc.bottom;
+        for (int k = 0; k < nLines; ++k)
+            for (int a = 0; a < nAlong; ++a) {
+                const size_t i = bRows ? static_cast<size_t>(k) * rc.right + a : static_cast<size_t>(a) * rc.right + k;
+                if (now[i] != before[i]) {
+                    s += std::to_string(k) + " ";
                     break;
                 }
+            }
         return s;
     };
+    auto changedColumns = [&](const std::vector<COLORREF>& before) { return changedLines(before, false); };
     auto send = [&](UINT msg, UINT flags, CPoint pt) { grid.SendMessage(msg, flags, MAKELPARAM(pt.x, pt.y)); };
     grid.GetParam()->m_wOptionE = 2;
-    // The pixel rows that differ from the picture before the drag.
-    auto changedRows = [&](const std::vector<COLORREF>& before) {
-        const std::vector<COLORREF> now = Pixels(grid);
-        std::string s;
-        for (int y = 0; y < rc.bottom; ++y)
-            for (int x = 0; x < rc.right; ++x)
-                if (now[static_cast<size_t>(y) * rc.right + x] != before[static_cast<size_t>(y) * rc.right + x]) {
-                    s += std::to_string(y) + " ";
-                    break;
-                }
-        return s;
-    };
     for (BOOL bRB : {FALSE, TRUE}) {
         grid.GetParam()->m_bLinesAtRightBottom = bRB;
         grid.Redraw(GX_UPDATENOW);
-        for (int d : {-3, 3}) {
-            SCOPED_TRACE(std::to_string(bRB) + " " + std::to_string(d));
-            const int w2 = grid.GetColWidth(2), h3 = grid.GetRowHeight(3);
-            const CRect c2 = grid.CalcCellRect(0, 2), r3 = grid.CalcCellRect(3, 0);
-            const int lineX = c2.right - (bRB ? 1 : 0), lineY = r3.bottom - (bRB ? 1 : 0);
-            // A column edge.
-            CPoint grab(c2.right + d, c2.top + 5);
-            std::vector<COLORREF> before = Pixels(grid);
-            send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
-            afxtest::PumpMessages();
-            ASSERT_TRUE(grid.IsTracking());
-            send(WM_MOUSEMOVE, MK_LBUTTON, grab + CSize(20, 0));
-            EXPECT_EQ(changedColumns(before), std::to_string(lineX + 20) + " ");
-            send(WM_LBUTTONUP, 0, grab + CSize(20, 0));
-            afxtest::PumpMessages();
-            EXPECT_EQ(grid.GetColWidth(2), w2 + 20);
-            // A row edge.
-            grab = CPoint(r3.left + 5, r3.bottom + d);
-            before = Pixels(grid);
-            send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
-            afxtest::PumpMessages();
-            ASSERT_TRUE(grid.IsTracking());
-            send(WM_MOUSEMOVE, MK_LBUTTON, grab + CSize(0, 12));
-            EXPECT_EQ(changedRows(before), std::to_string(lineY + 12) + " ");
-            send(WM_LBUTTONUP, 0, grab + CSize(0, 12));
-            afxtest::PumpMessages();
-            EXPECT_EQ(grid.GetRowHeight(3), h3 + 12);
-        }
+        for (int d : {-3, 3})
+            for (bool bRows : {false, true}) {
+                SCOPED_TRACE(std::to_string(bRB) + " " + std::to_string(d) + " " + std::to_string(bRows));
+                // Column 2's right edge, or row 3's bottom edge, grabbed d pixels off and moved by 20.
+                const int size = bRows ? grid.GetRowHeight(3) : grid.GetColWidth(2);
+                const CRect header = bRows ? grid.CalcCellRect(3, 0) : grid.CalcCellRect(0, 2);
+                const int edge = (bRows ? header.bottom : header.right) - (bRB ? 1 : 0);
+                const CPoint grab = bRows ? CPoint(header.left + 5, header.bottom + d) : CPoint(header.right + d, header.top + 5);
+                const CSize by = bRows ? CSize(0, 20) : CSize(20, 0);
+                const std::vector<COLORREF> before = Pixels(grid);
+                send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
+                afxtest::PumpMessages();
+                ASSERT_TRUE(grid.IsTracking());
+                send(WM_MOUSEMOVE, MK_LBUTTON, grab + by);
+                EXPECT_EQ(changedLines(before, bRows), std::to_string(edge + 20) + " ");
+                send(WM_LBUTTONUP, 0, grab + by);
+                afxtest::PumpMessages();
+                EXPECT_EQ(bRows ? grid.GetRowHeight(3) : grid.GetColWidth(2), size + 20);
+            }
     }
     grid.GetParam()->m_bLinesAtRightBottom = FALSE;
     grid.Redraw(GX_UPDATENOW);

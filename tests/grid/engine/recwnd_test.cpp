@@ -66,6 +66,20 @@ protected:
         beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
         afxtest::PumpMessages();
     }
+    // A press at pt held while the beam looks at the clock four times, each finding a repeat due;
+    // then released.
+    void Hold(CPoint pt)
+    {
+        int calls = 0;
+        DWORD now = 0;
+        AfxSeamSetTickCount([this, pt, calls, now]() mutable {
+            if (++calls == 5)
+                beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            return now += 1000;
+        });
+        beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        afxtest::PumpMessages();
+    }
     void Type(LPCSTR text)
     {
         beam->GetEdit()->SetWindowText(text);
@@ -117,17 +131,7 @@ TEST_F(RecordWndTest, LayoutAndTheBeamsHitTestAtTheFirstAndLastRecord)
 TEST_F(RecordWndTest, APressOnThePixelBeforeTheFieldMovesNothing)
 {
     grid.PlaceCurrentCell(10, 1);
-    const CPoint gap(beam->m_rcField.left - 1, 5);
-    int calls = 0;
-    DWORD now = 0;
-    // Held long enough for repeats, then released.
-    AfxSeamSetTickCount([&] {
-        if (++calls == 5)
-            beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(gap.x, gap.y));
-        return now += 1000;
-    });
-    beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.x, gap.y));
-    afxtest::PumpMessages();
+    Hold(CPoint(beam->m_rcField.left - 1, 5));
     EXPECT_EQ(grid.nMoves, 0);
     EXPECT_EQ(Row(), 10u);
     EXPECT_EQ(::GetCapture(), (HWND) nullptr);
@@ -163,17 +167,7 @@ TEST_F(RecordWndTest, ButtonsMoveTheCurrentRowAndTheBeamFollows)
 
 TEST_F(RecordWndTest, AHeldButtonRepeatsAndTheReleaseAddsNone)
 {
-    const CPoint pt = beam->GetButtonRect(2).CenterPoint();
-    int calls = 0;
-    DWORD now = 0;
-    AfxSeamSetTickCount([&] {
-        // Every look at the clock finds a repeat due; the release comes after four of them.
-        if (++calls == 5)
-            beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-        return now += 1000;
-    });
-    beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    afxtest::PumpMessages();
+    Hold(beam->GetButtonRect(2).CenterPoint());
     EXPECT_EQ(grid.nMoves, 4);
     EXPECT_EQ(Row(), 5u);
     EXPECT_EQ(beam->GetCurrentRecord(), 5);
