@@ -948,6 +948,21 @@ protected:
     void InvertSelectionOfCells(CDC* pDC, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                                 const CGXRangeList* pOld, POSITION posSkip, const CGXRange* pNew);
     void DrawStraight(CDC* pDC, BOOL bMemory);
+    // The steps of DrawCellRange, in their order (gxdraw.cpp).
+    void BeginDrawContext(GXDrawContext& ctx, CDC* pDC);
+    BOOL LayOutDrawBlock(GXDrawContext& ctx, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
+    void ForgetCurrentCellStyle(GXDrawContext& ctx);
+    void PrepareDrawCells(GXDrawContext& ctx);
+    void MarkSpanCells(GXDrawContext& ctx, ROWCOL i, ROWCOL j, const CGXRange& span, BOOL bCovered);
+    void DrawBlockByRows(GXDrawContext& ctx);
+    void DrawBlockOverArea(GXDrawContext& ctx);
+    void FillBackgroundRuns(GXDrawContext& ctx, ROWCOL i);
+    void DrawRowCells(GXDrawContext& ctx, ROWCOL i);
+    void DrawSpanPart(GXDrawContext& ctx, ROWCOL i, ROWCOL j);
+    void DrawStyleBorders(CDC* pDC, const CGXStyle& style, const CRect& rect);
+    BOOL NoteCurrentControl(GXDrawContext& ctx, const CGXStyle& style, const CRect& rect);
+    void FillBeyondLastRowCol(GXDrawContext& ctx);
+    void InvertSelectedCells(GXDrawContext& ctx);
     int MaxTopRow(int nRoom);
     int MaxLeftCol(int nRoom);
     void SetTrackedSize(int nSize, BOOL bRestoreEntry);
