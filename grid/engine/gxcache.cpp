@@ -370,6 +370,19 @@ void CGXGridEngine::SetOverrideCursor(UINT nID)
     UpdateCursor(CPoint(0, 0));
 }
 
+BOOL CGXGridEngine::HeaderPressMoves(ROWCOL nRow, ROWCOL nCol, BOOL bRowHeader)
+{
+    if (m_pParam == nullptr || !(bRowHeader ? m_pParam->m_bAllowRowMoving : m_pParam->m_bAllowColMoving))
+        return FALSE;
+    const CGXRangeList& sel = m_pParam->m_selRanges;
+    for (POSITION pos = sel.GetHeadPosition(); pos != nullptr;) {
+        if (sel.GetRangeAt(pos)->IsTable())
+            return FALSE;
+        sel.GetNext(pos);
+    }
+    return sel.AnyRangeContains(nRow, nCol);
+}
+
 HCURSOR CGXGridEngine::UpdateCursor(CPoint pt)
 {
     if (m_nOverrideCursor != 0)
@@ -389,12 +402,16 @@ HCURSOR CGXGridEngine::UpdateCursor(CPoint pt)
         break;
     case GX_HIT_SELEDGE:
         return SetGridCursor(GX_IDC_SELDRAG, IDC_ARROW);
-    case GX_HIT_HEADER:
-        if (nRow == 0 && nCol > 0)
+    case GX_HIT_HEADER: {
+        // The select cursors only where a press selects: not where it drags the selection, nor
+        // where the selection options refuse whole columns or rows.
+        const WORD perm = m_pParam != nullptr ? m_pParam->m_wOptionA : 0;
+        if (nRow == 0 && nCol > 0 && !HeaderPressMoves(nRow, nCol, FALSE) && (perm & 0x02))
             return SetGridCursor(GX_IDC_SELCOL, IDC_ARROW);
-        if (nCol == 0 && nRow > 0)
+        if (nCol == 0 && nRow > 0 && !HeaderPressMoves(nRow, nCol, TRUE) && (perm & 0x01))
             return SetGridCursor(GX_IDC_SELROW, IDC_ARROW);
         break;
+    }
     default:
         break;
     }

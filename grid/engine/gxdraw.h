@@ -2,6 +2,7 @@
 // merging of equal backgrounds into runs, and the current cell's frame.
 #pragma once
 #include "gxengine.h"
+#include <vector>
 
 // Flags of a drawn cell.
 enum
@@ -38,9 +39,24 @@ int GXMergeBackgroundRuns(WORD* pFlags, const GXBrushRecord* const* ppInterior, 
 // current cell.
 void GXCurrentCellFrameBands(const CRect& rect, BOOL bLinesAtRightBottom, CRect bands[4]);
 
+// The part of a covered, merged or floated span within one frozen pane of a
+// block: drawn once, from the block cell (i, j) where it is first met, to the
+// block's row iLast and column jLast.
+struct GXDrawSpanPart
+{
+    CGXRange span;
+    ROWCOL iLast, jLast;
+};
+
 // What one block drawing works with.
 struct GXDrawContext
 {
+    // The paint: grid rectangle, counts, line settings and colours.
+    CRect rectGrid;
+    ROWCOL nRowCount = 0, nColCount = 0;
+    BOOL bLinesAtRightBottom = FALSE, bHorzLines = FALSE, bVertLines = FALSE;
+    COLORREF background = 0, fixedColor = 0;   // beyond the last row and column, frozen dividers
+    // The block's on-screen rows and columns.
     ROWCOL nRows = 0, nCols = 0;
     ROWCOL nTopRow = 0, nLeftCol = 0;
     ROWCOL nFrozenRows = 0, nFrozenCols = 0, nHeaderRows = 0, nHeaderCols = 0;
@@ -54,6 +70,14 @@ struct GXDrawContext
     BOOL bColor = TRUE;
     CDC* pDC = nullptr;
     CRect rectClip;
+    // The span parts of the block, and for each block cell the part it starts (-1: none).
+    std::vector<GXDrawSpanPart> spanParts;
+    std::vector<int> spanPartAt;
+
+    BOOL HasLastRow() const { return rows[nRows - 1] == nRowCount; }
+    BOOL HasLastCol() const { return cols[nCols - 1] == nColCount; }
+    int BlockRight() const { return colLefts[nCols - 1] + colWidths[nCols - 1]; }
+    int BlockBottom() const { return rowTops[nRows - 1] + rowHeights[nRows - 1]; }
 
     const CGXStyle* Style(ROWCOL i, ROWCOL j) const { return static_cast<const CGXStyle*>(styles[i * nCols + j]); }
     WORD& Flags(ROWCOL i, ROWCOL j) { return flags[i * nCols + j]; }

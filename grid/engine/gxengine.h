@@ -304,7 +304,7 @@ public:
     virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
     virtual void UpdateTabName(WPARAM wParam);
     virtual BOOL HandleMsg792(WPARAM wParam);
-    virtual BOOL HandleMsg7A3(WPARAM wParam, LPARAM lParam);
+    virtual BOOL HandleRecordNavigate(WPARAM wParam, LPARAM lParam);
     virtual void LockSizeRedraw(WPARAM wParam);
     virtual void OnFindReplace(CFindReplaceDialog* pDialog);
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
@@ -436,6 +436,9 @@ public:
     virtual void CalcTextMetrics(CDC* pDC, int& nWidth, int& nHeight);
     virtual HCURSOR SetGridCursor(UINT nID, LPCSTR lpszSysID = nullptr);
     virtual HCURSOR UpdateCursor(CPoint pt);
+    // Whether a press on the header cell (nRow, nCol) of a row (bRowHeader) or column drags the
+    // selected rows or columns: the cell is selected, the whole table is not, and moving is on.
+    BOOL HeaderPressMoves(ROWCOL nRow, ROWCOL nCol, BOOL bRowHeader);
     virtual void SetOverrideCursor(UINT nID);
     CFont* LookupFont(const CGXFont& font);
     CBrush* LookupBrush(const GXBrushRecord& brush);
@@ -934,6 +937,9 @@ protected:
     int m_nTrackLimit = 0;
     CPoint m_ptTrackOffset;
     BOOL m_bTrackLiveGrid = FALSE, m_bTrackLiveHeader = FALSE, m_bTrackInvert = FALSE;
+    // Which inverted lines are on the screen: the start line (not when the start area was
+    // repainted instead) and the moving line (not where it lies on the start line shown).
+    BOOL m_bTrackStartShown = FALSE, m_bTrackLineShown = FALSE;
     int m_nTrackStartSize = 0;
     BOOL m_bTrackStoredBefore = FALSE;
     LONG m_nTrackStoredValue = 0;
@@ -942,10 +948,26 @@ protected:
     void InvertSelectionOfCells(CDC* pDC, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight,
                                 const CGXRangeList* pOld, POSITION posSkip, const CGXRange* pNew);
     void DrawStraight(CDC* pDC, BOOL bMemory);
+    // The steps of DrawCellRange, in their order (gxdraw.cpp).
+    void BeginDrawContext(GXDrawContext& ctx, CDC* pDC);
+    BOOL LayOutDrawBlock(GXDrawContext& ctx, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
+    void ForgetCurrentCellStyle(GXDrawContext& ctx);
+    void PrepareDrawCells(GXDrawContext& ctx);
+    void MarkSpanCells(GXDrawContext& ctx, ROWCOL i, ROWCOL j, const CGXRange& span, BOOL bCovered);
+    void DrawBlockByRows(GXDrawContext& ctx);
+    void DrawBlockOverArea(GXDrawContext& ctx);
+    void FillBackgroundRuns(GXDrawContext& ctx, ROWCOL i);
+    void DrawRowCells(GXDrawContext& ctx, ROWCOL i);
+    void DrawSpanPart(GXDrawContext& ctx, ROWCOL i, ROWCOL j);
+    void DrawStyleBorders(CDC* pDC, const CGXStyle& style, const CRect& rect);
+    BOOL NoteCurrentControl(GXDrawContext& ctx, const CGXStyle& style, const CRect& rect);
+    void FillBeyondLastRowCol(GXDrawContext& ctx);
+    void InvertSelectedCells(GXDrawContext& ctx);
     int MaxTopRow(int nRoom);
     int MaxLeftCol(int nRoom);
     void SetTrackedSize(int nSize, BOOL bRestoreEntry);
-    void TrackLineInvert(const CRect& rect);
+    BOOL TrackLineInvert(const CRect& rect);
+    void TrackLinesErase();
     CRect TrackLineAt(int nPos) const;
     int TrackPos() const;
     BOOL IsWindowShown();

@@ -400,14 +400,16 @@ BOOL CGXGridEngine::ExamineMergePair(int nDir, ROWCOL r1, ROWCOL c1, ROWCOL r2, 
         store(CGXRange(run1.top, run1.left, run2.bottom, run2.right), TRUE);
         return TRUE;
     }
-    if (IsSpan(run1) && run1.Contains(r2, c2)) {
-        store(run1, FALSE);
-        if (r1 != run1.top || c1 != run1.left)
-            store(CGXRange(run1.top, run1.left, r1, c1), TRUE);
-    } else if (IsSpan(run2) && run2.Contains(r1, c1)) {
-        store(run2, FALSE);
-        if (r2 != run2.bottom || c2 != run2.right)
-            store(CGXRange(r2, c2, run2.bottom, run2.right), TRUE);
+    // The pair lies within one run: the run splits between the two cells, and each part that
+    // still spans more than one cell stays merged (its own cells are still equal).
+    const CGXRange& run = IsSpan(run1) && run1.Contains(r2, c2) ? run1 : run2;
+    if (IsSpan(run) && run.Contains(r1, c1) && run.Contains(r2, c2)) {
+        const CGXRange whole(run);
+        store(whole, FALSE);
+        if (r1 != whole.top || c1 != whole.left)
+            store(CGXRange(whole.top, whole.left, r1, c1), TRUE);
+        if (r2 != whole.bottom || c2 != whole.right)
+            store(CGXRange(r2, c2, whole.bottom, whole.right), TRUE);
     }
     return FALSE;
 }

@@ -92,6 +92,8 @@ void RefreshAfterCount(CGXGridEngine& e, BOOL bRows, ROWCOL n, UINT nFlags)
     ROWCOL r, c;
     if (e.GetCurrentCellPos(r, c) && (bRows ? r : c) > nCount)
         e.m_bCurrentCellValid = FALSE;
+    if (bRows)
+        e.UpdateRecordWindow();
     CGXGridParam* pParam = e.GetParam();
     if (pParam == nullptr || pParam->m_bLockUpdate)
         return;

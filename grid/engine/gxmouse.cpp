@@ -193,10 +193,6 @@ BOOL CGXGridEngine::HandleLButtonDown(UINT nFlags, CPoint pt)
                 CaptureMouse();
             return TRUE;
         }
-        BOOL bTable = FALSE;
-        for (POSITION pos = sel.GetHeadPosition(); pos != nullptr;)
-            bTable |= sel.GetRangeAt(pos)->IsTable(), sel.GetNext(pos);
-        const BOOL bInSel = sel.AnyRangeContains(row, col);
         const BOOL bRowHeader = col <= HC && row > HR;
         const BOOL bColHeader = row <= HR && col > HC;
         const BOOL bInner = row > HR && col > HC;
@@ -208,8 +204,7 @@ BOOL CGXGridEngine::HandleLButtonDown(UINT nFlags, CPoint pt)
             bCtrl = bShift = FALSE;
 
         // Pressed on the header of selected rows or columns: they are moved.
-        if (!bTable && bInSel && ((bColHeader && m_pParam->m_bAllowColMoving) ||
-                                  (bRowHeader && m_pParam->m_bAllowRowMoving))) {
+        if ((bColHeader || bRowHeader) && HeaderPressMoves(row, col, bRowHeader)) {
             m_bMovingRowCol = TRUE;
             if (StartRowColMoveDrag(bRowHeader ? row : 0, bRowHeader ? 0 : col)) {
                 StartMouseLoop(bRowHeader && !IsFrozenRow(row), bColHeader && !IsFrozenCol(col));

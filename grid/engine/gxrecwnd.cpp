@@ -146,14 +146,14 @@ CRect CGXRecordInfoBeam::GetButtonRect(int nButton) const
 
 int CGXRecordInfoBeam::HitTest(int x, int y, int nExpected)
 {
-    if (y < 0 || y > m_cyBeam || x < 0 || m_cxButton <= 0)
+    if (y < 0 || y > m_cyBeam || m_cxButton <= 0)
         return -1;
-    if (x >= m_rcField.left && x < m_rcField.right)
-        return -1;
-    if (x >= m_rcField.right + 2 * m_cxButton)
-        return -1;
-    const int b = x < m_rcField.left ? x / m_cxButton : (x - m_rcField.right - 1) / m_cxButton + 2;
-    if (b < 0 || b > 3)
+    // A button answers where it is drawn: the pixel between the previous button and the field,
+    // and the field itself, belong to none.
+    int b = 0;
+    while (b < 4 && (x < GetButtonRect(b).left || x >= GetButtonRect(b).right))
+        ++b;
+    if (b == 4)
         return -1;
     if ((b == 0 || b == 1) && IsFirstRecord())
         return -1;
@@ -174,7 +174,7 @@ void CGXRecordInfoBeam::OnButton(int nButton)
     }
     CWnd* pNotify = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
     if (pNotify != nullptr && pNotify->GetSafeHwnd() != nullptr)
-        pNotify->SendMessage(GXWM_RECORDBEAM, static_cast<WPARAM>(nButton), lParam);
+        pNotify->SendMessage(GXWM_RECORDNAVIGATE, static_cast<WPARAM>(nButton), lParam);
 }
 
 void CGXRecordInfoBeam::DrawButton(CDC* pDC, int nButton, BOOL bPressed)

@@ -3,17 +3,13 @@
 // buttons around a field showing "Record" and the current record number. A
 // click into the field opens an edit for a record number.
 //
-// The beam does not move the grid itself: it sends its notify window 0x7A3
-// with wParam 0 first, 1 previous, 2 next, 3 last (lParam 0), or 4 with the
-// typed number in lParam. The grid moves and brings the beam up to date.
+// The beam does not move the grid itself: it sends its notify window
+// GXWM_RECORDNAVIGATE (gxwnd.h) with wParam 0 first, 1 previous, 2 next,
+// 3 last (lParam 0), or 4 with the typed number in lParam. The grid moves and
+// brings the beam up to date.
 #pragma once
 #include "afxwin.h"
 #include "gxtabwnd.h"
-
-enum
-{
-    GXWM_RECORDBEAM = 0x7A3,
-};
 
 class CGXRecordInfoBeam;
 
@@ -54,8 +50,8 @@ public:
     virtual void OnButton(int nButton);
 
     // The button at (x, y): 0 first, 1 previous, 2 next, 3 last, or -1 (in the
-    // field, outside the beam, or refused at the first or last record). With
-    // nExpected >= 0 only that button counts.
+    // field or the pixel before it, outside the beam, or refused at the first
+    // or last record). With nExpected >= 0 only that button counts.
     int HitTest(int x, int y, int nExpected);
     CRect GetButtonRect(int nButton) const;
     CEdit* GetEdit() { return &m_wndEdit; }

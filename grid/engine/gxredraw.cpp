@@ -154,8 +154,12 @@ void CGXGridEngine::OnGridUpdate(CWnd* pSender, LPARAM, CObject* pHintObject)
     case 4: RefreshAfterColCountChange(h->nCol1, f, FALSE); break;
     case 5: UpdateChangedRowHeights(h->nRow1, h->nRow2, static_cast<const int*>(h->pObject1), f, FALSE); break;
     case 6: UpdateChangedColWidths(h->nCol1, h->nCol2, static_cast<const int*>(h->pObject1), f, FALSE); break;
-    // 7-12 (inserting, removing and moving rows and columns) are answered by
-    // the structure operations' update halves once they exist.
+    case 7: UpdateInsertCols(h->nCol1, h->nCol2, f, FALSE); break;
+    case 8: UpdateInsertRows(h->nRow1, h->nRow2, f, FALSE); break;
+    case 9: UpdateRemoveCols(h->nCol1, h->nCol2, static_cast<const int*>(h->pObject1), f, FALSE); break;
+    case 10: UpdateRemoveRows(h->nRow1, h->nRow2, static_cast<const int*>(h->pObject1), f, FALSE); break;
+    case 11: UpdateMoveCols(h->nCol1, h->nCol2, static_cast<ROWCOL>(h->lParam), f, FALSE); break;
+    case 12: UpdateMoveRows(h->nRow1, h->nRow2, static_cast<ROWCOL>(h->lParam), f, FALSE); break;
     case 13:
         RedrawSelectionChange(static_cast<POSITION>(h->pObject3), h->nRow1, h->nCol1, h->nRow2, h->nCol2, FALSE);
         break;

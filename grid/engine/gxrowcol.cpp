@@ -270,6 +270,8 @@ void TellControl(CGXGridEngine& e)
 
 void RepaintAfterStructure(CGXGridEngine& e, UINT nFlags)
 {
+    // A record beam shows the row count whatever the flags: nothing later would tell it.
+    e.UpdateRecordWindow();
     CGXGridParam* p = e.GetParam();
     if (p == nullptr || p->m_bLockUpdate || (nFlags & 7) == 0)
         return;

@@ -30,14 +30,25 @@ int CGXGridEngine::TrackPos() const
     return m_nTrackMode == GX_TRACK_WIDTH ? m_rectTrackLine.left : m_rectTrackLine.top;
 }
 
-void CGXGridEngine::TrackLineInvert(const CRect& rect)
+BOOL CGXGridEngine::TrackLineInvert(const CRect& rect)
 {
     if (!m_bTrackInvert || m_pGridWnd == nullptr || m_pGridWnd->GetSafeHwnd() == nullptr || m_pParam == nullptr ||
         m_pParam->m_bLockUpdate)
-        return;
+        return FALSE;
     CClientDC dc(m_pGridWnd);
     PrepareDC(&dc, nullptr);
     dc.InvertRect(&rect);
+    return TRUE;
+}
+
+// Takes the inverted lines off the screen: the moving one, and the start line where it shows.
+void CGXGridEngine::TrackLinesErase()
+{
+    if (m_bTrackLineShown)
+        TrackLineInvert(m_rectTrackLine);
+    if (m_bTrackStartShown)
+        TrackLineInvert(m_rectTrackStart);
+    m_bTrackLineShown = m_bTrackStartShown = FALSE;
 }
 
 // Stores a size for the tracked row or column; bRestoreEntry puts back the
@@ -103,9 +114,17 @@ BOOL CGXGridEngine::StartTracking(ROWCOL nRow, ROWCOL nCol, int nMode)
     m_rectTrackLine = m_rectTrackStart;
     m_bTracking = TRUE;
     m_bTrackMoved = FALSE;
-    TrackLineInvert(m_rectTrackStart);
-    if ((opt & 0x10) == 0 && !bLive && m_pGridWnd != nullptr && m_pGridWnd->GetSafeHwnd() != nullptr)
-        m_pGridWnd->InvalidateRect(&m_rectTrackStart, FALSE);
+    // The start area is either repainted (and shows no line) or marked by the inverted start line.
+    // The repaint happens now, so that no line inverted later is painted over.
+    m_bTrackStartShown = m_bTrackLineShown = FALSE;
+    if ((opt & 0x10) == 0 && !bLive) {
+        if (m_pGridWnd != nullptr && m_pGridWnd->GetSafeHwnd() != nullptr) {
+            m_pGridWnd->InvalidateRect(&m_rectTrackStart, FALSE);
+            m_pGridWnd->UpdateWindow();
+        }
+    } else {
+        m_bTrackStartShown = TrackLineInvert(m_rectTrackStart);
+    }
     return TRUE;
 }
 
@@ -130,13 +149,10 @@ void CGXGridEngine::MoveTracking(ROWCOL, ROWCOL, UINT, CPoint pt)
     const CRect line = TrackLineAt(pos);
     if (line == m_rectTrackLine)
         return;
-    if (m_bTrackInvert) {
-        if (m_rectTrackLine != m_rectTrackStart)
-            TrackLineInvert(m_rectTrackLine);
-        if (line != m_rectTrackStart)
-            TrackLineInvert(line);
-    }
+    if (m_bTrackLineShown)
+        TrackLineInvert(m_rectTrackLine);
     m_rectTrackLine = line;
+    m_bTrackLineShown = !(line == m_rectTrackStart && m_bTrackStartShown) && TrackLineInvert(line);
     const int size = std::max(0, m_nTrackStartSize + pos - Coord(m_rectTrackStart.TopLeft(), bRows));
     if (m_bTrackLiveGrid) {
         const int old = SetDrawingTechnique(1);
@@ -173,11 +189,7 @@ void CGXGridEngine::EndTracking(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt
         MoveTracking(nRow, nCol, nFlags, pt);
     const BOOL bRows = m_nTrackMode == GX_TRACK_HEIGHT;
     m_bTracking = FALSE;
-    if (m_bTrackInvert) {
-        if (m_rectTrackLine != m_rectTrackStart)
-            TrackLineInvert(m_rectTrackLine);
-        TrackLineInvert(m_rectTrackStart);
-    }
+    TrackLinesErase();
     if (m_bTrackLiveGrid || m_bTrackLiveHeader)
         SetTrackedSize(0, TRUE);
     const ROWCOL n = bRows ? m_nTrackRow : m_nTrackCol;
@@ -228,11 +240,7 @@ void CGXGridEngine::CancelTracking()
     if (!m_bTracking)
         return;
     m_bTracking = FALSE;
-    if (m_bTrackInvert) {
-        if (m_rectTrackLine != m_rectTrackStart)
-            TrackLineInvert(m_rectTrackLine);
-        TrackLineInvert(m_rectTrackStart);
-    }
+    TrackLinesErase();
     if (m_bTrackLiveGrid || m_bTrackLiveHeader) {
         SetTrackedSize(0, TRUE);
         const ROWCOL n = m_nTrackMode == GX_TRACK_HEIGHT ? m_nTrackRow : m_nTrackCol;

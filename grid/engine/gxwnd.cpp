@@ -161,7 +161,7 @@ BEGIN_MESSAGE_MAP(CGXGridWnd, CWnd)
     ON_MESSAGE(GXWM_GETPARAMOPTIONF, OnGetParamOptionF)
     ON_MESSAGE(GXWM_UPDATETABNAME, OnUpdateTabName)
     ON_MESSAGE(GXWM_VALIDATE, OnValidateMsg)
-    ON_MESSAGE(GXWM_ACTIVATEFOCUS, OnMsg7A3)
+    ON_MESSAGE(GXWM_RECORDNAVIGATE, OnRecordNavigate)
     ON_MESSAGE(GXWM_LOCKSIZEREDRAW, OnLockSizeRedraw)
     ON_REGISTERED_MESSAGE(g_nFindReplaceMsg, OnFindReplaceMsg)
 END_MESSAGE_MAP()
@@ -341,10 +341,10 @@ LRESULT CGXGridWnd::OnUpdateTabName(WPARAM wParam, LPARAM)
 
 LRESULT CGXGridWnd::OnValidateMsg(WPARAM wParam, LPARAM) { return HandleMsg792(wParam) ? 0 : 1; }
 
-LRESULT CGXGridWnd::OnMsg7A3(WPARAM wParam, LPARAM lParam)
+LRESULT CGXGridWnd::OnRecordNavigate(WPARAM wParam, LPARAM lParam)
 {
     SetFocus();
-    HandleMsg7A3(wParam, lParam);
+    HandleRecordNavigate(wParam, lParam);
     return 0;
 }
 

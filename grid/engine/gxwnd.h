@@ -74,7 +74,7 @@ protected:
     LRESULT OnGetParamOptionF(WPARAM wParam, LPARAM lParam);
     LRESULT OnUpdateTabName(WPARAM wParam, LPARAM lParam);
     LRESULT OnValidateMsg(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMsg7A3(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecordNavigate(WPARAM wParam, LPARAM lParam);
     LRESULT OnLockSizeRedraw(WPARAM wParam, LPARAM lParam);
     LRESULT OnFindReplaceMsg(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
@@ -91,7 +91,7 @@ enum
     GXWM_GETPARAMOPTIONF = 0x790,
     GXWM_UPDATETABNAME = 0x791,
     GXWM_VALIDATE = 0x792,
-    GXWM_ACTIVATEFOCUS = 0x7A3,
+    GXWM_RECORDNAVIGATE = 0x7A3,   // a record beam asks for the first, previous, next, last or a typed record
     GXWM_LOCKSIZEREDRAW = 0x7CB,
 };
 

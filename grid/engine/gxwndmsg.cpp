@@ -141,7 +141,7 @@ CScrollBar* CGXGridEngine::GetScrollBarCtrl(int nBar) const
     return dynamic_cast<CScrollBar*>(pBar);
 }
 
-BOOL CGXGridEngine::HandleMsg7A3(WPARAM wParam, LPARAM lParam)
+BOOL CGXGridEngine::HandleRecordNavigate(WPARAM wParam, LPARAM lParam)
 {
     if (m_pParam == nullptr)
         return FALSE;

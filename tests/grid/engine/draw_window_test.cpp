@@ -566,6 +566,99 @@ TEST_F(DrawWindowTest, HitZonesAndCursors)
     EXPECT_LE(GXGetCursorLoadCount(), loads + 1);
 }
 
+namespace {
+// Loads its rows and columns when a paint reaches them.
+class CLoadingGrid : public CDrawGrid
+{
+public:
+    std::vector<std::pair<ROWCOL, ROWCOL>> reached;
+    void OnAccessRowCol(ROWCOL nRow, ROWCOL nCol) override
+    {
+        reached.emplace_back(nRow, nCol);
+        if (nRow > GetRowCount() && nRow < 1000)
+            StoreRowCount(nRow);
+        if (nCol > GetColCount() && nCol < 1000)
+            StoreColCount(nCol);
+    }
+};
+} // namespace
+
+// A paint tells OnAccessRowCol the last row and column it reaches, beyond the rows and columns
+// there are by as many of the default size as fill the window; the rows loaded then are drawn.
+TEST_F(DrawWindowTest, APaintTellsHowFarItReaches)
+{
+    CLoadingGrid* loading = new CLoadingGrid;
+    grid = loading;
+    ASSERT_TRUE(grid->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 300), &frame, 7));
+    grid->InitGrid();
+    grid->SetControlForId(52512, new CMarkerControl(grid), TRUE);
+    grid->SetRowCount(3, 0);
+    grid->SetColCount(2, 0);
+    CRect g;
+    grid->GetGridRect(&g);
+    // The row whose bottom reaches the grid's bottom edge, the column whose right edge its right.
+    ROWCOL nRow = 0, nCol = 0;
+    for (int y = g.top + grid->GetRowHeight(0); y < g.bottom; y += grid->GetDefaultRowHeight())
+        ++nRow;
+    for (int x = g.left + grid->GetColWidth(0); x < g.right; x += grid->GetDefaultColWidth())
+        ++nCol;
+    loading->reached.clear();
+    const Picture shown = Fresh();
+    ASSERT_FALSE(loading->reached.empty());
+    EXPECT_EQ(loading->reached.front(), std::make_pair(nRow, nCol));
+    EXPECT_EQ(grid->GetRowCount(), nRow);
+    const CRect last = grid->CalcCellRect(nRow, nCol);
+    EXPECT_EQ(shown.At(last.left + 5, last.top + 5), kMarker);
+    // Scrolled on, the paint reaches the row at the bottom edge.
+    grid->SetRowCount(100, 0);
+    grid->SetTopRow(40, GX_UPDATENOW);
+    loading->reached.clear();
+    Fresh();
+    ASSERT_FALSE(loading->reached.empty());
+    EXPECT_EQ(loading->reached.front().first, nRow + 39);
+}
+
+// The select cursors over the headers only where a press selects: the selection options allow
+// whole columns (rows), and the press does not drag a selected column (row) instead.
+TEST_F(DrawWindowTest, HeaderCursorsFollowTheSelectionOptions)
+{
+    MakeGrid(3, 3);
+    const CPoint colHeader = grid->CalcCellRect(0, 2).CenterPoint(), rowHeader = grid->CalcCellRect(2, 0).CenterPoint();
+    struct Case
+    {
+        WORD perm;
+        BOOL bMoving;
+        BOOL bSelected;   // column 2 and row 2 selected
+        UINT colCursor, rowCursor;   // 0: the arrow
+    } cases[] = {
+        {0xFF, FALSE, FALSE, GX_IDC_SELCOL, GX_IDC_SELROW},
+        {0xFF & ~0x02, FALSE, FALSE, 0, GX_IDC_SELROW},
+        {0xFF & ~0x01, FALSE, FALSE, GX_IDC_SELCOL, 0},
+        {0x08, FALSE, FALSE, 0, 0},
+        {0xFF, TRUE, FALSE, GX_IDC_SELCOL, GX_IDC_SELROW},
+        {0xFF, TRUE, TRUE, 0, 0},
+        {0xFF, FALSE, TRUE, GX_IDC_SELCOL, GX_IDC_SELROW},
+    };
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    auto cursor = [&](UINT id) { return id != 0 ? ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)) : arrow; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.perm) + " " + std::to_string(c.bMoving) + " " + std::to_string(c.bSelected));
+        CGXGridParam* p = grid->GetParam();
+        p->m_wOptionA = c.perm;
+        p->m_bAllowColMoving = p->m_bAllowRowMoving = c.bMoving;
+        p->m_selRanges.DeleteAll();
+        if (c.bSelected) {
+            p->m_selRanges.AddTail(new CGXRange(CGXRange().SetCols(2)));
+            p->m_selRanges.AddTail(new CGXRange(CGXRange().SetRows(2)));
+        }
+        grid->UpdateCursor(colHeader);
+        EXPECT_EQ(::GetCursor(), cursor(c.colCursor));
+        grid->UpdateCursor(rowHeader);
+        EXPECT_EQ(::GetCursor(), cursor(c.rowCursor));
+    }
+    grid->GetParam()->m_selRanges.DeleteAll();
+}
+
 TEST_F(DrawWindowTest, RedrawRequests)
 {
     MakeStyledGrid();
@@ -612,22 +705,50 @@ public:
 class CHintDocument : public CDocument
 {
 };
+
+// A second view of the grid's document, below it: a grid on the same parameters that hears the
+// hints the grid sends.
+class CSecondView
+{
+public:
+    CSecondView(CDrawGrid* pGrid, CWnd& frame) : m_pGrid(pGrid)
+    {
+        other = new CDrawGrid;
+        if (!other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8))
+            return;
+        other->SetParam(pGrid->GetParam(), FALSE);
+        other->InitGrid();
+        other->SetControlForId(52512, new CMarkerControl(other), TRUE);
+        m_view.pGrid = other;
+        m_doc.AddView(&m_view);
+        pGrid->m_pDocument = &m_doc;
+        pGrid->m_bLinkedToDocument = TRUE;
+    }
+    ~CSecondView()
+    {
+        if (m_view.pGrid != nullptr)
+            m_doc.RemoveView(&m_view);
+        m_pGrid->m_pDocument = nullptr;
+        m_pGrid->m_bLinkedToDocument = FALSE;
+        delete other;
+    }
+    CSecondView(const CSecondView&) = delete;
+    CSecondView& operator=(const CSecondView&) = delete;
+    CDrawGrid* other;
+
+private:
+    CDrawGrid* m_pGrid;
+    CHintDocument m_doc;
+    CHintView m_view;
+};
 } // namespace
 
 TEST_F(DrawWindowTest, ChangesReachTheOtherViewThroughHints)
 {
     MakeStyledGrid();
-    CDrawGrid* other = new CDrawGrid;
-    ASSERT_TRUE(other->Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 310, 600, 480), &frame, 8));
-    other->SetParam(grid->GetParam(), FALSE);
-    other->InitGrid();
-    other->SetControlForId(52512, new CMarkerControl(other), TRUE);
-    CHintDocument doc;
-    CHintView view;
-    view.pGrid = other;
-    doc.AddView(&view);
-    grid->m_pDocument = &doc;
-    grid->m_bLinkedToDocument = TRUE;
+    CSecondView second(grid, frame);
+    CDrawGrid* other = second.other;
+    ASSERT_NE(other->GetSafeHwnd(), nullptr);
     Capture(*other);
     const int paints = other->nPaints;
     CRect update;
@@ -646,10 +767,45 @@ TEST_F(DrawWindowTest, ChangesReachTheOtherViewThroughHints)
     grid->SelectRange(CGXRange(4, 4));
     const CRect sel = other->CalcCellRect(4, 4);
     EXPECT_EQ(Capture(*other).At(sel.left + 20, sel.top + 10), ~RGB(0, 0, 255) & 0xFFFFFF);
-    doc.RemoveView(&view);
-    grid->m_pDocument = nullptr;
-    grid->m_bLinkedToDocument = FALSE;
-    delete other;
+}
+
+// Rows and columns inserted, removed and moved in one view: the other view of the document keeps
+// its current cell on the same record and shows the new picture.
+TEST_F(DrawWindowTest, StructureChangesReachTheOtherView)
+{
+    MakeStyledGrid();
+    grid->SetRowCount(12);
+    CSecondView second(grid, frame);
+    CDrawGrid* other = second.other;
+    ASSERT_NE(other->GetSafeHwnd(), nullptr);
+    other->PlaceCurrentCell(5, 3);
+    auto fresh = [&]() {
+        other->Invalidate(FALSE);
+        return Capture(*other);
+    };
+    struct Step
+    {
+        const char* what;
+        std::function<void()> change;
+        ROWCOL row, col;
+    } steps[] = {
+        {"insert rows", [&] { grid->InsertRows(2, 2); }, 7, 3},
+        {"insert cols", [&] { grid->InsertCols(2, 1); }, 7, 4},
+        {"remove rows", [&] { grid->RemoveRows(3, 3); }, 6, 4},
+        {"remove cols", [&] { grid->RemoveCols(2, 2); }, 6, 3},
+        {"move rows", [&] { grid->MoveRows(6, 6, 2); }, 2, 3},
+        {"move cols", [&] { grid->MoveCols(3, 3, 4); }, 2, 4},
+    };
+    for (const Step& s : steps) {
+        Capture(*other);
+        s.change();
+        ROWCOL r = 0, c = 0;
+        ASSERT_TRUE(other->GetCurrentCellPos(r, c)) << s.what;
+        EXPECT_EQ(r, s.row) << s.what;
+        EXPECT_EQ(c, s.col) << s.what;
+        const Picture shown = Capture(*other);
+        EXPECT_EQ(Diff(shown, fresh()), "") << s.what;
+    }
 }
 
 TEST_F(DrawWindowTest, SizeTrackingByClientPoints)

@@ -310,6 +310,99 @@ TEST_F(MouseTest, ResizingByDraggingHeaderEdges)
     EXPECT_FALSE(grid.IsTracking());
 }
 
+namespace {
+// The grid window's pixels as the screen shows them.
+std::vector<COLORREF> Pixels(CWnd& wnd)
+{
+    wnd.UpdateWindow();
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    std::vector<COLORREF> v;
+    HDC dc = ::GetDC(wnd.GetSafeHwnd());
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            v.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(wnd.GetSafeHwnd(), dc);
+    return v;
+}
+} // namespace
+
+// The inverted-line mode (no live sizing): an edge grabbed a few pixels off moves its line by the
+// distance the mouse moved, and the size changes by that much; a cancelled drag leaves the screen
+// as it was.
+TEST_F(MouseTest, SizeLinesKeepTheGrabOffsetAndACancelLeavesNone)
+{
+    grid.GetParam()->m_wOptionD = 2;
+    CRect rc;
+    grid.GetClientRect(&rc);
+    // The pixel columns (rows) that differ from the picture before the drag.
+    auto changedLines = [&](const std::vector<COLORREF>& before, bool bRows) {
+        const std::vector<COLORREF> now = Pixels(grid);
+        std::string s;
+        const int nLines = bRows ? rc.bottom : rc.right, nAlong = bRows ? rc.right : rc.bottom;
+        for (int k = 0; k < nLines; ++k)
+            for (int a = 0; a < nAlong; ++a) {
+                const size_t i = bRows ? static_cast<size_t>(k) * rc.right + a : static_cast<size_t>(a) * rc.right + k;
+                if (now[i] != before[i]) {
+                    s += std::to_string(k) + " ";
+                    break;
+                }
+            }
+        return s;
+    };
+    auto changedColumns = [&](const std::vector<COLORREF>& before) { return changedLines(before, false); };
+    auto send = [&](UINT msg, UINT flags, CPoint pt) { grid.SendMessage(msg, flags, MAKELPARAM(pt.x, pt.y)); };
+    grid.GetParam()->m_wOptionE = 2;
+    for (BOOL bRB : {FALSE, TRUE}) {
+        grid.GetParam()->m_bLinesAtRightBottom = bRB;
+        grid.Redraw(GX_UPDATENOW);
+        for (int d : {-3, 3})
+            for (bool bRows : {false, true}) {
+                SCOPED_TRACE(std::to_string(bRB) + " " + std::to_string(d) + " " + std::to_string(bRows));
+                // Column 2's right edge, or row 3's bottom edge, grabbed d pixels off and moved by 20.
+                const int size = bRows ? grid.GetRowHeight(3) : grid.GetColWidth(2);
+                const CRect header = bRows ? grid.CalcCellRect(3, 0) : grid.CalcCellRect(0, 2);
+                const int edge = (bRows ? header.bottom : header.right) - (bRB ? 1 : 0);
+                const CPoint grab = bRows ? CPoint(header.left + 5, header.bottom + d) : CPoint(header.right + d, header.top + 5);
+                const CSize by = bRows ? CSize(0, 20) : CSize(20, 0);
+                const std::vector<COLORREF> before = Pixels(grid);
+                send(WM_LBUTTONDOWN, MK_LBUTTON, grab);
+                afxtest::PumpMessages();
+                ASSERT_TRUE(grid.IsTracking());
+                send(WM_MOUSEMOVE, MK_LBUTTON, grab + by);
+                EXPECT_EQ(changedLines(before, bRows), std::to_string(edge + 20) + " ");
+                send(WM_LBUTTONUP, 0, grab + by);
+                afxtest::PumpMessages();
+                EXPECT_EQ(bRows ? grid.GetRowHeight(3) : grid.GetColWidth(2), size + 20);
+            }
+    }
+    grid.GetParam()->m_bLinesAtRightBottom = FALSE;
+    grid.Redraw(GX_UPDATENOW);
+    // Cancelled, with the start area repainted at the start (the default) or the start line shown
+    // during the drag (option 0x10): nothing changed on the screen.
+    for (WORD opt : {2, 0x12}) {
+        SCOPED_TRACE(opt);
+        grid.GetParam()->m_wOptionD = opt;
+        const int w3 = grid.GetColWidth(3);
+        const CRect h3 = grid.CalcCellRect(0, 3);
+        const std::vector<COLORREF> before = Pixels(grid);
+        send(WM_LBUTTONDOWN, MK_LBUTTON, CPoint(h3.right - 1, h3.top + 5));
+        afxtest::PumpMessages();
+        send(WM_MOUSEMOVE, MK_LBUTTON, CPoint(h3.right + 24, h3.top + 5));
+        afxtest::PumpMessages();
+        const std::string start = opt & 0x10 ? std::to_string(h3.right) + " " : "";
+        EXPECT_EQ(changedColumns(before), start + std::to_string(h3.right + 25) + " ");
+        // Back on the start line, then cancelled.
+        send(WM_MOUSEMOVE, MK_LBUTTON, CPoint(h3.right - 1, h3.top + 5));
+        EXPECT_EQ(changedColumns(before), opt & 0x10 ? start : std::to_string(h3.right) + " ");
+        grid.SendMessage(WM_CANCELMODE);
+        afxtest::PumpMessages();
+        EXPECT_FALSE(grid.IsTracking());
+        EXPECT_EQ(grid.GetColWidth(3), w3);
+        EXPECT_EQ(changedColumns(before), "");
+    }
+}
+
 // A double click on an edge beside hidden columns shows the whole run.
 TEST_F(MouseTest, DoubleClickOnAnEdgeShowsTheHiddenRun)
 {

@@ -14,10 +14,10 @@ class CRecordGrid : public CGXGridWnd
 {
 public:
     int nMoves = 0;
-    BOOL HandleMsg7A3(WPARAM w, LPARAM l) override
+    BOOL HandleRecordNavigate(WPARAM w, LPARAM l) override
     {
         ++nMoves;
-        return CGXGridWnd::HandleMsg7A3(w, l);
+        return CGXGridWnd::HandleRecordNavigate(w, l);
     }
 };
 
@@ -66,6 +66,20 @@ protected:
         beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
         afxtest::PumpMessages();
     }
+    // A press at pt held while the beam looks at the clock four times, each finding a repeat due;
+    // then released.
+    void Hold(CPoint pt)
+    {
+        int calls = 0;
+        DWORD now = 0;
+        AfxSeamSetTickCount([this, pt, calls, now]() mutable {
+            if (++calls == 5)
+                beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            return now += 1000;
+        });
+        beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        afxtest::PumpMessages();
+    }
     void Type(LPCSTR text)
     {
         beam->GetEdit()->SetWindowText(text);
@@ -102,7 +116,25 @@ TEST_F(RecordWndTest, LayoutAndTheBeamsHitTestAtTheFirstAndLastRecord)
     EXPECT_EQ(beam->HitTest(next.x, beam->m_cyBeam + 1, -1), -1);
     EXPECT_EQ(beam->HitTest(beam->m_rcField.CenterPoint().x, 5, -1), -1);
     EXPECT_EQ(beam->HitTest(beam->m_rcField.right + 2 * beam->m_cxButton, 5, -1), -1);
+    // Each button answers over the pixels it is drawn on, edge to edge; the pixel between the
+    // previous button and the field is none.
+    for (int b = 0; b < 4; ++b) {
+        const CRect r = beam->GetButtonRect(b);
+        EXPECT_EQ(beam->HitTest(r.left, 5, -1), b);
+        EXPECT_EQ(beam->HitTest(r.right - 1, 5, -1), b);
+    }
+    EXPECT_EQ(beam->GetButtonRect(1).right, beam->m_rcField.left - 1);
+    EXPECT_EQ(beam->HitTest(beam->m_rcField.left - 1, 5, -1), -1);
     beam->SetCurrentRecord(1);
+}
+
+TEST_F(RecordWndTest, APressOnThePixelBeforeTheFieldMovesNothing)
+{
+    grid.PlaceCurrentCell(10, 1);
+    Hold(CPoint(beam->m_rcField.left - 1, 5));
+    EXPECT_EQ(grid.nMoves, 0);
+    EXPECT_EQ(Row(), 10u);
+    EXPECT_EQ(::GetCapture(), (HWND) nullptr);
 }
 
 TEST_F(RecordWndTest, TypedRecordNumbers)
@@ -135,18 +167,53 @@ TEST_F(RecordWndTest, ButtonsMoveTheCurrentRowAndTheBeamFollows)
 
 TEST_F(RecordWndTest, AHeldButtonRepeatsAndTheReleaseAddsNone)
 {
-    const CPoint pt = beam->GetButtonRect(2).CenterPoint();
-    int calls = 0;
-    DWORD now = 0;
-    AfxSeamSetTickCount([&] {
-        // Every look at the clock finds a repeat due; the release comes after four of them.
-        if (++calls == 5)
-            beam->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-        return now += 1000;
-    });
-    beam->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    afxtest::PumpMessages();
+    Hold(beam->GetButtonRect(2).CenterPoint());
     EXPECT_EQ(grid.nMoves, 4);
     EXPECT_EQ(Row(), 5u);
     EXPECT_EQ(beam->GetCurrentRecord(), 5);
+}
+
+// The beam's request has one name, and any window may send it to a grid: the grid takes the
+// focus and goes to the record.
+TEST_F(RecordWndTest, TheNavigationMessageByItsName)
+{
+    static_assert(GXWM_RECORDNAVIGATE == 0x7A3, "the record beam's message");
+    frame.SetFocus();
+    struct { WPARAM code; LPARAM record; ROWCOL row; } steps[] = {{4, 25, 25}, {2, 0, 26}, {0, 0, 1}, {3, 0, 60}};
+    for (auto& s : steps) {
+        EXPECT_EQ(grid.SendMessage(GXWM_RECORDNAVIGATE, s.code, s.record), 0);
+        EXPECT_EQ(Row(), s.row) << s.code;
+        EXPECT_EQ(beam->GetCurrentRecord(), static_cast<long>(s.row)) << s.code;
+    }
+    EXPECT_EQ(::GetFocus(), grid.GetSafeHwnd());
+    EXPECT_EQ(grid.nMoves, 4);
+}
+
+// The beam follows the row count at once, however it changes: next and last work at once after
+// rows were added behind the current record.
+TEST_F(RecordWndTest, TheBeamFollowsTheRowCount)
+{
+    grid.SetRowCount(10);
+    grid.PlaceCurrentCell(10, 1);
+    ASSERT_EQ(beam->GetRecordCount(), 10);
+    ASSERT_TRUE(beam->IsLastRecord());
+    grid.SetRowCount(20);
+    EXPECT_EQ(beam->GetRecordCount(), 20);
+    EXPECT_FALSE(beam->IsLastRecord());
+    Click(2);
+    EXPECT_EQ(Row(), 11u);
+    // Fewer rows, rows inserted and removed before the current one, a count stored and refreshed.
+    grid.SetRowCount(15);
+    EXPECT_EQ(beam->GetRecordCount(), 15);
+    grid.InsertRows(2, 3);
+    EXPECT_EQ(beam->GetRecordCount(), 18);
+    EXPECT_EQ(beam->GetCurrentRecord(), 14);
+    grid.RemoveRows(2, 2);
+    EXPECT_EQ(beam->GetRecordCount(), 17);
+    ASSERT_TRUE(grid.StoreRowCount(30));
+    grid.RefreshAfterRowCountChange(17, 0, FALSE);
+    EXPECT_EQ(beam->GetRecordCount(), 30);
+    // Undo brings the count back with it.
+    grid.Undo();
+    EXPECT_EQ(beam->GetRecordCount(), 31);
 }

@@ -623,6 +623,43 @@ TEST_F(SpanTest, EqualNeighboursMergeAndSplit)
     EXPECT_FALSE(G().CanMergeCells(a, CGXStyle().SetValue("x")));
 }
 
+// A run of four equal cells with one changed: the equal cells on either side of it stay merged,
+// within a column and within a row, in immediate and delayed evaluation.
+TEST_F(SpanTest, AChangedCellLeavesItsEqualNeighboursMerged)
+{
+    for (int nDir : {1, 0}) {
+        // The run: rows 2-5 of column 3, or columns 2-5 of row 3.
+        auto cell = [nDir](ROWCOL k) { return nDir == 1 ? CGXRange(k, 3) : CGXRange(3, k); };
+        CGXStyle merging;
+        merging.SetMergeCell(nDir == 1 ? 6 : 5);
+        G().SetStyleRange(CGXRange(cell(2).top, cell(2).left, cell(5).top, cell(5).left), &merging, gxOverride, -1,
+                          nullptr, 0);
+        for (WORD mode : {2, 1}) {
+            P().m_wMergeCells = mode;
+            for (ROWCOL changed = 2; changed <= 5; ++changed) {
+                SCOPED_TRACE(std::to_string(nDir) + " " + std::to_string(mode) + " " + std::to_string(changed));
+                for (ROWCOL k = 2; k <= 5; ++k)
+                    G().SetValueRange(cell(k), "a", gxOverride, 0, 0);
+                G().DelaySpanRecalcB(CGXRange().SetTable());
+                RecalcAll();
+                const CGXRange all(cell(2).top, cell(2).left, cell(5).top, cell(5).left);
+                ASSERT_EQ(Merged(cell(4).top, cell(4).left, nDir), Str(all));
+                G().SetValueRange(cell(changed), "b", gxOverride, 0, 0);
+                RecalcAll();
+                for (ROWCOL k = 2; k <= 5; ++k) {
+                    // The part before the changed cell and the part after it, where longer than one.
+                    const ROWCOL first = k < changed ? 2 : changed + 1, last = k < changed ? changed - 1 : 5;
+                    const std::string expected = k == changed || first == last
+                                                     ? "-"
+                                                     : Str(CGXRange(cell(first).top, cell(first).left, cell(last).top,
+                                                                    cell(last).left));
+                    EXPECT_EQ(Merged(cell(k).top, cell(k).left, nDir), expected) << k;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(SpanTest, SpansFollowInsertedRows)
 {
     P().m_wMergeCells = 2;
