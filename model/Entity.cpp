@@ -1,6 +1,7 @@
 #include "Entity.h"
 #include "Brush.h"
 #include "Map.h"
+#include "MapText.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
@@ -26,6 +27,16 @@ CUnknownClassReport::~CUnknownClassReport()
     ReportNow();
 }
 
+// "4" or "4: lines 3, 5, 9, 12": a class's count and, when known, the first lines of its entities.
+static CString CountText(const UnknownClassCount& c)
+{
+    CString text;
+    text.Format("%d", c.count);
+    if (!c.lines.empty())
+        text += (c.count == 1 ? ": line " : ": lines ") + FirstLines(c.lines, c.count);
+    return text;
+}
+
 void CUnknownClassReport::ReportNow()
 {
     if (m_counts.empty())
@@ -34,21 +45,21 @@ void CUnknownClassReport::ReportNow()
     counts.swap(m_counts);
     if (counts.size() == 1) {
         Report().Box(MB_OK,
-                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
-                     static_cast<LPCSTR>(counts[0].name), counts[0].count);
+                     "The classname: %s (%s)\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(counts[0].name), static_cast<LPCSTR>(CountText(counts[0])));
         return;
     }
     CString list;
     for (const UnknownClassCount& c : counts) {
         CString line;
-        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
+        line.Format("  %s (%s)\n", static_cast<LPCSTR>(c.name), static_cast<LPCSTR>(CountText(c)));
         list += line;
     }
     Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
                  static_cast<LPCSTR>(list));
 }
 
-void CUnknownClassReport::Count(const CString& name)
+void CUnknownClassReport::Count(const CString& name, int line)
 {
     if (!s_pUnknownClasses) {
         Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
@@ -58,9 +69,14 @@ void CUnknownClassReport::Count(const CString& name)
     for (UnknownClassCount& c : s_pUnknownClasses->m_counts)
         if (c.name == name) {
             ++c.count;
+            if (line > 0 && c.lines.size() < READ_LINES_LISTED)
+                c.lines.push_back(line);
             return;
         }
-    s_pUnknownClasses->m_counts.push_back({name, 1});
+    UnknownClassCount c{name, 1, {}};
+    if (line > 0)
+        c.lines.push_back(line);
+    s_pUnknownClasses->m_counts.push_back(c);
 }
 
 // ---------------------------------------------------------------------------
@@ -323,79 +339,115 @@ CString Entity::ClassNameForReport() const
     return cls ? *cls : CString(kNoClassName);
 }
 
+// Deletes what a block read so far holds, when the whole read stops.
+void Entity::DropWhatWasRead()
+{
+    m_destroying = true;
+    DeleteKeyValues();
+    while (!m_brushes.IsEmpty()) {
+        Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
+        b->SetOwner(nullptr);
+        delete b;
+    }
+    m_kept.clear();
+}
+
 void Entity::ReadBlock(CTokenizer& tok, const short* offset)
 {
     char* first = tok.NextToken();
+    const int blockLine = tok.GetLine();
     if (!first || first[0] != '{') {
         Report().Box(MB_OK, offset ? "Entity doesn't start with {\n" : "Entity doesn't start with {.");
         throw CEntityReadError("Entity doesn't start with {.", true);
     }
+    m_line = blockLine;
     bool shift = offset && (offset[0] || offset[1] || offset[2]);
-    for (;;) {
-        char* t = tok.PeekToken();
-        if (!t)
-            break;
-        if (t[0] == '"') {
-            m_pairs.AddTail(new CKeyValue(tok));
-        } else if (t[0] == '{') {
-            Brush* b = nullptr;
-            char* start = tok.GetPosition();
-            int startLine = tok.GetLine();
-            try {
-                b = new Brush(tok);
-            } catch (CBrushGeometryError& e) {
-                if (!offset) {
-                    // An open keeps the brush as the file has it; the map reports them together.
-                    KeptBrush kept;
-                    kept.before = m_brushes.GetCount();
-                    kept.line = startLine;
-                    kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
-                    m_kept.push_back(kept);
+    bool endedInside = false; // a brush was cut off by the end of the text
+    bool closed = false;
+    try {
+        for (;;) {
+            char* t = tok.PeekToken();
+            if (!t)
+                break;
+            if (t[0] == '"') {
+                m_pairs.AddTail(new CKeyValue(tok));
+            } else if (t[0] == '{' || t[0] == '(') {
+                // A face line here belongs to a brush whose "{" is missing: it is read as one.
+                const bool brace = t[0] == '{';
+                Brush* b = nullptr;
+                char* start = tok.GetPosition();
+                int startLine = tok.GetLine();
+                if (!brace)
+                    CMapReadReport::Note(READ_INVALID_TOKEN, startLine, t);
+                try {
+                    b = new Brush(tok, brace, &endedInside);
+                } catch (CBrushGeometryError& e) {
+                    endedInside = endedInside || e.endedInside;
+                    if (e.endedInside)
+                        CMapReadReport::NoteEndsInside("brush", startLine);
+                    if (!offset) {
+                        // An open keeps the brush as the file has it; the map reports them together.
+                        KeptBrush kept;
+                        kept.before = m_brushes.GetCount();
+                        kept.line = startLine;
+                        kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
+                        if (!brace)
+                            kept.text = "{\r\n" + kept.text;
+                        if (e.endedInside) {
+                            // Written back closed, so that the braces of the saved file balance.
+                            kept.text.TrimRight();
+                            kept.text += "\r\n}";
+                        }
+                        m_kept.push_back(kept);
+                        continue;
+                    }
+                    if (e.kind == CBrushGeometryError::NO_PLANE)
+                        Report().Box(MB_OK,
+                                     "The three points of the face on line %d lie on one line.\n\n"
+                                     "The brush will be skipped.",
+                                     e.line);
+                    else
+                        Report().Box(MB_OK,
+                                     "An error occured while creating the brush\nwhich ended at line %d.\n\n"
+                                     "The brush will be skipped.",
+                                     tok.GetLine());
                     continue;
                 }
-                if (e.kind == CBrushGeometryError::NO_PLANE)
-                    Report().Box(MB_OK,
-                                 "The three points of the face on line %d lie on one line.\n\n"
-                                 "The brush will be skipped.",
-                                 e.line);
-                else
-                    Report().Box(MB_OK,
-                                 "An error occured while creating the brush\nwhich ended at line %d.\n\n"
-                                 "The brush will be skipped.",
-                                 tok.GetLine());
-                continue;
-            }
-            b->SetOwner(this);
-            m_brushes.AddTail(b);
-            if (offset) {
-                try {
-                    if (shift)
-                        b->Translate(offset[0], offset[1], offset[2]);
-                } catch (CBrushGeometryError&) {
-                    // Left where it was: a translation keeps a valid brush valid.
+                if (endedInside)
+                    CMapReadReport::NoteEndsInside("brush", startLine);
+                b->SetOwner(this);
+                m_brushes.AddTail(b);
+                if (offset) {
+                    try {
+                        if (shift)
+                            b->Translate(offset[0], offset[1], offset[2]);
+                    } catch (CBrushGeometryError&) {
+                        // Left where it was: a translation keeps a valid brush valid.
+                    }
+                    b->SetSelected(true);
                 }
-                b->SetSelected(true);
+            } else if (t[0] == '}') {
+                tok.NextToken();
+                closed = true;
+                break;
+            } else {
+                // What the entity holds so far is kept; the rest up to the next "}" is passed over.
+                CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
+                for (;;) {
+                    char* s = tok.NextToken();
+                    if (!s || s[0] == '}')
+                        break;
+                }
+                closed = true;
+                break;
             }
-        } else if (t[0] == '}') {
-            tok.NextToken();
-            break;
-        } else {
-            Report().Box(MB_OK, "Invalid token '%s' parsing entity.\nThe entity will be skipped.", t);
-            for (;;) {
-                char* s = tok.NextToken();
-                if (!s || s[0] == '}')
-                    break;
-            }
-            m_destroying = true;
-            DeleteKeyValues();
-            while (!m_brushes.IsEmpty()) {
-                Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
-                b->SetOwner(nullptr);
-                delete b;
-            }
-            throw CEntityReadError("Invalid token", false);
         }
+    } catch (CMapFormatError&) {
+        DropWhatWasRead();
+        throw;
     }
+    if (!closed && !endedInside)
+        CMapReadReport::NoteEndsInside("entity", blockLine);
     SizeFromClass(offset);
 }
 
@@ -445,7 +497,7 @@ void Entity::SizeFromClass(const short* offset)
     } else {
         const EntityClass* rec = nullptr;
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
-            CUnknownClassReport::Count(*cls);
+            CUnknownClassReport::Count(*cls, m_line);
         else if (!rec)
             Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
                          static_cast<LPCSTR>(*cls));

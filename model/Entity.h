@@ -83,10 +83,13 @@ public:
     void Write(CString& out, bool includeInvalid = false) const;
 
     Map* GetMap() const { return m_pMap; }
+    // The line of the entity's "{" in the text it was read from, 0 otherwise.
+    int GetLine() const { return m_line; }
     void SetMap(Map* pMap) { m_pMap = pMap; }
 
 private:
     void ReadBlock(CTokenizer& tok, const short* offset);
+    void DropWhatWasRead();
     void SizeFromClass(const short* offset);
     CString ClassNameForReport() const;
     enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
@@ -97,6 +100,7 @@ private:
     std::vector<KeptBrush> m_kept; // in file order
     Map* m_pMap = nullptr;
     bool m_destroying = false;
+    int m_line = 0; // the line of the "{" of a block read from map text
 };
 
 // An entity block that cannot be read: the whole read stops.
@@ -112,6 +116,7 @@ struct UnknownClassCount
 {
     CString name;
     int count;
+    std::vector<int> lines; // the first lines of its entities, when read from map text
 };
 
 // The classes that the project does not define, counted over one operation on many entities (an
@@ -128,7 +133,7 @@ public:
     void ReportNow();
     void Forget() { m_counts.clear(); }
     // Counts the class when a report is open, else tells about it in a box of its own.
-    static void Count(const CString& name);
+    static void Count(const CString& name, int line = 0);
 
 private:
     std::vector<UnknownClassCount> m_counts;
