@@ -231,6 +231,8 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
         }
         if (!OnlyBlanksOrComment(end))
             CMapReadReport::Note(READ_NOT_READ, line);
+        while (end > text && IsBlank(end[-1]))
+            --end;
         // The line as far as it was read, for a save that finds the face unchanged.
         asRead->lines += "    ";
         asRead->lines += CString(text, static_cast<int>(end - text));

@@ -390,6 +390,8 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
                         KeptBrush kept;
                         kept.before = m_brushes.GetCount();
                         kept.line = startLine;
+                        kept.fromPoints = e.kind != CBrushGeometryError::BAD_NUMBER &&
+                                          e.kind != CBrushGeometryError::NOT_CLOSED;
                         kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
                         if (!brace)
                             kept.text = "{\r\n" + kept.text;

@@ -63,6 +63,7 @@ public:
         int before = 0;   // the number of the entity's brushes that come before it
         int line = 0;     // the line of its "{" in the file
         CString text;     // from its "{" to its "}"
+        bool fromPoints = true; // its points fail it; otherwise a number or faces that enclose no volume
     };
     int GetKeptBrushCount() const { return static_cast<int>(m_kept.size()); }
     const std::vector<KeptBrush>& GetKeptBrushes() const { return m_kept; }

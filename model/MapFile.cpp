@@ -86,11 +86,13 @@ BOOL Map::ParseMapText(char* buffer, LPCSTR name)
 void Map::ReportKeptBrushes()
 {
     int count = 0;
+    bool fromPoints = true;
     std::vector<int> lines;
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
         for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
             ++count;
+            fromPoints = fromPoints && k.fromPoints;
             if (lines.size() < READ_LINES_LISTED)
                 lines.push_back(k.line);
         }
@@ -98,13 +100,13 @@ void Map::ReportKeptBrushes()
     if (count == 0)
         return;
     Report().Box(MB_OK,
-                 count == 1 ? "%d brush of the map cannot be built from its points (line %s).\n\n"
+                 count == 1 ? "%d brush of the map cannot be built from its %s (line %s).\n\n"
                               "It is kept as it was read and written back unchanged when the map is saved,\n"
                               "but it is not shown and cannot be edited."
-                            : "%d brushes of the map cannot be built from their points (lines %s).\n\n"
+                            : "%d brushes of the map cannot be built from their %s (lines %s).\n\n"
                               "They are kept as they were read and written back unchanged when the map is saved,\n"
                               "but they are not shown and cannot be edited.",
-                 count, static_cast<LPCSTR>(FirstLines(lines, count)));
+                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)));
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)

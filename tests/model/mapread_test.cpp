@@ -376,3 +376,40 @@ TEST_F(MapRead, RealMapsSavedUneditedKeepEveryFace)
 }
 
 } // namespace
+
+namespace {
+
+// Every real map cut off a third and two thirds of the way keeps what was read before the cut: the
+// world with its brushes, at most one box of each kind, a save whose braces balance and that a
+// second round trip leaves as it is. Skipped without the folder of real maps.
+TEST_F(MapRead, RealMapsCutOffKeepWhatWasRead)
+{
+    CString folder;
+    std::vector<CString> names = RealMaps(folder);
+    if (names.empty())
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    for (const CString& name : names) {
+        CFile file;
+        ASSERT_TRUE(file.Open(folder + name, CFile::modeRead));
+        std::string original(static_cast<size_t>(file.GetLength()), '\0');
+        file.Read(&original[0], static_cast<UINT>(original.size()));
+        file.Close();
+        for (int third = 1; third <= 2; ++third) {
+            SCOPED_TRACE(std::string((LPCSTR)name) + (third == 1 ? " cut at a third" : " cut at two thirds"));
+            services->boxes.clear();
+            const std::string cut = original.substr(0, original.size() * third / 3);
+            ASSERT_TRUE(Open("cut.map", cut));
+            EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("classname"), "worldspawn");
+            if (cut.size() > 100000) { // past the first brushes
+                EXPECT_GT(map->GetWorldEntity()->GetBrushCount(), 0);
+            }
+            // The read errors, missing textures and the wad key: one box of each at most.
+            EXPECT_LE(services->boxes.size(), 7u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("The text ends inside the "), 1u) << AllBoxes();
+            std::string saved = RoundTrips(cut);
+            EXPECT_EQ(CountLinesEqual(saved, "{"), CountLinesEqual(saved, "}"));
+        }
+    }
+}
+
+} // namespace
