@@ -92,16 +92,42 @@ CKeyValue::CKeyValue(CTokenizer& tok)
         m_value.MakeLower();
 }
 
+const char kUnwritableKeyText[] =
+    "A key or value cannot hold a double quote (\") or a line break: the map file has no way to write them.";
+
+bool IsWritableKeyText(LPCSTR text)
+{
+    for (const char* p = text; p && *p; ++p)
+        if (*p == '"' || *p == '\r' || *p == '\n')
+            return false;
+    return true;
+}
+
+// The last guard of the file: a double quote becomes a single one and a line break a blank, so that
+// the pairs of the file read back in line.
+static void AppendWritable(CString& out, const CString& text)
+{
+    if (IsWritableKeyText(text)) {
+        out += text;
+        return;
+    }
+    CString safe(text);
+    safe.Replace('"', '\'');
+    safe.Replace('\r', ' ');
+    safe.Replace('\n', ' ');
+    out += safe;
+}
+
 void CKeyValue::Write(CString& out) const
 {
     out += "  \"";
-    out += m_key;
+    AppendWritable(out, m_key);
     out += "\" \"";
     // The one class whose name the game spells with a capital.
     if (m_key == "classname" && m_value == "item_armorinv")
         out += "item_armorInv";
     else
-        out += m_value;
+        AppendWritable(out, m_value);
     out += "\"\r\n";
 }
 
@@ -203,9 +229,12 @@ void Entity::CopyKeyValues(const Entity& other)
 // ---------------------------------------------------------------------------
 // Pairs
 
-void Entity::AddKeyValue(LPCSTR key, LPCSTR value)
+bool Entity::AddKeyValue(LPCSTR key, LPCSTR value)
 {
+    if (!IsWritableKeyText(key) || !IsWritableKeyText(value))
+        return false;
     m_pairs.AddTail(new CKeyValue(key, value));
+    return true;
 }
 
 const CString* Entity::FindValue(LPCSTR key) const
@@ -224,16 +253,18 @@ LPCSTR Entity::ValueForKey(LPCSTR key) const
     return v ? static_cast<LPCSTR>(*v) : "";
 }
 
-BOOL Entity::SetValueForKey(LPCSTR key, LPCSTR value)
+Entity::SetResult Entity::SetValueForKey(LPCSTR key, LPCSTR value)
 {
     for (POSITION pos = m_pairs.GetHeadPosition(); pos;) {
         CKeyValue* kv = static_cast<CKeyValue*>(m_pairs.GetNext(pos));
         if (kv->GetKey() == key) {
+            if (!IsWritableKeyText(value))
+                return VALUE_REFUSED;
             kv->SetValue(value);
-            return TRUE;
+            return VALUE_SET;
         }
     }
-    return FALSE;
+    return IsWritableKeyText(key) && IsWritableKeyText(value) ? KEY_MISSING : VALUE_REFUSED;
 }
 
 BOOL Entity::RemoveKey(LPCSTR key)

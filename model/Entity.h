@@ -8,6 +8,12 @@ class Brush;
 class Map;
 class CTokenizer;
 
+// The map text writes keys and values between double quotes, without escapes, one pair a line:
+// a double quote, a carriage return or a line feed inside one would make the file unreadable.
+bool IsWritableKeyText(LPCSTR text);
+// What the places where keys and values are typed say when they refuse one.
+extern const char kUnwritableKeyText[];
+
 class CKeyValue : public CPooled<CKeyValue>
 {
 public:
@@ -40,10 +46,17 @@ public:
     static Entity* CopyFrom(Map* pMap, CPtrList& objects, CPtrList& pairs);
     void CopyKeyValues(const Entity& other);
 
-    void AddKeyValue(LPCSTR key, LPCSTR value);
+    // False (nothing added) when the key or the value cannot be written (IsWritableKeyText).
+    bool AddKeyValue(LPCSTR key, LPCSTR value);
     const CString* FindValue(LPCSTR key) const;
     LPCSTR ValueForKey(LPCSTR key) const; // "" when missing
-    BOOL SetValueForKey(LPCSTR key, LPCSTR value);
+    enum SetResult
+    {
+        KEY_MISSING = 0,   // no pair has the key; nothing changed
+        VALUE_SET = 1,     // the first pair with the key has the value
+        VALUE_REFUSED = 2, // the key or the value cannot be written; nothing changed
+    };
+    SetResult SetValueForKey(LPCSTR key, LPCSTR value);
     BOOL RemoveKey(LPCSTR key);
     void DeleteKeyValues();
     CPtrList& GetKeyValues() { return m_pairs; }

@@ -234,7 +234,7 @@ void Map::SetWadPair(Entity& world)
     CString wads;
     if (!JoinedWadList(wads))
         return;
-    if (!world.SetValueForKey("wad", wads))
+    if (world.SetValueForKey("wad", wads) == Entity::KEY_MISSING)
         world.AddKeyValue("wad", wads);
 }
 

@@ -63,6 +63,8 @@ TEST_F(EditDialogsTest, TypedValuesAreAcceptedOrRefusedWithTheDialogKeptOpen)
         {"cone 2", [] { return new CConeDlg; }, IDC_SIDES, "2", false},
         {"room 512", [] { return new CRoomDlg; }, IDC_ROOM_THICKNESS, "512", true},
         {"room 513", [] { return new CRoomDlg; }, IDC_ROOM_THICKNESS, "513", false},
+        {"target door2", [] { return new CCreateTargetsDlg; }, IDC_TARGET_NAME, "door2", true},
+        {"target with a quote", [] { return new CCreateTargetsDlg; }, IDC_TARGET_NAME, "door\"2", false},
     };
     for (const Case& c : cases) {
         AfxSeamReset();
