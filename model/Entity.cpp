@@ -84,12 +84,17 @@ void CUnknownClassReport::Count(const CString& name, int line)
 
 CKeyValue::CKeyValue(CTokenizer& tok)
 {
+    const int line = tok.GetLine();
     const char* key = tok.NextQuoted();
     m_key = key ? key : "";
     const char* value = tok.NextQuoted();
     m_value = value ? value : "";
     if (m_key == "classname")
         m_value.MakeLower();
+    // A quoted string that runs over a line end (its closing quote lost, most often): the writer
+    // puts blanks for the line breaks, so the read says so.
+    if (!IsWritableKeyText(m_key) || !IsWritableKeyText(m_value))
+        CMapReadReport::Note(READ_NOT_READ, line);
 }
 
 const char kUnwritableKeyText[] =
@@ -484,13 +489,21 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
     SizeFromClass(offset);
 }
 
+// A message about the size of an entity read from text: told once per read for all the entities
+// it concerns, with their lines (see CMapReadReport).
+void Entity::TellEntity(LPCSTR format, const CString& className) const
+{
+    CString text;
+    text.Format(format, static_cast<LPCSTR>(className));
+    CMapReadReport::NoteMessage(text, m_line);
+}
+
 void Entity::SizeFromClass(const short* offset)
 {
     static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
     const CString* origin = FindValue("origin");
     if (origin && !m_brushes.IsEmpty())
-        Report().Box(MB_OK, "The entity %s contains an origin and brushes,\nthe origin will be ignored.",
-                     static_cast<LPCSTR>(ClassNameForReport()));
+        TellEntity("The entity %s contains an origin and brushes,\nthe origin will be ignored.", ClassNameForReport());
     if (!origin)
         return;
     int o[3];
@@ -500,15 +513,12 @@ void Entity::SizeFromClass(const short* offset)
             off[a] = offset[a];
     if (!ParseOrigin(*origin, o)) {
         if (offset)
-            Report().Box(MB_OK,
-                         "The entity %s contains an invalid origin statement.\n"
-                         "Defaulting to 32x32x32 entity size.",
-                         static_cast<LPCSTR>(ClassNameForReport()));
+            TellEntity("The entity %s contains an invalid origin statement.\nDefaulting to 32x32x32 entity size.",
+                       ClassNameForReport());
         else
-            Report().Box(MB_OK,
-                         "The entity %s contains an invalid origin statement.\n"
-                         "Defaulting to 32x32x32 entity size centered at the origin.",
-                         static_cast<LPCSTR>(ClassNameForReport()));
+            TellEntity("The entity %s contains an invalid origin statement.\n"
+                       "Defaulting to 32x32x32 entity size centered at the origin.",
+                       ClassNameForReport());
         for (int a = 0; a < 3; ++a) {
             m_box[a * 2] = static_cast<short>(off[a] + kDefault[a * 2]);
             m_box[a * 2 + 1] = static_cast<short>(off[a] + kDefault[a * 2 + 1]);
@@ -521,10 +531,10 @@ void Entity::SizeFromClass(const short* offset)
     const CString* cls = FindValue("classname");
     const short* size = kDefault;
     if (!cls) {
-        Report().Box(MB_OK,
-                     "The origin for an entity was found, but the entity didn't have\n"
-                     "a classname associated with it.  Defaulting to a size of 32x32x32\n"
-                     "centered at the origin");
+        TellEntity("The origin for an entity was found, but the entity didn't have\n"
+                   "a classname associated with it.  Defaulting to a size of 32x32x32\n"
+                   "centered at the origin",
+                   CString());
         if (!offset)
             o[0] = o[1] = o[2] = 0;
     } else {
@@ -532,8 +542,7 @@ void Entity::SizeFromClass(const short* offset)
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
             CUnknownClassReport::Count(*cls, m_line);
         else if (!rec)
-            Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
-                         static_cast<LPCSTR>(*cls));
+            TellEntity("The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.", *cls);
         else
             size = rec->size;
     }

@@ -105,6 +105,7 @@ private:
     void ReadBlock(CTokenizer& tok, const short* offset);
     void DropWhatWasRead();
     void SizeFromClass(const short* offset);
+    void TellEntity(LPCSTR format, const CString& className) const;
     CString ClassNameForReport() const;
     enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
     void MoveOrigin(MoveKind kind, int a, int b, int c, int viewType);

@@ -70,15 +70,46 @@ void CMapReadReport::NoteEndsInside(LPCSTR block, int line)
         s_pReadReport->m_endsInside = text;
 }
 
+void CMapReadReport::NoteMessage(const CString& text, int line)
+{
+    if (!s_pReadReport) {
+        Report().Box(MB_OK, "%s", static_cast<LPCSTR>(text));
+        return;
+    }
+    for (auto& m : s_pReadReport->m_messages)
+        if (m.first == text) {
+            if (m.second.lines.size() < READ_LINES_LISTED)
+                m.second.lines.push_back(line);
+            ++m.second.count;
+            return;
+        }
+    Kind k;
+    k.count = 1;
+    k.lines.push_back(line);
+    s_pReadReport->m_messages.emplace_back(text, k);
+}
+
 void CMapReadReport::Forget()
 {
     for (Kind& k : m_kinds)
         k = Kind();
     m_endsInside.Empty();
+    m_messages.clear();
 }
 
 void CMapReadReport::ReportNow()
 {
+    for (const auto& m : m_messages) {
+        const Kind& k = m.second;
+        CString where;
+        if (k.count == 1)
+            where.Format("(%s, the entity on line %s)", static_cast<LPCSTR>(m_name),
+                         static_cast<LPCSTR>(FirstLines(k.lines, k.count)));
+        else
+            where.Format("(%s, %d entities, on lines %s)", static_cast<LPCSTR>(m_name), k.count,
+                         static_cast<LPCSTR>(FirstLines(k.lines, k.count)));
+        Report().Box(MB_OK, "%s\n%s", static_cast<LPCSTR>(m.first), static_cast<LPCSTR>(where));
+    }
     for (int i = 0; i < READ_KIND_COUNT; ++i) {
         if (m_kinds[i].count || (i == READ_NOT_READ && !m_endsInside.IsEmpty()))
             Tell(static_cast<MapReadKind>(i), m_kinds[i], m_name, i == READ_NOT_READ ? m_endsInside : CString());
@@ -120,7 +151,8 @@ void CMapReadReport::Tell(MapReadKind kind, const Kind& k, const CString& name, 
         }
         Report().Box(MB_OK,
                      "%d %s of %s %s not read (%s %s): text after the five numbers of a face, or a line inside a "
-                     "brush that is not a face.\nWhat was not read is not written when the map is saved.%s%s",
+                     "brush that is not a face, or a quoted string that runs over a line end.\nWhat was not read is not "
+                     "written when the map is saved; line breaks inside quotes are written as blanks.%s%s",
                      k.count, plural, static_cast<LPCSTR>(name), k.count == 1 ? "was" : "were", plural,
                      static_cast<LPCSTR>(lines), endsInside.IsEmpty() ? "" : "\n\n", static_cast<LPCSTR>(endsInside));
         break;

@@ -1,6 +1,7 @@
 // Shared pieces of map text reading and writing.
 #pragma once
 #include "afx.h"
+#include <utility>
 #include <vector>
 
 // The open's missing-texture set (upper-case name -> first spelling as a CString*),
@@ -38,6 +39,9 @@ public:
     static void NoteEndsInside(LPCSTR block, int line);
     // The name of the text being read: the outermost report's, or "the map text".
     static CString CurrentName();
+    // A message about one entity of the text (an origin or size that cannot be used): while a
+    // report lives, told once with the count and the first lines of the entities it concerns.
+    static void NoteMessage(const CString& text, int line);
     void ReportNow();
     void Forget();
 
@@ -50,6 +54,7 @@ private:
     };
     static void Tell(MapReadKind kind, const Kind& k, const CString& name, const CString& endsInside);
     Kind m_kinds[READ_KIND_COUNT];
+    std::vector<std::pair<CString, Kind>> m_messages; // in the order of their first note
     CString m_name;
     CString m_endsInside;
     bool m_outer;

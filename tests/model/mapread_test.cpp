@@ -273,12 +273,20 @@ TEST_F(MapRead, OneBoxPerKindWithCountAndFirstLines)
     text += "}\r\n";
     for (int i = 0; i < 30; ++i)
         text += "{\r\n\"classname\" \"monster_x\"\r\n\"origin\" \"0 0 0\"\r\n}\r\n";
+    // Origins that cannot be read, and a value whose closing quote was lost.
+    for (int i = 0; i < 12; ++i)
+        text += "{\r\n\"classname\" \"monster_x\"\r\n\"origin\" \"0 0\"\r\n}\r\n";
+    text += "{\r\n\"classname\" \"info_null\"\r\n\"message\" \"lost\r\n\"origin\" \"0 0 0\"\r\n}\r\n";
     ASSERT_TRUE(Open("many.map", text));
-    EXPECT_EQ(services->boxes.size(), 3u) << AllBoxes();
+    // The lost quote puts the pairs after it out of line: an invalid token too.
+    EXPECT_EQ(services->boxes.size(), 5u) << AllBoxes();
+    EXPECT_EQ(BoxesWith("Invalid token 'origin\"' parsing entity."), 1u);
     EXPECT_EQ(BoxesWith("Error reading in a brush's face, 40 faces."), 1u);
     EXPECT_TRUE(services->BoxContains("lines 5, 13, 21, 29, 37, 45, 53, 61, 69, 77 and 30 more"));
-    EXPECT_TRUE(services->BoxContains("3 lines of ")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("4 lines of ")) << AllBoxes();
     EXPECT_TRUE(services->BoxContains("monster_x (30: lines "));
+    EXPECT_EQ(BoxesWith("The entity monster_x contains an invalid origin statement."), 1u);
+    EXPECT_TRUE(services->BoxContains("12 entities, on lines "));
 }
 
 // A brush whose faces leave it open is kept as read and counted with the kept brushes.
