@@ -26,24 +26,11 @@ public:
     std::map<std::string, std::unique_ptr<Texture>> records;
 };
 
-// One face line: the first point given by the caller, the rest of a 64-unit box face.
 const char kWorld[] = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"w.wad\"\r\n";
 
-std::string BoxBrush(int x0, int x1, const char* tex = "wall1")
+std::string BoxBrush(int x0, int x1)
 {
-    char buf[1024];
-    std::snprintf(buf, sizeof buf,
-                  "{\r\n"
-                  "( %d 0 64 ) ( %d 64 64 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 0 0 ) ( %d 0 0 ) ( %d 64 0 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 64 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 0 0 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 0 0 ) ( %d 0 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 64 0 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
-                  "}\r\n",
-                  x0, x0, x1, tex, x0, x1, x1, tex, x0, x0, x0, tex, x1, x1, x1, tex, x0, x0, x1, tex, x0, x1, x1,
-                  tex);
-    return buf;
+    return BoxText(x0, x1, "wall1");
 }
 
 int CountLinesEqual(const std::string& text, const char* line)
