@@ -679,7 +679,7 @@ void CEntityEditorDlg::ClassSelected(HTREEITEM hItem)
             SetModified(TRUE);
         return;
     }
-    if (!m_working.SetValueForKey("classname", pClass->name))
+    if (m_working.SetValueForKey("classname", pClass->name) == Entity::KEY_MISSING)
         m_working.AddKeyValue("classname", pClass->name);
     if (!pClass->hasSize)
         m_working.RemoveKey("origin");

@@ -110,6 +110,10 @@ BOOL CEntityGrid::OnValidateCell(ROWCOL nRow, ROWCOL nCol)
         SetTextField("Please enter a key, it cannot be blank.");
         return FALSE;
     }
+    if ((nCol == 1 || nCol == 2) && !IsWritableKeyText(GetCellText(nRow, nCol))) {
+        SetTextField(kUnwritableKeyText);
+        return FALSE;
+    }
     // The game reads the mangle of a key written exactly so.
     if (nCol == 2 && GetCellText(nRow, 1) == "mangle") {
         CString warning = CheckMangleValue(GetCellText(nRow, 2));
@@ -213,13 +217,13 @@ LRESULT CEntityGrid::OnApply(WPARAM wParam, LPARAM)
     for (ROWCOL nRow = 1; nRow <= GetRowCount(); ++nRow) {
         CString key = GetCellValue(nRow, 1);
         CString value = GetCellValue(nRow, 2);
-        if (key.IsEmpty() || value.IsEmpty()) {
+        // The model refuses what the file cannot hold, should a cell's check have been passed by.
+        if (key.IsEmpty() || value.IsEmpty() || !pEntity->AddKeyValue(key, value)) {
             if (!bSilent)
                 Report().Box(MB_OK | MB_ICONEXCLAMATION, "The Key/Value pair on row %d is invalid, it will be ignored.",
                              static_cast<int>(nRow));
             continue;
         }
-        pEntity->AddKeyValue(key, value);
     }
     return 0;
 }

@@ -48,7 +48,7 @@ Brush::Brush(Entity* pOwner, short* box) : SThing(0, true, false), m_pOwner(pOwn
 
 Brush::Brush(const Brush& other)
     : SThing(other), m_isothetic(other.m_isothetic), m_starTexture(other.m_starTexture),
-      m_faces(other.m_faces), m_pOwner(other.m_pOwner)
+      m_faces(other.m_faces), m_pOwner(other.m_pOwner), m_asRead(other.m_asRead)
 {
     // The counter still advances for every object made, copies included.
     GetEditorServices()->NextObjectSerial();

@@ -6,6 +6,7 @@
 #include "Vector.h"
 #include "Winding.h"
 #include <array>
+#include <memory>
 #include <vector>
 
 struct Texture;
@@ -18,15 +19,34 @@ class CTokenizer;
 class CBrushGeometryError
 {
 public:
-    enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES, TOO_MANY_FACES };
+    // BAD_NUMBER: a number of a face line that is not a finite value or does not fit its field;
+    // NOT_CLOSED: faces that do not enclose a volume.
+    enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES, TOO_MANY_FACES, BAD_NUMBER,
+                NOT_CLOSED };
     CBrushGeometryError(Kind k, int faceIndex, LPCSTR text) : kind(k), face(faceIndex), message(text) {}
     Kind kind;
     int face;        // the face concerned, or -1
     int line = 0;    // its line in the map text, when it was read
     CString message;
+    bool endedInside = false; // the text ended before the brush's "}"
 };
 
 typedef short CPoint3[3];
+
+// What a face line of the map text gave a face: a brush whose faces still hold these values is
+// written with its lines as read.
+struct FaceAsRead
+{
+    short pt[3][3];
+    short xOffset, yOffset, rotation;
+    float xScale, yScale;
+    const Texture* texture;
+};
+struct BrushAsRead
+{
+    CString lines; // the face lines, each as far as it was read, with four blanks before and CR LF after
+    std::vector<FaceAsRead> faces;
+};
 
 struct Face
 {
@@ -53,9 +73,11 @@ public:
 
     Brush(Entity* pOwner, short* box); // the isothetic box; the box is ordered in place
     Brush(const Brush& other);
-    // Reads one brush block; throws CBrushGeometryError when its geometry fails.
-    // Names missing from the texture map go into the open's missing-texture set.
-    explicit Brush(CTokenizer& tok);
+    // Reads one brush block; throws CBrushGeometryError when its geometry fails or a number
+    // does not fit, CMapFormatError for a face in a format that is not read. Names missing from
+    // the texture map go into the open's missing-texture set. Without the brace the block starts
+    // at a face line (its "{" is missing). A text that ends inside the block sets *pEndedInside.
+    explicit Brush(CTokenizer& tok, bool brace = true, bool* pEndedInside = nullptr);
     ~Brush() override;
     Brush& operator=(const Brush&) = delete;
 
@@ -144,6 +166,9 @@ public:
     const Face& GetFace(int i) const { return m_faces[static_cast<size_t>(i)]; }
     std::vector<Face>& GetFaces() { return m_faces; }
     const std::vector<Face>& GetFaces() const { return m_faces; }
+    // The face lines as read, while the faces hold the values those lines gave them.
+    const BrushAsRead* GetAsRead() const { return m_asRead.get(); }
+    bool HoldsValuesAsRead() const;
     Entity* GetOwner() const { return m_pOwner; }
     void SetOwner(Entity* pOwner) { m_pOwner = pOwner; }
     BOOL IsIsothetic() const { return m_isothetic; }
@@ -153,7 +178,10 @@ private:
     // Clips every face's winding from the planes as they are (BuildWindings computes them first);
     // general: without the shorter ways.
     void ClipWindings(bool general = false);
-    void ReadFaceLine(Face& face, char* line, const Face* pPrevious);
+    // Returns the end of what was read; badNumber is set for a number that does not fit.
+    char* ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber);
+    // Every winding point lies on two planes besides its own: the faces close a volume.
+    bool EnclosesVolume() const;
     void ClassifyAll();
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.
@@ -171,6 +199,7 @@ private:
     BOOL m_starTexture = 0;
     std::vector<Face> m_faces;
     Entity* m_pOwner = nullptr;
+    std::shared_ptr<const BrushAsRead> m_asRead; // shared by copies; never changed
 };
 
 template <class Edit> void Brush::Transform(Edit edit)

@@ -1,6 +1,7 @@
 #include "Entity.h"
 #include "Brush.h"
 #include "Map.h"
+#include "MapText.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
@@ -26,6 +27,16 @@ CUnknownClassReport::~CUnknownClassReport()
     ReportNow();
 }
 
+// "4" or "4: lines 3, 5, 9, 12": a class's count and, when known, the first lines of its entities.
+static CString CountText(const UnknownClassCount& c)
+{
+    CString text;
+    text.Format("%d", c.count);
+    if (!c.lines.empty())
+        text += (c.count == 1 ? ": line " : ": lines ") + FirstLines(c.lines, c.count);
+    return text;
+}
+
 void CUnknownClassReport::ReportNow()
 {
     if (m_counts.empty())
@@ -34,21 +45,21 @@ void CUnknownClassReport::ReportNow()
     counts.swap(m_counts);
     if (counts.size() == 1) {
         Report().Box(MB_OK,
-                     "The classname: %s (%d)\ncould not be found in any of the .qc files in the current project.",
-                     static_cast<LPCSTR>(counts[0].name), counts[0].count);
+                     "The classname: %s (%s)\ncould not be found in any of the .qc files in the current project.",
+                     static_cast<LPCSTR>(counts[0].name), static_cast<LPCSTR>(CountText(counts[0])));
         return;
     }
     CString list;
     for (const UnknownClassCount& c : counts) {
         CString line;
-        line.Format("  %s (%d)\n", static_cast<LPCSTR>(c.name), c.count);
+        line.Format("  %s (%s)\n", static_cast<LPCSTR>(c.name), static_cast<LPCSTR>(CountText(c)));
         list += line;
     }
     Report().Box(MB_OK, "The classnames:\n%scould not be found in any of the .qc files in the current project.",
                  static_cast<LPCSTR>(list));
 }
 
-void CUnknownClassReport::Count(const CString& name)
+void CUnknownClassReport::Count(const CString& name, int line)
 {
     if (!s_pUnknownClasses) {
         Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
@@ -58,9 +69,14 @@ void CUnknownClassReport::Count(const CString& name)
     for (UnknownClassCount& c : s_pUnknownClasses->m_counts)
         if (c.name == name) {
             ++c.count;
+            if (line > 0 && c.lines.size() < READ_LINES_LISTED)
+                c.lines.push_back(line);
             return;
         }
-    s_pUnknownClasses->m_counts.push_back({name, 1});
+    UnknownClassCount c{name, 1, {}};
+    if (line > 0)
+        c.lines.push_back(line);
+    s_pUnknownClasses->m_counts.push_back(c);
 }
 
 // ---------------------------------------------------------------------------
@@ -68,24 +84,55 @@ void CUnknownClassReport::Count(const CString& name)
 
 CKeyValue::CKeyValue(CTokenizer& tok)
 {
+    const int line = tok.GetLine();
     const char* key = tok.NextQuoted();
     m_key = key ? key : "";
     const char* value = tok.NextQuoted();
     m_value = value ? value : "";
     if (m_key == "classname")
         m_value.MakeLower();
+    // A quoted string that runs over a line end (its closing quote lost, most often): the writer
+    // puts blanks for the line breaks, so the read says so.
+    if (!IsWritableKeyText(m_key) || !IsWritableKeyText(m_value))
+        CMapReadReport::Note(READ_NOT_READ, line);
+}
+
+const char kUnwritableKeyText[] =
+    "A key or value cannot hold a double quote (\") or a line break: the map file has no way to write them.";
+
+bool IsWritableKeyText(LPCSTR text)
+{
+    for (const char* p = text; p && *p; ++p)
+        if (*p == '"' || *p == '\r' || *p == '\n')
+            return false;
+    return true;
+}
+
+// The last guard of the file: a double quote becomes a single one and a line break a blank, so that
+// the pairs of the file read back in line.
+static void AppendWritable(CString& out, const CString& text)
+{
+    if (IsWritableKeyText(text)) {
+        out += text;
+        return;
+    }
+    CString safe(text);
+    safe.Replace('"', '\'');
+    safe.Replace('\r', ' ');
+    safe.Replace('\n', ' ');
+    out += safe;
 }
 
 void CKeyValue::Write(CString& out) const
 {
     out += "  \"";
-    out += m_key;
+    AppendWritable(out, m_key);
     out += "\" \"";
     // The one class whose name the game spells with a capital.
     if (m_key == "classname" && m_value == "item_armorinv")
         out += "item_armorInv";
     else
-        out += m_value;
+        AppendWritable(out, m_value);
     out += "\"\r\n";
 }
 
@@ -187,9 +234,12 @@ void Entity::CopyKeyValues(const Entity& other)
 // ---------------------------------------------------------------------------
 // Pairs
 
-void Entity::AddKeyValue(LPCSTR key, LPCSTR value)
+bool Entity::AddKeyValue(LPCSTR key, LPCSTR value)
 {
+    if (!IsWritableKeyText(key) || !IsWritableKeyText(value))
+        return false;
     m_pairs.AddTail(new CKeyValue(key, value));
+    return true;
 }
 
 const CString* Entity::FindValue(LPCSTR key) const
@@ -208,16 +258,18 @@ LPCSTR Entity::ValueForKey(LPCSTR key) const
     return v ? static_cast<LPCSTR>(*v) : "";
 }
 
-BOOL Entity::SetValueForKey(LPCSTR key, LPCSTR value)
+Entity::SetResult Entity::SetValueForKey(LPCSTR key, LPCSTR value)
 {
     for (POSITION pos = m_pairs.GetHeadPosition(); pos;) {
         CKeyValue* kv = static_cast<CKeyValue*>(m_pairs.GetNext(pos));
         if (kv->GetKey() == key) {
+            if (!IsWritableKeyText(value))
+                return VALUE_REFUSED;
             kv->SetValue(value);
-            return TRUE;
+            return VALUE_SET;
         }
     }
-    return FALSE;
+    return IsWritableKeyText(key) && IsWritableKeyText(value) ? KEY_MISSING : VALUE_REFUSED;
 }
 
 BOOL Entity::RemoveKey(LPCSTR key)
@@ -323,80 +375,127 @@ CString Entity::ClassNameForReport() const
     return cls ? *cls : CString(kNoClassName);
 }
 
+// Deletes what a block read so far holds, when the whole read stops.
+void Entity::DropWhatWasRead()
+{
+    m_destroying = true;
+    DeleteKeyValues();
+    while (!m_brushes.IsEmpty()) {
+        Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
+        b->SetOwner(nullptr);
+        delete b;
+    }
+    m_kept.clear();
+}
+
 void Entity::ReadBlock(CTokenizer& tok, const short* offset)
 {
     char* first = tok.NextToken();
+    const int blockLine = tok.GetLine();
     if (!first || first[0] != '{') {
         Report().Box(MB_OK, offset ? "Entity doesn't start with {\n" : "Entity doesn't start with {.");
         throw CEntityReadError("Entity doesn't start with {.", true);
     }
+    m_line = blockLine;
     bool shift = offset && (offset[0] || offset[1] || offset[2]);
-    for (;;) {
-        char* t = tok.PeekToken();
-        if (!t)
-            break;
-        if (t[0] == '"') {
-            m_pairs.AddTail(new CKeyValue(tok));
-        } else if (t[0] == '{') {
-            Brush* b = nullptr;
-            char* start = tok.GetPosition();
-            int startLine = tok.GetLine();
-            try {
-                b = new Brush(tok);
-            } catch (CBrushGeometryError& e) {
-                if (!offset) {
-                    // An open keeps the brush as the file has it; the map reports them together.
-                    KeptBrush kept;
-                    kept.before = m_brushes.GetCount();
-                    kept.line = startLine;
-                    kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
-                    m_kept.push_back(kept);
+    bool endedInside = false; // a brush was cut off by the end of the text
+    bool closed = false;
+    try {
+        for (;;) {
+            char* t = tok.PeekToken();
+            if (!t)
+                break;
+            if (t[0] == '"') {
+                m_pairs.AddTail(new CKeyValue(tok));
+            } else if (t[0] == '{' || t[0] == '(') {
+                // A face line here belongs to a brush whose "{" is missing: it is read as one.
+                const bool brace = t[0] == '{';
+                Brush* b = nullptr;
+                char* start = tok.GetPosition();
+                int startLine = tok.GetLine();
+                if (!brace)
+                    CMapReadReport::Note(READ_INVALID_TOKEN, startLine, t);
+                try {
+                    b = new Brush(tok, brace, &endedInside);
+                } catch (CBrushGeometryError& e) {
+                    endedInside = endedInside || e.endedInside;
+                    if (e.endedInside)
+                        CMapReadReport::NoteEndsInside("brush", startLine);
+                    if (!offset) {
+                        // An open keeps the brush as the file has it; the map reports them together.
+                        KeptBrush kept;
+                        kept.before = m_brushes.GetCount();
+                        kept.line = startLine;
+                        kept.fromPoints = e.kind != CBrushGeometryError::BAD_NUMBER &&
+                                          e.kind != CBrushGeometryError::NOT_CLOSED;
+                        kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
+                        if (!brace)
+                            kept.text = "{\r\n" + kept.text;
+                        if (e.endedInside) {
+                            // Written back closed, so that the braces of the saved file balance.
+                            kept.text.TrimRight();
+                            kept.text += "\r\n}";
+                        }
+                        m_kept.push_back(kept);
+                        continue;
+                    }
+                    if (e.kind == CBrushGeometryError::NO_PLANE)
+                        Report().Box(MB_OK,
+                                     "The three points of the face on line %d lie on one line.\n\n"
+                                     "The brush will be skipped.",
+                                     e.line);
+                    else
+                        Report().Box(MB_OK,
+                                     "An error occured while creating the brush\nwhich ended at line %d.\n\n"
+                                     "The brush will be skipped.",
+                                     tok.GetLine());
                     continue;
                 }
-                if (e.kind == CBrushGeometryError::NO_PLANE)
-                    Report().Box(MB_OK,
-                                 "The three points of the face on line %d lie on one line.\n\n"
-                                 "The brush will be skipped.",
-                                 e.line);
-                else
-                    Report().Box(MB_OK,
-                                 "An error occured while creating the brush\nwhich ended at line %d.\n\n"
-                                 "The brush will be skipped.",
-                                 tok.GetLine());
-                continue;
-            }
-            b->SetOwner(this);
-            m_brushes.AddTail(b);
-            if (offset) {
-                try {
-                    if (shift)
-                        b->Translate(offset[0], offset[1], offset[2]);
-                } catch (CBrushGeometryError&) {
-                    // Left where it was: a translation keeps a valid brush valid.
+                if (endedInside)
+                    CMapReadReport::NoteEndsInside("brush", startLine);
+                b->SetOwner(this);
+                m_brushes.AddTail(b);
+                if (offset) {
+                    try {
+                        if (shift)
+                            b->Translate(offset[0], offset[1], offset[2]);
+                    } catch (CBrushGeometryError&) {
+                        // Left where it was: a translation keeps a valid brush valid.
+                    }
+                    b->SetSelected(true);
                 }
-                b->SetSelected(true);
+            } else if (t[0] == '}') {
+                tok.NextToken();
+                closed = true;
+                break;
+            } else {
+                // What the entity holds so far is kept; the rest up to the next "}" is passed over.
+                CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
+                for (;;) {
+                    char* s = tok.NextToken();
+                    if (!s || s[0] == '}')
+                        break;
+                }
+                closed = true;
+                break;
             }
-        } else if (t[0] == '}') {
-            tok.NextToken();
-            break;
-        } else {
-            Report().Box(MB_OK, "Invalid token '%s' parsing entity.\nThe entity will be skipped.", t);
-            for (;;) {
-                char* s = tok.NextToken();
-                if (!s || s[0] == '}')
-                    break;
-            }
-            m_destroying = true;
-            DeleteKeyValues();
-            while (!m_brushes.IsEmpty()) {
-                Brush* b = static_cast<Brush*>(m_brushes.RemoveHead());
-                b->SetOwner(nullptr);
-                delete b;
-            }
-            throw CEntityReadError("Invalid token", false);
         }
+    } catch (CMapFormatError&) {
+        DropWhatWasRead();
+        throw;
     }
+    if (!closed && !endedInside)
+        CMapReadReport::NoteEndsInside("entity", blockLine);
     SizeFromClass(offset);
+}
+
+// A message about the size of an entity read from text: told once per read for all the entities
+// it concerns, with their lines (see CMapReadReport).
+void Entity::TellEntity(LPCSTR format, const CString& className) const
+{
+    CString text;
+    text.Format(format, static_cast<LPCSTR>(className));
+    CMapReadReport::NoteMessage(text, m_line);
 }
 
 void Entity::SizeFromClass(const short* offset)
@@ -404,8 +503,7 @@ void Entity::SizeFromClass(const short* offset)
     static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
     const CString* origin = FindValue("origin");
     if (origin && !m_brushes.IsEmpty())
-        Report().Box(MB_OK, "The entity %s contains an origin and brushes,\nthe origin will be ignored.",
-                     static_cast<LPCSTR>(ClassNameForReport()));
+        TellEntity("The entity %s contains an origin and brushes,\nthe origin will be ignored.", ClassNameForReport());
     if (!origin)
         return;
     int o[3];
@@ -415,15 +513,12 @@ void Entity::SizeFromClass(const short* offset)
             off[a] = offset[a];
     if (!ParseOrigin(*origin, o)) {
         if (offset)
-            Report().Box(MB_OK,
-                         "The entity %s contains an invalid origin statement.\n"
-                         "Defaulting to 32x32x32 entity size.",
-                         static_cast<LPCSTR>(ClassNameForReport()));
+            TellEntity("The entity %s contains an invalid origin statement.\nDefaulting to 32x32x32 entity size.",
+                       ClassNameForReport());
         else
-            Report().Box(MB_OK,
-                         "The entity %s contains an invalid origin statement.\n"
-                         "Defaulting to 32x32x32 entity size centered at the origin.",
-                         static_cast<LPCSTR>(ClassNameForReport()));
+            TellEntity("The entity %s contains an invalid origin statement.\n"
+                       "Defaulting to 32x32x32 entity size centered at the origin.",
+                       ClassNameForReport());
         for (int a = 0; a < 3; ++a) {
             m_box[a * 2] = static_cast<short>(off[a] + kDefault[a * 2]);
             m_box[a * 2 + 1] = static_cast<short>(off[a] + kDefault[a * 2 + 1]);
@@ -436,19 +531,18 @@ void Entity::SizeFromClass(const short* offset)
     const CString* cls = FindValue("classname");
     const short* size = kDefault;
     if (!cls) {
-        Report().Box(MB_OK,
-                     "The origin for an entity was found, but the entity didn't have\n"
-                     "a classname associated with it.  Defaulting to a size of 32x32x32\n"
-                     "centered at the origin");
+        TellEntity("The origin for an entity was found, but the entity didn't have\n"
+                   "a classname associated with it.  Defaulting to a size of 32x32x32\n"
+                   "centered at the origin",
+                   CString());
         if (!offset)
             o[0] = o[1] = o[2] = 0;
     } else {
         const EntityClass* rec = nullptr;
         if (!GetEditorServices()->LookupEntityClass(*cls, rec))
-            CUnknownClassReport::Count(*cls);
+            CUnknownClassReport::Count(*cls, m_line);
         else if (!rec)
-            Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.",
-                         static_cast<LPCSTR>(*cls));
+            TellEntity("The entity %s appears to contain an invalid size.\nDefaulting to 32x32x32 size.", *cls);
         else
             size = rec->size;
     }

@@ -8,6 +8,12 @@ class Brush;
 class Map;
 class CTokenizer;
 
+// The map text writes keys and values between double quotes, without escapes, one pair a line:
+// a double quote, a carriage return or a line feed inside one would make the file unreadable.
+bool IsWritableKeyText(LPCSTR text);
+// What the places where keys and values are typed say when they refuse one.
+extern const char kUnwritableKeyText[];
+
 class CKeyValue : public CPooled<CKeyValue>
 {
 public:
@@ -40,10 +46,17 @@ public:
     static Entity* CopyFrom(Map* pMap, CPtrList& objects, CPtrList& pairs);
     void CopyKeyValues(const Entity& other);
 
-    void AddKeyValue(LPCSTR key, LPCSTR value);
+    // False (nothing added) when the key or the value cannot be written (IsWritableKeyText).
+    bool AddKeyValue(LPCSTR key, LPCSTR value);
     const CString* FindValue(LPCSTR key) const;
     LPCSTR ValueForKey(LPCSTR key) const; // "" when missing
-    BOOL SetValueForKey(LPCSTR key, LPCSTR value);
+    enum SetResult
+    {
+        KEY_MISSING = 0,   // no pair has the key; nothing changed
+        VALUE_SET = 1,     // the first pair with the key has the value
+        VALUE_REFUSED = 2, // the key or the value cannot be written; nothing changed
+    };
+    SetResult SetValueForKey(LPCSTR key, LPCSTR value);
     BOOL RemoveKey(LPCSTR key);
     void DeleteKeyValues();
     CPtrList& GetKeyValues() { return m_pairs; }
@@ -63,6 +76,7 @@ public:
         int before = 0;   // the number of the entity's brushes that come before it
         int line = 0;     // the line of its "{" in the file
         CString text;     // from its "{" to its "}"
+        bool fromPoints = true; // its points fail it; otherwise a number or faces that enclose no volume
     };
     int GetKeptBrushCount() const { return static_cast<int>(m_kept.size()); }
     const std::vector<KeptBrush>& GetKeptBrushes() const { return m_kept; }
@@ -83,11 +97,15 @@ public:
     void Write(CString& out, bool includeInvalid = false) const;
 
     Map* GetMap() const { return m_pMap; }
+    // The line of the entity's "{" in the text it was read from, 0 otherwise.
+    int GetLine() const { return m_line; }
     void SetMap(Map* pMap) { m_pMap = pMap; }
 
 private:
     void ReadBlock(CTokenizer& tok, const short* offset);
+    void DropWhatWasRead();
     void SizeFromClass(const short* offset);
+    void TellEntity(LPCSTR format, const CString& className) const;
     CString ClassNameForReport() const;
     enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
     void MoveOrigin(MoveKind kind, int a, int b, int c, int viewType);
@@ -97,6 +115,7 @@ private:
     std::vector<KeptBrush> m_kept; // in file order
     Map* m_pMap = nullptr;
     bool m_destroying = false;
+    int m_line = 0; // the line of the "{" of a block read from map text
 };
 
 // An entity block that cannot be read: the whole read stops.
@@ -112,6 +131,7 @@ struct UnknownClassCount
 {
     CString name;
     int count;
+    std::vector<int> lines; // the first lines of its entities, when read from map text
 };
 
 // The classes that the project does not define, counted over one operation on many entities (an
@@ -128,7 +148,7 @@ public:
     void ReportNow();
     void Forget() { m_counts.clear(); }
     // Counts the class when a report is open, else tells about it in a box of its own.
-    static void Count(const CString& name);
+    static void Count(const CString& name, int line = 0);
 
 private:
     std::vector<UnknownClassCount> m_counts;

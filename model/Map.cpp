@@ -451,7 +451,7 @@ static void ReplacePairs(Entity& e, Entity& from)
     e.DeleteKeyValues();
     for (POSITION pos = from.GetKeyValues().GetHeadPosition(); pos;) {
         const CKeyValue* kv = static_cast<const CKeyValue*>(from.GetKeyValues().GetNext(pos));
-        e.AddKeyValue(kv->GetKey(), kv->GetValue());
+        e.GetKeyValues().AddTail(new CKeyValue(*kv));
     }
 }
 

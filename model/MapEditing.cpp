@@ -17,7 +17,7 @@ bool InShortRange(int v) { return v >= -32768 && v <= 32767; }
 
 void SetOrAddValue(Entity* e, LPCSTR key, LPCSTR value)
 {
-    if (!e->SetValueForKey(key, value))
+    if (e->SetValueForKey(key, value) == Entity::KEY_MISSING)
         e->AddKeyValue(key, value);
 }
 

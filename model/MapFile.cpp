@@ -24,29 +24,50 @@ static CString CauseText(CFileException& e)
 // ---------------------------------------------------------------------------
 // Reading
 
-BOOL Map::ParseMapText(char* buffer)
+BOOL Map::ParseMapText(char* buffer, LPCSTR name)
 {
     DeleteContents();
     CTokenizer tok;
     tok.Init(buffer);
-    // Unknown classes are told once for the whole map, each with its count.
+    // Read errors are told once per kind for the whole map, unknown classes each with its count.
+    CMapReadReport report(name ? name : "the map text");
     CUnknownClassReport unknown;
-    while (tok.PeekToken()) {
-        Entity* e = nullptr;
-        try {
-            e = new Entity(this, tok);
-        } catch (CEntityReadError& err) {
-            if (err.stopReading) {
-                DeleteContents();
-                unknown.Forget();
-                return FALSE;
+    try {
+        while (char* t = tok.PeekToken()) {
+            if (t[0] != '{' && !m_entities.IsEmpty()) {
+                // Damage between entities: the line is passed over, what was read stays.
+                CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
+                tok.NextToken();
+                tok.RestOfLine();
+                continue;
             }
-            continue;
+            Entity* e = nullptr;
+            try {
+                e = new Entity(this, tok);
+            } catch (CEntityReadError& err) {
+                if (err.stopReading) {
+                    DeleteContents();
+                    unknown.Forget();
+                    report.Forget();
+                    return FALSE;
+                }
+                continue;
+            }
+            m_entities.AddTail(e);
+            if (!m_pWorld)
+                m_pWorld = e;
         }
-        m_entities.AddTail(e);
-        if (!m_pWorld)
-            m_pWorld = e;
+    } catch (CMapFormatError& err) {
+        DeleteContents();
+        unknown.Forget();
+        report.Forget();
+        Report().Box(MB_OK,
+                     "%s is a map in the Valve 220 format (texture axes in [ ] on line %d), which this editor does "
+                     "not read.\nThe map was not opened, and nothing was written to the file.",
+                     static_cast<LPCSTR>(CMapReadReport::CurrentName()), err.line);
+        return FALSE;
     }
+    report.ReportNow();
     if (!m_pWorld) {
         // An empty or brushless text opens as an empty map.
         CreateWorldEntity();
@@ -62,29 +83,31 @@ BOOL Map::ParseMapText(char* buffer)
     return TRUE;
 }
 
-// One box for every brush the open kept as text, with their lines.
+// One box for every brush the open kept as text, with the first lines.
 void Map::ReportKeptBrushes()
 {
     int count = 0;
-    CString lines;
+    bool fromPoints = true;
+    std::vector<int> lines;
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
         for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
-            CString n;
-            n.Format("%d", k.line);
-            lines += count++ ? ", " + n : n;
+            ++count;
+            fromPoints = fromPoints && k.fromPoints;
+            if (lines.size() < READ_LINES_LISTED)
+                lines.push_back(k.line);
         }
     }
     if (count == 0)
         return;
     Report().Box(MB_OK,
-                 count == 1 ? "%d brush of the map cannot be built from its points (line %s).\n\n"
+                 count == 1 ? "%d brush of the map cannot be built from its %s (line %s).\n\n"
                               "It is kept as it was read and written back unchanged when the map is saved,\n"
                               "but it is not shown and cannot be edited."
-                            : "%d brushes of the map cannot be built from their points (lines %s).\n\n"
+                            : "%d brushes of the map cannot be built from their %s (lines %s).\n\n"
                               "They are kept as they were read and written back unchanged when the map is saved,\n"
                               "but they are not shown and cannot be edited.",
-                 count, static_cast<LPCSTR>(lines));
+                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)));
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)
@@ -165,7 +188,7 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
     CStringList missing;
     {
         CMissingTextures set;
-        ok = ParseMapText(buffer.data());
+        ok = ParseMapText(buffer.data(), lpszPathName);
         set.GetNames(missing);
     }
     if (!missing.IsEmpty()) {
@@ -225,7 +248,7 @@ void Map::SetWadPair(Entity& world, LPCSTR lpszPathName)
     CString wads;
     if (!JoinedWadList(wads, lpszPathName))
         return;
-    if (!world.SetValueForKey("wad", wads))
+    if (world.SetValueForKey("wad", wads) == Entity::KEY_MISSING)
         world.AddKeyValue("wad", wads);
 }
 

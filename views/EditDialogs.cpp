@@ -1,6 +1,7 @@
 // The editing dialogs and the About box.
 #include "EditDialogs.h"
 #include "EditDialogsRes.h"
+#include "Entity.h"
 #include "MapView.h"
 #include "Services.h"
 #include <commctrl.h>
@@ -270,4 +271,18 @@ void CCreateTargetsDlg::OnNameUpdate()
 {
     UpdateData(TRUE);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), !m_strName.IsEmpty());
+}
+
+void CCreateTargetsDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (!IsWritableKeyText(m_strName)) {
+        AfxMessageBox(kUnwritableKeyText, MB_OK | MB_ICONEXCLAMATION);
+        HWND edit = ::GetDlgItem(m_hWnd, IDC_TARGET_NAME);
+        ::SetFocus(edit);
+        ::SendMessageA(edit, EM_SETSEL, 0, -1);
+        return;
+    }
+    EndDialog(IDOK);
 }

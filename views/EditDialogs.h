@@ -106,6 +106,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    // A name the map file cannot hold is refused with the dialog kept open.
+    void OnOK() override;
     void OnNameUpdate();
     DECLARE_MESSAGE_MAP()
 };

@@ -1,4 +1,5 @@
 #include "MapView.h"
+#include "MapText.h"
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -248,6 +249,8 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
     try {
         CTokenizer tok;
         tok.Init(text);
+        // Read errors of the whole text are told once per kind.
+        CMapReadReport report("the pasted map text");
         pMap->DeselectAll();
         const short offset[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
         int imported = 0;
@@ -265,6 +268,13 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
                 continue;
             } catch (CBrushGeometryError& err) {
                 Report().Box(MB_OK, "%s", static_cast<LPCSTR>(err.message));
+                failedEarly = imported == 0;
+                break;
+            } catch (CMapFormatError& err) {
+                Report().Box(MB_OK,
+                             "The pasted map text is in the Valve 220 format (texture axes in [ ] on line %d), "
+                             "which this editor does not read.",
+                             err.line);
                 failedEarly = imported == 0;
                 break;
             }

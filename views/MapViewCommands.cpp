@@ -290,8 +290,8 @@ void CMapXYView::OnCreateTargets()
         return;
     CString name = dlg.GetTargetName();
     // Values are written between double quotes without escapes: one inside would break the map.
-    if (name.IsEmpty() || name.Find('"') >= 0) {
-        Report().Box(MB_OK, "%s", "A target name cannot be empty or contain a double quote.");
+    if (name.IsEmpty() || !IsWritableKeyText(name)) {
+        Report().Box(MB_OK, "%s", "A target name cannot be empty or contain a double quote or a line break.");
         return;
     }
     if (!CreateTargetChain(pMap, name, dlg.GetMakeCircular()))

@@ -209,6 +209,61 @@ TEST_F(EntityGridTest, LeavingACellChecksBlankKeysAndMangles)
     grid->TransferCurrentCell(FALSE);
 }
 
+// A double quote or a line break typed into a key or a value is refused where it is typed, with the
+// cell kept; a row that holds one all the same is left out by Apply, as the model refuses it.
+TEST_F(EntityGridTest, QuotesAndLineBreaksAreRefusedInKeysAndValues)
+{
+    Entity* door = AddPairs({{"classname", "func_door"}, {"message", "hi"}});
+    editor->SetEntity(door);
+    struct
+    {
+        ROWCOL col;
+        const char* text;
+    } cases[] = {{1, "mes\"sage"}, {2, "say \"hi\" now"}, {2, "two\nlines"}, {2, "two\r\nlines"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        grid->SetTextField(nullptr);
+        Type(2, c.col, c.text);
+        EXPECT_FALSE(grid->OnValidateCell(2, c.col));
+        EXPECT_EQ(std::string(kUnwritableKeyText), std::string(grid->GetWarningText()));
+        grid->TransferCurrentCell(FALSE);
+    }
+    grid->SetTextField(nullptr);
+    Type(2, 2, "say 'hi' now");
+    EXPECT_TRUE(grid->OnValidateCell(2, 2));
+    grid->TransferCurrentCell(FALSE);
+
+    // Typed with the keyboard: the box shows the warning and the cell stays current.
+    editor->SetWindowPos(nullptr, 100, 100, 600, 400, SWP_NOZORDER);
+    editor->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(editor.get()));
+    CPoint pt = grid->CalcCellRect(2, 2).CenterPoint();
+    pt.x -= 10;
+    grid->ClientToScreen(&pt);
+    afxtest::InputScript s;
+    s.MoveTo(pt).Click().Key(VK_END).KeyDown(VK_SHIFT).Key(VK_OEM_7).KeyUp(VK_SHIFT).Key(VK_TAB);
+    AfxSeamAnswer(IDOK);
+    ASSERT_TRUE(s.Run());
+    ASSERT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(CString(kUnwritableKeyText), AfxSeamCalls()[0].text);
+    EXPECT_TRUE(grid->IsCurrentCellAt(2, 2));
+    grid->TransferCurrentCell(FALSE);
+
+    // A row that holds one all the same (set past the cell's check) is left out by Apply.
+    Select(door);
+    map->SetCurrentEntity(door);
+    services->SetActiveMap(map);
+    editor->SetEntity(door);
+    grid->SetValueRange(CGXRange(2, 2), "say \"hi\" now");
+    services->boxes.clear();
+    frame.SendMessage(WM_ENTITY_MODIFIED); // the grid's notice of the change
+    editor->Apply();
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("The Key/Value pair on row 2 is invalid, it will be ignored.", services->boxes[0].text);
+    EXPECT_EQ(nullptr, door->FindValue("message"));
+    EXPECT_STREQ("func_door", door->ValueForKey("classname"));
+}
+
 TEST_F(EntityGridTest, TheOriginRefreshChangesTheFirstOriginRowOnlyAndKeepsPendingEdits)
 {
     Entity* light = AddPairs({{"classname", "light"}, {"Origin", "0 0 0"}, {"origin", "1 1 1"}, {"origin", "2 2 2"}});

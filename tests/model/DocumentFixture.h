@@ -4,7 +4,9 @@
 #include "Entity.h"
 #include "Map.h"
 #include "RecordingServices.h"
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 // The names of the real maps, or none when the folder is absent.
@@ -22,6 +24,25 @@ inline std::vector<CString> RealMaps(CString& folder)
     while (::FindNextFileA(h, &fd));
     ::FindClose(h);
     return names;
+}
+
+// The map text of a 64-unit box brush from x0 to x1 (y and z from 0 to 64), with the texture on
+// every face.
+inline std::string BoxText(int x0, int x1, const char* tex = "WALL1")
+{
+    char buf[1024];
+    std::snprintf(buf, sizeof buf,
+                  "{\r\n"
+                  "( %d 0 64 ) ( %d 64 64 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 0 0 ) ( %d 0 0 ) ( %d 64 0 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 64 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 0 0 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 0 0 ) ( %d 0 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
+                  "( %d 64 0 ) ( %d 64 0 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
+                  "}\r\n",
+                  x0, x0, x1, tex, x0, x1, x1, tex, x0, x0, x0, tex, x1, x1, x1, tex, x0, x0, x1, tex, x0, x1, x1,
+                  tex);
+    return buf;
 }
 
 class HintView : public CView

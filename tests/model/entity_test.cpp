@@ -60,6 +60,32 @@ TEST_F(Entities, PairsKeepOrderAndTheFirstKeyCounts)
     copy.SetMap(nullptr);
 }
 
+// The map text has no escape for a double quote or a line break inside a key or value: the pairs
+// refuse them, with an answer that tells a refusal from a missing key, and the writer never writes
+// one, whatever a pair holds.
+TEST_F(Entities, PairsRefuseWhatTheFileCannotHold)
+{
+    Entity* e = Read("{ \"classname\" \"info_null\" \"message\" \"hi\" }");
+    const char* bad[] = {"say \"hi\" now", "two\nlines", "two\r\nlines", "cr\r"};
+    for (const char* text : bad) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(e->SetValueForKey("message", text), Entity::VALUE_REFUSED);
+        EXPECT_EQ(e->SetValueForKey("missing", text), Entity::VALUE_REFUSED);
+        EXPECT_EQ(e->SetValueForKey(text, "x"), Entity::VALUE_REFUSED);
+        EXPECT_FALSE(e->AddKeyValue("message", text));
+        EXPECT_FALSE(e->AddKeyValue(text, "x"));
+        EXPECT_STREQ(e->ValueForKey("message"), "hi");
+        EXPECT_EQ(e->GetKeyValues().GetCount(), 2);
+    }
+    EXPECT_EQ(e->SetValueForKey("missing", "x"), Entity::KEY_MISSING);
+    EXPECT_EQ(e->SetValueForKey("message", "it's"), Entity::VALUE_SET);
+    EXPECT_TRUE(e->AddKeyValue("target", "t1"));
+
+    CString out;
+    CKeyValue("mes\"sage", "say \"hi\"\r\nnow").Write(out);
+    EXPECT_STREQ(out, "  \"mes'sage\" \"say 'hi'  now\"\r\n");
+}
+
 TEST_F(Entities, PointEntitySizeFromItsClass)
 {
     short size[6] = {-8, 8, -8, 8, -16, 16};

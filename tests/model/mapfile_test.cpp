@@ -14,23 +14,6 @@ public:
     Texture wall;
 };
 
-std::string BoxText(int x0, int x1, const char* tex = "WALL1")
-{
-    char buf[1024];
-    std::snprintf(buf, sizeof buf,
-                  "{\r\n"
-                  "( %d 0 64 ) ( %d 64 64 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 0 0 ) ( %d 0 0 ) ( %d 64 0 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 64 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 0 0 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 0 0 ) ( %d 0 64 ) ( %d 0 64 ) %s 0 0 0 1 1\r\n"
-                  "( %d 64 0 ) ( %d 64 0 ) ( %d 64 64 ) %s 0 0 0 1 1\r\n"
-                  "}\r\n",
-                  x0, x0, x1, tex, x0, x1, x1, tex, x0, x0, x0, tex, x1, x1, x1, tex, x0, x0, x1, tex, x0, x1, x1,
-                  tex);
-    return buf;
-}
-
 const char kStart[] = "{ \"classname\" \"info_player_start\" \"origin\" \"32 32 24\" }\r\n";
 
 class MapFile : public DocumentTest

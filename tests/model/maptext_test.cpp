@@ -80,9 +80,11 @@ TEST_F(MapText, NamesAreKeptAndLookupsIgnoreCase)
     FreeMissingTextureSet(missing);
     EXPECT_TRUE(services->boxes.empty());
 
+    // Unchanged, the brush is written with its lines as read.
     CString out = Written();
-    EXPECT_NE(out.Find("    (    0    0   64 ) (    0   64   64 ) (   64   64   64 ) WALL1 0 0 0 1.000000 1.000000\r\n"), -1);
-    EXPECT_NE(out.Find(") 1floor 16 -8 90 0.500000 2.000000\r\n"), -1);
+    EXPECT_NE(out.Find("    ( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\r\n"), -1);
+    EXPECT_NE(out.Find("    ( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1\r\n"), -1);
+    EXPECT_NE(out.Find(") 1floor 16 -8 90 0.5 2\r\n"), -1);
     EXPECT_NE(out.Find(") *lava1 "), -1);
     EXPECT_NE(out.Find(") {fence "), -1);
     EXPECT_EQ(out.Find("DEFAULT"), -1);
@@ -151,16 +153,27 @@ TEST_F(MapText, BrokenBlocksAndEmptyTexts)
     EXPECT_STREQ(map.GetWorldEntity()->ValueForKey("classname"), "worldspawn");
 
     // A text that does not start an entity fails, and nothing read is kept.
-    EXPECT_FALSE(Parse("{ \"classname\" \"worldspawn\" }\nfoo { }"));
+    EXPECT_FALSE(Parse("foo { \"classname\" \"worldspawn\" }"));
     EXPECT_TRUE(services->BoxContains("Entity doesn't start with {."));
     EXPECT_EQ(map.GetEntities().GetCount(), 0);
     EXPECT_EQ(map.GetWorldEntity(), nullptr);
 
-    // An invalid token skips its entity only; a missing wad key is reported.
+    // Damage after the first entity keeps what was read: the stray word is told and passed over.
+    services->boxes.clear();
+    EXPECT_TRUE(Parse("{ \"classname\" \"worldspawn\" }\nfoo { }"));
+    EXPECT_TRUE(services->BoxContains("Invalid token 'foo' parsing entity."));
+    EXPECT_EQ(map.GetEntities().GetCount(), 2);
+
+    // An invalid token ends its entity, which keeps what came before it; a missing wad key is
+    // reported.
     services->boxes.clear();
     ASSERT_TRUE(Parse("{ \"classname\" \"worldspawn\" }\n{ \"classname\" \"light\" bogus \"x\" }\n"
                       "{ \"classname\" \"info_null\" }"));
-    EXPECT_EQ(map.GetEntities().GetCount(), 2);
+    EXPECT_EQ(map.GetEntities().GetCount(), 3);
+    POSITION at = map.GetEntities().FindIndex(1);
+    ASSERT_NE(at, nullptr);
+    EXPECT_STREQ(static_cast<Entity*>(map.GetEntities().GetAt(at))->ValueForKey("classname"), "light");
+    EXPECT_EQ(static_cast<Entity*>(map.GetEntities().GetAt(at))->GetKeyValues().GetCount(), 1);
     EXPECT_TRUE(services->BoxContains("Invalid token 'bogus' parsing entity."));
     EXPECT_TRUE(services->BoxContains("doesn't have a wad key"));
 
@@ -217,8 +230,8 @@ TEST_F(MapText, PartialMapHoldsTheSelection)
     EXPECT_EQ(FirstBrush(door)->GetOwner(), door);
 }
 
-// Classes that the project does not define are told in one box, each once with its count; the
-// entities stay, with the default size.
+// Classes that the project does not define are told in one box, each once with its count and the
+// first lines of its entities; the entities stay, with the default size.
 TEST_F(MapText, UnknownClassesAreToldOnceWithTheirCounts)
 {
     std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n";
@@ -229,7 +242,7 @@ TEST_F(MapText, UnknownClassesAreToldOnceWithTheirCounts)
     services->boxes.clear();
     ASSERT_TRUE(Parse(text));
     ASSERT_EQ(services->boxes.size(), 1u);
-    EXPECT_EQ(services->boxes[0].text, "The classnames:\n  monster_zombie (4)\n  misc_bob (1)\n"
+    EXPECT_EQ(services->boxes[0].text, "The classnames:\n  monster_zombie (4: lines 2, 3, 4, 6)\n  misc_bob (1: line 5)\n"
                                        "could not be found in any of the .qc files in the current project.");
     EXPECT_EQ(map.GetEntities().GetCount(), 6);
     const short* box = static_cast<Entity*>(map.GetEntities().GetTail())->GetBounds();
@@ -240,7 +253,7 @@ TEST_F(MapText, UnknownClassesAreToldOnceWithTheirCounts)
     ASSERT_TRUE(Parse("{ \"classname\" \"worldspawn\" \"wad\" \"w\" }\n{ \"classname\" \"misc_bob\" \"origin\" \"0 0 0\" }\n"));
     ASSERT_EQ(services->boxes.size(), 1u);
     EXPECT_EQ(services->boxes[0].text,
-              "The classname: misc_bob (1)\ncould not be found in any of the .qc files in the current project.");
+              "The classname: misc_bob (1: line 2)\ncould not be found in any of the .qc files in the current project.");
 }
 
 } // namespace

@@ -69,6 +69,8 @@ TEST_F(EditDialogsTest, TypedValuesAreAcceptedOrRefusedWithTheDialogKeptOpen)
         {"cylinder 8x", [] { return new CCylinderDlg; }, IDC_SIDES, "8x", false},
         {"cone 8x", [] { return new CConeDlg; }, IDC_SIDES, "8x", false},
         {"cone empty", [] { return new CConeDlg; }, IDC_SIDES, "", false},
+        {"target door2", [] { return new CCreateTargetsDlg; }, IDC_TARGET_NAME, "door2", true},
+        {"target with a quote", [] { return new CCreateTargetsDlg; }, IDC_TARGET_NAME, "door\"2", false},
     };
     for (const Case& c : cases) {
         AfxSeamReset();

@@ -1,0 +1,410 @@
+// Maps read as the file has them: unchanged faces written as read, damaged maps kept whole as far
+// as they read, read errors told once per kind, formats not read refused.
+#include "DocumentFixture.h"
+#include "MapText.h"
+#include "Texture.h"
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// A source that holds every texture asked for, under the upper-case name a WAD gives it.
+class WadSpelling : public CTextureSource
+{
+public:
+    Texture* FindTexture(LPCSTR name) override
+    {
+        std::unique_ptr<Texture>& t = records[std::string(TextureKey(name))];
+        if (!t) {
+            t.reset(new Texture);
+            t->name = TextureKey(name);
+        }
+        return t.get();
+    }
+    std::map<std::string, std::unique_ptr<Texture>> records;
+};
+
+const char kWorld[] = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"w.wad\"\r\n";
+
+std::string BoxBrush(int x0, int x1)
+{
+    return BoxText(x0, x1, "wall1");
+}
+
+int CountLinesEqual(const std::string& text, const char* line)
+{
+    std::istringstream in(text);
+    std::string l;
+    int n = 0;
+    while (std::getline(in, l)) {
+        l.erase(0, l.find_first_not_of(" \t"));
+        l.erase(l.find_last_not_of(" \t\r") + 1);
+        n += l == line;
+    }
+    return n;
+}
+
+class MapRead : public DocumentTest
+{
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        SetTextureSource(&textures);
+    }
+    void TearDown() override
+    {
+        SetTextureSource(nullptr);
+        DocumentTest::TearDown();
+    }
+    CString Path(LPCSTR name) { return dir.Path(name); }
+    BOOL Open(LPCSTR name, const std::string& text)
+    {
+        dir.WriteFile(name, text);
+        return map->OnOpenDocument(Path(name));
+    }
+    // Saved with every question answered Yes but the one about invalid brushes.
+    std::string Save(LPCSTR name)
+    {
+        EXPECT_TRUE(map->OnSaveDocument(Path(name)));
+        return dir.ReadFile(name);
+    }
+    // Open, save, reopen, save: the two saves are the same file. Returns the first save.
+    std::string RoundTrips(const std::string& text)
+    {
+        EXPECT_TRUE(Open("in.map", text));
+        std::string first = Save("out1.map");
+        EXPECT_TRUE(map->OnOpenDocument(Path("out1.map")));
+        EXPECT_EQ(Save("out2.map"), first);
+        return first;
+    }
+    size_t BoxesWith(const char* part) const
+    {
+        size_t n = 0;
+        for (const auto& b : services->boxes)
+            n += b.text.find(part) != std::string::npos;
+        return n;
+    }
+    std::string AllBoxes() const
+    {
+        std::string all;
+        for (const auto& b : services->boxes)
+            all += b.text + "\n---\n";
+        return all;
+    }
+    Brush* FirstBrush() { return static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead()); }
+    WadSpelling textures;
+    CTempDir dir;
+};
+
+// A brush whose faces hold the values they were read with is written with its lines as read:
+// fractions, letter case and all; one that was changed is written as before.
+TEST_F(MapRead, UnchangedFacesAreWrittenAsRead)
+{
+    const std::string sloped = "( 0 0 64.25 ) ( 0 64 64.25 ) ( 64 64 64.25 ) wall1 19.4723 31.9999 26.565 1 0.894428";
+    std::string brush = "{\r\n" + sloped + "\r\n"
+                        "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) Wall1 0 0 0 1 1\r\n"
+                        "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) wall1 0 0 0 1 1\r\n"
+                        "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                        "(0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n}\r\n";
+    ASSERT_TRUE(Open("a.map", kWorld + brush + "}\r\n"));
+    const std::string asRead = "  {\r\n    " + sloped + "\r\n"
+                               "    ( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) Wall1 0 0 0 1 1\r\n"
+                               "    ( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) wall1 0 0 0 1 1\r\n"
+                               "    ( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                               "    ( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                               "    (0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n  }\r\n";
+    EXPECT_NE(Save("b.map").find(asRead), std::string::npos) << dir.ReadFile("b.map");
+
+    // Moved and moved back: the same values, so the same lines.
+    Brush* b = FirstBrush();
+    b->Move(16, 0, VIEW_XY);
+    b->Move(-16, 0, VIEW_XY);
+    EXPECT_NE(Save("c.map").find(asRead), std::string::npos);
+
+    // Moved: written from its values, in whole units and the record's name.
+    b->Move(16, 0, VIEW_XY);
+    std::string moved = Save("d.map");
+    EXPECT_EQ(moved.find("64.25"), std::string::npos);
+    EXPECT_NE(moved.find(") WALL1 19 32 27 1.000000 0.894428\r\n"), std::string::npos) << moved;
+
+    // Moved back but one face given another texture: that brush is written from its values.
+    b->Move(-16, 0, VIEW_XY);
+    b->GetFace(3).texture = textures.FindTexture("other");
+    std::string retextured = Save("e.map");
+    EXPECT_NE(retextured.find("    (    0    0   64 ) (    0   64   64 ) (   64   64   64 ) WALL1 19 32 27 1.000000 "
+                              "0.894428\r\n"),
+              std::string::npos)
+        << retextured;
+    EXPECT_NE(retextured.find(" OTHER 0 0 0 1.000000 1.000000\r\n"), std::string::npos);
+}
+
+// A scale or offset that no float or 16-bit field holds makes its brush one kept as read, told
+// in the one box of kept brushes; the saves write it back as it was.
+TEST_F(MapRead, NumbersThatDoNotFitKeepTheBrushAsRead)
+{
+    const char* faces[] = {
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1e39 1",      // a scale beyond a float
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 -1e400",    // beyond a double
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 99999 0 0 1 1",     // an offset beyond 16 bits
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 1e39 0 1 1",
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 -40000 1 1",   // a rotation
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 1e39 ) wall1 0 0 0 1 1",      // a point
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 0e999 ) wall1 0 0 0 1 1",     // not a number at all
+    };
+    for (const char* face : faces) {
+        SCOPED_TRACE(face);
+        services->boxes.clear();
+        std::string kept = "{\r\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n"
+                           "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1\r\n"
+                           "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) wall1 0 0 0 1 1\r\n"
+                           "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                           "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n" +
+                           std::string(face) + "\r\n}";
+        std::string saved = RoundTrips(kWorld + BoxBrush(128, 192) + kept + "\r\n}\r\n");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 1);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+        EXPECT_EQ(BoxesWith("1 brush of the map cannot be built"), 2u) << AllBoxes(); // one per open
+        EXPECT_NE(saved.find(kept), std::string::npos) << saved;
+    }
+}
+
+// A file cut off inside a brush or an entity: told once with the line where the block starts;
+// what was read is kept and written back closed, so that the braces balance and a second round
+// trip adds nothing.
+TEST_F(MapRead, TextEndingInsideABlockIsKeptAndWrittenClosed)
+{
+    const std::string world = kWorld + BoxBrush(0, 64);
+    struct Case
+    {
+        std::string text;
+        const char* told;
+        int brushes, kept;
+    };
+    const Case cases[] = {
+        // Cut after two faces: the brush cannot be built; it is kept as read, closed.
+        {world + "{\r\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1",
+         "brush that starts on line 12", 1, 1},
+        // Cut after the last face of a whole brush, without its "}".
+        {world + BoxBrush(128, 192).substr(0, BoxBrush(128, 192).size() - 3), "brush that starts on line 12", 2, 0},
+        // Cut inside the world after a whole brush.
+        {world, "entity that starts on line 1", 1, 0},
+        // Cut inside a point entity.
+        {world + "}\r\n{\r\n\"classname\" \"light\"\r\n\"origin\" \"0 0 0\"", "entity that starts on line 13", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.told);
+        services->boxes.clear();
+        std::string saved = RoundTrips(c.text);
+        EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes(); // the first open only: the save closed it
+        EXPECT_EQ(BoxesWith(static_cast<LPCSTR>(Path("in.map"))), 1u);
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.brushes);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept);
+        EXPECT_EQ(CountLinesEqual(saved, "{"), CountLinesEqual(saved, "}")) << saved;
+    }
+}
+
+// Damage part way keeps what was read before it: the world with its pairs and brushes stays, the
+// message names the file and the line.
+TEST_F(MapRead, DamagePartWayKeepsWhatWasReadBefore)
+{
+    const std::string start = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"w.wad\"\r\n" + BoxBrush(0, 64) + BoxBrush(128, 192);
+    // Cut in the middle of a face line.
+    ASSERT_TRUE(Open("cut.map", start + "{\r\n( 0 0 64 ) ( 0 6"));
+    EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("wad"), "w.wad");
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 2);
+    EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+    EXPECT_TRUE(services->BoxContains("brush that starts on line 20")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains(Path("cut.map")));
+
+    // A stray word in the world: what came before it stays, and what follows its entity.
+    services->boxes.clear();
+    ASSERT_TRUE(Open("word.map", start + "junk\r\n" + BoxBrush(256, 320) + "}\r\n"
+                                 "{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"0 0 0\"\r\n}\r\n"));
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 2);
+    EXPECT_STREQ(static_cast<Entity*>(map->GetEntities().GetTail())->ValueForKey("classname"), "info_player_start");
+    EXPECT_EQ(BoxesWith("Invalid token 'junk' parsing entity, and 1 more."), 1u) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("lines 20, 29"));
+    EXPECT_TRUE(services->BoxContains(Path("word.map")));
+}
+
+// One open shows at most one box of each kind, with the count and the first lines. A world of
+// twenty brushes of which one lost its "{" reads whole: the face lines make a brush of their own.
+TEST_F(MapRead, OneBoxPerKindWithCountAndFirstLines)
+{
+    std::string text = kWorld;
+    for (int i = 0; i < 20; ++i) {
+        std::string b = BoxBrush(i * 64, i * 64 + 64);
+        text += i == 7 ? b.substr(3) : b;
+    }
+    text += "}\r\n";
+    std::string saved = RoundTrips(text);
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 20);
+    EXPECT_EQ(BoxesWith("Invalid token '(' parsing entity."), 1u) << AllBoxes();
+    EXPECT_EQ(CountLinesEqual(saved, "{"), 21);
+
+    // Forty faces with their scales missing, three kinds of lines not read, classes unknown.
+    services->boxes.clear();
+    text = kWorld;
+    for (int i = 0; i < 40; ++i) {
+        std::string b = BoxBrush(i * 64, i * 64 + 64);
+        b.replace(b.find(" 1 1\r\n"), 6, "\r\n");
+        text += b;
+    }
+    text += "{ trailing words\r\n" + BoxBrush(4000, 4064).substr(3);
+    text.insert(text.rfind("\r\n(") + 2, "not a face\r\n");
+    text.insert(text.rfind(" 1 1\r\n") + 4, " 7 8 9");
+    text += "}\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "{\r\n\"classname\" \"monster_x\"\r\n\"origin\" \"0 0 0\"\r\n}\r\n";
+    // Origins that cannot be read, and a value whose closing quote was lost.
+    for (int i = 0; i < 12; ++i)
+        text += "{\r\n\"classname\" \"monster_x\"\r\n\"origin\" \"0 0\"\r\n}\r\n";
+    text += "{\r\n\"classname\" \"info_null\"\r\n\"message\" \"lost\r\n\"origin\" \"0 0 0\"\r\n}\r\n";
+    ASSERT_TRUE(Open("many.map", text));
+    // The lost quote puts the pairs after it out of line: an invalid token too.
+    EXPECT_EQ(services->boxes.size(), 5u) << AllBoxes();
+    EXPECT_EQ(BoxesWith("Invalid token 'origin\"' parsing entity."), 1u);
+    EXPECT_EQ(BoxesWith("Error reading in a brush's face, 40 faces."), 1u);
+    EXPECT_TRUE(services->BoxContains("lines 5, 13, 21, 29, 37, 45, 53, 61, 69, 77 and 30 more"));
+    EXPECT_TRUE(services->BoxContains("4 lines of ")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("monster_x (30: lines "));
+    EXPECT_EQ(BoxesWith("The entity monster_x contains an invalid origin statement."), 1u);
+    EXPECT_TRUE(services->BoxContains("12 entities, on lines "));
+}
+
+// A brush whose faces leave it open is kept as read and counted with the kept brushes.
+TEST_F(MapRead, BrushThatEnclosesNoVolumeIsKept)
+{
+    std::string open = BoxBrush(0, 64);
+    open.erase(open.find("( 0 0 0 ) ( 0 0 64 )"), open.find("}") - open.find("( 0 0 0 ) ( 0 0 64 )"));
+    std::string saved = RoundTrips(kWorld + BoxBrush(128, 192) + open + "}\r\n");
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 1);
+    EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+    EXPECT_TRUE(services->BoxContains("1 brush of the map cannot be built"));
+    EXPECT_NE(saved.find(open.substr(0, open.size() - 2)), std::string::npos);
+}
+
+// A map in the Valve 220 format (texture axes in square brackets) is refused: the open fails with
+// the file and the line named, and the file stays as it was.
+TEST_F(MapRead, Valve220MapsAreRefused)
+{
+    const std::string text = std::string(kWorld) + "\"mapversion\" \"220\"\r\n{\r\n"
+                             "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) wall1 [ 1 0 0 0 ] [ 0 -1 0 0 ] 0 1 1\r\n"
+                             "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 [ 1 0 0 0 ] [ 0 -1 0 0 ] 0 1 1\r\n}\r\n}\r\n";
+    EXPECT_FALSE(Open("valve.map", text));
+    ASSERT_EQ(services->boxes.size(), 1u) << AllBoxes();
+    EXPECT_NE(services->boxes[0].text.find(std::string(Path("valve.map")) + " is a map in the Valve 220 format"),
+              std::string::npos);
+    EXPECT_NE(services->boxes[0].text.find("on line 6"), std::string::npos);
+    EXPECT_EQ(dir.ReadFile("valve.map"), text);
+    EXPECT_EQ(map->GetEntities().GetCount(), 0);
+}
+
+// Face numbers and texture names of a face line, as numbers and text (spacing aside).
+std::vector<std::string> FaceLines(const std::string& text)
+{
+    std::vector<std::string> faces;
+    std::istringstream in(text);
+    std::string l;
+    while (std::getline(in, l)) {
+        size_t at = l.find_first_not_of(" \t");
+        if (at == std::string::npos || l[at] != '(')
+            continue;
+        std::string norm;
+        std::string word;
+        for (char& c : l)
+            if (c == '(' || c == ')' || c == '\r' || c == '\t')
+                c = ' ';
+        std::istringstream words(l);
+        while (words >> word) {
+            char* end = nullptr;
+            double v = std::strtod(word.c_str(), &end);
+            if (end && *end == 0) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.9g", v);
+                word = buf;
+            }
+            norm += word + " ";
+        }
+        faces.push_back(norm);
+    }
+    return faces;
+}
+
+// Every real map opened and saved with no edit gives faces with the same numbers and the same
+// texture names, letter case included, as the file; the project's WADs spell every name in
+// upper case. Skipped without the folder of real maps.
+TEST_F(MapRead, RealMapsSavedUneditedKeepEveryFace)
+{
+    CString folder;
+    std::vector<CString> names = RealMaps(folder);
+    if (names.empty())
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    int mapsDiffering = 0, facesDiffering = 0, faces = 0;
+    for (const CString& name : names) {
+        SCOPED_TRACE((LPCSTR)name);
+        CFile file;
+        ASSERT_TRUE(file.Open(folder + name, CFile::modeRead));
+        std::string original(static_cast<size_t>(file.GetLength()), '\0');
+        file.Read(&original[0], static_cast<UINT>(original.size()));
+        file.Close();
+        ASSERT_TRUE(map->OnOpenDocument(folder + name));
+        std::string saved = Save("real.map");
+        std::vector<std::string> before = FaceLines(original), after = FaceLines(saved);
+        int differ = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            differ += i >= after.size() || before[i] != after[i];
+        differ += after.size() > before.size() ? static_cast<int>(after.size() - before.size()) : 0;
+        std::cout << "  " << (LPCSTR)name << ": " << differ << " of " << before.size() << " faces differ\n";
+        faces += static_cast<int>(before.size());
+        facesDiffering += differ;
+        mapsDiffering += differ != 0;
+        EXPECT_EQ(after.size(), before.size());
+        EXPECT_EQ(differ, 0);
+    }
+    std::cout << "  " << mapsDiffering << " of " << names.size() << " maps and " << facesDiffering << " of " << faces
+              << " faces differ\n";
+}
+
+} // namespace
+
+namespace {
+
+// Every real map cut off a third and two thirds of the way keeps what was read before the cut: the
+// world with its brushes, at most one box of each kind, a save whose braces balance and that a
+// second round trip leaves as it is. Skipped without the folder of real maps.
+TEST_F(MapRead, RealMapsCutOffKeepWhatWasRead)
+{
+    CString folder;
+    std::vector<CString> names = RealMaps(folder);
+    if (names.empty())
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    for (const CString& name : names) {
+        CFile file;
+        ASSERT_TRUE(file.Open(folder + name, CFile::modeRead));
+        std::string original(static_cast<size_t>(file.GetLength()), '\0');
+        file.Read(&original[0], static_cast<UINT>(original.size()));
+        file.Close();
+        for (int third = 1; third <= 2; ++third) {
+            SCOPED_TRACE(std::string((LPCSTR)name) + (third == 1 ? " cut at a third" : " cut at two thirds"));
+            services->boxes.clear();
+            const std::string cut = original.substr(0, original.size() * third / 3);
+            ASSERT_TRUE(Open("cut.map", cut));
+            EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("classname"), "worldspawn");
+            if (cut.size() > 100000) { // past the first brushes
+                EXPECT_GT(map->GetWorldEntity()->GetBrushCount(), 0);
+            }
+            // The read errors, missing textures and the wad key: one box of each at most.
+            EXPECT_LE(services->boxes.size(), 7u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("The text ends inside the "), 1u) << AllBoxes();
+            std::string saved = RoundTrips(cut);
+            EXPECT_EQ(CountLinesEqual(saved, "{"), CountLinesEqual(saved, "}"));
+        }
+    }
+}
+
+} // namespace
