@@ -1,5 +1,6 @@
 // The editor's main window.
 #include "MainFrame.h"
+#include <algorithm>
 #include "EditCommands.h"
 #include "../res/resource.h"
 #include "EditorApp.h"
@@ -613,7 +614,31 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------
 // Maps
 
-void CMainFrame::AddRemainingWindows(Map* pMap)
+void CMainFrame::CViewsDrawnOnce::Hold()
+{
+    for (POSITION pos = m_pDoc->GetFirstViewPosition(); pos;) {
+        CView* pView = m_pDoc->GetNextView(pos);
+        HWND hWnd = pView ? pView->m_hWnd : nullptr;
+        // Only a view meant to be seen is given back its drawing.
+        if (!hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) ||
+            std::find(m_held.begin(), m_held.end(), hWnd) != m_held.end())
+            continue;
+        ::SendMessageA(hWnd, WM_SETREDRAW, FALSE, 0);
+        m_held.push_back(hWnd);
+    }
+}
+
+CMainFrame::CViewsDrawnOnce::~CViewsDrawnOnce()
+{
+    for (HWND hWnd : m_held) {
+        if (!::IsWindow(hWnd))
+            continue;
+        ::SendMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+void CMainFrame::AddRemainingWindows(Map* pMap, CViewsDrawnOnce& views)
 {
     CEditorApp* pApp = EditorApp();
     struct
@@ -631,6 +656,7 @@ void CMainFrame::AddRemainingWindows(Map* pMap)
         CFrameWnd* pFrame = w.pTemplate->CreateNewFrame(pMap, nullptr);
         if (!pFrame)
             continue;
+        views.Hold();
         pMap->SetViewType(w.type);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
         w.pTemplate->InitialUpdateFrame(pFrame, pMap, TRUE);
@@ -657,6 +683,9 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
         return FALSE;
     }
     CWaitCursor wait;
+    // The reader's lines (missing textures, say) reach the Messages pane in one change, not one
+    // measuring of the pane's whole text per line; a box shows them first.
+    CLoadOutput output(this);
     LockWindowUpdate();
     CDocument* pDoc = pTemplate->OpenDocumentFile(path);
     // A map that could not be read was reported by the reader; it is no recent map.
@@ -665,13 +694,16 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
         return FALSE;
     }
     Map* pMap = static_cast<Map*>(pDoc);
-    if (viewCode == VIEW_ALL_FOUR) {
-        AddRemainingWindows(pMap);
-    } else {
-        pMap->SetViewType(viewCode);
-        pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+    {
+        CViewsDrawnOnce views(pMap);
+        if (viewCode == VIEW_ALL_FOUR) {
+            AddRemainingWindows(pMap, views);
+        } else {
+            pMap->SetViewType(viewCode);
+            pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+        }
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
-    pMap->UpdateAllViews(nullptr, HINT_OPENED);
     UnlockWindowUpdate();
     pApp->AddToRecentFileList(path);
     return TRUE;
@@ -736,10 +768,12 @@ void CMainFrame::OnFileNew()
         pMap->SetViewType(VIEW_XY);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
         pMap->UpdateAllViews(nullptr, HINT_REDRAW);
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     } else {
-        AddRemainingWindows(pMap);
+        CViewsDrawnOnce views(pMap);
+        AddRemainingWindows(pMap, views);
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
-    pMap->UpdateAllViews(nullptr, HINT_OPENED);
     UnlockWindowUpdate();
 }
 

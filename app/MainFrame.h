@@ -1,5 +1,6 @@
 // The editor's main window: an MDI frame with docking bars.
 #pragma once
+#include <vector>
 #include "afxwin.h"
 #include "SECBar.h"
 #include "SECFrame.h"
@@ -218,8 +219,25 @@ public:
     void OnRestrictZAxis();
 
 protected:
+    // A map's views draw nothing while its windows are made and arranged (every hint of an open
+    // would paint them again, every move or resize paint their bars); when it ends they are drawn
+    // once, at once.
+    class CViewsDrawnOnce
+    {
+    public:
+        explicit CViewsDrawnOnce(CDocument* pDoc) : m_pDoc(pDoc) { Hold(); }
+        ~CViewsDrawnOnce();
+        CViewsDrawnOnce(const CViewsDrawnOnce&) = delete;
+        CViewsDrawnOnce& operator=(const CViewsDrawnOnce&) = delete;
+        // The views made since are held as well.
+        void Hold();
+
+    private:
+        CDocument* m_pDoc;
+        std::vector<HWND> m_held;
+    };
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
-    void AddRemainingWindows(Map* pMap);
+    void AddRemainingWindows(Map* pMap, CViewsDrawnOnce& views);
     void StartAutoSave();
     void StopAutoSave();
     // The project file at the path as the open project, read once into fresh Output panes.
