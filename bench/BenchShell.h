@@ -274,17 +274,24 @@ int BenchShell(const char* data, const char* mapPath, int runs, const char* figu
     if (std::strchr(figures, 'C'))
         BenchClassLoads(app, pFrame, runs);
     // Closing the editor with two maps open in their windows, nothing to save: from the close
-    // of the main window to the end of the program's own clearing up.
+    // of the main window to the end of the program's own clearing up. The close hides the main
+    // window first; on a display without a window manager (Xvfb) the system then waits up to 2 s
+    // for one to answer, so the hiding is timed apart and the rest is the editor's own time.
     pFrame->OpenProject(project);
     pFrame->OpenMap(DataMap(data, "librequake_e2m2.map"), VIEW_ALL_FOUR);
     pFrame->OpenMap(DataMap(data, "e3m5.map"), VIEW_ALL_FOUR);
     double t0 = Now();
     double c0 = CpuNow();
     if (app.m_pMainWnd)
+        app.m_pMainWnd->ShowWindow(SW_HIDE);
+    const double hidden = Now(), hiddenCpu = CpuNow();
+    if (app.m_pMainWnd)
         app.m_pMainWnd->SendMessage(WM_CLOSE);
     app.ExitInstance();
-    std::printf("close with e2m2 and e3m5 %9.2f ms, %.2f ms processor time\n", (Now() - t0) * 1000.0,
-                (CpuNow() - c0) * 1000.0);
+    std::printf("close with e2m2 and e3m5  %9.2f ms, %.2f ms processor time; hiding the main window before it "
+                "%.2f ms, %.2f ms processor time\n",
+                (Now() - hidden) * 1000.0, (CpuNow() - hiddenCpu) * 1000.0, (hidden - t0) * 1000.0,
+                (hiddenCpu - c0) * 1000.0);
     std::printf("boxes answered            %d\n", boxes);
     ::DeleteFileA(project);
     return 0;
