@@ -614,31 +614,52 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------
 // Maps
 
-void CMainFrame::CViewsDrawnOnce::Hold()
+CMainFrame::CMapWindowsDrawnOnce::CMapWindowsDrawnOnce(HWND hClient) : m_hClient(hClient)
 {
-    for (POSITION pos = m_pDoc->GetFirstViewPosition(); pos;) {
-        CView* pView = m_pDoc->GetNextView(pos);
+    // A client already hidden is left as it is.
+    if (m_hClient && (::GetWindowLongA(m_hClient, GWL_STYLE) & WS_VISIBLE)) {
+        ::SendMessageA(m_hClient, WM_SETREDRAW, FALSE, 0);
+        m_bClientHeld = TRUE;
+    }
+}
+
+void CMainFrame::CMapWindowsDrawnOnce::HoldViews(CDocument* pDoc)
+{
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos;) {
+        CView* pView = pDoc->GetNextView(pos);
         HWND hWnd = pView ? pView->m_hWnd : nullptr;
         // Only a view meant to be seen is given back its drawing.
         if (!hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) ||
-            std::find(m_held.begin(), m_held.end(), hWnd) != m_held.end())
+            std::find(m_views.begin(), m_views.end(), hWnd) != m_views.end())
             continue;
         ::SendMessageA(hWnd, WM_SETREDRAW, FALSE, 0);
-        m_held.push_back(hWnd);
+        m_views.push_back(hWnd);
     }
 }
 
-CMainFrame::CViewsDrawnOnce::~CViewsDrawnOnce()
+void CMainFrame::CMapWindowsDrawnOnce::ReleaseClient()
 {
-    for (HWND hWnd : m_held) {
+    if (!m_bClientHeld)
+        return;
+    m_bClientHeld = FALSE;
+    ::SendMessageA(m_hClient, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+CMainFrame::CMapWindowsDrawnOnce::~CMapWindowsDrawnOnce()
+{
+    ReleaseClient();
+    for (HWND hWnd : m_views) {
         if (!::IsWindow(hWnd))
             continue;
         ::SendMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
+    if (m_hClient && ::IsWindow(m_hClient))
+        ::RedrawWindow(m_hClient, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void CMainFrame::AddRemainingWindows(Map* pMap, CViewsDrawnOnce& views)
+void CMainFrame::AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn)
 {
     CEditorApp* pApp = EditorApp();
     struct
@@ -656,11 +677,12 @@ void CMainFrame::AddRemainingWindows(Map* pMap, CViewsDrawnOnce& views)
         CFrameWnd* pFrame = w.pTemplate->CreateNewFrame(pMap, nullptr);
         if (!pFrame)
             continue;
-        views.Hold();
+        drawn.HoldViews(pMap);
         pMap->SetViewType(w.type);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
         w.pTemplate->InitialUpdateFrame(pFrame, pMap, TRUE);
     }
+    drawn.ReleaseClient();
     MDITile(MDITILE_VERTICAL);
 }
 
@@ -687,17 +709,19 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
     // measuring of the pane's whole text per line; a box shows them first.
     CLoadOutput output(this);
     LockWindowUpdate();
-    CDocument* pDoc = pTemplate->OpenDocumentFile(path);
-    // A map that could not be read was reported by the reader; it is no recent map.
-    if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
-        UnlockWindowUpdate();
-        return FALSE;
-    }
-    Map* pMap = static_cast<Map*>(pDoc);
     {
-        CViewsDrawnOnce views(pMap);
+        CMapWindowsDrawnOnce windows(m_hWndMDIClient);
+        CDocument* pDoc = pTemplate->OpenDocumentFile(path);
+        // A map that could not be read was reported by the reader; it is no recent map.
+        if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
+            windows.ReleaseClient();
+            UnlockWindowUpdate();
+            return FALSE;
+        }
+        Map* pMap = static_cast<Map*>(pDoc);
+        windows.HoldViews(pMap);
         if (viewCode == VIEW_ALL_FOUR) {
-            AddRemainingWindows(pMap, views);
+            AddRemainingWindows(pMap, windows);
         } else {
             pMap->SetViewType(viewCode);
             pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
@@ -770,8 +794,9 @@ void CMainFrame::OnFileNew()
         pMap->UpdateAllViews(nullptr, HINT_REDRAW);
         pMap->UpdateAllViews(nullptr, HINT_OPENED);
     } else {
-        CViewsDrawnOnce views(pMap);
-        AddRemainingWindows(pMap, views);
+        CMapWindowsDrawnOnce windows(m_hWndMDIClient);
+        windows.HoldViews(pMap);
+        AddRemainingWindows(pMap, windows);
         pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
     UnlockWindowUpdate();

@@ -219,25 +219,29 @@ public:
     void OnRestrictZAxis();
 
 protected:
-    // A map's views draw nothing while its windows are made and arranged (every hint of an open
-    // would paint them again, every move or resize paint their bars); when it ends they are drawn
-    // once, at once.
-    class CViewsDrawnOnce
+    // A map's windows draw nothing while they are made and arranged (every hint of an open would
+    // paint its views again, every move or resize paint their bars); when it ends they are drawn
+    // once, at once. Until the windows are tiled the whole MDI client stays undrawn; after, the
+    // views only (the tiling arranges shown windows only).
+    class CMapWindowsDrawnOnce
     {
     public:
-        explicit CViewsDrawnOnce(CDocument* pDoc) : m_pDoc(pDoc) { Hold(); }
-        ~CViewsDrawnOnce();
-        CViewsDrawnOnce(const CViewsDrawnOnce&) = delete;
-        CViewsDrawnOnce& operator=(const CViewsDrawnOnce&) = delete;
-        // The views made since are held as well.
-        void Hold();
+        explicit CMapWindowsDrawnOnce(HWND hClient);
+        ~CMapWindowsDrawnOnce();
+        CMapWindowsDrawnOnce(const CMapWindowsDrawnOnce&) = delete;
+        CMapWindowsDrawnOnce& operator=(const CMapWindowsDrawnOnce&) = delete;
+        // The document's views made so far draw nothing either.
+        void HoldViews(CDocument* pDoc);
+        // The MDI client and the windows in it draw again, all but the held views.
+        void ReleaseClient();
 
     private:
-        CDocument* m_pDoc;
-        std::vector<HWND> m_held;
+        HWND m_hClient;
+        BOOL m_bClientHeld = FALSE;
+        std::vector<HWND> m_views;
     };
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
-    void AddRemainingWindows(Map* pMap, CViewsDrawnOnce& views);
+    void AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn);
     void StartAutoSave();
     void StopAutoSave();
     // The project file at the path as the open project, read once into fresh Output panes.
