@@ -1,5 +1,6 @@
 // The editor's main window.
 #include "MainFrame.h"
+#include <algorithm>
 #include "EditCommands.h"
 #include "../res/resource.h"
 #include "EditorApp.h"
@@ -602,7 +603,52 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------
 // Maps
 
-void CMainFrame::AddRemainingWindows(Map* pMap)
+CMainFrame::CMapWindowsDrawnOnce::CMapWindowsDrawnOnce(HWND hClient) : m_hClient(hClient)
+{
+    // A client already hidden is left as it is.
+    if (m_hClient && (::GetWindowLongA(m_hClient, GWL_STYLE) & WS_VISIBLE)) {
+        ::SendMessageA(m_hClient, WM_SETREDRAW, FALSE, 0);
+        m_bClientHeld = TRUE;
+    }
+}
+
+void CMainFrame::CMapWindowsDrawnOnce::HoldViews(CDocument* pDoc)
+{
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos;) {
+        CView* pView = pDoc->GetNextView(pos);
+        HWND hWnd = pView ? pView->m_hWnd : nullptr;
+        // Only a view meant to be seen is given back its drawing.
+        if (!hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) ||
+            std::find(m_views.begin(), m_views.end(), hWnd) != m_views.end())
+            continue;
+        ::SendMessageA(hWnd, WM_SETREDRAW, FALSE, 0);
+        m_views.push_back(hWnd);
+    }
+}
+
+void CMainFrame::CMapWindowsDrawnOnce::ReleaseClient()
+{
+    if (!m_bClientHeld)
+        return;
+    m_bClientHeld = FALSE;
+    ::SendMessageA(m_hClient, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+CMainFrame::CMapWindowsDrawnOnce::~CMapWindowsDrawnOnce()
+{
+    ReleaseClient();
+    for (HWND hWnd : m_views) {
+        if (!::IsWindow(hWnd))
+            continue;
+        ::SendMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    if (m_hClient && ::IsWindow(m_hClient))
+        ::RedrawWindow(m_hClient, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CMainFrame::AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn)
 {
     CEditorApp* pApp = EditorApp();
     struct
@@ -620,10 +666,12 @@ void CMainFrame::AddRemainingWindows(Map* pMap)
         CFrameWnd* pFrame = w.pTemplate->CreateNewFrame(pMap, nullptr);
         if (!pFrame)
             continue;
+        drawn.HoldViews(pMap);
         pMap->SetViewType(w.type);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
         w.pTemplate->InitialUpdateFrame(pFrame, pMap, TRUE);
     }
+    drawn.ReleaseClient();
     MDITile(MDITILE_VERTICAL);
 }
 
@@ -646,21 +694,29 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
         return FALSE;
     }
     CWaitCursor wait;
+    // The reader's lines (missing textures, say) reach the Messages pane in one change, not one
+    // measuring of the pane's whole text per line; a box shows them first.
+    CLoadOutput output(this);
     LockWindowUpdate();
-    CDocument* pDoc = pTemplate->OpenDocumentFile(path);
-    // A map that could not be read was reported by the reader; it is no recent map.
-    if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
-        UnlockWindowUpdate();
-        return FALSE;
+    {
+        CMapWindowsDrawnOnce windows(m_hWndMDIClient);
+        CDocument* pDoc = pTemplate->OpenDocumentFile(path);
+        // A map that could not be read was reported by the reader; it is no recent map.
+        if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
+            windows.ReleaseClient();
+            UnlockWindowUpdate();
+            return FALSE;
+        }
+        Map* pMap = static_cast<Map*>(pDoc);
+        windows.HoldViews(pMap);
+        if (viewCode == VIEW_ALL_FOUR) {
+            AddRemainingWindows(pMap, windows);
+        } else {
+            pMap->SetViewType(viewCode);
+            pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+        }
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
-    Map* pMap = static_cast<Map*>(pDoc);
-    if (viewCode == VIEW_ALL_FOUR) {
-        AddRemainingWindows(pMap);
-    } else {
-        pMap->SetViewType(viewCode);
-        pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
-    }
-    pMap->UpdateAllViews(nullptr, HINT_OPENED);
     UnlockWindowUpdate();
     pApp->AddToRecentFileList(path);
     return TRUE;
@@ -728,10 +784,13 @@ void CMainFrame::OnFileNew()
         pMap->SetViewType(VIEW_XY);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
         pMap->UpdateAllViews(nullptr, HINT_REDRAW);
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     } else {
-        AddRemainingWindows(pMap);
+        CMapWindowsDrawnOnce windows(m_hWndMDIClient);
+        windows.HoldViews(pMap);
+        AddRemainingWindows(pMap, windows);
+        pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
-    pMap->UpdateAllViews(nullptr, HINT_OPENED);
     UnlockWindowUpdate();
 }
 

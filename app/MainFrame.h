@@ -1,5 +1,6 @@
 // The editor's main window: an MDI frame with docking bars.
 #pragma once
+#include <vector>
 #include "afxwin.h"
 #include "SECBar.h"
 #include "SECFrame.h"
@@ -218,8 +219,29 @@ public:
     void OnRestrictZAxis();
 
 protected:
+    // A map's windows draw nothing while they are made and arranged (every hint of an open would
+    // paint its views again, every move or resize paint their bars); when it ends they are drawn
+    // once, at once. Until the windows are tiled the whole MDI client stays undrawn; after, the
+    // views only (the tiling arranges shown windows only).
+    class CMapWindowsDrawnOnce
+    {
+    public:
+        explicit CMapWindowsDrawnOnce(HWND hClient);
+        ~CMapWindowsDrawnOnce();
+        CMapWindowsDrawnOnce(const CMapWindowsDrawnOnce&) = delete;
+        CMapWindowsDrawnOnce& operator=(const CMapWindowsDrawnOnce&) = delete;
+        // The document's views made so far draw nothing either.
+        void HoldViews(CDocument* pDoc);
+        // The MDI client and the windows in it draw again, all but the held views.
+        void ReleaseClient();
+
+    private:
+        HWND m_hClient;
+        BOOL m_bClientHeld = FALSE;
+        std::vector<HWND> m_views;
+    };
     // The other three windows of a map whose first 2D window shows YZ, then tiled.
-    void AddRemainingWindows(Map* pMap);
+    void AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn);
     void StartAutoSave();
     void StopAutoSave();
     // The project file at the path as the open project, read once into fresh Output panes.

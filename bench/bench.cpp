@@ -14,9 +14,10 @@
 // Then N full redraws of the plane view in XY, XZ and YZ (median milliseconds).
 // -g: then N camera frames of the map in each render mode (OpenGL, 800 x 600).
 // -b: the texture browser filled with the WAD's textures and its thumbnails painted.
-// -S datadir: the editor's project load and map open in its own windows; -F W adds a project of
-// 200 entries of one WAD (the Messages pane's lines), -F C the load of 1,000, 3,000 and 10,000
-// entity classes.
+// -S datadir: the editor's project load and map open in its own windows, beside the load of the
+// project's WADs alone and the map's own full load, and the close of the editor with two maps
+// open; with -p the first open is sampled; -F W adds a project of 200 entries of one WAD (the
+// Messages pane's lines), -F C the load of 1,000, 3,000 and 10,000 entity classes.
 #include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
@@ -206,7 +207,7 @@ int main(int argc, char** argv)
         runs = 1;
     // The editor's project load and map open, in its own windows.
     if (shellData)
-        return BenchShell(shellData, mapPath, runs, shellFigures);
+        return BenchShell(shellData, mapPath, runs, shellFigures, profile);
     if (!mapPath && wads.empty() && !browserWad) {
         std::fprintf(stderr, "usage: morvane_bench [-n N] [-k] [-p] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [-S datadir [-F WC]] [map.map]\n");
         return 2;

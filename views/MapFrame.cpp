@@ -395,12 +395,15 @@ void CMapFrame::OnZoomOutPlane()
 void CMapFrame::RestoreComboEntries()
 {
     static const int kOrder[COMBO_COUNT] = {COMBO_SNAP_ANGLE, COMBO_PLANE_SCALE, COMBO_DEPTH_SCALE, COMBO_GRID};
-    for (int which : kOrder) {
-        std::vector<HWND> combos;
-        GetViewServices()->FindCombos(ComboId(which), combos);
-        for (HWND h : combos)
-            ::SendMessageA(h, CB_SETCURSEL, m_comboIndex[which], 0);
-    }
+    // Every activation of a map window comes here: the bars are searched once for all four.
+    UINT ids[COMBO_COUNT];
+    for (int i = 0; i < COMBO_COUNT; ++i)
+        ids[i] = ComboId(kOrder[i]);
+    std::vector<HWND> combos[COMBO_COUNT];
+    GetViewServices()->FindCombos(ids, COMBO_COUNT, combos);
+    for (int i = 0; i < COMBO_COUNT; ++i)
+        for (HWND h : combos[i])
+            ::SendMessageA(h, CB_SETCURSEL, m_comboIndex[kOrder[i]], 0);
 }
 
 void CMapFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)

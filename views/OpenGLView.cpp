@@ -245,6 +245,12 @@ BOOL COpenGLView::SetupPixelFormat(PIXELFORMATDESCRIPTOR* pPFD)
         pfd.iLayerType = PFD_MAIN_PLANE;
         pPFD = &pfd;
     }
+    // Choosing walks through every format the driver offers; for the default description the
+    // choice is the same for every view, so it is made once (and again should it stop fitting).
+    static int s_defaultFormat = 0;
+    const bool byDefault = pPFD == &pfd;
+    if (byDefault && s_defaultFormat && ::SetPixelFormat(m_hDC, s_defaultFormat, pPFD))
+        return TRUE;
     int format = ::ChoosePixelFormat(m_hDC, pPFD);
     if (format == 0) {
         Report().Box(MB_OK, "ChoosePixelFormat failed.");
@@ -254,6 +260,8 @@ BOOL COpenGLView::SetupPixelFormat(PIXELFORMATDESCRIPTOR* pPFD)
         Report().Box(MB_OK, "SetPixelFormat failed.");
         return FALSE;
     }
+    if (byDefault)
+        s_defaultFormat = format;
     return TRUE;
 }
 

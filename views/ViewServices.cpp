@@ -232,14 +232,26 @@ void CViewServices::RebuildObjectOrders(Map* pMap)
         f->RebuildObjectOrder();
 }
 
+namespace {
+struct ComboSearch
+{
+    const UINT* ids;
+    int count;
+    std::vector<HWND>* found;
+};
+} // namespace
+
 static BOOL CALLBACK CollectCombo(HWND hWnd, LPARAM lParam)
 {
-    auto* search = reinterpret_cast<std::pair<UINT, std::vector<HWND>*>*>(lParam);
-    if (static_cast<UINT>(::GetDlgCtrlID(hWnd)) == search->first) {
+    auto* search = reinterpret_cast<ComboSearch*>(lParam);
+    const UINT id = static_cast<UINT>(::GetDlgCtrlID(hWnd));
+    for (int i = 0; i < search->count; ++i) {
+        if (id != search->ids[i])
+            continue;
         char cls[32] = "";
         ::GetClassNameA(hWnd, cls, sizeof cls);
         // A docked toolbar is reached twice: as a bar of its own and inside its dock bar.
-        std::vector<HWND>& found = *search->second;
+        std::vector<HWND>& found = search->found[i];
         if (lstrcmpiA(cls, "ComboBox") == 0 && std::find(found.begin(), found.end(), hWnd) == found.end())
             found.push_back(hWnd);
     }
@@ -248,13 +260,19 @@ static BOOL CALLBACK CollectCombo(HWND hWnd, LPARAM lParam)
 
 void CViewServices::FindCombos(UINT nID, std::vector<HWND>& combos)
 {
-    combos.clear();
+    FindCombos(&nID, 1, &combos);
+}
+
+void CViewServices::FindCombos(const UINT* ids, int count, std::vector<HWND>* combos)
+{
+    for (int i = 0; i < count; ++i)
+        combos[i].clear();
     CWnd* pMain = AfxGetMainWnd();
     if (!pMain || !pMain->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
         return;
     // The frame's bar list holds floating bars as well, whose windows lie in mini frames that
     // are no descendants of the main frame.
-    std::pair<UINT, std::vector<HWND>*> search(nID, &combos);
+    ComboSearch search = {ids, count, combos};
     CPtrList& bars = static_cast<CFrameWnd*>(pMain)->m_listControlBars;
     for (POSITION pos = bars.GetHeadPosition(); pos;) {
         CWnd* pBar = static_cast<CWnd*>(bars.GetNext(pos));

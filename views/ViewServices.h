@@ -104,6 +104,9 @@ public:
     // Every combo box with the id in the main frame's bars, docked or floating. Empty when the
     // main frame or the bar holding them does not exist.
     virtual void FindCombos(UINT nID, std::vector<HWND>& combos);
+    // The same for several ids in one walk through the bars' windows (there are many): combos[i]
+    // gets the boxes of ids[i].
+    void FindCombos(const UINT* ids, int count, std::vector<HWND>* combos);
     HWND FindCombo(UINT nID);
 
 protected:
