@@ -680,8 +680,8 @@ protected:
 // ---------------------------------------------------------------------------
 // Tabbed combo box
 
-// The entries of a tabbed choice list (lines by the choice-line rule, fields
-// by tabs, each cut at 127 characters): the index (the title line not
+// The engine's entry lookup GXFindTabListEntry (gxutil.h) in the order the
+// tabbed combo boxes pass their arguments: the index (the title line not
 // counted when skipped) of the first entry whose column equals the key
 // exactly (case-sensitive) or, not exact, begins with it ignoring case; -1
 // and an empty entry when none.

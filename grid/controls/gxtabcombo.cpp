@@ -37,25 +37,7 @@ CString GXTabField(LPCSTR lpszEntry, int nColumn)
 
 int GXFindTabEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle, BOOL bExact, CString& sEntry)
 {
-    sEntry.Empty();
-    if (lpszKey == nullptr || lpszList == nullptr)
-        return -1;
-    const size_t keyLen = std::strlen(lpszKey);
-    LPCSTR p = lpszList;
-    CString line;
-    if (bSkipTitle)
-        GXGetNextChoiceLine(p, line);
-    for (int i = 0; GXGetNextChoiceLine(p, line); ++i) {
-        const CString field = GXTabField(line, nColumn);
-        const BOOL match = bExact ? field == lpszKey
-                                  : static_cast<size_t>(field.GetLength()) >= keyLen &&
-                                        _strnicmp(field, lpszKey, keyLen) == 0;
-        if (match) {
-            sEntry = line;
-            return i;
-        }
-    }
-    return -1;
+    return GXFindTabListEntry(lpszKey, nColumn, lpszList, bSkipTitle, sEntry, bExact);
 }
 
 // ---------------------------------------------------------------------------

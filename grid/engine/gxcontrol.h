@@ -52,9 +52,9 @@
 //     ResizeColWidthsToFit           the second argument
 //   GXGetNextLine                  (text in/out, line out) -> line length;
 //                                    splits at "\r\n" (gxutil.h)
-//   GXFindTabListEntry             (key, column, list, bExact) -> index;
-//                                    both modes compare case-sensitively
-//                                    (gxutil.h)
+//   GXFindTabListEntry             (key, column, list, bSkipTitle, entry out,
+//                                    bExact) -> index, or (key, column, list,
+//                                    bExact) over every line (gxutil.h)
 //   OnTextDragStart                (point of the press) -> BOOL: drags the
 //                                    current cell's selected text (the
 //                                    engine's cell drag, gxdragdrop.cpp)

@@ -191,6 +191,8 @@ BOOL CGXGridEngine::StoreFrozenCols(ROWCOL nFrozen, ROWCOL nHeader)
 void CGXGridEngine::UpdateFrozenRows(ROWCOL nOldFrozen, ROWCOL nOldHeader, UINT nFlags, BOOL bCreateHint)
 {
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
+    // Header rows are no records: the beam counts again whatever the flags.
+    UpdateRecordWindow();
     if (m_bCurrentCellValid && m_pCurrentControl != nullptr && m_pCurrentControl->IsActive())
         m_pCurrentControl->Hide();
     if (m_pParam != nullptr && !m_pParam->m_bLockUpdate)

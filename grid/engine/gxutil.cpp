@@ -605,22 +605,32 @@ CString GXGetTabField(LPCSTR lpszLine, int nField)
     return CString(buf.data());
 }
 
-int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bExact)
+int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle, CString& sEntry, BOOL bExact)
 {
+    sEntry.Empty();
     if (lpszKey == nullptr || lpszList == nullptr)
         return -1;
     const size_t keyLen = std::strlen(lpszKey);
     LPCSTR p = lpszList;
     CString line;
+    if (bSkipTitle)
+        GXGetNextChoiceLine(p, line);
     char field[128];
-    for (int index = 0; *p; ++index) {
-        GXGetNextLine(p, line);
+    for (int index = 0; GXGetNextChoiceLine(p, line); ++index) {
         GXGetTabField(line, nColumn, field, 127);
         // A key typed into a cell finds its entry by the beginning, whatever the case.
-        if (bExact ? std::strcmp(field, lpszKey) == 0 : _strnicmp(field, lpszKey, keyLen) == 0)
+        if (bExact ? std::strcmp(field, lpszKey) == 0 : _strnicmp(field, lpszKey, keyLen) == 0) {
+            sEntry = line;
             return index;
+        }
     }
     return -1;
+}
+
+int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bExact)
+{
+    CString entry;
+    return GXFindTabListEntry(lpszKey, nColumn, lpszList, FALSE, entry, bExact);
 }
 
 namespace {

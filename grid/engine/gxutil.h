@@ -100,8 +100,13 @@ int GXReplaceAllText(CString& sText, LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
 // nMax + 1 characters and is always terminated.
 void GXGetTabField(LPCSTR lpszLine, int nField, LPSTR lpszOut, int nMax);
 CString GXGetTabField(LPCSTR lpszLine, int nField);
-// The index of the first line whose field equals the key (or begins with it
-// when not exact), or -1.
+// The entries of a choice list (lines by the choice-line rule, fields cut at
+// 127 characters): the index (a skipped title line not counted) of the first
+// entry whose field equals the key (exact, case-sensitive) or begins with it
+// (not exact, whatever the case), the entry in sEntry; -1 and an empty entry
+// when none.
+int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bSkipTitle, CString& sEntry, BOOL bExact);
+// The same over every line, title included, without the entry.
 int GXFindTabListEntry(LPCSTR lpszKey, int nColumn, LPCSTR lpszList, BOOL bExact);
 // Sorts the lines by the whole line (column < 1) or by one field.
 void GXSortTabList(CString& sList, int nColumn, BOOL bKeepFirstLine);

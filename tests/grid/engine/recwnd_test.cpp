@@ -217,3 +217,26 @@ TEST_F(RecordWndTest, TheBeamFollowsTheRowCount)
     grid.Undo();
     EXPECT_EQ(beam->GetRecordCount(), 31);
 }
+
+// Header rows are no records: a change of their number reaches the beam at once, its undo too,
+// and with one record left below them next and last are off.
+TEST_F(RecordWndTest, TheBeamFollowsTheHeaderRows)
+{
+    grid.SetRowCount(10);
+    grid.PlaceCurrentCell(8, 1);
+    ASSERT_EQ(beam->GetRecordCount(), 10);
+    grid.SetFrozenRows(2, 2);
+    EXPECT_EQ(beam->GetRecordCount(), 8);
+    EXPECT_EQ(beam->GetCurrentRecord(), 6);
+    grid.Undo();
+    EXPECT_EQ(beam->GetRecordCount(), 10);
+    EXPECT_EQ(beam->GetCurrentRecord(), 8);
+    grid.PlaceCurrentCell(1, 1);
+    grid.SetFrozenRows(9, 9);
+    EXPECT_EQ(beam->GetRecordCount(), 1);
+    EXPECT_TRUE(beam->IsLastRecord());
+    const int before = grid.nMoves;
+    Click(2);
+    Click(3);
+    EXPECT_EQ(grid.nMoves, before);
+}

@@ -105,6 +105,34 @@ TEST(TabLists, FindByBeginningIgnoresCase)
         EXPECT_EQ(GXFindTabListEntry(c.key, c.column, list, c.exact), c.expect) << c.key;
 }
 
+// A choice list's entries end at a carriage return, a line feed or both, as a cell's choices are
+// read everywhere: the index found is the entry's index in the list. A skipped title line is not
+// counted, and the entry found comes back with its index.
+TEST(TabLists, EntriesAreTheChoiceListsLines)
+{
+    LPCSTR list = "No\tName\n1\tRed\r\n2\tGreen\r3\tgreenish";
+    const struct
+    {
+        LPCSTR key;
+        int column;
+        BOOL skipTitle, exact;
+        int expect;
+        LPCSTR entry;
+    } cases[] = {
+        {"1", 0, FALSE, TRUE, 1, "1\tRed"},       {"Name", 1, FALSE, TRUE, 0, "No\tName"},
+        {"greenish", 1, FALSE, TRUE, 3, "3\tgreenish"}, {"GREEN", 1, TRUE, FALSE, 1, "2\tGreen"},
+        {"3", 0, TRUE, TRUE, 2, "3\tgreenish"},   {"No", 0, TRUE, FALSE, -1, ""},
+    };
+    for (const auto& c : cases) {
+        CString entry = "stale";
+        EXPECT_EQ(GXFindTabListEntry(c.key, c.column, list, c.skipTitle, entry, c.exact), c.expect) << c.key;
+        EXPECT_EQ(entry, c.entry) << c.key;
+        if (!c.skipTitle) {
+            EXPECT_EQ(GXFindTabListEntry(c.key, c.column, list, c.exact), c.expect) << c.key;
+        }
+    }
+}
+
 TEST(Locale, DateFormatIsReadAndCached)
 {
     int order = -1;
