@@ -166,8 +166,9 @@ TEST(OptionPages, AutoSaveValidation)
             AfxSeamAnswer(IDOK);
         EXPECT_EQ(c.valid, page.Validate()) << c.interval << c.path << c.ext;
         ASSERT_EQ((size_t)c.boxes, AfxSeamCalls().size());
-        if (c.boxes)
+        if (c.boxes) {
             EXPECT_STREQ(c.first, AfxSeamCalls()[0].text);
+        }
     }
     AfxSeamReset();
 }

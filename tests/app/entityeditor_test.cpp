@@ -506,8 +506,9 @@ TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
             EntityClass* pClass = classes.GetNext(pos);
             ASSERT_NE(nullptr, pClass->treeItem) << pClass->name;
             EXPECT_EQ(pClass->name, editor->GetItemPath(static_cast<HTREEITEM>(pClass->treeItem)));
-            if (pClass->hasSize)
+            if (pClass->hasSize) {
                 EXPECT_NE(nullptr, editor->GetEntityPen(pClass->name)) << pClass->name;
+            }
         }
         const EntityClass* door = classes.Lookup("func_door");
         if (!door && set.count == 12)

@@ -41,8 +41,9 @@ TEST(EntityGridRules, ValueControlsOfLoadedAndTypedKeys)
         CString value = "x";
         EXPECT_EQ(c.typed, EntityValueControlForTypedKey(c.key, reset, value));
         EXPECT_EQ(c.reset, reset);
-        if (c.reset)
+        if (c.reset) {
             EXPECT_STREQ(c.value, value);
+        }
     }
     EXPECT_EQ(0, EntityValueControlForLoadedKey(nullptr));
 }

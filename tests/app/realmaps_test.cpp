@@ -257,8 +257,9 @@ protected:
                    name, plane, tag, brushes, inWorld, inStart, outside, crossShown ? "ok" : "MISSING",
                    openBoxes, textureBoxes, classBoxes);
             EXPECT_GT(inWorld, 0) << name << " " << plane;
-            if (start)
+            if (start) {
                 EXPECT_GT(inStart, 0) << name << " " << plane;
+            }
             EXPECT_EQ(outside, 0) << name << " " << plane;
             EXPECT_TRUE(crossShown) << name << " " << plane;
         }

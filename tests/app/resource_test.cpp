@@ -196,8 +196,9 @@ TEST_F(ResourceFixture, TheContextMenuShowsTheItemsStates)
     AfxSeamScript([](AfxModalCall& call) {
         EXPECT_EQ(AFX_MODAL_POPUPMENU, call.kind);
         for (const AfxModalMenuItem& item : call.menuItems) {
-            if (item.nID == ID_MAPLIST_DELETE || item.nID == ID_MAPLIST_OPEN_ALL)
+            if (item.nID == ID_MAPLIST_DELETE || item.nID == ID_MAPLIST_OPEN_ALL) {
                 EXPECT_TRUE(item.nState & MF_GRAYED) << (LPCSTR)item.strText;
+            }
             if (item.nID == ID_MAPLIST_COMPACT)
                 EXPECT_TRUE(item.nState & MF_CHECKED);
             if (item.nID == ID_MAPLIST_RESCAN)
