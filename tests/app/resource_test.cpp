@@ -199,10 +199,12 @@ TEST_F(ResourceFixture, TheContextMenuShowsTheItemsStates)
             if (item.nID == ID_MAPLIST_DELETE || item.nID == ID_MAPLIST_OPEN_ALL) {
                 EXPECT_TRUE(item.nState & MF_GRAYED) << (LPCSTR)item.strText;
             }
-            if (item.nID == ID_MAPLIST_COMPACT)
+            if (item.nID == ID_MAPLIST_COMPACT) {
                 EXPECT_TRUE(item.nState & MF_CHECKED);
-            if (item.nID == ID_MAPLIST_RESCAN)
+            }
+            if (item.nID == ID_MAPLIST_RESCAN) {
                 EXPECT_FALSE(item.nState & MF_GRAYED);
+            }
         }
         return (INT_PTR)ID_MAPLIST_RESCAN;
     });
