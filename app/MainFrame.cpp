@@ -18,6 +18,9 @@
 #include "ProjectDialogs.h"
 #include "SelectWadsDlg.h"
 #include "SECData.h"
+#include "SECListEditor.h"
+#include <algorithm>
+#include <iterator>
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -984,10 +987,46 @@ void CMainFrame::ShowWaitingOutput()
         SetStatusBarText(m_strPendingStatus);
 }
 
+BOOL CMainFrame::IsKeyForFocusedControl(const MSG* pMsg)
+{
+    if (IsSpaceForEditControl(pMsg))
+        return TRUE;
+    if (!pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    HWND focus = ::GetFocus();
+    if (!focus)
+        return FALSE;
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    const BOOL ctrl = ::GetKeyState(VK_CONTROL) < 0, alt = ::GetKeyState(VK_MENU) < 0;
+    char cls[32] = "";
+    ::GetClassNameA(focus, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Edit") == 0 || _strnicmp(cls, "RichEdit", 8) == 0) {
+        // Typing and the edit's own clipboard and undo keys; function keys stay the frame's.
+        if (vk >= VK_F1 && vk <= VK_F24)
+            return FALSE;
+        if (!ctrl && !alt)
+            return TRUE;
+        static const UINT s_ctrlKeys[] = {'A', 'C', 'V', 'X', 'Y', 'Z', VK_INSERT, VK_DELETE, VK_BACK,
+                                          VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END};
+        return ctrl && !alt && std::find(std::begin(s_ctrlKeys), std::end(s_ctrlKeys), vk) != std::end(s_ctrlKeys);
+    }
+    // F4 drops a combo box's list down; F2 edits a list editor's item in place.
+    HWND parent = ::GetParent(focus);
+    char parentCls[32] = "";
+    if (parent)
+        ::GetClassNameA(parent, parentCls, sizeof parentCls);
+    if (vk == VK_F4 && (lstrcmpiA(cls, "ComboBox") == 0 || lstrcmpiA(parentCls, "ComboBox") == 0))
+        return TRUE;
+    if (vk == VK_F2 && dynamic_cast<SECListEditor*>(CWnd::FromHandlePermanent(focus)))
+        return TRUE;
+    return FALSE;
+}
+
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
-    // The space goes to the edit field as typed; the accelerator tables never see it.
-    if (IsSpaceForEditControl(pMsg))
+    // Keys the focused control uses itself go to it as typed; the accelerator tables never see
+    // them.
+    if (IsKeyForFocusedControl(pMsg))
         return CWnd::PreTranslateMessage(pMsg);
     return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }

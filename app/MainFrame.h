@@ -26,8 +26,12 @@ public:
 
     // The caption is the editor's own business: no automatic document titles.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    // Space clones the selection, except while an edit control has the focus.
+    // The frame's shortcuts work wherever the focus is (a docked window's list or panel too),
+    // except for the keys the focused control uses itself.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Typing, Space, Delete and the clipboard keys in an edit field, F4 in a combo box, F2 in a
+    // list editor.
+    static BOOL IsKeyForFocusedControl(const MSG* pMsg);
     // The frame's own status bar, without a search through all its windows (a load may show
     // thousands of status lines).
     CWnd* GetMessageBar() override;

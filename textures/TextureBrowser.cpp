@@ -748,6 +748,19 @@ void CTextureBrowser::Layout()
     m_wndTextures.Invalidate(FALSE);
 }
 
+BOOL CTextureBrowser::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_KEYUP ||
+        pMsg->message == WM_SYSKEYUP) {
+        const UINT vk = static_cast<UINT>(pMsg->wParam);
+        const BOOL functionKey = vk >= VK_F1 && vk <= VK_F24;
+        const BOOL ctrlShortcut = ::GetKeyState(VK_CONTROL) < 0 && vk != VK_TAB && vk != VK_CONTROL;
+        if (functionKey || ctrlShortcut)
+            return CWnd::PreTranslateMessage(pMsg);
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 void CTextureBrowser::OnContextMenu(CWnd*, CPoint point)
 {
     if (point.x == -1 && point.y == -1) {

@@ -114,6 +114,10 @@ public:
     // Textures are never unloaded while a map is open: its faces point at them.
     static BOOL AnyMapOpen();
 
+    // The panel's navigation keeps its keys (Tab, arrows, typing); function keys and Ctrl
+    // shortcuts go on to the frame that holds the panel, as from any other docked window.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}

@@ -14,6 +14,9 @@
 #include "../textures/WadBuilder.h"
 #include "IniFile.h"
 #include "TexturesRes.h"
+#include "TextureAdjustDlg.h"
+#include "OutputWindow.h"
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -312,4 +315,93 @@ TEST_F(ResourceFixture, MarkTextureFromTheMainMenu)
     const CString* marked = GetEditorServices()->GetProject()->GetString("Texture", "Marked");
     ASSERT_NE(nullptr, marked);
     EXPECT_STREQ("METAL", *marked);
+}
+
+namespace {
+
+// A key pressed while the focus is in `target`: posted to it and handled by the application's
+// loop (pre-translation, translation, dispatch), with Ctrl held when asked.
+void PressKey(HWND target, UINT vk, bool ctrl = false)
+{
+    ::SetFocus(target);
+    BYTE saved[256], keys[256];
+    ::GetKeyboardState(saved);
+    std::memcpy(keys, saved, sizeof keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::PostMessageA(target, WM_KEYDOWN, vk, 1);
+    afxtest::PumpMessages();
+    ::PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    afxtest::PumpMessages();
+    ::SetKeyboardState(saved);
+}
+
+} // namespace
+
+// The frame's keys work while the focus is in a docked window: the Resource window's lists and
+// the texture browser's controls.
+TEST_F(ResourceFixture, TheFramesKeysWorkWhileADockedWindowHasTheFocus)
+{
+    CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+    const struct
+    {
+        const char* name;
+        HWND hWnd;
+    } targets[] = {{"map list", Maps().m_hWnd},
+                   {"object list", Objects().m_hWnd},
+                   {"texture list", ::GetDlgItem(browser.m_hWnd, IDC_TEXTURE_LIST)},
+                   {"recent textures", ::GetDlgItem(browser.m_hWnd, IDC_RECENT_TEXTURES)}};
+    CWnd* pAdjust = m_frame->GetTextureAdjust();
+    ASSERT_NE(nullptr, pAdjust);
+    for (const auto& t : targets) {
+        ASSERT_NE(nullptr, t.hWnd) << t.name;
+        m_frame->m_wndResourceBar.m_tabWnd.ActivateTab(t.hWnd == Maps().m_hWnd ? 0 : t.hWnd == Objects().m_hWnd ? 1 : 2);
+        afxtest::PumpMessages();
+        ASSERT_FALSE(pAdjust->IsWindowVisible()) << t.name;
+        PressKey(t.hWnd, VK_F5);
+        EXPECT_TRUE(pAdjust->IsWindowVisible()) << "F5 in the " << t.name;
+        PressKey(t.hWnd, VK_F5);
+        EXPECT_FALSE(pAdjust->IsWindowVisible()) << "F5 again in the " << t.name;
+        // Ctrl+O asks for a map.
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+        AfxSeamAnswer(IDCANCEL);
+        PressKey(t.hWnd, 'O', true);
+        std::vector<AfxModalCall> calls = shelltest::Calls();
+        ASSERT_EQ(1u, calls.size()) << "Ctrl+O in the " << t.name;
+        EXPECT_EQ(AFX_MODAL_COMMONDIALOG, calls[0].kind) << t.name;
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+    }
+}
+
+// Keys an edit field uses itself stay with it: the Output window's pane copies its own text.
+TEST_F(ResourceFixture, AnEditFieldKeepsItsOwnKeys)
+{
+    COutputEdit& pane = m_frame->m_wndOutputBar.m_messages;
+    ASSERT_NE(nullptr, pane.m_hWnd);
+    pane.SetFocus();
+    const struct
+    {
+        UINT vk;
+        bool ctrl;
+    } keys[] = {{'C', true}, {'X', true}, {'V', true}, {VK_SPACE, false}, {VK_DELETE, false}, {'A', false}};
+    for (const auto& k : keys) {
+        BYTE saved[256], state[256];
+        ::GetKeyboardState(saved);
+        std::memcpy(state, saved, sizeof state);
+        state[VK_CONTROL] = state[VK_LCONTROL] = k.ctrl ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        MSG msg = {};
+        msg.hwnd = pane.m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = k.vk;
+        EXPECT_FALSE(m_app.PreTranslateMessage(&msg)) << k.vk << (k.ctrl ? " with Ctrl" : "");
+        ::SetKeyboardState(saved);
+    }
+    // The frame's function keys still work from there.
+    CWnd* pAdjust = m_frame->GetTextureAdjust();
+    ASSERT_NE(nullptr, pAdjust);
+    PressKey(pane.m_hWnd, VK_F5);
+    EXPECT_TRUE(pAdjust->IsWindowVisible());
 }
