@@ -127,6 +127,9 @@ public:
     void RefreshObjectList(const CString& path);
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The visible Texture Adjustment window and Entity Editor go above the frame.
+    void KeepToolWindowsAbove();
     void OnOutputWindow();
     void OnUpdateOutputWindow(CCmdUI* pCmdUI);
     void OnResourceWindow();

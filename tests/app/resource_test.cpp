@@ -16,6 +16,7 @@
 #include "TexturesRes.h"
 #include "TextureAdjustDlg.h"
 #include "OutputWindow.h"
+#include "EntityEditorDlg.h"
 #include <cstring>
 #include <fstream>
 
@@ -404,4 +405,63 @@ TEST_F(ResourceFixture, AnEditFieldKeepsItsOwnKeys)
     ASSERT_NE(nullptr, pAdjust);
     PressKey(pane.m_hWnd, VK_F5);
     EXPECT_TRUE(pAdjust->IsWindowVisible());
+}
+
+// The Texture Adjustment window and the Entity Editor belong to the main frame: one press of
+// F5 or F2 shows or hides each, and a click on the frame leaves them above it on the screen.
+TEST_F(ResourceFixture, TheToolWindowsStayAboveTheFrameAndToggleWithOnePress)
+{
+    m_frame->ShowWindow(SW_SHOWMAXIMIZED);
+    afxtest::PumpMessages();
+    const struct
+    {
+        const char* name;
+        CWnd* pWnd;
+        UINT vk;
+    } tools[] = {{"Texture Adjustment", m_frame->GetTextureAdjust(), VK_F5},
+                 {"Entity Editor", m_frame->GetEntityEditor(), VK_F2}};
+    for (const auto& t : tools) {
+        ASSERT_NE(nullptr, t.pWnd) << t.name;
+        EXPECT_EQ(m_frame->m_hWnd, ::GetWindow(t.pWnd->m_hWnd, GW_OWNER)) << t.name;
+        ASSERT_FALSE(t.pWnd->IsWindowVisible()) << t.name;
+        PressKey(Maps().m_hWnd, t.vk);
+        EXPECT_TRUE(t.pWnd->IsWindowVisible()) << t.name << " after one press";
+    }
+    // Side by side over the frame's MDI area.
+    CRect client;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &client);
+    int x = client.left + 40;
+    for (const auto& t : tools) {
+        CRect tool;
+        t.pWnd->GetWindowRect(&tool);
+        t.pWnd->SetWindowPos(nullptr, x, client.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += tool.Width() + 20;
+    }
+    // Clicks in the frame's empty MDI area, then on one tool window and the frame again: the
+    // frame comes to the front, its tool windows stay above it on the screen.
+    for (int click = 0; click < 3; ++click) {
+        CPoint at(client.right - 10, client.bottom - 10);
+        if (click == 1) {
+            CRect first;
+            tools[0].pWnd->GetWindowRect(&first);
+            at = CPoint(first.left + 10, first.top + 5);
+        }
+        ::SetCursorPos(at.x, at.y);
+        ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        HWND expected = click == 1 ? tools[0].pWnd->m_hWnd : m_frame->m_hWnd;
+        EXPECT_TRUE(afxtest::WaitFor([&] { return ::GetForegroundWindow() == expected; }, 2000)) << "click " << click;
+        afxtest::PumpMessages();
+        m_app.OnIdle(0); // the loop's idle time once the click is handled
+        for (const auto& t : tools) {
+            CRect tool;
+            t.pWnd->GetWindowRect(&tool);
+            HWND under = ::WindowFromPoint(tool.CenterPoint());
+            EXPECT_EQ(t.pWnd->m_hWnd, ::GetAncestor(under, GA_ROOT)) << t.name << " is under the frame after click " << click;
+        }
+    }
+    for (const auto& t : tools) {
+        PressKey(Maps().m_hWnd, t.vk);
+        EXPECT_FALSE(t.pWnd->IsWindowVisible()) << t.name << " after the second press";
+    }
 }
