@@ -224,12 +224,7 @@ void CProjectFileList::OnBarCommand(UINT nID)
 void CProjectFileList::PrepareContextMenu(CMenu* pPopup, UINT nRescan, UINT nCompact, UINT nDelete)
 {
     CMainFrame* pFrame = ShellFrame();
-    SECControlBar* pBar = pFrame ? &pFrame->m_wndResourceBar : nullptr;
-    BOOL inMain = pBar && pBar->m_hWnd && pBar->IsMDIChild();
-    BOOL mayDock = pBar && (pBar->m_dwDockStyle & CBRS_ALIGN_ANY) != 0;
-    pPopup->CheckMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (mayDock ? MF_CHECKED : MF_UNCHECKED));
-    pPopup->EnableMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (inMain ? MF_GRAYED : MF_ENABLED));
-    pPopup->CheckMenuItem(ID_SEC_MDIFLOAT, MF_BYCOMMAND | (inMain ? MF_CHECKED : MF_UNCHECKED));
+    SetDockingMenuItems(pPopup, pFrame ? &pFrame->m_wndResourceBar : nullptr);
     pPopup->EnableMenuItem(nDelete, MF_BYCOMMAND | (GetChosenIndex() >= 0 ? MF_ENABLED : MF_GRAYED));
     pPopup->CheckMenuItem(nCompact, MF_BYCOMMAND | (IsCompact() ? MF_CHECKED : MF_UNCHECKED));
     UINT project = ProjectOpen() ? MF_ENABLED : MF_GRAYED;
