@@ -195,6 +195,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         return -1;
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    FitBarsToContent();
     LoadUserTools();
     CreateEntityEditor();
     CreateTextureAdjust();
@@ -937,6 +938,58 @@ void CMainFrame::KeepToolWindowsAbove()
             continue;
         ::SetWindowPos(pTool->m_hWnd, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+}
+
+// The width of a docked bar whose pane (a window inside it) is to be paneWidth wide: what the
+// bar puts around the pane is measured on the bar as it is laid out now.
+static int BarWidthForPane(CControlBar& bar, HWND pane, int paneWidth)
+{
+    CRect barRect, paneRect;
+    bar.GetWindowRect(&barRect);
+    ::GetWindowRect(pane, &paneRect);
+    return barRect.Width() - paneRect.Width() + paneWidth;
+}
+
+void CMainFrame::FitBarsToContent()
+{
+    RecalcLayout();
+    // The Output window shows a build line of 80 characters whole: measured on the printable
+    // characters in the panes' font, with the pane's margins and scroll bar.
+    COutputEdit& pane = m_wndOutputBar.m_messages;
+    int outputWidth = 0;
+    if (pane.m_hWnd) {
+        CClientDC dc(&pane);
+        HGDIOBJ old = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pane.SendMessage(WM_GETFONT)));
+        char printable[95];
+        for (int i = 0; i < 95; ++i)
+            printable[i] = static_cast<char>(32 + i);
+        SIZE extent = {};
+        ::GetTextExtentPoint32A(dc.m_hDC, printable, 95, &extent);
+        ::SelectObject(dc.m_hDC, old);
+        DWORD margins = static_cast<DWORD>(pane.SendMessage(EM_GETMARGINS));
+        CRect window, client;
+        pane.GetWindowRect(&window);
+        pane.GetClientRect(&client);
+        int lineWidth = (extent.cx * 80 + 94) / 95 + LOWORD(margins) + HIWORD(margins) + 2;
+        outputWidth = BarWidthForPane(m_wndOutputBar, pane.m_hWnd, lineWidth + window.Width() - client.Width());
+    }
+    // The Resource window shows a column of 64-pixel thumbnails in its texture browser.
+    int resourceWidth = 0;
+    if (m_wndResourceBar.m_mapList.m_hWnd)
+        resourceWidth = BarWidthForPane(m_wndResourceBar, m_wndResourceBar.m_mapList.m_hWnd,
+                                        CTextureBrowser::PanelWidthFor(64));
+    const struct
+    {
+        CControlBar* pBar;
+        int width;
+    } bars[] = {{&m_wndOutputBar, outputWidth}, {&m_wndResourceBar, resourceWidth}};
+    for (const auto& b : bars) {
+        CRect rect;
+        b.pBar->GetWindowRect(&rect);
+        if (b.width > rect.Width())
+            b.pBar->CalcDynamicLayout(b.width, LM_VERTDOCK | LM_COMMIT);
+    }
+    RecalcLayout();
 }
 
 static void ToggleBar(CMainFrame* pFrame, CControlBar& bar)

@@ -130,6 +130,9 @@ public:
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // The visible Texture Adjustment window and Entity Editor go above the frame.
     void KeepToolWindowsAbove();
+    // The docked bars' first widths fit their content: an 80-character line in the Output
+    // window, a column of 64-pixel thumbnails in the Resource window.
+    void FitBarsToContent();
     void OnOutputWindow();
     void OnUpdateOutputWindow(CCmdUI* pCmdUI);
     void OnResourceWindow();
