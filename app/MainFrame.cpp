@@ -56,6 +56,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateDisable)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateDisable)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_ENTITY, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SELECTION, OnUpdateSelectionIndicator)
     ON_COMMAND(ID_WEB_LINK_1, OnWebLink1)
     ON_COMMAND(ID_WEB_LINK_2, OnWebLink2)
     ON_COMMAND(ID_WEB_LINK_3, OnWebLink3)
@@ -1023,6 +1024,12 @@ void CMainFrame::OnMarkTexture()
 {
     if (m_wndResourceBar.m_textureBrowser.m_hWnd)
         m_wndResourceBar.m_textureBrowser.OnMarkTexture();
+}
+
+void CMainFrame::OnUpdateSelectionIndicator(CCmdUI* pCmdUI)
+{
+    // The pane always shows its bitmap; a pane without a handler would be disabled and blank.
+    pCmdUI->Enable(TRUE);
 }
 
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)

@@ -119,6 +119,7 @@ public:
     // otherwise none (255).
     static UINT SelectionIndicatorBitmap(Map* pMap);
     void UpdateSelectionIndicator();
+    void OnUpdateSelectionIndicator(CCmdUI* pCmdUI);
     UINT GetSelectionIndicator() const { return m_nSelectionBitmap; }
     BOOL IsMapOpen(LPCSTR path);
     // The Resource window refills or empties its lists.
