@@ -524,6 +524,8 @@ void CMainFrame::OnNewProject()
     // A new project is written even when nothing was set on it: the user asked for the file.
     pProject->SetDirty(TRUE);
     pProject->Save();
+    if (CEditorApp* pApp = EditorApp())
+        pApp->AddToRecentProjectList(path);
     CLoadOutput output(this);
     ReadWadList();
     UpdateTitle();

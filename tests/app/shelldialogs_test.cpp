@@ -227,8 +227,8 @@ TEST_F(ShellFixture, NewProjectLiveDrivenMakesTheProjectItsDirectoriesAndItsWads
     // The project was written with the Paths page's defaults.
     CString text = ReadFile(m_root + "\\mine.prj");
     EXPECT_GE(text.Find("Maps=Maps"), 0) << (LPCSTR)text;
-    // Not on the recent list until it is closed or opened.
-    EXPECT_TRUE((*m_app.GetRecentProjects())[0].IsEmpty());
+    // A new project goes on the recent list at once.
+    EXPECT_STREQ(m_root + "\\mine.prj", (*m_app.GetRecentProjects())[0]);
 }
 
 TEST_F(ShellFixture, ACancelledNewProjectSheetLeavesNoProject)
