@@ -292,6 +292,31 @@ void CMapListBox::OnRescan()
     SetHorizontalExtent(IsCompact() ? 0 : 500);
 }
 
+void CMapListBox::AddSavedMap(const CString& path)
+{
+    if (!m_hWnd || !ProjectOpen())
+        return;
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetPath(i) && GetPath(i)->CompareNoCase(path) == 0)
+            return;
+    int cut = path.ReverseFind('\\');
+    if (cut < 0)
+        return;
+    CString folder = path.Left(cut);
+    CPathIterator it;
+    if (!it.Init(GetKind().key, 0, "map"))
+        return;
+    for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory()) {
+        while (dir.GetLength() > 1 && (dir.Right(1) == "\\" || dir.Right(1) == "/"))
+            dir = dir.Left(dir.GetLength() - 1);
+        dir.Replace('/', '\\');
+        if (dir.CompareNoCase(folder) == 0) {
+            AddEntry(path);
+            return;
+        }
+    }
+}
+
 void CMapListBox::OpenChosen(int viewCode)
 {
     const CString* path = GetPath(GetCurSel());

@@ -15,6 +15,7 @@
 #include "IniFile.h"
 #include "TexturesRes.h"
 #include "TextureAdjustDlg.h"
+#include "MapCommands.h"
 #include "OutputWindow.h"
 #include "EntityEditorDlg.h"
 #include <cstring>
@@ -464,4 +465,43 @@ TEST_F(ResourceFixture, TheToolWindowsStayAboveTheFrameAndToggleWithOnePress)
         PressKey(Maps().m_hWnd, t.vk);
         EXPECT_FALSE(t.pWnd->IsWindowVisible()) << t.name << " after the second press";
     }
+}
+
+// A map saved under a new name into one of the project's map folders appears in the map list at
+// once; one saved elsewhere does not.
+TEST_F(ResourceFixture, AMapSavedAsIntoAMapFolderJoinsTheMapList)
+{
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", 255));
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    const struct
+    {
+        CString path;
+        bool listed;
+    } cases[] = {{m_root + "\\m2\\saved.map", true}, {m_root + "\\objs\\elsewhere.map", false},
+                 {m_root + "\\M1\\Again.map", true}};
+    int count = Maps().GetCount();
+    for (const auto& c : cases) {
+        AfxSeamScript([&](AfxModalCall& call) {
+            call.text = c.path;
+            return (INT_PTR)IDOK;
+        });
+        AfxSeamAnswer(IDYES); // saved without an info_player_start
+        AfxSeamAnswer(IDNO);  // the faces' texture is not in the project: nothing selected
+        pMap->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(c.path)) << (LPCSTR)c.path;
+        count += c.listed ? 1 : 0;
+        EXPECT_EQ(count, Maps().GetCount()) << (LPCSTR)c.path;
+        EXPECT_EQ(c.listed, IndexOf(Maps(), c.path) >= 0) << (LPCSTR)c.path;
+    }
+    // Saved again under the same name: listed once.
+    AfxSeamScript([&](AfxModalCall& call) {
+        call.text = cases[0].path;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDYES);
+    AfxSeamAnswer(IDNO);
+    pMap->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(count, Maps().GetCount());
+    EXPECT_EQ(0, AfxSeamPendingSteps());
 }
