@@ -956,24 +956,24 @@ static int BarWidthForPane(CControlBar& bar, HWND pane, int paneWidth)
 void CMainFrame::FitBarsToContent()
 {
     RecalcLayout();
-    // The Output window shows a build line of 80 characters whole: measured on the printable
-    // characters in the panes' font, with the pane's margins and scroll bar.
+    // The Output window shows a build line of 80 characters whole: measured on the characters
+    // of such lines (mostly lower case, digits and punctuation) in the panes' font, with the
+    // pane's margins and scroll bar.
     COutputEdit& pane = m_wndOutputBar.m_messages;
     int outputWidth = 0;
     if (pane.m_hWnd) {
         CClientDC dc(&pane);
         HGDIOBJ old = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pane.SendMessage(WM_GETFONT)));
-        char printable[95];
-        for (int i = 0; i < 95; ++i)
-            printable[i] = static_cast<char>(32 + i);
+        static const char s_sample[] = "abcdefghijklmnopqrstuvwxyz 0123456789 .,:;()-_/\\ abcdefghijklmnopqrstuvwxyz";
+        const int n = static_cast<int>(sizeof s_sample - 1);
         SIZE extent = {};
-        ::GetTextExtentPoint32A(dc.m_hDC, printable, 95, &extent);
+        ::GetTextExtentPoint32A(dc.m_hDC, s_sample, n, &extent);
         ::SelectObject(dc.m_hDC, old);
         DWORD margins = static_cast<DWORD>(pane.SendMessage(EM_GETMARGINS));
         CRect window, client;
         pane.GetWindowRect(&window);
         pane.GetClientRect(&client);
-        int lineWidth = (extent.cx * 80 + 94) / 95 + LOWORD(margins) + HIWORD(margins) + 2;
+        int lineWidth = (extent.cx * 80 + n - 1) / n + LOWORD(margins) + HIWORD(margins) + 2;
         outputWidth = BarWidthForPane(m_wndOutputBar, pane.m_hWnd, lineWidth + window.Width() - client.Width());
     }
     // The Resource window shows a column of 64-pixel thumbnails in its texture browser.
