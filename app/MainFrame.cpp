@@ -481,10 +481,23 @@ BOOL CMainFrame::RunSettingsSheet()
     CSettingsSheet sheet(this);
     // An invalid sheet comes back with what the user typed.
     while (sheet.DoModal() == IDOK) {
-        if (sheet.Validate()) {
-            sheet.Apply();
-            return TRUE;
+        if (!sheet.Validate())
+            continue;
+        // Folders that are not there are named once; the user may keep them (made later) or
+        // go back to the sheet.
+        CStringArray missing;
+        sheet.MissingPaths(missing);
+        if (missing.GetSize() > 0) {
+            CString list;
+            for (INT_PTR i = 0; i < missing.GetSize(); ++i)
+                list += "\n" + missing[i];
+            if (Report().Box(MB_YESNO | MB_ICONEXCLAMATION,
+                             "These paths of the project do not exist:\n%s\n\nKeep them anyway?",
+                             static_cast<LPCSTR>(list)) != IDYES)
+                continue;
         }
+        sheet.Apply();
+        return TRUE;
     }
     return FALSE;
 }

@@ -213,6 +213,10 @@ TEST_F(ShellFixture, NewProjectLiveDrivenMakesTheProjectItsDirectoriesAndItsWads
         ::SetDlgItemTextA(hPage, IDC_QUAKE_EXE, "quake.exe");
         pSheet->PressButton(PSBTN_OK);
     });
+    AfxSeamScript([](AfxModalCall& call) {
+        EXPECT_EQ(0, call.text.Find("These paths of the project do not exist:")) << (LPCSTR)call.text;
+        return (INT_PTR)IDYES;  // the Paths page's default folders are kept
+    });
     AfxSeamAnswer(IDYES);   // create the game directory
     AfxSeamScript([](AfxModalCall& call) {
         EXPECT_STREQ("CSelectWadsDlg", call.className);
