@@ -1109,6 +1109,10 @@ BOOL CMainFrame::IsKeyForFocusedControl(const MSG* pMsg)
     const BOOL ctrl = ::GetKeyState(VK_CONTROL) < 0, alt = ::GetKeyState(VK_MENU) < 0;
     char cls[32] = "";
     ::GetClassNameA(focus, cls, sizeof cls);
+    // F2 edits a list editor's item in place, or browses from its item being edited.
+    CWnd* pFocus = CWnd::FromHandlePermanent(focus);
+    if (vk == VK_F2 && (dynamic_cast<SECListEditorListBox*>(pFocus) || dynamic_cast<SECListEditorEdit*>(pFocus)))
+        return TRUE;
     if (lstrcmpiA(cls, "Edit") == 0 || _strnicmp(cls, "RichEdit", 8) == 0) {
         // Typing and the edit's own clipboard and undo keys; function keys stay the frame's.
         if (vk >= VK_F1 && vk <= VK_F24)
@@ -1119,16 +1123,12 @@ BOOL CMainFrame::IsKeyForFocusedControl(const MSG* pMsg)
                                           VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END};
         return ctrl && !alt && std::find(std::begin(s_ctrlKeys), std::end(s_ctrlKeys), vk) != std::end(s_ctrlKeys);
     }
-    // F4 drops a combo box's list down; F2 edits a list editor's item in place.
+    // F4 drops a combo box's list down.
     HWND parent = ::GetParent(focus);
     char parentCls[32] = "";
     if (parent)
         ::GetClassNameA(parent, parentCls, sizeof parentCls);
-    if (vk == VK_F4 && (lstrcmpiA(cls, "ComboBox") == 0 || lstrcmpiA(parentCls, "ComboBox") == 0))
-        return TRUE;
-    if (vk == VK_F2 && dynamic_cast<SECListEditor*>(CWnd::FromHandlePermanent(focus)))
-        return TRUE;
-    return FALSE;
+    return vk == VK_F4 && (lstrcmpiA(cls, "ComboBox") == 0 || lstrcmpiA(parentCls, "ComboBox") == 0);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)

@@ -16,6 +16,7 @@
 #include "TexturesRes.h"
 #include "TextureAdjustDlg.h"
 #include "MapCommands.h"
+#include "SECListEditor.h"
 #include "OutputWindow.h"
 #include "EntityEditorDlg.h"
 #include <cstring>
@@ -401,6 +402,21 @@ TEST_F(ResourceFixture, AnEditFieldKeepsItsOwnKeys)
         EXPECT_FALSE(m_app.PreTranslateMessage(&msg)) << k.vk << (k.ctrl ? " with Ctrl" : "");
         ::SetKeyboardState(saved);
     }
+    // F2 in a list editor's list edits its item there.
+    HWND hList = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 10, 40, 120, 80, m_frame->m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(5555)), nullptr, nullptr);
+    ASSERT_NE(nullptr, hList);
+    {
+        SECListEditor editor;
+        ASSERT_TRUE(editor.Initialize(m_frame, 5555, LBEDIT_BROWSE | LBEDIT_KEYS));
+        ::SetFocus(hList);
+        MSG msg = {};
+        msg.hwnd = hList;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_F2;
+        EXPECT_FALSE(m_app.PreTranslateMessage(&msg)) << "F2 in a list editor";
+    }
+    ::DestroyWindow(hList);
     // The frame's function keys still work from there.
     CWnd* pAdjust = m_frame->GetTextureAdjust();
     ASSERT_NE(nullptr, pAdjust);
