@@ -141,6 +141,12 @@ void CAppServices::UpdateTextureAdjustment(Face* pFace)
         pDlg->Update(pFace);
 }
 
+void CAppServices::MapSavedAs(LPCSTR path)
+{
+    if (CMainFrame* pFrame = ShellFrame())
+        pFrame->m_wndResourceBar.m_mapList.AddSavedMap(path);
+}
+
 void CAppServices::PrintMessage(LPCSTR text)
 {
     CMainFrame* pFrame = ShellFrame();

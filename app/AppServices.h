@@ -47,6 +47,8 @@ public:
     void SetCurrentEntity(Entity* pEntity) override;
     // The picked face into the frame's Texture Adjustment window.
     void UpdateTextureAdjustment(Face* pFace) override;
+    // A map saved into one of the project's map folders joins the Resource window's map list.
+    void MapSavedAs(LPCSTR path) override;
 
 private:
     CEntityClassMap* m_pEntityClasses = nullptr;

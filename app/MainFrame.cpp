@@ -6,6 +6,7 @@
 #include "EditorApp.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
+#include "TextureAdjustDlg.h"
 #include "IniFile.h"
 #include "Map.h"
 #include "Reporter.h"
@@ -19,6 +20,9 @@
 #include "ProjectDialogs.h"
 #include "SelectWadsDlg.h"
 #include "SECData.h"
+#include "SECListEditor.h"
+#include <algorithm>
+#include <iterator>
 
 IMPLEMENT_DYNAMIC(CMainFrame, SECMDIFrameWnd)
 
@@ -41,6 +45,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     // Bars, status panes, the frame's other commands
     ON_WM_SIZE()
     ON_WM_MOVE()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
     ON_COMMAND(ID_VIEW_OUTPUT_WINDOW, OnOutputWindow)
@@ -52,6 +57,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateDisable)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateDisable)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_ENTITY, OnUpdateDisable)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SELECTION, OnUpdateSelectionIndicator)
     ON_COMMAND(ID_WEB_LINK_1, OnWebLink1)
     ON_COMMAND(ID_WEB_LINK_2, OnWebLink2)
     ON_COMMAND(ID_WEB_LINK_3, OnWebLink3)
@@ -191,6 +197,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
         return -1;
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     DockControlBarEx(&m_wndOutputBar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    FitBarsToContent();
     LoadUserTools();
     CreateEntityEditor();
     CreateTextureAdjust();
@@ -479,10 +486,23 @@ BOOL CMainFrame::RunSettingsSheet()
     CSettingsSheet sheet(this);
     // An invalid sheet comes back with what the user typed.
     while (sheet.DoModal() == IDOK) {
-        if (sheet.Validate()) {
-            sheet.Apply();
-            return TRUE;
+        if (!sheet.Validate())
+            continue;
+        // Folders that are not there are named once; the user may keep them (made later) or
+        // go back to the sheet.
+        CStringArray missing;
+        sheet.MissingPaths(missing);
+        if (missing.GetSize() > 0) {
+            CString list;
+            for (INT_PTR i = 0; i < missing.GetSize(); ++i)
+                list += "\n" + missing[i];
+            if (Report().Box(MB_YESNO | MB_ICONEXCLAMATION,
+                             "These paths of the project do not exist:\n%s\n\nKeep them anyway?",
+                             static_cast<LPCSTR>(list)) != IDYES)
+                continue;
         }
+        sheet.Apply();
+        return TRUE;
     }
     return FALSE;
 }
@@ -522,6 +542,8 @@ void CMainFrame::OnNewProject()
     // A new project is written even when nothing was set on it: the user asked for the file.
     pProject->SetDirty(TRUE);
     pProject->Save();
+    if (CEditorApp* pApp = EditorApp())
+        pApp->AddToRecentProjectList(path);
     CLoadOutput output(this);
     ApplyProject();
 }
@@ -953,6 +975,90 @@ void CMainFrame::OnMove(int x, int y)
         pApp->m_rcMain = wp.rcNormalPosition;
 }
 
+LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = SECMDIFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
+    // An activation (a click on the frame, a tool window chosen) may have stacked the frame over
+    // its tool windows; once it is over, they go back above it.
+    KeepToolWindowsAbove();
+    return result;
+}
+
+void CMainFrame::KeepToolWindowsAbove()
+{
+    // The frame's own tool windows are never hidden behind it: those it covers go back just
+    // above it (not above other programs), the active one of them on top.
+    CWnd* tools[] = {m_pTextureAdjust, m_pEntityEditor.get()};
+    if (tools[1] && tools[1]->m_hWnd == ::GetActiveWindow())
+        std::swap(tools[0], tools[1]);
+    BOOL below = FALSE;
+    for (HWND h = ::GetWindow(m_hWnd, GW_HWNDNEXT); h && !below; h = ::GetWindow(h, GW_HWNDNEXT))
+        for (CWnd* pTool : tools)
+            below = below || (pTool && pTool->m_hWnd == h && ::IsWindowVisible(h));
+    if (!below)
+        return;
+    for (CWnd* pTool : tools) {
+        if (!pTool || !pTool->m_hWnd || !pTool->IsWindowVisible())
+            continue;
+        HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV);
+        if (above == pTool->m_hWnd)
+            continue;
+        ::SetWindowPos(pTool->m_hWnd, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+// The width of a docked bar whose pane (a window inside it) is to be paneWidth wide: what the
+// bar puts around the pane is measured on the bar as it is laid out now.
+static int BarWidthForPane(CControlBar& bar, HWND pane, int paneWidth)
+{
+    CRect barRect, paneRect;
+    bar.GetWindowRect(&barRect);
+    ::GetWindowRect(pane, &paneRect);
+    return barRect.Width() - paneRect.Width() + paneWidth;
+}
+
+void CMainFrame::FitBarsToContent()
+{
+    RecalcLayout();
+    // The Output window shows a build line of 80 characters whole: measured on the characters
+    // of such lines (mostly lower case, digits and punctuation) in the panes' font, with the
+    // pane's margins and scroll bar.
+    COutputEdit& pane = m_wndOutputBar.m_messages;
+    int outputWidth = 0;
+    if (pane.m_hWnd) {
+        CClientDC dc(&pane);
+        HGDIOBJ old = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pane.SendMessage(WM_GETFONT)));
+        static const char s_sample[] = "abcdefghijklmnopqrstuvwxyz 0123456789 .,:;()-_/\\ abcdefghijklmnopqrstuvwxyz";
+        const int n = static_cast<int>(sizeof s_sample - 1);
+        SIZE extent = {};
+        ::GetTextExtentPoint32A(dc.m_hDC, s_sample, n, &extent);
+        ::SelectObject(dc.m_hDC, old);
+        DWORD margins = static_cast<DWORD>(pane.SendMessage(EM_GETMARGINS));
+        CRect window, client;
+        pane.GetWindowRect(&window);
+        pane.GetClientRect(&client);
+        int lineWidth = (extent.cx * 80 + n - 1) / n + LOWORD(margins) + HIWORD(margins) + 2;
+        outputWidth = BarWidthForPane(m_wndOutputBar, pane.m_hWnd, lineWidth + window.Width() - client.Width());
+    }
+    // The Resource window shows a column of 64-pixel thumbnails in its texture browser.
+    int resourceWidth = 0;
+    if (m_wndResourceBar.m_mapList.m_hWnd)
+        resourceWidth = BarWidthForPane(m_wndResourceBar, m_wndResourceBar.m_mapList.m_hWnd,
+                                        CTextureBrowser::PanelWidthFor(64));
+    const struct
+    {
+        CControlBar* pBar;
+        int width;
+    } bars[] = {{&m_wndOutputBar, outputWidth}, {&m_wndResourceBar, resourceWidth}};
+    for (const auto& b : bars) {
+        CRect rect;
+        b.pBar->GetWindowRect(&rect);
+        if (b.width > rect.Width())
+            b.pBar->CalcDynamicLayout(b.width, LM_VERTDOCK | LM_COMMIT);
+    }
+    RecalcLayout();
+}
+
 static void ToggleBar(CMainFrame* pFrame, CControlBar& bar)
 {
     if (bar.m_hWnd)
@@ -984,6 +1090,12 @@ void CMainFrame::OnMarkTexture()
 {
     if (m_wndResourceBar.m_textureBrowser.m_hWnd)
         m_wndResourceBar.m_textureBrowser.OnMarkTexture();
+}
+
+void CMainFrame::OnUpdateSelectionIndicator(CCmdUI* pCmdUI)
+{
+    // The pane always shows its bitmap; a pane without a handler would be disabled and blank.
+    pCmdUI->Enable(TRUE);
 }
 
 void CMainFrame::OnUpdateDisable(CCmdUI* pCmdUI)
@@ -1035,10 +1147,46 @@ void CMainFrame::ShowWaitingOutput()
         SetStatusBarText(m_strPendingStatus);
 }
 
+BOOL CMainFrame::IsKeyForFocusedControl(const MSG* pMsg)
+{
+    if (IsSpaceForEditControl(pMsg))
+        return TRUE;
+    if (!pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    HWND focus = ::GetFocus();
+    if (!focus)
+        return FALSE;
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    const BOOL ctrl = ::GetKeyState(VK_CONTROL) < 0, alt = ::GetKeyState(VK_MENU) < 0;
+    char cls[32] = "";
+    ::GetClassNameA(focus, cls, sizeof cls);
+    // F2 edits a list editor's item in place, or browses from its item being edited.
+    CWnd* pFocus = CWnd::FromHandlePermanent(focus);
+    if (vk == VK_F2 && (dynamic_cast<SECListEditorListBox*>(pFocus) || dynamic_cast<SECListEditorEdit*>(pFocus)))
+        return TRUE;
+    if (lstrcmpiA(cls, "Edit") == 0 || _strnicmp(cls, "RichEdit", 8) == 0) {
+        // Typing and the edit's own clipboard and undo keys; function keys stay the frame's.
+        if (vk >= VK_F1 && vk <= VK_F24)
+            return FALSE;
+        if (!ctrl && !alt)
+            return TRUE;
+        static const UINT s_ctrlKeys[] = {'A', 'C', 'V', 'X', 'Y', 'Z', VK_INSERT, VK_DELETE, VK_BACK,
+                                          VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END};
+        return ctrl && !alt && std::find(std::begin(s_ctrlKeys), std::end(s_ctrlKeys), vk) != std::end(s_ctrlKeys);
+    }
+    // F4 drops a combo box's list down.
+    HWND parent = ::GetParent(focus);
+    char parentCls[32] = "";
+    if (parent)
+        ::GetClassNameA(parent, parentCls, sizeof parentCls);
+    return vk == VK_F4 && (lstrcmpiA(cls, "ComboBox") == 0 || lstrcmpiA(parentCls, "ComboBox") == 0);
+}
+
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
-    // The space goes to the edit field as typed; the accelerator tables never see it.
-    if (IsSpaceForEditControl(pMsg))
+    // Keys the focused control uses itself go to it as typed; the accelerator tables never see
+    // them.
+    if (IsKeyForFocusedControl(pMsg))
         return CWnd::PreTranslateMessage(pMsg);
     return SECMDIFrameWnd::PreTranslateMessage(pMsg);
 }

@@ -27,8 +27,12 @@ public:
 
     // The caption is the editor's own business: no automatic document titles.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    // Space clones the selection, except while an edit control has the focus.
+    // The frame's shortcuts work wherever the focus is (a docked window's list or panel too),
+    // except for the keys the focused control uses itself.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Typing, Space, Delete and the clipboard keys in an edit field, F4 in a combo box, F2 in a
+    // list editor.
+    static BOOL IsKeyForFocusedControl(const MSG* pMsg);
     // The frame's own status bar, without a search through all its windows (a load may show
     // thousands of status lines).
     CWnd* GetMessageBar() override;
@@ -116,6 +120,7 @@ public:
     // otherwise none (255).
     static UINT SelectionIndicatorBitmap(Map* pMap);
     void UpdateSelectionIndicator();
+    void OnUpdateSelectionIndicator(CCmdUI* pCmdUI);
     UINT GetSelectionIndicator() const { return m_nSelectionBitmap; }
     BOOL IsMapOpen(LPCSTR path);
     // The Resource window refills or empties its lists.
@@ -124,6 +129,12 @@ public:
     void RefreshObjectList(const CString& path);
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The visible Texture Adjustment window and Entity Editor go above the frame.
+    void KeepToolWindowsAbove();
+    // The docked bars' first widths fit their content: an 80-character line in the Output
+    // window, a column of 64-pixel thumbnails in the Resource window.
+    void FitBarsToContent();
     void OnOutputWindow();
     void OnUpdateOutputWindow(CCmdUI* pCmdUI);
     void OnResourceWindow();

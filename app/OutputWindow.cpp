@@ -1,5 +1,7 @@
 #include "OutputWindow.h"
 #include "UserToolProcess.h"
+#include "SECRes.h"
+#include "ShellRes.h"
 #include <algorithm>
 #include <cstring>
 
@@ -7,7 +9,54 @@ IMPLEMENT_DYNAMIC(COutputEdit, CEdit)
 
 BEGIN_MESSAGE_MAP(COutputEdit, CEdit)
     ON_MESSAGE(WM_TOOL_OUTPUT, OnToolOutput)
+    ON_WM_CONTEXTMENU()
+    ON_COMMAND(ID_OUTPUT_CLEAR, OnClear)
+    ON_COMMAND_RANGE(ID_SEC_ALLOWDOCKING, ID_SEC_MDIFLOAT, OnBarCommand)
 END_MESSAGE_MAP()
+
+void SetDockingMenuItems(CMenu* pPopup, SECControlBar* pBar)
+{
+    BOOL inMain = pBar && pBar->m_hWnd && pBar->IsMDIChild();
+    BOOL mayDock = pBar && (pBar->m_dwDockStyle & CBRS_ALIGN_ANY) != 0;
+    pPopup->CheckMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (mayDock ? MF_CHECKED : MF_UNCHECKED));
+    pPopup->EnableMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (inMain ? MF_GRAYED : MF_ENABLED));
+    pPopup->CheckMenuItem(ID_SEC_MDIFLOAT, MF_BYCOMMAND | (inMain ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The bar that holds the pane (through its tab window).
+static SECControlBar* OwningBar(CWnd* pPane)
+{
+    for (HWND h = ::GetParent(pPane->m_hWnd); h; h = ::GetParent(h))
+        if (auto* pBar = dynamic_cast<SECControlBar*>(CWnd::FromHandlePermanent(h)))
+            return pBar;
+    return nullptr;
+}
+
+void COutputEdit::OnContextMenu(CWnd*, CPoint point)
+{
+    if (point.x == -1 && point.y == -1) {
+        CRect rect;
+        GetWindowRect(&rect);
+        point = rect.TopLeft() + CPoint(4, 4);
+    }
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_OUTPUT_LIST_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (!pPopup)
+        return;
+    SetDockingMenuItems(pPopup, OwningBar(this));
+    UINT nCmd = pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x, point.y, this);
+    if (nCmd != 0)
+        SendMessage(WM_COMMAND, nCmd, 0);
+}
+
+void COutputEdit::OnBarCommand(UINT nID)
+{
+    // The docking commands belong to the Output window.
+    if (SECControlBar* pBar = OwningBar(this))
+        pBar->SendMessage(WM_COMMAND, nID, 0);
+}
 
 const char COutputEdit::kCutText[] = "** Buffer partially deleted **\n";
 

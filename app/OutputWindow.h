@@ -28,6 +28,10 @@ public:
     void Flush();
     // Empties the pane and forgets the waiting text.
     void Clear();
+    // The pane's menu on the right button: the Output window's docking commands and Clear.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnClear() { Clear(); }
+    void OnBarCommand(UINT nID);
     // A worker's output block (new[]'d, NUL-terminated): appended, then freed; the blocks for
     // this pane already waiting in the queue are taken along.
     LRESULT OnToolOutput(WPARAM wParam, LPARAM lParam);
@@ -45,6 +49,10 @@ private:
     CString m_pending;
     BOOL m_bPendingDropped = FALSE;
 };
+
+// The docking items of a bar's context menu: "Allow Docking" checked while the bar may dock on
+// some side and disabled while it floats in the main window, "Float In Main Window" checked then.
+void SetDockingMenuItems(CMenu* pPopup, SECControlBar* pBar);
 
 class COutputTabBar : public SECControlBar, public COutputPanes
 {

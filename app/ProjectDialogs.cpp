@@ -250,6 +250,31 @@ BOOL CSettingsSheet::Validate()
     return m_pRootPage->Validate() && m_pQuakePage->Validate();
 }
 
+void CSettingsSheet::MissingPaths(CStringArray& missing) const
+{
+    missing.RemoveAll();
+    for (const CString& value : m_pPathsPage->m_values) {
+        int start = 0;
+        while (start <= value.GetLength()) {
+            int end = value.Find(';', start);
+            if (end < 0)
+                end = value.GetLength();
+            CString entry = value.Mid(start, end - start);
+            start = end + 1;
+            entry.TrimLeft();
+            entry.TrimRight();
+            if (entry.IsEmpty())
+                continue;
+            CString path = entry;
+            if (entry.Find(':') < 0 && entry[0] != '\\' && entry[0] != '/' && !m_pRootPage->m_rootPath.IsEmpty())
+                path = m_pRootPage->m_rootPath + "\\" + entry;
+            DWORD attributes = ::GetFileAttributesA(path);
+            if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                missing.Add(path);
+        }
+    }
+}
+
 void CSettingsSheet::Apply()
 {
     m_pRootPage->Save();

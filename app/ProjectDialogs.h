@@ -83,6 +83,9 @@ public:
 
     BOOL Validate();
     void Apply();
+    // The folders named on the Paths page (each of a ";" list; a relative one below the root
+    // path typed on the Root page) that do not exist, in the page's order.
+    void MissingPaths(CStringArray& missing) const;
 
     CRootPage* m_pRootPage;
     CQuakePage* m_pQuakePage;

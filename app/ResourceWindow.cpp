@@ -226,12 +226,7 @@ void CProjectFileList::OnBarCommand(UINT nID)
 void CProjectFileList::PrepareContextMenu(CMenu* pPopup, UINT nRescan, UINT nCompact, UINT nDelete)
 {
     CMainFrame* pFrame = ShellFrame();
-    SECControlBar* pBar = pFrame ? &pFrame->m_wndResourceBar : nullptr;
-    BOOL inMain = pBar && pBar->m_hWnd && pBar->IsMDIChild();
-    BOOL mayDock = pBar && (pBar->m_dwDockStyle & CBRS_ALIGN_ANY) != 0;
-    pPopup->CheckMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (mayDock ? MF_CHECKED : MF_UNCHECKED));
-    pPopup->EnableMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | (inMain ? MF_GRAYED : MF_ENABLED));
-    pPopup->CheckMenuItem(ID_SEC_MDIFLOAT, MF_BYCOMMAND | (inMain ? MF_CHECKED : MF_UNCHECKED));
+    SetDockingMenuItems(pPopup, pFrame ? &pFrame->m_wndResourceBar : nullptr);
     pPopup->EnableMenuItem(nDelete, MF_BYCOMMAND | (GetChosenIndex() >= 0 ? MF_ENABLED : MF_GRAYED));
     pPopup->CheckMenuItem(nCompact, MF_BYCOMMAND | (IsCompact() ? MF_CHECKED : MF_UNCHECKED));
     UINT project = ProjectOpen() ? MF_ENABLED : MF_GRAYED;
@@ -297,6 +292,31 @@ void CMapListBox::OnRescan()
         return;
     LoadMaps();
     SetHorizontalExtent(IsCompact() ? 0 : 500);
+}
+
+void CMapListBox::AddSavedMap(const CString& path)
+{
+    if (!m_hWnd || !ProjectOpen())
+        return;
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetPath(i) && GetPath(i)->CompareNoCase(path) == 0)
+            return;
+    int cut = path.ReverseFind('\\');
+    if (cut < 0)
+        return;
+    CString folder = path.Left(cut);
+    CPathIterator it;
+    if (!it.Init(GetKind().key, 0, "map"))
+        return;
+    for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory()) {
+        while (dir.GetLength() > 1 && (dir.Right(1) == "\\" || dir.Right(1) == "/"))
+            dir = dir.Left(dir.GetLength() - 1);
+        dir.Replace('/', '\\');
+        if (dir.CompareNoCase(folder) == 0) {
+            AddEntry(path);
+            return;
+        }
+    }
 }
 
 void CMapListBox::OpenChosen(int viewCode)

@@ -81,6 +81,9 @@ public:
     // The view code of "Map Bar"/"Double Click" (0-3); 0 for any other value.
     static int DoubleClickViewCode(int setting);
     BOOL LoadMaps() { return LoadFiles(); }
+    // A map file written now: listed when it lies in one of the project's map folders and is
+    // not listed yet.
+    void AddSavedMap(const CString& path);
     LRESULT OnRefreshList(WPARAM, LPARAM);
     void OnRescan();
     void OnLButtonDblClk(UINT nFlags, CPoint point);

@@ -55,6 +55,10 @@
 #define IDI_TAB_TEXTURES            134
 #define IDR_MAP_LIST_MENU           201
 #define IDR_OBJECT_LIST_MENU        203
+
+// ---- Output window
+#define IDR_OUTPUT_LIST_MENU        205
+#define ID_OUTPUT_CLEAR             32966
 #define IDC_MAP_LIST                1031
 #define IDC_OBJECT_LIST             1096
 #define IDC_RESOURCE_TABS           59648

@@ -117,7 +117,7 @@ BOOL CCustomizeToolsPage::OnInitDialog()
     CPropertyPage::OnInitDialog();
     if (m_listEditor.Initialize(this, IDC_TOOLS_LIST, LBEDIT_TYPETOEDIT | LBEDIT_BUTTONS | LBEDIT_TOOLTIPS |
                                                           LBEDIT_KEYS | LBEDIT_DRAG))
-        m_listEditor.SetWindowText("&Tool Item:");
+        m_listEditor.SetWindowText("Tool Item:"); // the strip draws its caption as it is
     m_editCommand.Initialize(IDC_TOOLS_COMMAND, this);
     m_editCommand.m_strTitle = "Select Program";
     m_editCommand.m_strFilter = "Programs|*.exe;*.pif;*.com;*.bat|All files (*.*)|*.*||";

@@ -1,6 +1,7 @@
 // The system's common dialogs (file open/save, colour) as framework dialogs.
 #include "afxwin.h"
 #include "afxdlgs.h"
+#include <algorithm>
 
 namespace {
 
@@ -55,7 +56,33 @@ LRESULT CCommonDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                            (LPARAM)::GetDlgItem(hWndDlg, IDCANCEL));
         return 0;
     }
+    // The explorer-style file dialog is laid out: it comes up centred on its owner.
+    if (message == WM_NOTIFY && lParam != 0 && reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE) {
+        LRESULT lResult = CDialog::WindowProc(message, wParam, lParam);
+        CentreOnOwner();
+        return lResult;
+    }
     return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CCommonDialog::CentreOnOwner()
+{
+    HWND hWndDlg = GetDialogWindow();
+    HWND hWndOwner = ::GetWindow(hWndDlg, GW_OWNER);
+    if (hWndDlg == nullptr || hWndOwner == nullptr || !::IsWindowVisible(hWndOwner) || ::IsIconic(hWndOwner))
+        return;
+    CRect dlg, owner;
+    ::GetWindowRect(hWndDlg, &dlg);
+    ::GetWindowRect(hWndOwner, &owner);
+    // Kept on the owner's screen.
+    MONITORINFO mi = {sizeof mi};
+    ::GetMonitorInfoA(::MonitorFromWindow(hWndOwner, MONITOR_DEFAULTTONEAREST), &mi);
+    const CRect work(mi.rcWork);
+    int x = owner.left + (owner.Width() - dlg.Width()) / 2;
+    int y = owner.top + (owner.Height() - dlg.Height()) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - dlg.Width()));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - dlg.Height()));
+    ::SetWindowPos(hWndDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 UINT_PTR CALLBACK CCommonDialog::HookProc(HWND hWnd, UINT message, WPARAM, LPARAM)

@@ -31,6 +31,8 @@ protected:
     virtual void TakeScriptAnswer(const AfxModalCall& call);
     // The window a user sees (the explorer-style file dialog's hook window is a child of it).
     virtual HWND GetDialogWindow() const { return m_hWnd; }
+    // Puts the dialog the user sees in the middle of its owner (on the owner's screen).
+    void CentreOnOwner();
 
     // The hook of every common dialog of the framework.
     static UINT_PTR CALLBACK HookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

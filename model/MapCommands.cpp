@@ -324,6 +324,7 @@ BOOL Map::SaveAs(LPCSTR lpszPathName)
     UpdateAllViews(nullptr, HINT_VIEW_TYPE); // the windows' titles name the new file
     if (CWinApp* pApp = AfxGetApp())
         pApp->AddToRecentFileList(lpszPathName);
+    GetEditorServices()->MapSavedAs(lpszPathName);
     return TRUE;
 }
 

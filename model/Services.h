@@ -96,6 +96,8 @@ public:
     enum { DIR_MAPS, DIR_OBJECTS };
     virtual CString GetRememberedDirectory(int which) { return m_remembered[which == DIR_MAPS ? 0 : 1]; }
     virtual void SetRememberedDirectory(int which, LPCSTR dir) { m_remembered[which == DIR_MAPS ? 0 : 1] = dir; }
+    // A map was saved under a new name (the project's lists may show it).
+    virtual void MapSavedAs(LPCSTR /*path*/) {}
     // The template of the camera windows, null when there is none.
     virtual CDocTemplate* GetCameraTemplate() { return nullptr; }
     // The plane view code of the active 2D map window (255 without one).

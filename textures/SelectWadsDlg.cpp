@@ -4,6 +4,8 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
+#include <algorithm>
+#include <vector>
 
 CString CompactWadName(LPCSTR path)
 {
@@ -84,9 +86,17 @@ void CSelectWadsDlg::Scan()
     m_wadList.SetRedraw(FALSE);
     CPathIterator paths;
     if (paths.Init("Wads", IDS_NO_WAD_PATHS, "wad")) {
+        // Listed by name (case ignored), then by folder, whatever order the disk gives.
+        std::vector<CString> files;
         for (CString dir = paths.NextDirectory(); !dir.IsEmpty(); dir = paths.NextDirectory())
             for (CString file = paths.NextFile(); !file.IsEmpty(); file = paths.NextFile())
-                AddFile(file);
+                files.push_back(file);
+        std::stable_sort(files.begin(), files.end(), [](const CString& a, const CString& b) {
+            int byName = CompactWadName(a).CompareNoCase(CompactWadName(b));
+            return byName != 0 ? byName < 0 : a.CompareNoCase(b) < 0;
+        });
+        for (const CString& file : files)
+            AddFile(file);
         if (m_wadList.GetCount() == 0)
             Report().StatusId(IDS_NO_WADS_FOUND);
     }

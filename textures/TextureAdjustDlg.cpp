@@ -75,9 +75,10 @@ CTextureAdjustDlg::CTextureAdjustDlg(CWnd* pMainFrame) : CDialog(IDD_TEXTURE_ADJ
 BOOL CTextureAdjustDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // No face is picked: no scale is shown (a "0.00" would read as a face's flattened texture).
     m_filling = TRUE;
-    SetText(IDC_X_SCALE, "0.00");
-    SetText(IDC_Y_SCALE, "0.00");
+    SetText(IDC_X_SCALE, "");
+    SetText(IDC_Y_SCALE, "");
     m_filling = FALSE;
     EnableControls(FALSE);
     return TRUE;
@@ -109,6 +110,10 @@ void CTextureAdjustDlg::Update(Face* pFace)
 {
     if (!pFace) {
         m_pMap = nullptr;
+        m_filling = TRUE;
+        SetText(IDC_X_SCALE, "");
+        SetText(IDC_Y_SCALE, "");
+        m_filling = FALSE;
         EnableControls(FALSE);
         return;
     }

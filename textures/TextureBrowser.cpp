@@ -15,6 +15,10 @@ TextureGrid ComputeTextureGrid(int w, int h, int s, int count, int currentIndex)
     TextureGrid g;
     if (w <= 0 || h <= 0 || s <= 0)
         return g;
+    // A window too narrow for one column of the chosen size shows one column of smaller ones.
+    if ((w - 12) / (s + 6) < 1)
+        s = std::max<int>(SMALLEST_THUMBNAIL, w - 18);
+    g.size = s;
     g.columns = (w - 12) / (s + 6);
     if (g.columns < 0)
         g.columns = 0;
@@ -499,7 +503,8 @@ void CTextureBrowser::UpdateScrollRange()
     }
     ::SetScrollInfo(bar, SB_CTL, &si, TRUE);
     ::EnableWindow(bar, m_grid.scrollEnabled);
-    m_wndTextures.SetGeometry(m_grid.drawWidth, m_grid.drawHeight, m_grid.columns, m_grid.visibleRows, m_size);
+    m_wndTextures.SetGeometry(m_grid.drawWidth, m_grid.drawHeight, m_grid.columns, m_grid.visibleRows,
+                              m_grid.size > 0 ? m_grid.size : m_size);
 }
 
 void CTextureBrowser::UpdateStatus()
@@ -711,6 +716,13 @@ static int WindowHeight(HWND h)
     return r.bottom - r.top;
 }
 
+int CTextureBrowser::PanelWidthFor(int thumbnailSize)
+{
+    // The texture window needs 6 pixels on either side of a cell and 6 more (see the grid); the
+    // layout puts 4 pixels on either side, the scroll bar and 2 pixels between them.
+    return thumbnailSize + 18 + 2 * 4 + 2 + ::GetSystemMetrics(SM_CXVSCROLL);
+}
+
 void CTextureBrowser::Layout()
 {
     if (!m_initialised)
@@ -746,6 +758,19 @@ void CTextureBrowser::Layout()
     UpdateScrollRange();
     UpdateStatus();
     m_wndTextures.Invalidate(FALSE);
+}
+
+BOOL CTextureBrowser::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_KEYUP ||
+        pMsg->message == WM_SYSKEYUP) {
+        const UINT vk = static_cast<UINT>(pMsg->wParam);
+        const BOOL functionKey = vk >= VK_F1 && vk <= VK_F24;
+        const BOOL ctrlShortcut = ::GetKeyState(VK_CONTROL) < 0 && vk != VK_TAB && vk != VK_CONTROL;
+        if (functionKey || ctrlShortcut)
+            return CWnd::PreTranslateMessage(pMsg);
+    }
+    return CDialog::PreTranslateMessage(pMsg);
 }
 
 void CTextureBrowser::OnContextMenu(CWnd*, CPoint point)

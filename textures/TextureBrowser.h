@@ -26,7 +26,10 @@ struct TextureGrid
     BOOL scrollEnabled = FALSE;
     int scrollMax = 0, page = 0, position = 0; // the scroll bar while it is enabled
     int drawWidth = 1, drawHeight = 1;
+    int size = 0; // the thumbnails' size: the chosen one, or less when one column needs it
 };
+// The smallest thumbnail the grid shrinks to so that one column fits.
+enum { SMALLEST_THUMBNAIL = 16 };
 // currentIndex: the current texture's index in the list, or -1.
 TextureGrid ComputeTextureGrid(int w, int h, int s, int count, int currentIndex);
 // The list indexes of the rows shown from scroll position pos: [first, last).
@@ -75,6 +78,8 @@ public:
 
     // Creates the panel from its template as a child of the parent.
     BOOL Create(CWnd* pParent);
+    // The panel's width that shows one column of thumbnails of the size.
+    static int PanelWidthFor(int thumbnailSize);
 
     // Shows the texture as current without applying it to any selection (the map calls this
     // after a pick); a null texture or one not listed clears the selection.
@@ -113,6 +118,10 @@ public:
     SECControlBar* FindOwningBar() const;
     // Textures are never unloaded while a map is open: its faces point at them.
     static BOOL AnyMapOpen();
+
+    // The panel's navigation keeps its keys (Tab, arrows, typing); function keys and Ctrl
+    // shortcuts go on to the frame that holds the panel, as from any other docked window.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     BOOL OnInitDialog() override;

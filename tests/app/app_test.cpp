@@ -149,3 +149,43 @@ TEST_F(StartFixture, TheStatusBarPanesAreBlankBeforeTheFirstIdleUpdate)
         EXPECT_GT(rc.right - rc.left, 50) << "pane " << pane << " keeps its width";
     }
 }
+
+// The selection indicator (the last status pane) shows its bitmap on the screen after the idle
+// update, as the vertex warning tells the user to look at it.
+TEST_F(StartFixture, TheSelectionIndicatorShowsItsBitmap)
+{
+    ASSERT_TRUE(Start(SW_SHOWMAXIMIZED));
+    CMainFrame* pFrame = m_app.GetMainFrame();
+    ASSERT_NE(pFrame, nullptr);
+    afxtest::PumpMessages();
+    m_app.OnIdle(0);
+    pFrame->m_wndStatusBar.UpdateWindow();
+    afxtest::PumpMessages();
+    // Where the status bar control draws the pane.
+    CRect pane;
+    pFrame->m_wndStatusBar.SendMessage(SB_GETRECT, 4, reinterpret_cast<LPARAM>(&pane));
+    pFrame->m_wndStatusBar.ClientToScreen(&pane);
+    // The bitmap's own pixels, as the screen's format shows them.
+    HBITMAP hBitmap = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(255));
+    ASSERT_NE(nullptr, hBitmap);
+    BITMAP bm = {};
+    ::GetObjectA(hBitmap, sizeof bm, &bm);
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    int differ = 0, drawn = 0;
+    const COLORREF corner = ::GetPixel(hMem, 0, 0);
+    for (int y = 0; y < bm.bmHeight; ++y)
+        for (int x = 0; x < bm.bmWidth; ++x) {
+            COLORREF want = ::GetPixel(hMem, x, y);
+            COLORREF got = ::GetPixel(hScreen, pane.left + x, pane.top + y);
+            differ += want != got;
+            drawn += want != corner;
+        }
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+    ::DeleteObject(hBitmap);
+    EXPECT_GT(drawn, 20) << "the bitmap draws a frame";
+    EXPECT_EQ(0, differ) << "pixels of the pane that are not the bitmap's";
+}

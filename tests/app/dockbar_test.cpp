@@ -6,6 +6,8 @@
 #include "MainFrame.h"
 #include "SECDockBar.h"
 #include "../../res/resource.h"
+#include "TextureBrowser.h"
+#include <string>
 
 namespace {
 
@@ -47,8 +49,6 @@ TEST_F(MainFrameBars, TheOutputWindowStartsDockedLeftAndComesBackWhereItWasLeft)
     EXPECT_EQ(::GetDlgCtrlID(bar.m_pDockBar->m_hWnd), AFX_IDW_DOCKBAR_LEFT);
     EXPECT_TRUE(bar.IsWindowVisible());
     CRect rect;
-    bar.GetWindowRect(&rect);
-    EXPECT_EQ(rect.Width(), 150);
     EXPECT_TRUE(pFrame->m_impl.m_bGradientCaption);
 
     // Moved to the right side and made wider, then the editor ends.
@@ -73,6 +73,62 @@ TEST_F(MainFrameBars, TheOutputWindowStartsDockedLeftAndComesBackWhereItWasLeft)
     pFrame->m_wndOutputBar.m_pDockContext->ToggleDocking();
     ASSERT_NE(pFrame->m_wndOutputBar.m_pDockBar, nullptr);
     EXPECT_EQ(::GetDlgCtrlID(pFrame->m_wndOutputBar.m_pDockBar->m_hWnd), AFX_IDW_DOCKBAR_RIGHT);
+}
+
+// At the first start the docked windows fit what they show: the Output window a whole build line
+// of 80 characters, the Resource window's texture browser a column of 64-pixel thumbnails.
+TEST_F(MainFrameBars, TheFirstSizesFitTheContent)
+{
+    CMainFrame* pFrame = Start();
+    ASSERT_NE(pFrame, nullptr);
+    COutputTabBar& output = pFrame->m_wndOutputBar;
+    ASSERT_NE(output.m_pDockBar, nullptr);
+    EXPECT_EQ(::GetDlgCtrlID(output.m_pDockBar->m_hWnd), AFX_IDW_DOCKBAR_LEFT);
+    const std::string line = "Processing start.map: 1432 brushes, 8754 faces, 212 entities; wrote start.bsp ok";
+    ASSERT_EQ(80u, line.size());
+    output.ActivateTab("Build");
+    output.PrintToTab("Build", line.c_str());
+    afxtest::PumpMessages();
+    COutputEdit& pane = output.m_build;
+    ASSERT_TRUE(pane.IsWindowVisible());
+    CRect client;
+    pane.GetClientRect(&client);
+    // The line's first and last characters are inside the pane, the pane not scrolled sideways.
+    LRESULT first = pane.SendMessage(EM_POSFROMCHAR, 0);
+    LRESULT last = pane.SendMessage(EM_POSFROMCHAR, 79);
+    EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
+    CClientDC dc(&pane);
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(pane.SendMessage(WM_GETFONT)));
+    SIZE end = {};
+    ::GetTextExtentPoint32A(dc.m_hDC, line.c_str() + 79, 1, &end);
+    ::SelectObject(dc.m_hDC, old);
+    EXPECT_LE(static_cast<short>(LOWORD(last)) + end.cx, client.right) << "the line's end is cut";
+    // The window keeps most of the frame to the maps.
+    CRect frame, bar;
+    pFrame->GetClientRect(&frame);
+    output.GetWindowRect(&bar);
+    EXPECT_LT(bar.Width(), frame.Width() / 2);
+
+    // The texture browser at its thumbnail size of 64 shows a column of them.
+    CProjectBar& resource = pFrame->m_wndResourceBar;
+    CTextureBrowser& browser = resource.m_textureBrowser;
+    resource.m_tabWnd.ActivateTab(2);
+    afxtest::PumpMessages();
+    ASSERT_TRUE(browser.IsWindowVisible());
+    EXPECT_EQ(64, browser.GetThumbnailSize());
+    EXPECT_GE(browser.GetGrid().columns, 1);
+    EXPECT_EQ(64, browser.GetGrid().size);
+    CRect textures;
+    browser.GetTextureWnd()->GetClientRect(&textures);
+    EXPECT_GE(textures.Width(), 64 + 18);
+
+    // A narrower window shows one column of smaller thumbnails.
+    pFrame->DockControlBarEx(&resource, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 1.0f, 100);
+    pFrame->RecalcLayout();
+    afxtest::PumpMessages();
+    EXPECT_EQ(1, browser.GetGrid().columns);
+    EXPECT_LT(browser.GetGrid().size, 64);
+    EXPECT_EQ(browser.GetGrid().size, browser.GetTextureWnd()->m_size);
 }
 
 } // namespace

@@ -169,3 +169,40 @@ TEST_F(OutputFixture, TheReportersLinesReachTheMessagesPane)
 }
 
 } // namespace
+
+// The right button on a pane shows menu "Output List Bar": the Output window's docking commands
+// and Clear, which empties that pane only; Hide hides the Output window.
+TEST_F(OutputFixture, ThePanesMenuClearsThePaneAndHidesTheWindow)
+{
+    m_bar->PrintToTab("Messages", "kept\r\n");
+    m_bar->PrintToTab("Build", "qbsp start.map\r\n");
+    m_bar->ActivateTab("Build");
+    const std::vector<std::pair<UINT, CString>> expected = {
+        {45097, "Allow Docking"}, {45098, "Hide"}, {0, ""}, {45099, "Float In Main Window"}, {0, ""}, {32966, "Clea&r"}};
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_EQ(AFX_MODAL_POPUPMENU, call.kind);
+        EXPECT_EQ(expected.size(), call.menuItems.size());
+        for (size_t i = 0; i < std::min(expected.size(), call.menuItems.size()); ++i) {
+            EXPECT_EQ(expected[i].first, call.menuItems[i].nID) << i;
+            EXPECT_STREQ(expected[i].second, call.menuItems[i].strText) << i;
+            if (call.menuItems[i].nID == 45097)
+                EXPECT_TRUE(call.menuItems[i].nState & MF_CHECKED) << "the window may dock";
+            if (call.menuItems[i].nID == 45099)
+                EXPECT_FALSE(call.menuItems[i].nState & MF_CHECKED);
+        }
+        return (INT_PTR)32966;
+    });
+    CRect rect;
+    m_bar->m_build.GetWindowRect(&rect);
+    m_bar->m_build.SendMessage(WM_CONTEXTMENU, (WPARAM)m_bar->m_build.m_hWnd, MAKELPARAM(rect.left + 5, rect.top + 5));
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_STREQ("", Text(m_bar->m_build));
+    EXPECT_STREQ("kept\r\n", Text(m_bar->m_messages));
+
+    ASSERT_TRUE(m_bar->IsWindowVisible());
+    AfxSeamAnswer(45098);
+    m_bar->m_messages.SendMessage(WM_CONTEXTMENU, (WPARAM)m_bar->m_messages.m_hWnd, MAKELPARAM(rect.left + 5, rect.top + 5));
+    afxtest::PumpMessages();
+    EXPECT_FALSE(m_bar->IsWindowVisible());
+    EXPECT_STREQ("kept\r\n", Text(m_bar->m_messages));
+}

@@ -354,6 +354,7 @@ TEST_F(ProjectFixture, WithoutARootPathAConfirmedSheetLoadsTheProject)
     m_app.WriteProfileString("Project Settings", "Root Path", "");
     AfxSeamAnswer(IDOK);        // 746
     ConfirmSettings(m_root);
+    AfxSeamAnswer(IDYES);       // the Paths page's folders that are not there are kept
     ASSERT_TRUE(m_frame->OpenProject(m_project));
     EXPECT_STREQ(m_root, m_app.GetProfileString("Project Settings", "Root Path"));
     EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
@@ -609,3 +610,51 @@ TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
 }
 
 } // namespace
+
+// Folders typed on the Paths page that are not there are named in one warning after OK: No goes
+// back to the sheet with what was typed, Yes keeps them.
+TEST_F(ProjectFixture, PathsThatDoNotExistAreNamedInOneWarningAndMayBeKept)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    AfxSeamReset();
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    const CString absent = m_root + "\\nowhere\\wads";
+    CString root = m_root;
+    int sheets = 0;
+    auto fill = [&](AfxModalCall& call) {
+        auto* pSheet = dynamic_cast<CSettingsSheet*>(call.pObject);
+        EXPECT_NE(nullptr, pSheet);
+        if (!pSheet)
+            return (INT_PTR)IDCANCEL;
+        if (++sheets == 2) // the sheet again: what was typed is still there
+            EXPECT_STREQ("maps;gone", pSheet->m_pPathsPage->m_values[CPathsPage::MAPS]);
+        pSheet->m_pQuakePage->m_quakePath = root;
+        pSheet->m_pQuakePage->m_quakeExe = "quake.exe";
+        const char* values[CPathsPage::COUNT] = {"", "qc", "maps;gone", "", "", nullptr};
+        for (int i = 0; i < CPathsPage::COUNT; ++i)
+            pSheet->m_pPathsPage->m_values[i] = values[i] ? values[i] : static_cast<LPCSTR>(absent);
+        return (INT_PTR)IDOK;
+    };
+    CString warning;
+    AfxSeamScript(fill);
+    AfxSeamScript([&](AfxModalCall& call) {
+        warning = call.text;
+        return (INT_PTR)IDNO;
+    });
+    AfxSeamScript(fill);
+    AfxSeamAnswer(IDYES);
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_EQ(2, sheets);
+    EXPECT_GE(warning.Find(m_root + "\\gone"), 0) << (LPCSTR)warning;
+    EXPECT_GE(warning.Find(absent), 0) << (LPCSTR)warning;
+    EXPECT_LT(warning.Find(m_root + "\\maps\n"), 0) << "an existing folder is not named";
+    EXPECT_LT(warning.Find(m_root + "\\qc"), 0) << "an existing folder is not named";
+    // Kept: written into the project as typed.
+    CIniFile reread(m_project);
+    ASSERT_TRUE(reread.Read());
+    ASSERT_NE(nullptr, reread.GetString("Paths", "Maps"));
+    EXPECT_STREQ("maps;gone", *reread.GetString("Paths", "Maps"));
+    ASSERT_NE(nullptr, reread.GetString("Paths", "Wads"));
+    EXPECT_STREQ(absent, *reread.GetString("Paths", "Wads"));
+}

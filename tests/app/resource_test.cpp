@@ -15,6 +15,12 @@
 #include "../textures/WadBuilder.h"
 #include "IniFile.h"
 #include "TexturesRes.h"
+#include "TextureAdjustDlg.h"
+#include "MapCommands.h"
+#include "SECListEditor.h"
+#include "OutputWindow.h"
+#include "EntityEditorDlg.h"
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -376,4 +382,206 @@ TEST_F(ResourceFixture, MarkTextureFromTheMainMenu)
     const CString* marked = GetEditorServices()->GetProject()->GetString("Texture", "Marked");
     ASSERT_NE(nullptr, marked);
     EXPECT_STREQ("METAL", *marked);
+}
+
+namespace {
+
+// A key pressed while the focus is in `target`: posted to it and handled by the application's
+// loop (pre-translation, translation, dispatch), with Ctrl held when asked.
+void PressKey(HWND target, UINT vk, bool ctrl = false)
+{
+    ::SetFocus(target);
+    BYTE saved[256], keys[256];
+    ::GetKeyboardState(saved);
+    std::memcpy(keys, saved, sizeof keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::PostMessageA(target, WM_KEYDOWN, vk, 1);
+    afxtest::PumpMessages();
+    ::PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    afxtest::PumpMessages();
+    ::SetKeyboardState(saved);
+}
+
+} // namespace
+
+// The frame's keys work while the focus is in a docked window: the Resource window's lists and
+// the texture browser's controls.
+TEST_F(ResourceFixture, TheFramesKeysWorkWhileADockedWindowHasTheFocus)
+{
+    CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+    const struct
+    {
+        const char* name;
+        HWND hWnd;
+    } targets[] = {{"map list", Maps().m_hWnd},
+                   {"object list", Objects().m_hWnd},
+                   {"texture list", ::GetDlgItem(browser.m_hWnd, IDC_TEXTURE_LIST)},
+                   {"recent textures", ::GetDlgItem(browser.m_hWnd, IDC_RECENT_TEXTURES)}};
+    CWnd* pAdjust = m_frame->GetTextureAdjust();
+    ASSERT_NE(nullptr, pAdjust);
+    for (const auto& t : targets) {
+        ASSERT_NE(nullptr, t.hWnd) << t.name;
+        m_frame->m_wndResourceBar.m_tabWnd.ActivateTab(t.hWnd == Maps().m_hWnd ? 0 : t.hWnd == Objects().m_hWnd ? 1 : 2);
+        afxtest::PumpMessages();
+        ASSERT_FALSE(pAdjust->IsWindowVisible()) << t.name;
+        PressKey(t.hWnd, VK_F5);
+        EXPECT_TRUE(pAdjust->IsWindowVisible()) << "F5 in the " << t.name;
+        PressKey(t.hWnd, VK_F5);
+        EXPECT_FALSE(pAdjust->IsWindowVisible()) << "F5 again in the " << t.name;
+        // Ctrl+O asks for a map.
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+        AfxSeamAnswer(IDCANCEL);
+        PressKey(t.hWnd, 'O', true);
+        std::vector<AfxModalCall> calls = shelltest::Calls();
+        ASSERT_EQ(1u, calls.size()) << "Ctrl+O in the " << t.name;
+        EXPECT_EQ(AFX_MODAL_COMMONDIALOG, calls[0].kind) << t.name;
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+    }
+}
+
+// Keys an edit field uses itself stay with it: the Output window's pane copies its own text.
+TEST_F(ResourceFixture, AnEditFieldKeepsItsOwnKeys)
+{
+    COutputEdit& pane = m_frame->m_wndOutputBar.m_messages;
+    ASSERT_NE(nullptr, pane.m_hWnd);
+    pane.SetFocus();
+    const struct
+    {
+        UINT vk;
+        bool ctrl;
+    } keys[] = {{'C', true}, {'X', true}, {'V', true}, {VK_SPACE, false}, {VK_DELETE, false}, {'A', false}};
+    for (const auto& k : keys) {
+        BYTE saved[256], state[256];
+        ::GetKeyboardState(saved);
+        std::memcpy(state, saved, sizeof state);
+        state[VK_CONTROL] = state[VK_LCONTROL] = k.ctrl ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        MSG msg = {};
+        msg.hwnd = pane.m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = k.vk;
+        EXPECT_FALSE(m_app.PreTranslateMessage(&msg)) << k.vk << (k.ctrl ? " with Ctrl" : "");
+        ::SetKeyboardState(saved);
+    }
+    // F2 in a list editor's list edits its item there.
+    HWND hList = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 10, 40, 120, 80, m_frame->m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(5555)), nullptr, nullptr);
+    ASSERT_NE(nullptr, hList);
+    {
+        SECListEditor editor;
+        ASSERT_TRUE(editor.Initialize(m_frame, 5555, LBEDIT_BROWSE | LBEDIT_KEYS));
+        ::SetFocus(hList);
+        MSG msg = {};
+        msg.hwnd = hList;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_F2;
+        EXPECT_FALSE(m_app.PreTranslateMessage(&msg)) << "F2 in a list editor";
+    }
+    ::DestroyWindow(hList);
+    // The frame's function keys still work from there.
+    CWnd* pAdjust = m_frame->GetTextureAdjust();
+    ASSERT_NE(nullptr, pAdjust);
+    PressKey(pane.m_hWnd, VK_F5);
+    EXPECT_TRUE(pAdjust->IsWindowVisible());
+}
+
+// The Texture Adjustment window and the Entity Editor belong to the main frame: one press of
+// F5 or F2 shows or hides each, and a click on the frame leaves them above it on the screen.
+TEST_F(ResourceFixture, TheToolWindowsStayAboveTheFrameAndToggleWithOnePress)
+{
+    m_frame->ShowWindow(SW_SHOWMAXIMIZED);
+    afxtest::PumpMessages();
+    const struct
+    {
+        const char* name;
+        CWnd* pWnd;
+        UINT vk;
+    } tools[] = {{"Texture Adjustment", m_frame->GetTextureAdjust(), VK_F5},
+                 {"Entity Editor", m_frame->GetEntityEditor(), VK_F2}};
+    for (const auto& t : tools) {
+        ASSERT_NE(nullptr, t.pWnd) << t.name;
+        EXPECT_EQ(m_frame->m_hWnd, ::GetWindow(t.pWnd->m_hWnd, GW_OWNER)) << t.name;
+        ASSERT_FALSE(t.pWnd->IsWindowVisible()) << t.name;
+        PressKey(Maps().m_hWnd, t.vk);
+        EXPECT_TRUE(t.pWnd->IsWindowVisible()) << t.name << " after one press";
+    }
+    // Side by side over the frame's MDI area.
+    CRect client;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &client);
+    int x = client.left + 40;
+    for (const auto& t : tools) {
+        CRect tool;
+        t.pWnd->GetWindowRect(&tool);
+        t.pWnd->SetWindowPos(nullptr, x, client.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += tool.Width() + 20;
+    }
+    // Clicks in the frame's empty MDI area, then on one tool window and the frame again: the
+    // frame comes to the front, its tool windows stay above it on the screen.
+    for (int click = 0; click < 3; ++click) {
+        CPoint at(client.right - 10, client.bottom - 10);
+        if (click == 1) {
+            CRect first;
+            tools[0].pWnd->GetWindowRect(&first);
+            at = CPoint(first.left + 10, first.top + 5);
+        }
+        ::SetCursorPos(at.x, at.y);
+        ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        HWND expected = click == 1 ? tools[0].pWnd->m_hWnd : m_frame->m_hWnd;
+        EXPECT_TRUE(afxtest::WaitFor([&] { return ::GetForegroundWindow() == expected; }, 2000)) << "click " << click;
+        afxtest::PumpMessages();
+        m_app.OnIdle(0); // the loop's idle time once the click is handled
+        for (const auto& t : tools) {
+            CRect tool;
+            t.pWnd->GetWindowRect(&tool);
+            HWND under = ::WindowFromPoint(tool.CenterPoint());
+            EXPECT_EQ(t.pWnd->m_hWnd, ::GetAncestor(under, GA_ROOT)) << t.name << " is under the frame after click " << click;
+        }
+    }
+    for (const auto& t : tools) {
+        PressKey(Maps().m_hWnd, t.vk);
+        EXPECT_FALSE(t.pWnd->IsWindowVisible()) << t.name << " after the second press";
+    }
+}
+
+// A map saved under a new name into one of the project's map folders appears in the map list at
+// once; one saved elsewhere does not.
+TEST_F(ResourceFixture, AMapSavedAsIntoAMapFolderJoinsTheMapList)
+{
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", 255));
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    const struct
+    {
+        CString path;
+        bool listed;
+    } cases[] = {{m_root + "\\m2\\saved.map", true}, {m_root + "\\objs\\elsewhere.map", false},
+                 {m_root + "\\M1\\Again.map", true}};
+    int count = Maps().GetCount();
+    for (const auto& c : cases) {
+        AfxSeamScript([&](AfxModalCall& call) {
+            call.text = c.path;
+            return (INT_PTR)IDOK;
+        });
+        AfxSeamAnswer(IDYES); // saved without an info_player_start
+        AfxSeamAnswer(IDNO);  // the faces' texture is not in the project: nothing selected
+        pMap->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(c.path)) << (LPCSTR)c.path;
+        count += c.listed ? 1 : 0;
+        EXPECT_EQ(count, Maps().GetCount()) << (LPCSTR)c.path;
+        EXPECT_EQ(c.listed, IndexOf(Maps(), c.path) >= 0) << (LPCSTR)c.path;
+    }
+    // Saved again under the same name: listed once.
+    AfxSeamScript([&](AfxModalCall& call) {
+        call.text = cases[0].path;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDYES);
+    AfxSeamAnswer(IDNO);
+    pMap->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(count, Maps().GetCount());
+    EXPECT_EQ(0, AfxSeamPendingSteps());
 }

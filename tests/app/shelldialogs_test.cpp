@@ -213,6 +213,10 @@ TEST_F(ShellFixture, NewProjectLiveDrivenMakesTheProjectItsDirectoriesAndItsWads
         ::SetDlgItemTextA(hPage, IDC_QUAKE_EXE, "quake.exe");
         pSheet->PressButton(PSBTN_OK);
     });
+    AfxSeamScript([](AfxModalCall& call) {
+        EXPECT_EQ(0, call.text.Find("These paths of the project do not exist:")) << (LPCSTR)call.text;
+        return (INT_PTR)IDYES;  // the Paths page's default folders are kept
+    });
     AfxSeamAnswer(IDYES);   // create the game directory
     AfxSeamScript([](AfxModalCall& call) {
         EXPECT_STREQ("CSelectWadsDlg", call.className);
@@ -227,8 +231,8 @@ TEST_F(ShellFixture, NewProjectLiveDrivenMakesTheProjectItsDirectoriesAndItsWads
     // The project was written with the Paths page's defaults.
     CString text = ReadFile(m_root + "\\mine.prj");
     EXPECT_GE(text.Find("Maps=Maps"), 0) << (LPCSTR)text;
-    // Not on the recent list until it is closed or opened.
-    EXPECT_TRUE((*m_app.GetRecentProjects())[0].IsEmpty());
+    // A new project goes on the recent list at once.
+    EXPECT_STREQ(m_root + "\\mine.prj", (*m_app.GetRecentProjects())[0]);
 }
 
 TEST_F(ShellFixture, ACancelledNewProjectSheetLeavesNoProject)

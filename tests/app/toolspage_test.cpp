@@ -107,6 +107,10 @@ TEST_F(ToolsPageTest, EditsOnTheCopiesReachTheListAndTheSettingsOnOK)
         ASSERT_NE(h, nullptr);
         HWND hList = ::GetDlgItem(h, IDC_TOOLS_LIST);
         EXPECT_EQ(ListTexts(hList), (std::vector<std::string>{"&Compile", "&View"}));
+        // The list editor's strip draws its caption as it is (no mnemonic): no "&" in it.
+        CString caption;
+        page.GetListEditor().GetWindowText(caption);
+        EXPECT_STREQ(caption, "Tool Item:");
         EXPECT_EQ(::SendMessageA(hList, LB_GETCURSEL, 0, 0), 0);
         EXPECT_STREQ(Text(h, IDC_TOOLS_ARGUMENTS), "pid sleep forever");
         EXPECT_EQ(::IsDlgButtonChecked(h, IDC_TOOLS_OUTPUT), 1u);

@@ -145,4 +145,26 @@ TEST(FileDialog, TheExplorerStyleDialogCanBeDrivenToo)
     EXPECT_FALSE(::IsWindow(hWndSeen));
 }
 
+// The Open and Save dialogs come up centred on the window that owns them.
+TEST(FileDialog, OpenAndSaveComeUpCentredOnTheirOwner)
+{
+    HWND hOwner = ::CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 420, 260, 800, 640,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hOwner, nullptr);
+    CRect owner;
+    ::GetWindowRect(hOwner, &owner);
+    for (BOOL bOpen : {TRUE, FALSE}) {
+        CFileDialog dlg(bOpen, "map", nullptr, OFN_HIDEREADONLY, "Maps (*.map)|*.map||", CWnd::FromHandle(hOwner));
+        CRect shown;
+        AfxSeamDrive([&](AfxModalCall& c) {
+            ::GetWindowRect(c.hWnd, &shown);
+            AfxSeamPressButton(c.hWnd, IDCANCEL);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_NEAR(shown.CenterPoint().x, owner.CenterPoint().x, 2) << (bOpen ? "Open" : "Save");
+        EXPECT_NEAR(shown.CenterPoint().y, owner.CenterPoint().y, 2) << (bOpen ? "Open" : "Save");
+    }
+    ::DestroyWindow(hOwner);
+}
+
 } // namespace

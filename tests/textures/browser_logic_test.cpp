@@ -25,7 +25,8 @@ TEST(TextureGridTable, ColumnsRowsAndScrollBar)
         {362, 500, 64, 12, 11, 5, 3, 7, FALSE, 0, 0, 0}, // all rows fit: no scrolling
         {362, 216, 64, 12, 7, 5, 3, 3, FALSE, 0, 0, 0},  // exactly fits: 70 * 3 + 6 = 216
         {362, 215, 64, 12, 7, 5, 3, 2, TRUE, 2, 2, 1},
-        {60, 300, 64, 12, 0, 0, 0, 0, FALSE, 0, 0, 0},   // too narrow for one cell
+        {60, 300, 64, 12, 0, 1, 12, 6, TRUE, 11, 6, 0},  // too narrow for 64: one column of 42
+        {33, 300, 64, 12, 0, 0, 0, 0, FALSE, 0, 0, 0},   // too narrow even for the smallest
         {0, 300, 64, 12, 0, 0, 0, 0, FALSE, 0, 0, 0},    // no window yet
         {300, -4, 64, 12, 0, 0, 0, 0, FALSE, 0, 0, 0},
         {300, 600, 256, 453, 452, 1, 453, 2, TRUE, 452, 2, 451},
@@ -45,6 +46,22 @@ TEST(TextureGridTable, ColumnsRowsAndScrollBar)
             EXPECT_EQ(g.drawWidth, std::max(1, c.w - 6));
             EXPECT_EQ(g.drawHeight, std::max(1, c.h - 4));
         }
+    }
+}
+
+// The thumbnails keep their chosen size while one column fits, and shrink to fit one column
+// (never below the smallest size) when it does not.
+TEST(TextureGridTable, AWindowTooNarrowForOneColumnShrinksTheThumbnails)
+{
+    const struct
+    {
+        int w, s, size, columns;
+    } cases[] = {{82, 64, 64, 1},  {81, 64, 63, 1}, {79, 64, 61, 1}, {60, 64, 42, 1}, {34, 64, 16, 1},
+                 {33, 64, 16, 0},  {130, 64, 64, 1}, {152, 64, 64, 2}, {60, 32, 32, 1}, {40, 256, 22, 1}};
+    for (const auto& c : cases) {
+        TextureGrid g = ComputeTextureGrid(c.w, 300, c.s, 12, -1);
+        EXPECT_EQ(c.size, g.size) << c.w << " S " << c.s;
+        EXPECT_EQ(c.columns, g.columns) << c.w << " S " << c.s;
     }
 }
 

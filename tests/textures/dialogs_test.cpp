@@ -92,6 +92,30 @@ TEST_F(SelectWads, PreselectsCompactsAndRewritesTheProject)
     EXPECT_STREQ(*reread.GetString("Wads", "File3"), "wads\\c.wad");
 }
 
+// The files of every WAD folder are listed together in name order (case ignored), whatever
+// order the folders and the disk give them in.
+TEST_F(SelectWads, TheFilesAreSortedByName)
+{
+    ::CreateDirectoryA(dir.Path("more"), nullptr);
+    for (const char* name : {"z.wad", "B2.wad"})
+        dir.WriteFile((std::string("more\\") + name).c_str(), BuildWad({MipLump("T_Z", 16, 16)}));
+    project->WriteString("Paths", "Wads", "more;wads", TRUE);
+    std::vector<std::string> compact, full;
+    CSelectWadsDlg dlg(nullptr);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND list = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
+            compact.push_back(ItemText(list, i));
+        ::SendMessageA(::GetDlgItem(call.hWnd, IDC_COMPACT_NAMES), BM_CLICK, 0, 0);
+        for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
+            full.push_back(static_cast<LPCSTR>(CompactWadName(ItemText(list, i).c_str())));
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(compact, (std::vector<std::string>{"a", "b", "B2", "c", "z"}));
+    EXPECT_EQ(full, compact);
+}
+
 TEST_F(SelectWads, CancelChangesNothing)
 {
     std::vector<std::string> before = WadKeys();
@@ -200,7 +224,9 @@ protected:
 TEST_F(TextureAdjust, FillingShowsTheFaceAndWritesNothing)
 {
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, IDC_X_OFFSET)));
-    EXPECT_EQ(Text(IDC_X_SCALE), "0.00");
+    // No face picked: the scales are empty, not "0.00".
+    EXPECT_EQ(Text(IDC_X_SCALE), "");
+    EXPECT_EQ(Text(IDC_Y_SCALE), "");
     dlg->Update(face);
     EXPECT_EQ(Text(IDC_X_OFFSET), "-16");
     EXPECT_EQ(Text(IDC_Y_OFFSET), "600");
@@ -217,6 +243,10 @@ TEST_F(TextureAdjust, FillingShowsTheFaceAndWritesNothing)
                    IDC_X_SCALE, IDC_Y_SCALE})
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, id))) << id;
     EXPECT_EQ(Text(IDC_Y_OFFSET), "600");
+    EXPECT_EQ(Text(IDC_X_SCALE), "");
+    EXPECT_EQ(Text(IDC_Y_SCALE), "");
+    EXPECT_EQ(FaceValues(), "-16 600 400 0.50 -2.00");
+    EXPECT_FALSE(map->IsModified());
 }
 
 TEST_F(TextureAdjust, TypedValues)
