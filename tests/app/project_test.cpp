@@ -380,6 +380,7 @@ TEST_F(ProjectFixture, ConfirmedSettingsApplyTheProjectAsALoadDoes)
     WriteFile(moved + "\\qc\\defs.qc", "/*QUAKED worldspawn (0 0 0) ?\n*/\n");
     m_app.m_strLastMapDir = m_root;
     ConfirmSettings(moved);
+    AfxSeamAnswer(IDYES);       // the moved root has no Maps folder yet: keep the paths
     m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
     CStringList& wads = GetEditorServices()->GetWadList();
     ASSERT_EQ(2, wads.GetCount());
