@@ -2,8 +2,9 @@
 //
 //   morvane_bench [-n N] [-k] [-p] [-g] [-G] [-o out.map] [-w file.wad]... [-b file.wad] [-S datadir [-F WC]] [map.map]
 //
-// -p: after the timed phases, N more full loads sampled (BenchProfile.h); the program addresses
-// where the load and its windings spend their time are printed with their counts.
+// -p: after the timed phases, N more full loads sampled (BenchProfile.h), and N formatted writes;
+// the program addresses where the load, its windings and the write spend their time are printed
+// with their counts.
 // -G: after the map phases, the grid figure with the map's entity texts (BenchGrid.h).
 // -k: every entity class is known (32-unit size), so class reports stay quiet.
 //
@@ -367,6 +368,16 @@ int main(int argc, char** argv)
             moved.WriteEntities(formatted);
         }
         PrintPhase("write formatted", Now() - t0, runs, static_cast<size_t>(formatted.GetLength()));
+        if (profile) {
+            CBenchProfile sampler;
+            for (int r = 0; r < runs; ++r) {
+                formatted.Empty();
+                moved.WriteEntities(formatted);
+            }
+            sampler.Stop();
+            std::printf("write formatted ");
+            sampler.Print(stdout, 40);
+        }
         auto sum = [](const CString& s) {
             unsigned long long h = 14695981039346656037ull;
             for (int i = 0; i < s.GetLength(); ++i)

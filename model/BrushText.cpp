@@ -341,11 +341,69 @@ bool Brush::HoldsValuesAsRead() const
     return true;
 }
 
-static void AppendInt(CString& out, int v, int width)
+// The face lines are formatted by hand into one buffer per line: a save writes tens of thousands
+// of them, and a formatted print per number made the writer slower than the reader. The text is
+// what printf gives for the same numbers (" %4d" for a point coordinate, " %d" for offsets and
+// rotation, " %1.6f" for the scales).
+
+// Appends n bytes; the string grows as its appends do, by doubling.
+static void AppendBytes(CString& out, const char* p, size_t n)
 {
-    char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%*d", width, v);
-    out += CString(buf, n);
+    const int old = out.GetLength();
+    char* to = out.GetBufferSetLength(old + static_cast<int>(n));
+    std::memcpy(to + old, p, n);
+}
+
+// A blank and the number, right-aligned in at least width characters: " %*d".
+static char* PutInt(char* p, int v, int width)
+{
+    char digits[12];
+    int n = 0;
+    unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+        digits[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    *p++ = ' ';
+    for (int pad = width - n - (v < 0 ? 1 : 0); pad > 0; --pad)
+        *p++ = ' ';
+    if (v < 0)
+        *p++ = '-';
+    while (n)
+        *p++ = digits[--n];
+    return p;
+}
+
+// A blank and the scale as " %1.6f" prints it. A float times a million is exact in a double (24
+// and 20 bits of mantissa); when that product is a whole number, its digits are the exact
+// decimal value, which is what printf rounds to six places, so they are written by hand. Other
+// values (a fraction beyond six places, one too large) go through printf; room: 64 characters.
+static char* PutScale(char* p, float value)
+{
+    const double m = static_cast<double>(value) * 1e6;
+    if (std::fabs(m) < 9007199254740992.0 && m == std::floor(m)) {
+        unsigned long long u = static_cast<unsigned long long>(std::fabs(m));
+        *p++ = ' ';
+        if (std::signbit(value))
+            *p++ = '-';
+        unsigned long long whole = u / 1000000;
+        unsigned fraction = static_cast<unsigned>(u % 1000000);
+        char digits[20];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole);
+        while (n)
+            *p++ = digits[--n];
+        *p++ = '.';
+        for (int k = 5; k >= 0; --k) {
+            p[k] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        return p + 6;
+    }
+    return p + std::snprintf(p, 64, " %1.6f", static_cast<double>(value));
 }
 
 void Brush::Write(CString& out, bool evenInvalid) const
@@ -357,22 +415,34 @@ void Brush::Write(CString& out, bool evenInvalid) const
         out += m_asRead->lines;
         return;
     }
-    char buf[64];
+    // The longest line without its name: the points 78, the offsets and rotation 21, the
+    // scales 2 x 64, the line end 2.
+    char line[256];
     for (const Face& f : m_faces) {
-        out += "    (";
+        char* p = line;
+        std::memcpy(p, "    (", 5);
+        p += 5;
         for (int k = 0; k < 3; ++k) {
-            if (k > 0)
-                out += " (";
-            for (int a = 0; a < 3; ++a) {
-                out += ' ';
-                AppendInt(out, f.pt[k][a], 4);
+            if (k > 0) {
+                std::memcpy(p, " (", 2);
+                p += 2;
             }
-            out += " )";
+            for (int a = 0; a < 3; ++a)
+                p = PutInt(p, f.pt[k][a], 4);
+            std::memcpy(p, " )", 2);
+            p += 2;
         }
-        out += ' ';
+        *p++ = ' ';
+        AppendBytes(out, line, static_cast<size_t>(p - line));
         out += f.texture ? static_cast<LPCSTR>(f.texture->name) : "DEFAULT";
-        int n = std::snprintf(buf, sizeof buf, " %d %d %d %1.6f %1.6f\r\n", f.xOffset, f.yOffset, f.rotation,
-                              static_cast<double>(f.xScale), static_cast<double>(f.yScale));
-        out += CString(buf, n);
+        p = line;
+        p = PutInt(p, f.xOffset, 0);
+        p = PutInt(p, f.yOffset, 0);
+        p = PutInt(p, f.rotation, 0);
+        p = PutScale(p, f.xScale);
+        p = PutScale(p, f.yScale);
+        *p++ = '\r';
+        *p++ = '\n';
+        AppendBytes(out, line, static_cast<size_t>(p - line));
     }
 }
