@@ -218,7 +218,14 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     size_t filled = 0;
     bool badNumber = false;
     int badFace = -1;
-    auto asRead = std::make_shared<BrushAsRead>();
+    // The lines as far as they were read, for a save that finds the faces unchanged: kept as
+    // spans of the text while the brush is read, copied into one string once its size is known.
+    struct Span
+    {
+        const char* text;
+        int length;
+    };
+    Span spans[MAX_FACES + 1];
     auto readFace = [&](char* text, int line) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
@@ -233,21 +240,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
             CMapReadReport::Note(READ_NOT_READ, line);
         while (end > text && IsBlank(end[-1]))
             --end;
-        // The line as far as it was read, for a save that finds the face unchanged.
-        asRead->lines += "    ";
-        asRead->lines += CString(text, static_cast<int>(end - text));
-        asRead->lines += "\r\n";
-        FaceAsRead v;
-        std::memcpy(v.pt, f.pt, sizeof v.pt);
-        v.xOffset = f.xOffset;
-        v.yOffset = f.yOffset;
-        v.rotation = f.rotation;
-        v.xScale = f.xScale;
-        v.yScale = f.yScale;
-        v.texture = f.texture;
-        asRead->faces.push_back(v);
-        if (filled <= MAX_FACES)
+        if (filled <= MAX_FACES) {
             lines[filled] = line;
+            spans[filled] = {text, static_cast<int>(end - text)};
+        }
         ++filled;
     };
     bool closed = false;
@@ -286,6 +282,32 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
         fail(CBrushGeometryError(CBrushGeometryError::TOO_MANY_FACES, -1, "A brush has more than 255 faces"));
     if (m_faces.size() < 4)
         fail(CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has fewer than four faces"));
+    // The values as read, taken before the geometry is built from them.
+    auto asRead = std::make_shared<BrushAsRead>();
+    int length = 0;
+    for (size_t i = 0; i < filled; ++i)
+        length += 4 + spans[i].length + 2;
+    char* to = asRead->lines.GetBufferSetLength(length);
+    for (size_t i = 0; i < filled; ++i) {
+        std::memcpy(to, "    ", 4);
+        std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
+        to += 4 + spans[i].length;
+        to[0] = '\r';
+        to[1] = '\n';
+        to += 2;
+    }
+    asRead->faces.resize(m_faces.size());
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        const Face& f = m_faces[i];
+        FaceAsRead& v = asRead->faces[i];
+        std::memcpy(v.pt, f.pt, sizeof v.pt);
+        v.xOffset = f.xOffset;
+        v.yOffset = f.yOffset;
+        v.rotation = f.rotation;
+        v.xScale = f.xScale;
+        v.yScale = f.yScale;
+        v.texture = f.texture;
+    }
     try {
         // A brush that cannot be built is the reader's to report (it keeps it as text).
         QuietGeometry quiet;
