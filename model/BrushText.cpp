@@ -283,7 +283,8 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     if (m_faces.size() < 4)
         fail(CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has fewer than four faces"));
     // The values as read, taken before the geometry is built from them.
-    auto asRead = std::make_shared<BrushAsRead>();
+    // From a pool, as the brushes are: a map's load makes thousands.
+    auto asRead = std::allocate_shared<BrushAsRead>(CPoolAllocator<BrushAsRead>());
     int length = 0;
     for (size_t i = 0; i < filled; ++i)
         length += 4 + spans[i].length + 2;
