@@ -45,7 +45,7 @@ struct FaceAsRead
 struct BrushAsRead
 {
     CString lines; // the face lines, each as far as it was read, with four blanks before and CR LF after
-    std::vector<FaceAsRead> faces;
+    CInlineArray<FaceAsRead, 8> faces; // in the record itself for a brush of up to eight faces
 };
 
 struct Face

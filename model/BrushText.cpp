@@ -218,7 +218,14 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     size_t filled = 0;
     bool badNumber = false;
     int badFace = -1;
-    auto asRead = std::make_shared<BrushAsRead>();
+    // The lines as far as they were read, for a save that finds the faces unchanged: kept as
+    // spans of the text while the brush is read, copied into one string once its size is known.
+    struct Span
+    {
+        const char* text;
+        int length;
+    };
+    Span spans[MAX_FACES + 1];
     auto readFace = [&](char* text, int line) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
@@ -233,21 +240,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
             CMapReadReport::Note(READ_NOT_READ, line);
         while (end > text && IsBlank(end[-1]))
             --end;
-        // The line as far as it was read, for a save that finds the face unchanged.
-        asRead->lines += "    ";
-        asRead->lines += CString(text, static_cast<int>(end - text));
-        asRead->lines += "\r\n";
-        FaceAsRead v;
-        std::memcpy(v.pt, f.pt, sizeof v.pt);
-        v.xOffset = f.xOffset;
-        v.yOffset = f.yOffset;
-        v.rotation = f.rotation;
-        v.xScale = f.xScale;
-        v.yScale = f.yScale;
-        v.texture = f.texture;
-        asRead->faces.push_back(v);
-        if (filled <= MAX_FACES)
+        if (filled <= MAX_FACES) {
             lines[filled] = line;
+            spans[filled] = {text, static_cast<int>(end - text)};
+        }
         ++filled;
     };
     bool closed = false;
@@ -286,6 +282,33 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
         fail(CBrushGeometryError(CBrushGeometryError::TOO_MANY_FACES, -1, "A brush has more than 255 faces"));
     if (m_faces.size() < 4)
         fail(CBrushGeometryError(CBrushGeometryError::TOO_FEW_FACES, -1, "A brush has fewer than four faces"));
+    // The values as read, taken before the geometry is built from them.
+    // From a pool, as the brushes are: a map's load makes thousands.
+    auto asRead = std::allocate_shared<BrushAsRead>(CPoolAllocator<BrushAsRead>());
+    int length = 0;
+    for (size_t i = 0; i < filled; ++i)
+        length += 4 + spans[i].length + 2;
+    char* to = asRead->lines.GetBufferSetLength(length);
+    for (size_t i = 0; i < filled; ++i) {
+        std::memcpy(to, "    ", 4);
+        std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
+        to += 4 + spans[i].length;
+        to[0] = '\r';
+        to[1] = '\n';
+        to += 2;
+    }
+    asRead->faces.resize(m_faces.size());
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        const Face& f = m_faces[i];
+        FaceAsRead& v = asRead->faces[i];
+        std::memcpy(v.pt, f.pt, sizeof v.pt);
+        v.xOffset = f.xOffset;
+        v.yOffset = f.yOffset;
+        v.rotation = f.rotation;
+        v.xScale = f.xScale;
+        v.yScale = f.yScale;
+        v.texture = f.texture;
+    }
     try {
         // A brush that cannot be built is the reader's to report (it keeps it as text).
         QuietGeometry quiet;
@@ -341,11 +364,69 @@ bool Brush::HoldsValuesAsRead() const
     return true;
 }
 
-static void AppendInt(CString& out, int v, int width)
+// The face lines are formatted by hand into one buffer per line: a save writes tens of thousands
+// of them, and a formatted print per number made the writer slower than the reader. The text is
+// what printf gives for the same numbers (" %4d" for a point coordinate, " %d" for offsets and
+// rotation, " %1.6f" for the scales).
+
+// Appends n bytes; the string grows as its appends do, by doubling.
+static void AppendBytes(CString& out, const char* p, size_t n)
 {
-    char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%*d", width, v);
-    out += CString(buf, n);
+    const int old = out.GetLength();
+    char* to = out.GetBufferSetLength(old + static_cast<int>(n));
+    std::memcpy(to + old, p, n);
+}
+
+// A blank and the number, right-aligned in at least width characters: " %*d".
+static char* PutInt(char* p, int v, int width)
+{
+    char digits[12];
+    int n = 0;
+    unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+        digits[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    *p++ = ' ';
+    for (int pad = width - n - (v < 0 ? 1 : 0); pad > 0; --pad)
+        *p++ = ' ';
+    if (v < 0)
+        *p++ = '-';
+    while (n)
+        *p++ = digits[--n];
+    return p;
+}
+
+// A blank and the scale as " %1.6f" prints it. A float times a million is exact in a double (24
+// and 20 bits of mantissa); when that product is a whole number, its digits are the exact
+// decimal value, which is what printf rounds to six places, so they are written by hand. Other
+// values (a fraction beyond six places, one too large) go through printf; room: 64 characters.
+static char* PutScale(char* p, float value)
+{
+    const double m = static_cast<double>(value) * 1e6;
+    if (std::fabs(m) < 9007199254740992.0 && m == std::floor(m)) {
+        unsigned long long u = static_cast<unsigned long long>(std::fabs(m));
+        *p++ = ' ';
+        if (std::signbit(value))
+            *p++ = '-';
+        unsigned long long whole = u / 1000000;
+        unsigned fraction = static_cast<unsigned>(u % 1000000);
+        char digits[20];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole);
+        while (n)
+            *p++ = digits[--n];
+        *p++ = '.';
+        for (int k = 5; k >= 0; --k) {
+            p[k] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        return p + 6;
+    }
+    return p + std::snprintf(p, 64, " %1.6f", static_cast<double>(value));
 }
 
 void Brush::Write(CString& out, bool evenInvalid) const
@@ -357,22 +438,34 @@ void Brush::Write(CString& out, bool evenInvalid) const
         out += m_asRead->lines;
         return;
     }
-    char buf[64];
+    // The longest line without its name: the points 78, the offsets and rotation 21, the
+    // scales 2 x 64, the line end 2.
+    char line[256];
     for (const Face& f : m_faces) {
-        out += "    (";
+        char* p = line;
+        std::memcpy(p, "    (", 5);
+        p += 5;
         for (int k = 0; k < 3; ++k) {
-            if (k > 0)
-                out += " (";
-            for (int a = 0; a < 3; ++a) {
-                out += ' ';
-                AppendInt(out, f.pt[k][a], 4);
+            if (k > 0) {
+                std::memcpy(p, " (", 2);
+                p += 2;
             }
-            out += " )";
+            for (int a = 0; a < 3; ++a)
+                p = PutInt(p, f.pt[k][a], 4);
+            std::memcpy(p, " )", 2);
+            p += 2;
         }
-        out += ' ';
+        *p++ = ' ';
+        AppendBytes(out, line, static_cast<size_t>(p - line));
         out += f.texture ? static_cast<LPCSTR>(f.texture->name) : "DEFAULT";
-        int n = std::snprintf(buf, sizeof buf, " %d %d %d %1.6f %1.6f\r\n", f.xOffset, f.yOffset, f.rotation,
-                              static_cast<double>(f.xScale), static_cast<double>(f.yScale));
-        out += CString(buf, n);
+        p = line;
+        p = PutInt(p, f.xOffset, 0);
+        p = PutInt(p, f.yOffset, 0);
+        p = PutInt(p, f.rotation, 0);
+        p = PutScale(p, f.xScale);
+        p = PutScale(p, f.yScale);
+        *p++ = '\r';
+        *p++ = '\n';
+        AppendBytes(out, line, static_cast<size_t>(p - line));
     }
 }

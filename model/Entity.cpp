@@ -701,7 +701,8 @@ void Entity::Write(CString& out, bool includeInvalid) const
         if (!includeInvalid && !b->IsValid())
             continue;
         out += "  {\r\n";
-        b->Write(out, includeInvalid);
+        // Its validity is known by now: the brush does not test it again.
+        b->Write(out, true);
         out += "  }\r\n";
     }
     writeKept(INT_MAX);

@@ -348,4 +348,48 @@ TEST(DefaultTexture, Checkerboard)
     FreeDefaultTexture(t);
 }
 
+// A changed face is written from its numbers: coordinates right-aligned in four places, offsets
+// and rotation as they are, scales with six places, the largest values in full.
+TEST_F(Brushes, FaceLineNumbersAsWritten)
+{
+    struct Case
+    {
+        short pt[3][3];
+        short xOffset, yOffset, rotation;
+        float xScale, yScale;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{{0, 0, 64}, {0, 64, 64}, {64, 64, 64}}, 0, 0, 0, 1.0f, 1.0f,
+         "    (    0    0   64 ) (    0   64   64 ) (   64   64   64 ) DEFAULT 0 0 0 1.000000 1.000000\r\n"},
+        {{{-32768, 32767, -1}, {12345, -4096, 0}, {7, -12, 999}}, -32768, 32767, -5, -0.5f, 0.125f,
+         "    ( -32768 32767   -1 ) ( 12345 -4096    0 ) (    7  -12  999 ) DEFAULT -32768 32767 -5 -0.500000 "
+         "0.125000\r\n"},
+        {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, 0, 0, 0, 0.1f, -0.0f,
+         "    (    0    0    0 ) (    0    0    0 ) (    0    0    0 ) DEFAULT 0 0 0 0.100000 -0.000000\r\n"},
+        {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, 0, 0, 0, 0.894428f, 123.456f,
+         "    (    0    0    0 ) (    0    0    0 ) (    0    0    0 ) DEFAULT 0 0 0 0.894428 123.456001\r\n"},
+        {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, 0, 0, 0, 16777216.0f, 1e12f,
+         "    (    0    0    0 ) (    0    0    0 ) (    0    0    0 ) DEFAULT 0 0 0 16777216.000000 "
+         "999999995904.000000\r\n"},
+        {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, 0, 0, 0, 2.5e-7f, -3.4028234663852886e38f,
+         "    (    0    0    0 ) (    0    0    0 ) (    0    0    0 ) DEFAULT 0 0 0 0.000000 "
+         "-340282346638528859811704183484516925440.000000\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
+        Face& f = b->GetFace(0);
+        std::memcpy(f.pt, c.pt, sizeof f.pt);
+        f.xOffset = c.xOffset;
+        f.yOffset = c.yOffset;
+        f.rotation = c.rotation;
+        f.xScale = c.xScale;
+        f.yScale = c.yScale;
+        CString out;
+        b->Write(out, true);
+        const std::string text(out.GetString());
+        EXPECT_EQ(text.substr(0, text.find('\n') + 1), c.line);
+    }
+}
+
 } // namespace
