@@ -210,6 +210,10 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
 {
     steps.clear();
     CString mapFile;
+    // The map whose game folder the "wad" value is seen from: the saved map's path (for an
+    // untitled map: none, the WADs' full paths).
+    const CString realPath = map.GetPathName();
+    LPCSTR wadPlace = realPath.IsEmpty() ? nullptr : static_cast<LPCSTR>(realPath);
     if (options.bOnlyVisible) {
         mapFile = MakePartialMapName(BuildTempDirectory(), map.GetPathName(), [](const CString& path) {
             return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -218,7 +222,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
             AfxMessageBox("Couldn't find a name for the temporary map file of the partial build.", MB_OK);
             return FALSE;
         }
-        if (!map.WriteMapFile(mapFile))
+        // The compilers look for the WADs from the map's game folder; the temporary file has
+        // none, so its "wad" names them as the saved map would.
+        if (!map.WriteMapFile(mapFile, wadPlace))
             return FALSE;
         print("Building partial file: " + mapFile + "\n");
     } else {
@@ -252,8 +258,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         // What the file names is what qbsp reads: the saved map's own value, or the one written
         // into the temporary file.
         const CString* saved = map.GetWorldEntity() ? map.GetWorldEntity()->FindValue("wad") : nullptr;
-        CString value = options.bOnlyVisible ? map.WadValueFor(mapFile) : saved ? *saved : CString();
-        CString warning = WadPairWarning(value, MapGameFolder(mapFile, paths.strQuakePath));
+        CString value = options.bOnlyVisible ? map.WadValueFor(wadPlace) : saved ? *saved : CString();
+        CString warning = WadPairWarning(value, MapGameFolder(options.bOnlyVisible ? realPath : mapFile,
+                                                              paths.strQuakePath));
         if (!warning.IsEmpty())
             print(warning);
     }

@@ -1025,6 +1025,32 @@ TEST_F(BuildCommand, AMapSavedInTheGameFolderNamesItsWadAsQbspReadsIt)
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
 }
 
+// A partial build's temporary file lies outside every game folder: its "wad" still names the WAD
+// as seen from the saved map's game folder, where qbsp looks for it, and nothing is warned of.
+TEST_F(BuildCommand, APartialBuildNamesTheWadFromTheMapsGameFolder)
+{
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    services.GetWadList().AddTail(game + "\\gfx\\base.wad");
+    mapFile = game + "\\maps\\small.map";
+    bt::WriteTextFile(mapFile, kSmallMap);
+    map->SetPathName(mapFile, FALSE);
+    CBuildOptions options;
+    options.bOnlyVisible = TRUE;
+    options.bVis = options.bLight = options.bRunQuake = FALSE;
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, options, [&](LPCSTR text) { Pane() += text; }, steps));
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
+    CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_EQ(Pane(), prefix + std::string(partial) + "\n");   // no warning
+    std::string text = bt::ReadTextFile(partial);
+    ::DeleteFileA(partial);
+    EXPECT_NE(text.find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos) << text;
+    // The saved map's file is not touched.
+    EXPECT_EQ(bt::ReadTextFile(mapFile), kSmallMap);
+}
+
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
 {
     Tool("qbsp.exe", "pid\nsleep forever\n");
