@@ -48,11 +48,13 @@ CString CBuildOptions::LightSwitches() const
     return s;
 }
 
-CString CBuildOptions::GameArguments(LPCSTR lpszMapName) const
+CString CBuildOptions::GameArguments(LPCSTR lpszMapName, LPCSTR lpszMod) const
 {
     CString s = strQuakeExtra;
     if (!s.IsEmpty() && s.Right(1) != " ")
         s += " ";
+    if (lpszMod != nullptr && *lpszMod != '\0')
+        s += "-game " + QuoteIfBlank(lpszMod) + " ";
     s += "+map ";
     s += QuoteIfBlank(lpszMapName);
     return s;
@@ -159,17 +161,24 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
         return;
     }
     CString name = BuildBaseName(paths.strMapFile);
+    // A map in a mod's folder is played in that mod, which looks for its levels in its own maps
+    // folder; any other map is played in the base game.
+    CString gameFolder = MapGameFolder(paths.strSourceMap.IsEmpty() ? paths.strMapFile : paths.strSourceMap,
+                                       paths.strQuakePath);
+    CString mod = BuildFilePart(gameFolder);
+    if (mod.CompareNoCase("id1") == 0)
+        mod.Empty();
     CBuildStep game;
     game.strDirectory = paths.strQuakePath;
     // A launcher's command stored whole is used as it is.
     game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
                                                             : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
-    game.strArguments = options.GameArguments(name);
+    game.strArguments = options.GameArguments(name, mod);
     game.nShowWindow = SW_SHOWNORMAL;
     // A map in the game's own maps folder has its level where the game looks already: a copy onto
     // itself would fail and the game would never start.
     CString level = BuildChangeExtension(paths.strMapFile, ".bsp");
-    CString dest = paths.strQuakePath + "\\id1\\maps\\" + name + ".bsp";
+    CString dest = (mod.IsEmpty() ? paths.strQuakePath + "\\id1" : gameFolder) + "\\maps\\" + name + ".bsp";
     if (!SameFilePath(level, dest)) {
         game.strCopySource = level;
         game.strCopyDest = dest;
@@ -242,6 +251,8 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         return FALSE;
     CBuildPaths paths;
     paths.strMapFile = mapFile;
+    if (options.bOnlyVisible)
+        paths.strSourceMap = realPath;
     paths.strBinDir = bin.NextDirectory();
     if (paths.strBinDir.IsEmpty()) {
         AfxMessageBox("Couldn't find a Bin directory in the project settings.", MB_OK);
