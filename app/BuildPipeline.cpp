@@ -74,7 +74,11 @@ CString CBuildStep::GetProgramName() const
 
 CString BuildFilePart(const CString& path)
 {
+    // Windows takes "/" as a separator as well as "\\".
     int slash = path.ReverseFind('\\');
+    int forward = path.ReverseFind('/');
+    if (forward > slash)
+        slash = forward;
     if (slash < 0)
         slash = path.ReverseFind(':');
     return slash < 0 ? path : path.Mid(slash + 1);

@@ -79,8 +79,8 @@ struct CBuildPaths
 void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std::vector<CBuildStep>& steps,
                     std::vector<CString>& boxes);
 
-// Path pieces as the build uses them: the part after the last backslash (else after the last
-// colon, else the whole); that part without its last "."; the path with the extension of its file
+// Path pieces as the build uses them: the part after the last backslash or slash (else after the
+// last colon, else the whole); that part without its last "."; the path with the extension of its file
 // part replaced (a file part without "." gets the extension appended).
 CString BuildFilePart(const CString& path);
 CString BuildBaseName(const CString& path);

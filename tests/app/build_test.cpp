@@ -206,6 +206,37 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
         EXPECT_EQ(steps[i].nShowWindow, i < 3 ? SW_HIDE : SW_SHOWNORMAL) << i;
 }
 
+// Paths typed with forward slashes (Windows takes both) give the same pieces.
+TEST(BuildSteps, PathPiecesTakeBothSeparators)
+{
+    const struct
+    {
+        const char* path;
+        const char* file;
+        const char* base;
+        const char* bsp;
+    } cases[] = {
+        {"c:/quake/id1/maps/e1m1.map", "e1m1.map", "e1m1", "c:/quake/id1/maps/e1m1.bsp"},
+        {"D:\\maps/sub\\e1m1.map", "e1m1.map", "e1m1", "D:\\maps/sub\\e1m1.bsp"},
+        {"D:/my.maps/e1m1", "e1m1", "e1m1", "D:/my.maps/e1m1.bsp"},
+        {"C:e1m1.map", "e1m1.map", "e1m1", "C:e1m1.bsp"},
+        {"e1m1.map", "e1m1.map", "e1m1", "e1m1.bsp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(BuildFilePart(c.path), c.file);
+        EXPECT_STREQ(BuildBaseName(c.path), c.base);
+        EXPECT_STREQ(BuildChangeExtension(c.path, ".bsp"), c.bsp);
+    }
+    // The game gets the level's name, not a piece of its path.
+    std::vector<CBuildStep> steps;
+    std::vector<CString> boxes;
+    MakeBuildSteps(OnlyQuake(), Paths("c:/quake/id1/maps/e1m1.map"), steps, boxes);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_STREQ(steps[0].strArguments, "+map e1m1");
+    EXPECT_STREQ(steps[0].strCopyDest, "");   // the level is where the game looks
+}
+
 TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
 {
     struct Case
