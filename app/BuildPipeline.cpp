@@ -48,11 +48,13 @@ CString CBuildOptions::LightSwitches() const
     return s;
 }
 
-CString CBuildOptions::GameArguments(LPCSTR lpszMapName) const
+CString CBuildOptions::GameArguments(LPCSTR lpszMapName, LPCSTR lpszMod) const
 {
     CString s = strQuakeExtra;
     if (!s.IsEmpty() && s.Right(1) != " ")
         s += " ";
+    if (lpszMod != nullptr && *lpszMod != '\0')
+        s += "-game " + QuoteIfBlank(lpszMod) + " ";
     s += "+map ";
     s += QuoteIfBlank(lpszMapName);
     return s;
@@ -72,7 +74,11 @@ CString CBuildStep::GetProgramName() const
 
 CString BuildFilePart(const CString& path)
 {
+    // Windows takes "/" as a separator as well as "\\".
     int slash = path.ReverseFind('\\');
+    int forward = path.ReverseFind('/');
+    if (forward > slash)
+        slash = forward;
     if (slash < 0)
         slash = path.ReverseFind(':');
     return slash < 0 ? path : path.Mid(slash + 1);
@@ -159,17 +165,24 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
         return;
     }
     CString name = BuildBaseName(paths.strMapFile);
+    // A map in a mod's folder is played in that mod, which looks for its levels in its own maps
+    // folder; any other map is played in the base game.
+    CString gameFolder = MapGameFolder(paths.strSourceMap.IsEmpty() ? paths.strMapFile : paths.strSourceMap,
+                                       paths.strQuakePath);
+    CString mod = BuildFilePart(gameFolder);
+    if (mod.CompareNoCase("id1") == 0)
+        mod.Empty();
     CBuildStep game;
     game.strDirectory = paths.strQuakePath;
     // A launcher's command stored whole is used as it is.
     game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
                                                             : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
-    game.strArguments = options.GameArguments(name);
+    game.strArguments = options.GameArguments(name, mod);
     game.nShowWindow = SW_SHOWNORMAL;
     // A map in the game's own maps folder has its level where the game looks already: a copy onto
     // itself would fail and the game would never start.
     CString level = BuildChangeExtension(paths.strMapFile, ".bsp");
-    CString dest = paths.strQuakePath + "\\id1\\maps\\" + name + ".bsp";
+    CString dest = (mod.IsEmpty() ? paths.strQuakePath + "\\id1" : gameFolder) + "\\maps\\" + name + ".bsp";
     if (!SameFilePath(level, dest)) {
         game.strCopySource = level;
         game.strCopyDest = dest;
@@ -210,6 +223,10 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
 {
     steps.clear();
     CString mapFile;
+    // The map whose game folder the "wad" value is seen from: the saved map's path (for an
+    // untitled map: none, the WADs' full paths).
+    const CString realPath = map.GetPathName();
+    LPCSTR wadPlace = realPath.IsEmpty() ? nullptr : static_cast<LPCSTR>(realPath);
     if (options.bOnlyVisible) {
         mapFile = MakePartialMapName(BuildTempDirectory(), map.GetPathName(), [](const CString& path) {
             return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -218,7 +235,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
             AfxMessageBox("Couldn't find a name for the temporary map file of the partial build.", MB_OK);
             return FALSE;
         }
-        if (!map.WriteMapFile(mapFile))
+        // The compilers look for the WADs from the map's game folder; the temporary file has
+        // none, so its "wad" names them as the saved map would.
+        if (!map.WriteMapFile(mapFile, wadPlace))
             return FALSE;
         print("Building partial file: " + mapFile + "\n");
     } else {
@@ -236,6 +255,8 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         return FALSE;
     CBuildPaths paths;
     paths.strMapFile = mapFile;
+    if (options.bOnlyVisible)
+        paths.strSourceMap = realPath;
     paths.strBinDir = bin.NextDirectory();
     if (paths.strBinDir.IsEmpty()) {
         AfxMessageBox("Couldn't find a Bin directory in the project settings.", MB_OK);
@@ -252,8 +273,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         // What the file names is what qbsp reads: the saved map's own value, or the one written
         // into the temporary file.
         const CString* saved = map.GetWorldEntity() ? map.GetWorldEntity()->FindValue("wad") : nullptr;
-        CString value = options.bOnlyVisible ? map.WadValueFor(mapFile) : saved ? *saved : CString();
-        CString warning = WadPairWarning(value, MapGameFolder(mapFile, paths.strQuakePath));
+        CString value = options.bOnlyVisible ? map.WadValueFor(wadPlace) : saved ? *saved : CString();
+        CString warning = WadPairWarning(value, MapGameFolder(options.bOnlyVisible ? realPath : mapFile,
+                                                              paths.strQuakePath));
         if (!warning.IsEmpty())
             print(warning);
     }

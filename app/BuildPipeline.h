@@ -39,9 +39,10 @@ struct CBuildOptions
     CString VisSwitches() const;
     // "-extra ", then the extra parameters.
     CString LightSwitches() const;
-    // The extra parameters, a blank unless they are empty or end in one, "+map " and the name
-    // (in double quotes when it holds a blank, so that the game takes it as one argument).
-    CString GameArguments(LPCSTR lpszMapName) const;
+    // The extra parameters, a blank unless they are empty or end in one, "-game " and the mod's
+    // folder name with a blank when one is given, "+map " and the name (names in double quotes when
+    // they hold a blank, so that the game takes each as one argument).
+    CString GameArguments(LPCSTR lpszMapName, LPCSTR lpszMod = nullptr) const;
 };
 
 // One step of a build. The command line is the command, one blank, the arguments.
@@ -64,18 +65,22 @@ struct CBuildStep
 struct CBuildPaths
 {
     CString strMapFile;         // the map file the tools read
+    CString strSourceMap;       // the saved map a partial build's file stands for (empty: the
+                                // map file itself); its game folder receives the level
     CString strBinDir;          // the project's Bin directory
     CString strQuakePath;       // "Project Settings"/"Quake Path"
     CString strQuakeExe;        // "Project Settings"/"Quake Exe"
 };
 
 // The steps of a build, in order, each only when its group is on. The texts of the boxes to show
-// (a missing Quake path or executable: the game step is left out) go to boxes.
+// (a missing Quake path or executable: the game step is left out) go to boxes. The level goes into
+// the maps folder of the map's game folder: a mod's own (and the game is started with "-game mod"),
+// else id1's.
 void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std::vector<CBuildStep>& steps,
                     std::vector<CString>& boxes);
 
-// Path pieces as the build uses them: the part after the last backslash (else after the last
-// colon, else the whole); that part without its last "."; the path with the extension of its file
+// Path pieces as the build uses them: the part after the last backslash or slash (else after the
+// last colon, else the whole); that part without its last "."; the path with the extension of its file
 // part replaced (a file part without "." gets the extension appended).
 CString BuildFilePart(const CString& path);
 CString BuildBaseName(const CString& path);

@@ -32,7 +32,7 @@
 #define IDC_BUILD_LIGHT_EXTRA_LABEL 1198
 #define IDC_BUILD_QUAKE_EXTRA_LABEL 1199
 
-#define IDS_NO_BIN_PATHS            761
+#define IDS_NO_BIN_PATHS            763   // 761 is the shell's "could not be created"
 
 // The Tools page of the Customize sheet.
 #define IDD_CUSTOMIZE_TOOLS         218

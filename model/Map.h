@@ -240,8 +240,10 @@ public:
     // views show, each once. FALSE when the user cancelled or the map has no view. The path of
     // the file the text goes to places its "wad" value (null: the WADs' full paths).
     BOOL WriteMap(CString& out, LPCSTR lpszPathName = nullptr);
-    // Writes the build's map file; FALSE (reported) when cancelled or not written.
-    BOOL WriteMapFile(LPCSTR lpszPathName);
+    // Writes the build's map file; FALSE (reported) when cancelled or not written. Its "wad"
+    // value is placed from the map at lpszWadPlace (null: the file itself): a temporary file has
+    // no game folder of its own, the map it stands for has.
+    BOOL WriteMapFile(LPCSTR lpszPathName, LPCSTR lpszWadPlace = nullptr);
     // The "wad" value a save or a build writes into a map file at the path: the project's WADs,
     // else the value the map has.
     CString WadValueFor(LPCSTR lpszPathName) const;

@@ -503,11 +503,11 @@ BOOL Map::WriteMap(CString& out, LPCSTR lpszPathName)
     return TRUE;
 }
 
-BOOL Map::WriteMapFile(LPCSTR lpszPathName)
+BOOL Map::WriteMapFile(LPCSTR lpszPathName, LPCSTR lpszWadPlace)
 {
     CString text;
     // The map text is made (and any question asked) before the file is touched.
-    if (!WriteMap(text, lpszPathName))
+    if (!WriteMap(text, lpszWadPlace != nullptr ? lpszWadPlace : lpszPathName))
         return FALSE;
     CWaitCursor wait;
     return WriteFileReporting(lpszPathName, text);

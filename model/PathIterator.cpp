@@ -116,6 +116,9 @@ const CString& CPathIterator::NextFile()
         const WIN32_FIND_DATAA& d = m_pFinder->GetData();
         if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
+        // The search pattern also finds near misses (longer extensions, short names, a bare ".ext").
+        if (!m_extension.IsEmpty() && !HasExactExtension(d.cFileName, m_extension))
+            continue;
         if (lstrcmpA(d.cFileName, ".") == 0 || lstrcmpA(d.cFileName, "..") == 0)
             continue;
         m_file = m_directory + "\\" + d.cFileName;

@@ -39,6 +39,7 @@ public:
     // missing and an error string is given.
     BOOL Init(LPCSTR key, UINT errorId, LPCSTR extension);
     const CString& NextDirectory();
+    // The next file of the directory whose extension is exactly the iterator's.
     const CString& NextFile();
 
 private:

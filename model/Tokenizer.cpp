@@ -86,16 +86,26 @@ char* CTokenizer::PeekToken()
 char* CTokenizer::NextQuoted()
 {
     SkipWhite(true);
-    while (*m_pos && *m_pos != '"')
+    // The line ends passed over, before the quotes and inside them, count as any others: the
+    // lines told after a value that runs over a line end are the file's.
+    while (*m_pos && *m_pos != '"') {
+        if (*m_pos == '\n')
+            ++m_line;
         ++m_pos;
+    }
     if (*m_pos == 0)
         return nullptr;
     BYTE* start = ++m_pos;
     BYTE* end = start;
-    while (*end && *end != '"')
+    int lines = 0;
+    while (*end && *end != '"') {
+        if (*end == '\n')
+            ++lines;
         ++end;
+    }
     if (*end == 0)
         return nullptr;
+    m_line += lines;
     m_term = end;
     m_saved = *end;
     *end = 0;

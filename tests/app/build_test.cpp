@@ -55,6 +55,14 @@ CBuildPaths Paths(LPCSTR map = "D:\\maps\\e1m1.map", LPCSTR bin = "C:\\Tools\\bi
     return p;
 }
 
+// A partial build's temporary map file standing for the saved map.
+CBuildPaths PartialPaths(LPCSTR file, LPCSTR source)
+{
+    CBuildPaths p = Paths(file);
+    p.strSourceMap = source;
+    return p;
+}
+
 TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
 {
     CBuildOptions defaults;
@@ -135,6 +143,31 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
          Paths("C:\\Quake\\id1\\maps\\e1m1.map"), {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "", ""}}, {}},
         {"the same in other letters", OnlyQuake(), Paths("c:\\quake\\ID1\\Maps\\e1m1.map"),
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "", ""}}, {}},
+        {"a map in a mod's maps folder is played in the mod, where its level is already", OnlyQuake(),
+         Paths("C:\\Quake\\mymod\\maps\\e1m1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-game mymod +map e1m1", "", ""}}, {}},
+        {"a map deeper in a mod's maps folder: the level goes to the mod's maps folder", OnlyQuake("-dev"),
+         Paths("C:\\Quake\\mymod\\maps\\src\\e1m1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev -game mymod +map e1m1", "C:\\Quake\\mymod\\maps\\src\\e1m1.bsp",
+           "C:\\Quake\\mymod\\maps\\e1m1.bsp"}},
+         {}},
+        {"a mod's name with a blank is one argument", OnlyQuake(), Paths("C:\\Quake\\my mod\\maps\\e1m1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-game \"my mod\" +map e1m1", "", ""}}, {}},
+        {"a partial build of a mod's map", OnlyQuake(),
+         PartialPaths("C:\\Temp\\base1-partial2.map", "C:\\Quake\\mymod\\maps\\base1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "-game mymod +map base1-partial2", "C:\\Temp\\base1-partial2.bsp",
+           "C:\\Quake\\mymod\\maps\\base1-partial2.bsp"}},
+         {}},
+        {"a partial build of a map in id1", OnlyQuake(),
+         PartialPaths("C:\\Temp\\base1-partial.map", "C:\\Quake\\id1\\maps\\base1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map base1-partial", "C:\\Temp\\base1-partial.bsp",
+           "C:\\Quake\\id1\\maps\\base1-partial.bsp"}},
+         {}},
+        {"a folder under the Quake path without a maps folder is no mod", OnlyQuake(),
+         Paths("C:\\Quake\\src\\e1m1.map"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map e1m1", "C:\\Quake\\src\\e1m1.bsp",
+           "C:\\Quake\\id1\\maps\\e1m1.bsp"}},
+         {}},
         {"a map name with blanks is one argument", OnlyQuake("-dev"), Paths("D:\\maps\\jr base1.map"),
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map \"jr base1\"", "D:\\maps\\jr base1.bsp",
            "C:\\Quake\\id1\\maps\\jr base1.bsp"}},
@@ -171,6 +204,37 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
     ASSERT_EQ(steps.size(), 4u);
     for (size_t i = 0; i < steps.size(); ++i)
         EXPECT_EQ(steps[i].nShowWindow, i < 3 ? SW_HIDE : SW_SHOWNORMAL) << i;
+}
+
+// Paths typed with forward slashes (Windows takes both) give the same pieces.
+TEST(BuildSteps, PathPiecesTakeBothSeparators)
+{
+    const struct
+    {
+        const char* path;
+        const char* file;
+        const char* base;
+        const char* bsp;
+    } cases[] = {
+        {"c:/quake/id1/maps/e1m1.map", "e1m1.map", "e1m1", "c:/quake/id1/maps/e1m1.bsp"},
+        {"D:\\maps/sub\\e1m1.map", "e1m1.map", "e1m1", "D:\\maps/sub\\e1m1.bsp"},
+        {"D:/my.maps/e1m1", "e1m1", "e1m1", "D:/my.maps/e1m1.bsp"},
+        {"C:e1m1.map", "e1m1.map", "e1m1", "C:e1m1.bsp"},
+        {"e1m1.map", "e1m1.map", "e1m1", "e1m1.bsp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(BuildFilePart(c.path), c.file);
+        EXPECT_STREQ(BuildBaseName(c.path), c.base);
+        EXPECT_STREQ(BuildChangeExtension(c.path, ".bsp"), c.bsp);
+    }
+    // The game gets the level's name, not a piece of its path.
+    std::vector<CBuildStep> steps;
+    std::vector<CString> boxes;
+    MakeBuildSteps(OnlyQuake(), Paths("c:/quake/id1/maps/e1m1.map"), steps, boxes);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_STREQ(steps[0].strArguments, "+map e1m1");
+    EXPECT_STREQ(steps[0].strCopyDest, "");   // the level is where the game looks
 }
 
 TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
@@ -1023,6 +1087,38 @@ TEST_F(BuildCommand, AMapSavedInTheGameFolderNamesItsWadAsQbspReadsIt)
     EXPECT_NE(Pane().find("; newer compilers read the list.\nwad=" + value + "\nError opening "), std::string::npos)
         << Pane();
     EXPECT_EQ(afxtest::MessageBoxTexts(), std::vector<CString>{CBuildPipeline::szFailedToBuild});
+}
+
+// A partial build's temporary file lies outside every game folder: its "wad" still names the WAD
+// as seen from the saved map's game folder (here a mod's), where qbsp looks for it, and nothing is
+// warned of; the level is played in that mod.
+TEST_F(BuildCommand, APartialBuildNamesTheWadFromTheMapsGameFolder)
+{
+    const CString game = quake + "\\mymod";
+    bt::MakeDirs(game + "\\gfx");
+    bt::MakeDirs(game + "\\maps");
+    services.GetWadList().AddTail(game + "\\gfx\\base.wad");
+    mapFile = game + "\\maps\\small.map";
+    bt::WriteTextFile(mapFile, kSmallMap);
+    map->SetPathName(mapFile, FALSE);
+    CBuildOptions options;
+    options.bOnlyVisible = TRUE;
+    options.bVis = options.bLight = FALSE;
+    std::vector<CBuildStep> steps;
+    ASSERT_TRUE(PrepareBuild(*map, options, [&](LPCSTR text) { Pane() += text; }, steps));
+    // The level is played in the saved map's mod.
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[1].strArguments.Left(19), "-game mymod +map sm");
+    EXPECT_EQ(steps[1].strCopyDest.Left(game.GetLength() + 11), game + "\\maps\\small");
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
+    CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_EQ(Pane(), prefix + std::string(partial) + "\n");   // no warning
+    std::string text = bt::ReadTextFile(partial);
+    ::DeleteFileA(partial);
+    EXPECT_NE(text.find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos) << text;
+    // The saved map's file is not touched.
+    EXPECT_EQ(bt::ReadTextFile(mapFile), kSmallMap);
 }
 
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)

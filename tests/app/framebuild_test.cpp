@@ -1,6 +1,7 @@
 // Build and user tools from the editor's main frame: its commands, menus, Output window and close,
 // run against the stand-in tool program in a temporary project.
 #include "BuildRes.h"
+#include "ShellRes.h"
 #include "EditorApp.h"
 #include "MainFrame.h"
 #include "Map.h"
@@ -187,6 +188,26 @@ protected:
     CEditorApp app;
     CMainFrame* frame = nullptr;
 };
+
+// ---- Texts --------------------------------------------------------------------------------------
+
+// The program's scripts share one string table: each message keeps its own text.
+TEST(ProgramStrings, EachMessageLoadsItsOwnText)
+{
+    const struct
+    {
+        UINT id;
+        const char* text;
+    } cases[] = {
+        {IDS_NO_BIN_PATHS, "No bin paths are specified in the project settings"},
+        {IDS_CANT_CREATE_PATH, "The path %s could not\nbe created"},
+    };
+    for (const auto& c : cases) {
+        CString text;
+        EXPECT_TRUE(text.LoadString(c.id)) << c.id;
+        EXPECT_EQ(std::string(text), c.text) << c.id;
+    }
+}
 
 // ---- Build ------------------------------------------------------------------------------------
 

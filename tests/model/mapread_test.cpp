@@ -231,6 +231,20 @@ TEST_F(MapRead, DamagePartWayKeepsWhatWasReadBefore)
     EXPECT_TRUE(services->BoxContains(Path("word.map")));
 }
 
+// A value that runs over a line end is told at its own line, and the lines it spans count: a later
+// message names the line where its fault stands.
+TEST_F(MapRead, LinesInsideAQuotedValueCount)
+{
+    // Lines 1-3 the world's start, 4-6 the value, 7-14 a brush, 15 the stray word.
+    const std::string text = kWorld + std::string("\"message\" \"three\r\nlines\r\nlong\"\r\n") + BoxBrush(0, 64) +
+                             "junk\r\n}\r\n";
+    ASSERT_TRUE(Open("long.map", text));
+    EXPECT_EQ(BoxesWith("Invalid token 'junk' parsing entity"), 1u) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("line 15")) << AllBoxes();
+    EXPECT_FALSE(services->BoxContains("line 13")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("line 4")) << AllBoxes();   // the value itself
+}
+
 // One open shows at most one box of each kind, with the count and the first lines. A world of
 // twenty brushes of which one lost its "{" reads whole: the face lines make a brush of their own.
 TEST_F(MapRead, OneBoxPerKindWithCountAndFirstLines)

@@ -315,4 +315,34 @@ TEST_F(Paths, FilesOfEachDirectory)
     EXPECT_TRUE(it.NextDirectory().IsEmpty());
 }
 
+// The entity class sources (.qc) and the WADs are listed by exact extension: a "*.ext" search
+// also finds longer extensions, short-name matches and a bare ".ext".
+TEST_F(Paths, FilesHaveExactlyTheExtension)
+{
+    CTempDir root;
+    ::CreateDirectoryA(root.Path("files"), nullptr);
+    for (const char* name : {"a.qc", "B.QC", "x.qcx", ".qc", "long name.qcfile", "c.wad", "y.wad1", ".wad",
+                             "long name.wadfile"})
+        root.WriteFile(CString("files\\") + name, "x");
+    services->WriteProfileString("Project Settings", "Root Path", root.Path());
+    const struct
+    {
+        const char* extension;
+        std::vector<std::string> names;
+    } cases[] = {{"qc", {"B.QC", "a.qc"}}, {"wad", {"c.wad"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extension);
+        project->WriteString("Paths", "Files", "files", TRUE);
+        CPathIterator it;
+        ASSERT_TRUE(it.Init("Files", 0, c.extension));
+        it.NextDirectory();
+        std::vector<std::string> names;
+        for (CString f = it.NextFile(); !f.IsEmpty(); f = it.NextFile())
+            names.push_back(f.Mid(f.ReverseFind('\\') + 1).GetString());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.names);
+    }
+    project->SetDirty(FALSE);
+}
+
 } // namespace
