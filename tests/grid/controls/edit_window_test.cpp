@@ -874,6 +874,58 @@ TEST_F(CellWindowTest, ActiveWindowsFollowTheirCellWhenRowsAboveChange)
     }
 }
 
+// Scrolling carries a shown window along with the pixels, without drawing its cell: when a row
+// above then grows by what was scrolled, the cell is back where the window was first shown, and
+// the window must still come along to it.
+TEST_F(CellWindowTest, ActiveWindowsFollowTheirCellAfterAScrollCarriedThem)
+{
+    struct Case
+    {
+        const char* name;
+        UINT id;
+        BYTE key;   // starts editing
+    } cases[] = {
+        {"rich edit", GX_IDS_CTRL_RICHEDIT, 'X'},
+        {"edit", GX_IDS_CTRL_EDIT, 'X'},
+        {"combo box window", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G'},
+        {"list box", GX_IDS_CTRL_LISTBOX, VK_DOWN},
+    };
+    grid.SetRowCount(60);
+    const int height = grid.GetRowHeight(2);
+    for (const Case& c : cases) {
+        grid.SetStyleRange(CGXRange(1, 5, 60, 5), &CGXStyle().SetControl(c.id).SetChoiceList(kColors), gxOverride);
+        grid.SetTopRow(1);
+        Place(4, 5);
+        afxtest::InputScript s;
+        s.Key(c.key);
+        ASSERT_TRUE(s.Run()) << c.name;
+        CGXControl* control = grid.GetCellControl(4, 5);
+        ASSERT_TRUE(control != nullptr && control->IsActive()) << c.name;
+        CWnd* wnd = control->GetWnd();
+        ASSERT_TRUE(wnd != nullptr && wnd->IsWindowVisible()) << c.name;
+        auto offset = [&]() {
+            CRect r;
+            wnd->GetWindowRect(&r);
+            grid.ScreenToClient(&r);
+            return afxtest::Text(r.TopLeft() - grid.CalcCellRect(4, 5).TopLeft());
+        };
+        const std::string before = offset();
+        grid.SetTopRow(2);
+        afxtest::PumpMessages();
+        EXPECT_EQ(offset(), before) << c.name << ", scrolled";
+        grid.SetRowHeight(2, 2, height * 2);
+        grid.UpdateWindow();
+        afxtest::PumpMessages();
+        EXPECT_TRUE(wnd->IsWindowVisible()) << c.name;
+        EXPECT_EQ(offset(), before) << c.name << ", row above grown";
+        EXPECT_TRUE(control->IsActive()) << c.name;
+        afxtest::InputScript esc;
+        esc.Key(VK_ESCAPE);
+        ASSERT_TRUE(esc.Run()) << c.name;
+        grid.SetRowHeight(2, 2, height);
+    }
+}
+
 TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)
 {
     Place(2, 2);
