@@ -281,9 +281,9 @@ void CGXComboBoxWnd::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
     if (pDC == nullptr)
         return;
     if (IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr && !m_pGrid->IsPrinting()) {
-        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
-        // it): shown again over the cell where it is now.
-        if (IsWindowVisible() && rect != m_rectShownOver)
+        // The cell moved under the shown window (a row above grew or was hidden), or a scroll
+        // carried the window off a cell that has come back: shown again over the cell.
+        if (IsWindowVisible() && !m_shownOver.Holds(this, rect))
             Hide();
         if (!IsWindowVisible()) {
             m_Font.DeleteObject();
@@ -305,7 +305,7 @@ void CGXComboBoxWnd::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
             CRect r = CGXControl::GetCellRect(nRow, nCol, &rect, &style);
             r.bottom += (th + 2) * std::min(GetCount(), 8);
             MoveWindow(&r, FALSE);
-            m_rectShownOver = rect;
+            m_shownOver.Remember(this, rect);
             ShowWindow(SW_SHOW);
             if (style.GetIncludeMaxLength() && style.GetMaxLength() > 0)
                 LimitText(style.GetMaxLength());

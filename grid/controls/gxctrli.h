@@ -259,6 +259,23 @@ int GXAddChoiceLines(CWnd* pWnd, UINT nAddMessage, const CGXStyle& style, int nF
 // a control that turns active re-reads its cell's style.
 void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag, BOOL bActive);
 
+// Where the window of an active cell control was shown: the cell rectangle it was shown over and
+// the place the window got (its parent's client coordinates). A remembered cell rectangle alone
+// is not enough: a scroll carries the window along with the pixels without drawing the cell, so
+// the cell can later come back to that rectangle while the window is elsewhere.
+class GXShownOver
+{
+public:
+    void Remember(CWnd* pWnd, const CRect& rectCell);
+    // TRUE while the window is visible and still where it was put over this cell rectangle.
+    BOOL Holds(CWnd* pWnd, const CRect& rectCell) const;
+
+private:
+    static CRect Place(CWnd* pWnd);
+    CRect m_rectCell;
+    CRect m_rectWnd;
+};
+
 // Opens the clipboard for a paste unless a window of this program holds it
 // open already (that window then keeps it open for us); bOpened says whether
 // the caller closes it.
@@ -354,7 +371,7 @@ protected:
     BOOL m_bResetSelection = FALSE;
     int m_nLineHeight = 0;
     int m_nAvgCharWidth = 0;
-    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
+    GXShownOver m_shownOver;   // where the window was last shown
 };
 
 // ---------------------------------------------------------------------------
@@ -674,7 +691,7 @@ protected:
     HBRUSH m_hBackBrush = nullptr;
     BOOL m_bActive = FALSE;
     BOOL m_bModified = FALSE;
-    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
+    GXShownOver m_shownOver;   // where the window was last shown
 };
 
 // ---------------------------------------------------------------------------
@@ -896,7 +913,7 @@ protected:
     int m_nTextHeight = 0;
     CString m_strSaved;
     int m_nSavedSel = -1;
-    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
+    GXShownOver m_shownOver;   // where the window was last shown
 };
 
 // A system combo box over a tabbed choice list: owner-drawn columns, the text

@@ -128,6 +128,25 @@ void GXSetWindowControlActive(CGXControl* pControl, HWND hWnd, BOOL& bActiveFlag
     bActiveFlag = bActive;
 }
 
+CRect GXShownOver::Place(CWnd* pWnd)
+{
+    CRect r;
+    pWnd->GetWindowRect(&r);
+    ::MapWindowPoints(nullptr, ::GetParent(pWnd->GetSafeHwnd()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void GXShownOver::Remember(CWnd* pWnd, const CRect& rectCell)
+{
+    m_rectCell = rectCell;
+    m_rectWnd = Place(pWnd);
+}
+
+BOOL GXShownOver::Holds(CWnd* pWnd, const CRect& rectCell) const
+{
+    return pWnd->IsWindowVisible() && rectCell == m_rectCell && Place(pWnd) == m_rectWnd;
+}
+
 void CGXEditControl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXEditControl::SetModify(BOOL bModified)
@@ -286,7 +305,7 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     m_pGrid->GetGridRect(&visible);
     edit.IntersectRect(&edit, &visible);
     MoveWindow(&edit, FALSE);
-    m_rectShownOver = rect;
+    m_shownOver.Remember(this, rect);
     ShowWindow(SW_SHOWNA);
     const HWND hFocus = ::GetFocus();
     if (hFocus == m_pGrid->GetGridHwnd() || (hFocus != nullptr && m_pGrid->IsGridOrChildWnd(hFocus) && hFocus != m_hWnd)) {
@@ -331,9 +350,9 @@ void CGXEditControl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const 
         return;
     const BOOL onScreen = m_pGrid != nullptr && !m_pGrid->IsPrinting();
     if (onScreen && IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr) {
-        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
-        // it): shown again over the cell where it is now.
-        if (!g_bImeComposing && IsWindowVisible() && rect != m_rectShownOver)
+        // The cell moved under the shown window (a row above grew or was hidden), or a scroll
+        // carried the window off a cell that has come back: shown again over the cell.
+        if (!g_bImeComposing && IsWindowVisible() && !m_shownOver.Holds(this, rect))
             Hide();
         if (g_bImeComposing || IsWindowVisible()) {
             AddInvalidRect(rect);

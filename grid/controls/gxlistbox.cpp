@@ -210,9 +210,9 @@ void CGXListBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXS
     const BOOL bw = GXIsBlackWhite(m_pGrid);
     const COLORREF back = bw ? RGB(255, 255, 255) : ResolveSysColor(style.GetInterior().lbColor);
     if (m_pGrid != nullptr && !m_pGrid->IsPrinting() && IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr) {
-        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
-        // it): shown again over the cell where it is now.
-        if (IsWindowVisible() && rect != m_rectShownOver)
+        // The cell moved under the shown window (a row above grew or was hidden), or a scroll
+        // carried the window off a cell that has come back: shown again over the cell.
+        if (IsWindowVisible() && !m_shownOver.Holds(this, rect))
             Hide();
         if (!IsWindowVisible()) {
             m_font.DeleteObject();
@@ -231,7 +231,7 @@ void CGXListBox::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const CGXS
                 r.right += 1;
             SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), FALSE);
             MoveWindow(&r, FALSE);
-            m_rectShownOver = rect;
+            m_shownOver.Remember(this, rect);
             ShowWindow(SW_SHOW);
             if (::GetFocus() == m_pGrid->GetGridHwnd()) {
                 const BOOL was = m_pGrid->m_bSettingFocus;

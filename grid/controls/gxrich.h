@@ -102,7 +102,7 @@ protected:
     BOOL m_bGrowing = FALSE;
     CRect m_rectRequested;
     UINT m_nID;
-    CRect m_rectShownOver;   // the cell rectangle the window was last shown over
+    GXShownOver m_shownOver;   // where the window was last shown
 };
 
 // Set while automatic row growth must wait (the active cell is drawn, a paste runs).

@@ -628,9 +628,9 @@ void CGXRichEditCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
         return;
     const BOOL onScreen = !m_pGrid->IsPrinting();
     if (onScreen && IsActiveAt(nRow, nCol) && m_bActive && GetSafeHwnd() != nullptr) {
-        // The cell moved under the shown window (a row above grew or was hidden, no scroll hid
-        // it): shown again over the cell where it is now.
-        if (IsWindowVisible() && rect != m_rectShownOver)
+        // The cell moved under the shown window (a row above grew or was hidden), or a scroll
+        // carried the window off a cell that has come back: shown again over the cell.
+        if (IsWindowVisible() && !m_shownOver.Holds(this, rect))
             Hide();
         if (IsWindowVisible()) {
             AddInvalidRect(rect);
@@ -647,7 +647,7 @@ void CGXRichEditCtrl::Draw(CDC* pDC, CRect rect, ROWCOL nRow, ROWCOL nCol, const
         CRect shown;
         shown.IntersectRect(&inner, &visible);
         MoveWindow(&shown, FALSE);
-        m_rectShownOver = rect;
+        m_shownOver.Remember(this, rect);
         const GXBrushRecord& br = cell.GetInterior();
         SetBackgroundColor(FALSE, br.lbStyle == BS_SOLID ? ResolveSysColor(br.lbColor) : RGB(255, 255, 255));
         SetTargetDevice(nullptr, 0);

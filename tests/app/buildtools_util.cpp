@@ -161,6 +161,17 @@ bool WaitFor(const std::function<bool()>& pred, DWORD nTimeoutMs)
     return afxtest::WaitFor(pred, nTimeoutMs);
 }
 
+bool WaitWhileProgressing(const std::function<bool()>& pred, const std::function<size_t()>& progress, DWORD nIdleMs)
+{
+    for (;;) {
+        const size_t seen = progress();
+        if (!WaitFor([&] { return pred() || progress() != seen; }, nIdleMs))
+            return false;
+        if (pred())
+            return true;
+    }
+}
+
 HANDLE OpenPrintedProcess(const std::string& text)
 {
     if (!WaitFor([&] { return text.find("pid=") != std::string::npos; }))

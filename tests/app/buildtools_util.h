@@ -111,6 +111,11 @@ bool ProcessEnds(HANDLE hProcess);
 
 // Pumps until pred holds (a generous bound: failing runs end the test instead of hanging it).
 bool WaitFor(const std::function<bool()>& pred, DWORD nTimeoutMs = 20000);
+// Pumps until pred holds while work goes on: the bound counts from the last change of progress()
+// (output still arriving), so a run that takes long on a busy machine is waited for and one that
+// stopped doing anything fails.
+bool WaitWhileProgressing(const std::function<bool()>& pred, const std::function<size_t()>& progress,
+                          DWORD nIdleMs = 20000);
 // Lets a moment of posts arrive (for checks that something did not come).
 void Settle(DWORD nMs = 200);
 

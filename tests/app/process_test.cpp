@@ -26,15 +26,18 @@ protected:
         return std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, capture ? pane.hWnd : nullptr,
                                                   "Tool", directory, Standin(instructions));
     }
-    // Waits for the run's own completion.
+    // Waits for the run's own completion, as long as its output keeps arriving (a flood of
+    // output takes its time on a busy machine).
     bool WaitEnd(const CUserToolProcess& run)
     {
-        return bt::WaitFor([&] {
-            for (auto& c : notify.completions)
-                if (run.IsCompletion(c.first, c.second))
-                    return true;
-            return false;
-        });
+        return bt::WaitWhileProgressing(
+            [&] {
+                for (auto& c : notify.completions)
+                    if (run.IsCompletion(c.first, c.second))
+                        return true;
+                return false;
+            },
+            [&] { return pane.text.size(); });
     }
     bt::Recorder pane, notify;
 };

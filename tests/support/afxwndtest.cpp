@@ -79,10 +79,17 @@ InputScript& InputScript::Pause(DWORD nMs)
     return *this;
 }
 
+InputScript& InputScript::WaitUntil(std::function<bool()> pred)
+{
+    m_steps.push_back({Step::until, m_ptEnd, false, 0, 0, std::move(pred)});
+    return *this;
+}
+
 BOOL InputScript::Run(DWORD nStepMs, DWORD nTimeoutMs)
 {
     std::atomic<bool> bDone{false};
     std::vector<Step> steps = m_steps;
+    std::atomic<bool> bGiveUp{false};
     std::thread player([&] {
         for (const Step& step : steps) {
             switch (step.kind) {
@@ -92,12 +99,17 @@ BOOL InputScript::Run(DWORD nStepMs, DWORD nTimeoutMs)
             case Step::keyDown: SendKey(step.vk, false); break;
             case Step::keyUp: SendKey(step.vk, true); break;
             case Step::pause: ::Sleep(step.nMs); break;
+            case Step::until:
+                while (!bGiveUp.load() && !step.pred())
+                    ::Sleep(5);
+                break;
             }
             ::Sleep(nStepMs);
         }
         bDone = true;
     });
     BOOL bFinished = WaitFor([&] { return bDone.load(); }, nTimeoutMs) ? TRUE : FALSE;
+    bGiveUp = true;
     player.join();
     // What the last steps caused.
     for (int i = 0; i < 5; i++) {

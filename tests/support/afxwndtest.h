@@ -15,6 +15,7 @@
 #pragma once
 #include "afxwin.h"
 #include "afxprint.h"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     InputScript& Key(BYTE vk) { return KeyDown(vk).KeyUp(vk); }
     // Time for the program to take in the last step.
     InputScript& Pause(DWORD nMs);
+    // The steps after this one wait until pred holds (it is asked on the player's thread: read
+    // only atomics in it), e.g. until the test's thread has entered a modal loop that is to take
+    // them. The wait ends with the script's timeout.
+    InputScript& WaitUntil(std::function<bool()> pred);
 
     // Plays the steps on a helper thread, pumping this thread's messages meanwhile; then pumps
     // until the queue is empty. FALSE when the steps did not finish within nTimeoutMs.
@@ -43,11 +48,12 @@ public:
 private:
     struct Step
     {
-        enum Kind { move, down, up, keyDown, keyUp, pause } kind;
+        enum Kind { move, down, up, keyDown, keyUp, pause, until } kind;
         CPoint pt;
         bool bRight;
         BYTE vk;
         DWORD nMs;
+        std::function<bool()> pred;
     };
     std::vector<Step> m_steps;
     CPoint m_ptEnd{-1, -1};

@@ -1,5 +1,6 @@
 // Map objects on the clipboard and in drops: the "Morvane Data" block, Cut, Copy, Paste and
 // Clone through the real clipboard, and the plane view's drop target fed by a data source.
+#include <atomic>
 #include "MapData.h"
 #include "ViewsRes.h"
 #include "WindowFixture.h"
@@ -365,11 +366,14 @@ TEST_F(ClipboardTest, AMoveDeletesTheDraggedObjectsNotTheDroppedCopy)
 namespace {
 CMapXYView* g_pDragView = nullptr;
 DROPEFFECT g_dragEffect = 0xFFFF;
+std::atomic<bool> g_bDragStarting{false};
 void CALLBACK StartDragTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
-    if (g_pDragView)
+    if (g_pDragView) {
+        g_bDragStarting = true;
         g_dragEffect = g_pDragView->StartDragDrop();
+    }
 }
 } // namespace
 
@@ -392,12 +396,22 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
     xa->GetWindowRect(&ra);
     xb->GetWindowRect(&rb);
 
-    // The drag starts while the button is down, as the press-and-move code starts it.
+    // The drag starts while the button is down, as the press-and-move code starts it: once the
+    // press was taken in, and the moves come only when the drag's loop is there to take them
+    // (however slow the machine).
+    afxtest::InputScript press;
+    press.MoveTo(ra.CenterPoint()).Down();
+    ASSERT_TRUE(press.Run());
     g_pDragView = xa;
     g_dragEffect = 0xFFFF;
-    ::SetTimer(nullptr, 0, 100, StartDragTimer);
+    g_bDragStarting = false;
+    ::SetTimer(nullptr, 0, 10, StartDragTimer);
     afxtest::InputScript script;
-    script.MoveTo(ra.CenterPoint()).Down().Pause(400).MoveInSteps(rb.CenterPoint(), 8).Pause(200).Up().Pause(200);
+    script.WaitUntil([] { return g_bDragStarting.load(); })
+        .MoveInSteps(rb.CenterPoint(), 8)
+        .Pause(200)
+        .Up()
+        .Pause(200);
     EXPECT_TRUE(script.Run());
     g_pDragView = nullptr;
     EXPECT_EQ(DROPEFFECT_MOVE, g_dragEffect);

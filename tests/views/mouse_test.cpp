@@ -2,6 +2,7 @@
 // by synthesized input (clicks, Shift and Ctrl clicks, moves with restrictions, the rubber band,
 // rotate by hand, handles, camera glyphs, the right button) or by button messages where the
 // system's input cannot make the case (another window taking the capture).
+#include <atomic>
 #include "IniFile.h"
 #include "Texture.h"
 #include "ViewsRes.h"
@@ -652,12 +653,14 @@ TEST_F(MouseTest, CancelEndsAnArmedRotation)
 namespace {
 CMapXYView* g_pCtrlDragView = nullptr;
 CPoint g_ctrlDragFrom;
+std::atomic<bool> g_bCtrlDragStarting{false};
 void CALLBACK CtrlMoveTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
     CMapXYView* xy = g_pCtrlDragView;
     if (!xy)
         return;
+    g_bCtrlDragStarting = true;
     // Ctrl held past the move margin, then one more move: the drag of the selection starts and
     // its loop follows the real mouse until the button comes up.
     CPoint p = g_ctrlDragFrom + CPoint(8, 0);
@@ -687,10 +690,20 @@ TEST_F(MouseTest, CtrlDragMovesTheSelectionIntoAnotherMap)
     CPoint from = Screen(200, 200);
     g_ctrlDragFrom = from;
     xy->ScreenToClient(&g_ctrlDragFrom);
+    // The Ctrl moves come once the press was taken in, and the real moves only when the drag's
+    // loop is there to take them (however slow the machine).
+    afxtest::InputScript press;
+    press.MoveTo(from).Down();
+    ASSERT_TRUE(press.Run());
     g_pCtrlDragView = xy;
-    ::SetTimer(nullptr, 0, 100, CtrlMoveTimer);
+    g_bCtrlDragStarting = false;
+    ::SetTimer(nullptr, 0, 10, CtrlMoveTimer);
     afxtest::InputScript s;
-    s.MoveTo(from).Down().Pause(400).MoveInSteps(r2.CenterPoint(), 8).Pause(200).Up().Pause(200);
+    s.WaitUntil([] { return g_bCtrlDragStarting.load(); })
+        .MoveInSteps(r2.CenterPoint(), 8)
+        .Pause(200)
+        .Up()
+        .Pause(200);
     EXPECT_TRUE(s.Run());
     g_pCtrlDragView = nullptr;
     EXPECT_EQ(-1, xy->m_nState);

@@ -821,26 +821,36 @@ TEST_F(CellWindowTest, TabbedSystemComboBoxes)
     ExpectClosed();
 }
 
+// An active window follows its cell when a row above grows or is hidden. A scroll carries the
+// window along with the pixels without drawing its cell: when a row above then grows by what was
+// scrolled, the cell is back where the window was first shown, and the window must come along.
 TEST_F(CellWindowTest, ActiveWindowsFollowTheirCellWhenRowsAboveChange)
 {
+    enum Change { taller, hidden, scrolledThenTaller };
     struct Case
     {
         const char* name;
         UINT id;
-        BYTE key;    // starts editing
-        BOOL hide;   // row 2 hidden, else made 40 pixels taller
+        BYTE key;   // starts editing
+        Change change;
     } cases[] = {
-        {"combo box window, taller row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', FALSE},
-        {"combo box window, hidden row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', TRUE},
-        {"edit, taller row", GX_IDS_CTRL_EDIT, 'X', FALSE},
-        {"edit, hidden row", GX_IDS_CTRL_EDIT, 'X', TRUE},
-        {"combo, taller row", GX_IDS_CTRL_TEXTFIT, 'G', FALSE},
-        {"rich edit, hidden row", GX_IDS_CTRL_RICHEDIT, 'X', TRUE},
-        {"list box, taller row", GX_IDS_CTRL_LISTBOX, VK_DOWN, FALSE},
+        {"combo box window, taller row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', taller},
+        {"combo box window, hidden row", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', hidden},
+        {"edit, taller row", GX_IDS_CTRL_EDIT, 'X', taller},
+        {"edit, hidden row", GX_IDS_CTRL_EDIT, 'X', hidden},
+        {"combo, taller row", GX_IDS_CTRL_TEXTFIT, 'G', taller},
+        {"rich edit, hidden row", GX_IDS_CTRL_RICHEDIT, 'X', hidden},
+        {"list box, taller row", GX_IDS_CTRL_LISTBOX, VK_DOWN, taller},
+        {"rich edit, scrolled", GX_IDS_CTRL_RICHEDIT, 'X', scrolledThenTaller},
+        {"edit, scrolled", GX_IDS_CTRL_EDIT, 'X', scrolledThenTaller},
+        {"combo box window, scrolled", GX_IDS_CTRL_CBS_DROPDOWNLIST, 'G', scrolledThenTaller},
+        {"list box, scrolled", GX_IDS_CTRL_LISTBOX, VK_DOWN, scrolledThenTaller},
     };
     const int height = grid.GetRowHeight(2);
     for (const Case& c : cases) {
-        grid.SetStyleRange(CGXRange(1, 5, 6, 5), &CGXStyle().SetControl(c.id).SetChoiceList(kColors), gxOverride);
+        grid.SetRowCount(c.change == scrolledThenTaller ? 60 : 6);
+        grid.SetStyleRange(CGXRange(1, 5, 60, 5), &CGXStyle().SetControl(c.id).SetChoiceList(kColors), gxOverride);
+        grid.SetTopRow(1);
         Place(4, 5);
         afxtest::InputScript s;
         s.Key(c.key);
@@ -857,10 +867,15 @@ TEST_F(CellWindowTest, ActiveWindowsFollowTheirCellWhenRowsAboveChange)
             return afxtest::Text(r.TopLeft() - grid.CalcCellRect(4, 5).TopLeft());
         };
         const std::string before = offset();
-        if (c.hide)
+        if (c.change == scrolledThenTaller) {
+            grid.SetTopRow(2);
+            afxtest::PumpMessages();
+            EXPECT_EQ(offset(), before) << c.name << ", scrolled";
+        }
+        if (c.change == hidden)
             grid.HideRows(2, 2);
         else
-            grid.SetRowHeight(2, 2, height + 40);
+            grid.SetRowHeight(2, 2, c.change == taller ? height + 40 : height * 2);
         grid.UpdateWindow();
         afxtest::PumpMessages();
         EXPECT_TRUE(wnd->IsWindowVisible()) << c.name;
