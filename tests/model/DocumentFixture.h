@@ -4,6 +4,7 @@
 #include "Entity.h"
 #include "Map.h"
 #include "RecordingServices.h"
+#include "Texture.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -123,4 +124,31 @@ protected:
     Map* map = nullptr;
     HintView view;
     Entity* world = nullptr;
+};
+
+// A map read from and written to files of a temporary folder, with its textures from a source
+// of the test's own.
+template <class Source>
+class MapFileTest : public DocumentTest
+{
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        SetTextureSource(&textures);
+    }
+    void TearDown() override
+    {
+        SetTextureSource(nullptr);
+        DocumentTest::TearDown();
+    }
+    CString Path(LPCSTR name) { return dir.Path(name); }
+    std::string Read(LPCSTR name) { return dir.ReadFile(name); }
+    BOOL Open(LPCSTR name, const std::string& text)
+    {
+        dir.WriteFile(name, text);
+        return map->OnOpenDocument(Path(name));
+    }
+    Source textures;
+    CTempDir dir;
 };

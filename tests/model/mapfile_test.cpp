@@ -16,20 +16,9 @@ public:
 
 const char kStart[] = "{ \"classname\" \"info_player_start\" \"origin\" \"32 32 24\" }\r\n";
 
-class MapFile : public DocumentTest
+class MapFile : public MapFileTest<OneTexture>
 {
 protected:
-    void SetUp() override
-    {
-        DocumentTest::SetUp();
-        SetTextureSource(&textures);
-    }
-    void TearDown() override
-    {
-        SetTextureSource(nullptr);
-        DocumentTest::TearDown();
-    }
-    CString Path(LPCSTR name) { return dir.Path(name); }
     // The map's auto save into the folder "auto" (made on the first call), read back.
     std::string AutoSaved(LPCSTR name)
     {
@@ -48,14 +37,6 @@ protected:
         EXPECT_TRUE(map->WriteMap(build));
         return std::string(build);
     }
-    std::string Read(LPCSTR name) { return dir.ReadFile(name); }
-    BOOL Open(LPCSTR name, const std::string& text)
-    {
-        dir.WriteFile(name, text);
-        return map->OnOpenDocument(Path(name));
-    }
-    OneTexture textures;
-    CTempDir dir;
 };
 
 TEST_F(MapFile, OpenListsMissingTexturesAndKeepsTheirNames)

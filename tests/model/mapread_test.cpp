@@ -46,25 +46,9 @@ int CountLinesEqual(const std::string& text, const char* line)
     return n;
 }
 
-class MapRead : public DocumentTest
+class MapRead : public MapFileTest<WadSpelling>
 {
 protected:
-    void SetUp() override
-    {
-        DocumentTest::SetUp();
-        SetTextureSource(&textures);
-    }
-    void TearDown() override
-    {
-        SetTextureSource(nullptr);
-        DocumentTest::TearDown();
-    }
-    CString Path(LPCSTR name) { return dir.Path(name); }
-    BOOL Open(LPCSTR name, const std::string& text)
-    {
-        dir.WriteFile(name, text);
-        return map->OnOpenDocument(Path(name));
-    }
     // Saved with every question answered Yes but the one about invalid brushes.
     std::string Save(LPCSTR name)
     {
@@ -95,8 +79,6 @@ protected:
         return all;
     }
     Brush* FirstBrush() { return static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead()); }
-    WadSpelling textures;
-    CTempDir dir;
 };
 
 // A brush whose faces hold the values they were read with is written with its lines as read:
