@@ -868,6 +868,7 @@ void CMDIFrameWnd::MDICascade(int nType) { ::SendMessageA(m_hWndMDIClient, WM_MD
 void CMDIFrameWnd::MDIIconArrange() { ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0); }
 CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
 {
+    m_hMenuShown = nullptr;
     return CMenu::FromHandle((HMENU)::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
                                                    (WPARAM)AfxGetSafeHmenu(pFrameMenu),
                                                    (LPARAM)AfxGetSafeHmenu(pWindowMenu)));
@@ -956,8 +957,22 @@ void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
         hMenuAlt = (pActiveChild != nullptr && pActiveChild->m_hMenuShared != nullptr) ? pActiveChild->m_hMenuShared
                                                                                       : m_hMenuDefault;
     if (hMenuAlt != nullptr && m_hWndMDIClient != nullptr) {
-        ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hMenuAlt, (LPARAM)GetWindowMenuPopup(hMenuAlt));
+        HMENU hWindowMenu = GetWindowMenuPopup(hMenuAlt);
+        // Activating another child of the same template asks for the bar that is shown already:
+        // setting and drawing it again would only repaint the same bar, a round of the frame's
+        // whole non-client area through the window server. A bar holding a maximized child's
+        // buttons, or one whose items changed, goes the whole way.
+        BOOL bMaximized = FALSE;
+        MDIGetActive(&bMaximized);
+        if (!bMaximized && hMenuAlt == m_hMenuShown && hWindowMenu == m_hWindowMenuShown &&
+            ::GetMenu(m_hWnd) == hMenuAlt && ::GetMenuItemCount(hMenuAlt) == m_nMenuShownItems)
+            return;
+        ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hMenuAlt, (LPARAM)hWindowMenu);
         DrawMenuBar();
+        MDIGetActive(&bMaximized);
+        m_hMenuShown = bMaximized ? nullptr : hMenuAlt;
+        m_hWindowMenuShown = hWindowMenu;
+        m_nMenuShownItems = ::GetMenuItemCount(hMenuAlt);
     }
 }
 

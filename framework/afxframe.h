@@ -204,6 +204,13 @@ public:
     void OnWindowNew();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The menu bar that the last update set and drew (null when none or a maximized child's
+    // buttons were in it), its window menu and its number of items then.
+    HMENU m_hMenuShown = nullptr;
+    HMENU m_hWindowMenuShown = nullptr;
+    int m_nMenuShownItems = -1;
 };
 
 class CMDIChildWnd : public CFrameWnd

@@ -395,6 +395,60 @@ TEST_F(MdiFixture, SharedMenusAndWindowCommandsFollowTheActiveChild)
     EXPECT_FALSE(isEnabled(ID_WINDOW_TILE_VERT));
 }
 
+// The frame's non-client areas measured over again (a menu bar set or drawn does it).
+int g_frameRecalcs = 0;
+HWND g_hCountedFrame = nullptr;
+LRESULT CALLBACK CountFrameRecalcs(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->hwnd == g_hCountedFrame && msg->message == WM_NCCALCSIZE)
+        ++g_frameRecalcs;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MdiFixture, ActivatingAChildOfTheSameMenuLeavesTheBarAsItIs)
+{
+    CPlaneFrame* pFirst = OpenPlane();
+    CPlaneFrame* pSecond = OpenPlane();
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    HMENU hShared = m_pPlaneTemplate->m_hMenuShared;
+    const int items = ::GetMenuItemCount(hShared);
+    HMENU hWindowPopup = ::GetSubMenu(hShared, 2);
+    g_hCountedFrame = m_pMain->m_hWnd;
+    g_frameRecalcs = 0;
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, CountFrameRecalcs, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    m_pMain->MDIActivate(pFirst);
+    afxtest::PumpMessages();
+    const int sameMenu = g_frameRecalcs;
+    // Another template's menu is set and drawn.
+    CCameraFrame* pCamera = OpenCamera(pFirst->GetActiveDocument());
+    afxtest::PumpMessages();
+    const int otherMenu = g_frameRecalcs - sameMenu;
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_NE(pCamera, nullptr);
+    EXPECT_EQ(Active(), pCamera);
+    EXPECT_EQ(sameMenu, 0);
+    EXPECT_GT(otherMenu, 0);
+    EXPECT_EQ(::GetMenu(m_pMain->m_hWnd), m_pCameraTemplate->m_hMenuShared);
+
+    // Back to a plane window: its menu again, the window list checking the active child.
+    m_pMain->MDIActivate(pFirst);
+    afxtest::PumpMessages();
+    EXPECT_EQ(::GetMenu(m_pMain->m_hWnd), hShared);
+    EXPECT_EQ(::GetMenuState(hWindowPopup, AFX_IDM_FIRST_MDICHILD, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
+    // A maximized child's buttons join the bar, and stay with the next child of that menu.
+    m_pMain->MDIMaximize(pFirst);
+    afxtest::PumpMessages();
+    EXPECT_GT(::GetMenuItemCount(hShared), items);
+    m_pMain->MDIActivate(pSecond);
+    afxtest::PumpMessages();
+    EXPECT_EQ(::GetMenu(m_pMain->m_hWnd), hShared);
+    EXPECT_GT(::GetMenuItemCount(hShared), items);
+    EXPECT_EQ(::GetMenuState(hWindowPopup, AFX_IDM_FIRST_MDICHILD + 1, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
+}
+
 TEST_F(MdiFixture, TheActiveChildAnswersCommandUpdatesBeforeTheMainFrame)
 {
     auto update = [&]() {
