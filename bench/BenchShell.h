@@ -4,6 +4,7 @@
 #pragma once
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include "OpenGLView.h"
 #include "afxprofile.h"
 #include "afxseam.h"
 #include "TextureLoader.h"
@@ -217,14 +218,7 @@ double LoadOpenGLDriver()
     HWND hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_DISABLED, 0, 0, 16, 16, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
     HDC hDC = hWnd ? ::GetDC(hWnd) : nullptr;
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 16;
-    pfd.cDepthBits = 16;
-    pfd.iLayerType = PFD_MAIN_PLANE;
+    PIXELFORMATDESCRIPTOR pfd = COpenGLView::DefaultPixelFormat();
     int format = hDC ? ::ChoosePixelFormat(hDC, &pfd) : 0;
     if (format && ::SetPixelFormat(hDC, format, &pfd)) {
         if (HGLRC hRC = ::wglCreateContext(hDC)) {

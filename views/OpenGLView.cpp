@@ -232,17 +232,24 @@ BOOL COpenGLView::DrawOnWindow(LPCSTR reason)
     return TRUE;
 }
 
+PIXELFORMATDESCRIPTOR COpenGLView::DefaultPixelFormat()
+{
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 16;
+    pfd.cDepthBits = 16;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
 BOOL COpenGLView::SetupPixelFormat(PIXELFORMATDESCRIPTOR* pPFD)
 {
     PIXELFORMATDESCRIPTOR pfd = {};
     if (!pPFD) {
-        pfd.nSize = sizeof pfd;
-        pfd.nVersion = 1;
-        pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        pfd.iPixelType = PFD_TYPE_RGBA;
-        pfd.cColorBits = 16;
-        pfd.cDepthBits = 16;
-        pfd.iLayerType = PFD_MAIN_PLANE;
+        pfd = DefaultPixelFormat();
         pPFD = &pfd;
     }
     // Choosing walks through every format the driver offers; for the default description the

@@ -51,6 +51,8 @@ public:
 
     // The rendering steps, in the order a paint runs them.
     virtual BOOL InitOpenGL();
+    // The pixel format a view asks for unless it is given another.
+    static PIXELFORMATDESCRIPTOR DefaultPixelFormat();
     virtual BOOL SetupPixelFormat(PIXELFORMATDESCRIPTOR* pPFD);
     virtual BOOL SetupViewingFrustum();
     virtual BOOL SetupViewingTransform();
