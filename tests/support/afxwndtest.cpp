@@ -100,6 +100,8 @@ BOOL InputScript::Run(DWORD nStepMs, DWORD nTimeoutMs)
             case Step::keyUp: SendKey(step.vk, true); break;
             case Step::pause: ::Sleep(step.nMs); break;
             case Step::until:
+                // The state decides; the sleep only paces the polling, and the script's timeout
+                // (which sets bGiveUp) is the safety net.
                 while (!bGiveUp.load() && !step.pred())
                     ::Sleep(5);
                 break;

@@ -367,12 +367,14 @@ namespace {
 CMapXYView* g_pDragView = nullptr;
 DROPEFFECT g_dragEffect = 0xFFFF;
 std::atomic<bool> g_bDragStarting{false};
+std::atomic<bool> g_bDragEnded{false};
 void CALLBACK StartDragTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
     if (g_pDragView) {
         g_bDragStarting = true;
         g_dragEffect = g_pDragView->StartDragDrop();
+        g_bDragEnded = true;
     }
 }
 } // namespace
@@ -405,13 +407,15 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
     g_pDragView = xa;
     g_dragEffect = 0xFFFF;
     g_bDragStarting = false;
+    g_bDragEnded = false;
     ::SetTimer(nullptr, 0, 10, StartDragTimer);
+    // The release ends the drag loop; the checks come once it has returned.
     afxtest::InputScript script;
     script.WaitUntil([] { return g_bDragStarting.load(); })
         .MoveInSteps(rb.CenterPoint(), 8)
         .Pause(200)
         .Up()
-        .Pause(200);
+        .WaitUntil([] { return g_bDragEnded.load(); });
     EXPECT_TRUE(script.Run());
     g_pDragView = nullptr;
     EXPECT_EQ(DROPEFFECT_MOVE, g_dragEffect);

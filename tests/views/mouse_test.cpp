@@ -654,6 +654,7 @@ namespace {
 CMapXYView* g_pCtrlDragView = nullptr;
 CPoint g_ctrlDragFrom;
 std::atomic<bool> g_bCtrlDragStarting{false};
+std::atomic<bool> g_bCtrlDragEnded{false};
 void CALLBACK CtrlMoveTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
@@ -667,6 +668,7 @@ void CALLBACK CtrlMoveTimer(HWND, UINT, UINT_PTR id, DWORD)
     xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
     p.x += 4;
     xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+    g_bCtrlDragEnded = true;
 }
 } // namespace
 
@@ -697,13 +699,15 @@ TEST_F(MouseTest, CtrlDragMovesTheSelectionIntoAnotherMap)
     ASSERT_TRUE(press.Run());
     g_pCtrlDragView = xy;
     g_bCtrlDragStarting = false;
+    g_bCtrlDragEnded = false;
     ::SetTimer(nullptr, 0, 10, CtrlMoveTimer);
+    // The release ends the drag loop; the checks come once it has returned.
     afxtest::InputScript s;
     s.WaitUntil([] { return g_bCtrlDragStarting.load(); })
         .MoveInSteps(r2.CenterPoint(), 8)
         .Pause(200)
         .Up()
-        .Pause(200);
+        .WaitUntil([] { return g_bCtrlDragEnded.load(); });
     EXPECT_TRUE(s.Run());
     g_pCtrlDragView = nullptr;
     EXPECT_EQ(-1, xy->m_nState);
