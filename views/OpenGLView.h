@@ -44,6 +44,13 @@ public:
     // The device context the rendering context is current on: the hidden window's while the view
     // renders off the window, the view's own window's otherwise.
     HDC GetGLDC() const { return m_hDC; }
+    // The contexts of closed views kept for the next view of the same class, and freeing them
+    // (the editor does at its end). A view that renders off its window leaves its context, set
+    // back to a new context's state, with the hidden window it lives on: the next view is spared
+    // making a window's pixel format and a context, and the driver's compiling of the drawing
+    // states again at its first paint.
+    static int GetSpareContextCount();
+    static void FreeSpareContexts();
     // TRUE while the view renders into its frame and copies it onto the window at each paint.
     BOOL IsDrawingOffWindow() const { return m_pFBO != nullptr; }
     // The size of the frame rendered into; 0 x 0 before the first size and on the window path.
@@ -81,6 +88,11 @@ protected:
     BOOL DrawOnWindow(LPCSTR reason);
     // Reads the finished frame and draws it onto the device context at the client's origin.
     void CopyFrameTo(CDC* pDC);
+    // Takes a spare context of this view's class with its hidden window; FALSE when there is none.
+    BOOL TakeSpareContext();
+    // Sets the context back to a new context's state and keeps it with its hidden window; FALSE
+    // when it is not kept (the caller deletes it).
+    BOOL KeepSpareContext();
 
     double m_aspect = 1.0;
     int m_width = 0, m_height = 0;
@@ -93,6 +105,7 @@ protected:
     LPCSTR m_viewportError = "Error while trying to set viewport.";
 
     struct FrameBufferFunctions;
+    struct SpareContext;
     FrameBufferFunctions* m_pFBO = nullptr;
     GLuint m_frameBuffer = 0, m_colorBuffer = 0, m_depthBuffer = 0;
     int m_frameWidth = 0, m_frameHeight = 0;
