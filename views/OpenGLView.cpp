@@ -202,10 +202,10 @@ BOOL COpenGLView::KeepSpareContext()
     ::glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &depths[4]);
     GLint mode = GL_RENDER;
     ::glGetIntegerv(GL_RENDER_MODE, &mode);
+    bool alone = mode == GL_RENDER;
     for (GLint depth : depths)
-        if (depth != 1)
-            mode = 0;
-    if (mode != GL_RENDER) {
+        alone = alone && depth == 1;
+    if (!alone) {
         restoreCurrent();
         return FALSE;
     }

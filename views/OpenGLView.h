@@ -9,6 +9,10 @@
 // hidden window of the view's own, and the view's window stays a plain GDI window. Without
 // framebuffer objects, or when the frame cannot be made, the view renders onto its window as
 // OpenGL windows always have, in the same context (its textures stay).
+//
+// A view that closes while it renders off its window leaves its context and hidden window to the
+// next view of its class, set back to the state of a new context: each view still has a context of
+// its own while it lives.
 #pragma once
 #include "afxwin.h"
 #include <GL/gl.h>
