@@ -203,6 +203,8 @@ int CEditorApp::ExitInstance()
     m_entityClasses.RemoveAll();
     DeleteAutoSaveFiles();
     GXUnregisterClasses();
+    // The camera windows are closed: the contexts they left for later ones go.
+    COpenGLView::FreeSpareContexts();
     return CWinApp::ExitInstance();
 }
 

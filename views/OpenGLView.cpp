@@ -31,7 +31,32 @@ struct COpenGLView::FrameBufferFunctions
     PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers = nullptr;
 };
 
+// A context a closed view left for the next view of its class, with the hidden window its pixel
+// format is on and the framebuffer entry points it answered.
+struct COpenGLView::SpareContext
+{
+    CRuntimeClass* pClass;
+    HWND hWnd;
+    HDC hDC;
+    HGLRC hRC;
+    FrameBufferFunctions* pFBO;
+
+    // Freed at the program's end at the latest.
+    struct List
+    {
+        std::vector<SpareContext> items;
+        ~List() { COpenGLView::FreeSpareContexts(); }
+    };
+    static List s_list;
+};
+
+COpenGLView::SpareContext::List COpenGLView::SpareContext::s_list;
+
 namespace {
+
+// As many contexts as camera windows are usually closed together (a map's, or two maps'); a
+// context beyond is deleted at once.
+const size_t kMostSpareContexts = 2;
 
 // Whether a space-separated extension list holds the name as a whole word.
 bool HasExtension(const char* list, const char* name)
@@ -86,36 +111,147 @@ int COpenGLView::OnCreate(LPCREATESTRUCT lpcs)
 
 BOOL COpenGLView::InitOpenGL()
 {
-    // The pixel format goes on a small hidden window of the view's own, so that the view's
-    // window stays a plain window that GDI draws on; without one, on the view's window.
-    m_hSurfaceWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_OWNDC), "", WS_POPUP | WS_DISABLED,
-                                      0, 0, 16, 16, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
-    m_hDC = ::GetDC(m_hSurfaceWnd ? m_hSurfaceWnd : m_hWnd);
-    if (!m_hDC) {
-        Report().Box(MB_OK, "Couldn't get a valid DC.");
-        return FALSE;
-    }
-    if (!SetupPixelFormat(nullptr)) {
-        Report().Box(MB_OK, "SetupPixelFormat failed.\n");
-        return FALSE;
-    }
-    m_hRC = ::wglCreateContext(m_hDC);
-    if (!m_hRC) {
-        Report().Box(MB_OK, "wglCreateContext failed.");
-        return FALSE;
+    // A closed view's context is as a new one, on a hidden window with its pixel format.
+    const BOOL spare = TakeSpareContext();
+    if (!spare) {
+        // The pixel format goes on a small hidden window of the view's own, so that the view's
+        // window stays a plain window that GDI draws on; without one, on the view's window.
+        m_hSurfaceWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_OWNDC), "",
+                                          WS_POPUP | WS_DISABLED, 0, 0, 16, 16, nullptr, nullptr,
+                                          AfxGetInstanceHandle(), nullptr);
+        m_hDC = ::GetDC(m_hSurfaceWnd ? m_hSurfaceWnd : m_hWnd);
+        if (!m_hDC) {
+            Report().Box(MB_OK, "Couldn't get a valid DC.");
+            return FALSE;
+        }
+        if (!SetupPixelFormat(nullptr)) {
+            Report().Box(MB_OK, "SetupPixelFormat failed.\n");
+            return FALSE;
+        }
+        m_hRC = ::wglCreateContext(m_hDC);
+        if (!m_hRC) {
+            Report().Box(MB_OK, "wglCreateContext failed.");
+            return FALSE;
+        }
     }
     if (!::wglMakeCurrent(m_hDC, m_hRC)) {
         Report().Box(MB_OK, "wglMakeCurrent failed.");
         return FALSE;
+    }
+    // The new context's state, saved so that it can be given back when the view closes.
+    if (!spare) {
+        ::glPushAttrib(GL_ALL_ATTRIB_BITS);
+        ::glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
     }
     ::glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     ::glClearDepth(1.0);
     ::glEnable(GL_DEPTH_TEST);
     if (!m_hSurfaceWnd)
         return DrawOnWindow("no hidden window for the pixel format");
-    if (!LoadFrameBufferFunctions())
+    if (!m_pFBO && !LoadFrameBufferFunctions())
         return DrawOnWindow("the driver offers no framebuffer objects");
     return TRUE;
+}
+
+BOOL COpenGLView::TakeSpareContext()
+{
+    std::vector<SpareContext>& spares = SpareContext::s_list.items;
+    for (size_t i = spares.size(); i-- > 0;) {
+        SpareContext spare = spares[i];
+        if (spare.pClass != GetRuntimeClass())
+            continue;
+        spares.erase(spares.begin() + static_cast<ptrdiff_t>(i));
+        if (!::IsWindow(spare.hWnd)) {
+            // Its window was taken down under it: the context goes too.
+            ::wglDeleteContext(spare.hRC);
+            delete spare.pFBO;
+            continue;
+        }
+        m_hSurfaceWnd = spare.hWnd;
+        m_hDC = spare.hDC;
+        m_hRC = spare.hRC;
+        m_pFBO = spare.pFBO;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL COpenGLView::KeepSpareContext()
+{
+    std::vector<SpareContext>& spares = SpareContext::s_list.items;
+    if (!m_hRC || !m_hSurfaceWnd || !m_pFBO || spares.size() >= kMostSpareContexts)
+        return FALSE;
+    // Another window's current context stays current.
+    HGLRC hCurrentRC = ::wglGetCurrentContext();
+    HDC hCurrentDC = ::wglGetCurrentDC();
+    auto restoreCurrent = [&]() {
+        if (hCurrentRC && hCurrentRC != m_hRC)
+            ::wglMakeCurrent(hCurrentDC, hCurrentRC);
+        else
+            ::wglMakeCurrent(nullptr, nullptr);
+    };
+    if (!MakeCurrent())
+        return FALSE;
+    // Only a context whose saved state lies alone on its stacks, as this view's steps leave it,
+    // can be given back to it.
+    GLint depths[5] = {};
+    ::glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depths[0]);
+    ::glGetIntegerv(GL_CLIENT_ATTRIB_STACK_DEPTH, &depths[1]);
+    ::glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depths[2]);
+    ::glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depths[3]);
+    ::glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &depths[4]);
+    GLint mode = GL_RENDER;
+    ::glGetIntegerv(GL_RENDER_MODE, &mode);
+    bool alone = mode == GL_RENDER;
+    for (GLint depth : depths)
+        alone = alone && depth == 1;
+    if (!alone) {
+        restoreCurrent();
+        return FALSE;
+    }
+    // The frame goes; the textures went with the view's own. What no attribute group holds is set
+    // as in a new context, then the saved attributes come back and are saved again.
+    DeleteFrameBuffer();
+    for (GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+        ::glMatrixMode(matrix);
+        ::glLoadIdentity();
+    }
+    ::glSelectBuffer(0, nullptr);
+    ::glPopClientAttrib();
+    ::glPopAttrib();
+    ::glPushAttrib(GL_ALL_ATTRIB_BITS);
+    ::glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    for (int i = 0; i < 8 && ::glGetError() != GL_NO_ERROR; ++i) {
+    }
+    restoreCurrent();
+    spares.push_back({GetRuntimeClass(), m_hSurfaceWnd, m_hDC, m_hRC, m_pFBO});
+    m_hSurfaceWnd = nullptr;
+    m_hDC = nullptr;
+    m_hRC = nullptr;
+    m_pFBO = nullptr;
+    return TRUE;
+}
+
+int COpenGLView::GetSpareContextCount()
+{
+    return static_cast<int>(SpareContext::s_list.items.size());
+}
+
+void COpenGLView::FreeSpareContexts()
+{
+    std::vector<SpareContext>& spares = SpareContext::s_list.items;
+    while (!spares.empty()) {
+        SpareContext spare = spares.back();
+        spares.pop_back();
+        if (::wglGetCurrentContext() == spare.hRC)
+            ::wglMakeCurrent(nullptr, nullptr);
+        ::wglDeleteContext(spare.hRC);
+        delete spare.pFBO;
+        if (::IsWindow(spare.hWnd)) {
+            ::ReleaseDC(spare.hWnd, spare.hDC);
+            ::DestroyWindow(spare.hWnd);
+        }
+    }
 }
 
 BOOL COpenGLView::LoadFrameBufferFunctions()
@@ -284,6 +420,8 @@ BOOL COpenGLView::MakeCurrent()
 void COpenGLView::OnDestroy()
 {
     CView::OnDestroy();
+    if (KeepSpareContext())
+        return;
     if (m_hRC) {
         // Only this view's context is released: another window's current context stays. Its
         // frame and textures go with it.

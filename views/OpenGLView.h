@@ -9,6 +9,10 @@
 // hidden window of the view's own, and the view's window stays a plain GDI window. Without
 // framebuffer objects, or when the frame cannot be made, the view renders onto its window as
 // OpenGL windows always have, in the same context (its textures stay).
+//
+// A view that closes while it renders off its window leaves its context and hidden window to the
+// next view of its class, set back to the state of a new context: each view still has a context of
+// its own while it lives.
 #pragma once
 #include "afxwin.h"
 #include <GL/gl.h>
@@ -44,6 +48,13 @@ public:
     // The device context the rendering context is current on: the hidden window's while the view
     // renders off the window, the view's own window's otherwise.
     HDC GetGLDC() const { return m_hDC; }
+    // The contexts of closed views kept for the next view of the same class, and freeing them
+    // (the editor does at its end). A view that renders off its window leaves its context, set
+    // back to a new context's state, with the hidden window it lives on: the next view is spared
+    // making a window's pixel format and a context, and the driver's compiling of the drawing
+    // states again at its first paint.
+    static int GetSpareContextCount();
+    static void FreeSpareContexts();
     // TRUE while the view renders into its frame and copies it onto the window at each paint.
     BOOL IsDrawingOffWindow() const { return m_pFBO != nullptr; }
     // The size of the frame rendered into; 0 x 0 before the first size and on the window path.
@@ -81,6 +92,11 @@ protected:
     BOOL DrawOnWindow(LPCSTR reason);
     // Reads the finished frame and draws it onto the device context at the client's origin.
     void CopyFrameTo(CDC* pDC);
+    // Takes a spare context of this view's class with its hidden window; FALSE when there is none.
+    BOOL TakeSpareContext();
+    // Sets the context back to a new context's state and keeps it with its hidden window; FALSE
+    // when it is not kept (the caller deletes it).
+    BOOL KeepSpareContext();
 
     double m_aspect = 1.0;
     int m_width = 0, m_height = 0;
@@ -93,6 +109,7 @@ protected:
     LPCSTR m_viewportError = "Error while trying to set viewport.";
 
     struct FrameBufferFunctions;
+    struct SpareContext;
     FrameBufferFunctions* m_pFBO = nullptr;
     GLuint m_frameBuffer = 0, m_colorBuffer = 0, m_depthBuffer = 0;
     int m_frameWidth = 0, m_frameHeight = 0;

@@ -5,6 +5,7 @@
 #include "EditorApp.h"
 #include "IniFile.h"
 #include "MainFrame.h"
+#include "OpenGLView.h"
 #include "Map.h"
 #include "RecordingServices.h"
 #include "Reporter.h"
@@ -244,6 +245,25 @@ protected:
     }
     CEditorApp m_app;
 };
+
+// A closed camera window's context is kept for the next camera window while the editor runs, and
+// freed at its end.
+TEST_F(SettingsStart, ExitFreesTheContextsClosedCameraWindowsLeft)
+{
+    COpenGLView::FreeSpareContexts();
+    Prepare();
+    ASSERT_TRUE(Start());
+    TempTree tree;
+    CString map = tree.path + "\\cube.map";
+    std::ofstream(static_cast<LPCSTR>(map), std::ios::binary) << shelltest::CubeMap();
+    shelltest::TolerateLoadReports();
+    ASSERT_TRUE(m_app.GetMainFrame()->OpenMap(map, VIEW_ALL_FOUR));
+    EXPECT_EQ(0, COpenGLView::GetSpareContextCount());
+    m_app.CloseAllDocuments(FALSE);
+    EXPECT_EQ(1, COpenGLView::GetSpareContextCount());
+    Quit();
+    EXPECT_EQ(0, COpenGLView::GetSpareContextCount());
+}
 
 TEST_F(SettingsStart, ExitWritesTheWindowAndTheRecentListsAndTheNextStartReadsThem)
 {

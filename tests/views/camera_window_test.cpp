@@ -11,6 +11,7 @@
 #include "RecordingServices.h"
 #include "Texture.h"
 #include "afxtest.h"
+#include "afxwndtest.h"
 #include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
@@ -607,6 +608,89 @@ TEST_F(CameraWindow, TwoWindowsOnOneMapEachDrawTheirTexturesAndFollowActivation)
     EXPECT_EQ(m_map->GetCurrentCamera(), &second->GetCamera());
     Paint(second);
     EXPECT_TRUE(ReadPixel(second, Centre(second, m_far)).Near(0, 200, 0, 10));
+}
+
+// What a view's context holds that the view's steps set or leave: hints, modes, texture and
+// pixel-store states, the current colour, line width, matrices and viewport.
+std::vector<double> ContextState(COpenGLView* view)
+{
+    EXPECT_TRUE(view->MakeCurrent());
+    std::vector<double> state;
+    for (GLenum e : {GL_PERSPECTIVE_CORRECTION_HINT, GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT, GL_UNPACK_ALIGNMENT,
+                     GL_PACK_ALIGNMENT, GL_MATRIX_MODE, GL_TEXTURE_BINDING_2D, GL_RENDER_MODE}) {
+        GLint v = 0;
+        ::glGetIntegerv(e, &v);
+        state.push_back(v);
+    }
+    for (GLenum e : {GL_TEXTURE_2D, GL_CULL_FACE, GL_DEPTH_TEST, GL_LINE_SMOOTH, GL_BLEND, GL_LIGHTING})
+        state.push_back(::glIsEnabled(e));
+    GLint env = 0;
+    ::glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+    state.push_back(env);
+    GLint viewport[4] = {}, polygon[2] = {};
+    ::glGetIntegerv(GL_VIEWPORT, viewport);
+    ::glGetIntegerv(GL_POLYGON_MODE, polygon);
+    state.insert(state.end(), viewport, viewport + 4);
+    state.insert(state.end(), polygon, polygon + 2);
+    GLfloat floats[4 + 1 + 4] = {};
+    ::glGetFloatv(GL_CURRENT_COLOR, floats);
+    ::glGetFloatv(GL_LINE_WIDTH, floats + 4);
+    ::glGetFloatv(GL_COLOR_CLEAR_VALUE, floats + 5);
+    state.insert(state.end(), floats, floats + 9);
+    GLdouble matrices[3][16] = {};
+    ::glGetDoublev(GL_PROJECTION_MATRIX, matrices[0]);
+    ::glGetDoublev(GL_MODELVIEW_MATRIX, matrices[1]);
+    ::glGetDoublev(GL_TEXTURE_MATRIX, matrices[2]);
+    state.insert(state.end(), &matrices[0][0], &matrices[0][0] + 48);
+    EXPECT_EQ(::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    return state;
+}
+
+// A closed camera window leaves its context to the next one, set back as new: whatever modes,
+// hints and picks the closed window had, the next one holds the states and draws the picture the
+// first window had in a new context. The context left goes when the kept ones are freed.
+TEST_F(CameraWindow, ANewWindowTakesTheContextAClosedOneLeftAsNew)
+{
+    COpenGLView::FreeSpareContexts();
+    HintView keeper; // the map stays open with no camera window
+    m_map->AddView(&keeper);
+    CMapCameraView* first = OpenCamera();
+    ASSERT_NE(first, nullptr);
+    const HGLRC context = first->GetRenderingContext();
+    const std::vector<double> state = ContextState(first);
+    const PixelArea picture = ReadFrame(first);
+    ASSERT_GT(picture.w, 0);
+    Command(first, ID_CAMERA_TEXTURED);
+    Command(first, ID_CAMERA_FAST_TMAPPING);
+    Click(first, Centre(first, m_near));
+    Paint(first);
+    first->GetParentFrame()->DestroyWindow();
+    afxtest::PumpMessages();
+    EXPECT_EQ(COpenGLView::GetSpareContextCount(), 1);
+
+    CMapCameraView* second = OpenCamera();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetRenderingContext(), context);
+    EXPECT_EQ(COpenGLView::GetSpareContextCount(), 0);
+    m_map->DeselectAll();
+    Paint(second);
+    EXPECT_EQ(ContextState(second), state);
+    const PixelArea again = ReadFrame(second);
+    EXPECT_EQ(again.w, picture.w);
+    EXPECT_TRUE(again.rgb == picture.rgb);
+    ExpectOnScreen(second);
+    Command(second, ID_CAMERA_TEXTURED);
+    EXPECT_TRUE(ReadPixel(second, Centre(second, m_far)).Near(0, 200, 0, 10));
+
+    second->GetParentFrame()->DestroyWindow();
+    afxtest::PumpMessages();
+    EXPECT_EQ(COpenGLView::GetSpareContextCount(), 1);
+    // Its hidden window goes with it.
+    const int windows = afxtest::LiveWindows();
+    COpenGLView::FreeSpareContexts();
+    EXPECT_EQ(COpenGLView::GetSpareContextCount(), 0);
+    EXPECT_EQ(afxtest::LiveWindows(), windows - 1);
+    EXPECT_TRUE(services->boxes.empty());
 }
 
 TEST_F(CameraWindow, UpdateHintsAndTheCameraRecord)
