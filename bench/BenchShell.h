@@ -10,6 +10,7 @@
 #include "TextureLoader.h"
 #include "MapText.h"
 #include "BenchProfile.h"
+#include "BenchFloor.h"
 #include <memory>
 #include "EntityClasses.h"
 #include <cstring>
@@ -305,6 +306,11 @@ int BenchShell(const char* data, const char* mapPath, int runs, const char* figu
         std::printf("%-25s %9.2f ms, once in a run of the editor: before the timing\n", "  OpenGL driver loaded", driver);
         PrintRuns("open into four windows", opens, opensCpu, full, "the map's full load");
         PrintRuns("  and the messages it left", drawn, drawnCpu, full, "the map's full load");
+        RECT frameRect;
+        pFrame->GetWindowRect(&frameRect);
+        const double bare = BenchBareWindows(frameRect, runs);
+        if (full > 0)
+            std::printf("%-25s %9.2f times the map's full load\n", "", bare / full);
     }
     if (sampler) {
         std::printf("opens ");
