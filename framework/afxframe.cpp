@@ -874,6 +874,13 @@ CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
                                                    (LPARAM)AfxGetSafeHmenu(pWindowMenu)));
 }
 
+CRect CMDIFrameWnd::TakeNextChildPlace()
+{
+    CRect rect = m_rectNextChild;
+    m_rectNextChild.SetRectEmpty();
+    return rect;
+}
+
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     CMDIChildWnd* pActiveChild = MDIGetActive();
@@ -1050,10 +1057,13 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     cs.hMenu = nullptr;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = (LPVOID)pContext;
+    CRect place = pParentWnd->TakeNextChildPlace();
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
     }
+    if (!place.IsRectEmpty())
+        RectToCreateArgs(place, cs.x, cs.y, cs.cx, cs.cy);
     m_strTitle = lpszWindowName ? lpszWindowName : "";
 
     MDICREATESTRUCTA mcs;
