@@ -302,6 +302,34 @@ TEST_F(MdiFixture, TemplatesBuildFramesWithViewsAndASecondTemplateFramesTheSameD
     }
 }
 
+TEST_F(MdiFixture, APlaceGivenForTheNextChildIsTakenByThatChildAlone)
+{
+    CDocument* pDoc = nullptr;
+    ASSERT_NE(OpenPlane(&pDoc), nullptr);
+    auto placeOf = [this](CWnd* pWnd) {
+        CRect rect;
+        pWnd->GetWindowRect(&rect);
+        ::MapWindowPoints(nullptr, m_pMain->m_hWndMDIClient, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    // The place wins over the size the camera frame asks for; its view is laid out at it.
+    const CRect place(10, 20, 410, 320);
+    m_pMain->SetNextChildPlace(place);
+    CCameraFrame* pPlaced = OpenCamera(pDoc);
+    ASSERT_NE(pPlaced, nullptr);
+    EXPECT_EQ(placeOf(pPlaced), place);
+    CRect rectView;
+    pPlaced->GetActiveView()->GetWindowRect(&rectView);
+    CRect rectFrame;
+    pPlaced->GetClientRect(&rectFrame);
+    EXPECT_EQ(rectView.Size(), rectFrame.Size());
+    EXPECT_TRUE(m_pMain->TakeNextChildPlace().IsRectEmpty());
+    // The next child is made where its frame asks again.
+    CCameraFrame* pNext = OpenCamera(pDoc);
+    ASSERT_NE(pNext, nullptr);
+    EXPECT_EQ(placeOf(pNext).Size(), CSize(320, 240));
+}
+
 TEST_F(MdiFixture, ActivationFollowsNewFramesClicksTheWindowListAndNextWindow)
 {
     CDocument* pDoc = nullptr;
