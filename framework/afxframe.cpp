@@ -1045,7 +1045,11 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
         PostNcDestroy();
         return FALSE;
     }
-    pParentWnd->RecalcLayout();
+    // The MDI client has the size of the frame's last layout, unless one is owed (a bar changed
+    // since): then that layout is done first. Done again unowed, it would only place the bars
+    // where they are and paint the frame's dock bars again.
+    if (pParentWnd->m_nIdleFlags & idleLayout)
+        pParentWnd->RecalcLayout();
 
     CREATESTRUCTA cs;
     cs.dwExStyle = 0;

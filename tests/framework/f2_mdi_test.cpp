@@ -172,6 +172,12 @@ END_MESSAGE_MAP()
 class CMainTestFrame : public CMDIFrameWnd
 {
 public:
+    int m_nLayouts = 0;
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        ++m_nLayouts;
+        CMDIFrameWnd::RecalcLayout(bNotify);
+    }
     void OnUpdateCombo(CCmdUI* pCmdUI)
     {
         pCmdUI->Enable(TRUE);
@@ -328,6 +334,19 @@ TEST_F(MdiFixture, APlaceGivenForTheNextChildIsTakenByThatChildAlone)
     CCameraFrame* pNext = OpenCamera(pDoc);
     ASSERT_NE(pNext, nullptr);
     EXPECT_EQ(placeOf(pNext).Size(), CSize(320, 240));
+}
+
+TEST_F(MdiFixture, AChildIsMadeWithoutLayingOutTheFrameAgainUnlessALayoutIsOwed)
+{
+    ASSERT_NE(OpenPlane(), nullptr);
+    m_pMain->m_nLayouts = 0;
+    ASSERT_NE(OpenPlane(), nullptr);
+    EXPECT_EQ(m_pMain->m_nLayouts, 0);
+    // A bar changed and asked for a layout at idle time: the child is made after it.
+    m_pMain->DelayRecalcLayout();
+    ASSERT_NE(OpenPlane(), nullptr);
+    EXPECT_EQ(m_pMain->m_nLayouts, 1);
+    EXPECT_EQ(m_pMain->m_nIdleFlags & CFrameWnd::idleLayout, 0u);
 }
 
 TEST_F(MdiFixture, ActivationFollowsNewFramesClicksTheWindowListAndNextWindow)
