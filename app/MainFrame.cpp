@@ -670,7 +670,28 @@ CMainFrame::CMapWindowsDrawnOnce::~CMapWindowsDrawnOnce()
         ::RedrawWindow(m_hClient, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void CMainFrame::AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn)
+BOOL CMainFrame::TiledPlacesOfFour(CRect places[4]) const
+{
+    if (!m_hWndMDIClient)
+        return FALSE;
+    for (HWND hWnd = ::GetWindow(m_hWndMDIClient, GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        if (::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)
+            return FALSE;
+    // Two columns of two, top to bottom then left to right in the order of the windows from the
+    // top: the last made first.
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    const int cx = client.right / 2, cy = client.bottom / 2;
+    if (cx <= 0 || cy <= 0)
+        return FALSE;
+    places[3] = CRect(0, 0, cx, cy);
+    places[2] = CRect(0, cy, cx, 2 * cy);
+    places[1] = CRect(cx, 0, 2 * cx, cy);
+    places[0] = CRect(cx, cy, 2 * cx, 2 * cy);
+    return TRUE;
+}
+
+void CMainFrame::AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn, const CRect* places)
 {
     CEditorApp* pApp = EditorApp();
     struct
@@ -682,12 +703,17 @@ void CMainFrame::AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn)
     pMap->SetViewType(VIEW_YZ);
     pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
     pMap->UpdateAllViews(nullptr, HINT_REDRAW);
+    int made = 1;
     for (const auto& w : windows) {
         if (!w.pTemplate)
             continue;
+        if (places)
+            SetNextChildPlace(places[made]);
         CFrameWnd* pFrame = w.pTemplate->CreateNewFrame(pMap, nullptr);
+        TakeNextChildPlace();
         if (!pFrame)
             continue;
+        ++made;
         drawn.HoldViews(pMap);
         pMap->SetViewType(w.type);
         pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
@@ -721,8 +747,13 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
     CLoadOutput output(this);
     LockWindowUpdate();
     {
+        CRect places[4];
+        const BOOL placed = viewCode == VIEW_ALL_FOUR && TiledPlacesOfFour(places);
         CMapWindowsDrawnOnce windows(m_hWndMDIClient);
+        if (placed)
+            SetNextChildPlace(places[0]);
         CDocument* pDoc = pTemplate->OpenDocumentFile(path);
+        TakeNextChildPlace();
         // A map that could not be read was reported by the reader; it is no recent map.
         if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
             windows.ReleaseClient();
@@ -732,7 +763,7 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
         Map* pMap = static_cast<Map*>(pDoc);
         windows.HoldViews(pMap);
         if (viewCode == VIEW_ALL_FOUR) {
-            AddRemainingWindows(pMap, windows);
+            AddRemainingWindows(pMap, windows, placed ? places : nullptr);
         } else {
             pMap->SetViewType(viewCode);
             pMap->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
@@ -794,7 +825,12 @@ void CMainFrame::OnFileNew()
     CWaitCursor wait;
     LockWindowUpdate();
     BOOL mapActive = MDIGetActive() != nullptr;
+    CRect places[4];
+    const BOOL placed = !mapActive && TiledPlacesOfFour(places);
+    if (placed)
+        SetNextChildPlace(places[0]);
     CDocument* pDoc = pTemplate->OpenDocumentFile(nullptr);
+    TakeNextChildPlace();
     if (!pDoc || !pDoc->IsKindOf(RUNTIME_CLASS(Map))) {
         UnlockWindowUpdate();
         return;
@@ -810,7 +846,7 @@ void CMainFrame::OnFileNew()
     } else {
         CMapWindowsDrawnOnce windows(m_hWndMDIClient);
         windows.HoldViews(pMap);
-        AddRemainingWindows(pMap, windows);
+        AddRemainingWindows(pMap, windows, placed ? places : nullptr);
         pMap->UpdateAllViews(nullptr, HINT_OPENED);
     }
     UnlockWindowUpdate();

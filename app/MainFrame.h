@@ -251,8 +251,13 @@ protected:
         BOOL m_bClientHeld = FALSE;
         std::vector<HWND> m_views;
     };
-    // The other three windows of a map whose first 2D window shows YZ, then tiled.
-    void AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn);
+    // Where tiling side by side puts a map's four windows, in the order they are made (the last
+    // made on top), when they are to be the only windows shown in the MDI client; otherwise
+    // FALSE. Made there, the windows are laid out once, at their size, and the tiling moves none.
+    BOOL TiledPlacesOfFour(CRect places[4]) const;
+    // The other three windows of a map whose first 2D window shows YZ, then tiled; places: where
+    // the tiling is to put them (the first window's is the first), or null.
+    void AddRemainingWindows(Map* pMap, CMapWindowsDrawnOnce& drawn, const CRect* places);
     void StartAutoSave();
     void StopAutoSave();
     // The project file at the path as the open project, read once into fresh Output panes.

@@ -874,6 +874,13 @@ CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
                                                    (LPARAM)AfxGetSafeHmenu(pWindowMenu)));
 }
 
+CRect CMDIFrameWnd::TakeNextChildPlace()
+{
+    CRect rect = m_rectNextChild;
+    m_rectNextChild.SetRectEmpty();
+    return rect;
+}
+
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     CMDIChildWnd* pActiveChild = MDIGetActive();
@@ -1038,7 +1045,11 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
         PostNcDestroy();
         return FALSE;
     }
-    pParentWnd->RecalcLayout();
+    // The MDI client has the size of the frame's last layout, unless one is owed (a bar changed
+    // since): then that layout is done first. Done again unowed, it would only place the bars
+    // where they are and paint the frame's dock bars again.
+    if (pParentWnd->m_nIdleFlags & idleLayout)
+        pParentWnd->RecalcLayout();
 
     CREATESTRUCTA cs;
     cs.dwExStyle = 0;
@@ -1050,10 +1061,13 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     cs.hMenu = nullptr;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = (LPVOID)pContext;
+    CRect place = pParentWnd->TakeNextChildPlace();
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
     }
+    if (!place.IsRectEmpty())
+        RectToCreateArgs(place, cs.x, cs.y, cs.cx, cs.cy);
     m_strTitle = lpszWindowName ? lpszWindowName : "";
 
     MDICREATESTRUCTA mcs;

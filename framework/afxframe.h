@@ -183,6 +183,10 @@ public:
     void MDIIconArrange();
     CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
     virtual HMENU GetWindowMenuPopup(HMENU hMenuBar);
+    // The place (in the MDI client) the next MDI child is made at, whatever place and size its
+    // frame asks for; taken by that child alone. Empty: the frame's own.
+    void SetNextChildPlace(const CRect& rect) { m_rectNextChild = rect; }
+    CRect TakeNextChildPlace();
 
     CFrameWnd* GetActiveFrame() override;
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -211,6 +215,7 @@ private:
     HMENU m_hMenuShown = nullptr;
     HMENU m_hWindowMenuShown = nullptr;
     int m_nMenuShownItems = -1;
+    CRect m_rectNextChild;
 };
 
 class CMDIChildWnd : public CFrameWnd

@@ -573,22 +573,47 @@ BOOL COleDropTarget::Register(CWnd* pWnd)
     HWND hWnd = pWnd->m_hWnd;
     if (FAILED(::RegisterDragDrop(hWnd, m_pTarget)))
         return FALSE;
-    if (!::SetWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this, (DWORD_PTR)this)) {
+    // A window whose messages come through its object is watched there; a subclass would cost
+    // every message of the window a look-up of the subclass through the window server.
+    if (CWnd::FromHandlePermanent(hWnd) == pWnd &&
+        ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == (LONG_PTR)AfxGetAfxWndProc()) {
+        if (pWnd->m_pDropTarget != nullptr)
+            pWnd->m_pDropTarget->WatchWindowItself();
+        pWnd->m_pDropTarget = this;
+    }
+    else if (!::SetWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this, (DWORD_PTR)this)) {
         ::RevokeDragDrop(hWnd);
         return FALSE;
     }
+    else
+        m_bSubclassed = TRUE;
     m_pWnd = pWnd;
     m_hWndRegistered = hWnd;
     return TRUE;
 }
 
+void COleDropTarget::WatchWindowItself()
+{
+    if (m_hWndRegistered == nullptr || m_bSubclassed)
+        return;
+    if (m_pWnd != nullptr && m_pWnd->m_pDropTarget == this)
+        m_pWnd->m_pDropTarget = nullptr;
+    if (::SetWindowSubclass(m_hWndRegistered, DropTargetWindowProc, (UINT_PTR)this, (DWORD_PTR)this))
+        m_bSubclassed = TRUE;
+}
+
 void COleDropTarget::Revoke()
 {
-    // The handle registered, not the window object's: that object may be gone already.
+    // The handle registered, not the window object's: that object may be gone already (a
+    // window watched through its object took this target with it when it went).
     if (m_hWndRegistered != nullptr) {
         HWND hWnd = m_hWndRegistered;
         m_hWndRegistered = nullptr;
-        ::RemoveWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this);
+        if (m_bSubclassed)
+            ::RemoveWindowSubclass(hWnd, DropTargetWindowProc, (UINT_PTR)this);
+        else if (m_pWnd != nullptr && m_pWnd->m_pDropTarget == this)
+            m_pWnd->m_pDropTarget = nullptr;
+        m_bSubclassed = FALSE;
         if (::IsWindow(hWnd))
             ::RevokeDragDrop(hWnd);
     }

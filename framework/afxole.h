@@ -98,6 +98,9 @@ public:
 
     BOOL Register(CWnd* pWnd);
     void Revoke();
+    // The window object stops receiving the window's messages: the target watches the window
+    // for its destruction itself.
+    void WatchWindowItself();
     CWnd* GetWindow() const { return m_pWnd; }
 
     virtual DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
@@ -123,6 +126,7 @@ protected:
     XDropTarget* m_pTarget;
     CWnd* m_pWnd;
     HWND m_hWndRegistered;
+    BOOL m_bSubclassed = FALSE; // watching the window by a subclass, not through its object
     COleDataObject m_dataObject;
     friend class XDropTarget;
 };

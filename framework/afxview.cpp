@@ -420,8 +420,13 @@ void CScrollView::UpdateBars()
     ptNew.y = ptNew.y > maxPos.cy ? maxPos.cy : ptNew.y;
 
     if (m_bShowBars) {
-        ShowScrollBar(SB_HORZ, bNeedH);
-        ShowScrollBar(SB_VERT, bNeedV);
+        // Both bars coming or going together change the window's frame once, not twice.
+        if (bNeedH == bNeedV)
+            ShowScrollBar(SB_BOTH, bNeedH);
+        else {
+            ShowScrollBar(SB_HORZ, bNeedH);
+            ShowScrollBar(SB_VERT, bNeedV);
+        }
         SCROLLINFO si = {};
         si.fMask = SIF_PAGE | SIF_RANGE | SIF_POS;
         if (bNeedH) {

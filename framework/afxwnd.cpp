@@ -1,5 +1,6 @@
 // Windows: handle maps, the creation hook, the framework's window procedure and dispatch.
 #include "afxwin.h"
+#include "afxole.h"
 #include <unordered_map>
 #include <set>
 #include <string>
@@ -352,6 +353,10 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     pState->m_lastSentMsg.wParam = wParam;
     pState->m_lastSentMsg.lParam = lParam;
 
+    // A drop target goes while the window still exists, before the window's own handling.
+    if (nMsg == WM_DESTROY && pWnd->m_pDropTarget != nullptr)
+        pWnd->m_pDropTarget->Revoke();
+
     LRESULT lResult = 0;
     try {
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
@@ -435,6 +440,10 @@ BOOL CWnd::Attach(HWND hWndNew)
 
 HWND CWnd::Detach()
 {
+    // Messages of the window no longer come through this object: its drop target watches the
+    // window itself from now on.
+    if (m_pDropTarget != nullptr)
+        m_pDropTarget->WatchWindowItself();
     HWND hWnd = m_hWnd;
     if (hWnd != nullptr) {
         auto& perm = Maps().permanent;

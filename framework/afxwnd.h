@@ -114,6 +114,8 @@ BOOL AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 // ModifyStyle's flags for SetWindowPos after the change.
 #define AFX_SWP_AFTER_STYLE (SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
 
+class COleDropTarget;
+
 class CWnd : public CCmdTarget
 {
     DECLARE_DYNCREATE(CWnd)
@@ -126,6 +128,8 @@ public:
     UINT m_nFlags;
     WNDPROC m_pfnSuper;     // the procedure the window had before AfxWndProc; null: DefWindowProc
     int m_nModalResult;
+    // The drop target registered for the window, revoked when the window is destroyed.
+    COleDropTarget* m_pDropTarget = nullptr;
 
     // Pseudo windows for SetWindowPos's insert-after argument.
     static const CWnd wndTop;

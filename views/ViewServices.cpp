@@ -274,11 +274,18 @@ void CViewServices::FindCombos(const UINT* ids, int count, std::vector<HWND>* co
     // are no descendants of the main frame.
     ComboSearch search = {ids, count, combos};
     CPtrList& bars = static_cast<CFrameWnd*>(pMain)->m_listControlBars;
+    std::vector<HWND> searched;
     for (POSITION pos = bars.GetHeadPosition(); pos;) {
         CWnd* pBar = static_cast<CWnd*>(bars.GetNext(pos));
         if (!pBar || !::IsWindow(pBar->m_hWnd))
             continue;
-        ::EnumChildWindows(pBar->m_hWnd, CollectCombo, reinterpret_cast<LPARAM>(&search));
+        // A bar docked in a dock bar searched before has had all its windows searched with it:
+        // searched again, it would only find the combos found already.
+        HWND hBar = pBar->m_hWnd;
+        if (std::any_of(searched.begin(), searched.end(), [hBar](HWND h) { return ::IsChild(h, hBar); }))
+            continue;
+        ::EnumChildWindows(hBar, CollectCombo, reinterpret_cast<LPARAM>(&search));
+        searched.push_back(hBar);
     }
 }
 

@@ -172,6 +172,12 @@ END_MESSAGE_MAP()
 class CMainTestFrame : public CMDIFrameWnd
 {
 public:
+    int m_nLayouts = 0;
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        ++m_nLayouts;
+        CMDIFrameWnd::RecalcLayout(bNotify);
+    }
     void OnUpdateCombo(CCmdUI* pCmdUI)
     {
         pCmdUI->Enable(TRUE);
@@ -300,6 +306,47 @@ TEST_F(MdiFixture, TemplatesBuildFramesWithViewsAndASecondTemplateFramesTheSameD
         EXPECT_EQ(pView->m_updates[0].lHint, lHint);
         EXPECT_EQ(pView->m_updates[0].pHint, &hint);
     }
+}
+
+TEST_F(MdiFixture, APlaceGivenForTheNextChildIsTakenByThatChildAlone)
+{
+    CDocument* pDoc = nullptr;
+    ASSERT_NE(OpenPlane(&pDoc), nullptr);
+    auto placeOf = [this](CWnd* pWnd) {
+        CRect rect;
+        pWnd->GetWindowRect(&rect);
+        ::MapWindowPoints(nullptr, m_pMain->m_hWndMDIClient, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    // The place wins over the size the camera frame asks for; its view is laid out at it.
+    const CRect place(10, 20, 410, 320);
+    m_pMain->SetNextChildPlace(place);
+    CCameraFrame* pPlaced = OpenCamera(pDoc);
+    ASSERT_NE(pPlaced, nullptr);
+    EXPECT_EQ(placeOf(pPlaced), place);
+    CRect rectView;
+    pPlaced->GetActiveView()->GetWindowRect(&rectView);
+    CRect rectFrame;
+    pPlaced->GetClientRect(&rectFrame);
+    EXPECT_EQ(rectView.Size(), rectFrame.Size());
+    EXPECT_TRUE(m_pMain->TakeNextChildPlace().IsRectEmpty());
+    // The next child is made where its frame asks again.
+    CCameraFrame* pNext = OpenCamera(pDoc);
+    ASSERT_NE(pNext, nullptr);
+    EXPECT_EQ(placeOf(pNext).Size(), CSize(320, 240));
+}
+
+TEST_F(MdiFixture, AChildIsMadeWithoutLayingOutTheFrameAgainUnlessALayoutIsOwed)
+{
+    ASSERT_NE(OpenPlane(), nullptr);
+    m_pMain->m_nLayouts = 0;
+    ASSERT_NE(OpenPlane(), nullptr);
+    EXPECT_EQ(m_pMain->m_nLayouts, 0);
+    // A bar changed and asked for a layout at idle time: the child is made after it.
+    m_pMain->DelayRecalcLayout();
+    ASSERT_NE(OpenPlane(), nullptr);
+    EXPECT_EQ(m_pMain->m_nLayouts, 1);
+    EXPECT_EQ(m_pMain->m_nIdleFlags & CFrameWnd::idleLayout, 0u);
 }
 
 TEST_F(MdiFixture, ActivationFollowsNewFramesClicksTheWindowListAndNextWindow)

@@ -9,6 +9,13 @@ class CCanvasView : public CScrollView
 public:
     CPoint m_ptPaintOrigin;
     int m_nPaints = 0;
+    int m_nSizes = 0;
+    void OnSize(UINT nType, int cx, int cy)
+    {
+        ++m_nSizes;
+        CScrollView::OnSize(nType, cx, cy);
+    }
+    DECLARE_MESSAGE_MAP()
     void OnDraw(CDC* pDC) override
     {
         m_ptPaintOrigin = pDC->GetViewportOrg();
@@ -16,6 +23,9 @@ public:
     }
 };
 IMPLEMENT_DYNCREATE(CCanvasView, CScrollView)
+BEGIN_MESSAGE_MAP(CCanvasView, CScrollView)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
 
 // A borderless frame whose one scrolling view (made from the creation context) fills it: the
 // view's client area is 300 x 200 before any bar takes room.
@@ -90,6 +100,21 @@ TEST_F(ScrollFixture, BarsAppearWhereTheCanvasIsLargerAndEachBarTakesRoomFromThe
             EXPECT_EQ((int)si.nPage, Client().cx);
         }
     }
+}
+
+TEST_F(ScrollFixture, BothBarsComingOrGoingTogetherResizeTheViewOnce)
+{
+    int cxBar = ::GetSystemMetrics(SM_CXVSCROLL);
+    int cyBar = ::GetSystemMetrics(SM_CYHSCROLL);
+    m_pView->m_nSizes = 0;
+    m_pView->SetScrollSizes(MM_TEXT, CSize(1000, 1000));
+    EXPECT_TRUE(HasBar(WS_HSCROLL) && HasBar(WS_VSCROLL));
+    EXPECT_EQ(Client(), CSize(300 - cxBar, 200 - cyBar));
+    EXPECT_EQ(m_pView->m_nSizes, 1);
+    m_pView->SetScrollSizes(MM_TEXT, CSize(100, 100));
+    EXPECT_FALSE(HasBar(WS_HSCROLL) || HasBar(WS_VSCROLL));
+    EXPECT_EQ(Client(), CSize(300, 200));
+    EXPECT_EQ(m_pView->m_nSizes, 2);
 }
 
 TEST_F(ScrollFixture, ScrollCodesMoveWithinTheRangeAndTheOriginFollows)

@@ -282,6 +282,28 @@ TEST(OleDropTarget, ARegistrationEndsWithItsWindow)
     }
 }
 
+TEST(OleDropTarget, AWindowOfTheFrameworkKeepsItsProcedureAndADetachedOneStillEndsTheRegistration)
+{
+    COleDropTarget target;
+    {
+        CRegistrationProbe wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "drop", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+        ASSERT_TRUE(target.Register(&wnd));
+        // Its messages reach the window object directly, through no procedure put in front.
+        EXPECT_EQ((LONG_PTR)AfxGetAfxWndProc(), ::GetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC));
+        wnd.DestroyWindow();
+        EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, wnd.hrRevokeAtTheEnd);
+    }
+    // A window taken from its object: the target sees it go all the same.
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "drop", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    ASSERT_TRUE(target.Register(&wnd));
+    HWND hWnd = wnd.Detach();
+    EXPECT_EQ(&wnd, target.GetWindow());
+    ::DestroyWindow(hWnd);
+    EXPECT_EQ(nullptr, target.GetWindow());
+}
+
 TEST(OleDataSourceClipboard, TheClipboardKeepsTheSourceAlive)
 {
     g_sourcesDeleted = 0;
