@@ -197,7 +197,7 @@ static bool OnlyBlanksOrComment(const char* p)
 }
 
 // Thrown when the geometry of a read brush fails; carries the line of the face.
-Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, false)
+Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : SThing(0, true, false)
 {
     if (brace) {
         tok.NextToken();
@@ -309,6 +309,12 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
         v.yScale = f.yScale;
         v.texture = f.texture;
     }
+    if (clipLater) {
+        ComputePlanes();
+        ClassifyAll();
+        m_asRead = std::move(asRead);
+        return;
+    }
     try {
         // A brush that cannot be built is the reader's to report (it keeps it as text).
         QuietGeometry quiet;
@@ -321,6 +327,15 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     if (!EnclosesVolume())
         fail(CBrushGeometryError(CBrushGeometryError::NOT_CLOSED, -1, "The faces of a brush do not close a volume"));
     m_asRead = std::move(asRead);
+}
+
+int Brush::BuildReadWindings()
+{
+    int face = -1;
+    int kind = ClipWindingsOrFail(false, face);
+    if (kind < 0 && !EnclosesVolume())
+        kind = CBrushGeometryError::NOT_CLOSED;
+    return kind;
 }
 
 // A vertex of a closed convex solid lies on three planes at least; a point of a face that no
