@@ -65,19 +65,42 @@ Brush::~Brush()
     m_pOwner->RemoveBrush(this);
 }
 
+// The plane through a face's three points.
+static void ComputePlane(Face& f)
+{
+    CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
+    CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
+    CVector p3(f.pt[2][0], f.pt[2][1], f.pt[2][2]);
+    CVector a, b;
+    VectorSubtract(a, p1, p2);
+    VectorSubtract(b, p3, p2);
+    VectorCross(f.normal, a, b);
+    f.normal.Normalize();
+    f.dist = static_cast<float>(VectorDot(f.normal, p1));
+}
+
 void Brush::ComputePlanes()
 {
-    for (Face& f : m_faces) {
-        CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
-        CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
-        CVector p3(f.pt[2][0], f.pt[2][1], f.pt[2][2]);
-        CVector a, b;
-        VectorSubtract(a, p1, p2);
-        VectorSubtract(b, p3, p2);
-        VectorCross(f.normal, a, b);
-        f.normal.Normalize();
-        f.dist = static_cast<float>(VectorDot(f.normal, p1));
-    }
+    for (Face& f : m_faces)
+        ComputePlane(f);
+}
+
+// The axis of the coordinate that a face's three points share, or -1: such a face is classed by
+// its points alone.
+static int SharedAxis(const Face& f)
+{
+    for (int a = 0; a < 3; ++a)
+        if (f.pt[0][a] == f.pt[1][a] && f.pt[1][a] == f.pt[2][a])
+            return a;
+    return -1;
+}
+
+void Brush::ClassifyFacesAsRead()
+{
+    for (Face& f : m_faces)
+        if (SharedAxis(f) < 0)
+            ComputePlane(f);
+    ClassifyAll();
 }
 
 static short Round16(float v)
@@ -332,9 +355,9 @@ void Brush::ResetFacePoints()
 
 BYTE Brush::ClassifyFace(Face& f)
 {
-    for (int a = 0; a < 3; ++a)
-        if (f.pt[0][a] == f.pt[1][a] && f.pt[1][a] == f.pt[2][a])
-            return static_cast<BYTE>(a + 1);
+    const int axis = SharedAxis(f);
+    if (axis >= 0)
+        return static_cast<BYTE>(axis + 1);
     float nx = std::fabs(f.normal.x), ny = std::fabs(f.normal.y), nz = std::fabs(f.normal.z);
     if (nx >= ny && nx >= nz)
         return 4;

@@ -77,8 +77,8 @@ public:
     // does not fit, CMapFormatError for a face in a format that is not read. Names missing from
     // the texture map go into the open's missing-texture set. Without the brace the block starts
     // at a face line (its "{" is missing). A text that ends inside the block sets *pEndedInside.
-    // With clipLater the windings are left for BuildReadWindings (a map's open has them built on
-    // other threads): the brush is read, its planes made and its faces classed.
+    // With clipLater the planes and windings are left for BuildReadWindings (a map's open has them
+    // built on other threads): the brush is read and its faces classed.
     explicit Brush(CTokenizer& tok, bool brace = true, bool* pEndedInside = nullptr, bool clipLater = false);
     ~Brush() override;
     Brush& operator=(const Brush&) = delete;
@@ -115,7 +115,7 @@ public:
         ~QuietGeometry();
     };
     void ComputeBounds();
-    // The windings of a brush read with clipLater, and the check that its faces close a volume:
+    // The planes and windings of a brush read with clipLater, and the check that its faces close a volume:
     // the kind of the failure (CBrushGeometryError::Kind) or -1. Without a message or an exception
     // (but std::bad_alloc), and touching nothing but this brush: another thread may run it.
     int BuildReadWindings();
@@ -192,6 +192,9 @@ private:
     // Every winding point lies on two planes besides its own: the faces close a volume.
     bool EnclosesVolume() const;
     void ClassifyAll();
+    // The classes of a brush read with its windings left for later: the planes only of the faces
+    // that need one for their class (BuildReadWindings makes them all).
+    void ClassifyFacesAsRead();
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);

@@ -310,8 +310,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         v.texture = f.texture;
     }
     if (clipLater) {
-        ComputePlanes();
-        ClassifyAll();
+        ClassifyFacesAsRead();
         m_asRead = std::move(asRead);
         return;
     }
@@ -331,6 +330,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
 
 int Brush::BuildReadWindings()
 {
+    ComputePlanes();
     int face = -1;
     int kind = ClipWindingsOrFail(false, face);
     if (kind < 0 && !EnclosesVolume())
