@@ -10,7 +10,7 @@
 namespace {
 // Brushes are handed to the workers a few at a time: one wake-up per brush would cost more than
 // many a brush's clip.
-enum { kPublishEvery = 256, kMostTakenAtOnce = 64, kOutOfMemory = -2 };
+enum { kPublishEvery = 128, kMostTakenAtOnce = 64, kOutOfMemory = -2 };
 // More workers than this gain nothing: the reading thread's own work is the longer.
 enum { kMostWorkers = 3 };
 
@@ -214,8 +214,11 @@ void CBrushBatch::Build(Entry& entry)
 
 void CBrushBatch::Add(const Entry& entry)
 {
-    m_entries.push_back(entry);
-    Entry& e = m_entries.back();
+    if (m_count == m_chunks.size() * kChunk)
+        m_chunks.emplace_back(new Entry[kChunk]);
+    Entry& e = At(m_count);
+    e = entry;
+    ++m_count;
     e.batch = this;
     e.result = -1;
     if (GetWorkerCount() == 0) {
@@ -238,7 +241,7 @@ void CBrushBatch::Publish(bool last)
 void CBrushBatch::WaitForWorkers()
 {
     // Workers only ever see entries that are in the list.
-    if (m_entries.empty())
+    if (m_count == 0)
         return;
     CWindingWorkers::Get().Wait(*this, false);
 }
@@ -246,12 +249,12 @@ void CBrushBatch::WaitForWorkers()
 void CBrushBatch::Finish()
 {
     // Without workers every entry was built as it was added.
-    if (!m_entries.empty() && GetWorkerCount() > 0) {
+    if (m_count > 0 && GetWorkerCount() > 0) {
         Publish(true);
         CWindingWorkers::Get().Wait(*this, true);
     }
-    for (const Entry& e : m_entries)
-        if (e.result == kOutOfMemory)
+    for (size_t i = 0; i < m_count; ++i)
+        if (At(i).result == kOutOfMemory)
             throw std::bad_alloc();
 }
 
@@ -259,13 +262,13 @@ void CBrushBatch::Abandon()
 {
     m_unpublished.clear();
     WaitForWorkers();
-    m_entries.clear();
+    m_count = 0;
     m_taken = 0;
 }
 
 void CBrushBatch::TakeFailures(const Entity* owner, std::vector<const Entry*>& failed)
 {
-    for (; m_taken < m_entries.size() && m_entries[m_taken].owner == owner; ++m_taken)
-        if (m_entries[m_taken].result >= 0)
-            failed.push_back(&m_entries[m_taken]);
+    for (; m_taken < m_count && At(m_taken).owner == owner; ++m_taken)
+        if (At(m_taken).result >= 0)
+            failed.push_back(&At(m_taken));
 }

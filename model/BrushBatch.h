@@ -8,7 +8,7 @@
 // made.
 #pragma once
 #include <cstddef>
-#include <deque>
+#include <memory>
 #include <vector>
 
 class Brush;
@@ -58,8 +58,13 @@ private:
     // last: the reader goes on to wait for the batch, and all the workers share what is left.
     void Publish(bool last = false);
     void WaitForWorkers();
+    Entry& At(size_t i) { return m_chunks[i / kChunk][i % kChunk]; }
 
-    std::deque<Entry> m_entries; // stays in place as it grows: the workers hold pointers into it
+    // The entries, in blocks that stay in place as more are added: the workers hold pointers
+    // into them.
+    enum { kChunk = 256 };
+    std::vector<std::unique_ptr<Entry[]>> m_chunks;
+    size_t m_count = 0;
     std::vector<Entry*> m_unpublished;
     size_t m_taken = 0;          // entries passed to TakeFailures
     size_t m_outstanding = 0;    // published and not yet built; guarded by the workers' lock

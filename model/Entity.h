@@ -30,7 +30,8 @@ private:
     CString m_value;
 };
 
-class Entity : public SThing
+// From a pool, as the brushes are: a map's load makes hundreds.
+class Entity : public SThing, public CPooled<Entity>
 {
 public:
     Entity();
