@@ -44,7 +44,9 @@ struct FaceAsRead
 };
 struct BrushAsRead
 {
-    CString lines; // the face lines, each as far as it was read, with four blanks before and CR LF after
+    // The face lines, each as far as it was read, with four blanks before and CR LF after: in the
+    // record itself for nearly every brush of a map (six lines take some 600 bytes).
+    CInlineArray<char, 768> lines;
     CInlineArray<FaceAsRead, 8> faces; // in the record itself for a brush of up to eight faces
 };
 

@@ -288,7 +288,8 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     int length = 0;
     for (size_t i = 0; i < filled; ++i)
         length += 4 + spans[i].length + 2;
-    char* to = asRead->lines.GetBufferSetLength(length);
+    asRead->lines.resize(static_cast<size_t>(length));
+    char* to = asRead->lines.data();
     for (size_t i = 0; i < filled; ++i) {
         std::memcpy(to, "    ", 4);
         std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
@@ -450,7 +451,7 @@ void Brush::Write(CString& out, bool evenInvalid) const
         return;
     // What the user did not change goes back as the file had it: fractions, spelling and all.
     if (HoldsValuesAsRead()) {
-        out += m_asRead->lines;
+        AppendBytes(out, m_asRead->lines.data(), m_asRead->lines.size());
         return;
     }
     // The longest line without its name: the points 78, the offsets and rotation 21, the
