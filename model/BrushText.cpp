@@ -288,8 +288,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     int length = 0;
     for (size_t i = 0; i < filled; ++i)
         length += 4 + spans[i].length + 2;
-    asRead->lines.resize(static_cast<size_t>(length));
-    char* to = asRead->lines.data();
+    char* to = asRead->lines.resize_for_overwrite(static_cast<size_t>(length));
     for (size_t i = 0; i < filled; ++i) {
         std::memcpy(to, "    ", 4);
         std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));

@@ -245,6 +245,13 @@ bool ParseNumber(char** pp, double& value)
         v = v * 10 + (*p++ - '0');
     if (*p == '.') {
         ++p;
+        // Zeros alone after the point (a map writes its scales as 1.000000) add nothing: the
+        // value stays as its whole digits made it, the same bits as after the loop below.
+        char* q = p;
+        while (*q == '0')
+            ++q;
+        if (!(*q >= '1' && *q <= '9'))
+            p = q;
         double scale = 0.1;
         while (*p >= '0' && *p <= '9') {
             v += (*p++ - '0') * scale;
