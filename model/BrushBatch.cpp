@@ -10,7 +10,7 @@
 namespace {
 // Brushes are handed to the workers a few at a time: one wake-up per brush would cost more than
 // many a brush's clip.
-enum { kPublishEvery = 512, kMostTakenAtOnce = 64, kOutOfMemory = -2 };
+enum { kPublishEvery = 512, kMostTakenAtOnce = 16, kOutOfMemory = -2 };
 // More workers than this gain nothing: the reading thread's own work is the longer.
 enum { kMostWorkers = 3 };
 
