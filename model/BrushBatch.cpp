@@ -104,9 +104,18 @@ public:
 private:
     CWindingWorkers()
     {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        const int processors = static_cast<int>(info.dwNumberOfProcessors);
+        // The processors this process may run on (a process held to fewer than the machine has
+        // gains nothing from more threads).
+        int processors = 0;
+        DWORD_PTR mine = 0, all = 0;
+        if (GetProcessAffinityMask(GetCurrentProcess(), &mine, &all))
+            for (; mine; mine &= mine - 1)
+                ++processors;
+        if (processors == 0) {
+            SYSTEM_INFO info;
+            GetSystemInfo(&info);
+            processors = static_cast<int>(info.dwNumberOfProcessors);
+        }
         const int wanted = m_api.Load() ? std::min(processors - 1, static_cast<int>(kMostWorkers)) : 0;
         for (int i = 0; i < wanted; ++i) {
             try {
