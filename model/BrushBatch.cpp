@@ -8,8 +8,8 @@
 #include <thread>
 
 namespace {
-// Brushes are handed to the workers a few at a time: one wake-up per brush would cost more than
-// many a brush's clip.
+// Brushes are handed to the workers hundreds at a time (a wake-up costs more than many a brush's
+// clip), and taken a few at a time, so that a worker held up by the system holds few.
 enum { kPublishEvery = 512, kMostTakenAtOnce = 16, kOutOfMemory = -2 };
 // More workers than this gain nothing: the reading thread's own work is the longer.
 enum { kMostWorkers = 3 };
