@@ -26,6 +26,7 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "Tokenizer.h"
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,8 +35,9 @@
 #include <string>
 #include <vector>
 
-// Heap allocations made through operator new, counted to show where a phase's work goes.
-static size_t g_allocations = 0;
+// Heap allocations made through operator new, counted to show where a phase's work goes (on any
+// thread: a map's open builds windings on worker threads).
+static std::atomic<size_t> g_allocations{0};
 void* operator new(size_t n)
 {
     ++g_allocations;

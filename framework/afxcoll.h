@@ -3,6 +3,7 @@
 #include "afxobj.h"
 #include "afxstr.h"
 #include "afxarch.h"
+#include "afxpool.h"
 #include <cstring>
 #include <type_traits>
 #include <new>
@@ -102,7 +103,7 @@ public:
         CNode* p = m_pNodeHead;
         while (p) {
             CNode* next = p->pNext;
-            delete p;
+            FreeNode(p);
             p = next;
         }
         m_pNodeHead = m_pNodeTail = nullptr;
@@ -190,11 +191,31 @@ public:
 protected:
     static POSITION Pos(CNode* p) { return reinterpret_cast<POSITION>(p); }
     static CNode* Node(POSITION p) { return reinterpret_cast<CNode*>(p); }
+    // The nodes of all the lists of one element type share a pool: a map's load links thousands
+    // of objects into lists, and clears them again, and a heap call for each node cost more than
+    // the link itself.
+    static CBlockPool& NodePool()
+    {
+        static CBlockPool* pool = new CBlockPool(sizeof(CNode));
+        return *pool;
+    }
     CNode* NewNode(CNode* prev, CNode* next, ARG_TYPE value)
     {
-        CNode* p = AfxCheckAlloc(new (std::nothrow) CNode{next, prev, value});
+        void* room = AfxCheckAlloc(NodePool().TryAllocate());
+        CNode* p;
+        try {
+            p = new (room) CNode{next, prev, value};
+        } catch (...) {
+            NodePool().Free(room);
+            throw;
+        }
         ++m_nCount;
         return p;
+    }
+    static void FreeNode(CNode* p)
+    {
+        p->~CNode();
+        NodePool().Free(p);
     }
     void Unlink(CNode* p)
     {
@@ -206,7 +227,7 @@ protected:
             p->pNext->pPrev = p->pPrev;
         else
             m_pNodeTail = p->pPrev;
-        delete p;
+        FreeNode(p);
         --m_nCount;
     }
 

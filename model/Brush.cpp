@@ -65,19 +65,42 @@ Brush::~Brush()
     m_pOwner->RemoveBrush(this);
 }
 
+// The plane through a face's three points.
+static void ComputePlane(Face& f)
+{
+    CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
+    CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
+    CVector p3(f.pt[2][0], f.pt[2][1], f.pt[2][2]);
+    CVector a, b;
+    VectorSubtract(a, p1, p2);
+    VectorSubtract(b, p3, p2);
+    VectorCross(f.normal, a, b);
+    f.normal.Normalize();
+    f.dist = static_cast<float>(VectorDot(f.normal, p1));
+}
+
 void Brush::ComputePlanes()
 {
-    for (Face& f : m_faces) {
-        CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
-        CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
-        CVector p3(f.pt[2][0], f.pt[2][1], f.pt[2][2]);
-        CVector a, b;
-        VectorSubtract(a, p1, p2);
-        VectorSubtract(b, p3, p2);
-        VectorCross(f.normal, a, b);
-        f.normal.Normalize();
-        f.dist = static_cast<float>(VectorDot(f.normal, p1));
-    }
+    for (Face& f : m_faces)
+        ComputePlane(f);
+}
+
+// The axis of the coordinate that a face's three points share, or -1: such a face is classed by
+// its points alone.
+static int SharedAxis(const Face& f)
+{
+    for (int a = 0; a < 3; ++a)
+        if (f.pt[0][a] == f.pt[1][a] && f.pt[1][a] == f.pt[2][a])
+            return a;
+    return -1;
+}
+
+void Brush::ClassifyFacesAsRead()
+{
+    for (Face& f : m_faces)
+        if (SharedAxis(f) < 0)
+            ComputePlane(f);
+    ClassifyAll();
 }
 
 static short Round16(float v)
@@ -141,7 +164,34 @@ static inline int PlaneAxis(const CVector& n)
     return -1;
 }
 
+// The texts of the failures that the clip finds, by their kinds.
+static const char* ClipFailureText(int kind)
+{
+    switch (kind) {
+    case CBrushGeometryError::NO_PLANE:
+        return "The three points of a face lie on one line";
+    case CBrushGeometryError::OVER_CONSTRAINED:
+        return "Over-constrained face detected";
+    case CBrushGeometryError::POINT_OVERFLOW:
+        return "bogo point count allocated";
+    default:
+        return "A face has too few points";
+    }
+}
+
 void Brush::ClipWindings(bool general)
+{
+    int face = -1;
+    const int kind = ClipWindingsOrFail(general, face);
+    if (kind < 0)
+        return;
+    if (!s_quietGeometry &&
+        (kind == CBrushGeometryError::OVER_CONSTRAINED || kind == CBrushGeometryError::POINT_OVERFLOW))
+        Report().Box(MB_OK, "%s", ClipFailureText(kind));
+    throw CBrushGeometryError(static_cast<CBrushGeometryError::Kind>(kind), face, ClipFailureText(kind));
+}
+
+int Brush::ClipWindingsOrFail(bool general, int& failedFace)
 {
     const size_t n = m_faces.size();
     // Most planes of a map lie along an axis. Their side of a point is the one product: the
@@ -171,9 +221,10 @@ void Brush::ClipWindings(bool general)
     for (size_t i = 0; i < n; ++i) {
         Face& f = m_faces[i];
         const CVector& nrm = f.normal;
-        if (nrm.x == 0 && nrm.y == 0 && nrm.z == 0)
-            throw CBrushGeometryError(CBrushGeometryError::NO_PLANE, static_cast<int>(i),
-                                      "The three points of a face lie on one line");
+        if (nrm.x == 0 && nrm.y == 0 && nrm.z == 0) {
+            failedFace = static_cast<int>(i);
+            return CBrushGeometryError::NO_PLANE;
+        }
         CVector p1(f.pt[0][0], f.pt[0][1], f.pt[0][2]);
         CVector p2(f.pt[1][0], f.pt[1][1], f.pt[1][2]);
         CVector d, u, c;
@@ -222,10 +273,8 @@ void Brush::ClipWindings(bool general)
             if (on == static_cast<int>(count))
                 continue;
             if (back == 0 && front > 0) {
-                if (!s_quietGeometry)
-                    Report().Box(MB_OK, "Over-constrained face detected");
-                throw CBrushGeometryError(CBrushGeometryError::OVER_CONSTRAINED, static_cast<int>(i),
-                                          "Over-constrained face detected");
+                failedFace = static_cast<int>(i);
+                return CBrushGeometryError::OVER_CONSTRAINED;
             }
             if (front == 0)
                 continue;
@@ -263,22 +312,22 @@ void Brush::ClipWindings(bool general)
                 if (sides[k] != 0 && sides[k + 1] != 0 && sides[k + 1] != sides[k])
                     clipped[out++] = Crossing(w[k], w[k + 1 < count ? k + 1 : 0], dists[k], dists[k + 1]);
                 if (out > room) {
-                    if (!s_quietGeometry)
-                        Report().Box(MB_OK, "bogo point count allocated");
-                    throw CBrushGeometryError(CBrushGeometryError::POINT_OVERFLOW, static_cast<int>(i),
-                                              "bogo point count allocated");
+                    failedFace = static_cast<int>(i);
+                    return CBrushGeometryError::POINT_OVERFLOW;
                 }
             }
             std::swap(w, clipped);
             count = out;
         }
-        if (count > 255 || count < 3)
-            throw CBrushGeometryError(CBrushGeometryError::TOO_FEW_POINTS, static_cast<int>(i),
-                                      "A face has too few points");
+        if (count > 255 || count < 3) {
+            failedFace = static_cast<int>(i);
+            return CBrushGeometryError::TOO_FEW_POINTS;
+        }
         f.winding.assign(w, w + count);
         RoundWinding(f);
     }
     ComputeBounds();
+    return -1;
 }
 
 void Brush::ComputeBounds()
@@ -306,9 +355,9 @@ void Brush::ResetFacePoints()
 
 BYTE Brush::ClassifyFace(Face& f)
 {
-    for (int a = 0; a < 3; ++a)
-        if (f.pt[0][a] == f.pt[1][a] && f.pt[1][a] == f.pt[2][a])
-            return static_cast<BYTE>(a + 1);
+    const int axis = SharedAxis(f);
+    if (axis >= 0)
+        return static_cast<BYTE>(axis + 1);
     float nx = std::fabs(f.normal.x), ny = std::fabs(f.normal.y), nz = std::fabs(f.normal.z);
     if (nx >= ny && nx >= nz)
         return 4;

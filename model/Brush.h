@@ -44,7 +44,9 @@ struct FaceAsRead
 };
 struct BrushAsRead
 {
-    CString lines; // the face lines, each as far as it was read, with four blanks before and CR LF after
+    // The face lines, each as far as it was read, with four blanks before and CR LF after: in the
+    // record itself for nearly every brush of a map (six lines take some 600 bytes).
+    CInlineArray<char, 768> lines;
     CInlineArray<FaceAsRead, 8> faces; // in the record itself for a brush of up to eight faces
 };
 
@@ -77,7 +79,9 @@ public:
     // does not fit, CMapFormatError for a face in a format that is not read. Names missing from
     // the texture map go into the open's missing-texture set. Without the brace the block starts
     // at a face line (its "{" is missing). A text that ends inside the block sets *pEndedInside.
-    explicit Brush(CTokenizer& tok, bool brace = true, bool* pEndedInside = nullptr);
+    // With clipLater the planes and windings are left for BuildReadWindings (a map's open has them
+    // built on other threads): the brush is read and its faces classed.
+    explicit Brush(CTokenizer& tok, bool brace = true, bool* pEndedInside = nullptr, bool clipLater = false);
     ~Brush() override;
     Brush& operator=(const Brush&) = delete;
 
@@ -113,6 +117,10 @@ public:
         ~QuietGeometry();
     };
     void ComputeBounds();
+    // The planes and windings of a brush read with clipLater, and the check that its faces close a volume:
+    // the kind of the failure (CBrushGeometryError::Kind) or -1. Without a message or an exception
+    // (but std::bad_alloc), and touching nothing but this brush: another thread may run it.
+    int BuildReadWindings();
     void ResetFacePoints();
     BYTE ClassifyFace(Face& face);
     void CheckFaces();
@@ -178,11 +186,17 @@ private:
     // Clips every face's winding from the planes as they are (BuildWindings computes them first);
     // general: without the shorter ways.
     void ClipWindings(bool general = false);
+    // The same clip without a message or an exception: the kind of its failure (and the face) or
+    // -1. It touches nothing but this brush, so that another thread may run it.
+    int ClipWindingsOrFail(bool general, int& failedFace);
     // Returns the end of what was read; badNumber is set for a number that does not fit.
     char* ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber);
     // Every winding point lies on two planes besides its own: the faces close a volume.
     bool EnclosesVolume() const;
     void ClassifyAll();
+    // The classes of a brush read with its windings left for later: the planes only of the faces
+    // that need one for their class (BuildReadWindings makes them all).
+    void ClassifyFacesAsRead();
     void FinishTransform();
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);

@@ -197,7 +197,7 @@ static bool OnlyBlanksOrComment(const char* p)
 }
 
 // Thrown when the geometry of a read brush fails; carries the line of the face.
-Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, false)
+Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : SThing(0, true, false)
 {
     if (brace) {
         tok.NextToken();
@@ -288,7 +288,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     int length = 0;
     for (size_t i = 0; i < filled; ++i)
         length += 4 + spans[i].length + 2;
-    char* to = asRead->lines.GetBufferSetLength(length);
+    char* to = asRead->lines.resize_for_overwrite(static_cast<size_t>(length));
     for (size_t i = 0; i < filled; ++i) {
         std::memcpy(to, "    ", 4);
         std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
@@ -309,6 +309,11 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
         v.yScale = f.yScale;
         v.texture = f.texture;
     }
+    if (clipLater) {
+        ClassifyFacesAsRead();
+        m_asRead = std::move(asRead);
+        return;
+    }
     try {
         // A brush that cannot be built is the reader's to report (it keeps it as text).
         QuietGeometry quiet;
@@ -321,6 +326,16 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside) : SThing(0, true, 
     if (!EnclosesVolume())
         fail(CBrushGeometryError(CBrushGeometryError::NOT_CLOSED, -1, "The faces of a brush do not close a volume"));
     m_asRead = std::move(asRead);
+}
+
+int Brush::BuildReadWindings()
+{
+    ComputePlanes();
+    int face = -1;
+    int kind = ClipWindingsOrFail(false, face);
+    if (kind < 0 && !EnclosesVolume())
+        kind = CBrushGeometryError::NOT_CLOSED;
+    return kind;
 }
 
 // A vertex of a closed convex solid lies on three planes at least; a point of a face that no
@@ -435,7 +450,7 @@ void Brush::Write(CString& out, bool evenInvalid) const
         return;
     // What the user did not change goes back as the file had it: fractions, spelling and all.
     if (HoldsValuesAsRead()) {
-        out += m_asRead->lines;
+        AppendBytes(out, m_asRead->lines.data(), m_asRead->lines.size());
         return;
     }
     // The longest line without its name: the points 78, the offsets and rotation 21, the

@@ -1,5 +1,6 @@
 #include "Entity.h"
 #include "Brush.h"
+#include "BrushBatch.h"
 #include "Map.h"
 #include "MapText.h"
 #include "Reporter.h"
@@ -167,14 +168,14 @@ Entity::Entity(const Entity& other) : SThing(1, true, false), m_pMap(other.m_pMa
     }
 }
 
-Entity::Entity(Map* pMap, CTokenizer& tok) : SThing(1, true, false), m_pMap(pMap)
+Entity::Entity(Map* pMap, CTokenizer& tok, CBrushBatch* pBatch) : SThing(1, true, false), m_pMap(pMap)
 {
-    ReadBlock(tok, nullptr);
+    ReadBlock(tok, nullptr, pBatch);
 }
 
 Entity::Entity(CTokenizer& tok, const short* offset) : SThing(1, true, false)
 {
-    ReadBlock(tok, offset);
+    ReadBlock(tok, offset, nullptr);
 }
 
 Entity::~Entity()
@@ -388,7 +389,63 @@ void Entity::DropWhatWasRead()
     m_kept.clear();
 }
 
-void Entity::ReadBlock(CTokenizer& tok, const short* offset)
+Entity::KeptBrush Entity::MakeKeptBrush(int before, int line, int kind, const char* text, int length, bool brace,
+                                        bool endedInside)
+{
+    KeptBrush kept;
+    kept.before = before;
+    kept.line = line;
+    kept.fromPoints = kind != CBrushGeometryError::BAD_NUMBER && kind != CBrushGeometryError::NOT_CLOSED;
+    kept.text = CString(text, length);
+    if (!brace)
+        kept.text = "{\r\n" + kept.text;
+    if (endedInside) {
+        // Written back closed, so that the braces of the saved file balance.
+        kept.text.TrimRight();
+        kept.text += "\r\n}";
+    }
+    return kept;
+}
+
+void Entity::FinishRead(CBrushBatch& batch)
+{
+    std::vector<const CBrushBatch::Entry*> failed;
+    batch.TakeFailures(this, failed);
+    if (!failed.empty()) {
+        // The failed brushes leave the list, and each is kept at its place among the brushes
+        // that remain and the ones kept while the block was read (counted with all the brushes
+        // read before them).
+        std::vector<KeptBrush> kept;
+        kept.reserve(m_kept.size() + failed.size());
+        size_t k = 0, f = 0;
+        int index = 0;
+        for (POSITION pos = m_brushes.GetHeadPosition(); pos && f < failed.size(); ++index) {
+            POSITION here = pos;
+            Brush* b = static_cast<Brush*>(m_brushes.GetNext(pos));
+            const CBrushBatch::Entry& e = *failed[f];
+            if (e.index != index)
+                continue;
+            for (; k < m_kept.size() && m_kept[k].before <= index; ++k) {
+                kept.push_back(m_kept[k]);
+                kept.back().before -= static_cast<int>(f);
+            }
+            kept.push_back(MakeKeptBrush(index - static_cast<int>(f), e.line, e.result, e.text, e.length, e.brace,
+                                         e.endedInside));
+            ++f;
+            m_brushes.RemoveAt(here);
+            b->SetOwner(nullptr);
+            delete b;
+        }
+        for (; k < m_kept.size(); ++k) {
+            kept.push_back(m_kept[k]);
+            kept.back().before -= static_cast<int>(f);
+        }
+        m_kept.swap(kept);
+    }
+    SizeFromClass(nullptr);
+}
+
+void Entity::ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch)
 {
     char* first = tok.NextToken();
     const int blockLine = tok.GetLine();
@@ -416,27 +473,16 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
                 if (!brace)
                     CMapReadReport::Note(READ_INVALID_TOKEN, startLine, t);
                 try {
-                    b = new Brush(tok, brace, &endedInside);
+                    b = new Brush(tok, brace, &endedInside, pBatch != nullptr);
                 } catch (CBrushGeometryError& e) {
                     endedInside = endedInside || e.endedInside;
                     if (e.endedInside)
                         CMapReadReport::NoteEndsInside("brush", startLine);
                     if (!offset) {
                         // An open keeps the brush as the file has it; the map reports them together.
-                        KeptBrush kept;
-                        kept.before = m_brushes.GetCount();
-                        kept.line = startLine;
-                        kept.fromPoints = e.kind != CBrushGeometryError::BAD_NUMBER &&
-                                          e.kind != CBrushGeometryError::NOT_CLOSED;
-                        kept.text = CString(start, static_cast<int>(tok.GetPosition() - start));
-                        if (!brace)
-                            kept.text = "{\r\n" + kept.text;
-                        if (e.endedInside) {
-                            // Written back closed, so that the braces of the saved file balance.
-                            kept.text.TrimRight();
-                            kept.text += "\r\n}";
-                        }
-                        m_kept.push_back(kept);
+                        m_kept.push_back(MakeKeptBrush(m_brushes.GetCount(), startLine, e.kind, start,
+                                                       static_cast<int>(tok.GetPosition() - start), brace,
+                                                       e.endedInside));
                         continue;
                     }
                     if (e.kind == CBrushGeometryError::NO_PLANE)
@@ -454,6 +500,22 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
                 if (endedInside)
                     CMapReadReport::NoteEndsInside("brush", startLine);
                 b->SetOwner(this);
+                if (pBatch) {
+                    // Its windings are built by the batch; a brush whose text ended early is the
+                    // last one of the text.
+                    CBrushBatch::Entry entry;
+                    entry.brush = b;
+                    entry.owner = this;
+                    entry.index = m_brushes.GetCount();
+                    entry.text = start;
+                    entry.length = static_cast<int>(tok.GetPosition() - start);
+                    entry.line = startLine;
+                    entry.brace = brace;
+                    entry.endedInside = endedInside;
+                    m_brushes.AddTail(b);
+                    pBatch->Add(entry);
+                    continue;
+                }
                 m_brushes.AddTail(b);
                 if (offset) {
                     try {
@@ -481,12 +543,16 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset)
             }
         }
     } catch (CMapFormatError&) {
+        // No worker may still be building a brush that is deleted.
+        if (pBatch)
+            pBatch->Abandon();
         DropWhatWasRead();
         throw;
     }
     if (!closed && !endedInside)
         CMapReadReport::NoteEndsInside("entity", blockLine);
-    SizeFromClass(offset);
+    if (!pBatch)
+        SizeFromClass(offset);
 }
 
 // A message about the size of an entity read from text: told once per read for all the entities

@@ -5,6 +5,7 @@
 #include <vector>
 
 class Brush;
+class CBrushBatch;
 class Map;
 class CTokenizer;
 
@@ -29,14 +30,17 @@ private:
     CString m_value;
 };
 
-class Entity : public SThing
+// From a pool, as the brushes are: a map's load makes hundreds.
+class Entity : public SThing, public CPooled<Entity>
 {
 public:
     Entity();
     explicit Entity(Map* pMap);
     Entity(const Entity& other);
-    // Reads one entity block. Throws CEntityReadError when the block cannot be read.
-    Entity(Map* pMap, CTokenizer& tok);
+    // Reads one entity block. Throws CEntityReadError when the block cannot be read. With a batch,
+    // the brushes' windings are left to it, and FinishRead completes the entity once the batch has
+    // finished.
+    Entity(Map* pMap, CTokenizer& tok, CBrushBatch* pBatch = nullptr);
     // The import variant: every brush is moved by the offset and selected.
     Entity(CTokenizer& tok, const short* offset);
     ~Entity() override;
@@ -80,6 +84,10 @@ public:
     };
     int GetKeptBrushCount() const { return static_cast<int>(m_kept.size()); }
     const std::vector<KeptBrush>& GetKeptBrushes() const { return m_kept; }
+    // After the batch that the block was read with has finished: the brushes whose geometry failed
+    // are kept as text in their places, as a read without a batch keeps them, and the entity's
+    // size comes from its class.
+    void FinishRead(CBrushBatch& batch);
     // The build writes an entity through a copy; the copy writes the original's kept brushes.
     void CopyKeptBrushes(const Entity& other) { m_kept = other.m_kept; }
 
@@ -102,7 +110,9 @@ public:
     void SetMap(Map* pMap) { m_pMap = pMap; }
 
 private:
-    void ReadBlock(CTokenizer& tok, const short* offset);
+    void ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch);
+    static KeptBrush MakeKeptBrush(int before, int line, int kind, const char* text, int length, bool brace,
+                                   bool endedInside);
     void DropWhatWasRead();
     void SizeFromClass(const short* offset);
     void TellEntity(LPCSTR format, const CString& className) const;

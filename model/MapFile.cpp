@@ -2,6 +2,7 @@
 // auto save.
 #include "Map.h"
 #include "Brush.h"
+#include "BrushBatch.h"
 #include "Entity.h"
 #include "IniFile.h"
 #include "MapText.h"
@@ -32,6 +33,8 @@ BOOL Map::ParseMapText(char* buffer, LPCSTR name)
     // Read errors are told once per kind for the whole map, unknown classes each with its count.
     CMapReadReport report(name ? name : "the map text");
     CUnknownClassReport unknown;
+    // The brushes' windings are built beside the reading; it waits for them at the end.
+    CBrushBatch batch;
     try {
         while (char* t = tok.PeekToken()) {
             if (t[0] != '{' && !m_entities.IsEmpty()) {
@@ -43,9 +46,10 @@ BOOL Map::ParseMapText(char* buffer, LPCSTR name)
             }
             Entity* e = nullptr;
             try {
-                e = new Entity(this, tok);
+                e = new Entity(this, tok, &batch);
             } catch (CEntityReadError& err) {
                 if (err.stopReading) {
+                    batch.Abandon();
                     DeleteContents();
                     unknown.Forget();
                     report.Forget();
@@ -57,7 +61,11 @@ BOOL Map::ParseMapText(char* buffer, LPCSTR name)
             if (!m_pWorld)
                 m_pWorld = e;
         }
+        batch.Finish();
+        for (POSITION pos = m_entities.GetHeadPosition(); pos;)
+            static_cast<Entity*>(m_entities.GetNext(pos))->FinishRead(batch);
     } catch (CMapFormatError& err) {
+        batch.Abandon();
         DeleteContents();
         unknown.Forget();
         report.Forget();

@@ -245,6 +245,13 @@ bool ParseNumber(char** pp, double& value)
         v = v * 10 + (*p++ - '0');
     if (*p == '.') {
         ++p;
+        // Zeros alone after the point (a map writes its scales as 1.000000) add nothing: the
+        // value stays as its whole digits made it, the same bits as after the loop below.
+        char* q = p;
+        while (*q == '0')
+            ++q;
+        if (!(*q >= '1' && *q <= '9'))
+            p = q;
         double scale = 0.1;
         while (*p >= '0' && *p <= '9') {
             v += (*p++ - '0') * scale;
@@ -265,29 +272,11 @@ bool ParseNumber(char** pp, double& value)
 }
 
 
-bool ParseCoord(char** pp, short& value)
+bool ParseCoordGeneral(char** pp, short& value)
 {
-    char* p = *pp;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    char* digits = p;
-    long long v = 0;
-    while (*p >= '0' && *p <= '9' && p - digits < 18)
-        v = v * 10 + (*p++ - '0');
-    const bool fraction = *p == '.' || (*p >= '0' && *p <= '9') ||
-                          ((*p == 'e' || *p == 'E') && ((p[1] >= '0' && p[1] <= '9') || p[1] == '-' || p[1] == '+'));
-    if (p == digits || fraction) {
-        // No digit, a fraction, an exponent or a very long number: the general reader decides.
-        double d;
-        if (!ParseNumber(pp, d))
-            return false;
-        value = RoundCoord(d);
-        return true;
-    }
-    if (negative)
-        v = -v;
-    value = static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-    *pp = p;
+    double d;
+    if (!ParseNumber(pp, d))
+        return false;
+    value = RoundCoord(d);
     return true;
 }

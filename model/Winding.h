@@ -48,6 +48,14 @@ public:
             new (d + k) T();
         m_size = n;
     }
+    // Room for n elements that the caller then writes (the ones kept stay as they are): no value
+    // is made first, as resize makes one. For text copied in whole.
+    T* resize_for_overwrite(size_t n)
+    {
+        Reserve(n);
+        m_size = n;
+        return data();
+    }
     template <class It> void assign(It first, It last)
     {
         const size_t n = static_cast<size_t>(last - first);

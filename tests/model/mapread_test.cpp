@@ -3,6 +3,7 @@
 #include "DocumentFixture.h"
 #include "MapText.h"
 #include "Texture.h"
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -284,6 +285,53 @@ TEST_F(MapRead, BrushThatEnclosesNoVolumeIsKept)
     EXPECT_NE(saved.find(open.substr(0, open.size() - 2)), std::string::npos);
 }
 
+// Brushes that fail while their lines are read and brushes whose geometry fails afterwards are
+// kept in the places the file gives them, among the brushes that are built, in every entity.
+TEST_F(MapRead, FailedBrushesAreKeptInTheirPlaces)
+{
+    auto open = [](int x0, int x1) { // encloses no volume: its last two faces left out
+        std::string b = BoxBrush(x0, x1);
+        return b.substr(0, b.find("( " + std::to_string(x0) + " 0 0 ) ( " + std::to_string(x0) + " 0 64 )")) +
+               "}\r\n";
+    };
+    auto badNumber = [](int x0, int x1) { // an offset beyond 16 bits
+        std::string b = BoxBrush(x0, x1);
+        b.replace(b.find("wall1 0 0 0"), 11, "wall1 99999 0 0");
+        return b;
+    };
+    const std::vector<std::string> world = {BoxBrush(0, 64),     open(100, 164),      badNumber(200, 264),
+                                            BoxBrush(300, 364),  open(400, 464),      badNumber(500, 564),
+                                            open(600, 664),      BoxBrush(700, 764)};
+    const std::vector<std::string> door = {open(1000, 1064), BoxBrush(1100, 1164), badNumber(1200, 1264)};
+    std::string text = kWorld;
+    for (const std::string& b : world)
+        text += b;
+    text += "}\r\n{\r\n\"classname\" \"func_door\"\r\n";
+    for (const std::string& b : door)
+        text += b;
+    text += "}\r\n";
+    const std::string saved = RoundTrips(text);
+    EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 3);
+    EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 5);
+    ASSERT_EQ(map->GetEntities().GetCount(), 2);
+    const Entity* doorEntity = static_cast<const Entity*>(map->GetEntities().GetTail());
+    EXPECT_EQ(doorEntity->GetBrushCount(), 1);
+    EXPECT_EQ(doorEntity->GetKeptBrushCount(), 2);
+    // Every brush in the file's order: the first line of each is found after the one before.
+    size_t at = 0;
+    for (const std::vector<std::string>* list : {&world, &door})
+        for (const std::string& b : *list) {
+            const std::string first = b.substr(3, b.find("\r\n", 3) - 3);
+            const size_t found = saved.find(first, at);
+            ASSERT_NE(found, std::string::npos) << first << "\n" << saved;
+            at = found + first.size();
+        }
+    // The kept brushes' lines in the one box, in order.
+    EXPECT_TRUE(services->BoxContains("7 brushes of the map cannot be built from their face lines (lines 12, 18, 34, "
+                                      "40, 48, 65, 79)"))
+        << AllBoxes();
+}
+
 // A map in the Valve 220 format (texture axes in square brackets) is refused: the open fails with
 // the file and the line named, and the file stays as it was.
 TEST_F(MapRead, Valve220MapsAreRefused)
@@ -369,6 +417,45 @@ TEST_F(MapRead, RealMapsSavedUneditedKeepEveryFace)
 } // namespace
 
 namespace {
+
+// The windings that an open builds beside its reading are, bit for bit, the ones the brush
+// builds again on this thread: planes, points, rounded points and box of every brush of every
+// real map. Skipped without the folder of real maps.
+TEST_F(MapRead, RealMapsWindingsBuiltBesideTheReadAreTheBrushesOwn)
+{
+    CString folder;
+    std::vector<CString> names = RealMaps(folder);
+    if (names.empty())
+        GTEST_SKIP() << "no real maps in " << (LPCSTR)folder;
+    for (const CString& name : names) {
+        SCOPED_TRACE((LPCSTR)name);
+        ASSERT_TRUE(map->OnOpenDocument(folder + name));
+        int brushes = 0;
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            Entity* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+            for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp; ++brushes) {
+                const Brush& read = *static_cast<Brush*>(e->GetBrushes().GetNext(bp));
+                Brush again(read);
+                again.SetOwner(nullptr);
+                again.BuildWindings();
+                ASSERT_EQ(read.GetFaceCount(), again.GetFaceCount());
+                for (int i = 0; i < read.GetFaceCount(); ++i) {
+                    const Face& a = read.GetFace(i);
+                    const Face& b = again.GetFace(i);
+                    ASSERT_EQ(a.winding.size(), b.winding.size()) << "brush " << brushes << " face " << i;
+                    ASSERT_EQ(0, std::memcmp(&a.normal, &b.normal, sizeof a.normal));
+                    ASSERT_EQ(0, std::memcmp(&a.dist, &b.dist, sizeof a.dist));
+                    ASSERT_EQ(0, std::memcmp(a.winding.data(), b.winding.data(), a.winding.size() * sizeof(CVector)));
+                    ASSERT_EQ(0, std::memcmp(a.rounded.data(), b.rounded.data(), a.rounded.size() * sizeof a.rounded[0]));
+                    // Classed as read from the planes its class needed, as by all of them.
+                    ASSERT_EQ(a.cls, again.ClassifyFace(again.GetFace(i)));
+                }
+                ASSERT_EQ(0, std::memcmp(read.GetBounds(), again.GetBounds(), 6 * sizeof(short)));
+            }
+        }
+        EXPECT_GT(brushes, 0);
+    }
+}
 
 // Every real map cut off a third and two thirds of the way keeps what was read before the cut: the
 // world with its brushes, at most one box of each kind, a save whose braces balance and that a
