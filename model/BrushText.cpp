@@ -95,6 +95,8 @@ static bool ReadFloatField(char*& p, float& value, bool& fits)
 // The rest of a face line after its first "(": three points, the texture name (the
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
+// The line ends at its line end or the end of the text: it is read straight from the text, so
+// that its bytes are gone over once, not first searched for the line end.
 char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber)
 {
     char* p = line;
@@ -126,7 +128,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     if (ok) {
         SkipBlanks(p);
         name = p;
-        while (*p && !IsBlank(*p))
+        while (*p && *p != '\n' && !IsBlank(*p))
             ++p;
     }
     const int nameLength = static_cast<int>(p - name);
@@ -226,6 +228,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         int length;
     };
     Span spans[MAX_FACES + 1];
+    // Returns where the read of the line stopped.
     auto readFace = [&](char* text, int line) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
@@ -238,6 +241,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         }
         if (!OnlyBlanksOrComment(end))
             CMapReadReport::Note(READ_NOT_READ, line);
+        char* stop = end;
         while (end > text && IsBlank(end[-1]))
             --end;
         if (filled <= MAX_FACES) {
@@ -245,6 +249,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             spans[filled] = {text, static_cast<int>(end - text)};
         }
         ++filled;
+        return stop;
     };
     bool closed = false;
     for (;;) {
@@ -256,12 +261,18 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             break;
         }
         int line = tok.GetLine();
-        // After the rest of the line is taken, the whole line runs from the token on.
-        char* more = tok.RestOfLine(true);
-        if (t[0] == '(')
-            readFace(t, line);
-        else
+        char* more;
+        if (t[0] == '(') {
+            // The face line is read from the token on with the text as it is (the byte after the
+            // token put back); the line end is then looked for from where the read stopped, which
+            // is nearly always at it.
+            tok.SetPosition(tok.GetPosition());
+            tok.SetPosition(readFace(t, line));
+            more = tok.RestOfLine(true);
+        } else {
+            more = tok.RestOfLine(true);
             CMapReadReport::Note(READ_NOT_READ, line);
+        }
         if (!more) {
             // The last line of the text, without a line end.
             tok.SetPosition(t + std::strlen(t));
