@@ -286,6 +286,35 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     return p;
 }
 
+// A face line's bytes (some 60 to 100) copied in blocks of 16 that the compiler does without a
+// library call: a map's load copies tens of thousands of lines, and the call for each cost more
+// than the copy. Only the n bytes of the source are read.
+static inline void CopyBytes(char* to, const char* from, size_t n)
+{
+    if (n >= 16) {
+        const size_t last = n - 16;
+        for (size_t i = 0; i < last; i += 16)
+            std::memcpy(to + i, from + i, 16);
+        std::memcpy(to + last, from + last, 16); // the end, over what was copied when n is no multiple of 16
+        return;
+    }
+    size_t i = 0;
+    if (n & 8) {
+        std::memcpy(to, from, 8);
+        i = 8;
+    }
+    if (n & 4) {
+        std::memcpy(to + i, from + i, 4);
+        i += 4;
+    }
+    if (n & 2) {
+        std::memcpy(to + i, from + i, 2);
+        i += 2;
+    }
+    if (n & 1)
+        to[i] = from[i];
+}
+
 static bool OnlyBlanksOrComment(const char* p)
 {
     while (IsBlank(*p))
@@ -397,7 +426,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     char* to = asRead->lines.resize_for_overwrite(static_cast<size_t>(length));
     for (size_t i = 0; i < filled; ++i) {
         std::memcpy(to, "    ", 4);
-        std::memcpy(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
+        CopyBytes(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
         to += 4 + spans[i].length;
         to[0] = '\r';
         to[1] = '\n';
