@@ -65,6 +65,16 @@ enum { READ_LINES_LISTED = 10 };
 // "12, 38" or "1, 2, ... 10 and 1790 more": the first lines of a list of read errors.
 CString FirstLines(const std::vector<int>& lines, int total);
 
+// The number fields of a face line, from p on: false (p unchanged) when no number stands there,
+// else p is moved past it. fits is cleared when the number is not a finite value or does not fit
+// the field (a 16-bit field is then clamped, a float one set to 0).
+bool ReadShortField(char*& p, short& value, bool& fits);
+bool ReadFloatField(char*& p, float& value, bool& fits);
+// The same fields with every number read through ParseNumber's rules: what the two above give,
+// bit for bit, for every text (they read the common forms by a shorter way).
+bool ReadShortFieldGeneral(char*& p, short& value, bool& fits);
+bool ReadFloatFieldGeneral(char*& p, float& value, bool& fits);
+
 // A map text in a format that is not read (the Valve 220 texture axes): the whole read stops.
 class CMapFormatError
 {

@@ -4,6 +4,7 @@
 #include "MapText.h"
 #include "RecordingServices.h"
 #include "Texture.h"
+#include <cstring>
 #include <string>
 
 namespace {
@@ -56,6 +57,45 @@ protected:
     OneTexture textures;
     Map map;
 };
+
+// The number fields of a face line read the common forms by a shorter way: for every form the
+// reader takes (signs, leading zeros, points, exponents, long fractions, huge and malformed
+// numbers) they give the same bits, stop at the same byte and judge the fit alike as the long way.
+TEST(FaceLineNumbers, ShortWayGivesTheBitsOfTheLongWay)
+{
+    const char* cases[] = {"0",         "-0",        "+0",        "7 ",        "-7)",       "+7",
+                           "0001",      "00000",     "1234",      "-1234\r\n", "12345",     "32767",
+                           "-32768",    "32768",     "-32769",    "99999",     "1.000000",  "-1.000000 ",
+                           "-0.000000", "1.",        "1. ",       "1.0",       "1.05",      "0.5",
+                           ".5",        "-.5",       "1e2",       "1E+2",      "1e-2",      "3e",
+                           "3ex",       "1.000e5",   "1.0.5",     "1.0000001", "7.5e",      "4096.000000",
+                           "1e400",     "-1e400",    "1e39",      "3.4028235e38", "-3.4028236e38", "1e-50",
+                           "123456789012345678901234", "0.1234567890123456789", "-",  "+",  "x1",  "",
+                           " 1",        "1x",        "1\n",       "2147483648", "-9999.",    "12)"};
+    for (const char* text : cases) {
+        std::string a = text, b = text;
+        char* pa = &a[0];
+        char* pb = &b[0];
+        short sa = 1234, sb = 1234;
+        bool fitsA = true, fitsB = true;
+        EXPECT_EQ(ReadShortField(pa, sa, fitsA), ReadShortFieldGeneral(pb, sb, fitsB)) << text;
+        EXPECT_EQ(pa - &a[0], pb - &b[0]) << text;
+        EXPECT_EQ(sa, sb) << text;
+        EXPECT_EQ(fitsA, fitsB) << text;
+
+        pa = &a[0];
+        pb = &b[0];
+        float fa = 1234.5f, fb = 1234.5f;
+        fitsA = fitsB = true;
+        EXPECT_EQ(ReadFloatField(pa, fa, fitsA), ReadFloatFieldGeneral(pb, fb, fitsB)) << text;
+        EXPECT_EQ(pa - &a[0], pb - &b[0]) << text;
+        unsigned bitsA, bitsB;
+        std::memcpy(&bitsA, &fa, sizeof bitsA);
+        std::memcpy(&bitsB, &fb, sizeof bitsB);
+        EXPECT_EQ(bitsA, bitsB) << text;
+        EXPECT_EQ(fitsA, fitsB) << text;
+    }
+}
 
 TEST_F(MapText, NamesAreKeptAndLookupsIgnoreCase)
 {
