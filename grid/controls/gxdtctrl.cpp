@@ -451,8 +451,16 @@ BOOL CGXDateTimeCtrl::ToGrid(UINT nMessage, UINT nChar, UINT nRepCnt, UINT nFlag
 
 BOOL CGXDateTimeCtrl::OnGridKeyDown(UINT nChar, UINT, UINT)
 {
-    if (m_bActive || CGXBDateTimeCtrl::GetSafeHwnd() == nullptr || !m_bInit)
+    if (CGXBDateTimeCtrl::GetSafeHwnd() == nullptr || !m_bInit)
         return FALSE;
+    if (m_bActive) {
+        // A key that leaves the field, or the cell, ends the typing of a number as any key but a
+        // digit does in the field itself, before the grid acts on it: the number is the cell's.
+        // Escape gives it up with the rest of the editing.
+        if (nChar != VK_ESCAPE && !GXDateTimeIsDigitKey(nChar))
+            CommitTyping();
+        return FALSE;
+    }
     if ((nChar == VK_HOME || nChar == VK_END) && !KeyHeld(VK_CONTROL)) {
         if (!OnStartEditing())
             return FALSE;
@@ -461,6 +469,15 @@ BOOL CGXDateTimeCtrl::OnGridKeyDown(UINT nChar, UINT, UINT)
         CGXControl::Invalidate();
         return TRUE;
     }
+    return FALSE;
+}
+
+// A press anywhere in the grid (on another cell, a header, a scroll bar) comes before the grid
+// acts on it: the number being typed is taken first, as the focus leaving would take it.
+BOOL CGXDateTimeCtrl::OnMouseActivate(CWnd*, UINT, UINT, int&)
+{
+    if (m_bActive && m_bInit)
+        CommitTyping();
     return FALSE;
 }
 
@@ -561,6 +578,7 @@ LRESULT CGXDateTimeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         if (vk == VK_RETURN) {
+            CommitTyping();
             if (m_bModify) {
                 Store();
             } else {

@@ -49,6 +49,7 @@ public:
     void Hide() override;
     BOOL OnLButtonUp(UINT nFlags, CPoint pt) override;
     BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message, int& retval) override;
     BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     BOOL CanPaste() override;
     BOOL Paste() override;

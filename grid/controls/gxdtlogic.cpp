@@ -432,9 +432,12 @@ void CALLBACK GadgetTimerProc(HWND, UINT, UINT_PTR nID, DWORD)
     if (CGXBDTGadget* p = CGXBDTGadget::FromTimer(nID))
         p->OnTimer();
 }
-
-BOOL IsDigitKey(UINT nChar) { return (nChar >= '0' && nChar <= '9') || (nChar >= VK_NUMPAD0 && nChar <= VK_NUMPAD9); }
 } // namespace
+
+BOOL GXDateTimeIsDigitKey(UINT nChar)
+{
+    return (nChar >= '0' && nChar <= '9') || (nChar >= VK_NUMPAD0 && nChar <= VK_NUMPAD9);
+}
 
 CGXBDTGadget::~CGXBDTGadget() { StopTimer(); }
 
@@ -592,7 +595,7 @@ void CGXBDTNumericGadget::OnKeyDown(UINT nChar)
     case VK_HOME: code = GXDTN_FIRST; break;
     case VK_END: code = GXDTN_LAST; break;
     default:
-        if (!IsDigitKey(nChar))
+        if (!GXDateTimeIsDigitKey(nChar))
             CommitPending();
         return;
     }

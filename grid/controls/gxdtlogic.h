@@ -261,6 +261,10 @@ protected:
     int m_nRepeat = 0;
 };
 
+// A digit key, on the top row or the keypad: the one kind of key that does not end the typing of
+// a number.
+BOOL GXDateTimeIsDigitKey(UINT nChar);
+
 // Builds the gadgets of a parsed picture (owned by the caller).
 void GXBuildDateTimeGadgets(GXBDTGadgetOwner* pOwner, const std::vector<GXBDTFieldSpec>& fields,
                             std::vector<CGXBDTGadget*>& gadgets);

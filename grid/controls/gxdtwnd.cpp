@@ -255,6 +255,12 @@ CGXBDTGadget* CGXBDateTimeCtrl::GetFocusGadget() const
     return m_gadgets[static_cast<size_t>(m_nFocus)];
 }
 
+BOOL CGXBDateTimeCtrl::CommitTyping()
+{
+    auto* pNumber = dynamic_cast<CGXBDTNumericGadget*>(GetFocusGadget());
+    return pNumber == nullptr || pNumber->CommitPending();
+}
+
 void CGXBDateTimeCtrl::SetFocusIndex(int nIndex)
 {
     if (nIndex < 0 || nIndex >= GetGadgetCount() || nIndex == m_nFocus)

@@ -77,6 +77,9 @@ public:
     // The focused gadget, or null when the focus index names none.
     CGXBDTGadget* GetFocusGadget() const;
     int GetFocusIndex() const { return m_nFocus; }
+    // The number being typed into the focused field is offered now, as a key that is not a digit
+    // offers it; FALSE when the field refused it (it keeps its value).
+    BOOL CommitTyping();
     void SetFocusIndex(int nIndex);
     int GetScrollOffset() const { return m_nScroll; }
     int GetButtonCount() const { return m_nButtons; }

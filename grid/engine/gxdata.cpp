@@ -1,5 +1,7 @@
 #include "gxdata.h"
 #include <algorithm>
+#include <climits>
+#include <new>
 #include <vector>
 
 namespace {
@@ -129,12 +131,43 @@ BOOL CGXData::StoreColCount(ROWCOL nCols)
 }
 
 namespace {
-// Slots only exist up to the last stored style, so an insertion beyond the
-// end changes no array.
-void InsertSlots(CPtrArray& a, ROWCOL nAt, ROWCOL nCount)
+// Slots only exist up to the last stored style, so an insertion beyond the end changes no array.
+// FALSE, with the array as it was, when it cannot index that many slots; a failed allocation
+// throws before the array changed.
+BOOL InsertSlots(CPtrArray& a, ROWCOL nAt, ROWCOL nCount)
+{
+    if (nAt >= static_cast<ROWCOL>(a.GetSize()) || nCount == 0)
+        return TRUE;
+    if (nCount > static_cast<ROWCOL>(INT_MAX - a.GetSize()))
+        return FALSE;
+    a.InsertAt(static_cast<int>(nAt), static_cast<void*>(nullptr), static_cast<int>(nCount));
+    return TRUE;
+}
+
+// Takes back what InsertSlots put in: the slots are there exactly when nAt lies in the array.
+void RemoveSlots(CPtrArray& a, ROWCOL nAt, ROWCOL nCount)
 {
     if (nAt < static_cast<ROWCOL>(a.GetSize()) && nCount > 0)
-        a.InsertAt(static_cast<int>(nAt), static_cast<void*>(nullptr), static_cast<int>(nCount));
+        a.RemoveAt(static_cast<int>(nAt), static_cast<int>(nCount));
+}
+
+// Every array makes room, or none does: FALSE, with all of them as they were, when one cannot
+// (too many slots, or no memory left for them).
+BOOL InsertSlotsInAll(const std::vector<CPtrArray*>& arrays, ROWCOL nAt, ROWCOL nCount)
+{
+    size_t done = 0;
+    try {
+        while (done < arrays.size() && InsertSlots(*arrays[done], nAt, nCount))
+            ++done;
+    } catch (CMemoryException* e) {
+        e->Delete();
+    } catch (std::bad_alloc&) {
+    }
+    if (done == arrays.size())
+        return TRUE;
+    while (done > 0)
+        RemoveSlots(*arrays[--done], nAt, nCount);
+    return FALSE;
 }
 
 int Index(ROWCOL n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
@@ -142,18 +175,28 @@ int Index(ROWCOL n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); 
 
 BOOL CGXData::StoreInsertRows(ROWCOL nRow, ROWCOL nCount)
 {
-    InsertSlots(m_apRowBaseStyles, nRow, nCount);
-    InsertSlots(m_apapCellStyle, nRow, nCount);
+    if (!CountFits(m_nRows, nCount) || !InsertSlotsInAll({&m_apRowBaseStyles, &m_apapCellStyle}, nRow, nCount))
+        return FALSE;
     m_nRows += nCount;
     return TRUE;
 }
 
 BOOL CGXData::StoreInsertCols(ROWCOL nCol, ROWCOL nCount)
 {
-    InsertSlots(m_apColBaseStyles, nCol, nCount);
+    if (!CountFits(m_nCols, nCount))
+        return FALSE;
+    std::vector<CPtrArray*> arrays;
+    try {
+        arrays.reserve(static_cast<size_t>(m_apapCellStyle.GetSize()) + 1);
+    } catch (std::bad_alloc&) {
+        return FALSE;
+    }
+    arrays.push_back(&m_apColBaseStyles);
     for (int r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetRow(r))
-            InsertSlots(*row, nCol, nCount);
+            arrays.push_back(row);
+    if (!InsertSlotsInAll(arrays, nCol, nCount))
+        return FALSE;
     m_nCols += nCount;
     return TRUE;
 }

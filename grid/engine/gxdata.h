@@ -59,6 +59,7 @@ public:
     virtual ROWCOL GetColCount() const { return m_nCols; }
     virtual BOOL StoreRowCount(ROWCOL nRows);
     virtual BOOL StoreColCount(ROWCOL nCols);
+    // FALSE, with nothing changed, for a count the grid cannot hold or room that cannot be had.
     virtual BOOL StoreInsertRows(ROWCOL nRow, ROWCOL nCount);
     virtual BOOL StoreInsertCols(ROWCOL nCol, ROWCOL nCount);
     virtual BOOL StoreRemoveRows(ROWCOL nFromRow, ROWCOL nToRow);
@@ -77,6 +78,10 @@ public:
 
     // Loading refuses counts above this (archives may come from the clipboard).
     static const DWORD nMaxArchiveCount = 0x00FFFFFF;
+    // The most rows (columns) a grid holds: their numbers stay signed 32-bit indexes.
+    static const ROWCOL nMaxCount = 0x7FFFFFFF;
+    // Whether nMore lines can be added to nCount without passing nMaxCount.
+    static BOOL CountFits(ROWCOL nCount, ROWCOL nMore) { return nCount <= nMaxCount && nMore <= nMaxCount - nCount; }
 
 protected:
     CGXStyle* const* Slot(ROWCOL nRow, ROWCOL nCol, int nType) const;

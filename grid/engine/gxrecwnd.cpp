@@ -170,7 +170,9 @@ void CGXRecordInfoBeam::OnButton(int nButton)
     if (nButton == 4) {
         CString s;
         m_wndEdit.GetWindowText(s);
-        lParam = static_cast<LPARAM>(std::atol(s));
+        // Read as atol reads it, but a number too large for a long saturates instead of
+        // wrapping: it then lands on the last record, a too small one on the first.
+        lParam = static_cast<LPARAM>(std::strtol(s, nullptr, 10));
     }
     CWnd* pNotify = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
     if (pNotify != nullptr && pNotify->GetSafeHwnd() != nullptr)

@@ -7,6 +7,8 @@
 #include "gxresrc.h"
 #include "gxundo.h"
 #include "gxutil.h"
+#include <climits>
+#include <new>
 #include <vector>
 
 using namespace gxaxis;
@@ -25,11 +27,24 @@ ROWCOL CGXGridEngine::MovedIndex(ROWCOL n, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDes
 }
 
 namespace {
-// The hidden flags of one byte per row (column), kept in step with the rows.
-void InsertFlags(CByteArray& a, ROWCOL nAt, ROWCOL nCount)
+// The hidden flags of one byte per row (column), kept in step with the rows. FALSE, with the
+// flags as they were, when they cannot make room for the new rows (more than an index reaches,
+// or no memory left).
+BOOL InsertFlags(CByteArray& a, ROWCOL nAt, ROWCOL nCount)
 {
-    if (nAt < static_cast<ROWCOL>(a.GetSize()) && nCount > 0)
+    if (nAt >= static_cast<ROWCOL>(a.GetSize()) || nCount == 0)
+        return TRUE;
+    if (nCount > static_cast<ROWCOL>(INT_MAX - a.GetSize()))
+        return FALSE;
+    try {
         a.InsertAt(static_cast<INT_PTR>(nAt), static_cast<BYTE>(0), static_cast<INT_PTR>(nCount));
+    } catch (CMemoryException* e) {
+        e->Delete();
+        return FALSE;
+    } catch (std::bad_alloc&) {
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void RemoveFlags(CByteArray& a, ROWCOL nFrom, ROWCOL nTo)
@@ -145,6 +160,35 @@ void SendStructureHint(CGXGridEngine& e, UINT nHint, BOOL bRows, ROWCOL a, ROWCO
     hint.flags = nFlags;
     e.SendHint(hint);
 }
+
+// The part of an insertion that needs room in proportion to the count: the hidden flags and the
+// data store's slots. A count the grid cannot hold is refused before anything; room that cannot
+// be had (the data store refuses or runs out of memory) refuses the insertion with the flags
+// given back, so that the grid is as it was.
+BOOL MakeRoomForLines(CGXGridEngine& e, BOOL bRows, ROWCOL nAt, ROWCOL nCount, BOOL bProcessed)
+{
+    CGXGridParam* p = e.GetParam();
+    if (!CGXData::CountFits(Count(e, bRows), nCount))
+        return FALSE;
+    CByteArray& flags = bRows ? p->m_hiddenRows : p->m_hiddenCols;
+    if (!InsertFlags(flags, nAt, nCount))
+        return FALSE;
+    CGXData* pData = p->GetData();
+    BOOL bStored = FALSE;
+    try {
+        bStored = (pData != nullptr &&
+                   (bRows ? pData->StoreInsertRows(nAt, nCount) : pData->StoreInsertCols(nAt, nCount))) ||
+                  bProcessed;
+    } catch (CMemoryException* ex) {
+        ex->Delete();
+        bStored = FALSE;
+    } catch (std::bad_alloc&) {
+        bStored = FALSE;
+    }
+    if (!bStored)
+        RemoveFlags(flags, nAt, nAt + nCount - 1);
+    return bStored;
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -152,13 +196,9 @@ void SendStructureHint(CGXGridEngine& e, UINT nHint, BOOL bRows, ROWCOL a, ROWCO
 
 BOOL CGXGridEngine::StoreInsertRows(ROWCOL nRow, ROWCOL nCount, BOOL bProcessed)
 {
-    if (ReadOnlyGuard(*this))
-        return FALSE;
-    CGXData* pData = m_pParam->GetData();
-    if (!((pData != nullptr && pData->StoreInsertRows(nRow, nCount)) || bProcessed))
+    if (ReadOnlyGuard(*this) || !MakeRoomForLines(*this, TRUE, nRow, nCount, bProcessed))
         return FALSE;
     SetModifiedFlag(TRUE);
-    InsertFlags(m_pParam->m_hiddenRows, nRow, nCount);
     m_pParam->m_rowHeights.InsertKeys(nRow, nCount);
     m_pParam->m_selRanges.InsertRows(nRow, nCount);
     m_pParam->m_coveredRanges.InsertRows(nRow, nCount);
@@ -169,13 +209,9 @@ BOOL CGXGridEngine::StoreInsertRows(ROWCOL nRow, ROWCOL nCount, BOOL bProcessed)
 
 BOOL CGXGridEngine::StoreInsertCols(ROWCOL nCol, ROWCOL nCount, BOOL bProcessed)
 {
-    if (ReadOnlyGuard(*this))
-        return FALSE;
-    CGXData* pData = m_pParam->GetData();
-    if (!((pData != nullptr && pData->StoreInsertCols(nCol, nCount)) || bProcessed))
+    if (ReadOnlyGuard(*this) || !MakeRoomForLines(*this, FALSE, nCol, nCount, bProcessed))
         return FALSE;
     SetModifiedFlag(TRUE);
-    InsertFlags(m_pParam->m_hiddenCols, nCol, nCount);
     m_pParam->m_colWidths.InsertKeys(nCol, nCount);
     m_pParam->m_selRanges.InsertCols(nCol, nCount);
     m_pParam->m_coveredRanges.InsertCols(nCol, nCount);
@@ -420,7 +456,8 @@ BOOL ClipToDataLines(CGXGridEngine& e, BOOL bRows, ROWCOL& nFrom, ROWCOL& nTo)
 BOOL InsertLines(CGXGridEngine& e, BOOL bRows, ROWCOL nAt, ROWCOL nCount, const int* pSizes,
                  const CObArray* pCellStyles, const CObArray* pLineStyles, ROWCOL nOther, UINT nFlags, int nCommand)
 {
-    if (e.GetParam() == nullptr || nCount == 0)
+    // A count the grid cannot hold is refused before anything, the pending edit included.
+    if (e.GetParam() == nullptr || nCount == 0 || !CGXData::CountFits(Count(e, bRows), nCount))
         return FALSE;
     // New rows (columns) go between the header and one past the last.
     nAt = std::min(std::max(nAt, Headers(e, bRows) + 1), Count(e, bRows) + 1);
@@ -428,7 +465,17 @@ BOOL InsertLines(CGXGridEngine& e, BOOL bRows, ROWCOL nAt, ROWCOL nCount, const 
     if (!e.TransferCurrentCell(TRUE, GX_UPDATENOW, TRUE))
         return FALSE;
     FrameLockScope lock(e);
-    if (!(bRows ? e.StoreInsertRows(nAt, nCount, FALSE) : e.StoreInsertCols(nAt, nCount, FALSE)))
+    BOOL bStored = FALSE;
+    try {
+        bStored = bRows ? e.StoreInsertRows(nAt, nCount, FALSE) : e.StoreInsertCols(nAt, nCount, FALSE);
+    } catch (CMemoryException* ex) {
+        // The store half refuses, with the grid as it was, what it cannot make room for; memory
+        // running out later in it (while covered cells and spans are indexed again) is not let
+        // out of the call either.
+        ex->Delete();
+    } catch (std::bad_alloc&) {
+    }
+    if (!bStored)
         return FALSE;
     if (pSizes != nullptr)
         for (ROWCOL i = 0; i < nCount; ++i)

@@ -251,6 +251,10 @@ BOOL MoveLines(CGXGridEngine& e, BOOL bRows, const CGXRange& range, const CDWord
 {
     if (e.GetParam() == nullptr)
         return FALSE;
+    // What is being typed, here and in the other views, is stored before the data moves, as for
+    // the sort itself: undo and redo of a sort come this way without it.
+    if (!e.TransferCurrentCell(TRUE, GX_UPDATENOW, TRUE))
+        return FALSE;
     if (!(bRows ? e.StoreMoveDataRows(range, order) : e.StoreMoveDataCols(range, order)))
         return FALSE;
     e.SetSelectionRange(nullptr, 0, 0, 0, 0);

@@ -1,5 +1,6 @@
 // The date/time cell control in a real grid window.
 #include <gtest/gtest.h>
+#include <functional>
 #include "afxseam.h"
 #include "afxwin.h"
 #include "afxtest.h"
@@ -213,4 +214,61 @@ TEST_F(DateCellTest, RefusedRangeFallsBackToTheDefault)
     Place(3, 2);
     EXPECT_EQ(Dates()->GetRules().GetMode(), 0);
     EXPECT_EQ(Dates()->GetDateTime(), COleDateTime(2009, 6, 1, 0, 0, 0));
+}
+
+// A number half typed into a field is the user's: every way of leaving the cell stores it, as
+// Enter does; only Escape gives it up.
+TEST_F(DateCellTest, AHalfTypedNumberIsStoredWhenTheCellIsLeft)
+{
+    CEdit elsewhere;
+    ASSERT_TRUE(elsewhere.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 365, 100, 390), &frame, 2));
+    auto screen = [&](ROWCOL r, ROWCOL c) {
+        CPoint pt = grid.CalcCellRect(r, c).CenterPoint();
+        grid.ClientToScreen(&pt);
+        return pt;
+    };
+    struct Case
+    {
+        const char* how;
+        BYTE field;   // VK_RIGHT types into the day, 0 into the month
+        BYTE digit;
+        std::function<void(afxtest::InputScript&)> leave;
+        const char* stored;
+    } cases[] = {
+        {"Enter", VK_RIGHT, '9', [](afxtest::InputScript& s) { s.Key(VK_RETURN); }, "5/9/2001"},
+        {"Tab", VK_RIGHT, '9', [](afxtest::InputScript& s) { s.Key(VK_TAB); }, "5/9/2001"},
+        {"Ctrl+Down", VK_RIGHT, '9',
+         [](afxtest::InputScript& s) { s.KeyDown(VK_CONTROL).Key(VK_DOWN).KeyUp(VK_CONTROL); }, "5/9/2001"},
+        {"Ctrl+Left", 0, '7',
+         [](afxtest::InputScript& s) { s.KeyDown(VK_CONTROL).Key(VK_LEFT).KeyUp(VK_CONTROL); }, "7/6/2001"},
+        {"PgDn", VK_RIGHT, '9', [](afxtest::InputScript& s) { s.Key(VK_NEXT); }, "5/9/2001"},
+        {"PgUp", VK_RIGHT, '9', [](afxtest::InputScript& s) { s.Key(VK_PRIOR); }, "5/9/2001"},
+        {"a click on another cell", 0, '7', [&](afxtest::InputScript& s) { s.MoveTo(screen(5, 1)).Click(); },
+         "7/6/2001"},
+        {"Escape", VK_RIGHT, '9', [](afxtest::InputScript& s) { s.Key(VK_ESCAPE); }, "5/6/2001"},
+    };
+    for (const Case& c : cases) {
+        grid.SetValueRange(CGXRange(3, 2), "5/6/2001");
+        grid.SetFocus();
+        Place(3, 2);
+        afxtest::InputScript s;
+        s.Key(VK_HOME);
+        if (c.field != 0)
+            s.Key(c.field);
+        s.Key(c.digit);
+        c.leave(s);
+        ASSERT_TRUE(s.Run()) << c.how;
+        EXPECT_EQ(grid.GetCellValue(3, 2), CString(c.stored)) << c.how;
+    }
+
+    // The focus going to another window takes the number too.
+    grid.SetValueRange(CGXRange(3, 2), "5/6/2001");
+    grid.SetFocus();
+    Place(3, 2);
+    afxtest::InputScript s;
+    s.Key(VK_HOME).Key(VK_RIGHT).Key('9');
+    ASSERT_TRUE(s.Run());
+    elsewhere.SetFocus();
+    afxtest::PumpMessages();
+    EXPECT_EQ(grid.GetCellValue(3, 2), "5/9/2001") << "focus elsewhere";
 }

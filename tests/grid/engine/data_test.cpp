@@ -172,3 +172,41 @@ TEST(Param, DefaultsAndOwnership)
     EXPECT_EQ(p.m_nUndoCount, 0u);
     EXPECT_TRUE(p.m_undoList.IsEmpty());
 }
+
+// A grid holds at most 0x7FFFFFFF rows and as many columns: an insertion past that, or one whose
+// slots an array could not index, is refused with the store as it was.
+TEST(Data, InsertionsThatDoNotFitAreRefused)
+{
+    struct Case
+    {
+        const char* name;
+        BOOL bRows;
+        ROWCOL at, count;
+        BOOL ok;
+        ROWCOL rows, cols;
+    } cases[] = {
+        {"rows, the count wraps", TRUE, 2, 0xFFFFFFFF, FALSE, 8, 5},
+        {"rows, past the signed range", TRUE, 2, 0x80000000, FALSE, 8, 5},
+        {"rows, one past the limit", TRUE, 9, 0x7FFFFFF8, FALSE, 8, 5},
+        // Up to the limit, but row 8's style would need slot 0x80000000.
+        {"rows, slots past an index", TRUE, 2, 0x7FFFFFF7, FALSE, 8, 5},
+        {"rows, up to the limit", TRUE, 9, 0x7FFFFFF7, TRUE, 0x7FFFFFFF, 5},
+        {"columns, the count wraps", FALSE, 2, 0xFFFFFFFF, FALSE, 8, 5},
+        {"columns, one past the limit", FALSE, 6, 0x7FFFFFFB, FALSE, 8, 5},
+        {"columns, slots past an index", FALSE, 2, 0x7FFFFFFA, FALSE, 8, 5},
+        {"columns, up to the limit", FALSE, 6, 0x7FFFFFFA, TRUE, 8, 0x7FFFFFFF},
+    };
+    for (const Case& c : cases) {
+        CGXData d;
+        CGXStyle v = Value("last");
+        d.StoreStyleRowCol(8, 5, &v, gxOverride);
+        d.StoreStyleRowCol(8, 0, &v, gxOverride, -1);
+        d.StoreStyleRowCol(0, 5, &v, gxOverride, -1);
+        EXPECT_EQ(c.bRows ? d.StoreInsertRows(c.at, c.count) : d.StoreInsertCols(c.at, c.count), c.ok) << c.name;
+        EXPECT_EQ(d.GetRowCount(), c.rows) << c.name;
+        EXPECT_EQ(d.GetColCount(), c.cols) << c.name;
+        EXPECT_EQ(ValueAt(d, 8, 5), CString("last")) << c.name;
+        EXPECT_EQ(ValueAt(d, 8, 0, -1), CString("last")) << c.name;
+        EXPECT_EQ(ValueAt(d, 0, 5, -1), CString("last")) << c.name;
+    }
+}

@@ -14,9 +14,12 @@ class CRecordGrid : public CGXGridWnd
 {
 public:
     int nMoves = 0;
+    LPARAM nTyped = 0;   // the number the last typed navigation carried
     BOOL HandleRecordNavigate(WPARAM w, LPARAM l) override
     {
         ++nMoves;
+        if (w == 4)
+            nTyped = l;
         return CGXGridWnd::HandleRecordNavigate(w, l);
     }
 };
@@ -139,10 +142,16 @@ TEST_F(RecordWndTest, APressOnThePixelBeforeTheFieldMovesNothing)
 
 TEST_F(RecordWndTest, TypedRecordNumbers)
 {
-    struct { LPCSTR text; ROWCOL row; } cases[] = {{"25", 25}, {"abc", 1}, {"60", 60}, {"0", 1}, {"999", 60}};
+    // Numbers too large (or too small) for a long saturate: they land on the last (first) record.
+    struct { LPCSTR text; LPARAM sent; ROWCOL row; } cases[] = {
+        {"25", 25, 25}, {"abc", 0, 1}, {"60", 60, 60}, {"0", 0, 1}, {"999", 999, 60},
+        {"2147483647", 2147483647, 60}, {"2147483648", 2147483647, 60},
+        {"9999999999999999999999", 2147483647, 60}, {"-5", -5, 1}, {"-9999999999", -2147483647 - 1, 1},
+    };
     for (auto& c : cases) {
         grid.PlaceCurrentCell(10, 1);
         Type(c.text);
+        EXPECT_EQ(grid.nTyped, c.sent) << c.text;
         EXPECT_EQ(Row(), c.row) << c.text;
         EXPECT_EQ(beam->GetCurrentRecord(), static_cast<long>(c.row)) << c.text;
     }

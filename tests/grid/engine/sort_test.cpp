@@ -1,12 +1,14 @@
 // Sorting rows and columns: key types, stability, headers, undo, abort, the header double click.
 #include <gtest/gtest.h>
 #include <clocale>
+#include <functional>
 #include <string>
 #include <vector>
 #include "afxseam.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
 #include "afxwin.h"
+#include "afxview.h"
 #include "grid_test_util.h"
 #include "gxsort.h"
 #include "gxutil.h"
@@ -267,6 +269,104 @@ TEST(SortByHeaderWindow, DoubleClickOnAColumnHeaderSortsTheRows)
         got.push_back((LPCSTR)grid.GetCellValue(r, 2));
     EXPECT_EQ(got, (std::vector<std::string>{"apple", "fig", "pear", "plum"}));
     grid.DestroyWindow();
+    frame.DestroyWindow();
+    afxtest::PumpMessages();
+}
+
+namespace {
+// A view of a document that hands the hints it hears to a grid.
+class CGridHintView : public CView
+{
+public:
+    CGXGridEngine* pGrid = nullptr;
+    void OnDraw(CDC*) override {}
+    void OnUpdate(CView*, LPARAM lHint, CObject* pHint) override
+    {
+        if (pGrid != nullptr && pHint != nullptr)
+            pGrid->OnGridUpdate(nullptr, lHint, pHint);
+    }
+};
+class CGridHintDocument : public CDocument
+{
+};
+} // namespace
+
+// Two views of one grid: text typed in one of them is the user's, so undoing or redoing a sort in
+// the other stores it first, as the sort did, and it moves with its row.
+TEST(SortInTwoViews, UndoAndRedoStoreTheTypingOfTheOtherView)
+{
+    CProfileTestRoot root;
+    AfxSeamReset();
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "views", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 420,
+                               nullptr, nullptr));
+    CGXGridWnd sorting, typing;
+    ASSERT_TRUE(sorting.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 180), &frame, 1));
+    ASSERT_TRUE(typing.Create("CGXGridWnd", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 190, 400, 370), &frame, 2));
+    sorting.InitGrid();
+    typing.SetParam(sorting.GetParam(), FALSE);
+    typing.InitGrid();
+    CGridHintDocument doc;
+    CGridHintView view;
+    view.pGrid = &typing;
+    doc.AddView(&view);
+    sorting.m_pDocument = &doc;
+    sorting.m_bLinkedToDocument = TRUE;
+    sorting.SetRowCount(4);
+    sorting.SetColCount(2);
+    auto* pTyped = new CScriptedControl(&typing, 52513);
+    typing.SetControlForId(52513, pTyped, TRUE);
+    sorting.SetStyleRange(CGXRange().SetCols(2), &CGXStyle().SetControl(52513), gxOverride, 0, nullptr, 0);
+    const char* names[] = {"d", "b", "c", "a"};
+    for (ROWCOL r = 1; r <= 4; ++r)
+        sorting.SetValueRange(CGXRange(r, 1), names[r - 1], gxOverride, 0, 0);
+    CGXSortInfoArray keys;
+    keys.SetSize(1);
+    keys[0].nRC = 1;
+    keys[0].sortType = CGXSortInfo::alphanumeric;
+    sorting.SortRows(CGXRange().SetTable(), keys);
+    ASSERT_EQ(sorting.GetCellValue(1, 1), "a");
+    ASSERT_TRUE(afxtest::Activate(&frame));
+
+    // Typed into the other view's cell of row "a" (row 1 sorted); undone, row "a" is row 4 again.
+    // Then typed into the cell of row "d" (row 1 unsorted); redone, row "d" is row 4. The rows the
+    // grid moves itself keep the typing the same way.
+    struct Step
+    {
+        const char* what;
+        std::function<void()> before;
+        ROWCOL row;
+        const char* keys;
+        std::function<BOOL()> change;
+        ROWCOL nowAt;
+        const char* name;
+        const char* typed;
+    } steps[] = {
+        {"undo of the sort", [] {}, 1, "TYPED", [&] { return sorting.Undo(); }, 4, "a", "typed"},
+        {"redo of the sort", [] {}, 1, "AGAIN", [&] { return sorting.Redo(); }, 4, "d", "again"},
+        {"undo of a row move", [&] { sorting.MoveRows(2, 2, 4); }, 4, "MOVED", [&] { return sorting.Undo(); }, 2, "b",
+         "moved"},
+    };
+    for (const Step& s : steps) {
+        s.before();
+        typing.SetFocus();
+        ASSERT_TRUE(typing.PlaceCurrentCell(s.row, 2));
+        afxtest::InputScript keys;
+        for (const char* p = s.keys; *p != 0; ++p)
+            keys.Key(static_cast<BYTE>(*p));
+        ASSERT_TRUE(keys.Run()) << s.what;
+        ASSERT_TRUE(pTyped->IsActive() && pTyped->GetModify()) << s.what;
+        EXPECT_TRUE(s.change()) << s.what;
+        EXPECT_EQ(sorting.GetCellValue(s.nowAt, 1), CString(s.name)) << s.what;
+        EXPECT_EQ(sorting.GetCellValue(s.nowAt, 2), CString(s.typed)) << s.what;
+        EXPECT_FALSE(pTyped->GetModify()) << s.what;
+    }
+    EXPECT_EQ(sorting.GetCellValue(1, 2), CString("typed"));
+    doc.RemoveView(&view);
+    sorting.m_pDocument = nullptr;
+    sorting.m_bLinkedToDocument = FALSE;
+    typing.DestroyWindow();
+    sorting.DestroyWindow();
     frame.DestroyWindow();
     afxtest::PumpMessages();
 }

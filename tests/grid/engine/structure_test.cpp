@@ -489,3 +489,78 @@ TEST_F(StructureTest, RedoStoresAPendingEditFirst)
     ASSERT_TRUE(G().Undo());
     EXPECT_EQ(Value(7, 2), "7.2");
 }
+
+namespace {
+// A data store that has no memory left for new rows or columns.
+class CExhaustedData : public CGXData
+{
+public:
+    BOOL StoreInsertRows(ROWCOL, ROWCOL) override
+    {
+        AfxThrowMemoryException();
+        return FALSE;
+    }
+    BOOL StoreInsertCols(ROWCOL, ROWCOL) override
+    {
+        AfxThrowMemoryException();
+        return FALSE;
+    }
+};
+} // namespace
+
+// Counts that would pass 0x7FFFFFFF rows (columns), and insertions the memory does not suffice
+// for, are refused: nothing escapes the call and the grid is as it was, an edit being typed and
+// the undo list included.
+TEST_F(StructureTest, InsertionsThatDoNotFitAreRefused)
+{
+    auto* ctl = new CScriptedControl(&G(), 52513);
+    G().SetControlForId(52513, ctl, TRUE);
+    G().SetStyleRange(CGXRange(5, 3), &CGXStyle().SetControl(52513), gxOverride, 0, nullptr, 0);
+    G().SetRowHeight(2, 2, 33);
+    G().SetCurrentCellState(FALSE);
+    ASSERT_TRUE(G().PlaceCurrentCell(5, 3));
+    ctl->m_bActive = ctl->m_bModified = TRUE;
+    ctl->m_strText = "typing";
+    const auto before = Snap();
+    const INT_PTR nUndo = G().GetParam()->GetUndoList().GetCount();
+    auto check = [&](const char* name, const std::function<BOOL()>& op) {
+        BOOL ok = TRUE;
+        EXPECT_NO_THROW(ok = op()) << name;
+        EXPECT_FALSE(ok) << name;
+        // Compared line by line only when the counts held: a grid of 2^31 rows is not walked.
+        ASSERT_EQ(std::to_string(G().GetRowCount()) + "x" + std::to_string(G().GetColCount()), before.at("count")) << name;
+        EXPECT_EQ(Diff(before, Snap()), "") << name;
+        EXPECT_EQ(G().GetParam()->GetUndoList().GetCount(), nUndo) << name;
+        EXPECT_EQ(ctl->m_bModified, ctl->m_bActive) << name;
+        EXPECT_EQ(Value(5, 3), "5.3") << name;
+    };
+    check("rows, the count wraps", [&] { return G().InsertRows(2, 0xFFFFFFFF); });
+    check("rows, past the signed range", [&] { return G().InsertRows(2, 0x80000000); });
+    check("rows, one past the limit", [&] { return G().InsertRows(9, 0x7FFFFFF8); });
+    check("row count past the limit", [&] { return G().SetRowCount(0x80000000); });
+    check("columns, the count wraps", [&] { return G().InsertCols(2, 0xFFFFFFFF); });
+    check("columns, one past the limit", [&] { return G().InsertCols(6, 0x7FFFFFFB); });
+
+    // Memory running out in the data store: the hidden row 6 moved its flag and gets it back. (An
+    // edit being typed is stored before any insertion, as a change of its own: none is pending.)
+    ctl->m_bActive = ctl->m_bModified = FALSE;
+    auto* pData = new CExhaustedData;
+    static_cast<CGXData&>(*pData) = *G().GetParam()->GetData();
+    G().GetParam()->SetData(pData, TRUE);
+    check("rows, no memory", [&] { return G().InsertRows(2, 3); });
+    check("columns, no memory", [&] { return G().InsertCols(2, 3); });
+}
+
+// Rows up to the limit are inserted; with the grid full, one more is refused.
+TEST_F(StructureTest, RowsFillUpToTheLimit)
+{
+    EXPECT_TRUE(G().InsertRows(9, 0x7FFFFFFFu - 8));
+    EXPECT_EQ(G().GetRowCount(), 0x7FFFFFFFu);
+    EXPECT_EQ(Value(8, 5), "8.5");
+    const INT_PTR nUndo = G().GetParam()->GetUndoList().GetCount();
+    EXPECT_FALSE(G().InsertRows(2, 1));
+    EXPECT_FALSE(G().SetRowCount(0x80000000));
+    EXPECT_EQ(G().GetRowCount(), 0x7FFFFFFFu);
+    EXPECT_EQ(Value(2, 1), "2.1");
+    EXPECT_EQ(G().GetParam()->GetUndoList().GetCount(), nUndo);
+}
