@@ -77,10 +77,81 @@ void Brush::MoveDepth(int depth, int viewType)
         Translate(delta[0], delta[1], delta[2]);
 }
 
+// ---------------------------------------------------------------------------
+// Moves past the coordinate range
+
+static CMoveRangeReport* s_pRangeReport = nullptr;
+
+CMoveRangeReport::CMoveRangeReport() : m_outer(s_pRangeReport == nullptr)
+{
+    if (m_outer)
+        s_pRangeReport = this;
+}
+
+CMoveRangeReport::~CMoveRangeReport()
+{
+    if (!m_outer)
+        return;
+    s_pRangeReport = nullptr;
+    ReportNow();
+}
+
+static void TellRefusedMoves(int count)
+{
+    if (count == 1)
+        Report().Box(MB_OK, "%s", "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.");
+    else
+        Report().Box(MB_OK, "%d moved brushes would lie outside the map's coordinate range.\nThey stay where they were.",
+                     count);
+}
+
+void CMoveRangeReport::ReportNow()
+{
+    const int count = m_count;
+    m_count = 0;
+    if (count > 0)
+        TellRefusedMoves(count);
+}
+
+void CMoveRangeReport::Count()
+{
+    if (s_pRangeReport)
+        ++s_pRangeReport->m_count;
+    else
+        TellRefusedMoves(1);
+}
+
+static bool InCoordinateRange(long long v)
+{
+    return v >= -32768 && v <= 32767;
+}
+
+// The plane points and the box shifted by the amounts stay map coordinates.
+static bool FitsAfterShift(const Brush& brush, const int* delta)
+{
+    const short* box = brush.GetBounds();
+    for (int a = 0; a < 3; ++a) {
+        if (!delta[a])
+            continue;
+        if (!InCoordinateRange(static_cast<long long>(box[a * 2]) + delta[a]) ||
+            !InCoordinateRange(static_cast<long long>(box[a * 2 + 1]) + delta[a]))
+            return false;
+        for (const Face& f : brush.GetFaces())
+            for (int k = 0; k < 3; ++k)
+                if (!InCoordinateRange(static_cast<long long>(f.pt[k][a]) + delta[a]))
+                    return false;
+    }
+    return true;
+}
+
 void Brush::Translate(int dx, int dy, int dz)
 {
+    const int delta[3] = {dx, dy, dz};
+    if (!FitsAfterShift(*this, delta)) {
+        CMoveRangeReport::Count();
+        return;
+    }
     Transform([&] {
-        short delta[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
         for (Face& f : m_faces)
             for (int k = 0; k < 3; ++k)
                 for (int a = 0; a < 3; ++a)

@@ -5,6 +5,7 @@
 #include "WindingCheck.h"
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -266,11 +267,93 @@ TEST_F(Brushes, RotatedBoxStaysValid)
 TEST_F(Brushes, FailedEditRestoresTheBrush)
 {
     std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
-    // Coordinates wrap in 16 bits: the x slab turns inside out and cannot be built.
-    EXPECT_THROW(b->Translate(32767, 0, 0), CBrushGeometryError);
+    // The top plane far below the bottom: the move's rebuild fails, and the move is undone.
+    for (int k = 0; k < 3; ++k)
+        b->GetFace(0).pt[k][2] = -100;
+    services->boxes.clear();
+    EXPECT_THROW(b->Translate(8, 0, 0), CBrushGeometryError);
     ExpectBox(*b, {0, 64, 0, 64, 0, 64});
     EXPECT_EQ(b->GetFace(3).pt[0][0], 64);
-    EXPECT_TRUE(b->IsValid());
+    EXPECT_EQ(b->GetFace(0).pt[0][2], -100);
+    EXPECT_TRUE(services->BoxContains("Over-constrained face detected"));
+}
+
+// Coordinates are 16-bit: a move whose plane points or box would pass the range (and wrap to the
+// far side of the map, or turn the brush inside out) is refused, the brush left as it was, and
+// said in a box; up to the range's last unit it goes.
+TEST_F(Brushes, AMovePastTheCoordinateRangeIsRefused)
+{
+    const char* const kOne = "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.";
+    struct Case
+    {
+        const char* what;
+        short box[6];
+        std::function<void(Brush&)> move;
+        bool refused;
+        short after[6];
+    };
+    const Case cases[] = {
+        {"x +128 at the high end", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Translate(128, 0, 0); }, true,
+         {32640, 32704, 0, 64, 0, 64}},
+        {"to the last unit", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Translate(63, 0, 0); }, false,
+         {32703, 32767, 0, 64, 0, 64}},
+        {"a view's move", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Move(128, 0, VIEW_XZ); }, true,
+         {32640, 32704, 0, 64, 0, 64}},
+        {"a depth move", {0, 64, 0, 64, -32704, -32640}, [](Brush& b) { b.MoveDepth(-65, VIEW_XY); }, true,
+         {0, 64, 0, 64, -32704, -32640}},
+        {"a move to a point", {0, 64, 0, 64, 0, 64}, [](Brush& b) { b.MoveTo(32767, 32, VIEW_XZ); }, true,
+         {0, 64, 0, 64, 0, 64}},
+        {"a whole int away", {0, 64, 0, 64, 0, 64}, [](Brush& b) { b.Translate(0, 0, 65536); }, true,
+         {0, 64, 0, 64, 0, 64}},
+        {"the low end", {-32704, -32640, 0, 64, 0, 64}, [](Brush& b) { b.Translate(-64, 0, 0); }, false,
+         {-32768, -32704, 0, 64, 0, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        short box[6];
+        std::copy(c.box, c.box + 6, box);
+        std::unique_ptr<Brush> b(MakeBox(box[0], box[1], box[2], box[3], box[4], box[5]));
+        services->boxes.clear();
+        c.move(*b);
+        ExpectBox(*b, {c.after[0], c.after[1], c.after[2], c.after[3], c.after[4], c.after[5]});
+        EXPECT_EQ(b->GetFace(0).pt[0][0], c.after[0]); // the plane points went, or stayed, with it
+        EXPECT_EQ(b->GetFace(0).pt[0][2], c.after[5]);
+        EXPECT_TRUE(b->IsValid());
+        if (c.refused) {
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, kOne);
+        } else {
+            EXPECT_TRUE(services->boxes.empty());
+        }
+    }
+
+    // Plane points beyond the box (as far as a winding reaches): the box would fit, a point would wrap.
+    std::unique_ptr<Brush> beyond(MakeBox(16000, 16064, 0, 64, 0, 64));
+    for (int k = 0; k < 3; ++k)
+        beyond->GetFace(0).pt[k][0] = static_cast<short>(beyond->GetFace(0).pt[k][0] + 15000); // still z = 64
+    beyond->BuildWindings();
+    ASSERT_TRUE(beyond->IsValid());
+    services->boxes.clear();
+    beyond->Translate(2000, 0, 0);
+    ExpectBox(*beyond, {16000, 16064, 0, 64, 0, 64});
+    EXPECT_EQ(beyond->GetFace(0).pt[0][0], 31000);
+    EXPECT_EQ(services->boxes.size(), 1u);
+
+    // One edit of many brushes tells once, with the count.
+    std::unique_ptr<Brush> a(MakeBox(32700, 32760, 0, 8, 0, 8)), b(MakeBox(-8, 8, 0, 8, 0, 8)),
+        c(MakeBox(32000, 32767, 0, 8, 0, 8));
+    services->boxes.clear();
+    {
+        CMoveRangeReport report;
+        for (Brush* t : {a.get(), b.get(), c.get()})
+            t->Translate(16, 0, 0);
+        EXPECT_TRUE(services->boxes.empty());
+    }
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "2 moved brushes would lie outside the map's coordinate range.\nThey stay where they were.");
+    ExpectBox(*b, {8, 24, 0, 8, 0, 8});
+    ExpectBox(*a, {32700, 32760, 0, 8, 0, 8});
 }
 
 TEST_F(Brushes, HandlePointsAndPicks)
