@@ -219,6 +219,11 @@ private:
     // that need one for their class (BuildReadWindings makes them all).
     void ClassifyFacesAsRead();
     void FinishTransform();
+    // The plane points of every face from its scaled winding (see Scale).
+    void TakeScaledFacePoints();
+    // A whole number of quarter turns: the plane points turned exactly. FALSE when the angle is
+    // no such turn or a turned point would leave the coordinate range.
+    BOOL TurnPlanePoints(int cx, int cy, double angle, int viewType);
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);
     // Replaces the faces by new zeroed ones built by the setter, all with scales 1 and
