@@ -1005,12 +1005,18 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
     PlaneAxes(viewType, h, v, d);
     const int ch = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
     const int cv = box[v * 2] + (box[v * 2 + 1] - box[v * 2]) / 2;
+    // Brushes that the drop point would take past the coordinate range stay where they were read.
+    CMoveRangeReport refused;
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
         const short* b = t->GetBounds();
         const int th = b[h * 2] + (b[h * 2 + 1] - b[h * 2]) / 2;
         const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
-        t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
+        try {
+            t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
+        } catch (CBrushGeometryError&) {
+            // A brush that cannot take the move stays where it was.
+        }
     }
 }
 

@@ -212,6 +212,32 @@ TEST_F(ClipboardTest, PasteBetweenTwoMapsAndCloneAndCut)
     EXPECT_EQ(3, CountObjects(a));
 }
 
+// A paste lands one grid step away; a brush that the step would take past the 16-bit coordinate
+// range is not wrapped to the far side of the map: it stays where the copy has it, with one box.
+TEST_F(ClipboardTest, APasteOffsetPastTheCoordinateRangeIsRefused)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map);
+    ASSERT_NE(nullptr, pFrame);
+    ClearClipboard(m_pMain);
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32752, 32767, 0, 64, 0, 64);
+    Brush* inside = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    map->SelectObject(edge, FALSE);
+    map->SelectObject(inside, FALSE);
+    Command(pFrame, ID_EDIT_COPY);
+    services->boxes.clear();
+    Command(pFrame, ID_EDIT_PASTE);
+    ASSERT_EQ(4, map->GetWorldEntity()->GetBrushCount());
+    const int g = pFrame->GetXYView()->m_nGrid;
+    const short stayed[6] = {32752, 32767, 0, 64, 0, 64};
+    const short moved[6] = {short(g), short(64 + g), short(-g), short(64 - g), 0, 64};
+    EXPECT_EQ(Box(stayed), Box(WorldBrush(map, 2)->GetBounds()));
+    EXPECT_EQ(Box(moved), Box(WorldBrush(map, 3)->GetBounds()));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nIt stays where it was.",
+              services->boxes[0]);
+}
+
 TEST_F(ClipboardTest, CommandsAreEnabledBySelectionAndClipboard)
 {
     Map* map = nullptr;
