@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "LibreQuakeData.h"
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -416,6 +417,20 @@ TEST_F(EntityEditorTest, ClosingTheMapLetsTheEditorGoOfItsEntity)
     WriteQc("a.qc", kDefs);
     editor->LoadEntityClasses();
     CEditorForwardingServices forwarding(editor.get());
+    // Whatever happens below, the fixture gets its services back and a map for its end.
+    struct Finally
+    {
+        std::function<void()> run;
+        ~Finally() { run(); }
+    } restore{[this] {
+        SetEditorServices(services);
+        if (!map) {
+            map = new Map;
+            map->m_bAutoDelete = FALSE;
+            map->OnNewDocument();
+            map->AddView(&view);
+        }
+    }};
     SetEditorServices(&forwarding);
     Entity* player = AddEntity("info_player_start", "8 16 24");
     Select(player);
@@ -428,23 +443,15 @@ TEST_F(EntityEditorTest, ClosingTheMapLetsTheEditorGoOfItsEntity)
     map->RemoveView(&view);
     delete map;
     map = nullptr;
-    EXPECT_EQ(nullptr, editor->GetEditedEntity());
-    if (editor->GetEditedEntity() == nullptr) {
-        editor->SendMessage(WM_COMMAND, IDCANCEL);
-        EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
-        editor->m_tree.SelectItem(Find("light"));
-        EXPECT_FALSE(editor->HasUnappliedChanges());
-        editor->SendMessage(WM_COMMAND, IDCANCEL);
-        EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
-        EXPECT_TRUE(ButtonsDisabled());
-        EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0].text);
-    }
-    SetEditorServices(services);
-    // A map for the fixture's end, as every test leaves one.
-    map = new Map;
-    map->m_bAutoDelete = FALSE;
-    ASSERT_TRUE(map->OnNewDocument());
-    map->AddView(&view);
+    ASSERT_EQ(nullptr, editor->GetEditedEntity());
+    editor->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
+    editor->m_tree.SelectItem(Find("light"));
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    editor->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
+    EXPECT_TRUE(ButtonsDisabled());
+    EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0].text);
 }
 
 // A plane view whose depth view shows 0..100: it narrows the map's clip box on the linked hint.
