@@ -33,6 +33,27 @@ public:
 
 typedef short CPoint3[3];
 
+// Map coordinates are 16-bit: a move that would take a brush past their range is refused and the
+// brush stays where it is (it would wrap to the far side of the map). While a report lives, the
+// refusals of one edit are counted and told in one box when it ends; without one, each refusal is
+// told at once.
+class CMoveRangeReport
+{
+public:
+    CMoveRangeReport();
+    ~CMoveRangeReport();
+    CMoveRangeReport(const CMoveRangeReport&) = delete;
+    CMoveRangeReport& operator=(const CMoveRangeReport&) = delete;
+    // Tells what was counted so far.
+    void ReportNow();
+    // One brush refused: counted by the open report, else told at once.
+    static void Count();
+
+private:
+    int m_count = 0;
+    bool m_outer;
+};
+
 // What a face line of the map text gave a face: a brush whose faces still hold these values is
 // written with its lines as read.
 struct FaceAsRead
@@ -198,6 +219,11 @@ private:
     // that need one for their class (BuildReadWindings makes them all).
     void ClassifyFacesAsRead();
     void FinishTransform();
+    // The plane points of every face from its scaled winding (see Scale).
+    void TakeScaledFacePoints();
+    // A whole number of quarter turns: the plane points turned exactly. FALSE when the angle is
+    // no such turn or a turned point would leave the coordinate range.
+    BOOL TurnPlanePoints(int cx, int cy, double angle, int viewType);
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);
     // Replaces the faces by new zeroed ones built by the setter, all with scales 1 and

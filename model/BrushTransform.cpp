@@ -6,7 +6,10 @@
 #include "Services.h"
 #include "Tokenizer.h"
 #include <cmath>
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <vector>
 
 static float Coord(const CVector& v, int axis)
 {
@@ -77,10 +80,81 @@ void Brush::MoveDepth(int depth, int viewType)
         Translate(delta[0], delta[1], delta[2]);
 }
 
+// ---------------------------------------------------------------------------
+// Moves past the coordinate range
+
+static CMoveRangeReport* s_pRangeReport = nullptr;
+
+CMoveRangeReport::CMoveRangeReport() : m_outer(s_pRangeReport == nullptr)
+{
+    if (m_outer)
+        s_pRangeReport = this;
+}
+
+CMoveRangeReport::~CMoveRangeReport()
+{
+    if (!m_outer)
+        return;
+    s_pRangeReport = nullptr;
+    ReportNow();
+}
+
+static void TellRefusedMoves(int count)
+{
+    if (count == 1)
+        Report().Box(MB_OK, "%s", "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.");
+    else
+        Report().Box(MB_OK, "%d moved brushes would lie outside the map's coordinate range.\nThey stay where they were.",
+                     count);
+}
+
+void CMoveRangeReport::ReportNow()
+{
+    const int count = m_count;
+    m_count = 0;
+    if (count > 0)
+        TellRefusedMoves(count);
+}
+
+void CMoveRangeReport::Count()
+{
+    if (s_pRangeReport)
+        ++s_pRangeReport->m_count;
+    else
+        TellRefusedMoves(1);
+}
+
+static bool InCoordinateRange(long long v)
+{
+    return v >= -32768 && v <= 32767;
+}
+
+// The plane points and the box shifted by the amounts stay map coordinates.
+static bool FitsAfterShift(const Brush& brush, const int* delta)
+{
+    const short* box = brush.GetBounds();
+    for (int a = 0; a < 3; ++a) {
+        if (!delta[a])
+            continue;
+        if (!InCoordinateRange(static_cast<long long>(box[a * 2]) + delta[a]) ||
+            !InCoordinateRange(static_cast<long long>(box[a * 2 + 1]) + delta[a]))
+            return false;
+        for (const Face& f : brush.GetFaces())
+            for (int k = 0; k < 3; ++k)
+                if (!InCoordinateRange(static_cast<long long>(f.pt[k][a]) + delta[a]))
+                    return false;
+    }
+    return true;
+}
+
 void Brush::Translate(int dx, int dy, int dz)
 {
+    const int delta[3] = {dx, dy, dz};
+    if (!FitsAfterShift(*this, delta)) {
+        CMoveRangeReport::Count();
+        return;
+    }
     Transform([&] {
-        short delta[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
         for (Face& f : m_faces)
             for (int k = 0; k < 3; ++k)
                 for (int a = 0; a < 3; ++a)
@@ -106,14 +180,76 @@ void Brush::Scale(int atMax, int delta, int viewType)
     Transform([&] {
         double factor = static_cast<double>(newSize) / size;
         double anchor = atMax ? mn : mx;
+        // The rounded coordinates are scaled, in every view: the box is made of them, so its moved
+        // end lands where it was asked to, wherever the corners lie between whole units.
         for (Face& f : m_faces)
             for (size_t k = 0; k < f.winding.size(); ++k) {
-                double c = viewType == VIEW_XY ? Coord(f.winding[k], d) : f.rounded[k][static_cast<size_t>(d)];
+                double c = f.rounded[k][static_cast<size_t>(d)];
                 SetWindingCoord(f, static_cast<int>(k), d, static_cast<float>(anchor + (c - anchor) * factor));
             }
-        FinishTransform();
+        TakeScaledFacePoints();
+        ComputePlanes();
+        ClassifyAll();
+        ComputeBounds();
+        CheckFaces();
+        // The windings were stretched, not clipped: rebuilt from the new planes, they lie on them
+        // again and the brush stays valid. The box stays the one of the stretched windings: the
+        // planes go through whole points only, and a corner where they meet may lie a little off.
+        short scaled[6];
+        for (int i = 0; i < 6; ++i)
+            scaled[i] = m_box[i];
         BuildWindings();
+        for (int i = 0; i < 6; ++i)
+            m_box[i] = scaled[i];
     });
+}
+
+// Plane points from a stretched face: three of its rounded points, chosen so that their plane
+// lies nearest to the whole stretched face (the rebuilt windings come from these planes). The
+// first such triple wins, so a face whose first three points carry its plane keeps them, as
+// ResetFacePoints takes them.
+void Brush::TakeScaledFacePoints()
+{
+    // A face of many points is rare; its first three points are taken, as by ResetFacePoints.
+    enum { kMostPointsWeighed = 16 };
+    // Only a plane clearly nearer than the first points' replaces them.
+    const double kBetter = 1e-3;
+    for (Face& f : m_faces) {
+        const size_t n = f.rounded.size();
+        size_t chosen[3] = {0, 1, 2};
+        if (n > 3 && n <= kMostPointsWeighed) {
+            double best = -1;
+            for (size_t i = 0; i < n; ++i)
+                for (size_t j = i + 1; j < n; ++j)
+                    for (size_t k = j + 1; k < n; ++k) {
+                        const auto& p = f.rounded[i];
+                        const auto& q = f.rounded[j];
+                        const auto& r = f.rounded[k];
+                        // The normal as ComputePlanes makes it, from whole numbers: exact in double.
+                        const double ax = p[0] - q[0], ay = p[1] - q[1], az = p[2] - q[2];
+                        const double bx = r[0] - q[0], by = r[1] - q[1], bz = r[2] - q[2];
+                        const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
+                        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+                        // Three points on a line carry no plane; a plane facing the other way
+                        // (rounding can fold a thin face) would turn the brush inside out.
+                        if (length == 0 || nx * f.normal.x + ny * f.normal.y + nz * f.normal.z <= 0)
+                            continue;
+                        double error = 0;
+                        for (const CVector& v : f.winding)
+                            error = std::max(error, std::fabs(nx * (v.x - p[0]) + ny * (v.y - p[1]) + nz * (v.z - p[2])) /
+                                                        length);
+                        if (best < 0 || error < best - kBetter) {
+                            best = error;
+                            chosen[0] = i;
+                            chosen[1] = j;
+                            chosen[2] = k;
+                        }
+                    }
+        }
+        for (size_t k = 0; k < 3 && chosen[k] < n; ++k)
+            for (size_t a = 0; a < 3; ++a)
+                f.pt[k][a] = f.rounded[chosen[k]][a];
+    }
 }
 
 void Brush::HoldGeometry(Geometry& held) const
@@ -135,10 +271,53 @@ void Brush::RestoreGeometry(const Geometry& held)
         m_pOwner->GetMap()->ObjectsRebuilt(); // the faces were made anew
 }
 
+BOOL Brush::TurnPlanePoints(int cx, int cy, double angle, int viewType)
+{
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d))
+        return FALSE;
+    const double turns = angle / (std::acos(-1.0) / 2);
+    const double whole = std::floor(turns + 0.5);
+    // Not a number, no whole number of quarter turns, or so many that they cannot be counted.
+    if (!(std::fabs(turns - whole) < 1e-9) || std::fabs(whole) > 1e6)
+        return FALSE;
+    const int quarter = static_cast<int>(((static_cast<long long>(whole) % 4) + 4) % 4);
+    std::vector<std::array<long long, 6>> turned; // u, v of the three points of each face
+    turned.reserve(m_faces.size());
+    for (const Face& f : m_faces) {
+        std::array<long long, 6> t;
+        for (int k = 0; k < 3; ++k) {
+            const long long du = static_cast<long long>(f.pt[k][a]) - cx, dv = static_cast<long long>(f.pt[k][b]) - cy;
+            const long long u[4] = {cx + du, cx - dv, cx - du, cx + dv};
+            const long long v[4] = {cy + dv, cy + du, cy - dv, cy - du};
+            t[static_cast<size_t>(k * 2)] = u[quarter];
+            t[static_cast<size_t>(k * 2 + 1)] = v[quarter];
+            if (!InCoordinateRange(u[quarter]) || !InCoordinateRange(v[quarter]))
+                return FALSE;
+        }
+        turned.push_back(t);
+    }
+    for (size_t i = 0; i < m_faces.size(); ++i)
+        for (int k = 0; k < 3; ++k) {
+            m_faces[i].pt[k][a] = static_cast<short>(turned[i][static_cast<size_t>(k * 2)]);
+            m_faces[i].pt[k][b] = static_cast<short>(turned[i][static_cast<size_t>(k * 2 + 1)]);
+        }
+    return TRUE;
+}
+
 void Brush::Rotate(int cx, int cy, double angle, int viewType)
 {
     Transform([&] {
         m_isothetic = 0;
+        // Whole quarter turns keep the brush's own points, fractions of its corners included: four
+        // of them give the brush back.
+        if (TurnPlanePoints(cx, cy, angle, viewType)) {
+            ComputePlanes();
+            ClassifyAll();
+            BuildWindings();
+            CheckFaces();
+            return;
+        }
         int a, b, d;
         if (ViewAxes(viewType, a, b, d)) {
             for (Face& f : m_faces) {

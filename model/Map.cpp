@@ -65,6 +65,12 @@ Map::~Map()
 
 void Map::DeleteEntities()
 {
+    // The Entity Editor must not keep showing an entity that goes with all the others (the
+    // removal of one, below, is not told while the map clears): it is told as RemoveEntity tells it.
+    if (m_pCurrentEntity) {
+        m_pCurrentEntity = nullptr;
+        GetEditorServices()->SetCurrentEntity(nullptr);
+    }
     m_clearing = true;
     m_visible.RemoveAll();
     m_selection.RemoveAll();

@@ -5,6 +5,7 @@
 #include "Services.h"
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <commctrl.h>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,10 @@ EditVerdict CheckScaleEdit(LPCSTR text, float& value)
     double v = std::strtod(s, &end);
     if (s.IsEmpty() || end == static_cast<LPCSTR>(s) || v == 0)
         return EDIT_IGNORE; // the window never stores a zero scale
+    // "nan" fails every comparison below, and "1e-50" is no zero for a double but one for the
+    // face's float: neither may reach the face (the map would be written with "nan" or a 0).
+    if (std::isnan(v) || static_cast<float>(v) == 0)
+        return EDIT_NO_SCALE;
     if (v < -100.0)
         return EDIT_TOO_LOW;
     if (v > 100.0)

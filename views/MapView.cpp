@@ -249,8 +249,10 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
     try {
         CTokenizer tok;
         tok.Init(text);
-        // Read errors of the whole text are told once per kind.
+        // Read errors of the whole text are told once per kind; so are brushes that the offset
+        // would take past the coordinate range (they stay where the text has them).
         CMapReadReport report("the pasted map text");
+        CMoveRangeReport refused;
         pMap->DeselectAll();
         const short offset[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
         int imported = 0;

@@ -905,6 +905,39 @@ BOOL CMapXYView::Copy()
     return ok;
 }
 
+void CMapXYView::CollectUncopied(Map* pMap, CPtrList& left)
+{
+    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+        if (t->GetKind() == 0 && !static_cast<Brush*>(t)->IsValid())
+            left.AddTail(t);
+    }
+}
+
+void CMapXYView::KeepUncopied(Map* pMap, const CPtrList& left)
+{
+    // Only objects still in the map: the pointers are compared, never followed, until found.
+    CPtrList present;
+    pMap->CollectObjects(present);
+    int kept = 0;
+    for (POSITION pos = left.GetHeadPosition(); pos;) {
+        void* p = left.GetNext(pos);
+        if (!present.Find(p))
+            continue;
+        pMap->SelectObject(static_cast<SThing*>(p), FALSE);
+        ++kept;
+    }
+    if (kept == 0)
+        return;
+    pMap->UpdateCurrentEntity();
+    pMap->SelectionChanged();
+    if (kept == 1)
+        Report().Box(MB_OK, "%s", "A selected brush is not valid and was not copied.\nIt stays in the map, selected.");
+    else
+        Report().Box(MB_OK, "%d selected brushes are not valid and were not copied.\nThey stay in the map, selected.",
+                     kept);
+}
+
 void CMapXYView::Cut()
 {
     Map* pMap = GetMap();
@@ -912,9 +945,17 @@ void CMapXYView::Cut()
         return;
     short box[6];
     pMap->GetSelectionBounds(box);
+    // What the copy left out is not deleted: it leaves the selection before the deletion.
+    CPtrList left;
+    CollectUncopied(pMap, left);
+    for (POSITION pos = left.GetHeadPosition(); pos;)
+        pMap->DeselectObject(static_cast<SThing*>(left.GetNext(pos)));
     // The normal deletion path: emptied owners go, the current entity and lists are cleared.
-    if (!pMap->DeleteSelection(TRUE))
+    if (pMap->GetSelectionCount() > 0 && !pMap->DeleteSelection(TRUE)) {
+        KeepUncopied(pMap, left);
         return;
+    }
+    KeepUncopied(pMap, left);
     pMap->SelectionChanged();
     RedrawNow(box);
 }
@@ -1005,12 +1046,18 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
     PlaneAxes(viewType, h, v, d);
     const int ch = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
     const int cv = box[v * 2] + (box[v * 2 + 1] - box[v * 2]) / 2;
+    // Brushes that the drop point would take past the coordinate range stay where they were read.
+    CMoveRangeReport refused;
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
         const short* b = t->GetBounds();
         const int th = b[h * 2] + (b[h * 2 + 1] - b[h * 2]) / 2;
         const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
-        t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
+        try {
+            t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
+        } catch (CBrushGeometryError&) {
+            // A brush that cannot take the move stays where it was.
+        }
     }
 }
 
@@ -1021,15 +1068,23 @@ DROPEFFECT CMapXYView::StartDragDrop()
     if (!pMap || !h)
         return DROPEFFECT_NONE;
     const UINT cf = GetMapDataFormat();
-    // The objects dragged, remembered now: a drop back into this map changes the selection.
-    CPtrList dragged;
-    dragged.AddTail(&pMap->GetSelection());
+    // The objects dragged, remembered now: a drop back into this map changes the selection. A
+    // move deletes only what the data holds: what the copy left out stays.
+    CPtrList left, dragged;
+    CollectUncopied(pMap, left);
+    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+        void* p = pMap->GetSelection().GetNext(pos);
+        if (!left.Find(p))
+            dragged.AddTail(p);
+    }
     COleDataSource* pSource = new COleDataSource;
     pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cf), h); // the source owns the block
     DROPEFFECT effect = pSource->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
     pSource->InternalRelease();
-    if ((effect & DROPEFFECT_MOVE) && !(effect & DROPEFFECT_COPY))
+    if ((effect & DROPEFFECT_MOVE) && !(effect & DROPEFFECT_COPY)) {
         DeleteDraggedObjects(dragged);
+        KeepUncopied(pMap, left);
+    }
     return effect;
 }
 

@@ -105,6 +105,11 @@ public:
     // After a move: deletes the dragged objects that are still in the map (not the current
     // selection, which after a drop back into this map is the dropped copy).
     void DeleteDraggedObjects(const CPtrList& dragged);
+    // The selected objects that a copy leaves out: brushes that are not valid (the map text holds
+    // only valid brushes). Cut and a moving drag delete only what was copied; these stay.
+    static void CollectUncopied(Map* pMap, CPtrList& left);
+    // Selects again those of the objects left out of a copy that are still in the map, and says so.
+    static void KeepUncopied(Map* pMap, const CPtrList& left);
 
     DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;

@@ -131,6 +131,8 @@ void CMapXYView::MoveSelection(int dx, int dy)
     if (!pMap)
         return;
     const int type = GetPlaneType();
+    // Brushes that the step would take past the coordinate range stay: one box for the step.
+    CMoveRangeReport refused;
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
         try {

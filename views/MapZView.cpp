@@ -1,4 +1,5 @@
 #include "MapZView.h"
+#include "Brush.h"
 #include "Entity.h"
 #include "Map.h"
 #include "MapFrame.h"
@@ -564,8 +565,10 @@ void CMapZView::DragTo(int y)
         pMap->GetSelectionBounds(before);
         CPtrList& sel = pMap->GetSelection();
         {
-            // Entities of classes the project does not define: one box for the whole move.
+            // Entities of classes the project does not define, and brushes that the step would take
+            // past the coordinate range: one box of each for the whole step.
             CUnknownClassReport unknown;
+            CMoveRangeReport refused;
             for (POSITION pos = sel.GetHeadPosition(); pos;) {
                 SThing* t = static_cast<SThing*>(sel.GetNext(pos));
                 try {

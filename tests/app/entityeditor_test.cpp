@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "LibreQuakeData.h"
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -391,6 +392,66 @@ TEST_F(EntityEditorTest, ApplyWritesIntoTheMapAndTheOriginRefreshKeepsPendingEdi
     view.hints.clear();
     editor->Apply();
     EXPECT_TRUE(view.hints.empty());
+}
+
+// The model's word on the current entity goes on to the editor, as the shell's services pass it.
+class CEditorForwardingServices : public CRecordingServices
+{
+public:
+    explicit CEditorForwardingServices(CEntityEditorDlg* pEditor) : m_pEditor(pEditor) {}
+    void SetCurrentEntity(Entity* pEntity) override
+    {
+        CRecordingServices::SetCurrentEntity(pEntity);
+        m_pEditor->SetEntity(pEntity);
+    }
+
+private:
+    CEntityEditorDlg* m_pEditor;
+};
+
+// Closing the last map while the editor shows one of its entities: the map tells the editor, as
+// it does when one entity goes, so that Escape (Undo), and Undo after choosing a class, read
+// nothing of the freed entity and show nothing.
+TEST_F(EntityEditorTest, ClosingTheMapLetsTheEditorGoOfItsEntity)
+{
+    WriteQc("a.qc", kDefs);
+    editor->LoadEntityClasses();
+    CEditorForwardingServices forwarding(editor.get());
+    // Whatever happens below, the fixture gets its services back and a map for its end.
+    struct Finally
+    {
+        std::function<void()> run;
+        ~Finally() { run(); }
+    } restore{[this] {
+        SetEditorServices(services);
+        if (!map) {
+            map = new Map;
+            map->m_bAutoDelete = FALSE;
+            map->OnNewDocument();
+            map->AddView(&view);
+        }
+    }};
+    SetEditorServices(&forwarding);
+    Entity* player = AddEntity("info_player_start", "8 16 24");
+    Select(player);
+    map->UpdateCurrentEntity();
+    ASSERT_EQ(player, editor->GetEditedEntity());
+    ASSERT_STREQ("8 16 24", editor->GetWorkingEntity().ValueForKey("origin"));
+
+    // The map closes: its entities are freed.
+    services->boxes.clear();
+    map->RemoveView(&view);
+    delete map;
+    map = nullptr;
+    ASSERT_EQ(nullptr, editor->GetEditedEntity());
+    editor->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
+    editor->m_tree.SelectItem(Find("light"));
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    editor->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(0, editor->GetWorkingEntity().GetKeyValues().GetCount());
+    EXPECT_TRUE(ButtonsDisabled());
+    EXPECT_TRUE(services->boxes.empty()) << (services->boxes.empty() ? "" : services->boxes[0].text);
 }
 
 // A plane view whose depth view shows 0..100: it narrows the map's clip box on the linked hint.

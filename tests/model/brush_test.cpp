@@ -1,10 +1,14 @@
 #include "Brush.h"
+#include "DocumentFixture.h"
 #include "Entity.h"
+#include "Tokenizer.h"
 #include "RecordingServices.h"
 #include "Texture.h"
 #include "WindingCheck.h"
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -266,11 +270,292 @@ TEST_F(Brushes, RotatedBoxStaysValid)
 TEST_F(Brushes, FailedEditRestoresTheBrush)
 {
     std::unique_ptr<Brush> b(MakeBox(0, 64, 0, 64, 0, 64));
-    // Coordinates wrap in 16 bits: the x slab turns inside out and cannot be built.
-    EXPECT_THROW(b->Translate(32767, 0, 0), CBrushGeometryError);
+    // The top plane far below the bottom: the move's rebuild fails, and the move is undone.
+    for (int k = 0; k < 3; ++k)
+        b->GetFace(0).pt[k][2] = -100;
+    services->boxes.clear();
+    EXPECT_THROW(b->Translate(8, 0, 0), CBrushGeometryError);
     ExpectBox(*b, {0, 64, 0, 64, 0, 64});
     EXPECT_EQ(b->GetFace(3).pt[0][0], 64);
-    EXPECT_TRUE(b->IsValid());
+    EXPECT_EQ(b->GetFace(0).pt[0][2], -100);
+    EXPECT_TRUE(services->BoxContains("Over-constrained face detected"));
+}
+
+// Coordinates are 16-bit: a move whose plane points or box would pass the range (and wrap to the
+// far side of the map, or turn the brush inside out) is refused, the brush left as it was, and
+// said in a box; up to the range's last unit it goes.
+TEST_F(Brushes, AMovePastTheCoordinateRangeIsRefused)
+{
+    const char* const kOne = "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.";
+    struct Case
+    {
+        const char* what;
+        short box[6];
+        std::function<void(Brush&)> move;
+        bool refused;
+        short after[6];
+    };
+    const Case cases[] = {
+        {"x +128 at the high end", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Translate(128, 0, 0); }, true,
+         {32640, 32704, 0, 64, 0, 64}},
+        {"to the last unit", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Translate(63, 0, 0); }, false,
+         {32703, 32767, 0, 64, 0, 64}},
+        {"a view's move", {32640, 32704, 0, 64, 0, 64}, [](Brush& b) { b.Move(128, 0, VIEW_XZ); }, true,
+         {32640, 32704, 0, 64, 0, 64}},
+        {"a depth move", {0, 64, 0, 64, -32704, -32640}, [](Brush& b) { b.MoveDepth(-65, VIEW_XY); }, true,
+         {0, 64, 0, 64, -32704, -32640}},
+        {"a move to a point", {0, 64, 0, 64, 0, 64}, [](Brush& b) { b.MoveTo(32767, 32, VIEW_XZ); }, true,
+         {0, 64, 0, 64, 0, 64}},
+        {"a whole int away", {0, 64, 0, 64, 0, 64}, [](Brush& b) { b.Translate(0, 0, 65536); }, true,
+         {0, 64, 0, 64, 0, 64}},
+        {"the low end", {-32704, -32640, 0, 64, 0, 64}, [](Brush& b) { b.Translate(-64, 0, 0); }, false,
+         {-32768, -32704, 0, 64, 0, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        short box[6];
+        std::copy(c.box, c.box + 6, box);
+        std::unique_ptr<Brush> b(MakeBox(box[0], box[1], box[2], box[3], box[4], box[5]));
+        services->boxes.clear();
+        c.move(*b);
+        ExpectBox(*b, {c.after[0], c.after[1], c.after[2], c.after[3], c.after[4], c.after[5]});
+        EXPECT_EQ(b->GetFace(0).pt[0][0], c.after[0]); // the plane points went, or stayed, with it
+        EXPECT_EQ(b->GetFace(0).pt[0][2], c.after[5]);
+        EXPECT_TRUE(b->IsValid());
+        if (c.refused) {
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, kOne);
+        } else {
+            EXPECT_TRUE(services->boxes.empty());
+        }
+    }
+
+    // Plane points beyond the box (as far as a winding reaches): the box would fit, a point would wrap.
+    std::unique_ptr<Brush> beyond(MakeBox(16000, 16064, 0, 64, 0, 64));
+    for (int k = 0; k < 3; ++k)
+        beyond->GetFace(0).pt[k][0] = static_cast<short>(beyond->GetFace(0).pt[k][0] + 15000); // still z = 64
+    beyond->BuildWindings();
+    ASSERT_TRUE(beyond->IsValid());
+    services->boxes.clear();
+    beyond->Translate(2000, 0, 0);
+    ExpectBox(*beyond, {16000, 16064, 0, 64, 0, 64});
+    EXPECT_EQ(beyond->GetFace(0).pt[0][0], 31000);
+    EXPECT_EQ(services->boxes.size(), 1u);
+
+    // One edit of many brushes tells once, with the count.
+    std::unique_ptr<Brush> a(MakeBox(32700, 32760, 0, 8, 0, 8)), b(MakeBox(-8, 8, 0, 8, 0, 8)),
+        c(MakeBox(32000, 32767, 0, 8, 0, 8));
+    services->boxes.clear();
+    {
+        CMoveRangeReport report;
+        for (Brush* t : {a.get(), b.get(), c.get()})
+            t->Translate(16, 0, 0);
+        EXPECT_TRUE(services->boxes.empty());
+    }
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].text,
+              "2 moved brushes would lie outside the map's coordinate range.\nThey stay where they were.");
+    ExpectBox(*b, {8, 24, 0, 8, 0, 8});
+    ExpectBox(*a, {32700, 32760, 0, 8, 0, 8});
+}
+
+// A brush read from map text (face lines only), with its lines kept as read.
+std::unique_ptr<Brush> ReadBrush(const std::vector<std::string>& lines)
+{
+    std::string text = "{\r\n";
+    for (const std::string& l : lines)
+        text += l + " WALL 0 0 0 1 1\r\n";
+    text += "}\r\n";
+    text.push_back(0);
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    return std::unique_ptr<Brush>(new Brush(tok));
+}
+
+// The same brush with two axes swapped (the point order turned round, so that it stays the
+// same solid, mirrored): a brush of one view's depth axis for another view.
+std::vector<std::string> SwapAxes(const std::vector<std::string>& lines, int a, int b)
+{
+    std::vector<std::string> out;
+    for (const std::string& l : lines) {
+        int v[9];
+        if (std::sscanf(l.c_str(), "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
+                        &v[6], &v[7], &v[8]) != 9)
+            return {};
+        for (int k = 0; k < 3; ++k)
+            std::swap(v[k * 3 + a], v[k * 3 + b]);
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", v[6], v[7], v[8], v[3], v[4], v[5],
+                      v[0], v[1], v[2]);
+        out.push_back(buf);
+    }
+    return out;
+}
+
+// A ramp: its sloped faces meet at whole corners, yet a stretch of its height by 6/5 puts most of
+// them between whole units.
+const std::vector<std::string> kRamp = {
+    "( 0 16 16 ) ( 0 0 32 ) ( 0 0 0 )",       "( 64 0 64 ) ( 0 16 48 ) ( 64 16 80 )",
+    "( 0 0 0 ) ( 64 0 64 ) ( 64 0 32 )",      "( 0 16 48 ) ( 64 16 48 ) ( 64 16 80 )",
+    "( 64 16 48 ) ( 0 0 0 ) ( 64 0 32 )",     "( 64 0 64 ) ( 64 16 48 ) ( 64 0 32 )",
+};
+// A column whose sloped foot has corners half a unit below whole ones (15.5 and 31.5).
+const std::vector<std::string> kHalfFoot = {
+    "( 0 32 288 ) ( 0 0 288 ) ( 0 0 0 )",     "( -96 0 0 ) ( -96 0 288 ) ( 32 0 288 )",
+    "( 32 0 256 ) ( -96 0 256 ) ( -96 32 256 )", "( 32 32 64 ) ( 32 32 288 ) ( -96 32 288 )",
+    "( 45 0 38 ) ( 45 32 38 ) ( -83 32 -26 )", "( 32 0 64 ) ( 32 0 288 ) ( 32 32 288 )",
+};
+
+// A stretch by the depth view's handle moves the brush's end by the asked amount and no other,
+// a sloped brush as a box: its box comes from the stretched points, not from where the rebuilt
+// corners happen to round. The brush stays valid.
+TEST_F(Brushes, AStretchOfASlopedBrushLandsOnTheGrid)
+{
+    struct Case
+    {
+        const char* what;
+        const std::vector<std::string>* lines;
+        int swapA, swapB; // the axes swapped to make the brush for the view
+        int view, atMax, delta;
+    };
+    const Case cases[] = {
+        {"ramp, top", &kRamp, 0, 0, VIEW_XY, 1, 16},       {"ramp, bottom", &kRamp, 0, 0, VIEW_XY, 0, -16},
+        {"ramp in y", &kRamp, 1, 2, VIEW_XZ, 1, 16},       {"ramp in x", &kRamp, 0, 2, VIEW_YZ, 1, 16},
+        {"half foot, top", &kHalfFoot, 0, 0, VIEW_XY, 1, 16}, {"half foot in x", &kHalfFoot, 0, 2, VIEW_YZ, 1, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<Brush> b = ReadBrush(c.swapA == c.swapB ? *c.lines : SwapAxes(*c.lines, c.swapA, c.swapB));
+        ASSERT_TRUE(b->IsValid());
+        int a, h, d;
+        ASSERT_TRUE(ViewAxes(c.view, a, h, d));
+        short want[6];
+        std::copy(b->GetBounds(), b->GetBounds() + 6, want);
+        // The handle's end moves by the amount: at max the top, else the bottom.
+        short& end = want[d * 2 + (c.atMax ? 1 : 0)];
+        end = static_cast<short>(end + c.delta);
+        b->Scale(c.atMax, c.delta, c.view);
+        ExpectBox(*b, {want[0], want[1], want[2], want[3], want[4], want[5]});
+        EXPECT_TRUE(b->IsValid());
+        // The rebuilt corners lie within the box.
+        for (const Face& f : b->GetFaces())
+            for (const auto& p : f.rounded)
+                for (int ax = 0; ax < 3; ++ax) {
+                    EXPECT_GE(p[static_cast<size_t>(ax)], b->GetBounds()[ax * 2]);
+                    EXPECT_LE(p[static_cast<size_t>(ax)], b->GetBounds()[ax * 2 + 1]);
+                }
+    }
+}
+
+// Four quarter turns give a brush back: its plane points are turned, so a brush whose corners lie
+// between whole units keeps them, and one kept as read is written as read again.
+TEST_F(Brushes, FourQuarterTurnsGiveABrushBack)
+{
+    // A box whose low x side slopes: its corners at x 143 and 144.5.
+    const std::vector<std::string> lines = {
+        "( 143 0 32 ) ( 143 64 32 ) ( 192 64 32 )", "( 143 0 0 ) ( 192 0 0 ) ( 192 64 0 )",
+        "( 146 64 0 ) ( 146 64 32 ) ( 143 0 32 )",  "( 192 64 0 ) ( 192 0 0 ) ( 192 0 32 )",
+        "( 143 0 0 ) ( 143 0 32 ) ( 192 0 32 )",    "( 143 32 0 ) ( 192 32 0 ) ( 192 32 32 )",
+    };
+    const double kQuarter = kPi / 2;
+    for (int view : {VIEW_XY, VIEW_XZ, VIEW_YZ})
+        for (double angle : {kQuarter, -kQuarter, 2 * kQuarter}) {
+            SCOPED_TRACE(testing::Message() << "view " << view << ", angle " << angle);
+            std::unique_ptr<Brush> b = ReadBrush(lines);
+            ASSERT_TRUE(b->IsValid());
+            CString before;
+            b->Write(before);
+            std::vector<short> box(b->GetBounds(), b->GetBounds() + 6);
+            int a, h, d;
+            ASSERT_TRUE(ViewAxes(view, a, h, d));
+            const int cx = box[a * 2] + (box[a * 2 + 1] - box[a * 2]) / 2;
+            const int cy = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
+            const int turns = angle == 2 * kQuarter ? 2 : 4;
+            for (int i = 0; i < turns; ++i) {
+                b->Rotate(cx, cy, angle, view);
+                EXPECT_TRUE(b->IsValid()) << i;
+            }
+            EXPECT_EQ(box, std::vector<short>(b->GetBounds(), b->GetBounds() + 6));
+            EXPECT_TRUE(b->HoldsValuesAsRead());
+            CString after;
+            b->Write(after);
+            EXPECT_STREQ(before, after);
+        }
+}
+
+// A shared real map beside the checkout (the build names the folder), as a path the program
+// opens; empty when it is not there.
+CString SharedMap(LPCSTR name)
+{
+#ifdef MORVANE_SHARED_DATA
+    CString path = CString(MORVANE_SHARED_DATA) + "/maps/" + name;
+    if (path[0] == '/')
+        path = "Z:" + path; // where Wine shows the file system
+    path.Replace('/', '\\');
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return path;
+#endif
+    return CString();
+}
+
+class RealMapBrushes : public DocumentTest
+{
+};
+
+// Every valid world brush of two real maps, sloped ones and ones whose corners lie between whole
+// units among them: a grid step's stretch from either end in each view moves that end by the step
+// and no other, and four quarter turns give each brush its own plane points and box back. All stay
+// valid.
+TEST_F(RealMapBrushes, StretchesLandOnTheGridAndQuarterTurnsGiveBrushesBack)
+{
+    for (const char* name : {"librequake_e2m2.map", "jrbase1.map"}) {
+        SCOPED_TRACE(name);
+        const CString path = SharedMap(name);
+        if (path.IsEmpty())
+            GTEST_SKIP() << "skipped: the shared map " << name << " is not beside the checkout";
+        ASSERT_TRUE(map->OnOpenDocument(path));
+        Brush::QuietGeometry quiet;
+        int brushes = 0, missedStretches = 0, missedTurns = 0, invalid = 0;
+        for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;) {
+            const Brush* original = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetNext(pos));
+            if (!original->IsValid())
+                continue;
+            ++brushes;
+            const std::vector<short> box(original->GetBounds(), original->GetBounds() + 6);
+            for (int view : {VIEW_XY, VIEW_XZ, VIEW_YZ}) {
+                int a, b, d;
+                ASSERT_TRUE(ViewAxes(view, a, b, d));
+                for (int atMax : {1, 0}) {
+                    Brush stretched(*original);
+                    stretched.SetOwner(nullptr);
+                    const int delta = atMax ? 16 : -16; // the top up, or the bottom down, one step
+                    stretched.Scale(atMax, delta, view);
+                    std::vector<short> want = box;
+                    want[static_cast<size_t>(d * 2 + atMax)] = static_cast<short>(want[static_cast<size_t>(d * 2 + atMax)] + delta);
+                    missedStretches += std::vector<short>(stretched.GetBounds(), stretched.GetBounds() + 6) != want;
+                    invalid += !stretched.IsValid();
+                }
+                Brush turned(*original);
+                turned.SetOwner(nullptr);
+                // About the brush's centre, as a turn by hand goes about one point.
+                const int cx = box[static_cast<size_t>(a * 2)] + (box[static_cast<size_t>(a * 2 + 1)] - box[static_cast<size_t>(a * 2)]) / 2;
+                const int cy = box[static_cast<size_t>(b * 2)] + (box[static_cast<size_t>(b * 2 + 1)] - box[static_cast<size_t>(b * 2)]) / 2;
+                for (int i = 0; i < 4; ++i) {
+                    turned.Rotate(cx, cy, kPi / 2, view);
+                    invalid += !turned.IsValid();
+                }
+                bool same = std::vector<short>(turned.GetBounds(), turned.GetBounds() + 6) == box;
+                for (int i = 0; i < turned.GetFaceCount(); ++i)
+                    same = same && std::memcmp(turned.GetFace(i).pt, original->GetFace(i).pt, sizeof original->GetFace(i).pt) == 0;
+                missedTurns += !same;
+            }
+        }
+        EXPECT_GT(brushes, 1000);
+        EXPECT_EQ(0, missedStretches);
+        EXPECT_EQ(0, missedTurns);
+        EXPECT_EQ(0, invalid);
+    }
 }
 
 TEST_F(Brushes, HandlePointsAndPicks)

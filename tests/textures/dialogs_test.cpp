@@ -292,6 +292,45 @@ TEST_F(TextureAdjust, TypedValues)
     EXPECT_TRUE(hint18);
 }
 
+// A scale is a number a float holds as other than zero: not a number (which fails every range
+// comparison) and a value too small for a float get the range message, and the face keeps its
+// scale; the map would be written with "nan" or a 0. The valid forms are stored.
+TEST_F(TextureAdjust, NotANumberOrAFloatZeroIsNoScale)
+{
+    dlg->Update(face);
+    const char* const kX = "The x scale value must be between -100.00 and 100.00";
+    const char* const kY = "The y scale value must be between -100.00 and 100.00";
+    struct Case
+    {
+        int id;
+        const char* text;
+        const char* box;   // "" for none
+        const char* shown; // the edit's text afterwards
+        float x, y;        // the face's scales afterwards
+    } cases[] = {
+        {IDC_X_SCALE, "nan", kX, "100.00", 0.5f, -2},    {IDC_X_SCALE, "NaN", kX, "100.00", 0.5f, -2},
+        {IDC_Y_SCALE, "-nan", kY, "100.00", 0.5f, -2},   {IDC_X_SCALE, "nan(1)", kX, "100.00", 0.5f, -2},
+        {IDC_Y_SCALE, "1e-50", kY, "100.00", 0.5f, -2},  {IDC_X_SCALE, "-1e-50", kX, "100.00", 0.5f, -2},
+        {IDC_X_SCALE, "0.25", "", "0.25", 0.25f, -2},    {IDC_Y_SCALE, "-1e1", "", "-1e1", 0.25f, -10},
+        {IDC_X_SCALE, "1e-3", "", "1e-3", 0.001f, -10},  {IDC_Y_SCALE, " 7 ", "", " 7 ", 0.001f, 7},
+        {IDC_X_SCALE, "0", "", "0", 0.001f, 7},          {IDC_Y_SCALE, "-100", "", "-100", 0.001f, -100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        services->boxes.clear();
+        Type(c.id, c.text);
+        if (*c.box) {
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, c.box);
+        } else {
+            EXPECT_TRUE(services->boxes.empty());
+        }
+        EXPECT_EQ(Text(c.id), c.shown);
+        EXPECT_EQ(face->xScale, c.x);
+        EXPECT_EQ(face->yScale, c.y);
+    }
+}
+
 TEST_F(TextureAdjust, EscapeHidesTheWindowTheFrameKeeps)
 {
     dlg->ShowWindow(SW_SHOW);

@@ -123,6 +123,18 @@ protected:
         ASSERT_NE(nullptr, fa);
         ASSERT_NE(nullptr, fb);
     }
+    // Drags a top corner of the brush, as a vertex handle does: its faces are no longer flat, and
+    // the brush is not valid.
+    Brush* MakeInvalid(Brush* b)
+    {
+        services->WriteProfileInt("Brush", "Shear Warning", 1);
+        const short* box = b->GetBounds();
+        const short corner[3] = {box[BOX_MINX], box[BOX_MINY], box[BOX_MAXZ]};
+        b->PickVertex(corner);
+        EXPECT_TRUE(b->Shear(16, 8, VIEW_XY));
+        EXPECT_FALSE(b->IsValid());
+        return b;
+    }
     static void ClearClipboard(CWnd* owner)
     {
         if (::OpenClipboard(owner->m_hWnd)) {
@@ -210,6 +222,78 @@ TEST_F(ClipboardTest, PasteBetweenTwoMapsAndCloneAndCut)
     EXPECT_EQ(0, a->GetSelectionCount());
     Command(fa, ID_EDIT_PASTE);
     EXPECT_EQ(3, CountObjects(a));
+}
+
+// A brush that a vertex drag made invalid (the status light's red) cannot be written into map
+// text, so the copy leaves it out; Cut deletes only what it copied: the invalid brush stays in
+// the map, selected, and a box says so. Nothing is lost between the two maps.
+TEST_F(ClipboardTest, CutKeepsTheBrushesItsCopyLeftOut)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    ClearClipboard(m_pMain);
+    Brush* bent = MakeInvalid(WorldBrush(a, 0));
+    a->SelectObject(bent, FALSE);
+    a->SelectObject(WorldBrush(a, 1), FALSE);
+    a->SelectObject(static_cast<SThing*>(a->GetEntities().GetTail()), FALSE);
+    ASSERT_EQ(3, CountObjects(a));
+    services->boxes.clear();
+
+    Command(fa, ID_EDIT_CUT);
+    ASSERT_EQ(1, CountObjects(a));
+    EXPECT_EQ(bent, WorldBrush(a, 0));
+    ASSERT_EQ(1, a->GetSelectionCount());
+    EXPECT_EQ(bent, a->GetSelection().GetHead());
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A selected brush is not valid and was not copied.\nIt stays in the map, selected.",
+              services->boxes[0]);
+    Command(fb, ID_EDIT_PASTE);
+    EXPECT_EQ(2, CountObjects(b));
+    EXPECT_EQ(3, CountObjects(a) + CountObjects(b));
+
+    // Only invalid brushes: nothing is deleted, the count is told.
+    Brush* other = MakeInvalid(WorldBrush(b, 0));
+    b->DeselectAll();
+    b->SelectObject(other, FALSE);
+    Entity* world = b->GetWorldEntity();
+    Brush* second = AddBrush(world, 512, 576, 0, 64, 0, 64);
+    b->SelectObject(MakeInvalid(second), FALSE);
+    services->boxes.clear();
+    Command(fb, ID_EDIT_CUT);
+    EXPECT_EQ(3, CountObjects(b));
+    EXPECT_EQ(2, b->GetSelectionCount());
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("2 selected brushes are not valid and were not copied.\nThey stay in the map, selected.",
+              services->boxes[0]);
+}
+
+// A paste lands one grid step away; a brush that the step would take past the 16-bit coordinate
+// range is not wrapped to the far side of the map: it stays where the copy has it, with one box.
+TEST_F(ClipboardTest, APasteOffsetPastTheCoordinateRangeIsRefused)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map);
+    ASSERT_NE(nullptr, pFrame);
+    ClearClipboard(m_pMain);
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32752, 32767, 0, 64, 0, 64);
+    Brush* inside = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    map->SelectObject(edge, FALSE);
+    map->SelectObject(inside, FALSE);
+    Command(pFrame, ID_EDIT_COPY);
+    services->boxes.clear();
+    Command(pFrame, ID_EDIT_PASTE);
+    ASSERT_EQ(4, map->GetWorldEntity()->GetBrushCount());
+    const int g = pFrame->GetXYView()->m_nGrid;
+    const short stayed[6] = {32752, 32767, 0, 64, 0, 64};
+    const short moved[6] = {short(g), short(64 + g), short(-g), short(64 - g), 0, 64};
+    EXPECT_EQ(Box(stayed), Box(WorldBrush(map, 2)->GetBounds()));
+    EXPECT_EQ(Box(moved), Box(WorldBrush(map, 3)->GetBounds()));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nIt stays where it was.",
+              services->boxes[0]);
 }
 
 TEST_F(ClipboardTest, CommandsAreEnabledBySelectionAndClipboard)
@@ -379,6 +463,41 @@ void CALLBACK StartDragTimer(HWND, UINT, UINT_PTR id, DWORD)
 }
 } // namespace
 
+namespace {
+
+// Drags from the centre of one view to the centre of the other by the system's drag loop, driven
+// by synthesized input, without Ctrl. The drag starts while the button is down, as the
+// press-and-move code starts it: once the press was taken in, and the moves come only when the
+// drag's loop is there to take them (however slow the machine). The effect, or 0xFFFF when the
+// script failed.
+DROPEFFECT DragBetween(CMapXYView* from, CMapXYView* to)
+{
+    CRect ra, rb;
+    from->GetWindowRect(&ra);
+    to->GetWindowRect(&rb);
+    afxtest::InputScript press;
+    press.MoveTo(ra.CenterPoint()).Down();
+    if (!press.Run())
+        return 0xFFFF;
+    g_pDragView = from;
+    g_dragEffect = 0xFFFF;
+    g_bDragStarting = false;
+    g_bDragEnded = false;
+    ::SetTimer(nullptr, 0, 10, StartDragTimer);
+    // The release ends the drag loop; the checks come once it has returned.
+    afxtest::InputScript script;
+    script.WaitUntil([] { return g_bDragStarting.load(); })
+        .MoveInSteps(rb.CenterPoint(), 8)
+        .Pause(200)
+        .Up()
+        .WaitUntil([] { return g_bDragEnded.load(); });
+    const bool ran = script.Run();
+    g_pDragView = nullptr;
+    return ran ? g_dragEffect : 0xFFFF;
+}
+
+} // namespace
+
 // A drag between two map windows by the system's drag loop, driven by synthesized input:
 // without Ctrl the objects move. (Wine's drag loop does not see a synthesized Ctrl, so the
 // copy is tested through the drop target's interface above.)
@@ -391,36 +510,37 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
     ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
     m_pMain->MDITile(MDITILE_VERTICAL);
     afxtest::PumpMessages();
-    CMapXYView* xa = fa->GetXYView();
-    CMapXYView* xb = fb->GetXYView();
     a->SelectObject(WorldBrush(a, 0), FALSE);
-    CRect ra, rb;
-    xa->GetWindowRect(&ra);
-    xb->GetWindowRect(&rb);
-
-    // The drag starts while the button is down, as the press-and-move code starts it: once the
-    // press was taken in, and the moves come only when the drag's loop is there to take them
-    // (however slow the machine).
-    afxtest::InputScript press;
-    press.MoveTo(ra.CenterPoint()).Down();
-    ASSERT_TRUE(press.Run());
-    g_pDragView = xa;
-    g_dragEffect = 0xFFFF;
-    g_bDragStarting = false;
-    g_bDragEnded = false;
-    ::SetTimer(nullptr, 0, 10, StartDragTimer);
-    // The release ends the drag loop; the checks come once it has returned.
-    afxtest::InputScript script;
-    script.WaitUntil([] { return g_bDragStarting.load(); })
-        .MoveInSteps(rb.CenterPoint(), 8)
-        .Pause(200)
-        .Up()
-        .WaitUntil([] { return g_bDragEnded.load(); });
-    EXPECT_TRUE(script.Run());
-    g_pDragView = nullptr;
-    EXPECT_EQ(DROPEFFECT_MOVE, g_dragEffect);
+    EXPECT_EQ(DROPEFFECT_MOVE, DragBetween(fa->GetXYView(), fb->GetXYView()));
     EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
     EXPECT_EQ(1, a->GetWorldEntity()->GetBrushCount());
+}
+
+// A moving drag deletes only what its data holds: a brush made invalid by a vertex drag, which
+// the map text leaves out, stays in the source map, selected, and a box says so.
+TEST_F(ClipboardTest, AMovingDragKeepsTheBrushesItsDataLeftOut)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    m_pMain->MDITile(MDITILE_VERTICAL);
+    afxtest::PumpMessages();
+    Brush* bent = MakeInvalid(WorldBrush(a, 0));
+    Brush* sound = WorldBrush(a, 1);
+    a->SelectObject(bent, FALSE);
+    a->SelectObject(sound, FALSE);
+    services->boxes.clear();
+    EXPECT_EQ(DROPEFFECT_MOVE, DragBetween(fa->GetXYView(), fb->GetXYView()));
+    EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
+    ASSERT_EQ(1, a->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(bent, WorldBrush(a, 0));
+    ASSERT_EQ(1, a->GetSelectionCount());
+    EXPECT_EQ(bent, a->GetSelection().GetHead());
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A selected brush is not valid and was not copied.\nIt stays in the map, selected.",
+              services->boxes[0]);
 }
 
 // Real maps by other people, when the folder is there: objects copied from one map and pasted

@@ -259,6 +259,29 @@ TEST_F(MouseTest, TwoPixelsSelectThreePixelsMove)
     EXPECT_EQ(-1, xy->m_nState);
 }
 
+// A drag moves every selected brush by the pointer's distance, but not past the 16-bit
+// coordinate range: a brush at the range's end stays where it is (it would wrap to the far side
+// of the map) while the others move, and a box says so.
+TEST_F(MouseTest, ADragStopsABrushAtTheCoordinateRange)
+{
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32740, 32767, 0, 64, 0, 64);
+    map->SelectObject(brush, FALSE);
+    map->SelectObject(edge, FALSE);
+    services->boxes.clear();
+    ASSERT_TRUE(DragTo(Screen(160, 120), Screen(192, 120), 1));
+    EXPECT_EQ("32 288 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_EQ("32740 32767 0 64 0 64", BoxText(edge->GetBounds()));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nIt stays where it was.",
+              services->boxes[0]);
+    // Back towards the map: both move.
+    services->boxes.clear();
+    ASSERT_TRUE(DragTo(Screen(192, 120), Screen(160, 120), 1));
+    EXPECT_EQ("0 256 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_EQ("32708 32735 0 64 0 64", BoxText(edge->GetBounds()));
+    EXPECT_TRUE(services->boxes.empty());
+}
+
 // With the grid snap on, the anchor and the pointer snap to the grid: a 31-pixel drag moves two
 // grid steps.
 TEST_F(MouseTest, SnappedMovesGoByGridSteps)
