@@ -2,6 +2,7 @@
 #include "ProjectDialogs.h"
 #include "EditorApp.h"
 #include "IniFile.h"
+#include "PathIterator.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "ShellRes.h"
@@ -253,6 +254,8 @@ BOOL CSettingsSheet::Validate()
 void CSettingsSheet::MissingPaths(CStringArray& missing) const
 {
     missing.RemoveAll();
+    // Each folder is looked for and named once, however many entries name it.
+    std::set<std::string> checked;
     for (const CString& value : m_pPathsPage->m_values) {
         int start = 0;
         while (start <= value.GetLength()) {
@@ -268,6 +271,8 @@ void CSettingsSheet::MissingPaths(CStringArray& missing) const
             CString path = entry;
             if (entry.Find(':') < 0 && entry[0] != '\\' && entry[0] != '/' && !m_pRootPage->m_rootPath.IsEmpty())
                 path = m_pRootPage->m_rootPath + "\\" + entry;
+            if (!checked.insert(static_cast<LPCSTR>(DirectoryKey(path))).second)
+                continue;
             DWORD attributes = ::GetFileAttributesA(path);
             if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
                 missing.Add(path);

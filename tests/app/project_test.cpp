@@ -610,7 +610,6 @@ TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
     EXPECT_STREQ("Morvane - test.prj", Title());
 }
 
-} // namespace
 
 // Folders typed on the Paths page that are not there are named in one warning after OK: No goes
 // back to the sheet with what was typed, Yes keeps them.
@@ -659,3 +658,25 @@ TEST_F(ProjectFixture, PathsThatDoNotExistAreNamedInOneWarningAndMayBeKept)
     ASSERT_NE(nullptr, reread.GetString("Paths", "Wads"));
     EXPECT_STREQ(absent, *reread.GetString("Paths", "Wads"));
 }
+
+// A folder named again and again on the Paths page, in any spelling, is looked for and named
+// once: a damaged project's list of a hundred thousand entries gives a warning of one line.
+TEST_F(ProjectFixture, AFolderNamedManyTimesOnThePathsPageIsNamedOnce)
+{
+    const CString root = m_root;
+    ::CreateDirectoryA(root + "\\maps", nullptr);
+    CSettingsSheet sheet;
+    sheet.m_pRootPage->m_rootPath = root;
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "gone;";
+    const char* values[CPathsPage::COUNT] = {"gone;Gone\\;GONE/.", "maps;;maps;gone", "", "", "", many.c_str()};
+    for (int i = 0; i < CPathsPage::COUNT; ++i)
+        sheet.m_pPathsPage->m_values[i] = values[i];
+    CStringArray missing;
+    sheet.MissingPaths(missing);
+    ASSERT_EQ(1, missing.GetSize());
+    EXPECT_STREQ(root + "\\gone", missing[0]);
+}
+
+} // namespace

@@ -269,6 +269,50 @@ TEST_F(Paths, DirectoriesOfAList)
     EXPECT_EQ(Directories("a;"), V({"C:\\game\\a", ""}));
 }
 
+// A directory is given once a walk, however often and in whatever spelling the list names it:
+// every caller scans what it is given.
+TEST_F(Paths, EachDirectoryOnceAWalk)
+{
+    using V = std::vector<std::string>;
+    const struct
+    {
+        const char* list;
+        V directories;
+    } cases[] = {
+        {"maps;Maps;maps\\;maps/.;MAPS", {"C:\\game\\maps", ""}},
+        {";;;", {"C:\\game\\", ""}},
+        {"a;;b;;a;c;", {"C:\\game\\a", "C:\\game\\", "C:\\game\\b", "C:\\game\\c", ""}},
+        {"C:\\game\\a;a;D:\\x;d:\\X\\", {"C:\\game\\a", "D:\\x", ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Directories(c.list), c.directories) << c.list;
+}
+
+// A damaged project's list of a million entries is one walk over it: a million empty entries
+// are the root once, and the folder named after them is listed once.
+TEST_F(Paths, AMillionEntriesAreOneScanOfEachFolder)
+{
+    CTempDir root;
+    ::CreateDirectoryA(root.Path("wads"), nullptr);
+    root.WriteFile("wads\\a.wad", "x");
+    services->WriteProfileString("Project Settings", "Root Path", root.Path());
+    std::string list(1000000, ';');
+    for (int i = 0; i < 1000; ++i)
+        list += "wads;";
+    project->WriteString("Paths", "Wads", list.c_str(), TRUE);
+    project->SetDirty(FALSE);
+    CPathIterator it;
+    ASSERT_TRUE(it.Init("Wads", IDS_NO_WAD_PATHS, "wad"));
+    std::vector<std::string> directories, files;
+    for (CString d = it.NextDirectory(); !d.IsEmpty(); d = it.NextDirectory()) {
+        directories.push_back(d.GetString());
+        for (CString f = it.NextFile(); !f.IsEmpty(); f = it.NextFile())
+            files.push_back(f.GetString());
+    }
+    EXPECT_EQ(directories, std::vector<std::string>({(root.Path() + "\\").GetString(), root.Path("wads").GetString()}));
+    EXPECT_EQ(files, std::vector<std::string>({root.Path("wads\\a.wad").GetString()}));
+}
+
 TEST_F(Paths, InitFailures)
 {
     CPathIterator it;
