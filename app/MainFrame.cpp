@@ -341,33 +341,17 @@ void CMainFrame::ReadWadList()
         return;
     // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
     // a project written back later (its default texture, its settings) still moves with its root.
-    int n = 1;
-    for (;; ++n) {
-        CString key;
-        key.Format("File%d", n);
-        const CString* value = pProject->GetString("Wads", key);
-        if (!value)
-            break;
-        CString path = *value;
+    CStringArray values;
+    const int after = pProject->GetNumberedValues("Wads", "File", values);
+    for (INT_PTR i = 0; i < values.GetSize(); ++i) {
+        CString path = values[i];
         MakeRootAbsolute(path);
         wads.AddTail(path);
     }
     // The list ends at the first missing number; entries after a gap are not lost in silence.
-    CStringArray keys;
-    pProject->GetKeys("Wads", keys);
-    int after = 0;
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        const CString& key = keys[i];
-        if (key.GetLength() < 5 || key.Left(4).CompareNoCase("File") != 0 ||
-            key.Mid(4).SpanIncluding("0123456789") != key.Mid(4))
-            continue;
-        int m = std::atoi(key.Mid(4));
-        if (m > n && (after == 0 || m < after))
-            after = m;
-    }
     if (after)
         Report().Message("The WAD list of %s has no File%d: File%d and the entries after it are not used.",
-                         static_cast<LPCSTR>(pProject->GetPath()), n, after);
+                         static_cast<LPCSTR>(pProject->GetPath()), static_cast<int>(values.GetSize()) + 1, after);
 }
 
 void CMainFrame::ReportMissingFolders()

@@ -49,6 +49,10 @@ public:
     // The section's keys in file order, each once; FALSE when there is no such section.
     BOOL GetKeys(LPCSTR section, CStringArray& keys) const;
     const CString* GetString(LPCSTR section, LPCSTR key) const;
+    // The values of the keys prefix1, prefix2, ... of the section, in that order, up to the first
+    // number without a key, read in one pass however long the list. Returns the lowest number
+    // past that gap that has a key (0 when none), whose entries are not in the list.
+    int GetNumberedValues(LPCSTR section, LPCSTR prefix, CStringArray& values) const;
     // FALSE when the section already holds the key.
     BOOL AddString(LPCSTR section, LPCSTR key, LPCSTR value);
     // An existing key takes the value in its place; a missing key is added (at the end of its

@@ -3,6 +3,7 @@
 #include "PathIterator.h"
 #include "Reporter.h"
 #include "Services.h"
+#include "TextureLoader.h"
 #include "Tokenizer.h"
 #include <algorithm>
 #include <vector>
@@ -18,22 +19,6 @@ CString CompactWadName(LPCSTR path)
     if (dot >= 0)
         name = name.Left(dot);
     return name;
-}
-
-CString NormalizeWadPath(LPCSTR path)
-{
-    CString p(path ? path : "");
-    p.Replace('/', '\\');
-    MakeRootAbsolute(p);
-    p.Replace('/', '\\'); // the root may use "/" too
-    while (p.Replace("\\\\", "\\") > 0) {
-    }
-    return p;
-}
-
-BOOL SameWadPath(LPCSTR a, LPCSTR b)
-{
-    return NormalizeWadPath(a).CompareNoCase(NormalizeWadPath(b)) == 0;
 }
 
 IMPLEMENT_DYNAMIC(CSelectWadsDlg, CDialog)

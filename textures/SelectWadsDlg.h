@@ -1,6 +1,7 @@
 // The Select Wads dialog: the WAD files of the project's WAD directories, with those the project
 // uses selected; OK rewrites the project's "Wads" section.
 #pragma once
+#include "TextureLoader.h"
 #include "TexturesRes.h"
 #include "afxwin.h"
 

@@ -2,6 +2,7 @@
 #include "PathIterator.h"
 #include "RecordingServices.h"
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -164,6 +165,41 @@ TEST_F(Project, AnEmptiedSectionKeepsItsPlaceForItsNewKeys)
     ini.WriteString("Wads", "File1", "c", TRUE);
     EXPECT_TRUE(ini.Save());
     EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n\n[Wads]\nFile1=c\n\n[Texture]\nDefault=X\n");
+}
+
+// A numbered list ("File1", "File2", ...) is read as GetString finds each key, in one pass.
+TEST_F(Project, NumberedValuesUpToTheFirstGap)
+{
+    using V = std::vector<std::string>;
+    const struct
+    {
+        const char* text;
+        V values;
+        int after; // the first number past the gap that has a key
+    } cases[] = {
+        {"[Wads]\nFile1=a\nFile2=b\nFile4=d\nFile7=g\n", {"a", "b"}, 4},
+        {"[Wads]\nfile2=b\nFILE1=a\n", {"a", "b"}, 0},
+        {"[Wads]\nFile1=a\nFile1=z\n", {"z"}, 0},
+        {"[Wads]\nFile01=x\nFile1=a\nFile+2=y\nFile=q\nFiles2=s\nFile2x=t\n", {"a"}, 0},
+        {"[Wads]\nFile2=b\n", {}, 2},
+        {"[Wads]\nFile1=a\n[Paths]\nFile2=no\n[wads]\nFile2=b\n", {"a", "b"}, 0},
+        {"[Paths]\nFile1=a\n", {}, 0},
+    };
+    for (const auto& c : cases) {
+        dir.WriteFile("p.prj", c.text);
+        CIniFile ini(dir.Path("p.prj"));
+        ASSERT_TRUE(ini.Read());
+        CStringArray values;
+        EXPECT_EQ(ini.GetNumberedValues("Wads", "File", values), c.after) << c.text;
+        V got;
+        for (INT_PTR i = 0; i < values.GetSize(); ++i) {
+            got.push_back(values[i].GetString());
+            CString key;
+            key.Format("File%d", static_cast<int>(i) + 1);
+            EXPECT_STREQ(*ini.GetString("Wads", key), values[i]) << c.text;
+        }
+        EXPECT_EQ(got, c.values) << c.text;
+    }
 }
 
 TEST_F(Project, ReadsAndWritesOnlyWhenAsked)
