@@ -216,6 +216,7 @@ BOOL CIniFile::Write()
 
     DWORD error = 0;
     TextFileResult result = WriteTextFileReplacing(m_path, text.data(), text.size(), &error);
+    m_writeError = result == TEXTFILE_WRITTEN ? 0 : error;
     if (result == TEXTFILE_CANT_CREATE) {
         Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path),
                            static_cast<LPCSTR>(SystemErrorText(error)));

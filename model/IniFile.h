@@ -38,6 +38,8 @@ public:
     // was written. Nothing is written when nothing changed.
     BOOL Write();
     BOOL Save() { return Write(); }
+    // The system's error code when the last write to the disk failed; 0 after one that succeeded.
+    DWORD GetWriteError() const { return m_writeError; }
     void SetPath(LPCSTR path);
     const CString& GetPath() const { return m_path; }
     void SetDirty(BOOL dirty) { m_dirty = dirty; }
@@ -81,6 +83,7 @@ private:
 
     CString m_path;
     BOOL m_dirty = FALSE;
+    DWORD m_writeError = 0;
     Lines m_lines;
     std::string m_bom;              // a UTF-8 byte-order mark as read
     std::string m_newline = "\r\n"; // the file's own line end, for lines made here
