@@ -295,9 +295,9 @@ void CMainFrame::TakeProject(LPCSTR path)
         pApp->AddToRecentProjectList(path);
 }
 
-BOOL CMainFrame::OpenProject(LPCSTR path)
+// Whether the project file can be read; a box says why not.
+static BOOL CanReadProject(LPCSTR path)
 {
-    // The new file is tried first, so that a file that cannot be read changes nothing.
     HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         CString reason = SystemErrorText(::GetLastError());
@@ -305,6 +305,22 @@ BOOL CMainFrame::OpenProject(LPCSTR path)
         return FALSE;
     }
     ::CloseHandle(file);
+    return TRUE;
+}
+
+// A project file that could not be written: the box says why.
+static void ReportUnwrittenProject(const CIniFile& project)
+{
+    CString reason = SystemErrorText(project.GetWriteError());
+    Report().Box(MB_OK | MB_ICONEXCLAMATION, "The project file %s could not be written.\nReason: %s",
+                 static_cast<LPCSTR>(project.GetPath()), static_cast<LPCSTR>(reason));
+}
+
+BOOL CMainFrame::OpenProject(LPCSTR path)
+{
+    // The new file is tried first, so that a file that cannot be read changes nothing.
+    if (!CanReadProject(path))
+        return FALSE;
     if (Project()) {
         if (Report().BoxId(MB_OKCANCEL, IDS_CLOSE_PROJECT) != IDOK)
             return TRUE;
@@ -341,33 +357,17 @@ void CMainFrame::ReadWadList()
         return;
     // The list holds absolute paths; the project keeps its entries as the user wrote them, so that
     // a project written back later (its default texture, its settings) still moves with its root.
-    int n = 1;
-    for (;; ++n) {
-        CString key;
-        key.Format("File%d", n);
-        const CString* value = pProject->GetString("Wads", key);
-        if (!value)
-            break;
-        CString path = *value;
+    CStringArray values;
+    const int after = pProject->GetNumberedValues("Wads", "File", values);
+    for (INT_PTR i = 0; i < values.GetSize(); ++i) {
+        CString path = values[i];
         MakeRootAbsolute(path);
         wads.AddTail(path);
     }
     // The list ends at the first missing number; entries after a gap are not lost in silence.
-    CStringArray keys;
-    pProject->GetKeys("Wads", keys);
-    int after = 0;
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        const CString& key = keys[i];
-        if (key.GetLength() < 5 || key.Left(4).CompareNoCase("File") != 0 ||
-            key.Mid(4).SpanIncluding("0123456789") != key.Mid(4))
-            continue;
-        int m = std::atoi(key.Mid(4));
-        if (m > n && (after == 0 || m < after))
-            after = m;
-    }
     if (after)
         Report().Message("The WAD list of %s has no File%d: File%d and the entries after it are not used.",
-                         static_cast<LPCSTR>(pProject->GetPath()), n, after);
+                         static_cast<LPCSTR>(pProject->GetPath()), static_cast<int>(values.GetSize()) + 1, after);
 }
 
 void CMainFrame::ReportMissingFolders()
@@ -515,11 +515,16 @@ void CMainFrame::OnNewProject()
     }
     CEditorServices* services = GetEditorServices();
     CString proposal = services->GetProfileString("Project Settings", "Root Path", "") + "\\Projects\\Untitled.prj";
+    // The dialog asks before a name of an existing project is used: that project as it is.
     CNewProjectDlg dlg(proposal, this);
     // Cancel is the user's no: nothing is made.
     if (dlg.DoModal() != IDOK)
         return;
     CString path = WithProjectExtension(dlg.m_path);
+    const BOOL existing = ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    // A file that is there but cannot be read is not written over with an empty project.
+    if (existing && !CanReadProject(path))
+        return;
     if (services->GetProfileString("Project Settings", "Quake Path", "").IsEmpty())
         if (CEditorApp* pApp = EditorApp())
             pApp->DetectQuakePath();
@@ -527,21 +532,35 @@ void CMainFrame::OnNewProject()
     ClearOutputPanes();
     CIniFile* pProject = new CIniFile(path);
     // A missing file is an empty project, made on disk only once the user has confirmed it.
-    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    if (existing)
         pProject->Read();
     SetProject(pProject);
-    if (!RunSettingsSheet()) {
-        // A cancelled sheet leaves no half-made project behind.
+    auto discard = [&] {
         SetProject(nullptr);
         delete pProject;
         m_strProjectPath.Empty();
+        GetEditorServices()->GetWadList().RemoveAll();
+        UpdateTitle();
+    };
+    if (!RunSettingsSheet()) {
+        // A cancelled sheet leaves no half-made project behind.
+        discard();
         return;
     }
+    // The project's own WADs are shown chosen.
+    ReadWadList();
     CSelectWadsDlg wads(this);
     wads.DoModal();
-    // A new project is written even when nothing was set on it: the user asked for the file.
-    pProject->SetDirty(TRUE);
-    pProject->Save();
+    // A new project is written even when nothing was set on it: the user asked for the file. An
+    // existing one is written only when something changed on it.
+    if (!existing)
+        pProject->SetDirty(TRUE);
+    if (!pProject->Save()) {
+        // No project without its file: the caption, the project and the recent list stay.
+        ReportUnwrittenProject(*pProject);
+        discard();
+        return;
+    }
     if (CEditorApp* pApp = EditorApp())
         pApp->AddToRecentProjectList(path);
     CLoadOutput output(this);
@@ -568,9 +587,17 @@ BOOL CMainFrame::SaveProjectAs()
                     LoadText(IDS_PROJECT_FILTER), this);
     if (dlg.DoModal() != IDOK)
         return FALSE;
+    // The project takes the new name only once its file is written there.
+    const CString oldPath = pProject->GetPath();
+    const BOOL wasDirty = pProject->IsDirty();
+    pProject->SetPath(dlg.GetPathName());
+    if (!pProject->Save()) {
+        ReportUnwrittenProject(*pProject);
+        pProject->SetPath(oldPath);
+        pProject->SetDirty(wasDirty);
+        return FALSE;
+    }
     m_strProjectPath = dlg.GetPathName();
-    pProject->SetPath(m_strProjectPath);
-    pProject->Save();
     if (CEditorApp* pApp = EditorApp())
         pApp->AddToRecentProjectList(m_strProjectPath);
     UpdateTitle();

@@ -2,6 +2,8 @@
 #include "ProjectDialogs.h"
 #include "EditorApp.h"
 #include "IniFile.h"
+#include "MainFrame.h"
+#include "PathIterator.h"
 #include "Reporter.h"
 #include "Services.h"
 #include "ShellRes.h"
@@ -253,6 +255,8 @@ BOOL CSettingsSheet::Validate()
 void CSettingsSheet::MissingPaths(CStringArray& missing) const
 {
     missing.RemoveAll();
+    // Each folder is looked for and named once, however many entries name it.
+    std::set<std::string> checked;
     for (const CString& value : m_pPathsPage->m_values) {
         int start = 0;
         while (start <= value.GetLength()) {
@@ -268,6 +272,8 @@ void CSettingsSheet::MissingPaths(CStringArray& missing) const
             CString path = entry;
             if (entry.Find(':') < 0 && entry[0] != '\\' && entry[0] != '/' && !m_pRootPage->m_rootPath.IsEmpty())
                 path = m_pRootPage->m_rootPath + "\\" + entry;
+            if (!checked.insert(static_cast<LPCSTR>(DirectoryKey(path))).second)
+                continue;
             DWORD attributes = ::GetFileAttributesA(path);
             if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
                 missing.Add(path);
@@ -304,6 +310,19 @@ void CNewProjectDlg::OnOK()
     GetDlgItemText(IDC_PROJECT_NAME, text);
     if (text.IsEmpty()) {
         Report().Box(MB_OK | MB_ICONEXCLAMATION, "You must enter your new projects name");
+        return;
+    }
+    // A project file of that name is the user's: used as it is when the user says so, never
+    // taken over unasked. No goes back to the name.
+    CString path = CMainFrame::WithProjectExtension(text);
+    DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        Report().Box(MB_YESNO | MB_ICONQUESTION, "The project %s already exists.\nDo you want to use it as it is?",
+                     static_cast<LPCSTR>(path)) != IDYES) {
+        if (CWnd* pEdit = GetDlgItem(IDC_PROJECT_NAME)) {
+            GotoDlgCtrl(pEdit);
+            ::SendMessageA(pEdit->m_hWnd, EM_SETSEL, 0, -1);
+        }
         return;
     }
     CDialog::OnOK();

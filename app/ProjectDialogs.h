@@ -84,7 +84,7 @@ public:
     BOOL Validate();
     void Apply();
     // The folders named on the Paths page (each of a ";" list; a relative one below the root
-    // path typed on the Root page) that do not exist, in the page's order.
+    // path typed on the Root page) that do not exist, in the page's order, each once.
     void MissingPaths(CStringArray& missing) const;
 
     CRootPage* m_pRootPage;

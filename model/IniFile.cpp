@@ -2,6 +2,9 @@
 #include "TextFile.h"
 #include "Reporter.h"
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 
 CString SystemErrorText(DWORD error)
 {
@@ -213,6 +216,7 @@ BOOL CIniFile::Write()
 
     DWORD error = 0;
     TextFileResult result = WriteTextFileReplacing(m_path, text.data(), text.size(), &error);
+    m_writeError = result == TEXTFILE_WRITTEN ? 0 : error;
     if (result == TEXTFILE_CANT_CREATE) {
         Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path),
                            static_cast<LPCSTR>(SystemErrorText(error)));
@@ -281,6 +285,33 @@ const CString* CIniFile::GetString(LPCSTR section, LPCSTR key) const
 {
     int i = FindKey(SectionName(section), key);
     return i < 0 ? nullptr : &m_lines[static_cast<size_t>(i)]->value;
+}
+
+int CIniFile::GetNumberedValues(LPCSTR section, LPCSTR prefix, CStringArray& values) const
+{
+    values.RemoveAll();
+    const CString name = SectionName(section);
+    const int prefixLength = static_cast<int>(std::strlen(prefix ? prefix : ""));
+    // Number -> value; a key written again keeps its last value, as GetString finds it.
+    std::map<int, const CString*> numbered;
+    bool inSection = false;
+    for (const auto& line : m_lines) {
+        if (line->kind == Line::SECTION)
+            inSection = line->name.CompareNoCase(name) == 0;
+        if (!inSection || line->kind != Line::KEY || line->name.GetLength() <= prefixLength ||
+            line->name.Left(prefixLength).CompareNoCase(prefix) != 0)
+            continue;
+        // Only the number as "%d" writes it names an entry: no sign, no leading zero.
+        const CString digits = line->name.Mid(prefixLength);
+        if (digits[0] == '0' || digits.GetLength() > 9 || digits.SpanIncluding("0123456789") != digits)
+            continue;
+        numbered[std::atoi(digits)] = &line->value;
+    }
+    int n = 1;
+    for (auto it = numbered.begin(); it != numbered.end() && it->first == n; ++it, ++n)
+        values.Add(*it->second);
+    auto after = numbered.upper_bound(n);
+    return after == numbered.end() ? 0 : after->first;
 }
 
 CIniFile::Line* CIniFile::InsertKey(const CString& section, LPCSTR key, LPCSTR value, bool session)

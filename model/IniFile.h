@@ -38,6 +38,8 @@ public:
     // was written. Nothing is written when nothing changed.
     BOOL Write();
     BOOL Save() { return Write(); }
+    // The system's error code when the last write to the disk failed; 0 after one that succeeded.
+    DWORD GetWriteError() const { return m_writeError; }
     void SetPath(LPCSTR path);
     const CString& GetPath() const { return m_path; }
     void SetDirty(BOOL dirty) { m_dirty = dirty; }
@@ -49,6 +51,10 @@ public:
     // The section's keys in file order, each once; FALSE when there is no such section.
     BOOL GetKeys(LPCSTR section, CStringArray& keys) const;
     const CString* GetString(LPCSTR section, LPCSTR key) const;
+    // The values of the keys prefix1, prefix2, ... of the section, in that order, up to the first
+    // number without a key, read in one pass however long the list. Returns the lowest number
+    // past that gap that has a key (0 when none), whose entries are not in the list.
+    int GetNumberedValues(LPCSTR section, LPCSTR prefix, CStringArray& values) const;
     // FALSE when the section already holds the key.
     BOOL AddString(LPCSTR section, LPCSTR key, LPCSTR value);
     // An existing key takes the value in its place; a missing key is added (at the end of its
@@ -77,6 +83,7 @@ private:
 
     CString m_path;
     BOOL m_dirty = FALSE;
+    DWORD m_writeError = 0;
     Lines m_lines;
     std::string m_bom;              // a UTF-8 byte-order mark as read
     std::string m_newline = "\r\n"; // the file's own line end, for lines made here

@@ -54,6 +54,9 @@ BOOL CPathIterator::Init(LPCSTR key, UINT errorId, LPCSTR extension)
     m_extension = extension;
     m_root = services->GetProfileString("Project Settings", "Root Path", "");
     m_remaining.Empty();
+    m_next = 0;
+    m_entries.clear();
+    m_seen.clear();
     m_directory.Empty();
     m_pattern.Empty();
     m_file.Empty();
@@ -78,30 +81,49 @@ BOOL CPathIterator::Init(LPCSTR key, UINT errorId, LPCSTR extension)
     return TRUE;
 }
 
+CString DirectoryKey(LPCSTR directory)
+{
+    CString key = directory ? directory : "";
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(key, MAX_PATH, full, nullptr);
+    if (n > 0 && n < MAX_PATH)
+        key = full;
+    key.Replace('/', '\\');
+    while (key.GetLength() > 3 && key.Right(1) == "\\")
+        key = key.Left(key.GetLength() - 1);
+    key.MakeUpper();
+    return key;
+}
+
 const CString& CPathIterator::NextDirectory()
 {
     delete m_pFinder;
     m_pFinder = nullptr;
     m_file.Empty();
-    if (m_remaining.IsEmpty()) {
-        m_directory.Empty();
-        m_pattern.Empty();
+    // The list is gone through once: each entry is cut from where the last one ended.
+    const int length = m_remaining.GetLength();
+    while (m_next < length) {
+        int semi = m_remaining.Find(';', m_next);
+        if (semi < 0)
+            semi = length;
+        std::string raw(static_cast<LPCSTR>(m_remaining) + m_next, static_cast<size_t>(semi - m_next));
+        m_next = semi + 1;
+        // An entry written again is passed over before any work is done on it.
+        if (!m_entries.insert(raw).second)
+            continue;
+        CString entry(raw.c_str(), static_cast<int>(raw.size()));
+        if ((entry.IsEmpty() || entry[0] != '\\') && entry.Find(':') < 0)
+            m_directory = m_root + "\\" + entry;
+        else
+            m_directory = entry;
+        if (!m_seen.insert(static_cast<LPCSTR>(DirectoryKey(m_directory))).second)
+            continue;
+        m_pattern = m_directory + "\\*." + m_extension;
         return m_directory;
     }
-    CString entry;
-    int semi = m_remaining.Find(';');
-    if (semi < 0) {
-        entry = m_remaining;
-        m_remaining.Empty();
-    } else {
-        entry = m_remaining.Left(semi);
-        m_remaining = m_remaining.Mid(semi + 1);
-    }
-    if ((entry.IsEmpty() || entry[0] != '\\') && entry.Find(':') < 0)
-        m_directory = m_root + "\\" + entry;
-    else
-        m_directory = entry;
-    m_pattern = m_directory + "\\*." + m_extension;
+    m_next = length;
+    m_directory.Empty();
+    m_pattern.Empty();
     return m_directory;
 }
 

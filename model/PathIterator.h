@@ -2,10 +2,16 @@
 // files of one extension in each directory.
 #pragma once
 #include "afx.h"
+#include <set>
+#include <string>
 
 // Whether a file name is a name, a dot and exactly the extension (any letter case). A "*.ext"
 // search also finds longer extensions and names whose short form matches, and the bare ".ext".
 bool HasExactExtension(LPCSTR fileName, LPCSTR extension);
+
+// The same text for every spelling of one directory ("maps", "Maps\\", "maps/."), so that a list
+// naming a directory again is seen to do so.
+CString DirectoryKey(LPCSTR directory);
 
 class CFileFinder
 {
@@ -38,12 +44,18 @@ public:
     // False without a reporter, a root path or an open project, or when the key is
     // missing and an error string is given.
     BOOL Init(LPCSTR key, UINT errorId, LPCSTR extension);
+    // The next directory of the list, empty at its end. A directory the walk has already given
+    // (named again, or as another spelling of the same place) is passed over: a project file may
+    // hold any number of entries, and each would be scanned again.
     const CString& NextDirectory();
     // The next file of the directory whose extension is exactly the iterator's.
     const CString& NextFile();
 
 private:
-    CString m_remaining;
+    CString m_remaining;         // the whole list; the part not yet visited starts at m_next
+    int m_next = 0;
+    std::set<std::string> m_entries; // the entries met so far, as written
+    std::set<std::string> m_seen;    // the directories given so far, as compared
     CString m_extension;
     CString m_root;
     CString m_directory;

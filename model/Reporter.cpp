@@ -1,6 +1,8 @@
 #include "Reporter.h"
 #include "Services.h"
+#include "afxseam.h"
 #include <cstring>
+#include <vector>
 
 CReporter::CReporter(CEditorServices* pServices) : m_pServices(pServices) {}
 
@@ -15,11 +17,48 @@ CEditorServices* CReporter::Services() const
     return m_pServices ? m_pServices : GetEditorServices();
 }
 
+// The line's first `head` and last `tail` characters, never parting a double-byte character.
+static CString ShortenLine(const char* line, int length)
+{
+    const int tail = (REPORT_MAX_LINE - 3) / 2;
+    const int head = REPORT_MAX_LINE - 3 - tail;
+    // The places where characters start, walked from the line's start as only it tells which
+    // byte leads a pair.
+    int cutHead = 0, cutTail = length;
+    for (int i = 0; i < length;) {
+        const int next = i + (AfxIsLeadByte(static_cast<BYTE>(line[i])) && i + 1 < length ? 2 : 1);
+        if (next <= head)
+            cutHead = next;
+        if (i >= length - tail) {
+            cutTail = i;
+            break;
+        }
+        i = next;
+    }
+    return CString(line, cutHead) + "..." + CString(line + cutTail, length - cutTail);
+}
+
+CString ShortenLongLines(LPCSTR text)
+{
+    CString out;
+    const char* p = text ? text : "";
+    for (;;) {
+        const char* end = p + std::strcspn(p, "\r\n");
+        const int length = static_cast<int>(end - p);
+        out += length > REPORT_MAX_LINE ? ShortenLine(p, length) : CString(p, length);
+        if (*end == 0)
+            return out;
+        const char* next = end + (end[0] == '\r' && end[1] == '\n' ? 2 : 1);
+        out += CString(end, static_cast<int>(next - end));
+        p = next;
+    }
+}
+
 static CString FormatArgs(LPCSTR format, va_list args)
 {
     CString text;
     text.FormatV(format ? format : "", args);
-    return text;
+    return ShortenLongLines(text);
 }
 
 void CReporter::Fatal(LPCSTR format, ...)

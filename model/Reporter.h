@@ -31,6 +31,12 @@ private:
 // The published reporter, or a built-in one that talks to the installed services.
 CReporter& Report();
 
+// The longest line a report shows whole. A longer line (most often one that quotes a very long
+// path) keeps its beginning and its end with "..." between them: a message box cannot lay out a
+// line of tens of thousands of characters and shows nothing at all.
+enum { REPORT_MAX_LINE = 509 };
+CString ShortenLongLines(LPCSTR text);
+
 // Bytes read from a user's file as a message may quote them: printable ASCII stays as it is,
 // every other byte becomes \xNN, so that no control byte or broken multi-byte sequence reaches
 // the text of a window.

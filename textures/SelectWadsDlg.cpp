@@ -3,8 +3,12 @@
 #include "PathIterator.h"
 #include "Reporter.h"
 #include "Services.h"
+#include "TextureLoader.h"
 #include "Tokenizer.h"
 #include <algorithm>
+#include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 CString CompactWadName(LPCSTR path)
@@ -18,22 +22,6 @@ CString CompactWadName(LPCSTR path)
     if (dot >= 0)
         name = name.Left(dot);
     return name;
-}
-
-CString NormalizeWadPath(LPCSTR path)
-{
-    CString p(path ? path : "");
-    p.Replace('/', '\\');
-    MakeRootAbsolute(p);
-    p.Replace('/', '\\'); // the root may use "/" too
-    while (p.Replace("\\\\", "\\") > 0) {
-    }
-    return p;
-}
-
-BOOL SameWadPath(LPCSTR a, LPCSTR b)
-{
-    return NormalizeWadPath(a).CompareNoCase(NormalizeWadPath(b)) == 0;
 }
 
 IMPLEMENT_DYNAMIC(CSelectWadsDlg, CDialog)
@@ -104,9 +92,26 @@ void CSelectWadsDlg::Scan()
     m_wadList.Invalidate();
 }
 
+// The same text for every spelling of one WAD's path.
+static std::string WadKey(const CString& path)
+{
+    CString key = NormalizeWadPath(path);
+    key.MakeUpper();
+    return std::string(static_cast<LPCSTR>(key), static_cast<size_t>(key.GetLength()));
+}
+
+static bool IsFile(const CString& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 CString CSelectWadsDlg::ItemText(const CString& path) const
 {
-    return m_compact ? CompactWadName(path) : path;
+    // A WAD outside the Wads folders shows where it is: its name alone would pass for one of them.
+    if (m_compact && m_outside.find(WadKey(path)) == m_outside.end())
+        return CompactWadName(path);
+    return path;
 }
 
 void CSelectWadsDlg::AddFile(const CString& path)
@@ -118,20 +123,30 @@ void CSelectWadsDlg::AddFile(const CString& path)
 
 void CSelectWadsDlg::CheckProjectWads()
 {
+    // Each item's key once, not once for each path of a long list.
+    std::map<std::string, int> items;
     int count = m_wadList.GetCount();
+    for (int i = 0; i < count; ++i)
+        if (const CString* item = static_cast<const CString*>(m_wadList.GetItemDataPtr(i)))
+            items.emplace(WadKey(*item), i);
+    std::set<std::string> told;
     for (POSITION pos = m_paths.GetHeadPosition(); pos;) {
         POSITION at = pos;
         CString path = m_paths.GetNext(pos);
-        int found = -1;
-        for (int i = 0; i < count && found < 0; ++i) {
-            const CString* item = static_cast<const CString*>(m_wadList.GetItemDataPtr(i));
-            if (item && SameWadPath(*item, path))
-                found = i;
+        const std::string key = WadKey(path);
+        auto found = items.find(key);
+        if (found == items.end() && IsFile(NormalizeWadPath(path))) {
+            // A WAD the project uses from elsewhere stays one of its WADs: it may be the one
+            // whose textures win over the others'.
+            m_outside.insert(key);
+            AddFile(NormalizeWadPath(path));
+            found = items.emplace(key, m_wadList.GetCount() - 1).first;
         }
-        if (found >= 0) {
-            m_wadList.SetSel(found, TRUE);
+        if (found != items.end()) {
+            m_wadList.SetSel(found->second, TRUE);
         } else {
-            Report().Status("The selected wad %s\ncould no longer be found", static_cast<LPCSTR>(path));
+            if (told.insert(key).second)
+                Report().Status("The selected wad %s\ncould no longer be found", static_cast<LPCSTR>(path));
             m_paths.RemoveAt(at);
         }
     }
@@ -167,6 +182,7 @@ void CSelectWadsDlg::OnCompactNames()
 
 void CSelectWadsDlg::DeleteItemStrings()
 {
+    m_outside.clear();
     if (!m_wadList.m_hWnd)
         return;
     int count = m_wadList.GetCount();
@@ -181,21 +197,49 @@ void CSelectWadsDlg::OnOK()
 {
     CIniFile* project = GetEditorServices()->GetProject();
     if (project && m_pWadList) {
-        m_pWadList->RemoveAll();
+        // The project's WADs keep their order (the first WAD holding a name gives its texture);
+        // WADs chosen now come after them, in list order.
         int count = m_wadList.GetCount();
+        std::vector<bool> chosen(static_cast<size_t>(count)), taken(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i)
-            if (m_wadList.GetSel(i) > 0)
-                m_pWadList->AddTail(*static_cast<const CString*>(m_wadList.GetItemDataPtr(i)));
-        project->RemoveSection("Wads");
-        int n = 1;
-        for (POSITION pos = m_pWadList->GetHeadPosition(); pos; ++n) {
-            CString& path = m_pWadList->GetNext(pos);
-            MakeRootRelative(path);
-            CString key;
-            key.Format("File%d", n);
-            project->WriteString("Wads", key, path, TRUE);
+            chosen[static_cast<size_t>(i)] = m_wadList.GetSel(i) > 0;
+        std::map<std::string, int> items;
+        for (int i = 0; i < count; ++i)
+            items.emplace(WadKey(*static_cast<const CString*>(m_wadList.GetItemDataPtr(i))), i);
+        bool changed = false;
+        std::vector<int> order;
+        for (POSITION pos = m_pWadList->GetHeadPosition(); pos;) {
+            auto found = items.find(WadKey(m_pWadList->GetNext(pos)));
+            if (found == items.end() || !chosen[static_cast<size_t>(found->second)]) {
+                changed = true; // gone from the disk, or no longer chosen
+                continue;
+            }
+            if (!taken[static_cast<size_t>(found->second)]) {
+                taken[static_cast<size_t>(found->second)] = true;
+                order.push_back(found->second);
+            }
         }
-        project->Write();
+        for (int i = 0; i < count; ++i)
+            if (chosen[static_cast<size_t>(i)] && !taken[static_cast<size_t>(i)]) {
+                changed = true;
+                order.push_back(i);
+            }
+        // The same choice leaves the project's list as the user wrote it, byte for byte.
+        if (changed) {
+            m_pWadList->RemoveAll();
+            for (int i : order)
+                m_pWadList->AddTail(*static_cast<const CString*>(m_wadList.GetItemDataPtr(i)));
+            project->RemoveSection("Wads");
+            int n = 1;
+            for (POSITION pos = m_pWadList->GetHeadPosition(); pos; ++n) {
+                CString& path = m_pWadList->GetNext(pos);
+                MakeRootRelative(path);
+                CString key;
+                key.Format("File%d", n);
+                project->WriteString("Wads", key, path, TRUE);
+            }
+            project->Write();
+        }
     }
     DeleteItemStrings();
     m_paths.RemoveAll();

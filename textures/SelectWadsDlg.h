@@ -1,8 +1,12 @@
-// The Select Wads dialog: the WAD files of the project's WAD directories, with those the project
-// uses selected; OK rewrites the project's "Wads" section.
+// The Select Wads dialog: the WAD files of the project's WAD directories, and those the project
+// uses from elsewhere, with the project's selected; OK rewrites the project's "Wads" section when
+// the choice changed.
 #pragma once
+#include "TextureLoader.h"
 #include "TexturesRes.h"
 #include "afxwin.h"
+#include <set>
+#include <string>
 
 // The name a WAD path shows with compact names: the file name without its extension (a name
 // without "." whole).
@@ -41,6 +45,7 @@ protected:
     CStringList m_paths;               // the project's paths, later the selection
     CStringList* m_pWadList = nullptr; // the application's list of the project's WADs
     BOOL m_compact = TRUE;
+    std::set<std::string> m_outside;   // the listed WADs that lie outside the Wads folders
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,6 +7,8 @@
 #include "Wad.h"
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <string>
 #include <vector>
 
 static BYTE s_palette[768];
@@ -61,6 +63,22 @@ Texture* CTextureLoader::FindTexture(LPCSTR name)
     return nullptr;
 }
 
+CString NormalizeWadPath(LPCSTR path)
+{
+    CString p(path ? path : "");
+    p.Replace('/', '\\');
+    MakeRootAbsolute(p);
+    p.Replace('/', '\\'); // the root may use "/" too
+    while (p.Replace("\\\\", "\\") > 0) {
+    }
+    return p;
+}
+
+BOOL SameWadPath(LPCSTR a, LPCSTR b)
+{
+    return NormalizeWadPath(a).CompareNoCase(NormalizeWadPath(b)) == 0;
+}
+
 BOOL CTextureLoader::LoadTextures()
 {
     m_setupFailed = false;
@@ -69,24 +87,32 @@ BOOL CTextureLoader::LoadTextures()
     Report().Status("Loading Textures...");
     CIniFile* project = GetEditorServices()->GetProject();
     bool any = false;
-    int n = 1;
     if (m_textures.IsEmpty()) {
-        for (;; ++n) {
-            CString key;
-            key.Format("File%d", n);
-            const CString* value = project ? project->GetString("Wads", key) : nullptr;
-            if (!value)
-                break;
-            CString path = *value;
-            MakeRootAbsolute(path);
-            if (LoadWad(path))
-                any = true;
-        }
-        if (n == 1) {
+        CStringArray values;
+        if (project)
+            project->GetNumberedValues("Wads", "File", values);
+        if (values.IsEmpty()) {
             --m_loading;
             Report().BoxId(MB_OK, IDS_NO_WADS_SELECTED);
             ::SetCursor(old);
             return FALSE;
+        }
+        // A WAD is opened once, however often the list names it: each opening maps the file
+        // again, and the process has room for only a few thousand mappings.
+        std::set<std::string> named, told;
+        for (INT_PTR i = 0; i < values.GetSize(); ++i) {
+            CString path = values[i];
+            MakeRootAbsolute(path);
+            CString same = NormalizeWadPath(path);
+            same.MakeUpper();
+            if (!named.insert(static_cast<LPCSTR>(same)).second) {
+                if (told.insert(static_cast<LPCSTR>(same)).second)
+                    Report().Message("The project names the WAD %s more than once; it is read once.",
+                                     static_cast<LPCSTR>(values[i]));
+                continue;
+            }
+            if (LoadWad(path))
+                any = true;
         }
     } else {
         any = true; // already loaded: a load runs only on an empty map

@@ -69,6 +69,11 @@ private:
     int m_loading = 0;          // inside LoadTextures
 };
 
+// A WAD path made absolute against the project's root, with "/" as "\" and doubled "\" as one.
+CString NormalizeWadPath(LPCSTR path);
+// Whether two WAD paths name the same file (normalised, without regard to case).
+BOOL SameWadPath(LPCSTR a, LPCSTR b);
+
 // The editor's palette: "Morvane.pal" in the current directory when it holds 768 bytes, else the
 // built-in one (resource "PALETTE" of type "Palette"); FALSE, after its message, when neither.
 BOOL ReadPaletteData(BYTE data[768]);

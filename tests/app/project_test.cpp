@@ -282,11 +282,13 @@ TEST_F(ProjectFixture, MissingFoldersAndAGapInTheWadListAreNamed)
 
 TEST_F(ProjectFixture, TheLinesOfALoadReachTheMessagesPaneInAFewUpdates)
 {
-    // A hundred entries of the same WAD: every texture after the first entry's is told again.
-    WriteFile(m_root + "\\a.wad", BuildWad({MipLump("A", 16, 16), MipLump("B", 16, 16), MipLump("C", 16, 16)}));
+    // A hundred WADs of the same textures: every texture after the first WAD's is told again.
+    const std::string wad = BuildWad({MipLump("A", 16, 16), MipLump("B", 16, 16), MipLump("C", 16, 16)});
     std::string text = "[Paths]\nEntities=qc\n[Wads]\n";
-    for (int n = 1; n <= 100; ++n)
-        text += "File" + std::to_string(n) + "=a.wad\n";
+    for (int n = 1; n <= 100; ++n) {
+        WriteFile(m_root + "\\a" + std::to_string(n).c_str() + ".wad", wad);
+        text += "File" + std::to_string(n) + "=a" + std::to_string(n) + ".wad\n";
+    }
     WriteFile(m_project, text);
     UpdateCounter counter(m_frame->m_wndOutputBar.m_messages.m_hWnd);
     ASSERT_TRUE(m_frame->OpenProject(m_project));
@@ -296,6 +298,27 @@ TEST_F(ProjectFixture, TheLinesOfALoadReachTheMessagesPaneInAFewUpdates)
     EXPECT_EQ(99 * 3, Count(messages, "found more than once."));
     EXPECT_EQ(messages.GetLength() - static_cast<int>(std::strlen("Morvane is ready.\r\n")),
               messages.Find("Morvane is ready.\r\n"));
+}
+
+// A project naming one WAD twenty thousand times opens it once and shows no box: past the
+// process's few thousand mappings, every further opening raised one.
+TEST_F(ProjectFixture, AWadNamedManyTimesOpensOnceWithoutABox)
+{
+    WriteFile(m_root + "\\a.wad", BuildWad({MipLump("A", 16, 16), MipLump("B", 16, 16)}));
+    std::string text = "[Paths]\nEntities=qc\n[Wads]\n";
+    for (int n = 1; n <= 20000; ++n)
+        text += "File" + std::to_string(n) + (n % 2 ? "=a.wad\n" : "=A.WAD\n");
+    WriteFile(m_project, text);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+    ASSERT_NE(nullptr, browser.GetLoader());
+    EXPECT_EQ(1, browser.GetLoader()->GetWadCount());
+    EXPECT_EQ(2, browser.GetLoader()->GetTextureMap().GetCount());
+    EXPECT_TRUE(AfxSeamCalls().empty());
+    // The project's list stays as written.
+    EXPECT_EQ(20000, GetEditorServices()->GetWadList().GetCount());
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(text, ReadBytes(m_project));
 }
 
 TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentProject)
@@ -610,7 +633,6 @@ TEST_F(ProjectFixture, RecentEntriesOpenAndAGoneOneLeavesTheList)
     EXPECT_STREQ("Morvane - test.prj", Title());
 }
 
-} // namespace
 
 // Folders typed on the Paths page that are not there are named in one warning after OK: No goes
 // back to the sheet with what was typed, Yes keeps them.
@@ -659,3 +681,25 @@ TEST_F(ProjectFixture, PathsThatDoNotExistAreNamedInOneWarningAndMayBeKept)
     ASSERT_NE(nullptr, reread.GetString("Paths", "Wads"));
     EXPECT_STREQ(absent, *reread.GetString("Paths", "Wads"));
 }
+
+// A folder named again and again on the Paths page, in any spelling, is looked for and named
+// once: a damaged project's list of a hundred thousand entries gives a warning of one line.
+TEST_F(ProjectFixture, AFolderNamedManyTimesOnThePathsPageIsNamedOnce)
+{
+    const CString root = m_root;
+    ::CreateDirectoryA(root + "\\maps", nullptr);
+    CSettingsSheet sheet;
+    sheet.m_pRootPage->m_rootPath = root;
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "gone;";
+    const char* values[CPathsPage::COUNT] = {"gone;Gone\\;GONE/.", "maps;;maps;gone", "", "", "", many.c_str()};
+    for (int i = 0; i < CPathsPage::COUNT; ++i)
+        sheet.m_pPathsPage->m_values[i] = values[i];
+    CStringArray missing;
+    sheet.MissingPaths(missing);
+    ASSERT_EQ(1, missing.GetSize());
+    EXPECT_STREQ(root + "\\gone", missing[0]);
+}
+
+} // namespace

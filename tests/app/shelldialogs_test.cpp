@@ -17,8 +17,12 @@
 #include "afxtest.h"
 #include "RecordingServices.h"
 #include "../../res/resource.h"
+#include "../textures/WadBuilder.h"
 #include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -261,6 +265,159 @@ TEST_F(ShellFixture, ACancelledNewProjectSheetLeavesNoProject)
     ASSERT_EQ(1u, shelltest::Calls().size());
     EXPECT_STREQ("CNewProjectDlg", shelltest::Calls()[0].className);
     EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+}
+
+// New Project given the name of a project that exists (the proposal itself, which closing an
+// untitled project writes) asks first: No goes back to the name, Yes uses that project as it is,
+// its WADs shown chosen in their order, its file left byte for byte.
+TEST_F(ShellFixture, NewProjectOnAnExistingProjectAsksAndYesUsesItAsItIs)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Exe", "quake.exe");
+    for (const char* d : {"Projects", "bin", "qc", "maps", "objects", "textures", "wads"})
+        ::CreateDirectoryA(m_root + "\\" + d, nullptr);
+    for (const char* w : {"a", "b", "c"})
+        std::ofstream(static_cast<LPCSTR>(m_root + "\\wads\\" + w + ".wad"), std::ios::binary)
+            << BuildWad({MipLump(std::string("T_") + w, 16, 16)});
+    const CString path = m_root + "\\Projects\\Untitled.prj";
+    const char* original = "[Paths]\r\nBin=bin\r\nEntities=qc\r\nMaps=maps\r\nObjects=objects\r\nTextures=textures\r\n"
+                           "Wads=wads\r\n\r\n[Wads]\r\nFile1=wads\\c.wad\r\nFile2=wads\\a.wad\r\n";
+    WriteFile(path, original);
+    std::vector<CString> questions;
+    CString afterNo;
+    BOOL openAfterNo = FALSE;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_STREQ("CNewProjectDlg", call.className);
+        AfxSeamPressButton(call.hWnd, IDOK);    // the proposal as it is: No
+        openAfterNo = ::IsWindow(call.hWnd);
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, text, sizeof text);
+        afterNo = text;
+        AfxSeamPressButton(call.hWnd, IDOK);    // again: Yes
+    });
+    for (INT_PTR answer : {IDNO, IDYES})
+        AfxSeamScript([&questions, answer](AfxModalCall& call) {
+            questions.push_back(call.text);
+            return answer;
+        });
+    AfxSeamAnswer(IDOK);    // the settings sheet as it shows the project
+    std::vector<std::string> chosen;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_STREQ("CSelectWadsDlg", call.className);
+        HWND list = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
+            if (::SendMessageA(list, LB_GETSEL, i, 0) > 0) {
+                char text[MAX_PATH] = "";
+                ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+                chosen.push_back(text);
+            }
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    ASSERT_EQ(2u, questions.size());
+    for (const CString& q : questions)
+        EXPECT_STREQ("The project " + path + " already exists.\nDo you want to use it as it is?", q);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_STREQ(path, afterNo);
+    EXPECT_EQ((std::vector<std::string>{"a", "c"}), chosen);
+    EXPECT_STREQ(path, m_frame->GetProjectPath());
+    EXPECT_STREQ("Morvane - Untitled.prj", Title());
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(2, wads.GetCount());
+    EXPECT_STREQ(m_root + "\\wads\\c.wad", wads.GetHead());
+    EXPECT_STREQ(m_root + "\\wads\\a.wad", wads.GetTail());
+    EXPECT_STREQ(original, ReadFile(path));
+}
+
+// A project file that cannot be written makes no project: New Project and Save Project As say
+// why in a box, and the caption, the project's path and the recent list stay as they were.
+TEST_F(ShellFixture, AProjectFileThatCannotBeWrittenFailsWithABox)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Exe", "quake.exe");
+    const CString bad = "\\Projects\\Untitled.prjZ:\\x\\my.prj";
+    auto recent = [this] {
+        std::vector<std::string> names;
+        CRecentFileList& list = *m_app.GetRecentProjects();
+        for (int i = 0; i < list.GetSize(); ++i)
+            names.push_back(static_cast<LPCSTR>(list[i]));
+        return names;
+    };
+    CString box;
+    auto takeTheBox = [&box] {
+        AfxSeamScript([&box](AfxModalCall& call) {
+            box = call.text;
+            return (INT_PTR)IDOK;
+        });
+    };
+
+    // New Project: the name, the sheet (its default folders are not there: kept), Select Wads.
+    const std::vector<std::string> recentBefore = recent();
+    AfxSeamDrive([bad](AfxModalCall& call) {
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, bad);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    AfxSeamAnswer(IDOK);
+    AfxSeamAnswer(IDYES);
+    AfxSeamAnswer(IDOK);
+    takeTheBox();
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_EQ(0, box.Find("The project file " + bad + " could not be written.\nReason: ")) << (LPCSTR)box;
+    EXPECT_GT(box.GetLength(), static_cast<int>(std::strlen("The project file  could not be written.\nReason: ")) +
+                                   bad.GetLength());
+    EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+    EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
+    EXPECT_STREQ("Morvane", Title());
+    EXPECT_EQ(recentBefore, recent());
+
+    // Save Project As.
+    CString project = MakeProject();
+    ASSERT_TRUE(m_frame->OpenProject(project));
+    AfxSeamReset();
+    shelltest::TolerateLoadReports();
+    const std::vector<std::string> recentOpen = recent();
+    const BOOL dirty = GetEditorServices()->GetProject()->IsDirty();
+    const struct
+    {
+        CString chosen;
+        BOOL saved;
+    } cases[] = {{bad, FALSE}, {m_root + "\\copy.prj", TRUE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE((LPCSTR)c.chosen);
+        box.Empty();
+        CString chosen = c.chosen;
+        AfxSeamScript([chosen](AfxModalCall& call) {
+            call.text = chosen;
+            return (INT_PTR)IDOK;
+        });
+        if (!c.saved)
+            takeTheBox();
+        EXPECT_EQ(c.saved, m_frame->SaveProjectAs());
+        EXPECT_EQ(0, AfxSeamPendingSteps());
+        CIniFile* open = GetEditorServices()->GetProject();
+        ASSERT_NE(nullptr, open);
+        if (c.saved) {
+            EXPECT_TRUE(box.IsEmpty());
+            EXPECT_STREQ(c.chosen, m_frame->GetProjectPath());
+            EXPECT_STREQ(c.chosen, open->GetPath());
+            EXPECT_STREQ("Morvane - copy.prj", Title());
+            EXPECT_STREQ(c.chosen, (*m_app.GetRecentProjects())[0]);
+            EXPECT_STREQ("[Paths]\nMaps=maps\n", ReadFile(c.chosen));
+        } else {
+            EXPECT_EQ(0, box.Find("The project file " + bad + " could not be written.\nReason: ")) << (LPCSTR)box;
+            EXPECT_STREQ(project, m_frame->GetProjectPath());
+            EXPECT_STREQ(project, open->GetPath());
+            EXPECT_EQ(dirty, open->IsDirty());
+            EXPECT_STREQ("Morvane - p.prj", Title());
+            EXPECT_EQ(recentOpen, recent());
+        }
+    }
 }
 
 TEST_F(ShellFixture, AnInvalidSheetComesBackWithWhatWasTyped)

@@ -1,5 +1,8 @@
 #include "RecordingServices.h"
 #include "Thing.h"
+#include "afxseam.h"
+#include <functional>
+#include <string>
 #include "Vector.h"
 
 namespace {
@@ -105,6 +108,80 @@ TEST_F(Objects, ReporterRoutesEveryKindOfReport)
     EXPECT_TRUE(services->quit);
     EXPECT_EQ(services->quitCode, -1);
     EXPECT_EQ(services->boxes.back().type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+}
+
+// A very long path quoted by any kind of report keeps its beginning and its end: a box of a
+// 40,000-character line shows no text at all. Every line stays within the limit; short lines and
+// the line ends are kept as they are.
+TEST_F(Objects, AVeryLongPathIsShortenedInEveryKindOfReport)
+{
+    const std::string path = "C:\\" + std::string(40000, 'a') + "\\x.wad";
+    const struct
+    {
+        const char* kind;
+        std::function<void()> report;
+        std::function<std::string()> shown;
+    } cases[] = {
+        {"Box", [&] { reporter->Box(MB_OK, "Couldn't open %s", path.c_str()); },
+         [&] { return services->boxes.back().text; }},
+        {"BoxId", [&] { reporter->BoxId(MB_OK, 720, path.c_str(), "gone"); },
+         [&] { return services->boxes.back().text; }},
+        {"Message", [&] { reporter->Message("Couldn't open %s", path.c_str()); },
+         [&] { return services->lines.back(); }},
+        {"MessageId", [&] { reporter->MessageId(720, path.c_str(), "gone"); },
+         [&] { return services->lines.back(); }},
+        {"Status", [&] { reporter->Status("Couldn't open %s", path.c_str()); },
+         [&] { return services->statuses.back(); }},
+        {"Fatal", [&] { reporter->Fatal("Couldn't open %s", path.c_str()); },
+         [&] { return services->boxes.back().text; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        c.report();
+        const std::string shown = c.shown();
+        size_t start = 0;
+        for (size_t end; (end = shown.find_first_of("\r\n", start)) != std::string::npos; start = end + 1)
+            EXPECT_LE(end - start, static_cast<size_t>(REPORT_MAX_LINE));
+        EXPECT_LE(shown.size() - start, static_cast<size_t>(REPORT_MAX_LINE));
+        EXPECT_NE(shown.find("C:\\aaaa"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("aaa...aaa"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("aaaa\\x.wad"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(services->boxes[1].text.substr(0, 28), "Could not open the ini file ");
+    const std::string ending = "aaaa\\x.wad\nReason: gone";
+    EXPECT_EQ(services->boxes[1].text.substr(services->boxes[1].text.size() - ending.size()), ending);
+
+    const struct
+    {
+        std::string text, shown;
+    } lines[] = {
+        {std::string(509, 'b'), std::string(509, 'b')},
+        {std::string(510, 'b'), std::string(253, 'b') + "..." + std::string(253, 'b')},
+        {"short\r\n" + std::string(600, 'c') + "\nend", "short\r\n" + std::string(253, 'c') + "..." +
+                                                           std::string(253, 'c') + "\nend"},
+        {"", ""},
+    };
+    for (const auto& l : lines)
+        EXPECT_EQ(std::string(ShortenLongLines(l.text.c_str())), l.shown);
+}
+
+// A cut never parts a double-byte character: the lead byte stays with its second byte.
+TEST_F(Objects, ShorteningKeepsDoubleByteCharactersWhole)
+{
+    AfxSeamSetLeadByte([](BYTE b) { return b == 0x81 ? TRUE : FALSE; });
+    std::string text = "x";
+    for (int i = 0; i < 400; ++i)
+        text += "\x81\x40";
+    const std::string shown(ShortenLongLines(text.c_str()));
+    AfxSeamSetLeadByte(nullptr);
+    const size_t dots = shown.find("...");
+    ASSERT_NE(dots, std::string::npos);
+    // "x" then whole pairs before the dots; whole pairs after them.
+    EXPECT_EQ(dots % 2, 1u);
+    EXPECT_EQ(shown[dots - 2], '\x81');
+    EXPECT_EQ((shown.size() - dots - 3) % 2, 0u);
+    EXPECT_EQ(shown[dots + 3], '\x81');
+    EXPECT_LE(shown.size(), static_cast<size_t>(REPORT_MAX_LINE));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "PathIterator.h"
 #include "RecordingServices.h"
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -166,6 +167,41 @@ TEST_F(Project, AnEmptiedSectionKeepsItsPlaceForItsNewKeys)
     EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n\n[Wads]\nFile1=c\n\n[Texture]\nDefault=X\n");
 }
 
+// A numbered list ("File1", "File2", ...) is read as GetString finds each key, in one pass.
+TEST_F(Project, NumberedValuesUpToTheFirstGap)
+{
+    using V = std::vector<std::string>;
+    const struct
+    {
+        const char* text;
+        V values;
+        int after; // the first number past the gap that has a key
+    } cases[] = {
+        {"[Wads]\nFile1=a\nFile2=b\nFile4=d\nFile7=g\n", {"a", "b"}, 4},
+        {"[Wads]\nfile2=b\nFILE1=a\n", {"a", "b"}, 0},
+        {"[Wads]\nFile1=a\nFile1=z\n", {"z"}, 0},
+        {"[Wads]\nFile01=x\nFile1=a\nFile+2=y\nFile=q\nFiles2=s\nFile2x=t\n", {"a"}, 0},
+        {"[Wads]\nFile2=b\n", {}, 2},
+        {"[Wads]\nFile1=a\n[Paths]\nFile2=no\n[wads]\nFile2=b\n", {"a", "b"}, 0},
+        {"[Paths]\nFile1=a\n", {}, 0},
+    };
+    for (const auto& c : cases) {
+        dir.WriteFile("p.prj", c.text);
+        CIniFile ini(dir.Path("p.prj"));
+        ASSERT_TRUE(ini.Read());
+        CStringArray values;
+        EXPECT_EQ(ini.GetNumberedValues("Wads", "File", values), c.after) << c.text;
+        V got;
+        for (INT_PTR i = 0; i < values.GetSize(); ++i) {
+            got.push_back(values[i].GetString());
+            CString key;
+            key.Format("File%d", static_cast<int>(i) + 1);
+            EXPECT_STREQ(*ini.GetString("Wads", key), values[i]) << c.text;
+        }
+        EXPECT_EQ(got, c.values) << c.text;
+    }
+}
+
 TEST_F(Project, ReadsAndWritesOnlyWhenAsked)
 {
     // Reading a file that is not there creates nothing.
@@ -267,6 +303,50 @@ TEST_F(Paths, DirectoriesOfAList)
     EXPECT_EQ(Directories("maps;D:\\shared;\\net\\maps"), V({"C:\\game\\maps", "D:\\shared", "\\net\\maps", ""}));
     EXPECT_EQ(Directories("a;;b"), V({"C:\\game\\a", "C:\\game\\", "C:\\game\\b", ""}));
     EXPECT_EQ(Directories("a;"), V({"C:\\game\\a", ""}));
+}
+
+// A directory is given once a walk, however often and in whatever spelling the list names it:
+// every caller scans what it is given.
+TEST_F(Paths, EachDirectoryOnceAWalk)
+{
+    using V = std::vector<std::string>;
+    const struct
+    {
+        const char* list;
+        V directories;
+    } cases[] = {
+        {"maps;Maps;maps\\;maps/.;MAPS", {"C:\\game\\maps", ""}},
+        {";;;", {"C:\\game\\", ""}},
+        {"a;;b;;a;c;", {"C:\\game\\a", "C:\\game\\", "C:\\game\\b", "C:\\game\\c", ""}},
+        {"C:\\game\\a;a;D:\\x;d:\\X\\", {"C:\\game\\a", "D:\\x", ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Directories(c.list), c.directories) << c.list;
+}
+
+// A damaged project's list of a million entries is one walk over it: a million empty entries
+// are the root once, and the folder named after them is listed once.
+TEST_F(Paths, AMillionEntriesAreOneScanOfEachFolder)
+{
+    CTempDir root;
+    ::CreateDirectoryA(root.Path("wads"), nullptr);
+    root.WriteFile("wads\\a.wad", "x");
+    services->WriteProfileString("Project Settings", "Root Path", root.Path());
+    std::string list(1000000, ';');
+    for (int i = 0; i < 1000; ++i)
+        list += "wads;";
+    project->WriteString("Paths", "Wads", list.c_str(), TRUE);
+    project->SetDirty(FALSE);
+    CPathIterator it;
+    ASSERT_TRUE(it.Init("Wads", IDS_NO_WAD_PATHS, "wad"));
+    std::vector<std::string> directories, files;
+    for (CString d = it.NextDirectory(); !d.IsEmpty(); d = it.NextDirectory()) {
+        directories.push_back(d.GetString());
+        for (CString f = it.NextFile(); !f.IsEmpty(); f = it.NextFile())
+            files.push_back(f.GetString());
+    }
+    EXPECT_EQ(directories, std::vector<std::string>({(root.Path() + "\\").GetString(), root.Path("wads").GetString()}));
+    EXPECT_EQ(files, std::vector<std::string>({root.Path("wads\\a.wad").GetString()}));
 }
 
 TEST_F(Paths, InitFailures)

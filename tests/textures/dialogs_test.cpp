@@ -2,6 +2,8 @@
 #include "BrowserFixture.h"
 #include "SelectWadsDlg.h"
 #include "TextureAdjustDlg.h"
+#include "Tokenizer.h"
+#include "Wad.h"
 
 namespace {
 
@@ -92,6 +94,98 @@ TEST_F(SelectWads, PreselectsCompactsAndRewritesTheProject)
     EXPECT_STREQ(*reread.GetString("Wads", "File3"), "wads\\c.wad");
 }
 
+// The project's own WAD list: c.wad before a.wad (both hold SAME: c's wins) and a WAD outside
+// the Wads folder. The same choice confirmed leaves the list and the file as they were; another
+// choice keeps the project's order and the outside WAD while it stays chosen.
+TEST_F(SelectWads, TheProjectsOrderAndItsWadsFromElsewhereAreKept)
+{
+    ::CreateDirectoryA(dir.Path("other"), nullptr);
+    dir.WriteFile("wads\\c.wad", BuildWad({MipLump("T_C", 16, 16), MipLump("SAME", 16, 16, 3)}));
+    dir.WriteFile("wads\\a.wad", BuildWad({MipLump("T_A", 16, 16), MipLump("SAME", 16, 16, 1)}));
+    dir.WriteFile("other\\x.wad", BuildWad({MipLump("T_X", 16, 16)}));
+    const std::string original = "[Paths]\r\nWads=wads\r\n\r\n[Wads]\r\nFile1=wads\\c.wad\r\n"
+                                 "File2=wads/A.WAD\r\nFile3=other\\x.wad\r\n";
+    const CString outside = dir.Path("other\\x.wad");
+    enum Change { NONE, UNSELECT_A, SELECT_B, UNSELECT_X };
+    const struct
+    {
+        Change change;
+        std::vector<std::string> wads; // the section afterwards; empty: the file as it was
+    } cases[] = {
+        {NONE, {}},
+        {UNSELECT_A, {"wads\\c.wad", "other\\x.wad"}},
+        {SELECT_B, {"wads\\c.wad", "wads\\a.wad", "other\\x.wad", "wads\\b.wad"}},
+        {UNSELECT_X, {"wads\\c.wad", "wads\\a.wad"}},
+    };
+    CIniFile* fixtureProject = project;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        dir.WriteFile("own.prj", original);
+        CIniFile own(dir.Path("own.prj"));
+        ASSERT_TRUE(own.Read());
+        services->SetProject(&own);
+        // The application's list as a project load makes it: absolute paths in the project's order.
+        CStringList& list = services->GetWadList();
+        list.RemoveAll();
+        for (const char* w : {"wads\\c.wad", "wads/A.WAD", "other\\x.wad"}) {
+            CString path = w;
+            MakeRootAbsolute(path);
+            list.AddTail(path);
+        }
+        const std::vector<std::string> listBefore = {static_cast<LPCSTR>(list.GetAt(list.FindIndex(0))),
+                                                     static_cast<LPCSTR>(list.GetAt(list.FindIndex(1))),
+                                                     static_cast<LPCSTR>(list.GetAt(list.FindIndex(2)))};
+        services->lines.clear();
+        std::vector<std::string> compact, selected;
+        CSelectWadsDlg dlg(nullptr);
+        AfxSeamDrive([&](AfxModalCall& call) {
+            HWND hList = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+            int n = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i)
+                compact.push_back(ItemText(hList, i));
+            selected = SelectedTexts(hList);
+            for (int i = 0; i < n; ++i) {
+                const std::string name(CompactWadName(ItemPath(hList, i)));
+                if ((c.change == UNSELECT_A && name == "a") || (c.change == UNSELECT_X && name == "x"))
+                    ::SendMessageA(hList, LB_SETSEL, FALSE, i);
+                if (c.change == SELECT_B && name == "b")
+                    ::SendMessageA(hList, LB_SETSEL, TRUE, i);
+            }
+            AfxSeamPressButton(call.hWnd, IDOK);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        // Listed: the folder's WADs by name, then the outside one with its path.
+        EXPECT_EQ(compact, (std::vector<std::string>{"a", "b", "c", static_cast<LPCSTR>(outside)}));
+        EXPECT_EQ(selected, (std::vector<std::string>{static_cast<LPCSTR>(outside), "a", "c"}));
+        EXPECT_FALSE(services->LineContains("could no longer be found"));
+        EXPECT_TRUE(own.Write());
+        if (c.wads.empty()) {
+            EXPECT_EQ(dir.ReadFile("own.prj"), original);
+            std::vector<std::string> listAfter;
+            for (POSITION pos = list.GetHeadPosition(); pos;)
+                listAfter.push_back(static_cast<LPCSTR>(list.GetNext(pos)));
+            EXPECT_EQ(listAfter, listBefore);
+            // The first WAD of the list gives the name both hold.
+            loader->UnloadTextures();
+            ASSERT_TRUE(loader->LoadTextures());
+            ASSERT_NE(loader->FindTexture("SAME"), nullptr);
+            EXPECT_TRUE(SameWadPath(loader->FindTexture("SAME")->wad->GetPathName(), dir.Path("wads\\c.wad")));
+        } else {
+            CIniFile reread(dir.Path("own.prj"));
+            ASSERT_TRUE(reread.Read());
+            CStringArray values;
+            EXPECT_EQ(reread.GetNumberedValues("Wads", "File", values), 0);
+            std::vector<std::string> wads;
+            for (INT_PTR i = 0; i < values.GetSize(); ++i)
+                wads.push_back(static_cast<LPCSTR>(values[i]));
+            EXPECT_EQ(wads, c.wads);
+            EXPECT_EQ(list.GetCount(), static_cast<INT_PTR>(c.wads.size()));
+        }
+        loader->UnloadTextures();
+        services->SetProject(fixtureProject);
+    }
+}
+
 // The files of every WAD folder are listed together in name order (case ignored), whatever
 // order the folders and the disk give them in.
 TEST_F(SelectWads, TheFilesAreSortedByName)
@@ -135,7 +229,11 @@ TEST_F(SelectWads, NothingFoundOrNoProject)
     project->WriteString("Paths", "Wads", "empty", TRUE);
     CSelectWadsDlg dlg(nullptr);
     AfxSeamDrive([&](AfxModalCall& call) {
-        EXPECT_EQ(::SendDlgItemMessageA(call.hWnd, IDC_WAD_LIST, LB_GETCOUNT, 0, 0), 0);
+        // Nothing in the folder: only the project's two WADs that are still there, now outside it.
+        HWND list = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(SelectedTexts(list).size(), 2u);
+        ::SendMessageA(list, LB_SETSEL, FALSE, -1);
         AfxSeamPressButton(call.hWnd, IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);

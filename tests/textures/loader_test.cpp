@@ -184,6 +184,46 @@ TEST_F(Loader, ProjectWadList)
     EXPECT_EQ(loader->GetWadCount(), 0);
 }
 
+// A WAD the project names many times, in any spelling, is opened and mapped once: every further
+// mapping would cost one of the process's few thousand, and past them each entry raised a box.
+TEST_F(Loader, AWadNamedManyTimesIsOpenedOnce)
+{
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ::CreateDirectoryA(dir.Path("wads"), nullptr);
+    Write("wads\\one.wad", {MipLump("ONE", 8, 8, 1), MipLump("SAME", 8, 8, 1)});
+    Write("wads\\two.wad", {MipLump("TWO", 8, 8, 2), MipLump("SAME", 8, 8, 2)});
+    const char* spellings[] = {"wads\\one.wad", nullptr, "WADS/ONE.WAD", "wads\\\\one.wad"};
+    const std::string absolute(dir.Path("wads\\one.wad"));
+    std::string text = "[Wads]\r\nFile1=wads\\one.wad\r\nFile2=wads\\two.wad\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "File" + std::to_string(i + 3) + "=" + (spellings[i % 4] ? spellings[i % 4] : absolute) + "\r\n";
+    // A WAD that cannot be opened, named three times by a path of 40,000 characters: one box, whose
+    // text shows the path's beginning and end.
+    const std::string gone = "C:\\" + std::string(40000, 'g') + "\\gone.wad";
+    for (int i = 0; i < 3; ++i)
+        text += "File" + std::to_string(20003 + i) + "=" + gone + "\r\n";
+    dir.WriteFile("p.prj", text);
+    CIniFile project(dir.Path("p.prj"));
+    ASSERT_TRUE(project.Read());
+    services->SetProject(&project);
+    services->lines.clear();
+    services->statuses.clear();
+    EXPECT_TRUE(loader->LoadTextures());
+    EXPECT_EQ(loader->GetWadCount(), 2);
+    ASSERT_EQ(services->boxes.size(), 1u);
+    const std::string box = services->boxes[0].text;
+    EXPECT_LE(box.size(), static_cast<size_t>(REPORT_MAX_LINE));
+    EXPECT_EQ(box.find("Couldn't open C:\\ggg"), 0u) << box;
+    EXPECT_EQ(box.substr(box.size() - 12), "ggg\\gone.wad") << box;
+    EXPECT_EQ(loader->GetTextureMap().GetCount(), 3);
+    // The first WAD named holds the name both WADs have.
+    EXPECT_EQ(Pixel24(loader->FindTexture("SAME"), 0, 0), Expected(1));
+    // Said once, not once an entry.
+    EXPECT_LT(services->lines.size(), 10u);
+    EXPECT_TRUE(services->LineContains("The project names the WAD wads\\one.wad more than once; it is read once."));
+    services->SetProject(nullptr);
+}
+
 TEST_F(Loader, PaletteFileOrTheBuiltInOne)
 {
     char old[MAX_PATH];
