@@ -292,6 +292,11 @@ public:
     // Saves under a new name: FALSE when cancelled, refused (another open map has the name)
     // or not written.
     BOOL SaveAs(LPCSTR lpszPathName);
+    // Save As: asks for the name, then SaveAs.
+    BOOL SaveAsFromDialog();
+    // Without a name (the framework's save of an untitled or read-only map), the name is asked
+    // for as Save As asks it.
+    BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE) override;
     // Another open map of the same template has this path.
     BOOL IsOpenElsewhere(LPCSTR lpszPathName);
     void OnNewXYWindow() { OpenNewWindow(VIEW_XY_CODE); }

@@ -322,26 +322,40 @@ void Map::GetAutoSaveFiles(CStringArray& paths)
 
 void Map::ForgetAutoSaveFiles() { s_autoSaveFiles.clear(); }
 
+// Writes the text over the file; FALSE with the reason in error when it was not written.
+static BOOL WriteTextGivingReason(LPCSTR lpszPathName, const CString& text, CString& error)
+{
+    DWORD code = 0;
+    TextFileResult result =
+        WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &code);
+    switch (result) {
+    case TEXTFILE_WRITTEN: return TRUE;
+    case TEXTFILE_READ_ONLY:
+        error.Format("The file %s is read-only: it was left as it is.", lpszPathName);
+        break;
+    case TEXTFILE_CANT_CREATE:
+        error.Format("Couldn't open file %s for writing\nCause: %s", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(code)));
+        break;
+    default:
+        error.Format("Couldn't write file %s\nCause: %s\nThe file on disk was left as it was.", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(code)));
+        break;
+    }
+    return FALSE;
+}
+
 BOOL Map::WriteFileReporting(LPCSTR lpszPathName, const CString& text)
 {
     // Any other write of the program (a save, a build's map file) makes the file the user's.
     auto own = FindAutoSaveFile(FullPath(lpszPathName));
     if (own != s_autoSaveFiles.end())
         s_autoSaveFiles.erase(own);
-    DWORD error = 0;
-    TextFileResult result =
-        WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
-    if (result == TEXTFILE_CANT_CREATE) {
-        Report().Box(MB_OK, "Couldn't open file %s for writing\nCause: %s", lpszPathName,
-                     static_cast<LPCSTR>(SystemErrorText(error)));
-        return FALSE;
-    }
-    if (result == TEXTFILE_CANT_WRITE) {
-        Report().Box(MB_OK, "Couldn't write file %s\nCause: %s\nThe file on disk was left as it was.", lpszPathName,
-                     static_cast<LPCSTR>(SystemErrorText(error)));
-        return FALSE;
-    }
-    return TRUE;
+    CString error;
+    if (WriteTextGivingReason(lpszPathName, text, error))
+        return TRUE;
+    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(error));
+    return FALSE;
 }
 
 // Faces without a texture of their own: none, the built-in one, or a name that no

@@ -5,6 +5,8 @@
 #include "MainFrame.h"
 #include "RecordingServices.h"
 #include "Map.h"
+#include "Entity.h"
+#include "MapCommands.h"
 #include "ShellRes.h"
 #include "Thing.h"
 #include "ProjectDialogs.h"
@@ -14,6 +16,7 @@
 #include "TextureBrowser.h"
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -443,6 +446,101 @@ TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithThePr
     EXPECT_EQ(0, m_app.GetOpenDocumentCount());
     // The timer is gone: killing it again fails.
     EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
+}
+
+// Ctrl+S, Save All and the save before a build never replace a map marked read-only: each says so
+// and offers another name; No leaves the file, its mark and the changes. Yes saves under the name
+// chosen, the read-only file staying as it was.
+TEST_F(ProjectFixture, AnExplicitSaveOfAReadOnlyMapKeepsItAndOffersAnotherName)
+{
+    const CString path = m_root + "\\kept.map";
+    const std::string bytes = std::string(shelltest::CubeMap()) + "// marked read-only\n";
+    WriteFile(path, bytes);
+    ASSERT_TRUE(::SetFileAttributesA(path, FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(path, VIEW_XY));
+    Map* kept = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, kept);
+    const CString readOnly = path + " is read-only: it was not replaced.\nDo you want to save it under another name?";
+    auto pressCtrlS = [&] {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        BYTE saved[256];
+        std::copy(keys, keys + 256, saved);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+        CMDIChildWnd* pChild = m_frame->MDIGetActive();
+        CView* pView = pChild ? pChild->GetActiveView() : nullptr;
+        MSG msg = {};
+        msg.hwnd = pView ? pView->m_hWnd : m_frame->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = 'S';
+        m_app.PreTranslateMessage(&msg);
+        ::SetKeyboardState(saved);
+    };
+    const struct
+    {
+        const char* how;
+        std::function<void()> save;
+        std::vector<INT_PTR> answersBefore; // what comes before the read-only question
+    } cases[] = {
+        {"Ctrl+S", pressCtrlS, {}},
+        {"Save All", [&] { m_frame->SendMessage(WM_COMMAND, ID_MAP_FILE_SAVE_ALL); }, {IDYES}},
+        {"the save before a build", [&] { m_frame->SendMessage(WM_COMMAND, ID_BUILD); }, {IDOK}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        kept->GetWorldEntity()->AddKeyValue("message", "changed");
+        kept->SetModifiedFlag(TRUE);
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+        for (INT_PTR a : c.answersBefore)
+            AfxSeamAnswer(a);
+        AfxSeamAnswer(IDNO);
+        c.save();
+        const auto calls = shelltest::Calls();
+        ASSERT_EQ(c.answersBefore.size() + 1, calls.size());
+        EXPECT_STREQ(readOnly, calls.back().text);
+        EXPECT_EQ(bytes, ReadBytes(path));
+        EXPECT_NE(0u, ::GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+        EXPECT_TRUE(kept->IsModified());
+        EXPECT_STREQ(path, kept->GetPathName());
+    }
+
+    // Yes: saved under the name chosen.
+    const CString other = m_root + "\\other.map";
+    AfxSeamReset();
+    shelltest::TolerateLoadReports();
+    AfxSeamAnswer(IDYES);
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_EQ(AFX_MODAL_COMMONDIALOG, call.kind);
+        call.text = other;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDYES); // no info_player_start: save anyway
+    AfxSeamAnswer(IDNO);  // the undefined textures are not selected
+    pressCtrlS();
+    EXPECT_EQ(bytes, ReadBytes(path));
+    EXPECT_NE(0u, ::GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(std::string::npos, ReadBytes(other).find("\"message\" \"changed\""));
+    EXPECT_STREQ(other, kept->GetPathName());
+    EXPECT_FALSE(kept->IsModified());
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+}
+
+// The project's write-back leaves a project file marked read-only as it is and says so.
+TEST_F(ProjectFixture, AReadOnlyProjectIsNotWrittenBack)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    const std::string bytes = ReadBytes(m_project);
+    ASSERT_TRUE(::SetFileAttributesA(m_project, FILE_ATTRIBUTE_READONLY));
+    GetEditorServices()->GetProject()->WriteString("Texture", "Marked", "WALL", TRUE);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(bytes, ReadBytes(m_project));
+    EXPECT_NE(0u, ::GetFileAttributesA(m_project) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(1, Count(Messages(), "The project file " + m_project + " is read-only: it was left as it is"));
+    ::SetFileAttributesA(m_project, FILE_ATTRIBUTE_NORMAL);
 }
 
 } // namespace

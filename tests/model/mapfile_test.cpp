@@ -385,6 +385,24 @@ TEST_F(MapFile, TheAutoSavesOwnFilesAreThoseItMadeAndNothingWroteSince)
     Map::ForgetAutoSaveFiles();
 }
 
+// A save never replaces a file marked read-only: the file and its mark stay, the map stays
+// modified, and the box says why.
+TEST_F(MapFile, ASaveLeavesAReadOnlyFileAsItIs)
+{
+    AddEntity("info_player_start", "0 0 0");
+    AddBrush(world, 0, 64, 0, 64, 0, 64)->SetTexture(&textures.wall);
+    map->SetModifiedFlag();
+    dir.WriteFile("kept.map", "the user's bytes");
+    ASSERT_TRUE(::SetFileAttributesA(Path("kept.map"), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(map->OnSaveDocument(Path("kept.map")));
+    EXPECT_EQ("the user's bytes", Read("kept.map"));
+    EXPECT_NE(0u, ::GetFileAttributesA(Path("kept.map")) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(map->IsModified());
+    EXPECT_TRUE(services->BoxContains("is read-only: it was left as it is."));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(Path("kept.map.tmp")));
+    ::SetFileAttributesA(Path("kept.map"), FILE_ATTRIBUTE_NORMAL);
+}
+
 // Brushes that whole-unit points cannot hold are kept as read: out of the entity's brushes (so
 // out of the views and edits), reported in one box with their lines, and written back unchanged
 // at their place by the save, the auto save and the build.
