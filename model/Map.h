@@ -250,8 +250,11 @@ public:
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);
-    // Writes a modified map to the auto-save directory. The tick tells the timer's
-    // rounds apart: a missing auto-save path is reported once per round.
+    // Writes a modified map to the auto-save directory, under the map's name unless that names a
+    // file other than this map's own auto save of this run (then "name.autosave", "name.autosave2",
+    // ... and a line in "Messages", once per map). The tick tells the timer's rounds apart: a
+    // missing auto-save path is reported once per round; a failure to write in a box when the map's
+    // auto save starts failing (one per round, never over another), else in a line.
     void AutoSave(DWORD tick = static_cast<DWORD>(::GetMessageTime()));
     // An auto-save extension: letters and digits only (no wildcard, dot or path character).
     static bool IsPlainExtension(LPCSTR extension);
@@ -330,6 +333,17 @@ private:
     static void SetWadPair(Entity& world, LPCSTR lpszPathName);
     BOOL CheckBeforeSave(LPCSTR lpszPathName);
     BOOL WriteFileReporting(LPCSTR lpszPathName, const CString& text);
+    // What an auto-save file name is to this map.
+    enum AutoSaveTarget
+    {
+        AUTOSAVE_FREE,      // missing, or this map's own auto save of this run, unchanged since
+        AUTOSAVE_OWN_FILE,  // the map's own file
+        AUTOSAVE_OPEN_MAP,  // another open map's file
+        AUTOSAVE_READ_ONLY, // marked read-only
+        AUTOSAVE_TAKEN,     // any other file
+    };
+    AutoSaveTarget AutoSaveCandidate(const CString& candidate, const CString& ownFile);
+    static UINT NextAutoSaveOwner();
 
     short m_lastSelection[6];
     int m_pendingViewType = -1;
@@ -357,4 +371,9 @@ private:
     int m_showTargetPaths = 0;
     Texture* m_pCurrentTexture = nullptr;
     bool m_clearing = false;
+    // The auto save: the mark of this map on the files it writes, the reasons for another name
+    // already told (bits of AutoSaveTarget), and whether its last round failed.
+    UINT m_autoSaveOwner = NextAutoSaveOwner();
+    unsigned m_autoSaveTold = 0;
+    bool m_autoSaveFailing = false;
 };

@@ -448,6 +448,95 @@ TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithThePr
     EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
 }
 
+// The auto save into the project's own Maps folder, as a user sets it up: a map opened from
+// elsewhere with the name of one of the project's maps is auto-saved beside that map, never over
+// it, and so is a new map whose own file would lie there; each is told once in "Messages". The
+// project's map is as it was after No at the close.
+TEST_F(ProjectFixture, TheAutoSaveInTheMapsFolderNeverWritesOverAMapThere)
+{
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    ::CreateDirectoryA(m_root + "\\elsewhere", nullptr);
+    WriteFile(m_project, "[Paths]\nEntities=qc\nMaps=maps\n");
+    const std::string projects = std::string(shelltest::CubeMap()) + "// the project's own start\n";
+    WriteFile(m_root + "\\maps\\start.map", projects);
+    WriteFile(m_root + "\\elsewhere\\start.map", shelltest::CubeMap());
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\maps");
+    m_app.WriteProfileString("Options", "Auto Save Extension", "map");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\elsewhere\\start.map", VIEW_XY));
+    Map* elsewhere = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, elsewhere);
+    elsewhere->SetModifiedFlag(TRUE);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(projects, ReadBytes(m_root + "\\maps\\start.map"));
+    EXPECT_NE(std::string::npos, ReadBytes(m_root + "\\maps\\start.autosave.map").find("\"classname\" \"worldspawn\""));
+    EXPECT_EQ(1, Count(Messages(), "Auto save: " + m_root + "\\maps\\start.map is not this map's auto-save file"));
+
+    // A new map in the Maps folder: its own name is never made by the auto save.
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    Map* untitled = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, untitled);
+    ASSERT_STREQ(m_root + "\\maps\\Untitled_1.map", untitled->GetPathName());
+    untitled->SetModifiedFlag(TRUE);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_FALSE(Exists(m_root + "\\maps\\Untitled_1.map"));
+    EXPECT_TRUE(Exists(m_root + "\\maps\\Untitled_1.autosave.map"));
+    EXPECT_EQ(1, Count(Messages(), "is the map's own file"));
+    EXPECT_EQ(0, Count(Messages(), "Auto save skipped"));
+
+    // No to saving the changes: the project's map stays as it was.
+    AfxSeamAnswer(IDNO);
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(projects, ReadBytes(m_root + "\\maps\\start.map"));
+    EXPECT_TRUE(shelltest::Calls().size() == 2u);
+}
+
+// An auto save that cannot write (its folder gone) shows one box, never a box over it: a round
+// that comes while the box is up (its loop goes on dispatching timers) and every later failing
+// round say it in a line.
+TEST_F(ProjectFixture, AFailingAutoSaveShowsOneBoxAndNoBoxOverIt)
+{
+    WriteFile(m_root + "\\one.map", shelltest::CubeMap());
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\gone");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\one.map", VIEW_XY));
+    Map* one = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, one);
+    one->SetModifiedFlag(TRUE);
+    AfxSeamReset();
+    shelltest::TolerateLoadReports();
+    int nested = 0;
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_NE(-1, call.text.Find("Couldn't open file " + m_root + "\\gone\\one.map"));
+        // The next round's timer arrives while the box is up.
+        if (++nested == 1)
+            m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+        return (INT_PTR)IDOK;
+    });
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(1, nested);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(2, Count(Messages(), "Auto save failed: Couldn't open file "));
+    // A round that writes ends the failure; the next failure is a box again.
+    ::CreateDirectoryA(m_root + "\\gone", nullptr);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_TRUE(Exists(m_root + "\\gone\\one.map"));
+    ::DeleteFileA(m_root + "\\gone\\one.map");
+    ::RemoveDirectoryA(m_root + "\\gone");
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(2u, AfxSeamCalls().size());
+    EXPECT_EQ(0, Count(Messages(), "Save As"));
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+}
+
 // Ctrl+S, Save All and the save before a build never replace a map marked read-only: each says so
 // and offers another name; No leaves the file, its mark and the changes. Yes saves under the name
 // chosen, the read-only file staying as it was.
