@@ -241,8 +241,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
             return FALSE;
         print("Building partial file: " + mapFile + "\n");
     } else {
-        // An untitled map gets its name from the save.
-        if (map.IsModified() || map.GetPathName().IsEmpty()) {
+        // An untitled map gets its name from the save. A map whose file names other WADs than the
+        // project's is out of date as much as an edited one: qbsp reads the file.
+        if (map.IsModified() || map.GetPathName().IsEmpty() || map.HasStaleWadValue()) {
             if (!map.DoFileSave())
                 return FALSE;
         }

@@ -247,6 +247,9 @@ public:
     // The "wad" value a save or a build writes into a map file at the path: the project's WADs,
     // else the value the map has.
     CString WadValueFor(LPCSTR lpszPathName) const;
+    // The world's "wad" value is not what a save of the map would write now (the project's WAD
+    // list changed since, or the map names none): the file on disk is out of date.
+    BOOL HasStaleWadValue() const;
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);

@@ -299,7 +299,8 @@ void Map::OnFileSaveAll()
 
 void Map::OnUpdateFileSave(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(IsModified());
+    // A map whose "wad" no longer names the project's WADs can be saved to bring it up to date.
+    pCmdUI->Enable(IsModified() || HasStaleWadValue());
 }
 
 void Map::OnUpdateFileSaveAll(CCmdUI* pCmdUI)

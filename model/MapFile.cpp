@@ -250,6 +250,19 @@ CString Map::WadValueFor(LPCSTR lpszPathName) const
     return value ? *value : CString();
 }
 
+BOOL Map::HasStaleWadValue() const
+{
+    if (!m_pWorld)
+        return FALSE;
+    const CString& path = GetPathName();
+    CString wads;
+    // Without a project WAD list a save keeps the map's own value: nothing to bring up to date.
+    if (!JoinedWadList(wads, path.IsEmpty() ? nullptr : static_cast<LPCSTR>(path)))
+        return FALSE;
+    const CString* value = m_pWorld->FindValue("wad");
+    return value == nullptr || *value != wads;
+}
+
 // The world's "wad" pair names the project's WADs as seen from the map file's place. Without a
 // project WAD list the map keeps the WADs it names, rather than losing them.
 void Map::SetWadPair(Entity& world, LPCSTR lpszPathName)

@@ -5,6 +5,7 @@
 #include "BuildRes.h"
 #include "DocumentFixture.h"
 #include "IniFile.h"
+#include "MapCommands.h"
 #include "buildtools_util.h"
 #include <commctrl.h>
 #include <algorithm>
@@ -1119,6 +1120,66 @@ TEST_F(BuildCommand, APartialBuildNamesTheWadFromTheMapsGameFolder)
     EXPECT_NE(text.find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos) << text;
     // The saved map's file is not touched.
     EXPECT_EQ(bt::ReadTextFile(mapFile), kSmallMap);
+}
+
+// A map saved for another WAD list (five WADs, more than id's qbsp reads) and not changed since is
+// out of date once the project's list is cut down: the build saves it first, through the map's
+// own save with its questions, so that qbsp reads the project's WAD; Save is on meanwhile.
+TEST_F(BuildCommand, AMapWhoseWadIsNotTheProjectsIsSavedBeforeTheBuild)
+{
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    bt::WriteTextFile(game + "\\gfx\\base.wad", std::string("WAD2\0\0\0\0\0\0\0\0", 12));
+    services.GetWadList().AddTail(game + "\\gfx\\base.wad");
+    Tool("qbsp.exe", "wad\nbsp\n");
+    std::string five;
+    for (int i = 1; i <= 5; ++i)
+        five += (i > 1 ? ";" : "") + std::string(dir / "texture-wads\\lq_set_") + std::to_string(i) + ".wad";
+    // No info_player_start: the save asks about it.
+    const std::string text = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"" + five + "\"\r\n{\r\n" +
+                             std::string(kSmallMap).substr(std::string(kSmallMap).find("( 0 0 64 )"),
+                                                           std::string(kSmallMap).find("}\r\n}\r\n") -
+                                                               std::string(kSmallMap).find("( 0 0 64 )")) +
+                             "}\r\n}\r\n";
+    mapFile = game + "\\maps\\small.map";
+    bt::WriteTextFile(mapFile, text);
+    ASSERT_TRUE(map->OnOpenDocument(mapFile));
+    map->SetPathName(mapFile, FALSE);
+    ASSERT_FALSE(map->IsModified());
+    auto saveEnabled = [&] {
+        CTestCmdUI ui;
+        ui.m_nID = ID_MAP_FILE_SAVE;
+        map->OnCmdMsg(ID_MAP_FILE_SAVE, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.m_bEnabled;
+    };
+    EXPECT_TRUE(saveEnabled());
+
+    // No to the save's question: no build, the file as it was.
+    services.boxes.clear();
+    services.answers = {IDNO};
+    DriveDialog();
+    command.OnBuild(map.get());
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text.find("The map doesn't have an info_player_start entity defined."), 0u);
+    EXPECT_EQ(bt::ReadTextFile(mapFile), text);
+
+    // Yes (and No to selecting the brushes whose texture no WAD here holds): saved with the
+    // project's WAD, which qbsp reads.
+    services.boxes.clear();
+    services.answers = {IDYES, IDNO};
+    AfxSeamReset();
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    ASSERT_EQ(services.boxes.size(), 2u);
+    EXPECT_EQ(services.boxes[0].text.find("The map doesn't have an info_player_start entity defined."), 0u);
+    EXPECT_EQ(services.boxes[1].text.find("Some brushes were found in the map that have an undefined texture"), 0u);
+    EXPECT_NE(bt::ReadTextFile(mapFile).find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos);
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\nwad=gfx/base.wad\nread "), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
+    EXPECT_FALSE(map->IsModified());
+    EXPECT_FALSE(saveEnabled());
 }
 
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
