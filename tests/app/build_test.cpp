@@ -262,8 +262,16 @@ TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
         });
         EXPECT_STREQ(name, c.expected);
     }
-    // Every name taken: none.
-    EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map", [](const CString&) { return TRUE; }), "");
+    // However many earlier builds left their files, a name comes (each name is looked at once).
+    int asked = 0;
+    EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map",
+                                    [&](const CString& path) {
+                                        ++asked;
+                                        return path.CompareNoCase("C:\\T\\a-partial5001.map") != 0 &&
+                                               path.CompareNoCase("C:\\T\\a-partial5001.bsp") != 0;
+                                    }),
+                 "C:\\T\\a-partial5001.map");
+    EXPECT_EQ(asked, 5000 + 2);
     // The system's temporary directory, without a trailing backslash.
     CString temp = BuildTempDirectory();
     EXPECT_FALSE(temp.IsEmpty());
@@ -1182,6 +1190,60 @@ TEST_F(BuildCommand, AMapWhoseWadIsNotTheProjectsIsSavedBeforeTheBuild)
     EXPECT_FALSE(saveEnabled());
 }
 
+// A partial build's temporary map goes when the build ends, however it ends.
+TEST_F(BuildCommand, APartialBuildsTemporaryMapGoesWithTheBuild)
+{
+    const struct
+    {
+        const char* how;
+        const char* qbsp;
+        bool cancel;
+        std::vector<CString> boxes;
+    } cases[] = {
+        {"succeeded", "bsp\n", false, {}},
+        {"failed", "exit 1\n", false, {CBuildPipeline::szFailedToBuild}},
+        {"cancelled", "pid\nsleep forever\n", true, {CBuildPipeline::szCanceled}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Tool("qbsp.exe", c.qbsp);
+        Pane().clear();
+        AfxSeamReset();
+        DriveDialog(true);
+        for (size_t i = 0; i < c.boxes.size(); ++i)
+            AfxSeamAnswer(IDOK);
+        command.OnBuild(map.get());
+        const std::string prefix = "Building partial file: ";
+        ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0) << Pane();
+        const CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+        if (c.cancel) {
+            HANDLE hChild = bt::OpenPrintedProcess(Pane());
+            ASSERT_NE(hChild, nullptr);
+            EXPECT_TRUE(bt::FileExists(partial)) << "qbsp is reading it";
+            command.OnBuild(map.get());
+            EXPECT_TRUE(bt::ProcessEnds(hChild));
+        }
+        ASSERT_TRUE(WaitDone());
+        EXPECT_EQ(afxtest::MessageBoxTexts(), c.boxes);
+        EXPECT_FALSE(bt::FileExists(partial)) << (LPCSTR)partial;
+        ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+    }
+
+    // The build ends before any step (no Bin folder): the file written for it goes at once.
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nMaps=maps\r\n");
+    ASSERT_TRUE(project->Read());
+    Pane().clear();
+    AfxSeamReset();
+    DriveDialog(true);
+    command.OnBuild(map.get());
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0) << Pane();
+    const CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
+    EXPECT_FALSE(bt::FileExists(partial));
+}
+
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
 {
     Tool("qbsp.exe", "pid\nsleep forever\n");
@@ -1216,8 +1278,15 @@ TEST_F(BuildCommand, APartialBuildAndABinWithoutQbsp)
     ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
     CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
     EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos);
-    EXPECT_NE(bt::ReadTextFile(partial).find("info_player_start"), std::string::npos);
-    ::DeleteFileA(partial);
+    // qbsp read the visible objects (its line gives the file's size), and the temporary map is
+    // gone with the build.
+    CString visible;
+    ASSERT_TRUE(map->WriteMap(visible, map->GetPathName()));
+    EXPECT_NE(visible.Find("info_player_start"), -1);
+    EXPECT_NE(Pane().find("map=" + std::string(partial) + " size=" + std::to_string(visible.GetLength()) + " first={"),
+              std::string::npos)
+        << Pane();
+    EXPECT_FALSE(bt::FileExists(partial));
     ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
 
     ::DeleteFileA(bin + "\\qbsp.exe");
