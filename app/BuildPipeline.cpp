@@ -177,13 +177,13 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
     game.strDirectory = paths.strQuakePath;
     // A launcher's command stored whole is used as it is.
     game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
-                                                            : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
+                                                            : QuoteIfBlank(JoinPath(paths.strQuakePath, paths.strQuakeExe));
     game.strArguments = options.GameArguments(name, mod);
     game.nShowWindow = SW_SHOWNORMAL;
     // A map in the game's own maps folder has its level where the game looks already: a copy onto
     // itself would fail and the game would never start.
     CString level = BuildChangeExtension(paths.strMapFile, ".bsp");
-    CString dest = (mod.IsEmpty() ? paths.strQuakePath + "\\id1" : gameFolder) + "\\maps\\" + name + ".bsp";
+    CString dest = JoinPath(mod.IsEmpty() ? JoinPath(paths.strQuakePath, "id1") : gameFolder, "maps\\" + name + ".bsp");
     if (!SameFilePath(level, dest)) {
         game.strCopySource = level;
         game.strCopyDest = dest;

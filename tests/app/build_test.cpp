@@ -8,6 +8,7 @@
 #include "MapCommands.h"
 #include "buildtools_util.h"
 #include <commctrl.h>
+#include <winioctl.h>
 #include <algorithm>
 #include <memory>
 
@@ -172,6 +173,21 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
         {"a map name with blanks is one argument", OnlyQuake("-dev"), Paths("D:\\maps\\jr base1.map"),
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map \"jr base1\"", "D:\\maps\\jr base1.bsp",
            "C:\\Quake\\id1\\maps\\jr base1.bsp"}},
+         {}},
+        {"a game at a drive's root: a mod's map is played in the mod, its level stays there", OnlyQuake(),
+         Paths("Q:\\mymod\\maps\\e1m1.map", "C:\\b", "Q:\\"),
+         {{"Q:\\", "Q:\\quake.exe", "-game mymod +map e1m1", "", ""}}, {}},
+        {"a game at a drive's root: a map elsewhere goes to id1", OnlyQuake(),
+         Paths("D:\\maps\\e1m1.map", "C:\\b", "Q:\\"),
+         {{"Q:\\", "Q:\\quake.exe", "+map e1m1", "D:\\maps\\e1m1.bsp", "Q:\\id1\\maps\\e1m1.bsp"}}, {}},
+        {"a game at a drive's root: a partial build of a mod's map", OnlyQuake(),
+         [] {
+             CBuildPaths p = PartialPaths("C:\\Temp\\base1-partial.map", "Q:\\mymod\\maps\\base1.map");
+             p.strQuakePath = "Q:\\";
+             return p;
+         }(),
+         {{"Q:\\", "Q:\\quake.exe", "-game mymod +map base1-partial", "C:\\Temp\\base1-partial.bsp",
+           "Q:\\mymod\\maps\\base1-partial.bsp"}},
          {}},
         {"every group off", none, Paths(), {}, {}},
         {"no Quake path", CBuildOptions(), Paths("D:\\maps\\e1m1.map", "C:\\b", "", "quake.exe"),
@@ -1242,6 +1258,118 @@ TEST_F(BuildCommand, APartialBuildsTemporaryMapGoesWithTheBuild)
     EXPECT_FALSE(command.GetPipeline().IsRunning());
     EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
     EXPECT_FALSE(bt::FileExists(partial));
+}
+
+// A drive letter standing for a folder for the life of the object. Under Wine a drive is a link in
+// the prefix that Wine's mount manager makes (as its configuration tool does); elsewhere the
+// system's own device names do it.
+class MappedDrive
+{
+public:
+    MappedDrive(char letter, const CString& folder) : m_letter(letter), m_folder(folder)
+    {
+        typedef char*(CDECL * UnixName)(LPCWSTR);
+        auto unixName = reinterpret_cast<UnixName>(
+            ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+        if (unixName != nullptr) {
+            WCHAR wide[MAX_PATH];
+            ::MultiByteToWideChar(CP_ACP, 0, folder, -1, wide, MAX_PATH);
+            char* path = unixName(wide);
+            if (path == nullptr)
+                return;
+            m_wine = true;
+            mapped = WineDefine(path);
+            ::HeapFree(::GetProcessHeap(), 0, path);
+        } else {
+            mapped = ::DefineDosDeviceA(0, Drive(), folder) != FALSE;
+        }
+    }
+    ~MappedDrive()
+    {
+        if (!mapped)
+            return;
+        if (m_wine)
+            WineDefine(nullptr);
+        else
+            ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, Drive(), m_folder);
+    }
+    MappedDrive(const MappedDrive&) = delete;
+    MappedDrive& operator=(const MappedDrive&) = delete;
+    bool mapped = false;
+
+private:
+    CString Drive() const { return CString(m_letter) + ":"; }
+    // Wine's mount manager request: the drive's letter and type, then its Unix folder (none
+    // removes the drive).
+    bool WineDefine(const char* unixPath)
+    {
+        struct Request
+        {
+            ULONG size;
+            ULONG type;
+            ULONG fsType;
+            DWORD serial;
+            ULONGLONG unixDevice;
+            WCHAR letter;
+            USHORT mountPointOffset;
+            USHORT deviceOffset;
+            USHORT labelOffset;
+        };
+        std::vector<char> buffer(sizeof(Request) + (unixPath != nullptr ? strlen(unixPath) + 1 : 0));
+        Request* request = reinterpret_cast<Request*>(buffer.data());
+        request->size = static_cast<ULONG>(buffer.size());
+        request->type = unixPath != nullptr ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+        request->letter = static_cast<WCHAR>(m_letter - 'A' + 'a');
+        if (unixPath != nullptr) {
+            request->mountPointOffset = sizeof(Request);
+            memcpy(buffer.data() + sizeof(Request), unixPath, strlen(unixPath) + 1);
+        }
+        HANDLE manager = ::CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (manager == INVALID_HANDLE_VALUE)
+            return false;
+        const DWORD code = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+        DWORD returned = 0;
+        const BOOL ok = ::DeviceIoControl(manager, code, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, 0,
+                                          &returned, nullptr);
+        ::CloseHandle(manager);
+        return ok != FALSE;
+    }
+
+    char m_letter;
+    CString m_folder;
+    bool m_wine = false;
+};
+
+// The game's folder reached as a drive's root (Q:\ mapped to it, as Wine's drives are): a mod's
+// map is built in the mod, names its WAD relative to the mod, and the game plays it there.
+TEST_F(BuildCommand, AGameAtADrivesRootBuildsAModsMapInTheMod)
+{
+    if (::GetLogicalDrives() & (1u << ('Q' - 'A')))
+        GTEST_SKIP() << "the drive Q: is in use here";
+    MappedDrive drive('Q', quake);
+    if (!drive.mapped)
+        GTEST_SKIP() << "the drive Q: cannot be mapped to a folder here";
+    bt::MakeDirs(quake + "\\mymod\\maps");
+    bt::MakeDirs(quake + "\\mymod\\gfx");
+    bt::WriteTextFile("Q:\\mymod\\gfx\\base.wad", std::string("WAD2\0\0\0\0\0\0\0\0", 12));
+    ASSERT_TRUE(bt::FileExists(quake + "\\mymod\\gfx\\base.wad")) << "Q: is the game's folder";
+    services.WriteProfileString("Project Settings", "Quake Path", "Q:\\");
+    services.GetWadList().AddTail("Q:\\mymod\\gfx\\base.wad");
+    mapFile = "Q:\\mymod\\maps\\small.map";
+    bt::WriteTextFile(mapFile, kSmallMap);
+    map->SetPathName(mapFile, FALSE);
+    map->SetModifiedFlag();
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\nmap=" + std::string(mapFile)), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
+    EXPECT_NE(bt::ReadTextFile(mapFile).find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos);
+    EXPECT_TRUE(bt::FileExists(quake + "\\mymod\\maps\\small.bsp"));
+    EXPECT_FALSE(bt::FileExists(quake + "\\id1\\maps\\small.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"), "cmdline=Q:\\game.exe -game mymod +map small\ncwd=Q:\\\n");
+    EXPECT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, nothing else
 }
 
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
