@@ -379,4 +379,14 @@ private:
     UINT m_autoSaveOwner = NextAutoSaveOwner();
     unsigned m_autoSaveTold = 0;
     bool m_autoSaveFailing = false;
+    // The last answer of HasStaleWadValue and what it was worked out from.
+    struct WadCheck
+    {
+        bool known = false;
+        CString path, quake, value; // quake: the Quake path and the root path
+        bool hasValue = false;
+        std::vector<CString> wads;
+        BOOL stale = FALSE;
+    };
+    mutable WadCheck m_wadCheck;
 };

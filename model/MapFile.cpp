@@ -255,12 +255,34 @@ BOOL Map::HasStaleWadValue() const
     if (!m_pWorld)
         return FALSE;
     const CString& path = GetPathName();
+    const CString* value = m_pWorld->FindValue("wad");
+    CStringList& list = GetEditorServices()->GetWadList();
+    // The Save button asks at every idle moment: the answer is worked out again only when what it
+    // depends on changed (a project may name thousands of WADs).
+    WadCheck& check = m_wadCheck;
+    // The WADs' places: the game folder, and the root for a WAD named relative to it.
+    const CString quake = GetEditorServices()->GetProfileString("Project Settings", "Quake Path", "") + "\n" +
+                          GetEditorServices()->GetProfileString("Project Settings", "Root Path", "");
+    bool same = check.known && check.path == path && check.quake == quake && check.hasValue == (value != nullptr) &&
+                (value == nullptr || check.value == *value) && check.wads.size() == static_cast<size_t>(list.GetCount());
+    POSITION pos = list.GetHeadPosition();
+    for (size_t i = 0; same && pos; ++i)
+        same = check.wads[i] == list.GetNext(pos);
+    if (same)
+        return check.stale;
+    check.known = true;
+    check.path = path;
+    check.quake = quake;
+    check.hasValue = value != nullptr;
+    check.value = value != nullptr ? *value : CString();
+    check.wads.clear();
+    for (pos = list.GetHeadPosition(); pos;)
+        check.wads.push_back(list.GetNext(pos));
     CString wads;
     // Without a project WAD list a save keeps the map's own value: nothing to bring up to date.
-    if (!JoinedWadList(wads, path.IsEmpty() ? nullptr : static_cast<LPCSTR>(path)))
-        return FALSE;
-    const CString* value = m_pWorld->FindValue("wad");
-    return value == nullptr || *value != wads;
+    check.stale = JoinedWadList(wads, path.IsEmpty() ? nullptr : static_cast<LPCSTR>(path)) &&
+                  (value == nullptr || *value != wads);
+    return check.stale;
 }
 
 // The world's "wad" pair names the project's WADs as seen from the map file's place. Without a

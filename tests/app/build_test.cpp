@@ -1204,6 +1204,11 @@ TEST_F(BuildCommand, AMapWhoseWadIsNotTheProjectsIsSavedBeforeTheBuild)
     EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
     EXPECT_FALSE(map->IsModified());
     EXPECT_FALSE(saveEnabled());
+    // The project's list changes again: the saved map is out of date again.
+    services.GetWadList().AddTail(game + "\\gfx\\more.wad");
+    EXPECT_TRUE(saveEnabled());
+    services.GetWadList().RemoveTail();
+    EXPECT_FALSE(saveEnabled());
 }
 
 // A partial build's temporary map goes when the build ends, however it ends.
