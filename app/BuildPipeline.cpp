@@ -7,6 +7,7 @@
 #include "PathIterator.h"
 #include "Services.h"
 #include "WadPair.h"
+#include <climits>
 
 // ---- Options ----------------------------------------------------------------------------------
 
@@ -176,13 +177,13 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
     game.strDirectory = paths.strQuakePath;
     // A launcher's command stored whole is used as it is.
     game.strCommand = IsAbsoluteCommand(paths.strQuakeExe) ? paths.strQuakeExe
-                                                            : QuoteIfBlank(paths.strQuakePath + "\\" + paths.strQuakeExe);
+                                                            : QuoteIfBlank(JoinPath(paths.strQuakePath, paths.strQuakeExe));
     game.strArguments = options.GameArguments(name, mod);
     game.nShowWindow = SW_SHOWNORMAL;
     // A map in the game's own maps folder has its level where the game looks already: a copy onto
     // itself would fail and the game would never start.
     CString level = BuildChangeExtension(paths.strMapFile, ".bsp");
-    CString dest = (mod.IsEmpty() ? paths.strQuakePath + "\\id1" : gameFolder) + "\\maps\\" + name + ".bsp";
+    CString dest = JoinPath(mod.IsEmpty() ? JoinPath(paths.strQuakePath, "id1") : gameFolder, "maps\\" + name + ".bsp");
     if (!SameFilePath(level, dest)) {
         game.strCopySource = level;
         game.strCopyDest = dest;
@@ -196,7 +197,8 @@ CString MakePartialMapName(const CString& directory, const CString& mapPath,
     CString base = BuildBaseName(mapPath);
     if (base.IsEmpty())
         base = "map";
-    for (int n = 1; n < 1000; ++n) {
+    // No count of earlier builds' files ends the search: a free name always comes.
+    for (int n = 1; n < INT_MAX; ++n) {
         CString stem;
         if (n == 1)
             stem.Format("%s\\%s-partial", (LPCSTR)directory, (LPCSTR)base);
@@ -219,9 +221,23 @@ CString BuildTempDirectory()
 }
 
 BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<void(LPCSTR)>& print,
-                  std::vector<CBuildStep>& steps)
+                  std::vector<CBuildStep>& steps, CString* pTemporaryMap)
 {
     steps.clear();
+    if (pTemporaryMap != nullptr)
+        pTemporaryMap->Empty();
+    // A temporary map written for a build that ends here is not left behind.
+    CString temporary;
+    struct Leftover
+    {
+        CString& path;
+        bool keep = false;
+        ~Leftover()
+        {
+            if (!keep && !path.IsEmpty())
+                ::DeleteFileA(path);
+        }
+    } leftover{temporary};
     CString mapFile;
     // The map whose game folder the "wad" value is seen from: the saved map's path (for an
     // untitled map: none, the WADs' full paths).
@@ -239,10 +255,12 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         // none, so its "wad" names them as the saved map would.
         if (!map.WriteMapFile(mapFile, wadPlace))
             return FALSE;
+        temporary = mapFile;
         print("Building partial file: " + mapFile + "\n");
     } else {
-        // An untitled map gets its name from the save.
-        if (map.IsModified() || map.GetPathName().IsEmpty()) {
+        // An untitled map gets its name from the save. A map whose file names other WADs than the
+        // project's is out of date as much as an edited one: qbsp reads the file.
+        if (map.IsModified() || map.GetPathName().IsEmpty() || map.HasStaleWadValue()) {
             if (!map.DoFileSave())
                 return FALSE;
         }
@@ -279,6 +297,9 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         if (!warning.IsEmpty())
             print(warning);
     }
+    if (pTemporaryMap != nullptr)
+        *pTemporaryMap = temporary;
+    leftover.keep = true;
     return TRUE;
 }
 
@@ -306,6 +327,14 @@ CBuildPipeline::~CBuildPipeline()
     Stop();
 }
 
+void CBuildPipeline::RemoveTemporaryMap()
+{
+    if (m_strTemporaryMap.IsEmpty())
+        return;
+    ::DeleteFileA(m_strTemporaryMap);
+    m_strTemporaryMap.Empty();
+}
+
 void CBuildPipeline::EndCurrent()
 {
     delete m_pCurrent;  // stops a run that still goes
@@ -318,12 +347,14 @@ void CBuildPipeline::Stop()
     EndCurrent();
     m_steps.clear();
     m_bRunning = FALSE;
+    RemoveTemporaryMap();
 }
 
-void CBuildPipeline::Start(const std::vector<CBuildStep>& steps)
+void CBuildPipeline::Start(const std::vector<CBuildStep>& steps, LPCSTR lpszTemporaryMap)
 {
     Stop();
     m_steps = steps;
+    m_strTemporaryMap = lpszTemporaryMap != nullptr ? lpszTemporaryMap : "";
     m_bRunning = TRUE;
     NextStep();
 }
@@ -337,6 +368,7 @@ void CBuildPipeline::Cancel()
         AfxMessageBox(szCanceled, MB_OK);
     m_steps.clear();
     m_bRunning = FALSE;
+    RemoveTemporaryMap();
     if (m_printer)
         m_printer(szCanceledLine);
 }
@@ -372,6 +404,7 @@ void CBuildPipeline::NextStep()
 {
     if (m_steps.empty()) {
         m_bRunning = FALSE;
+        RemoveTemporaryMap();
         if (m_printer)
             m_printer(szSucceeded);
         return;
@@ -437,12 +470,13 @@ void CBuildCommand::OnBuild(Map* pActiveMap)
         m_pOutput->ShowOutput();
     }
     std::vector<CBuildStep> steps;
+    CString temporaryMap;
     if (!PrepareBuild(*pActiveMap, dlg.GetOptions(),
                       [this](LPCSTR text) {
                           if (m_pOutput != nullptr)
                               m_pOutput->PrintToTab(szBuildPane, text);
                       },
-                      steps))
+                      steps, &temporaryMap))
         return;
-    m_pipeline.Start(steps);
+    m_pipeline.Start(steps, temporaryMap);
 }

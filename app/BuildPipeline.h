@@ -89,19 +89,22 @@ CString BuildChangeExtension(const CString& path, LPCSTR lpszExtension);
 CString QuoteIfBlank(const CString& text);
 
 // A name for the temporary map file of a partial build, in the directory: the map's base name and
-// "-partial" (then "-partial2" and on) with ".map", the first whose .map and .bsp do not exist
-// (exists answers for a path). Empty when there is none.
+// "-partial" (then "-partial2" and on, as far as it takes) with ".map", the first whose .map and
+// .bsp do not exist (exists answers for a path).
 CString MakePartialMapName(const CString& directory, const CString& mapPath,
                            const std::function<BOOL(const CString&)>& exists);
 // The system's directory for temporary files (TMP first), without a trailing backslash.
 CString BuildTempDirectory();
 
 // Writes the active map for a build and queues its steps (what the Build command does once its
-// dialog said OK): the saved map (saved first when modified), or its visible objects in a
-// temporary map file; the project's Bin directory; the game's path from the settings. Lines go to
-// the Build pane through print. FALSE when the build ends here (the reason was reported).
+// dialog said OK): the saved map (saved first when modified or when its "wad" no longer names the
+// project's WADs), or its visible objects in a temporary map file; the project's Bin directory;
+// the game's path from the settings. Lines go to the Build pane through print. FALSE when the
+// build ends here (the reason was reported; a temporary map already written is deleted). The
+// temporary map of a build that goes on is the caller's to delete: pTemporaryMap gets its name
+// (empty for a whole build).
 BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<void(LPCSTR)>& print,
-                  std::vector<CBuildStep>& steps);
+                  std::vector<CBuildStep>& steps, CString* pTemporaryMap = nullptr);
 
 // Starts a step's run as the Build command does: its output to the pane (null: not captured), its
 // end posted to the notify window as WM_BUILD_STEP_FINISHED.
@@ -123,8 +126,9 @@ public:
     CBuildPipeline(const CBuildPipeline&) = delete;
     CBuildPipeline& operator=(const CBuildPipeline&) = delete;
 
-    // Runs the steps; an empty queue succeeds at once.
-    void Start(const std::vector<CBuildStep>& steps);
+    // Runs the steps; an empty queue succeeds at once. The temporary map (a partial build's) is
+    // deleted when the build ends, however it ends.
+    void Start(const std::vector<CBuildStep>& steps, LPCSTR lpszTemporaryMap = nullptr);
     // Build pressed while a build runs: the step is stopped, the rest is dropped.
     void Cancel();
     // The completion message of a step's run; one of an earlier run changes nothing.
@@ -150,6 +154,7 @@ public:
 private:
     void NextStep();
     void EndCurrent();
+    void RemoveTemporaryMap();
 
     Factory m_factory;
     Printer m_printer;
@@ -157,6 +162,7 @@ private:
     CChildRun* m_pCurrent = nullptr;
     CString m_strCurrentProgram;
     BOOL m_bRunning = FALSE;
+    CString m_strTemporaryMap;
 };
 
 // The Build command as the main frame runs it: the dialog, the map written, the steps run with

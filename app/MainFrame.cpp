@@ -642,10 +642,14 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
         return;
     }
     CDocTemplate* pTemplate = pApp->GetMapTemplate();
+    // Each round has a number of its own: what the auto save shows once per round (a box) is
+    // shown once however many maps it saves, and again in the next round.
+    static DWORD s_round = 0;
+    const DWORD round = ++s_round;
     for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;) {
         CDocument* pDoc = pTemplate->GetNextDoc(pos);
         if (pDoc && pDoc->IsKindOf(RUNTIME_CLASS(Map)))
-            static_cast<Map*>(pDoc)->AutoSave();
+            static_cast<Map*>(pDoc)->AutoSave(round);
     }
 }
 

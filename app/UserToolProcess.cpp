@@ -55,13 +55,37 @@ struct CUserToolProcess::RunState
     CString strStartError;      // written before bStartFailed is set, read after it is seen
     HANDLE hStopEvent = nullptr;
     HANDLE hReadPipe = nullptr;
+    // The job that holds the child and every program it starts (a tool given as "cmd /c ..." or a
+    // .bat file runs its work in grandchildren). Closing it ends them all, unless the run ended
+    // by itself first: what it left running then is the user's (a game a launcher started).
+    std::atomic<HANDLE> hJob{nullptr};
 
     ~RunState()
     {
         HANDLE h = hProcess.exchange(nullptr);
         CloseIfOpen(h);
+        h = hJob.exchange(nullptr);
+        CloseIfOpen(h);
         CloseIfOpen(hReadPipe);
         CloseIfOpen(hStopEvent);
+    }
+
+    // Ends the child and everything it started.
+    void Terminate()
+    {
+        if (HANDLE job = hJob.load())
+            ::TerminateJobObject(job, static_cast<UINT>(-1));
+        HANDLE hChild = hProcess.load();
+        if (hChild != nullptr && ::WaitForSingleObject(hChild, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(hChild, static_cast<UINT>(-1));
+    }
+    // The run ended by itself: the programs it leaves are not ended with the job.
+    void ReleaseJob()
+    {
+        if (HANDLE job = hJob.load()) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        }
     }
 
     // The worker's body.
@@ -191,25 +215,42 @@ BOOL CUserToolProcess::RunState::StartProcess()
         si.hStdError = hOutWrite;
     }
 
+    // The child starts suspended so that it is in the job before it can start anything. Without a
+    // job (the system refused one) a stop ends the child alone.
+    HANDLE job = ::CreateJobObjectA(nullptr, nullptr);
+    if (job != nullptr) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            CloseIfOpen(job);
+    }
+
     PROCESS_INFORMATION pi = {};
     CString commandLine = strCommandLine;   // the system may write into its argument
     BOOL bCreated = ::CreateProcessA(application.IsEmpty() ? nullptr : (LPCSTR)application,
                                      commandLine.GetBuffer(commandLine.GetLength() + 1), nullptr, nullptr, TRUE,
-                                     CREATE_NO_WINDOW, nullptr,
+                                     CREATE_NO_WINDOW | (job != nullptr ? CREATE_SUSPENDED : 0), nullptr,
                                      strDirectory.IsEmpty() ? nullptr : (LPCSTR)strDirectory, &si, &pi);
     DWORD error = bCreated ? ERROR_SUCCESS : ::GetLastError();
     commandLine.ReleaseBuffer();
+    if (bCreated && job != nullptr) {
+        if (!::AssignProcessToJobObject(job, pi.hProcess))
+            CloseIfOpen(job);
+        ::ResumeThread(pi.hThread);
+    }
 
     // The pipe reports its end once the child (and whatever it started) closed its copies.
     CloseIfOpen(hOutWrite);
     CloseIfOpen(hInRead);
     if (!bCreated) {
         CloseIfOpen(hOutRead);
+        CloseIfOpen(job);
         FailStart(AfxGetSystemErrorText(error) + "\nThe command was:\n" + strCommandLine);
         return FALSE;
     }
     ::CloseHandle(pi.hThread);
     hReadPipe = hOutRead;
+    hJob.store(job);
     hProcess.store(pi.hProcess);
     return TRUE;
 }
@@ -225,7 +266,7 @@ void CUserToolProcess::RunState::Run()
     HANDLE hChild = hProcess.load();
     // The owner may have asked to stop while the child was being made.
     if (bStop.load())
-        ::TerminateProcess(hChild, static_cast<UINT>(-1));
+        Terminate();
 
     char buffer[TOOL_OUTPUT_BLOCK + 1];
     while (!bStop.load()) {
@@ -254,6 +295,7 @@ void CUserToolProcess::RunState::Run()
         bRunning.store(false);
         return;
     }
+    ReleaseJob();
     DWORD code = STILL_ACTIVE;
     if (!::GetExitCodeProcess(hChild, &code))
         code = STILL_ACTIVE;
@@ -310,9 +352,8 @@ CUserToolProcess::~CUserToolProcess()
         return;
     RunState& state = *m_pState;
     state.bStop.store(true);
-    HANDLE hChild = state.hProcess.load();
-    if (hChild != nullptr && ::WaitForSingleObject(hChild, 0) == WAIT_TIMEOUT)
-        ::TerminateProcess(hChild, static_cast<UINT>(-1));
+    // The child and whatever it started: a stopped run leaves no program of its own behind.
+    state.Terminate();
     if (state.hStopEvent != nullptr)
         ::SetEvent(state.hStopEvent);
     // A worker that does not end in time keeps only the shared state alive; the wrapper closes the

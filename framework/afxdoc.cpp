@@ -349,7 +349,18 @@ void CDocument::PreCloseFrame(CFrameWnd*) {}
 BOOL CDocument::DoFileSave()
 {
     DWORD dwAttrib = ::GetFileAttributesA(m_strPathName);
-    if (m_strPathName.IsEmpty() || dwAttrib == INVALID_FILE_ATTRIBUTES || (dwAttrib & FILE_ATTRIBUTE_READONLY))
+    if (!m_strPathName.IsEmpty() && dwAttrib != INVALID_FILE_ATTRIBUTES && (dwAttrib & FILE_ATTRIBUTE_READONLY)) {
+        // The user marked the file to be kept: it is not replaced. Saying why comes before the
+        // offer of a new name, which No declines (the save did not happen).
+        CString prompt;
+        AfxFormatString1(prompt, AFX_IDP_FILE_READONLY, m_strPathName);
+        if (prompt.IsEmpty())
+            prompt = m_strPathName + " is read-only: it was not replaced.\nDo you want to save it under another name?";
+        if (AfxMessageBox(prompt, MB_YESNO | MB_ICONEXCLAMATION, AFX_IDP_FILE_READONLY) != IDYES)
+            return FALSE;
+        return DoSave(nullptr);
+    }
+    if (m_strPathName.IsEmpty() || dwAttrib == INVALID_FILE_ATTRIBUTES)
         return DoSave(nullptr);
     return DoSave(m_strPathName);
 }

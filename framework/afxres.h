@@ -96,6 +96,7 @@
 #define AFX_IDP_FAILED_ACCESS_WRITE     0xF124
 #define AFX_IDP_FAILED_IO_ERROR_READ    0xF125
 #define AFX_IDP_FAILED_IO_ERROR_WRITE   0xF126
+#define AFX_IDP_FILE_READONLY           0xF127
 
 // ---- Cursors of the framework ---------------------------------------------------------------
 #define AFX_IDC_CONTEXTHELP     30977

@@ -216,6 +216,16 @@ BOOL CIniFile::Write()
 
     DWORD error = 0;
     TextFileResult result = WriteTextFileReplacing(m_path, text.data(), text.size(), &error);
+    if (result == TEXTFILE_READ_ONLY) {
+        // The user's mark is kept, and so is the file: a project written back on its own (a
+        // texture marked, the project closed) says so once, not at every write.
+        if (!m_toldReadOnly)
+            Report().Message("The project file %s is read-only: it was left as it is, without the changes.",
+                             static_cast<LPCSTR>(m_path));
+        m_toldReadOnly = true;
+        m_writeError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
     m_writeError = result == TEXTFILE_WRITTEN ? 0 : error;
     if (result == TEXTFILE_CANT_CREATE) {
         Report().MessageId(IDS_INI_CANT_OPEN, static_cast<LPCSTR>(m_path),
@@ -234,6 +244,7 @@ BOOL CIniFile::Write()
 void CIniFile::SetPath(LPCSTR path)
 {
     m_path = path;
+    m_toldReadOnly = false;
     m_dirty = TRUE;
 }
 

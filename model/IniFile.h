@@ -35,7 +35,8 @@ public:
     // each with the file and its line number, and kept.
     BOOL Read();
     // Writes a temporary file beside the target and replaces the target only when the whole text
-    // was written. Nothing is written when nothing changed.
+    // was written. Nothing is written when nothing changed. A file marked read-only is left as it
+    // is (FALSE; the first such write of the path says so in "Messages").
     BOOL Write();
     BOOL Save() { return Write(); }
     // The system's error code when the last write to the disk failed; 0 after one that succeeded.
@@ -87,6 +88,7 @@ private:
     Lines m_lines;
     std::string m_bom;              // a UTF-8 byte-order mark as read
     std::string m_newline = "\r\n"; // the file's own line end, for lines made here
+    bool m_toldReadOnly = false;    // the read-only file was named in "Messages"
 };
 
 // The system's text for an error code.

@@ -247,11 +247,17 @@ public:
     // The "wad" value a save or a build writes into a map file at the path: the project's WADs,
     // else the value the map has.
     CString WadValueFor(LPCSTR lpszPathName) const;
+    // The world's "wad" value is not what a save of the map would write now (the project's WAD
+    // list changed since, or the map names none): the file on disk is out of date.
+    BOOL HasStaleWadValue() const;
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);
-    // Writes a modified map to the auto-save directory. The tick tells the timer's
-    // rounds apart: a missing auto-save path is reported once per round.
+    // Writes a modified map to the auto-save directory, under the map's name unless that names a
+    // file other than this map's own auto save of this run (then "name.autosave", "name.autosave2",
+    // ... and a line in "Messages", once per map). The tick tells the timer's rounds apart: a
+    // missing auto-save path is reported once per round; a failure to write in a box when the map's
+    // auto save starts failing (one per round, never over another), else in a line.
     void AutoSave(DWORD tick = static_cast<DWORD>(::GetMessageTime()));
     // An auto-save extension: letters and digits only (no wildcard, dot or path character).
     static bool IsPlainExtension(LPCSTR extension);
@@ -292,6 +298,11 @@ public:
     // Saves under a new name: FALSE when cancelled, refused (another open map has the name)
     // or not written.
     BOOL SaveAs(LPCSTR lpszPathName);
+    // Save As: asks for the name, then SaveAs.
+    BOOL SaveAsFromDialog();
+    // Without a name (the framework's save of an untitled or read-only map), the name is asked
+    // for as Save As asks it.
+    BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE) override;
     // Another open map of the same template has this path.
     BOOL IsOpenElsewhere(LPCSTR lpszPathName);
     void OnNewXYWindow() { OpenNewWindow(VIEW_XY_CODE); }
@@ -325,6 +336,17 @@ private:
     static void SetWadPair(Entity& world, LPCSTR lpszPathName);
     BOOL CheckBeforeSave(LPCSTR lpszPathName);
     BOOL WriteFileReporting(LPCSTR lpszPathName, const CString& text);
+    // What an auto-save file name is to this map.
+    enum AutoSaveTarget
+    {
+        AUTOSAVE_FREE,      // missing, or this map's own auto save of this run, unchanged since
+        AUTOSAVE_OWN_FILE,  // the map's own file
+        AUTOSAVE_OPEN_MAP,  // another open map's file
+        AUTOSAVE_READ_ONLY, // marked read-only
+        AUTOSAVE_TAKEN,     // any other file
+    };
+    AutoSaveTarget AutoSaveCandidate(const CString& candidate, const CString& ownFile);
+    static UINT NextAutoSaveOwner();
 
     short m_lastSelection[6];
     int m_pendingViewType = -1;
@@ -352,4 +374,19 @@ private:
     int m_showTargetPaths = 0;
     Texture* m_pCurrentTexture = nullptr;
     bool m_clearing = false;
+    // The auto save: the mark of this map on the files it writes, the reasons for another name
+    // already told (bits of AutoSaveTarget), and whether its last round failed.
+    UINT m_autoSaveOwner = NextAutoSaveOwner();
+    unsigned m_autoSaveTold = 0;
+    bool m_autoSaveFailing = false;
+    // The last answer of HasStaleWadValue and what it was worked out from.
+    struct WadCheck
+    {
+        bool known = false;
+        CString path, quake, value; // quake: the Quake path and the root path
+        bool hasValue = false;
+        std::vector<CString> wads;
+        BOOL stale = FALSE;
+    };
+    mutable WadCheck m_wadCheck;
 };

@@ -274,7 +274,21 @@ void Map::OnFileSave()
         OnFileSaveAs();
         return;
     }
+    // A file marked read-only is kept: the framework's save says so and offers a new name.
+    const DWORD attributes = ::GetFileAttributesA(GetPathName());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        DoFileSave();
+        return;
+    }
     OnSaveDocument(GetPathName());
+}
+
+BOOL Map::DoSave(LPCSTR lpszPathName, BOOL bReplace)
+{
+    // A new name is asked for as Save As asks it (the maps' folder, another open map refused).
+    if (bReplace && (lpszPathName == nullptr || *lpszPathName == '\0'))
+        return SaveAsFromDialog();
+    return CDocument::DoSave(lpszPathName, bReplace);
 }
 
 void Map::OnFileSaveAll()
@@ -285,7 +299,8 @@ void Map::OnFileSaveAll()
 
 void Map::OnUpdateFileSave(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(IsModified());
+    // A map whose "wad" no longer names the project's WADs can be saved to bring it up to date.
+    pCmdUI->Enable(IsModified() || HasStaleWadValue());
 }
 
 void Map::OnUpdateFileSaveAll(CCmdUI* pCmdUI)
@@ -330,6 +345,11 @@ BOOL Map::SaveAs(LPCSTR lpszPathName)
 
 void Map::OnFileSaveAs()
 {
+    SaveAsFromDialog();
+}
+
+BOOL Map::SaveAsFromDialog()
+{
     CString filter;
     if (!filter.LoadString(IDS_MAP_FILE_FILTER))
         filter = "Morvane Map Files|*.map|All Files|*.*|";
@@ -340,12 +360,12 @@ void Map::OnFileSaveAs()
     if (!initial.IsEmpty())
         dlg.m_ofn.lpstrInitialDir = initial;
     if (dlg.DoModal() != IDOK)
-        return;
+        return FALSE;
     CString path = dlg.GetPathName();
     int cut = path.ReverseFind('\\');
     if (cut > 0)
         services->SetRememberedDirectory(CEditorServices::DIR_MAPS, path.Left(cut));
-    SaveAs(path);
+    return SaveAs(path);
 }
 
 // ---------------------------------------------------------------------------

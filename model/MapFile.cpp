@@ -13,6 +13,7 @@
 #include "Tokenizer.h"
 #include "WadPair.h"
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 static CString CauseText(CFileException& e)
@@ -249,6 +250,41 @@ CString Map::WadValueFor(LPCSTR lpszPathName) const
     return value ? *value : CString();
 }
 
+BOOL Map::HasStaleWadValue() const
+{
+    if (!m_pWorld)
+        return FALSE;
+    const CString& path = GetPathName();
+    const CString* value = m_pWorld->FindValue("wad");
+    CStringList& list = GetEditorServices()->GetWadList();
+    // The Save button asks at every idle moment: the answer is worked out again only when what it
+    // depends on changed (a project may name thousands of WADs).
+    WadCheck& check = m_wadCheck;
+    // The WADs' places: the game folder, and the root for a WAD named relative to it.
+    const CString quake = GetEditorServices()->GetProfileString("Project Settings", "Quake Path", "") + "\n" +
+                          GetEditorServices()->GetProfileString("Project Settings", "Root Path", "");
+    bool same = check.known && check.path == path && check.quake == quake && check.hasValue == (value != nullptr) &&
+                (value == nullptr || check.value == *value) && check.wads.size() == static_cast<size_t>(list.GetCount());
+    POSITION pos = list.GetHeadPosition();
+    for (size_t i = 0; same && pos; ++i)
+        same = check.wads[i] == list.GetNext(pos);
+    if (same)
+        return check.stale;
+    check.known = true;
+    check.path = path;
+    check.quake = quake;
+    check.hasValue = value != nullptr;
+    check.value = value != nullptr ? *value : CString();
+    check.wads.clear();
+    for (pos = list.GetHeadPosition(); pos;)
+        check.wads.push_back(list.GetNext(pos));
+    CString wads;
+    // Without a project WAD list a save keeps the map's own value: nothing to bring up to date.
+    check.stale = JoinedWadList(wads, path.IsEmpty() ? nullptr : static_cast<LPCSTR>(path)) &&
+                  (value == nullptr || *value != wads);
+    return check.stale;
+}
+
 // The world's "wad" pair names the project's WADs as seen from the map file's place. Without a
 // project WAD list the map keeps the WADs it names, rather than losing them.
 void Map::SetWadPair(Entity& world, LPCSTR lpszPathName)
@@ -269,6 +305,7 @@ struct AutoSaveFile
     CString path; // full path
     FILETIME written;
     DWORD sizeLow;
+    UINT owner;   // the map whose auto save it holds
 };
 std::vector<AutoSaveFile> s_autoSaveFiles;
 
@@ -295,7 +332,22 @@ std::vector<AutoSaveFile>::iterator FindAutoSaveFile(const CString& full)
     return std::find_if(s_autoSaveFiles.begin(), s_autoSaveFiles.end(),
                         [&](const AutoSaveFile& f) { return f.path.CompareNoCase(full) == 0; });
 }
+
+// The file still holds what the auto save wrote into it last.
+bool IsUnchanged(const AutoSaveFile& f)
+{
+    FILETIME written;
+    DWORD sizeLow = 0;
+    return FileStamp(f.path, written, sizeLow) && ::CompareFileTime(&written, &f.written) == 0 &&
+           sizeLow == f.sizeLow;
+}
 } // namespace
+
+UINT Map::NextAutoSaveOwner()
+{
+    static UINT s_owners = 0;
+    return ++s_owners;
+}
 
 bool Map::IsPlainExtension(LPCSTR extension)
 {
@@ -310,17 +362,39 @@ bool Map::IsPlainExtension(LPCSTR extension)
 void Map::GetAutoSaveFiles(CStringArray& paths)
 {
     paths.RemoveAll();
+    // A file changed since by another program is no longer the auto save's, nor is one the user
+    // marked to be kept.
     for (const AutoSaveFile& f : s_autoSaveFiles) {
-        FILETIME written;
-        DWORD sizeLow = 0;
-        // A file changed since by another program is no longer the auto save's.
-        if (FileStamp(f.path, written, sizeLow) && ::CompareFileTime(&written, &f.written) == 0 &&
-            sizeLow == f.sizeLow)
+        const DWORD attributes = ::GetFileAttributesA(f.path);
+        if (IsUnchanged(f) && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY))
             paths.Add(f.path);
     }
 }
 
 void Map::ForgetAutoSaveFiles() { s_autoSaveFiles.clear(); }
+
+// Writes the text over the file; FALSE with the reason in error when it was not written.
+static BOOL WriteTextGivingReason(LPCSTR lpszPathName, const CString& text, CString& error)
+{
+    DWORD code = 0;
+    TextFileResult result =
+        WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &code);
+    switch (result) {
+    case TEXTFILE_WRITTEN: return TRUE;
+    case TEXTFILE_READ_ONLY:
+        error.Format("The file %s is read-only: it was left as it is.", lpszPathName);
+        break;
+    case TEXTFILE_CANT_CREATE:
+        error.Format("Couldn't open file %s for writing\nCause: %s", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(code)));
+        break;
+    default:
+        error.Format("Couldn't write file %s\nCause: %s\nThe file on disk was left as it was.", lpszPathName,
+                     static_cast<LPCSTR>(SystemErrorText(code)));
+        break;
+    }
+    return FALSE;
+}
 
 BOOL Map::WriteFileReporting(LPCSTR lpszPathName, const CString& text)
 {
@@ -328,20 +402,11 @@ BOOL Map::WriteFileReporting(LPCSTR lpszPathName, const CString& text)
     auto own = FindAutoSaveFile(FullPath(lpszPathName));
     if (own != s_autoSaveFiles.end())
         s_autoSaveFiles.erase(own);
-    DWORD error = 0;
-    TextFileResult result =
-        WriteTextFileReplacing(lpszPathName, text.GetString(), static_cast<size_t>(text.GetLength()), &error);
-    if (result == TEXTFILE_CANT_CREATE) {
-        Report().Box(MB_OK, "Couldn't open file %s for writing\nCause: %s", lpszPathName,
-                     static_cast<LPCSTR>(SystemErrorText(error)));
-        return FALSE;
-    }
-    if (result == TEXTFILE_CANT_WRITE) {
-        Report().Box(MB_OK, "Couldn't write file %s\nCause: %s\nThe file on disk was left as it was.", lpszPathName,
-                     static_cast<LPCSTR>(SystemErrorText(error)));
-        return FALSE;
-    }
-    return TRUE;
+    CString error;
+    if (WriteTextGivingReason(lpszPathName, text, error))
+        return TRUE;
+    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(error));
+    return FALSE;
 }
 
 // Faces without a texture of their own: none, the built-in one, or a name that no
@@ -570,11 +635,32 @@ BOOL Map::WritePartialMap(CString& out)
 // ---------------------------------------------------------------------------
 // Auto save
 
-// A missing auto-save path is told once per round of the timer, and never while the
-// box about it is still open (the box's message loop goes on dispatching timers).
+// A missing auto-save path is told once per round of the timer, and never while a box of the
+// auto save is still open (the box's message loop goes on dispatching timers).
 static DWORD s_reportedTick = 0;
 static bool s_reported = false;
 static bool s_boxOpen = false;
+// The round whose failure was shown in a box: the other maps of that round say theirs in lines.
+static DWORD s_failureBoxTick = 0;
+static bool s_failureBoxShown = false;
+
+Map::AutoSaveTarget Map::AutoSaveCandidate(const CString& candidate, const CString& ownFile)
+{
+    if (!ownFile.IsEmpty() && candidate.CompareNoCase(ownFile) == 0)
+        return AUTOSAVE_OWN_FILE;
+    // Another open map's file, even one not on disk yet (an untitled map's name).
+    if (IsOpenElsewhere(candidate))
+        return AUTOSAVE_OPEN_MAP;
+    const DWORD attributes = ::GetFileAttributesA(candidate);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return AUTOSAVE_FREE;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return AUTOSAVE_READ_ONLY;
+    auto own = FindAutoSaveFile(candidate);
+    if (own != s_autoSaveFiles.end() && own->owner == m_autoSaveOwner && IsUnchanged(*own))
+        return AUTOSAVE_FREE;
+    return AUTOSAVE_TAKEN;
+}
 
 void Map::AutoSave(DWORD tick)
 {
@@ -603,23 +689,74 @@ void Map::AutoSave(DWORD tick)
         name = name.Left(dot);
     if (name.IsEmpty())
         name = "Untitled";
-    CString path = FullPath(directory + "\\" + name + "." + extension);
-    // Writing the map's own file would save it behind the user's back (and past a later "No" to
-    // saving the changes).
-    if (!GetPathName().IsEmpty() && path.CompareNoCase(FullPath(GetPathName())) == 0) {
-        Report().Message("Auto save skipped %s: it is the map's own file.", static_cast<LPCSTR>(path));
-        return;
+    const CString stem = FullPath(directory + "\\" + name);
+    const CString ownFile = GetPathName().IsEmpty() ? CString() : FullPath(GetPathName());
+    // The auto save writes only over a file it made for this map in this run, and never over the
+    // map's own file: a name taken otherwise gives way to "name.autosave", "name.autosave2", ...
+    CString path;
+    CString skipped[AUTOSAVE_TAKEN + 1]; // the first name passed over for each reason
+    for (int n = 1; path.IsEmpty(); ++n) {
+        CString candidate;
+        if (n == 1)
+            candidate = stem + "." + extension;
+        else if (n == 2)
+            candidate = stem + ".autosave." + extension;
+        else
+            candidate.Format("%s.autosave%d.%s", static_cast<LPCSTR>(stem), n - 1, static_cast<LPCSTR>(extension));
+        AutoSaveTarget target = AutoSaveCandidate(candidate, ownFile);
+        if (target == AUTOSAVE_FREE)
+            path = candidate;
+        else if (skipped[target].IsEmpty())
+            skipped[target] = candidate;
+        if (path.IsEmpty() && n == INT_MAX)
+            return; // a folder of two thousand million names: nothing sensible is left to do
     }
+    // Why the map's auto save has another name, once per map and reason.
+    static const char* const s_why[] = {"", "is the map's own file", "is the file of another open map",
+                                        "is read-only and stays as it is",
+                                        "is not this map's auto-save file and stays as it is"};
+    const CString map = GetPathName().IsEmpty() ? GetTitle() : GetPathName();
+    for (int reason = AUTOSAVE_OWN_FILE; reason <= AUTOSAVE_TAKEN; ++reason) {
+        const unsigned bit = 1u << reason;
+        if (skipped[reason].IsEmpty() || (m_autoSaveTold & bit))
+            continue;
+        m_autoSaveTold |= bit;
+        Report().Message("Auto save: %s %s; %s is auto-saved to %s.", static_cast<LPCSTR>(skipped[reason]),
+                         s_why[reason], static_cast<LPCSTR>(map), static_cast<LPCSTR>(path));
+    }
+
     CWaitCursor wait;
     CString text;
     WriteEntities(text, true);
-    // Only a file the auto save made itself is its own: one that was there before (a map the
-    // user saved, an earlier run's auto save) is never taken by the clean-up at exit.
-    bool own = FindAutoSaveFile(path) != s_autoSaveFiles.end() ||
-               ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
-    if (!WriteFileReporting(path, text) || !own)
+    CString error;
+    if (!WriteTextGivingReason(path, text, error)) {
+        // One box when the auto save starts failing, never one over another (the box's loop goes
+        // on dispatching timers): every further failing round is a line, until a round succeeds.
+        const bool box = !m_autoSaveFailing && !s_boxOpen && !(s_failureBoxShown && s_failureBoxTick == tick);
+        m_autoSaveFailing = true;
+        if (!box) {
+            CString line = error;
+            line.Replace("\n", " ");
+            Report().Message("Auto save failed: %s", static_cast<LPCSTR>(line));
+            return;
+        }
+        s_failureBoxShown = true;
+        s_failureBoxTick = tick;
+        s_boxOpen = true;
+        Report().Box(MB_OK | MB_ICONEXCLAMATION,
+                     "%s\n\nThe auto save could not write the map. It tries again at each round; until one "
+                     "succeeds, a failure is told in the Messages pane.",
+                     static_cast<LPCSTR>(error));
+        s_boxOpen = false;
         return;
-    AutoSaveFile file = {path, {}, 0};
-    if (FileStamp(path, file.written, file.sizeLow))
+    }
+    m_autoSaveFailing = false;
+    AutoSaveFile file = {path, {}, 0, m_autoSaveOwner};
+    if (!FileStamp(path, file.written, file.sizeLow))
+        return;
+    auto known = FindAutoSaveFile(path);
+    if (known != s_autoSaveFiles.end())
+        *known = file;
+    else
         s_autoSaveFiles.push_back(file);
 }

@@ -2,6 +2,13 @@
 
 TextFileResult WriteTextFileReplacing(LPCSTR path, const char* data, size_t size, DWORD* pError)
 {
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (pError)
+            *pError = ERROR_ACCESS_DENIED;
+        return TEXTFILE_READ_ONLY;
+    }
     CString temp = CString(path) + ".tmp";
     HANDLE h = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

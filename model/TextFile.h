@@ -9,10 +9,13 @@ enum TextFileResult
     TEXTFILE_WRITTEN,
     TEXTFILE_CANT_CREATE, // the temporary file could not be made: nothing was touched
     TEXTFILE_CANT_WRITE,  // writing or replacing failed: the target is as it was
+    TEXTFILE_READ_ONLY,   // the target is marked read-only: nothing was touched
 };
 
 // Writes the bytes to a temporary file beside the target and replaces the target only
-// once everything is on disk. On failure *pError (when given) holds the system error.
+// once everything is on disk. A target marked read-only is never replaced (some systems let a
+// rename take one, and the mark would go with it). On failure *pError (when given) holds the
+// system error.
 TextFileResult WriteTextFileReplacing(LPCSTR path, const char* data, size_t size, DWORD* pError = nullptr);
 
 // Reads the whole file; FALSE with the system error in *pError (when given) when it cannot be

@@ -18,13 +18,18 @@ CString FullPath(const CString& path)
     return p;
 }
 
-// The rest of path after folder and its separator; FALSE when path does not lie under folder.
+// The rest of path after folder and its separator; FALSE when path does not lie under folder. A
+// drive's root ("Q:\\") ends in its separator already.
 BOOL PathUnder(const CString& path, const CString& folder, CString& rest)
 {
-    if (folder.IsEmpty() || path.GetLength() <= folder.GetLength() + 1 ||
-        path.Left(folder.GetLength()).CompareNoCase(folder) != 0 || path[folder.GetLength()] != '\\')
+    if (folder.IsEmpty())
         return FALSE;
-    rest = path.Mid(folder.GetLength() + 1);
+    const bool root = folder.Right(1) == "\\";
+    const int prefix = root ? folder.GetLength() : folder.GetLength() + 1;
+    if (path.GetLength() <= prefix || path.Left(folder.GetLength()).CompareNoCase(folder) != 0 ||
+        (!root && path[folder.GetLength()] != '\\'))
+        return FALSE;
+    rest = path.Mid(prefix);
     return TRUE;
 }
 
@@ -50,7 +55,15 @@ CString MapGameFolder(const CString& mapPath, const CString& quakePath)
     CString after = rest.Mid(slash + 1);
     if (after.GetLength() <= 5 || after.Left(5).CompareNoCase("maps\\") != 0)
         return CString();
-    return quake + "\\" + rest.Left(slash);
+    return JoinPath(quake, rest.Left(slash));
+}
+
+CString JoinPath(const CString& folder, const CString& name)
+{
+    if (folder.IsEmpty())
+        return name;
+    const char last = folder[folder.GetLength() - 1];
+    return last == '\\' || last == '/' ? folder + name : folder + "\\" + name;
 }
 
 CString WadPairEntry(const CString& wadPath, const CString& gameFolder)

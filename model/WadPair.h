@@ -12,6 +12,9 @@
 // the Quake path is empty.
 CString MapGameFolder(const CString& mapPath, const CString& quakePath);
 
+// The folder and a name in it with one separator between them (a drive's root "Q:\\" has its own).
+CString JoinPath(const CString& folder, const CString& name);
+
 // One WAD's entry in the value: relative to the game folder with "/" when the WAD lies under it,
 // else the path as given.
 CString WadPairEntry(const CString& wadPath, const CString& gameFolder);

@@ -5,8 +5,10 @@
 #include "BuildRes.h"
 #include "DocumentFixture.h"
 #include "IniFile.h"
+#include "MapCommands.h"
 #include "buildtools_util.h"
 #include <commctrl.h>
+#include <winioctl.h>
 #include <algorithm>
 #include <memory>
 
@@ -172,6 +174,21 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "-dev +map \"jr base1\"", "D:\\maps\\jr base1.bsp",
            "C:\\Quake\\id1\\maps\\jr base1.bsp"}},
          {}},
+        {"a game at a drive's root: a mod's map is played in the mod, its level stays there", OnlyQuake(),
+         Paths("Q:\\mymod\\maps\\e1m1.map", "C:\\b", "Q:\\"),
+         {{"Q:\\", "Q:\\quake.exe", "-game mymod +map e1m1", "", ""}}, {}},
+        {"a game at a drive's root: a map elsewhere goes to id1", OnlyQuake(),
+         Paths("D:\\maps\\e1m1.map", "C:\\b", "Q:\\"),
+         {{"Q:\\", "Q:\\quake.exe", "+map e1m1", "D:\\maps\\e1m1.bsp", "Q:\\id1\\maps\\e1m1.bsp"}}, {}},
+        {"a game at a drive's root: a partial build of a mod's map", OnlyQuake(),
+         [] {
+             CBuildPaths p = PartialPaths("C:\\Temp\\base1-partial.map", "Q:\\mymod\\maps\\base1.map");
+             p.strQuakePath = "Q:\\";
+             return p;
+         }(),
+         {{"Q:\\", "Q:\\quake.exe", "-game mymod +map base1-partial", "C:\\Temp\\base1-partial.bsp",
+           "Q:\\mymod\\maps\\base1-partial.bsp"}},
+         {}},
         {"every group off", none, Paths(), {}, {}},
         {"no Quake path", CBuildOptions(), Paths("D:\\maps\\e1m1.map", "C:\\b", "", "quake.exe"),
          {{"C:\\b", "C:\\b\\qbsp.exe", " D:\\maps\\e1m1.map", "", ""},
@@ -261,8 +278,16 @@ TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
         });
         EXPECT_STREQ(name, c.expected);
     }
-    // Every name taken: none.
-    EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map", [](const CString&) { return TRUE; }), "");
+    // However many earlier builds left their files, a name comes (each name is looked at once).
+    int asked = 0;
+    EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map",
+                                    [&](const CString& path) {
+                                        ++asked;
+                                        return path.CompareNoCase("C:\\T\\a-partial5001.map") != 0 &&
+                                               path.CompareNoCase("C:\\T\\a-partial5001.bsp") != 0;
+                                    }),
+                 "C:\\T\\a-partial5001.map");
+    EXPECT_EQ(asked, 5000 + 2);
     // The system's temporary directory, without a trailing backslash.
     CString temp = BuildTempDirectory();
     EXPECT_FALSE(temp.IsEmpty());
@@ -1121,6 +1146,237 @@ TEST_F(BuildCommand, APartialBuildNamesTheWadFromTheMapsGameFolder)
     EXPECT_EQ(bt::ReadTextFile(mapFile), kSmallMap);
 }
 
+// A map saved for another WAD list (five WADs, more than id's qbsp reads) and not changed since is
+// out of date once the project's list is cut down: the build saves it first, through the map's
+// own save with its questions, so that qbsp reads the project's WAD; Save is on meanwhile.
+TEST_F(BuildCommand, AMapWhoseWadIsNotTheProjectsIsSavedBeforeTheBuild)
+{
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    bt::WriteTextFile(game + "\\gfx\\base.wad", std::string("WAD2\0\0\0\0\0\0\0\0", 12));
+    services.GetWadList().AddTail(game + "\\gfx\\base.wad");
+    Tool("qbsp.exe", "wad\nbsp\n");
+    std::string five;
+    for (int i = 1; i <= 5; ++i)
+        five += (i > 1 ? ";" : "") + std::string(dir / "texture-wads\\lq_set_") + std::to_string(i) + ".wad";
+    // No info_player_start: the save asks about it.
+    const std::string text = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"" + five + "\"\r\n{\r\n" +
+                             std::string(kSmallMap).substr(std::string(kSmallMap).find("( 0 0 64 )"),
+                                                           std::string(kSmallMap).find("}\r\n}\r\n") -
+                                                               std::string(kSmallMap).find("( 0 0 64 )")) +
+                             "}\r\n}\r\n";
+    mapFile = game + "\\maps\\small.map";
+    bt::WriteTextFile(mapFile, text);
+    ASSERT_TRUE(map->OnOpenDocument(mapFile));
+    map->SetPathName(mapFile, FALSE);
+    ASSERT_FALSE(map->IsModified());
+    auto saveEnabled = [&] {
+        CTestCmdUI ui;
+        ui.m_nID = ID_MAP_FILE_SAVE;
+        map->OnCmdMsg(ID_MAP_FILE_SAVE, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.m_bEnabled;
+    };
+    EXPECT_TRUE(saveEnabled());
+
+    // No to the save's question: no build, the file as it was.
+    services.boxes.clear();
+    services.answers = {IDNO};
+    DriveDialog();
+    command.OnBuild(map.get());
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text.find("The map doesn't have an info_player_start entity defined."), 0u);
+    EXPECT_EQ(bt::ReadTextFile(mapFile), text);
+
+    // Yes (and No to selecting the brushes whose texture no WAD here holds): saved with the
+    // project's WAD, which qbsp reads.
+    services.boxes.clear();
+    services.answers = {IDYES, IDNO};
+    AfxSeamReset();
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    ASSERT_EQ(services.boxes.size(), 2u);
+    EXPECT_EQ(services.boxes[0].text.find("The map doesn't have an info_player_start entity defined."), 0u);
+    EXPECT_EQ(services.boxes[1].text.find("Some brushes were found in the map that have an undefined texture"), 0u);
+    EXPECT_NE(bt::ReadTextFile(mapFile).find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos);
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\nwad=gfx/base.wad\nread "), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
+    EXPECT_FALSE(map->IsModified());
+    EXPECT_FALSE(saveEnabled());
+    // The project's list changes again: the saved map is out of date again.
+    services.GetWadList().AddTail(game + "\\gfx\\more.wad");
+    EXPECT_TRUE(saveEnabled());
+    services.GetWadList().RemoveTail();
+    EXPECT_FALSE(saveEnabled());
+}
+
+// A partial build's temporary map goes when the build ends, however it ends.
+TEST_F(BuildCommand, APartialBuildsTemporaryMapGoesWithTheBuild)
+{
+    const struct
+    {
+        const char* how;
+        const char* qbsp;
+        bool cancel;
+        std::vector<CString> boxes;
+    } cases[] = {
+        {"succeeded", "bsp\n", false, {}},
+        {"failed", "exit 1\n", false, {CBuildPipeline::szFailedToBuild}},
+        {"cancelled", "pid\nsleep forever\n", true, {CBuildPipeline::szCanceled}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Tool("qbsp.exe", c.qbsp);
+        Pane().clear();
+        AfxSeamReset();
+        DriveDialog(true);
+        for (size_t i = 0; i < c.boxes.size(); ++i)
+            AfxSeamAnswer(IDOK);
+        command.OnBuild(map.get());
+        const std::string prefix = "Building partial file: ";
+        ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0) << Pane();
+        const CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+        if (c.cancel) {
+            HANDLE hChild = bt::OpenPrintedProcess(Pane());
+            ASSERT_NE(hChild, nullptr);
+            EXPECT_TRUE(bt::FileExists(partial)) << "qbsp is reading it";
+            command.OnBuild(map.get());
+            EXPECT_TRUE(bt::ProcessEnds(hChild));
+        }
+        ASSERT_TRUE(WaitDone());
+        EXPECT_EQ(afxtest::MessageBoxTexts(), c.boxes);
+        EXPECT_FALSE(bt::FileExists(partial)) << (LPCSTR)partial;
+        ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
+    }
+
+    // The build ends before any step (no Bin folder): the file written for it goes at once.
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nMaps=maps\r\n");
+    ASSERT_TRUE(project->Read());
+    Pane().clear();
+    AfxSeamReset();
+    DriveDialog(true);
+    command.OnBuild(map.get());
+    const std::string prefix = "Building partial file: ";
+    ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0) << Pane();
+    const CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
+    EXPECT_FALSE(command.GetPipeline().IsRunning());
+    EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
+    EXPECT_FALSE(bt::FileExists(partial));
+}
+
+// A drive letter standing for a folder for the life of the object. Under Wine a drive is a link in
+// the prefix that Wine's mount manager makes (as its configuration tool does); elsewhere the
+// system's own device names do it.
+class MappedDrive
+{
+public:
+    MappedDrive(char letter, const CString& folder) : m_letter(letter), m_folder(folder)
+    {
+        typedef char*(CDECL * UnixName)(LPCWSTR);
+        auto unixName = reinterpret_cast<UnixName>(
+            ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+        if (unixName != nullptr) {
+            WCHAR wide[MAX_PATH];
+            ::MultiByteToWideChar(CP_ACP, 0, folder, -1, wide, MAX_PATH);
+            char* path = unixName(wide);
+            if (path == nullptr)
+                return;
+            m_wine = true;
+            mapped = WineDefine(path);
+            ::HeapFree(::GetProcessHeap(), 0, path);
+        } else {
+            mapped = ::DefineDosDeviceA(0, Drive(), folder) != FALSE;
+        }
+    }
+    ~MappedDrive()
+    {
+        if (!mapped)
+            return;
+        if (m_wine)
+            WineDefine(nullptr);
+        else
+            ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, Drive(), m_folder);
+    }
+    MappedDrive(const MappedDrive&) = delete;
+    MappedDrive& operator=(const MappedDrive&) = delete;
+    bool mapped = false;
+
+private:
+    CString Drive() const { return CString(m_letter) + ":"; }
+    // Wine's mount manager request: the drive's letter and type, then its Unix folder (none
+    // removes the drive).
+    bool WineDefine(const char* unixPath)
+    {
+        struct Request
+        {
+            ULONG size;
+            ULONG type;
+            ULONG fsType;
+            DWORD serial;
+            ULONGLONG unixDevice;
+            WCHAR letter;
+            USHORT mountPointOffset;
+            USHORT deviceOffset;
+            USHORT labelOffset;
+        };
+        std::vector<char> buffer(sizeof(Request) + (unixPath != nullptr ? strlen(unixPath) + 1 : 0));
+        Request* request = reinterpret_cast<Request*>(buffer.data());
+        request->size = static_cast<ULONG>(buffer.size());
+        request->type = unixPath != nullptr ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+        request->letter = static_cast<WCHAR>(m_letter - 'A' + 'a');
+        if (unixPath != nullptr) {
+            request->mountPointOffset = sizeof(Request);
+            memcpy(buffer.data() + sizeof(Request), unixPath, strlen(unixPath) + 1);
+        }
+        HANDLE manager = ::CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (manager == INVALID_HANDLE_VALUE)
+            return false;
+        const DWORD code = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+        DWORD returned = 0;
+        const BOOL ok = ::DeviceIoControl(manager, code, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, 0,
+                                          &returned, nullptr);
+        ::CloseHandle(manager);
+        return ok != FALSE;
+    }
+
+    char m_letter;
+    CString m_folder;
+    bool m_wine = false;
+};
+
+// The game's folder reached as a drive's root (Q:\ mapped to it, as Wine's drives are): a mod's
+// map is built in the mod, names its WAD relative to the mod, and the game plays it there.
+TEST_F(BuildCommand, AGameAtADrivesRootBuildsAModsMapInTheMod)
+{
+    if (::GetLogicalDrives() & (1u << ('Q' - 'A')))
+        GTEST_SKIP() << "the drive Q: is in use here";
+    MappedDrive drive('Q', quake);
+    if (!drive.mapped)
+        GTEST_SKIP() << "the drive Q: cannot be mapped to a folder here";
+    bt::MakeDirs(quake + "\\mymod\\maps");
+    bt::MakeDirs(quake + "\\mymod\\gfx");
+    bt::WriteTextFile("Q:\\mymod\\gfx\\base.wad", std::string("WAD2\0\0\0\0\0\0\0\0", 12));
+    ASSERT_TRUE(bt::FileExists(quake + "\\mymod\\gfx\\base.wad")) << "Q: is the game's folder";
+    services.WriteProfileString("Project Settings", "Quake Path", "Q:\\");
+    services.GetWadList().AddTail("Q:\\mymod\\gfx\\base.wad");
+    mapFile = "Q:\\mymod\\maps\\small.map";
+    bt::WriteTextFile(mapFile, kSmallMap);
+    map->SetPathName(mapFile, FALSE);
+    map->SetModifiedFlag();
+    DriveDialog();
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    EXPECT_EQ(Pane().find("Building file: " + std::string(mapFile) + "\nmap=" + std::string(mapFile)), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
+    EXPECT_NE(bt::ReadTextFile(mapFile).find("\"wad\" \"gfx/base.wad\"\r\n"), std::string::npos);
+    EXPECT_TRUE(bt::FileExists(quake + "\\mymod\\maps\\small.bsp"));
+    EXPECT_FALSE(bt::FileExists(quake + "\\id1\\maps\\small.bsp"));
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"), "cmdline=Q:\\game.exe -game mymod +map small\ncwd=Q:\\\n");
+    EXPECT_EQ(AfxSeamCalls().size(), 1u);   // the dialog, nothing else
+}
+
 TEST_F(BuildCommand, BuildPressedAgainCancelsAndTheNextBuildOpensTheDialog)
 {
     Tool("qbsp.exe", "pid\nsleep forever\n");
@@ -1155,8 +1411,15 @@ TEST_F(BuildCommand, APartialBuildAndABinWithoutQbsp)
     ASSERT_EQ(Pane().compare(0, prefix.size(), prefix), 0);
     CString partial = Pane().substr(prefix.size(), Pane().find('\n') - prefix.size()).c_str();
     EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos);
-    EXPECT_NE(bt::ReadTextFile(partial).find("info_player_start"), std::string::npos);
-    ::DeleteFileA(partial);
+    // qbsp read the visible objects (its line gives the file's size), and the temporary map is
+    // gone with the build.
+    CString visible;
+    ASSERT_TRUE(map->WriteMap(visible, map->GetPathName()));
+    EXPECT_NE(visible.Find("info_player_start"), -1);
+    EXPECT_NE(Pane().find("map=" + std::string(partial) + " size=" + std::to_string(visible.GetLength()) + " first={"),
+              std::string::npos)
+        << Pane();
+    EXPECT_FALSE(bt::FileExists(partial));
     ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
 
     ::DeleteFileA(bin + "\\qbsp.exe");

@@ -473,6 +473,66 @@ TEST_F(FrameTools, ClosingTheFrameStopsTheBuildAndEveryTool)
     frame = nullptr;
 }
 
+// A run's child may do its work in programs of its own: a tool given as "cmd /c ...", a game
+// started through a .bat file. Stopping the run (the tool chosen again, Build pressed again, the
+// editor closed) ends those too.
+TEST_F(FrameFixture, StoppingARunEndsTheProgramsItsChildStarted)
+{
+    const std::string standin = "\"" + std::string(bt::StandinPath()) + "\" pid sleep forever";
+    app.WriteProfileString("Tools", "Menu Text #1", "&Shell");
+    app.WriteProfileString("Tools", "Command #1", "cmd.exe");
+    app.WriteProfileString("Tools", "Arguments #1", ("/c " + standin).c_str());
+    app.WriteProfileString("Tools", "Initial Directory #1", "");
+    app.WriteProfileInt("Tools", "Output To Window #1", 1);
+    Finish();
+    Start();
+    bt::WriteTextFile(quake + "\\game.bat", "@" + standin + "\r\n");
+    app.WriteProfileString("Project Settings", "Quake Exe", "game.bat");
+    // The program that printed its id in the pane; it is ended here if the run left it running.
+    auto grandchild = [&](const std::function<std::string()>& pane) {
+        std::string seen;
+        if (!bt::WaitFor([&] { return (seen = pane()).find("pid=") != std::string::npos; }))
+            return HANDLE(nullptr);
+        DWORD pid = strtoul(seen.c_str() + seen.find("pid=") + 4, nullptr, 10);
+        return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    };
+    auto ends = [](HANDLE h) {
+        const bool ended = ::WaitForSingleObject(h, 10000) == WAIT_OBJECT_0;
+        if (!ended)
+            ::TerminateProcess(h, 1);
+        ::CloseHandle(h);
+        return ended;
+    };
+    auto toolPane = [&] {
+        COutputEdit* pPane = frame->m_wndOutputBar.FindPane("Shell");
+        return pPane != nullptr ? Text(*pPane) : std::string();
+    };
+
+    Command(ID_USER_TOOL_FIRST);
+    HANDLE hTool = grandchild(toolPane);
+    ASSERT_NE(hTool, nullptr) << toolPane();
+    Command(ID_USER_TOOL_FIRST);
+    EXPECT_TRUE(ends(hTool)) << "the tool chosen again";
+
+    ASSERT_NE(OpenSmall(), nullptr);
+    DriveDialog();
+    Command(ID_BUILD);
+    HANDLE hGame = grandchild([&] { return BuildPane(); });
+    ASSERT_NE(hGame, nullptr) << BuildPane();
+    Command(ID_BUILD);
+    EXPECT_TRUE(ends(hGame)) << "Build pressed again";
+
+    Command(ID_USER_TOOL_FIRST);    // its pane starts empty
+    hTool = grandchild(toolPane);
+    ASSERT_NE(hTool, nullptr) << toolPane();
+    AfxSeamReset();
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(ends(hTool)) << "the editor closed";
+    afxtest::DrainQuit();
+    frame = nullptr;
+}
+
 TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
 {
     // A tool runs while the page is edited: OK stops it first.
@@ -548,6 +608,8 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
         for (Brush* b = map->FirstBrush(); b != nullptr; b = map->NextBrush())
             ++brushes;
     }
+    // qbsp keeps a copy of what it read: the temporary map itself goes with the build.
+    Tool("qbsp.exe", "out qbsp\nbsp\ncopy read.map\n");
     AfxSeamReset();
     DriveDialog(true);
     Command(ID_BUILD);
@@ -557,9 +619,10 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
     ASSERT_EQ(pane.compare(0, prefix.size(), prefix), 0);
     CString partial = pane.substr(prefix.size(), pane.find('\n') - prefix.size()).c_str();
     EXPECT_NE(pane.find("Build process completed successfully"), std::string::npos);
+    EXPECT_FALSE(bt::FileExists(partial));
     Map back;
     back.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(back.OnOpenDocument(partial));
+    ASSERT_TRUE(back.OnOpenDocument(bin + "\\read.map"));
     int backEntities = 0, backBrushes = 0;
     for (Entity* e = back.FirstEntity(); e != nullptr; e = back.NextEntity()) {
         ++backEntities;
@@ -568,7 +631,6 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
     }
     EXPECT_EQ(backEntities, entities);
     EXPECT_EQ(backBrushes, brushes);
-    ::DeleteFileA(partial);
     ::DeleteFileA(BuildChangeExtension(partial, ".bsp"));
 }
 

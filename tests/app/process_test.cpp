@@ -251,6 +251,44 @@ TEST_F(ProcessTest, DeletingARunWhoseChildNeverEndsStopsTheChildAndLeavesNoHandl
     EXPECT_EQ(handlesAfter, handlesBefore);
 }
 
+// A tool given as "cmd /c ..." or as a .bat file does its work in a program that cmd.exe starts:
+// stopping the run ends that program too, not only cmd.exe.
+TEST_F(ProcessTest, DeletingARunEndsTheProgramsItsChildStarted)
+{
+    bt::TempDir dir;
+    const CString bat = dir / "tool.bat";
+    bt::WriteTextFile(bat, "@" + std::string(Quoted(bt::StandinPath())) + " pid sleep forever\r\n");
+    const struct
+    {
+        const char* what;
+        CString commandLine;
+    } cases[] = {
+        {"cmd /c", "cmd.exe /c " + Standin("pid sleep forever")},
+        {"a .bat file", Quoted(bat)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        pane.text.clear();
+        notify.completions.clear();
+        auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, pane.hWnd, "Tool", "",
+                                                      c.commandLine);
+        // The stand-in (the grandchild) says who it is through the pipe it inherited.
+        ASSERT_TRUE(bt::WaitFor([&] { return pane.text.find("pid=") != std::string::npos; })) << pane.text;
+        const DWORD pid = strtoul(pane.text.c_str() + pane.text.find("pid=") + 4, nullptr, 10);
+        HANDLE hGrandchild = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+        ASSERT_NE(hGrandchild, nullptr);
+        EXPECT_EQ(::WaitForSingleObject(hGrandchild, 0), (DWORD)WAIT_TIMEOUT);
+        run.reset();
+        // Waited on the process itself; the bound only keeps a failure from hanging the test.
+        const bool ended = ::WaitForSingleObject(hGrandchild, 10000) == WAIT_OBJECT_0;
+        EXPECT_TRUE(ended) << "the program cmd.exe started is still running";
+        if (!ended)
+            ::TerminateProcess(hGrandchild, 1);
+        ::CloseHandle(hGrandchild);
+        EXPECT_TRUE(notify.completions.empty());
+    }
+}
+
 TEST_F(ProcessTest, FinishedRunsLeaveNoHandle)
 {
     {

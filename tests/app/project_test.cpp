@@ -5,6 +5,8 @@
 #include "MainFrame.h"
 #include "RecordingServices.h"
 #include "Map.h"
+#include "Entity.h"
+#include "MapCommands.h"
 #include "ShellRes.h"
 #include "Thing.h"
 #include "ProjectDialogs.h"
@@ -14,6 +16,7 @@
 #include "TextureBrowser.h"
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -348,10 +351,12 @@ TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentPro
     ASSERT_EQ(1u, shelltest::Calls().size());
     EXPECT_EQ(AFX_MODAL_MESSAGEBOX, shelltest::Calls()[0].kind);
 
-    // OK replaces it through the whole close.
+    // OK replaces it through the whole close (the new project may well take the old one's place
+    // in memory: its file tells them apart).
     AfxSeamAnswer(IDOK);
     EXPECT_TRUE(m_frame->OpenProject(other));
-    EXPECT_NE(first, GetEditorServices()->GetProject());
+    ASSERT_NE(nullptr, GetEditorServices()->GetProject());
+    EXPECT_STREQ(other, GetEditorServices()->GetProject()->GetPath());
     EXPECT_STREQ("Morvane - other.prj", Title());
     EXPECT_EQ(0, m_app.m_entityClasses.GetCount());     // the other project names no classes
     EXPECT_EQ(0, GetEditorServices()->GetWadList().GetCount());
@@ -466,6 +471,190 @@ TEST_F(ProjectFixture, AutoSaveWritesModifiedMapsOnTimerOneOnlyAndStopsWithThePr
     EXPECT_EQ(0, m_app.GetOpenDocumentCount());
     // The timer is gone: killing it again fails.
     EXPECT_FALSE(m_frame->KillTimer(AUTOSAVE_TIMER_ID));
+}
+
+// The auto save into the project's own Maps folder, as a user sets it up: a map opened from
+// elsewhere with the name of one of the project's maps is auto-saved beside that map, never over
+// it, and so is a new map whose own file would lie there; each is told once in "Messages". The
+// project's map is as it was after No at the close.
+TEST_F(ProjectFixture, TheAutoSaveInTheMapsFolderNeverWritesOverAMapThere)
+{
+    ::CreateDirectoryA(m_root + "\\maps", nullptr);
+    ::CreateDirectoryA(m_root + "\\elsewhere", nullptr);
+    WriteFile(m_project, "[Paths]\nEntities=qc\nMaps=maps\n");
+    const std::string projects = std::string(shelltest::CubeMap()) + "// the project's own start\n";
+    WriteFile(m_root + "\\maps\\start.map", projects);
+    WriteFile(m_root + "\\elsewhere\\start.map", shelltest::CubeMap());
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\maps");
+    m_app.WriteProfileString("Options", "Auto Save Extension", "map");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\elsewhere\\start.map", VIEW_XY));
+    Map* elsewhere = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, elsewhere);
+    elsewhere->SetModifiedFlag(TRUE);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(projects, ReadBytes(m_root + "\\maps\\start.map"));
+    EXPECT_NE(std::string::npos, ReadBytes(m_root + "\\maps\\start.autosave.map").find("\"classname\" \"worldspawn\""));
+    EXPECT_EQ(1, Count(Messages(), "Auto save: " + m_root + "\\maps\\start.map is not this map's auto-save file"));
+
+    // A new map in the Maps folder: its own name is never made by the auto save.
+    m_frame->SendMessage(WM_COMMAND, ID_MAP_NEW);
+    Map* untitled = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, untitled);
+    ASSERT_STREQ(m_root + "\\maps\\Untitled_1.map", untitled->GetPathName());
+    untitled->SetModifiedFlag(TRUE);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_FALSE(Exists(m_root + "\\maps\\Untitled_1.map"));
+    EXPECT_TRUE(Exists(m_root + "\\maps\\Untitled_1.autosave.map"));
+    EXPECT_EQ(1, Count(Messages(), "is the map's own file"));
+    EXPECT_EQ(0, Count(Messages(), "Auto save skipped"));
+
+    // No to saving the changes: the project's map stays as it was.
+    AfxSeamAnswer(IDNO);
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(projects, ReadBytes(m_root + "\\maps\\start.map"));
+    EXPECT_TRUE(shelltest::Calls().size() == 2u);
+}
+
+// An auto save that cannot write (its folder gone) shows one box, never a box over it: a round
+// that comes while the box is up (its loop goes on dispatching timers) and every later failing
+// round say it in a line.
+TEST_F(ProjectFixture, AFailingAutoSaveShowsOneBoxAndNoBoxOverIt)
+{
+    WriteFile(m_root + "\\one.map", shelltest::CubeMap());
+    m_app.WriteProfileInt("Options", "Auto Save", 1);
+    m_app.WriteProfileString("Options", "Auto Save Path", m_root + "\\gone");
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\one.map", VIEW_XY));
+    Map* one = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, one);
+    one->SetModifiedFlag(TRUE);
+    AfxSeamReset();
+    shelltest::TolerateLoadReports();
+    int nested = 0;
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_NE(-1, call.text.Find("Couldn't open file " + m_root + "\\gone\\one.map"));
+        // The next round's timer arrives while the box is up.
+        if (++nested == 1)
+            m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+        return (INT_PTR)IDOK;
+    });
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(1, nested);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_EQ(2, Count(Messages(), "Auto save failed: Couldn't open file "));
+    // A round that writes ends the failure; the next failure is a box again.
+    ::CreateDirectoryA(m_root + "\\gone", nullptr);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_TRUE(Exists(m_root + "\\gone\\one.map"));
+    ::DeleteFileA(m_root + "\\gone\\one.map");
+    ::RemoveDirectoryA(m_root + "\\gone");
+    AfxSeamAnswer(IDOK);
+    m_frame->SendMessage(WM_TIMER, AUTOSAVE_TIMER_ID);
+    EXPECT_EQ(2u, AfxSeamCalls().size());
+    EXPECT_EQ(0, Count(Messages(), "Save As"));
+    AfxSeamAnswer(IDNO);
+    EXPECT_TRUE(m_frame->CloseProject());
+}
+
+// Ctrl+S, Save All and the save before a build never replace a map marked read-only: each says so
+// and offers another name; No leaves the file, its mark and the changes. Yes saves under the name
+// chosen, the read-only file staying as it was.
+TEST_F(ProjectFixture, AnExplicitSaveOfAReadOnlyMapKeepsItAndOffersAnotherName)
+{
+    const CString path = m_root + "\\kept.map";
+    const std::string bytes = std::string(shelltest::CubeMap()) + "// marked read-only\n";
+    WriteFile(path, bytes);
+    ASSERT_TRUE(::SetFileAttributesA(path, FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    ASSERT_TRUE(m_frame->OpenMap(path, VIEW_XY));
+    Map* kept = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, kept);
+    const CString readOnly = path + " is read-only: it was not replaced.\nDo you want to save it under another name?";
+    auto pressCtrlS = [&] {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        BYTE saved[256];
+        std::copy(keys, keys + 256, saved);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+        CMDIChildWnd* pChild = m_frame->MDIGetActive();
+        CView* pView = pChild ? pChild->GetActiveView() : nullptr;
+        MSG msg = {};
+        msg.hwnd = pView ? pView->m_hWnd : m_frame->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = 'S';
+        m_app.PreTranslateMessage(&msg);
+        ::SetKeyboardState(saved);
+    };
+    const struct
+    {
+        const char* how;
+        std::function<void()> save;
+        std::vector<INT_PTR> answersBefore; // what comes before the read-only question
+    } cases[] = {
+        {"Ctrl+S", pressCtrlS, {}},
+        {"Save All", [&] { m_frame->SendMessage(WM_COMMAND, ID_MAP_FILE_SAVE_ALL); }, {IDYES}},
+        {"the save before a build", [&] { m_frame->SendMessage(WM_COMMAND, ID_BUILD); }, {IDOK}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        kept->GetWorldEntity()->AddKeyValue("message", "changed");
+        kept->SetModifiedFlag(TRUE);
+        AfxSeamReset();
+        shelltest::TolerateLoadReports();
+        for (INT_PTR a : c.answersBefore)
+            AfxSeamAnswer(a);
+        AfxSeamAnswer(IDNO);
+        c.save();
+        const auto calls = shelltest::Calls();
+        ASSERT_EQ(c.answersBefore.size() + 1, calls.size());
+        EXPECT_STREQ(readOnly, calls.back().text);
+        EXPECT_EQ(bytes, ReadBytes(path));
+        EXPECT_NE(0u, ::GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+        EXPECT_TRUE(kept->IsModified());
+        EXPECT_STREQ(path, kept->GetPathName());
+    }
+
+    // Yes: saved under the name chosen.
+    const CString other = m_root + "\\other.map";
+    AfxSeamReset();
+    shelltest::TolerateLoadReports();
+    AfxSeamAnswer(IDYES);
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_EQ(AFX_MODAL_COMMONDIALOG, call.kind);
+        call.text = other;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDYES); // no info_player_start: save anyway
+    AfxSeamAnswer(IDNO);  // the undefined textures are not selected
+    pressCtrlS();
+    EXPECT_EQ(bytes, ReadBytes(path));
+    EXPECT_NE(0u, ::GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(std::string::npos, ReadBytes(other).find("\"message\" \"changed\""));
+    EXPECT_STREQ(other, kept->GetPathName());
+    EXPECT_FALSE(kept->IsModified());
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+}
+
+// The project's write-back leaves a project file marked read-only as it is and says so.
+TEST_F(ProjectFixture, AReadOnlyProjectIsNotWrittenBack)
+{
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    const std::string bytes = ReadBytes(m_project);
+    ASSERT_TRUE(::SetFileAttributesA(m_project, FILE_ATTRIBUTE_READONLY));
+    GetEditorServices()->GetProject()->WriteString("Texture", "Marked", "WALL", TRUE);
+    EXPECT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(bytes, ReadBytes(m_project));
+    EXPECT_NE(0u, ::GetFileAttributesA(m_project) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(1, Count(Messages(), "The project file " + m_project + " is read-only: it was left as it is"));
+    ::SetFileAttributesA(m_project, FILE_ATTRIBUTE_NORMAL);
 }
 
 } // namespace

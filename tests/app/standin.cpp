@@ -14,6 +14,7 @@
 //                 (one token of at most 128 characters, one WAD relative to the game folder, the
 //                 folder after "quake" in the map's path) and ends with exit code 1 where qbsp fails
 //   show          how it was asked to show its first window (the start-up information)
+//   copy FILE     the last argument is a map: copies it to FILE (beside the program when relative)
 //   record FILE   appends its command line and working directory to FILE (beside the program
 //                 when relative)
 //   sleep MS      sleeps (MS "forever": never ends)  exit N       ends with exit code N
@@ -171,11 +172,21 @@ void Show()
     Out("show=" + ((si.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(si.wShowWindow) : std::string("default")));
 }
 
+// A file name beside the program unless it names a folder of its own.
+std::string BesideProgram(const std::string& file)
+{
+    return file.find_first_of("\\/:") == std::string::npos ? g_programDir + "\\" + file : file;
+}
+
+void CopyMap(const std::string& file)
+{
+    if (g_args.empty() || !::CopyFileA(g_args.back().c_str(), BesideProgram(file).c_str(), FALSE))
+        Out("copy: cannot copy the map to " + file);
+}
+
 void Record(const std::string& file)
 {
-    std::string path = file;
-    if (path.find_first_of("\\/:") == std::string::npos)
-        path = g_programDir + "\\" + path;
+    std::string path = BesideProgram(file);
     FILE* f = fopen(path.c_str(), "ab");
     if (f == nullptr)
         return;
@@ -225,6 +236,8 @@ bool Do(const std::string& word, const std::string& value)
         Show();
     else if (word == "record")
         Record(value);
+    else if (word == "copy")
+        CopyMap(value);
     else if (word == "sleep") {
         if (value == "forever")
             for (;;)
@@ -239,7 +252,7 @@ bool Do(const std::string& word, const std::string& value)
 
 bool TakesValue(const std::string& word)
 {
-    static const char* const words[] = {"out", "err", "lines", "flood", "record", "sleep", "exit"};
+    static const char* const words[] = {"out", "err", "lines", "flood", "record", "copy", "sleep", "exit"};
     for (const char* w : words)
         if (word == w)
             return true;

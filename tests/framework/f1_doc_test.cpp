@@ -257,6 +257,51 @@ TEST(Documents, SaveModifiedAsksYesNoCancel)
     EXPECT_EQ(calls[0].nType & MB_TYPEMASK, (UINT)MB_YESNOCANCEL);
 }
 
+// A file marked read-only is not replaced by a save: the user is told and offered another name;
+// No leaves the file, its mark and the changes as they were.
+TEST(Documents, SavingAReadOnlyFileSaysSoAndOffersAnotherName)
+{
+    CRecentApp app;
+    CFileInTemp file("readonly.txt");
+    CFileInTemp other("readonly_other.txt");
+    CTextDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.m_strText = "first";
+    ASSERT_TRUE(doc.OnSaveDocument(file.m_path));
+    doc.SetPathName(file.m_path, FALSE);
+    const CString before = ReadAll(file.m_path);
+    ASSERT_TRUE(::SetFileAttributesA(file.m_path, FILE_ATTRIBUTE_READONLY));
+    doc.m_strText = "changed";
+    doc.SetModifiedFlag();
+
+    AfxSeamAnswer(IDYES);   // save the changes
+    AfxSeamAnswer(IDNO);    // not under another name
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_STREQ(ReadAll(file.m_path), before);
+    EXPECT_NE(::GetFileAttributesA(file.m_path) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(AfxSeamCalls().size(), 2u);
+    EXPECT_STREQ(AfxSeamCalls()[1].text,
+                 file.m_path + " is read-only: it was not replaced.\nDo you want to save it under another name?");
+    EXPECT_EQ(AfxSeamCalls()[1].nType & MB_TYPEMASK, (UINT)MB_YESNO);
+
+    // Yes: the name is asked for, and the document goes there.
+    AfxSeamReset();
+    AfxSeamAnswer(IDYES);
+    const CString target = other.m_path;
+    AfxSeamScript([&](AfxModalCall& call) {
+        EXPECT_EQ(call.kind, AFX_MODAL_COMMONDIALOG);
+        call.text = target;
+        return (INT_PTR)IDOK;
+    });
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_STREQ(doc.GetPathName(), target);
+    EXPECT_NE(ReadAll(target).Find("changed"), -1);
+    EXPECT_STREQ(ReadAll(file.m_path), before);
+    EXPECT_NE(::GetFileAttributesA(file.m_path) & FILE_ATTRIBUTE_READONLY, 0u);
+    ::SetFileAttributesA(file.m_path, FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(Documents, SetPathNameStoresTheFullPathAndTitleAndFeedsTheRecentList)
 {
     CRecentApp app;

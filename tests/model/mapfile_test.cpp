@@ -2,6 +2,7 @@
 #include "MapText.h"
 #include "Texture.h"
 #include "WindingCheck.h"
+#include <algorithm>
 
 namespace {
 
@@ -352,17 +353,20 @@ TEST_F(MapFile, TheAutoSavesOwnFilesAreThoseItMadeAndNothingWroteSince)
         map->AutoSave(1);
     };
     dir.WriteFile("auto\\before.map", "kept");
-    autoSave("before.map");
+    autoSave("before.map"); // the file that was there stays; the auto save goes beside it
     autoSave("hall.map");
     autoSave("cave.map");
     autoSave("cave.map"); // written again: still its own
-    EXPECT_EQ((std::vector<std::string>{"hall.map", "cave.map"}), own());
+    EXPECT_EQ("kept", Read("auto\\before.map"));
+    EXPECT_EQ((std::vector<std::string>{"before.autosave.map", "hall.map", "cave.map"}), own());
 
     // The user saves over the auto save: the file is the user's from now on.
     ASSERT_TRUE(map->OnSaveDocument(Path("auto\\hall.map")));
-    EXPECT_EQ((std::vector<std::string>{"cave.map"}), own());
+    EXPECT_EQ((std::vector<std::string>{"before.autosave.map", "cave.map"}), own());
+    const std::string users = Read("auto\\hall.map");
     autoSave("hall.map");
-    EXPECT_EQ((std::vector<std::string>{"cave.map"}), own());
+    EXPECT_EQ(users, Read("auto\\hall.map"));
+    EXPECT_EQ((std::vector<std::string>{"before.autosave.map", "cave.map", "hall.autosave.map"}), own());
 
     // Another program changed it.
     HANDLE h = ::CreateFileA(Path("auto\\cave.map"), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -370,19 +374,163 @@ TEST_F(MapFile, TheAutoSavesOwnFilesAreThoseItMadeAndNothingWroteSince)
     FILETIME t = {0x12345678, 0x01C00000};
     ::SetFileTime(h, nullptr, nullptr, &t);
     ::CloseHandle(h);
-    EXPECT_TRUE(own().empty());
-
-    // The map's own file is never the auto save's: it stays as the user saved it.
-    dir.WriteFile("auto\\own.map", "saved");
-    services->WriteProfileString("Options", "Auto Save Path", Path("AUTO\\"));
-    const size_t boxes = services->boxes.size();
-    autoSave("auto\\own.map");
-    EXPECT_EQ("saved", Read("auto\\own.map"));
-    EXPECT_EQ(boxes, services->boxes.size());
-    ASSERT_FALSE(services->lines.empty());
-    EXPECT_EQ(0u, services->lines.back().find("Auto save skipped "));
-    EXPECT_TRUE(own().empty());
+    EXPECT_EQ((std::vector<std::string>{"before.autosave.map", "hall.autosave.map"}), own());
     Map::ForgetAutoSaveFiles();
+}
+
+// The auto save writes only over a file it made for the same map in this run. A name taken
+// otherwise (the user's map, an earlier run's file, another map's auto save, the map's own file in
+// the auto-save folder, a file marked read-only) gives way to "name.autosave.map", then
+// "name.autosave2.map", ..., which is told once per map and reason in "Messages".
+TEST_F(MapFile, TheAutoSaveNeverWritesOverAFileItDidNotMakeForTheMap)
+{
+    Map::ForgetAutoSaveFiles();
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ASSERT_TRUE(::CreateDirectoryA(Path("maps"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(Path("elsewhere"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(Path("other"), nullptr));
+    services->WriteProfileString("Options", "Auto Save Path", "maps");
+    AddBrush(world, 0, 64, 0, 64, 0, 64);
+    auto round = [](Map& m, DWORD tick) {
+        m.SetModifiedFlag();
+        m.AutoSave(tick);
+    };
+    auto countLines = [&](const char* part) {
+        int n = 0;
+        for (const std::string& line : services->lines)
+            n += line.find(part) != std::string::npos;
+        return n;
+    };
+
+    // The project's own start.map and the autosave name beside it are taken by the user's files.
+    dir.WriteFile("maps\\start.map", "the user's start");
+    dir.WriteFile("maps\\start.autosave.map", "the user's too");
+    map->SetPathName(Path("elsewhere\\start.map"), FALSE);
+    round(*map, 1);
+    round(*map, 2);
+    EXPECT_EQ("the user's start", Read("maps\\start.map"));
+    EXPECT_EQ("the user's too", Read("maps\\start.autosave.map"));
+    EXPECT_EQ(0u, Read("maps\\start.autosave2.map").find("{\r\n  \"classname\" \"worldspawn\""));
+    EXPECT_EQ(1, countLines("is not this map's auto-save file"));
+    EXPECT_EQ(1, countLines(std::string(Path("maps\\start.autosave2.map")).c_str()));
+
+    // A second open map of the same name: the first one's auto save is not its own either.
+    Map second;
+    second.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(second.OnNewDocument());
+    second.SetPathName(Path("other\\start.map"), FALSE);
+    const std::string firsts = Read("maps\\start.autosave2.map");
+    round(second, 3);
+    EXPECT_EQ(firsts, Read("maps\\start.autosave2.map")) << "the first map's auto save is left as it was";
+    EXPECT_NE(firsts, Read("maps\\start.autosave3.map"));
+    EXPECT_FALSE(Read("maps\\start.autosave3.map").empty());
+    round(*map, 4); // and the first map goes on writing its own
+    EXPECT_FALSE(Read("maps\\start.autosave2.map").empty());
+    EXPECT_EQ(2, countLines("auto-saved to"));
+
+    // The map's own file lies in the auto-save folder (an untitled map in the Maps folder): its
+    // auto save goes beside it, and the file itself is never made or written.
+    Map untitled;
+    untitled.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(untitled.OnNewDocument());
+    untitled.SetPathName(Path("maps\\Untitled_1.map"), FALSE);
+    round(untitled, 5);
+    round(untitled, 6);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(Path("maps\\Untitled_1.map")));
+    EXPECT_FALSE(Read("maps\\Untitled_1.autosave.map").empty());
+    EXPECT_EQ(1, countLines("is the map's own file"));
+
+    // Its own auto save marked read-only by the user: left as it is, told once.
+    ASSERT_TRUE(::SetFileAttributesA(Path("maps\\Untitled_1.autosave.map"), FILE_ATTRIBUTE_READONLY));
+    const std::string marked = Read("maps\\Untitled_1.autosave.map");
+    untitled.GetWorldEntity()->AddKeyValue("message", "changed");
+    round(untitled, 7);
+    round(untitled, 8);
+    EXPECT_EQ(marked, Read("maps\\Untitled_1.autosave.map"));
+    EXPECT_NE(0u, ::GetFileAttributesA(Path("maps\\Untitled_1.autosave.map")) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(std::string::npos, Read("maps\\Untitled_1.autosave2.map").find("changed"));
+    EXPECT_EQ(1, countLines("is read-only"));
+    EXPECT_TRUE(services->boxes.empty());
+
+    // The clean-up's list: what this run's auto save wrote, nothing of the user's (nor the file
+    // the user marked to be kept).
+    CStringArray files;
+    Map::GetAutoSaveFiles(files);
+    std::vector<std::string> names;
+    for (INT_PTR i = 0; i < files.GetSize(); ++i)
+        names.push_back(std::string(files[i].Mid(files[i].ReverseFind('\\') + 1)));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"Untitled_1.autosave2.map", "start.autosave2.map", "start.autosave3.map"}),
+              names);
+    ::SetFileAttributesA(Path("maps\\Untitled_1.autosave.map"), FILE_ATTRIBUTE_NORMAL);
+    Map::ForgetAutoSaveFiles();
+}
+
+// An auto save that cannot write shows one box when it starts failing, then a line at each
+// failing round until a round succeeds; the next failure is a box again.
+TEST_F(MapFile, AFailingAutoSaveShowsOneBoxThenLinesUntilItSucceeds)
+{
+    Map::ForgetAutoSaveFiles();
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    services->WriteProfileString("Options", "Auto Save Path", "gone");
+    map->SetPathName(Path("hall.map"), FALSE);
+    Map second;
+    second.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(second.OnNewDocument());
+    second.SetPathName(Path("cave.map"), FALSE);
+    auto round = [&](DWORD tick) {
+        map->SetModifiedFlag();
+        second.SetModifiedFlag();
+        map->AutoSave(tick);
+        second.AutoSave(tick);
+    };
+    auto failedLines = [&] {
+        int n = 0;
+        for (const std::string& line : services->lines)
+            n += line.find("Auto save failed: Couldn't open file ") == 0;
+        return n;
+    };
+    round(101);
+    ASSERT_EQ(1u, services->boxes.size()) << "one box for the round, whatever the number of maps";
+    EXPECT_NE(std::string::npos, services->boxes[0].text.find("Couldn't open file " + std::string(Path("gone\\hall.map"))));
+    EXPECT_EQ(1, failedLines());
+    round(102);
+    round(103);
+    EXPECT_EQ(1u, services->boxes.size());
+    EXPECT_EQ(5, failedLines());
+
+    ASSERT_TRUE(::CreateDirectoryA(Path("gone"), nullptr));
+    round(104);
+    EXPECT_FALSE(Read("gone\\hall.map").empty());
+    EXPECT_FALSE(Read("gone\\cave.map").empty());
+    EXPECT_EQ(5, failedLines());
+    Map::ForgetAutoSaveFiles();
+    ::DeleteFileA(Path("gone\\hall.map"));
+    ::DeleteFileA(Path("gone\\cave.map"));
+    ASSERT_TRUE(::RemoveDirectoryA(Path("gone")));
+    round(105);
+    EXPECT_EQ(2u, services->boxes.size());
+    EXPECT_EQ(6, failedLines());
+    EXPECT_TRUE(map->IsModified());
+    Map::ForgetAutoSaveFiles();
+}
+
+// A save never replaces a file marked read-only: the file and its mark stay, the map stays
+// modified, and the box says why.
+TEST_F(MapFile, ASaveLeavesAReadOnlyFileAsItIs)
+{
+    AddEntity("info_player_start", "0 0 0");
+    AddBrush(world, 0, 64, 0, 64, 0, 64)->SetTexture(&textures.wall);
+    map->SetModifiedFlag();
+    dir.WriteFile("kept.map", "the user's bytes");
+    ASSERT_TRUE(::SetFileAttributesA(Path("kept.map"), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(map->OnSaveDocument(Path("kept.map")));
+    EXPECT_EQ("the user's bytes", Read("kept.map"));
+    EXPECT_NE(0u, ::GetFileAttributesA(Path("kept.map")) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(map->IsModified());
+    EXPECT_TRUE(services->BoxContains("is read-only: it was left as it is."));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(Path("kept.map.tmp")));
+    ::SetFileAttributesA(Path("kept.map"), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Brushes that whole-unit points cannot hold are kept as read: out of the entity's brushes (so

@@ -264,6 +264,33 @@ TEST_F(Project, FailedWriteKeepsTheFileAndTheChanges)
     ini.SetDirty(FALSE);
 }
 
+// A project file marked read-only is written back by nobody: its bytes and its mark stay, the
+// changes stay in memory, and the first write says so in "Messages", the later ones not again.
+TEST_F(Project, AReadOnlyProjectFileIsLeftAsItIsAndToldOnce)
+{
+    const std::string bytes = "[Paths]\r\nMaps=maps\r\n";
+    dir.WriteFile("kept.prj", bytes);
+    const CString path = dir.Path("kept.prj");
+    ASSERT_TRUE(::SetFileAttributesA(path, FILE_ATTRIBUTE_READONLY));
+    CIniFile ini(path);
+    ASSERT_TRUE(ini.Read());
+    ini.WriteString("Paths", "Maps", "other", TRUE);
+    EXPECT_FALSE(ini.Write());
+    EXPECT_FALSE(ini.Save());
+    EXPECT_EQ(bytes, dir.ReadFile("kept.prj"));
+    EXPECT_NE(0u, ::GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(ini.IsDirty());
+    EXPECT_STREQ(*ini.GetString("Paths", "Maps"), "other");
+    int told = 0;
+    for (const std::string& line : services->lines)
+        told += line == "The project file " + std::string(path) +
+                            " is read-only: it was left as it is, without the changes.\r\n";
+    EXPECT_EQ(1, told);
+    EXPECT_EQ(::GetFileAttributesA(path + ".tmp"), INVALID_FILE_ATTRIBUTES);
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    ini.SetDirty(FALSE);
+}
+
 class Paths : public ModelTest
 {
 protected:

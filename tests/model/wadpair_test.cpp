@@ -19,9 +19,23 @@ TEST(WadPair, TheGameFolderHoldsTheMapsMapsFolder)
         {"C:\\Quake2\\id1\\maps\\e1m1.map", "C:\\Quake", ""},
         {"D:\\maps\\e1m1.map", "C:\\Quake", ""},
         {"C:\\Quake\\id1\\maps\\e1m1.map", "", ""},
+        // The game at a drive's root, as a drive mapped to the game's folder is.
+        {"Q:\\mymod\\maps\\x.map", "Q:\\", "Q:\\mymod"},
+        {"q:\\ID1\\maps\\x.map", "Q:\\", "Q:\\ID1"},
+        {"Q:\\maps\\x.map", "Q:\\", ""},
+        {"Q:\\mymod\\x.map", "Q:\\", ""},
+        {"R:\\mymod\\maps\\x.map", "Q:\\", ""},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(MapGameFolder(c.map, c.quake), c.folder) << c.map << " in " << c.quake;
+}
+
+TEST(WadPair, APathJoinsItsFolderWithOneSeparator)
+{
+    EXPECT_STREQ(JoinPath("C:\\Quake", "id1"), "C:\\Quake\\id1");
+    EXPECT_STREQ(JoinPath("Q:\\", "id1"), "Q:\\id1");
+    EXPECT_STREQ(JoinPath("C:/Quake/", "id1"), "C:/Quake/id1");
+    EXPECT_STREQ(JoinPath("", "id1"), "id1");
 }
 
 TEST(WadPair, AWadUnderTheGameFolderIsNamedRelativeToItWithSlashes)
@@ -37,6 +51,8 @@ TEST(WadPair, AWadUnderTheGameFolderIsNamedRelativeToItWithSlashes)
         {"C:\\Quake\\id1\\..\\wads\\b.wad", "C:\\Quake\\id1", "C:\\Quake\\id1\\..\\wads\\b.wad"},
         {"C:\\Quake\\id1x\\b.wad", "C:\\Quake\\id1", "C:\\Quake\\id1x\\b.wad"},
         {"C:\\Quake\\id1\\gfx\\base.wad", "", "C:\\Quake\\id1\\gfx\\base.wad"},
+        {"Q:\\mymod\\gfx\\base.wad", "Q:\\mymod", "gfx/base.wad"},
+        {"Q:\\id1\\gfx\\base.wad", "Q:\\mymod", "Q:\\id1\\gfx\\base.wad"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(WadPairEntry(c.wad, c.folder), c.entry) << c.wad;
