@@ -6,6 +6,7 @@
 #include "DocumentFixture.h"
 #include "IniFile.h"
 #include "buildtools_util.h"
+#include "shareddata.h"
 #include <commctrl.h>
 #include <algorithm>
 #include <memory>
@@ -806,10 +807,7 @@ TEST(BuildMapDialog, ControlsTakeTheirTipsFromTheStringTable)
 
 CString SharedMap(LPCSTR name)
 {
-    char sz[MAX_PATH] = "";
-    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
-                                                                                  : CString("Z:\\work\\shared\\data");
-    return root + "\\maps\\" + name;
+    return shareddata::Path(std::string("maps\\") + name).c_str();
 }
 
 int CountBrushes(Map& map, int* pEntities)
@@ -877,8 +875,7 @@ protected:
     void SetUp() override
     {
         CString source = SharedMap("librequake_e2m2.map");
-        if (!bt::FileExists(source))
-            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+        SKIP_WITHOUT_SHARED_DATA(source);
         OpenMap(source);
     }
 };

@@ -13,6 +13,7 @@
 #include "shell_fixture.h"
 #include "../../res/resource.h"
 #include "MapCommands.h"
+#include "shareddata.h"
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -36,10 +37,7 @@ std::string Text(CWnd& wnd)
 
 CString SharedData(LPCSTR path)
 {
-    char sz[MAX_PATH] = "";
-    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
-                                                                                  : CString("Z:\\work\\shared\\data");
-    return root + "\\" + path;
+    return shareddata::Path(path).c_str();
 }
 
 CString SharedMap(LPCSTR name)
@@ -519,8 +517,7 @@ TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
 TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryObject)
 {
     CString source = SharedMap("librequake_e2m2.map");
-    if (!bt::FileExists(source))
-        GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+    SKIP_WITHOUT_SHARED_DATA(source);
     mapFile = dir / "maps\\e2m2.map";
     ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
     ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);
@@ -587,8 +584,7 @@ TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
                         "in MORVANE_MAP_COMPILERS)";
     const CString source = SharedMap("jrbase1.map");
     const CString wad = SharedData("wads\\lq_dev.wad");
-    if (!bt::FileExists(source) || !bt::FileExists(wad))
-        GTEST_SKIP() << "no shared data at " << (LPCSTR)source << " and " << (LPCSTR)wad;
+    SKIP_WITHOUT_SHARED_DATA(source, wad);
     for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
         ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
     const CString game = quake + "\\id1";

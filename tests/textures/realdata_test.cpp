@@ -3,6 +3,7 @@
 #include "BrowserFixture.h"
 #include "SelectWadsDlg.h"
 #include "TextureAdjustDlg.h"
+#include "shareddata.h"
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,8 +13,7 @@ namespace {
 
 CString DataRoot()
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString root = env && *env ? env : "Z:\\work\\shared\\data";
+    CString root = shareddata::Root().c_str();
     DWORD a = ::GetFileAttributesA(root);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
         return "";
@@ -56,7 +56,7 @@ protected:
     {
         root = DataRoot();
         if (root.IsEmpty())
-            GTEST_SKIP() << "no shared data folder";
+            GTEST_SKIP() << "no shared data folder at " << shareddata::Root();
         BrowserTest::SetUp();
         services->WriteProfileString("Project Settings", "Root Path", root);
         project->RemoveSection("Wads");
