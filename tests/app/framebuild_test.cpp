@@ -45,18 +45,6 @@ CString SharedMap(LPCSTR name)
     return SharedData(CString("maps\\") + name);
 }
 
-// id's map compilers (qbsp.exe, vis.exe, light.exe), built by the map-compilers' build.sh into the
-// folder that MORVANE_MAP_COMPILERS names, else into "map-compilers" beside the tests.
-CString MapCompilers()
-{
-    char sz[MAX_PATH] = "";
-    if (::GetEnvironmentVariableA("MORVANE_MAP_COMPILERS", sz, MAX_PATH))
-        return sz;
-    ::GetModuleFileNameA(nullptr, sz, MAX_PATH);
-    CString path = sz;
-    return path.Left(path.ReverseFind('\\')) + "\\map-compilers";
-}
-
 // A little-endian 32-bit number of a file's bytes.
 long FileLong(const std::string& bytes, size_t at)
 {
@@ -577,11 +565,10 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
 // built where the game looks for it and has its visibility and light.
 TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
 {
-    const CString compilers = MapCompilers();
-    if (!bt::FileExists(compilers + "\\qbsp.exe"))
-        GTEST_SKIP() << "no map compilers at " << (LPCSTR)compilers
-                     << " (build them with ../shared/tools/map-compilers/build.sh into that folder, or name theirs "
-                        "in MORVANE_MAP_COMPILERS)";
+    const std::string noCompilers = shareddata::LackingMapCompilers();
+    if (!noCompilers.empty())
+        GTEST_SKIP() << noCompilers;
+    const CString compilers = shareddata::MapCompilers().c_str();
     const CString source = SharedMap("jrbase1.map");
     const CString wad = SharedData("wads\\lq_dev.wad");
     SKIP_WITHOUT_SHARED_DATA(source, wad);

@@ -1,11 +1,12 @@
-// The shared real data (maps, WADs and QuakeC written by other people), for the tests that read
-// real files.
+// The shared real data (maps, WADs and QuakeC written by other people) and id's map compilers, for
+// the tests that read real files.
 //
 // The build finds the data folder beside the project (../shared/data, its MORVANE_SHARED_DATA
-// setting) and writes its place into shareddata_config.h; MORVANE_SHARED_DATA in the environment
-// names another folder. A folder named the Linux way (/...) is reached through Wine's drive Z:,
-// which shows the Linux file system. A test that finds nothing there skips and says which path it
-// looked for and why.
+// setting) and builds the compilers from ../shared/tools/map-compilers into its own tree; it writes
+// both places into shareddata_config.h. MORVANE_SHARED_DATA and MORVANE_MAP_COMPILERS in the
+// environment name other folders. A folder named the Linux way (/...) is reached through Wine's
+// drive Z:, which shows the Linux file system. A test that finds nothing there skips and says which
+// path it looked for and why.
 #pragma once
 #include "shareddata_config.h"
 #include <gtest/gtest.h>
@@ -85,6 +86,33 @@ template <class... Paths>
 std::string Lacking(const Paths&... paths)
 {
     return LackingOf({Text(paths)...});
+}
+
+// The folder of id's qbsp.exe, vis.exe and light.exe: MORVANE_MAP_COMPILERS from the environment,
+// else where the build put them.
+inline std::string MapCompilers()
+{
+    const std::string env = Environment("MORVANE_MAP_COMPILERS");
+    return WindowsPath(env.empty() ? MORVANE_MAP_COMPILERS_DIR : env);
+}
+
+// Why a test that runs the compilers cannot: empty when all three are there.
+inline std::string LackingMapCompilers()
+{
+    const std::string dir = MapCompilers();
+    for (const char* tool : {"qbsp.exe", "vis.exe", "light.exe"})
+        if (!Exists(dir + "\\" + tool)) {
+            std::string why = "no map compilers at " + dir + " (";
+            if (!Environment("MORVANE_MAP_COMPILERS").empty())
+                why += "named by MORVANE_MAP_COMPILERS in the environment)";
+            else if (*MORVANE_MAP_COMPILERS_SOURCE == '\0')
+                why += std::string("the build found no sources to build them from at ") + MORVANE_MAP_COMPILERS_LOOKED_FOR +
+                       ", ../shared/tools/map-compilers beside the project)";
+            else
+                why += std::string("the build makes them there from ") + MORVANE_MAP_COMPILERS_SOURCE + ")";
+            return why;
+        }
+    return std::string();
 }
 
 } // namespace shareddata

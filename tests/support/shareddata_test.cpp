@@ -1,7 +1,9 @@
-// Where the real-file tests look for the shared data: the build's place in the form the Windows
-// programs open, an environment variable over it, and a skip that names the path it looked for.
+// Where the real-file tests look for the shared data and the map compilers: the build's places in the
+// form the Windows programs open, an environment variable over them, and a skip that names the path
+// it looked for.
 #include "shareddata.h"
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -83,6 +85,26 @@ TEST(SharedData, ASkipSaysWhichPathWasMissingAndWhy)
     EXPECT_EQ(shareddata::Lacking(shareddata::Path("maps"), present),
               "no shared data at Z:\\no such folder\\maps (the data folder Z:\\no such folder is named by "
               "MORVANE_SHARED_DATA in the environment)");
+}
+
+// Where the build found the compilers' sources it has built them, before the tests, where the tests
+// look; where it found none the skip says where it looked.
+TEST(SharedData, TheMapCompilersAreWhereTheBuildPutThem)
+{
+    ScopedEnvironment none("MORVANE_MAP_COMPILERS", nullptr);
+    EXPECT_EQ(shareddata::MapCompilers(), shareddata::WindowsPath(MORVANE_MAP_COMPILERS_DIR));
+    if (*MORVANE_MAP_COMPILERS_SOURCE != '\0') {
+        EXPECT_EQ(shareddata::LackingMapCompilers(), "");
+    } else {
+        EXPECT_EQ(shareddata::LackingMapCompilers(),
+                  "no map compilers at " + shareddata::MapCompilers() +
+                      " (the build found no sources to build them from at " MORVANE_MAP_COMPILERS_LOOKED_FOR
+                      ", ../shared/tools/map-compilers beside the project)");
+        std::printf("the build found no map compilers' sources at %s\n", MORVANE_MAP_COMPILERS_LOOKED_FOR);
+    }
+    ScopedEnvironment other("MORVANE_MAP_COMPILERS", "/no/compilers");
+    EXPECT_EQ(shareddata::LackingMapCompilers(),
+              "no map compilers at Z:\\no\\compilers (named by MORVANE_MAP_COMPILERS in the environment)");
 }
 
 } // namespace
