@@ -58,7 +58,7 @@ morvane_report_skips() {
   [ -f "$1" ] || return 0
   awk '
     / Test: / { program = $NF }
-    /: Skipped$/ { skipping = 1; why = ""; next }
+    /:[0-9]+: Skipped$/ { skipping = 1; why = ""; next }
     skipping && /^\[  SKIPPED \] / { lines[++n] = "  " program " " $4 ": " why; skipping = 0; next }
     skipping { why = why (why == "" ? "" : " ") $0 }
     END {
