@@ -54,10 +54,12 @@ class RealData : public BrowserTest
 protected:
     void SetUp() override
     {
+        // The browser first: a skipped test is still torn down, and the teardown takes the
+        // browser's objects apart.
+        BrowserTest::SetUp();
         root = DataRoot();
         if (root.IsEmpty())
             GTEST_SKIP() << "no shared data folder at " << shareddata::Root();
-        BrowserTest::SetUp();
         services->WriteProfileString("Project Settings", "Root Path", root);
         project->RemoveSection("Wads");
         project->WriteString("Paths", "Wads", "wads", TRUE);
