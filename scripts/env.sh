@@ -51,3 +51,19 @@ morvane_stop() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${MORVANE_XVFB_PID:-}" ]; then kill "$MORVANE_XVFB_PID" 2>/dev/null || true; fi
 }
+
+# Lists the tests that skipped themselves in a ctest log, each with the reason it gave (a passing
+# program's output is not shown by ctest).
+morvane_report_skips() {
+  [ -f "$1" ] || return 0
+  awk '
+    / Test: / { program = $NF }
+    /:[0-9]+: Skipped$/ { skipping = 1; why = ""; next }
+    skipping && /^\[  SKIPPED \] / { lines[++n] = "  " program " " $4 ": " why; skipping = 0; next }
+    skipping { why = why (why == "" ? "" : " ") $0 }
+    END {
+      if (n == 0) exit
+      print n " test(s) skipped:"
+      for (i = 1; i <= n; ++i) print lines[i]
+    }' "$1"
+}

@@ -5,15 +5,16 @@
 #include "IniFile.h"
 #include "Map.h"
 #include "RecordingServices.h"
+#include "shareddata.h"
 
-const char kLibreQuakeMap[] = "Z:\\work\\shared\\data\\maps\\librequake_e2m2.map";
+const CString kLibreQuakeMap = shareddata::Path("maps\\librequake_e2m2.map").c_str();
 
 // The project names LibreQuake's three class folders; the editor reads them and the map model
 // sizes entities from the same classes. Returns the number of classes read.
 inline int LoadLibreQuakeClasses(CEntityEditorDlg& editor, CEntityClassMap& classes, CRecordingServices& services,
                                  CIniFile& project)
 {
-    services.WriteProfileString("Project Settings", "Root Path", "Z:\\work\\shared\\data\\qc");
+    services.WriteProfileString("Project Settings", "Root Path", shareddata::Path("qc").c_str());
     project.RemoveKey("Paths", "Entities");
     project.AddString("Paths", "Entities", "librequake;librequake\\monsters;librequake\\lq1");
     int count = editor.LoadEntityClasses();

@@ -7,6 +7,7 @@
 #include "IniFile.h"
 #include "MapCommands.h"
 #include "buildtools_util.h"
+#include "shareddata.h"
 #include <commctrl.h>
 #include <winioctl.h>
 #include <algorithm>
@@ -831,10 +832,7 @@ TEST(BuildMapDialog, ControlsTakeTheirTipsFromTheStringTable)
 
 CString SharedMap(LPCSTR name)
 {
-    char sz[MAX_PATH] = "";
-    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
-                                                                                  : CString("Z:\\work\\shared\\data");
-    return root + "\\maps\\" + name;
+    return shareddata::Path(std::string("maps\\") + name).c_str();
 }
 
 int CountBrushes(Map& map, int* pEntities)
@@ -902,8 +900,7 @@ protected:
     void SetUp() override
     {
         CString source = SharedMap("librequake_e2m2.map");
-        if (!bt::FileExists(source))
-            GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+        SKIP_WITHOUT_SHARED_DATA(source);
         OpenMap(source);
     }
 };
@@ -921,10 +918,17 @@ TEST_F(RealMapBuild, AModifiedMapIsSavedFirstAndQbspGetsTheSavedFile)
     pipeline.Start(steps);
     ASSERT_TRUE(WaitIdle());
     std::string firstLine = saved.substr(0, saved.find_first_of("\r\n"));
-    // The map names four WADs by their full paths: qbsp is warned of before it runs.
+    // The map names several WADs (as many as the file's "wad" value lists): qbsp is warned of
+    // before it runs.
     const std::string value(map->GetWorldEntity()->ValueForKey("wad"));
+    const std::string source = bt::ReadTextFile(SharedMap("librequake_e2m2.map"));
+    const size_t at = source.find("\"wad\" \"");
+    ASSERT_NE(at, std::string::npos);
+    const std::string listed = source.substr(at + 7, source.find('"', at + 7) - (at + 7));
+    const long wads = std::count(listed.begin(), listed.end(), ';') + 1;
+    ASSERT_GT(wads, 1);
     EXPECT_EQ(pane.text, "Building file: " + std::string(mapFile) + "\n" +
-                             "Warning: worldspawn's \"wad\" names 4 WADs: " + value + "\n" +
+                             "Warning: worldspawn's \"wad\" names " + std::to_string(wads) + " WADs: " + value + "\n" +
                              "id's qbsp reads one WAD only, named relative to the game folder; newer compilers "
                              "read the list.\n" +
                              "map=" + std::string(mapFile) + " size=" + std::to_string(saved.size()) +

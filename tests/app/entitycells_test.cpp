@@ -11,6 +11,7 @@
 #include "gxfactry.h"
 #include "gxengine.h"
 #include "gxstyle.h"
+#include "shareddata.h"
 #include <string>
 #include <vector>
 
@@ -438,9 +439,8 @@ TEST_F(EntityCellsTest, EnterInTheMangleHostsStoresPitchYawRoll)
 // LibreQuake's own classes label the list.
 TEST_F(EntityCellsTest, LibreQuakeClassesLabelTheSpawnFlags)
 {
-    const char kQc[] = "Z:\\work\\shared\\data\\qc\\librequake\\";
-    if (::GetFileAttributesA(kQc) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no shared data";
+    const CString kQc = shareddata::Path("qc\\librequake\\").c_str();
+    SKIP_WITHOUT_SHARED_DATA(kQc);
     CEntityClassMap classes;
     CEntityClassReader reader(classes);
     ASSERT_TRUE(reader.ReadQcFile(CString(kQc) + "doors.qc"));

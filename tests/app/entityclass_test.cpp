@@ -4,13 +4,13 @@
 #include "IniFile.h"
 #include "RecordingServices.h"
 #include "buildtools_util.h"
+#include "shareddata.h"
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
 
-const char kData[] = "Z:\\work\\shared\\data";
 const char kPath[] = "C:\\qc\\defs.qc";
 // Where the reader's messages say a definition on the first line of kPath stands.
 const char kWhere[] = "C:\\qc\\defs.qc, line 1";
@@ -243,11 +243,11 @@ TEST_F(ClassReader, TheWalkReadsEachDirectoryInNameOrderAndKeepsTheClassesWithou
 
 TEST_F(ClassReader, TheSharedQuakeCSets)
 {
-    if (::GetFileAttributesA(kData) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no shared data";
+    const CString qc = shareddata::Path("qc").c_str();
+    SKIP_WITHOUT_SHARED_DATA(qc);
     CIniFile project("Z:\\tmp\\unused.prj");
     services.SetProject(&project);
-    services.WriteProfileString("Project Settings", "Root Path", CString(kData) + "\\qc");
+    services.WriteProfileString("Project Settings", "Root Path", qc);
     struct Set
     {
         const char* dirs;

@@ -542,9 +542,8 @@ TEST_F(EntityEditorTest, ResizingLaysOutTheTabsAndButtons)
 // (librequake's second path_corner is told).
 TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
 {
-    const char kQc[] = "Z:\\work\\shared\\data\\qc";
-    if (::GetFileAttributesA(kQc) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no shared data";
+    const CString kQc = shareddata::Path("qc").c_str();
+    SKIP_WITHOUT_SHARED_DATA(kQc);
     services->WriteProfileString("Project Settings", "Root Path", kQc);
     struct
     {
@@ -588,8 +587,7 @@ TEST_F(EntityEditorTest, TheSharedQuakeCSetsFillTheTree)
 // class and help, and an applied change is in the written map text.
 TEST_F(EntityEditorTest, ALibreQuakeMapWithItsClasses)
 {
-    if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no shared data";
+    SKIP_WITHOUT_SHARED_DATA(kLibreQuakeMap);
     ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
     Map& real = *map;
     services->boxes.clear();

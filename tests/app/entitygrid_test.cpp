@@ -380,8 +380,7 @@ TEST_F(EntityGridTest, ResizingTheEditorWidensTheValueColumn)
 // pair added in the grid, applied and saved, is in the written map file.
 TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
 {
-    if (::GetFileAttributesA(kLibreQuakeMap) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no shared data";
+    SKIP_WITHOUT_SHARED_DATA(kLibreQuakeMap);
     ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
     services->boxes.clear();
     ASSERT_TRUE(map->OnOpenDocument(kLibreQuakeMap));

@@ -13,6 +13,7 @@
 #include "shell_fixture.h"
 #include "../../res/resource.h"
 #include "MapCommands.h"
+#include "shareddata.h"
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -36,27 +37,12 @@ std::string Text(CWnd& wnd)
 
 CString SharedData(LPCSTR path)
 {
-    char sz[MAX_PATH] = "";
-    CString root = ::GetEnvironmentVariableA("MORVANE_SHARED_DATA", sz, MAX_PATH) ? CString(sz)
-                                                                                  : CString("Z:\\work\\shared\\data");
-    return root + "\\" + path;
+    return shareddata::Path(path).c_str();
 }
 
 CString SharedMap(LPCSTR name)
 {
     return SharedData(CString("maps\\") + name);
-}
-
-// id's map compilers (qbsp.exe, vis.exe, light.exe), built by the map-compilers' build.sh into the
-// folder that MORVANE_MAP_COMPILERS names, else into "map-compilers" beside the tests.
-CString MapCompilers()
-{
-    char sz[MAX_PATH] = "";
-    if (::GetEnvironmentVariableA("MORVANE_MAP_COMPILERS", sz, MAX_PATH))
-        return sz;
-    ::GetModuleFileNameA(nullptr, sz, MAX_PATH);
-    CString path = sz;
-    return path.Left(path.ReverseFind('\\')) + "\\map-compilers";
 }
 
 // A little-endian 32-bit number of a file's bytes.
@@ -579,8 +565,7 @@ TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
 TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryObject)
 {
     CString source = SharedMap("librequake_e2m2.map");
-    if (!bt::FileExists(source))
-        GTEST_SKIP() << "no shared data at " << (LPCSTR)source;
+    SKIP_WITHOUT_SHARED_DATA(source);
     mapFile = dir / "maps\\e2m2.map";
     ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
     ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);
@@ -642,15 +627,13 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
 // built where the game looks for it and has its visibility and light.
 TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
 {
-    const CString compilers = MapCompilers();
-    if (!bt::FileExists(compilers + "\\qbsp.exe"))
-        GTEST_SKIP() << "no map compilers at " << (LPCSTR)compilers
-                     << " (build them with ../shared/tools/map-compilers/build.sh into that folder, or name theirs "
-                        "in MORVANE_MAP_COMPILERS)";
+    const std::string noCompilers = shareddata::LackingMapCompilers();
+    if (!noCompilers.empty())
+        GTEST_SKIP() << noCompilers;
+    const CString compilers = shareddata::MapCompilers().c_str();
     const CString source = SharedMap("jrbase1.map");
     const CString wad = SharedData("wads\\lq_dev.wad");
-    if (!bt::FileExists(source) || !bt::FileExists(wad))
-        GTEST_SKIP() << "no shared data at " << (LPCSTR)source << " and " << (LPCSTR)wad;
+    SKIP_WITHOUT_SHARED_DATA(source, wad);
     for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
         ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
     const CString game = quake + "\\id1";

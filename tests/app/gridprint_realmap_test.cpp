@@ -5,6 +5,7 @@
 #include "afxtest.h"
 #include "gxwnd.h"
 #include "gxstyle.h"
+#include "shareddata.h"
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -35,11 +36,10 @@ class GridPrintRealMap : public DocumentTest
 
 TEST_F(GridPrintRealMap, TheKeyValuePairsOfE3m5PrintOnThePagesOfTheirBreaks)
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString path = (env && *env ? CString(env) : CString("Z:\\work\\shared\\data")) + "\\maps\\e3m5.map";
+    CString path = shareddata::Path("maps\\e3m5.map").c_str();
+    SKIP_WITHOUT_SHARED_DATA(path);
     std::ifstream in((LPCSTR)path, std::ios::binary);
-    if (!in)
-        GTEST_SKIP() << "no real maps";
+    ASSERT_TRUE(in) << (LPCSTR)path;
     std::stringstream text;
     text << in.rdbuf();
     const std::string s = text.str();

@@ -17,17 +17,13 @@
 #include "Thing.h"
 #include "afxtest.h"
 #include "../../res/resource.h"
+#include "shareddata.h"
 #include <string>
 #include <vector>
 
 namespace {
 
-const char kData[] = "Z:\\work\\shared\\data";
-
-bool Exists(const CString& path)
-{
-    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
+const CString kData = shareddata::Root().c_str();
 
 void Union(short* into, const short* b)
 {
@@ -98,8 +94,7 @@ class RealMaps : public testing::Test
 protected:
     void SetUp() override
     {
-        if (!Exists(kData))
-            GTEST_SKIP() << "no shared data";
+        SKIP_WITHOUT_SHARED_DATA(kData);
         AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWMAXIMIZED);
         shelltest::QuietStart(m_app);
         shelltest::TolerateLoadReports();

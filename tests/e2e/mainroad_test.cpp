@@ -4,6 +4,7 @@
 // under a new name, and the editor quits; the second start reopens the project and the saved map
 // from the recent lists. Every box of the editor is answered as its step expects and recorded.
 // Skipped when the shared data folder is absent.
+#include "shareddata.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -18,16 +19,6 @@
 #include <vector>
 
 namespace {
-
-#ifndef MORVANE_SHARED_DATA
-#define MORVANE_SHARED_DATA ""
-#endif
-
-std::string WinPath(std::string unix)
-{
-    std::replace(unix.begin(), unix.end(), '/', '\\');
-    return "Z:" + unix;
-}
 
 bool Exists(const std::string& path)
 {
@@ -322,9 +313,8 @@ const int OK = IDOK;
 
 TEST(MainRoad, NewProjectOpenSaveQuitAndRestart)
 {
-    if (!*MORVANE_SHARED_DATA || !Exists(WinPath(MORVANE_SHARED_DATA) + "\\maps\\librequake_e2m2.map"))
-        GTEST_SKIP() << "no shared data at \"" << MORVANE_SHARED_DATA << "\" (set MORVANE_SHARED_DATA)";
-    const std::string data = WinPath(MORVANE_SHARED_DATA);
+    SKIP_WITHOUT_SHARED_DATA(shareddata::Path("maps\\librequake_e2m2.map"));
+    const std::string data = shareddata::Root();
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     const std::string root = std::string(tmp) + "morvane_mainroad";

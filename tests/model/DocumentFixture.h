@@ -5,6 +5,7 @@
 #include "Map.h"
 #include "RecordingServices.h"
 #include "Texture.h"
+#include "shareddata.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,8 +14,7 @@
 // The names of the real maps, or none when the folder is absent.
 inline std::vector<CString> RealMaps(CString& folder)
 {
-    const char* env = getenv("MORVANE_DATA");
-    folder = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\";
+    folder = CString(shareddata::Path("maps\\").c_str());
     std::vector<CString> names;
     WIN32_FIND_DATAA fd;
     HANDLE h = ::FindFirstFileA(folder + "*.map", &fd);

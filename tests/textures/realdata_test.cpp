@@ -3,6 +3,7 @@
 #include "BrowserFixture.h"
 #include "SelectWadsDlg.h"
 #include "TextureAdjustDlg.h"
+#include "shareddata.h"
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,8 +13,7 @@ namespace {
 
 CString DataRoot()
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString root = env && *env ? env : "Z:\\work\\shared\\data";
+    CString root = shareddata::Root().c_str();
     DWORD a = ::GetFileAttributesA(root);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
         return "";
@@ -54,10 +54,12 @@ class RealData : public BrowserTest
 protected:
     void SetUp() override
     {
+        // The browser first: a skipped test is still torn down, and the teardown takes the
+        // browser's objects apart.
+        BrowserTest::SetUp();
         root = DataRoot();
         if (root.IsEmpty())
-            GTEST_SKIP() << "no shared data folder";
-        BrowserTest::SetUp();
+            GTEST_SKIP() << "no shared data folder at " << shareddata::Root();
         services->WriteProfileString("Project Settings", "Root Path", root);
         project->RemoveSection("Wads");
         project->WriteString("Paths", "Wads", "wads", TRUE);

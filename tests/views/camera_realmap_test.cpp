@@ -1,14 +1,14 @@
 // Real maps in camera windows (skipped without the shared data folder): every map draws in the
 // three modes without a GL error, and the screen shows the frame drawn; with the four texture WADs the LibreQuake maps show texture
-// pixels; a click in the middle selects the object nearest the eye. MORVANE_DATA names the data
-// folder (default Z:\work\shared\data); with MORVANE_SHOTS set, each picture is written there as
-// a PPM file.
+// pixels; a click in the middle selects the object nearest the eye. The data folder is the build's
+// (tests/support/shareddata.h); with MORVANE_SHOTS set, each picture is written there as a PPM file.
 #include "CameraFixture.h"
 #include "CameraRes.h"
 #include "Entity.h"
 #include "RecordingServices.h"
 #include "TextureLoader.h"
 #include "afxtest.h"
+#include "shareddata.h"
 #include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
@@ -18,13 +18,7 @@ namespace {
 
 CString DataDir()
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    return env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
-}
-
-bool Exists(const CString& path)
-{
-    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return shareddata::Root().c_str();
 }
 
 struct Picture
@@ -74,8 +68,7 @@ protected:
 TEST_F(RealMaps, DrawInEveryModeAndPickTheNearestObject)
 {
     CString data = DataDir();
-    if (!Exists(data + "\\maps"))
-        GTEST_SKIP() << "no shared data folder";
+    SKIP_WITHOUT_SHARED_DATA(data + "\\maps");
     CTextureLoader loader;
     SetTextureSource(&loader);
     for (const char* wad : {"lq_dev.wad", "lq_liquidsky.wad", "lq_mayan.wad", "lq_utility.wad"})

@@ -5,6 +5,7 @@
 #include "ViewsRes.h"
 #include "WindowFixture.h"
 #include "afxwndtest.h"
+#include "shareddata.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -547,11 +548,9 @@ TEST_F(ClipboardTest, AMovingDragKeepsTheBrushesItsDataLeftOut)
 // into another arrive once and keep their boxes (moved one grid step).
 TEST_F(ClipboardTest, RealMapsCopyAndPasteBetweenThem)
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString data = env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+    CString data = shareddata::Root().c_str();
     CString from = data + "\\maps\\e3m5.map", to = data + "\\maps\\librequake_e2m2.map";
-    if (::GetFileAttributesA(from) == INVALID_FILE_ATTRIBUTES || ::GetFileAttributesA(to) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no real maps";
+    SKIP_WITHOUT_SHARED_DATA(from, to);
     Map* a = static_cast<Map*>(m_pTemplate->OpenDocumentFile(from));
     ASSERT_NE(nullptr, a);
     afxtest::PumpMessages();

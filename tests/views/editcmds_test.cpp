@@ -9,6 +9,7 @@
 #include "WindowFixture.h"
 #include "afxdlgs.h"
 #include "afxseam.h"
+#include "shareddata.h"
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -930,12 +931,9 @@ bool FindOverlap(Map* map, Brush*& first, Brush*& second, int skip = 0)
 
 TEST_F(EditWindowsTest, RealMapsEditedSavedUnderNewNamesAndReopened)
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString data = env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+    CString data = shareddata::Root().c_str();
     const CString sources[2] = {data + "\\maps\\e3m5.map", data + "\\maps\\librequake_e2m2.map"};
-    for (const CString& s : sources)
-        if (::GetFileAttributesA(s) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "no real maps";
+    SKIP_WITHOUT_SHARED_DATA(sources[0], sources[1]);
     const CString saved[2] = {TempPath("morvane_real_e3m5.map"), TempPath("morvane_real_e2m2.map")};
     Counts expected[2];
     for (int m = 0; m < 2; ++m) {

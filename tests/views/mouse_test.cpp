@@ -8,6 +8,7 @@
 #include "ViewsRes.h"
 #include "WindowFixture.h"
 #include "afxwndtest.h"
+#include "shareddata.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -748,8 +749,7 @@ class RealMapMouseTest : public WindowTest
 protected:
     static CString DataDir()
     {
-        const char* env = std::getenv("MORVANE_DATA");
-        return env && *env ? CString(env) : CString("Z:\\work\\shared\\data");
+        return shareddata::Root().c_str();
     }
     static int BrushCount(Map* m)
     {
@@ -796,8 +796,7 @@ protected:
     void EditSaveReopen(LPCSTR name)
     {
         CString path = DataDir() + "\\maps\\" + name + ".map";
-        if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "no real maps";
+        SKIP_WITHOUT_SHARED_DATA(path);
         Map* m = static_cast<Map*>(m_pTemplate->OpenDocumentFile(path));
         ASSERT_NE(nullptr, m);
         afxtest::PumpMessages();

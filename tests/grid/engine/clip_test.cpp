@@ -17,6 +17,7 @@
 #include "gxundo.h"
 #include "gxutil.h"
 #include "gxwnd.h"
+#include "shareddata.h"
 
 namespace {
 
@@ -456,11 +457,10 @@ TEST_F(ClipTest, AbortedClearLeavesNoOpenBlock)
 // styles block and through the text alone.
 TEST_F(ClipTest, RealMapKeyValuesCopyAndPasteIdentical)
 {
-    const char* env = std::getenv("MORVANE_DATA");
-    CString path = CString(env && *env ? env : "Z:\\work\\shared\\data") + "\\maps\\e3m5.map";
+    CString path = shareddata::Path("maps\\e3m5.map").c_str();
+    SKIP_WITHOUT_SHARED_DATA(path);
     CFile file;
-    if (!file.Open(path, CFile::modeRead))
-        GTEST_SKIP() << "no real maps";
+    ASSERT_TRUE(file.Open(path, CFile::modeRead)) << (LPCSTR)path;
     std::string text(file.GetLength(), '\0');
     file.Read(&text[0], static_cast<UINT>(text.size()));
     text.push_back('\0');

@@ -12,6 +12,7 @@
 #include "grid_test_util.h"
 #include "gxsort.h"
 #include "gxutil.h"
+#include "shareddata.h"
 
 namespace {
 struct Pair
@@ -56,11 +57,10 @@ protected:
     std::vector<Pair> pairs;
     void SetUp() override
     {
-        const char* env = std::getenv("MORVANE_DATA");
-        const std::string data = env != nullptr && *env ? env : "Z:\\work\\shared\\data";
-        pairs = ReadPairs(data + "\\maps\\e3m5.map");
-        if (pairs.empty())
-            GTEST_SKIP() << "no real maps";
+        const std::string path = shareddata::Path("maps\\e3m5.map");
+        SKIP_WITHOUT_SHARED_DATA(path);
+        pairs = ReadPairs(path);
+        ASSERT_FALSE(pairs.empty()) << path;
         AfxSeamReset();
         CGXLongOperation::SetTicksFirstTime(100000);
         CGXLongOperation::SetTicksContinued(100000);
