@@ -484,21 +484,6 @@ TEST_F(Brushes, FourQuarterTurnsGiveABrushBack)
         }
 }
 
-// A shared real map beside the checkout (the build names the folder), as a path the program
-// opens; empty when it is not there.
-CString SharedMap(LPCSTR name)
-{
-#ifdef MORVANE_SHARED_DATA
-    CString path = CString(MORVANE_SHARED_DATA) + "/maps/" + name;
-    if (path[0] == '/')
-        path = "Z:" + path; // where Wine shows the file system
-    path.Replace('/', '\\');
-    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        return path;
-#endif
-    return CString();
-}
-
 class RealMapBrushes : public DocumentTest
 {
 };
@@ -511,10 +496,9 @@ TEST_F(RealMapBrushes, StretchesLandOnTheGridAndQuarterTurnsGiveBrushesBack)
 {
     for (const char* name : {"librequake_e2m2.map", "jrbase1.map"}) {
         SCOPED_TRACE(name);
-        const CString path = SharedMap(name);
-        if (path.IsEmpty())
-            GTEST_SKIP() << "skipped: the shared map " << name << " is not beside the checkout";
-        ASSERT_TRUE(map->OnOpenDocument(path));
+        const std::string path = shareddata::Path(std::string("maps\\") + name);
+        SKIP_WITHOUT_SHARED_DATA(path);
+        ASSERT_TRUE(map->OnOpenDocument(path.c_str()));
         Brush::QuietGeometry quiet;
         int brushes = 0, missedStretches = 0, missedTurns = 0, invalid = 0;
         for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;) {
