@@ -129,9 +129,6 @@ public:
     void RefreshObjectList(const CString& path);
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-    // The visible Texture Adjustment window and Entity Editor go above the frame.
-    void KeepToolWindowsAbove();
     // The docked bars' first widths fit their content: an 80-character line in the Output
     // window, a column of 64-pixel thumbnails in the Resource window.
     void FitBarsToContent();

@@ -71,6 +71,12 @@ public:
     // Sends WM_FLOATSTATUS with dwFlags (FS_ codes) to every popup the top-level frame owns; for
     // activation changes the frame's own caption follows.
     void NotifyFloatingWindows(DWORD dwFlags);
+    // When a shown window the top-level frame owns (itself or through a window it owns: sheets,
+    // dialogs, floating bars, their boxes) lies below the frame, the frame's windows go back
+    // above it in the order they had: as on Windows, an owned window is never behind its owner.
+    // Runs when the frame's loop goes idle and when a modal loop of its windows does (a click on
+    // the frame may have stacked it over them meanwhile).
+    void KeepOwnedWindowsAbove();
 
     // ---- Overridables
     BOOL IsFrameWnd() const override { return TRUE; }
