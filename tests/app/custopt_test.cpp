@@ -20,6 +20,8 @@
 #include "../res/resource.h"
 #include <commctrl.h>
 #include <algorithm>
+#include <functional>
+#include <string>
 #include <cstring>
 #include <fstream>
 
@@ -438,7 +440,7 @@ TEST_F(CustOptFixture, RemovingEveryShortcutStaysSoAfterARestart)
     EXPECT_EQ(-1, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
 }
 
-TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapOrAShortValue)
+TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapAndRefusesAShortValue)
 {
     BYTE e[6] = {FVIRTKEY | FCONTROL, 0, 'A', 0, 0x14, 0x80};
     for (int n = 1; n <= 5; ++n) {
@@ -469,12 +471,81 @@ TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGa
     table.RemoveAll();
     table.Load();
     EXPECT_EQ(2, table.GetCount());
-    // A 5-byte value ends the load.
+    // A 5-byte value spoils the saved table: the load refuses it and the table stays as it was.
     m_app.WriteProfileBinary("Accelerators", "Accel #2", e, 5);
     table.RemoveAll();
-    table.Load();
-    EXPECT_EQ(1, table.GetCount());
-    EXPECT_EQ(0x8014, table.GetAt(0).cmd);
+    ACCEL kept = {FVIRTKEY, VK_F9, 0x1234};
+    table.SetShortcut(AccelToHotKey(kept), kept.cmd);
+    EXPECT_FALSE(table.Load());
+    ASSERT_EQ(1, table.GetCount());
+    EXPECT_EQ(0x1234, table.GetAt(0).cmd);
+}
+
+// A saved value that is there but is not one whole entry makes the whole saved table unused at
+// the next start: the built-in shortcuts stay (Ctrl+S saves). A gap still ends the list.
+TEST_F(CustOptFixture, ADamagedSavedShortcutLeavesTheBuiltInShortcuts)
+{
+    // Ctrl+Shift+K to Save, then Ctrl+Shift+L to Save: two whole entries, as the settings hold them.
+    const BYTE first[6] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'K', 0, 0x14, 0x80};
+    const BYTE second[6] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'L', 0, 0x14, 0x80};
+    const struct
+    {
+        const char* what;
+        std::function<void(HKEY)> damage;   // writes "Accel #2" (or leaves a gap there)
+        bool builtIn;                        // the built-in table stays
+    } cases[] = {
+        {"five bytes", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, second, 5); }, true},
+        {"seven bytes",
+         [&](HKEY h) {
+             const BYTE seven[7] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'L', 0, 0x14, 0x80, 0};
+             ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, seven, 7);
+         },
+         true},
+        {"forty bytes",
+         [&](HKEY h) {
+             BYTE forty[40] = {};
+             ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, forty, sizeof forty);
+         },
+         true},
+        {"a string", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_SZ, (const BYTE*)"12345", 6); }, true},
+        {"a number",
+         [&](HKEY h) {
+             DWORD n = 0x80144B09;
+             ::RegSetValueExA(h, "Accel #2", 0, REG_DWORD, (const BYTE*)&n, sizeof n);
+         },
+         true},
+        {"six bytes of text", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_SZ, second, 6); }, true},
+        {"a gap before #3", [&](HKEY h) { ::RegSetValueExA(h, "Accel #3", 0, REG_BINARY, second, 6); }, false},
+        {"whole", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, second, 6); }, false},
+    };
+    for (const auto& c : cases) {
+        Close();
+        m_app.RegDeleteSection("Accelerators");
+        HKEY hSection = m_app.GetSectionKey("Accelerators");
+        ASSERT_NE(nullptr, hSection);
+        ::RegSetValueExA(hSection, "Accel #1", 0, REG_BINARY, first, 6);
+        c.damage(hSection);
+        ::RegCloseKey(hSection);
+        ASSERT_TRUE(Start()) << c.what;
+        m_pFrame = m_app.GetMainFrame();
+        ASSERT_NE(m_pFrame, nullptr);
+        if (c.builtIn) {
+            EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL)) << c.what;
+            EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL)) << c.what;
+            EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT)) << c.what;
+        } else {
+            // The saved table alone: what it holds, nothing after a gap, no built-in Ctrl+S.
+            EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT)) << c.what;
+            EXPECT_EQ(c.what == std::string("whole") ? 32788 : -1,
+                      CommandOf(m_pFrame->m_hAccelTable, 'L', FCONTROL | FSHIFT))
+                << c.what;
+            EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL)) << c.what;
+        }
+        // Nothing was written back: the damaged value stays for the user to see.
+        BYTE bytes[64];
+        DWORD size = sizeof bytes;
+        EXPECT_TRUE(m_app.GetProfileBinary("Accelerators", "Accel #1", bytes, &size)) << c.what;
+    }
 }
 
 TEST_F(CustOptFixture, TheCustomizeSheetsPagesAndTheToolbarsDialogLeadingToIt)
