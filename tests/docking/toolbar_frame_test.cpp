@@ -1596,3 +1596,86 @@ TEST_F(ToolBarFrame, ADamagedBarSectionDropsThatBarAlone)
             pApp->WriteProfileString(Section(i), nullptr, nullptr);
     }
 }
+
+// A user toolbar whose "Buttons" value is damaged keeps the whole button records before the
+// damage; one whose value gives no whole record is not made again (no empty frame on the screen).
+TEST_F(ToolBarFrame, AUserToolBarKeepsTheWholeButtonsBeforeADamagedValue)
+{
+    const UINT A = ID_TB_A, B = ID_TB_B, C = ID_TB_CHECK;
+    const UINT USER = SEC_IDW_USERTOOLBAR_FIRST;
+    const struct
+    {
+        const char* what;
+        std::function<void(CWinApp*, LPCSTR)> store;     // the user toolbar's "Buttons"
+        bool made;
+        std::vector<UINT> after;
+    } cases[] = {
+        {"the third record cut short",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0x41, 0x9C, 0, 0, 0, 0x43, 0x9C};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {B, A}},
+        {"a state running past the end of the second",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0, 0, 0, 0, 0, 0x41, 0x9C, 0, 0, 3, 7};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {B, 0}},
+        {"a first record cut short",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         false, {}},
+        {"a string", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", "ABCDEFGHIJ"); }, false, {}},
+        {"missing", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", nullptr); }, false, {}},
+        {"whole",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x43, 0x9C, 0, 0, 0, 0x41, 0x9C, 0, 0, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {C, A}},
+    };
+    afxtest::RegistryProfile profile;
+    CWinApp* pApp = AfxGetApp();
+    for (const auto& c : cases) {
+        m_pManager->CreateDefaultToolBars();
+        SECCustomToolBar* pUser = m_pManager->CreateUserToolBar("Mine");
+        ASSERT_NE(pUser, nullptr) << c.what;
+        pUser->InsertButton(0, A);
+        m_pFrame->FloatControlBar(pUser, CPoint(400, 300));
+        m_pFrame->RecalcLayout();
+        m_pFrame->SaveBarState("ToolBarState");
+        m_pManager->SaveState("ToolBarState");
+        const int nUser = SectionOf(USER);
+        ASSERT_GE(nUser, 0) << c.what;
+        c.store(pApp, Section(nUser));
+
+        Destroy();
+        Make();
+        m_pManager->CreateDefaultToolBars();
+        m_pFrame->LoadBarState("ToolBarState");
+        m_pManager->LoadState("ToolBarState");
+        m_pFrame->RecalcLayout();
+        afxtest::PumpMessages();
+        SECCustomToolBar* pBack = Bar(USER);
+        if (c.made) {
+            ASSERT_NE(pBack, nullptr) << c.what;
+            EXPECT_EQ(IDs(pBack), c.after) << c.what;
+            EXPECT_TRUE(pBack->IsFloating() && pBack->IsWindowVisible()) << c.what;
+            EXPECT_EQ(ShownOwnedWindows(m_pFrame), 1) << c.what;
+        } else {
+            EXPECT_EQ(pBack, nullptr) << c.what;
+            EXPECT_EQ(ShownOwnedWindows(m_pFrame), 0) << c.what << ": a floating frame on the screen";
+        }
+        // The default toolbars are there as they were made.
+        ASSERT_NE(Bar(ID_BAR_STANDARD), nullptr) << c.what;
+        EXPECT_EQ(IDs(Bar(ID_BAR_STANDARD)), (std::vector<UINT>{A, B, 0, C, ID_TB_OFF})) << c.what;
+        Destroy();
+        Make();
+        pApp->WriteProfileString("ToolBarState-Summary", nullptr, nullptr);
+        for (int i = 0; i < 32; i++)
+            pApp->WriteProfileString(Section(i), nullptr, nullptr);
+    }
+}
