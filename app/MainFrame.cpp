@@ -211,6 +211,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
 void CMainFrame::OnClose()
 {
+    // The preview hides the bars: the layout saved below is the one the user works with.
+    ClosePrintPreview();
     // A cancelled save question keeps the editor running with its project and maps.
     if (!CloseProject())
         return;

@@ -66,6 +66,9 @@ public:
     // id becomes AFX_IDW_PANE_SAVE so that the preview view can take AFX_IDW_PANE_FIRST; leaving
     // puts back what pState recorded.
     virtual void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState);
+    // Leaves the print preview the frame shows, as its Close button does (the menu, bars and pane
+    // come back); FALSE when it shows none.
+    BOOL ClosePrintPreview();
 
     // ---- Floating windows owned by the frame (palettes, mini frames)
     // Sends WM_FLOATSTATUS with dwFlags (FS_ codes) to every popup the top-level frame owns; for
