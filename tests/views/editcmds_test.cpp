@@ -1093,22 +1093,6 @@ protected:
         AddEntity(m, "info_null", "96 80 32")->AddKeyValue("targetname", "t1");
         AddEntity(m, "info_notnull", "-160 200 32");
     }
-    // The view as the screen shows it once what was drawn has reached the screen (Wine copies
-    // a window's drawing to the screen when its thread waits): two reads in a row agree.
-    static std::unique_ptr<Canvas> Settled(CWnd* view)
-    {
-        auto last = std::make_unique<Canvas>(Canvas::FromScreen(view));
-        for (int tries = 0; tries < 100; ++tries) {
-            afxtest::PumpMessages();
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            auto now = std::make_unique<Canvas>(Canvas::FromScreen(view));
-            const bool same = now->Differences(*last) == 0;
-            last = std::move(now);
-            if (same)
-                break;
-        }
-        return last;
-    }
     // For every plane view: the pixels shown that its whole repaint changes.
     std::vector<int> StalePixels()
     {
@@ -1116,10 +1100,10 @@ protected:
         afxtest::PumpMessages();
         for (CMapFrame* pFrame : frames) {
             CMapXYView* view = pFrame->GetXYView();
-            const std::unique_ptr<Canvas> shown = Settled(view);
+            const std::unique_ptr<Canvas> shown = Canvas::Settled(view);
             view->Invalidate();
             view->UpdateWindow();
-            const std::unique_ptr<Canvas> repainted = Settled(view);
+            const std::unique_ptr<Canvas> repainted = Canvas::Settled(view);
             stale.push_back(shown->Differences(*repainted));
         }
         return stale;
