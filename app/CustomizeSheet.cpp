@@ -35,17 +35,38 @@ ACCEL CAcceleratorTable::DecodeEntry(const BYTE bytes[ENTRY_BYTES])
 BOOL CAcceleratorTable::Load()
 {
     CEditorApp* pApp = AfxGetEditorApp();
-    if (!pApp)
+    HKEY hApp = pApp ? pApp->GetAppRegistryKey() : nullptr;
+    if (!hApp)
         return TRUE;
+    HKEY hSection = nullptr;
+    LONG opened = ::RegOpenKeyExA(hApp, szAccelSection, 0, KEY_READ, &hSection);
+    ::RegCloseKey(hApp);
+    if (opened != ERROR_SUCCESS)
+        return TRUE;
+    std::vector<ACCEL> loaded;
+    BOOL damaged = FALSE;
     for (int n = 1;; ++n) {
         CString name;
         name.Format("Accel #%d", n);
         BYTE bytes[ENTRY_BYTES + 1] = {};
         DWORD size = sizeof bytes;
-        if (!pApp->GetProfileBinary(szAccelSection, name, bytes, &size) || size != ENTRY_BYTES)
+        DWORD type = 0;
+        LONG result = ::RegQueryValueExA(hSection, name, nullptr, &type, bytes, &size);
+        // A value that is not there ends the list.
+        if (result == ERROR_FILE_NOT_FOUND)
             break;
-        m_entries.push_back(DecodeEntry(bytes));
+        // One that is there but is not one whole entry spoils the table: any of it could bind a
+        // key to the wrong command, or leave out keys the user kept.
+        if (result != ERROR_SUCCESS || type != REG_BINARY || size != ENTRY_BYTES) {
+            damaged = TRUE;
+            break;
+        }
+        loaded.push_back(DecodeEntry(bytes));
     }
+    ::RegCloseKey(hSection);
+    if (damaged)
+        return FALSE;
+    m_entries.insert(m_entries.end(), loaded.begin(), loaded.end());
     return TRUE;
 }
 
@@ -379,7 +400,9 @@ BOOL CMainFrame::InstallSavedShortcuts()
     // Made before anything is installed, so the built-in table stays the one Reset All returns to.
     CAcceleratorTable table(this);
     table.RemoveAll();
-    table.Load();
+    // A damaged saved table is not used: the built-in shortcuts stay.
+    if (!table.Load())
+        return FALSE;
     if (table.GetCount() == 0 && !CAcceleratorTable::IsSaved())
         return FALSE;
     return table.Apply();

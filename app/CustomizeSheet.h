@@ -18,8 +18,9 @@ public:
     static void EncodeEntry(const ACCEL& accel, BYTE bytes[ENTRY_BYTES]);
     static ACCEL DecodeEntry(const BYTE bytes[ENTRY_BYTES]);
 
-    // Appends the saved entries up to the first value that is missing or is not exactly 6 bytes
-    // of binary data (a shorter one would leave part of an entry stale).
+    // Appends the saved entries up to the first value that is missing. A value that is there but
+    // is not exactly 6 bytes of binary data makes the whole saved table unusable: FALSE, and the
+    // table stays as it was.
     BOOL Load() override;
     // Replaces the whole section by the table's entries; stops at the first write that fails.
     // A table of no entries is saved as the section without values: it is still a saved table.

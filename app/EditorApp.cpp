@@ -473,6 +473,14 @@ BOOL CEditorApp::IsIdleMessage(MSG* pMsg)
     return CWinApp::IsIdleMessage(pMsg);
 }
 
+BOOL CEditorApp::PreTranslateMessage(MSG* pMsg)
+{
+    CMainFrame* pFrame = GetMainFrame();
+    if (pFrame && pFrame->m_hWnd && pFrame->TranslateToolWindowKey(pMsg))
+        return TRUE;
+    return CWinApp::PreTranslateMessage(pMsg);
+}
+
 BOOL CEditorApp::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     return CWinApp::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);

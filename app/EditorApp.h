@@ -23,6 +23,9 @@ public:
     int ExitInstance() override;
     // Timer messages (auto save, the views' timers) never restart idle processing.
     BOOL IsIdleMessage(MSG* pMsg) override;
+    // The keys that show and hide the frame's tool windows reach the frame from those windows
+    // too, before the windows' own key handling.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     int m_bShowTips;        // "Tips"/"Show At Startup"

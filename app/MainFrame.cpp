@@ -6,7 +6,6 @@
 #include "EditorApp.h"
 #include "EntityClasses.h"
 #include "EntityEditorDlg.h"
-#include "TextureAdjustDlg.h"
 #include "IniFile.h"
 #include "Map.h"
 #include "Reporter.h"
@@ -45,7 +44,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECMDIFrameWnd)
     // Bars, status panes, the frame's other commands
     ON_WM_SIZE()
     ON_WM_MOVE()
-    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
     ON_COMMAND(ID_VIEW_OUTPUT_WINDOW, OnOutputWindow)
@@ -213,6 +211,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
 
 void CMainFrame::OnClose()
 {
+    // The preview hides the bars: the layout saved below is the one the user works with.
+    ClosePrintPreview();
     // A cancelled save question keeps the editor running with its project and maps.
     if (!CloseProject())
         return;
@@ -1040,38 +1040,6 @@ void CMainFrame::OnMove(int x, int y)
     wp.length = sizeof wp;
     if (CEditorApp* pApp = EditorApp(); pApp && ::GetWindowPlacement(m_hWnd, &wp))
         pApp->m_rcMain = wp.rcNormalPosition;
-}
-
-LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
-{
-    LRESULT result = SECMDIFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
-    // An activation (a click on the frame, a tool window chosen) may have stacked the frame over
-    // its tool windows; once it is over, they go back above it.
-    KeepToolWindowsAbove();
-    return result;
-}
-
-void CMainFrame::KeepToolWindowsAbove()
-{
-    // The frame's own tool windows are never hidden behind it: those it covers go back just
-    // above it (not above other programs), the active one of them on top.
-    CWnd* tools[] = {m_pTextureAdjust, m_pEntityEditor.get()};
-    if (tools[1] && tools[1]->m_hWnd == ::GetActiveWindow())
-        std::swap(tools[0], tools[1]);
-    BOOL below = FALSE;
-    for (HWND h = ::GetWindow(m_hWnd, GW_HWNDNEXT); h && !below; h = ::GetWindow(h, GW_HWNDNEXT))
-        for (CWnd* pTool : tools)
-            below = below || (pTool && pTool->m_hWnd == h && ::IsWindowVisible(h));
-    if (!below)
-        return;
-    for (CWnd* pTool : tools) {
-        if (!pTool || !pTool->m_hWnd || !pTool->IsWindowVisible())
-            continue;
-        HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV);
-        if (above == pTool->m_hWnd)
-            continue;
-        ::SetWindowPos(pTool->m_hWnd, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
 }
 
 // The width of a docked bar whose pane (a window inside it) is to be paneWidth wide: what the

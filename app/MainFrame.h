@@ -129,9 +129,10 @@ public:
     void RefreshObjectList(const CString& path);
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-    // The visible Texture Adjustment window and Entity Editor go above the frame.
-    void KeepToolWindowsAbove();
+    // A key pressed in the Texture Adjustment window or the Entity Editor that the frame's
+    // shortcuts give to showing or hiding that window does so (the window's own handling never
+    // sees it); FALSE for any other message.
+    BOOL TranslateToolWindowKey(const MSG* pMsg);
     // The docked bars' first widths fit their content: an 80-character line in the Output
     // window, a column of 64-pixel thumbnails in the Resource window.
     void FitBarsToContent();

@@ -7,6 +7,7 @@
 #include "ViewServices.h"
 #include "ViewsRes.h"
 #include "CameraRes.h"
+#include <vector>
 
 void CMainFrame::CreateTextureAdjust()
 {
@@ -34,6 +35,55 @@ void CMainFrame::OnTextureAdjustments()
     if (!m_pTextureAdjust || !m_pTextureAdjust->m_hWnd)
         return;
     m_pTextureAdjust->ShowWindow(m_pTextureAdjust->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+}
+
+// The command of a key-down message in an accelerator table (virtual keys with the modifiers
+// held now), 0 when the table has none.
+static UINT AcceleratorCommandOf(HACCEL hAccel, const MSG* pMsg)
+{
+    const int n = hAccel ? ::CopyAcceleratorTableA(hAccel, nullptr, 0) : 0;
+    if (n <= 0)
+        return 0;
+    std::vector<ACCEL> table(static_cast<size_t>(n));
+    ::CopyAcceleratorTableA(hAccel, table.data(), n);
+    BYTE mods = 0;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        mods |= FSHIFT;
+    if (::GetKeyState(VK_CONTROL) < 0)
+        mods |= FCONTROL;
+    if (::GetKeyState(VK_MENU) < 0)
+        mods |= FALT;
+    for (const ACCEL& a : table)
+        if ((a.fVirt & FVIRTKEY) && a.key == pMsg->wParam && (a.fVirt & (FSHIFT | FCONTROL | FALT)) == mods)
+            return a.cmd;
+    return 0;
+}
+
+BOOL CMainFrame::TranslateToolWindowKey(const MSG* pMsg)
+{
+    if (!pMsg || !pMsg->hwnd || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN) || m_bPreviewMode)
+        return FALSE;
+    const struct
+    {
+        CWnd* pTool;
+        UINT nCommand;
+    } tools[] = {{m_pTextureAdjust, ID_VIEW_TEXTURE_ADJUST}, {m_pEntityEditor.get(), ID_VIEW_ENTITY_EDITOR}};
+    HWND hRoot = ::GetAncestor(pMsg->hwnd, GA_ROOT);
+    for (const auto& t : tools) {
+        if (!t.pTool || !t.pTool->m_hWnd || t.pTool->m_hWnd != hRoot)
+            continue;
+        // The tables the frame translates with: the active map window's, then its own.
+        CMDIChildWnd* pChild = MDIGetActive();
+        HACCEL hChild = pChild ? pChild->GetDefaultAccelerator() : nullptr;
+        UINT nCommand = AcceleratorCommandOf(hChild, pMsg);
+        if (!nCommand)
+            nCommand = AcceleratorCommandOf(m_hAccelTable, pMsg);
+        if (nCommand != t.nCommand)
+            return FALSE;
+        SendMessage(WM_COMMAND, nCommand);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 void CMainFrame::OnUpdateTextureAdjustments(CCmdUI* pCmdUI)

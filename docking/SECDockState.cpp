@@ -88,7 +88,9 @@ BOOL SECControlBarInfo::SaveState(LPCSTR lpszProfileName, int nIndex)
 
 BOOL SECControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, CDockState* pDockState)
 {
-    BOOL bResult = CControlBarInfo::LoadState(lpszProfileName, nIndex, pDockState);
+    // A record that names no bar is dropped: no extension is made for it.
+    if (!CControlBarInfo::LoadState(lpszProfileName, nIndex, pDockState))
+        return FALSE;
     CProfileStore* pApp = AfxGetProfile();
     CString section = SectionName(lpszProfileName, nIndex);
     m_dwStyle = pApp->GetProfileInt(section, szStyle, 0);
@@ -112,7 +114,7 @@ BOOL SECControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, CDockState
         if (m_pInfoEx != nullptr)
             m_pInfoEx->LoadState(section, dynamic_cast<SECDockState*>(pDockState));
     }
-    return bResult;
+    return TRUE;
 }
 
 void SECControlBarInfo::SerializeEx(CArchive& ar, CDockState* pDockState)

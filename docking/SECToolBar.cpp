@@ -516,11 +516,9 @@ BOOL SECCustomToolBarInfoEx::ButtonsFromBytes(const BYTE* pData, size_t nBytes, 
         return nBytes == 0;
     size_t nPos = 0;
     while (nPos < nBytes) {
-        // A record cut short, or bytes after the last one: the value is damaged as a whole.
-        if (nBytes - nPos < 5 || nBytes - nPos - 5 < pData[nPos + 4]) {
-            records.clear();
+        // A record cut short, or bytes after the last one: the value is damaged from here on.
+        if (nBytes - nPos < 5 || nBytes - nPos - 5 < pData[nPos + 4])
             return FALSE;
-        }
         Record record;
         record.nID = (UINT)pData[nPos] | ((UINT)pData[nPos + 1] << 8) | ((UINT)pData[nPos + 2] << 16) |
                      ((UINT)pData[nPos + 3] << 24);
@@ -1335,7 +1333,8 @@ void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd*)
         return;
     if (!pInfoEx->m_strTitle.IsEmpty() && m_hWnd != nullptr)
         SetWindowText(pInfoEx->m_strTitle);
-    if (!pInfoEx->m_bButtons) {
+    const BOOL bUserBar = m_hWnd != nullptr && (UINT)::GetDlgCtrlID(m_hWnd) >= SEC_IDW_USERTOOLBAR_FIRST;
+    if (!pInfoEx->m_bButtons && (!bUserBar || pInfoEx->m_records.empty())) {
         // Damaged or missing: the buttons stay; a default toolbar made without them gets its own.
         UINT nCount = 0;
         const UINT* pIDs = nullptr;
@@ -1345,6 +1344,7 @@ void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd*)
             SetButtons(pIDs, (int)nCount);
         return;
     }
+    // A user toolbar has nothing else to go by: it keeps the whole records before any damage.
     DeleteButtons();
     for (const auto& record : pInfoEx->m_records) {
         SECToolBarBtn* pBtn = CreateButton(record.nID, record.nID == 0);

@@ -147,7 +147,8 @@ public:
     std::vector<Record> m_records;
     // The buttons were read whole. A "Buttons" value that is missing, not raw bytes, or not a
     // whole number of records leaves the bar's buttons as they are (a default toolbar keeps
-    // its defined ones).
+    // its defined ones); a user toolbar, which has no defined buttons, takes the whole records
+    // before the damage (m_records), and is not made again when there are none.
     BOOL m_bButtons = TRUE;
 
     void Serialize(CArchive& ar, SECDockState* pDockState) override;
@@ -156,8 +157,8 @@ public:
 
     // The "Buttons" value: per button DWORD id, BYTE n, n bytes of state.
     std::vector<BYTE> ButtonsToBytes() const;
-    // FALSE, with no records, when the bytes are not a whole number of records; no bytes are
-    // no buttons.
+    // FALSE when the bytes are not a whole number of records: records then holds the whole
+    // records before the damage. No bytes are no buttons.
     static BOOL ButtonsFromBytes(const BYTE* pData, size_t nBytes, std::vector<Record>& records);
 };
 

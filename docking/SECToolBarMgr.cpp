@@ -536,6 +536,12 @@ CControlBar* SECToolBarManager::CreateBar(SECControlBarInfo* pInfo)
 {
     if (pInfo == nullptr || pInfo->m_dwTypeID != SEC_TOOLBAR_TYPEID)
         return SECControlBarManager::CreateBar(pInfo);
+    // A user toolbar whose saved buttons are damaged before their first whole record would be an
+    // empty frame on the screen: it is not made again.
+    auto* pInfoEx = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo->m_pInfoEx);
+    if (pInfo->m_nBarID >= SEC_IDW_USERTOOLBAR_FIRST && pInfoEx != nullptr && !pInfoEx->m_bButtons &&
+        pInfoEx->m_records.empty())
+        return nullptr;
     SECCustomToolBar* pBar = NewToolBar(pInfo->m_nBarID, nullptr);
     if (pBar == nullptr)
         return nullptr;

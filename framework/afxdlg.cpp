@@ -323,8 +323,13 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 UpdateWindow();
                 bShowIdle = FALSE;
             }
-            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent != nullptr && lIdleCount == 0)
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent != nullptr && lIdleCount == 0) {
                 ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
+                // A dialog of a dialog: the window at the root of its owners hears it as well.
+                HWND hWndRoot = ::GetAncestor(hWndParent, GA_ROOTOWNER);
+                if (hWndRoot != nullptr && hWndRoot != hWndParent && hWndRoot != m_hWnd)
+                    ::SendMessageA(hWndRoot, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
+            }
             if ((dwFlags & MLF_NOKICKIDLE) || !SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = FALSE;
         }

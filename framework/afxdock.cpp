@@ -1087,6 +1087,10 @@ BOOL CControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, CDockState* 
     CString section;
     section.Format(szBarSection, lpszProfileName, nIndex);
     m_nBarID = pApp->GetProfileInt(section, szBarID, 0);
+    // A section without its bar's id (or no section at all) names no bar: nothing else in it
+    // is of use.
+    if (m_nBarID == 0)
+        return FALSE;
     m_bVisible = (BOOL)pApp->GetProfileInt(section, szVisible, TRUE);
     m_bHorz = (BOOL)pApp->GetProfileInt(section, szHorz, TRUE);
     m_bFloating = (BOOL)pApp->GetProfileInt(section, szFloating, FALSE);
@@ -1249,13 +1253,14 @@ void CDockState::LoadState(LPCSTR lpszProfileName)
     int nBars = (int)pApp->GetProfileInt(section, szBars, 0);
     CSize size((int)pApp->GetProfileInt(section, szScreenCX, 0), (int)pApp->GetProfileInt(section, szScreenCY, 0));
     SetScreenSize(size);
-    // A damaged count reads no more than the sections that are there.
     nBars = max(0, min(nBars, (int)nMaxBars));
+    // A damaged or missing section drops its own record only: the bars saved after it still
+    // come back.
     for (int i = 0; i < nBars; i++) {
         CControlBarInfo* pInfo = NewBarInfo();
         if (!pInfo->LoadState(lpszProfileName, i, this)) {
             delete pInfo;
-            break;
+            continue;
         }
         m_arrBarInfo.Add(pInfo);
     }

@@ -1,6 +1,7 @@
 // Frame windows: the single frame, the MDI frame and the MDI child frame.
 #include "afxwin.h"
 #include "afxbar.h"
+#include <vector>
 
 namespace {
 
@@ -323,6 +324,7 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    KeepOwnedWindowsAbove();
     UINT nFlags = m_nIdleFlags;
     m_nIdleFlags = 0;
     if (nFlags & idleMenu)
@@ -426,6 +428,9 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho)
 {
     CWnd::OnEnterIdle(nWhy, pWho);
+    // A modal sheet or dialog of the frame waits for its user: none of the frame's windows may
+    // lie hidden behind it then.
+    KeepOwnedWindowsAbove();
     if (nWhy == MSGF_MENU && m_nIDTracking != m_nIDLastMessage) {
         SendMessage(WM_SETMESSAGESTRING, (WPARAM)m_nIDTracking);
         m_bNoPopMessage = TRUE;
@@ -470,6 +475,48 @@ BOOL CALLBACK NotifyOwnedPopup(HWND hWnd, LPARAM lParam)
 }
 
 } // namespace
+
+void CFrameWnd::KeepOwnedWindowsAbove()
+{
+    if (m_hWnd == nullptr || (GetStyle() & WS_CHILD))
+        return;
+    // The frame's shown windows from the top down (those that stay above every window anyway
+    // left out), and which of them lie below it.
+    std::vector<HWND> owned, below;
+    BOOL bFront = TRUE, bPassed = FALSE;
+    for (HWND h = ::GetWindow(m_hWnd, GW_HWNDFIRST); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (h == m_hWnd) {
+            bPassed = TRUE;
+            continue;
+        }
+        const BOOL bShown = ::IsWindowVisible(h) && !(::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        if (bShown && IsOwnedBy(h, m_hWnd)) {
+            owned.push_back(h);
+            if (bPassed)
+                below.push_back(h);
+        }
+        else if (bShown && !bPassed) {
+            bFront = FALSE;     // another program's window lies over the frame
+        }
+    }
+    if (below.empty())
+        return;
+    if (bFront) {
+        // The frame's program is in front: its windows go to the top one by one, the lowest
+        // first, so that they keep their order among themselves; a raise to the top is also
+        // what the display's own stacking follows (under Wine a place after another window is
+        // not passed on to it, and a click there would reach the frame).
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+            ::SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    // Behind another program's window: those below the frame go right above it, each under the
+    // one placed before it, and no other program's window is passed over.
+    for (HWND h : below) {
+        HWND hAbove = ::GetWindow(m_hWnd, GW_HWNDPREV);
+        ::SetWindowPos(h, hAbove != nullptr ? hAbove : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
 
 void CFrameWnd::SyncActiveState(HWND hWndActive)
 {

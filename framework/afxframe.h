@@ -66,11 +66,20 @@ public:
     // id becomes AFX_IDW_PANE_SAVE so that the preview view can take AFX_IDW_PANE_FIRST; leaving
     // puts back what pState recorded.
     virtual void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState);
+    // Leaves the print preview the frame shows, as its Close button does (the menu, bars and pane
+    // come back); FALSE when it shows none.
+    BOOL ClosePrintPreview();
 
     // ---- Floating windows owned by the frame (palettes, mini frames)
     // Sends WM_FLOATSTATUS with dwFlags (FS_ codes) to every popup the top-level frame owns; for
     // activation changes the frame's own caption follows.
     void NotifyFloatingWindows(DWORD dwFlags);
+    // When a shown window the top-level frame owns (itself or through a window it owns: sheets,
+    // dialogs, floating bars, their boxes) lies below the frame, the frame's windows go back
+    // above it in the order they had: as on Windows, an owned window is never behind its owner.
+    // Runs when the frame's loop goes idle and when a modal loop of its windows does (a click on
+    // the frame may have stacked it over them meanwhile).
+    void KeepOwnedWindowsAbove();
 
     // ---- Overridables
     BOOL IsFrameWnd() const override { return TRUE; }

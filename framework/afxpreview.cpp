@@ -182,6 +182,19 @@ void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
     RecalcLayout();
 }
 
+BOOL CFrameWnd::ClosePrintPreview()
+{
+    if (!m_bPreviewMode || m_hWnd == nullptr)
+        return FALSE;
+    auto* pPreview = dynamic_cast<CPreviewView*>(GetActiveView());
+    if (pPreview == nullptr)
+        pPreview = dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)));
+    if (pPreview == nullptr)
+        return FALSE;
+    pPreview->OnPreviewClose();
+    return TRUE;
+}
+
 // ---- CPreviewBar ----------------------------------------------------------------------------
 
 CPreviewBar::CPreviewBar() { m_bAutoDelete = TRUE; }

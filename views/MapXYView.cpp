@@ -10,6 +10,7 @@
 #include "ViewServices.h"
 #include "ViewsRes.h"
 #include "EditCommands.h"
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -53,7 +54,93 @@ bool IsWorldBrush(Map* pMap, Brush* b)
     return b->GetOwner() == nullptr || b->GetOwner() == pMap->GetWorldEntity();
 }
 
+// The entity whose keys an object's target line goes by: a point entity its own, a brush its
+// owner's.
+Entity* TargetKeysOf(SThing* t)
+{
+    return t->GetKind() == 0 ? static_cast<Brush*>(t)->GetOwner() : static_cast<Entity*>(t);
+}
+
+// The centre of an object's box (per axis, truncated toward zero), where its target lines end.
+void TargetLineEnd(SThing* t, int c[3])
+{
+    const short* b = t->GetBounds();
+    for (int i = 0; i < 3; ++i)
+        c[i] = (b[i * 2] + b[i * 2 + 1]) / 2;
+}
+
+// The arrow strokes at a target line's middle reach this far from it, in world units.
+const int kTargetStrokeLength = 16;
+
 } // namespace
+
+void CMapXYView::CollectTargetLines(std::vector<TargetLine>& lines) const
+{
+    lines.clear();
+    Map* pMap = GetMap();
+    if (!pMap || GetPlaneType() != VIEW_XY || !pMap->GetShowTargetPaths())
+        return;
+    // Selected objects and objects outside the paint's clip count as well.
+    std::vector<SThing*> sources, destinations;
+    CPtrList& list = const_cast<CMapXYView*>(this)->GetDrawList();
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(list.GetNext(pos));
+        Entity* e = TargetKeysOf(t);
+        if (e && (t->GetKind() != 0 || e != pMap->GetWorldEntity())) {
+            if (e->FindValue("target"))
+                sources.push_back(t);
+            if (e->FindValue("targetname"))
+                destinations.push_back(t);
+        }
+    }
+    for (SThing* s : sources) {
+        CString target = TargetKeysOf(s)->ValueForKey("target");
+        for (SThing* dt : destinations) {
+            Entity* de = TargetKeysOf(dt);
+            if (target != de->ValueForKey("targetname"))
+                continue;
+            const CString* cls = de->FindValue("classname");
+            // A destination without a class name ends the search for this source.
+            if (!cls)
+                break;
+            lines.push_back({s, dt, *cls});
+        }
+    }
+}
+
+void CMapXYView::WidenForTargetLines(short box[6]) const
+{
+    std::vector<TargetLine> lines;
+    CollectTargetLines(lines);
+    // A moved object's line, old and new, runs from a point inside the box (the box holds the
+    // object before and after) to its other end; the strokes stand round the line's middle.
+    BOOL widened = FALSE;
+    int r[6] = {box[0], box[1], box[2], box[3], box[4], box[5]};
+    auto inside = [box](const int c[3]) {
+        for (int i = 0; i < 3; ++i)
+            if (c[i] < box[i * 2] || c[i] > box[i * 2 + 1])
+                return false;
+        return true;
+    };
+    for (const TargetLine& line : lines) {
+        int a[3], b[3];
+        TargetLineEnd(line.source, a);
+        TargetLineEnd(line.destination, b);
+        if (!inside(a) && !inside(b))
+            continue;
+        widened = TRUE;
+        for (int i = 0; i < 3; ++i) {
+            r[i * 2] = std::min({r[i * 2], a[i], b[i]});
+            r[i * 2 + 1] = std::max({r[i * 2 + 1], a[i], b[i]});
+        }
+    }
+    if (!widened)
+        return;
+    for (int i = 0; i < 6; ++i) {
+        int v = r[i] + (i % 2 ? kTargetStrokeLength : -kTargetStrokeLength);
+        box[i] = static_cast<short>(std::max(-32768, std::min(32767, v)));
+    }
+}
 
 CMapXYView::CMapXYView()
     : m_bFirstScale(1), m_rcUpdate(0, 0, 0, 0), m_rcCanvas(0, 0, 0, 0), m_sizePaintCanvas(0, 0),
@@ -434,23 +521,12 @@ void CMapXYView::DrawObjects(CDC* pDC)
     CPen* pCurrent = services->GetPen(CViewServices::PEN_BRUSH);
     CGdiObject* pOldBrush = pDC->SelectStockObject(NULL_BRUSH);
 
-    std::vector<SThing*> sources, destinations;
-    BOOL targets = type == VIEW_XY && pMap->GetShowTargetPaths();
     // The camera's face mode draws selected objects in the first pass too.
     BOOL faceMode = g_faceMode;
 
     CPtrList& list = GetDrawList();
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(list.GetNext(pos));
-        if (targets) {
-            Entity* e = t->GetKind() == 0 ? static_cast<Brush*>(t)->GetOwner() : static_cast<Entity*>(t);
-            if (e && (t->GetKind() != 0 || e != pMap->GetWorldEntity())) {
-                if (e->FindValue("target"))
-                    sources.push_back(t);
-                if (e->FindValue("targetname"))
-                    destinations.push_back(t);
-            }
-        }
         if (t->IsSelected() && !faceMode)
             continue;
         if (Culled(t->GetBounds(), clip))
@@ -470,36 +546,25 @@ void CMapXYView::DrawObjects(CDC* pDC)
     }
 
     // Target lines from each source to every destination its "target" names.
-    for (SThing* s : sources) {
-        Entity* se = s->GetKind() == 0 ? static_cast<Brush*>(s)->GetOwner() : static_cast<Entity*>(s);
-        CString target = se->ValueForKey("target");
-        for (SThing* dt : destinations) {
-            Entity* de = dt->GetKind() == 0 ? static_cast<Brush*>(dt)->GetOwner() : static_cast<Entity*>(dt);
-            if (target != de->ValueForKey("targetname"))
-                continue;
-            const CString* cls = de->FindValue("classname");
-            if (!cls)
-                break;
-            CPen* pen = services->GetEntityPen(*cls);
-            SelectPenIfNew(pDC, pen ? pen : services->GetPen(CViewServices::PEN_ENTITY), pCurrent);
-            const short* sb = s->GetBounds();
-            const short* db = dt->GetBounds();
-            int sc[3], dc[3], m[3];
-            for (int i = 0; i < 3; ++i) {
-                sc[i] = (sb[i * 2] + sb[i * 2 + 1]) / 2;
-                dc[i] = (db[i * 2] + db[i * 2 + 1]) / 2;
-                m[i] = (sc[i] + dc[i]) / 2;
-            }
-            pDC->MoveTo(ToBitmap(ProjectPoint(sc[0], sc[1], sc[2])));
-            pDC->LineTo(ToBitmap(ProjectPoint(dc[0], dc[1], dc[2])));
-            double a = std::atan2(static_cast<double>(sc[1] - dc[1]), static_cast<double>(dc[0] - sc[0]));
-            for (int k = 0; k < 2; ++k) {
-                double b = k == 0 ? a + 0.7853981852531433 - 1.5707963705062866
-                                  : a - 0.7853981852531433 - 1.5707963705062866;
-                pDC->MoveTo(ToBitmap(ProjectPoint(m[0], m[1], m[2])));
-                pDC->LineTo(ToBitmap(ProjectPoint(m[0] + static_cast<int>(16 * std::cos(b)),
-                                                  m[1] + static_cast<int>(16 * std::sin(b)), m[2])));
-            }
+    std::vector<TargetLine> lines;
+    CollectTargetLines(lines);
+    for (const TargetLine& line : lines) {
+        CPen* pen = services->GetEntityPen(line.destinationClass);
+        SelectPenIfNew(pDC, pen ? pen : services->GetPen(CViewServices::PEN_ENTITY), pCurrent);
+        int sc[3], dc[3], m[3];
+        TargetLineEnd(line.source, sc);
+        TargetLineEnd(line.destination, dc);
+        for (int i = 0; i < 3; ++i)
+            m[i] = (sc[i] + dc[i]) / 2;
+        pDC->MoveTo(ToBitmap(ProjectPoint(sc[0], sc[1], sc[2])));
+        pDC->LineTo(ToBitmap(ProjectPoint(dc[0], dc[1], dc[2])));
+        double a = std::atan2(static_cast<double>(sc[1] - dc[1]), static_cast<double>(dc[0] - sc[0]));
+        for (int k = 0; k < 2; ++k) {
+            double b = k == 0 ? a + 0.7853981852531433 - 1.5707963705062866
+                              : a - 0.7853981852531433 - 1.5707963705062866;
+            pDC->MoveTo(ToBitmap(ProjectPoint(m[0], m[1], m[2])));
+            pDC->LineTo(ToBitmap(ProjectPoint(m[0] + static_cast<int>(kTargetStrokeLength * std::cos(b)),
+                                              m[1] + static_cast<int>(kTargetStrokeLength * std::sin(b)), m[2])));
         }
     }
 
@@ -630,7 +695,9 @@ void CMapXYView::RedrawNow(const short* box)
 {
     if (!m_hWnd)
         return;
-    InvalidateBounds(box);
+    short area[6] = {box[0], box[1], box[2], box[3], box[4], box[5]};
+    WidenForTargetLines(area);
+    InvalidateBounds(area);
     DrawUpdateRectNow();
 }
 
@@ -674,7 +741,11 @@ void CMapXYView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
             UpdateWindow();
             break;
         }
-        InvalidateBounds(box);
+        {
+            short area[6] = {box[0], box[1], box[2], box[3], box[4], box[5]};
+            WidenForTargetLines(area);
+            InvalidateBounds(area);
+        }
         InvalidateRect(&m_rcUpdate, FALSE);
         UpdateWindow();
         break;

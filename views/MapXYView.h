@@ -71,6 +71,20 @@ public:
     // hint the other views are then told, with the box and this view as the sender.
     void RedrawNow(const short* box);
     void RedrawNow(const short* box, LPARAM hint);
+    // A target line (XY view with target paths shown): from the centre of the source's box to
+    // the centre of the destination's, in the pen of the destination's class.
+    struct TargetLine
+    {
+        SThing* source;
+        SThing* destination;
+        CString destinationClass;
+    };
+    // The target lines the view draws, in drawing order; none in the other planes or while the
+    // map's target paths are hidden.
+    void CollectTargetLines(std::vector<TargetLine>& lines) const;
+    // Widens a box of changed objects over every target line with an end inside it, strokes
+    // included: the lines of objects that moved within the box, before and after the move.
+    void WidenForTargetLines(short box[6]) const;
     // The same for the update rect as it is (client coordinates).
     void DrawUpdateRectNow();
     void CollectDrawList();

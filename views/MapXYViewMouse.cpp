@@ -686,6 +686,8 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         Report().Status("");
         m_rotateAngle = -100.0;
         HoldSelectionForRotation(false);
+        // Idle before the repaint, which would otherwise draw the rotate line once more.
+        m_nState = -1;
         Invalidate(TRUE);
         UpdateWindow();
         break;

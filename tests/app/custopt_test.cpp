@@ -1,6 +1,7 @@
 // Tools > Customize and Tools > Options: the saved shortcuts, the Keyboard page, the toolbar combo
 // boxes and the Option Settings sheet, live in the editor's own main frame.
 #include "afxtest.h"
+#include "afxwndtest.h"
 #include "shell_fixture.h"
 #include "CustOptRes.h"
 #include "CustomizeSheet.h"
@@ -18,6 +19,9 @@
 #include <cstdio>
 #include "../res/resource.h"
 #include <commctrl.h>
+#include <algorithm>
+#include <functional>
+#include <string>
 #include <cstring>
 #include <fstream>
 
@@ -436,7 +440,7 @@ TEST_F(CustOptFixture, RemovingEveryShortcutStaysSoAfterARestart)
     EXPECT_EQ(-1, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL));
 }
 
-TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapOrAShortValue)
+TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGapAndRefusesAShortValue)
 {
     BYTE e[6] = {FVIRTKEY | FCONTROL, 0, 'A', 0, 0x14, 0x80};
     for (int n = 1; n <= 5; ++n) {
@@ -467,12 +471,81 @@ TEST_F(CustOptFixture, TheSettingsKeepExactlyTheSavedEntriesAndLoadingStopsAtAGa
     table.RemoveAll();
     table.Load();
     EXPECT_EQ(2, table.GetCount());
-    // A 5-byte value ends the load.
+    // A 5-byte value spoils the saved table: the load refuses it and the table stays as it was.
     m_app.WriteProfileBinary("Accelerators", "Accel #2", e, 5);
     table.RemoveAll();
-    table.Load();
-    EXPECT_EQ(1, table.GetCount());
-    EXPECT_EQ(0x8014, table.GetAt(0).cmd);
+    ACCEL kept = {FVIRTKEY, VK_F9, 0x1234};
+    table.SetShortcut(AccelToHotKey(kept), kept.cmd);
+    EXPECT_FALSE(table.Load());
+    ASSERT_EQ(1, table.GetCount());
+    EXPECT_EQ(0x1234, table.GetAt(0).cmd);
+}
+
+// A saved value that is there but is not one whole entry makes the whole saved table unused at
+// the next start: the built-in shortcuts stay (Ctrl+S saves). A gap still ends the list.
+TEST_F(CustOptFixture, ADamagedSavedShortcutLeavesTheBuiltInShortcuts)
+{
+    // Ctrl+Shift+K to Save, then Ctrl+Shift+L to Save: two whole entries, as the settings hold them.
+    const BYTE first[6] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'K', 0, 0x14, 0x80};
+    const BYTE second[6] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'L', 0, 0x14, 0x80};
+    const struct
+    {
+        const char* what;
+        std::function<void(HKEY)> damage;   // writes "Accel #2" (or leaves a gap there)
+        bool builtIn;                        // the built-in table stays
+    } cases[] = {
+        {"five bytes", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, second, 5); }, true},
+        {"seven bytes",
+         [&](HKEY h) {
+             const BYTE seven[7] = {FVIRTKEY | FCONTROL | FSHIFT, 0, 'L', 0, 0x14, 0x80, 0};
+             ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, seven, 7);
+         },
+         true},
+        {"forty bytes",
+         [&](HKEY h) {
+             BYTE forty[40] = {};
+             ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, forty, sizeof forty);
+         },
+         true},
+        {"a string", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_SZ, (const BYTE*)"12345", 6); }, true},
+        {"a number",
+         [&](HKEY h) {
+             DWORD n = 0x80144B09;
+             ::RegSetValueExA(h, "Accel #2", 0, REG_DWORD, (const BYTE*)&n, sizeof n);
+         },
+         true},
+        {"six bytes of text", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_SZ, second, 6); }, true},
+        {"a gap before #3", [&](HKEY h) { ::RegSetValueExA(h, "Accel #3", 0, REG_BINARY, second, 6); }, false},
+        {"whole", [&](HKEY h) { ::RegSetValueExA(h, "Accel #2", 0, REG_BINARY, second, 6); }, false},
+    };
+    for (const auto& c : cases) {
+        Close();
+        m_app.RegDeleteSection("Accelerators");
+        HKEY hSection = m_app.GetSectionKey("Accelerators");
+        ASSERT_NE(nullptr, hSection);
+        ::RegSetValueExA(hSection, "Accel #1", 0, REG_BINARY, first, 6);
+        c.damage(hSection);
+        ::RegCloseKey(hSection);
+        ASSERT_TRUE(Start()) << c.what;
+        m_pFrame = m_app.GetMainFrame();
+        ASSERT_NE(m_pFrame, nullptr);
+        if (c.builtIn) {
+            EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL)) << c.what;
+            EXPECT_EQ(32788, CommandOf(m_app.GetMapTemplate()->m_hAccelTable, 'S', FCONTROL)) << c.what;
+            EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT)) << c.what;
+        } else {
+            // The saved table alone: what it holds, nothing after a gap, no built-in Ctrl+S.
+            EXPECT_EQ(32788, CommandOf(m_pFrame->m_hAccelTable, 'K', FCONTROL | FSHIFT)) << c.what;
+            EXPECT_EQ(c.what == std::string("whole") ? 32788 : -1,
+                      CommandOf(m_pFrame->m_hAccelTable, 'L', FCONTROL | FSHIFT))
+                << c.what;
+            EXPECT_EQ(-1, CommandOf(m_pFrame->m_hAccelTable, 'S', FCONTROL)) << c.what;
+        }
+        // Nothing was written back: the damaged value stays for the user to see.
+        BYTE bytes[64];
+        DWORD size = sizeof bytes;
+        EXPECT_TRUE(m_app.GetProfileBinary("Accelerators", "Accel #1", bytes, &size)) << c.what;
+    }
 }
 
 TEST_F(CustOptFixture, TheCustomizeSheetsPagesAndTheToolbarsDialogLeadingToIt)
@@ -978,3 +1051,115 @@ TEST_F(CustOptMapFixture, ANewShortcutRunsItsCommandInAMapWindowAndTheCombosFoll
 }
 
 } // namespace
+
+// ---- The frame's own windows above it --------------------------------------------------------
+
+namespace {
+
+// The top-level window under the centre of a window's rectangle on the screen.
+HWND RootUnderCentre(HWND hWnd)
+{
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    return ::GetAncestor(::WindowFromPoint(rect.CenterPoint()), GA_ROOT);
+}
+
+BOOL ClickAt(CPoint pt)
+{
+    afxtest::InputScript click;
+    click.MoveTo(pt).Click().Pause(50);
+    return click.Run();
+}
+
+// The frame's caption, left of its title and buttons.
+CPoint CaptionPoint(CWnd* pFrame)
+{
+    CRect rect;
+    pFrame->GetWindowRect(&rect);
+    return CPoint(rect.left + 120, rect.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2);
+}
+
+} // namespace
+
+// A click on the frame's caption leaves every window the frame owns above it, as on Windows: a
+// floating toolbar restored at start, the Customize sheet and a toolbar made by dragging a palette
+// button out of it. The sheet still answers afterwards: clicked, Escape closes it and the frame is
+// enabled again.
+TEST_F(CustOptFixture, EveryWindowTheFrameOwnsStaysAboveItWhenTheFrameIsClicked)
+{
+    // The Align toolbar floats when the editor closes; the next start restores it floating.
+    CControlBar* pAlign = m_pFrame->GetControlBar(IDW_TOOLBAR_ALIGN);
+    ASSERT_NE(nullptr, pAlign);
+    m_pFrame->ShowControlBar(pAlign, TRUE, FALSE);
+    m_pFrame->FloatControlBar(pAlign, CPoint(40, 640));
+    afxtest::PumpMessages();
+    Close();
+    ASSERT_TRUE(Start());
+    m_pFrame = m_app.GetMainFrame();
+    ASSERT_NE(nullptr, m_pFrame);
+    m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
+    afxtest::PumpMessages();
+    pAlign = m_pFrame->GetControlBar(IDW_TOOLBAR_ALIGN);
+    ASSERT_NE(nullptr, pAlign);
+    ASSERT_TRUE(pAlign->IsFloating());
+    ASSERT_TRUE(pAlign->IsWindowVisible());
+    HWND hAlignFrame = pAlign->GetParentFrame()->m_hWnd;
+    ASSERT_EQ(m_pFrame->m_hWnd, ::GetWindow(hAlignFrame, GW_OWNER));
+
+    // A click on the frame, then the loop's idle time: the toolbar is on the screen above it.
+    ASSERT_TRUE(ClickAt(CaptionPoint(m_pFrame)));
+    EXPECT_TRUE(afxtest::WaitFor([&] { return ::GetForegroundWindow() == m_pFrame->m_hWnd; }, 2000));
+    m_app.OnIdle(0);
+    EXPECT_EQ(hAlignFrame, RootUnderCentre(hAlignFrame)) << "the restored floating toolbar";
+
+    HWND hMade = nullptr;
+    BOOL bEnded = FALSE;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CPropertySheet*>(call.pObject);
+        ASSERT_TRUE(pSheet->SetActivePage(1));
+        auto* pPage = static_cast<SECToolBarCmdPage*>(pSheet->GetActivePage());
+        SECCustomizeToolBar* pPalette = pPage->GetPalette(pPage->GetCurrentPalette());
+        ASSERT_NE(nullptr, pPalette);
+        // A palette button dropped on the empty map area makes a floating toolbar of its own.
+        CRect button, client;
+        pPalette->GetButtonRect(0, &button);
+        pPalette->ClientToScreen(&button);
+        ::GetWindowRect(m_pFrame->m_hWndMDIClient, &client);
+        std::vector<HWND> before;
+        for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            before.push_back(h);
+        ASSERT_TRUE(afxtest::Drag(button.CenterPoint(), CPoint(client.right - 150, client.top + 60)));
+        for (HWND h = ::GetTopWindow(nullptr); h && !hMade; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (::IsWindowVisible(h) && ::GetWindow(h, GW_OWNER) == m_pFrame->m_hWnd && h != call.hWnd &&
+                std::find(before.begin(), before.end(), h) == before.end())
+                hMade = h;
+        ASSERT_NE(nullptr, hMade) << "a floating toolbar made from the palette";
+
+        // A click on the frame's caption, then what the sheet's modal loop tells its owner when
+        // it waits again: every window the frame owns is on the screen above it.
+        ASSERT_TRUE(ClickAt(CaptionPoint(m_pFrame)));
+        EXPECT_TRUE(afxtest::WaitFor([&] { return ::GetForegroundWindow() == m_pFrame->m_hWnd; }, 2000));
+        m_pFrame->SendMessage(WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)call.hWnd);
+        const struct
+        {
+            const char* name;
+            HWND hWnd;
+        } owned[] = {{"the Customize sheet", call.hWnd}, {"the restored floating toolbar", hAlignFrame},
+                     {"the toolbar made from the palette", hMade}};
+        for (const auto& o : owned)
+            EXPECT_EQ(o.hWnd, RootUnderCentre(o.hWnd)) << o.name << " is under the frame";
+
+        // The sheet still answers: clicked on its caption, Escape closes it.
+        CRect sheet;
+        ::GetWindowRect(call.hWnd, &sheet);
+        ASSERT_TRUE(ClickAt(CPoint(sheet.left + 40, sheet.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2)));
+        afxtest::InputScript escape;
+        escape.Key(VK_ESCAPE).Pause(50);
+        ASSERT_TRUE(escape.Run());
+        bEnded = !::IsWindow(call.hWnd) || !pSheet->ContinueModal();
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_CUSTOMIZE);
+    EXPECT_TRUE(bEnded) << "Escape closed the sheet";
+    EXPECT_TRUE(m_pFrame->IsWindowEnabled());
+    EXPECT_TRUE(::IsWindow(hMade) && ::IsWindowVisible(hMade));
+}

@@ -11,6 +11,7 @@
 #include "Thing.h"
 #include "RecordingServices.h"
 #include "afxtest.h"
+#include "afxwndtest.h"
 #include "../../res/resource.h"
 #include "../textures/WadBuilder.h"
 #include "IniFile.h"
@@ -544,6 +545,41 @@ TEST_F(ResourceFixture, TheToolWindowsStayAboveTheFrameAndToggleWithOnePress)
     for (const auto& t : tools) {
         PressKey(Maps().m_hWnd, t.vk);
         EXPECT_FALSE(t.pWnd->IsWindowVisible()) << t.name << " after the second press";
+    }
+}
+
+// F5 in the Texture Adjustment window and F2 in the Entity Editor (its class tree and its grid)
+// hide the window with one press, and the map window that was active takes the keys again.
+TEST_F(ResourceFixture, F5AndF2HideTheirToolWindowFromInsideIt)
+{
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", 255));
+    afxtest::PumpMessages();
+    CMDIChildWnd* pChild = m_frame->MDIGetActive();
+    ASSERT_NE(nullptr, pChild);
+    CView* pView = pChild->GetActiveView();
+    ASSERT_NE(nullptr, pView);
+    CEntityEditorDlg* pEditor = m_frame->GetEntityEditor();
+    ASSERT_NE(nullptr, pEditor);
+    CWnd* pGrid = pEditor->m_keyValuePage.GetGrid();
+    ASSERT_NE(nullptr, pGrid);
+    const struct
+    {
+        const char* name;
+        CWnd* pTool;
+        HWND hFocus;    // where the focus is when the key is pressed
+        UINT vk;
+    } cases[] = {{"Texture Adjustment", m_frame->GetTextureAdjust(), m_frame->GetTextureAdjust()->m_hWnd, VK_F5},
+                 {"the Entity Editor's class tree", pEditor, pEditor->m_tree.m_hWnd, VK_F2},
+                 {"the Entity Editor's grid", pEditor, pGrid->m_hWnd, VK_F2}};
+    for (const auto& c : cases) {
+        pView->SetFocus();
+        PressKey(pView->m_hWnd, c.vk);
+        ASSERT_TRUE(c.pTool->IsWindowVisible()) << c.name;
+        ASSERT_TRUE(afxtest::Activate(c.pTool)) << c.name;
+        PressKey(c.hFocus, c.vk);
+        EXPECT_FALSE(c.pTool->IsWindowVisible()) << c.name << " after one press";
+        EXPECT_EQ(pView->m_hWnd, ::GetFocus()) << c.name;
+        EXPECT_EQ(m_frame->m_hWnd, ::GetActiveWindow()) << c.name;
     }
 }
 

@@ -1,6 +1,8 @@
 // The editor's settings: the stored window rectangle, the start's show command, registry strings
 // of other programs, the game path guess, the recent lists and the auto save clean-up.
 #include "afxtest.h"
+#include "afxpreview.h"
+#include "afxprint.h"
 #include "shell_fixture.h"
 #include "EditorApp.h"
 #include "IniFile.h"
@@ -10,8 +12,12 @@
 #include "RecordingServices.h"
 #include "Reporter.h"
 #include "Services.h"
+#include "Thing.h"
+#include "ShellRes.h"
+#include "../res/resource.h"
 #include <cstring>
 #include <fstream>
+#include <map>
 
 namespace {
 
@@ -263,6 +269,57 @@ TEST_F(SettingsStart, ExitFreesTheContextsClosedCameraWindowsLeft)
     EXPECT_EQ(1, COpenGLView::GetSpareContextCount());
     Quit();
     EXPECT_EQ(0, COpenGLView::GetSpareContextCount());
+}
+
+// Closing the editor while a map's print preview shows leaves the preview first: the bars are saved
+// as the user had them, and the next start shows them so.
+TEST_F(SettingsStart, ClosingDuringPrintPreviewSavesTheBarsAsTheyWere)
+{
+    Prepare();
+    ASSERT_TRUE(Start());
+    CMainFrame* pFrame = m_app.GetMainFrame();
+    // One floating toolbar besides the docked ones and the two windows.
+    CControlBar* pAlign = pFrame->GetControlBar(IDW_TOOLBAR_ALIGN);
+    ASSERT_NE(nullptr, pAlign);
+    pFrame->ShowControlBar(pAlign, TRUE, FALSE);
+    pFrame->FloatControlBar(pAlign, CPoint(60, 500));
+    TempTree tree;
+    CString map = tree.path + "\\cube.map";
+    std::ofstream(static_cast<LPCSTR>(map), std::ios::binary) << shelltest::CubeMap();
+    shelltest::TolerateLoadReports();
+    ASSERT_TRUE(pFrame->OpenMap(map, VIEW_XY));
+    afxtest::PumpMessages();
+    std::map<UINT, BOOL> shown;
+    for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos;) {
+        auto* pBar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
+        if (!pBar->IsDockBar())
+            shown[(UINT)::GetDlgCtrlID(pBar->m_hWnd)] = pBar->IsVisible();
+    }
+    ASSERT_TRUE(shown[IDW_TOOLBAR_MAP]);
+    ASSERT_TRUE(shown[IDW_TOOLBAR_ALIGN]);
+    ASSERT_TRUE(shown[59140]);    // the Output window
+
+    CStandInPrinter printer(CSize(400, 300));
+    CPrinterDevice* pOld = AfxSetPrinterDevice(&printer);
+    pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(nullptr, dynamic_cast<CPreviewView*>(
+                           CWnd::FromHandlePermanent(::GetDlgItem(pFrame->m_hWnd, AFX_IDW_PANE_FIRST))));
+    ASSERT_FALSE(pFrame->GetControlBar(IDW_TOOLBAR_MAP)->IsVisible());
+    Quit();
+    AfxSetPrinterDevice(pOld);
+    EXPECT_EQ(0, printer.m_nDCsOpen);
+    if (m_app.m_hDevNames != nullptr)
+        ::GlobalFree(m_app.m_hDevNames);
+    m_app.m_hDevNames = nullptr;
+
+    ASSERT_TRUE(Start());
+    pFrame = m_app.GetMainFrame();
+    for (const auto& bar : shown) {
+        CControlBar* pBar = pFrame->GetControlBar(bar.first);
+        ASSERT_NE(nullptr, pBar) << bar.first;
+        EXPECT_EQ(bar.second, pBar->IsVisible()) << "bar " << bar.first;
+    }
+    EXPECT_TRUE(pFrame->GetControlBar(IDW_TOOLBAR_ALIGN)->IsFloating());
 }
 
 TEST_F(SettingsStart, ExitWritesTheWindowAndTheRecentListsAndTheNextStartReadsThem)

@@ -96,6 +96,19 @@ TEST(DockingPreview, APreviewHidesTheBarsAndViewShowsPageOneAndGivesThemBack)
     EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
     EXPECT_EQ(printer.m_nDCsOpen, 0);
     EXPECT_TRUE(printer.m_pages.empty()) << "a preview prints nothing";
+
+    // Left by the frame itself (as when it closes): the same as the Close button; once.
+    EXPECT_FALSE(pFrame->ClosePrintPreview());
+    pView->OnFilePrintPreview();
+    ASSERT_NE(dynamic_cast<CPreviewView*>(pFrame->GetActiveView()), nullptr);
+    EXPECT_FALSE(pBar->IsWindowVisible());
+    EXPECT_TRUE(pFrame->ClosePrintPreview());
+    EXPECT_EQ(pFrame->GetActiveView(), pView);
+    EXPECT_TRUE(pBar->IsWindowVisible());
+    EXPECT_TRUE(pView->IsWindowVisible());
+    EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_PREVIEW_BAR), nullptr);
+    EXPECT_EQ(printer.m_nDCsOpen, 0);
+    EXPECT_FALSE(pFrame->ClosePrintPreview());
     pFrame->DestroyWindow();
     afxtest::PumpMessages();
     AfxSetPrinterDevice(pOld);

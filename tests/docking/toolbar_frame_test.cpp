@@ -1474,3 +1474,208 @@ TEST_F(ToolBarFrame, ADamagedButtonsValueKeepsTheDefinedButtonsAndAnEmptyOneAnEm
         EXPECT_EQ(nCount, 0);
     }
 }
+
+namespace {
+
+// The frame's shown top-level windows (floating frames).
+int ShownOwnedWindows(CFrameWnd* pFrame)
+{
+    struct Count
+    {
+        HWND hOwner;
+        int n;
+    } count = {pFrame->m_hWnd, 0};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* p = reinterpret_cast<Count*>(l);
+            if (::GetWindow(h, GW_OWNER) == p->hOwner && ::IsWindowVisible(h))
+                p->n++;
+            return TRUE;
+        },
+        (LPARAM)&count);
+    return count.n;
+}
+
+// The section of the saved layout that holds the bar, or -1.
+int SectionOf(UINT nBarID)
+{
+    CWinApp* pApp = AfxGetApp();
+    int nBars = (int)pApp->GetProfileInt("ToolBarState-Summary", "Bars", 0);
+    for (int i = 0; i < nBars; i++) {
+        CString s;
+        s.Format("ToolBarState-Bar%d", i);
+        if (pApp->GetProfileInt(s, "BarID", 0) == nBarID)
+            return i;
+    }
+    return -1;
+}
+
+CString Section(int nIndex)
+{
+    CString s;
+    s.Format("ToolBarState-Bar%d", nIndex);
+    return s;
+}
+
+} // namespace
+
+// One damaged bar section drops that bar alone: the user toolbars saved after a default toolbar's
+// section without "BarID", or after a section that is not there at all, come back, and are saved
+// again at the next exit.
+TEST_F(ToolBarFrame, ADamagedBarSectionDropsThatBarAlone)
+{
+    const UINT A = ID_TB_A, B = ID_TB_B, C = ID_TB_CHECK;
+    const UINT USER1 = SEC_IDW_USERTOOLBAR_FIRST, USER2 = SEC_IDW_USERTOOLBAR_FIRST + 1;
+    const struct
+    {
+        const char* what;
+        std::function<void(CWinApp*, LPCSTR)> damage;     // the Standard toolbar's section
+    } cases[] = {
+        {"no BarID", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "BarID", nullptr); }},
+        {"BarID 0", [](CWinApp* p, LPCSTR s) { p->WriteProfileInt(s, "BarID", 0); }},
+        {"no section", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, nullptr, nullptr); }},
+    };
+    afxtest::RegistryProfile profile;
+    CWinApp* pApp = AfxGetApp();
+    auto restart = [&]() {
+        Destroy();
+        Make();
+        m_pManager->CreateDefaultToolBars();
+        m_pFrame->LoadBarState("ToolBarState");
+        m_pManager->LoadState("ToolBarState");
+        m_pFrame->RecalcLayout();
+        afxtest::PumpMessages();
+    };
+    for (const auto& c : cases) {
+        // Two user toolbars, one floating and one docked at the bottom.
+        m_pManager->CreateDefaultToolBars();
+        SECCustomToolBar* p1 = m_pManager->CreateUserToolBar("Mine");
+        SECCustomToolBar* p2 = m_pManager->CreateUserToolBar("Other");
+        ASSERT_TRUE(p1 != nullptr && p2 != nullptr) << c.what;
+        p1->InsertButton(0, B);
+        p1->InsertButton(1, A);
+        p2->InsertButton(0, C);
+        m_pFrame->FloatControlBar(p1, CPoint(400, 300));
+        m_pFrame->DockControlBar(p2, AFX_IDW_DOCKBAR_BOTTOM);
+        m_pFrame->RecalcLayout();
+        m_pFrame->SaveBarState("ToolBarState");
+        m_pManager->SaveState("ToolBarState");
+        const int nStandard = SectionOf(ID_BAR_STANDARD);
+        ASSERT_GE(nStandard, 0) << c.what;
+        ASSERT_GT(SectionOf(USER1), nStandard) << c.what;
+        ASSERT_GT(SectionOf(USER2), nStandard) << c.what;
+        c.damage(pApp, Section(nStandard));
+
+        restart();
+        SECCustomToolBar* pMine = Bar(USER1);
+        SECCustomToolBar* pOther = Bar(USER2);
+        ASSERT_NE(pMine, nullptr) << c.what;
+        ASSERT_NE(pOther, nullptr) << c.what;
+        EXPECT_EQ(IDs(pMine), (std::vector<UINT>{B, A})) << c.what;
+        EXPECT_EQ(IDs(pOther), (std::vector<UINT>{C})) << c.what;
+        CString title;
+        pMine->GetWindowText(title);
+        EXPECT_STREQ((LPCSTR)title, "Mine") << c.what;
+        EXPECT_TRUE(pMine->IsFloating() && pMine->IsWindowVisible()) << c.what;
+        EXPECT_EQ(pOther->m_pDockBar, m_pFrame->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM)) << c.what;
+        // The default toolbar whose section was damaged is there as it was made.
+        ASSERT_NE(Bar(ID_BAR_STANDARD), nullptr) << c.what;
+        EXPECT_EQ(IDs(Bar(ID_BAR_STANDARD)), (std::vector<UINT>{A, B, 0, C, ID_TB_OFF})) << c.what;
+
+        // The next exit saves them again.
+        m_pFrame->SaveBarState("ToolBarState");
+        m_pManager->SaveState("ToolBarState");
+        EXPECT_GE(SectionOf(USER1), 0) << c.what;
+        EXPECT_GE(SectionOf(USER2), 0) << c.what;
+        EXPECT_GE(SectionOf(ID_BAR_STANDARD), 0) << c.what;
+        Destroy();
+        Make();
+        pApp->WriteProfileString("ToolBarState-Summary", nullptr, nullptr);
+        for (int i = 0; i < 32; i++)
+            pApp->WriteProfileString(Section(i), nullptr, nullptr);
+    }
+}
+
+// A user toolbar whose "Buttons" value is damaged keeps the whole button records before the
+// damage; one whose value gives no whole record is not made again (no empty frame on the screen).
+TEST_F(ToolBarFrame, AUserToolBarKeepsTheWholeButtonsBeforeADamagedValue)
+{
+    const UINT A = ID_TB_A, B = ID_TB_B, C = ID_TB_CHECK;
+    const UINT USER = SEC_IDW_USERTOOLBAR_FIRST;
+    const struct
+    {
+        const char* what;
+        std::function<void(CWinApp*, LPCSTR)> store;     // the user toolbar's "Buttons"
+        bool made;
+        std::vector<UINT> after;
+    } cases[] = {
+        {"the third record cut short",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0x41, 0x9C, 0, 0, 0, 0x43, 0x9C};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {B, A}},
+        {"a state running past the end of the second",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0, 0, 0, 0, 0, 0, 0, 0, 0x41, 0x9C, 0, 0, 3, 7};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {B, 0}},
+        {"a first record cut short",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x42, 0x9C, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         false, {}},
+        {"a string", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", "ABCDEFGHIJ"); }, false, {}},
+        {"missing", [](CWinApp* p, LPCSTR s) { p->WriteProfileString(s, "Buttons", nullptr); }, false, {}},
+        {"whole",
+         [](CWinApp* p, LPCSTR s) {
+             BYTE bytes[] = {0x43, 0x9C, 0, 0, 0, 0x41, 0x9C, 0, 0, 0};
+             p->WriteProfileBinary(s, "Buttons", bytes, sizeof bytes);
+         },
+         true, {C, A}},
+    };
+    afxtest::RegistryProfile profile;
+    CWinApp* pApp = AfxGetApp();
+    for (const auto& c : cases) {
+        m_pManager->CreateDefaultToolBars();
+        SECCustomToolBar* pUser = m_pManager->CreateUserToolBar("Mine");
+        ASSERT_NE(pUser, nullptr) << c.what;
+        pUser->InsertButton(0, A);
+        m_pFrame->FloatControlBar(pUser, CPoint(400, 300));
+        m_pFrame->RecalcLayout();
+        m_pFrame->SaveBarState("ToolBarState");
+        m_pManager->SaveState("ToolBarState");
+        const int nUser = SectionOf(USER);
+        ASSERT_GE(nUser, 0) << c.what;
+        c.store(pApp, Section(nUser));
+
+        Destroy();
+        Make();
+        m_pManager->CreateDefaultToolBars();
+        m_pFrame->LoadBarState("ToolBarState");
+        m_pManager->LoadState("ToolBarState");
+        m_pFrame->RecalcLayout();
+        afxtest::PumpMessages();
+        SECCustomToolBar* pBack = Bar(USER);
+        if (c.made) {
+            ASSERT_NE(pBack, nullptr) << c.what;
+            EXPECT_EQ(IDs(pBack), c.after) << c.what;
+            EXPECT_TRUE(pBack->IsFloating() && pBack->IsWindowVisible()) << c.what;
+            EXPECT_EQ(ShownOwnedWindows(m_pFrame), 1) << c.what;
+        } else {
+            EXPECT_EQ(pBack, nullptr) << c.what;
+            EXPECT_EQ(ShownOwnedWindows(m_pFrame), 0) << c.what << ": a floating frame on the screen";
+        }
+        // The default toolbars are there as they were made.
+        ASSERT_NE(Bar(ID_BAR_STANDARD), nullptr) << c.what;
+        EXPECT_EQ(IDs(Bar(ID_BAR_STANDARD)), (std::vector<UINT>{A, B, 0, C, ID_TB_OFF})) << c.what;
+        Destroy();
+        Make();
+        pApp->WriteProfileString("ToolBarState-Summary", nullptr, nullptr);
+        for (int i = 0; i < 32; i++)
+            pApp->WriteProfileString(Section(i), nullptr, nullptr);
+    }
+}

@@ -214,23 +214,24 @@ TEST(ToolBarState, ButtonBytesAreReadOnlyAsWholeRecords)
     struct Case
     {
         std::vector<BYTE> bytes;
-        const char* records;    // null: the value is damaged, no records
+        bool whole;             // false: the value is damaged
+        const char* records;    // the whole records read (before the damage)
     } cases[] = {
-        {{0x41, 0x9C, 0, 0, 0}, "40001: "},                                         // plain
-        {{0, 0, 0, 0, 0}, "0: "},                                                    // separator
-        {{0x41, 0x9C, 0, 0, 2, 0x50, 0x00}, "40001:80,0, "},                          // n = 2
-        {{1, 0, 0, 0, 3, 7, 8, 9, 2, 0, 0, 0, 0}, "1:7,8,9, 2: "},                    // n = 3
-        {{1, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0x50}, nullptr},                              // a state cut short
-        {{1, 0, 0, 0, 0, 2, 0, 0}, nullptr},                                          // a record cut short
-        {{0x41, 0x9C, 0, 0, 0, 0}, nullptr},                                          // a byte after the last
-        {{0x41}, nullptr},
-        {{}, ""},                                                                     // an empty toolbar
+        {{0x41, 0x9C, 0, 0, 0}, true, "40001: "},                                   // plain
+        {{0, 0, 0, 0, 0}, true, "0: "},                                              // separator
+        {{0x41, 0x9C, 0, 0, 2, 0x50, 0x00}, true, "40001:80,0, "},                    // n = 2
+        {{1, 0, 0, 0, 3, 7, 8, 9, 2, 0, 0, 0, 0}, true, "1:7,8,9, 2: "},              // n = 3
+        {{1, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0x50}, false, "1: "},                         // a state cut short
+        {{1, 0, 0, 0, 0, 2, 0, 0}, false, "1: "},                                     // a record cut short
+        {{0x41, 0x9C, 0, 0, 0, 0}, false, "40001: "},                                 // a byte after the last
+        {{0x41}, false, ""},
+        {{}, true, ""},                                                               // an empty toolbar
     };
     for (const Case& c : cases) {
         std::vector<SECCustomToolBarInfoEx::Record> records = {{7, {}}};
         BOOL bWhole = SECCustomToolBarInfoEx::ButtonsFromBytes(c.bytes.data(), c.bytes.size(), records);
-        EXPECT_EQ(bWhole != FALSE, c.records != nullptr) << c.bytes.size();
-        EXPECT_EQ(RecordsText(records), c.records != nullptr ? c.records : "") << c.bytes.size();
+        EXPECT_EQ(bWhole != FALSE, c.whole) << c.bytes.size();
+        EXPECT_EQ(RecordsText(records), c.records) << c.bytes.size();
     }
 
     SECCustomToolBarInfoEx info;

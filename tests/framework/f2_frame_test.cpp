@@ -1,6 +1,8 @@
 // Frames: prompts on the status line (commands, menus, child frames) and the frame's floating
 // windows following its activation and enabled state.
 #include "afxtest.h"
+#include "afxwndtest.h"
+#include "f1_test_ids.h"
 #include "f2_test_ids.h"
 #include <vector>
 
@@ -176,6 +178,62 @@ TEST_F(FrameFixture, AFrameStaysDrawnActiveWhileItsPaletteIsActive)
 
     other.DestroyWindow();
     pPlain->DestroyWindow();
+    pPalette->DestroyWindow();
+}
+
+// The top-level window under the centre of a window's rectangle on the screen.
+HWND RootUnderCentre(CWnd& wnd)
+{
+    CRect rect;
+    wnd.GetWindowRect(&rect);
+    return ::GetAncestor(::WindowFromPoint(rect.CenterPoint()), GA_ROOT);
+}
+
+// A click on the frame's caption stacks it over its windows; when a dialog's modal loop next
+// waits for its user (here a dialog opened by a dialog of the frame), every window the frame owns
+// is above it again: the palette, the first dialog and the second.
+TEST_F(FrameFixture, TheFramesWindowsComeBackAboveItWhenADialogOfADialogWaits)
+{
+    m_pMain->SetWindowPos(nullptr, 60, 60, 800, 620, SWP_NOZORDER | SWP_NOACTIVATE);
+    CPaletteWnd* pPalette = CreatePalette(TRUE);
+    ASSERT_NE(pPalette, nullptr);
+    pPalette->SetWindowPos(nullptr, 120, 460, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CDialog first(IDD_F1_VALUES, m_pMain);
+    std::vector<std::pair<const char*, HWND>> wrong;
+    BOOL bSecondRan = FALSE;
+    AfxSeamDrive([&](AfxModalCall& outer) {
+        first.SetWindowPos(nullptr, 420, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // A sheet that lets its user work in the frame meanwhile enables it again.
+        m_pMain->EnableWindow(TRUE);
+        CRect frame;
+        m_pMain->GetWindowRect(&frame);
+        afxtest::InputScript click;
+        click.MoveTo(CPoint(frame.left + 120, frame.top + ::GetSystemMetrics(SM_CYFRAME) +
+                                                  ::GetSystemMetrics(SM_CYCAPTION) / 2))
+            .Click()
+            .Pause(50);
+        ASSERT_TRUE(click.Run());
+        afxtest::WaitFor([&] { return ::GetForegroundWindow() == m_pMain->m_hWnd; }, 2000);
+        CDialog second(IDD_F1_VALUES, &first);
+        AfxSeamDrive([&](AfxModalCall& inner) {
+            bSecondRan = TRUE;
+            CWnd* pSecond = CWnd::FromHandle(inner.hWnd);
+            pSecond->SetWindowPos(nullptr, 420, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const std::pair<const char*, CWnd*> owned[] = {
+                {"palette", pPalette}, {"first dialog", &first}, {"second dialog", pSecond}};
+            for (const auto& o : owned)
+                if (RootUnderCentre(*o.second) != o.second->m_hWnd)
+                    wrong.push_back({o.first, RootUnderCentre(*o.second)});
+            AfxSeamPressButton(inner.hWnd, IDCANCEL);
+        });
+        second.DoModal();
+        AfxSeamPressButton(outer.hWnd, IDCANCEL);
+    });
+    first.DoModal();
+    EXPECT_TRUE(bSecondRan);
+    for (const auto& w : wrong)
+        ADD_FAILURE() << "the " << w.first << " lies under " << (w.second == m_pMain->m_hWnd ? "the frame" : "another window");
+    EXPECT_TRUE(m_pMain->IsWindowEnabled());
     pPalette->DestroyWindow();
 }
 

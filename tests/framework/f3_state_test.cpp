@@ -114,7 +114,7 @@ TEST_F(DockStateProfile, DamagedCountsReadOnlyWhatIsThere)
         int nList;          // ids read for the first record
     } cases[] = {
         {2, 2, 3, 2, 3},
-        {5000, 3, 3, 3, 3},         // the count goes past the sections: reading stops at the first missing one
+        {5000, 3, 3, 3, 3},         // the count goes past the sections: the missing ones give no record
         {-7, 2, 3, 0, 0},
         {2, 2, 1000000, 2, CControlBarInfo::nMaxBarIDs},
     };
@@ -133,6 +133,28 @@ TEST_F(DockStateProfile, DamagedCountsReadOnlyWhatIsThere)
             EXPECT_EQ(static_cast<CControlBarInfo*>(state.m_arrBarInfo[0])->m_arrBarID.GetSize(), c.nList);
         }
     }
+}
+
+// A section without its bar's id, or one that is not there, drops its own record only: the
+// records saved after it are still read.
+TEST_F(DockStateProfile, ADamagedSectionDropsItsOwnRecordOnly)
+{
+    CWinApp* pApp = AfxGetApp();
+    pApp->WriteProfileInt("Layout-Summary", "Bars", 5);
+    pApp->WriteProfileInt(Section(0), "BarID", 101);
+    pApp->WriteProfileInt(Section(1), "Visible", 1);        // no "BarID"
+    pApp->WriteProfileInt(Section(1), "Docking", 1);
+    pApp->WriteProfileInt(Section(2), "BarID", 0);
+    // Section 3 is not there.
+    pApp->WriteProfileInt(Section(4), "BarID", 104);
+    pApp->WriteProfileInt(Section(4), "Visible", 0);
+    CDockState state;
+    state.LoadState("Layout");
+    ASSERT_EQ(state.m_arrBarInfo.GetSize(), 2);
+    EXPECT_EQ(static_cast<CControlBarInfo*>(state.m_arrBarInfo[0])->m_nBarID, 101u);
+    auto* pLast = static_cast<CControlBarInfo*>(state.m_arrBarInfo[1]);
+    EXPECT_EQ(pLast->m_nBarID, 104u);
+    EXPECT_FALSE(pLast->m_bVisible);
 }
 
 TEST_F(DockStateProfile, PositionsScaleToAnotherScreenSize)

@@ -6,8 +6,10 @@
 #include "Map.h"
 #include "MapXYView.h"
 #include "ViewServices.h"
+#include "afxtest.h"
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -108,6 +110,22 @@ public:
         ::ReleaseDC(nullptr, screen);
         ::GdiFlush();
         return c;
+    }
+    // The same once what was drawn has reached the screen (Wine copies a window's drawing to the
+    // screen when its thread waits): two reads in a row, a wait between them, agree.
+    static std::unique_ptr<Canvas> Settled(CWnd* pWnd)
+    {
+        auto last = std::make_unique<Canvas>(FromScreen(pWnd));
+        for (int tries = 0; tries < 100; ++tries) {
+            afxtest::PumpMessages();
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            auto now = std::make_unique<Canvas>(FromScreen(pWnd));
+            const bool same = now->Differences(*last) == 0;
+            last = std::move(now);
+            if (same)
+                break;
+        }
+        return last;
     }
     Canvas(Canvas&& other) noexcept
         : m_hBmp(other.m_hBmp), m_hOld(other.m_hOld), m_pBits(other.m_pBits), m_w(other.m_w), m_h(other.m_h)

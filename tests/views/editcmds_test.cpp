@@ -12,6 +12,7 @@
 #include "shareddata.h"
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -1037,4 +1038,134 @@ TEST_F(EditWindowsTest, RealMapsEditedSavedUnderNewNamesAndReopened)
         ::DeleteFileA(again);
         ::DeleteFileA(saved[m]);
     }
+}
+
+namespace {
+
+// Two entities joined by a target line, shown in four tiled windows of the map: two XY views, an
+// XZ and a YZ view. Pixels the screen shows that a whole repaint of a view would not are what a
+// move left behind of the old picture.
+class TargetLineTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        services->WriteProfileInt("Map Window", "Scroll Bars", 0);
+        const int types[] = {VIEW_XY, VIEW_XY, VIEW_XZ, VIEW_YZ};
+        // Each new window takes the map's pending plane, as an open makes them.
+        for (int type : types) {
+            if (map)
+                map->SetViewType(type);
+            CMapFrame* pFrame = map ? OpenAnother(map) : OpenNew(&map, Fill);
+            ASSERT_NE(pFrame, nullptr);
+            map->SetViewType(type);
+            map->UpdateAllViews(nullptr, HINT_VIEW_TYPE);
+            ASSERT_EQ(type, pFrame->GetXYView()->GetViewType());
+            frames.push_back(pFrame);
+        }
+        map->SetShowTargetPaths(1);
+        m_pMain->MDITile(MDITILE_HORIZONTAL);
+        afxtest::PumpMessages();
+        for (CMapFrame* pFrame : frames) {
+            pFrame->m_bSnapToGrid = 0;
+            CMapXYView* view = pFrame->GetXYView();
+            ASSERT_NE(view, nullptr);
+            view->SetPlaneScale(0.5f);
+            view->CenterOnPlayerStart();
+            view->Invalidate();
+            view->UpdateWindow();
+        }
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            Entity* e = static_cast<Entity*>(map->GetEntities().GetNext(pos));
+            if (e->FindValue("target"))
+                source = e;
+            if (e->FindValue("targetname"))
+                destination = e;
+        }
+        ASSERT_TRUE(source && destination);
+    }
+    static void Fill(Map* m)
+    {
+        AddEntity(m, "trigger_relay", "-96 -64 32")->AddKeyValue("target", "t1");
+        AddEntity(m, "info_null", "96 80 32")->AddKeyValue("targetname", "t1");
+        AddEntity(m, "info_notnull", "-160 200 32");
+    }
+    // For every plane view: the pixels shown that its whole repaint changes.
+    std::vector<int> StalePixels()
+    {
+        std::vector<int> stale;
+        afxtest::PumpMessages();
+        for (CMapFrame* pFrame : frames) {
+            CMapXYView* view = pFrame->GetXYView();
+            const std::unique_ptr<Canvas> shown = Canvas::Settled(view);
+            view->Invalidate();
+            view->UpdateWindow();
+            const std::unique_ptr<Canvas> repainted = Canvas::Settled(view);
+            stale.push_back(shown->Differences(*repainted));
+        }
+        return stale;
+    }
+    CMapXYView* View(int i) { return frames[static_cast<size_t>(i)]->GetXYView(); }
+    CPoint Client(CMapXYView* view, int x, int y, int z)
+    {
+        return view->ProjectPoint(x, y, z) - view->GetDeviceScrollPosition();
+    }
+
+    Map* map = nullptr;
+    std::vector<CMapFrame*> frames;
+    Entity* source = nullptr;
+    Entity* destination = nullptr;
+};
+
+} // namespace
+
+// Moving an entity joined to another by a target line leaves no piece of the old line on the
+// screen, in any plane view: after Align, after a drag in a plane view and after a nudge along the
+// depth axis in another window's depth view.
+TEST_F(TargetLineTest, AMovedEntityLeavesNoPieceOfItsOldTargetLine)
+{
+    const std::vector<int> none(4, 0);
+    ASSERT_EQ(StalePixels(), none) << "before any move";
+    const short* box = source->GetBounds();
+    const short before[6] = {box[0], box[1], box[2], box[3], box[4], box[5]};
+
+    // Align Top in the first XY view with an entity off the line as the reference: the source
+    // goes up by 264.
+    Entity* reference = static_cast<Entity*>(map->GetEntities().GetTail());
+    ASSERT_STREQ("info_notnull", reference->ValueForKey("classname"));
+    map->SelectObject(reference, FALSE);
+    map->SelectObject(source, FALSE);
+    View(0)->AlignTop();
+    ASSERT_EQ(before[3] + 264, box[3]) << "the source moved";
+    EXPECT_EQ(StalePixels(), none) << "after Align";
+
+    // A drag of the source alone in the first XY view, 40 pixels to the right (80 units).
+    map->DeselectAll();
+    map->SelectObject(source, FALSE);
+    CMapXYView* xy = View(0);
+    CPoint at = Client(xy, (box[0] + box[1]) / 2, (box[2] + box[3]) / 2, 32);
+    xy->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    for (int i = 1; i <= 40; i += 3)
+        xy->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + i, at.y));
+    xy->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x + 40, at.y));
+    ASSERT_GT(box[0], before[0] + 60) << "the source moved";
+    EXPECT_EQ(StalePixels(), none) << "after a drag";
+
+    // A nudge in the XZ window's depth view: the source goes along y.
+    CMapZView* z = frames[2]->GetZView();
+    ASSERT_NE(z, nullptr);
+    z->Invalidate();
+    z->UpdateWindow();
+    const short y0 = box[2];
+    // The selection's band, as the view drew it.
+    const int row = z->m_rcBand.CenterPoint().y - z->GetDeviceScrollPosition().y;
+    const int x = z->m_rcBand.CenterPoint().x;
+    z->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, row));
+    ASSERT_EQ(z->m_nState, CMapZView::STATE_MOVE);
+    for (int i = 1; i <= 12; ++i)
+        z->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, row - i));
+    z->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, row - 12));
+    ASSERT_NE(y0, box[2]) << "the source moved";
+    EXPECT_EQ(StalePixels(), none) << "after a nudge";
 }

@@ -931,3 +931,28 @@ TEST_F(MouseTest, FrontViewMovesXAndZAndDragsTheCameraHeight)
     EXPECT_EQ(-64, cam.tz);
     map->RemoveCamera(&cam);
 }
+
+// When rotate by hand ends, its line is gone from the view: the repaint at the release happens
+// with the view idle, so it does not draw the line again.
+TEST_F(MouseTest, TheRotateLineIsGoneWhenRotateByHandEnds)
+{
+    services->WriteProfileInt("Colors", "Rotate", 0x20C040);
+    services->CreateColors();
+    const COLORREF rotate = RGB(0x20, 0xC0, 0x40);
+    xy->Invalidate();
+    xy->UpdateWindow();
+    ASSERT_EQ(0, Canvas::Settled(xy)->Count(rotate));
+    map->SelectObject(brush, TRUE);
+    xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+    ASSERT_TRUE(Click(Screen(128, 128)));
+    ASSERT_EQ(CMapXYView::STATE_ROTATE_CENTRE, xy->m_nState);
+    afxtest::InputScript s;
+    s.MoveTo(Screen(228, 128)).Down().MoveTo(Screen(214, 178)).MoveTo(Screen(178, 214));
+    ASSERT_TRUE(s.Run());
+    ASSERT_EQ(CMapXYView::STATE_ROTATING, xy->m_nState);
+    EXPECT_GT(Canvas::Settled(xy)->Count(rotate), 20) << "the line shows while rotating";
+    s.Up();
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(0, Canvas::Settled(xy)->Count(rotate)) << "pixels of the rotate line left on the screen";
+}
