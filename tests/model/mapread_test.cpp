@@ -1,8 +1,10 @@
 // Maps read as the file has them: unchanged faces written as read, damaged maps kept whole as far
 // as they read, read errors told once per kind, formats not read refused.
+#include "BrushBatch.h"
 #include "DocumentFixture.h"
 #include "MapText.h"
 #include "Texture.h"
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -487,6 +489,197 @@ TEST_F(MapRead, RealMapsCutOffKeepWhatWasRead)
             std::string saved = RoundTrips(cut);
             EXPECT_EQ(CountLinesEqual(saved, "{"), CountLinesEqual(saved, "}"));
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The text with every line end (LF, CR LF or a CR alone) made the one given.
+std::string WithLineEnds(const std::string& text, const char* end)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += end;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The bytes of one of the real maps; false when the folder of real maps does not hold it.
+bool RealMapText(LPCSTR name, std::string& text, CString& path)
+{
+    CString folder;
+    RealMaps(folder);
+    path = folder + name;
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    char buf[65536];
+    size_t n;
+    text.clear();
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    std::fclose(f);
+    return true;
+}
+
+// What an open of a map gave, to set one open beside another.
+struct OpenedMap
+{
+    int entities = 0, brushes = 0, kept = 0;
+    std::vector<std::string> boxes;
+    std::string saved; // with its line ends made LF
+
+    bool operator==(const OpenedMap& o) const
+    {
+        return entities == o.entities && brushes == o.brushes && kept == o.kept && boxes == o.boxes &&
+               saved == o.saved;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const OpenedMap& m)
+{
+    return out << m.entities << " entities, " << m.brushes << " brushes, " << m.kept << " kept, " << m.boxes.size()
+               << " boxes";
+}
+
+class MapReadBytes : public MapRead
+{
+protected:
+    OpenedMap OpenAndSave(const std::string& text)
+    {
+        services->boxes.clear();
+        OpenedMap m;
+        EXPECT_TRUE(Open("in.map", text));
+        for (const auto& b : services->boxes)
+            m.boxes.push_back(b.text);
+        m.entities = map->GetEntities().GetCount();
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            const Entity* e = static_cast<const Entity*>(map->GetEntities().GetNext(pos));
+            m.brushes += e->GetBrushCount();
+            m.kept += e->GetKeptBrushCount();
+        }
+        m.saved = WithLineEnds(Save("out.map"), "\n");
+        return m;
+    }
+    Entity* EntityAt(int i)
+    {
+        POSITION pos = map->GetEntities().FindIndex(i);
+        return pos ? static_cast<Entity*>(map->GetEntities().GetAt(pos)) : nullptr;
+    }
+};
+
+// A point entity without an origin: no class of the project is looked for.
+const char kLight[] = "{\r\n\"classname\" \"light\"\r\n\"light\" \"200\"\r\n}\r\n";
+
+// The x87 control word of this thread (precision, rounding), set for a scope.
+unsigned short X87ControlWord()
+{
+    unsigned short word;
+    __asm__ __volatile__("fnstcw %0" : "=m"(word));
+    return word;
+}
+
+void SetX87ControlWord(unsigned short word)
+{
+    __asm__ __volatile__("fldcw %0" : : "m"(word) : "memory");
+}
+
+class X87ControlWordScope
+{
+public:
+    explicit X87ControlWordScope(unsigned short word) : m_old(X87ControlWord()) { SetX87ControlWord(word); }
+    ~X87ControlWordScope() { SetX87ControlWord(m_old); }
+
+private:
+    unsigned short m_old;
+};
+
+// Whether two brushes have the same planes, windings, rounded windings and box, bit for bit.
+bool SameGeometry(const Brush& a, const Brush& b)
+{
+    if (a.GetFaceCount() != b.GetFaceCount() || std::memcmp(a.GetBounds(), b.GetBounds(), 6 * sizeof(short)) != 0)
+        return false;
+    for (int i = 0; i < a.GetFaceCount(); ++i) {
+        const Face& f = a.GetFace(i);
+        const Face& g = b.GetFace(i);
+        if (f.winding.size() != g.winding.size() || std::memcmp(&f.normal, &g.normal, sizeof f.normal) != 0 ||
+            std::memcmp(&f.dist, &g.dist, sizeof f.dist) != 0 ||
+            std::memcmp(f.winding.data(), g.winding.data(), f.winding.size() * sizeof(CVector)) != 0 ||
+            std::memcmp(f.rounded.data(), g.rounded.data(), f.rounded.size() * sizeof f.rounded[0]) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The windings that an open's worker threads build come out as the reading thread would build
+// them under its whole floating-point state, the x87 control word included (the normals are
+// computed in long double): 1,200 copies of one sloped brush read under another precision or
+// rounding than the workers' own are each the brush built again on the reading thread.
+TEST_F(MapReadBytes, WorkersBuildUnderTheReadersWholeFloatingPointState)
+{
+    if (CBrushBatch::GetWorkerCount() == 0)
+        GTEST_SKIP() << "one processor: the open builds every brush on its reading thread";
+    // A 4096-unit cube with a corner cut off by a plane whose first edge, (-1112, 1249, -1305), is
+    // one of the few directions whose unit vector differs in its last bit at 53-bit precision.
+    const char cube[] = "{\r\n( 0 0 4096 ) ( 0 4096 4096 ) ( 4096 4096 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 0 0 ) ( 4096 0 0 ) ( 4096 4096 0 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 4096 0 ) ( 0 4096 4096 ) ( 0 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 4096 4096 0 ) ( 4096 0 0 ) ( 4096 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 0 0 ) ( 0 0 4096 ) ( 4096 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 4096 0 ) ( 4096 4096 0 ) ( 4096 4096 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 2984 5345 1695 ) ( 4096 4096 3000 ) ( 3796 4096 3300 ) wall1 0 0 0 1 1\r\n}\r\n";
+    std::string text = kWorld;
+    for (int i = 0; i < 1200; ++i)
+        text += cube;
+    text += "}\r\n";
+    const unsigned short own = X87ControlWord();
+    struct Case
+    {
+        const char* what;
+        unsigned short word;
+    } cases[] = {
+        {"53-bit precision", static_cast<unsigned short>((own & ~0x0F00) | 0x0200)},
+        {"rounding toward zero", static_cast<unsigned short>(own | 0x0C00)},
+        {"rounding down", static_cast<unsigned short>((own & ~0x0C00) | 0x0400)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            X87ControlWordScope scope(c.word);
+            ASSERT_TRUE(map->ParseMapText(text.c_str(), static_cast<int>(text.size())));
+        }
+        ASSERT_EQ(map->GetWorldEntity()->GetBrushCount(), 1200) << AllBoxes();
+        const Brush& first = *static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead());
+        ASSERT_EQ(first.GetFaceCount(), 7);
+        // The fixture shows the difference: built on this thread under the word and under the
+        // thread's own, the brush differs.
+        Brush underWord(first), underOwn(first);
+        underWord.SetOwner(nullptr);
+        underOwn.SetOwner(nullptr);
+        {
+            X87ControlWordScope scope(c.word);
+            underWord.BuildWindings();
+        }
+        underOwn.BuildWindings();
+        ASSERT_FALSE(SameGeometry(underWord, underOwn)) << "the brush does not tell the words apart";
+        int differ = 0;
+        X87ControlWordScope scope(c.word);
+        for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;) {
+            const Brush& read = *static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetNext(pos));
+            Brush rebuilt(read);
+            rebuilt.SetOwner(nullptr);
+            rebuilt.BuildWindings();
+            differ += !SameGeometry(read, rebuilt);
+        }
+        EXPECT_EQ(differ, 0) << "of 1200";
     }
 }
 
