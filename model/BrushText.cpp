@@ -70,9 +70,11 @@ bool ReadShortFieldGeneral(char*& p, short& value, bool& fits)
     if (!ParseCoord(&p, value))
         return false;
     if (value == 32767 || value == -32768) {
-        double d;
+        // A value at the range's end may have been clamped there.
+        short v;
+        bool inRange = true;
         char* q = start;
-        if (!ParseNumber(&q, d) || !std::isfinite(d) || d + 0.5 < -32768.0 || d + 0.5 >= 32768.0)
+        if (!ParseCoordGeneral(&q, v, &inRange) || !inRange)
             fits = false;
     }
     return true;

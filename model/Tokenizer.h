@@ -38,25 +38,29 @@ void MakeRootAbsolute(CString& path);
 void PumpMessages(HWND hWnd);
 int FloorPowerOfTwo(int n);
 
-// A decimal number with an optional sign and fraction; false (pointer unchanged)
-// when no digit stands there.
+// A decimal number with an optional sign, fraction and exponent, its value the C library's strtod
+// gives for those bytes; false (pointer unchanged) when no digit stands there.
 bool ParseNumber(char** pp, double& value);
-// The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped. Inline and
-// without a library call: a map's load rounds every number it reads and every winding point.
+// The nearest 16-bit map coordinate of a value: floor(v + 0.5) as the exact sum would give it (a
+// double just below a half is not carried up by the sum's rounding), clamped. Inline and without a
+// library call: a map's load rounds every number it reads and every winding point.
 inline short RoundCoord(double v)
 {
-    double x = v + 0.5;
-    if (!(x >= -32768.0)) // NaN too
+    if (!(v >= -32768.5)) // NaN too
         return -32768;
-    if (x >= 32767.0)
+    if (v >= 32766.5)
         return 32767;
-    int t = static_cast<int>(x); // toward zero
-    if (t > x)
+    int t = static_cast<int>(v); // toward zero
+    if (t > v)
         --t;
+    // v - t is exact: t is v's whole part and |v| is far below 2^52.
+    if (v - t >= 0.5)
+        ++t;
     return static_cast<short>(t);
 }
-// RoundCoord(ParseNumber): what ParseCoord gives any number that is not a plain integer.
-bool ParseCoordGeneral(char** pp, short& value);
+// RoundCoord(ParseNumber): what ParseCoord gives any number that is not a plain integer; *pInRange
+// (when given) tells whether the value lay inside the 16-bit range, unclamped.
+bool ParseCoordGeneral(char** pp, short& value, bool* pInRange = nullptr);
 // A number read as RoundCoord(ParseNumber) gives it, with a plain integer (nearly every number of
 // a map) read as one: its value is ready at once, not after a chain of double multiplications.
 // Inline: a map's load reads fourteen numbers a face line.

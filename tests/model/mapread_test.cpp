@@ -138,7 +138,7 @@ TEST_F(MapRead, NumbersThatDoNotFitKeepTheBrushAsRead)
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 1e39 0 1 1",
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 -40000 1 1",   // a rotation
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 1e39 ) wall1 0 0 0 1 1",      // a point
-        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 0e999 ) wall1 0 0 0 1 1",     // not a number at all
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 -1e400 ) wall1 0 0 0 1 1",    // a point beyond a double
     };
     for (const char* face : faces) {
         SCOPED_TRACE(face);
