@@ -38,9 +38,16 @@ static bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
+// A blank within the line: a CR counts only before its LF, as a CR alone ends the line. The byte
+// after p is there to be read (the text is followed by a NUL).
+static bool IsBlankAt(const char* p)
+{
+    return *p == ' ' || *p == '\t' || (*p == '\r' && p[1] == '\n');
+}
+
 static void SkipBlanks(char*& p)
 {
-    while (IsBlank(*p))
+    while (IsBlankAt(p))
         ++p;
 }
 
@@ -317,11 +324,13 @@ static inline void CopyBytes(char* to, const char* from, size_t n)
         to[i] = from[i];
 }
 
-static bool OnlyBlanksOrComment(const char* p)
+// Whether the text from p to the line's end (end: its terminator, or the end of the text) holds
+// nothing but blanks or a comment.
+static bool OnlyBlanksOrComment(const char* p, const char* end)
 {
-    while (IsBlank(*p))
+    while (p < end && IsBlank(*p))
         ++p;
-    return *p == 0 || *p == '\n' || (p[0] == '/' && p[1] == '/');
+    return p == end || (end - p >= 2 && p[0] == '/' && p[1] == '/');
 }
 
 // Thrown when the geometry of a read brush fails; carries the line of the face.
@@ -332,11 +341,12 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         const int braceLine = tok.GetLine();
         // Anything after the "{" on its line is not read.
         char* rest = tok.RestOfLine();
+        const char* lineEnd = rest ? tok.GetPosition() - 1 : tok.GetEnd();
         if (!rest) {
             rest = tok.GetPosition();
-            tok.SetPosition(rest + std::strlen(rest));
+            tok.SetPosition(tok.GetEnd());
         }
-        if (!OnlyBlanksOrComment(rest))
+        if (!OnlyBlanksOrComment(rest, lineEnd))
             CMapReadReport::Note(READ_NOT_READ, braceLine);
     }
     // The face lines are read straight into the brush: room for eight faces (nearly every brush
@@ -365,8 +375,6 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             badNumber = true;
             badFace = static_cast<int>(count - 1);
         }
-        if (!OnlyBlanksOrComment(end))
-            CMapReadReport::Note(READ_NOT_READ, line);
         char* stop = end;
         while (end > text && IsBlank(end[-1]))
             --end;
@@ -393,15 +401,18 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             // token put back); the line end is then looked for from where the read stopped, which
             // is nearly always at it.
             tok.SetPosition(tok.GetPosition());
-            tok.SetPosition(readFace(t, line));
+            char* stop = readFace(t, line);
+            tok.SetPosition(stop);
             more = tok.RestOfLine(true);
+            if (!OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
+                CMapReadReport::Note(READ_NOT_READ, line);
         } else {
             more = tok.RestOfLine(true);
             CMapReadReport::Note(READ_NOT_READ, line);
         }
         if (!more) {
             // The last line of the text, without a line end.
-            tok.SetPosition(t + std::strlen(t));
+            tok.SetPosition(tok.GetEnd());
             break;
         }
     }

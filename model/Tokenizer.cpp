@@ -9,7 +9,13 @@
 
 void CTokenizer::Init(char* buffer)
 {
+    Init(buffer, std::strlen(buffer));
+}
+
+void CTokenizer::Init(char* buffer, size_t length)
+{
     m_pos = reinterpret_cast<BYTE*>(buffer);
+    m_end = m_pos + length;
     m_tokenStart = nullptr;
     m_term = nullptr;
     m_saved = 0;
@@ -32,8 +38,8 @@ void CTokenizer::Restore()
 
 void CTokenizer::SkipSeparators(bool countLines)
 {
-    while (IsSeparator(*m_pos)) {
-        if (*m_pos == '\n' && countLines)
+    while (m_pos < m_end && IsSeparator(*m_pos)) {
+        if (countLines && (*m_pos == '\n' || *m_pos == '\r') && AtLineEnd(m_pos))
             ++m_line;
         ++m_pos;
     }
@@ -42,13 +48,13 @@ void CTokenizer::SkipSeparators(bool countLines)
 void CTokenizer::SkipWhite(bool countLines)
 {
     Restore();
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return;
     SkipSeparators(countLines);
-    while (m_pos[0] == '/' && m_pos[1] == '/') {
-        while (*m_pos && *m_pos != '\n')
+    while (m_end - m_pos >= 2 && m_pos[0] == '/' && m_pos[1] == '/') {
+        while (m_pos < m_end && !AtLineEnd(m_pos))
             ++m_pos;
-        if (*m_pos == 0)
+        if (m_pos >= m_end)
             return;
         ++m_pos;
         if (countLines)
@@ -57,15 +63,20 @@ void CTokenizer::SkipWhite(bool countLines)
     }
 }
 
+BYTE* CTokenizer::TokenEnd(BYTE* p) const
+{
+    while (p < m_end && !IsSeparator(*p))
+        ++p;
+    return p;
+}
+
 char* CTokenizer::NextToken(bool countLines)
 {
     SkipWhite(countLines);
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return nullptr;
     m_tokenStart = m_pos;
-    BYTE* end = m_pos;
-    while (*end && !IsSeparator(*end))
-        ++end;
+    BYTE* end = TokenEnd(m_pos);
     m_term = end;
     m_saved = *end;
     *end = 0;
@@ -76,44 +87,44 @@ char* CTokenizer::NextToken(bool countLines)
 char* CTokenizer::PeekToken()
 {
     SkipWhite(true);
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return nullptr;
-    BYTE* end = m_pos;
-    while (*end && !IsSeparator(*end))
-        ++end;
+    BYTE* end = TokenEnd(m_pos);
     m_term = end;
     m_saved = *end;
     *end = 0;
     return reinterpret_cast<char*>(m_pos);
 }
 
-char* CTokenizer::NextQuoted()
+char* CTokenizer::NextQuoted(size_t* pLength)
 {
     SkipWhite(true);
     // The line ends passed over, before the quotes and inside them, count as any others: the
     // lines told after a value that runs over a line end are the file's.
-    while (*m_pos && *m_pos != '"') {
-        if (*m_pos == '\n')
+    while (m_pos < m_end && *m_pos != '"') {
+        if (AtLineEnd(m_pos))
             ++m_line;
         ++m_pos;
     }
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return nullptr;
     BYTE* start = ++m_pos;
     BYTE* end = start;
     int lines = 0;
-    while (*end && *end != '"') {
-        if (*end == '\n')
+    while (end < m_end && *end != '"') {
+        if (AtLineEnd(end))
             ++lines;
         ++end;
     }
-    if (*end == 0)
+    if (end >= m_end)
         return nullptr;
     m_line += lines;
     m_term = end;
     m_saved = *end;
     *end = 0;
     m_pos = end + 1;
+    if (pLength)
+        *pLength = static_cast<size_t>(end - start);
     return reinterpret_cast<char*>(start);
 }
 
@@ -122,9 +133,9 @@ char* CTokenizer::RestOfLine(bool countLine)
     Restore();
     BYTE* start = m_pos;
     BYTE* end = start;
-    while (*end && *end != '\n')
+    while (end < m_end && !AtLineEnd(end))
         ++end;
-    if (*end == 0)
+    if (end >= m_end)
         return nullptr;
     m_term = end;
     m_saved = *end;

@@ -2,27 +2,50 @@
 #pragma once
 #include "afx.h"
 
+// The text is read to its length, not to a NUL byte: a NUL inside it separates tokens as the other
+// control bytes do. A line ends at LF, or at a CR that no LF follows (CR LF is one line end, its CR
+// part of the line).
 class CTokenizer
 {
 public:
+    // The text runs to the buffer's first NUL.
     void Init(char* buffer);
+    // The text is the length bytes of the buffer, NUL bytes and all. The byte after them must be
+    // there and writable: a token that ends the text is cut there.
+    void Init(char* buffer, size_t length);
     void SkipWhite(bool countLines);
     // Tokens point into the buffer and stay valid until the next call.
     char* NextToken(bool countLines = true);
     char* PeekToken();
-    char* NextQuoted();
+    // The contents of the next quoted string; *pLength (when given) is their length, which counts
+    // the NUL bytes the contents may hold.
+    char* NextQuoted(size_t* pLength = nullptr);
     char* RestOfLine(bool countLine = true);
     int GetLine() const { return m_line; }
     // Where the next scan starts (the first byte not yet consumed).
     char* GetPosition() const { return reinterpret_cast<char*>(m_pos); }
     void SetPosition(char* pos);
+    // The end of the text (the byte after its last one).
+    char* GetEnd() const { return reinterpret_cast<char*>(m_end); }
+
+    // Whether the byte at p (before end) ends its line.
+    static bool IsLineEnd(const char* p, const char* end)
+    {
+        return *p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'));
+    }
 
 private:
     void Restore();
-    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32 && b != 0; }
+    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32; }
+    bool AtLineEnd(const BYTE* p) const
+    {
+        return IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(m_end));
+    }
     void SkipSeparators(bool countLines);
+    BYTE* TokenEnd(BYTE* p) const;
 
     BYTE* m_pos = nullptr;
+    BYTE* m_end = nullptr;
     BYTE* m_tokenStart = nullptr;
     BYTE* m_term = nullptr;
     BYTE m_saved = 0;

@@ -579,6 +579,175 @@ protected:
 // A point entity without an origin: no class of the project is looked for.
 const char kLight[] = "{\r\n\"classname\" \"light\"\r\n\"light\" \"200\"\r\n}\r\n";
 
+// A CR that no LF follows ends a line as LF does: a map whose every line ends so (its first line a
+// comment, as the maps of some editors begin) opens as its LF and CR LF copies do, with the same
+// lines in its messages; CR LF is one line end.
+TEST_F(MapReadBytes, EveryKindOfLineEndReadsAlike)
+{
+    std::string brush = BoxBrush(0, 64);
+    brush.insert(brush.find("( 0 0 0 ) ( 64 0 0 )"), "not a face\r\n");
+    brush.replace(brush.rfind(" 1 1\r\n"), 4, ""); // its last face without scales
+    const std::string text = "// Game: Quake\r\n// Format: Standard\r\n" + std::string(kWorld) +
+                             "\"message\" \"two\r\nlines\"\r\n// brush 0\r\n" + brush + BoxBrush(128, 192) + "}\r\n" +
+                             kLight;
+    const OpenedMap lf = OpenAndSave(WithLineEnds(text, "\n"));
+    EXPECT_EQ(lf.entities, 2);
+    EXPECT_EQ(lf.brushes, 2);
+    // The value over two lines, the line in the brush that is no face, the face without scales.
+    EXPECT_TRUE(services->BoxContains("2 lines of ")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("(lines 6, 11)")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("Error reading in a brush's face.\n(")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains(", line 16)")) << AllBoxes();
+    for (const char* end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(end[1] ? "CR LF" : "CR");
+        OpenedMap other = OpenAndSave(WithLineEnds(text, end));
+        // The writer puts a blank for each byte of a line break inside quotes.
+        if (end[1])
+            other.saved.replace(other.saved.find("\"two  lines\""), 12, "\"two lines\"");
+        EXPECT_EQ(other, lf);
+    }
+    // A CR alone before a CR LF: two line ends.
+    std::string mixed = WithLineEnds(text, "\r\n");
+    mixed.replace(mixed.find("\r\n// brush 0"), 2, "\r\r\n");
+    OpenedMap m = OpenAndSave(mixed);
+    EXPECT_TRUE(services->BoxContains("(lines 6, 12)")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains(", line 17)")) << AllBoxes();
+    EXPECT_EQ(m.brushes, 2);
+}
+
+// The real maps with every line end a CR alone (their first lines comments) open as their own
+// files do: the same entities, brushes, brushes kept as read, messages and saved text. Skipped
+// without the folder of real maps.
+TEST_F(MapReadBytes, RealMapsWithCarriageReturnsAloneOpenAsTheirFiles)
+{
+    for (const char* name : {"librequake_e2m2.map", "librequake_e0m8.map", "lq_greenwood.map", "spirit1dm3.map"}) {
+        SCOPED_TRACE(name);
+        std::string text;
+        CString path;
+        if (!RealMapText(name, text, path)) {
+            std::cout << "  skipped: " << (LPCSTR)path << " is not there\n";
+            continue;
+        }
+        const OpenedMap asFile = OpenAndSave(text);
+        const OpenedMap crAlone = OpenAndSave(WithLineEnds(text, "\r"));
+        std::cout << "  " << name << ": " << asFile << "; with CR alone: " << crAlone << "\n";
+        EXPECT_GT(asFile.entities, 1);
+        EXPECT_EQ(crAlone, asFile);
+    }
+}
+
+// A NUL byte is read as the other control bytes are, never as the end of the text: between tokens
+// it separates them, inside a quoted value it is left out (and told), in a face line's points it
+// makes the line one that cannot be read (the brush is kept as the file has it), after the fields
+// it is told as not read. Whatever follows it is read.
+TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
+{
+    const std::string nul(1, '\0');
+    std::string inPoints = BoxBrush(0, 64);
+    inPoints.replace(inPoints.find("( 0 0 64 )"), 10, "( 0 " + nul + " 64 )");
+    std::string afterFields = BoxBrush(0, 64);
+    afterFields.insert(afterFields.find(" 1 1\r\n") + 4, " " + nul + " junk");
+    std::string inName = BoxBrush(0, 64);
+    inName.insert(inName.find("wall1") + 4, nul);
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        int brushes, kept;
+        const char* told;
+        const std::string* keptText;
+    } cases[] = {
+        {"between tokens", kWorld + BoxBrush(0, 64) + nul + nul + "\r\n" + BoxBrush(128, 192) + "}" + nul + kLight, 2, 0,
+         nullptr, nullptr},
+        {"in a value", std::string(kWorld) + "\"message\" \"a" + nul + "b\"\r\n" + BoxBrush(0, 64) + BoxBrush(128, 192) +
+                           "}\r\n" + kLight,
+         2, 0, "1 line of ", nullptr},
+        {"after the fields", kWorld + afterFields + BoxBrush(128, 192) + "}\r\n" + kLight, 2, 0, "1 line of ", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        ASSERT_TRUE(Open("zero.map", c.text)); // ("nul" names the system's null device)
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.brushes);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+        if (c.told) {
+            EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+            if (!c.kept) { // the read errors name the file
+                EXPECT_TRUE(services->BoxContains(Path("zero.map")));
+            }
+        } else {
+            EXPECT_TRUE(services->boxes.empty()) << AllBoxes();
+        }
+        const std::string saved = Save("out.map");
+        EXPECT_EQ(CountLinesEqual(saved, "{"), 4) << saved;
+        EXPECT_EQ(CountLinesEqual(saved, "}"), 4) << saved;
+        if (c.keptText) { // written back as the file has it, NUL and all
+            EXPECT_NE(saved.find(c.keptText->substr(0, c.keptText->size() - 2)), std::string::npos);
+        }
+    }
+    EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("wad"), "w.wad");
+    ASSERT_TRUE(Open("value.map", cases[1].text));
+    EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "ab");
+}
+
+std::string Utf16(const std::string& text, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        out += bigEndian ? '\0' : c;
+        out += bigEndian ? c : '\0';
+    }
+    return out;
+}
+
+// A file that is not 8-bit map text is refused with a box that names it and says why: UTF-16 (by
+// its byte-order mark), or no entity at all from a text that holds more than blanks and comments.
+// The file stays as it was and the map is not opened. A file of blanks and comments alone opens as
+// an empty map, as an empty file does.
+TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
+{
+    const std::string small = std::string(kWorld) + BoxBrush(0, 64) + "}\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        const char* told; // null: opens as an empty map
+    } cases[] = {
+        {"UTF-16 little-endian", Utf16(small, false), " is text in UTF-16 (little-endian byte order, byte-order mark FF FE)"},
+        {"UTF-16 big-endian", Utf16(small, true), " is text in UTF-16 (big-endian byte order, byte-order mark FE FF)"},
+        {"zero bytes", std::string(4096, '\0'), " holds no entity that this editor can read"},
+        {"control and high bytes", "\x01\x02\r\n\xC8\xC9\x1F", " holds no entity that this editor can read"},
+        {"a comment and a NUL", std::string("// x\r\n\0", 7), " holds no entity that this editor can read"},
+        {"empty", "", nullptr},
+        {"blanks", " \t\r\n\r\n  ", nullptr},
+        {"comments after CR alone", "// Game: Quake\r// Format: Standard\r\r  // more\r", nullptr},
+        {"comments after a UTF-8 mark", "\xEF\xBB\xBF// a comment\r\n", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        const BOOL opened = Open("file.map", c.text);
+        EXPECT_EQ(dir.ReadFile("file.map"), c.text);
+        if (!c.told) {
+            EXPECT_TRUE(opened);
+            ASSERT_NE(map->GetWorldEntity(), nullptr);
+            EXPECT_EQ(map->GetEntities().GetCount(), 1);
+            EXPECT_TRUE(services->boxes.empty()) << AllBoxes();
+            continue;
+        }
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(map->GetEntities().GetCount(), 0);
+        ASSERT_EQ(services->boxes.size(), 1u) << AllBoxes();
+        EXPECT_NE(services->boxes[0].text.find(std::string(Path("file.map")) + c.told), std::string::npos)
+            << services->boxes[0].text;
+        EXPECT_NE(services->boxes[0].text.find("The map was not opened, and nothing was written to the file."),
+                  std::string::npos);
+    }
+}
+
 // The x87 control word of this thread (precision, rounding), set for a scope.
 unsigned short X87ControlWord()
 {
