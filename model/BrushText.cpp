@@ -196,8 +196,10 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
 // The line ends at its line end or the end of the text: it is read straight from the text, so
-// that its bytes are gone over once, not first searched for the line end.
-char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber)
+// that its bytes are gone over once, not first searched for the line end. A line whose points or
+// texture name cannot be read sets unreadable: its brush is kept as the text has it.
+char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
+                          bool& badNumber, bool& unreadable)
 {
     char* p = line;
     bool ok = true;
@@ -234,12 +236,14 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
             ++p;
     }
     const int nameLength = static_cast<int>(p - name);
-    if (!ok || nameLength == 0) {
+    // No name; a "}" where the name would be (it ends the brush); a name cut by a NUL byte of the
+    // text. The face would be made of what was read, and written back short of what the file holds.
+    if (!ok || nameLength == 0 || name[0] == '}' || (*p == 0 && p < textEnd)) {
         face.texture = GetEditorServices()->GetDefaultTexture();
-        CMapReadReport::Note(READ_FACE_ERROR, lineNumber);
+        unreadable = true;
         if (!fits)
             badNumber = true;
-        return p;
+        return ok ? name : p;
     }
     // The faces of a brush mostly share their texture: the same name as the face before gets
     // its record without another lookup. Records are found by the upper-case name, and a WAD's
@@ -356,6 +360,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     size_t filled = 0;
     bool badNumber = false;
     int badFace = -1;
+    int unreadableFace = -1;
     // The lines as far as they were read, for a save that finds the faces unchanged: kept as
     // spans of the text while the brush is read, copied into one string once its size is known.
     struct Span
@@ -364,17 +369,22 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         int length;
     };
     Span spans[MAX_FACES + 1];
-    // Returns where the read of the line stopped.
-    auto readFace = [&](char* text, int line) {
+    // Returns where the read of the line stopped; unreadable tells whether its points or name
+    // could not be read.
+    auto readFace = [&](char* text, int line, bool& unreadable) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
         Face& f = m_faces[count - 1];
         bool bad = false;
-        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, bad);
+        unreadable = false;
+        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, tok.GetEnd(), bad,
+                                 unreadable);
         if (bad && !badNumber) {
             badNumber = true;
             badFace = static_cast<int>(count - 1);
         }
+        if (unreadable && unreadableFace < 0)
+            unreadableFace = static_cast<int>(count - 1);
         char* stop = end;
         while (end > text && IsBlank(end[-1]))
             --end;
@@ -401,10 +411,12 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             // token put back); the line end is then looked for from where the read stopped, which
             // is nearly always at it.
             tok.SetPosition(tok.GetPosition());
-            char* stop = readFace(t, line);
+            bool unreadable = false;
+            char* stop = readFace(t, line, unreadable);
             tok.SetPosition(stop);
             more = tok.RestOfLine(true);
-            if (!OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
+            // A brush kept as text for its unreadable line loses nothing of the line.
+            if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
                 CMapReadReport::Note(READ_NOT_READ, line);
         } else {
             more = tok.RestOfLine(true);
@@ -424,6 +436,9 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             e.line = lines[static_cast<size_t>(e.face)];
         throw e;
     };
+    if (unreadableFace >= 0)
+        fail(CBrushGeometryError(CBrushGeometryError::UNREADABLE_FACE, unreadableFace,
+                                 "The points or the texture name of a face line cannot be read"));
     if (badNumber)
         fail(CBrushGeometryError(CBrushGeometryError::BAD_NUMBER, badFace, "A number of a face does not fit"));
     if (m_faces.size() > MAX_FACES)

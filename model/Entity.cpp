@@ -413,7 +413,8 @@ Entity::KeptBrush Entity::MakeKeptBrush(int before, int line, int kind, const ch
     KeptBrush kept;
     kept.before = before;
     kept.line = line;
-    kept.fromPoints = kind != CBrushGeometryError::BAD_NUMBER && kind != CBrushGeometryError::NOT_CLOSED;
+    kept.fromPoints = kind != CBrushGeometryError::BAD_NUMBER && kind != CBrushGeometryError::NOT_CLOSED &&
+                      kind != CBrushGeometryError::UNREADABLE_FACE;
     kept.text = CString(text, length);
     if (!brace)
         kept.text = "{\r\n" + kept.text;

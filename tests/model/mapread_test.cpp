@@ -662,6 +662,10 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
         {"in a value", std::string(kWorld) + "\"message\" \"a" + nul + "b\"\r\n" + BoxBrush(0, 64) + BoxBrush(128, 192) +
                            "}\r\n" + kLight,
          2, 0, "1 line of ", nullptr},
+        {"in a face line's points", kWorld + inPoints + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
+         "1 brush of the map cannot be built from its face lines (line 4)", &inPoints},
+        {"in a texture name", kWorld + inName + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
+         "1 brush of the map cannot be built from its face lines (line 4)", &inName},
         {"after the fields", kWorld + afterFields + BoxBrush(128, 192) + "}\r\n" + kLight, 2, 0, "1 line of ", nullptr},
     };
     for (const Case& c : cases) {
@@ -691,6 +695,34 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
     EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("wad"), "w.wad");
     ASSERT_TRUE(Open("value.map", cases[1].text));
     EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "ab");
+}
+
+// One NUL byte in the middle of a real map's face line: every entity is read, the brush of that
+// line is kept as the file has it and told, and a save keeps all the rest. Skipped without the
+// folder of real maps.
+TEST_F(MapReadBytes, RealMapWithANulByteKeepsEveryEntity)
+{
+    std::string text;
+    CString path;
+    if (!RealMapText("e3m5.map", text, path))
+        GTEST_SKIP() << (LPCSTR)path << " is not there";
+    const OpenedMap whole = OpenAndSave(text);
+    std::string damaged = text;
+    const size_t line = damaged.find("\n(", damaged.size() / 2) + 1;
+    damaged[line + 3] = '\0';
+    const OpenedMap read = OpenAndSave(damaged);
+    std::cout << "  whole: " << whole << "; with a NUL: " << read << "\n";
+    EXPECT_EQ(read.entities, whole.entities);
+    EXPECT_EQ(read.brushes + read.kept, whole.brushes + whole.kept);
+    EXPECT_EQ(read.kept, whole.kept + 1);
+    EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+    EXPECT_EQ(BoxesWith("cannot be built from its face lines"), 1u) << AllBoxes();
+    // The save holds every byte the file held but the changed line's, which it holds as read.
+    const std::string saved = Save("again.map");
+    const size_t end = damaged.find('\n', line);
+    EXPECT_NE(saved.find(damaged.substr(line, end - line)), std::string::npos);
+    EXPECT_TRUE(map->OnOpenDocument(Path("again.map")));
+    EXPECT_EQ(map->GetEntities().GetCount(), whole.entities);
 }
 
 std::string Utf16(const std::string& text, bool bigEndian)
@@ -745,6 +777,48 @@ TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
             << services->boxes[0].text;
         EXPECT_NE(services->boxes[0].text.find("The map was not opened, and nothing was written to the file."),
                   std::string::npos);
+    }
+}
+
+// A face line whose points or texture name cannot be read keeps its brush as the file has it,
+// written back byte for byte and told with the brushes kept as read; a line that lacks only its
+// offsets, rotation or scales builds its face with zeros for them and is told as such.
+TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
+{
+    struct Case
+    {
+        const char* face;
+        bool kept;
+    } cases[] = {
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 6x4 ) wall1 0 0 0 1 1", true},  // a field that is no number
+        {"( 0 64 0 ) ( 64 x64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1", true},
+        {"( 0 64 0 ) ( 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1", true},     // a point cut short
+        {"( 0 64 0 ) ( 64 64 0 ) wall1 0 0 0 1 1", true},               // a point missing
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 )", true},                  // no texture name
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 )  ", true},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1", false},           // no offsets, rotation or scales
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.face);
+        services->boxes.clear();
+        const std::string brush = "{\r\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n" +
+                                  std::string(c.face) + "\r\n}";
+        const std::string saved = RoundTrips(kWorld + BoxBrush(128, 192) + brush + "\r\n}\r\n");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.kept ? 1 : 2);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept ? 1 : 0);
+        if (c.kept) {
+            EXPECT_EQ(BoxesWith("1 brush of the map cannot be built from its face lines (line 12)"), 2u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("Error reading in a brush's face"), 0u) << AllBoxes();
+            EXPECT_NE(saved.find(brush), std::string::npos) << saved;
+        } else {
+            EXPECT_EQ(BoxesWith("Error reading in a brush's face.\n("), 2u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("cannot be built"), 0u) << AllBoxes();
+        }
     }
 }
 
