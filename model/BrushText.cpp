@@ -413,6 +413,15 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             tok.SetPosition(tok.GetPosition());
             bool unreadable = false;
             char* stop = readFace(t, line, unreadable);
+            // A "}" after the last field read ends the brush as on a line of its own; what follows
+            // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
+            char* after = stop;
+            SkipBlanks(after);
+            if (*after == '}' && after < tok.GetEnd()) {
+                tok.SetPosition(after + 1);
+                closed = true;
+                break;
+            }
             tok.SetPosition(stop);
             more = tok.RestOfLine(true);
             // A brush kept as text for its unreadable line loses nothing of the line.

@@ -636,6 +636,48 @@ TEST_F(MapReadBytes, RealMapsWithCarriageReturnsAloneOpenAsTheirFiles)
     }
 }
 
+// A "}" after the last field read on a face line ends the brush as on a line of its own, and what
+// follows it is read as if it began a line: "} }" ends the entity too, "} {" starts the next brush.
+// Any other text there, a lone "{" among it, is told as not read.
+TEST_F(MapReadBytes, ABraceAfterTheLastFieldEndsTheBrush)
+{
+    auto endingOnItsLastFace = [](int x0, int x1, const char* after) {
+        std::string b = BoxBrush(x0, x1);
+        return b.substr(0, b.size() - 5) + after; // without "\r\n}\r\n"
+    };
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        bool notRead;
+    };
+    const Case cases[] = {
+        {"1 1 }", kWorld + endingOnItsLastFace(0, 64, " }\r\n") + endingOnItsLastFace(128, 192, "\t}\r\n") + "}\r\n" + kLight,
+         false},
+        {"1 1 } }", kWorld + BoxBrush(0, 64) + endingOnItsLastFace(128, 192, " } }\r\n") + kLight, false},
+        {"1 1 }}", kWorld + BoxBrush(0, 64) + endingOnItsLastFace(128, 192, " }}\r\n") + kLight, false},
+        {"1 1 } {", kWorld + endingOnItsLastFace(0, 64, " } {\r\n") + BoxBrush(128, 192).substr(3) + "}\r\n" + kLight,
+         false},
+        {"1 1 {", kWorld + endingOnItsLastFace(0, 64, " {\r\n}\r\n") + BoxBrush(128, 192) + "}\r\n" + kLight, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        const std::string saved = RoundTrips(c.text);
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 2);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 0);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(EntityAt(1)->GetBrushCount(), 0);
+        EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+        EXPECT_EQ(BoxesWith("1 line of "), c.notRead ? 1u : 0u) << AllBoxes(); // the first open's
+        EXPECT_EQ(CountLinesEqual(saved, "{"), 4);
+        EXPECT_EQ(CountLinesEqual(saved, "}"), 4);
+        // The light stands after the world's end.
+        EXPECT_NE(saved.find("  }\r\n}\r\n{\r\n  \"classname\" \"light\""), std::string::npos) << saved;
+    }
+}
+
 // A NUL byte is read as the other control bytes are, never as the end of the text: between tokens
 // it separates them, inside a quoted value it is left out (and told), in a face line's points it
 // makes the line one that cannot be read (the brush is kept as the file has it), after the fields
