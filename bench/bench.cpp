@@ -124,7 +124,7 @@ bool ReadFile(const char* path, std::vector<char>& data)
 size_t TokeniseAndParse(std::vector<char>& buffer)
 {
     CTokenizer tok;
-    tok.Init(buffer.data());
+    tok.Init(buffer.data(), buffer.size() - 2); // the text, without the two NULs after it
     size_t pairs = 0, faces = 0;
     int depth = 0;
     while (char* t = tok.NextToken()) {

@@ -39,13 +39,18 @@ static bool IsBlank(char c)
 }
 
 // A blank within the line: a CR counts only before its LF, as a CR alone ends the line. The byte
-// after p is there to be read (the text is followed by a NUL).
-static bool IsBlankAt(const char* p)
+// after p is there to be read (the text is followed by a NUL). Most bytes asked about are digits,
+// letters and parentheses: one test sends them back.
+static inline bool IsBlankAt(const char* p)
 {
-    return *p == ' ' || *p == '\t' || (*p == '\r' && p[1] == '\n');
+    const char c = *p;
+    if (static_cast<unsigned char>(c) > ' ')
+        return false;
+    return c == ' ' || c == '\t' || (c == '\r' && p[1] == '\n');
 }
 
-static void SkipBlanks(char*& p)
+// Inline: a face line's reader passes over its blanks fifteen times.
+static inline void SkipBlanks(char*& p)
 {
     while (IsBlankAt(p))
         ++p;

@@ -36,13 +36,53 @@ void CTokenizer::Restore()
     }
 }
 
-void CTokenizer::SkipSeparators(bool countLines)
+// The scans below go through local pointers, stored back once: a byte read through the buffer
+// may, for all the compiler knows, be one of the tokenizer's own, which would make it store the
+// position before every read.
+
+// The first LF or CR from p on, or end. Eight bytes at a time: a word has a byte of value v when
+// (w ^ v·ones) has a zero byte, and the lowest such byte of the test below is always a true one.
+static const BYTE* NextLfOrCr(const BYTE* p, const BYTE* end)
 {
-    while (m_pos < m_end && IsSeparator(*m_pos)) {
-        if (countLines && (*m_pos == '\n' || *m_pos == '\r') && AtLineEnd(m_pos))
-            ++m_line;
-        ++m_pos;
+    const unsigned long long ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        unsigned long long w;
+        std::memcpy(&w, p, 8);
+        const unsigned long long lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+        const unsigned long long found = (((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs;
+        if (found)
+            return p + (__builtin_ctzll(found) >> 3);
+        p += 8;
     }
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+
+// The line end from p on (the LF of a CR LF), or end.
+static const BYTE* NextLineEnd(const BYTE* p, const BYTE* end)
+{
+    for (;;) {
+        p = NextLfOrCr(p, end);
+        if (p == end || CTokenizer::IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)))
+            return p;
+        ++p; // a CR before its LF
+    }
+}
+
+inline void CTokenizer::SkipSeparators(bool countLines)
+{
+    BYTE* p = m_pos;
+    const BYTE* const end = m_end;
+    int lines = 0;
+    while (p < end && IsSeparator(*p)) {
+        if ((*p == '\n' || *p == '\r') && IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)))
+            ++lines;
+        ++p;
+    }
+    m_pos = p;
+    if (countLines)
+        m_line += lines;
 }
 
 void CTokenizer::SkipWhite(bool countLines)
@@ -52,8 +92,7 @@ void CTokenizer::SkipWhite(bool countLines)
         return;
     SkipSeparators(countLines);
     while (m_end - m_pos >= 2 && m_pos[0] == '/' && m_pos[1] == '/') {
-        while (m_pos < m_end && !AtLineEnd(m_pos))
-            ++m_pos;
+        m_pos = const_cast<BYTE*>(NextLineEnd(m_pos + 2, m_end));
         if (m_pos >= m_end)
             return;
         ++m_pos;
@@ -101,18 +140,22 @@ char* CTokenizer::NextQuoted(size_t* pLength)
     SkipWhite(true);
     // The line ends passed over, before the quotes and inside them, count as any others: the
     // lines told after a value that runs over a line end are the file's.
-    while (m_pos < m_end && *m_pos != '"') {
-        if (AtLineEnd(m_pos))
-            ++m_line;
-        ++m_pos;
+    BYTE* p = m_pos;
+    int before = 0;
+    while (p < m_end && *p != '"') {
+        if (static_cast<unsigned>(*p - 10) <= 3 && AtLineEnd(p))
+            ++before;
+        ++p;
     }
+    m_pos = p;
+    m_line += before;
     if (m_pos >= m_end)
         return nullptr;
     BYTE* start = ++m_pos;
     BYTE* end = start;
     int lines = 0;
     while (end < m_end && *end != '"') {
-        if (AtLineEnd(end))
+        if (static_cast<unsigned>(*end - 10) <= 3 && AtLineEnd(end))
             ++lines;
         ++end;
     }
@@ -132,9 +175,7 @@ char* CTokenizer::RestOfLine(bool countLine)
 {
     Restore();
     BYTE* start = m_pos;
-    BYTE* end = start;
-    while (end < m_end && !AtLineEnd(end))
-        ++end;
+    BYTE* end = const_cast<BYTE*>(NextLineEnd(start, m_end));
     if (end >= m_end)
         return nullptr;
     m_term = end;
