@@ -145,7 +145,7 @@ double MapFullLoad(const char* path, int runs)
         SetMissingTextureSet(&missing);
         Map map;
         double t0 = Now();
-        map.ParseMapText(buffer.data());
+        map.ParseMapText(buffer.data(), text.size());
         loads.push_back((Now() - t0) * 1000.0);
         SetMissingTextureSet(nullptr);
         FreeMissingTextureSet(missing);

@@ -124,7 +124,7 @@ bool ReadFile(const char* path, std::vector<char>& data)
 size_t TokeniseAndParse(std::vector<char>& buffer)
 {
     CTokenizer tok;
-    tok.Init(buffer.data());
+    tok.Init(buffer.data(), buffer.size() - 2); // the text, without the two NULs after it
     size_t pairs = 0, faces = 0;
     int depth = 0;
     while (char* t = tok.NextToken()) {
@@ -270,7 +270,7 @@ int main(int argc, char** argv)
     for (int r = 0; r < runs; ++r) {
         services.quiet = r > 0; // report the load's messages once
         FillBuffer(buffer, text);
-        ok = map.ParseMapText(buffer.data());
+        ok = map.ParseMapText(buffer.data(), text.size());
     }
     const double loadTime = Now() - t0;
     const double loadCpu = CpuNow() - c0;
@@ -306,7 +306,7 @@ int main(int argc, char** argv)
             Map scratch;
             services.quiet = true;
             FillBuffer(buffer, text);
-            scratch.ParseMapText(buffer.data());
+            scratch.ParseMapText(buffer.data(), text.size());
             services.quiet = false;
             double c0 = Now();
             scratch.DeleteContents();
@@ -321,7 +321,7 @@ int main(int argc, char** argv)
         CBenchProfile sampler;
         for (int r = 0; r < runs; ++r) {
             FillBuffer(buffer, text);
-            scratch.ParseMapText(buffer.data());
+            scratch.ParseMapText(buffer.data(), text.size());
         }
         sampler.Stop();
         services.quiet = false;
@@ -354,7 +354,7 @@ int main(int argc, char** argv)
         Map moved;
         services.quiet = true;
         FillBuffer(buffer, text);
-        moved.ParseMapText(buffer.data());
+        moved.ParseMapText(buffer.data(), text.size());
         services.quiet = false;
         for (POSITION pos = moved.GetEntities().GetHeadPosition(); pos;) {
             Entity* e = static_cast<Entity*>(moved.GetEntities().GetNext(pos));

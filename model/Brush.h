@@ -20,9 +20,10 @@ class CBrushGeometryError
 {
 public:
     // BAD_NUMBER: a number of a face line that is not a finite value or does not fit its field;
-    // NOT_CLOSED: faces that do not enclose a volume.
+    // NOT_CLOSED: faces that do not enclose a volume; UNREADABLE_FACE: a face line whose points or
+    // texture name cannot be read.
     enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES, TOO_MANY_FACES, BAD_NUMBER,
-                NOT_CLOSED };
+                NOT_CLOSED, UNREADABLE_FACE };
     CBrushGeometryError(Kind k, int faceIndex, LPCSTR text) : kind(k), face(faceIndex), message(text) {}
     Kind kind;
     int face;        // the face concerned, or -1
@@ -211,7 +212,8 @@ private:
     // -1. It touches nothing but this brush, so that another thread may run it.
     int ClipWindingsOrFail(bool general, int& failedFace);
     // Returns the end of what was read; badNumber is set for a number that does not fit.
-    char* ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber);
+    char* ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
+                       bool& badNumber, bool& unreadable);
     // Every winding point lies on two planes besides its own: the faces close a volume.
     bool EnclosesVolume() const;
     void ClassifyAll();

@@ -7,6 +7,31 @@
 #include <system_error>
 #include <thread>
 
+// The x87 control word (precision, rounding, exception masks): the long double arithmetic of the
+// geometry (CVector::Normalize) runs under it, as the single and double arithmetic runs under MXCSR.
+static unsigned short GetX87ControlWord()
+{
+    unsigned short word;
+    __asm__ __volatile__("fnstcw %0" : "=m"(word));
+    return word;
+}
+
+static void SetX87ControlWord(unsigned short word)
+{
+    __asm__ __volatile__("fldcw %0" : : "m"(word));
+}
+
+CBrushBatch::FloatState CBrushBatch::FloatState::OfThisThread()
+{
+    return FloatState{_mm_getcsr(), GetX87ControlWord()};
+}
+
+void CBrushBatch::FloatState::MakeThisThreads() const
+{
+    _mm_setcsr(csr);
+    SetX87ControlWord(x87);
+}
+
 namespace {
 // Brushes are handed to the workers hundreds at a time (a wake-up costs more than many a brush's
 // clip), and taken a few at a time, so that a worker held up by the system holds few.
@@ -173,16 +198,18 @@ private:
                 m_api.wakeAll(&m_done);
     }
 
-    // The rounding and the treatment of tiny values of the thread that read the brush, so that
-    // the points come out as that thread would have made them.
+    // The rounding, the precision and the treatment of tiny values of the thread that read the
+    // brush, so that the points come out as that thread would have made them.
     static void BuildUnderReaderSettings(CBrushBatch::Entry& e)
     {
-        const unsigned own = _mm_getcsr();
-        if (own != e.batch->m_csr)
-            _mm_setcsr(e.batch->m_csr);
+        const CBrushBatch::FloatState own = CBrushBatch::FloatState::OfThisThread();
+        const CBrushBatch::FloatState& reader = e.batch->m_float;
+        const bool differ = own != reader;
+        if (differ)
+            reader.MakeThisThreads();
         CBrushBatch::Build(e);
-        if (own != e.batch->m_csr)
-            _mm_setcsr(own);
+        if (differ)
+            own.MakeThisThreads();
     }
 
     void Lock() { m_api.acquire(&m_lock); }
@@ -199,7 +226,7 @@ private:
     int m_finishing = 0; // readers waiting for the last entries of their batches
 };
 
-CBrushBatch::CBrushBatch() : m_csr(_mm_getcsr()) {}
+CBrushBatch::CBrushBatch() : m_float(FloatState::OfThisThread()) {}
 
 CBrushBatch::~CBrushBatch()
 {

@@ -4,8 +4,8 @@
 // The reading thread hands each brush over once its faces are read and leaves it alone until
 // Finish; everything else (textures, messages, lists) stays with it. A worker runs only the clip
 // and the closed-volume check of one brush, which touch nothing but that brush, under the reading
-// thread's floating-point settings: the windings have the same bits on whichever thread they were
-// made.
+// thread's whole floating-point state (MXCSR and the x87 control word): the windings have the same
+// bits on whichever thread they were made.
 #pragma once
 #include <cstddef>
 #include <memory>
@@ -51,6 +51,16 @@ public:
 
     // The number of worker threads (0 on a machine of one processor: the reading thread clips).
     static int GetWorkerCount();
+
+    // A thread's floating-point control state: MXCSR and the x87 control word.
+    struct FloatState
+    {
+        unsigned csr;
+        unsigned short x87;
+        static FloatState OfThisThread();
+        void MakeThisThreads() const;
+        bool operator!=(const FloatState& o) const { return csr != o.csr || x87 != o.x87; }
+    };
     // Runs an entry's clip and check: what a worker does with each entry.
     static void Build(Entry& entry);
 
@@ -68,7 +78,7 @@ private:
     std::vector<Entry*> m_unpublished;
     size_t m_taken = 0;          // entries passed to TakeFailures
     size_t m_outstanding = 0;    // published and not yet built; guarded by the workers' lock
-    unsigned m_csr;              // the reading thread's floating-point control and status
+    FloatState m_float;          // the reading thread's floating-point state
 
     friend class CWindingWorkers;
 };

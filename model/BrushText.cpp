@@ -38,9 +38,21 @@ static bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-static void SkipBlanks(char*& p)
+// A blank within the line: a CR counts only before its LF, as a CR alone ends the line. The byte
+// after p is there to be read (the text is followed by a NUL). Most bytes asked about are digits,
+// letters and parentheses: one test sends them back.
+static inline bool IsBlankAt(const char* p)
 {
-    while (IsBlank(*p))
+    const char c = *p;
+    if (static_cast<unsigned char>(c) > ' ')
+        return false;
+    return c == ' ' || c == '\t' || (c == '\r' && p[1] == '\n');
+}
+
+// Inline: a face line's reader passes over its blanks fifteen times.
+static inline void SkipBlanks(char*& p)
+{
+    while (IsBlankAt(p))
         ++p;
 }
 
@@ -70,9 +82,11 @@ bool ReadShortFieldGeneral(char*& p, short& value, bool& fits)
     if (!ParseCoord(&p, value))
         return false;
     if (value == 32767 || value == -32768) {
-        double d;
+        // A value at the range's end may have been clamped there.
+        short v;
+        bool inRange = true;
         char* q = start;
-        if (!ParseNumber(&q, d) || !std::isfinite(d) || d + 0.5 < -32768.0 || d + 0.5 >= 32768.0)
+        if (!ParseCoordGeneral(&q, v, &inRange) || !inRange)
             fits = false;
     }
     return true;
@@ -187,8 +201,10 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
 // The line ends at its line end or the end of the text: it is read straight from the text, so
-// that its bytes are gone over once, not first searched for the line end.
-char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, bool& badNumber)
+// that its bytes are gone over once, not first searched for the line end. A line whose points or
+// texture name cannot be read sets unreadable: its brush is kept as the text has it.
+char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
+                          bool& badNumber, bool& unreadable)
 {
     char* p = line;
     bool ok = true;
@@ -225,12 +241,14 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
             ++p;
     }
     const int nameLength = static_cast<int>(p - name);
-    if (!ok || nameLength == 0) {
+    // No name; a "}" where the name would be (it ends the brush); a name cut by a NUL byte of the
+    // text. The face would be made of what was read, and written back short of what the file holds.
+    if (!ok || nameLength == 0 || name[0] == '}' || (*p == 0 && p < textEnd)) {
         face.texture = GetEditorServices()->GetDefaultTexture();
-        CMapReadReport::Note(READ_FACE_ERROR, lineNumber);
+        unreadable = true;
         if (!fits)
             badNumber = true;
-        return p;
+        return ok ? name : p;
     }
     // The faces of a brush mostly share their texture: the same name as the face before gets
     // its record without another lookup. Records are found by the upper-case name, and a WAD's
@@ -315,11 +333,13 @@ static inline void CopyBytes(char* to, const char* from, size_t n)
         to[i] = from[i];
 }
 
-static bool OnlyBlanksOrComment(const char* p)
+// Whether the text from p to the line's end (end: its terminator, or the end of the text) holds
+// nothing but blanks or a comment.
+static bool OnlyBlanksOrComment(const char* p, const char* end)
 {
-    while (IsBlank(*p))
+    while (p < end && IsBlank(*p))
         ++p;
-    return *p == 0 || *p == '\n' || (p[0] == '/' && p[1] == '/');
+    return p == end || (end - p >= 2 && p[0] == '/' && p[1] == '/');
 }
 
 // Thrown when the geometry of a read brush fails; carries the line of the face.
@@ -330,11 +350,12 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         const int braceLine = tok.GetLine();
         // Anything after the "{" on its line is not read.
         char* rest = tok.RestOfLine();
+        const char* lineEnd = rest ? tok.GetPosition() - 1 : tok.GetEnd();
         if (!rest) {
             rest = tok.GetPosition();
-            tok.SetPosition(rest + std::strlen(rest));
+            tok.SetPosition(tok.GetEnd());
         }
-        if (!OnlyBlanksOrComment(rest))
+        if (!OnlyBlanksOrComment(rest, lineEnd))
             CMapReadReport::Note(READ_NOT_READ, braceLine);
     }
     // The face lines are read straight into the brush: room for eight faces (nearly every brush
@@ -344,6 +365,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     size_t filled = 0;
     bool badNumber = false;
     int badFace = -1;
+    int unreadableFace = -1;
     // The lines as far as they were read, for a save that finds the faces unchanged: kept as
     // spans of the text while the brush is read, copied into one string once its size is known.
     struct Span
@@ -352,19 +374,22 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         int length;
     };
     Span spans[MAX_FACES + 1];
-    // Returns where the read of the line stopped.
-    auto readFace = [&](char* text, int line) {
+    // Returns where the read of the line stopped; unreadable tells whether its points or name
+    // could not be read.
+    auto readFace = [&](char* text, int line, bool& unreadable) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
         Face& f = m_faces[count - 1];
         bool bad = false;
-        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, bad);
+        unreadable = false;
+        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, tok.GetEnd(), bad,
+                                 unreadable);
         if (bad && !badNumber) {
             badNumber = true;
             badFace = static_cast<int>(count - 1);
         }
-        if (!OnlyBlanksOrComment(end))
-            CMapReadReport::Note(READ_NOT_READ, line);
+        if (unreadable && unreadableFace < 0)
+            unreadableFace = static_cast<int>(count - 1);
         char* stop = end;
         while (end > text && IsBlank(end[-1]))
             --end;
@@ -391,15 +416,29 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             // token put back); the line end is then looked for from where the read stopped, which
             // is nearly always at it.
             tok.SetPosition(tok.GetPosition());
-            tok.SetPosition(readFace(t, line));
+            bool unreadable = false;
+            char* stop = readFace(t, line, unreadable);
+            // A "}" after the last field read ends the brush as on a line of its own; what follows
+            // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
+            char* after = stop;
+            SkipBlanks(after);
+            if (*after == '}' && after < tok.GetEnd()) {
+                tok.SetPosition(after + 1);
+                closed = true;
+                break;
+            }
+            tok.SetPosition(stop);
             more = tok.RestOfLine(true);
+            // A brush kept as text for its unreadable line loses nothing of the line.
+            if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
+                CMapReadReport::Note(READ_NOT_READ, line);
         } else {
             more = tok.RestOfLine(true);
             CMapReadReport::Note(READ_NOT_READ, line);
         }
         if (!more) {
             // The last line of the text, without a line end.
-            tok.SetPosition(t + std::strlen(t));
+            tok.SetPosition(tok.GetEnd());
             break;
         }
     }
@@ -411,6 +450,9 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             e.line = lines[static_cast<size_t>(e.face)];
         throw e;
     };
+    if (unreadableFace >= 0)
+        fail(CBrushGeometryError(CBrushGeometryError::UNREADABLE_FACE, unreadableFace,
+                                 "The points or the texture name of a face line cannot be read"));
     if (badNumber)
         fail(CBrushGeometryError(CBrushGeometryError::BAD_NUMBER, badFace, "A number of a face does not fit"));
     if (m_faces.size() > MAX_FACES)

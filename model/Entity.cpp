@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 static const char kNoClassName[] = "(no classname defined)";
 
@@ -83,18 +84,35 @@ void CUnknownClassReport::Count(const CString& name, int line)
 // ---------------------------------------------------------------------------
 // Pairs
 
+// The contents of the next quoted string, without the NUL bytes it may hold (no key or value
+// holds one); lost is set when there were any.
+static CString NextQuotedText(CTokenizer& tok, bool& lost)
+{
+    size_t length = 0;
+    const char* text = tok.NextQuoted(&length);
+    if (!text)
+        return CString();
+    if (std::memchr(text, 0, length) == nullptr)
+        return CString(text, static_cast<int>(length));
+    lost = true;
+    CString kept;
+    for (size_t i = 0; i < length; ++i)
+        if (text[i] != 0)
+            kept += text[i];
+    return kept;
+}
+
 CKeyValue::CKeyValue(CTokenizer& tok)
 {
     const int line = tok.GetLine();
-    const char* key = tok.NextQuoted();
-    m_key = key ? key : "";
-    const char* value = tok.NextQuoted();
-    m_value = value ? value : "";
+    bool lost = false;
+    m_key = NextQuotedText(tok, lost);
+    m_value = NextQuotedText(tok, lost);
     if (m_key == "classname")
         m_value.MakeLower();
     // A quoted string that runs over a line end (its closing quote lost, most often): the writer
-    // puts blanks for the line breaks, so the read says so.
-    if (!IsWritableKeyText(m_key) || !IsWritableKeyText(m_value))
+    // puts blanks for the line breaks, so the read says so; and one that held NUL bytes.
+    if (lost || !IsWritableKeyText(m_key) || !IsWritableKeyText(m_value))
         CMapReadReport::Note(READ_NOT_READ, line);
 }
 
@@ -395,7 +413,8 @@ Entity::KeptBrush Entity::MakeKeptBrush(int before, int line, int kind, const ch
     KeptBrush kept;
     kept.before = before;
     kept.line = line;
-    kept.fromPoints = kind != CBrushGeometryError::BAD_NUMBER && kind != CBrushGeometryError::NOT_CLOSED;
+    kept.fromPoints = kind != CBrushGeometryError::BAD_NUMBER && kind != CBrushGeometryError::NOT_CLOSED &&
+                      kind != CBrushGeometryError::UNREADABLE_FACE;
     kept.text = CString(text, length);
     if (!brace)
         kept.text = "{\r\n" + kept.text;

@@ -227,10 +227,11 @@ public:
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCSTR lpszPathName) override;
     void DeleteContents() override;
-    // Reads a whole map text from a writable buffer that ends in two NUL bytes; the read
+    // Reads a whole map text, the length bytes of a writable buffer that ends in two NUL bytes
+    // after them (a NUL byte inside the text is read as a separator, not as its end); the read
     // messages name the text by the name (the file's path). False when the text cannot be read;
     // what was read is freed and the map is empty.
-    BOOL ParseMapText(char* buffer, LPCSTR name = nullptr);
+    BOOL ParseMapText(char* buffer, size_t length, LPCSTR name = nullptr);
     // Reads a map text into a fresh map, copying the text first.
     BOOL ParseMapText(LPCSTR text, int length);
     // Every entity in list order, as the save and the auto save write them; the auto save

@@ -13,7 +13,9 @@
 #include "Tokenizer.h"
 #include "WadPair.h"
 #include <algorithm>
+#include <cstdarg>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 static CString CauseText(CFileException& e)
@@ -26,13 +28,55 @@ static CString CauseText(CFileException& e)
 // ---------------------------------------------------------------------------
 // Reading
 
-BOOL Map::ParseMapText(char* buffer, LPCSTR name)
+// Whether the text holds nothing but blanks and "//" comments (an empty map's file). A UTF-8
+// byte-order mark before them is no content either.
+static bool OnlyBlanksAndComments(const char* p, const char* end)
+{
+    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
+    while (p < end) {
+        if (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n' || *p == '\f' || *p == '\v') {
+            ++p;
+        } else if (end - p >= 2 && p[0] == '/' && p[1] == '/') {
+            while (p < end && !CTokenizer::IsLineEnd(p, end))
+                ++p;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A text the reader refuses as a whole: the box names it and says that nothing was opened or written.
+static void TellRefused(LPCSTR format, ...)
+{
+    CString reason;
+    va_list args;
+    va_start(args, format);
+    reason.FormatV(format, args);
+    va_end(args);
+    Report().Box(MB_OK, "%s %s\nThe map was not opened, and nothing was written to the file.",
+                 static_cast<LPCSTR>(CMapReadReport::CurrentName()), static_cast<LPCSTR>(reason));
+}
+
+BOOL Map::ParseMapText(char* buffer, size_t length, LPCSTR name)
 {
     DeleteContents();
-    CTokenizer tok;
-    tok.Init(buffer);
     // Read errors are told once per kind for the whole map, unknown classes each with its count.
     CMapReadReport report(name ? name : "the map text");
+    // A map file is 8-bit text; one in UTF-16 would read as words cut apart by its zero bytes.
+    if (length >= 2) {
+        const unsigned char b0 = static_cast<unsigned char>(buffer[0]), b1 = static_cast<unsigned char>(buffer[1]);
+        if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
+            report.Forget();
+            TellRefused("is text in UTF-16 (%s byte order, byte-order mark %s), which this editor does not read: "
+                        "a map file is 8-bit text.",
+                        b0 == 0xFF ? "little-endian" : "big-endian", b0 == 0xFF ? "FF FE" : "FE FF");
+            return FALSE;
+        }
+    }
+    CTokenizer tok;
+    tok.Init(buffer, length);
     CUnknownClassReport unknown;
     // The brushes' windings are built beside the reading; it waits for them at the end.
     CBrushBatch batch;
@@ -70,15 +114,22 @@ BOOL Map::ParseMapText(char* buffer, LPCSTR name)
         DeleteContents();
         unknown.Forget();
         report.Forget();
-        Report().Box(MB_OK,
-                     "%s is a map in the Valve 220 format (texture axes in [ ] on line %d), which this editor does "
-                     "not read.\nThe map was not opened, and nothing was written to the file.",
-                     static_cast<LPCSTR>(CMapReadReport::CurrentName()), err.line);
+        TellRefused("is a map in the Valve 220 format (texture axes in [ ] on line %d), which this editor does not "
+                    "read.",
+                    err.line);
+        return FALSE;
+    }
+    if (!m_pWorld && !OnlyBlanksAndComments(buffer, buffer + length)) {
+        // Opened as an empty map, its first save would write over what the file holds.
+        unknown.Forget();
+        report.Forget();
+        TellRefused("holds no entity that this editor can read, yet it is not empty: it holds more than blanks and "
+                    "comments (it may not be a map file, or it may be damaged).");
         return FALSE;
     }
     report.ReportNow();
     if (!m_pWorld) {
-        // An empty or brushless text opens as an empty map.
+        // An empty text, or one of blanks and comments only, opens as an empty map.
         CreateWorldEntity();
         return TRUE;
     }
@@ -124,7 +175,7 @@ BOOL Map::ParseMapText(LPCSTR text, int length)
     std::vector<char> buffer(text, text + length);
     buffer.push_back(0);
     buffer.push_back(0);
-    return ParseMapText(buffer.data());
+    return ParseMapText(buffer.data(), static_cast<size_t>(length));
 }
 
 BOOL Map::OnNewDocument()
@@ -181,10 +232,11 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
     }
     CWaitCursor wait;
     std::vector<char> buffer;
+    UINT read = 0;
     try {
         DWORD length = file.GetLength();
         buffer.resize(static_cast<size_t>(length) + 2);
-        UINT read = file.Read(buffer.data(), length);
+        read = file.Read(buffer.data(), length);
         buffer[read] = buffer[read + 1] = 0;
         file.Close();
     } catch (CFileException* e) {
@@ -197,7 +249,7 @@ BOOL Map::OnOpenDocument(LPCSTR lpszPathName)
     CStringList missing;
     {
         CMissingTextures set;
-        ok = ParseMapText(buffer.data(), lpszPathName);
+        ok = ParseMapText(buffer.data(), read, lpszPathName);
         set.GetNames(missing);
     }
     if (!missing.IsEmpty()) {

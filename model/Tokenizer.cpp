@@ -2,10 +2,20 @@
 #include "Services.h"
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <stdlib.h>
+#include <string>
+#include <xmmintrin.h>
 
 void CTokenizer::Init(char* buffer)
 {
+    Init(buffer, std::strlen(buffer));
+}
+
+void CTokenizer::Init(char* buffer, size_t length)
+{
     m_pos = reinterpret_cast<BYTE*>(buffer);
+    m_end = m_pos + length;
     m_tokenStart = nullptr;
     m_term = nullptr;
     m_saved = 0;
@@ -26,25 +36,64 @@ void CTokenizer::Restore()
     }
 }
 
-void CTokenizer::SkipSeparators(bool countLines)
+// The scans below go through local pointers, stored back once: a byte read through the buffer
+// may, for all the compiler knows, be one of the tokenizer's own, which would make it store the
+// position before every read.
+
+// The first LF or CR from p on, or end. Eight bytes at a time: a word has a byte of value v when
+// (w ^ v·ones) has a zero byte, and the lowest such byte of the test below is always a true one.
+static const BYTE* NextLfOrCr(const BYTE* p, const BYTE* end)
 {
-    while (IsSeparator(*m_pos)) {
-        if (*m_pos == '\n' && countLines)
-            ++m_line;
-        ++m_pos;
+    const unsigned long long ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        unsigned long long w;
+        std::memcpy(&w, p, 8);
+        const unsigned long long lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+        const unsigned long long found = (((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs;
+        if (found)
+            return p + (__builtin_ctzll(found) >> 3);
+        p += 8;
     }
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+
+// The line end from p on (the LF of a CR LF), or end.
+static const BYTE* NextLineEnd(const BYTE* p, const BYTE* end)
+{
+    for (;;) {
+        p = NextLfOrCr(p, end);
+        if (p == end || CTokenizer::IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)))
+            return p;
+        ++p; // a CR before its LF
+    }
+}
+
+inline void CTokenizer::SkipSeparators(bool countLines)
+{
+    BYTE* p = m_pos;
+    const BYTE* const end = m_end;
+    int lines = 0;
+    while (p < end && IsSeparator(*p)) {
+        if ((*p == '\n' || *p == '\r') && IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)))
+            ++lines;
+        ++p;
+    }
+    m_pos = p;
+    if (countLines)
+        m_line += lines;
 }
 
 void CTokenizer::SkipWhite(bool countLines)
 {
     Restore();
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return;
     SkipSeparators(countLines);
-    while (m_pos[0] == '/' && m_pos[1] == '/') {
-        while (*m_pos && *m_pos != '\n')
-            ++m_pos;
-        if (*m_pos == 0)
+    while (m_end - m_pos >= 2 && m_pos[0] == '/' && m_pos[1] == '/') {
+        m_pos = const_cast<BYTE*>(NextLineEnd(m_pos + 2, m_end));
+        if (m_pos >= m_end)
             return;
         ++m_pos;
         if (countLines)
@@ -53,15 +102,20 @@ void CTokenizer::SkipWhite(bool countLines)
     }
 }
 
+BYTE* CTokenizer::TokenEnd(BYTE* p) const
+{
+    while (p < m_end && !IsSeparator(*p))
+        ++p;
+    return p;
+}
+
 char* CTokenizer::NextToken(bool countLines)
 {
     SkipWhite(countLines);
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return nullptr;
     m_tokenStart = m_pos;
-    BYTE* end = m_pos;
-    while (*end && !IsSeparator(*end))
-        ++end;
+    BYTE* end = TokenEnd(m_pos);
     m_term = end;
     m_saved = *end;
     *end = 0;
@@ -72,44 +126,48 @@ char* CTokenizer::NextToken(bool countLines)
 char* CTokenizer::PeekToken()
 {
     SkipWhite(true);
-    if (*m_pos == 0)
+    if (m_pos >= m_end)
         return nullptr;
-    BYTE* end = m_pos;
-    while (*end && !IsSeparator(*end))
-        ++end;
+    BYTE* end = TokenEnd(m_pos);
     m_term = end;
     m_saved = *end;
     *end = 0;
     return reinterpret_cast<char*>(m_pos);
 }
 
-char* CTokenizer::NextQuoted()
+char* CTokenizer::NextQuoted(size_t* pLength)
 {
     SkipWhite(true);
     // The line ends passed over, before the quotes and inside them, count as any others: the
     // lines told after a value that runs over a line end are the file's.
-    while (*m_pos && *m_pos != '"') {
-        if (*m_pos == '\n')
-            ++m_line;
-        ++m_pos;
+    BYTE* p = m_pos;
+    int before = 0;
+    while (p < m_end && *p != '"') {
+        if (static_cast<unsigned>(*p - 10) <= 3 && AtLineEnd(p))
+            ++before;
+        ++p;
     }
-    if (*m_pos == 0)
+    m_pos = p;
+    m_line += before;
+    if (m_pos >= m_end)
         return nullptr;
     BYTE* start = ++m_pos;
     BYTE* end = start;
     int lines = 0;
-    while (*end && *end != '"') {
-        if (*end == '\n')
+    while (end < m_end && *end != '"') {
+        if (static_cast<unsigned>(*end - 10) <= 3 && AtLineEnd(end))
             ++lines;
         ++end;
     }
-    if (*end == 0)
+    if (end >= m_end)
         return nullptr;
     m_line += lines;
     m_term = end;
     m_saved = *end;
     *end = 0;
     m_pos = end + 1;
+    if (pLength)
+        *pLength = static_cast<size_t>(end - start);
     return reinterpret_cast<char*>(start);
 }
 
@@ -117,10 +175,8 @@ char* CTokenizer::RestOfLine(bool countLine)
 {
     Restore();
     BYTE* start = m_pos;
-    BYTE* end = start;
-    while (*end && *end != '\n')
-        ++end;
-    if (*end == 0)
+    BYTE* end = const_cast<BYTE*>(NextLineEnd(start, m_end));
+    if (end >= m_end)
         return nullptr;
     m_term = end;
     m_saved = *end;
@@ -230,53 +286,202 @@ int FloorPowerOfTwo(int n)
     return p;
 }
 
-bool ParseNumber(char** pp, double& value)
+// The C library's conversion. mingw's own on the old system runtime, whose strtod may be off in the
+// last place: it gives the nearest double on every system.
+static double LibraryStrtod(const char* text)
 {
-    char* p = *pp;
+#if defined(__MINGW32__) && !defined(_UCRT)
+    return __mingw_strtod(text, nullptr);
+#else
+    return std::strtod(text, nullptr);
+#endif
+}
+
+namespace {
+// A decimal number as its text gives it: value = digits x 10^exponent, exactly when exact (every
+// significant digit is in digits), else a little more in magnitude (digits past the nineteenth
+// left out).
+struct DecimalNumber
+{
+    char* start = nullptr;
+    char* end = nullptr;
     bool negative = false;
+    unsigned long long digits = 0;
+    int exponent = 0;
+    bool exact = true;
+};
+
+const unsigned long long kPow10[20] = {1ull,
+                                       10ull,
+                                       100ull,
+                                       1000ull,
+                                       10000ull,
+                                       100000ull,
+                                       1000000ull,
+                                       10000000ull,
+                                       100000000ull,
+                                       1000000000ull,
+                                       10000000000ull,
+                                       100000000000ull,
+                                       1000000000000ull,
+                                       10000000000000ull,
+                                       100000000000000ull,
+                                       1000000000000000ull,
+                                       10000000000000000ull,
+                                       100000000000000000ull,
+                                       1000000000000000000ull,
+                                       10000000000000000000ull};
+
+// A sign, digits with a point among or before them (a digit after a lone point), and an exponent
+// when "e" or "E" is followed by digits (with a sign or not). False when no number stands at p.
+bool ScanDecimal(char* p, DecimalNumber& n)
+{
+    n = DecimalNumber();
+    n.start = p;
     if (*p == '-' || *p == '+') {
-        negative = *p == '-';
+        n.negative = *p == '-';
         ++p;
     }
     if (!((*p >= '0' && *p <= '9') || (*p == '.' && p[1] >= '0' && p[1] <= '9')))
         return false;
-    double v = 0;
+    int significant = 0;
+    auto digit = [&](char c, bool fraction) {
+        if (significant == 0 && c == '0') { // a leading zero
+            if (fraction)
+                --n.exponent;
+            return;
+        }
+        if (significant < 19) {
+            n.digits = n.digits * 10 + static_cast<unsigned>(c - '0');
+            ++significant;
+            if (fraction)
+                --n.exponent;
+        } else {
+            if (c != '0')
+                n.exact = false;
+            if (!fraction)
+                ++n.exponent;
+        }
+    };
     while (*p >= '0' && *p <= '9')
-        v = v * 10 + (*p++ - '0');
+        digit(*p++, false);
     if (*p == '.') {
         ++p;
-        // Zeros alone after the point (a map writes its scales as 1.000000) add nothing: the
-        // value stays as its whole digits made it, the same bits as after the loop below.
-        char* q = p;
-        while (*q == '0')
+        while (*p >= '0' && *p <= '9')
+            digit(*p++, true);
+    }
+    if (*p == 'e' || *p == 'E') {
+        char* q = p + 1;
+        const bool negative = *q == '-';
+        if (*q == '-' || *q == '+')
             ++q;
-        if (!(*q >= '1' && *q <= '9'))
+        if (*q >= '0' && *q <= '9') {
+            int e = 0;
+            while (*q >= '0' && *q <= '9') {
+                if (e < 100000)
+                    e = e * 10 + (*q - '0');
+                ++q;
+            }
+            n.exponent += negative ? -e : e;
             p = q;
-        double scale = 0.1;
-        while (*p >= '0' && *p <= '9') {
-            v += (*p++ - '0') * scale;
-            scale *= 0.1;
         }
     }
-    if ((*p == 'e' || *p == 'E') && ((p[1] >= '0' && p[1] <= '9') || p[1] == '-' || p[1] == '+')) {
-        char* end = nullptr;
-        long e = std::strtol(p + 1, &end, 10);
-        if (end != p + 1) {
-            v *= std::pow(10.0, static_cast<double>(e));
-            p = end;
-        }
-    }
-    value = negative ? -v : v;
-    *pp = p;
+    n.end = p;
     return true;
 }
 
-
-bool ParseCoordGeneral(char** pp, short& value)
+// The nearest double, as strtod gives it.
+double DecimalValue(const DecimalNumber& n)
 {
-    double d;
-    if (!ParseNumber(pp, d))
+    if (n.exact && n.digits == 0)
+        return n.negative ? -0.0 : 0.0;
+    // Both the digits and the power of ten are doubles exactly, so that one product or quotient,
+    // rounded to the nearest, is the nearest double to the number (under the default rounding).
+    static const double kExact[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (n.exact && n.digits <= (1ull << 53) && n.exponent >= -22 && n.exponent <= 22 &&
+        (_mm_getcsr() & 0x6000) == 0) {
+        const double d = static_cast<double>(n.digits);
+        const double v = n.exponent >= 0 ? d * kExact[n.exponent] : d / kExact[-n.exponent];
+        return n.negative ? -v : v;
+    }
+    // The library is handed exactly the number's bytes: after them it might read on (a
+    // hexadecimal "0x" after a zero).
+    const size_t length = static_cast<size_t>(n.end - n.start);
+    char local[64];
+    std::string longer;
+    const char* text = local;
+    if (length < sizeof local) {
+        std::memcpy(local, n.start, length);
+        local[length] = 0;
+    } else {
+        longer.assign(n.start, length);
+        text = longer.c_str();
+    }
+    return LibraryStrtod(text);
+}
+
+// floor(v + 0.5) of the nearest double v, clamped to 16 bits; inRange tells whether it needed no
+// clamp. From the digits themselves where the double's rounding cannot move v across a half.
+short DecimalCoord(const DecimalNumber& n, bool& inRange)
+{
+    long long whole = 0; // floor(v + 0.5) before the clamp, or a value beyond the range
+    bool known = n.exact;
+    if (known && n.digits == 0) {
+        whole = 0;
+    } else if (known && n.exponent >= 0) {
+        // A whole number: beyond the range from 10^5 on.
+        const unsigned long long m = n.exponent > 5 || n.digits > 100000 ? 100000 : n.digits * kPow10[n.exponent];
+        whole = n.negative ? -static_cast<long long>(m) : static_cast<long long>(m);
+    } else if (known && n.exponent < -19) {
+        whole = 0; // below 0.1
+    } else if (known) {
+        const unsigned long long p = kPow10[-n.exponent];
+        const unsigned long long q = n.digits / p, r = n.digits % p;
+        // The fraction r / p against a half; within 2^-30 of it (and not on it) the double's
+        // rounding may carry it across: left to the double.
+        const unsigned long long rest = p - r;
+        const unsigned long long distance = r > rest ? r - rest : rest - r;
+        if (distance != 0 && distance <= (p >> 30)) {
+            known = false;
+        } else {
+            const long long m = static_cast<long long>(q > 100000 ? 100000 : q);
+            // A half goes up: to q + 1 from above zero, to -q below it.
+            if (n.negative)
+                whole = -(m + (r > rest ? 1 : 0));
+            else
+                whole = m + (r >= rest && r != 0 ? 1 : 0);
+        }
+    }
+    if (!known) {
+        const double d = DecimalValue(n);
+        inRange = std::isfinite(d) && d >= -32768.5 && d < 32767.5;
+        return RoundCoord(d);
+    }
+    inRange = whole >= -32768 && whole <= 32767;
+    return static_cast<short>(whole < -32768 ? -32768 : whole > 32767 ? 32767 : whole);
+}
+} // namespace
+
+bool ParseNumber(char** pp, double& value)
+{
+    DecimalNumber n;
+    if (!ScanDecimal(*pp, n))
         return false;
-    value = RoundCoord(d);
+    value = DecimalValue(n);
+    *pp = n.end;
+    return true;
+}
+
+bool ParseCoordGeneral(char** pp, short& value, bool* pInRange)
+{
+    DecimalNumber n;
+    if (!ScanDecimal(*pp, n))
+        return false;
+    bool inRange = true;
+    value = DecimalCoord(n, inRange);
+    if (pInRange)
+        *pInRange = inRange;
+    *pp = n.end;
     return true;
 }

@@ -2,27 +2,50 @@
 #pragma once
 #include "afx.h"
 
+// The text is read to its length, not to a NUL byte: a NUL inside it separates tokens as the other
+// control bytes do. A line ends at LF, or at a CR that no LF follows (CR LF is one line end, its CR
+// part of the line).
 class CTokenizer
 {
 public:
+    // The text runs to the buffer's first NUL.
     void Init(char* buffer);
+    // The text is the length bytes of the buffer, NUL bytes and all. The byte after them must be
+    // there and writable: a token that ends the text is cut there.
+    void Init(char* buffer, size_t length);
     void SkipWhite(bool countLines);
     // Tokens point into the buffer and stay valid until the next call.
     char* NextToken(bool countLines = true);
     char* PeekToken();
-    char* NextQuoted();
+    // The contents of the next quoted string; *pLength (when given) is their length, which counts
+    // the NUL bytes the contents may hold.
+    char* NextQuoted(size_t* pLength = nullptr);
     char* RestOfLine(bool countLine = true);
     int GetLine() const { return m_line; }
     // Where the next scan starts (the first byte not yet consumed).
     char* GetPosition() const { return reinterpret_cast<char*>(m_pos); }
     void SetPosition(char* pos);
+    // The end of the text (the byte after its last one).
+    char* GetEnd() const { return reinterpret_cast<char*>(m_end); }
+
+    // Whether the byte at p (before end) ends its line.
+    static bool IsLineEnd(const char* p, const char* end)
+    {
+        return *p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'));
+    }
 
 private:
     void Restore();
-    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32 && b != 0; }
+    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32; }
+    bool AtLineEnd(const BYTE* p) const
+    {
+        return IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(m_end));
+    }
     void SkipSeparators(bool countLines);
+    BYTE* TokenEnd(BYTE* p) const;
 
     BYTE* m_pos = nullptr;
+    BYTE* m_end = nullptr;
     BYTE* m_tokenStart = nullptr;
     BYTE* m_term = nullptr;
     BYTE m_saved = 0;
@@ -38,25 +61,29 @@ void MakeRootAbsolute(CString& path);
 void PumpMessages(HWND hWnd);
 int FloorPowerOfTwo(int n);
 
-// A decimal number with an optional sign and fraction; false (pointer unchanged)
-// when no digit stands there.
+// A decimal number with an optional sign, fraction and exponent, its value the C library's strtod
+// gives for those bytes; false (pointer unchanged) when no digit stands there.
 bool ParseNumber(char** pp, double& value);
-// The nearest 16-bit map coordinate of a float value: floor(v + 0.5), clamped. Inline and
-// without a library call: a map's load rounds every number it reads and every winding point.
+// The nearest 16-bit map coordinate of a value: floor(v + 0.5) as the exact sum would give it (a
+// double just below a half is not carried up by the sum's rounding), clamped. Inline and without a
+// library call: a map's load rounds every number it reads and every winding point.
 inline short RoundCoord(double v)
 {
-    double x = v + 0.5;
-    if (!(x >= -32768.0)) // NaN too
+    if (!(v >= -32768.5)) // NaN too
         return -32768;
-    if (x >= 32767.0)
+    if (v >= 32766.5)
         return 32767;
-    int t = static_cast<int>(x); // toward zero
-    if (t > x)
+    int t = static_cast<int>(v); // toward zero
+    if (t > v)
         --t;
+    // v - t is exact: t is v's whole part and |v| is far below 2^52.
+    if (v - t >= 0.5)
+        ++t;
     return static_cast<short>(t);
 }
-// RoundCoord(ParseNumber): what ParseCoord gives any number that is not a plain integer.
-bool ParseCoordGeneral(char** pp, short& value);
+// RoundCoord(ParseNumber): what ParseCoord gives any number that is not a plain integer; *pInRange
+// (when given) tells whether the value lay inside the 16-bit range, unclamped.
+bool ParseCoordGeneral(char** pp, short& value, bool* pInRange = nullptr);
 // A number read as RoundCoord(ParseNumber) gives it, with a plain integer (nearly every number of
 // a map) read as one: its value is ready at once, not after a chain of double multiplications.
 // Inline: a map's load reads fourteen numbers a face line.

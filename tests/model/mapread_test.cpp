@@ -1,8 +1,10 @@
 // Maps read as the file has them: unchanged faces written as read, damaged maps kept whole as far
 // as they read, read errors told once per kind, formats not read refused.
+#include "BrushBatch.h"
 #include "DocumentFixture.h"
 #include "MapText.h"
 #include "Texture.h"
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -136,7 +138,7 @@ TEST_F(MapRead, NumbersThatDoNotFitKeepTheBrushAsRead)
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 1e39 0 1 1",
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 -40000 1 1",   // a rotation
         "( 0 64 0 ) ( 64 64 0 ) ( 64 64 1e39 ) wall1 0 0 0 1 1",      // a point
-        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 0e999 ) wall1 0 0 0 1 1",     // not a number at all
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 -1e400 ) wall1 0 0 0 1 1",    // a point beyond a double
     };
     for (const char* face : faces) {
         SCOPED_TRACE(face);
@@ -487,6 +489,482 @@ TEST_F(MapRead, RealMapsCutOffKeepWhatWasRead)
             std::string saved = RoundTrips(cut);
             EXPECT_EQ(CountLinesEqual(saved, "{"), CountLinesEqual(saved, "}"));
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The text with every line end (LF, CR LF or a CR alone) made the one given.
+std::string WithLineEnds(const std::string& text, const char* end)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += end;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The bytes of one of the real maps; false when the folder of real maps does not hold it.
+bool RealMapText(LPCSTR name, std::string& text, CString& path)
+{
+    CString folder;
+    RealMaps(folder);
+    path = folder + name;
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    char buf[65536];
+    size_t n;
+    text.clear();
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    std::fclose(f);
+    return true;
+}
+
+// What an open of a map gave, to set one open beside another.
+struct OpenedMap
+{
+    int entities = 0, brushes = 0, kept = 0;
+    std::vector<std::string> boxes;
+    std::string saved; // with its line ends made LF
+
+    bool operator==(const OpenedMap& o) const
+    {
+        return entities == o.entities && brushes == o.brushes && kept == o.kept && boxes == o.boxes &&
+               saved == o.saved;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const OpenedMap& m)
+{
+    return out << m.entities << " entities, " << m.brushes << " brushes, " << m.kept << " kept, " << m.boxes.size()
+               << " boxes";
+}
+
+class MapReadBytes : public MapRead
+{
+protected:
+    OpenedMap OpenAndSave(const std::string& text)
+    {
+        services->boxes.clear();
+        OpenedMap m;
+        EXPECT_TRUE(Open("in.map", text));
+        for (const auto& b : services->boxes)
+            m.boxes.push_back(b.text);
+        m.entities = map->GetEntities().GetCount();
+        for (POSITION pos = map->GetEntities().GetHeadPosition(); pos;) {
+            const Entity* e = static_cast<const Entity*>(map->GetEntities().GetNext(pos));
+            m.brushes += e->GetBrushCount();
+            m.kept += e->GetKeptBrushCount();
+        }
+        m.saved = WithLineEnds(Save("out.map"), "\n");
+        return m;
+    }
+    Entity* EntityAt(int i)
+    {
+        POSITION pos = map->GetEntities().FindIndex(i);
+        return pos ? static_cast<Entity*>(map->GetEntities().GetAt(pos)) : nullptr;
+    }
+};
+
+// A point entity without an origin: no class of the project is looked for.
+const char kLight[] = "{\r\n\"classname\" \"light\"\r\n\"light\" \"200\"\r\n}\r\n";
+
+// A CR that no LF follows ends a line as LF does: a map whose every line ends so (its first line a
+// comment, as the maps of some editors begin) opens as its LF and CR LF copies do, with the same
+// lines in its messages; CR LF is one line end.
+TEST_F(MapReadBytes, EveryKindOfLineEndReadsAlike)
+{
+    std::string brush = BoxBrush(0, 64);
+    brush.insert(brush.find("( 0 0 0 ) ( 64 0 0 )"), "not a face\r\n");
+    brush.replace(brush.rfind(" 1 1\r\n"), 4, ""); // its last face without scales
+    const std::string text = "// Game: Quake\r\n// Format: Standard\r\n" + std::string(kWorld) +
+                             "\"message\" \"two\r\nlines\"\r\n// brush 0\r\n" + brush + BoxBrush(128, 192) + "}\r\n" +
+                             kLight;
+    const OpenedMap lf = OpenAndSave(WithLineEnds(text, "\n"));
+    EXPECT_EQ(lf.entities, 2);
+    EXPECT_EQ(lf.brushes, 2);
+    // The value over two lines, the line in the brush that is no face, the face without scales.
+    EXPECT_TRUE(services->BoxContains("2 lines of ")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("(lines 6, 11)")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains("Error reading in a brush's face.\n(")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains(", line 16)")) << AllBoxes();
+    for (const char* end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(end[1] ? "CR LF" : "CR");
+        OpenedMap other = OpenAndSave(WithLineEnds(text, end));
+        // The writer puts a blank for each byte of a line break inside quotes.
+        if (end[1])
+            other.saved.replace(other.saved.find("\"two  lines\""), 12, "\"two lines\"");
+        EXPECT_EQ(other, lf);
+    }
+    // A CR alone before a CR LF: two line ends.
+    std::string mixed = WithLineEnds(text, "\r\n");
+    mixed.replace(mixed.find("\r\n// brush 0"), 2, "\r\r\n");
+    OpenedMap m = OpenAndSave(mixed);
+    EXPECT_TRUE(services->BoxContains("(lines 6, 12)")) << AllBoxes();
+    EXPECT_TRUE(services->BoxContains(", line 17)")) << AllBoxes();
+    EXPECT_EQ(m.brushes, 2);
+}
+
+// The real maps with every line end a CR alone (their first lines comments) open as their own
+// files do: the same entities, brushes, brushes kept as read, messages and saved text. Skipped
+// without the folder of real maps.
+TEST_F(MapReadBytes, RealMapsWithCarriageReturnsAloneOpenAsTheirFiles)
+{
+    for (const char* name : {"librequake_e2m2.map", "librequake_e0m8.map", "lq_greenwood.map", "spirit1dm3.map"}) {
+        SCOPED_TRACE(name);
+        std::string text;
+        CString path;
+        if (!RealMapText(name, text, path)) {
+            std::cout << "  skipped: " << (LPCSTR)path << " is not there\n";
+            continue;
+        }
+        const OpenedMap asFile = OpenAndSave(text);
+        const OpenedMap crAlone = OpenAndSave(WithLineEnds(text, "\r"));
+        std::cout << "  " << name << ": " << asFile << "; with CR alone: " << crAlone << "\n";
+        EXPECT_GT(asFile.entities, 1);
+        EXPECT_EQ(crAlone, asFile);
+    }
+}
+
+// A "}" after the last field read on a face line ends the brush as on a line of its own, and what
+// follows it is read as if it began a line: "} }" ends the entity too, "} {" starts the next brush.
+// Any other text there, a lone "{" among it, is told as not read.
+TEST_F(MapReadBytes, ABraceAfterTheLastFieldEndsTheBrush)
+{
+    auto endingOnItsLastFace = [](int x0, int x1, const char* after) {
+        std::string b = BoxBrush(x0, x1);
+        return b.substr(0, b.size() - 5) + after; // without "\r\n}\r\n"
+    };
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        bool notRead;
+    };
+    const Case cases[] = {
+        {"1 1 }", kWorld + endingOnItsLastFace(0, 64, " }\r\n") + endingOnItsLastFace(128, 192, "\t}\r\n") + "}\r\n" + kLight,
+         false},
+        {"1 1 } }", kWorld + BoxBrush(0, 64) + endingOnItsLastFace(128, 192, " } }\r\n") + kLight, false},
+        {"1 1 }}", kWorld + BoxBrush(0, 64) + endingOnItsLastFace(128, 192, " }}\r\n") + kLight, false},
+        {"1 1 } {", kWorld + endingOnItsLastFace(0, 64, " } {\r\n") + BoxBrush(128, 192).substr(3) + "}\r\n" + kLight,
+         false},
+        {"1 1 {", kWorld + endingOnItsLastFace(0, 64, " {\r\n}\r\n") + BoxBrush(128, 192) + "}\r\n" + kLight, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        const std::string saved = RoundTrips(c.text);
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 2);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 0);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(EntityAt(1)->GetBrushCount(), 0);
+        EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+        EXPECT_EQ(BoxesWith("1 line of "), c.notRead ? 1u : 0u) << AllBoxes(); // the first open's
+        EXPECT_EQ(CountLinesEqual(saved, "{"), 4);
+        EXPECT_EQ(CountLinesEqual(saved, "}"), 4);
+        // The light stands after the world's end.
+        EXPECT_NE(saved.find("  }\r\n}\r\n{\r\n  \"classname\" \"light\""), std::string::npos) << saved;
+    }
+}
+
+// A NUL byte is read as the other control bytes are, never as the end of the text: between tokens
+// it separates them, inside a quoted value it is left out (and told), in a face line's points it
+// makes the line one that cannot be read (the brush is kept as the file has it), after the fields
+// it is told as not read. Whatever follows it is read.
+TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
+{
+    const std::string nul(1, '\0');
+    std::string inPoints = BoxBrush(0, 64);
+    inPoints.replace(inPoints.find("( 0 0 64 )"), 10, "( 0 " + nul + " 64 )");
+    std::string afterFields = BoxBrush(0, 64);
+    afterFields.insert(afterFields.find(" 1 1\r\n") + 4, " " + nul + " junk");
+    std::string inName = BoxBrush(0, 64);
+    inName.insert(inName.find("wall1") + 4, nul);
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        int brushes, kept;
+        const char* told;
+        const std::string* keptText;
+    } cases[] = {
+        {"between tokens", kWorld + BoxBrush(0, 64) + nul + nul + "\r\n" + BoxBrush(128, 192) + "}" + nul + kLight, 2, 0,
+         nullptr, nullptr},
+        {"in a value", std::string(kWorld) + "\"message\" \"a" + nul + "b\"\r\n" + BoxBrush(0, 64) + BoxBrush(128, 192) +
+                           "}\r\n" + kLight,
+         2, 0, "1 line of ", nullptr},
+        {"in a face line's points", kWorld + inPoints + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
+         "1 brush of the map cannot be built from its face lines (line 4)", &inPoints},
+        {"in a texture name", kWorld + inName + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
+         "1 brush of the map cannot be built from its face lines (line 4)", &inName},
+        {"after the fields", kWorld + afterFields + BoxBrush(128, 192) + "}\r\n" + kLight, 2, 0, "1 line of ", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        ASSERT_TRUE(Open("zero.map", c.text)); // ("nul" names the system's null device)
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.brushes);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+        if (c.told) {
+            EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+            if (!c.kept) { // the read errors name the file
+                EXPECT_TRUE(services->BoxContains(Path("zero.map")));
+            }
+        } else {
+            EXPECT_TRUE(services->boxes.empty()) << AllBoxes();
+        }
+        const std::string saved = Save("out.map");
+        EXPECT_EQ(CountLinesEqual(saved, "{"), 4) << saved;
+        EXPECT_EQ(CountLinesEqual(saved, "}"), 4) << saved;
+        if (c.keptText) { // written back as the file has it, NUL and all
+            EXPECT_NE(saved.find(c.keptText->substr(0, c.keptText->size() - 2)), std::string::npos);
+        }
+    }
+    EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("wad"), "w.wad");
+    ASSERT_TRUE(Open("value.map", cases[1].text));
+    EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "ab");
+}
+
+// One NUL byte in the middle of a real map's face line: every entity is read, the brush of that
+// line is kept as the file has it and told, and a save keeps all the rest. Skipped without the
+// folder of real maps.
+TEST_F(MapReadBytes, RealMapWithANulByteKeepsEveryEntity)
+{
+    std::string text;
+    CString path;
+    if (!RealMapText("e3m5.map", text, path))
+        GTEST_SKIP() << (LPCSTR)path << " is not there";
+    const OpenedMap whole = OpenAndSave(text);
+    std::string damaged = text;
+    const size_t line = damaged.find("\n(", damaged.size() / 2) + 1;
+    damaged[line + 3] = '\0';
+    const OpenedMap read = OpenAndSave(damaged);
+    std::cout << "  whole: " << whole << "; with a NUL: " << read << "\n";
+    EXPECT_EQ(read.entities, whole.entities);
+    EXPECT_EQ(read.brushes + read.kept, whole.brushes + whole.kept);
+    EXPECT_EQ(read.kept, whole.kept + 1);
+    EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+    EXPECT_EQ(BoxesWith("cannot be built from its face lines"), 1u) << AllBoxes();
+    // The save holds every byte the file held but the changed line's, which it holds as read.
+    const std::string saved = Save("again.map");
+    const size_t end = damaged.find('\n', line);
+    EXPECT_NE(saved.find(damaged.substr(line, end - line)), std::string::npos);
+    EXPECT_TRUE(map->OnOpenDocument(Path("again.map")));
+    EXPECT_EQ(map->GetEntities().GetCount(), whole.entities);
+}
+
+std::string Utf16(const std::string& text, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        out += bigEndian ? '\0' : c;
+        out += bigEndian ? c : '\0';
+    }
+    return out;
+}
+
+// A file that is not 8-bit map text is refused with a box that names it and says why: UTF-16 (by
+// its byte-order mark), or no entity at all from a text that holds more than blanks and comments.
+// The file stays as it was and the map is not opened. A file of blanks and comments alone opens as
+// an empty map, as an empty file does.
+TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
+{
+    const std::string small = std::string(kWorld) + BoxBrush(0, 64) + "}\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        const char* told; // null: opens as an empty map
+    } cases[] = {
+        {"UTF-16 little-endian", Utf16(small, false), " is text in UTF-16 (little-endian byte order, byte-order mark FF FE)"},
+        {"UTF-16 big-endian", Utf16(small, true), " is text in UTF-16 (big-endian byte order, byte-order mark FE FF)"},
+        {"zero bytes", std::string(4096, '\0'), " holds no entity that this editor can read"},
+        {"control and high bytes", "\x01\x02\r\n\xC8\xC9\x1F", " holds no entity that this editor can read"},
+        {"a comment and a NUL", std::string("// x\r\n\0", 7), " holds no entity that this editor can read"},
+        {"empty", "", nullptr},
+        {"blanks", " \t\r\n\r\n  ", nullptr},
+        {"comments after CR alone", "// Game: Quake\r// Format: Standard\r\r  // more\r", nullptr},
+        {"comments after a UTF-8 mark", "\xEF\xBB\xBF// a comment\r\n", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        const BOOL opened = Open("file.map", c.text);
+        EXPECT_EQ(dir.ReadFile("file.map"), c.text);
+        if (!c.told) {
+            EXPECT_TRUE(opened);
+            ASSERT_NE(map->GetWorldEntity(), nullptr);
+            EXPECT_EQ(map->GetEntities().GetCount(), 1);
+            EXPECT_TRUE(services->boxes.empty()) << AllBoxes();
+            continue;
+        }
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(map->GetEntities().GetCount(), 0);
+        ASSERT_EQ(services->boxes.size(), 1u) << AllBoxes();
+        EXPECT_NE(services->boxes[0].text.find(std::string(Path("file.map")) + c.told), std::string::npos)
+            << services->boxes[0].text;
+        EXPECT_NE(services->boxes[0].text.find("The map was not opened, and nothing was written to the file."),
+                  std::string::npos);
+    }
+}
+
+// A face line whose points or texture name cannot be read keeps its brush as the file has it,
+// written back byte for byte and told with the brushes kept as read; a line that lacks only its
+// offsets, rotation or scales builds its face with zeros for them and is told as such.
+TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
+{
+    struct Case
+    {
+        const char* face;
+        bool kept;
+    } cases[] = {
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 6x4 ) wall1 0 0 0 1 1", true},  // a field that is no number
+        {"( 0 64 0 ) ( 64 x64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1", true},
+        {"( 0 64 0 ) ( 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1", true},     // a point cut short
+        {"( 0 64 0 ) ( 64 64 0 ) wall1 0 0 0 1 1", true},               // a point missing
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 )", true},                  // no texture name
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 )  ", true},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1", false},           // no offsets, rotation or scales
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.face);
+        services->boxes.clear();
+        const std::string brush = "{\r\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n"
+                                  "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) wall1 0 0 0 1 1\r\n" +
+                                  std::string(c.face) + "\r\n}";
+        const std::string saved = RoundTrips(kWorld + BoxBrush(128, 192) + brush + "\r\n}\r\n");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.kept ? 1 : 2);
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept ? 1 : 0);
+        if (c.kept) {
+            EXPECT_EQ(BoxesWith("1 brush of the map cannot be built from its face lines (line 12)"), 2u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("Error reading in a brush's face"), 0u) << AllBoxes();
+            EXPECT_NE(saved.find(brush), std::string::npos) << saved;
+        } else {
+            EXPECT_EQ(BoxesWith("Error reading in a brush's face.\n("), 2u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("cannot be built"), 0u) << AllBoxes();
+        }
+    }
+}
+
+// The x87 control word of this thread (precision, rounding), set for a scope.
+unsigned short X87ControlWord()
+{
+    unsigned short word;
+    __asm__ __volatile__("fnstcw %0" : "=m"(word));
+    return word;
+}
+
+void SetX87ControlWord(unsigned short word)
+{
+    __asm__ __volatile__("fldcw %0" : : "m"(word) : "memory");
+}
+
+class X87ControlWordScope
+{
+public:
+    explicit X87ControlWordScope(unsigned short word) : m_old(X87ControlWord()) { SetX87ControlWord(word); }
+    ~X87ControlWordScope() { SetX87ControlWord(m_old); }
+
+private:
+    unsigned short m_old;
+};
+
+// Whether two brushes have the same planes, windings, rounded windings and box, bit for bit.
+bool SameGeometry(const Brush& a, const Brush& b)
+{
+    if (a.GetFaceCount() != b.GetFaceCount() || std::memcmp(a.GetBounds(), b.GetBounds(), 6 * sizeof(short)) != 0)
+        return false;
+    for (int i = 0; i < a.GetFaceCount(); ++i) {
+        const Face& f = a.GetFace(i);
+        const Face& g = b.GetFace(i);
+        if (f.winding.size() != g.winding.size() || std::memcmp(&f.normal, &g.normal, sizeof f.normal) != 0 ||
+            std::memcmp(&f.dist, &g.dist, sizeof f.dist) != 0 ||
+            std::memcmp(f.winding.data(), g.winding.data(), f.winding.size() * sizeof(CVector)) != 0 ||
+            std::memcmp(f.rounded.data(), g.rounded.data(), f.rounded.size() * sizeof f.rounded[0]) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The windings that an open's worker threads build come out as the reading thread would build
+// them under its whole floating-point state, the x87 control word included (the normals are
+// computed in long double): 1,200 copies of one sloped brush read under another precision or
+// rounding than the workers' own are each the brush built again on the reading thread.
+TEST_F(MapReadBytes, WorkersBuildUnderTheReadersWholeFloatingPointState)
+{
+    if (CBrushBatch::GetWorkerCount() == 0)
+        GTEST_SKIP() << "one processor: the open builds every brush on its reading thread";
+    // A 4096-unit cube with a corner cut off by a plane whose first edge, (-1112, 1249, -1305), is
+    // one of the few directions whose unit vector differs in its last bit at 53-bit precision.
+    const char cube[] = "{\r\n( 0 0 4096 ) ( 0 4096 4096 ) ( 4096 4096 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 0 0 ) ( 4096 0 0 ) ( 4096 4096 0 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 4096 0 ) ( 0 4096 4096 ) ( 0 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 4096 4096 0 ) ( 4096 0 0 ) ( 4096 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 0 0 ) ( 0 0 4096 ) ( 4096 0 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 0 4096 0 ) ( 4096 4096 0 ) ( 4096 4096 4096 ) wall1 0 0 0 1 1\r\n"
+                        "( 2984 5345 1695 ) ( 4096 4096 3000 ) ( 3796 4096 3300 ) wall1 0 0 0 1 1\r\n}\r\n";
+    std::string text = kWorld;
+    for (int i = 0; i < 1200; ++i)
+        text += cube;
+    text += "}\r\n";
+    const unsigned short own = X87ControlWord();
+    struct Case
+    {
+        const char* what;
+        unsigned short word;
+    } cases[] = {
+        {"53-bit precision", static_cast<unsigned short>((own & ~0x0F00) | 0x0200)},
+        {"rounding toward zero", static_cast<unsigned short>(own | 0x0C00)},
+        {"rounding down", static_cast<unsigned short>((own & ~0x0C00) | 0x0400)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            X87ControlWordScope scope(c.word);
+            ASSERT_TRUE(map->ParseMapText(text.c_str(), static_cast<int>(text.size())));
+        }
+        ASSERT_EQ(map->GetWorldEntity()->GetBrushCount(), 1200) << AllBoxes();
+        const Brush& first = *static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead());
+        ASSERT_EQ(first.GetFaceCount(), 7);
+        // The fixture shows the difference: built on this thread under the word and under the
+        // thread's own, the brush differs.
+        Brush underWord(first), underOwn(first);
+        underWord.SetOwner(nullptr);
+        underOwn.SetOwner(nullptr);
+        {
+            X87ControlWordScope scope(c.word);
+            underWord.BuildWindings();
+        }
+        underOwn.BuildWindings();
+        ASSERT_FALSE(SameGeometry(underWord, underOwn)) << "the brush does not tell the words apart";
+        int differ = 0;
+        X87ControlWordScope scope(c.word);
+        for (POSITION pos = map->GetWorldEntity()->GetBrushes().GetHeadPosition(); pos;) {
+            const Brush& read = *static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetNext(pos));
+            Brush rebuilt(read);
+            rebuilt.SetOwner(nullptr);
+            rebuilt.BuildWindings();
+            differ += !SameGeometry(read, rebuilt);
+        }
+        EXPECT_EQ(differ, 0) << "of 1200";
     }
 }
 

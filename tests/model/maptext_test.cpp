@@ -4,8 +4,13 @@
 #include "MapText.h"
 #include "RecordingServices.h"
 #include "Texture.h"
+#include "Tokenizer.h"
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <stdlib.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,6 +100,192 @@ TEST(FaceLineNumbers, ShortWayGivesTheBitsOfTheLongWay)
         EXPECT_EQ(bitsA, bitsB) << text;
         EXPECT_EQ(fitsA, fitsB) << text;
     }
+}
+
+// Every number field gives the value strtod gives, rounded as the field is: a 16-bit field to
+// floor(v + 0.5) of that exact value, clamped (and judged not to fit outside the range), a float
+// field to the nearest float of strtod's double. The expected doubles are the compiler's own
+// reading of the same digits.
+TEST(FaceLineNumbers, EveryFormReadsAsStrtodRoundedAsTheField)
+{
+    struct Case
+    {
+        const char* text;
+        short coord;
+        double value;
+        bool fits;
+    } cases[] = {
+        // signs and leading zeros
+        {"+5", 5, 5.0, true},
+        {"-0", 0, -0.0, true},
+        {"007", 7, 7.0, true},
+        {"-0012.5", -12, -12.5, true},
+        {"00000.25", 0, 0.25, true},
+        // halves: up at a half, whatever the sign
+        {".5", 1, 0.5, true},
+        {"-.5", 0, -0.5, true},
+        {"+.5", 1, 0.5, true},
+        {"1.5", 2, 1.5, true},
+        {"-1.5", -1, -1.5, true},
+        {"-2.5", -2, -2.5, true},
+        {"0.49999999999999994", 0, 0.49999999999999994, true}, // below a half, though v + 0.5 rounds to 1
+        {"100.49999999999999", 100, 100.49999999999999, true},
+        {"0.499999999999999999999", 1, 0.499999999999999999999, true}, // strtod's double is 0.5
+        // exponents, as "%e" writes them and others
+        {"6.119500e+03", 6120, 6119.5, true},
+        {"-3.273350e+04", -32733, -32733.5, true},
+        {"611.95e1", 6120, 6119.5, true},
+        {"61195E-1", 6120, 6119.5, true},
+        {"8718.6045e3", 32767, 8718.6045e3, false}, // a float field: 8718604, the even neighbour
+        {"1e2", 100, 100.0, true},
+        {"25e-1", 3, 2.5, true},
+        {"0001e1", 10, 10.0, true},
+        {"0e999", 0, 0.0, true},
+        {"1e-400", 0, 0.0, true},
+        {"-1e-400", 0, -0.0, true},
+        {"2.5e-310", 0, 2.5e-310, true},
+        // long fractions and runs of digits
+        {"0.1234567890123456789", 0, 0.1234567890123456789, true},
+        {"-286.13953488372107", -286, -286.13953488372107, true},
+        {"101.33333333333331", 101, 101.33333333333331, true},
+        {"32766.4999999999999999999", 32767, 32766.4999999999999999999, true}, // strtod: 32766.5
+        {"32767.4999999999999999999", 32767, 32767.4999999999999999999, false}, // strtod's double is 32767.5
+        {"-32768.5", -32768, -32768.5, true},
+        {"12345678901234567890123456", 32767, 12345678901234567890123456.0, false},
+        {"-12345678901234567890123456", -32768, -12345678901234567890123456.0, false},
+        {"1234.5678901234567890123456", 1235, 1234.5678901234567890123456, true},
+        {"0.00000000000000000000000001", 0, 0.00000000000000000000000001, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string a = c.text, b = c.text, d = c.text;
+        char* p = &a[0];
+        short coord = 1234;
+        bool fits = true;
+        ASSERT_TRUE(ReadShortField(p, coord, fits));
+        EXPECT_EQ(p, &a[0] + a.size());
+        EXPECT_EQ(coord, c.coord);
+        EXPECT_EQ(fits, c.fits);
+        char* q = &d[0];
+        short parsed = 1234;
+        ASSERT_TRUE(ParseCoord(&q, parsed));
+        EXPECT_EQ(parsed, c.coord);
+
+        p = &b[0];
+        float scale = 1234.5f;
+        fits = true;
+        ASSERT_TRUE(ReadFloatField(p, scale, fits));
+        EXPECT_EQ(p, &b[0] + b.size());
+        const float expected = static_cast<float>(c.value);
+        unsigned got, want;
+        std::memcpy(&got, &scale, sizeof got);
+        std::memcpy(&want, &expected, sizeof want);
+        EXPECT_EQ(got, want) << scale << " for " << expected;
+        EXPECT_TRUE(fits);
+    }
+    // The float step that a product of a scale and a power of ten misses.
+    std::string scale = "8718.6045e3";
+    char* p = &scale[0];
+    float value = 0;
+    bool fits = true;
+    ASSERT_TRUE(ReadFloatField(p, value, fits));
+    EXPECT_EQ(value, 8718604.0f);
+}
+
+// The C library's conversion, as the reader falls back on it.
+double LibraryValue(const std::string& text)
+{
+#if defined(__MINGW32__) && !defined(_UCRT)
+    return __mingw_strtod(text.c_str(), nullptr);
+#else
+    return std::strtod(text.c_str(), nullptr);
+#endif
+}
+
+// The reader takes most numbers by shorter ways than the library's conversion (the digits times an
+// exact power of ten, the coordinate from the digits themselves): over numbers of every form, the
+// ones just off a half among them, they give the library's double bit for bit and its rounded
+// coordinate, and judge its range alike.
+TEST(FaceLineNumbers, ShortcutsGiveTheLibrarysValues)
+{
+    unsigned long long seed = 0x2545F4914F6CDD1Dull;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<unsigned>((seed >> 33) % n);
+    };
+    std::vector<std::string> texts;
+    for (int i = 0; i < 200000; ++i) {
+        std::string t = next(2) ? "-" : "";
+        const unsigned whole = next(6), fraction = next(24);
+        for (unsigned k = 0; k < whole; ++k)
+            t += static_cast<char>('0' + next(10));
+        if (whole == 0 || fraction > 0)
+            t += "." + std::string(fraction > 0 ? 0 : 1, '0');
+        for (unsigned k = 0; k < fraction; ++k)
+            t += static_cast<char>('0' + next(10));
+        if (next(4) == 0)
+            t += "e" + std::to_string(static_cast<int>(next(50)) - 25);
+        texts.push_back(t);
+    }
+    // Just below, on and just above halves, across the range and at its ends.
+    for (int k : {0, 1, 7, 100, 4095, 32765, 32766, 32767, 32768, 99999}) {
+        for (const char* sign : {"", "-"}) {
+            const std::string base = sign + std::to_string(k);
+            for (const char* tail : {".5", ".4999999999", ".49999999999999", ".4999999999999999", ".49999999999999999",
+                                     ".499999999999999999", ".5000000000000001", ".50000000000000001",
+                                     ".4999999999999999999999", ".5000000000000000000001", ".49999999999998",
+                                     ".499999999999999", ".500000000001"})
+                texts.push_back(base + tail);
+        }
+    }
+    int values = 0, coords = 0;
+    for (const std::string& text : texts) {
+        std::string a = text, b = text;
+        char* p = &a[0];
+        double v = 0;
+        ASSERT_TRUE(ParseNumber(&p, v)) << text;
+        ASSERT_EQ(p, &a[0] + a.size()) << text;
+        const double library = LibraryValue(text);
+        if (std::memcmp(&v, &library, sizeof v) != 0 && values++ < 10)
+            ADD_FAILURE() << text << ": " << v << " for " << library;
+        char* q = &b[0];
+        short coord = 0;
+        bool inRange = false;
+        ASSERT_TRUE(ParseCoordGeneral(&q, coord, &inRange)) << text;
+        ASSERT_EQ(q, &b[0] + b.size()) << text;
+        const bool libraryInRange = library >= -32768.5 && library < 32767.5;
+        if ((coord != RoundCoord(library) || inRange != libraryInRange) && coords++ < 10)
+            ADD_FAILURE() << text << ": " << coord << (inRange ? "" : " (out of range)") << " for "
+                          << RoundCoord(library);
+    }
+    EXPECT_EQ(values, 0);
+    EXPECT_EQ(coords, 0);
+}
+
+// Every half-unit coordinate written as "%e" writes it reads back as the unit above it (a half
+// rounds up), and as itself in a float field.
+TEST(FaceLineNumbers, HalfUnitsWrittenWithPercentEReadBackExactly)
+{
+    int coordsOff = 0, floatsOff = 0, first = 0;
+    for (int k = -32768; k <= 32766; ++k) {
+        const double v = k + 0.5;
+        char text[64];
+        std::snprintf(text, sizeof text, "%e", v);
+        char* p = text;
+        short coord = 0;
+        bool fits = true;
+        float f = 0;
+        bool read = ReadShortField(p, coord, fits);
+        p = text;
+        read = ReadFloatField(p, f, fits) && read;
+        if (!read || coord != k + 1) {
+            if (coordsOff++ == 0)
+                first = k;
+        }
+        floatsOff += !read || f != static_cast<float>(v);
+    }
+    EXPECT_EQ(coordsOff, 0) << "the first at " << first + 0.5;
+    EXPECT_EQ(floatsOff, 0);
 }
 
 TEST_F(MapText, NamesAreKeptAndLookupsIgnoreCase)

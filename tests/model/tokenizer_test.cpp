@@ -67,6 +67,98 @@ TEST(Tokenizer, SkipWhiteWithoutCountingKeepsTheLine)
     EXPECT_EQ(tok.NextQuoted(), nullptr);
 }
 
+// Tokens of a text with the line each was found on.
+std::vector<std::pair<std::string, int>> TokensAndLines(std::string text)
+{
+    const size_t length = text.size();
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0], length);
+    std::vector<std::pair<std::string, int>> out;
+    while (char* t = tok.NextToken())
+        out.emplace_back(t, tok.GetLine());
+    return out;
+}
+
+// A CR that no LF follows ends a line as LF does: for tokens, comments, quoted values and
+// RestOfLine, and in the line count. CR LF is one line end, its CR part of the line.
+TEST(Tokenizer, EveryKindOfLineEndEndsALine)
+{
+    using V = std::vector<std::pair<std::string, int>>;
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    for (const char* e : ends) {
+        SCOPED_TRACE(e[0] == '\n' ? "LF" : e[1] ? "CR LF" : "CR");
+        const std::string n = e;
+        // A comment on the first line, blank lines, a comment after a token, a value over two lines.
+        EXPECT_EQ(TokensAndLines("// first line" + n + "a b" + n + n + "c // d e" + n + "\"x" + n + "y\" f" + n + "g"),
+                  V({{"a", 2}, {"b", 2}, {"c", 4}, {"\"x", 5}, {"y\"", 6}, {"f", 6}, {"g", 7}}));
+
+        std::string text = "  tok rest" + n + "// c" + n + "\"v" + n + "w\" next" + n + "last";
+        text.push_back(0);
+        CTokenizer tok;
+        tok.Init(&text[0]);
+        EXPECT_STREQ(tok.NextToken(), "tok");
+        EXPECT_STREQ(tok.RestOfLine(), n == "\r\n" ? " rest\r" : " rest");
+        EXPECT_EQ(tok.GetLine(), 2);
+        EXPECT_STREQ(tok.NextQuoted(), ("v" + n + "w").c_str());
+        EXPECT_EQ(tok.GetLine(), 4);
+        EXPECT_STREQ(tok.PeekToken(), "next");
+        EXPECT_STREQ(tok.NextToken(), "next");
+        EXPECT_STREQ(tok.RestOfLine(), n == "\r\n" ? "\r" : "");
+        EXPECT_EQ(tok.GetLine(), 5);
+        EXPECT_STREQ(tok.NextToken(), "last");
+        EXPECT_EQ(tok.RestOfLine(), nullptr);
+        CTokenizer uncounted;
+        uncounted.Init(&text[0]);
+        uncounted.NextToken(false);
+        uncounted.RestOfLine(false);
+        uncounted.SkipWhite(false);
+        EXPECT_EQ(uncounted.GetLine(), 1);
+    }
+    // A CR alone, then CR LF: two line ends. A CR at the very end of the text ends its line too.
+    EXPECT_EQ(TokensAndLines("a\r\r\nb\n\rc\r"), V({{"a", 1}, {"b", 3}, {"c", 5}}));
+    std::string text = "// only a comment\r";
+    text.push_back(0);
+    CTokenizer tok;
+    tok.Init(&text[0]);
+    tok.SkipWhite(true);
+    EXPECT_EQ(tok.GetLine(), 2);
+}
+
+// The text is read to its length: a NUL byte inside it separates tokens as the other control
+// bytes do (in a comment it is part of the comment), never ends the text. A quoted string's
+// contents hold it, with their length. The byte after the text ends its last token, whatever it held.
+TEST(Tokenizer, ANulByteIsASeparatorNotTheEnd)
+{
+    using V = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(TokensAndLines(std::string("a\0b\n\0\0c", 7)), V({{"a", 1}, {"b", 1}, {"c", 2}}));
+    EXPECT_EQ(TokensAndLines(std::string("// x\0y\nz\0", 10)), V({{"z", 2}}));
+    EXPECT_EQ(TokensAndLines(std::string("\0\0\0", 3)), V());
+
+    const std::string source("{ \"k\0y\" \"v\" }\nrest\0of line\nend", 30);
+    std::string text = source + "XY"; // beyond the text
+    CTokenizer tok;
+    tok.Init(&text[0], source.size());
+    EXPECT_STREQ(tok.NextToken(), "{");
+    size_t length = 0;
+    const char* key = tok.NextQuoted(&length);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(std::string(key, length), std::string("k\0y", 3));
+    EXPECT_STREQ(tok.NextQuoted(&length), "v");
+    EXPECT_EQ(length, 1u);
+    EXPECT_STREQ(tok.NextToken(), "}");
+    tok.RestOfLine();
+    char* rest = tok.RestOfLine(); // the NUL is inside the line, which ends at its LF
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(tok.GetPosition() - rest, 13);
+    EXPECT_EQ(tok.GetLine(), 3);
+    EXPECT_STREQ(tok.NextToken(), "end");
+    EXPECT_EQ(tok.NextToken(), nullptr);
+    EXPECT_EQ(tok.GetEnd(), &text[source.size()]);
+    // Whole again, the bytes beyond the text included.
+    EXPECT_EQ(text, source + "XY");
+}
+
 TEST(Tokenizer, ParseShortTable)
 {
     struct Case
