@@ -25,15 +25,6 @@ void InstallUnexpectedHandler()
     });
 }
 
-// The real pointer goes to the screen's far corner, away from where tests put their windows: a
-// pointer left over a test's window (by an earlier test's clicks, or another program's) sends it
-// real mouse moves that the test did not script, and a mouse loop would follow them.
-void ParkThePointer()
-{
-    ::SetCursorPos(::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1,
-                   ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
-}
-
 // Around every test: a clean seam, a registry root of its own, an empty queue afterwards.
 class TestScope : public testing::EmptyTestEventListener
 {
@@ -50,7 +41,6 @@ class TestScope : public testing::EmptyTestEventListener
             printf("[  NOTE    ] %s.%s left %d scripted answer(s) unused\n", info.test_suite_name(), info.name(),
                    AfxSeamPendingSteps());
         AfxSeamReset();
-        ParkThePointer();
         // Nothing a test left in the queue reaches the next test.
         afxtest::PumpMessages();
         afxtest::DrainQuit();
@@ -139,7 +129,6 @@ int main(int argc, char** argv)
 
     AfxSeamSetActive(TRUE);
     InstallUnexpectedHandler();
-    ParkThePointer();
     testing::UnitTest::GetInstance()->listeners().Append(new TestScope);
     int nResult = RUN_ALL_TESTS();
     AfxSeamSetActive(FALSE);
