@@ -55,6 +55,9 @@ protected:
     void SetUp() override
     {
         AfxSeamReset();
+        // The presses are posted messages: the real pointer, wherever an earlier test left it,
+        // must not lie over the beam, or its moves reach the beam's button loop.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "beam", WS_POPUP | WS_VISIBLE, 20, 20, 500, 100,
                                    nullptr, nullptr));
         ASSERT_TRUE(beam.Create(WS_VISIBLE, CRect(0, 0, 300, 1), &frame, 1));
