@@ -677,6 +677,15 @@ BOOL Map::WritePartialMap(CString& out)
             e->Write(out);
             continue;
         }
+        // A brush entity whose selected brushes are all invalid (the text leaves them out) is not
+        // written: alone, its keys would paste as an entity without a brush.
+        bool anyValid = false;
+        for (POSITION bpos = e->GetBrushes().GetHeadPosition(); bpos && !anyValid;) {
+            const Brush* b = static_cast<const Brush*>(e->GetBrushes().GetNext(bpos));
+            anyValid = b->IsSelected() && b->IsValid();
+        }
+        if (!anyValid)
+            continue;
         Entity temp(*e);
         temp.SetMap(nullptr);
         writeBorrowing(temp, *e);

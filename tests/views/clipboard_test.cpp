@@ -269,6 +269,22 @@ TEST_F(ClipboardTest, CutKeepsTheBrushesItsCopyLeftOut)
     ASSERT_EQ(1u, services->boxes.size());
     EXPECT_EQ("2 selected brushes are not valid and were not copied.\nThey stay in the map, selected.",
               services->boxes[0]);
+
+    // A door whose one brush is not valid, copied beside a good brush: the door's keys alone do
+    // not travel, so the paste brings no door without a brush.
+    b->DeselectAll();
+    Entity* door = AddEntity(b, "func_door");
+    Brush* leaf = MakeInvalid(AddBrush(door, 640, 704, 0, 64, 0, 64));
+    Brush* good = AddBrush(world, 768, 832, 0, 64, 0, 64);
+    b->SelectObject(leaf, FALSE);
+    b->SelectObject(good, FALSE);
+    const int entitiesBefore = static_cast<int>(a->GetEntities().GetCount());
+    const int brushesBefore = a->GetWorldEntity()->GetBrushCount();
+    services->boxes.clear();
+    Command(fb, ID_EDIT_COPY);
+    Command(fa, ID_EDIT_PASTE);
+    EXPECT_EQ(brushesBefore + 1, a->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(entitiesBefore, static_cast<int>(a->GetEntities().GetCount()));
 }
 
 // A paste lands one grid step away; a brush that the step would take past the 16-bit coordinate
