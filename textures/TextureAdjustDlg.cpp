@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <commctrl.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,14 +46,20 @@ EditVerdict CheckScaleEdit(LPCSTR text, float& value)
     double v = std::strtod(s, &end);
     if (s.IsEmpty() || end == static_cast<LPCSTR>(s) || v == 0)
         return EDIT_IGNORE; // the window never stores a zero scale
-    // "nan" fails every comparison below, and "1e-50" is no zero for a double but one for the
-    // face's float: neither may reach the face (the map would be written with "nan" or a 0).
-    if (std::isnan(v) || static_cast<float>(v) == 0)
+    // "nan" fails every comparison below: it may not reach the face (the map would be written
+    // with "nan").
+    if (std::isnan(v))
         return EDIT_NO_SCALE;
     if (v < -100.0)
         return EDIT_TOO_LOW;
     if (v > 100.0)
         return EDIT_TOO_HIGH;
+    // "1e-50" is no zero for a double but one for the face's float, and "0.0000004" is a float
+    // that the map text's six decimals write as zero: the map would read either back as 0.
+    char written[32];
+    std::snprintf(written, sizeof written, "%1.6f", static_cast<double>(static_cast<float>(v)));
+    if (std::strtod(written, nullptr) == 0)
+        return EDIT_NO_SCALE;
     value = static_cast<float>(v);
     return EDIT_STORE;
 }

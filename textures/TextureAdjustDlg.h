@@ -15,12 +15,12 @@ enum EditVerdict
     EDIT_IGNORE,   // an unfinished entry: nothing stored, nothing said
     EDIT_TOO_LOW,  // below the range: say so, show the low limit
     EDIT_TOO_HIGH, // above the range: say so, show the high limit
-    EDIT_NO_SCALE, // not a number, or one that a float holds as zero: say so, show the high limit
+    EDIT_NO_SCALE, // not a number, or one the map text would write as zero: say so, show the high limit
 };
 // Integer edits: converted in 32 bits, then checked against min .. max ("" counts as 0).
 EditVerdict CheckIntegerEdit(LPCSTR text, int minValue, int maxValue, int& value);
-// Scale edits: -100 .. 100; "", "-", "." and zero are unfinished; not a number, or a value too
-// small for a float ("1e-50"), is no scale.
+// Scale edits: -100 .. 100; "", "-", "." and zero are unfinished; not a number, or a value that
+// the map text's six decimals write as zero ("1e-50", "0.0000004"), is no scale.
 EditVerdict CheckScaleEdit(LPCSTR text, float& value);
 
 class CTextureAdjustDlg : public CDialog

@@ -393,7 +393,7 @@ TEST_F(TextureAdjust, TypedValues)
 // A scale is a number a float holds as other than zero: not a number (which fails every range
 // comparison) and a value too small for a float get the range message, and the face keeps its
 // scale; the map would be written with "nan" or a 0. The valid forms are stored.
-TEST_F(TextureAdjust, NotANumberOrAFloatZeroIsNoScale)
+TEST_F(TextureAdjust, NotANumberOrAScaleWrittenAsZeroIsNoScale)
 {
     dlg->Update(face);
     const char* const kX = "The x scale value must be between -100.00 and 100.00";
@@ -409,9 +409,12 @@ TEST_F(TextureAdjust, NotANumberOrAFloatZeroIsNoScale)
         {IDC_X_SCALE, "nan", kX, "100.00", 0.5f, -2},    {IDC_X_SCALE, "NaN", kX, "100.00", 0.5f, -2},
         {IDC_Y_SCALE, "-nan", kY, "100.00", 0.5f, -2},   {IDC_X_SCALE, "nan(1)", kX, "100.00", 0.5f, -2},
         {IDC_Y_SCALE, "1e-50", kY, "100.00", 0.5f, -2},  {IDC_X_SCALE, "-1e-50", kX, "100.00", 0.5f, -2},
+        // A float, but one that the map text's six decimals write as zero.
+        {IDC_X_SCALE, "0.0000004", kX, "100.00", 0.5f, -2}, {IDC_Y_SCALE, "-4e-7", kY, "100.00", 0.5f, -2},
         {IDC_X_SCALE, "0.25", "", "0.25", 0.25f, -2},    {IDC_Y_SCALE, "-1e1", "", "-1e1", 0.25f, -10},
         {IDC_X_SCALE, "1e-3", "", "1e-3", 0.001f, -10},  {IDC_Y_SCALE, " 7 ", "", " 7 ", 0.001f, 7},
         {IDC_X_SCALE, "0", "", "0", 0.001f, 7},          {IDC_Y_SCALE, "-100", "", "-100", 0.001f, -100},
+        {IDC_X_SCALE, "0.000001", "", "0.000001", 0.000001f, -100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
