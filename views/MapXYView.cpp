@@ -732,6 +732,13 @@ void CMapXYView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
     case HINT_DELETED:
         if (pMap)
             pMap->ClearHandlePoints();
+        // A deleted object's target lines can no longer be found to be redrawn: the view is
+        // drawn whole, or pieces of them stay on the screen.
+        if (pMap && pMap->GetShowTargetPaths() && GetPlaneType() == VIEW_XY) {
+            Invalidate(TRUE);
+            UpdateWindow();
+            break;
+        }
         // fall through
     case HINT_CHANGED:
     case HINT_MOVED:

@@ -1169,3 +1169,27 @@ TEST_F(TargetLineTest, AMovedEntityLeavesNoPieceOfItsOldTargetLine)
     ASSERT_NE(y0, box[2]) << "the source moved";
     EXPECT_EQ(StalePixels(), none) << "after a nudge";
 }
+
+// Deleting an entity joined to another by a target line takes its line off the screen in every
+// plane view, whichever end goes.
+TEST_F(TargetLineTest, ADeletedEntityLeavesNoPieceOfItsTargetLine)
+{
+    const std::vector<int> none(4, 0);
+    ASSERT_EQ(StalePixels(), none) << "before the deletion";
+    map->SelectObject(destination, TRUE);
+    ASSERT_EQ(StalePixels(), none) << "with the destination selected";
+    ASSERT_TRUE(map->DeleteSelection(TRUE));
+    EXPECT_EQ(StalePixels(), none) << "after the destination went";
+    // The pair back, and the other end deleted.
+    Entity* again = AddEntity(map, "info_null", "96 80 32");
+    again->AddKeyValue("targetname", "t1");
+    map->ObjectsRebuilt();
+    map->UpdateAllViews(nullptr, HINT_REDRAW);
+    ASSERT_EQ(StalePixels(), none) << "with the pair back";
+    map->SelectObject(source, TRUE);
+    ASSERT_EQ(StalePixels(), none) << "with the source selected";
+    ASSERT_TRUE(map->DeleteSelection(TRUE));
+    EXPECT_EQ(StalePixels(), none) << "after the source went";
+}
+
+
