@@ -2,6 +2,7 @@
 // planes, bounds, face classes, textures, validity, transforms and handles.
 #pragma once
 #include "Pool.h"
+#include "Reporter.h"
 #include "Thing.h"
 #include "Vector.h"
 #include "Winding.h"
@@ -38,13 +39,10 @@ typedef short CPoint3[3];
 // brush stays where it is (it would wrap to the far side of the map). While a report lives, the
 // refusals of one edit are counted and told in one box when it ends; without one, each refusal is
 // told at once.
-class CMoveRangeReport
+class CMoveRangeReport : public CCollectingReport<CMoveRangeReport>
 {
 public:
-    CMoveRangeReport();
     ~CMoveRangeReport();
-    CMoveRangeReport(const CMoveRangeReport&) = delete;
-    CMoveRangeReport& operator=(const CMoveRangeReport&) = delete;
     // Tells what was counted so far.
     void ReportNow();
     // One brush refused: counted by the open report, else told at once.
@@ -52,7 +50,6 @@ public:
 
 private:
     int m_count = 0;
-    bool m_outer;
 };
 
 // What a face line of the map text gave a face: a brush whose faces still hold these values is

@@ -83,20 +83,10 @@ void Brush::MoveDepth(int depth, int viewType)
 // ---------------------------------------------------------------------------
 // Moves past the coordinate range
 
-static CMoveRangeReport* s_pRangeReport = nullptr;
-
-CMoveRangeReport::CMoveRangeReport() : m_outer(s_pRangeReport == nullptr)
-{
-    if (m_outer)
-        s_pRangeReport = this;
-}
-
 CMoveRangeReport::~CMoveRangeReport()
 {
-    if (!m_outer)
-        return;
-    s_pRangeReport = nullptr;
-    ReportNow();
+    if (Close())
+        ReportNow();
 }
 
 static void TellRefusedMoves(int count)
@@ -118,8 +108,8 @@ void CMoveRangeReport::ReportNow()
 
 void CMoveRangeReport::Count()
 {
-    if (s_pRangeReport)
-        ++s_pRangeReport->m_count;
+    if (CMoveRangeReport* open = Open())
+        ++open->m_count;
     else
         TellRefusedMoves(1);
 }

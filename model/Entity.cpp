@@ -13,20 +13,10 @@
 
 static const char kNoClassName[] = "(no classname defined)";
 
-static CUnknownClassReport* s_pUnknownClasses = nullptr;
-
-CUnknownClassReport::CUnknownClassReport() : m_outer(s_pUnknownClasses == nullptr)
-{
-    if (m_outer)
-        s_pUnknownClasses = this;
-}
-
 CUnknownClassReport::~CUnknownClassReport()
 {
-    if (!m_outer)
-        return;
-    s_pUnknownClasses = nullptr;
-    ReportNow();
+    if (Close())
+        ReportNow();
 }
 
 // "4" or "4: lines 3, 5, 9, 12": a class's count and, when known, the first lines of its entities.
@@ -63,12 +53,13 @@ void CUnknownClassReport::ReportNow()
 
 void CUnknownClassReport::Count(const CString& name, int line)
 {
-    if (!s_pUnknownClasses) {
+    CUnknownClassReport* open = Open();
+    if (!open) {
         Report().Box(MB_OK, "The classname: %s\ncould not be found in any of the .qc files in the current project.",
                      static_cast<LPCSTR>(name));
         return;
     }
-    for (UnknownClassCount& c : s_pUnknownClasses->m_counts)
+    for (UnknownClassCount& c : open->m_counts)
         if (c.name == name) {
             ++c.count;
             if (line > 0 && c.lines.size() < READ_LINES_LISTED)
@@ -78,7 +69,7 @@ void CUnknownClassReport::Count(const CString& name, int line)
     UnknownClassCount c{name, 1, {}};
     if (line > 0)
         c.lines.push_back(line);
-    s_pUnknownClasses->m_counts.push_back(c);
+    open->m_counts.push_back(c);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Entities: ordered key/value pairs and the brushes they own.
 #pragma once
 #include "Pool.h"
+#include "Reporter.h"
 #include "Thing.h"
 #include <vector>
 
@@ -148,13 +149,10 @@ struct UnknownClassCount
 // open, a move of the selection), so that one box names each with its count. While one lives an
 // unknown class is counted, otherwise it is reported at once. Nested ones count into the outermost,
 // which reports when it ends (or earlier, at ReportNow).
-class CUnknownClassReport
+class CUnknownClassReport : public CCollectingReport<CUnknownClassReport>
 {
 public:
-    CUnknownClassReport();
     ~CUnknownClassReport();
-    CUnknownClassReport(const CUnknownClassReport&) = delete;
-    CUnknownClassReport& operator=(const CUnknownClassReport&) = delete;
     void ReportNow();
     void Forget() { m_counts.clear(); }
     // Counts the class when a report is open, else tells about it in a box of its own.
@@ -162,7 +160,6 @@ public:
 
 private:
     std::vector<UnknownClassCount> m_counts;
-    bool m_outer;
 };
 
 // Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.

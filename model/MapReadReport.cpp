@@ -2,7 +2,6 @@
 #include "MapText.h"
 #include "Reporter.h"
 
-static CMapReadReport* s_pReadReport = nullptr;
 
 CString FirstLines(const std::vector<int>& lines, int total)
 {
@@ -20,28 +19,24 @@ CString FirstLines(const std::vector<int>& lines, int total)
     return text;
 }
 
-CMapReadReport::CMapReadReport(LPCSTR name) : m_name(name), m_outer(s_pReadReport == nullptr)
-{
-    if (m_outer)
-        s_pReadReport = this;
-}
+CMapReadReport::CMapReadReport(LPCSTR name) : m_name(name) {}
 
 CMapReadReport::~CMapReadReport()
 {
-    if (!m_outer)
-        return;
-    s_pReadReport = nullptr;
-    ReportNow();
+    if (Close())
+        ReportNow();
 }
 
 CString CMapReadReport::CurrentName()
 {
-    return s_pReadReport ? s_pReadReport->m_name : CString("the map text");
+    const CMapReadReport* open = Open();
+    return open ? open->m_name : CString("the map text");
 }
 
 void CMapReadReport::Note(MapReadKind kind, int line, LPCSTR what)
 {
-    if (!s_pReadReport) {
+    CMapReadReport* open = Open();
+    if (!open) {
         Kind one;
         one.count = 1;
         one.lines.push_back(line);
@@ -49,7 +44,7 @@ void CMapReadReport::Note(MapReadKind kind, int line, LPCSTR what)
         Tell(kind, one, CurrentName(), CString());
         return;
     }
-    Kind& k = s_pReadReport->m_kinds[kind];
+    Kind& k = open->m_kinds[kind];
     if (k.count++ == 0)
         k.first = what ? what : "";
     if (k.lines.size() < READ_LINES_LISTED)
@@ -62,21 +57,23 @@ void CMapReadReport::NoteEndsInside(LPCSTR block, int line)
     text.Format("The text ends inside the %s that starts on line %d: what was read of it is kept, and "
                 "written back closed.",
                 block, line);
-    if (!s_pReadReport) {
+    CMapReadReport* open = Open();
+    if (!open) {
         Report().Box(MB_OK, "%s\n(%s)", static_cast<LPCSTR>(text), static_cast<LPCSTR>(CurrentName()));
         return;
     }
-    if (s_pReadReport->m_endsInside.IsEmpty())
-        s_pReadReport->m_endsInside = text;
+    if (open->m_endsInside.IsEmpty())
+        open->m_endsInside = text;
 }
 
 void CMapReadReport::NoteMessage(const CString& text, int line)
 {
-    if (!s_pReadReport) {
+    CMapReadReport* open = Open();
+    if (!open) {
         Report().Box(MB_OK, "%s", static_cast<LPCSTR>(text));
         return;
     }
-    for (auto& m : s_pReadReport->m_messages)
+    for (auto& m : open->m_messages)
         if (m.first == text) {
             if (m.second.lines.size() < READ_LINES_LISTED)
                 m.second.lines.push_back(line);
@@ -86,7 +83,7 @@ void CMapReadReport::NoteMessage(const CString& text, int line)
     Kind k;
     k.count = 1;
     k.lines.push_back(line);
-    s_pReadReport->m_messages.emplace_back(text, k);
+    open->m_messages.emplace_back(text, k);
 }
 
 void CMapReadReport::Forget()

@@ -1,6 +1,7 @@
 // Shared pieces of map text reading and writing.
 #pragma once
 #include "afx.h"
+#include "Reporter.h"
 #include <utility>
 #include <vector>
 
@@ -24,14 +25,12 @@ enum MapReadKind
 // of each kind with the count and the first lines, not one box per error. While one lives, errors
 // are counted into it; without one each is told in a box of its own. Nested ones count into the
 // outermost, which tells when it ends or at ReportNow.
-class CMapReadReport
+class CMapReadReport : public CCollectingReport<CMapReadReport>
 {
 public:
     // The name is the file (or "the pasted map text") that the boxes name.
     explicit CMapReadReport(LPCSTR name);
     ~CMapReadReport();
-    CMapReadReport(const CMapReadReport&) = delete;
-    CMapReadReport& operator=(const CMapReadReport&) = delete;
 
     static void Note(MapReadKind kind, int line, LPCSTR what = nullptr);
     // The text ends inside a brush or an entity that starts on the line: told once, with the lines
@@ -57,7 +56,6 @@ private:
     std::vector<std::pair<CString, Kind>> m_messages; // in the order of their first note
     CString m_name;
     CString m_endsInside;
-    bool m_outer;
 };
 
 // How many lines the read-error boxes list.

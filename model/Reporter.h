@@ -31,6 +31,40 @@ private:
 // The published reporter, or a built-in one that talks to the installed services.
 CReporter& Report();
 
+// A report that collects what an operation notes while it runs, to tell it once at its end.
+// Reports of one kind nest: the outermost open one collects for all, and tells when it closes
+// (the derived destructor calls Close() and, when it answers true, tells what was collected).
+template <class T>
+class CCollectingReport
+{
+public:
+    CCollectingReport(const CCollectingReport&) = delete;
+    CCollectingReport& operator=(const CCollectingReport&) = delete;
+    // The report collecting now; null when none is open.
+    static T* Open() { return s_pOpen; }
+
+protected:
+    CCollectingReport() : m_outer(s_pOpen == nullptr)
+    {
+        if (m_outer)
+            s_pOpen = static_cast<T*>(this);
+    }
+    ~CCollectingReport() = default;
+    // True once, for the outermost report: it collects no longer.
+    bool Close()
+    {
+        if (!m_outer)
+            return false;
+        m_outer = false;
+        s_pOpen = nullptr;
+        return true;
+    }
+
+private:
+    bool m_outer;
+    static inline T* s_pOpen = nullptr;
+};
+
 // The longest line a report shows whole. A longer line (most often one that quotes a very long
 // path) keeps its beginning and its end with "..." between them: a message box cannot lay out a
 // line of tens of thousands of characters and shows nothing at all.
