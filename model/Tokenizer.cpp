@@ -135,30 +135,27 @@ char* CTokenizer::PeekToken()
     return reinterpret_cast<char*>(m_pos);
 }
 
+BYTE* CTokenizer::ToQuote(BYTE* p, int& lines) const
+{
+    for (; p < m_end && *p != '"'; ++p)
+        if (static_cast<unsigned>(*p - 10) <= 3 && AtLineEnd(p))
+            ++lines;
+    return p;
+}
+
 char* CTokenizer::NextQuoted(size_t* pLength)
 {
     SkipWhite(true);
     // The line ends passed over, before the quotes and inside them, count as any others: the
     // lines told after a value that runs over a line end are the file's.
-    BYTE* p = m_pos;
     int before = 0;
-    while (p < m_end && *p != '"') {
-        if (static_cast<unsigned>(*p - 10) <= 3 && AtLineEnd(p))
-            ++before;
-        ++p;
-    }
-    m_pos = p;
+    m_pos = ToQuote(m_pos, before);
     m_line += before;
     if (m_pos >= m_end)
         return nullptr;
     BYTE* start = ++m_pos;
-    BYTE* end = start;
     int lines = 0;
-    while (end < m_end && *end != '"') {
-        if (static_cast<unsigned>(*end - 10) <= 3 && AtLineEnd(end))
-            ++lines;
-        ++end;
-    }
+    BYTE* end = ToQuote(start, lines);
     if (end >= m_end)
         return nullptr;
     m_line += lines;

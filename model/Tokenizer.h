@@ -37,6 +37,8 @@ public:
 private:
     void Restore();
     static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32; }
+    // The first double quote from p on (or the text's end), counting the line ends passed over.
+    BYTE* ToQuote(BYTE* p, int& lines) const;
     bool AtLineEnd(const BYTE* p) const
     {
         return IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(m_end));
