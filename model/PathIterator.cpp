@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "Reporter.h"
 #include "Services.h"
+#include "WadPair.h"
 
 bool HasExactExtension(LPCSTR fileName, LPCSTR extension)
 {
@@ -83,14 +84,7 @@ BOOL CPathIterator::Init(LPCSTR key, UINT errorId, LPCSTR extension)
 
 CString DirectoryKey(LPCSTR directory)
 {
-    CString key = directory ? directory : "";
-    char full[MAX_PATH];
-    DWORD n = ::GetFullPathNameA(key, MAX_PATH, full, nullptr);
-    if (n > 0 && n < MAX_PATH)
-        key = full;
-    key.Replace('/', '\\');
-    while (key.GetLength() > 3 && key.Right(1) == "\\")
-        key = key.Left(key.GetLength() - 1);
+    CString key = WholePath(directory ? directory : "");
     key.MakeUpper();
     return key;
 }

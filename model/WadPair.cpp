@@ -1,11 +1,7 @@
 // Worldspawn's "wad" value for the map compilers.
 #include "WadPair.h"
 
-namespace {
-
-// A path made whole (".." and "." resolved, "/" read as "\") without a trailing separator, for
-// comparing folders.
-CString FullPath(const CString& path)
+CString WholePath(const CString& path)
 {
     CString p = path;
     p.Replace('/', '\\');
@@ -17,6 +13,8 @@ CString FullPath(const CString& path)
         p = p.Left(p.GetLength() - 1);
     return p;
 }
+
+namespace {
 
 // The rest of path after folder and its separator; FALSE when path does not lie under folder. A
 // drive's root ("Q:\\") ends in its separator already.
@@ -44,9 +42,9 @@ CString MapGameFolder(const CString& mapPath, const CString& quakePath)
 {
     if (quakePath.IsEmpty() || mapPath.IsEmpty())
         return CString();
-    CString quake = FullPath(quakePath);
+    CString quake = WholePath(quakePath);
     CString rest;
-    if (!PathUnder(FullPath(mapPath), quake, rest))
+    if (!PathUnder(WholePath(mapPath), quake, rest))
         return CString();
     // rest is "<game>\maps\...\x.map".
     int slash = rest.Find('\\');
@@ -69,7 +67,7 @@ CString JoinPath(const CString& folder, const CString& name)
 CString WadPairEntry(const CString& wadPath, const CString& gameFolder)
 {
     CString rest;
-    if (gameFolder.IsEmpty() || !PathUnder(FullPath(wadPath), FullPath(gameFolder), rest))
+    if (gameFolder.IsEmpty() || !PathUnder(WholePath(wadPath), WholePath(gameFolder), rest))
         return wadPath;
     rest.Replace('\\', '/');
     return rest;

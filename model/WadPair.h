@@ -12,6 +12,10 @@
 // the Quake path is empty.
 CString MapGameFolder(const CString& mapPath, const CString& quakePath);
 
+// A path made whole (".." and "." resolved, "/" read as "\") without a trailing separator, for
+// comparing folders.
+CString WholePath(const CString& path);
+
 // The folder and a name in it with one separator between them (a drive's root "Q:\\" has its own).
 CString JoinPath(const CString& folder, const CString& name);
 

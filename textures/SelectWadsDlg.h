@@ -11,10 +11,8 @@
 // The name a WAD path shows with compact names: the file name without its extension (a name
 // without "." whole).
 CString CompactWadName(LPCSTR path);
-// A WAD path made absolute against the project's root, with "/" as "\" and doubled "\" as one.
-CString NormalizeWadPath(LPCSTR path);
-// Whether two WAD paths name the same file (normalised, without regard to case).
-BOOL SameWadPath(LPCSTR a, LPCSTR b);
+// NormalizeWadPath and SameWadPath, which the dialog matches the project's WADs with, are the
+// texture loader's (TextureLoader.h).
 
 class CSelectWadsDlg : public CDialog
 {
