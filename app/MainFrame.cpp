@@ -295,27 +295,6 @@ void CMainFrame::TakeProject(LPCSTR path)
         pApp->AddToRecentProjectList(path);
 }
 
-// Whether the project file can be read; a box says why not.
-static BOOL CanReadProject(LPCSTR path)
-{
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        CString reason = SystemErrorText(::GetLastError());
-        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_OPEN_PROJECT, path, static_cast<LPCSTR>(reason));
-        return FALSE;
-    }
-    ::CloseHandle(file);
-    return TRUE;
-}
-
-// A project file that could not be written: the box says why.
-static void ReportUnwrittenProject(const CIniFile& project)
-{
-    CString reason = SystemErrorText(project.GetWriteError());
-    Report().Box(MB_OK | MB_ICONEXCLAMATION, "The project file %s could not be written.\nReason: %s",
-                 static_cast<LPCSTR>(project.GetPath()), static_cast<LPCSTR>(reason));
-}
-
 BOOL CMainFrame::OpenProject(LPCSTR path)
 {
     // The new file is tried first, so that a file that cannot be read changes nothing.
@@ -555,11 +534,21 @@ void CMainFrame::OnNewProject()
     // existing one is written only when something changed on it.
     if (!existing)
         pProject->SetDirty(TRUE);
-    if (!pProject->Save()) {
-        // No project without its file: the caption, the project and the recent list stay.
-        ReportUnwrittenProject(*pProject);
-        discard();
-        return;
+    while (!pProject->Save()) {
+        // The disk refused the file: every answer is kept for another name, and only the name
+        // is asked again. No project without its file: cancelled, the caption, the project and
+        // the recent list stay as they were.
+        ReportUnwrittenProject(
+            pProject->GetPath(), pProject->GetWriteError(),
+            "\nThe settings and WADs you chose are kept: try again, or give the project another name.");
+        CNewProjectDlg another(pProject->GetPath(), this, TRUE);
+        if (another.DoModal() != IDOK) {
+            discard();
+            return;
+        }
+        path = WithProjectExtension(another.m_path);
+        pProject->SetPath(path);
+        m_strProjectPath = path;
     }
     if (CEditorApp* pApp = EditorApp())
         pApp->AddToRecentProjectList(path);
@@ -592,7 +581,7 @@ BOOL CMainFrame::SaveProjectAs()
     const BOOL wasDirty = pProject->IsDirty();
     pProject->SetPath(dlg.GetPathName());
     if (!pProject->Save()) {
-        ReportUnwrittenProject(*pProject);
+        ReportUnwrittenProject(pProject->GetPath(), pProject->GetWriteError());
         pProject->SetPath(oldPath);
         pProject->SetDirty(wasDirty);
         return FALSE;

@@ -26,17 +26,38 @@ BOOL CreateDirectoryPath(LPCSTR path)
     return ::CreateDirectoryA(dir, &sa) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-void OfferToCreateDirectory(const CString& path)
+BOOL OfferToCreateDirectory(const CString& path)
 {
     if (path.IsEmpty())
-        return;
+        return FALSE;
     DWORD attr = ::GetFileAttributesA(path);
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
-        return;
+        return TRUE;
     if (Report().BoxId(MB_YESNO | MB_ICONQUESTION, IDS_CREATE_PATH, static_cast<LPCSTR>(path)) != IDYES)
-        return;
-    if (!CreateDirectoryPath(path))
-        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_CREATE_PATH, static_cast<LPCSTR>(path));
+        return FALSE;
+    if (CreateDirectoryPath(path))
+        return TRUE;
+    Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_CREATE_PATH, static_cast<LPCSTR>(path));
+    return FALSE;
+}
+
+BOOL CanReadProject(LPCSTR path)
+{
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        CString reason = SystemErrorText(::GetLastError());
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_OPEN_PROJECT, path, static_cast<LPCSTR>(reason));
+        return FALSE;
+    }
+    ::CloseHandle(file);
+    return TRUE;
+}
+
+void ReportUnwrittenProject(LPCSTR path, DWORD error, LPCSTR more)
+{
+    CString reason = SystemErrorText(error);
+    Report().Box(MB_OK | MB_ICONEXCLAMATION, "The project file %s could not be written.\nReason: %s%s%s", path,
+                 static_cast<LPCSTR>(reason), more ? "\n" : "", more ? more : "");
 }
 
 static BOOL Browse(CWnd* pOwner, LPCSTR title, CString& folder)
@@ -293,7 +314,8 @@ void CSettingsSheet::Apply()
 
 IMPLEMENT_DYNAMIC(CNewProjectDlg, CDialog)
 
-CNewProjectDlg::CNewProjectDlg(LPCSTR lpszPath, CWnd* pParent) : CDialog(IDD_NEW_PROJECT, pParent), m_path(lpszPath)
+CNewProjectDlg::CNewProjectDlg(LPCSTR lpszPath, CWnd* pParent, BOOL bReplacing)
+    : CDialog(IDD_NEW_PROJECT, pParent), m_path(lpszPath), m_bReplacing(bReplacing)
 {
 }
 
@@ -304,6 +326,55 @@ void CNewProjectDlg::DoDataExchange(CDataExchange* pDX)
     DDV_MaxChars(pDX, m_path, 255);
 }
 
+void CNewProjectDlg::BackToTheName()
+{
+    if (CWnd* pEdit = GetDlgItem(IDC_PROJECT_NAME)) {
+        GotoDlgCtrl(pEdit);
+        ::SendMessageA(pEdit->m_hWnd, EM_SETSEL, 0, -1);
+    }
+}
+
+BOOL CNewProjectDlg::CanBeTheProject(const CString& path)
+{
+    const LPCSTR name = path;
+    DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "%s is a folder.\nGive the project a file name in it.", name);
+        return FALSE;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // A project file of that name is the user's: used as it is, or replaced by the settings
+        // already chosen, only when the user says so.
+        const LPCSTR question = m_bReplacing ? "The project %s already exists.\nDo you want to replace it?"
+                                             : "The project %s already exists.\nDo you want to use it as it is?";
+        if (Report().Box(MB_YESNO | MB_ICONQUESTION, question, name) != IDYES)
+            return FALSE;
+        // Used as it is, it must be readable; replaced, the write says what stops it.
+        return m_bReplacing || CanReadProject(name);
+    }
+    // The folder is looked at now, before the user is asked for the project's settings: a
+    // missing one is made when the user says so.
+    int cut = std::max(path.ReverseFind('\\'), path.ReverseFind('/'));
+    if (cut > 0 && path[cut - 1] != ':') {
+        const CString folder = path.Left(cut);
+        if (::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = ::GetLastError();
+            if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && !OfferToCreateDirectory(folder))
+                return FALSE;
+        }
+    }
+    // A name that cannot be a file there (an invalid name, a place the user may not write to)
+    // is told now: the file is made and removed at once, as nothing of that name was there.
+    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ReportUnwrittenProject(name, ::GetLastError());
+        return FALSE;
+    }
+    ::CloseHandle(file);
+    return TRUE;
+}
+
 void CNewProjectDlg::OnOK()
 {
     CString text;
@@ -312,17 +383,9 @@ void CNewProjectDlg::OnOK()
         Report().Box(MB_OK | MB_ICONEXCLAMATION, "You must enter your new projects name");
         return;
     }
-    // A project file of that name is the user's: used as it is when the user says so, never
-    // taken over unasked. No goes back to the name.
-    CString path = CMainFrame::WithProjectExtension(text);
-    DWORD attributes = ::GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        Report().Box(MB_YESNO | MB_ICONQUESTION, "The project %s already exists.\nDo you want to use it as it is?",
-                     static_cast<LPCSTR>(path)) != IDYES) {
-        if (CWnd* pEdit = GetDlgItem(IDC_PROJECT_NAME)) {
-            GotoDlgCtrl(pEdit);
-            ::SendMessageA(pEdit->m_hWnd, EM_SETSEL, 0, -1);
-        }
+    // Whatever the user is told, the name stays for another try.
+    if (!CanBeTheProject(CMainFrame::WithProjectExtension(text))) {
+        BackToTheName();
         return;
     }
     CDialog::OnOK();

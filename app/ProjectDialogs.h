@@ -10,8 +10,15 @@ class CSettingsSheet;
 BOOL CreateDirectoryPath(LPCSTR path);
 
 // A directory setting of the user: when it names no existing directory the user is asked whether
-// to create it (every missing level); the value is kept in any case.
-void OfferToCreateDirectory(const CString& path);
+// to create it (every missing level); the value is kept in any case. TRUE when the directory is
+// there afterwards.
+BOOL OfferToCreateDirectory(const CString& path);
+
+// A project file that can be opened for reading; otherwise a box says why and FALSE.
+BOOL CanReadProject(LPCSTR path);
+// The box for a project file that could not be written, with the system's reason; more, when
+// given, is a further line.
+void ReportUnwrittenProject(LPCSTR path, DWORD error, LPCSTR more = nullptr);
 
 class CRootPage : public CPropertyPage
 {
@@ -92,16 +99,25 @@ public:
     CPathsPage* m_pPathsPage;
 };
 
+// The name of a new project. OK is taken only for a name that can be the project's file: its
+// folder is there (or made, when the user says so), it is not a folder, and a file can be made
+// there. A name of an existing project asks first: to use it as it is, or, once the project's
+// settings are chosen and only its file is wanted (replacing), to write over it.
 class CNewProjectDlg : public CDialog
 {
     DECLARE_DYNAMIC(CNewProjectDlg)
 public:
-    explicit CNewProjectDlg(LPCSTR lpszPath, CWnd* pParent = nullptr);
+    explicit CNewProjectDlg(LPCSTR lpszPath, CWnd* pParent = nullptr, BOOL bReplacing = FALSE);
     CString m_path;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
+    // The typed name can be the project's file; otherwise the user has been told why.
+    BOOL CanBeTheProject(const CString& path);
+    // Back to the name, kept and selected for the user to mend.
+    void BackToTheName();
+    BOOL m_bReplacing;
 };
 
 class CStartupDlg : public CDialog

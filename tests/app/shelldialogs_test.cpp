@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -332,6 +333,190 @@ TEST_F(ShellFixture, NewProjectOnAnExistingProjectAsksAndYesUsesItAsItIs)
     EXPECT_STREQ(original, ReadFile(path));
 }
 
+// The name step looks at the file before anything else is asked: a missing folder is made when
+// the user says so; a name that cannot be the project's file is told; in every refusal the dialog
+// stays with the name as typed.
+TEST_F(ShellFixture, TheNameStepMakesAMissingFolderOnYesAndRefusesWhatCannotBeAFile)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    WriteFile(m_root + "\\afile", "x");
+    WriteFile(m_root + "\\locked.prj", "[Paths]\n");
+    ::CreateDirectoryA(m_root + "\\dir.prj", nullptr);
+    // Another program holds the project open for itself: it cannot be read.
+    std::unique_ptr<void, decltype(&::CloseHandle)> locked(
+        ::CreateFileA(m_root + "\\locked.prj", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), &::CloseHandle);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked.get());
+    const char* const makeIt =
+        "The specified path %s\ndoes not exist.  Would you like me to attempt to create it for you?";
+    const char* const useIt = "The project %s already exists.\nDo you want to use it as it is?";
+    const struct
+    {
+        const char* name;     // below the root
+        const char* question; // the question asked first, about the root and what follows, or none
+        const char* about;
+        INT_PTR answer;       // to it
+        const char* box;      // the start of the box after it (or of the only box), %s the root
+        const char* made;     // a folder there afterwards
+        bool goesOn;          // the dialog closes and the settings sheet comes
+    } cases[] = {
+        {"\\projects\\Road.prj", makeIt, "\\projects", IDNO, nullptr, nullptr, false},
+        {"\\projects\\Road.prj", makeIt, "\\projects", IDYES, nullptr, "\\projects", true},
+        {"\\deep\\er\\Road", makeIt, "\\deep\\er", IDYES, nullptr, "\\deep\\er", true},
+        {"\\afile\\projects\\Road.prj", makeIt, "\\afile\\projects", IDYES,
+         "The path %s\\afile\\projects could not\nbe created", nullptr, false},
+        {"\\dir.prj", nullptr, nullptr, 0, "%s\\dir.prj is a folder.\n", nullptr, false},
+        {"\\dir", nullptr, nullptr, 0, "%s\\dir.prj is a folder.\n", nullptr, false},
+        {"\\bad|name.prj", nullptr, nullptr, 0, "The project file %s\\bad|name.prj could not be written.\nReason: ",
+         nullptr, false},
+        {"\\locked.prj", useIt, "\\locked.prj", IDYES, "Cannot open the project file %s\\locked.prj\nReason: ",
+         nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AfxSeamReset();
+        const CString typed = m_root + c.name;
+        const CString file = CMainFrame::WithProjectExtension(typed);
+        const bool wasThere = ::GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES;
+        BOOL open = FALSE;
+        CString kept;
+        AfxSeamDrive([&](AfxModalCall& call) {
+            ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, typed);
+            AfxSeamPressButton(call.hWnd, IDOK);
+            open = static_cast<CDialog*>(call.pObject)->ContinueModal();
+            char text[MAX_PATH] = "";
+            ::GetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, text, sizeof text);
+            kept = text;
+            if (open)
+                AfxSeamPressButton(call.hWnd, IDCANCEL);
+        });
+        std::vector<CString> boxes;
+        auto take = [&boxes](INT_PTR answer) {
+            AfxSeamScript([&boxes, answer](AfxModalCall& call) {
+                boxes.push_back(call.text);
+                return answer;
+            });
+        };
+        if (c.question)
+            take(c.answer);
+        if (c.box)
+            take(IDOK);
+        if (c.goesOn)
+            AfxSeamAnswer(IDCANCEL);    // the settings sheet
+        m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+        EXPECT_EQ(0, AfxSeamPendingSteps());
+        EXPECT_EQ(!c.goesOn, !!open);
+        if (!c.goesOn) {
+            EXPECT_STREQ(typed, kept);
+        }
+        EXPECT_EQ((c.question ? 1u : 0u) + (c.box ? 1u : 0u), boxes.size());
+        boxes.resize(2);
+        size_t box = 0;
+        if (c.question) {
+            CString expected;
+            expected.Format(c.question, static_cast<LPCSTR>(m_root + c.about));
+            EXPECT_STREQ(expected, boxes[box++]);
+        }
+        if (c.box) {
+            CString expected;
+            expected.Format(c.box, static_cast<LPCSTR>(m_root));
+            EXPECT_EQ(0, boxes[box].Find(expected)) << (LPCSTR)boxes[box];
+        }
+        if (c.made) {
+            EXPECT_TRUE(IsDirectory(m_root + c.made));
+        }
+        EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
+        // Nothing was left behind where the name pointed.
+        if (!wasThere) {
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(file));
+        }
+        if (c.answer == IDNO) {
+            EXPECT_FALSE(IsDirectory(m_root + "\\projects"));
+        }
+    }
+}
+
+// The disk refusing the file at the end asks only the name again: the settings and the WADs the
+// user chose are written under the new name, with no further question. A project already there
+// is written over only when the user says so.
+TEST_F(ShellFixture, AFileTheDiskRefusesAsksOnlyForTheNameAndKeepsEveryAnswer)
+{
+    Start();
+    m_app.WriteProfileString("Project Settings", "Root Path", m_root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", m_root);
+    for (const char* d : {"bin", "Entities", "maps", "Objects", "Textures", "wads", "gone"})
+        ::CreateDirectoryA(m_root + "\\" + d, nullptr);
+    std::ofstream(static_cast<LPCSTR>(m_root + "\\wads\\a.wad"), std::ios::binary)
+        << BuildWad({MipLump("T_A", 16, 16)});
+    WriteFile(m_root + "\\other.prj", "[Paths]\nMaps=theirs\n");
+    const CString root = m_root;
+    AfxSeamDrive([root](AfxModalCall& call) {
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, root + "\\gone\\Road.prj");
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    AfxSeamDrive([root](AfxModalCall& call) {
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        pSheet->SetActivePage(1);
+        ::SetDlgItemTextA(pSheet->GetActivePage()->m_hWnd, IDC_QUAKE_EXE, "quake.exe");
+        pSheet->SetActivePage(2);
+        HWND hPaths = pSheet->GetActivePage()->m_hWnd;
+        ::SetDlgItemTextA(hPaths, IDC_PATH_MAPS, "maps");
+        ::SetDlgItemTextA(hPaths, IDC_PATH_WADS, "wads");
+        ::SetDlgItemTextA(hPaths, IDC_PATH_BIN, "bin");
+        // Meanwhile the folder named for the project goes: the file cannot be written there.
+        ::RemoveDirectoryA(root + "\\gone");
+        pSheet->PressButton(PSBTN_OK);
+    });
+    AfxSeamDrive([](AfxModalCall& call) {
+        EXPECT_STREQ("CSelectWadsDlg", call.className);
+        ::SendDlgItemMessageA(call.hWnd, IDC_WAD_LIST, LB_SETSEL, TRUE, 0);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    CString box;
+    AfxSeamScript([&box](AfxModalCall& call) {
+        box = call.text;
+        return (INT_PTR)IDOK;
+    });
+    CString shown, replace;
+    BOOL openAfterNo = FALSE;
+    AfxSeamDrive([&](AfxModalCall& call) {
+        EXPECT_STREQ("CNewProjectDlg", call.className);
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, text, sizeof text);
+        shown = text;
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, root + "\\other.prj");
+        AfxSeamPressButton(call.hWnd, IDOK);
+        openAfterNo = static_cast<CDialog*>(call.pObject)->ContinueModal();
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, root + "\\projects\\Road");
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    AfxSeamScript([&replace](AfxModalCall& call) {
+        replace = call.text;
+        return (INT_PTR)IDNO;
+    });
+    AfxSeamAnswer(IDYES);   // make the projects folder
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_EQ(0, box.Find("The project file " + m_root + "\\gone\\Road.prj could not be written.\nReason: "))
+        << (LPCSTR)box;
+    EXPECT_STREQ(m_root + "\\gone\\Road.prj", shown);
+    EXPECT_STREQ("The project " + m_root + "\\other.prj already exists.\nDo you want to replace it?", replace);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_STREQ("[Paths]\nMaps=theirs\n", ReadFile(m_root + "\\other.prj"));
+    const CString path = m_root + "\\projects\\Road.prj";
+    EXPECT_STREQ(path, m_frame->GetProjectPath());
+    EXPECT_STREQ("Morvane - Road.prj", Title());
+    EXPECT_STREQ(path, (*m_app.GetRecentProjects())[0]);
+    EXPECT_STREQ("quake.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
+    const CString text = ReadFile(path);
+    for (const char* line : {"Bin=bin", "Maps=maps", "Wads=wads", "File1=", "a.wad"})
+        EXPECT_GE(text.Find(line), 0) << line << "\n" << (LPCSTR)text;
+    CStringList& wads = GetEditorServices()->GetWadList();
+    ASSERT_EQ(1, wads.GetCount());
+    EXPECT_STREQ(m_root + "\\wads\\a.wad", wads.GetHead());
+}
+
 // A project file that cannot be written makes no project: New Project and Save Project As say
 // why in a box, and the caption, the project's path and the recent list stay as they were.
 TEST_F(ShellFixture, AProjectFileThatCannotBeWrittenFailsWithABox)
@@ -356,21 +541,29 @@ TEST_F(ShellFixture, AProjectFileThatCannotBeWrittenFailsWithABox)
         });
     };
 
-    // New Project: the name, the sheet (its default folders are not there: kept), Select Wads.
+    // New Project: the name, the sheet (its default folders are not there: kept), Select Wads;
+    // meanwhile the project's folder goes. Cancel on the name asked again ends it.
     const std::vector<std::string> recentBefore = recent();
-    AfxSeamDrive([bad](AfxModalCall& call) {
-        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, bad);
+    const CString gone = m_root + "\\gone";
+    const CString lost = gone + "\\my.prj";
+    ::CreateDirectoryA(gone, nullptr);
+    AfxSeamDrive([lost](AfxModalCall& call) {
+        ::SetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, lost);
         AfxSeamPressButton(call.hWnd, IDOK);
     });
-    AfxSeamAnswer(IDOK);
+    AfxSeamScript([gone](AfxModalCall&) {
+        ::RemoveDirectoryA(gone);
+        return (INT_PTR)IDOK;
+    });
     AfxSeamAnswer(IDYES);
     AfxSeamAnswer(IDOK);
     takeTheBox();
+    AfxSeamAnswer(IDCANCEL);
     m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
     EXPECT_EQ(0, AfxSeamPendingSteps());
-    EXPECT_EQ(0, box.Find("The project file " + bad + " could not be written.\nReason: ")) << (LPCSTR)box;
+    EXPECT_EQ(0, box.Find("The project file " + lost + " could not be written.\nReason: ")) << (LPCSTR)box;
     EXPECT_GT(box.GetLength(), static_cast<int>(std::strlen("The project file  could not be written.\nReason: ")) +
-                                   bad.GetLength());
+                                   lost.GetLength());
     EXPECT_EQ(nullptr, GetEditorServices()->GetProject());
     EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
     EXPECT_STREQ("Morvane", Title());
