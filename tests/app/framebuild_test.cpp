@@ -519,6 +519,55 @@ TEST_F(FrameFixture, StoppingARunEndsTheProgramsItsChildStarted)
     frame = nullptr;
 }
 
+// A tool that starts a program with "start" and a game started through a launcher: the tool's run
+// and the game step end by themselves and the frame deletes their runs at once; what they started
+// keeps running.
+TEST_F(FrameFixture, WhatAToolOrTheGamesLauncherStartedOutlivesTheirRuns)
+{
+    bt::CopyStandin(dir.Path(), "started.exe", "pidfile started.pid\nsleep forever\n");
+    app.WriteProfileString("Tools", "Menu Text #1", "&Starter");
+    app.WriteProfileString("Tools", "Command #1", "cmd.exe");
+    app.WriteProfileString("Tools", "Arguments #1", "/c start \"\" \"" + dir / "started.exe" + "\"");
+    app.WriteProfileString("Tools", "Initial Directory #1", "");
+    app.WriteProfileInt("Tools", "Output To Window #1", 1);
+    Finish();
+    Start();
+    bt::CopyStandin(quake, "launcher.exe", "launch game.exe\n");
+    bt::CopyStandin(quake, "game.exe", "pidfile game.pid\nsleep forever\n");
+    app.WriteProfileString("Project Settings", "Quake Exe", "launcher.exe");
+    // The started program, once it has said who it is.
+    auto started = [](const CString& pidFile) {
+        std::string pid;
+        if (!bt::WaitFor([&] { return !(pid = bt::ReadTextFile(pidFile)).empty(); }))
+            return HANDLE(nullptr);
+        return ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, strtoul(pid.c_str(), nullptr, 10));
+    };
+    auto runsOn = [](HANDLE h) {
+        bt::Settle(300);
+        const bool alive = ::WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+        ::TerminateProcess(h, 1);
+        ::WaitForSingleObject(h, 10000);
+        ::CloseHandle(h);
+        return alive;
+    };
+
+    Command(ID_USER_TOOL_FIRST);
+    HANDLE hStarted = started(dir / "started.pid");
+    ASSERT_NE(hStarted, nullptr) << "the program the tool started did not live to say who it is";
+    ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetUserTools().GetTool(0)->IsRunning(); }));
+    EXPECT_TRUE(runsOn(hStarted)) << "the program the tool started";
+
+    ASSERT_NE(OpenSmall(), nullptr);
+    DriveDialog();
+    Command(ID_BUILD);
+    ASSERT_TRUE(WaitBuildDone());
+    EXPECT_NE(BuildPane().find("Build process completed successfully"), std::string::npos) << BuildPane();
+    HANDLE hGame = started(quake + "\\game.pid");
+    ASSERT_NE(hGame, nullptr) << "the game did not live to say who it is";
+    EXPECT_TRUE(runsOn(hGame)) << "the game the launcher started";
+    EXPECT_TRUE(shelltest::Calls().size() == 1u);   // the dialog, no box
+}
+
 TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
 {
     // A tool runs while the page is edited: OK stops it first.
