@@ -728,4 +728,77 @@ TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
                 FileLong(bsp, 4 + 4 * 8 + 4), FileLong(bsp, 4 + 8 * 8 + 4));
 }
 
+// One axis-aligned box brush, its faces as the editor writes them.
+std::string BoxBrush(int x1, int y1, int z1, int x2, int y2, int z2, const char* texture)
+{
+    const int faces[6][9] = {{x1, y1, z2, x1, y2, z2, x2, y2, z2}, {x1, y1, z1, x2, y1, z1, x2, y2, z1},
+                             {x1, y2, z1, x1, y2, z2, x1, y1, z2}, {x2, y2, z1, x2, y1, z1, x2, y1, z2},
+                             {x1, y1, z1, x1, y1, z2, x2, y1, z2}, {x1, y2, z1, x2, y2, z1, x2, y2, z2}};
+    std::string text = "{\r\n";
+    for (const auto& f : faces) {
+        char line[200];
+        snprintf(line, sizeof line, "( %d %d %d ) ( %d %d %d ) ( %d %d %d ) %s 0 0 0 1 1\r\n", f[0], f[1], f[2], f[3],
+                 f[4], f[5], f[6], f[7], f[8], texture);
+        text += line;
+    }
+    return text + "}\r\n";
+}
+
+// Partial builds of one map with id's compilers, three in a row: each leaves nothing of its own
+// among the temporary files, takes the same name, and the game folder holds one partial level of
+// the map, with its visibility and light.
+TEST_F(FrameFixture, ThreePartialBuildsWithIdsCompilersLeaveOneLevelAndNoTemporaryFile)
+{
+    const std::string noCompilers = shareddata::LackingMapCompilers();
+    if (!noCompilers.empty())
+        GTEST_SKIP() << noCompilers;
+    const CString compilers = shareddata::MapCompilers().c_str();
+    const CString wad = SharedData("wads\\lq_dev.wad");
+    SKIP_WITHOUT_SHARED_DATA(wad);
+    for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
+        ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+    const CString game = quake + "\\id1";
+    bt::MakeDirs(game + "\\gfx");
+    ASSERT_TRUE(::CopyFileA(wad, game + "\\gfx\\base.wad", FALSE));
+    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
+    AfxSeamAnswer(IDOK);    // the open project is replaced
+    ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
+    AfxSeamReset();
+    // A closed room with the player and a light in it.
+    const std::string room =
+        "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"gfx/base.wad\"\r\n" +
+        BoxBrush(-16, -16, -16, 272, 272, 0, "flat_01_a") + BoxBrush(-16, -16, 128, 272, 272, 144, "flat_01_b") +
+        BoxBrush(-16, -16, 0, 0, 272, 128, "flat_01_c") + BoxBrush(256, -16, 0, 272, 272, 128, "flat_01_c") +
+        BoxBrush(0, -16, 0, 256, 0, 128, "flat_01_d") + BoxBrush(0, 256, 0, 256, 272, 128, "flat_01_d") +
+        "}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"128 128 24\"\r\n}\r\n"
+        "{\r\n\"classname\" \"light\"\r\n\"origin\" \"128 128 96\"\r\n}\r\n";
+    mapFile = game + "\\maps\\room.map";
+    bt::WriteTextFile(mapFile, room);
+    ASSERT_NE(Open(mapFile), nullptr);
+
+    // id's qbsp finds the game folder in the path of the map it reads: the temporary folder lies
+    // in the game folder.
+    bt::SystemTempDir temp(game);
+    for (int build = 1; build <= 3; ++build) {
+        SCOPED_TRACE(build);
+        AfxSeamReset();
+        DriveDialog(true);
+        Command(ID_BUILD);
+        ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); }, 180000));
+        const std::string pane = BuildPane();
+        EXPECT_EQ(pane.find("Building partial file: " + std::string(temp / "room-partial.map") + "\n"), 0u) << pane;
+        EXPECT_NE(pane.find("Build process completed successfully"), std::string::npos) << pane;
+        EXPECT_EQ(shelltest::Calls().size(), 1u) << pane;   // the dialog, no box
+        EXPECT_EQ(bt::FileNames(temp.Path()), std::vector<std::string>{});
+        EXPECT_EQ(bt::FileNames(game + "\\maps"), (std::vector<std::string>{"room-partial.bsp", "room.map"}));
+        const std::string bsp = bt::ReadTextFile(game + "\\maps\\room-partial.bsp");
+        EXPECT_EQ(FileLong(bsp, 0), 29);
+        EXPECT_GT(FileLong(bsp, 4 + 4 * 8 + 4), 0);     // visibility
+        EXPECT_GT(FileLong(bsp, 4 + 8 * 8 + 4), 0);     // light
+    }
+    const std::string line = "cmdline=\"" + std::string(quake) + "\\game.exe\" +map room-partial\ncwd=" +
+                             std::string(quake) + "\n";
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"), line + line + line);
+}
+
 } // namespace
