@@ -58,11 +58,12 @@ CBuildPaths Paths(LPCSTR map = "D:\\maps\\e1m1.map", LPCSTR bin = "C:\\Tools\\bi
     return p;
 }
 
-// A partial build's temporary map file standing for the saved map.
-CBuildPaths PartialPaths(LPCSTR file, LPCSTR source)
+// A partial build's temporary map file standing for the saved map (and the level's name).
+CBuildPaths PartialPaths(LPCSTR file, LPCSTR source, LPCSTR level = "")
 {
     CBuildPaths p = Paths(file);
     p.strSourceMap = source;
+    p.strLevelName = level;
     return p;
 }
 
@@ -162,11 +163,7 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
            "C:\\Quake\\mymod\\maps\\base1-partial2.bsp"}},
          {}},
         {"a partial build under another number keeps the map's one partial level", OnlyQuake(),
-         [] {
-             CBuildPaths p = PartialPaths("C:\\Temp\\base1-partial2.map", "C:\\Quake\\id1\\maps\\base1.map");
-             p.strLevelName = "base1-partial";
-             return p;
-         }(),
+         PartialPaths("C:\\Temp\\base1-partial2.map", "C:\\Quake\\id1\\maps\\base1.map", "base1-partial"),
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map base1-partial", "C:\\Temp\\base1-partial2.bsp",
            "C:\\Quake\\id1\\maps\\base1-partial.bsp"}},
          {}},

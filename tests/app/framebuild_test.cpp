@@ -102,6 +102,26 @@ protected:
         frame = nullptr;
     }
     void Tool(LPCSTR name, LPCSTR instructions) { bt::CopyStandin(bin, name, instructions); }
+    // id's compilers in Bin, a WAD in the game folder as gfx\base.wad and the project naming it
+    // (the test is skipped without the compilers or the WAD).
+    void UseIdsCompilers()
+    {
+        const std::string noCompilers = shareddata::LackingMapCompilers();
+        if (!noCompilers.empty())
+            GTEST_SKIP() << noCompilers;
+        const CString compilers = shareddata::MapCompilers().c_str();
+        const CString wad = SharedData("wads\\lq_dev.wad");
+        SKIP_WITHOUT_SHARED_DATA(wad);
+        for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
+            ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+        bt::MakeDirs(quake + "\\id1\\gfx");
+        ASSERT_TRUE(::CopyFileA(wad, quake + "\\id1\\gfx\\base.wad", FALSE));
+        bt::WriteTextFile(dir / "game.prj",
+                          "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
+        AfxSeamAnswer(IDOK);    // the open project is replaced
+        ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
+        AfxSeamReset();
+    }
     // Opens the map into one plan window, which becomes the active map window.
     Map* Open(const CString& path)
     {
@@ -676,22 +696,12 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
 // built where the game looks for it and has its visibility and light.
 TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
 {
-    const std::string noCompilers = shareddata::LackingMapCompilers();
-    if (!noCompilers.empty())
-        GTEST_SKIP() << noCompilers;
-    const CString compilers = shareddata::MapCompilers().c_str();
     const CString source = SharedMap("jrbase1.map");
-    const CString wad = SharedData("wads\\lq_dev.wad");
-    SKIP_WITHOUT_SHARED_DATA(source, wad);
-    for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
-        ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+    SKIP_WITHOUT_SHARED_DATA(source);
+    UseIdsCompilers();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const CString game = quake + "\\id1";
-    bt::MakeDirs(game + "\\gfx");
-    ASSERT_TRUE(::CopyFileA(wad, game + "\\gfx\\base.wad", FALSE));
-    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
-    AfxSeamAnswer(IDOK);    // the open project is replaced
-    ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
-    AfxSeamReset();
     mapFile = game + "\\maps\\jrbase1.map";
     ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
     ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);   // the shared copy is read-only
@@ -749,21 +759,10 @@ std::string BoxBrush(int x1, int y1, int z1, int x2, int y2, int z2, const char*
 // the map, with its visibility and light.
 TEST_F(FrameFixture, ThreePartialBuildsWithIdsCompilersLeaveOneLevelAndNoTemporaryFile)
 {
-    const std::string noCompilers = shareddata::LackingMapCompilers();
-    if (!noCompilers.empty())
-        GTEST_SKIP() << noCompilers;
-    const CString compilers = shareddata::MapCompilers().c_str();
-    const CString wad = SharedData("wads\\lq_dev.wad");
-    SKIP_WITHOUT_SHARED_DATA(wad);
-    for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
-        ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+    UseIdsCompilers();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const CString game = quake + "\\id1";
-    bt::MakeDirs(game + "\\gfx");
-    ASSERT_TRUE(::CopyFileA(wad, game + "\\gfx\\base.wad", FALSE));
-    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
-    AfxSeamAnswer(IDOK);    // the open project is replaced
-    ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
-    AfxSeamReset();
     // A closed room with the player and a light in it.
     const std::string room =
         "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"gfx/base.wad\"\r\n" +
