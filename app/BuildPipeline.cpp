@@ -165,7 +165,7 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
         boxes.push_back("You must specify a Quake executable for the project.\nThe Quake executable will not be run.");
         return;
     }
-    CString name = BuildBaseName(paths.strMapFile);
+    CString name = paths.strLevelName.IsEmpty() ? BuildBaseName(paths.strMapFile) : paths.strLevelName;
     // A map in a mod's folder is played in that mod, which looks for its levels in its own maps
     // folder; any other map is played in the base game.
     CString gameFolder = MapGameFolder(paths.strSourceMap.IsEmpty() ? paths.strMapFile : paths.strSourceMap,
@@ -191,21 +191,39 @@ void MakeBuildSteps(const CBuildOptions& options, const CBuildPaths& paths, std:
     steps.push_back(game);
 }
 
-CString MakePartialMapName(const CString& directory, const CString& mapPath,
-                           const std::function<BOOL(const CString&)>& exists)
+std::vector<CString> BuildOutputFiles(const CString& mapFile)
+{
+    std::vector<CString> files;
+    for (LPCSTR extension : {".bsp", ".prt", ".pts", ".lit", ".h1", ".h2"})
+        files.push_back(BuildChangeExtension(mapFile, extension));
+    return files;
+}
+
+CString PartialLevelName(const CString& mapPath)
 {
     CString base = BuildBaseName(mapPath);
     if (base.IsEmpty())
         base = "map";
-    // No count of earlier builds' files ends the search: a free name always comes.
+    return base + "-partial";
+}
+
+CString MakePartialMapName(const CString& directory, const CString& mapPath,
+                           const std::function<BOOL(const CString&)>& exists)
+{
+    const CString name = PartialLevelName(mapPath);
+    // No count of others' files ends the search: a free name always comes.
     for (int n = 1; n < INT_MAX; ++n) {
         CString stem;
         if (n == 1)
-            stem.Format("%s\\%s-partial", (LPCSTR)directory, (LPCSTR)base);
+            stem.Format("%s\\%s", (LPCSTR)directory, (LPCSTR)name);
         else
-            stem.Format("%s\\%s-partial%d", (LPCSTR)directory, (LPCSTR)base, n);
-        if (!exists(stem + ".map") && !exists(stem + ".bsp"))
-            return stem + ".map";
+            stem.Format("%s\\%s%d", (LPCSTR)directory, (LPCSTR)name, n);
+        const CString mapFile = stem + ".map";
+        BOOL bTaken = exists(mapFile);
+        for (const CString& output : BuildOutputFiles(mapFile))
+            bTaken = bTaken || exists(output);
+        if (!bTaken)
+            return mapFile;
     }
     return CString();
 }
@@ -273,8 +291,10 @@ BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<vo
         return FALSE;
     CBuildPaths paths;
     paths.strMapFile = mapFile;
-    if (options.bOnlyVisible)
+    if (options.bOnlyVisible) {
         paths.strSourceMap = realPath;
+        paths.strLevelName = PartialLevelName(realPath);
+    }
     paths.strBinDir = bin.NextDirectory();
     if (paths.strBinDir.IsEmpty()) {
         AfxMessageBox("Couldn't find a Bin directory in the project settings.", MB_OK);
@@ -327,12 +347,11 @@ CBuildPipeline::~CBuildPipeline()
     Stop();
 }
 
-void CBuildPipeline::RemoveTemporaryMap()
+void CBuildPipeline::RemoveTemporaryFiles()
 {
-    if (m_strTemporaryMap.IsEmpty())
-        return;
-    ::DeleteFileA(m_strTemporaryMap);
-    m_strTemporaryMap.Empty();
+    for (const CString& path : m_temporaryFiles)
+        ::DeleteFileA(path);
+    m_temporaryFiles.clear();
 }
 
 void CBuildPipeline::EndCurrent()
@@ -347,14 +366,20 @@ void CBuildPipeline::Stop()
     EndCurrent();
     m_steps.clear();
     m_bRunning = FALSE;
-    RemoveTemporaryMap();
+    RemoveTemporaryFiles();
 }
 
 void CBuildPipeline::Start(const std::vector<CBuildStep>& steps, LPCSTR lpszTemporaryMap)
 {
     Stop();
     m_steps = steps;
-    m_strTemporaryMap = lpszTemporaryMap != nullptr ? lpszTemporaryMap : "";
+    if (lpszTemporaryMap != nullptr && *lpszTemporaryMap != '\0') {
+        m_temporaryFiles.push_back(lpszTemporaryMap);
+        // Only what the compilers make: a file of that name already there is not the build's.
+        for (const CString& output : BuildOutputFiles(lpszTemporaryMap))
+            if (::GetFileAttributesA(output) == INVALID_FILE_ATTRIBUTES)
+                m_temporaryFiles.push_back(output);
+    }
     m_bRunning = TRUE;
     NextStep();
 }
@@ -368,7 +393,7 @@ void CBuildPipeline::Cancel()
         AfxMessageBox(szCanceled, MB_OK);
     m_steps.clear();
     m_bRunning = FALSE;
-    RemoveTemporaryMap();
+    RemoveTemporaryFiles();
     if (m_printer)
         m_printer(szCanceledLine);
 }
@@ -404,7 +429,7 @@ void CBuildPipeline::NextStep()
 {
     if (m_steps.empty()) {
         m_bRunning = FALSE;
-        RemoveTemporaryMap();
+        RemoveTemporaryFiles();
         if (m_printer)
             m_printer(szSucceeded);
         return;

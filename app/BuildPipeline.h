@@ -67,6 +67,8 @@ struct CBuildPaths
     CString strMapFile;         // the map file the tools read
     CString strSourceMap;       // the saved map a partial build's file stands for (empty: the
                                 // map file itself); its game folder receives the level
+    CString strLevelName;       // the name the level is copied and played under (empty: the map
+                                // file's base name)
     CString strBinDir;          // the project's Bin directory
     CString strQuakePath;       // "Project Settings"/"Quake Path"
     CString strQuakeExe;        // "Project Settings"/"Quake Exe"
@@ -88,9 +90,16 @@ CString BuildChangeExtension(const CString& path, LPCSTR lpszExtension);
 // The text in double quotes when it holds a blank and is not quoted yet.
 CString QuoteIfBlank(const CString& text);
 
-// A name for the temporary map file of a partial build, in the directory: the map's base name and
-// "-partial" (then "-partial2" and on, as far as it takes) with ".map", the first whose .map and
-// .bsp do not exist (exists answers for a path).
+// The files the compilers make beside the map file they read (the level, vis's portals, the
+// leak's points, light's coloured light, qbsp's clipping hulls), in that order.
+std::vector<CString> BuildOutputFiles(const CString& mapFile);
+// The name a partial build's level has in the game: the map's base name and "-partial" (an
+// untitled map's is "map-partial"). One per map: each partial build of the map replaces it.
+CString PartialLevelName(const CString& mapPath);
+// A name for the temporary map file of a partial build, in the directory: the partial level's
+// name (then with "2" and on, as far as it takes) with ".map", the first whose .map and whose
+// compiler outputs do not exist (exists answers for a path), so that every file of that name
+// that a build leaves there is the build's own.
 CString MakePartialMapName(const CString& directory, const CString& mapPath,
                            const std::function<BOOL(const CString&)>& exists);
 // The system's directory for temporary files (TMP first), without a trailing backslash.
@@ -98,10 +107,11 @@ CString BuildTempDirectory();
 
 // Writes the active map for a build and queues its steps (what the Build command does once its
 // dialog said OK): the saved map (saved first when modified or when its "wad" no longer names the
-// project's WADs), or its visible objects in a temporary map file; the project's Bin directory;
-// the game's path from the settings. Lines go to the Build pane through print. FALSE when the
-// build ends here (the reason was reported; a temporary map already written is deleted). The
-// temporary map of a build that goes on is the caller's to delete: pTemporaryMap gets its name
+// project's WADs), or its visible objects in a temporary map file, whose level the game gets as
+// the map's one partial level; the project's Bin directory; the game's path from the settings.
+// Lines go to the Build pane through print. FALSE when the build ends here (the reason was
+// reported; a temporary map already written is deleted). The temporary map of a build that goes
+// on, and what the compilers make of it, are the caller's to delete: pTemporaryMap gets its name
 // (empty for a whole build).
 BOOL PrepareBuild(Map& map, const CBuildOptions& options, const std::function<void(LPCSTR)>& print,
                   std::vector<CBuildStep>& steps, CString* pTemporaryMap = nullptr);
@@ -126,8 +136,9 @@ public:
     CBuildPipeline(const CBuildPipeline&) = delete;
     CBuildPipeline& operator=(const CBuildPipeline&) = delete;
 
-    // Runs the steps; an empty queue succeeds at once. The temporary map (a partial build's) is
-    // deleted when the build ends, however it ends.
+    // Runs the steps; an empty queue succeeds at once. The temporary map (a partial build's) and
+    // the compilers' outputs beside it that are not there yet are deleted when the build ends,
+    // however it ends, once its steps' programs have ended.
     void Start(const std::vector<CBuildStep>& steps, LPCSTR lpszTemporaryMap = nullptr);
     // Build pressed while a build runs: the step is stopped, the rest is dropped.
     void Cancel();
@@ -154,7 +165,7 @@ public:
 private:
     void NextStep();
     void EndCurrent();
-    void RemoveTemporaryMap();
+    void RemoveTemporaryFiles();
 
     Factory m_factory;
     Printer m_printer;
@@ -162,7 +173,7 @@ private:
     CChildRun* m_pCurrent = nullptr;
     CString m_strCurrentProgram;
     BOOL m_bRunning = FALSE;
-    CString m_strTemporaryMap;
+    std::vector<CString> m_temporaryFiles;     // the build's own, deleted when it ends
 };
 
 // The Build command as the main frame runs it: the dialog, the map written, the steps run with

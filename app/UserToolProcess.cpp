@@ -60,6 +60,12 @@ struct CUserToolProcess::RunState
     // by itself first: what it left running then is the user's (a game a launcher started).
     std::atomic<HANDLE> hJob{nullptr};
 
+    // How the run ends, decided once by whichever comes first: the worker seeing the child end
+    // (what the run started is released), or the owner stopping it (the whole tree is ended).
+    // Deciding it in one step keeps a stop that comes as the run ends from ending a released tree.
+    enum End { Going, Released, Stopped };
+    std::atomic<int> nEnd{Going};
+
     ~RunState()
     {
         HANDLE h = hProcess.exchange(nullptr);
@@ -70,22 +76,45 @@ struct CUserToolProcess::RunState
         CloseIfOpen(hStopEvent);
     }
 
-    // Ends the child and everything it started.
+    // The owner's stop: TRUE when it came before the run ended by itself, and then the child and
+    // everything it started are ended.
+    BOOL Stop()
+    {
+        bStop.store(true);
+        int going = Going;
+        if (!nEnd.compare_exchange_strong(going, Stopped))
+            return FALSE;
+        Terminate();
+        return TRUE;
+    }
+    // Ends the child and everything it started; only ever for a stopped run (a released job keeps
+    // running what it holds).
     void Terminate()
     {
+        if (nEnd.load() != Stopped)
+            return;
         if (HANDLE job = hJob.load())
             ::TerminateJobObject(job, static_cast<UINT>(-1));
         HANDLE hChild = hProcess.load();
         if (hChild != nullptr && ::WaitForSingleObject(hChild, 0) == WAIT_TIMEOUT)
             ::TerminateProcess(hChild, static_cast<UINT>(-1));
     }
-    // The run ended by itself: the programs it leaves are not ended with the job.
-    void ReleaseJob()
+    // The run ended by itself: the programs it leaves are the user's. FALSE when the owner
+    // stopped it first.
+    BOOL Release()
     {
-        if (HANDLE job = hJob.load()) {
-            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-            ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        }
+        int going = Going;
+        if (!nEnd.compare_exchange_strong(going, Released))
+            return FALSE;
+        HANDLE job = hJob.exchange(nullptr);
+        if (job == nullptr)
+            return TRUE;
+        // Closing the job ends what it holds unless kill-on-close is lifted first; a job whose
+        // limit stays is kept open (one handle) rather than end the user's program.
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        if (::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            ::CloseHandle(job);
+        return TRUE;
     }
 
     // The worker's body.
@@ -264,9 +293,8 @@ void CUserToolProcess::RunState::Run()
         return;
     }
     HANDLE hChild = hProcess.load();
-    // The owner may have asked to stop while the child was being made.
-    if (bStop.load())
-        Terminate();
+    // The owner may have stopped the run while the child was being made, before it could see it.
+    Terminate();
 
     char buffer[TOOL_OUTPUT_BLOCK + 1];
     while (!bStop.load()) {
@@ -291,11 +319,10 @@ void CUserToolProcess::RunState::Run()
             break;
         ::WaitForSingleObject(hStopEvent, 20);
     }
-    if (bStop.load()) {
+    if (bStop.load() || !Release()) {
         bRunning.store(false);
         return;
     }
-    ReleaseJob();
     DWORD code = STILL_ACTIVE;
     if (!::GetExitCodeProcess(hChild, &code))
         code = STILL_ACTIVE;
@@ -351,15 +378,19 @@ CUserToolProcess::~CUserToolProcess()
     if (m_pState == nullptr)
         return;
     RunState& state = *m_pState;
-    state.bStop.store(true);
-    // The child and whatever it started: a stopped run leaves no program of its own behind.
-    state.Terminate();
+    // The child and whatever it started: a stopped run leaves no program of its own behind. A run
+    // that ended by itself leaves what it started running.
+    BOOL bStopped = state.Stop();
     if (state.hStopEvent != nullptr)
         ::SetEvent(state.hStopEvent);
     // A worker that does not end in time keeps only the shared state alive; the wrapper closes the
     // handle without waiting any longer.
     if (m_thread.GetHandle() != nullptr)
         m_thread.Wait(nStopWaitMs);
+    // A stopped child is gone when the run is: the files it held can be removed at once.
+    HANDLE hChild = state.hProcess.load();
+    if (bStopped && hChild != nullptr)
+        ::WaitForSingleObject(hChild, nStopWaitMs);
 }
 
 BOOL CUserToolProcess::HasFailed() const

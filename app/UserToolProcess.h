@@ -2,7 +2,9 @@
 // asked otherwise, its standard output and standard error fed to an output pane by a worker thread
 // of its own.
 //
-// Constructing the object starts the run; deleting it stops the run. The worker talks to windows
+// Constructing the object starts the run; deleting it stops a run still going, with every program
+// its child started. A run that ended by itself leaves what its child started (a game a launcher
+// started, a program a tool started with "start") running. The worker talks to windows
 // only by posting:
 //   - WM_USER+128 to the output pane: wParam a NUL-terminated block of at most 1023 bytes of output
 //     that the receiver frees with FreeOutputBlock, lParam 0;
@@ -63,8 +65,9 @@ public:
     // way gets this one).
     CUserToolProcess(UINT nNotifyMessage, HWND hWndNotify, HWND hWndOutput, LPCSTR lpszName, LPCSTR lpszDirectory,
                      LPCSTR lpszCommandLine, WORD nShowWindow = SW_HIDE);
-    // Stops the run: the child is terminated, the worker is asked to end and waited for (with a
-    // bound: a worker that does not end in time keeps only its own state alive).
+    // Stops a run still going: the child and what it started are terminated and their end waited
+    // for, the worker is asked to end and waited for (with a bound: a worker that does not end in
+    // time keeps only its own state alive). What a run that ended by itself started is left alone.
     ~CUserToolProcess() override;
     CUserToolProcess(const CUserToolProcess&) = delete;
     CUserToolProcess& operator=(const CUserToolProcess&) = delete;

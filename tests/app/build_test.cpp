@@ -58,11 +58,12 @@ CBuildPaths Paths(LPCSTR map = "D:\\maps\\e1m1.map", LPCSTR bin = "C:\\Tools\\bi
     return p;
 }
 
-// A partial build's temporary map file standing for the saved map.
-CBuildPaths PartialPaths(LPCSTR file, LPCSTR source)
+// A partial build's temporary map file standing for the saved map (and the level's name).
+CBuildPaths PartialPaths(LPCSTR file, LPCSTR source, LPCSTR level = "")
 {
     CBuildPaths p = Paths(file);
     p.strSourceMap = source;
+    p.strLevelName = level;
     return p;
 }
 
@@ -160,6 +161,11 @@ TEST(BuildSteps, TheQueueFollowsTheOptionsAndPaths)
          PartialPaths("C:\\Temp\\base1-partial2.map", "C:\\Quake\\mymod\\maps\\base1.map"),
          {{"C:\\Quake", "C:\\Quake\\quake.exe", "-game mymod +map base1-partial2", "C:\\Temp\\base1-partial2.bsp",
            "C:\\Quake\\mymod\\maps\\base1-partial2.bsp"}},
+         {}},
+        {"a partial build under another number keeps the map's one partial level", OnlyQuake(),
+         PartialPaths("C:\\Temp\\base1-partial2.map", "C:\\Quake\\id1\\maps\\base1.map", "base1-partial"),
+         {{"C:\\Quake", "C:\\Quake\\quake.exe", "+map base1-partial", "C:\\Temp\\base1-partial2.bsp",
+           "C:\\Quake\\id1\\maps\\base1-partial.bsp"}},
          {}},
         {"a partial build of a map in id1", OnlyQuake(),
          PartialPaths("C:\\Temp\\base1-partial.map", "C:\\Quake\\id1\\maps\\base1.map"),
@@ -267,6 +273,12 @@ TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
         {"D:\\maps\\base1.test.map", {}, "C:\\T\\base1.test-partial.map"},
         {"D:\\maps\\base1.map", {"C:\\T\\base1-partial.map"}, "C:\\T\\base1-partial2.map"},
         {"D:\\maps\\base1.map", {"C:\\T\\base1-partial.bsp", "C:\\T\\base1-partial2.map"}, "C:\\T\\base1-partial3.map"},
+        // Every file the compilers would make must be free, so that all the build leaves is its own.
+        {"D:\\maps\\base1.map",
+         {"C:\\T\\base1-partial.prt", "C:\\T\\base1-partial2.pts", "C:\\T\\base1-partial3.lit",
+          "C:\\T\\base1-partial4.h1", "C:\\T\\base1-partial5.h2"},
+         "C:\\T\\base1-partial6.map"},
+        {"D:\\maps\\base1.map", {"C:\\T\\base1-partial.txt", "C:\\T\\base1-partial"}, "C:\\T\\base1-partial.map"},
         {"", {}, "C:\\T\\map-partial.map"},
     };
     for (const Case& c : cases) {
@@ -279,16 +291,15 @@ TEST(BuildSteps, PartialBuildNamesAreNewInTheTemporaryDirectory)
         });
         EXPECT_STREQ(name, c.expected);
     }
-    // However many earlier builds left their files, a name comes (each name is looked at once).
+    // However many files of others there are, a name comes (each name is looked at once).
     int asked = 0;
     EXPECT_STREQ(MakePartialMapName("C:\\T", "a.map",
                                     [&](const CString& path) {
                                         ++asked;
-                                        return path.CompareNoCase("C:\\T\\a-partial5001.map") != 0 &&
-                                               path.CompareNoCase("C:\\T\\a-partial5001.bsp") != 0;
+                                        return path.Find("\\a-partial5001.") < 0;
                                     }),
                  "C:\\T\\a-partial5001.map");
-    EXPECT_EQ(asked, 5000 + 2);
+    EXPECT_EQ(asked, 5000 + 7);
     // The system's temporary directory, without a trailing backslash.
     CString temp = BuildTempDirectory();
     EXPECT_FALSE(temp.IsEmpty());
@@ -1267,6 +1278,92 @@ TEST_F(BuildCommand, APartialBuildsTemporaryMapGoesWithTheBuild)
     EXPECT_FALSE(command.GetPipeline().IsRunning());
     EXPECT_TRUE(services.LineContains("No bin paths are specified in the project settings"));
     EXPECT_FALSE(bt::FileExists(partial));
+}
+
+// What the compilers make of a partial build's temporary map goes with it, once they have ended,
+// however the build ends; the next partial build of the map takes the same name, and the game
+// folder holds the one partial level of the map. A file of that name the build did not make is
+// left alone, and its name is not taken.
+TEST_F(BuildCommand, APartialBuildTakesItsOutputsAwayAndTheGameKeepsOneLevelOfTheMap)
+{
+    bt::SystemTempDir temp;
+    const CString maps = quake + "\\id1\\maps";
+    const CString level = maps + "\\e2m2-partial.bsp";
+    Tool("vis.exe", "out vis\n");
+    Tool("light.exe", "make .lit\n");
+    // The game has the level open, sharing nothing, when the next build copies it.
+    HANDLE hOpenLevel = INVALID_HANDLE_VALUE;
+    const CString copyFailed = "Morvane was unable to copy the file:\n" + temp / "e2m2-partial.bsp" + "\nto\n" +
+                               level + ".\nQuake will not be run.";
+    const struct
+    {
+        const char* how;
+        const char* qbsp;
+        bool cancel, levelOpen;
+        std::vector<CString> boxes;
+        bool succeeds;
+    } cases[] = {
+        {"succeeded", "make .prt\nmake .pts\nbsp\n", false, false, {}, true},
+        {"succeeded again", "make .prt\nmake .pts\nbsp\n", false, false, {}, true},
+        {"failed", "make .prt\nmake .pts\nexit 1\n", false, false, {CBuildPipeline::szFailedToBuild}, false},
+        {"cancelled while qbsp holds its file", "bsp\nhold .prt\npid\nsleep forever\n", true, false,
+         {CBuildPipeline::szCanceled}, false},
+        {"the copy into the game folder failed", "make .prt\nbsp\n", false, true, {copyFailed}, false},
+        {"succeeded a third time", "make .prt\nmake .pts\nbsp\n", false, false, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Tool("qbsp.exe", c.qbsp);
+        ::DeleteFileA(quake + "\\game.log");
+        Pane().clear();
+        AfxSeamReset();
+        DriveDialog(true);
+        for (size_t i = 0; i < c.boxes.size(); ++i)
+            AfxSeamAnswer(IDOK);
+        if (c.levelOpen)
+            hOpenLevel = ::CreateFileA(level, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        command.OnBuild(map.get());
+        EXPECT_EQ(Pane().find("Building partial file: " + std::string(temp / "e2m2-partial.map") + "\n"), 0u)
+            << Pane();
+        if (c.cancel) {
+            HANDLE hChild = bt::OpenPrintedProcess(Pane());
+            ASSERT_NE(hChild, nullptr);
+            command.OnBuild(map.get());
+            EXPECT_EQ(::WaitForSingleObject(hChild, 0), (DWORD)WAIT_OBJECT_0) << "qbsp is gone when Build returns";
+            ::CloseHandle(hChild);
+            EXPECT_EQ(bt::FileNames(temp.Path()), std::vector<std::string>{}) << "at once";
+        }
+        ASSERT_TRUE(WaitDone());
+        if (hOpenLevel != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hOpenLevel);
+        hOpenLevel = INVALID_HANDLE_VALUE;
+        EXPECT_EQ(afxtest::MessageBoxTexts(), c.boxes);
+        EXPECT_EQ(bt::FileNames(temp.Path()), std::vector<std::string>{});
+        EXPECT_EQ(bt::FileNames(maps, "e2m2*"), std::vector<std::string>{"e2m2-partial.bsp"});
+        if (c.succeeds) {
+            EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"),
+                      "cmdline=\"" + std::string(quake) + "\\game.exe\" +map e2m2-partial\ncwd=" + std::string(quake) +
+                          "\n");
+        }
+    }
+
+    // Files of the name that the build did not make: they stay as they were, and the build takes
+    // the next free name; the game still gets the map's one partial level.
+    bt::WriteTextFile(temp / "e2m2-partial.prt", "mine");
+    bt::WriteTextFile(temp / "e2m2-partial2.lit", "mine too");
+    Tool("qbsp.exe", "make .prt\nmake .pts\nbsp\n");
+    Pane().clear();
+    AfxSeamReset();
+    DriveDialog(true);
+    command.OnBuild(map.get());
+    ASSERT_TRUE(WaitDone());
+    EXPECT_EQ(Pane().find("Building partial file: " + std::string(temp / "e2m2-partial3.map") + "\n"), 0u) << Pane();
+    EXPECT_NE(Pane().find("Build process completed successfully"), std::string::npos) << Pane();
+    EXPECT_EQ(bt::FileNames(temp.Path()), (std::vector<std::string>{"e2m2-partial.prt", "e2m2-partial2.lit"}));
+    EXPECT_EQ(bt::ReadTextFile(temp / "e2m2-partial.prt"), "mine");
+    EXPECT_EQ(bt::ReadTextFile(temp / "e2m2-partial2.lit"), "mine too");
+    EXPECT_EQ(bt::FileNames(maps, "e2m2*"), std::vector<std::string>{"e2m2-partial.bsp"});
+    EXPECT_EQ(bt::ReadTextFile(level), "BSP of " + std::string(temp / "e2m2-partial3.map") + "\n");
 }
 
 // A drive letter standing for a folder for the life of the object. Under Wine a drive is a link in

@@ -1,5 +1,6 @@
 #include "buildtools_util.h"
 #include "UserToolProcess.h"
+#include <algorithm>
 
 namespace bt {
 
@@ -75,12 +76,12 @@ void RemoveTree(const CString& path)
 
 } // namespace
 
-TempDir::TempDir()
+TempDir::TempDir(const CString& parent)
 {
     char szTemp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, szTemp);
     static int counter = 0;
-    CString base = szTemp;
+    CString base = parent.IsEmpty() ? CString(szTemp) : parent;
     if (base.Right(1) == "\\")
         base = base.Left(base.GetLength() - 1);
     for (;;) {
@@ -93,6 +94,37 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     RemoveTree(m_path);
+}
+
+SystemTempDir::SystemTempDir(const CString& parent) : TempDir(parent)
+{
+    char sz[MAX_PATH * 2];
+    const DWORD n = ::GetEnvironmentVariableA("TMP", sz, sizeof sz);
+    m_hadTmp = n > 0 && n < sizeof sz;
+    if (m_hadTmp)
+        m_oldTmp.assign(sz, n);
+    ::SetEnvironmentVariableA("TMP", Path());
+}
+
+SystemTempDir::~SystemTempDir()
+{
+    ::SetEnvironmentVariableA("TMP", m_hadTmp ? m_oldTmp.c_str() : nullptr);
+}
+
+std::vector<std::string> FileNames(const CString& dir, LPCSTR pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE h = ::FindFirstFileA(dir + "\\" + pattern, &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(data.cFileName);
+        } while (::FindNextFileA(h, &data));
+        ::FindClose(h);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 CString StandinPath()

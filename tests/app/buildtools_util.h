@@ -34,11 +34,12 @@ private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// A fresh directory below the system's temporary directory, removed with what it holds.
+// A fresh directory below the system's temporary directory (or the parent given), removed with
+// what it holds.
 class TempDir
 {
 public:
-    TempDir();
+    explicit TempDir(const CString& parent = CString());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -48,6 +49,22 @@ public:
 private:
     CString m_path;
 };
+
+// A fresh directory that the system gives as its temporary directory (through TMP) for the life
+// of the object: what a program leaves among its temporary files is seen there alone.
+class SystemTempDir : public TempDir
+{
+public:
+    explicit SystemTempDir(const CString& parent = CString());
+    ~SystemTempDir();
+
+private:
+    std::string m_oldTmp;
+    bool m_hadTmp = false;
+};
+
+// The names of the files in a directory (not its folders), sorted.
+std::vector<std::string> FileNames(const CString& dir, LPCSTR pattern = "*");
 
 // The stand-in tool program built with the tests.
 CString StandinPath();

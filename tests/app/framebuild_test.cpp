@@ -102,6 +102,26 @@ protected:
         frame = nullptr;
     }
     void Tool(LPCSTR name, LPCSTR instructions) { bt::CopyStandin(bin, name, instructions); }
+    // id's compilers in Bin, a WAD in the game folder as gfx\base.wad and the project naming it
+    // (the test is skipped without the compilers or the WAD).
+    void UseIdsCompilers()
+    {
+        const std::string noCompilers = shareddata::LackingMapCompilers();
+        if (!noCompilers.empty())
+            GTEST_SKIP() << noCompilers;
+        const CString compilers = shareddata::MapCompilers().c_str();
+        const CString wad = SharedData("wads\\lq_dev.wad");
+        SKIP_WITHOUT_SHARED_DATA(wad);
+        for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
+            ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+        bt::MakeDirs(quake + "\\id1\\gfx");
+        ASSERT_TRUE(::CopyFileA(wad, quake + "\\id1\\gfx\\base.wad", FALSE));
+        bt::WriteTextFile(dir / "game.prj",
+                          "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
+        AfxSeamAnswer(IDOK);    // the open project is replaced
+        ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
+        AfxSeamReset();
+    }
     // Opens the map into one plan window, which becomes the active map window.
     Map* Open(const CString& path)
     {
@@ -519,6 +539,55 @@ TEST_F(FrameFixture, StoppingARunEndsTheProgramsItsChildStarted)
     frame = nullptr;
 }
 
+// A tool that starts a program with "start" and a game started through a launcher: the tool's run
+// and the game step end by themselves and the frame deletes their runs at once; what they started
+// keeps running.
+TEST_F(FrameFixture, WhatAToolOrTheGamesLauncherStartedOutlivesTheirRuns)
+{
+    bt::CopyStandin(dir.Path(), "started.exe", "pidfile started.pid\nsleep forever\n");
+    app.WriteProfileString("Tools", "Menu Text #1", "&Starter");
+    app.WriteProfileString("Tools", "Command #1", "cmd.exe");
+    app.WriteProfileString("Tools", "Arguments #1", "/c start \"\" \"" + dir / "started.exe" + "\"");
+    app.WriteProfileString("Tools", "Initial Directory #1", "");
+    app.WriteProfileInt("Tools", "Output To Window #1", 1);
+    Finish();
+    Start();
+    bt::CopyStandin(quake, "launcher.exe", "launch game.exe\n");
+    bt::CopyStandin(quake, "game.exe", "pidfile game.pid\nsleep forever\n");
+    app.WriteProfileString("Project Settings", "Quake Exe", "launcher.exe");
+    // The started program, once it has said who it is.
+    auto started = [](const CString& pidFile) {
+        std::string pid;
+        if (!bt::WaitFor([&] { return !(pid = bt::ReadTextFile(pidFile)).empty(); }))
+            return HANDLE(nullptr);
+        return ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, strtoul(pid.c_str(), nullptr, 10));
+    };
+    auto runsOn = [](HANDLE h) {
+        bt::Settle(300);
+        const bool alive = ::WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+        ::TerminateProcess(h, 1);
+        ::WaitForSingleObject(h, 10000);
+        ::CloseHandle(h);
+        return alive;
+    };
+
+    Command(ID_USER_TOOL_FIRST);
+    HANDLE hStarted = started(dir / "started.pid");
+    ASSERT_NE(hStarted, nullptr) << "the program the tool started did not live to say who it is";
+    ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetUserTools().GetTool(0)->IsRunning(); }));
+    EXPECT_TRUE(runsOn(hStarted)) << "the program the tool started";
+
+    ASSERT_NE(OpenSmall(), nullptr);
+    DriveDialog();
+    Command(ID_BUILD);
+    ASSERT_TRUE(WaitBuildDone());
+    EXPECT_NE(BuildPane().find("Build process completed successfully"), std::string::npos) << BuildPane();
+    HANDLE hGame = started(quake + "\\game.pid");
+    ASSERT_NE(hGame, nullptr) << "the game did not live to say who it is";
+    EXPECT_TRUE(runsOn(hGame)) << "the game the launcher started";
+    EXPECT_TRUE(shelltest::Calls().size() == 1u);   // the dialog, no box
+}
+
 TEST_F(FrameTools, TheToolsPagesOKGivesTheFrameItsToolsPanesAndSettings)
 {
     // A tool runs while the page is edited: OK stops it first.
@@ -627,22 +696,12 @@ TEST_F(FrameFixture, AModifiedRealMapIsSavedAndBuiltAndAPartialBuildKeepsEveryOb
 // built where the game looks for it and has its visibility and light.
 TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
 {
-    const std::string noCompilers = shareddata::LackingMapCompilers();
-    if (!noCompilers.empty())
-        GTEST_SKIP() << noCompilers;
-    const CString compilers = shareddata::MapCompilers().c_str();
     const CString source = SharedMap("jrbase1.map");
-    const CString wad = SharedData("wads\\lq_dev.wad");
-    SKIP_WITHOUT_SHARED_DATA(source, wad);
-    for (LPCSTR tool : {"qbsp.exe", "vis.exe", "light.exe"})
-        ASSERT_TRUE(::CopyFileA(compilers + "\\" + tool, bin + "\\" + tool, FALSE)) << tool;
+    SKIP_WITHOUT_SHARED_DATA(source);
+    UseIdsCompilers();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const CString game = quake + "\\id1";
-    bt::MakeDirs(game + "\\gfx");
-    ASSERT_TRUE(::CopyFileA(wad, game + "\\gfx\\base.wad", FALSE));
-    bt::WriteTextFile(dir / "game.prj", "[Paths]\r\nBin=Bin\r\nMaps=maps\r\n[Wads]\r\nFile1=Quake\\id1\\gfx\\base.wad\r\n");
-    AfxSeamAnswer(IDOK);    // the open project is replaced
-    ASSERT_TRUE(frame->OpenProject(dir / "game.prj"));
-    AfxSeamReset();
     mapFile = game + "\\maps\\jrbase1.map";
     ASSERT_TRUE(::CopyFileA(source, mapFile, FALSE));
     ::SetFileAttributesA(mapFile, FILE_ATTRIBUTE_NORMAL);   // the shared copy is read-only
@@ -677,6 +736,68 @@ TEST_F(FrameFixture, JrBase1SavedInTheGameFolderBuildsWithIdsCompilers)
               "cmdline=\"" + std::string(quake) + "\\game.exe\" +map jrbase1\ncwd=" + std::string(quake) + "\n");
     std::printf("jrbase1.bsp: %u bytes, visibility %ld bytes, light %ld bytes\n", static_cast<unsigned>(bsp.size()),
                 FileLong(bsp, 4 + 4 * 8 + 4), FileLong(bsp, 4 + 8 * 8 + 4));
+}
+
+// One axis-aligned box brush, its faces as the editor writes them.
+std::string BoxBrush(int x1, int y1, int z1, int x2, int y2, int z2, const char* texture)
+{
+    const int faces[6][9] = {{x1, y1, z2, x1, y2, z2, x2, y2, z2}, {x1, y1, z1, x2, y1, z1, x2, y2, z1},
+                             {x1, y2, z1, x1, y2, z2, x1, y1, z2}, {x2, y2, z1, x2, y1, z1, x2, y1, z2},
+                             {x1, y1, z1, x1, y1, z2, x2, y1, z2}, {x1, y2, z1, x2, y2, z1, x2, y2, z2}};
+    std::string text = "{\r\n";
+    for (const auto& f : faces) {
+        char line[200];
+        snprintf(line, sizeof line, "( %d %d %d ) ( %d %d %d ) ( %d %d %d ) %s 0 0 0 1 1\r\n", f[0], f[1], f[2], f[3],
+                 f[4], f[5], f[6], f[7], f[8], texture);
+        text += line;
+    }
+    return text + "}\r\n";
+}
+
+// Partial builds of one map with id's compilers, three in a row: each leaves nothing of its own
+// among the temporary files, takes the same name, and the game folder holds one partial level of
+// the map, with its visibility and light.
+TEST_F(FrameFixture, ThreePartialBuildsWithIdsCompilersLeaveOneLevelAndNoTemporaryFile)
+{
+    UseIdsCompilers();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    const CString game = quake + "\\id1";
+    // A closed room with the player and a light in it.
+    const std::string room =
+        "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"gfx/base.wad\"\r\n" +
+        BoxBrush(-16, -16, -16, 272, 272, 0, "flat_01_a") + BoxBrush(-16, -16, 128, 272, 272, 144, "flat_01_b") +
+        BoxBrush(-16, -16, 0, 0, 272, 128, "flat_01_c") + BoxBrush(256, -16, 0, 272, 272, 128, "flat_01_c") +
+        BoxBrush(0, -16, 0, 256, 0, 128, "flat_01_d") + BoxBrush(0, 256, 0, 256, 272, 128, "flat_01_d") +
+        "}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"128 128 24\"\r\n}\r\n"
+        "{\r\n\"classname\" \"light\"\r\n\"origin\" \"128 128 96\"\r\n}\r\n";
+    mapFile = game + "\\maps\\room.map";
+    bt::WriteTextFile(mapFile, room);
+    ASSERT_NE(Open(mapFile), nullptr);
+
+    // id's qbsp finds the game folder in the path of the map it reads: the temporary folder lies
+    // in the game folder.
+    bt::SystemTempDir temp(game);
+    for (int build = 1; build <= 3; ++build) {
+        SCOPED_TRACE(build);
+        AfxSeamReset();
+        DriveDialog(true);
+        Command(ID_BUILD);
+        ASSERT_TRUE(bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); }, 180000));
+        const std::string pane = BuildPane();
+        EXPECT_EQ(pane.find("Building partial file: " + std::string(temp / "room-partial.map") + "\n"), 0u) << pane;
+        EXPECT_NE(pane.find("Build process completed successfully"), std::string::npos) << pane;
+        EXPECT_EQ(shelltest::Calls().size(), 1u) << pane;   // the dialog, no box
+        EXPECT_EQ(bt::FileNames(temp.Path()), std::vector<std::string>{});
+        EXPECT_EQ(bt::FileNames(game + "\\maps"), (std::vector<std::string>{"room-partial.bsp", "room.map"}));
+        const std::string bsp = bt::ReadTextFile(game + "\\maps\\room-partial.bsp");
+        EXPECT_EQ(FileLong(bsp, 0), 29);
+        EXPECT_GT(FileLong(bsp, 4 + 4 * 8 + 4), 0);     // visibility
+        EXPECT_GT(FileLong(bsp, 4 + 8 * 8 + 4), 0);     // light
+    }
+    const std::string line = "cmdline=\"" + std::string(quake) + "\\game.exe\" +map room-partial\ncwd=" +
+                             std::string(quake) + "\n";
+    EXPECT_EQ(bt::ReadTextFile(quake + "\\game.log"), line + line + line);
 }
 
 } // namespace

@@ -289,6 +289,57 @@ TEST_F(ProcessTest, DeletingARunEndsTheProgramsItsChildStarted)
     }
 }
 
+// A launcher that starts the game and ends, a tool that starts a program with "start": the run
+// ends by itself and its owner deletes it at once; what it started keeps running. A run stopped
+// while its child still runs ends what the child started, even a program that took no handle of
+// the run.
+TEST_F(ProcessTest, WhatARunThatEndedStartedOutlivesItsDeletionAndAStoppedRunLeavesNothing)
+{
+    bt::TempDir dir;
+    const CString pidFile = dir / "game.pid";
+    bt::CopyStandin(dir.Path(), "game.exe", "pidfile game.pid\nsleep forever\n");
+    bt::CopyStandin(dir.Path(), "launcher.exe", "launch game.exe\n");
+    bt::CopyStandin(dir.Path(), "waiting launcher.exe", "launch game.exe\npid\nsleep forever\n");
+    const struct
+    {
+        const char* what;
+        CString commandLine;
+        bool stop;      // deleted while its child runs
+    } cases[] = {
+        {"a launcher", Quoted(dir / "launcher.exe"), false},
+        {"cmd /c start", "cmd.exe /c start \"\" " + Quoted(dir / "game.exe"), false},
+        {"a launcher stopped", Quoted(dir / "waiting launcher.exe"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::DeleteFileA(pidFile);
+        pane.text.clear();
+        notify.completions.clear();
+        auto run = std::make_unique<CUserToolProcess>(WM_TOOL_FINISHED, notify.hWnd, pane.hWnd, "Tool", "",
+                                                      c.commandLine);
+        std::string pid;
+        ASSERT_TRUE(bt::WaitFor([&] { return !(pid = bt::ReadTextFile(pidFile)).empty(); })) << pane.text;
+        HANDLE hGame = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, strtoul(pid.c_str(), nullptr, 10));
+        ASSERT_NE(hGame, nullptr);
+        if (c.stop) {
+            HANDLE hLauncher = bt::OpenPrintedProcess(pane.text);
+            ASSERT_NE(hLauncher, nullptr);
+            run.reset();
+            EXPECT_TRUE(bt::ProcessEnds(hLauncher));
+            EXPECT_EQ(::WaitForSingleObject(hGame, 10000), (DWORD)WAIT_OBJECT_0) << "the started program runs on";
+        } else {
+            ASSERT_TRUE(WaitEnd(*run)) << pane.text;
+            EXPECT_FALSE(run->HasFailed());
+            run.reset();    // as the owner does on the completion
+            bt::Settle(300);
+            EXPECT_EQ(::WaitForSingleObject(hGame, 0), (DWORD)WAIT_TIMEOUT) << "the started program was ended";
+        }
+        ::TerminateProcess(hGame, 1);
+        ::WaitForSingleObject(hGame, 10000);
+        ::CloseHandle(hGame);
+    }
+}
+
 TEST_F(ProcessTest, FinishedRunsLeaveNoHandle)
 {
     {

@@ -17,6 +17,12 @@
 //   copy FILE     the last argument is a map: copies it to FILE (beside the program when relative)
 //   record FILE   appends its command line and working directory to FILE (beside the program
 //                 when relative)
+//   make EXT      the last argument is a map: writes the file of the map's name with the extension
+//   hold EXT      the same, kept open to itself (no sharing) for as long as the program runs
+//   launch FILE   starts the program FILE (beside the program when relative) as a windowed
+//                 launcher does: detached, without handles of its own, without waiting; says
+//                 "started=PID"
+//   pidfile FILE  writes its process id to FILE (beside the program when relative)
 //   sleep MS      sleeps (MS "forever": never ends)  exit N       ends with exit code N
 #include <windows.h>
 #include <cctype>
@@ -59,6 +65,17 @@ std::string CommandLineTail()
     return ::GetCommandLineA();
 }
 
+// The map (the last argument) with its extension replaced.
+std::string MapWithExtension(const std::string& extension)
+{
+    std::string map = g_args.empty() ? std::string("none") : g_args.back();
+    size_t dot = map.rfind('.');
+    size_t slash = map.find_last_of("\\/:");
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        map.erase(dot);
+    return map + extension;
+}
+
 void Bsp()
 {
     if (g_args.empty()) {
@@ -80,10 +97,7 @@ void Bsp()
     fclose(f);
     first[strcspn(first, "\r\n")] = '\0';
     Out("map=" + map + " size=" + std::to_string(size) + " first=" + first);
-    size_t dot = map.rfind('.');
-    size_t slash = map.find_last_of("\\/:");
-    std::string bsp = (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? map.substr(0, dot) : map) +
-                      ".bsp";
+    std::string bsp = MapWithExtension(".bsp");
     FILE* out = fopen(bsp.c_str(), "wb");
     if (out == nullptr) {
         Out("bsp: cannot write " + bsp);
@@ -194,6 +208,46 @@ void Record(const std::string& file)
     fclose(f);
 }
 
+void Make(const std::string& extension, bool hold)
+{
+    std::string path = MapWithExtension(extension);
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Out("make: cannot write " + path);
+        return;
+    }
+    DWORD n = 0;
+    ::WriteFile(h, extension.data(), static_cast<DWORD>(extension.size()), &n, nullptr);
+    if (!hold)
+        ::CloseHandle(h);   // (held: closed when the program ends)
+    Out("made " + path);
+}
+
+void Launch(const std::string& file)
+{
+    std::string commandLine = "\"" + BesideProgram(file) + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si,
+                          &pi)) {
+        Out("launch: cannot start " + file);
+        return;
+    }
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    Out("started=" + std::to_string(pi.dwProcessId));
+}
+
+void PidFile(const std::string& file)
+{
+    FILE* f = fopen(BesideProgram(file).c_str(), "wb");
+    if (f == nullptr)
+        return;
+    fprintf(f, "%lu", ::GetCurrentProcessId());
+    fclose(f);
+}
+
 // Carries out one instruction; the value is the rest of the line or the next argument.
 bool Do(const std::string& word, const std::string& value)
 {
@@ -238,6 +292,12 @@ bool Do(const std::string& word, const std::string& value)
         Record(value);
     else if (word == "copy")
         CopyMap(value);
+    else if (word == "make" || word == "hold")
+        Make(value, word == "hold");
+    else if (word == "launch")
+        Launch(value);
+    else if (word == "pidfile")
+        PidFile(value);
     else if (word == "sleep") {
         if (value == "forever")
             for (;;)
@@ -252,7 +312,8 @@ bool Do(const std::string& word, const std::string& value)
 
 bool TakesValue(const std::string& word)
 {
-    static const char* const words[] = {"out", "err", "lines", "flood", "record", "copy", "sleep", "exit"};
+    static const char* const words[] = {"out",  "err",    "lines",   "flood", "record", "copy",
+                                        "make", "hold",   "launch",  "pidfile", "sleep", "exit"};
     for (const char* w : words)
         if (word == w)
             return true;
