@@ -756,6 +756,26 @@ void Entity::Rotate(int cx, int cy, double angle, int viewType)
 // ---------------------------------------------------------------------------
 // Writing
 
+bool HoldsNulByte(const CString& text)
+{
+    return std::memchr(static_cast<LPCSTR>(text), 0, static_cast<size_t>(text.GetLength())) != nullptr;
+}
+
+// A brush kept as its text is written as read, but for its NUL bytes, which are written as blanks:
+// the map compilers take a NUL for the end of the file and would read no further.
+static void AppendKeptText(CString& out, const CString& text)
+{
+    if (!HoldsNulByte(text)) {
+        out += text;
+        return;
+    }
+    CString safe(text);
+    for (int i = 0; i < safe.GetLength(); ++i)
+        if (safe[i] == 0)
+            safe.SetAt(i, ' ');
+    out += safe;
+}
+
 void Entity::Write(CString& out, bool includeInvalid) const
 {
     out += "{\r\n";
@@ -765,7 +785,7 @@ void Entity::Write(CString& out, bool includeInvalid) const
     auto writeKept = [&](int before) {
         for (; kept < m_kept.size() && m_kept[kept].before <= before; ++kept) {
             out += "  ";
-            out += m_kept[kept].text;
+            AppendKeptText(out, m_kept[kept].text);
             out += "\r\n";
         }
     };

@@ -148,12 +148,14 @@ void Map::ReportKeptBrushes()
 {
     int count = 0;
     bool fromPoints = true;
+    bool nul = false;
     std::vector<int> lines;
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
         for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
             ++count;
             fromPoints = fromPoints && k.fromPoints;
+            nul = nul || HoldsNulByte(k.text);
             if (lines.size() < READ_LINES_LISTED)
                 lines.push_back(k.line);
         }
@@ -163,11 +165,15 @@ void Map::ReportKeptBrushes()
     Report().Box(MB_OK,
                  count == 1 ? "%d brush of the map cannot be built from its %s (line %s).\n\n"
                               "It is kept as it was read and written back unchanged when the map is saved,\n"
-                              "but it is not shown and cannot be edited."
+                              "but it is not shown and cannot be edited.%s"
                             : "%d brushes of the map cannot be built from their %s (lines %s).\n\n"
                               "They are kept as they were read and written back unchanged when the map is saved,\n"
-                              "but they are not shown and cannot be edited.",
-                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)));
+                              "but they are not shown and cannot be edited.%s",
+                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)),
+                 !nul ? "" : count == 1 ? "\nOnly its NUL bytes are written as blanks: the map compilers take a NUL byte "
+                                         "for the end of the file."
+                                       : "\nOnly their NUL bytes are written as blanks: the map compilers take a NUL "
+                                         "byte for the end of the file.");
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)

@@ -58,6 +58,9 @@ private:
     CString m_endsInside;
 };
 
+// Whether the text holds a NUL byte. A brush kept as its text writes its NUL bytes as blanks.
+bool HoldsNulByte(const CString& text);
+
 // How many lines the read-error boxes list.
 enum { READ_LINES_LISTED = 10 };
 // "12, 38" or "1, 2, ... 10 and 1790 more": the first lines of a list of read errors.
