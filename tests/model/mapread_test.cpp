@@ -750,6 +750,33 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
     EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "ab");
 }
 
+// Words between a key and its value are passed over, and told, as the line is saved without them;
+// separators there (blanks, control bytes, a NUL) are no words.
+TEST_F(MapReadBytes, WordsBetweenAKeyAndItsValueAreTold)
+{
+    struct Case
+    {
+        const char* what;
+        std::string pair;
+        bool told;
+    } cases[] = {
+        {"a word", "\"message\" x \"hello\"", true},
+        {"a word against the quotes", "\"message\"x\"hello\"", true},
+        {"a NUL", std::string("\"message\"\0\"hello\"", 17), false},
+        {"a tab and a control byte", "\"message\"\t\x01 \"hello\"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        ASSERT_TRUE(Open("pair.map", kWorld + c.pair + "\r\n" + BoxBrush(0, 64) + "}\r\n" + kLight));
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "hello");
+        EXPECT_EQ(BoxesWith("1 line of "), c.told ? 1u : 0u) << AllBoxes();
+        EXPECT_EQ(BoxesWith("not read (line 4)"), c.told ? 1u : 0u) << AllBoxes();
+        EXPECT_NE(Save("pair-out.map").find("  \"message\" \"hello\"\r\n"), std::string::npos);
+    }
+}
+
 // A closed room of six walls of flat_01_a (lq_dev.wad) around a player start, as id's qbsp builds
 // it; the rest of the first face line of the first wall (after its points) is given.
 std::string Room(const std::string& firstFaceRest)
