@@ -129,7 +129,8 @@ void CMapReadReport::Tell(MapReadKind kind, const Kind& k, const CString& name, 
         Report().Box(MB_OK,
                      "%s\n(%s, %s %s)\n\n"
                      "What each entity held before its invalid token is kept; the text from there to the next \"}\" "
-                     "was not read.\nFace lines that stand outside a brush are read as a brush of their own.",
+                     "was not read, and a line that stands outside every entity was passed over.\nFace lines that "
+                     "stand outside a brush are read as a brush of their own.",
                      static_cast<LPCSTR>(head), static_cast<LPCSTR>(name), plural, static_cast<LPCSTR>(lines));
         break;
     }

@@ -869,6 +869,39 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
     }
 }
 
+// Text before the first entity is passed over and told as the same text between two entities is:
+// the line is left out, the entities are read, and the box names the token and its line.
+TEST_F(MapReadBytes, TextBeforeTheFirstEntityIsPassedOverAsBetweenTwo)
+{
+    const std::string world = kWorld + BoxBrush(0, 64) + "}\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string stray;
+        const char* told;
+    } cases[] = {
+        {"a pair", "\"k\" \"v\"\r\n", "Invalid token '\"k\"' parsing entity."},
+        {"a word and a brace", "junk }\r\n", "Invalid token 'junk' parsing entity."},
+        {"a face line", "( 1 2 3 ) ( 4 5 6 ) ( 7 8 9 ) wall1 0 0 0 1 1\r\n", "Invalid token '(' parsing entity."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = OpenAndSave(c.stray + world + kLight).saved;
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("classname"), "worldspawn");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 1);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+        EXPECT_EQ(BoxesWith(std::string(std::string(Path("in.map")) + ", line 1)").c_str()), 1u) << AllBoxes();
+        EXPECT_EQ(before.find(c.stray.substr(0, c.stray.size() - 2)), std::string::npos) << before;
+        // Between the two entities, the same text is passed over alike.
+        const std::string between = OpenAndSave(world + c.stray + kLight).saved;
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+        EXPECT_EQ(between, before);
+    }
+}
+
 // One NUL byte in the middle of a real map's face line: every entity is read, the brush of that
 // line is kept as the file has it and told, and a save keeps all the rest. Skipped without the
 // folder of real maps.
