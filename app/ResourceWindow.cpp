@@ -4,6 +4,7 @@
 #include "MainFrame.h"
 #include "Map.h"
 #include "MapData.h"
+#include "MapText.h"
 #include "PathIterator.h"
 #include "Reporter.h"
 #include "SECRes.h"
@@ -493,6 +494,13 @@ HGLOBAL CObjectList::PackObjectFile(const CString& path)
                      static_cast<LPCSTR>(cause));
         return nullptr;
     }
+    // Refused as every reader of map text refuses it, before the drag begins.
+    const CString utf16 = Utf16Reason(text, static_cast<size_t>(text.GetLength()));
+    if (!utf16.IsEmpty()) {
+        Report().Box(MB_OK | MB_ICONEXCLAMATION, "%s %s\nIt was not dragged.", static_cast<LPCSTR>(path),
+                     static_cast<LPCSTR>(utf16));
+        return nullptr;
+    }
     // Object files are partial maps; the block begins at their first brace after the comments
     // before it (a comment may hold a brace of its own).
     int start = 0;
@@ -514,6 +522,22 @@ HGLOBAL CObjectList::PackObjectFile(const CString& path)
     if (!h)
         Report().Box(MB_OK | MB_ICONEXCLAMATION, "%s", "Couldn't allocate memory for Drag and Drop brushes");
     return h;
+}
+
+COleDataSource* CObjectList::MakeDragSource(const CString& path)
+{
+    // Without the format (its registration failed, which the start told) nothing is dragged.
+    const UINT cf = GetMapDataFormat();
+    HGLOBAL h = cf != 0 ? PackObjectFile(path) : nullptr;
+    if (!h)
+        return nullptr;
+    COleDataSource* pSource = new COleDataSource;
+    pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cf), h); // the source owns the blocks
+    const UINT cfFile = GetObjectFileFormat();
+    HGLOBAL hPath = cfFile != 0 ? PackObjectFilePath(path) : nullptr;
+    if (hPath)
+        pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cfFile), hPath);
+    return pSource;
 }
 
 void CObjectList::OnLButtonDown(UINT nFlags, CPoint point)
@@ -538,11 +562,9 @@ void CObjectList::OnLButtonDown(UINT nFlags, CPoint point)
         ::ReleaseCapture();
     if (!::DragDetect(m_hWnd, screen))
         return;
-    HGLOBAL h = PackObjectFile(*path);
-    if (!h)
+    COleDataSource* pSource = MakeDragSource(*path);
+    if (!pSource)
         return;
-    COleDataSource* pSource = new COleDataSource;
-    pSource->CacheGlobalData(static_cast<CLIPFORMAT>(cf), h); // the source owns the block
     // The objects stay in their file: only a copy can be dropped.
     m_bDragging = TRUE;
     pSource->DoDragDrop(DROPEFFECT_COPY);

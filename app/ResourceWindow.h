@@ -122,6 +122,10 @@ public:
     // The drag block of an object file: the file's text in the one "Morvane Data" layout. Null,
     // after its message, when the file cannot be read, is empty or holds no map objects.
     static HGLOBAL PackObjectFile(const CString& path);
+    // The data that a drag of an object file offers: its "Morvane Data" block, and its path, from
+    // which a map window's drop reads the whole file. Null, after the message, when the file gives
+    // no block.
+    static COleDataSource* MakeDragSource(const CString& path);
     // Writes the active map's selection into a file the user names; FALSE on Cancel, without an
     // active map (before any dialog) and on every failure.
     BOOL SaveSelectionAsObject();

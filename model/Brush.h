@@ -21,8 +21,8 @@ class CBrushGeometryError
 {
 public:
     // BAD_NUMBER: a number of a face line that is not a finite value or does not fit its field;
-    // NOT_CLOSED: faces that do not enclose a volume; UNREADABLE_FACE: a face line whose points or
-    // texture name cannot be read.
+    // NOT_CLOSED: faces that do not enclose a volume; UNREADABLE_FACE: a face line whose points,
+    // texture name or later numbers cannot be read.
     enum Kind { OVER_CONSTRAINED, POINT_OVERFLOW, NO_PLANE, TOO_FEW_POINTS, TOO_FEW_FACES, TOO_MANY_FACES, BAD_NUMBER,
                 NOT_CLOSED, UNREADABLE_FACE };
     CBrushGeometryError(Kind k, int faceIndex, LPCSTR text) : kind(k), face(faceIndex), message(text) {}

@@ -197,12 +197,22 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
     return true;
 }
 
+// Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
+// text's end, a comment, or the "}" that ends the brush.
+static bool EndsFaceFields(const char* p, const char* textEnd)
+{
+    if (p >= textEnd)
+        return true;
+    return *p == '\n' || *p == '\r' || *p == '}' || (p[0] == '/' && p[1] == '/');
+}
+
 // The rest of a face line after its first "(": three points, the texture name (the
 // whole token after the third ")"), offsets, rotation and scales. Coordinates and
 // texture attributes may carry fractions; they are rounded to the nearest integer.
 // The line ends at its line end or the end of the text: it is read straight from the text, so
 // that its bytes are gone over once, not first searched for the line end. A line whose points or
-// texture name cannot be read sets unreadable: its brush is kept as the text has it.
+// texture name cannot be read, or whose numbers after the name stop short of the line's end,
+// sets unreadable: its brush is kept as the text has it.
 char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
                           bool& badNumber, bool& unreadable)
 {
@@ -292,6 +302,16 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     SkipBlanks(next);
     if (read == 0 && *next == '[')
         throw CMapFormatError(lineNumber);
+    // Fields cut short by a byte that is no number (a NUL, a control byte, a letter) with more of
+    // the line after it: the face would be made of the fields before it and written back without
+    // the rest, which the compilers then find incomplete. The brush is kept as the text has it.
+    // Fields that simply end with their line build the face with zeros for the missing ones.
+    if (read < 5 && !EndsFaceFields(next, textEnd)) {
+        unreadable = true;
+        if (!fits)
+            badNumber = true;
+        return p;
+    }
     face.xOffset = whole[0];
     face.yOffset = whole[1];
     face.rotation = whole[2];
@@ -452,7 +472,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     };
     if (unreadableFace >= 0)
         fail(CBrushGeometryError(CBrushGeometryError::UNREADABLE_FACE, unreadableFace,
-                                 "The points or the texture name of a face line cannot be read"));
+                                 "The points, the texture name or the numbers of a face line cannot be read"));
     if (badNumber)
         fail(CBrushGeometryError(CBrushGeometryError::BAD_NUMBER, badFace, "A number of a face does not fit"));
     if (m_faces.size() > MAX_FACES)

@@ -77,10 +77,12 @@ void CUnknownClassReport::Count(const CString& name, int line)
 
 // The contents of the next quoted string, without the NUL bytes it may hold (no key or value
 // holds one); lost is set when there were any.
-static CString NextQuotedText(CTokenizer& tok, bool& lost)
+static CString NextQuotedText(CTokenizer& tok, bool& lost, const char** pStart = nullptr)
 {
     size_t length = 0;
     const char* text = tok.NextQuoted(&length);
+    if (pStart)
+        *pStart = text;
     if (!text)
         return CString();
     if (std::memchr(text, 0, length) == nullptr)
@@ -93,16 +95,31 @@ static CString NextQuotedText(CTokenizer& tok, bool& lost)
     return kept;
 }
 
+// Whether bytes that the map text reads as words lie between from and to.
+static bool HoldsWords(const char* from, const char* to)
+{
+    for (const char* p = from; p < to; ++p)
+        if (static_cast<unsigned char>(*p) > ' ' && static_cast<unsigned char>(*p) < 128)
+            return true;
+    return false;
+}
+
 CKeyValue::CKeyValue(CTokenizer& tok)
 {
     const int line = tok.GetLine();
     bool lost = false;
     m_key = NextQuotedText(tok, lost);
-    m_value = NextQuotedText(tok, lost);
+    // Words between the key and its value are passed over, and told: the line is written without them.
+    const char* afterKey = tok.GetPosition();
+    const char* valueStart = nullptr;
+    m_value = NextQuotedText(tok, lost, &valueStart);
+    if (valueStart && HoldsWords(afterKey, valueStart - 1))
+        lost = true;
     if (m_key == "classname")
         m_value.MakeLower();
     // A quoted string that runs over a line end (its closing quote lost, most often): the writer
-    // puts blanks for the line breaks, so the read says so; and one that held NUL bytes.
+    // puts blanks for the line breaks, so the read says so; one that held NUL bytes; and words
+    // between the two.
     if (lost || !IsWritableKeyText(m_key) || !IsWritableKeyText(m_value))
         CMapReadReport::Note(READ_NOT_READ, line);
 }
@@ -756,6 +773,26 @@ void Entity::Rotate(int cx, int cy, double angle, int viewType)
 // ---------------------------------------------------------------------------
 // Writing
 
+bool HoldsNulByte(const CString& text)
+{
+    return std::memchr(static_cast<LPCSTR>(text), 0, static_cast<size_t>(text.GetLength())) != nullptr;
+}
+
+// A brush kept as its text is written as read, but for its NUL bytes, which are written as blanks:
+// the map compilers take a NUL for the end of the file and would read no further.
+static void AppendKeptText(CString& out, const CString& text)
+{
+    if (!HoldsNulByte(text)) {
+        out += text;
+        return;
+    }
+    CString safe(text);
+    for (int i = 0; i < safe.GetLength(); ++i)
+        if (safe[i] == 0)
+            safe.SetAt(i, ' ');
+    out += safe;
+}
+
 void Entity::Write(CString& out, bool includeInvalid) const
 {
     out += "{\r\n";
@@ -765,7 +802,7 @@ void Entity::Write(CString& out, bool includeInvalid) const
     auto writeKept = [&](int before) {
         for (; kept < m_kept.size() && m_kept[kept].before <= before; ++kept) {
             out += "  ";
-            out += m_kept[kept].text;
+            AppendKeptText(out, m_kept[kept].text);
             out += "\r\n";
         }
     };

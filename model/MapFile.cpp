@@ -28,9 +28,7 @@ static CString CauseText(CFileException& e)
 // ---------------------------------------------------------------------------
 // Reading
 
-// Whether the text holds nothing but blanks and "//" comments (an empty map's file). A UTF-8
-// byte-order mark before them is no content either.
-static bool OnlyBlanksAndComments(const char* p, const char* end)
+bool OnlyBlanksAndComments(const char* p, const char* end)
 {
     if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
         p += 3;
@@ -44,6 +42,33 @@ static bool OnlyBlanksAndComments(const char* p, const char* end)
             return false;
         }
     }
+    return true;
+}
+
+CString Utf16Reason(const char* text, size_t length)
+{
+    if (length < 2)
+        return CString();
+    const unsigned char b0 = static_cast<unsigned char>(text[0]), b1 = static_cast<unsigned char>(text[1]);
+    if (!((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)))
+        return CString();
+    CString reason;
+    reason.Format("is text in UTF-16 (%s byte order, byte-order mark %s), which this editor does not read: "
+                  "a map file is 8-bit text.",
+                  b0 == 0xFF ? "little-endian" : "big-endian", b0 == 0xFF ? "FF FE" : "FE FF");
+    return reason;
+}
+
+bool PassOverTextOutsideEntities(CTokenizer& tok)
+{
+    char* t = tok.PeekToken();
+    if (!t || t[0] == '{')
+        return false;
+    CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
+    tok.NextToken();
+    // The text's last line, without a line end, is passed over whole as any other.
+    if (!tok.RestOfLine())
+        tok.SetPosition(tok.GetEnd());
     return true;
 }
 
@@ -64,16 +89,11 @@ BOOL Map::ParseMapText(char* buffer, size_t length, LPCSTR name)
     DeleteContents();
     // Read errors are told once per kind for the whole map, unknown classes each with its count.
     CMapReadReport report(name ? name : "the map text");
-    // A map file is 8-bit text; one in UTF-16 would read as words cut apart by its zero bytes.
-    if (length >= 2) {
-        const unsigned char b0 = static_cast<unsigned char>(buffer[0]), b1 = static_cast<unsigned char>(buffer[1]);
-        if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
-            report.Forget();
-            TellRefused("is text in UTF-16 (%s byte order, byte-order mark %s), which this editor does not read: "
-                        "a map file is 8-bit text.",
-                        b0 == 0xFF ? "little-endian" : "big-endian", b0 == 0xFF ? "FF FE" : "FE FF");
-            return FALSE;
-        }
+    const CString utf16 = Utf16Reason(buffer, length);
+    if (!utf16.IsEmpty()) {
+        report.Forget();
+        TellRefused("%s", static_cast<LPCSTR>(utf16));
+        return FALSE;
     }
     CTokenizer tok;
     tok.Init(buffer, length);
@@ -81,14 +101,11 @@ BOOL Map::ParseMapText(char* buffer, size_t length, LPCSTR name)
     // The brushes' windings are built beside the reading; it waits for them at the end.
     CBrushBatch batch;
     try {
-        while (char* t = tok.PeekToken()) {
-            if (t[0] != '{' && !m_entities.IsEmpty()) {
-                // Damage between entities: the line is passed over, what was read stays.
-                CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
-                tok.NextToken();
-                tok.RestOfLine();
+        while (tok.PeekToken()) {
+            // Damage before the first entity or between two: the line is passed over, what was
+            // read stays.
+            if (PassOverTextOutsideEntities(tok))
                 continue;
-            }
             Entity* e = nullptr;
             try {
                 e = new Entity(this, tok, &batch);
@@ -148,12 +165,14 @@ void Map::ReportKeptBrushes()
 {
     int count = 0;
     bool fromPoints = true;
+    bool nul = false;
     std::vector<int> lines;
     for (POSITION pos = m_entities.GetHeadPosition(); pos;) {
         const Entity* e = static_cast<const Entity*>(m_entities.GetNext(pos));
         for (const Entity::KeptBrush& k : e->GetKeptBrushes()) {
             ++count;
             fromPoints = fromPoints && k.fromPoints;
+            nul = nul || HoldsNulByte(k.text);
             if (lines.size() < READ_LINES_LISTED)
                 lines.push_back(k.line);
         }
@@ -163,11 +182,15 @@ void Map::ReportKeptBrushes()
     Report().Box(MB_OK,
                  count == 1 ? "%d brush of the map cannot be built from its %s (line %s).\n\n"
                               "It is kept as it was read and written back unchanged when the map is saved,\n"
-                              "but it is not shown and cannot be edited."
+                              "but it is not shown and cannot be edited.%s"
                             : "%d brushes of the map cannot be built from their %s (lines %s).\n\n"
                               "They are kept as they were read and written back unchanged when the map is saved,\n"
-                              "but they are not shown and cannot be edited.",
-                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)));
+                              "but they are not shown and cannot be edited.%s",
+                 count, fromPoints ? "points" : "face lines", static_cast<LPCSTR>(FirstLines(lines, count)),
+                 !nul ? "" : count == 1 ? "\nOnly its NUL bytes are written as blanks: the map compilers take a NUL byte "
+                                         "for the end of the file."
+                                       : "\nOnly their NUL bytes are written as blanks: the map compilers take a NUL "
+                                         "byte for the end of the file.");
 }
 
 BOOL Map::ParseMapText(LPCSTR text, int length)

@@ -129,7 +129,8 @@ void CMapReadReport::Tell(MapReadKind kind, const Kind& k, const CString& name, 
         Report().Box(MB_OK,
                      "%s\n(%s, %s %s)\n\n"
                      "What each entity held before its invalid token is kept; the text from there to the next \"}\" "
-                     "was not read.\nFace lines that stand outside a brush are read as a brush of their own.",
+                     "was not read, and a line that stands outside every entity was passed over.\nFace lines that "
+                     "stand outside a brush are read as a brush of their own.",
                      static_cast<LPCSTR>(head), static_cast<LPCSTR>(name), plural, static_cast<LPCSTR>(lines));
         break;
     }
@@ -148,9 +149,9 @@ void CMapReadReport::Tell(MapReadKind kind, const Kind& k, const CString& name, 
         }
         Report().Box(MB_OK,
                      "%d %s of %s %s not read (%s %s): text after the five numbers of a face, or a line inside a "
-                     "brush that is not a face, or a quoted string that runs over a line end or holds a NUL byte.\nWhat "
-                     "was not read is not written when the map is saved; line breaks inside quotes are written as "
-                     "blanks.%s%s",
+                     "brush that is not a face, or a quoted string that runs over a line end or holds a NUL byte, "
+                     "or words between a key and its value.\nWhat was not read is not written when the map is "
+                     "saved; line breaks inside quotes are written as blanks.%s%s",
                      k.count, plural, static_cast<LPCSTR>(name), k.count == 1 ? "was" : "were", plural,
                      static_cast<LPCSTR>(lines), endsInside.IsEmpty() ? "" : "\n\n", static_cast<LPCSTR>(endsInside));
         break;

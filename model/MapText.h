@@ -58,6 +58,22 @@ private:
     CString m_endsInside;
 };
 
+class CTokenizer;
+
+// Every reader of map text (an open, an import of an object file, a paste, a drop) refuses text in
+// UTF-16, by its byte-order mark: read as 8-bit text it would be words cut apart by zero bytes.
+// What the refusal says of the text; empty for any other text.
+CString Utf16Reason(const char* text, size_t length);
+// Whether the text holds nothing but blanks and "//" comments (after a UTF-8 byte-order mark).
+bool OnlyBlanksAndComments(const char* text, const char* end);
+// Where an entity block should begin, before the first one or between two: a line that does not
+// begin with "{" is passed over and told as an invalid token, and true is returned. False, with
+// nothing passed over, at a "{" or at the end of the text.
+bool PassOverTextOutsideEntities(CTokenizer& tok);
+
+// Whether the text holds a NUL byte. A brush kept as its text writes its NUL bytes as blanks.
+bool HoldsNulByte(const CString& text);
+
 // How many lines the read-error boxes list.
 enum { READ_LINES_LISTED = 10 };
 // "12, 38" or "1, 2, ... 10 and 1790 more": the first lines of a list of read errors.

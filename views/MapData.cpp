@@ -27,10 +27,11 @@ UINT GetMapDataFormat()
     return g_cfMapData;
 }
 
-HGLOBAL PackMapData(LPCSTR text, SIZE_T length)
+namespace {
+
+// A new movable block of the bytes and one NUL after them; null when no memory is left.
+HGLOBAL NewTextBlock(const char* text, SIZE_T length)
 {
-    if (!text || length == 0 || text[0] != '{')
-        return nullptr;
     HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length + 1);
     if (!h)
         return nullptr;
@@ -45,22 +46,59 @@ HGLOBAL PackMapData(LPCSTR text, SIZE_T length)
     return h;
 }
 
-BOOL UnpackMapData(HGLOBAL hData, CString& text)
+// The text of a block up to its first NUL; false when the block is shorter than two bytes or holds
+// no NUL within its size (nothing past the block is read).
+bool BlockText(HGLOBAL hData, CString& text)
 {
     if (!hData)
-        return FALSE;
-    SIZE_T size = ::GlobalSize(hData);
+        return false;
+    const SIZE_T size = ::GlobalSize(hData);
     if (size < 2)
-        return FALSE;
+        return false;
     const char* p = static_cast<const char*>(::GlobalLock(hData));
     if (!p)
-        return FALSE;
-    BOOL ok = FALSE;
+        return false;
     const void* nul = memchr(p, '\0', size);
-    if (p[0] == '{' && nul) {
+    if (nul)
         text = CString(p, static_cast<int>(static_cast<const char*>(nul) - p));
-        ok = TRUE;
-    }
     ::GlobalUnlock(hData);
-    return ok;
+    return nul != nullptr;
+}
+
+} // namespace
+
+HGLOBAL PackMapData(LPCSTR text, SIZE_T length)
+{
+    if (!text || length == 0 || text[0] != '{')
+        return nullptr;
+    return NewTextBlock(text, length);
+}
+
+BOOL UnpackMapData(HGLOBAL hData, CString& text)
+{
+    CString read;
+    if (!BlockText(hData, read) || read.IsEmpty() || read[0] != '{')
+        return FALSE;
+    text = read;
+    return TRUE;
+}
+
+UINT GetObjectFileFormat()
+{
+    static const UINT s_cf = ::RegisterClipboardFormatA("Morvane Object File");
+    return s_cf;
+}
+
+HGLOBAL PackObjectFilePath(LPCSTR path)
+{
+    return path && *path ? NewTextBlock(path, strlen(path)) : nullptr;
+}
+
+BOOL UnpackObjectFilePath(HGLOBAL hData, CString& path)
+{
+    CString read;
+    if (!BlockText(hData, read) || read.IsEmpty())
+        return FALSE;
+    path = read;
+    return TRUE;
 }

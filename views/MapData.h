@@ -18,3 +18,14 @@ HGLOBAL PackMapData(LPCSTR text, SIZE_T length);
 // Reads a block written by PackMapData: refused (FALSE, text unchanged) when the block is
 // empty, does not begin with "{", or holds no NUL within its size. Never reads past the block.
 BOOL UnpackMapData(HGLOBAL hData, CString& text);
+
+// "Morvane Object File": a drag out of the object list carries, beside the map data, the object
+// file's full path as NUL-terminated text, so that a drop reads the file whole, as Import Object
+// File reads it (the map data holds its text only to a first NUL byte). The id; 0 when the
+// registration failed (no path is then carried).
+UINT GetObjectFileFormat();
+// A new movable block of the path and its NUL; null for an empty path or when no memory is left.
+HGLOBAL PackObjectFilePath(LPCSTR path);
+// Reads a block written by PackObjectFilePath: refused (FALSE) when it is empty or holds no NUL
+// within its size. Never reads past the block.
+BOOL UnpackObjectFilePath(HGLOBAL hData, CString& path);

@@ -240,24 +240,44 @@ double CMapView::RadiansToSnappedDegrees(double radians) const
 // ---------------------------------------------------------------------------
 // Importing map text
 
-BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
+// A name that begins a sentence of a box ("the pasted map text" or a path).
+static CString AtSentenceStart(const CString& name)
+{
+    CString text = name;
+    if (!text.IsEmpty() && text[0] >= 'a' && text[0] <= 'z')
+        text.SetAt(0, static_cast<char>(text[0] - 'a' + 'A'));
+    return text;
+}
+
+BOOL CMapView::ImportMapText(char* text, size_t length, int dx, int dy, int dz, LPCSTR name)
 {
     Map* pMap = GetMap();
     if (!pMap || !text)
         return FALSE;
     // Runs inside window procedures, drops and an open clipboard: nothing may escape.
     try {
+        const CString label = name ? name : "the pasted map text";
+        const CString utf16 = Utf16Reason(text, length);
+        if (!utf16.IsEmpty()) {
+            Report().Box(MB_OK, "%s %s\nNothing was imported.", static_cast<LPCSTR>(label),
+                         static_cast<LPCSTR>(utf16));
+            return FALSE;
+        }
         CTokenizer tok;
-        tok.Init(text);
+        tok.Init(text, length);
         // Read errors of the whole text are told once per kind; so are brushes that the offset
         // would take past the coordinate range (they stay where the text has them).
-        CMapReadReport report("the pasted map text");
+        CMapReadReport report(label);
         CMoveRangeReport refused;
         pMap->DeselectAll();
         const short offset[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
         int imported = 0;
+        bool anyEntity = false;
         BOOL failedEarly = FALSE;
         while (tok.PeekToken()) {
+            // Text before the first entity or between two is passed over and told, as an open does.
+            if (PassOverTextOutsideEntities(tok))
+                continue;
             Entity* e = nullptr;
             try {
                 e = new Entity(tok, offset);
@@ -274,12 +294,13 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
                 break;
             } catch (CMapFormatError& err) {
                 Report().Box(MB_OK,
-                             "The pasted map text is in the Valve 220 format (texture axes in [ ] on line %d), "
-                             "which this editor does not read.",
-                             err.line);
+                             "%s is in the Valve 220 format (texture axes in [ ] on line %d), which this editor "
+                             "does not read.",
+                             static_cast<LPCSTR>(AtSentenceStart(label)), err.line);
                 failedEarly = imported == 0;
                 break;
             }
+            anyEntity = true;
             pMap->SetModifiedFlag(TRUE);
             if (!e->FindValue("classname")) {
                 delete e;
@@ -316,6 +337,15 @@ BOOL CMapView::ImportMapText(char* text, int dx, int dy, int dz)
         }
         int count = sel.GetCount();
         Report().Status(count == 1 ? "%d object imported" : "%d objects imported", count);
+        if (!anyEntity && !failedEarly && !OnlyBlanksAndComments(text, text + length)) {
+            // What was passed over is no import: the text is refused as a whole, as an open refuses it.
+            report.Forget();
+            Report().Box(MB_OK,
+                         "%s holds no entity that this editor can read, yet it is not empty: it holds more than "
+                         "blanks and comments (it may not be map text, or it may be damaged).\nNothing was imported.",
+                         static_cast<LPCSTR>(AtSentenceStart(label)));
+            return FALSE;
+        }
 
         // The common texture of an all-brush selection, and the one entity that owns it all.
         pMap->UpdateCurrentTexture();

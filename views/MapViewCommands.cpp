@@ -50,10 +50,9 @@ const char kStatusRotatePoint[] = "Click and release the left mouse button to se
 // ---------------------------------------------------------------------------
 // Object files
 
-BOOL CMapXYView::ImportObjectFile(LPCSTR path)
+BOOL CMapXYView::ReadObjectFile(LPCSTR path)
 {
-    Map* pMap = GetMap();
-    if (!pMap)
+    if (!GetMap())
         return FALSE;
     HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -84,7 +83,14 @@ BOOL CMapXYView::ImportObjectFile(LPCSTR path)
         Report().Box(MB_OK, "Couldn't read file %s\nCause: %s", path, static_cast<LPCSTR>(reason));
         return FALSE;
     }
-    if (!ImportMapText(buffer.data(), 0, 0, 0))
+    // The whole file is read, as a map's open reads it: a NUL byte in it is no end of the text.
+    return ImportMapText(buffer.data(), length, 0, 0, 0, path);
+}
+
+BOOL CMapXYView::ImportObjectFile(LPCSTR path)
+{
+    Map* pMap = GetMap();
+    if (!pMap || !ReadObjectFile(path))
         return FALSE;
     pMap->SelectionChanged();
     short box[6];
@@ -358,7 +364,7 @@ BOOL CMapXYView::PasteClipboardAt()
         pMap->DeselectAll();
         std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 2, '\0');
         memcpy(buffer.data(), static_cast<LPCSTR>(text), static_cast<size_t>(text.GetLength()));
-        if (!ImportMapText(buffer.data(), 0, 0, 0))
+        if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), 0, 0, 0))
             break;
         if (m_bArrayMove) {
             for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;)

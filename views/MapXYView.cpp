@@ -1079,7 +1079,7 @@ BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
     // The importer reads a buffer of its own: the text is not touched.
     std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 1);
     memcpy(buffer.data(), static_cast<LPCSTR>(text), buffer.size());
-    return ImportMapText(buffer.data(), dx, dy, dz);
+    return ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), dx, dy, dz);
 }
 
 void CMapXYView::Paste()
@@ -1214,13 +1214,29 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
     UINT cf = GetMapDataFormat();
     if (!pMap || !pDataObject || cf == 0)
         return FALSE;
-    HGLOBAL h = pDataObject->GetGlobalData(static_cast<CLIPFORMAT>(cf));
-    CString text;
-    BOOL ok = UnpackMapData(h, text);
-    if (h)
-        ::GlobalFree(h);
-    if (!ok || !ImportAndShow(text, 0, 0, 0))
-        return FALSE;
+    // An object dragged out of the object list is read from its file, whole: the map data beside
+    // it holds the text only to a first NUL byte.
+    CString file;
+    const UINT cfFile = GetObjectFileFormat();
+    if (cfFile != 0 && pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(cfFile))) {
+        HGLOBAL hFile = pDataObject->GetGlobalData(static_cast<CLIPFORMAT>(cfFile));
+        UnpackObjectFilePath(hFile, file);
+        if (hFile)
+            ::GlobalFree(hFile);
+    }
+    if (!file.IsEmpty()) {
+        RefreshAfterPaste();
+        if (!ReadObjectFile(file))
+            return FALSE;
+    } else {
+        HGLOBAL h = pDataObject->GetGlobalData(static_cast<CLIPFORMAT>(cf));
+        CString text;
+        BOOL ok = UnpackMapData(h, text);
+        if (h)
+            ::GlobalFree(h);
+        if (!ok || !ImportAndShow(text, 0, 0, 0))
+            return FALSE;
+    }
     short box[6];
     pMap->GetSelectionBounds(box);
     GetDropOffset(box, point, GetPlaneType());

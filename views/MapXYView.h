@@ -144,6 +144,8 @@ public:
     // Reads an object file into the map as the import does after its dialog; FALSE when
     // nothing was imported (reported).
     BOOL ImportObjectFile(LPCSTR path);
+    // Reads an object file, whole, into the map as the selection (no redraw).
+    BOOL ReadObjectFile(LPCSTR path);
     // Writes the selection as an object file; FALSE when it could not be written (reported).
     BOOL ExportObjectFile(LPCSTR path);
     void OnAssignToWorld();

@@ -5,6 +5,8 @@
 #include "MainFrame.h"
 #include "Map.h"
 #include "MapData.h"
+#include "MapFrame.h"
+#include "MapXYView.h"
 #include "PathIterator.h"
 #include "ResourceWindow.h"
 #include "ShellRes.h"
@@ -252,6 +254,55 @@ TEST_F(ResourceFixture, AnObjectFilesDragBlockHoldsItsTextAndANul)
     ASSERT_EQ(2u, shelltest::Calls().size());
     EXPECT_STREQ("The brush file " + m_root + "\\objs\\empty.map is empty", shelltest::Calls()[0].text);
     EXPECT_EQ(0, shelltest::Calls()[1].text.Find("Couldn't open file " + m_root + "\\objs\\gone.map for reading"));
+}
+
+// An object dragged out of the object list into a map window is read from its file, whole, as
+// Import Object File reads it: what follows a NUL byte is imported too. A file in UTF-16 is refused
+// with a box that names it, and no drag begins.
+TEST_F(ResourceFixture, AnObjectDraggedIntoAMapIsReadWholeFromItsFile)
+{
+    const std::string nul(1, '\0');
+    // Two partial maps of one brush each, a NUL byte between them.
+    const std::string cube = shelltest::CubeMap();
+    const CString cubes = m_root + "\\objs\\cubes.map";
+    std::ofstream(static_cast<LPCSTR>(cubes), std::ios::binary) << cube << nul << cube;
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", VIEW_XY));
+    CMapFrame* pChild = dynamic_cast<CMapFrame*>(m_frame->MDIGetActive());
+    ASSERT_NE(nullptr, pChild);
+    CMapXYView* xy = pChild->GetXYView();
+    ASSERT_NE(nullptr, xy);
+    Map* pMap = xy->GetMap();
+    const int before = pMap->GetWorldEntity()->GetBrushCount();
+
+    COleDataSource* pSource = CObjectList::MakeDragSource(cubes);
+    ASSERT_NE(nullptr, pSource);
+    IDropTarget* target = xy->m_dropTarget.GetInterface();
+    CPoint at(60, 60);
+    xy->ClientToScreen(&at);
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(pSource->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &effect);
+    effect = DROPEFFECT_COPY;
+    // The project has no entity classes: the Entity Editor says so of the world the cubes join.
+    AfxSeamAnswer(IDOK);
+    ASSERT_EQ(S_OK, target->Drop(pSource->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &effect));
+    pSource->InternalRelease();
+    EXPECT_EQ(before + 2, pMap->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(2, pMap->GetSelectionCount());
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ("The selected entity is not loaded.", shelltest::Calls()[0].text);
+    AfxSeamReset();
+
+    std::string utf16 = "\xFF\xFE";
+    for (char c : cube)
+        utf16 += std::string(1, c) + nul;
+    const CString wide = m_root + "\\objs\\wide.map";
+    std::ofstream(static_cast<LPCSTR>(wide), std::ios::binary) << utf16;
+    AfxSeamAnswer(IDOK);
+    EXPECT_EQ(nullptr, CObjectList::MakeDragSource(wide));
+    ASSERT_EQ(1u, shelltest::Calls().size());
+    EXPECT_STREQ(wide + " is text in UTF-16 (little-endian byte order, byte-order mark FF FE), which this editor "
+                        "does not read: a map file is 8-bit text.\nIt was not dragged.",
+                 shelltest::Calls()[0].text);
 }
 
 // A brace in the comment before the object is no start of it: the whole object is carried.

@@ -70,7 +70,7 @@ TEST_F(MapFile, OpenFailures)
     EXPECT_TRUE(services->BoxContains("Couldn't open file"));
     EXPECT_TRUE(services->BoxContains("for reading\nCause: "));
     EXPECT_FALSE(Open("bad.map", "garbage { }"));
-    EXPECT_TRUE(services->BoxContains("Entity doesn't start with {."));
+    EXPECT_TRUE(services->BoxContains("holds no entity that this editor can read"));
     EXPECT_EQ(GetMissingTextureSet(), nullptr);
 }
 

@@ -6,6 +6,8 @@
 #include "Texture.h"
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -679,9 +681,10 @@ TEST_F(MapReadBytes, ABraceAfterTheLastFieldEndsTheBrush)
 }
 
 // A NUL byte is read as the other control bytes are, never as the end of the text: between tokens
-// it separates them, inside a quoted value it is left out (and told), in a face line's points it
-// makes the line one that cannot be read (the brush is kept as the file has it), after the fields
-// it is told as not read. Whatever follows it is read.
+// it separates them, inside a quoted value it is left out (and told), in a face line's points,
+// texture name or the numbers after it it makes the line one that cannot be read (the brush is kept
+// as the file has it, every number saved, the NUL written as a blank), after the fields it is told
+// as not read. Whatever follows it is read.
 TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
 {
     const std::string nul(1, '\0');
@@ -691,6 +694,8 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
     afterFields.insert(afterFields.find(" 1 1\r\n") + 4, " " + nul + " junk");
     std::string inName = BoxBrush(0, 64);
     inName.insert(inName.find("wall1") + 4, nul);
+    std::string inNumbers = BoxBrush(0, 64);
+    inNumbers.replace(inNumbers.find("wall1 0 0 0 1 1"), 15, "wall1 8" + nul + " 16 0 1 1");
     struct Case
     {
         const char* what;
@@ -708,6 +713,8 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
          "1 brush of the map cannot be built from its face lines (line 4)", &inPoints},
         {"in a texture name", kWorld + inName + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
          "1 brush of the map cannot be built from its face lines (line 4)", &inName},
+        {"among the numbers after the name", kWorld + inNumbers + BoxBrush(128, 192) + "}\r\n" + kLight, 1, 1,
+         "1 brush of the map cannot be built from its face lines (line 4)", &inNumbers},
         {"after the fields", kWorld + afterFields + BoxBrush(128, 192) + "}\r\n" + kLight, 2, 0, "1 line of ", nullptr},
     };
     for (const Case& c : cases) {
@@ -730,13 +737,169 @@ TEST_F(MapReadBytes, ANulByteIsReadNotTakenForTheEnd)
         const std::string saved = Save("out.map");
         EXPECT_EQ(CountLinesEqual(saved, "{"), 4) << saved;
         EXPECT_EQ(CountLinesEqual(saved, "}"), 4) << saved;
-        if (c.keptText) { // written back as the file has it, NUL and all
-            EXPECT_NE(saved.find(c.keptText->substr(0, c.keptText->size() - 2)), std::string::npos);
+        if (c.keptText) { // written back as the file has it but for its NUL, a blank for the compilers
+            std::string written = c.keptText->substr(0, c.keptText->size() - 2);
+            written[written.find('\0')] = ' ';
+            EXPECT_NE(saved.find(written), std::string::npos);
+            EXPECT_EQ(saved.find('\0'), std::string::npos);
+            EXPECT_EQ(BoxesWith("Only its NUL bytes are written as blanks"), 1u) << AllBoxes();
         }
     }
     EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("wad"), "w.wad");
     ASSERT_TRUE(Open("value.map", cases[1].text));
     EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "ab");
+}
+
+// Words between a key and its value are passed over, and told, as the line is saved without them;
+// separators there (blanks, control bytes, a NUL) are no words.
+TEST_F(MapReadBytes, WordsBetweenAKeyAndItsValueAreTold)
+{
+    struct Case
+    {
+        const char* what;
+        std::string pair;
+        bool told;
+    } cases[] = {
+        {"a word", "\"message\" x \"hello\"", true},
+        {"a word against the quotes", "\"message\"x\"hello\"", true},
+        {"a NUL", std::string("\"message\"\0\"hello\"", 17), false},
+        {"a tab and a control byte", "\"message\"\t\x01 \"hello\"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        ASSERT_TRUE(Open("pair.map", kWorld + c.pair + "\r\n" + BoxBrush(0, 64) + "}\r\n" + kLight));
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("message"), "hello");
+        EXPECT_EQ(BoxesWith("1 line of "), c.told ? 1u : 0u) << AllBoxes();
+        EXPECT_EQ(BoxesWith("not read (line 4)"), c.told ? 1u : 0u) << AllBoxes();
+        EXPECT_NE(Save("pair-out.map").find("  \"message\" \"hello\"\r\n"), std::string::npos);
+    }
+}
+
+// A closed room of six walls of flat_01_a (lq_dev.wad) around a player start, as id's qbsp builds
+// it; the rest of the first face line of the first wall (after its points) is given.
+std::string Room(const std::string& firstFaceRest)
+{
+    auto wall = [](int x0, int y0, int z0, int x1, int y1, int z1, const std::string& first) {
+        char points[6][80];
+        std::snprintf(points[0], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x0, y0, z0, x0, y1, z0, x0, y0, z1);
+        std::snprintf(points[1], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x1, y0, z0, x1, y0, z1, x1, y1, z0);
+        std::snprintf(points[2], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x0, y0, z0, x0, y0, z1, x1, y0, z0);
+        std::snprintf(points[3], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x0, y1, z0, x1, y1, z0, x0, y1, z1);
+        std::snprintf(points[4], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x0, y0, z0, x1, y0, z0, x0, y1, z0);
+        std::snprintf(points[5], 80, "( %d %d %d ) ( %d %d %d ) ( %d %d %d )", x0, y0, z1, x0, y1, z1, x1, y0, z1);
+        std::string text = "{\r\n";
+        for (int i = 0; i < 6; ++i)
+            text += std::string(points[i]) + " " + (i == 0 && !first.empty() ? first : "flat_01_a 0 0 0 1 1") + "\r\n";
+        return text + "}\r\n";
+    };
+    return "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"lq_dev.wad\"\r\n" +
+           wall(-256, -256, -272, 256, 256, -256, firstFaceRest) + wall(-256, -256, 256, 256, 256, 272, "") +
+           wall(-272, -256, -256, -256, 256, 256, "") + wall(256, -256, -256, 272, 256, 256, "") +
+           wall(-256, -272, -256, 256, -256, 256, "") + wall(-256, 256, -256, 256, 272, 256, "") +
+           "}\r\n{\r\n\"classname\" \"info_player_start\"\r\n\"origin\" \"0 0 0\"\r\n}\r\n";
+}
+
+// Runs id's qbsp on a map in its folder: the exit code (-1 when it did not run or end), the output.
+int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
+{
+    static int runs = 0;
+    CString log;
+    log.Format("%s\\qbsp%d.log", static_cast<LPCSTR>(folder), ++runs);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = ::CreateFileA(log, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0,
+                               nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return -1;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out;
+    PROCESS_INFORMATION pi = {};
+    CString command = "\"" + CString(shareddata::MapCompilers().c_str()) + "\\qbsp.exe\" " + name;
+    const BOOL started = ::CreateProcessA(nullptr, command.GetBuffer(0), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                          nullptr, folder, &si, &pi);
+    ::CloseHandle(out);
+    if (!started)
+        return -1;
+    // The bound only keeps a broken compiler from hanging the test.
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    std::ifstream in(static_cast<LPCSTR>(log), std::ios::binary);
+    output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return static_cast<int>(code);
+}
+
+// A face line whose numbers after the texture name stop at a NUL byte or another byte that is no
+// number, with the rest of them after it: the map saved from it is one that id's qbsp builds (it
+// takes a NUL for the end of the file and would find the line incomplete). Skipped without the
+// compilers or the WAD.
+TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
+{
+    const std::string lacking = shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
+    if (!lacking.empty())
+        GTEST_SKIP() << lacking;
+    // qbsp finds its game folder from a "quake" folder in the map's path.
+    const CString maps = Path("quake\\id1\\maps");
+    ASSERT_TRUE(::CreateDirectoryA(Path("quake"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(Path("quake\\id1"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(maps, nullptr));
+    ASSERT_TRUE(::CopyFileA(shareddata::Path("wads\\lq_dev.wad").c_str(), Path("quake\\id1\\lq_dev.wad"), FALSE));
+    const std::string nul(1, '\0');
+    for (const std::string& rest : {"flat_01_a 8" + nul + " 16 0 1 1", std::string("flat_01_a 8 16\x01 0 1 1"),
+                                    std::string("flat_01_a 8 16 x0 1 1")}) {
+        SCOPED_TRACE(rest);
+        ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", Room(rest)));
+        EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+        const std::string saved = Save("quake\\id1\\maps\\saved.map");
+        std::string output;
+        ::DeleteFileA(maps + "\\saved.bsp");
+        EXPECT_EQ(RunQbsp(maps, "saved.map", output), 0) << output;
+        EXPECT_EQ(output.find("incomplete"), std::string::npos) << output;
+        EXPECT_NE(::GetFileAttributesA(maps + "\\saved.bsp"), INVALID_FILE_ATTRIBUTES) << output;
+        // Every number of the line is in the saved file.
+        std::string written = rest;
+        if (written.find('\0') != std::string::npos)
+            written[written.find('\0')] = ' ';
+        EXPECT_NE(saved.find(written + "\r\n"), std::string::npos) << saved;
+    }
+}
+
+// Text before the first entity is passed over and told as the same text between two entities is:
+// the line is left out, the entities are read, and the box names the token and its line.
+TEST_F(MapReadBytes, TextBeforeTheFirstEntityIsPassedOverAsBetweenTwo)
+{
+    const std::string world = kWorld + BoxBrush(0, 64) + "}\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string stray;
+        const char* told;
+    } cases[] = {
+        {"a pair", "\"k\" \"v\"\r\n", "Invalid token '\"k\"' parsing entity."},
+        {"a word and a brace", "junk }\r\n", "Invalid token 'junk' parsing entity."},
+        {"a face line", "( 1 2 3 ) ( 4 5 6 ) ( 7 8 9 ) wall1 0 0 0 1 1\r\n", "Invalid token '(' parsing entity."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = OpenAndSave(c.stray + world + kLight).saved;
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_STREQ(map->GetWorldEntity()->ValueForKey("classname"), "worldspawn");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 1);
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "light");
+        EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+        EXPECT_EQ(BoxesWith(std::string(std::string(Path("in.map")) + ", line 1)").c_str()), 1u) << AllBoxes();
+        EXPECT_EQ(before.find(c.stray.substr(0, c.stray.size() - 2)), std::string::npos) << before;
+        // Between the two entities, the same text is passed over alike.
+        const std::string between = OpenAndSave(world + c.stray + kLight).saved;
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_EQ(BoxesWith(c.told), 1u) << AllBoxes();
+        EXPECT_EQ(between, before);
+    }
 }
 
 // One NUL byte in the middle of a real map's face line: every entity is read, the brush of that
@@ -759,10 +922,13 @@ TEST_F(MapReadBytes, RealMapWithANulByteKeepsEveryEntity)
     EXPECT_EQ(read.kept, whole.kept + 1);
     EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
     EXPECT_EQ(BoxesWith("cannot be built from its face lines"), 1u) << AllBoxes();
-    // The save holds every byte the file held but the changed line's, which it holds as read.
+    // The save holds every byte the file held but the changed line's, which it holds as read, its
+    // NUL a blank.
     const std::string saved = Save("again.map");
     const size_t end = damaged.find('\n', line);
-    EXPECT_NE(saved.find(damaged.substr(line, end - line)), std::string::npos);
+    std::string written = damaged.substr(line, end - line);
+    written[3] = ' ';
+    EXPECT_NE(saved.find(written), std::string::npos);
     EXPECT_TRUE(map->OnOpenDocument(Path("again.map")));
     EXPECT_EQ(map->GetEntities().GetCount(), whole.entities);
 }
@@ -822,9 +988,10 @@ TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
     }
 }
 
-// A face line whose points or texture name cannot be read keeps its brush as the file has it,
+// A face line whose points or texture name cannot be read, or whose numbers after the name stop
+// at a byte that is no number with more of the line after it, keeps its brush as the file has it,
 // written back byte for byte and told with the brushes kept as read; a line that lacks only its
-// offsets, rotation or scales builds its face with zeros for them and is told as such.
+// offsets, rotation or scales at its end builds its face with zeros for them and is told as such.
 TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
 {
     struct Case
@@ -840,6 +1007,10 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 )  ", true},
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1", false},           // no offsets, rotation or scales
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1", false},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 // no y scale", false},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\x01 16 0 1 1", true}, // a control byte among the numbers
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8 x16 0 1 1", true},    // a number that is no number
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\xC8 1", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.face);

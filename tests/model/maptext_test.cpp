@@ -383,16 +383,21 @@ TEST_F(MapText, BrokenBlocksAndEmptyTexts)
     ASSERT_NE(map.GetWorldEntity(), nullptr);
     EXPECT_STREQ(map.GetWorldEntity()->ValueForKey("classname"), "worldspawn");
 
-    // A text that does not start an entity fails, and nothing read is kept.
+    // A text whose only line does not start an entity is passed over whole: no entity is read,
+    // and the open fails.
     EXPECT_FALSE(Parse("foo { \"classname\" \"worldspawn\" }"));
-    EXPECT_TRUE(services->BoxContains("Entity doesn't start with {."));
+    EXPECT_TRUE(services->BoxContains("holds no entity that this editor can read"));
     EXPECT_EQ(map.GetEntities().GetCount(), 0);
     EXPECT_EQ(map.GetWorldEntity(), nullptr);
 
-    // Damage after the first entity keeps what was read: the stray word is told and passed over.
+    // Damage after the first entity keeps what was read: the stray line is told and passed over
+    // whole, the text's last line as any other.
     services->boxes.clear();
     EXPECT_TRUE(Parse("{ \"classname\" \"worldspawn\" }\nfoo { }"));
     EXPECT_TRUE(services->BoxContains("Invalid token 'foo' parsing entity."));
+    EXPECT_EQ(map.GetEntities().GetCount(), 1);
+    services->boxes.clear();
+    EXPECT_TRUE(Parse("{ \"classname\" \"worldspawn\" }\nfoo\n{ }"));
     EXPECT_EQ(map.GetEntities().GetCount(), 2);
 
     // An invalid token ends its entity, which keeps what came before it; a missing wad key is

@@ -46,8 +46,14 @@ protected:
     }
     BOOL Import(std::string text, int dx = 0, int dy = 0, int dz = 0)
     {
+        const size_t length = text.size();
         text.push_back(0);
-        return view->ImportMapText(&text[0], dx, dy, dz);
+        return view->ImportMapText(&text[0], length, dx, dy, dz);
+    }
+    size_t BoxesWith(const std::string& part) const
+    {
+        return static_cast<size_t>(std::count_if(services->boxes.begin(), services->boxes.end(),
+                                                 [&](const std::string& b) { return b.find(part) != std::string::npos; }));
     }
     Map* map = nullptr;
     PlaneView* view = nullptr;
@@ -83,21 +89,91 @@ TEST_F(ImportTest, ABlockWithoutAClassnameIsDroppedWithItsBox)
     EXPECT_TRUE(services->HasStatus("1 object imported"));
 }
 
-TEST_F(ImportTest, TextThatBreaksTheReaderKeepsWhatWasRead)
+// Text before the first entity, or between two, is passed over and told as an open tells it, and
+// the entities are imported; a text of nothing else imports nothing and is refused.
+TEST_F(ImportTest, TextOutsideEntitiesIsPassedOverAndTold)
 {
-    // The second block does not start with "{": the reader stops there.
-    std::string text = "{\n\"classname\" \"light\"\n\"origin\" \"32 32 32\"\n}\n"
-                       "\"classname\" \"light\"\n}\n";
-    EXPECT_TRUE(Import(text));
-    EXPECT_EQ(map->GetEntities().GetCount(), 2);
-    EXPECT_EQ(map->GetSelectionCount(), 1);
-    // The reader's message, once.
-    EXPECT_EQ(services->boxes, std::vector<std::string>{"Entity doesn't start with {\n"});
+    const std::string light = "{\n\"classname\" \"light\"\n\"origin\" \"32 32 32\"\n}\n";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        BOOL imported;
+        int selected;
+        const char* told;
+    } cases[] = {
+        {"a pair before the first entity", "\"k\" \"v\"\n" + light + light, TRUE, 2,
+         "Invalid token '\"k\"' parsing entity.\n(the pasted map text, line 1)"},
+        {"a pair and a brace between two", light + "\"classname\" \"light\"\n}\n" + light, TRUE, 2,
+         "Invalid token '\"classname\"' parsing entity, and 1 more.\n(the pasted map text, lines 5, 6)"},
+        {"nothing else", "garbage here\n", FALSE, 0,
+         "The pasted map text holds no entity that this editor can read, yet it is not empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        const int before = map->GetEntities().GetCount();
+        EXPECT_EQ(c.imported, Import(c.text));
+        EXPECT_EQ(map->GetEntities().GetCount(), before + c.selected);
+        EXPECT_EQ(map->GetSelectionCount(), c.selected);
+        EXPECT_EQ(services->boxes.size(), 1u);
+        if (!services->boxes.empty())
+            EXPECT_EQ(services->boxes[0].find(c.told), 0u) << services->boxes[0];
+    }
+}
 
-    // Broken before anything was read: FALSE, nothing imported, no exception.
-    services->boxes.clear();
-    EXPECT_FALSE(Import("garbage here\n"));
-    EXPECT_EQ(map->GetEntities().GetCount(), 2);
-    EXPECT_EQ(map->GetSelectionCount(), 0);
-    EXPECT_TRUE(services->HasStatus("0 objects imported"));
+// An object file is read whole, as an open reads a map: a NUL byte is no end of its text, a face
+// line whose numbers a NUL cuts short is never imported short of them (its brush is skipped and
+// told), and a file in UTF-16 is refused with a box that names it.
+TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
+{
+    const std::string nul(1, '\0');
+    const std::string light = "{\r\n\"classname\" \"light\"\r\n\"origin\" \"32 32 32\"\r\n}\r\n";
+    std::string cut = BoxText(0, 0, 0, 64, 64, 64);
+    cut.replace(cut.find("WALL 0 0 0 1 1"), 14, "WALL 8" + nul + " 16 0 1 1");
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : light)
+        utf16 += std::string(1, ch) + nul;
+    struct Case
+    {
+        const char* what;
+        std::string file;
+        BOOL imported;
+        int lights, brushes;
+        const char* told; // the start of the one box, or null for none
+    } cases[] = {
+        {"a NUL between two entities", light + nul + light, TRUE, 2, 0, nullptr},
+        {"a NUL in a value", "{\r\n\"classname\" \"light\"\r\n\"_a\" \"x" + nul + "y\"\r\n}\r\n" + light, TRUE, 2, 0,
+         "1 line of "},
+        {"a NUL among a face's numbers", "{\r\n\"classname\" \"worldspawn\"\r\n" + cut +
+                                             BoxText(128, 0, 0, 192, 64, 64) + "}\r\n" + light,
+         TRUE, 1, 1, "An error occured while creating the brush"},
+        {"text before the first entity", "junk\r\n" + light, TRUE, 1, 0, "Invalid token 'junk' parsing entity.\n("},
+        {"UTF-16", utf16, FALSE, 0, 0, nullptr},
+    };
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "morvane_import_whole.map";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FILE* f = fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(c.file.data(), 1, c.file.size(), f);
+        fclose(f);
+        Map* m = NewMap();
+        PlaneView v(m, VIEW_XY);
+        services->boxes.clear();
+        EXPECT_EQ(c.imported, v.ImportObjectFile(path.c_str()));
+        EXPECT_EQ(m->GetEntities().GetCount(), 1 + c.lights);
+        EXPECT_EQ(m->GetWorldEntity()->GetBrushCount(), c.brushes);
+        const std::string told = !c.imported ? path + " is text in UTF-16 (little-endian byte order, byte-order "
+                                                      "mark FF FE), which this editor does not read: a map file is "
+                                                      "8-bit text.\nNothing was imported."
+                                 : c.told ? c.told : "";
+        EXPECT_EQ(services->boxes.size(), told.empty() ? 0u : 1u);
+        if (!told.empty() && !services->boxes.empty())
+            EXPECT_EQ(services->boxes[0].find(told), 0u) << services->boxes[0];
+        delete m;
+    }
+    ::DeleteFileA(path.c_str());
 }
