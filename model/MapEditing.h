@@ -1,6 +1,7 @@
 // Edits of the selection that the plane views' commands run: Assign to World, Align, Select
 // Fully/Partially Inside, Create Targets, the walls of Create Room and the offsets of Create
-// Array. They change the document only; the views redraw afterwards.
+// Array; and the edits of many objects that the views make whole or not at all (moves, drops,
+// paste offsets, turns, stretches). They change the document only; the views redraw afterwards.
 #pragma once
 #include "Thing.h"
 #include "afx.h"
