@@ -35,21 +35,29 @@ public:
 
 typedef short CPoint3[3];
 
-// Map coordinates are 16-bit: a move that would take a brush past their range is refused and the
-// brush stays where it is (it would wrap to the far side of the map). While a report lives, the
-// refusals of one edit are counted and told in one box when it ends; without one, each refusal is
-// told at once.
+// Map coordinates are 16-bit: a move, turn or stretch that would take an object past their range
+// is refused and the object stays where it is (it would wrap to the far side of the map). An edit
+// of many objects is refused whole when one of them would leave the range (see CObjectEdit). While
+// a report lives, the refusals of one edit are counted and told in one box when it ends; without
+// one, each refusal is told at once.
 class CMoveRangeReport : public CCollectingReport<CMoveRangeReport>
 {
 public:
     ~CMoveRangeReport();
     // Tells what was counted so far.
     void ReportNow();
-    // One brush refused: counted by the open report, else told at once.
-    static void Count();
+    // One object refused on its own (a brush, or a point entity): counted by the open report,
+    // else told at once.
+    static void Count(bool entity = false);
+    // An edit refused whole: the brushes and entities that would have left the range, and the
+    // other objects of the edit, which stay with them.
+    static void CountEdit(int brushes, int entities, int others);
 
 private:
-    int m_count = 0;
+    void Add(int brushes, int entities, int others);
+    int m_brushes = 0;
+    int m_entities = 0;
+    int m_others = 0;
 };
 
 // What a face line of the map text gave a face: a brush whose faces still hold these values is
@@ -119,6 +127,18 @@ public:
         short box[6] = {0, 0, 0, 0, 0, 0};
         BOOL isothetic = 0;
     };
+
+    // Whether an edit keeps the brush within the coordinate range (an edit that would not is
+    // refused by the brush). A move, turn or stretch that the brush does not make (a view type
+    // that is no plane, a stretch to nothing) fits.
+    // The plane points and the box shifted by the amounts, and those of a move.
+    bool FitsAfterShift(const long long* delta) const;
+    bool MoveFits(MoveKind kind, int a, int b, int c, int viewType) const;
+    // Its box corners and, for the turns that are no whole quarter turns, its corners as they
+    // turn; of the held geometry when one is given (a turn that starts from it again).
+    bool RotateFits(int cx, int cy, double angle, int viewType, const Geometry* pFrom = nullptr) const;
+    // The box stretched on the view's depth axis.
+    bool ScaleFits(int atMax, int delta, int viewType) const;
     void HoldGeometry(Geometry& held) const;
     // Back to the held geometry; the faces keep their addresses when their count is the same.
     void RestoreGeometry(const Geometry& held);
@@ -223,6 +243,10 @@ private:
     // A whole number of quarter turns: the plane points turned exactly. FALSE when the angle is
     // no such turn or a turned point would leave the coordinate range.
     BOOL TurnPlanePoints(int cx, int cy, double angle, int viewType);
+    // One of the moves, refused when it would take the brush past the coordinate range; lpszWhat
+    // names the move in the box that tells of a view type that is no plane.
+    void MoveBy(MoveKind kind, int a, int b, int c, int viewType, LPCSTR lpszWhat);
+    void Shift(const long long* delta);
     // Runs an edit on the winding points; the brush is restored when the finish fails.
     template <class Edit> void Transform(Edit edit);
     // Replaces the faces by new zeroed ones built by the setter, all with scales 1 and

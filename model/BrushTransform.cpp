@@ -40,48 +40,57 @@ void Brush::FinishTransform()
 
 // Moves shift the plane points by whole units and rebuild the windings, as Translate does:
 // resetting the points to rounded corners would tilt a brush whose corners are not whole.
-// The shift of a view plane's axes (a, b across, d in depth); FALSE (reported) for another type.
-template <class Fill> static bool ViewShift(int viewType, LPCSTR lpszWhat, int* delta, Fill fill)
+// The shift of one of the moves (a brush's MoveTo places the centre of its box); false for a
+// view type that is no plane.
+static bool MoveShift(const short* box, SThing::MoveKind kind, int a, int b, int c, int viewType, long long* delta)
 {
-    int a, b, d;
-    if (!ViewAxes(viewType, a, b, d)) {
-        Report().Box(MB_OK, "Call to %s with unsupported type of %d\n", lpszWhat, viewType);
+    long long centre[3], moved[3];
+    for (int i = 0; i < 3; ++i)
+        centre[i] = moved[i] = box[i * 2] + (box[i * 2 + 1] - box[i * 2]) / 2;
+    if (!MovedPoint(kind, a, b, c, viewType, moved))
         return false;
-    }
-    delta[0] = delta[1] = delta[2] = 0;
-    fill(a, b, d);
+    for (int i = 0; i < 3; ++i)
+        delta[i] = moved[i] - centre[i];
     return true;
+}
+
+void Brush::MoveBy(MoveKind kind, int a, int b, int c, int viewType, LPCSTR lpszWhat)
+{
+    long long delta[3];
+    if (!MoveShift(m_box, kind, a, b, c, viewType, delta)) {
+        Report().Box(MB_OK, "Call to %s with unsupported type of %d\n", lpszWhat, viewType);
+        return;
+    }
+    if (!FitsAfterShift(delta)) {
+        CMoveRangeReport::Count();
+        return;
+    }
+    Shift(delta);
 }
 
 void Brush::MoveTo(int x, int y, int viewType)
 {
-    int delta[3];
-    if (ViewShift(viewType, "MoveTo", delta, [&](int a, int b, int) {
-            delta[a] = x - (m_box[a * 2] + (m_box[a * 2 + 1] - m_box[a * 2]) / 2);
-            delta[b] = y - (m_box[b * 2] + (m_box[b * 2 + 1] - m_box[b * 2]) / 2);
-        }))
-        Translate(delta[0], delta[1], delta[2]);
+    MoveBy(MOVE_TO, x, y, 0, viewType, "MoveTo");
 }
 
 void Brush::Move(int dx, int dy, int viewType)
 {
-    int delta[3];
-    if (ViewShift(viewType, "MoveBrush", delta, [&](int a, int b, int) {
-            delta[a] = dx;
-            delta[b] = dy;
-        }))
-        Translate(delta[0], delta[1], delta[2]);
+    MoveBy(MOVE, dx, dy, 0, viewType, "MoveBrush");
 }
 
 void Brush::MoveDepth(int depth, int viewType)
 {
-    int delta[3];
-    if (ViewShift(viewType, "Move Brush", delta, [&](int, int, int d) { delta[d] = depth; }))
-        Translate(delta[0], delta[1], delta[2]);
+    MoveBy(MOVE_DEPTH, depth, 0, 0, viewType, "Move Brush");
+}
+
+bool Brush::MoveFits(MoveKind kind, int a, int b, int c, int viewType) const
+{
+    long long delta[3];
+    return !MoveShift(m_box, kind, a, b, c, viewType, delta) || FitsAfterShift(delta);
 }
 
 // ---------------------------------------------------------------------------
-// Moves past the coordinate range
+// Edits past the coordinate range
 
 CMoveRangeReport::~CMoveRangeReport()
 {
@@ -89,49 +98,63 @@ CMoveRangeReport::~CMoveRangeReport()
         ReportNow();
 }
 
-static void TellRefusedMoves(int count)
+static void TellRefusedMoves(int brushes, int entities, int others)
 {
-    if (count == 1)
-        Report().Box(MB_OK, "%s", "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.");
+    const int n = brushes + entities;
+    const char* noun = entities == 0  ? (n == 1 ? "brush" : "brushes")
+                       : brushes == 0 ? (n == 1 ? "entity" : "entities")
+                                      : "objects";
+    CString first;
+    if (n == 1)
+        first.Format("A moved %s would lie outside the map's coordinate range.", noun);
     else
-        Report().Box(MB_OK, "%d moved brushes would lie outside the map's coordinate range.\nThey stay where they were.",
-                     count);
+        first.Format("%d moved %s would lie outside the map's coordinate range.", n, noun);
+    const char* second = others > 0 ? "The whole selection stays where it was."
+                         : n == 1   ? "It stays where it was."
+                                    : "They stay where they were.";
+    Report().Box(MB_OK, "%s\n%s", static_cast<LPCSTR>(first), second);
 }
 
 void CMoveRangeReport::ReportNow()
 {
-    const int count = m_count;
-    m_count = 0;
-    if (count > 0)
-        TellRefusedMoves(count);
+    const int brushes = m_brushes, entities = m_entities, others = m_others;
+    m_brushes = m_entities = m_others = 0;
+    if (brushes + entities > 0)
+        TellRefusedMoves(brushes, entities, others);
 }
 
-void CMoveRangeReport::Count()
+void CMoveRangeReport::Add(int brushes, int entities, int others)
 {
+    m_brushes += brushes;
+    m_entities += entities;
+    m_others += others;
+}
+
+void CMoveRangeReport::Count(bool entity)
+{
+    CountEdit(entity ? 0 : 1, entity ? 1 : 0, 0);
+}
+
+void CMoveRangeReport::CountEdit(int brushes, int entities, int others)
+{
+    if (brushes + entities <= 0)
+        return;
     if (CMoveRangeReport* open = Open())
-        ++open->m_count;
+        open->Add(brushes, entities, others);
     else
-        TellRefusedMoves(1);
+        TellRefusedMoves(brushes, entities, others);
 }
 
-static bool InCoordinateRange(long long v)
+bool Brush::FitsAfterShift(const long long* delta) const
 {
-    return v >= -32768 && v <= 32767;
-}
-
-// The plane points and the box shifted by the amounts stay map coordinates.
-static bool FitsAfterShift(const Brush& brush, const int* delta)
-{
-    const short* box = brush.GetBounds();
     for (int a = 0; a < 3; ++a) {
         if (!delta[a])
             continue;
-        if (!InCoordinateRange(static_cast<long long>(box[a * 2]) + delta[a]) ||
-            !InCoordinateRange(static_cast<long long>(box[a * 2 + 1]) + delta[a]))
+        if (!IsMapCoordinate(m_box[a * 2] + delta[a]) || !IsMapCoordinate(m_box[a * 2 + 1] + delta[a]))
             return false;
-        for (const Face& f : brush.GetFaces())
+        for (const Face& f : m_faces)
             for (int k = 0; k < 3; ++k)
-                if (!InCoordinateRange(static_cast<long long>(f.pt[k][a]) + delta[a]))
+                if (!IsMapCoordinate(f.pt[k][a] + delta[a]))
                     return false;
     }
     return true;
@@ -139,11 +162,16 @@ static bool FitsAfterShift(const Brush& brush, const int* delta)
 
 void Brush::Translate(int dx, int dy, int dz)
 {
-    const int delta[3] = {dx, dy, dz};
-    if (!FitsAfterShift(*this, delta)) {
+    const long long delta[3] = {dx, dy, dz};
+    if (!FitsAfterShift(delta)) {
         CMoveRangeReport::Count();
         return;
     }
+    Shift(delta);
+}
+
+void Brush::Shift(const long long* delta)
+{
     Transform([&] {
         for (Face& f : m_faces)
             for (int k = 0; k < 3; ++k)
@@ -154,21 +182,36 @@ void Brush::Translate(int dx, int dy, int dz)
     });
 }
 
-// Stretches the depth axis; a scale that would collapse or turn the brush inside out
-// is refused and leaves it unchanged.
+bool Brush::ScaleFits(int atMax, int delta, int viewType) const
+{
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d))
+        return true;
+    const long long mn = m_box[d * 2], mx = m_box[d * 2 + 1];
+    const long long size = mx - mn, newSize = atMax ? size + delta : size - delta;
+    if (size <= 0 || newSize <= 0)
+        return true; // no stretch is made
+    return IsMapCoordinate(atMax ? mn + newSize : mx - newSize);
+}
+
+// Stretches the depth axis; a scale that would collapse or turn the brush inside out, or take it
+// past the coordinate range, is refused and leaves it unchanged.
 void Brush::Scale(int atMax, int delta, int viewType)
 {
     int a, b, d;
     if (!ViewAxes(viewType, a, b, d))
         return;
+    if (!ScaleFits(atMax, delta, viewType)) {
+        CMoveRangeReport::Count();
+        return;
+    }
     short mn = 0, mx = 0;
     GetDepthExtents(mn, mx, viewType);
-    int size = mx - mn;
-    int newSize = atMax ? size + delta : size - delta;
+    const long long size = mx - mn, newSize = atMax ? size + delta : size - delta;
     if (size <= 0 || newSize <= 0)
         return;
     Transform([&] {
-        double factor = static_cast<double>(newSize) / size;
+        double factor = static_cast<double>(newSize) / static_cast<double>(size);
         double anchor = atMax ? mn : mx;
         // The rounded coordinates are scaled, in every view: the box is made of them, so its moved
         // end lands where it was asked to, wherever the corners lie between whole units.
@@ -261,28 +304,53 @@ void Brush::RestoreGeometry(const Geometry& held)
         m_pOwner->GetMap()->ObjectsRebuilt(); // the faces were made anew
 }
 
+// The whole number of quarter turns (0 to 3) of the angle, or -1 when it is no such turn.
+static int QuarterTurns(double angle)
+{
+    const double turns = angle / (std::acos(-1.0) / 2);
+    const double whole = std::floor(turns + 0.5);
+    // Not a number, no whole number of quarter turns, or so many that they cannot be counted.
+    if (!(std::fabs(turns - whole) < 1e-9) || std::fabs(whole) > 1e6)
+        return -1;
+    return static_cast<int>(((static_cast<long long>(whole) % 4) + 4) % 4);
+}
+
+// A point (u, v) of the view plane turned exactly by quarter turns about (cx, cy).
+static void TurnQuarters(long long cx, long long cy, int quarter, long long& u, long long& v)
+{
+    const long long du = u - cx, dv = v - cy;
+    const long long us[4] = {cx + du, cx - dv, cx - du, cx + dv};
+    const long long vs[4] = {cy + dv, cy + du, cy - dv, cy - du};
+    u = us[quarter];
+    v = vs[quarter];
+}
+
+// A winding point turned about (cx, cy) on the view's axes a and b, as the turn stores it.
+static void TurnWindingPoint(const CVector& p, int a, int b, int cx, int cy, double c, double s, float& u2, float& v2)
+{
+    double u = Coord(p, a) - cx, v = Coord(p, b) - cy;
+    u2 = static_cast<float>(cx + u * c - v * s);
+    v2 = static_cast<float>(cy + u * s + v * c);
+}
+
 BOOL Brush::TurnPlanePoints(int cx, int cy, double angle, int viewType)
 {
     int a, b, d;
     if (!ViewAxes(viewType, a, b, d))
         return FALSE;
-    const double turns = angle / (std::acos(-1.0) / 2);
-    const double whole = std::floor(turns + 0.5);
-    // Not a number, no whole number of quarter turns, or so many that they cannot be counted.
-    if (!(std::fabs(turns - whole) < 1e-9) || std::fabs(whole) > 1e6)
+    const int quarter = QuarterTurns(angle);
+    if (quarter < 0)
         return FALSE;
-    const int quarter = static_cast<int>(((static_cast<long long>(whole) % 4) + 4) % 4);
     std::vector<std::array<long long, 6>> turned; // u, v of the three points of each face
     turned.reserve(m_faces.size());
     for (const Face& f : m_faces) {
         std::array<long long, 6> t;
         for (int k = 0; k < 3; ++k) {
-            const long long du = static_cast<long long>(f.pt[k][a]) - cx, dv = static_cast<long long>(f.pt[k][b]) - cy;
-            const long long u[4] = {cx + du, cx - dv, cx - du, cx + dv};
-            const long long v[4] = {cy + dv, cy + du, cy - dv, cy - du};
-            t[static_cast<size_t>(k * 2)] = u[quarter];
-            t[static_cast<size_t>(k * 2 + 1)] = v[quarter];
-            if (!InCoordinateRange(u[quarter]) || !InCoordinateRange(v[quarter]))
+            long long u = f.pt[k][a], v = f.pt[k][b];
+            TurnQuarters(cx, cy, quarter, u, v);
+            t[static_cast<size_t>(k * 2)] = u;
+            t[static_cast<size_t>(k * 2 + 1)] = v;
+            if (!IsMapCoordinate(u) || !IsMapCoordinate(v))
                 return FALSE;
         }
         turned.push_back(t);
@@ -295,8 +363,43 @@ BOOL Brush::TurnPlanePoints(int cx, int cy, double angle, int viewType)
     return TRUE;
 }
 
+bool Brush::RotateFits(int cx, int cy, double angle, int viewType, const Geometry* pFrom) const
+{
+    int a, b, d;
+    if (!ViewAxes(viewType, a, b, d))
+        return true;
+    const std::vector<Face>& faces = pFrom ? pFrom->faces : m_faces;
+    const short* box = pFrom ? pFrom->box : m_box;
+    const int quarter = QuarterTurns(angle);
+    if (quarter >= 0) {
+        // Exact: the turned box is the box of the turned brush, whose plane points may lie well
+        // inside the range while a corner where the planes meet does not.
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j) {
+                long long u = box[a * 2 + i], v = box[b * 2 + j];
+                TurnQuarters(cx, cy, quarter, u, v);
+                if (!IsMapCoordinate(u) || !IsMapCoordinate(v))
+                    return false;
+            }
+        return true;
+    }
+    const double c = std::cos(angle), s = std::sin(angle);
+    for (const Face& f : faces)
+        for (const CVector& p : f.winding) {
+            float u, v;
+            TurnWindingPoint(p, a, b, cx, cy, c, s, u, v);
+            if (!RoundsToMapCoordinate(u) || !RoundsToMapCoordinate(v))
+                return false;
+        }
+    return true;
+}
+
 void Brush::Rotate(int cx, int cy, double angle, int viewType)
 {
+    if (!RotateFits(cx, cy, angle, viewType)) {
+        CMoveRangeReport::Count();
+        return;
+    }
     Transform([&] {
         m_isothetic = 0;
         // Whole quarter turns keep the brush's own points, fractions of its corners included: four
@@ -310,14 +413,14 @@ void Brush::Rotate(int cx, int cy, double angle, int viewType)
         }
         int a, b, d;
         if (ViewAxes(viewType, a, b, d)) {
-            for (Face& f : m_faces) {
-                double c = std::cos(angle), s = std::sin(angle);
+            const double c = std::cos(angle), s = std::sin(angle);
+            for (Face& f : m_faces)
                 for (size_t k = 0; k < f.winding.size(); ++k) {
-                    double u = Coord(f.winding[k], a) - cx, v = Coord(f.winding[k], b) - cy;
-                    SetWindingCoord(f, static_cast<int>(k), a, static_cast<float>(cx + u * c - v * s));
-                    SetWindingCoord(f, static_cast<int>(k), b, static_cast<float>(cy + u * s + v * c));
+                    float u, v;
+                    TurnWindingPoint(f.winding[k], a, b, cx, cy, c, s, u, v);
+                    SetWindingCoord(f, static_cast<int>(k), a, u);
+                    SetWindingCoord(f, static_cast<int>(k), b, v);
                 }
-            }
         }
         FinishTransform();
         // The windings were turned, not clipped: rebuild them from the new planes so
@@ -497,10 +600,25 @@ static void MovePicks(int a, int b, int dx, int dy)
     }
 }
 
+// Every picked point stays a map coordinate when shifted.
+static bool PicksFitAfter(int a, int b, int dx, int dy)
+{
+    for (int i = 0; i < s_pickCount; ++i) {
+        const short* r = s_picks[i].rounded;
+        if (!IsMapCoordinate(static_cast<long long>(r[a]) + dx) || !IsMapCoordinate(static_cast<long long>(r[b]) + dy))
+            return false;
+    }
+    return true;
+}
+
 BOOL Brush::Shear(int dx, int dy, int viewType)
 {
     int a, b, d;
     bool plane = ViewAxes(viewType, a, b, d);
+    if (plane && !PicksFitAfter(a, b, dx, dy)) {
+        CMoveRangeReport::Count();
+        return FALSE;
+    }
     if (plane)
         MovePicks(a, b, dx, dy);
     BOOL result = TRUE;

@@ -163,8 +163,10 @@ void CKeyValue::Write(CString& out) const
     out += "\"\r\n";
 }
 
-bool ParseOrigin(LPCSTR text, int* xyz)
+bool ParseOrigin(LPCSTR text, int* xyz, bool* pInRange)
 {
+    if (pInRange)
+        *pInRange = true;
     if (!text)
         return false;
     char* p = const_cast<char*>(text);
@@ -174,9 +176,26 @@ bool ParseOrigin(LPCSTR text, int* xyz)
         double v;
         if (!ParseNumber(&p, v))
             return false;
+        if (pInRange && !RoundsToMapCoordinate(v))
+            *pInRange = false;
         xyz[i] = RoundCoord(v);
     }
     return true;
+}
+
+static const short kDefaultSize[6] = {-16, 16, -16, 16, -16, 16};
+
+static short ClampToMap(long long v)
+{
+    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+}
+
+// The box of a point entity at the origin: its class's size around it, within the coordinate
+// range (an entity at the range's end has its box end there, not wrap to the far side of the map).
+static void BoxAround(const long long* origin, const short* size, short* box)
+{
+    for (int i = 0; i < 6; ++i)
+        box[i] = ClampToMap(origin[i / 2] + size[i]);
 }
 
 // ---------------------------------------------------------------------------
@@ -593,7 +612,6 @@ void Entity::TellEntity(LPCSTR format, const CString& className) const
 
 void Entity::SizeFromClass(const short* offset)
 {
-    static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
     const CString* origin = FindValue("origin");
     if (origin && !m_brushes.IsEmpty())
         TellEntity("The entity %s contains an origin and brushes,\nthe origin will be ignored.", ClassNameForReport());
@@ -612,17 +630,16 @@ void Entity::SizeFromClass(const short* offset)
             TellEntity("The entity %s contains an invalid origin statement.\n"
                        "Defaulting to 32x32x32 entity size centered at the origin.",
                        ClassNameForReport());
-        for (int a = 0; a < 3; ++a) {
-            m_box[a * 2] = static_cast<short>(off[a] + kDefault[a * 2]);
-            m_box[a * 2 + 1] = static_cast<short>(off[a] + kDefault[a * 2 + 1]);
+        const long long at[3] = {off[0], off[1], off[2]};
+        BoxAround(at, kDefaultSize, m_box);
+        for (int a = 0; a < 3; ++a)
             m_centre[a] = off[a];
-        }
         return;
     }
     for (int a = 0; a < 3; ++a)
         o[a] += off[a];
     const CString* cls = FindValue("classname");
-    const short* size = kDefault;
+    const short* size = kDefaultSize;
     if (!cls) {
         TellEntity("The origin for an entity was found, but the entity didn't have\n"
                    "a classname associated with it.  Defaulting to a size of 32x32x32\n"
@@ -639,10 +656,8 @@ void Entity::SizeFromClass(const short* offset)
         else
             size = rec->size;
     }
-    for (int a = 0; a < 3; ++a) {
-        m_box[a * 2] = static_cast<short>(o[a] + size[a * 2]);
-        m_box[a * 2 + 1] = static_cast<short>(o[a] + size[a * 2 + 1]);
-    }
+    const long long at[3] = {o[0], o[1], o[2]};
+    BoxAround(at, size, m_box);
     ComputeCentre();
     if (offset) {
         for (int a = 0; a < 3; ++a)
@@ -656,63 +671,82 @@ void Entity::SizeFromClass(const short* offset)
 // ---------------------------------------------------------------------------
 // Moving
 
-void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
+bool Entity::PlanMove(MoveKind kind, int a, int b, int c, int viewType, long long* from, long long* to,
+                      const short*& size, bool& known, bool tell) const
 {
     int o[3];
     const CString* origin = FindValue("origin");
     if (!origin || !ParseOrigin(*origin, o)) {
-        Report().Box(MB_OK, "The entity %s contains an invalid origin statement.\nMove not performed.",
-                     static_cast<LPCSTR>(ClassNameForReport()));
-        return;
+        if (tell)
+            Report().Box(MB_OK, "The entity %s contains an invalid origin statement.\nMove not performed.",
+                         static_cast<LPCSTR>(ClassNameForReport()));
+        return false;
     }
-    int old[3] = {o[0], o[1], o[2]};
-    bool placed[3] = {false, false, false}; // axes that MoveTo sets outright
-    if (kind == TRANSLATE) {
-        o[0] += a;
-        o[1] += b;
-        o[2] += c;
-    } else {
-        int h, v, d;
-        if (!ViewAxes(viewType, h, v, d)) {
-            Report().Box(MB_OK, "Call to Move entity with unsupported type of %d\n", viewType);
-        } else if (kind == MOVE_TO) {
-            o[h] = a;
-            o[v] = b;
-            placed[h] = placed[v] = true;
-        } else if (kind == MOVE) {
-            o[h] += a;
-            o[v] += b;
-        } else {
-            o[d] += a;
-        }
-    }
+    for (int i = 0; i < 3; ++i)
+        from[i] = to[i] = o[i];
+    if (!MovedPoint(kind, a, b, c, viewType, to) && tell)
+        Report().Box(MB_OK, "Call to Move entity with unsupported type of %d\n", viewType);
     const CString* cls = FindValue("classname");
     if (!cls) {
-        Report().Box(MB_OK, "The origin for an entity was found, but the entity didn't have\n"
-                            "a classname associated with it. Move not performed.");
-        return;
+        if (tell)
+            Report().Box(MB_OK, "The origin for an entity was found, but the entity didn't have\n"
+                                "a classname associated with it. Move not performed.");
+        return false;
     }
     const EntityClass* rec = nullptr;
-    BOOL known = GetEditorServices()->LookupEntityClass(*cls, rec);
+    known = GetEditorServices()->LookupEntityClass(*cls, rec) != FALSE;
     if (known && !rec) {
-        Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nMove not performed.",
-                     static_cast<LPCSTR>(*cls));
+        if (tell)
+            Report().Box(MB_OK, "The entity %s appears to contain an invalid size.\nMove not performed.",
+                         static_cast<LPCSTR>(*cls));
+        return false;
+    }
+    size = rec ? rec->size : kDefaultSize;
+    return true;
+}
+
+bool Entity::MoveFits(MoveKind kind, int a, int b, int c, int viewType) const
+{
+    long long from[3], to[3];
+    const short* size = nullptr;
+    bool known = false;
+    if (!PlanMove(kind, a, b, c, viewType, from, to, size, known, false))
+        return true;
+    return IsMapCoordinate(to[0]) && IsMapCoordinate(to[1]) && IsMapCoordinate(to[2]);
+}
+
+bool Entity::CanMove() const
+{
+    long long from[3], to[3];
+    const short* size = nullptr;
+    bool known = false;
+    return PlanMove(TRANSLATE, 0, 0, 0, 0, from, to, size, known, false);
+}
+
+void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
+{
+    long long from[3], to[3];
+    const short* size = nullptr;
+    bool known = false;
+    if (!PlanMove(kind, a, b, c, viewType, from, to, size, known, true))
+        return;
+    if (!IsMapCoordinate(to[0]) || !IsMapCoordinate(to[1]) || !IsMapCoordinate(to[2])) {
+        CMoveRangeReport::Count(true);
         return;
     }
-    static const short kDefault[6] = {-16, 16, -16, 16, -16, 16};
-    const short* size = rec ? rec->size : kDefault;
-    for (int i = 0; i < 3; ++i) {
-        m_centre[i] = static_cast<short>(placed[i] ? o[i] : m_centre[i] + (o[i] - old[i]));
-        m_box[i * 2] = static_cast<short>(o[i] + size[i * 2]);
-        m_box[i * 2 + 1] = static_cast<short>(o[i] + size[i * 2 + 1]);
-    }
+    int h = 0, v = 1, d = 2;
+    const bool placed = kind == MOVE_TO && ViewAxes(viewType, h, v, d); // MoveTo sets two axes outright
+    for (int i = 0; i < 3; ++i)
+        m_centre[i] = ClampToMap(placed && (i == h || i == v) ? to[i] : m_centre[i] + (to[i] - from[i]));
+    BoxAround(to, size, m_box);
     CString text;
-    text.Format("%d %d %d", o[0], o[1], o[2]);
+    text.Format("%d %d %d", static_cast<int>(to[0]), static_cast<int>(to[1]), static_cast<int>(to[2]));
     SetValueForKey("origin", text);
     // A move of many entities tells once, with the counts (see CUnknownClassReport).
+    const CString* cls = FindValue("classname");
     if (!known && kind != MOVE_TO)
         CUnknownClassReport::Count(*cls);
-    if (rec && kind != MOVE_TO)
+    if (known && kind != MOVE_TO)
         GetEditorServices()->UpdateEntityOrigin(text);
 }
 
@@ -741,33 +775,80 @@ void Entity::Scale(int, int, int)
     Report().Box(MB_OK, "A brushless entity cannot be scaled.");
 }
 
+bool Entity::PlanTurn(int cx, int cy, double angle, short* centre, long long* origin, bool& hasOrigin) const
+{
+    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+    auto turn = [&](long long& x, long long& y) {
+        const float u = static_cast<float>(x - cx), v = static_cast<float>(y - cy);
+        const double nx = std::floor(cx + u * c - v * s + 0.5f);
+        const double ny = std::floor(cy + u * s + v * c + 0.5f);
+        if (!(nx >= -32768 && nx <= 32767 && ny >= -32768 && ny <= 32767))
+            return false;
+        x = static_cast<long long>(nx);
+        y = static_cast<long long>(ny);
+        return true;
+    };
+    long long x = m_centre[0], y = m_centre[1];
+    if (!turn(x, y))
+        return false;
+    centre[0] = static_cast<short>(x);
+    centre[1] = static_cast<short>(y);
+    centre[2] = m_centre[2];
+    // The box keeps its half extents around the new centre.
+    for (int a = 0; a < 3; ++a) {
+        const int half = (m_box[a * 2 + 1] - m_box[a * 2]) / 2;
+        if (!IsMapCoordinate(centre[a] - half) || !IsMapCoordinate(centre[a] + half))
+            return false;
+    }
+    int o[3];
+    const CString* text = FindValue("origin");
+    hasOrigin = text && ParseOrigin(*text, o);
+    if (!hasOrigin)
+        return true;
+    for (int a = 0; a < 3; ++a)
+        origin[a] = o[a];
+    return turn(origin[0], origin[1]);
+}
+
+bool Entity::RotateFits(int cx, int cy, double angle, int viewType) const
+{
+    if (!m_brushes.IsEmpty() || viewType != VIEW_XY)
+        return true;
+    short centre[3];
+    long long origin[3];
+    bool hasOrigin = false;
+    return PlanTurn(cx, cy, angle, centre, origin, hasOrigin);
+}
+
 // A point entity turns about a point of the top view; its "origin" turns with it, so
 // that the rotation survives saving and the next move.
 void Entity::Rotate(int cx, int cy, double angle, int viewType)
 {
     if (!m_brushes.IsEmpty() || viewType != VIEW_XY)
         return;
-    float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
-    auto turn = [&](int& x, int& y) {
-        float u = static_cast<float>(x - cx), v = static_cast<float>(y - cy);
-        int nx = static_cast<int>(std::floor(cx + u * c - v * s + 0.5f));
-        int ny = static_cast<int>(std::floor(cy + u * s + v * c + 0.5f));
-        x = static_cast<short>(nx);
-        y = static_cast<short>(ny);
-    };
-    int x = m_centre[0], y = m_centre[1];
-    turn(x, y);
-    m_centre[0] = static_cast<short>(x);
-    m_centre[1] = static_cast<short>(y);
+    short centre[3];
+    long long origin[3];
+    bool hasOrigin = false;
+    if (!PlanTurn(cx, cy, angle, centre, origin, hasOrigin)) {
+        CMoveRangeReport::Count(true);
+        return;
+    }
+    m_centre[0] = centre[0];
+    m_centre[1] = centre[1];
     RecenterBounds();
-    int o[3];
-    const CString* origin = FindValue("origin");
-    if (origin && ParseOrigin(*origin, o)) {
-        turn(o[0], o[1]);
+    if (hasOrigin) {
         CString text;
-        text.Format("%d %d %d", o[0], o[1], o[2]);
+        text.Format("%d %d %d", static_cast<int>(origin[0]), static_cast<int>(origin[1]), static_cast<int>(origin[2]));
         SetValueForKey("origin", text);
     }
+}
+
+bool Entity::OriginInRange() const
+{
+    int o[3];
+    bool inRange = true;
+    const CString* text = FindValue("origin");
+    return !text || !ParseOrigin(*text, o, &inRange) || inRange;
 }
 
 // ---------------------------------------------------------------------------

@@ -100,6 +100,16 @@ public:
     void Translate(int dx, int dy, int dz) override;
     void Scale(int atMax, int delta, int viewType) override;
     void Rotate(int cx, int cy, double angle, int viewType) override;
+    // Whether a move or turn keeps a point entity's origin within the coordinate range (a move
+    // that would not is refused by the entity). A move that the entity does not make (no origin,
+    // no class, a class without a size) fits. The box of an entity at the range's end stops there.
+    bool MoveFits(MoveKind kind, int a, int b, int c, int viewType) const;
+    // Whether the moves are made at all: the origin reads as three numbers and the class gives a
+    // size (the moves of any other entity are refused, with a box that says why).
+    bool CanMove() const;
+    bool RotateFits(int cx, int cy, double angle, int viewType) const;
+    // False when the "origin" value reads as three numbers and one of them lies past the range.
+    bool OriginInRange() const;
 
     // The entity's text. Brushes that are not valid are left out unless includeInvalid (the auto
     // save keeps everything the map holds).
@@ -118,8 +128,14 @@ private:
     void SizeFromClass(const short* offset);
     void TellEntity(LPCSTR format, const CString& className) const;
     CString ClassNameForReport() const;
-    enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
     void MoveOrigin(MoveKind kind, int a, int b, int c, int viewType);
+    // Where a move takes the origin (from, to) and the size of the class around it; false when the
+    // move is not made (told when asked).
+    bool PlanMove(MoveKind kind, int a, int b, int c, int viewType, long long* from, long long* to,
+                  const short*& size, bool& known, bool tell) const;
+    // The centre and origin turned about (cx, cy) in the top view; false when one of them, or the
+    // box kept around the centre, would leave the coordinate range.
+    bool PlanTurn(int cx, int cy, double angle, short* centre, long long* origin, bool& hasOrigin) const;
 
     CPtrList m_pairs;   // CKeyValue*, owned, in file order
     CPtrList m_brushes; // Brush*, owned
@@ -162,5 +178,6 @@ private:
     std::vector<UnknownClassCount> m_counts;
 };
 
-// Parses "x y z" (integers, fractions rounded); false unless three numbers stand there.
-bool ParseOrigin(LPCSTR text, int* xyz);
+// Parses "x y z" (integers, fractions rounded); false unless three numbers stand there. A number
+// past the coordinate range is clamped to it; *pInRange (when given) tells whether none was.
+bool ParseOrigin(LPCSTR text, int* xyz, bool* pInRange = nullptr);

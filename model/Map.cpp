@@ -494,6 +494,15 @@ BOOL Map::MakeEntityFromSelection(Entity* pTemplate)
     }
 
     if (CString(m_pCurrentEntity->ValueForKey("classname")) == pTemplate->ValueForKey("classname")) {
+        // A typed origin past the coordinate range would be clamped without a word: refused before
+        // anything changes, so that it can be mended.
+        if (!pTemplate->OriginInRange()) {
+            Report().Box(MB_OK,
+                         "The origin \"%s\" lies outside the map's coordinate range (-32768 to 32767).\n"
+                         "The entity was not changed.",
+                         static_cast<LPCSTR>(PrintableText(pTemplate->ValueForKey("origin"))));
+            return FALSE;
+        }
         ReplacePairs(*m_pCurrentEntity, *pTemplate);
         if (m_pCurrentEntity->FindValue("origin"))
             m_pCurrentEntity->Translate(0, 0, 0);

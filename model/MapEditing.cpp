@@ -13,8 +13,6 @@ Entity* OwnerEntity(SThing* t)
     return t->GetKind() == 1 ? static_cast<Entity*>(t) : static_cast<Brush*>(t)->GetOwner();
 }
 
-bool InShortRange(int v) { return v >= -32768 && v <= 32767; }
-
 void SetOrAddValue(Entity* e, LPCSTR key, LPCSTR value)
 {
     if (e->SetValueForKey(key, value) == Entity::KEY_MISSING)
@@ -22,6 +20,86 @@ void SetOrAddValue(Entity* e, LPCSTR key, LPCSTR value)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Edits made whole or not at all
+
+void CObjectEdit::Add(SThing* t, std::function<bool()> fits, std::function<void()> make)
+{
+    m_changes.push_back(Change{t, std::move(fits), std::move(make)});
+}
+
+void CObjectEdit::AddMove(SThing* t, SThing::MoveKind kind, int a, int b, int c, int viewType)
+{
+    Add(
+        t,
+        [=] {
+            if (t->GetKind() == 0)
+                return static_cast<const Brush*>(t)->MoveFits(kind, a, b, c, viewType);
+            if (t->GetKind() == 1)
+                return static_cast<const Entity*>(t)->MoveFits(kind, a, b, c, viewType);
+            return true;
+        },
+        [=] {
+            switch (kind) {
+            case SThing::MOVE_TO: t->MoveTo(a, b, viewType); break;
+            case SThing::MOVE: t->Move(a, b, viewType); break;
+            case SThing::MOVE_DEPTH: t->MoveDepth(a, viewType); break;
+            case SThing::TRANSLATE: t->Translate(a, b, c); break;
+            }
+        });
+}
+
+void CObjectEdit::AddSelectionMove(Map* pMap, SThing::MoveKind kind, int a, int b, int c, int viewType)
+{
+    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;)
+        AddMove(static_cast<SThing*>(pMap->GetSelection().GetNext(pos)), kind, a, b, c, viewType);
+}
+
+void CObjectEdit::AddRotate(SThing* t, int cx, int cy, double angle, int viewType)
+{
+    Add(
+        t,
+        [=] {
+            if (t->GetKind() == 0)
+                return static_cast<const Brush*>(t)->RotateFits(cx, cy, angle, viewType);
+            if (t->GetKind() == 1)
+                return static_cast<const Entity*>(t)->RotateFits(cx, cy, angle, viewType);
+            return true;
+        },
+        [=] { t->Rotate(cx, cy, angle, viewType); });
+}
+
+int CObjectEdit::CountRefused(int* brushes, int* entities) const
+{
+    int b = 0, e = 0, other = 0;
+    for (const Change& c : m_changes)
+        if (!c.fits())
+            ++(c.object->GetKind() == 0 ? b : c.object->GetKind() == 1 ? e : other);
+    if (brushes)
+        *brushes = b;
+    if (entities)
+        *entities = e;
+    return b + e + other;
+}
+
+BOOL CObjectEdit::Apply()
+{
+    int brushes = 0, entities = 0;
+    const int refused = CountRefused(&brushes, &entities);
+    if (refused > 0) {
+        CMoveRangeReport::CountEdit(brushes, entities, static_cast<int>(m_changes.size()) - brushes - entities);
+        return FALSE;
+    }
+    for (const Change& c : m_changes) {
+        try {
+            c.make();
+        } catch (CBrushGeometryError&) {
+            // The brush's transform has put it back as it was.
+        }
+    }
+    return TRUE;
+}
 
 int AssignSelectionToWorld(Map* pMap)
 {
@@ -83,13 +161,16 @@ BOOL AlignSelection(Map* pMap, AlignKind kind, int viewType, short* unionBox)
     const short* r = static_cast<SThing*>(sel.GetNext(pos))->GetBounds();
     for (int i = 0; i < 6; ++i)
         ref[i] = r[i];
+    CObjectEdit edit;
     while (pos) {
         SThing* t = static_cast<SThing*>(sel.GetNext(pos));
         int delta[3];
         AlignOffset(kind, viewType, ref, t->GetBounds(), delta);
         if (delta[0] || delta[1] || delta[2])
-            t->Translate(delta[0], delta[1], delta[2]);
+            edit.AddMove(t, SThing::TRANSLATE, delta[0], delta[1], delta[2]);
     }
+    if (!edit.Apply())
+        return FALSE;
     short after[6];
     pMap->GetSelectionBounds(after);
     if (unionBox)
@@ -185,7 +266,7 @@ BOOL ComputeRoomWalls(const short* box, int w, BOOL bInward, short walls[6][6])
     // Computed wide and checked: 16-bit arithmetic would wrap a wall to the far side of the map.
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j)
-            if (!InShortRange(src[i][j]))
+            if (!IsMapCoordinate(src[i][j]))
                 return FALSE;
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j)
@@ -238,13 +319,4 @@ int ArrayRound(double v)
     if (i > f)
         --i; // floor for negative values
     return i;
-}
-
-BOOL BoxFitsAfterMove(const short* box, int dx, int dy, int dz)
-{
-    const int d[3] = {dx, dy, dz};
-    for (int axis = 0; axis < 3; ++axis)
-        if (!InShortRange(box[axis * 2] + d[axis]) || !InShortRange(box[axis * 2 + 1] + d[axis]))
-            return FALSE;
-    return TRUE;
 }

@@ -1,11 +1,46 @@
 // Edits of the selection that the plane views' commands run: Assign to World, Align, Select
 // Fully/Partially Inside, Create Targets, the walls of Create Room and the offsets of Create
-// Array. They change the document only; the views redraw afterwards.
+// Array; and the edits of many objects that the views make whole or not at all (moves, drops,
+// paste offsets, turns, stretches). They change the document only; the views redraw afterwards.
 #pragma once
+#include "Thing.h"
 #include "afx.h"
+#include <functional>
+#include <vector>
 
 class Map;
 class Brush;
+
+// An edit of many objects, made whole or not at all: every object's change is checked against the
+// 16-bit coordinate range before any is made. When one would take its object past the range,
+// nothing changes and one box says how many would have left it (CMoveRangeReport; counted into
+// the report open around the edit, if any). A brush whose geometry fails its change stays as it was.
+class CObjectEdit
+{
+public:
+    // One of the object's own moves (a, b, c as the move takes them).
+    void AddMove(SThing* t, SThing::MoveKind kind, int a, int b = 0, int c = 0, int viewType = 0);
+    // The same move for every selected object.
+    void AddSelectionMove(Map* pMap, SThing::MoveKind kind, int a, int b = 0, int c = 0, int viewType = 0);
+    // The object's own turn about (cx, cy) in the view.
+    void AddRotate(SThing* t, int cx, int cy, double angle, int viewType);
+    // Any change: fits tells whether it keeps the object within the range, make makes it.
+    void Add(SThing* t, std::function<bool()> fits, std::function<void()> make);
+
+    // The changes that would take their object past the range, counted by kind; nothing changes.
+    int CountRefused(int* brushes = nullptr, int* entities = nullptr) const;
+    // Makes every change, or none: FALSE (told) when one would leave the range. TRUE when empty.
+    BOOL Apply();
+
+private:
+    struct Change
+    {
+        SThing* object;
+        std::function<bool()> fits;
+        std::function<void()> make;
+    };
+    std::vector<Change> m_changes;
+};
 
 // Moves the selected brushes into the world entity (point entities are skipped). An entity
 // left without brushes goes. The number of brushes moved.
@@ -18,7 +53,8 @@ enum AlignKind { ALIGN_LEFT, ALIGN_RIGHT, ALIGN_TOP, ALIGN_BOTTOM, ALIGN_HORIZON
 // (min + max) / 2, truncated toward zero.
 void AlignOffset(AlignKind kind, int viewType, const short* ref, const short* box, int* delta);
 // Aligns the selection (two or more objects); the box covers the objects before and after.
-// FALSE when fewer than two objects are selected (nothing moved).
+// FALSE (nothing moved) when fewer than two objects are selected, or when an object would leave
+// the coordinate range (told, see CObjectEdit).
 BOOL AlignSelection(Map* pMap, AlignKind kind, int viewType, short* unionBox);
 
 // The objects of the list that lie fully inside (or touch, for partially) the selector brush.
@@ -43,5 +79,3 @@ BOOL BuildRoom(Map* pMap, Brush* pSource, int thickness, BOOL bInward);
 
 // Create Array's rounding: the largest integer not above v + 0.5.
 int ArrayRound(double v);
-// TRUE when the box moved by the offset stays within the 16-bit coordinate range.
-BOOL BoxFitsAfterMove(const short* box, int dx, int dy, int dz);

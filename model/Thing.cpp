@@ -56,6 +56,25 @@ bool ViewAxes(int viewType, int& first, int& second, int& depth)
     }
 }
 
+bool MovedPoint(SThing::MoveKind kind, int a, int b, int c, int viewType, long long* point)
+{
+    if (kind == SThing::TRANSLATE) {
+        point[0] += a;
+        point[1] += b;
+        point[2] += c;
+        return true;
+    }
+    int h, v, d;
+    if (!ViewAxes(viewType, h, v, d))
+        return false;
+    switch (kind) {
+    case SThing::MOVE_TO: point[h] = a; point[v] = b; break;
+    case SThing::MOVE: point[h] += a; point[v] += b; break;
+    default: point[d] += a; break;
+    }
+    return true;
+}
+
 void SThing::GetDepthExtents(short& min, short& max, int viewType) const
 {
     int a, b, d;

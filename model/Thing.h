@@ -37,6 +37,9 @@ public:
     virtual void SetSelected(bool selected);
     virtual BOOL IsSelected() const { return (m_flags & FLAG_SELECTED) != 0; }
     virtual void SetBounds(const short* box);
+    // The four moves below as one value: an edit of many objects checks every object's move
+    // before it makes any.
+    enum MoveKind { MOVE_TO, MOVE, MOVE_DEPTH, TRANSLATE };
     virtual void MoveTo(int x, int y, int viewType) = 0;
     virtual void MoveDepth(int d, int viewType) = 0;
     virtual void Move(int dx, int dy, int viewType) = 0;
@@ -65,3 +68,20 @@ protected:
 // The axes (0 x, 1 y, 2 z) of a view plane: horizontal, vertical and depth.
 // False for a code that is not a plane view.
 bool ViewAxes(int viewType, int& first, int& second, int& depth);
+
+// Map coordinates are 16-bit: whatever lies past this range would wrap to the far side of the map.
+inline bool IsMapCoordinate(long long v)
+{
+    return v >= -32768 && v <= 32767;
+}
+// A number that rounds to a map coordinate (RoundCoord clamps any other); false for NaN.
+inline bool RoundsToMapCoordinate(double v)
+{
+    return v >= -32768.5 && v < 32767.5;
+}
+
+// A point (x, y, z) after one of the moves: MoveTo places it at (a, b) on the view's two axes, Move
+// shifts it by (a, b) on them, MoveDepth by a along the view's depth and Translate by (a, b, c). In
+// 64 bits, so that no sum overflows. False, the point unchanged, for a view type that is no plane
+// (Translate takes none).
+bool MovedPoint(SThing::MoveKind kind, int a, int b, int c, int viewType, long long* point);

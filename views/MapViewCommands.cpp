@@ -349,15 +349,20 @@ BOOL CMapXYView::PasteClipboardAt()
     ::CloseClipboard();
     if (!ok)
         return FALSE;
-    short source[6];
-    pMap->GetSelectionBounds(source);
+    // The objects copied: each copy is read from their text, then moved.
+    CPtrList sources;
+    sources.AddTail(&pMap->GetSelection());
     for (int i = 1; i <= m_nArrayCount; ++i) {
         int d[3] = {0, 0, 0};
         if (m_bArrayMove)
             for (int axis = 0; axis < 3; ++axis)
                 d[axis] = ArrayRound(static_cast<double>(m_arrayMove[axis]) * i);
-        // Coordinates are 16-bit: a copy beyond the range would wrap to the far side of the map.
-        if (!BoxFitsAfterMove(source, d[0], d[1], d[2])) {
+        // Coordinates are 16-bit: a copy of which one object would lie beyond the range (its box,
+        // a plane point of a brush, the origin of an entity) would wrap to the far side of the map.
+        CObjectEdit fits;
+        for (POSITION pos = sources.GetHeadPosition(); pos;)
+            fits.AddMove(static_cast<SThing*>(sources.GetNext(pos)), SThing::TRANSLATE, d[0], d[1], d[2]);
+        if (fits.CountRefused() > 0) {
             Report().Box(MB_OK, "Copy %d of the array would lie outside the map's coordinate range.\nThe array stops there.", i);
             break;
         }
@@ -367,8 +372,9 @@ BOOL CMapXYView::PasteClipboardAt()
         if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), 0, 0, 0))
             break;
         if (m_bArrayMove) {
-            for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;)
-                static_cast<SThing*>(pMap->GetSelection().GetNext(pos))->Translate(d[0], d[1], d[2]);
+            CObjectEdit edit;
+            edit.AddSelectionMove(pMap, SThing::TRANSLATE, d[0], d[1], d[2]);
+            edit.Apply();
             pMap->SetModifiedFlag(TRUE);
         }
     }

@@ -4,6 +4,7 @@
 #include "Entity.h"
 #include "Map.h"
 #include "MapData.h"
+#include "MapEditing.h"
 #include "MapFrame.h"
 #include "MapZView.h"
 #include "Reporter.h"
@@ -1070,6 +1071,14 @@ void CMapXYView::PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz)
     }
 }
 
+// Whether an object that was just read moves with the others when they are placed: an entity
+// that no move can place (its origin unreadable, its class without a size) has been told of by
+// the read, and stays where the read put it.
+static bool MovesWhenPlaced(SThing* t)
+{
+    return t->GetKind() != 1 || static_cast<Entity*>(t)->CanMove();
+}
+
 BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
 {
     Map* pMap = GetMap();
@@ -1079,7 +1088,23 @@ BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
     // The importer reads a buffer of its own: the text is not touched.
     std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 1);
     memcpy(buffer.data(), static_cast<LPCSTR>(text), buffer.size());
-    return ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), dx, dy, dz);
+    if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), 0, 0, 0))
+        return FALSE;
+    if (dx || dy || dz) {
+        // The offset is one move of what was read, whole or not at all: when it would take one
+        // object past the coordinate range, all stay where the text has them. The read has told of
+        // the classes that the project does not define.
+        CUnknownClassReport told;
+        CObjectEdit edit;
+        for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+            SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+            if (MovesWhenPlaced(t))
+                edit.AddMove(t, SThing::TRANSLATE, dx, dy, dz);
+        }
+        edit.Apply();
+        told.Forget();
+    }
+    return TRUE;
 }
 
 void CMapXYView::Paste()
@@ -1124,19 +1149,18 @@ void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
     PlaneAxes(viewType, h, v, d);
     const int ch = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
     const int cv = box[v * 2] + (box[v * 2 + 1] - box[v * 2]) / 2;
-    // Brushes that the drop point would take past the coordinate range stay where they were read.
-    CMoveRangeReport refused;
+    // When the drop point would take one object past the coordinate range, all stay where they
+    // were read.
+    CObjectEdit edit;
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
         const short* b = t->GetBounds();
         const int th = b[h * 2] + (b[h * 2 + 1] - b[h * 2]) / 2;
         const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
-        try {
-            t->MoveTo(drop.x + th - ch, drop.y + tv - cv, viewType);
-        } catch (CBrushGeometryError&) {
-            // A brush that cannot take the move stays where it was.
-        }
+        if (MovesWhenPlaced(t))
+            edit.AddMove(t, SThing::MOVE_TO, drop.x + th - ch, drop.y + tv - cv, 0, viewType);
     }
+    edit.Apply();
 }
 
 DROPEFFECT CMapXYView::StartDragDrop()

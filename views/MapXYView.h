@@ -214,8 +214,9 @@ public:
     void RestrictMove(CPoint& anchor, CPoint point);
     void UpdateCursor();
     // Turns the selection about the rotation point to the angle from the press: the held
-    // brushes from their geometry at the press, anything else by the rest of the turn.
-    void RotateSelection(double angle);
+    // brushes from their geometry at the press, anything else by the rest of the turn. FALSE
+    // when the turn would take an object past the coordinate range: none turns (told).
+    BOOL RotateSelection(double angle);
     // Holds the selected brushes' geometry at the press of a rotate-by-hand drag (empty: ended).
     void HoldSelectionForRotation(bool hold);
     // Arms rotate by hand: the next click sets the rotation centre.

@@ -5,6 +5,7 @@
 #include "Entity.h"
 #include "IniFile.h"
 #include "Map.h"
+#include "MapEditing.h"
 #include "MapFrame.h"
 #include "MapXYView.h"
 #include "MapZView.h"
@@ -130,18 +131,11 @@ void CMapXYView::MoveSelection(int dx, int dy)
     Map* pMap = GetMap();
     if (!pMap)
         return;
-    const int type = GetPlaneType();
-    // Brushes that the step would take past the coordinate range stay: one box for the step.
-    CMoveRangeReport refused;
-    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
-        SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
-        try {
-            t->Move(dx, dy, type);
-        } catch (CBrushGeometryError&) {
-            // A brush that cannot take the move stays where it was.
-        }
-    }
-    pMap->SetModifiedFlag(TRUE);
+    // A step that would take one object past the coordinate range moves none: one box for the step.
+    CObjectEdit edit;
+    edit.AddSelectionMove(pMap, SThing::MOVE, dx, dy, 0, GetPlaneType());
+    if (edit.Apply())
+        pMap->SetModifiedFlag(TRUE);
 }
 
 void CMapXYView::RestrictMove(CPoint& anchor, CPoint point)
@@ -183,33 +177,40 @@ void CMapXYView::HoldSelectionForRotation(bool hold)
     }
 }
 
-void CMapXYView::RotateSelection(double angle)
+BOOL CMapXYView::RotateSelection(double angle)
 {
     Map* pMap = GetMap();
     if (!pMap)
-        return;
+        return FALSE;
     const int type = GetPlaneType();
+    const int cx = m_ptRotateCentre.x, cy = m_ptRotateCentre.y;
+    // A step that would turn one object past the coordinate range turns none.
+    CObjectEdit edit;
     for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
         SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
         const Brush::Geometry* held = nullptr;
         for (const auto& h : m_rotateHeld)
             if (h.first == t)
                 held = &h.second;
-        try {
-            if (held) {
-                // Small turns summed would round the corners again at every step, and the
-                // brush would lose its shape on the way.
-                static_cast<Brush*>(t)->RestoreGeometry(*held);
-                if (angle != 0)
-                    t->Rotate(m_ptRotateCentre.x, m_ptRotateCentre.y, angle, type);
-            } else if (angle != m_rotateTurned) {
-                t->Rotate(m_ptRotateCentre.x, m_ptRotateCentre.y, angle - m_rotateTurned, type);
-            }
-        } catch (CBrushGeometryError&) {
-            // The brush is restored by its transform.
+        if (held) {
+            // Small turns summed would round the corners again at every step, and the brush
+            // would lose its shape on the way: each step turns the held brush.
+            Brush* b = static_cast<Brush*>(t);
+            edit.Add(
+                t, [=] { return b->RotateFits(cx, cy, angle, type, held); },
+                [=] {
+                    b->RestoreGeometry(*held);
+                    if (angle != 0)
+                        b->Rotate(cx, cy, angle, type);
+                });
+        } else if (angle != m_rotateTurned) {
+            edit.AddRotate(t, cx, cy, angle - m_rotateTurned, type);
         }
     }
+    if (!edit.Apply())
+        return FALSE;
     m_rotateTurned = angle;
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------
@@ -513,9 +514,9 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         short before[6], after[6], both[6];
         pMap->GetSelectionBounds(before);
         if (angle != m_rotateAngle) {
-            RotateSelection(angle - m_rotateBase);
+            if (RotateSelection(angle - m_rotateBase))
+                pMap->SetModifiedFlag(TRUE);
             m_rotateAngle = angle;
-            pMap->SetModifiedFlag(TRUE);
         }
         Invalidate(TRUE);
         UpdateWindow();

@@ -1,5 +1,6 @@
 #include "MapZView.h"
 #include "Brush.h"
+#include "MapEditing.h"
 #include "Entity.h"
 #include "Map.h"
 #include "MapFrame.h"
@@ -559,28 +560,32 @@ void CMapZView::DragTo(int y)
         }
         if (distance == 0)
             break;
-        if (m_nState == STATE_MOVE)
-            m_nDepthMoved += distance;
         short before[6], after[6], both[6];
         pMap->GetSelectionBounds(before);
-        CPtrList& sel = pMap->GetSelection();
+        BOOL changed;
         {
-            // Entities of classes the project does not define, and brushes that the step would take
-            // past the coordinate range: one box of each for the whole step.
+            // Entities of classes the project does not define: one box for the whole step. A step
+            // that would take one object past the coordinate range changes none, with one box.
             CUnknownClassReport unknown;
-            CMoveRangeReport refused;
-            for (POSITION pos = sel.GetHeadPosition(); pos;) {
-                SThing* t = static_cast<SThing*>(sel.GetNext(pos));
-                try {
-                    if (m_nState == STATE_MOVE)
-                        t->MoveDepth(distance, type);
-                    else
-                        t->Scale(m_nState == STATE_TOP_HANDLE ? 1 : 0, distance, type);
-                } catch (...) {
-                    // A brush that cannot take the change stays as it was.
+            CObjectEdit edit;
+            if (m_nState == STATE_MOVE) {
+                edit.AddSelectionMove(pMap, SThing::MOVE_DEPTH, distance, 0, 0, type);
+            } else {
+                const int atMax = m_nState == STATE_TOP_HANDLE ? 1 : 0;
+                for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
+                    SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+                    edit.Add(
+                        t,
+                        [=] { return t->GetKind() != 0 || static_cast<Brush*>(t)->ScaleFits(atMax, distance, type); },
+                        [=] { t->Scale(atMax, distance, type); });
                 }
             }
+            changed = edit.Apply();
         }
+        if (!changed)
+            break;
+        if (m_nState == STATE_MOVE)
+            m_nDepthMoved += distance;
         pMap->SetModifiedFlag(TRUE);
         pMap->GetSelectionBounds(after);
         Map::UnionBounds(both, before, after);

@@ -394,6 +394,34 @@ TEST_F(EntityEditorTest, ApplyWritesIntoTheMapAndTheOriginRefreshKeepsPendingEdi
     EXPECT_TRUE(view.hints.empty());
 }
 
+// An origin typed past the 16-bit coordinate range: Apply refuses it with a box, the map's entity
+// keeps its origin and box, and the typed value stays pending in the editor to be mended.
+TEST_F(EntityEditorTest, ApplyRefusesAnOriginPastTheCoordinateRange)
+{
+    WriteQc("a.qc", kDefs);
+    editor->LoadEntityClasses();
+    Entity* player = AddEntity("info_player_start", "8 16 24");
+    editor->SetEntity(player);
+    services->SetActiveMap(map);
+    Select(player);
+    map->SetCurrentEntity(player);
+    Entity& working = editor->GetWorkingEntity();
+    working.SetValueForKey("origin", "40000 16 24");
+    editor->SendMessage(WM_ENTITY_MODIFIED);
+    services->boxes.clear();
+    editor->Apply();
+    EXPECT_TRUE(services->BoxContains("The origin \"40000 16 24\" lies outside the map's coordinate range"));
+    EXPECT_STREQ("8 16 24", player->ValueForKey("origin"));
+    EXPECT_EQ(-8, player->GetBounds()[BOX_MINX]);
+    EXPECT_TRUE(editor->HasUnappliedChanges());
+    EXPECT_STREQ("40000 16 24", working.ValueForKey("origin"));
+    // Mended, it goes.
+    working.SetValueForKey("origin", "32000 16 24");
+    editor->Apply();
+    EXPECT_STREQ("32000 16 24", player->ValueForKey("origin"));
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+}
+
 // The model's word on the current entity goes on to the editor, as the shell's services pass it.
 class CEditorForwardingServices : public CRecordingServices
 {

@@ -373,6 +373,85 @@ std::unique_ptr<Brush> ReadBrush(const std::vector<std::string>& lines)
     return std::unique_ptr<Brush>(new Brush(tok));
 }
 
+// A prism whose apex (2048, 12000) is a corner where its two slanted faces meet: every plane point
+// of its faces lies far from it, at the base or beyond it.
+const std::vector<std::string> kFarApex = {
+    "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 )",          "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 )",
+    "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 )",             "( 4096 0 64 ) ( 4096 0 0 ) ( 6144 -12000 0 )",
+    "( 0 0 0 ) ( 0 0 64 ) ( -2048 -12000 0 )",
+};
+
+// Turns, stretches and handle moves keep a brush within the 16-bit coordinate range: one that
+// would take a corner past it (where it would be clamped, the brush squashed against the range's
+// end, or wrap to the far side of the map) is refused, the brush left as it was, with one box. A
+// quarter turn looks at the brush's corners, not only at its plane points; up to the range's end
+// the edits go.
+TEST_F(Brushes, TurnsStretchesAndHandlesPastTheCoordinateRangeAreRefused)
+{
+    services->WriteProfileInt("Brush", "Shear Warning", 1);
+    const char* const kOne = "A moved brush would lie outside the map's coordinate range.\nIt stays where it was.";
+    const double kQuarter = kPi / 2;
+    struct Case
+    {
+        const char* what;
+        std::function<std::unique_ptr<Brush>()> make;
+        std::function<void(Brush&)> edit;
+        bool refused;
+        std::vector<int> after; // the box when the edit goes
+    };
+    auto box = [this](short x0, short x1, short y0, short y1, short z0, short z1) {
+        return [=] { return std::unique_ptr<Brush>(MakeBox(x0, x1, y0, y1, z0, z1)); };
+    };
+    auto prism = [] { return ReadBrush(kFarApex); };
+    const Case cases[] = {
+        // The plane points turn to x from -22064 to -10000, the apex to -34000.
+        {"a quarter turn taking the apex past the range", prism,
+         [&](Brush& b) { b.Rotate(-11000, -11000, kQuarter, VIEW_XY); }, true, {}},
+        {"a quarter turn the other way", prism, [&](Brush& b) { b.Rotate(0, 0, -kQuarter, VIEW_XY); }, false,
+         {0, 12000, -4096, 0, 0, 64}},
+        {"an eighth turn far from the centre", box(32600, 32700, -32700, -32600, 0, 64),
+         [&](Brush& b) { b.Rotate(128, 128, kPi / 8, VIEW_XY); }, true, {}},
+        {"a stretch past the top", box(0, 64, 0, 64, 0, 32000), [](Brush& b) { b.Scale(1, 1000, VIEW_XY); }, true,
+         {}},
+        {"a stretch to the last unit", box(0, 64, 0, 64, 0, 32000), [](Brush& b) { b.Scale(1, 767, VIEW_XY); },
+         false, {0, 64, 0, 64, 0, 32767}},
+        {"a stretch past the bottom", box(0, 64, -32000, 0, 0, 64), [](Brush& b) { b.Scale(0, -1000, VIEW_XZ); },
+         true, {}},
+        {"a vertex moved past the range", box(32700, 32760, 0, 64, 0, 64),
+         [](Brush& b) {
+             const short corner[3] = {32760, 0, 0};
+             b.PickVertex(corner);
+             EXPECT_FALSE(b.Shear(100, 0, VIEW_XY));
+         },
+         true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<Brush> b = c.make();
+        ASSERT_TRUE(b->IsValid());
+        std::vector<int> before(b->GetBounds(), b->GetBounds() + 6);
+        std::vector<short> points;
+        for (const Face& f : b->GetFaces())
+            points.insert(points.end(), &f.pt[0][0], &f.pt[0][0] + 9);
+        services->boxes.clear();
+        c.edit(*b);
+        EXPECT_TRUE(b->IsValid());
+        std::vector<int> now(b->GetBounds(), b->GetBounds() + 6);
+        if (c.refused) {
+            EXPECT_EQ(now, before);
+            std::vector<short> still;
+            for (const Face& f : b->GetFaces())
+                still.insert(still.end(), &f.pt[0][0], &f.pt[0][0] + 9);
+            EXPECT_EQ(still, points);
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, kOne);
+        } else {
+            EXPECT_EQ(now, c.after);
+            EXPECT_TRUE(services->boxes.empty());
+        }
+    }
+}
+
 // The same brush with two axes swapped (the point order turned round, so that it stays the
 // same solid, mirrored): a brush of one view's depth axis for another view.
 std::vector<std::string> SwapAxes(const std::vector<std::string>& lines, int a, int b)

@@ -362,6 +362,37 @@ TEST_F(Document, MakeEntityFromSelection)
     EXPECT_TRUE(services->BoxContains("A brushless entity is part of the selection group."));
 }
 
+// The Entity Editor applies its pairs through the map: an origin typed past the 16-bit coordinate
+// range is refused before anything changes (it would be clamped without a word, or the box
+// wrapped to the far side of the map), and can be mended.
+TEST_F(Document, AnOriginTypedPastTheCoordinateRangeIsRefused)
+{
+    Entity* light = AddEntity("light", "32 32 32");
+    Select(light);
+    map->SetCurrentEntity(light);
+    Entity typed(*light);
+    typed.SetMap(nullptr);
+    const char* const kValues[] = {"40000 0 0", "0 -32769 0", "0 0 32767.5"};
+    for (const char* value : kValues) {
+        SCOPED_TRACE(value);
+        typed.SetValueForKey("origin", value);
+        services->boxes.clear();
+        EXPECT_FALSE(map->MakeEntityFromSelection(&typed));
+        ASSERT_EQ(services->boxes.size(), 1u);
+        EXPECT_EQ(services->boxes[0].text, std::string("The origin \"") + value +
+                                               "\" lies outside the map's coordinate range (-32768 to 32767).\n"
+                                               "The entity was not changed.");
+        EXPECT_STREQ(light->ValueForKey("origin"), "32 32 32");
+        EXPECT_EQ(light->GetBounds()[BOX_MINX], 16);
+    }
+    typed.SetValueForKey("origin", "-32768 0 32767");
+    services->boxes.clear();
+    ASSERT_TRUE(map->MakeEntityFromSelection(&typed));
+    EXPECT_STREQ(light->ValueForKey("origin"), "-32768 0 32767");
+    EXPECT_EQ(light->GetBounds()[BOX_MINX], -32768);
+    EXPECT_EQ(light->GetBounds()[BOX_MAXZ], 32767);
+}
+
 TEST_F(Document, WalksTargetsTexturesAndHandles)
 {
     Entity* door = AddEntity("func_door");

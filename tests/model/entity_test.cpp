@@ -3,7 +3,9 @@
 #include "Map.h"
 #include "RecordingServices.h"
 #include "Tokenizer.h"
+#include <climits>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -219,6 +221,60 @@ TEST_F(Entities, RotateTurnsCentreAndOrigin)
     EXPECT_STREQ(e->ValueForKey("origin"), "0 10 0");
     e->Rotate(0, 0, 1.0, VIEW_XZ); // only the top view turns point entities
     EXPECT_EQ(e->GetCentre()[1], 10);
+}
+
+// Map coordinates are 16-bit. A point entity at the range's end has its box end there (drawn and
+// picked where it stands, not on the far side of the map); a move or turn that would take its
+// origin past the range is refused, the entity left as it was (its text too) and said in a box;
+// up to the range's last unit the moves go.
+TEST_F(Entities, MovesAndTurnsPastTheCoordinateRangeAreRefused)
+{
+    services->AddEntityClass("light", Box(-8, 8, -8, 8, -8, 8));
+    const char* const kOne = "A moved entity would lie outside the map's coordinate range.\nIt stays where it was.";
+    const double kQuarter = std::acos(-1.0) / 2;
+    struct Case
+    {
+        const char* what;
+        const char* origin;
+        std::function<void(Entity&)> edit;
+        const char* after; // nullptr: refused
+        std::initializer_list<int> box;
+    };
+    const Case cases[] = {
+        {"read at the ends", "32760 0 -32765", [](Entity&) {}, "32760 0 -32765", {32752, 32767, -8, 8, -32768, -32757}},
+        {"x +100", "32760 0 0", [](Entity& e) { e.Translate(100, 0, 0); }, nullptr, {32752, 32767, -8, 8, -8, 8}},
+        {"to the last unit", "32760 0 0", [](Entity& e) { e.Translate(7, 0, 0); }, "32767 0 0",
+         {32759, 32767, -8, 8, -8, 8}},
+        {"a view's move", "0 0 32760", [](Entity& e) { e.Move(0, 8, VIEW_XZ); }, nullptr, {-8, 8, -8, 8, 32752, 32767}},
+        {"a depth move", "0 -32760 0", [](Entity& e) { e.MoveDepth(-9, VIEW_XZ); }, nullptr,
+         {-8, 8, -32768, -32752, -8, 8}},
+        {"a move to a point", "0 0 0", [](Entity& e) { e.MoveTo(40000, 0, VIEW_XY); }, nullptr, {-8, 8, -8, 8, -8, 8}},
+        {"a whole int away", "0 0 0", [](Entity& e) { e.Translate(0, 0, INT_MAX); }, nullptr, {-8, 8, -8, 8, -8, 8}},
+        {"the low end", "-32760 0 0", [](Entity& e) { e.Translate(-8, 0, 0); }, "-32768 0 0",
+         {-32768, -32760, -8, 8, -8, 8}},
+        {"a quarter turn past the range", "32000 0 0", [&](Entity& e) { e.Rotate(-1000, 0, kQuarter, VIEW_XY); },
+         nullptr, {31992, 32008, -8, 8, -8, 8}},
+        {"a quarter turn within it", "32000 0 0", [&](Entity& e) { e.Rotate(0, 0, kQuarter, VIEW_XY); },
+         "0 32000 0", {-8, 8, 31992, 32008, -8, 8}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Entity* e = Read(std::string("{ \"classname\" \"light\" \"origin\" \"") + c.origin + "\" }");
+        services->boxes.clear();
+        c.edit(*e);
+        const char* origin = c.after ? c.after : c.origin;
+        EXPECT_STREQ(e->ValueForKey("origin"), origin);
+        ExpectBox(*e, c.box);
+        CString text;
+        e->Write(text);
+        EXPECT_NE(std::string(text).find(std::string("\"origin\" \"") + origin + "\""), std::string::npos);
+        if (c.after) {
+            EXPECT_TRUE(services->boxes.empty());
+        } else {
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0].text, kOne);
+        }
+    }
 }
 
 // Ownership: an entity that loses its last brush deletes itself (the world stays);

@@ -287,30 +287,52 @@ TEST_F(ClipboardTest, CutKeepsTheBrushesItsCopyLeftOut)
     EXPECT_EQ(entitiesBefore, static_cast<int>(a->GetEntities().GetCount()));
 }
 
-// A paste lands one grid step away; a brush that the step would take past the 16-bit coordinate
-// range is not wrapped to the far side of the map: it stays where the copy has it, with one box.
+// A paste lands one grid step away, all of it or none: when the step would take one object past
+// the 16-bit coordinate range (a brush at the range's end, a light whose origin would pass it),
+// every pasted object stays where the copy has it (none wraps to the far side of the map, none is
+// left behind), with one box.
 TEST_F(ClipboardTest, APasteOffsetPastTheCoordinateRangeIsRefused)
 {
-    Map* map = nullptr;
-    CMapFrame* pFrame = OpenNew(&map);
-    ASSERT_NE(nullptr, pFrame);
-    ClearClipboard(m_pMain);
-    Brush* edge = AddBrush(map->GetWorldEntity(), 32752, 32767, 0, 64, 0, 64);
-    Brush* inside = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
-    map->SelectObject(edge, FALSE);
-    map->SelectObject(inside, FALSE);
-    Command(pFrame, ID_EDIT_COPY);
-    services->boxes.clear();
-    Command(pFrame, ID_EDIT_PASTE);
-    ASSERT_EQ(4, map->GetWorldEntity()->GetBrushCount());
-    const int g = pFrame->GetXYView()->m_nGrid;
-    const short stayed[6] = {32752, 32767, 0, 64, 0, 64};
-    const short moved[6] = {short(g), short(64 + g), short(-g), short(64 - g), 0, 64};
-    EXPECT_EQ(Box(stayed), Box(WorldBrush(map, 2)->GetBounds()));
-    EXPECT_EQ(Box(moved), Box(WorldBrush(map, 3)->GetBounds()));
-    ASSERT_EQ(1u, services->boxes.size());
-    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nIt stays where it was.",
-              services->boxes[0]);
+    struct Case
+    {
+        const char* what;
+        short edge[6];      // a brush
+        const char* light;  // the origin of a light
+        const char* box;
+    } cases[] = {
+        {"a brush at the end", {32752, 32767, 0, 64, 0, 64}, "64 64 32",
+         "A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+        {"a light at the end", {0, 64, 128, 192, 0, 64}, "32760 64 32",
+         "A moved entity would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Map* map = nullptr;
+        CMapFrame* pFrame = OpenNew(&map);
+        ASSERT_NE(nullptr, pFrame);
+        ClearClipboard(m_pMain);
+        Brush* edge = AddBrush(map->GetWorldEntity(), c.edge[0], c.edge[1], c.edge[2], c.edge[3], c.edge[4], c.edge[5]);
+        Brush* inside = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+        Entity* light = AddEntity(map, "light", c.light);
+        map->SelectObject(edge, FALSE);
+        map->SelectObject(inside, FALSE);
+        map->SelectObject(light, FALSE);
+        Command(pFrame, ID_EDIT_COPY);
+        services->boxes.clear();
+        Command(pFrame, ID_EDIT_PASTE);
+        ASSERT_EQ(4, map->GetWorldEntity()->GetBrushCount());
+        ASSERT_EQ(3, map->GetEntities().GetCount());
+        EXPECT_EQ(Box(c.edge), Box(WorldBrush(map, 2)->GetBounds()));
+        const short stayed[6] = {0, 64, 0, 64, 0, 64};
+        EXPECT_EQ(Box(stayed), Box(WorldBrush(map, 3)->GetBounds()));
+        Entity* pasted = static_cast<Entity*>(map->GetEntities().GetTail());
+        ASSERT_NE(light, pasted);
+        EXPECT_STREQ(c.light, pasted->ValueForKey("origin"));
+        EXPECT_EQ(Box(light->GetBounds()), Box(pasted->GetBounds()));
+        EXPECT_EQ(3, map->GetSelectionCount());
+        ASSERT_EQ(1, std::count(services->boxes.begin(), services->boxes.end(), std::string(c.box)));
+        pFrame->DestroyWindow();
+    }
 }
 
 TEST_F(ClipboardTest, CommandsAreEnabledBySelectionAndClipboard)
@@ -427,6 +449,45 @@ TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
     EXPECT_EQ(128, b1[0] - b0[0]);
     EXPECT_EQ(0, b1[2] - b0[2]);
     EXPECT_EQ(64, b0[1] - b0[0]);
+    src->InternalRelease();
+}
+
+// A drop places the dropped objects around the drop point, all of them or none: when the place
+// would take one object past the coordinate range, every dropped object stays where the dragged
+// data has it, with one box.
+TEST_F(ClipboardTest, ADropPastTheCoordinateRangeLeavesTheObjectsAsDragged)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    // Together they span the whole range: centred on any point but the middle, one end passes it.
+    Brush* low = AddBrush(a->GetWorldEntity(), -32768, -32704, 0, 64, 0, 64);
+    Entity* high = AddEntity(a, "light", "32760 32 32");
+    a->DeselectAll();
+    a->SelectObject(low, FALSE);
+    a->SelectObject(high, FALSE);
+    COleDataSource* src = SourceOf(a);
+    ASSERT_NE(nullptr, src);
+    CMapXYView* xy = fb->GetXYView();
+    IDropTarget* t = xy->m_dropTarget.GetInterface();
+    CPoint target = xy->ProjectPoint(256, -128, 0) - xy->GetDeviceScrollPosition();
+    xy->ClientToScreen(&target);
+    DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON | MK_CONTROL, POINTL{target.x, target.y}, &eff));
+    services->boxes.clear();
+    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON | MK_CONTROL, POINTL{target.x, target.y}, &eff));
+    ASSERT_EQ(1, b->GetWorldEntity()->GetBrushCount());
+    ASSERT_EQ(2, b->GetEntities().GetCount());
+    EXPECT_EQ(Box(low->GetBounds()), Box(WorldBrush(b, 0)->GetBounds()));
+    Entity* dropped = static_cast<Entity*>(b->GetEntities().GetTail());
+    EXPECT_STREQ("32760 32 32", dropped->ValueForKey("origin"));
+    EXPECT_EQ(Box(high->GetBounds()), Box(dropped->GetBounds()));
+    ASSERT_EQ(1, std::count(services->boxes.begin(), services->boxes.end(),
+                            std::string("A moved entity would lie outside the map's coordinate range.\n"
+                                        "The whole selection stays where it was.")));
     src->InternalRelease();
 }
 

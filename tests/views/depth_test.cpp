@@ -161,6 +161,47 @@ TEST_F(DepthTest, MovingUnknownEntitiesTellsOnce)
                                   "could not be found in any of the .qc files in the current project.");
 }
 
+// A stretch that would take the selected brushes past the 16-bit coordinate range (their tops at
+// the range's end, the handle dragged far above the strip) changes none of them, with one box:
+// no brush is squashed against the range's end. A stretch within the range goes.
+TEST_F(DepthTest, AStretchPastTheCoordinateRangeChangesNothing)
+{
+    pFrame->m_bSnapToGrid = 0;
+    Brush* a = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 32700);
+    Brush* b = AddBrush(map->GetWorldEntity(), 128, 192, 0, 64, 0, 32700);
+    Select(map, a);
+    Select(map, b);
+    z->ScrollToDevicePosition(CPoint(0, 0));
+    BarPixels(0, 0);
+    ASSERT_TRUE(z->m_bHandlesShown);
+    const int x = z->m_rcTopHandle.CenterPoint().x, y = z->m_rcTopHandle.CenterPoint().y;
+    struct
+    {
+        int rows; // up from the press
+        bool refused;
+    } steps[] = {{100, true}, {10, false}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.rows);
+        const short before = a->GetBounds()[BOX_MAXZ];
+        services->boxes.clear();
+        Press(z, WM_LBUTTONDOWN, At(x, y), MK_LBUTTON);
+        ASSERT_EQ(z->m_nState, CMapZView::STATE_TOP_HANDLE);
+        Press(z, WM_MOUSEMOVE, At(x, y - step.rows), MK_LBUTTON);
+        Press(z, WM_LBUTTONUP, At(x, y - step.rows));
+        EXPECT_EQ(a->GetBounds()[BOX_MINZ], 0);
+        EXPECT_EQ(b->GetBounds()[BOX_MAXZ], a->GetBounds()[BOX_MAXZ]);
+        if (step.refused) {
+            EXPECT_EQ(a->GetBounds()[BOX_MAXZ], before);
+            ASSERT_EQ(services->boxes.size(), 1u);
+            EXPECT_EQ(services->boxes[0],
+                      "2 moved brushes would lie outside the map's coordinate range.\nThey stay where they were.");
+        } else {
+            EXPECT_GT(a->GetBounds()[BOX_MAXZ], before);
+            EXPECT_TRUE(services->boxes.empty());
+        }
+    }
+}
+
 TEST_F(DepthTest, TheTopPlaneStopsOnePixelAboveTheBottomPlane)
 {
     z->UpdateScrollSizes(1.0f); // one pixel per unit

@@ -146,6 +146,35 @@ TEST_F(EditCommandsTest, AlignMovesAllButTheReferenceAndTellsTheViewsHint5)
     EXPECT_EQ("100 132 32 64 8 40", BoxText(b->GetBounds()));
 }
 
+// Align moves every selected object but the reference, all of them or none: when one would pass
+// the 16-bit coordinate range (a light at the range's end, whose box stops there, aligned by that
+// box), nothing moves and one box says so.
+TEST_F(EditCommandsTest, AlignPastTheCoordinateRangeMovesNothing)
+{
+    Brush* ref = AddBrush(map->GetWorldEntity(), 32752, 32767, 0, 64, 0, 64);
+    Brush* small = AddBrush(map->GetWorldEntity(), 0, 8, 0, 64, 0, 64);
+    Entity* light = AddEntity(map, "light", "32760 0 32");
+    map->SelectObject(ref, FALSE);
+    map->SelectObject(small, FALSE);
+    map->SelectObject(light, FALSE);
+    map->SetModifiedFlag(FALSE);
+    services->boxes.clear();
+    view->AlignLeft(); // the light's origin would go to 32768
+    EXPECT_EQ("0 8 0 64 0 64", BoxText(small->GetBounds()));
+    EXPECT_STREQ("32760 0 32", light->ValueForKey("origin"));
+    EXPECT_EQ("32744 32767 -16 16 16 48", BoxText(light->GetBounds()));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved entity would lie outside the map's coordinate range.\nThe whole selection stays where it was.",
+              services->boxes[0]);
+    EXPECT_FALSE(map->IsModified());
+    // Their right ends at the reference's: the light's box ends there already.
+    services->boxes.clear();
+    view->AlignRight();
+    EXPECT_EQ("32759 32767 0 64 0 64", BoxText(small->GetBounds()));
+    EXPECT_STREQ("32760 0 32", light->ValueForKey("origin"));
+    EXPECT_TRUE(services->boxes.empty());
+}
+
 // ---- Select Fully / Partially Inside --------------------------------------------------------
 
 TEST_F(EditCommandsTest, SelectInsideSelectsByTheSelectorAndDeletesIt)
@@ -521,6 +550,32 @@ TEST_F(EditWindowsTest, CreateArrayCopiesWithRoundedMoves)
     Command(pFrame, ID_CREATE_ARRAY);
     EXPECT_EQ(3u, WorldBoxes(map).size());
     EXPECT_EQ(2u, services->boxes.size());
+}
+
+// Create Array stops before the first copy of which one object would lie beyond the coordinate
+// range: a plane point of a brush too, not only its box (no copy is left where the original is).
+TEST_F(EditWindowsTest, CreateArrayStopsBeforeACopyWhosePlanePointsPassTheRange)
+{
+    Map* map = nullptr;
+    CMapFrame* pFrame = OpenNew(&map, Fill);
+    ASSERT_NE(nullptr, pFrame);
+    Brush* b = FirstBrush(map);
+    // The top face's plane points 15000 units along its plane, beyond the box.
+    for (int k = 0; k < 3; ++k)
+        b->GetFace(0).pt[k][0] = static_cast<short>(b->GetFace(0).pt[k][0] + 15000);
+    b->BuildWindings();
+    ASSERT_TRUE(b->IsValid());
+    ASSERT_EQ("0 64 0 64 0 64", BoxText(b->GetBounds()));
+    map->SelectObject(b, FALSE);
+    services->boxes.clear();
+    AnswerArray(3, 6000.0f, 100.0f); // the third copy's plane points would reach 33064
+    Command(pFrame, ID_CREATE_ARRAY);
+    const std::vector<std::string> boxes = {"0 64 0 64 0 64", "6000 6064 0 64 0 64", "12000 12064 0 64 0 64"};
+    EXPECT_EQ(boxes, WorldBoxes(map));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("Copy 3 of the array would lie outside the map's coordinate range.\nThe array stops there.",
+              services->boxes[0]);
+    pFrame->DestroyWindow();
 }
 
 // Every edit command shows its result at once in the window that gave it: what the screen shows

@@ -260,27 +260,65 @@ TEST_F(MouseTest, TwoPixelsSelectThreePixelsMove)
     EXPECT_EQ(-1, xy->m_nState);
 }
 
-// A drag moves every selected brush by the pointer's distance, but not past the 16-bit
-// coordinate range: a brush at the range's end stays where it is (it would wrap to the far side
-// of the map) while the others move, and a box says so.
-TEST_F(MouseTest, ADragStopsABrushAtTheCoordinateRange)
+// A drag moves the whole selection by the pointer's distance, or nothing: a step that would take
+// one object past the 16-bit coordinate range (a brush at the range's end, a light whose origin
+// would pass it) moves none (no object wraps to the far side of the map, none is left behind),
+// one box says so, and the saved map holds every object where it was.
+TEST_F(MouseTest, ADragPastTheCoordinateRangeMovesNothing)
 {
     Brush* edge = AddBrush(map->GetWorldEntity(), 32740, 32767, 0, 64, 0, 64);
-    map->SelectObject(brush, FALSE);
-    map->SelectObject(edge, FALSE);
-    services->boxes.clear();
-    ASSERT_TRUE(DragTo(Screen(160, 120), Screen(192, 120), 1));
-    EXPECT_EQ("32 288 0 256 0 64", BoxText(brush->GetBounds()));
-    EXPECT_EQ("32740 32767 0 64 0 64", BoxText(edge->GetBounds()));
-    ASSERT_EQ(1u, services->boxes.size());
-    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nIt stays where it was.",
-              services->boxes[0]);
-    // Back towards the map: both move.
+    Entity* outer = AddEntity(map, "light", "32760 0 32");
+    struct Case
+    {
+        const char* what;
+        std::vector<SThing*> with; // besides the brush and the light in view
+        const char* box;
+    } cases[] = {
+        {"a brush", {edge}, "A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+        {"a light", {outer}, "A moved entity would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+        {"both", {edge, outer}, "2 moved objects would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+    };
+    int row = 100; // each drag starts elsewhere: two presses at one point would be a double click
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        row += 30;
+        map->DeselectAll();
+        map->SelectObject(brush, FALSE);
+        map->SelectObject(light, FALSE);
+        for (SThing* t : c.with)
+            map->SelectObject(t, FALSE);
+        map->SetModifiedFlag(FALSE);
+        services->boxes.clear();
+        ASSERT_TRUE(DragTo(Screen(160, row), Screen(192, row), 1));
+        EXPECT_EQ("0 256 0 256 0 64", BoxText(brush->GetBounds()));
+        EXPECT_STREQ("64 64 32", light->ValueForKey("origin"));
+        EXPECT_EQ("32740 32767 0 64 0 64", BoxText(edge->GetBounds()));
+        EXPECT_STREQ("32760 0 32", outer->ValueForKey("origin"));
+        EXPECT_EQ("32744 32767 -16 16 16 48", BoxText(outer->GetBounds()));
+        ASSERT_EQ(1u, services->boxes.size());
+        EXPECT_EQ(c.box, services->boxes[0]);
+        EXPECT_FALSE(map->IsModified());
+    }
+
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const CString saved = CString(dir) + "morvane_drag_range.map";
+    ASSERT_TRUE(map->OnSaveDocument(saved));
+    const std::string text = FileBytes(saved);
+    ::DeleteFileA(saved);
+    EXPECT_NE(std::string::npos, text.find("\"origin\" \"32760 0 32\""));
+    EXPECT_NE(std::string::npos, text.find("\"origin\" \"64 64 32\""));
+    EXPECT_NE(std::string::npos, text.find("( 32767 "));
+    EXPECT_EQ(std::string::npos, text.find("32792"));
+
+    // Back towards the map: all move.
     services->boxes.clear();
     ASSERT_TRUE(DragTo(Screen(192, 120), Screen(160, 120), 1));
-    EXPECT_EQ("0 256 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_EQ("-32 224 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_STREQ("32 64 32", light->ValueForKey("origin"));
     EXPECT_EQ("32708 32735 0 64 0 64", BoxText(edge->GetBounds()));
-    EXPECT_TRUE(services->boxes.empty());
+    EXPECT_STREQ("32728 0 32", outer->ValueForKey("origin"));
+    EXPECT_EQ("32712 32744 -16 16 16 48", BoxText(outer->GetBounds()));
 }
 
 // With the grid snap on, the anchor and the pointer snap to the grid: a 31-pixel drag moves two
@@ -455,6 +493,33 @@ TEST_F(MouseTest, RotateByHandTurnsInSnapAngleSteps)
     EXPECT_EQ(64, b[5] - b[4]);
     EXPECT_TRUE(brush->IsValid());
     EXPECT_TRUE(map->IsModified());
+}
+
+// Rotate by hand turns the whole selection or none of it: a turn that would take a corner of one
+// brush past the coordinate range (where it would be clamped, the brush squashed) turns nothing,
+// with one box.
+TEST_F(MouseTest, RotateByHandPastTheCoordinateRangeTurnsNothing)
+{
+    Brush* outer = AddBrush(map->GetWorldEntity(), 32600, 32700, -32700, -32600, 0, 64);
+    map->SelectObject(brush, TRUE);
+    map->SelectObject(outer, TRUE);
+    map->SetModifiedFlag(FALSE);
+    xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+    ASSERT_TRUE(Click(Screen(128, 128)));
+    ASSERT_EQ(CMapXYView::STATE_ROTATE_CENTRE, xy->m_nState);
+    services->boxes.clear();
+    // 22.5 degrees about (128, 128) would take the corner (32700, -32700) to x 42784.
+    afxtest::InputScript s;
+    s.MoveTo(Screen(228, 128)).Down().MoveTo(Screen(220, 166)).Up();
+    ASSERT_TRUE(s.Run());
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ("0 256 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_EQ("32600 32700 -32700 -32600 0 64", BoxText(outer->GetBounds()));
+    EXPECT_TRUE(brush->IsIsothetic());
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was.",
+              services->boxes[0]);
+    EXPECT_FALSE(map->IsModified());
 }
 
 // With snap to angle off, rotating by hand turns the brush as it was at the press by the whole
