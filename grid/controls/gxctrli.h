@@ -352,6 +352,8 @@ protected:
     // Starts editing with the caret at the start (Home) or after the end (End).
     BOOL StartWithCaret(BOOL bEnd);
     void ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+    // Scrolls the text back to its start and then just far enough to show the caret.
+    void ScrollFromStartToCaret();
     // A new window of another style in place of the current one, keeping its
     // text, selection, modified mark, read-only state, font and focus.
     void RecreateEditWindow(DWORD dwStyle, const CRect& rect);

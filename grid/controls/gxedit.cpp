@@ -305,6 +305,10 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     m_pGrid->GetGridRect(&visible);
     edit.IntersectRect(&edit, &visible);
     MoveWindow(&edit, FALSE);
+    // While the window was hidden it had no size, and what placed the caret then (the whole text
+    // selected, End, a click) scrolled the text to fit no width: the text would stay scrolled off
+    // the window, and what is typed after it would not show.
+    ScrollFromStartToCaret();
     m_shownOver.Remember(this, rect);
     ShowWindow(SW_SHOWNA);
     const HWND hFocus = ::GetFocus();
@@ -316,6 +320,14 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     (void)pDC;
+}
+
+void CGXEditControl::ScrollFromStartToCaret()
+{
+    int s = 0, e = 0;
+    GetSel(s, e);
+    SetSel(0, 0);
+    SetSel(s, e);
 }
 
 void CGXEditControl::RecreateEditWindow(DWORD dwStyle, const CRect& rect)

@@ -909,3 +909,46 @@ TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)
     EXPECT_EQ(Row(), 2u);
     EXPECT_EQ(Col(), 2u);
 }
+
+// What the user types shows in the cell while it is edited, read from the screen: the cell holds
+// the ink of the edit's whole text in the edit's font, and no other. The cell was edited and
+// stored with Enter first, as a user goes on typing in it.
+TEST_F(CellWindowTest, TypedTextShowsInTheCellWhileItIsEdited)
+{
+    struct Case
+    {
+        const char* name;
+        BYTE start;   // a key that starts editing, or 0: the first letter does
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"letters", 0, "abc", "abc"},
+        {"End, then letters", VK_END, "qq", "xyzqq"},
+        {"Home, then letters", VK_HOME, "qq", "qqxyz"},
+    };
+    grid.GetParam()->m_wEnterDirection = 0;
+    auto* edit = dynamic_cast<CGXEditControl*>(grid.GetCellControl(1, 1));
+    ASSERT_NE(edit, nullptr);
+    for (const Case& c : cases) {
+        // A text much wider than the cell.
+        grid.SetValueRange(CGXRange(1, 1), CString('w', 200));
+        Place(1, 1);
+        afxtest::InputScript s;
+        Type(s, "xyz");
+        s.Key(VK_RETURN);
+        if (c.start != 0)
+            s.Key(c.start);
+        Type(s, c.typed);
+        ASSERT_TRUE(s.Run()) << c.name;
+        ASSERT_EQ(edit->GetEditText(), c.shown) << c.name;
+        ASSERT_TRUE(edit->IsWindowVisible()) << c.name;
+        edit->HideCaret();
+        CRect cell = grid.CalcCellRect(1, 1);
+        cell.DeflateRect(1, 1);
+        EXPECT_EQ(afxtest::ScreenShot(&grid).Ink(cell), afxtest::TextInk(edit->GetFont(), c.shown)) << c.name;
+        edit->ShowCaret();
+        afxtest::InputScript esc;
+        esc.Key(VK_ESCAPE);
+        ASSERT_TRUE(esc.Run()) << c.name;
+    }
+}
