@@ -269,6 +269,10 @@ public:
     void Remember(CWnd* pWnd, const CRect& rectCell);
     // TRUE while the window is visible and still where it was put over this cell rectangle.
     BOOL Holds(CWnd* pWnd, const CRect& rectCell) const;
+    // Hides a cell control's window, parked without a size at ptPark of its parent, and has the
+    // parent draw again what the window covered: moved without drawing, the window would leave
+    // its pixels on the grid (a wrapped edit reaches over the rows below its cell).
+    static void HideWindow(CWnd* pWnd, CPoint ptPark = CPoint(0, 0));
 
 private:
     static CRect Place(CWnd* pWnd);

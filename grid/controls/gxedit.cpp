@@ -147,6 +147,15 @@ BOOL GXShownOver::Holds(CWnd* pWnd, const CRect& rectCell) const
     return pWnd->IsWindowVisible() && rectCell == m_rectCell && Place(pWnd) == m_rectWnd;
 }
 
+void GXShownOver::HideWindow(CWnd* pWnd, CPoint ptPark)
+{
+    const CRect covered = Place(pWnd);
+    pWnd->MoveWindow(ptPark.x, ptPark.y, 0, 0, FALSE);
+    pWnd->ShowWindow(SW_HIDE);
+    if (CWnd* pParent = pWnd->GetParent())
+        pParent->InvalidateRect(&covered, FALSE);
+}
+
 void CGXEditControl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXEditControl::SetModify(BOOL bModified)
@@ -254,8 +263,7 @@ void CGXEditControl::Hide()
     if (m_pGrid != nullptr)
         m_pGrid->m_bHidingControl = TRUE;
     HideCaret();
-    MoveWindow(0, 0, 0, 0, FALSE);
-    ShowWindow(SW_HIDE);
+    GXShownOver::HideWindow(this);
     if (m_pGrid != nullptr)
         m_pGrid->m_bHidingControl = FALSE;
 }
