@@ -216,8 +216,7 @@ void CGXComboBoxWnd::Hide()
     const BOOL was = m_pGrid->m_bSettingFocus;
     m_pGrid->m_bSettingFocus = TRUE;
     ShowDropDown(FALSE);
-    MoveWindow(0, 0, 0, 0, FALSE);
-    ShowWindow(SW_HIDE);
+    GXShownOver::HideWindow(this);
     m_pGrid->m_bSettingFocus = was;
     m_pGrid->SetDropDownOpen(FALSE);
 }

@@ -269,6 +269,10 @@ public:
     void Remember(CWnd* pWnd, const CRect& rectCell);
     // TRUE while the window is visible and still where it was put over this cell rectangle.
     BOOL Holds(CWnd* pWnd, const CRect& rectCell) const;
+    // Hides a cell control's window, parked without a size at ptPark of its parent, and has the
+    // parent draw again what the window covered: moved without drawing, the window would leave
+    // its pixels on the grid (a wrapped edit reaches over the rows below its cell).
+    static void HideWindow(CWnd* pWnd, CPoint ptPark = CPoint(0, 0));
 
 private:
     static CRect Place(CWnd* pWnd);
@@ -352,6 +356,8 @@ protected:
     // Starts editing with the caret at the start (Home) or after the end (End).
     BOOL StartWithCaret(BOOL bEnd);
     void ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
+    // Scrolls the text back to its start and then just far enough to show the caret.
+    void ScrollFromStartToCaret();
     // A new window of another style in place of the current one, keeping its
     // text, selection, modified mark, read-only state, font and focus.
     void RecreateEditWindow(DWORD dwStyle, const CRect& rect);

@@ -436,8 +436,7 @@ void CGXDateTimeCtrl::Hide()
     if (CGXBDateTimeCtrl::GetSafeHwnd() == nullptr || !IsWindowVisible())
         return;
     m_pGrid->m_bHidingControl = TRUE;
-    MoveWindow(10000, 10000, 0, 0, FALSE);
-    ShowWindow(SW_HIDE);
+    GXShownOver::HideWindow(this, CPoint(10000, 10000));
     m_pGrid->m_bHidingControl = FALSE;
 }
 

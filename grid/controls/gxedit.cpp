@@ -147,6 +147,15 @@ BOOL GXShownOver::Holds(CWnd* pWnd, const CRect& rectCell) const
     return pWnd->IsWindowVisible() && rectCell == m_rectCell && Place(pWnd) == m_rectWnd;
 }
 
+void GXShownOver::HideWindow(CWnd* pWnd, CPoint ptPark)
+{
+    const CRect covered = Place(pWnd);
+    pWnd->MoveWindow(ptPark.x, ptPark.y, 0, 0, FALSE);
+    pWnd->ShowWindow(SW_HIDE);
+    if (CWnd* pParent = pWnd->GetParent())
+        pParent->InvalidateRect(&covered, FALSE);
+}
+
 void CGXEditControl::SetActive(BOOL bActive) { GXSetWindowControlActive(this, GetSafeHwnd(), m_bActive, bActive); }
 
 void CGXEditControl::SetModify(BOOL bModified)
@@ -254,8 +263,7 @@ void CGXEditControl::Hide()
     if (m_pGrid != nullptr)
         m_pGrid->m_bHidingControl = TRUE;
     HideCaret();
-    MoveWindow(0, 0, 0, 0, FALSE);
-    ShowWindow(SW_HIDE);
+    GXShownOver::HideWindow(this);
     if (m_pGrid != nullptr)
         m_pGrid->m_bHidingControl = FALSE;
 }
@@ -305,6 +313,10 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     m_pGrid->GetGridRect(&visible);
     edit.IntersectRect(&edit, &visible);
     MoveWindow(&edit, FALSE);
+    // While the window was hidden it had no size, and what placed the caret then (the whole text
+    // selected, End, a click) scrolled the text to fit no width: the text would stay scrolled off
+    // the window, and what is typed after it would not show.
+    ScrollFromStartToCaret();
     m_shownOver.Remember(this, rect);
     ShowWindow(SW_SHOWNA);
     const HWND hFocus = ::GetFocus();
@@ -316,6 +328,14 @@ void CGXEditControl::ShowWindowOver(CDC* pDC, const CRect& rect, ROWCOL nRow, RO
     }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     (void)pDC;
+}
+
+void CGXEditControl::ScrollFromStartToCaret()
+{
+    int s = 0, e = 0;
+    GetSel(s, e);
+    SetSel(0, 0);
+    SetSel(s, e);
 }
 
 void CGXEditControl::RecreateEditWindow(DWORD dwStyle, const CRect& rect)

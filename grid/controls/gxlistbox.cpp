@@ -176,8 +176,7 @@ void CGXListBox::Hide()
 {
     if (GetSafeHwnd() == nullptr || !IsWindowVisible())
         return;
-    MoveWindow(0, 0, 0, 0, FALSE);
-    ShowWindow(SW_HIDE);
+    GXShownOver::HideWindow(this);
 }
 
 CSize CGXListBox::CalcSize(CDC* pDC, ROWCOL, ROWCOL, const CGXStyle& style, const CGXStyle*, BOOL)

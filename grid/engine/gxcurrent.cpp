@@ -272,10 +272,12 @@ BOOL CGXGridEngine::PlaceCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT nFlags)
                 if (nFlags & 0x10)
                     pControl->SetActive(TRUE);
                 if (m_pParam->m_wCurrentCellMarking != 1) {
-                    // The marking of a newly entered cell is painted with the cell; an active control
-                    // (or a deferring one) redraws itself.
+                    // The marking of a newly entered cell is painted with the cell, whatever the
+                    // flags ask of the update (a keyboard move asks only to update at once, which
+                    // alone would draw nothing); an active control (or a deferring one) redraws
+                    // itself.
                     if (!pControl->IsActive() && !bSame && !pControl->m_bDeferInvalidate && !m_bDeferMarking)
-                        RedrawRange(CGXRange(nRow, nCol), nFlags & ~GX_UPDATENOW);
+                        RedrawRange(CGXRange(nRow, nCol), GX_INVALIDATE);
                     else
                         pControl->Invalidate();
                 }

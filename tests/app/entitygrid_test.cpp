@@ -10,6 +10,7 @@
 #include "IniFile.h"
 #include "LibreQuakeData.h"
 #include "afxseam.h"
+#include "afxtest.h"
 #include "afxwndtest.h"
 #include "gxctrli.h"
 #include "gxfactry.h"
@@ -506,6 +507,69 @@ TEST_F(EntityGridTest, TypingIntoCells)
     ASSERT_EQ(1u, AfxSeamCalls().size());
     EXPECT_EQ(CString("Invalid 1st angle in mangle.  Must be \"<angle> <angle> <angle>\""), AfxSeamCalls()[0].text);
     EXPECT_TRUE(grid->IsCurrentCellAt(2, 2));
+}
+
+// The screen while the user edits worldspawn's "wad" of LibreQuake's e2m2 in the editor: its long
+// value is edited wrapped, over the rows below, and when it is left the rows show again as the grid
+// draws them; after Enter has stored a cell, what is typed next shows in it while it is typed (in
+// the value's edit and in the key's combo box alike), not only once the cell is left.
+TEST_F(EntityGridTest, EditingWorldspawnsWadShowsOnTheScreen)
+{
+    SKIP_WITHOUT_SHARED_DATA(kLibreQuakeMap);
+    ASSERT_EQ(96, LoadLibreQuakeClasses(*editor, classes, *services, *project));
+    ASSERT_TRUE(map->OnOpenDocument(kLibreQuakeMap));
+    services->boxes.clear();
+    services->SetActiveMap(map);
+    editor->SetEntity(FindEntityOfClass(*map, "worldspawn"));
+    editor->SetWindowPos(nullptr, 100, 100, 600, 400, SWP_NOZORDER);
+    editor->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(afxtest::Activate(editor.get()));
+    ASSERT_EQ("wad", Cell(2, 1));
+    auto centre = [&](ROWCOL r, ROWCOL c) {
+        CPoint pt = grid->CalcCellRect(r, c).CenterPoint();
+        grid->ClientToScreen(&pt);
+        return pt;
+    };
+    // The current cell's edit window, shown, and where it lies in the grid.
+    auto shownEdit = [&](CRect& rect) -> CGXEditControl* {
+        auto* edit = dynamic_cast<CGXEditControl*>(grid->GetCurrentCellControl());
+        if (edit == nullptr || !edit->IsWindowVisible())
+            return nullptr;
+        edit->GetWindowRect(&rect);
+        grid->ScreenToClient(&rect);
+        return edit;
+    };
+
+    afxtest::InputScript wrapped;
+    wrapped.MoveTo(centre(2, 2)).Click().Key(VK_END);
+    ASSERT_TRUE(wrapped.Run());
+    CRect shown;
+    ASSERT_NE(nullptr, shownEdit(shown));
+    const CRect below(0, grid->CalcCellRect(2, 2).bottom + 1, shown.right, shown.bottom);
+    ASSERT_GT(shown.bottom, grid->CalcCellRect(3, 2).bottom) << "the edit reaches over the rows below";
+    afxtest::InputScript leave;
+    leave.Key(VK_DOWN);
+    ASSERT_TRUE(leave.Run());
+    const afxtest::ScreenShot left(grid);
+    grid->Invalidate();
+    grid->UpdateWindow();
+    EXPECT_EQ(left.Ink(below), afxtest::ScreenShot(grid).Ink(below));
+
+    for (ROWCOL col : {2, 1}) {
+        SCOPED_TRACE(col == 2 ? "the value" : "the key");
+        afxtest::InputScript typing;
+        typing.MoveTo(centre(2, col)).Click().Key('X').Key('Y').Key('Z').Key(VK_RETURN).Key('A').Key('B').Key('C');
+        ASSERT_TRUE(typing.Run());
+        CGXEditControl* edit = shownEdit(shown);
+        ASSERT_NE(nullptr, edit);
+        ASSERT_EQ(CString("abc"), edit->GetEditText());
+        edit->HideCaret();
+        EXPECT_EQ(afxtest::ScreenShot(grid).Ink(shown), afxtest::TextInk(edit->GetFont(), "abc"));
+        edit->ShowCaret();
+    }
+    EXPECT_TRUE(services->boxes.empty());
+    services->SetActiveMap(nullptr);
+    editor->SetEntity(nullptr);
 }
 
 } // namespace

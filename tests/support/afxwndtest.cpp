@@ -1,7 +1,9 @@
 // Synthesized input for tests of windows.
 #include "afxwndtest.h"
 #include "afxtest.h"
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 namespace afxtest {
@@ -262,6 +264,114 @@ CStandInPrinter::Page DrawViewPage(CView* pView)
     surface.EndPage(hDC);
     surface.DeleteDC(hDC);
     return surface.m_pages.empty() ? CStandInPrinter::Page() : surface.m_pages[0];
+}
+
+// ---------------------------------------------------------------------------
+// Pixels on the screen
+
+namespace {
+
+// The pixels of a device context's rectangle, read through a 32-bit bitmap of that size.
+std::vector<COLORREF> ReadPixels(HDC hSource, const CRect& rect)
+{
+    std::vector<COLORREF> pixels;
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return pixels;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rect.Width();
+    bi.bmiHeader.biHeight = -rect.Height();
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HDC hMem = ::CreateCompatibleDC(hSource);
+    HBITMAP hBitmap = ::CreateDIBSection(hMem, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hMem != nullptr && hBitmap != nullptr && pBits != nullptr) {
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        if (::BitBlt(hMem, 0, 0, rect.Width(), rect.Height(), hSource, rect.left, rect.top, SRCCOPY)) {
+            ::GdiFlush();
+            const DWORD* p = static_cast<const DWORD*>(pBits);
+            // DIB pixels are 0x00RRGGBB.
+            for (int i = 0, n = rect.Width() * rect.Height(); i < n; ++i)
+                pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+        }
+        ::SelectObject(hMem, hOld);
+    }
+    if (hBitmap != nullptr)
+        ::DeleteObject(hBitmap);
+    if (hMem != nullptr)
+        ::DeleteDC(hMem);
+    return pixels;
+}
+
+bool IsInk(COLORREF c) { return GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114 < 128 * 1000; }
+
+// The dark pixels of a w x h picture's rectangle, cut to their bounding box.
+std::string InkOf(const std::vector<COLORREF>& pixels, int w, int h, CRect rect)
+{
+    rect.IntersectRect(&rect, CRect(0, 0, w, h));
+    CRect box(rect.right, rect.bottom, rect.left, rect.top);
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (IsInk(pixels[static_cast<size_t>(y) * w + x]))
+                box.SetRect(std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
+                            std::max<int>(box.bottom, y + 1));
+    std::string text;
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x)
+            text += IsInk(pixels[static_cast<size_t>(y) * w + x]) ? '#' : '.';
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace
+
+ScreenShot::ScreenShot(CWnd* pWnd)
+{
+    CRect client;
+    pWnd->GetClientRect(&client);
+    pWnd->ClientToScreen(&client);
+    m_w = client.Width();
+    m_h = client.Height();
+    HDC hScreen = ::GetDC(nullptr);
+    m_pixels = ReadPixels(hScreen, client);
+    for (int tries = 0; tries < 100; ++tries) {
+        PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        std::vector<COLORREF> now = ReadPixels(hScreen, client);
+        const bool same = now == m_pixels;
+        m_pixels.swap(now);
+        if (same)
+            break;
+    }
+    ::ReleaseDC(nullptr, hScreen);
+}
+
+std::string ScreenShot::Ink(const CRect& rect) const
+{
+    return m_pixels.empty() ? std::string() : InkOf(m_pixels, m_w, m_h, rect);
+}
+
+std::string TextInk(CFont* pFont, LPCSTR lpszText)
+{
+    CWindowDC screen(nullptr);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CFont* pOldFont = dc.SelectObject(pFont);
+    const CSize size = dc.GetTextExtent(lpszText, static_cast<int>(strlen(lpszText)));
+    const CRect rect(0, 0, size.cx + 8, size.cy + 8);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, rect.Width(), rect.Height());
+    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(&rect, RGB(255, 255, 255));
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(4, 4, lpszText);
+    const std::vector<COLORREF> pixels = ReadPixels(dc.m_hDC, rect);
+    dc.SelectObject(pOldBitmap);
+    dc.SelectObject(pOldFont);
+    return InkOf(pixels, rect.Width(), rect.Height(), rect);
 }
 
 } // namespace afxtest

@@ -103,6 +103,27 @@ int LiveWindows();
 // What a view's OnDraw paints, drawn over a white page of the view's client size.
 CStandInPrinter::Page DrawViewPage(CView* pView);
 
+// A window's client area as the screen shows it: read from the screen (what the user sees, not
+// the window's own drawing), once what was drawn has reached it. Wine copies a window's drawing to
+// the screen when its thread waits, so the screen is read again, with messages handled between
+// the reads, until two reads in a row agree.
+class ScreenShot
+{
+public:
+    explicit ScreenShot(CWnd* pWnd);
+    // The dark pixels (the ink of text) in a rectangle of the client area, cut to their bounding
+    // box, a line of text per row ('#' dark, '.' light); empty without ink. Compared as text, a
+    // failure shows both pictures.
+    std::string Ink(const CRect& rect) const;
+
+private:
+    std::vector<COLORREF> m_pixels;
+    int m_w = 0, m_h = 0;
+};
+
+// The ink of a text drawn in one line in a font, black on white, in the form of ScreenShot::Ink.
+std::string TextInk(CFont* pFont, LPCSTR lpszText);
+
 // A window that runs its tracker's modal loop when the left button goes down in it and keeps
 // what the loop returned.
 template <class TTracker>

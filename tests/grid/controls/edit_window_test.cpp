@@ -909,3 +909,97 @@ TEST_F(CellWindowTest, AClickIntoTheGridClosesAnOpenList)
     EXPECT_EQ(Row(), 2u);
     EXPECT_EQ(Col(), 2u);
 }
+
+// What the user types shows in the cell while it is edited, read from the screen: the cell holds
+// the ink of the edit's whole text in the edit's font, and no other. The cell was edited and
+// stored with Enter first, as a user goes on typing in it.
+TEST_F(CellWindowTest, TypedTextShowsInTheCellWhileItIsEdited)
+{
+    struct Case
+    {
+        const char* name;
+        BYTE start;   // a key that starts editing, or 0: the first letter does
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"letters", 0, "abc", "abc"},
+        {"End, then letters", VK_END, "qq", "xyzqq"},
+        {"Home, then letters", VK_HOME, "qq", "qqxyz"},
+    };
+    grid.GetParam()->m_wEnterDirection = 0;
+    auto* edit = dynamic_cast<CGXEditControl*>(grid.GetCellControl(1, 1));
+    ASSERT_NE(edit, nullptr);
+    for (const Case& c : cases) {
+        // A text much wider than the cell.
+        grid.SetValueRange(CGXRange(1, 1), CString('w', 200));
+        Place(1, 1);
+        afxtest::InputScript s;
+        Type(s, "xyz");
+        s.Key(VK_RETURN);
+        if (c.start != 0)
+            s.Key(c.start);
+        Type(s, c.typed);
+        ASSERT_TRUE(s.Run()) << c.name;
+        ASSERT_EQ(edit->GetEditText(), c.shown) << c.name;
+        ASSERT_TRUE(edit->IsWindowVisible()) << c.name;
+        edit->HideCaret();
+        CRect cell = grid.CalcCellRect(1, 1);
+        cell.DeflateRect(1, 1);
+        EXPECT_EQ(afxtest::ScreenShot(&grid).Ink(cell), afxtest::TextInk(edit->GetFont(), c.shown)) << c.name;
+        edit->ShowCaret();
+        afxtest::InputScript esc;
+        esc.Key(VK_ESCAPE);
+        ASSERT_TRUE(esc.Run()) << c.name;
+    }
+}
+
+// A wrapped edit of a long text reaches over the rows below its cell and past the last row;
+// however the cell is left, the grid shows again what lay under the edit, read from the screen:
+// no ink below the last row, and what the rows below show is what the grid draws afresh.
+TEST_F(CellWindowTest, LeavingAWrappedEditLeavesNoTextUnderIt)
+{
+    struct Case
+    {
+        const char* name;
+        BYTE key;   // leaves the edit; 0: a click on another cell
+    } cases[] = {
+        {"Down", VK_DOWN}, {"Tab", VK_TAB}, {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"a click", 0},
+    };
+    grid.GetParam()->m_wEnterDirection = 0;
+    CString words;
+    for (int i = 0; i < 12; ++i)
+        words += "lorem ipsum ";
+    const CRect last = grid.CalcCellRect(6, 1);
+    CRect client;
+    grid.GetClientRect(&client);
+    const CRect below(client.left, last.bottom + 1, client.right, client.bottom);
+    const CRect rows(client.left, grid.CalcCellRect(5, 1).bottom + 1, client.right, client.bottom);
+    for (const Case& c : cases) {
+        grid.SetValueRange(CGXRange(5, 1), words);
+        Place(5, 1);
+        afxtest::InputScript s;
+        s.Key(VK_END);
+        ASSERT_TRUE(s.Run()) << c.name;
+        CGXControl* edit = grid.GetCellControl(5, 1);
+        ASSERT_TRUE(edit->IsActive()) << c.name;
+        CRect shown;
+        edit->GetWnd()->GetWindowRect(&shown);
+        grid.ScreenToClient(&shown);
+        ASSERT_GT(shown.bottom, below.top) << c.name << ": the edit reaches past the last row";
+        afxtest::InputScript leave;
+        if (c.key != 0) {
+            leave.Key(c.key);
+        } else {
+            CPoint pt = grid.CalcCellRect(2, 5).CenterPoint();
+            grid.ClientToScreen(&pt);
+            leave.MoveTo(pt).Click();
+        }
+        ASSERT_TRUE(leave.Run()) << c.name;
+        ASSERT_FALSE(edit->GetWnd()->IsWindowVisible()) << c.name;
+        const afxtest::ScreenShot left(&grid);
+        EXPECT_EQ(left.Ink(below), "") << c.name;
+        grid.Invalidate();
+        grid.UpdateWindow();
+        EXPECT_EQ(left.Ink(rows), afxtest::ScreenShot(&grid).Ink(rows)) << c.name;
+    }
+}

@@ -5,6 +5,7 @@
 #include "afxwin.h"
 #include "afxsplit.h"
 #include "afxview.h"
+#include "afxwndtest.h"
 #include "grid_test_util.h"
 #include "gxaxis.h"
 #include "gxdraw.h"
@@ -1134,4 +1135,41 @@ TEST_F(DrawWindowTest, FittingResumesRightAfterASpan)
     EXPECT_EQ(grid->GetRowHeight(2), 44);
     EXPECT_TRUE(grid->ResizeRowHeightsToFit(CGXRange(2, 1, 2, 5), TRUE, GX_INVALIDATE));
     EXPECT_EQ(grid->GetRowHeight(2), 70);
+}
+
+// A move of the current cell marks the new cell and clears the old one's mark on the screen, as a
+// fresh paint draws them: by the keys, and by a call that asks only to update at once.
+TEST_F(DrawWindowTest, MovesMarkTheNewCurrentCellOnTheScreen)
+{
+    MakeGrid(6, 5);
+    ASSERT_TRUE(grid->PlaceCurrentCell(2, 2, GX_INVALIDATE | GX_UPDATENOW));
+    auto key = [&](UINT vk) { return [this, vk] { grid->SendMessage(WM_KEYDOWN, vk, 1); }; };
+    struct Move
+    {
+        const char* name;
+        std::function<void()> act;
+        ROWCOL row, col;
+    } moves[] = {
+        {"Down", key(VK_DOWN), 3, 2},
+        {"Right", key(VK_RIGHT), 3, 3},
+        {"Up", key(VK_UP), 2, 3},
+        {"Left", key(VK_LEFT), 2, 2},
+        {"Tab", key(VK_TAB), 2, 3},
+        {"placed, updated at once", [this] { grid->PlaceCurrentCell(5, 4, GX_UPDATENOW); }, 5, 4},
+    };
+    CRect client;
+    grid->GetClientRect(&client);
+    for (const Move& m : moves) {
+        m.act();
+        ASSERT_TRUE(grid->IsCurrentCellAt(m.row, m.col)) << m.name;
+        const afxtest::ScreenShot moved(grid);
+        // The mark: the top line of the frame runs across the cell.
+        const std::string ink = moved.Ink(grid->CalcRectFromRowColEx(m.row, m.col, m.row, m.col));
+        const std::string top = ink.substr(0, ink.find('\n'));
+        EXPECT_EQ(top.find('.'), std::string::npos) << m.name << "\n" << ink;
+        EXPECT_GE(top.size() + 3, static_cast<size_t>(grid->GetColWidth(m.col))) << m.name << "\n" << ink;
+        grid->Invalidate();
+        grid->UpdateWindow();
+        EXPECT_EQ(moved.Ink(client), afxtest::ScreenShot(grid).Ink(client)) << m.name;
+    }
 }
