@@ -175,6 +175,16 @@ TEST_F(MapFile, WadPairFollowsTheProjectList)
     EXPECT_STREQ(world->ValueForKey("wad"), "C:\\game\\wads\\base.wad;D:\\x.wad");
 }
 
+// A WAD on a network share or named by a device path keeps its path, however its separators are
+// written.
+TEST_F(MapFile, AWadOnAShareKeepsItsPathInThePair)
+{
+    services->WriteProfileString("Project Settings", "Root Path", "C:\\game");
+    for (const char* wad : {"\\\\srv\\share\\q.wad", "//srv/share/r.wad", "\\\\?\\D:\\s.wad"})
+        services->GetWadList().AddTail(wad);
+    EXPECT_STREQ(map->WadValueFor(Path("a.map")), "\\\\srv\\share\\q.wad;//srv/share/r.wad;\\\\?\\D:\\s.wad");
+}
+
 // The compilers find the WADs from the map file's place. In the game folder (the Quake path's
 // folder that holds the map's maps folder) a WAD is named relative to it with "/", as the game's
 // own maps name theirs; the others keep their full paths, in the project's order.
