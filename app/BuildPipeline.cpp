@@ -112,20 +112,14 @@ namespace {
 
 BOOL IsAbsoluteCommand(const CString& path)
 {
-    return (path.GetLength() >= 2 && path[1] == ':') || (!path.IsEmpty() && path[0] == '\\');
+    return (path.GetLength() >= 2 && path[1] == ':') || (!path.IsEmpty() && (path[0] == '\\' || path[0] == '/'));
 }
 
-// Whether two paths name the same file as far as their text tells ("." and "..", "/" and case
-// resolved).
+// Whether two paths name the same file as far as their text tells ("." and "..", separators and
+// case resolved).
 BOOL SameFilePath(const CString& a, const CString& b)
 {
-    auto full = [](CString p) {
-        p.Replace('/', '\\');
-        char sz[MAX_PATH * 2];
-        DWORD n = ::GetFullPathNameA(p, sizeof sz, sz, nullptr);
-        return n > 0 && n < sizeof sz ? CString(sz) : p;
-    };
-    return full(a).CompareNoCase(full(b)) == 0;
+    return WholePath(a).CompareNoCase(WholePath(b)) == 0;
 }
 
 } // namespace

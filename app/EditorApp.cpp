@@ -423,17 +423,6 @@ BOOL CEditorApp::OnOpenRecentProject(UINT nID)
 // ---------------------------------------------------------------------------
 // Auto save files
 
-// A directory's full path without a trailing separator, for comparing.
-static CString FullDirectory(LPCSTR path)
-{
-    char full[MAX_PATH * 2];
-    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
-    CString result = n > 0 && n < sizeof full ? CString(full) : CString(path);
-    while (result.GetLength() > 3 && (result.Right(1) == "\\" || result.Right(1) == "/"))
-        result = result.Left(result.GetLength() - 1);
-    return result;
-}
-
 void CEditorApp::RememberProjectDirectories()
 {
     m_protectedDirs.RemoveAll();
@@ -442,7 +431,7 @@ void CEditorApp::RememberProjectDirectories()
         if (!it.Init(key, 0, "map"))
             continue;
         for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory())
-            m_protectedDirs.Add(FullDirectory(dir));
+            m_protectedDirs.Add(DirectoryKey(dir));
     }
 }
 
@@ -457,10 +446,10 @@ void CEditorApp::DeleteAutoSaveFiles()
         return;
     for (INT_PTR f = 0; f < files.GetSize(); ++f) {
         // Auto save files in one of the project's own directories are left among its maps.
-        CString dir = files[f].Left(files[f].ReverseFind('\\'));
+        const CString dir = DirectoryKey(files[f].Left(files[f].ReverseFind('\\')));
         bool isProjectDir = false;
         for (INT_PTR i = 0; i < m_protectedDirs.GetSize() && !isProjectDir; ++i)
-            isProjectDir = FullDirectory(dir).CompareNoCase(m_protectedDirs[i]) == 0;
+            isProjectDir = dir == m_protectedDirs[i];
         if (!isProjectDir)
             ::DeleteFileA(files[f]);
     }

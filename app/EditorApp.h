@@ -100,7 +100,7 @@ protected:
     CReporter* m_pReporter;     // the published reporter, from the frame's creation to the end
     CRecentFileList* m_pRecentMaps;
     CRecentFileList* m_pRecentProjects;
-    CStringArray m_protectedDirs;
+    CStringArray m_protectedDirs; // the project's Maps and Objects folders (DirectoryKey)
     CMultiDocTemplate* m_pMapTemplate;      // 2D map windows
     CMultiDocTemplate* m_pCameraTemplate;   // camera windows
 

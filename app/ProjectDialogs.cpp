@@ -7,13 +7,19 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "ShellRes.h"
+#include "WadPair.h"
 
 BOOL CreateDirectoryPath(LPCSTR path)
 {
     CString dir(path ? path : "");
-    while (dir.GetLength() > 3 && (dir.Right(1) == "\\" || dir.Right(1) == "/"))
-        dir = dir.Left(dir.GetLength() - 1);
-    if (dir.IsEmpty())
+    // The separators that end the path go in one cut, however many there are.
+    int end = dir.GetLength();
+    while (end > 3 && (dir[end - 1] == '\\' || dir[end - 1] == '/'))
+        --end;
+    dir = dir.Left(end);
+    // The system's file functions name no longer folder; each level of a longer path would be one
+    // more call deep before that is found.
+    if (dir.IsEmpty() || dir.GetLength() >= MAX_PATH)
         return FALSE;
     DWORD attr = ::GetFileAttributesA(dir);
     if (attr != INVALID_FILE_ATTRIBUTES)
@@ -291,7 +297,7 @@ void CSettingsSheet::MissingPaths(CStringArray& missing) const
             if (entry.IsEmpty())
                 continue;
             CString path = entry;
-            if (entry.Find(':') < 0 && entry[0] != '\\' && entry[0] != '/' && !m_pRootPage->m_rootPath.IsEmpty())
+            if (!IsAbsolutePath(entry) && !m_pRootPage->m_rootPath.IsEmpty())
                 path = m_pRootPage->m_rootPath + "\\" + entry;
             if (!checked.insert(static_cast<LPCSTR>(DirectoryKey(path))).second)
                 continue;

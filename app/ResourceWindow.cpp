@@ -305,15 +305,12 @@ void CMapListBox::AddSavedMap(const CString& path)
     int cut = path.ReverseFind('\\');
     if (cut < 0)
         return;
-    CString folder = path.Left(cut);
+    const CString folder = DirectoryKey(path.Left(cut));
     CPathIterator it;
     if (!it.Init(GetKind().key, 0, "map"))
         return;
     for (CString dir = it.NextDirectory(); !dir.IsEmpty(); dir = it.NextDirectory()) {
-        while (dir.GetLength() > 1 && (dir.Right(1) == "\\" || dir.Right(1) == "/"))
-            dir = dir.Left(dir.GetLength() - 1);
-        dir.Replace('/', '\\');
-        if (dir.CompareNoCase(folder) == 0) {
+        if (DirectoryKey(dir) == folder) {
             AddEntry(path);
             return;
         }

@@ -207,16 +207,21 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
 
 BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
 {
-    // Write beside the target and replace it only once everything is written.
+    // Write beside the target and replace it only once everything is written. The temporary takes
+    // a name that held nothing: a file of that name may be the user's, and a failed save deletes
+    // the temporary.
     CString strTarget = AfxFullPath(lpszPathName);
-    CString strTemp = strTarget + ".~sav";
-    CFileException fe;
-    CFile* pFile = GetFile(strTemp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (pFile == nullptr) {
-        fe.m_strFileName = strTarget;
+    CString strTemp;
+    DWORD dwError = 0;
+    HANDLE hTemp = AfxCreateFileBeside(strTarget, ".~sav", strTemp, &dwError);
+    if (hTemp == INVALID_HANDLE_VALUE) {
+        CFileException fe(CFileException::OsErrorToException(static_cast<LONG>(dwError)), static_cast<LONG>(dwError),
+                          strTarget);
         ReportSaveLoadException(lpszPathName, &fe, TRUE, AFX_IDP_INVALID_FILENAME);
         return FALSE;
     }
+    CFile* pFile = new CFile(hTemp);
+    pFile->SetFilePath(strTemp);
     try {
         CWaitCursor wait;
         {

@@ -50,6 +50,32 @@ void FillError(CFileException* pError, LONG lOsError, int cause, LPCSTR lpszFile
 }
 } // namespace
 
+HANDLE AfxCreateFileBeside(LPCSTR lpszTarget, LPCSTR lpszSuffix, CString& strPath, DWORD* pError)
+{
+    // A few names are tried: more files of these names than that are nobody's slip.
+    const int kNames = 100;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int n = 1; n <= kNames; ++n) {
+        if (n == 1)
+            strPath.Format("%s%s", lpszTarget, lpszSuffix);
+        else
+            strPath.Format("%s.%d%s", lpszTarget, n, lpszSuffix);
+        HANDLE h = ::CreateFileA(strPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            return h;
+        error = ::GetLastError();
+        // Taken: the system says so, or (a folder of that name) denies the access.
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+            ::GetFileAttributesA(strPath) == INVALID_FILE_ATTRIBUTES)
+            break;
+        error = ERROR_FILE_EXISTS;
+    }
+    strPath.Empty();
+    if (pError)
+        *pError = error;
+    return INVALID_HANDLE_VALUE;
+}
+
 // ---------------------------------------------------------------------------
 // CFile
 

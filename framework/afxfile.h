@@ -75,6 +75,13 @@ protected:
     CString m_strFileName;
 };
 
+// Makes a new, empty file for writing beside a target, at a name that held nothing: the target's
+// path with the suffix, else with "." n and the suffix for n = 2, 3, ... A name already taken (a
+// file, a folder) is passed over and left as it is: the caller may delete or rename only what this
+// made. The handle (no sharing) and its path; INVALID_HANDLE_VALUE with the system error in *pError
+// (when given) when no name could be made.
+HANDLE AfxCreateFileBeside(LPCSTR lpszTarget, LPCSTR lpszSuffix, CString& strPath, DWORD* pError = nullptr);
+
 // A text or binary file read and written through the runtime's streams: text
 // mode turns CR LF into LF when reading and LF into CR LF when writing.
 class CStdioFile : public CFile

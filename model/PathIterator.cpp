@@ -106,7 +106,7 @@ const CString& CPathIterator::NextDirectory()
         if (!m_entries.insert(raw).second)
             continue;
         CString entry(raw.c_str(), static_cast<int>(raw.size()));
-        if ((entry.IsEmpty() || entry[0] != '\\') && entry.Find(':') < 0)
+        if (!IsAbsolutePath(entry))
             m_directory = m_root + "\\" + entry;
         else
             m_directory = entry;

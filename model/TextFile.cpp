@@ -9,13 +9,12 @@ TextFileResult WriteTextFileReplacing(LPCSTR path, const char* data, size_t size
             *pError = ERROR_ACCESS_DENIED;
         return TEXTFILE_READ_ONLY;
     }
-    CString temp = CString(path) + ".tmp";
-    HANDLE h = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        if (pError)
-            *pError = ::GetLastError();
+    // The temporary is a file no one else had: a file of its name may be the user's, and a failed
+    // write deletes it.
+    CString temp;
+    HANDLE h = AfxCreateFileBeside(path, ".tmp", temp, pError);
+    if (h == INVALID_HANDLE_VALUE)
         return TEXTFILE_CANT_CREATE;
-    }
     bool ok = true;
     DWORD error = 0;
     while (ok && size > 0) {

@@ -12,8 +12,9 @@ enum TextFileResult
     TEXTFILE_READ_ONLY,   // the target is marked read-only: nothing was touched
 };
 
-// Writes the bytes to a temporary file beside the target and replaces the target only
-// once everything is on disk. A target marked read-only is never replaced (some systems let a
+// Writes the bytes to a temporary file beside the target ("NAME.tmp", or "NAME.2.tmp", ... when
+// that name holds a file already, which stays as it is) and replaces the target only once
+// everything is on disk. A target marked read-only is never replaced (some systems let a
 // rename take one, and the mark would go with it). On failure *pError (when given) holds the
 // system error.
 TextFileResult WriteTextFileReplacing(LPCSTR path, const char* data, size_t size, DWORD* pError = nullptr);

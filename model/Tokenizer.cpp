@@ -1,5 +1,6 @@
 #include "Tokenizer.h"
 #include "Services.h"
+#include "WadPair.h"
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -256,7 +257,7 @@ void MakeRootRelative(CString& path)
 
 void MakeRootAbsolute(CString& path)
 {
-    if (path.Find(':') >= 0 || (path.GetLength() > 0 && path[0] == '\\'))
+    if (IsAbsolutePath(path))
         return;
     CString root = GetEditorServices()->GetProfileString("Project Settings", "Root Path", "");
     if (root.IsEmpty())

@@ -1,17 +1,46 @@
 // Worldspawn's "wad" value for the map compilers.
 #include "WadPair.h"
+#include <string>
+
+BOOL IsAbsolutePath(const CString& path)
+{
+    return (!path.IsEmpty() && (path[0] == '\\' || path[0] == '/')) || path.Find(':') >= 0;
+}
+
+CString FoldSeparators(const CString& path)
+{
+    const int length = path.GetLength();
+    std::string out;
+    out.reserve(static_cast<size_t>(length));
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    int i = 0;
+    if (length >= 2 && separator(path[0]) && separator(path[1])) {
+        out = "\\\\";
+        while (i < length && separator(path[i]))
+            ++i;
+    }
+    for (; i < length; ++i) {
+        const char c = path[i];
+        if (!separator(c))
+            out += c;
+        else if (out.empty() || out.back() != '\\')
+            out += '\\';
+    }
+    return CString(out.data(), static_cast<int>(out.size()));
+}
 
 CString WholePath(const CString& path)
 {
-    CString p = path;
-    p.Replace('/', '\\');
+    CString p = FoldSeparators(path);
     char full[MAX_PATH * 2];
     DWORD n = ::GetFullPathNameA(p, sizeof full, full, nullptr);
     if (n > 0 && n < sizeof full)
         p = full;
-    while (p.GetLength() > 3 && p.Right(1) == "\\")
-        p = p.Left(p.GetLength() - 1);
-    return p;
+    // One cut, however many separators end the path; a drive's root keeps its own.
+    int end = p.GetLength();
+    while (end > 3 && p[end - 1] == '\\')
+        --end;
+    return end < p.GetLength() ? p.Left(end) : p;
 }
 
 namespace {
@@ -29,11 +58,6 @@ BOOL PathUnder(const CString& path, const CString& folder, CString& rest)
         return FALSE;
     rest = path.Mid(prefix);
     return TRUE;
-}
-
-BOOL IsAbsoluteEntry(const CString& entry)
-{
-    return (!entry.IsEmpty() && (entry[0] == '\\' || entry[0] == '/')) || entry.Find(':') >= 0;
 }
 
 } // namespace
@@ -97,7 +121,7 @@ CString WadPairWarning(const CString& value, const CString& gameFolder)
         entry.TrimRight();
         if (!entry.IsEmpty()) {
             ++count;
-            if (absolute.IsEmpty() && IsAbsoluteEntry(entry))
+            if (absolute.IsEmpty() && IsAbsolutePath(entry))
                 absolute = entry;
         }
         start = end + 1;

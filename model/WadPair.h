@@ -12,8 +12,18 @@
 // the Quake path is empty.
 CString MapGameFolder(const CString& mapPath, const CString& quakePath);
 
-// A path made whole (".." and "." resolved, "/" read as "\") without a trailing separator, for
-// comparing folders.
+// Whether a path names its place by itself: it holds a drive (":"), or starts with a separator
+// (a folder of the current drive, a share "\\srv\share", a device path "\\?\C:\", also
+// written with "/"). Any other path lies under the project's root.
+BOOL IsAbsolutePath(const CString& path);
+
+// "/" read as "\" and each run of separators as one, but for a path that starts with two or more:
+// it starts with exactly two, as a share ("\\srv\share\...") and a device path ("\\?\...")
+// do. In one pass, however long the runs.
+CString FoldSeparators(const CString& path);
+
+// A path made whole (separators folded, ".." and "." resolved) without a trailing separator,
+// for comparing folders.
 CString WholePath(const CString& path);
 
 // The folder and a name in it with one separator between them (a drive's root "Q:\\" has its own).

@@ -5,6 +5,7 @@
 #include "Services.h"
 #include "Tokenizer.h"
 #include "Wad.h"
+#include "WadPair.h"
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -65,13 +66,11 @@ Texture* CTextureLoader::FindTexture(LPCSTR name)
 
 CString NormalizeWadPath(LPCSTR path)
 {
+    // A share's or a device path's leading pair stays: folded to one "\\", it names a folder of
+    // the current drive.
     CString p(path ? path : "");
-    p.Replace('/', '\\');
     MakeRootAbsolute(p);
-    p.Replace('/', '\\'); // the root may use "/" too
-    while (p.Replace("\\\\", "\\") > 0) {
-    }
-    return p;
+    return FoldSeparators(p);
 }
 
 BOOL SameWadPath(LPCSTR a, LPCSTR b)

@@ -69,7 +69,8 @@ private:
     int m_loading = 0;          // inside LoadTextures
 };
 
-// A WAD path made absolute against the project's root, with "/" as "\" and doubled "\" as one.
+// A WAD path made absolute against the project's root, its separators folded (FoldSeparators: "/"
+// as "\", a run as one, a leading pair kept).
 CString NormalizeWadPath(LPCSTR path);
 // Whether two WAD paths name the same file (normalised, without regard to case).
 BOOL SameWadPath(LPCSTR a, LPCSTR b);

@@ -283,6 +283,22 @@ TEST_F(ProjectFixture, MissingFoldersAndAGapInTheWadListAreNamed)
     EXPECT_EQ(1, GetEditorServices()->GetWadList().GetCount());
 }
 
+// A damaged project whose folders end in three million separators opens at once: each folder's
+// separators are cut in one step, not one copy a separator (which took half an hour). The missing
+// folder is named once and the file stays as it was.
+TEST_F(ProjectFixture, FoldersEndingInThreeMillionSeparatorsOpenAtOnce)
+{
+    const std::string run(3000000, '\\');
+    const std::string text = "[Paths]\nEntities=qc\nMaps=gone" + run + "\nObjects=gone" + run +
+                             "\nWads=" + run + "\n";
+    WriteFile(m_project, text);
+    ASSERT_TRUE(m_frame->OpenProject(m_project));
+    EXPECT_EQ(2, m_app.m_entityClasses.GetCount());
+    EXPECT_EQ(1, Count(Messages(), "The Maps folder " + m_root + "\\gone\\\\\\"));
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_EQ(text, ReadBytes(m_project));
+}
+
 TEST_F(ProjectFixture, TheLinesOfALoadReachTheMessagesPaneInAFewUpdates)
 {
     // A hundred WADs of the same textures: every texture after the first WAD's is told again.

@@ -634,6 +634,29 @@ TEST_F(ResourceFixture, F5AndF2HideTheirToolWindowFromInsideIt)
     }
 }
 
+// A map folder named with ten million separators after it (a damaged project) is the same folder:
+// a map saved there joins the list at once.
+TEST_F(ResourceFixture, AMapSavedIntoAFolderNamedWithALongRunOfSeparatorsJoinsTheList)
+{
+    CIniFile* pProject = GetEditorServices()->GetProject();
+    ASSERT_NE(nullptr, pProject);
+    pProject->WriteString("Paths", "Maps", ("m1;m2" + std::string(10000000, '\\')).c_str(), TRUE);
+    pProject->SetDirty(FALSE);
+    ASSERT_TRUE(m_frame->OpenMap(m_root + "\\m1\\start.map", 255));
+    Map* pMap = GetEditorServices()->GetActiveMap();
+    ASSERT_NE(nullptr, pMap);
+    const CString path = m_root + "\\m2\\saved.map";
+    AfxSeamScript([&](AfxModalCall& call) {
+        call.text = path;
+        return (INT_PTR)IDOK;
+    });
+    AfxSeamAnswer(IDYES); // saved without an info_player_start
+    AfxSeamAnswer(IDNO);  // the faces' texture is not in the project: nothing selected
+    pMap->OnCmdMsg(ID_MAP_FILE_SAVE_AS, CN_COMMAND, nullptr, nullptr);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path));
+    EXPECT_GE(IndexOf(Maps(), path), 0);
+}
+
 // A map saved under a new name into one of the project's map folders appears in the map list at
 // once; one saved elsewhere does not.
 TEST_F(ResourceFixture, AMapSavedAsIntoAMapFolderJoinsTheMapList)

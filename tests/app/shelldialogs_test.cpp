@@ -719,6 +719,21 @@ TEST(ProjectDirectories, CreatingAPathMakesEveryMissingLevel)
     EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "\\file\\sub"));
 }
 
+// A damaged path is answered at once: ten million separators after a folder are cut in one step,
+// and a path of five million levels, which no folder function takes, is refused before its levels
+// are walked.
+TEST(ProjectDirectories, ALongRunOfSeparatorsOrOfLevelsIsAnsweredAtOnce)
+{
+    CTempDir dir;
+    EXPECT_TRUE(CreateDirectoryPath(dir.Path() + "\\new" + CString(std::string(10000000, '\\').c_str())));
+    EXPECT_TRUE(IsDirectory(dir.Path() + "\\new"));
+    std::string levels;
+    for (int i = 0; i < 5000000; ++i)
+        levels += "\\a";
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + levels.c_str()));
+    EXPECT_FALSE(IsDirectory(dir.Path() + "\\a"));
+}
+
 // ---------------------------------------------------------------------------
 // Bars and status panes
 

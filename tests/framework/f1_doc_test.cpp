@@ -192,6 +192,31 @@ TEST(Documents, AFailedSaveKeepsTheOldFileAndReportsTheError)
     EXPECT_STREQ(texts[0], "Destination disk drive is full.");
 }
 
+// A file that holds the temporary's name is someone's: a save, done or failed, leaves it as it is
+// and writes beside it under a free name, which it takes away.
+TEST(Documents, ASaveLeavesAFileOfTheTemporarysNameAsItIs)
+{
+    for (BOOL fail : {FALSE, TRUE}) {
+        SCOPED_TRACE(fail);
+        CFileInTemp file("mine.txt"), theirs("mine.txt.~sav"), next("mine.txt.2.~sav");
+        {
+            CFile f(theirs.m_path, CFile::modeCreate | CFile::modeWrite);
+            f.Write("the user's", 10);
+        }
+        CTextDoc doc;
+        doc.m_bAutoDelete = FALSE;
+        doc.m_strText = "saved";
+        doc.m_bFailSerialize = fail;
+        if (fail)
+            AfxSeamAnswer(IDOK);
+        EXPECT_EQ(doc.OnSaveDocument(file.m_path), !fail);
+        EXPECT_STREQ(ReadAll(theirs.m_path), "the user's");
+        EXPECT_STREQ(ReadAll(next.m_path), "<missing>");
+        EXPECT_EQ(ReadAll(file.m_path).Find("saved") >= 0, !fail);
+        AfxSeamReset();
+    }
+}
+
 TEST(Documents, OpenFailuresAreReportedAndLeaveTheDocumentEmpty)
 {
     CFileInTemp missing("missing.txt");

@@ -70,12 +70,63 @@ CTempDir::~CTempDir()
     RemoveTree(m_path);
 }
 
-void CTempDir::WriteFile(LPCSTR name, const std::string& data) const
+static void WriteBytes(const CString& path, const std::string& data)
 {
-    FILE* f = std::fopen(Path(name), "wb");
+    FILE* f = std::fopen(path, "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(data.data(), 1, data.size(), f);
     std::fclose(f);
+}
+
+void CTempDir::WriteFile(LPCSTR name, const std::string& data) const
+{
+    WriteBytes(Path(name), data);
+}
+
+CTempShare::CTempShare()
+{
+    char prefix[MAX_PATH] = "";
+    const DWORD n = ::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    static int counter = 0;
+    const int id = ++counter;
+    if (n > 0 && n < sizeof prefix && prefix[0] == '/') {
+        // The prefix is a Linux path, seen by Windows programs on drive Z:.
+        CString unc = CString("Z:") + prefix + "/dosdevices/unc";
+        unc.Replace('/', '\\');
+        ::CreateDirectoryA(unc, nullptr);
+        CString host;
+        host.Format("morvane-test-%lu-%d", ::GetCurrentProcessId(), id);
+        m_host = unc + "\\" + host;
+        ::CreateDirectoryA(m_host, nullptr);
+        m_local = m_host + "\\share";
+        ::CreateDirectoryA(m_local, nullptr);
+        m_share = "\\\\" + host + "\\share";
+        return;
+    }
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    m_local.Format("%smorvane-share-%lu-%d", base, ::GetCurrentProcessId(), id);
+    m_local.Replace("\\\\", "\\");
+    ::CreateDirectoryA(m_local, nullptr);
+    m_share.Format("\\\\localhost\\%c$%s", m_local[0], static_cast<LPCSTR>(m_local.Mid(2)));
+}
+
+CTempShare::~CTempShare()
+{
+    RemoveTree(m_local);
+    if (!m_host.IsEmpty())
+        ::RemoveDirectoryA(m_host);
+}
+
+void CTempShare::WriteFile(LPCSTR name, const std::string& data) const
+{
+    WriteBytes(Path(name), data);
+}
+
+bool CTempShare::Reachable() const
+{
+    const DWORD attributes = ::GetFileAttributesA(m_share);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string CTempDir::ReadFile(LPCSTR name) const

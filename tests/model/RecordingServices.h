@@ -113,3 +113,28 @@ public:
 private:
     CString m_path;
 };
+
+// A fresh folder reached as a network share ("\\host\share"), removed with its files at the
+// end. Under Wine a share "\\host\share" is the folder dosdevices\unc\host\share of the prefix;
+// on Windows the temporary folder is reached through its drive's administrative share
+// ("\\localhost\C$\..."). Reachable() says whether the system opens it.
+class CTempShare
+{
+public:
+    CTempShare();
+    ~CTempShare();
+    CTempShare(const CTempShare&) = delete;
+    CTempShare& operator=(const CTempShare&) = delete;
+    // The share's path, and a name in it.
+    const CString& Path() const { return m_share; }
+    CString Path(LPCSTR name) const { return m_share + "\\" + name; }
+    void WriteFile(LPCSTR name, const std::string& data) const;
+    bool Reachable() const;
+    // Where it was looked for, for a test that skips.
+    CString Why() const { return "no network share could be made at " + m_share; }
+
+private:
+    CString m_local; // the folder as the local file system names it
+    CString m_host;  // under Wine: the host's folder, removed at the end
+    CString m_share;
+};

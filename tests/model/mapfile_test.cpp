@@ -1,8 +1,10 @@
 #include "DocumentFixture.h"
+#include "IniFile.h"
 #include "MapText.h"
 #include "Texture.h"
 #include "WindingCheck.h"
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -171,6 +173,16 @@ TEST_F(MapFile, WadPairFollowsTheProjectList)
     world->RemoveKey("wad");
     ASSERT_TRUE(map->OnSaveDocument(Path("a.map")));
     EXPECT_STREQ(world->ValueForKey("wad"), "C:\\game\\wads\\base.wad;D:\\x.wad");
+}
+
+// A WAD on a network share or named by a device path keeps its path, however its separators are
+// written.
+TEST_F(MapFile, AWadOnAShareKeepsItsPathInThePair)
+{
+    services->WriteProfileString("Project Settings", "Root Path", "C:\\game");
+    for (const char* wad : {"\\\\srv\\share\\q.wad", "//srv/share/r.wad", "\\\\?\\D:\\s.wad"})
+        services->GetWadList().AddTail(wad);
+    EXPECT_STREQ(map->WadValueFor(Path("a.map")), "\\\\srv\\share\\q.wad;//srv/share/r.wad;\\\\?\\D:\\s.wad");
 }
 
 // The compilers find the WADs from the map file's place. In the game folder (the Quake path's
@@ -512,6 +524,60 @@ TEST_F(MapFile, AFailingAutoSaveShowsOneBoxThenLinesUntilItSucceeds)
     EXPECT_EQ(2u, services->boxes.size());
     EXPECT_EQ(6, failedLines());
     EXPECT_TRUE(map->IsModified());
+    Map::ForgetAutoSaveFiles();
+}
+
+// A file that holds the temporary's name ("NAME.tmp") is someone's: every save (the map's, the auto
+// save, the project's write-back), done or failed, leaves it as it is, and leaves no temporary of
+// its own behind.
+TEST_F(MapFile, EverySaveLeavesAFileOfTheTemporarysNameAsItIs)
+{
+    AddEntity("info_player_start", "0 0 0");
+    AddBrush(world, 0, 64, 0, 64, 0, 64)->SetTexture(&textures.wall);
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    ::CreateDirectoryA(Path("auto"), nullptr);
+    services->WriteProfileString("Options", "Auto Save Path", "auto");
+    map->SetPathName(Path("hall.map"), FALSE);
+    Map::ForgetAutoSaveFiles();
+    DWORD tick = 0;
+    const struct
+    {
+        const char* target;
+        std::function<void()> save;
+    } saves[] = {
+        {"hall.map", [&] { map->OnSaveDocument(Path("hall.map")); }},
+        {"auto\\hall.map",
+         [&] {
+             map->SetModifiedFlag();
+             map->AutoSave(++tick);
+         }},
+        {"p.prj",
+         [&] {
+             CIniFile project(Path("p.prj"));
+             project.WriteString("Paths", "Maps", tick % 2 ? "a" : "b", TRUE);
+             project.Write();
+             project.SetDirty(FALSE);
+         }},
+    };
+    const std::string theirs = "the user's own file";
+    for (const auto& s : saves) {
+        for (bool fail : {false, true}) {
+            SCOPED_TRACE(std::string(s.target) + (fail ? ", failing" : ""));
+            const CString target = Path(s.target);
+            dir.WriteFile(CString(s.target) + ".tmp", theirs);
+            const std::string before = Read(s.target);
+            // Another program holds the target open: it cannot be replaced.
+            HANDLE held = fail ? ::CreateFileA(target, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            ++tick;
+            s.save();
+            if (held)
+                ::CloseHandle(held);
+            EXPECT_EQ(Read(CString(s.target) + ".tmp"), theirs);
+            EXPECT_EQ(::GetFileAttributesA(target + ".2.tmp"), INVALID_FILE_ATTRIBUTES);
+            EXPECT_EQ(Read(s.target) == before, fail) << Read(s.target);
+        }
+    }
     Map::ForgetAutoSaveFiles();
 }
 

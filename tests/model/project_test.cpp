@@ -351,6 +351,15 @@ TEST_F(Paths, EachDirectoryOnceAWalk)
         EXPECT_EQ(Directories(c.list), c.directories) << c.list;
 }
 
+// A folder on a share or named by a device path is a folder of its own, never one under the root,
+// and another spelling of it is the same folder; "\srv\share" with one leading "\" is another.
+TEST_F(Paths, AShareOrADevicePathIsAFolderOfItsOwn)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Directories("//srv/share/maps;\\\\srv\\share\\maps\\;\\\\SRV\\share\\\\maps;\\\\?\\D:\\maps;\\srv\\share\\maps"),
+              V({"//srv/share/maps", "\\\\?\\D:\\maps", "\\srv\\share\\maps", ""}));
+}
+
 // A damaged project's list of a million entries is one walk over it: a million empty entries
 // are the root once, and the folder named after them is listed once.
 TEST_F(Paths, AMillionEntriesAreOneScanOfEachFolder)

@@ -286,11 +286,14 @@ TEST_F(RootPaths, AbsoluteLeavesDrivesAndRootedPaths)
         const char* path;
         const char* result;
     } cases[] = {
-        {"maps\\a.map", "C:\\game\\maps\\a.map"}, {"D:\\x", "D:\\x"}, {"\\net\\x", "\\net\\x"}};
+        {"maps\\a.map", "C:\\game\\maps\\a.map"}, {"D:\\x", "D:\\x"}, {"\\net\\x", "\\net\\x"},
+        // A share and a device path, with "\\" or "/".
+        {"\\\\srv\\share\\x", "\\\\srv\\share\\x"}, {"//srv/share/x", "//srv/share/x"},
+        {"\\\\?\\D:\\x", "\\\\?\\D:\\x"}, {"/net/x", "/net/x"}};
     for (const Case& c : cases) {
         CString path = c.path;
         MakeRootAbsolute(path);
-        EXPECT_STREQ(path, c.result);
+        EXPECT_STREQ(path, c.result) << c.path;
     }
     services->WriteProfileString("Project Settings", "Root Path", "");
     CString path = "maps";

@@ -25,9 +25,45 @@ TEST(WadPair, TheGameFolderHoldsTheMapsMapsFolder)
         {"Q:\\maps\\x.map", "Q:\\", ""},
         {"Q:\\mymod\\x.map", "Q:\\", ""},
         {"R:\\mymod\\maps\\x.map", "Q:\\", ""},
+        // The game on a network share, its path written with "/".
+        {"\\\\srv\\games\\Quake\\id1\\maps\\e1m1.map", "//srv/games/Quake", "\\\\srv\\games\\Quake\\id1"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(MapGameFolder(c.map, c.quake), c.folder) << c.map << " in " << c.quake;
+}
+
+// A share ("\\srv\share", also written with "/") and a device path ("\\?\") keep their leading
+// pair; any other run of separators is one, and none ends a folder.
+TEST(WadPair, AWholePathKeepsAShareOrADevicePathAndFoldsTheRest)
+{
+    const std::string a600(600, 'a');
+    struct
+    {
+        std::string path;
+        std::string whole;
+    } cases[] = {
+        {"\\\\srv\\share\\wads", "\\\\srv\\share\\wads"},
+        {"//srv/share/wads/", "\\\\srv\\share\\wads"},
+        {"\\\\srv\\share\\\\wads\\\\\\", "\\\\srv\\share\\wads"},
+        {"\\\\?\\C:\\wads\\\\x", "\\\\?\\C:\\wads\\x"},
+        {"C:\\wads//\\x\\", "C:\\wads\\x"},
+        {"C:\\", "C:\\"},
+        // Longer than the system makes whole.
+        {"C:\\" + a600 + "\\\\\\b\\\\", "C:\\" + a600 + "\\b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(WholePath(c.path.c_str()), c.whole.c_str()) << c.path;
+}
+
+// A folder path ending in a long run of separators (a damaged project file) is cut in one step:
+// ten million of them are gone at once (cut one at a time, by copying, they took most of an hour).
+TEST(WadPair, TenMillionSeparatorsAfterAFolderAreCutAtOnce)
+{
+    for (char separator : {'\\', '/'}) {
+        const std::string run(10000000, separator);
+        EXPECT_STREQ(WholePath(("C:\\maps" + run).c_str()), "C:\\maps");
+        EXPECT_STREQ(WholePath(run.c_str()), "\\\\");
+    }
 }
 
 TEST(WadPair, APathJoinsItsFolderWithOneSeparator)

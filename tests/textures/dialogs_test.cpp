@@ -186,6 +186,62 @@ TEST_F(SelectWads, TheProjectsOrderAndItsWadsFromElsewhereAreKept)
     }
 }
 
+// The project's WADs on a network share (its path written with "\\" or "/") and one named by a
+// device path ("\\?\") are found where they are: listed with their paths, chosen, and kept in the
+// project when another WAD is chosen too.
+TEST_F(SelectWads, WadsOnAShareOrADevicePathStayInTheProject)
+{
+    CTempShare share;
+    if (!share.Reachable())
+        GTEST_SKIP() << share.Why();
+    share.WriteFile("s.wad", BuildWad({MipLump("T_S", 16, 16)}));
+    share.WriteFile("t.wad", BuildWad({MipLump("T_T", 16, 16)}));
+    ::CreateDirectoryA(dir.Path("other"), nullptr);
+    dir.WriteFile("other\\x.wad", BuildWad({MipLump("T_X", 16, 16)}));
+    CString slashes = share.Path("t.wad");
+    slashes.Replace('\\', '/');
+    const std::vector<std::string> stored = {static_cast<LPCSTR>(share.Path("s.wad")),
+                                             static_cast<LPCSTR>("\\\\?\\" + dir.Path("other\\x.wad")),
+                                             static_cast<LPCSTR>(slashes)};
+    project->RemoveSection("Wads");
+    CStringList& list = services->GetWadList();
+    list.RemoveAll();
+    for (size_t n = 0; n < stored.size(); ++n) {
+        CString key;
+        key.Format("File%d", static_cast<int>(n + 1));
+        project->WriteString("Wads", key, stored[n].c_str(), TRUE);
+        CString path = stored[n].c_str();
+        MakeRootAbsolute(path);
+        list.AddTail(path);
+    }
+    std::vector<std::string> selected;
+    CSelectWadsDlg dlg(nullptr);
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND hList = ::GetDlgItem(call.hWnd, IDC_WAD_LIST);
+        selected = SelectedTexts(hList);
+        int n = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i)
+            if (ItemText(hList, i) == "b")
+                ::SendMessageA(hList, LB_SETSEL, TRUE, i);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    std::vector<std::string> shown = {static_cast<LPCSTR>(share.Path("s.wad")),
+                                      static_cast<LPCSTR>(share.Path("t.wad")),
+                                      static_cast<LPCSTR>("\\\\?\\" + dir.Path("other\\x.wad"))};
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(selected, shown);
+    EXPECT_FALSE(services->LineContains("could no longer be found"));
+    CStringArray values;
+    EXPECT_EQ(project->GetNumberedValues("Wads", "File", values), 0);
+    std::vector<std::string> wads;
+    for (INT_PTR i = 0; i < values.GetSize(); ++i)
+        wads.push_back(static_cast<LPCSTR>(values[i]));
+    // Rewritten as listed: the share's path with "\\".
+    std::vector<std::string> expected = {stored[0], stored[1], static_cast<LPCSTR>(share.Path("t.wad")), "wads\\b.wad"};
+    EXPECT_EQ(wads, expected);
+}
+
 // The files of every WAD folder are listed together in name order (case ignored), whatever
 // order the folders and the disk give them in.
 TEST_F(SelectWads, TheFilesAreSortedByName)

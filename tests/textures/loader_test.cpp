@@ -184,6 +184,48 @@ TEST_F(Loader, ProjectWadList)
     EXPECT_EQ(loader->GetWadCount(), 0);
 }
 
+// A WAD on a network share or named by a device path is that file: its leading pair stays, written
+// "\\" or "/", and a doubled separator after it folds. The project's WADs there are read.
+TEST_F(Loader, AWadOnAShareOrADevicePathIsThatFile)
+{
+    services->WriteProfileString("Project Settings", "Root Path", "C:\\game");
+    const struct
+    {
+        const char* path;
+        const char* normal;
+    } cases[] = {
+        {"\\\\srv\\share\\q.wad", "\\\\srv\\share\\q.wad"},
+        {"//srv/share//gfx///q.wad", "\\\\srv\\share\\gfx\\q.wad"},
+        {"\\\\?\\D:\\wads\\\\q.wad", "\\\\?\\D:\\wads\\q.wad"},
+        {"\\srv\\\\q.wad", "\\srv\\q.wad"},
+        {"wads//q.wad", "C:\\game\\wads\\q.wad"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(NormalizeWadPath(c.path), c.normal) << c.path;
+    EXPECT_FALSE(SameWadPath("\\\\srv\\share\\q.wad", "\\srv\\share\\q.wad"));
+    EXPECT_TRUE(SameWadPath("\\\\SRV\\share\\\\q.wad", "//srv/share/Q.WAD"));
+
+    CTempShare share;
+    if (!share.Reachable())
+        GTEST_SKIP() << share.Why();
+    share.WriteFile("s.wad", BuildWad({MipLump("SHARED", 8, 8)}));
+    Write("d.wad", {MipLump("DEVICE", 8, 8)});
+    services->WriteProfileString("Project Settings", "Root Path", dir.Path());
+    CString slashes = share.Path("s.wad");
+    slashes.Replace('\\', '/');
+    CIniFile project("");
+    project.WriteString("Wads", "File1", slashes, TRUE);
+    project.WriteString("Wads", "File2", "\\\\?\\" + dir.Path("d.wad"), TRUE);
+    services->SetProject(&project);
+    EXPECT_TRUE(loader->LoadTextures());
+    EXPECT_EQ(loader->GetWadCount(), 2);
+    EXPECT_NE(loader->FindTexture("SHARED"), nullptr);
+    EXPECT_NE(loader->FindTexture("DEVICE"), nullptr);
+    EXPECT_TRUE(loader->UnloadTextures());
+    project.SetDirty(FALSE);
+    services->SetProject(nullptr);
+}
+
 // A WAD the project names many times, in any spelling, is opened and mapped once: every further
 // mapping would cost one of the process's few thousand, and past them each entry raised a box.
 TEST_F(Loader, AWadNamedManyTimesIsOpenedOnce)
