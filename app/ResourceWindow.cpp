@@ -595,27 +595,8 @@ BOOL CObjectList::SaveSelectionAsObject()
     // The next save starts where this object went.
     if (pApp && !DirectoryOf(path).IsEmpty())
         pApp->m_strLastObjectDir = DirectoryOf(path);
-    CString text;
-    if (!pMap->WritePartialMap(text))
+    if (!pMap->WriteObjectFile(path))
         return FALSE;
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        CString cause = SystemErrorText(::GetLastError());
-        Report().Box(MB_OK | MB_ICONEXCLAMATION, "Couldn't open file %s for writing\nCause: %s",
-                     static_cast<LPCSTR>(path), static_cast<LPCSTR>(cause));
-        return FALSE;
-    }
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(file, static_cast<LPCSTR>(text), static_cast<DWORD>(text.GetLength()), &written, nullptr) &&
-              written == static_cast<DWORD>(text.GetLength());
-    DWORD error = ::GetLastError();
-    ::CloseHandle(file);
-    if (!ok) {
-        CString cause = SystemErrorText(error);
-        Report().Box(MB_OK | MB_ICONEXCLAMATION, "Couldn't write file %s\nCause: %s", static_cast<LPCSTR>(path),
-                     static_cast<LPCSTR>(cause));
-        return FALSE;
-    }
     RefreshAndSelect(path);
     return TRUE;
 }

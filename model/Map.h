@@ -254,6 +254,10 @@ public:
     // The selected objects as a partial map; false (nothing written) when nothing is
     // selected or the user cancelled.
     BOOL WritePartialMap(CString& out);
+    // Writes the selected objects as a partial map to an object file, as a save writes a map: the
+    // file is replaced only once the text is whole on disk. FALSE when nothing was written (a box
+    // said why, or nothing is selected).
+    BOOL WriteObjectFile(LPCSTR lpszPathName);
     // Writes a modified map to the auto-save directory, under the map's name unless that names a
     // file other than this map's own auto save of this run (then "name.autosave", "name.autosave2",
     // ... and a line in "Messages", once per map). The tick tells the timer's rounds apart: a

@@ -661,6 +661,15 @@ BOOL Map::WriteMapFile(LPCSTR lpszPathName, LPCSTR lpszWadPlace)
     return WriteFileReporting(lpszPathName, text);
 }
 
+BOOL Map::WriteObjectFile(LPCSTR lpszPathName)
+{
+    CString text;
+    if (!WritePartialMap(text))
+        return FALSE;
+    CWaitCursor wait;
+    return WriteFileReporting(lpszPathName, text);
+}
+
 BOOL Map::WritePartialMap(CString& out)
 {
     if (!ApplyPendingEntityEdits())

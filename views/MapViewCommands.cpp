@@ -102,27 +102,7 @@ BOOL CMapXYView::ImportObjectFile(LPCSTR path)
 BOOL CMapXYView::ExportObjectFile(LPCSTR path)
 {
     Map* pMap = GetMap();
-    CString text;
-    if (!pMap || !pMap->WritePartialMap(text))
-        return FALSE;
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        CString reason = ReasonText(::GetLastError());
-        Report().Box(MB_OK, "Couldn't open file %s for writing\nCause: %s", path, static_cast<LPCSTR>(reason));
-        return FALSE;
-    }
-    DWORD written = 0;
-    const DWORD length = static_cast<DWORD>(text.GetLength());
-    BOOL ok = ::WriteFile(file, static_cast<LPCSTR>(text), length, &written, nullptr) && written == length;
-    DWORD error = ok ? 0 : ::GetLastError();
-    ::CloseHandle(file);
-    if (!ok) {
-        // A failed write is no saved object: say so rather than leave a cut file unmentioned.
-        CString reason = ReasonText(error);
-        Report().Box(MB_OK, "Couldn't write file %s\nCause: %s", path, static_cast<LPCSTR>(reason));
-        return FALSE;
-    }
-    return TRUE;
+    return pMap && pMap->WriteObjectFile(path);
 }
 
 namespace {

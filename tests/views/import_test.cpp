@@ -117,8 +117,9 @@ TEST_F(ImportTest, TextOutsideEntitiesIsPassedOverAndTold)
         EXPECT_EQ(map->GetEntities().GetCount(), before + c.selected);
         EXPECT_EQ(map->GetSelectionCount(), c.selected);
         EXPECT_EQ(services->boxes.size(), 1u);
-        if (!services->boxes.empty())
+        if (!services->boxes.empty()) {
             EXPECT_EQ(services->boxes[0].find(c.told), 0u) << services->boxes[0];
+        }
     }
 }
 
@@ -171,9 +172,65 @@ TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
                                                       "8-bit text.\nNothing was imported."
                                  : c.told ? c.told : "";
         EXPECT_EQ(services->boxes.size(), told.empty() ? 0u : 1u);
-        if (!told.empty() && !services->boxes.empty())
+        if (!told.empty() && !services->boxes.empty()) {
             EXPECT_EQ(services->boxes[0].find(told), 0u) << services->boxes[0];
+        }
         delete m;
     }
     ::DeleteFileA(path.c_str());
+}
+
+// An export replaces an object file as a save replaces a map: the text goes to a file of its own
+// first and a file of the temporary's name is left as it is; a file that cannot be replaced keeps
+// its bytes.
+TEST_F(ImportTest, AnExportReplacesTheObjectFileWhole)
+{
+    std::string text = "{\n\"classname\" \"worldspawn\"\n" + BoxText(0, 0, 0, 64, 64, 64) + "}\n";
+    ASSERT_TRUE(Import(text));
+    ASSERT_EQ(map->GetSelectionCount(), 1);
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "morvane_export_whole.map";
+    const std::string old = "{\r\n\"classname\" \"worldspawn\"\r\n\"message\" \"the user's object\"\r\n}\r\n";
+    const std::string temp = "the user's notes";
+    auto write = [](const std::string& p, const std::string& bytes) {
+        FILE* f = fopen(p.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    };
+    auto read = [](const std::string& p) {
+        std::string s;
+        if (FILE* f = fopen(p.c_str(), "rb")) {
+            char buf[4096];
+            size_t got;
+            while ((got = fread(buf, 1, sizeof buf, f)) > 0)
+                s.append(buf, got);
+            fclose(f);
+        }
+        return s;
+    };
+    write(path, old);
+    write(path + ".tmp", temp);
+
+    // Another program holds the file: it is not replaced, and no temporary of the export is left.
+    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    services->boxes.clear();
+    EXPECT_FALSE(view->ExportObjectFile(path.c_str()));
+    ::CloseHandle(held);
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0].find("Couldn't write file " + path + "\nCause: "), 0u) << services->boxes[0];
+    EXPECT_EQ(read(path), old);
+    EXPECT_EQ(::GetFileAttributesA((path + ".2.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    services->boxes.clear();
+    EXPECT_TRUE(view->ExportObjectFile(path.c_str()));
+    EXPECT_TRUE(services->boxes.empty());
+    const std::string written = read(path);
+    EXPECT_EQ(written.find("{\r\n  \"classname\" \"worldspawn\"\r\n  \"message\" \"Morvane Partial Map\""), 0u) << written;
+    EXPECT_NE(written.find("( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1"), std::string::npos) << written;
+    EXPECT_EQ(read(path + ".tmp"), temp);
+    ::DeleteFileA(path.c_str());
+    ::DeleteFileA((path + ".tmp").c_str());
 }
