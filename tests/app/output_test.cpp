@@ -220,6 +220,48 @@ TEST_F(OutputFixture, AProjectNamingSuchAFolderOpensAndStaysAsItWas)
     EXPECT_EQ(std::string(bytes), std::string(read, n));
 }
 
+// The windows that only show a file's text keep the font they are given unless the system shows it
+// in DejaVu Sans (a Wine without its own fonts takes it for every proportional face): the stock
+// fixed font takes its place, and an edit in it shows 0x98 after any byte and at a line's start.
+TEST(ReportTextFont, DejaVuSansGivesWayToAFontThatShowsEveryByte)
+{
+    auto face = [](HFONT hFont) {
+        char name[LF_FACESIZE] = "";
+        HDC hDC = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(hDC, hFont);
+        ::GetTextFaceA(hDC, sizeof name, name);
+        ::SelectObject(hDC, old);
+        ::ReleaseDC(nullptr, hDC);
+        return std::string(name);
+    };
+    CFont dejaVu;
+    ASSERT_TRUE(dejaVu.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans"));
+    if (face(dejaVu) != "DejaVu Sans")
+        GTEST_SKIP() << "this system has no DejaVu Sans (it shows " << face(dejaVu) << ")";
+    const HFONT hFixed = static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
+    const HFONT hChosen = ReportTextFont(dejaVu);
+    EXPECT_EQ(hFixed, hChosen);
+    CFont other;
+    ASSERT_TRUE(other.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+    if (face(other) != "DejaVu Sans")
+        EXPECT_EQ(static_cast<HFONT>(other.m_hObject), ReportTextFont(other));
+
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | 0x003011C4, CRect(0, 0, 300, 100), &host, 1));
+    edit.SetFont(CFont::FromHandle(hChosen));
+    for (char before : {'=', '1', '.', '\xbf', '\t', 'a', ' '}) {
+        const char text[] = {before, '\x98', '\r', '\n', '\x98', '\0'};
+        edit.SetWindowText(text);
+        edit.UpdateWindow();
+        CString shown;
+        edit.GetWindowText(shown);
+        EXPECT_STREQ(text, shown) << before;
+    }
+    host.DestroyWindow();
+}
+
 } // namespace
 
 // The right button on a pane shows menu "Output List Bar": the Output window's docking commands
