@@ -1,6 +1,7 @@
 #include "EntityEditorDlg.h"
 #include "EntityClasses.h"
 #include "Map.h"
+#include "OutputWindow.h"
 #include "Reporter.h"
 #include "Services.h"
 #include <cstdio>
@@ -333,7 +334,9 @@ BOOL CEntityEditorDlg::OnInitDialog()
     m_colorPage.Create(IDD_ENTITY_COLOR_PAGE, &m_tabs);
     m_help.Create(WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, CRect(0, 0, 10, 10), &m_tabs,
                   IDC_ENTITY_HELP);
-    m_help.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    // The help is the class file's own text.
+    HFONT hFont = ReportTextFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    m_help.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     struct
     {
         CWnd* pPage;

@@ -58,13 +58,26 @@ void COutputEdit::OnBarCommand(UINT nID)
         pBar->SendMessage(WM_COMMAND, nID, 0);
 }
 
+HFONT ReportTextFont(HFONT hFont)
+{
+    char face[LF_FACESIZE] = "";
+    if (HDC hDC = ::GetDC(nullptr)) {
+        HGDIOBJ old = ::SelectObject(hDC, hFont);
+        ::GetTextFaceA(hDC, sizeof face, face);
+        ::SelectObject(hDC, old);
+        ::ReleaseDC(nullptr, hDC);
+    }
+    return lstrcmpiA(face, "DejaVu Sans") == 0 ? static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)) : hFont;
+}
+
 const char COutputEdit::kCutText[] = "** Buffer partially deleted **\n";
 
 BOOL COutputEdit::CreatePane(CWnd* pParent, UINT nID)
 {
     if (!Create(WS_CHILD | 0x003011C4, CRect(0, 0, 10, 10), pParent, nID))
         return FALSE;
-    SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    // The panes echo bytes from files and from the tools' output, whatever they hold.
+    SetFont(CFont::FromHandle(ReportTextFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)))));
     // The pane's own cut is the only limit: the control's default would stop at 32K.
     SendMessage(EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
     return TRUE;

@@ -50,6 +50,14 @@ private:
     BOOL m_bPendingDropped = FALSE;
 };
 
+// The font of the windows that show a file's text as it came and do not edit it (the Output
+// window's panes, the Entity Editor's help): hFont, unless the system shows it in DejaVu Sans. A
+// Wine without its own fonts takes that face for every proportional one, and its edit controls
+// fault laying it out with the byte 0x98 (a small tilde) after a digit, a punctuation mark or a
+// symbol, or at a line's start: a project naming such a folder would end the editor at its open.
+// Such a Wine's stock fixed font, DejaVu Sans Mono, holds for every pair of bytes.
+HFONT ReportTextFont(HFONT hFont);
+
 // The docking items of a bar's context menu: "Allow Docking" checked while the bar may dock on
 // some side and disabled while it floats in the main window, "Float In Main Window" checked then.
 void SetDockingMenuItems(CMenu* pPopup, SECControlBar* pBar);

@@ -35,16 +35,29 @@ morvane_start_wine() {
     "$MORVANE_ROOT/scripts/wine-run.sh" wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
   fi
-  # The caption buttons' glyphs come from Marlett (Wine's fonts package), which this Wine reads
-  # only from the prefix's font folder.
+  # Wine's own fonts (its fonts package), which this Wine reads only from the prefix's font
+  # folder: the caption buttons' Marlett, and the faces the windows ask for (MS Sans Serif, MS
+  # Shell Dlg, Tahoma, Courier). Without them every face falls back to DejaVu Sans, whose
+  # positioning rules make Wine 8's edit controls fault on the byte 0x98 (a small tilde) after a
+  # digit, a punctuation mark or a symbol: a value or a path of a file holding it would end the
+  # editor when it is shown.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
-    cp /usr/share/wine/fonts/marlett.ttf "$fonts/" || true
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+    local font
+    for font in /usr/share/wine/fonts/*; do
+      [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/" || true
+    done
   fi
   # A server already running for this prefix is fine.
   wineserver -p 2>/dev/null || true
   # Start Wine's services now, away from any pipe of the caller.
   "$MORVANE_ROOT/scripts/wine-run.sh" wineboot >/dev/null 2>&1 </dev/null || true
+  # Arial is not among Wine's fonts: the grid's cells ask for it, and Wine falls back through it
+  # for every face it has not got. Tahoma takes its place rather than DejaVu Sans.
+  if ! grep -q '^"Arial"="Tahoma"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    "$MORVANE_ROOT/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d Tahoma /f \
+      >/dev/null 2>&1 </dev/null || true
+  fi
 }
 
 morvane_stop() {

@@ -717,6 +717,25 @@ TEST_F(CustOptFixture, AutoSaveOptionsAreValidatedSavedAndStartTheTimer)
     EXPECT_NE(-1, MessagesText().Find("AutoSave feature stopped"));
 }
 
+// The auto save's folder may hold any bytes: the byte 0x98 after a digit, a punctuation mark or a
+// symbol makes Wine 8's edit controls fault in some fonts. The page shows it, and OK
+// without a change keeps it.
+TEST_F(CustOptFixture, AnAutoSaveFolderOfAnyBytesShowsAndIsKeptUnlessTyped)
+{
+    m_app.WriteProfileString("Options", "Auto Save Path", "C:\\saves\\=\x98");
+    AfxSeamDrive([&](AfxModalCall& call) {
+        HWND h = OptionsPage(call, 0);
+        char sz[MAX_PATH] = "";
+        ::GetDlgItemTextA(h, IDC_AUTOSAVE_PATH, sz, sizeof sz);
+        EXPECT_STREQ("C:\\saves\\=\x98", sz);
+        ::RedrawWindow(call.hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        AfxSeamPressButton(call.hWnd, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    EXPECT_EQ(1u, AfxSeamCalls().size());
+    EXPECT_STREQ("C:\\saves\\=\x98", m_app.GetProfileString("Options", "Auto Save Path", "x"));
+}
+
 // Watches the messages sent to one window on this thread.
 class SentMessageCounter
 {

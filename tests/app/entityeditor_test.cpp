@@ -346,6 +346,25 @@ TEST_F(EntityEditorTest, ShowingAnEntityAndChoosingClasses)
     EXPECT_TRUE(ButtonsEnabled());
 }
 
+// A class file's help and an entity's values may hold any bytes: the byte 0x98 after a digit, a
+// punctuation mark or a symbol, or at a line's start, makes Wine 8's edit controls
+// fault in some fonts. The editor shows them drawn, and nothing changes that the user did not edit.
+TEST_F(EntityEditorTest, HelpAndValuesOfAnyBytesShowAsTheyAre)
+{
+    WriteQc("a.qc", "/*QUAKED light (0 1 0) (-8 -8 -8) (8 8 8)\n=\x98 1\x98 .\x98 \xbf\x98\n\x98\n*/\n");
+    editor->LoadEntityClasses();
+    Entity* light = AddEntity("light", "0 0 0");
+    light->AddKeyValue("message", "=\x98");
+    light->AddKeyValue("target", "\xbf\x98");
+    editor->ShowWindow(SW_SHOW);
+    editor->SetEntity(light);
+    EXPECT_STREQ("=\x98 1\x98 .\x98 \xbf\x98\r\n\x98\r\n", editor->GetHelpText());
+    editor->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    EXPECT_STREQ("=\x98", editor->GetWorkingEntity().ValueForKey("message"));
+    EXPECT_STREQ("\xbf\x98", editor->GetWorkingEntity().ValueForKey("target"));
+}
+
 TEST_F(EntityEditorTest, ApplyWritesIntoTheMapAndTheOriginRefreshKeepsPendingEdits)
 {
     WriteQc("a.qc", kDefs);

@@ -12,6 +12,8 @@
 #include "afxseam.h"
 #include "afxtest.h"
 #include "afxwndtest.h"
+#include "afxdlgs.h"
+#include "gxcontrol.h"
 #include "gxctrli.h"
 #include "gxfactry.h"
 #include "gxresrc.h"
@@ -451,6 +453,58 @@ TEST(EntityColors, AreReadOnceAndAgainWhenTheColorsChange)
 }
 
 // Typing into the cells with the keyboard and the mouse, and a key's drop-down list.
+// Keys and values may hold any bytes: the byte 0x98 after a digit, a punctuation mark or a symbol,
+// or at a line's start, makes Wine 8's edit controls fault in some fonts. Each cell is
+// clicked into its edit and left, and Find opens on it: nothing changes that was not typed.
+TEST_F(EntityGridTest, CellsOfAnyBytesAreEditedInPlaceAndKeptUnlessTyped)
+{
+    const char* const values[][2] = {{"message", "=\x98"}, {"target", "\xbf\x98"}, {"angle", "1\x98"},
+                                     {".\x98", "\x98"}, {"mangle", "\x98 0 0"}};
+    Entity* light = AddPairs({{"classname", "light"}, {"origin", "0 0 0"}, {values[0][0], values[0][1]}, {values[1][0], values[1][1]},
+                              {values[2][0], values[2][1]}, {values[3][0], values[3][1]}, {values[4][0], values[4][1]}});
+    editor->SetWindowPos(nullptr, 100, 100, 600, 400, SWP_NOZORDER);
+    editor->ShowWindow(SW_SHOW);
+    editor->SetEntity(light);
+    const ROWCOL rows = grid->GetRowCount();
+    ASSERT_EQ(7u, rows);
+    for (ROWCOL r = 3; r <= rows; ++r)
+        for (ROWCOL c = 1; c <= 2; ++c) {
+            SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+            const CPoint pt = grid->CalcCellRect(r, c).CenterPoint();
+            grid->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+            grid->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            afxtest::PumpMessages();
+            ASSERT_TRUE(grid->IsCurrentCellAt(r, c));
+            grid->UpdateWindow();
+            CGXControl* control = grid->GetCurrentCellControl();
+            ASSERT_NE(nullptr, control);
+            // The cell's own edit window shows the text.
+            CWnd* pEdit = control->GetWnd();
+            ASSERT_NE(nullptr, pEdit);
+            CString shown;
+            pEdit->GetWindowText(shown);
+            EXPECT_STREQ(values[r - 3][c - 1], shown);
+        }
+    // Find proposes the cell's text.
+    grid->ShowFindReplaceDialog(TRUE);
+    FindReplaceState* s = GXGetFindReplaceState();
+    ASSERT_NE(nullptr, s->pDialog);
+    HWND hFind = s->pDialog->GetSafeHwnd();
+    char found[32] = "";
+    ::GetDlgItemTextA(hFind, edt1, found, sizeof found);
+    EXPECT_STREQ("\x98 0 0", found);
+    ::SendMessageA(hFind, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(hFind, IDCANCEL));
+    afxtest::PumpMessages();
+
+    ASSERT_TRUE(grid->PlaceCurrentCell(1, 1, 0x10));
+    EXPECT_EQ(0, frame.modified);
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    for (ROWCOL r = 3; r <= rows; ++r) {
+        EXPECT_EQ(values[r - 3][0], Cell(r, 1));
+        EXPECT_EQ(values[r - 3][1], Cell(r, 2));
+    }
+}
+
 TEST_F(EntityGridTest, TypingIntoCells)
 {
     editor->SetEntity(AddPairs({{"classname", "light"}}));

@@ -168,6 +168,100 @@ TEST_F(OutputFixture, TheReportersLinesReachTheMessagesPane)
     EXPECT_STREQ("Morvane is ready.\r\nsecond\r\n", Text(m_bar->m_messages));
 }
 
+// The character 0x98 (a small tilde) after a digit, a punctuation mark or a symbol, or at a
+// line's start, makes Wine 8's edit controls fault in some fonts. Every way into a pane
+// shows such bytes as they came, drawn.
+TEST_F(OutputFixture, BytesThatTripTheTextLayoutReachEveryPaneAsTheyCame)
+{
+    m_bar->AddTab("Tool");
+    COutputEdit* pTool = m_bar->FindPane("Tool");
+    ASSERT_NE(nullptr, pTool);
+    const char* const texts[] = {"=\x98", "1\x98", ".\x98", "\xbf\x98", "\x98", "a\r\n\\\x98 b"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(testing::Message() << "text " << text);
+        const CString line = CString(text) + "\r\n";
+        GetEditorServices()->PrintMessage(text);
+        m_bar->PrintToTab("Build", line);
+        char* block = new char[line.GetLength() + 1];
+        std::memcpy(block, static_cast<LPCSTR>(line), line.GetLength() + 1);
+        pTool->SendMessage(WM_TOOL_OUTPUT, reinterpret_cast<WPARAM>(block), 0);
+        for (COutputEdit* pPane : {&m_bar->m_messages, &m_bar->m_build, pTool}) {
+            EXPECT_STREQ(line, Text(*pPane));
+            pPane->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            pPane->Clear();
+        }
+    }
+}
+
+// A project whose folder is such bytes opens: the pane names the folder as it is, and the
+// project file is left as it was.
+TEST_F(OutputFixture, AProjectNamingSuchAFolderOpensAndStaysAsItWas)
+{
+    char tmp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, tmp);
+    const CString path = CString(tmp) + "tilde_folder.prj";
+    const char bytes[] = "[Paths]\r\nMaps=\xbf\x98\r\n";
+    FILE* f = std::fopen(path, "wb");
+    ASSERT_NE(nullptr, f);
+    std::fputs(bytes, f);
+    std::fclose(f);
+    m_app.WriteProfileString("Project Settings", "Root Path", "C:\\morvane_no_root");
+    shelltest::TolerateLoadReports();
+    ASSERT_TRUE(m_app.GetMainFrame()->OpenProject(path));
+    EXPECT_NE(-1, Text(m_bar->m_messages).Find("C:\\morvane_no_root\\\xbf\x98"));
+    m_bar->m_messages.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(m_app.GetMainFrame()->CloseProject());
+    char read[64] = {};
+    f = std::fopen(path, "rb");
+    ASSERT_NE(nullptr, f);
+    const size_t n = std::fread(read, 1, sizeof read - 1, f);
+    std::fclose(f);
+    ::DeleteFileA(path);
+    EXPECT_EQ(std::string(bytes), std::string(read, n));
+}
+
+// The windows that only show a file's text keep the font they are given unless the system shows it
+// in DejaVu Sans (a Wine without its own fonts takes it for every proportional face): the stock
+// fixed font takes its place, and an edit in it shows 0x98 after any byte and at a line's start.
+TEST(ReportTextFont, DejaVuSansGivesWayToAFontThatShowsEveryByte)
+{
+    auto face = [](HFONT hFont) {
+        char name[LF_FACESIZE] = "";
+        HDC hDC = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(hDC, hFont);
+        ::GetTextFaceA(hDC, sizeof name, name);
+        ::SelectObject(hDC, old);
+        ::ReleaseDC(nullptr, hDC);
+        return std::string(name);
+    };
+    CFont dejaVu;
+    ASSERT_TRUE(dejaVu.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans"));
+    if (face(dejaVu) != "DejaVu Sans")
+        GTEST_SKIP() << "this system has no DejaVu Sans (it shows " << face(dejaVu) << ")";
+    const HFONT hFixed = static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
+    const HFONT hChosen = ReportTextFont(dejaVu);
+    EXPECT_EQ(hFixed, hChosen);
+    CFont other;
+    ASSERT_TRUE(other.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+    if (face(other) != "DejaVu Sans")
+        EXPECT_EQ(static_cast<HFONT>(other.m_hObject), ReportTextFont(other));
+
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | 0x003011C4, CRect(0, 0, 300, 100), &host, 1));
+    edit.SetFont(CFont::FromHandle(hChosen));
+    for (char before : {'=', '1', '.', '\xbf', '\t', 'a', ' '}) {
+        const char text[] = {before, '\x98', '\r', '\n', '\x98', '\0'};
+        edit.SetWindowText(text);
+        edit.UpdateWindow();
+        CString shown;
+        edit.GetWindowText(shown);
+        EXPECT_STREQ(text, shown) << before;
+    }
+    host.DestroyWindow();
+}
+
 } // namespace
 
 // The right button on a pane shows menu "Output List Bar": the Output window's docking commands

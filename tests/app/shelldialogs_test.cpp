@@ -708,6 +708,63 @@ TEST_F(ShellFixture, TheMapsBrowseButtonAppendsTheChosenFoldersLive)
     EXPECT_EQ(IDCANCEL, sheet.DoModal());
 }
 
+// Paths may hold any bytes: the byte 0x98 after a digit, a punctuation mark or a symbol, or at a
+// line's start, makes Wine 8's edit controls fault in some fonts. The settings sheet and New
+// Project show them in their fields; OK without a change keeps every value and the project file.
+TEST_F(ShellFixture, PathsOfAnyBytesShowInTheProjectsFieldsAndAreKeptUnlessTyped)
+{
+    Start();
+    const CString root = m_root + "\\=\x98", quake = m_root + "\\1\x98";
+    m_app.WriteProfileString("Project Settings", "Root Path", root);
+    m_app.WriteProfileString("Project Settings", "Quake Path", quake);
+    m_app.WriteProfileString("Project Settings", "Quake Exe", ".\x98.exe");
+    const char original[] = "[Paths]\r\nBin=\x98\r\nEntities=.\x98\r\nMaps=\xbf\x98\r\nObjects=1\x98\r\n"
+                            "Textures==\x98\r\nWads=a;\xbf\x98\r\n";
+    const CString path = m_root + "\\tilde.prj";
+    WriteFile(path, original);
+    ASSERT_TRUE(m_frame->OpenProject(path));
+    const struct
+    {
+        int page, id;
+        CString text;
+    } fields[] = {{0, IDC_ROOT_PATH, root},         {1, IDC_QUAKE_PATH, quake},      {1, IDC_QUAKE_EXE, ".\x98.exe"},
+                  {2, IDC_PATH_BIN, "\x98"},         {2, IDC_PATH_ENTITIES, ".\x98"}, {2, IDC_PATH_MAPS, "\xbf\x98"},
+                  {2, IDC_PATH_OBJECTS, "1\x98"},    {2, IDC_PATH_TEXTURES, "=\x98"}, {2, IDC_PATH_WADS, "a;\xbf\x98"}};
+    AfxSeamDrive([&](AfxModalCall& call) {
+        auto* pSheet = static_cast<CSettingsSheet*>(call.pObject);
+        for (const auto& f : fields) {
+            pSheet->SetActivePage(f.page);
+            char text[MAX_PATH] = "";
+            ::GetDlgItemTextA(pSheet->GetActivePage()->m_hWnd, f.id, text, sizeof text);
+            EXPECT_STREQ(f.text, text) << f.id;
+        }
+        pSheet->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        pSheet->PressButton(PSBTN_OK);
+    });
+    AfxSeamAnswer(IDYES);   // the folders that are not there are kept
+    AfxSeamAnswer(IDNO);    // the root is not made
+    AfxSeamAnswer(IDNO);    // nor the game's folder
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_STREQ(root, m_app.GetProfileString("Project Settings", "Root Path"));
+    EXPECT_STREQ(quake, m_app.GetProfileString("Project Settings", "Quake Path"));
+    EXPECT_STREQ(".\x98.exe", m_app.GetProfileString("Project Settings", "Quake Exe"));
+    ASSERT_TRUE(m_frame->CloseProject());
+    EXPECT_STREQ(original, ReadFile(path));
+
+    // New Project proposes a name below that root.
+    AfxSeamDrive([&](AfxModalCall& call) {
+        char text[MAX_PATH] = "";
+        ::GetDlgItemTextA(call.hWnd, IDC_PROJECT_NAME, text, sizeof text);
+        EXPECT_STREQ(root + "\\Projects\\Untitled.prj", text);
+        ::RedrawWindow(call.hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    m_frame->SendMessage(WM_COMMAND, ID_PROJECT_NEW);
+    EXPECT_EQ(0, AfxSeamPendingSteps());
+    EXPECT_TRUE(m_frame->GetProjectPath().IsEmpty());
+}
+
 TEST(ProjectDirectories, CreatingAPathMakesEveryMissingLevel)
 {
     CTempDir dir;

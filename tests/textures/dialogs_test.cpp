@@ -488,6 +488,33 @@ TEST_F(TextureAdjust, NotANumberOrAScaleWrittenAsZeroIsNoScale)
     }
 }
 
+// A typed or pasted text may hold any bytes: the byte 0x98 after a digit, a punctuation mark or a
+// symbol makes Wine 8's edit controls fault in some fonts. The fields show it as typed and
+// take its number.
+TEST_F(TextureAdjust, TextThatTripsTheLayoutShowsAsTypedAndGivesItsNumber)
+{
+    dlg->ShowWindow(SW_SHOW);
+    dlg->Update(face);
+    const struct
+    {
+        int id;
+        const char* text;
+        const char* face;
+    } cases[] = {
+        {IDC_X_OFFSET, "1\x98", "1 600 400 0.50 -2.00"},      {IDC_Y_OFFSET, "=\x98", "1 0 400 0.50 -2.00"},
+        {IDC_ROTATE, "\xbf\x98", "1 0 0 0.50 -2.00"},          {IDC_X_SCALE, "2.\x98", "1 0 0 2.00 -2.00"},
+        {IDC_Y_SCALE, "\x98", "1 0 0 2.00 -2.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Type(c.id, c.text);
+        dlg->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_EQ(Text(c.id), c.text);
+        EXPECT_EQ(FaceValues(), c.face);
+    }
+    EXPECT_TRUE(services->boxes.empty());
+}
+
 TEST_F(TextureAdjust, EscapeHidesTheWindowTheFrameKeeps)
 {
     dlg->ShowWindow(SW_SHOW);

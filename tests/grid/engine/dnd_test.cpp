@@ -50,6 +50,10 @@ protected:
         g.InitGrid();
         g.SetRowCount(20);
         g.SetColCount(10);
+        // The default width follows the font, which differs from system to system: the cells the
+        // tests point at lie inside the window with a width of the tests' own.
+        g.SetDefaultColWidth(80);
+        g.GetParam()->EmptyUndoList();
         g.m_nDndSourceFlags = kBoth;
         g.m_nDndTargetFlags = kBoth;
     }

@@ -69,6 +69,9 @@ protected:
         grid.InitGrid();
         grid.SetRowCount(10);
         grid.SetColCount(5);
+        // The default width follows the font, which differs from system to system: the cells the
+        // tests point at lie inside the window with a width of the tests' own.
+        grid.SetDefaultColWidth(80);
         grid.GetParam()->EmptyUndoList();
         grid.SetFocus();
         grid.UpdateWindow();
