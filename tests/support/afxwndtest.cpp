@@ -355,19 +355,26 @@ std::string ScreenShot::Ink(const CRect& rect) const
 
 std::string TextInk(CFont* pFont, LPCSTR lpszText)
 {
+    // An edit control lays its text out as the system's text layout does (kerned pairs closer):
+    // the text is drawn by an edit of its own, which prints its client area into a bitmap.
     CWindowDC screen(nullptr);
     CDC dc;
     dc.CreateCompatibleDC(&screen);
     CFont* pOldFont = dc.SelectObject(pFont);
     const CSize size = dc.GetTextExtent(lpszText, static_cast<int>(strlen(lpszText)));
-    const CRect rect(0, 0, size.cx + 8, size.cy + 8);
+    const CRect rect(0, 0, size.cx + 32, size.cy + 8);
+    HWND hEdit = ::CreateWindowExA(0, "EDIT", lpszText, WS_POPUP | ES_LEFT | ES_AUTOHSCROLL, -4000, -4000,
+                                   rect.Width(), rect.Height(), nullptr, nullptr, ::GetModuleHandleA(nullptr),
+                                   nullptr);
     CBitmap bitmap;
     bitmap.CreateCompatibleBitmap(&screen, rect.Width(), rect.Height());
     CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
     dc.FillSolidRect(&rect, RGB(255, 255, 255));
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkMode(TRANSPARENT);
-    dc.TextOut(4, 4, lpszText);
+    if (hEdit != nullptr) {
+        ::SendMessageA(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(pFont->GetSafeHandle()), FALSE);
+        ::SendMessageA(hEdit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.m_hDC), PRF_CLIENT | PRF_ERASEBKGND);
+        ::DestroyWindow(hEdit);
+    }
     const std::vector<COLORREF> pixels = ReadPixels(dc.m_hDC, rect);
     dc.SelectObject(pOldBitmap);
     dc.SelectObject(pOldFont);

@@ -121,7 +121,8 @@ private:
     int m_w = 0, m_h = 0;
 };
 
-// The ink of a text drawn in one line in a font, black on white, in the form of ScreenShot::Ink.
+// The ink of a text as an edit control shows it in one line in a font, black on white, in the form
+// of ScreenShot::Ink.
 std::string TextInk(CFont* pFont, LPCSTR lpszText);
 
 // A window that runs its tracker's modal loop when the left button goes down in it and keeps
