@@ -110,8 +110,11 @@ CString QuoteIfBlank(const CString& text)
 
 namespace {
 
-BOOL IsAbsoluteCommand(const CString& path)
+// A program named with its drive or from a root, quoted or not: a launcher's command line is often
+// stored with its program in quotes.
+BOOL IsAbsoluteCommand(const CString& command)
 {
+    const CString path = !command.IsEmpty() && command[0] == '"' ? command.Mid(1) : command;
     return (path.GetLength() >= 2 && path[1] == ':') || (!path.IsEmpty() && (path[0] == '\\' || path[0] == '/'));
 }
 
