@@ -199,17 +199,7 @@ TEST_F(ImportTest, AnExportReplacesTheObjectFileWhole)
         fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     };
-    auto read = [](const std::string& p) {
-        std::string s;
-        if (FILE* f = fopen(p.c_str(), "rb")) {
-            char buf[4096];
-            size_t got;
-            while ((got = fread(buf, 1, sizeof buf, f)) > 0)
-                s.append(buf, got);
-            fclose(f);
-        }
-        return s;
-    };
+    auto read = [](const std::string& p) { return FileBytes(p.c_str()); };
     write(path, old);
     write(path + ".tmp", temp);
 
