@@ -298,24 +298,23 @@ void CUserToolProcess::RunState::Run()
 
     char buffer[TOOL_OUTPUT_BLOCK + 1];
     while (!bStop.load()) {
+        // Looked at before the pipe: once the child has ended, everything it wrote is in the pipe.
+        const bool bChildEnded = ::WaitForSingleObject(hChild, 0) == WAIT_OBJECT_0;
         // Read only what is waiting, so that a stop request is seen within one wait.
-        BOOL bPipeOpen = FALSE;
-        if (hReadPipe != nullptr) {
-            DWORD available = 0;
-            if (::PeekNamedPipe(hReadPipe, nullptr, 0, nullptr, &available, nullptr)) {
-                bPipeOpen = TRUE;
-                if (available > 0) {
-                    DWORD n = 0;
-                    DWORD toRead = available < TOOL_OUTPUT_BLOCK ? available : TOOL_OUTPUT_BLOCK;
-                    if (::ReadFile(hReadPipe, buffer, toRead, &n, nullptr) && n > 0) {
-                        PostOutput(buffer, n);
-                        continue;
-                    }
-                }
+        DWORD available = 0;
+        if (hReadPipe != nullptr && ::PeekNamedPipe(hReadPipe, nullptr, 0, nullptr, &available, nullptr) &&
+            available > 0) {
+            DWORD n = 0;
+            DWORD toRead = available < TOOL_OUTPUT_BLOCK ? available : TOOL_OUTPUT_BLOCK;
+            if (::ReadFile(hReadPipe, buffer, toRead, &n, nullptr) && n > 0) {
+                PostOutput(buffer, n);
+                continue;
             }
         }
-        // The run ends when the child has ended and nothing can come through the pipe any more.
-        if (!bPipeOpen && ::WaitForSingleObject(hChild, 0) == WAIT_OBJECT_0)
+        // The run ends with its child, once all the child wrote is read. A program the child
+        // started may hold the pipe for as long as it runs (a launcher that passes its handles on
+        // to the game): it is the user's, and what it writes afterwards is not the run's.
+        if (bChildEnded)
             break;
         ::WaitForSingleObject(hStopEvent, 20);
     }

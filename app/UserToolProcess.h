@@ -3,9 +3,10 @@
 // of its own.
 //
 // Constructing the object starts the run; deleting it stops a run still going, with every program
-// its child started. A run that ended by itself leaves what its child started (a game a launcher
-// started, a program a tool started with "start") running. The worker talks to windows
-// only by posting:
+// its child started. A run ends by itself when its child has ended and what the child wrote has
+// been read, even while a program the child started holds the output pipe; it leaves what its child
+// started (a game a launcher started, a program a tool started with "start") running. The worker
+// talks to windows only by posting:
 //   - WM_USER+128 to the output pane: wParam a NUL-terminated block of at most 1023 bytes of output
 //     that the receiver frees with FreeOutputBlock, lParam 0;
 //   - the notify message to the notify window once, when the child has ended or could not start:

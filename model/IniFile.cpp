@@ -421,14 +421,33 @@ void CIniFile::SetSessionString(LPCSTR section, LPCSTR key, LPCSTR value)
         m_lines[static_cast<size_t>(i)]->value = value;
 }
 
+size_t CIniFile::DropKeys(const CString& section, LPCSTR key)
+{
+    // In one pass however many lines go: a damaged file may hold a million of them.
+    size_t written = 0;
+    bool inSection = false;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        Line& line = *m_lines[i];
+        if (line.kind == Line::SECTION)
+            inSection = line.name.CompareNoCase(section) == 0;
+        else if (inSection && line.kind == Line::KEY && (key == nullptr || line.name.CompareNoCase(key) == 0)) {
+            if (!line.session)
+                ++written;
+            continue;
+        }
+        if (kept != i)
+            m_lines[kept] = std::move(m_lines[i]);
+        ++kept;
+    }
+    m_lines.resize(kept);
+    return written;
+}
+
 void CIniFile::RemoveKey(LPCSTR section, LPCSTR key)
 {
-    CString name = SectionName(section);
-    for (int i; (i = FindKey(name, key)) >= 0;) {
-        if (!m_lines[static_cast<size_t>(i)]->session)
-            m_dirty = TRUE;
-        m_lines.erase(m_lines.begin() + i);
-    }
+    if (DropKeys(SectionName(section), key ? key : "") > 0)
+        m_dirty = TRUE;
 }
 
 void CIniFile::RemoveSection(LPCSTR section)
@@ -436,19 +455,10 @@ void CIniFile::RemoveSection(LPCSTR section)
     CString name = SectionName(section);
     if (!HasSection(name))
         return;
-    bool inSection = false;
-    for (size_t i = 0; i < m_lines.size();) {
-        Line& line = *m_lines[i];
-        if (line.kind == Line::SECTION) {
-            inSection = line.name.CompareNoCase(name) == 0;
-            if (inSection)
-                line.removed = true;
-        } else if (inSection && line.kind == Line::KEY) {
-            m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i));
-            continue;
-        }
-        ++i;
-    }
+    for (const auto& line : m_lines)
+        if (line->kind == Line::SECTION && line->name.CompareNoCase(name) == 0)
+            line->removed = true;
+    DropKeys(name, nullptr);
     // A section made here and emptied again leaves nothing, not even its blank line before it.
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const Line& head = *m_lines[i];

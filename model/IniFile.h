@@ -78,6 +78,9 @@ private:
     void Problem(LPCSTR format, const std::string& text, int number);
     // The last line of the key in the section, or -1.
     int FindKey(const CString& section, LPCSTR key) const;
+    // Takes away the key lines of the section (key null: all of them); the number of them that
+    // were the file's (not stand-ins).
+    size_t DropKeys(const CString& section, LPCSTR key);
     // Adds a key line at the end of the section (made when missing).
     Line* InsertKey(const CString& section, LPCSTR key, LPCSTR value, bool session);
     bool IsWritten(size_t index) const;

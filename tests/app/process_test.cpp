@@ -300,6 +300,7 @@ TEST_F(ProcessTest, WhatARunThatEndedStartedOutlivesItsDeletionAndAStoppedRunLea
     bt::CopyStandin(dir.Path(), "game.exe", "pidfile game.pid\nsleep forever\n");
     bt::CopyStandin(dir.Path(), "launcher.exe", "launch game.exe\n");
     bt::CopyStandin(dir.Path(), "waiting launcher.exe", "launch game.exe\npid\nsleep forever\n");
+    bt::CopyStandin(dir.Path(), "passing launcher.exe", "pass game.exe\n");
     const struct
     {
         const char* what;
@@ -308,6 +309,8 @@ TEST_F(ProcessTest, WhatARunThatEndedStartedOutlivesItsDeletionAndAStoppedRunLea
     } cases[] = {
         {"a launcher", Quoted(dir / "launcher.exe"), false},
         {"cmd /c start", "cmd.exe /c start \"\" " + Quoted(dir / "game.exe"), false},
+        // The game holds the run's output pipe: the run is over when the launcher is.
+        {"a launcher passing its handles on", Quoted(dir / "passing launcher.exe"), false},
         {"a launcher stopped", Quoted(dir / "waiting launcher.exe"), true},
     };
     for (const auto& c : cases) {

@@ -22,6 +22,8 @@
 //   launch FILE   starts the program FILE (beside the program when relative) as a windowed
 //                 launcher does: detached, without handles of its own, without waiting; says
 //                 "started=PID"
+//   pass FILE     the same, the program FILE getting this one's handles (its standard output and
+//                 error among them), as a launcher that passes its handles on does
 //   pidfile FILE  writes its process id to FILE (beside the program when relative)
 //   sleep MS      sleeps (MS "forever": never ends)  exit N       ends with exit code N
 #include <windows.h>
@@ -223,14 +225,20 @@ void Make(const std::string& extension, bool hold)
     Out("made " + path);
 }
 
-void Launch(const std::string& file)
+void Launch(const std::string& file, bool passHandles)
 {
     std::string commandLine = "\"" + BesideProgram(file) + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
+    if (passHandles) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        si.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    }
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &si,
-                          &pi)) {
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, passHandles, DETACHED_PROCESS, nullptr, nullptr,
+                          &si, &pi)) {
         Out("launch: cannot start " + file);
         return;
     }
@@ -294,8 +302,8 @@ bool Do(const std::string& word, const std::string& value)
         CopyMap(value);
     else if (word == "make" || word == "hold")
         Make(value, word == "hold");
-    else if (word == "launch")
-        Launch(value);
+    else if (word == "launch" || word == "pass")
+        Launch(value, word == "pass");
     else if (word == "pidfile")
         PidFile(value);
     else if (word == "sleep") {
@@ -313,7 +321,7 @@ bool Do(const std::string& word, const std::string& value)
 bool TakesValue(const std::string& word)
 {
     static const char* const words[] = {"out",  "err",    "lines",   "flood", "record", "copy",
-                                        "make", "hold",   "launch",  "pidfile", "sleep", "exit"};
+                                        "make", "hold",   "launch",  "pass",    "pidfile", "sleep", "exit"};
     for (const char* w : words)
         if (word == w)
             return true;

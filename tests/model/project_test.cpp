@@ -167,6 +167,41 @@ TEST_F(Project, AnEmptiedSectionKeepsItsPlaceForItsNewKeys)
     EXPECT_EQ(dir.ReadFile("p.prj"), "[Paths]\nMaps=m\n\n[Wads]\nFile1=c\n\n[Texture]\nDefault=X\n");
 }
 
+// A damaged project's million keys go in one pass: the WADs of a section emptied when the user
+// chooses others, a key written a million times when the user empties its field (one at a time,
+// each by moving every line after it, they took most of an hour). Lines that are no keys stay.
+TEST_F(Project, AMillionKeysOfASectionOrOfOneNameAreRemovedAtOnce)
+{
+    const int count = 1000000;
+    std::string wads = "[Wads]\r\n", bins = "[Paths]\r\n";
+    for (int i = 1; i <= count; ++i) {
+        wads += "File" + std::to_string(i) + "=a.wad\r\n";
+        bins += "Bin=bin\r\n";
+    }
+    const struct
+    {
+        const char* what;
+        std::string before;
+        void (*remove)(CIniFile&);
+        std::string after;
+    } cases[] = {
+        {"a section", "[Paths]\r\nMaps=m\r\n" + wads + "; kept\r\n[Texture]\r\nDefault=X\r\n",
+         [](CIniFile& ini) { ini.RemoveSection("Wads"); }, "[Paths]\r\nMaps=m\r\n[Wads]\r\n; kept\r\n[Texture]\r\nDefault=X\r\n"},
+        {"one name", bins + "Maps=m\r\n; kept\r\n[Other]\r\nBin=other\r\n",
+         [](CIniFile& ini) { ini.RemoveKey("Paths", "Bin"); }, "[Paths]\r\nMaps=m\r\n; kept\r\n[Other]\r\nBin=other\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.WriteFile("p.prj", c.before);
+        CIniFile ini(dir.Path("p.prj"));
+        ASSERT_TRUE(ini.Read());
+        c.remove(ini);
+        EXPECT_TRUE(ini.IsDirty());
+        EXPECT_TRUE(ini.Save());
+        EXPECT_EQ(dir.ReadFile("p.prj"), c.after);
+    }
+}
+
 // A numbered list ("File1", "File2", ...) is read as GetString finds each key, in one pass.
 TEST_F(Project, NumberedValuesUpToTheFirstGap)
 {
