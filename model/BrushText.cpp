@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 static CMapStringToPtr* s_pMissing = nullptr;
 
@@ -198,12 +199,22 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
 }
 
 // Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
-// text's end, a comment, or the "}" that ends the brush.
+// text's end, a comment, or the "}" that ends the brush. A CR alone ends the line only where what
+// follows it can begin a line of the brush (a face, its "}", a comment, a blank line): a file whose
+// lines end so has nothing else there, while a stray CR with the numbers after it cut the fields
+// short, and the compilers, which take it for a blank, read them.
 static bool EndsFaceFields(const char* p, const char* textEnd)
 {
     if (p >= textEnd)
         return true;
-    return *p == '\n' || *p == '\r' || *p == '}' || (p[0] == '/' && p[1] == '/');
+    if (*p == '\r') {
+        const char* q = p + 1;
+        while (q < textEnd && (*q == ' ' || *q == '\t'))
+            ++q;
+        return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
+               (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
+    }
+    return *p == '\n' || *p == '}' || (p[0] == '/' && p[1] == '/');
 }
 
 // The rest of a face line after its first "(": three points, the texture name (the
@@ -420,6 +431,8 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         ++filled;
         return stop;
     };
+    // The lines of the brush that are no face, or hold more than a face, told once the brush is read.
+    std::vector<int> notRead;
     bool closed = false;
     for (;;) {
         char* t = tok.NextToken(true);
@@ -451,10 +464,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             more = tok.RestOfLine(true);
             // A brush kept as text for its unreadable line loses nothing of the line.
             if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
-                CMapReadReport::Note(READ_NOT_READ, line);
+                notRead.push_back(line);
         } else {
             more = tok.RestOfLine(true);
-            CMapReadReport::Note(READ_NOT_READ, line);
+            notRead.push_back(line);
         }
         if (!more) {
             // The last line of the text, without a line end.
@@ -464,6 +477,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     }
     if (!closed && pEndedInside)
         *pEndedInside = true;
+    // A brush kept as text for an unreadable line keeps its other lines too: none is lost.
+    if (unreadableFace < 0)
+        for (int line : notRead)
+            CMapReadReport::Note(READ_NOT_READ, line);
     auto fail = [&](CBrushGeometryError e) {
         e.endedInside = !closed;
         if (e.face >= 0 && static_cast<size_t>(e.face) < filled && e.face <= MAX_FACES)

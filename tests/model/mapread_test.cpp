@@ -834,10 +834,10 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
     return static_cast<int>(code);
 }
 
-// A face line whose numbers after the texture name stop at a NUL byte or another byte that is no
-// number, with the rest of them after it: the map saved from it is one that id's qbsp builds (it
-// takes a NUL for the end of the file and would find the line incomplete). Skipped without the
-// compilers or the WAD.
+// A face line whose numbers after the texture name stop at a NUL byte, a CR alone or another byte
+// that is no number, with the rest of them after it: the map saved from it is one that id's qbsp
+// builds (it takes a NUL for the end of the file, and a line written up to the CR would be
+// incomplete). Skipped without the compilers or the WAD.
 TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
 {
     const std::string lacking = shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
@@ -851,7 +851,8 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
     ASSERT_TRUE(::CopyFileA(shareddata::Path("wads\\lq_dev.wad").c_str(), Path("quake\\id1\\lq_dev.wad"), FALSE));
     const std::string nul(1, '\0');
     for (const std::string& rest : {"flat_01_a 8" + nul + " 16 0 1 1", std::string("flat_01_a 8 16\x01 0 1 1"),
-                                    std::string("flat_01_a 8 16 x0 1 1")}) {
+                                    std::string("flat_01_a 8 16 x0 1 1"), std::string("flat_01_a 8 16\r0 1 1"),
+                                    std::string("flat_01_a\r8 16 0 1 1")}) {
         SCOPED_TRACE(rest);
         ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", Room(rest)));
         EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
@@ -989,9 +990,10 @@ TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
 }
 
 // A face line whose points or texture name cannot be read, or whose numbers after the name stop
-// at a byte that is no number with more of the line after it, keeps its brush as the file has it,
-// written back byte for byte and told with the brushes kept as read; a line that lacks only its
-// offsets, rotation or scales at its end builds its face with zeros for them and is told as such.
+// at a byte that is no number with more of the line after it (a CR alone with numbers after it
+// among them), keeps its brush as the file has it, written back byte for byte and told with the
+// brushes kept as read, nothing of it told as not read; a line that lacks only its offsets,
+// rotation or scales at its end builds its face with zeros for them and is told as such.
 TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
 {
     struct Case
@@ -1011,6 +1013,9 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\x01 16 0 1 1", true}, // a control byte among the numbers
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8 x16 0 1 1", true},    // a number that is no number
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\xC8 1", true},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\r16 0 1 1", true},   // a CR alone among the numbers
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1\r 8 16 0 1 1", true},  // and before them
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\r// no y scale", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.face);
@@ -1027,6 +1032,7 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         if (c.kept) {
             EXPECT_EQ(BoxesWith("1 brush of the map cannot be built from its face lines (line 12)"), 2u) << AllBoxes();
             EXPECT_EQ(BoxesWith("Error reading in a brush's face"), 0u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("was not read"), 0u) << AllBoxes(); // nothing of it is lost
             EXPECT_NE(saved.find(brush), std::string::npos) << saved;
         } else {
             EXPECT_EQ(BoxesWith("Error reading in a brush's face.\n("), 2u) << AllBoxes();
