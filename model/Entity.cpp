@@ -622,7 +622,8 @@ void Entity::SizeFromClass(const short* offset)
     if (offset)
         for (int a = 0; a < 3; ++a)
             off[a] = offset[a];
-    if (!ParseOrigin(*origin, o)) {
+    bool inRange = true;
+    if (!ParseOrigin(*origin, o, &inRange)) {
         if (offset)
             TellEntity("The entity %s contains an invalid origin statement.\nDefaulting to 32x32x32 entity size.",
                        ClassNameForReport());
@@ -636,8 +637,13 @@ void Entity::SizeFromClass(const short* offset)
             m_centre[a] = off[a];
         return;
     }
-    for (int a = 0; a < 3; ++a)
+    for (int a = 0; a < 3; ++a) {
         o[a] += off[a];
+        if (!IsMapCoordinate(o[a])) {
+            inRange = false;
+            o[a] = ClampToMap(o[a]);
+        }
+    }
     const CString* cls = FindValue("classname");
     const short* size = kDefaultSize;
     if (!cls) {
@@ -656,6 +662,15 @@ void Entity::SizeFromClass(const short* offset)
         else
             size = rec->size;
     }
+    // Drawn, picked and moved from the range's end, where its box stops: the read says so, as it
+    // does of the brushes whose points lie past the range. A read into the map places it there.
+    if (!inRange && m_brushes.IsEmpty() && (cls || offset))
+        TellEntity(offset ? "The origin of the entity %s lies outside the map's coordinate range (-32768 to 32767).\n"
+                            "It was placed at the range's end."
+                          : "The origin of the entity %s lies outside the map's coordinate range (-32768 to 32767).\n"
+                            "It is shown at the range's end and moved from there; unless it is moved, its origin is "
+                            "written back as read.",
+                   ClassNameForReport());
     const long long at[3] = {o[0], o[1], o[2]};
     BoxAround(at, size, m_box);
     ComputeCentre();

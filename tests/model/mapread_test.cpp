@@ -159,6 +159,33 @@ TEST_F(MapRead, NumbersThatDoNotFitKeepTheBrushAsRead)
     }
 }
 
+// A point entity whose origin lies past the 16-bit coordinate range is shown where its box stops,
+// at the range's end (never on the far side of the map), and told once for all such entities with
+// their lines, as the brushes past the range are; unless it is moved, its origin is saved as read.
+TEST_F(MapRead, OriginsPastTheCoordinateRangeAreToldAndSavedAsRead)
+{
+    auto light = [](const char* origin) {
+        return std::string("{\r\n\"classname\" \"light\"\r\n\"origin\" \"") + origin + "\"\r\n}\r\n";
+    };
+    const std::string text = kWorld + BoxBrush(0, 64) + "}\r\n" + light("40000 0 -32769") + light("32767 0 -32768") +
+                             light("0 -1e9 0");
+    const std::string saved = RoundTrips(text);
+    ASSERT_EQ(map->GetEntities().GetCount(), 4);
+    auto boxOf = [this](int i) {
+        const short* b = static_cast<Entity*>(map->GetEntities().GetAt(map->GetEntities().FindIndex(i)))->GetBounds();
+        return std::vector<int>(b, b + 6);
+    };
+    EXPECT_EQ(boxOf(1), (std::vector<int>{32751, 32767, -16, 16, -32768, -32752}));
+    EXPECT_EQ(boxOf(3), (std::vector<int>{-16, 16, -32768, -32752, -16, 16}));
+    EXPECT_EQ(BoxesWith("The origin of the entity light lies outside the map's coordinate range (-32768 to 32767).\n"
+                        "It is shown at the range's end and moved from there; unless it is moved, its origin is "
+                        "written back as read.\n("),
+              2u) << AllBoxes(); // one per open
+    EXPECT_EQ(BoxesWith("2 entities, on lines 13, 21)"), 2u) << AllBoxes();
+    for (const char* origin : {"40000 0 -32769", "32767 0 -32768", "0 -1e9 0"})
+        EXPECT_NE(saved.find(std::string("\"origin\" \"") + origin + "\""), std::string::npos) << saved;
+}
+
 // A file cut off inside a brush or an entity: told once with the line where the block starts;
 // what was read is kept and written back closed, so that the braces balance and a second round
 // trip adds nothing.
