@@ -198,11 +198,22 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
     return true;
 }
 
+// Whether the line holds nothing more to read from p on: blanks and braces up to its end (a CR
+// alone ends it too), the text's end or a comment.
+static bool OnlyBracesLeftOnLine(const char* p, const char* textEnd)
+{
+    for (; p < textEnd; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '{' && *p != '}')
+            return *p == '\r' || *p == '\n' || (textEnd - p >= 2 && p[0] == '/' && p[1] == '/');
+    return true;
+}
+
 // Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
 // text's end, a comment, or the "}" that ends the brush. A CR alone ends the line only where what
 // follows it can begin a line of the brush (a face, its "}", a comment, a blank line): a file whose
 // lines end so has nothing else there, while a stray CR with the numbers after it cut the fields
-// short, and the compilers, which take it for a blank, read them.
+// short, and the compilers, which take it for a blank, read them. So does a "}" with more of the
+// line after it.
 static bool EndsFaceFields(const char* p, const char* textEnd)
 {
     if (p >= textEnd)
@@ -214,7 +225,9 @@ static bool EndsFaceFields(const char* p, const char* textEnd)
         return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
                (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
     }
-    return *p == '\n' || *p == '}' || (p[0] == '/' && p[1] == '/');
+    if (*p == '}')
+        return OnlyBracesLeftOnLine(p + 1, textEnd);
+    return *p == '\n' || (p[0] == '/' && p[1] == '/');
 }
 
 // The rest of a face line after its first "(": three points, the texture name (the
@@ -317,7 +330,9 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     // the line after it: the face would be made of the fields before it and written back without
     // the rest, which the compilers then find incomplete. The brush is kept as the text has it.
     // Fields that simply end with their line build the face with zeros for the missing ones.
-    if (read < 5 && !EndsFaceFields(next, textEnd)) {
+    // A "}" against the last number with more of the line after it cut that number too (the
+    // compilers read it as part of the number): it ends no brush.
+    if ((read < 5 && !EndsFaceFields(next, textEnd)) || (*p == '}' && !OnlyBracesLeftOnLine(p + 1, textEnd))) {
         unreadable = true;
         if (!fits)
             badNumber = true;
@@ -453,9 +468,11 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             char* stop = readFace(t, line, unreadable);
             // A "}" after the last field read ends the brush as on a line of its own; what follows
             // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
+            // The "}" of a line that cannot be read is some of its damage: the brush, kept as text,
+            // goes on to its own "}".
             char* after = stop;
             SkipBlanks(after);
-            if (*after == '}' && after < tok.GetEnd()) {
+            if (!unreadable && *after == '}' && after < tok.GetEnd()) {
                 tok.SetPosition(after + 1);
                 closed = true;
                 break;

@@ -861,10 +861,11 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
     return static_cast<int>(code);
 }
 
-// A face line whose numbers after the texture name stop at a NUL byte, a CR alone or another byte
-// that is no number, with the rest of them after it: the map saved from it is one that id's qbsp
-// builds (it takes a NUL for the end of the file, and a line written up to the CR would be
-// incomplete). Skipped without the compilers or the WAD.
+// A face line whose numbers after the texture name stop at a NUL byte, a CR alone, a brace or
+// another byte that is no number, with the rest of them after it: the map saved from it is one
+// that id's qbsp builds (it takes a NUL for the end of the file, a CR for a blank and a brace
+// against a number for part of it; a line written up to the byte would be incomplete). Skipped
+// without the compilers or the WAD.
 TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
 {
     const std::string lacking = shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
@@ -879,7 +880,8 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
     const std::string nul(1, '\0');
     for (const std::string& rest : {"flat_01_a 8" + nul + " 16 0 1 1", std::string("flat_01_a 8 16\x01 0 1 1"),
                                     std::string("flat_01_a 8 16 x0 1 1"), std::string("flat_01_a 8 16\r0 1 1"),
-                                    std::string("flat_01_a\r8 16 0 1 1")}) {
+                                    std::string("flat_01_a\r8 16 0 1 1"), std::string("flat_01_a 8 16 0 1}.0 1"),
+                                    std::string("flat_01_a 8 16 0 1 1.0}0")}) {
         SCOPED_TRACE(rest);
         ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", Room(rest)));
         EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
@@ -1017,10 +1019,11 @@ TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
 }
 
 // A face line whose points or texture name cannot be read, or whose numbers after the name stop
-// at a byte that is no number with more of the line after it (a CR alone with numbers after it
-// among them), keeps its brush as the file has it, written back byte for byte and told with the
-// brushes kept as read, nothing of it told as not read; a line that lacks only its offsets,
-// rotation or scales at its end builds its face with zeros for them and is told as such.
+// at a byte that is no number with more of the line after it (a CR alone with numbers after it, a
+// "}" against a number among them), keeps its brush as the file has it to the brush's own "}",
+// written back byte for byte and told with the brushes kept as read, nothing of it told as not
+// read; a line that lacks only its offsets, rotation or scales at its end builds its face with
+// zeros for them and is told as such.
 TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
 {
     struct Case
@@ -1043,6 +1046,9 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\r16 0 1 1", true},   // a CR alone among the numbers
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1\r 8 16 0 1 1", true},  // and before them
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\r// no y scale", false},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1}.000000 1", true}, // a brace among the numbers
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1.00}00", true},
+        {"( 0 64 0 ) ( 64 64 0}  ) ( 64 64 64 ) wall1 0 0 0 1 1", true},     // and in the points
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.face);
