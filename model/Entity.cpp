@@ -185,17 +185,12 @@ bool ParseOrigin(LPCSTR text, int* xyz, bool* pInRange)
 
 static const short kDefaultSize[6] = {-16, 16, -16, 16, -16, 16};
 
-static short ClampToMap(long long v)
-{
-    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
-
 // The box of a point entity at the origin: its class's size around it, within the coordinate
 // range (an entity at the range's end has its box end there, not wrap to the far side of the map).
 static void BoxAround(const long long* origin, const short* size, short* box)
 {
     for (int i = 0; i < 6; ++i)
-        box[i] = ClampToMap(origin[i / 2] + size[i]);
+        box[i] = ClampToMapCoordinate(origin[i / 2] + size[i]);
 }
 
 // ---------------------------------------------------------------------------
@@ -641,7 +636,7 @@ void Entity::SizeFromClass(const short* offset)
         o[a] += off[a];
         if (!IsMapCoordinate(o[a])) {
             inRange = false;
-            o[a] = ClampToMap(o[a]);
+            o[a] = ClampToMapCoordinate(o[a]);
         }
     }
     const CString* cls = FindValue("classname");
@@ -752,7 +747,7 @@ void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
     int h = 0, v = 1, d = 2;
     const bool placed = kind == MOVE_TO && ViewAxes(viewType, h, v, d); // MoveTo sets two axes outright
     for (int i = 0; i < 3; ++i)
-        m_centre[i] = ClampToMap(placed && (i == h || i == v) ? to[i] : m_centre[i] + (to[i] - from[i]));
+        m_centre[i] = ClampToMapCoordinate(placed && (i == h || i == v) ? to[i] : m_centre[i] + (to[i] - from[i]));
     BoxAround(to, size, m_box);
     CString text;
     text.Format("%d %d %d", static_cast<int>(to[0]), static_cast<int>(to[1]), static_cast<int>(to[2]));
