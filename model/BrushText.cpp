@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 static CMapStringToPtr* s_pMissing = nullptr;
 
@@ -197,13 +198,36 @@ bool ReadFloatField(char*& p, float& value, bool& fits)
     return true;
 }
 
+// Whether the line holds nothing more to read from p on: blanks and braces up to its end (a CR
+// alone ends it too), the text's end or a comment.
+static bool OnlyBracesLeftOnLine(const char* p, const char* textEnd)
+{
+    for (; p < textEnd; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '{' && *p != '}')
+            return *p == '\r' || *p == '\n' || (textEnd - p >= 2 && p[0] == '/' && p[1] == '/');
+    return true;
+}
+
 // Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
-// text's end, a comment, or the "}" that ends the brush.
+// text's end, a comment, or the "}" that ends the brush. A CR alone ends the line only where what
+// follows it can begin a line of the brush (a face, its "}", a comment, a blank line): a file whose
+// lines end so has nothing else there, while a stray CR with the numbers after it cut the fields
+// short, and the compilers, which take it for a blank, read them. So does a "}" with more of the
+// line after it.
 static bool EndsFaceFields(const char* p, const char* textEnd)
 {
     if (p >= textEnd)
         return true;
-    return *p == '\n' || *p == '\r' || *p == '}' || (p[0] == '/' && p[1] == '/');
+    if (*p == '\r') {
+        const char* q = p + 1;
+        while (q < textEnd && (*q == ' ' || *q == '\t'))
+            ++q;
+        return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
+               (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
+    }
+    if (*p == '}')
+        return OnlyBracesLeftOnLine(p + 1, textEnd);
+    return *p == '\n' || (p[0] == '/' && p[1] == '/');
 }
 
 // The rest of a face line after its first "(": three points, the texture name (the
@@ -306,7 +330,9 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     // the line after it: the face would be made of the fields before it and written back without
     // the rest, which the compilers then find incomplete. The brush is kept as the text has it.
     // Fields that simply end with their line build the face with zeros for the missing ones.
-    if (read < 5 && !EndsFaceFields(next, textEnd)) {
+    // A "}" against the last number with more of the line after it cut that number too (the
+    // compilers read it as part of the number): it ends no brush.
+    if ((read < 5 && !EndsFaceFields(next, textEnd)) || (*p == '}' && !OnlyBracesLeftOnLine(p + 1, textEnd))) {
         unreadable = true;
         if (!fits)
             badNumber = true;
@@ -420,6 +446,8 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         ++filled;
         return stop;
     };
+    // The lines of the brush that are no face, or hold more than a face, told once the brush is read.
+    std::vector<int> notRead;
     bool closed = false;
     for (;;) {
         char* t = tok.NextToken(true);
@@ -440,9 +468,11 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             char* stop = readFace(t, line, unreadable);
             // A "}" after the last field read ends the brush as on a line of its own; what follows
             // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
+            // The "}" of a line that cannot be read is some of its damage: the brush, kept as text,
+            // goes on to its own "}".
             char* after = stop;
             SkipBlanks(after);
-            if (*after == '}' && after < tok.GetEnd()) {
+            if (!unreadable && *after == '}' && after < tok.GetEnd()) {
                 tok.SetPosition(after + 1);
                 closed = true;
                 break;
@@ -451,10 +481,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             more = tok.RestOfLine(true);
             // A brush kept as text for its unreadable line loses nothing of the line.
             if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
-                CMapReadReport::Note(READ_NOT_READ, line);
+                notRead.push_back(line);
         } else {
             more = tok.RestOfLine(true);
-            CMapReadReport::Note(READ_NOT_READ, line);
+            notRead.push_back(line);
         }
         if (!more) {
             // The last line of the text, without a line end.
@@ -464,6 +494,10 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     }
     if (!closed && pEndedInside)
         *pEndedInside = true;
+    // A brush kept as text for an unreadable line keeps its other lines too: none is lost.
+    if (unreadableFace < 0)
+        for (int line : notRead)
+            CMapReadReport::Note(READ_NOT_READ, line);
     auto fail = [&](CBrushGeometryError e) {
         e.endedInside = !closed;
         if (e.face >= 0 && static_cast<size_t>(e.face) < filled && e.face <= MAX_FACES)

@@ -185,17 +185,12 @@ bool ParseOrigin(LPCSTR text, int* xyz, bool* pInRange)
 
 static const short kDefaultSize[6] = {-16, 16, -16, 16, -16, 16};
 
-static short ClampToMap(long long v)
-{
-    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
-
 // The box of a point entity at the origin: its class's size around it, within the coordinate
 // range (an entity at the range's end has its box end there, not wrap to the far side of the map).
 static void BoxAround(const long long* origin, const short* size, short* box)
 {
     for (int i = 0; i < 6; ++i)
-        box[i] = ClampToMap(origin[i / 2] + size[i]);
+        box[i] = ClampToMapCoordinate(origin[i / 2] + size[i]);
 }
 
 // ---------------------------------------------------------------------------
@@ -622,7 +617,8 @@ void Entity::SizeFromClass(const short* offset)
     if (offset)
         for (int a = 0; a < 3; ++a)
             off[a] = offset[a];
-    if (!ParseOrigin(*origin, o)) {
+    bool inRange = true;
+    if (!ParseOrigin(*origin, o, &inRange)) {
         if (offset)
             TellEntity("The entity %s contains an invalid origin statement.\nDefaulting to 32x32x32 entity size.",
                        ClassNameForReport());
@@ -636,8 +632,13 @@ void Entity::SizeFromClass(const short* offset)
             m_centre[a] = off[a];
         return;
     }
-    for (int a = 0; a < 3; ++a)
+    for (int a = 0; a < 3; ++a) {
         o[a] += off[a];
+        if (!IsMapCoordinate(o[a])) {
+            inRange = false;
+            o[a] = ClampToMapCoordinate(o[a]);
+        }
+    }
     const CString* cls = FindValue("classname");
     const short* size = kDefaultSize;
     if (!cls) {
@@ -656,6 +657,15 @@ void Entity::SizeFromClass(const short* offset)
         else
             size = rec->size;
     }
+    // Drawn, picked and moved from the range's end, where its box stops: the read says so, as it
+    // does of the brushes whose points lie past the range. A read into the map places it there.
+    if (!inRange && m_brushes.IsEmpty() && (cls || offset))
+        TellEntity(offset ? "The origin of the entity %s lies outside the map's coordinate range (-32768 to 32767).\n"
+                            "It was placed at the range's end."
+                          : "The origin of the entity %s lies outside the map's coordinate range (-32768 to 32767).\n"
+                            "It is shown at the range's end and moved from there; unless it is moved, its origin is "
+                            "written back as read.",
+                   ClassNameForReport());
     const long long at[3] = {o[0], o[1], o[2]};
     BoxAround(at, size, m_box);
     ComputeCentre();
@@ -737,7 +747,7 @@ void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
     int h = 0, v = 1, d = 2;
     const bool placed = kind == MOVE_TO && ViewAxes(viewType, h, v, d); // MoveTo sets two axes outright
     for (int i = 0; i < 3; ++i)
-        m_centre[i] = ClampToMap(placed && (i == h || i == v) ? to[i] : m_centre[i] + (to[i] - from[i]));
+        m_centre[i] = ClampToMapCoordinate(placed && (i == h || i == v) ? to[i] : m_centre[i] + (to[i] - from[i]));
     BoxAround(to, size, m_box);
     CString text;
     text.Format("%d %d %d", static_cast<int>(to[0]), static_cast<int>(to[1]), static_cast<int>(to[2]));

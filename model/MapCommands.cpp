@@ -90,9 +90,10 @@ void Map::MoveCamera(int dx, int dy, int dz, int dPitch, int dYaw, BOOL bStep, i
         dx = static_cast<int>(std::floor(sign * 15.0 * std::cos(a) + 0.5));
         dz = static_cast<int>(std::floor(-sign * 15.0 * std::sin(a) + 0.5));
     }
-    c->tx = static_cast<short>(c->tx + dx);
-    c->ty = static_cast<short>(c->ty + dy);
-    c->tz = static_cast<short>(c->tz + dz);
+    // The eye stops at the ends of the coordinate range: wrapped, it would stand on the far side.
+    c->tx = ClampToMapCoordinate(c->tx + dx);
+    c->ty = ClampToMapCoordinate(c->ty + dy);
+    c->tz = ClampToMapCoordinate(c->tz + dz);
     c->pitch += dPitch;
     c->yaw += dYaw;
     CameraChanged();

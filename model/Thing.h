@@ -74,6 +74,11 @@ inline bool IsMapCoordinate(long long v)
 {
     return v >= -32768 && v <= 32767;
 }
+// The map coordinate nearest to v: what lies past the range stops at its end.
+inline short ClampToMapCoordinate(long long v)
+{
+    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+}
 // A number that rounds to a map coordinate (RoundCoord clamps any other); false for NaN.
 inline bool RoundsToMapCoordinate(double v)
 {

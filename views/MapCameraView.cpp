@@ -196,12 +196,13 @@ void CMapCameraView::PlaceAtPlayerStart(Map* pMap, CameraRecord& camera)
         }
         break;
     }
+    // A start at the ends of the coordinate range puts the eye at them, not on the far side.
     camera.tx = x;
-    camera.ty = static_cast<short>(-z - 22);
-    camera.tz = static_cast<short>(-y);
+    camera.ty = ClampToMapCoordinate(-z - 22);
+    camera.tz = ClampToMapCoordinate(-y);
     camera.mx = x;
-    camera.my = static_cast<short>(-z);
-    camera.mz = static_cast<short>(-y - 40);
+    camera.my = ClampToMapCoordinate(-z);
+    camera.mz = ClampToMapCoordinate(-y - 40);
     camera.yaw = -90 - angle;
 }
 

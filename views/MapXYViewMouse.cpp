@@ -19,11 +19,6 @@
 
 namespace {
 
-short ClampShort(int v)
-{
-    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
-
 int MoveMargin()
 {
     return GetEditorServices()->GetProfileIntInRange("Map Window", "Move Margin", 2, 0, 15);
@@ -384,13 +379,13 @@ void CMapXYView::OnLButtonDown(UINT, CPoint point)
             m_nState = STATE_PRESSED;
         }
         short* band = pMap->m_rubberBand;
-        band[h * 2] = band[h * 2 + 1] = ClampShort(ws.x);
-        band[v * 2] = band[v * 2 + 1] = ClampShort(ws.y);
+        band[h * 2] = band[h * 2 + 1] = ClampToMapCoordinate(ws.x);
+        band[v * 2] = band[v * 2 + 1] = ClampToMapCoordinate(ws.y);
         band[d * 2] = pMap->m_newBrushRange[d * 2];
         band[d * 2 + 1] = pMap->m_newBrushRange[d * 2 + 1];
         // An empty depth range takes one grid step of the world.
         if (band[d * 2] == band[d * 2 + 1])
-            band[d * 2 + 1] = ClampShort(band[d * 2] + (m_nGrid > 1 ? m_nGrid : 1));
+            band[d * 2 + 1] = ClampToMapCoordinate(band[d * 2] + (m_nGrid > 1 ? m_nGrid : 1));
         GetViewServices()->GetAxisRestrictions(m_axisRestrict[0], m_axisRestrict[1], m_axisRestrict[2]);
     }
     SetCapture();
@@ -491,10 +486,10 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         short before[6], both[6];
         for (int i = 0; i < 6; ++i)
             before[i] = band[i];
-        band[h * 2] = ClampShort(std::min(a.x, c.x));
-        band[h * 2 + 1] = ClampShort(std::max(a.x, c.x));
-        band[v * 2] = ClampShort(std::min(a.y, c.y));
-        band[v * 2 + 1] = ClampShort(std::max(a.y, c.y));
+        band[h * 2] = ClampToMapCoordinate(std::min(a.x, c.x));
+        band[h * 2 + 1] = ClampToMapCoordinate(std::max(a.x, c.x));
+        band[v * 2] = ClampToMapCoordinate(std::min(a.y, c.y));
+        band[v * 2 + 1] = ClampToMapCoordinate(std::max(a.y, c.y));
         Map::UnionBounds(both, before, band);
         RedrawNow(both, HINT_MOVED);
         break;
@@ -558,14 +553,14 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         // The record keeps the eye as (x, -z, -y) of the map.
         const int type = GetPlaneType();
         if (type == VIEW_XZ) {
-            cam->tx = ClampShort(w.x);
-            cam->ty = ClampShort(-w.y);
+            cam->tx = ClampToMapCoordinate(w.x);
+            cam->ty = ClampToMapCoordinate(-w.y);
         } else if (type == VIEW_YZ) {
-            cam->tz = ClampShort(-w.x);
-            cam->ty = ClampShort(-w.y);
+            cam->tz = ClampToMapCoordinate(-w.x);
+            cam->ty = ClampToMapCoordinate(-w.y);
         } else {
-            cam->tx = ClampShort(w.x);
-            cam->tz = ClampShort(-w.y);
+            cam->tx = ClampToMapCoordinate(w.x);
+            cam->tz = ClampToMapCoordinate(-w.y);
         }
         pMap->CameraChanged();
         pMap->m_draggedCameraSaved[0] = cam->tx;

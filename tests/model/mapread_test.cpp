@@ -159,6 +159,33 @@ TEST_F(MapRead, NumbersThatDoNotFitKeepTheBrushAsRead)
     }
 }
 
+// A point entity whose origin lies past the 16-bit coordinate range is shown where its box stops,
+// at the range's end (never on the far side of the map), and told once for all such entities with
+// their lines, as the brushes past the range are; unless it is moved, its origin is saved as read.
+TEST_F(MapRead, OriginsPastTheCoordinateRangeAreToldAndSavedAsRead)
+{
+    auto light = [](const char* origin) {
+        return std::string("{\r\n\"classname\" \"light\"\r\n\"origin\" \"") + origin + "\"\r\n}\r\n";
+    };
+    const std::string text = kWorld + BoxBrush(0, 64) + "}\r\n" + light("40000 0 -32769") + light("32767 0 -32768") +
+                             light("0 -1e9 0");
+    const std::string saved = RoundTrips(text);
+    ASSERT_EQ(map->GetEntities().GetCount(), 4);
+    auto boxOf = [this](int i) {
+        const short* b = static_cast<Entity*>(map->GetEntities().GetAt(map->GetEntities().FindIndex(i)))->GetBounds();
+        return std::vector<int>(b, b + 6);
+    };
+    EXPECT_EQ(boxOf(1), (std::vector<int>{32751, 32767, -16, 16, -32768, -32752}));
+    EXPECT_EQ(boxOf(3), (std::vector<int>{-16, 16, -32768, -32752, -16, 16}));
+    EXPECT_EQ(BoxesWith("The origin of the entity light lies outside the map's coordinate range (-32768 to 32767).\n"
+                        "It is shown at the range's end and moved from there; unless it is moved, its origin is "
+                        "written back as read.\n("),
+              2u) << AllBoxes(); // one per open
+    EXPECT_EQ(BoxesWith("2 entities, on lines 13, 21)"), 2u) << AllBoxes();
+    for (const char* origin : {"40000 0 -32769", "32767 0 -32768", "0 -1e9 0"})
+        EXPECT_NE(saved.find(std::string("\"origin\" \"") + origin + "\""), std::string::npos) << saved;
+}
+
 // A file cut off inside a brush or an entity: told once with the line where the block starts;
 // what was read is kept and written back closed, so that the braces balance and a second round
 // trip adds nothing.
@@ -834,10 +861,11 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
     return static_cast<int>(code);
 }
 
-// A face line whose numbers after the texture name stop at a NUL byte or another byte that is no
-// number, with the rest of them after it: the map saved from it is one that id's qbsp builds (it
-// takes a NUL for the end of the file and would find the line incomplete). Skipped without the
-// compilers or the WAD.
+// A face line whose numbers after the texture name stop at a NUL byte, a CR alone, a brace or
+// another byte that is no number, with the rest of them after it: the map saved from it is one
+// that id's qbsp builds (it takes a NUL for the end of the file, a CR for a blank and a brace
+// against a number for part of it; a line written up to the byte would be incomplete). Skipped
+// without the compilers or the WAD.
 TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
 {
     const std::string lacking = shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
@@ -851,7 +879,9 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
     ASSERT_TRUE(::CopyFileA(shareddata::Path("wads\\lq_dev.wad").c_str(), Path("quake\\id1\\lq_dev.wad"), FALSE));
     const std::string nul(1, '\0');
     for (const std::string& rest : {"flat_01_a 8" + nul + " 16 0 1 1", std::string("flat_01_a 8 16\x01 0 1 1"),
-                                    std::string("flat_01_a 8 16 x0 1 1")}) {
+                                    std::string("flat_01_a 8 16 x0 1 1"), std::string("flat_01_a 8 16\r0 1 1"),
+                                    std::string("flat_01_a\r8 16 0 1 1"), std::string("flat_01_a 8 16 0 1}.0 1"),
+                                    std::string("flat_01_a 8 16 0 1 1.0}0")}) {
         SCOPED_TRACE(rest);
         ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", Room(rest)));
         EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
@@ -989,9 +1019,11 @@ TEST_F(MapReadBytes, TextsWithoutAnEntityAreRefusedUnlessBlank)
 }
 
 // A face line whose points or texture name cannot be read, or whose numbers after the name stop
-// at a byte that is no number with more of the line after it, keeps its brush as the file has it,
-// written back byte for byte and told with the brushes kept as read; a line that lacks only its
-// offsets, rotation or scales at its end builds its face with zeros for them and is told as such.
+// at a byte that is no number with more of the line after it (a CR alone with numbers after it, a
+// "}" against a number among them), keeps its brush as the file has it to the brush's own "}",
+// written back byte for byte and told with the brushes kept as read, nothing of it told as not
+// read; a line that lacks only its offsets, rotation or scales at its end builds its face with
+// zeros for them and is told as such.
 TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
 {
     struct Case
@@ -1011,6 +1043,12 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\x01 16 0 1 1", true}, // a control byte among the numbers
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8 x16 0 1 1", true},    // a number that is no number
         {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\xC8 1", true},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 8\r16 0 1 1", true},   // a CR alone among the numbers
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1\r 8 16 0 1 1", true},  // and before them
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1\r// no y scale", false},
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1}.000000 1", true}, // a brace among the numbers
+        {"( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) wall1 0 0 0 1 1.00}00", true},
+        {"( 0 64 0 ) ( 64 64 0}  ) ( 64 64 64 ) wall1 0 0 0 1 1", true},     // and in the points
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.face);
@@ -1027,6 +1065,7 @@ TEST_F(MapReadBytes, FaceLinesThatCannotBeReadKeepTheirBrushAsText)
         if (c.kept) {
             EXPECT_EQ(BoxesWith("1 brush of the map cannot be built from its face lines (line 12)"), 2u) << AllBoxes();
             EXPECT_EQ(BoxesWith("Error reading in a brush's face"), 0u) << AllBoxes();
+            EXPECT_EQ(BoxesWith("was not read"), 0u) << AllBoxes(); // nothing of it is lost
             EXPECT_NE(saved.find(brush), std::string::npos) << saved;
         } else {
             EXPECT_EQ(BoxesWith("Error reading in a brush's face.\n("), 2u) << AllBoxes();

@@ -67,6 +67,9 @@ TEST_F(CameraTables, CameraFromThePlayerStart)
         {"2496.000000 -368.000000 792.000000", "90.000000", 2496, -814, 368, 2496, -792, 328, -180,
          "start - (@: 2496, -368, 814)"},
         {"10.6 -3.4 0.5", " 45.5", 11, -23, 3, 11, -1, -37, -136, "start - (@: 11, -3, 23)"},
+        // A start at the ends of the coordinate range: the eye stops there, not on the far side.
+        {"32767 -32768 32767", nullptr, 32767, -32768, 32767, 32767, -32767, 32728, -90,
+         "start - (@: 32767, -32767, 32768)"},
     };
     for (const Row& r : rows) {
         Map map;

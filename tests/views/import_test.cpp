@@ -123,6 +123,23 @@ TEST_F(ImportTest, TextOutsideEntitiesIsPassedOverAndTold)
     }
 }
 
+// A point entity whose origin lies past the 16-bit coordinate range is placed at the range's end,
+// never on the far side of the map, and the import says so, as it does of the brushes past it.
+TEST_F(ImportTest, AnOriginPastTheCoordinateRangeIsPlacedAtItsEndAndTold)
+{
+    EXPECT_TRUE(Import("{\n\"classname\" \"light\"\n\"origin\" \"40000 -70000 8\"\n}\n"
+                       "{\n\"classname\" \"light\"\n\"origin\" \"32 32 32\"\n}\n"));
+    ASSERT_EQ(map->GetSelectionCount(), 2);
+    Entity* placed = static_cast<Entity*>(map->GetSelection().GetHead());
+    EXPECT_STREQ(placed->ValueForKey("origin"), "32767 -32768 8");
+    const short* b = placed->GetBounds();
+    EXPECT_EQ(std::vector<int>(b, b + 6), (std::vector<int>{32759, 32767, -32768, -32760, 0, 16}));
+    ASSERT_EQ(services->boxes.size(), 1u);
+    EXPECT_EQ(services->boxes[0], "The origin of the entity light lies outside the map's coordinate range (-32768 to "
+                                  "32767).\nIt was placed at the range's end.\n(the pasted map text, the entity on "
+                                  "line 1)");
+}
+
 // An object file is read whole, as an open reads a map: a NUL byte is no end of its text, a face
 // line whose numbers a NUL cuts short is never imported short of them (its brush is skipped and
 // told), and a file in UTF-16 is refused with a box that names it.

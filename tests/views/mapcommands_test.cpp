@@ -113,6 +113,19 @@ TEST_F(MapCommandsTest, CameraMotionMovesTheCurrentCamera)
         Command(ID_CAMERA_TURN_RIGHT);
     EXPECT_EQ(360, cam.yaw);
     map->RemoveCamera(&cam);
+
+    // At the ends of the 16-bit coordinate range the eye stops: it never wraps to the far side of
+    // the map, where the plane views would draw and pick its glyph.
+    CameraRecord edge;
+    edge.tx = 32760;
+    edge.ty = -32766;
+    edge.yaw = 90;
+    map->AddCamera(&edge);
+    Command(ID_CAMERA_BACKWARD);
+    Command(ID_CAMERA_UP);
+    EXPECT_EQ(32767, edge.tx);
+    EXPECT_EQ(-32768, edge.ty);
+    map->RemoveCamera(&edge);
 }
 
 TEST_F(MapCommandsTest, DeselectingAnObjectNotSelectedDoesNothingAndCyclingWraps)
