@@ -60,6 +60,9 @@ void COutputEdit::OnBarCommand(UINT nID)
 
 HFONT ReportTextFont(HFONT hFont)
 {
+    LOGFONTA named = {};
+    if (!::GetObjectA(hFont, sizeof named, &named))
+        return hFont;
     char face[LF_FACESIZE] = "";
     if (HDC hDC = ::GetDC(nullptr)) {
         HGDIOBJ old = ::SelectObject(hDC, hFont);
@@ -67,7 +70,11 @@ HFONT ReportTextFont(HFONT hFont)
         ::SelectObject(hDC, old);
         ::ReleaseDC(nullptr, hDC);
     }
-    return lstrcmpiA(face, "DejaVu Sans") == 0 ? static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)) : hFont;
+    // A face named and shown under another name is the system's own stand-in for a face it has
+    // not got (a substitute or replacement keeps the name asked for): whatever the stand-in is,
+    // nothing says its layout rules hold.
+    const bool standIn = lstrcmpiA(face, named.lfFaceName) != 0;
+    return standIn || lstrcmpiA(face, "DejaVu Sans") == 0 ? static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)) : hFont;
 }
 
 const char COutputEdit::kCutText[] = "** Buffer partially deleted **\n";

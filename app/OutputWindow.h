@@ -51,11 +51,13 @@ private:
 };
 
 // The font of the windows that show a file's text as it came and do not edit it (the Output
-// window's panes, the Entity Editor's help): hFont, unless the system shows it in DejaVu Sans. A
-// Wine without its own fonts takes that face for every proportional one, and its edit controls
-// fault laying it out with the byte 0x98 (a small tilde) after a digit, a punctuation mark or a
-// symbol, or at a line's start: a project naming such a folder would end the editor at its open.
-// Such a Wine's stock fixed font, DejaVu Sans Mono, holds for every pair of bytes.
+// window's panes, the Entity Editor's help): hFont, unless the system shows it in a face other
+// than the one it names, or in DejaVu Sans. A Wine without its own fonts draws every face it has
+// not got in one of the Linux system's own (DejaVu Sans, Liberation Sans, ...), and its edit
+// controls fault laying out some of these with the byte 0x98 (a small tilde), or 0x88 (a small
+// circumflex), after a digit, a punctuation mark or a symbol, or at a line's start: a project
+// naming such a folder would end the editor at its open. The stock fixed font of such a Wine
+// (DejaVu Sans Mono, Liberation Mono) holds for every pair of bytes.
 HFONT ReportTextFont(HFONT hFont);
 
 // The docking items of a bar's context menu: "Allow Docking" checked while the bar may dock on

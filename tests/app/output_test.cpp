@@ -223,17 +223,20 @@ TEST_F(OutputFixture, AProjectNamingSuchAFolderOpensAndStaysAsItWas)
 // The windows that only show a file's text keep the font they are given unless the system shows it
 // in DejaVu Sans (a Wine without its own fonts takes it for every proportional face): the stock
 // fixed font takes its place, and an edit in it shows 0x98 after any byte and at a line's start.
+std::string ShownFace(HFONT hFont)
+{
+    char name[LF_FACESIZE] = "";
+    HDC hDC = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(hDC, hFont);
+    ::GetTextFaceA(hDC, sizeof name, name);
+    ::SelectObject(hDC, old);
+    ::ReleaseDC(nullptr, hDC);
+    return std::string(name);
+}
+
 TEST(ReportTextFont, DejaVuSansGivesWayToAFontThatShowsEveryByte)
 {
-    auto face = [](HFONT hFont) {
-        char name[LF_FACESIZE] = "";
-        HDC hDC = ::GetDC(nullptr);
-        HGDIOBJ old = ::SelectObject(hDC, hFont);
-        ::GetTextFaceA(hDC, sizeof name, name);
-        ::SelectObject(hDC, old);
-        ::ReleaseDC(nullptr, hDC);
-        return std::string(name);
-    };
+    const auto face = ShownFace;
     CFont dejaVu;
     ASSERT_TRUE(dejaVu.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans"));
     if (face(dejaVu) != "DejaVu Sans")
@@ -260,6 +263,24 @@ TEST(ReportTextFont, DejaVuSansGivesWayToAFontThatShowsEveryByte)
         EXPECT_STREQ(text, shown) << before;
     }
     host.DestroyWindow();
+}
+
+// A face the system has not got is drawn in a stand-in of the system's choosing, whichever it is (a
+// Wine without its own fonts takes DejaVu Sans or Liberation Sans, which fault on 0x98): the stock
+// fixed font takes its place. The GUI font, shown under the name it asks for, is kept.
+TEST(ReportTextFont, AFaceShownUnderAnotherNameGivesWayToTheFixedFont)
+{
+    const HFONT hFixed = static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
+    CFont absent;
+    ASSERT_TRUE(absent.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Morvane Absent Face"));
+    ASSERT_NE("Morvane Absent Face", ShownFace(absent));
+    EXPECT_EQ(hFixed, ReportTextFont(absent)) << ShownFace(absent);
+
+    const HFONT hGui = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTA named = {};
+    ASSERT_TRUE(::GetObjectA(hGui, sizeof named, &named));
+    if (ShownFace(hGui) == named.lfFaceName && ShownFace(hGui) != "DejaVu Sans")
+        EXPECT_EQ(hGui, ReportTextFont(hGui));
 }
 
 } // namespace
