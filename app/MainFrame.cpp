@@ -749,13 +749,8 @@ BOOL CMainFrame::OpenMap(LPCSTR path, int viewCode)
     CDocTemplate* pTemplate = pApp ? pApp->GetMapTemplate() : nullptr;
     if (!pTemplate)
         return FALSE;
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        CString reason = SystemErrorText(::GetLastError());
-        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_OPEN_MAP, path, static_cast<LPCSTR>(reason));
+    if (!CanReadFile(path, IDS_CANT_OPEN_MAP))
         return FALSE;
-    }
-    ::CloseHandle(file);
     CDocument* pOpen = nullptr;
     if (pTemplate->MatchDocType(path, pOpen) == CDocTemplate::yesAlreadyOpen) {
         Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_MAP_ALREADY_OPEN, path);

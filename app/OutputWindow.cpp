@@ -74,7 +74,9 @@ HFONT ReportTextFont(HFONT hFont)
     // not got (a substitute or replacement keeps the name asked for): whatever the stand-in is,
     // nothing says its layout rules hold.
     const bool standIn = lstrcmpiA(face, named.lfFaceName) != 0;
-    return standIn || lstrcmpiA(face, "DejaVu Sans") == 0 ? static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)) : hFont;
+    if (standIn || lstrcmpiA(face, "DejaVu Sans") == 0)
+        return static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
+    return hFont;
 }
 
 const char COutputEdit::kCutText[] = "** Buffer partially deleted **\n";

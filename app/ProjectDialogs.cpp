@@ -47,16 +47,21 @@ BOOL OfferToCreateDirectory(const CString& path)
     return FALSE;
 }
 
-BOOL CanReadProject(LPCSTR path)
+BOOL CanReadFile(LPCSTR path, UINT nIDPrompt)
 {
     HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         CString reason = SystemErrorText(::GetLastError());
-        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, IDS_CANT_OPEN_PROJECT, path, static_cast<LPCSTR>(reason));
+        Report().BoxId(MB_OK | MB_ICONEXCLAMATION, nIDPrompt, path, static_cast<LPCSTR>(reason));
         return FALSE;
     }
     ::CloseHandle(file);
     return TRUE;
+}
+
+BOOL CanReadProject(LPCSTR path)
+{
+    return CanReadFile(path, IDS_CANT_OPEN_PROJECT);
 }
 
 void ReportUnwrittenProject(LPCSTR path, DWORD error, LPCSTR more)

@@ -14,6 +14,9 @@ BOOL CreateDirectoryPath(LPCSTR path);
 // there afterwards.
 BOOL OfferToCreateDirectory(const CString& path);
 
+// A file that can be opened for reading; otherwise the box of the string resource (its path and the
+// system's reason) says why and FALSE.
+BOOL CanReadFile(LPCSTR path, UINT nIDPrompt);
 // A project file that can be opened for reading; otherwise a box says why and FALSE.
 BOOL CanReadProject(LPCSTR path);
 // The box for a project file that could not be written, with the system's reason; more, when

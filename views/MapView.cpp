@@ -249,7 +249,7 @@ static CString AtSentenceStart(const CString& name)
     return text;
 }
 
-BOOL CMapView::ImportMapText(char* text, size_t length, int dx, int dy, int dz, LPCSTR name)
+BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
 {
     Map* pMap = GetMap();
     if (!pMap || !text)
@@ -265,12 +265,12 @@ BOOL CMapView::ImportMapText(char* text, size_t length, int dx, int dy, int dz, 
         }
         CTokenizer tok;
         tok.Init(text, length);
-        // Read errors of the whole text are told once per kind; so are brushes that the offset
-        // would take past the coordinate range (they stay where the text has them).
+        // Read errors of the whole text are told once per kind.
         CMapReadReport report(label);
-        CMoveRangeReport refused;
         pMap->DeselectAll();
-        const short offset[3] = {static_cast<short>(dx), static_cast<short>(dy), static_cast<short>(dz)};
+        // Read into the map where the text has the objects: whoever places them moves them after,
+        // whole or not at all.
+        const short offset[3] = {0, 0, 0};
         int imported = 0;
         bool anyEntity = false;
         BOOL failedEarly = FALSE;

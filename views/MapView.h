@@ -62,11 +62,12 @@ public:
     // The snapped angle in degrees in [0, 360).
     double RadiansToSnappedDegrees(double radians) const;
 
-    // Reads map text into the document moved by the offset and selects it. The text is the length
-    // bytes of the buffer, NUL bytes and all; the byte after them must be there and writable. The
-    // name is what the read's boxes call the text (an object file's path), by default the pasted
-    // map text. FALSE when the text could not be read before anything was imported.
-    BOOL ImportMapText(char* text, size_t length, int dx, int dy, int dz, LPCSTR name = nullptr);
+    // Reads map text into the document where the text has its objects and selects them. The text
+    // is the length bytes of the buffer, NUL bytes and all; the byte after them must be there and
+    // writable. The name is what the read's boxes call the text (an object file's path), by
+    // default the pasted map text. FALSE when the text could not be read before anything was
+    // imported.
+    BOOL ImportMapText(char* text, size_t length, LPCSTR name = nullptr);
 
     CMapFrame* GetMapFrame() const;
     // The objects the panes draw and pick: the map's visible list while the clipping planes are

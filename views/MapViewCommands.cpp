@@ -84,7 +84,7 @@ BOOL CMapXYView::ReadObjectFile(LPCSTR path)
         return FALSE;
     }
     // The whole file is read, as a map's open reads it: a NUL byte in it is no end of the text.
-    return ImportMapText(buffer.data(), length, 0, 0, 0, path);
+    return ImportMapText(buffer.data(), length, path);
 }
 
 BOOL CMapXYView::ImportObjectFile(LPCSTR path)
@@ -349,7 +349,7 @@ BOOL CMapXYView::PasteClipboardAt()
         pMap->DeselectAll();
         std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 2, '\0');
         memcpy(buffer.data(), static_cast<LPCSTR>(text), static_cast<size_t>(text.GetLength()));
-        if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), 0, 0, 0))
+        if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength())))
             break;
         if (m_bArrayMove) {
             CObjectEdit edit;

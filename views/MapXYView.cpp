@@ -1088,7 +1088,7 @@ BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
     // The importer reads a buffer of its own: the text is not touched.
     std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 1);
     memcpy(buffer.data(), static_cast<LPCSTR>(text), buffer.size());
-    if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), 0, 0, 0))
+    if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength())))
         return FALSE;
     if (dx || dy || dz) {
         // The offset is one move of what was read, whole or not at all: when it would take one

@@ -1,4 +1,4 @@
-// Importing map text into a document with an offset (paste, drop, object files).
+// Importing map text into a document (paste, drop, object files).
 #include "ViewsFixture.h"
 #include <algorithm>
 #include <string>
@@ -44,11 +44,11 @@ protected:
         delete map;
         ViewsTest::TearDown();
     }
-    BOOL Import(std::string text, int dx = 0, int dy = 0, int dz = 0)
+    BOOL Import(std::string text)
     {
         const size_t length = text.size();
         text.push_back(0);
-        return view->ImportMapText(&text[0], length, dx, dy, dz);
+        return view->ImportMapText(&text[0], length);
     }
     size_t BoxesWith(const std::string& part) const
     {
@@ -65,14 +65,14 @@ TEST_F(ImportTest, WorldBrushesJoinTheWorldAndAreSelected)
 {
     std::string text = "{\n\"classname\" \"worldspawn\"\n" + BoxText(0, 0, 0, 64, 64, 64) +
                        BoxText(64, 0, 0, 128, 64, 64) + BoxText(128, 0, 0, 192, 64, 64) + "}\n";
-    EXPECT_TRUE(Import(text, 16, 0, -16));
+    EXPECT_TRUE(Import(text));
     EXPECT_EQ(map->GetEntities().GetCount(), 1); // no second world
     EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 3);
     EXPECT_EQ(map->GetSelectionCount(), 3);
     EXPECT_TRUE(services->HasStatus("3 objects imported"));
     Brush* first = static_cast<Brush*>(map->GetSelection().GetHead());
-    EXPECT_EQ(first->GetBounds()[BOX_MINX], 16);
-    EXPECT_EQ(first->GetBounds()[BOX_MINZ], -16);
+    EXPECT_EQ(first->GetBounds()[BOX_MINX], 0);
+    EXPECT_EQ(first->GetBounds()[BOX_MINZ], 0);
     EXPECT_TRUE(first->IsSelected());
     EXPECT_TRUE(map->IsModified());
     EXPECT_EQ(map->GetCurrentEntity(), map->GetWorldEntity());
