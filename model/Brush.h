@@ -60,19 +60,22 @@ private:
     int m_others = 0;
 };
 
-// What a face line of the map text gave a face: a brush whose faces still hold these values is
-// written with its lines as read.
+// What a face line of the map text gave a face. While a brush keeps the points it was read with,
+// each face that still holds these values is written with its line as read; the others are
+// written from their values.
 struct FaceAsRead
 {
     short pt[3][3];
     short xOffset, yOffset, rotation;
     float xScale, yScale;
     const Texture* texture;
+    unsigned line; // where the face's line starts in the brush's lines
 };
 struct BrushAsRead
 {
     // The face lines, each as far as it was read, with four blanks before and CR LF after: in the
-    // record itself for nearly every brush of a map (six lines take some 600 bytes).
+    // record itself for nearly every brush of a map (six lines take some 600 bytes). A face's line
+    // runs from its start to the next face's, the last one to the end.
     CInlineArray<char, 768> lines;
     CInlineArray<FaceAsRead, 8> faces; // in the record itself for a brush of up to eight faces
 };
@@ -215,6 +218,7 @@ public:
     const std::vector<Face>& GetFaces() const { return m_faces; }
     // The face lines as read, while the faces hold the values those lines gave them.
     const BrushAsRead* GetAsRead() const { return m_asRead.get(); }
+    // Every face holds the points and values that its line gave it.
     bool HoldsValuesAsRead() const;
     Entity* GetOwner() const { return m_pOwner; }
     void SetOwner(Entity* pOwner) { m_pOwner = pOwner; }
@@ -237,6 +241,9 @@ private:
     // The classes of a brush read with its windings left for later: the planes only of the faces
     // that need one for their class (BuildReadWindings makes them all).
     void ClassifyFacesAsRead();
+    // The faces are those that were read, each with the points its line gave it (no move or
+    // reshape since): the faces whose other values are unchanged may be written with their lines.
+    bool HoldsPointsAsRead() const;
     void FinishTransform();
     // The plane points of every face from its scaled winding (see Scale).
     void TakeScaledFacePoints();

@@ -519,8 +519,11 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     int length = 0;
     for (size_t i = 0; i < filled; ++i)
         length += 4 + spans[i].length + 2;
-    char* to = asRead->lines.resize_for_overwrite(static_cast<size_t>(length));
+    char* const start = asRead->lines.resize_for_overwrite(static_cast<size_t>(length));
+    char* to = start;
+    asRead->faces.resize(m_faces.size());
     for (size_t i = 0; i < filled; ++i) {
+        asRead->faces[i].line = static_cast<unsigned>(to - start);
         std::memcpy(to, "    ", 4);
         CopyBytes(to + 4, spans[i].text, static_cast<size_t>(spans[i].length));
         to += 4 + spans[i].length;
@@ -528,7 +531,6 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         to[1] = '\n';
         to += 2;
     }
-    asRead->faces.resize(m_faces.size());
     for (size_t i = 0; i < m_faces.size(); ++i) {
         const Face& f = m_faces[i];
         FaceAsRead& v = asRead->faces[i];
@@ -596,17 +598,30 @@ bool Brush::EnclosesVolume() const
     return true;
 }
 
-bool Brush::HoldsValuesAsRead() const
+// The texture and its alignment as the face's line gave them.
+static bool SameValues(const Face& f, const FaceAsRead& r)
+{
+    return f.xOffset == r.xOffset && f.yOffset == r.yOffset && f.rotation == r.rotation && f.xScale == r.xScale &&
+           f.yScale == r.yScale && f.texture == r.texture;
+}
+
+bool Brush::HoldsPointsAsRead() const
 {
     if (!m_asRead || m_asRead->faces.size() != m_faces.size())
         return false;
-    for (size_t i = 0; i < m_faces.size(); ++i) {
-        const Face& f = m_faces[i];
-        const FaceAsRead& r = m_asRead->faces[i];
-        if (std::memcmp(f.pt, r.pt, sizeof r.pt) != 0 || f.xOffset != r.xOffset || f.yOffset != r.yOffset ||
-            f.rotation != r.rotation || f.xScale != r.xScale || f.yScale != r.yScale || f.texture != r.texture)
+    for (size_t i = 0; i < m_faces.size(); ++i)
+        if (std::memcmp(m_faces[i].pt, m_asRead->faces[i].pt, sizeof m_faces[i].pt) != 0)
             return false;
-    }
+    return true;
+}
+
+bool Brush::HoldsValuesAsRead() const
+{
+    if (!HoldsPointsAsRead())
+        return false;
+    for (size_t i = 0; i < m_faces.size(); ++i)
+        if (!SameValues(m_faces[i], m_asRead->faces[i]))
+            return false;
     return true;
 }
 
@@ -675,43 +690,67 @@ static char* PutScale(char* p, float value)
     return p + std::snprintf(p, 64, " %1.6f", static_cast<double>(value));
 }
 
+// One face line from the face's values.
+static void WriteFaceLine(CString& out, const Face& f)
+{
+    // The longest line without its name: the points 78, the offsets and rotation 21, the
+    // scales 2 x 64, the line end 2.
+    char line[256];
+    char* p = line;
+    std::memcpy(p, "    (", 5);
+    p += 5;
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) {
+            std::memcpy(p, " (", 2);
+            p += 2;
+        }
+        for (int a = 0; a < 3; ++a)
+            p = PutInt(p, f.pt[k][a], 4);
+        std::memcpy(p, " )", 2);
+        p += 2;
+    }
+    *p++ = ' ';
+    AppendBytes(out, line, static_cast<size_t>(p - line));
+    out += f.texture ? static_cast<LPCSTR>(f.texture->name) : "DEFAULT";
+    p = line;
+    p = PutInt(p, f.xOffset, 0);
+    p = PutInt(p, f.yOffset, 0);
+    p = PutInt(p, f.rotation, 0);
+    p = PutScale(p, f.xScale);
+    p = PutScale(p, f.yScale);
+    *p++ = '\r';
+    *p++ = '\n';
+    AppendBytes(out, line, static_cast<size_t>(p - line));
+}
+
 void Brush::Write(CString& out, bool evenInvalid) const
 {
     if (!evenInvalid && !IsValid())
         return;
     // What the user did not change goes back as the file had it: fractions, spelling and all.
-    if (HoldsValuesAsRead()) {
-        AppendBytes(out, m_asRead->lines.data(), m_asRead->lines.size());
+    // While the points are those read, that holds face by face: a texture put on one face, or one
+    // face's alignment changed, leaves the other faces' lines as they were. A move or a reshape
+    // writes every face from its values.
+    if (!HoldsPointsAsRead()) {
+        for (const Face& f : m_faces)
+            WriteFaceLine(out, f);
         return;
     }
-    // The longest line without its name: the points 78, the offsets and rotation 21, the
-    // scales 2 x 64, the line end 2.
-    char line[256];
-    for (const Face& f : m_faces) {
-        char* p = line;
-        std::memcpy(p, "    (", 5);
-        p += 5;
-        for (int k = 0; k < 3; ++k) {
-            if (k > 0) {
-                std::memcpy(p, " (", 2);
-                p += 2;
-            }
-            for (int a = 0; a < 3; ++a)
-                p = PutInt(p, f.pt[k][a], 4);
-            std::memcpy(p, " )", 2);
-            p += 2;
+    const BrushAsRead& r = *m_asRead;
+    const size_t n = m_faces.size();
+    size_t i = 0;
+    while (i < n) {
+        if (!SameValues(m_faces[i], r.faces[i])) {
+            WriteFaceLine(out, m_faces[i]);
+            ++i;
+            continue;
         }
-        *p++ = ' ';
-        AppendBytes(out, line, static_cast<size_t>(p - line));
-        out += f.texture ? static_cast<LPCSTR>(f.texture->name) : "DEFAULT";
-        p = line;
-        p = PutInt(p, f.xOffset, 0);
-        p = PutInt(p, f.yOffset, 0);
-        p = PutInt(p, f.rotation, 0);
-        p = PutScale(p, f.xScale);
-        p = PutScale(p, f.yScale);
-        *p++ = '\r';
-        *p++ = '\n';
-        AppendBytes(out, line, static_cast<size_t>(p - line));
+        // This face's line and those of the unchanged faces after it, in one append.
+        size_t j = i + 1;
+        while (j < n && SameValues(m_faces[j], r.faces[j]))
+            ++j;
+        const size_t end = j < n ? r.faces[j].line : r.lines.size();
+        AppendBytes(out, r.lines.data() + r.faces[i].line, end - r.faces[i].line);
+        i = j;
     }
 }

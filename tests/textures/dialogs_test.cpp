@@ -562,4 +562,89 @@ TEST_F(TextureAdjust, WritesOnlyIntoThePickedFaceOfItsOwnActiveMap)
     EXPECT_FALSE(map->IsModified());
 }
 
+
+// A texture put on some faces of a brush read from a file, from the browser or the Texture
+// Adjustment window, leaves the other faces' lines as the file has them (a fraction where the
+// editor holds a whole number, "-0", the name's case, a name no WAD holds); the changed faces are
+// written from their values.
+TEST_F(BrowserTest, FacesAChangeDidNotTouchAreSavedAsRead)
+{
+    const std::vector<std::string> lines = {
+        "( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) DIRBRI2 32 -1.67285 -0 1 1.00438",
+        "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) metal 0.5 16 0 0.5 0.5",
+        "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) brick 0 0 0 1 1",
+        "( 64 64 0 ) ( 64 0 0 ) ( 64 0 64 ) brick 0 0 0 1 1",
+        "( 0 0 0 ) ( 0 0 64 ) ( 64 0 64 ) brick 0 0 0 1 1",
+        "( 0 64 0 ) ( 64 64 0 ) ( 64 64 64 ) brick 0 0 0 1 1",
+    };
+    std::string text = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"t.wad\"\r\n{\r\n";
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    text += "}\r\n}\r\n";
+    dir.WriteFile("a.map", text);
+    InitAndLoad();
+
+    enum How { BROWSER_ON_BRUSH, BROWSER_ON_FACE, ADJUST_FACE };
+    const struct
+    {
+        const char* what;
+        How how;
+        std::vector<bool> changed; // per face
+    } cases[] = {
+        // The face that has the texture already keeps its line.
+        {"the browser's texture on the brush", BROWSER_ON_BRUSH, {true, false, true, true, true, true}},
+        {"the browser's texture on one face", BROWSER_ON_FACE, {false, false, false, true, false, false}},
+        {"one face's offset typed", ADJUST_FACE, {false, false, false, true, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        map = new Map;
+        map->m_bAutoDelete = FALSE;
+        ASSERT_TRUE(map->OnOpenDocument(dir.Path("a.map")));
+        map->AddView(&spy);
+        brush = static_cast<Brush*>(map->GetWorldEntity()->GetBrushes().GetHead());
+        brush->SetSelected(true);
+        map->GetSelection().AddTail(brush);
+        services->SetActiveMap(map);
+        Face* face = &brush->GetFaces()[3];
+        if (c.how == BROWSER_ON_BRUSH) {
+            ClickThumbnail("METAL");
+        } else if (c.how == BROWSER_ON_FACE) {
+            g_faceMode = 1;
+            map->SetPickedFace(face);
+            ClickThumbnail("METAL");
+            map->SetPickedFace(nullptr);
+            g_faceMode = 0;
+        } else {
+            CTextureAdjustDlg* dlg = new CTextureAdjustDlg(&host);
+            map->SetPickedFace(face);
+            dlg->Update(face);
+            ::SetDlgItemTextA(dlg->m_hWnd, IDC_X_OFFSET, "8");
+            dlg->DestroyWindow(); // deletes itself
+            map->SetPickedFace(nullptr);
+        }
+        ASSERT_TRUE(map->IsModified());
+        ASSERT_TRUE(map->OnSaveDocument(dir.Path("b.map")));
+
+        std::string expected = "  {\r\n";
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (!c.changed[i]) {
+                expected += "    " + lines[i] + "\r\n";
+                continue;
+            }
+            const Face& f = brush->GetFaces()[i];
+            CString line;
+            line.Format("    ( %4d %4d %4d ) ( %4d %4d %4d ) ( %4d %4d %4d ) %s %d %d %d %1.6f %1.6f\r\n", f.pt[0][0],
+                        f.pt[0][1], f.pt[0][2], f.pt[1][0], f.pt[1][1], f.pt[1][2], f.pt[2][0], f.pt[2][1],
+                        f.pt[2][2], static_cast<LPCSTR>(f.texture->name), f.xOffset, f.yOffset, f.rotation,
+                        static_cast<double>(f.xScale), static_cast<double>(f.yScale));
+            expected += static_cast<LPCSTR>(line);
+        }
+        expected += "  }\r\n";
+        const std::string saved = dir.ReadFile("b.map");
+        EXPECT_NE(saved.find(expected), std::string::npos) << "expected\n" << expected << "saved\n" << saved;
+        CloseMap();
+    }
+}
+
 } // namespace
