@@ -208,6 +208,17 @@ static bool OnlyBracesLeftOnLine(const char* p, const char* textEnd)
     return true;
 }
 
+// Whether the CR at p ends its line: before its LF, or alone where what follows it can begin a
+// line of a brush.
+static bool CarriageReturnEndsLine(const char* p, const char* textEnd)
+{
+    const char* q = p + 1;
+    while (q < textEnd && (*q == ' ' || *q == '\t'))
+        ++q;
+    return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
+           (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
+}
+
 // Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
 // text's end, a comment, or the "}" that ends the brush. A CR alone ends the line only where what
 // follows it can begin a line of the brush (a face, its "}", a comment, a blank line): a file whose
@@ -218,16 +229,44 @@ static bool EndsFaceFields(const char* p, const char* textEnd)
 {
     if (p >= textEnd)
         return true;
-    if (*p == '\r') {
-        const char* q = p + 1;
-        while (q < textEnd && (*q == ' ' || *q == '\t'))
-            ++q;
-        return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
-               (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
-    }
+    if (*p == '\r')
+        return CarriageReturnEndsLine(p, textEnd);
     if (*p == '}')
         return OnlyBracesLeftOnLine(p + 1, textEnd);
     return *p == '\n' || (p[0] == '/' && p[1] == '/');
+}
+
+// The "}" that ends the brush of a face line that cannot be read, looked for from p (where the
+// read of the line stopped) as the compilers read the line: its tokens run to its LF, parted by
+// any byte up to the blank's code (a CR alone among the fields too, unless what follows it begins
+// a line), and a "//" before a token starts a comment. A "}" that is a token of its own, with
+// nothing after it on the line but blanks, braces or a comment, ends the brush; a "}" against
+// other bytes is part of their token, and one with more of the line after it is some of the line's
+// damage. Null when the line holds no such brace; crossed counts the CRs alone passed over on the
+// way to it, each of which the tokenizer counts as a line end.
+static char* BraceEndingDamagedLine(char* p, const char* textEnd, int& crossed)
+{
+    crossed = 0;
+    while (p < textEnd) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n' || (c == '\r' && CarriageReturnEndsLine(p, textEnd)))
+            return nullptr;
+        if (c <= ' ') {
+            crossed += c == '\r';
+            ++p;
+            continue;
+        }
+        if (textEnd - p >= 2 && p[0] == '/' && p[1] == '/')
+            return nullptr;
+        // The read may have stopped inside a token: a byte before p that is no separator is of it.
+        char* token = p;
+        while (p < textEnd && static_cast<unsigned char>(*p) > ' ')
+            ++p;
+        if (p - token == 1 && *token == '}' && static_cast<unsigned char>(token[-1]) <= ' ' &&
+            OnlyBracesLeftOnLine(p, textEnd))
+            return token;
+    }
+    return nullptr;
 }
 
 // The rest of a face line after its first "(": three points, the texture name (the
@@ -468,12 +507,23 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             char* stop = readFace(t, line, unreadable);
             // A "}" after the last field read ends the brush as on a line of its own; what follows
             // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
-            // The "}" of a line that cannot be read is some of its damage: the brush, kept as text,
-            // goes on to its own "}".
+            // A line that cannot be read ends its brush only at a "}" that the compilers, too, read
+            // as the brush's end; the brush, kept as text, takes the line to that brace, so that the
+            // braces of the file stay paired. Any other "}" of the line is some of its damage, and
+            // the brush goes on to its own "}".
             char* after = stop;
             SkipBlanks(after);
-            if (!unreadable && *after == '}' && after < tok.GetEnd()) {
-                tok.SetPosition(after + 1);
+            char* brace = nullptr;
+            int crossed = 0;
+            if (!unreadable && *after == '}' && after < tok.GetEnd())
+                brace = after;
+            else if (unreadable)
+                brace = BraceEndingDamagedLine(stop, tok.GetEnd(), crossed);
+            if (brace) {
+                tok.SetPosition(stop);
+                for (; crossed > 0; --crossed)
+                    tok.RestOfLine(true);
+                tok.SetPosition(brace + 1);
                 closed = true;
                 break;
             }

@@ -4,6 +4,7 @@
 #include "DocumentFixture.h"
 #include "MapText.h"
 #include "Texture.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -862,6 +863,23 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
     return static_cast<int>(code);
 }
 
+std::string QbspLacking()
+{
+    return shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
+}
+
+// Makes the folder of a temporary directory in which id's qbsp builds a room (it finds its game
+// folder from a "quake" folder in the map's path) with the room's WAD, where there is one.
+CString QbspMapsFolder(const CString& dir)
+{
+    const CString maps = dir + "\\quake\\id1\\maps";
+    ::CreateDirectoryA(dir + "\\quake", nullptr);
+    ::CreateDirectoryA(dir + "\\quake\\id1", nullptr);
+    ::CreateDirectoryA(maps, nullptr);
+    ::CopyFileA(shareddata::Path("wads\\lq_dev.wad").c_str(), dir + "\\quake\\id1\\lq_dev.wad", FALSE);
+    return maps;
+}
+
 // A face line whose numbers after the texture name stop at a NUL byte, a CR alone, a brace or
 // another byte that is no number, with the rest of them after it: the map saved from it is one
 // that id's qbsp builds (it takes a NUL for the end of the file, a CR for a blank and a brace
@@ -869,15 +887,10 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
 // without the compilers or the WAD.
 TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
 {
-    const std::string lacking = shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
+    const std::string lacking = QbspLacking();
     if (!lacking.empty())
         GTEST_SKIP() << lacking;
-    // qbsp finds its game folder from a "quake" folder in the map's path.
-    const CString maps = Path("quake\\id1\\maps");
-    ASSERT_TRUE(::CreateDirectoryA(Path("quake"), nullptr));
-    ASSERT_TRUE(::CreateDirectoryA(Path("quake\\id1"), nullptr));
-    ASSERT_TRUE(::CreateDirectoryA(maps, nullptr));
-    ASSERT_TRUE(::CopyFileA(shareddata::Path("wads\\lq_dev.wad").c_str(), Path("quake\\id1\\lq_dev.wad"), FALSE));
+    const CString maps = QbspMapsFolder(dir.Path());
     const std::string nul(1, '\0');
     for (const std::string& rest : {"flat_01_a 8" + nul + " 16 0 1 1", std::string("flat_01_a 8 16\x01 0 1 1"),
                                     std::string("flat_01_a 8 16 x0 1 1"), std::string("flat_01_a 8 16\r0 1 1"),
@@ -897,6 +910,49 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
         if (written.find('\0') != std::string::npos)
             written[written.find('\0')] = ' ';
         EXPECT_NE(saved.find(written + "\r\n"), std::string::npos) << saved;
+    }
+}
+
+// A face line that cannot be read and ends in a "}" of its own ends its brush there, as id's qbsp
+// reads it: the brush is kept as the file has it to that brace, and whatever follows is read (the
+// world's next brush, or the world's end and the player start after it). The saved braces pair
+// and the save builds with qbsp where the compilers and the WAD are there.
+TEST_F(MapReadBytes, ABraceEndingALineThatCannotBeReadEndsItsBrush)
+{
+    const CString maps = QbspMapsFolder(dir.Path());
+    const std::string lacking = QbspLacking();
+    if (!lacking.empty())
+        std::cout << "  qbsp skipped: " << lacking << "\n";
+    const std::string brushEnd = "flat_01_a 0 0 0 1 1\r\n}\r\n";
+    const std::string room = Room("");
+    for (const std::string& rest : {std::string("flat_01_a 8x 16 0 1 1 }"), std::string("flat_01_a 8 16\r0 1 1 }"),
+                                    std::string("flat_01_a 8\x01 16 0 1 1\t} // end")}) {
+        for (const bool last : {false, true}) {
+            SCOPED_TRACE(rest + (last ? ", the world's last brush" : ", the world's first brush"));
+            std::string text = room;
+            text.replace(last ? text.rfind(brushEnd) : text.find(brushEnd), brushEnd.size(), rest + "\r\n");
+            // A line told after it: the CR alone in the line counts as a line end.
+            text += "junk\r\n";
+            services->boxes.clear();
+            ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", text));
+            ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+            EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "info_player_start");
+            EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 5);
+            EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+            EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
+            const int junkLine = 56 + static_cast<int>(std::count(rest.begin(), rest.end(), '\r'));
+            EXPECT_EQ(BoxesWith((", line " + std::to_string(junkLine) + ")").c_str()), 1u) << AllBoxes();
+            const std::string saved = Save("quake\\id1\\maps\\saved.map");
+            // The line as read to its brace (the editor keeps no comment).
+            EXPECT_NE(saved.find(rest.substr(0, rest.find('}') + 1) + "\r\n"), std::string::npos) << saved;
+            EXPECT_EQ(std::count(saved.begin(), saved.end(), '{'), std::count(saved.begin(), saved.end(), '}'));
+            if (!lacking.empty())
+                continue;
+            std::string output;
+            ::DeleteFileA(maps + "\\saved.bsp");
+            EXPECT_EQ(RunQbsp(maps, "saved.map", output), 0) << output;
+            EXPECT_NE(::GetFileAttributesA(maps + "\\saved.bsp"), INVALID_FILE_ATTRIBUTES) << output;
+        }
     }
 }
 

@@ -142,13 +142,16 @@ TEST_F(ImportTest, AnOriginPastTheCoordinateRangeIsPlacedAtItsEndAndTold)
 
 // An object file is read whole, as an open reads a map: a NUL byte is no end of its text, a face
 // line whose numbers a NUL cuts short is never imported short of them (its brush is skipped and
-// told), and a file in UTF-16 is refused with a box that names it.
+// told; a "}" of its own ending such a line ends that brush, and the next one is imported), and a
+// file in UTF-16 is refused with a box that names it.
 TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
 {
     const std::string nul(1, '\0');
     const std::string light = "{\r\n\"classname\" \"light\"\r\n\"origin\" \"32 32 32\"\r\n}\r\n";
     std::string cut = BoxText(0, 0, 0, 64, 64, 64);
     cut.replace(cut.find("WALL 0 0 0 1 1"), 14, "WALL 8" + nul + " 16 0 1 1");
+    std::string braced = BoxText(0, 0, 0, 64, 64, 64);
+    braced.replace(braced.rfind("WALL 0 0 0 1 1\n}"), 16, "WALL 8x 16 0 1 1 }");
     std::string utf16 = "\xFF\xFE";
     for (char ch : light)
         utf16 += std::string(1, ch) + nul;
@@ -166,6 +169,9 @@ TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
         {"a NUL among a face's numbers", "{\r\n\"classname\" \"worldspawn\"\r\n" + cut +
                                              BoxText(128, 0, 0, 192, 64, 64) + "}\r\n" + light,
          TRUE, 1, 1, "An error occured while creating the brush"},
+        {"a brace ending a face line that cannot be read", "{\r\n\"classname\" \"worldspawn\"\r\n" + braced +
+                                                                BoxText(128, 0, 0, 192, 64, 64) + "}\r\n" + light,
+         TRUE, 1, 1, "An error occured while creating the brush\nwhich ended at line 9.\n"},
         {"text before the first entity", "junk\r\n" + light, TRUE, 1, 0, "Invalid token 'junk' parsing entity.\n("},
         {"UTF-16", utf16, FALSE, 0, 0, nullptr},
     };
