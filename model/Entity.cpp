@@ -760,6 +760,20 @@ void Entity::MoveOrigin(MoveKind kind, int a, int b, int c, int viewType)
         GetEditorServices()->UpdateEntityOrigin(text);
 }
 
+bool Entity::FitToOrigin()
+{
+    long long from[3], to[3];
+    const short* size = nullptr;
+    bool known = false;
+    if (!PlanMove(TRANSLATE, 0, 0, 0, 0, from, to, size, known, true))
+        return false;
+    BoxAround(from, size, m_box);
+    ComputeCentre();
+    if (!known)
+        CUnknownClassReport::Count(*FindValue("classname"));
+    return true;
+}
+
 void Entity::MoveTo(int x, int y, int viewType)
 {
     MoveOrigin(MOVE_TO, x, y, 0, viewType);

@@ -110,6 +110,11 @@ public:
     bool RotateFits(int cx, int cy, double angle, int viewType) const;
     // False when the "origin" value reads as three numbers and one of them lies past the range.
     bool OriginInRange() const;
+    // The box and centre of a point entity from its class around its origin, as a move by nothing
+    // gives them, with the origin's text left as it is: one past the range is drawn from the
+    // range's end and written back as read. False, with the box that says why, when the entity
+    // has no place (no origin that reads, no class, a class without a size).
+    bool FitToOrigin();
 
     // The entity's text. Brushes that are not valid are left out unless includeInvalid (the auto
     // save keeps everything the map holds).

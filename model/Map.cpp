@@ -448,6 +448,14 @@ void Map::SelectBrushesByTexture(Texture* pTexture)
         SelectObjects(gathered, TRUE);
 }
 
+// Whether the template carries the entity's origin as it was read past the coordinate range.
+static bool OriginLeftAsRead(const Entity& e, const Entity& from)
+{
+    const CString* read = e.FindValue("origin");
+    const CString* kept = from.FindValue("origin");
+    return read && kept && *read == *kept && !e.OriginInRange();
+}
+
 // Copies of the template's pairs replace the entity's own.
 static void ReplacePairs(Entity& e, Entity& from)
 {
@@ -494,9 +502,13 @@ BOOL Map::MakeEntityFromSelection(Entity* pTemplate)
     }
 
     if (CString(m_pCurrentEntity->ValueForKey("classname")) == pTemplate->ValueForKey("classname")) {
+        // An origin read past the coordinate range is drawn and moved from the range's end and
+        // written back as read until the entity is moved: an Apply that leaves it as it is keeps
+        // it so, without the move by nothing that would clamp it.
+        const bool originAsRead = OriginLeftAsRead(*m_pCurrentEntity, *pTemplate);
         // A typed origin past the coordinate range would be clamped without a word: refused before
         // anything changes, so that it can be mended.
-        if (!pTemplate->OriginInRange()) {
+        if (!originAsRead && !pTemplate->OriginInRange()) {
             Report().Box(MB_OK,
                          "The origin \"%s\" lies outside the map's coordinate range (-32768 to 32767).\n"
                          "The entity was not changed.",
@@ -504,7 +516,7 @@ BOOL Map::MakeEntityFromSelection(Entity* pTemplate)
             return FALSE;
         }
         ReplacePairs(*m_pCurrentEntity, *pTemplate);
-        if (m_pCurrentEntity->FindValue("origin"))
+        if (!originAsRead && m_pCurrentEntity->FindValue("origin"))
             m_pCurrentEntity->Translate(0, 0, 0);
         return finish();
     }
@@ -529,18 +541,26 @@ BOOL Map::MakeEntityFromSelection(Entity* pTemplate)
         int mn = first->GetBounds()[a * 2], mx = first->GetBounds()[a * 2 + 1];
         centre[a] = mn + (mx - mn) / 2;
     }
+    // A point entity read past the coordinate range has its box cut at the range's end: the new
+    // one takes its place at its origin as read, not at the middle of that box.
+    const bool originAsRead =
+        first->GetKind() == 1 && OriginLeftAsRead(*static_cast<Entity*>(first), *pTemplate);
     Entity* e = new Entity(*pTemplate);
     e->SetMap(this);
     DeleteSelection(FALSE);
     CString origin;
     origin.Format("%d %d %d", centre[0], centre[1], centre[2]);
-    e->SetValueForKey("origin", origin);
+    if (!originAsRead)
+        e->SetValueForKey("origin", origin);
     AddEntity(e);
     e->SetSelected(true);
     m_selection.AddTail(e);
     m_pCurrentEntity = e;
     services->SetCurrentEntity(e);
-    e->Translate(0, 0, 0);
+    if (originAsRead)
+        e->FitToOrigin();
+    else
+        e->Translate(0, 0, 0);
     return finish();
 }
 

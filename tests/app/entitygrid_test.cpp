@@ -424,6 +424,36 @@ TEST_F(EntityGridTest, ALibreQuakeMapEditedThroughTheGrid)
     map->GetSelection().RemoveAll();
 }
 
+// A light read past the coordinate range, its "light" typed anew in the grid and applied: the edit
+// is made without a word and the map is saved with the origin as the file has it.
+TEST_F(EntityGridTest, ApplyOnALightReadPastTheRangeKeepsItsOrigin)
+{
+    dir.WriteFile("far.map", "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"w.wad\"\r\n}\r\n"
+                             "{\r\n\"classname\" \"light\"\r\n\"origin\" \"40000 0 0\"\r\n\"light\" \"300\"\r\n}\r\n");
+    ASSERT_TRUE(map->OnOpenDocument(dir.Path("far.map")));
+    services->SetActiveMap(map);
+    Entity* light = static_cast<Entity*>(map->GetEntities().GetTail());
+    Select(light);
+    map->UpdateCurrentEntity();
+    editor->SetEntity(light);
+    ASSERT_EQ("light", Cell(3, 1));
+    services->boxes.clear();
+    Type(3, 2, "200");
+    editor->Apply();
+    EXPECT_TRUE(services->boxes.empty()) << services->boxes[0].text;
+    EXPECT_FALSE(editor->HasUnappliedChanges());
+    EXPECT_STREQ("200", light->ValueForKey("light"));
+    EXPECT_STREQ("40000 0 0", light->ValueForKey("origin"));
+    EXPECT_EQ("40000 0 0", Cell(2, 2));
+    ASSERT_TRUE(map->OnSaveDocument(dir.Path("saved.map")));
+    const std::string saved = dir.ReadFile("saved.map");
+    EXPECT_NE(std::string::npos, saved.find("\"origin\" \"40000 0 0\"\r\n  \"light\" \"200\"")) << saved;
+    services->SetActiveMap(nullptr);
+    editor->SetEntity(nullptr);
+    light->SetSelected(false);
+    map->GetSelection().RemoveAll();
+}
+
 // The views ask for an entity's colour for every entity they paint: the two colours come from
 // the settings once, and again only when the colours are made anew.
 class CCountingServices : public CAppServices

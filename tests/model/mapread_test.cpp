@@ -188,6 +188,73 @@ TEST_F(MapRead, OriginsPastTheCoordinateRangeAreToldAndSavedAsRead)
         EXPECT_NE(saved.find(std::string("\"origin\" \"") + origin + "\""), std::string::npos) << saved;
 }
 
+// The Entity Editor's Apply on an entity read past the coordinate range that leaves its origin as
+// read is made, and the origin stays and is saved as read (a move by nothing would clamp it): a
+// pair of a point entity or of a brush entity changed, or another point class chosen. An origin
+// typed past the range is still refused.
+TEST_F(MapRead, AnApplyThatLeavesAnOriginReadPastTheRangeKeepsIt)
+{
+    services->AddEntityClass("light", TestBox(-8, 8, -8, 8, -8, 8));
+    services->AddEntityClass("info_null", TestBox(-4, 4, -4, 4, -4, 4));
+    services->AddEntityClass("func_door", TestBox(-16, 16, -16, 16, -16, 16));
+    const std::string light = "{\r\n\"classname\" \"light\"\r\n\"origin\" \"40000 0 -32769\"\r\n\"light\" \"300\"\r\n}\r\n";
+    const std::string door = "{\r\n\"classname\" \"func_door\"\r\n\"origin\" \"40000 0 0\"\r\n" + BoxBrush(0, 64) + "}\r\n";
+    struct Case
+    {
+        const char* what;
+        const std::string& block;
+        const char* key;
+        const char* value;
+        const char* origin;
+        std::vector<int> box; // of the entity the Apply leaves, none for a brush entity
+    };
+    const Case cases[] = {
+        {"a pair of a point entity", light, "light", "200", "40000 0 -32769", {32759, 32767, -8, 8, -32768, -32760}},
+        {"a pair of a brush entity", door, "speed", "50", "40000 0 0", {}},
+        {"another point class", light, "classname", "info_null", "40000 0 -32769", {32763, 32767, -4, 4, -32768, -32764}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Open("in.map", kWorld + BoxBrush(0, 64) + "}\r\n" + c.block));
+        Entity* read = static_cast<Entity*>(map->GetEntities().GetTail());
+        Select(read->GetBrushCount() ? static_cast<SThing*>(read->GetBrushes().GetHead()) : read);
+        map->UpdateCurrentEntity();
+        ASSERT_EQ(map->GetCurrentEntity(), read);
+        Entity edited(*read);
+        edited.SetMap(nullptr);
+        if (edited.SetValueForKey(c.key, c.value) == Entity::KEY_MISSING)
+            edited.AddKeyValue(c.key, c.value);
+        services->boxes.clear();
+        const BOOL applied = map->MakeEntityFromSelection(&edited);
+        EXPECT_TRUE(applied);
+        EXPECT_TRUE(services->boxes.empty()) << AllBoxes();
+        if (!applied)
+            continue;
+        Entity* made = map->GetCurrentEntity();
+        ASSERT_NE(made, nullptr);
+        EXPECT_STREQ(made->ValueForKey(c.key), c.value);
+        EXPECT_STREQ(made->ValueForKey("origin"), c.origin);
+        if (!c.box.empty()) {
+            EXPECT_EQ(std::vector<int>(made->GetBounds(), made->GetBounds() + 6), c.box);
+        }
+        EXPECT_NE(Save("out.map").find(std::string("\"origin\" \"") + c.origin + "\""), std::string::npos)
+            << dir.ReadFile("out.map");
+    }
+
+    // Typed past the range, an origin is refused and the entity keeps the one it was read with.
+    ASSERT_TRUE(Open("in.map", kWorld + BoxBrush(0, 64) + "}\r\n" + light));
+    Entity* read = static_cast<Entity*>(map->GetEntities().GetTail());
+    Select(read);
+    map->UpdateCurrentEntity();
+    Entity typed(*read);
+    typed.SetMap(nullptr);
+    typed.SetValueForKey("origin", "40001 0 -32769");
+    services->boxes.clear();
+    EXPECT_FALSE(map->MakeEntityFromSelection(&typed));
+    EXPECT_EQ(BoxesWith("The origin \"40001 0 -32769\" lies outside"), 1u) << AllBoxes();
+    EXPECT_STREQ(read->ValueForKey("origin"), "40000 0 -32769");
+}
+
 // A file cut off inside a brush or an entity: told once with the line where the block starts;
 // what was read is kept and written back closed, so that the braces balance and a second round
 // trip adds nothing.
