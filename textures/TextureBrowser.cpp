@@ -294,6 +294,9 @@ CTextureBrowser::~CTextureBrowser()
         DestroyWindow();
     if (m_hFont)
         ::DeleteObject(m_hFont);
+    // The records go with the loader: nothing here points at them after.
+    m_pCurrent = m_pMarked = nullptr;
+    m_visible.RemoveAll();
     if (m_ownsLoader)
         delete m_pLoader; // uninstalls itself
 }
@@ -420,11 +423,14 @@ void CTextureBrowser::ClearLists()
 LRESULT CTextureBrowser::OnUnloadTextures(WPARAM, LPARAM)
 {
     // Faces of open maps point at the records: they stay until every map is closed.
-    if (AnyMapOpen() || !m_pLoader->UnloadTextures()) {
+    if (AnyMapOpen() || !m_pLoader->CanUnload()) {
         Report().Status("The textures stay loaded while a map is open.");
         return 1;
     }
+    // The current and marked textures, the lists and the thumbnails point into the records: they
+    // let go while the records are still there, since their flags are cleared through them.
     ClearLists();
+    m_pLoader->UnloadTextures();
     GetDlgItem(IDC_TEXTURE_LIST)->Invalidate();
     UpdateScrollRange();
     UpdateStatus();

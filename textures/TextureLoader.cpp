@@ -424,10 +424,15 @@ void CTextureLoader::FreeAllTextures()
     m_textures.InitHashTable(413);
 }
 
-BOOL CTextureLoader::UnloadTextures()
+BOOL CTextureLoader::CanUnload() const
 {
     // Any map's faces, not only the active map's, point at the records.
-    if (Map::GetOpenCount() > 0)
+    return Map::GetOpenCount() == 0;
+}
+
+BOOL CTextureLoader::UnloadTextures()
+{
+    if (!CanUnload())
         return FALSE;
     FreeAllTextures();
     while (!m_wads.IsEmpty())

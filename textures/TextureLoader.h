@@ -42,6 +42,8 @@ public:
     // Frees the textures and closes the WADs; refused (FALSE) while any map is open,
     // since its faces point at the records.
     BOOL UnloadTextures();
+    // Whether an unload would go ahead now: whoever points at the records lets go first.
+    BOOL CanUnload() const;
 
     Texture* FindTexture(LPCSTR name) override;
     CTextureMap& GetTextureMap() { return m_textures; }

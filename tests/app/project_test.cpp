@@ -14,6 +14,7 @@
 #include "../../res/resource.h"
 #include "../textures/WadBuilder.h"
 #include "TextureBrowser.h"
+#include "freedblocks.h"
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -338,6 +339,60 @@ TEST_F(ProjectFixture, AWadNamedManyTimesOpensOnceWithoutABox)
     EXPECT_EQ(20000, GetEditorServices()->GetWadList().GetCount());
     ASSERT_TRUE(m_frame->CloseProject());
     EXPECT_EQ(text, ReadBytes(m_project));
+}
+
+// Closing the project, reloading its WADs after Select Wads, opening another project and closing
+// the editor each free the project's textures while the browser shows one and has another marked:
+// nothing is written into a record after it is given back.
+TEST_F(ProjectFixture, TheTexturesAreFreedWithNothingWrittenIntoThemAfter)
+{
+    WriteFile(m_root + "\\a.wad", BuildWad({MipLump("BRICK", 16, 16), MipLump("METAL", 16, 16)}));
+    WriteFile(m_project, "[Paths]\nEntities=qc\n[Wads]\nFile1=a.wad\n");
+    const CString other = m_root + "\\other.prj";
+    WriteFile(other, "[Paths]\n");
+    enum Unload { CLOSE_PROJECT, SELECT_WADS, OPEN_ANOTHER, CLOSE_EDITOR };
+    for (Unload how : {CLOSE_PROJECT, SELECT_WADS, OPEN_ANOTHER, CLOSE_EDITOR}) {
+        SCOPED_TRACE(how);
+        ASSERT_TRUE(m_frame->CloseProject());
+        ASSERT_TRUE(m_frame->OpenProject(m_project));
+        CTextureBrowser& browser = m_frame->m_wndResourceBar.m_textureBrowser;
+        Texture* const brick = browser.GetLoader()->FindTexture("BRICK");
+        Texture* const metal = browser.GetLoader()->FindTexture("METAL");
+        ASSERT_TRUE(brick && metal);
+        // The user chooses METAL and marks it, then chooses BRICK.
+        CComboBox* list = static_cast<CComboBox*>(browser.GetDlgItem(IDC_TEXTURE_LIST));
+        for (LPCSTR name : {"METAL", "BRICK"}) {
+            list->SetCurSel(list->FindStringExact(-1, name));
+            browser.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEXTURE_LIST, CBN_SELCHANGE), (LPARAM)list->m_hWnd);
+            if (!browser.GetMarkedTexture())
+                m_frame->SendMessage(WM_COMMAND, ID_TEXTURE_MARK);
+        }
+        ASSERT_EQ(brick, browser.GetCurrentTexture());
+        ASSERT_EQ(metal, browser.GetMarkedTexture());
+
+        FreedBlockWatch watch;
+        switch (how) {
+        case CLOSE_PROJECT: ASSERT_TRUE(m_frame->CloseProject()); break;
+        case SELECT_WADS:
+            AfxSeamAnswer(IDOK); // the dialog confirmed as it is: the WADs are read again
+            browser.SendMessage(WM_COMMAND, ID_TEXTURE_SELECT_WADS);
+            ASSERT_NE(nullptr, browser.GetLoader()->FindTexture("BRICK"));
+            break;
+        case OPEN_ANOTHER:
+            AfxSeamAnswer(IDOK); // the old project closes
+            ASSERT_TRUE(m_frame->OpenProject(other));
+            break;
+        case CLOSE_EDITOR:
+            m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+            afxtest::DrainQuit();
+            break;
+        }
+        watch.Stop();
+        EXPECT_TRUE(watch.WasFreed(brick));
+        EXPECT_TRUE(watch.WasFreed(metal));
+        EXPECT_FALSE(watch.Overflowed());
+        EXPECT_EQ(0u, watch.Written());
+    }
 }
 
 TEST_F(ProjectFixture, AnUnreadableFileChangesNothingAndCancelKeepsTheCurrentProject)
