@@ -52,6 +52,9 @@ public:
     // An edit refused whole: the brushes and entities that would have left the range, and the
     // other objects of the edit, which stay with them.
     static void CountEdit(int brushes, int entities, int others);
+    // New objects (pasted, dropped: the verb) that would lie past the range where they were to
+    // go, so that none was added: told at once.
+    static void TellRefusedPlacement(LPCSTR verb, int brushes, int entities);
 
 private:
     void Add(int brushes, int entities, int others);

@@ -98,7 +98,9 @@ CMoveRangeReport::~CMoveRangeReport()
         ReportNow();
 }
 
-static void TellRefusedMoves(int brushes, int entities, int others)
+// "A moved brush would lie outside ...", "3 pasted objects would lie outside ...", and what
+// came of it.
+static void TellPastTheRange(LPCSTR verb, int brushes, int entities, LPCSTR outcome)
 {
     const int n = brushes + entities;
     const char* noun = entities == 0  ? (n == 1 ? "brush" : "brushes")
@@ -106,13 +108,26 @@ static void TellRefusedMoves(int brushes, int entities, int others)
                                       : "objects";
     CString first;
     if (n == 1)
-        first.Format("A moved %s would lie outside the map's coordinate range.", noun);
+        first.Format("A %s %s would lie outside the map's coordinate range.", verb, noun);
     else
-        first.Format("%d moved %s would lie outside the map's coordinate range.", n, noun);
-    const char* second = others > 0 ? "The whole selection stays where it was."
-                         : n == 1   ? "It stays where it was."
-                                    : "They stay where they were.";
-    Report().Box(MB_OK, "%s\n%s", static_cast<LPCSTR>(first), second);
+        first.Format("%d %s %s would lie outside the map's coordinate range.", n, verb, noun);
+    Report().Box(MB_OK, "%s\n%s", static_cast<LPCSTR>(first), outcome);
+}
+
+static void TellRefusedMoves(int brushes, int entities, int others)
+{
+    const int n = brushes + entities;
+    TellPastTheRange("moved", brushes, entities,
+                     others > 0 ? "The whole selection stays where it was."
+                     : n == 1   ? "It stays where it was."
+                                : "They stay where they were.");
+}
+
+void CMoveRangeReport::TellRefusedPlacement(LPCSTR verb, int brushes, int entities)
+{
+    CString outcome;
+    outcome.Format("Nothing was %s.", verb);
+    TellPastTheRange(verb, brushes, entities, outcome);
 }
 
 void CMoveRangeReport::ReportNow()

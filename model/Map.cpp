@@ -250,11 +250,16 @@ void Map::UnionBounds(short* out, const short* a, const short* b)
 
 void Map::GetSelectionBounds(short* box) const
 {
+    GetBounds(m_selection, box);
+}
+
+void Map::GetBounds(const CPtrList& objects, short* box)
+{
     static const short kEmpty[6] = {32767, -32768, 32767, -32768, 32767, -32768};
     for (int i = 0; i < 6; ++i)
         box[i] = kEmpty[i];
-    for (POSITION pos = m_selection.GetHeadPosition(); pos;)
-        UnionBounds(box, box, static_cast<SThing*>(m_selection.GetNext(pos))->GetBounds());
+    for (POSITION pos = objects.GetHeadPosition(); pos;)
+        UnionBounds(box, box, static_cast<SThing*>(objects.GetNext(pos))->GetBounds());
 }
 
 // The entity a selected object belongs to: a point entity is its own.

@@ -105,6 +105,8 @@ public:
     BOOL SelectionHasEntity() const;
     // Union of the selected objects' boxes; min 32767 and max -32768 when empty.
     void GetSelectionBounds(short* box) const;
+    // The box around the objects of the list (SThing*), as the selection's bounds are taken.
+    static void GetBounds(const CPtrList& objects, short* box);
     static void UnionBounds(short* out, const short* a, const short* b);
     Entity* GetCurrentEntity() const { return m_pCurrentEntity; }
     void SetCurrentEntity(Entity* pEntity) { m_pCurrentEntity = pEntity; }

@@ -1,6 +1,7 @@
 #include "MapView.h"
 #include "MapText.h"
 #include "Brush.h"
+#include "MapEditing.h"
 #include "Entity.h"
 #include "Map.h"
 #include "MapFrame.h"
@@ -10,6 +11,8 @@
 #include "ViewServices.h"
 #include "ViewsRes.h"
 #include <cmath>
+#include <memory>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CMapView, CScrollView)
 
@@ -249,11 +252,13 @@ static CString AtSentenceStart(const CString& name)
     return text;
 }
 
-BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
+BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlacement* place)
 {
     Map* pMap = GetMap();
     if (!pMap || !text)
         return FALSE;
+    // What was read and has not joined the map goes when the import ends.
+    std::vector<std::unique_ptr<Entity>> read;
     // Runs inside window procedures, drops and an open clipboard: nothing may escape.
     try {
         const CString label = name ? name : "the pasted map text";
@@ -263,54 +268,92 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
                          static_cast<LPCSTR>(utf16));
             return FALSE;
         }
-        CTokenizer tok;
-        tok.Init(text, length);
-        // Read errors of the whole text are told once per kind.
-        CMapReadReport report(label);
-        pMap->DeselectAll();
-        // Read into the map where the text has the objects: whoever places them moves them after,
-        // whole or not at all.
-        const short offset[3] = {0, 0, 0};
-        int imported = 0;
         bool anyEntity = false;
         BOOL failedEarly = FALSE;
-        while (tok.PeekToken()) {
-            // Text before the first entity or between two is passed over and told, as an open does.
-            if (PassOverTextOutsideEntities(tok))
-                continue;
-            Entity* e = nullptr;
-            try {
-                e = new Entity(tok, offset);
-            } catch (CEntityReadError& err) {
-                // The reader has shown its message; what was read stays imported.
-                if (err.stopReading) {
-                    failedEarly = imported == 0;
+        bool holdsNoEntity = false;
+        {
+            CTokenizer tok;
+            tok.Init(text, length);
+            // Read errors of the whole text are told once per kind, before anything joins the map.
+            CMapReadReport report(label);
+            // Read where the text has the objects: whoever places them moves them after, whole or
+            // not at all.
+            const short offset[3] = {0, 0, 0};
+            while (tok.PeekToken()) {
+                // Text before the first entity or between two is passed over and told, as an open does.
+                if (PassOverTextOutsideEntities(tok))
+                    continue;
+                Entity* e = nullptr;
+                try {
+                    e = new Entity(tok, offset);
+                } catch (CEntityReadError& err) {
+                    // The reader has shown its message; what was read stays imported.
+                    if (err.stopReading) {
+                        failedEarly = read.empty();
+                        break;
+                    }
+                    continue;
+                } catch (CBrushGeometryError& err) {
+                    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(err.message));
+                    failedEarly = read.empty();
+                    break;
+                } catch (CMapFormatError& err) {
+                    Report().Box(MB_OK,
+                                 "%s is in the Valve 220 format (texture axes in [ ] on line %d), which this editor "
+                                 "does not read.",
+                                 static_cast<LPCSTR>(AtSentenceStart(label)), err.line);
+                    failedEarly = read.empty();
                     break;
                 }
-                continue;
-            } catch (CBrushGeometryError& err) {
-                Report().Box(MB_OK, "%s", static_cast<LPCSTR>(err.message));
-                failedEarly = imported == 0;
-                break;
-            } catch (CMapFormatError& err) {
-                Report().Box(MB_OK,
-                             "%s is in the Valve 220 format (texture axes in [ ] on line %d), which this editor "
-                             "does not read.",
-                             static_cast<LPCSTR>(AtSentenceStart(label)), err.line);
-                failedEarly = imported == 0;
-                break;
+                anyEntity = true;
+                if (!e->FindValue("classname")) {
+                    delete e;
+                    Report().Box(MB_OK, "Entity doesn't have a classname!");
+                    continue;
+                }
+                read.emplace_back(e);
             }
-            anyEntity = true;
+            // What was passed over is no import: the text is refused as a whole, as an open refuses it.
+            holdsNoEntity = !anyEntity && !failedEarly && !OnlyBlanksAndComments(text, text + length);
+            if (holdsNoEntity)
+                report.Forget();
+        }
+
+        // A world in the text gives its brushes to the map's world, and goes.
+        auto joinsTheWorld = [pMap](Entity* e) {
+            return lstrcmpA(e->ValueForKey("classname"), "worldspawn") == 0 && pMap->GetWorldEntity();
+        };
+        // The placement is checked on the objects read, before one joins the map: refused, the
+        // import adds nothing and the map, its selection and its messages stay as they were.
+        CObjectEdit edit;
+        if (place) {
+            CPtrList objects;
+            for (const auto& e : read) {
+                if (e->GetBrushCount() == 0) {
+                    if (!joinsTheWorld(e.get()))
+                        objects.AddTail(e.get());
+                    continue;
+                }
+                for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)
+                    objects.AddTail(e->GetBrushes().GetNext(bp));
+            }
+            place->AddMoves(objects, edit);
+            int brushes = 0, entities = 0;
+            if (edit.CountRefused(&brushes, &entities) > 0) {
+                CMoveRangeReport::TellRefusedPlacement(place->Verb(), brushes, entities);
+                return FALSE;
+            }
+            place->Joining();
+        }
+
+        pMap->DeselectAll();
+        if (anyEntity)
             pMap->SetModifiedFlag(TRUE);
-            if (!e->FindValue("classname")) {
-                delete e;
-                Report().Box(MB_OK, "Entity doesn't have a classname!");
-                continue;
-            }
-            ++imported;
+        for (auto& owned : read) {
+            Entity* e = owned.release();
             e->SetMap(pMap);
             e->Select();
-            if (lstrcmpA(e->ValueForKey("classname"), "worldspawn") == 0 && pMap->GetWorldEntity()) {
+            if (joinsTheWorld(e)) {
                 pMap->GetWorldEntity()->TakeBrushes(*e, true);
                 e->RemoveAllBrushes();
                 delete e;
@@ -318,6 +361,7 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
                 pMap->AddEntity(e);
             }
         }
+        read.clear();
 
         // The selection is exactly what was imported: everything was deselected first.
         CPtrList& sel = pMap->GetSelection();
@@ -337,9 +381,7 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
         }
         int count = sel.GetCount();
         Report().Status(count == 1 ? "%d object imported" : "%d objects imported", count);
-        if (!anyEntity && !failedEarly && !OnlyBlanksAndComments(text, text + length)) {
-            // What was passed over is no import: the text is refused as a whole, as an open refuses it.
-            report.Forget();
+        if (holdsNoEntity) {
             Report().Box(MB_OK,
                          "%s holds no entity that this editor can read, yet it is not empty: it holds more than "
                          "blanks and comments (it may not be map text, or it may be damaged).\nNothing was imported.",
@@ -350,6 +392,12 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name)
         // The common texture of an all-brush selection, and the one entity that owns it all.
         pMap->UpdateCurrentTexture();
         pMap->UpdateCurrentEntity();
+        if (place) {
+            // The read has told of the classes that the project does not define.
+            CUnknownClassReport told;
+            edit.Apply();
+            told.Forget();
+        }
         return failedEarly ? FALSE : TRUE;
     } catch (...) {
         return FALSE;

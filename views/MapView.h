@@ -6,6 +6,23 @@
 
 class Map;
 class CMapFrame;
+class CObjectEdit;
+
+// Where an import puts the objects that it reads (a paste one grid step away, a drop around its
+// point). The moves are checked on the objects read before any of them joins the map: when one
+// would take its object past the coordinate range, nothing is added, the map, its selection and
+// its messages stay as they were, and one box says so.
+class CImportPlacement
+{
+public:
+    virtual ~CImportPlacement() = default;
+    // The moves of the objects read: brushes and point entities, as they will be selected.
+    virtual void AddMoves(const CPtrList& objects, CObjectEdit& edit) = 0;
+    // What the refusal calls the objects ("pasted").
+    virtual LPCSTR Verb() const = 0;
+    // The moves fit: the objects join the map next, as the new selection.
+    virtual void Joining() {}
+};
 
 class CMapView : public CScrollView
 {
@@ -66,8 +83,9 @@ public:
     // is the length bytes of the buffer, NUL bytes and all; the byte after them must be there and
     // writable. The name is what the read's boxes call the text (an object file's path), by
     // default the pasted map text. FALSE when the text could not be read before anything was
-    // imported.
-    BOOL ImportMapText(char* text, size_t length, LPCSTR name = nullptr);
+    // imported, or when the placement was refused (nothing was imported). With a placement the
+    // objects are moved by it once they are in the map.
+    BOOL ImportMapText(char* text, size_t length, LPCSTR name = nullptr, CImportPlacement* place = nullptr);
 
     CMapFrame* GetMapFrame() const;
     // The objects the panes draw and pick: the map's visible list while the clipping planes are

@@ -50,7 +50,7 @@ const char kStatusRotatePoint[] = "Click and release the left mouse button to se
 // ---------------------------------------------------------------------------
 // Object files
 
-BOOL CMapXYView::ReadObjectFile(LPCSTR path)
+BOOL CMapXYView::ReadObjectFile(LPCSTR path, CImportPlacement* place)
 {
     if (!GetMap())
         return FALSE;
@@ -84,7 +84,7 @@ BOOL CMapXYView::ReadObjectFile(LPCSTR path)
         return FALSE;
     }
     // The whole file is read, as a map's open reads it: a NUL byte in it is no end of the text.
-    return ImportMapText(buffer.data(), length, path);
+    return ImportMapText(buffer.data(), length, path, place);
 }
 
 BOOL CMapXYView::ImportObjectFile(LPCSTR path)

@@ -1079,32 +1079,58 @@ static bool MovesWhenPlaced(SThing* t)
     return t->GetKind() != 1 || static_cast<Entity*>(t)->CanMove();
 }
 
-BOOL CMapXYView::ImportAndShow(CString& text, int dx, int dy, int dz)
+namespace {
+
+// A paste lands one grid step away from the copied objects.
+class CPastePlacement : public CImportPlacement
 {
-    Map* pMap = GetMap();
-    if (!pMap)
+public:
+    CPastePlacement(CMapXYView* pView, int dx, int dy, int dz) : m_pView(pView), m_d{dx, dy, dz} {}
+    void AddMoves(const CPtrList& objects, CObjectEdit& edit) override
+    {
+        if (!m_d[0] && !m_d[1] && !m_d[2])
+            return;
+        for (POSITION pos = objects.GetHeadPosition(); pos;) {
+            SThing* t = static_cast<SThing*>(objects.GetNext(pos));
+            if (MovesWhenPlaced(t))
+                edit.AddMove(t, SThing::TRANSLATE, m_d[0], m_d[1], m_d[2]);
+        }
+    }
+    LPCSTR Verb() const override { return "pasted"; }
+    void Joining() override { m_pView->RefreshAfterPaste(); }
+
+private:
+    CMapXYView* m_pView;
+    int m_d[3];
+};
+
+// A drop centres the dropped objects on its point.
+class CDropPlacement : public CImportPlacement
+{
+public:
+    CDropPlacement(CMapXYView* pView, CPoint point) : m_pView(pView), m_point(point) {}
+    void AddMoves(const CPtrList& objects, CObjectEdit& edit) override
+    {
+        m_pView->GetDropOffset(objects, m_point, m_pView->GetPlaneType(), edit);
+    }
+    LPCSTR Verb() const override { return "dropped"; }
+    void Joining() override { m_pView->RefreshAfterPaste(); }
+
+private:
+    CMapXYView* m_pView;
+    CPoint m_point;
+};
+
+} // namespace
+
+BOOL CMapXYView::ImportAndShow(CString& text, CImportPlacement& place)
+{
+    if (!GetMap())
         return FALSE;
-    RefreshAfterPaste();
     // The importer reads a buffer of its own: the text is not touched.
     std::vector<char> buffer(static_cast<size_t>(text.GetLength()) + 1);
     memcpy(buffer.data(), static_cast<LPCSTR>(text), buffer.size());
-    if (!ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength())))
-        return FALSE;
-    if (dx || dy || dz) {
-        // The offset is one move of what was read, whole or not at all: when it would take one
-        // object past the coordinate range, all stay where the text has them. The read has told of
-        // the classes that the project does not define.
-        CUnknownClassReport told;
-        CObjectEdit edit;
-        for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
-            SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
-            if (MovesWhenPlaced(t))
-                edit.AddMove(t, SThing::TRANSLATE, dx, dy, dz);
-        }
-        edit.Apply();
-        told.Forget();
-    }
-    return TRUE;
+    return ImportMapText(buffer.data(), static_cast<size_t>(text.GetLength()), nullptr, &place);
 }
 
 void CMapXYView::Paste()
@@ -1122,7 +1148,8 @@ void CMapXYView::Paste()
         return;
     int dx, dy, dz;
     PasteOffset(GetPlaneType(), m_nGrid, dx, dy, dz);
-    if (!ImportAndShow(text, dx, dy, dz))
+    CPastePlacement place(this, dx, dy, dz);
+    if (!ImportAndShow(text, place))
         return;
     pMap->SelectionChanged();
     short box[6];
@@ -1136,31 +1163,26 @@ void CMapXYView::Clone()
         Paste();
 }
 
-void CMapXYView::GetDropOffset(const short* box, CPoint point, int viewType)
+void CMapXYView::GetDropOffset(const CPtrList& objects, CPoint point, int viewType, CObjectEdit& edit)
 {
-    Map* pMap = GetMap();
-    if (!pMap || !box)
-        return;
     CPoint drop = point + GetDeviceScrollPosition();
     if (IsSnapToGrid())
         SnapToGrid(drop);
     DeviceToWorld(drop);
     int h, v, d;
     PlaneAxes(viewType, h, v, d);
+    short box[6];
+    Map::GetBounds(objects, box);
     const int ch = box[h * 2] + (box[h * 2 + 1] - box[h * 2]) / 2;
     const int cv = box[v * 2] + (box[v * 2 + 1] - box[v * 2]) / 2;
-    // When the drop point would take one object past the coordinate range, all stay where they
-    // were read.
-    CObjectEdit edit;
-    for (POSITION pos = pMap->GetSelection().GetHeadPosition(); pos;) {
-        SThing* t = static_cast<SThing*>(pMap->GetSelection().GetNext(pos));
+    for (POSITION pos = objects.GetHeadPosition(); pos;) {
+        SThing* t = static_cast<SThing*>(objects.GetNext(pos));
         const short* b = t->GetBounds();
         const int th = b[h * 2] + (b[h * 2 + 1] - b[h * 2]) / 2;
         const int tv = b[v * 2] + (b[v * 2 + 1] - b[v * 2]) / 2;
         if (MovesWhenPlaced(t))
             edit.AddMove(t, SThing::MOVE_TO, drop.x + th - ch, drop.y + tv - cv, 0, viewType);
     }
-    edit.Apply();
 }
 
 DROPEFFECT CMapXYView::StartDragDrop()
@@ -1248,9 +1270,11 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
         if (hFile)
             ::GlobalFree(hFile);
     }
+    // A drop whose place is refused adds nothing and reports no effect: a moving drag keeps its
+    // objects.
+    CDropPlacement place(this, point);
     if (!file.IsEmpty()) {
-        RefreshAfterPaste();
-        if (!ReadObjectFile(file))
+        if (!ReadObjectFile(file, &place))
             return FALSE;
     } else {
         HGLOBAL h = pDataObject->GetGlobalData(static_cast<CLIPFORMAT>(cf));
@@ -1258,12 +1282,10 @@ BOOL CMapXYView::OnDrop(COleDataObject* pDataObject, DROPEFFECT, CPoint point)
         BOOL ok = UnpackMapData(h, text);
         if (h)
             ::GlobalFree(h);
-        if (!ok || !ImportAndShow(text, 0, 0, 0))
+        if (!ok || !ImportAndShow(text, place))
             return FALSE;
     }
     short box[6];
-    pMap->GetSelectionBounds(box);
-    GetDropOffset(box, point, GetPlaneType());
     pMap->SelectionChanged();
     pMap->GetSelectionBounds(box);
     RedrawNow(box, HINT_CHANGED);

@@ -107,12 +107,14 @@ public:
     void Clone();
     // Deselects the selection with a redraw, before new objects become the selection.
     void RefreshAfterPaste();
-    // Moves the selection so that the centre of the box lands on the client point.
-    void GetDropOffset(const short* box, CPoint point, int viewType);
+    // The moves that place the objects so that the centre of their common box lands on the
+    // client point, the group keeping its arrangement.
+    void GetDropOffset(const CPtrList& objects, CPoint point, int viewType, CObjectEdit& edit);
     // The offset of a paste: one grid step right of and below the copied objects.
     static void PasteOffset(int viewType, int grid, int& dx, int& dy, int& dz);
-    // Imports the map text at the offset and redraws; FALSE when nothing was imported.
-    BOOL ImportAndShow(CString& text, int dx, int dy, int dz);
+    // Imports the map text where the placement puts it, as the new selection; FALSE when nothing
+    // was imported (a refused placement adds nothing).
+    BOOL ImportAndShow(CString& text, CImportPlacement& place);
 
     // Drags the selection out of this view (copy with Ctrl, move without); the effect done.
     DROPEFFECT StartDragDrop();
@@ -144,8 +146,9 @@ public:
     // Reads an object file into the map as the import does after its dialog; FALSE when
     // nothing was imported (reported).
     BOOL ImportObjectFile(LPCSTR path);
-    // Reads an object file, whole, into the map as the selection (no redraw).
-    BOOL ReadObjectFile(LPCSTR path);
+    // Reads an object file, whole, into the map as the selection (no redraw), where the
+    // placement, if any, puts it.
+    BOOL ReadObjectFile(LPCSTR path, CImportPlacement* place = nullptr);
     // Writes the selection as an object file; FALSE when it could not be written (reported).
     BOOL ExportObjectFile(LPCSTR path);
     void OnAssignToWorld();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -287,23 +288,28 @@ TEST_F(ClipboardTest, CutKeepsTheBrushesItsCopyLeftOut)
     EXPECT_EQ(entitiesBefore, static_cast<int>(a->GetEntities().GetCount()));
 }
 
-// A paste lands one grid step away, all of it or none: when the step would take one object past
-// the 16-bit coordinate range (a brush at the range's end, a light whose origin would pass it),
-// every pasted object stays where the copy has it (none wraps to the far side of the map, none is
-// left behind), with one box.
-TEST_F(ClipboardTest, APasteOffsetPastTheCoordinateRangeIsRefused)
+// A paste or a clone lands one grid step away, all of it or none: when the step would take one
+// object past the 16-bit coordinate range (a light at the range's end, a brush up to its last
+// unit), nothing is added: the map's objects and text, its selection, its modified flag and the
+// messages stay as they were, with one box.
+TEST_F(ClipboardTest, APasteOrCloneThatWouldLeaveTheRangeAddsNothing)
 {
+    const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
+    services->AddEntityClass("light", lightSize);
+    const char* const lightBox = "A pasted entity would lie outside the map's coordinate range.\nNothing was pasted.";
+    const char* const brushBox = "A pasted brush would lie outside the map's coordinate range.\nNothing was pasted.";
     struct Case
     {
         const char* what;
+        UINT command;
         short edge[6];      // a brush
         const char* light;  // the origin of a light
         const char* box;
     } cases[] = {
-        {"a brush at the end", {32752, 32767, 0, 64, 0, 64}, "64 64 32",
-         "A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
-        {"a light at the end", {0, 64, 128, 192, 0, 64}, "32760 64 32",
-         "A moved entity would lie outside the map's coordinate range.\nThe whole selection stays where it was."},
+        {"a paste, a light at the end", ID_EDIT_PASTE, {0, 64, 128, 192, 0, 64}, "32760 0 0", lightBox},
+        {"a clone, a light at the end", ID_EDIT_CLONE, {0, 64, 128, 192, 0, 64}, "32760 0 0", lightBox},
+        {"a paste, a brush to the end", ID_EDIT_PASTE, {32704, 32767, 0, 64, 0, 64}, "64 64 32", brushBox},
+        {"a clone, a brush to the end", ID_EDIT_CLONE, {32704, 32767, 0, 64, 0, 64}, "64 64 32", brushBox},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -314,23 +320,32 @@ TEST_F(ClipboardTest, APasteOffsetPastTheCoordinateRangeIsRefused)
         Brush* edge = AddBrush(map->GetWorldEntity(), c.edge[0], c.edge[1], c.edge[2], c.edge[3], c.edge[4], c.edge[5]);
         Brush* inside = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
         Entity* light = AddEntity(map, "light", c.light);
+        map->RebuildVisibleList();
         map->SelectObject(edge, FALSE);
         map->SelectObject(inside, FALSE);
         map->SelectObject(light, FALSE);
-        Command(pFrame, ID_EDIT_COPY);
+        if (c.command == ID_EDIT_PASTE)
+            Command(pFrame, ID_EDIT_COPY);
+        map->SetModifiedFlag(FALSE);
+        CString before;
+        ASSERT_TRUE(map->WriteMap(before));
+        const std::vector<void*> selected = {edge, inside, light};
+        const std::vector<std::string> messages = services->statuses;
         services->boxes.clear();
-        Command(pFrame, ID_EDIT_PASTE);
-        ASSERT_EQ(4, map->GetWorldEntity()->GetBrushCount());
-        ASSERT_EQ(3, map->GetEntities().GetCount());
-        EXPECT_EQ(Box(c.edge), Box(WorldBrush(map, 2)->GetBounds()));
-        const short stayed[6] = {0, 64, 0, 64, 0, 64};
-        EXPECT_EQ(Box(stayed), Box(WorldBrush(map, 3)->GetBounds()));
-        Entity* pasted = static_cast<Entity*>(map->GetEntities().GetTail());
-        ASSERT_NE(light, pasted);
-        EXPECT_STREQ(c.light, pasted->ValueForKey("origin"));
-        EXPECT_EQ(Box(light->GetBounds()), Box(pasted->GetBounds()));
-        EXPECT_EQ(3, map->GetSelectionCount());
-        ASSERT_EQ(1, std::count(services->boxes.begin(), services->boxes.end(), std::string(c.box)));
+
+        Command(pFrame, c.command);
+        EXPECT_EQ(2, map->GetWorldEntity()->GetBrushCount());
+        EXPECT_EQ(2, map->GetEntities().GetCount());
+        CString after;
+        ASSERT_TRUE(map->WriteMap(after));
+        EXPECT_STREQ(before, after);
+        std::vector<void*> now;
+        for (POSITION pos = map->GetSelection().GetHeadPosition(); pos;)
+            now.push_back(map->GetSelection().GetNext(pos));
+        EXPECT_EQ(selected, now);
+        EXPECT_FALSE(map->IsModified());
+        EXPECT_EQ(messages, services->statuses);
+        EXPECT_EQ(std::vector<std::string>{c.box}, services->boxes);
         pFrame->DestroyWindow();
     }
 }
@@ -452,11 +467,15 @@ TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
     src->InternalRelease();
 }
 
-// A drop places the dropped objects around the drop point, all of them or none: when the place
-// would take one object past the coordinate range, every dropped object stays where the dragged
-// data has it, with one box.
-TEST_F(ClipboardTest, ADropPastTheCoordinateRangeLeavesTheObjectsAsDragged)
+// A drop centres the dropped objects on its point, all of them or none: when that would take one
+// past the coordinate range, nothing is dropped. The target map's objects, text, selection and
+// messages stay as they were, one box says so, and the drop reports no effect, so that a moving
+// drag keeps its objects. Map data from another window and an object dragged out of the object
+// list (read from its file) alike.
+TEST_F(ClipboardTest, ADropThatWouldLeaveTheRangeAddsNothing)
 {
+    const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
+    services->AddEntityClass("light", lightSize);
     Map* a = nullptr;
     Map* b = nullptr;
     CMapFrame* fa = nullptr;
@@ -468,27 +487,56 @@ TEST_F(ClipboardTest, ADropPastTheCoordinateRangeLeavesTheObjectsAsDragged)
     a->DeselectAll();
     a->SelectObject(low, FALSE);
     a->SelectObject(high, FALSE);
-    COleDataSource* src = SourceOf(a);
-    ASSERT_NE(nullptr, src);
+    CString text;
+    ASSERT_TRUE(a->WritePartialMap(text));
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "morvane_drop_past_range.map";
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    fwrite(static_cast<LPCSTR>(text), 1, static_cast<size_t>(text.GetLength()), f);
+    fclose(f);
+
+    Brush* mine = AddBrush(b->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    b->RebuildVisibleList();
+    b->SelectObject(mine, FALSE);
+    b->SetModifiedFlag(FALSE);
     CMapXYView* xy = fb->GetXYView();
     IDropTarget* t = xy->m_dropTarget.GetInterface();
     CPoint target = xy->ProjectPoint(256, -128, 0) - xy->GetDeviceScrollPosition();
     xy->ClientToScreen(&target);
-    DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    ASSERT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON | MK_CONTROL, POINTL{target.x, target.y}, &eff));
-    services->boxes.clear();
-    eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON | MK_CONTROL, POINTL{target.x, target.y}, &eff));
-    ASSERT_EQ(1, b->GetWorldEntity()->GetBrushCount());
-    ASSERT_EQ(2, b->GetEntities().GetCount());
-    EXPECT_EQ(Box(low->GetBounds()), Box(WorldBrush(b, 0)->GetBounds()));
-    Entity* dropped = static_cast<Entity*>(b->GetEntities().GetTail());
-    EXPECT_STREQ("32760 32 32", dropped->ValueForKey("origin"));
-    EXPECT_EQ(Box(high->GetBounds()), Box(dropped->GetBounds()));
-    ASSERT_EQ(1, std::count(services->boxes.begin(), services->boxes.end(),
-                            std::string("A moved entity would lie outside the map's coordinate range.\n"
-                                        "The whole selection stays where it was.")));
-    src->InternalRelease();
+    for (bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "an object file" : "map data");
+        COleDataSource* src = new COleDataSource;
+        src->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()),
+                             PackMapData(text, static_cast<SIZE_T>(text.GetLength())));
+        if (fromFile)
+            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetObjectFileFormat()), PackObjectFilePath(path.c_str()));
+        CString before;
+        ASSERT_TRUE(b->WriteMap(before));
+        const std::vector<std::string> messages = services->statuses;
+        DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{target.x, target.y}, &eff));
+        EXPECT_EQ(DROPEFFECT_MOVE, eff);
+        services->boxes.clear();
+        eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{target.x, target.y}, &eff));
+        EXPECT_EQ(DROPEFFECT_NONE, eff);
+        EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
+        EXPECT_EQ(1, b->GetEntities().GetCount());
+        CString after;
+        ASSERT_TRUE(b->WriteMap(after));
+        EXPECT_STREQ(before, after);
+        ASSERT_EQ(1, b->GetSelectionCount());
+        EXPECT_EQ(mine, b->GetSelection().GetHead());
+        EXPECT_FALSE(b->IsModified());
+        EXPECT_EQ(messages, services->statuses);
+        EXPECT_EQ(std::vector<std::string>{"A dropped entity would lie outside the map's coordinate range.\n"
+                                           "Nothing was dropped."},
+                  services->boxes);
+        src->InternalRelease();
+    }
+    ::DeleteFileA(path.c_str());
 }
 
 TEST_F(ClipboardTest, AMoveDeletesTheDraggedObjectsNotTheDroppedCopy)
@@ -592,6 +640,44 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
     EXPECT_EQ(DROPEFFECT_MOVE, DragBetween(fa->GetXYView(), fb->GetXYView()));
     EXPECT_EQ(1, b->GetWorldEntity()->GetBrushCount());
     EXPECT_EQ(1, a->GetWorldEntity()->GetBrushCount());
+}
+
+// A moving drag whose drop is refused (the dragged objects, centred on the drop point, would pass
+// the coordinate range) moves nothing: the target gets nothing and the source keeps its objects.
+TEST_F(ClipboardTest, ARefusedMovingDragKeepsItsObjects)
+{
+    const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
+    services->AddEntityClass("light", lightSize);
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    m_pMain->MDITile(MDITILE_VERTICAL);
+    afxtest::PumpMessages();
+    Brush* low = AddBrush(a->GetWorldEntity(), -32768, -32704, 0, 64, 0, 64);
+    Entity* high = AddEntity(a, "light", "32760 32 32");
+    a->RebuildVisibleList();
+    a->DeselectAll();
+    a->SelectObject(low, FALSE);
+    a->SelectObject(high, FALSE);
+    // The target shows world x 8000 in its middle, where the group cannot be centred.
+    CMapXYView* to = fb->GetXYView();
+    CRect client;
+    to->GetClientRect(&client);
+    const CPoint middle = to->ProjectPoint(8000, 0, 0);
+    to->ScrollToPosition(CPoint(middle.x - client.CenterPoint().x, middle.y - client.CenterPoint().y));
+    afxtest::PumpMessages();
+    services->boxes.clear();
+    EXPECT_EQ(DROPEFFECT_NONE, DragBetween(fa->GetXYView(), to));
+    EXPECT_EQ(0, b->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(1, b->GetEntities().GetCount());
+    EXPECT_EQ(3, a->GetWorldEntity()->GetBrushCount());
+    EXPECT_EQ(3, a->GetEntities().GetCount());
+    EXPECT_EQ(2, a->GetSelectionCount());
+    EXPECT_EQ(std::vector<std::string>{"A dropped entity would lie outside the map's coordinate range.\n"
+                                       "Nothing was dropped."},
+              services->boxes);
 }
 
 // A moving drag deletes only what its data holds: a brush made invalid by a vertex drag, which
