@@ -188,6 +188,12 @@ public:
     void PickEdgeVertices(const short* p);
     void PickVertex(const short* p);
     BOOL Shear(int dx, int dy, int viewType);
+    // Moving a vertex, edge or face can leave a brush concave: after the user's first such move
+    // a warning says so, once across runs. Shear itself shows nothing: it runs in the middle of a
+    // handle drag, and a box that comes up while a view holds the mouse takes no clicks. The view
+    // ends the drag first and then shows the warning.
+    static bool IsShearWarningDue();
+    static void ShowShearWarning(); // when due; it will not be due again
 
     // Primitives inscribed in this box brush, oriented by a view plane. Each either
     // succeeds or leaves the brush exactly as it was and returns FALSE, for the

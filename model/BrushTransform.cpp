@@ -645,16 +645,24 @@ BOOL Brush::Shear(int dx, int dy, int viewType)
         FinishTransform();
         result = FALSE;
     }
-    CEditorServices* services = GetEditorServices();
-    if (services->GetProfileInt("Brush", "Shear Warning", 0) == 0) {
-        Report().Box(MB_OK | MB_ICONSTOP,
-                     "Moving a vertex, edge, or face on a brush can result in an invalid (concave)\n"
-                     "brush being created.  Use this function with caution, and verify all brushes\n"
-                     "are convex.  In the bottom right hand corner of the Morvane window is a green\n"
-                     "light, if it turns red, then the currently selected brush is invalid and will\n"
-                     "need to be fixed before the map is saved to disk.\n\n"
-                     "This message will not be displayed again.");
-        services->WriteProfileInt("Brush", "Shear Warning", 1);
-    }
     return result;
+}
+
+bool Brush::IsShearWarningDue()
+{
+    return GetEditorServices()->GetProfileInt("Brush", "Shear Warning", 0) == 0;
+}
+
+void Brush::ShowShearWarning()
+{
+    if (!IsShearWarningDue())
+        return;
+    Report().Box(MB_OK | MB_ICONSTOP,
+                 "Moving a vertex, edge, or face on a brush can result in an invalid (concave)\n"
+                 "brush being created.  Use this function with caution, and verify all brushes\n"
+                 "are convex.  In the bottom right hand corner of the Morvane window is a green\n"
+                 "light, if it turns red, then the currently selected brush is invalid and will\n"
+                 "need to be fixed before the map is saved to disk.\n\n"
+                 "This message will not be displayed again.");
+    GetEditorServices()->WriteProfileInt("Brush", "Shear Warning", 1);
 }

@@ -542,6 +542,18 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         pMap->SetModifiedFlag(TRUE);
         Map::UnionBounds(both, before, after);
         RedrawNow(both, HINT_DRAGGED);
+        if (Brush::IsShearWarningDue()) {
+            // The first handle move is followed by a warning. A box that comes up while this view
+            // holds the mouse takes no clicks, and losing the mouse to it would break the drag off
+            // anyway: the drag ends here, the brush as the user left it, and the box comes up with
+            // the mouse free.
+            m_bReleasing = TRUE;
+            ::ReleaseCapture();
+            m_bReleasing = FALSE;
+            m_nState = -1;
+            EndHandleDrag();
+            Brush::ShowShearWarning();
+        }
         break;
     }
     case STATE_CAMERA: {
@@ -688,10 +700,7 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         UpdateWindow();
         break;
     case STATE_HANDLE:
-        m_pHandleBrush = nullptr;
-        Invalidate(TRUE);
-        UpdateWindow();
-        pMap->UpdateAllViews(this, HINT_REDRAW, nullptr);
+        EndHandleDrag();
         break;
     case STATE_ARRAY_CENTRE:
         Report().Status("");
@@ -707,6 +716,15 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
     }
     if (state != STATE_ROTATE_CENTRE)
         m_nState = -1;
+}
+
+void CMapXYView::EndHandleDrag()
+{
+    m_pHandleBrush = nullptr;
+    Invalidate(TRUE);
+    UpdateWindow();
+    if (Map* pMap = GetMap())
+        pMap->UpdateAllViews(this, HINT_REDRAW, nullptr);
 }
 
 void CMapXYView::OnLButtonDblClk(UINT, CPoint) {}

@@ -33,6 +33,7 @@ class CTestViewServices : public CViewServices
 public:
     std::vector<std::string> statuses;
     std::vector<std::string> boxes;
+    std::vector<HWND> boxCaptures; // the window that held the mouse as each box came up
     int applied = 0;
     BOOL unapplied = FALSE; // the Entity Editor holds changes not applied
     std::vector<Entity*> currentEntities;
@@ -49,6 +50,7 @@ public:
     int MessageBox(LPCSTR text, UINT) override
     {
         boxes.push_back(text);
+        boxCaptures.push_back(::GetCapture());
         return IDOK;
     }
     void ApplyEntityChanges() override { ++applied; }

@@ -583,6 +583,33 @@ TEST_F(MouseTest, HandleDragShearsTheBrush)
     EXPECT_TRUE(foot);
 }
 
+// The warning after the first handle move comes up with the mouse free (a box under a held
+// capture takes no clicks): the drag ends at that step, the brush as the mouse left it there. The
+// next drag goes on to the release, with no box.
+TEST_F(MouseTest, ShearWarningComesUpWithTheMouseFree)
+{
+    services->WriteProfileInt("Brush", "Shear Warning", 0);
+    services->boxCaptures.clear();
+    map->SelectObject(brush, TRUE);
+    xy->UpdateWindow();
+    ASSERT_TRUE(DragTo(Screen(256, 256), Screen(288, 256), 4));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_NE(std::string::npos, services->boxes[0].find("This message will not be displayed again."));
+    ASSERT_EQ(1u, services->boxCaptures.size());
+    EXPECT_EQ(nullptr, services->boxCaptures[0]);
+    EXPECT_EQ("0 264 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_TRUE(map->IsModified());
+    EXPECT_EQ(1, services->GetProfileInt("Brush", "Shear Warning", 0));
+
+    ASSERT_TRUE(DragTo(Screen(264, 256), Screen(296, 256), 4));
+    EXPECT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("0 296 0 256 0 64", BoxText(brush->GetBounds()));
+    EXPECT_TRUE(brush->IsValid());
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+}
+
 // A camera glyph over a handle point: the press takes the camera, the drag moves it (hint 14)
 // and the brush stays.
 TEST_F(MouseTest, CameraGlyphOverAHandleDragsTheCamera)
