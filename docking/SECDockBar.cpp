@@ -593,19 +593,27 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                      : CRect(nAcrossPos, nAlong, nAcrossPos + nThick, nAlong + nLength);
     };
 
+    // A bar shown or hidden with a delay is laid out as it will be: its pending state holds until
+    // its row is laid out, and then its window is shown or hidden with the row's moves. (The window
+    // keeps its old state until the batch ends, so the pending state is the only true one here.)
+    auto applyDelayedShow = [&](int nFrom, int nTo) {
+        for (int i = nFrom; i < nTo; i++) {
+            if (CControlBar* pBar = GetDockedControlBar(i))
+                pBar->RecalcDelayShow(&layout);
+        }
+    };
+
     int nPos = 1;
     while (nPos < m_arrBars.GetSize()) {
         int nEnd = RowEnd(nPos);
-        // Delayed showing and hiding first; then the visible bars of the row.
         int nVisible = 0;
         for (int i = nPos; i < nEnd; i++) {
-            if (CControlBar* pBar = GetDockedControlBar(i)) {
-                pBar->RecalcDelayShow(&layout);
-                if (pBar->IsVisible())
-                    nVisible++;
-            }
+            CControlBar* pBar = GetDockedControlBar(i);
+            if (pBar != nullptr && pBar->IsVisible())
+                nVisible++;
         }
         if (nVisible == 0) {
+            applyDelayedShow(nPos, nEnd);
             nPos = nEnd + 1;
             continue;
         }
@@ -709,6 +717,8 @@ CSize SECDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             nFar = max(nFar, nAcross);
             bPrevSizable = FALSE;
         }
+        // (A bar that did not fit has moved to the next row and is shown with it.)
+        applyDelayedShow(nPos, RowEnd(nPos));
         bFirstRow = FALSE;
         nPos = RowEnd(nPos) + 1;
     }

@@ -446,9 +446,11 @@ void CControlBar::EraseNonClient()
     rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
     dc.ExcludeClipRect(&rectClient);
     rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
-    DrawBorders(&dc, rectWindow);
-    dc.IntersectClipRect(&rectWindow);
+    // All of the non-client area takes the background first and the border lines go over it: a
+    // border drawn thinner than the space kept for it must not leave what the screen showed there
+    // before (a bar that grows into another's place).
     SendMessage(WM_ERASEBKGND, (WPARAM)dc.m_hDC);
+    DrawBorders(&dc, rectWindow);
 }
 
 BOOL CControlBar::OnEraseBkgnd(CDC* pDC)

@@ -1,4 +1,5 @@
-// The main frame's docking bars: where they start and that their places survive a restart.
+// The main frame's docking bars: where they start, that their places survive a restart, and that
+// showing and hiding them acts at once.
 #include "afxtest.h"
 #include "shell_fixture.h"
 #include "afxwndtest.h"
@@ -7,6 +8,9 @@
 #include "SECDockBar.h"
 #include "../../res/resource.h"
 #include "TextureBrowser.h"
+#include "SECRes.h"
+#include "ShellRes.h"
+#include <functional>
 #include <string>
 
 namespace {
@@ -132,3 +136,137 @@ TEST_F(MainFrameBars, TheFirstSizesFitTheContent)
 }
 
 } // namespace
+
+static void PrintTo(const CRect& rect, std::ostream* os)
+{
+    *os << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+}
+
+namespace {
+
+CRect RectInFrame(CWnd* pFrame, HWND hWnd)
+{
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    pFrame->ScreenToClient(&rect);
+    return rect;
+}
+
+// What the screen showed in a part of the frame's client area before a command: a colour painted
+// over the frame and its windows on the screen, without any window knowing of it.
+void PaintOverScreen(CWnd* pFrame, const CRect& rect, COLORREF clr)
+{
+    HDC hDC = ::GetDCEx(pFrame->m_hWnd, nullptr, DCX_CACHE);
+    HBRUSH hBrush = ::CreateSolidBrush(clr);
+    ::FillRect(hDC, &rect, hBrush);
+    ::DeleteObject(hBrush);
+    ::ReleaseDC(pFrame->m_hWnd, hDC);
+}
+
+// View > Toolbars: a toolbar's box checked or cleared, then the box closed.
+void CheckToolbarInDialog(CMainFrame* pFrame, UINT nBarID, BOOL bCheck)
+{
+    AfxSeamDrive([=](AfxModalCall& call) {
+        HWND hList = ::GetDlgItem(call.hWnd, IDC_SEC_TOOLBARLIST);
+        auto* pList = dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
+        ASSERT_NE(pList, nullptr);
+        for (int i = 0; i < pList->GetCount(); i++) {
+            if (pList->GetItemData(i) != nBarID)
+                continue;
+            pList->SetCheck(i, bCheck);
+            ::SendMessageA(call.hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEC_TOOLBARLIST, CLBN_CHKCHANGE), (LPARAM)hList);
+        }
+        AfxSeamPressButton(call.hWnd, IDCANCEL);
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+}
+
+} // namespace
+
+// The docked windows and toolbars that the View menu and the keys show and hide (F3 the Output
+// window, F4 the Resource window, the Toolbars box) act at once: after the command and the idle
+// that follows, the bar is shown or hidden as asked, the map area gives or takes back the bar's
+// strip, and what the screen showed in the strip is drawn over.
+TEST_F(MainFrameBars, ShowingAndHidingABarActsAtOnce)
+{
+    CMainFrame* pFrame = Start();
+    ASSERT_NE(pFrame, nullptr);
+    shelltest::TolerateLoadReports();
+    char dir[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, dir);
+    const CString project = shelltest::OpenEmptyProject(m_app, "morvane_bars_fixture.prj", dir);
+    ASSERT_FALSE(project.IsEmpty());
+    const CString path = CString(dir) + "morvane_bars.map";
+    FILE* f = std::fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs(shelltest::CubeMap(), f);
+    std::fclose(f);
+    ASSERT_TRUE(pFrame->OpenMap(path, 255));
+    m_app.OnIdle(0);
+    afxtest::PumpMessages();
+
+    const COLORREF clrBefore = RGB(254, 1, 253);
+    CControlBar* pTools = pFrame->GetControlBar(IDW_TOOLBAR_TOOLS);
+    ASSERT_NE(pTools, nullptr);
+    const struct
+    {
+        const char* name;
+        CControlBar* pBar;
+        std::function<void(BOOL bShow)> toggle;
+    } cases[] = {
+        {"Output Window", &pFrame->m_wndOutputBar,
+         [&](BOOL) { pFrame->SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_WINDOW); }},
+        {"Resource Window", &pFrame->m_wndResourceBar,
+         [&](BOOL) { pFrame->SendMessage(WM_COMMAND, ID_VIEW_RESOURCE_WINDOW); }},
+        // Hidden by its own Hide command, shown as a build (Ctrl+B) shows it.
+        {"Output Window by Hide and a build", &pFrame->m_wndOutputBar,
+         [&](BOOL bShow) {
+             if (bShow)
+                 pFrame->m_wndOutputBar.ShowOutput();
+             else
+                 pFrame->m_wndOutputBar.SendMessage(WM_COMMAND, ID_SEC_HIDE);
+         }},
+        {"Tools toolbar", pTools, [&](BOOL bShow) { CheckToolbarInDialog(pFrame, IDW_TOOLBAR_TOOLS, bShow); }},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.pBar->m_pDockBar, nullptr) << c.name;
+        const BOOL bFirstShown = c.pBar->IsWindowVisible();
+        const CRect mapArea = RectInFrame(pFrame, pFrame->m_hWndMDIClient);
+        const CRect barRect = RectInFrame(pFrame, c.pBar->m_hWnd);
+        for (int nStep = 0; nStep < 2; nStep++) {
+            const BOOL bShow = nStep == 0 ? !bFirstShown : bFirstShown;
+            const std::string step = std::string(c.name) + (bShow ? " shown" : " hidden");
+            const CRect dockBefore = RectInFrame(pFrame, c.pBar->m_pDockBar->m_hWnd);
+            const CRect mapBefore = RectInFrame(pFrame, pFrame->m_hWndMDIClient);
+            CRect client;
+            pFrame->GetClientRect(&client);
+            // The screen as the windows draw it; then painted over where the bar goes, or over
+            // the strip it leaves (only: the map area's windows move their pixels with them).
+            pFrame->RedrawWindow(nullptr, nullptr,
+                                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            PaintOverScreen(pFrame, bShow ? client : dockBefore, clrBefore);
+            c.toggle(bShow);
+            m_app.OnIdle(0);
+            const afxtest::ScreenShot screen(pFrame);
+
+            EXPECT_EQ(bShow, c.pBar->IsWindowVisible()) << step;
+            const CRect dockAfter = RectInFrame(pFrame, c.pBar->m_pDockBar->m_hWnd);
+            CRect strip;
+            strip.SubtractRect(bShow ? dockAfter : dockBefore, bShow ? dockBefore : dockAfter);
+            EXPECT_FALSE(strip.IsRectEmpty()) << step;
+            CRect expected = mapArea;
+            if (nStep == 0 && bShow)
+                expected.SubtractRect(mapBefore, strip);
+            else if (nStep == 0)
+                expected.UnionRect(mapBefore, strip);
+            EXPECT_EQ(expected, RectInFrame(pFrame, pFrame->m_hWndMDIClient)) << step;
+            if (nStep == 1 && bShow) {
+                EXPECT_EQ(barRect, RectInFrame(pFrame, c.pBar->m_hWnd)) << step;
+            }
+            EXPECT_EQ(CRect(), screen.Find(strip, clrBefore)) << step << ": the screen still shows what was there";
+        }
+    }
+    m_app.CloseAllDocuments(FALSE);
+    ::DeleteFileA(path);
+    ::DeleteFileA(project);
+}

@@ -353,6 +353,21 @@ std::string ScreenShot::Ink(const CRect& rect) const
     return m_pixels.empty() ? std::string() : InkOf(m_pixels, m_w, m_h, rect);
 }
 
+CRect ScreenShot::Find(const CRect& rect, COLORREF clr) const
+{
+    CRect area;
+    area.IntersectRect(rect, CRect(0, 0, m_w, m_h));
+    // A screen that could not be read shows nothing drawn: all of it may still be anything.
+    if (m_pixels.size() != static_cast<size_t>(m_w) * m_h)
+        return area;
+    CRect found;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (m_pixels[static_cast<size_t>(y) * m_w + x] == clr)
+                found.UnionRect(found, CRect(x, y, x + 1, y + 1));
+    return found;
+}
+
 std::string TextInk(CFont* pFont, LPCSTR lpszText)
 {
     // An edit control lays its text out as the system's text layout does (kerned pairs closer):

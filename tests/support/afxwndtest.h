@@ -115,6 +115,9 @@ public:
     // box, a line of text per row ('#' dark, '.' light); empty without ink. Compared as text, a
     // failure shows both pictures.
     std::string Ink(const CRect& rect) const;
+    // The bounding box of the pixels of colour clr in a rectangle of the client area; empty when
+    // there are none.
+    CRect Find(const CRect& rect, COLORREF clr) const;
 
 private:
     std::vector<COLORREF> m_pixels;
