@@ -95,6 +95,8 @@ int CReporter::Box(UINT type, LPCSTR format, ...)
     va_start(args, format);
     CString text = FormatArgs(format, args);
     va_end(args);
+    if (CHeldBoxes::Hold(Services(), type, text))
+        return IDOK;
     return Services()->MessageBox(text, type);
 }
 
@@ -131,7 +133,28 @@ int CReporter::BoxId(UINT type, UINT id, ...)
     va_start(args, id);
     CString text = FormatArgs(format, args);
     va_end(args);
+    if (CHeldBoxes::Hold(Services(), type, text))
+        return IDOK;
     return Services()->MessageBox(text, type);
+}
+
+CHeldBoxes::~CHeldBoxes()
+{
+    if (!Close())
+        return;
+    std::vector<Held> boxes;
+    boxes.swap(m_boxes);
+    for (const Held& box : boxes)
+        box.services->MessageBox(box.text, box.type);
+}
+
+bool CHeldBoxes::Hold(CEditorServices* pServices, UINT type, const CString& text)
+{
+    CHeldBoxes* open = Open();
+    if (!open || !pServices || (type & MB_TYPEMASK) != MB_OK)
+        return false;
+    open->m_boxes.push_back(Held{pServices, type, text});
+    return true;
 }
 
 static CReporter* s_pReporter = nullptr;

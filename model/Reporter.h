@@ -1,6 +1,7 @@
 // The one message reporter: boxes, Output window lines, status lines, the fatal error.
 #pragma once
 #include "afx.h"
+#include <vector>
 
 class CEditorServices;
 
@@ -63,6 +64,30 @@ protected:
 private:
     bool m_outer;
     static inline T* s_pOpen = nullptr;
+};
+
+// Boxes held back while one step of a mouse drag runs. A box that comes up while a view holds the
+// mouse takes no clicks, so the view ends its drag first and the boxes come up after. While one is
+// open, each box that only tells (its one answer is OK) is kept, in order, and answered OK; the
+// outermost shows them when it closes. A box that asks is shown at once: its answer is wanted now.
+class CHeldBoxes : public CCollectingReport<CHeldBoxes>
+{
+public:
+    CHeldBoxes() = default;
+    ~CHeldBoxes();
+    bool IsEmpty() const { return m_boxes.empty(); }
+    // Keeps the box (to be shown through the services) when one is open and the box only tells;
+    // false when it is to be shown now.
+    static bool Hold(CEditorServices* pServices, UINT type, const CString& text);
+
+private:
+    struct Held
+    {
+        CEditorServices* services;
+        UINT type;
+        CString text;
+    };
+    std::vector<Held> m_boxes;
 };
 
 // The longest line a report shows whole. A longer line (most often one that quotes a very long

@@ -31,7 +31,7 @@ CString LoadViewString(UINT nID)
 
 CMapView::CMapView()
     : m_nViewType(-1), m_scale(0.375f), m_nGrid(16), m_snapAngle(22.5), m_nGridPixels(6), m_ptAnchor(0, 0),
-      m_ptScrollAtPress(0, 0), m_nState(-1), m_ptLastMouse(0, 0)
+      m_ptScrollAtPress(0, 0), m_nState(-1), m_ptLastMouse(0, 0), m_bReleasing(FALSE)
 {
     if (!m_font.CreatePointFont(80, "MS Sans Serif"))
         Report().Fatal("Couldn't create 8 point MS Sans Serif font");
@@ -41,6 +41,23 @@ CMapView::~CMapView()
 {
     m_font.DeleteObject();
 }
+
+void CMapView::ReleaseMouse()
+{
+    m_bReleasing = TRUE;
+    ::ReleaseCapture();
+    m_bReleasing = FALSE;
+}
+
+void CMapView::EndDrag()
+{
+    const int state = m_nState;
+    ReleaseMouse();
+    m_nState = -1;
+    FinishDrag(state);
+}
+
+void CMapView::FinishDrag(int) {}
 
 Map* CMapView::GetMap() const
 {

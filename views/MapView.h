@@ -2,6 +2,7 @@
 // the mapping between the scroll canvas and the world, snapping, the frame title and the import
 // of map text into the document.
 #pragma once
+#include "Reporter.h"
 #include "afxwin.h"
 
 class Map;
@@ -44,6 +45,7 @@ public:
     CPoint m_ptScrollAtPress;
     int m_nState;           // -1 idle, 0 right-button pan, others per pane
     CPoint m_ptLastMouse;
+    BOOL m_bReleasing;      // our own release of the capture ends no operation
 
     // The plane that projections use: an undecided view draws as XY.
     int GetPlaneType() const;
@@ -100,6 +102,25 @@ public:
 
 protected:
     CSize CanvasSize() const { return GetTotalSize(); }
+
+    // One step of a drag: a mouse move or a timer tick while this view holds the mouse. A box that
+    // the step brings waits for the step's end; the drag then ends there, as its release would end
+    // it, and the box comes up with the mouse free. A box shown while a view holds the mouse takes
+    // no clicks, and losing the mouse to it would break the drag off anyway.
+    template <class Step> void DragStep(Step step)
+    {
+        CHeldBoxes held;
+        step();
+        if (!held.IsEmpty() && GetCapture() == this)
+            EndDrag();
+    }
+    // Ends the drag where it stands: the mouse let go, the view idle, and what the release of the
+    // drag does besides (FinishDrag). Nothing more is applied.
+    void EndDrag();
+    // Lets the mouse go without ending the operation through the capture change.
+    void ReleaseMouse();
+    // What the release of a drag in the state does after the mouse is let go.
+    virtual void FinishDrag(int state);
     // Loads a cursor resource of the views (the arrow when it is missing).
     static HCURSOR LoadViewCursor(UINT nID);
 

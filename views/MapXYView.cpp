@@ -147,7 +147,7 @@ CMapXYView::CMapXYView()
     : m_bFirstScale(1), m_rcUpdate(0, 0, 0, 0), m_rcCanvas(0, 0, 0, 0), m_sizePaintCanvas(0, 0),
       m_ptRotateStart(0, 0), m_ptRotateEnd(0, 0), m_ptRotateCentre(0, 0), m_rotateAngle(-100.0),
       m_nResizeGuard(0), m_bRotatePenReported(FALSE), m_ptHandlePress(0, 0), m_pHandleBrush(nullptr),
-      m_nStateBeforePan(-1), m_bReleasing(FALSE)
+      m_nStateBeforePan(-1)
 {
     m_axisRestrict[0] = m_axisRestrict[1] = m_axisRestrict[2] = 0;
     // "Scroll Bars" off: the view still scrolls by code, without bars.

@@ -192,7 +192,6 @@ public:
     CPoint m_ptHandlePress;         // world point of the last handle step
     Brush* m_pHandleBrush;
     int m_nStateBeforePan;          // an armed state that a right-button pan keeps
-    BOOL m_bReleasing;              // our own release of the capture ends no operation
 
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
@@ -232,6 +231,11 @@ public:
     void OnUpdatePaneSizeOrAngle(CCmdUI* pCmdUI);
 
 protected:
+    // The end of a pan, a move, a turn, a handle drag or a camera drag, as its release makes it.
+    void FinishDrag(int state) override;
+    // One mouse move of the operation that holds the mouse.
+    void MouseMoveStep(UINT nFlags, CPoint p);
+
     // The canvas rect in bitmap coordinates.
     CPoint ToBitmap(CPoint p) const { return CPoint(p.x - m_rcCanvas.left, p.y - m_rcCanvas.top); }
     void SelectPenIfNew(CDC* pDC, CPen* pPen, CPen*& pCurrent);

@@ -432,7 +432,21 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
     }
     if (GetCapture() != this)
         return;
+    if (m_nState == STATE_DRAG_PENDING) {
+        // The system's drag loop takes the mouse from here: this view lets it go first, so that a
+        // box of the drag's start comes up with the mouse free.
+        EndDrag();
+        StartDragDrop();
+        return;
+    }
+    DragStep([&] { MouseMoveStep(nFlags, p); });
+}
 
+void CMapXYView::MouseMoveStep(UINT nFlags, CPoint p)
+{
+    Map* pMap = GetMap();
+    if (!pMap)
+        return;
     CPoint snapped = p;
     if (IsSnapToGrid())
         SnapToGrid(snapped);
@@ -494,10 +508,6 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         RedrawNow(both, HINT_MOVED);
         break;
     }
-    case STATE_DRAG_PENDING:
-        StartDragDrop();
-        m_nState = -1;
-        break;
     case STATE_ROTATING: {
         CPoint w = p;
         DeviceToWorld(w);
@@ -542,18 +552,9 @@ void CMapXYView::OnMouseMove(UINT nFlags, CPoint point)
         pMap->SetModifiedFlag(TRUE);
         Map::UnionBounds(both, before, after);
         RedrawNow(both, HINT_DRAGGED);
-        if (Brush::IsShearWarningDue()) {
-            // The first handle move is followed by a warning. A box that comes up while this view
-            // holds the mouse takes no clicks, and losing the mouse to it would break the drag off
-            // anyway: the drag ends here, the brush as the user left it, and the box comes up with
-            // the mouse free.
-            m_bReleasing = TRUE;
-            ::ReleaseCapture();
-            m_bReleasing = FALSE;
-            m_nState = -1;
-            EndHandleDrag();
-            Brush::ShowShearWarning();
-        }
+        // The first handle move is followed by a warning: the drag ends at this step, the brush as
+        // the user left it, and the warning comes up after.
+        Brush::ShowShearWarning();
         break;
     }
     case STATE_CAMERA: {
@@ -590,9 +591,7 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
     if (GetCapture() != this)
         return;
     const int state = m_nState;
-    m_bReleasing = TRUE;
-    ::ReleaseCapture();
-    m_bReleasing = FALSE;
+    ReleaseMouse();
     Map* pMap = GetMap();
     if (!pMap) {
         m_nState = -1;
@@ -684,23 +683,8 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         pMap->UpdateCurrentEntity();
         break;
     }
-    case STATE_MOVING:
-        ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
-        break;
     case STATE_ROTATE_CENTRE:
         Report().Status("Click and drag the left mouse button to rotate");
-        break;
-    case STATE_ROTATING:
-        Report().Status("");
-        m_rotateAngle = -100.0;
-        HoldSelectionForRotation(false);
-        // Idle before the repaint, which would otherwise draw the rotate line once more.
-        m_nState = -1;
-        Invalidate(TRUE);
-        UpdateWindow();
-        break;
-    case STATE_HANDLE:
-        EndHandleDrag();
         break;
     case STATE_ARRAY_CENTRE:
         Report().Status("");
@@ -708,14 +692,45 @@ void CMapXYView::OnLButtonUp(UINT nFlags, CPoint point)
         m_nState = -1;
         PasteClipboardAt();
         break;
-    case STATE_CAMERA:
-        pMap->m_pDraggedCamera = nullptr;
-        break;
     default:
+        // Idle first: the repaint of a turn's end would otherwise draw the rotate line once more.
+        m_nState = -1;
+        FinishDrag(state);
         break;
     }
     if (state != STATE_ROTATE_CENTRE)
         m_nState = -1;
+}
+
+void CMapXYView::FinishDrag(int state)
+{
+    switch (state) {
+    case 0:
+        // A pan: the operation that it interrupted waits for its click again.
+        m_nState = m_nStateBeforePan;
+        m_nStateBeforePan = -1;
+        ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
+        break;
+    case STATE_MOVING:
+        ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
+        break;
+    case STATE_ROTATING:
+        Report().Status("");
+        m_rotateAngle = -100.0;
+        HoldSelectionForRotation(false);
+        Invalidate(TRUE);
+        UpdateWindow();
+        break;
+    case STATE_HANDLE:
+        EndHandleDrag();
+        break;
+    case STATE_CAMERA:
+        if (Map* pMap = GetMap())
+            pMap->m_pDraggedCamera = nullptr;
+        break;
+    default:
+        break;
+    }
 }
 
 void CMapXYView::EndHandleDrag()
@@ -776,12 +791,7 @@ void CMapXYView::OnRButtonUp(UINT, CPoint point)
 {
     if (GetCapture() != this || m_nState != 0)
         return;
-    m_nState = m_nStateBeforePan;
-    m_nStateBeforePan = -1;
-    ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
-    m_bReleasing = TRUE;
-    ::ReleaseCapture();
-    m_bReleasing = FALSE;
+    EndDrag();
     const int margin = MoveMargin();
     const CPoint moved = GetDeviceScrollPosition() - m_ptScrollAtPress;
     if (std::abs(moved.x) > margin || std::abs(moved.y) > margin)

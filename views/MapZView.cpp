@@ -618,23 +618,25 @@ void CMapZView::OnMouseMove(UINT, CPoint point)
         return;
     }
     if (m_nState == STATE_MOVE || (m_nState >= STATE_TOP_PLANE && m_nState <= STATE_BOTTOM_HANDLE))
-        DragTo(p.y);
+        DragStep([&] { DragTo(p.y); });
 }
 
 void CMapZView::OnLButtonUp(UINT, CPoint)
 {
     if (GetCapture() != this)
         return;
-    BOOL handles = m_bHandlesShown;
-    m_nState = -1;
+    EndDrag();
+}
+
+void CMapZView::FinishDrag(int)
+{
     StopAutoScroll();
     Map* pMap = GetMap();
-    if (handles && pMap && !pMap->GetSelection().IsEmpty()) {
+    if (m_bHandlesShown && pMap && !pMap->GetSelection().IsEmpty()) {
         const short* b = static_cast<SThing*>(pMap->GetSelection().GetHead())->GetBounds();
         for (int i = 0; i < 6; ++i)
             pMap->m_newBrushRange[i] = b[i];
     }
-    ::ReleaseCapture();
     ::SetCursor(LoadViewCursor(IDC_VIEW_NORMAL));
 }
 
@@ -661,10 +663,12 @@ void CMapZView::OnTimer(UINT_PTR nIDEvent)
                 ny = maxY;
             if (ny < 0)
                 ny = 0;
-            ScrollToDevicePosition(CPoint(0, ny));
-            DragTo(pt.y + GetDeviceScrollPosition().y);
-            Invalidate(FALSE);
-            UpdateWindow();
+            DragStep([&] {
+                ScrollToDevicePosition(CPoint(0, ny));
+                DragTo(pt.y + GetDeviceScrollPosition().y);
+                Invalidate(FALSE);
+                UpdateWindow();
+            });
         }
     }
     CMapView::Default();
@@ -673,6 +677,8 @@ void CMapZView::OnTimer(UINT_PTR nIDEvent)
 void CMapZView::OnCaptureChanged(CWnd*)
 {
     // Alt+Tab, a box or another window took the mouse: the drag ends there.
+    if (m_bReleasing)
+        return;
     StopAutoScroll();
     if (m_nState != 0)
         m_nState = -1;

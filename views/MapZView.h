@@ -80,6 +80,9 @@ public:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
 
 protected:
+    // The end of a drag as its release makes it: no more scrolling at the edge and, while the
+    // handles show, the first selected object's box as the range of new brushes.
+    void FinishDrag(int state) override;
     // Moves the dragged item to the logical pointer y; used by mouse moves and timer ticks.
     void DragTo(int y);
     void StopAutoScroll();

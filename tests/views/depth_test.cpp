@@ -202,6 +202,89 @@ TEST_F(DepthTest, AStretchPastTheCoordinateRangeChangesNothing)
     }
 }
 
+// A box that a step of a depth drag brings comes up with the mouse free (a box under a held capture
+// takes no clicks): the drag ends at that step, as the release would end it, the selection where
+// the last step that fitted left it, and the steps after it change nothing. A stretch whose second
+// step would pass the coordinate range; entities of a class the project does not define, moved by
+// the pointer or by the edge's scrolling timer.
+TEST_F(DepthTest, ABoxOfADepthDragComesUpWithTheMouseFree)
+{
+    pFrame->m_bSnapToGrid = 0;
+    Brush* tall = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 32700);
+    std::vector<Entity*> fish;
+    for (int i = 0; i < 3; ++i)
+        fish.push_back(AddEntity(map, "monster_fish", "0 0 32")); // depths 16..48: rows 1518..1530
+    const char* const kFish = "The classname: monster_fish (3)\n"
+                              "could not be found in any of the .qc files in the current project.";
+    enum How { MOUSE, TIMER };
+    struct
+    {
+        const char* what;
+        bool stretch;
+        How how;
+        int boxStep; // the step (from 1) whose box ends the drag
+        const char* box;
+    } cases[] = {
+        {"a stretch past the range", true, MOUSE, 2,
+         "A moved brush would lie outside the map's coordinate range.\nIt stays where it was."},
+        {"unknown entities moved by the pointer", false, MOUSE, 1, kFish},
+        {"unknown entities moved by the timer", false, TIMER, 1, kFish},
+    };
+    auto state = [&] {
+        std::string s = std::to_string(tall->GetBounds()[BOX_MAXZ]);
+        for (Entity* e : fish)
+            s += std::string(" ") + e->ValueForKey("origin");
+        return s;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        map->DeselectAll();
+        if (c.stretch)
+            Select(map, tall);
+        else
+            for (Entity* e : fish)
+                Select(map, e);
+        // On the top handle, or a little below the band's top.
+        z->ScrollToDevicePosition(CPoint(0, 1200));
+        BarPixels(0, 0);
+        ASSERT_EQ(c.stretch, !!z->m_bHandlesShown);
+        int top = 0, bottom = 0;
+        ASSERT_TRUE(z->ComputeBand(top, bottom));
+        const CPoint press = c.stretch ? z->m_rcTopHandle.CenterPoint() : CPoint(z->m_rcBand.CenterPoint().x, top + 6);
+        services->boxes.clear();
+        services->boxCaptures.clear();
+        Press(z, WM_LBUTTONDOWN, At(press.x, press.y), MK_LBUTTON);
+        ASSERT_EQ(c.stretch ? CMapZView::STATE_TOP_HANDLE : CMapZView::STATE_MOVE, z->m_nState);
+        // Up 24 rows (64 units), then 30, then back to the press.
+        const int rows[] = {24, 30, 0};
+        std::string atBox;
+        for (int step = 1; step <= 3; ++step) {
+            const CPoint to = At(press.x, press.y - rows[step - 1]);
+            if (c.how == MOUSE) {
+                Press(z, WM_MOUSEMOVE, to, MK_LBUTTON);
+            } else {
+                // The pointer held above the view: the timer scrolls the view and drags with it.
+                z->ScrollToDevicePosition(CPoint(0, 1200));
+                CPoint screen(press.x, -(10 + rows[step - 1]));
+                z->ClientToScreen(&screen);
+                ::SetCursorPos(screen.x, screen.y);
+                z->SendMessage(WM_TIMER, CMapZView::TIMER_AUTOSCROLL);
+            }
+            if (step == c.boxStep)
+                atBox = state();
+        }
+        Press(z, WM_LBUTTONUP, At(press.x, press.y));
+        ASSERT_FALSE(services->boxes.empty());
+        EXPECT_EQ(1u, services->boxes.size());
+        EXPECT_EQ(c.box, services->boxes[0]);
+        EXPECT_EQ(nullptr, services->boxCaptures[0]);
+        EXPECT_EQ(atBox, state());
+        EXPECT_EQ(-1, z->m_nState);
+        EXPECT_FALSE(z->m_bAutoScroll);
+        EXPECT_EQ(nullptr, CWnd::GetCapture());
+    }
+}
+
 TEST_F(DepthTest, TheTopPlaneStopsOnePixelAboveTheBottomPlane)
 {
     z->UpdateScrollSizes(1.0f); // one pixel per unit

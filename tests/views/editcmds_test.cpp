@@ -1107,6 +1107,11 @@ protected:
     {
         WindowTest::SetUp();
         services->WriteProfileInt("Map Window", "Scroll Bars", 0);
+        // Classes the project defines: a drag of an entity whose class is unknown ends at its first
+        // step, with a box.
+        const short size[6] = {-16, 16, -16, 16, -16, 16};
+        for (LPCSTR name : {"trigger_relay", "info_null", "info_notnull"})
+            services->AddEntityClass(name, size);
         const int types[] = {VIEW_XY, VIEW_XY, VIEW_XZ, VIEW_YZ};
         // Each new window takes the map's pending plane, as an open makes them.
         for (int type : types) {

@@ -321,6 +321,55 @@ TEST_F(MouseTest, ADragPastTheCoordinateRangeMovesNothing)
     EXPECT_EQ("32712 32744 -16 16 16 48", BoxText(outer->GetBounds()));
 }
 
+// A box that a step of a selection drag brings comes up with the mouse free (a box under a held
+// capture takes no clicks): the drag ends at that step, as the release would end it, the objects
+// where the last step that fitted left them, and the moves after it change nothing. Steps of 8
+// units: toward the range's end the third would take a brush past it; a light of a class the
+// project does not define moves with the first and is told about.
+TEST_F(MouseTest, ABoxOfASelectionDragComesUpWithTheMouseFree)
+{
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32700, 32747, 0, 64, 0, 64);
+    struct Case
+    {
+        const char* what;
+        std::vector<SThing*> selected;
+        const char* box;
+        const char* brushAfter;
+        const char* edgeAfter;
+        const char* lightOrigin;
+    } cases[] = {
+        {"toward the range's end", {brush, edge},
+         "A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was.",
+         "16 272 0 256 0 64", "32716 32763 0 64 0 64", "64 64 32"},
+        {"an unknown class", {light},
+         "The classname: light\ncould not be found in any of the .qc files in the current project.",
+         "16 272 0 256 0 64", "32716 32763 0 64 0 64", "72 64 32"},
+    };
+    int row = 100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        row += 30;
+        map->DeselectAll();
+        for (SThing* t : c.selected)
+            map->SelectObject(t, FALSE);
+        services->boxes.clear();
+        services->boxCaptures.clear();
+        Send(WM_LBUTTONDOWN, Screen(160, row), MK_LBUTTON);
+        for (int x = 168; x <= 192; x += 8)
+            Send(WM_MOUSEMOVE, Screen(x, row), MK_LBUTTON);
+        Send(WM_LBUTTONUP, Screen(192, row));
+        ASSERT_FALSE(services->boxes.empty());
+        EXPECT_EQ(1u, services->boxes.size());
+        EXPECT_EQ(c.box, services->boxes[0]);
+        EXPECT_EQ(nullptr, services->boxCaptures[0]);
+        EXPECT_EQ(c.brushAfter, BoxText(brush->GetBounds()));
+        EXPECT_EQ(c.edgeAfter, BoxText(edge->GetBounds()));
+        EXPECT_STREQ(c.lightOrigin, light->ValueForKey("origin"));
+        EXPECT_EQ(-1, xy->m_nState);
+        EXPECT_EQ(nullptr, CWnd::GetCapture());
+    }
+}
+
 // With the grid snap on, the anchor and the pointer snap to the grid: a 31-pixel drag moves two
 // grid steps.
 TEST_F(MouseTest, SnappedMovesGoByGridSteps)
@@ -520,6 +569,45 @@ TEST_F(MouseTest, RotateByHandPastTheCoordinateRangeTurnsNothing)
     EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was.",
               services->boxes[0]);
     EXPECT_FALSE(map->IsModified());
+}
+
+// Rotating by hand, a turn refused past the coordinate range ends the rotation there, its box with
+// the mouse free: the selection stays as the last turn that fitted left it, and the pointer's
+// later angles turn nothing. A corner of the far brush lies 33514 units from the centre, 135
+// degrees before the bottom: 22.5 and 67.5 degrees fit, 45 would take it below the range.
+TEST_F(MouseTest, RotateByHandEndsAtARefusedTurn)
+{
+    Brush* outer = AddBrush(map->GetWorldEntity(), -23570, -23560, -23570, -23560, 0, 64);
+    map->SelectObject(brush, TRUE);
+    map->SelectObject(outer, TRUE);
+    xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+    Send(WM_LBUTTONDOWN, Screen(128, 128), MK_LBUTTON);
+    Send(WM_LBUTTONUP, Screen(128, 128));
+    ASSERT_EQ(CMapXYView::STATE_ROTATE_CENTRE, xy->m_nState);
+    services->boxes.clear();
+    services->boxCaptures.clear();
+    const double rad = 3.14159265358979 / 180.0;
+    auto at = [&](double degrees) {
+        return Screen(128 + static_cast<int>(std::lround(100 * std::cos(degrees * rad))),
+                      128 + static_cast<int>(std::lround(100 * std::sin(degrees * rad))));
+    };
+    Send(WM_LBUTTONDOWN, at(0), MK_LBUTTON);
+    Send(WM_MOUSEMOVE, at(22.5), MK_LBUTTON);
+    ASSERT_TRUE(services->boxes.empty());
+    const std::string turned = BoxText(brush->GetBounds()), outerTurned = BoxText(outer->GetBounds());
+    EXPECT_NE("0 256 0 256 0 64", turned);
+    Send(WM_MOUSEMOVE, at(45), MK_LBUTTON);
+    Send(WM_MOUSEMOVE, at(67.5), MK_LBUTTON);
+    Send(WM_LBUTTONUP, at(67.5));
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A moved brush would lie outside the map's coordinate range.\nThe whole selection stays where it was.",
+              services->boxes[0]);
+    EXPECT_EQ(nullptr, services->boxCaptures[0]);
+    EXPECT_EQ(turned, BoxText(brush->GetBounds()));
+    EXPECT_EQ(outerTurned, BoxText(outer->GetBounds()));
+    EXPECT_EQ(-1, xy->m_nState);
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+    EXPECT_EQ("", services->statuses.back());
 }
 
 // With snap to angle off, rotating by hand turns the brush as it was at the press by the whole
