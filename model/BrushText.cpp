@@ -236,22 +236,31 @@ static bool EndsFaceFields(const char* p, const char* textEnd)
     return *p == '\n' || (p[0] == '/' && p[1] == '/');
 }
 
-// The "}" that ends the brush of a face line that cannot be read, looked for from p (where the
-// read of the line stopped) as the compilers read the line: its tokens run to its LF, parted by
-// any byte up to the blank's code (a CR alone among the fields too, unless what follows it begins
-// a line), and a "//" before a token starts a comment. A "}" that is a token of its own, with
-// nothing after it on the line but blanks, braces or a comment, ends the brush; a "}" against
-// other bytes is part of their token, and one with more of the line after it is some of the line's
-// damage. Null when the line holds no such brace; crossed counts the CRs alone passed over on the
-// way to it, each of which the tokenizer counts as a line end.
+// Whether the compilers take the byte for a blank between tokens: any byte up to the blank's code,
+// and any from 0x80 on (they compare bytes as signed).
+static bool SeparatesTokens(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u <= ' ' || u >= 0x80;
+}
+
+// The "}" that ends the brush of a damaged face line (one that cannot be read, or one with more
+// text after its five numbers), looked for from p (where the read of the line stopped) as the
+// compilers read the line: its tokens run to its LF, parted by the bytes they take for blanks (a
+// CR alone among the fields too, unless what follows it begins a line), and a "//" before a token
+// starts a comment. A "}" that is a token of its own, with nothing after it on the line but blanks,
+// braces or a comment, ends the brush; a "}" against other bytes is part of their token, and one
+// with more of the line after it is some of the line's damage. Null when the line holds no such
+// brace; crossed counts the CRs alone passed over on the way to it, each of which the tokenizer
+// counts as a line end.
 static char* BraceEndingDamagedLine(char* p, const char* textEnd, int& crossed)
 {
     crossed = 0;
     while (p < textEnd) {
-        const unsigned char c = static_cast<unsigned char>(*p);
+        const char c = *p;
         if (c == '\n' || (c == '\r' && CarriageReturnEndsLine(p, textEnd)))
             return nullptr;
-        if (c <= ' ') {
+        if (SeparatesTokens(c)) {
             crossed += c == '\r';
             ++p;
             continue;
@@ -260,10 +269,9 @@ static char* BraceEndingDamagedLine(char* p, const char* textEnd, int& crossed)
             return nullptr;
         // The read may have stopped inside a token: a byte before p that is no separator is of it.
         char* token = p;
-        while (p < textEnd && static_cast<unsigned char>(*p) > ' ')
+        while (p < textEnd && !SeparatesTokens(*p))
             ++p;
-        if (p - token == 1 && *token == '}' && static_cast<unsigned char>(token[-1]) <= ' ' &&
-            OnlyBracesLeftOnLine(p, textEnd))
+        if (p - token == 1 && *token == '}' && SeparatesTokens(token[-1]) && OnlyBracesLeftOnLine(p, textEnd))
             return token;
     }
     return nullptr;
@@ -507,19 +515,22 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             char* stop = readFace(t, line, unreadable);
             // A "}" after the last field read ends the brush as on a line of its own; what follows
             // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
-            // A line that cannot be read ends its brush only at a "}" that the compilers, too, read
-            // as the brush's end; the brush, kept as text, takes the line to that brace, so that the
-            // braces of the file stay paired. Any other "}" of the line is some of its damage, and
-            // the brush goes on to its own "}".
+            // A damaged line ends its brush only at a "}" that the compilers, too, read as the
+            // brush's end, so that the braces of the file stay paired: a brush kept as text takes
+            // the line to that brace; of a line whose fields were read, what lies between them and
+            // the brace is not read. Any other "}" of the line is some of its damage, and the brush
+            // goes on to its own "}".
             char* after = stop;
             SkipBlanks(after);
             char* brace = nullptr;
             int crossed = 0;
             if (!unreadable && *after == '}' && after < tok.GetEnd())
                 brace = after;
-            else if (unreadable)
+            else if (*after != '\n' && after < tok.GetEnd())
                 brace = BraceEndingDamagedLine(stop, tok.GetEnd(), crossed);
             if (brace) {
+                if (!unreadable && !OnlyBlanksOrComment(stop, brace))
+                    notRead.push_back(line);
                 tok.SetPosition(stop);
                 for (; crossed > 0; --crossed)
                     tok.RestOfLine(true);

@@ -980,11 +980,13 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
     }
 }
 
-// A face line that cannot be read and ends in a "}" of its own ends its brush there, as id's qbsp
-// reads it: the brush is kept as the file has it to that brace, and whatever follows is read (the
-// world's next brush, or the world's end and the player start after it). The saved braces pair
-// and the save builds with qbsp where the compilers and the WAD are there.
-TEST_F(MapReadBytes, ABraceEndingALineThatCannotBeReadEndsItsBrush)
+// A damaged face line that ends in a "}" of its own ends its brush there, as id's qbsp reads it
+// (it takes any byte up to the blank's and any from 0x80 on for a blank): a line that cannot be
+// read keeps its brush as the file has it to that brace; one whose five numbers were read before
+// the damage gives its face, the rest of it told as not read. Whatever follows is read (the
+// world's next brush, or the world's end and the player start after it). The saved braces pair and
+// the save builds with qbsp where the compilers and the WAD are there.
+TEST_F(MapReadBytes, ABraceEndingADamagedFaceLineEndsItsBrush)
 {
     const CString maps = QbspMapsFolder(dir.Path());
     const std::string lacking = QbspLacking();
@@ -992,26 +994,42 @@ TEST_F(MapReadBytes, ABraceEndingALineThatCannotBeReadEndsItsBrush)
         std::cout << "  qbsp skipped: " << lacking << "\n";
     const std::string brushEnd = "flat_01_a 0 0 0 1 1\r\n}\r\n";
     const std::string room = Room("");
-    for (const std::string& rest : {std::string("flat_01_a 8x 16 0 1 1 }"), std::string("flat_01_a 8 16\r0 1 1 }"),
-                                    std::string("flat_01_a 8\x01 16 0 1 1\t} // end")}) {
+    const struct
+    {
+        std::string rest;
+        bool kept;           // the brush is kept as its text
+        std::string written; // the line's end and what follows it in the save
+    } cases[] = {
+        {"flat_01_a 8x 16 0 1 1 }", true, "flat_01_a 8x 16 0 1 1 }\r\n"},
+        {"flat_01_a 8 16\r0 1 1 }", true, "flat_01_a 8 16\r0 1 1 }\r\n"},
+        {"flat_01_a 8\x01 16 0 1 1\t} // end", true, "flat_01_a 8\x01 16 0 1 1\t}\r\n"},
+        {"flat_01_a 8x 16 0 1 1\x98}", true, "flat_01_a 8x 16 0 1 1\x98}\r\n"},
+        {"flat_01_a 0 0 0 1 1x }", false, "flat_01_a 0 0 0 1 1\r\n  }\r\n"},
+        {"flat_01_a 0 0 0 1 1\x01}", false, "flat_01_a 0 0 0 1 1\r\n  }\r\n"},
+        {"flat_01_a 0 0 0 1 1 \xc3\x98}", false, "flat_01_a 0 0 0 1 1\r\n  }\r\n"},
+    };
+    for (const auto& c : cases) {
         for (const bool last : {false, true}) {
-            SCOPED_TRACE(rest + (last ? ", the world's last brush" : ", the world's first brush"));
+            SCOPED_TRACE(c.rest + (last ? ", the world's last brush" : ", the world's first brush"));
             std::string text = room;
-            text.replace(last ? text.rfind(brushEnd) : text.find(brushEnd), brushEnd.size(), rest + "\r\n");
+            text.replace(last ? text.rfind(brushEnd) : text.find(brushEnd), brushEnd.size(), c.rest + "\r\n");
             // A line told after it: the CR alone in the line counts as a line end.
             text += "junk\r\n";
             services->boxes.clear();
             ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", text));
             ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
             EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "info_player_start");
-            EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 5);
-            EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), 1);
+            EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), c.kept ? 5 : 6);
+            EXPECT_EQ(map->GetWorldEntity()->GetKeptBrushCount(), c.kept ? 1 : 0);
             EXPECT_EQ(BoxesWith("The text ends inside"), 0u) << AllBoxes();
-            const int junkLine = 56 + static_cast<int>(std::count(rest.begin(), rest.end(), '\r'));
+            const int damagedLine = last ? 50 : 10;
+            EXPECT_EQ(BoxesWith(("not read (line " + std::to_string(damagedLine) + ")").c_str()), c.kept ? 0u : 1u)
+                << AllBoxes();
+            const int junkLine = 56 + static_cast<int>(std::count(c.rest.begin(), c.rest.end(), '\r'));
             EXPECT_EQ(BoxesWith((", line " + std::to_string(junkLine) + ")").c_str()), 1u) << AllBoxes();
             const std::string saved = Save("quake\\id1\\maps\\saved.map");
-            // The line as read to its brace (the editor keeps no comment).
-            EXPECT_NE(saved.find(rest.substr(0, rest.find('}') + 1) + "\r\n"), std::string::npos) << saved;
+            // The line as read to its brace (the editor keeps no comment), or the face's fields.
+            EXPECT_NE(saved.find(c.written), std::string::npos) << saved;
             EXPECT_EQ(std::count(saved.begin(), saved.end(), '{'), std::count(saved.begin(), saved.end(), '}'));
             if (!lacking.empty())
                 continue;
