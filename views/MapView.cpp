@@ -335,6 +335,17 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
             if (holdsNoEntity)
                 report.Forget();
         }
+        // A text refused whole (nothing in it could be read) leaves the map, its selection and its
+        // messages as they were: only the box says why.
+        if (holdsNoEntity) {
+            Report().Box(MB_OK,
+                         "%s holds no entity that this editor can read, yet it is not empty: it holds more than "
+                         "blanks and comments (it may not be map text, or it may be damaged).\nNothing was imported.",
+                         static_cast<LPCSTR>(AtSentenceStart(label)));
+            return FALSE;
+        }
+        if (failedEarly)
+            return FALSE; // the reader has told why
 
         // A world in the text gives its brushes to the map's world, and goes.
         auto joinsTheWorld = [pMap](Entity* e) {
@@ -398,13 +409,6 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
         }
         int count = sel.GetCount();
         Report().Status(count == 1 ? "%d object imported" : "%d objects imported", count);
-        if (holdsNoEntity) {
-            Report().Box(MB_OK,
-                         "%s holds no entity that this editor can read, yet it is not empty: it holds more than "
-                         "blanks and comments (it may not be map text, or it may be damaged).\nNothing was imported.",
-                         static_cast<LPCSTR>(AtSentenceStart(label)));
-            return FALSE;
-        }
 
         // The common texture of an all-brush selection, and the one entity that owns it all.
         pMap->UpdateCurrentTexture();
@@ -415,7 +419,7 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
             edit.Apply();
             told.Forget();
         }
-        return failedEarly ? FALSE : TRUE;
+        return TRUE;
     } catch (...) {
         return FALSE;
     }

@@ -84,9 +84,9 @@ public:
     // Reads map text into the document where the text has its objects and selects them. The text
     // is the length bytes of the buffer, NUL bytes and all; the byte after them must be there and
     // writable. The name is what the read's boxes call the text (an object file's path), by
-    // default the pasted map text. FALSE when the text could not be read before anything was
-    // imported, or when the placement was refused (nothing was imported). With a placement the
-    // objects are moved by it once they are in the map.
+    // default the pasted map text. FALSE when nothing in the text could be read, or when the
+    // placement was refused: nothing was imported and the map, its selection and its messages are
+    // as they were. With a placement the objects are moved by it once they are in the map.
     BOOL ImportMapText(char* text, size_t length, LPCSTR name = nullptr, CImportPlacement* place = nullptr);
 
     CMapFrame* GetMapFrame() const;

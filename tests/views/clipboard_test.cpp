@@ -125,6 +125,19 @@ protected:
         ASSERT_NE(nullptr, fa);
         ASSERT_NE(nullptr, fb);
     }
+    // Selects, in a, a brush at the range's low end and a light near its high end: together they
+    // span the whole range, so that centred on any point but the middle one end passes it.
+    void SelectSpanningGroup(Map* a)
+    {
+        const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
+        services->AddEntityClass("light", lightSize);
+        Brush* low = AddBrush(a->GetWorldEntity(), -32768, -32704, 0, 64, 0, 64);
+        Entity* high = AddEntity(a, "light", "32760 32 32");
+        a->RebuildVisibleList();
+        a->DeselectAll();
+        a->SelectObject(low, FALSE);
+        a->SelectObject(high, FALSE);
+    }
     // Drags a top corner of the brush, as a vertex handle does: its faces are no longer flat, and
     // the brush is not valid.
     Brush* MakeInvalid(Brush* b)
@@ -474,19 +487,12 @@ TEST_F(ClipboardTest, TheDropTargetTakesOnlyMapDataAndCentresItOnTheDropPoint)
 // list (read from its file) alike.
 TEST_F(ClipboardTest, ADropThatWouldLeaveTheRangeAddsNothing)
 {
-    const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
-    services->AddEntityClass("light", lightSize);
     Map* a = nullptr;
     Map* b = nullptr;
     CMapFrame* fa = nullptr;
     CMapFrame* fb = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
-    // Together they span the whole range: centred on any point but the middle, one end passes it.
-    Brush* low = AddBrush(a->GetWorldEntity(), -32768, -32704, 0, 64, 0, 64);
-    Entity* high = AddEntity(a, "light", "32760 32 32");
-    a->DeselectAll();
-    a->SelectObject(low, FALSE);
-    a->SelectObject(high, FALSE);
+    SelectSpanningGroup(a);
     CString text;
     ASSERT_TRUE(a->WritePartialMap(text));
     char dir[MAX_PATH] = "";
@@ -535,6 +541,91 @@ TEST_F(ClipboardTest, ADropThatWouldLeaveTheRangeAddsNothing)
                                            "Nothing was dropped."},
                   services->boxes);
         src->InternalRelease();
+    }
+    ::DeleteFileA(path.c_str());
+}
+
+// Text of which nothing can be read is refused whole, however it comes: an object file imported
+// or dragged out of the object list, map text pasted. The map's objects and text, its selection,
+// current entity, modified flag and messages stay as they were; only the box says why.
+TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
+{
+    const std::string valve = "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+                              "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL [ 0 1 0 0 ] [ 0 0 -1 0 ] 0 1 1\r\n}\r\n}\r\n";
+    enum How { IMPORT, DROP, PASTE };
+    const struct
+    {
+        const char* what;
+        How how;
+        std::string text;
+        const char* told;
+    } cases[] = {
+        {"an import, no map text", IMPORT, "garbage here\r\n", " holds no entity that this editor can read"},
+        {"an import, the Valve 220 format", IMPORT, valve, " is in the Valve 220 format"},
+        {"a drop, the Valve 220 format", DROP, valve, " is in the Valve 220 format"},
+        {"a paste, the Valve 220 format", PASTE, valve, "The pasted map text is in the Valve 220 format"},
+    };
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "morvane_unreadable.map";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FILE* f = fopen(path.c_str(), "wb");
+        ASSERT_NE(nullptr, f);
+        fwrite(c.text.data(), 1, c.text.size(), f);
+        fclose(f);
+        Map* map = nullptr;
+        CMapFrame* pFrame = OpenNew(&map, Fill);
+        ASSERT_NE(nullptr, pFrame);
+        CMapXYView* xy = pFrame->GetXYView();
+        map->SelectObject(WorldBrush(map, 1), TRUE);
+        map->UpdateCurrentEntity();
+        map->SetModifiedFlag(FALSE);
+        CString before;
+        ASSERT_TRUE(map->WriteMap(before));
+        Entity* const current = map->GetCurrentEntity();
+        ASSERT_NE(nullptr, current);
+        const std::vector<std::string> messages = services->statuses;
+        services->boxes.clear();
+
+        switch (c.how) {
+        case IMPORT: EXPECT_FALSE(xy->ImportObjectFile(path.c_str())); break;
+        case DROP: {
+            COleDataSource* src = new COleDataSource;
+            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()),
+                                 PackMapData(c.text.data(), static_cast<SIZE_T>(c.text.size())));
+            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetObjectFileFormat()), PackObjectFilePath(path.c_str()));
+            IDropTarget* t = xy->m_dropTarget.GetInterface();
+            CPoint at(40, 40);
+            xy->ClientToScreen(&at);
+            DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+            ASSERT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
+            eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+            ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
+            EXPECT_EQ(DROPEFFECT_NONE, eff);
+            src->InternalRelease();
+            break;
+        }
+        case PASTE:
+            ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+            ::EmptyClipboard();
+            ::SetClipboardData(GetMapDataFormat(), PackMapData(c.text.data(), static_cast<SIZE_T>(c.text.size())));
+            ::CloseClipboard();
+            Command(pFrame, ID_EDIT_PASTE);
+            break;
+        }
+        CString after;
+        ASSERT_TRUE(map->WriteMap(after));
+        EXPECT_STREQ(before, after);
+        ASSERT_EQ(1, map->GetSelectionCount());
+        EXPECT_EQ(WorldBrush(map, 1), map->GetSelection().GetHead());
+        EXPECT_TRUE(WorldBrush(map, 1)->IsSelected());
+        EXPECT_EQ(current, map->GetCurrentEntity());
+        EXPECT_FALSE(map->IsModified());
+        EXPECT_EQ(messages, services->statuses);
+        ASSERT_EQ(1u, services->boxes.size());
+        EXPECT_NE(std::string::npos, services->boxes[0].find(c.told)) << services->boxes[0];
+        pFrame->DestroyWindow();
     }
     ::DeleteFileA(path.c_str());
 }
@@ -646,8 +737,6 @@ TEST_F(ClipboardTest, ADragMovesObjectsBetweenTwoMapWindows)
 // the coordinate range) moves nothing: the target gets nothing and the source keeps its objects.
 TEST_F(ClipboardTest, ARefusedMovingDragKeepsItsObjects)
 {
-    const short lightSize[6] = {-8, 8, -8, 8, -8, 8};
-    services->AddEntityClass("light", lightSize);
     Map* a = nullptr;
     Map* b = nullptr;
     CMapFrame* fa = nullptr;
@@ -655,12 +744,7 @@ TEST_F(ClipboardTest, ARefusedMovingDragKeepsItsObjects)
     ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
     m_pMain->MDITile(MDITILE_VERTICAL);
     afxtest::PumpMessages();
-    Brush* low = AddBrush(a->GetWorldEntity(), -32768, -32704, 0, 64, 0, 64);
-    Entity* high = AddEntity(a, "light", "32760 32 32");
-    a->RebuildVisibleList();
-    a->DeselectAll();
-    a->SelectObject(low, FALSE);
-    a->SelectObject(high, FALSE);
+    SelectSpanningGroup(a);
     // The target shows world x 8000 in its middle, where the group cannot be centred.
     CMapXYView* to = fb->GetXYView();
     CRect client;
