@@ -202,8 +202,6 @@ public:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     // Alt+Tab, a box or another window took the mouse: the operation ends.
     void OnCaptureChanged(CWnd* pWnd);
-    // A handle drag is over (the mouse released): the handles are drawn where the brush has them.
-    void EndHandleDrag();
 
     // The objects under a canvas point become the map's cycle list, nearest the viewer first,
     // the entity candidates before the world brushes.

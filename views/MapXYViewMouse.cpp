@@ -722,7 +722,12 @@ void CMapXYView::FinishDrag(int state)
         UpdateWindow();
         break;
     case STATE_HANDLE:
-        EndHandleDrag();
+        // The handles are drawn where the brush has them.
+        m_pHandleBrush = nullptr;
+        Invalidate(TRUE);
+        UpdateWindow();
+        if (Map* pMap = GetMap())
+            pMap->UpdateAllViews(this, HINT_REDRAW, nullptr);
         break;
     case STATE_CAMERA:
         if (Map* pMap = GetMap())
@@ -731,15 +736,6 @@ void CMapXYView::FinishDrag(int state)
     default:
         break;
     }
-}
-
-void CMapXYView::EndHandleDrag()
-{
-    m_pHandleBrush = nullptr;
-    Invalidate(TRUE);
-    UpdateWindow();
-    if (Map* pMap = GetMap())
-        pMap->UpdateAllViews(this, HINT_REDRAW, nullptr);
 }
 
 void CMapXYView::OnLButtonDblClk(UINT, CPoint) {}
