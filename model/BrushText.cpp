@@ -39,15 +39,17 @@ static bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// A blank within the line: a CR counts only before its LF, as a CR alone ends the line. The byte
-// after p is there to be read (the text is followed by a NUL). Most bytes asked about are digits,
-// letters and parentheses: one test sends them back.
+// A blank between the tokens of a face line, as the map compilers take it: any byte up to the
+// blank's code and any from 0x80 on (a CR too, alone or not), but the LF that ends the line and a
+// NUL (for the compilers the end of the file; the reader takes it for damage). The byte after p is
+// there to be read (the text is followed by a NUL). Most bytes asked about are digits, letters and
+// parentheses: the first test sends them back.
 static inline bool IsBlankAt(const char* p)
 {
-    const char c = *p;
-    if (static_cast<unsigned char>(c) > ' ')
-        return false;
-    return c == ' ' || c == '\t' || (c == '\r' && p[1] == '\n');
+    const unsigned char c = static_cast<unsigned char>(*p);
+    if (c - 1u < static_cast<unsigned>(' '))
+        return c != '\n';
+    return c >= 0x80;
 }
 
 // Inline: a face line's reader passes over its blanks fifteen times.
@@ -208,82 +210,108 @@ static bool OnlyBracesLeftOnLine(const char* p, const char* textEnd)
     return true;
 }
 
-// Whether the CR at p ends its line: before its LF, or alone where what follows it can begin a
-// line of a brush.
-static bool CarriageReturnEndsLine(const char* p, const char* textEnd)
+// Whether a face line's fields end at p (after their blanks): at the line's end, the text's end or
+// a comment, the map compilers find the line incomplete.
+static inline bool EndsFields(const char* p, const char* textEnd)
 {
-    const char* q = p + 1;
-    while (q < textEnd && (*q == ' ' || *q == '\t'))
-        ++q;
-    return q >= textEnd || *q == '\r' || *q == '\n' || *q == '(' || *q == '}' ||
-           (textEnd - q >= 2 && q[0] == '/' && q[1] == '/');
+    return p >= textEnd || *p == '\n' || (p[0] == '/' && p[1] == '/');
 }
 
-// Whether nothing of a face line's fields is left at p (after its blanks): the line's end, the
-// text's end, a comment, or the "}" that ends the brush. A CR alone ends the line only where what
-// follows it can begin a line of the brush (a face, its "}", a comment, a blank line): a file whose
-// lines end so has nothing else there, while a stray CR with the numbers after it cut the fields
-// short, and the compilers, which take it for a blank, read them. So does a "}" with more of the
-// line after it.
-static bool EndsFaceFields(const char* p, const char* textEnd)
+// Passes over blanks within the line; a NUL among them is damage.
+static inline void SkipFieldBlanks(char*& p, const char* textEnd, bool& damaged)
 {
-    if (p >= textEnd)
-        return true;
-    if (*p == '\r')
-        return CarriageReturnEndsLine(p, textEnd);
-    if (*p == '}')
-        return OnlyBracesLeftOnLine(p + 1, textEnd);
-    return *p == '\n' || (p[0] == '/' && p[1] == '/');
+    for (;;) {
+        SkipBlanks(p);
+        if (*p != 0 || p >= textEnd)
+            return;
+        damaged = true;
+        ++p;
+    }
 }
 
-// Whether the compilers take the byte for a blank between tokens: any byte up to the blank's code,
-// and any from 0x80 on (they compare bytes as signed).
-static bool SeparatesTokens(char c)
+// The end of the token at p, as the map compilers split it: a quoted token runs to its closing
+// quote, any other to the next separator.
+static char* TokenEnd(char* p, const char* textEnd)
 {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u <= ' ' || u >= 0x80;
+    if (*p == '"') {
+        ++p;
+        while (p < textEnd && *p != '"')
+            ++p;
+        return p < textEnd ? p + 1 : p;
+    }
+    while (p < textEnd && !CTokenizer::IsSeparator(*p))
+        ++p;
+    return p;
 }
 
-// The "}" that ends the brush of a damaged face line (one that cannot be read, or one with more
-// text after its five numbers), looked for from p (where the read of the line stopped) as the
-// compilers read the line: its tokens run to its LF, parted by the bytes they take for blanks (a
-// CR alone among the fields too, unless what follows it begins a line), and a "//" before a token
-// starts a comment. A "}" that is a token of its own, with nothing after it on the line but blanks,
-// braces or a comment, ends the brush; a "}" against other bytes is part of their token, and one
-// with more of the line after it is some of the line's damage. Null when the line holds no such
-// brace; crossed counts the CRs alone passed over on the way to it, each of which the tokenizer
-// counts as a line end.
-static char* BraceEndingDamagedLine(char* p, const char* textEnd, int& crossed)
+// Where the map compilers' read of a face ends, from p on, where token `from` of the face stands
+// (0: the first number after its first "("). They read three numbers and ")", then "(" (looked for
+// over line ends and comments), three numbers and ")" twice, then the texture name and five numbers,
+// each in whatever bytes its token holds, all within the line. The read stops before a "(" or ")"
+// that is not there, and at a line end, a comment or the text's end where a token of the line
+// should stand: there the compilers give up, and what follows is the brush's to read.
+static char* EndOfFaceAsCompiled(char* p, const char* textEnd, int from)
 {
-    crossed = 0;
-    while (p < textEnd) {
-        const char c = *p;
-        if (c == '\n' || (c == '\r' && CarriageReturnEndsLine(p, textEnd)))
-            return nullptr;
-        if (SeparatesTokens(c)) {
-            crossed += c == '\r';
+    for (int k = from; k < 20; ++k) {
+        const bool open = k == 4 || k == 9, close = k == 3 || k == 8 || k == 13;
+        char* q = p;
+        bool nul = false;
+        for (;;) {
+            SkipFieldBlanks(q, textEnd, nul);
+            if (!open || q >= textEnd)
+                break;
+            if (*q == '\n') {
+                ++q;
+            } else if (q[0] == '/' && q[1] == '/') {
+                while (q < textEnd && *q != '\n')
+                    ++q;
+            } else {
+                break;
+            }
+        }
+        if (EndsFields(q, textEnd))
+            return p;
+        char* end = TokenEnd(q, textEnd);
+        if ((open || close) && (end - q != 1 || *q != (open ? '(' : ')')))
+            return p;
+        p = end;
+    }
+    return p;
+}
+
+// The "}" that ends the brush on a line that holds some text after a face that is no face: a "}"
+// token of its own with nothing after it on the line but blanks, braces or a comment. The map
+// compilers refuse such a line; a brace there is taken for the brush's end so that the braces of
+// the file stay paired. Null when the line (to its LF or a CR alone) holds no such brace.
+static char* BraceEndingLine(char* p, const char* textEnd)
+{
+    while (p < textEnd && !CTokenizer::IsLineEnd(p, textEnd)) {
+        if (CTokenizer::IsSeparator(*p)) {
             ++p;
             continue;
         }
-        if (textEnd - p >= 2 && p[0] == '/' && p[1] == '/')
+        if (p[0] == '/' && p[1] == '/')
             return nullptr;
-        // The read may have stopped inside a token: a byte before p that is no separator is of it.
         char* token = p;
-        while (p < textEnd && !SeparatesTokens(*p))
+        while (p < textEnd && !CTokenizer::IsSeparator(*p))
             ++p;
-        if (p - token == 1 && *token == '}' && SeparatesTokens(token[-1]) && OnlyBracesLeftOnLine(p, textEnd))
+        if (p - token == 1 && *token == '}' && OnlyBracesLeftOnLine(p, textEnd))
             return token;
     }
     return nullptr;
 }
 
-// The rest of a face line after its first "(": three points, the texture name (the
-// whole token after the third ")"), offsets, rotation and scales. Coordinates and
-// texture attributes may carry fractions; they are rounded to the nearest integer.
-// The line ends at its line end or the end of the text: it is read straight from the text, so
-// that its bytes are gone over once, not first searched for the line end. A line whose points or
-// texture name cannot be read, or whose numbers after the name stop short of the line's end,
-// sets unreadable: its brush is kept as the text has it.
+// The rest of a face line after its first "(": three points, the texture name and five numbers:
+// offsets, rotation and scales. Coordinates and texture attributes may carry fractions; they are
+// rounded to the nearest integer. The line is read straight from the text, so that its bytes are
+// gone over once.
+// The face ends where the map compilers' read of it ends: after the name, the five tokens that
+// follow are its numbers, whatever bytes they hold, split as the compilers split them (a CR and a
+// control byte part them as a blank does). A token that is no number (a "}" among them) makes the
+// face one that cannot be read, and sets unreadable: its brush is kept as the text has it, and what
+// follows the fifth token is read as the compilers read it. So is a face whose points, or whose
+// name, cannot be read, or one that holds a NUL. Numbers that simply end with their line (or a
+// comment) build the face with zeros for the missing ones.
 char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
                           bool& badNumber, bool& unreadable)
 {
@@ -314,23 +342,28 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
         if (ok)
             ++p;
     }
-    char* name = p;
-    if (ok) {
-        SkipBlanks(p);
-        name = p;
-        while (*p && *p != '\n' && !IsBlank(*p))
-            ++p;
-    }
-    const int nameLength = static_cast<int>(p - name);
-    // No name; a "}" where the name would be (it ends the brush); a name cut by a NUL byte of the
-    // text. The face would be made of what was read, and written back short of what the file holds.
-    if (!ok || nameLength == 0 || name[0] == '}' || (*p == 0 && p < textEnd)) {
+    auto damaged = [&](char* end) {
         face.texture = GetEditorServices()->GetDefaultTexture();
         unreadable = true;
         if (!fits)
             badNumber = true;
-        return ok ? name : p;
-    }
+        return end;
+    };
+    if (!ok)
+        return damaged(EndOfFaceAsCompiled(line, textEnd, 0));
+    char* const afterPoints = p;
+    bool nul = false;
+    SkipFieldBlanks(p, textEnd, nul);
+    if (EndsFields(p, textEnd))
+        return damaged(afterPoints);
+    char* const name = p;
+    while (!CTokenizer::IsSeparator(*p))
+        ++p;
+    const int nameLength = static_cast<int>(p - name);
+    // A quoted name, or a "}" where the name would be: the face would be made of other bytes than
+    // the compilers read, and written back so.
+    if (nul || *name == '"' || *name == '}')
+        return damaged(EndOfFaceAsCompiled(afterPoints, textEnd, 14));
     // The faces of a brush mostly share their texture: the same name as the face before gets
     // its record without another lookup. Records are found by the upper-case name, and a WAD's
     // names are upper case while maps mostly write them in lower case: letters are compared
@@ -356,35 +389,28 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
 
     short whole[3] = {0, 0, 0}; // the offsets and the rotation
     float scales[2] = {0, 0};
+    bool damage = false;
     int read = 0;
     for (; read < 5; ++read) {
-        char* before = p;
-        SkipBlanks(p);
-        char* end = read < 3 ? ShortField(p, whole[read], fits) : FloatField(p, scales[read - 3], fits);
-        if (!end) {
-            p = before;
+        char* q = p;
+        SkipFieldBlanks(q, textEnd, damage);
+        if (EndsFields(q, textEnd))
             break;
+        // Texture axes in square brackets after the name: the Valve 220 format, whose numbers this
+        // reader would take for others.
+        if (read == 0 && *q == '[')
+            throw CMapFormatError(lineNumber);
+        char* end = *q == '"' ? nullptr
+                              : read < 3 ? ShortField(q, whole[read], fits) : FloatField(q, scales[read - 3], fits);
+        // The number must be the whole token: "1}" or "8x" is a token the compilers read as one.
+        if (!end || !CTokenizer::IsSeparator(*end)) {
+            damage = true;
+            end = TokenEnd(q, textEnd);
         }
         p = end;
     }
-    // Texture axes in square brackets after the name: the Valve 220 format, whose numbers this
-    // reader would take for others.
-    char* next = p;
-    SkipBlanks(next);
-    if (read == 0 && *next == '[')
-        throw CMapFormatError(lineNumber);
-    // Fields cut short by a byte that is no number (a NUL, a control byte, a letter) with more of
-    // the line after it: the face would be made of the fields before it and written back without
-    // the rest, which the compilers then find incomplete. The brush is kept as the text has it.
-    // Fields that simply end with their line build the face with zeros for the missing ones.
-    // A "}" against the last number with more of the line after it cut that number too (the
-    // compilers read it as part of the number): it ends no brush.
-    if ((read < 5 && !EndsFaceFields(next, textEnd)) || (*p == '}' && !OnlyBracesLeftOnLine(p + 1, textEnd))) {
-        unreadable = true;
-        if (!fits)
-            badNumber = true;
-        return p;
-    }
+    if (damage)
+        return damaged(p);
     face.xOffset = whole[0];
     face.yOffset = whole[1];
     face.rotation = whole[2];
@@ -435,21 +461,47 @@ static bool OnlyBlanksOrComment(const char* p, const char* end)
     return p == end || (end - p >= 2 && p[0] == '/' && p[1] == '/');
 }
 
+// Passes over the blanks that the line holds from p on (a CR alone ends it, as a NUL ends them).
+static void SkipBlanksInLine(char*& p, const char* textEnd)
+{
+    while (p < textEnd && *p != 0 && CTokenizer::IsSeparator(*p) && !CTokenizer::IsLineEnd(p, textEnd))
+        ++p;
+}
+
+// Whether a "(" of its own stands at p (before the text's end), as the compilers' faces begin.
+static bool BeginsFace(const char* p)
+{
+    return p[0] == '(' && CTokenizer::IsSeparator(p[1]);
+}
+
+// Whether the line ends at p: its line end, the text's end or a comment.
+static bool EndsLine(const char* p, const char* textEnd)
+{
+    return p >= textEnd || CTokenizer::IsLineEnd(p, textEnd) || (p[0] == '/' && p[1] == '/');
+}
+
 // Thrown when the geometry of a read brush fails; carries the line of the face.
 Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : SThing(0, true, false)
 {
+    char* const textEnd = tok.GetEnd();
     if (brace) {
         tok.NextToken();
         const int braceLine = tok.GetLine();
-        // Anything after the "{" on its line is not read.
-        char* rest = tok.RestOfLine();
-        const char* lineEnd = rest ? tok.GetPosition() - 1 : tok.GetEnd();
-        if (!rest) {
-            rest = tok.GetPosition();
-            tok.SetPosition(tok.GetEnd());
+        // A face or the "}" after the "{" on its line is read as the compilers read it; anything
+        // else there is not read.
+        tok.SetPosition(tok.GetPosition());
+        char* next = tok.GetPosition();
+        SkipBlanksInLine(next, textEnd);
+        if (next >= textEnd || (!BeginsFace(next) && *next != '}')) {
+            char* rest = tok.RestOfLine();
+            const char* lineEnd = rest ? tok.GetPosition() - 1 : textEnd;
+            if (!rest) {
+                rest = tok.GetPosition();
+                tok.SetPosition(textEnd);
+            }
+            if (!OnlyBlanksOrComment(rest, lineEnd))
+                CMapReadReport::Note(READ_NOT_READ, braceLine);
         }
-        if (!OnlyBlanksOrComment(rest, lineEnd))
-            CMapReadReport::Note(READ_NOT_READ, braceLine);
     }
     // The face lines are read straight into the brush: room for eight faces (nearly every brush
     // of a map has six) is made once, and each face is built in place, not copied.
@@ -513,35 +565,36 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             tok.SetPosition(tok.GetPosition());
             bool unreadable = false;
             char* stop = readFace(t, line, unreadable);
-            // A "}" after the last field read ends the brush as on a line of its own; what follows
-            // it is read as if it began a line ("} }" ends the entity too, "} {" starts a block).
-            // A damaged line ends its brush only at a "}" that the compilers, too, read as the
-            // brush's end, so that the braces of the file stay paired: a brush kept as text takes
-            // the line to that brace; of a line whose fields were read, what lies between them and
-            // the brace is not read. Any other "}" of the line is some of its damage, and the brush
-            // goes on to its own "}".
+            // The face ends where the compilers' read of it ends, on its line or past a line end.
+            tok.SkipTo(stop);
+            // What follows the face on its line: a "}" ends the brush as on a line of its own, and
+            // what follows it is read as if it began a line ("} }" ends the entity too, "} {"
+            // starts a block); a "(" begins the brush's next face. Text of any other kind is not
+            // read (a brush kept as text keeps it) and the line is passed over, unless a "}" ends
+            // it (see BraceEndingLine).
             char* after = stop;
-            SkipBlanks(after);
+            SkipBlanksInLine(after, textEnd);
             char* brace = nullptr;
-            int crossed = 0;
-            if (!unreadable && *after == '}' && after < tok.GetEnd())
+            if (after < textEnd && *after == '}') {
                 brace = after;
-            else if (*after != '\n' && after < tok.GetEnd())
-                brace = BraceEndingDamagedLine(stop, tok.GetEnd(), crossed);
+            } else if (after < textEnd && BeginsFace(after)) {
+                if (!unreadable && !OnlyBlanksOrComment(stop, after))
+                    notRead.push_back(line);
+                tok.SkipTo(after);
+                continue;
+            } else if (!EndsLine(after, textEnd)) {
+                brace = BraceEndingLine(after, textEnd);
+            }
             if (brace) {
                 if (!unreadable && !OnlyBlanksOrComment(stop, brace))
                     notRead.push_back(line);
-                tok.SetPosition(stop);
-                for (; crossed > 0; --crossed)
-                    tok.RestOfLine(true);
                 tok.SetPosition(brace + 1);
                 closed = true;
                 break;
             }
-            tok.SetPosition(stop);
             more = tok.RestOfLine(true);
             // A brush kept as text for its unreadable line loses nothing of the line.
-            if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : tok.GetEnd()))
+            if (!unreadable && !OnlyBlanksOrComment(stop, more ? tok.GetPosition() - 1 : textEnd))
                 notRead.push_back(line);
         } else {
             more = tok.RestOfLine(true);

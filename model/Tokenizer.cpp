@@ -29,6 +29,17 @@ void CTokenizer::SetPosition(char* pos)
     m_pos = reinterpret_cast<BYTE*>(pos);
 }
 
+void CTokenizer::SkipTo(char* pos)
+{
+    Restore();
+    BYTE* const to = reinterpret_cast<BYTE*>(pos);
+    for (BYTE* p = m_pos; p < to; ++p)
+        if ((*p == '\n' || *p == '\r') && AtLineEnd(p))
+            ++m_line;
+    if (to > m_pos)
+        m_pos = to;
+}
+
 void CTokenizer::Restore()
 {
     if (m_term) {
@@ -76,7 +87,7 @@ inline void CTokenizer::SkipSeparators(bool countLines)
     BYTE* p = m_pos;
     const BYTE* const end = m_end;
     int lines = 0;
-    while (p < end && IsSeparator(*p)) {
+    while (p < end && IsSeparator(static_cast<char>(*p))) {
         if ((*p == '\n' || *p == '\r') && IsLineEnd(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)))
             ++lines;
         ++p;
@@ -105,7 +116,7 @@ void CTokenizer::SkipWhite(bool countLines)
 
 BYTE* CTokenizer::TokenEnd(BYTE* p) const
 {
-    while (p < m_end && !IsSeparator(*p))
+    while (p < m_end && !IsSeparator(static_cast<char>(*p)))
         ++p;
     return p;
 }

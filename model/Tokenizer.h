@@ -27,6 +27,13 @@ public:
     void SetPosition(char* pos);
     // The end of the text (the byte after its last one).
     char* GetEnd() const { return reinterpret_cast<char*>(m_end); }
+    // Moves on to pos (not before the position), counting the line ends passed over: for a reader
+    // that went over some of the text on its own.
+    void SkipTo(char* pos);
+
+    // Whether a byte separates tokens: every byte up to the blank's code, and every one from 0x80
+    // on, as the map compilers compare bytes as signed.
+    static bool IsSeparator(char c) { return static_cast<signed char>(c) <= 32; }
 
     // Whether the byte at p (before end) ends its line.
     static bool IsLineEnd(const char* p, const char* end)
@@ -36,7 +43,6 @@ public:
 
 private:
     void Restore();
-    static bool IsSeparator(BYTE b) { return static_cast<signed char>(b) <= 32; }
     // The first double quote from p on (or the text's end), counting the line ends passed over.
     BYTE* ToQuote(BYTE* p, int& lines) const;
     bool AtLineEnd(const BYTE* p) const

@@ -333,7 +333,7 @@ TEST_F(MapText, WriteReadWriteIsStable)
 
 TEST_F(MapText, FaceLinesBetweenBlankLinesCommentsAndWords)
 {
-    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n{ ( 9 9 9 ) ignored on the brace line\n\n"
+    std::string text = "{ \"classname\" \"worldspawn\" \"wad\" \"w\"\n{ ignored ( 9 9 9 ) on the brace line\n\n"
                        "// a comment line\n( 0 0 64 ) ( 0 64 64 ) ( 64 64 64 ) WALL1 0 0 0 1 1\nsomeword ( 1 2 3 )\n"
                        "( 0 0 0 ) ( 64 0 0 ) ( 64 64 0 ) WALL1 0 0 0 1 1\n\n"
                        "( 0 64 0 ) ( 0 64 64 ) ( 0 0 64 ) WALL1 0 0 0 1 1\n"

@@ -144,8 +144,8 @@ TEST_F(ImportTest, AnOriginPastTheCoordinateRangeIsPlacedAtItsEndAndTold)
 
 // An object file is read whole, as an open reads a map: a NUL byte is no end of its text, a face
 // line whose numbers a NUL cuts short is never imported short of them (its brush is skipped and
-// told; a "}" of its own ending such a line ends that brush, and the next one is imported), and a
-// file in UTF-16 is refused with a box that names it.
+// told; a "}" of its own after its five numbers ends that brush, a "}" among them does not, and the
+// next one is imported), and a file in UTF-16 is refused with a box that names it.
 TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
 {
     const std::string nul(1, '\0');
@@ -154,6 +154,9 @@ TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
     cut.replace(cut.find("WALL 0 0 0 1 1"), 14, "WALL 8" + nul + " 16 0 1 1");
     std::string braced = BoxText(0, 0, 0, 64, 64, 64);
     braced.replace(braced.rfind("WALL 0 0 0 1 1\n}"), 16, "WALL 8x 16 0 1 1 }");
+    // A "}" as the last number is one to the map compilers too: the brush goes on to its own "}".
+    std::string numbered = BoxText(0, 0, 0, 64, 64, 64);
+    numbered.replace(numbered.rfind("WALL 0 0 0 1 1\n}"), 14, "WALL 0 0 0 1 }");
     std::string utf16 = "\xFF\xFE";
     for (char ch : light)
         utf16 += std::string(1, ch) + nul;
@@ -174,6 +177,9 @@ TEST_F(ImportTest, AnObjectFileIsReadWholeAsAnOpenReadsIt)
         {"a brace ending a face line that cannot be read", "{\r\n\"classname\" \"worldspawn\"\r\n" + braced +
                                                                 BoxText(128, 0, 0, 192, 64, 64) + "}\r\n" + light,
          TRUE, 1, 1, "An error occured while creating the brush\nwhich ended at line 9.\n"},
+        {"a brace among a face line's numbers", "{\r\n\"classname\" \"worldspawn\"\r\n" + numbered +
+                                                    BoxText(128, 0, 0, 192, 64, 64) + "}\r\n" + light,
+         TRUE, 1, 1, "An error occured while creating the brush\nwhich ended at line 10.\n"},
         {"text before the first entity", "junk\r\n" + light, TRUE, 1, 0, "Invalid token 'junk' parsing entity.\n("},
         {"UTF-16", utf16, FALSE, 0, 0, nullptr},
     };
