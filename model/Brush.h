@@ -241,9 +241,10 @@ private:
     // The same clip without a message or an exception: the kind of its failure (and the face) or
     // -1. It touches nothing but this brush, so that another thread may run it.
     int ClipWindingsOrFail(bool general, int& failedFace);
-    // Returns the end of what was read; badNumber is set for a number that does not fit.
+    // Returns the end of what was read; badNumber is set for a number that does not fit;
+    // otherBlanks when the read went over blanks other than spaces or over line ends.
     char* ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
-                       bool& badNumber, bool& unreadable);
+                       bool& badNumber, bool& unreadable, bool& otherBlanks);
     // Every winding point lies on two planes besides its own: the faces close a volume.
     bool EnclosesVolume() const;
     void ClassifyAll();

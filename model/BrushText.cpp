@@ -52,11 +52,19 @@ static inline bool IsBlankAt(const char* p)
     return c >= 0x80;
 }
 
-// Inline: a face line's reader passes over its blanks fifteen times.
-static inline void SkipBlanks(char*& p)
+// Inline: a face line's reader passes over its blanks fifteen times. Nearly all are one space;
+// others (a tab, a CR, a control byte) set others, as a CR alone among them is a line end that the
+// reader's caller counts.
+static inline void SkipBlanks(char*& p, bool& others)
 {
-    while (IsBlankAt(p))
+    while (*p == ' ')
         ++p;
+    if (IsBlankAt(p)) {
+        others = true;
+        do
+            ++p;
+        while (IsBlankAt(p));
+    }
 }
 
 // Equal when the bytes are equal or differ only in the case of ASCII letters.
@@ -218,10 +226,10 @@ static inline bool EndsFields(const char* p, const char* textEnd)
 }
 
 // Passes over blanks within the line; a NUL among them is damage.
-static inline void SkipFieldBlanks(char*& p, const char* textEnd, bool& damaged)
+static inline void SkipFieldBlanks(char*& p, const char* textEnd, bool& damaged, bool& others)
 {
     for (;;) {
-        SkipBlanks(p);
+        SkipBlanks(p, others);
         if (*p != 0 || p >= textEnd)
             return;
         damaged = true;
@@ -255,9 +263,9 @@ static char* EndOfFaceAsCompiled(char* p, const char* textEnd, int from)
     for (int k = from; k < 20; ++k) {
         const bool open = k == 4 || k == 9, close = k == 3 || k == 8 || k == 13;
         char* q = p;
-        bool nul = false;
+        bool nul = false, others = false;
         for (;;) {
-            SkipFieldBlanks(q, textEnd, nul);
+            SkipFieldBlanks(q, textEnd, nul, others);
             if (!open || q >= textEnd)
                 break;
             if (*q == '\n') {
@@ -313,14 +321,15 @@ static char* BraceEndingLine(char* p, const char* textEnd)
 // name, cannot be read, or one that holds a NUL. Numbers that simply end with their line (or a
 // comment) build the face with zeros for the missing ones.
 char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lineNumber, const char* textEnd,
-                          bool& badNumber, bool& unreadable)
+                          bool& badNumber, bool& unreadable, bool& otherBlanks)
 {
     char* p = line;
+    bool& others = otherBlanks;
     bool ok = true;
     bool fits = true;
     for (int k = 0; k < 3 && ok; ++k) {
         if (k > 0) {
-            SkipBlanks(p);
+            SkipBlanks(p, others);
             if (*p != '(') {
                 ok = false;
                 break;
@@ -328,7 +337,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
             ++p;
         }
         for (int a = 0; a < 3; ++a) {
-            SkipBlanks(p);
+            SkipBlanks(p, others);
             char* end = ShortField(p, face.pt[k][a], fits);
             if (!end) {
                 ok = false;
@@ -336,7 +345,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
             }
             p = end;
         }
-        SkipBlanks(p);
+        SkipBlanks(p, others);
         if (ok && *p != ')')
             ok = false;
         if (ok)
@@ -345,6 +354,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     auto damaged = [&](char* end) {
         face.texture = GetEditorServices()->GetDefaultTexture();
         unreadable = true;
+        others = true; // the compilers' read may have gone over line ends
         if (!fits)
             badNumber = true;
         return end;
@@ -353,7 +363,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
         return damaged(EndOfFaceAsCompiled(line, textEnd, 0));
     char* const afterPoints = p;
     bool nul = false;
-    SkipFieldBlanks(p, textEnd, nul);
+    SkipFieldBlanks(p, textEnd, nul, others);
     if (EndsFields(p, textEnd))
         return damaged(afterPoints);
     char* const name = p;
@@ -393,15 +403,16 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
     int read = 0;
     for (; read < 5; ++read) {
         char* q = p;
-        SkipFieldBlanks(q, textEnd, damage);
-        if (EndsFields(q, textEnd))
-            break;
-        // Texture axes in square brackets after the name: the Valve 220 format, whose numbers this
-        // reader would take for others.
-        if (read == 0 && *q == '[')
-            throw CMapFormatError(lineNumber);
-        char* end = *q == '"' ? nullptr
-                              : read < 3 ? ShortField(q, whole[read], fits) : FloatField(q, scales[read - 3], fits);
+        SkipFieldBlanks(q, textEnd, damage, others);
+        char* end = read < 3 ? ShortField(q, whole[read], fits) : FloatField(q, scales[read - 3], fits);
+        if (!end) {
+            if (EndsFields(q, textEnd))
+                break;
+            // Texture axes in square brackets after the name: the Valve 220 format, whose numbers
+            // this reader would take for others.
+            if (read == 0 && *q == '[')
+                throw CMapFormatError(lineNumber);
+        }
         // The number must be the whole token: "1}" or "8x" is a token the compilers read as one.
         if (!end || !CTokenizer::IsSeparator(*end)) {
             damage = true;
@@ -521,14 +532,15 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
     Span spans[MAX_FACES + 1];
     // Returns where the read of the line stopped; unreadable tells whether its points or name
     // could not be read.
-    auto readFace = [&](char* text, int line, bool& unreadable) {
+    auto readFace = [&](char* text, int line, bool& unreadable, bool& otherBlanks) {
         m_faces.emplace_back();
         const size_t count = m_faces.size();
         Face& f = m_faces[count - 1];
         bool bad = false;
         unreadable = false;
-        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, tok.GetEnd(), bad,
-                                 unreadable);
+        otherBlanks = false;
+        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, textEnd, bad,
+                                 unreadable, otherBlanks);
         if (bad && !badNumber) {
             badNumber = true;
             badFace = static_cast<int>(count - 1);
@@ -563,10 +575,14 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             // token put back); the line end is then looked for from where the read stopped, which
             // is nearly always at it.
             tok.SetPosition(tok.GetPosition());
-            bool unreadable = false;
-            char* stop = readFace(t, line, unreadable);
-            // The face ends where the compilers' read of it ends, on its line or past a line end.
-            tok.SkipTo(stop);
+            bool unreadable = false, otherBlanks = false;
+            char* stop = readFace(t, line, unreadable, otherBlanks);
+            // The face ends where the compilers' read of it ends, on its line or past line ends,
+            // which only blanks other than spaces can hold.
+            if (otherBlanks)
+                tok.SkipTo(stop);
+            else
+                tok.SetPosition(stop);
             // What follows the face on its line: a "}" ends the brush as on a line of its own, and
             // what follows it is read as if it began a line ("} }" ends the entity too, "} {"
             // starts a block); a "(" begins the brush's next face. Text of any other kind is not
@@ -580,7 +596,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             } else if (after < textEnd && BeginsFace(after)) {
                 if (!unreadable && !OnlyBlanksOrComment(stop, after))
                     notRead.push_back(line);
-                tok.SkipTo(after);
+                tok.SetPosition(after);
                 continue;
             } else if (!EndsLine(after, textEnd)) {
                 brace = BraceEndingLine(after, textEnd);

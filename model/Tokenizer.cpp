@@ -29,17 +29,6 @@ void CTokenizer::SetPosition(char* pos)
     m_pos = reinterpret_cast<BYTE*>(pos);
 }
 
-void CTokenizer::SkipTo(char* pos)
-{
-    Restore();
-    BYTE* const to = reinterpret_cast<BYTE*>(pos);
-    for (BYTE* p = m_pos; p < to; ++p)
-        if ((*p == '\n' || *p == '\r') && AtLineEnd(p))
-            ++m_line;
-    if (to > m_pos)
-        m_pos = to;
-}
-
 void CTokenizer::Restore()
 {
     if (m_term) {
@@ -80,6 +69,18 @@ static const BYTE* NextLineEnd(const BYTE* p, const BYTE* end)
             return p;
         ++p; // a CR before its LF
     }
+}
+
+void CTokenizer::SkipTo(char* pos)
+{
+    Restore();
+    const BYTE* const to = reinterpret_cast<BYTE*>(pos);
+    // Nearly always within one line: the search for a line end goes eight bytes at a time.
+    for (const BYTE* p = m_pos; (p = NextLfOrCr(p, to)) < to; ++p)
+        if (AtLineEnd(p))
+            ++m_line;
+    if (to > m_pos)
+        m_pos = const_cast<BYTE*>(to);
 }
 
 inline void CTokenizer::SkipSeparators(bool countLines)
