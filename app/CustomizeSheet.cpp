@@ -448,10 +448,6 @@ void CMainFrame::OnUpdateComboDisable(CCmdUI* pCmdUI)
     UINT nCombo = ComboIdOfCommand(pCmdUI->m_nID);
     if (nCombo == 0)
         return;
-    // Every combo box with the id, docked or floating.
-    std::vector<HWND> combos;
-    GetViewServices()->FindCombos(nCombo, combos);
-    for (HWND hCombo : combos)
-        ::EnableWindow(hCombo, FALSE);
+    GetViewServices()->EnableCombos(nCombo, FALSE);
     pCmdUI->Enable(FALSE);
 }

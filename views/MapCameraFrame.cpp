@@ -1,5 +1,7 @@
 #include "MapCameraFrame.h"
 #include "CameraRes.h"
+#include "MapFrame.h"
+#include "ViewServices.h"
 
 IMPLEMENT_DYNCREATE(CMapCameraFrame, SECMDIChildWnd)
 
@@ -29,5 +31,9 @@ void CMapCameraFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 
 void CMapCameraFrame::OnUpdateCombo(CCmdUI* pCmdUI)
 {
+    // The boxes too: a map window active before this one left them enabled.
+    UINT nCombo = CMapFrame::ComboId(static_cast<int>(pCmdUI->m_nID - ID_COMBO_FIRST));
+    if (nCombo != 0)
+        GetViewServices()->EnableCombos(nCombo, FALSE);
     pCmdUI->Enable(FALSE);
 }

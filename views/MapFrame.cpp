@@ -533,10 +533,13 @@ void CMapFrame::OnUpdateLinkClippingPlanes(CCmdUI* pCmdUI)
 
 void CMapFrame::OnUpdateComboUI(CCmdUI* pCmdUI)
 {
-    static const UINT kCombo[4] = {IDC_COMBO_SNAP_ANGLE, IDC_COMBO_GRID, IDC_COMBO_PLANE_SCALE, IDC_COMBO_DEPTH_SCALE};
-    UINT i = pCmdUI->m_nID - ID_COMBO_SNAP_ANGLE_UI;
-    HWND h = i < 4 ? GetViewServices()->FindCombo(kCombo[i]) : nullptr;
-    pCmdUI->Enable(h && ::IsWindowEnabled(h));
+    // The update comes here only while this map window is the active one, so its combos are
+    // enabled: the boxes themselves too, which the main frame disabled while no map window was
+    // active.
+    UINT nCombo = ComboId(static_cast<int>(pCmdUI->m_nID - ID_COMBO_SNAP_ANGLE_UI));
+    if (nCombo != 0)
+        GetViewServices()->EnableCombos(nCombo, TRUE);
+    pCmdUI->Enable(TRUE);
 }
 
 void CMapFrame::OnUpdateMouseMode(CCmdUI* pCmdUI)

@@ -296,6 +296,14 @@ HWND CViewServices::FindCombo(UINT nID)
     return combos.empty() ? nullptr : combos.front();
 }
 
+void CViewServices::EnableCombos(UINT nID, BOOL bEnable)
+{
+    std::vector<HWND> combos;
+    FindCombos(nID, combos);
+    for (HWND hCombo : combos)
+        ::EnableWindow(hCombo, bEnable);
+}
+
 CViewServices* GetViewServices()
 {
     if (auto* p = dynamic_cast<CViewServices*>(GetEditorServices()))

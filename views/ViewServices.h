@@ -108,6 +108,8 @@ public:
     // gets the boxes of ids[i].
     void FindCombos(const UINT* ids, int count, std::vector<HWND>* combos);
     HWND FindCombo(UINT nID);
+    // Enables or disables every combo box with the id, docked or floating.
+    void EnableCombos(UINT nID, BOOL bEnable);
 
 protected:
     void DeleteColors();

@@ -15,6 +15,8 @@
 #include "ViewServices.h"
 #include "Map.h"
 #include "MapFrame.h"
+#include "MapXYView.h"
+#include "MapZView.h"
 #include "RecordingServices.h"
 #include <cstdio>
 #include "../res/resource.h"
@@ -1067,6 +1069,92 @@ TEST_F(CustOptMapFixture, ANewShortcutRunsItsCommandInAMapWindowAndTheCombosFoll
         ui.DoUpdate(m_pFrame, FALSE);
         EXPECT_TRUE(::IsWindowEnabled(h)) << nCommand;
     }
+}
+
+// The user closes the map, then opens it in its four windows. The editor's idle time greys the
+// four toolbar combos while no map window is active and brings them back whenever one is; a
+// choice made in a combo, by mouse and keys, goes to the active map window.
+TEST_F(CustOptMapFixture, TheToolbarCombosAreEnabledWhileAMapWindowIsActiveAndSetItsGridSnapAndScales)
+{
+    static const UINT kCommands[] = {32950, 32951, 32952, 32953};
+    // How many of the four combos are enabled; every combo window of a command counts.
+    auto EnabledCombos = [] {
+        int n = 0;
+        for (UINT nCommand : kCommands) {
+            std::vector<HWND> found;
+            GetViewServices()->FindCombos(CMainFrame::ComboIdOfCommand(nCommand), found);
+            EXPECT_FALSE(found.empty()) << nCommand;
+            n += std::all_of(found.begin(), found.end(), [](HWND h) { return ::IsWindowEnabled(h) != 0; }) ? 1 : 0;
+        }
+        return n;
+    };
+    ASSERT_TRUE(m_pFrame->IsWindowVisible());
+    m_app.CloseAllDocuments(FALSE);
+    afxtest::PumpMessages();
+    m_app.OnIdle(0);
+    EXPECT_EQ(0, EnabledCombos()) << "no map window";
+
+    AfxSeamSetUnexpectedHandler(nullptr);
+    ASSERT_TRUE(m_pFrame->OpenMap(m_path, VIEW_ALL_FOUR));
+    afxtest::PumpMessages();
+    AfxSeamReset();
+    std::vector<CMapFrame*> plans;
+    CMDIChildWnd* pCamera = nullptr;
+    for (CWnd* pChild = CWnd::FromHandle(::GetWindow(m_pFrame->m_hWndMDIClient, GW_CHILD)); pChild;
+         pChild = pChild->GetNextWindow()) {
+        if (auto* pPlan = dynamic_cast<CMapFrame*>(pChild))
+            plans.push_back(pPlan);
+        else if (pChild->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)))
+            pCamera = static_cast<CMDIChildWnd*>(pChild);
+    }
+    ASSERT_EQ(3u, plans.size());
+    ASSERT_NE(nullptr, pCamera);
+
+    // The active window changes (camera, plan, camera, another plan), then the loop idles.
+    const struct
+    {
+        CMDIChildWnd* pActive;
+        int enabled;
+    } steps[] = {{pCamera, 0}, {plans[0], 4}, {pCamera, 0}, {plans[1], 4}};
+    for (const auto& step : steps) {
+        m_pFrame->MDIActivate(step.pActive);
+        afxtest::PumpMessages();
+        m_app.OnIdle(0);
+        EXPECT_EQ(step.enabled, EnabledCombos()) << (step.pActive == pCamera ? "camera" : "plan");
+    }
+
+    // A click drops a combo's list, Down and Enter take the entry after the shown one.
+    CMapFrame* pPlan = plans[1];
+    ASSERT_EQ(pPlan, m_pFrame->MDIGetActive());
+    CMapXYView* pXY = pPlan->GetXYView();
+    CMapZView* pZ = pPlan->GetZView();
+    ASSERT_NE(nullptr, pXY);
+    ASSERT_NE(nullptr, pZ);
+    const struct
+    {
+        UINT nCommand;
+        std::function<double()> value;
+        double before, after;
+    } choices[] = {
+        {32950, [&] { return pXY->m_snapAngle; }, 22.5, 30},
+        {32951, [&] { return (double)pXY->m_nGrid; }, 16, 32},
+        {32952, [&] { return (double)pXY->m_scale; }, 0.375, 0.5},
+        {32953, [&] { return (double)pZ->m_scale; }, 0.375, 0.5},
+    };
+    for (const auto& c : choices) {
+        HWND hCombo = GetViewServices()->FindCombo(CMainFrame::ComboIdOfCommand(c.nCommand));
+        ASSERT_NE(nullptr, hCombo);
+        CRect rect;
+        ::GetWindowRect(hCombo, &rect);
+        // A disabled combo takes no clicks: the point would be the toolbar's.
+        ASSERT_EQ(hCombo, ::WindowFromPoint(rect.CenterPoint())) << c.nCommand;
+        EXPECT_DOUBLE_EQ(c.before, c.value()) << c.nCommand;
+        afxtest::InputScript choose;
+        choose.MoveTo(rect.CenterPoint()).Click().Pause(50).Key(VK_DOWN).Key(VK_RETURN).Pause(50);
+        ASSERT_TRUE(choose.Run());
+        EXPECT_DOUBLE_EQ(c.after, c.value()) << c.nCommand;
+    }
+    EXPECT_EQ(32, pZ->m_nGrid) << "the grid is the depth view's too";
 }
 
 } // namespace

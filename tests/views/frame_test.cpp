@@ -385,11 +385,13 @@ TEST_F(WindowTest, UpdateRules)
     pFrame->m_bSnapToGrid = 0;
     EXPECT_EQ(update(ID_TOGGLE_SNAP_TO_GRID).m_nCheck, 0);
 
-    // The combo commands follow their combo windows.
+    // The active map window enables the combo commands and their boxes, a box disabled while no
+    // map window was active too.
     for (UINT id = ID_COMBO_SNAP_ANGLE_UI; id <= ID_COMBO_DEPTH_SCALE_UI; ++id)
         EXPECT_EQ(update(id).m_bEnabled, 1) << id;
     ::EnableWindow(m_pBar->Combo(1058), FALSE);
-    EXPECT_EQ(update(ID_COMBO_GRID_UI).m_bEnabled, 0);
+    EXPECT_EQ(update(ID_COMBO_GRID_UI).m_bEnabled, 1);
+    EXPECT_TRUE(::IsWindowEnabled(m_pBar->Combo(1058)));
 
     // Mouse modes: a radio mark from the main frame's mode; Move Item needs a current entity.
     services->SetMouseMode(CViewServices::MOUSE_ZOOM);
