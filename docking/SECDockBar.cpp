@@ -770,8 +770,10 @@ void SECDockBar::MoveInLayout(AFX_SIZEPARENTPARAMS* lpLayout, const CRect& rect)
     // A new size is painted by the flush after the layout; a move alone copies nothing.
     UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
     nFlags |= rectOld.Size() != rect.Size() ? SWP_NOREDRAW : SWP_NOCOPYBITS;
-    if (rectOld.Size() != rect.Size())
+    if (rectOld.Size() != rect.Size()) {
         m_bRowsChanged = TRUE;
+        AddUncovered(rectOld, rect);
+    }
     lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, m_hWnd, nullptr, rect.left, rect.top, rect.Width(),
                                       rect.Height(), nFlags);
 }
@@ -820,8 +822,30 @@ void SECDockBar::DoPaint(CDC* pDC)
     CDockBar::DoPaint(pDC);
 }
 
+void SECDockBar::AddUncovered(const CRect& rectOld, const CRect& rectNew)
+{
+    // Grown or shrunk in place, the dock bar keeps what it showed in the rectangle both share;
+    // the rest of the new one still shows what was there before, and the bars of its rows that
+    // lie in it (shown or moved there while the old size cut them off) were never asked to paint
+    // it. Moved, all of the new rectangle is stale. The parent's area the old rectangle leaves is
+    // not painted either: the windows that take it over may have been moved without a redraw.
+    CRgn rgnOld, rgnNew, rgnPart;
+    rgnOld.CreateRectRgnIndirect(&rectOld);
+    rgnNew.CreateRectRgnIndirect(&rectNew);
+    rgnPart.CreateRectRgn(0, 0, 0, 0);
+    rgnPart.CombineRgn(&rgnOld, &rgnNew, rectOld.TopLeft() == rectNew.TopLeft() ? RGN_XOR : RGN_OR);
+    if (m_rgnUncovered.GetSafeHandle() == nullptr)
+        m_rgnUncovered.CreateRectRgn(0, 0, 0, 0);
+    m_rgnUncovered.CombineRgn(&m_rgnUncovered, &rgnPart, RGN_OR);
+}
+
 void SECDockBar::Flush()
 {
+    if (m_rgnUncovered.GetSafeHandle() != nullptr) {
+        if (CWnd* pParent = GetParent())
+            pParent->RedrawWindow(nullptr, &m_rgnUncovered, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        m_rgnUncovered.DeleteObject();
+    }
     m_bFlushing = TRUE;
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     if (m_arrRedraw.GetSize() > 0 || m_bRowsChanged) {

@@ -82,12 +82,16 @@ public:
     virtual void MarkForRedraw(int nIndex);
     virtual void Flush();
     void AddToRedraw(CControlBar* pBar);
+    // Notes what a move of the dock bar that was not redrawn leaves for the flush to paint, in
+    // the parent's client coordinates.
+    void AddUncovered(const CRect& rectOld, const CRect& rectNew);
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void DoPaint(CDC* pDC) override;
     void GetBarInfo(CControlBarInfo* pInfo) override;
 
     CPtrArray m_arrRedraw;
+    CRgn m_rgnUncovered;        // the parent's area the next flush paints, its windows with it
     CObArray m_arrSplitters;
     CObArray m_arrSeparators;
     BOOL m_bMDIChild;

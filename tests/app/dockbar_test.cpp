@@ -1,5 +1,5 @@
 // The main frame's docking bars: where they start, that their places survive a restart, and that
-// showing and hiding them acts at once.
+// showing, hiding and moving them acts and repaints at once.
 #include "afxtest.h"
 #include "shell_fixture.h"
 #include "afxwndtest.h"
@@ -12,6 +12,7 @@
 #include "ShellRes.h"
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -153,29 +154,38 @@ CRect RectInFrame(CWnd* pFrame, HWND hWnd)
 }
 
 // What the screen showed in a part of the frame's client area before a command: a colour painted
-// over the frame and its windows on the screen, without any window knowing of it.
-void PaintOverScreen(CWnd* pFrame, const CRect& rect, COLORREF clr)
+// over the frame and its windows on the screen, without any window knowing of it (but for the
+// rectangles kept).
+void PaintOverScreen(CWnd* pFrame, const CRect& rect, COLORREF clr, const std::vector<CRect>& keep = {})
 {
     HDC hDC = ::GetDCEx(pFrame->m_hWnd, nullptr, DCX_CACHE);
+    for (const CRect& rectKeep : keep)
+        ::ExcludeClipRect(hDC, rectKeep.left, rectKeep.top, rectKeep.right, rectKeep.bottom);
     HBRUSH hBrush = ::CreateSolidBrush(clr);
     ::FillRect(hDC, &rect, hBrush);
     ::DeleteObject(hBrush);
     ::ReleaseDC(pFrame->m_hWnd, hDC);
 }
 
+// In the open View > Toolbars box: a toolbar's box checked or cleared.
+void TickToolbar(HWND hDlg, UINT nBarID, BOOL bCheck)
+{
+    HWND hList = ::GetDlgItem(hDlg, IDC_SEC_TOOLBARLIST);
+    auto* pList = dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
+    ASSERT_NE(pList, nullptr);
+    for (int i = 0; i < pList->GetCount(); i++) {
+        if (pList->GetItemData(i) != nBarID)
+            continue;
+        pList->SetCheck(i, bCheck);
+        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_SEC_TOOLBARLIST, CLBN_CHKCHANGE), (LPARAM)hList);
+    }
+}
+
 // View > Toolbars: a toolbar's box checked or cleared, then the box closed.
 void CheckToolbarInDialog(CMainFrame* pFrame, UINT nBarID, BOOL bCheck)
 {
     AfxSeamDrive([=](AfxModalCall& call) {
-        HWND hList = ::GetDlgItem(call.hWnd, IDC_SEC_TOOLBARLIST);
-        auto* pList = dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
-        ASSERT_NE(pList, nullptr);
-        for (int i = 0; i < pList->GetCount(); i++) {
-            if (pList->GetItemData(i) != nBarID)
-                continue;
-            pList->SetCheck(i, bCheck);
-            ::SendMessageA(call.hWnd, WM_COMMAND, MAKEWPARAM(IDC_SEC_TOOLBARLIST, CLBN_CHKCHANGE), (LPARAM)hList);
-        }
+        TickToolbar(call.hWnd, nBarID, bCheck);
         AfxSeamPressButton(call.hWnd, IDCANCEL);
     });
     pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
@@ -269,4 +279,93 @@ TEST_F(MainFrameBars, ShowingAndHidingABarActsAtOnce)
     m_app.CloseAllDocuments(FALSE);
     ::DeleteFileA(path);
     ::DeleteFileA(project);
+}
+
+// The Toolbars box (View > Toolbars) shows a toolbar on a new row, and moves a shown one to a row
+// of its own when another takes its place, while the box stays open: the rows of the dock bar,
+// the toolbars moved or shown into them and the docked windows they push aside are painted at
+// once, and nothing of what the screen showed there before stays, neither with the box open nor
+// after its Close.
+TEST_F(MainFrameBars, TheToolbarsBoxRepaintsWhatItsTicksUncover)
+{
+    const COLORREF clrBefore = RGB(254, 1, 253);
+    const struct
+    {
+        const char* name;
+        BOOL bRestartBefore;    // the editor starts again first, with the bars as they were left
+        UINT nBarID;
+        BOOL bCheck;
+    } steps[] = {
+        {"Tools ticked: shown on a row of its own", FALSE, IDW_TOOLBAR_TOOLS, TRUE},
+        {"Project ticked: Tools moves to a new row", TRUE, IDW_TOOLBAR_PROJECT, TRUE},
+        {"Project cleared: Tools moves back", FALSE, IDW_TOOLBAR_PROJECT, FALSE},
+        {"Tools cleared", FALSE, IDW_TOOLBAR_TOOLS, FALSE},
+    };
+    CMainFrame* pFrame = Start();
+    ASSERT_NE(pFrame, nullptr);
+    for (const auto& step : steps) {
+        if (step.bRestartBefore) {
+            Close();
+            pFrame = Start();
+            ASSERT_NE(pFrame, nullptr);
+        }
+        ASSERT_TRUE(pFrame->m_wndOutputBar.IsWindowVisible()) << step.name;
+        CControlBar* pBar = pFrame->GetControlBar(step.nBarID);
+        CControlBar* pDock = pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+        CControlBar* pLeft = pFrame->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+        CControlBar* pRight = pFrame->GetControlBar(AFX_IDW_DOCKBAR_RIGHT);
+        ASSERT_TRUE(pBar != nullptr && pDock != nullptr && pLeft != nullptr && pRight != nullptr) << step.name;
+        ASSERT_EQ(pBar->m_pDockBar, pDock) << step.name;
+        ASSERT_NE(step.bCheck, pBar->IsWindowVisible()) << step.name;
+        const CRect dockBefore = RectInFrame(pFrame, pDock->m_hWnd);
+        // The toolbars that stay shown keep their own pixels (moved with them or left in place).
+        std::vector<CRect> staying;
+        auto* pDockBar = static_cast<CDockBar*>(pDock);
+        for (int i = 0; i < pDockBar->m_arrBars.GetSize(); i++) {
+            CControlBar* pDocked = pDockBar->GetDockedControlBar(i);
+            if (pDocked != nullptr && pDocked != pBar && pDocked->IsWindowVisible())
+                staying.push_back(RectInFrame(pFrame, pDocked->m_hWnd));
+        }
+        CControlBar* pTools = pFrame->GetControlBar(IDW_TOOLBAR_TOOLS);
+        ASSERT_NE(pTools, nullptr);
+        const CRect toolsBefore = RectInFrame(pFrame, pTools->m_hWnd);
+        CRect client;
+        pFrame->GetClientRect(&client);
+        // The screen as the windows draw it; then painted over the toolbar rows and over what they
+        // grow into (the windows below, whose pixels move down with them out of the rows).
+        pFrame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PaintOverScreen(pFrame, step.bCheck ? client : dockBefore, clrBefore, staying);
+
+        // What must be painted afresh: the toolbar rows as they were and as they are, and the
+        // docked windows at the sides, moved with them.
+        auto expectPainted = [&](const afxtest::ScreenShot& screen, const char* when) {
+            const CRect areas[] = {dockBefore, RectInFrame(pFrame, pDock->m_hWnd), RectInFrame(pFrame, pLeft->m_hWnd),
+                                   RectInFrame(pFrame, pRight->m_hWnd)};
+            for (const CRect& area : areas) {
+                EXPECT_EQ(CRect(), screen.Find(area, clrBefore))
+                    << step.name << ", " << when << ": the screen still shows what was there in " << afxtest::Text(area);
+            }
+        };
+        BOOL bDriven = FALSE;
+        AfxSeamDrive([&](AfxModalCall& call) {
+            bDriven = TRUE;
+            TickToolbar(call.hWnd, step.nBarID, step.bCheck);
+            EXPECT_EQ(step.bCheck, pBar->IsWindowVisible()) << step.name;
+            expectPainted(afxtest::ScreenShot(pFrame), "with the box open");
+            AfxSeamPressButton(call.hWnd, IDOK);    // Close
+        });
+        pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+        ASSERT_TRUE(bDriven) << step.name;
+        expectPainted(afxtest::ScreenShot(pFrame), "after Close");
+        m_app.OnIdle(0);
+        afxtest::PumpMessages();
+
+        // Each step adds or takes away a row; Project takes the row Tools had.
+        const CRect dockAfter = RectInFrame(pFrame, pDock->m_hWnd);
+        EXPECT_EQ(step.bCheck != FALSE, dockAfter.bottom > dockBefore.bottom) << step.name;
+        EXPECT_NE(dockAfter.bottom, dockBefore.bottom) << step.name;
+        if (step.nBarID == IDW_TOOLBAR_PROJECT) {
+            EXPECT_NE(toolsBefore.top, RectInFrame(pFrame, pTools->m_hWnd).top) << step.name;
+        }
+    }
 }
