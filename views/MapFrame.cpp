@@ -226,6 +226,22 @@ CMapZView* CMapFrame::GetZView() const
     return p && p->IsKindOf(RUNTIME_CLASS(CMapZView)) ? static_cast<CMapZView*>(p) : nullptr;
 }
 
+BOOL CMapFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Every command of the window comes this way, menus' and accelerators' alike, the main
+    // frame's own ones too (the main frame asks the active window first). One given during a drag
+    // would act, and show its boxes, while a pane holds the mouse: a box under a held mouse takes
+    // no clicks. The drag ends first, as its release would end it; a command that is only asked
+    // about (an update, a probe for a handler) leaves it.
+    if (nCode == CN_COMMAND && !pHandlerInfo) {
+        if (CMapXYView* pXY = GetXYView())
+            pXY->EndDragBeforeCommand();
+        if (CMapZView* pZ = GetZView())
+            pZ->EndDragBeforeCommand();
+    }
+    return SECMDIChildWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 void CMapFrame::ActivateXYView()
 {
     CMapXYView* pView = GetXYView();

@@ -84,6 +84,8 @@ public:
     void OnUpdateOneBrush(CCmdUI* pCmdUI);
     void OnUpdateAlign(CCmdUI* pCmdUI);
 
+    // A command given while a pane holds the mouse (a key during a drag) ends the drag first.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
 

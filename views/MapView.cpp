@@ -59,6 +59,12 @@ void CMapView::EndDrag()
 
 void CMapView::FinishDrag(int) {}
 
+void CMapView::EndDragBeforeCommand()
+{
+    if (m_hWnd && GetCapture() == this)
+        EndDrag();
+}
+
 Map* CMapView::GetMap() const
 {
     return static_cast<Map*>(GetDocument());

@@ -100,6 +100,11 @@ public:
     void OnUpdatePaneSize(CCmdUI* pCmdUI);
     void OnUpdatePaneEntity(CCmdUI* pCmdUI);
 
+    // A command comes (a key given during a drag): while this view holds the mouse, its drag ends
+    // first, as at a box of one of its steps, so that the command runs, and its boxes come up,
+    // with the mouse free.
+    void EndDragBeforeCommand();
+
 protected:
     CSize CanvasSize() const { return GetTotalSize(); }
 
@@ -119,7 +124,8 @@ protected:
     void EndDrag();
     // Lets the mouse go without ending the operation through the capture change.
     void ReleaseMouse();
-    // What the release of a drag in the state does after the mouse is let go.
+    // What the end of a drag in the state does after the mouse is let go: what its release does
+    // for a pan, a move, a turn or a stretch. An end that no release brings makes no new object.
     virtual void FinishDrag(int state);
     // Loads a cursor resource of the views (the arrow when it is missing).
     static HCURSOR LoadViewCursor(UINT nID);

@@ -229,10 +229,13 @@ public:
     void OnUpdatePaneSizeOrAngle(CCmdUI* pCmdUI);
 
 protected:
-    // The end of a pan, a move, a turn, a handle drag or a camera drag, as its release makes it.
+    // The end of a pan, a move, a turn, a handle drag or a camera drag, as its release makes it;
+    // of a band, a press or a pressed point, as no release makes it.
     void FinishDrag(int state) override;
     // One mouse move of the operation that holds the mouse.
     void MouseMoveStep(UINT nFlags, CPoint p);
+    // The rubber band goes from every plane view of the map, making no brush.
+    void DropBand();
 
     // The canvas rect in bitmap coordinates.
     CPoint ToBitmap(CPoint p) const { return CPoint(p.x - m_rcCanvas.left, p.y - m_rcCanvas.top); }

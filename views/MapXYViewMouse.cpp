@@ -733,9 +733,32 @@ void CMapXYView::FinishDrag(int state)
         if (Map* pMap = GetMap())
             pMap->m_pDraggedCamera = nullptr;
         break;
+    // The ends that no release brings (a command given during the press): a band makes no
+    // brush, and a point pressed for a turn or an array is not taken, the operation waiting for
+    // its click again as after a pan. A press that has not moved picks nothing.
+    case STATE_BAND:
+        DropBand();
+        break;
+    case STATE_ROTATE_CENTRE:
+        m_nState = STATE_ROTATE_ARMED;
+        Invalidate(FALSE); // the rotate line goes
+        break;
+    case STATE_ARRAY_CENTRE:
+        m_nState = STATE_ARRAY_ARMED;
+        break;
     default:
         break;
     }
+}
+
+void CMapXYView::DropBand()
+{
+    Map* pMap = GetMap();
+    if (!pMap || !pMap->m_bRubberBand)
+        return;
+    pMap->m_bRubberBand = 0;
+    // Every plane view of the map drew the band.
+    pMap->UpdateAllViews(nullptr, HINT_REDRAW, nullptr);
 }
 
 void CMapXYView::OnLButtonDblClk(UINT, CPoint) {}
@@ -755,11 +778,8 @@ void CMapXYView::OnCaptureChanged(CWnd*)
         return;
     if (state == STATE_CAMERA)
         pMap->m_pDraggedCamera = nullptr;
-    BOOL band = pMap->m_bRubberBand;
-    pMap->m_bRubberBand = 0;
-    if (band) {
-        // Every plane view of the map drew the band.
-        pMap->UpdateAllViews(nullptr, HINT_REDRAW, nullptr);
+    if (pMap->m_bRubberBand) {
+        DropBand();
     } else if (m_hWnd) {
         Invalidate(FALSE);
         if (CMapFrame* pFrame = GetMapFrame())

@@ -285,6 +285,45 @@ TEST_F(DepthTest, ABoxOfADepthDragComesUpWithTheMouseFree)
     }
 }
 
+// A command given during a depth drag (Paste, sent as its accelerator sends it) ends the drag
+// first, as its release would end it, the selection where the last step left it; the command's
+// box (the pasted copy would pass the coordinate range) comes up with the mouse free, and the
+// moves after it change nothing.
+TEST_F(DepthTest, ABoxOfACommandGivenDuringADepthDragComesUpWithTheMouseFree)
+{
+    pFrame->m_bSnapToGrid = 0;
+    Brush* a = AddBrush(map->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32740, 32767, 0, 64, 0, 64);
+    Select(map, edge);
+    ASSERT_TRUE(xy->Copy());
+    map->DeselectAll();
+    Select(map, a);
+    const int y = z->DepthToDevice(32);
+    z->ScrollToDevicePosition(CPoint(0, y - ClientHeight() / 2));
+    BarPixels(0, 0);
+    const int x = z->m_rcBand.CenterPoint().x;
+    services->boxes.clear();
+    services->boxCaptures.clear();
+    Press(z, WM_LBUTTONDOWN, At(x, y), MK_LBUTTON);
+    ASSERT_EQ(CMapZView::STATE_MOVE, z->m_nState);
+    Press(z, WM_MOUSEMOVE, At(x, y - 24), MK_LBUTTON);
+    const short moved = a->GetBounds()[BOX_MINZ];
+    ASSERT_GT(moved, 0);
+    ASSERT_TRUE(services->boxes.empty());
+    m_pMain->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_PASTE, 1), 0);
+    ASSERT_EQ(1u, services->boxes.size());
+    EXPECT_EQ("A pasted brush would lie outside the map's coordinate range.\nNothing was pasted.", services->boxes[0]);
+    EXPECT_EQ(nullptr, services->boxCaptures[0]);
+    EXPECT_EQ(-1, z->m_nState);
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+    Press(z, WM_MOUSEMOVE, At(x, y - 54), MK_LBUTTON);
+    Press(z, WM_LBUTTONUP, At(x, y - 54));
+    EXPECT_EQ(moved, a->GetBounds()[BOX_MINZ]);
+    EXPECT_EQ(moved + 64, a->GetBounds()[BOX_MAXZ]);
+    EXPECT_EQ("32740 32767", std::to_string(edge->GetBounds()[0]) + " " + std::to_string(edge->GetBounds()[1]));
+    EXPECT_EQ(1u, services->boxes.size());
+}
+
 TEST_F(DepthTest, TheTopPlaneStopsOnePixelAboveTheBottomPlane)
 {
     z->UpdateScrollSizes(1.0f); // one pixel per unit

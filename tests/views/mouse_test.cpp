@@ -370,6 +370,75 @@ TEST_F(MouseTest, ABoxOfASelectionDragComesUpWithTheMouseFree)
     }
 }
 
+// A command given during a drag (a key while the view holds the mouse: Paste, sent as its
+// accelerator sends it) ends the drag first, as its release would end it, the objects where the
+// last step left them; then the command runs, and its boxes come up with the mouse free: one that
+// tells (the pasted copy would pass the coordinate range) and one that asks (the Entity Editor
+// holds changes not applied). A rubber band that the command ends makes no brush; the pressed
+// point of a turn is not taken, the turn waiting for its click again.
+TEST_F(MouseTest, ABoxOfACommandGivenDuringADragComesUpWithTheMouseFree)
+{
+    Brush* edge = AddBrush(map->GetWorldEntity(), 32740, 32767, 0, 64, 0, 64);
+    const std::string refused = "A pasted brush would lie outside the map's coordinate range.\nNothing was pasted.";
+    const std::string unapplied = "The current entity had been changed, without being applied.\n\n"
+                                  "Press OK to apply the changes and continue.\nPress Cancel to cancel the operation.";
+    struct Case
+    {
+        const char* what;
+        int pressed;    // the operation of the press: a move, a band (nothing selected), a turn's point
+        bool unapplied; // the Entity Editor holds changes when the command comes
+        std::vector<std::string> boxes;
+        int after; // the view's state after the command
+        const char* brushAfter;
+    } cases[] = {
+        {"a box that tells", CMapXYView::STATE_MOVING, false, {refused}, -1, "16 272 16 272 0 64"},
+        {"a box that asks", CMapXYView::STATE_MOVING, true, {unapplied, refused}, -1, "32 288 32 288 0 64"},
+        {"a rubber band", CMapXYView::STATE_BAND, false, {refused}, -1, "32 288 32 288 0 64"},
+        {"the point of a turn", CMapXYView::STATE_ROTATE_CENTRE, false, {refused}, CMapXYView::STATE_ROTATE_ARMED,
+         "32 288 32 288 0 64"},
+    };
+    int row = 100; // each drag starts elsewhere: two presses at one point would be a double click
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        row += 30;
+        // The clipboard holds the brush at the range's end: its pasted copy, a grid step on, would pass it.
+        map->DeselectAll();
+        map->SelectObject(edge, FALSE);
+        ASSERT_TRUE(xy->Copy());
+        map->DeselectAll();
+        if (c.pressed != CMapXYView::STATE_BAND)
+            map->SelectObject(brush, FALSE);
+        if (c.pressed == CMapXYView::STATE_ROTATE_CENTRE)
+            xy->SendMessage(WM_COMMAND, ID_ROTATE_BY_HAND);
+        const int brushes = map->GetWorldEntity()->GetBrushCount();
+        services->boxes.clear();
+        services->boxCaptures.clear();
+        services->applied = 0;
+        Send(WM_LBUTTONDOWN, Screen(200, row), MK_LBUTTON);
+        for (int d = 8; d <= 16; d += 8)
+            Send(WM_MOUSEMOVE, Screen(200 + d, row + d), MK_LBUTTON);
+        ASSERT_EQ(c.pressed, xy->m_nState);
+        ASSERT_TRUE(services->boxes.empty());
+        services->unapplied = c.unapplied;
+        m_pMain->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_PASTE, 1), 0);
+        services->unapplied = FALSE;
+        EXPECT_EQ(c.boxes, services->boxes);
+        EXPECT_EQ(std::vector<HWND>(c.boxes.size(), nullptr), services->boxCaptures);
+        EXPECT_EQ(c.unapplied ? 1 : 0, services->applied);
+        EXPECT_EQ(c.after, xy->m_nState);
+        EXPECT_EQ(nullptr, CWnd::GetCapture());
+        EXPECT_FALSE(map->m_bRubberBand);
+        // The moves after it and the release change nothing.
+        Send(WM_MOUSEMOVE, Screen(232, row + 32), MK_LBUTTON);
+        Send(WM_LBUTTONUP, Screen(232, row + 32));
+        EXPECT_EQ(c.brushAfter, BoxText(brush->GetBounds()));
+        EXPECT_EQ("32740 32767 0 64 0 64", BoxText(edge->GetBounds()));
+        EXPECT_EQ(brushes, map->GetWorldEntity()->GetBrushCount());
+        EXPECT_EQ(c.boxes.size(), services->boxes.size());
+        EXPECT_EQ(c.after, xy->m_nState);
+    }
+}
+
 // With the grid snap on, the anchor and the pointer snap to the grid: a 31-pixel drag moves two
 // grid steps.
 TEST_F(MouseTest, SnappedMovesGoByGridSteps)
