@@ -1,6 +1,7 @@
 #include "Reporter.h"
 #include "Services.h"
 #include "afxseam.h"
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -138,6 +139,8 @@ int CReporter::BoxId(UINT type, UINT id, ...)
     return Services()->MessageBox(text, type);
 }
 
+CHeldBoxes::CHeldBoxes() : m_from(Open()->m_boxes.size()) {}
+
 CHeldBoxes::~CHeldBoxes()
 {
     if (!Close())
@@ -146,6 +149,13 @@ CHeldBoxes::~CHeldBoxes()
     boxes.swap(m_boxes);
     for (const Held& box : boxes)
         box.services->MessageBox(box.text, box.type);
+}
+
+void CHeldBoxes::Forget()
+{
+    CHeldBoxes* open = Open();
+    if (open && open->m_boxes.size() > m_from)
+        open->m_boxes.erase(open->m_boxes.begin() + static_cast<std::ptrdiff_t>(m_from), open->m_boxes.end());
 }
 
 bool CHeldBoxes::Hold(CEditorServices* pServices, UINT type, const CString& text)

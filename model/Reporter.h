@@ -70,12 +70,16 @@ private:
 // mouse takes no clicks, so the view ends its drag first and the boxes come up after. While one is
 // open, each box that only tells (its one answer is OK) is kept, in order, and answered OK; the
 // outermost shows them when it closes. A box that asks is shown at once: its answer is wanted now.
+// An import holds the boxes of its read the same way until it knows that it adds something.
 class CHeldBoxes : public CCollectingReport<CHeldBoxes>
 {
 public:
-    CHeldBoxes() = default;
+    CHeldBoxes();
     ~CHeldBoxes();
     bool IsEmpty() const { return m_boxes.empty(); }
+    // Drops, unseen, the boxes held since this one opened: what they told no longer matters (the
+    // operation was refused whole, and a box of its own says why).
+    void Forget();
     // Keeps the box (to be shown through the services) when one is open and the box only tells;
     // false when it is to be shown now.
     static bool Hold(CEditorServices* pServices, UINT type, const CString& text);
@@ -88,6 +92,7 @@ private:
         CString text;
     };
     std::vector<Held> m_boxes;
+    size_t m_from; // how many boxes the outermost held when this one opened
 };
 
 // The longest line a report shows whole. A longer line (most often one that quotes a very long

@@ -291,98 +291,108 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
                          static_cast<LPCSTR>(utf16));
             return FALSE;
         }
-        bool anyEntity = false;
-        BOOL failedEarly = FALSE;
-        bool holdsNoEntity = false;
-        {
-            CTokenizer tok;
-            tok.Init(text, length);
-            // Read errors of the whole text are told once per kind, before anything joins the map.
-            CMapReadReport report(label);
-            // Read where the text has the objects: whoever places them moves them after, whole or
-            // not at all.
-            const short offset[3] = {0, 0, 0};
-            while (tok.PeekToken()) {
-                // Text before the first entity or between two is passed over and told, as an open does.
-                if (PassOverTextOutsideEntities(tok))
-                    continue;
-                Entity* e = nullptr;
-                try {
-                    e = new Entity(tok, offset);
-                } catch (CEntityReadError& err) {
-                    // The reader has shown its message; what was read stays imported.
-                    if (err.stopReading) {
-                        failedEarly = read.empty();
-                        break;
-                    }
-                    continue;
-                } catch (CBrushGeometryError& err) {
-                    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(err.message));
-                    failedEarly = read.empty();
-                    break;
-                } catch (CMapFormatError& err) {
-                    Report().Box(MB_OK,
-                                 "%s is in the Valve 220 format (texture axes in [ ] on line %d), which this editor "
-                                 "does not read.",
-                                 static_cast<LPCSTR>(AtSentenceStart(label)), err.line);
-                    failedEarly = read.empty();
-                    break;
-                }
-                anyEntity = true;
-                if (!e->FindValue("classname")) {
-                    delete e;
-                    Report().Box(MB_OK, "Entity doesn't have a classname!");
-                    continue;
-                }
-                read.emplace_back(e);
-            }
-            // What was passed over is no import: the text is refused as a whole, as an open refuses it.
-            holdsNoEntity = !anyEntity && !failedEarly && !OnlyBlanksAndComments(text, text + length);
-            if (holdsNoEntity)
-                report.Forget();
-        }
-        // A text refused whole (nothing in it could be read) leaves the map, its selection and its
-        // messages as they were: only the box says why.
-        if (holdsNoEntity) {
-            Report().Box(MB_OK,
-                         "%s holds no entity that this editor can read, yet it is not empty: it holds more than "
-                         "blanks and comments (it may not be map text, or it may be damaged).\nNothing was imported.",
-                         static_cast<LPCSTR>(AtSentenceStart(label)));
-            return FALSE;
-        }
-        if (failedEarly)
-            return FALSE; // the reader has told why
-
         // A world in the text gives its brushes to the map's world, and goes.
         auto joinsTheWorld = [pMap](Entity* e) {
             return lstrcmpA(e->ValueForKey("classname"), "worldspawn") == 0 && pMap->GetWorldEntity();
         };
-        // The placement is checked on the objects read, before one joins the map: refused, the
-        // import adds nothing and the map, its selection and its messages stay as they were.
         CObjectEdit edit;
-        if (place) {
-            CPtrList objects;
-            for (const auto& e : read) {
-                if (e->GetBrushCount() == 0) {
-                    if (!joinsTheWorld(e.get()))
-                        objects.AddTail(e.get());
-                    continue;
+        {
+            // What the read tells (its read errors, a brush skipped, an entity without a class or of
+            // a class the project does not define) waits until the import is sure to add something:
+            // an import refused whole leaves the map, its selection and its messages as they were,
+            // and only its one box says why.
+            CHeldBoxes held;
+            // Why a block stopped the whole read.
+            CString stopped;
+            {
+                CTokenizer tok;
+                tok.Init(text, length);
+                // Read errors of the whole text are told once per kind.
+                CMapReadReport report(label);
+                // Read where the text has the objects: whoever places them moves them after, whole
+                // or not at all.
+                const short offset[3] = {0, 0, 0};
+                while (tok.PeekToken()) {
+                    // Text before the first entity or between two is passed over and told, as an
+                    // open does.
+                    if (PassOverTextOutsideEntities(tok))
+                        continue;
+                    Entity* e = nullptr;
+                    try {
+                        e = new Entity(tok, offset);
+                    } catch (CEntityReadError& err) {
+                        // The reader has shown its message, held with the others; what was read
+                        // before stays imported, and with nothing read the reason is the one box.
+                        if (err.stopReading) {
+                            if (read.empty())
+                                stopped = err.message;
+                            break;
+                        }
+                        continue;
+                    } catch (CBrushGeometryError& err) {
+                        stopped = err.message;
+                        break;
+                    } catch (CMapFormatError& err) {
+                        stopped.Format("%s is in the Valve 220 format (texture axes in [ ] on line %d), which this "
+                                       "editor does not read.",
+                                       static_cast<LPCSTR>(AtSentenceStart(label)), err.line);
+                        break;
+                    }
+                    if (!e->FindValue("classname")) {
+                        delete e;
+                        Report().Box(MB_OK, "Entity doesn't have a classname!");
+                        continue;
+                    }
+                    read.emplace_back(e);
                 }
-                for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)
-                    objects.AddTail(e->GetBrushes().GetNext(bp));
+                if (!read.empty() && !stopped.IsEmpty())
+                    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(stopped));
             }
-            place->AddMoves(objects, edit);
-            int brushes = 0, entities = 0;
-            if (edit.CountRefused(&brushes, &entities) > 0) {
-                CMoveRangeReport::TellRefusedPlacement(place->Verb(), brushes, entities);
+            // Nothing read (no entity, or every block passed over or dropped) is no import: the text
+            // is refused as a whole, as an open refuses it, and the one box says why.
+            if (read.empty()) {
+                held.Forget();
+                if (!stopped.IsEmpty())
+                    Report().Box(MB_OK, "%s", static_cast<LPCSTR>(stopped));
+                else if (OnlyBlanksAndComments(text, text + length))
+                    Report().Box(MB_OK, "%s holds nothing but blanks and comments.\nNothing was imported.",
+                                 static_cast<LPCSTR>(AtSentenceStart(label)));
+                else
+                    Report().Box(MB_OK,
+                                 "%s holds no entity that this editor can read, yet it is not empty: it holds more "
+                                 "than blanks and comments (it may not be map text, or it may be damaged).\nNothing "
+                                 "was imported.",
+                                 static_cast<LPCSTR>(AtSentenceStart(label)));
                 return FALSE;
             }
+
+            // The placement is checked on the objects read, before one joins the map: refused, the
+            // import adds nothing.
+            if (place) {
+                CPtrList objects;
+                for (const auto& e : read) {
+                    if (e->GetBrushCount() == 0) {
+                        if (!joinsTheWorld(e.get()))
+                            objects.AddTail(e.get());
+                        continue;
+                    }
+                    for (POSITION bp = e->GetBrushes().GetHeadPosition(); bp;)
+                        objects.AddTail(e->GetBrushes().GetNext(bp));
+                }
+                place->AddMoves(objects, edit);
+                int brushes = 0, entities = 0;
+                if (edit.CountRefused(&brushes, &entities) > 0) {
+                    held.Forget();
+                    CMoveRangeReport::TellRefusedPlacement(place->Verb(), brushes, entities);
+                    return FALSE;
+                }
+            }
+        } // the read's boxes come up now
+        if (place)
             place->Joining();
-        }
 
         pMap->DeselectAll();
-        if (anyEntity)
-            pMap->SetModifiedFlag(TRUE);
+        pMap->SetModifiedFlag(TRUE);
         for (auto& owned : read) {
             Entity* e = owned.release();
             e->SetMap(pMap);

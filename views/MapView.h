@@ -84,9 +84,11 @@ public:
     // Reads map text into the document where the text has its objects and selects them. The text
     // is the length bytes of the buffer, NUL bytes and all; the byte after them must be there and
     // writable. The name is what the read's boxes call the text (an object file's path), by
-    // default the pasted map text. FALSE when nothing in the text could be read, or when the
-    // placement was refused: nothing was imported and the map, its selection and its messages are
-    // as they were. With a placement the objects are moved by it once they are in the map.
+    // default the pasted map text. FALSE when nothing in the text could be read (no entity, or
+    // every block passed over or dropped), or when the placement was refused: nothing was imported,
+    // the map, its selection and its messages are as they were, and the read's boxes were dropped
+    // for the one that says why. With a placement the objects are moved by it once they are in the
+    // map.
     BOOL ImportMapText(char* text, size_t length, LPCSTR name = nullptr, CImportPlacement* place = nullptr);
 
     CMapFrame* GetMapFrame() const;

@@ -110,6 +110,31 @@ TEST_F(Objects, ReporterRoutesEveryKindOfReport)
     EXPECT_EQ(services->boxes.back().type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
 }
 
+// Boxes held back come up, in order, when the outermost holder closes; a holder's Forget drops,
+// unseen, only what was held since it opened, nested or not.
+TEST_F(Objects, HeldBoxesComeUpAtTheEndOrAreForgotten)
+{
+    {
+        CHeldBoxes outer;
+        reporter->Box(MB_OK, "kept");
+        {
+            CHeldBoxes inner;
+            reporter->Box(MB_OK, "forgotten");
+            inner.Forget();
+            reporter->Box(MB_OK, "after");
+        }
+        EXPECT_TRUE(services->boxes.empty());
+    }
+    {
+        CHeldBoxes alone;
+        reporter->Box(MB_OK, "dropped");
+        alone.Forget();
+    }
+    ASSERT_EQ(services->boxes.size(), 2u);
+    EXPECT_EQ(services->boxes[0].text, "kept");
+    EXPECT_EQ(services->boxes[1].text, "after");
+}
+
 // A very long path quoted by any kind of report keeps its beginning and its end: a box of a
 // 40,000-character line shows no text at all. Every line stays within the limit; short lines and
 // the line ends are kept as they are.

@@ -157,6 +157,49 @@ protected:
             ::CloseClipboard();
         }
     }
+    // How text comes into a map: File > Import of an object file, an object dragged out of the
+    // object list (its file, with its map data beside it), map data dragged from another window,
+    // a paste from the clipboard.
+    enum How { IMPORT, DROP_FILE, DROP_DATA, PASTE };
+    // Brings the text into the frame's plane view as the user would (a drop at the client point;
+    // a file at the path), and expects it refused: the import fails, the drop has no effect.
+    void BringRefused(How how, CMapFrame* pFrame, const std::string& text, const std::string& path, CPoint at)
+    {
+        CMapXYView* xy = pFrame->GetXYView();
+        if (how == IMPORT || how == DROP_FILE) {
+            FILE* f = fopen(path.c_str(), "wb");
+            ASSERT_NE(nullptr, f);
+            fwrite(text.data(), 1, text.size(), f);
+            fclose(f);
+        }
+        switch (how) {
+        case IMPORT: EXPECT_FALSE(xy->ImportObjectFile(path.c_str())); break;
+        case DROP_FILE:
+        case DROP_DATA: {
+            COleDataSource* src = new COleDataSource;
+            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()),
+                                 PackMapData(text.data(), static_cast<SIZE_T>(text.size())));
+            if (how == DROP_FILE)
+                src->CacheGlobalData(static_cast<CLIPFORMAT>(GetObjectFileFormat()), PackObjectFilePath(path.c_str()));
+            IDropTarget* t = xy->m_dropTarget.GetInterface();
+            xy->ClientToScreen(&at);
+            DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+            EXPECT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
+            eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+            EXPECT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
+            EXPECT_EQ(DROPEFFECT_NONE, eff);
+            src->InternalRelease();
+            break;
+        }
+        case PASTE:
+            ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+            ::EmptyClipboard();
+            ::SetClipboardData(GetMapDataFormat(), PackMapData(text.data(), static_cast<SIZE_T>(text.size())));
+            ::CloseClipboard();
+            Command(pFrame, ID_EDIT_PASTE);
+            break;
+        }
+    }
 };
 
 } // namespace
@@ -546,13 +589,17 @@ TEST_F(ClipboardTest, ADropThatWouldLeaveTheRangeAddsNothing)
 }
 
 // Text of which nothing can be read is refused whole, however it comes: an object file imported
-// or dragged out of the object list, map text pasted. The map's objects and text, its selection,
-// current entity, modified flag and messages stay as they were; only the box says why.
+// or dragged out of the object list, map text dragged or pasted. So is text whose every block
+// yields nothing (its words passed over, or no classname, so that the entity is dropped), and
+// text of blanks and comments only. The map's objects and text, its selection, current entity,
+// modified flag and messages stay as they were; only the box says why.
 TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
 {
     const std::string valve = "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
                               "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL [ 0 1 0 0 ] [ 0 0 -1 0 ] 0 1 1\r\n}\r\n}\r\n";
-    enum How { IMPORT, DROP, PASTE };
+    const std::string words = "{ hello these are plain words }";
+    const std::string classless = "{\r\n\"origin\" \"8 8 8\"\r\n}\r\n{\r\nstray words\r\n}\r\n";
+    const char* const noEntity = " holds no entity that this editor can read";
     const struct
     {
         const char* what;
@@ -560,24 +607,27 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
         std::string text;
         const char* told;
     } cases[] = {
-        {"an import, no map text", IMPORT, "garbage here\r\n", " holds no entity that this editor can read"},
+        {"an import, no map text", IMPORT, "garbage here\r\n", noEntity},
         {"an import, the Valve 220 format", IMPORT, valve, " is in the Valve 220 format"},
-        {"a drop, the Valve 220 format", DROP, valve, " is in the Valve 220 format"},
+        {"a drop, the Valve 220 format", DROP_FILE, valve, " is in the Valve 220 format"},
         {"a paste, the Valve 220 format", PASTE, valve, "The pasted map text is in the Valve 220 format"},
+        {"an import, words in a block", IMPORT, words, noEntity},
+        {"an object file dragged, words in a block", DROP_FILE, words, noEntity},
+        {"map data dragged, words in a block", DROP_DATA, words, noEntity},
+        {"a paste, words in a block", PASTE, words, "The pasted map text holds no entity that this editor can read"},
+        {"a paste, blocks without a classname", PASTE, classless, noEntity},
+        {"an import, comments only", IMPORT, "// an object\r\n\r\n", " holds nothing but blanks and comments"},
+        {"a stop after a block that yields nothing", DROP_DATA, words + "\r\n" + valve,
+         " is in the Valve 220 format"},
     };
     char dir[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, dir);
     const std::string path = std::string(dir) + "morvane_unreadable.map";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        FILE* f = fopen(path.c_str(), "wb");
-        ASSERT_NE(nullptr, f);
-        fwrite(c.text.data(), 1, c.text.size(), f);
-        fclose(f);
         Map* map = nullptr;
         CMapFrame* pFrame = OpenNew(&map, Fill);
         ASSERT_NE(nullptr, pFrame);
-        CMapXYView* xy = pFrame->GetXYView();
         map->SelectObject(WorldBrush(map, 1), TRUE);
         map->UpdateCurrentEntity();
         map->SetModifiedFlag(FALSE);
@@ -588,32 +638,7 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
         const std::vector<std::string> messages = services->statuses;
         services->boxes.clear();
 
-        switch (c.how) {
-        case IMPORT: EXPECT_FALSE(xy->ImportObjectFile(path.c_str())); break;
-        case DROP: {
-            COleDataSource* src = new COleDataSource;
-            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetMapDataFormat()),
-                                 PackMapData(c.text.data(), static_cast<SIZE_T>(c.text.size())));
-            src->CacheGlobalData(static_cast<CLIPFORMAT>(GetObjectFileFormat()), PackObjectFilePath(path.c_str()));
-            IDropTarget* t = xy->m_dropTarget.GetInterface();
-            CPoint at(40, 40);
-            xy->ClientToScreen(&at);
-            DWORD eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-            ASSERT_EQ(S_OK, t->DragEnter(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
-            eff = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-            ASSERT_EQ(S_OK, t->Drop(src->GetIDataObject(FALSE), MK_LBUTTON, POINTL{at.x, at.y}, &eff));
-            EXPECT_EQ(DROPEFFECT_NONE, eff);
-            src->InternalRelease();
-            break;
-        }
-        case PASTE:
-            ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
-            ::EmptyClipboard();
-            ::SetClipboardData(GetMapDataFormat(), PackMapData(c.text.data(), static_cast<SIZE_T>(c.text.size())));
-            ::CloseClipboard();
-            Command(pFrame, ID_EDIT_PASTE);
-            break;
-        }
+        BringRefused(c.how, pFrame, c.text, path, CPoint(40, 40));
         CString after;
         ASSERT_TRUE(map->WriteMap(after));
         EXPECT_STREQ(before, after);
@@ -628,6 +653,83 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
         pFrame->DestroyWindow();
     }
     ::DeleteFileA(path.c_str());
+}
+
+// A paste or a drop refused at its placement tells only the refusal, however it comes: what the
+// read of its text would tell (an unknown class, a brush that cannot be built, an entity without a
+// classname, text not read) is dropped with the objects. The map's objects and text, its
+// selection, current entity, modified flag and messages stay as they were; one box says why.
+TEST_F(ClipboardTest, ARefusedPasteOrDropTellsOnlyTheRefusal)
+{
+    Map* a = nullptr;
+    Map* b = nullptr;
+    CMapFrame* fa = nullptr;
+    CMapFrame* fb = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenTwo(a, fa, b, fb));
+    // A group that fits nowhere but where it is, and what its read has to tell.
+    SelectSpanningGroup(a);
+    CString group;
+    ASSERT_TRUE(a->WritePartialMap(group));
+    const std::string text = std::string(group) +
+                             "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+                             "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\r\n}\r\n}\r\n"
+                             "{\r\n\"classname\" \"monster_unknown\"\r\n\"origin\" \"0 0 0\"\r\nstray\r\n}\r\n"
+                             "{\r\n\"origin\" \"8 8 8\"\r\n}\r\n";
+    char dir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "morvane_refused_read.map";
+    const struct
+    {
+        const char* what;
+        How how;
+        const char* box;
+    } cases[] = {
+        {"a paste", PASTE, "A pasted entity would lie outside the map's coordinate range.\nNothing was pasted."},
+        {"map data dragged", DROP_DATA,
+         "A dropped entity would lie outside the map's coordinate range.\nNothing was dropped."},
+        {"an object file dragged", DROP_FILE,
+         "A dropped entity would lie outside the map's coordinate range.\nNothing was dropped."},
+    };
+    CMapXYView* xy = fb->GetXYView();
+    Brush* mine = AddBrush(b->GetWorldEntity(), 0, 64, 0, 64, 0, 64);
+    b->RebuildVisibleList();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        b->DeselectAll();
+        b->SelectObject(mine, TRUE);
+        b->UpdateCurrentEntity();
+        b->SetModifiedFlag(FALSE);
+        CString before;
+        ASSERT_TRUE(b->WriteMap(before));
+        Entity* const current = b->GetCurrentEntity();
+        ASSERT_NE(nullptr, current);
+        const std::vector<std::string> messages = services->statuses;
+        services->boxes.clear();
+
+        BringRefused(c.how, fb, text, path, xy->ProjectPoint(256, -128, 0) - xy->GetDeviceScrollPosition());
+        CString after;
+        ASSERT_TRUE(b->WriteMap(after));
+        EXPECT_STREQ(before, after);
+        ASSERT_EQ(1, b->GetSelectionCount());
+        EXPECT_EQ(mine, b->GetSelection().GetHead());
+        EXPECT_EQ(current, b->GetCurrentEntity());
+        EXPECT_FALSE(b->IsModified());
+        EXPECT_EQ(messages, services->statuses);
+        EXPECT_EQ(std::vector<std::string>{c.box}, services->boxes);
+    }
+    ::DeleteFileA(path.c_str());
+
+    // Read where it is, the same text tells all that.
+    services->boxes.clear();
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    EXPECT_TRUE(xy->ImportMapText(buffer.data(), text.size()));
+    for (const char* told : {"An error occured while creating the brush", "The classname: monster_unknown\n",
+                             "Invalid token 'stray' parsing entity.", "Entity doesn't have a classname!"}) {
+        EXPECT_EQ(1, std::count_if(services->boxes.begin(), services->boxes.end(),
+                                   [&](const std::string& box) { return box.find(told) == 0; }))
+            << told;
+    }
 }
 
 TEST_F(ClipboardTest, AMoveDeletesTheDraggedObjectsNotTheDroppedCopy)
