@@ -10,6 +10,7 @@
 #include "Tokenizer.h"
 #include "ViewServices.h"
 #include "ViewsRes.h"
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -302,8 +303,9 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
             // an import refused whole leaves the map, its selection and its messages as they were,
             // and only its one box says why.
             CHeldBoxes held;
-            // Why a block stopped the whole read.
+            // Why a block stopped the whole read, and whether the reader has told it already.
             CString stopped;
+            bool stoppedTold = false;
             {
                 CTokenizer tok;
                 tok.Init(text, length);
@@ -322,10 +324,10 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
                         e = new Entity(tok, offset);
                     } catch (CEntityReadError& err) {
                         // The reader has shown its message, held with the others; what was read
-                        // before stays imported, and with nothing read the reason is the one box.
+                        // before stays imported, and when it adds nothing the reason is the one box.
                         if (err.stopReading) {
-                            if (read.empty())
-                                stopped = err.message;
+                            stopped = err.message;
+                            stoppedTold = true;
                             break;
                         }
                         continue;
@@ -345,15 +347,25 @@ BOOL CMapView::ImportMapText(char* text, size_t length, LPCSTR name, CImportPlac
                     }
                     read.emplace_back(e);
                 }
-                if (!read.empty() && !stopped.IsEmpty())
+                if (!read.empty() && !stopped.IsEmpty() && !stoppedTold)
                     Report().Box(MB_OK, "%s", static_cast<LPCSTR>(stopped));
             }
-            // Nothing read (no entity, or every block passed over or dropped) is no import: the text
-            // is refused as a whole, as an open refuses it, and the one box says why.
-            if (read.empty()) {
+            // A world read gives the map's world its brushes and goes: without them it adds nothing.
+            const bool addsNothing = std::all_of(read.begin(), read.end(), [&](const std::unique_ptr<Entity>& e) {
+                return e->GetBrushCount() == 0 && joinsTheWorld(e.get());
+            });
+            // Nothing read (no entity, or every block passed over or dropped), or nothing but a world
+            // without brushes, is no import: the text is refused as a whole, as an open refuses it,
+            // and the one box says why.
+            if (addsNothing) {
                 held.Forget();
                 if (!stopped.IsEmpty())
                     Report().Box(MB_OK, "%s", static_cast<LPCSTR>(stopped));
+                else if (!read.empty())
+                    Report().Box(MB_OK,
+                                 "%s holds nothing to import: only a world with no brush that this editor can "
+                                 "read.\nNothing was imported.",
+                                 static_cast<LPCSTR>(AtSentenceStart(label)));
                 else if (OnlyBlanksAndComments(text, text + length))
                     Report().Box(MB_OK, "%s holds nothing but blanks and comments.\nNothing was imported.",
                                  static_cast<LPCSTR>(AtSentenceStart(label)));

@@ -590,9 +590,10 @@ TEST_F(ClipboardTest, ADropThatWouldLeaveTheRangeAddsNothing)
 
 // Text of which nothing can be read is refused whole, however it comes: an object file imported
 // or dragged out of the object list, map text dragged or pasted. So is text whose every block
-// yields nothing (its words passed over, or no classname, so that the entity is dropped), and
-// text of blanks and comments only. The map's objects and text, its selection, current entity,
-// modified flag and messages stay as they were; only the box says why.
+// yields nothing (its words passed over, or no classname, so that the entity is dropped; a world
+// with no brush, whose keys stay the map's own), and text of blanks and comments only. The map's
+// objects and text, its selection, current entity, modified flag and messages stay as they were;
+// only the box says why.
 TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
 {
     const std::string valve = "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
@@ -600,6 +601,11 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
     const std::string words = "{ hello these are plain words }";
     const std::string classless = "{\r\n\"origin\" \"8 8 8\"\r\n}\r\n{\r\nstray words\r\n}\r\n";
     const char* const noEntity = " holds no entity that this editor can read";
+    // A world alone, with keys of its own, and one whose one brush cannot be built.
+    const std::string world = "{\r\n\"classname\" \"worldspawn\"\r\n\"wad\" \"other.wad\"\r\n}\r\n";
+    const std::string brushless = "{\r\n\"classname\" \"worldspawn\"\r\n{\r\n"
+                                  "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1\r\n}\r\n}\r\n";
+    const char* const bareWorld = " holds nothing to import: only a world with no brush that this editor can read.";
     const struct
     {
         const char* what;
@@ -619,6 +625,13 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
         {"an import, comments only", IMPORT, "// an object\r\n\r\n", " holds nothing but blanks and comments"},
         {"a stop after a block that yields nothing", DROP_DATA, words + "\r\n" + valve,
          " is in the Valve 220 format"},
+        {"an import, a world alone", IMPORT, world, bareWorld},
+        {"an object file dragged, a world alone", DROP_FILE, world, bareWorld},
+        {"map data dragged, a world alone", DROP_DATA, world, bareWorld},
+        {"a paste, a world alone", PASTE, world, "The pasted map text holds nothing to import"},
+        {"a paste, a world whose brush cannot be built and a block without a classname", PASTE,
+         brushless + classless, bareWorld},
+        {"a stop after a world alone", IMPORT, world + valve, " is in the Valve 220 format"},
     };
     char dir[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, dir);
