@@ -359,6 +359,7 @@ const CustomizeButtonGroup g_customizeButtonGroups[8] = {
 // The main frame's Customize, Toolbars, combo boxes and shortcuts at start
 
 #include "MainFrame.h"
+#include "MapFrame.h"
 #include "ShellRes.h"
 #include "ToolsPage.h"
 #include "ViewServices.h"
@@ -440,6 +441,10 @@ LRESULT CMainFrame::OnToolBarWndNotify(WPARAM wParam, LPARAM lParam)
     ::SendMessageA(hCombo, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < count; ++i)
         ::SendMessageA(hCombo, CB_ADDSTRING, 0, (LPARAM)items[i]);
+    // A box made while a map window is active (put on a toolbar by Customize, or its toolbar
+    // reset) shows that window's entry, as the boxes made before it do.
+    if (auto* pMapFrame = dynamic_cast<CMapFrame*>(MDIGetActive()))
+        pMapFrame->RestoreComboEntries();
     return 0;
 }
 

@@ -8,7 +8,9 @@
 #include "ViewServices.h"
 #include "ViewsRes.h"
 #include "EditCommands.h"
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // The splitter: the mouse goes to default processing, so the bar neither moves nor shows a
@@ -327,13 +329,26 @@ void CMapFrame::OnMButtonUp(UINT, CPoint)
 void CMapFrame::OnComboChanged(UINT nID)
 {
     int which = ComboFromId(nID);
-    HWND hCombo = GetViewServices()->FindCombo(nID);
-    if (which < 0 || !hCombo)
+    std::vector<HWND> combos;
+    GetViewServices()->FindCombos(nID, combos);
+    if (which < 0 || combos.empty())
         return;
+    // The box chosen in is the one whose notification this is: Customize can put a second box of
+    // the command on another toolbar, and that one shows the old entry until it follows. A step
+    // of a command sets the first box.
+    HWND hCombo = combos.front();
+    const MSG* pMsg = GetCurrentMessage();
+    if (pMsg && pMsg->message == WM_COMMAND && HIWORD(pMsg->wParam) == CBN_SELCHANGE &&
+        std::find(combos.begin(), combos.end(), reinterpret_cast<HWND>(pMsg->lParam)) != combos.end())
+        hCombo = reinterpret_cast<HWND>(pMsg->lParam);
     int sel = static_cast<int>(::SendMessageA(hCombo, CB_GETCURSEL, 0, 0));
     if (sel < 0)
         return;
     m_comboIndex[which] = sel;
+    for (HWND h : combos) {
+        if (h != hCombo)
+            ::SendMessageA(h, CB_SETCURSEL, sel, 0);
+    }
     char text[64] = "";
     int len = static_cast<int>(::SendMessageA(hCombo, CB_GETLBTEXTLEN, sel, 0));
     if (len < 0 || len >= static_cast<int>(sizeof text))

@@ -89,7 +89,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
 
-    // Applies the combo's current entry to the views and keeps its index.
+    // Applies the entry chosen in a box of the combo to the views, keeps its index and shows it in
+    // every box of the combo.
     void OnComboChanged(UINT nID);
     // One entry up or down in a combo; nothing at either end or when the combo is missing.
     void StepCombo(int which, int delta);

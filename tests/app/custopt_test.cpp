@@ -1157,6 +1157,83 @@ TEST_F(CustOptMapFixture, TheToolbarCombosAreEnabledWhileAMapWindowIsActiveAndSe
     EXPECT_EQ(32, pZ->m_nGrid) << "the grid is the depth view's too";
 }
 
+// Customize's Commands page puts a toolbar combo on a second toolbar (here the Edit toolbar), as
+// a second box of its command. The new box shows the active map window's entry, like the first;
+// a choice made in the one that the editor's search for the command's box does not find first,
+// by mouse and keys, sets the window's grid, snap angle or scale, and the other box shows it too.
+TEST_F(CustOptMapFixture, ACombosSecondBoxShowsAndSetsTheActiveMapWindowsEntry)
+{
+    auto* pPlan = dynamic_cast<CMapFrame*>(m_pChild);
+    ASSERT_NE(nullptr, pPlan);
+    CMapXYView* pXY = pPlan->GetXYView();
+    CMapZView* pZ = pPlan->GetZView();
+    ASSERT_NE(nullptr, pXY);
+    ASSERT_NE(nullptr, pZ);
+    auto* pEdit = dynamic_cast<SECCustomToolBar*>(m_pFrame->GetControlBar(IDW_TOOLBAR_EDIT));
+    ASSERT_NE(nullptr, pEdit);
+    // What a box shows on the screen: the ink of its text, left of its button.
+    auto Shown = [](HWND hCombo) {
+        CRect rect;
+        ::GetClientRect(hCombo, &rect);
+        rect.right -= ::GetSystemMetrics(SM_CXVSCROLL) + 1;
+        rect.DeflateRect(2, 2);
+        return afxtest::ScreenShot(CWnd::FromHandle(hCombo)).Ink(rect);
+    };
+    const struct
+    {
+        UINT nCommand;
+        std::function<double()> value;
+        double before, after;
+    } choices[] = {
+        {32950, [&] { return pXY->m_snapAngle; }, 22.5, 30},
+        {32951, [&] { return (double)pXY->m_nGrid; }, 16, 32},
+        {32952, [&] { return (double)pXY->m_scale; }, 0.375, 0.5},
+        {32953, [&] { return (double)pZ->m_scale; }, 0.375, 0.5},
+    };
+    for (const auto& c : choices) {
+        SCOPED_TRACE(c.nCommand);
+        const UINT nCombo = CMainFrame::ComboIdOfCommand(c.nCommand);
+        std::vector<HWND> before;
+        GetViewServices()->FindCombos(nCombo, before);
+        ASSERT_EQ(1u, before.size());
+        const HWND hFirst = before[0];
+        const int nIndex = pEdit->GetButtonCount();
+        ASSERT_TRUE(pEdit->InsertButton(nIndex, c.nCommand));
+        afxtest::PumpMessages();
+        m_app.OnIdle(0);
+        afxtest::PumpMessages();
+        std::vector<HWND> boxes;
+        GetViewServices()->FindCombos(nCombo, boxes);
+        ASSERT_EQ(2u, boxes.size());
+        const HWND hSecond = boxes[0] == hFirst ? boxes[1] : boxes[0];
+        ASSERT_TRUE(::IsWindowVisible(hSecond));
+        ASSERT_TRUE(::IsWindowEnabled(hSecond));
+        pXY->SetFocus();
+        afxtest::PumpMessages();
+        ASSERT_NE("", Shown(hFirst));
+        EXPECT_EQ(Shown(hFirst), Shown(hSecond)) << "the new box shows the window's entry";
+
+        // The choice, in the box that the search does not find first.
+        const HWND hChosen = boxes[1];
+        CRect rect;
+        ::GetWindowRect(hChosen, &rect);
+        ASSERT_EQ(hChosen, ::WindowFromPoint(rect.CenterPoint()));
+        EXPECT_DOUBLE_EQ(c.before, c.value());
+        afxtest::InputScript choose;
+        choose.MoveTo(rect.CenterPoint()).Click().Pause(50).Key(VK_DOWN).Key(VK_RETURN).Pause(50);
+        ASSERT_TRUE(choose.Run());
+        EXPECT_DOUBLE_EQ(c.after, c.value());
+        pXY->SetFocus();
+        afxtest::PumpMessages();
+        m_app.OnIdle(0);
+        afxtest::PumpMessages();
+        EXPECT_EQ(Shown(hFirst), Shown(hSecond)) << "both boxes show the choice";
+
+        ASSERT_TRUE(pEdit->RemoveButton(nIndex));
+        afxtest::PumpMessages();
+    }
+}
+
 } // namespace
 
 // ---- The frame's own windows above it --------------------------------------------------------
