@@ -948,6 +948,15 @@ HGLOBAL CMapXYView::PackSelection()
     Map* pMap = GetMap();
     if (!pMap || pMap->GetSelectionCount() == 0 || GetMapDataFormat() == 0)
         return nullptr;
+    // Brushes that are not valid stay out of the text: with nothing else selected it would hold a
+    // world alone, which a paste, a clone or a drop refuses as holding nothing. Nothing is copied,
+    // and the box says why.
+    CPtrList left;
+    CollectUncopied(pMap, left);
+    if (left.GetCount() == pMap->GetSelectionCount()) {
+        TellUncopied(left.GetCount());
+        return nullptr;
+    }
     CString text;
     if (!pMap->WritePartialMap(text))
         return nullptr;
@@ -1010,11 +1019,16 @@ void CMapXYView::KeepUncopied(Map* pMap, const CPtrList& left)
         return;
     pMap->UpdateCurrentEntity();
     pMap->SelectionChanged();
-    if (kept == 1)
+    TellUncopied(kept);
+}
+
+void CMapXYView::TellUncopied(int count)
+{
+    if (count == 1)
         Report().Box(MB_OK, "%s", "A selected brush is not valid and was not copied.\nIt stays in the map, selected.");
     else
         Report().Box(MB_OK, "%d selected brushes are not valid and were not copied.\nThey stay in the map, selected.",
-                     kept);
+                     count);
 }
 
 void CMapXYView::Cut()

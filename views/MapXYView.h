@@ -100,7 +100,8 @@ public:
     // Copies the selection to the clipboard; FALSE (the clipboard untouched) when nothing was
     // copied.
     BOOL Copy();
-    // The selection as a "Morvane Data" block (reported and null when it cannot be made).
+    // The selection as a "Morvane Data" block (reported and null when it cannot be made, or when
+    // every selected object is a brush that is not valid, which the text leaves out).
     HGLOBAL PackSelection();
     void Cut();
     void Paste();
@@ -126,6 +127,8 @@ public:
     static void CollectUncopied(Map* pMap, CPtrList& left);
     // Selects again those of the objects left out of a copy that are still in the map, and says so.
     static void KeepUncopied(Map* pMap, const CPtrList& left);
+    // The box that says how many selected brushes a copy left out.
+    static void TellUncopied(int count);
 
     DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;

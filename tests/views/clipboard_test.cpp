@@ -1,6 +1,7 @@
 // Map objects on the clipboard and in drops: the "Morvane Data" block, Cut, Copy, Paste and
 // Clone through the real clipboard, and the plane view's drop target fed by a data source.
 #include <atomic>
+#include "EditDialogs.h"
 #include "MapData.h"
 #include "ViewsRes.h"
 #include "WindowFixture.h"
@@ -342,6 +343,63 @@ TEST_F(ClipboardTest, CutKeepsTheBrushesItsCopyLeftOut)
     Command(fa, ID_EDIT_PASTE);
     EXPECT_EQ(brushesBefore + 1, a->GetWorldEntity()->GetBrushCount());
     EXPECT_EQ(entitiesBefore, static_cast<int>(a->GetEntities().GetCount()));
+}
+
+// A selection of brushes that are none of them valid copies nothing, however it is copied: Copy,
+// Clone, Create Array. Its text would hold a world alone, which adds nothing where it comes. The
+// map's objects and text, its selection, modified flag and messages, and the clipboard, stay as
+// they were; one box says why.
+TEST_F(ClipboardTest, ACopyOfBrushesThatAreNotValidCopiesNothing)
+{
+    const struct
+    {
+        const char* what;
+        UINT nCommand;
+    } cases[] = {{"Copy", ID_EDIT_COPY}, {"Clone", ID_EDIT_CLONE}, {"Create Array", ID_CREATE_ARRAY}};
+    const std::string held = "{\r\n\"classname\" \"light\"\r\n\"origin\" \"8 8 8\"\r\n}\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Map* map = nullptr;
+        CMapFrame* pFrame = OpenNew(&map, Fill);
+        ASSERT_NE(nullptr, pFrame);
+        Brush* bent = MakeInvalid(WorldBrush(map, 0));
+        map->DeselectAll();
+        map->SelectObject(bent, FALSE);
+        map->SetModifiedFlag(FALSE);
+        CString before;
+        ASSERT_TRUE(map->WriteMap(before));
+        ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+        ::EmptyClipboard();
+        ::SetClipboardData(GetMapDataFormat(), PackMapData(held.data(), static_cast<SIZE_T>(held.size())));
+        ::CloseClipboard();
+        const std::vector<std::string> messages = services->statuses;
+        services->boxes.clear();
+
+        if (c.nCommand == ID_CREATE_ARRAY) {
+            AfxSeamScript([](AfxModalCall& call) {
+                auto* pDlg = static_cast<CArrayDlg*>(call.pObject);
+                pDlg->m_nTotal = 2;
+                pDlg->m_move[0] = 128.0f;
+                return (INT_PTR)IDOK;
+            });
+        }
+        Command(pFrame, c.nCommand);
+        CString after;
+        ASSERT_TRUE(map->WriteMap(after));
+        EXPECT_STREQ(before, after);
+        ASSERT_EQ(1, map->GetSelectionCount());
+        EXPECT_EQ(bent, map->GetSelection().GetHead());
+        EXPECT_FALSE(map->IsModified());
+        EXPECT_EQ(messages, services->statuses);
+        EXPECT_EQ(std::vector<std::string>{"A selected brush is not valid and was not copied.\nIt stays in the map, selected."},
+                  services->boxes);
+        ASSERT_TRUE(::OpenClipboard(m_pMain->m_hWnd));
+        CString text;
+        EXPECT_TRUE(UnpackMapData(::GetClipboardData(GetMapDataFormat()), text));
+        ::CloseClipboard();
+        EXPECT_EQ(held, std::string(text));
+        pFrame->DestroyWindow();
+    }
 }
 
 // A paste or a clone lands one grid step away, all of it or none: when the step would take one
