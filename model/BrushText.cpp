@@ -280,7 +280,8 @@ static char* EndOfFaceAsCompiled(char* p, const char* textEnd, int from)
         if (EndsFields(q, textEnd))
             return p;
         char* end = TokenEnd(q, textEnd);
-        if ((open || close) && (end - q != 1 || *q != (open ? '(' : ')')))
+        const char mark = open ? '(' : ')';
+        if ((open || close) && !((end - q == 1 && *q == mark) || (end - q == 3 && CTokenizer::IsQuotedMark(q, mark))))
             return p;
         p = end;
     }
@@ -307,6 +308,25 @@ static char* BraceEndingLine(char* p, const char* textEnd)
             return token;
     }
     return nullptr;
+}
+
+// Whether the line goes on from p with a texture axis of the Valve 220 format: "[", four numbers
+// and "]". The map compilers refuse such a line (they read the "]" as the next face's start); a
+// "[" among the five numbers of a line that they read is damage, as any other token that is no
+// number.
+static bool BeginsTextureAxis(char* p, const char* textEnd)
+{
+    for (int k = 0; k < 6; ++k) {
+        bool nul = false, others = false;
+        SkipFieldBlanks(p, textEnd, nul, others);
+        if (EndsFields(p, textEnd))
+            return false;
+        char* end = TokenEnd(p, textEnd);
+        if ((k == 0 || k == 5) && (end - p != 1 || *p != (k == 0 ? '[' : ']')))
+            return false;
+        p = end;
+    }
+    return true;
 }
 
 // The rest of a face line after its first "(": three points, the texture name and five numbers:
@@ -410,7 +430,7 @@ char* Brush::ReadFaceLine(Face& face, char* line, const Face* pPrevious, int lin
                 break;
             // Texture axes in square brackets after the name: the Valve 220 format, whose numbers
             // this reader would take for others.
-            if (read == 0 && *q == '[')
+            if (read == 0 && BeginsTextureAxis(q, textEnd))
                 throw CMapFormatError(lineNumber);
         }
         // The number must be the whole token: "1}" or "8x" is a token the compilers read as one.
@@ -479,10 +499,30 @@ static void SkipBlanksInLine(char*& p, const char* textEnd)
         ++p;
 }
 
-// Whether a "(" of its own stands at p (before the text's end), as the compilers' faces begin.
+// Whether a "(" of its own, or one in quotes, stands at p (before the text's end), as the compilers'
+// faces begin.
 static bool BeginsFace(const char* p)
 {
-    return p[0] == '(' && CTokenizer::IsSeparator(p[1]);
+    return (p[0] == '(' && CTokenizer::IsSeparator(p[1])) || CTokenizer::IsQuotedMark(p, '(');
+}
+
+// Whether a "}" stands at p (before the text's end), or one in quotes, which ends a brush as well.
+static bool BeginsBrace(const char* p)
+{
+    return p[0] == '}' || CTokenizer::IsQuotedMark(p, '}');
+}
+
+// The byte after the "}" at p, or after its closing quote.
+static char* AfterBrace(char* p)
+{
+    return p + (p[0] == '"' ? 3 : 1);
+}
+
+// Whether a comment begins at p (before the text's end): it runs to its LF, as the tokenizer and
+// the compilers read it, whatever the line holds after a CR alone.
+static bool BeginsComment(const char* p)
+{
+    return p[0] == '/' && p[1] == '/';
 }
 
 // Whether the line ends at p: its line end, the text's end or a comment.
@@ -496,14 +536,14 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
 {
     char* const textEnd = tok.GetEnd();
     if (brace) {
-        tok.NextToken();
+        char* open = tok.NextToken();
         const int braceLine = tok.GetLine();
-        // A face or the "}" after the "{" on its line is read as the compilers read it; anything
-        // else there is not read.
-        tok.SetPosition(tok.GetPosition());
+        // A face, the "}" or a comment after the "{" on its line is read as the compilers read it;
+        // anything else there is not read. A "{" in quotes ends at its closing quote.
+        tok.SetPosition(open && CTokenizer::IsQuotedMark(open, '{') ? open + 3 : tok.GetPosition());
         char* next = tok.GetPosition();
         SkipBlanksInLine(next, textEnd);
-        if (next >= textEnd || (!BeginsFace(next) && *next != '}')) {
+        if (next >= textEnd || (!BeginsFace(next) && !BeginsBrace(next) && !BeginsComment(next))) {
             char* rest = tok.RestOfLine();
             const char* lineEnd = rest ? tok.GetPosition() - 1 : textEnd;
             if (!rest) {
@@ -539,8 +579,18 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         bool bad = false;
         unreadable = false;
         otherBlanks = false;
-        char* end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, textEnd, bad,
-                                 unreadable, otherBlanks);
+        char* end;
+        if (text[0] == '"') {
+            // A face begun with a "(" in quotes: framed as the compilers frame it, and kept with
+            // its brush as the text has it.
+            f.texture = GetEditorServices()->GetDefaultTexture();
+            unreadable = true;
+            otherBlanks = true;
+            end = EndOfFaceAsCompiled(text + 3, textEnd, 0);
+        } else {
+            end = ReadFaceLine(f, text + 1, count > 1 ? &m_faces[count - 2] : nullptr, line, textEnd, bad, unreadable,
+                               otherBlanks);
+        }
         if (bad && !badNumber) {
             badNumber = true;
             badFace = static_cast<int>(count - 1);
@@ -564,13 +614,15 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
         char* t = tok.NextToken(true);
         if (!t)
             break;
-        if (t[0] == '}') {
+        if (BeginsBrace(t)) {
+            if (t[0] == '"')
+                tok.SetPosition(AfterBrace(t));
             closed = true;
             break;
         }
         int line = tok.GetLine();
         char* more;
-        if (t[0] == '(') {
+        if (t[0] == '(' || CTokenizer::IsQuotedMark(t, '(')) {
             // The face line is read from the token on with the text as it is (the byte after the
             // token put back); the line end is then looked for from where the read stopped, which
             // is nearly always at it.
@@ -591,10 +643,16 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             char* after = stop;
             SkipBlanksInLine(after, textEnd);
             char* brace = nullptr;
-            if (after < textEnd && *after == '}') {
+            if (after < textEnd && BeginsBrace(after)) {
                 brace = after;
             } else if (after < textEnd && BeginsFace(after)) {
                 if (!unreadable && !OnlyBlanksOrComment(stop, after))
+                    notRead.push_back(line);
+                tok.SetPosition(after);
+                continue;
+            } else if (after < textEnd && BeginsComment(after)) {
+                // The comment runs on past a CR alone to its LF; the tokenizer passes over it.
+                if (!unreadable && !OnlyBlanksOrComment(stop, after + 2))
                     notRead.push_back(line);
                 tok.SetPosition(after);
                 continue;
@@ -604,7 +662,7 @@ Brush::Brush(CTokenizer& tok, bool brace, bool* pEndedInside, bool clipLater) : 
             if (brace) {
                 if (!unreadable && !OnlyBlanksOrComment(stop, brace))
                     notRead.push_back(line);
-                tok.SetPosition(brace + 1);
+                tok.SetPosition(AfterBrace(brace));
                 closed = true;
                 break;
             }

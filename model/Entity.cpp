@@ -503,11 +503,12 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch
             char* t = tok.PeekToken();
             if (!t)
                 break;
-            if (t[0] == '"') {
+            // A "{" in quotes begins a brush as the compilers read it, not a key.
+            if (t[0] == '"' && !CTokenizer::IsQuotedMark(t, '{')) {
                 m_pairs.AddTail(new CKeyValue(tok));
-            } else if (t[0] == '{' || t[0] == '(') {
+            } else if (t[0] == '{' || t[0] == '(' || t[0] == '"') {
                 // A face line here belongs to a brush whose "{" is missing: it is read as one.
-                const bool brace = t[0] == '{';
+                const bool brace = t[0] != '(';
                 Brush* b = nullptr;
                 char* start = tok.GetPosition();
                 int startLine = tok.GetLine();

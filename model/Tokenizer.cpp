@@ -21,6 +21,7 @@ void CTokenizer::Init(char* buffer, size_t length)
     m_term = nullptr;
     m_saved = 0;
     m_line = 1;
+    m_crOnly = length > 0 && std::memchr(buffer, '\n', length) == nullptr;
 }
 
 void CTokenizer::SetPosition(char* pos)
@@ -98,6 +99,22 @@ inline void CTokenizer::SkipSeparators(bool countLines)
         m_line += lines;
 }
 
+// The end of a comment from p on (its LF, or end); lines counts the CRs alone passed over in it,
+// which the lines told count as line ends. In a text without LF, its first CR.
+const BYTE* CTokenizer::CommentEnd(const BYTE* p, int& lines) const
+{
+    if (m_crOnly)
+        return NextLfOrCr(p, m_end);
+    for (;;) {
+        p = NextLfOrCr(p, m_end);
+        if (p == m_end || *p == '\n')
+            return p;
+        if (AtLineEnd(p))
+            ++lines;
+        ++p;
+    }
+}
+
 void CTokenizer::SkipWhite(bool countLines)
 {
     Restore();
@@ -105,7 +122,10 @@ void CTokenizer::SkipWhite(bool countLines)
         return;
     SkipSeparators(countLines);
     while (m_end - m_pos >= 2 && m_pos[0] == '/' && m_pos[1] == '/') {
-        m_pos = const_cast<BYTE*>(NextLineEnd(m_pos + 2, m_end));
+        int lines = 0;
+        m_pos = const_cast<BYTE*>(CommentEnd(m_pos + 2, lines));
+        if (countLines)
+            m_line += lines;
         if (m_pos >= m_end)
             return;
         ++m_pos;

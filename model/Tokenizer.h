@@ -4,7 +4,9 @@
 
 // The text is read to its length, not to a NUL byte: a NUL inside it separates tokens as the other
 // control bytes do. A line ends at LF, or at a CR that no LF follows (CR LF is one line end, its CR
-// part of the line).
+// part of the line). A comment ("//") runs to the LF, as the map compilers read it: a CR alone
+// inside it is a blank to them, and the text after it on the line is comment too. Only a text that
+// holds no LF at all, whose every line ends with a CR alone, ends its comments at a CR.
 class CTokenizer
 {
 public:
@@ -41,6 +43,11 @@ public:
         return *p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'));
     }
 
+    // Whether the token at p is the one byte c in double quotes: the map compilers take a quoted
+    // token by its contents, so that "}" ends a brush and "(" begins a face as } and ( do. The
+    // byte after p must be there to be read (the text is followed by a NUL).
+    static bool IsQuotedMark(const char* p, char c) { return p[0] == '"' && p[1] == c && p[2] == '"'; }
+
 private:
     void Restore();
     // The first double quote from p on (or the text's end), counting the line ends passed over.
@@ -51,6 +58,7 @@ private:
     }
     void SkipSeparators(bool countLines);
     BYTE* TokenEnd(BYTE* p) const;
+    const BYTE* CommentEnd(const BYTE* p, int& lines) const;
 
     BYTE* m_pos = nullptr;
     BYTE* m_end = nullptr;
@@ -58,6 +66,7 @@ private:
     BYTE* m_term = nullptr;
     BYTE m_saved = 0;
     int m_line = 1;
+    bool m_crOnly = false; // the text holds no LF: its lines, comments too, end with a CR alone
 };
 
 short ParseShort(char** pp);

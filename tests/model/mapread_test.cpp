@@ -1131,7 +1131,8 @@ TEST_F(MapReadBytes, AMapThatIdsQbspBuildsIsSavedIntoOneItBuilds)
     const std::string face = "flat_01_a 0 0 0 1 1\r\n";
     const size_t lastBrush = room.rfind("{\r\n(");
     const size_t lines[] = {room.find(face, lastBrush), room.rfind(face)};
-    const std::string forms[] = {"}", "x}", "1.5}", "\x01}", "\xa0}", "\r}", "}x", "}}", "\r } ", "// a comment"};
+    const std::string forms[] = {"}",  "x}", "1.5}", "\x01}", "\xa0}", "\r}", "}x", "}}", "\r } ", "\"}\"",
+                                 "[", "// a comment"};
     struct Variant
     {
         std::string what, text, original;
@@ -1180,15 +1181,18 @@ TEST_F(MapReadBytes, AMapThatIdsQbspBuildsIsSavedIntoOneItBuilds)
     std::cout << "  " << built.size() << " of " << variants.size()
               << " damaged maps build with qbsp; so do their saves\n";
     // The room builds with every form in the five number places but the comment.
-    EXPECT_GE(built.size(), 2u * 5u * 9u);
+    EXPECT_GE(built.size(), 2u * 5u * 11u);
 }
 
 
 // Faces framed as id's qbsp frames them, by tokens and not by lines: a brush written on one line
 // and two faces on one line are read whole, nothing told; a face whose points run over a line end
 // (which qbsp reads on) keeps its brush as the file has it, to its own "}" even where a "}" stands
-// among its numbers. Every other brush and the player start are read, and the save builds with
-// qbsp, with its brushes and entities, where the compilers and the WAD are there.
+// among its numbers. A brace or a parenthesis in quotes is the mark itself (a "{" in quotes begins
+// the brush, a "}" ends it, a face begun with a "(" in quotes keeps its brush as the file has it),
+// and a comment runs to its LF, past a CR alone and the "}" after it. Every other brush and the
+// player start are read, and the save builds with qbsp, with its brushes and entities, where the
+// compilers and the WAD are there.
 TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
 {
     const std::string room = Room("");
@@ -1204,6 +1208,20 @@ TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
     overTwoLines.replace(overTwoLines.find(") (", overTwoLines.find(") (") + 1), 3, ")\r\n(");
     std::string braceAmong = overTwoLines;
     braceAmong.replace(braceAmong.find("flat_01_a 0 0 0 1 1"), 19, "flat_01_a } 0 0 1 1");
+    std::string quotedOpen = brush;
+    quotedOpen.replace(0, 1, "\"{\"");
+    std::string quotedClose = brush;
+    quotedClose.replace(quotedClose.size() - 3, 1, "\"}\"");
+    // The last face begun with a "(" in quotes, the brush's "}" after its numbers.
+    std::string quotedFace = brush;
+    quotedFace.replace(quotedFace.size() - 5, 3, " }");
+    quotedFace.replace(quotedFace.rfind("\r\n(") + 2, 1, "\"(\"");
+    std::string commentAfterFace = brush;
+    commentAfterFace.insert(commentAfterFace.find("\r\n", 3), " // a\r}");
+    std::string commentAfterBrace = brush;
+    commentAfterBrace.insert(1, " //\r}");
+    std::string commentLine = brush;
+    commentLine.insert(commentLine.rfind("\r\n(") + 2, "// b\r}\r\n");
     const struct
     {
         const char* what;
@@ -1214,6 +1232,12 @@ TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
         {"two faces on one line", twoFaces, 6, 0},
         {"a face over two lines", overTwoLines, 5, 1},
         {"a face over two lines with a brace among its numbers", braceAmong, 5, 1},
+        {"a brush begun by a brace in quotes", quotedOpen, 6, 0},
+        {"a brush ended by a brace in quotes", quotedClose, 6, 0},
+        {"a face begun by a parenthesis in quotes", quotedFace, 5, 1},
+        {"a comment past a CR alone after a face", commentAfterFace, 6, 0},
+        {"a comment past a CR alone after the brush's brace", commentAfterBrace, 6, 0},
+        {"a comment past a CR alone on a line between faces", commentLine, 6, 0},
     };
     const CString maps = QbspMapsFolder(dir.Path());
     const std::string lacking = QbspLacking();
