@@ -104,6 +104,33 @@ static bool HoldsWords(const char* from, const char* to)
     return false;
 }
 
+// A value without quotes: the one word that stands after the key on its line, with nothing after it
+// but blanks or a comment, which the compilers read as the value. False (nothing taken) for any
+// other line.
+static bool TakeUnquotedValue(CTokenizer& tok, CString& value)
+{
+    char* p = tok.GetPosition();
+    const char* const end = tok.GetEnd();
+    auto skipBlanks = [&](char*& q) {
+        while (q < end && *q != 0 && CTokenizer::IsSeparator(*q) && !CTokenizer::IsLineEnd(q, end))
+            ++q;
+    };
+    skipBlanks(p);
+    if (p >= end || CTokenizer::IsSeparator(*p) || *p == '"' || (p[0] == '/' && p[1] == '/'))
+        return false;
+    char* word = p;
+    while (p < end && !CTokenizer::IsSeparator(*p))
+        if (*p++ == '"')
+            return false; // a word against a value in quotes: the words are passed over, and told
+    char* after = p;
+    skipBlanks(after);
+    if (after < end && !CTokenizer::IsLineEnd(after, end) && !(after[0] == '/' && after[1] == '/'))
+        return false;
+    value = CString(word, static_cast<int>(p - word));
+    tok.SetPosition(p);
+    return true;
+}
+
 CKeyValue::CKeyValue(CTokenizer& tok)
 {
     const int line = tok.GetLine();
@@ -112,7 +139,11 @@ CKeyValue::CKeyValue(CTokenizer& tok)
     // Words between the key and its value are passed over, and told: the line is written without them.
     const char* afterKey = tok.GetPosition();
     const char* valueStart = nullptr;
-    m_value = NextQuotedText(tok, lost, &valueStart);
+    // A value in quotes may start on a later line (its key's line damaged); one without them
+    // stands on its key's line. Looked for as a quoted one, it would take in the text up to the next
+    // quote, brushes and all.
+    if (!TakeUnquotedValue(tok, m_value))
+        m_value = NextQuotedText(tok, lost, &valueStart);
     if (valueStart && HoldsWords(afterKey, valueStart - 1))
         lost = true;
     if (m_key == "classname")
@@ -490,7 +521,8 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch
 {
     char* first = tok.NextToken();
     const int blockLine = tok.GetLine();
-    if (!first || first[0] != '{') {
+    // A "{" in quotes begins the entity as well, as the compilers read it.
+    if (!first || (first[0] != '{' && !CTokenizer::IsQuotedMark(first, '{'))) {
         Report().Box(MB_OK, offset ? "Entity doesn't start with {\n" : "Entity doesn't start with {.");
         throw CEntityReadError("Entity doesn't start with {.", true);
     }
@@ -503,10 +535,12 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch
             char* t = tok.PeekToken();
             if (!t)
                 break;
-            // A "{" in quotes begins a brush as the compilers read it, not a key.
-            if (t[0] == '"' && !CTokenizer::IsQuotedMark(t, '{')) {
+            // A "{" in quotes begins a brush as the compilers read it, and a "}" in quotes ends the
+            // entity: neither is a key.
+            const bool quotedEnd = CTokenizer::IsQuotedMark(t, '}');
+            if (t[0] == '"' && !CTokenizer::IsQuotedMark(t, '{') && !quotedEnd) {
                 m_pairs.AddTail(new CKeyValue(tok));
-            } else if (t[0] == '{' || t[0] == '(' || t[0] == '"') {
+            } else if (t[0] == '{' || t[0] == '(' || CTokenizer::IsQuotedMark(t, '{')) {
                 // A face line here belongs to a brush whose "{" is missing: it is read as one.
                 const bool brace = t[0] != '(';
                 Brush* b = nullptr;
@@ -568,7 +602,7 @@ void Entity::ReadBlock(CTokenizer& tok, const short* offset, CBrushBatch* pBatch
                     }
                     b->SetSelected(true);
                 }
-            } else if (t[0] == '}') {
+            } else if (t[0] == '}' || quotedEnd) {
                 tok.NextToken();
                 closed = true;
                 break;

@@ -62,7 +62,7 @@ CString Utf16Reason(const char* text, size_t length)
 bool PassOverTextOutsideEntities(CTokenizer& tok)
 {
     char* t = tok.PeekToken();
-    if (!t || t[0] == '{')
+    if (!t || t[0] == '{' || CTokenizer::IsQuotedMark(t, '{'))
         return false;
     CMapReadReport::Note(READ_INVALID_TOKEN, tok.GetLine(), t);
     tok.NextToken();

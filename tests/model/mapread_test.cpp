@@ -1267,6 +1267,56 @@ TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
     }
 }
 
+// Entities framed as id's qbsp frames them: a value without quotes after its key, alone on the
+// line, is the value (it does not take in the text up to the next quote, brushes and all); a "}" in
+// quotes ends an entity and a "{" in quotes begins one. Every brush and entity is read, and the save
+// builds with qbsp, with its brushes and entities, where the compilers and the WAD are there.
+TEST_F(MapReadBytes, EntitiesAreFramedAsIdsQbspFramesThem)
+{
+    const std::string room = Room("");
+    const std::string worldStart = "\"wad\" \"lq_dev.wad\"\r\n";
+    const std::string worldEnd = "}\r\n{\r\n\"classname\" \"info_player_start\"";
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = room;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const struct
+    {
+        const char* what;
+        std::string text;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"a value without quotes", with(worldStart, worldStart + "\"message\" hello\r\n"), "message", "hello"},
+        {"a value without quotes before a comment", with(worldStart, worldStart + "\"//\" c // c\r\n"), "//", "c"},
+        {"a world ended by a brace in quotes", with(worldEnd, "\"}\"" + worldEnd.substr(1)), "wad", "lq_dev.wad"},
+        {"an entity begun by a brace in quotes", with(worldEnd, "}\r\n\"{\"" + worldEnd.substr(4)), "wad",
+         "lq_dev.wad"},
+    };
+    const CString maps = QbspMapsFolder(dir.Path());
+    const std::string lacking = QbspLacking();
+    if (!lacking.empty())
+        std::cout << "  qbsp skipped: " << lacking << "\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        services->boxes.clear();
+        ASSERT_TRUE(Open("quake\\id1\\maps\\room.map", c.text));
+        ASSERT_EQ(map->GetEntities().GetCount(), 2) << AllBoxes();
+        EXPECT_STREQ(EntityAt(1)->ValueForKey("classname"), "info_player_start");
+        EXPECT_EQ(map->GetWorldEntity()->GetBrushCount(), 6);
+        EXPECT_STREQ(map->GetWorldEntity()->ValueForKey(c.key), c.value);
+        EXPECT_EQ(BoxesWith("not read") + BoxesWith("Invalid token"), 0u) << AllBoxes();
+        Save("quake\\id1\\maps\\saved.map");
+        if (!lacking.empty())
+            continue;
+        std::string original, built;
+        ASSERT_EQ(RunQbsp(maps, "room.map", original), 0) << original;
+        EXPECT_EQ(RunQbsp(maps, "saved.map", built), 0) << built;
+        EXPECT_EQ(QbspCount(built, "brushes"), QbspCount(original, "brushes")) << built;
+        EXPECT_EQ(QbspCount(built, "entities"), QbspCount(original, "entities")) << built;
+    }
+}
+
 // Text before the first entity is passed over and told as the same text between two entities is:
 // the line is left out, the entities are read, and the box names the token and its line.
 TEST_F(MapReadBytes, TextBeforeTheFirstEntityIsPassedOverAsBetweenTwo)
