@@ -174,9 +174,10 @@ protected:
         ui.DoUpdate(frame, FALSE);
         return {ui.m_bEnabled, ui.m_nCheck};
     }
+    // A build runs four programs one after the other: on a busy machine that takes a while.
     bool WaitBuildDone()
     {
-        return bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); });
+        return bt::WaitFor([&] { return !frame->GetBuildCommand().GetPipeline().IsRunning(); }, 60000);
     }
     std::string BuildPane() { return Text(frame->m_wndOutputBar.m_build); }
     // Waits for the stand-in's "pid=N" line in the text the getter gives and opens its process.
@@ -494,10 +495,11 @@ TEST_F(FrameFixture, StoppingARunEndsTheProgramsItsChildStarted)
     Start();
     bt::WriteTextFile(quake + "\\game.bat", "@" + standin + "\r\n");
     app.WriteProfileString("Project Settings", "Quake Exe", "game.bat");
-    // The program that printed its id in the pane; it is ended here if the run left it running.
+    // The program that printed its id in the pane; it is ended here if the run left it running. The
+    // build's game comes after three compilers have run: on a busy machine that takes a while.
     auto grandchild = [&](const std::function<std::string()>& pane) {
         std::string seen;
-        if (!bt::WaitFor([&] { return (seen = pane()).find("pid=") != std::string::npos; }))
+        if (!bt::WaitFor([&] { return (seen = pane()).find("pid=") != std::string::npos; }, 60000))
             return HANDLE(nullptr);
         DWORD pid = strtoul(seen.c_str() + seen.find("pid=") + 4, nullptr, 10);
         return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);

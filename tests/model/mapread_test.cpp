@@ -957,8 +957,13 @@ void RunQbspOnEach(const CString& folder, const std::vector<std::string>& names,
 {
     codes.assign(names.size(), -1);
     outputs.assign(names.size(), std::string());
-    for (size_t first = 0; first < names.size(); first += 8) {
-        const size_t end = std::min(names.size(), first + 8);
+    // One run for each processor: more would starve the test programs that run beside this one
+    // and wait on programs of their own.
+    SYSTEM_INFO info = {};
+    ::GetSystemInfo(&info);
+    const size_t batch = std::max<size_t>(1, std::min<size_t>(8, info.dwNumberOfProcessors));
+    for (size_t first = 0; first < names.size(); first += batch) {
+        const size_t end = std::min(names.size(), first + batch);
         std::vector<QbspRun> runs;
         for (size_t i = first; i < end; ++i)
             runs.push_back(StartQbsp(folder, names[i].c_str()));
