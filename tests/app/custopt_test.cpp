@@ -1039,6 +1039,23 @@ protected:
         ::SetKeyboardState(saved);
         return bDone;
     }
+    // Each toolbar combo's command, what it sets in the map window, the entry a new window shows
+    // and the one after it in the list.
+    struct ComboChoice
+    {
+        UINT nCommand;
+        std::function<double()> value;
+        double before, after;
+    };
+    static std::vector<ComboChoice> ComboChoices(CMapXYView* pXY, CMapZView* pZ)
+    {
+        return {
+            {32950, [pXY] { return pXY->m_snapAngle; }, 22.5, 30},
+            {32951, [pXY] { return (double)pXY->m_nGrid; }, 16, 32},
+            {32952, [pXY] { return (double)pXY->m_scale; }, 0.375, 0.5},
+            {32953, [pZ] { return (double)pZ->m_scale; }, 0.375, 0.5},
+        };
+    }
     CString m_path, m_project;
     CMDIChildWnd* m_pChild = nullptr;
 };
@@ -1130,17 +1147,7 @@ TEST_F(CustOptMapFixture, TheToolbarCombosAreEnabledWhileAMapWindowIsActiveAndSe
     CMapZView* pZ = pPlan->GetZView();
     ASSERT_NE(nullptr, pXY);
     ASSERT_NE(nullptr, pZ);
-    const struct
-    {
-        UINT nCommand;
-        std::function<double()> value;
-        double before, after;
-    } choices[] = {
-        {32950, [&] { return pXY->m_snapAngle; }, 22.5, 30},
-        {32951, [&] { return (double)pXY->m_nGrid; }, 16, 32},
-        {32952, [&] { return (double)pXY->m_scale; }, 0.375, 0.5},
-        {32953, [&] { return (double)pZ->m_scale; }, 0.375, 0.5},
-    };
+    const std::vector<ComboChoice> choices = ComboChoices(pXY, pZ);
     for (const auto& c : choices) {
         HWND hCombo = GetViewServices()->FindCombo(CMainFrame::ComboIdOfCommand(c.nCommand));
         ASSERT_NE(nullptr, hCombo);
@@ -1179,17 +1186,7 @@ TEST_F(CustOptMapFixture, ACombosSecondBoxShowsAndSetsTheActiveMapWindowsEntry)
         rect.DeflateRect(2, 2);
         return afxtest::ScreenShot(CWnd::FromHandle(hCombo)).Ink(rect);
     };
-    const struct
-    {
-        UINT nCommand;
-        std::function<double()> value;
-        double before, after;
-    } choices[] = {
-        {32950, [&] { return pXY->m_snapAngle; }, 22.5, 30},
-        {32951, [&] { return (double)pXY->m_nGrid; }, 16, 32},
-        {32952, [&] { return (double)pXY->m_scale; }, 0.375, 0.5},
-        {32953, [&] { return (double)pZ->m_scale; }, 0.375, 0.5},
-    };
+    const std::vector<ComboChoice> choices = ComboChoices(pXY, pZ);
     for (const auto& c : choices) {
         SCOPED_TRACE(c.nCommand);
         const UINT nCombo = CMainFrame::ComboIdOfCommand(c.nCommand);

@@ -1108,6 +1108,17 @@ int QbspCount(const std::string& output, const char* what)
     return -1;
 }
 
+// The room's save in the folder builds with id's qbsp as the room does, with its brushes and its
+// entities.
+void ExpectTheSaveBuildsAsTheRoom(const CString& maps)
+{
+    std::string original, built;
+    ASSERT_EQ(RunQbsp(maps, "room.map", original), 0) << original;
+    EXPECT_EQ(RunQbsp(maps, "saved.map", built), 0) << built;
+    EXPECT_EQ(QbspCount(built, "brushes"), QbspCount(original, "brushes")) << built;
+    EXPECT_EQ(QbspCount(built, "entities"), QbspCount(original, "entities")) << built;
+}
+
 // The map text with its face line at pos (the texture name on; "flat_01_a 0 0 0 1 1") damaged: in
 // place 1 to 5 the number there is replaced by the damage; in place 6 it follows the five numbers,
 // and with braceToo the brush's own "}" after the line is taken out (the damage holding the brace).
@@ -1264,11 +1275,7 @@ TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
         }
         if (!lacking.empty())
             continue;
-        std::string original, built;
-        ASSERT_EQ(RunQbsp(maps, "room.map", original), 0) << original;
-        EXPECT_EQ(RunQbsp(maps, "saved.map", built), 0) << built;
-        EXPECT_EQ(QbspCount(built, "brushes"), QbspCount(original, "brushes")) << built;
-        EXPECT_EQ(QbspCount(built, "entities"), QbspCount(original, "entities")) << built;
+        ExpectTheSaveBuildsAsTheRoom(maps);
     }
 }
 
@@ -1314,11 +1321,7 @@ TEST_F(MapReadBytes, EntitiesAreFramedAsIdsQbspFramesThem)
         Save("quake\\id1\\maps\\saved.map");
         if (!lacking.empty())
             continue;
-        std::string original, built;
-        ASSERT_EQ(RunQbsp(maps, "room.map", original), 0) << original;
-        EXPECT_EQ(RunQbsp(maps, "saved.map", built), 0) << built;
-        EXPECT_EQ(QbspCount(built, "brushes"), QbspCount(original, "brushes")) << built;
-        EXPECT_EQ(QbspCount(built, "entities"), QbspCount(original, "entities")) << built;
+        ExpectTheSaveBuildsAsTheRoom(maps);
     }
 }
 
