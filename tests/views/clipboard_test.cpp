@@ -201,6 +201,42 @@ protected:
             break;
         }
     }
+    // What a refused command must leave as it was: the map's objects and text, its one selected
+    // brush, its current entity, its modified flag and the messages.
+    struct MapAsItWas
+    {
+        CString text;
+        Brush* selected = nullptr;
+        Entity* current = nullptr;
+        std::vector<std::string> statuses;
+    };
+    // Selects the brush alone, marks the map unmodified and clears the boxes; then takes the map
+    // as it is.
+    void Keep(Map* map, Brush* selected, MapAsItWas& was)
+    {
+        map->DeselectAll();
+        map->SelectObject(selected, TRUE);
+        map->UpdateCurrentEntity();
+        map->SetModifiedFlag(FALSE);
+        ASSERT_TRUE(map->WriteMap(was.text));
+        was.selected = selected;
+        was.current = map->GetCurrentEntity();
+        ASSERT_NE(nullptr, was.current);
+        was.statuses = services->statuses;
+        services->boxes.clear();
+    }
+    void ExpectAsItWas(Map* map, const MapAsItWas& was)
+    {
+        CString after;
+        ASSERT_TRUE(map->WriteMap(after));
+        EXPECT_STREQ(was.text, after);
+        ASSERT_EQ(1, map->GetSelectionCount());
+        EXPECT_EQ(was.selected, map->GetSelection().GetHead());
+        EXPECT_TRUE(was.selected->IsSelected());
+        EXPECT_EQ(was.current, map->GetCurrentEntity());
+        EXPECT_FALSE(map->IsModified());
+        EXPECT_EQ(was.statuses, services->statuses);
+    }
 };
 
 } // namespace
@@ -699,26 +735,11 @@ TEST_F(ClipboardTest, TextThatCannotBeReadIsRefusedWithTheMapAsItWas)
         Map* map = nullptr;
         CMapFrame* pFrame = OpenNew(&map, Fill);
         ASSERT_NE(nullptr, pFrame);
-        map->SelectObject(WorldBrush(map, 1), TRUE);
-        map->UpdateCurrentEntity();
-        map->SetModifiedFlag(FALSE);
-        CString before;
-        ASSERT_TRUE(map->WriteMap(before));
-        Entity* const current = map->GetCurrentEntity();
-        ASSERT_NE(nullptr, current);
-        const std::vector<std::string> messages = services->statuses;
-        services->boxes.clear();
+        MapAsItWas was;
+        ASSERT_NO_FATAL_FAILURE(Keep(map, WorldBrush(map, 1), was));
 
         BringRefused(c.how, pFrame, c.text, path, CPoint(40, 40));
-        CString after;
-        ASSERT_TRUE(map->WriteMap(after));
-        EXPECT_STREQ(before, after);
-        ASSERT_EQ(1, map->GetSelectionCount());
-        EXPECT_EQ(WorldBrush(map, 1), map->GetSelection().GetHead());
-        EXPECT_TRUE(WorldBrush(map, 1)->IsSelected());
-        EXPECT_EQ(current, map->GetCurrentEntity());
-        EXPECT_FALSE(map->IsModified());
-        EXPECT_EQ(messages, services->statuses);
+        ExpectAsItWas(map, was);
         ASSERT_EQ(1u, services->boxes.size());
         EXPECT_NE(std::string::npos, services->boxes[0].find(c.told)) << services->boxes[0];
         pFrame->DestroyWindow();
@@ -766,26 +787,11 @@ TEST_F(ClipboardTest, ARefusedPasteOrDropTellsOnlyTheRefusal)
     b->RebuildVisibleList();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        b->DeselectAll();
-        b->SelectObject(mine, TRUE);
-        b->UpdateCurrentEntity();
-        b->SetModifiedFlag(FALSE);
-        CString before;
-        ASSERT_TRUE(b->WriteMap(before));
-        Entity* const current = b->GetCurrentEntity();
-        ASSERT_NE(nullptr, current);
-        const std::vector<std::string> messages = services->statuses;
-        services->boxes.clear();
+        MapAsItWas was;
+        ASSERT_NO_FATAL_FAILURE(Keep(b, mine, was));
 
         BringRefused(c.how, fb, text, path, xy->ProjectPoint(256, -128, 0) - xy->GetDeviceScrollPosition());
-        CString after;
-        ASSERT_TRUE(b->WriteMap(after));
-        EXPECT_STREQ(before, after);
-        ASSERT_EQ(1, b->GetSelectionCount());
-        EXPECT_EQ(mine, b->GetSelection().GetHead());
-        EXPECT_EQ(current, b->GetCurrentEntity());
-        EXPECT_FALSE(b->IsModified());
-        EXPECT_EQ(messages, services->statuses);
+        ExpectAsItWas(b, was);
         EXPECT_EQ(std::vector<std::string>{c.box}, services->boxes);
     }
     ::DeleteFileA(path.c_str());
