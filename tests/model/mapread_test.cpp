@@ -951,7 +951,7 @@ int RunQbsp(const CString& folder, LPCSTR name, std::string& output)
     return FinishQbsp(run, output);
 }
 
-// Runs qbsp on each of the maps of a folder, eight at a time: the exit codes and outputs.
+// Runs qbsp on each of the maps of a folder, a few at a time: the exit codes and outputs.
 void RunQbspOnEach(const CString& folder, const std::vector<std::string>& names, std::vector<int>& codes,
                    std::vector<std::string>& outputs)
 {
