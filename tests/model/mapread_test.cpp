@@ -977,6 +977,15 @@ std::string QbspLacking()
     return shareddata::LackingMapCompilers() + shareddata::Lacking(shareddata::Path("wads\\lq_dev.wad"));
 }
 
+// What a test that reads its rooms without qbsp, where qbsp is lacking, says it leaves out.
+std::string QbspLackingSaid()
+{
+    const std::string lacking = QbspLacking();
+    if (!lacking.empty())
+        std::cout << "  qbsp skipped: " << lacking << "\n";
+    return lacking;
+}
+
 // Makes the folder of a temporary directory in which id's qbsp builds a room (it finds its game
 // folder from a "quake" folder in the map's path) with the room's WAD, where there is one.
 CString QbspMapsFolder(const CString& dir)
@@ -1040,9 +1049,7 @@ TEST_F(MapReadBytes, AMapSavedFromADamagedFaceLineBuildsWithIdsQbsp)
 TEST_F(MapReadBytes, ABraceEndingADamagedFaceLineEndsItsBrush)
 {
     const CString maps = QbspMapsFolder(dir.Path());
-    const std::string lacking = QbspLacking();
-    if (!lacking.empty())
-        std::cout << "  qbsp skipped: " << lacking << "\n";
+    const std::string lacking = QbspLackingSaid();
     const std::string brushEnd = "flat_01_a 0 0 0 1 1\r\n}\r\n";
     const std::string room = Room("");
     const struct
@@ -1256,9 +1263,7 @@ TEST_F(MapReadBytes, FacesAreFramedByTokensNotLines)
         {"a comment past a CR alone on a line between faces", commentLine, 6, 0},
     };
     const CString maps = QbspMapsFolder(dir.Path());
-    const std::string lacking = QbspLacking();
-    if (!lacking.empty())
-        std::cout << "  qbsp skipped: " << lacking << "\n";
+    const std::string lacking = QbspLackingSaid();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string text = room.substr(0, last) + c.brush + room.substr(lastEnd);
@@ -1306,9 +1311,7 @@ TEST_F(MapReadBytes, EntitiesAreFramedAsIdsQbspFramesThem)
          "lq_dev.wad"},
     };
     const CString maps = QbspMapsFolder(dir.Path());
-    const std::string lacking = QbspLacking();
-    if (!lacking.empty())
-        std::cout << "  qbsp skipped: " << lacking << "\n";
+    const std::string lacking = QbspLackingSaid();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         services->boxes.clear();
